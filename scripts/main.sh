@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the library and the zcmcom program, and runs the main job.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZCMCOM_BUILD_TESTS=OFF -DZCMCOM_BUILD_BENCH=OFF >/dev/null
+cmake --build build
+./build/bin/zcmcom coord ra 23.9999999 4

@@ -1,0 +1,7 @@
+#include "host/CorZnt.h"
+
+CCorZnt::~CCorZnt() = default;
+
+CString CCorZnt::Execute(LPCTSTR) {
+    AfxThrowOleDispatchException(0, L"No planetarium is connected.");
+}
