@@ -2,8 +2,15 @@
 # Installs the Debian packages the build and the tests need, when any is missing.
 set -euo pipefail
 packages=(
-  build-essential cmake ninja-build pkg-config clang
-  libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev
+  build-essential
+  cmake
+  ninja-build
+  pkg-config
+  clang
+  libgtest-dev
+  libgmock-dev
+  libbenchmark-dev
+  libsqlite3-dev
 )
 missing=()
 for p in "${packages[@]}"; do
