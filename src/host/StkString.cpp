@@ -78,10 +78,11 @@ int CStkStr::Year(int def) const {
         const int pos = text.Find(m.marker);
         if (pos < 0) continue;
         text.Delete(pos, static_cast<int>(wcslen(m.marker)));
-        const long long n = _wtoi64(text.GetString());
-        if (!m.beforeEra) return _wtoi(text.GetString());
-        const long long year = 1 - n;  // 1 B.C. is the astronomical year 0
-        return year < INT32_MIN ? INT32_MIN : (year > INT32_MAX ? INT32_MAX : static_cast<int>(year));
+        const int n = _wtoi(text.GetString());  // saturates
+        if (!m.beforeEra) return n;
+        // 1 B.C. is the astronomical year 0
+        const long long year = 1 - static_cast<long long>(n);
+        return year > INT32_MAX ? INT32_MAX : static_cast<int>(year);
     }
     return _wtoi(GetString());
 }

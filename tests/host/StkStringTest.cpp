@@ -64,7 +64,8 @@ TEST(StkStr, YearsWithEraMarkers) {
     EXPECT_EQ(CStkStr(L"1582").Year(0), 1582);
     EXPECT_EQ(CStkStr(L"-500").Year(0), -500);
     EXPECT_EQ(CStkStr(L"*").Year(77), 77);
-    EXPECT_EQ(CStkStr(L"99999999999 BC").Year(0), -2147483647 - 1);
+    EXPECT_EQ(CStkStr(L"99999999999 BC").Year(0), -2147483646);  // saturated, no overflow
+    EXPECT_EQ(CStkStr(L"-99999999999999999999 BC").Year(0), 2147483647);
 }
 
 TEST(StkStr, TableSearchUsesTheNameBeforeTheArguments) {
