@@ -26,11 +26,20 @@ Layout Classify(int precision, bool finite) {
     return Layout::Value;
 }
 
+// Settles the precision argument: false when buf already holds the answer (the text kept
+// for an unusable precision, or the placeholder), true when the value is to be formatted.
 template <size_t N>
-const wchar_t* CopyText(wchar_t (&buf)[N], const wchar_t* text) {
-    wcsncpy(buf, text, N - 1);
-    buf[N - 1] = 0;
-    return buf;
+bool NeedsValue(wchar_t (&buf)[N], int precision, double value,
+                const wchar_t* const placeholders[]) {
+    switch (Classify(precision, std::isfinite(value))) {
+        case Layout::Keep: return false;
+        case Layout::Placeholder:
+            wcsncpy(buf, placeholders[std::abs(precision)], N - 1);
+            buf[N - 1] = 0;
+            return false;
+        case Layout::Value: break;
+    }
+    return true;
 }
 
 // Degrees, minutes and seconds of a non-negative angle below 360, with the carries of the
@@ -84,11 +93,7 @@ int CCommonCoordFormat::IsEqualAlt(double a, double b) { return std::fabs(a - b)
 
 const wchar_t* CCommonCoordFormat::CoordFormatRA(double hours, int precision) {
     static wchar_t buf[32];
-    switch (Classify(precision, std::isfinite(hours))) {
-        case Layout::Keep: return buf;
-        case Layout::Placeholder: return CopyText(buf, kRaPlaceholder[std::abs(precision)]);
-        case Layout::Value: break;
-    }
+    if (!NeedsValue(buf, precision, hours, kRaPlaceholder)) return buf;
     double h = std::fmod(hours, 24.0);
     if (h < 0) h += 24.0;  // a negative right ascension is the same hour angle less 24 h
     if (h >= 24.0) h = 0.0;
@@ -121,11 +126,7 @@ const wchar_t* CCommonCoordFormat::CoordFormatRA(double hours, int precision) {
 
 const wchar_t* CCommonCoordFormat::CoordFormatDecl(double degrees, int precision) {
     static wchar_t buf[32];
-    switch (Classify(precision, std::isfinite(degrees))) {
-        case Layout::Keep: return buf;
-        case Layout::Placeholder: return CopyText(buf, kDeclPlaceholder[std::abs(precision)]);
-        case Layout::Value: break;
-    }
+    if (!NeedsValue(buf, precision, degrees, kDeclPlaceholder)) return buf;
     static const wchar_t* const kFormat[] = {L"", L"%lc%02d\uFF9F%02d'", L"%lc%02d\uFF9F%02d'%02.0f\"",
                                              L"%lc%02d\uFF9F%02d'%04.1f\"",
                                              L"%lc%02d\uFF9F%02d'%05.2f\""};
@@ -145,11 +146,7 @@ const wchar_t* CCommonCoordFormat::CoordFormatLatitude(double degrees, int preci
 
 const wchar_t* CCommonCoordFormat::CoordFormatLongitude(double degrees, int precision) {
     static wchar_t buf[32];
-    switch (Classify(precision, std::isfinite(degrees))) {
-        case Layout::Keep: return buf;
-        case Layout::Placeholder: return CopyText(buf, kLonPlaceholder[std::abs(precision)]);
-        case Layout::Value: break;
-    }
+    if (!NeedsValue(buf, precision, degrees, kLonPlaceholder)) return buf;
     static const wchar_t* const kFormat[] = {L"", L"%3d\uFF9F%02d'", L"%3d\uFF9F%02d'%02.0f\"",
                                              L"%3d\uFF9F%02d'%04.1f\"", L"%3d\uFF9F%02d'%05.2f\""};
     Dms r = SplitDegrees(degmal(degrees), precision);
@@ -163,11 +160,7 @@ const wchar_t* CCommonCoordFormat::CoordFormatLongitude(double degrees, int prec
 
 const wchar_t* CCommonCoordFormat::CoordFormatRADeg(double hours, int precision) {
     static wchar_t buf[64];
-    switch (Classify(precision, std::isfinite(hours))) {
-        case Layout::Keep: return buf;
-        case Layout::Placeholder: return CopyText(buf, kDegPlaceholder[std::abs(precision)]);
-        case Layout::Value: break;
-    }
+    if (!NeedsValue(buf, precision, hours, kDegPlaceholder)) return buf;
     static const int kWidth[] = {0, 8, 11, 12, 13};
     double h = std::fmod(hours, 24.0);
     if (h < 0) h += 24.0;
@@ -177,11 +170,7 @@ const wchar_t* CCommonCoordFormat::CoordFormatRADeg(double hours, int precision)
 
 const wchar_t* CCommonCoordFormat::CoordFormatDeclDeg(double degrees, int precision) {
     static wchar_t buf[64];
-    switch (Classify(precision, std::isfinite(degrees))) {
-        case Layout::Keep: return buf;
-        case Layout::Placeholder: return CopyText(buf, kDegPlaceholder[std::abs(precision)]);
-        case Layout::Value: break;
-    }
+    if (!NeedsValue(buf, precision, degrees, kDegPlaceholder)) return buf;
     const double v = degmal2(degrees);
     const int signWidth = (v >= 0 ? 1 : 0) + (std::fabs(v) < 10 ? 1 : 0);
     const int numberWidth = precision + 7 - signWidth - (precision == 3 ? 0 : 1);
@@ -196,11 +185,7 @@ const wchar_t* CCommonCoordFormat::CoordFormatLatitudeDeg(double degrees, int pr
 
 const wchar_t* CCommonCoordFormat::CoordFormatLongitudeDeg(double degrees, int precision) {
     static wchar_t buf[64];
-    switch (Classify(precision, std::isfinite(degrees))) {
-        case Layout::Keep: return buf;
-        case Layout::Placeholder: return CopyText(buf, kLonDegPlaceholder[std::abs(precision)]);
-        case Layout::Value: break;
-    }
+    if (!NeedsValue(buf, precision, degrees, kLonDegPlaceholder)) return buf;
     static const int kWidth[] = {0, 7, 10, 11, 12};
     swprintf(buf, 64, L"%-*.*f", kWidth[precision], precision + 2, degmal(degrees));
     return buf;
