@@ -1,0 +1,116 @@
+// Angle normalisation, separation and position angle, refraction.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "zvacl/ZvaclTestUtil.h"
+
+using namespace zvacltest;
+
+namespace {
+
+struct PaDist {
+    double pa, dist;
+};
+
+PaDist Measure(double ra1, double de1, double ra2, double de2) {
+    const double a[2] = {ra1, de1}, b[2] = {ra2, de2};
+    PaDist r{kNaN, kNaN};
+    AdToPaDist(a, b, &r.pa, &r.dist);
+    return r;
+}
+
+double Apparent(double trueAltitude) {
+    const double in[2] = {0.0, trueAltitude};
+    double out[2] = {kNaN, kNaN};
+    AtmosphericRefraction(in, out);
+    return out[1];
+}
+
+}  // namespace
+
+TEST(ZvaclAngles, Normalisation) {
+    EXPECT_EQ(degmal(360.0), 0.0);
+    EXPECT_EQ(degmal(-90.0), 270.0);
+    EXPECT_LT(degmal(-1e-14), 360.0);  // never 360 itself
+    EXPECT_TRUE(std::isnan(degmal(kInf)));
+    EXPECT_EQ(degmal2(-45.0), -45.0);
+    EXPECT_EQ(degmal2(100.0), 90.0);
+    EXPECT_EQ(degmal2(250.0), -90.0);
+    EXPECT_EQ(degmal2(350.0), -10.0);
+}
+
+// The four directions and across 0h, then a sweep checked against the spherical
+// triangle solved another way.
+TEST(ZvaclAngles, PositionAngleInEveryQuadrant) {
+    EXPECT_NEAR(Measure(10, 0, 10, 1).pa, 0, 1e-9);
+    EXPECT_NEAR(Measure(10, 0, 11, 0).pa, 90, 1e-9);  // east: increasing right ascension
+    EXPECT_NEAR(Measure(10, 0, 10, -1).pa, 180, 1e-9);
+    EXPECT_NEAR(Measure(10, 0, 9, 0).pa, 270, 1e-9);
+    EXPECT_NEAR(Measure(359.5, 20, 0.5, 20).dist, Measure(0, 20, 1, 20).dist, 1e-12);
+    EXPECT_NEAR(Measure(359.5, 20, 0.5, 20).pa, 90, 0.2);
+    EXPECT_NEAR(Measure(213.9154, 19.1825, 201.2983, -11.1614).dist, 32.7930, 1e-4);
+    const double k = M_PI / 180, ra1 = 123.4, de1 = -33.3;
+    for (double ra2 = 0; ra2 < 360; ra2 += 37) {
+        for (double de2 = -85; de2 <= 85; de2 += 17) {
+            const PaDist r = Measure(ra1, de1, ra2, de2);
+            const double da = (ra2 - ra1) * k;
+            const double c = std::sin(de1 * k) * std::sin(de2 * k) +
+                             std::cos(de1 * k) * std::cos(de2 * k) * std::cos(da);
+            EXPECT_NEAR(r.dist, std::acos(c) / k, 1e-7);
+            // Sine and cosine of the angle separately, so the quadrant is checked too.
+            const double s = std::cos(de2 * k) * std::sin(da) / std::sin(r.dist * k);
+            EXPECT_NEAR(std::sin(r.pa * k), s, 1e-7);
+            const double cc = (std::sin(de2 * k) - std::sin(de1 * k) * c) /
+                              (std::cos(de1 * k) * std::sin(r.dist * k));
+            EXPECT_NEAR(std::cos(r.pa * k), cc, 1e-7);
+        }
+    }
+}
+
+TEST(ZvaclAngles, SeparationAtTheLimits) {
+    PaDist r = Measure(123.0, 45.0, 123.0, 45.0);  // the same point
+    EXPECT_EQ(r.dist, 0.0);
+    EXPECT_EQ(r.pa, 0.0);
+    EXPECT_NEAR(Measure(0, 0, 180, 0).dist, 180.0, 1e-12);
+    r = Measure(10, 20, 10, 20 + 1e-9);  // tiny separations keep their precision
+    EXPECT_NEAR(r.dist, 1e-9, 1e-13);
+    EXPECT_NEAR(r.pa, 0.0, 1e-6);
+    r = Measure(0, 90, 77, 30);  // from the pole: the polar distance, any direction
+    EXPECT_NEAR(r.dist, 60.0, 1e-9);
+    EXPECT_TRUE(r.pa >= 0.0 && r.pa < 360.0);
+    EXPECT_NEAR(Measure(77, 30, 0, 90).pa, 0.0, 1e-9);  // towards the poles
+    EXPECT_NEAR(Measure(77, -30, 0, -90).pa, 180.0, 1e-9);
+    EXPECT_TRUE(std::isnan(Measure(kNaN, 0, 0, 0).dist));
+    double pa = 0, dist = 0;
+    AdToPaDist(nullptr, nullptr, &pa, &dist);
+    EXPECT_TRUE(std::isnan(pa));
+    AdToPaDist(nullptr, nullptr, nullptr, nullptr);
+}
+
+TEST(ZvaclRefraction, StandardValues) {
+    EXPECT_NEAR((Apparent(0.0) - 0.0) * 60, 29.0, 0.1);  // arc minutes
+    EXPECT_NEAR((Apparent(10.0) - 10.0) * 60, 5.4, 0.1);
+    EXPECT_NEAR((Apparent(45.0) - 45.0) * 60, 1.0, 0.05);
+    EXPECT_NEAR(Apparent(90.0), 90.0, 1e-9);
+    EXPECT_EQ(Apparent(-10.0), -10.0);  // far below: nothing added
+    const double in[2] = {123.0, 10.0};
+    double out[2] = {0, 0};
+    AtmosphericRefraction(in, out);
+    EXPECT_EQ(out[0], 123.0);
+    EXPECT_TRUE(std::isnan(Apparent(kNaN)));
+    AtmosphericRefraction(nullptr, nullptr);
+}
+
+// Finite, continuous and increasing for every altitude: no jump where the formula
+// hands over to the fall-off below the horizon.
+TEST(ZvaclRefraction, ContinuousAndMonotonicEverywhere) {
+    double prev = Apparent(-90.0);
+    for (double h = -90.0 + 1e-3; h <= 90.0; h += 1e-3) {
+        const double a = Apparent(h);
+        ASSERT_TRUE(std::isfinite(a)) << h;
+        ASSERT_GT(a, prev) << h;
+        ASSERT_LT(a - prev, 2e-3) << h;
+        prev = a;
+    }
+}
