@@ -6,5 +6,8 @@
 #include "dirode/Registry.h"
 #include "host/CorZnt.h"
 #include "host/StkString.h"
+#include "host/TableHost.h"
+#include "clickdata/CdStatus.h"
+#include "clickdata/ZntClickData.h"
 #include "format/CoordFormat.h"
 #include "res/LibraryResources.h"
