@@ -193,25 +193,25 @@ TEST_F(PositionBlock, EveryFlagOffStillAsksForTheProjection) {
     EXPECT_TRUE(TextAndQueries(cd.GetPosString(&host, 3), L"", host, kProjection));
 }
 
-TEST_F(PositionBlock, SolarSystemViewKeepsOnlyTheCoordinateLinesOtherThanDateApparent) {
+// Lines 1 and 3 to 7: what the solar-system view and an observer off the Earth both show.
+const wchar_t* const kWithoutObserverLines =
+    L"赤経 05h30m00.0s  赤緯 -12ﾟ30'00\" (J2000)\r\n"
+    L"赤経 05h15m00.0s  赤緯 -00ﾟ30'00\" (B1950)\r\n"
+    L"黄経  83ﾟ30'00\"   黄緯 -01ﾟ15'00\" (平均位置)\r\n"
+    L"黄経  84ﾟ00'00\"   黄緯  --ﾟ--'--\" (視位置)\r\n"
+    L"黄経  82ﾟ45'00\"   黄緯 -01ﾟ00'00\" (J2000)\r\n"
+    L"銀経 200ﾟ07'30\"   銀緯 -20ﾟ30'00\"\r\n";
+
+TEST_F(PositionBlock, SolarSystemViewLeavesOutTheDateApparentAndObserverLines) {
     host.Answer(L"? View.Projection", L"solarsystem");
-    const CString expected =
-        L"赤経 05h30m00.0s  赤緯 -12ﾟ30'00\" (J2000)\r\n"
-        L"赤経 05h15m00.0s  赤緯 -00ﾟ30'00\" (B1950)\r\n"
-        L"黄経  83ﾟ30'00\"   黄緯 -01ﾟ15'00\" (平均位置)\r\n"
-        L"黄経  84ﾟ00'00\"   黄緯  --ﾟ--'--\" (視位置)\r\n"
-        L"黄経  82ﾟ45'00\"   黄緯 -01ﾟ00'00\" (J2000)\r\n"
-        L"銀経 200ﾟ07'30\"   銀緯 -20ﾟ30'00\"\r\n";
-    EXPECT_TRUE(TextAndQueries(cd.GetPosString(&host, 2), expected, host,
+    EXPECT_TRUE(TextAndQueries(cd.GetPosString(&host, 2), kWithoutObserverLines, host,
                                kProjection + CoordinateQueries(false)));
 }
 
 TEST_F(PositionBlock, OffTheEarthTheObserverLinesAreLeftOut) {
     cd.SetNotEarth(1);
-    const CString text = cd.GetPosString(&host, 2);
-    EXPECT_EQ(text.Find(L"視位置)\r\n赤経"), -1);
-    EXPECT_EQ(text.Find(L"方位"), -1);
-    EXPECT_TRUE(QueriesAre(host, kProjection + CoordinateQueries(false)));
+    EXPECT_TRUE(TextAndQueries(cd.GetPosString(&host, 2), kWithoutObserverLines, host,
+                               kProjection + CoordinateQueries(false)));
 }
 
 TEST_F(PositionBlock, AzimuthFromTheNorthAddsTheMarkAndItsPad) {
