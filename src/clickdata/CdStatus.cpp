@@ -1,0 +1,166 @@
+#include "clickdata/CdStatus.h"
+
+#include "dirode/Registry.h"
+#include "res/LibraryResources.h"
+
+CCdStatus::CCdStatus() { SetDefaults(1, false); }
+
+CCdStatus::CCdStatus(int n) { SetDefaults(n, false); }
+
+CCdStatus::~CCdStatus() = default;
+
+void CCdStatus::SetDefaults(int userFlag3, bool keepRaInDegrees) {
+    AltSpan = 0;
+    AltCenter = 0;
+    AltMag = 0;
+    Precision = 0;
+    IgnoreErase = 1;
+    DispPopup = 1;
+    CnsInfo = 1;
+    StarDetails = 0;
+    DispMag = 0;
+    DispEqt2000 = 1;
+    DispEqtDateApp = 0;
+    DispEqt1950 = 0;
+    DispEclDateMean = 0;
+    DispEclDateApp = 0;
+    DispEcl2000 = 0;
+    DispGal = 0;
+    DispHrz = 0;
+    DispHrzOrgSouth = 1;
+    DispRiseSet = 0;
+    DispAzmth = 0;
+    DispHourAngle = 0;
+    DispDeltaEqt = 0;
+    DispDistR = 0;
+    SolarOrbitDetails = 0;
+    PlanetPhysicalTable = 0;
+    PgcDetails = 0;
+    DispNameOnBar = 0;
+    DispComment = 0;
+    TransparentOnInactive = 0;
+    if (!keepRaInDegrees) RaInDegrees = 0;
+    UserFlag1 = 1;
+    UserFlag2 = 1;
+    UserFlag3 = userFlag3;
+}
+
+void CCdStatus::SetZentacam() { SetDefaults(1, true); }
+
+void CCdStatus::Init() {
+    AltSpan = 0;
+    AltCenter = 0;
+    AltMag = 0;
+    Precision = 0;
+    IgnoreErase = 1;
+    DispPopup = 1;
+    CnsInfo = 1;
+    StarDetails = 1;
+    DispMag = 1;
+    DispEqt2000 = 1;
+    DispEqtDateApp = 1;
+    DispEqt1950 = 1;
+    DispEclDateMean = 1;
+    DispEclDateApp = 1;
+    DispEcl2000 = 1;
+    DispGal = 1;
+    DispHrz = 1;
+    DispHrzOrgSouth = 1;
+    DispRiseSet = 1;
+    DispAzmth = 1;
+    DispHourAngle = 1;
+    DispDeltaEqt = 1;
+    DispDistR = 1;
+    SolarOrbitDetails = 1;
+    PlanetPhysicalTable = 1;
+    PgcDetails = 1;
+    DispNameOnBar = 0;
+    DispComment = 1;
+    TransparentOnInactive = 0;
+    RaInDegrees = 0;
+    UserFlag1 = 0;
+    UserFlag2 = 0;
+}
+
+namespace {
+
+enum class Kind { Bool, Int };
+
+// The persisted switches, in the order they are read and written.
+const struct {
+    const wchar_t* name;
+    int CCdStatus::*field;
+    Kind kind;
+} kPersisted[] = {
+    {L"AltMag", &CCdStatus::AltMag, Kind::Bool},
+    {L"AltSpan", &CCdStatus::AltSpan, Kind::Int},
+    {L"AltCenter", &CCdStatus::AltCenter, Kind::Int},
+    {L"Precision", &CCdStatus::Precision, Kind::Int},
+    {L"IgnoreErase", &CCdStatus::IgnoreErase, Kind::Bool},
+    {L"DispPopup", &CCdStatus::DispPopup, Kind::Bool},
+    {L"CnsInfo", &CCdStatus::CnsInfo, Kind::Bool},
+    {L"StarDetails", &CCdStatus::StarDetails, Kind::Bool},
+    {L"DispAzmth", &CCdStatus::DispAzmth, Kind::Bool},
+    {L"DispHourAngle", &CCdStatus::DispHourAngle, Kind::Bool},
+    {L"DispDistR", &CCdStatus::DispDistR, Kind::Bool},
+    {L"DispDeltaEqt", &CCdStatus::DispDeltaEqt, Kind::Bool},
+    {L"DispEclDateApp", &CCdStatus::DispEclDateApp, Kind::Bool},
+    {L"DispEcl2000", &CCdStatus::DispEcl2000, Kind::Bool},
+    {L"DispEclDateMean", &CCdStatus::DispEclDateMean, Kind::Bool},
+    {L"DispEqt1950", &CCdStatus::DispEqt1950, Kind::Bool},
+    {L"DispEqtDateApp", &CCdStatus::DispEqtDateApp, Kind::Bool},
+    {L"DispEqt2000", &CCdStatus::DispEqt2000, Kind::Bool},
+    {L"DispGal", &CCdStatus::DispGal, Kind::Bool},
+    {L"DispHrz", &CCdStatus::DispHrz, Kind::Bool},
+    {L"DispHrzOrgSouth", &CCdStatus::DispHrzOrgSouth, Kind::Bool},
+    {L"DispRiseSet", &CCdStatus::DispRiseSet, Kind::Bool},
+    {L"DispMag", &CCdStatus::DispMag, Kind::Bool},
+    {L"SolarOrbitDetails", &CCdStatus::SolarOrbitDetails, Kind::Bool},
+    {L"PlanetPhysicalTable", &CCdStatus::PlanetPhysicalTable, Kind::Bool},
+    {L"PgcDetails", &CCdStatus::PgcDetails, Kind::Bool},
+    {L"DispNameOnBar", &CCdStatus::DispNameOnBar, Kind::Bool},
+    {L"DispComment", &CCdStatus::DispComment, Kind::Bool},
+    {L"TransparentOnInactive", &CCdStatus::TransparentOnInactive, Kind::Bool},
+};
+
+CString ClickDataKey() {
+    CString key;
+    key.LoadString(IDS_CLICKDATA_KEY);
+    return key;
+}
+
+void ReadOrWrite(int bRead, int* pValue, const wchar_t* name, int kind) {
+    const CString key = ClickDataKey();
+    if (bRead)
+        CRegistry::Read(key, name, *pValue, pValue, kind);
+    else
+        CRegistry::Write(key, name, *pValue, kind);
+}
+
+}  // namespace
+
+void CCdStatus::CDRegBool(int bRead, int* pValue, const wchar_t* name) {
+    ReadOrWrite(bRead, pValue, name, CRegistry::kindBool);
+}
+
+void CCdStatus::CDRegInt(int bRead, int* pValue, const wchar_t* name) {
+    ReadOrWrite(bRead, pValue, name, CRegistry::kindInt);
+}
+
+void CCdStatus::RegistryIO(int bRead) {
+    for (const auto& v : kPersisted) {
+        if (v.kind == Kind::Int)
+            CDRegInt(bRead, &(this->*v.field), v.name);
+        else
+            CDRegBool(bRead, &(this->*v.field), v.name);
+    }
+}
+
+void CCdStatus::Load() { RegistryIO(1); }
+
+void CCdStatus::Save() {
+    RegistryIO(0);
+    // The planetarium's own click-data settings; its "Cyclic" is the inverse of our popup.
+    CRegistry::Write(L"Default", L"ClickData.Constellation", CnsInfo ? L"TRUE" : L"FALSE");
+    CRegistry::Write(L"Default", L"ClickData.Cyclic", DispPopup ? L"FALSE" : L"TRUE");
+}
