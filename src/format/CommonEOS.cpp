@@ -1,6 +1,5 @@
 #include "format/CommonEOS.h"
 
-#include <mutex>
 #include <vector>
 
 namespace {
@@ -24,31 +23,35 @@ const ModelName kModels[] = {
     {L"EOS Kiss X10", L"EOS 200D II"},
 };
 
-std::once_flag g_built;
-std::vector<const ModelName*> g_order;  // the search order
-
 // Table order, except that a row moves ahead of every earlier row whose international
 // name its own contains, so the longer name is tried first.
-void Build() {
+std::vector<const ModelName*> Build() {
+    std::vector<const ModelName*> order;
     for (const ModelName& m : kModels) {
-        auto pos = g_order.end();
-        for (auto it = g_order.begin(); it != g_order.end(); ++it) {
+        auto pos = order.end();
+        for (auto it = order.begin(); it != order.end(); ++it) {
             if (CString(m.international).Find((*it)->international) >= 0) {
                 pos = it;
                 break;
             }
         }
-        g_order.insert(pos, &m);
+        order.insert(pos, &m);
     }
+    return order;
+}
+
+// Made on first use, which the library's load handler makes happen at load.
+const std::vector<const ModelName*>& SearchOrder() {
+    static const std::vector<const ModelName*> order = Build();
+    return order;
 }
 
 }  // namespace
 
-void CCommonEOS::BuildTable() { std::call_once(g_built, Build); }
+void CCommonEOS::BuildTable() { SearchOrder(); }
 
 const CString CCommonEOS::ModelEtoJ(const CString& name) {
-    BuildTable();
-    for (const ModelName* m : g_order) {
+    for (const ModelName* m : SearchOrder()) {
         if (name.Find(m->international) >= 0) {
             CString out(name);
             out.Replace(m->international, m->japanese);
