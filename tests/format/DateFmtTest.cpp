@@ -49,13 +49,6 @@ TEST(DayOfWeek, AcrossTheCalendarReform) {
     EXPECT_EQ(0, dow(2024, 12, 29));
     // Weekdays run on day by day over a long stretch, negative years included.
     int previous = dow(-1000, 1, 1);
-    for (int y = -1000; y <= 2100; y += 37) {
-        for (int m = 1; m <= 12; m += 5) {
-            const int d = dow(y, m, 1);
-            ASSERT_GE(d, 0);
-            ASSERT_LE(d, 6);
-        }
-    }
     for (int day = 2; day <= 28; ++day) {
         const int d = dow(-1000, 1, day);
         EXPECT_EQ((previous + 1) % 7, d);
