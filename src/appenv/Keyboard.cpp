@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "platform/Launch.h"
+#include "platform/String.h"
 
 namespace {
 
@@ -22,8 +23,11 @@ void CCommonKeyboard::OpenSoftKeyboard() {
     if (ZcmIsRunning(g_keyboard)) return;
     const std::string path = ZcmFindProgram(KeyboardProgram());
     if (path.empty()) return;
+    // Started in its own folder, as the keyboard program was on Windows; it then holds
+    // no folder of the caller's busy.
+    const CString folder(path.substr(0, path.rfind('/') + 1).c_str());
     ZcmLaunchedProgram started;
-    if (ZcmLaunchDetached(path, {}, nullptr, &started)) g_keyboard = started;
+    if (ZcmLaunchDetached(path, {}, folder, &started)) g_keyboard = started;
 }
 
 void CCommonKeyboard::CloseSoftKeyboard() {

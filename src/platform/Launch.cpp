@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -51,13 +52,21 @@ void WriteAll(int fd, const void* data, size_t size) {
 
 std::string ZcmFindProgram(const std::string& name) {
     if (name.empty()) return std::string();
-    if (name.find('/') != std::string::npos) return IsExecutableFile(name) ? name : std::string();
+    if (name.find('/') != std::string::npos) {
+        if (!IsExecutableFile(name)) return std::string();
+        std::error_code ec;
+        const std::string full = std::filesystem::absolute(name, ec).string();
+        return ec ? std::string() : full;
+    }
     const char* path = getenv("PATH");
     std::istringstream dirs(path ? path : "/usr/local/bin:/usr/bin:/bin");
     std::string dir;
     while (std::getline(dirs, dir, ':')) {
         const std::string candidate = (dir.empty() ? std::string(".") : dir) + "/" + name;
-        if (IsExecutableFile(candidate)) return candidate;
+        if (!IsExecutableFile(candidate)) continue;
+        std::error_code ec;
+        const std::string full = std::filesystem::absolute(candidate, ec).string();
+        if (!ec) return full;
     }
     return std::string();
 }

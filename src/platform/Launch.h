@@ -15,7 +15,7 @@ struct ZcmLaunchedProgram {
     unsigned long long startTime = 0;  // in clock ticks since boot, from /proc
 };
 
-// The full path of an executable program: a name with a '/' is taken as it is, others are
+// The absolute path of an executable program: a name with a '/' is taken as it is, others are
 // looked for in the folders of PATH. Empty when there is none.
 ZCMCOM_API std::string ZcmFindProgram(const std::string& name);
 // Starts the program detached; false when it could not be started.

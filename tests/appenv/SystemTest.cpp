@@ -137,6 +137,16 @@ TEST_F(SoftKeyboard, StartsOnceAndEndsWhatItStarted) {
     EXPECT_TRUE(Ends(ids[2]));
 }
 
+TEST_F(SoftKeyboard, ProgramNamedByPath) {
+    setenv("ZCMCOM_SOFT_KEYBOARD", dir.File("fake-keyboard").c_str(), 1);
+    setenv("PATH", m_oldPath.c_str(), 1);
+    CCommonKeyboard::OpenSoftKeyboard();
+    const std::vector<int> ids = Started(1);
+    ASSERT_EQ(1u, ids.size());
+    CCommonKeyboard::CloseSoftKeyboard();
+    EXPECT_TRUE(Ends(ids[0]));
+}
+
 TEST_F(SoftKeyboard, NoProgramNoTrouble) {
     setenv("ZCMCOM_SOFT_KEYBOARD", "no-such-keyboard-program", 1);
     CCommonKeyboard::OpenSoftKeyboard();
