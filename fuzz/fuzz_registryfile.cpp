@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string tmp = file + ".new";
     FILE* out = fopen(tmp.c_str(), "wb");
     if (!out) return 0;
-    fwrite(data, 1, size, out);
+    if (size) fwrite(data, 1, size, out);
     fclose(out);
     rename(tmp.c_str(), file.c_str());
     remove((file + "-journal").c_str());
