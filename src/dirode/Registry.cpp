@@ -8,15 +8,20 @@ namespace {
 
 const wchar_t kDefaultRoot[] = L"SOFTWARE\\Orvana\\Zentacam\\3.0\\";
 
-std::mutex& RootLock() {
-    static std::mutex lock;
-    return lock;
+struct RootState {
+    std::mutex lock;
+    CString root = kDefaultRoot;
+    ~RootState();
+};
+
+bool g_rootGone = false;  // calls from destructors that run after the unload see the default
+
+RootState& Root() {
+    static RootState state;
+    return state;
 }
 
-CString& Root() {
-    static CString root(kDefaultRoot);
-    return root;
-}
+RootState::~RootState() { g_rootGone = true; }
 
 CString KeyPath(const CString& key) { return CRegistry::GetAppRoot() + key; }
 
@@ -49,13 +54,17 @@ CRegistry::~CRegistry() = default;
 void CRegistry::SetAppRoot(const CString& root) {
     CString r = root.IsEmpty() ? CString(kDefaultRoot) : root;
     if (r.Right(1) != L"\\") r += L'\\';
-    std::lock_guard<std::mutex> guard(RootLock());
-    Root() = r;
+    if (g_rootGone) return;
+    RootState& st = Root();
+    std::lock_guard<std::mutex> guard(st.lock);
+    st.root = r;
 }
 
 CString CRegistry::GetAppRoot() {
-    std::lock_guard<std::mutex> guard(RootLock());
-    return Root();
+    if (g_rootGone) return CString(kDefaultRoot);
+    RootState& st = Root();
+    std::lock_guard<std::mutex> guard(st.lock);
+    return st.root;
 }
 
 int CRegistry::Read(const CString& key, const CString& name, int def, int* pValue, int kind) {

@@ -28,46 +28,38 @@ struct KeyHandle {
     REGSAM access;
 };
 
-struct Handles {
+// The open keys and the case folding of this process. Folding uses the C.UTF-8 locale so
+// that every process folds alike, whatever locale the caller has set.
+struct ApiState {
     std::mutex lock;
     std::unordered_set<KeyHandle*> live;
-    ~Handles() {
-        for (KeyHandle* k : live) delete k;
-    }
+    locale_t fold = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
+    ~ApiState();
 };
 
-Handles& OpenHandles() {
-    static Handles handles;
-    return handles;
+bool g_apiGone = false;  // set when the state is destroyed at unload or exit
+
+ApiState& State() {
+    static ApiState state;
+    return state;
 }
 
-// Case folding that every process does alike, whatever locale the caller has set.
-class Folder {
-public:
-    Folder() : m_locale(newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0))) {}
-    ~Folder() {
-        if (m_locale) freelocale(m_locale);
-    }
-    Folder(const Folder&) = delete;
-    Folder& operator=(const Folder&) = delete;
-    std::string Fold(const std::wstring& text) const {
-        std::wstring upper(text);
-        for (wchar_t& ch : upper) {
-            if (m_locale)
-                ch = static_cast<wchar_t>(towupper_l(static_cast<wint_t>(ch), m_locale));
-            else if (ch >= L'a' && ch <= L'z')
-                ch = static_cast<wchar_t>(ch - L'a' + L'A');
-        }
-        return ZcmWideToUtf8(upper.data(), upper.size());
-    }
-
-private:
-    locale_t m_locale;
-};
+ApiState::~ApiState() {
+    for (KeyHandle* k : live) delete k;
+    if (fold) freelocale(fold);
+    g_apiGone = true;
+}
 
 std::string Fold(const std::wstring& text) {
-    static const Folder folder;
-    return folder.Fold(text);
+    const locale_t loc = State().fold;
+    std::wstring upper(text);
+    for (wchar_t& ch : upper) {
+        if (loc)
+            ch = static_cast<wchar_t>(towupper_l(static_cast<wint_t>(ch), loc));
+        else if (ch >= L'a' && ch <= L'z')
+            ch = static_cast<wchar_t>(ch - L'a' + L'A');
+    }
+    return ZcmWideToUtf8(upper.data(), upper.size());
 }
 
 std::string Utf8(const std::wstring& text) { return ZcmWideToUtf8(text.data(), text.size()); }
@@ -86,15 +78,16 @@ bool IsPredefined(HKEY h, Hive* hive) {
 
 // Resolves a handle to a copy of its key (a predefined root has full access).
 LONG Resolve(HKEY h, KeyHandle* out) {
+    if (g_apiGone) return ERROR_CANTOPEN;  // calls from destructors run after the unload
     Hive hive;
     if (IsPredefined(h, &hive)) {
         *out = KeyHandle{hive, std::wstring(), std::string(), KEY_ALL_ACCESS};
         return ERROR_SUCCESS;
     }
-    Handles& hs = OpenHandles();
-    std::lock_guard<std::mutex> guard(hs.lock);
-    auto it = hs.live.find(reinterpret_cast<KeyHandle*>(h));
-    if (it == hs.live.end()) return ERROR_INVALID_HANDLE;
+    ApiState& st = State();
+    std::lock_guard<std::mutex> guard(st.lock);
+    auto it = st.live.find(reinterpret_cast<KeyHandle*>(h));
+    if (it == st.live.end()) return ERROR_INVALID_HANDLE;
     *out = **it;
     return ERROR_SUCCESS;
 }
@@ -142,9 +135,9 @@ std::vector<std::wstring> Prefixes(const std::wstring& path) {
 
 HKEY NewHandle(const KeyHandle& key) {
     auto* k = new KeyHandle(key);
-    Handles& hs = OpenHandles();
-    std::lock_guard<std::mutex> guard(hs.lock);
-    hs.live.insert(k);
+    ApiState& st = State();
+    std::lock_guard<std::mutex> guard(st.lock);
+    st.live.insert(k);
     return reinterpret_cast<HKEY>(k);
 }
 
@@ -355,11 +348,12 @@ LONG RegDeleteKeyW(HKEY hKey, LPCWSTR lpSubKey) {
 LONG RegCloseKey(HKEY hKey) {
     Hive hive;
     if (IsPredefined(hKey, &hive)) return ERROR_SUCCESS;
-    Handles& hs = OpenHandles();
-    std::lock_guard<std::mutex> guard(hs.lock);
-    auto it = hs.live.find(reinterpret_cast<KeyHandle*>(hKey));
-    if (it == hs.live.end()) return ERROR_INVALID_HANDLE;
+    if (g_apiGone) return ERROR_INVALID_HANDLE;
+    ApiState& st = State();
+    std::lock_guard<std::mutex> guard(st.lock);
+    auto it = st.live.find(reinterpret_cast<KeyHandle*>(hKey));
+    if (it == st.live.end()) return ERROR_INVALID_HANDLE;
     delete *it;
-    hs.live.erase(it);
+    st.live.erase(it);
     return ERROR_SUCCESS;
 }

@@ -85,44 +85,53 @@ bool Exec(sqlite3* db, const char* sql, int* rc) {
     return *rc == SQLITE_OK;
 }
 
-// Checks that the file is one of ours and creates the tables when allowed. Returns
-// ERROR_SUCCESS, ERROR_FILE_NOT_FOUND (no tables yet, reading) or the failure.
+enum class FileState { Ready, Empty, Foreign };
+
+// What the file holds: our tables, nothing yet, or something else.
+LONG Inspect(sqlite3* db, bool write, FileState* state) {
+    Statement st(db,
+                 "SELECT (SELECT application_id FROM pragma_application_id),"
+                 " (SELECT count(*) FROM sqlite_master WHERE type='table' AND"
+                 "  name IN ('reg_keys','reg_values')),"
+                 " (SELECT count(*) FROM sqlite_master)");
+    if (!st.ok()) return ErrorFromSqlite(st.prepareResult(), write);
+    const int rc = st.Step();
+    if (rc != SQLITE_ROW) return ErrorFromSqlite(rc, write);
+    const int appId = st.ColumnInt(0), ours = st.ColumnInt(1), all = st.ColumnInt(2);
+    if (appId == kApplicationId && ours == 2)
+        *state = FileState::Ready;
+    else if (appId == 0 && all == 0)
+        *state = FileState::Empty;
+    else
+        *state = FileState::Foreign;  // a file of some other program is not a hive
+    return ERROR_SUCCESS;
+}
+
+// Checks that the file is one of ours and creates the tables in an empty one when
+// writing. Returns ERROR_SUCCESS, ERROR_FILE_NOT_FOUND (empty, reading) or the failure.
 LONG PrepareSchema(Connection& c, bool write) {
-    int appId = 0, tables = 0;
-    {
-        Statement st(c.db, "PRAGMA application_id");
-        if (!st.ok()) return ErrorFromSqlite(st.prepareResult(), write);
-        int rc = st.Step();
-        if (rc != SQLITE_ROW) return ErrorFromSqlite(rc, write);
-        appId = st.ColumnInt(0);
-    }
-    {
-        Statement st(c.db,
-                     "SELECT count(*) FROM sqlite_master WHERE type='table' AND "
-                     "name IN ('reg_keys','reg_values')");
-        if (!st.ok()) return ErrorFromSqlite(st.prepareResult(), write);
-        int rc = st.Step();
-        if (rc != SQLITE_ROW) return ErrorFromSqlite(rc, write);
-        tables = st.ColumnInt(0);
-    }
-    if (appId != 0 && appId != kApplicationId) return ERROR_BADDB;
-    if (appId == kApplicationId && tables == 2) {
-        c.schemaReady = true;
-        return ERROR_SUCCESS;
-    }
-    if (appId == 0 && tables == 0) {
-        // A file with tables of some other program is not a hive.
-        Statement st(c.db, "SELECT count(*) FROM sqlite_master");
-        if (st.ok() && st.Step() == SQLITE_ROW && st.ColumnInt(0) != 0) return ERROR_BADDB;
-    }
-    if (!write) return ERROR_FILE_NOT_FOUND;
-    int rc;
-    if (!Exec(c.db, "BEGIN IMMEDIATE", &rc)) return ErrorFromSqlite(rc, true);
-    const std::string setId = "PRAGMA application_id=" + std::to_string(kApplicationId);
-    if (!Exec(c.db, kSchema, &rc) || !Exec(c.db, setId.c_str(), &rc) ||
-        !Exec(c.db, "COMMIT", &rc)) {
-        sqlite3_exec(c.db, "ROLLBACK", nullptr, nullptr, nullptr);
-        return ErrorFromSqlite(rc, true);
+    FileState state;
+    LONG err = Inspect(c.db, write, &state);
+    if (err != ERROR_SUCCESS) return err;
+    if (state == FileState::Foreign) return ERROR_BADDB;
+    if (state == FileState::Empty) {
+        if (!write) return ERROR_FILE_NOT_FOUND;
+        // Another process may be creating the tables right now: look again inside the
+        // transaction.
+        int rc;
+        if (!Exec(c.db, "BEGIN IMMEDIATE", &rc)) return ErrorFromSqlite(rc, true);
+        err = Inspect(c.db, true, &state);
+        if (err == ERROR_SUCCESS && state == FileState::Foreign) err = ERROR_BADDB;
+        if (err == ERROR_SUCCESS && state == FileState::Empty) {
+            const std::string setId = "PRAGMA application_id=" + std::to_string(kApplicationId);
+            if (!Exec(c.db, kSchema, &rc) || !Exec(c.db, setId.c_str(), &rc))
+                err = ErrorFromSqlite(rc, true);
+        }
+        if (err == ERROR_SUCCESS && !Exec(c.db, "COMMIT", &rc)) err = ErrorFromSqlite(rc, true);
+        if (err != ERROR_SUCCESS) {
+            sqlite3_exec(c.db, "ROLLBACK", nullptr, nullptr, nullptr);
+            return err;
+        }
     }
     c.schemaReady = true;
     return ERROR_SUCCESS;

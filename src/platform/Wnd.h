@@ -4,9 +4,16 @@
 // Differences from Windows: there is no windowing system behind it. SendMessage is
 // virtual and calls WindowProc, so an application (or a test) derives a window that
 // handles or records the messages it is sent; the base class answers 0.
+// Create gives the object a handle and enters it in the process's window table;
+// DestroyWindow (or the destructor) takes it out, after which IsWindow is false for that
+// handle. Handles are never reused. A handle carries the id of the process that made it:
+// IsWindow on another process's handle can only tell whether that process still runs.
 #include "platform/Object.h"
 
 #define WM_USER 0x0400
+#define WM_CLOSE 0x0010
+#define WM_SYSCOMMAND 0x0112
+#define SC_CLOSE 0xF060
 
 class ZCMCOM_API CWnd : public CObject {
 public:
@@ -15,11 +22,26 @@ public:
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
 
+    // Gives the window its handle; FALSE when it already has one.
+    virtual BOOL Create(LPCTSTR className = nullptr, LPCTSTR windowName = nullptr);
+    // Withdraws the handle; FALSE when the window had none.
+    virtual BOOL DestroyWindow();
+
     virtual LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     HWND GetSafeHwnd() const { return m_hWnd; }
+    // A child control by id (dialogs override it); null here.
+    virtual CWnd* GetDlgItem(int id) const;
+
+    // The window object of a handle of this process, or null.
+    static CWnd* FromHandle(HWND hWnd);
 
     HWND m_hWnd = nullptr;
 
 protected:
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 };
+
+// TRUE while hWnd names a window that exists (see above for other processes' handles).
+ZCMCOM_API BOOL IsWindow(HWND hWnd);
+// Sends to a window of this process; 0 when the handle is no window here.
+ZCMCOM_API LRESULT SendMessageW(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

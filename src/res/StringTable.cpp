@@ -1,5 +1,7 @@
 #include "res/LibraryResources.h"
 
+#include "appenv/LibraryState.h"
+
 #include <iterator>
 
 namespace {
@@ -17,23 +19,15 @@ const ZcmStringResource kStrings[] = {
     {IDS_CLICKDATA_KEY, L"ClickData"},
 };
 
-// Registers the tables when the library is loaded and withdraws them when it is unloaded.
-struct ModuleRegistration {
-    HMODULE module;
-    ModuleRegistration()
-        : module(AfxRegisterResourceModule(ZCMCOM_MODULE_NAME, kStrings, std::size(kStrings),
-                                           nullptr, 0)) {}
-    ~ModuleRegistration() { AfxUnregisterResourceModule(module); }
-};
-
-ModuleRegistration& Registration() {
-    static ModuleRegistration r;
-    return r;
-}
-
-// Forces the registration at load time, before any caller looks a string up.
-[[maybe_unused]] const HMODULE kRegisteredAtLoad = Registration().module;
-
 }  // namespace
 
-HMODULE ZcmLibraryModule() { return Registration().module; }
+// Registered by the library's load handler (src/appenv/Library.cpp).
+const ZcmStringResource* zcmlib::LibraryStrings(size_t* count) {
+    *count = std::size(kStrings);
+    return kStrings;
+}
+
+const ZcmBinaryResource* zcmlib::LibraryBinaries(size_t* count) {
+    *count = 0;
+    return nullptr;
+}

@@ -19,6 +19,6 @@ public:
 private:
     TempDir m_dir;
     std::string m_user, m_machine;
+    std::string m_oldUser, m_oldMachine;  // before the flags: their initialisers fill these
     bool m_hadUser, m_hadMachine;
-    std::string m_oldUser, m_oldMachine;
 };

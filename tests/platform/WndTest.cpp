@@ -1,0 +1,82 @@
+#include "platform/Wnd.h"
+
+#include <unistd.h>
+
+#include "platform/Dialog.h"
+#include "support/TestUtil.h"
+
+namespace {
+
+class Recorder : public CWnd {
+public:
+    UINT last = 0;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM, LPARAM) override {
+        last = message;
+        return 42;
+    }
+};
+
+HWND Handle(unsigned long long value) {
+    return reinterpret_cast<HWND>(static_cast<uintptr_t>(value));
+}
+
+TEST(WindowTable, CreatedWindowsAreWindowsUntilDestroyed) {
+    Recorder w;
+    EXPECT_EQ(nullptr, w.GetSafeHwnd());
+    ASSERT_TRUE(w.Create());
+    EXPECT_FALSE(w.Create());
+    const HWND h = w.GetSafeHwnd();
+    EXPECT_TRUE(IsWindow(h));
+    EXPECT_EQ(&w, CWnd::FromHandle(h));
+    EXPECT_EQ(42, SendMessageW(h, WM_USER + 1, 0, 0));
+    EXPECT_EQ(static_cast<UINT>(WM_USER + 1), w.last);
+    EXPECT_TRUE(w.DestroyWindow());
+    EXPECT_FALSE(w.DestroyWindow());
+    EXPECT_FALSE(IsWindow(h));
+    EXPECT_EQ(nullptr, CWnd::FromHandle(h));
+    EXPECT_EQ(0, SendMessageW(h, WM_USER + 1, 0, 0));
+    // A handle is never given out twice.
+    ASSERT_TRUE(w.Create());
+    EXPECT_NE(h, w.GetSafeHwnd());
+    EXPECT_FALSE(IsWindow(h));
+}
+
+TEST(WindowTable, DestructorAndForeignHandles) {
+    HWND h;
+    {
+        CWnd w;
+        w.Create();
+        h = w.m_hWnd;
+        EXPECT_TRUE(IsWindow(h));
+    }
+    EXPECT_FALSE(IsWindow(h));
+    EXPECT_FALSE(IsWindow(nullptr));
+    EXPECT_FALSE(IsWindow(Handle(12345)));  // no process in it
+    // Another process's handle counts while that process runs.
+    EXPECT_TRUE(IsWindow(Handle((static_cast<unsigned long long>(getppid()) << 32) | 1)));
+    EXPECT_FALSE(IsWindow(Handle((0x7ffffff0ULL << 32) | 1)));
+}
+
+TEST(EditModel, SelectionStaysInsideTheText) {
+    CDialog dlg;
+    CEdit& e = dlg.AddEdit(7);
+    EXPECT_EQ(&e, dlg.GetDlgItem(7));
+    EXPECT_EQ(nullptr, dlg.GetDlgItem(8));
+    e.SetWindowText(L"hello");
+    e.SetSel(4, 1);
+    int s, t;
+    e.GetSel(s, t);
+    EXPECT_EQ(1, s);
+    EXPECT_EQ(4, t);
+    e.SetWindowText(L"hi");  // replacing the text puts the caret in front
+    e.GetSel(s, t);
+    EXPECT_EQ(0, t);
+    e.SetSel(9, -1);
+    e.GetSel(s, t);
+    EXPECT_EQ(2, s);
+    EXPECT_EQ(2, t);
+}
+
+}  // namespace
