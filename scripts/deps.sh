@@ -11,6 +11,7 @@ packages=(
   libgmock-dev
   libbenchmark-dev
   libsqlite3-dev
+  python3-pil
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -6,3 +6,6 @@
 #include "host/StkString.h"
 #include "format/CoordFormat.h"
 #include "res/LibraryResources.h"
+#include "draw/MemoryDC.h"
+#include "draw/MemoryDIBTz.h"
+#include "draw/TimeZone.h"

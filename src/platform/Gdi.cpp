@@ -340,6 +340,7 @@ HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits
             b->table[i] = RGBQUAD{e.peBlue, e.peGreen, e.peRed, 0};
         }
     }
+    if (given < n) b->table.resize(static_cast<size_t>(given));  // only the colours named
     if (bits) *bits = b->bits;
     return reinterpret_cast<HBITMAP>(H(b));
 }
