@@ -173,9 +173,10 @@ TEST(GdiState, RestoreDcBringsBackMappingObjectsAndFillMode) {
 }
 
 TEST(GdiHandles, StaleAndForeignHandlesFailSafely) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    // (nothing is allocated between the deletion and the use, so the address stays stale)
     HGDIOBJ brush = reinterpret_cast<HGDIOBJ>(CreateSolidBrush(kRed));
     ASSERT_TRUE(DeleteObject(brush));
-    HDC dc = CreateCompatibleDC(nullptr);
     EXPECT_EQ(SelectObject(dc, brush), nullptr);
     EXPECT_FALSE(DeleteObject(brush));
     EXPECT_EQ(SelectObject(dc, reinterpret_cast<HGDIOBJ>(dc)), nullptr);
