@@ -8,6 +8,9 @@
 
 #include "draw/MemoryDIBTz.h"
 
+// The headers are written as they lie in memory: the file format is little-endian.
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "little-endian hosts only");
+
 namespace {
 
 // A file written in full or not at all (then reported): every short write is retried.

@@ -3,7 +3,10 @@
 #include "platform/Exception.h"
 #include "platform/Wnd.h"
 
-CGdiObject::~CGdiObject() { DeleteObject(); }
+// An object still selected somewhere goes when it is deselected, instead of leaking.
+CGdiObject::~CGdiObject() {
+    if (m_hObject && !::DeleteObject(m_hObject)) ZcmDeleteObjectWhenFree(m_hObject);
+}
 
 BOOL CGdiObject::Attach(HGDIOBJ object) {
     if (!object) return FALSE;

@@ -46,7 +46,7 @@ bool IsLive(const void* p, bool dc) {
     return Live(dc).count(p) != 0;
 }
 
-int g_displayBits = 32;
+std::atomic<int> g_displayBits{32};
 
 namespace {
 
@@ -464,6 +464,13 @@ HGDIOBJ GetCurrentObject(HDC dc, UINT type) {
     default:
         return nullptr;
     }
+}
+
+BOOL ZcmDeleteObjectWhenFree(HGDIOBJ object) {
+    Object* o = ToObject(object);
+    if (!o) return FALSE;
+    DeleteWhenFree(o);
+    return TRUE;
 }
 
 void gdi::DeleteWhenFree(Object* o) {

@@ -134,8 +134,10 @@ ZCMCOM_API UINT GetPaletteEntries(HPALETTE palette, UINT start, UINT count,
 ZCMCOM_API HGDIOBJ GetStockObject(int index);
 ZCMCOM_API HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
 ZCMCOM_API HGDIOBJ GetCurrentObject(HDC dc, UINT type);
-// Fails (FALSE) for a stock object or an object still selected into a DC.
+// Fails (FALSE) for an object still selected into a DC; stock objects stay (TRUE).
 ZCMCOM_API BOOL DeleteObject(HGDIOBJ object);
+// Deletes the object now, or when the last DC that has it selected lets go of it.
+ZCMCOM_API BOOL ZcmDeleteObjectWhenFree(HGDIOBJ object);
 ZCMCOM_API HPALETTE SelectPalette(HDC dc, HPALETTE palette, BOOL forceBackground);
 ZCMCOM_API UINT RealizePalette(HDC dc);
 

@@ -1,6 +1,7 @@
 #pragma once
 // The objects behind GDI handles, shared by the GDI sources of the platform library.
 // Not a public header.
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -101,7 +102,7 @@ Pen* StockPen(int index);
 Palette* DefaultPalette();
 Bitmap* StockBitmap();  // the 1 x 1 monochrome bitmap of a new memory DC
 
-extern int g_displayBits;
+extern std::atomic<int> g_displayBits;
 bool ValidDepth(int bitCount);
 
 template <class T>

@@ -57,3 +57,23 @@ TEST(CDC, PaletteRoundTrip) {
     CPalette bad;
     EXPECT_FALSE(bad.CreatePalette(lp));
 }
+
+TEST(CDC, ObjectDestroyedWhileSelectedLivesUntilDeselected) {
+    CDC dc;
+    ASSERT_TRUE(dc.CreateCompatibleDC(nullptr));
+    CBitmap bmp;
+    ASSERT_TRUE(bmp.CreateBitmap(3, 3, 1, 32, nullptr));
+    dc.SelectObject(&bmp);
+    dc.SelectStockObject(NULL_PEN);
+    HGDIOBJ handle;
+    {
+        CBrush green(RGB(0, 255, 0));
+        handle = green.m_hObject;
+        dc.SelectObject(&green);
+    }  // the wrapper goes; the brush stays while the DC uses it
+    const POINT box[] = {{0, 0}, {3, 0}, {3, 3}, {0, 3}};
+    EXPECT_TRUE(dc.Polygon(box, 4));
+    EXPECT_EQ(dc.GetPixel(2, 2), RGB(0, 255, 0));
+    EXPECT_EQ(GetObjectType(handle), DWORD(OBJ_BRUSH));
+    dc.SelectStockObject(WHITE_BRUSH);  // now it is deleted (the sanitizers see no leak)
+}
