@@ -19,3 +19,6 @@
 #include "appenv/CommonApps.h"
 #include "appenv/SystemInfo.h"
 #include "appenv/Keyboard.h"
+#include "draw/MemoryDC.h"
+#include "draw/MemoryDIBTz.h"
+#include "draw/TimeZone.h"

@@ -4,6 +4,10 @@
 
 #include <iterator>
 
+// The time-zone map, a placeable metafile embedded at build time (res/TimeZoneMap.wmf).
+extern const unsigned char kTimeZoneMap[];
+extern const unsigned int kTimeZoneMapSize;
+
 namespace {
 
 const ZcmStringResource kStrings[] = {
@@ -28,6 +32,11 @@ const ZcmStringResource* zcmlib::LibraryStrings(size_t* count) {
 }
 
 const ZcmBinaryResource* zcmlib::LibraryBinaries(size_t* count) {
-    *count = 0;
-    return nullptr;
+    // Built on first use: the load handler runs before the library's ordinary static
+    // initialisers, and the map's size lives in another translation unit.
+    static const ZcmBinaryResource kBinaries[] = {
+        {L"METAFILE", IDR_TIMEZONE_MAP, kTimeZoneMap, kTimeZoneMapSize},
+    };
+    *count = std::size(kBinaries);
+    return kBinaries;
 }
