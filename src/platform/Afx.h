@@ -7,5 +7,6 @@
 #include "platform/Array.h"
 #include "platform/Wnd.h"
 #include "platform/Thread.h"
+#include "platform/Sync.h"
 #include "platform/MessageBox.h"
 #include "platform/Resource.h"

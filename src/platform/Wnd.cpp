@@ -1,7 +1,5 @@
 #include "platform/Wnd.h"
 
-#include "platform/Thread.h"
-
 CWnd::~CWnd() = default;
 
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -9,12 +7,3 @@ LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CWnd::WindowProc(UINT, WPARAM, LPARAM) { return 0; }
-
-CWinThread::~CWinThread() = default;
-
-CWinThread* AfxGetThread() {
-    thread_local CWinThread current;
-    return &current;
-}
-
-CWnd* AfxGetMainWnd() { return AfxGetThread()->m_pMainWnd; }
