@@ -1,7 +1,9 @@
 #pragma once
 // ZCMCOM: everything an application includes.
 #include "platform/Afx.h"
+#include "platform/Registry.h"
 #include "zvacl/zvacl.h"
+#include "dirode/Registry.h"
 #include "host/CorZnt.h"
 #include "host/StkString.h"
 #include "format/CoordFormat.h"

@@ -1,0 +1,133 @@
+// Delta T = TT - UT from the Espenak-Meeus polynomial expressions (-1999 to +3000, and
+// the long-term parabola outside). The published pieces meet with small jumps; around
+// each join the two neighbours are blended over a year, which keeps the result
+// continuous without moving it noticeably away from either expression.
+#include <cmath>
+
+#include "zvacl/ZvaclMath.h"
+#include "zvacl/zvacl.h"
+
+using namespace zvacl;
+
+namespace {
+
+double LongTerm(double y) {
+    const double u = (y - 1820.0) / 100.0;
+    return -20.0 + 32.0 * u * u;
+}
+
+// Horner evaluation of c[0] + c[1] t + ... + c[n-1] t^(n-1).
+template <int N>
+double Poly(const double (&c)[N], double t) {
+    double r = 0.0;
+    for (int i = N - 1; i >= 0; --i) r = r * t + c[i];
+    return r;
+}
+
+// The polynomial piece that starts at the given index of kJoins.
+double Piece(int i, double y) {
+    switch (i) {
+        case 0:  // before -500
+            return LongTerm(y);
+        case 1: {  // -500 .. 500
+            static const double c[] = {10583.6,      -1014.41,      33.78311,    -5.952053,
+                                       -0.1798452, 0.022174192, 0.0090316521};
+            return Poly(c, y / 100.0);
+        }
+        case 2: {  // 500 .. 1600
+            static const double c[] = {1574.2,     -556.01,      71.23472,    0.319781,
+                                       -0.8503463, -0.005050998, 0.0083572073};
+            return Poly(c, (y - 1000.0) / 100.0);
+        }
+        case 3: {  // 1600 .. 1700
+            static const double c[] = {120.0, -0.9808, -0.01532, 1.0 / 7129.0};
+            return Poly(c, y - 1600.0);
+        }
+        case 4: {  // 1700 .. 1800
+            static const double c[] = {8.83, 0.1603, -0.0059285, 0.00013336, -1.0 / 1174000.0};
+            return Poly(c, y - 1700.0);
+        }
+        case 5: {  // 1800 .. 1860
+            static const double c[] = {13.72,         -0.332447,  0.0068612,
+                                       0.0041116,     -0.00037436, 0.0000121272,
+                                       -0.0000001699, 0.000000000875};
+            return Poly(c, y - 1800.0);
+        }
+        case 6: {  // 1860 .. 1900
+            static const double c[] = {7.62,         0.5737,        -0.251754,
+                                       0.01680668,   -0.0004473624, 1.0 / 233174.0};
+            return Poly(c, y - 1860.0);
+        }
+        case 7: {  // 1900 .. 1920
+            static const double c[] = {-2.79, 1.494119, -0.0598939, 0.0061966, -0.000197};
+            return Poly(c, y - 1900.0);
+        }
+        case 8: {  // 1920 .. 1941
+            static const double c[] = {21.20, 0.84493, -0.076100, 0.0020936};
+            return Poly(c, y - 1920.0);
+        }
+        case 9: {  // 1941 .. 1961
+            static const double c[] = {29.07, 0.407, -1.0 / 233.0, 1.0 / 2547.0};
+            return Poly(c, y - 1950.0);
+        }
+        case 10: {  // 1961 .. 1986
+            static const double c[] = {45.45, 1.067, -1.0 / 260.0, -1.0 / 718.0};
+            return Poly(c, y - 1975.0);
+        }
+        case 11: {  // 1986 .. 2005
+            static const double c[] = {63.86,     0.3345,      -0.060374,
+                                       0.0017275, 0.000651814, 0.00002373599};
+            return Poly(c, y - 2000.0);
+        }
+        case 12: {  // 2005 .. 2050
+            static const double c[] = {62.92, 0.32217, 0.005589};
+            return Poly(c, y - 2000.0);
+        }
+        case 13:  // 2050 .. 2150
+            return LongTerm(y) - 0.5628 * (2150.0 - y);
+        default:  // after 2150
+            return LongTerm(y);
+    }
+}
+
+// Years at which piece i ends and piece i + 1 begins.
+const double kJoins[] = {-500, 500,  1600, 1700, 1800, 1860, 1900,
+                         1920, 1941, 1961, 1986, 2005, 2050, 2150};
+constexpr int kJoinCount = sizeof(kJoins) / sizeof(kJoins[0]);
+constexpr double kBlendHalfWidth = 0.5;  // years
+
+double DeltaTForYear(double y) {
+    if (std::isnan(y)) return kNaN;
+    int i = 0;
+    while (i < kJoinCount && y >= kJoins[i]) ++i;
+    // Near a join, blend the two neighbouring pieces with a smooth weight.
+    for (int j = (i > 0 ? i - 1 : 0); j < kJoinCount && j <= i; ++j) {
+        const double s = (y - kJoins[j]) / kBlendHalfWidth;
+        if (std::fabs(s) < 1.0) {
+            const double w = 0.5 + s * (0.75 - 0.25 * s * s);  // smoothstep from -1 to 1
+            return (1.0 - w) * Piece(j, y) + w * Piece(j + 1, y);
+        }
+    }
+    return Piece(i, y);
+}
+
+}  // namespace
+
+namespace zvacl {
+
+double DeltaTSeconds(double jdUt) {
+    // Decimal year; the polynomials take the year as year + (month - 0.5) / 12, which
+    // this matches to well within a day.
+    const double y = 2000.0 + (jdUt - 2451544.5) / 365.2425;  // from 2000 January 1.0
+    return DeltaTForYear(y);
+}
+
+double TtToUt(double jdTt) {
+    double ut = jdTt - DeltaTSeconds(jdTt) / kSecondsPerDay;
+    for (int i = 0; i < 3; ++i) ut = jdTt - DeltaTSeconds(ut) / kSecondsPerDay;
+    return ut;
+}
+
+}  // namespace zvacl
+
+double UtToDt(double jdUt) { return jdUt + DeltaTSeconds(jdUt) / kSecondsPerDay; }
