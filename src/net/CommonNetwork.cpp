@@ -8,6 +8,7 @@
 
 #include <cwchar>
 
+#include "dirode/Registry.h"
 #include "res/LibraryResources.h"
 
 #ifndef IFF_LOWER_UP
@@ -67,6 +68,7 @@ CString CCommonNetwork::URLEncodeUTF8(const wchar_t* text) {
 }
 
 int CCommonNetwork::IsServerDebugMode() {
-    // Waits for the registry library: production server until then.
-    return 0;
+    int debug = 0;
+    CRegistry::Read(L"General", L"UseDebugServer", 0, &debug, 0);
+    return debug;
 }

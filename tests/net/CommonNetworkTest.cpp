@@ -1,6 +1,8 @@
 #include <cstdlib>
 
 #include "NetTestUtil.h"
+#include "dirode/Registry.h"
+#include "support/TempRegistry.h"
 #include "net/CommonNetwork.h"
 #include "res/LibraryResources.h"
 
@@ -23,6 +25,7 @@ TEST(URLEncodeUTF8, LettersAndDigitsStaySpacesBecomePlusTheRestHex) {
 }
 
 TEST(GetURL, ProductionAddressesAndNothingForOtherKinds) {
+    TempRegistry registry;  // no "UseDebugServer" value: the production server
     const CString check = CCommonNetwork::GetURL(1);
     const CString info = CCommonNetwork::GetURL(2);
     EXPECT_EQ(check.Left(8), CString(L"https://"));
@@ -32,6 +35,22 @@ TEST(GetURL, ProductionAddressesAndNothingForOtherKinds) {
     EXPECT_TRUE(CCommonNetwork::GetURL(3).IsEmpty());
     EXPECT_TRUE(CCommonNetwork::GetURL(0).IsEmpty());
     EXPECT_TRUE(CCommonNetwork::GetURL(-1).IsEmpty());
+}
+
+TEST(GetURL, DebugServerSwitchSelectsTheTestAddresses) {
+    TempRegistry registry;
+    const CString check = CCommonNetwork::GetURL(1), info = CCommonNetwork::GetURL(2);
+    ASSERT_EQ(CRegistry::Write(L"General", L"UseDebugServer", 1, CRegistry::kindBool), 1);
+    const CString testCheck = CCommonNetwork::GetURL(1), testInfo = CCommonNetwork::GetURL(2);
+    EXPECT_EQ(testCheck.Left(7), CString(L"http://"));
+    EXPECT_EQ(testInfo.Left(7), CString(L"http://"));
+    EXPECT_TRUE(EndsWith(testCheck, L"/products/update-checker/zc3"));
+    EXPECT_TRUE(EndsWith(testInfo, L"/products/zntcam3/data/zc3update.ini"));
+    EXPECT_NE(testCheck.Mid(7, 10), check.Mid(8, 10));  // another host
+    EXPECT_TRUE(CCommonNetwork::GetURL(3).IsEmpty());
+    ASSERT_EQ(CRegistry::Write(L"General", L"UseDebugServer", 0, CRegistry::kindBool), 1);
+    EXPECT_EQ(CCommonNetwork::GetURL(1), check);
+    EXPECT_EQ(CCommonNetwork::GetURL(2), info);
 }
 
 TEST(IsConnected, LoopbackOnlyIsNotConnected) {
