@@ -30,6 +30,8 @@ BOOL CEvent::Lock(DWORD timeoutMs) {
     const auto isSet = [this] { return m_state; };
     if (timeoutMs == INFINITE)
         m_signalled.wait(lock, isSet);
+    else if (timeoutMs == 0 && !m_state)
+        return FALSE;  // a poll: no sleep on the condition at all
     else if (!m_signalled.wait_for(lock, std::chrono::milliseconds(timeoutMs), isSet))
         return FALSE;
     if (!m_manualReset) m_state = false;
