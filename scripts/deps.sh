@@ -11,6 +11,8 @@ packages=(
   libgmock-dev
   libbenchmark-dev
   libsqlite3-dev
+  iproute2
+  python3
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -8,3 +8,6 @@
 #include "host/StkString.h"
 #include "format/CoordFormat.h"
 #include "res/LibraryResources.h"
+#include "net/InetSocket.h"
+#include "net/PingWatchDog.h"
+#include "net/CommonNetwork.h"
