@@ -257,6 +257,11 @@ void CInetSocket::RunListener() {
             slotOf[count++] = -1;
         }
         const int ready = poll(fds, count, kSelectTimeoutMs);
+        if (ready < 0 && errno != EINTR) {
+            // Not expected with valid descriptors; wait instead of spinning.
+            stop = m_stopEvent.Lock(kSelectTimeoutMs) != FALSE;
+            continue;
+        }
         for (nfds_t k = 0; ready > 0 && k < count; ++k) {
             const int i = slotOf[k];
             if (i < 0 || !(fds[k].revents & (POLLIN | POLLERR | POLLHUP))) continue;

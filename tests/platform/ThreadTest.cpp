@@ -32,11 +32,13 @@ UINT WaitForGo(LPVOID param) {
 
 }  // namespace
 
-TEST(Threads, SuspendedUntilResumedAndOwnThreadObject) {
+TEST(Threads, SuspendedUntilResumedWithItsOwnThreadObject) {
     Probe probe;
+    CWnd window;
     CWinThread* t = AfxBeginThread(RecordThread, &probe, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
     ASSERT_NE(t, nullptr);
     t->m_bAutoDelete = FALSE;
+    t->m_pMainWnd = &window;
     EXPECT_EQ(t->WaitForExit(50), WAIT_TIMEOUT);
     EXPECT_EQ(probe.runs, 0);
     DWORD code = 0;
@@ -47,27 +49,12 @@ TEST(Threads, SuspendedUntilResumedAndOwnThreadObject) {
     EXPECT_EQ(t->ResumeThread(), 0u);
     EXPECT_EQ(probe.runs, 1);
     EXPECT_EQ(probe.seenThread, t);  // AfxGetThread inside gives the thread's own object
+    EXPECT_EQ(probe.seenMainWnd, &window);
     EXPECT_NE(AfxGetThread(), t);
+    EXPECT_EQ(AfxGetMainWnd(), nullptr);
     EXPECT_TRUE(t->GetExitCodeThread(&code));
     EXPECT_EQ(code, 7u);
     delete t;
-}
-
-TEST(Threads, MainWindowBelongsToItsThread) {
-    CWnd window;
-    AfxGetThread()->m_pMainWnd = &window;
-    EXPECT_EQ(AfxGetMainWnd(), &window);
-    Probe probe;
-    CWinThread* t = AfxBeginThread(RecordThread, &probe, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
-    ASSERT_NE(t, nullptr);
-    t->m_bAutoDelete = FALSE;
-    t->m_pMainWnd = &window;
-    t->ResumeThread();
-    t->WaitForExit(INFINITE);
-    EXPECT_EQ(probe.seenMainWnd, &window);
-    delete t;
-    std::thread([] { EXPECT_EQ(AfxGetMainWnd(), nullptr); }).join();
-    AfxGetThread()->m_pMainWnd = nullptr;
 }
 
 TEST(Threads, DeletingASuspendedThreadNeverRunsIt) {
@@ -100,25 +87,18 @@ TEST(Events, AutoResetReleasesOneWaiterAtATime) {
     EXPECT_TRUE(event.Lock(0));
     EXPECT_FALSE(event.Lock(0));
 
+    // Each SetEvent releases exactly one of three waiters.
     std::atomic<int> released{0};
     std::vector<std::thread> waiters;
     for (int i = 0; i < 3; ++i)
-        waiters.emplace_back([&] {
-            if (event.Lock(5000)) ++released;
-        });
-    event.SetEvent();
-    for (int i = 0; i < 500 && released < 1; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_EQ(released, 1);
-    event.SetEvent();
-    event.SetEvent();
-    for (int i = 0; i < 500 && released < 2; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    for (int i = 0; i < 500 && released < 3; ++i) {
+        waiters.emplace_back([&] { released += event.Lock(5000); });
+    for (int n = 1; n <= 3; ++n) {
         event.SetEvent();
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        for (int i = 0; i < 1000 && released < n; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        EXPECT_EQ(released, n);
     }
     for (auto& w : waiters) w.join();
-    EXPECT_EQ(released, 3);
 }
 
 TEST(Events, ManualResetStaysSetAndTimesOut) {
