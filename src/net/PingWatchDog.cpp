@@ -46,13 +46,14 @@ int CPingWatchDog::SetHost(const wchar_t* host) {
 }
 
 int CPingWatchDog::ThreadStart(int intervalMs) {
+    if (intervalMs < 1) return 0;
+    if (m_pThread) return 1;  // a running worker has a host; its echo holds the host lock
     uint32_t host;
     {
         CSingleLock lock(&m_hostLock, TRUE);
         host = m_host;
     }
-    if (host == 0xFFFFFFFFu || intervalMs < 1) return 0;
-    if (m_pThread) return 1;
+    if (host == 0xFFFFFFFFu) return 0;
     m_stopEvent.ResetEvent();
     m_interval = static_cast<DWORD>(intervalMs);
     m_wake = new zcmnet::WakeFd();
