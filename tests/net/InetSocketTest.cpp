@@ -1,4 +1,5 @@
 // CInetSocket: client side and the listener, with real sockets on 127.0.0.1.
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <time.h>
 #include <unistd.h>
@@ -343,4 +344,26 @@ TEST(SocketClient, SendWithReplyToAPeerInAnotherProcess) {
     EXPECT_EQ(reply, "SHOUT");
     EXPECT_LE(calls, 6);
     EXPECT_EQ(pclose(peer), 0);
+}
+
+TEST(Listener, ServesDescriptorsAboveTheSelectLimit) {
+    // With more than 1024 descriptors open, the listener's sockets get numbers that a
+    // select set cannot hold.
+    rlimit limit{};
+    getrlimit(RLIMIT_NOFILE, &limit);
+    if (limit.rlim_cur < 1200) GTEST_SKIP() << "descriptor limit below 1200";
+    std::vector<int> filler;
+    for (int i = 0; i < 1100; ++i) filler.push_back(dup(STDERR_FILENO));
+    Received got;
+    LoopbackSocket server;
+    ASSERT_EQ(server.Listen(CInetSocket::TCP, 0, Echo(&got)), 1);
+    CInetSocket client;
+    ASSERT_EQ(client.Open("127.0.0.1", server.ListeningPort()), 1);
+    std::string reply;
+    EXPECT_EQ(client.Send("high", 4, [&](const char* d, int n) {
+        if (n > 0) reply.append(d, static_cast<size_t>(n));
+        return n > 0 && reply.size() < 4;
+    }), 4);
+    EXPECT_EQ(reply, "high");
+    for (int fd : filler) close(fd);
 }
