@@ -13,14 +13,12 @@ namespace {
 
 const char kPayload[] = "ICMP PING DATA";
 constexpr int kPayloadLength = sizeof kPayload - 1;
-// The size of the reply record of the original echo interface plus the echoed data.
-constexpr DWORD kReplyRecordSize = 41;
 constexpr int kEchoTimeoutMs = 1000;
 constexpr DWORD kStopWaitMs = 2000;
 
 }  // namespace
 
-CPingWatchDog::CPingWatchDog() : m_replySize(kPayloadLength + kReplyRecordSize) {
+CPingWatchDog::CPingWatchDog() {
     memset(m_payload, 0, sizeof m_payload);
     memcpy(m_payload, kPayload, kPayloadLength);
 }

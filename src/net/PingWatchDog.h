@@ -42,7 +42,6 @@ private:
     CWinThread* m_pThread = nullptr;
     CEvent m_stopEvent;
     char m_payload[32];
-    DWORD m_replySize;
     CCriticalSection m_hostLock;
     uint32_t m_host = 0xFFFFFFFFu;  // IPv4, network order; none until SetHost succeeds
     CCriticalSection m_stateLock;
