@@ -2,9 +2,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
-#include <ctime>
 
 #include "Command.h"
 #include "net/CommonNetwork.h"
@@ -23,6 +23,10 @@ int RunPing(const std::vector<std::string>& args) {
     return 1;
 }
 
+volatile sig_atomic_t g_stopRequested = 0;
+
+void OnStopSignal(int) { g_stopRequested = 1; }
+
 bool ParsePort(const std::string& text, int& port) {
     return ParseInt(text, port) && port >= 0 && port <= 65535;
 }
@@ -32,12 +36,13 @@ int RunListen(const std::vector<std::string>& args) {
     if ((args.size() != 1 && args.size() != 3) || !ParsePort(args[0], port) ||
         (args.size() == 3 && (args[1] != "--seconds" || !ParseInt(args[2], seconds) || seconds < 1)))
         return UsageError("usage: listen PORT [--seconds N]");
-    // The listener thread inherits the blocked signals; this thread takes them.
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    // Ctrl-C or SIGTERM ends the command through a flag, so nothing is left pending.
+    struct sigaction onStop {};
+    onStop.sa_handler = OnStopSignal;
+    sigemptyset(&onStop.sa_mask);
+    onStop.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &onStop, nullptr);
+    sigaction(SIGTERM, &onStop, nullptr);
 
     CInetSocket socket;
     socket.Listen(CInetSocket::TCP, port, [](unsigned long long& client, const char* data, int n) {
@@ -55,9 +60,10 @@ int RunListen(const std::vector<std::string>& args) {
     probe.Close();
     printf("listening on port %d\n", socket.ListeningPort());
     fflush(stdout);
-    timespec wait{seconds > 0 ? seconds : 3600, 0};
-    while (sigtimedwait(&stopSignals, nullptr, &wait) < 0 && seconds == 0) {
-    }
+    const auto start = std::chrono::steady_clock::now();
+    while (!g_stopRequested &&
+           (seconds == 0 || std::chrono::steady_clock::now() - start < std::chrono::seconds(seconds)))
+        usleep(50 * 1000);
     socket.StopListening();
     return 0;
 }
