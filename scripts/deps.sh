@@ -13,6 +13,8 @@ packages=(
   libsqlite3-dev
   libnova-dev
   python3-pil
+  iproute2
+  python3
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test twice: a plain build and one
-# under AddressSanitizer + UndefinedBehaviorSanitizer.
+# under AddressSanitizer + UndefinedBehaviorSanitizer; then the networking tests once more
+# under ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -19,3 +20,7 @@ run_suite build-test
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer =="
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   run_suite build-asan -DZCMCOM_SANITIZE=address,undefined -DZCMCOM_BUILD_BENCH=OFF
+echo "== ThreadSanitizer (networking tests) =="
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZCMCOM_SANITIZE=thread -DZCMCOM_BUILD_BENCH=OFF >/dev/null
+cmake --build build-tsan -j "$jobs" --target test_net
+TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan -j "$jobs" -L net --output-on-failure --timeout 300

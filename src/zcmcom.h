@@ -22,3 +22,6 @@
 #include "draw/MemoryDC.h"
 #include "draw/MemoryDIBTz.h"
 #include "draw/TimeZone.h"
+#include "net/InetSocket.h"
+#include "net/PingWatchDog.h"
+#include "net/CommonNetwork.h"

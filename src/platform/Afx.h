@@ -7,6 +7,7 @@
 #include "platform/Array.h"
 #include "platform/Wnd.h"
 #include "platform/Thread.h"
+#include "platform/Sync.h"
 #include "platform/MessageBox.h"
 #include "platform/Resource.h"
 #include "platform/Dc.h"

@@ -81,12 +81,3 @@ LRESULT SendMessageW(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     CWnd* w = CWnd::FromHandle(hWnd);
     return w ? w->SendMessage(message, wParam, lParam) : 0;
 }
-
-CWinThread::~CWinThread() = default;
-
-CWinThread* AfxGetThread() {
-    thread_local CWinThread current;
-    return &current;
-}
-
-CWnd* AfxGetMainWnd() { return AfxGetThread()->m_pMainWnd; }

@@ -1,0 +1,369 @@
+// CInetSocket: client side and the listener, with real sockets on 127.0.0.1.
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <thread>
+#include <vector>
+
+#include "NetTestUtil.h"
+
+namespace {
+
+// An echoing receive function: answers every block through the handle it is given.
+CInetSocket::ReceiveFunction Echo(Received* record) {
+    auto store = record->Function();
+    return [store](unsigned long long& handle, const char* data, int n) {
+        store(handle, data, n);
+        send(static_cast<int>(handle), data, static_cast<size_t>(n), MSG_NOSIGNAL);
+    };
+}
+
+// A port on 127.0.0.1 where nothing listens (bound and closed again).
+int ClosedPort() {
+    int port = 0;
+    const int fd = BindUdpLoopback(&port);
+    close(fd);
+    return port;
+}
+
+double ProcessCpuMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return ts.tv_sec * 1000.0 + ts.tv_nsec / 1e6;
+}
+
+}  // namespace
+
+TEST(SocketClient, FailuresReportZeroOrNegativeAndLeakNothing) {
+    CInetSocket s;
+    const int before = CountOpenDescriptors();
+    EXPECT_EQ(s.Open("127.0.0.1", ClosedPort()), 0);
+    EXPECT_EQ(s.Connect(CInetSocket::TCP, "", 80), 0);
+    EXPECT_EQ(s.Connect(CInetSocket::UDP, nullptr, 80), 0);
+    EXPECT_EQ(s.Connect(CInetSocket::UDP, "127.0.0.1", 70000), 0);
+    EXPECT_EQ(s.IsConnected(), 0);
+    EXPECT_EQ(CountOpenDescriptors(), before);
+    EXPECT_LT(s.Send("abc", 3, 0), 0);
+    bool called = false;
+    EXPECT_EQ(s.Send("abc", 3, [&](const char*, int) { called = true; return 0; }), 0);
+    EXPECT_FALSE(called);
+    EXPECT_EQ(s.Close(), 1);
+}
+
+TEST(SocketClient, UdpConnectNeedsNoPeerAndSendsDatagrams) {
+    int port = 0;
+    const int receiver = BindUdpLoopback(&port);
+    ASSERT_GE(receiver, 0);
+    CInetSocket s;
+    ASSERT_EQ(s.Connect(CInetSocket::UDP, "127.0.0.1", port), 1);
+    EXPECT_EQ(s.IsConnected(), 1);
+    EXPECT_EQ(s.Send("first", 5, 0), 5);
+    EXPECT_EQ(s.Send("second", 6, 1), 6);  // with the broadcast option set for the call
+    char buf[64];
+    ASSERT_EQ(recv(receiver, buf, sizeof buf, 0), 5);
+    EXPECT_EQ(std::string(buf, 5), "first");
+    ASSERT_EQ(recv(receiver, buf, sizeof buf, 0), 6);
+    EXPECT_EQ(std::string(buf, 6), "second");
+    // SendTo uses a socket of its own and leaves the connection alone.
+    CInetSocket other;
+    EXPECT_EQ(other.SendTo("127.0.0.1", port, "third", 5, 0), 5);
+    EXPECT_EQ(other.SendTo("127.0.0.1", port, "fourth", 6, 1), 6);
+    EXPECT_EQ(other.SendTo("", port, "x", 1, 0), 0);
+    EXPECT_EQ(other.SendTo("127.0.0.1", port, nullptr, 4, 0), 0);
+    EXPECT_EQ(other.IsConnected(), 0);
+    ASSERT_EQ(recv(receiver, buf, sizeof buf, 0), 5);
+    EXPECT_EQ(std::string(buf, 5), "third");
+    ASSERT_EQ(recv(receiver, buf, sizeof buf, 0), 6);
+    EXPECT_EQ(std::string(buf, 6), "fourth");
+    EXPECT_EQ(s.Send("more", 4, 0), 4);
+    close(receiver);
+}
+
+TEST(SocketClient, ReconnectingDoesNotLeakTheOldSocket) {
+    int port = 0;
+    const int receiver = BindUdpLoopback(&port);
+    CInetSocket s;
+    ASSERT_EQ(s.Connect(CInetSocket::UDP, "127.0.0.1", port), 1);
+    const int open = CountOpenDescriptors();
+    for (int i = 0; i < 20; ++i) ASSERT_EQ(s.Connect(CInetSocket::UDP, "127.0.0.1", port), 1);
+    EXPECT_EQ(CountOpenDescriptors(), open);
+    s.Close();
+    EXPECT_EQ(CountOpenDescriptors(), open - 1);
+    close(receiver);
+}
+
+TEST(Listener, EmptyReceiveFunctionStartsNothing) {
+    LoopbackSocket s;
+    const int threads = CountThreads();
+    EXPECT_EQ(s.Listen(CInetSocket::TCP, 0, nullptr), 0);
+    EXPECT_EQ(s.IsListening(), 0);
+    EXPECT_EQ(s.ListeningPort(), 0);
+    EXPECT_EQ(CountThreads(), threads);
+    EXPECT_EQ(s.StopListening(), 0);
+    // A running listener is left alone by a refused Listen.
+    Received got;
+    ASSERT_EQ(s.Listen(CInetSocket::TCP, 0, got.Function()), 1);
+    const int port = s.ListeningPort();
+    EXPECT_EQ(s.Listen(CInetSocket::TCP, 0, nullptr), 0);
+    EXPECT_EQ(s.IsListening(), 1);
+    EXPECT_EQ(s.ListeningPort(), port);
+    EXPECT_EQ(s.StopListening(), 1);
+    EXPECT_EQ(s.IsListening(), 0);
+    EXPECT_EQ(s.ListeningPort(), 0);
+    EXPECT_EQ(s.StopListening(), 0);
+}
+
+TEST(Listener, ClientSendsAndReadsTheEcho) {
+    Received got;
+    LoopbackSocket server;
+    ASSERT_EQ(server.Listen(CInetSocket::TCP, 0, Echo(&got)), 1);
+    ASSERT_GT(server.ListeningPort(), 0);
+    CInetSocket client;
+    ASSERT_EQ(client.Open("localhost", server.ListeningPort()), 1);
+    std::string reply;
+    const std::string text = "hello, listener";
+    EXPECT_EQ(client.Send(text.data(), static_cast<int>(text.size()), [&](const char* d, int n) {
+        if (n > 0) reply.append(d, static_cast<size_t>(n));
+        return n > 0 && reply.size() < text.size();
+    }), static_cast<int>(text.size()));
+    EXPECT_EQ(reply, text);
+    // A block larger than the listener's 2048-byte buffer arrives in several calls.
+    const std::string big(5000, 'z');
+    EXPECT_EQ(client.Send(big.data(), static_cast<int>(big.size()), 0), 5000);
+    EXPECT_EQ(got.WaitForBytes(text.size() + big.size(), 5000), text.size() + big.size());
+    EXPECT_GE(got.Calls(), 4);
+    EXPECT_EQ(got.All(), text + big);
+    client.Close();
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(server.StopListening(), 1);
+    printf("StopListening (idle listener) took %lld ms\n", static_cast<long long>(ElapsedMs(start)));
+    EXPECT_LT(ElapsedMs(start), 2000);
+}
+
+TEST(Listener, ReplyLoopEndsOnCloseOrErrorEvenIfTheFunctionAsksForMore) {
+    // A plain peer that answers once and closes: gracefully, then with a reset.
+    for (const bool reset : {false, true}) {
+        int port = 0;
+        const int fd = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in local{};
+        local.sin_family = AF_INET;
+        local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof local;
+        ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local), 0);
+        ASSERT_EQ(listen(fd, 1), 0);
+        getsockname(fd, reinterpret_cast<sockaddr*>(&local), &len);
+        port = ntohs(local.sin_port);
+        std::thread peer([fd, reset] {
+            const int c = accept(fd, nullptr, nullptr);
+            char buf[16];
+            recv(c, buf, sizeof buf, 0);
+            send(c, "bye", 3, MSG_NOSIGNAL);
+            if (reset) {
+                linger hard{1, 0};
+                setsockopt(c, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
+                usleep(100 * 1000);  // let "bye" be read first
+            }
+            close(c);
+        });
+        CInetSocket client;
+        ASSERT_EQ(client.Open("127.0.0.1", port), 1);
+        std::vector<int> counts;
+        std::string data;
+        EXPECT_EQ(client.Send("hi", 2, [&](const char* d, int n) {
+            counts.push_back(n);
+            if (n > 0) data.append(d, static_cast<size_t>(n));
+            return counts.size() < 50 ? 1 : 0;  // careless: always wants more
+        }), 2);
+        peer.join();
+        close(fd);
+        EXPECT_EQ(data, "bye");
+        ASSERT_GE(counts.size(), 2u);
+        ASSERT_LT(counts.size(), 50u);
+        if (reset)
+            EXPECT_LT(counts.back(), 0);
+        else
+            EXPECT_EQ(counts.back(), 0);
+    }
+}
+
+TEST(Listener, SecondListenReplacesTheFirst) {
+    Received first, second;
+    LoopbackSocket server;
+    ASSERT_EQ(server.Listen(CInetSocket::TCP, 0, first.Function()), 1);
+    const int oldPort = server.ListeningPort();
+    const int threads = CountThreads();
+    ASSERT_EQ(server.Listen(CInetSocket::UDP, 0, second.Function()), 1);  // still TCP
+    EXPECT_EQ(CountThreads(), threads);
+    EXPECT_EQ(ConnectLoopback(oldPort), -1);
+    const int fd = ConnectLoopback(server.ListeningPort());
+    ASSERT_GE(fd, 0);
+    ASSERT_TRUE(SendText(fd, "to the second"));
+    EXPECT_EQ(second.WaitForBytes(13, 5000), 13u);
+    EXPECT_EQ(first.Bytes(), 0u);
+    close(fd);
+}
+
+TEST(Listener, UnbindablePortWaitsQuietlyForTheStop) {
+    Received got;
+    LoopbackSocket holder, second;
+    ASSERT_EQ(holder.Listen(CInetSocket::TCP, 0, got.Function()), 1);
+    const int threads = CountThreads();
+    EXPECT_EQ(second.Listen(CInetSocket::TCP, holder.ListeningPort(), got.Function()), 1);
+    EXPECT_EQ(second.IsListening(), 1);
+    EXPECT_EQ(CountThreads(), threads + 1);
+    const double cpu = ProcessCpuMs();
+    usleep(300 * 1000);
+    EXPECT_LT(ProcessCpuMs() - cpu, 100.0) << "the broken listener spins";
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(second.StopListening(), 1);
+    printf("StopListening (listener that could not bind) took %lld ms\n",
+           static_cast<long long>(ElapsedMs(start)));
+    EXPECT_LT(ElapsedMs(start), 2000);
+    EXPECT_EQ(CountThreads(), threads);
+    EXPECT_EQ(second.Listen(CInetSocket::TCP, -5, got.Function()), 1);  // not a port
+    EXPECT_EQ(second.StopListening(), 1);
+}
+
+TEST(Listener, DestructorStopsTheListener) {
+    const int threads = CountThreads();
+    const int open = CountOpenDescriptors();
+    int port = 0;
+    {
+        Received got;
+        LoopbackSocket server;
+        ASSERT_EQ(server.Listen(CInetSocket::TCP, 0, got.Function()), 1);
+        port = server.ListeningPort();
+        const int fd = ConnectLoopback(port);
+        ASSERT_TRUE(SendText(fd, "x"));
+        EXPECT_EQ(got.WaitForBytes(1, 5000), 1u);
+        close(fd);
+    }
+    EXPECT_EQ(CountThreads(), threads);
+    EXPECT_EQ(CountOpenDescriptors(), open);
+    EXPECT_EQ(ConnectLoopback(port), -1);
+}
+
+TEST(Listener, FifthClientIsTurnedAwayAndFourAreServed) {
+    Received got;
+    LoopbackSocket server;
+    ASSERT_EQ(server.Listen(CInetSocket::TCP, 0, got.Function()), 1);
+    std::vector<int> clients;
+    size_t expected = 0;
+    for (int i = 0; i < 4; ++i) {
+        clients.push_back(ConnectLoopback(server.ListeningPort()));
+        ASSERT_GE(clients.back(), 0);
+        ASSERT_TRUE(SendText(clients.back(), "a"));
+        ASSERT_EQ(got.WaitForBytes(++expected, 5000), expected);  // accepted and read
+    }
+    const int fifth = ConnectLoopback(server.ListeningPort());
+    ASSERT_GE(fifth, 0);
+    ReadEnd end;
+    const std::string refusal = ReadUntilClosed(fifth, 64, 5000, &end);
+    EXPECT_EQ(refusal, std::string("MAX_CONNECTIONS\0", 16));
+    EXPECT_EQ(end, kReadClosed);
+    close(fifth);
+    for (int fd : clients) {
+        ASSERT_TRUE(SendText(fd, "bc"));
+        expected += 2;
+    }
+    EXPECT_EQ(got.WaitForBytes(expected, 5000), expected);
+    got.Inspect([](const std::map<unsigned long long, std::string>& streams) {
+        EXPECT_EQ(streams.size(), 4u);
+        for (const auto& s : streams) EXPECT_EQ(s.second, "abc");
+    });
+    for (int fd : clients) close(fd);
+}
+
+TEST(Listener, SilentClientIsDisconnectedAfterTheIdleLimit) {
+    Received got;
+    LoopbackSocket server(1);  // one second instead of thirty
+    ASSERT_EQ(server.Listen(CInetSocket::TCP, 0, got.Function()), 1);
+    const int silent = ConnectLoopback(server.ListeningPort());
+    const int chatty = ConnectLoopback(server.ListeningPort());
+    ASSERT_TRUE(SendText(silent, "s"));
+    const auto start = std::chrono::steady_clock::now();
+    // The chatty client speaks every 300 ms and is kept.
+    bool chattyOk = true;
+    for (int i = 0; i < 10 && chattyOk; ++i) {
+        chattyOk = SendText(chatty, "c");
+        usleep(300 * 1000);
+    }
+    EXPECT_TRUE(chattyOk);
+    ReadEnd end;
+    ReadUntilClosed(silent, 16, 4000, &end);
+    EXPECT_EQ(end, kReadClosed);
+    EXPECT_GE(ElapsedMs(start), 1000);
+    EXPECT_EQ(got.WaitForBytes(11, 5000), 11u);
+    ASSERT_TRUE(SendText(chatty, "!"));
+    EXPECT_EQ(got.WaitForBytes(12, 5000), 12u);
+    close(silent);
+    close(chatty);
+    EXPECT_EQ(CInetSocket::kIdleLimitSeconds, 30);
+}
+
+TEST(Listener, ServesAPeerInAnotherProcess) {
+    Received got;
+    LoopbackSocket server;
+    ASSERT_EQ(server.Listen(CInetSocket::TCP, 0, Echo(&got)), 1);
+    int status = -1;
+    const std::string out = RunCommand(
+        "timeout 20 /usr/bin/python3 -c \"import socket,sys\n"
+        "s=socket.create_connection(('127.0.0.1'," + std::to_string(server.ListeningPort()) + "),5)\n"
+        "s.sendall(b'from python')\nd=b''\n"
+        "while len(d)<11:\n  b=s.recv(64)\n  d+=b\n  if not b: break\n"
+        "sys.stdout.write(d.decode())\"",
+        &status);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(out, "from python");
+    EXPECT_EQ(got.WaitForBytes(11, 5000), 11u);
+}
+
+TEST(SocketClient, SendWithReplyToAPeerInAnotherProcess) {
+    // A one-shot echo server in Python; it prints its port, echoes one block and closes.
+    FILE* peer = popen(
+        "timeout 20 /usr/bin/python3 -c \"import socket,sys\n"
+        "l=socket.socket(); l.bind(('127.0.0.1',0)); l.listen(1)\n"
+        "print(l.getsockname()[1], flush=True)\n"
+        "c,_=l.accept(); c.sendall(c.recv(1024).upper()); c.close()\"",
+        "r");
+    ASSERT_NE(peer, nullptr);
+    char line[32] = {};
+    ASSERT_NE(fgets(line, sizeof line, peer), nullptr);
+    CInetSocket client;
+    ASSERT_EQ(client.Open("127.0.0.1", atoi(line)), 1);
+    std::string reply;
+    int calls = 0;
+    EXPECT_EQ(client.Send("shout", 5, [&](const char* d, int n) {
+        ++calls;
+        if (n > 0) reply.append(d, static_cast<size_t>(n));
+        return 1;
+    }), 5);
+    EXPECT_EQ(reply, "SHOUT");
+    EXPECT_LE(calls, 6);
+    EXPECT_EQ(pclose(peer), 0);
+}
+
+TEST(Listener, ServesDescriptorsAboveTheSelectLimit) {
+    // With more than 1024 descriptors open, the listener's sockets get numbers that a
+    // select set cannot hold.
+    rlimit limit{};
+    getrlimit(RLIMIT_NOFILE, &limit);
+    if (limit.rlim_cur < 1200) GTEST_SKIP() << "descriptor limit below 1200";
+    std::vector<int> filler;
+    for (int i = 0; i < 1100; ++i) filler.push_back(dup(STDERR_FILENO));
+    Received got;
+    LoopbackSocket server;
+    ASSERT_EQ(server.Listen(CInetSocket::TCP, 0, Echo(&got)), 1);
+    CInetSocket client;
+    ASSERT_EQ(client.Open("127.0.0.1", server.ListeningPort()), 1);
+    std::string reply;
+    EXPECT_EQ(client.Send("high", 4, [&](const char* d, int n) {
+        if (n > 0) reply.append(d, static_cast<size_t>(n));
+        return n > 0 && reply.size() < 4;
+    }), 4);
+    EXPECT_EQ(reply, "high");
+    for (int fd : filler) close(fd);
+}

@@ -1,0 +1,174 @@
+// ICMP echo, CInetSocket::Ping and CPingWatchDog against 127.0.0.1, and against a host
+// that never answers inside a private network namespace.
+#include <netinet/in.h>
+#include <sys/eventfd.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
+#include <fstream>
+#include <thread>
+#include <vector>
+
+#include "NetTestUtil.h"
+#include "net/IcmpEcho.h"
+#include "net/PingWatchDog.h"
+
+namespace {
+
+const uint32_t kLoopback = htonl(INADDR_LOOPBACK);
+const char kPayload[] = "ICMP PING DATA";
+
+bool CanOpen(int type) {
+    const int fd = socket(AF_INET, type, IPPROTO_ICMP);
+    if (fd < 0) return false;
+    close(fd);
+    return true;
+}
+
+int64_t TimedThreadStop(CPingWatchDog& dog, const char* what) {
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(dog.ThreadStop(), 1);
+    const int64_t took = ElapsedMs(start);
+    printf("ThreadStop (%s) took %lld ms\n", what, static_cast<long long>(took));
+    return took;
+}
+
+}  // namespace
+
+TEST(IcmpEcho, RawSocketGetsTheLoopbackReply) {
+    if (!CanOpen(SOCK_RAW)) GTEST_SKIP() << "raw ICMP sockets need root";
+    EXPECT_EQ(ZcmIcmpEcho(kLoopback, kPayload, 14, 1000, ZCM_ICMP_RAW), 1);
+    EXPECT_EQ(ZcmIcmpEcho(kLoopback, nullptr, 0, 1000, ZCM_ICMP_RAW), 1);
+    EXPECT_EQ(ZcmIcmpEcho(kLoopback, kPayload, -1, 1000, ZCM_ICMP_RAW), 0);
+    EXPECT_EQ(ZcmIcmpEcho(kLoopback, nullptr, 5, 1000, ZCM_ICMP_RAW), 0);
+}
+
+TEST(IcmpEcho, DatagramSocketGetsTheLoopbackReplyWhereAllowed) {
+    if (!CanOpen(SOCK_DGRAM)) GTEST_SKIP() << "ICMP datagram sockets not allowed here";
+    EXPECT_EQ(ZcmIcmpEcho(kLoopback, kPayload, 14, 1000, ZCM_ICMP_DATAGRAM), 1);
+}
+
+TEST(IcmpEcho, ConcurrentEchoesEachFindTheirOwnReply) {
+    // Raw sockets see every reply of the host; identifier and sequence keep them apart.
+    std::atomic<int> replies{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&] {
+            for (int i = 0; i < 25; ++i) replies += ZcmIcmpEcho(kLoopback, kPayload, 14, 1000);
+        });
+    for (auto& t : threads) t.join();
+    EXPECT_EQ(replies, 100);
+}
+
+TEST(Ping, LoopbackAnswersAndBadNamesFailAtOnce) {
+    CInetSocket s;
+    EXPECT_EQ(s.Ping("127.0.0.1"), 1);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(s.Ping(""), 0);
+    EXPECT_EQ(s.Ping(nullptr), 0);
+    EXPECT_LT(ElapsedMs(start), 500);
+}
+
+TEST(PingWatchDog, RefusesToStartWithoutHostOrInterval) {
+    CPingWatchDog dog;
+    EXPECT_EQ(dog.ThreadStart(1000), 0);
+    EXPECT_EQ(dog.IsThreadRunning(), 0);
+    EXPECT_EQ(dog.SetHost(L""), 0);
+    EXPECT_EQ(dog.SetHost(nullptr), 0);
+    EXPECT_EQ(dog.ThreadStart(1000), 0);
+    EXPECT_EQ(dog.SetHost(L"127.0.0.1"), 1);
+    EXPECT_EQ(dog.ThreadStart(0), 0);
+    EXPECT_EQ(dog.ThreadStart(-5), 0);
+    EXPECT_EQ(dog.IsThreadRunning(), 0);
+    EXPECT_EQ(dog.ThreadStop(), 0);
+    EXPECT_EQ(dog.IsAlive(), 0);
+}
+
+TEST(PingWatchDog, LoopbackTurnsAliveAndStopsPromptly) {
+    const int threads = CountThreads();
+    CPingWatchDog dog;
+    ASSERT_EQ(dog.SetHost(L"localhost"), 1);
+    ASSERT_EQ(dog.ThreadStart(50), 1);
+    EXPECT_EQ(dog.IsThreadRunning(), 1);
+    EXPECT_EQ(dog.ThreadStart(5000), 1);  // already running
+    EXPECT_TRUE(WaitUntil([&] { return dog.IsAlive() == 1; }, 3000));
+    EXPECT_LT(TimedThreadStop(dog, "loopback"), 2000);
+    EXPECT_EQ(dog.ThreadStop(), 0);
+    EXPECT_EQ(dog.IsThreadRunning(), 0);
+    EXPECT_EQ(dog.IsAlive(), 1);  // keeps its last value
+    EXPECT_EQ(CountThreads(), threads);
+    ASSERT_EQ(dog.ThreadStart(20), 1);  // and starts again
+    EXPECT_EQ(dog.SetHost(L"127.0.0.1"), 1);
+    EXPECT_EQ(dog.IsAlive(), 0);  // a new host is not alive until it answers
+    EXPECT_TRUE(WaitUntil([&] { return dog.IsAlive() == 1; }, 3000));
+}
+
+TEST(PingWatchDog, DestructorStopsTheWorker) {
+    const int threads = CountThreads();
+    {
+        CPingWatchDog dog;
+        ASSERT_EQ(dog.SetHost(L"127.0.0.1"), 1);
+        ASSERT_EQ(dog.ThreadStart(10), 1);
+        EXPECT_EQ(CountThreads(), threads + 1);
+    }
+    EXPECT_EQ(CountThreads(), threads);
+}
+
+// Inside a namespace with only the loopback up, 192.0.2.1 (TEST-NET-1) is routed to the
+// loopback interface, where nothing answers it.
+#define SILENT_HOST_SETUP "ip route add 192.0.2.0/24 dev lo"
+
+TEST(PingInNamespace, SilentHostIsNeverAlive) { EXPECT_PASSES_IN_NET_NAMESPACE("InNetNamespace.Silent*", SILENT_HOST_SETUP); }
+
+TEST(InNetNamespace, SilentHostGivesNoReplyAndStopsPromptly) {
+    SKIP_UNLESS_IN_NET_NAMESPACE();
+    uint32_t silent;
+    inet_pton(AF_INET, "192.0.2.1", &silent);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(ZcmIcmpEcho(silent, kPayload, 14, 300), 0);
+    EXPECT_GE(ElapsedMs(start), 290);  // waited for the time-out
+    CInetSocket s;
+    EXPECT_EQ(s.Ping("192.0.2.1"), 0);
+    EXPECT_EQ(s.Ping("name.invalid"), 0);
+
+    // A cancel descriptor ends the wait at once.
+    const int cancel = eventfd(1, EFD_CLOEXEC);
+    const auto cancelStart = std::chrono::steady_clock::now();
+    EXPECT_EQ(ZcmIcmpEcho(silent, kPayload, 14, 1000, ZCM_ICMP_AUTO, cancel), -1);
+    EXPECT_LT(ElapsedMs(cancelStart), 500);
+    close(cancel);
+
+    CPingWatchDog dog;
+    ASSERT_EQ(dog.SetHost(L"127.0.0.1"), 1);
+    ASSERT_EQ(dog.ThreadStart(1), 1);
+    ASSERT_TRUE(WaitUntil([&] { return dog.IsAlive() == 1; }, 3000));
+    // After the switch no late answer of the old host may show.
+    ASSERT_EQ(dog.SetHost(L"192.0.2.1"), 1);
+    EXPECT_EQ(dog.IsAlive(), 0);
+    for (int i = 0; i < 150; ++i) {
+        ASSERT_EQ(dog.IsAlive(), 0);
+        usleep(10 * 1000);
+    }
+    // The worker is inside a one-second echo now; the stop ends it.
+    EXPECT_LT(TimedThreadStop(dog, "during an echo"), 2000);
+    EXPECT_EQ(dog.IsAlive(), 0);
+}
+
+TEST(PingInNamespace, DatagramSocketWhereTheGroupMayUseIt) {
+    EXPECT_PASSES_IN_NET_NAMESPACE("InNetNamespace.Datagram*",
+                                   "echo '0 2147483647' > /proc/sys/net/ipv4/ping_group_range");
+}
+
+TEST(InNetNamespace, DatagramEchoAndWatchdog) {
+    SKIP_UNLESS_IN_NET_NAMESPACE();
+    ASSERT_TRUE(CanOpen(SOCK_DGRAM));
+    EXPECT_EQ(ZcmIcmpEcho(kLoopback, kPayload, 14, 1000, ZCM_ICMP_DATAGRAM), 1);
+    CInetSocket s;
+    EXPECT_EQ(s.Ping("127.0.0.1"), 1);
+    CPingWatchDog dog;
+    ASSERT_EQ(dog.SetHost(L"127.0.0.1"), 1);
+    ASSERT_EQ(dog.ThreadStart(20), 1);
+    EXPECT_TRUE(WaitUntil([&] { return dog.IsAlive() == 1; }, 3000));
+}

@@ -1,0 +1,139 @@
+#include <atomic>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include "platform/Afx.h"
+#include "support/TestUtil.h"
+
+namespace {
+
+struct Probe {
+    CEvent go;
+    std::atomic<int> runs{0};
+    CWinThread* seenThread = nullptr;
+    CWnd* seenMainWnd = nullptr;
+};
+
+UINT RecordThread(LPVOID param) {
+    auto* p = static_cast<Probe*>(param);
+    p->seenThread = AfxGetThread();
+    p->seenMainWnd = AfxGetMainWnd();
+    ++p->runs;
+    return 7;
+}
+
+UINT WaitForGo(LPVOID param) {
+    auto* p = static_cast<Probe*>(param);
+    p->go.Lock(5000);
+    ++p->runs;
+    return 0;
+}
+
+}  // namespace
+
+TEST(Threads, SuspendedUntilResumedWithItsOwnThreadObject) {
+    Probe probe;
+    CWnd window;
+    CWinThread* t = AfxBeginThread(RecordThread, &probe, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    ASSERT_NE(t, nullptr);
+    t->m_bAutoDelete = FALSE;
+    t->m_pMainWnd = &window;
+    EXPECT_EQ(t->WaitForExit(50), WAIT_TIMEOUT);
+    EXPECT_EQ(probe.runs, 0);
+    DWORD code = 0;
+    EXPECT_TRUE(t->GetExitCodeThread(&code));
+    EXPECT_EQ(code, STILL_ACTIVE);
+    EXPECT_EQ(t->ResumeThread(), 1u);
+    EXPECT_EQ(t->WaitForExit(5000), WAIT_OBJECT_0);
+    EXPECT_EQ(t->ResumeThread(), 0u);
+    EXPECT_EQ(probe.runs, 1);
+    EXPECT_EQ(probe.seenThread, t);  // AfxGetThread inside gives the thread's own object
+    EXPECT_EQ(probe.seenMainWnd, &window);
+    EXPECT_NE(AfxGetThread(), t);
+    EXPECT_EQ(AfxGetMainWnd(), nullptr);
+    EXPECT_TRUE(t->GetExitCodeThread(&code));
+    EXPECT_EQ(code, 7u);
+    delete t;
+}
+
+TEST(Threads, DeletingASuspendedThreadNeverRunsIt) {
+    Probe probe;
+    CWinThread* t = AfxBeginThread(RecordThread, &probe, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    ASSERT_NE(t, nullptr);
+    t->m_bAutoDelete = FALSE;
+    delete t;
+    EXPECT_EQ(probe.runs, 0);
+}
+
+TEST(Threads, AutoDeletingThreadsFreeThemselves) {
+    // Run under the sanitizers, a leaked or doubly freed object shows up here.
+    Probe probe;
+    for (int i = 0; i < 20; ++i) ASSERT_NE(AfxBeginThread(WaitForGo, &probe), nullptr);
+    for (int i = 0; i < 20; ++i) probe.go.SetEvent();
+    for (int i = 0; i < 500 && probe.runs < 20; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        probe.go.SetEvent();
+    }
+    EXPECT_EQ(probe.runs, 20);
+    EXPECT_EQ(AfxBeginThread(nullptr, nullptr), nullptr);
+}
+
+TEST(Events, AutoResetReleasesOneWaiterAtATime) {
+    CEvent event;
+    EXPECT_FALSE(event.Lock(0));
+    event.SetEvent();
+    event.SetEvent();  // setting a set event changes nothing
+    EXPECT_TRUE(event.Lock(0));
+    EXPECT_FALSE(event.Lock(0));
+
+    // Each SetEvent releases exactly one of three waiters.
+    std::atomic<int> released{0};
+    std::vector<std::thread> waiters;
+    for (int i = 0; i < 3; ++i)
+        waiters.emplace_back([&] { released += event.Lock(5000); });
+    for (int n = 1; n <= 3; ++n) {
+        event.SetEvent();
+        for (int i = 0; i < 1000 && released < n; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        EXPECT_EQ(released, n);
+    }
+    for (auto& w : waiters) w.join();
+}
+
+TEST(Events, ManualResetStaysSetAndTimesOut) {
+    CEvent event(FALSE, TRUE);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(event.Lock(30));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(30));
+    event.SetEvent();
+    EXPECT_TRUE(event.Lock(0));
+    EXPECT_TRUE(event.Lock(0));
+    event.ResetEvent();
+    EXPECT_FALSE(event.Lock(0));
+    CEvent initiallySet(TRUE);
+    EXPECT_TRUE(initiallySet.Lock(0));
+    EXPECT_FALSE(initiallySet.Lock(0));
+}
+
+TEST(CriticalSections, RecursiveAndExclusive) {
+    CCriticalSection cs;
+    long counter = 0;
+    {
+        CSingleLock outer(&cs, TRUE);
+        CSingleLock inner(&cs, TRUE);  // the same thread may enter again
+        EXPECT_TRUE(inner.IsLocked());
+        std::thread other([&] { EXPECT_FALSE(cs.Lock(20)); });
+        other.join();
+    }
+    std::vector<std::thread> workers;
+    for (int t = 0; t < 4; ++t)
+        workers.emplace_back([&] {
+            for (int i = 0; i < 10000; ++i) {
+                CSingleLock lock(&cs, TRUE);
+                ++counter;
+            }
+        });
+    for (auto& w : workers) w.join();
+    EXPECT_EQ(counter, 40000);
+}
