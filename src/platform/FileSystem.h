@@ -11,8 +11,8 @@
 // - CopyFileW keeps the source's permissions and last-write time, as Windows keeps the
 //   attributes and times; it refuses to copy a file onto itself.
 // - GetModuleFileNameW knows only the running program (module null).
+#include "platform/File.h"
 #include "platform/LastError.h"
-#include "platform/Time.h"
 
 ZCMCOM_API BOOL CopyFileW(LPCWSTR from, LPCWSTR to, BOOL failIfExists);
 ZCMCOM_API BOOL DeleteFileW(LPCWSTR path);
