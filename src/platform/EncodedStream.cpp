@@ -100,7 +100,8 @@ int ZcmOpenShared(const wchar_t* path, int posixFlags, int shareRights, ZcmShare
         errno = err;
         return -1;
     }
-    if ((posixFlags & O_TRUNC) && ftruncate(fd, 0) != 0) {
+    // Devices (/dev/null, /dev/full) ignore truncation, as open() itself does.
+    if ((posixFlags & O_TRUNC) && fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ftruncate(fd, 0) != 0) {
         const int err = errno;
         close(fd);
         lock.Release();

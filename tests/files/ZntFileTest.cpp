@@ -158,6 +158,31 @@ TEST(CZntFile, WritingEachEncoding) {
     EXPECT_EQ(ReadAll(dir.File("le")), (std::vector<CString>{L"\U0001F600"}));
 }
 
+TEST(CZntFile, AFailedWriteThrowsDiskFull) {
+    {
+        CZntFile f(L"/dev/full", CFile::modeCreate | CFile::modeWrite, 1, 1);
+        // Large writes go straight to the device; small ones fail when the stream flushes.
+        try {
+            f.WriteString(CString(std::wstring(100000, L'x')));
+            FAIL() << "no exception";
+        } catch (CFileException* e) {
+            EXPECT_EQ(e->m_cause, CFileException::diskFull);
+            EXPECT_EQ(e->m_lOsError, ENOSPC);
+            EXPECT_EQ(e->m_strFileName, CString(L"/dev/full"));
+            e->Delete();
+        }
+    }
+    CZntFile g(L"/dev/full", CFile::modeCreate | CFile::modeWrite, 0, 0);
+    g.WriteString(L"small");
+    try {
+        g.Close();
+        FAIL() << "no exception";
+    } catch (CFileException* e) {
+        EXPECT_EQ(e->m_cause, CFileException::diskFull);
+        e->Delete();
+    }
+}
+
 TEST(CZntFile, OpenFailuresAndTheThrowingConstructor) {
     TempDir dir;
     CZntFile f;
