@@ -157,6 +157,11 @@ void CZntFileEx::WriteString(CString text) {
     CStdioFile::WriteString(text);
 }
 
+void CZntFileEx::WriteString(LPCTSTR text) {
+    if (!text) AfxThrowInvalidArgException();
+    WriteString(CString(text));
+}
+
 void CZntFileEx::WriteStringSJIS(CString text) {
     if (text.IsEmpty()) return;
     std::string bytes;

@@ -23,6 +23,8 @@ public:
 
     BOOL ReadString(CString& line) override;
     void WriteString(CString text);
+    // The framework's form, so that a file used as a CStdioFile writes the same way.
+    void WriteString(LPCTSTR text) override;
 
 protected:
     int SetFileStream(const wchar_t* path, UINT openFlags);

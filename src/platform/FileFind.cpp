@@ -5,6 +5,8 @@
 
 #include <cwctype>
 
+#include "platform/FileSystem.h"
+
 namespace {
 
 wchar_t Fold(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c; }
@@ -60,19 +62,10 @@ BOOL CFileFind::FindFile(LPCTSTR pattern, DWORD) {
         if (lstat(path.c_str(), &lst) != 0) return;
         Entry e;
         e.name = name;
-        e.attributes = 0;
-        if (!(lst.st_mode & S_IWUSR)) e.attributes |= FILE_ATTRIBUTE_READONLY;
+        e.attributes = GetFileAttributesW(CString(path.c_str()));
+        if (e.attributes == INVALID_FILE_ATTRIBUTES) return;
         if (name.GetLength() > 0 && name[0] == L'.' && name != L"." && name != L"..")
             e.attributes |= FILE_ATTRIBUTE_HIDDEN;
-        if (S_ISLNK(lst.st_mode)) {
-            e.attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
-            struct stat st;
-            if (stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) e.attributes |= FILE_ATTRIBUTE_DIRECTORY;
-        } else if (S_ISDIR(lst.st_mode)) {
-            e.attributes |= FILE_ATTRIBUTE_DIRECTORY;
-        } else {
-            e.attributes |= FILE_ATTRIBUTE_ARCHIVE;
-        }
         if (e.attributes == 0) e.attributes = FILE_ATTRIBUTE_NORMAL;
         e.size = S_ISREG(lst.st_mode) ? static_cast<ULONGLONG>(lst.st_size) : 0;
         e.written = ZcmFileTimeFromUnix(lst.st_mtim.tv_sec, lst.st_mtim.tv_nsec);

@@ -9,6 +9,8 @@
 // - Symbolic links are reported with FILE_ATTRIBUTE_REPARSE_POINT (plus
 //   FILE_ATTRIBUTE_DIRECTORY when they lead to a directory); other attributes and the
 //   size are the link's own.
+// - Names on disk are UTF-8; a name that is not valid UTF-8 cannot be reached and is
+//   left out.
 #include <string>
 #include <vector>
 
