@@ -118,7 +118,7 @@ void BM_ZntFileUtf16Lines(benchmark::State& state) {
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * files.utf16Bytes));
 }
-BENCHMARK(BM_ZntFileUtf16Lines)->Iterations(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ZntFileUtf16Lines)->Iterations(2)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 void BM_PlainBufferedRead(benchmark::State& state) {
     const BenchFiles& files = Files();
@@ -132,6 +132,6 @@ void BM_PlainBufferedRead(benchmark::State& state) {
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * files.utf16Bytes));
 }
-BENCHMARK(BM_PlainBufferedRead)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainBufferedRead)->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
