@@ -1,0 +1,200 @@
+// CCameraDB: parsing, maker groups, encodings, a missing file and the shipped database.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <set>
+
+#include "camera/CameraDB.h"
+#include "platform/CodePage.h"
+#include "platform/MessageBox.h"
+#include "support/PeBuilder.h"
+#include "support/TestUtil.h"
+
+namespace {
+
+CString Dir(const TempDir& d) { return CString((d.path() + "/").c_str()); }
+
+std::string Sjis(const std::wstring& text) {
+    std::string out;
+    ZcmWideToAnsi(text.data(), text.size(), out);
+    return out;
+}
+
+std::string Utf16(const std::wstring& text, bool little) {
+    std::u16string units;
+    ZcmWideToUtf16(text.data(), text.size(), units);
+    std::string out = little ? "\xFF\xFE" : "\xFE\xFF";
+    for (char16_t u : units) {
+        const char lo = static_cast<char>(u & 0xFF), hi = static_cast<char>(u >> 8);
+        out += little ? lo : hi;
+        out += little ? hi : lo;
+    }
+    return out;
+}
+
+// Collects message boxes instead of showing them.
+class Boxes {
+public:
+    Boxes() {
+        m_previous = AfxSetMessageBoxHandler([this](LPCTSTR text, UINT type) {
+            texts.push_back(text);
+            types.push_back(type);
+            return IDOK;
+        });
+    }
+    ~Boxes() { AfxSetMessageBoxHandler(m_previous); }
+    std::vector<CString> texts;
+    std::vector<UINT> types;
+
+private:
+    ZcmMessageBoxHandler m_previous;
+};
+
+const std::wstring kSample =
+    L"カメラ一覧\r\n"
+    L"Canon EOS 6D, 1.5, 2, 3, 4, 5\r\n"
+    L"canon EOS\tR5\t ,36,24,8192,5464,4.39\r\n"
+    L"APS-C, 1, 2, 3, 4, 5\r\n"
+    L"Canon EOS 90D, 22.3, 14.8, x, 4640, 3.2\r\n"
+    L"Nikon D850, 35.9, 23.9\r\n"
+    L"\r\n"
+    L"Nikon D810A, 35.9, 24.0, 7360, 4912, 4.88\n";
+
+TEST(CCameraDB, RecordsAndMakerGroups) {
+    TempDir dir;
+    WriteFileBytes(dir.File("zcmccd.txt"), Sjis(kSample));
+    Boxes boxes;
+    CCameraDB db;
+    db.Init(Dir(dir));
+    EXPECT_TRUE(boxes.texts.empty());
+    ASSERT_EQ(db.GetCameraNum(), 5);
+    const _ANGLE_OF_FIELD c0 = db.GetCamera(0);
+    EXPECT_EQ(c0.strVendor, CString(L"Canon"));
+    EXPECT_EQ(c0.strModel, CString(L"EOS 6D"));
+    EXPECT_EQ(c0.strName, CString(L"CanonEOS6D"));
+    EXPECT_DOUBLE_EQ(c0.dValue[0], 1.5);
+    EXPECT_DOUBLE_EQ(c0.dValue[4], 5.0);
+    // Tabs vanish; makers compare without regard to case.
+    const _ANGLE_OF_FIELD c1 = db.GetCamera(1);
+    EXPECT_EQ(c1.strVendor, CString(L"canon"));
+    EXPECT_EQ(c1.strName, CString(L"canonEOSR5"));
+    EXPECT_EQ(c1.strModel, CString(L"EOSR5"));  // a tab is removed, not a space
+    EXPECT_DOUBLE_EQ(c1.dValue[2], 8192.0);
+    EXPECT_EQ(db.GetCamera(2).strVendor, CString(ZCM_CAMERA_NO_VENDOR));
+    EXPECT_EQ(db.GetCamera(2).strModel, CString(L"APS-C"));
+    // A field that is not a number reads as 0; the same maker after another opens a new
+    // group.
+    EXPECT_DOUBLE_EQ(db.GetCamera(3).dValue[2], 0.0);
+    ASSERT_EQ(db.GetVendorNum(), 4);
+    EXPECT_EQ(db.GetVendor(0).strName, CString(L"Canon"));
+    EXPECT_EQ(db.GetVendor(0).nCount, 2);
+    EXPECT_EQ(db.GetVendor(1).nCount, 1);
+    EXPECT_EQ(db.GetVendor(2).strName, CString(L"Canon"));
+    // The Nikon line with two numbers is no camera and is not counted.
+    EXPECT_EQ(db.GetVendor(3).strName, CString(L"Nikon"));
+    EXPECT_EQ(db.GetVendor(3).nCount, 1);
+    EXPECT_EQ(db.GetCamera(4).strModel, CString(L"D810A"));
+}
+
+TEST(CCameraDB, OutOfRangeAndAdding) {
+    CCameraDB db;
+    const _ANGLE_OF_FIELD none = db.GetCamera(-1);
+    EXPECT_TRUE(none.strVendor.IsEmpty() && none.strModel.IsEmpty() && none.strName.IsEmpty());
+    for (double v : none.dValue) EXPECT_DOUBLE_EQ(v, -1.0);
+    EXPECT_DOUBLE_EQ(db.GetCamera(0).dValue[2], -1.0);
+    EXPECT_EQ(db.GetVendor(0).nCount, -1);
+    EXPECT_TRUE(db.GetVendor(0).strName.IsEmpty());
+    _ANGLE_OF_FIELD cam;
+    cam.strModel = L"Custom";
+    EXPECT_EQ(db.AddCamera(cam), 0);
+    EXPECT_EQ(db.AddCamera(cam), 1);
+    EXPECT_EQ(db.GetCameraNum(), 2);
+    EXPECT_EQ(db.GetVendorNum(), 0);
+}
+
+TEST(CCameraDB, ShiftJisAndUtf16TwinsLoadTheSameTables) {
+    TempDir sj, le, be;
+    WriteFileBytes(sj.File("zcmccd.txt"), Sjis(kSample));
+    WriteFileBytes(le.File("zcmccd.txt"), Utf16(kSample, true));
+    WriteFileBytes(be.File("zcmccd.txt"), Utf16(kSample, false));
+    CCameraDB a, b, c;
+    a.Init(Dir(sj));
+    b.Init(Dir(le));
+    c.Init(Dir(be));
+    for (const CCameraDB* other : {&b, &c}) {
+        ASSERT_EQ(other->GetCameraNum(), a.GetCameraNum());
+        ASSERT_EQ(other->GetVendorNum(), a.GetVendorNum());
+        for (int i = 0; i < a.GetCameraNum(); ++i) {
+            EXPECT_EQ(other->GetCamera(i).strName, a.GetCamera(i).strName);
+            for (int k = 0; k < 5; ++k) EXPECT_EQ(other->GetCamera(i).dValue[k], a.GetCamera(i).dValue[k]);
+        }
+        for (int i = 0; i < a.GetVendorNum(); ++i) {
+            EXPECT_EQ(other->GetVendor(i).strName, a.GetVendor(i).strName);
+            EXPECT_EQ(other->GetVendor(i).nCount, a.GetVendor(i).nCount);
+        }
+    }
+}
+
+TEST(CCameraDB, AMissingFileShowsTheMessage) {
+    TempDir dir;
+    Boxes boxes;
+    CCameraDB db;
+    db.Init(Dir(dir));
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0], CString(L"カメラの写野角データファイルが読み込めません。\r\n") + Dir(dir) + L"zcmccd.txt");
+    EXPECT_EQ(boxes.types[0], static_cast<UINT>(MB_OK));
+    EXPECT_EQ(db.GetCameraNum(), 0);
+    EXPECT_EQ(db.GetVendorNum(), 0);
+}
+
+TEST(CCameraDB, BinaryGarbageKeepsTheTablesConsistent) {
+    TempDir dir;
+    std::mt19937 rng(12345);
+    for (int round = 0; round < 20; ++round) {
+        std::string bytes(2000 + round * 37, '\0');
+        for (auto& b : bytes) b = static_cast<char>(rng() % 4 == 0 ? ',' : rng() & 0xFF);
+        if (round % 3 == 0) bytes.replace(0, 2, "\xFF\xFE");
+        WriteFileBytes(dir.File("zcmccd.txt"), bytes);
+        CCameraDB db;
+        db.Init(Dir(dir));
+        long long total = 0;
+        for (int v = 0; v < db.GetVendorNum(); ++v) total += db.GetVendor(v).nCount;
+        EXPECT_EQ(total, db.GetCameraNum()) << "round " << round;
+    }
+}
+
+TEST(CCameraDB, TheShippedDatabase) {
+    CCameraDB db;
+    Boxes boxes;
+    db.Init(CString(ZCMCOM_SOURCE_DIR "/data/"));
+    ASSERT_TRUE(boxes.texts.empty());
+    ASSERT_GT(db.GetCameraNum(), 30);
+    // Each maker stands in one group, and the groups cover the cameras exactly.
+    std::set<std::wstring> makers;
+    int index = 0;
+    for (int v = 0; v < db.GetVendorNum(); ++v) {
+        const _CAM_VENDOR vendor = db.GetVendor(v);
+        CString lower = vendor.strName;
+        lower.MakeLower();
+        EXPECT_TRUE(makers.insert(lower.str()).second) << vendor.strName.ToUtf8();
+        for (int c = 0; c < vendor.nCount; ++c, ++index) {
+            const _ANGLE_OF_FIELD cam = db.GetCamera(index);
+            EXPECT_EQ(cam.strVendor, vendor.strName);
+            EXPECT_GT(cam.dValue[0], 0.0);
+            EXPECT_GT(cam.dValue[1], 0.0);
+            EXPECT_GE(cam.dValue[0], cam.dValue[1]);
+            if (cam.dValue[2] > 0) {
+                // Pixels times pixel size is the sensor width, within a few per cent.
+                const double width = cam.dValue[2] * cam.dValue[4] / 1000.0;
+                EXPECT_NEAR(width, cam.dValue[0], cam.dValue[0] * 0.03) << cam.strName.ToUtf8();
+                EXPECT_NEAR(cam.dValue[3] * cam.dValue[4] / 1000.0, cam.dValue[1], cam.dValue[1] * 0.03)
+                    << cam.strName.ToUtf8();
+            }
+        }
+    }
+    EXPECT_EQ(index, db.GetCameraNum());
+    EXPECT_EQ(db.GetVendor(0).strName, CString(ZCM_CAMERA_NO_VENDOR));
+}
+
+}  // namespace

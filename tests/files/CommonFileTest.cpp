@@ -1,0 +1,274 @@
+// CCommonFile: paths, existence, trees, random picks, documents folder; CFileExist;
+// CSortableStringArray.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+
+#include "files/CommonFile.h"
+#include "files/FileExist.h"
+#include "files/SortableStringArray.h"
+#include "platform/FileSystem.h"
+#include "support/PeBuilder.h"
+#include "support/TestUtil.h"
+
+namespace {
+
+CString W(const std::string& s) { return CString(s.c_str()); }
+bool Exists(const std::string& p) {
+    struct stat st;
+    return lstat(p.c_str(), &st) == 0;
+}
+
+TEST(CCommonFilePaths, SplittingWindowsAndLinuxPaths) {
+    EXPECT_EQ(CCommonFile::GetPathName(L"C:\\a\\b.txt"), CString(L"C:\\a"));
+    EXPECT_EQ(CCommonFile::GetPathName(L"C:\\b.txt"), CString(L"C:\\"));
+    EXPECT_EQ(CCommonFile::GetPathName(L"/b.txt"), CString(L"/"));
+    EXPECT_EQ(CCommonFile::GetPathName(L"/x/y/b.txt"), CString(L"/x/y"));
+    EXPECT_EQ(CCommonFile::GetPathName(L""), CString(L""));
+    EXPECT_EQ(CCommonFile::GetFileName(L"C:\\b.txt"), CString(L"b.txt"));
+    EXPECT_EQ(CCommonFile::GetFileName(L"/x/y.tar.gz"), CString(L"y.tar.gz"));
+    EXPECT_EQ(CCommonFile::GetBaseFileName(L"C:\\b.txt"), CString(L"b"));
+    EXPECT_EQ(CCommonFile::GetBaseFileName(L"/x.d/name"), CString(L"name"));
+    CString p(L"C:\\b.txt");
+    EXPECT_EQ(CCommonFile::GetExtension(p), CString(L".txt"));
+    CString q(L"/a.dir/noext");
+    EXPECT_EQ(CCommonFile::GetExtension(q), CString(L""));
+    CCommonFile::SetExtension(p, L"log");
+    EXPECT_EQ(p, CString(L"C:\\b.log"));
+    CCommonFile::SetExtension(q, L".txt");
+    EXPECT_EQ(q, CString(L"/a.dir/noext.txt"));
+    EXPECT_EQ(CCommonFile::GetParentDirectory(L"C:\\a\\b\\"), CString(L"C:\\a"));
+    EXPECT_EQ(CCommonFile::GetParentDirectory(L"/a/b/"), CString(L"/a"));
+    EXPECT_EQ(CCommonFile::GetParentDirectory(L"name"), CString(L"name"));
+    EXPECT_EQ(CCommonFile::IsValidFileName(L"a:b"), 0);
+    EXPECT_EQ(CCommonFile::IsValidFileName(L"a|b"), 0);
+    EXPECT_EQ(CCommonFile::IsValidFileName(L"a\"b"), 0);
+    EXPECT_EQ(CCommonFile::IsValidFileName(L""), 1);
+    EXPECT_EQ(CCommonFile::IsValidFileName(L"星.txt"), 1);
+    const CString module = CCommonFile::GetModulePath();
+    EXPECT_EQ(module.Right(1), CString(L"/"));
+}
+
+TEST(CCommonFileFiles, ExistenceSizeAndAge) {
+    TempDir dir;
+    WriteFileBytes(dir.File("a"), "12345");
+    WriteFileBytes(dir.File("b"), "1");
+    const struct timespec older[2] = {{1000, 0}, {1000, 0}};
+    utimensat(AT_FDCWD, dir.File("b").c_str(), older, 0);
+    EXPECT_EQ(CCommonFile::DoesFileExist(W(dir.File("a"))), 1);
+    EXPECT_EQ(CCommonFile::DoesFileExist(W(dir.path())), 0);  // a folder is not a file
+    EXPECT_EQ(CCommonFile::DoesFileExist(L""), 0);
+    EXPECT_EQ(CCommonFile::DoesDirectoryExist(W(dir.path() + "/")), 1);
+    EXPECT_EQ(CCommonFile::DoesDirectoryExist(W(dir.File("a"))), 0);
+    EXPECT_EQ(CCommonFile::DoesDirectoryExist(L""), 0);
+    EXPECT_EQ(CCommonFile::GetFileSizeByName(W(dir.File("a"))), 5ul);
+    EXPECT_EQ(CCommonFile::GetFileSizeByName(W(dir.File("none"))), 0ul);
+    EXPECT_EQ(CCommonFile::IsFileNewerThan(W(dir.File("a")), W(dir.File("b"))), 1);
+    EXPECT_EQ(CCommonFile::IsFileNewerThan(W(dir.File("b")), W(dir.File("a"))), 0);
+    EXPECT_EQ(CCommonFile::IsFileNewerThan(W(dir.File("a")), W(dir.File("none"))), 1);
+    EXPECT_EQ(CCommonFile::IsFileNewerThan(W(dir.File("none")), W(dir.File("a"))), 0);
+    EXPECT_EQ(CCommonFile::IsFileNewerThan(L"", W(dir.File("a"))), 0);
+    // A file held open for writing by someone else still exists.
+    CFile held;
+    ASSERT_TRUE(held.Open(W(dir.File("a")), CFile::modeWrite | CFile::shareDenyNone));
+    EXPECT_EQ(CCommonFile::DoesFileExist(W(dir.File("a"))), 1);
+}
+
+TEST(CCommonFileTrees, CreateDirectoryMakesParentsOnce) {
+    TempDir dir;
+    const CString deep = W(dir.File("x/y/z"));
+    EXPECT_EQ(CCommonFile::CreateDirectoryW(deep), 1);
+    EXPECT_TRUE(Exists(dir.File("x/y/z")));
+    EXPECT_EQ(CCommonFile::CreateDirectoryW(deep), 0);
+    EXPECT_EQ(CCommonFile::CreateDirectoryW(W(dir.File("p/q/"))), 1);
+    EXPECT_EQ(CCommonFile::CreateDirectoryW(L""), 0);
+    EXPECT_EQ(CCommonFile::CreateDirectoryW(L"\\\\server\\share"), 0);
+}
+
+// from/: f1, ro (read-only), sub/f2, sub/deeper/f3, link -> outside (a folder elsewhere)
+void MakeTree(const TempDir& dir) {
+    mkdir(dir.File("from").c_str(), 0755);
+    mkdir(dir.File("from/sub").c_str(), 0755);
+    mkdir(dir.File("from/sub/deeper").c_str(), 0755);
+    mkdir(dir.File("outside").c_str(), 0755);
+    WriteFileBytes(dir.File("outside/precious"), "keep");
+    WriteFileBytes(dir.File("from/f1"), "one");
+    WriteFileBytes(dir.File("from/ro"), "read only");
+    chmod(dir.File("from/ro").c_str(), 0444);
+    WriteFileBytes(dir.File("from/sub/f2"), "two");
+    WriteFileBytes(dir.File("from/sub/deeper/f3"), "three");
+    symlink(dir.File("outside").c_str(), dir.File("from/link").c_str());
+}
+
+TEST(CCommonFileTrees, CopyKeepsReadOnlyFilesAndCopiesLinksAsLinks) {
+    TempDir dir;
+    MakeTree(dir);
+    mkdir(dir.File("to").c_str(), 0755);
+    EXPECT_EQ(CCommonFile::CopyDirectory(W(dir.File("from")), W(dir.File("to")), 0), 1);
+    EXPECT_EQ(ReadFileBytes(dir.File("to/sub/deeper/f3")), "three");
+    EXPECT_EQ(ReadFileBytes(dir.File("to/ro")), "read only");
+    EXPECT_EQ(GetFileAttributesW(W(dir.File("to/ro"))) & FILE_ATTRIBUTE_READONLY, static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("to/link")));
+    EXPECT_EQ(std::filesystem::read_symlink(dir.File("to/link")).string(), dir.File("outside"));
+    // Again with overwrite 0: existing files are skipped, but the first existing
+    // subdirectory fails the copy.
+    WriteFileBytes(dir.File("to/f1"), "changed");
+    EXPECT_EQ(CCommonFile::CopyDirectory(W(dir.File("from")), W(dir.File("to")), 0), 0);
+    EXPECT_EQ(ReadFileBytes(dir.File("to/f1")), "changed");
+    // With overwrite 1 everything is copied again, except over the read-only target.
+    EXPECT_EQ(CCommonFile::CopyDirectory(W(dir.File("from")), W(dir.File("to")), 1), 0);
+    SetFileAttributesW(W(dir.File("to/ro")), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(CCommonFile::CopyDirectory(W(dir.File("from")), W(dir.File("to")), 1), 1);
+    EXPECT_EQ(ReadFileBytes(dir.File("to/f1")), "one");
+    EXPECT_EQ(CCommonFile::CopyDirectory(W(dir.File("missing")), W(dir.File("to")), 1), 0);
+}
+
+TEST(CCommonFileTrees, CopyIntoItselfIsRefusedBeforeCopying) {
+    TempDir dir;
+    MakeTree(dir);
+    EXPECT_EQ(CCommonFile::CopyDirectory(W(dir.File("from")), W(dir.File("from/sub/inner")), 1), 0);
+    EXPECT_EQ(CCommonFile::CopyDirectory(W(dir.File("from")), W(dir.File("from")), 1), 0);
+    EXPECT_EQ(CCommonFile::UpdateDirectory(W(dir.File("from")), W(dir.File("from/sub"))), 0);
+    EXPECT_FALSE(Exists(dir.File("from/sub/inner")));
+    EXPECT_FALSE(Exists(dir.File("from/sub/f1")));
+    // Through a link that leads back into the source.
+    symlink(dir.File("from/sub").c_str(), dir.File("alias").c_str());
+    EXPECT_EQ(CCommonFile::CopyDirectory(W(dir.File("from")), W(dir.File("alias/x")), 1), 0);
+    EXPECT_FALSE(Exists(dir.File("from/sub/x")));
+}
+
+TEST(CCommonFileTrees, UpdateCopiesOnlyNewerFiles) {
+    TempDir dir;
+    MakeTree(dir);
+    mkdir(dir.File("to").c_str(), 0755);
+    EXPECT_EQ(CCommonFile::UpdateDirectory(W(dir.File("from")), W(dir.File("to"))), 1);
+    EXPECT_EQ(ReadFileBytes(dir.File("to/sub/f2")), "two");
+    // A target newer than its source stays; an older one is replaced.
+    WriteFileBytes(dir.File("to/f1"), "target is newer");
+    const struct timespec old[2] = {{1000, 0}, {1000, 0}};
+    utimensat(AT_FDCWD, dir.File("from/f1").c_str(), old, 0);
+    WriteFileBytes(dir.File("from/sub/f2"), "two, edited");
+    utimensat(AT_FDCWD, dir.File("to/sub/f2").c_str(), old, 0);
+    EXPECT_EQ(CCommonFile::UpdateDirectory(W(dir.File("from")), W(dir.File("to"))), 1);
+    EXPECT_EQ(ReadFileBytes(dir.File("to/f1")), "target is newer");
+    EXPECT_EQ(ReadFileBytes(dir.File("to/sub/f2")), "two, edited");
+}
+
+TEST(CCommonFileTrees, DeleteReportsWhetherTheFolderIsGoneAndKeepsLinkTargets) {
+    TempDir dir;
+    MakeTree(dir);
+    // Not forced: the read-only file stays, so the folder cannot go.
+    EXPECT_EQ(CCommonFile::DeleteDirectory(W(dir.File("from")), 1), 0);
+    EXPECT_TRUE(Exists(dir.File("from/ro")));
+    EXPECT_FALSE(Exists(dir.File("from/sub")));
+    EXPECT_FALSE(Exists(dir.File("from/link")));
+    EXPECT_EQ(ReadFileBytes(dir.File("outside/precious")), "keep");
+    // Forced: read-only files directly inside go too.
+    EXPECT_EQ(CCommonFile::DeleteDirectoryForce(W(dir.File("from/")), 1), 1);
+    EXPECT_FALSE(Exists(dir.File("from")));
+    EXPECT_EQ(CCommonFile::DeleteDirectory(W(dir.File("from")), 0), 0);
+    // Contents only.
+    mkdir(dir.File("keep").c_str(), 0755);
+    WriteFileBytes(dir.File("keep/x"), "x");
+    EXPECT_EQ(CCommonFile::DeleteDirectory(W(dir.File("keep")), 0), 1);
+    EXPECT_TRUE(Exists(dir.File("keep")));
+    EXPECT_FALSE(Exists(dir.File("keep/x")));
+}
+
+TEST(CCommonFileEntries, EachEntryOncePerRound) {
+    TempDir dir;
+    mkdir(dir.File("list").c_str(), 0755);
+    for (const char* n : {"a.jpg", "b.jpg", "c.jpg"}) WriteFileBytes(dir.File(std::string("list/") + n), n);
+    WriteFileBytes(dir.File("list/other.txt"), "");
+    int count = -1;
+    HGLOBAL list = CCommonFile::GetFileNames(W(dir.File("list/")), L"*.jpg", &count);
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(count, 3);
+    srand(7);
+    for (int round = 0; round < 4; ++round) {
+        std::set<std::wstring> seen;
+        for (int i = 0; i < 3; ++i) {
+            wchar_t name[MAX_PATH];
+            CCommonFile::GetDirectoryEntry(list, count, name);
+            seen.insert(name);
+        }
+        EXPECT_EQ(seen, (std::set<std::wstring>{L"a.jpg", L"b.jpg", L"c.jpg"})) << "round " << round;
+    }
+    // A count beyond the block is cut to the block.
+    wchar_t name[MAX_PATH];
+    CCommonFile::GetDirectoryEntry(list, 1000, name);
+    EXPECT_EQ(std::wstring(name).size(), 5u);
+    GlobalFree(list);
+    // Nothing to pick from: an empty name.
+    name[0] = L'x';
+    CCommonFile::GetDirectoryEntry(nullptr, 0, name);
+    EXPECT_EQ(name[0], 0);
+    // The whole listing counts dots and folders.
+    list = CCommonFile::GetDirectoryEntries(const_cast<wchar_t*>(W(dir.File("list/*")).GetString()), &count);
+    EXPECT_EQ(count, 6);
+    GlobalFree(list);
+    EXPECT_EQ(CCommonFile::GetFileNames(W(dir.File("list/")), L"*.none", &count), nullptr);
+    EXPECT_EQ(count, 0);
+    // Too long for MAX_PATH: null, no overflow.
+    const CString longDir = W("/" + std::string(250, 'd') + "/");
+    EXPECT_EQ(CCommonFile::GetFileNames(longDir, L"*.jpg", &count), nullptr);
+}
+
+TEST(CCommonFileFolders, DocumentsFolderFromTheUserDirs) {
+    const char* oldHome = getenv("HOME");
+    const std::string savedHome = oldHome ? oldHome : "";
+    const char* oldCfg = getenv("XDG_CONFIG_HOME");
+    const std::string savedCfg = oldCfg ? oldCfg : "";
+    TempDir dir;
+    setenv("HOME", dir.path().c_str(), 1);
+    setenv("XDG_CONFIG_HOME", dir.File("cfg").c_str(), 1);
+    const wchar_t* first = CCommonFile::GetMyDocumentPath();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(CString(first), W(dir.File("Documents")));
+    mkdir(dir.File("cfg").c_str(), 0755);
+    WriteFileBytes(dir.File("cfg/user-dirs.dirs"), "XDG_DOCUMENTS_DIR=\"$HOME/書類\"\n");
+    const wchar_t* second = CCommonFile::GetMyDocumentPath();
+    EXPECT_EQ(second, first);  // the same static buffer, overwritten
+    EXPECT_EQ(CString(second), W(dir.File("書類")));
+    oldHome ? setenv("HOME", savedHome.c_str(), 1) : unsetenv("HOME");
+    oldCfg ? setenv("XDG_CONFIG_HOME", savedCfg.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
+}
+
+TEST(CFileExist, AbsoluteAndRelativeNames) {
+    TempDir dir;
+    WriteFileBytes(dir.File("here"), "x");
+    CFileExist e;
+    EXPECT_EQ(e.GetFileName(W(dir.File("here"))), W(dir.File("here")));
+    EXPECT_EQ(e.GetFileName(W(dir.File("gone"))), CString(L""));
+    // Relative names are looked up beside the program: the test program itself is there.
+    EXPECT_EQ(e.GetFileName(L"test_files"), CCommonFile::GetModulePath() + L"test_files");
+    CFileExist copy(e);
+    EXPECT_EQ(copy.GetFileName(L"no-such-file"), CString(L""));
+}
+
+class SortProbe : public CSortableStringArray {
+public:
+    using CSortableStringArray::Compare;
+};
+
+TEST(CSortableStringArray, SortsWithTheGivenComparison) {
+    SortProbe a;
+    for (const wchar_t* s : {L"pear", L"Apple", L"apple", L"Zebra", L"日本"}) a.Add(s);
+    a.Sort(&SortProbe::Compare);
+    ASSERT_EQ(a.GetSize(), 5);
+    EXPECT_EQ(a[0], CString(L"Apple"));
+    EXPECT_EQ(a[1], CString(L"Zebra"));
+    EXPECT_EQ(a[2], CString(L"apple"));
+    EXPECT_EQ(a[3], CString(L"pear"));
+    EXPECT_EQ(a[4], CString(L"日本"));
+    a.Sort([](const CString* x, const CString* y) { return y->CompareNoCase(*x); });
+    EXPECT_EQ(a[0], CString(L"日本"));
+}
+
+}  // namespace

@@ -1,0 +1,146 @@
+// CZntFileEx: encoding detection, the 1 MiB Shift-JIS reader and the UTF streams.
+#include <gtest/gtest.h>
+
+#include "files/ZntFileEx.h"
+#include "support/PeBuilder.h"
+#include "support/TestUtil.h"
+
+namespace {
+
+CString W(const std::string& s) { return CString(s.c_str()); }
+
+const UINT kReadText = CFile::modeRead | CFile::typeText;
+const UINT kWriteText = CFile::modeCreate | CFile::modeWrite | CFile::typeText;
+
+std::vector<CString> ReadAll(const std::string& path, UINT flags = kReadText) {
+    CZntFileEx f;
+    std::vector<CString> lines;
+    if (!f.Open(W(path), flags, 0)) return lines;
+    CString line;
+    while (f.ReadString(line)) lines.push_back(line);
+    return lines;
+}
+
+TEST(CZntFileEx, EncodeTypeFromTheFirstBytes) {
+    TempDir dir;
+    const struct {
+        const char* name;
+        std::string bytes;
+        int type;
+    } cases[] = {
+        {"le", "\xFF\xFE" "a", 2}, {"be", "\xFE\xFF", 0},   {"u8", "\xEF\xBB\xBF", 3},   {"empty", "", 1},
+        {"ff", "\xFF" "a", 1},     {"fe", "\xFE" "a", 1},   {"efbb", "\xEF\xBB" "x", 1}, {"sj", "\x93\xfa", 1},
+    };
+    for (const auto& c : cases) {
+        WriteFileBytes(dir.File(c.name), c.bytes);
+        EXPECT_EQ(CZntFileEx::GetEncodeType(W(dir.File(c.name))), c.type) << c.name;
+    }
+    EXPECT_EQ(CZntFileEx::GetEncodeType(W(dir.File("missing"))), -1);
+    // Big-endian files and missing files do not open for reading.
+    CZntFileEx f;
+    EXPECT_EQ(f.Open(W(dir.File("be")), kReadText, 0), 0);
+    EXPECT_EQ(f.Open(W(dir.File("missing")), kReadText, 0), 0);
+    // Writing needs a type of 1 to 3.
+    EXPECT_EQ(f.Open(W(dir.File("w")), kWriteText, 0), 0);
+    EXPECT_EQ(f.Open(W(dir.File("w")), kWriteText, 4), 0);
+}
+
+TEST(CZntFileEx, ShiftJisLineEnds) {
+    TempDir dir;
+    WriteFileBytes(dir.File("a"), "a\r\nb\r\n");
+    EXPECT_EQ(ReadAll(dir.File("a")), (std::vector<CString>{L"a", L"b"}));
+    WriteFileBytes(dir.File("b"), "a\nb");
+    EXPECT_EQ(ReadAll(dir.File("b")), (std::vector<CString>{L"a", L"b"}));
+    WriteFileBytes(dir.File("c"), "a\n\nb");
+    EXPECT_EQ(ReadAll(dir.File("c")), (std::vector<CString>{L"a", L"", L"b"}));
+    // A lone CR, LF CR and CR CR each end one line.
+    WriteFileBytes(dir.File("d"), "a\rb\n\rc\r\rd");
+    EXPECT_EQ(ReadAll(dir.File("d")), (std::vector<CString>{L"a", L"b", L"c", L"d"}));
+    // Binary mode: CR LF still ends one line, not two.
+    WriteFileBytes(dir.File("e"), "x\r\ny\r\n");
+    EXPECT_EQ(ReadAll(dir.File("e"), CFile::modeRead | CFile::typeBinary), (std::vector<CString>{L"x", L"y"}));
+    WriteFileBytes(dir.File("j"), "\x93\xfa\x96\x7b\r\n\xb6\xc5");
+    EXPECT_EQ(ReadAll(dir.File("j")), (std::vector<CString>{L"日本", L"ｶﾅ"}));
+}
+
+TEST(CZntFileEx, LinesLongerThanTheBufferAndAtItsEdge) {
+    TempDir dir;
+    const size_t mib = 1024 * 1024;
+    std::string big(mib + 300000, 'q');
+    big[5] = '\x93', big[6] = '\xfa';  // one double-byte character inside
+    WriteFileBytes(dir.File("big"), big + "\r\nlast");
+    auto lines = ReadAll(dir.File("big"));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].GetLength(), static_cast<int>(big.size()) - 1);
+    EXPECT_EQ(lines[0].GetAt(5), L'日');
+    EXPECT_EQ(lines[1], CString(L"last"));
+    // The terminator is the last byte of the first block, and its partner the first byte
+    // of the next (binary mode, so the runtime does not join them).
+    std::string edge(mib - 1, 'e');
+    WriteFileBytes(dir.File("edge"), edge + "\r\n" + "z");
+    lines = ReadAll(dir.File("edge"), CFile::modeRead | CFile::typeBinary);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1], CString(L"z"));
+    // A 20 MB line without any line end.
+    WriteFileBytes(dir.File("huge"), std::string(20 * 1000 * 1000, 'h'));
+    lines = ReadAll(dir.File("huge"));
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].GetLength(), 20 * 1000 * 1000);
+}
+
+TEST(CZntFileEx, WritingEachEncodingAsTheWindowsRuntimeDoes) {
+    TempDir dir;
+    {
+        CZntFileEx f;
+        ASSERT_EQ(f.Open(W(dir.File("le")), kWriteText, 2), 1);
+        f.WriteString(L"a\nb");
+    }
+    EXPECT_EQ(ReadFileBytes(dir.File("le")), std::string("\xFF\xFE" "a\0\r\0\n\0b\0", 10));
+    {
+        CZntFileEx f;
+        ASSERT_EQ(f.Open(W(dir.File("u8")), kWriteText, 3), 1);
+        f.WriteString(L"é\n");
+    }
+    EXPECT_EQ(ReadFileBytes(dir.File("u8")), "\xEF\xBB\xBF\xC3\xA9\r\n");
+    {
+        CZntFileEx f;
+        ASSERT_EQ(f.Open(W(dir.File("sj")), kWriteText, 1), 1);
+        f.WriteString(L"");
+        CStdioFile& base = f;  // through the framework's interface it writes Shift-JIS too
+        base.WriteString(L"日本\n");
+    }
+    EXPECT_EQ(ReadFileBytes(dir.File("sj")), "\x93\xfa\x96\x7b\r\n");
+    // Each reads back through its own path.
+    EXPECT_EQ(ReadAll(dir.File("le")), (std::vector<CString>{L"a", L"b"}));
+    EXPECT_EQ(ReadAll(dir.File("u8")), (std::vector<CString>{L"é"}));
+    EXPECT_EQ(ReadAll(dir.File("sj")), (std::vector<CString>{L"日本"}));
+    CZntFileEx r;
+    ASSERT_EQ(r.Open(W(dir.File("u8")), kReadText, 0), 1);
+    EXPECT_EQ(r.GetEncodeTypeOfFile(), 3);
+    EXPECT_EQ(r.m_pStream->GetEncoding(), ZcmStream::utf8);
+}
+
+TEST(CZntFileEx, ReadWriteOpensWithoutEncoding) {
+    TempDir dir;
+    WriteFileBytes(dir.File("rw"), "\xFF\xFE" "x");
+    CZntFileEx f;
+    ASSERT_EQ(f.Open(W(dir.File("rw")), CFile::modeReadWrite | CFile::typeBinary, 0), 1);
+    EXPECT_EQ(f.GetEncodeTypeOfFile(), 0);
+}
+
+TEST(CZntFileEx, AFailedStreamOpenThrowsInvalidArgument) {
+    TempDir dir;
+    WriteFileBytes(dir.File("held"), std::string("\xFF\xFE" "a\0", 4));
+    CFile holder;
+    ASSERT_TRUE(holder.Open(W(dir.File("held")), CFile::modeReadWrite | CFile::shareDenyWrite));
+    CZntFileEx f;
+    // Detection shares, so it works; the stream denies writing to a file open for writing.
+    try {
+        f.Open(W(dir.File("held")), kReadText, 0);
+        FAIL() << "no exception";
+    } catch (CInvalidArgException* e) {
+        e->Delete();
+    }
+}
+
+}  // namespace

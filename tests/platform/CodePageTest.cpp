@@ -1,0 +1,106 @@
+// Code-page conversions through iconv, with the Windows calls' failure reporting.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/CodePage.h"
+#include "support/TestUtil.h"
+
+namespace {
+
+// "日本語ｶﾅ" in Shift-JIS: three double-byte kanji and two half-width katakana.
+const std::string kSjis = "\x93\xfa\x96\x7b\x8c\xea\xb6\xc5";
+const std::wstring kWide = L"日本語ｶﾅ";
+
+TEST(CodePage, AnsiIsShiftJisBothWays) {
+    wchar_t out[16] = {};
+    const int n = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, kSjis.data(), static_cast<int>(kSjis.size()), out, 16);
+    ASSERT_EQ(n, 5);
+    EXPECT_EQ(std::wstring(out, 5), kWide);
+    char back[16] = {};
+    const int m = WideCharToMultiByte(CP_ACP, 0, kWide.c_str(), 5, back, 16, nullptr, nullptr);
+    ASSERT_EQ(m, 8);
+    EXPECT_EQ(std::string(back, 8), kSjis);
+    // Backslash and tilde stay ASCII, as in the Windows code page.
+    EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "\\~", 2, out, 16), 2);
+    EXPECT_EQ(out[0], L'\\');
+    EXPECT_EQ(out[1], L'~');
+}
+
+TEST(CodePage, SizeQueriesAndTerminators) {
+    EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, kSjis.c_str(), -1, nullptr, 0), 6);  // with the terminator
+    EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, L"é", -1, nullptr, 0, nullptr, nullptr), 3);
+}
+
+TEST(CodePage, FailuresAreReportedAsWindowsDoes) {
+    wchar_t out[4] = {L'x', L'x', L'x', L'x'};
+    SetLastError(0);
+    EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "abc", 0, out, 4), 0);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, kSjis.data(), 8, out, 2), 0);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+    EXPECT_EQ(out[0], L'x');  // nothing written on failure
+    EXPECT_EQ(MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, "a\x81", 2, out, 4), 0);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION));
+    EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0x1000, "a", 1, out, 4), 0);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_FLAGS));
+    EXPECT_EQ(WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, L"a\xD800", 2, nullptr, 0, nullptr, nullptr), 0);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION));
+    EXPECT_EQ(MultiByteToWideChar(12345, 0, "a", 1, out, 4), 0);
+}
+
+TEST(CodePage, InvalidBytesBecomeReplacementCharacters) {
+    // A lead byte without its trail, an unused byte, a lead byte cut at the end.
+    std::wstring out;
+    ZcmAnsiToWide("a\x81\x20" "b\xa0" "c\x93", 7, out);
+    EXPECT_EQ(out.find(L'a'), 0u);
+    EXPECT_NE(out.find(L'b'), std::wstring::npos);
+    EXPECT_NE(out.find(L'c'), std::wstring::npos);
+    EXPECT_EQ(out.back(), static_cast<wchar_t>(0xFFFD));
+    // A trail byte in the ASCII range still belongs to its lead byte: 0x83 0x5C is "ソ".
+    out.clear();
+    ZcmAnsiToWide("\x83\x5c", 2, out);
+    EXPECT_EQ(out, L"ソ");
+}
+
+TEST(CodePage, UnmappableCharactersUseTheDefault) {
+    BOOL used = FALSE;
+    char out[8] = {};
+    const int n = WideCharToMultiByte(CP_ACP, 0, L"a\x00e9\U0001F600", 3, out, 8, nullptr, &used);
+    ASSERT_EQ(n, 3);
+    EXPECT_EQ(std::string(out, 3), "a??");
+    EXPECT_TRUE(used);
+}
+
+TEST(CodePage, Utf16Surrogates) {
+    std::u16string units;
+    ZcmWideToUtf16(L"a\U0001F600", 2, units);
+    ASSERT_EQ(units.size(), 3u);
+    EXPECT_EQ(units[1], 0xD83D);
+    std::wstring back;
+    ZcmUtf16ToWide(units.data(), units.size(), back);
+    EXPECT_EQ(back, L"a\U0001F600");
+    // A lone surrogate is kept as it is, as Windows keeps it.
+    const char16_t lone[] = {u'x', 0xDC00, u'y'};
+    back.clear();
+    ZcmUtf16ToWide(lone, 3, back);
+    EXPECT_EQ(back.size(), 3u);
+    EXPECT_EQ(back[1], static_cast<wchar_t>(0xDC00));
+}
+
+TEST(CodePage, EnvironmentNamesAnotherCodePage) {
+    int status = 0;
+    // The choice is read once per process, so ask a fresh one: the CLI prints as UTF-8.
+    TempDir dir;
+
+    {
+        FILE* f = fopen(dir.File("l1.txt").c_str(), "wb");
+        fputs("\xe9t\xe9\n", f);  // "été" in Latin-1
+        fclose(f);
+    }
+    const std::string out = RunCommand("ZCMCOM_ACP=ISO-8859-1 " ZCMCOM_CLI " textfile cat " + dir.File("l1.txt"), &status);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(out, "\xc3\xa9t\xc3\xa9\n");
+}
+
+}  // namespace

@@ -1,0 +1,225 @@
+// CFile, CStdioFile and the runtime streams: open flags, sharing, text mode, encodings.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include "platform/EncodedStream.h"
+#include "platform/File.h"
+#include "support/PeBuilder.h"
+#include "support/TestUtil.h"
+
+namespace {
+
+CString W(const std::string& s) { return CString(s.c_str()); }
+
+TEST(CFile, ReadWriteSeekAndLength) {
+    TempDir dir;
+    const CString path = W(dir.File("a.bin"));
+    {
+        CFile f(path, CFile::modeCreate | CFile::modeReadWrite);
+        f.Write("hello world", 11);
+        EXPECT_EQ(f.GetLength(), 11u);
+        f.Seek(6, CFile::begin);
+        char buf[8] = {};
+        EXPECT_EQ(f.Read(buf, 8), 5u);
+        EXPECT_STREQ(buf, "world");
+        f.SetLength(5);
+        EXPECT_EQ(f.GetLength(), 5u);
+        EXPECT_EQ(f.GetFileName(), CString(L"a.bin"));
+        EXPECT_EQ(f.GetFileTitle(), CString(L"a"));
+    }
+    EXPECT_EQ(ReadFileBytes(dir.File("a.bin")), "hello");
+    // modeNoTruncate keeps what is there.
+    CFile g(path, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite);
+    EXPECT_EQ(g.GetLength(), 5u);
+}
+
+TEST(CFile, FailuresCarryCauseErrorAndName) {
+    TempDir dir;
+    const CString missing = W(dir.File("none.txt"));
+    CFileException error;
+    CFile f;
+    EXPECT_FALSE(f.Open(missing, CFile::modeRead, &error));
+    EXPECT_EQ(error.m_cause, CFileException::fileNotFound);
+    EXPECT_EQ(error.m_lOsError, ENOENT);
+    EXPECT_EQ(error.m_strFileName, missing);
+    // A folder is not a file, as on Windows.
+    EXPECT_FALSE(f.Open(W(dir.path()), CFile::modeRead, &error));
+    EXPECT_EQ(error.m_cause, CFileException::accessDenied);
+    try {
+        CFile thrown(missing, CFile::modeRead);
+        FAIL() << "no exception";
+    } catch (CFileException* e) {
+        EXPECT_EQ(e->m_cause, CFileException::fileNotFound);
+        EXPECT_EQ(e->m_strFileName, missing);
+        e->Delete();
+    }
+}
+
+TEST(CFile, SharingIsHonouredBetweenOpens) {
+    TempDir dir;
+    const CString path = W(dir.File("s.txt"));
+    WriteFileBytes(dir.File("s.txt"), "x");
+    CFile first;
+    ASSERT_TRUE(first.Open(path, CFile::modeRead | CFile::shareDenyWrite));
+    CFile reader, writer;
+    EXPECT_TRUE(reader.Open(path, CFile::modeRead | CFile::shareDenyNone));
+    CFileException error;
+    EXPECT_FALSE(writer.Open(path, CFile::modeWrite | CFile::shareDenyNone, &error));
+    EXPECT_EQ(error.m_cause, CFileException::sharingViolation);
+    reader.Close();
+    first.Close();
+    // The default share mode is exclusive, as in MFC; a refused truncating open leaves the
+    // file alone.
+    CFile exclusive;
+    ASSERT_TRUE(exclusive.Open(path, CFile::modeRead));
+    CFile truncating;
+    EXPECT_FALSE(truncating.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::shareDenyNone));
+    EXPECT_EQ(ReadFileBytes(dir.File("s.txt")), "x");
+    exclusive.Close();
+    EXPECT_TRUE(writer.Open(path, CFile::modeWrite));
+}
+
+TEST(CFile, StatusOfAFile) {
+    TempDir dir;
+    WriteFileBytes(dir.File("st.txt"), "12345");
+    chmod(dir.File("st.txt").c_str(), 0444);
+    CFileStatus st;
+    ASSERT_TRUE(CFile::GetStatus(W(dir.File("st.txt")), st));
+    EXPECT_EQ(st.m_size, 5u);
+    EXPECT_TRUE(st.m_attribute & FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(st.m_attribute & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_FALSE(CFile::GetStatus(W(dir.File("nope")), st));
+}
+
+TEST(CStdioFile, TextModeTranslatesLineEnds) {
+    TempDir dir;
+    const CString path = W(dir.File("t.txt"));
+    {
+        CStdioFile f(path, CFile::modeCreate | CFile::modeWrite | CFile::typeText);
+        f.WriteString(L"one\ntwo\r\nthree");
+    }
+    // As the Windows runtime: every LF becomes CR LF, even after a CR.
+    EXPECT_EQ(ReadFileBytes(dir.File("t.txt")), "one\r\ntwo\r\r\nthree");
+    WriteFileBytes(dir.File("t.txt"), "a\r\nb\rc\n\r\n");
+    CStdioFile f(path, CFile::modeRead | CFile::typeText);
+    CString line;
+    ASSERT_TRUE(f.ReadString(line));
+    EXPECT_EQ(line, CString(L"a"));
+    ASSERT_TRUE(f.ReadString(line));
+    EXPECT_EQ(line, CString(L"b\rc"));
+    ASSERT_TRUE(f.ReadString(line));
+    EXPECT_EQ(line, CString(L""));
+    EXPECT_FALSE(f.ReadString(line));
+}
+
+TEST(CStdioFile, BinaryBlockReadsAcrossACarriageReturnAtTheBufferEdge) {
+    TempDir dir;
+    // A CR LF pair split by the stream's 64 KiB buffer still turns into one LF.
+    std::string bytes(65535, 'x');
+    bytes += "\r\nend";
+    WriteFileBytes(dir.File("edge.txt"), bytes);
+    CStdioFile f(W(dir.File("edge.txt")), CFile::modeRead | CFile::typeText);
+    std::string got(70000, '\0');
+    const UINT n = f.Read(&got[0], 70000);
+    got.resize(n);
+    EXPECT_EQ(got, std::string(65535, 'x') + "\nend");
+}
+
+TEST(CStdioFile, AnsiTextIsShiftJis) {
+    TempDir dir;
+    const CString path = W(dir.File("j.txt"));
+    {
+        CStdioFile f(path, CFile::modeCreate | CFile::modeWrite);
+        f.WriteString(L"日本\n");
+    }
+    EXPECT_EQ(ReadFileBytes(dir.File("j.txt")), "\x93\xfa\x96\x7b\r\n");
+    CStdioFile f(path, CFile::modeRead);
+    CString line;
+    ASSERT_TRUE(f.ReadString(line));
+    EXPECT_EQ(line, CString(L"日本"));
+}
+
+TEST(EncodedStream, WritingUtf16AndUtf8WritesTheMarkAndCrLf) {
+    TempDir dir;
+    ZcmStream* s = _wfsopen(W(dir.File("u16.txt")), L"wt, ccs=UTF-16LE", _SH_DENYNO);
+    ASSERT_NE(s, nullptr);
+    EXPECT_TRUE(s->PutText(L"A\n\U0001F600", 3));
+    EXPECT_EQ(ZcmStreamClose(s), 0);
+    EXPECT_EQ(ReadFileBytes(dir.File("u16.txt")), std::string("\xFF\xFE" "A\0\r\0\n\0\x3D\xD8\x00\xDE", 12));
+    s = _wfsopen(W(dir.File("u8.txt")), L"w, ccs=UTF-8", _SH_DENYNO);
+    ASSERT_NE(s, nullptr);
+    EXPECT_TRUE(s->PutText(L"é\n", 2));
+    ZcmStreamClose(s);
+    EXPECT_EQ(ReadFileBytes(dir.File("u8.txt")), "\xEF\xBB\xBF\xC3\xA9\r\n");
+    // Appending to a marked file keeps its encoding and writes no second mark.
+    s = _wfsopen(W(dir.File("u16.txt")), L"a, ccs=UTF-8", _SH_DENYNO);
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->GetEncoding(), ZcmStream::utf16le);
+    s->PutText(L"B", 1);
+    ZcmStreamClose(s);
+    EXPECT_EQ(ReadFileBytes(dir.File("u16.txt")).substr(12), std::string("B\0", 2));
+}
+
+TEST(EncodedStream, ReadingUnicodeDetectsTheMark) {
+    TempDir dir;
+    WriteFileBytes(dir.File("le.txt"), std::string("\xFF\xFEx\0\r\0\n\0y\0", 10));
+    WriteFileBytes(dir.File("u8.txt"), "\xEF\xBB\xBFz\r\nw");
+    std::wstring line;
+    ZcmStream* s = _wfsopen(W(dir.File("le.txt")), L"rt, ccs=UNICODE", _SH_SECURE);
+    ASSERT_NE(s, nullptr);
+    ASSERT_TRUE(s->GetLine(line));
+    EXPECT_EQ(line, L"x\n");
+    ASSERT_TRUE(s->GetLine(line));
+    EXPECT_EQ(line, L"y");
+    EXPECT_FALSE(s->GetLine(line));
+    ZcmStreamClose(s);
+    s = _wfsopen(W(dir.File("u8.txt")), L"r, ccs=UNICODE", _SH_SECURE);
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->GetEncoding(), ZcmStream::utf8);
+    ASSERT_TRUE(s->GetLine(line));
+    EXPECT_EQ(line, L"z\n");
+    ZcmStreamClose(s);
+    // A cut UTF-16 file: the half unit becomes U+FFFD.
+    WriteFileBytes(dir.File("cut.txt"), std::string("\xFF\xFEq\0r", 5));
+    s = _wfsopen(W(dir.File("cut.txt")), L"r, ccs=UNICODE", _SH_DENYNO);
+    ASSERT_TRUE(s->GetLine(line));
+    EXPECT_EQ(line, L"q\xFFFD");
+    ZcmStreamClose(s);
+}
+
+TEST(EncodedStream, BadModesAndSecureSharing) {
+    TempDir dir;
+    EXPECT_EQ(_wfsopen(W(dir.File("x")), L"q", _SH_DENYNO), nullptr);
+    EXPECT_EQ(_wfsopen(W(dir.File("x")), L"w, ccs=EBCDIC", _SH_DENYNO), nullptr);
+    EXPECT_EQ(_wfsopen(W(dir.File("x")), L"w", 0x99), nullptr);
+    ZcmStream* w = _wfsopen(W(dir.File("x")), L"w", _SH_SECURE);
+    ASSERT_NE(w, nullptr);
+    // Secure mode writes exclusively.
+    EXPECT_EQ(_wfsopen(W(dir.File("x")), L"r", _SH_DENYNO), nullptr);
+    ZcmStreamClose(w);
+    ZcmStream* r1 = _wfsopen(W(dir.File("x")), L"r", _SH_SECURE);
+    ZcmStream* r2 = _wfsopen(W(dir.File("x")), L"r", _SH_SECURE);
+    EXPECT_NE(r1, nullptr);
+    EXPECT_NE(r2, nullptr);
+    ZcmStreamClose(r1);
+    ZcmStreamClose(r2);
+}
+
+TEST(EncodedStream, SeekInsideTheBufferAndSwitchToWriting) {
+    TempDir dir;
+    WriteFileBytes(dir.File("rw.bin"), "0123456789");
+    ZcmStream* s = _wfsopen(W(dir.File("rw.bin")), L"r+b", _SH_DENYNO);
+    ASSERT_NE(s, nullptr);
+    char buf[4] = {};
+    EXPECT_EQ(s->Read(buf, 4), 4u);
+    EXPECT_EQ(s->Seek(-2, SEEK_CUR), 2);
+    EXPECT_EQ(s->Write("ab", 2), 2u);
+    EXPECT_EQ(s->Tell(), 4);
+    EXPECT_EQ(s->Read(buf, 2), 2u);
+    EXPECT_EQ(std::string(buf, 2), "45");
+    ZcmStreamClose(s);
+    EXPECT_EQ(ReadFileBytes(dir.File("rw.bin")), "01ab456789");
+}
+
+}  // namespace

@@ -1,0 +1,179 @@
+// Global memory, directory search, user folders, times and version resources.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <set>
+
+#include "platform/FileFind.h"
+#include "platform/FileSystem.h"
+#include "platform/GlobalMemory.h"
+#include "platform/ShellFolders.h"
+#include "platform/Time.h"
+#include "platform/VersionInfo.h"
+#include "support/PeBuilder.h"
+#include "support/TestUtil.h"
+
+namespace {
+
+CString W(const std::string& s) { return CString(s.c_str()); }
+
+TEST(GlobalMemory, MovableBlocksGrowZeroedAndKeepTheirHandle) {
+    HGLOBAL h = GlobalAlloc(GHND, 8);
+    ASSERT_NE(h, nullptr);
+    auto* p = static_cast<unsigned char*>(GlobalLock(h));
+    EXPECT_EQ(p[7], 0);
+    p[0] = 42;
+    GlobalUnlock(h);
+    EXPECT_EQ(GlobalReAlloc(h, 4096, GMEM_MOVEABLE | GMEM_ZEROINIT), h);
+    p = static_cast<unsigned char*>(GlobalLock(h));
+    EXPECT_EQ(p[0], 42);
+    EXPECT_EQ(p[4095], 0);
+    GlobalUnlock(h);
+    EXPECT_EQ(GlobalSize(h), 4096u);
+    EXPECT_EQ(GlobalFree(h), nullptr);
+    // A freed or made-up handle is refused, not used.
+    EXPECT_EQ(GlobalLock(h), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+    EXPECT_EQ(GlobalFree(h), h);
+    int local;
+    EXPECT_EQ(GlobalSize(&local), 0u);
+}
+
+TEST(CFileFind, WildcardsDotsAndAttributes) {
+    TempDir dir;
+    WriteFileBytes(dir.File("a.TXT"), "1");
+    WriteFileBytes(dir.File("b.txt"), "22");
+    WriteFileBytes(dir.File("noext"), "");
+    mkdir(dir.File("sub").c_str(), 0755);
+    symlink("sub", dir.File("link").c_str());
+    CFileFind find;
+    std::set<std::string> names;
+    BOOL more = find.FindFile(W(dir.File("*.*")));
+    ASSERT_TRUE(more);
+    int dots = 0;
+    while (more) {
+        more = find.FindNextFile();
+        names.insert(find.GetFileName().ToUtf8());
+        if (find.IsDots()) ++dots;
+        if (find.GetFileName() == L"b.txt") {
+            EXPECT_EQ(find.GetLength(), 2u);
+            EXPECT_EQ(find.GetFilePath(), W(dir.File("b.txt")));
+        }
+        if (find.GetFileName() == L"link") {
+            EXPECT_TRUE(find.MatchesMask(FILE_ATTRIBUTE_REPARSE_POINT));
+            EXPECT_TRUE(find.IsDirectory());
+        }
+    }
+    EXPECT_EQ(dots, 2);
+    EXPECT_EQ(names, (std::set<std::string>{".", "..", "a.TXT", "b.txt", "noext", "sub", "link"}));
+    // Case does not matter, as on Windows.
+    names.clear();
+    more = find.FindFile(W(dir.path() + "\\*.txt"));
+    while (more) {
+        more = find.FindNextFile();
+        names.insert(find.GetFileName().ToUtf8());
+    }
+    EXPECT_EQ(names, (std::set<std::string>{"a.TXT", "b.txt"}));
+    EXPECT_FALSE(find.FindFile(W(dir.File("*.none"))));
+    EXPECT_FALSE(find.FindFile(W(dir.File("missing/*"))));
+    EXPECT_TRUE(CFileFind::MatchName(L"?.t*", L"a.txt"));
+    EXPECT_FALSE(CFileFind::MatchName(L"?.t*", L"ab.txt"));
+}
+
+class EnvGuard {
+public:
+    explicit EnvGuard(const char* name) : m_name(name) {
+        const char* v = getenv(name);
+        m_had = v != nullptr;
+        if (v) m_value = v;
+    }
+    ~EnvGuard() {
+        if (m_had)
+            setenv(m_name, m_value.c_str(), 1);
+        else
+            unsetenv(m_name);
+    }
+
+private:
+    const char* m_name;
+    bool m_had;
+    std::string m_value;
+};
+
+TEST(ShellFolders, UserDirsFileThenEnvironmentThenHome) {
+    EnvGuard home("HOME"), cfg("XDG_CONFIG_HOME"), docs("XDG_DOCUMENTS_DIR"), desk("XDG_DESKTOP_DIR");
+    TempDir dir;
+    setenv("HOME", dir.path().c_str(), 1);
+    setenv("XDG_CONFIG_HOME", dir.File("cfg").c_str(), 1);
+    unsetenv("XDG_DOCUMENTS_DIR");
+    unsetenv("XDG_DESKTOP_DIR");
+    wchar_t path[MAX_PATH];
+    ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, path, CSIDL_PERSONAL, FALSE));
+    EXPECT_EQ(CString(path), W(dir.File("Documents")));
+    setenv("XDG_DESKTOP_DIR", dir.File("envdesk").c_str(), 1);
+    EXPECT_EQ(ZcmUserFolder("DESKTOP"), W(dir.File("envdesk")));
+    mkdir(dir.File("cfg").c_str(), 0755);
+    WriteFileBytes(dir.File("cfg/user-dirs.dirs"),
+                   "# comment\nXDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\nXDG_DOCUMENTS_DIR=\"/abs/docs\"\n");
+    EXPECT_EQ(ZcmUserFolder("DESKTOP"), W(dir.File("Schreibtisch")));
+    EXPECT_EQ(ZcmUserFolder("DOCUMENTS"), CString(L"/abs/docs"));
+    ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, path, CSIDL_DESKTOPDIRECTORY, TRUE));
+    struct stat st;
+    EXPECT_EQ(stat(dir.File("Schreibtisch").c_str(), &st), 0);
+    // A folder too long for MAX_PATH is refused, never cut.
+    WriteFileBytes(dir.File("cfg/user-dirs.dirs"), "XDG_DOCUMENTS_DIR=\"/" + std::string(300, 'd') + "\"\n");
+    EXPECT_FALSE(SHGetSpecialFolderPathW(nullptr, path, CSIDL_PERSONAL, FALSE));
+}
+
+TEST(CTime, FormatAndFields) {
+    EnvGuard tz("TZ");
+    setenv("TZ", "UTC", 1);
+    tzset();
+    const CTime t(1700000000LL);  // 2023-11-14 22:13:20 UTC
+    EXPECT_EQ(t.Format(L"%Y/%m/%d %H:%M:%S"), CString(L"2023/11/14 22:13:20"));
+    EXPECT_EQ(t.GetDayOfWeek(), 3);
+    const CTime made(2023, 11, 14, 22, 13, 20);
+    EXPECT_EQ(made.GetTime(), 1700000000LL);
+    try {
+        CTime(-5).Format(L"%Y");
+        FAIL() << "no exception";
+    } catch (CInvalidArgException* e) {
+        e->Delete();
+    }
+    const FILETIME ft = ZcmFileTimeFromUnix(0, 0);
+    EXPECT_EQ(((unsigned long long)ft.dwHighDateTime << 32) | ft.dwLowDateTime, 116444736000000000ULL);
+    EXPECT_EQ(ZcmUnixFromFileTime(ft), 0);
+    unsetenv("TZ");
+    tzset();
+}
+
+TEST(VersionInfo, QueriesOfABuiltPeFile) {
+    TempDir dir;
+    const std::string vi = BuildVersionInfo({{0x0411, 0x04B0, {{"CompanyName", "星の会社"}, {"FileVersion", "1.2.3"}}},
+                                             {0x0409, 0x04E4, {{"CompanyName", "Star Co"}}}});
+    WriteFileBytes(dir.File("v.dll"), BuildPe(vi));
+    DWORD handle = 7;
+    const DWORD size = GetFileVersionInfoSizeW(W(dir.File("v.dll")), &handle);
+    EXPECT_EQ(handle, 0u);
+    ASSERT_GT(size, vi.size());
+    std::vector<unsigned char> block(size);
+    ASSERT_TRUE(GetFileVersionInfoW(W(dir.File("v.dll")), 0, size, block.data()));
+    LPVOID value;
+    UINT length;
+    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", &value, &length));
+    EXPECT_EQ(length, 52u);
+    EXPECT_EQ(static_cast<VS_FIXEDFILEINFO*>(value)->dwSignature, 0xFEEF04BDu);
+    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", &value, &length));
+    EXPECT_EQ(length, 8u);
+    // Keys compare without regard to case.
+    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\StringFileInfo\\041104b0\\FileVersion", &value, &length));
+    EXPECT_EQ(length, 6u);
+    EXPECT_EQ(std::wstring(static_cast<wchar_t*>(value)), L"1.2.3");
+    EXPECT_FALSE(VerQueryValueW(block.data(), L"\\StringFileInfo\\041104b0\\Comments", &value, &length));
+    EXPECT_FALSE(GetFileVersionInfoW(W(dir.File("v.dll")), 0, size - 1, block.data()));
+}
+
+}  // namespace
