@@ -1,0 +1,68 @@
+#pragma once
+// CCdStatus: the switches that decide which lines the click-data texts contain and at what
+// precision. A plain record of 32-bit integers, persisted under the registry key
+// "ClickData" (Load/Save). The click-data object keeps a pointer to one, owned by the caller.
+#include "platform/Afx.h"
+
+class ZCMCOM_API CCdStatus {
+public:
+    // The default preset (the camera application's).
+    CCdStatus();
+    // The default preset with UserFlag3 = n.
+    explicit CCdStatus(int n);
+    CCdStatus(const CCdStatus&) = default;
+    CCdStatus& operator=(const CCdStatus&) = default;
+    virtual ~CCdStatus();
+
+    // Nearly every line shown; UserFlag3 is left as it is.
+    void Init();
+    // The default preset with UserFlag3 = 1; RaInDegrees is left as it is.
+    void SetZentacam();
+    // Reads every persisted switch; a value that is missing or unreadable keeps its field.
+    void Load();
+    // Writes every persisted switch, then the planetarium's two click-data settings.
+    void Save();
+
+    int AltSpan;
+    int AltCenter;
+    int AltMag;
+    int Precision;  // non-zero: the coarser coordinate and time layouts
+    int IgnoreErase;
+    int DispPopup;
+    int CnsInfo;  // text for a click on the bare sky
+    int StarDetails;
+    int DispMag;
+    int DispEqt2000;
+    int DispEqtDateApp;
+    int DispEqt1950;
+    int DispEclDateMean;
+    int DispEclDateApp;
+    int DispEcl2000;
+    int DispGal;
+    int DispHrz;
+    int DispHrzOrgSouth;
+    int DispRiseSet;
+    int DispAzmth;
+    int DispHourAngle;
+    int DispDeltaEqt;
+    int DispDistR;
+    int SolarOrbitDetails;
+    int PlanetPhysicalTable;
+    int PgcDetails;
+    int DispNameOnBar;
+    int DispComment;
+    int TransparentOnInactive;
+    int RaInDegrees;  // right ascensions in decimal degrees; not persisted
+    int UserFlag1;    // kept and copied for the application; not persisted
+    int UserFlag2;
+    int UserFlag3;
+
+protected:
+    void RegistryIO(int bRead);
+    // One value under "ClickData": read into *pValue (kept when missing) or written from it.
+    void CDRegBool(int bRead, int* pValue, const wchar_t* name);
+    void CDRegInt(int bRead, int* pValue, const wchar_t* name);
+
+private:
+    void SetDefaults(int userFlag3, bool keepRaInDegrees);
+};

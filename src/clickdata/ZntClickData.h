@@ -1,0 +1,130 @@
+#pragma once
+// CZntClickData: the information text for an object clicked on the planetarium's sky chart.
+//
+// GetText classifies the object path ("Solar.Planet.Mars": its first element is the kind),
+// runs the builder of that kind, caches the text against the host's time and place, and
+// appends the measuring line to full texts.
+//
+// Builder contract. A builder is a protected member
+//     CString GetTextXxx(CCorZnt* pHost, int bCompact);
+// called only by GetText, after m_Object holds the path and m_nType the click type. It may
+// read m_Object (text and parameters), Status(), m_bNotEarth, m_bOriginNorth and
+// m_nExtraOption, ask the host through QueryObject (a property of the clicked object:
+// "? " + path + suffix) and QueryHost (any other property: "? " + name), and use the shared
+// helpers below. It returns the whole text, each line ended by "\r\n", and touches no cache
+// field. A host failure (COleDispatchException*) simply passes through it.
+#include "clickdata/CdStatus.h"
+#include "host/CorZnt.h"
+#include "host/StkString.h"
+#include "platform/Afx.h"
+#include "zvacl/zvacl.h"
+
+class ZCMCOM_API CZntClickData {
+public:
+    // Click types: the values of the kind table and of m_nType.
+    enum TYPE {
+        TYPE_NONE = -1,
+        TYPE_STAR = 0,
+        TYPE_CONSTELLATION = 1,
+        TYPE_EQUATORIAL = 2,
+        TYPE_SOLAR = 3,
+        TYPE_DEEPSKY = 4,
+        TYPE_MAGELLAN = 5,
+        TYPE_SATELLITE = 6,
+        TYPE_DEEPSKYIMAGE = 7,
+        TYPE_METEOR = 8,
+        TYPE_ADFSYSTEM = 9,
+        TYPE_ADF = 10,
+        TYPE_FIELDOFVIEW = 11,
+        TYPE_ANGLEOFVIEW = 12,
+        TYPE_MOSAICOFFIELD = 13,
+    };
+
+    CZntClickData();
+    virtual ~CZntClickData();
+    CZntClickData(const CZntClickData&) = delete;
+    CZntClickData& operator=(const CZntClickData&) = delete;
+
+    // The text for the object path; bCompact non-zero asks for the one-line form (no
+    // measuring line, a cache slot of its own). Empty for an empty path or an unknown kind.
+    CString GetText(CCorZnt* pHost, const CString& path, int bCompact);
+    // Sends query unchanged; its answer (an object path) becomes m_Object. Returns the
+    // click type and copies the object to *pOut, or -1 for an empty answer or unknown kind.
+    int GetType(CCorZnt* pHost, CStkString* pOut, const CString& query);
+    // Whether a comment may be shown for the object: 0 for an empty path and for stars
+    // whose catalogue part begins with "NO" or "XNO", else 1.
+    int IsCommentEnable(CCorZnt* pHost, CString path);
+
+    void SetStatus(CCdStatus* pStatus) { m_pStatus = pStatus; }
+    void SetExtraOption(int n) { m_nExtraOption = n; }
+    void SetNotEarth(int b) { m_bNotEarth = b; }
+    // Azimuths counted from the north; clears the cache.
+    void SetOriginNorth(int b);
+    void ClearCache();
+
+protected:
+    int ObjectSearch(CCorZnt* pHost, CStkString obj, int* pType);
+    int IsCacheAvailable(const CString& path, CCorZnt* pHost);
+    void SetCacheState(const CString& path, CCorZnt* pHost);
+
+    // Asking the host. Every answer is a CStkStr, so atof/IsTrue/... read it directly.
+    // "? " + the object path + suffix, e.g. QueryObject(pHost, L".position.RA").
+    CStkStr QueryObject(CCorZnt* pHost, const CString& suffix);
+    // "? " + property, for properties of the host itself, e.g. QueryHost(pHost, L"time.jd").
+    static CStkStr QueryHost(CCorZnt* pHost, const CString& property);
+    // The switches; a default preset while none is set.
+    const CCdStatus& Status() const;
+
+    // Shared text helpers. The coordinate formatters read a host answer ("*": the
+    // placeholder of the layout) and apply the user's precision and degree switches.
+    CString FormatHms(const CString& answer, int precision);
+    CString FormatLong(const CString& answer, int precision);
+    CString FormatLati(const CString& answer, int precision);
+    static void TrimTrailingZero(CString& text);
+    static CString GetTimeString(CString list, double zone, const CString& label);
+    static CString GetEclipseTime(double jd, const CString& label);
+    static CString GetPeriodString(double value);
+    static void GetDate(CCorZnt* pHost, tagADATE* date);
+    static double GetJdSunLambda(double jd, double lambda);
+
+    // The position block of most builders; precision applies to its first line.
+    CString GetPosString(CCorZnt* pHost, int precision);
+    // The measuring line appended to full texts; empty while the tool is not shown.
+    CString GetMeasureString(CCorZnt* pHost);
+    CString GetDailyMotion(CCorZnt* pHost);
+    CString GetSolarElongation(CCorZnt* pHost);
+
+    // Builders.
+    CString GetTextCons(CCorZnt* pHost, int bCompact);
+    CString GetTextEqt(CCorZnt* pHost, int bCompact);
+    CString GetTextAdf(CCorZnt* pHost, int bCompact);
+    // 1 when the kind of path names a catalogue the user loaded into the planetarium.
+    int IsAdfsystem(CCorZnt* pHost, CString path);
+
+    int m_bNotEarth = 0;
+    CStkString m_Object;
+    int m_nType = TYPE_NONE;
+    CString m_strText;
+    CCdStatus* m_pStatus = nullptr;
+    int m_nExtraOption = 0;
+    int m_bOriginNorth = 0;
+    CString m_strCacheObject;
+    CString m_strCacheJd;
+    CString m_strCacheTimezone;
+    CString m_strCacheLocation;
+    CString m_strCacheSolar;
+    CString m_strCacheText;
+    CString m_strCacheCompact;
+    CStringArray m_astrWork;
+
+private:
+    // The builder of m_nType, or an empty text when there is none for it.
+    CString Dispatch(CCorZnt* pHost, int bCompact);
+    // The observer's place in the solar system as a cache key: x + ":" + y + ":" + z,
+    // asked in the order z, y, x.
+    static CString SolarKey(CCorZnt* pHost);
+    // The name line of the short builders: the answers joined by one blank.
+    CString NameLine(CCorZnt* pHost, const CString& prefix, const wchar_t* first,
+                     const wchar_t* second);
+    CString NameAndPosition(CCorZnt* pHost, const CString& nameLine, int bCompact);
+};

@@ -1,0 +1,59 @@
+#include "support/ClickDataProbe.h"
+
+#include <sstream>
+
+namespace {
+
+std::string Show(const CString& s) {
+    std::string out = "\"";
+    for (const char c : s.ToUtf8()) {
+        if (c == '\r')
+            out += "\\r";
+        else if (c == '\n')
+            out += "\\n\n ";
+        else
+            out += c;
+    }
+    return out + "\"";
+}
+
+std::string ShowList(const std::vector<CString>& list) {
+    std::ostringstream os;
+    for (size_t i = 0; i < list.size(); ++i) os << "  " << i << ": " << list[i].ToUtf8() << "\n";
+    return os.str();
+}
+
+}  // namespace
+
+::testing::AssertionResult QueriesAre(FakeHost& host, const std::vector<CString>& expected) {
+    const std::vector<CString> actual = host.Queries();
+    host.ClearLog();
+    if (actual == expected) return ::testing::AssertionSuccess();
+    size_t i = 0;
+    while (i < actual.size() && i < expected.size() && actual[i] == expected[i]) ++i;
+    return ::testing::AssertionFailure()
+           << "queries differ from #" << i << "\nexpected:\n" << ShowList(expected)
+           << "actual:\n" << ShowList(actual);
+}
+
+::testing::AssertionResult TextAndQueries(const CString& text, const CString& expectedText,
+                                          FakeHost& host,
+                                          const std::vector<CString>& expectedQueries) {
+    ::testing::AssertionResult queries = QueriesAre(host, expectedQueries);
+    if (text != expectedText)
+        return ::testing::AssertionFailure() << "text differs\nexpected: " << Show(expectedText)
+                                             << "\nactual:   " << Show(text) << "\n"
+                                             << (queries ? "" : queries.message());
+    return queries;
+}
+
+std::vector<CString> Ask(const CString& prefix, std::initializer_list<const wchar_t*> suffixes) {
+    std::vector<CString> out;
+    for (const wchar_t* s : suffixes) out.push_back(L"? " + prefix + s);
+    return out;
+}
+
+std::vector<CString> operator+(std::vector<CString> a, const std::vector<CString>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}

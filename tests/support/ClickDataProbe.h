@@ -1,0 +1,62 @@
+#pragma once
+// Testing click-data builders: ClickDataProbe opens CZntClickData's protected members, and
+// TextAndQueries checks a builder's text together with the exact queries it sent.
+//
+//     FakeHost host{{L"? Constellation.Ori.Name", L"オリオン"}};
+//     ClickDataProbe cd(status);
+//     cd.SetObject(L"Constellation.Ori", CZntClickData::TYPE_CONSTELLATION);
+//     const CString text = cd.GetTextCons(&host, 1);
+//     EXPECT_TRUE(TextAndQueries(text, L"オリオン ", host,
+//                                {L"? Constellation.Ori.Name", L"? Constellation.Ori.Abbreviation"}));
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "clickdata/ZntClickData.h"
+#include "support/FakeHost.h"
+
+class ClickDataProbe : public CZntClickData {
+public:
+    explicit ClickDataProbe(CCdStatus& status) { SetStatus(&status); }
+
+    // The state GetText sets up before it calls a builder.
+    void SetObject(const CString& path, int type) {
+        m_Object = path;
+        m_nType = type;
+    }
+    int Type() const { return m_nType; }
+    const CStringArray& AdfKinds() const { return m_astrWork; }
+
+    using CZntClickData::FormatHms;
+    using CZntClickData::FormatLati;
+    using CZntClickData::FormatLong;
+    using CZntClickData::GetDailyMotion;
+    using CZntClickData::GetDate;
+    using CZntClickData::GetEclipseTime;
+    using CZntClickData::GetJdSunLambda;
+    using CZntClickData::GetMeasureString;
+    using CZntClickData::GetPeriodString;
+    using CZntClickData::GetPosString;
+    using CZntClickData::GetSolarElongation;
+    using CZntClickData::GetTextAdf;
+    using CZntClickData::GetTextCons;
+    using CZntClickData::GetTextEqt;
+    using CZntClickData::GetTimeString;
+    using CZntClickData::IsAdfsystem;
+    using CZntClickData::ObjectSearch;
+    using CZntClickData::TrimTrailingZero;
+};
+
+// Success when text equals expectedText and the host's queries (commands starting with
+// "? ") are exactly expectedQueries, in order; the failure message shows both sides. The
+// host's log is cleared afterwards, so the next check starts fresh.
+::testing::AssertionResult TextAndQueries(const CString& text, const CString& expectedText,
+                                          FakeHost& host,
+                                          const std::vector<CString>& expectedQueries);
+// Only the queries.
+::testing::AssertionResult QueriesAre(FakeHost& host, const std::vector<CString>& expected);
+
+// "? " + prefix + suffix for each suffix, e.g. Ask(L"Solar.Sun", {L".position.RA"}).
+std::vector<CString> Ask(const CString& prefix, std::initializer_list<const wchar_t*> suffixes);
+// Concatenates query lists.
+std::vector<CString> operator+(std::vector<CString> a, const std::vector<CString>& b);
