@@ -11,6 +11,7 @@ packages=(
   libgmock-dev
   libbenchmark-dev
   libsqlite3-dev
+  libnova-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -5,4 +5,4 @@ cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZCMCOM_BUILD_TESTS=OFF -DZCMCOM_BUILD_BENCH=OFF >/dev/null
 cmake --build build
-./build/bin/zcmcom coord ra 23.9999999 4
+./build/bin/zcmcom click --settings init --host examples/hosts/constellation.txt Constellation.Ori

@@ -1,5 +1,8 @@
 #include "clickdata/CdStatus.h"
 
+#include "dirode/Registry.h"
+#include "res/LibraryResources.h"
+
 CCdStatus::CCdStatus() { SetDefaults(1, false); }
 
 CCdStatus::CCdStatus(int n) { SetDefaults(n, false); }
@@ -77,4 +80,87 @@ void CCdStatus::Init() {
     RaInDegrees = 0;
     UserFlag1 = 0;
     UserFlag2 = 0;
+}
+
+namespace {
+
+enum class Kind { Bool, Int };
+
+// The persisted switches, in the order they are read and written.
+const struct {
+    const wchar_t* name;
+    int CCdStatus::*field;
+    Kind kind;
+} kPersisted[] = {
+    {L"AltMag", &CCdStatus::AltMag, Kind::Bool},
+    {L"AltSpan", &CCdStatus::AltSpan, Kind::Int},
+    {L"AltCenter", &CCdStatus::AltCenter, Kind::Int},
+    {L"Precision", &CCdStatus::Precision, Kind::Int},
+    {L"IgnoreErase", &CCdStatus::IgnoreErase, Kind::Bool},
+    {L"DispPopup", &CCdStatus::DispPopup, Kind::Bool},
+    {L"CnsInfo", &CCdStatus::CnsInfo, Kind::Bool},
+    {L"StarDetails", &CCdStatus::StarDetails, Kind::Bool},
+    {L"DispAzmth", &CCdStatus::DispAzmth, Kind::Bool},
+    {L"DispHourAngle", &CCdStatus::DispHourAngle, Kind::Bool},
+    {L"DispDistR", &CCdStatus::DispDistR, Kind::Bool},
+    {L"DispDeltaEqt", &CCdStatus::DispDeltaEqt, Kind::Bool},
+    {L"DispEclDateApp", &CCdStatus::DispEclDateApp, Kind::Bool},
+    {L"DispEcl2000", &CCdStatus::DispEcl2000, Kind::Bool},
+    {L"DispEclDateMean", &CCdStatus::DispEclDateMean, Kind::Bool},
+    {L"DispEqt1950", &CCdStatus::DispEqt1950, Kind::Bool},
+    {L"DispEqtDateApp", &CCdStatus::DispEqtDateApp, Kind::Bool},
+    {L"DispEqt2000", &CCdStatus::DispEqt2000, Kind::Bool},
+    {L"DispGal", &CCdStatus::DispGal, Kind::Bool},
+    {L"DispHrz", &CCdStatus::DispHrz, Kind::Bool},
+    {L"DispHrzOrgSouth", &CCdStatus::DispHrzOrgSouth, Kind::Bool},
+    {L"DispRiseSet", &CCdStatus::DispRiseSet, Kind::Bool},
+    {L"DispMag", &CCdStatus::DispMag, Kind::Bool},
+    {L"SolarOrbitDetails", &CCdStatus::SolarOrbitDetails, Kind::Bool},
+    {L"PlanetPhysicalTable", &CCdStatus::PlanetPhysicalTable, Kind::Bool},
+    {L"PgcDetails", &CCdStatus::PgcDetails, Kind::Bool},
+    {L"DispNameOnBar", &CCdStatus::DispNameOnBar, Kind::Bool},
+    {L"DispComment", &CCdStatus::DispComment, Kind::Bool},
+    {L"TransparentOnInactive", &CCdStatus::TransparentOnInactive, Kind::Bool},
+};
+
+CString ClickDataKey() {
+    CString key;
+    key.LoadString(IDS_CLICKDATA_KEY);
+    return key;
+}
+
+void ReadOrWrite(int bRead, int* pValue, const wchar_t* name, int kind) {
+    const CString key = ClickDataKey();
+    if (bRead)
+        CRegistry::Read(key, name, *pValue, pValue, kind);
+    else
+        CRegistry::Write(key, name, *pValue, kind);
+}
+
+}  // namespace
+
+void CCdStatus::CDRegBool(int bRead, int* pValue, const wchar_t* name) {
+    ReadOrWrite(bRead, pValue, name, CRegistry::kindBool);
+}
+
+void CCdStatus::CDRegInt(int bRead, int* pValue, const wchar_t* name) {
+    ReadOrWrite(bRead, pValue, name, CRegistry::kindInt);
+}
+
+void CCdStatus::RegistryIO(int bRead) {
+    for (const auto& v : kPersisted) {
+        if (v.kind == Kind::Int)
+            CDRegInt(bRead, &(this->*v.field), v.name);
+        else
+            CDRegBool(bRead, &(this->*v.field), v.name);
+    }
+}
+
+void CCdStatus::Load() { RegistryIO(1); }
+
+void CCdStatus::Save() {
+    RegistryIO(0);
+    // The planetarium's own click-data settings; its "Cyclic" is the inverse of our popup.
+    CRegistry::Write(L"Default", L"ClickData.Constellation", CnsInfo ? L"TRUE" : L"FALSE");
+    CRegistry::Write(L"Default", L"ClickData.Cyclic", DispPopup ? L"FALSE" : L"TRUE");
 }

@@ -152,8 +152,11 @@ double CZntClickData::GetJdSunLambda(double jd, double lambda) {
     if (!std::isfinite(jd) || !std::isfinite(lambda)) return jd;
     double l = SunLambda(jd);
     for (int step = 0; step < 51; ++step) {
-        double d = lambda - l;
-        if (d < 0.0) d += 360.0;
+        // The first step goes forward to the next time the Sun gets there; later steps
+        // correct the estimate either way. (Always stepping forward would turn the
+        // overshoot of a step taken at the mean motion, near perihelion, into a whole year.)
+        double d = degmal(lambda - l);
+        if (step > 0 && d > 180.0) d -= 360.0;
         jd += d / kSunDegreesPerDay;
         l = SunLambda(jd);
         // Compared across 0/360, so a target next to 0 ends like any other.

@@ -123,9 +123,10 @@ double DeltaTSeconds(double jdUt) {
 }
 
 double TtToUt(double jdTt) {
-    double ut = jdTt - DeltaTSeconds(jdTt) / kSecondsPerDay;
-    for (int i = 0; i < 3; ++i) ut = jdTt - DeltaTSeconds(ut) / kSecondsPerDay;
-    return ut;
+    // Delta T changes by at most seconds a year, so one refinement settles it to far
+    // below a microsecond.
+    const double ut = jdTt - DeltaTSeconds(jdTt) / kSecondsPerDay;
+    return jdTt - DeltaTSeconds(ut) / kSecondsPerDay;
 }
 
 }  // namespace zvacl

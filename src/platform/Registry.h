@@ -1,0 +1,139 @@
+#pragma once
+// The registry: Win32-shaped calls over one SQLite database per hive.
+//
+// Differences from Windows:
+// - Two hives only, HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE. Their files are named by
+//   ZCMCOM_REGISTRY_USER and ZCMCOM_REGISTRY_MACHINE, by default
+//   $XDG_CONFIG_HOME/orvana/registry-user.sqlite and .../registry-machine.sqlite
+//   ($XDG_CONFIG_HOME defaults to ~/.config). Other predefined keys are invalid handles.
+// - Values are typed REG_SZ or REG_DWORD; other types are refused with
+//   ERROR_INVALID_PARAMETER. REG_SZ data are wchar_t, 4 bytes a character here, so byte
+//   counts are those of wchar_t buffers. A query always returns the text with its
+//   terminating zero (and asks for room for it), even when it was stored without one.
+// - Key paths and value names compare without regard to case (Unicode upper case of the
+//   C.UTF-8 locale, the same in every process). Empty path components ("A\\\\B", a
+//   leading or trailing backslash) are ignored. Key names keep the spelling of their
+//   creation.
+// - Several processes may read and write one hive at once: every change is one SQLite
+//   transaction, and a busy hive is waited for (10 s) instead of failing at once.
+// - A hive file that is missing makes reads fail with ERROR_FILE_NOT_FOUND (a write creates
+//   it); one that cannot be opened, or is not an intact registry database, makes every call
+//   on it fail (ERROR_CANTOPEN, ERROR_BADDB) and is never overwritten.
+// - No security descriptors, classes, volatile keys, notifications or 32/64-bit views:
+//   those arguments are accepted and ignored. Access rights asked at open time are kept:
+//   a key opened for reading cannot be written through (ERROR_ACCESS_DENIED).
+#include "platform/WinTypes.h"
+
+typedef struct HKEY__* HKEY;
+typedef HKEY* PHKEY;
+typedef DWORD REGSAM;
+typedef DWORD ACCESS_MASK;
+
+struct SECURITY_ATTRIBUTES {
+    DWORD nLength;
+    LPVOID lpSecurityDescriptor;
+    BOOL bInheritHandle;
+};
+typedef SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
+
+#define HKEY_CLASSES_ROOT ((HKEY)(uintptr_t)0x80000000u)
+#define HKEY_CURRENT_USER ((HKEY)(uintptr_t)0x80000001u)
+#define HKEY_LOCAL_MACHINE ((HKEY)(uintptr_t)0x80000002u)
+#define HKEY_USERS ((HKEY)(uintptr_t)0x80000003u)
+
+#define REG_NONE 0
+#define REG_SZ 1
+#define REG_EXPAND_SZ 2
+#define REG_BINARY 3
+#define REG_DWORD 4
+#define REG_MULTI_SZ 7
+#define REG_QWORD 11
+
+#define REG_OPTION_NON_VOLATILE 0x0000
+#define REG_OPTION_VOLATILE 0x0001
+#define REG_CREATED_NEW_KEY 1
+#define REG_OPENED_EXISTING_KEY 2
+
+#define KEY_QUERY_VALUE 0x0001
+#define KEY_SET_VALUE 0x0002
+#define KEY_CREATE_SUB_KEY 0x0004
+#define KEY_ENUMERATE_SUB_KEYS 0x0008
+#define KEY_NOTIFY 0x0010
+#define KEY_CREATE_LINK 0x0020
+#define KEY_WOW64_64KEY 0x0100
+#define KEY_WOW64_32KEY 0x0200
+#define KEY_READ 0x20019
+#define KEY_WRITE 0x20006
+#define KEY_EXECUTE KEY_READ
+#define KEY_ALL_ACCESS 0xF003F
+
+#ifndef ERROR_SUCCESS
+#define ERROR_SUCCESS 0L
+#endif
+#ifndef ERROR_FILE_NOT_FOUND
+#define ERROR_FILE_NOT_FOUND 2L
+#endif
+#ifndef ERROR_ACCESS_DENIED
+#define ERROR_ACCESS_DENIED 5L
+#endif
+#ifndef ERROR_INVALID_HANDLE
+#define ERROR_INVALID_HANDLE 6L
+#endif
+#ifndef ERROR_NOT_ENOUGH_MEMORY
+#define ERROR_NOT_ENOUGH_MEMORY 8L
+#endif
+#ifndef ERROR_DISK_FULL
+#define ERROR_DISK_FULL 112L
+#endif
+#ifndef ERROR_INVALID_PARAMETER
+#define ERROR_INVALID_PARAMETER 87L
+#endif
+#ifndef ERROR_MORE_DATA
+#define ERROR_MORE_DATA 234L
+#endif
+#ifndef ERROR_BADDB
+#define ERROR_BADDB 1009L
+#endif
+#ifndef ERROR_CANTOPEN
+#define ERROR_CANTOPEN 1011L
+#endif
+#ifndef ERROR_CANTREAD
+#define ERROR_CANTREAD 1012L
+#endif
+#ifndef ERROR_CANTWRITE
+#define ERROR_CANTWRITE 1013L
+#endif
+#ifndef ERROR_REGISTRY_IO_FAILED
+#define ERROR_REGISTRY_IO_FAILED 1016L
+#endif
+#ifndef ERROR_KEY_DELETED
+#define ERROR_KEY_DELETED 1018L
+#endif
+
+// Creates the key (and every missing key above it) or opens it when it exists.
+// *lpdwDisposition (optional) tells which happened.
+ZCMCOM_API LONG RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD Reserved, LPWSTR lpClass,
+                                DWORD dwOptions, REGSAM samDesired,
+                                const LPSECURITY_ATTRIBUTES lpSecurityAttributes,
+                                PHKEY phkResult, LPDWORD lpdwDisposition);
+// Opens an existing key; ERROR_FILE_NOT_FOUND when it does not exist.
+ZCMCOM_API LONG RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD ulOptions, REGSAM samDesired,
+                              PHKEY phkResult);
+// Reads a value. With lpData null, only the type and the size in bytes are returned;
+// a buffer that is too small gives ERROR_MORE_DATA and the size needed in *lpcbData.
+ZCMCOM_API LONG RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD lpReserved,
+                                 LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData);
+// Stores a REG_SZ (text up to its first zero or cbData bytes) or a REG_DWORD (4 bytes).
+ZCMCOM_API LONG RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD Reserved, DWORD dwType,
+                               const BYTE* lpData, DWORD cbData);
+ZCMCOM_API LONG RegDeleteValueW(HKEY hKey, LPCWSTR lpValueName);
+// Deletes a key without subkeys, with its values (ERROR_ACCESS_DENIED when it has subkeys).
+ZCMCOM_API LONG RegDeleteKeyW(HKEY hKey, LPCWSTR lpSubKey);
+ZCMCOM_API LONG RegCloseKey(HKEY hKey);
+
+#define RegCreateKeyEx RegCreateKeyExW
+#define RegOpenKeyEx RegOpenKeyExW
+#define RegQueryValueEx RegQueryValueExW
+#define RegSetValueEx RegSetValueExW
+#define RegDeleteValue RegDeleteValueW
+#define RegDeleteKey RegDeleteKeyW

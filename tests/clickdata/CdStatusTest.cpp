@@ -1,0 +1,175 @@
+// The click-data switches: presets, copies, and persistence in the registry store,
+// including across processes.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <vector>
+
+#include "clickdata/CdStatus.h"
+#include "dirode/Registry.h"
+#include "support/TempRegistry.h"
+
+namespace {
+
+// Every field in declaration order, so presets compare as a whole.
+std::vector<int> Fields(const CCdStatus& s) {
+    return {s.AltSpan, s.AltCenter, s.AltMag, s.Precision, s.IgnoreErase, s.DispPopup,
+            s.CnsInfo, s.StarDetails, s.DispMag, s.DispEqt2000, s.DispEqtDateApp,
+            s.DispEqt1950, s.DispEclDateMean, s.DispEclDateApp, s.DispEcl2000, s.DispGal,
+            s.DispHrz, s.DispHrzOrgSouth, s.DispRiseSet, s.DispAzmth, s.DispHourAngle,
+            s.DispDeltaEqt, s.DispDistR, s.SolarOrbitDetails, s.PlanetPhysicalTable,
+            s.PgcDetails, s.DispNameOnBar, s.DispComment, s.TransparentOnInactive,
+            s.RaInDegrees, s.UserFlag1, s.UserFlag2, s.UserFlag3};
+}
+
+const std::vector<int> kDefault = {0, 0, 0, 0, 1, 1, 1, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0,
+                                   1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1};
+const std::vector<int> kInit = {0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
+                                1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 1, 0, 0, 0, 0, 5};
+
+TEST(CdStatus, Presets) {
+    EXPECT_EQ(Fields(CCdStatus()), kDefault);
+    std::vector<int> withFlag = kDefault;
+    withFlag.back() = 5;
+    CCdStatus s(5);
+    EXPECT_EQ(Fields(s), withFlag);
+    s.Init();  // leaves UserFlag3
+    EXPECT_EQ(Fields(s), kInit);
+    s.RaInDegrees = 1;
+    s.SetZentacam();  // leaves RaInDegrees, sets UserFlag3 to 1
+    std::vector<int> camera = kDefault;
+    camera[29] = 1;
+    EXPECT_EQ(Fields(s), camera);
+    CCdStatus copy(s);
+    EXPECT_EQ(Fields(copy), camera);
+    copy = CCdStatus(9);
+    withFlag.back() = 9;
+    EXPECT_EQ(Fields(copy), withFlag);
+}
+
+class CdStatusRegistry : public ::testing::Test {
+protected:
+    TempRegistry registry;
+};
+
+TEST_F(CdStatusRegistry, LoadOnAnEmptyRegistryKeepsEveryField) {
+    CCdStatus s;
+    s.Init();
+    s.AltSpan = 42;
+    const std::vector<int> before = Fields(s);
+    s.Load();
+    EXPECT_EQ(Fields(s), before);
+}
+
+TEST_F(CdStatusRegistry, SaveWritesNumbersTruthValuesAndThePlanetariumSettings) {
+    CCdStatus saved;
+    saved.AltSpan = -30;
+    saved.Precision = 2;
+    saved.DispGal = 7;  // a truth value: stored as 1
+    saved.RaInDegrees = 1;  // not persisted
+    saved.Save();
+    int v = 0;
+    EXPECT_NE(CRegistry::Read(L"ClickData", L"AltSpan", 0, &v, CRegistry::kindInt), 0);
+    EXPECT_EQ(v, -30);
+    EXPECT_NE(CRegistry::Read(L"ClickData", L"DispGal", 0, &v, CRegistry::kindInt), 0);
+    EXPECT_EQ(v, 1);
+    EXPECT_EQ(CRegistry::Read(L"ClickData", L"RaInDegrees", -1, &v, CRegistry::kindInt), 0);
+    CString text;
+    CRegistry::Read(L"Default", L"ClickData.Constellation", L"", &text);
+    EXPECT_EQ(text, L"TRUE");
+    CRegistry::Read(L"Default", L"ClickData.Cyclic", L"", &text);
+    EXPECT_EQ(text, L"FALSE");  // DispPopup 1: not cyclic
+
+    CCdStatus loaded;
+    loaded.Init();
+    loaded.Load();
+    EXPECT_EQ(loaded.AltSpan, -30);
+    EXPECT_EQ(loaded.Precision, 2);
+    EXPECT_EQ(loaded.DispGal, 1);
+    EXPECT_EQ(loaded.DispHrz, 0);
+    EXPECT_EQ(loaded.RaInDegrees, 0);
+    EXPECT_EQ(loaded.UserFlag1, 0);  // not persisted: as Init left it
+
+    saved.CnsInfo = 0;
+    saved.DispPopup = 0;
+    saved.Save();
+    CRegistry::Read(L"Default", L"ClickData.Constellation", L"", &text);
+    EXPECT_EQ(text, L"FALSE");
+    CRegistry::Read(L"Default", L"ClickData.Cyclic", L"", &text);
+    EXPECT_EQ(text, L"TRUE");
+}
+
+// Runs body in a child process; returns its exit status.
+template <class F>
+pid_t Spawn(F body) {
+    const pid_t child = fork();
+    if (child == 0) {
+        body();
+        _exit(0);
+    }
+    return child;
+}
+
+int ExitStatus(pid_t child) {
+    int status = 0;
+    if (waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
+}
+
+CCdStatus PresetA() {
+    CCdStatus s;
+    s.Init();
+    s.AltSpan = 11;
+    s.AltCenter = -45;
+    s.Precision = 1;
+    return s;
+}
+
+CCdStatus PresetB() {
+    CCdStatus s;
+    s.AltSpan = 22;
+    s.AltCenter = 60;
+    s.DispPopup = 0;
+    return s;
+}
+
+TEST_F(CdStatusRegistry, SavedInOneProcessLoadedInAnother) {
+    const pid_t child = Spawn([] { PresetA().Save(); });
+    ASSERT_GT(child, 0);
+    ASSERT_EQ(ExitStatus(child), 0);
+    CCdStatus loaded;
+    loaded.Load();
+    std::vector<int> expected = Fields(PresetA());
+    // The three fields that are not persisted keep the loading side's values.
+    for (int i = 29; i < 33; ++i) expected[i] = Fields(CCdStatus())[i];
+    EXPECT_EQ(Fields(loaded), expected);
+}
+
+TEST_F(CdStatusRegistry, TwoProcessesSavingAtOnceLeaveAReadableStore) {
+    constexpr int kRounds = 15;
+    const pid_t a = Spawn([] {
+        for (int i = 0; i < kRounds; ++i) PresetA().Save();
+    });
+    const pid_t b = Spawn([] {
+        for (int i = 0; i < kRounds; ++i) PresetB().Save();
+    });
+    ASSERT_GT(a, 0);
+    ASSERT_GT(b, 0);
+    EXPECT_EQ(ExitStatus(a), 0);
+    EXPECT_EQ(ExitStatus(b), 0);
+
+    // Every value is there (none keeps the marker) and is one of the two writers'.
+    CCdStatus loaded;
+    for (int CCdStatus::*f : {&CCdStatus::AltSpan, &CCdStatus::AltCenter, &CCdStatus::Precision})
+        loaded.*f = 12345;
+    loaded.Load();
+    const std::vector<int> got = Fields(loaded), va = Fields(PresetA()), vb = Fields(PresetB());
+    for (size_t i = 0; i < 29; ++i)
+        EXPECT_TRUE(got[i] == va[i] || got[i] == vb[i]) << "field " << i << " = " << got[i];
+    CString text;
+    EXPECT_NE(CRegistry::Read(L"Default", L"ClickData.Cyclic", L"", &text), 0);
+    EXPECT_TRUE(text == L"TRUE" || text == L"FALSE");
+}
+
+}  // namespace
