@@ -14,3 +14,4 @@
 #include "draw/MemoryDC.h"
 #include "draw/MemoryDIBTz.h"
 #include "draw/TimeZone.h"
+#include "dateobs/DateObs.h"
