@@ -9,17 +9,23 @@ namespace {
 // Added before seconds are cut, so that the whole seconds shown are the nearest ones.
 const tagSPAN kHalfSecond = {0, 0, 0, 0, 0, 0.5};
 
+// Outputs are written only where the caller gave a place for them.
+template <class T>
+void Put(T* out, T value) {
+    if (out) *out = value;
+}
+
 void Split(const tagADATE& t, int* y, int* mo, int* d, int* h, int* mi) {
-    *y = t.year;
-    *mo = t.month;
-    *d = t.day;
-    *h = t.hour;
-    *mi = t.minute;
+    Put(y, t.year);
+    Put(mo, t.month);
+    Put(d, t.day);
+    Put(h, t.hour);
+    Put(mi, t.minute);
 }
 
 void SplitRounded(const tagADATE& t, int* y, int* mo, int* d, int* h, int* mi, int* s) {
     Split(t, y, mo, d, h, mi);
-    *s = zvdateobs::CutToInt(std::floor(t.second));
+    Put(s, zvdateobs::CutToInt(std::floor(t.second)));
 }
 
 }  // namespace
@@ -61,14 +67,14 @@ void CZVDateObs::GetLMT(int* y, int* mo, int* d, int* h, int* mi, double* s) {
     tagADATE t = m_Date;
     ChangeTimezone(&t, m_dUserTz);
     Split(t, y, mo, d, h, mi);
-    *s = t.second;
+    Put(s, t.second);
 }
 
 void CZVDateObs::GetUTDate(int* y, int* mo, double* day) {
     m_dUserTz = 0.0;
-    *y = m_Date.year;
-    *mo = m_Date.month;
-    *day = m_Date.day + m_Date.hour / 24.0 + m_Date.minute / 1440.0 + m_Date.second / 86400.0;
+    Put(y, m_Date.year);
+    Put(mo, m_Date.month);
+    Put(day, m_Date.day + m_Date.hour / 24.0 + m_Date.minute / 1440.0 + m_Date.second / 86400.0);
 }
 
 void CZVDateObs::GetST(int* h, int* m, int* s) {
@@ -87,19 +93,19 @@ void CZVDateObs::GetST(int* h, int* m, int* s) {
             if (++hh > 23) hh = 0;
         }
     }
-    *h = hh;
-    *m = mm;
-    *s = ss;
+    Put(h, hh);
+    Put(m, mm);
+    Put(s, ss);
 }
 
 void CZVDateObs::GetJD(double* jd) {
     m_dUserTz = 0.0;
-    *jd = GetJd(&m_Date);
+    Put(jd, GetJd(&m_Date));
 }
 
 void CZVDateObs::GetMJD(double* mjd) {
     m_dUserTz = 0.0;
-    *mjd = GetJd(&m_Date) - 2400000.5;
+    Put(mjd, GetJd(&m_Date) - 2400000.5);
 }
 
 double CZVDateObs::GetLongitude(int code) const {

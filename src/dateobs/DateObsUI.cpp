@@ -67,14 +67,14 @@ double CatalogLimit(int code, bool withSwitch) {
 }  // namespace
 
 int CZVDateObs::IsDateInRange(tagADATE* date) {
-    if (!IsWorkable(*date)) return 0;
+    if (!date || !IsWorkable(*date)) return 0;
     const double jd = GetJd(date);
     return jd >= kFirstJd && jd <= kLastJd ? 1 : 0;
 }
 
 int CZVDateObs::CheckInvalidMonthDate(tagADATE* date) {
     static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (date->month < 1 || date->month > 12 || date->day < 0) return 0;
+    if (!date || date->month < 1 || date->month > 12 || date->day < 0) return 0;
     int last = kDays[date->month - 1];
     if (date->month == 2 && IsLeapYear(date->year)) last = 29;
     if (date->day > last) date->day = last;
@@ -87,8 +87,9 @@ int CZVDateObs::CheckInvalidMonthDate(tagADATE* date) {
 }
 
 int CZVDateObs::TurnOffSpecialTime(int kind, tagADATE* date) {
-    if (!m_bTimeLocked ||
-        (date->hour == m_Date.hour && date->minute == m_Date.minute && date->second == m_Date.second))
+    // Only the calendar date changes: the lock can stay. Without a record, ask.
+    if (!m_bTimeLocked || (date && date->hour == m_Date.hour && date->minute == m_Date.minute &&
+                           date->second == m_Date.second))
         return 1;
     m_nSpecialTime = 1;
     int result = 0;

@@ -156,13 +156,14 @@ TEST_F(DateEditTest, TimeLockQuestion) {
     EXPECT_EQ(boxes[0], std::make_pair(CString(kAsk), static_cast<UINT>(MB_YESNO | MB_ICONINFORMATION)));
     EXPECT_EQ(std::make_tuple(obs.IsTimeLocked(), obs.m_nSpecialTime), std::make_tuple(1, 0));
     EXPECT_EQ(obs.TurnOffSpecialTime(1, &locked), 0);
+    EXPECT_EQ(obs.TurnOffSpecialTime(1, nullptr), 0);  // no record to compare: asked
     EXPECT_EQ(boxes.back().first, CString(kAskKind));
 
     // Accepted: the lock goes first.
     boxAnswer = IDYES;
     EXPECT_EQ(Set(MakeDate(2024, 3, 15, 21, 1, 0, 9.0)),
               (Texts{L"Time.Lock = FALSE; Show Zentar", L"Time = UT(2024, 3, 15, 12, 1, 0); Show Sky"}));
-    EXPECT_EQ(std::make_tuple(obs.IsTimeLocked(), obs.m_nSpecialTime, boxes.size()), std::make_tuple(0, 0, size_t(5)));
+    EXPECT_EQ(std::make_tuple(obs.IsTimeLocked(), obs.m_nSpecialTime, boxes.size()), std::make_tuple(0, 0, size_t(6)));
 
     // While the question is open, the caller's own edit does not ask again.
     obs.SetTimeLocked(1);
@@ -173,7 +174,7 @@ TEST_F(DateEditTest, TimeLockQuestion) {
         return IDNO;
     });
     EXPECT_EQ(Set(MakeDate(2024, 3, 15, 13, 0, 0)), Texts{L"Time = UT(2024, 3, 15, 14, 0, 0); Show Sky"});
-    EXPECT_EQ(boxes.size(), 6u);
+    EXPECT_EQ(boxes.size(), 7u);
     // Without an application handler the framework answers no.
     AfxSetMessageBoxHandler(nullptr);
     EXPECT_TRUE(Set(MakeDate(2024, 3, 15, 13, 0, 0)).empty());

@@ -111,4 +111,9 @@ TEST_F(DateObsTimeTest, SiderealTimeCarries) {
     EXPECT_EQ(ST(L"1.9999"), Ymdhms(0, 0, 0, 2, 0, 0));
     EXPECT_EQ(ST(L"6.2525"), Ymdhms(0, 0, 0, 6, 15, 9));
     for (const wchar_t* bad : {L"", L"*", L"nan", L"1e300"}) EXPECT_EQ(ST(bad), Ymdhms(0, 0, 0, 0, 0, 0));
+    // Outputs the caller leaves out are not written.
+    obs.GetST(nullptr, nullptr, nullptr);
+    obs.GetLMT(nullptr, nullptr, nullptr, nullptr, nullptr, static_cast<double*>(nullptr));
+    obs.GetUTDate(nullptr, nullptr, nullptr);
+    obs.GetJD(nullptr);
 }
