@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cwctype>
 
-#include "dateobs/DateObsUtil.h"
 #include "platform/Thread.h"
 
 namespace {
@@ -115,22 +114,21 @@ void CZVDateObs::ReadHostTime(const wchar_t* query, tagADATE* date) {
     const CString answer = Ask(query);
     TimeScanner scan(answer);
     CString era;
-    int year = date->year, month = date->month, day = date->day;
-    int hour = date->hour, minute = date->minute, second = zvdateobs::CutToInt(date->second);
-    // Each step runs only when the ones before it matched, as a scanf pattern does.
-    bool yearRead = false;
-    (void)(scan.Token(3, nullptr) && scan.Token(2, &era) && (yearRead = scan.Int(&year)) &&
-           scan.Literal(L'/') && scan.Int(&month) && scan.Literal(L'/') && scan.Int(&day) &&
-           scan.Int(&hour) && scan.Literal(L':') && scan.Int(&minute) && scan.Literal(L':') &&
-           scan.Int(&second));
+    int f[6] = {date->year, date->month, date->day, date->hour, date->minute, 0};
+    // Fields in pattern order; like scanf, stop at the first mismatch and count what was read.
+    int n = 0;
+    if (scan.Token(3, nullptr) && scan.Token(2, &era)) {
+        const wchar_t separators[6] = {0, L'/', L'/', 0, L':', L':'};
+        while (n < 6 && (!separators[n] || scan.Literal(separators[n])) && scan.Int(&f[n])) ++n;
+    }
     // Year n before the era is the astronomical year 1 - n (year 0 is 1 BC).
-    if (yearRead && era == L"BC") year = year == INT_MIN ? INT_MAX : 1 - year;
-    date->year = year;
-    date->month = month;
-    date->day = day;
-    date->hour = hour;
-    date->minute = minute;
-    date->second = second;
+    if (n >= 1 && era == L"BC") f[0] = f[0] == INT_MIN ? INT_MAX : 1 - f[0];
+    date->year = f[0];
+    date->month = f[1];
+    date->day = f[2];
+    date->hour = f[3];
+    date->minute = f[4];
+    if (n == 6) date->second = f[5];
     date->timezone = 0.0;
 }
 

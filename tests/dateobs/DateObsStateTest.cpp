@@ -109,16 +109,17 @@ TEST_F(DateObsTest, TimeAnswersReadAsFarAsTheyFit) {
         {L"UT  BC1/01/01 00:00:00", MakeDate(0, 1, 1, 0, 0, 0)},
         {L"UT AD 1999/12/31 23:59:59", MakeDate(1999, 12, 31, 23, 59, 59)},
         // Nothing readable keeps the stored time; a partial answer counts as far as it fits.
-        {L"", MakeDate(2024, 3, 15, 12, 0, 0)},
-        {L"UT  BC", MakeDate(2024, 3, 15, 12, 0, 0)},
-        {L"UT  AD2023-01-02 03:04:05", MakeDate(2023, 3, 15, 12, 0, 0)},
-        {L"UT  AD2023/07/02T03:04:05", MakeDate(2023, 7, 2, 12, 0, 0)},
+        {L"", MakeDate(2024, 3, 15, 12, 0, 0.05)},
+        {L"UT  BC", MakeDate(2024, 3, 15, 12, 0, 0.05)},
+        {L"UT  AD2023-01-02 03:04:05", MakeDate(2023, 3, 15, 12, 0, 0.05)},
+        {L"UT  AD2023/07/02T03:04:05", MakeDate(2023, 7, 2, 12, 0, 0.05)},
+        {L"UT  AD2023/07/02 03:04:", MakeDate(2023, 7, 2, 3, 4, 0.05)},
         // Numbers beyond an int saturate.
         {L"UT  AD99999999999/1/1 0:0:0", MakeDate(INT_MAX, 1, 1, 0, 0, 0)},
         {L"UT  BC-2147483648/1/1 0:0:0", MakeDate(INT_MAX, 1, 1, 0, 0, 0)},
     };
     for (const auto& c : cases) {
-        obs.m_Date = MakeDate(2024, 3, 15, 12, 0, 0);
+        obs.m_Date = MakeDate(2024, 3, 15, 12, 0, 0.05);
         AnswerTime(c.first);
         obs.UpdateByCorZnt();
         const tagADATE d = obs.GetADate();
