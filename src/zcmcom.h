@@ -33,3 +33,4 @@
 #include "files/LogFile.h"
 #include "files/SortableStringArray.h"
 #include "camera/CameraDB.h"
+#include "dateobs/DateObs.h"
