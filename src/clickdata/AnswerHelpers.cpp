@@ -56,3 +56,17 @@ CString CZntClickData::GetProperMotionLines(CCorZnt* pHost, double scale) {
     if (IsPresent(dec)) text.AppendFormat(L"固有運動量μδ      %.2f (mas/年)\r\n", _wtof(dec) * scale);
     return text;
 }
+
+CString CZntClickData::WithObject(const CString& path, const std::function<CString()>& build) {
+    const CStkString saved = m_Object;
+    m_Object = path;
+    CString text;
+    try {
+        text = build();
+    } catch (...) {
+        m_Object = saved;
+        throw;
+    }
+    m_Object = saved;
+    return text;
+}

@@ -4,19 +4,6 @@
 
 namespace {
 
-// Puts an object back when it goes out of scope, also when the host throws.
-class RestoreObject {
-public:
-    explicit RestoreObject(CStkString& object) : m_object(object), m_saved(object) {}
-    ~RestoreObject() { m_object = m_saved; }
-    RestoreObject(const RestoreObject&) = delete;
-    RestoreObject& operator=(const RestoreObject&) = delete;
-
-private:
-    CStkString& m_object;
-    const CStkString m_saved;
-};
-
 CString Upper(CString text) {
     text.MakeUpper();
     return text;
@@ -27,10 +14,14 @@ CString Upper(CString text) {
 CString CZntClickData::StkToCdf(CCorZnt* pHost, CString path) {
     // The builders read the path from m_Object; GetDBSearchString still wants the object
     // of the last GetText afterwards.
-    RestoreObject restore(m_Object);
-    m_Object = path;
-    int type = TYPE_NONE;
-    if (path.IsEmpty() || !ObjectSearch(pHost, m_Object, &type)) return CString();
+    return WithObject(path, [&] {
+        int type = TYPE_NONE;
+        if (path.IsEmpty() || !ObjectSearch(pHost, m_Object, &type)) return CString();
+        return CdfText(pHost, type);
+    });
+}
+
+CString CZntClickData::CdfText(CCorZnt* pHost, int type) {
     switch (type) {
     case TYPE_STAR:
         return GetCdfTextStar(pHost);

@@ -31,8 +31,10 @@ CString CZntClickData::DispatchStar(CCorZnt* pHost, int bCompact) {
     if (m_Object.SameP(1, L"ExtraSolarPlanet")) return GetTextExoPlanet(pHost, bCompact);
     if (m_Object.SameP(2, L"Planet")) {
         // "Star.<star>.Planet.<letter>" is the planet "star.ExtraSolarPlanet.<star><letter>".
-        m_Object = L"star.ExtraSolarPlanet." + m_Object.GetParamP(1) + m_Object.GetParamP(3);
-        return GetTextExoPlanet(pHost, bCompact);
+        // Only its text is built under that name: the object stays the path the caller gave,
+        // as it is after a text served from the cache.
+        const CString planet = L"star.ExtraSolarPlanet." + m_Object.GetParamP(1) + m_Object.GetParamP(3);
+        return WithObject(planet, [&] { return GetTextExoPlanet(pHost, bCompact); });
     }
     return GetTextStar(pHost, bCompact);
 }

@@ -13,6 +13,8 @@
 // "? " + path + suffix) and QueryHost (any other property: "? " + name), and use the shared
 // helpers below. It returns the whole text, each line ended by "\r\n", and touches no cache
 // field. A host failure (COleDispatchException*) simply passes through it.
+#include <functional>
+
 #include "clickdata/CdStatus.h"
 #include "host/CorZnt.h"
 #include "host/StkString.h"
@@ -167,6 +169,11 @@ private:
     CString Dispatch(CCorZnt* pHost, int bCompact);
     // Stars go to one of four builders by their catalogue; star-planet paths are rewritten.
     CString DispatchStar(CCorZnt* pHost, int bCompact);
+    // Runs build with m_Object set to path, and puts the object back afterwards (also when
+    // the host throws), so the state of the last GetText stays whole.
+    CString WithObject(const CString& path, const std::function<CString()>& build);
+    // The CDF designation of the current object of click type type.
+    CString CdfText(CCorZnt* pHost, int type);
     // The observer's place in the solar system as a cache key: x + ":" + y + ":" + z,
     // asked in the order z, y, x.
     static CString SolarKey(CCorZnt* pHost);
