@@ -17,9 +17,8 @@ protected:
     void Object(const CString& path, int type,
                 std::initializer_list<std::pair<const wchar_t*, const wchar_t*>> answers) {
         cd.SetObject(path, type);
-        host.Answer(L"? " + path + L".position.RA", L"5.25");
-        host.Answer(L"? " + path + L".position.DEC", L"-69.5");
-        for (const auto& a : answers) host.Answer(L"? " + path + a.first, a.second);
+        AnswerObject(host, path, {{L".position.RA", L"5.25"}, {L".position.DEC", L"-69.5"}});
+        AnswerObject(host, path, answers);
     }
 };
 
@@ -37,15 +36,14 @@ TEST_F(DeepSky, PgcGalaxy) {
     EXPECT_TRUE(TextAndQueries(cd.GetTextDeepSky(&host, 0),
                                CString(L"PGC2557 (M31)\r\n光度 4.36等 長径 3.25'\r\n") + kPosition2 +
                                    L"長径の位置角 35度\r\nハッブル分類 Sb\r\n日心視線速度 -300(km/s)\r\n",
-                               host, PgcQueries(path) + DefaultPositionQueries(path)));
+                               host, PgcQueries(path) + J2000Queries(path)));
     EXPECT_TRUE(TextAndQueries(cd.GetTextDeepSky(&host, 1), L"PGC2557 (M31)", host, PgcQueries(path)));
 
     // No alias, no magnitude or diameters: no parentheses and no empty line. A "*" keeps a
     // detail out; an empty angle or velocity still prints.
-    const wchar_t* const kMissing[][2] = {{L".AliasName", L"  "}, {L".BT", L""},   {L".LogD25", L"*"},
-                                          {L".LogR25", L""},      {L".PA", L""},   {L".Type", L"*"},
-                                          {L".Vhelio", L""}};
-    for (const auto& m : kMissing) host.Answer(L"? " + path + m[0], m[1]);
+    AnswerObject(host, path,
+                 {{L".AliasName", L"  "}, {L".BT", L""}, {L".LogD25", L"*"}, {L".LogR25", L""},
+                  {L".PA", L""}, {L".Type", L"*"}, {L".Vhelio", L""}});
     EXPECT_EQ(cd.GetTextDeepSky(&host, 0),
               CString(L"PGC2557\r\n") + kPosition2 + L"長径の位置角 0度\r\n日心視線速度 (km/s)\r\n");
     host.Answer(L"? " + path + L".PA", L"*");
@@ -89,7 +87,7 @@ TEST_F(DeepSky, GeneralLayout) {
                                CString(L"アンドロメダ銀河 M 31 (NGC 224, UGC 454) 渦巻銀河\r\n光度  3.4等 視直径 190'x60'\r\n") +
                                    kPosition2,
                                host,
-                               nameQueries + Ask(path, {L".Magnitude", L".Size"}) + DefaultPositionQueries(path)));
+                               nameQueries + Ask(path, {L".Magnitude", L".Size"}) + J2000Queries(path)));
     EXPECT_TRUE(TextAndQueries(cd.GetTextDeepSky(&host, 1), L"アンドロメダ銀河 M 31 (NGC 224, UGC 454) 渦巻銀河",
                                host, nameQueries));
 
@@ -143,7 +141,7 @@ TEST_F(DeepSky, MagellanicCloud) {
     Object(path, CZntClickData::TYPE_MAGELLAN, {{L".Name", L"大マゼラン雲"}});
     // An empty line closes the text.
     EXPECT_TRUE(TextAndQueries(cd.GetTextMagellan(&host, 0), CString(L"大マゼラン雲\r\n") + kPosition2 + L"\r\n",
-                               host, Ask(path, {L".Name"}) + DefaultPositionQueries(path)));
+                               host, Ask(path, {L".Name"}) + J2000Queries(path)));
     EXPECT_TRUE(TextAndQueries(cd.GetTextMagellan(&host, 1), L"大マゼラン雲", host, Ask(path, {L".Name"})));
 }
 
@@ -156,7 +154,7 @@ TEST_F(DeepSky, ImageOnTheChart) {
                                CString(L"画像 M42\r\n画角 2.250ﾟ × 1.500ﾟ\r\n回転角 -12.500ﾟ\r\n") + kPosition2,
                                host,
                                Ask(path, {L".File", L".Angle.Y", L".Angle.X", L".Roll"}) +
-                                   DefaultPositionQueries(path)));
+                                   J2000Queries(path)));
     EXPECT_TRUE(TextAndQueries(cd.GetTextDeepSkyImage(&host, 1), L"画像 M42", host, Ask(path, {L".File"})));
 
     const struct {

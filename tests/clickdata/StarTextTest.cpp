@@ -22,9 +22,8 @@ protected:
     // A star at 6h18m, -20.5 degrees, with the given answers (suffix, answer).
     void Star(const CString& path, std::initializer_list<std::pair<const wchar_t*, const wchar_t*>> answers) {
         cd.SetObject(path, CZntClickData::TYPE_STAR);
-        host.Answer(L"? " + path + L".position.RA", L"6.3");
-        host.Answer(L"? " + path + L".position.DEC", L"-20.5");
-        for (const auto& a : answers) host.Answer(L"? " + path + a.first, a.second);
+        AnswerObject(host, path, {{L".position.RA", L"6.3"}, {L".position.DEC", L"-20.5"}});
+        AnswerObject(host, path, answers);
     }
 };
 
@@ -80,7 +79,7 @@ TEST_F(StarText, NamedStarInFullWithEveryDetail) {
             L"HD  39801\r\nHD  39801A\r\nHR  2061\r\nSAO 113271\r\n\r\n",
         host,
         TitleQueries(path) + Ask(path, {L".Constellation.Name", L".HipparcosNumber", L".Magnitude"}) +
-            DefaultPositionQueries(path) +
+            J2000Queries(path) +
             Ask(path, {L".Propermotion.RA", L".Propermotion.DEC", L".pi", L".Magnitude.BT",
                        L".Magnitude.VT", L".Magnitude.BV", L".SpectralType", L".VariableName",
                        L".CrossID"})));
@@ -101,7 +100,7 @@ TEST_F(StarText, NamesSubNamesAndMissingValues) {
         cd.GetTextStar(&host, 0),
         CString(L"恒星 Cen(伴星) \r\n光度  0.00等\r\n") + kPosition3, host,
         TitleQueries(path) + Ask(path, {L".Constellation.Name", L".HipparcosNumber", L".Magnitude"}) +
-            DefaultPositionQueries(path) +
+            J2000Queries(path) +
             Ask(path, {L".Propermotion.RA", L".Propermotion.DEC", L".pi", L".Magnitude.BT",
                        L".Magnitude.VT", L".Magnitude.BV", L".SpectralType", L".VariableName",
                        L".CrossID"})));
@@ -125,7 +124,7 @@ TEST_F(StarText, UnnamedStar) {
                                CString(L"恒星 (Ori) \r\nHIP12345\r\n") + kPosition3, host,
                                TitleQueries(path) +
                                    Ask(path, {L".Position.Constellation", L".HipparcosNumber"}) +
-                                   DefaultPositionQueries(path)));
+                                   J2000Queries(path)));
     host.Answer(L"? Star.HIP.12345.HipparcosNumber", L"*");
     EXPECT_EQ(cd.GetTextStar(&host, 1), L"恒星 (Ori)");
 }
@@ -150,7 +149,7 @@ TEST_F(StarText, StarWithPlanets) {
             L"M_V=4.5\r\nスペクトル型 G2IV\r\n",
         host,
         TitleQueries(path) + Ask(path, {L".Constellation.Name", L".HipparcosNumber", L".Magnitude"}) +
-            DefaultPositionQueries(path) +
+            J2000Queries(path) +
             Ask(path, {L".Propermotion.RA", L".Propermotion.DEC", L".pi", L".Magnitude.VT",
                        L".SpectralType", L".VariableName", L".CrossID"})));
     EXPECT_TRUE(TextAndQueries(cd.GetTextStar(&host, 1), L"惑星のある恒星  51 Peg", host,
@@ -179,7 +178,7 @@ TEST_F(StarText, ExtendedCatalogueStars) {
         CString(L"恒星 TYC 1234-567-1\r\n光度 10.50等\r\n") + kPosition3 +
             L"BT=11.250 VT=10.500\r\nGCVS識別名 V123 Ori\r\n",
         host,
-        Ask(path, {L".numberofPlanets", L".Id", L".Magnitude"}) + DefaultPositionQueries(path) +
+        Ask(path, {L".numberofPlanets", L".Id", L".Magnitude"}) + J2000Queries(path) +
             Ask(path, {L".Magnitude.BT", L".Magnitude.VT", L".Magnitude.BV", L".VariableName",
                        L".CrossID"})));
     EXPECT_TRUE(TextAndQueries(cd.GetTextStar(&host, 1), L"恒星 TYC 1234-567-1", host,
@@ -194,7 +193,7 @@ TEST_F(StarText, ExtendedCatalogueStars) {
         L"赤経 06h18m00.000s  赤緯 -20ﾟ30'00.00\" (J2000)\r\n"
         L"Bmag=12.3 Rmag=14.5\r\nACTflag=1 Mflag=1 Field=12\r\nGCVS識別名 V123 Ori\r\n",
         host,
-        Ask(path, {L".numberofPlanets", L".Id", L".Magnitude"}) + DefaultPositionQueries(path) +
+        Ask(path, {L".numberofPlanets", L".Id", L".Magnitude"}) + J2000Queries(path) +
             Ask(path, {L".USNOA20Attr", L".VariableName", L".CrossID"})));
 
     // GSC: the object types in Japanese.
@@ -205,7 +204,7 @@ TEST_F(StarText, ExtendedCatalogueStars) {
                                    L"天体種別 恒星,ブレンド\r\nGCVS識別名 V123 Ori\r\n",
                                host,
                                Ask(path, {L".numberofPlanets", L".Id", L".Magnitude"}) +
-                                   DefaultPositionQueries(path) +
+                                   J2000Queries(path) +
                                    Ask(path, {L".Type", L".VariableName", L".CrossID"})));
 }
 
@@ -271,7 +270,7 @@ TEST_F(StarText, SupernovaAndNova) {
                                host,
                                Ask(path, {L".numberofPlanets", L".JapaneseName", L".EnglishName",
                                           L".Summary"}) +
-                                   DefaultPositionQueries(path) + Ask(path, {L".VariableName", L".CrossID"})));
+                                   J2000Queries(path) + Ask(path, {L".VariableName", L".CrossID"})));
     EXPECT_TRUE(TextAndQueries(cd.GetTextStar(&host, 1), L"超新星 超新星1987A SN 1987A", host,
                                Ask(path, {L".numberofPlanets", L".JapaneseName", L".EnglishName"})));
     const CString nova = L"Star.nova.V1500Cyg";

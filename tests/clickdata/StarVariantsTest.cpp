@@ -19,9 +19,8 @@ protected:
 
     void Object(const CString& path, std::initializer_list<std::pair<const wchar_t*, const wchar_t*>> answers) {
         cd.SetObject(path, CZntClickData::TYPE_STAR);
-        host.Answer(L"? " + path + L".position.RA", L"6.3");
-        host.Answer(L"? " + path + L".position.DEC", L"-20.5");
-        for (const auto& a : answers) host.Answer(L"? " + path + a.first, a.second);
+        AnswerObject(host, path, {{L".position.RA", L"6.3"}, {L".position.DEC", L"-20.5"}});
+        AnswerObject(host, path, answers);
     }
     // The host's local date: 1995-11-04 09:00 at UT+9, JD 2450025.5.
     void Today(const wchar_t* day, const wchar_t* hour) {
@@ -62,7 +61,7 @@ TEST_F(StarVariants, VariableStarInFull) {
             L"M-m/D 30 (3.0日)\r\n現在の状態 元期＋2周期＋5.50日\r\n別名 HR 8571\r\n",
         host,
         Ask(path, {L".Name", L".HipparcosNumber", L".Magnitude.Maximum", L".Magnitude.Minimum"}) +
-            DefaultPositionQueries(path) + GcvsDetailQueries(path) + kDateQueries +
+            J2000Queries(path) + GcvsDetailQueries(path) + kDateQueries +
             Ask(path, {L".OtherDesign"})));
     EXPECT_TRUE(TextAndQueries(cd.GetTextStarGcvs(&host, 1), L"変光星 del Cep", host, Ask(path, {L".Name"})));
 
@@ -78,7 +77,7 @@ TEST_F(StarVariants, VariableStarInFull) {
     host.ClearLog();
     EXPECT_TRUE(TextAndQueries(cd.GetTextStarGcvs(&host, 0),
                                CString(L"変光星 del Cep\r\nHIP110991\r\n") + kPosition3, host,
-                               Ask(path, {L".Name", L".HipparcosNumber"}) + DefaultPositionQueries(path)));
+                               Ask(path, {L".Name", L".HipparcosNumber"}) + J2000Queries(path)));
 }
 
 TEST_F(StarVariants, VariableStarNumbersAsTheHostWroteThem) {
@@ -121,7 +120,7 @@ TEST_F(StarVariants, NoCurrentStateWithoutAUsablePeriodOrEpoch) {
         const CString text = cd.GetTextStarGcvs(&host, 0);
         EXPECT_EQ(text.Mid(text.Find(L"元期 2450000.0\r\n") + 14), c.lines) << CString(c.period).ToUtf8();
         // Without a usable period the host's date is not even asked.
-        EXPECT_TRUE(QueriesAre(host, Ask(path, {L".Name", L".HipparcosNumber"}) + DefaultPositionQueries(path) +
+        EXPECT_TRUE(QueriesAre(host, Ask(path, {L".Name", L".HipparcosNumber"}) + J2000Queries(path) +
                                          GcvsDetailQueries(path) +
                                          (c.asksDate ? kDateQueries : std::vector<CString>{}) +
                                          Ask(path, {L".OtherDesign"})))
@@ -143,12 +142,11 @@ TEST_F(StarVariants, DoubleStarComponent) {
                   {L".SpectralType", L"O7V"},
                   {L".Propermotion.RA", L"0.0015"},
                   {L".Propermotion.DEC", L"*"}});
-    const wchar_t* const kSystem[][2] = {
-        {L".Components", L"ABCD"},     {L".Discoverer", L" STF 748 "}, {L".ObsCount", L"25"},
-        {L".FirstObs.Epoch", L"1826"}, {L".FirstObs.Theta", L"31"},    {L".FirstObs.Rho", L"8.86"},
-        {L".LastObs.Epoch", L"2016.2"}, {L".LastObs.Theta", L"*"},     {L".LastObs.Rho", L"abc"},
-        {L".BD", L"-05 1315"}};
-    for (const auto& a : kSystem) host.Answer(L"? " + parent + a[0], a[1]);
+    AnswerObject(host, parent,
+                 {{L".Components", L"ABCD"}, {L".Discoverer", L" STF 748 "}, {L".ObsCount", L"25"},
+                  {L".FirstObs.Epoch", L"1826"}, {L".FirstObs.Theta", L"31"}, {L".FirstObs.Rho", L"8.86"},
+                  {L".LastObs.Epoch", L"2016.2"}, {L".LastObs.Theta", L"*"}, {L".LastObs.Rho", L"abc"},
+                  {L".BD", L"-05 1315"}});
     status.DispMag = 1;
     status.StarDetails = 1;
     EXPECT_TRUE(TextAndQueries(
@@ -159,7 +157,7 @@ TEST_F(StarVariants, DoubleStarComponent) {
             L"最後の観測 2016年（位置角 0ﾟ 角距離 0.0 arcsec）\r\n"
             L"固有運動量μαcosδ 1.50 (mas/年)\r\nBD番号 -05 1315\r\n",
         host,
-        Ask(path, {L".Name", L".Magnitude"}) + DefaultPositionQueries(path) + Ask(parent, {L".Components"}) +
+        Ask(path, {L".Name", L".Magnitude"}) + J2000Queries(path) + Ask(parent, {L".Components"}) +
             Ask(path, {L".ComponentName", L".SpectralType"}) +
             Ask(parent, {L".Discoverer", L".ObsCount", L".FirstObs.Epoch", L".FirstObs.Theta",
                          L".FirstObs.Rho", L".LastObs.Epoch", L".LastObs.Theta", L".LastObs.Rho"}) +
@@ -189,7 +187,7 @@ TEST_F(StarVariants, DoubleStarWithoutAParentPath) {
             cd.GetTextStarWds(&host, 0),
             CString(L"二重星 X\r\n") + kPosition3 + L"スペクトル型 K0\r\n固有運動量μδ      -250.00 (mas/年)\r\n",
             host,
-            Ask(path, {L".Name"}) + DefaultPositionQueries(path) +
+            Ask(path, {L".Name"}) + J2000Queries(path) +
                 Ask(path, {L".SpectralType", L".Propermotion.RA", L".Propermotion.DEC"})));
     }
 }
@@ -206,7 +204,7 @@ TEST_F(StarVariants, Exoplanet) {
                                CString(L"系外惑星 51 Peg b\r\n") + kPosition3 +
                                    L"公転周期 4.2308日\r\n軌道長半径 0.052au\r\n離心率 3.\r\n",
                                host,
-                               Ask(path, {L".Name"}) + DefaultPositionQueries(path) +
+                               Ask(path, {L".Name"}) + J2000Queries(path) +
                                    Ask(path, {L".OrbitalPeriod", L".SemiMajorAxis", L".eccentricity"})));
     EXPECT_TRUE(TextAndQueries(cd.GetTextExoPlanet(&host, 1), L"系外惑星 51 Peg b", host, Ask(path, {L".Name"})));
     // Whole numbers stay as they are; empty answers still have their lines.
@@ -266,7 +264,7 @@ TEST_F(StarRouting, StarPlanetPathsAreRewritten) {
         L"系外惑星 HD 209458 b\r\n赤経 00h00m00.00s  赤緯 +00ﾟ00'00.0\" (J2000)\r\n公転周期 日\r\n"
         L"軌道長半径 au\r\n離心率 \r\n",
         host,
-        Ask(rewritten, {L".Name"}) + DefaultPositionQueries(rewritten) +
+        Ask(rewritten, {L".Name"}) + J2000Queries(rewritten) +
             Ask(rewritten, {L".OrbitalPeriod", L".SemiMajorAxis", L".eccentricity"}) + cacheKey +
             std::vector<CString>{L"? Measure.Visible"}));
     // The cache is keyed by the path the caller gave.

@@ -27,24 +27,6 @@ public:
     int Type() const { return m_nType; }
     const CStringArray& AdfKinds() const { return m_astrWork; }
 
-    using CZntClickData::FormatHms;
-    using CZntClickData::FormatLati;
-    using CZntClickData::FormatLong;
-    using CZntClickData::GetDailyMotion;
-    using CZntClickData::GetDate;
-    using CZntClickData::GetEclipseTime;
-    using CZntClickData::GetJdSunLambda;
-    using CZntClickData::GetMeasureString;
-    using CZntClickData::GetPeriodString;
-    using CZntClickData::GetPosString;
-    using CZntClickData::GetSolarElongation;
-    using CZntClickData::GetTextAdf;
-    using CZntClickData::GetTextCons;
-    using CZntClickData::GetTextEqt;
-    using CZntClickData::GetTimeString;
-    using CZntClickData::IsAdfsystem;
-    using CZntClickData::ObjectSearch;
-    using CZntClickData::TrimTrailingZero;
     // Stars, deep-sky objects, the CDF designation.
     using CZntClickData::GetCdfTextAdf;
     using CZntClickData::GetCdfTextAngleOfField;
@@ -70,6 +52,25 @@ public:
     using CZntClickData::IsPresent;
     using CZntClickData::TranslateGscType;
     using CZntClickData::TrimDecimals;
+    // Shared with the frame and the other builders.
+    using CZntClickData::FormatHms;
+    using CZntClickData::FormatLati;
+    using CZntClickData::FormatLong;
+    using CZntClickData::GetDailyMotion;
+    using CZntClickData::GetDate;
+    using CZntClickData::GetEclipseTime;
+    using CZntClickData::GetJdSunLambda;
+    using CZntClickData::GetMeasureString;
+    using CZntClickData::GetPeriodString;
+    using CZntClickData::GetPosString;
+    using CZntClickData::GetSolarElongation;
+    using CZntClickData::GetTextAdf;
+    using CZntClickData::GetTextCons;
+    using CZntClickData::GetTextEqt;
+    using CZntClickData::GetTimeString;
+    using CZntClickData::IsAdfsystem;
+    using CZntClickData::ObjectSearch;
+    using CZntClickData::TrimTrailingZero;
 };
 
 // Success when text equals expectedText and the host's queries (commands starting with
@@ -83,7 +84,11 @@ public:
 
 // "? " + prefix + suffix for each suffix, e.g. Ask(L"Solar.Sun", {L".position.RA"}).
 std::vector<CString> Ask(const CString& prefix, std::initializer_list<const wchar_t*> suffixes);
-// The position block's queries under the default switches (the J2000 line only).
-std::vector<CString> DefaultPositionQueries(const CString& prefix);
 // Concatenates query lists.
 std::vector<CString> operator+(std::vector<CString> a, const std::vector<CString>& b);
+
+// Answers "? " + prefix + suffix for each (suffix, answer) pair.
+void AnswerObject(FakeHost& host, const CString& prefix,
+                  std::initializer_list<std::pair<const wchar_t*, const wchar_t*>> answers);
+// The queries of a position block that shows only its first line (the default switches).
+std::vector<CString> J2000Queries(const CString& prefix);
