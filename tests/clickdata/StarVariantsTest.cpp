@@ -229,10 +229,6 @@ TEST(DecimalTrimming, WithAndWithoutTheZero) {
         EXPECT_EQ(ClickDataProbe::TrimDecimals(c.in, 0), c.trimmed) << CString(c.in).ToUtf8();
         EXPECT_EQ(ClickDataProbe::TrimDecimals(c.in, 1), c.kept) << CString(c.in).ToUtf8();
     }
-    EXPECT_TRUE(ClickDataProbe::IsPresent(L"0"));
-    EXPECT_FALSE(ClickDataProbe::IsPresent(L"*"));
-    EXPECT_FALSE(ClickDataProbe::IsPresent(L""));
-    EXPECT_TRUE(ClickDataProbe::IsPresent(L"**"));
 }
 
 // Through GetText: stars go to their builder by catalogue, and a star-planet path is
