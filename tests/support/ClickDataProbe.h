@@ -27,6 +27,32 @@ public:
     int Type() const { return m_nType; }
     const CStringArray& AdfKinds() const { return m_astrWork; }
 
+    // Stars, deep-sky objects, the CDF designation.
+    using CZntClickData::GetCdfTextAdf;
+    using CZntClickData::GetCdfTextAngleOfField;
+    using CZntClickData::GetCdfTextCons;
+    using CZntClickData::GetCdfTextDeepSky;
+    using CZntClickData::GetCdfTextEqt;
+    using CZntClickData::GetCdfTextFieldOfView;
+    using CZntClickData::GetCdfTextMagellan;
+    using CZntClickData::GetCdfTextMeteor;
+    using CZntClickData::GetCdfTextSatellite;
+    using CZntClickData::GetCdfTextSolar;
+    using CZntClickData::GetCdfTextStar;
+    using CZntClickData::GetCrossIdList;
+    using CZntClickData::GetDistanceString;
+    using CZntClickData::GetGscTypeString;
+    using CZntClickData::GetTextDeepSky;
+    using CZntClickData::GetTextDeepSkyImage;
+    using CZntClickData::GetTextExoPlanet;
+    using CZntClickData::GetTextMagellan;
+    using CZntClickData::GetTextStar;
+    using CZntClickData::GetTextStarGcvs;
+    using CZntClickData::GetTextStarWds;
+    using CZntClickData::IsPresent;
+    using CZntClickData::TranslateGscType;
+    using CZntClickData::TrimDecimals;
+    // Shared with the frame and the other builders.
     using CZntClickData::FormatHms;
     using CZntClickData::FormatLati;
     using CZntClickData::FormatLong;
@@ -60,3 +86,9 @@ public:
 std::vector<CString> Ask(const CString& prefix, std::initializer_list<const wchar_t*> suffixes);
 // Concatenates query lists.
 std::vector<CString> operator+(std::vector<CString> a, const std::vector<CString>& b);
+
+// Answers "? " + prefix + suffix for each (suffix, answer) pair.
+void AnswerObject(FakeHost& host, const CString& prefix,
+                  std::initializer_list<std::pair<const wchar_t*, const wchar_t*>> answers);
+// The queries of a position block that shows only its first line (the default switches).
+std::vector<CString> J2000Queries(const CString& prefix);
