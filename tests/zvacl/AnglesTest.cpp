@@ -2,22 +2,19 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 
-#include "zvacl/zvacl.h"
+#include "zvacl/ZvaclTestUtil.h"
+
+using namespace zvacltest;
 
 namespace {
-
-const double kNaN = std::numeric_limits<double>::quiet_NaN();
-const double kInf = std::numeric_limits<double>::infinity();
 
 struct PaDist {
     double pa, dist;
 };
 
 PaDist Measure(double ra1, double de1, double ra2, double de2) {
-    const double a[2] = {ra1, de1};
-    const double b[2] = {ra2, de2};
+    const double a[2] = {ra1, de1}, b[2] = {ra2, de2};
     PaDist r{kNaN, kNaN};
     AdToPaDist(a, b, &r.pa, &r.dist);
     return r;
@@ -32,65 +29,41 @@ double Apparent(double trueAltitude) {
 
 }  // namespace
 
-TEST(ZvaclAngles, DegmalKeepsZeroToThreeSixty) {
-    EXPECT_EQ(degmal(0.0), 0.0);
+TEST(ZvaclAngles, Normalisation) {
     EXPECT_EQ(degmal(360.0), 0.0);
     EXPECT_EQ(degmal(-90.0), 270.0);
-    EXPECT_NEAR(degmal(725.5), 5.5, 1e-12);
-    EXPECT_NEAR(degmal(-1e-20), 0.0, 1e-12);  // never 360 itself
-    EXPECT_LT(degmal(-1e-20), 360.0);
-    EXPECT_LT(degmal(-1e-14), 360.0);
-    EXPECT_TRUE(std::isnan(degmal(kNaN)));
+    EXPECT_LT(degmal(-1e-14), 360.0);  // never 360 itself
     EXPECT_TRUE(std::isnan(degmal(kInf)));
-}
-
-TEST(ZvaclAngles, Degmal2FoldsIntoPlusMinusNinety) {
-    EXPECT_EQ(degmal2(45.0), 45.0);
     EXPECT_EQ(degmal2(-45.0), -45.0);
     EXPECT_EQ(degmal2(100.0), 90.0);
     EXPECT_EQ(degmal2(250.0), -90.0);
     EXPECT_EQ(degmal2(350.0), -10.0);
-    EXPECT_TRUE(std::isnan(degmal2(kNaN)));
 }
 
-// The four directions, across RA 0h, from the equator and from high declinations.
+// The four directions and across 0h, then a sweep checked against the spherical
+// triangle solved another way.
 TEST(ZvaclAngles, PositionAngleInEveryQuadrant) {
-    PaDist r = Measure(10, 0, 10, 1);
-    EXPECT_NEAR(r.pa, 0, 1e-9);
-    EXPECT_NEAR(r.dist, 1, 1e-9);
-    r = Measure(10, 0, 11, 0);
-    EXPECT_NEAR(r.pa, 90, 1e-9);  // east is increasing right ascension
-    r = Measure(10, 0, 10, -1);
-    EXPECT_NEAR(r.pa, 180, 1e-9);
-    r = Measure(10, 0, 9, 0);
-    EXPECT_NEAR(r.pa, 270, 1e-9);
-    r = Measure(359.5, 20, 0.5, 20);  // across 0h: a small step east, not most of the sky
-    EXPECT_NEAR(r.dist, Measure(0, 20, 1, 20).dist, 1e-12);
-    EXPECT_NEAR(r.pa, 90, 0.2);
-    r = Measure(0.5, 20, 359.5, 20);
-    EXPECT_NEAR(r.pa, 270, 0.2);
-    r = Measure(30, 60, 40, 61);  // north-east
-    EXPECT_GT(r.pa, 0);
-    EXPECT_LT(r.pa, 90);
-    r = Measure(30, 60, 20, 59);  // south-west
-    EXPECT_GT(r.pa, 180);
-    EXPECT_LT(r.pa, 270);
-    // Arcturus to Spica: 32.7930 degrees apart (a published worked example).
-    r = Measure(213.9154, 19.1825, 201.2983, -11.1614);
-    EXPECT_NEAR(r.dist, 32.7930, 1e-4);
-    // Cross-check against the spherical triangle on the unit vectors.
+    EXPECT_NEAR(Measure(10, 0, 10, 1).pa, 0, 1e-9);
+    EXPECT_NEAR(Measure(10, 0, 11, 0).pa, 90, 1e-9);  // east: increasing right ascension
+    EXPECT_NEAR(Measure(10, 0, 10, -1).pa, 180, 1e-9);
+    EXPECT_NEAR(Measure(10, 0, 9, 0).pa, 270, 1e-9);
+    EXPECT_NEAR(Measure(359.5, 20, 0.5, 20).dist, Measure(0, 20, 1, 20).dist, 1e-12);
+    EXPECT_NEAR(Measure(359.5, 20, 0.5, 20).pa, 90, 0.2);
+    EXPECT_NEAR(Measure(213.9154, 19.1825, 201.2983, -11.1614).dist, 32.7930, 1e-4);
+    const double k = M_PI / 180, ra1 = 123.4, de1 = -33.3;
     for (double ra2 = 0; ra2 < 360; ra2 += 37) {
         for (double de2 = -85; de2 <= 85; de2 += 17) {
-            const double ra1 = 123.4, de1 = -33.3;
-            r = Measure(ra1, de1, ra2, de2);
-            const double k = M_PI / 180;
+            const PaDist r = Measure(ra1, de1, ra2, de2);
+            const double da = (ra2 - ra1) * k;
             const double c = std::sin(de1 * k) * std::sin(de2 * k) +
-                             std::cos(de1 * k) * std::cos(de2 * k) * std::cos((ra2 - ra1) * k);
+                             std::cos(de1 * k) * std::cos(de2 * k) * std::cos(da);
             EXPECT_NEAR(r.dist, std::acos(c) / k, 1e-7);
-            const double tanPa = std::sin((ra2 - ra1) * k) /
-                                 (std::cos(de1 * k) * std::tan(de2 * k) -
-                                  std::sin(de1 * k) * std::cos((ra2 - ra1) * k));
-            EXPECT_NEAR(std::tan(r.pa * k), tanPa, 1e-6 * (1 + tanPa * tanPa));
+            // Sine and cosine of the angle separately, so the quadrant is checked too.
+            const double s = std::cos(de2 * k) * std::sin(da) / std::sin(r.dist * k);
+            EXPECT_NEAR(std::sin(r.pa * k), s, 1e-7);
+            const double cc = (std::sin(de2 * k) - std::sin(de1 * k) * c) /
+                              (std::cos(de1 * k) * std::sin(r.dist * k));
+            EXPECT_NEAR(std::cos(r.pa * k), cc, 1e-7);
         }
     }
 }
@@ -99,40 +72,34 @@ TEST(ZvaclAngles, SeparationAtTheLimits) {
     PaDist r = Measure(123.0, 45.0, 123.0, 45.0);  // the same point
     EXPECT_EQ(r.dist, 0.0);
     EXPECT_EQ(r.pa, 0.0);
-    r = Measure(0, 0, 180, 0);  // antipodes
-    EXPECT_NEAR(r.dist, 180.0, 1e-12);
+    EXPECT_NEAR(Measure(0, 0, 180, 0).dist, 180.0, 1e-12);
     r = Measure(10, 20, 10, 20 + 1e-9);  // tiny separations keep their precision
     EXPECT_NEAR(r.dist, 1e-9, 1e-13);
     EXPECT_NEAR(r.pa, 0.0, 1e-6);
-    // From the north pole everything lies to the south of the pole's meridian line; the
-    // distance is the polar distance whatever the right ascension.
-    r = Measure(0, 90, 77, 30);
+    r = Measure(0, 90, 77, 30);  // from the pole: the polar distance, any direction
     EXPECT_NEAR(r.dist, 60.0, 1e-9);
-    EXPECT_GE(r.pa, 0.0);
-    EXPECT_LT(r.pa, 360.0);
-    r = Measure(77, 30, 0, 90);  // towards the pole: due north
-    EXPECT_NEAR(r.pa, 0.0, 1e-9);
-    r = Measure(77, -30, 0, -90);
-    EXPECT_NEAR(r.pa, 180.0, 1e-9);
-    r = Measure(kNaN, 0, 0, 0);
-    EXPECT_TRUE(std::isnan(r.dist));
-    AdToPaDist(nullptr, nullptr, nullptr, nullptr);
+    EXPECT_TRUE(r.pa >= 0.0 && r.pa < 360.0);
+    EXPECT_NEAR(Measure(77, 30, 0, 90).pa, 0.0, 1e-9);  // towards the poles
+    EXPECT_NEAR(Measure(77, -30, 0, -90).pa, 180.0, 1e-9);
+    EXPECT_TRUE(std::isnan(Measure(kNaN, 0, 0, 0).dist));
     double pa = 0, dist = 0;
     AdToPaDist(nullptr, nullptr, &pa, &dist);
     EXPECT_TRUE(std::isnan(pa));
+    AdToPaDist(nullptr, nullptr, nullptr, nullptr);
 }
 
-TEST(ZvaclRefraction, StandardValuesAboveTheHorizon) {
-    EXPECT_NEAR((Apparent(0.0) - 0.0) * 60, 29.0, 0.1);  // about half a degree at the horizon
+TEST(ZvaclRefraction, StandardValues) {
+    EXPECT_NEAR((Apparent(0.0) - 0.0) * 60, 29.0, 0.1);  // arc minutes
     EXPECT_NEAR((Apparent(10.0) - 10.0) * 60, 5.4, 0.1);
     EXPECT_NEAR((Apparent(45.0) - 45.0) * 60, 1.0, 0.05);
     EXPECT_NEAR(Apparent(90.0), 90.0, 1e-9);
-    EXPECT_NEAR(Apparent(-10.0), -10.0, 1e-12);  // far below: nothing added
-    EXPECT_NEAR(Apparent(-90.0), -90.0, 1e-12);
+    EXPECT_EQ(Apparent(-10.0), -10.0);  // far below: nothing added
     const double in[2] = {123.0, 10.0};
     double out[2] = {0, 0};
     AtmosphericRefraction(in, out);
     EXPECT_EQ(out[0], 123.0);
+    EXPECT_TRUE(std::isnan(Apparent(kNaN)));
+    AtmosphericRefraction(nullptr, nullptr);
 }
 
 // Finite, continuous and increasing for every altitude: no jump where the formula
@@ -146,7 +113,4 @@ TEST(ZvaclRefraction, ContinuousAndMonotonicEverywhere) {
         ASSERT_LT(a - prev, 2e-3) << h;
         prev = a;
     }
-    EXPECT_TRUE(std::isnan(Apparent(kNaN)));
-    EXPECT_EQ(Apparent(kInf), kInf);
-    AtmosphericRefraction(nullptr, nullptr);
 }

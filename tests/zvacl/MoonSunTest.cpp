@@ -4,30 +4,13 @@
 
 #include <climits>
 #include <cmath>
-#include <limits>
 
-#include "zvacl/zvacl.h"
+#include "zvacl/ZvaclTestUtil.h"
 
-namespace {
+using namespace zvacltest;
 
-const double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-tagADATE Date(int y, int mo, int d, int h = 0, int mi = 0, double s = 0, double tz = 0) {
-    tagADATE a;
-    a.year = y;
-    a.month = mo;
-    a.day = d;
-    a.hour = h;
-    a.minute = mi;
-    a.second = s;
-    a.timezone = tz;
-    return a;
-}
-
-}  // namespace
-
-// Published examples: the new moon of 1977 February (JDE 2443192.65118) and the last
-// quarter of 2044 January (JDE 2467636.49186), both in dynamical time.
+// The new moon of 1977 February (JDE 2443192.65118) and the last quarter of 2044 January
+// (JDE 2467636.49186), both published in dynamical time.
 TEST(ZvaclMoonPhases, PublishedExamples) {
     tagMOONPHASE p[2];
     tagADATE feb1977 = Date(1977, 2, 17);
@@ -40,56 +23,41 @@ TEST(ZvaclMoonPhases, PublishedExamples) {
     EXPECT_NEAR(UtToDt(p[1].jd), 2467636.49186, 1e-5);
 }
 
-// The first record is the last phase at or before the instant, the rest follow in order,
-// one phase kind after the other, about a week apart.
+// The first record is the last phase at or before the instant (the instant of a phase
+// itself included); the rest follow one kind after the other, about a week apart.
 TEST(ZvaclMoonPhases, StartsWithTheLastPhaseBeforeTheInstant) {
     for (double jd = 2415020.5; jd < 2488069.5; jd += 97.31) {
         tagADATE at;
         JdToDate2(jd, &at);
         tagMOONPHASE p[6];
         ASSERT_EQ(GetMoonPhases(&at, p, 6), 6);
-        ASSERT_LE(p[0].jd, jd);
-        ASSERT_GT(p[1].jd, jd);
+        ASSERT_TRUE(p[0].jd <= jd && p[1].jd > jd) << jd;
         for (int i = 1; i < 6; ++i) {
             ASSERT_EQ(p[i].phase, (p[i - 1].phase + 1) % 4);
-            ASSERT_GT(p[i].jd - p[i - 1].jd, 6.0);
-            ASSERT_LT(p[i].jd - p[i - 1].jd, 8.5);
+            ASSERT_TRUE(p[i].jd - p[i - 1].jd > 6.0 && p[i].jd - p[i - 1].jd < 8.5);
         }
+        tagADATE exact;
+        JdToDate2(p[1].jd, &exact);
+        tagMOONPHASE q[1];
+        ASSERT_EQ(GetMoonPhases(&exact, q, 1), 1);
+        ASSERT_EQ(q[0].phase, p[1].phase);
     }
-    // Exactly at a phase instant, that phase comes first.
-    tagADATE at = Date(2024, 1, 20);
-    tagMOONPHASE p[2];
-    ASSERT_EQ(GetMoonPhases(&at, p, 2), 2);
-    tagADATE exact;
-    JdToDate2(p[1].jd, &exact);
-    tagMOONPHASE q[1];
-    ASSERT_EQ(GetMoonPhases(&exact, q, 1), 1);
-    EXPECT_EQ(q[0].phase, p[1].phase);
-    EXPECT_NEAR(q[0].jd, p[1].jd, 1e-8);
 }
 
-// The callers list the phases of the local day: with the date at any hour of that day, a
-// phase that falls on it is among the records, whatever the zone.
+// The callers list the phases of the local day from the local date at any hour: the
+// full moon of 2024 January 25, 17:54 UT, is January 26 in Tokyo, the 25th in Honolulu.
 TEST(ZvaclMoonPhases, EveryPhaseOfTheLocalDayIsListed) {
-    // Full moon of 2024 January 25, 17:54 UT: January 26 in Tokyo, January 25 in Honolulu.
     for (double zone : {9.0, -10.0, 0.0, 13.75}) {
-        for (int hour : {0, 5, 12, 23}) {
-            tagADATE full = Date(2024, 1, 25, 17, 54, 0, 0);
-            ChangeTimezone(&full, zone);  // the local day of the full moon
+        tagADATE full = Date(2024, 1, 25, 17, 54);
+        ChangeTimezone(&full, zone);
+        for (int hour : {0, 12, 23}) {
             const tagADATE local = Date(full.year, full.month, full.day, hour, 59, 59.9, zone);
             tagMOONPHASE p[6];
             const int n = GetMoonPhases(&local, p, 6);
-            tagADATE midnight = local;
-            midnight.hour = midnight.minute = 0;
-            midnight.second = 0;
+            const tagADATE midnight = Date(local.year, local.month, local.day, 0, 0, 0, zone);
             const double jd0 = GetJd(&midnight);
             int found = 0;
-            for (int i = 0; i < n; ++i) {
-                if (p[i].jd >= jd0 && p[i].jd < jd0 + 1.0) {
-                    EXPECT_EQ(p[i].phase, 2);
-                    ++found;
-                }
-            }
+            for (int i = 0; i < n; ++i) found += p[i].jd >= jd0 && p[i].jd < jd0 + 1.0;
             EXPECT_EQ(found, 1) << "zone " << zone << " hour " << hour;
         }
     }
@@ -99,27 +67,26 @@ TEST(ZvaclMoonPhases, CapacityAndBadInput) {
     tagADATE at = Date(2024, 1, 1);
     tagMOONPHASE p[3] = {{-1, -1}, {-1, -1}, {-1, -1}};
     EXPECT_EQ(GetMoonPhases(&at, p, 0), 0);
+    EXPECT_EQ(GetMoonPhases(&at, p, -5), 0);
     EXPECT_EQ(p[0].phase, -1);  // nothing written
     EXPECT_EQ(GetMoonPhases(&at, nullptr, 6), 0);
     EXPECT_EQ(GetMoonPhases(nullptr, p, 3), 0);
-    EXPECT_EQ(GetMoonPhases(&at, p, -5), 0);
     EXPECT_EQ(GetMoonPhases(&at, p, 1), 1);
     EXPECT_EQ(p[1].phase, -1);  // only as many as asked for
-    tagADATE bad = at;
-    bad.second = kNaN;
+    tagADATE bad = Date(2024, 1, 1, 0, 0, kNaN);
     EXPECT_EQ(GetMoonPhases(&bad, p, 3), 0);
     bad = Date(INT_MAX, 1, 1);
     EXPECT_EQ(GetMoonPhases(&bad, p, 3), 0);  // beyond any use of the series
-    bad = Date(-99999, 1, 1);                 // far, but still a number of lunations
-    EXPECT_EQ(GetMoonPhases(&bad, p, 3), 3);
-    EXPECT_TRUE(std::isfinite(p[2].jd));
-    bad = Date(99999, 12, 31);
-    EXPECT_EQ(GetMoonPhases(&bad, p, 3), 3);
+    for (int year : {-99999, 99999}) {        // the callers' range still gives phases
+        bad = Date(year, 6, 1);
+        EXPECT_EQ(GetMoonPhases(&bad, p, 3), 3);
+        EXPECT_TRUE(std::isfinite(p[2].jd));
+    }
 }
 
-// A published example of the Sun's position (1992 October 13.0 TD): geometric longitude
-// 199.907347 degrees on the FK5 system, radius vector 0.99760775 au, from a shortened
-// series; the full series used here agrees to a fraction of an arc second.
+// A published example of the Sun (1992 October 13.0 TD): geometric longitude 199.907347
+// degrees (FK5), latitude +0.000179, radius vector 0.99760775 au, from a shortened series
+// the full one agrees with to a fraction of an arc second.
 TEST(ZvaclSun, PublishedExampleAndOutputs) {
     double lb[2] = {0, 0}, r = 0;
     CalcPlanetLbr(-3, 2448908.5, lb, &r);
@@ -129,8 +96,7 @@ TEST(ZvaclSun, PublishedExampleAndOutputs) {
     CalcPlanetLbr(-3, 2448908.5, lb, nullptr);  // either output may be left out
     CalcPlanetLbr(-3, 2448908.5, nullptr, &r);
     CalcPlanetLbr(5, 2448908.5, lb, &r);  // only the Earth is known
-    EXPECT_TRUE(std::isnan(lb[0]));
-    EXPECT_TRUE(std::isnan(r));
+    EXPECT_TRUE(std::isnan(lb[0]) && std::isnan(r));
     CalcPlanetLbr(-3, kNaN, lb, &r);
     EXPECT_TRUE(std::isnan(lb[0]));
     CalcPlanetLbr(-3, 1e12, lb, &r);  // far outside the series: no crash
