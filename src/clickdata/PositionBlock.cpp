@@ -38,7 +38,11 @@ const CoordLine kReducedLines[] = {
      L"   銀緯 ", L".position.Galactical.Latitude", false, L"\r\n"},
 };
 
-const wchar_t* Pad(int blanks) { return L"  " + (2 - std::clamp(blanks, 0, 2)); }
+// Zero, one or two alignment blanks.
+const wchar_t* Pad(int blanks) {
+    static const wchar_t* const kPads[] = {L"", L" ", L"  "};
+    return kPads[std::clamp(blanks, 0, 2)];
+}
 
 // The hour angle H (degrees, in (-180, 180]) as hours and minutes, or hours, minutes and
 // seconds, each rounded with its carries; then the signed degrees.

@@ -68,6 +68,7 @@ protected:
     void SetCacheState(const CString& path, CCorZnt* pHost);
 
     // Asking the host. Every answer is a CStkStr, so atof/IsTrue/... read it directly.
+    // Without a host every answer is empty.
     // "? " + the object path + suffix, e.g. QueryObject(pHost, L".position.RA").
     CStkStr QueryObject(CCorZnt* pHost, const CString& suffix);
     // "? " + property, for properties of the host itself, e.g. QueryHost(pHost, L"time.jd").

@@ -173,21 +173,6 @@ TEST_F(PositionBlock, LowPrecisionSwitchUsesLayout1EverywhereWithoutBlanks) {
     EXPECT_EQ(cd.GetPosString(&host, 3), expected);
 }
 
-TEST_F(PositionBlock, ExtraOptionPrintsLayout4AndDegreesSwitchPrintsDecimalDegrees) {
-    OnlyObserverLines();
-    status.DispHrz = status.DispHourAngle = status.DispRiseSet = 0;
-    status.DispEqt2000 = status.DispGal = 1;
-    cd.SetExtraOption(1);
-    EXPECT_EQ(cd.GetPosString(&host, 2),
-              L"赤経 05h30m00.000s  赤緯 -12ﾟ30'00.00\" (J2000)\r\n"
-              L"銀経 200ﾟ07'30.00\"   銀緯 -20ﾟ30'00.00\"\r\n");
-    cd.SetExtraOption(0);
-    status.RaInDegrees = 1;
-    EXPECT_EQ(cd.GetPosString(&host, 2),
-              L"赤経 82.5000      赤緯 -12.5000 (J2000)\r\n"
-              L"銀経 200.1250     銀緯 -20.5000\r\n");
-}
-
 TEST_F(PositionBlock, EveryFlagOffStillAsksForTheProjection) {
     AllOff();
     EXPECT_TRUE(TextAndQueries(cd.GetPosString(&host, 3), L"", host, kProjection));
