@@ -71,6 +71,22 @@ public:
     using CZntClickData::IsAdfsystem;
     using CZntClickData::ObjectSearch;
     using CZntClickData::TrimTrailingZero;
+    // Solar system, satellites, meteors, field frames.
+    using CZntClickData::DateOfJd;
+    using CZntClickData::GetEccentricity;
+    using CZntClickData::GetMoonPhaseLines;
+    using CZntClickData::GetOrbitalElements;
+    using CZntClickData::GetPerihelionDistance;
+    using CZntClickData::GetPerihelionPassage;
+    using CZntClickData::GetRevPeriod;
+    using CZntClickData::GetSemiMajorAxis;
+    using CZntClickData::GetSolarEclipse;
+    using CZntClickData::GetTextAngleOfField;
+    using CZntClickData::GetTextFiledOfView;
+    using CZntClickData::GetTextMeteor;
+    using CZntClickData::GetTextMosaicOfField;
+    using CZntClickData::GetTextSatellite;
+    using CZntClickData::GetTextSolar;
 };
 
 // Success when text equals expectedText and the host's queries (commands starting with
