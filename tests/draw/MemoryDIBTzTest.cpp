@@ -59,36 +59,35 @@ TEST(CMemoryDIBTz, CreateChecksSizeAndDepth) {
     EXPECT_EQ(dib.GetDC()->m_hDC, nullptr);
 }
 
-// What SetPixel stores, GetPixel returns, and the DC sees it at the same place: (0, 0)
-// is the first pixel of the last memory row, the top left.
+// What SetPixel stores, GetPixel returns, and the DC sees it: at the same place for 24
+// and 32 bits ((0, 0) is the first pixel of the last memory row, the top left), in the
+// mirrored row for the other depths; 16 bits in 5-5-5, 8 bits through the grey default
+// table.
 TEST(CMemoryDIBTz, PixelsRoundTripAtEveryDepth) {
-    CMemoryDIBTz d24, d16, d8, d32, d1;
+    struct { unsigned bits; int w, h, x, y; COLORREF set, got; int dcY; COLORREF dc; } const kCases[] = {
+        {24, 4, 3, 3, 2, RGB(200, 150, 100), RGB(200, 150, 100), 2, RGB(200, 150, 100)},
+        {32, 2, 2, 1, 0, RGB(1, 2, 3), RGB(1, 2, 3), 0, RGB(1, 2, 3)},
+        {16, 3, 2, 2, 1, RGB(255, 128, 8), RGB(248, 128, 8), 0, RGB(248, 128, 8)},
+        {8, 3, 2, 1, 0, 0x7F, PALETTEINDEX(0x7F), 1, RGB(0x7F, 0x7F, 0x7F)},
+        {1, 9, 1, 8, 0, 1, PALETTEINDEX(1), 0, RGB(255, 255, 255)},
+    };
+    for (const auto& c : kCases) {
+        CMemoryDIBTz dib;
+        ASSERT_EQ(dib.Create(nullptr, c.w, c.h, c.bits), 1);
+        dib.SetPixel(c.x, c.y, c.set);
+        EXPECT_EQ(dib.GetPixel(c.x, c.y), c.got) << c.bits;
+        EXPECT_EQ(dib.GetDC()->GetPixel(c.x, c.dcY), c.dc) << c.bits;
+        EXPECT_EQ(dib.GetPixel(c.x - 1, c.y), c.bits < 16 ? PALETTEINDEX(0) : RGB(0, 0, 0)) << c.bits;
+    }
+    CMemoryDIBTz d24, d8;
     ASSERT_EQ(d24.Create(nullptr, 4, 3, 24u), 1);
     EXPECT_EQ(d24.SetPixel(0, 0, RGB(10, 20, 30)), RGB(10, 20, 30));
-    d24.SetPixel(3, 2, RGB(200, 150, 100));
-    EXPECT_EQ(d24.GetPixel(0, 0), RGB(10, 20, 30));
-    EXPECT_EQ(d24.GetPixel(3, 2), RGB(200, 150, 100));
     EXPECT_EQ(d24.GetDC()->GetPixel(0, 0), RGB(10, 20, 30));
-    EXPECT_EQ(d24.GetDC()->GetPixel(3, 2), RGB(200, 150, 100));
     EXPECT_EQ(d24.SetPixel(4, 0, RGB(1, 1, 1)), CLR_INVALID);
     EXPECT_EQ(d24.GetPixel(-1, 0), CLR_INVALID);
     EXPECT_EQ(d24.GetPixel(0, 3), CLR_INVALID);
-    ASSERT_EQ(d16.Create(nullptr, 3, 2, 16u), 1);
-    d16.SetPixel(2, 1, RGB(255, 128, 8));
-    EXPECT_EQ(d16.GetPixel(2, 1), RGB(248, 128, 8));           // 5-5-5, as the DC reads it
-    EXPECT_EQ(d16.GetDC()->GetPixel(2, 0), RGB(248, 128, 8));  // memory row 1 from the bottom
     ASSERT_EQ(d8.Create(nullptr, 3, 2, 8u), 1);
     EXPECT_EQ(d8.SetPixel(1, 0, 0x7F), COLORREF(0x7F));
-    EXPECT_EQ(d8.GetPixel(1, 0), PALETTEINDEX(0x7F));
-    EXPECT_EQ(d8.GetDC()->GetPixel(1, 1), RGB(0x7F, 0x7F, 0x7F));  // the grey default table
-    ASSERT_EQ(d32.Create(nullptr, 2, 2, 32u), 1);
-    d32.SetPixel(1, 0, RGB(1, 2, 3));
-    EXPECT_EQ(d32.GetPixel(1, 0), RGB(1, 2, 3));
-    EXPECT_EQ(d32.GetDC()->GetPixel(1, 0), RGB(1, 2, 3));
-    ASSERT_EQ(d1.Create(nullptr, 9, 1, 1u), 1);
-    d1.SetPixel(8, 0, 1);
-    EXPECT_EQ(d1.GetPixel(8, 0), PALETTEINDEX(1));
-    EXPECT_EQ(d1.GetPixel(7, 0), PALETTEINDEX(0));
 }
 
 TEST(CMemoryDIBTz, BitBltAndPaletteSelection) {
