@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -10,39 +9,41 @@
 
 namespace {
 
-std::vector<BYTE> ReadAll(const std::string& path) {
+using Bytes = std::vector<BYTE>;
+
+Bytes ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    return std::vector<BYTE>(std::istreambuf_iterator<char>(in), {});
+    return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
-DWORD U32(const std::vector<BYTE>& b, size_t at) {
+DWORD U32(const Bytes& b, size_t at) {
     return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (DWORD(b[at + 3]) << 24);
 }
-WORD U16(const std::vector<BYTE>& b, size_t at) { return WORD(b[at] | (b[at + 1] << 8)); }
+
+// Writes dib to name in tmp and returns the file's bytes.
+Bytes WriteAndRead(CMemoryDIBTz& dib, const TempDir& tmp, const std::string& name) {
+    EXPECT_EQ(dib.Write(CString(tmp.File(name).c_str())), 1) << name;
+    return ReadAll(tmp.File(name));
+}
 
 // Opens a .bmp with Pillow (Debian's python3-pil) and prints mode, size, palette entries
-// 0..3 and the colours of the given pixels (x, y from the top).
-std::string Pillow(const std::string& path, const std::string& pixels) {
-    const std::string script =
-        "import sys\n"
-        "from PIL import Image\n"
+// 0..3 and the colours of the pixels (0, 0) and (8, 1), from the top.
+std::string Pillow(const std::string& path) {
+    int status = 0;
+    std::string out = RunCommand(
+        "/usr/bin/python3 -c \"import sys\nfrom PIL import Image\n"
         "im = Image.open(sys.argv[1]); im.load()\n"
         "pal = im.getpalette()[:12] if im.mode == 'P' else []\n"
         "rgb = im.convert('RGB')\n"
-        "pts = [tuple(map(int, p.split(','))) for p in sys.argv[2].split()]\n"
-        "print(im.format, im.mode, im.size[0], im.size[1], pal,\n"
-        "      [rgb.getpixel(p) for p in pts])\n";
-    int status = 0;
-    const std::string out = RunCommand("/usr/bin/python3 -c \"" + script + "\" '" + path + "' '" +
-                                           pixels + "' 2>&1",
-                                       &status);
+        "print(im.format, im.mode, im.size[0], im.size[1], pal, [rgb.getpixel(p) for p in ((0, 0), (8, 1))])\" '" +
+            path + "' 2>&1", &status);
     EXPECT_EQ(status, 0) << out;
-    return out;
+    return out.erase(out.find_last_not_of('\n') + 1);
 }
 
 }  // namespace
 
-TEST(CMemoryDIBTz, HeaderStrideAndColourTableFollowTheDepth) {
+TEST(CMemoryDIBTz, CreateChecksSizeAndDepth) {
     CMemoryDIBTz dib;
     ASSERT_EQ(dib.Create(nullptr, 720, 360, 24u), 1);
     EXPECT_EQ(dib.GetWidth(), 720);
@@ -58,46 +59,41 @@ TEST(CMemoryDIBTz, HeaderStrideAndColourTableFollowTheDepth) {
     EXPECT_EQ(dib.GetDC()->m_hDC, nullptr);
 }
 
-TEST(CMemoryDIBTz, TwentyFourBitPixelsRoundTripTopDown) {
-    CMemoryDIBTz dib;
-    ASSERT_EQ(dib.Create(nullptr, 4, 3, 24u), 1);
-    EXPECT_EQ(dib.SetPixel(0, 0, RGB(10, 20, 30)), RGB(10, 20, 30));
-    EXPECT_EQ(dib.GetPixel(0, 0), RGB(10, 20, 30));
-    dib.SetPixel(3, 2, RGB(200, 150, 100));
-    EXPECT_EQ(dib.GetPixel(3, 2), RGB(200, 150, 100));
-    // (0, 0) is the first pixel of the last memory row: the top left as the DC sees it.
-    EXPECT_EQ(dib.GetDC()->GetPixel(0, 0), RGB(10, 20, 30));
-    EXPECT_EQ(dib.GetDC()->GetPixel(3, 2), RGB(200, 150, 100));
-    EXPECT_EQ(dib.SetPixel(4, 0, RGB(1, 1, 1)), CLR_INVALID);
-    EXPECT_EQ(dib.GetPixel(-1, 0), CLR_INVALID);
-    EXPECT_EQ(dib.GetPixel(0, 3), CLR_INVALID);
-}
-
-TEST(CMemoryDIBTz, OtherDepthsStoreWhatTheyReturn) {
-    CMemoryDIBTz d16, d8, d32, d1;
-    ASSERT_EQ(d16.Create(nullptr, 3, 2, 16u), 1);
-    d16.SetPixel(2, 1, RGB(255, 128, 8));
-    EXPECT_EQ(d16.GetPixel(2, 1), RGB(248, 128, 8));  // 5-5-5, as the DC reads it
-    EXPECT_EQ(d16.GetDC()->GetPixel(2, 0), RGB(248, 128, 8));  // memory row 1 from the bottom
+// What SetPixel stores, GetPixel returns, and the DC sees it: at the same place for 24
+// and 32 bits ((0, 0) is the first pixel of the last memory row, the top left), in the
+// mirrored row for the other depths; 16 bits in 5-5-5, 8 bits through the grey default
+// table.
+TEST(CMemoryDIBTz, PixelsRoundTripAtEveryDepth) {
+    struct { unsigned bits; int w, h, x, y; COLORREF set, got; int dcY; COLORREF dc; } const kCases[] = {
+        {24, 4, 3, 3, 2, RGB(200, 150, 100), RGB(200, 150, 100), 2, RGB(200, 150, 100)},
+        {32, 2, 2, 1, 0, RGB(1, 2, 3), RGB(1, 2, 3), 0, RGB(1, 2, 3)},
+        {16, 3, 2, 2, 1, RGB(255, 128, 8), RGB(248, 128, 8), 0, RGB(248, 128, 8)},
+        {8, 3, 2, 1, 0, 0x7F, PALETTEINDEX(0x7F), 1, RGB(0x7F, 0x7F, 0x7F)},
+        {1, 9, 1, 8, 0, 1, PALETTEINDEX(1), 0, RGB(255, 255, 255)},
+    };
+    for (const auto& c : kCases) {
+        CMemoryDIBTz dib;
+        ASSERT_EQ(dib.Create(nullptr, c.w, c.h, c.bits), 1);
+        dib.SetPixel(c.x, c.y, c.set);
+        EXPECT_EQ(dib.GetPixel(c.x, c.y), c.got) << c.bits;
+        EXPECT_EQ(dib.GetDC()->GetPixel(c.x, c.dcY), c.dc) << c.bits;
+        EXPECT_EQ(dib.GetPixel(c.x - 1, c.y), c.bits < 16 ? PALETTEINDEX(0) : RGB(0, 0, 0)) << c.bits;
+    }
+    CMemoryDIBTz d24, d8;
+    ASSERT_EQ(d24.Create(nullptr, 4, 3, 24u), 1);
+    EXPECT_EQ(d24.SetPixel(0, 0, RGB(10, 20, 30)), RGB(10, 20, 30));
+    EXPECT_EQ(d24.GetDC()->GetPixel(0, 0), RGB(10, 20, 30));
+    EXPECT_EQ(d24.SetPixel(4, 0, RGB(1, 1, 1)), CLR_INVALID);
+    EXPECT_EQ(d24.GetPixel(-1, 0), CLR_INVALID);
+    EXPECT_EQ(d24.GetPixel(0, 3), CLR_INVALID);
     ASSERT_EQ(d8.Create(nullptr, 3, 2, 8u), 1);
     EXPECT_EQ(d8.SetPixel(1, 0, 0x7F), COLORREF(0x7F));
-    EXPECT_EQ(d8.GetPixel(1, 0), PALETTEINDEX(0x7F));
-    EXPECT_EQ(d8.GetDC()->GetPixel(1, 1), RGB(0x7F, 0x7F, 0x7F));  // the grey default table
-    ASSERT_EQ(d32.Create(nullptr, 2, 2, 32u), 1);
-    d32.SetPixel(1, 0, RGB(1, 2, 3));
-    EXPECT_EQ(d32.GetPixel(1, 0), RGB(1, 2, 3));
-    EXPECT_EQ(d32.GetDC()->GetPixel(1, 0), RGB(1, 2, 3));
-    ASSERT_EQ(d1.Create(nullptr, 9, 1, 1u), 1);
-    d1.SetPixel(8, 0, 1);
-    EXPECT_EQ(d1.GetPixel(8, 0), PALETTEINDEX(1));
-    EXPECT_EQ(d1.GetPixel(7, 0), PALETTEINDEX(0));
 }
 
 TEST(CMemoryDIBTz, BitBltAndPaletteSelection) {
-    CMemoryDIBTz dib;
+    CMemoryDIBTz dib, target;
     ASSERT_EQ(dib.Create(nullptr, 2, 2, 24u), 1);
     dib.SetPixel(1, 1, RGB(9, 8, 7));
-    CMemoryDIBTz target;
     ASSERT_EQ(target.Create(nullptr, 4, 4, 24u), 1);
     EXPECT_EQ(dib.BitBlt(target.GetDC(), 2, 2), 1);
     EXPECT_EQ(target.GetPixel(3, 3), RGB(9, 8, 7));
@@ -117,52 +113,39 @@ TEST(CMemoryDIBTz, BitBltAndPaletteSelection) {
 
 TEST(CMemoryDIBTz, WriteLaysOutTheBitmapFile) {
     TempDir tmp;
-    CMemoryDIBTz dib;
+    CMemoryDIBTz dib, d32, d8;
     ASSERT_EQ(dib.Create(nullptr, 720, 360, 24u), 1);
     dib.SetPixel(0, 0, RGB(1, 2, 3));
-    ASSERT_EQ(dib.Write(CString(tmp.File("map.bmp").c_str())), 1);
-    std::vector<BYTE> f = ReadAll(tmp.File("map.bmp"));
+    Bytes f = WriteAndRead(dib, tmp, "map.bmp");
     ASSERT_EQ(f.size(), 54u + 777600u);
-    EXPECT_EQ(f[0], 'B');
-    EXPECT_EQ(f[1], 'M');
-    EXPECT_EQ(U32(f, 2), 54u + 777600u);
-    EXPECT_EQ(U32(f, 6), 0u);
-    EXPECT_EQ(U32(f, 10), 54u);
-    EXPECT_EQ(U32(f, 14), 40u);
-    EXPECT_EQ(U32(f, 34), 777600u);
-    // the top-left pixel is the first of the last row in the file
-    const size_t top = 54 + 359 * 2160;
-    EXPECT_EQ(f[top], 3);
-    EXPECT_EQ(f[top + 2], 1);
+    EXPECT_EQ(f[0] | f[1] << 8, 'B' | 'M' << 8);
+    // file size, reserved, pixel offset, header size, image size
+    const std::pair<size_t, DWORD> kFields[] = {{2, 54 + 777600}, {6, 0}, {10, 54}, {14, 40}, {34, 777600}};
+    for (const auto& field : kFields) EXPECT_EQ(U32(f, field.first), field.second) << "at " << field.first;
+    EXPECT_EQ(Bytes(f.begin() + 54 + 359 * 2160, f.begin() + 57 + 359 * 2160), (Bytes{3, 2, 1}));  // top left: last row
 
-    // 32 bits go out as 24: rows of 9 bytes and 3 zero bytes, and the size of that
-    CMemoryDIBTz d32;
+    // 32 bits go out as 24: rows of 9 bytes and 3 zero bytes, and the size of that.
     ASSERT_EQ(d32.Create(nullptr, 3, 2, 32u), 1);
     d32.SetPixel(2, 1, RGB(0xAA, 0xBB, 0xCC));
-    ASSERT_EQ(d32.Write(CString(tmp.File("d32.bmp").c_str())), 1);
-    f = ReadAll(tmp.File("d32.bmp"));
+    f = WriteAndRead(d32, tmp, "d32.bmp");
     ASSERT_EQ(f.size(), 54u + 24u);
-    EXPECT_EQ(U16(f, 28), 24);
+    EXPECT_EQ(f[28] | f[29] << 8, 24);  // bits per pixel
     EXPECT_EQ(U32(f, 34), 24u);
-    EXPECT_EQ(std::vector<BYTE>(f.begin() + 54, f.begin() + 66),
-              (std::vector<BYTE>{0, 0, 0, 0, 0, 0, 0xCC, 0xBB, 0xAA, 0, 0, 0}));
+    EXPECT_EQ(Bytes(f.begin() + 54, f.begin() + 66), (Bytes{0, 0, 0, 0, 0, 0, 0xCC, 0xBB, 0xAA, 0, 0, 0}));
 
-    // 8 bits with a palette: 256 table entries, pixels at 1078
+    // 8 bits with a palette: 256 table entries, pixels at 1078.
     std::vector<PALETTEENTRY> pal(256);
     for (int i = 0; i < 256; ++i) pal[i] = PALETTEENTRY{BYTE(i), BYTE(255 - i), 7, 0};
     ZcmSetDisplayBitsPerPixel(8);
-    CMemoryDIBTz d8;
     const int made = d8.Create(nullptr, 5, 3, pal.data());
     ZcmSetDisplayBitsPerPixel(32);
     ASSERT_EQ(made, 1);
     d8.SetPixel(4, 2, 9);
-    ASSERT_EQ(d8.Write(CString(tmp.File("d8.bmp").c_str())), 1);
-    f = ReadAll(tmp.File("d8.bmp"));
+    f = WriteAndRead(d8, tmp, "d8.bmp");
     ASSERT_EQ(f.size(), 1078u + 8u * 3u);
     EXPECT_EQ(U32(f, 10), 1078u);
     EXPECT_EQ(U32(f, 46), 256u);
-    EXPECT_EQ(std::vector<BYTE>(f.begin() + 54 + 4 * 9, f.begin() + 58 + 4 * 9),
-              (std::vector<BYTE>{7, 246, 9, 0}));
+    EXPECT_EQ(Bytes(f.begin() + 54 + 4 * 9, f.begin() + 58 + 4 * 9), (Bytes{7, 246, 9, 0}));
     EXPECT_EQ(f[1078 + 2 * 8 + 4], 9);
 }
 
@@ -177,27 +160,21 @@ TEST(CMemoryDIBTz, WriteFailuresReturnZero) {
 
 TEST(CMemoryDIBTz, FilesOpenInAnIndependentReader) {
     TempDir tmp;
-    struct Case {
-        unsigned bits;
-        const char* expected;
-    } const kCases[] = {
-        {1, "BMP 1 9 2 [] [(0, 0, 0), (255, 255, 255)]"},
-        {4, "BMP P 9 2 [0, 0, 0, 128, 0, 0, 0, 128, 0, 128, 128, 0] [(0, 0, 0), (255, 255, 0)]"},
-        {8, "BMP L 9 2 [] [(0, 0, 0), (200, 200, 200)]"},  // a grey table reads as L
-        {24, "BMP RGB 9 2 [] [(0, 0, 0), (12, 34, 56)]"},
-        {32, "BMP RGB 9 2 [] [(0, 0, 0), (12, 34, 56)]"},
+    // The lower right pixel: memory row 0 for the indexed depths, y = 1 from the top for
+    // 24 and 32 bits. A grey 8-bit table reads as L.
+    struct { unsigned bits; COLORREF colour; const char* expected; } const kCases[] = {
+        {1, 1, "BMP 1 9 2 [] [(0, 0, 0), (255, 255, 255)]"},
+        {4, 11, "BMP P 9 2 [0, 0, 0, 128, 0, 0, 0, 128, 0, 128, 128, 0] [(0, 0, 0), (255, 255, 0)]"},
+        {8, 200, "BMP L 9 2 [] [(0, 0, 0), (200, 200, 200)]"},
+        {24, RGB(12, 34, 56), "BMP RGB 9 2 [] [(0, 0, 0), (12, 34, 56)]"},
+        {32, RGB(12, 34, 56), "BMP RGB 9 2 [] [(0, 0, 0), (12, 34, 56)]"},
     };
-    for (const Case& c : kCases) {
+    for (const auto& c : kCases) {
         CMemoryDIBTz dib;
         ASSERT_EQ(dib.Create(nullptr, 9, 2, c.bits), 1);
-        // the lower right pixel: memory row 0 for the indexed depths, y = 1 from the top
-        // for 24 and 32 bits
-        const COLORREF colour = c.bits == 1 ? 1 : c.bits == 4 ? 11 : c.bits == 8 ? 200 : RGB(12, 34, 56);
-        dib.SetPixel(8, c.bits >= 24 ? 1 : 0, colour);
-        const std::string path = tmp.File("d" + std::to_string(c.bits) + ".bmp");
-        ASSERT_EQ(dib.Write(CString(path.c_str())), 1);
-        std::string out = Pillow(path, "0,0 8,1");
-        out.erase(out.find_last_not_of('\n') + 1);
-        EXPECT_EQ(out, c.expected) << c.bits << " bits";
+        dib.SetPixel(8, c.bits >= 24 ? 1 : 0, c.colour);
+        const std::string name = "d" + std::to_string(c.bits) + ".bmp";
+        WriteAndRead(dib, tmp, name);
+        EXPECT_EQ(Pillow(tmp.File(name)), c.expected) << c.bits << " bits";
     }
 }

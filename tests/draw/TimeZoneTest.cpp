@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -46,12 +47,17 @@ std::vector<City> Cities() {
 }
 
 bool HasColour(double offset) {
-    static const double kColoured[] = {-12, -11, -10, -9, -8, -7, -6, -5, -4, -3.5, -3,
-                                       -2, -1, 0, 1, 2, 3, 3.5, 4, 4.5, 5, 5.5,
-                                       5.75, 6, 6.5, 7, 8, 9, 9.5, 10, 11, 12, 13};
-    for (double c : kColoured)
-        if (c == offset) return true;
-    return false;
+    static const double kColoured[] = {-12, -11, -10, -9, -8, -7, -6, -5, -4, -3.5, -3, -2, -1, 0, 1, 2, 3,
+                                       3.5, 4, 4.5, 5, 5.5, 5.75, 6, 6.5, 7, 8, 9, 9.5, 10, 11, 12, 13};
+    return std::find(std::begin(kColoured), std::end(kColoured), offset) != std::end(kColoured);
+}
+
+struct Place {
+    double lon, lat, offset;
+};
+
+void ExpectOffsets(const std::vector<Place>& places) {
+    for (const Place& p : places) EXPECT_EQ(Map::Get().GetTimeZone(p.lon, p.lat), p.offset) << p.lon << ", " << p.lat;
 }
 
 }  // namespace
@@ -71,86 +77,62 @@ TEST(CTimeZone, ZoneCitiesGetTheirStandardOffset) {
     const double share = 100.0 * right / total;
     RecordProperty("CityShare", std::to_string(share));
     EXPECT_GE(share, 98.0) << "wrong:" << wrong;
-    // Known places away from zone borders.
-    EXPECT_EQ(Map::Get().GetTimeZone(139.7, 35.7), 9.0);   // Tokyo, pixel (324, 108)
-    EXPECT_EQ(Map::Get().GetTimeZone(-0.1, 51.5), 0.0);    // London
-    EXPECT_EQ(Map::Get().GetTimeZone(77.2, 28.6), 5.5);    // Delhi
-    EXPECT_EQ(Map::Get().GetTimeZone(-87.6, 41.9), -6.0);  // Chicago
-    EXPECT_EQ(Map::Get().GetTimeZone(151.2, -33.9), 10.0); // Sydney
+    // Known places away from zone borders: Tokyo (pixel 324, 108), London, Delhi, Chicago,
+    // Sydney.
+    ExpectOffsets({{139.7, 35.7, 9}, {-0.1, 51.5, 0}, {77.2, 28.6, 5.5}, {-87.6, 41.9, -6}, {151.2, -33.9, 10}});
 }
 
 TEST(CTimeZone, OceansUseNauticalZones) {
-    struct {
-        double lon, lat;
-    } const kSea[] = {{-30, 0},    {-140, -30}, {-160, 10},  {160, -45}, {-178, -20},
-                      {178, -50},  {80, -30},   {60, -40},   {-40, 30},  {-25, -40},
-                      {150, 20},   {-120, -40}, {10, -60},   {100, -50}, {-70, -60}};
-    for (const auto& p : kSea) {
-        const double expected = std::round(p.lon / 15);
-        EXPECT_EQ(Map::Get().GetTimeZone(p.lon, p.lat), expected) << p.lon << ", " << p.lat;
-    }
+    const double kSea[][2] = {{-30, 0},   {-140, -30}, {-160, 10}, {160, -45},  {-178, -20},
+                              {178, -50}, {80, -30},   {60, -40},  {-40, 30},   {-25, -40},
+                              {150, 20},  {-120, -40}, {10, -60},  {100, -50},  {-70, -60}};
+    std::vector<Place> sea;
+    for (const auto& p : kSea) sea.push_back({p[0], p[1], std::round(p[0] / 15)});
+    ExpectOffsets(sea);
 }
 
 TEST(CTimeZone, EdgesOfTheMap) {
     Map& m = Map::Get();
-    // Column 0 is longitude -22.5; -30 wraps to 330 (column 705), 340 to -20 (column 5).
+    // Column 0 is longitude -22.5 (the Atlantic at the left edge); -30 wraps to 330
+    // (column 705), 340 to -20 (column 5); 337.5 is column 720, off the bitmap. Row 0 is
+    // latitude 90; latitude -90 is row 360, off the bitmap. Far off the map or not a
+    // number: unknown.
+    ExpectOffsets({{-22.5, 0, -1}, {-30, 0, -2}, {340, 0, -1}, {337.4, 0, -2}, {337.5, 0, 0}, {0, 90, 0},
+                   {30, -90, 0}, {1e300, 10, 0}, {std::nan(""), 10, 0}, {30, -1e9, 0}});
     EXPECT_EQ(m.GetTimeZone(-22.5, 0), m.GetTimeZone(-22.25, 0));
-    EXPECT_EQ(m.GetTimeZone(-22.5, 0), -1.0);  // the Atlantic at the left edge
-    EXPECT_EQ(m.GetTimeZone(-30, 0), -2.0);
-    EXPECT_EQ(m.GetTimeZone(340, 0), -1.0);
-    EXPECT_EQ(m.GetTimeZone(337.4, 0), -2.0);
-    EXPECT_EQ(m.GetTimeZone(337.5, 0), 0.0);  // column 720: off the bitmap
-    // Row 0 is latitude 90; latitude -90 is row 360, off the bitmap.
-    EXPECT_EQ(m.GetTimeZone(0, 90), 0.0);
-    EXPECT_EQ(m.GetTimeZone(30, -90), 0.0);
     EXPECT_EQ(m.GetTimeZone(30, -89.9), m.GetTimeZone(30, -89.6));
     EXPECT_NE(m.GetTimeZone(30, -89.9), 0.0);
-    // Far off the map or not a number: unknown.
-    EXPECT_EQ(m.GetTimeZone(1e300, 10), 0.0);
-    EXPECT_EQ(m.GetTimeZone(std::nan(""), 10), 0.0);
-    EXPECT_EQ(m.GetTimeZone(30, -1e9), 0.0);
 }
 
+// Before Create every query is 0; so is a colour no zone has.
 TEST(CTimeZone, ColoursOfNoZoneReadAsZero) {
     Map painted;
+    EXPECT_EQ(painted.GetTimeZone(139.7, 35.7), 0.0);
+    EXPECT_EQ(painted.GetTimeZone(0, 0), 0.0);
     painted.Create(nullptr);
-    const double before = painted.GetTimeZone(45.0, -30.0);  // the Indian Ocean, +3
-    ASSERT_EQ(before, 3.0);
+    ASSERT_EQ(painted.GetTimeZone(45.0, -30.0), 3.0);  // the Indian Ocean
     const int x = static_cast<int>(720 * (45.0 + 22.5) / 360), y = static_cast<int>(360 * 120.0 / 180);
-    painted.Paint(x, y, RGB(83, 238, 78));
-    EXPECT_EQ(painted.GetTimeZone(45.0, -30.0), 0.0);
-    painted.Paint(x, y, RGB(0, 0, 0));
-    EXPECT_EQ(painted.GetTimeZone(45.0, -30.0), 0.0);
-    painted.Paint(x, y, RGB(63, 63, 63));
-    EXPECT_EQ(painted.GetTimeZone(45.0, -30.0), 9.5);
-}
-
-TEST(CTimeZone, BeforeCreateEveryQueryIsZero) {
-    CTimeZone tz;
-    EXPECT_EQ(tz.GetTimeZone(139.7, 35.7), 0.0);
-    EXPECT_EQ(tz.GetTimeZone(0, 0), 0.0);
+    const std::pair<COLORREF, double> kColours[] = {{RGB(83, 238, 78), 0}, {RGB(0, 0, 0), 0}, {RGB(63, 63, 63), 9.5}};
+    for (const auto& c : kColours) {
+        painted.Paint(x, y, c.first);
+        EXPECT_EQ(painted.GetTimeZone(45.0, -30.0), c.second) << std::hex << c.first;
+    }
 }
 
 TEST(CTimeZone, RenderedMapIsUnchanged) {
     // FNV-1a over the rendered pixels, top row first: a change of the player or of the
     // map data changes it. Regenerating the map means updating this value.
+    // Every pixel has a zone colour besides: the map leaves no gap.
     Map& m = Map::Get();
     uint64_t h = 1469598103934665603ull;
+    int unknown = 0;
     for (int y = 0; y < 360; ++y)
         for (int x = 0; x < 720; ++x) {
             const COLORREF c = m.At(x, y);
-            for (int k = 0; k < 3; ++k) {
-                h ^= (c >> (8 * k)) & 0xFF;
-                h *= 1099511628211ull;
-            }
+            for (int k = 0; k < 3; ++k) h = (h ^ ((c >> (8 * k)) & 0xFF)) * 1099511628211ull;
+            unknown += m.GetTimeZone(x / 2.0 - 22.25, 89.75 - y / 2.0) == 0.0 && c != RGB(0, 0, 255);
         }
     EXPECT_EQ(h, 0x2cc4ee1b91d35dc0ull) << std::hex << h;
-    // Every pixel has a zone colour: the map leaves no gap.
-    int unknown = 0;
-    for (int y = 0; y < 360; ++y)
-        for (int x = 0; x < 720; ++x)
-            unknown += m.GetTimeZone(x / 2.0 - 22.25, 89.75 - y / 2.0) == 0.0 &&
-                       m.At(x, y) != RGB(0, 0, 255);
     EXPECT_EQ(unknown, 0);
 }
 

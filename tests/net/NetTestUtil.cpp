@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
 #include <thread>
 
 CInetSocket::ReceiveFunction Received::Function() {
@@ -37,33 +38,52 @@ int Received::Calls() {
     return m_calls;
 }
 
-std::string Received::All() {
+std::map<unsigned long long, std::string> Received::Streams() {
     std::lock_guard<std::mutex> lock(m_mutex);
+    return m_streams;
+}
+
+std::string Received::All() {
     std::string all;
-    for (const auto& s : m_streams) all += s.second;
+    for (const auto& s : Streams()) all += s.second;
     return all;
 }
 
-void Received::Inspect(
-    const std::function<void(const std::map<unsigned long long, std::string>&)>& fn) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    fn(m_streams);
+static sockaddr_in Loopback(int port) {
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(static_cast<uint16_t>(port));
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    return a;
+}
+
+static void SetTimeOut(int fd, int option) {
+    timeval tv{5, 0};
+    setsockopt(fd, SOL_SOCKET, option, &tv, sizeof tv);
 }
 
 int ConnectLoopback(int port) {
     const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) return -1;
-    timeval tv{5, 0};
-    setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
-    setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &tv, sizeof tv);
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_port = htons(static_cast<uint16_t>(port));
-    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to) != 0) {
-        close(fd);
+    SetTimeOut(fd, SO_RCVTIMEO);
+    SetTimeOut(fd, SO_SNDTIMEO);
+    sockaddr_in to = Loopback(port);
+    if (fd >= 0 && connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to) == 0) return fd;
+    if (fd >= 0) close(fd);
+    return -1;
+}
+
+int BindLoopback(int type, int* port) {
+    const int fd = socket(AF_INET, type | SOCK_CLOEXEC, 0);
+    sockaddr_in local = Loopback(0);
+    socklen_t len = sizeof local;
+    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0 ||
+        (type == SOCK_STREAM && listen(fd, 4) != 0) ||
+        getsockname(fd, reinterpret_cast<sockaddr*>(&local), &len) != 0) {
+        if (fd >= 0) close(fd);
         return -1;
     }
+    SetTimeOut(fd, SO_RCVTIMEO);
+    *port = ntohs(local.sin_port);
     return fd;
 }
 
@@ -81,20 +101,15 @@ std::string ReadUntilClosed(int fd, size_t max, int timeoutMs, ReadEnd* end) {
     std::string got;
     ReadEnd how = kReadTimeOut;
     const auto start = std::chrono::steady_clock::now();
-    while (got.size() < max) {
-        const int64_t left = timeoutMs - ElapsedMs(start);
-        if (left <= 0) break;
+    for (int64_t left = timeoutMs; got.size() < max && left > 0; left = timeoutMs - ElapsedMs(start)) {
         pollfd p{fd, POLLIN, 0};
         if (poll(&p, 1, static_cast<int>(left)) <= 0) continue;
         char buf[4096];
         const ssize_t n = recv(fd, buf, std::min(sizeof buf, max - got.size()), MSG_DONTWAIT);
         if (n > 0) {
             got.append(buf, static_cast<size_t>(n));
-        } else if (n == 0) {
-            how = kReadClosed;
-            break;
-        } else if (errno != EAGAIN && errno != EINTR) {
-            how = kReadError;
+        } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
+            how = n == 0 ? kReadClosed : kReadError;
             break;
         }
     }
@@ -103,29 +118,11 @@ std::string ReadUntilClosed(int fd, size_t max, int timeoutMs, ReadEnd* end) {
     return got;
 }
 
-int BindUdpLoopback(int* port) {
-    const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    sockaddr_in local{};
-    local.sin_family = AF_INET;
-    local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof local;
-    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0 ||
-        getsockname(fd, reinterpret_cast<sockaddr*>(&local), &len) != 0) {
-        if (fd >= 0) close(fd);
-        return -1;
-    }
-    timeval tv{5, 0};
-    setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
-    *port = ntohs(local.sin_port);
-    return fd;
-}
-
 static int CountEntries(const char* folder) {
     DIR* d = opendir(folder);
     if (!d) return -1;
     int n = 0;
-    while (const dirent* e = readdir(d))
-        if (e->d_name[0] != '.') ++n;
+    while (const dirent* e = readdir(d)) n += e->d_name[0] != '.';
     closedir(d);
     return n;
 }
@@ -134,39 +131,38 @@ int CountOpenDescriptors() { return CountEntries("/proc/self/fd"); }
 int CountThreads() {
     // A sanitizer may add a helper thread of its own when the first thread starts; start
     // one first so every count includes it.
-    static const bool warmed = [] {
-        std::thread([] {}).join();
-        return true;
-    }();
+    static const bool warmed = (std::thread([] {}).join(), true);
     (void)warmed;
     return CountEntries("/proc/self/task");
 }
 
 bool WaitUntil(const std::function<bool()>& pred, int timeoutMs) {
     const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < 100000; ++i) {
+    for (int i = 0; i < 100000 && ElapsedMs(start) < timeoutMs; ++i) {
         if (pred()) return true;
-        if (ElapsedMs(start) >= timeoutMs) return pred();
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return pred();
 }
 
 int64_t ElapsedMs(std::chrono::steady_clock::time_point since) {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
-                                                                 since)
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - since)
         .count();
 }
 
+int64_t TimedMs(const char* what, const std::function<void()>& fn) {
+    const auto start = std::chrono::steady_clock::now();
+    fn();
+    const int64_t took = ElapsedMs(start);
+    printf("%s took %lld ms\n", what, static_cast<long long>(took));
+    return took;
+}
+
 void PrintTimings(const std::string& output) {
-    size_t start = 0;
-    for (int i = 0; i < 1000 && start < output.size(); ++i) {
-        size_t end = output.find('\n', start);
-        if (end == std::string::npos) end = output.size();
-        const std::string line = output.substr(start, end - start);
+    std::istringstream lines(output);
+    std::string line;
+    while (std::getline(lines, line))
         if (line.find(" took ") != std::string::npos) printf("  (namespace) %s\n", line.c_str());
-        start = end + 1;
-    }
 }
 
 bool InNetNamespace() { return getenv("ZCMCOM_IN_NETNS") != nullptr; }
@@ -175,14 +171,10 @@ int RunInNetNamespace(const std::string& filter, const std::string& setup, std::
                       std::string* skipReason) {
     int status = 0;
     RunCommand("unshare -n ip link set lo up >/dev/null 2>&1", &status);
-    if (status != 0) {
-        *skipReason = "cannot make a network namespace here (unshare -n, ip)";
-        return -1;
-    }
     char self[4096];
-    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    const ssize_t n = status == 0 ? readlink("/proc/self/exe", self, sizeof self - 1) : -1;
     if (n <= 0) {
-        *skipReason = "cannot find this program";
+        *skipReason = "cannot make a network namespace here (unshare -n, ip)";
         return -1;
     }
     self[n] = 0;

@@ -10,9 +10,7 @@ using namespace zvacltest;
 
 // Worked examples of the standard algorithm in both calendars and both eras, both ways.
 TEST(ZvaclCalendar, PublishedJulianDays) {
-    struct {
-        double y, m, d, jd;
-    } const cases[] = {
+    struct { double y, m, d, jd; } const cases[] = {
         {2000, 1, 1.5, 2451545.0},   {1987, 6, 19.5, 2446966.0},  {1988, 1, 27.0, 2447187.5},
         {1900, 1, 1.0, 2415020.5},   {1600, 12, 31.0, 2305812.5}, {837, 4, 10.3, 2026871.8},
         {-123, 12, 31.0, 1676496.5}, {-1000, 2, 29.0, 1355866.5}, {-1001, 8, 17.9, 1355671.4},
@@ -23,9 +21,7 @@ TEST(ZvaclCalendar, PublishedJulianDays) {
         int y = 0, m = 0;
         double d = 0;
         JdToDate(c.jd, &y, &m, &d);
-        EXPECT_EQ(y, c.y);
-        EXPECT_EQ(m, c.m);
-        EXPECT_NEAR(d, c.d, 1e-8);
+        EXPECT_TRUE(y == c.y && m == c.m && std::fabs(d - c.d) < 1e-8) << y << "-" << m << "-" << d;
     }
     // The callers' day of the week: floor(JD + 1.5) mod 7, 0 = Sunday.
     EXPECT_EQ(static_cast<long>(CalcJd(2000, 1, 1) + 1.5) % 7, 6);    // Saturday
@@ -36,105 +32,76 @@ TEST(ZvaclCalendar, ReformOf1582AndLeapYears) {
     EXPECT_EQ(CalcJd(1582, 10, 15) - CalcJd(1582, 10, 4), 1.0);
     // A dropped day counts on in the Julian calendar: 10 October is the Gregorian 20th.
     EXPECT_EQ(CalcJd(1582, 10, 10), CalcJd(1582, 10, 20));
-    EXPECT_EQ(CalcJd(1500, 3, 1) - CalcJd(1500, 2, 28), 2.0);  // Julian rule
-    EXPECT_EQ(CalcJd(1700, 3, 1) - CalcJd(1700, 2, 28), 1.0);  // Gregorian rule
-    EXPECT_EQ(CalcJd(2000, 3, 1) - CalcJd(2000, 2, 28), 2.0);
-    EXPECT_EQ(CalcJd(0, 3, 1) - CalcJd(0, 2, 28), 2.0);  // 1 BC
-    EXPECT_EQ(CalcJd(-1, 3, 1) - CalcJd(-1, 2, 28), 1.0);
+    // Days from 28 February to 1 March: the Julian rule for 1500, the Gregorian one for
+    // 1700 and 2000; year 0 (1 BC) is a leap year, year -1 is not.
+    struct { int year; double days; } const kFebruaries[] = {{1500, 2}, {1700, 1}, {2000, 2}, {0, 2}, {-1, 1}};
+    for (const auto& f : kFebruaries) EXPECT_EQ(CalcJd(f.year, 3, 1) - CalcJd(f.year, 2, 28), f.days) << f.year;
 }
 
 // Dates from 4713 BC to AD 9999 (and the callers' whole range) convert and come back to
 // well within a millisecond; day by day across year 0 and 1582 each next day is the
 // date that ChangeDate gives for one day on.
 TEST(ZvaclCalendar, RoundTripsEveryDayAndTime) {
-    tagADATE a;
     double worst = 0;
     for (double jd = -1000.0; jd < 5373484.5; jd += 7.123456789) {
-        JdToDate2(jd, &a);
+        const tagADATE a = DateOf(jd);
         ASSERT_TRUE(a.second >= 0.0 && a.second < 60.0 && a.month >= 1 && a.month <= 12);
         worst = std::fmax(worst, std::fabs(GetJd(&a) - jd) * 86400.0);
     }
     EXPECT_LT(worst, 1e-3);
     for (double jd : {-34803211.5, 38245309.5}) {
-        JdToDate2(jd, &a);
+        const tagADATE a = DateOf(jd);
         EXPECT_LT(std::fabs(GetJd(&a) - jd) * 86400.0, 1e-2) << jd;
     }
-    const tagSPAN oneDay = Span(0, 0, 1);
+    auto day = [](const tagADATE& a) { return Str(a).substr(0, Str(a).find(' ')); };
     for (double start : {CalcJd(-1, 12, 1), CalcJd(1582, 1, 1)}) {
-        tagADATE next;
-        JdToDate2(start, &next);
+        tagADATE next = DateOf(start);
         for (double jd = start + 1; jd < start + 800; jd += 1.0) {
-            ChangeDate(&next, &oneDay, 0);
-            JdToDate2(jd, &a);
-            ASSERT_TRUE(a.year == next.year && a.month == next.month && a.day == next.day) << jd;
+            next = Changed(next, Span(0, 0, 1));
+            ASSERT_EQ(day(DateOf(jd)), day(next)) << jd;
         }
     }
 }
 
 TEST(ZvaclCalendar, ZonesAndJdToDate2) {
-    tagADATE jst = Date(2000, 1, 1, 21, 0, 0, 9.0);
+    const tagADATE jst = Date(2000, 1, 1, 21, 0, 0, 9.0);
     EXPECT_NEAR(GetJd(&jst), 2451545.0, 1e-9);
-    tagADATE out = Date(1, 1, 1, 1, 1, 1, 5.5);
-    JdToDate2(2451545.25, &out);
-    EXPECT_DATE(out, 2000, 1, 1, 18, 0, 0.0);
-    EXPECT_EQ(out.timezone, 0.0);  // the record now denotes that very JD
-    JdToDate2(std::nextafter(2451545.5, 0.0), &out);  // seconds never round up to 60
-    EXPECT_EQ(out.hour * 100 + out.minute, 2359);
-    EXPECT_LT(out.second, 60.0);
+    EXPECT_EQ(Str(DateOf(2451545.25)), "2000-01-01 18:00:00.000000");
+    EXPECT_EQ(DateOf(2451545.25).timezone, 0.0);  // the record now denotes that very JD
+    const tagADATE last = DateOf(std::nextafter(2451545.5, 0.0));  // seconds never round up to 60
+    EXPECT_EQ(last.hour * 100 + last.minute, 2359);
+    EXPECT_LT(last.second, 60.0);
 
-    tagADATE a = Date(2024, 1, 1, 5, 0, 0, 9.0);
-    ChangeTimezone(&a, 0.0);
-    EXPECT_DATE(a, 2023, 12, 31, 20, 0, 0.0);
-    EXPECT_EQ(a.timezone, 0.0);
-    ChangeTimezone(&a, 5.75);
-    EXPECT_DATE(a, 2024, 1, 1, 1, 45, 0.0);
-    tagADATE leap = Date(2024, 3, 1, 0, 30, 15.25, 1.0);
-    const double before = GetJd(&leap);
-    ChangeTimezone(&leap, -3.5);
-    EXPECT_DATE(leap, 2024, 2, 29, 20, 0, 15.25);
-    EXPECT_NEAR(GetJd(&leap), before, 1e-9);
-    tagADATE reform = Date(1582, 10, 15, 3, 0, 0, 9.0);
-    ChangeTimezone(&reform, 0.0);
-    EXPECT_DATE(reform, 1582, 10, 4, 18, 0, 0.0);
+    // Another zone: the same instant, across a year, a leap day and the 1582 reform.
+    struct { tagADATE from; double zone; const char* expected; } const kCases[] = {
+        {Date(2024, 1, 1, 5, 0, 0, 9.0), 0.0, "2023-12-31 20:00:00.000000"},
+        {Date(2023, 12, 31, 20), 5.75, "2024-01-01 01:45:00.000000"},
+        {Date(2024, 3, 1, 0, 30, 15.25, 1.0), -3.5, "2024-02-29 20:00:15.250000"},
+        {Date(1582, 10, 15, 3, 0, 0, 9.0), 0.0, "1582-10-04 18:00:00.000000"},
+    };
+    for (const auto& c : kCases) {
+        const tagADATE a = InZone(c.from, c.zone);
+        EXPECT_EQ(Str(a), c.expected);
+        EXPECT_EQ(a.timezone, c.zone);
+        EXPECT_NEAR(GetJd(&a), GetJd(&c.from), 1e-9) << c.expected;
+    }
 }
 
+// Every field carries both ways; mode 0 lets the surplus days of a month or year step
+// carry on, mode 1 keeps within the target month.
 TEST(ZvaclCalendar, ChangeDateCarriesEveryFieldBothWays) {
-    tagADATE a = Date(2023, 12, 31, 23, 59, 59.6);  // the callers' half-second rounding
-    const tagSPAN half = Span(0, 0, 0, 0, 0, 0.5);
-    ChangeDate(&a, &half, 0);
-    EXPECT_DATE(a, 2024, 1, 1, 0, 0, 0.1);
-    a = Date(1, 1, 1);
-    const tagSPAN secondBack = Span(0, 0, 0, 0, 0, -1);
-    ChangeDate(&a, &secondBack, 0);
-    EXPECT_DATE(a, 0, 12, 31, 23, 59, 59.0);
-    a = Date(1582, 10, 4, 12);
-    const tagSPAN day = Span(0, 0, 1);
-    ChangeDate(&a, &day, 0);
-    EXPECT_DATE(a, 1582, 10, 15, 12, 0, 0.0);
-    a = Date(2024, 1, 1);
-    const tagSPAN mixed = Span(0, 30, 0, 1000);  // 30 months and 1000 hours
-    ChangeDate(&a, &mixed, 0);
-    EXPECT_DATE(a, 2026, 8, 11, 16, 0, 0.0);
-    a = Date(2023, 14, 0, 25, -1, 61.5);  // a record itself out of range
-    const tagSPAN none = Span(0, 0, 0);
-    ChangeDate(&a, &none, 0);
-    EXPECT_DATE(a, 2024, 2, 1, 1, 0, 1.5);
-}
-
-TEST(ZvaclCalendar, MonthStepsCarryOrClampByMode) {
     const tagSPAN month = Span(0, 1, 0), year = Span(1, 0, 0);
-    tagADATE a = Date(2023, 1, 31);
-    ChangeDate(&a, &month, 0);  // mode 0: the surplus days carry on
-    EXPECT_DATE(a, 2023, 3, 3, 0, 0, 0.0);
-    a = Date(2024, 1, 31);
-    ChangeDate(&a, &month, 1);  // mode 1: stays within the target month
-    EXPECT_DATE(a, 2024, 2, 29, 0, 0, 0.0);
-    a = Date(2024, 2, 29, 6);
-    ChangeDate(&a, &year, 0);
-    EXPECT_DATE(a, 2025, 3, 1, 6, 0, 0.0);
-    a = Date(2024, 2, 29, 6);
-    ChangeDate(&a, &year, 1);
-    EXPECT_DATE(a, 2025, 2, 28, 6, 0, 0.0);
+    // the callers' half-second rounding, a second back from AD 1, a day over the reform,
+    // 30 months and 1000 hours, a record itself out of range
+    EXPECT_EQ(Str(Changed(Date(2023, 12, 31, 23, 59, 59.6), Span(0, 0, 0, 0, 0, 0.5))), "2024-01-01 00:00:00.100000");
+    EXPECT_EQ(Str(Changed(Date(1, 1, 1), Span(0, 0, 0, 0, 0, -1))), "0-12-31 23:59:59.000000");
+    EXPECT_EQ(Str(Changed(Date(1582, 10, 4, 12), Span(0, 0, 1))), "1582-10-15 12:00:00.000000");
+    EXPECT_EQ(Str(Changed(Date(2024, 1, 1), Span(0, 30, 0, 1000))), "2026-08-11 16:00:00.000000");
+    EXPECT_EQ(Str(Changed(Date(2023, 14, 0, 25, -1, 61.5), Span(0, 0, 0))), "2024-02-01 01:00:01.500000");
+    EXPECT_EQ(Str(Changed(Date(2023, 1, 31), month, 0)), "2023-03-03 00:00:00.000000");
+    EXPECT_EQ(Str(Changed(Date(2024, 1, 31), month, 1)), "2024-02-29 00:00:00.000000");
+    EXPECT_EQ(Str(Changed(Date(2024, 2, 29, 6), year, 0)), "2025-03-01 06:00:00.000000");
+    EXPECT_EQ(Str(Changed(Date(2024, 2, 29, 6), year, 1)), "2025-02-28 06:00:00.000000");
 }
 
 TEST(ZvaclCalendar, BadInputNeverCrashes) {
@@ -148,21 +115,14 @@ TEST(ZvaclCalendar, BadInputNeverCrashes) {
     JdToDate(1e300, &y, &m, &d);
     EXPECT_EQ(y, INT_MAX);
     JdToDate(2451545.0, nullptr, nullptr, nullptr);
-    tagADATE a;
-    JdToDate2(kInf, &a);
-    EXPECT_TRUE(std::isnan(a.second));
-    JdToDate2(-1e300, &a);
-    EXPECT_EQ(a.year, INT_MIN);
+    EXPECT_TRUE(std::isnan(DateOf(kInf).second));
+    EXPECT_EQ(DateOf(-1e300).year, INT_MIN);
     JdToDate2(0, nullptr);
-    a = Date(2000, 1, 1);
-    ChangeTimezone(&a, kNaN);
-    EXPECT_TRUE(std::isnan(a.second));
+    EXPECT_TRUE(std::isnan(InZone(Date(2000, 1, 1), kNaN).second));
     ChangeTimezone(nullptr, 0);
-    a = Date(INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX, 1e300, -1e300);
-    ChangeTimezone(&a, 0);
+    InZone(Date(INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX, 1e300, -1e300), 0);
     tagSPAN huge = Span(INT_MAX, INT_MIN, INT_MAX, INT_MIN, INT_MAX, -kInf);
-    a = Date(INT_MIN, INT_MIN, INT_MIN, INT_MIN, INT_MIN);
-    ChangeDate(&a, &huge, 7);
+    tagADATE a = Changed(Date(INT_MIN, INT_MIN, INT_MIN, INT_MIN, INT_MIN), huge, 7);
     huge.seconds = 0;
     ChangeDate(&a, &huge, 0);
     ChangeDate(&a, nullptr, 0);

@@ -12,23 +12,21 @@ using namespace zvacltest;
 // The new moon of 1977 February (JDE 2443192.65118) and the last quarter of 2044 January
 // (JDE 2467636.49186), both published in dynamical time.
 TEST(ZvaclMoonPhases, PublishedExamples) {
-    tagMOONPHASE p[2];
-    tagADATE feb1977 = Date(1977, 2, 17);
-    ASSERT_EQ(GetMoonPhases(&feb1977, p, 2), 2);
-    EXPECT_EQ(p[1].phase, 0);
-    EXPECT_NEAR(UtToDt(p[1].jd), 2443192.65118, 1e-5);
-    tagADATE jan2044 = Date(2044, 1, 20);
-    ASSERT_EQ(GetMoonPhases(&jan2044, p, 2), 2);
-    EXPECT_EQ(p[1].phase, 3);
-    EXPECT_NEAR(UtToDt(p[1].jd), 2467636.49186, 1e-5);
+    struct { tagADATE at; int phase; double jde; } const kCases[] = {
+        {Date(1977, 2, 17), 0, 2443192.65118}, {Date(2044, 1, 20), 3, 2467636.49186}};
+    for (const auto& c : kCases) {
+        tagMOONPHASE p[2];
+        ASSERT_EQ(GetMoonPhases(&c.at, p, 2), 2);
+        EXPECT_EQ(p[1].phase, c.phase);
+        EXPECT_NEAR(UtToDt(p[1].jd), c.jde, 1e-5);
+    }
 }
 
 // The first record is the last phase at or before the instant (the instant of a phase
 // itself included); the rest follow one kind after the other, about a week apart.
 TEST(ZvaclMoonPhases, StartsWithTheLastPhaseBeforeTheInstant) {
     for (double jd = 2415020.5; jd < 2488069.5; jd += 97.31) {
-        tagADATE at;
-        JdToDate2(jd, &at);
+        const tagADATE at = DateOf(jd);
         tagMOONPHASE p[6];
         ASSERT_EQ(GetMoonPhases(&at, p, 6), 6);
         ASSERT_TRUE(p[0].jd <= jd && p[1].jd > jd) << jd;
@@ -36,8 +34,7 @@ TEST(ZvaclMoonPhases, StartsWithTheLastPhaseBeforeTheInstant) {
             ASSERT_EQ(p[i].phase, (p[i - 1].phase + 1) % 4);
             ASSERT_TRUE(p[i].jd - p[i - 1].jd > 6.0 && p[i].jd - p[i - 1].jd < 8.5);
         }
-        tagADATE exact;
-        JdToDate2(p[1].jd, &exact);
+        const tagADATE exact = DateOf(p[1].jd);
         tagMOONPHASE q[1];
         ASSERT_EQ(GetMoonPhases(&exact, q, 1), 1);
         ASSERT_EQ(q[0].phase, p[1].phase);
@@ -48,14 +45,13 @@ TEST(ZvaclMoonPhases, StartsWithTheLastPhaseBeforeTheInstant) {
 // full moon of 2024 January 25, 17:54 UT, is January 26 in Tokyo, the 25th in Honolulu.
 TEST(ZvaclMoonPhases, EveryPhaseOfTheLocalDayIsListed) {
     for (double zone : {9.0, -10.0, 0.0, 13.75}) {
-        tagADATE full = Date(2024, 1, 25, 17, 54);
-        ChangeTimezone(&full, zone);
+        const tagADATE full = InZone(Date(2024, 1, 25, 17, 54), zone);
+        const tagADATE midnight = Date(full.year, full.month, full.day, 0, 0, 0, zone);
+        const double jd0 = GetJd(&midnight);
         for (int hour : {0, 12, 23}) {
             const tagADATE local = Date(full.year, full.month, full.day, hour, 59, 59.9, zone);
             tagMOONPHASE p[6];
             const int n = GetMoonPhases(&local, p, 6);
-            const tagADATE midnight = Date(local.year, local.month, local.day, 0, 0, 0, zone);
-            const double jd0 = GetJd(&midnight);
             int found = 0;
             for (int i = 0; i < n; ++i) found += p[i].jd >= jd0 && p[i].jd < jd0 + 1.0;
             EXPECT_EQ(found, 1) << "zone " << zone << " hour " << hour;
@@ -73,13 +69,12 @@ TEST(ZvaclMoonPhases, CapacityAndBadInput) {
     EXPECT_EQ(GetMoonPhases(nullptr, p, 3), 0);
     EXPECT_EQ(GetMoonPhases(&at, p, 1), 1);
     EXPECT_EQ(p[1].phase, -1);  // only as many as asked for
-    tagADATE bad = Date(2024, 1, 1, 0, 0, kNaN);
-    EXPECT_EQ(GetMoonPhases(&bad, p, 3), 0);
-    bad = Date(INT_MAX, 1, 1);
-    EXPECT_EQ(GetMoonPhases(&bad, p, 3), 0);  // beyond any use of the series
-    for (int year : {-99999, 99999}) {        // the callers' range still gives phases
-        bad = Date(year, 6, 1);
-        EXPECT_EQ(GetMoonPhases(&bad, p, 3), 3);
+    // Not a time, or beyond any use of the series: nothing; the callers' range still
+    // gives phases.
+    for (const tagADATE& bad : {Date(2024, 1, 1, 0, 0, kNaN), Date(INT_MAX, 1, 1)}) EXPECT_EQ(GetMoonPhases(&bad, p, 3), 0);
+    for (int year : {-99999, 99999}) {
+        at = Date(year, 6, 1);
+        EXPECT_EQ(GetMoonPhases(&at, p, 3), 3);
         EXPECT_TRUE(std::isfinite(p[2].jd));
     }
 }

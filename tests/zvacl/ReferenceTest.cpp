@@ -14,8 +14,6 @@
 
 namespace {
 
-const double kPi = 3.14159265358979323846;
-
 // The numeric rows of a table, comment lines left out.
 std::vector<std::vector<double>> ReadTable(const std::string& name) {
     std::vector<std::vector<double>> rows;
@@ -26,31 +24,30 @@ std::vector<std::vector<double>> ReadTable(const std::string& name) {
         if (line.empty() || line[0] == '#') continue;
         std::istringstream s(line);
         std::vector<double> row;
-        double v;
-        while (s >> v) row.push_back(v);
+        for (double v; s >> v;) row.push_back(v);
         rows.push_back(row);
     }
     return rows;
 }
 
-// Difference of two angles in degrees, folded into [-180, 180).
-double AngleDiff(double a, double b) {
-    double d = std::fmod(a - b + 180.0, 360.0);
-    if (d < 0) d += 360.0;
-    return d - 180.0;
-}
-
-void Report(const char* what, double value, const char* unit, const char* where = "") {
-    std::printf("[ measured ] %-46s %10.4f %s %s\n", what, value, unit, where);
-}
-
+// Difference of two angles in degrees, folded into [-180, 180].
+double AngleDiff(double a, double b) { return std::remainder(a - b, 360.0); }
 double JdTt(double shortJd) { return shortJd + 2400000.0; }
 
-// The Sun's geometric longitude of date, as the callers form it.
-double SunLongitude(double jdTt) {
-    double lb[2], r;
-    CalcPlanetLbr(-3, jdTt, lb, &r);
-    return degmal(lb[0] + 180.0);
+// The largest error of a table by magnitude, and the JD where it occurred.
+struct Worst {
+    double err = 0, at = 0;
+    void Add(double e, double where = 0) {
+        if (std::fabs(e) > std::fabs(err)) err = e, at = where;
+    }
+};
+
+// Prints the measured figure (scaled into unit) and expects it within the goal.
+void ExpectWithin(const char* what, const Worst& w, double goal, const char* unit, double scale = 1) {
+    char where[64] = "";
+    if (w.at != 0) std::snprintf(where, sizeof where, "(at JD %.2f UT)", w.at);
+    std::printf("[ measured ] %-46s %10.4f %s %s\n", what, w.err * scale, unit, where);
+    EXPECT_LT(std::fabs(w.err), goal) << what;
 }
 
 // Apparent longitude: nutation in longitude (four largest terms, good to 0.5") and the
@@ -58,15 +55,12 @@ double SunLongitude(double jdTt) {
 double ApparentSunLongitude(double jdTt) {
     double lb[2], r;
     CalcPlanetLbr(-3, jdTt, lb, &r);
-    const double t = (jdTt - 2451545.0) / 36525.0;
-    const double k = kPi / 180.0;
+    const double t = (jdTt - 2451545.0) / 36525.0, k = M_PI / 180.0;
     const double om = (125.04452 - 1934.136261 * t) * k;
     const double ls = (280.4665 + 36000.7698 * t) * k;
     const double lm = (218.3165 + 481267.8813 * t) * k;
-    const double dpsi = (-17.20 * std::sin(om) - 1.32 * std::sin(2 * ls) - 0.23 * std::sin(2 * lm) +
-                         0.21 * std::sin(2 * om)) /
-                        3600.0;
-    return degmal(lb[0] + 180.0 + dpsi - 20.4898 / r / 3600.0);
+    const double dpsi = -17.20 * std::sin(om) - 1.32 * std::sin(2 * ls) - 0.23 * std::sin(2 * lm) + 0.21 * std::sin(2 * om);
+    return degmal(lb[0] + 180.0 + dpsi / 3600.0 - 20.4898 / r / 3600.0);
 }
 
 // The caller's search for the Sun reaching a longitude, stepped forward by the mean
@@ -90,24 +84,17 @@ TEST(ZvaclReference, MoonPhasesAgainstPyEphem) {
     ASSERT_EQ(ref.size(), 9945u);
     tagADATE at;
     JdToDate2(JdTt(ref[0][0]) - 1.0, &at);
-    size_t next = 0;
-    double worst = 0, worstAt = 0;
-    int expectedPhase = 0;
-    while (next < ref.size()) {
+    Worst worst;
+    for (size_t next = 0; next < ref.size();) {
         tagMOONPHASE p[6];
         ASSERT_EQ(GetMoonPhases(&at, p, 6), 6);
         for (int i = 1; i < 6 && next < ref.size(); ++i, ++next) {
-            ASSERT_EQ(p[i].phase, expectedPhase) << "phase " << next;
-            const double err = (UtToDt(p[i].jd) - JdTt(ref[next][0])) * 86400.0;
-            if (std::fabs(err) > std::fabs(worst)) worst = err, worstAt = p[i].jd;
-            expectedPhase = (expectedPhase + 1) % 4;
+            ASSERT_EQ(p[i].phase, static_cast<int>(next % 4)) << "phase " << next;
+            worst.Add((UtToDt(p[i].jd) - JdTt(ref[next][0])) * 86400.0, p[i].jd);
         }
         JdToDate2(p[5].jd + 1e-5, &at);  // just after the last one taken
     }
-    char where[64];
-    std::snprintf(where, sizeof where, "(at JD %.2f UT)", worstAt);
-    Report("Moon phases 1900-2100 vs PyEphem, TT", worst, "s", where);
-    EXPECT_LT(std::fabs(worst), 30.0);
+    ExpectWithin("Moon phases 1900-2100 vs PyEphem, TT", worst, 30.0, "s");
 }
 
 // Every phase inside JPL's DE405 (1960-2060): the accuracy proper, against an ephemeris
@@ -115,7 +102,8 @@ TEST(ZvaclReference, MoonPhasesAgainstPyEphem) {
 TEST(ZvaclReference, MoonPhasesAgainstDe405) {
     const auto ref = ReadTable("moon_phases_de405.txt");
     ASSERT_GT(ref.size(), 4900u);
-    double worst = 0, worstAt = 0, sumSquares = 0;
+    Worst worst, rms;
+    double sumSquares = 0;
     for (const auto& row : ref) {
         tagADATE at;
         JdToDate2(JdTt(row[1]) - 2.0, &at);
@@ -124,30 +112,27 @@ TEST(ZvaclReference, MoonPhasesAgainstDe405) {
         ASSERT_EQ(p[1].phase, static_cast<int>(row[0]));
         const double err = (UtToDt(p[1].jd) - JdTt(row[1])) * 86400.0;
         sumSquares += err * err;
-        if (std::fabs(err) > std::fabs(worst)) worst = err, worstAt = p[1].jd;
+        worst.Add(err, p[1].jd);
     }
-    char where[64];
-    std::snprintf(where, sizeof where, "(at JD %.2f UT)", worstAt);
-    Report("Moon phases 1960-2060 vs DE405, TT", worst, "s", where);
-    Report("Moon phases 1960-2060 vs DE405, rms", std::sqrt(sumSquares / ref.size()), "s");
-    EXPECT_LT(std::fabs(worst), 30.0);
+    rms.Add(std::sqrt(sumSquares / ref.size()));
+    ExpectWithin("Moon phases 1960-2060 vs DE405, TT", worst, 30.0, "s");
+    ExpectWithin("Moon phases 1960-2060 vs DE405, rms", rms, 30.0, "s");
 }
 
+// The Earth's longitude and the Sun's derived from it as the callers form it.
 TEST(ZvaclReference, SunLongitudeOfDate) {
     const auto ref = ReadTable("sun_longitude.txt");
     ASSERT_GT(ref.size(), 1800u);
-    double worst = 0, worstR = 0;
+    Worst longitude, radius;
     for (const auto& row : ref) {
         double lb[2], r;
         CalcPlanetLbr(-3, JdTt(row[0]), lb, &r);
-        worst = std::fmax(worst, std::fabs(AngleDiff(lb[0], row[1])) * 3600.0);
-        worst = std::fmax(worst, std::fabs(AngleDiff(SunLongitude(JdTt(row[0])), row[1] + 180.0)) * 3600.0);
-        worstR = std::fmax(worstR, std::fabs(r - row[2]));
+        longitude.Add(AngleDiff(lb[0], row[1]) * 3600.0);
+        longitude.Add(AngleDiff(degmal(lb[0] + 180.0), row[1] + 180.0) * 3600.0);
+        radius.Add(r - row[2]);
     }
-    Report("Sun geometric longitude 1900-2100", worst, "arcsec");
-    Report("Earth radius vector", worstR * 1.495978707e8, "km");
-    EXPECT_LT(worst, 2.0);
-    EXPECT_LT(worstR, 1e-7);
+    ExpectWithin("Sun geometric longitude 1900-2100", longitude, 2.0, "arcsec");
+    ExpectWithin("Earth radius vector", radius, 1e-7, "km", 1.495978707e8);
 }
 
 // Equinoxes and solstices found by stepping forward from a month before, as the callers'
@@ -155,32 +140,25 @@ TEST(ZvaclReference, SunLongitudeOfDate) {
 TEST(ZvaclReference, EquinoxAndSolsticeInstants) {
     const auto ref = ReadTable("equinoxes.txt");
     ASSERT_EQ(ref.size(), 804u);
-    double worst = 0;
-    for (const auto& row : ref) {
-        const double found = JdSunLambda(JdTt(row[1]) - 30.0, row[0] * 90.0);
-        const double err = (UtToDt(found) - JdTt(row[1])) * 86400.0;
-        if (std::fabs(err) > std::fabs(worst)) worst = err;
-    }
-    Report("equinox and solstice instants 1900-2100", worst, "s");
-    EXPECT_LT(std::fabs(worst), 60.0);
+    Worst worst;
+    for (const auto& row : ref)
+        worst.Add((UtToDt(JdSunLambda(JdTt(row[1]) - 30.0, row[0] * 90.0)) - JdTt(row[1])) * 86400.0);
+    ExpectWithin("equinox and solstice instants 1900-2100", worst, 60.0, "s");
 }
 
 TEST(ZvaclReference, SiderealTime) {
     const auto ref = ReadTable("sidereal.txt");
     ASSERT_GT(ref.size(), 1000u);
-    double worst94 = 0, worst06 = 0;
+    Worst worst94, worst06;
     for (const auto& row : ref) {
         const double lst = GetLst(JdTt(row[0]), 0.0);
-        worst94 = std::fmax(worst94, std::fabs(AngleDiff(lst, row[1])) * 240.0);
-        worst06 = std::fmax(worst06, std::fabs(AngleDiff(lst, row[2])) * 240.0);
-        // Any longitude simply adds.
-        const double east = GetLst(JdTt(row[0]), 139.7);
-        ASSERT_NEAR(AngleDiff(east, lst + 139.7) * 240.0, 0.0, 1e-4);
+        worst94.Add(AngleDiff(lst, row[1]) * 240.0);
+        worst06.Add(AngleDiff(lst, row[2]) * 240.0);
+        ASSERT_NEAR(AngleDiff(GetLst(JdTt(row[0]), 139.7), lst + 139.7) * 240.0, 0.0, 1e-4);  // longitude adds
     }
-    Report("sidereal time vs IAU 1982/1994 (gst94)", worst94, "s");
-    Report("sidereal time vs IAU 2006/2000A (gst06a)", worst06, "s");
-    EXPECT_LT(worst94, 0.005);  // the same expressions: a tenth of the goal is plenty
-    EXPECT_LT(worst06, 0.05);
+    // The same expressions as gst94: a tenth of the goal is plenty there.
+    ExpectWithin("sidereal time vs IAU 1982/1994 (gst94)", worst94, 0.005, "s");
+    ExpectWithin("sidereal time vs IAU 2006/2000A (gst06a)", worst06, 0.05, "s");
 }
 
 // The values printed with the polynomial expressions (observed to 2005, and the 2010
@@ -196,20 +174,14 @@ TEST(ZvaclReference, DeltaT) {
     };
     auto error = [](double year, double dt) {
         const double jd = CalcJd(year, 1, 1);
-        return std::fabs((UtToDt(jd) - jd) * 86400.0 - dt);
+        return (UtToDt(jd) - jd) * 86400.0 - dt;
     };
-    double worstTable = 0, worstObserved = 0, worstLater = 0;
-    for (const auto& row : table) worstTable = std::fmax(worstTable, error(row[0], row[1]));
+    Worst tabulated, observed, later;
+    for (const auto& row : table) tabulated.Add(error(row[0], row[1]));
     const auto ref = ReadTable("delta_t.txt");
     ASSERT_EQ(ref.size(), 221u);
-    for (const auto& row : ref) {
-        double& worst = row[0] <= 2005 ? worstObserved : worstLater;
-        worst = std::fmax(worst, error(row[0], row[1]));
-    }
-    Report("Delta T vs its tabulated values 1800-2010", worstTable, "s");
-    Report("Delta T vs observed, yearly 1800-2005", worstObserved, "s");
-    Report("Delta T vs observed, yearly 2006-2020", worstLater, "s");
-    EXPECT_LT(worstTable, 0.5);
-    EXPECT_LT(worstObserved, 0.7);
-    EXPECT_LT(worstLater, 1.9);
+    for (const auto& row : ref) (row[0] <= 2005 ? observed : later).Add(error(row[0], row[1]));
+    ExpectWithin("Delta T vs its tabulated values 1800-2010", tabulated, 0.5, "s");
+    ExpectWithin("Delta T vs observed, yearly 1800-2005", observed, 0.7, "s");
+    ExpectWithin("Delta T vs observed, yearly 2006-2020", later, 1.9, "s");
 }

@@ -1,6 +1,8 @@
 #pragma once
 // Small builders shared by the zvacl tests.
+#include <cstdio>
 #include <limits>
+#include <string>
 
 #include "zvacl/zvacl.h"
 
@@ -17,14 +19,27 @@ inline tagSPAN Span(int y, int mo, int d, int h = 0, int mi = 0, double s = 0) {
     return tagSPAN{y, mo, d, h, mi, s};
 }
 
-}  // namespace zvacltest
+// The date and time of a record (not its zone), seconds to the microsecond.
+inline std::string Str(const tagADATE& a) {
+    char s[96];
+    std::snprintf(s, sizeof s, "%d-%02d-%02d %02d:%02d:%09.6f", a.year, a.month, a.day, a.hour,
+                  a.minute, a.second);
+    return s;
+}
 
-#define EXPECT_DATE(a, y, mo, d, h, mi, s) \
-    do {                                   \
-        EXPECT_EQ((a).year, (y));          \
-        EXPECT_EQ((a).month, (mo));        \
-        EXPECT_EQ((a).day, (d));           \
-        EXPECT_EQ((a).hour, (h));          \
-        EXPECT_EQ((a).minute, (mi));       \
-        EXPECT_NEAR((a).second, (s), 1e-6); \
-    } while (0)
+// The record for a JD, the record moved to another zone, the record changed by a span.
+inline tagADATE DateOf(double jd) {
+    tagADATE a = Date(1, 1, 1, 1, 1, 1, 5.5);
+    JdToDate2(jd, &a);
+    return a;
+}
+inline tagADATE InZone(tagADATE a, double zone) {
+    ChangeTimezone(&a, zone);
+    return a;
+}
+inline tagADATE Changed(tagADATE a, const tagSPAN& span, int mode = 0) {
+    ChangeDate(&a, &span, mode);
+    return a;
+}
+
+}  // namespace zvacltest
