@@ -112,6 +112,14 @@ void CZntClickData::SetCacheState(const CString& path, CCorZnt* pHost) {
 
 CString CZntClickData::Dispatch(CCorZnt* pHost, int bCompact) {
     switch (m_nType) {
+    case TYPE_STAR:
+        return DispatchStar(pHost, bCompact);
+    case TYPE_DEEPSKY:
+        return GetTextDeepSky(pHost, bCompact);
+    case TYPE_MAGELLAN:
+        return GetTextMagellan(pHost, bCompact);
+    case TYPE_DEEPSKYIMAGE:
+        return GetTextDeepSkyImage(pHost, bCompact);
     case TYPE_CONSTELLATION:
         return GetTextCons(pHost, bCompact);
     case TYPE_EQUATORIAL:

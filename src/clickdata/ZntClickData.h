@@ -13,6 +13,8 @@
 // "? " + path + suffix) and QueryHost (any other property: "? " + name), and use the shared
 // helpers below. It returns the whole text, each line ended by "\r\n", and touches no cache
 // field. A host failure (COleDispatchException*) simply passes through it.
+#include <functional>
+
 #include "clickdata/CdStatus.h"
 #include "host/CorZnt.h"
 #include "host/StkString.h"
@@ -62,6 +64,12 @@ public:
     void SetOriginNorth(int b);
     void ClearCache();
 
+    // The object's CDF designation ("STAR ...", "SUN", "NEBULA ...": one line, no line end);
+    // empty when it has none. Leaves the state of the last GetText as it was.
+    CString StkToCdf(CCorZnt* pHost, CString path);
+    // The key of the last GetText's object in the caller's object database.
+    CString GetDBSearchString(CCorZnt* pHost);
+
 protected:
     int ObjectSearch(CCorZnt* pHost, CStkString obj, int* pType);
     int IsCacheAvailable(const CString& path, CCorZnt* pHost);
@@ -102,6 +110,45 @@ protected:
     // 1 when the kind of path names a catalogue the user loaded into the planetarium.
     int IsAdfsystem(CCorZnt* pHost, CString path);
 
+    // Stars, variable and double stars, exoplanets, deep-sky objects.
+    CString GetTextStar(CCorZnt* pHost, int bCompact);
+    CString GetGscTypeString(CCorZnt* pHost);
+    static CString TranslateGscType(const CString& word);
+    CString GetTextStarGcvs(CCorZnt* pHost, int bCompact);
+    CString GetTextStarWds(CCorZnt* pHost, int bCompact);
+    CString GetTextExoPlanet(CCorZnt* pHost, int bCompact);
+    CString GetTextDeepSky(CCorZnt* pHost, int bCompact);
+    CString GetTextMagellan(CCorZnt* pHost, int bCompact);
+    CString GetTextDeepSkyImage(CCorZnt* pHost, int bCompact);
+    // The CDF designation per family, for the current object path.
+    CString GetCdfTextStar(CCorZnt* pHost);
+    CString GetCdfTextCons(CCorZnt* pHost);
+    CString GetCdfTextEqt(CCorZnt* pHost);
+    CString GetCdfTextSolar(CCorZnt* pHost);
+    CString GetCdfTextDeepSky(CCorZnt* pHost);
+    CString GetCdfTextMagellan(CCorZnt* pHost);
+    CString GetCdfTextSatellite(CCorZnt* pHost);
+    CString GetCdfTextMeteor(CCorZnt* pHost);
+    CString GetCdfTextAdf(CCorZnt* pHost);
+    CString GetCdfTextAngleOfField(CCorZnt* pHost);
+    CString GetCdfTextFieldOfView(CCorZnt* pHost);
+    // Answer helpers of these builders. Present: neither empty nor "*".
+    static bool IsPresent(const CString& answer);
+    // TrimTrailingZero, then with bKeepZero one "0" after a final "." (2.50 -> 2.5, 3.00 -> 3.0).
+    static CString TrimDecimals(CString text, int bKeepZero);
+    // A distance in light years, to about three figures ("32.6", "3260", "3.3e+04").
+    static CString GetDistanceString(double lightYears);
+    // The ".CrossID" answer ("HD 1234|SAO 5678") as lines grouped by catalogue, sorted.
+    static CString GetCrossIdList(const CString& answer);
+    // text += label + answer + "\r\n", unless the answer is empty.
+    static void AppendAnswerLine(CString& text, const wchar_t* label, const CString& answer);
+    // Lines shared by the star builders, each empty when the host has no value:
+    // "HIP" + number; "光度 %5.2f等"; the two proper motions, the host's values times scale
+    // giving mas a year.
+    CString GetHipLine(CCorZnt* pHost);
+    CString GetMagnitudeLine(CCorZnt* pHost);
+    CString GetProperMotionLines(CCorZnt* pHost, double scale);
+
     int m_bNotEarth = 0;
     CStkString m_Object;
     int m_nType = TYPE_NONE;
@@ -121,6 +168,13 @@ protected:
 private:
     // The builder of m_nType, or an empty text when there is none for it.
     CString Dispatch(CCorZnt* pHost, int bCompact);
+    // Stars go to one of four builders by their catalogue; star-planet paths are rewritten.
+    CString DispatchStar(CCorZnt* pHost, int bCompact);
+    // Runs build with m_Object set to path, and puts the object back afterwards (also when
+    // the host throws), so the state of the last GetText stays whole.
+    CString WithObject(const CString& path, const std::function<CString()>& build);
+    // The CDF designation of the current object of click type type.
+    CString CdfText(CCorZnt* pHost, int type);
     // The observer's place in the solar system as a cache key: x + ":" + y + ":" + z,
     // asked in the order z, y, x.
     static CString SolarKey(CCorZnt* pHost);

@@ -57,3 +57,7 @@ std::vector<CString> operator+(std::vector<CString> a, const std::vector<CString
     a.insert(a.end(), b.begin(), b.end());
     return a;
 }
+
+std::vector<CString> DefaultPositionQueries(const CString& prefix) {
+    return std::vector<CString>{L"? View.Projection"} + Ask(prefix, {L".position.RA", L".position.DEC"});
+}

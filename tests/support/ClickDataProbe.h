@@ -45,6 +45,31 @@ public:
     using CZntClickData::IsAdfsystem;
     using CZntClickData::ObjectSearch;
     using CZntClickData::TrimTrailingZero;
+    // Stars, deep-sky objects, the CDF designation.
+    using CZntClickData::GetCdfTextAdf;
+    using CZntClickData::GetCdfTextAngleOfField;
+    using CZntClickData::GetCdfTextCons;
+    using CZntClickData::GetCdfTextDeepSky;
+    using CZntClickData::GetCdfTextEqt;
+    using CZntClickData::GetCdfTextFieldOfView;
+    using CZntClickData::GetCdfTextMagellan;
+    using CZntClickData::GetCdfTextMeteor;
+    using CZntClickData::GetCdfTextSatellite;
+    using CZntClickData::GetCdfTextSolar;
+    using CZntClickData::GetCdfTextStar;
+    using CZntClickData::GetCrossIdList;
+    using CZntClickData::GetDistanceString;
+    using CZntClickData::GetGscTypeString;
+    using CZntClickData::GetTextDeepSky;
+    using CZntClickData::GetTextDeepSkyImage;
+    using CZntClickData::GetTextExoPlanet;
+    using CZntClickData::GetTextMagellan;
+    using CZntClickData::GetTextStar;
+    using CZntClickData::GetTextStarGcvs;
+    using CZntClickData::GetTextStarWds;
+    using CZntClickData::IsPresent;
+    using CZntClickData::TranslateGscType;
+    using CZntClickData::TrimDecimals;
 };
 
 // Success when text equals expectedText and the host's queries (commands starting with
@@ -58,5 +83,7 @@ public:
 
 // "? " + prefix + suffix for each suffix, e.g. Ask(L"Solar.Sun", {L".position.RA"}).
 std::vector<CString> Ask(const CString& prefix, std::initializer_list<const wchar_t*> suffixes);
+// The position block's queries under the default switches (the J2000 line only).
+std::vector<CString> DefaultPositionQueries(const CString& prefix);
 // Concatenates query lists.
 std::vector<CString> operator+(std::vector<CString> a, const std::vector<CString>& b);

@@ -1,0 +1,176 @@
+// The CDF designation of every object family, and the database search key.
+#include <gtest/gtest.h>
+
+#include "support/ClickDataProbe.h"
+#include "support/TestUtil.h"
+
+namespace {
+
+class Cdf : public ::testing::Test {
+protected:
+    CCdStatus status;
+    FakeHost host{{L"? Star.HIP.27989.FlamsteedNumber", L"58"},
+                  {L"? Star.HIP.27989.BayerLetter", L"α"},
+                  {L"? Star.HIP.27989.Constellation.Abbreviation", L"Ori"},
+                  {L"? Constellation.Ori.Abbreviation", L"Ori"},
+                  {L"? Equatorial.Position.Constellation", L"CMa"},
+                  {L"? Constellation.CMa.Abbreviation", L"CMa"},
+                  {L"? Solar.Comet.1P.ID", L"1P/Halley"},
+                  {L"? Solar.MinorPlanet.Ceres.ID", L"1"},
+                  {L"? DeepSkyObject.M.31.Number", L" M  31 "},
+                  {L"? ArtificialSatellite.ISS.Number", L"25544"},
+                  {L"? Meteor.Leonids.Name", L"しし座"},
+                  {L"? Meteor.Gem.Name", L"ふたご座流星群"},
+                  {L"? Adf.MyCat.No1.Name", L"A1"}};
+    ClickDataProbe cd{status};
+
+    // The designation and the queries sent for it.
+    ::testing::AssertionResult Is(const wchar_t* path, const wchar_t* designation,
+                                  const std::vector<CString>& queries) {
+        host.ClearLog();
+        return TextAndQueries(cd.StkToCdf(&host, path), designation, host, queries);
+    }
+};
+
+TEST_F(Cdf, Stars) {
+    EXPECT_TRUE(Is(L"Star.HIP.27989", L"STAR αOri",
+                   Ask(L"Star.HIP.27989", {L".FlamsteedNumber", L".BayerLetter", L".Constellation.Abbreviation"})));
+    // Without a Bayer letter the Flamsteed number; without either the constellation alone.
+    host.Answer(L"? Star.HIP.27989.BayerLetter", L"");
+    EXPECT_EQ(cd.StkToCdf(&host, L"Star.HIP.27989"), L"STAR 58Ori");
+    host.Answer(L"? Star.HIP.27989.FlamsteedNumber", L"");
+    EXPECT_EQ(cd.StkToCdf(&host, L"Star.HIP.27989"), L"STAR Ori");
+    // Catalogue designations from the path alone.
+    EXPECT_TRUE(Is(L"Star.xno1234", L"", {}));
+    EXPECT_TRUE(Is(L"Star.XNO.1", L"", {}));
+    EXPECT_TRUE(Is(L"Star.gcvs.delCep", L"GCVS delCep", {}));
+    EXPECT_TRUE(Is(L"Star.WDS.05353-0523.A.B", L"WDS 05353-0523.A.B", {}));
+    EXPECT_TRUE(Is(L"Star.WDS.05353-0523.A", L"WDS 05353-0523.A.", {}));
+}
+
+TEST_F(Cdf, ConstellationsAndTheBareSky) {
+    EXPECT_TRUE(Is(L"Constellation.Ori", L"CONS Ori", {L"? Constellation.Ori.Abbreviation"}));
+    EXPECT_TRUE(Is(L"Equatorial", L"CONS CMa",
+                   {L"? Equatorial.Position.Constellation", L"? Constellation.CMa.Abbreviation"}));
+    status.CnsInfo = 0;
+    EXPECT_TRUE(Is(L"Equatorial", L"", {}));
+    // Answers are used as they come.
+    host.Answer(L"? Constellation.Ori.Abbreviation", L"*");
+    EXPECT_EQ(cd.StkToCdf(&host, L"Constellation.Ori"), L"CONS *");
+}
+
+TEST_F(Cdf, SolarSystem) {
+    const struct {
+        const wchar_t* path;
+        const wchar_t* designation;
+    } kCases[] = {
+        {L"Solar.Sun", L"SUN"},
+        {L"Solar.Planet.Jupiter", L"JUPITER"},
+        {L"Solar.Planet.Jupiter.Satellite.Io", L"IO"},
+        {L"Solar.Planet.Earth.Satellite.Moon", L"MOON"},
+        {L"solar.planet.earth.satellite.moon", L"MOON"},
+        {L"Solar.Planet.Earth", L"MOON"},
+        {L"Solar.Planet.Earth.Umbra", L"MOON"},
+        {L"Solar.Planet.Mars.Satellite", L""},
+        {L"Solar.Spacecraft.Hayabusa2", L"SPACECRAFT Hayabusa2"},
+        {L"Solar.DwarfPlanet.Pluto", L""},
+        {L"Solar.Meteorite.Allende", L""},
+        {L"Solar", L""},
+    };
+    for (const auto& c : kCases) EXPECT_TRUE(Is(c.path, c.designation, {})) << CString(c.path).ToUtf8();
+    EXPECT_TRUE(Is(L"Solar.Comet.1P", L"COMET 1P/Halley", {L"? Solar.Comet.1P.ID"}));
+    EXPECT_TRUE(Is(L"Solar.MinorPlanet.Ceres", L"MINORPLANET 1", {L"? Solar.MinorPlanet.Ceres.ID"}));
+}
+
+TEST_F(Cdf, DeepSkySatellitesMeteorsAndFrames) {
+    EXPECT_TRUE(Is(L"DeepSkyObject.M.31", L"NEBULA M31", {L"? DeepSkyObject.M.31.Number"}));
+    EXPECT_TRUE(Is(L"MagellanicCloud.Large", L"LMC", {}));
+    EXPECT_TRUE(Is(L"magellaniccloud.SMALL", L"SMC", {}));
+    EXPECT_TRUE(Is(L"MagellanicCloud.Bridge", L"", {}));
+    EXPECT_TRUE(Is(L"ArtificialSatellite.ISS", L"ASAT 25544", {L"? ArtificialSatellite.ISS.Number"}));
+    EXPECT_TRUE(Is(L"Meteor.Leonids", L"METEOR しし", {L"? Meteor.Leonids.Name"}));
+    EXPECT_TRUE(Is(L"Meteor.Gem", L"METEOR ふたご流星群", {L"? Meteor.Gem.Name"}));
+    EXPECT_TRUE(Is(L"DeepSkyImage.1", L"", {}));
+    EXPECT_TRUE(Is(L"FieldOfViewCircle.1", L"FIELD \"VIEW\"", {}));
+    EXPECT_TRUE(Is(L"AngleOfView.Main", L"FIELD \"PHOTO\"", {}));
+    EXPECT_TRUE(Is(L"MosaicOfField.1", L"", {}));
+    EXPECT_EQ(cd.GetCdfTextFieldOfView(&host), L"FIELD \"VIEW\"");
+    EXPECT_EQ(cd.GetCdfTextAngleOfField(&host), L"FIELD \"PHOTO\"");
+}
+
+TEST_F(Cdf, CataloguesTheUserLoaded) {
+    EXPECT_TRUE(Is(L"Adf.MyCat.No1", L"AD \"A1\"", {L"? Adf.MyCat.No1.Name"}));
+    host.Answer(L"? AdfSystem.#2.File", L"c.adf");
+    host.Answer(L"? AdfSystem.#2.ObjectName", L"MyCat");
+    host.Answer(L"? MyCat.A2.Name", L"二重星団");
+    EXPECT_EQ(cd.StkToCdf(&host, L"MyCat.A2"), L"AD \"二重星団\"");
+    // An unknown kind, or no path: nothing.
+    EXPECT_EQ(cd.StkToCdf(&host, L"Comet.Halley"), L"");
+    EXPECT_TRUE(Is(L"", L"", {}));
+}
+
+TEST_F(Cdf, LeavesTheLastTextsObjectAlone) {
+    EXPECT_EQ(cd.GetText(&host, L"Constellation.Ori", 1), L" Ori");
+    EXPECT_EQ(cd.StkToCdf(&host, L"Solar.Sun"), L"SUN");
+    EXPECT_EQ(cd.GetDBSearchString(&host), L"Constellation.Ori");
+    // Also when the host fails part-way.
+    host.Fail(L"? Meteor.Leonids.Name");
+    try {
+        cd.StkToCdf(&host, L"Meteor.Leonids");
+        FAIL() << "the host failure did not pass through";
+    } catch (COleDispatchException* e) {
+        e->Delete();
+    }
+    EXPECT_EQ(cd.GetDBSearchString(&host), L"Constellation.Ori");
+    EXPECT_EQ(cd.Type(), CZntClickData::TYPE_CONSTELLATION);
+}
+
+TEST_F(Cdf, DatabaseSearchString) {
+    // Nothing clicked yet.
+    EXPECT_TRUE(TextAndQueries(cd.GetDBSearchString(&host), L"", host, {}));
+    // A planet: the path given to GetText.
+    cd.GetText(&host, L"Solar.Planet.Mars", 0);
+    host.ClearLog();
+    EXPECT_TRUE(TextAndQueries(cd.GetDBSearchString(&host), L"Solar.Planet.Mars", host, {}));
+
+    const struct {
+        const wchar_t* path;
+        int type;
+        const wchar_t* key;
+    } kCases[] = {
+        {L"Star.HIP.1", CZntClickData::TYPE_STAR, L"Star.HIP.1"},
+        {L"Constellation.Ori", CZntClickData::TYPE_CONSTELLATION, L"Constellation.Ori"},
+        {L"DeepSkyObject.M.31", CZntClickData::TYPE_DEEPSKY, L"DeepSkyObject.M.31"},
+        {L"MagellanicCloud.Small", CZntClickData::TYPE_MAGELLAN, L"MagellanicCloud.Small"},
+        {L"ArtificialSatellite.ISS", CZntClickData::TYPE_SATELLITE, L"ArtificialSatellite.ISS"},
+        {L"Meteor.Leonids", CZntClickData::TYPE_METEOR, L"Meteor.Leonids"},
+        {L"MyCat.A2", CZntClickData::TYPE_ADFSYSTEM, L"MyCat.A2"},
+        {L"DeepSkyImage.1", CZntClickData::TYPE_DEEPSKYIMAGE, L""},
+        {L"FieldOfViewCircle.1", CZntClickData::TYPE_FIELDOFVIEW, L""},
+        {L"AngleOfView.1", CZntClickData::TYPE_ANGLEOFVIEW, L""},
+        {L"MosaicOfField.1", CZntClickData::TYPE_MOSAICOFFIELD, L""},
+    };
+    for (const auto& c : kCases) {
+        cd.SetObject(c.path, c.type);
+        EXPECT_TRUE(TextAndQueries(cd.GetDBSearchString(&host), c.key, host, {})) << CString(c.path).ToUtf8();
+    }
+
+    // The bare sky: the constellation of the point, while the constellation switch is on.
+    cd.SetObject(L"Equatorial", CZntClickData::TYPE_EQUATORIAL);
+    EXPECT_TRUE(TextAndQueries(cd.GetDBSearchString(&host), L"Constellation.CMa", host,
+                               {L"? Equatorial.Position.Constellation"}));
+    status.CnsInfo = 0;
+    EXPECT_TRUE(TextAndQueries(cd.GetDBSearchString(&host), L"", host, {}));
+
+    // An "Adf" path: the catalogue's kind of object, then the object's label.
+    host.Answer(L"? Adf.MyCat.ObjectName", L"散開星団");
+    host.Answer(L"? Adf.MyCat.No12.Label", L"No.12");
+    cd.SetObject(L"Adf.MyCat.No12", CZntClickData::TYPE_ADF);
+    EXPECT_TRUE(TextAndQueries(cd.GetDBSearchString(&host), L"散開星団.No.12", host,
+                               {L"? Adf.MyCat.ObjectName", L"? Adf.MyCat.No12.Label"}));
+    cd.SetObject(L"Adf.MyCat.12", CZntClickData::TYPE_ADF);
+    EXPECT_TRUE(TextAndQueries(cd.GetDBSearchString(&host), L".", host,
+                               {L"? .ObjectName", L"? Adf.MyCat.12.Label"}));
+}
+
+}  // namespace
