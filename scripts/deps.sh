@@ -12,6 +12,7 @@ packages=(
   libbenchmark-dev
   libsqlite3-dev
   libnova-dev
+  python3-pil
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -11,3 +11,7 @@
 #include "clickdata/ZntClickData.h"
 #include "format/CoordFormat.h"
 #include "res/LibraryResources.h"
+#include "draw/MemoryDC.h"
+#include "draw/MemoryDIBTz.h"
+#include "draw/TimeZone.h"
+#include "dateobs/DateObs.h"

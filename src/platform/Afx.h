@@ -9,3 +9,4 @@
 #include "platform/Thread.h"
 #include "platform/MessageBox.h"
 #include "platform/Resource.h"
+#include "platform/Dc.h"

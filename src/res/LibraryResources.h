@@ -3,6 +3,7 @@
 // under the module name "zcmcom.dll" while the library is loaded.
 #include "platform/Resource.h"
 
+#define IDR_TIMEZONE_MAP 23101  // METAFILE: the world time-zone map
 #define IDS_URL_UPDATE_CHECK_TEST 23102
 #define IDS_URL_UPDATE_CHECK 23103
 #define IDS_URL_UPDATE_INI_TEST 23104

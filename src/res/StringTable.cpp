@@ -2,6 +2,10 @@
 
 #include <iterator>
 
+// The time-zone map, a placeable metafile embedded at build time (res/TimeZoneMap.wmf).
+extern const unsigned char kTimeZoneMap[];
+extern const unsigned int kTimeZoneMapSize;
+
 namespace {
 
 const ZcmStringResource kStrings[] = {
@@ -17,12 +21,16 @@ const ZcmStringResource kStrings[] = {
     {IDS_CLICKDATA_KEY, L"ClickData"},
 };
 
+const ZcmBinaryResource kBinaries[] = {
+    {L"METAFILE", IDR_TIMEZONE_MAP, kTimeZoneMap, kTimeZoneMapSize},
+};
+
 // Registers the tables when the library is loaded and withdraws them when it is unloaded.
 struct ModuleRegistration {
     HMODULE module;
     ModuleRegistration()
         : module(AfxRegisterResourceModule(ZCMCOM_MODULE_NAME, kStrings, std::size(kStrings),
-                                           nullptr, 0)) {}
+                                           kBinaries, std::size(kBinaries))) {}
     ~ModuleRegistration() { AfxUnregisterResourceModule(module); }
 };
 

@@ -1,0 +1,25 @@
+#pragma once
+// CTimeZone: the standard time offset at a longitude and latitude, read from a colour-coded
+// world map of the time zones that the library carries as a metafile resource.
+#include "draw/MemoryDIBTz.h"
+
+class ZCMCOM_API CTimeZone {
+public:
+    CTimeZone();
+    virtual ~CTimeZone();
+    CTimeZone(const CTimeZone&) = delete;
+    CTimeZone& operator=(const CTimeZone&) = delete;
+
+    // Renders the map (720 x 360 pixels, half a degree each) once; window is the reference
+    // for the bitmap's DC and may be null. Without the resource the map stays black.
+    void Create(CWnd* window);
+    // Offset from UTC in hours; 0.0 when unknown (no map, no zone colour, off the map).
+    double GetTimeZone(double longitude, double latitude);
+
+    // The rendered map, for writing it out or looking at it.
+    CMemoryDIBTz* GetMap() { return &m_map; }
+
+protected:
+    CMemoryDIBTz m_map;
+    RECT m_rect{0, 0, 0, 0};
+};

@@ -1,0 +1,265 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/Dc.h"
+
+namespace {
+
+// A memory DC over a fresh top-down DIB section of the given depth, released at the end.
+struct Surface {
+    explicit Surface(int w, int h, int bits = 24, const RGBQUAD* table = nullptr, int colours = 0) {
+        std::vector<BYTE> info(sizeof(BITMAPINFOHEADER) + 4 * 256, 0);
+        auto* hdr = reinterpret_cast<BITMAPINFOHEADER*>(info.data());
+        *hdr = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), w, -h, 1, WORD(bits), BI_RGB, 0, 0, 0,
+                                DWORD(colours), 0};
+        if (table) memcpy(info.data() + sizeof(BITMAPINFOHEADER), table, 4 * colours);
+        dc = CreateCompatibleDC(nullptr);
+        bitmap = CreateDIBSection(dc, reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS,
+                                  &bits_, nullptr, 0);
+        old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(bitmap));
+    }
+    ~Surface() {
+        SelectObject(dc, old);
+        DeleteObject(reinterpret_cast<HGDIOBJ>(bitmap));
+        DeleteDC(dc);
+    }
+    // The filled pixels as a picture: '#' where the pixel has colour c.
+    std::string Picture(COLORREF c, int w, int h) const {
+        std::string s;
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) s += GetPixel(dc, x, y) == c ? '#' : '.';
+            s += '\n';
+        }
+        return s;
+    }
+    HDC dc;
+    HBITMAP bitmap;
+    HGDIOBJ old;
+    void* bits_ = nullptr;
+};
+
+const COLORREF kRed = RGB(255, 0, 0);
+
+void UseBrush(HDC dc, COLORREF c) {
+    SelectObject(dc, GetStockObject(NULL_PEN));
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(CreateSolidBrush(c)));
+    if (old != GetStockObject(WHITE_BRUSH) && old != GetStockObject(NULL_BRUSH)) DeleteObject(old);
+}
+
+}  // namespace
+
+TEST(GdiFill, RectangleExcludesRightAndBottomEdges) {
+    Surface s(6, 5);
+    UseBrush(s.dc, kRed);
+    const POINT square[] = {{1, 1}, {4, 1}, {4, 3}, {1, 3}};
+    ASSERT_TRUE(Polygon(s.dc, square, 4));
+    EXPECT_EQ(s.Picture(kRed, 6, 5),
+              "......\n"
+              ".###..\n"
+              ".###..\n"
+              "......\n"
+              "......\n");
+}
+
+TEST(GdiFill, AlternateAndWindingDifferOnOverlaps) {
+    // Two overlapping squares drawn the same way round: the overlap is a hole only
+    // under the alternate rule.
+    const POINT pts[] = {{0, 0}, {4, 0}, {4, 4}, {0, 4}, {2, 2}, {6, 2}, {6, 6}, {2, 6}};
+    const INT counts[] = {4, 4};
+    Surface alt(7, 7), wind(7, 7);
+    for (Surface* s : {&alt, &wind}) UseBrush(s->dc, kRed);
+    SetPolyFillMode(wind.dc, WINDING);
+    ASSERT_TRUE(PolyPolygon(alt.dc, pts, counts, 2));
+    ASSERT_TRUE(PolyPolygon(wind.dc, pts, counts, 2));
+    EXPECT_NE(GetPixel(alt.dc, 1, 1), CLR_INVALID);
+    EXPECT_EQ(GetPixel(alt.dc, 3, 3), RGB(0, 0, 0));  // hole
+    EXPECT_EQ(GetPixel(wind.dc, 3, 3), kRed);
+    EXPECT_EQ(GetPixel(alt.dc, 5, 5), kRed);
+    EXPECT_EQ(GetPixel(alt.dc, 1, 5), RGB(0, 0, 0));
+}
+
+TEST(GdiFill, DiagonalEdgesSamplePixelCentres) {
+    Surface s(5, 5);
+    UseBrush(s.dc, kRed);
+    const POINT tri[] = {{0, 0}, {4, 0}, {0, 4}};
+    Polygon(s.dc, tri, 3);
+    // Centres on the slanted edge (x + y = 4) lie on its right side: left out.
+    EXPECT_EQ(s.Picture(kRed, 5, 5),
+              "###..\n"
+              "##...\n"
+              "#....\n"
+              ".....\n"
+              ".....\n");
+}
+
+TEST(GdiFill, AbsurdCoordinatesAreClippedQuickly) {
+    Surface s(4, 4);
+    UseBrush(s.dc, kRed);
+    const POINT huge[] = {{-2000000000, -2000000000}, {2000000000, -2000000000},
+                          {2000000000, 2000000000}, {-2000000000, 2000000000}};
+    ASSERT_TRUE(Polygon(s.dc, huge, 4));
+    EXPECT_EQ(s.Picture(kRed, 4, 4), "####\n####\n####\n####\n");
+    HGDIOBJ pen = reinterpret_cast<HGDIOBJ>(CreatePen(PS_SOLID, 1, RGB(0, 255, 0)));
+    SelectObject(s.dc, pen);
+    const POINT line[] = {{-2000000000, 1}, {2000000000, 1}};
+    EXPECT_TRUE(Polyline(s.dc, line, 2));
+    EXPECT_EQ(GetPixel(s.dc, 2, 1), RGB(0, 255, 0));
+    SelectObject(s.dc, GetStockObject(BLACK_PEN));
+    DeleteObject(pen);
+}
+
+TEST(GdiPen, LinesLeaveOutTheirLastPointAndNullPenDrawsNothing) {
+    Surface s(6, 3);
+    HGDIOBJ pen = reinterpret_cast<HGDIOBJ>(CreatePen(PS_SOLID, 1, kRed));
+    SelectObject(s.dc, pen);
+    const POINT pts[] = {{0, 1}, {4, 1}};
+    Polyline(s.dc, pts, 2);
+    EXPECT_EQ(s.Picture(kRed, 6, 3), "......\n####..\n......\n");
+    SelectObject(s.dc, GetStockObject(NULL_PEN));
+    const POINT down[] = {{5, 0}, {5, 3}};
+    Polyline(s.dc, down, 2);
+    EXPECT_EQ(GetPixel(s.dc, 5, 1), RGB(0, 0, 0));
+    EXPECT_TRUE(DeleteObject(pen));
+}
+
+TEST(GdiMapping, AnisotropicScalesAndMovesTheWindow) {
+    Surface s(20, 20);
+    UseBrush(s.dc, kRed);
+    const int saved = SaveDC(s.dc);
+    SetMapMode(s.dc, MM_ANISOTROPIC);
+    SetWindowOrgEx(s.dc, 100, 100, nullptr);
+    SetWindowExtEx(s.dc, 10, 10, nullptr);
+    SetViewportOrgEx(s.dc, 2, 2, nullptr);
+    SetViewportExtEx(s.dc, 20, 10, nullptr);
+    POINT p{105, 105};
+    LPtoDP(s.dc, &p, 1);
+    EXPECT_EQ(p.x, 12);
+    EXPECT_EQ(p.y, 7);
+    const POINT box[] = {{100, 100}, {102, 100}, {102, 102}, {100, 102}};
+    Polygon(s.dc, box, 4);
+    // Pixel queries go through the mapping too; outside the bitmap there is no colour.
+    EXPECT_EQ(GetPixel(s.dc, 100, 100), kRed);
+    EXPECT_EQ(GetPixel(s.dc, 0, 0), CLR_INVALID);
+    EXPECT_FALSE(SetWindowExtEx(s.dc, 0, 5, nullptr));
+    EXPECT_EQ(SetMapMode(s.dc, 3), 0);  // metric modes are refused
+    RestoreDC(s.dc, saved);
+    EXPECT_EQ(s.Picture(kRed, 8, 5),
+              "........\n"
+              "........\n"
+              "..####..\n"
+              "..####..\n"
+              "........\n");
+}
+
+TEST(GdiState, RestoreDcBringsBackMappingObjectsAndFillMode) {
+    Surface s(4, 4);
+    HGDIOBJ brush = reinterpret_cast<HGDIOBJ>(CreateSolidBrush(kRed));
+    const int level = SaveDC(s.dc);
+    ASSERT_EQ(level, 1);
+    SelectObject(s.dc, brush);
+    SetMapMode(s.dc, MM_ANISOTROPIC);
+    SetViewportOrgEx(s.dc, 3, 3, nullptr);
+    SetPolyFillMode(s.dc, WINDING);
+    EXPECT_FALSE(DeleteObject(brush));  // still selected
+    EXPECT_TRUE(RestoreDC(s.dc, -1));
+    EXPECT_EQ(GetMapMode(s.dc), MM_TEXT);
+    EXPECT_EQ(GetPolyFillMode(s.dc), ALTERNATE);
+    EXPECT_EQ(GetCurrentObject(s.dc, OBJ_BRUSH), GetStockObject(WHITE_BRUSH));
+    EXPECT_EQ(GetPixel(s.dc, 0, 0), RGB(0, 0, 0));  // origin back at (0, 0)
+    EXPECT_TRUE(DeleteObject(brush));
+    EXPECT_FALSE(RestoreDC(s.dc, -1));  // nothing saved any more
+    EXPECT_FALSE(RestoreDC(s.dc, 5));
+}
+
+TEST(GdiHandles, StaleAndForeignHandlesFailSafely) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    // (nothing is allocated between the deletion and the use, so the address stays stale)
+    HGDIOBJ brush = reinterpret_cast<HGDIOBJ>(CreateSolidBrush(kRed));
+    ASSERT_TRUE(DeleteObject(brush));
+    EXPECT_EQ(SelectObject(dc, brush), nullptr);
+    EXPECT_FALSE(DeleteObject(brush));
+    EXPECT_EQ(SelectObject(dc, reinterpret_cast<HGDIOBJ>(dc)), nullptr);
+    EXPECT_EQ(GetObjectType(reinterpret_cast<HGDIOBJ>(dc)), DWORD(OBJ_MEMDC));
+    EXPECT_TRUE(DeleteObject(GetStockObject(BLACK_PEN)));  // stock objects stay
+    EXPECT_EQ(GetObjectType(GetStockObject(BLACK_PEN)), DWORD(OBJ_PEN));
+    ASSERT_TRUE(DeleteDC(dc));
+    EXPECT_FALSE(DeleteDC(dc));
+    EXPECT_EQ(GetPixel(dc, 0, 0), CLR_INVALID);
+}
+
+TEST(GdiBitmaps, SizesBeyondTheBudgetAreRefused) {
+    EXPECT_EQ(CreateBitmap(0, 10, 1, 24, nullptr), nullptr);
+    EXPECT_EQ(CreateBitmap(-5, 10, 1, 24, nullptr), nullptr);
+    EXPECT_EQ(CreateBitmap(70000, 1, 1, 8, nullptr), nullptr);
+    EXPECT_EQ(CreateBitmap(30000, 30000, 1, 32, nullptr), nullptr);  // 3.6 GB
+    EXPECT_EQ(CreateBitmap(10, 10, 1, 7, nullptr), nullptr);
+    EXPECT_EQ(CreateBitmap(10, 10, 2, 8, nullptr), nullptr);
+    BITMAPINFOHEADER h{sizeof h, 40000, 40000, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = reinterpret_cast<void*>(1);
+    EXPECT_EQ(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&h), DIB_RGB_COLORS, &bits,
+                               nullptr, 0),
+              nullptr);
+    EXPECT_EQ(bits, nullptr);
+}
+
+TEST(GdiBitmaps, CompatibleBitmapsFollowTheReferenceDc) {
+    ZcmSetDisplayBitsPerPixel(16);
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(GetDeviceCaps(screen, BITSPIXEL), 16);
+    HBITMAP b = CreateCompatibleBitmap(screen, 3, 3);
+    BITMAP bm{};
+    ASSERT_EQ(GetObject(reinterpret_cast<HGDIOBJ>(b), sizeof bm, &bm), int(sizeof bm));
+    EXPECT_EQ(bm.bmBitsPixel, 16);
+    // A new memory DC holds a 1 x 1 monochrome bitmap, so its compatible bitmaps are
+    // monochrome, as on Windows.
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP mono = CreateCompatibleBitmap(mem, 3, 3);
+    GetObject(reinterpret_cast<HGDIOBJ>(mono), sizeof bm, &bm);
+    EXPECT_EQ(bm.bmBitsPixel, 1);
+    EXPECT_EQ(GetPixel(screen, 0, 0), CLR_INVALID);  // a window DC has no pixels here
+    DeleteObject(reinterpret_cast<HGDIOBJ>(b));
+    DeleteObject(reinterpret_cast<HGDIOBJ>(mono));
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    ZcmSetDisplayBitsPerPixel(32);
+}
+
+TEST(GdiPixels, FormatsRoundTripThroughBitBlt) {
+    Surface src(4, 2, 32), d16(4, 2, 16);
+    const RGBQUAD table[3] = {{0, 0, 0, 0}, {0, 0, 255, 0}, {255, 255, 255, 0}};
+    Surface d8(4, 2, 8, table, 3);
+    SetPixel(src.dc, 0, 0, RGB(250, 10, 10));
+    SetPixel(src.dc, 1, 0, RGB(200, 200, 200));
+    SetPixel(src.dc, 3, 1, RGB(16, 32, 64));
+    EXPECT_EQ(GetPixel(src.dc, 3, 1), RGB(16, 32, 64));
+    ASSERT_TRUE(BitBlt(d16.dc, 0, 0, 4, 2, src.dc, 0, 0, SRCCOPY));
+    ASSERT_TRUE(BitBlt(d8.dc, 0, 0, 4, 2, src.dc, 0, 0, SRCCOPY));
+    EXPECT_EQ(GetPixel(d16.dc, 0, 0), RGB(248, 8, 8));  // 5 bits a channel
+    EXPECT_EQ(GetPixel(d16.dc, 3, 1), RGB(16, 32, 64));
+    EXPECT_EQ(GetPixel(d8.dc, 0, 0), RGB(255, 0, 0));  // nearest table colour
+    EXPECT_EQ(GetPixel(d8.dc, 1, 0), RGB(255, 255, 255));
+    EXPECT_FALSE(BitBlt(d16.dc, 0, 0, 4, 2, src.dc, 0, 0, 0x00EE0086));  // only SRCCOPY
+    // A block partly off both bitmaps copies what overlaps.
+    Surface d(4, 2, 32);
+    ASSERT_TRUE(BitBlt(d.dc, 2, -1, 4, 4, src.dc, -1, -1, SRCCOPY));
+    EXPECT_EQ(GetPixel(d.dc, 3, 0), RGB(250, 10, 10));
+}
+
+TEST(GdiPalettes, PaletteIndexColoursUseTheSelectedPalette) {
+    Surface s(2, 1);
+    std::vector<BYTE> buf(sizeof(LOGPALETTE) + 2 * sizeof(PALETTEENTRY));
+    auto* lp = reinterpret_cast<LOGPALETTE*>(buf.data());
+    lp->palVersion = 0x300;
+    lp->palNumEntries = 2;
+    lp->palPalEntry[0] = PALETTEENTRY{1, 2, 3, 0};
+    lp->palPalEntry[1] = PALETTEENTRY{40, 50, 60, 0};
+    HPALETTE pal = CreatePalette(lp);
+    ASSERT_NE(pal, nullptr);
+    HPALETTE old = SelectPalette(s.dc, pal, FALSE);
+    EXPECT_EQ(old, reinterpret_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)));
+    EXPECT_EQ(SetPixel(s.dc, 0, 0, PALETTEINDEX(1)), RGB(40, 50, 60));
+    EXPECT_EQ(SetPixel(s.dc, 1, 0, PALETTEINDEX(9)), RGB(1, 2, 3));  // past the end: entry 0
+    SelectPalette(s.dc, old, FALSE);
+    EXPECT_TRUE(DeleteObject(reinterpret_cast<HGDIOBJ>(pal)));
+}

@@ -1,0 +1,221 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "platform/Dc.h"
+
+namespace {
+
+// Builds a metafile record by record.
+class Wmf {
+public:
+    explicit Wmf(WORD objects = 4) : m_objects(objects) {}
+    Wmf& Record(WORD function, std::vector<int> words) {
+        Put32(static_cast<DWORD>(3 + words.size()), m_body);
+        Put16(function, m_body);
+        for (int w : words) Put16(static_cast<WORD>(w), m_body);
+        return *this;
+    }
+    Wmf& Brush(COLORREF c, WORD style = BS_SOLID) {
+        return Record(META_CREATEBRUSHINDIRECT, {style, int(c & 0xFFFF), int(c >> 16), 0});
+    }
+    Wmf& Pen(COLORREF c, WORD style = PS_SOLID) {
+        return Record(META_CREATEPENINDIRECT, {style, 1, 0, int(c & 0xFFFF), int(c >> 16)});
+    }
+    Wmf& Polygon(std::vector<int> xy) {
+        xy.insert(xy.begin(), int(xy.size() / 2));
+        return Record(META_POLYGON, xy);
+    }
+    // The metafile (header, records, end record).
+    std::vector<BYTE> Bytes(bool withEnd = true) const {
+        std::vector<BYTE> body = m_body;
+        if (withEnd) {
+            Put32(3, body);
+            Put16(META_EOF, body);
+        }
+        std::vector<BYTE> out;
+        Put16(1, out);
+        Put16(9, out);
+        Put16(0x300, out);
+        Put32(static_cast<DWORD>((18 + body.size()) / 2), out);
+        Put16(m_objects, out);
+        Put32(100, out);
+        Put16(0, out);
+        out.insert(out.end(), body.begin(), body.end());
+        return out;
+    }
+
+private:
+    static void Put16(WORD v, std::vector<BYTE>& b) {
+        b.push_back(BYTE(v));
+        b.push_back(BYTE(v >> 8));
+    }
+    static void Put32(DWORD v, std::vector<BYTE>& b) {
+        Put16(WORD(v), b);
+        Put16(WORD(v >> 16), b);
+    }
+    WORD m_objects;
+    std::vector<BYTE> m_body;
+};
+
+// A 10 x 10 24-bit memory surface that plays metafiles.
+struct Canvas {
+    Canvas() {
+        dc.CreateCompatibleDC(nullptr);
+        bitmap.CreateBitmap(10, 10, 1, 24, nullptr);
+        dc.SelectObject(&bitmap);
+    }
+    BOOL Play(const std::vector<BYTE>& bytes) {
+        HMETAFILE mf = SetMetaFileBitsEx(static_cast<UINT>(bytes.size()), bytes.data());
+        if (!mf) return -1;
+        const BOOL ok = dc.PlayMetaFile(mf);
+        DeleteMetaFile(mf);
+        return ok;
+    }
+    CDC dc;
+    CBitmap bitmap;
+};
+
+const COLORREF kBlue = RGB(0, 0, 255);
+
+// A null pen and a brush of colour c selected, then (when draw) a square 2..6.
+Wmf Square(COLORREF c, bool draw = true) {
+    Wmf w;
+    w.Pen(0, PS_NULL).Record(META_SELECTOBJECT, {0}).Brush(c).Record(META_SELECTOBJECT, {1});
+    if (draw) w.Polygon({2, 2, 6, 2, 6, 6, 2, 6});
+    return w;
+}
+
+}  // namespace
+
+TEST(MetaFile, PlaysMappingBrushesAndPolygons) {
+    Wmf w;
+    w.Record(META_SETMAPMODE, {MM_ANISOTROPIC})
+        .Record(META_SETWINDOWORG, {0, 0})       // y, x
+        .Record(META_SETWINDOWEXT, {100, 200})   // y = 100, x = 200
+        .Record(META_SETVIEWPORTEXT, {10, 10})
+        .Record(META_ESCAPE, {15, 4, 0x6968, 0x2121})  // a comment: no effect
+        .Record(0x0999, {1, 2, 3})                     // unknown: ignored
+        .Brush(kBlue)
+        .Record(META_SELECTOBJECT, {0})
+        .Pen(0, PS_NULL)
+        .Record(META_SELECTOBJECT, {1})
+        .Polygon({0, 0, 100, 0, 100, 50, 0, 50});
+    Canvas c;
+    EXPECT_EQ(c.Play(w.Bytes()), TRUE);
+    EXPECT_EQ(c.dc.GetPixel(0, 0), kBlue);
+    EXPECT_EQ(c.dc.GetPixel(4, 4), kBlue);
+    // window 200 x 100 onto 10 x 10: the polygon covers 5 x 5 pixels (mapping is still on)
+    EXPECT_EQ(c.dc.GetMapMode(), MM_ANISOTROPIC);
+    c.dc.SetMapMode(MM_TEXT);
+    EXPECT_EQ(c.dc.GetPixel(4, 4), kBlue);
+    EXPECT_EQ(c.dc.GetPixel(5, 4), RGB(0, 0, 0));
+    EXPECT_EQ(c.dc.GetPixel(4, 5), RGB(0, 0, 0));
+}
+
+TEST(MetaFile, PolyPolygonFillModesAndPolylines) {
+    Wmf w = Square(kBlue, false);
+    w.Record(META_SETPOLYFILLMODE, {ALTERNATE});
+    // an outer 0..8 square with a 3..5 hole, then a red line along row 9
+    w.Record(META_POLYPOLYGON, {2, 4, 4, 0, 0, 8, 0, 8, 8, 0, 8, 3, 3, 5, 3, 5, 5, 3, 5});
+    w.Pen(RGB(255, 0, 0)).Record(META_SELECTOBJECT, {2});
+    w.Record(META_POLYLINE, {2, 0, 9, 10, 9});
+    Canvas c;
+    EXPECT_TRUE(c.Play(w.Bytes()));
+    EXPECT_EQ(c.dc.GetPixel(1, 1), kBlue);
+    EXPECT_EQ(c.dc.GetPixel(4, 4), RGB(0, 0, 0));
+    EXPECT_EQ(c.dc.GetPixel(7, 9), RGB(255, 0, 0));
+}
+
+TEST(MetaFile, DeletingASelectedBrushKeepsItInUseUntilReplaced) {
+    Wmf w = Square(kBlue);
+    w.Record(META_DELETEOBJECT, {1}).Polygon({6, 6, 9, 6, 9, 9, 6, 9});
+    // the freed slot takes the next object
+    w.Brush(RGB(0, 255, 0)).Record(META_SELECTOBJECT, {1}).Polygon({0, 8, 2, 8, 2, 10, 0, 10});
+    Canvas c;
+    EXPECT_TRUE(c.Play(w.Bytes()));
+    EXPECT_EQ(c.dc.GetPixel(7, 7), kBlue);
+    EXPECT_EQ(c.dc.GetPixel(1, 9), RGB(0, 255, 0));
+}
+
+TEST(MetaFile, BadRecordsNeverReadPastTheData) {
+    Canvas c;
+    // a record size past the end: what came before is drawn, the call fails
+    std::vector<BYTE> bytes = Square(kBlue).Record(META_POLYGON, {3, 0, 0, 9, 0}).Bytes(false);
+    bytes[bytes.size() - 16] = 0xFF;  // size of the last record
+    EXPECT_EQ(c.Play(bytes), FALSE);
+    EXPECT_EQ(c.dc.GetPixel(3, 3), kBlue);
+
+    // a record size of 0 stops instead of looping
+    Canvas zero;
+    bytes = Square(kBlue).Bytes(false);
+    const std::vector<BYTE> stuck = {0, 0, 0, 0, 0x24, 0x03};
+    bytes.insert(bytes.end(), stuck.begin(), stuck.end());
+    EXPECT_EQ(zero.Play(bytes), FALSE);
+
+    // point counts beyond the record, negative counts, selections of empty or foreign
+    // slots: each record is skipped
+    Canvas skip;
+    Wmf w = Square(kBlue);
+    w.Record(META_POLYGON, {1000, 0, 0, 9, 9})
+        .Record(META_POLYGON, {-3, 0, 0, 9, 0, 9, 9})
+        .Record(META_POLYPOLYGON, {3, 4})
+        .Record(META_SELECTOBJECT, {3})
+        .Record(META_SELECTOBJECT, {60000})
+        .Record(META_SETWINDOWEXT, {0, 0})
+        .Record(META_SETWINDOWEXT, {});
+    EXPECT_EQ(skip.Play(w.Bytes()), TRUE);
+    EXPECT_EQ(skip.dc.GetPixel(8, 1), RGB(0, 0, 0));
+
+    // truncated in the middle of a record header
+    Canvas cut;
+    bytes = Square(kBlue).Bytes();
+    bytes.resize(bytes.size() - 4);
+    EXPECT_EQ(cut.Play(bytes), FALSE);
+}
+
+TEST(MetaFile, HeadersAreChecked) {
+    const std::vector<BYTE> good = Square(kBlue).Bytes();
+    EXPECT_EQ(SetMetaFileBitsEx(10, good.data()), nullptr);
+    std::vector<BYTE> bad = good;
+    bad[2] = 8;  // header size
+    EXPECT_EQ(SetMetaFileBitsEx(static_cast<UINT>(bad.size()), bad.data()), nullptr);
+    bad = good;
+    bad[5] = 0x02;  // version 0x200
+    EXPECT_EQ(SetMetaFileBitsEx(static_cast<UINT>(bad.size()), bad.data()), nullptr);
+
+    HMETAFILE mf = SetMetaFileBitsEx(static_cast<UINT>(good.size()), good.data());
+    ASSERT_NE(mf, nullptr);
+    EXPECT_EQ(GetMetaFileBitsEx(mf, 0, nullptr), good.size());
+    std::vector<BYTE> copy(good.size());
+    EXPECT_EQ(GetMetaFileBitsEx(mf, static_cast<UINT>(copy.size()), copy.data()), good.size());
+    EXPECT_EQ(copy, good);
+    EXPECT_TRUE(DeleteMetaFile(mf));
+    EXPECT_FALSE(DeleteMetaFile(mf));
+
+    BYTE placeable[22] = {0xD7, 0xCD, 0xC6, 0x9A};
+    PLACEABLEMETAHEADER h{};
+    EXPECT_TRUE(ZcmReadPlaceableHeader(placeable, sizeof placeable, &h));
+    EXPECT_EQ(h.key, PLACEABLE_KEY);
+    EXPECT_FALSE(ZcmReadPlaceableHeader(placeable, 21, &h));
+    placeable[0] = 0;
+    EXPECT_FALSE(ZcmReadPlaceableHeader(placeable, sizeof placeable, &h));
+}
+
+TEST(MetaFile, EnumerationCanSkipAndStop) {
+    const std::vector<BYTE> bytes = Square(kBlue).Bytes();
+    HMETAFILE mf = SetMetaFileBitsEx(static_cast<UINT>(bytes.size()), bytes.data());
+    std::vector<WORD> seen;
+    auto proc = [](HDC, HANDLETABLE*, METARECORD* r, int objects, LPARAM data) -> int {
+        auto* s = reinterpret_cast<std::vector<WORD>*>(data);
+        s->push_back(r->rdFunction);
+        EXPECT_EQ(objects, 4);
+        return s->size() < 3;
+    };
+    Canvas c;
+    EXPECT_FALSE(EnumMetaFile(c.dc.m_hDC, mf, proc, reinterpret_cast<LPARAM>(&seen)));
+    EXPECT_EQ(seen, (std::vector<WORD>{META_CREATEPENINDIRECT, META_SELECTOBJECT,
+                                       META_CREATEBRUSHINDIRECT}));
+    DeleteMetaFile(mf);
+}
