@@ -1,21 +1,24 @@
-// zcmcom click: the click-data text of an object, against a planetarium that answers from
-// a file of "query<TAB>answer" lines.
+// zcmcom click: the click-data text of an object, against the built-in sky or against a
+// planetarium that answers from a file of "query<TAB>answer" lines.
 #include <cstdio>
 
 #include "Command.h"
+#include "SkyOptions.h"
 #include "clickdata/ZntClickData.h"
+#include "host/SkyHost.h"
 #include "host/TableHost.h"
 
 namespace {
 
-// The file's host, which can also show every command on standard error as it is sent.
-class TracingHost : public CTableHost {
+// A host that can also show every command on standard error as it is sent.
+template <class Host>
+class Tracing : public Host {
 public:
     bool trace = false;
 
     CString Execute(LPCTSTR command) override {
         if (trace) fprintf(stderr, "%s\n", CString(command).ToUtf8().c_str());
-        return CTableHost::Execute(command);
+        return Host::Execute(command);
     }
 };
 
@@ -36,10 +39,11 @@ bool ApplySettings(const std::string& name, CCdStatus& status) {
 
 int RunClick(const std::vector<std::string>& args) {
     static const char* const kUsage =
-        "usage: click [--compact] [--settings init|default|camera|registry] [--trace] --host FILE PATH";
+        "usage: click [--compact] [--settings init|default|camera|registry] [--trace]\n"
+        "             [--host FILE | --at ISO-TIME --site LON,LAT[,HEIGHT] --point RA_H,DEC] PATH";
     int compact = 0;
     bool trace = false;
-    std::string settings = "default", file, path;
+    std::string settings = "default", file, path, at, site, point;
     bool havePath = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -49,6 +53,8 @@ int RunClick(const std::vector<std::string>& args) {
             trace = true;
         } else if ((a == "--settings" || a == "--host") && i + 1 < args.size()) {
             (a == "--host" ? file : settings) = args[++i];
+        } else if ((a == "--at" || a == "--site" || a == "--point") && i + 1 < args.size()) {
+            (a == "--at" ? at : a == "--site" ? site : point) = args[++i];
         } else if (a.size() > 1 && a[0] == '-' && a != "-") {
             return UsageError("unknown option '" + a + "'\n" + kUsage);
         } else if (havePath) {
@@ -58,22 +64,39 @@ int RunClick(const std::vector<std::string>& args) {
             havePath = true;
         }
     }
-    if (file.empty() || !havePath) return UsageError(kUsage);
+    if (!havePath) return UsageError(kUsage);
+    if (!file.empty() && !(at.empty() && site.empty() && point.empty()))
+        return UsageError(std::string("--at, --site and --point are for the built-in sky, not --host\n") + kUsage);
     CCdStatus status;
     if (!ApplySettings(settings, status))
         return UsageError("unknown settings '" + settings + "' (init, default, camera, registry)");
 
-    TracingHost host;
-    if (!host.LoadTableFile(file.c_str())) {
-        fprintf(stderr, "zcmcom: cannot read host file '%s'\n", file.c_str());
-        return 1;
+    Tracing<CTableHost> table;
+    Tracing<CSkyHost> sky;
+    CCorZnt* host = &sky;
+    if (!file.empty()) {
+        if (!table.LoadTableFile(file.c_str())) {
+            fprintf(stderr, "zcmcom: cannot read host file '%s'\n", file.c_str());
+            return 1;
+        }
+        table.trace = trace;
+        host = &table;
+    } else {
+        const std::string error = SetUpSkyHost(sky, at, site);
+        if (!error.empty()) return UsageError(error);
+        if (!point.empty()) {
+            double ra = 0.0, dec = 0.0, unused = 0.0;
+            if (!ParseSite(point, &ra, &dec, &unused) || ra < 0 || ra >= 24)
+                return UsageError("bad --point '" + point + "' (RA in hours, Dec in degrees, J2000)");
+            sky.SetMark(ra, dec);
+        }
+        sky.trace = trace;
     }
-    host.trace = trace;
     CZntClickData clickData;
     clickData.SetStatus(&status);
     CString text;
     try {
-        text = clickData.GetText(&host, CString(path.c_str()), compact);
+        text = clickData.GetText(host, CString(path.c_str()), compact);
     } catch (CException* e) {
         wchar_t message[256] = L"";
         e->GetErrorMessage(message, 256);
@@ -90,7 +113,7 @@ int RunClick(const std::vector<std::string>& args) {
 }
 
 const CommandRegistration kClick({"click",
-                                  "click [--compact] [--settings S] [--trace] --host FILE PATH",
-                                  "click-data text of PATH; the host answers from FILE", RunClick});
+                                  "click [--compact] [--settings S] [--trace] [--host FILE | --at T --site S --point P] PATH",
+                                  "click-data text of PATH from the built-in sky, or from FILE's answers", RunClick});
 
 }  // namespace
