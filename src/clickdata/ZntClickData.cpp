@@ -128,6 +128,18 @@ CString CZntClickData::Dispatch(CCorZnt* pHost, int bCompact) {
     case TYPE_ADFSYSTEM:
     case TYPE_ADF:
         return GetTextAdf(pHost, bCompact);
+    case TYPE_SOLAR:
+        return GetTextSolar(pHost, bCompact);
+    case TYPE_SATELLITE:
+        return GetTextSatellite(pHost, bCompact);
+    case TYPE_METEOR:
+        return GetTextMeteor(pHost, bCompact);
+    case TYPE_FIELDOFVIEW:
+        return GetTextFiledOfView(pHost, bCompact);
+    case TYPE_ANGLEOFVIEW:
+        return GetTextAngleOfField(pHost, bCompact);
+    case TYPE_MOSAICOFFIELD:
+        return GetTextMosaicOfField(pHost, bCompact);
     default:
         return CString();
     }

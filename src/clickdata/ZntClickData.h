@@ -103,6 +103,48 @@ protected:
     CString GetDailyMotion(CCorZnt* pHost);
     CString GetSolarElongation(CCorZnt* pHost);
 
+    // Solar system (SolarText.cpp, SolarLines.cpp), artificial satellites and meteor
+    // showers (SatelliteMeteor.cpp), camera field frames (FieldFrames.cpp).
+    CString GetTextSolar(CCorZnt* pHost, int bCompact);
+    CString GetTextSatellite(CCorZnt* pHost, int bCompact);
+    CString GetTextMeteor(CCorZnt* pHost, int bCompact);
+    CString GetTextAngleOfField(CCorZnt* pHost, int bCompact);
+    CString GetTextMosaicOfField(CCorZnt* pHost, int bCompact);
+    CString GetTextFiledOfView(CCorZnt* pHost, int bCompact);
+    // Orbital-element lines; GetRevPeriod is empty when the host has no period.
+    CString GetRevPeriod(CCorZnt* pHost);
+    CString GetPerihelionPassage(CCorZnt* pHost);
+    CString GetSemiMajorAxis(CCorZnt* pHost);
+    CString GetEccentricity(CCorZnt* pHost);
+    CString GetPerihelionDistance(CCorZnt* pHost);
+    // The lines of one kind of solar-system body after its name line.
+    CString GetSolarPlace(CCorZnt* pHost);
+    CString GetSolarSun(CCorZnt* pHost);
+    CString GetSolarPlanet(CCorZnt* pHost);
+    CString GetSolarPlanetSatellite(CCorZnt* pHost);
+    CString GetSolarMoon(CCorZnt* pHost);
+    CString GetSolarSmallBody(CCorZnt* pHost);
+    CString GetSolarMeteorite(CCorZnt* pHost);
+    CString GetSolarSpacecraft(CCorZnt* pHost);
+    // Shared parts of those lines: the distances from the Earth in au (with heliocentric
+    // suffix: and from the Sun; with bPlaceholder "*" gives a placeholder line); the
+    // orbital elements of a minor planet or of a comet; the solar eclipse of the moment;
+    // the principal phases of the Moon on the host's local day.
+    CString GetAuDistances(CCorZnt* pHost, const wchar_t* helioSuffix, int bPlaceholder);
+    // label + " %8.5f au\r\n" (" %6.3f" at low precision), or its placeholder.
+    CString AuDistanceLine(const wchar_t* label, const CString& answer, int bPlaceholder) const;
+    CString GetOrbitalElements(CCorZnt* pHost, int bComet);
+    CString GetSolarEclipse(CCorZnt* pHost);
+    CString GetMoonPhaseLines(CCorZnt* pHost);
+    // A number line: format filled with the answer, or the placeholder for "*" (also for
+    // an answer that reads as no finite number).
+    static CString FormatAnswerLine(const CString& answer, const wchar_t* format,
+                                    const wchar_t* placeholder);
+    // The date and time of a Julian Day (UT) in the given zone (hours; 0 keeps UT), with
+    // roundTo > 0 rounded to that many seconds (carrying up to the year, so a clock never
+    // shows 60 seconds). Returns 0, leaving *out zeroed, when there is no such date.
+    static int DateOfJd(double jd, double zone, double roundTo, tagADATE* out);
+
     // Builders.
     CString GetTextCons(CCorZnt* pHost, int bCompact);
     CString GetTextEqt(CCorZnt* pHost, int bCompact);

@@ -61,3 +61,12 @@ std::vector<CString> operator+(std::vector<CString> a, const std::vector<CString
 std::vector<CString> DefaultPositionQueries(const CString& prefix) {
     return std::vector<CString>{L"? View.Projection"} + Ask(prefix, {L".position.RA", L".position.DEC"});
 }
+
+void AnswerObject(FakeHost& host, const CString& prefix,
+                  std::initializer_list<std::pair<const wchar_t*, const wchar_t*>> answers) {
+    for (const auto& a : answers) host.Answer(L"? " + prefix + a.first, a.second);
+}
+
+std::vector<CString> J2000Queries(const CString& prefix) {
+    return std::vector<CString>{L"? View.Projection"} + Ask(prefix, {L".position.RA", L".position.DEC"});
+}

@@ -70,6 +70,22 @@ public:
     using CZntClickData::IsPresent;
     using CZntClickData::TranslateGscType;
     using CZntClickData::TrimDecimals;
+    // Solar system, satellites, meteors, field frames.
+    using CZntClickData::DateOfJd;
+    using CZntClickData::GetEccentricity;
+    using CZntClickData::GetMoonPhaseLines;
+    using CZntClickData::GetOrbitalElements;
+    using CZntClickData::GetPerihelionDistance;
+    using CZntClickData::GetPerihelionPassage;
+    using CZntClickData::GetRevPeriod;
+    using CZntClickData::GetSemiMajorAxis;
+    using CZntClickData::GetSolarEclipse;
+    using CZntClickData::GetTextAngleOfField;
+    using CZntClickData::GetTextFiledOfView;
+    using CZntClickData::GetTextMeteor;
+    using CZntClickData::GetTextMosaicOfField;
+    using CZntClickData::GetTextSatellite;
+    using CZntClickData::GetTextSolar;
 };
 
 // Success when text equals expectedText and the host's queries (commands starting with
@@ -87,3 +103,9 @@ std::vector<CString> Ask(const CString& prefix, std::initializer_list<const wcha
 std::vector<CString> DefaultPositionQueries(const CString& prefix);
 // Concatenates query lists.
 std::vector<CString> operator+(std::vector<CString> a, const std::vector<CString>& b);
+
+// Answers "? " + prefix + suffix for each (suffix, answer) pair.
+void AnswerObject(FakeHost& host, const CString& prefix,
+                  std::initializer_list<std::pair<const wchar_t*, const wchar_t*>> answers);
+// The queries of a position block that shows only its first line (the default switches).
+std::vector<CString> J2000Queries(const CString& prefix);

@@ -1,0 +1,212 @@
+// Shared parts of the solar-system text: the solar eclipse block, the Moon's phases of
+// the local day (with the real phase calculation), the orbital elements, and answers that
+// are no usable numbers.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "support/ClickDataProbe.h"
+#include "support/TestUtil.h"
+
+namespace {
+
+// Julian Day (UT) of a Japanese clock time on 2 September 2035.
+CString JdOfJst(int h, int m, double s) {
+    CString text;
+    text.Format(L"%.10f", 2464572.5 + (h * 3600 + m * 60 + s - 9 * 3600) / 86400.0);
+    return text;
+}
+
+const wchar_t* const kContact = L"? Solar.Earth.SolarEclipse.ContactTime.";
+
+class SolarLines : public ::testing::Test {
+protected:
+    CCdStatus status;
+    FakeHost host;
+    ClickDataProbe cd{status};
+
+    void SetUp() override {
+        cd.SetObject(L"Solar.Sun", CZntClickData::TYPE_SOLAR);
+        host.Answer(L"? solar.earth.besselelement.apply", L"True");
+        host.Answer(L"? Time.Timezone", L"9");
+        Contacts(JdOfJst(8, 37, 12), JdOfJst(9, 54, 10), JdOfJst(9, 55, 21), JdOfJst(9, 56, 33),
+                 JdOfJst(11, 23, 5));
+    }
+    void Contacts(const CString& first, const CString& second, const CString& max,
+                  const CString& third, const CString& fourth) {
+        host.Answer(CString(kContact) + L"1st", first);
+        host.Answer(CString(kContact) + L"2nd", second);
+        host.Answer(CString(kContact) + L"Max", max);
+        host.Answer(CString(kContact) + L"3rd", third);
+        host.Answer(CString(kContact) + L"4th", fourth);
+    }
+    static std::vector<CString> AllQueries() {
+        return {L"? solar.earth.besselelement.apply", CString(kContact) + L"1st", L"? Time.Timezone",
+                CString(kContact) + L"2nd", CString(kContact) + L"Max", CString(kContact) + L"3rd",
+                CString(kContact) + L"4th"};
+    }
+};
+
+TEST_F(SolarLines, TotalEclipseWithTheLengthOfTotality) {
+    EXPECT_TRUE(TextAndQueries(cd.GetSolarEclipse(&host),
+                               L"第1接触  08:37:12\r\n第2接触  09:54:10\r\n食の最大 09:55:21  継続時間 02m23s\r\n"
+                               L"第3接触  09:56:33\r\n第4接触  11:23:05\r\n",
+                               host, AllQueries()));
+    // 2 min 59.6 s of totality: the seconds round to a whole minute.
+    host.Answer(CString(kContact) + L"3rd", JdOfJst(9, 57, 9.6));
+    EXPECT_EQ(cd.GetSolarEclipse(&host),
+              L"第1接触  08:37:12\r\n第2接触  09:54:10\r\n食の最大 09:55:21  継続時間 03m00s\r\n"
+              L"第3接触  09:57:10\r\n第4接触  11:23:05\r\n");
+}
+
+TEST_F(SolarLines, PartialPhasesHaveNoDuration) {
+    Contacts(JdOfJst(8, 37, 12), L"*", JdOfJst(9, 55, 21), L"*", JdOfJst(11, 23, 5));
+    EXPECT_TRUE(TextAndQueries(cd.GetSolarEclipse(&host),
+                               L"第1接触  08:37:12\r\n食の最大 09:55:21\r\n第4接触  11:23:05\r\n", host,
+                               AllQueries()));
+    // One of the two inner contacts alone: its line, but no duration.
+    Contacts(JdOfJst(8, 37, 12), JdOfJst(9, 54, 10), JdOfJst(9, 55, 21), L"*", L"*");
+    EXPECT_EQ(cd.GetSolarEclipse(&host), L"第1接触  08:37:12\r\n第2接触  09:54:10\r\n食の最大 09:55:21\r\n");
+    // Without a maximum the duration has no line to stand on.
+    Contacts(JdOfJst(8, 37, 12), JdOfJst(9, 54, 10), L"*", JdOfJst(9, 56, 33), JdOfJst(11, 23, 5));
+    EXPECT_EQ(cd.GetSolarEclipse(&host),
+              L"第1接触  08:37:12\r\n第2接触  09:54:10\r\n第3接触  09:56:33\r\n第4接触  11:23:05\r\n");
+}
+
+TEST_F(SolarLines, NoEclipseAsksNoFurther) {
+    host.Answer(CString(kContact) + L"1st", L"*");
+    EXPECT_TRUE(TextAndQueries(cd.GetSolarEclipse(&host), L"", host,
+                               {L"? solar.earth.besselelement.apply", CString(kContact) + L"1st"}));
+    for (const wchar_t* off : {L"FALSE", L"", L"*"}) {
+        host.Answer(L"? solar.earth.besselelement.apply", off);
+        EXPECT_TRUE(TextAndQueries(cd.GetSolarEclipse(&host), L"", host, {L"? solar.earth.besselelement.apply"}));
+    }
+}
+
+TEST_F(SolarLines, ContactTimesThatAreNoNumbers) {
+    // No clock for what is no number; a huge one is read as it is (its day has no time
+    // left in a double).
+    Contacts(L"nan", L"inf", JdOfJst(9, 55, 21), L"1e308", L"-inf");
+    EXPECT_EQ(cd.GetSolarEclipse(&host),
+              L"第1接触  --:--:--\r\n第2接触  --:--:--\r\n食の最大 09:55:21  継続時間 --m--s\r\n"
+              L"第3接触  00:00:00\r\n第4接触  --:--:--\r\n");
+}
+
+// A host whose local date is the given one (its clock at noon) in the given zone.
+void AnswerDate(FakeHost& host, int year, int month, int day, const CString& zone) {
+    CString text;
+    const struct {
+        const wchar_t* query;
+        int value;
+    } kFields[] = {{L"? LST(Time.Year)", year}, {L"? LST(Time.Month)", month}, {L"? LST(Time.Day)", day},
+                   {L"? LST(Time.Hour)", 12},    {L"? LST(Time.Minute)", 0},   {L"? LST(Time.Second)", 0}};
+    for (const auto& f : kFields) {
+        text.Format(L"%d", f.value);
+        host.Answer(f.query, text);
+    }
+    host.Answer(L"? Time.Timezone", zone);
+}
+
+// The zone (hours) in which the full Moon of 4 December 2025 falls at the given number
+// of seconds before the end of the local day.
+CString ZoneForFullMoonBeforeMidnight(double secondsBefore) {
+    tagADATE date = {2025, 12, 4, 12, 0, 0.0, 0.0};
+    tagMOONPHASE phases[6];
+    const int n = GetMoonPhases(&date, phases, 6);
+    int full = 0;
+    while (full < n && phases[full].phase != 2) ++full;
+    EXPECT_LT(full, n);
+    const double midnightUt = 2461014.5;  // end of 4 December, UT
+    CString zone;
+    zone.Format(L"%.12f", (midnightUt - secondsBefore / 86400.0 - phases[full].jd) * 24.0);
+    return zone;
+}
+
+TEST_F(SolarLines, MoonPhaseInTheLastMinuteOfTheDay) {
+    // 23:59:29 stays in its minute; 23:59:45 rounds to the day's end, shown as 24:00, as
+    // the phase still belongs to this day.
+    AnswerDate(host, 2025, 12, 4, ZoneForFullMoonBeforeMidnight(31.0));
+    EXPECT_EQ(cd.GetMoonPhaseLines(&host), L"満月 23:59\r\n");
+    AnswerDate(host, 2025, 12, 4, ZoneForFullMoonBeforeMidnight(15.0));
+    EXPECT_EQ(cd.GetMoonPhaseLines(&host), L"満月 24:00\r\n");
+    // 23:58:59.8: the seconds carry into the minute.
+    AnswerDate(host, 2025, 12, 4, ZoneForFullMoonBeforeMidnight(60.2));
+    EXPECT_EQ(cd.GetMoonPhaseLines(&host), L"満月 23:59\r\n");
+}
+
+TEST_F(SolarLines, MoonPhasesOfOtherDays) {
+    // Last quarter of 11 December 2025, 20:51:38 UT: 05:52 on the 12th in Japan, 20:52
+    // on the 11th in UT.
+    AnswerDate(host, 2025, 12, 12, L"9");
+    EXPECT_EQ(cd.GetMoonPhaseLines(&host), L"下弦 05:52\r\n");
+    AnswerDate(host, 2025, 12, 11, L"9");
+    EXPECT_EQ(cd.GetMoonPhaseLines(&host), L"");
+    AnswerDate(host, 2025, 12, 11, L"0");
+    EXPECT_EQ(cd.GetMoonPhaseLines(&host), L"下弦 20:52\r\n");
+    // A date the host cannot give.
+    AnswerDate(host, 0, 0, 0, L"nan");
+    EXPECT_EQ(cd.GetMoonPhaseLines(&host), L"");
+}
+
+TEST_F(SolarLines, OrbitalElements) {
+    cd.SetObject(L"Solar.Comet.2P", CZntClickData::TYPE_SOLAR);
+    AnswerObject(host, L"Solar.Comet.2P",
+                 {{L".RevolutionPeriod", L"1234.5"}, {L".TimeOfPerihelionPassage", L"2460800.25"},
+                  {L".SemiMajorAxis", L"2.2155"}, {L".Eccentricity", L"0.8471"},
+                  {L".PerihelionDistance", L"0.3393"}});
+    EXPECT_EQ(cd.GetRevPeriod(&host), L"公転周期 1230年\r\n");
+    EXPECT_EQ(cd.GetPerihelionPassage(&host), L"近日点通過時刻 2025年 5月4.75000日 TT\r\n");
+    EXPECT_EQ(cd.GetSemiMajorAxis(&host), L"軌道長半径 2.215500 au\r\n");
+    EXPECT_EQ(cd.GetEccentricity(&host), L"離心率 0.847100\r\n");
+    EXPECT_EQ(cd.GetPerihelionDistance(&host), L"近日点距離 0.339300 au\r\n");
+    host.ClearLog();
+    EXPECT_TRUE(QueriesAre(host, {}));
+    // Placeholders; no period line at all.
+    for (const wchar_t* suffix : {L".RevolutionPeriod", L".TimeOfPerihelionPassage", L".SemiMajorAxis",
+                                  L".Eccentricity", L".PerihelionDistance"})
+        host.Answer(L"? Solar.Comet.2P" + CString(suffix), L"*");
+    EXPECT_EQ(cd.GetOrbitalElements(&host, 0), L"軌道長半径 -.------ au\r\n離心率 -.-\r\n");
+    EXPECT_TRUE(QueriesAre(host, Ask(L"Solar.Comet.2P", {L".RevolutionPeriod", L".SemiMajorAxis", L".Eccentricity"})));
+    EXPECT_EQ(cd.GetPerihelionPassage(&host), L"近日点通過時刻 ----年--月--.-----日 TT\r\n");
+    EXPECT_EQ(cd.GetPerihelionDistance(&host), L"近日点距離 -.------ au\r\n");
+    // Answers that read as no finite number show the placeholders too; an empty answer
+    // reads as 0 (4713 BC for a date).
+    host.Answer(L"? Solar.Comet.2P.TimeOfPerihelionPassage", L"nan");
+    host.Answer(L"? Solar.Comet.2P.Eccentricity", L"inf");
+    host.Answer(L"? Solar.Comet.2P.RevolutionPeriod", L"-inf");
+    EXPECT_EQ(cd.GetPerihelionPassage(&host), L"近日点通過時刻 ----年--月--.-----日 TT\r\n");
+    EXPECT_EQ(cd.GetEccentricity(&host), L"離心率 -.-\r\n");
+    EXPECT_EQ(cd.GetRevPeriod(&host), L"");
+    host.Answer(L"? Solar.Comet.2P.TimeOfPerihelionPassage", L"");
+    EXPECT_EQ(cd.GetPerihelionPassage(&host), L"近日点通過時刻 -4712年 1月1.50000日 TT\r\n");
+    host.Answer(L"? Solar.Comet.2P.TimeOfPerihelionPassage", L"1e300");
+    EXPECT_EQ(cd.GetPerihelionPassage(&host).Left(8), L"近日点通過時刻 ");
+}
+
+TEST_F(SolarLines, DatesOfJulianDays) {
+    tagADATE d = {};
+    // Rounded to the second: 59.6 s carries through minute, hour, day, month and year.
+    ASSERT_TRUE(ClickDataProbe::DateOfJd(2461041.4999965278, 0.0, 1.0, &d));
+    EXPECT_EQ(d.year, 2026);
+    EXPECT_EQ(d.month, 1);
+    EXPECT_EQ(d.day, 1);
+    EXPECT_EQ(d.hour, 0);
+    EXPECT_EQ(d.minute, 0);
+    EXPECT_EQ(d.second, 0.0);
+    // In a zone, unrounded.
+    ASSERT_TRUE(ClickDataProbe::DateOfJd(2451545.0, 9.0, 0.0, &d));
+    EXPECT_EQ(d.day, 1);
+    EXPECT_EQ(d.hour, 21);
+    EXPECT_DOUBLE_EQ(d.timezone, 9.0);
+    // No date for what is no number.
+    for (const double bad : {NAN, INFINITY, -INFINITY}) {
+        d.year = 7;
+        EXPECT_FALSE(ClickDataProbe::DateOfJd(bad, 0.0, 1.0, &d));
+        EXPECT_EQ(d.year, 0);
+        EXPECT_FALSE(ClickDataProbe::DateOfJd(2451545.0, bad, 0.0, &d));
+    }
+    EXPECT_TRUE(ClickDataProbe::DateOfJd(-1e300, 0.0, 1.0, &d));
+    EXPECT_TRUE(ClickDataProbe::DateOfJd(1e300, 9.0, 1e-6, &d));
+}
+
+}  // namespace

@@ -1,0 +1,365 @@
+// The solar-system text: the kind of body from its path, the name lines, and the lines of
+// each kind under their switches, with the exact queries sent.
+#include <gtest/gtest.h>
+
+#include "support/ClickDataProbe.h"
+#include "support/TestUtil.h"
+
+namespace {
+
+// The first line of the position block when the host has no position.
+const wchar_t* const kNoPosition = L"赤経 00h00m00.0s  赤緯 +00ﾟ00'00\" (J2000)\r\n";
+
+std::vector<CString> Names(const CString& path) { return Ask(path, {L".JapaneseName", L".EnglishName"}); }
+
+class SolarText : public ::testing::Test {
+protected:
+    CCdStatus status;
+    FakeHost host;
+    ClickDataProbe cd{status};
+
+    CString Text(const CString& path, int bCompact) {
+        cd.SetObject(path, CZntClickData::TYPE_SOLAR);
+        return cd.GetTextSolar(&host, bCompact);
+    }
+    void Name(const CString& path, const wchar_t* japanese, const wchar_t* english) {
+        AnswerObject(host, path, {{L".JapaneseName", japanese}, {L".EnglishName", english}});
+    }
+};
+
+TEST_F(SolarText, NameLineOfEveryKind) {
+    host.Answer(L"? solar.Planet.Jupiter.japaneseName", L"木星");
+    const struct {
+        const wchar_t* path;
+        const wchar_t* name;
+        const wchar_t* extraQuery;  // after the two names
+    } kCases[] = {
+        // A place is recognised before anything else, on a planet or on the Moon.
+        {L"Solar.Planet.Mars.Place.Olympus", L"和 En", nullptr},
+        {L"Solar.Planet.Earth.Satellite.Moon.Place.Tycho", L"和 En", nullptr},
+        {L"Solar.Sun", L"和 En", nullptr},
+        {L"Solar.Spacecraft.Probe", L"和 En", nullptr},
+        {L"Solar.Planet.Earth.Satellite.Moon", L"和 En", nullptr},
+        {L"Solar.Comet.1P", L"和 En (1P)", L".ID"},
+        {L"Solar.MinorPlanet.1", L"和 En (1P)", L".ID"},
+        {L"Solar.Meteorite.Hoba", L"和 En (1P)", L".ID"},
+        {L"Solar.Planet.Jupiter.Satellite.Io", L"和 En (I)", L".Number"},
+        {L"Solar.Planet.Mars", L"和 En (惑星)", nullptr},
+        {L"solar.PLANET.mars", L"和 En (惑星)", nullptr},
+        {L"Solar.DwarfPlanet.Pluto", L"和 En (準惑星)", nullptr},
+        {L"Solar.Planet.Earth.Umbra", L"和 (月の距離に応じた地球の影)", nullptr},
+        {L"Solar.DwarfPlanet.Earth.Umbra", L"和 En (準惑星)", nullptr},
+        {L"Solar.Planet.Jupiter.LagrangianPoint.L4", L"木星ラグランジュ点 和", nullptr},
+        {L"Solar.Planet.Earth.Satellite.Moon.LagrangianPoint.L1", L"月ラグランジュ点 和", nullptr},
+        {L"Solar.Nebula.X", L"", nullptr},
+    };
+    for (const auto& c : kCases) {
+        Name(c.path, L"和", L"En");
+        AnswerObject(host, c.path, {{L".ID", L"1P"}, {L".Number", L"I"}});
+        std::vector<CString> queries = Names(c.path);
+        if (c.extraQuery) queries = queries + Ask(c.path, {c.extraQuery});
+        if (CString(c.path).Find(L"LagrangianPoint.L4") > 0)
+            queries.push_back(L"? solar.Planet.Jupiter.japaneseName");
+        EXPECT_TRUE(TextAndQueries(Text(c.path, 1), c.name, host, queries)) << CString(c.path).ToUtf8();
+    }
+}
+
+TEST_F(SolarText, WithEverySwitchOffEachKindShowsItsNameAndPosition) {
+    const struct {
+        const wchar_t* path;
+        const wchar_t* text;
+        bool position;
+    } kCases[] = {
+        {L"Solar.Planet.Mars", L"火星 Mars (惑星)\r\n", true},
+        {L"Solar.Comet.1P", L"火星 Mars ()\r\n", true},
+        {L"Solar.Planet.Jupiter.LagrangianPoint.L5", L"ラグランジュ点 火星\r\n", true},
+        {L"Solar.Planet.Earth.Umbra", L"火星 (月の距離に応じた地球の影)\r\n", false},
+        // The Earth seen from itself: neither magnitude nor position.
+        {L"Solar.Planet.Earth", L"火星 Mars (惑星)\r\n", false},
+    };
+    for (const auto& c : kCases) {
+        Name(c.path, L"火星", L"Mars");
+        const CString text = Text(c.path, 0);
+        EXPECT_EQ(text, CString(c.text) + (c.position ? kNoPosition : L"")) << CString(c.path).ToUtf8();
+        const std::vector<CString> queries = host.Queries();
+        host.ClearLog();
+        EXPECT_EQ(queries.back() == L"? " + CString(c.path) + L".position.DEC", c.position);
+    }
+}
+
+TEST_F(SolarText, Sun) {
+    const CString sun = L"Solar.Sun";
+    Name(sun, L"太陽", L"Sun");
+    AnswerObject(host, sun,
+                 {{L".Dm", L"0.27"}, {L".position.RA", L"10.75"}, {L".position.DEC", L"8"},
+                  {L".GeocentricDistance", L"1.0087"}, {L".TopocentricDistance", L"1.00869"},
+                  {L".PhysicalTable.CM", L"123.4"}, {L".PhysicalTable.De", L"-3.6"},
+                  {L".EclipsMagnitude", L"1.013"}});
+    host.Answer(L"? solar.earth.besselelement.apply", L"FALSE");
+    status.DispMag = status.DispDistR = status.PlanetPhysicalTable = 1;
+    EXPECT_TRUE(TextAndQueries(
+        Text(sun, 0),
+        L"太陽 Sun\r\n光度 -26.7等 視直径 16.2'\r\n"
+        L"赤経 10h45m00.0s  赤緯 +08ﾟ00'00\" (J2000)\r\n"
+        L"地心距離  1.00870 au\r\n測心距離  1.00869 au\r\n"
+        L"中央経度 123ﾟ\r\n中央緯度  -4ﾟ\r\n食分 1.01\r\n",
+        host,
+        Names(sun) + Ask(sun, {L".Dm"}) + J2000Queries(sun) +
+            Ask(sun, {L".GeocentricDistance", L".TopocentricDistance", L".PhysicalTable.CM",
+                      L".PhysicalTable.De"}) +
+            std::vector<CString>{L"? solar.earth.besselelement.apply"} + Ask(sun, {L".EclipsMagnitude"})));
+
+    // Low precision: the short distances. A negative eclipse magnitude has no line; "*"
+    // reads as 0.
+    status.Precision = 1;
+    status.PlanetPhysicalTable = 0;
+    EXPECT_TRUE(TextAndQueries(Text(sun, 0),
+                               L"太陽 Sun\r\n光度 -26.7等 視直径 16.2'\r\n赤経 10h45.0m  赤緯 +08ﾟ00' (J2000)\r\n"
+                               L"地心距離  1.009 au\r\n測心距離  1.009 au\r\n",
+                               host, Names(sun) + Ask(sun, {L".Dm"}) + J2000Queries(sun) +
+                                         Ask(sun, {L".GeocentricDistance", L".TopocentricDistance"})));
+    status = CCdStatus();
+    status.PlanetPhysicalTable = 1;
+    const CString physical = L"太陽 Sun\r\n赤経 10h45m00.0s  赤緯 +08ﾟ00'00\" (J2000)\r\n中央経度 123ﾟ\r\n中央緯度  -4ﾟ\r\n";
+    host.Answer(L"? Solar.Sun.EclipsMagnitude", L"-1");
+    EXPECT_EQ(Text(sun, 0), physical);
+    host.Answer(L"? Solar.Sun.EclipsMagnitude", L"*");
+    EXPECT_EQ(Text(sun, 0), physical + L"食分 0.00\r\n");
+}
+
+TEST_F(SolarText, Planets) {
+    const CString mars = L"Solar.Planet.Mars";
+    Name(mars, L"火星", L"Mars");
+    AnswerObject(host, mars,
+                 {{L".Magnitude", L"1.23"}, {L".Dm", L"4.14"}, {L".PhysicalTable.K", L"0.978"},
+                  {L".GeocentricDistance", L"2.3456789"}, {L".TopocentricDistance", L"2.345678"},
+                  {L".HelioCentricDistance", L"1.4"}, {L".SolarElongation", L"45.5"},
+                  {L".position.Ecliptical.Lambda", L"300"}, {L".RevolutionPeriod", L"1.8808"},
+                  {L".SemiMajorAxis", L"1.523679"}, {L".Eccentricity", L"0.0934"},
+                  {L".PhysicalTable.CM", L"123.4"}, {L".PhysicalTable.De", L"-5.2"},
+                  {L".PhysicalTable.Ls", L"300.12"}});
+    host.Answer(L"? solar.sun.position.Ecliptical.Lambda", L"250");
+    status.DispMag = status.DispDistR = status.SolarOrbitDetails = status.PlanetPhysicalTable = 1;
+    EXPECT_TRUE(TextAndQueries(
+        Text(mars, 0),
+        CString(L"火星 Mars (惑星)\r\n光度  1.2等  視直径 4.1\"  輝面比 0.98\r\n") + kNoPosition +
+            L"地心距離  2.34568 au\r\n測心距離  2.34568 au\r\n日心距離  1.40000 au\r\n"
+            L"太陽離角 45.500ﾟE\r\n"
+            L"公転周期 1.88年\r\n軌道長半径 1.523679 au\r\n離心率 0.093400\r\n"
+            L"中央経度 123ﾟ\r\n中央緯度  -5ﾟ\r\n惑心太陽黄経 300.1ﾟ\r\n",
+        host,
+        Names(mars) + Ask(mars, {L".Magnitude", L".Dm", L".PhysicalTable.K"}) + J2000Queries(mars) +
+            Ask(mars, {L".GeocentricDistance", L".TopocentricDistance", L".HelioCentricDistance",
+                       L".SolarElongation", L".position.Ecliptical.Lambda"}) +
+            std::vector<CString>{L"? solar.sun.position.Ecliptical.Lambda"} +
+            Ask(mars, {L".RevolutionPeriod", L".SemiMajorAxis", L".Eccentricity", L".PhysicalTable.CM",
+                       L".PhysicalTable.De", L".PhysicalTable.Ls"})));
+
+    // The physical tables of Jupiter and Saturn (body names in any case); other bodies
+    // have none.
+    status = CCdStatus();
+    status.DispEqt2000 = 0;
+    status.PlanetPhysicalTable = 1;
+    const CString jupiter = L"Solar.Planet.JUPITER";
+    Name(jupiter, L"木星", L"Jupiter");
+    AnswerObject(host, jupiter,
+                 {{L".PhysicalTable.CM1", L"10.4"}, {L".PhysicalTable.CM2", L"200.6"}, {L".PhysicalTable.De", L"3.2"}});
+    EXPECT_TRUE(TextAndQueries(Text(jupiter, 0), L"木星 Jupiter (惑星)\r\n中央経度  10ﾟ(I) 201ﾟ(II)\r\n中央緯度   3ﾟ\r\n",
+                               host,
+                               Names(jupiter) + std::vector<CString>{L"? View.Projection"} +
+                                   Ask(jupiter, {L".PhysicalTable.CM1", L".PhysicalTable.CM2", L".PhysicalTable.De"})));
+    const CString saturn = L"Solar.Planet.Saturn";
+    Name(saturn, L"土星", L"Saturn");
+    AnswerObject(host, saturn, {{L".PhysicalTable.CM3", L"45"}, {L".PhysicalTable.De", L"20"}});
+    EXPECT_TRUE(TextAndQueries(Text(saturn, 0), L"土星 Saturn (惑星)\r\n中央経度  45ﾟ(III)\r\n中央緯度  20ﾟ\r\n", host,
+                               Names(saturn) + std::vector<CString>{L"? View.Projection"} +
+                                   Ask(saturn, {L".PhysicalTable.CM3", L".PhysicalTable.De"})));
+    const CString uranus = L"Solar.Planet.Uranus";
+    Name(uranus, L"天王星", L"Uranus");
+    EXPECT_TRUE(TextAndQueries(Text(uranus, 0), L"天王星 Uranus (惑星)\r\n", host,
+                               Names(uranus) + std::vector<CString>{L"? View.Projection"}));
+}
+
+TEST_F(SolarText, TheEarthShowsOnlyItsDistanceFromTheSun) {
+    const CString earth = L"Solar.Planet.Earth";
+    Name(earth, L"地球", L"Earth");
+    host.Answer(L"? Solar.Planet.Earth.HelioCentricDistance", L"0.9856");
+    status.DispMag = status.DispDistR = status.PlanetPhysicalTable = 1;
+    EXPECT_TRUE(TextAndQueries(Text(earth, 0), L"地球 Earth (惑星)\r\n日心距離  0.98560 au\r\n", host,
+                               Names(earth) + Ask(earth, {L".HelioCentricDistance"})));
+    status.Precision = 1;
+    EXPECT_EQ(Text(earth, 0), L"地球 Earth (惑星)\r\n日心距離  0.986 au\r\n");
+}
+
+TEST_F(SolarText, SatelliteOfAPlanet) {
+    const CString io = L"Solar.Planet.Jupiter.Satellite.Io";
+    Name(io, L"イオ", L"Io");
+    AnswerObject(host, io,
+                 {{L".Number", L"I"}, {L".Magnitude", L"5.02"}, {L".GeocentricDistance", L"4.5"},
+                  {L".TopocentricDistance", L"4.49999"}, {L".PlanetocentricDistance", L"421800"},
+                  {L".HeliocentricDistance", L"5.1"}});
+    status.DispDistR = 1;
+    // The magnitude is asked even when it is not shown.
+    EXPECT_TRUE(TextAndQueries(
+        Text(io, 0),
+        CString(L"イオ Io (I)\r\n") + kNoPosition +
+            L"地心距離  4.50000 au\r\n測心距離  4.49999 au\r\n日心距離  5.10000 au\r\n惑心距離  42.18万 km\r\n",
+        host,
+        Names(io) + Ask(io, {L".Number", L".Magnitude"}) + J2000Queries(io) +
+            Ask(io, {L".GeocentricDistance", L".TopocentricDistance", L".PlanetocentricDistance",
+                     L".HeliocentricDistance"})));
+    status.DispMag = 1;
+    status.DispDistR = 0;
+    EXPECT_EQ(Text(io, 0), CString(L"イオ Io (I)\r\n光度  5.0等\r\n") + kNoPosition);
+}
+
+TEST_F(SolarText, MoonWithItsPhaseOfTheDay) {
+    const CString moon = L"Solar.Planet.Earth.Satellite.Moon";
+    Name(moon, L"月", L"Moon");
+    AnswerObject(host, moon,
+                 {{L".Age", L"14.93"}, {L".Dm", L"0.5"}, {L".PhysicalTable.K", L"0.994"},
+                  {L".GeocentricDistance", L"384400"}, {L".TopocentricDistance", L"380000"},
+                  {L".PhysicalTable.CM", L"-5.26"}, {L".PhysicalTable.De", L"1.5"},
+                  {L".EclipsMagnitude", L"-0.5"}});
+    // 5 December 2025, 21:00 in Japan: the full Moon of 4 December 23:14 UT fell at 08:14.
+    const std::vector<std::pair<const wchar_t*, const wchar_t*>> date = {
+        {L"? LST(Time.Year)", L"2025"}, {L"? LST(Time.Month)", L"12"}, {L"? LST(Time.Day)", L"5"},
+        {L"? LST(Time.Hour)", L"21"},   {L"? LST(Time.Minute)", L"0"}, {L"? LST(Time.Second)", L"0"},
+        {L"? Time.Timezone", L"9"}};
+    std::vector<CString> dateQueries;
+    for (const auto& d : date) {
+        host.Answer(d.first, d.second);
+        dateQueries.push_back(d.first);
+    }
+    status.DispMag = status.DispDistR = status.PlanetPhysicalTable = 1;
+    EXPECT_TRUE(TextAndQueries(
+        Text(moon, 0),
+        CString(L"月 Moon\r\n月齢 14.9  視直径 30.0'  輝面比 0.99\r\n") + kNoPosition +
+            L"地心距離  38.44万 km\r\n測心距離  38.00万 km\r\n中央経度  -5.3ﾟ  中央緯度   1.5ﾟ\r\n満月 08:14\r\n",
+        host,
+        Names(moon) + Ask(moon, {L".Age", L".Dm", L".PhysicalTable.K"}) + J2000Queries(moon) +
+            Ask(moon, {L".GeocentricDistance", L".TopocentricDistance", L".PhysicalTable.CM",
+                       L".PhysicalTable.De"}) +
+            dateQueries + Ask(moon, {L".EclipsMagnitude"})));
+    // The day before has no phase; the distances in 10,000 km do not follow the precision.
+    host.Answer(L"? LST(Time.Day)", L"4");
+    host.Answer(L"? Solar.Planet.Earth.Satellite.Moon.EclipsMagnitude", L"0");
+    status.Precision = 1;
+    EXPECT_EQ(Text(moon, 0), L"月 Moon\r\n月齢 14.9  視直径 30.0'  輝面比 0.99\r\n赤経 00h00.0m  赤緯 +00ﾟ00' (J2000)\r\n"
+                             L"地心距離  38.44万 km\r\n測心距離  38.00万 km\r\n中央経度  -5.3ﾟ  中央緯度   1.5ﾟ\r\n食分 0.00\r\n");
+}
+
+TEST_F(SolarText, CometAndMinorPlanet) {
+    const CString comet = L"Solar.Comet.C2023A3";
+    Name(comet, L"紫金山・アトラス彗星", L"Tsuchinshan-ATLAS");
+    AnswerObject(host, comet,
+                 {{L".ID", L"C/2023 A3"}, {L".Magnitude", L"*"}, {L".GeocentricDistance", L"*"},
+                  {L".TopocentricDistance", L"1.23456789"}, {L".HeliocentricDistance", L"*"},
+                  {L".SolarElongation", L"*"}, {L".RevolutionPeriod", L"*"},
+                  {L".TimeOfPerihelionPassage", L"2451545.0"}, {L".Eccentricity", L"1"},
+                  {L".PerihelionDistance", L"0.39"}});
+    status.DispMag = status.DispDistR = status.SolarOrbitDetails = 1;
+    EXPECT_TRUE(TextAndQueries(
+        Text(comet, 0),
+        CString(L"紫金山・アトラス彗星 Tsuchinshan-ATLAS (C/2023 A3)\r\n光度 --.-等\r\n") + kNoPosition +
+            L"地心距離 --.----- au\r\n測心距離  1.23457 au\r\n日心距離 --.----- au\r\n"
+            L"近日点通過時刻 2000年 1月1.50000日 TT\r\n離心率 1.0\r\n近日点距離 0.390000 au\r\n"
+            L"移動量(赤経) 0.000 s/時間\r\n移動量(赤緯) 0.00 \"/時間\r\n移動方向 0.00 度\r\n移動量   0.00 \"/時間\r\n",
+        host,
+        Names(comet) + Ask(comet, {L".ID", L".Magnitude"}) + J2000Queries(comet) +
+            Ask(comet, {L".GeocentricDistance", L".TopocentricDistance", L".HeliocentricDistance",
+                        L".SolarElongation", L".RevolutionPeriod", L".TimeOfPerihelionPassage",
+                        L".Eccentricity", L".PerihelionDistance", L".DailyMotion.RA", L".DailyMotion.Dec",
+                        L".position.EquatorialDateApp.RA", L".position.EquatorialDateApp.DEC"})));
+
+    const CString minor = L"Solar.MinorPlanet.4";
+    Name(minor, L"ベスタ", L"Vesta");
+    AnswerObject(host, minor,
+                 {{L".ID", L"4"}, {L".Magnitude", L"6.44"}, {L".RevolutionPeriod", L"3.63"},
+                  {L".SemiMajorAxis", L"*"}, {L".Eccentricity", L"*"}});
+    status.DispDistR = 0;
+    status.Precision = 1;
+    EXPECT_TRUE(TextAndQueries(Text(minor, 0),
+                               L"ベスタ Vesta (4)\r\n光度  6.4等\r\n赤経 00h00.0m  赤緯 +00ﾟ00' (J2000)\r\n"
+                               L"公転周期 3.63年\r\n軌道長半径 -.------ au\r\n離心率 -.-\r\n",
+                               host,
+                               Names(minor) + Ask(minor, {L".ID", L".Magnitude"}) + J2000Queries(minor) +
+                                   Ask(minor, {L".RevolutionPeriod", L".SemiMajorAxis", L".Eccentricity"})));
+    // Short placeholders of the distances.
+    status.DispMag = status.SolarOrbitDetails = 0;
+    status.DispDistR = 1;
+    EXPECT_EQ(Text(comet, 0), L"紫金山・アトラス彗星 Tsuchinshan-ATLAS (C/2023 A3)\r\n赤経 00h00.0m  赤緯 +00ﾟ00' (J2000)\r\n"
+                              L"地心距離 --.--- au\r\n測心距離  1.235 au\r\n日心距離 --.--- au\r\n");
+}
+
+TEST_F(SolarText, MeteoriteInThePastAndStillInOrbit) {
+    const CString meteorite = L"Solar.Meteorite.Ogi";
+    Name(meteorite, L"小城隕石", L"Ogi");
+    // Fell at 12:00:59 UT on 1 January 2000: 21:00 in Japan, the seconds dropped.
+    AnswerObject(host, meteorite,
+                 {{L".ID", L"M1"}, {L".Memo", L"佐賀県に落下"}, {L".TimeOfFall", L"2451545.00068287"},
+                  {L".GeocentricDistance", L"0.1"}, {L".TopocentricDistance", L"0.1"},
+                  {L".HeliocentricDistance", L"1.1"}, {L".RevolutionPeriod", L"*"},
+                  {L".SemiMajorAxis", L"1.5"}, {L".Eccentricity", L"0.25"}});
+    host.Answer(L"? time.timezone", L"9");
+    host.Answer(L"? time.jd", L"2461015.5");
+    status.DispDistR = status.SolarOrbitDetails = 1;
+    const std::vector<CString> head = Names(meteorite) + Ask(meteorite, {L".ID", L".Memo", L".TimeOfFall"}) +
+                                      std::vector<CString>{L"? time.timezone", L"? time.jd"};
+    EXPECT_TRUE(TextAndQueries(Text(meteorite, 0),
+                               L"小城隕石 Ogi (M1)\r\n佐賀県に落下\r\n落下 2000年1月1日 21時0分\r\n", host, head));
+    // Before its fall the body is shown like a minor planet.
+    host.Answer(L"? time.jd", L"2451000");
+    host.Answer(L"? Solar.Meteorite.Ogi.Memo", L"");
+    EXPECT_TRUE(TextAndQueries(
+        Text(meteorite, 0),
+        CString(L"小城隕石 Ogi (M1)\r\n落下 2000年1月1日 21時0分\r\n") + kNoPosition +
+            L"地心距離  0.10000 au\r\n測心距離  0.10000 au\r\n日心距離  1.10000 au\r\n"
+            L"軌道長半径 1.500000 au\r\n離心率 0.250000\r\n",
+        host,
+        head + J2000Queries(meteorite) +
+            Ask(meteorite, {L".GeocentricDistance", L".TopocentricDistance", L".HeliocentricDistance",
+                            L".SolarElongation", L".RevolutionPeriod", L".SemiMajorAxis", L".Eccentricity"})));
+}
+
+TEST_F(SolarText, SpacecraftDataSpanToTheNearestSecond) {
+    const CString probe = L"Solar.Spacecraft.Hayabusa2";
+    Name(probe, L"はやぶさ2", L"Hayabusa2");
+    // 12:34:59.6 UT on 1 January 2000, and 23:59:59.7 UT on 31 December 2025, which
+    // rounds into the next year.
+    AnswerObject(host, probe,
+                 {{L".GeocentricDistance", L"*"}, {L".TopocentricDistance", L"*"},
+                  {L".HelioCentricDistance", L"0.98"}, {L".data.start", L"2451545.0243009259"},
+                  {L".data.end", L"2461041.4999965278"}});
+    status.DispDistR = status.SolarOrbitDetails = 1;
+    EXPECT_TRUE(TextAndQueries(Text(probe, 0),
+                               CString(L"はやぶさ2 Hayabusa2\r\n") + kNoPosition +
+                                   L"地心距離 --.----- au\r\n測心距離 --.----- au\r\n日心距離  0.98000 au\r\n"
+                                   L"データ開始 2000/01/01 12:35:00 (UT)\r\nデータ終了 2026/01/01 00:00:00 (UT)\r\n",
+                               host,
+                               Names(probe) + J2000Queries(probe) +
+                                   Ask(probe, {L".GeocentricDistance", L".TopocentricDistance",
+                                               L".HelioCentricDistance", L".data.start", L".data.end"})));
+    // An end that the host does not know has no line.
+    host.Answer(L"? Solar.Spacecraft.Hayabusa2.data.end", L"*");
+    status.DispDistR = 0;
+    EXPECT_EQ(Text(probe, 0), CString(L"はやぶさ2 Hayabusa2\r\n") + kNoPosition +
+                                  L"データ開始 2000/01/01 12:35:00 (UT)\r\n");
+}
+
+TEST_F(SolarText, PlaceOnASurface) {
+    const CString crater = L"Solar.Planet.Earth.Satellite.Moon.Place.Tycho";
+    Name(crater, L"ティコ", L"Tycho");
+    AnswerObject(host, crater, {{L".Explanation", L"光条の目立つクレーター"}, {L".Longitude", L"-11.36"},
+                                {L".Latitude", L"-43.31"}});
+    EXPECT_TRUE(TextAndQueries(Text(crater, 0),
+                               L"ティコ Tycho\r\n光条の目立つクレーター\r\n経度 348.64 緯度 -43.31'\r\n", host,
+                               Names(crater) + Ask(crater, {L".Explanation", L".Longitude", L".Latitude"})));
+    // No explanation line when there is none; a latitude of exactly 0 shows '-'.
+    AnswerObject(host, crater, {{L".Explanation", L""}, {L".Longitude", L"0"}, {L".Latitude", L"0"}});
+    EXPECT_EQ(Text(crater, 0), L"ティコ Tycho\r\n経度   0.00 緯度 - 0.00'\r\n");
+    AnswerObject(host, crater, {{L".Latitude", L"12.5"}});
+    EXPECT_EQ(Text(crater, 0), L"ティコ Tycho\r\n経度   0.00 緯度 +12.50'\r\n");
+}
+
+}  // namespace
