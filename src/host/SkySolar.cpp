@@ -20,6 +20,7 @@ struct SolarBody {
 // Longer paths first, so the Moon is not taken for the Earth.
 const SolarBody kBodies[] = {
     {L"solar.planet.earth.satellite.moon", sky::Body::Moon, L"月", L"Moon", 0, 0},
+    {L"solar.moon", sky::Body::Moon, L"月", L"Moon", 0, 0},  // the short name the date object asks
     {L"solar.sun", sky::Body::Sun, L"太陽", L"Sun", 0, 0},
     {L"solar.planet.mercury", sky::Body::Mercury, L"水星", L"Mercury", 0.38709927, 0.20563593},
     {L"solar.planet.venus", sky::Body::Venus, L"金星", L"Venus", 0.72333566, 0.00677672},

@@ -5,7 +5,7 @@ ephemeris independent of the library's, for the built-in sky's accuracy tests.
 Run with Debian's interpreter (python3-ephem is a Debian package):
     /usr/bin/python3 tools/skyref/make_reference.py tests/data/sky
 
-Writes positions.txt and events.txt; both are plain whitespace-separated tables with a
+Writes sites.txt, positions.txt, events.txt and clicks.txt; both are plain whitespace-separated tables with a
 '#' header naming the columns. Instants are fixed (a seeded generator), so the tables
 only change when this script does.
 """
@@ -98,6 +98,25 @@ def events(out):
                 jd, site[0], name, values[0], float(transit) + DUBLIN_JD, values[1]))
 
 
+def clicks(out):
+    """Apparent places and horizon positions at one instant and site, for the click texts."""
+    out.write("# jd_ut lon lat height object ra_app_h dec_app alt az_south\n")
+    jd, site = 2461381.0, ("tokyo", 139.69, 35.69, 40.0)  # 2026-12-06 21:00 JST
+    fixed = [("Star.HIP.32349", 101.28720, -16.71610), ("DeepSkyObject.M.42", 83.85, -5.45),
+             ("Constellation.Ori", 84.0, 13.0)]
+    bodies = [("Solar.Planet.Mars", ephem.Mars()), ("Solar.Planet.Earth.Satellite.Moon", ephem.Moon())]
+    for name, ra, dec in fixed:
+        b = ephem.FixedBody()
+        b._ra, b._dec, b._epoch = math.radians(ra), math.radians(dec), ephem.J2000
+        bodies.append((name, b))
+    for name, b in bodies:
+        o = observer(site, jd)
+        b.compute(o)
+        out.write("%.5f %.4f %.4f %.1f %s %.9f %.8f %.6f %.6f\n" % (
+            jd, site[1], site[2], site[3], name, deg(b.g_ra) / 15.0, deg(b.g_dec), deg(b.alt),
+            (deg(b.az) + 180.0) % 360.0))
+
+
 def main():
     folder = sys.argv[1] if len(sys.argv) > 1 else "tests/data/sky"
     os.makedirs(folder, exist_ok=True)
@@ -109,6 +128,8 @@ def main():
         positions(f)
     with open(os.path.join(folder, "events.txt"), "w") as f:
         events(f)
+    with open(os.path.join(folder, "clicks.txt"), "w") as f:
+        clicks(f)
 
 
 if __name__ == "__main__":
