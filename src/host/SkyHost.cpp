@@ -251,6 +251,9 @@ void CSkyHost::Statement(const CString& statement) {
     double v = 0.0;
     if (lhs == L"time") {
         const std::vector<double> a = CallArguments(rhs);
+        bool sane = true;
+        for (double x : a) sane = sane && std::fabs(x) < 1e8;  // whole fields must fit an int
+        if (!sane) return;
         if (value.Left(3) == L"ut(" && a.size() == 6) {
             tagADATE d{static_cast<int>(a[0]), static_cast<int>(a[1]), static_cast<int>(a[2]),
                        static_cast<int>(a[3]), static_cast<int>(a[4]), a[5], 0.0};

@@ -105,8 +105,9 @@ int RunSky(const std::vector<std::string>& args) {
     static const char* const kUsage = "usage: sky [--at ISO-TIME] [--site LON,LAT[,HEIGHT]]";
     std::string at, site;
     for (size_t i = 0; i < args.size(); ++i) {
-        if ((args[i] == "--at" || args[i] == "--site") && i + 1 < args.size())
-            (args[i] == "--at" ? at : site) = args[++i];
+        const std::string& option = args[i];
+        if ((option == "--at" || option == "--site") && i + 1 < args.size())
+            (option == "--at" ? at : site) = args[++i];
         else
             return UsageError(kUsage);
     }
