@@ -71,6 +71,15 @@ double LunarEclipseMagnitude(double jdUt);
 // Apparent motion in right ascension and declination, degrees per day.
 void DailyMotion(Body body, double jdUt, const Site& site, double* dRa, double* dDec,
                  const Kepler* orbit = nullptr);
+// The face a body turns to the Earth (IAU rotation models): central meridians in degrees
+// (cm: System I, or the only one; cm2: Jupiter's System II; cm3: System III), the
+// planetocentric latitude of the Earth (de) and, for Mars, the Sun's planetocentric
+// longitude (ls). NaN where the body has no such figure here.
+struct Physical {
+    double cm = NAN, cm2 = NAN, cm3 = NAN, de = NAN, ls = NAN;
+};
+Physical PhysicalOf(Body body, double jdUt);
+
 // The IAU abbreviation of the constellation that holds a J2000 direction ("Ori").
 const char* ConstellationAt(double ra2000, double dec2000);
 

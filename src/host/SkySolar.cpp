@@ -147,6 +147,13 @@ CString CSkyHost::QuerySolar(const CString& q) {
         return Num(property == L"dailymotion.ra" ? dRa : dDec);
     }
 
+    if (property.Left(14) == L"physicaltable." && property != L"physicaltable.k") {
+        const sky::Physical ph = sky::PhysicalOf(body, m_jd);
+        const CString which = property.Mid(14);
+        const double v = which == L"cm" ? ph.cm : which == L"cm1" ? ph.cm : which == L"cm2" ? ph.cm2
+                       : which == L"cm3" ? ph.cm3 : which == L"de" ? ph.de : which == L"ls" ? ph.ls : NAN;
+        return std::isfinite(v) ? Num(v, L"%.4f") : CString();
+    }
     const bool events = property.Left(3) == L"jd.";
     std::shared_ptr<sky::BodyPlace>& slot = m_places[index * 2 + (events ? 1 : 0)];
     if (!slot) slot = std::make_shared<sky::BodyPlace>(sky::PlaceOf(body, m_jd, site, events, orbit));

@@ -238,3 +238,29 @@ TEST(SkyHostDateObs, TheDateObjectReadsAndDrivesTheHost) {
 }
 
 }  // namespace
+
+namespace {
+
+// Worked examples of the physical ephemeris of Mars (1992 Nov 9, 0h TT) and Jupiter (1992
+// Dec 16, 0h UT) in Meeus, Astronomical Algorithms, ch. 42 and 43. The rotation models
+// differ slightly (IAU 2009 constants here), hence the half-degree tolerance on meridians.
+TEST(SkyHostPhysical, CentralMeridiansAndLatitudesAgreeWithPublishedExamples) {
+    CSkyHost mars(2448935.5 - 59.0 / 86400.0);
+    EXPECT_NEAR(Num(mars, L"? Solar.Planet.Mars.PhysicalTable.De"), 12.44, 0.05);
+    EXPECT_NEAR(Num(mars, L"? Solar.Planet.Mars.PhysicalTable.CM"), 111.55, 0.5);
+    CSkyHost jupiter(2448972.5);
+    EXPECT_NEAR(Num(jupiter, L"? Solar.Planet.Jupiter.PhysicalTable.De"), -2.48, 0.05);
+    EXPECT_NEAR(Num(jupiter, L"? Solar.Planet.Jupiter.PhysicalTable.CM1"), 268.06, 0.6);
+    EXPECT_NEAR(Num(jupiter, L"? Solar.Planet.Jupiter.PhysicalTable.CM2"), 72.74, 0.6);
+    // Mars turns 350.89 degrees a day; its northern spring began on 2026-09-30 or so.
+    CSkyHost later(2461381.0);
+    const double cm0 = Num(later, L"? Solar.Planet.Mars.PhysicalTable.CM");
+    later.SetJd(2461381.0 + 1.0 / 24.0);
+    EXPECT_NEAR(std::fmod(Num(later, L"? Solar.Planet.Mars.PhysicalTable.CM") - cm0 + 360.0, 360.0), 14.62, 0.05);
+    EXPECT_NEAR(Num(later, L"? Solar.Planet.Mars.PhysicalTable.Ls"), 32.0, 1.0);
+    // Bodies without a rotation model here answer empty.
+    EXPECT_EQ(later.Execute(L"? Solar.Planet.Venus.PhysicalTable.CM"), L"");
+    EXPECT_EQ(later.Execute(L"? Solar.Planet.Mars.PhysicalTable.CM2"), L"");
+}
+
+}  // namespace
