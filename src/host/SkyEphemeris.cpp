@@ -279,7 +279,12 @@ void Events(const std::function<BodyPlace(double)>& at,
 
 }  // namespace
 
-BodyPlace PlaceOf(Body body, double jdUt, const Site& site, bool withEvents, const Kepler* orbit) {
+namespace {
+
+// The place of a body; positionOnly leaves out all but the places and the horizon, which is
+// all that rise and set searches need.
+BodyPlace Place(Body body, double jdUt, const Site& site, bool withEvents, const Kepler* orbit,
+                bool positionOnly) {
     const double jdTt = UtToDt(jdUt);
     const Vec earth = EarthAt(jdTt);
     BodyPlace p;
@@ -292,6 +297,7 @@ BodyPlace PlaceOf(Body body, double jdUt, const Site& site, bool withEvents, con
     // The Moon travels with the Earth: its light time and the annual aberration cancel.
     const Vec app = body == Body::Moon ? geo : Aberrate(geo, jdTt);
     FillPlace(&p, geo, app, jdUt, jdTt, site);
+    if (positionOnly) return p;
     const double delta = Norm(geo);
     p.heliocentricDistance = r;
     // Distances are the geometric ones, at the instant itself.
@@ -331,15 +337,21 @@ BodyPlace PlaceOf(Body body, double jdUt, const Site& site, bool withEvents, con
                                            : Magnitude(body, r, delta, i, jdTt, geo, earth);
     }
     if (withEvents) {
-        const auto at = [&](double t) { return PlaceOf(body, t, site, false, orbit); };
+        const auto at = [&](double t) { return Place(body, t, site, false, orbit, true); };
         const auto limb = [&](const BodyPlace& q) {
             if (body == Body::Sun) return SunSemidiameterDeg(q.topocentricDistance);
-            if (body == Body::Moon) return MoonSemidiameterDeg(q.topocentricDistance);
+            if (body == Body::Moon) return MoonSemidiameterDeg(q.topocentricDistance * kKmPerAu);  // au here
             return 0.0;
         };
         Events(at, limb, body == Body::Moon ? 0.5175 : 0.4986, jdUt, site, &p);
     }
     return p;
+}
+
+}  // namespace
+
+BodyPlace PlaceOf(Body body, double jdUt, const Site& site, bool withEvents, const Kepler* orbit) {
+    return Place(body, jdUt, site, withEvents, orbit, false);
 }
 
 BodyPlace FixedPlace(double ra2000, double dec2000, double jdUt, const Site& site, bool withEvents) {
