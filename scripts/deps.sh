@@ -13,6 +13,7 @@ packages=(
   libsqlite3-dev
   libnova-dev
   python3-pil
+  python3-ephem
 )
 missing=()
 for p in "${packages[@]}"; do
