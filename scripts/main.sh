@@ -5,4 +5,4 @@ cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZCMCOM_BUILD_TESTS=OFF -DZCMCOM_BUILD_BENCH=OFF >/dev/null
 cmake --build build
-./build/bin/zcmcom click --settings init --host examples/hosts/constellation.txt Constellation.Ori
+./build/bin/zcmcom click --settings init --at 2026-12-06T21:00:00+09:00 --site 139.69,35.69,40 Solar.Planet.Mars

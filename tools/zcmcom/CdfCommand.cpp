@@ -12,7 +12,7 @@ int RunCdf(const std::vector<std::string>& args) {
     HostOptions options;
     CCdStatus status;
     TracingHost host;
-    int rc = ParseHostOptions(args, kUsage, false, options);
+    int rc = ParseHostOptions(args, kUsage, false, false, options);
     if (rc < 0) rc = PrepareHost(options, status, host);
     if (rc >= 0) return rc;
     CZntClickData clickData;

@@ -4,13 +4,8 @@
 
 #include "Command.h"
 
-CString TracingHost::Execute(LPCTSTR command) {
-    if (trace) fprintf(stderr, "%s\n", CString(command).ToUtf8().c_str());
-    return CTableHost::Execute(command);
-}
-
 int ParseHostOptions(const std::vector<std::string>& args, const char* usage, bool allowCompact,
-                     HostOptions& options) {
+                     bool allowSky, HostOptions& options) {
     bool havePath = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -20,6 +15,8 @@ int ParseHostOptions(const std::vector<std::string>& args, const char* usage, bo
             options.trace = true;
         } else if ((a == "--settings" || a == "--host") && i + 1 < args.size()) {
             (a == "--host" ? options.file : options.settings) = args[++i];
+        } else if (allowSky && (a == "--at" || a == "--site" || a == "--point") && i + 1 < args.size()) {
+            (a == "--at" ? options.at : a == "--site" ? options.site : options.point) = args[++i];
         } else if (a.size() > 1 && a[0] == '-' && a != "-") {
             return UsageError("unknown option '" + a + "'\n" + usage);
         } else if (havePath) {
@@ -29,11 +26,14 @@ int ParseHostOptions(const std::vector<std::string>& args, const char* usage, bo
             havePath = true;
         }
     }
-    if (options.file.empty() || !havePath) return UsageError(usage);
+    if ((options.file.empty() && !allowSky) || !havePath) return UsageError(usage);
+    if (!options.file.empty() && !(options.at.empty() && options.site.empty() && options.point.empty()))
+        return UsageError(std::string("--at, --site and --point are for the built-in sky, not --host\n") +
+                          usage);
     return -1;
 }
 
-int PrepareHost(const HostOptions& options, CCdStatus& status, TracingHost& host) {
+int ApplySettings(const HostOptions& options, CCdStatus& status) {
     const std::string& s = options.settings;
     if (s == "default")
         status = CCdStatus();
@@ -45,6 +45,12 @@ int PrepareHost(const HostOptions& options, CCdStatus& status, TracingHost& host
         status.Load();
     else
         return UsageError("unknown settings '" + s + "' (init, default, camera, registry)");
+    return -1;
+}
+
+int PrepareHost(const HostOptions& options, CCdStatus& status, TracingHost& host) {
+    const int rc = ApplySettings(options, status);
+    if (rc >= 0) return rc;
     if (!host.LoadTableFile(options.file.c_str())) {
         fprintf(stderr, "zcmcom: cannot read host file '%s'\n", options.file.c_str());
         return 1;

@@ -2,6 +2,7 @@
 // What the commands that ask a host file about an object path share (zcmcom click, cdf):
 // their options, a host that answers from the file and can show every command it gets,
 // and the output of the library's text.
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -9,12 +10,19 @@
 #include "clickdata/CdStatus.h"
 #include "host/TableHost.h"
 
-// The file's host; with trace on, each command goes to standard error as it is sent.
-class TracingHost : public CTableHost {
+// A host that, with trace on, shows each command on standard error as it is sent.
+template <class Host>
+class Tracing : public Host {
 public:
     bool trace = false;
-    CString Execute(LPCTSTR command) override;
+    CString Execute(LPCTSTR command) override {
+        if (trace) fprintf(stderr, "%s\n", CString(command).ToUtf8().c_str());
+        return Host::Execute(command);
+    }
 };
+
+// The file's host.
+using TracingHost = Tracing<CTableHost>;
 
 struct HostOptions {
     int compact = 0;
@@ -22,12 +30,18 @@ struct HostOptions {
     std::string settings = "default";  // default, init, camera or registry
     std::string file;
     std::string path;
+    // The built-in sky's options (click without --host).
+    std::string at, site, point;
 };
 
 // Reads [--compact] [--settings S] [--trace] --host FILE PATH (--compact only where
-// allowCompact). Returns -1 when they are fine, else the exit status after the message.
+// allowCompact). Where allowSky, --host may be left out and --at, --site, --point are
+// read for the built-in sky instead. Returns -1 when they are fine, else the exit status
+// after the message.
 int ParseHostOptions(const std::vector<std::string>& args, const char* usage, bool allowCompact,
-                     HostOptions& options);
+                     bool allowSky, HostOptions& options);
+// Sets the switches. Returns -1 on success, else the exit status after the message.
+int ApplySettings(const HostOptions& options, CCdStatus& status);
 // Sets the switches and loads the host file. Returns -1 on success, else the exit status.
 int PrepareHost(const HostOptions& options, CCdStatus& status, TracingHost& host);
 // Runs the library call; a host failure becomes a message and status 1. Returns -1 when the

@@ -1,0 +1,253 @@
+// The bundled catalogue's reader and CSkyHost's answers about its objects: stars by
+// Hipparcos number, constellations, Messier objects, and bare points of the sky.
+#include "host/SkyCatalog.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+
+#include "host/SkyEphemeris.h"
+#include "host/SkyHost.h"
+
+namespace sky {
+namespace {
+
+std::vector<std::string> SplitTabs(const std::string& line) {
+    std::vector<std::string> fields;
+    size_t start = 0;
+    while (true) {
+        const size_t tab = line.find('\t', start);
+        fields.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
+        if (tab == std::string::npos) break;
+        start = tab + 1;
+    }
+    return fields;
+}
+
+// A number field; NaN when empty or not a number.
+double Field(const std::vector<std::string>& f, size_t i) {
+    if (i >= f.size() || f[i].empty()) return NAN;
+    char* end = nullptr;
+    const double v = std::strtod(f[i].c_str(), &end);
+    return end == f[i].c_str() ? NAN : v;
+}
+
+CString Text(const std::vector<std::string>& f, size_t i) {
+    return i < f.size() ? CString(ZcmUtf8ToWide(f[i].data(), f[i].size()).c_str()) : CString();
+}
+
+}  // namespace
+
+int Catalog::Load(const char* path) {
+    std::ifstream in(path ? path : "");
+    if (!in) return 0;
+    int count = 0;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty() || line[0] == '#') continue;
+        const std::vector<std::string> f = SplitTabs(line);
+        if (f[0] == "S" && f.size() >= 11) {
+            Star s;
+            s.hip = std::atoi(f[1].c_str());
+            s.ra = Field(f, 2);
+            s.dec = Field(f, 3);
+            s.mag = Field(f, 4);
+            s.bv = Field(f, 5);
+            s.constellation = Text(f, 6);
+            s.bayer = Text(f, 7);
+            s.flamsteed = Text(f, 8);
+            s.english = Text(f, 9);
+            s.japanese = Text(f, 10);
+            if (s.hip <= 0 || !std::isfinite(s.ra) || !std::isfinite(s.dec)) continue;
+            m_starIndex[s.hip] = m_stars.size();
+            m_stars.push_back(s);
+        } else if (f[0] == "C" && f.size() >= 7) {
+            m_constellations.push_back({Text(f, 1), Text(f, 2), Text(f, 3), Text(f, 4), Field(f, 5), Field(f, 6)});
+        } else if (f[0] == "M" && f.size() >= 9) {
+            DeepSky d;
+            d.messier = std::atoi(f[1].c_str());
+            d.ngc = Text(f, 2);
+            d.type = Text(f, 3);
+            d.english = Text(f, 4);
+            d.ra = Field(f, 5);
+            d.dec = Field(f, 6);
+            d.mag = Field(f, 7);
+            d.size = NAN;
+            d.sizeText = Text(f, 8);
+            if (d.messier <= 0 || !std::isfinite(d.ra)) continue;
+            m_messier.push_back(d);
+        } else if (f[0] == "K" && f.size() >= 12) {
+            Orbit o;
+            o.id = Text(f, 1);
+            o.english = Text(f, 2);
+            o.japanese = Text(f, 3);
+            o.a = Field(f, 4);
+            o.e = Field(f, 5);
+            o.i = Field(f, 6);
+            o.M = Field(f, 7);
+            o.w = Field(f, 8);
+            o.node = Field(f, 9);
+            o.n = Field(f, 10);
+            o.epoch = Field(f, 11);
+            o.H = Field(f, 12);
+            if (!(o.a > 0) || !(o.e >= 0 && o.e < 1)) continue;
+            m_orbits.push_back(o);
+        } else {
+            continue;
+        }
+        ++count;
+    }
+    return count;
+}
+
+const Star* Catalog::FindStar(int hip) const {
+    const auto it = m_starIndex.find(hip);
+    return it == m_starIndex.end() ? nullptr : &m_stars[it->second];
+}
+
+const Constellation* Catalog::FindConstellation(const CString& abbreviation) const {
+    for (const Constellation& c : m_constellations)
+        if (c.abbreviation.CompareNoCase(abbreviation) == 0) return &c;
+    return nullptr;
+}
+
+const DeepSky* Catalog::FindMessier(int number) const {
+    for (const DeepSky& d : m_messier)
+        if (d.messier == number) return &d;
+    return nullptr;
+}
+
+const Orbit* Catalog::FindOrbit(const CString& englishName) const {
+    for (const Orbit& o : m_orbits)
+        if (o.english.CompareNoCase(englishName) == 0) return &o;
+    return nullptr;
+}
+
+}  // namespace sky
+
+namespace {
+
+bool IsFile(const std::string& path) {
+    struct stat st {};
+    return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+CString Num(double v, const wchar_t* format) {
+    if (!std::isfinite(v)) return L"*";
+    CString s;
+    s.Format(format, v);
+    return s;
+}
+
+// A positive whole number that is the whole of the text, else -1.
+int WholeNumber(const CString& text) {
+    if (text.IsEmpty() || text.GetLength() > 9) return -1;
+    int v = 0;
+    for (int i = 0; i < text.GetLength(); ++i) {
+        if (text[i] < L'0' || text[i] > L'9') return -1;
+        v = v * 10 + (text[i] - L'0');
+    }
+    return v;
+}
+
+// Splits "head.rest" after a known prefix: the next element and what follows it.
+bool NextElement(const CString& q, int from, CString* element, CString* property) {
+    if (from > q.GetLength()) return false;
+    const int dot = q.Find(L'.', from);
+    *element = dot < 0 ? q.Mid(from) : q.Mid(from, dot - from);
+    *property = dot < 0 ? CString() : q.Mid(dot + 1);
+    return !element->IsEmpty();
+}
+
+}  // namespace
+
+std::string CSkyHost::DefaultCatalogPath() {
+    if (const char* env = std::getenv("ZCMCOM_SKY_DATA"); env && *env) return env;
+#ifdef ZCMCOM_SKY_DATA_INSTALLED
+    if (IsFile(ZCMCOM_SKY_DATA_INSTALLED)) return ZCMCOM_SKY_DATA_INSTALLED;
+#endif
+#ifdef ZCMCOM_SKY_DATA_SOURCE
+    if (IsFile(ZCMCOM_SKY_DATA_SOURCE)) return ZCMCOM_SKY_DATA_SOURCE;
+#endif
+    return std::string();
+}
+
+std::vector<CString> CSkyHost::KnownObjects() {
+    std::vector<CString> names;
+    const wchar_t* const solar[] = {L"Solar.Sun", L"Solar.Planet.Earth.Satellite.Moon", L"Solar.Planet.Mercury",
+                                    L"Solar.Planet.Venus", L"Solar.Planet.Earth", L"Solar.Planet.Mars",
+                                    L"Solar.Planet.Jupiter", L"Solar.Planet.Saturn", L"Solar.Planet.Uranus",
+                                    L"Solar.Planet.Neptune", L"Solar.DwarfPlanet.Pluto"};
+    for (const wchar_t* s : solar) names.push_back(s);
+    for (const sky::Orbit& o : Cat().Orbits()) names.push_back(L"Solar.DwarfPlanet." + o.english);
+    for (const sky::Constellation& c : Cat().Constellations())
+        names.push_back(L"Constellation." + c.abbreviation + L"\t" + c.japanese + L" " + c.latin);
+    for (const sky::DeepSky& d : Cat().Messier()) {
+        CString s;
+        s.Format(L"DeepSkyObject.M.%d\t", d.messier);
+        names.push_back(s + d.ngc + (d.english.IsEmpty() ? CString() : L" " + d.english));
+    }
+    for (const sky::Star& st : Cat().Stars()) {
+        if (st.english.IsEmpty() && st.japanese.IsEmpty()) continue;
+        CString s;
+        s.Format(L"Star.HIP.%d\t", st.hip);
+        names.push_back(s + st.japanese + L" " + st.english);
+    }
+    names.push_back(L"Equatorial");
+    return names;
+}
+
+CString CSkyHost::QueryCatalog(const CString& q) {
+    if (q.Left(11) == L"equatorial.") return QueryPoint(q.Mid(11), m_markRa, m_markDec);
+    if (q.Left(15) == L"clickdata.mark.") return QueryPoint(q.Mid(15), m_markRa, m_markDec);
+    CString element, property;
+    if (q.Left(9) == L"star.hip." && NextElement(q, 9, &element, &property)) {
+        const sky::Star* s = Cat().FindStar(WholeNumber(element));
+        if (!s) return CString();
+        if (property == L"japanesename") return s->japanese;
+        if (property == L"englishname") return s->english;
+        if (property == L"japanesesubname" || property == L"englishsubname") return CString();
+        if (property == L"bayerletter") return s->bayer;
+        if (property == L"flamsteednumber") return s->flamsteed;
+        if (property == L"constellation.abbreviation") return s->constellation;
+        if (property == L"constellation.name") {
+            const sky::Constellation* c = Cat().FindConstellation(s->constellation);
+            return c ? c->japanese : CString();
+        }
+        if (property == L"hipparcosnumber") return Num(s->hip, L"%.0f");
+        if (property == L"magnitude") return Num(s->mag, L"%.2f");
+        if (property == L"magnitude.bv") return Num(s->bv, L"%.3f");
+        if (property == L"numberofplanets") return L"0";
+        return QueryPoint(property, s->ra / 15.0, s->dec);
+    }
+    if (q.Left(14) == L"constellation." && NextElement(q, 14, &element, &property)) {
+        const sky::Constellation* c = Cat().FindConstellation(element);
+        if (!c) return CString();
+        if (property == L"name") return c->japanese;
+        if (property == L"abbreviation") return c->abbreviation;
+        if (property == L"englishname") return c->english;
+        if (property == L"latinname") return c->latin;
+        // The constellation's place is where its name stands; a click marks that point.
+        SetMark(c->ra / 15.0, c->dec);
+        return QueryPoint(property, c->ra / 15.0, c->dec);
+    }
+    if (q.Left(16) == L"deepskyobject.m." && NextElement(q, 16, &element, &property)) {
+        const sky::DeepSky* d = Cat().FindMessier(WholeNumber(element));
+        if (!d) return CString();
+        if (property == L"catalognumber") return Num(d->messier, L"M %.0f");
+        if (property == L"subcatalognumber.strings") return d->ngc;
+        if (property == L"type.name") return d->type;
+        if (property == L"name") return d->english;
+        if (property == L"magnitude") return Num(d->mag, L"%.1f");
+        if (property == L"size") {
+            if (d->sizeText.IsEmpty()) return L"*";
+            CString size = d->sizeText;
+            size.Replace(L"x", L"'x");
+            return size + L"'";
+        }
+        return QueryPoint(property, d->ra / 15.0, d->dec);
+    }
+    return CString();
+}

@@ -1,0 +1,486 @@
+// The ephemeris of the built-in sky. Heliocentric places come from libnova's VSOP87 and
+// its Pluto theory, the Moon from its ELP 2000-82B; the reduction to the apparent and
+// topocentric place is done here in rectangular J2000 coordinates (light time, annual
+// aberration, precession IAU 1976, nutation IAU 1980), with Delta T and sidereal time from
+// zvacl so the host agrees with the library's own clock.
+#include "host/SkyEphemeris.h"
+
+#include <libnova/libnova.h>
+
+#include <algorithm>
+#include <functional>
+
+#include "host/SkyMath.h"
+#include "zvacl/zvacl.h"
+
+namespace sky {
+namespace {
+
+constexpr double kLightDaysPerAu = 0.0057755183;
+constexpr double kKmPerAu = 149597870.7;
+constexpr double kEarthRadiusKm = 6378.14;
+constexpr double kJ2000 = 2451545.0;
+constexpr double kB1950 = 2433282.4235;
+
+using HelioFn = void (*)(double, struct ln_helio_posn*);
+
+HelioFn HelioOf(Body body) {
+    switch (body) {
+        case Body::Mercury: return ln_get_mercury_helio_coords;
+        case Body::Venus: return ln_get_venus_helio_coords;
+        case Body::Earth: return ln_get_earth_helio_coords;
+        case Body::Mars: return ln_get_mars_helio_coords;
+        case Body::Jupiter: return ln_get_jupiter_helio_coords;
+        case Body::Saturn: return ln_get_saturn_helio_coords;
+        case Body::Uranus: return ln_get_uranus_helio_coords;
+        case Body::Neptune: return ln_get_neptune_helio_coords;
+        case Body::Pluto: return ln_get_pluto_helio_coords;
+        default: return nullptr;
+    }
+}
+
+// Heliocentric position, J2000 equatorial, au. libnova's theories give the ecliptic and
+// equinox J2000.
+Vec Heliocentric(Body body, double jdTt, const Kepler* k) {
+    if (body == Body::Kepler) {
+        // Kepler's equation by Newton's method, then the orbit's plane to the ecliptic.
+        const double M = Norm360(k->M + k->n * (jdTt - k->epoch)) * kRad;
+        double E = M;
+        for (int it = 0; it < 30; ++it) {
+            const double d = (E - k->e * std::sin(E) - M) / (1.0 - k->e * std::cos(E));
+            E -= d;
+            if (std::fabs(d) < 1e-14) break;
+        }
+        const double x = k->a * (std::cos(E) - k->e);
+        const double y = k->a * std::sqrt(1.0 - k->e * k->e) * std::sin(E);
+        const Vec orbital{x, y, 0.0};
+        const Vec ecl = R3(-k->node * kRad) * (R1(-k->i * kRad) * (R3(-k->w * kRad) * orbital));
+        return EclipticToEquatorial(ecl, MeanObliquity(kJ2000));
+    }
+    struct ln_helio_posn h {};
+    HelioOf(body)(jdTt, &h);
+    return EclipticToEquatorial(FromSphere(h.L, h.B, h.R), MeanObliquity(kJ2000));
+}
+
+Vec EarthAt(double jdTt) { return Heliocentric(Body::Earth, jdTt, nullptr); }
+
+// The Moon's geocentric position, J2000 equatorial, au. libnova's ELP 2000-82B gives the
+// ecliptic and equinox J2000.
+Vec MoonGeocentric(double jdTt) {
+    struct ln_lnlat_posn ecl {};
+    ln_get_lunar_ecl_coords(jdTt, &ecl, 0);
+    const double r = ln_get_lunar_earth_dist(jdTt) / kKmPerAu;
+    const Vec v = FromSphere(ecl.lng, ecl.lat, r);
+    return EclipticToEquatorial(v, MeanObliquity(kJ2000));
+}
+
+// The geometric geocentric position corrected for light time (J2000, au), and the
+// heliocentric distance at the time the light left.
+Vec Geocentric(Body body, double jdTt, const Vec& earth, const Kepler* k, double* helioDistance) {
+    if (body == Body::Sun) {
+        if (helioDistance) *helioDistance = 0.0;
+        return -1.0 * earth;
+    }
+    if (body == Body::Moon) {
+        Vec m = MoonGeocentric(jdTt);
+        m = MoonGeocentric(jdTt - Norm(m) * kLightDaysPerAu);
+        if (helioDistance) *helioDistance = Norm(m + earth);
+        return m;
+    }
+    double tau = 0.0;
+    Vec helio{};
+    Vec geo{};
+    for (int i = 0; i < 3; ++i) {
+        helio = Heliocentric(body, jdTt - tau, k);
+        geo = helio - earth;
+        tau = Norm(geo) * kLightDaysPerAu;
+    }
+    if (helioDistance) *helioDistance = Norm(helio);
+    return geo;
+}
+
+// The observer's geocentric position in the true equator of date, au.
+Vec ObserverOfDate(const Site& site, double lstDeg) {
+    const double phi = site.latitude * kRad;
+    const double u = std::atan(0.99664719 * std::tan(phi));
+    const double h = site.height / (kEarthRadiusKm * 1000.0);
+    const double rhoSin = 0.99664719 * std::sin(u) + h * std::sin(phi);
+    const double rhoCos = std::cos(u) + h * std::cos(phi);
+    const double a = kEarthRadiusKm / kKmPerAu;
+    const double t = lstDeg * kRad;
+    return Vec{a * rhoCos * std::cos(t), a * rhoCos * std::sin(t), a * rhoSin};
+}
+
+// Altitude and azimuth (from the south) of a true-of-date direction.
+void Horizon(const Sphere& equ, double lstDeg, double latDeg, double* alt, double* az) {
+    const double H = (lstDeg - equ.lon) * kRad;
+    const double d = equ.lat * kRad;
+    const double phi = latDeg * kRad;
+    *alt = std::asin(std::sin(phi) * std::sin(d) + std::cos(phi) * std::cos(d) * std::cos(H)) / kRad;
+    *az = Norm360(std::atan2(std::sin(H), std::cos(H) * std::sin(phi) - std::tan(d) * std::cos(phi)) / kRad);
+}
+
+// Everything that follows from a J2000 direction: the other systems and the horizon.
+// geo: astrometric geocentric vector (J2000); apparentGeo: with aberration applied.
+void FillPlace(BodyPlace* p, const Vec& geo, const Vec& apparentGeo, double jdUt, double jdTt,
+               const Site& site) {
+    p->j2000 = ToSphere(geo);
+    p->ecliptic2000 = ToSphere(EquatorialToEcliptic(geo, MeanObliquity(kJ2000)));
+    p->b1950 = ToSphere(Precession(kB1950) * geo);
+    struct ln_equ_posn e2000 {p->j2000.lon, p->j2000.lat};
+    struct ln_gal_posn gal {};
+    ln_get_gal_from_equ2000(&e2000, &gal);
+    p->galactic = Sphere{gal.l, gal.b};
+
+    const Vec meanOfDate = Precession(jdTt) * apparentGeo;
+    const double eps0 = MeanObliquity(jdTt);
+    p->eclipticMean = ToSphere(EquatorialToEcliptic(meanOfDate, eps0));
+    double dpsi = 0.0, deps = 0.0;
+    NutationAngles(jdTt, &dpsi, &deps);
+    const Vec trueOfDate = Nutation(eps0, dpsi, deps) * meanOfDate;
+    p->apparent = ToSphere(trueOfDate);
+    p->eclipticApp = ToSphere(EquatorialToEcliptic(trueOfDate, eps0 + deps));
+
+    const double lst = GetLst(jdUt, site.longitude);
+    const Vec topo = trueOfDate - ObserverOfDate(site, lst);
+    p->topocentricDistance = Norm(topo);
+    Horizon(ToSphere(topo), lst, site.latitude, &p->altitude, &p->azimuth);
+}
+
+// The distance from the observer of a geocentric J2000 position.
+double TopocentricDistance(const Vec& geo, double jdUt, double jdTt, const Site& site) {
+    double dpsi = 0.0, deps = 0.0;
+    NutationAngles(jdTt, &dpsi, &deps);
+    const Vec ofDate = Nutation(MeanObliquity(jdTt), dpsi, deps) * (Precession(jdTt) * geo);
+    return Norm(ofDate - ObserverOfDate(site, GetLst(jdUt, site.longitude)));
+}
+
+// Annual aberration: the direction seen from the moving Earth (first order in v/c).
+Vec Aberrate(const Vec& geo, double jdTt) {
+    const Vec v = (EarthAt(jdTt + 0.005) - EarthAt(jdTt - 0.005)) * (1.0 / 0.01);
+    const double r = Norm(geo);
+    Vec u = geo * (1.0 / r) + v * kLightDaysPerAu;
+    return u * (r / Norm(u));
+}
+
+double SunSemidiameterDeg(double distAu) { return 959.63 / distAu / 3600.0; }
+double MoonSemidiameterDeg(double distKm) { return std::asin(1737.4 / distKm) / kRad; }
+
+// Equatorial diameters at 1 au, arc seconds.
+double DiameterAtOneAu(Body body) {
+    switch (body) {
+        case Body::Mercury: return 6.74;
+        case Body::Venus: return 16.92;
+        case Body::Mars: return 9.36;
+        case Body::Jupiter: return 196.94;
+        case Body::Saturn: return 165.6;
+        case Body::Uranus: return 70.48;
+        case Body::Neptune: return 68.34;
+        case Body::Pluto: return 3.28;
+        default: return NAN;
+    }
+}
+
+// The visual magnitude for the body's distances and phase angle (degrees).
+double Magnitude(Body body, double r, double delta, double i, double jdTt, const Vec& geo,
+                 const Vec& earth) {
+    const double d5 = 5.0 * std::log10(r * delta);
+    switch (body) {
+        // Mercury to Mars: the phase curves of Mallama and Hilton (2018).
+        case Body::Mercury:
+            return -0.613 + d5 + i * (6.3280e-02 + i * (-1.6336e-03 + i * (3.3644e-05 +
+                   i * (-3.4265e-07 + i * (1.6893e-09 + i * -3.0334e-12)))));
+        case Body::Venus:
+            if (i < 163.7)
+                return -4.384 + d5 + i * (-1.044e-03 + i * (3.687e-04 + i * (-2.814e-06 + i * 8.938e-09)));
+            return 236.05828 + d5 + i * (-2.81914 + i * 8.39034e-03);
+        case Body::Mars: return -1.601 + d5 + i * (2.267e-02 - 1.302e-04 * i);
+        case Body::Jupiter: return -9.25 + d5 + 0.005 * i;
+        case Body::Saturn: {
+            // The rings: their tilt towards the Earth (B) and the Sun-Earth longitude
+            // difference seen from Saturn brighten or dim the planet.
+            const double T = (jdTt - kJ2000) / 36525.0;
+            const double incl = 28.075216 - 0.012998 * T + 0.000004 * T * T;
+            const double node = 169.508470 + 1.394681 * T + 0.000412 * T * T;
+            const Vec h = geo + earth;
+            const Sphere sat = ToSphere(EquatorialToEcliptic(Precession(jdTt) * geo, MeanObliquity(jdTt)));
+            const Sphere hel = ToSphere(EquatorialToEcliptic(Precession(jdTt) * h, MeanObliquity(jdTt)));
+            const double sinB = std::sin(incl * kRad) * std::cos(sat.lat * kRad) *
+                                    std::sin((sat.lon - node) * kRad) -
+                                std::cos(incl * kRad) * std::sin(sat.lat * kRad);
+            const double dU = std::fabs(Norm180(sat.lon - hel.lon));
+            const double B = std::asin(sinB);
+            (void)i;
+            return -8.88 + d5 + 0.044 * dU - 2.60 * std::sin(std::fabs(B)) +
+                   1.25 * std::sin(B) * std::sin(B);
+        }
+        case Body::Uranus: return -7.19 + d5 + 0.002 * i;
+        case Body::Neptune: return -6.87 + d5;
+        case Body::Pluto: return -1.0 + d5;
+        default: return NAN;
+    }
+}
+
+// The H, G magnitude of a minor planet.
+double AsteroidMagnitude(const Kepler& k, double r, double delta, double iDeg) {
+    const double t = std::tan(iDeg * kRad / 2.0);
+    const double phi1 = std::exp(-3.33 * std::pow(t, 0.63));
+    const double phi2 = std::exp(-1.87 * std::pow(t, 1.22));
+    return k.H + 5.0 * std::log10(r * delta) - 2.5 * std::log10((1.0 - k.G) * phi1 + k.G * phi2);
+}
+
+// Time of the transit nearest to jdUt: the hour angle of the topocentric place is zero.
+double TransitNear(const std::function<BodyPlace(double)>& at, double jdUt, const Site& site) {
+    double t = jdUt;
+    for (int i = 0; i < 6; ++i) {
+        const BodyPlace p = at(t);
+        // Hour angle from the horizon position: H = atan2(sin A, ...) is awkward; use the
+        // apparent place with the sidereal time instead (parallax shifts the time by
+        // well under a second for every body but the Moon, handled by iterating).
+        const double H = Norm180(GetLst(t, site.longitude) - p.apparent.lon);
+        t -= H / 360.9856;
+        if (std::fabs(H) < 1e-7) break;
+    }
+    return t;
+}
+
+// The instant within [a, b] where f changes sign (bisection; f(a) and f(b) differ).
+double Crossing(const std::function<double(double)>& f, double a, double b) {
+    double fa = f(a);
+    for (int i = 0; i < 30 && b - a > 2e-7; ++i) {
+        const double m = 0.5 * (a + b);
+        const double fm = f(m);
+        if ((fm < 0) == (fa < 0)) {
+            a = m;
+            fa = fm;
+        } else {
+            b = m;
+        }
+    }
+    return 0.5 * (a + b);
+}
+
+// Rise, transit and set of the pass whose transit is nearest to jdUt. The body has risen
+// when its upper limb stands at the horizon with the standard refraction of 34'. halfDay:
+// half the body's apparent day, which brackets each crossing.
+void Events(const std::function<BodyPlace(double)>& at,
+            const std::function<double(const BodyPlace&)>& limb, double halfDay, double jdUt,
+            const Site& site, BodyPlace* out) {
+    const double transit = TransitNear(at, jdUt, site);
+    out->transit = transit;
+    const auto height = [&](double t) {
+        const BodyPlace p = at(t);
+        return p.altitude + limb(p) + 34.0 / 60.0;
+    };
+    if (height(transit) < 0) return;  // stays below the horizon
+    if (height(transit - halfDay) < 0) out->rise = Crossing(height, transit - halfDay, transit);
+    if (height(transit + halfDay) < 0) out->set = Crossing(height, transit, transit + halfDay);
+}
+
+}  // namespace
+
+namespace {
+
+// The place of a body; positionOnly leaves out all but the places and the horizon, which is
+// all that rise and set searches need.
+BodyPlace Place(Body body, double jdUt, const Site& site, bool withEvents, const Kepler* orbit,
+                bool positionOnly) {
+    const double jdTt = UtToDt(jdUt);
+    const Vec earth = EarthAt(jdTt);
+    BodyPlace p;
+    if (body == Body::Earth) {
+        p.heliocentricDistance = Norm(earth);
+        return p;
+    }
+    double r = 0.0;
+    const Vec geo = Geocentric(body, jdTt, earth, orbit, &r);
+    // The Moon travels with the Earth: its light time and the annual aberration cancel.
+    const Vec app = body == Body::Moon ? geo : Aberrate(geo, jdTt);
+    FillPlace(&p, geo, app, jdUt, jdTt, site);
+    if (positionOnly) return p;
+    const double delta = Norm(geo);
+    p.heliocentricDistance = r;
+    // Distances are the geometric ones, at the instant itself.
+    const Vec now = body == Body::Sun    ? -1.0 * earth
+                    : body == Body::Moon ? MoonGeocentric(jdTt)
+                                         : Heliocentric(body, jdTt, orbit) - earth;
+    p.geocentricDistance = Norm(now);
+    p.topocentricDistance = TopocentricDistance(now, jdUt, jdTt, site);
+
+    const Vec sunApp = Aberrate(-1.0 * earth, jdTt);
+    const double cosE = Dot(app, sunApp) / (Norm(app) * Norm(sunApp));
+    p.elongation = std::acos(std::clamp(cosE, -1.0, 1.0)) / kRad;
+
+    if (body == Body::Sun) {
+        p.diameter = 2.0 * SunSemidiameterDeg(delta) * 3600.0;
+        p.magnitude = -26.74 + 5.0 * std::log10(delta);
+        p.illuminated = 1.0;
+        p.elongation = 0.0;
+    } else if (body == Body::Moon) {
+        p.geocentricDistance *= kKmPerAu;
+        p.topocentricDistance *= kKmPerAu;
+        p.diameter = 2.0 * MoonSemidiameterDeg(p.topocentricDistance) * 3600.0;  // seen from the site
+        const double R = Norm(earth);
+        const double psi = p.elongation * kRad;
+        const double i = std::atan2(R * std::sin(psi), delta - R * std::cos(psi));
+        p.illuminated = (1.0 + std::cos(i)) / 2.0;
+        // Brightness by the lit part of the disc seen from the Earth.
+        p.magnitude = -12.7 + 2.5 * (std::log10(M_PI) - std::log10(M_PI / 2.0 * (1.0 + 1e-6 - std::cos(psi)))) +
+                      5.0 * std::log10(delta / 0.0025);
+    } else {
+        const double R = Norm(earth);
+        const double cosI = (r * r + delta * delta - R * R) / (2.0 * r * delta);
+        const double i = std::acos(std::clamp(cosI, -1.0, 1.0)) / kRad;
+        p.illuminated = (1.0 + cosI) / 2.0;
+        p.diameter = DiameterAtOneAu(body) / delta;
+        p.magnitude = body == Body::Kepler ? AsteroidMagnitude(*orbit, r, delta, i)
+                                           : Magnitude(body, r, delta, i, jdTt, geo, earth);
+    }
+    if (withEvents) {
+        const auto at = [&](double t) { return Place(body, t, site, false, orbit, true); };
+        const auto limb = [&](const BodyPlace& q) {
+            if (body == Body::Sun) return SunSemidiameterDeg(q.topocentricDistance);
+            if (body == Body::Moon) return MoonSemidiameterDeg(q.topocentricDistance * kKmPerAu);  // au here
+            return 0.0;
+        };
+        Events(at, limb, body == Body::Moon ? 0.5175 : 0.4986, jdUt, site, &p);
+    }
+    return p;
+}
+
+}  // namespace
+
+BodyPlace PlaceOf(Body body, double jdUt, const Site& site, bool withEvents, const Kepler* orbit) {
+    return Place(body, jdUt, site, withEvents, orbit, false);
+}
+
+BodyPlace FixedPlace(double ra2000, double dec2000, double jdUt, const Site& site, bool withEvents) {
+    const double jdTt = UtToDt(jdUt);
+    const Vec geo = FromSphere(ra2000, dec2000, 1e9);
+    BodyPlace p;
+    FillPlace(&p, geo, Aberrate(geo, jdTt), jdUt, jdTt, site);
+    p.topocentricDistance = NAN;
+    if (withEvents) {
+        const auto at = [&](double t) { return FixedPlace(ra2000, dec2000, t, site, false); };
+        Events(at, [](const BodyPlace&) { return 0.0; }, 0.4986, jdUt, site, &p);
+    }
+    return p;
+}
+
+void EarthHeliocentric(double jdUt, double xyz[3]) {
+    const Vec e = EquatorialToEcliptic(EarthAt(UtToDt(jdUt)), MeanObliquity(kJ2000));
+    xyz[0] = e.x;
+    xyz[1] = e.y;
+    xyz[2] = e.z;
+}
+
+double MoonAge(double jdUt) {
+    tagADATE date{};
+    JdToDate2(jdUt, &date);
+    tagMOONPHASE phases[6] = {};
+    const int n = GetMoonPhases(&date, phases, 6);
+    double last = NAN;
+    for (int i = 0; i < n; ++i)
+        if (phases[i].phase == 0 && phases[i].jd <= jdUt) last = phases[i].jd;
+    if (std::isnan(last)) {
+        // The list starts after the last new moon: it lies within the previous lunation.
+        JdToDate2(jdUt - 29.6, &date);
+        const int m = GetMoonPhases(&date, phases, 6);
+        for (int i = 0; i < m; ++i)
+            if (phases[i].phase == 0 && phases[i].jd <= jdUt) last = phases[i].jd;
+    }
+    return jdUt - last;
+}
+
+double SolarEclipseMagnitude(double jdUt, const Site& site) {
+    const BodyPlace sun = PlaceOf(Body::Sun, jdUt, site, false);
+    const BodyPlace moon = PlaceOf(Body::Moon, jdUt, site, false);
+    // Separation of the topocentric discs, from altitude and azimuth.
+    const double cosSep = std::sin(sun.altitude * kRad) * std::sin(moon.altitude * kRad) +
+                          std::cos(sun.altitude * kRad) * std::cos(moon.altitude * kRad) *
+                              std::cos((sun.azimuth - moon.azimuth) * kRad);
+    const double sep = std::acos(std::clamp(cosSep, -1.0, 1.0)) / kRad;
+    const double sdSun = SunSemidiameterDeg(sun.topocentricDistance);
+    const double sdMoon = MoonSemidiameterDeg(moon.topocentricDistance);
+    if (sun.altitude < -sdSun) return -1.0;
+    return (sdSun + sdMoon - sep) / (2.0 * sdSun);
+}
+
+double LunarEclipseMagnitude(double jdUt) {
+    const Site centre;
+    const BodyPlace sun = PlaceOf(Body::Sun, jdUt, centre, false);
+    const BodyPlace moon = PlaceOf(Body::Moon, jdUt, centre, false);
+    const Sphere anti{Norm360(sun.apparent.lon + 180.0), -sun.apparent.lat};
+    const double sep = Separation(anti, moon.apparent);
+    const double piMoon = std::asin(kEarthRadiusKm / moon.geocentricDistance) / kRad;
+    const double piSun = 8.794 / 3600.0 / sun.geocentricDistance;
+    const double sdSun = SunSemidiameterDeg(sun.geocentricDistance);
+    const double sdMoon = MoonSemidiameterDeg(moon.geocentricDistance);
+    const double umbra = 1.02 * (0.99834 * piMoon - sdSun + piSun);
+    return (umbra + sdMoon - sep) / (2.0 * sdMoon);
+}
+
+void DailyMotion(Body body, double jdUt, const Site& site, double* dRa, double* dDec, const Kepler* orbit) {
+    const BodyPlace a = PlaceOf(body, jdUt - 0.5 / 24.0, site, false, orbit);
+    const BodyPlace b = PlaceOf(body, jdUt + 0.5 / 24.0, site, false, orbit);
+    *dRa = Norm180(b.apparent.lon - a.apparent.lon) * 24.0;
+    *dDec = (b.apparent.lat - a.apparent.lat) * 24.0;
+}
+
+Physical PhysicalOf(Body body, double jdUt) {
+    Physical out;
+    struct Model {
+        Body body;
+        double a0, a1, d0, d1;  // pole: a0 + a1 T, d0 + d1 T (degrees, T in centuries)
+        double w0[3], w1[3];    // prime meridians: w0 + w1 d (degrees, d in days)
+    };
+    static const Model kModels[] = {
+        {Body::Sun, 286.13, 0.0, 63.87, 0.0, {84.176, NAN, NAN}, {14.1844000, 0, 0}},
+        {Body::Mars, 317.68143, -0.1061, 52.88650, -0.0609, {176.630, NAN, NAN}, {350.89198226, 0, 0}},
+        {Body::Jupiter, 268.056595, -0.006499, 64.495303, 0.002413, {67.1, 43.3, 284.95},
+         {877.900, 870.270, 870.5360000}},
+        {Body::Saturn, 40.589, -0.036, 83.537, -0.004, {NAN, NAN, 38.90}, {0, 0, 810.7939024}},
+    };
+    const Model* m = nullptr;
+    for (const Model& k : kModels)
+        if (k.body == body) m = &k;
+    if (!m) return out;
+    const double jdTt = UtToDt(jdUt);
+    const Vec earth = EarthAt(jdTt);
+    double r = 0.0;
+    const Vec geo = Geocentric(body, jdTt, earth, nullptr, &r);
+    const double emitted = jdTt - Norm(geo) * kLightDaysPerAu;  // the face we see left then
+    const double T = (emitted - kJ2000) / 36525.0, d = emitted - kJ2000;
+    const double a0 = (m->a0 + m->a1 * T) * kRad, d0 = (m->d0 + m->d1 * T) * kRad;
+    const Vec pole{std::cos(d0) * std::cos(a0), std::cos(d0) * std::sin(a0), std::sin(d0)};
+    const Vec node{-std::sin(a0), std::cos(a0), 0.0};
+    const Vec third{pole.y * node.z - pole.z * node.y, pole.z * node.x - pole.x * node.z,
+                    pole.x * node.y - pole.y * node.x};
+    const Vec toEarth = geo * (-1.0 / Norm(geo));
+    out.de = std::asin(std::clamp(Dot(toEarth, pole), -1.0, 1.0)) / kRad;
+    const double theta = std::atan2(Dot(toEarth, third), Dot(toEarth, node)) / kRad;
+    double* cms[3] = {&out.cm, &out.cm2, &out.cm3};
+    for (int i = 0; i < 3; ++i)
+        if (std::isfinite(m->w0[i])) *cms[i] = Norm360(m->w0[i] + m->w1[i] * d - theta);
+    if (body == Body::Mars) {
+        // Ls: from Mars' northern spring equinox to the Sun, in the plane of its orbit.
+        const Vec h0 = Heliocentric(body, emitted - 0.5, nullptr), h1 = Heliocentric(body, emitted + 0.5, nullptr);
+        const Vec h = Heliocentric(body, emitted, nullptr);
+        const Vec v = h1 - h0;
+        Vec n{h.y * v.z - h.z * v.y, h.z * v.x - h.x * v.z, h.x * v.y - h.y * v.x};
+        n = n * (1.0 / Norm(n));
+        Vec e{pole.y * n.z - pole.z * n.y, pole.z * n.x - pole.x * n.z, pole.x * n.y - pole.y * n.x};
+        e = e * (1.0 / Norm(e));
+        const Vec sun = h * (-1.0 / Norm(h));
+        const Vec c{e.y * sun.z - e.z * sun.y, e.z * sun.x - e.x * sun.z, e.x * sun.y - e.y * sun.x};
+        out.ls = Norm360(std::atan2(Dot(c, n), Dot(e, sun)) / kRad);
+    }
+    return out;
+}
+
+const char* ConstellationAt(double ra2000, double dec2000) {
+    struct ln_equ_posn p {ra2000, dec2000};
+    return ln_get_constellation(&p);
+}
+
+}  // namespace sky

@@ -1,0 +1,302 @@
+// CSkyHost: command parsing, time, site and settings answers, and the statements.
+#include "host/SkyHost.h"
+
+#include <cmath>
+#include <ctime>
+#include <cwctype>
+
+#include "host/SkyCatalog.h"
+#include "host/SkyEphemeris.h"
+#include "zvacl/zvacl.h"
+
+namespace {
+
+// Lower case without blanks, so "? UT( Time )" and "? ut(time)" are one query.
+CString Canonical(const CString& text) {
+    CString out;
+    for (int i = 0; i < text.GetLength(); ++i) {
+        const wchar_t c = text[i];
+        if (!std::iswspace(static_cast<wint_t>(c))) out += static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+    }
+    return out;
+}
+
+CString Number(double v, const wchar_t* format = L"%.10g") {
+    if (!std::isfinite(v)) return L"*";
+    CString s;
+    s.Format(format, v);
+    return s;
+}
+
+CString Truth(bool b) { return b ? L"TRUE" : L"FALSE"; }
+
+// The record of an instant in a zone, to the nearest whole second.
+tagADATE NearestSecond(double jdUt, double tz) {
+    tagADATE d{};
+    JdToDate2(jdUt, &d);
+    d.timezone = 0.0;
+    ChangeTimezone(&d, tz);
+    const tagSPAN half{0, 0, 0, 0, 0, 0.5};
+    ChangeDate(&d, &half, 0);
+    d.second = std::floor(d.second);
+    return d;
+}
+
+// The planetarium's date text: zone token, era marker with year/month/day, clock time.
+CString DateText(const wchar_t* token, const tagADATE& d) {
+    CString s;
+    const bool bc = d.year <= 0;
+    s.Format(L"%s %s%d/%02d/%02d %02d:%02d:%02d", token, bc ? L"BC" : L"AD", bc ? 1 - d.year : d.year,
+             d.month, d.day, d.hour, d.minute, static_cast<int>(d.second));
+    return s;
+}
+
+// The numbers of a call form "Name(a, b, c)" after its opening parenthesis.
+std::vector<double> CallArguments(const CString& text) {
+    std::vector<double> values;
+    const int open = text.Find(L'(');
+    if (open < 0) return values;
+    CString inner = text.Mid(open + 1);
+    const int close = inner.ReverseFind(L')');
+    if (close >= 0) inner = inner.Left(close);
+    int start = 0;
+    while (start <= inner.GetLength()) {
+        int comma = inner.Find(L',', start);
+        if (comma < 0) comma = inner.GetLength();
+        CString item = inner.Mid(start, comma - start);
+        item.Trim();
+        item.Trim(L"\"");
+        wchar_t* end = nullptr;
+        const double v = std::wcstod(item.GetString(), &end);
+        if (end != item.GetString()) values.push_back(v);
+        start = comma + 1;
+    }
+    return values;
+}
+
+bool ReadNumber(const CString& text, double* out) {
+    CString t = text;
+    t.Trim();
+    wchar_t* end = nullptr;
+    const double v = std::wcstod(t.GetString(), &end);
+    if (end == t.GetString() || !std::isfinite(v)) return false;
+    *out = v;
+    return true;
+}
+
+}  // namespace
+
+CSkyHost::CSkyHost(double jdUt) : m_jd(jdUt) {}
+
+CSkyHost::CSkyHost() : CSkyHost(2440587.5 + static_cast<double>(std::time(nullptr)) / 86400.0) {}
+
+CSkyHost::~CSkyHost() = default;
+
+void CSkyHost::Changed() { m_places.clear(); }
+
+void CSkyHost::SetJd(double jdUt) {
+    if (!std::isfinite(jdUt)) return;
+    m_jd = jdUt;
+    Changed();
+}
+
+void CSkyHost::SetSite(double longitude, double latitude, double height) {
+    if (!std::isfinite(longitude) || !std::isfinite(latitude) || !std::isfinite(height)) return;
+    m_lon = longitude > 180.0 ? longitude - 360.0 : longitude;
+    m_lat = std::fmax(-90.0, std::fmin(90.0, latitude));
+    m_height = height;
+    m_locationBody.Empty();
+    Changed();
+}
+
+void CSkyHost::SetTimezone(double hours) {
+    if (std::isfinite(hours)) m_tz = hours;
+}
+
+void CSkyHost::SetMark(double raHours, double decDeg) {
+    m_markRa = raHours;
+    m_markDec = decDeg;
+}
+
+const sky::Catalog& CSkyHost::Cat() {
+    if (!m_catalog) {
+        static std::once_flag once;
+        static std::shared_ptr<sky::Catalog> bundled;
+        std::call_once(once, [] {
+            bundled = std::make_shared<sky::Catalog>();
+            const std::string path = DefaultCatalogPath();
+            if (!path.empty()) bundled->Load(path.c_str());
+        });
+        m_catalog = bundled;
+    }
+    return *m_catalog;
+}
+
+int CSkyHost::LoadCatalog(const char* path) {
+    auto own = std::make_shared<sky::Catalog>(Cat());
+    const int count = own->Load(path);
+    m_catalog = own;
+    return count;
+}
+
+CString CSkyHost::Execute(LPCTSTR command) {
+    CString text(command ? command : L"");
+    text.TrimLeft();
+    if (text.GetLength() >= 1 && text[0] == L'?') return Query(text.Mid(1));
+    // Statements: one or more parts joined by ";".
+    int start = 0;
+    while (start < text.GetLength()) {
+        int end = text.Find(L';', start);
+        if (end < 0) end = text.GetLength();
+        CString part = text.Mid(start, end - start);
+        part.Trim();
+        if (!part.IsEmpty()) Statement(part);
+        start = end + 1;
+    }
+    return CString();
+}
+
+CString CSkyHost::Query(const CString& expression) {
+    const CString q = Canonical(expression);
+    if (q.IsEmpty()) return CString();
+    CString answer = QueryTime(q);
+    if (answer.IsEmpty()) answer = QueryLocation(q);
+    if (answer.IsEmpty()) answer = QuerySettings(q);
+    if (answer.IsEmpty() && q.Left(6) == L"solar.") answer = QuerySolar(q);
+    if (answer.IsEmpty()) answer = QueryCatalog(q);
+    return answer;
+}
+
+CString CSkyHost::QueryTime(const CString& q) {
+    if (q == L"time.jd") return Number(m_jd, L"%.8f");
+    if (q == L"time.mjd") return Number(m_jd - 2400000.5, L"%.8f");
+    if (q == L"time.timezone") return Number(m_tz);
+    if (q == L"time.siderealtime") return Number(GetLst(m_jd, m_lon) / 15.0, L"%.8f");
+    if (q == L"time.lock") return Truth(m_lock.locked != 0);
+    if (q == L"ut(time)") return DateText(L"UT", NearestSecond(m_jd, 0.0));
+    if (q == L"time" || q == L"lst(time)") return DateText(L"LT", NearestSecond(m_jd, m_tz));
+    // Fields of the clock: "UT(Time.Hour)", "LST(Time.Year)", "Time.Minute" (local).
+    double zone = m_tz;
+    CString field = q;
+    if (q.Left(3) == L"ut(" && q.Right(1) == L")") {
+        zone = 0.0;
+        field = q.Mid(3, q.GetLength() - 4);
+    } else if (q.Left(4) == L"lst(" && q.Right(1) == L")") {
+        field = q.Mid(4, q.GetLength() - 5);
+    }
+    if (field.Left(5) != L"time.") return CString();
+    field = field.Mid(5);
+    if (field == L"second") {
+        // Seconds keep their fraction, the other fields are those of the same clock.
+        tagADATE d{};
+        JdToDate2(m_jd, &d);
+        d.timezone = 0.0;
+        ChangeTimezone(&d, zone);
+        return Number(d.second, L"%.3f");
+    }
+    tagADATE d{};
+    JdToDate2(m_jd, &d);
+    d.timezone = 0.0;
+    ChangeTimezone(&d, zone);
+    const int value = field == L"year" ? d.year : field == L"month" ? d.month : field == L"day" ? d.day
+                    : field == L"hour" ? d.hour : field == L"minute" ? d.minute : INT32_MIN;
+    if (value == INT32_MIN) return CString();
+    CString s;
+    s.Format(L"%d", value);
+    return s;
+}
+
+CString CSkyHost::QueryLocation(const CString& q) {
+    if (q.Left(8) != L"location") return CString();
+    if (q == L"location") {
+        if (!m_locationBody.IsEmpty()) return m_locationBody;
+        CString s;
+        s.Format(L"Location(\"Site\", %.6f, %.6f, %.1f)", m_lon, m_lat, m_height);
+        return s;
+    }
+    if (q == L"location.longitude") return Number(m_lon, L"%.8f");
+    if (q == L"location.latitude") return Number(m_lat, L"%.8f");
+    if (q == L"location.altitude") return Number(m_height, L"%.1f");
+    if (q.Left(15) == L"location.solar.") {
+        double xyz[3];
+        sky::EarthHeliocentric(m_jd, xyz);
+        const CString axis = q.Mid(15);
+        const int i = axis == L"x" ? 0 : axis == L"y" ? 1 : axis == L"z" ? 2 : -1;
+        return i < 0 ? CString() : Number(xyz[i], L"%.8f");
+    }
+    return CString();
+}
+
+CString CSkyHost::QuerySettings(const CString& q) {
+    if (q == L"view.projection") return L"Sky";
+    if (q == L"measure.visible" || q == L"measure.connecting") return Truth(false);
+    if (q == L"star.automagnitudelimit") return Truth(m_autoMagLimit != 0);
+    if (q == L"star.automagnitudelimit.minimum") return Number(m_autoMag);
+    if (q == L"star.fixedmagnitudelimit.minimum") return Number(m_fixedMagMin);
+    if (q == L"star.fixedmagnitudelimit.maximum") return Number(m_fixedMagMax);
+    if (q == L"star.catalog" || q == L"star.catalog.switch.catalog") return L"Hipparcos";
+    if (q == L"star.catalog.switch") return Truth(false);
+    if (q == L"solar.earth.besselelement.apply") return Truth(false);
+    return CString();
+}
+
+void CSkyHost::Statement(const CString& statement) {
+    m_statements.push_back(statement);
+    const int eq = statement.Find(L'=');
+    if (eq < 0) return;  // "Show Sky", "Calc Sky": nothing to redraw here
+    const CString lhs = Canonical(statement.Left(eq));
+    CString rhs = statement.Mid(eq + 1);
+    rhs.Trim();
+    const CString value = Canonical(rhs);
+    double v = 0.0;
+    if (lhs == L"time") {
+        const std::vector<double> a = CallArguments(rhs);
+        bool sane = true;
+        for (double x : a) sane = sane && std::fabs(x) < 1e8;  // whole fields must fit an int
+        if (!sane) return;
+        if (value.Left(3) == L"ut(" && a.size() == 6) {
+            tagADATE d{static_cast<int>(a[0]), static_cast<int>(a[1]), static_cast<int>(a[2]),
+                       static_cast<int>(a[3]), static_cast<int>(a[4]), a[5], 0.0};
+            SetJd(::GetJd(&d));
+        } else if (value.Left(3) == L"jd(" && a.size() == 1) {
+            SetJd(a[0]);
+        }
+    } else if (lhs == L"time.jd") {
+        if (ReadNumber(rhs, &v)) SetJd(v);
+    } else if (lhs == L"time.timezone") {
+        if (ReadNumber(rhs, &v)) SetTimezone(v);
+    } else if (lhs.Left(9) == L"time.lock") {
+        const bool on = value == L"true";
+        if (lhs == L"time.lock") m_lock.locked = on;
+        else if (lhs == L"time.lock.rise" && on) m_lock.event = 1;
+        else if (lhs == L"time.lock.set" && on) m_lock.event = 2;
+        else if (lhs == L"time.lock.offset.bytheminute" && on) m_lock.byDegree = 0;
+        else if (lhs == L"time.lock.offset.bythedegree" && on) m_lock.byDegree = 1;
+        else if (lhs == L"time.lock.offset" && ReadNumber(rhs, &v)) m_lock.offset = static_cast<int>(v);
+    } else if (lhs == L"location.longitude" || lhs == L"location.latitude" || lhs == L"location.altitude") {
+        if (!ReadNumber(rhs, &v)) return;
+        double lon = m_lon, lat = m_lat, h = m_height;
+        (lhs == L"location.longitude" ? lon : lhs == L"location.latitude" ? lat : h) = v;
+        const CString body = m_locationBody;
+        SetSite(lon, lat, h);
+        m_locationBody = body;
+    } else if (lhs == L"location") {
+        // "Location(lon, lat, h)" on the Earth, a body's path, or a body's path with a site.
+        const std::vector<double> a = CallArguments(rhs);
+        CString body = rhs;
+        const int open = body.Find(L'(');
+        if (open >= 0) body = body.Left(open);
+        body.Trim();
+        const bool earth = body.CompareNoCase(L"Location") == 0 || body.CompareNoCase(L"Solar.Planet.Earth") == 0;
+        if (a.size() >= 3) SetSite(a[0], a[1], a[2]);
+        m_locationBody = earth ? CString() : body;
+    } else if (lhs == L"star.automagnitudelimit") {
+        m_autoMagLimit = value == L"true";
+    } else if (lhs == L"star.automagnitudelimit.minimum") {
+        if (ReadNumber(rhs, &v)) m_autoMag = v;
+    } else if (lhs == L"star.fixedmagnitudelimit.minimum") {
+        if (ReadNumber(rhs, &v)) m_fixedMagMin = v;
+    } else if (lhs == L"star.fixedmagnitudelimit.maximum") {
+        if (ReadNumber(rhs, &v)) m_fixedMagMax = v;
+    }
+}

@@ -1,0 +1,99 @@
+#pragma once
+// CSkyHost: a planetarium host that computes its answers itself, so the click texts and
+// the date-and-observer object work with no planetarium installed. It keeps an instant,
+// a time zone, an observing site and the magnitude limits, answers the queries of the
+// click-data builders and of CZVDateObs (names matched without regard to case), and
+// accepts their statements ("Time = UT(...)", "Location.Longitude = ...", time locks).
+//
+// It knows the Sun, the Moon, the planets and Pluto (libnova's theories, reduced to the
+// apparent and topocentric place), the stars, constellations and Messier objects of the
+// bundled catalogue (see LoadCatalog), and any point of the sky ("Equatorial" and
+// "ClickData.Mark" name the point set with SetMark). A property it does not know answers
+// empty, as the planetarium does; a known property without a value now answers "*".
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "host/CorZnt.h"
+
+namespace sky {
+class Catalog;
+struct BodyPlace;
+}
+
+class ZCMCOM_API CSkyHost : public CCorZnt {
+public:
+    // Starts at the given instant (UT Julian Day), at the default site (Tokyo: 139.745 E,
+    // 35.654 N, 40 m, zone +9).
+    explicit CSkyHost(double jdUt);
+    // Starts at the current time of the system clock.
+    CSkyHost();
+    ~CSkyHost() override;
+
+    CString Execute(LPCTSTR command) override;
+
+    void SetJd(double jdUt);
+    double GetJd() const { return m_jd; }
+    // The observing site on the Earth: east longitude, latitude (degrees), height (m).
+    void SetSite(double longitude, double latitude, double height);
+    void SetTimezone(double hours);
+    double GetTimezone() const { return m_tz; }
+    // The clicked point answered under "Equatorial" and "ClickData.Mark" (J2000, RA in
+    // hours, Dec in degrees).
+    void SetMark(double raHours, double decDeg);
+
+    // Reads a star, constellation and deep-sky catalogue (the compact text that
+    // tools/skydata makes) in addition to what is loaded. Returns the number of records
+    // read; 0 when the file cannot be read. The constructors load the bundled one
+    // (DefaultCatalogPath) when it is found; without any, only the solar system and bare
+    // points are known.
+    int LoadCatalog(const char* path);
+    // The catalogue's file as installed or in the source tree: $ZCMCOM_SKY_DATA, else the
+    // installed data folder, else the source tree's data/ folder.
+    static std::string DefaultCatalogPath();
+
+    // The statements received so far, in order (each part of a "; " chain on its own).
+    const std::vector<CString>& Statements() const { return m_statements; }
+    // The time lock the statements set: locked, to a rising (1) or setting (2), offset in
+    // minutes (bByDegree 0) or degrees (1).
+    struct TimeLock {
+        int locked = 0;
+        int event = 0;
+        int byDegree = 0;
+        int offset = 0;
+    };
+    const TimeLock& GetTimeLock() const { return m_lock; }
+    // The names the host answers for: one line per object path, for listing.
+    std::vector<CString> KnownObjects();
+
+private:
+    CString Query(const CString& expression);
+    CString QueryTime(const CString& q);
+    CString QueryLocation(const CString& q);
+    CString QuerySettings(const CString& q);
+    CString QuerySolar(const CString& q);
+    CString QueryCatalog(const CString& q);
+    CString QueryPoint(const CString& property, double raHours, double decDeg);
+    CString PositionAnswer(const sky::BodyPlace& place, const CString& property, int body);
+    void Statement(const CString& statement);
+    void Changed();
+
+    double m_jd = 0.0;
+    double m_tz = 9.0;
+    double m_lon = 139.745, m_lat = 35.654, m_height = 40.0;
+    CString m_locationBody;  // empty: a site on the Earth
+    double m_markRa = 0.0, m_markDec = 0.0;
+    double m_autoMag = 6.5, m_fixedMagMin = -2.0, m_fixedMagMax = 6.5;
+    int m_autoMagLimit = 1;
+    TimeLock m_lock;
+    CString m_names[2];  // names of the last catalogue body asked
+    std::vector<CString> m_statements;
+    // The catalogue: the bundled one is read once per process and shared; LoadCatalog
+    // gives the host its own copy first.
+    std::shared_ptr<sky::Catalog> m_catalog;
+    const sky::Catalog& Cat();
+    // Places already computed for the current instant and site, by body and kind.
+    std::map<int, std::shared_ptr<sky::BodyPlace>> m_places;
+};

@@ -1,0 +1,177 @@
+// CSkyHost: the answers about the Sun, the Moon, the planets and Pluto, and the position
+// properties shared with every fixed point of the sky.
+#include <cmath>
+
+#include "host/SkyCatalog.h"
+#include "host/SkyEphemeris.h"
+#include "host/SkyHost.h"
+
+namespace {
+
+struct SolarBody {
+    const wchar_t* path;  // lower case
+    sky::Body body;
+    const wchar_t* japanese;
+    const wchar_t* english;
+    double semiMajorAxis;  // mean elements of J2000, au; 0 for the Sun and the Moon
+    double eccentricity;
+};
+
+// Longer paths first, so the Moon is not taken for the Earth.
+const SolarBody kBodies[] = {
+    {L"solar.planet.earth.satellite.moon", sky::Body::Moon, L"月", L"Moon", 0, 0},
+    {L"solar.moon", sky::Body::Moon, L"月", L"Moon", 0, 0},  // the short name the date object asks
+    {L"solar.sun", sky::Body::Sun, L"太陽", L"Sun", 0, 0},
+    {L"solar.planet.mercury", sky::Body::Mercury, L"水星", L"Mercury", 0.38709927, 0.20563593},
+    {L"solar.planet.venus", sky::Body::Venus, L"金星", L"Venus", 0.72333566, 0.00677672},
+    {L"solar.planet.earth", sky::Body::Earth, L"地球", L"Earth", 1.00000261, 0.01671123},
+    {L"solar.planet.mars", sky::Body::Mars, L"火星", L"Mars", 1.52371034, 0.09339410},
+    {L"solar.planet.jupiter", sky::Body::Jupiter, L"木星", L"Jupiter", 5.20288700, 0.04838624},
+    {L"solar.planet.saturn", sky::Body::Saturn, L"土星", L"Saturn", 9.53667594, 0.05386179},
+    {L"solar.planet.uranus", sky::Body::Uranus, L"天王星", L"Uranus", 19.18916464, 0.04725744},
+    {L"solar.planet.neptune", sky::Body::Neptune, L"海王星", L"Neptune", 30.06992276, 0.00859048},
+    {L"solar.dwarfplanet.pluto", sky::Body::Pluto, L"冥王星", L"Pluto", 39.48211675, 0.24882730},
+};
+
+CString Num(double v, const wchar_t* format = L"%.8f") {
+    if (!std::isfinite(v)) return L"*";
+    CString s;
+    s.Format(format, v);
+    return s;
+}
+
+}  // namespace
+
+CString CSkyHost::PositionAnswer(const sky::BodyPlace& p, const CString& property, int body) {
+    struct Row {
+        const wchar_t* name;
+        const sky::Sphere sky::BodyPlace::*sphere;
+        bool lat;
+        bool hours;
+    };
+    static const Row kRows[] = {
+        {L"ra", &sky::BodyPlace::j2000, false, true},
+        {L"dec", &sky::BodyPlace::j2000, true, false},
+        {L"equatorialdateapp.ra", &sky::BodyPlace::apparent, false, true},
+        {L"equatorialdateapp.dec", &sky::BodyPlace::apparent, true, false},
+        {L"equatorialb1950.ra", &sky::BodyPlace::b1950, false, true},
+        {L"equatorialb1950.dec", &sky::BodyPlace::b1950, true, false},
+        {L"ecliptical.lambda", &sky::BodyPlace::eclipticMean, false, false},
+        {L"ecliptical.beta", &sky::BodyPlace::eclipticMean, true, false},
+        {L"eclipticdateapp.lambda", &sky::BodyPlace::eclipticApp, false, false},
+        {L"eclipticdateapp.beta", &sky::BodyPlace::eclipticApp, true, false},
+        {L"eclipticj2000.lambda", &sky::BodyPlace::ecliptic2000, false, false},
+        {L"eclipticj2000.beta", &sky::BodyPlace::ecliptic2000, true, false},
+        {L"galactical.longitude", &sky::BodyPlace::galactic, false, false},
+        {L"galactical.latitude", &sky::BodyPlace::galactic, true, false},
+    };
+    (void)body;
+    for (const Row& row : kRows) {
+        if (property != row.name) continue;
+        const sky::Sphere& s = p.*row.sphere;
+        const double v = row.lat ? s.lat : s.lon;
+        return Num(row.hours ? v / 15.0 : v);
+    }
+    if (property == L"altitude") return Num(p.altitude);
+    if (property == L"azimuth") return Num(p.azimuth);
+    if (property == L"constellation") {
+        const char* abbr = sky::ConstellationAt(p.j2000.lon, p.j2000.lat);
+        return abbr ? CString(abbr) : CString();
+    }
+    return CString();
+}
+
+CString CSkyHost::QueryPoint(const CString& property, double ra, double dec) {
+    const bool events = property.Left(3) == L"jd.";
+    const sky::Site site{m_lon, m_lat, m_height};
+    const sky::BodyPlace p = sky::FixedPlace(ra * 15.0, dec, m_jd, site, events);
+    if (property == L"jd.rise") return Num(p.rise);
+    if (property == L"jd.transit") return Num(p.transit);
+    if (property == L"jd.set") return Num(p.set);
+    if (property.Left(9) == L"position.") return PositionAnswer(p, property.Mid(9), -1);
+    return CString();
+}
+
+CString CSkyHost::QuerySolar(const CString& q) {
+    const SolarBody* found = nullptr;
+    CString property;
+    for (const SolarBody& b : kBodies) {
+        const CString path(b.path);
+        if (q.Left(path.GetLength()) != path) continue;
+        if (q.GetLength() == path.GetLength()) return b.english;
+        if (q[path.GetLength()] != L'.') continue;
+        found = &b;
+        property = q.Mid(path.GetLength() + 1);
+        break;
+    }
+    // A dwarf planet or minor planet of the catalogue, on its Keplerian orbit.
+    SolarBody fromCatalog{};
+    sky::Kepler kepler;
+    const sky::Kepler* orbit = nullptr;
+    int index = found ? static_cast<int>(found - kBodies) : -1;
+    if (!found && q.Left(18) == L"solar.dwarfplanet.") {
+        const int dot = q.Find(L'.', 18);
+        const CString name = dot < 0 ? q.Mid(18) : q.Mid(18, dot - 18);
+        const sky::Orbit* o = Cat().FindOrbit(name);
+        if (!o) return CString();
+        if (dot < 0) return o->english;
+        kepler = sky::Kepler{o->a, o->e, o->i, o->M, o->w, o->node, o->n, o->epoch, o->H, 0.15};
+        orbit = &kepler;
+        m_names[0] = o->japanese;
+        m_names[1] = o->english;
+        fromCatalog = SolarBody{L"", sky::Body::Kepler, m_names[0].GetString(), m_names[1].GetString(), o->a, o->e};
+        found = &fromCatalog;
+        property = q.Mid(dot + 1);
+        index = 100 + static_cast<int>(o - Cat().Orbits().data());
+    }
+    if (!found) return CString();
+    if (property == L"japanesename") return found->japanese;
+    if (property == L"englishname") return found->english;
+    if (found->semiMajorAxis > 0) {
+        if (property == L"semimajoraxis") return Num(found->semiMajorAxis, L"%.8f");
+        if (property == L"eccentricity") return Num(found->eccentricity, L"%.8f");
+        if (property == L"revolutionperiod") return Num(std::pow(found->semiMajorAxis, 1.5), L"%.6f");
+    }
+    const sky::Site site{m_lon, m_lat, m_height};
+    const sky::Body body = found->body;
+    if (property == L"age") return body == sky::Body::Moon ? Num(sky::MoonAge(m_jd), L"%.4f") : CString();
+    if (property == L"eclipsmagnitude") {
+        if (body == sky::Body::Sun) return Num(sky::SolarEclipseMagnitude(m_jd, site), L"%.4f");
+        if (body == sky::Body::Moon) return Num(sky::LunarEclipseMagnitude(m_jd), L"%.4f");
+        return CString();
+    }
+    if (property == L"dailymotion.ra" || property == L"dailymotion.dec") {
+        if (body == sky::Body::Earth) return CString();
+        double dRa = 0.0, dDec = 0.0;
+        sky::DailyMotion(body, m_jd, site, &dRa, &dDec, orbit);
+        return Num(property == L"dailymotion.ra" ? dRa : dDec);
+    }
+
+    if (property.Left(14) == L"physicaltable." && property != L"physicaltable.k") {
+        const sky::Physical ph = sky::PhysicalOf(body, m_jd);
+        const CString which = property.Mid(14);
+        const double v = which == L"cm" ? ph.cm : which == L"cm1" ? ph.cm : which == L"cm2" ? ph.cm2
+                       : which == L"cm3" ? ph.cm3 : which == L"de" ? ph.de : which == L"ls" ? ph.ls : NAN;
+        return std::isfinite(v) ? Num(v, L"%.4f") : CString();
+    }
+    const bool events = property.Left(3) == L"jd.";
+    std::shared_ptr<sky::BodyPlace>& slot = m_places[index * 2 + (events ? 1 : 0)];
+    if (!slot) slot = std::make_shared<sky::BodyPlace>(sky::PlaceOf(body, m_jd, site, events, orbit));
+    const sky::BodyPlace& p = *slot;
+    const bool earth = body == sky::Body::Earth;
+    const bool sunOrMoon = body == sky::Body::Sun || body == sky::Body::Moon;
+    if (property == L"heliocentricdistance") return body == sky::Body::Sun ? CString() : Num(p.heliocentricDistance);
+    if (earth) return CString();  // the observer's own planet has no place in its sky
+    if (property == L"jd.rise") return Num(p.rise);
+    if (property == L"jd.transit") return Num(p.transit);
+    if (property == L"jd.set") return Num(p.set);
+    if (property.Left(9) == L"position.") return PositionAnswer(p, property.Mid(9), index);
+    if (property == L"geocentricdistance") return Num(p.geocentricDistance);
+    if (property == L"topocentricdistance") return Num(p.topocentricDistance);
+    if (property == L"magnitude") return Num(p.magnitude, L"%.3f");
+    // The Sun's and the Moon's diameters in degrees, the planets' in arc seconds.
+    if (property == L"dm") return Num(sunOrMoon ? p.diameter / 3600.0 : p.diameter, L"%.6f");
+    if (property == L"physicaltable.k") return Num(p.illuminated, L"%.6f");
+    if (property == L"solarelongation") return body == sky::Body::Sun ? CString() : Num(p.elongation);
+    return CString();
+}

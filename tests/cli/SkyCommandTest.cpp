@@ -1,0 +1,50 @@
+// zcmcom click against the built-in sky (no host file), and zcmcom sky.
+#include "support/TestUtil.h"
+
+namespace {
+
+std::string Zcmcom(const std::string& args, int* status) {
+    return RunCommand(std::string(ZCMCOM_CLI) + " " + args + " 2>&1", status);
+}
+
+const char kMarsTonight[] = "click --settings init --at 2026-12-06T21:00:00+09:00 --site 139.69,35.69,40 ";
+
+}  // namespace
+
+TEST(CliSky, ClickComputesTheTextForTheGivenInstantAndSite) {
+    int status = -1;
+    const std::string mars = Zcmcom(std::string(kMarsTonight) + "Solar.Planet.Mars", &status);
+    EXPECT_EQ(status, 0);
+    EXPECT_NE(mars.find("火星 Mars (惑星)\r\n"), std::string::npos) << mars;
+    EXPECT_NE(mars.find("出 22:28 南中 05:06 没 11:44"), std::string::npos) << mars;
+    // The same instant written in UT, and without an offset (the site's zone, +9).
+    EXPECT_EQ(Zcmcom("click --settings init --at 2026-12-06T12:00:00Z --site 139.69,35.69,40 Solar.Planet.Mars", &status), mars);
+    EXPECT_EQ(Zcmcom("click --settings init --at '2026-12-06 21:00' --site 139.69,35.69,40 Solar.Planet.Mars", &status), mars);
+    // A bare point of the sky, given with --point.
+    const std::string point = Zcmcom(std::string(kMarsTonight) + "--point 5.5,-5 Equatorial", &status);
+    EXPECT_EQ(status, 0);
+    EXPECT_NE(point.find("オリオン座 Ori"), std::string::npos) << point;
+}
+
+TEST(CliSky, BadOptionsAreRefused) {
+    int status = -1;
+    for (const char* args : {"click --at 2026-13-01T00:00:00Z Solar.Sun", "click --at yesterday Solar.Sun",
+                             "click --site 139.69 Solar.Sun", "click --site 139,95 Solar.Sun",
+                             "click --site 1,2,3,4 Solar.Sun", "click --point 25,0 Equatorial",
+                             "click --host x.txt --at 2026-12-06T12:00:00Z Solar.Sun", "sky --bogus"}) {
+        const std::string out = Zcmcom(args, &status);
+        EXPECT_EQ(status, 2) << args << "\n" << out;
+        EXPECT_NE(out.find("zcmcom"), std::string::npos) << args << "\n" << out;
+    }
+}
+
+TEST(CliSky, SkyListsWhatTheBuiltInSkyKnows) {
+    int status = -1;
+    const std::string out = Zcmcom("sky --at 2026-12-06T12:00:00Z --site 139.69,35.69,40", &status);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(out.rfind("# UT AD2026/12/06 12:00:00  zone 9  site Location(", 0), 0u) << out.substr(0, 200);
+    for (const char* line : {"\nSolar.Planet.Mars\n", "\nSolar.DwarfPlanet.Ceres\n", "\nConstellation.Ori\tオリオン座 Orion\n",
+                             "\nDeepSkyObject.M.42\tNGC 1976 Orion Nebula\n", "\nStar.HIP.32349\tシリウス Sirius\n",
+                             "\nEquatorial\n"})
+        EXPECT_NE(out.find(line), std::string::npos) << line;
+}

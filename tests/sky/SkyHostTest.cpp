@@ -1,0 +1,266 @@
+// The built-in sky as a planetarium: its answer conventions and statements, the click
+// texts of the library computed against it, and the date object driving it.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+#include "clickdata/CdStatus.h"
+#include "clickdata/ZntClickData.h"
+#include "dateobs/DateObs.h"
+#include "host/SkyHost.h"
+#include "host/StkString.h"
+#include "platform/Afx.h"
+#include "support/TestUtil.h"
+
+namespace {
+
+constexpr double kTokyoEvening = 2461381.0;  // 2026-12-06 12:00 UT, 21:00 JST
+
+double Num(CSkyHost& host, const wchar_t* query) { return _wtof(host.Execute(query)); }
+
+TEST(SkyHostAnswers, NamesMatchWithoutRegardToCaseAndUnknownsAnswerEmpty) {
+    CSkyHost host(kTokyoEvening);
+    EXPECT_EQ(host.Execute(L"? UT(Time)"), L"UT AD2026/12/06 12:00:00");
+    EXPECT_EQ(host.Execute(L"? ut( time )"), host.Execute(L"? UT(time)"));
+    EXPECT_EQ(host.Execute(L"? SOLAR.PLANET.MARS.position.ra"), host.Execute(L"? Solar.Planet.Mars.Position.RA"));
+    EXPECT_EQ(host.Execute(L"? Solar.Planet.Mars.NoSuchProperty"), L"");
+    EXPECT_EQ(host.Execute(L"? Solar.Planet.Vulcan.Magnitude"), L"");
+    EXPECT_EQ(host.Execute(L"? Star.HIP.99999999.Magnitude"), L"");
+    EXPECT_EQ(host.Execute(L"? "), L"");
+    EXPECT_EQ(host.Execute(L"? Time.Lock"), L"FALSE");
+    EXPECT_EQ(host.Execute(L"? Measure.Visible"), L"FALSE");
+    // The Earth is not in its own sky; the Sun has no heliocentric distance.
+    EXPECT_EQ(host.Execute(L"? Solar.Planet.Earth.position.RA"), L"");
+    EXPECT_GT(Num(host, L"? Solar.Planet.Earth.HelioCentricDistance"), 0.98);
+    EXPECT_EQ(host.Execute(L"? Solar.Sun.HeliocentricDistance"), L"");
+}
+
+TEST(SkyHostAnswers, TimeAndPlace) {
+    CSkyHost host(kTokyoEvening + 0.6 / 86400.0);
+    host.SetSite(139.69, 35.69, 40);
+    host.SetTimezone(9);
+    EXPECT_EQ(host.Execute(L"? UT(time)"), L"UT AD2026/12/06 12:00:01");  // nearest second
+    EXPECT_EQ(host.Execute(L"? LST(Time.Hour)"), L"21");
+    EXPECT_EQ(host.Execute(L"? LST(Time.Day)"), L"6");
+    EXPECT_EQ(host.Execute(L"? Time.Timezone"), L"9");
+    EXPECT_NEAR(Num(host, L"? time.jd"), kTokyoEvening + 0.6 / 86400.0, 1e-8);
+    EXPECT_EQ(host.Execute(L"? Location"), L"Location(\"Site\", 139.690000, 35.690000, 40.0)");
+    EXPECT_NEAR(Num(host, L"? Location.Latitude"), 35.69, 1e-9);
+    // Local sidereal time, and the Earth's heliocentric place (about 1 au).
+    EXPECT_NEAR(Num(host, L"? Time.SiderealTime") * 15.0, GetLst(host.GetJd(), 139.69), 1e-6);
+    const double x = Num(host, L"? location.solar.x"), y = Num(host, L"? location.solar.y");
+    EXPECT_NEAR(std::hypot(x, y), 0.985, 0.002);
+    // Years before the era come with the "BC" marker and the year counted from 1.
+    host.SetJd(1721057.5 + 10.0);  // 11 January 1 BC (year 0)
+    EXPECT_EQ(host.Execute(L"? UT(time)").Left(9), L"UT BC1/01");
+}
+
+TEST(SkyHostStatements, TimeSiteLocksAndLimitsAreTakenAndRecorded) {
+    CSkyHost host(2451545.0);
+    host.Execute(L"Time = UT(2026, 12, 6, 12, 0, 0); Show Sky");
+    EXPECT_NEAR(host.GetJd(), kTokyoEvening, 1e-9);
+    host.Execute(L"Location.Longitude = -70.64830000; Location.Latitude = -33.44890000; Location.Altitude = 570.0");
+    host.Execute(L"Time.Timezone = -4.000000 ; Show Zentar");
+    EXPECT_NEAR(Num(host, L"? Location.Longitude"), -70.6483, 1e-9);
+    EXPECT_NEAR(Num(host, L"? Location.Altitude"), 570.0, 1e-9);
+    EXPECT_EQ(host.Execute(L"? Time.Timezone"), L"-4");
+    host.Execute(L"Time.Lock = TRUE; Time.Lock.Set = TRUE; Time.Lock.Offset.ByTheDegree = TRUE; Time.Lock.Offset = -6; Show Sky");
+    EXPECT_EQ(host.GetTimeLock().locked, 1);
+    EXPECT_EQ(host.GetTimeLock().event, 2);
+    EXPECT_EQ(host.GetTimeLock().byDegree, 1);
+    EXPECT_EQ(host.GetTimeLock().offset, -6);
+    EXPECT_EQ(host.Execute(L"? Time.Lock"), L"TRUE");
+    host.Execute(L"Star.AutoMagnitudeLimit.Minimum = 5.250000 ; Show Zentar");
+    EXPECT_EQ(host.Execute(L"? Star.AutoMagnitudeLimit.Minimum"), L"5.25");
+    host.Execute(L"Location = Solar.Planet.Mars(10.000000, 20.000000, 0.000000)");
+    EXPECT_EQ(host.Execute(L"? Location"), L"Solar.Planet.Mars");
+    host.Execute(L"Location = Solar.Planet.Earth; Location = Location(139.000000, 35.000000, 10.000000)");
+    EXPECT_EQ(host.Execute(L"? Location").Left(9), L"Location(");
+    EXPECT_NEAR(Num(host, L"? Location.Longitude"), 139.0, 1e-9);
+    // Bad statements change nothing.
+    host.Execute(L"Time = UT(2026, 12); Location.Latitude = north; Time.Timezone = ");
+    EXPECT_NEAR(host.GetJd(), kTokyoEvening, 1e-9);
+    EXPECT_NEAR(Num(host, L"? Location.Latitude"), 35.0, 1e-9);
+    EXPECT_EQ(host.Statements().size(), 20u);
+}
+
+TEST(SkyHostAnswers, PropertiesWithoutValueNowAnswerAStar) {
+    // Polaris seen from Tokyo never sets; from Santiago it never rises.
+    CSkyHost host(kTokyoEvening);
+    EXPECT_EQ(host.Execute(L"? Star.HIP.11767.Jd.Rise"), L"*");
+    EXPECT_EQ(host.Execute(L"? Star.HIP.11767.Jd.Set"), L"*");
+    EXPECT_NE(host.Execute(L"? Star.HIP.11767.Jd.Transit"), L"*");
+    host.SetSite(-70.6483, -33.4489, 570);
+    EXPECT_EQ(host.Execute(L"? Star.HIP.11767.Jd.Rise"), L"*");
+    EXPECT_LT(Num(host, L"? Star.HIP.11767.position.Altitude"), 0.0);
+}
+
+TEST(SkyHostAnswers, CatalogueObjects) {
+    CSkyHost host(kTokyoEvening);
+    EXPECT_EQ(host.Execute(L"? Star.HIP.32349.EnglishName"), L"Sirius");
+    EXPECT_EQ(host.Execute(L"? Star.HIP.32349.JapaneseName"), L"シリウス");
+    EXPECT_EQ(host.Execute(L"? Star.HIP.32349.BayerLetter"), L"α");
+    EXPECT_EQ(host.Execute(L"? Star.HIP.32349.FlamsteedNumber"), L"9");
+    EXPECT_EQ(host.Execute(L"? Star.HIP.32349.Constellation.Abbreviation"), L"CMa");
+    EXPECT_EQ(host.Execute(L"? Star.HIP.32349.Position.Constellation"), L"CMa");
+    EXPECT_EQ(host.Execute(L"? Star.HIP.32349.Magnitude"), L"-1.44");
+    EXPECT_EQ(host.Execute(L"? Constellation.ori.Name"), L"オリオン座");
+    EXPECT_EQ(host.Execute(L"? DeepSkyObject.M.42.CatalogNumber"), L"M 42");
+    EXPECT_EQ(host.Execute(L"? DeepSkyObject.M.42.Size"), L"66'x60'");
+    EXPECT_EQ(host.Execute(L"? DeepSkyObject.M.0.Name"), L"");
+    EXPECT_EQ(host.Execute(L"? DeepSkyObject.M.42x.Name"), L"");
+    host.SetMark(12.0, 89.0);
+    EXPECT_EQ(host.Execute(L"? Equatorial.Position.Constellation"), L"UMi");
+    // 88 constellations, the planets, Pluto, Ceres, 110 Messier objects and named stars.
+    const std::vector<CString> known = host.KnownObjects();
+    EXPECT_GT(known.size(), 88u + 110u + 12u + 300u);
+    EXPECT_EQ(host.Execute(L"? Solar.DwarfPlanet.Ceres.JapaneseName"), L"ケレス");
+}
+
+// One line of a text that contains the marker.
+CString LineWith(const CString& text, const wchar_t* marker) {
+    int start = 0;
+    while (start < text.GetLength()) {
+        int end = text.Find(L"\r\n", start);
+        if (end < 0) end = text.GetLength();
+        const CString line = text.Mid(start, end - start);
+        if (line.Find(marker) >= 0) return line;
+        start = end + 2;
+    }
+    return CString();
+}
+
+struct ClickRef {
+    std::string object;
+    double ra, dec, alt, az;
+};
+
+std::vector<ClickRef> ReadClicks() {
+    std::vector<ClickRef> rows;
+    std::ifstream in(std::string(ZCMCOM_TEST_DATA) + "/sky/clicks.txt");
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream s(line);
+        double jd, lon, lat, h;
+        ClickRef r;
+        s >> jd >> lon >> lat >> h >> r.object >> r.ra >> r.dec >> r.alt >> r.az;
+        rows.push_back(r);
+    }
+    return rows;
+}
+
+TEST(SkyHostClickTexts, NumbersAgreeWithTheReferenceEphemeris) {
+    const std::vector<ClickRef> rows = ReadClicks();
+    ASSERT_EQ(rows.size(), 5u);
+    CSkyHost host(kTokyoEvening);
+    host.SetSite(139.69, 35.69, 40);
+    CCdStatus status;
+    status.Init();
+    CZntClickData clickData;
+    clickData.SetStatus(&status);
+    for (const ClickRef& r : rows) {
+        const CString text = clickData.GetText(&host, CString(r.object.c_str()), 0);
+        SCOPED_TRACE(r.object + "\n" + text.ToUtf8());
+        // "赤経 10h26m47.2s  赤緯 +12ﾟ22'48" (視位置)"
+        const CString app = LineWith(text, L"(視位置)");
+        int rh = 0, rm = 0, dd = 0, dm = 0, ds = 0;
+        double rs = 0.0;
+        wchar_t sign = 0;
+        ASSERT_EQ(swscanf(app.GetString(), L"赤経 %dh%dm%lfs 赤緯 %lc%dﾟ%d'%d", &rh, &rm, &rs, &sign, &dd, &dm, &ds), 7);
+        const double ra = rh + rm / 60.0 + rs / 3600.0;
+        const double dec = (sign == L'-' ? -1 : 1) * (dd + dm / 60.0 + ds / 3600.0);
+        EXPECT_NEAR(ra, r.ra, 0.15 / 3600.0);  // printed to 0.1 s
+        EXPECT_NEAR(dec, r.dec, (r.object.find("Moon") != std::string::npos ? 10.0 : 2.0) / 3600.0);
+        double az = 0.0, alt = 0.0;
+        ASSERT_EQ(swscanf(LineWith(text, L"方位 ").GetString(), L"方位 %lfﾟ 高度 %lfﾟ", &az, &alt), 2);
+        EXPECT_NEAR(alt, r.alt, 0.003);
+        EXPECT_NEAR(az, r.az, 0.003);
+    }
+}
+
+TEST(SkyHostClickTexts, MarsTextIsComplete) {
+    CSkyHost host(kTokyoEvening);
+    host.SetSite(139.69, 35.69, 40);
+    CCdStatus status;
+    status.Init();
+    CZntClickData clickData;
+    clickData.SetStatus(&status);
+    const CString text = clickData.GetText(&host, L"Solar.Planet.Mars", 0);
+    for (const wchar_t* label : {L"火星 Mars (惑星)", L"光度  0.4等  視直径 8.3\"  輝面比 0.90", L"(J2000)",
+                                 L"(B1950)", L"銀経", L"方位", L"時角", L"出 22:28 南中 05:06 没 11:44",
+                                 L"地心距離  1.12946 au", L"日心距離  1.62836 au", L"太陽離角 100.478ﾟW",
+                                 L"軌道長半径 1.523710 au"})
+        EXPECT_GE(text.Find(label), 0) << CString(label).ToUtf8() << "\n" << text.ToUtf8();
+    // The same instant and site give the cached text.
+    EXPECT_EQ(clickData.GetText(&host, L"Solar.Planet.Mars", 0), text);
+    host.SetJd(kTokyoEvening + 1.0);
+    EXPECT_NE(clickData.GetText(&host, L"Solar.Planet.Mars", 0), text);
+}
+
+TEST(SkyHostDateObs, TheDateObjectReadsAndDrivesTheHost) {
+    AfxGetThread()->m_pMainWnd = nullptr;
+    CSkyHost host(kTokyoEvening);
+    host.SetSite(139.69, 35.69, 40);
+    CZVDateObs obs;
+    obs.SetpCorZnt(&host);
+    tagADATE d = obs.GetADate();
+    EXPECT_EQ(std::make_tuple(d.year, d.month, d.day, d.hour, d.minute, d.second),
+              std::make_tuple(2026, 12, 6, 12, 0, 0.0));
+    EXPECT_NEAR(obs.GetLatitude(), 35.69, 1e-6);
+    EXPECT_EQ(obs.GetLocationObject(), 4);
+    EXPECT_NEAR(obs.GetMoonAge(), Num(host, L"? Solar.Planet.Earth.Satellite.Moon.Age"), 1e-9);
+
+    // A date typed in Japan Standard Time moves the host.
+    tagADATE edit{2027, 1, 1, 0, 30, 0.0, 9.0};
+    obs.UpdateDateByUI(&edit);
+    EXPECT_EQ(host.Execute(L"? UT(time)"), L"UT AD2026/12/31 15:30:00");
+    obs.UpdateByCorZnt();
+    d = obs.GetADate();
+    EXPECT_EQ(std::make_tuple(d.year, d.month, d.day, d.hour, d.minute), std::make_tuple(2026, 12, 31, 15, 30));
+
+    // Rise lock, a site and a magnitude limit.
+    obs.UpdateDateByUI(&edit, 1, 30);
+    EXPECT_EQ(host.GetTimeLock().locked, 1);
+    EXPECT_EQ(host.GetTimeLock().event, 1);
+    EXPECT_EQ(host.GetTimeLock().offset, 30);
+    obs.UpdateObsByUI(-0.0015, 51.4769, 46.0, 0.0);
+    EXPECT_NEAR(Num(host, L"? Location.Latitude"), 51.4769, 1e-6);
+    EXPECT_EQ(host.Execute(L"? Time.Timezone"), L"0");
+    obs.UpdateMagByUI(5.5);
+    EXPECT_EQ(host.Execute(L"? Star.AutoMagnitudeLimit.Minimum"), L"5.5");
+    obs.UpdateLocationObjectByUI(5, 0);
+    EXPECT_EQ(host.Execute(L"? Location"), L"Solar.Planet.Mars");
+    obs.UpdateByCorZnt();
+    EXPECT_EQ(obs.GetLocationObject(), 5);
+}
+
+}  // namespace
+
+namespace {
+
+// Worked examples of the physical ephemeris of Mars (1992 Nov 9, 0h TT) and Jupiter (1992
+// Dec 16, 0h UT) in Meeus, Astronomical Algorithms, ch. 42 and 43. The rotation models
+// differ slightly (IAU 2009 constants here), hence the half-degree tolerance on meridians.
+TEST(SkyHostPhysical, CentralMeridiansAndLatitudesAgreeWithPublishedExamples) {
+    CSkyHost mars(2448935.5 - 59.0 / 86400.0);
+    EXPECT_NEAR(Num(mars, L"? Solar.Planet.Mars.PhysicalTable.De"), 12.44, 0.05);
+    EXPECT_NEAR(Num(mars, L"? Solar.Planet.Mars.PhysicalTable.CM"), 111.55, 0.5);
+    CSkyHost jupiter(2448972.5);
+    EXPECT_NEAR(Num(jupiter, L"? Solar.Planet.Jupiter.PhysicalTable.De"), -2.48, 0.05);
+    EXPECT_NEAR(Num(jupiter, L"? Solar.Planet.Jupiter.PhysicalTable.CM1"), 268.06, 0.6);
+    EXPECT_NEAR(Num(jupiter, L"? Solar.Planet.Jupiter.PhysicalTable.CM2"), 72.74, 0.6);
+    // Mars turns 350.89 degrees a day; its northern spring began on 2026-09-30 or so.
+    CSkyHost later(2461381.0);
+    const double cm0 = Num(later, L"? Solar.Planet.Mars.PhysicalTable.CM");
+    later.SetJd(2461381.0 + 1.0 / 24.0);
+    EXPECT_NEAR(std::fmod(Num(later, L"? Solar.Planet.Mars.PhysicalTable.CM") - cm0 + 360.0, 360.0), 14.62, 0.05);
+    EXPECT_NEAR(Num(later, L"? Solar.Planet.Mars.PhysicalTable.Ls"), 32.0, 1.0);
+    // Bodies without a rotation model here answer empty.
+    EXPECT_EQ(later.Execute(L"? Solar.Planet.Venus.PhysicalTable.CM"), L"");
+    EXPECT_EQ(later.Execute(L"? Solar.Planet.Mars.PhysicalTable.CM2"), L"");
+}
+
+}  // namespace

@@ -1,0 +1,128 @@
+// zcmcom sky: what the built-in sky knows; and its options shared with zcmcom click.
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "Command.h"
+#include "SkyOptions.h"
+#include "draw/TimeZone.h"
+#include "host/SkyHost.h"
+#include "zvacl/zvacl.h"
+
+namespace {
+
+// Reads a run of digits of the given length range; advances p.
+bool Digits(const char*& p, int minLen, int maxLen, int* value) {
+    int n = 0, v = 0;
+    while (n < maxLen && *p >= '0' && *p <= '9') {
+        v = v * 10 + (*p++ - '0');
+        ++n;
+    }
+    *value = v;
+    return n >= minLen;
+}
+
+}  // namespace
+
+bool ParseIsoTime(const std::string& text, double zoneIfNone, double* jdUt) {
+    const char* p = text.c_str();
+    int sign = 1;
+    if (*p == '-' || *p == '+') sign = *p++ == '-' ? -1 : 1;
+    int y = 0, mo = 0, d = 0, h = 0, mi = 0;
+    double s = 0.0;
+    if (!Digits(p, 1, 6, &y) || *p++ != '-' || !Digits(p, 2, 2, &mo) || *p++ != '-' || !Digits(p, 2, 2, &d))
+        return false;
+    if (*p == 'T' || *p == 't' || *p == ' ') {
+        ++p;
+        if (!Digits(p, 2, 2, &h) || *p++ != ':' || !Digits(p, 2, 2, &mi)) return false;
+        if (*p == ':') {
+            ++p;
+            char* end = nullptr;
+            s = std::strtod(p, &end);
+            if (end == p || s < 0 || s >= 61) return false;
+            p = end;
+        }
+    }
+    double zone = zoneIfNone;
+    if (*p == 'Z' || *p == 'z') {
+        zone = 0.0;
+        ++p;
+    } else if (*p == '+' || *p == '-') {
+        const int zs = *p++ == '-' ? -1 : 1;
+        int zh = 0, zm = 0;
+        if (!Digits(p, 2, 2, &zh)) return false;
+        if (*p == ':') ++p;
+        if (*p) Digits(p, 2, 2, &zm);
+        if (zh > 14 || zm > 59) return false;
+        zone = zs * (zh + zm / 60.0);
+    }
+    if (*p || mo < 1 || mo > 12 || d < 1 || d > 31 || h > 24 || mi > 59) return false;
+    tagADATE date{sign * y, mo, d, h, mi, s, zone};
+    *jdUt = GetJd(&date);
+    return std::isfinite(*jdUt);
+}
+
+bool ParseSite(const std::string& text, double* lon, double* lat, double* height) {
+    double v[3] = {0.0, 0.0, 0.0};
+    size_t start = 0;
+    int n = 0;
+    while (n < 3) {
+        const size_t comma = text.find(',', start);
+        const std::string item = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        if (!ParseDouble(item, v[n])) return false;
+        ++n;
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+        if (n == 3) return false;
+    }
+    if (n < 2 || std::fabs(v[0]) > 360.0 || std::fabs(v[1]) > 90.0 || std::fabs(v[2]) > 1e5) return false;
+    *lon = v[0];
+    *lat = v[1];
+    *height = v[2];
+    return true;
+}
+
+std::string SetUpSkyHost(CSkyHost& host, const std::string& at, const std::string& site) {
+    double lon = 139.745, lat = 35.654, height = 40.0;
+    if (!site.empty() && !ParseSite(site, &lon, &lat, &height))
+        return "bad --site '" + site + "' (LON,LAT[,HEIGHT]: degrees east, degrees north, metres)";
+    host.SetSite(lon, lat, height);
+    CTimeZone map;
+    map.Create(nullptr);
+    host.SetTimezone(map.GetTimeZone(lon < 0 ? lon + 360.0 : lon, lat));
+    if (!at.empty()) {
+        double jd = 0.0;
+        if (!ParseIsoTime(at, host.GetTimezone(), &jd))
+            return "bad --at '" + at + "' (YYYY-MM-DDTHH:MM:SS with Z or +HH:MM; no offset: the site's zone)";
+        host.SetJd(jd);
+    }
+    return std::string();
+}
+
+namespace {
+
+int RunSky(const std::vector<std::string>& args) {
+    static const char* const kUsage = "usage: sky [--at ISO-TIME] [--site LON,LAT[,HEIGHT]]";
+    std::string at, site;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& option = args[i];
+        if ((option == "--at" || option == "--site") && i + 1 < args.size())
+            (option == "--at" ? at : site) = args[++i];
+        else
+            return UsageError(kUsage);
+    }
+    CSkyHost host;
+    const std::string error = SetUpSkyHost(host, at, site);
+    if (!error.empty()) return UsageError(error);
+    PrintLine(L"# " + host.Execute(L"? UT(time)") + L"  zone " + host.Execute(L"? Time.Timezone") +
+              L"  site " + host.Execute(L"? Location"));
+    if (CSkyHost::DefaultCatalogPath().empty())
+        PrintLine(L"# no star catalogue found (set ZCMCOM_SKY_DATA to data/skycat.txt)");
+    for (const CString& name : host.KnownObjects()) PrintLine(name);
+    return 0;
+}
+
+const CommandRegistration kSky({"sky", "sky [--at ISO-TIME] [--site LON,LAT[,HEIGHT]]",
+                                "object paths the built-in sky answers for (named stars only)", RunSky});
+
+}  // namespace
