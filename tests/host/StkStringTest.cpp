@@ -11,11 +11,13 @@ const tagNAMETABLE kKinds[] = {
 // Each row: a text and what `read` gives for it.
 template <typename T, typename F>
 void ExpectEach(F read, std::initializer_list<std::pair<const wchar_t*, T>> rows) {
-    for (const auto& [text, want] : rows) EXPECT_EQ(read(CStkStr(text)), want) << CString(text).ToUtf8();
+    for (const auto& [text, want] : rows)
+        EXPECT_EQ(read(CStkStr(text)), want) << CString(text).ToUtf8();
 }
 
 // Each row: a parameter index and its text; an empty text means IsEmpty must say so.
-void ExpectParams(const CZntProperty& p, std::initializer_list<std::pair<int, const wchar_t*>> rows) {
+void ExpectParams(const CZntProperty& p,
+                  std::initializer_list<std::pair<int, const wchar_t*>> rows) {
     for (const auto& [i, text] : rows) {
         if (*text)
             EXPECT_EQ(p.GetParam(i), CString(text)) << i;
@@ -55,7 +57,8 @@ TEST(StkStr, TruthValuesAndLineStyles) {
 
 TEST(StkStr, ChannelsSpeedsAndYears) {
     ExpectEach<int>([](const CStkStr& s) { return s.Channel(); },
-                    {{L"#12", 12}, {L"#-3", -3}, {L"#a", -1}, {L"#*", -1}, {L"#", -1}, {L"12", -1}});
+                    {{L"#12", 12}, {L"#-3", -3}, {L"#a", -1}, {L"#*", -1}, {L"#", -1},
+                     {L"12", -1}});
     ExpectEach<double>([](const CStkStr& s) { return s.DPS(); },
                        {{L"2 RPM", 12.0}, {L"30dpm", 0.5}, {L"-3 RPM", -3.0}, {L"4 DPS", 4.0},
                         {L"7", 7.0}, {L"*", -1.0}, {L"", -1.0}});
@@ -91,7 +94,8 @@ TEST(StkStr, TableSearchUsesTheNameBeforeTheArguments) {
 
 TEST(ZntProperty, DottedPathsKeepTenPieces) {
     ExpectParams(CZntProperty(L"a.b.c.d.e.f.g.h.i.j.k"), {{0, L"a"}, {9, L"j"}});
-    ExpectParams(CZntProperty(L"Star. GCVS .\tdel Cep\t"), {{1, L"GCVS"}, {2, L"del Cep"}, {3, L""}});
+    ExpectParams(CZntProperty(L"Star. GCVS .\tdel Cep\t"),
+                 {{1, L"GCVS"}, {2, L"del Cep"}, {3, L""}});
     ExpectParams(CZntProperty(L"a..b."), {{1, L""}, {2, L"b"}, {3, L""}});
 }
 

@@ -31,7 +31,8 @@ UINT WaitForGo(LPVOID param) {
 }
 
 CWinThread* Suspended(Probe* probe) {
-    CWinThread* t = AfxBeginThread(RecordThread, probe, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    CWinThread* t =
+        AfxBeginThread(RecordThread, probe, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
     if (t) t->m_bAutoDelete = FALSE;
     return t;
 }
