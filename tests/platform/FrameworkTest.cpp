@@ -1,5 +1,3 @@
-#include <thread>
-
 #include "platform/Afx.h"
 #include "res/LibraryResources.h"
 #include "support/TestUtil.h"
@@ -18,17 +16,6 @@ E* Catch(F f) {  // the exception f throws, or nullptr
     }
     return nullptr;
 }
-
-class RecordingWnd : public CWnd {
-public:
-    std::vector<std::pair<UINT, WPARAM>> messages;
-
-protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM) override {
-        messages.emplace_back(message, wParam);
-        return 1;
-    }
-};
 
 }  // namespace
 
@@ -80,19 +67,6 @@ TEST(Arrays, GrowRemoveAndBadIndex) {
         ASSERT_NE(e, nullptr);
         e->Delete();
     }
-}
-
-TEST(Threads, MainWindowBelongsToTheCallingThread) {
-    RecordingWnd wnd;
-    AfxGetThread()->m_pMainWnd = &wnd;
-    EXPECT_EQ(AfxGetMainWnd(), &wnd);
-    EXPECT_EQ(AfxGetMainWnd()->SendMessage(WM_USER + 0x325, 7, 0), 1);
-    ASSERT_EQ(wnd.messages.size(), 1u);
-    EXPECT_EQ(wnd.messages[0].first, 0x725u);
-    CWnd* other = &wnd;
-    std::thread([&] { other = AfxGetMainWnd(); }).join();
-    EXPECT_EQ(other, nullptr);
-    AfxGetThread()->m_pMainWnd = nullptr;
 }
 
 TEST(MessageBoxes, DefaultAnswersChangeNothingAndHandlerSeesResourceText) {

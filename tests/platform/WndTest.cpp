@@ -2,6 +2,9 @@
 
 #include <unistd.h>
 
+#include <thread>
+
+#include "platform/Afx.h"
 #include "platform/Dialog.h"
 #include "support/TestUtil.h"
 
@@ -38,6 +41,18 @@ TEST(WindowTable, CreatedWindowsAreWindowsUntilDestroyed) {
     ASSERT_TRUE(w.Create());  // a handle is never given out twice
     EXPECT_NE(h, w.GetSafeHwnd());
     EXPECT_FALSE(IsWindow(h));
+}
+
+TEST(WindowTable, MainWindowBelongsToTheCallingThread) {
+    Recorder wnd;
+    AfxGetThread()->m_pMainWnd = &wnd;
+    EXPECT_EQ(AfxGetMainWnd(), &wnd);
+    EXPECT_EQ(AfxGetMainWnd()->SendMessage(WM_USER + 0x325, 7, 0), 42);
+    EXPECT_EQ(wnd.last, 0x725u);
+    CWnd* other = &wnd;
+    std::thread([&] { other = AfxGetMainWnd(); }).join();
+    EXPECT_EQ(other, nullptr);
+    AfxGetThread()->m_pMainWnd = nullptr;
 }
 
 TEST(WindowTable, DestructorAndForeignHandles) {
