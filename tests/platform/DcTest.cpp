@@ -67,18 +67,3 @@ TEST(CDC, PaintDcReportsTheDisplayDepth) {
     ZcmSetDisplayBitsPerPixel(before);
     EXPECT_EQ(CClientDC(nullptr).GetDeviceCaps(BITSPIXEL), before);
 }
-
-TEST(CDC, PaletteRoundTrip) {
-    BYTE buf[sizeof(LOGPALETTE) + 3 * sizeof(PALETTEENTRY)] = {};
-    auto* lp = reinterpret_cast<LOGPALETTE*>(buf);
-    *lp = LOGPALETTE{0x300, 3, {}};
-    lp->palPalEntry[2] = PALETTEENTRY{9, 8, 7, 0};
-    CPalette pal, bad;
-    ASSERT_TRUE(pal.CreatePalette(lp));
-    EXPECT_EQ(pal.GetEntryCount(), 3);
-    PALETTEENTRY e[3];
-    EXPECT_EQ(pal.GetPaletteEntries(1, 5, e), 2u);
-    EXPECT_EQ(e[1].peRed, 9);
-    lp->palVersion = 0x200;
-    EXPECT_FALSE(bad.CreatePalette(lp));
-}

@@ -219,16 +219,23 @@ TEST(GdiPixels, FormatsRoundTripThroughBitBlt) {
 
 TEST(GdiPalettes, PaletteIndexColoursUseTheSelectedPalette) {
     Surface s(2, 1);
-    std::vector<BYTE> buf(sizeof(LOGPALETTE) + 2 * sizeof(PALETTEENTRY));
-    auto* lp = reinterpret_cast<LOGPALETTE*>(buf.data());
-    *lp = LOGPALETTE{0x300, 2, {PALETTEENTRY{1, 2, 3, 0}}};
+    BYTE buf[sizeof(LOGPALETTE) + 3 * sizeof(PALETTEENTRY)] = {};
+    auto* lp = reinterpret_cast<LOGPALETTE*>(buf);
+    *lp = LOGPALETTE{0x200, 3, {PALETTEENTRY{1, 2, 3, 0}}};
     lp->palPalEntry[1] = PALETTEENTRY{40, 50, 60, 0};
-    HPALETTE pal = CreatePalette(lp);
-    ASSERT_NE(pal, nullptr);
+    lp->palPalEntry[2] = PALETTEENTRY{9, 8, 7, 0};
+    CPalette pal;
+    EXPECT_FALSE(pal.CreatePalette(lp));  // only version 0x300
+    lp->palVersion = 0x300;
+    ASSERT_TRUE(pal.CreatePalette(lp));
+    EXPECT_EQ(pal.GetEntryCount(), 3);
+    PALETTEENTRY e[3];
+    EXPECT_EQ(pal.GetPaletteEntries(1, 5, e), 2u);
+    EXPECT_EQ(e[1].peRed, 9);
     HPALETTE old = SelectPalette(s.dc, pal, FALSE);
     EXPECT_EQ(old, reinterpret_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)));
     EXPECT_EQ(SetPixel(s.dc, 0, 0, PALETTEINDEX(1)), RGB(40, 50, 60));
     EXPECT_EQ(SetPixel(s.dc, 1, 0, PALETTEINDEX(9)), RGB(1, 2, 3));  // past the end: entry 0
     SelectPalette(s.dc, old, FALSE);
-    EXPECT_TRUE(DeleteObject(Obj(pal)));
+    EXPECT_TRUE(pal.DeleteObject());
 }
