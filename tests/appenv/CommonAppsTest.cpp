@@ -2,31 +2,29 @@
 
 #include <fstream>
 
-#include "platform/Registry.h"
+#include "platform/RegistryValues.h"
 #include "platform/Wnd.h"
 #include "support/TempRegistry.h"
 
 namespace {
+
+using A = CCommonApps;
+const A::APPID kUnknown = static_cast<A::APPID>(4);
 
 class Apps : public CCommonApps {
 public:
     using CCommonApps::GetAppRegKeyPath;
 };
 
-void SetMachineText(const wchar_t* key, const wchar_t* name, const CString& text) {
-    HKEY h = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0,
-                                             KEY_ALL_ACCESS, nullptr, &h, nullptr));
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegSetValueExW(h, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.GetString()),
-                             static_cast<DWORD>((text.GetLength() + 1) * sizeof(wchar_t))));
-    RegCloseKey(h);
+CString HandleText(HWND h) {
+    return CString(std::to_string(reinterpret_cast<uintptr_t>(h)).c_str());
 }
 
-CString HandleText(HWND h) {
-    CString s;
-    s.Format(L"%llu", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(h)));
-    return s;
+// The install path an application reports, or "none" (then `path` must be left alone).
+CString InstallPath(A::APPID id) {
+    CString path = L"before";
+    if (A::GetAppInstallPath(id, path)) return path;
+    return path == L"before" ? CString(L"none") : L"changed: " + path;
 }
 
 class CommonApps : public ::testing::Test {
@@ -35,95 +33,82 @@ protected:
 };
 
 TEST_F(CommonApps, KeyPaths) {
-    CString key = L"unchanged";
-    EXPECT_EQ(1, Apps::GetAppRegKeyPath(CCommonApps::APPID_ZENTAVIA, key));
-    EXPECT_EQ(CString(L"SOFTWARE\\Orvana\\Zentavia\\12.0\\"), key);
-    EXPECT_EQ(1, Apps::GetAppRegKeyPath(CCommonApps::APPID_ZENTACAM, key));
-    EXPECT_EQ(CString(L"SOFTWARE\\Orvana\\Zentacam\\3.0\\"), key);
-    EXPECT_EQ(1, Apps::GetAppRegKeyPath(CCommonApps::APPID_ZENTAPIX, key));
-    EXPECT_EQ(CString(L"SOFTWARE\\Orvana\\Zentapix\\9.0\\"), key);
-    key = L"unchanged";
-    EXPECT_EQ(0, Apps::GetAppRegKeyPath(static_cast<CCommonApps::APPID>(4), key));
-    EXPECT_EQ(0, Apps::GetAppRegKeyPath(static_cast<CCommonApps::APPID>(0), key));
-    EXPECT_EQ(CString(L"unchanged"), key);
+    const std::pair<int, const wchar_t*> cases[] = {
+        {A::APPID_ZENTAVIA, L"SOFTWARE\\Orvana\\Zentavia\\12.0\\"},
+        {A::APPID_ZENTACAM, L"SOFTWARE\\Orvana\\Zentacam\\3.0\\"},
+        {A::APPID_ZENTAPIX, L"SOFTWARE\\Orvana\\Zentapix\\9.0\\"},
+        {4, nullptr}, {0, nullptr}};
+    for (const auto& [id, want] : cases) {
+        CString key = L"unchanged";
+        EXPECT_EQ(want ? 1 : 0, Apps::GetAppRegKeyPath(static_cast<A::APPID>(id), key)) << id;
+        EXPECT_EQ(CString(want ? want : L"unchanged"), key) << id;
+    }
 }
 
 TEST_F(CommonApps, InstallPathMustNameAnExistingFile) {
-    CString path = L"before";
-    EXPECT_EQ(0, CCommonApps::GetAppInstallPath(CCommonApps::APPID_ZENTACAM, path));  // no store
+    EXPECT_EQ(CString(L"none"), InstallPath(A::APPID_ZENTACAM));  // no store at all
     const std::string exe = reg.dir().File("zentacam.bin");
     std::ofstream(exe) << "x";
-    SetMachineText(L"SOFTWARE\\Orvana\\Zentacam\\3.0\\General", L"ZntCamPath", CString(exe.c_str()));
-    EXPECT_EQ(1, CCommonApps::GetAppInstallPath(CCommonApps::APPID_ZENTACAM, path));
-    EXPECT_EQ(CString(exe.c_str()), path);
-    // Other applications have their own value names.
-    EXPECT_EQ(0, CCommonApps::GetAppInstallPath(CCommonApps::APPID_ZENTAVIA, path));
-    SetMachineText(L"SOFTWARE\\Orvana\\Zentavia\\12.0\\General", L"ZntCamPath", CString(exe.c_str()));
-    EXPECT_EQ(0, CCommonApps::GetAppInstallPath(CCommonApps::APPID_ZENTAVIA, path));
-    SetMachineText(L"SOFTWARE\\Orvana\\Zentavia\\12.0\\General", L"ZntViaPath", CString(exe.c_str()));
-    EXPECT_EQ(1, CCommonApps::GetAppInstallPath(CCommonApps::APPID_ZENTAVIA, path));
-
-    path = L"before";
+    const std::wstring file = CString(exe.c_str()).GetString();
+    const std::wstring cam = L"SOFTWARE\\Orvana\\Zentacam\\3.0\\General";
+    const std::wstring via = L"SOFTWARE\\Orvana\\Zentavia\\12.0\\General";
+    const std::wstring pix = L"SOFTWARE\\Orvana\\Zentapix\\9.0\\General";
+    WriteText(HKEY_LOCAL_MACHINE, cam, L"ZntCamPath", file);
+    EXPECT_EQ(CString(file.c_str()), InstallPath(A::APPID_ZENTACAM));
+    // Other applications have their own value names; the user hive does not count.
+    WriteText(HKEY_CURRENT_USER, via, L"ZntViaPath", file);
+    EXPECT_EQ(CString(L"none"), InstallPath(A::APPID_ZENTAVIA));
+    WriteText(HKEY_LOCAL_MACHINE, via, L"ZntCamPath", file);
+    EXPECT_EQ(CString(L"none"), InstallPath(A::APPID_ZENTAVIA));
+    WriteText(HKEY_LOCAL_MACHINE, via, L"ZntViaPath", file);
+    EXPECT_EQ(CString(file.c_str()), InstallPath(A::APPID_ZENTAVIA));
+    // A file that has gone, a folder and an empty text are no install path.
     remove(exe.c_str());
-    EXPECT_EQ(0, CCommonApps::GetAppInstallPath(CCommonApps::APPID_ZENTACAM, path));
-    EXPECT_EQ(CString(L"before"), path);
-    // A folder, an empty text and a user-hive value are no install path.
-    SetMachineText(L"SOFTWARE\\Orvana\\Zentapix\\9.0\\General", L"ZntpixPath",
-                   CString(reg.dir().path().c_str()));
-    EXPECT_EQ(0, CCommonApps::GetAppInstallPath(CCommonApps::APPID_ZENTAPIX, path));
-    SetMachineText(L"SOFTWARE\\Orvana\\Zentapix\\9.0\\General", L"ZntpixPath", CString());
-    EXPECT_EQ(0, CCommonApps::GetAppInstallPath(CCommonApps::APPID_ZENTAPIX, path));
-    EXPECT_EQ(0, CCommonApps::GetAppInstallPath(static_cast<CCommonApps::APPID>(4), path));
-    EXPECT_EQ(CString(L"before"), path);
+    EXPECT_EQ(CString(L"none"), InstallPath(A::APPID_ZENTACAM));
+    const std::wstring folder = CString(reg.dir().path().c_str()).GetString();
+    WriteText(HKEY_LOCAL_MACHINE, pix, L"ZntpixPath", folder);
+    EXPECT_EQ(CString(L"none"), InstallPath(A::APPID_ZENTAPIX));
+    WriteText(HKEY_LOCAL_MACHINE, pix, L"ZntpixPath", L"");
+    EXPECT_EQ(CString(L"none"), InstallPath(A::APPID_ZENTAPIX));
+    EXPECT_EQ(CString(L"none"), InstallPath(kUnknown));
 }
 
 TEST_F(CommonApps, MainWindowOnlyWhileItExists) {
-    CWnd wnd;
+    CWnd wnd, other;
     ASSERT_TRUE(wnd.Create());
-    EXPECT_EQ(nullptr, CCommonApps::GetAppMainWnd(CCommonApps::APPID_ZENTAVIA));
-    EXPECT_EQ(1, CCommonApps::SetAppExchangeRegistry(CCommonApps::APPID_ZENTAVIA, L"hWnd",
-                                                     HandleText(wnd.m_hWnd)));
-    EXPECT_EQ(wnd.m_hWnd, CCommonApps::GetAppMainWnd(CCommonApps::APPID_ZENTAVIA));
-    EXPECT_EQ(nullptr, CCommonApps::GetAppMainWnd(CCommonApps::APPID_ZENTACAM));
-    wnd.DestroyWindow();
-    EXPECT_EQ(nullptr, CCommonApps::GetAppMainWnd(CCommonApps::APPID_ZENTAVIA));
-
-    CWnd other;
     other.Create();
+    EXPECT_EQ(nullptr, A::GetAppMainWnd(A::APPID_ZENTAVIA));
+    EXPECT_EQ(1, A::SetAppExchangeRegistry(A::APPID_ZENTAVIA, L"hWnd", HandleText(wnd.m_hWnd)));
+    EXPECT_EQ(wnd.m_hWnd, A::GetAppMainWnd(A::APPID_ZENTAVIA));
+    EXPECT_EQ(nullptr, A::GetAppMainWnd(A::APPID_ZENTACAM));
+    wnd.DestroyWindow();
+    EXPECT_EQ(nullptr, A::GetAppMainWnd(A::APPID_ZENTAVIA));
     for (const CString& bad : {CString(L"abc"), HandleText(other.m_hWnd) + L"x", CString(L""),
                                CString(L"-1"), CString(L"99999999999999999999999")}) {
-        CCommonApps::SetAppExchangeRegistry(CCommonApps::APPID_ZENTAVIA, L"hWnd", bad);
-        EXPECT_EQ(nullptr, CCommonApps::GetAppMainWnd(CCommonApps::APPID_ZENTAVIA)) << bad.ToUtf8();
+        A::SetAppExchangeRegistry(A::APPID_ZENTAVIA, L"hWnd", bad);
+        EXPECT_EQ(nullptr, A::GetAppMainWnd(A::APPID_ZENTAVIA)) << bad.ToUtf8();
     }
-    CCommonApps::SetAppExchangeRegistry(CCommonApps::APPID_ZENTAVIA, L"hWnd",
-                                        L" " + HandleText(other.m_hWnd) + L" ");
-    EXPECT_EQ(other.m_hWnd, CCommonApps::GetAppMainWnd(CCommonApps::APPID_ZENTAVIA));
-    EXPECT_EQ(nullptr, CCommonApps::GetAppMainWnd(static_cast<CCommonApps::APPID>(4)));
+    A::SetAppExchangeRegistry(A::APPID_ZENTAVIA, L"hWnd", L" " + HandleText(other.m_hWnd) + L" ");
+    EXPECT_EQ(other.m_hWnd, A::GetAppMainWnd(A::APPID_ZENTAVIA));
+    EXPECT_EQ(nullptr, A::GetAppMainWnd(kUnknown));
 }
 
 TEST_F(CommonApps, ExchangeValuesAreWrittenAndDeleted) {
-    EXPECT_EQ(1, CCommonApps::SetAppExchangeRegistry(CCommonApps::APPID_ZENTAPIX, L"Last",
-                                                     L"/tmp/a.fits"));
+    EXPECT_EQ(1, A::SetAppExchangeRegistry(A::APPID_ZENTAPIX, L"Last", L"/tmp/a.fits"));
     HKEY h = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER,
                                            L"SOFTWARE\\Orvana\\Zentapix\\9.0\\Exchange", 0,
                                            KEY_READ, &h));
-    wchar_t buffer[64];
-    DWORD size = sizeof buffer, type = 0;
-    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExW(h, L"Last", nullptr, &type,
-                                              reinterpret_cast<BYTE*>(buffer), &size));
-    EXPECT_STREQ(L"/tmp/a.fits", buffer);
-    EXPECT_EQ(1, CCommonApps::SetAppExchangeRegistry(CCommonApps::APPID_ZENTAPIX, L"Last", nullptr));
-    size = sizeof buffer;
-    EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegQueryValueExW(h, L"Last", nullptr, &type,
-                                                     reinterpret_cast<BYTE*>(buffer), &size));
+    EXPECT_EQ(L"/tmp/a.fits", Text(h, L"Last"));
+    EXPECT_EQ(1, A::SetAppExchangeRegistry(A::APPID_ZENTAPIX, L"Last", nullptr));
+    EXPECT_EQ(L"error 2", Text(h, L"Last"));
     RegCloseKey(h);
     // Deleting what is not there still reports the key as opened.
-    EXPECT_EQ(1, CCommonApps::SetAppExchangeRegistry(CCommonApps::APPID_ZENTAPIX, L"Last", nullptr));
-    EXPECT_EQ(0, CCommonApps::SetAppExchangeRegistry(static_cast<CCommonApps::APPID>(4), L"x", L"y"));
+    EXPECT_EQ(1, A::SetAppExchangeRegistry(A::APPID_ZENTAPIX, L"Last", nullptr));
+    EXPECT_EQ(0, A::SetAppExchangeRegistry(kUnknown, L"x", L"y"));
     // A damaged store: the key cannot be opened.
     std::ofstream(reg.userFile(), std::ios::trunc) << std::string(3000, 'q');
-    EXPECT_EQ(0, CCommonApps::SetAppExchangeRegistry(CCommonApps::APPID_ZENTAPIX, L"x", L"y"));
+    EXPECT_EQ(0, A::SetAppExchangeRegistry(A::APPID_ZENTAPIX, L"x", L"y"));
 }
 
 }  // namespace

@@ -3,41 +3,40 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <thread>
 
 #include "appenv/Keyboard.h"
 #include "appenv/SystemInfo.h"
 #include "dirode/Registry.h"
-#include "platform/Resource.h"
 #include "platform/SysInfo.h"
-#include "res/LibraryResources.h"
 #include "support/TempRegistry.h"
 
 namespace {
 
 unsigned ProcessorFlags() {
-    unsigned f = 0;
-    if (IsProcessorFeaturePresent(PF_MMX_INSTRUCTIONS_AVAILABLE)) f |= 1;
-    if (IsProcessorFeaturePresent(PF_XMMI_INSTRUCTIONS_AVAILABLE)) f |= 2;
-    if (IsProcessorFeaturePresent(PF_XMMI64_INSTRUCTIONS_AVAILABLE)) f |= 4;
-    if (IsProcessorFeaturePresent(PF_SSE3_INSTRUCTIONS_AVAILABLE)) f |= 8;
+    unsigned f = 0, bit = 1;
+    for (DWORD feature : {PF_MMX_INSTRUCTIONS_AVAILABLE, PF_XMMI_INSTRUCTIONS_AVAILABLE,
+                          PF_XMMI64_INSTRUCTIONS_AVAILABLE, PF_SSE3_INSTRUCTIONS_AVAILABLE}) {
+        if (IsProcessorFeaturePresent(feature)) f |= bit;
+        bit <<= 1;
+    }
     return f;
 }
 
 TEST(SigSys, RegistryOverridesTheProcessor) {
+    CSigSys::SIMD();  // answers without a registry set up
     TempRegistry reg;
     EXPECT_EQ(ProcessorFlags(), CSigSys().m_flags);
 #if defined(__x86_64__)
     EXPECT_EQ(6u, CSigSys().m_flags & 6u);  // every x86-64 processor has SSE and SSE2
 #endif
-    ASSERT_TRUE(CRegistry::Write(L"General", L"SIMD", 5, 1));
-    EXPECT_EQ(5u, CSigSys().m_flags);
-    ASSERT_TRUE(CRegistry::Write(L"General", L"SIMD", -1, 1));  // "all bits": ask the processor
-    EXPECT_EQ(ProcessorFlags(), CSigSys().m_flags);
-    ASSERT_TRUE(CRegistry::Write(L"General", L"SIMD", 0, 1));
-    EXPECT_EQ(0u, CSigSys().m_flags);
+    // "All bits" (-1) means: ask the processor.
+    for (auto [stored, want] : {std::pair<int, unsigned>{5, 5}, {-1, ProcessorFlags()}, {0, 0}}) {
+        ASSERT_TRUE(CRegistry::Write(L"General", L"SIMD", stored, 1));
+        EXPECT_EQ(want, CSigSys().m_flags) << stored;
+    }
 }
 
 TEST(SigInfo, ReportsAModernSystem) {
@@ -54,21 +53,10 @@ TEST(SigInfo, ReportsAModernSystem) {
     EXPECT_TRUE(VerifyVersionInfoW(&want, VER_MAJORVERSION | VER_MINORVERSION, ge));
 }
 
-TEST(LibraryLoad, ResourcesAndSimdAreThere) {
-    EXPECT_NE(nullptr, ZcmLibraryModule());
-    EXPECT_EQ(ZcmLibraryModule(), GetModuleHandleW(L"ZCMCOM.DLL"));
-    CString key;
-    ASSERT_TRUE(key.LoadString(IDS_CLICKDATA_KEY));
-    EXPECT_EQ(CString(L"ClickData"), key);
-    EXPECT_NE(nullptr, AfxFindStringResource(IDS_URL_UPDATE_INI));
-    CSigSys::SIMD();  // answers without a registry set up
-}
-
-// A stand-in keyboard program that notes its process id and waits.
+// A stand-in keyboard program on PATH that notes its process id and waits.
 class SoftKeyboard : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_oldPath = getenv("PATH") ? getenv("PATH") : "";
         const std::string script = dir.File("fake-keyboard");
         std::ofstream(script) << "#!/bin/sh\necho $$ >> \"" << dir.File("started")
                               << "\"\nexec sleep 30\n";
@@ -81,34 +69,34 @@ protected:
         setenv("PATH", m_oldPath.c_str(), 1);
         unsetenv("ZCMCOM_SOFT_KEYBOARD");
     }
-    // The ids the stand-in wrote, waiting up to 5 s for at least `count`.
+    // Waits up to 5 s for `done`.
+    static bool Within5s(const std::function<bool()>& done) {
+        for (int i = 0; i < 500 && !done(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return done();
+    }
+    // The ids the stand-in wrote, waiting for at least `count`.
     std::vector<int> Started(size_t count) {
         std::vector<int> ids;
-        for (int i = 0; i < 500; ++i) {
+        Within5s([&] {
             ids.clear();
             std::ifstream in(dir.File("started"));
             for (int pid; in >> pid;) ids.push_back(pid);
-            if (ids.size() >= count) break;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
+            return ids.size() >= count;
+        });
         return ids;
     }
-    static bool Runs(int pid) {
+    static bool Runs(int pid) {  // and is no zombie
         std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
         std::string line;
-        if (!std::getline(in, line)) return false;
-        const size_t close = line.rfind(')');
+        const size_t close = std::getline(in, line) ? line.rfind(')') : std::string::npos;
         return close != std::string::npos && line.size() > close + 2 && line[close + 2] != 'Z';
     }
     static bool Ends(int pid) {
-        for (int i = 0; i < 500; ++i) {
-            if (!Runs(pid)) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return false;
+        return Within5s([pid] { return !Runs(pid); });
     }
     TempDir dir;
-    std::string m_oldPath;
+    const std::string m_oldPath = getenv("PATH") ? getenv("PATH") : "";
 };
 
 TEST_F(SoftKeyboard, StartsOnceAndEndsWhatItStarted) {
@@ -118,7 +106,7 @@ TEST_F(SoftKeyboard, StartsOnceAndEndsWhatItStarted) {
     ASSERT_EQ(1u, ids.size());
     EXPECT_TRUE(Runs(ids[0]));
     EXPECT_NE(getpid(), getpgid(ids[0]));  // detached into a session of its own
-    CCommonKeyboard::OpenSoftKeyboard();  // already shown
+    CCommonKeyboard::OpenSoftKeyboard();   // already shown
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_EQ(1u, Started(1).size());
     CCommonKeyboard::CloseSoftKeyboard();
@@ -137,7 +125,16 @@ TEST_F(SoftKeyboard, StartsOnceAndEndsWhatItStarted) {
     EXPECT_TRUE(Ends(ids[2]));
 }
 
-TEST_F(SoftKeyboard, ProgramNamedByPath) {
+TEST_F(SoftKeyboard, ProgramNamedByPathOrMissing) {
+    // A missing or non-executable program: silently nothing.
+    std::ofstream(dir.File("plain")) << "x";
+    for (const std::string& name : {std::string("no-such-keyboard-program"), dir.File("plain")}) {
+        setenv("ZCMCOM_SOFT_KEYBOARD", name.c_str(), 1);
+        CCommonKeyboard::OpenSoftKeyboard();
+        CCommonKeyboard::CloseSoftKeyboard();
+    }
+    EXPECT_TRUE(Started(0).empty());
+    // A path names the program without a search of PATH.
     setenv("ZCMCOM_SOFT_KEYBOARD", dir.File("fake-keyboard").c_str(), 1);
     setenv("PATH", m_oldPath.c_str(), 1);
     CCommonKeyboard::OpenSoftKeyboard();
@@ -145,16 +142,6 @@ TEST_F(SoftKeyboard, ProgramNamedByPath) {
     ASSERT_EQ(1u, ids.size());
     CCommonKeyboard::CloseSoftKeyboard();
     EXPECT_TRUE(Ends(ids[0]));
-}
-
-TEST_F(SoftKeyboard, NoProgramNoTrouble) {
-    setenv("ZCMCOM_SOFT_KEYBOARD", "no-such-keyboard-program", 1);
-    CCommonKeyboard::OpenSoftKeyboard();
-    CCommonKeyboard::CloseSoftKeyboard();
-    setenv("ZCMCOM_SOFT_KEYBOARD", dir.File("started").c_str(), 1);  // not executable
-    CCommonKeyboard::OpenSoftKeyboard();
-    CCommonKeyboard::CloseSoftKeyboard();
-    EXPECT_TRUE(Started(0).empty());
 }
 
 }  // namespace

@@ -1,38 +1,82 @@
 #include "format/DataExchange.h"
 
+#include <functional>
+
 #include "support/TestUtil.h"
 
 namespace {
 
 constexpr int kId = 1001;
 
-// A dialog with one edit box showing `text` (limit already right unless told otherwise)
-// and a selection, exchanged once in one direction.
-class Box {
-public:
+// A dialog with one edit box (character limit `limit`) showing `text`.
+struct Box {
     explicit Box(const wchar_t* text, unsigned limit = 10) : edit(dlg.AddEdit(kId)) {
         edit.SetLimitText(limit);
         edit.SetWindowText(text);
-        edit.SetSel(1, 2);
     }
     CString Text() const {
         CString t;
         edit.GetWindowText(t);
         return t;
     }
-    CDataExchange Save() { return CDataExchange(&dlg, TRUE); }
-    CDataExchange Load() { return CDataExchange(&dlg, FALSE); }
-    void ExpectSelectionKept() const {
-        int s, e;
-        edit.GetSel(s, e);
-        const int len = edit.GetWindowTextLength();
-        EXPECT_EQ(std::min(1, len), s);
-        EXPECT_EQ(std::min(2, len), e);
-        EXPECT_GE(edit.GetScrollRequests(), 1);
-    }
     CDialog dlg;
     CEdit& edit;
 };
+
+// One exchange: the box text first (nullptr: as the last step left it), the variable, the
+// flag (allow negative) and count (characters or decimals) passed on, and what the box and
+// the variable hold afterwards.
+struct Step {
+    const wchar_t* text;
+    double value;
+    BOOL flag;
+    unsigned count;
+    const wchar_t* wantText;
+    double wantValue;
+};
+using Ddx = std::function<void(CDataExchange*, double&, BOOL, unsigned)>;
+
+const Ddx kInt = [](CDataExchange* dx, double& v, BOOL neg, unsigned n) {
+    int i = static_cast<int>(v);
+    DDX_Int(dx, kId, i, neg, n);
+    v = i;
+};
+const Ddx kUint = [](CDataExchange* dx, double& v, BOOL, unsigned n) {
+    unsigned u = static_cast<unsigned>(v);
+    DDX_Uint(dx, kId, u, n);
+    v = u;
+};
+const Ddx kDouble = [](CDataExchange* dx, double& v, BOOL neg, unsigned n) {
+    DDX_Double(dx, kId, v, neg, n);
+};
+const Ddx kDigits = [](CDataExchange* dx, double& v, BOOL neg, unsigned n) {
+    DDX_Double_SignificantDigit(dx, kId, v, neg, n);
+};
+
+// Runs the steps in one direction on one box; every step keeps the selection (1, 2).
+void Exchange(BOOL save, const Ddx& ddx, std::initializer_list<Step> steps) {
+    Box box(L"");
+    CDataExchange dx(&box.dlg, save);
+    for (const Step& s : steps) {
+        if (s.text) box.edit.SetWindowText(s.text);
+        box.edit.SetSel(1, 2);
+        int first, last, first0, last0;
+        box.edit.GetSel(first0, last0);
+        const int scrolls = box.edit.GetScrollRequests();
+        double v = s.value;
+        ddx(&dx, v, s.flag, s.count);
+        const std::string what = CString(s.wantText).ToUtf8();
+        EXPECT_EQ(CString(s.wantText), box.Text()) << what;
+        EXPECT_DOUBLE_EQ(s.wantValue, v) << what;
+        box.edit.GetSel(first, last);
+        const int len = box.edit.GetWindowTextLength();
+        EXPECT_EQ(std::min(first0, len), first) << what;
+        EXPECT_EQ(std::min(last0, len), last) << what;
+        EXPECT_GT(box.edit.GetScrollRequests(), scrolls) << what;
+    }
+}
+
+}  // namespace
 
 TEST(NumberCleaner, KeepsOnlyWhatBelongsInANumber) {
     struct Case {
@@ -59,182 +103,90 @@ TEST(NumberCleaner, KeepsOnlyWhatBelongsInANumber) {
 
 TEST(NumberCleaner, LongTextsAreCleanedWhole) {
     // Longer than any fixed buffer: every digit survives, the junk between them goes.
-    CString text;
-    for (int i = 0; i < 522; ++i) text += i % 2 ? L'x' : static_cast<wchar_t>(L'1' + i % 9);
-    ASSERT_EQ(522, text.GetLength());
-    CString typed = text + text;  // 1044 characters, the longest a floating box reads
-    EXPECT_TRUE(CleanNumberText(typed, TRUE, TRUE));
-    EXPECT_EQ(522, typed.GetLength());
-    EXPECT_EQ(-1, typed.Find(L'x'));
-
-    // A floating box reads 1044 characters and cleans all of them; what lies beyond is
-    // not read.
-    CString junk;
+    CString text, junk;
+    for (int i = 0; i < 1044; ++i) text += i % 2 ? L'x' : static_cast<wchar_t>(L'1' + i % 9);
+    EXPECT_TRUE(CleanNumberText(text, TRUE, TRUE));
+    EXPECT_EQ(522, text.GetLength());
+    EXPECT_EQ(-1, text.Find(L'x'));
+    // A floating box reads 1044 characters and cleans all of them; what lies beyond is not read.
     for (int i = 0; i < 521; ++i) junk += L"2x";
-    Box box(L"");
-    box.edit.SetWindowText(L"1." + junk + L"9");
-    double v = 0;
-    auto dx = box.Save();
-    DDX_Double(&dx, kId, v, FALSE, 10);
-    EXPECT_EQ(L"1." + CString(L'2', 521), box.Text());
-    EXPECT_NEAR(1.2222222222, v, 1e-9);
+    Exchange(TRUE, kDouble, {{L"1." + junk + L"9", 0, FALSE, 10, L"1." + CString(L'2', 521),
+                         1.2222222222222222}});
 }
 
-TEST(DdxInt, SavingCleansTheBox) {
-    Box box(L"1a2");
-    int v = 0;
-    auto dx = box.Save();
-    DDX_Int(&dx, kId, v, FALSE, 10);
-    EXPECT_EQ(12, v);
-    EXPECT_EQ(CString(L"12"), box.Text());
-    box.ExpectSelectionKept();
-
-    Box neg(L"-5");
-    auto dx2 = neg.Save();
-    DDX_Int(&dx2, kId, v, FALSE, 10);
-    EXPECT_EQ(5, v);
-    EXPECT_EQ(CString(L"5"), neg.Text());
-    neg.edit.SetWindowText(L"-5");
-    DDX_Int(&dx2, kId, v, TRUE, 10);
-    EXPECT_EQ(-5, v);
-    // Beyond the range of an int: the nearest int.
-    neg.edit.SetWindowText(L"99999999999");
-    DDX_Int(&dx2, kId, v, TRUE, 10);
-    EXPECT_EQ(2147483647, v);
+TEST(DdxInt, SavingCleansTheBoxAndLoadingKeepsATextThatStandsForTheValue) {
+    Exchange(TRUE, kInt, {{L"1a2", 0, FALSE, 10, L"12", 12},
+                     {L"-5", 0, FALSE, 10, L"5", 5},
+                     {L"-5", 0, TRUE, 10, L"-5", -5},
+                     {L"99999999999", 0, TRUE, 10, L"99999999999", 2147483647}});  // clamped
+    Exchange(FALSE, kInt, {{L"007", 7, FALSE, 10, L"07", 7},
+                      {nullptr, 8, FALSE, 10, L"8", 8},
+                      {nullptr, -3, FALSE, 10, L"0", 0},  // not allowed: shown and kept as 0
+                      {nullptr, -3, TRUE, 10, L"-3", -3}});
 }
 
-TEST(DdxInt, LoadingKeepsATextThatAlreadyStandsForTheValue) {
-    Box box(L"007");
-    int v = 7;
-    auto dx = box.Load();
-    DDX_Int(&dx, kId, v, FALSE, 10);
-    EXPECT_EQ(CString(L"07"), box.Text());
-    box.ExpectSelectionKept();
-    v = 8;
-    DDX_Int(&dx, kId, v, FALSE, 10);
-    EXPECT_EQ(CString(L"8"), box.Text());
-    v = -3;  // not allowed: shown and kept as 0
-    DDX_Int(&dx, kId, v, FALSE, 10);
-    EXPECT_EQ(0, v);
-    EXPECT_EQ(CString(L"0"), box.Text());
-    v = -3;
-    DDX_Int(&dx, kId, v, TRUE, 10);
-    EXPECT_EQ(CString(L"-3"), box.Text());
-}
-
-TEST(DdxInt, AWrongLimitResetsTheBox) {
+TEST(DdxInt, AWrongLimitResetsTheBoxAndAMissingControlIsLeftAlone) {
     Box box(L"123", 5);
     int v = 0;
-    auto dx = box.Save();
+    CDataExchange dx(&box.dlg, TRUE);
     DDX_Int(&dx, kId, v, FALSE, 8);
     EXPECT_EQ(8u, box.edit.GetLimitText());
     EXPECT_EQ(0, v);
     EXPECT_EQ(CString(L"0"), box.Text());
-    // A missing control is left alone.
     DDX_Int(&dx, kId + 1, v, FALSE, 8);
     DDX_Int(nullptr, kId, v, FALSE, 8);
 }
 
 TEST(DdxUint, WholeUnsignedRange) {
-    Box box(L"4000000000");
-    unsigned v = 0;
-    auto dx = box.Save();
-    DDX_Uint(&dx, kId, v, 10);
-    EXPECT_EQ(4000000000u, v);
-    box.edit.SetWindowText(L"-12");
-    DDX_Uint(&dx, kId, v, 10);
-    EXPECT_EQ(12u, v);
-    auto load = box.Load();
-    box.edit.SetSel(1, 2);
-    v = 3000000000u;
-    DDX_Uint(&load, kId, v, 10);
-    EXPECT_EQ(CString(L"3000000000"), box.Text());
-    box.ExpectSelectionKept();
+    Exchange(TRUE, kUint, {{L"4000000000", 0, FALSE, 10, L"4000000000", 4000000000.0},
+                      {L"-12", 0, FALSE, 10, L"12", 12}});
+    Exchange(FALSE, kUint, {{nullptr, 3000000000.0, FALSE, 10, L"3000000000", 3000000000.0}});
 }
 
 TEST(DdxDouble, SavingAndLoading) {
-    Box box(L"1.2.3");
-    double v = 0;
-    auto save = box.Save();
-    DDX_Double(&save, kId, v, FALSE, 10);
-    EXPECT_DOUBLE_EQ(1.23, v);
-    EXPECT_EQ(CString(L"1.23"), box.Text());
-    box.ExpectSelectionKept();
+    Exchange(TRUE, kDouble, {{L"1.2.3", 0, FALSE, 10, L"1.23", 1.23}});
+    Exchange(FALSE, kDouble, {{nullptr, 2.5, FALSE, 10, L"2.5", 2.5},
+                         {nullptr, 3.0, FALSE, 10, L"3", 3.0},
+                         {nullptr, 1200.0, FALSE, 10, L"1200", 1200.0},  // zeros before the point
+                         {L"0003.50", 3.5, FALSE, 10, L"03.50", 3.5},
+                         {nullptr, -1.5, FALSE, 10, L"0", 0.0}});
+}
 
-    auto load = box.Load();
-    v = 2.5;
-    DDX_Double(&load, kId, v, FALSE, 10);
-    EXPECT_EQ(CString(L"2.5"), box.Text());
-    v = 3.0;
-    DDX_Double(&load, kId, v, FALSE, 10);
-    EXPECT_EQ(CString(L"3"), box.Text());
-    v = 1200.0;  // zeros before the point stay
-    DDX_Double(&load, kId, v, FALSE, 10);
-    EXPECT_EQ(CString(L"1200"), box.Text());
-    box.edit.SetWindowText(L"0003.50");
-    v = 3.5;
-    DDX_Double(&load, kId, v, FALSE, 10);
-    EXPECT_EQ(CString(L"03.50"), box.Text());
-    v = -1.5;
-    DDX_Double(&load, kId, v, FALSE, 10);
-    EXPECT_EQ(0.0, v);
-    EXPECT_EQ(CString(L"0"), box.Text());
+TEST(DdxSignificantDigit, CutsToTheDecimals) {
+    Exchange(TRUE, kDigits, {{L"3.14159", 0, FALSE, 2, L"3.14", 3.14},
+                        {L"-2.5", 0, FALSE, 2, L"2.5", 2.5},
+                        {nullptr, 0, TRUE, 0, L"2.", 2.0}});
+    Exchange(FALSE, kDigits, {{nullptr, 1.0, FALSE, 3, L"1", 1.0},
+                         {nullptr, 1.23456, FALSE, 3, L"1.235", 1.23456},
+                         {L"01.5", 1.5, FALSE, 3, L"01.5", 1.5}});
+    // The limit is not touched; an absurd number of decimals is bounded, not a crash.
+    Box box(L"", 4);
+    CDataExchange load(&box.dlg, FALSE);
+    double v = 1e-300;
+    DDX_Double_SignificantDigit(&load, kId, v, FALSE, 4000000000u);
+    EXPECT_EQ(0, box.Text().Find(L"0.000"));
+    EXPECT_EQ(4u, box.edit.GetLimitText());
 }
 
 TEST(DdxDoubleFmt, FormatsWithoutCleaning) {
     Box box(L"1.5x", 5);
+    box.edit.SetSel(1, 2);
     double v = 0;
-    auto save = box.Save();
+    CDataExchange save(&box.dlg, TRUE), load(&box.dlg, FALSE);
     DDX_DoubleFmt(&save, kId, v, L"%.2f", 12);
     EXPECT_EQ(12u, box.edit.GetLimitText());
     EXPECT_DOUBLE_EQ(1.5, v);
     EXPECT_EQ(CString(L"1.5x"), box.Text());  // the text is never cleaned
-    box.ExpectSelectionKept();
-    auto load = box.Load();
-    v = 2.0 / 3.0;
-    DDX_DoubleFmt(&load, kId, v, L"%.3f deg", 12);
-    EXPECT_EQ(CString(L"0.667 deg"), box.Text());
+    int first, last;
+    box.edit.GetSel(first, last);
+    EXPECT_EQ(std::make_pair(1, 2), std::make_pair(first, last));
     // A format that does not take one double is not trusted with it.
-    DDX_DoubleFmt(&load, kId, v, L"%s", 12);
-    EXPECT_EQ(CString(L"0.666667"), box.Text());
-    DDX_DoubleFmt(&load, kId, v, nullptr, 12);
-    EXPECT_EQ(CString(L"0.666667"), box.Text());
-    DDX_DoubleFmt(&load, kId, v, L"%f %f", 12);
-    EXPECT_EQ(CString(L"0.666667"), box.Text());
-    DDX_DoubleFmt(&load, kId, v, L"100%% %.1f", 12);
-    EXPECT_EQ(CString(L"100% 0.7"), box.Text());
+    v = 2.0 / 3.0;
+    const std::pair<const wchar_t*, const wchar_t*> formats[] = {
+        {L"%.3f deg", L"0.667 deg"}, {L"%s", L"0.666667"},          {nullptr, L"0.666667"},
+        {L"%f %f", L"0.666667"},     {L"100%% %.1f", L"100% 0.7"}};
+    for (const auto& [format, want] : formats) {
+        DDX_DoubleFmt(&load, kId, v, format, 12);
+        EXPECT_EQ(CString(want), box.Text());
+    }
 }
-
-TEST(DdxSignificantDigit, CutsToTheDecimals) {
-    Box box(L"3.14159", 4);
-    double v = 0;
-    auto save = box.Save();
-    DDX_Double_SignificantDigit(&save, kId, v, FALSE, 2);
-    EXPECT_DOUBLE_EQ(3.14, v);
-    EXPECT_EQ(CString(L"3.14"), box.Text());
-    EXPECT_EQ(4u, box.edit.GetLimitText());  // the limit is not touched
-    box.ExpectSelectionKept();
-    box.edit.SetWindowText(L"-2.5");
-    DDX_Double_SignificantDigit(&save, kId, v, FALSE, 2);
-    EXPECT_EQ(2.5, v);
-    DDX_Double_SignificantDigit(&save, kId, v, TRUE, 0);
-    EXPECT_EQ(CString(L"2."), box.Text());
-    EXPECT_EQ(2.0, v);
-
-    auto load = box.Load();
-    v = 1.0;
-    DDX_Double_SignificantDigit(&load, kId, v, FALSE, 3);
-    EXPECT_EQ(CString(L"1"), box.Text());
-    v = 1.23456;
-    DDX_Double_SignificantDigit(&load, kId, v, FALSE, 3);
-    EXPECT_EQ(CString(L"1.235"), box.Text());
-    box.edit.SetWindowText(L"01.5");
-    v = 1.5;
-    DDX_Double_SignificantDigit(&load, kId, v, FALSE, 3);
-    EXPECT_EQ(CString(L"01.5"), box.Text());
-    v = 1e-300;  // an absurd number of decimals is bounded, not a crash
-    DDX_Double_SignificantDigit(&load, kId, v, FALSE, 4000000000u);
-    EXPECT_EQ(0, box.Text().Find(L"0.000"));
-}
-
-}  // namespace

@@ -8,64 +8,65 @@ const tagNAMETABLE kKinds[] = {
     {L"Star", 1}, {L"DeepSky", 2}, {L"Solar", 3}, {L"Constellation", 4}, {L"Star2", 1},
     {nullptr, 0}};
 
+// Each row: a text and what `read` gives for it.
+template <typename T, typename F>
+void ExpectEach(F read, std::initializer_list<std::pair<const wchar_t*, T>> rows) {
+    for (const auto& [text, want] : rows)
+        EXPECT_EQ(read(CStkStr(text)), want) << CString(text).ToUtf8();
+}
+
+// Each row: a parameter index and its text; an empty text means IsEmpty must say so.
+void ExpectParams(const CZntProperty& p,
+                  std::initializer_list<std::pair<int, const wchar_t*>> rows) {
+    for (const auto& [i, text] : rows) {
+        if (*text)
+            EXPECT_EQ(p.GetParam(i), CString(text)) << i;
+        else
+            EXPECT_EQ(p.IsEmpty(i), 1) << i;
+    }
+}
+
+template <typename E, typename F>
+void ExpectThrows(F f) {
+    try {
+        f();
+        ADD_FAILURE() << "no exception";
+    } catch (E* e) {
+        e->Delete();
+    }
+}
+
 }  // namespace
 
 TEST(StkStr, NumbersHonourTheNoValueMarks) {
-    EXPECT_DOUBLE_EQ(CStkStr(L"*").atof(5.0), 5.0);
-    EXPECT_DOUBLE_EQ(CStkStr(L"").atof(5.0), 5.0);
-    EXPECT_DOUBLE_EQ(CStkStr(L"abc").atof(5.0), 0.0);
-    EXPECT_DOUBLE_EQ(CStkStr(L" 12.5 mag").atof(5.0), 12.5);
-    EXPECT_EQ(CStkStr(L"*").atoi(-1), -1);
-    EXPECT_EQ(CStkStr(L"-42x").atoi(0), -42);
-    EXPECT_EQ(CStkStr(L"+3").IsNum(), 1);
-    EXPECT_EQ(CStkStr(L".5").IsNum(), 0);
-    EXPECT_EQ(CStkStr(L"").IsNum(), 0);
+    ExpectEach<double>([](const CStkStr& s) { return s.atof(5.0); },
+                       {{L"*", 5.0}, {L"", 5.0}, {L"abc", 0.0}, {L" 12.5 mag", 12.5}});
+    ExpectEach<int>([](const CStkStr& s) { return s.atoi(-1); }, {{L"*", -1}, {L"-42x", -42}});
+    ExpectEach<int>([](const CStkStr& s) { return s.IsNum(); }, {{L"+3", 1}, {L".5", 0}, {L"", 0}});
 }
 
 TEST(StkStr, TruthValuesAndLineStyles) {
-    for (const wchar_t* t : {L"TRUE", L"true", L"On", L"1"}) {
-        EXPECT_EQ(CStkStr(t).IsTrue(), 1) << t;
-        EXPECT_EQ(CStkStr(t).IsFalse(), 0) << t;
-    }
-    for (const wchar_t* t : {L"FALSE", L"off", L"0"}) EXPECT_EQ(CStkStr(t).IsFalse(), 1) << t;
+    ExpectEach<int>([](const CStkStr& s) { return s.IsTrue() * 10 + s.IsFalse(); },
+                    {{L"TRUE", 10}, {L"true", 10}, {L"On", 10}, {L"1", 10}, {L"FALSE", 1},
+                     {L"off", 1}, {L"0", 1}, {L"10", 0}});
     EXPECT_EQ(CStkStr(L"yes").IsBool(), 0);
-    EXPECT_EQ(CStkStr(L"10").IsTrue(), 0);
-    EXPECT_EQ(CStkStr(L"dashdotdot").LineStyle(), 4);
-    EXPECT_EQ(CStkStr(L"DASH").LineStyle(), 1);
-    EXPECT_EQ(CStkStr(L"wavy").LineStyle(), -1);
+    ExpectEach<int>([](const CStkStr& s) { return s.LineStyle(); },
+                    {{L"dashdotdot", 4}, {L"DASH", 1}, {L"wavy", -1}});
     EXPECT_EQ(CStkStr(L"wavy").IsLineStyle(), 0);
 }
 
-TEST(StkStr, ChannelNeedsHashAndNumber) {
-    EXPECT_EQ(CStkStr(L"#12").Channel(), 12);
-    EXPECT_EQ(CStkStr(L"#-3").Channel(), -3);
-    EXPECT_EQ(CStkStr(L"#a").Channel(), -1);
-    EXPECT_EQ(CStkStr(L"#*").Channel(), -1);
-    EXPECT_EQ(CStkStr(L"#").Channel(), -1);
-    EXPECT_EQ(CStkStr(L"12").Channel(), -1);
-}
-
-TEST(StkStr, AngularSpeedUnits) {
-    EXPECT_DOUBLE_EQ(CStkStr(L"2 RPM").DPS(), 12.0);
-    EXPECT_DOUBLE_EQ(CStkStr(L"30dpm").DPS(), 0.5);
-    EXPECT_DOUBLE_EQ(CStkStr(L"-3 RPM").DPS(), -3.0);
-    EXPECT_DOUBLE_EQ(CStkStr(L"4 DPS").DPS(), 4.0);
-    EXPECT_DOUBLE_EQ(CStkStr(L"7").DPS(), 7.0);
-    EXPECT_DOUBLE_EQ(CStkStr(L"*").DPS(), -1.0);
-    EXPECT_DOUBLE_EQ(CStkStr(L"").DPS(), -1.0);
-}
-
-TEST(StkStr, YearsWithEraMarkers) {
-    EXPECT_EQ(CStkStr(L"100 B.C.").Year(0), -99);
-    EXPECT_EQ(CStkStr(L"1 bc").Year(0), 0);
-    EXPECT_EQ(CStkStr(L"B.C. 45").Year(0), -44);
-    EXPECT_EQ(CStkStr(L"2024 A.D.").Year(0), 2024);
-    EXPECT_EQ(CStkStr(L"AD 800").Year(0), 800);
-    EXPECT_EQ(CStkStr(L"1582").Year(0), 1582);
-    EXPECT_EQ(CStkStr(L"-500").Year(0), -500);
-    EXPECT_EQ(CStkStr(L"*").Year(77), 77);
-    EXPECT_EQ(CStkStr(L"99999999999 BC").Year(0), -2147483646);  // saturated, no overflow
-    EXPECT_EQ(CStkStr(L"-99999999999999999999 BC").Year(0), 2147483647);
+TEST(StkStr, ChannelsSpeedsAndYears) {
+    ExpectEach<int>([](const CStkStr& s) { return s.Channel(); },
+                    {{L"#12", 12}, {L"#-3", -3}, {L"#a", -1}, {L"#*", -1}, {L"#", -1},
+                     {L"12", -1}});
+    ExpectEach<double>([](const CStkStr& s) { return s.DPS(); },
+                       {{L"2 RPM", 12.0}, {L"30dpm", 0.5}, {L"-3 RPM", -3.0}, {L"4 DPS", 4.0},
+                        {L"7", 7.0}, {L"*", -1.0}, {L"", -1.0}});
+    ExpectEach<int>([](const CStkStr& s) { return s.Year(77); },
+                    {{L"100 B.C.", -99}, {L"1 bc", 0}, {L"B.C. 45", -44}, {L"2024 A.D.", 2024},
+                     {L"AD 800", 800}, {L"1582", 1582}, {L"-500", -500}, {L"*", 77},
+                     {L"99999999999 BC", -2147483646},  // saturated, no overflow
+                     {L"-99999999999999999999 BC", 2147483647}});
 }
 
 TEST(StkStr, TableSearchUsesTheNameBeforeTheArguments) {
@@ -74,22 +75,17 @@ TEST(StkStr, TableSearchUsesTheNameBeforeTheArguments) {
     EXPECT_EQ(v, 2);
     v = -1;
     EXPECT_EQ(CStkStr(L"Sta").TableSearch(kKinds, &v), 0);
-    EXPECT_EQ(v, -1);
     EXPECT_EQ(CStkStr(L"").TableSearch(kKinds, &v), 0);
+    EXPECT_EQ(v, -1);
     // a key longer than the comparison buffers matches nothing, even a long equal name
-    std::wstring longName(5000, L'A');
-    const tagNAMETABLE longTable[] = {{longName.c_str(), 9}, {nullptr, 0}};
+    const std::wstring longName(5000, L'A'), atLimit(4095, L'b');
+    const tagNAMETABLE longTable[] = {{longName.c_str(), 9}, {atLimit.c_str(), 8}, {nullptr, 0}};
     EXPECT_EQ(CStkStr(longName.c_str()).TableSearch(longTable, &v), 0);
-    std::wstring atLimit(4095, L'b');
-    const tagNAMETABLE limitTable[] = {{atLimit.c_str(), 8}, {nullptr, 0}};
-    EXPECT_EQ(CStkStr((atLimit + L"(x)").c_str()).TableSearch(limitTable, &v), 1);
+    EXPECT_EQ(CStkStr((atLimit + L"(x)").c_str()).TableSearch(longTable, &v), 1);
     EXPECT_EQ(v, 8);
-}
-
-TEST(StkStr, TableValueSearchTakesTheFirstRow) {
+    // the value search takes the first row and leaves the text alone when none matches
     CStkStr s(L"keep");
     EXPECT_EQ(s.TableValueSearch(kKinds, 1), 1);
-    EXPECT_EQ(s, CString(L"Star"));
     EXPECT_EQ(s.TableValueSearch(kKinds, 99), 0);
     EXPECT_EQ(s, CString(L"Star"));
     const tagNAMETABLE empty[] = {{nullptr, 0}};
@@ -97,42 +93,26 @@ TEST(StkStr, TableValueSearchTakesTheFirstRow) {
 }
 
 TEST(ZntProperty, DottedPathsKeepTenPieces) {
-    CZntProperty p(L"a.b.c.d.e.f.g.h.i.j.k");
-    EXPECT_EQ(p.GetParam(9), CString(L"j"));
-    EXPECT_EQ(p.GetParam(0), CString(L"a"));
-    CZntProperty q(L"Star. GCVS .\tdel Cep\t");
-    EXPECT_EQ(q.GetParam(1), CString(L"GCVS"));
-    EXPECT_EQ(q.GetParam(2), CString(L"del Cep"));
-    EXPECT_EQ(q.IsEmpty(3), 1);
-    CZntProperty r(L"a..b.");
-    EXPECT_EQ(r.IsEmpty(1), 1);
-    EXPECT_EQ(r.GetParam(2), CString(L"b"));
-    EXPECT_EQ(r.IsEmpty(3), 1);
+    ExpectParams(CZntProperty(L"a.b.c.d.e.f.g.h.i.j.k"), {{0, L"a"}, {9, L"j"}});
+    ExpectParams(CZntProperty(L"Star. GCVS .\tdel Cep\t"),
+                 {{1, L"GCVS"}, {2, L"del Cep"}, {3, L""}});
+    ExpectParams(CZntProperty(L"a..b."), {{1, L""}, {2, L"b"}, {3, L""}});
 }
 
 TEST(ZntProperty, CallFormsKeepNestedCallsAndQuotedCommas) {
-    CZntProperty p(L"Func( 12.5 , Inner(1, 2), \"a, b\" ) trailing");
-    EXPECT_EQ(p.GetParam(0), CString(L"Func"));
-    EXPECT_EQ(p.GetParam(1), CString(L"12.5"));
-    EXPECT_EQ(p.GetParam(2), CString(L"Inner(1, 2)"));
-    EXPECT_EQ(p.GetParam(3), CString(L"a, b"));
-    EXPECT_EQ(p.IsEmpty(4), 1);
-
+    ExpectParams(CZntProperty(L"Func( 12.5 , Inner(1, 2), \"a, b\" ) trailing"),
+                 {{0, L"Func"}, {1, L"12.5"}, {2, L"Inner(1, 2)"}, {3, L"a, b"}, {4, L""}});
     CZntProperty loc(L"Location(\"Tokyo\", 139.7, 35.7)");
     EXPECT_EQ(loc.GetParam(1), CString(L"Tokyo"));
     EXPECT_DOUBLE_EQ(loc.atof(2, 0), 139.7);
     EXPECT_DOUBLE_EQ(loc.atof(3, 0), 35.7);
-
-    CZntProperty open(L"F(1, (2, 3");  // no closing parenthesis: arguments run to the end
-    EXPECT_EQ(open.GetParam(2), CString(L"(2, 3"));
-    CZntProperty quote(L"F(\"unterminated, x");
-    EXPECT_EQ(quote.GetParam(1), CString(L"unterminated, x"));
-
-    CZntProperty many(L"F(1,2,3,4,5,6,7,8,9,10,11)");
-    EXPECT_EQ(many.GetParam(9), CString(L"9"));
+    // no closing parenthesis or quote: the arguments run to the end
+    ExpectParams(CZntProperty(L"F(1, (2, 3"), {{2, L"(2, 3"}});
+    ExpectParams(CZntProperty(L"F(\"unterminated, x"), {{1, L"unterminated, x"}});
+    ExpectParams(CZntProperty(L"F(1,2,3,4,5,6,7,8,9,10,11)"), {{9, L"9"}});
 }
 
-TEST(ZntProperty, IndexOutsideTheListTouchesNothing) {
+TEST(ZntProperty, IndexOrPositionOutsideTheListTouchesNothing) {
     CZntProperty p(L"Solar.Planet.Mars");
     EXPECT_EQ(p.GetParam(10), CString());
     EXPECT_EQ(p.Same(-1, L""), 0);
@@ -146,43 +126,24 @@ TEST(ZntProperty, IndexOutsideTheListTouchesNothing) {
     int v = 0;
     EXPECT_EQ(p.TableSearch(10, kKinds, &v), 0);
     EXPECT_EQ(p.GetMaxParam(), 10);
-}
-
-TEST(ZntProperty, GetAtAndMidBounds) {
-    CZntProperty p(L"Solar.Planet");
+    // inside a parameter: the terminator at its end, an exception beyond
     EXPECT_EQ(p.GetAt(1, 0), L'P');
     EXPECT_EQ(p.GetAt(1, 6), L'\0');
     EXPECT_EQ(p.Mid(1, 3), CString(L"net"));
     EXPECT_EQ(p.Mid(1, 60), CString());
     EXPECT_EQ(p.Mid(1, -2), CString(L"Planet"));
-    try {
-        p.GetAt(1, 7);
-        FAIL() << "no exception";
-    } catch (CInvalidArgException* e) {
-        e->Delete();
-    }
-    try {
-        p.GetAt(0, -1);
-        FAIL() << "no exception";
-    } catch (CInvalidArgException* e) {
-        e->Delete();
-    }
+    ExpectThrows<CInvalidArgException>([&] { p.GetAt(1, 7); });
+    ExpectThrows<CInvalidArgException>([&] { p.GetAt(0, -1); });
 }
 
 TEST(ZntProperty, ShiftBothWays) {
     CZntProperty p(L"0.1.2.3.4.5.6.7.8.9");
     p.Shift(2);
-    EXPECT_EQ(p.IsEmpty(0), 1);
-    EXPECT_EQ(p.IsEmpty(1), 1);
-    EXPECT_EQ(p.GetParam(2), CString(L"0"));
-    EXPECT_EQ(p.GetParam(9), CString(L"7"));
+    ExpectParams(p, {{0, L""}, {1, L""}, {2, L"0"}, {9, L"7"}});
     p.Shift(-3);
-    EXPECT_EQ(p.GetParam(0), CString(L"1"));
-    EXPECT_EQ(p.GetParam(6), CString(L"7"));
-    EXPECT_EQ(p.IsEmpty(7), 1);
-    EXPECT_EQ(p.IsEmpty(9), 1);
+    ExpectParams(p, {{0, L"1"}, {6, L"7"}, {7, L""}, {9, L""}});
     p.Shift(0);
-    EXPECT_EQ(p.GetParam(0), CString(L"1"));
+    ExpectParams(p, {{0, L"1"}});
     p.Shift(-2147483647 - 1);
     for (int i = 0; i < 10; ++i) EXPECT_EQ(p.IsEmpty(i), 1);
 }
@@ -217,23 +178,10 @@ TEST(FakeHost, AnswersFromItsTableAndRecordsEveryCommand) {
     EXPECT_EQ(host.Execute(L"? TIME.JD"), CString());  // exact match only
     EXPECT_EQ(CStkString(host.Execute(L"? Location")).GetParamP(1), CString(L"Tokyo"));
     host.Execute(L"Show Sky");
-    try {
-        host.Execute(L"? Broken");
-        FAIL();
-    } catch (COleDispatchException* e) {
-        e->Delete();
-    }
+    ExpectThrows<COleDispatchException>([&] { host.Execute(L"? Broken"); });
     EXPECT_EQ(host.Commands().size(), 5u);
     EXPECT_EQ(host.QueryCount(), 4);
     EXPECT_EQ(host.Commands()[3], CString(L"Show Sky"));
-}
-
-TEST(CorZnt, BareHostRaisesTheAutomationException) {
-    CCorZnt host;
-    try {
-        host.Execute(L"? time.jd");
-        FAIL();
-    } catch (COleDispatchException* e) {
-        e->Delete();
-    }
+    // a bare host raises the automation exception
+    ExpectThrows<COleDispatchException>([] { CCorZnt().Execute(L"? time.jd"); });
 }

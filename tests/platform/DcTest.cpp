@@ -3,30 +3,58 @@
 #include "platform/Dc.h"
 #include "platform/Exception.h"
 
-TEST(CDC, WrapsHandlesAndReturnsPreviousObjects) {
+namespace {
+
+// A memory DC with a fresh bitmap selected, and no pen.
+struct MemoryDc {
+    MemoryDc(int size, int bits) {
+        EXPECT_TRUE(dc.CreateCompatibleDC(nullptr));
+        EXPECT_TRUE(bmp.CreateBitmap(size, size, 1, bits, nullptr));
+        old = dc.SelectObject(&bmp);
+        dc.SelectStockObject(NULL_PEN);
+    }
+    void Fill(int size) {
+        const POINT box[] = {{0, 0}, {size, 0}, {size, size}, {0, size}};
+        EXPECT_TRUE(dc.Polygon(box, 4));
+    }
     CDC dc;
-    ASSERT_TRUE(dc.CreateCompatibleDC(nullptr));
     CBitmap bmp;
-    ASSERT_TRUE(bmp.CreateBitmap(4, 4, 1, 24, nullptr));
-    CBitmap* old = dc.SelectObject(&bmp);
-    ASSERT_NE(old, nullptr);
-    EXPECT_NE(old->m_hObject, bmp.m_hObject);
+    CBitmap* old;
+};
+
+}  // namespace
+
+TEST(CDC, WrapsHandlesAndReturnsPreviousObjects) {
+    MemoryDc m(4, 24);
+    ASSERT_NE(m.old, nullptr);
+    EXPECT_NE(m.old->m_hObject, m.bmp.m_hObject);
     CBrush red(RGB(255, 0, 0));
-    CPen none(PS_NULL, 0, 0);
-    dc.SelectObject(&none);
-    CBrush* previous = dc.SelectObject(&red);
+    CBrush* previous = m.dc.SelectObject(&red);
     EXPECT_EQ(previous->m_hObject, GetStockObject(WHITE_BRUSH));
-    const POINT box[] = {{0, 0}, {2, 0}, {2, 2}, {0, 2}};
-    dc.Polygon(box, 4);
-    EXPECT_EQ(dc.GetPixel(1, 1), RGB(255, 0, 0));
-    EXPECT_EQ(dc.GetPixel(2, 2), RGB(0, 0, 0));
+    m.Fill(2);
+    EXPECT_EQ(m.dc.GetPixel(1, 1), RGB(255, 0, 0));
+    EXPECT_EQ(m.dc.GetPixel(2, 2), RGB(0, 0, 0));
     EXPECT_FALSE(red.DeleteObject());  // selected: kept
-    dc.SelectObject(previous);
+    m.dc.SelectObject(previous);
     EXPECT_TRUE(red.DeleteObject());
-    dc.SelectObject(old);
+    m.dc.SelectObject(m.old);
     BITMAP bm{};
-    ASSERT_TRUE(bmp.GetBitmap(&bm));
+    ASSERT_TRUE(m.bmp.GetBitmap(&bm));
     EXPECT_EQ(bm.bmWidth, 4);
+}
+
+TEST(CDC, ObjectDestroyedWhileSelectedLivesUntilDeselected) {
+    MemoryDc m(3, 32);
+    HGDIOBJ handle;
+    {
+        CBrush green(RGB(0, 255, 0));
+        handle = green.m_hObject;
+        m.dc.SelectObject(&green);
+    }  // the wrapper goes; the brush stays while the DC uses it
+    m.Fill(3);
+    EXPECT_EQ(m.dc.GetPixel(2, 2), RGB(0, 255, 0));
+    EXPECT_EQ(GetObjectType(handle), DWORD(OBJ_BRUSH));
+    m.dc.SelectStockObject(WHITE_BRUSH);  // now it is deleted (the sanitizers see no leak)
 }
 
 TEST(CDC, PaintDcReportsTheDisplayDepth) {
@@ -37,43 +65,5 @@ TEST(CDC, PaintDcReportsTheDisplayDepth) {
         EXPECT_EQ(paint.GetDeviceCaps(RASTERCAPS) & RC_PALETTE, RC_PALETTE);
     }
     ZcmSetDisplayBitsPerPixel(before);
-    CClientDC client(nullptr);
-    EXPECT_EQ(client.GetDeviceCaps(BITSPIXEL), before);
-}
-
-TEST(CDC, PaletteRoundTrip) {
-    BYTE buf[sizeof(LOGPALETTE) + 3 * sizeof(PALETTEENTRY)] = {};
-    auto* lp = reinterpret_cast<LOGPALETTE*>(buf);
-    lp->palVersion = 0x300;
-    lp->palNumEntries = 3;
-    lp->palPalEntry[2] = PALETTEENTRY{9, 8, 7, 0};
-    CPalette pal;
-    ASSERT_TRUE(pal.CreatePalette(lp));
-    EXPECT_EQ(pal.GetEntryCount(), 3);
-    PALETTEENTRY e[3];
-    EXPECT_EQ(pal.GetPaletteEntries(1, 5, e), 2u);
-    EXPECT_EQ(e[1].peRed, 9);
-    lp->palVersion = 0x200;
-    CPalette bad;
-    EXPECT_FALSE(bad.CreatePalette(lp));
-}
-
-TEST(CDC, ObjectDestroyedWhileSelectedLivesUntilDeselected) {
-    CDC dc;
-    ASSERT_TRUE(dc.CreateCompatibleDC(nullptr));
-    CBitmap bmp;
-    ASSERT_TRUE(bmp.CreateBitmap(3, 3, 1, 32, nullptr));
-    dc.SelectObject(&bmp);
-    dc.SelectStockObject(NULL_PEN);
-    HGDIOBJ handle;
-    {
-        CBrush green(RGB(0, 255, 0));
-        handle = green.m_hObject;
-        dc.SelectObject(&green);
-    }  // the wrapper goes; the brush stays while the DC uses it
-    const POINT box[] = {{0, 0}, {3, 0}, {3, 3}, {0, 3}};
-    EXPECT_TRUE(dc.Polygon(box, 4));
-    EXPECT_EQ(dc.GetPixel(2, 2), RGB(0, 255, 0));
-    EXPECT_EQ(GetObjectType(handle), DWORD(OBJ_BRUSH));
-    dc.SelectStockObject(WHITE_BRUSH);  // now it is deleted (the sanitizers see no leak)
+    EXPECT_EQ(CClientDC(nullptr).GetDeviceCaps(BITSPIXEL), before);
 }

@@ -1,5 +1,3 @@
-#include <thread>
-
 #include "platform/Afx.h"
 #include "res/LibraryResources.h"
 #include "support/TestUtil.h"
@@ -7,36 +5,45 @@
 // The library registers its string table when it is loaded.
 static const HMODULE kLibrary = ZcmLibraryModule();
 
-TEST(Exceptions, ThrownAsPointersWithCauseAndFile) {
+namespace {
+
+template <typename E, typename F>
+E* Catch(F f) {  // the exception f throws, or nullptr
     try {
-        AfxThrowFileException(CFileException::diskFull, 28, L"/tmp/x.txt");
-    } catch (CException* base) {
-        auto* e = dynamic_cast<CFileException*>(base);
-        ASSERT_NE(e, nullptr);
-        EXPECT_EQ(e->m_cause, CFileException::diskFull);
-        EXPECT_EQ(e->m_lOsError, 28);
-        EXPECT_EQ(e->m_strFileName, CString(L"/tmp/x.txt"));
-        EXPECT_NE(e->GetMessageText().Find(L"/tmp/x.txt"), -1);
-        e->Delete();
+        f();
+    } catch (E* e) {
+        return e;
     }
+    return nullptr;
+}
+
+}  // namespace
+
+TEST(Exceptions, ThrownAsPointersWithCauseFileAndDescription) {
+    auto* base = Catch<CException>(
+        [] { AfxThrowFileException(CFileException::diskFull, 28, L"/tmp/x.txt"); });
+    auto* e = dynamic_cast<CFileException*>(base);
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->m_cause, CFileException::diskFull);
+    EXPECT_EQ(e->m_lOsError, 28);
+    EXPECT_EQ(e->m_strFileName, CString(L"/tmp/x.txt"));
+    EXPECT_NE(e->GetMessageText().Find(L"/tmp/x.txt"), -1);
+    e->Delete();
     EXPECT_EQ(CFileException::ErrnoToCause(ENOENT), CFileException::fileNotFound);
     EXPECT_EQ(CFileException::ErrnoToCause(ENOSPC), CFileException::diskFull);
     EXPECT_EQ(CFileException::ErrnoToCause(EACCES), CFileException::accessDenied);
-}
 
-TEST(Exceptions, DispatchExceptionCarriesDescription) {
-    try {
-        AfxThrowOleDispatchException(3, L"script error", 9);
-    } catch (COleDispatchException* e) {
-        EXPECT_EQ(e->m_wCode, 3);
-        EXPECT_EQ(e->m_strDescription, CString(L"script error"));
-        UINT help = 0;
-        wchar_t buf[4];
-        EXPECT_TRUE(e->GetErrorMessage(buf, 4, &help));
-        EXPECT_EQ(std::wstring(buf), L"scr");  // truncated to the buffer
-        EXPECT_EQ(help, 9u);
-        e->Delete();
-    }
+    auto* d = Catch<COleDispatchException>(
+        [] { AfxThrowOleDispatchException(3, L"script error", 9); });
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->m_wCode, 3);
+    EXPECT_EQ(d->m_strDescription, CString(L"script error"));
+    UINT help = 0;
+    wchar_t buf[4];
+    EXPECT_TRUE(d->GetErrorMessage(buf, 4, &help));
+    EXPECT_EQ(std::wstring(buf), L"scr");  // truncated to the buffer
+    EXPECT_EQ(help, 9u);
+    d->Delete();
 }
 
 TEST(Arrays, GrowRemoveAndBadIndex) {
@@ -51,61 +58,23 @@ TEST(Arrays, GrowRemoveAndBadIndex) {
     a.SetAtGrow(4, L"five");
     EXPECT_EQ(a.GetSize(), 5);
     EXPECT_TRUE(a[3].IsEmpty());
-    try {
-        a.GetAt(5);
-        FAIL();
-    } catch (CInvalidArgException* e) {
-        e->Delete();
-    }
     CArray<double> d;
     d.SetSize(2);
     d[1] = 2.5;
     EXPECT_EQ(d.GetUpperBound(), 1);
-    try {
-        d.RemoveAt(1, 2);
-        FAIL();
-    } catch (CInvalidArgException* e) {
+    for (auto* e : {Catch<CInvalidArgException>([&] { a.GetAt(5); }),
+                    Catch<CInvalidArgException>([&] { d.RemoveAt(1, 2); })}) {
+        ASSERT_NE(e, nullptr);
         e->Delete();
     }
 }
 
-namespace {
-
-class RecordingWnd : public CWnd {
-public:
-    std::vector<std::pair<UINT, WPARAM>> messages;
-
-protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM) override {
-        messages.emplace_back(message, wParam);
-        return 1;
-    }
-};
-
-}  // namespace
-
-TEST(Threads, MainWindowBelongsToTheCallingThread) {
-    RecordingWnd wnd;
-    AfxGetThread()->m_pMainWnd = &wnd;
-    EXPECT_EQ(AfxGetMainWnd(), &wnd);
-    EXPECT_EQ(AfxGetMainWnd()->SendMessage(WM_USER + 0x325, 7, 0), 1);
-    ASSERT_EQ(wnd.messages.size(), 1u);
-    EXPECT_EQ(wnd.messages[0].first, 0x725u);
-    CWnd* other = &wnd;
-    std::thread([&] { other = AfxGetMainWnd(); }).join();
-    EXPECT_EQ(other, nullptr);
-    AfxGetThread()->m_pMainWnd = nullptr;
-}
-
-TEST(MessageBoxes, DefaultAnswersChangeNothing) {
+TEST(MessageBoxes, DefaultAnswersChangeNothingAndHandlerSeesResourceText) {
     AfxSetMessageBoxHandler(nullptr);
     EXPECT_EQ(AfxMessageBox(L"note", MB_OK), IDOK);
     EXPECT_EQ(AfxMessageBox(L"sure?", MB_YESNO | MB_ICONQUESTION), IDNO);
     EXPECT_EQ(AfxMessageBox(L"sure?", MB_YESNOCANCEL), IDCANCEL);
     EXPECT_EQ(AfxMessageBox(L"go on?", MB_OKCANCEL), IDCANCEL);
-}
-
-TEST(MessageBoxes, HandlerSeesTextFromResourcesAndAnswers) {
     CString seen;
     UINT seenType = 0;
     AfxSetMessageBoxHandler([&](LPCTSTR text, UINT type) {
@@ -142,18 +111,15 @@ TEST(Resources, ApplicationTableIsSearchedFirst) {
     EXPECT_EQ(s, CString(L"Override"));
     s.LoadString(23001);
     EXPECT_EQ(s, CString(L"Lock time?"));
-
     HRSRC r = FindResourceW(nullptr, MAKEINTRESOURCE(5), L"metafile");
     ASSERT_NE(r, nullptr);
     EXPECT_EQ(SizeofResource(app, r), 3u);
     EXPECT_EQ(static_cast<const BYTE*>(LockResource(LoadResource(app, r)))[2], 3);
     EXPECT_EQ(FindResourceW(app, L"#5", L"METAFILE"), r);
     EXPECT_EQ(FindResourceW(app, MAKEINTRESOURCE(6), L"METAFILE"), nullptr);
-
     wchar_t buf[5];
     EXPECT_EQ(LoadStringW(app, 23001, buf, 5), 4);
     EXPECT_EQ(std::wstring(buf), L"Lock");
-
     AfxUnregisterResourceModule(app);
     s.LoadString(23108);
     EXPECT_EQ(s, CString(L"ClickData"));

@@ -6,60 +6,74 @@
 
 namespace {
 
+template <typename H>
+HGDIOBJ Obj(H handle) {
+    return reinterpret_cast<HGDIOBJ>(handle);
+}
+
+const COLORREF kRed = RGB(255, 0, 0), kBlack = RGB(0, 0, 0), kGreen = RGB(0, 255, 0);
+const LONG kFar = 2000000000;
+
 // A memory DC over a fresh top-down DIB section of the given depth, released at the end.
 struct Surface {
-    explicit Surface(int w, int h, int bits = 24, const RGBQUAD* table = nullptr, int colours = 0) {
+    Surface(int w, int h, int bits = 24, const RGBQUAD* table = nullptr, int colours = 0)
+        : width(w), height(h) {
         std::vector<BYTE> info(sizeof(BITMAPINFOHEADER) + 4 * 256, 0);
-        auto* hdr = reinterpret_cast<BITMAPINFOHEADER*>(info.data());
-        *hdr = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), w, -h, 1, WORD(bits), BI_RGB, 0, 0, 0,
-                                DWORD(colours), 0};
+        *reinterpret_cast<BITMAPINFOHEADER*>(info.data()) = BITMAPINFOHEADER{
+            sizeof(BITMAPINFOHEADER), w, -h, 1, WORD(bits), BI_RGB, 0, 0, 0, DWORD(colours), 0};
         if (table) memcpy(info.data() + sizeof(BITMAPINFOHEADER), table, 4 * colours);
         dc = CreateCompatibleDC(nullptr);
+        void* bits_ = nullptr;
         bitmap = CreateDIBSection(dc, reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS,
                                   &bits_, nullptr, 0);
-        old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(bitmap));
+        old = SelectObject(dc, Obj(bitmap));
     }
     ~Surface() {
         SelectObject(dc, old);
-        DeleteObject(reinterpret_cast<HGDIOBJ>(bitmap));
+        DeleteObject(Obj(bitmap));
         DeleteDC(dc);
     }
-    // The filled pixels as a picture: '#' where the pixel has colour c.
-    std::string Picture(COLORREF c, int w, int h) const {
+    // The pixels as rows joined by '/': '#' where the pixel has colour c.
+    std::string Picture(COLORREF c) const {
         std::string s;
-        for (int y = 0; y < h; ++y) {
-            for (int x = 0; x < w; ++x) s += GetPixel(dc, x, y) == c ? '#' : '.';
-            s += '\n';
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) s += GetPixel(dc, x, y) == c ? '#' : '.';
+            s += y + 1 < height ? "/" : "";
         }
         return s;
     }
+    // Selects a null pen and a new solid brush of colour c (the previous brush is freed).
+    void UseBrush(COLORREF c) {
+        SelectObject(dc, GetStockObject(NULL_PEN));
+        HGDIOBJ prev = SelectObject(dc, Obj(CreateSolidBrush(c)));
+        if (prev != GetStockObject(WHITE_BRUSH)) DeleteObject(prev);
+    }
+    int width, height;
     HDC dc;
     HBITMAP bitmap;
     HGDIOBJ old;
-    void* bits_ = nullptr;
 };
-
-const COLORREF kRed = RGB(255, 0, 0);
-
-void UseBrush(HDC dc, COLORREF c) {
-    SelectObject(dc, GetStockObject(NULL_PEN));
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(CreateSolidBrush(c)));
-    if (old != GetStockObject(WHITE_BRUSH) && old != GetStockObject(NULL_BRUSH)) DeleteObject(old);
-}
 
 }  // namespace
 
-TEST(GdiFill, RectangleExcludesRightAndBottomEdges) {
-    Surface s(6, 5);
-    UseBrush(s.dc, kRed);
-    const POINT square[] = {{1, 1}, {4, 1}, {4, 3}, {1, 3}};
-    ASSERT_TRUE(Polygon(s.dc, square, 4));
-    EXPECT_EQ(s.Picture(kRed, 6, 5),
-              "......\n"
-              ".###..\n"
-              ".###..\n"
-              "......\n"
-              "......\n");
+TEST(GdiFill, EdgesFollowTheWindowsRule) {
+    // Right and bottom edges are left out; centres on a slanted edge lie on its right side.
+    const std::vector<POINT> square = {{1, 1}, {4, 1}, {4, 3}, {1, 3}};
+    const std::vector<POINT> triangle = {{0, 0}, {4, 0}, {0, 4}};
+    const std::vector<POINT> huge = {{-kFar, -kFar}, {kFar, -kFar}, {kFar, kFar}, {-kFar, kFar}};
+    const struct {
+        const std::vector<POINT>& points;
+        int w, h;
+        const char* picture;
+    } cases[] = {{square, 6, 5, "....../.###../.###../....../......"},
+                 {triangle, 5, 5, "###../##.../#..../...../....."},
+                 {huge, 4, 4, "####/####/####/####"}};  // clipped quickly
+    for (const auto& c : cases) {
+        Surface s(c.w, c.h);
+        s.UseBrush(kRed);
+        ASSERT_TRUE(Polygon(s.dc, c.points.data(), int(c.points.size())));
+        EXPECT_EQ(s.Picture(kRed), c.picture);
+    }
 }
 
 TEST(GdiFill, AlternateAndWindingDifferOnOverlaps) {
@@ -68,64 +82,33 @@ TEST(GdiFill, AlternateAndWindingDifferOnOverlaps) {
     const POINT pts[] = {{0, 0}, {4, 0}, {4, 4}, {0, 4}, {2, 2}, {6, 2}, {6, 6}, {2, 6}};
     const INT counts[] = {4, 4};
     Surface alt(7, 7), wind(7, 7);
-    for (Surface* s : {&alt, &wind}) UseBrush(s->dc, kRed);
+    alt.UseBrush(kRed);
+    wind.UseBrush(kRed);
     SetPolyFillMode(wind.dc, WINDING);
     ASSERT_TRUE(PolyPolygon(alt.dc, pts, counts, 2));
     ASSERT_TRUE(PolyPolygon(wind.dc, pts, counts, 2));
-    EXPECT_NE(GetPixel(alt.dc, 1, 1), CLR_INVALID);
-    EXPECT_EQ(GetPixel(alt.dc, 3, 3), RGB(0, 0, 0));  // hole
-    EXPECT_EQ(GetPixel(wind.dc, 3, 3), kRed);
-    EXPECT_EQ(GetPixel(alt.dc, 5, 5), kRed);
-    EXPECT_EQ(GetPixel(alt.dc, 1, 5), RGB(0, 0, 0));
-}
-
-TEST(GdiFill, DiagonalEdgesSamplePixelCentres) {
-    Surface s(5, 5);
-    UseBrush(s.dc, kRed);
-    const POINT tri[] = {{0, 0}, {4, 0}, {0, 4}};
-    Polygon(s.dc, tri, 3);
-    // Centres on the slanted edge (x + y = 4) lie on its right side: left out.
-    EXPECT_EQ(s.Picture(kRed, 5, 5),
-              "###..\n"
-              "##...\n"
-              "#....\n"
-              ".....\n"
-              ".....\n");
-}
-
-TEST(GdiFill, AbsurdCoordinatesAreClippedQuickly) {
-    Surface s(4, 4);
-    UseBrush(s.dc, kRed);
-    const POINT huge[] = {{-2000000000, -2000000000}, {2000000000, -2000000000},
-                          {2000000000, 2000000000}, {-2000000000, 2000000000}};
-    ASSERT_TRUE(Polygon(s.dc, huge, 4));
-    EXPECT_EQ(s.Picture(kRed, 4, 4), "####\n####\n####\n####\n");
-    HGDIOBJ pen = reinterpret_cast<HGDIOBJ>(CreatePen(PS_SOLID, 1, RGB(0, 255, 0)));
-    SelectObject(s.dc, pen);
-    const POINT line[] = {{-2000000000, 1}, {2000000000, 1}};
-    EXPECT_TRUE(Polyline(s.dc, line, 2));
-    EXPECT_EQ(GetPixel(s.dc, 2, 1), RGB(0, 255, 0));
-    SelectObject(s.dc, GetStockObject(BLACK_PEN));
-    DeleteObject(pen);
+    EXPECT_EQ(alt.Picture(kRed), "####.../####.../##..##./##..##./..####./..####./.......");
+    EXPECT_EQ(wind.Picture(kRed), "####.../####.../######./######./..####./..####./.......");
 }
 
 TEST(GdiPen, LinesLeaveOutTheirLastPointAndNullPenDrawsNothing) {
     Surface s(6, 3);
-    HGDIOBJ pen = reinterpret_cast<HGDIOBJ>(CreatePen(PS_SOLID, 1, kRed));
+    HGDIOBJ pen = Obj(CreatePen(PS_SOLID, 1, kRed));
     SelectObject(s.dc, pen);
-    const POINT pts[] = {{0, 1}, {4, 1}};
+    const POINT pts[] = {{0, 1}, {4, 1}}, far[] = {{-kFar, 2}, {kFar, 2}};
     Polyline(s.dc, pts, 2);
-    EXPECT_EQ(s.Picture(kRed, 6, 3), "......\n####..\n......\n");
+    EXPECT_TRUE(Polyline(s.dc, far, 2));  // absurd coordinates are clipped
+    EXPECT_EQ(s.Picture(kRed), "....../####../######");
     SelectObject(s.dc, GetStockObject(NULL_PEN));
     const POINT down[] = {{5, 0}, {5, 3}};
     Polyline(s.dc, down, 2);
-    EXPECT_EQ(GetPixel(s.dc, 5, 1), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(s.dc, 5, 1), kBlack);
     EXPECT_TRUE(DeleteObject(pen));
 }
 
 TEST(GdiMapping, AnisotropicScalesAndMovesTheWindow) {
-    Surface s(20, 20);
-    UseBrush(s.dc, kRed);
+    Surface s(8, 5);
+    s.UseBrush(kRed);
     const int saved = SaveDC(s.dc);
     SetMapMode(s.dc, MM_ANISOTROPIC);
     SetWindowOrgEx(s.dc, 100, 100, nullptr);
@@ -144,19 +127,13 @@ TEST(GdiMapping, AnisotropicScalesAndMovesTheWindow) {
     EXPECT_FALSE(SetWindowExtEx(s.dc, 0, 5, nullptr));
     EXPECT_EQ(SetMapMode(s.dc, 3), 0);  // metric modes are refused
     RestoreDC(s.dc, saved);
-    EXPECT_EQ(s.Picture(kRed, 8, 5),
-              "........\n"
-              "........\n"
-              "..####..\n"
-              "..####..\n"
-              "........\n");
+    EXPECT_EQ(s.Picture(kRed), "......../......../..####../..####../........");
 }
 
 TEST(GdiState, RestoreDcBringsBackMappingObjectsAndFillMode) {
     Surface s(4, 4);
-    HGDIOBJ brush = reinterpret_cast<HGDIOBJ>(CreateSolidBrush(kRed));
-    const int level = SaveDC(s.dc);
-    ASSERT_EQ(level, 1);
+    HGDIOBJ brush = Obj(CreateSolidBrush(kRed));
+    ASSERT_EQ(SaveDC(s.dc), 1);
     SelectObject(s.dc, brush);
     SetMapMode(s.dc, MM_ANISOTROPIC);
     SetViewportOrgEx(s.dc, 3, 3, nullptr);
@@ -166,7 +143,7 @@ TEST(GdiState, RestoreDcBringsBackMappingObjectsAndFillMode) {
     EXPECT_EQ(GetMapMode(s.dc), MM_TEXT);
     EXPECT_EQ(GetPolyFillMode(s.dc), ALTERNATE);
     EXPECT_EQ(GetCurrentObject(s.dc, OBJ_BRUSH), GetStockObject(WHITE_BRUSH));
-    EXPECT_EQ(GetPixel(s.dc, 0, 0), RGB(0, 0, 0));  // origin back at (0, 0)
+    EXPECT_EQ(GetPixel(s.dc, 0, 0), kBlack);  // origin back at (0, 0)
     EXPECT_TRUE(DeleteObject(brush));
     EXPECT_FALSE(RestoreDC(s.dc, -1));  // nothing saved any more
     EXPECT_FALSE(RestoreDC(s.dc, 5));
@@ -175,12 +152,12 @@ TEST(GdiState, RestoreDcBringsBackMappingObjectsAndFillMode) {
 TEST(GdiHandles, StaleAndForeignHandlesFailSafely) {
     HDC dc = CreateCompatibleDC(nullptr);
     // (nothing is allocated between the deletion and the use, so the address stays stale)
-    HGDIOBJ brush = reinterpret_cast<HGDIOBJ>(CreateSolidBrush(kRed));
+    HGDIOBJ brush = Obj(CreateSolidBrush(kRed));
     ASSERT_TRUE(DeleteObject(brush));
     EXPECT_EQ(SelectObject(dc, brush), nullptr);
     EXPECT_FALSE(DeleteObject(brush));
-    EXPECT_EQ(SelectObject(dc, reinterpret_cast<HGDIOBJ>(dc)), nullptr);
-    EXPECT_EQ(GetObjectType(reinterpret_cast<HGDIOBJ>(dc)), DWORD(OBJ_MEMDC));
+    EXPECT_EQ(SelectObject(dc, Obj(dc)), nullptr);
+    EXPECT_EQ(GetObjectType(Obj(dc)), DWORD(OBJ_MEMDC));
     EXPECT_TRUE(DeleteObject(GetStockObject(BLACK_PEN)));  // stock objects stay
     EXPECT_EQ(GetObjectType(GetStockObject(BLACK_PEN)), DWORD(OBJ_PEN));
     ASSERT_TRUE(DeleteDC(dc));
@@ -189,12 +166,9 @@ TEST(GdiHandles, StaleAndForeignHandlesFailSafely) {
 }
 
 TEST(GdiBitmaps, SizesBeyondTheBudgetAreRefused) {
-    EXPECT_EQ(CreateBitmap(0, 10, 1, 24, nullptr), nullptr);
-    EXPECT_EQ(CreateBitmap(-5, 10, 1, 24, nullptr), nullptr);
-    EXPECT_EQ(CreateBitmap(70000, 1, 1, 8, nullptr), nullptr);
-    EXPECT_EQ(CreateBitmap(30000, 30000, 1, 32, nullptr), nullptr);  // 3.6 GB
-    EXPECT_EQ(CreateBitmap(10, 10, 1, 7, nullptr), nullptr);
-    EXPECT_EQ(CreateBitmap(10, 10, 2, 8, nullptr), nullptr);
+    const int bad[][4] = {{0, 10, 1, 24},    {-5, 10, 1, 24}, {70000, 1, 1, 8},
+                          {30000, 30000, 1, 32} /* 3.6 GB */, {10, 10, 1, 7}, {10, 10, 2, 8}};
+    for (const auto& b : bad) EXPECT_EQ(CreateBitmap(b[0], b[1], b[2], b[3], nullptr), nullptr);
     BITMAPINFOHEADER h{sizeof h, 40000, 40000, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = reinterpret_cast<void*>(1);
     EXPECT_EQ(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&h), DIB_RGB_COLORS, &bits,
@@ -207,26 +181,24 @@ TEST(GdiBitmaps, CompatibleBitmapsFollowTheReferenceDc) {
     ZcmSetDisplayBitsPerPixel(16);
     HDC screen = GetDC(nullptr);
     EXPECT_EQ(GetDeviceCaps(screen, BITSPIXEL), 16);
-    HBITMAP b = CreateCompatibleBitmap(screen, 3, 3);
-    BITMAP bm{};
-    ASSERT_EQ(GetObject(reinterpret_cast<HGDIOBJ>(b), sizeof bm, &bm), int(sizeof bm));
-    EXPECT_EQ(bm.bmBitsPixel, 16);
     // A new memory DC holds a 1 x 1 monochrome bitmap, so its compatible bitmaps are
     // monochrome, as on Windows.
     HDC mem = CreateCompatibleDC(screen);
-    HBITMAP mono = CreateCompatibleBitmap(mem, 3, 3);
-    GetObject(reinterpret_cast<HGDIOBJ>(mono), sizeof bm, &bm);
-    EXPECT_EQ(bm.bmBitsPixel, 1);
+    for (auto [ref, bits] : {std::pair<HDC, int>{screen, 16}, {mem, 1}}) {
+        HBITMAP b = CreateCompatibleBitmap(ref, 3, 3);
+        BITMAP bm{};
+        ASSERT_EQ(GetObject(Obj(b), sizeof bm, &bm), int(sizeof bm));
+        EXPECT_EQ(bm.bmBitsPixel, bits);
+        DeleteObject(Obj(b));
+    }
     EXPECT_EQ(GetPixel(screen, 0, 0), CLR_INVALID);  // a window DC has no pixels here
-    DeleteObject(reinterpret_cast<HGDIOBJ>(b));
-    DeleteObject(reinterpret_cast<HGDIOBJ>(mono));
     DeleteDC(mem);
     ReleaseDC(nullptr, screen);
     ZcmSetDisplayBitsPerPixel(32);
 }
 
 TEST(GdiPixels, FormatsRoundTripThroughBitBlt) {
-    Surface src(4, 2, 32), d16(4, 2, 16);
+    Surface src(4, 2, 32), d16(4, 2, 16), d(4, 2, 32);
     const RGBQUAD table[3] = {{0, 0, 0, 0}, {0, 0, 255, 0}, {255, 255, 255, 0}};
     Surface d8(4, 2, 8, table, 3);
     SetPixel(src.dc, 0, 0, RGB(250, 10, 10));
@@ -237,29 +209,33 @@ TEST(GdiPixels, FormatsRoundTripThroughBitBlt) {
     ASSERT_TRUE(BitBlt(d8.dc, 0, 0, 4, 2, src.dc, 0, 0, SRCCOPY));
     EXPECT_EQ(GetPixel(d16.dc, 0, 0), RGB(248, 8, 8));  // 5 bits a channel
     EXPECT_EQ(GetPixel(d16.dc, 3, 1), RGB(16, 32, 64));
-    EXPECT_EQ(GetPixel(d8.dc, 0, 0), RGB(255, 0, 0));  // nearest table colour
+    EXPECT_EQ(GetPixel(d8.dc, 0, 0), kRed);  // nearest table colour
     EXPECT_EQ(GetPixel(d8.dc, 1, 0), RGB(255, 255, 255));
     EXPECT_FALSE(BitBlt(d16.dc, 0, 0, 4, 2, src.dc, 0, 0, 0x00EE0086));  // only SRCCOPY
     // A block partly off both bitmaps copies what overlaps.
-    Surface d(4, 2, 32);
     ASSERT_TRUE(BitBlt(d.dc, 2, -1, 4, 4, src.dc, -1, -1, SRCCOPY));
     EXPECT_EQ(GetPixel(d.dc, 3, 0), RGB(250, 10, 10));
 }
 
 TEST(GdiPalettes, PaletteIndexColoursUseTheSelectedPalette) {
     Surface s(2, 1);
-    std::vector<BYTE> buf(sizeof(LOGPALETTE) + 2 * sizeof(PALETTEENTRY));
-    auto* lp = reinterpret_cast<LOGPALETTE*>(buf.data());
-    lp->palVersion = 0x300;
-    lp->palNumEntries = 2;
-    lp->palPalEntry[0] = PALETTEENTRY{1, 2, 3, 0};
+    BYTE buf[sizeof(LOGPALETTE) + 3 * sizeof(PALETTEENTRY)] = {};
+    auto* lp = reinterpret_cast<LOGPALETTE*>(buf);
+    *lp = LOGPALETTE{0x200, 3, {PALETTEENTRY{1, 2, 3, 0}}};
     lp->palPalEntry[1] = PALETTEENTRY{40, 50, 60, 0};
-    HPALETTE pal = CreatePalette(lp);
-    ASSERT_NE(pal, nullptr);
+    lp->palPalEntry[2] = PALETTEENTRY{9, 8, 7, 0};
+    CPalette pal;
+    EXPECT_FALSE(pal.CreatePalette(lp));  // only version 0x300
+    lp->palVersion = 0x300;
+    ASSERT_TRUE(pal.CreatePalette(lp));
+    EXPECT_EQ(pal.GetEntryCount(), 3);
+    PALETTEENTRY e[3];
+    EXPECT_EQ(pal.GetPaletteEntries(1, 5, e), 2u);
+    EXPECT_EQ(e[1].peRed, 9);
     HPALETTE old = SelectPalette(s.dc, pal, FALSE);
     EXPECT_EQ(old, reinterpret_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)));
     EXPECT_EQ(SetPixel(s.dc, 0, 0, PALETTEINDEX(1)), RGB(40, 50, 60));
     EXPECT_EQ(SetPixel(s.dc, 1, 0, PALETTEINDEX(9)), RGB(1, 2, 3));  // past the end: entry 0
     SelectPalette(s.dc, old, FALSE);
-    EXPECT_TRUE(DeleteObject(reinterpret_cast<HGDIOBJ>(pal)));
+    EXPECT_TRUE(pal.DeleteObject());
 }

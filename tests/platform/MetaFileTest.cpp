@@ -1,24 +1,24 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <vector>
 
 #include "platform/Dc.h"
 
 namespace {
 
+const COLORREF kBlue = RGB(0, 0, 255), kBlack = RGB(0, 0, 0);
+
 // Builds a metafile record by record.
 class Wmf {
 public:
-    explicit Wmf(WORD objects = 4) : m_objects(objects) {}
     Wmf& Record(WORD function, std::vector<int> words) {
         Put32(static_cast<DWORD>(3 + words.size()), m_body);
         Put16(function, m_body);
         for (int w : words) Put16(static_cast<WORD>(w), m_body);
         return *this;
     }
-    Wmf& Brush(COLORREF c, WORD style = BS_SOLID) {
-        return Record(META_CREATEBRUSHINDIRECT, {style, int(c & 0xFFFF), int(c >> 16), 0});
+    Wmf& Brush(COLORREF c) {
+        return Record(META_CREATEBRUSHINDIRECT, {BS_SOLID, int(c & 0xFFFF), int(c >> 16), 0});
     }
     Wmf& Pen(COLORREF c, WORD style = PS_SOLID) {
         return Record(META_CREATEPENINDIRECT, {style, 1, 0, int(c & 0xFFFF), int(c >> 16)});
@@ -27,35 +27,25 @@ public:
         xy.insert(xy.begin(), int(xy.size() / 2));
         return Record(META_POLYGON, xy);
     }
-    // The metafile (header, records, end record).
+    // The metafile: header (4 object slots), records, end record.
     std::vector<BYTE> Bytes(bool withEnd = true) const {
-        std::vector<BYTE> body = m_body;
+        std::vector<BYTE> body = m_body, out;
         if (withEnd) {
             Put32(3, body);
             Put16(META_EOF, body);
         }
-        std::vector<BYTE> out;
-        Put16(1, out);
-        Put16(9, out);
-        Put16(0x300, out);
-        Put32(static_cast<DWORD>((18 + body.size()) / 2), out);
-        Put16(m_objects, out);
-        Put32(100, out);
-        Put16(0, out);
+        const DWORD words = static_cast<DWORD>((18 + body.size()) / 2);
+        for (WORD w : {1, 9, 0x300, int(words & 0xFFFF), int(words >> 16), 4, 100, 0, 0})
+            Put16(w, out);
         out.insert(out.end(), body.begin(), body.end());
         return out;
     }
 
 private:
-    static void Put16(WORD v, std::vector<BYTE>& b) {
-        b.push_back(BYTE(v));
-        b.push_back(BYTE(v >> 8));
-    }
+    static void Put16(WORD v, std::vector<BYTE>& b) { b.insert(b.end(), {BYTE(v), BYTE(v >> 8)}); }
     static void Put32(DWORD v, std::vector<BYTE>& b) {
-        Put16(WORD(v), b);
-        Put16(WORD(v >> 16), b);
+        for (int shift : {0, 8, 16, 24}) b.push_back(BYTE(v >> shift));
     }
-    WORD m_objects;
     std::vector<BYTE> m_body;
 };
 
@@ -77,8 +67,6 @@ struct Canvas {
     CBitmap bitmap;
 };
 
-const COLORREF kBlue = RGB(0, 0, 255);
-
 // A null pen and a brush of colour c selected, then (when draw) a square 2..6.
 Wmf Square(COLORREF c, bool draw = true) {
     Wmf w;
@@ -92,8 +80,8 @@ Wmf Square(COLORREF c, bool draw = true) {
 TEST(MetaFile, PlaysMappingBrushesAndPolygons) {
     Wmf w;
     w.Record(META_SETMAPMODE, {MM_ANISOTROPIC})
-        .Record(META_SETWINDOWORG, {0, 0})       // y, x
-        .Record(META_SETWINDOWEXT, {100, 200})   // y = 100, x = 200
+        .Record(META_SETWINDOWORG, {0, 0})             // y, x
+        .Record(META_SETWINDOWEXT, {100, 200})         // y = 100, x = 200
         .Record(META_SETVIEWPORTEXT, {10, 10})
         .Record(META_ESCAPE, {15, 4, 0x6968, 0x2121})  // a comment: no effect
         .Record(0x0999, {1, 2, 3})                     // unknown: ignored
@@ -104,14 +92,13 @@ TEST(MetaFile, PlaysMappingBrushesAndPolygons) {
         .Polygon({0, 0, 100, 0, 100, 50, 0, 50});
     Canvas c;
     EXPECT_EQ(c.Play(w.Bytes()), TRUE);
-    EXPECT_EQ(c.dc.GetPixel(0, 0), kBlue);
-    EXPECT_EQ(c.dc.GetPixel(4, 4), kBlue);
     // window 200 x 100 onto 10 x 10: the polygon covers 5 x 5 pixels (mapping is still on)
     EXPECT_EQ(c.dc.GetMapMode(), MM_ANISOTROPIC);
     c.dc.SetMapMode(MM_TEXT);
+    EXPECT_EQ(c.dc.GetPixel(0, 0), kBlue);
     EXPECT_EQ(c.dc.GetPixel(4, 4), kBlue);
-    EXPECT_EQ(c.dc.GetPixel(5, 4), RGB(0, 0, 0));
-    EXPECT_EQ(c.dc.GetPixel(4, 5), RGB(0, 0, 0));
+    EXPECT_EQ(c.dc.GetPixel(5, 4), kBlack);
+    EXPECT_EQ(c.dc.GetPixel(4, 5), kBlack);
 }
 
 TEST(MetaFile, PolyPolygonFillModesAndPolylines) {
@@ -124,7 +111,7 @@ TEST(MetaFile, PolyPolygonFillModesAndPolylines) {
     Canvas c;
     EXPECT_TRUE(c.Play(w.Bytes()));
     EXPECT_EQ(c.dc.GetPixel(1, 1), kBlue);
-    EXPECT_EQ(c.dc.GetPixel(4, 4), RGB(0, 0, 0));
+    EXPECT_EQ(c.dc.GetPixel(4, 4), kBlack);
     EXPECT_EQ(c.dc.GetPixel(7, 9), RGB(255, 0, 0));
 }
 
@@ -140,23 +127,18 @@ TEST(MetaFile, DeletingASelectedBrushKeepsItInUseUntilReplaced) {
 }
 
 TEST(MetaFile, BadRecordsNeverReadPastTheData) {
-    Canvas c;
     // a record size past the end: what came before is drawn, the call fails
+    Canvas past, zero, skip, cut;
     std::vector<BYTE> bytes = Square(kBlue).Record(META_POLYGON, {3, 0, 0, 9, 0}).Bytes(false);
     bytes[bytes.size() - 16] = 0xFF;  // size of the last record
-    EXPECT_EQ(c.Play(bytes), FALSE);
-    EXPECT_EQ(c.dc.GetPixel(3, 3), kBlue);
-
+    EXPECT_EQ(past.Play(bytes), FALSE);
+    EXPECT_EQ(past.dc.GetPixel(3, 3), kBlue);
     // a record size of 0 stops instead of looping
-    Canvas zero;
     bytes = Square(kBlue).Bytes(false);
-    const std::vector<BYTE> stuck = {0, 0, 0, 0, 0x24, 0x03};
-    bytes.insert(bytes.end(), stuck.begin(), stuck.end());
+    bytes.insert(bytes.end(), {0, 0, 0, 0, 0x24, 0x03});
     EXPECT_EQ(zero.Play(bytes), FALSE);
-
     // point counts beyond the record, negative counts, selections of empty or foreign
-    // slots: each record is skipped
-    Canvas skip;
+    // slots, empty extents: each record is skipped
     Wmf w = Square(kBlue);
     w.Record(META_POLYGON, {1000, 0, 0, 9, 9})
         .Record(META_POLYGON, {-3, 0, 0, 9, 0, 9, 9})
@@ -166,25 +148,21 @@ TEST(MetaFile, BadRecordsNeverReadPastTheData) {
         .Record(META_SETWINDOWEXT, {0, 0})
         .Record(META_SETWINDOWEXT, {});
     EXPECT_EQ(skip.Play(w.Bytes()), TRUE);
-    EXPECT_EQ(skip.dc.GetPixel(8, 1), RGB(0, 0, 0));
-
+    EXPECT_EQ(skip.dc.GetPixel(8, 1), kBlack);
     // truncated in the middle of a record header
-    Canvas cut;
     bytes = Square(kBlue).Bytes();
     bytes.resize(bytes.size() - 4);
     EXPECT_EQ(cut.Play(bytes), FALSE);
 }
 
-TEST(MetaFile, HeadersAreChecked) {
+TEST(MetaFile, HeadersAreCheckedAndBitsComeBack) {
     const std::vector<BYTE> good = Square(kBlue).Bytes();
     EXPECT_EQ(SetMetaFileBitsEx(10, good.data()), nullptr);
-    std::vector<BYTE> bad = good;
-    bad[2] = 8;  // header size
-    EXPECT_EQ(SetMetaFileBitsEx(static_cast<UINT>(bad.size()), bad.data()), nullptr);
-    bad = good;
-    bad[5] = 0x02;  // version 0x200
-    EXPECT_EQ(SetMetaFileBitsEx(static_cast<UINT>(bad.size()), bad.data()), nullptr);
-
+    for (auto [at, value] : {std::pair<int, BYTE>{2, 8} /* header size */, {5, 2} /* 0x200 */}) {
+        std::vector<BYTE> bad = good;
+        bad[at] = value;
+        EXPECT_EQ(SetMetaFileBitsEx(static_cast<UINT>(bad.size()), bad.data()), nullptr) << at;
+    }
     HMETAFILE mf = SetMetaFileBitsEx(static_cast<UINT>(good.size()), good.data());
     ASSERT_NE(mf, nullptr);
     EXPECT_EQ(GetMetaFileBitsEx(mf, 0, nullptr), good.size());

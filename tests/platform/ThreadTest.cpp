@@ -30,14 +30,24 @@ UINT WaitForGo(LPVOID param) {
     return 0;
 }
 
+CWinThread* Suspended(Probe* probe) {
+    CWinThread* t =
+        AfxBeginThread(RecordThread, probe, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    if (t) t->m_bAutoDelete = FALSE;
+    return t;
+}
+
+void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
 }  // namespace
 
 TEST(Threads, SuspendedUntilResumedWithItsOwnThreadObject) {
     Probe probe;
+    delete Suspended(&probe);  // deleting a suspended thread never runs it
+    EXPECT_EQ(probe.runs, 0);
     CWnd window;
-    CWinThread* t = AfxBeginThread(RecordThread, &probe, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    CWinThread* t = Suspended(&probe);
     ASSERT_NE(t, nullptr);
-    t->m_bAutoDelete = FALSE;
     t->m_pMainWnd = &window;
     EXPECT_EQ(t->WaitForExit(50), WAIT_TIMEOUT);
     EXPECT_EQ(probe.runs, 0);
@@ -57,23 +67,13 @@ TEST(Threads, SuspendedUntilResumedWithItsOwnThreadObject) {
     delete t;
 }
 
-TEST(Threads, DeletingASuspendedThreadNeverRunsIt) {
-    Probe probe;
-    CWinThread* t = AfxBeginThread(RecordThread, &probe, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
-    ASSERT_NE(t, nullptr);
-    t->m_bAutoDelete = FALSE;
-    delete t;
-    EXPECT_EQ(probe.runs, 0);
-}
-
 TEST(Threads, AutoDeletingThreadsFreeThemselves) {
-    // Run under the sanitizers, a leaked or doubly freed object shows up here.
+    // Under the sanitizers a leaked or doubly freed thread object shows up here.
     Probe probe;
     for (int i = 0; i < 20; ++i) ASSERT_NE(AfxBeginThread(WaitForGo, &probe), nullptr);
-    for (int i = 0; i < 20; ++i) probe.go.SetEvent();
-    for (int i = 0; i < 500 && probe.runs < 20; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    for (int i = 0; i < 520 && probe.runs < 20; ++i) {
         probe.go.SetEvent();
+        if (i >= 20) Pause(10);
     }
     EXPECT_EQ(probe.runs, 20);
     EXPECT_EQ(AfxBeginThread(nullptr, nullptr), nullptr);
@@ -86,23 +86,20 @@ TEST(Events, AutoResetReleasesOneWaiterAtATime) {
     event.SetEvent();  // setting a set event changes nothing
     EXPECT_TRUE(event.Lock(0));
     EXPECT_FALSE(event.Lock(0));
-
-    // Each SetEvent releases exactly one of three waiters.
     std::atomic<int> released{0};
     std::vector<std::thread> waiters;
-    for (int i = 0; i < 3; ++i)
-        waiters.emplace_back([&] { released += event.Lock(5000); });
+    for (int i = 0; i < 3; ++i) waiters.emplace_back([&] { released += event.Lock(5000); });
     for (int n = 1; n <= 3; ++n) {
         event.SetEvent();
-        for (int i = 0; i < 1000 && released < n; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        for (int i = 0; i < 1000 && released < n; ++i) Pause(2);
+        Pause(20);
         EXPECT_EQ(released, n);
     }
     for (auto& w : waiters) w.join();
 }
 
 TEST(Events, ManualResetStaysSetAndTimesOut) {
-    CEvent event(FALSE, TRUE);
+    CEvent event(FALSE, TRUE), initiallySet(TRUE);
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(event.Lock(30));
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(30));
@@ -111,21 +108,19 @@ TEST(Events, ManualResetStaysSetAndTimesOut) {
     EXPECT_TRUE(event.Lock(0));
     event.ResetEvent();
     EXPECT_FALSE(event.Lock(0));
-    CEvent initiallySet(TRUE);
     EXPECT_TRUE(initiallySet.Lock(0));
     EXPECT_FALSE(initiallySet.Lock(0));
 }
 
 TEST(CriticalSections, RecursiveAndExclusive) {
     CCriticalSection cs;
-    long counter = 0;
     {
         CSingleLock outer(&cs, TRUE);
         CSingleLock inner(&cs, TRUE);  // the same thread may enter again
         EXPECT_TRUE(inner.IsLocked());
-        std::thread other([&] { EXPECT_FALSE(cs.Lock(20)); });
-        other.join();
+        std::thread([&] { EXPECT_FALSE(cs.Lock(20)); }).join();
     }
+    long counter = 0;
     std::vector<std::thread> workers;
     for (int t = 0; t < 4; ++t)
         workers.emplace_back([&] {

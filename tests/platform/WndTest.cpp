@@ -2,6 +2,9 @@
 
 #include <unistd.h>
 
+#include <thread>
+
+#include "platform/Afx.h"
 #include "platform/Dialog.h"
 #include "support/TestUtil.h"
 
@@ -18,9 +21,7 @@ protected:
     }
 };
 
-HWND Handle(unsigned long long value) {
-    return reinterpret_cast<HWND>(static_cast<uintptr_t>(value));
-}
+HWND Handle(unsigned long long value) { return reinterpret_cast<HWND>(uintptr_t(value)); }
 
 TEST(WindowTable, CreatedWindowsAreWindowsUntilDestroyed) {
     Recorder w;
@@ -37,10 +38,21 @@ TEST(WindowTable, CreatedWindowsAreWindowsUntilDestroyed) {
     EXPECT_FALSE(IsWindow(h));
     EXPECT_EQ(nullptr, CWnd::FromHandle(h));
     EXPECT_EQ(0, SendMessageW(h, WM_USER + 1, 0, 0));
-    // A handle is never given out twice.
-    ASSERT_TRUE(w.Create());
+    ASSERT_TRUE(w.Create());  // a handle is never given out twice
     EXPECT_NE(h, w.GetSafeHwnd());
     EXPECT_FALSE(IsWindow(h));
+}
+
+TEST(WindowTable, MainWindowBelongsToTheCallingThread) {
+    Recorder wnd;
+    AfxGetThread()->m_pMainWnd = &wnd;
+    EXPECT_EQ(AfxGetMainWnd(), &wnd);
+    EXPECT_EQ(AfxGetMainWnd()->SendMessage(WM_USER + 0x325, 7, 0), 42);
+    EXPECT_EQ(wnd.last, 0x725u);
+    CWnd* other = &wnd;
+    std::thread([&] { other = AfxGetMainWnd(); }).join();
+    EXPECT_EQ(other, nullptr);
+    AfxGetThread()->m_pMainWnd = nullptr;
 }
 
 TEST(WindowTable, DestructorAndForeignHandles) {
@@ -64,19 +76,18 @@ TEST(EditModel, SelectionStaysInsideTheText) {
     CEdit& e = dlg.AddEdit(7);
     EXPECT_EQ(&e, dlg.GetDlgItem(7));
     EXPECT_EQ(nullptr, dlg.GetDlgItem(8));
+    auto sel = [&e] {
+        int s, t;
+        e.GetSel(s, t);
+        return std::make_pair(s, t);
+    };
     e.SetWindowText(L"hello");
     e.SetSel(4, 1);
-    int s, t;
-    e.GetSel(s, t);
-    EXPECT_EQ(1, s);
-    EXPECT_EQ(4, t);
+    EXPECT_EQ(sel(), std::make_pair(1, 4));
     e.SetWindowText(L"hi");  // replacing the text puts the caret in front
-    e.GetSel(s, t);
-    EXPECT_EQ(0, t);
+    EXPECT_EQ(sel().second, 0);
     e.SetSel(9, -1);
-    e.GetSel(s, t);
-    EXPECT_EQ(2, s);
-    EXPECT_EQ(2, t);
+    EXPECT_EQ(sel(), std::make_pair(2, 2));
 }
 
 }  // namespace
