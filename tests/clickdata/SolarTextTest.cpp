@@ -12,12 +12,8 @@ const wchar_t* const kNoPosition = L"赤経 00h00m00.0s  赤緯 +00ﾟ00'00\" (J
 
 std::vector<CString> Names(const CString& path) { return Ask(path, {L".JapaneseName", L".EnglishName"}); }
 
-class SolarText : public ::testing::Test {
+class SolarText : public ClickDataTest {
 protected:
-    CCdStatus status;
-    FakeHost host;
-    ClickDataProbe cd{status};
-
     CString Text(const CString& path, int bCompact) {
         cd.SetObject(path, CZntClickData::TYPE_SOLAR);
         return cd.GetTextSolar(&host, bCompact);
@@ -222,15 +218,7 @@ TEST_F(SolarText, MoonWithItsPhaseOfTheDay) {
                   {L".PhysicalTable.CM", L"-5.26"}, {L".PhysicalTable.De", L"1.5"},
                   {L".EclipsMagnitude", L"-0.5"}});
     // 5 December 2025, 21:00 in Japan: the full Moon of 4 December 23:14 UT fell at 08:14.
-    const std::vector<std::pair<const wchar_t*, const wchar_t*>> date = {
-        {L"? LST(Time.Year)", L"2025"}, {L"? LST(Time.Month)", L"12"}, {L"? LST(Time.Day)", L"5"},
-        {L"? LST(Time.Hour)", L"21"},   {L"? LST(Time.Minute)", L"0"}, {L"? LST(Time.Second)", L"0"},
-        {L"? Time.Timezone", L"9"}};
-    std::vector<CString> dateQueries;
-    for (const auto& d : date) {
-        host.Answer(d.first, d.second);
-        dateQueries.push_back(d.first);
-    }
+    AnswerDate(host, {L"2025", L"12", L"5", L"21", L"0", L"0", L"9"});
     status.DispMag = status.DispDistR = status.PlanetPhysicalTable = 1;
     EXPECT_TRUE(TextAndQueries(
         Text(moon, 0),
@@ -240,7 +228,7 @@ TEST_F(SolarText, MoonWithItsPhaseOfTheDay) {
         Names(moon) + Ask(moon, {L".Age", L".Dm", L".PhysicalTable.K"}) + J2000Queries(moon) +
             Ask(moon, {L".GeocentricDistance", L".TopocentricDistance", L".PhysicalTable.CM",
                        L".PhysicalTable.De"}) +
-            dateQueries + Ask(moon, {L".EclipsMagnitude"})));
+            DateQueries() + Ask(moon, {L".EclipsMagnitude"})));
     // The day before has no phase; the distances in 10,000 km do not follow the precision.
     host.Answer(L"? LST(Time.Day)", L"4");
     host.Answer(L"? Solar.Planet.Earth.Satellite.Moon.EclipsMagnitude", L"0");

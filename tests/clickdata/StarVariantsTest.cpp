@@ -7,30 +7,16 @@
 namespace {
 
 const wchar_t* const kPosition3 = L"赤経 06h18m00.00s  赤緯 -20ﾟ30'00.0\" (J2000)\r\n";
-const std::vector<CString> kDateQueries = {
-    L"? LST(Time.Year)", L"? LST(Time.Month)",  L"? LST(Time.Day)", L"? LST(Time.Hour)",
-    L"? LST(Time.Minute)", L"? LST(Time.Second)", L"? Time.Timezone"};
 
-class StarVariants : public ::testing::Test {
+class StarVariants : public ClickDataTest {
 protected:
-    CCdStatus status;
-    FakeHost host;
-    ClickDataProbe cd{status};
-
     void Object(const CString& path, std::initializer_list<std::pair<const wchar_t*, const wchar_t*>> answers) {
-        cd.SetObject(path, CZntClickData::TYPE_STAR);
-        AnswerObject(host, path, {{L".position.RA", L"6.3"}, {L".position.DEC", L"-20.5"}});
+        ClickDataTest::Object(path, CZntClickData::TYPE_STAR, {{L".position.RA", L"6.3"}, {L".position.DEC", L"-20.5"}});
         AnswerObject(host, path, answers);
     }
-    // The host's local date: 1995-11-04 09:00 at UT+9, JD 2450025.5.
+    // The host's local date: 1995-11-04 09:00 at UT+9 is JD 2450025.5.
     void Today(const wchar_t* day, const wchar_t* hour) {
-        const wchar_t* const kDate[][2] = {
-            {L"? LST(Time.Year)", L"1995"}, {L"? LST(Time.Month)", L"11"},
-            {L"? LST(Time.Minute)", L"0"},  {L"? LST(Time.Second)", L"0"},
-            {L"? Time.Timezone", L"9"}};
-        for (const auto& d : kDate) host.Answer(d[0], d[1]);
-        host.Answer(L"? LST(Time.Day)", day);
-        host.Answer(L"? LST(Time.Hour)", hour);
+        AnswerDate(host, {L"1995", L"11", day, hour, L"0", L"0", L"9"});
     }
 };
 
@@ -52,8 +38,7 @@ TEST_F(StarVariants, VariableStarInFull) {
                   {L".M_mD", L"30"},
                   {L".OtherDesign", L"HR 8571"}});
     Today(L"4", L"9");
-    status.DispMag = 1;
-    status.StarDetails = 1;
+    status.DispMag = status.StarDetails = 1;
     EXPECT_TRUE(TextAndQueries(
         cd.GetTextStarGcvs(&host, 0),
         CString(L"変光星 del Cep\r\nHIP110991\r\n光度 極大 3.48等 極小 -.--等\r\n") + kPosition3 +
@@ -61,7 +46,7 @@ TEST_F(StarVariants, VariableStarInFull) {
             L"M-m/D 30 (3.0日)\r\n現在の状態 元期＋2周期＋5.50日\r\n別名 HR 8571\r\n",
         host,
         Ask(path, {L".Name", L".HipparcosNumber", L".Magnitude.Maximum", L".Magnitude.Minimum"}) +
-            J2000Queries(path) + GcvsDetailQueries(path) + kDateQueries +
+            J2000Queries(path) + GcvsDetailQueries(path) + DateQueries() +
             Ask(path, {L".OtherDesign"})));
     EXPECT_TRUE(TextAndQueries(cd.GetTextStarGcvs(&host, 1), L"変光星 del Cep", host, Ask(path, {L".Name"})));
 
@@ -85,8 +70,7 @@ TEST_F(StarVariants, VariableStarNumbersAsTheHostWroteThem) {
     Object(path, {{L".Epoch", L"2450000"}, {L".Period", L"0.5623400"}, {L".M_mD", L"*"},
                   {L".Year", L"1987"}, {L".Magnitude.Maximum", L""}, {L".Magnitude.Minimum", L"*"}});
     Today(L"4", L"9");
-    status.DispMag = 1;
-    status.StarDetails = 1;
+    status.DispMag = status.StarDetails = 1;
     const CString text = cd.GetTextStarGcvs(&host, 0);
     // The appearance year ends its line like every other line.
     EXPECT_EQ(text.Mid(text.Find(L"(J2000)\r\n") + 9),
@@ -122,7 +106,7 @@ TEST_F(StarVariants, NoCurrentStateWithoutAUsablePeriodOrEpoch) {
         // Without a usable period the host's date is not even asked.
         EXPECT_TRUE(QueriesAre(host, Ask(path, {L".Name", L".HipparcosNumber"}) + J2000Queries(path) +
                                          GcvsDetailQueries(path) +
-                                         (c.asksDate ? kDateQueries : std::vector<CString>{}) +
+                                         (c.asksDate ? DateQueries() : std::vector<CString>{}) +
                                          Ask(path, {L".OtherDesign"})))
             << CString(c.period).ToUtf8();
     }
@@ -147,8 +131,7 @@ TEST_F(StarVariants, DoubleStarComponent) {
                   {L".FirstObs.Epoch", L"1826"}, {L".FirstObs.Theta", L"31"}, {L".FirstObs.Rho", L"8.86"},
                   {L".LastObs.Epoch", L"2016.2"}, {L".LastObs.Theta", L"*"}, {L".LastObs.Rho", L"abc"},
                   {L".BD", L"-05 1315"}});
-    status.DispMag = 1;
-    status.StarDetails = 1;
+    status.DispMag = status.StarDetails = 1;
     EXPECT_TRUE(TextAndQueries(
         cd.GetTextStarWds(&host, 0),
         CString(L"二重星 θ1 Ori A\r\n光度  6.73等\r\n") + kPosition3 +
