@@ -31,22 +31,12 @@ std::vector<CString> TitleQueries(const CString& path) {
 TEST_F(StarText, NamedStarInFullWithEveryDetail) {
     const CString path = L"Star.HIP.27989";
     Star(path, {{L".numberofPlanets", L"0"},
-                {L".FlamsteedNumber", L"58"},
-                {L".BayerLetter", L"α"},
-                {L".Constellation.Abbreviation", L"Ori"},
-                {L".JapaneseName", L"ベテルギウス"},
-                {L".EnglishName", L"Betelgeuse"},
-                {L".Constellation.Name", L"オリオン"},
-                {L".HipparcosNumber", L"27989"},
-                {L".Magnitude", L"0.45"},
-                {L".Propermotion.RA", L"27.54"},
-                {L".Propermotion.DEC", L"11.3"},
-                {L".pi", L"6.55"},
-                {L".Magnitude.BT", L"2.9"},
-                {L".Magnitude.VT", L"*"},
-                {L".Magnitude.BV", L"1.5"},
-                {L".SpectralType", L"M1-2Ia-Iab"},
-                {L".VariableName", L"alf Ori"},
+                {L".FlamsteedNumber", L"58"}, {L".BayerLetter", L"α"}, {L".Constellation.Abbreviation", L"Ori"},
+                {L".JapaneseName", L"ベテルギウス"}, {L".EnglishName", L"Betelgeuse"},
+                {L".Constellation.Name", L"オリオン"}, {L".HipparcosNumber", L"27989"}, {L".Magnitude", L"0.45"},
+                {L".Propermotion.RA", L"27.54"}, {L".Propermotion.DEC", L"11.3"}, {L".pi", L"6.55"},
+                {L".Magnitude.BT", L"2.9"}, {L".Magnitude.VT", L"*"}, {L".Magnitude.BV", L"1.5"},
+                {L".SpectralType", L"M1-2Ia-Iab"}, {L".VariableName", L"alf Ori"},
                 {L".CrossID", L"HD 39801|SAO 113271|HR 2061|HD 39801A"}});
     status.DispMag = status.StarDetails = 1;
     std::vector<CString> debug;
@@ -118,12 +108,8 @@ TEST_F(StarText, StarWithPlanets) {
     // Any catalogue: the planet count decides, also for an extended-catalogue path.
     const CString path = L"Star.xno1234";
     Star(path, {{L".numberofPlanets", L"2"},
-                {L".EnglishName", L"51 Peg"},
-                {L".Magnitude", L"5.49"},
-                {L".Propermotion.RA", L"*"},
-                {L".Propermotion.DEC", L"60.9"},
-                {L".pi", L"65.1"},
-                {L".Magnitude.VT", L"4.50"},
+                {L".EnglishName", L"51 Peg"}, {L".Magnitude", L"5.49"}, {L".Propermotion.RA", L"*"},
+                {L".Propermotion.DEC", L"60.9"}, {L".pi", L"65.1"}, {L".Magnitude.VT", L"4.50"},
                 {L".SpectralType", L"G2IV"}});
     status.DispMag = status.StarDetails = 1;
     EXPECT_TRUE(TextAndQueries(
@@ -151,11 +137,8 @@ TEST_F(StarText, ExtendedCatalogueStars) {
     status.DispMag = status.StarDetails = 1;
     const CString path = L"Star.XNO.1";
     Star(path, {{L".Id", L"TYC 1234-567-1"},
-                {L".Magnitude", L"10.5"},
-                {L".Magnitude.BT", L"11.25"},
-                {L".Magnitude.VT", L"10.5"},
-                {L".Magnitude.BV", L""},
-                {L".VariableName", L"V123 Ori"}});
+                {L".Magnitude", L"10.5"}, {L".Magnitude.BT", L"11.25"}, {L".Magnitude.VT", L"10.5"},
+                {L".Magnitude.BV", L""}, {L".VariableName", L"V123 Ori"}});
     EXPECT_TRUE(TextAndQueries(
         cd.GetTextStar(&host, 0),
         CString(L"恒星 TYC 1234-567-1\r\n光度 10.50等\r\n") + kPosition3 +
@@ -239,11 +222,8 @@ TEST_F(StarText, GscTypes) {
 TEST_F(StarText, SupernovaAndNova) {
     const CString path = L"Star.Supernova.SN1987A";
     Star(path, {{L".JapaneseName", L"超新星1987A"},
-                {L".EnglishName", L"SN 1987A"},
-                {L".Summary", L"大マゼラン雲に出現"},
-                {L".Propermotion.RA", L"1"},
-                {L".SpectralType", L"II"},
-                {L".CrossID", L"SNR 1987A"}});
+                {L".EnglishName", L"SN 1987A"}, {L".Summary", L"大マゼラン雲に出現"}, {L".Propermotion.RA", L"1"},
+                {L".SpectralType", L"II"}, {L".CrossID", L"SNR 1987A"}});
     status.StarDetails = 1;
     // Proper motion, parallax, catalogue magnitudes and spectral type belong to catalogue stars.
     EXPECT_TRUE(TextAndQueries(cd.GetTextStar(&host, 0),

@@ -27,15 +27,9 @@ const std::vector<CString> GcvsDetailQueries(const CString& path) {
 TEST_F(StarVariants, VariableStarInFull) {
     const CString path = L"Star.GCVS.delCep";
     Object(path, {{L".Name", L"del Cep"},
-                  {L".HipparcosNumber", L"110991"},
-                  {L".Magnitude.Maximum", L"3.48"},
-                  {L".Magnitude.Minimum", L"*"},
-                  {L".VariableType", L"DCEP"},
-                  {L".SpectralType", L"F5Iab-G1Ib"},
-                  {L".Epoch", L"2450000.00"},
-                  {L".Year", L"*"},
-                  {L".Period", L"10"},
-                  {L".M_mD", L"30"},
+                  {L".HipparcosNumber", L"110991"}, {L".Magnitude.Maximum", L"3.48"},
+                  {L".Magnitude.Minimum", L"*"}, {L".VariableType", L"DCEP"}, {L".SpectralType", L"F5Iab-G1Ib"},
+                  {L".Epoch", L"2450000.00"}, {L".Year", L"*"}, {L".Period", L"10"}, {L".M_mD", L"30"},
                   {L".OtherDesign", L"HR 8571"}});
     Today(L"4", L"9");
     status.DispMag = status.StarDetails = 1;
@@ -121,11 +115,8 @@ TEST_F(StarVariants, DoubleStarComponent) {
     const CString path = L"Star.WDS.05353-0523.A";
     const CString parent = L"Star.WDS.05353-0523";
     Object(path, {{L".Name", L"θ1 Ori A"},
-                  {L".Magnitude", L"6.73"},
-                  {L".ComponentName", L"A"},
-                  {L".SpectralType", L"O7V"},
-                  {L".Propermotion.RA", L"0.0015"},
-                  {L".Propermotion.DEC", L"*"}});
+                  {L".Magnitude", L"6.73"}, {L".ComponentName", L"A"}, {L".SpectralType", L"O7V"},
+                  {L".Propermotion.RA", L"0.0015"}, {L".Propermotion.DEC", L"*"}});
     AnswerObject(host, parent,
                  {{L".Components", L"ABCD"}, {L".Discoverer", L" STF 748 "}, {L".ObsCount", L"25"},
                   {L".FirstObs.Epoch", L"1826"}, {L".FirstObs.Theta", L"31"}, {L".FirstObs.Rho", L"8.86"},
@@ -178,8 +169,7 @@ TEST_F(StarVariants, DoubleStarWithoutAParentPath) {
 TEST_F(StarVariants, Exoplanet) {
     const CString path = L"Star.ExtraSolarPlanet.51Pegb";
     Object(path, {{L".Name", L"51 Peg b"},
-                  {L".OrbitalPeriod", L"4.230800"},
-                  {L".SemiMajorAxis", L"0.0520"},
+                  {L".OrbitalPeriod", L"4.230800"}, {L".SemiMajorAxis", L"0.0520"},
                   {L".eccentricity", L"3.000"}});
     // No switch matters here.
     status.DispMag = 1;
