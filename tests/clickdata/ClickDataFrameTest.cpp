@@ -186,14 +186,10 @@ TEST_F(Frame, BareSkyNeedsTheConstellationSwitch) {
 }
 
 TEST_F(Frame, CommentsExceptForUncataloguedStars) {
-    EXPECT_EQ(cd.IsCommentEnable(&host, L""), 0);
-    EXPECT_EQ(cd.IsCommentEnable(&host, L"Star.HIP.27989"), 1);
-    EXPECT_EQ(cd.IsCommentEnable(&host, L"Star.NOMAD.1"), 0);
-    EXPECT_EQ(cd.IsCommentEnable(&host, L"star.xno.2"), 0);
-    EXPECT_EQ(cd.IsCommentEnable(&host, L"Solar.NO.x"), 1);
-    host.ClearLog();
     // An unknown kind counts as a star.
-    EXPECT_EQ(cd.IsCommentEnable(&host, L"Comet.NOx"), 0);
+    const std::pair<const wchar_t*, int> kCases[] = {{L"", 0},           {L"Star.HIP.27989", 1}, {L"Star.NOMAD.1", 0},
+                                                     {L"star.xno.2", 0}, {L"Solar.NO.x", 1},     {L"Comet.NOx", 0}};
+    for (const auto& c : kCases) EXPECT_EQ(cd.IsCommentEnable(&host, c.first), c.second) << CString(c.first).ToUtf8();
 }
 
 TEST_F(Frame, HostFailurePassesThroughAndTheNextCallAsksAgain) {

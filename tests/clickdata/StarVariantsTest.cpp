@@ -139,8 +139,7 @@ TEST_F(StarVariants, DoubleStarComponent) {
     EXPECT_TRUE(TextAndQueries(cd.GetTextStarWds(&host, 1), L"二重星 θ1 Ori A", host, Ask(path, {L".Name"})));
 
     // The component line with one of its two parts; no observation count for "*".
-    host.Answer(L"? " + parent + L".Components", L"");
-    host.Answer(L"? " + parent + L".ObsCount", L"*");
+    AnswerObject(host, parent, {{L".Components", L""}, {L".ObsCount", L"*"}});
     CString text = cd.GetTextStarWds(&host, 0);
     EXPECT_NE(text.Find(L"\r\nコンポーネント A\r\nスペクトル型 O7V\r\n発見者/番号 STF748\r\n最初の"), -1);
     host.Answer(L"? " + parent + L".Components", L"AB");
@@ -181,9 +180,7 @@ TEST_F(StarVariants, Exoplanet) {
                                    Ask(path, {L".OrbitalPeriod", L".SemiMajorAxis", L".eccentricity"})));
     EXPECT_TRUE(TextAndQueries(cd.GetTextExoPlanet(&host, 1), L"系外惑星 51 Peg b", host, Ask(path, {L".Name"})));
     // Whole numbers stay as they are; empty answers still have their lines.
-    host.Answer(L"? " + path + L".OrbitalPeriod", L"100");
-    host.Answer(L"? " + path + L".SemiMajorAxis", L"365.250");
-    host.Answer(L"? " + path + L".eccentricity", L"");
+    AnswerObject(host, path, {{L".OrbitalPeriod", L"100"}, {L".SemiMajorAxis", L"365.250"}, {L".eccentricity", L""}});
     const CString text = cd.GetTextExoPlanet(&host, 0);
     EXPECT_EQ(text.Mid(text.Find(L"(J2000)\r\n") + 9), L"公転周期 100日\r\n軌道長半径 365.25au\r\n離心率 \r\n");
 }
