@@ -156,24 +156,26 @@ TEST_F(SolarText, Planets) {
     status = CCdStatus();
     status.DispEqt2000 = 0;
     status.PlanetPhysicalTable = 1;
-    const CString jupiter = L"Solar.Planet.JUPITER";
-    Name(jupiter, L"木星", L"Jupiter");
-    AnswerObject(host, jupiter,
+    AnswerObject(host, L"Solar.Planet.JUPITER",
                  {{L".PhysicalTable.CM1", L"10.4"}, {L".PhysicalTable.CM2", L"200.6"}, {L".PhysicalTable.De", L"3.2"}});
-    EXPECT_TRUE(TextAndQueries(Text(jupiter, 0), L"木星 Jupiter (惑星)\r\n中央経度  10ﾟ(I) 201ﾟ(II)\r\n中央緯度   3ﾟ\r\n",
-                               host,
-                               Names(jupiter) + std::vector<CString>{L"? View.Projection"} +
-                                   Ask(jupiter, {L".PhysicalTable.CM1", L".PhysicalTable.CM2", L".PhysicalTable.De"})));
-    const CString saturn = L"Solar.Planet.Saturn";
-    Name(saturn, L"土星", L"Saturn");
-    AnswerObject(host, saturn, {{L".PhysicalTable.CM3", L"45"}, {L".PhysicalTable.De", L"20"}});
-    EXPECT_TRUE(TextAndQueries(Text(saturn, 0), L"土星 Saturn (惑星)\r\n中央経度  45ﾟ(III)\r\n中央緯度  20ﾟ\r\n", host,
-                               Names(saturn) + std::vector<CString>{L"? View.Projection"} +
-                                   Ask(saturn, {L".PhysicalTable.CM3", L".PhysicalTable.De"})));
-    const CString uranus = L"Solar.Planet.Uranus";
-    Name(uranus, L"天王星", L"Uranus");
-    EXPECT_TRUE(TextAndQueries(Text(uranus, 0), L"天王星 Uranus (惑星)\r\n", host,
-                               Names(uranus) + std::vector<CString>{L"? View.Projection"}));
+    AnswerObject(host, L"Solar.Planet.Saturn", {{L".PhysicalTable.CM3", L"45"}, {L".PhysicalTable.De", L"20"}});
+    const struct {
+        const wchar_t* path;
+        const wchar_t* text;
+        std::vector<CString> queries;  // after the names and the projection
+    } kCases[] = {
+        {L"Solar.Planet.JUPITER", L"木星 Jupiter (惑星)\r\n中央経度  10ﾟ(I) 201ﾟ(II)\r\n中央緯度   3ﾟ\r\n",
+         Ask(L"Solar.Planet.JUPITER", {L".PhysicalTable.CM1", L".PhysicalTable.CM2", L".PhysicalTable.De"})},
+        {L"Solar.Planet.Saturn", L"木星 Jupiter (惑星)\r\n中央経度  45ﾟ(III)\r\n中央緯度  20ﾟ\r\n",
+         Ask(L"Solar.Planet.Saturn", {L".PhysicalTable.CM3", L".PhysicalTable.De"})},
+        {L"Solar.Planet.Uranus", L"木星 Jupiter (惑星)\r\n", {}},
+    };
+    for (const auto& c : kCases) {
+        Name(c.path, L"木星", L"Jupiter");
+        EXPECT_TRUE(TextAndQueries(Text(c.path, 0), c.text, host,
+                                   Names(c.path) + std::vector<CString>{L"? View.Projection"} + c.queries))
+            << CString(c.path).ToUtf8();
+    }
 }
 
 TEST_F(SolarText, TheEarthShowsOnlyItsDistanceFromTheSun) {
