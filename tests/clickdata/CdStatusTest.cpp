@@ -69,35 +69,34 @@ TEST_F(CdStatusRegistry, SaveWritesNumbersTruthValuesAndThePlanetariumSettings) 
     saved.DispGal = 7;  // a truth value: stored as 1
     saved.RaInDegrees = 1;  // not persisted
     saved.Save();
-    int v = 0;
-    EXPECT_NE(CRegistry::Read(L"ClickData", L"AltSpan", 0, &v, CRegistry::kindInt), 0);
-    EXPECT_EQ(v, -30);
-    EXPECT_NE(CRegistry::Read(L"ClickData", L"DispGal", 0, &v, CRegistry::kindInt), 0);
-    EXPECT_EQ(v, 1);
-    EXPECT_EQ(CRegistry::Read(L"ClickData", L"RaInDegrees", -1, &v, CRegistry::kindInt), 0);
-    CString text;
-    CRegistry::Read(L"Default", L"ClickData.Constellation", L"", &text);
-    EXPECT_EQ(text, L"TRUE");
-    CRegistry::Read(L"Default", L"ClickData.Cyclic", L"", &text);
-    EXPECT_EQ(text, L"FALSE");  // DispPopup 1: not cyclic
+    const auto number = [](const wchar_t* name) {
+        int v = -1;
+        return CRegistry::Read(L"ClickData", name, -1, &v, CRegistry::kindInt) ? v : -2;  // -2: not stored
+    };
+    const auto setting = [](const wchar_t* name) {
+        CString text;
+        CRegistry::Read(L"Default", name, L"", &text);
+        return text;
+    };
+    EXPECT_EQ(number(L"AltSpan"), -30);
+    EXPECT_EQ(number(L"DispGal"), 1);
+    EXPECT_EQ(number(L"RaInDegrees"), -2);
+    EXPECT_EQ(setting(L"ClickData.Constellation"), L"TRUE");
+    EXPECT_EQ(setting(L"ClickData.Cyclic"), L"FALSE");  // DispPopup 1: not cyclic
 
     CCdStatus loaded;
     loaded.Init();
     loaded.Load();
-    EXPECT_EQ(loaded.AltSpan, -30);
-    EXPECT_EQ(loaded.Precision, 2);
-    EXPECT_EQ(loaded.DispGal, 1);
-    EXPECT_EQ(loaded.DispHrz, 0);
-    EXPECT_EQ(loaded.RaInDegrees, 0);
-    EXPECT_EQ(loaded.UserFlag1, 0);  // not persisted: as Init left it
+    // RaInDegrees and UserFlag1 are not persisted: as Init left them.
+    EXPECT_EQ(std::vector<int>({loaded.AltSpan, loaded.Precision, loaded.DispGal, loaded.DispHrz, loaded.RaInDegrees,
+                                loaded.UserFlag1}),
+              std::vector<int>({-30, 2, 1, 0, 0, 0}));
 
     saved.CnsInfo = 0;
     saved.DispPopup = 0;
     saved.Save();
-    CRegistry::Read(L"Default", L"ClickData.Constellation", L"", &text);
-    EXPECT_EQ(text, L"FALSE");
-    CRegistry::Read(L"Default", L"ClickData.Cyclic", L"", &text);
-    EXPECT_EQ(text, L"TRUE");
+    EXPECT_EQ(setting(L"ClickData.Constellation"), L"FALSE");
+    EXPECT_EQ(setting(L"ClickData.Cyclic"), L"TRUE");
 }
 
 // Runs body in a child process; returns its exit status.

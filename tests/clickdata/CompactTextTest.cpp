@@ -83,17 +83,26 @@ TEST_F(Cdf, SolarSystem) {
 }
 
 TEST_F(Cdf, DeepSkySatellitesMeteorsAndFrames) {
-    EXPECT_TRUE(Is(L"DeepSkyObject.M.31", L"NEBULA M31", {L"? DeepSkyObject.M.31.Number"}));
-    EXPECT_TRUE(Is(L"MagellanicCloud.Large", L"LMC", {}));
-    EXPECT_TRUE(Is(L"magellaniccloud.SMALL", L"SMC", {}));
-    EXPECT_TRUE(Is(L"MagellanicCloud.Bridge", L"", {}));
-    EXPECT_TRUE(Is(L"ArtificialSatellite.ISS", L"ASAT 25544", {L"? ArtificialSatellite.ISS.Number"}));
-    EXPECT_TRUE(Is(L"Meteor.Leonids", L"METEOR しし", {L"? Meteor.Leonids.Name"}));
-    EXPECT_TRUE(Is(L"Meteor.Gem", L"METEOR ふたご流星群", {L"? Meteor.Gem.Name"}));
-    EXPECT_TRUE(Is(L"DeepSkyImage.1", L"", {}));
-    EXPECT_TRUE(Is(L"FieldOfViewCircle.1", L"FIELD \"VIEW\"", {}));
-    EXPECT_TRUE(Is(L"AngleOfView.Main", L"FIELD \"PHOTO\"", {}));
-    EXPECT_TRUE(Is(L"MosaicOfField.1", L"", {}));
+    const struct {
+        const wchar_t* path;
+        const wchar_t* designation;
+        const wchar_t* query;  // the one query sent, if any
+    } kCases[] = {
+        {L"DeepSkyObject.M.31", L"NEBULA M31", L"? DeepSkyObject.M.31.Number"},
+        {L"MagellanicCloud.Large", L"LMC", nullptr},
+        {L"magellaniccloud.SMALL", L"SMC", nullptr},
+        {L"MagellanicCloud.Bridge", L"", nullptr},
+        {L"ArtificialSatellite.ISS", L"ASAT 25544", L"? ArtificialSatellite.ISS.Number"},
+        {L"Meteor.Leonids", L"METEOR しし", L"? Meteor.Leonids.Name"},
+        {L"Meteor.Gem", L"METEOR ふたご流星群", L"? Meteor.Gem.Name"},
+        {L"DeepSkyImage.1", L"", nullptr},
+        {L"FieldOfViewCircle.1", L"FIELD \"VIEW\"", nullptr},
+        {L"AngleOfView.Main", L"FIELD \"PHOTO\"", nullptr},
+        {L"MosaicOfField.1", L"", nullptr},
+    };
+    for (const auto& c : kCases)
+        EXPECT_TRUE(Is(c.path, c.designation, c.query ? std::vector<CString>{c.query} : std::vector<CString>{}))
+            << CString(c.path).ToUtf8();
     EXPECT_EQ(cd.GetCdfTextFieldOfView(&host), L"FIELD \"VIEW\"");
     EXPECT_EQ(cd.GetCdfTextAngleOfField(&host), L"FIELD \"PHOTO\"");
 }

@@ -8,16 +8,11 @@ namespace {
 
 const wchar_t* const kPosition2 = L"赤経 05h15m00.0s  赤緯 -69ﾟ30'00\" (J2000)\r\n";
 
-class DeepSky : public ::testing::Test {
+class DeepSky : public ClickDataTest {
 protected:
-    CCdStatus status;
-    FakeHost host;
-    ClickDataProbe cd{status};
-
     void Object(const CString& path, int type,
                 std::initializer_list<std::pair<const wchar_t*, const wchar_t*>> answers) {
-        cd.SetObject(path, type);
-        AnswerObject(host, path, {{L".position.RA", L"5.25"}, {L".position.DEC", L"-69.5"}});
+        ClickDataTest::Object(path, type, {{L".position.RA", L"5.25"}, {L".position.DEC", L"-69.5"}});
         AnswerObject(host, path, answers);
     }
 };
@@ -31,8 +26,7 @@ TEST_F(DeepSky, PgcGalaxy) {
     Object(path, CZntClickData::TYPE_DEEPSKY,
            {{L".Vhelio", L"-300"}, {L".AliasName", L"M31   "}, {L".Type", L"Sb  "}, {L".PA", L"35"},
             {L".LogD25", L"3.25"}, {L".LogR25", L"*"}, {L".BT", L"4.36"}});
-    status.DispMag = 1;
-    status.PgcDetails = 1;
+    status.DispMag = status.PgcDetails = 1;
     EXPECT_TRUE(TextAndQueries(cd.GetTextDeepSky(&host, 0),
                                CString(L"PGC2557 (M31)\r\n光度 4.36等 長径 3.25'\r\n") + kPosition2 +
                                    L"長径の位置角 35度\r\nハッブル分類 Sb\r\n日心視線速度 -300(km/s)\r\n",
@@ -46,12 +40,9 @@ TEST_F(DeepSky, PgcGalaxy) {
                   {L".PA", L""}, {L".Type", L"*"}, {L".Vhelio", L""}});
     EXPECT_EQ(cd.GetTextDeepSky(&host, 0),
               CString(L"PGC2557\r\n") + kPosition2 + L"長径の位置角 0度\r\n日心視線速度 (km/s)\r\n");
-    host.Answer(L"? " + path + L".PA", L"*");
-    host.Answer(L"? " + path + L".Vhelio", L"*");
-    host.Answer(L"? " + path + L".LogR25", L"1.5");
+    AnswerObject(host, path, {{L".PA", L"*"}, {L".Vhelio", L"*"}, {L".LogR25", L"1.5"}});
     EXPECT_EQ(cd.GetTextDeepSky(&host, 0), CString(L"PGC2557\r\n短径 1.50'\r\n") + kPosition2);
-    status.DispMag = 0;
-    status.PgcDetails = 0;
+    status.DispMag = status.PgcDetails = 0;
     EXPECT_EQ(cd.GetTextDeepSky(&host, 0), CString(L"PGC2557\r\n") + kPosition2);
 }
 
@@ -109,28 +100,23 @@ TEST_F(DeepSky, GeneralLayout) {
         {L"", L", IC 434,", L"暗黒星雲", L"", L" (IC 434) 暗黒星雲"},
     };
     for (const auto& c : kCases) {
-        host.Answer(L"? " + path + L".CatalogNumber", c.catalogue);
-        host.Answer(L"? " + path + L".SubCatalogNumber.Strings", c.others);
-        host.Answer(L"? " + path + L".Type.Name", c.typeName);
-        host.Answer(L"? " + path + L".Name", c.name);
+        AnswerObject(host, path, {{L".CatalogNumber", c.catalogue}, {L".SubCatalogNumber.Strings", c.others},
+                                  {L".Type.Name", c.typeName}, {L".Name", c.name}});
         EXPECT_EQ(cd.GetTextDeepSky(&host, 1), c.line) << CString(c.catalogue).ToUtf8();
     }
 
     // Magnitude and size: "*" leaves its piece out; an empty magnitude prints 0.0.
-    host.Answer(L"? " + path + L".Magnitude", L"*");
-    host.Answer(L"? " + path + L".Size", L"*");
+    AnswerObject(host, path, {{L".Magnitude", L"*"}, {L".Size", L"*"}});
     EXPECT_EQ(cd.GetTextDeepSky(&host, 0), CString(L" (IC 434) 暗黒星雲\r\n") + kPosition2);
     host.Answer(L"? " + path + L".Magnitude", L"");
     EXPECT_EQ(cd.GetTextDeepSky(&host, 0), CString(L" (IC 434) 暗黒星雲\r\n光度  0.0等\r\n") + kPosition2);
-    host.Answer(L"? " + path + L".Magnitude", L"*");
-    host.Answer(L"? " + path + L".Size", L"5'");
+    AnswerObject(host, path, {{L".Magnitude", L"*"}, {L".Size", L"5'"}});
     EXPECT_EQ(cd.GetTextDeepSky(&host, 0), CString(L" (IC 434) 暗黒星雲\r\n視直径 5'\r\n") + kPosition2);
 }
 
 TEST_F(DeepSky, LongRunsOfBlanks) {
     const CString path = L"DeepSkyObject.X.1";
-    Object(path, CZntClickData::TYPE_DEEPSKY,
-           {{L".CatalogNumber", L"NGC 1"}, {L".Type.Name", L"T"}});
+    Object(path, CZntClickData::TYPE_DEEPSKY, {{L".Type.Name", L"T"}});
     host.Answer(L"? " + path + L".CatalogNumber", L"NGC" + CString(L' ', 100000) + L"1");
     host.Answer(L"? " + path + L".SubCatalogNumber.Strings", CString(L' ', 99999) + L"UGC 2");
     EXPECT_EQ(cd.GetTextDeepSky(&host, 1), L"NGC 1 (UGC 2) T");
@@ -176,9 +162,7 @@ TEST_F(DeepSky, ImageOnTheChart) {
         EXPECT_EQ(cd.GetTextDeepSkyImage(&host, 1), L"画像 " + CString(n.name)) << CString(n.file).ToUtf8();
     }
     // Angles the host does not know print as zero.
-    host.Answer(L"? " + path + L".Angle.X", L"*");
-    host.Answer(L"? " + path + L".Angle.Y", L"");
-    host.Answer(L"? " + path + L".Roll", L"abc");
+    AnswerObject(host, path, {{L".Angle.X", L"*"}, {L".Angle.Y", L""}, {L".Roll", L"abc"}});
     EXPECT_EQ(cd.GetTextDeepSkyImage(&host, 0), CString(L"画像 \r\n画角 0.000ﾟ × 0.000ﾟ\r\n回転角 0.000ﾟ\r\n") + kPosition2);
 }
 

@@ -9,12 +9,7 @@ namespace {
 
 const wchar_t* const kNoPosition = L"赤経 00h00m00.0s  赤緯 +00ﾟ00'00\" (J2000)\r\n";
 
-class FieldFrames : public ::testing::Test {
-protected:
-    CCdStatus status;
-    FakeHost host;
-    ClickDataProbe cd{status};
-};
+using FieldFrames = ClickDataTest;
 
 TEST_F(FieldFrames, AngleOfView) {
     const CString frame = L"AngleOfView.Frame1";

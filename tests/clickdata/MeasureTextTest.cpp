@@ -6,20 +6,14 @@
 
 namespace {
 
-const std::vector<CString> kMeasureQueries = {
-    L"? Measure.Visible",
-    L"? Measure.Connecting",
-    L"? Measure.Origin.position.EquatorialDateApp.RA",
-    L"? Measure.Origin.position.EquatorialDateApp.DEC",
-    L"? Measure.End.position.EquatorialDateApp.RA",
-    L"? Measure.End.position.EquatorialDateApp.DEC",
-    L"? Measure.Origin.position.EclipticDateApp.Lambda",
-    L"? Measure.Origin.position.EclipticDateApp.Beta",
-    L"? Measure.End.position.EclipticDateApp.Lambda",
-    L"? Measure.End.position.EclipticDateApp.Beta",
-};
+const std::vector<CString> kMeasureQueries =
+    Ask(L"Measure", {L".Visible", L".Connecting", L".Origin.position.EquatorialDateApp.RA",
+                     L".Origin.position.EquatorialDateApp.DEC", L".End.position.EquatorialDateApp.RA",
+                     L".End.position.EquatorialDateApp.DEC", L".Origin.position.EclipticDateApp.Lambda",
+                     L".Origin.position.EclipticDateApp.Beta", L".End.position.EclipticDateApp.Lambda",
+                     L".End.position.EclipticDateApp.Beta"});
 
-class MeasureLine : public ::testing::Test {
+class MeasureLine : public ClickDataTest {
 protected:
     void SetUp() override {
         host.Answer(L"? Measure.Visible", L"TRUE");
@@ -29,15 +23,10 @@ protected:
     }
     void Ends(const CString& end, const wchar_t* ra, const wchar_t* dec, const wchar_t* lambda,
               const wchar_t* beta) {
-        host.Answer(L"? Measure." + end + L".position.EquatorialDateApp.RA", ra);
-        host.Answer(L"? Measure." + end + L".position.EquatorialDateApp.DEC", dec);
-        host.Answer(L"? Measure." + end + L".position.EclipticDateApp.Lambda", lambda);
-        host.Answer(L"? Measure." + end + L".position.EclipticDateApp.Beta", beta);
+        AnswerObject(host, L"Measure." + end,
+                     {{L".position.EquatorialDateApp.RA", ra}, {L".position.EquatorialDateApp.DEC", dec},
+                      {L".position.EclipticDateApp.Lambda", lambda}, {L".position.EclipticDateApp.Beta", beta}});
     }
-
-    CCdStatus status;
-    FakeHost host;
-    ClickDataProbe cd{status};
 };
 
 TEST_F(MeasureLine, NothingUnlessTheToolIsShownAndConnecting) {
@@ -89,13 +78,11 @@ TEST_F(MeasureLine, EndAtTheOriginPrintsPlusZeros) {
               L"黄経差 +  0ﾟ00'00\"   黄緯差 +  0ﾟ00'00\"\r\n");
 }
 
-TEST(DailyMotion, FourLinesPerHour) {
-    CCdStatus status;
-    ClickDataProbe cd(status);
-    cd.SetObject(L"Solar.Planet.Mars", CZntClickData::TYPE_SOLAR);
-    FakeHost host{{L"? Solar.Planet.Mars.DailyMotion.RA", L"15"},
-                  {L"? Solar.Planet.Mars.DailyMotion.Dec", L"*"},
-                  {L"? Solar.Planet.Mars.position.EquatorialDateApp.RA", L"6"}};
+using SolarHelpers = ClickDataTest;
+
+TEST_F(SolarHelpers, DailyMotionFourLinesPerHour) {
+    Object(L"Solar.Planet.Mars", CZntClickData::TYPE_SOLAR,
+           {{L".DailyMotion.RA", L"15"}, {L".DailyMotion.Dec", L"*"}, {L".position.EquatorialDateApp.RA", L"6"}});
     EXPECT_TRUE(TextAndQueries(cd.GetDailyMotion(&host),
                                L"移動量(赤経) 150.000 s/時間\r\n"
                                L"移動量(赤緯) 0.00 \"/時間\r\n"
@@ -108,13 +95,10 @@ TEST(DailyMotion, FourLinesPerHour) {
                                     L".position.EquatorialDateApp.DEC"})));
 }
 
-TEST(SolarElongation, SideFromTheLongitudes) {
-    CCdStatus status;
-    ClickDataProbe cd(status);
-    cd.SetObject(L"Solar.Planet.Venus", CZntClickData::TYPE_SOLAR);
-    FakeHost host{{L"? Solar.Planet.Venus.SolarElongation", L"*"},
-                  {L"? Solar.Planet.Venus.position.Ecliptical.Lambda", L"10"},
-                  {L"? solar.sun.position.Ecliptical.Lambda", L"350"}};
+TEST_F(SolarHelpers, SolarElongationSideFromTheLongitudes) {
+    Object(L"Solar.Planet.Venus", CZntClickData::TYPE_SOLAR,
+           {{L".SolarElongation", L"*"}, {L".position.Ecliptical.Lambda", L"10"}});
+    host.Answer(L"? solar.sun.position.Ecliptical.Lambda", L"350");
     EXPECT_TRUE(TextAndQueries(cd.GetSolarElongation(&host), L"", host,
                                {L"? Solar.Planet.Venus.SolarElongation"}));
     host.Answer(L"? Solar.Planet.Venus.SolarElongation", L"20.5");

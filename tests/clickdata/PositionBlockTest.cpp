@@ -52,36 +52,21 @@ const std::vector<CString> kHourAngle =
 const std::vector<CString> kRiseSet =
     std::vector<CString>{L"? Time.Timezone"} + Ask(kStar, {L".Jd.Rise", L".Jd.Transit", L".Jd.Set"});
 
-class PositionBlock : public ::testing::Test {
+class PositionBlock : public ClickDataTest {
 protected:
     void SetUp() override {
         status.Init();
         host.Answer(L"? View.Projection", L"Sky");
-        const struct {
-            const wchar_t* suffix;
-            const wchar_t* answer;
-        } kAnswers[] = {
-            {L".position.RA", L"5.5"},
-            {L".position.DEC", L"-12.5"},
-            {L".position.EquatorialDateApp.RA", L"5.75"},
-            {L".position.EquatorialDateApp.DEC", L"7.25"},
-            {L".position.EquatorialB1950.RA", L"5.25"},
-            {L".position.EquatorialB1950.DEC", L"-0.5"},
-            {L".position.Ecliptical.Lambda", L"83.5"},
-            {L".position.Ecliptical.Beta", L"-1.25"},
-            {L".position.EclipticDateApp.Lambda", L"84"},
-            {L".position.EclipticDateApp.Beta", L"*"},
-            {L".position.EclipticJ2000.Lambda", L"82.75"},
-            {L".position.EclipticJ2000.Beta", L"-1"},
-            {L".position.Galactical.Longitude", L"200.125"},
-            {L".position.Galactical.Latitude", L"-20.5"},
-            {L".position.Altitude", L"90"},
-            {L".position.Azimuth", L"270"},
-            {L".Jd.Rise", L"2461015.25"},
-            {L".Jd.Transit", L"2461015.5"},
-            {L".Jd.Set", L"2461015.75"},
-        };
-        for (const auto& a : kAnswers) host.Answer(L"? " + CString(kStar) + a.suffix, a.answer);
+        AnswerObject(host, kStar,
+                     {{L".position.RA", L"5.5"}, {L".position.DEC", L"-12.5"},
+                      {L".position.EquatorialDateApp.RA", L"5.75"}, {L".position.EquatorialDateApp.DEC", L"7.25"},
+                      {L".position.EquatorialB1950.RA", L"5.25"}, {L".position.EquatorialB1950.DEC", L"-0.5"},
+                      {L".position.Ecliptical.Lambda", L"83.5"}, {L".position.Ecliptical.Beta", L"-1.25"},
+                      {L".position.EclipticDateApp.Lambda", L"84"}, {L".position.EclipticDateApp.Beta", L"*"},
+                      {L".position.EclipticJ2000.Lambda", L"82.75"}, {L".position.EclipticJ2000.Beta", L"-1"},
+                      {L".position.Galactical.Longitude", L"200.125"}, {L".position.Galactical.Latitude", L"-20.5"},
+                      {L".position.Altitude", L"90"}, {L".position.Azimuth", L"270"},
+                      {L".Jd.Rise", L"2461015.25"}, {L".Jd.Transit", L"2461015.5"}, {L".Jd.Set", L"2461015.75"}});
         host.Answer(L"? time.jd", kJd);
         host.Answer(L"? location.longitude", LongitudeForLst120());
         host.Answer(L"? Time.Timezone", L"9");
@@ -99,46 +84,34 @@ protected:
         OnlyObserverLines();
         status.DispHrz = status.DispHourAngle = status.DispRiseSet = 0;
     }
-
-    CCdStatus status;
-    FakeHost host;
-    ClickDataProbe cd{status};
 };
 
-TEST_F(PositionBlock, EveryLineAtPrecision3WithAlignmentBlanks) {
-    const CString text = cd.GetPosString(&host, 3);
-    const CString expected =
-        L"赤経 05h30m00.00s  赤緯 -12ﾟ30'00.0\" (J2000)\r\n"
-        L"赤経 05h45m00.0s   赤緯 +07ﾟ15'00\"   (視位置)\r\n"
-        L"赤経 05h15m00.0s   赤緯 -00ﾟ30'00\"   (B1950)\r\n"
-        L"黄経  83ﾟ30'00\"    黄緯 -01ﾟ15'00\"   (平均位置)\r\n"
-        L"黄経  84ﾟ00'00\"    黄緯  --ﾟ--'--\"   (視位置)\r\n"
-        L"黄経  82ﾟ45'00\"    黄緯 -01ﾟ00'00\"   (J2000)\r\n"
-        L"銀経 200ﾟ07'30\"    銀緯 -20ﾟ30'00\"\r\n"
-        L"方位 270.000ﾟ      高度  90.000ﾟ\r\n"
-        L"標準大気差補正済み高度  90.000ﾟ\r\n"
-        L"時角 02h15m00s (33.750ﾟ)\r\n"
-        L"出 03:00 南中 09:00 没 15:00\r\n";
-    EXPECT_TRUE(TextAndQueries(text, expected, host,
-                               kProjection + CoordinateQueries(true) + kHorizon + kHourAngle + kRiseSet));
-}
-
-TEST_F(PositionBlock, Precision4ReducesLaterLinesTo3) {
-    const CString text = cd.GetPosString(&host, 4);
-    const CString expected =
-        L"赤経 05h30m00.000s  赤緯 -12ﾟ30'00.00\" (J2000)\r\n"
-        L"赤経 05h45m00.00s   赤緯 +07ﾟ15'00.0\"  (視位置)\r\n"
-        L"赤経 05h15m00.00s   赤緯 -00ﾟ30'00.0\"  (B1950)\r\n"
-        L"黄経  83ﾟ30'00.0\"   黄緯 -01ﾟ15'00.0\"  (平均位置)\r\n"
-        L"黄経  84ﾟ00'00.0\"   黄緯  --ﾟ--'--.-\"  (視位置)\r\n"
-        L"黄経  82ﾟ45'00.0\"   黄緯 -01ﾟ00'00.0\"  (J2000)\r\n"
-        L"銀経 200ﾟ07'30.0\"   銀緯 -20ﾟ30'00.0\"\r\n"
-        L"方位 270.000ﾟ       高度  90.000ﾟ\r\n"
-        L"標準大気差補正済み高度  90.000ﾟ\r\n"
-        L"時角 02h15m00s (33.750ﾟ)\r\n"
-        L"出 03:00 南中 09:00 没 15:00\r\n";
-    EXPECT_TRUE(TextAndQueries(text, expected, host,
-                               kProjection + CoordinateQueries(true) + kHorizon + kHourAngle + kRiseSet));
+TEST_F(PositionBlock, EveryLineAtPrecisions3And4WithAlignmentBlanks) {
+    // Precision 4 reduces the later lines to 3.
+    const std::pair<int, const wchar_t*> kCases[] = {
+        {3, L"赤経 05h30m00.00s  赤緯 -12ﾟ30'00.0\" (J2000)\r\n"
+            L"赤経 05h45m00.0s   赤緯 +07ﾟ15'00\"   (視位置)\r\n"
+            L"赤経 05h15m00.0s   赤緯 -00ﾟ30'00\"   (B1950)\r\n"
+            L"黄経  83ﾟ30'00\"    黄緯 -01ﾟ15'00\"   (平均位置)\r\n"
+            L"黄経  84ﾟ00'00\"    黄緯  --ﾟ--'--\"   (視位置)\r\n"
+            L"黄経  82ﾟ45'00\"    黄緯 -01ﾟ00'00\"   (J2000)\r\n"
+            L"銀経 200ﾟ07'30\"    銀緯 -20ﾟ30'00\"\r\n"
+            L"方位 270.000ﾟ      高度  90.000ﾟ\r\n"},
+        {4, L"赤経 05h30m00.000s  赤緯 -12ﾟ30'00.00\" (J2000)\r\n"
+            L"赤経 05h45m00.00s   赤緯 +07ﾟ15'00.0\"  (視位置)\r\n"
+            L"赤経 05h15m00.00s   赤緯 -00ﾟ30'00.0\"  (B1950)\r\n"
+            L"黄経  83ﾟ30'00.0\"   黄緯 -01ﾟ15'00.0\"  (平均位置)\r\n"
+            L"黄経  84ﾟ00'00.0\"   黄緯  --ﾟ--'--.-\"  (視位置)\r\n"
+            L"黄経  82ﾟ45'00.0\"   黄緯 -01ﾟ00'00.0\"  (J2000)\r\n"
+            L"銀経 200ﾟ07'30.0\"   銀緯 -20ﾟ30'00.0\"\r\n"
+            L"方位 270.000ﾟ       高度  90.000ﾟ\r\n"},
+    };
+    for (const auto& c : kCases)
+        EXPECT_TRUE(TextAndQueries(cd.GetPosString(&host, c.first),
+                                   CString(c.second) + L"標準大気差補正済み高度  90.000ﾟ\r\n"
+                                                       L"時角 02h15m00s (33.750ﾟ)\r\n出 03:00 南中 09:00 没 15:00\r\n",
+                                   host, kProjection + CoordinateQueries(true) + kHorizon + kHourAngle + kRiseSet))
+            << c.first;
 }
 
 TEST_F(PositionBlock, Precisions1And2HaveNoBlanksAndReduceTo2) {

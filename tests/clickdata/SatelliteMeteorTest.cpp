@@ -12,15 +12,10 @@ namespace {
 const wchar_t* const kIss = L"ArtificialSatellite.ISS";
 const wchar_t* const kNoPosition = L"赤経 00h00m00.0s  赤緯 +00ﾟ00'00\" (J2000)\r\n";
 
-class Satellite : public ::testing::Test {
+class Satellite : public ClickDataTest {
 protected:
-    CCdStatus status;
-    FakeHost host;
-    ClickDataProbe cd{status};
-
     void SetUp() override {
-        cd.SetObject(kIss, CZntClickData::TYPE_SATELLITE);
-        AnswerObject(host, kIss, {{L".Name", L"ISS (ZARYA)"}, {L".Number", L"25544"}});
+        Object(kIss, CZntClickData::TYPE_SATELLITE, {{L".Name", L"ISS (ZARYA)"}, {L".Number", L"25544"}});
     }
     // The epoch lines for an answer to ".Element.JulianEpoch".
     CString Epochs(const wchar_t* answer) {
@@ -86,15 +81,12 @@ TEST_F(Satellite, EpochAnswers) {
     const CString one = L"元期 2025年12月05日18時00分00.000000秒(UTC)\r\n";
     const CString two = L"元期(1) 2025年12月05日18時00分00.000000秒(UTC)\r\n"
                         L"元期(2) 2025年12月07日06時00分00.000000秒(UTC)\r\n";
-    EXPECT_EQ(Epochs(L"2461015.25"), one);
-    EXPECT_EQ(Epochs(L"2461015.25,2461016.75"), two);
-    // Either side of the comma may be empty or not positive: one line for the other.
-    EXPECT_EQ(Epochs(L" , 2461015.25"), one);
-    EXPECT_EQ(Epochs(L"2461015.25 ,"), one);
-    EXPECT_EQ(Epochs(L"0,2461015.25"), one);
-    EXPECT_EQ(Epochs(L"2461015.25,-1"), one);
-    // Past the second comma nothing counts.
-    EXPECT_EQ(Epochs(L"2461015.25,2461016.75,2461099"), two);
+    // Either side of the comma may be empty or not positive: one line for the other. Past
+    // the second comma nothing counts.
+    for (const wchar_t* single : {L"2461015.25", L" , 2461015.25", L"2461015.25 ,", L"0,2461015.25", L"2461015.25,-1"})
+        EXPECT_EQ(Epochs(single), one) << CString(single).ToUtf8();
+    for (const wchar_t* pair : {L"2461015.25,2461016.75", L"2461015.25,2461016.75,2461099"})
+        EXPECT_EQ(Epochs(pair), two) << CString(pair).ToUtf8();
     for (const wchar_t* none : {L"", L",", L",,,", L"-2461015.25", L"*", L"nan", L"inf,nan", L"abc"})
         EXPECT_EQ(Epochs(none), L"") << CString(none).ToUtf8();
 }
@@ -108,46 +100,36 @@ TEST_F(Satellite, EpochSecondsNeverReadSixty) {
     EXPECT_NE(text.Find(L"日00時17分00.000000秒(UTC)"), -1) << text.ToUtf8();
 }
 
-class Meteor : public ::testing::Test {
+class Meteor : public ClickDataTest {
 protected:
-    CCdStatus status;
-    FakeHost host{{L"? Meteor.Perseids.Name", L"ペルセウス座"}, {L"? Meteor.Perseids.LambdaOfPeak", L"140.0"}};
-    ClickDataProbe cd{status};
-    std::vector<CString> dateQueries{L"? LST(Time.Year)",   L"? LST(Time.Month)",  L"? LST(Time.Day)",
-                                     L"? LST(Time.Hour)",   L"? LST(Time.Minute)", L"? LST(Time.Second)",
-                                     L"? Time.Timezone"};
-
-    void SetUp() override { cd.SetObject(L"Meteor.Perseids", CZntClickData::TYPE_METEOR); }
+    void SetUp() override {
+        Object(L"Meteor.Perseids", CZntClickData::TYPE_METEOR, {{L".Name", L"ペルセウス座"}, {L".LambdaOfPeak", L"140.0"}});
+    }
     static CString Text(const wchar_t* peakLine) {
         return CString(L"ペルセウス座流星群の放射点\r\n") + kNoPosition + peakLine + L"\r\n";
     }
-    void Today(int year, int month, int day) {
-        const int fields[] = {year, month, day, 21, 0, 0, 9};
-        for (size_t i = 0; i < dateQueries.size(); ++i) {
-            CString value;
-            value.Format(L"%d", fields[i]);
-            host.Answer(dateQueries[i], value);
-        }
+    void Today(const wchar_t* year, const wchar_t* month, const wchar_t* day) {
+        AnswerDate(host, {year, month, day, L"21", L"0", L"0", L"9"});
     }
 };
 
 TEST_F(Meteor, NextPeak) {
     // The Sun reaches 140.0ﾟ (equinox of date) on 12 August 2025 around 11h UT.
-    Today(2025, 8, 10);
+    Today(L"2025", L"8", L"10");
     EXPECT_TRUE(TextAndQueries(cd.GetTextMeteor(&host, 0),
                                Text(L"極大日 8月12日頃"), host,
-                               std::vector<CString>{L"? Meteor.Perseids.Name"} + J2000Queries(L"Meteor.Perseids") + dateQueries +
+                               std::vector<CString>{L"? Meteor.Perseids.Name"} + J2000Queries(L"Meteor.Perseids") + DateQueries() +
                                    std::vector<CString>{L"? Meteor.Perseids.LambdaOfPeak"}));
     EXPECT_TRUE(TextAndQueries(cd.GetTextMeteor(&host, 1), L"ペルセウス座流星群の放射点", host,
                                {L"? Meteor.Perseids.Name"}));
     // Just after the peak: next year's.
-    Today(2025, 8, 14);
+    Today(L"2025", L"8", L"14");
     EXPECT_EQ(cd.GetTextMeteor(&host, 0), Text(L"極大日 8月13日頃"));
     // The Quadrantids (283.16ﾟ) seen on 5 January: next January.
     host.Answer(L"? Meteor.Perseids.LambdaOfPeak", L"283.16");
-    Today(2026, 1, 5);
+    Today(L"2026", L"1", L"5");
     EXPECT_EQ(cd.GetTextMeteor(&host, 0), Text(L"極大日 1月4日頃"));
-    Today(2025, 12, 31);
+    Today(L"2025", L"12", L"31");
     EXPECT_EQ(cd.GetTextMeteor(&host, 0), Text(L"極大日 1月3日頃"));
     // A peak longitude that is no number has no date.
     host.Answer(L"? Meteor.Perseids.LambdaOfPeak", L"nan");
@@ -172,6 +154,17 @@ TEST_F(Meteor, PeakIsAlwaysWithinTheComingYear) {
             EXPECT_LT(std::fabs(degmal(SunLongitude(peak) - lambda + 180.0) - 180.0), 0.1);
         }
     }
+}
+
+TEST_F(Meteor, PeakNextTo360) {
+    // Shortly before the March equinox: a target a hair below 360 ends next to it, even
+    // when the estimate lands just past 0.
+    double start = 2461105.5;
+    while (start < 2461135.5 && !(SunLongitude(start) > 359.5 && SunLongitude(start) < 359.9)) start += 0.05;
+    ASSERT_LT(start, 2461135.5);
+    const double jd = ClickDataProbe::GetJdSunLambda(start, 359.9999);
+    EXPECT_LT(jd - start, 2.0);
+    EXPECT_GT(jd, start);
 }
 
 }  // namespace

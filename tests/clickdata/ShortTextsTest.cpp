@@ -6,11 +6,6 @@
 
 namespace {
 
-// The default switches show only the J2000 line of the position block.
-const std::vector<CString> kPositionQueries(const CString& prefix) {
-    return std::vector<CString>{L"? View.Projection"} + Ask(prefix, {L".position.RA", L".position.DEC"});
-}
-
 class ShortTexts : public ::testing::Test {
 protected:
     CCdStatus status;
@@ -31,7 +26,7 @@ TEST_F(ShortTexts, Constellation) {
     EXPECT_TRUE(TextAndQueries(cd.GetTextCons(&host, 0),
                                L"オリオン Ori\r\n赤経 05h30m00.0s  赤緯 +05ﾟ00'00\" (J2000)\r\n", host,
                                Ask(L"Constellation.Ori", {L".Name", L".Abbreviation"}) +
-                                   kPositionQueries(L"Constellation.Ori")));
+                                   J2000Queries(L"Constellation.Ori")));
     // Compact: the name line alone, without a line end; a missing abbreviation leaves the blank.
     host.Answer(L"? Constellation.Ori.Abbreviation", L"");
     EXPECT_TRUE(TextAndQueries(cd.GetTextCons(&host, 1), L"オリオン ", host,
@@ -45,7 +40,7 @@ TEST_F(ShortTexts, BareSkyNamesTheConstellationOfThePoint) {
                                std::vector<CString>{L"? Equatorial.Position.Constellation",
                                                     L"? Constellation.Ori.Name",
                                                     L"? Constellation.Ori.Abbreviation"} +
-                                   kPositionQueries(L"Equatorial")));
+                                   J2000Queries(L"Equatorial")));
 }
 
 TEST_F(ShortTexts, AdfObject) {
@@ -54,30 +49,13 @@ TEST_F(ShortTexts, AdfObject) {
                                Ask(L"MyCat.A1", {L".Name", L".Title"})));
 }
 
-std::vector<CString> AdfListQueries(std::initializer_list<int> loaded) {
-    std::vector<CString> q;
-    for (int n = 1; n <= 40; ++n) {
-        CString s;
-        s.Format(L"? AdfSystem.#%d.File", n);
-        q.push_back(s);
-        for (int l : loaded)
-            if (l == n) {
-                s.Format(L"? AdfSystem.#%d.ObjectName", n);
-                q.push_back(s);
-            }
-    }
-    return q;
-}
-
 TEST_F(ShortTexts, AdfCatalogueListIsReadOnce) {
-    host.Answer(L"? AdfSystem.#1.File", L"c:\\adf\\mycat.adf");
-    host.Answer(L"? AdfSystem.#1.ObjectName", L"MyCat");
-    host.Answer(L"? AdfSystem.#3.File", L"other.adf");
-    host.Answer(L"? AdfSystem.#3.ObjectName", L"Other");
+    AnswerObject(host, L"AdfSystem.#", {{L"1.File", L"c:\\adf\\mycat.adf"}, {L"1.ObjectName", L"MyCat"},
+                                       {L"3.File", L"other.adf"}, {L"3.ObjectName", L"Other"}});
     EXPECT_EQ(cd.IsAdfsystem(&host, L"NoDot"), 0);
     EXPECT_TRUE(QueriesAre(host, {}));
     EXPECT_EQ(cd.IsAdfsystem(&host, L"mycat.A1"), 1);
-    EXPECT_TRUE(QueriesAre(host, AdfListQueries({1, 3})));
+    EXPECT_TRUE(QueriesAre(host, AdfFileQueries({1, 3})));
     EXPECT_EQ(cd.IsAdfsystem(&host, L"OTHER.x.y"), 1);
     EXPECT_EQ(cd.IsAdfsystem(&host, L"Third.x"), 0);
     EXPECT_TRUE(QueriesAre(host, {}));
@@ -100,7 +78,7 @@ TEST_F(ShortTexts, AdfListIsKeptWholeOrNotAtAll) {
     host.ClearFailures();
     host.ClearLog();
     EXPECT_EQ(cd.IsAdfsystem(&host, L"MyCat.A1"), 1);
-    EXPECT_TRUE(QueriesAre(host, AdfListQueries({1})));
+    EXPECT_TRUE(QueriesAre(host, AdfFileQueries({1})));
 }
 
 }  // namespace

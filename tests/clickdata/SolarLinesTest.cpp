@@ -19,12 +19,8 @@ CString JdOfJst(int h, int m, double s) {
 
 const wchar_t* const kContact = L"? Solar.Earth.SolarEclipse.ContactTime.";
 
-class SolarLines : public ::testing::Test {
+class SolarLines : public ClickDataTest {
 protected:
-    CCdStatus status;
-    FakeHost host;
-    ClickDataProbe cd{status};
-
     void SetUp() override {
         cd.SetObject(L"Solar.Sun", CZntClickData::TYPE_SOLAR);
         host.Answer(L"? solar.earth.besselelement.apply", L"True");
@@ -34,11 +30,9 @@ protected:
     }
     void Contacts(const CString& first, const CString& second, const CString& max,
                   const CString& third, const CString& fourth) {
-        host.Answer(CString(kContact) + L"1st", first);
-        host.Answer(CString(kContact) + L"2nd", second);
-        host.Answer(CString(kContact) + L"Max", max);
-        host.Answer(CString(kContact) + L"3rd", third);
-        host.Answer(CString(kContact) + L"4th", fourth);
+        const std::pair<const wchar_t*, const CString*> kTimes[] = {
+            {L"1st", &first}, {L"2nd", &second}, {L"Max", &max}, {L"3rd", &third}, {L"4th", &fourth}};
+        for (const auto& t : kTimes) host.Answer(kContact + CString(t.first), *t.second);
     }
     static std::vector<CString> AllQueries() {
         return {L"? solar.earth.besselelement.apply", CString(kContact) + L"1st", L"? Time.Timezone",
@@ -93,18 +87,8 @@ TEST_F(SolarLines, ContactTimesThatAreNoNumbers) {
 }
 
 // A host whose local date is the given one (its clock at noon) in the given zone.
-void AnswerDate(FakeHost& host, int year, int month, int day, const CString& zone) {
-    CString text;
-    const struct {
-        const wchar_t* query;
-        int value;
-    } kFields[] = {{L"? LST(Time.Year)", year}, {L"? LST(Time.Month)", month}, {L"? LST(Time.Day)", day},
-                   {L"? LST(Time.Hour)", 12},    {L"? LST(Time.Minute)", 0},   {L"? LST(Time.Second)", 0}};
-    for (const auto& f : kFields) {
-        text.Format(L"%d", f.value);
-        host.Answer(f.query, text);
-    }
-    host.Answer(L"? Time.Timezone", zone);
+void AnswerNoon(FakeHost& host, const wchar_t* year, const wchar_t* month, const wchar_t* day, const CString& zone) {
+    AnswerDate(host, {year, month, day, L"12", L"0", L"0", zone});
 }
 
 // The zone (hours) in which the full Moon of 4 December 2025 falls at the given number
@@ -125,26 +109,26 @@ CString ZoneForFullMoonBeforeMidnight(double secondsBefore) {
 TEST_F(SolarLines, MoonPhaseInTheLastMinuteOfTheDay) {
     // 23:59:29 stays in its minute; 23:59:45 rounds to the day's end, shown as 24:00, as
     // the phase still belongs to this day.
-    AnswerDate(host, 2025, 12, 4, ZoneForFullMoonBeforeMidnight(31.0));
+    AnswerNoon(host, L"2025", L"12", L"4", ZoneForFullMoonBeforeMidnight(31.0));
     EXPECT_EQ(cd.GetMoonPhaseLines(&host), L"満月 23:59\r\n");
-    AnswerDate(host, 2025, 12, 4, ZoneForFullMoonBeforeMidnight(15.0));
+    AnswerNoon(host, L"2025", L"12", L"4", ZoneForFullMoonBeforeMidnight(15.0));
     EXPECT_EQ(cd.GetMoonPhaseLines(&host), L"満月 24:00\r\n");
     // 23:58:59.8: the seconds carry into the minute.
-    AnswerDate(host, 2025, 12, 4, ZoneForFullMoonBeforeMidnight(60.2));
+    AnswerNoon(host, L"2025", L"12", L"4", ZoneForFullMoonBeforeMidnight(60.2));
     EXPECT_EQ(cd.GetMoonPhaseLines(&host), L"満月 23:59\r\n");
 }
 
 TEST_F(SolarLines, MoonPhasesOfOtherDays) {
     // Last quarter of 11 December 2025, 20:51:38 UT: 05:52 on the 12th in Japan, 20:52
     // on the 11th in UT.
-    AnswerDate(host, 2025, 12, 12, L"9");
+    AnswerNoon(host, L"2025", L"12", L"12", L"9");
     EXPECT_EQ(cd.GetMoonPhaseLines(&host), L"下弦 05:52\r\n");
-    AnswerDate(host, 2025, 12, 11, L"9");
+    AnswerNoon(host, L"2025", L"12", L"11", L"9");
     EXPECT_EQ(cd.GetMoonPhaseLines(&host), L"");
-    AnswerDate(host, 2025, 12, 11, L"0");
+    AnswerNoon(host, L"2025", L"12", L"11", L"0");
     EXPECT_EQ(cd.GetMoonPhaseLines(&host), L"下弦 20:52\r\n");
     // A date the host cannot give.
-    AnswerDate(host, 0, 0, 0, L"nan");
+    AnswerNoon(host, L"0", L"0", L"0", L"nan");
     EXPECT_EQ(cd.GetMoonPhaseLines(&host), L"");
 }
 
@@ -168,9 +152,8 @@ TEST_F(SolarLines, OrbitalElements) {
     EXPECT_EQ(cd.GetPerihelionDistance(&host), L"近日点距離 -.------ au\r\n");
     // Answers that read as no finite number show the placeholders too; an empty answer
     // reads as 0 (4713 BC for a date).
-    host.Answer(L"? Solar.Comet.2P.TimeOfPerihelionPassage", L"nan");
-    host.Answer(L"? Solar.Comet.2P.Eccentricity", L"inf");
-    host.Answer(L"? Solar.Comet.2P.RevolutionPeriod", L"-inf");
+    AnswerObject(host, L"Solar.Comet.2P",
+                 {{L".TimeOfPerihelionPassage", L"nan"}, {L".Eccentricity", L"inf"}, {L".RevolutionPeriod", L"-inf"}});
     EXPECT_EQ(cd.GetPerihelionPassage(&host), L"近日点通過時刻 ----年--月--.-----日 TT\r\n");
     EXPECT_EQ(cd.GetEccentricity(&host), L"離心率 -.-\r\n");
     EXPECT_EQ(cd.GetRevPeriod(&host), L"");

@@ -12,12 +12,8 @@ const wchar_t* const kNoPosition = L"赤経 00h00m00.0s  赤緯 +00ﾟ00'00\" (J
 
 std::vector<CString> Names(const CString& path) { return Ask(path, {L".JapaneseName", L".EnglishName"}); }
 
-class SolarText : public ::testing::Test {
+class SolarText : public ClickDataTest {
 protected:
-    CCdStatus status;
-    FakeHost host;
-    ClickDataProbe cd{status};
-
     CString Text(const CString& path, int bCompact) {
         cd.SetObject(path, CZntClickData::TYPE_SOLAR);
         return cd.GetTextSolar(&host, bCompact);
@@ -160,24 +156,26 @@ TEST_F(SolarText, Planets) {
     status = CCdStatus();
     status.DispEqt2000 = 0;
     status.PlanetPhysicalTable = 1;
-    const CString jupiter = L"Solar.Planet.JUPITER";
-    Name(jupiter, L"木星", L"Jupiter");
-    AnswerObject(host, jupiter,
+    AnswerObject(host, L"Solar.Planet.JUPITER",
                  {{L".PhysicalTable.CM1", L"10.4"}, {L".PhysicalTable.CM2", L"200.6"}, {L".PhysicalTable.De", L"3.2"}});
-    EXPECT_TRUE(TextAndQueries(Text(jupiter, 0), L"木星 Jupiter (惑星)\r\n中央経度  10ﾟ(I) 201ﾟ(II)\r\n中央緯度   3ﾟ\r\n",
-                               host,
-                               Names(jupiter) + std::vector<CString>{L"? View.Projection"} +
-                                   Ask(jupiter, {L".PhysicalTable.CM1", L".PhysicalTable.CM2", L".PhysicalTable.De"})));
-    const CString saturn = L"Solar.Planet.Saturn";
-    Name(saturn, L"土星", L"Saturn");
-    AnswerObject(host, saturn, {{L".PhysicalTable.CM3", L"45"}, {L".PhysicalTable.De", L"20"}});
-    EXPECT_TRUE(TextAndQueries(Text(saturn, 0), L"土星 Saturn (惑星)\r\n中央経度  45ﾟ(III)\r\n中央緯度  20ﾟ\r\n", host,
-                               Names(saturn) + std::vector<CString>{L"? View.Projection"} +
-                                   Ask(saturn, {L".PhysicalTable.CM3", L".PhysicalTable.De"})));
-    const CString uranus = L"Solar.Planet.Uranus";
-    Name(uranus, L"天王星", L"Uranus");
-    EXPECT_TRUE(TextAndQueries(Text(uranus, 0), L"天王星 Uranus (惑星)\r\n", host,
-                               Names(uranus) + std::vector<CString>{L"? View.Projection"}));
+    AnswerObject(host, L"Solar.Planet.Saturn", {{L".PhysicalTable.CM3", L"45"}, {L".PhysicalTable.De", L"20"}});
+    const struct {
+        const wchar_t* path;
+        const wchar_t* text;
+        std::vector<CString> queries;  // after the names and the projection
+    } kCases[] = {
+        {L"Solar.Planet.JUPITER", L"木星 Jupiter (惑星)\r\n中央経度  10ﾟ(I) 201ﾟ(II)\r\n中央緯度   3ﾟ\r\n",
+         Ask(L"Solar.Planet.JUPITER", {L".PhysicalTable.CM1", L".PhysicalTable.CM2", L".PhysicalTable.De"})},
+        {L"Solar.Planet.Saturn", L"木星 Jupiter (惑星)\r\n中央経度  45ﾟ(III)\r\n中央緯度  20ﾟ\r\n",
+         Ask(L"Solar.Planet.Saturn", {L".PhysicalTable.CM3", L".PhysicalTable.De"})},
+        {L"Solar.Planet.Uranus", L"木星 Jupiter (惑星)\r\n", {}},
+    };
+    for (const auto& c : kCases) {
+        Name(c.path, L"木星", L"Jupiter");
+        EXPECT_TRUE(TextAndQueries(Text(c.path, 0), c.text, host,
+                                   Names(c.path) + std::vector<CString>{L"? View.Projection"} + c.queries))
+            << CString(c.path).ToUtf8();
+    }
 }
 
 TEST_F(SolarText, TheEarthShowsOnlyItsDistanceFromTheSun) {
@@ -222,15 +220,7 @@ TEST_F(SolarText, MoonWithItsPhaseOfTheDay) {
                   {L".PhysicalTable.CM", L"-5.26"}, {L".PhysicalTable.De", L"1.5"},
                   {L".EclipsMagnitude", L"-0.5"}});
     // 5 December 2025, 21:00 in Japan: the full Moon of 4 December 23:14 UT fell at 08:14.
-    const std::vector<std::pair<const wchar_t*, const wchar_t*>> date = {
-        {L"? LST(Time.Year)", L"2025"}, {L"? LST(Time.Month)", L"12"}, {L"? LST(Time.Day)", L"5"},
-        {L"? LST(Time.Hour)", L"21"},   {L"? LST(Time.Minute)", L"0"}, {L"? LST(Time.Second)", L"0"},
-        {L"? Time.Timezone", L"9"}};
-    std::vector<CString> dateQueries;
-    for (const auto& d : date) {
-        host.Answer(d.first, d.second);
-        dateQueries.push_back(d.first);
-    }
+    AnswerDate(host, {L"2025", L"12", L"5", L"21", L"0", L"0", L"9"});
     status.DispMag = status.DispDistR = status.PlanetPhysicalTable = 1;
     EXPECT_TRUE(TextAndQueries(
         Text(moon, 0),
@@ -240,7 +230,7 @@ TEST_F(SolarText, MoonWithItsPhaseOfTheDay) {
         Names(moon) + Ask(moon, {L".Age", L".Dm", L".PhysicalTable.K"}) + J2000Queries(moon) +
             Ask(moon, {L".GeocentricDistance", L".TopocentricDistance", L".PhysicalTable.CM",
                        L".PhysicalTable.De"}) +
-            dateQueries + Ask(moon, {L".EclipsMagnitude"})));
+            DateQueries() + Ask(moon, {L".EclipsMagnitude"})));
     // The day before has no phase; the distances in 10,000 km do not follow the precision.
     host.Answer(L"? LST(Time.Day)", L"4");
     host.Answer(L"? Solar.Planet.Earth.Satellite.Moon.EclipsMagnitude", L"0");

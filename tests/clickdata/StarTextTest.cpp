@@ -12,16 +12,11 @@ namespace {
 
 const wchar_t* const kPosition3 = L"赤経 06h18m00.00s  赤緯 -20ﾟ30'00.0\" (J2000)\r\n";
 
-class StarText : public ::testing::Test {
+class StarText : public ClickDataTest {
 protected:
-    CCdStatus status;
-    FakeHost host;
-    ClickDataProbe cd{status};
-
     // A star at 6h18m, -20.5 degrees, with the given answers (suffix, answer).
     void Star(const CString& path, std::initializer_list<std::pair<const wchar_t*, const wchar_t*>> answers) {
-        cd.SetObject(path, CZntClickData::TYPE_STAR);
-        AnswerObject(host, path, {{L".position.RA", L"6.3"}, {L".position.DEC", L"-20.5"}});
+        Object(path, CZntClickData::TYPE_STAR, {{L".position.RA", L"6.3"}, {L".position.DEC", L"-20.5"}});
         AnswerObject(host, path, answers);
     }
 };
@@ -36,25 +31,14 @@ std::vector<CString> TitleQueries(const CString& path) {
 TEST_F(StarText, NamedStarInFullWithEveryDetail) {
     const CString path = L"Star.HIP.27989";
     Star(path, {{L".numberofPlanets", L"0"},
-                {L".FlamsteedNumber", L"58"},
-                {L".BayerLetter", L"α"},
-                {L".Constellation.Abbreviation", L"Ori"},
-                {L".JapaneseName", L"ベテルギウス"},
-                {L".EnglishName", L"Betelgeuse"},
-                {L".Constellation.Name", L"オリオン"},
-                {L".HipparcosNumber", L"27989"},
-                {L".Magnitude", L"0.45"},
-                {L".Propermotion.RA", L"27.54"},
-                {L".Propermotion.DEC", L"11.3"},
-                {L".pi", L"6.55"},
-                {L".Magnitude.BT", L"2.9"},
-                {L".Magnitude.VT", L"*"},
-                {L".Magnitude.BV", L"1.5"},
-                {L".SpectralType", L"M1-2Ia-Iab"},
-                {L".VariableName", L"alf Ori"},
+                {L".FlamsteedNumber", L"58"}, {L".BayerLetter", L"α"}, {L".Constellation.Abbreviation", L"Ori"},
+                {L".JapaneseName", L"ベテルギウス"}, {L".EnglishName", L"Betelgeuse"},
+                {L".Constellation.Name", L"オリオン"}, {L".HipparcosNumber", L"27989"}, {L".Magnitude", L"0.45"},
+                {L".Propermotion.RA", L"27.54"}, {L".Propermotion.DEC", L"11.3"}, {L".pi", L"6.55"},
+                {L".Magnitude.BT", L"2.9"}, {L".Magnitude.VT", L"*"}, {L".Magnitude.BV", L"1.5"},
+                {L".SpectralType", L"M1-2Ia-Iab"}, {L".VariableName", L"alf Ori"},
                 {L".CrossID", L"HD 39801|SAO 113271|HR 2061|HD 39801A"}});
-    status.DispMag = 1;
-    status.StarDetails = 1;
+    status.DispMag = status.StarDetails = 1;
     std::vector<CString> debug;
     const ZcmDebugOutputHandler old =
         ZcmSetDebugOutputHandler([&](LPCWSTR text) { debug.push_back(text); });
@@ -93,8 +77,7 @@ TEST_F(StarText, NamesSubNamesAndMissingValues) {
     // Only a Japanese sub-name: still a named star; no constellation name, no bracket.
     Star(path, {{L".JapaneseSubName", L"伴星"}, {L".Constellation.Abbreviation", L"Cen"},
                 {L".Magnitude", L""}, {L".HipparcosNumber", L"*"}, {L".pi", L"*"}});
-    status.DispMag = 1;
-    status.StarDetails = 1;
+    status.DispMag = status.StarDetails = 1;
     EXPECT_EQ(cd.GetTextStar(&host, 0), CString(L"恒星 Cen(伴星) \r\n光度  0.00等\r\n") + kPosition3);
     // A "*" magnitude has no line; the English sub-name goes to the English name.
     host.Answer(L"? Star.HIP.1.Magnitude", L"*");
@@ -125,15 +108,10 @@ TEST_F(StarText, StarWithPlanets) {
     // Any catalogue: the planet count decides, also for an extended-catalogue path.
     const CString path = L"Star.xno1234";
     Star(path, {{L".numberofPlanets", L"2"},
-                {L".EnglishName", L"51 Peg"},
-                {L".Magnitude", L"5.49"},
-                {L".Propermotion.RA", L"*"},
-                {L".Propermotion.DEC", L"60.9"},
-                {L".pi", L"65.1"},
-                {L".Magnitude.VT", L"4.50"},
+                {L".EnglishName", L"51 Peg"}, {L".Magnitude", L"5.49"}, {L".Propermotion.RA", L"*"},
+                {L".Propermotion.DEC", L"60.9"}, {L".pi", L"65.1"}, {L".Magnitude.VT", L"4.50"},
                 {L".SpectralType", L"G2IV"}});
-    status.DispMag = 1;
-    status.StarDetails = 1;
+    status.DispMag = status.StarDetails = 1;
     EXPECT_TRUE(TextAndQueries(
         cd.GetTextStar(&host, 0),
         CString(L"惑星のある恒星  51 Peg\r\n光度  5.49等\r\n惑星数 2\r\n") + kPosition3 +
@@ -156,15 +134,11 @@ TEST_F(StarText, StarWithPlanets) {
 }
 
 TEST_F(StarText, ExtendedCatalogueStars) {
-    status.DispMag = 1;
-    status.StarDetails = 1;
+    status.DispMag = status.StarDetails = 1;
     const CString path = L"Star.XNO.1";
     Star(path, {{L".Id", L"TYC 1234-567-1"},
-                {L".Magnitude", L"10.5"},
-                {L".Magnitude.BT", L"11.25"},
-                {L".Magnitude.VT", L"10.5"},
-                {L".Magnitude.BV", L""},
-                {L".VariableName", L"V123 Ori"}});
+                {L".Magnitude", L"10.5"}, {L".Magnitude.BT", L"11.25"}, {L".Magnitude.VT", L"10.5"},
+                {L".Magnitude.BV", L""}, {L".VariableName", L"V123 Ori"}});
     EXPECT_TRUE(TextAndQueries(
         cd.GetTextStar(&host, 0),
         CString(L"恒星 TYC 1234-567-1\r\n光度 10.50等\r\n") + kPosition3 +
@@ -248,11 +222,8 @@ TEST_F(StarText, GscTypes) {
 TEST_F(StarText, SupernovaAndNova) {
     const CString path = L"Star.Supernova.SN1987A";
     Star(path, {{L".JapaneseName", L"超新星1987A"},
-                {L".EnglishName", L"SN 1987A"},
-                {L".Summary", L"大マゼラン雲に出現"},
-                {L".Propermotion.RA", L"1"},
-                {L".SpectralType", L"II"},
-                {L".CrossID", L"SNR 1987A"}});
+                {L".EnglishName", L"SN 1987A"}, {L".Summary", L"大マゼラン雲に出現"}, {L".Propermotion.RA", L"1"},
+                {L".SpectralType", L"II"}, {L".CrossID", L"SNR 1987A"}});
     status.StarDetails = 1;
     // Proper motion, parallax, catalogue magnitudes and spectral type belong to catalogue stars.
     EXPECT_TRUE(TextAndQueries(cd.GetTextStar(&host, 0),

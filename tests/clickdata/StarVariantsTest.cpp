@@ -7,30 +7,16 @@
 namespace {
 
 const wchar_t* const kPosition3 = L"赤経 06h18m00.00s  赤緯 -20ﾟ30'00.0\" (J2000)\r\n";
-const std::vector<CString> kDateQueries = {
-    L"? LST(Time.Year)", L"? LST(Time.Month)",  L"? LST(Time.Day)", L"? LST(Time.Hour)",
-    L"? LST(Time.Minute)", L"? LST(Time.Second)", L"? Time.Timezone"};
 
-class StarVariants : public ::testing::Test {
+class StarVariants : public ClickDataTest {
 protected:
-    CCdStatus status;
-    FakeHost host;
-    ClickDataProbe cd{status};
-
     void Object(const CString& path, std::initializer_list<std::pair<const wchar_t*, const wchar_t*>> answers) {
-        cd.SetObject(path, CZntClickData::TYPE_STAR);
-        AnswerObject(host, path, {{L".position.RA", L"6.3"}, {L".position.DEC", L"-20.5"}});
+        ClickDataTest::Object(path, CZntClickData::TYPE_STAR, {{L".position.RA", L"6.3"}, {L".position.DEC", L"-20.5"}});
         AnswerObject(host, path, answers);
     }
-    // The host's local date: 1995-11-04 09:00 at UT+9, JD 2450025.5.
+    // The host's local date: 1995-11-04 09:00 at UT+9 is JD 2450025.5.
     void Today(const wchar_t* day, const wchar_t* hour) {
-        const wchar_t* const kDate[][2] = {
-            {L"? LST(Time.Year)", L"1995"}, {L"? LST(Time.Month)", L"11"},
-            {L"? LST(Time.Minute)", L"0"},  {L"? LST(Time.Second)", L"0"},
-            {L"? Time.Timezone", L"9"}};
-        for (const auto& d : kDate) host.Answer(d[0], d[1]);
-        host.Answer(L"? LST(Time.Day)", day);
-        host.Answer(L"? LST(Time.Hour)", hour);
+        AnswerDate(host, {L"1995", L"11", day, hour, L"0", L"0", L"9"});
     }
 };
 
@@ -41,19 +27,12 @@ const std::vector<CString> GcvsDetailQueries(const CString& path) {
 TEST_F(StarVariants, VariableStarInFull) {
     const CString path = L"Star.GCVS.delCep";
     Object(path, {{L".Name", L"del Cep"},
-                  {L".HipparcosNumber", L"110991"},
-                  {L".Magnitude.Maximum", L"3.48"},
-                  {L".Magnitude.Minimum", L"*"},
-                  {L".VariableType", L"DCEP"},
-                  {L".SpectralType", L"F5Iab-G1Ib"},
-                  {L".Epoch", L"2450000.00"},
-                  {L".Year", L"*"},
-                  {L".Period", L"10"},
-                  {L".M_mD", L"30"},
+                  {L".HipparcosNumber", L"110991"}, {L".Magnitude.Maximum", L"3.48"},
+                  {L".Magnitude.Minimum", L"*"}, {L".VariableType", L"DCEP"}, {L".SpectralType", L"F5Iab-G1Ib"},
+                  {L".Epoch", L"2450000.00"}, {L".Year", L"*"}, {L".Period", L"10"}, {L".M_mD", L"30"},
                   {L".OtherDesign", L"HR 8571"}});
     Today(L"4", L"9");
-    status.DispMag = 1;
-    status.StarDetails = 1;
+    status.DispMag = status.StarDetails = 1;
     EXPECT_TRUE(TextAndQueries(
         cd.GetTextStarGcvs(&host, 0),
         CString(L"変光星 del Cep\r\nHIP110991\r\n光度 極大 3.48等 極小 -.--等\r\n") + kPosition3 +
@@ -61,7 +40,7 @@ TEST_F(StarVariants, VariableStarInFull) {
             L"M-m/D 30 (3.0日)\r\n現在の状態 元期＋2周期＋5.50日\r\n別名 HR 8571\r\n",
         host,
         Ask(path, {L".Name", L".HipparcosNumber", L".Magnitude.Maximum", L".Magnitude.Minimum"}) +
-            J2000Queries(path) + GcvsDetailQueries(path) + kDateQueries +
+            J2000Queries(path) + GcvsDetailQueries(path) + DateQueries() +
             Ask(path, {L".OtherDesign"})));
     EXPECT_TRUE(TextAndQueries(cd.GetTextStarGcvs(&host, 1), L"変光星 del Cep", host, Ask(path, {L".Name"})));
 
@@ -85,8 +64,7 @@ TEST_F(StarVariants, VariableStarNumbersAsTheHostWroteThem) {
     Object(path, {{L".Epoch", L"2450000"}, {L".Period", L"0.5623400"}, {L".M_mD", L"*"},
                   {L".Year", L"1987"}, {L".Magnitude.Maximum", L""}, {L".Magnitude.Minimum", L"*"}});
     Today(L"4", L"9");
-    status.DispMag = 1;
-    status.StarDetails = 1;
+    status.DispMag = status.StarDetails = 1;
     const CString text = cd.GetTextStarGcvs(&host, 0);
     // The appearance year ends its line like every other line.
     EXPECT_EQ(text.Mid(text.Find(L"(J2000)\r\n") + 9),
@@ -122,7 +100,7 @@ TEST_F(StarVariants, NoCurrentStateWithoutAUsablePeriodOrEpoch) {
         // Without a usable period the host's date is not even asked.
         EXPECT_TRUE(QueriesAre(host, Ask(path, {L".Name", L".HipparcosNumber"}) + J2000Queries(path) +
                                          GcvsDetailQueries(path) +
-                                         (c.asksDate ? kDateQueries : std::vector<CString>{}) +
+                                         (c.asksDate ? DateQueries() : std::vector<CString>{}) +
                                          Ask(path, {L".OtherDesign"})))
             << CString(c.period).ToUtf8();
     }
@@ -137,18 +115,14 @@ TEST_F(StarVariants, DoubleStarComponent) {
     const CString path = L"Star.WDS.05353-0523.A";
     const CString parent = L"Star.WDS.05353-0523";
     Object(path, {{L".Name", L"θ1 Ori A"},
-                  {L".Magnitude", L"6.73"},
-                  {L".ComponentName", L"A"},
-                  {L".SpectralType", L"O7V"},
-                  {L".Propermotion.RA", L"0.0015"},
-                  {L".Propermotion.DEC", L"*"}});
+                  {L".Magnitude", L"6.73"}, {L".ComponentName", L"A"}, {L".SpectralType", L"O7V"},
+                  {L".Propermotion.RA", L"0.0015"}, {L".Propermotion.DEC", L"*"}});
     AnswerObject(host, parent,
                  {{L".Components", L"ABCD"}, {L".Discoverer", L" STF 748 "}, {L".ObsCount", L"25"},
                   {L".FirstObs.Epoch", L"1826"}, {L".FirstObs.Theta", L"31"}, {L".FirstObs.Rho", L"8.86"},
                   {L".LastObs.Epoch", L"2016.2"}, {L".LastObs.Theta", L"*"}, {L".LastObs.Rho", L"abc"},
                   {L".BD", L"-05 1315"}});
-    status.DispMag = 1;
-    status.StarDetails = 1;
+    status.DispMag = status.StarDetails = 1;
     EXPECT_TRUE(TextAndQueries(
         cd.GetTextStarWds(&host, 0),
         CString(L"二重星 θ1 Ori A\r\n光度  6.73等\r\n") + kPosition3 +
@@ -165,8 +139,7 @@ TEST_F(StarVariants, DoubleStarComponent) {
     EXPECT_TRUE(TextAndQueries(cd.GetTextStarWds(&host, 1), L"二重星 θ1 Ori A", host, Ask(path, {L".Name"})));
 
     // The component line with one of its two parts; no observation count for "*".
-    host.Answer(L"? " + parent + L".Components", L"");
-    host.Answer(L"? " + parent + L".ObsCount", L"*");
+    AnswerObject(host, parent, {{L".Components", L""}, {L".ObsCount", L"*"}});
     CString text = cd.GetTextStarWds(&host, 0);
     EXPECT_NE(text.Find(L"\r\nコンポーネント A\r\nスペクトル型 O7V\r\n発見者/番号 STF748\r\n最初の"), -1);
     host.Answer(L"? " + parent + L".Components", L"AB");
@@ -195,8 +168,7 @@ TEST_F(StarVariants, DoubleStarWithoutAParentPath) {
 TEST_F(StarVariants, Exoplanet) {
     const CString path = L"Star.ExtraSolarPlanet.51Pegb";
     Object(path, {{L".Name", L"51 Peg b"},
-                  {L".OrbitalPeriod", L"4.230800"},
-                  {L".SemiMajorAxis", L"0.0520"},
+                  {L".OrbitalPeriod", L"4.230800"}, {L".SemiMajorAxis", L"0.0520"},
                   {L".eccentricity", L"3.000"}});
     // No switch matters here.
     status.DispMag = 1;
@@ -208,9 +180,7 @@ TEST_F(StarVariants, Exoplanet) {
                                    Ask(path, {L".OrbitalPeriod", L".SemiMajorAxis", L".eccentricity"})));
     EXPECT_TRUE(TextAndQueries(cd.GetTextExoPlanet(&host, 1), L"系外惑星 51 Peg b", host, Ask(path, {L".Name"})));
     // Whole numbers stay as they are; empty answers still have their lines.
-    host.Answer(L"? " + path + L".OrbitalPeriod", L"100");
-    host.Answer(L"? " + path + L".SemiMajorAxis", L"365.250");
-    host.Answer(L"? " + path + L".eccentricity", L"");
+    AnswerObject(host, path, {{L".OrbitalPeriod", L"100"}, {L".SemiMajorAxis", L"365.250"}, {L".eccentricity", L""}});
     const CString text = cd.GetTextExoPlanet(&host, 0);
     EXPECT_EQ(text.Mid(text.Find(L"(J2000)\r\n") + 9), L"公転周期 100日\r\n軌道長半径 365.25au\r\n離心率 \r\n");
 }

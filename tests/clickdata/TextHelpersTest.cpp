@@ -1,8 +1,6 @@
 // The helpers the builders share: coordinate texts under the switches, trailing zeros,
-// clock times, periods, the host's local date and the instant of a solar longitude.
+// clock times, periods and the host's local date.
 #include <gtest/gtest.h>
-
-#include <cmath>
 
 #include "support/ClickDataProbe.h"
 #include "support/TestUtil.h"
@@ -32,23 +30,19 @@ TEST_F(TextHelpers, CoordinateFormattersFollowTheSwitches) {
 }
 
 TEST_F(TextHelpers, TrimTrailingZero) {
-    const struct {
-        const wchar_t* in;
-        const wchar_t* out;
-    } kCases[] = {{L"1.2500", L"1.25"}, {L"100", L"100"}, {L"1.000", L"1."}, {L"", L""}};
+    const std::pair<const wchar_t*, const wchar_t*> kCases[] = {
+        {L"1.2500", L"1.25"}, {L"100", L"100"}, {L"1.000", L"1."}, {L"", L""}};
     for (const auto& c : kCases) {
-        CString text = c.in;
+        CString text = c.first;
         ClickDataProbe::TrimTrailingZero(text);
-        EXPECT_EQ(text, c.out);
+        EXPECT_EQ(text, c.second);
     }
 }
 
 TEST_F(TextHelpers, PeriodsWithThreeSignificantFigures) {
-    EXPECT_EQ(ClickDataProbe::GetPeriodString(12345.6), L"12300");
-    EXPECT_EQ(ClickDataProbe::GetPeriodString(56.78), L"56.8");
-    EXPECT_EQ(ClickDataProbe::GetPeriodString(5.678), L"5.68");
-    EXPECT_EQ(ClickDataProbe::GetPeriodString(0.1234), L"0.120");
-    EXPECT_EQ(ClickDataProbe::GetPeriodString(99.996), L"100");
+    const std::pair<double, const wchar_t*> kCases[] = {
+        {12345.6, L"12300"}, {56.78, L"56.8"}, {5.678, L"5.68"}, {0.1234, L"0.120"}, {99.996, L"100"}};
+    for (const auto& c : kCases) EXPECT_EQ(ClickDataProbe::GetPeriodString(c.first), c.second) << c.first;
 }
 
 TEST_F(TextHelpers, ClockTimesOfJulianDays) {
@@ -66,55 +60,15 @@ TEST_F(TextHelpers, EclipseTimeWrapsPastMidnight) {
 }
 
 TEST_F(TextHelpers, LocalDateInQueryOrder) {
-    FakeHost host{{L"? LST(Time.Year)", L"2026"},   {L"? LST(Time.Month)", L"12"},
-                  {L"? LST(Time.Day)", L"6"},       {L"? LST(Time.Hour)", L"21"},
-                  {L"? LST(Time.Minute)", L"5"},    {L"? LST(Time.Second)", L"30.5"},
-                  {L"? Time.Timezone", L"9"}};
+    FakeHost host;
+    AnswerDate(host, {L"2026", L"12", L"6", L"21", L"5", L"30.5", L"9"});
     tagADATE date = {};
     ClickDataProbe::GetDate(&host, &date);
-    EXPECT_EQ(date.year, 2026);
-    EXPECT_EQ(date.month, 12);
-    EXPECT_EQ(date.day, 6);
-    EXPECT_EQ(date.hour, 21);
-    EXPECT_EQ(date.minute, 5);
+    EXPECT_EQ(std::vector<int>({date.year, date.month, date.day, date.hour, date.minute}),
+              std::vector<int>({2026, 12, 6, 21, 5}));
     EXPECT_DOUBLE_EQ(date.second, 30.5);
     EXPECT_DOUBLE_EQ(date.timezone, 9.0);
-    EXPECT_TRUE(QueriesAre(host, {L"? LST(Time.Year)", L"? LST(Time.Month)", L"? LST(Time.Day)",
-                                  L"? LST(Time.Hour)", L"? LST(Time.Minute)",
-                                  L"? LST(Time.Second)", L"? Time.Timezone"}));
-}
-
-double SunLambdaAt(double jd) {
-    double lb[2], r;
-    CalcPlanetLbr(-3, UtToDt(jd), lb, &r);
-    return degmal(lb[0] + 180.0);
-}
-
-TEST_F(TextHelpers, InstantOfASolarLongitude) {
-    const double start = 2461015.5;
-    const double now = SunLambdaAt(start);
-    // Ahead: days later, even in December when the Sun moves faster than its mean motion
-    // and the first estimate overshoots.
-    for (double ahead : {0.5, 10.0, 30.0, 90.0}) {
-        const double jd = ClickDataProbe::GetJdSunLambda(start, degmal(now + ahead));
-        EXPECT_NEAR(jd - start, ahead, 0.05 * ahead + 0.5) << ahead;
-        EXPECT_LT(std::fabs(degmal(SunLambdaAt(jd) - now - ahead + 180.0) - 180.0), 0.1);
-    }
-    // Just passed: the next time round, about a year later.
-    const double behind = ClickDataProbe::GetJdSunLambda(start, degmal(now - 0.5));
-    EXPECT_NEAR(behind - start, 365.25 - 0.5, 3.0);
-}
-
-TEST_F(TextHelpers, InstantOfASolarLongitudeNextTo360) {
-    // Shortly before the March equinox: a target a hair below 360 ends next to it, even
-    // when the estimate lands just past 0.
-    double start = 2461105.5;
-    while (start < 2461135.5 && !(SunLambdaAt(start) > 359.5 && SunLambdaAt(start) < 359.9))
-        start += 0.05;
-    ASSERT_LT(start, 2461135.5);
-    const double jd = ClickDataProbe::GetJdSunLambda(start, 359.9999);
-    EXPECT_LT(jd - start, 2.0);
-    EXPECT_GT(jd, start);
+    EXPECT_TRUE(QueriesAre(host, DateQueries()));
 }
 
 }  // namespace

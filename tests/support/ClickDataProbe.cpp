@@ -1,5 +1,6 @@
 #include "support/ClickDataProbe.h"
 
+#include <algorithm>
 #include <sstream>
 
 namespace {
@@ -65,4 +66,28 @@ void AnswerObject(FakeHost& host, const CString& prefix,
 
 std::vector<CString> J2000Queries(const CString& prefix) {
     return std::vector<CString>{L"? View.Projection"} + Ask(prefix, {L".position.RA", L".position.DEC"});
+}
+
+std::vector<CString> DateQueries() {
+    return {L"? LST(Time.Year)",   L"? LST(Time.Month)",  L"? LST(Time.Day)", L"? LST(Time.Hour)",
+            L"? LST(Time.Minute)", L"? LST(Time.Second)", L"? Time.Timezone"};
+}
+
+void AnswerDate(FakeHost& host, const std::array<const wchar_t*, 7>& values) {
+    const std::vector<CString> queries = DateQueries();
+    for (size_t i = 0; i < values.size(); ++i) host.Answer(queries[i], values[i]);
+}
+
+std::vector<CString> AdfFileQueries(std::initializer_list<int> loaded) {
+    std::vector<CString> q;
+    for (int n = 1; n <= 40; ++n) {
+        CString s;
+        s.Format(L"? AdfSystem.#%d.File", n);
+        q.push_back(s);
+        if (std::find(loaded.begin(), loaded.end(), n) != loaded.end()) {
+            s.Format(L"? AdfSystem.#%d.ObjectName", n);
+            q.push_back(s);
+        }
+    }
+    return q;
 }

@@ -10,6 +10,7 @@
 //                                {L"? Constellation.Ori.Name", L"? Constellation.Ori.Abbreviation"}));
 #include <gtest/gtest.h>
 
+#include <array>
 #include <vector>
 
 #include "clickdata/ZntClickData.h"
@@ -106,5 +107,27 @@ std::vector<CString> operator+(std::vector<CString> a, const std::vector<CString
 // Answers "? " + prefix + suffix for each (suffix, answer) pair.
 void AnswerObject(FakeHost& host, const CString& prefix,
                   std::initializer_list<std::pair<const wchar_t*, const wchar_t*>> answers);
+// "? AdfSystem.#n.File" for n = 1..40, each followed by its ".ObjectName" for the loaded n.
+std::vector<CString> AdfFileQueries(std::initializer_list<int> loaded);
+
+// The host's local date, asked in this order: year, month, day, hour, minute, second, zone.
+std::vector<CString> DateQueries();
+void AnswerDate(FakeHost& host, const std::array<const wchar_t*, 7>& values);
+
+// A builder under test with its switches and its host.
+class ClickDataTest : public ::testing::Test {
+protected:
+    CCdStatus status;
+    FakeHost host;
+    ClickDataProbe cd{status};
+
+    // Makes path the clicked object of the given type and answers (suffix, answer) for it.
+    void Object(const CString& path, int type,
+                std::initializer_list<std::pair<const wchar_t*, const wchar_t*>> answers = {}) {
+        cd.SetObject(path, type);
+        AnswerObject(host, path, answers);
+    }
+};
+
 // The queries of a position block that shows only its first line (the default switches).
 std::vector<CString> J2000Queries(const CString& prefix);
