@@ -10,7 +10,7 @@ jobs=$(nproc)
 run_suite() {  # build-dir, extra cmake arguments...
   local dir=$1
   shift
-  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZCMCOM_BUILD_BENCH=ON "$@" >/dev/null
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZCMCOM_BUILD_BENCH=ON "$@" >/dev/null
   cmake --build "$dir" -j "$jobs"
   ctest --test-dir "$dir" -j "$jobs" --output-on-failure --timeout 300
 }
@@ -19,8 +19,8 @@ echo "== plain build =="
 run_suite build-test
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer =="
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  run_suite build-asan -DZCMCOM_SANITIZE=address,undefined -DZCMCOM_BUILD_BENCH=OFF
+  run_suite build-asan -DZCMCOM_SANITIZE=address,undefined -DZCMCOM_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
 echo "== ThreadSanitizer (networking tests) =="
-cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZCMCOM_SANITIZE=thread -DZCMCOM_BUILD_BENCH=OFF >/dev/null
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Release -DZCMCOM_SANITIZE=thread -DZCMCOM_BUILD_BENCH=OFF >/dev/null
 cmake --build build-tsan -j "$jobs" --target test_net
 TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan -j "$jobs" -L net --output-on-failure --timeout 300
