@@ -63,9 +63,8 @@ TEST_F(DateObsTest, ChangeThresholds) {
         EXPECT_EQ(TakeMessages(), s.mask ? std::vector<Msg>{Updated(s.mask)} : std::vector<Msg>{})
             << CString(s.time).ToUtf8() << " " << CString(s.lat).ToUtf8() << " " << CString(s.mag).ToUtf8();
     }
-    EXPECT_EQ(obs.GetLatitude(), 35.70002);
-    EXPECT_EQ(obs.GetHeight(), 41.0);
-    EXPECT_EQ(obs.GetMag(), 6.56);  // kept while the first decimal rounds the same
+    // The magnitude is kept while the first decimal rounds the same.
+    EXPECT_EQ(std::make_tuple(obs.GetLatitude(), obs.GetHeight(), obs.GetMag()), std::make_tuple(35.70002, 41.0, 6.56));
     EXPECT_TRUE(obs.IsEqualMag(6.01, 6.04) && !obs.IsEqualMag(6.04, 6.06) && obs.IsEqualMag(1e300, 1e300) &&
                 obs.IsEqualMag(NAN, NAN) && !obs.IsEqualMag(NAN, 6.0));
 }
@@ -159,12 +158,10 @@ TEST_F(DateObsTest, WindowsAndHostFailures) {
     EXPECT_EQ(TakeMessages(), (std::vector<Msg>{{0x727, 0xE, 0}, {0x727, 0, 0}, {0x727, 0xF, 0}}));
 
     host.Fail(L"? Location.Latitude");
-    bool thrown = false;
     try {
         obs.UpdateByCorZnt();
+        ADD_FAILURE() << "no exception";
     } catch (COleDispatchException* e) {
         e->Delete();
-        thrown = true;
     }
-    EXPECT_TRUE(thrown);
 }

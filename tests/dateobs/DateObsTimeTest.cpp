@@ -107,10 +107,11 @@ TEST_F(DateObsTimeTest, SiderealTimeCarries) {
     EXPECT_EQ(ST(L"23.99999"), Ymdhms(0, 0, 0, 0, 0, 0));
     EXPECT_EQ(obs.GetUserTz(), 0.0);
     EXPECT_EQ(host.Queries().back(), CString(L"? Time.SiderealTime"));
-    EXPECT_EQ(ST(L"12.5"), Ymdhms(0, 0, 0, 12, 30, 0));
-    EXPECT_EQ(ST(L"1.9999"), Ymdhms(0, 0, 0, 2, 0, 0));
-    EXPECT_EQ(ST(L"6.2525"), Ymdhms(0, 0, 0, 6, 15, 9));
-    for (const wchar_t* bad : {L"", L"*", L"nan", L"1e300"}) EXPECT_EQ(ST(bad), Ymdhms(0, 0, 0, 0, 0, 0));
+    const std::pair<const wchar_t*, Ymdhms> cases[] = {
+        {L"12.5", {0, 0, 0, 12, 30, 0}}, {L"1.9999", {0, 0, 0, 2, 0, 0}}, {L"6.2525", {0, 0, 0, 6, 15, 9}},
+        {L"", {}}, {L"*", {}}, {L"nan", {}}, {L"1e300", {}},
+    };
+    for (const auto& [answer, expected] : cases) EXPECT_EQ(ST(answer), expected) << CString(answer).ToUtf8();
     // Outputs the caller leaves out are not written.
     obs.GetST(nullptr, nullptr, nullptr);
     obs.GetLMT(nullptr, nullptr, nullptr, nullptr, nullptr, static_cast<double*>(nullptr));

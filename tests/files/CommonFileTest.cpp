@@ -8,7 +8,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <set>
+#include <tuple>
 
 #include "files/CommonFile.h"
 #include "files/FileExist.h"
@@ -16,43 +18,34 @@
 #include "platform/FileSystem.h"
 #include "support/PeBuilder.h"
 #include "support/TestUtil.h"
+#include "FilesTestUtil.h"
 
 namespace {
 
-CString W(const std::string& s) { return CString(s.c_str()); }
 bool Exists(const std::string& p) {
     struct stat st;
     return lstat(p.c_str(), &st) == 0;
 }
 
 TEST(CCommonFilePaths, SplittingWindowsAndLinuxPaths) {
-    EXPECT_EQ(CCommonFile::GetPathName(L"C:\\a\\b.txt"), CString(L"C:\\a"));
-    EXPECT_EQ(CCommonFile::GetPathName(L"C:\\b.txt"), CString(L"C:\\"));
-    EXPECT_EQ(CCommonFile::GetPathName(L"/b.txt"), CString(L"/"));
-    EXPECT_EQ(CCommonFile::GetPathName(L"/x/y/b.txt"), CString(L"/x/y"));
-    EXPECT_EQ(CCommonFile::GetPathName(L""), CString(L""));
-    EXPECT_EQ(CCommonFile::GetFileName(L"C:\\b.txt"), CString(L"b.txt"));
-    EXPECT_EQ(CCommonFile::GetFileName(L"/x/y.tar.gz"), CString(L"y.tar.gz"));
-    EXPECT_EQ(CCommonFile::GetBaseFileName(L"C:\\b.txt"), CString(L"b"));
-    EXPECT_EQ(CCommonFile::GetBaseFileName(L"/x.d/name"), CString(L"name"));
-    CString p(L"C:\\b.txt");
-    EXPECT_EQ(CCommonFile::GetExtension(p), CString(L".txt"));
-    CString q(L"/a.dir/noext");
-    EXPECT_EQ(CCommonFile::GetExtension(q), CString(L""));
+    using Fn = CString (*)(const CString&);
+    const Fn dir = CCommonFile::GetPathName, file = CCommonFile::GetFileName, base = CCommonFile::GetBaseFileName,
+             parent = CCommonFile::GetParentDirectory;
+    const std::tuple<Fn, const wchar_t*, const wchar_t*> cases[] = {
+        {dir, L"C:\\a\\b.txt", L"C:\\a"},  {dir, L"C:\\b.txt", L"C:\\"},         {dir, L"/b.txt", L"/"},
+        {dir, L"/x/y/b.txt", L"/x/y"},    {dir, L"", L""},                      {file, L"C:\\b.txt", L"b.txt"},
+        {file, L"/x/y.tar.gz", L"y.tar.gz"}, {base, L"C:\\b.txt", L"b"},         {base, L"/x.d/name", L"name"},
+        {parent, L"C:\\a\\b\\", L"C:\\a"}, {parent, L"/a/b/", L"/a"},          {parent, L"name", L"name"},
+    };
+    for (const auto& [fn, in, out] : cases) EXPECT_EQ(fn(in), CString(out)) << CString(in).ToUtf8();
+    CString p(L"C:\\b.txt"), q(L"/a.dir/noext");
+    EXPECT_EQ(CCommonFile::GetExtension(p) + L"|" + CCommonFile::GetExtension(q), CString(L".txt|"));
     CCommonFile::SetExtension(p, L"log");
-    EXPECT_EQ(p, CString(L"C:\\b.log"));
     CCommonFile::SetExtension(q, L".txt");
-    EXPECT_EQ(q, CString(L"/a.dir/noext.txt"));
-    EXPECT_EQ(CCommonFile::GetParentDirectory(L"C:\\a\\b\\"), CString(L"C:\\a"));
-    EXPECT_EQ(CCommonFile::GetParentDirectory(L"/a/b/"), CString(L"/a"));
-    EXPECT_EQ(CCommonFile::GetParentDirectory(L"name"), CString(L"name"));
-    EXPECT_EQ(CCommonFile::IsValidFileName(L"a:b"), 0);
-    EXPECT_EQ(CCommonFile::IsValidFileName(L"a|b"), 0);
-    EXPECT_EQ(CCommonFile::IsValidFileName(L"a\"b"), 0);
-    EXPECT_EQ(CCommonFile::IsValidFileName(L""), 1);
-    EXPECT_EQ(CCommonFile::IsValidFileName(L"星.txt"), 1);
-    const CString module = CCommonFile::GetModulePath();
-    EXPECT_EQ(module.Right(1), CString(L"/"));
+    EXPECT_EQ(p + L"|" + q, CString(L"C:\\b.log|/a.dir/noext.txt"));
+    for (const wchar_t* bad : {L"a:b", L"a|b", L"a\"b"}) EXPECT_EQ(CCommonFile::IsValidFileName(bad), 0);
+    for (const wchar_t* good : {L"", L"星.txt"}) EXPECT_EQ(CCommonFile::IsValidFileName(good), 1);
+    EXPECT_EQ(CCommonFile::GetModulePath().Right(1), CString(L"/"));
 }
 
 TEST(CCommonFileFiles, ExistenceSizeAndAge) {
@@ -61,23 +54,22 @@ TEST(CCommonFileFiles, ExistenceSizeAndAge) {
     WriteFileBytes(dir.File("b"), "1");
     const struct timespec older[2] = {{1000, 0}, {1000, 0}};
     utimensat(AT_FDCWD, dir.File("b").c_str(), older, 0);
-    EXPECT_EQ(CCommonFile::DoesFileExist(W(dir.File("a"))), 1);
-    EXPECT_EQ(CCommonFile::DoesFileExist(W(dir.path())), 0);  // a folder is not a file
-    EXPECT_EQ(CCommonFile::DoesFileExist(L""), 0);
-    EXPECT_EQ(CCommonFile::DoesDirectoryExist(W(dir.path() + "/")), 1);
-    EXPECT_EQ(CCommonFile::DoesDirectoryExist(W(dir.File("a"))), 0);
-    EXPECT_EQ(CCommonFile::DoesDirectoryExist(L""), 0);
-    EXPECT_EQ(CCommonFile::GetFileSizeByName(W(dir.File("a"))), 5ul);
-    EXPECT_EQ(CCommonFile::GetFileSizeByName(W(dir.File("none"))), 0ul);
-    EXPECT_EQ(CCommonFile::IsFileNewerThan(W(dir.File("a")), W(dir.File("b"))), 1);
-    EXPECT_EQ(CCommonFile::IsFileNewerThan(W(dir.File("b")), W(dir.File("a"))), 0);
-    EXPECT_EQ(CCommonFile::IsFileNewerThan(W(dir.File("a")), W(dir.File("none"))), 1);
-    EXPECT_EQ(CCommonFile::IsFileNewerThan(W(dir.File("none")), W(dir.File("a"))), 0);
-    EXPECT_EQ(CCommonFile::IsFileNewerThan(L"", W(dir.File("a"))), 0);
+    const CString a = W(dir.File("a")), b = W(dir.File("b")), none = W(dir.File("none"));
+    const int checks[][2] = {
+        {CCommonFile::DoesFileExist(a), 1},        {CCommonFile::DoesFileExist(W(dir.path())), 0},  // a folder is no file
+        {CCommonFile::DoesFileExist(L""), 0},      {CCommonFile::DoesDirectoryExist(W(dir.path() + "/")), 1},
+        {CCommonFile::DoesDirectoryExist(a), 0},   {CCommonFile::DoesDirectoryExist(L""), 0},
+        {CCommonFile::IsFileNewerThan(a, b), 1},   {CCommonFile::IsFileNewerThan(b, a), 0},
+        {CCommonFile::IsFileNewerThan(a, none), 1}, {CCommonFile::IsFileNewerThan(none, a), 0},
+        {CCommonFile::IsFileNewerThan(L"", a), 0},
+    };
+    for (size_t i = 0; i < std::size(checks); ++i) EXPECT_EQ(checks[i][0], checks[i][1]) << "check " << i;
+    EXPECT_EQ(CCommonFile::GetFileSizeByName(a), 5ul);
+    EXPECT_EQ(CCommonFile::GetFileSizeByName(none), 0ul);
     // A file held open for writing by someone else still exists.
     CFile held;
     ASSERT_TRUE(held.Open(W(dir.File("a")), CFile::modeWrite | CFile::shareDenyNone));
-    EXPECT_EQ(CCommonFile::DoesFileExist(W(dir.File("a"))), 1);
+    EXPECT_EQ(CCommonFile::DoesFileExist(a), 1);
 }
 
 TEST(CCommonFileTrees, CreateDirectoryMakesParentsOnce) {
@@ -221,10 +213,7 @@ TEST(CCommonFileEntries, EachEntryOncePerRound) {
 }
 
 TEST(CCommonFileFolders, DocumentsFolderFromTheUserDirs) {
-    const char* oldHome = getenv("HOME");
-    const std::string savedHome = oldHome ? oldHome : "";
-    const char* oldCfg = getenv("XDG_CONFIG_HOME");
-    const std::string savedCfg = oldCfg ? oldCfg : "";
+    EnvGuard env{"HOME", "XDG_CONFIG_HOME"};
     TempDir dir;
     setenv("HOME", dir.path().c_str(), 1);
     setenv("XDG_CONFIG_HOME", dir.File("cfg").c_str(), 1);
@@ -236,8 +225,6 @@ TEST(CCommonFileFolders, DocumentsFolderFromTheUserDirs) {
     const wchar_t* second = CCommonFile::GetMyDocumentPath();
     EXPECT_EQ(second, first);  // the same static buffer, overwritten
     EXPECT_EQ(CString(second), W(dir.File("書類")));
-    oldHome ? setenv("HOME", savedHome.c_str(), 1) : unsetenv("HOME");
-    oldCfg ? setenv("XDG_CONFIG_HOME", savedCfg.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
 }
 
 TEST(CFileExist, AbsoluteAndRelativeNames) {
@@ -262,11 +249,8 @@ TEST(CSortableStringArray, SortsWithTheGivenComparison) {
     for (const wchar_t* s : {L"pear", L"Apple", L"apple", L"Zebra", L"日本"}) a.Add(s);
     a.Sort(&SortProbe::Compare);
     ASSERT_EQ(a.GetSize(), 5);
-    EXPECT_EQ(a[0], CString(L"Apple"));
-    EXPECT_EQ(a[1], CString(L"Zebra"));
-    EXPECT_EQ(a[2], CString(L"apple"));
-    EXPECT_EQ(a[3], CString(L"pear"));
-    EXPECT_EQ(a[4], CString(L"日本"));
+    const wchar_t* sorted[] = {L"Apple", L"Zebra", L"apple", L"pear", L"日本"};
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(a[i], CString(sorted[i])) << i;
     a.Sort([](const CString* x, const CString* y) { return y->CompareNoCase(*x); });
     EXPECT_EQ(a[0], CString(L"日本"));
 }

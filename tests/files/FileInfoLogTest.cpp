@@ -9,10 +9,9 @@
 #include "files/LogFile.h"
 #include "support/PeBuilder.h"
 #include "support/TestUtil.h"
+#include "FilesTestUtil.h"
 
 namespace {
-
-CString W(const std::string& s) { return CString(s.c_str()); }
 
 const std::vector<PeLanguage> kLanguages = {
     {0x0411, 0x04B0,
@@ -37,16 +36,12 @@ TEST(CFileInfo, VersionRecordsOfAPeFile) {
     EXPECT_TRUE(info.byAttribute & 0x20);
     ASSERT_EQ(info.aVersion.GetSize(), 2);
     const tagFileVersion& ja = info.aVersion[0];
-    EXPECT_EQ(ja.wLanguage, 0x0411);
-    EXPECT_EQ(ja.wCodePage, 0x04B0);
-    EXPECT_EQ(ja.strCompanyName, CString(L"オルヴァナ"));
-    EXPECT_EQ(ja.strFileDescription, CString(L"Camera control"));
-    EXPECT_EQ(ja.strFileVersion, CString(L"3.1.4.1"));
-    EXPECT_EQ(ja.strInternalName, CString(L"zentacam"));
-    EXPECT_EQ(ja.strLegalCopyright, CString(L"(C) 2024"));
-    EXPECT_EQ(ja.strOriginalFilename, CString(L"zentacam.exe"));
-    EXPECT_EQ(ja.strProductName, CString(L"Zentacam \U0001F52D"));  // a surrogate pair joined
-    EXPECT_EQ(ja.strProductVersion, CString(L"3.1"));
+    EXPECT_EQ(std::make_pair(ja.wLanguage, ja.wCodePage), std::make_pair(WORD(0x0411), WORD(0x04B0)));
+    // In the order of the table above; the product name joins a surrogate pair.
+    const CString got[] = {ja.strCompanyName,    ja.strFileDescription,  ja.strFileVersion, ja.strInternalName,
+                           ja.strLegalCopyright, ja.strOriginalFilename, ja.strProductName, ja.strProductVersion};
+    for (size_t i = 0; i < kLanguages[0].strings.size(); ++i)
+        EXPECT_EQ(got[i].ToUtf8(), kLanguages[0].strings[i].second) << kLanguages[0].strings[i].first;
     // A language with one string: the rest stay empty.
     EXPECT_EQ(info.aVersion[1].strCompanyName, CString(L"Orvana"));
     EXPECT_TRUE(info.aVersion[1].strProductName.IsEmpty());
@@ -108,34 +103,19 @@ TEST(CFileInfo, DamagedPeFilesGiveZeroWithoutCrashing) {
     EXPECT_EQ(CFileInfo::GetFileInfo(W(dir.File("odd.dll")), &info), 1);
 }
 
-class HomeGuard {
-public:
-    HomeGuard() {
-        for (const char* n : {"HOME", "XDG_CONFIG_HOME", "XDG_DESKTOP_DIR", "TZ"}) {
-            const char* v = getenv(n);
-            m_saved.push_back({n, v ? v : "", v != nullptr});
-        }
+// A home folder in a temporary folder, with no desktop folder configured.
+class LogFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("HOME", dir.path().c_str(), 1);
+        setenv("XDG_CONFIG_HOME", dir.File("cfg").c_str(), 1);
+        unsetenv("XDG_DESKTOP_DIR");
     }
-    ~HomeGuard() {
-        for (const auto& s : m_saved) s.had ? setenv(s.name, s.value.c_str(), 1) : unsetenv(s.name);
-        tzset();
-    }
-
-private:
-    struct Saved {
-        const char* name;
-        std::string value;
-        bool had;
-    };
-    std::vector<Saved> m_saved;
+    EnvGuard guard{"HOME", "XDG_CONFIG_HOME", "XDG_DESKTOP_DIR", "TZ"};
+    TempDir dir;
 };
 
-TEST(CCommonLogFile, AppendsAfterATimeStampLine) {
-    HomeGuard guard;
-    TempDir dir;
-    setenv("HOME", dir.path().c_str(), 1);
-    setenv("XDG_CONFIG_HOME", dir.File("cfg").c_str(), 1);
-    unsetenv("XDG_DESKTOP_DIR");
+TEST_F(LogFileTest, AppendsAfterATimeStampLine) {
     setenv("TZ", "JST-9", 1);
     tzset();
     mkdir(dir.File("Desktop").c_str(), 0755);
@@ -154,24 +134,14 @@ TEST(CCommonLogFile, AppendsAfterATimeStampLine) {
               "2023/11/15 07:14:20\r\nsecond");
 }
 
-TEST(CCommonLogFile, NoDesktopMeansNothingWritten) {
-    HomeGuard guard;
-    TempDir dir;
-    setenv("HOME", dir.path().c_str(), 1);
-    setenv("XDG_CONFIG_HOME", dir.File("cfg").c_str(), 1);
-    unsetenv("XDG_DESKTOP_DIR");
+TEST_F(LogFileTest, NoDesktopMeansNothingWritten) {
     CCommonLogFile log(CTime(1700000000LL));  // the desktop folder is missing and not created
     log.WriteString(L"lost");
     struct stat st;
     EXPECT_NE(stat(dir.File("Desktop").c_str(), &st), 0);
     // An invalid time throws, as formatting it does.
     mkdir(dir.File("Desktop").c_str(), 0755);
-    try {
-        CCommonLogFile bad(CTime(-1));
-        FAIL() << "no exception";
-    } catch (CInvalidArgException* e) {
-        e->Delete();
-    }
+    ExpectThrows<CInvalidArgException>([] { CCommonLogFile bad(CTime(-1)); });
 }
 
 }  // namespace

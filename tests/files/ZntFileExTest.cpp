@@ -1,13 +1,14 @@
 // CZntFileEx: encoding detection, the 1 MiB Shift-JIS reader and the UTF streams.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "files/ZntFileEx.h"
 #include "support/PeBuilder.h"
 #include "support/TestUtil.h"
+#include "FilesTestUtil.h"
 
 namespace {
-
-CString W(const std::string& s) { return CString(s.c_str()); }
 
 const UINT kReadText = CFile::modeRead | CFile::typeText;
 const UINT kWriteText = CFile::modeCreate | CFile::modeWrite | CFile::typeText;
@@ -47,20 +48,19 @@ TEST(CZntFileEx, EncodeTypeFromTheFirstBytes) {
 
 TEST(CZntFileEx, ShiftJisLineEnds) {
     TempDir dir;
-    WriteFileBytes(dir.File("a"), "a\r\nb\r\n");
-    EXPECT_EQ(ReadAll(dir.File("a")), (std::vector<CString>{L"a", L"b"}));
-    WriteFileBytes(dir.File("b"), "a\nb");
-    EXPECT_EQ(ReadAll(dir.File("b")), (std::vector<CString>{L"a", L"b"}));
-    WriteFileBytes(dir.File("c"), "a\n\nb");
-    EXPECT_EQ(ReadAll(dir.File("c")), (std::vector<CString>{L"a", L"", L"b"}));
-    // A lone CR, LF CR and CR CR each end one line.
-    WriteFileBytes(dir.File("d"), "a\rb\n\rc\r\rd");
-    EXPECT_EQ(ReadAll(dir.File("d")), (std::vector<CString>{L"a", L"b", L"c", L"d"}));
-    // Binary mode: CR LF still ends one line, not two.
-    WriteFileBytes(dir.File("e"), "x\r\ny\r\n");
-    EXPECT_EQ(ReadAll(dir.File("e"), CFile::modeRead | CFile::typeBinary), (std::vector<CString>{L"x", L"y"}));
-    WriteFileBytes(dir.File("j"), "\x93\xfa\x96\x7b\r\n\xb6\xc5");
-    EXPECT_EQ(ReadAll(dir.File("j")), (std::vector<CString>{L"日本", L"ｶﾅ"}));
+    const UINT binary = CFile::modeRead | CFile::typeBinary;
+    const std::tuple<std::string, std::vector<CString>, UINT> cases[] = {
+        {"a\r\nb\r\n", {L"a", L"b"}, kReadText},
+        {"a\nb", {L"a", L"b"}, kReadText},
+        {"a\n\nb", {L"a", L"", L"b"}, kReadText},
+        {"a\rb\n\rc\r\rd", {L"a", L"b", L"c", L"d"}, kReadText},  // lone CR, LF CR and CR CR end one line
+        {"x\r\ny\r\n", {L"x", L"y"}, binary},                 // binary mode: CR LF still ends one line
+        {"\x93\xfa\x96\x7b\r\n\xb6\xc5", {L"日本", L"ｶﾅ"}, kReadText},
+    };
+    for (const auto& [bytes, lines, flags] : cases) {
+        WriteFileBytes(dir.File("f"), bytes);
+        EXPECT_EQ(ReadAll(dir.File("f"), flags), lines) << bytes;
+    }
 }
 
 TEST(CZntFileEx, LinesLongerThanTheBufferAndAtItsEdge) {
@@ -135,12 +135,7 @@ TEST(CZntFileEx, AFailedStreamOpenThrowsInvalidArgument) {
     ASSERT_TRUE(holder.Open(W(dir.File("held")), CFile::modeReadWrite | CFile::shareDenyWrite));
     CZntFileEx f;
     // Detection shares, so it works; the stream denies writing to a file open for writing.
-    try {
-        f.Open(W(dir.File("held")), kReadText, 0);
-        FAIL() << "no exception";
-    } catch (CInvalidArgException* e) {
-        e->Delete();
-    }
+    ExpectThrows<CInvalidArgException>([&] { f.Open(W(dir.File("held")), kReadText, 0); });
 }
 
 }  // namespace

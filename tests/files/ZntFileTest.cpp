@@ -4,10 +4,9 @@
 #include "files/ZntFile.h"
 #include "support/PeBuilder.h"
 #include "support/TestUtil.h"
+#include "FilesTestUtil.h"
 
 namespace {
-
-CString W(const std::string& s) { return CString(s.c_str()); }
 
 std::string Le(const std::u16string& s) {
     std::string b;
@@ -46,34 +45,32 @@ TEST(CZntFile, MarksChooseTheEncoding) {
     WriteFileBytes(dir.File("be"), "\xFE\xFF" + Be(u"日本\r\nx"));
     WriteFileBytes(dir.File("u8"), "\xEF\xBB\xBF" "a\r\n");
     WriteFileBytes(dir.File("sj"), "\x93\xfa\x96\x7b\r\nx");
+    const std::vector<CString> expected{L"日本", L"x"};
     int u = -1, l = -1;
-    EXPECT_EQ(ReadAll(dir.File("le"), &u, &l), (std::vector<CString>{L"日本", L"x"}));
-    EXPECT_EQ(u, 1);
-    EXPECT_EQ(l, 1);
-    EXPECT_EQ(ReadAll(dir.File("be"), &u, &l), (std::vector<CString>{L"日本", L"x"}));
-    EXPECT_EQ(u, 1);
-    EXPECT_EQ(l, 0);
+    EXPECT_EQ(ReadAll(dir.File("le"), &u, &l), expected);
+    EXPECT_EQ(std::make_pair(u, l), std::make_pair(1, 1));
+    EXPECT_EQ(ReadAll(dir.File("be"), &u, &l), expected);
+    EXPECT_EQ(std::make_pair(u, l), std::make_pair(1, 0));
+    EXPECT_EQ(ReadAll(dir.File("sj"), &u, &l), expected);
+    EXPECT_EQ(std::make_pair(u, l), std::make_pair(0, 0));
     // A UTF-8 mark is not recognised: its bytes are read as ANSI text.
     const auto u8 = ReadAll(dir.File("u8"), &u, &l);
     ASSERT_EQ(u8.size(), 1u);
-    EXPECT_EQ(u8[0].Right(1), CString(L"a"));
-    EXPECT_GT(u8[0].GetLength(), 1);
-    EXPECT_EQ(u, 0);
-    EXPECT_EQ(ReadAll(dir.File("sj"), &u, &l), (std::vector<CString>{L"日本", L"x"}));
-    EXPECT_EQ(u, 0);
-    EXPECT_EQ(l, 0);
+    EXPECT_TRUE(u8[0].Right(1) == CString(L"a") && u8[0].GetLength() > 1 && u == 0);
 }
 
 TEST(CZntFile, LineEndsAndEmptyLines) {
     TempDir dir;
-    WriteFileBytes(dir.File("a"), "abc\r\nabc\nabc");
-    EXPECT_EQ(ReadAll(dir.File("a")), (std::vector<CString>{L"abc", L"abc", L"abc"}));
-    WriteFileBytes(dir.File("b"), "\n\nz\r\n\r\n");
-    EXPECT_EQ(ReadAll(dir.File("b")), (std::vector<CString>{L"", L"", L"z", L""}));
-    WriteFileBytes(dir.File("c"), "\xFF\xFE" + Le(u"\n\r\nq"));
-    EXPECT_EQ(ReadAll(dir.File("c")), (std::vector<CString>{L"", L"", L"q"}));
-    WriteFileBytes(dir.File("e"), "");
-    EXPECT_TRUE(ReadAll(dir.File("e")).empty());
+    const std::pair<std::string, std::vector<CString>> cases[] = {
+        {"abc\r\nabc\nabc", {L"abc", L"abc", L"abc"}},
+        {"\n\nz\r\n\r\n", {L"", L"", L"z", L""}},
+        {"\xFF\xFE" + Le(u"\n\r\nq"), {L"", L"", L"q"}},
+        {"", {}},
+    };
+    for (const auto& [bytes, lines] : cases) {
+        WriteFileBytes(dir.File("f"), bytes);
+        EXPECT_EQ(ReadAll(dir.File("f")), lines) << bytes;
+    }
 }
 
 TEST(CZntFile, LongLinesAndThePositionAfterALine) {
@@ -101,21 +98,17 @@ TEST(CZntFile, LongLinesAndThePositionAfterALine) {
 
 TEST(CZntFile, CarriageReturnAtTheEndOfABlockIsDropped) {
     TempDir dir;
-    // ANSI: the CR is byte 127 of the first block, its LF byte 0 of the next.
-    WriteFileBytes(dir.File("a"), std::string(127, 'a') + "\r\nnext");
-    auto lines = ReadAll(dir.File("a"));
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0], CString(std::wstring(127, L'a')));
-    EXPECT_EQ(lines[1], CString(L"next"));
-    // UTF-16: the mark and 62 units fill the first block up to the CR unit.
-    WriteFileBytes(dir.File("u"), "\xFF\xFE" + Le(std::u16string(62, u'b') + u"\r\nnext"));
-    lines = ReadAll(dir.File("u"));
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0], CString(std::wstring(62, L'b')));
-    WriteFileBytes(dir.File("be"), "\xFE\xFF" + Be(std::u16string(63, u'c') + u"\r\nnext"));
-    lines = ReadAll(dir.File("be"));
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0], CString(std::wstring(63, L'c')));
+    // ANSI: the CR is byte 127 of the first block, its LF byte 0 of the next; in UTF-16 the
+    // mark and 62 (LE) or 63 (BE) units fill the first block up to the CR unit.
+    const std::pair<std::string, std::wstring> cases[] = {
+        {std::string(127, 'a') + "\r\nnext", std::wstring(127, L'a')},
+        {"\xFF\xFE" + Le(std::u16string(62, u'b') + u"\r\nnext"), std::wstring(62, L'b')},
+        {"\xFE\xFF" + Be(std::u16string(63, u'c') + u"\r\nnext"), std::wstring(63, L'c')},
+    };
+    for (const auto& [bytes, first] : cases) {
+        WriteFileBytes(dir.File("f"), bytes);
+        EXPECT_EQ(ReadAll(dir.File("f")), (std::vector<CString>{CString(first), L"next"}));
+    }
 }
 
 TEST(CZntFile, TruncatedAndBrokenInput) {
@@ -158,53 +151,40 @@ TEST(CZntFile, WritingEachEncoding) {
     EXPECT_EQ(ReadAll(dir.File("le")), (std::vector<CString>{L"\U0001F600"}));
 }
 
-TEST(CZntFile, AFailedWriteThrowsDiskFull) {
+TEST(CZntFile, FailuresThrowFileExceptions) {
     {
         CZntFile f(L"/dev/full", CFile::modeCreate | CFile::modeWrite, 1, 1);
         // Large writes go straight to the device; small ones fail when the stream flushes.
-        try {
-            f.WriteString(CString(std::wstring(100000, L'x')));
-            FAIL() << "no exception";
-        } catch (CFileException* e) {
-            EXPECT_EQ(e->m_cause, CFileException::diskFull);
-            EXPECT_EQ(e->m_lOsError, ENOSPC);
-            EXPECT_EQ(e->m_strFileName, CString(L"/dev/full"));
-            e->Delete();
-        }
+        ExpectThrows<CFileException>([&] { f.WriteString(CString(std::wstring(100000, L'x'))); },
+                                     [](CFileException* e) {
+                                         EXPECT_EQ(e->m_cause, CFileException::diskFull);
+                                         EXPECT_EQ(e->m_lOsError, ENOSPC);
+                                         EXPECT_EQ(e->m_strFileName, CString(L"/dev/full"));
+                                     });
     }
     CZntFile g(L"/dev/full", CFile::modeCreate | CFile::modeWrite, 0, 0);
     g.WriteString(L"small");
-    try {
-        g.Close();
-        FAIL() << "no exception";
-    } catch (CFileException* e) {
-        EXPECT_EQ(e->m_cause, CFileException::diskFull);
-        e->Delete();
-    }
-}
-
-TEST(CZntFile, OpenFailuresAndTheThrowingConstructor) {
+    ExpectThrows<CFileException>([&] { g.Close(); },
+                                 [](CFileException* e) { EXPECT_EQ(e->m_cause, CFileException::diskFull); });
     TempDir dir;
     CZntFile f;
     CFileException error;
     EXPECT_FALSE(f.Open(W(dir.File("missing")), CFile::modeRead, &error));
     EXPECT_EQ(error.m_cause, CFileException::fileNotFound);
-    try {
-        CZntFile g(W(dir.File("missing")), CFile::modeRead, 0, 0);
-        FAIL() << "no exception";
-    } catch (CFileException* e) {
-        EXPECT_EQ(e->m_cause, CFileException::fileNotFound);
-        EXPECT_EQ(e->m_strFileName, W(dir.File("missing")));
-        e->Delete();
-    }
-    // Copy assignment takes the flags only.
+    ExpectThrows<CFileException>([&] { CZntFile h(W(dir.File("missing")), CFile::modeRead, 0, 0); },
+                                 [&](CFileException* e) {
+                                     EXPECT_EQ(e->m_cause, CFileException::fileNotFound);
+                                     EXPECT_EQ(e->m_strFileName, W(dir.File("missing")));
+                                 });
+}
+
+TEST(CZntFile, CopyAssignmentTakesTheFlagsOnly) {
     CZntFile a, b;
     a.SetUnicode(1, 0);
     b = a;
     int u, l;
     b.GetUnicode(&u, &l);
-    EXPECT_EQ(u, 1);
-    EXPECT_EQ(l, 0);
+    EXPECT_EQ(std::make_pair(u, l), std::make_pair(1, 0));
 }
 
 TEST(CZntFile, ConversionStepsKeepTheirContracts) {

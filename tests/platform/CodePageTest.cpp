@@ -1,9 +1,13 @@
 // Code-page conversions through iconv, with the Windows calls' failure reporting.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <iterator>
 #include <string>
+#include <utility>
 
 #include "platform/CodePage.h"
+#include "support/PeBuilder.h"
 #include "support/TestUtil.h"
 
 namespace {
@@ -23,8 +27,7 @@ TEST(CodePage, AnsiIsShiftJisBothWays) {
     EXPECT_EQ(std::string(back, 8), kSjis);
     // Backslash and tilde stay ASCII, as in the Windows code page.
     EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "\\~", 2, out, 16), 2);
-    EXPECT_EQ(out[0], L'\\');
-    EXPECT_EQ(out[1], L'~');
+    EXPECT_EQ(std::wstring(out, 2), L"\\~");
 }
 
 TEST(CodePage, SizeQueriesAndTerminators) {
@@ -34,18 +37,22 @@ TEST(CodePage, SizeQueriesAndTerminators) {
 
 TEST(CodePage, FailuresAreReportedAsWindowsDoes) {
     wchar_t out[4] = {L'x', L'x', L'x', L'x'};
-    SetLastError(0);
-    EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "abc", 0, out, 4), 0);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
-    EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, kSjis.data(), 8, out, 2), 0);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
-    EXPECT_EQ(out[0], L'x');  // nothing written on failure
-    EXPECT_EQ(MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, "a\x81", 2, out, 4), 0);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION));
-    EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0x1000, "a", 1, out, 4), 0);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_FLAGS));
-    EXPECT_EQ(WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, L"a\xD800", 2, nullptr, 0, nullptr, nullptr), 0);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION));
+    // Each call fails and sets the error Windows sets; nothing is written on failure.
+    const std::pair<std::function<int()>, DWORD> calls[] = {
+        {[&] { return MultiByteToWideChar(CP_ACP, 0, "abc", 0, out, 4); }, ERROR_INVALID_PARAMETER},
+        {[&] { return MultiByteToWideChar(CP_ACP, 0, kSjis.data(), 8, out, 2); }, ERROR_INSUFFICIENT_BUFFER},
+        {[&] { return MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, "a\x81", 2, out, 4); },
+         ERROR_NO_UNICODE_TRANSLATION},
+        {[&] { return MultiByteToWideChar(CP_ACP, 0x1000, "a", 1, out, 4); }, ERROR_INVALID_FLAGS},
+        {[&] { return WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, L"a\xD800", 2, nullptr, 0, nullptr, nullptr); },
+         ERROR_NO_UNICODE_TRANSLATION},
+    };
+    for (size_t i = 0; i < std::size(calls); ++i) {
+        SetLastError(0);
+        EXPECT_EQ(calls[i].first(), 0) << i;
+        EXPECT_EQ(GetLastError(), calls[i].second) << i;
+        EXPECT_EQ(out[0], L'x') << i;
+    }
     EXPECT_EQ(MultiByteToWideChar(12345, 0, "a", 1, out, 4), 0);
 }
 
@@ -92,12 +99,7 @@ TEST(CodePage, EnvironmentNamesAnotherCodePage) {
     int status = 0;
     // The choice is read once per process, so ask a fresh one: the CLI prints as UTF-8.
     TempDir dir;
-
-    {
-        FILE* f = fopen(dir.File("l1.txt").c_str(), "wb");
-        fputs("\xe9t\xe9\n", f);  // "été" in Latin-1
-        fclose(f);
-    }
+    WriteFileBytes(dir.File("l1.txt"), "\xe9t\xe9\n");  // "été" in Latin-1
     const std::string out = RunCommand("ZCMCOM_ACP=ISO-8859-1 " ZCMCOM_CLI " textfile cat " + dir.File("l1.txt"), &status);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(out, "\xc3\xa9t\xc3\xa9\n");

@@ -48,10 +48,9 @@ TEST(CFile, FailuresCarryCauseErrorAndName) {
     EXPECT_EQ(error.m_cause, CFileException::accessDenied);
     try {
         CFile thrown(missing, CFile::modeRead);
-        FAIL() << "no exception";
+        ADD_FAILURE() << "no exception";
     } catch (CFileException* e) {
-        EXPECT_EQ(e->m_cause, CFileException::fileNotFound);
-        EXPECT_EQ(e->m_strFileName, missing);
+        EXPECT_TRUE(e->m_cause == CFileException::fileNotFound && e->m_strFileName == missing);
         e->Delete();
     }
 }
@@ -104,12 +103,10 @@ TEST(CStdioFile, TextModeTranslatesLineEnds) {
     WriteFileBytes(dir.File("t.txt"), "a\r\nb\rc\n\r\n");
     CStdioFile f(path, CFile::modeRead | CFile::typeText);
     CString line;
-    ASSERT_TRUE(f.ReadString(line));
-    EXPECT_EQ(line, CString(L"a"));
-    ASSERT_TRUE(f.ReadString(line));
-    EXPECT_EQ(line, CString(L"b\rc"));
-    ASSERT_TRUE(f.ReadString(line));
-    EXPECT_EQ(line, CString(L""));
+    for (const wchar_t* expected : {L"a", L"b\rc", L""}) {
+        ASSERT_TRUE(f.ReadString(line));
+        EXPECT_EQ(line, CString(expected));
+    }
     EXPECT_FALSE(f.ReadString(line));
 }
 
@@ -168,10 +165,10 @@ TEST(EncodedStream, ReadingUnicodeDetectsTheMark) {
     std::wstring line;
     ZcmStream* s = _wfsopen(W(dir.File("le.txt")), L"rt, ccs=UNICODE", _SH_SECURE);
     ASSERT_NE(s, nullptr);
-    ASSERT_TRUE(s->GetLine(line));
-    EXPECT_EQ(line, L"x\n");
-    ASSERT_TRUE(s->GetLine(line));
-    EXPECT_EQ(line, L"y");
+    for (const wchar_t* expected : {L"x\n", L"y"}) {
+        ASSERT_TRUE(s->GetLine(line));
+        EXPECT_EQ(line, expected);
+    }
     EXPECT_FALSE(s->GetLine(line));
     ZcmStreamClose(s);
     s = _wfsopen(W(dir.File("u8.txt")), L"r, ccs=UNICODE", _SH_SECURE);
@@ -190,20 +187,18 @@ TEST(EncodedStream, ReadingUnicodeDetectsTheMark) {
 
 TEST(EncodedStream, BadModesAndSecureSharing) {
     TempDir dir;
-    EXPECT_EQ(_wfsopen(W(dir.File("x")), L"q", _SH_DENYNO), nullptr);
-    EXPECT_EQ(_wfsopen(W(dir.File("x")), L"w, ccs=EBCDIC", _SH_DENYNO), nullptr);
-    EXPECT_EQ(_wfsopen(W(dir.File("x")), L"w", 0x99), nullptr);
+    const std::pair<const wchar_t*, int> bad[] = {{L"q", _SH_DENYNO}, {L"w, ccs=EBCDIC", _SH_DENYNO}, {L"w", 0x99}};
+    for (const auto& [mode, share] : bad) EXPECT_EQ(_wfsopen(W(dir.File("x")), mode, share), nullptr) << mode;
     ZcmStream* w = _wfsopen(W(dir.File("x")), L"w", _SH_SECURE);
     ASSERT_NE(w, nullptr);
     // Secure mode writes exclusively.
     EXPECT_EQ(_wfsopen(W(dir.File("x")), L"r", _SH_DENYNO), nullptr);
     ZcmStreamClose(w);
-    ZcmStream* r1 = _wfsopen(W(dir.File("x")), L"r", _SH_SECURE);
-    ZcmStream* r2 = _wfsopen(W(dir.File("x")), L"r", _SH_SECURE);
-    EXPECT_NE(r1, nullptr);
-    EXPECT_NE(r2, nullptr);
-    ZcmStreamClose(r1);
-    ZcmStreamClose(r2);
+    ZcmStream* readers[] = {_wfsopen(W(dir.File("x")), L"r", _SH_SECURE), _wfsopen(W(dir.File("x")), L"r", _SH_SECURE)};
+    for (ZcmStream* r : readers) {
+        ASSERT_NE(r, nullptr);
+        ZcmStreamClose(r);
+    }
 }
 
 TEST(EncodedStream, SeekInsideTheBufferAndSwitchToWriting) {

@@ -50,52 +50,41 @@ TEST(CFileFind, WildcardsDotsAndAttributes) {
     mkdir(dir.File("sub").c_str(), 0755);
     symlink("sub", dir.File("link").c_str());
     CFileFind find;
-    std::set<std::string> names;
-    BOOL more = find.FindFile(W(dir.File("*.*")));
-    ASSERT_TRUE(more);
     int dots = 0;
-    while (more) {
-        more = find.FindNextFile();
-        names.insert(find.GetFileName().ToUtf8());
-        if (find.IsDots()) ++dots;
-        if (find.GetFileName() == L"b.txt") {
-            EXPECT_EQ(find.GetLength(), 2u);
-            EXPECT_EQ(find.GetFilePath(), W(dir.File("b.txt")));
+    // Every name the search finds; the first search also checks some entries on the way.
+    auto names = [&](const std::string& pattern, bool check) {
+        std::set<std::string> found;
+        for (BOOL more = find.FindFile(W(pattern)); more;) {
+            more = find.FindNextFile();
+            found.insert(find.GetFileName().ToUtf8());
+            dots += find.IsDots();
+            if (check && find.GetFileName() == L"b.txt") {
+                EXPECT_EQ(find.GetLength(), 2u);
+                EXPECT_EQ(find.GetFilePath(), W(dir.File("b.txt")));
+            }
+            if (check && find.GetFileName() == L"link") {
+                EXPECT_TRUE(find.MatchesMask(FILE_ATTRIBUTE_REPARSE_POINT) && find.IsDirectory());
+            }
         }
-        if (find.GetFileName() == L"link") {
-            EXPECT_TRUE(find.MatchesMask(FILE_ATTRIBUTE_REPARSE_POINT));
-            EXPECT_TRUE(find.IsDirectory());
-        }
-    }
+        return found;
+    };
+    EXPECT_EQ(names(dir.File("*.*"), true), (std::set<std::string>{".", "..", "a.TXT", "b.txt", "noext", "sub", "link"}));
     EXPECT_EQ(dots, 2);
-    EXPECT_EQ(names, (std::set<std::string>{".", "..", "a.TXT", "b.txt", "noext", "sub", "link"}));
     // Case does not matter, as on Windows.
-    names.clear();
-    more = find.FindFile(W(dir.path() + "\\*.txt"));
-    while (more) {
-        more = find.FindNextFile();
-        names.insert(find.GetFileName().ToUtf8());
-    }
-    EXPECT_EQ(names, (std::set<std::string>{"a.TXT", "b.txt"}));
+    EXPECT_EQ(names(dir.path() + "\\*.txt", false), (std::set<std::string>{"a.TXT", "b.txt"}));
     EXPECT_FALSE(find.FindFile(W(dir.File("*.none"))));
     EXPECT_FALSE(find.FindFile(W(dir.File("missing/*"))));
     EXPECT_TRUE(CFileFind::MatchName(L"?.t*", L"a.txt"));
     EXPECT_FALSE(CFileFind::MatchName(L"?.t*", L"ab.txt"));
 }
 
+// Restores one environment variable when it goes.
 class EnvGuard {
 public:
-    explicit EnvGuard(const char* name) : m_name(name) {
-        const char* v = getenv(name);
-        m_had = v != nullptr;
-        if (v) m_value = v;
+    explicit EnvGuard(const char* name) : m_name(name), m_had(getenv(name) != nullptr) {
+        if (m_had) m_value = getenv(name);
     }
-    ~EnvGuard() {
-        if (m_had)
-            setenv(m_name, m_value.c_str(), 1);
-        else
-            unsetenv(m_name);
-    }
+    ~EnvGuard() { m_had ? setenv(m_name, m_value.c_str(), 1) : unsetenv(m_name); }
 
 private:
     const char* m_name;
