@@ -133,7 +133,16 @@ int CountThreads() {
     // one first so every count includes it.
     static const bool warmed = (std::thread([] {}).join(), true);
     (void)warmed;
-    return CountEntries("/proc/self/task");
+    // A joined thread can stay listed for a moment after it returned: read until two
+    // readings a few milliseconds apart agree.
+    int count = CountEntries("/proc/self/task");
+    for (int i = 0; i < 200; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        const int again = CountEntries("/proc/self/task");
+        if (again == count) break;
+        count = again;
+    }
+    return count;
 }
 
 bool WaitUntil(const std::function<bool()>& pred, int timeoutMs) {
