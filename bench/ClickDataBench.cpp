@@ -2,6 +2,8 @@
 // the cost of one text (built, not served from the cache) and the host queries it takes.
 #include <benchmark/benchmark.h>
 
+#include "ClickBench.h"
+
 #include "clickdata/ZntClickData.h"
 #include "host/TableHost.h"
 
@@ -56,21 +58,7 @@ void Fill(CTableHost& host) {
 void BM_ClickData_FullTextEverySwitch(benchmark::State& state) {
     CTableHost host;
     Fill(host);
-    host.SetRecording(false);
-    CCdStatus status;
-    status.Init();
-    CZntClickData clickData;
-    clickData.SetStatus(&status);
-    size_t length = 0;
-    for (auto _ : state) {
-        clickData.ClearCache();
-        const CString text = clickData.GetText(&host, L"Constellation.Ori", 0);
-        length = static_cast<size_t>(text.GetLength());
-        benchmark::DoNotOptimize(text.GetString());
-    }
-    state.counters["queries/text"] = benchmark::Counter(
-        static_cast<double>(host.CommandCount()) / static_cast<double>(state.iterations()));
-    state.counters["chars"] = static_cast<double>(length);
+    RunFullText(state, host, L"Constellation.Ori");
 }
 BENCHMARK(BM_ClickData_FullTextEverySwitch)->Unit(benchmark::kMicrosecond);
 

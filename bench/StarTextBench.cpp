@@ -3,6 +3,8 @@
 // CDF designation.
 #include <benchmark/benchmark.h>
 
+#include "ClickBench.h"
+
 #include <string>
 
 #include "clickdata/ZntClickData.h"
@@ -41,23 +43,7 @@ const char* const kStar =
     "? Time.Timezone\t9\n"
     "? location.longitude\t139.745\n";
 
-void Run(benchmark::State& state, CTableHost& host) {
-    host.SetRecording(false);
-    CCdStatus status;
-    status.Init();
-    CZntClickData clickData;
-    clickData.SetStatus(&status);
-    size_t length = 0;
-    for (auto _ : state) {
-        clickData.ClearCache();
-        const CString text = clickData.GetText(&host, L"Star.HIP.27989", 0);
-        length = static_cast<size_t>(text.GetLength());
-        benchmark::DoNotOptimize(text.GetString());
-    }
-    state.counters["queries/text"] = benchmark::Counter(
-        static_cast<double>(host.CommandCount()) / static_cast<double>(state.iterations()));
-    state.counters["chars"] = static_cast<double>(length);
-}
+void Run(benchmark::State& state, CTableHost& host) { RunFullText(state, host, L"Star.HIP.27989"); }
 
 void BM_StarText_NamedStarEverySwitch(benchmark::State& state) {
     CTableHost host;
