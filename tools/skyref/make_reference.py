@@ -2,6 +2,16 @@
 """Reference places of the Sun, the Moon, the planets and Pluto from PyEphem, an
 ephemeris independent of the library's, for the built-in sky's accuracy tests.
 
+Two columns come from elsewhere, because PyEphem's own are not good enough to test
+against:
+- Pluto's J2000 and apparent places inside 1960-2060 come from JPL's DE405 (Debian's
+  casacore-data-jpl-de405, read as tools/zvacl_reference.py does); PyEphem's Pluto drifts
+  from DE405 by up to 14" over that span.
+- The magnitudes of Mercury to Neptune follow Mallama and Hilton (2018), the model of the
+  Astronomical Almanac, evaluated by python3-skyfield's magnitude routines on PyEphem's
+  geometry. PyEphem's magnitudes of Mercury, Venus and Mars differ by up to 0.3 between
+  instants of equal phase angle and distances, so no model can be tested against them.
+
 Run with Debian's interpreter (python3-ephem is a Debian package):
     /usr/bin/python3 tools/skyref/make_reference.py tests/data/sky
 
@@ -15,6 +25,12 @@ import random
 import sys
 
 import ephem
+import erfa
+import numpy as np
+from skyfield import magnitudelib
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from zvacl_reference import De405  # noqa: E402
 
 DUBLIN_JD = 2415020.0  # ephem's day 0
 
@@ -56,20 +72,96 @@ def instants(count, seed, first, last):
     return [round(jd0 + rng.random() * span, 5) for _ in range(count)]
 
 
+PLUTO = (423, 6, 1)  # DE405's Pluto record: first coefficient, per component, sub-intervals
+KM_PER_AU = 149597870.7
+
+
+def radec(v):
+    """Right ascension (hours) and declination (degrees) of a vector."""
+    ra = math.degrees(math.atan2(v[1], v[0])) % 360.0
+    return ra / 15.0, math.degrees(math.asin(v[2] / np.linalg.norm(v)))
+
+
+def pluto_de405(de, jd_ut, delta_t):
+    """Pluto's astrometric J2000 and apparent (true equator and equinox of date) places
+    from DE405, or None outside its span: light time, annual aberration, then IAU
+    1976/1980 precession and nutation, as the PyEphem places are reduced."""
+    mjd = jd_ut + delta_t / 86400.0 - 2400000.5
+    if not de.first + 1.0 <= mjd <= de.last - 1.0:
+        return None
+    earth = de.earth(mjd)
+    tau = 0.0
+    for _ in range(3):
+        p = de.body(mjd - tau, PLUTO) - earth
+        tau = np.linalg.norm(p) / de.c
+    v = (de.earth(mjd + 0.001) - de.earth(mjd - 0.001)) / 0.002 / de.c  # units of c
+    sun = np.linalg.norm(de.body(mjd, De405.SUN) - earth) / KM_PER_AU
+    u = erfa.ab(p / np.linalg.norm(p), v, sun, math.sqrt(1.0 - v @ v))
+    app = erfa.pnm80(2400000.5, mjd) @ u
+    return radec(p) + radec(app)
+
+
+def unit(ra_h, dec_deg):
+    a, d = math.radians(ra_h * 15.0), math.radians(dec_deg)
+    return np.array([math.cos(d) * math.cos(a), math.cos(d) * math.sin(a), math.sin(d)])
+
+
+def sub_latitude(pole, v):
+    """Planetocentric latitude of the direction -v (from the planet towards v's origin)."""
+    return 90.0 - math.degrees(math.acos(np.clip(pole @ (-v / np.linalg.norm(v)), -1.0, 1.0)))
+
+
+# Poles (IAU, J2000 equatorial) for the ring tilt of Saturn and the sub-latitudes of Uranus.
+SATURN_POLE = unit(40.589 / 15.0, 83.537)
+URANUS_POLE = unit(257.311 / 15.0, -15.175)
+
+
+def mallama_magnitude(name, planet, sun, jd_ut, delta_t):
+    """Mallama and Hilton (2018) for a planet seen from the Earth. planet, sun: PyEphem
+    bodies computed for the observer; geometry in J2000 equatorial au."""
+    earth_to_planet = unit(deg(planet.a_ra) / 15.0, deg(planet.a_dec)) * planet.earth_distance
+    sun_to_earth = -unit(deg(sun.a_ra) / 15.0, deg(sun.a_dec)) * sun.earth_distance
+    sun_to_planet = sun_to_earth + earth_to_planet
+    r, delta = np.linalg.norm(sun_to_planet), np.linalg.norm(earth_to_planet)
+    i = math.degrees(math.acos(np.clip(sun_to_planet @ earth_to_planet / (r * delta), -1.0, 1.0)))
+    if name == "Saturn":
+        return float(magnitudelib._saturn_magnitude(
+            r, delta, i, sub_latitude(SATURN_POLE, sun_to_planet),
+            sub_latitude(SATURN_POLE, earth_to_planet)))
+    if name == "Uranus":
+        return float(magnitudelib._uranus_magnitude(
+            r, delta, i, sub_latitude(URANUS_POLE, sun_to_planet),
+            sub_latitude(URANUS_POLE, earth_to_planet)))
+    if name == "Neptune":
+        year = 2000.0 + (jd_ut + delta_t / 86400.0 - 2451545.0) / 365.25
+        return float(magnitudelib._neptune_magnitude(r, delta, i, year))
+    return float(getattr(magnitudelib, "_%s_magnitude" % name.lower())(r, delta, i))
+
+
 def positions(out):
+    out.write("# Pluto's places inside 1960-2060 from DE405; magnitudes of Mercury to Neptune\n"
+              "# by Mallama and Hilton (2018) (nan: outside the model's range); all else PyEphem.\n")
     out.write("# jd_ut site body ra_j2000_h dec_j2000 ra_app_h dec_app alt az_south "
               "mag dist_au helio_au size_arcsec phase_pct delta_t_s\n")
+    de = De405()
     for n, jd in enumerate(instants(50, 12, 1950, 2050)):
         site = SITES[n % len(SITES)]
+        sun = ephem.Sun(observer(site, jd))
         for name, cls in BODIES:
             o = observer(site, jd)
             b = cls(o)
+            dt = ephem.delta_t(o.date)
+            places = (deg(b.a_ra) / 15.0, deg(b.a_dec), deg(b.g_ra) / 15.0, deg(b.g_dec))
+            if name == "Pluto":
+                places = pluto_de405(de, jd, dt) or places
+            mag = b.mag
+            if name not in ("Sun", "Moon", "Pluto"):
+                mag = mallama_magnitude(name, b, sun, jd, dt)
             az_south = (deg(b.az) + 180.0) % 360.0
             helio = b.sun_distance if name != "Sun" else 0.0
             out.write("%.5f %s %s %.9f %.8f %.9f %.8f %.6f %.6f %.3f %.9f %.9f %.4f %.4f %.3f\n" % (
-                jd, site[0], name, deg(b.a_ra) / 15.0, deg(b.a_dec), deg(b.g_ra) / 15.0,
-                deg(b.g_dec), deg(b.alt), az_south, b.mag, b.earth_distance, helio,
-                b.size, b.phase, ephem.delta_t(o.date)))
+                (jd, site[0], name) + tuple(places) + (deg(b.alt), az_south, mag, b.earth_distance,
+                                                       helio, b.size, b.phase, dt)))
 
 
 def nearest_transit(o, b):
