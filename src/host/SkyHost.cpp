@@ -5,6 +5,8 @@
 #include <ctime>
 #include <cwctype>
 
+#include "dirode/Registry.h"
+#include "draw/TimeZone.h"
 #include "host/SkyCatalog.h"
 #include "host/SkyEphemeris.h"
 #include "zvacl/zvacl.h"
@@ -86,7 +88,7 @@ bool ReadNumber(const CString& text, double* out) {
 
 }  // namespace
 
-CSkyHost::CSkyHost(double jdUt) : m_jd(jdUt) {}
+CSkyHost::CSkyHost(double jdUt) : m_jd(jdUt) { LoadSite(); }
 
 CSkyHost::CSkyHost() : CSkyHost(2440587.5 + static_cast<double>(std::time(nullptr)) / 86400.0) {}
 
@@ -98,6 +100,51 @@ void CSkyHost::SetJd(double jdUt) {
     if (!std::isfinite(jdUt)) return;
     m_jd = jdUt;
     Changed();
+}
+
+namespace {
+
+const wchar_t kSettingsKey[] = L"Default";
+const wchar_t* const kSiteValues[3] = {L"Location.Longitude", L"Location.Latitude", L"Location.Altitude"};
+
+// A stored number: the whole text, blanks aside, is one finite number.
+bool StoredNumber(const CString& name, double* out) {
+    CString text;
+    if (!CRegistry::Read(kSettingsKey, name, CString(), &text)) return false;
+    text.Trim();
+    wchar_t* end = nullptr;
+    const double v = std::wcstod(text.GetString(), &end);
+    if (text.IsEmpty() || *end != L'\0' || !std::isfinite(v)) return false;
+    *out = v;
+    return true;
+}
+
+}  // namespace
+
+double CSkyHost::ZoneAt(double longitude, double latitude) {
+    CTimeZone map;
+    map.Create(nullptr);
+    return map.GetTimeZone(longitude < 0.0 ? longitude + 360.0 : longitude, latitude);
+}
+
+bool CSkyHost::LoadSite() {
+    double lon = 0.0, lat = 0.0, height = 0.0;
+    if (!StoredNumber(kSiteValues[0], &lon) || !StoredNumber(kSiteValues[1], &lat)) return false;
+    if (!StoredNumber(kSiteValues[2], &height)) height = 0.0;
+    if (std::fabs(lon) > 360.0 || std::fabs(lat) > 90.0 || std::fabs(height) > 1e5) return false;
+    SetSite(lon, lat, height);
+    SetTimezone(ZoneAt(m_lon, m_lat));
+    return true;
+}
+
+bool CSkyHost::SaveSite() const {
+    const double values[3] = {m_lon, m_lat, m_height};
+    for (int i = 0; i < 3; ++i) {
+        CString text;
+        text.Format(i < 2 ? L"%.6f" : L"%.1f", values[i]);
+        if (!CRegistry::Write(kSettingsKey, kSiteValues[i], text)) return false;
+    }
+    return true;
 }
 
 void CSkyHost::SetSite(double longitude, double latitude, double height) {

@@ -25,8 +25,8 @@ struct BodyPlace;
 
 class ZCMCOM_API CSkyHost : public CCorZnt {
 public:
-    // Starts at the given instant (UT Julian Day), at the default site (Tokyo: 139.745 E,
-    // 35.654 N, 40 m, zone +9).
+    // Starts at the given instant (UT Julian Day), at the default site: the one stored in
+    // the registry (SaveSite), else Tokyo (139.745 E, 35.654 N, 40 m, zone +9).
     explicit CSkyHost(double jdUt);
     // Starts at the current time of the system clock.
     CSkyHost();
@@ -39,6 +39,16 @@ public:
     // The observing site on the Earth: east longitude, latitude (degrees), height (m).
     void SetSite(double longitude, double latitude, double height);
     void SetTimezone(double hours);
+    // The default site, kept like the planetarium's other settings under the registry key
+    // "Default" as the text values "Location.Longitude", "Location.Latitude" and
+    // "Location.Altitude" (degrees east, degrees north, metres). LoadSite moves the host
+    // to the stored site, with the zone the world time-zone map gives there, and returns
+    // false (changing nothing) when no valid site is stored; a missing height counts as 0.
+    // SaveSite stores the current site on the Earth; false when the registry refuses it.
+    bool LoadSite();
+    bool SaveSite() const;
+    // The standard zone of a site on the Earth by the world time-zone map (hours).
+    static double ZoneAt(double longitude, double latitude);
     double GetTimezone() const { return m_tz; }
     // The clicked point answered under "Equatorial" and "ClickData.Mark" (J2000, RA in
     // hours, Dec in degrees).

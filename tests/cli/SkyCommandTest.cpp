@@ -1,4 +1,5 @@
 // zcmcom click against the built-in sky (no host file), and zcmcom sky.
+#include "support/TempRegistry.h"
 #include "support/TestUtil.h"
 
 namespace {
@@ -31,7 +32,8 @@ TEST(CliSky, BadOptionsAreRefused) {
     for (const char* args : {"click --at 2026-13-01T00:00:00Z Solar.Sun", "click --at yesterday Solar.Sun",
                              "click --site 139.69 Solar.Sun", "click --site 139,95 Solar.Sun",
                              "click --site 1,2,3,4 Solar.Sun", "click --point 25,0 Equatorial",
-                             "click --host x.txt --at 2026-12-06T12:00:00Z Solar.Sun", "sky --bogus"}) {
+                             "click --host x.txt --at 2026-12-06T12:00:00Z Solar.Sun", "sky --bogus",
+                             "sky --save-site"}) {
         const std::string out = Zcmcom(args, &status);
         EXPECT_EQ(status, 2) << args << "\n" << out;
         EXPECT_NE(out.find("zcmcom"), std::string::npos) << args << "\n" << out;
@@ -47,4 +49,16 @@ TEST(CliSky, SkyListsWhatTheBuiltInSkyKnows) {
                              "\nDeepSkyObject.M.42\tNGC 1976 Orion Nebula\n", "\nStar.HIP.32349\tシリウス Sirius\n",
                              "\nEquatorial\n"})
         EXPECT_NE(out.find(line), std::string::npos) << line;
+}
+
+TEST(CliSky, SavedSiteBecomesTheDefault) {
+    TempRegistry registry;  // the child processes inherit its location
+    int status = -1;
+    const std::string at = "sky --at 2026-12-06T12:00:00Z";
+    EXPECT_NE(Zcmcom(at, &status).find("zone 9  site Location(\"Site\", 139.745000, 35.654000, 40.0)"), std::string::npos);
+    Zcmcom(at + " --site -70.6483,-33.4489,570 --save-site", &status);
+    EXPECT_EQ(status, 0);
+    const std::string out = Zcmcom(at, &status);
+    EXPECT_NE(out.find("zone -4  site Location(\"Site\", -70.648300, -33.448900, 570.0)"), std::string::npos)
+        << out.substr(0, 200);
 }

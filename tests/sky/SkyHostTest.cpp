@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <algorithm>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "clickdata/CdStatus.h"
@@ -11,7 +13,9 @@
 #include "dateobs/DateObs.h"
 #include "host/SkyHost.h"
 #include "host/StkString.h"
+#include "dirode/Registry.h"
 #include "platform/Afx.h"
+#include "support/TempRegistry.h"
 #include "support/TestUtil.h"
 
 namespace {
@@ -55,6 +59,39 @@ TEST(SkyHostAnswers, TimeAndPlace) {
     // Years before the era come with the "BC" marker and the year counted from 1.
     host.SetJd(1721057.5 + 10.0);  // 11 January 1 BC (year 0)
     EXPECT_EQ(host.Execute(L"? UT(time)").Left(9), L"UT BC1/01");
+}
+
+TEST(SkyHostAnswers, DefaultSiteIsTheStoredOneElseTokyo) {
+    TempRegistry registry;
+    const auto site = [](CSkyHost& h) {
+        return std::vector<double>{Num(h, L"? Location.Longitude"), Num(h, L"? Location.Latitude"),
+                                   Num(h, L"? Location.Altitude"), h.GetTimezone()};
+    };
+    const std::vector<double> tokyo{139.745, 35.654, 40.0, 9.0};
+    CSkyHost first(kTokyoEvening);
+    EXPECT_EQ(site(first), tokyo);
+    first.SetSite(-70.6483, -33.4489, 570.0);
+    ASSERT_TRUE(first.SaveSite());
+    CSkyHost second(kTokyoEvening);
+    EXPECT_EQ(site(second), (std::vector<double>{-70.6483, -33.4489, 570.0, -4.0}));
+
+    // A stored site that is not one is left alone; a missing height is sea level.
+    const struct {
+        const wchar_t* name;
+        const wchar_t* value;
+        bool usable;
+    } stored[] = {{L"Location.Latitude", L"95", false},
+                  {L"Location.Latitude", L"-33.4489 S", false},
+                  {L"Location.Longitude", L"nan", false},
+                  {L"Location.Altitude", L"", true}};
+    for (const auto& s : stored) {
+        ASSERT_TRUE(first.SaveSite());  // the Santiago site again
+        ASSERT_TRUE(CRegistry::Write(L"Default", s.name, s.value));
+        CSkyHost host(kTokyoEvening);
+        EXPECT_EQ(host.LoadSite(), s.usable) << s.value;
+        EXPECT_EQ(site(host), s.usable ? (std::vector<double>{-70.6483, -33.4489, 0.0, -4.0}) : tokyo)
+            << s.name << " = " << s.value;
+    }
 }
 
 TEST(SkyHostStatements, TimeSiteLocksAndLimitsAreTakenAndRecorded) {
@@ -116,7 +153,16 @@ TEST(SkyHostAnswers, CatalogueObjects) {
     // 88 constellations, the planets, Pluto, Ceres, 110 Messier objects and named stars.
     const std::vector<CString> known = host.KnownObjects();
     EXPECT_GT(known.size(), 88u + 110u + 12u + 300u);
+    std::set<CString> constellations;
+    for (const CString& line : known)
+        if (line.Left(14) == L"Constellation.") constellations.insert(line.Mid(14, 3));
+    EXPECT_EQ(constellations.size(), 88u);
+    EXPECT_EQ(std::count_if(known.begin(), known.end(), [](const CString& l) { return l.Left(18) == L"Constellation.Ser\t"; }), 1);
+    EXPECT_EQ(host.Execute(L"? Constellation.Ser.Name"), L"へび座");
     EXPECT_EQ(host.Execute(L"? Solar.DwarfPlanet.Ceres.JapaneseName"), L"ケレス");
+    // Ceres's 939 km seen from its distance.
+    EXPECT_NEAR(Num(host, L"? Solar.DwarfPlanet.Ceres.Dm") * Num(host, L"? Solar.DwarfPlanet.Ceres.GeocentricDistance"),
+                939.4 / 149597870.7 * 206264.806, 1e-4);
 }
 
 // One line of a text that contains the marker.

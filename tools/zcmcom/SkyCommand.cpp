@@ -5,7 +5,6 @@
 
 #include "Command.h"
 #include "SkyOptions.h"
-#include "draw/TimeZone.h"
 #include "host/SkyHost.h"
 #include "zvacl/zvacl.h"
 
@@ -83,13 +82,14 @@ bool ParseSite(const std::string& text, double* lon, double* lat, double* height
 }
 
 std::string SetUpSkyHost(CSkyHost& host, const std::string& at, const std::string& site) {
-    double lon = 139.745, lat = 35.654, height = 40.0;
-    if (!site.empty() && !ParseSite(site, &lon, &lat, &height))
-        return "bad --site '" + site + "' (LON,LAT[,HEIGHT]: degrees east, degrees north, metres)";
-    host.SetSite(lon, lat, height);
-    CTimeZone map;
-    map.Create(nullptr);
-    host.SetTimezone(map.GetTimeZone(lon < 0 ? lon + 360.0 : lon, lat));
+    // Without --site the host stays at its default site (the stored one, else Tokyo).
+    if (!site.empty()) {
+        double lon = 0.0, lat = 0.0, height = 0.0;
+        if (!ParseSite(site, &lon, &lat, &height))
+            return "bad --site '" + site + "' (LON,LAT[,HEIGHT]: degrees east, degrees north, metres)";
+        host.SetSite(lon, lat, height);
+        host.SetTimezone(CSkyHost::ZoneAt(lon, lat));
+    }
     if (!at.empty()) {
         double jd = 0.0;
         if (!ParseIsoTime(at, host.GetTimezone(), &jd))
@@ -102,18 +102,26 @@ std::string SetUpSkyHost(CSkyHost& host, const std::string& at, const std::strin
 namespace {
 
 int RunSky(const std::vector<std::string>& args) {
-    static const char* const kUsage = "usage: sky [--at ISO-TIME] [--site LON,LAT[,HEIGHT]]";
+    static const char* const kUsage = "usage: sky [--at ISO-TIME] [--site LON,LAT[,HEIGHT] [--save-site]]";
     std::string at, site;
+    bool save = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& option = args[i];
         if ((option == "--at" || option == "--site") && i + 1 < args.size())
             (option == "--at" ? at : site) = args[++i];
+        else if (option == "--save-site")
+            save = true;
         else
             return UsageError(kUsage);
     }
+    if (save && site.empty()) return UsageError("--save-site needs --site");
     CSkyHost host;
     const std::string error = SetUpSkyHost(host, at, site);
     if (!error.empty()) return UsageError(error);
+    if (save && !host.SaveSite()) {
+        std::fputs("sky: the site could not be stored in the registry\n", stderr);
+        return 1;
+    }
     PrintLine(L"# " + host.Execute(L"? UT(time)") + L"  zone " + host.Execute(L"? Time.Timezone") +
               L"  site " + host.Execute(L"? Location"));
     if (CSkyHost::DefaultCatalogPath().empty())
@@ -122,7 +130,8 @@ int RunSky(const std::vector<std::string>& args) {
     return 0;
 }
 
-const CommandRegistration kSky({"sky", "sky [--at ISO-TIME] [--site LON,LAT[,HEIGHT]]",
-                                "object paths the built-in sky answers for (named stars only)", RunSky});
+const CommandRegistration kSky({"sky", "sky [--at ISO-TIME] [--site LON,LAT[,HEIGHT] [--save-site]]",
+                                "object paths the built-in sky answers for (named stars only); --save-site makes the site the default",
+                                RunSky});
 
 }  // namespace
