@@ -354,7 +354,8 @@ BodyPlace Place(Body body, double jdUt, const Site& site, bool withEvents, const
         const double cosI = (r * r + delta * delta - R * R) / (2.0 * r * delta);
         const double i = std::acos(std::clamp(cosI, -1.0, 1.0)) / kRad;
         p.illuminated = (1.0 + cosI) / 2.0;
-        p.diameter = DiameterAtOneAu(body) / delta;
+        p.diameter = body == Body::Kepler ? orbit->diameterKm / kKmPerAu / delta * 206264.806
+                                          : DiameterAtOneAu(body) / delta;
         p.magnitude = body == Body::Kepler ? AsteroidMagnitude(*orbit, r, delta, i)
                                            : Magnitude(body, r, delta, i, jdTt, geo, earth);
     }

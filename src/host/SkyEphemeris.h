@@ -11,9 +11,10 @@ enum class Body { Sun, Moon, Mercury, Venus, Earth, Mars, Jupiter, Saturn, Uranu
 
 // Elements of a Keplerian orbit: J2000 ecliptic angles in degrees, a in au, the mean
 // motion n in degrees a day, the mean anomaly M at the epoch (TT Julian Day); H and G the
-// absolute magnitude and slope.
+// absolute magnitude and slope; the mean diameter in km (NaN: unknown).
 struct Kepler {
     double a = 0, e = 0, i = 0, M = 0, w = 0, node = 0, n = 0, epoch = 0, H = NAN, G = 0.15;
+    double diameterKm = NAN;
 };
 
 // The observer: east longitude and latitude in degrees, height in metres.

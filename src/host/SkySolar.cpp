@@ -33,6 +33,17 @@ const SolarBody kBodies[] = {
     {L"solar.dwarfplanet.pluto", sky::Body::Pluto, L"冥王星", L"Pluto", 39.48211675, 0.24882730},
 };
 
+// Mean diameters of the minor bodies the catalogue may hold, km.
+double DiameterKm(const CString& english) {
+    static const struct {
+        const wchar_t* name;
+        double km;
+    } kSizes[] = {{L"Ceres", 939.4}, {L"Pallas", 513.0}, {L"Juno", 254.0}, {L"Vesta", 525.4}};
+    for (const auto& s : kSizes)
+        if (english.CompareNoCase(s.name) == 0) return s.km;
+    return NAN;
+}
+
 CString Num(double v, const wchar_t* format = L"%.8f") {
     if (!std::isfinite(v)) return L"*";
     CString s;
@@ -115,7 +126,7 @@ CString CSkyHost::QuerySolar(const CString& q) {
         const sky::Orbit* o = Cat().FindOrbit(name);
         if (!o) return CString();
         if (dot < 0) return o->english;
-        kepler = sky::Kepler{o->a, o->e, o->i, o->M, o->w, o->node, o->n, o->epoch, o->H, 0.15};
+        kepler = sky::Kepler{o->a, o->e, o->i, o->M, o->w, o->node, o->n, o->epoch, o->H, 0.15, DiameterKm(o->english)};
         orbit = &kepler;
         m_names[0] = o->japanese;
         m_names[1] = o->english;

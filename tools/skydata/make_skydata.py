@@ -45,11 +45,19 @@ def main(folder, target):
     names = load("starnames.json")
     out = []
     constellations = load("constellations.json")["features"]
+    ids = [f["id"] for f in constellations]
     for f in constellations:
         p = f["properties"]
         lon, lat = f["geometry"]["coordinates"]
+        latin = clean(p["name"])
+        if ids.count(f["id"]) > 1:
+            # A constellation in two parts (Serpens Caput and Cauda): one record, under the
+            # common name, labelled at its first part.
+            if any(line.startswith("C\t%s\t" % f["id"]) for line in out):
+                continue
+            latin = latin.split()[0]
         out.append("C\t%s\t%s\t%s\t%s\t%.4f\t%.4f" % (
-            f["id"], clean(p["name"]), clean(p["en"]), clean(p.get("ja")), ra_of(lon), lat))
+            f["id"], latin, clean(p["en"]), clean(p.get("ja")), ra_of(lon), lat))
     for f in load("stars.6.json")["features"]:
         hip = int(f["id"])
         if hip <= 0:
