@@ -450,7 +450,34 @@ void DailyMotion(Body body, double jdUt, const Site& site, double* dRa, double* 
     *dDec = (b.apparent.lat - a.apparent.lat) * 24.0;
 }
 
+namespace {
+
+// The Moon's optical libration: the selenographic longitude and latitude of the Earth, from
+// the Moon's apparent geocentric place and its mean node and argument of latitude (the
+// Cassini laws; the physical libration, under 0.04 degree, is left out).
+Physical MoonLibration(double jdUt) {
+    const double jdTt = UtToDt(jdUt);
+    const BodyPlace moon = Place(Body::Moon, jdUt, Site{}, false, nullptr, true);
+    double dpsi = 0.0, deps = 0.0;
+    NutationAngles(jdTt, &dpsi, &deps);
+    const double T = (jdTt - kJ2000) / 36525.0;
+    const double node = 125.0445479 + T * (-1934.1362891 + T * (0.0020754 + T * (1.0 / 467441.0 - T / 60616000.0)));
+    const double F = 93.2720950 + T * (483202.0175233 + T * (-0.0036539 + T * (-1.0 / 3526000.0 + T / 863310000.0)));
+    const double I = 1.54242 * kRad;
+    const double W = (moon.eclipticApp.lon - dpsi / kRad - node) * kRad;
+    const double beta = moon.eclipticApp.lat * kRad;
+    const double A = std::atan2(std::sin(W) * std::cos(beta) * std::cos(I) - std::sin(beta) * std::sin(I),
+                                std::cos(W) * std::cos(beta));
+    Physical out;
+    out.cm = Norm180(A / kRad - F);
+    out.de = std::asin(-std::sin(W) * std::cos(beta) * std::sin(I) - std::sin(beta) * std::cos(I)) / kRad;
+    return out;
+}
+
+}  // namespace
+
 Physical PhysicalOf(Body body, double jdUt) {
+    if (body == Body::Moon) return MoonLibration(jdUt);
     Physical out;
     struct Model {
         Body body;

@@ -287,8 +287,8 @@ TEST(SkyHostDateObs, TheDateObjectReadsAndDrivesTheHost) {
 
 namespace {
 
-// Worked examples of the physical ephemeris of Mars (1992 Nov 9, 0h TT) and Jupiter (1992
-// Dec 16, 0h UT) in Meeus, Astronomical Algorithms, ch. 42 and 43. The rotation models
+// Worked examples of the physical ephemeris of Mars (1992 Nov 9, 0h TT), Jupiter (1992
+// Dec 16, 0h UT) and the Moon in Meeus, Astronomical Algorithms, ch. 42 and 43. The rotation models
 // differ slightly (IAU 2009 constants here), hence the half-degree tolerance on meridians.
 TEST(SkyHostPhysical, CentralMeridiansAndLatitudesAgreeWithPublishedExamples) {
     CSkyHost mars(2448935.5 - 59.0 / 86400.0);
@@ -304,6 +304,11 @@ TEST(SkyHostPhysical, CentralMeridiansAndLatitudesAgreeWithPublishedExamples) {
     later.SetJd(2461381.0 + 1.0 / 24.0);
     EXPECT_NEAR(std::fmod(Num(later, L"? Solar.Planet.Mars.PhysicalTable.CM") - cm0 + 360.0, 360.0), 14.62, 0.05);
     EXPECT_NEAR(Num(later, L"? Solar.Planet.Mars.PhysicalTable.Ls"), 32.0, 1.0);
+    // The Moon's libration, 1992 Apr 12, 0h TT (ch. 53): optical -1.206 and +4.194, total
+    // -1.23 and +4.20.
+    CSkyHost moon(2448724.5 - 59.0 / 86400.0);
+    EXPECT_NEAR(Num(moon, L"? Solar.Planet.Earth.Satellite.Moon.PhysicalTable.CM"), -1.22, 0.03);
+    EXPECT_NEAR(Num(moon, L"? Solar.Planet.Earth.Satellite.Moon.PhysicalTable.De"), 4.20, 0.02);
     // Bodies without a rotation model here answer empty.
     EXPECT_EQ(later.Execute(L"? Solar.Planet.Venus.PhysicalTable.CM"), L"");
     EXPECT_EQ(later.Execute(L"? Solar.Planet.Mars.PhysicalTable.CM2"), L"");
