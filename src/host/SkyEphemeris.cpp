@@ -415,18 +415,86 @@ double MoonAge(double jdUt) {
     return jdUt - last;
 }
 
-double SolarEclipseMagnitude(double jdUt, const Site& site) {
+namespace {
+
+// The Sun's and the Moon's topocentric discs at one instant: separation of the centres,
+// semidiameters and the Sun's altitude, degrees.
+struct Discs {
+    double sep, sdSun, sdMoon, sunAltitude;
+};
+
+Discs DiscsAt(double jdUt, const Site& site) {
     const BodyPlace sun = PlaceOf(Body::Sun, jdUt, site, false);
     const BodyPlace moon = PlaceOf(Body::Moon, jdUt, site, false);
-    // Separation of the topocentric discs, from altitude and azimuth.
+    // Separation from altitude and azimuth (both without refraction).
     const double cosSep = std::sin(sun.altitude * kRad) * std::sin(moon.altitude * kRad) +
                           std::cos(sun.altitude * kRad) * std::cos(moon.altitude * kRad) *
                               std::cos((sun.azimuth - moon.azimuth) * kRad);
-    const double sep = std::acos(std::clamp(cosSep, -1.0, 1.0)) / kRad;
-    const double sdSun = SunSemidiameterDeg(sun.topocentricDistance);
-    const double sdMoon = MoonSemidiameterDeg(moon.topocentricDistance);
-    if (sun.altitude < -sdSun) return -1.0;
-    return (sdSun + sdMoon - sep) / (2.0 * sdSun);
+    return {std::acos(std::clamp(cosSep, -1.0, 1.0)) / kRad, SunSemidiameterDeg(sun.topocentricDistance),
+            MoonSemidiameterDeg(moon.topocentricDistance), sun.altitude};
+}
+
+// The instant in [a, b] where f changes sign (f(a) and f(b) differ in sign), to about
+// 0.1 s: false position, halving the stale end's value (Illinois) so both ends move.
+template <class F>
+double Root(F f, double a, double b) {
+    double fa = f(a), fb = f(b), c = a;
+    int side = 0;
+    for (int i = 0; i < 60; ++i) {
+        const double previous = c;
+        c = (a * fb - b * fa) / (fb - fa);
+        if (std::fabs(c - previous) < 0.1 / 86400.0) break;
+        const double fc = f(c);
+        if ((fc < 0.0) == (fa < 0.0)) {
+            a = c, fa = fc;
+            if (side < 0) fb *= 0.5;
+            side = -1;
+        } else {
+            b = c, fb = fc;
+            if (side > 0) fa *= 0.5;
+            side = 1;
+        }
+    }
+    return c;
+}
+
+}  // namespace
+
+double SolarEclipseMagnitude(double jdUt, const Site& site) {
+    const Discs d = DiscsAt(jdUt, site);
+    if (d.sunAltitude < -d.sdSun) return -1.0;
+    return (d.sdSun + d.sdMoon - d.sep) / (2.0 * d.sdSun);
+}
+
+EclipseContacts SolarEclipseContacts(double jdUt, const Site& site) {
+    EclipseContacts c;
+    if (!(SolarEclipseMagnitude(jdUt, site) > 0.0)) return c;
+    // The separation less the sum (outer) or the difference (inner) of the semidiameters.
+    const auto outer = [&](double t) {
+        const Discs d = DiscsAt(t, site);
+        return d.sep - d.sdSun - d.sdMoon;
+    };
+    const auto inner = [&](double t) {
+        const Discs d = DiscsAt(t, site);
+        return d.sep - std::fabs(d.sdSun - d.sdMoon);
+    };
+    // Step out of the eclipse both ways (a whole one lasts under 4 hours), then close in.
+    const double step = 1.0 / 24.0;
+    double before = jdUt - step, after = jdUt + step;
+    for (int i = 0; i < 6 && outer(before) < 0.0; ++i) before -= step;
+    for (int i = 0; i < 6 && outer(after) < 0.0; ++i) after += step;
+    if (outer(before) < 0.0 || outer(after) < 0.0) return c;
+    c.first = Root(outer, before, before + step);
+    c.fourth = Root(outer, after - step, after);
+    // The least separation: where the separation stops falling.
+    const double half = 0.5 / 86400.0;
+    const auto slope = [&](double t) { return DiscsAt(t + half, site).sep - DiscsAt(t - half, site).sep; };
+    c.maximum = Root(slope, c.first, c.fourth);
+    if (inner(c.maximum) < 0.0) {
+        c.second = Root(inner, c.first, c.maximum);
+        c.third = Root(inner, c.maximum, c.fourth);
+    }
+    return c;
 }
 
 double LunarEclipseMagnitude(double jdUt) {

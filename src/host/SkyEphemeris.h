@@ -69,6 +69,14 @@ double MoonAge(double jdUt);
 // negative when there is none.
 double SolarEclipseMagnitude(double jdUt, const Site& site);
 double LunarEclipseMagnitude(double jdUt);
+// The local circumstances of the solar eclipse in progress at jdUt (magnitude above 0):
+// UT Julian Days of the 1st to 4th contacts of the topocentric discs and of the least
+// separation, the horizon ignored. NaN where a contact does not happen (2nd and 3rd
+// outside a total or annular phase; all when no eclipse is in progress).
+struct EclipseContacts {
+    double first = NAN, second = NAN, maximum = NAN, third = NAN, fourth = NAN;
+};
+EclipseContacts SolarEclipseContacts(double jdUt, const Site& site);
 // Apparent motion in right ascension and declination, degrees per day.
 void DailyMotion(Body body, double jdUt, const Site& site, double* dRa, double* dDec,
                  const Kepler* orbit = nullptr);

@@ -94,7 +94,10 @@ CSkyHost::CSkyHost() : CSkyHost(2440587.5 + static_cast<double>(std::time(nullpt
 
 CSkyHost::~CSkyHost() = default;
 
-void CSkyHost::Changed() { m_places.clear(); }
+void CSkyHost::Changed() {
+    m_places.clear();
+    m_contacts.reset();
+}
 
 void CSkyHost::SetJd(double jdUt) {
     if (!std::isfinite(jdUt)) return;
@@ -283,7 +286,6 @@ CString CSkyHost::QuerySettings(const CString& q) {
     if (q == L"star.fixedmagnitudelimit.maximum") return Number(m_fixedMagMax);
     if (q == L"star.catalog" || q == L"star.catalog.switch.catalog") return L"Hipparcos";
     if (q == L"star.catalog.switch") return Truth(false);
-    if (q == L"solar.earth.besselelement.apply") return Truth(false);
     return CString();
 }
 

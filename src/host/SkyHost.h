@@ -21,6 +21,7 @@
 namespace sky {
 class Catalog;
 struct BodyPlace;
+struct EclipseContacts;
 }
 
 class ZCMCOM_API CSkyHost : public CCorZnt {
@@ -106,4 +107,6 @@ private:
     const sky::Catalog& Cat();
     // Places already computed for the current instant and site, by body and kind.
     std::map<int, std::shared_ptr<sky::BodyPlace>> m_places;
+    // The solar eclipse in progress, once asked (the click text asks it six times).
+    std::shared_ptr<sky::EclipseContacts> m_contacts;
 };

@@ -104,6 +104,19 @@ CString CSkyHost::QueryPoint(const CString& property, double ra, double dec) {
 }
 
 CString CSkyHost::QuerySolar(const CString& q) {
+    // The solar eclipse in progress at the site, and its contacts.
+    const CString contact = L"solar.earth.solareclipse.contacttime.";
+    if (q == L"solar.earth.besselelement.apply" || q.Left(contact.GetLength()) == contact) {
+        const sky::Site site{m_lon, m_lat, m_height};
+        if (!m_contacts)
+            m_contacts = std::make_shared<sky::EclipseContacts>(sky::SolarEclipseContacts(m_jd, site));
+        const sky::EclipseContacts& c = *m_contacts;
+        if (q.Left(contact.GetLength()) != contact) return std::isfinite(c.first) ? L"TRUE" : L"FALSE";
+        const CString which = q.Mid(contact.GetLength());
+        const double jd = which == L"1st" ? c.first : which == L"2nd" ? c.second : which == L"max" ? c.maximum
+                        : which == L"3rd" ? c.third : which == L"4th" ? c.fourth : 0.0;
+        return jd == 0.0 ? CString() : Num(jd);
+    }
     const SolarBody* found = nullptr;
     CString property;
     for (const SolarBody& b : kBodies) {

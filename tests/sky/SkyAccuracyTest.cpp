@@ -1,6 +1,7 @@
 // The built-in sky against an independent ephemeris (tables made by
 // tools/skyref/make_reference.py): apparent and J2000 places, altitude and azimuth,
-// distances, magnitudes and rise, transit and set at 50 instants over 1950-2050.
+// distances, magnitudes and rise, transit and set at 50 instants over 1950-2050, and the
+// contacts of a total, an annular and a partial solar eclipse.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -173,6 +174,55 @@ TEST_F(SkyAccuracy, RiseTransitAndSetAgreeWithTheReferenceEphemeris) {
         std::printf("%-8s rise/transit/set %.3f min (%s)\n", body.c_str(), w.value, w.where.c_str());
         EXPECT_LT(w.value, 1.0) << body << " worst at " << w.where;
     }
+}
+
+TEST(SkyEclipse, ContactsAgreeWithTheReferenceEphemeris) {
+    std::ifstream in(std::string(ZCMCOM_TEST_DATA) + "/sky/eclipses.txt");
+    ASSERT_TRUE(in.good());
+    const char* const kContacts[] = {"1st", "2nd", "Max", "3rd", "4th"};
+    const auto ask = [](CSkyHost& host, const char* contact) {
+        return host.Execute(CString((std::string("? Solar.Earth.SolarEclipse.ContactTime.") + contact).c_str()));
+    };
+    Worst worst;
+    std::string line;
+    int rows = 0;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream s(line);
+        double jd, lon, lat, height, want[5];
+        std::string field[5];
+        s >> jd >> lon >> lat >> height >> field[0] >> field[1] >> field[2] >> field[3] >> field[4];
+        ASSERT_FALSE(s.fail()) << line;
+        for (int i = 0; i < 5; ++i) want[i] = std::strtod(field[i].c_str(), nullptr);
+        // Asked in mid-eclipse and just after the 1st contact, the answers are the same.
+        for (const double at : {jd, want[0] + 60.0 / 86400.0}) {
+            CSkyHost host(at);
+            host.SetSite(lon, lat, height);
+            EXPECT_EQ(host.Execute(L"? solar.earth.besselelement.apply"), L"TRUE") << line;
+            for (int i = 0; i < 5; ++i) {
+                const CString answer = ask(host, kContacts[i]);
+                if (std::isnan(want[i])) {
+                    EXPECT_EQ(answer, L"*") << line << " " << kContacts[i];
+                    continue;
+                }
+                worst.Take(std::fabs(std::wcstod(answer.GetString(), nullptr) - want[i]) * 86400.0,
+                           std::to_string(jd) + " " + kContacts[i]);
+            }
+            // An hour after the 4th contact the eclipse is over: no contacts.
+            host.SetJd(want[4] + 1.0 / 24.0);
+            EXPECT_EQ(host.Execute(L"? Solar.Earth.BesselElement.Apply"), L"FALSE") << line;
+            for (const char* contact : kContacts) EXPECT_EQ(ask(host, contact), L"*") << line << " " << contact;
+        }
+        ++rows;
+    }
+    EXPECT_EQ(rows, 3);
+    // Discs that overlap below the horizon make no eclipse at the site.
+    CSkyHost night(2460409.31944);  // 2024-04-08 19:40 UT, the Sun 6.5 degrees down
+    night.SetSite(-12.0, 32.0, 0.0);
+    EXPECT_EQ(night.Execute(L"? solar.earth.besselelement.apply"), L"FALSE");
+    EXPECT_EQ(ask(night, "1st"), L"*");
+    std::printf("eclipse contacts %.1f s (%s)\n", worst.value, worst.where.c_str());
+    EXPECT_LT(worst.value, 60.0) << worst.where;
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ against:
 Run with Debian's interpreter (python3-ephem is a Debian package):
     /usr/bin/python3 tools/skyref/make_reference.py tests/data/sky
 
-Writes sites.txt, positions.txt, events.txt and clicks.txt; both are plain whitespace-separated tables with a
+Writes sites.txt, positions.txt, events.txt, clicks.txt and eclipses.txt; all are plain whitespace-separated tables with a
 '#' header naming the columns. Instants are fixed (a seeded generator), so the tables
 only change when this script does.
 """
@@ -209,6 +209,57 @@ def clicks(out):
             (deg(b.az) + 180.0) % 360.0))
 
 
+ECLIPSES = [  # an instant during the eclipse (UT JD), east longitude, latitude, height (m)
+    (2460409.2795, -96.797, 32.777, 140.0),   # 2024-04-08, total at Dallas
+    (2460232.1903, -106.65, 35.08, 1500.0),   # 2023-10-14, annular at Albuquerque
+    (2462653.8400, 139.745, 35.654, 40.0),    # 2030-06-01, partial at Tokyo
+]
+
+
+def eclipses(out):
+    """Local circumstances of solar eclipses: the contacts where the topocentric separation
+    of the centres equals the sum (1st, 4th) or the difference (2nd, 3rd) of the radii,
+    and the least separation, found by bisection to 0.01 s; the horizon is ignored."""
+    out.write("# jd_ut lon lat height c1 c2 max c3 c4 (UT JD; nan: no such contact)\n")
+    for jd, lon, lat, h in ECLIPSES:
+        site = ("", lon, lat, h)
+
+        def gap(t, inner):
+            o = observer(site, t)
+            s, m = ephem.Sun(o), ephem.Moon(o)
+            radii = abs(m.radius - s.radius) if inner else m.radius + s.radius
+            return float(ephem.separation(s, m)) - radii
+
+        def root(f, a, b):  # f(a) and f(b) of opposite signs
+            fa = f(a)
+            while b - a > 0.01 / 86400.0:
+                c = 0.5 * (a + b)
+                fc = f(c)
+                if (fc < 0) == (fa < 0):
+                    a, fa = c, fc
+                else:
+                    b = c
+            return 0.5 * (a + b)
+
+        assert gap(jd, False) < 0, "no eclipse at %.5f" % jd
+        step = 10.0 / 1440.0
+        t1 = jd
+        while gap(t1, False) < 0:
+            t1 -= step
+        t4 = jd
+        while gap(t4, False) < 0:
+            t4 += step
+        c1 = root(lambda t: gap(t, False), t1, t1 + step)
+        c4 = root(lambda t: gap(t, False), t4 - step, t4)
+        half = 0.5 / 86400.0
+        mx = root(lambda t: gap(t + half, False) - gap(t - half, False), c1, c4)
+        c2 = c3 = float("nan")
+        if gap(mx, True) < 0:
+            c2 = root(lambda t: gap(t, True), c1, mx)
+            c3 = root(lambda t: gap(t, True), mx, c4)
+        out.write("%.5f %.3f %.3f %.1f %.8f %.8f %.8f %.8f %.8f\n" % (jd, lon, lat, h, c1, c2, mx, c3, c4))
+
+
 def main():
     folder = sys.argv[1] if len(sys.argv) > 1 else "tests/data/sky"
     os.makedirs(folder, exist_ok=True)
@@ -222,6 +273,8 @@ def main():
         events(f)
     with open(os.path.join(folder, "clicks.txt"), "w") as f:
         clicks(f)
+    with open(os.path.join(folder, "eclipses.txt"), "w") as f:
+        eclipses(f)
 
 
 if __name__ == "__main__":
