@@ -1,24 +1,28 @@
 #include "platform/Dc.h"
 
+#include <utility>
+
 #include "platform/Exception.h"
 #include "platform/Wnd.h"
+
+namespace {
+// Takes a handle into a wrapper's slot; a null handle is refused and the slot left alone.
+template <class Handle>
+BOOL AttachHandle(Handle& slot, Handle handle) {
+    if (!handle) return FALSE;
+    slot = handle;
+    return TRUE;
+}
+}  // namespace
 
 // An object still selected somewhere goes when it is deselected, instead of leaking.
 CGdiObject::~CGdiObject() {
     if (m_hObject && !::DeleteObject(m_hObject)) ZcmDeleteObjectWhenFree(m_hObject);
 }
 
-BOOL CGdiObject::Attach(HGDIOBJ object) {
-    if (!object) return FALSE;
-    m_hObject = object;
-    return TRUE;
-}
+BOOL CGdiObject::Attach(HGDIOBJ object) { return AttachHandle(m_hObject, object); }
 
-HGDIOBJ CGdiObject::Detach() {
-    HGDIOBJ h = m_hObject;
-    m_hObject = nullptr;
-    return h;
-}
+HGDIOBJ CGdiObject::Detach() { return std::exchange(m_hObject, nullptr); }
 
 BOOL CGdiObject::DeleteObject() {
     if (!m_hObject) return FALSE;
@@ -83,17 +87,9 @@ CDC::~CDC() {
     if (m_hDC) ::DeleteDC(Detach());
 }
 
-BOOL CDC::Attach(HDC dc) {
-    if (!dc) return FALSE;
-    m_hDC = dc;
-    return TRUE;
-}
+BOOL CDC::Attach(HDC dc) { return AttachHandle(m_hDC, dc); }
 
-HDC CDC::Detach() {
-    HDC h = m_hDC;
-    m_hDC = nullptr;
-    return h;
-}
+HDC CDC::Detach() { return std::exchange(m_hDC, nullptr); }
 
 BOOL CDC::DeleteDC() {
     if (!m_hDC) return FALSE;
