@@ -185,12 +185,16 @@ TEST_F(PositionBlock, OffTheEarthTheObserverLinesAreLeftOut) {
 TEST_F(PositionBlock, AzimuthFromTheNorthAddsTheMarkAndItsPad) {
     OnlyLine(status.DispHrz);
     cd.SetOriginNorth(1);
-    EXPECT_EQ(cd.GetPosString(&host, 3), Horizon(L"方位  90.000ﾟ      高度  90.000ﾟ     (北原点)", L" 90.000ﾟ"));
+    EXPECT_EQ(cd.GetPosString(&host, 3),
+              Horizon(L"方位  90.000ﾟ      高度  90.000ﾟ     (北原点)", L" 90.000ﾟ"));
     host.Answer(L"? Star.HIP.27989.position.Azimuth", L"0");
-    EXPECT_EQ(cd.GetPosString(&host, 2), Horizon(L"方位 180.000ﾟ     高度  90.000ﾟ   (北原点)", L" 90.000ﾟ"));
-    EXPECT_EQ(cd.GetPosString(&host, 1), Horizon(L"方位 180.000ﾟ     高度  90.000ﾟ  (北原点)", L" 90.000ﾟ"));
+    EXPECT_EQ(cd.GetPosString(&host, 2),
+              Horizon(L"方位 180.000ﾟ     高度  90.000ﾟ   (北原点)", L" 90.000ﾟ"));
+    EXPECT_EQ(cd.GetPosString(&host, 1),
+              Horizon(L"方位 180.000ﾟ     高度  90.000ﾟ  (北原点)", L" 90.000ﾟ"));
     status.Precision = 1;
-    EXPECT_EQ(cd.GetPosString(&host, 3), Horizon(L"方位 180.0ﾟ    高度  90.0ﾟ  (北原点)", L" 90.0ﾟ"));
+    EXPECT_EQ(cd.GetPosString(&host, 3),
+              Horizon(L"方位 180.0ﾟ    高度  90.0ﾟ  (北原点)", L" 90.0ﾟ"));
 }
 
 TEST_F(PositionBlock, UnknownAltitudeAndAzimuthGivePlaceholders) {

@@ -70,7 +70,10 @@ std::vector<CString> J2000Queries(const CString& prefix) {
 
 void AnswerOrion(FakeHost& host) {
     AnswerObject(host, L"Constellation.Ori",
-                 {{L".Name", L"オリオン"}, {L".Abbreviation", L"Ori"}, {L".position.RA", L"5.5"}, {L".position.DEC", L"5"}});
+                 {{L".Name", L"オリオン"},
+                  {L".Abbreviation", L"Ori"},
+                  {L".position.RA", L"5.5"},
+                  {L".position.DEC", L"5"}});
 }
 
 std::vector<CString> DateQueries() {
