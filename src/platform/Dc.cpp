@@ -13,6 +13,14 @@ BOOL AttachHandle(Handle& slot, Handle handle) {
     slot = handle;
     return TRUE;
 }
+
+// Calls a setter of the Set...Ex form (dc, a, b, &previous) and returns the previous value.
+template <class Value, class Setter>
+Value SetAndReturnPrevious(Setter setter, HDC dc, int a, int b) {
+    Value previous{0, 0};
+    setter(dc, a, b, &previous);
+    return previous;
+}
 }  // namespace
 
 // An object still selected somewhere goes when it is deselected, instead of leaking.
@@ -142,24 +150,16 @@ int CDC::SetMapMode(int mode) { return ::SetMapMode(m_hDC, mode); }
 int CDC::GetMapMode() const { return ::GetMapMode(m_hDC); }
 
 POINT CDC::SetWindowOrg(int x, int y) {
-    POINT old{0, 0};
-    ::SetWindowOrgEx(m_hDC, x, y, &old);
-    return old;
+    return SetAndReturnPrevious<POINT>(::SetWindowOrgEx, m_hDC, x, y);
 }
 SIZE CDC::SetWindowExt(int cx, int cy) {
-    SIZE old{0, 0};
-    ::SetWindowExtEx(m_hDC, cx, cy, &old);
-    return old;
+    return SetAndReturnPrevious<SIZE>(::SetWindowExtEx, m_hDC, cx, cy);
 }
 POINT CDC::SetViewportOrg(int x, int y) {
-    POINT old{0, 0};
-    ::SetViewportOrgEx(m_hDC, x, y, &old);
-    return old;
+    return SetAndReturnPrevious<POINT>(::SetViewportOrgEx, m_hDC, x, y);
 }
 SIZE CDC::SetViewportExt(int cx, int cy) {
-    SIZE old{0, 0};
-    ::SetViewportExtEx(m_hDC, cx, cy, &old);
-    return old;
+    return SetAndReturnPrevious<SIZE>(::SetViewportExtEx, m_hDC, cx, cy);
 }
 
 int CDC::SetPolyFillMode(int mode) { return ::SetPolyFillMode(m_hDC, mode); }
