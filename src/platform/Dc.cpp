@@ -1,24 +1,36 @@
 #include "platform/Dc.h"
 
+#include <utility>
+
 #include "platform/Exception.h"
 #include "platform/Wnd.h"
+
+namespace {
+// Takes a handle into a wrapper's slot; a null handle is refused and the slot left alone.
+template <class Handle>
+BOOL AttachHandle(Handle& slot, Handle handle) {
+    if (!handle) return FALSE;
+    slot = handle;
+    return TRUE;
+}
+
+// Calls a setter of the Set...Ex form (dc, a, b, &previous) and returns the previous value.
+template <class Value, class Setter>
+Value SetAndReturnPrevious(Setter setter, HDC dc, int a, int b) {
+    Value previous{0, 0};
+    setter(dc, a, b, &previous);
+    return previous;
+}
+}  // namespace
 
 // An object still selected somewhere goes when it is deselected, instead of leaking.
 CGdiObject::~CGdiObject() {
     if (m_hObject && !::DeleteObject(m_hObject)) ZcmDeleteObjectWhenFree(m_hObject);
 }
 
-BOOL CGdiObject::Attach(HGDIOBJ object) {
-    if (!object) return FALSE;
-    m_hObject = object;
-    return TRUE;
-}
+BOOL CGdiObject::Attach(HGDIOBJ object) { return AttachHandle(m_hObject, object); }
 
-HGDIOBJ CGdiObject::Detach() {
-    HGDIOBJ h = m_hObject;
-    m_hObject = nullptr;
-    return h;
-}
+HGDIOBJ CGdiObject::Detach() { return std::exchange(m_hObject, nullptr); }
 
 BOOL CGdiObject::DeleteObject() {
     if (!m_hObject) return FALSE;
@@ -83,17 +95,9 @@ CDC::~CDC() {
     if (m_hDC) ::DeleteDC(Detach());
 }
 
-BOOL CDC::Attach(HDC dc) {
-    if (!dc) return FALSE;
-    m_hDC = dc;
-    return TRUE;
-}
+BOOL CDC::Attach(HDC dc) { return AttachHandle(m_hDC, dc); }
 
-HDC CDC::Detach() {
-    HDC h = m_hDC;
-    m_hDC = nullptr;
-    return h;
-}
+HDC CDC::Detach() { return std::exchange(m_hDC, nullptr); }
 
 BOOL CDC::DeleteDC() {
     if (!m_hDC) return FALSE;
@@ -146,24 +150,16 @@ int CDC::SetMapMode(int mode) { return ::SetMapMode(m_hDC, mode); }
 int CDC::GetMapMode() const { return ::GetMapMode(m_hDC); }
 
 POINT CDC::SetWindowOrg(int x, int y) {
-    POINT old{0, 0};
-    ::SetWindowOrgEx(m_hDC, x, y, &old);
-    return old;
+    return SetAndReturnPrevious<POINT>(::SetWindowOrgEx, m_hDC, x, y);
 }
 SIZE CDC::SetWindowExt(int cx, int cy) {
-    SIZE old{0, 0};
-    ::SetWindowExtEx(m_hDC, cx, cy, &old);
-    return old;
+    return SetAndReturnPrevious<SIZE>(::SetWindowExtEx, m_hDC, cx, cy);
 }
 POINT CDC::SetViewportOrg(int x, int y) {
-    POINT old{0, 0};
-    ::SetViewportOrgEx(m_hDC, x, y, &old);
-    return old;
+    return SetAndReturnPrevious<POINT>(::SetViewportOrgEx, m_hDC, x, y);
 }
 SIZE CDC::SetViewportExt(int cx, int cy) {
-    SIZE old{0, 0};
-    ::SetViewportExtEx(m_hDC, cx, cy, &old);
-    return old;
+    return SetAndReturnPrevious<SIZE>(::SetViewportExtEx, m_hDC, cx, cy);
 }
 
 int CDC::SetPolyFillMode(int mode) { return ::SetPolyFillMode(m_hDC, mode); }

@@ -84,7 +84,17 @@ protected:
         OnlyObserverLines();
         status.DispHrz = status.DispHourAngle = status.DispRiseSet = 0;
     }
+    // Every line off but the one of this switch.
+    void OnlyLine(int& flag) {
+        AllOff();
+        flag = 1;
+    }
 };
+
+// The horizon line and the corrected altitude under it.
+CString Horizon(const wchar_t* line, const wchar_t* corrected) {
+    return CString(line) + L"\r\n標準大気差補正済み高度 " + corrected + L"\r\n";
+}
 
 TEST_F(PositionBlock, EveryLineAtPrecisions3And4WithAlignmentBlanks) {
     // Precision 4 reduces the later lines to 3.
@@ -173,42 +183,31 @@ TEST_F(PositionBlock, OffTheEarthTheObserverLinesAreLeftOut) {
 }
 
 TEST_F(PositionBlock, AzimuthFromTheNorthAddsTheMarkAndItsPad) {
-    OnlyObserverLines();
-    status.DispHourAngle = status.DispRiseSet = 0;
+    OnlyLine(status.DispHrz);
     cd.SetOriginNorth(1);
     EXPECT_EQ(cd.GetPosString(&host, 3),
-              L"方位  90.000ﾟ      高度  90.000ﾟ     (北原点)\r\n"
-              L"標準大気差補正済み高度  90.000ﾟ\r\n");
+              Horizon(L"方位  90.000ﾟ      高度  90.000ﾟ     (北原点)", L" 90.000ﾟ"));
     host.Answer(L"? Star.HIP.27989.position.Azimuth", L"0");
     EXPECT_EQ(cd.GetPosString(&host, 2),
-              L"方位 180.000ﾟ     高度  90.000ﾟ   (北原点)\r\n"
-              L"標準大気差補正済み高度  90.000ﾟ\r\n");
+              Horizon(L"方位 180.000ﾟ     高度  90.000ﾟ   (北原点)", L" 90.000ﾟ"));
     EXPECT_EQ(cd.GetPosString(&host, 1),
-              L"方位 180.000ﾟ     高度  90.000ﾟ  (北原点)\r\n"
-              L"標準大気差補正済み高度  90.000ﾟ\r\n");
+              Horizon(L"方位 180.000ﾟ     高度  90.000ﾟ  (北原点)", L" 90.000ﾟ"));
     status.Precision = 1;
     EXPECT_EQ(cd.GetPosString(&host, 3),
-              L"方位 180.0ﾟ    高度  90.0ﾟ  (北原点)\r\n"
-              L"標準大気差補正済み高度  90.0ﾟ\r\n");
+              Horizon(L"方位 180.0ﾟ    高度  90.0ﾟ  (北原点)", L" 90.0ﾟ"));
 }
 
 TEST_F(PositionBlock, UnknownAltitudeAndAzimuthGivePlaceholders) {
-    OnlyObserverLines();
-    status.DispHourAngle = status.DispRiseSet = 0;
+    OnlyLine(status.DispHrz);
     host.Answer(L"? Star.HIP.27989.position.Altitude", L"*");
     host.Answer(L"? Star.HIP.27989.position.Azimuth", L"*");
-    EXPECT_EQ(cd.GetPosString(&host, 2),
-              L"方位   -.---ﾟ    高度   -.---ﾟ\r\n"
-              L"標準大気差補正済み高度   -.---ﾟ\r\n");
+    EXPECT_EQ(cd.GetPosString(&host, 2), Horizon(L"方位   -.---ﾟ    高度   -.---ﾟ", L"  -.---ﾟ"));
     status.Precision = 1;
-    EXPECT_EQ(cd.GetPosString(&host, 2),
-              L"方位   -.-ﾟ    高度   -.-ﾟ\r\n"
-              L"標準大気差補正済み高度   -.-ﾟ\r\n");
+    EXPECT_EQ(cd.GetPosString(&host, 2), Horizon(L"方位   -.-ﾟ    高度   -.-ﾟ", L"  -.-ﾟ"));
 }
 
 TEST_F(PositionBlock, CorrectedAltitudeBelowMinus3IsNotPrintedAsANumber) {
-    OnlyObserverLines();
-    status.DispHourAngle = status.DispRiseSet = 0;
+    OnlyLine(status.DispHrz);
     // The true altitude whose corrected altitude is just below -3.
     double below = -3.0;
     double in[2] = {0.0, below}, out[2];
@@ -227,8 +226,7 @@ TEST_F(PositionBlock, CorrectedAltitudeBelowMinus3IsNotPrintedAsANumber) {
 }
 
 TEST_F(PositionBlock, HourAngleSignsAndCarries) {
-    OnlyObserverLines();
-    status.DispHrz = status.DispRiseSet = 0;
+    OnlyLine(status.DispHourAngle);
     const struct {
         double H;
         int precision;
@@ -252,8 +250,7 @@ TEST_F(PositionBlock, HourAngleSignsAndCarries) {
 }
 
 TEST_F(PositionBlock, HourAngleWithoutRightAscensionAsksNoTime) {
-    OnlyObserverLines();
-    status.DispHrz = status.DispRiseSet = 0;
+    OnlyLine(status.DispHourAngle);
     const std::vector<CString> raOnly = kProjection + Ask(kStar, {L".position.EquatorialDateApp.RA"});
     for (const wchar_t* answer : {L"*", L""}) {
         host.Answer(L"? Star.HIP.27989.position.EquatorialDateApp.RA", answer);
@@ -264,8 +261,7 @@ TEST_F(PositionBlock, HourAngleWithoutRightAscensionAsksNoTime) {
 }
 
 TEST_F(PositionBlock, RiseTransitSetVariants) {
-    OnlyObserverLines();
-    status.DispHrz = status.DispHourAngle = 0;
+    OnlyLine(status.DispRiseSet);
     host.Answer(L"? Star.HIP.27989.Jd.Rise", L"");
     EXPECT_TRUE(TextAndQueries(cd.GetPosString(&host, 2), L" 南中 09:00 没 15:00\r\n", host,
                                kProjection + kRiseSet));
@@ -280,8 +276,7 @@ TEST_F(PositionBlock, RiseTransitSetVariants) {
 }
 
 TEST_F(PositionBlock, SatellitesAndSpacecraftHaveNoRiseAndSet) {
-    AllOff();
-    status.DispRiseSet = 1;
+    OnlyLine(status.DispRiseSet);
     cd.SetObject(L"ArtificialSatellite.ISS", CZntClickData::TYPE_SATELLITE);
     EXPECT_TRUE(TextAndQueries(cd.GetPosString(&host, 2), L"", host, kProjection));
     cd.SetObject(L"Solar.spacecraft.Voyager1", CZntClickData::TYPE_SOLAR);
@@ -292,8 +287,7 @@ TEST_F(PositionBlock, SatellitesAndSpacecraftHaveNoRiseAndSet) {
 }
 
 TEST_F(PositionBlock, ConstellationCallFormAsksForTheClickedPoint) {
-    AllOff();
-    status.DispEqt2000 = 1;
+    OnlyLine(status.DispEqt2000);
     host.Answer(L"? ClickData.Mark.position.RA", L"5.5");
     cd.SetObject(L"Constellation.(Ori)", CZntClickData::TYPE_CONSTELLATION);
     EXPECT_TRUE(TextAndQueries(cd.GetPosString(&host, 2), L"赤経 05h30m00.0s  赤緯 +00ﾟ00'00\" (J2000)\r\n",

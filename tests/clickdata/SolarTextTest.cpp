@@ -12,6 +12,13 @@ const wchar_t* const kNoPosition = L"赤経 00h00m00.0s  赤緯 +00ﾟ00'00\" (J
 
 std::vector<CString> Names(const CString& path) { return Ask(path, {L".JapaneseName", L".EnglishName"}); }
 
+// The queries of a body's text: its names, what comes before the position, the position
+// (J2000 only), what comes after.
+std::vector<CString> BodyQueries(const CString& path, std::initializer_list<const wchar_t*> before,
+                                 std::initializer_list<const wchar_t*> after) {
+    return Names(path) + Ask(path, before) + J2000Queries(path) + Ask(path, after);
+}
+
 class SolarText : public ClickDataTest {
 protected:
     CString Text(const CString& path, int bCompact) {
@@ -20,6 +27,13 @@ protected:
     }
     void Name(const CString& path, const wchar_t* japanese, const wchar_t* english) {
         AnswerObject(host, path, {{L".JapaneseName", japanese}, {L".EnglishName", english}});
+    }
+    // Names the body and answers (suffix, answer) for it; returns its path.
+    CString Body(const wchar_t* path, const wchar_t* japanese, const wchar_t* english,
+                 std::initializer_list<std::pair<const wchar_t*, const wchar_t*>> answers) {
+        Name(path, japanese, english);
+        AnswerObject(host, path, answers);
+        return path;
     }
 };
 
@@ -84,13 +98,11 @@ TEST_F(SolarText, WithEverySwitchOffEachKindShowsItsNameAndPosition) {
 }
 
 TEST_F(SolarText, Sun) {
-    const CString sun = L"Solar.Sun";
-    Name(sun, L"太陽", L"Sun");
-    AnswerObject(host, sun,
-                 {{L".Dm", L"0.27"}, {L".position.RA", L"10.75"}, {L".position.DEC", L"8"},
-                  {L".GeocentricDistance", L"1.0087"}, {L".TopocentricDistance", L"1.00869"},
-                  {L".PhysicalTable.CM", L"123.4"}, {L".PhysicalTable.De", L"-3.6"},
-                  {L".EclipsMagnitude", L"1.013"}});
+    const CString sun = Body(L"Solar.Sun", L"太陽", L"Sun",
+                             {{L".Dm", L"0.27"}, {L".position.RA", L"10.75"}, {L".position.DEC", L"8"},
+                              {L".GeocentricDistance", L"1.0087"}, {L".TopocentricDistance", L"1.00869"},
+                              {L".PhysicalTable.CM", L"123.4"}, {L".PhysicalTable.De", L"-3.6"},
+                              {L".EclipsMagnitude", L"1.013"}});
     host.Answer(L"? solar.earth.besselelement.apply", L"FALSE");
     status.DispMag = status.DispDistR = status.PlanetPhysicalTable = 1;
     EXPECT_TRUE(TextAndQueries(
@@ -100,9 +112,8 @@ TEST_F(SolarText, Sun) {
         L"地心距離  1.00870 au\r\n測心距離  1.00869 au\r\n"
         L"中央経度 123ﾟ\r\n中央緯度  -4ﾟ\r\n食分 1.01\r\n",
         host,
-        Names(sun) + Ask(sun, {L".Dm"}) + J2000Queries(sun) +
-            Ask(sun, {L".GeocentricDistance", L".TopocentricDistance", L".PhysicalTable.CM",
-                      L".PhysicalTable.De"}) +
+        BodyQueries(sun, {L".Dm"},
+                    {L".GeocentricDistance", L".TopocentricDistance", L".PhysicalTable.CM", L".PhysicalTable.De"}) +
             std::vector<CString>{L"? solar.earth.besselelement.apply"} + Ask(sun, {L".EclipsMagnitude"})));
 
     // Low precision: the short distances. A negative eclipse magnitude has no line; "*"
@@ -112,8 +123,8 @@ TEST_F(SolarText, Sun) {
     EXPECT_TRUE(TextAndQueries(Text(sun, 0),
                                L"太陽 Sun\r\n光度 -26.7等 視直径 16.2'\r\n赤経 10h45.0m  赤緯 +08ﾟ00' (J2000)\r\n"
                                L"地心距離  1.009 au\r\n測心距離  1.009 au\r\n",
-                               host, Names(sun) + Ask(sun, {L".Dm"}) + J2000Queries(sun) +
-                                         Ask(sun, {L".GeocentricDistance", L".TopocentricDistance"})));
+                               host,
+                               BodyQueries(sun, {L".Dm"}, {L".GeocentricDistance", L".TopocentricDistance"})));
     status = CCdStatus();
     status.PlanetPhysicalTable = 1;
     const CString physical = L"太陽 Sun\r\n赤経 10h45m00.0s  赤緯 +08ﾟ00'00\" (J2000)\r\n中央経度 123ﾟ\r\n中央緯度  -4ﾟ\r\n";
@@ -124,16 +135,14 @@ TEST_F(SolarText, Sun) {
 }
 
 TEST_F(SolarText, Planets) {
-    const CString mars = L"Solar.Planet.Mars";
-    Name(mars, L"火星", L"Mars");
-    AnswerObject(host, mars,
-                 {{L".Magnitude", L"1.23"}, {L".Dm", L"4.14"}, {L".PhysicalTable.K", L"0.978"},
-                  {L".GeocentricDistance", L"2.3456789"}, {L".TopocentricDistance", L"2.345678"},
-                  {L".HelioCentricDistance", L"1.4"}, {L".SolarElongation", L"45.5"},
-                  {L".position.Ecliptical.Lambda", L"300"}, {L".RevolutionPeriod", L"1.8808"},
-                  {L".SemiMajorAxis", L"1.523679"}, {L".Eccentricity", L"0.0934"},
-                  {L".PhysicalTable.CM", L"123.4"}, {L".PhysicalTable.De", L"-5.2"},
-                  {L".PhysicalTable.Ls", L"300.12"}});
+    const CString mars = Body(L"Solar.Planet.Mars", L"火星", L"Mars",
+                              {{L".Magnitude", L"1.23"}, {L".Dm", L"4.14"}, {L".PhysicalTable.K", L"0.978"},
+                               {L".GeocentricDistance", L"2.3456789"}, {L".TopocentricDistance", L"2.345678"},
+                               {L".HelioCentricDistance", L"1.4"}, {L".SolarElongation", L"45.5"},
+                               {L".position.Ecliptical.Lambda", L"300"}, {L".RevolutionPeriod", L"1.8808"},
+                               {L".SemiMajorAxis", L"1.523679"}, {L".Eccentricity", L"0.0934"},
+                               {L".PhysicalTable.CM", L"123.4"}, {L".PhysicalTable.De", L"-5.2"},
+                               {L".PhysicalTable.Ls", L"300.12"}});
     host.Answer(L"? solar.sun.position.Ecliptical.Lambda", L"250");
     status.DispMag = status.DispDistR = status.SolarOrbitDetails = status.PlanetPhysicalTable = 1;
     EXPECT_TRUE(TextAndQueries(
@@ -144,9 +153,9 @@ TEST_F(SolarText, Planets) {
             L"公転周期 1.88年\r\n軌道長半径 1.523679 au\r\n離心率 0.093400\r\n"
             L"中央経度 123ﾟ\r\n中央緯度  -5ﾟ\r\n惑心太陽黄経 300.1ﾟ\r\n",
         host,
-        Names(mars) + Ask(mars, {L".Magnitude", L".Dm", L".PhysicalTable.K"}) + J2000Queries(mars) +
-            Ask(mars, {L".GeocentricDistance", L".TopocentricDistance", L".HelioCentricDistance",
-                       L".SolarElongation", L".position.Ecliptical.Lambda"}) +
+        BodyQueries(mars, {L".Magnitude", L".Dm", L".PhysicalTable.K"},
+                    {L".GeocentricDistance", L".TopocentricDistance", L".HelioCentricDistance",
+                     L".SolarElongation", L".position.Ecliptical.Lambda"}) +
             std::vector<CString>{L"? solar.sun.position.Ecliptical.Lambda"} +
             Ask(mars, {L".RevolutionPeriod", L".SemiMajorAxis", L".Eccentricity", L".PhysicalTable.CM",
                        L".PhysicalTable.De", L".PhysicalTable.Ls"})));
@@ -190,12 +199,10 @@ TEST_F(SolarText, TheEarthShowsOnlyItsDistanceFromTheSun) {
 }
 
 TEST_F(SolarText, SatelliteOfAPlanet) {
-    const CString io = L"Solar.Planet.Jupiter.Satellite.Io";
-    Name(io, L"イオ", L"Io");
-    AnswerObject(host, io,
-                 {{L".Number", L"I"}, {L".Magnitude", L"5.02"}, {L".GeocentricDistance", L"4.5"},
-                  {L".TopocentricDistance", L"4.49999"}, {L".PlanetocentricDistance", L"421800"},
-                  {L".HeliocentricDistance", L"5.1"}});
+    const CString io = Body(L"Solar.Planet.Jupiter.Satellite.Io", L"イオ", L"Io",
+                            {{L".Number", L"I"}, {L".Magnitude", L"5.02"}, {L".GeocentricDistance", L"4.5"},
+                             {L".TopocentricDistance", L"4.49999"}, {L".PlanetocentricDistance", L"421800"},
+                             {L".HeliocentricDistance", L"5.1"}});
     status.DispDistR = 1;
     // The magnitude is asked even when it is not shown.
     EXPECT_TRUE(TextAndQueries(
@@ -203,8 +210,8 @@ TEST_F(SolarText, SatelliteOfAPlanet) {
         CString(L"イオ Io (I)\r\n") + kNoPosition +
             L"地心距離  4.50000 au\r\n測心距離  4.49999 au\r\n日心距離  5.10000 au\r\n惑心距離  42.18万 km\r\n",
         host,
-        Names(io) + Ask(io, {L".Number", L".Magnitude"}) + J2000Queries(io) +
-            Ask(io, {L".GeocentricDistance", L".TopocentricDistance", L".PlanetocentricDistance",
+        BodyQueries(io, {L".Number", L".Magnitude"},
+                    {L".GeocentricDistance", L".TopocentricDistance", L".PlanetocentricDistance",
                      L".HeliocentricDistance"})));
     status.DispMag = 1;
     status.DispDistR = 0;
@@ -212,13 +219,11 @@ TEST_F(SolarText, SatelliteOfAPlanet) {
 }
 
 TEST_F(SolarText, MoonWithItsPhaseOfTheDay) {
-    const CString moon = L"Solar.Planet.Earth.Satellite.Moon";
-    Name(moon, L"月", L"Moon");
-    AnswerObject(host, moon,
-                 {{L".Age", L"14.93"}, {L".Dm", L"0.5"}, {L".PhysicalTable.K", L"0.994"},
-                  {L".GeocentricDistance", L"384400"}, {L".TopocentricDistance", L"380000"},
-                  {L".PhysicalTable.CM", L"-5.26"}, {L".PhysicalTable.De", L"1.5"},
-                  {L".EclipsMagnitude", L"-0.5"}});
+    const CString moon = Body(L"Solar.Planet.Earth.Satellite.Moon", L"月", L"Moon",
+                              {{L".Age", L"14.93"}, {L".Dm", L"0.5"}, {L".PhysicalTable.K", L"0.994"},
+                               {L".GeocentricDistance", L"384400"}, {L".TopocentricDistance", L"380000"},
+                               {L".PhysicalTable.CM", L"-5.26"}, {L".PhysicalTable.De", L"1.5"},
+                               {L".EclipsMagnitude", L"-0.5"}});
     // 5 December 2025, 21:00 in Japan: the full Moon of 4 December 23:14 UT fell at 08:14.
     AnswerDate(host, {L"2025", L"12", L"5", L"21", L"0", L"0", L"9"});
     status.DispMag = status.DispDistR = status.PlanetPhysicalTable = 1;
@@ -227,9 +232,8 @@ TEST_F(SolarText, MoonWithItsPhaseOfTheDay) {
         CString(L"月 Moon\r\n月齢 14.9  視直径 30.0'  輝面比 0.99\r\n") + kNoPosition +
             L"地心距離  38.44万 km\r\n測心距離  38.00万 km\r\n中央経度  -5.3ﾟ  中央緯度   1.5ﾟ\r\n満月 08:14\r\n",
         host,
-        Names(moon) + Ask(moon, {L".Age", L".Dm", L".PhysicalTable.K"}) + J2000Queries(moon) +
-            Ask(moon, {L".GeocentricDistance", L".TopocentricDistance", L".PhysicalTable.CM",
-                       L".PhysicalTable.De"}) +
+        BodyQueries(moon, {L".Age", L".Dm", L".PhysicalTable.K"},
+                    {L".GeocentricDistance", L".TopocentricDistance", L".PhysicalTable.CM", L".PhysicalTable.De"}) +
             DateQueries() + Ask(moon, {L".EclipsMagnitude"})));
     // The day before has no phase; the distances in 10,000 km do not follow the precision.
     host.Answer(L"? LST(Time.Day)", L"4");
@@ -240,14 +244,12 @@ TEST_F(SolarText, MoonWithItsPhaseOfTheDay) {
 }
 
 TEST_F(SolarText, CometAndMinorPlanet) {
-    const CString comet = L"Solar.Comet.C2023A3";
-    Name(comet, L"紫金山・アトラス彗星", L"Tsuchinshan-ATLAS");
-    AnswerObject(host, comet,
-                 {{L".ID", L"C/2023 A3"}, {L".Magnitude", L"*"}, {L".GeocentricDistance", L"*"},
-                  {L".TopocentricDistance", L"1.23456789"}, {L".HeliocentricDistance", L"*"},
-                  {L".SolarElongation", L"*"}, {L".RevolutionPeriod", L"*"},
-                  {L".TimeOfPerihelionPassage", L"2451545.0"}, {L".Eccentricity", L"1"},
-                  {L".PerihelionDistance", L"0.39"}});
+    const CString comet = Body(L"Solar.Comet.C2023A3", L"紫金山・アトラス彗星", L"Tsuchinshan-ATLAS",
+                               {{L".ID", L"C/2023 A3"}, {L".Magnitude", L"*"}, {L".GeocentricDistance", L"*"},
+                                {L".TopocentricDistance", L"1.23456789"}, {L".HeliocentricDistance", L"*"},
+                                {L".SolarElongation", L"*"}, {L".RevolutionPeriod", L"*"},
+                                {L".TimeOfPerihelionPassage", L"2451545.0"}, {L".Eccentricity", L"1"},
+                                {L".PerihelionDistance", L"0.39"}});
     status.DispMag = status.DispDistR = status.SolarOrbitDetails = 1;
     EXPECT_TRUE(TextAndQueries(
         Text(comet, 0),
@@ -256,25 +258,23 @@ TEST_F(SolarText, CometAndMinorPlanet) {
             L"近日点通過時刻 2000年 1月1.50000日 TT\r\n離心率 1.0\r\n近日点距離 0.390000 au\r\n"
             L"移動量(赤経) 0.000 s/時間\r\n移動量(赤緯) 0.00 \"/時間\r\n移動方向 0.00 度\r\n移動量   0.00 \"/時間\r\n",
         host,
-        Names(comet) + Ask(comet, {L".ID", L".Magnitude"}) + J2000Queries(comet) +
-            Ask(comet, {L".GeocentricDistance", L".TopocentricDistance", L".HeliocentricDistance",
-                        L".SolarElongation", L".RevolutionPeriod", L".TimeOfPerihelionPassage",
-                        L".Eccentricity", L".PerihelionDistance", L".DailyMotion.RA", L".DailyMotion.Dec",
-                        L".position.EquatorialDateApp.RA", L".position.EquatorialDateApp.DEC"})));
+        BodyQueries(comet, {L".ID", L".Magnitude"},
+                    {L".GeocentricDistance", L".TopocentricDistance", L".HeliocentricDistance",
+                     L".SolarElongation", L".RevolutionPeriod", L".TimeOfPerihelionPassage", L".Eccentricity",
+                     L".PerihelionDistance", L".DailyMotion.RA", L".DailyMotion.Dec",
+                     L".position.EquatorialDateApp.RA", L".position.EquatorialDateApp.DEC"})));
 
-    const CString minor = L"Solar.MinorPlanet.4";
-    Name(minor, L"ベスタ", L"Vesta");
-    AnswerObject(host, minor,
-                 {{L".ID", L"4"}, {L".Magnitude", L"6.44"}, {L".RevolutionPeriod", L"3.63"},
-                  {L".SemiMajorAxis", L"*"}, {L".Eccentricity", L"*"}});
+    const CString minor = Body(L"Solar.MinorPlanet.4", L"ベスタ", L"Vesta",
+                               {{L".ID", L"4"}, {L".Magnitude", L"6.44"}, {L".RevolutionPeriod", L"3.63"},
+                                {L".SemiMajorAxis", L"*"}, {L".Eccentricity", L"*"}});
     status.DispDistR = 0;
     status.Precision = 1;
     EXPECT_TRUE(TextAndQueries(Text(minor, 0),
                                L"ベスタ Vesta (4)\r\n光度  6.4等\r\n赤経 00h00.0m  赤緯 +00ﾟ00' (J2000)\r\n"
                                L"公転周期 3.63年\r\n軌道長半径 -.------ au\r\n離心率 -.-\r\n",
                                host,
-                               Names(minor) + Ask(minor, {L".ID", L".Magnitude"}) + J2000Queries(minor) +
-                                   Ask(minor, {L".RevolutionPeriod", L".SemiMajorAxis", L".Eccentricity"})));
+                               BodyQueries(minor, {L".ID", L".Magnitude"},
+                                           {L".RevolutionPeriod", L".SemiMajorAxis", L".Eccentricity"})));
     // Short placeholders of the distances.
     status.DispMag = status.SolarOrbitDetails = 0;
     status.DispDistR = 1;
@@ -283,14 +283,12 @@ TEST_F(SolarText, CometAndMinorPlanet) {
 }
 
 TEST_F(SolarText, MeteoriteInThePastAndStillInOrbit) {
-    const CString meteorite = L"Solar.Meteorite.Ogi";
-    Name(meteorite, L"小城隕石", L"Ogi");
     // Fell at 12:00:59 UT on 1 January 2000: 21:00 in Japan, the seconds dropped.
-    AnswerObject(host, meteorite,
-                 {{L".ID", L"M1"}, {L".Memo", L"佐賀県に落下"}, {L".TimeOfFall", L"2451545.00068287"},
-                  {L".GeocentricDistance", L"0.1"}, {L".TopocentricDistance", L"0.1"},
-                  {L".HeliocentricDistance", L"1.1"}, {L".RevolutionPeriod", L"*"},
-                  {L".SemiMajorAxis", L"1.5"}, {L".Eccentricity", L"0.25"}});
+    const CString meteorite = Body(L"Solar.Meteorite.Ogi", L"小城隕石", L"Ogi",
+                                   {{L".ID", L"M1"}, {L".Memo", L"佐賀県に落下"}, {L".TimeOfFall", L"2451545.00068287"},
+                                    {L".GeocentricDistance", L"0.1"}, {L".TopocentricDistance", L"0.1"},
+                                    {L".HeliocentricDistance", L"1.1"}, {L".RevolutionPeriod", L"*"},
+                                    {L".SemiMajorAxis", L"1.5"}, {L".Eccentricity", L"0.25"}});
     host.Answer(L"? time.timezone", L"9");
     host.Answer(L"? time.jd", L"2461015.5");
     status.DispDistR = status.SolarOrbitDetails = 1;
@@ -313,23 +311,21 @@ TEST_F(SolarText, MeteoriteInThePastAndStillInOrbit) {
 }
 
 TEST_F(SolarText, SpacecraftDataSpanToTheNearestSecond) {
-    const CString probe = L"Solar.Spacecraft.Hayabusa2";
-    Name(probe, L"はやぶさ2", L"Hayabusa2");
     // 12:34:59.6 UT on 1 January 2000, and 23:59:59.7 UT on 31 December 2025, which
     // rounds into the next year.
-    AnswerObject(host, probe,
-                 {{L".GeocentricDistance", L"*"}, {L".TopocentricDistance", L"*"},
-                  {L".HelioCentricDistance", L"0.98"}, {L".data.start", L"2451545.0243009259"},
-                  {L".data.end", L"2461041.4999965278"}});
+    const CString probe = Body(L"Solar.Spacecraft.Hayabusa2", L"はやぶさ2", L"Hayabusa2",
+                               {{L".GeocentricDistance", L"*"}, {L".TopocentricDistance", L"*"},
+                                {L".HelioCentricDistance", L"0.98"}, {L".data.start", L"2451545.0243009259"},
+                                {L".data.end", L"2461041.4999965278"}});
     status.DispDistR = status.SolarOrbitDetails = 1;
     EXPECT_TRUE(TextAndQueries(Text(probe, 0),
                                CString(L"はやぶさ2 Hayabusa2\r\n") + kNoPosition +
                                    L"地心距離 --.----- au\r\n測心距離 --.----- au\r\n日心距離  0.98000 au\r\n"
                                    L"データ開始 2000/01/01 12:35:00 (UT)\r\nデータ終了 2026/01/01 00:00:00 (UT)\r\n",
                                host,
-                               Names(probe) + J2000Queries(probe) +
-                                   Ask(probe, {L".GeocentricDistance", L".TopocentricDistance",
-                                               L".HelioCentricDistance", L".data.start", L".data.end"})));
+                               BodyQueries(probe, {},
+                                           {L".GeocentricDistance", L".TopocentricDistance",
+                                            L".HelioCentricDistance", L".data.start", L".data.end"})));
     // An end that the host does not know has no line.
     host.Answer(L"? Solar.Spacecraft.Hayabusa2.data.end", L"*");
     status.DispDistR = 0;

@@ -68,6 +68,14 @@ std::vector<CString> J2000Queries(const CString& prefix) {
     return std::vector<CString>{L"? View.Projection"} + Ask(prefix, {L".position.RA", L".position.DEC"});
 }
 
+void AnswerOrion(FakeHost& host) {
+    AnswerObject(host, L"Constellation.Ori",
+                 {{L".Name", L"オリオン"},
+                  {L".Abbreviation", L"Ori"},
+                  {L".position.RA", L"5.5"},
+                  {L".position.DEC", L"5"}});
+}
+
 std::vector<CString> DateQueries() {
     return {L"? LST(Time.Year)",   L"? LST(Time.Month)",  L"? LST(Time.Day)", L"? LST(Time.Hour)",
             L"? LST(Time.Minute)", L"? LST(Time.Second)", L"? Time.Timezone"};

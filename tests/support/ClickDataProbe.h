@@ -110,6 +110,9 @@ void AnswerObject(FakeHost& host, const CString& prefix,
 // "? AdfSystem.#n.File" for n = 1..40, each followed by its ".ObjectName" for the loaded n.
 std::vector<CString> AdfFileQueries(std::initializer_list<int> loaded);
 
+// Constellation.Ori: "オリオン", abbreviation "Ori", at 5h30m +5ﾟ.
+void AnswerOrion(FakeHost& host);
+
 // The host's local date, asked in this order: year, month, day, hour, minute, second, zone.
 std::vector<CString> DateQueries();
 void AnswerDate(FakeHost& host, const std::array<const wchar_t*, 7>& values);

@@ -1,0 +1,34 @@
+#pragma once
+// A click-data reader over a table host loaded from fuzz bytes, with the precision switch
+// taken from the input size. Callers set further switches before asking for texts.
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+
+#include "clickdata/ZntClickData.h"
+#include "host/TableHost.h"
+
+struct FuzzClickData {
+    CTableHost host;
+    CCdStatus status;
+    CZntClickData clickData;
+
+    FuzzClickData(const uint8_t* data, size_t size) {
+        host.SetRecording(false);
+        host.LoadTable(std::string(reinterpret_cast<const char*>(data), size));
+        status.Init();
+        status.Precision = static_cast<int>(size % 3);
+        clickData.SetStatus(&status);
+    }
+    FuzzClickData(const FuzzClickData&) = delete;
+    FuzzClickData& operator=(const FuzzClickData&) = delete;
+
+    // Both text forms of every path.
+    void GetTexts(std::initializer_list<const wchar_t*> paths) {
+        for (const wchar_t* path : paths) {
+            clickData.GetText(&host, path, 0);
+            clickData.GetText(&host, path, 1);
+        }
+    }
+};
