@@ -11,7 +11,7 @@ HGDIOBJ Obj(H handle) {
     return reinterpret_cast<HGDIOBJ>(handle);
 }
 
-const COLORREF kRed = RGB(255, 0, 0), kBlack = RGB(0, 0, 0), kGreen = RGB(0, 255, 0);
+const COLORREF kRed = RGB(255, 0, 0), kBlack = RGB(0, 0, 0);
 const LONG kFar = 2000000000;
 
 // A memory DC over a fresh top-down DIB section of the given depth, released at the end.
