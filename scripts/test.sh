@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, then builds and runs every test twice: a plain build and one
-# under AddressSanitizer + UndefinedBehaviorSanitizer; then the networking tests once more
-# under ThreadSanitizer.
+# Installs what is missing, then builds and runs every test three times: a plain build, one
+# under AddressSanitizer + UndefinedBehaviorSanitizer and one with clang (warnings as
+# errors); then the networking tests once more under ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -20,6 +20,8 @@ run_suite build-test
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer =="
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   run_suite build-asan -DZCMCOM_SANITIZE=address,undefined -DZCMCOM_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
+echo "== clang, warnings as errors =="
+CC=clang CXX=clang++ run_suite build-clang -DZCMCOM_BUILD_BENCH=OFF -DCMAKE_CXX_FLAGS=-Werror
 echo "== ThreadSanitizer (networking tests) =="
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Release -DZCMCOM_SANITIZE=thread -DZCMCOM_BUILD_BENCH=OFF >/dev/null
 cmake --build build-tsan -j "$jobs" --target test_net
