@@ -7,6 +7,7 @@
 #include <sstream>
 #include <sys/stat.h>
 
+#include "host/SkyAnswer.h"
 #include "host/SkyEphemeris.h"
 #include "host/SkyHost.h"
 
@@ -134,13 +135,6 @@ bool IsFile(const std::string& path) {
     return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-CString Num(double v, const wchar_t* format) {
-    if (!std::isfinite(v)) return L"*";
-    CString s;
-    s.Format(format, v);
-    return s;
-}
-
 // A positive whole number that is the whole of the text, else -1.
 int WholeNumber(const CString& text) {
     if (text.IsEmpty() || text.GetLength() > 9) return -1;
@@ -216,9 +210,9 @@ CString CSkyHost::QueryCatalog(const CString& q) {
             const sky::Constellation* c = Cat().FindConstellation(s->constellation);
             return c ? c->japanese : CString();
         }
-        if (property == L"hipparcosnumber") return Num(s->hip, L"%.0f");
-        if (property == L"magnitude") return Num(s->mag, L"%.2f");
-        if (property == L"magnitude.bv") return Num(s->bv, L"%.3f");
+        if (property == L"hipparcosnumber") return sky::Answer(s->hip, L"%.0f");
+        if (property == L"magnitude") return sky::Answer(s->mag, L"%.2f");
+        if (property == L"magnitude.bv") return sky::Answer(s->bv, L"%.3f");
         if (property == L"numberofplanets") return L"0";
         return QueryPoint(property, s->ra / 15.0, s->dec);
     }
@@ -236,11 +230,11 @@ CString CSkyHost::QueryCatalog(const CString& q) {
     if (q.Left(16) == L"deepskyobject.m." && NextElement(q, 16, &element, &property)) {
         const sky::DeepSky* d = Cat().FindMessier(WholeNumber(element));
         if (!d) return CString();
-        if (property == L"catalognumber") return Num(d->messier, L"M %.0f");
+        if (property == L"catalognumber") return sky::Answer(d->messier, L"M %.0f");
         if (property == L"subcatalognumber.strings") return d->ngc;
         if (property == L"type.name") return d->type;
         if (property == L"name") return d->english;
-        if (property == L"magnitude") return Num(d->mag, L"%.1f");
+        if (property == L"magnitude") return sky::Answer(d->mag, L"%.1f");
         if (property == L"size") {
             if (d->sizeText.IsEmpty()) return L"*";
             CString size = d->sizeText;

@@ -7,6 +7,7 @@
 
 #include "dirode/Registry.h"
 #include "draw/TimeZone.h"
+#include "host/SkyAnswer.h"
 #include "host/SkyCatalog.h"
 #include "host/SkyEphemeris.h"
 #include "zvacl/zvacl.h"
@@ -23,12 +24,7 @@ CString Canonical(const CString& text) {
     return out;
 }
 
-CString Number(double v, const wchar_t* format = L"%.10g") {
-    if (!std::isfinite(v)) return L"*";
-    CString s;
-    s.Format(format, v);
-    return s;
-}
+CString Number(double v, const wchar_t* format = L"%.10g") { return sky::Answer(v, format); }
 
 CString Truth(bool b) { return b ? L"TRUE" : L"FALSE"; }
 
@@ -76,12 +72,13 @@ std::vector<double> CallArguments(const CString& text) {
     return values;
 }
 
-bool ReadNumber(const CString& text, double* out) {
+// A finite number at the start of the text (blanks aside); with whole, nothing may follow.
+bool ReadNumber(const CString& text, double* out, bool whole = false) {
     CString t = text;
     t.Trim();
     wchar_t* end = nullptr;
     const double v = std::wcstod(t.GetString(), &end);
-    if (end == t.GetString() || !std::isfinite(v)) return false;
+    if (end == t.GetString() || (whole && *end != L'\0') || !std::isfinite(v)) return false;
     *out = v;
     return true;
 }
@@ -113,13 +110,7 @@ const wchar_t* const kSiteValues[3] = {L"Location.Longitude", L"Location.Latitud
 // A stored number: the whole text, blanks aside, is one finite number.
 bool StoredNumber(const CString& name, double* out) {
     CString text;
-    if (!CRegistry::Read(kSettingsKey, name, CString(), &text)) return false;
-    text.Trim();
-    wchar_t* end = nullptr;
-    const double v = std::wcstod(text.GetString(), &end);
-    if (text.IsEmpty() || *end != L'\0' || !std::isfinite(v)) return false;
-    *out = v;
-    return true;
+    return CRegistry::Read(kSettingsKey, name, CString(), &text) && ReadNumber(text, out, true);
 }
 
 }  // namespace

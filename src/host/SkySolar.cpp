@@ -2,6 +2,7 @@
 // properties shared with every fixed point of the sky.
 #include <cmath>
 
+#include "host/SkyAnswer.h"
 #include "host/SkyCatalog.h"
 #include "host/SkyEphemeris.h"
 #include "host/SkyHost.h"
@@ -44,12 +45,7 @@ double DiameterKm(const CString& english) {
     return NAN;
 }
 
-CString Num(double v, const wchar_t* format = L"%.8f") {
-    if (!std::isfinite(v)) return L"*";
-    CString s;
-    s.Format(format, v);
-    return s;
-}
+CString Num(double v, const wchar_t* format = L"%.8f") { return sky::Answer(v, format); }
 
 }  // namespace
 
