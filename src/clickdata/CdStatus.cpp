@@ -48,36 +48,16 @@ void CCdStatus::SetDefaults(int userFlag3, bool keepRaInDegrees) {
 void CCdStatus::SetZentacam() { SetDefaults(1, true); }
 
 void CCdStatus::Init() {
-    AltSpan = 0;
-    AltCenter = 0;
-    AltMag = 0;
-    Precision = 0;
-    IgnoreErase = 1;
-    DispPopup = 1;
-    CnsInfo = 1;
-    StarDetails = 1;
-    DispMag = 1;
-    DispEqt2000 = 1;
-    DispEqtDateApp = 1;
-    DispEqt1950 = 1;
-    DispEclDateMean = 1;
-    DispEclDateApp = 1;
-    DispEcl2000 = 1;
-    DispGal = 1;
-    DispHrz = 1;
-    DispHrzOrgSouth = 1;
-    DispRiseSet = 1;
-    DispAzmth = 1;
-    DispHourAngle = 1;
-    DispDeltaEqt = 1;
-    DispDistR = 1;
-    SolarOrbitDetails = 1;
-    PlanetPhysicalTable = 1;
-    PgcDetails = 1;
-    DispNameOnBar = 0;
-    DispComment = 1;
-    TransparentOnInactive = 0;
-    RaInDegrees = 0;
+    // Everything shown: the defaults with every display switch on, and the user flags 1
+    // and 2 cleared (flag 3 stays as it is).
+    SetDefaults(UserFlag3, false);
+    for (int CCdStatus::*on :
+         {&CCdStatus::StarDetails, &CCdStatus::DispMag, &CCdStatus::DispEqtDateApp, &CCdStatus::DispEqt1950,
+          &CCdStatus::DispEclDateMean, &CCdStatus::DispEclDateApp, &CCdStatus::DispEcl2000, &CCdStatus::DispGal,
+          &CCdStatus::DispHrz, &CCdStatus::DispRiseSet, &CCdStatus::DispAzmth, &CCdStatus::DispHourAngle,
+          &CCdStatus::DispDeltaEqt, &CCdStatus::DispDistR, &CCdStatus::SolarOrbitDetails,
+          &CCdStatus::PlanetPhysicalTable, &CCdStatus::PgcDetails, &CCdStatus::DispComment})
+        this->*on = 1;
     UserFlag1 = 0;
     UserFlag2 = 0;
 }
