@@ -20,6 +20,13 @@ int Percent(double fraction) {
     return static_cast<int>(p);
 }
 
+// The line of the focal length and sensor size (mm).
+CString AreaLine(double focal, double width, double height) {
+    CString line;
+    line.Format(IDS_FIELD_FRAME_AREA, focal, width, height);
+    return line + L"\r\n";
+}
+
 }  // namespace
 
 CString CZntClickData::GetTextAngleOfField(CCorZnt* pHost, int bCompact) {
@@ -32,16 +39,12 @@ CString CZntClickData::GetTextAngleOfField(CCorZnt* pHost, int bCompact) {
     CString text = name + L" " + camera + L" ";
     text.AppendFormat(L"(%.2fﾟ×%.2fﾟ)", AngleOfView(width, focal), AngleOfView(height, focal));
     if (bCompact) return text;
-    text += L"\r\n";
-    text += GetPosString(pHost, 2);
-
-    CString line;
-    line.Format(IDS_FIELD_FRAME_AREA, focal, width, height);
-    text += line + L"\r\n";
+    text += L"\r\n" + GetPosString(pHost, 2) + AreaLine(focal, width, height);
     const double guideWidth = QueryObject(pHost, L".Guider.HorizontalSize").atof(0.0);
     if (guideWidth > 0.0) {
         const double guideHeight = QueryObject(pHost, L".Guider.VerticalSize").atof(0.0);
         const double distance = QueryObject(pHost, L".Guider.Distance").atof(0.0);
+        CString line;
         line.Format(IDS_FIELD_FRAME_GUIDER, guideWidth, guideHeight, distance);
         text += line + L"\r\n";
     }
@@ -68,12 +71,7 @@ CString CZntClickData::GetTextMosaicOfField(CCorZnt* pHost, int bCompact) {
     text.AppendFormat(L"  (%.2fﾟ×%.2fﾟ×%d×%dフレーム, No.%s)", AngleOfView(width, focal),
                       AngleOfView(height, focal), rows, columns, frame);
     if (bCompact) return text;
-    text += L"\r\n";
-    text += GetPosString(pHost, 2);
-
-    CString line;
-    line.Format(IDS_FIELD_FRAME_AREA, focal, width, height);
-    text += line + L"\r\n";
+    text += L"\r\n" + GetPosString(pHost, 2) + AreaLine(focal, width, height);
     CString coordinate = ask(L".Coordinate");
     const wchar_t* system = L"スクリーン";
     if (coordinate.MakeLower().Left(10) == L"equatorial")
