@@ -18,7 +18,6 @@ constexpr int kListenBacklog = 5;
 constexpr int kListenBufferSize = 2048;
 constexpr int kReplyBufferSize = 1024;
 constexpr int kSelectTimeoutMs = 1000;
-constexpr DWORD kStopWaitMs = 2000;
 const char kPingPayload[] = "ICMP PING DATA";
 const char kTurnedAway[] = "MAX_CONNECTIONS";  // sent with its terminating zero
 constexpr int kPingTimeoutMs = 1000;
@@ -201,17 +200,7 @@ int CInetSocket::Listen(PROTOCOL protocol, int port, ReceiveFunction onReceive) 
 
 int CInetSocket::StopListening() {
     if (!m_bListening && !m_pListener) return 0;
-    if (m_pListener) {
-        m_stopEvent.SetEvent();
-        if (m_wake) m_wake->Signal();
-        // The thread sees the request within its bounded waits; it is never killed, so
-        // the owner waits for it (deleting the object joins it).
-        m_pListener->WaitForExit(kStopWaitMs);
-        delete m_pListener;
-        m_pListener = nullptr;
-    }
-    delete m_wake;
-    m_wake = nullptr;
+    zcmnet::StopWorker(m_stopEvent, m_wake, m_pListener);
     m_onReceive = nullptr;
     m_bListening = 0;
     m_listenPort = 0;

@@ -1,5 +1,8 @@
 #include "net/NetUtil.h"
 
+#include "platform/Sync.h"
+#include "platform/Thread.h"
+
 #include <arpa/inet.h>
 #include <netdb.h>
 #include <sys/eventfd.h>
@@ -55,6 +58,18 @@ void WakeFd::Clear() {
     if (m_fd < 0) return;
     uint64_t value;
     [[maybe_unused]] const ssize_t n = read(m_fd, &value, sizeof value);
+}
+
+void StopWorker(CEvent& stop, WakeFd*& wake, CWinThread*& thread) {
+    if (thread) {
+        stop.SetEvent();
+        if (wake) wake->Signal();
+        thread->WaitForExit(2000);
+        delete thread;
+        thread = nullptr;
+    }
+    delete wake;
+    wake = nullptr;
 }
 
 }  // namespace zcmnet

@@ -2,6 +2,9 @@
 // Small helpers of the networking classes (not part of the library's interface).
 #include <cstdint>
 
+class CEvent;
+class CWinThread;
+
 namespace zcmnet {
 
 // Resolves a dotted IPv4 address or a host name to its first IPv4 address (network
@@ -27,5 +30,10 @@ public:
 private:
     int m_fd;
 };
+
+// Asks a worker thread to stop (the event, and the wake descriptor for a wait under way),
+// waits for it within two seconds, then deletes both and clears the pointers. The worker
+// is never killed: deleting its object joins it. Safe with null pointers.
+void StopWorker(CEvent& stop, WakeFd*& wake, CWinThread*& thread);
 
 }  // namespace zcmnet

@@ -14,7 +14,6 @@ namespace {
 const char kPayload[] = "ICMP PING DATA";
 constexpr int kPayloadLength = sizeof kPayload - 1;
 constexpr int kEchoTimeoutMs = 1000;
-constexpr DWORD kStopWaitMs = 2000;
 
 }  // namespace
 
@@ -68,14 +67,7 @@ int CPingWatchDog::ThreadStart(int intervalMs) {
 
 int CPingWatchDog::ThreadStop() {
     if (!m_pThread) return 0;
-    m_stopEvent.SetEvent();
-    if (m_wake) m_wake->Signal();
-    // The worker sees the request in its waits; deleting its object joins it.
-    m_pThread->WaitForExit(kStopWaitMs);
-    delete m_pThread;
-    m_pThread = nullptr;
-    delete m_wake;
-    m_wake = nullptr;
+    zcmnet::StopWorker(m_stopEvent, m_wake, m_pThread);
     return 1;
 }
 
