@@ -4,6 +4,7 @@
 #include <cmath>
 #include <ctime>
 #include <cwctype>
+#include <mutex>
 
 #include "dirode/Registry.h"
 #include "draw/TimeZone.h"
@@ -116,8 +117,15 @@ bool StoredNumber(const CString& name, double* out) {
 }  // namespace
 
 double CSkyHost::ZoneAt(double longitude, double latitude) {
-    CTimeZone map;
-    map.Create(nullptr);
+    // Drawing the map takes milliseconds: it is drawn once and then only looked up.
+    static std::mutex mutex;
+    std::lock_guard<std::mutex> lock(mutex);
+    static CTimeZone map;
+    static bool drawn = false;
+    if (!drawn) {
+        map.Create(nullptr);
+        drawn = true;
+    }
     return map.GetTimeZone(longitude < 0.0 ? longitude + 360.0 : longitude, latitude);
 }
 
