@@ -117,6 +117,12 @@ LONG SubPath(const KeyHandle& base, LPCWSTR subKey, KeyHandle* out) {
     return ERROR_SUCCESS;
 }
 
+// The open key or hive root (base) and the key of the subkey path below it.
+LONG ResolveBelow(HKEY hKey, LPCWSTR subKey, KeyHandle* base, KeyHandle* key) {
+    const LONG err = Resolve(hKey, base);
+    return err != ERROR_SUCCESS ? err : SubPath(*base, subKey, key);
+}
+
 bool KeyExists(sqlite3* db, const std::string& folded, int* rc) {
     if (folded.empty()) return true;  // the hive root always exists
     Statement st(db, "SELECT 1 FROM reg_keys WHERE path=?1");
@@ -153,9 +159,8 @@ LONG RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD, LPWSTR, DWORD, REGSAM s
     if (!phkResult) return ERROR_INVALID_PARAMETER;
     *phkResult = nullptr;
     KeyHandle base, key;
-    LONG err = Resolve(hKey, &base);
+    LONG err = ResolveBelow(hKey, lpSubKey, &base, &key);
     if (err != ERROR_SUCCESS) return err;
-    if ((err = SubPath(base, lpSubKey, &key)) != ERROR_SUCCESS) return err;
     key.access = samDesired;
     bool created = false;
     err = zcmreg::WithHive(key.hive, true, [&](sqlite3* db) -> LONG {
@@ -182,9 +187,8 @@ LONG RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD, REGSAM samDesired, PHKEY 
     if (!phkResult) return ERROR_INVALID_PARAMETER;
     *phkResult = nullptr;
     KeyHandle base, key;
-    LONG err = Resolve(hKey, &base);
+    LONG err = ResolveBelow(hKey, lpSubKey, &base, &key);
     if (err != ERROR_SUCCESS) return err;
-    if ((err = SubPath(base, lpSubKey, &key)) != ERROR_SUCCESS) return err;
     key.access = samDesired;
     if (!key.path.empty()) {
         err = zcmreg::WithHive(key.hive, false, [&](sqlite3* db) -> LONG {
@@ -318,9 +322,8 @@ LONG RegDeleteValueW(HKEY hKey, LPCWSTR lpValueName) {
 LONG RegDeleteKeyW(HKEY hKey, LPCWSTR lpSubKey) {
     if (!lpSubKey) return ERROR_INVALID_PARAMETER;
     KeyHandle base, key;
-    LONG err = Resolve(hKey, &base);
+    LONG err = ResolveBelow(hKey, lpSubKey, &base, &key);
     if (err != ERROR_SUCCESS) return err;
-    if ((err = SubPath(base, lpSubKey, &key)) != ERROR_SUCCESS) return err;
     if (key.path.empty()) return ERROR_ACCESS_DENIED;  // a hive root stays
     return zcmreg::WithHive(key.hive, true, [&](sqlite3* db) -> LONG {
         int rc = SQLITE_OK;
