@@ -1,6 +1,4 @@
 // zcmcom click against the example host files.
-#include <fstream>
-
 #include "cli/Zcm.h"
 #include "support/TempRegistry.h"
 
@@ -54,8 +52,7 @@ TEST(CliClick, DefaultAndEmptyRegistrySettingsAndTrace) {
     }
     TempDir dir;
     Zcm("click --compact --trace " + kOrion, &status, dir.File("trace"));
-    std::ifstream in(dir.File("trace"));
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
+    EXPECT_EQ(ReadFileBytes(dir.File("trace")),
               "? Constellation.Ori.Name\n? Constellation.Ori.Abbreviation\n? time.jd\n"
               "? time.timezone\n? location\n? location.solar.z\n? location.solar.y\n"
               "? location.solar.x\n");

