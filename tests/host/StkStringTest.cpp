@@ -38,14 +38,11 @@ void ExpectThrows(F f) {
 
 }  // namespace
 
-TEST(StkStr, NumbersHonourTheNoValueMarks) {
+TEST(StkStr, EveryReaderHonoursTheNoValueMarks) {
     ExpectEach<double>([](const CStkStr& s) { return s.atof(5.0); },
                        {{L"*", 5.0}, {L"", 5.0}, {L"abc", 0.0}, {L" 12.5 mag", 12.5}});
     ExpectEach<int>([](const CStkStr& s) { return s.atoi(-1); }, {{L"*", -1}, {L"-42x", -42}});
     ExpectEach<int>([](const CStkStr& s) { return s.IsNum(); }, {{L"+3", 1}, {L".5", 0}, {L"", 0}});
-}
-
-TEST(StkStr, TruthValuesAndLineStyles) {
     ExpectEach<int>([](const CStkStr& s) { return s.IsTrue() * 10 + s.IsFalse(); },
                     {{L"TRUE", 10}, {L"true", 10}, {L"On", 10}, {L"1", 10}, {L"FALSE", 1},
                      {L"off", 1}, {L"0", 1}, {L"10", 0}});
@@ -53,9 +50,6 @@ TEST(StkStr, TruthValuesAndLineStyles) {
     ExpectEach<int>([](const CStkStr& s) { return s.LineStyle(); },
                     {{L"dashdotdot", 4}, {L"DASH", 1}, {L"wavy", -1}});
     EXPECT_EQ(CStkStr(L"wavy").IsLineStyle(), 0);
-}
-
-TEST(StkStr, ChannelsSpeedsAndYears) {
     ExpectEach<int>([](const CStkStr& s) { return s.Channel(); },
                     {{L"#12", 12}, {L"#-3", -3}, {L"#a", -1}, {L"#*", -1}, {L"#", -1},
                      {L"12", -1}});
@@ -92,14 +86,12 @@ TEST(StkStr, TableSearchUsesTheNameBeforeTheArguments) {
     EXPECT_EQ(s.TableValueSearch(empty, 0), 0);
 }
 
-TEST(ZntProperty, DottedPathsKeepTenPieces) {
+TEST(ZntProperty, DottedPathsAndCallFormsKeepTenPieces) {
     ExpectParams(CZntProperty(L"a.b.c.d.e.f.g.h.i.j.k"), {{0, L"a"}, {9, L"j"}});
     ExpectParams(CZntProperty(L"Star. GCVS .\tdel Cep\t"),
                  {{1, L"GCVS"}, {2, L"del Cep"}, {3, L""}});
     ExpectParams(CZntProperty(L"a..b."), {{1, L""}, {2, L"b"}, {3, L""}});
-}
-
-TEST(ZntProperty, CallFormsKeepNestedCallsAndQuotedCommas) {
+    // call forms keep nested calls and quoted commas
     ExpectParams(CZntProperty(L"Func( 12.5 , Inner(1, 2), \"a, b\" ) trailing"),
                  {{0, L"Func"}, {1, L"12.5"}, {2, L"Inner(1, 2)"}, {3, L"a, b"}, {4, L""}});
     CZntProperty loc(L"Location(\"Tokyo\", 139.7, 35.7)");
