@@ -1,6 +1,4 @@
 // zcmcom click against the example host files.
-#include <fstream>
-
 #include "cli/Zcm.h"
 #include "support/TempRegistry.h"
 
@@ -35,11 +33,9 @@ TEST(CliClick, EquatorialExampleWithTheMeasuringLine) {
     EXPECT_EQ(out.substr(0, out.find("\r\n")), "おおいぬ CMa");
     EXPECT_NE(out.find("標準大気差補正済み高度 < -3.000ﾟ\r\n"), std::string::npos);
     EXPECT_NE(out.find("没 07:24,07:20\r\n"), std::string::npos);
-    // The measuring line closes the text; its last line has no CR LF of its own.
-    EXPECT_NE(out.find("赤経差 +00h49m58.8s  赤緯差 - 24ﾟ07'24\"\r\n"
-                       "黄経差 + 15ﾟ18'13\"   黄緯差 - 23ﾟ34'45\"\r\n"
-                       "位置角  152ﾟ56'55\"   角距離   27ﾟ06'18\"\n"),
-              std::string::npos);
+    // The measuring lines close the text; the last has no CR LF of its own.
+    EXPECT_NE(out.find("\r\n赤経差 +00h49m58.8s  赤緯差 - 24ﾟ07'24\"\r\n"), std::string::npos);
+    EXPECT_EQ(out.substr(out.rfind("\r\n") + 2), "位置角  152ﾟ56'55\"   角距離   27ﾟ06'18\"\n");
     EXPECT_EQ(Zcm("click --compact --host examples/hosts/equatorial.txt Equatorial", &status),
               "おおいぬ CMa\n");
 }
@@ -54,8 +50,7 @@ TEST(CliClick, DefaultAndEmptyRegistrySettingsAndTrace) {
     }
     TempDir dir;
     Zcm("click --compact --trace " + kOrion, &status, dir.File("trace"));
-    std::ifstream in(dir.File("trace"));
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
+    EXPECT_EQ(ReadFileBytes(dir.File("trace")),
               "? Constellation.Ori.Name\n? Constellation.Ori.Abbreviation\n? time.jd\n"
               "? time.timezone\n? location\n? location.solar.z\n? location.solar.y\n"
               "? location.solar.x\n");

@@ -1,12 +1,7 @@
 // zcmcom cameras and zcmcom textfile.
-#include "support/PeBuilder.h"
-#include "support/TestUtil.h"
+#include "cli/Zcm.h"
 
 namespace {
-
-std::string Zcm(const std::string& args, int* status) {
-    return RunCommand(std::string(ZCMCOM_CLI) + " " + args + " 2>/dev/null", status);
-}
 
 TEST(CliCameras, ListsMakersAndTheirCameras) {
     int status = -1;
@@ -17,11 +12,9 @@ TEST(CliCameras, ListsMakersAndTheirCameras) {
     EXPECT_NE(out.find("  EOS 6D "), std::string::npos);
     EXPECT_NE(out.find("5472 x  3648 px"), std::string::npos);
     TempDir empty;
-    const std::string err = RunCommand(std::string(ZCMCOM_CLI) + " cameras " + empty.path() + " 2>&1", &status);
+    EXPECT_NE(Zcm("cameras " + empty.path(), &status, "&1").find("zcmccd.txt"), std::string::npos);
     EXPECT_EQ(status, 1);
-    EXPECT_NE(err.find("zcmccd.txt"), std::string::npos);
-    Zcm("cameras a b", &status);
-    EXPECT_EQ(status, 2);
+    ExpectStatus(2, {"cameras a b"});
 }
 
 TEST(CliTextFile, ConvertsThroughEveryEncodingAndBack) {
@@ -41,10 +34,8 @@ TEST(CliTextFile, ConvertsThroughEveryEncodingAndBack) {
     EXPECT_EQ(ReadFileBytes(dir.File("to_sjis.txt")), "\x93\xfa\x96\x7b\r\nline two\r\n\r\n");
     EXPECT_EQ(ReadFileBytes(dir.File("to_utf16be.txt")).substr(0, 4), std::string("\xFE\xFF\x65\xE5", 4));
     EXPECT_EQ(Zcm("textfile info " + dir.File("to_utf16be.txt"), &status), "encoding: UTF-16BE\nlines: 3\n");
-    Zcm("textfile cat " + dir.File("missing"), &status);
-    EXPECT_EQ(status, 1);
-    Zcm("textfile convert a b ebcdic", &status);
-    EXPECT_EQ(status, 2);
+    ExpectStatus(1, {"textfile cat /nonexistent/missing"});
+    ExpectStatus(2, {"textfile convert a b ebcdic"});
 }
 
 }  // namespace

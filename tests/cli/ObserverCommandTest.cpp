@@ -1,14 +1,12 @@
-#include <fstream>
-
-#include "support/TestUtil.h"
+#include "cli/Zcm.h"
 
 namespace {
 
+// What zcmcom observer prints (standard error included) for a host file holding hostText.
 std::string Observer(const std::string& hostText, int* status) {
     TempDir dir;
-    const std::string file = dir.File("host.txt");
-    std::ofstream(file, std::ios::binary) << hostText;
-    return RunCommand(std::string(ZCMCOM_CLI) + " observer --host '" + file + "' 2>&1", status);
+    WriteFileBytes(dir.File("host.txt"), hostText);
+    return Zcm("observer --host '" + dir.File("host.txt") + "'", status, "&1");
 }
 
 }  // namespace
@@ -42,14 +40,10 @@ TEST(CliObserver, PrintsTheStateReadFromTheHostFile) {
 }
 
 TEST(CliObserver, BadFilesAndArguments) {
-    int status = -1;
-    RunCommand(std::string(ZCMCOM_CLI) + " observer --host /nonexistent/host.txt 2>/dev/null", &status);
-    EXPECT_EQ(status, 1);
-    for (const char* args : {"observer", "observer FILE", "observer --host a b"}) {
-        RunCommand(std::string(ZCMCOM_CLI) + " " + args + " 2>/dev/null", &status);
-        EXPECT_EQ(status, 2) << args;
-    }
+    ExpectStatus(1, {"observer --host /nonexistent/host.txt"});
+    ExpectStatus(2, {"observer", "observer FILE", "observer --host a b"});
     // A file without a readable time still prints, and says so.
+    int status = -1;
     const std::string out = Observer("# nothing\n? UT(time)\tgarbage\nno tab here\n", &status);
     EXPECT_EQ(status, 0) << out;
     EXPECT_NE(out.find("no readable answer"), std::string::npos) << out;

@@ -2,6 +2,7 @@
 // Runs the zcmcom program from the source folder (where examples/ lies).
 #include <initializer_list>
 #include <string>
+#include <utility>
 
 #include "support/TestUtil.h"
 
@@ -18,5 +19,14 @@ inline void ExpectStatus(int want, std::initializer_list<const char*> argLists) 
         int status = -1;
         Zcm(args, &status);
         EXPECT_EQ(want, status) << args;
+    }
+}
+
+// Each argument list prints exactly its text and ends with status 0.
+inline void ExpectOutputs(std::initializer_list<std::pair<std::string, std::string>> cases) {
+    for (const auto& [args, want] : cases) {
+        int status = -1;
+        EXPECT_EQ(Zcm(args, &status), want) << args;
+        EXPECT_EQ(status, 0) << args;
     }
 }

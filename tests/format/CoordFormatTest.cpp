@@ -1,3 +1,4 @@
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -25,7 +26,7 @@ void ExpectTexts(const wchar_t* (*format)(double, int), std::initializer_list<Ca
 
 }  // namespace
 
-TEST(CoordFormat, RightAscensionAtEveryPrecisionWithCarries) {
+TEST(CoordFormat, EveryFormatterAtEveryPrecisionWithCarries) {
     ExpectTexts(F::CoordFormatRA,
                 {{5.0, 1, L"05h00.0m"}, {12.5824, 2, L"12h34m56.6s"},
                  {12.5824, 3, L"12h34m56.64s"}, {12.5824, 4, L"12h34m56.640s"},
@@ -36,9 +37,7 @@ TEST(CoordFormat, RightAscensionAtEveryPrecisionWithCarries) {
                  {1.0 + 59.99 / 3600, 2, L"01h01m00.0s"}, {25.5, 1, L"01h30.0m"},
                  // negative hours are the same right ascension a day later
                  {-1.0, 1, L"23h00.0m"}, {-1e-20, 4, L"00h00m00.000s"}});
-}
-
-TEST(CoordFormat, DeclinationSignClampAndCarries) {
+    // declination: sign, clamp to the poles, carries
     ExpectTexts(F::CoordFormatDecl,
                 {{-0.5, 1, L"-00\uFF9F30'"}, {120.0, 1, L"+90\uFF9F00'"},
                  {250.0, 1, L"-90\uFF9F00'"}, {30.99999, 2, L"+31\uFF9F00'00\""},
@@ -46,17 +45,13 @@ TEST(CoordFormat, DeclinationSignClampAndCarries) {
                  {-5.99999, 3, L"-06\uFF9F00'00.0\""}, {-5.9999999, 4, L"-06\uFF9F00'00.00\""},
                  {10.9999, 1, L"+11\uFF9F00'"}, {-0.0, 2, L"+00\uFF9F00'00\""},
                  {-1e-9, 1, L"-00\uFF9F00'"}});
-}
-
-TEST(CoordFormat, LongitudeWrapsIntoTheCircle) {
+    // longitude: wraps into the circle
     ExpectTexts(F::CoordFormatLongitude,
                 {{-10.0, 1, L"350\uFF9F00'"}, {359.9999, 2, L"  0\uFF9F00'00\""},
                  {359.99999, 4, L"359\uFF9F59'59.96\""}, {359.999999, 4, L"  0\uFF9F00'00.00\""},
                  {139.6917, 3, L"139\uFF9F41'30.1\""}, {5.5, 1, L"  5\uFF9F30'"},
                  {720.25, 2, L"  0\uFF9F15'00\""}});
-}
-
-TEST(CoordFormat, DegreesSignFieldAndWidths) {
+    // decimal degrees: sign field and widths
     ExpectTexts(F::CoordFormatDeclDeg, {{5.0, 1, L" +5.000"}, {-12.5, 2, L"-12.5000"},
                                         {-5.0, 1, L" -5.000"}, {12.0, 3, L"+12.00000 "},
                                         {5.0, 4, L" +5.000000"}});
@@ -104,13 +99,12 @@ TEST(CoordFormat, PrecisionOutsideTheRangeKeepsTheLastText) {
 }
 
 TEST(CoordNormalise, DegmalDegmal2AndTolerances) {
-    EXPECT_DOUBLE_EQ(F::degmal(-10.0), 350.0);
-    EXPECT_DOUBLE_EQ(F::degmal(720.0), 0.0);
-    EXPECT_GE(F::degmal(-1e-20), 0.0);
-    EXPECT_LT(F::degmal(-1e-20), 360.0);
-    EXPECT_DOUBLE_EQ(F::degmal2(100.0), 90.0);
-    EXPECT_DOUBLE_EQ(F::degmal2(250.0), -90.0);
-    EXPECT_DOUBLE_EQ(F::degmal2(-45.0), -45.0);
+    for (auto [in, out, out2] : {std::array<double, 3>{-10, 350, -10}, {720, 0, 0}, {100, 100, 90},
+                                 {250, 250, -90}, {-45, 315, -45}}) {
+        EXPECT_DOUBLE_EQ(F::degmal(in), out) << in;
+        EXPECT_DOUBLE_EQ(F::degmal2(in), out2) << in;
+    }
+    EXPECT_TRUE(F::degmal(-1e-20) >= 0.0 && F::degmal(-1e-20) < 360.0);
     EXPECT_EQ(F::IsEqualDeg(1.0, 1.00002), 0);
     EXPECT_EQ(F::IsEqualDeg(1.0, 1.000009), 1);
     EXPECT_EQ(F::IsEqualAlt(10.0, 10.9), 1);

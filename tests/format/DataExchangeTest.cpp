@@ -114,7 +114,7 @@ TEST(NumberCleaner, LongTextsAreCleanedWhole) {
                          1.2222222222222222}});
 }
 
-TEST(DdxInt, SavingCleansTheBoxAndLoadingKeepsATextThatStandsForTheValue) {
+TEST(DdxInt, SavingCleansTheBoxAndLoadingShowsTheValueSignedOrUnsigned) {
     Exchange(TRUE, kInt, {{L"1a2", 0, FALSE, 10, L"12", 12},
                      {L"-5", 0, FALSE, 10, L"5", 5},
                      {L"-5", 0, TRUE, 10, L"-5", -5},
@@ -123,6 +123,10 @@ TEST(DdxInt, SavingCleansTheBoxAndLoadingKeepsATextThatStandsForTheValue) {
                       {nullptr, 8, FALSE, 10, L"8", 8},
                       {nullptr, -3, FALSE, 10, L"0", 0},  // not allowed: shown and kept as 0
                       {nullptr, -3, TRUE, 10, L"-3", -3}});
+    // the whole unsigned range
+    Exchange(TRUE, kUint, {{L"4000000000", 0, FALSE, 10, L"4000000000", 4000000000.0},
+                      {L"-12", 0, FALSE, 10, L"12", 12}});
+    Exchange(FALSE, kUint, {{nullptr, 3000000000.0, FALSE, 10, L"3000000000", 3000000000.0}});
 }
 
 TEST(DdxInt, AWrongLimitResetsTheBoxAndAMissingControlIsLeftAlone) {
@@ -137,22 +141,13 @@ TEST(DdxInt, AWrongLimitResetsTheBoxAndAMissingControlIsLeftAlone) {
     DDX_Int(nullptr, kId, v, FALSE, 8);
 }
 
-TEST(DdxUint, WholeUnsignedRange) {
-    Exchange(TRUE, kUint, {{L"4000000000", 0, FALSE, 10, L"4000000000", 4000000000.0},
-                      {L"-12", 0, FALSE, 10, L"12", 12}});
-    Exchange(FALSE, kUint, {{nullptr, 3000000000.0, FALSE, 10, L"3000000000", 3000000000.0}});
-}
-
-TEST(DdxDouble, SavingAndLoading) {
+TEST(DdxDouble, SavingAndLoadingAndCuttingToTheDecimals) {
     Exchange(TRUE, kDouble, {{L"1.2.3", 0, FALSE, 10, L"1.23", 1.23}});
     Exchange(FALSE, kDouble, {{nullptr, 2.5, FALSE, 10, L"2.5", 2.5},
                          {nullptr, 3.0, FALSE, 10, L"3", 3.0},
                          {nullptr, 1200.0, FALSE, 10, L"1200", 1200.0},  // zeros before the point
                          {L"0003.50", 3.5, FALSE, 10, L"03.50", 3.5},
                          {nullptr, -1.5, FALSE, 10, L"0", 0.0}});
-}
-
-TEST(DdxSignificantDigit, CutsToTheDecimals) {
     Exchange(TRUE, kDigits, {{L"3.14159", 0, FALSE, 2, L"3.14", 3.14},
                         {L"-2.5", 0, FALSE, 2, L"2.5", 2.5},
                         {nullptr, 0, TRUE, 0, L"2.", 2.0}});

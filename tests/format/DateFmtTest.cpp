@@ -8,10 +8,8 @@ namespace {
 TEST(ParseDate, ErasAndPartialTexts) {
     const std::pair<const wchar_t*, std::vector<int>> cases[] = {
         {L"Sun BC100/3/4 5:06:07", {-99, 3, 4, 5, 6, 7}},
-        {L"Mon AD2024/12/31 23:59:59", {2024, 12, 31, 23, 59, 59}},
         {L"Sat BC1/1/1 0:0:0", {0, 1, 1, 0, 0, 0}},  // 1 BC is year 0
         {L"garbage", {0, 0, 0, 0, 0, 0}},
-        {L"", {0, 0, 0, 0, 0, 0}},
         {L"Tue AD2024/5", {2024, 5, 0, 0, 0, 0}},          // stops at the end
         {L"Tue AD2024-5-1 1:2:3", {2024, 0, 0, 0, 0, 0}},  // and at a mismatch
         {L"Tue BC", {0, 0, 0, 0, 0, 0}},                   // no year read: none made up

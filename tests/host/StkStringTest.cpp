@@ -1,5 +1,5 @@
 #include "host/StkString.h"
-#include "support/FakeHost.h"
+#include "host/CorZnt.h"
 #include "support/TestUtil.h"
 
 namespace {
@@ -38,14 +38,11 @@ void ExpectThrows(F f) {
 
 }  // namespace
 
-TEST(StkStr, NumbersHonourTheNoValueMarks) {
+TEST(StkStr, EveryReaderHonoursTheNoValueMarks) {
     ExpectEach<double>([](const CStkStr& s) { return s.atof(5.0); },
                        {{L"*", 5.0}, {L"", 5.0}, {L"abc", 0.0}, {L" 12.5 mag", 12.5}});
     ExpectEach<int>([](const CStkStr& s) { return s.atoi(-1); }, {{L"*", -1}, {L"-42x", -42}});
     ExpectEach<int>([](const CStkStr& s) { return s.IsNum(); }, {{L"+3", 1}, {L".5", 0}, {L"", 0}});
-}
-
-TEST(StkStr, TruthValuesAndLineStyles) {
     ExpectEach<int>([](const CStkStr& s) { return s.IsTrue() * 10 + s.IsFalse(); },
                     {{L"TRUE", 10}, {L"true", 10}, {L"On", 10}, {L"1", 10}, {L"FALSE", 1},
                      {L"off", 1}, {L"0", 1}, {L"10", 0}});
@@ -53,9 +50,6 @@ TEST(StkStr, TruthValuesAndLineStyles) {
     ExpectEach<int>([](const CStkStr& s) { return s.LineStyle(); },
                     {{L"dashdotdot", 4}, {L"DASH", 1}, {L"wavy", -1}});
     EXPECT_EQ(CStkStr(L"wavy").IsLineStyle(), 0);
-}
-
-TEST(StkStr, ChannelsSpeedsAndYears) {
     ExpectEach<int>([](const CStkStr& s) { return s.Channel(); },
                     {{L"#12", 12}, {L"#-3", -3}, {L"#a", -1}, {L"#*", -1}, {L"#", -1},
                      {L"12", -1}});
@@ -92,14 +86,12 @@ TEST(StkStr, TableSearchUsesTheNameBeforeTheArguments) {
     EXPECT_EQ(s.TableValueSearch(empty, 0), 0);
 }
 
-TEST(ZntProperty, DottedPathsKeepTenPieces) {
+TEST(ZntProperty, DottedPathsAndCallFormsKeepTenPieces) {
     ExpectParams(CZntProperty(L"a.b.c.d.e.f.g.h.i.j.k"), {{0, L"a"}, {9, L"j"}});
     ExpectParams(CZntProperty(L"Star. GCVS .\tdel Cep\t"),
                  {{1, L"GCVS"}, {2, L"del Cep"}, {3, L""}});
     ExpectParams(CZntProperty(L"a..b."), {{1, L""}, {2, L"b"}, {3, L""}});
-}
-
-TEST(ZntProperty, CallFormsKeepNestedCallsAndQuotedCommas) {
+    // call forms keep nested calls and quoted commas
     ExpectParams(CZntProperty(L"Func( 12.5 , Inner(1, 2), \"a, b\" ) trailing"),
                  {{0, L"Func"}, {1, L"12.5"}, {2, L"Inner(1, 2)"}, {3, L"a, b"}, {4, L""}});
     CZntProperty loc(L"Location(\"Tokyo\", 139.7, 35.7)");
@@ -170,18 +162,6 @@ TEST(StkString, SplitsOnFirstIndexedReadAndAgainAfterAssignment) {
     EXPECT_EQ(kind.GetParamP(0), CString(L"Solar"));
 }
 
-TEST(FakeHost, AnswersFromItsTableAndRecordsEveryCommand) {
-    FakeHost host{{L"? time.jd", L"2461015.5"}};
-    host.LoadTable("# comment\n? Location\tLocation(\"Tokyo\", 139.7, 35.7)\r\nbad line\n");
-    host.Fail(L"? Broken");
-    EXPECT_EQ(host.Execute(L"? time.jd"), CString(L"2461015.5"));
-    EXPECT_EQ(host.Execute(L"? TIME.JD"), CString());  // exact match only
-    EXPECT_EQ(CStkString(host.Execute(L"? Location")).GetParamP(1), CString(L"Tokyo"));
-    host.Execute(L"Show Sky");
-    ExpectThrows<COleDispatchException>([&] { host.Execute(L"? Broken"); });
-    EXPECT_EQ(host.Commands().size(), 5u);
-    EXPECT_EQ(host.QueryCount(), 4);
-    EXPECT_EQ(host.Commands()[3], CString(L"Show Sky"));
-    // a bare host raises the automation exception
+TEST(CorZnt, ABareHostRaisesTheAutomationException) {
     ExpectThrows<COleDispatchException>([] { CCorZnt().Execute(L"? time.jd"); });
 }

@@ -51,49 +51,31 @@ TEST(CFileFind, WildcardsDotsAndAttributes) {
     symlink("sub", dir.File("link").c_str());
     CFileFind find;
     int dots = 0;
-    // Every name the search finds; the first search also checks some entries on the way.
-    auto names = [&](const std::string& pattern, bool check) {
+    // Every name the search finds; a link to a folder is a folder and a reparse point.
+    auto names = [&](const std::string& pattern) {
         std::set<std::string> found;
         for (BOOL more = find.FindFile(W(pattern)); more;) {
             more = find.FindNextFile();
             found.insert(find.GetFileName().ToUtf8());
             dots += find.IsDots();
-            if (check && find.GetFileName() == L"b.txt") {
-                EXPECT_EQ(find.GetLength(), 2u);
-                EXPECT_EQ(find.GetFilePath(), W(dir.File("b.txt")));
-            }
-            if (check && find.GetFileName() == L"link") {
+            if (find.GetFileName() == L"link") {
                 EXPECT_TRUE(find.MatchesMask(FILE_ATTRIBUTE_REPARSE_POINT) && find.IsDirectory());
             }
         }
         return found;
     };
-    EXPECT_EQ(names(dir.File("*.*"), true), (std::set<std::string>{".", "..", "a.TXT", "b.txt", "noext", "sub", "link"}));
+    EXPECT_EQ(names(dir.File("*.*")), (std::set<std::string>{".", "..", "a.TXT", "b.txt", "noext", "sub", "link"}));
     EXPECT_EQ(dots, 2);
     // Case does not matter, as on Windows.
-    EXPECT_EQ(names(dir.path() + "\\*.txt", false), (std::set<std::string>{"a.TXT", "b.txt"}));
+    EXPECT_EQ(names(dir.path() + "\\*.txt"), (std::set<std::string>{"a.TXT", "b.txt"}));
     EXPECT_FALSE(find.FindFile(W(dir.File("*.none"))));
     EXPECT_FALSE(find.FindFile(W(dir.File("missing/*"))));
     EXPECT_TRUE(CFileFind::MatchName(L"?.t*", L"a.txt"));
     EXPECT_FALSE(CFileFind::MatchName(L"?.t*", L"ab.txt"));
 }
 
-// Restores one environment variable when it goes.
-class EnvGuard {
-public:
-    explicit EnvGuard(const char* name) : m_name(name), m_had(getenv(name) != nullptr) {
-        if (m_had) m_value = getenv(name);
-    }
-    ~EnvGuard() { m_had ? setenv(m_name, m_value.c_str(), 1) : unsetenv(m_name); }
-
-private:
-    const char* m_name;
-    bool m_had;
-    std::string m_value;
-};
-
 TEST(ShellFolders, UserDirsFileThenEnvironmentThenHome) {
-    EnvGuard home("HOME"), cfg("XDG_CONFIG_HOME"), docs("XDG_DOCUMENTS_DIR"), desk("XDG_DESKTOP_DIR");
+    EnvRestorer home("HOME"), cfg("XDG_CONFIG_HOME"), docs("XDG_DOCUMENTS_DIR"), desk("XDG_DESKTOP_DIR");
     TempDir dir;
     setenv("HOME", dir.path().c_str(), 1);
     setenv("XDG_CONFIG_HOME", dir.File("cfg").c_str(), 1);
@@ -118,7 +100,7 @@ TEST(ShellFolders, UserDirsFileThenEnvironmentThenHome) {
 }
 
 TEST(CTime, FormatAndFields) {
-    EnvGuard tz("TZ");
+    EnvRestorer tz("TZ");
     setenv("TZ", "UTC", 1);
     tzset();
     const CTime t(1700000000LL);  // 2023-11-14 22:13:20 UTC

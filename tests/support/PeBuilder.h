@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "support/TestUtil.h"
+
 struct PeLanguage {
     unsigned short language;
     unsigned short codePage;
@@ -25,6 +27,4 @@ enum PeOffsets : size_t {
     kPeDataEntry = 0x200 + 0x48,
 };
 
-void WriteFileBytes(const std::string& path, const std::string& bytes);
-std::string ReadFileBytes(const std::string& path);
 void PutU32(std::string& bytes, size_t offset, unsigned value);

@@ -1,24 +1,23 @@
 #pragma once
 // Points both registry hives at files in a fresh temporary folder for the lifetime of the
 // object, and restores the previous settings afterwards.
+#include <cstdlib>
 #include <string>
 
 #include "support/TestUtil.h"
 
 class TempRegistry {
 public:
-    TempRegistry();
-    ~TempRegistry();
-    TempRegistry(const TempRegistry&) = delete;
-    TempRegistry& operator=(const TempRegistry&) = delete;
-
+    TempRegistry() {
+        setenv("ZCMCOM_REGISTRY_USER", m_user.c_str(), 1);
+        setenv("ZCMCOM_REGISTRY_MACHINE", m_machine.c_str(), 1);
+    }
     const std::string& userFile() const { return m_user; }
     const std::string& machineFile() const { return m_machine; }
     const TempDir& dir() const { return m_dir; }
 
 private:
+    EnvRestorer m_userVariable{"ZCMCOM_REGISTRY_USER"}, m_machineVariable{"ZCMCOM_REGISTRY_MACHINE"};
     TempDir m_dir;
-    std::string m_user, m_machine;
-    std::string m_oldUser, m_oldMachine;  // before the flags: their initialisers fill these
-    bool m_hadUser, m_hadMachine;
+    std::string m_user = m_dir.File("user.sqlite"), m_machine = m_dir.File("machine.sqlite");
 };

