@@ -6,6 +6,7 @@
 #include <fstream>
 #include <functional>
 #include <thread>
+#include <tuple>
 
 #include "appenv/Keyboard.h"
 #include "appenv/SystemInfo.h"
@@ -39,18 +40,17 @@ TEST(SigSys, RegistryOverridesTheProcessor) {
     }
 }
 
+// 10.0 is later than 6.3, although 0 < 3; nothing is later than this system.
 TEST(SigInfo, ReportsAModernSystem) {
     EXPECT_EQ(1, CSigInfo::IsWindows8Later());
-    OSVERSIONINFOEXW want{};
-    want.dwMajorVersion = 10;
-    want.dwMinorVersion = 1;
-    const ULONGLONG ge = VerSetConditionMask(
-        VerSetConditionMask(0, VER_MAJORVERSION, VER_GREATER_EQUAL), VER_MINORVERSION,
-        VER_GREATER_EQUAL);
-    EXPECT_FALSE(VerifyVersionInfoW(&want, VER_MAJORVERSION | VER_MINORVERSION, ge));
-    want.dwMajorVersion = 6;
-    want.dwMinorVersion = 3;  // 10.0 is later than 6.3, although 0 < 3
-    EXPECT_TRUE(VerifyVersionInfoW(&want, VER_MAJORVERSION | VER_MINORVERSION, ge));
+    const ULONGLONG ge = VerSetConditionMask(VerSetConditionMask(0, VER_MAJORVERSION, VER_GREATER_EQUAL),
+                                             VER_MINORVERSION, VER_GREATER_EQUAL);
+    for (auto [major, minor, later] : {std::tuple<DWORD, DWORD, bool>{10, 1, false}, {6, 3, true}}) {
+        OSVERSIONINFOEXW want{};
+        want.dwMajorVersion = major;
+        want.dwMinorVersion = minor;
+        EXPECT_EQ(later, bool(VerifyVersionInfoW(&want, VER_MAJORVERSION | VER_MINORVERSION, ge))) << major;
+    }
 }
 
 // A stand-in keyboard program on PATH that notes its process id and waits.
@@ -92,9 +92,7 @@ protected:
         const size_t close = std::getline(in, line) ? line.rfind(')') : std::string::npos;
         return close != std::string::npos && line.size() > close + 2 && line[close + 2] != 'Z';
     }
-    static bool Ends(int pid) {
-        return Within5s([pid] { return !Runs(pid); });
-    }
+    static bool Ends(int pid) { return Within5s([pid] { return !Runs(pid); }); }
     TempDir dir;
     const std::string m_oldPath = getenv("PATH") ? getenv("PATH") : "";
 };
@@ -111,8 +109,7 @@ TEST_F(SoftKeyboard, StartsOnceAndEndsWhatItStarted) {
     EXPECT_EQ(1u, Started(1).size());
     CCommonKeyboard::CloseSoftKeyboard();
     EXPECT_TRUE(Ends(ids[0]));
-    // Once it has gone, the next open starts it again; a keyboard that died on its own is
-    // started afresh too.
+    // A keyboard that died on its own is started afresh.
     CCommonKeyboard::OpenSoftKeyboard();
     ids = Started(2);
     ASSERT_EQ(2u, ids.size());
@@ -125,8 +122,9 @@ TEST_F(SoftKeyboard, StartsOnceAndEndsWhatItStarted) {
     EXPECT_TRUE(Ends(ids[2]));
 }
 
+// A missing or non-executable program: silently nothing. A path names the program
+// without a search of PATH.
 TEST_F(SoftKeyboard, ProgramNamedByPathOrMissing) {
-    // A missing or non-executable program: silently nothing.
     std::ofstream(dir.File("plain")) << "x";
     for (const std::string& name : {std::string("no-such-keyboard-program"), dir.File("plain")}) {
         setenv("ZCMCOM_SOFT_KEYBOARD", name.c_str(), 1);
@@ -134,7 +132,6 @@ TEST_F(SoftKeyboard, ProgramNamedByPathOrMissing) {
         CCommonKeyboard::CloseSoftKeyboard();
     }
     EXPECT_TRUE(Started(0).empty());
-    // A path names the program without a search of PATH.
     setenv("ZCMCOM_SOFT_KEYBOARD", dir.File("fake-keyboard").c_str(), 1);
     setenv("PATH", m_oldPath.c_str(), 1);
     CCommonKeyboard::OpenSoftKeyboard();

@@ -30,14 +30,6 @@ std::vector<CString> ReadAll(const std::string& path, int* unicode = nullptr, in
     return lines;
 }
 
-// Exposes the protected steps that the camera database also uses.
-class Probe : public CZntFile {
-public:
-    using CZntFile::EndianLine;
-    using CZntFile::MBCStoUTF16;
-    using CZntFile::UTF16toMBCS;
-};
-
 TEST(CZntFile, MarksChooseTheEncoding) {
     TempDir dir;
     const struct {
@@ -156,19 +148,6 @@ TEST(CZntFile, FailuresThrowFileExceptions) {
                                  [](CFileException* e) { EXPECT_EQ(e->m_cause, CFileException::diskFull); });
     ExpectThrows<CFileException>([&] { CZntFile h(L"/no/such/file", CFile::modeRead, 0, 0); },
                                  [&](CFileException* e) { EXPECT_EQ(e->m_cause, CFileException::fileNotFound); });
-}
-
-TEST(CZntFile, ConversionStepsKeepTheirContracts) {
-    Probe p;
-    CString raw(std::wstring{0x93, 0xfa, 0x61});
-    EXPECT_EQ(p.MBCStoUTF16(raw, 3), 4u);
-    EXPECT_EQ(raw, CString(L"日a"));
-    EXPECT_EQ(p.UTF16toMBCS(raw, 4), 4u);  // three bytes, rounded up to even
-    EXPECT_EQ(raw, CString(std::wstring{0x93, 0xfa, 0x61}));
-    CString units(std::wstring{0x4100, 0x4200});
-    EXPECT_EQ(p.EndianLine(units, 3), 0);
-    EXPECT_EQ(p.EndianLine(units, 4), 1);
-    EXPECT_EQ(units, CString(L"AB"));
 }
 
 }  // namespace
