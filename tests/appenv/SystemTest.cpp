@@ -17,15 +17,14 @@
 namespace {
 
 unsigned ProcessorFlags() {
-    unsigned f = 0, bit = 1;
-    for (DWORD feature : {PF_MMX_INSTRUCTIONS_AVAILABLE, PF_XMMI_INSTRUCTIONS_AVAILABLE,
-                          PF_XMMI64_INSTRUCTIONS_AVAILABLE, PF_SSE3_INSTRUCTIONS_AVAILABLE}) {
-        if (IsProcessorFeaturePresent(feature)) f |= bit;
-        bit <<= 1;
-    }
+    const DWORD features[] = {PF_MMX_INSTRUCTIONS_AVAILABLE, PF_XMMI_INSTRUCTIONS_AVAILABLE,
+                              PF_XMMI64_INSTRUCTIONS_AVAILABLE, PF_SSE3_INSTRUCTIONS_AVAILABLE};
+    unsigned f = 0;
+    for (unsigned i = 0; i < 4; ++i) f |= IsProcessorFeaturePresent(features[i]) ? 1u << i : 0u;
     return f;
 }
 
+// The stored value overrides the processor, but "all bits" (-1) means: ask the processor.
 TEST(SigSys, RegistryOverridesTheProcessor) {
     CSigSys::SIMD();  // answers without a registry set up
     TempRegistry reg;
@@ -33,7 +32,6 @@ TEST(SigSys, RegistryOverridesTheProcessor) {
 #if defined(__x86_64__)
     EXPECT_EQ(6u, CSigSys().m_flags & 6u);  // every x86-64 processor has SSE and SSE2
 #endif
-    // "All bits" (-1) means: ask the processor.
     for (auto [stored, want] : {std::pair<int, unsigned>{5, 5}, {-1, ProcessorFlags()}, {0, 0}}) {
         ASSERT_TRUE(CRegistry::Write(L"General", L"SIMD", stored, 1));
         EXPECT_EQ(want, CSigSys().m_flags) << stored;
@@ -97,34 +95,10 @@ protected:
     const std::string m_oldPath = getenv("PATH") ? getenv("PATH") : "";
 };
 
+// A missing or non-executable program: silently nothing. Otherwise one keyboard at a time,
+// detached, ended by Close; one that died on its own is started afresh; a path names the
+// program without a search of PATH.
 TEST_F(SoftKeyboard, StartsOnceAndEndsWhatItStarted) {
-    CCommonKeyboard::CloseSoftKeyboard();  // nothing started: nothing happens
-    CCommonKeyboard::OpenSoftKeyboard();
-    std::vector<int> ids = Started(1);
-    ASSERT_EQ(1u, ids.size());
-    EXPECT_TRUE(Runs(ids[0]));
-    EXPECT_NE(getpid(), getpgid(ids[0]));  // detached into a session of its own
-    CCommonKeyboard::OpenSoftKeyboard();   // already shown
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    EXPECT_EQ(1u, Started(1).size());
-    CCommonKeyboard::CloseSoftKeyboard();
-    EXPECT_TRUE(Ends(ids[0]));
-    // A keyboard that died on its own is started afresh.
-    CCommonKeyboard::OpenSoftKeyboard();
-    ids = Started(2);
-    ASSERT_EQ(2u, ids.size());
-    kill(ids[1], SIGKILL);
-    ASSERT_TRUE(Ends(ids[1]));
-    CCommonKeyboard::OpenSoftKeyboard();
-    ids = Started(3);
-    ASSERT_EQ(3u, ids.size());
-    CCommonKeyboard::CloseSoftKeyboard();
-    EXPECT_TRUE(Ends(ids[2]));
-}
-
-// A missing or non-executable program: silently nothing. A path names the program
-// without a search of PATH.
-TEST_F(SoftKeyboard, ProgramNamedByPathOrMissing) {
     std::ofstream(dir.File("plain")) << "x";
     for (const std::string& name : {std::string("no-such-keyboard-program"), dir.File("plain")}) {
         setenv("ZCMCOM_SOFT_KEYBOARD", name.c_str(), 1);
@@ -132,13 +106,30 @@ TEST_F(SoftKeyboard, ProgramNamedByPathOrMissing) {
         CCommonKeyboard::CloseSoftKeyboard();
     }
     EXPECT_TRUE(Started(0).empty());
+    setenv("ZCMCOM_SOFT_KEYBOARD", "fake-keyboard", 1);
+    CCommonKeyboard::OpenSoftKeyboard();
+    std::vector<int> ids = Started(1);
+    ASSERT_EQ(1u, ids.size());
+    EXPECT_TRUE(Runs(ids[0]));
+    EXPECT_NE(getpid(), getpgid(ids[0]));  // a session of its own
+    CCommonKeyboard::OpenSoftKeyboard();   // already shown
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(1u, Started(1).size());
+    kill(ids[0], SIGKILL);
+    ASSERT_TRUE(Ends(ids[0]));
     setenv("ZCMCOM_SOFT_KEYBOARD", dir.File("fake-keyboard").c_str(), 1);
     setenv("PATH", m_oldPath.c_str(), 1);
     CCommonKeyboard::OpenSoftKeyboard();
-    const std::vector<int> ids = Started(1);
-    ASSERT_EQ(1u, ids.size());
+    ids = Started(2);
+    ASSERT_EQ(2u, ids.size());
     CCommonKeyboard::CloseSoftKeyboard();
-    EXPECT_TRUE(Ends(ids[0]));
+    EXPECT_TRUE(Ends(ids[1]));
+    CCommonKeyboard::CloseSoftKeyboard();  // nothing left: nothing happens
+    CCommonKeyboard::OpenSoftKeyboard();   // once closed, started again
+    ids = Started(3);
+    ASSERT_EQ(3u, ids.size());
+    CCommonKeyboard::CloseSoftKeyboard();
+    EXPECT_TRUE(Ends(ids[2]));
 }
 
 }  // namespace
