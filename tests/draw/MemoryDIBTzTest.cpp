@@ -68,29 +68,15 @@ TEST(CMemoryDIBTz, PixelsRoundTripAtEveryDepth) {
     }
 }
 
-TEST(CMemoryDIBTz, BitBltAndPaletteSelection) {
+TEST(CMemoryDIBTz, BitBltAndWriteFailures) {
     CMemoryDIBTz dib, target;
+    EXPECT_EQ(dib.Write(L"/tmp/never-written.bmp"), 0);  // nothing to write
     ASSERT_EQ(dib.Create(nullptr, 2, 2, 24u), 1);
     dib.SetPixel(1, 1, RGB(9, 8, 7));
     ASSERT_EQ(target.Create(nullptr, 4, 4, 24u), 1);
     EXPECT_EQ(dib.BitBlt(target.GetDC(), 2, 2), 1);
     EXPECT_EQ(target.GetPixel(3, 3), RGB(9, 8, 7));
     EXPECT_EQ(dib.BitBlt(nullptr, 0, 0), 0);
-    BYTE buf[sizeof(LOGPALETTE) + sizeof(PALETTEENTRY)] = {};
-    auto* lp = reinterpret_cast<LOGPALETTE*>(buf);
-    *lp = LOGPALETTE{0x300, 2, {}};
-    lp->palPalEntry[1] = PALETTEENTRY{50, 60, 70, 0};
-    ASSERT_TRUE(dib.m_palette.CreatePalette(lp));
-    CPalette* old = dib.SelectPalette(&dib.m_palette, FALSE);
-    ASSERT_NE(old, nullptr);
-    EXPECT_EQ(dib.GetDC()->SetPixel(0, 0, PALETTEINDEX(1)), RGB(50, 60, 70));
-    dib.SelectPalette(old, FALSE);
-}
-
-TEST(CMemoryDIBTz, WriteFailuresReturnZero) {
-    CMemoryDIBTz dib;
-    EXPECT_EQ(dib.Write(L"/tmp/never-written.bmp"), 0);  // nothing to write
-    ASSERT_EQ(dib.Create(nullptr, 64, 64, 24u), 1);
     EXPECT_EQ(dib.Write(L"/no/such/folder/x.bmp"), 0);
     EXPECT_EQ(dib.Write(L"/dev/full"), 0);  // the disk is full
 }

@@ -119,7 +119,7 @@ TEST(CCommonFileTrees, CopyAndUpdateKeepReadOnlyFilesAndCopyLinksAsLinks) {
     EXPECT_EQ(ReadFileBytes(dir.File("to/sub/f2")), "two, edited");
 }
 
-TEST(CCommonFileTrees, CopyIntoItselfIsRefusedBeforeCopying) {
+TEST(CCommonFileTrees, CopyIntoItselfIsRefusedAndDeleteKeepsLinkTargets) {
     TempDir dir;
     MakeTree(dir);
     const CString from = W(dir.File("from"));
@@ -130,12 +130,7 @@ TEST(CCommonFileTrees, CopyIntoItselfIsRefusedBeforeCopying) {
     symlink(dir.File("from/sub").c_str(), dir.File("alias").c_str());
     EXPECT_EQ(CCommonFile::CopyDirectory(from, W(dir.File("alias/x")), 1), 0);
     for (const char* p : {"from/sub/inner", "from/sub/f1", "from/sub/x"}) EXPECT_FALSE(Exists(dir.File(p))) << p;
-}
-
-TEST(CCommonFileTrees, DeleteReportsWhetherTheFolderIsGoneAndKeepsLinkTargets) {
-    TempDir dir;
-    MakeTree(dir);
-    // Not forced: the read-only file stays, so the folder cannot go.
+    // Deleting, not forced: the read-only file stays, so the folder cannot go.
     EXPECT_EQ(CCommonFile::DeleteDirectory(W(dir.File("from")), 1), 0);
     EXPECT_TRUE(Exists(dir.File("from/ro")));
     EXPECT_FALSE(Exists(dir.File("from/sub")) || Exists(dir.File("from/link")));
