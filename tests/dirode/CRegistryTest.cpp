@@ -47,7 +47,7 @@ TEST_F(CRegistryTest, NumbersByKind) {
     EXPECT_EQ(Num(true, -123456), ReadNum(L"ClickData", L"AltSpan", 0, 1));
 }
 
-TEST_F(CRegistryTest, TextsAndMismatchedTypes) {
+TEST_F(CRegistryTest, TextsMismatchedTypesAndADamagedStore) {
     EXPECT_EQ(Str(false, L"def"), ReadStr(L"General", L"Name", L"def"));
     const CString longText = CString(L'\u661F', 3000) + L"end";
     EXPECT_NE(0, CRegistry::Write(L"General", L"Name", longText));
@@ -58,6 +58,11 @@ TEST_F(CRegistryTest, TextsAndMismatchedTypes) {
     EXPECT_EQ(Num(false, 3), ReadNum(L"General", L"Name", 3, 1));
     EXPECT_NE(0, CRegistry::Write(L"General", L"N", 1, 1));
     EXPECT_EQ(Str(false, L"d"), ReadStr(L"General", L"N", L"d"));
+    // A damaged store keeps the defaults and takes nothing.
+    std::ofstream(reg.userFile(), std::ios::binary) << std::string(2048, '\x01');
+    EXPECT_EQ(Num(false, 17), ReadNum(L"ClickData", L"AltSpan", 17, 1));
+    EXPECT_EQ(0, CRegistry::Write(L"ClickData", L"AltSpan", 1, 1));
+    EXPECT_EQ(0, CRegistry::Write(L"ClickData", L"Name", CString(L"x")));
 }
 
 TEST_F(CRegistryTest, ValuesLiveUnderTheApplicationRoot) {
@@ -72,13 +77,6 @@ TEST_F(CRegistryTest, ValuesLiveUnderTheApplicationRoot) {
     EXPECT_EQ(Num(false, -1), ReadNum(L"General", L"SIMD", -1, 1));
     CRegistry::SetAppRoot(L"");
     EXPECT_EQ(Num(true, 5), ReadNum(L"General", L"SIMD", -1, 1));
-}
-
-TEST_F(CRegistryTest, DamagedStoreKeepsDefaults) {
-    std::ofstream(reg.userFile(), std::ios::binary) << std::string(2048, '\x01');
-    EXPECT_EQ(Num(false, 17), ReadNum(L"ClickData", L"AltSpan", 17, 1));
-    EXPECT_EQ(0, CRegistry::Write(L"ClickData", L"AltSpan", 1, 1));
-    EXPECT_EQ(0, CRegistry::Write(L"ClickData", L"Name", CString(L"x")));
 }
 
 // What one process writes, another reads; both writing at once leaves every value readable.

@@ -169,7 +169,7 @@ TEST(CCommonFileEntries, EachEntryOncePerRound) {
     EXPECT_EQ(CCommonFile::GetFileNames(W("/" + std::string(250, 'd') + "/"), L"*.jpg", &count), nullptr);
 }
 
-TEST(CCommonFileFolders, DocumentsFolderInOneStaticBuffer) {
+TEST(CCommonFileFolders, DocumentsFolderAndFilesBesideTheProgram) {
     EnvGuard env{"HOME", "XDG_CONFIG_HOME"};
     TempDir dir;
     setenv("XDG_CONFIG_HOME", dir.File("cfg").c_str(), 1);
@@ -178,15 +178,11 @@ TEST(CCommonFileFolders, DocumentsFolderInOneStaticBuffer) {
     setenv("HOME", dir.File("other").c_str(), 1);
     EXPECT_EQ(CCommonFile::GetMyDocumentPath(), first);  // overwritten in place
     EXPECT_EQ(CString(first), W(dir.File("other/Documents")));
-}
-
-TEST(CFileExist, AbsoluteAndRelativeNames) {
-    TempDir dir;
+    // CFileExist: absolute names as they are, relative ones beside the program.
     WriteFileBytes(dir.File("here"), "x");
     CFileExist e;
     EXPECT_EQ(e.GetFileName(W(dir.File("here"))), W(dir.File("here")));
     EXPECT_EQ(e.GetFileName(W(dir.File("gone"))), CString(L""));
-    // Relative names are looked up beside the program: the test program itself is there.
     EXPECT_EQ(e.GetFileName(L"test_files"), CCommonFile::GetModulePath() + L"test_files");
 }
 
