@@ -12,34 +12,29 @@ bool IsEmpty(const CMemoryDC& dc) { return dc.m_hDC == nullptr && dc.GetWidth() 
 
 }  // namespace
 
-TEST(CMemoryDC, CreatesSurfacesCompatibleWithWindowsAndDcs) {
-    CMemoryDC a, b;
-    EXPECT_TRUE(IsEmpty(a));
+TEST(CMemoryDC, CreatesAndCopiesSurfacesCompatibleWithWindowsDcsOrAFormat) {
+    CMemoryDC a, b, c;
     ASSERT_EQ(a.Create(kNoWindow, 8, 4), 1);
-    EXPECT_EQ(a.GetWidth(), 8);
-    EXPECT_EQ(a.GetHeight(), 4);
     EXPECT_EQ(a.GetDeviceCaps(BITSPIXEL), 32);
     a.SetPixel(7, 3, RGB(1, 2, 3));
     EXPECT_EQ(a.GetPixel(7, 3), RGB(1, 2, 3));
     EXPECT_EQ(a.GetPixel(8, 3), CLR_INVALID);
-    ASSERT_EQ(b.Create(&a, 3, 3), 1);
-    b.SetPixel(0, 0, RGB(9, 9, 9));
-    EXPECT_EQ(b.GetPixel(0, 0), RGB(9, 9, 9));
+    ASSERT_EQ(b.Create(&a, 9, 9), 1);
+    // Blts and the copying constructor copy the image; nothing from or to nothing.
+    EXPECT_EQ(a.FullBlt(&b, 1, 5), 1);
+    EXPECT_EQ(b.GetPixel(8, 8), RGB(1, 2, 3));
+    EXPECT_EQ(a.FullBlt(nullptr), 0);
+    EXPECT_EQ(CMemoryDC(&a).GetPixel(7, 3), RGB(1, 2, 3));
+    EXPECT_EQ(CMemoryDC(&c).m_hDC, nullptr);
     EXPECT_EQ(b.Create(static_cast<CDC*>(nullptr), 3, 3), 0);
     EXPECT_TRUE(IsEmpty(b));
-}
-
-// The format overload makes its own memory DC; planes other than 1 and unknown depths
-// fail.
-TEST(CMemoryDC, FormatOverloadMakesItsOwnMemoryDc) {
-    CMemoryDC dc;
-    ASSERT_EQ(dc.Create(4, 3, 24, 1), 1);
-    ASSERT_NE(dc.m_hDC, nullptr);
-    dc.SetPixel(3, 2, RGB(200, 100, 50));
-    EXPECT_EQ(dc.GetPixel(3, 2), RGB(200, 100, 50));
-    EXPECT_EQ(dc.Create(4, 3, 24, 2), 0);
-    EXPECT_EQ(dc.Create(4, 3, 13, 1), 0);
-    EXPECT_TRUE(IsEmpty(dc));
+    // The format overload makes its own memory DC; planes other than 1 and unknown depths fail.
+    ASSERT_EQ(c.Create(4, 3, 24, 1), 1);
+    c.SetPixel(3, 2, RGB(200, 100, 50));
+    EXPECT_EQ(c.GetPixel(3, 2), RGB(200, 100, 50));
+    EXPECT_EQ(c.Create(4, 3, 24, 2), 0);
+    EXPECT_EQ(c.Create(4, 3, 13, 1), 0);
+    EXPECT_TRUE(IsEmpty(c));
 }
 
 // A zero area holds nothing and succeeds; a huge or negative one fails; either way what
@@ -58,22 +53,3 @@ TEST(CMemoryDC, ZeroAreaSucceedsFailuresLeaveItEmpty) {
     dc.Empty();
 }
 
-TEST(CMemoryDC, FullBltAndTheCopyingConstructorCopyTheImage) {
-    CMemoryDC src, target, empty;
-    ASSERT_EQ(src.Create(kNoWindow, 3, 2), 1);
-    src.SetPixel(0, 0, RGB(10, 20, 30));
-    src.SetPixel(2, 1, RGB(40, 50, 60));
-    CMemoryDC copy(&src);
-    EXPECT_EQ(copy.GetWidth(), 3);
-    EXPECT_EQ(copy.GetPixel(0, 0), RGB(10, 20, 30));
-    EXPECT_EQ(copy.GetPixel(2, 1), RGB(40, 50, 60));
-    ASSERT_EQ(target.Create(kNoWindow, 6, 6), 1);
-    EXPECT_EQ(src.FullBlt(&target, 3, 4), 1);
-    EXPECT_EQ(target.GetPixel(3, 4), RGB(10, 20, 30));
-    EXPECT_EQ(target.GetPixel(5, 5), RGB(40, 50, 60));
-    EXPECT_EQ(src.FullBlt(&target), 1);
-    EXPECT_EQ(target.GetPixel(0, 0), RGB(10, 20, 30));
-    EXPECT_EQ(src.FullBlt(nullptr), 0);
-    CMemoryDC fromEmpty(&empty);
-    EXPECT_EQ(fromEmpty.m_hDC, nullptr);
-}

@@ -6,16 +6,16 @@
 #include <ctime>
 #include <initializer_list>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/String.h"
 
 inline CString W(const std::string& s) { return CString(s.c_str()); }
 
-// Runs f, which must throw E* (MFC style); returns the exception's check result.
+// Runs f, which must throw E* (MFC style), and hands the exception to check.
 template <class E, class F, class Check = void (*)(E*)>
-void ExpectThrows(
-    F f, Check check = [](E*) {}) {
+void ExpectThrows(F f, Check check = [](E*) {}) {
     try {
         f();
         ADD_FAILURE() << "no exception";
@@ -29,21 +29,13 @@ void ExpectThrows(
 class EnvGuard {
 public:
     EnvGuard(std::initializer_list<const char*> names) {
-        for (const char* n : names) {
-            const char* v = getenv(n);
-            m_saved.push_back({n, v ? v : "", v != nullptr});
-        }
+        for (const char* n : names) m_saved.emplace_back(n, getenv(n) ? getenv(n) : "", getenv(n) != nullptr);
     }
     ~EnvGuard() {
-        for (const auto& s : m_saved) s.had ? setenv(s.name, s.value.c_str(), 1) : unsetenv(s.name);
+        for (const auto& [name, value, had] : m_saved) had ? setenv(name, value.c_str(), 1) : unsetenv(name);
         tzset();
     }
 
 private:
-    struct Saved {
-        const char* name;
-        std::string value;
-        bool had;
-    };
-    std::vector<Saved> m_saved;
+    std::vector<std::tuple<const char*, std::string, bool>> m_saved;
 };

@@ -11,6 +11,7 @@
 namespace {
 
 const UINT kReadText = CFile::modeRead | CFile::typeText;
+const UINT kReadBinary = CFile::modeRead | CFile::typeBinary;
 const UINT kWriteText = CFile::modeCreate | CFile::modeWrite | CFile::typeText;
 
 std::vector<CString> ReadAll(const std::string& path, UINT flags = kReadText) {
@@ -24,37 +25,30 @@ std::vector<CString> ReadAll(const std::string& path, UINT flags = kReadText) {
 
 TEST(CZntFileEx, EncodeTypeFromTheFirstBytes) {
     TempDir dir;
-    const struct {
-        const char* name;
-        std::string bytes;
-        int type;
-    } cases[] = {
-        {"le", "\xFF\xFE" "a", 2}, {"be", "\xFE\xFF", 0},   {"u8", "\xEF\xBB\xBF", 3},   {"empty", "", 1},
-        {"ff", "\xFF" "a", 1},     {"fe", "\xFE" "a", 1},   {"efbb", "\xEF\xBB" "x", 1}, {"sj", "\x93\xfa", 1},
+    const std::pair<std::string, int> cases[] = {
+        {"\xFF\xFE" "a", 2}, {"\xFE\xFF", 0}, {"\xEF\xBB\xBF", 3}, {"", 1},
+        {"\xFF" "a", 1},     {"\xFE" "a", 1}, {"\xEF\xBB" "x", 1}, {"\x93\xfa", 1},
     };
-    for (const auto& c : cases) {
-        WriteFileBytes(dir.File(c.name), c.bytes);
-        EXPECT_EQ(CZntFileEx::GetEncodeType(W(dir.File(c.name))), c.type) << c.name;
+    for (const auto& [bytes, type] : cases) {
+        WriteFileBytes(dir.File("f"), bytes);
+        EXPECT_EQ(CZntFileEx::GetEncodeType(W(dir.File("f"))), type) << bytes;
     }
     EXPECT_EQ(CZntFileEx::GetEncodeType(W(dir.File("missing"))), -1);
-    // Big-endian files and missing files do not open for reading.
+    // Big-endian files and missing files do not open for reading; writing needs a type of 1 to 3.
+    WriteFileBytes(dir.File("be"), "\xFE\xFF");
     CZntFileEx f;
     EXPECT_EQ(f.Open(W(dir.File("be")), kReadText, 0), 0);
     EXPECT_EQ(f.Open(W(dir.File("missing")), kReadText, 0), 0);
-    // Writing needs a type of 1 to 3.
     EXPECT_EQ(f.Open(W(dir.File("w")), kWriteText, 0), 0);
     EXPECT_EQ(f.Open(W(dir.File("w")), kWriteText, 4), 0);
 }
 
 TEST(CZntFileEx, ShiftJisLineEnds) {
     TempDir dir;
-    const UINT binary = CFile::modeRead | CFile::typeBinary;
     const std::tuple<std::string, std::vector<CString>, UINT> cases[] = {
-        {"a\r\nb\r\n", {L"a", L"b"}, kReadText},
-        {"a\nb", {L"a", L"b"}, kReadText},
         {"a\n\nb", {L"a", L"", L"b"}, kReadText},
         {"a\rb\n\rc\r\rd", {L"a", L"b", L"c", L"d"}, kReadText},  // lone CR, LF CR and CR CR end one line
-        {"x\r\ny\r\n", {L"x", L"y"}, binary},                 // binary mode: CR LF still ends one line
+        {"x\r\ny\r\n", {L"x", L"y"}, kReadBinary},            // binary mode: CR LF still ends one line
         {"\x93\xfa\x96\x7b\r\n\xb6\xc5", {L"日本", L"ｶﾅ"}, kReadText},
     };
     for (const auto& [bytes, lines, flags] : cases) {
@@ -76,56 +70,39 @@ TEST(CZntFileEx, LinesLongerThanTheBufferAndAtItsEdge) {
     EXPECT_EQ(lines[1], CString(L"last"));
     // The terminator is the last byte of the first block, and its partner the first byte
     // of the next (binary mode, so the runtime does not join them).
-    std::string edge(mib - 1, 'e');
-    WriteFileBytes(dir.File("edge"), edge + "\r\n" + "z");
-    lines = ReadAll(dir.File("edge"), CFile::modeRead | CFile::typeBinary);
+    WriteFileBytes(dir.File("edge"), std::string(mib - 1, 'e') + "\r\nz");
+    lines = ReadAll(dir.File("edge"), kReadBinary);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[1], CString(L"z"));
-    // A 20 MB line without any line end.
-    WriteFileBytes(dir.File("huge"), std::string(20 * 1000 * 1000, 'h'));
-    lines = ReadAll(dir.File("huge"));
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].GetLength(), 20 * 1000 * 1000);
 }
 
+// Types 1 to 3 write Shift-JIS, UTF-16 LE and UTF-8 (the UTF streams are tested with the
+// platform), also through the framework's interface; read-write opens without an encoding.
 TEST(CZntFileEx, WritingEachEncodingAsTheWindowsRuntimeDoes) {
     TempDir dir;
-    {
-        CZntFileEx f;
-        ASSERT_EQ(f.Open(W(dir.File("le")), kWriteText, 2), 1);
-        f.WriteString(L"a\nb");
+    const std::tuple<int, const wchar_t*, std::string> cases[] = {
+        {1, L"日本\n", "\x93\xfa\x96\x7b\r\n"},
+        {2, L"a\nb", std::string("\xFF\xFE" "a\0\r\0\n\0b\0", 10)},
+        {3, L"é\n", "\xEF\xBB\xBF\xC3\xA9\r\n"},
+    };
+    for (const auto& [type, text, bytes] : cases) {
+        {
+            CZntFileEx f;
+            ASSERT_EQ(f.Open(W(dir.File("f")), kWriteText, type), 1);
+            if (type == 1) static_cast<CStdioFile&>(f).WriteString(text);
+            else f.WriteString(CString(text));
+        }
+        EXPECT_EQ(ReadFileBytes(dir.File("f")), bytes) << type;
     }
-    EXPECT_EQ(ReadFileBytes(dir.File("le")), std::string("\xFF\xFE" "a\0\r\0\n\0b\0", 10));
     {
-        CZntFileEx f;
-        ASSERT_EQ(f.Open(W(dir.File("u8")), kWriteText, 3), 1);
-        f.WriteString(L"é\n");
+        CZntFileEx r;
+        ASSERT_EQ(r.Open(W(dir.File("f")), kReadText, 0), 1);
+        EXPECT_EQ(r.GetEncodeTypeOfFile(), 3);
+        EXPECT_EQ(r.m_pStream->GetEncoding(), ZcmStream::utf8);
     }
-    EXPECT_EQ(ReadFileBytes(dir.File("u8")), "\xEF\xBB\xBF\xC3\xA9\r\n");
-    {
-        CZntFileEx f;
-        ASSERT_EQ(f.Open(W(dir.File("sj")), kWriteText, 1), 1);
-        f.WriteString(L"");
-        CStdioFile& base = f;  // through the framework's interface it writes Shift-JIS too
-        base.WriteString(L"日本\n");
-    }
-    EXPECT_EQ(ReadFileBytes(dir.File("sj")), "\x93\xfa\x96\x7b\r\n");
-    // Each reads back through its own path.
-    EXPECT_EQ(ReadAll(dir.File("le")), (std::vector<CString>{L"a", L"b"}));
-    EXPECT_EQ(ReadAll(dir.File("u8")), (std::vector<CString>{L"é"}));
-    EXPECT_EQ(ReadAll(dir.File("sj")), (std::vector<CString>{L"日本"}));
-    CZntFileEx r;
-    ASSERT_EQ(r.Open(W(dir.File("u8")), kReadText, 0), 1);
-    EXPECT_EQ(r.GetEncodeTypeOfFile(), 3);
-    EXPECT_EQ(r.m_pStream->GetEncoding(), ZcmStream::utf8);
-}
-
-TEST(CZntFileEx, ReadWriteOpensWithoutEncoding) {
-    TempDir dir;
-    WriteFileBytes(dir.File("rw"), "\xFF\xFE" "x");
-    CZntFileEx f;
-    ASSERT_EQ(f.Open(W(dir.File("rw")), CFile::modeReadWrite | CFile::typeBinary, 0), 1);
-    EXPECT_EQ(f.GetEncodeTypeOfFile(), 0);
+    CZntFileEx rw;
+    ASSERT_EQ(rw.Open(W(dir.File("f")), CFile::modeReadWrite | CFile::typeBinary, 0), 1);
+    EXPECT_EQ(rw.GetEncodeTypeOfFile(), 0);
 }
 
 TEST(CZntFileEx, AFailedStreamOpenThrowsInvalidArgument) {
