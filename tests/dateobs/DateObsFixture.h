@@ -29,9 +29,7 @@ protected:
 // Opens the protected state to the tests.
 class TestDateObs : public CZVDateObs {
 public:
-    using CZVDateObs::CheckInvalidMonthDate;
     using CZVDateObs::GetCurrentLocation;
-    using CZVDateObs::GetStarCatalog;
     using CZVDateObs::IsDateInRange;
     using CZVDateObs::IsEqualMag;
     using CZVDateObs::m_aLocation;
@@ -90,6 +88,11 @@ protected:
         host.ClearLog();
         wnd.messages.clear();
     }
+    // Back to the standard time with nothing marked for the next refresh.
+    void Reset() {
+        obs.m_Date = MakeDate(2024, 3, 15, 12, 0, 0);
+        obs.m_nForceUpdate = 0;
+    }
     std::vector<Msg> TakeMessages() { return std::exchange(wnd.messages, {}); }
     Texts TakeCommands() {
         Texts c = host.Commands();
@@ -103,3 +106,15 @@ protected:
     std::vector<std::pair<CString, UINT>> boxes;  // questions asked (text, type)
     int boxAnswer = IDNO;
 };
+
+// The same, attached to the planetarium from the start.
+class AttachedTest : public DateObsTest {
+protected:
+    void SetUp() override {
+        DateObsTest::SetUp();
+        Attach();
+    }
+};
+
+inline Msg Updated(int mask) { return Msg{0x725, 0, mask}; }
+inline std::vector<Msg> UpdatedIf(int mask) { return mask ? std::vector<Msg>{Updated(mask)} : std::vector<Msg>{}; }

@@ -1,12 +1,10 @@
-// Attaching to the planetarium, refreshing from it, and the change reports.
+// Attaching to the planetarium, refreshing from it, the change reports, and the time queries:
+// zones, the nearest-second carries, longitudes and sidereal time.
 #include <climits>
 #include <cmath>
+#include <functional>
 
 #include "DateObsFixture.h"
-
-namespace {
-Msg Updated(int mask) { return Msg{0x725, 0, mask}; }
-}  // namespace
 
 TEST_F(DateObsTest, AttachThenFirstRefreshReportsEverything) {
     obs.UpdateByCorZnt();  // nothing attached: nothing happens
@@ -24,7 +22,7 @@ TEST_F(DateObsTest, AttachThenFirstRefreshReportsEverything) {
               std::make_tuple(2024, 3, 15, 12, 0, 0.0, 0.0));
     EXPECT_EQ(std::make_tuple(obs.GetTz(), obs.GetMoonAge(), obs.GetLocationObject(), obs.GetLongitude(),
                               obs.GetLatitude(), obs.GetHeight(), obs.GetMag(), obs.GetUserTz()),
-                  std::make_tuple(9.0, 5.25, 4, 139.7, 35.7, 40.0, 6.5, 9.0));
+              std::make_tuple(9.0, 5.25, 4, 139.7, 35.7, 40.0, 6.5, 9.0));
 
     host.Answer(L"? Time.Timezone", L"3");  // the refresh takes the zone from the map
     obs.UpdateByCorZnt();
@@ -38,52 +36,51 @@ TEST_F(DateObsTest, AttachThenFirstRefreshReportsEverything) {
     EXPECT_TRUE(TakeMessages().empty());
 }
 
-TEST_F(DateObsTest, ChangeThresholds) {
-    Attach();
+// Each refresh reports what changed beyond its threshold: 1e-6 day, 1e-5 degree, 1 m, or the
+// magnitude's first decimal; the body; and the zone follows the map on the Earth.
+TEST_F(AttachedTest, ChangeThresholdsBodiesAndZones) {
     struct Step {
-        const wchar_t *time, *lon, *lat, *height, *mag;
+        const wchar_t *time, *body, *lon, *lat, *height, *mag;
         double storedSecond;  // fraction planted in the stored time before the refresh
         int mask;
+        double tz;
     } const steps[] = {
-        {L"AD2024/03/15 12:00:00", L"139.7", L"35.7", L"40", L"6.5", 0.08, 0},  // < 0.0864 s
-        {L"AD2024/03/15 12:00:00", L"139.7", L"35.7", L"40", L"6.5", 0.09, 1},
-        {L"AD2024/03/15 12:00:01", L"139.700009", L"35.7", L"40.9", L"6.54", 0, 1},
-        {L"AD2024/03/15 12:00:01", L"139.7", L"35.70002", L"40", L"6.5", 0, 2},
-        {L"AD2024/03/15 12:00:01", L"139.7", L"35.70002", L"41", L"6.5", 0, 2},
-        {L"AD2024/03/15 12:00:01", L"139.70002", L"35.70002", L"41", L"6.54", 0, 2},
-        {L"AD2024/03/15 12:00:01", L"139.70002", L"35.70002", L"41", L"6.56", 0, 4},  // 65 -> 66
-        {L"AD2024/03/16 12:00:01", L"139.70002", L"35.70002", L"41", L"6.6", 0, 1},
+        {L"2024/03/15 12:00:00", L"Solar.Planet.Earth", L"139.7", L"35.7", L"40", L"6.5", 0.08, 0, 9},  // < 0.0864 s
+        {L"2024/03/15 12:00:00", L"Solar.Planet.Earth", L"139.7", L"35.7", L"40", L"6.5", 0.09, 1, 9},
+        {L"2024/03/15 12:00:01", L"Solar.Planet.Earth", L"139.700009", L"35.7", L"40.9", L"6.54", 0, 1, 9},
+        {L"2024/03/15 12:00:01", L"Solar.Planet.Earth", L"139.7", L"35.70002", L"40", L"6.5", 0, 2, 9},
+        {L"2024/03/15 12:00:01", L"Solar.Planet.Earth", L"139.7", L"35.70002", L"41", L"6.5", 0, 2, 9},
+        {L"2024/03/15 12:00:01", L"Solar.Planet.Earth", L"139.70002", L"35.70002", L"41", L"6.54", 0, 2, 9},
+        {L"2024/03/15 12:00:01", L"Solar.Planet.Earth", L"139.70002", L"35.70002", L"41", L"6.56", 0, 4, 9},  // 65 -> 66
+        {L"2024/03/16 12:00:01", L"Solar.Planet.Earth", L"139.70002", L"35.70002", L"41", L"6.6", 0, 1, 9},
+        // No pixel under a point that is no number; a NaN that stays is nothing new.
+        {L"2024/03/16 12:00:01", L"Solar.Planet.Earth", L"nan", L"35.7", L"41", L"6.6", 0, 2, 0},
+        {L"2024/03/16 12:00:01", L"Solar.Planet.Earth", L"nan", L"35.7", L"41", L"6.6", 0, 0, 0},
+        {L"2024/03/16 12:00:01", L"Solar.Planet.Earth", L"139.7", L"inf", L"41", L"6.6", 0, 2, 0},
+        {L"2024/03/16 12:00:01", L"Solar.Planet.Earth", L"-74", L"40.7", L"10", L"6.6", 0, 2, -5},  // New York
+        // The body changed, the numbers did not; other bodies keep zone 0.
+        {L"2024/03/16 12:00:01", L"Solar.Planet.Mars", L"-74", L"40.7", L"10", L"6.6", 0, 2, 0},
     };
     for (const Step& s : steps) {
-        AnswerTime((CString(L"UT  ") + s.time).GetString());
-        AnswerSite(L"Solar.Planet.Earth", s.lon, s.lat, s.height);
+        AnswerTime((CString(L"UT  AD") + s.time).GetString());
+        AnswerSite(s.body, s.lon, s.lat, s.height);
         host.Answer(L"? Star.AutoMagnitudeLimit.Minimum", s.mag);
         if (s.storedSecond) obs.m_Date.second = s.storedSecond;
         obs.UpdateByCorZnt();
-        EXPECT_EQ(TakeMessages(), s.mask ? std::vector<Msg>{Updated(s.mask)} : std::vector<Msg>{})
-            << CString(s.time).ToUtf8() << " " << CString(s.lat).ToUtf8() << " " << CString(s.mag).ToUtf8();
+        EXPECT_EQ(TakeMessages(), UpdatedIf(s.mask))
+            << CString(s.time).ToUtf8() << " " << CString(s.lon).ToUtf8() << " " << CString(s.mag).ToUtf8();
+        EXPECT_EQ(obs.GetTz(), s.tz) << CString(s.lon).ToUtf8();
     }
     // The magnitude is kept while the first decimal rounds the same.
-    EXPECT_EQ(std::make_tuple(obs.GetLatitude(), obs.GetHeight(), obs.GetMag()), std::make_tuple(35.70002, 41.0, 6.56));
+    EXPECT_EQ(std::make_tuple(obs.GetLocationObject(), obs.GetLatitude(5), obs.GetMag()), std::make_tuple(5, 40.7, 6.56));
     EXPECT_TRUE(obs.IsEqualMag(6.01, 6.04) && !obs.IsEqualMag(6.04, 6.06) && obs.IsEqualMag(1e300, 1e300) &&
                 obs.IsEqualMag(NAN, NAN) && !obs.IsEqualMag(NAN, 6.0));
-}
 
-TEST_F(DateObsTest, BodiesAndTheirZones) {
-    Attach();
-    AnswerSite(L"Solar.Planet.Earth", L"-74", L"40.7", L"10");  // New York on the map
-    obs.UpdateByCorZnt();
-    EXPECT_EQ(obs.GetTz(), -5.0);
-    TakeMessages();
-    AnswerSite(L"Solar.Planet.Mars", L"139.7", L"35.7", L"40");
-    obs.UpdateByCorZnt();
-    EXPECT_EQ(TakeMessages(), std::vector<Msg>{Updated(2)});  // the body changed, the numbers did not
-    EXPECT_EQ(std::make_tuple(obs.GetLocationObject(), obs.GetTz(), obs.GetLatitude(5)), std::make_tuple(5, 0.0, 35.7));
-
+    // Location answers name the body; unknown ones keep the last.
     const std::pair<const wchar_t*, int> answers[] = {
         {L"solar.dwarfplanet.makemake", 13}, {L"SOLAR.PLANET.EARTH.SATELLITE.MOON", 1}, {L"Solar.Sun", 0},
         {L"location(135, 35, 0)", 4},        {L"Solar.Planet.Neptune", 9},
-        {L"", 9}, {L"Solar.Planet", 9}, {L"Location", 9}, {L"Solar.Planet.Earthling", 9},  // unknown: kept
+        {L"", 9}, {L"Solar.Planet", 9}, {L"Location", 9}, {L"Solar.Planet.Earthling", 9},
     };
     for (const auto& a : answers) {
         host.Answer(L"? Location", a.first);
@@ -91,18 +88,14 @@ TEST_F(DateObsTest, BodiesAndTheirZones) {
         EXPECT_EQ(obs.GetCurrentLocation(), a.second != before ? 1 : 0);
         EXPECT_EQ(obs.GetLocationObject(), a.second) << CString(a.first).ToUtf8();
     }
-
-    EXPECT_EQ(obs.ObjNumToName(1), CString(L"Solar.Planet.Earth.Satellite.Moon"));
     EXPECT_EQ(obs.ObjNumToName(13), CString(L"Solar.Dwarfplanet.MakeMake"));
-    const int small[] = {0, 1, 1, 1, 1, 1, 0, 0, 0, 0, 1, 1, 1, 1, 1};
-    for (int code = 0; code < 15; ++code) EXPECT_EQ(obs.IsSmallObject(code), small[code]) << code;
+    EXPECT_EQ(std::make_tuple(obs.IsSmallObject(0), obs.IsSmallObject(1), obs.IsSmallObject(14)), std::make_tuple(0, 1, 1));
     for (int bad : {-1, 15, INT_MIN, INT_MAX})
         EXPECT_TRUE(!obs.IsSmallObject(bad) && obs.ObjNumToName(bad).IsEmpty() && obs.GetLatitude(bad) == 0.0 &&
                     obs.GetHeight(bad) == 0.0 && obs.GetLongitude(bad) == 0.0);
 }
 
-TEST_F(DateObsTest, TimeAnswersReadAsFarAsTheyFit) {
-    Attach();
+TEST_F(AttachedTest, TimeAnswersReadAsFarAsTheyFit) {
     const std::pair<const wchar_t*, tagADATE> cases[] = {
         {L"UT  BC100/07/01 06:30:15", MakeDate(-99, 7, 1, 6, 30, 15)},
         {L"UT  BC1/01/01 00:00:00", MakeDate(0, 1, 1, 0, 0, 0)},
@@ -129,22 +122,6 @@ TEST_F(DateObsTest, TimeAnswersReadAsFarAsTheyFit) {
     }
 }
 
-TEST_F(DateObsTest, CoordinatesThatAreNoNumbers) {
-    Attach();
-    const std::tuple<const wchar_t*, const wchar_t*, int, double> steps[] = {
-        {L"nan", L"35.7", 2, 0.0},  // no pixel under a point that is no number
-        {L"nan", L"35.7", 0, 0.0},  // still NaN: nothing new
-        {L"139.7", L"inf", 2, 0.0},
-        {L"139.7", L"35.7", 2, 9.0},
-    };
-    for (const auto& [lon, lat, mask, tz] : steps) {
-        AnswerSite(L"Solar.Planet.Earth", lon, lat, L"40");
-        obs.UpdateByCorZnt();
-        EXPECT_EQ(TakeMessages(), mask ? std::vector<Msg>{Updated(mask)} : std::vector<Msg>{});
-        EXPECT_EQ(obs.GetTz(), tz);
-    }
-}
-
 TEST_F(DateObsTest, WindowsAndHostFailures) {
     AfxGetThread()->m_pMainWnd = nullptr;  // no main window: nothing is sent, nothing breaks
     obs.SetpCorZnt(&host);
@@ -164,4 +141,115 @@ TEST_F(DateObsTest, WindowsAndHostFailures) {
     } catch (COleDispatchException* e) {
         e->Delete();
     }
+}
+
+namespace {
+using Ymdhms = std::tuple<int, int, int, int, int, int>;
+using Query = std::function<void(int*, int*, int*, int*, int*, int*)>;
+// One of the six-output queries, written as a call with the outputs y, mo, d, h, mi, s.
+#define QUERY(call)                                            \
+    Query([&](int* y, int* mo, int* d, int* h, int* mi, int* s) { \
+        (void)y, (void)mo, (void)d, (void)h, (void)mi, (void)s;    \
+        call;                                                      \
+    })
+
+Ymdhms Get(const Query& query) {
+    int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
+    query(&y, &mo, &d, &h, &mi, &s);
+    return {y, mo, d, h, mi, s};
+}
+}  // namespace
+
+using DateObsTimeTest = AttachedTest;
+
+TEST_F(DateObsTimeTest, ZonesCarriesAndTheUserZone) {
+    const Query lst = QUERY(obs.GetLST(y, mo, d, h, mi, s));
+    obs.m_Date = MakeDate(2023, 12, 31, 23, 59, 59.6);
+    obs.m_dTz = 0.0;
+    EXPECT_EQ(Get(lst), Ymdhms(2024, 1, 1, 0, 0, 0));
+    EXPECT_EQ(Get(QUERY(obs.GetUT(y, mo, d, h, mi, s, 0))), Ymdhms(2024, 1, 1, 0, 0, 0));
+    EXPECT_EQ(obs.GetADate().second, 59.6);  // the stored instant never moves
+    obs.m_Date.second = 59.4;
+    EXPECT_EQ(Get(lst), Ymdhms(2023, 12, 31, 23, 59, 59));
+
+    // Each query and the user zone it leaves behind; the map's zone is +9, the user's -5.
+    obs.m_Date = MakeDate(2024, 2, 28, 20, 30, 0);
+    obs.m_dTz = 9.0;
+    obs.SetUserTz(-5.0);
+    const std::tuple<Query, Ymdhms, double> steps[] = {
+        {lst, {2024, 2, 29, 5, 30, 0}, -5.0},
+        {QUERY(obs.GetLT(y, mo, d, h, mi, s)), {2024, 2, 28, 15, 30, 0}, -5.0},
+        {QUERY(obs.GetLT(y, mo, d, h, mi, s, 5.5)), {2024, 2, 29, 2, 0, 0}, 5.5},
+        {QUERY(obs.GetUT(y, mo, d, h, mi, s, 0)), {2024, 2, 28, 20, 30, 0}, 5.5},
+        {QUERY(obs.GetUT(y, mo, d, h, mi, s, 1)), {2024, 2, 28, 20, 30, 0}, 0.0},
+    };
+    for (const auto& [query, expected, userTz] : steps) {
+        EXPECT_EQ(Get(query), expected);
+        EXPECT_EQ(obs.GetUserTz(), userTz);
+    }
+
+    double jd = 0, mjd = 0, day = 0;
+    int y = 0, mo = 0;
+    obs.m_Date = MakeDate(2000, 1, 1, 18, 36, 54);
+    obs.GetJD(&jd);
+    obs.SetUserTz(9.0);
+    obs.GetMJD(&mjd);
+    EXPECT_EQ(obs.GetUserTz(), 0.0);
+    obs.SetUserTz(9.0);
+    obs.GetUTDate(&y, &mo, &day);
+    EXPECT_EQ(obs.GetUserTz(), 0.0);
+    const double fraction = (18 * 3600 + 36 * 60 + 54) / 86400.0;
+    EXPECT_NEAR(jd, 2451544.5 + fraction, 1e-8);
+    EXPECT_NEAR(mjd, 51544.0 + fraction, 1e-8);
+    EXPECT_EQ(std::make_tuple(y, mo), std::make_tuple(2000, 1));
+    EXPECT_NEAR(day, 1.0 + fraction, 1e-12);
+}
+
+TEST_F(DateObsTimeTest, LongitudeRuleAndMeanTime) {
+    const Query lmt = QUERY(obs.GetLMT(y, mo, d, h, mi, s));
+    obs.m_aLocation[4].longitude = 135.0;
+    obs.SetUserTz(0.0);
+    EXPECT_EQ(Get(lmt), Ymdhms(2024, 3, 15, 21, 0, 0));
+    EXPECT_EQ(obs.GetUserTz(), 9.0);
+    obs.m_aLocation[4].longitude = 200.0;  // east of 180 the Earth's longitudes turn negative
+    EXPECT_EQ(obs.GetLongitude(), -160.0);
+    EXPECT_EQ(Get(lmt), Ymdhms(2024, 3, 15, 1, 20, 0));
+    EXPECT_DOUBLE_EQ(obs.GetUserTz(), -160.0 / 15.0);
+
+    obs.m_Date = MakeDate(2024, 3, 15, 12, 0, 10.25);
+    obs.m_aLocation[4].longitude = 0.1;  // 24 seconds east; the fraction is kept
+    int y, mo, d, h, mi;
+    double s;
+    obs.GetLMT(&y, &mo, &d, &h, &mi, &s);
+    EXPECT_EQ(std::make_tuple(h, mi), std::make_tuple(12, 0));
+    EXPECT_NEAR(s, 34.25, 1e-6);
+
+    const std::tuple<int, double, double> rule[] = {
+        {5, -10.0, 350.0}, {5, 725.0, 5.0}, {0, 360.0, 0.0}, {1, 180.0, 180.0}, {1, 180.5, -179.5}, {4, -10.0, -10.0},
+    };
+    for (const auto& [code, stored, expected] : rule) {
+        obs.m_aLocation[code].longitude = stored;
+        EXPECT_NEAR(obs.GetLongitude(code), expected, 1e-9) << code << " " << stored;
+    }
+    obs.m_nLocationObject = 5;
+    EXPECT_NEAR(obs.GetLMTTz(), 5.0 / 15.0, 1e-9);
+}
+
+TEST_F(DateObsTimeTest, SiderealTimeCarries) {
+    const std::pair<const wchar_t*, Ymdhms> cases[] = {
+        {L"23.99999", {}}, {L"12.5", {0, 0, 0, 12, 30, 0}}, {L"1.9999", {0, 0, 0, 2, 0, 0}},
+        {L"6.2525", {0, 0, 0, 6, 15, 9}}, {L"", {}}, {L"*", {}}, {L"nan", {}}, {L"1e300", {}},
+    };
+    obs.SetUserTz(3.0);
+    for (const auto& [answer, expected] : cases) {
+        host.Answer(L"? Time.SiderealTime", answer);
+        EXPECT_EQ(Get(QUERY(obs.GetST(h, mi, s))), expected) << CString(answer).ToUtf8();
+        EXPECT_EQ(host.Queries().back(), CString(L"? Time.SiderealTime"));
+        EXPECT_EQ(obs.GetUserTz(), 0.0);
+    }
+    // Outputs the caller leaves out are not written.
+    obs.GetST(nullptr, nullptr, nullptr);
+    obs.GetLMT(nullptr, nullptr, nullptr, nullptr, nullptr, static_cast<double*>(nullptr));
+    obs.GetUTDate(nullptr, nullptr, nullptr);
+    obs.GetJD(nullptr);
 }

@@ -17,21 +17,17 @@ TEST(URLEncodeUTF8, LettersAndDigitsStaySpacesBecomePlusTheRestHex) {
 }
 
 // Production addresses over https; the "UseDebugServer" switch selects test hosts over
-// http with the same paths; other kinds give nothing.
+// http with the same paths, read anew on every call; other kinds give nothing.
 TEST(GetURL, AddressesFollowTheDebugServerSwitch) {
     TempRegistry registry;
     const CString paths[] = {L"/products/update-checker/zc3", L"/products/zntcam3/data/zc3update.ini"};
-    CString production[2];
-    for (int debug : {0, 1, 0}) {
-        if (debug || !production[0].IsEmpty()) {
-            ASSERT_EQ(CRegistry::Write(L"General", L"UseDebugServer", debug, CRegistry::kindBool), 1);
-        }
-        const CString scheme = debug ? L"http://" : L"https://";
+    const CString production[] = {CCommonNetwork::GetURL(1), CCommonNetwork::GetURL(2)};
+    for (int debug : {1, 0}) {
+        ASSERT_EQ(CRegistry::Write(L"General", L"UseDebugServer", debug, CRegistry::kindBool), 1);
         for (int kind : {1, 2}) {
-            const CString url = CCommonNetwork::GetURL(kind);
-            EXPECT_EQ(url.Left(scheme.GetLength()), scheme) << url.ToUtf8();
-            EXPECT_EQ(url.Right(paths[kind - 1].GetLength()), paths[kind - 1]) << url.ToUtf8();
-            if (!debug && production[kind - 1].IsEmpty()) production[kind - 1] = url;
+            const CString url = CCommonNetwork::GetURL(kind), &path = paths[kind - 1];
+            EXPECT_EQ(url.Left(debug ? 7 : 8), CString(debug ? L"http://" : L"https://")) << url.ToUtf8();
+            EXPECT_EQ(url.Right(path.GetLength()), path) << url.ToUtf8();
             if (debug) EXPECT_NE(url.Mid(7, 10), production[kind - 1].Mid(8, 10));  // another host
             else EXPECT_EQ(url, production[kind - 1]);
         }
@@ -42,10 +38,10 @@ TEST(GetURL, AddressesFollowTheDebugServerSwitch) {
 // Loopback alone, a link with carrier, and one without (v0 up, its peer down).
 TEST(IsConnected, CountsOnlyLinksWithCarrier) {
     const char* veth = "ip link add v0 type veth peer name v1 && ip link set v0 up";
-    EXPECT_PASSES_IN_NET_NAMESPACE("InNetNamespace.Connected*", "true");
-    EXPECT_PASSES_IN_NET_NAMESPACE("InNetNamespace.Connected*", std::string(veth) +
+    ExpectPassesInNetNamespace("InNetNamespace.Connected*", "true");
+    ExpectPassesInNetNamespace("InNetNamespace.Connected*", std::string(veth) +
                                    " && ip link set v1 up && export ZCMCOM_EXPECT_CONNECTED=1");
-    EXPECT_PASSES_IN_NET_NAMESPACE("InNetNamespace.Connected*", veth);
+    ExpectPassesInNetNamespace("InNetNamespace.Connected*", veth);
 }
 
 TEST(InNetNamespace, ConnectedAsExpected) {

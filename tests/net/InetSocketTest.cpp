@@ -1,11 +1,7 @@
 // CInetSocket: client side and the listener, with real sockets on 127.0.0.1.
 #include <sys/resource.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <ctime>
-#include <thread>
 #include <vector>
 
 #include "NetTestUtil.h"
@@ -38,36 +34,27 @@ std::string RecvText(int fd) {
 }
 
 void ExpectPromptStop(CInetSocket& s, const char* what) {
-    EXPECT_LT(TimedMs(what, [&] { EXPECT_EQ(s.StopListening(), 1); }), 2000);
+    ExpectPrompt(what, [&] { EXPECT_EQ(s.StopListening(), 1); });
 }
 
 }  // namespace
 
-TEST(SocketClient, FailuresReportZeroOrNegativeAndLeakNothing) {
-    int closedPort = 0;
-    close(BindLoopback(SOCK_DGRAM, &closedPort));  // nothing listens there now
-    CInetSocket s;
-    const int before = CountOpenDescriptors();
-    EXPECT_EQ(s.Open("127.0.0.1", closedPort), 0);
-    EXPECT_EQ(s.Connect(CInetSocket::TCP, "", 80), 0);
-    EXPECT_EQ(s.Connect(CInetSocket::UDP, nullptr, 80), 0);
-    EXPECT_EQ(s.Connect(CInetSocket::UDP, "127.0.0.1", 70000), 0);
-    EXPECT_EQ(s.IsConnected(), 0);
-    EXPECT_EQ(CountOpenDescriptors(), before);
-    EXPECT_LT(s.Send("abc", 3, 0), 0);
-    bool called = false;
-    EXPECT_EQ(s.Send("abc", 3, [&](const char*, int) { called = true; return 0; }), 0);
-    EXPECT_FALSE(called);
-    EXPECT_EQ(s.Close(), 1);
-}
-
-TEST(SocketClient, UdpSendsDatagramsAndReconnectsWithoutLeaking) {
+TEST(SocketClient, FailuresAndUdpDatagramsLeakNothing) {
     int port = 0;
     const int receiver = BindLoopback(SOCK_DGRAM, &port);
     ASSERT_GE(receiver, 0);
     CInetSocket s, other;
+    const int before = CountOpenDescriptors();
+    EXPECT_EQ(other.Open("127.0.0.1", port), 0);  // no TCP listener there
+    EXPECT_EQ(other.Connect(CInetSocket::TCP, "", 80), 0);
+    EXPECT_EQ(other.Connect(CInetSocket::UDP, nullptr, 80), 0);
+    EXPECT_EQ(other.Connect(CInetSocket::UDP, "127.0.0.1", 70000), 0);
+    EXPECT_EQ(CountOpenDescriptors(), before);
+    EXPECT_LT(other.Send("abc", 3, 0), 0);
+    bool called = false;
+    EXPECT_EQ(other.Send("abc", 3, [&](const char*, int) { return called = true; }), 0);
+    EXPECT_FALSE(called);
     ASSERT_EQ(s.Connect(CInetSocket::UDP, "127.0.0.1", port), 1);  // needs no peer
-    EXPECT_EQ(s.IsConnected(), 1);
     EXPECT_EQ(s.Send("first", 5, 0), 5);
     EXPECT_EQ(s.Send("second", 6, 1), 6);  // with the broadcast option set for the call
     // SendTo uses a socket of its own and leaves the connection alone.
@@ -77,7 +64,8 @@ TEST(SocketClient, UdpSendsDatagramsAndReconnectsWithoutLeaking) {
     EXPECT_EQ(other.SendTo("127.0.0.1", port, nullptr, 4, 0), 0);
     EXPECT_EQ(other.IsConnected(), 0);
     EXPECT_EQ(s.Send("more", 4, 0), 4);
-    for (const char* text : {"first", "second", "third", "fourth", "more"}) EXPECT_EQ(RecvText(receiver), text);
+    for (const char* text : {"first", "second", "third", "fourth", "more"})
+        EXPECT_EQ(RecvText(receiver), text);
 
     const int open = CountOpenDescriptors();
     for (int i = 0; i < 20; ++i) ASSERT_EQ(s.Connect(CInetSocket::UDP, "127.0.0.1", port), 1);
@@ -87,44 +75,42 @@ TEST(SocketClient, UdpSendsDatagramsAndReconnectsWithoutLeaking) {
     close(receiver);
 }
 
-TEST(Listener, EmptyReceiveFunctionStartsNothing) {
-    LoopbackSocket s;
-    const int threads = CountThreads();
-    EXPECT_EQ(s.Listen(CInetSocket::TCP, 0, nullptr), 0);
-    EXPECT_EQ(s.IsListening(), 0);
-    EXPECT_EQ(s.ListeningPort(), 0);
+// Echo through the listener; a refused Listen leaves the running one alone; the destructor
+// stops the listener without leaking its thread or descriptors. With more than 1024
+// descriptors open, the listener's sockets get numbers that a select set cannot hold.
+TEST(Listener, EchoesAboveTheSelectLimitAndDestructorStopsTheListener) {
+    rlimit limit{};
+    getrlimit(RLIMIT_NOFILE, &limit);
+    std::vector<int> filler;
+    for (int i = 0; limit.rlim_cur >= 1200 && i < 1100; ++i) filler.push_back(dup(STDERR_FILENO));
+    const int threads = CountThreads(), open = CountOpenDescriptors();
+    int port = 0;
+    {
+        Received got;
+        LoopbackSocket server;
+        EXPECT_EQ(server.Listen(CInetSocket::TCP, 0, nullptr), 0);
+        EXPECT_EQ(std::make_tuple(server.IsListening(), server.StopListening()), std::make_tuple(0, 0));
+        EXPECT_EQ(CountThreads(), threads);
+        ASSERT_EQ(server.Listen(CInetSocket::TCP, 0, Echo(&got)), 1);
+        port = server.ListeningPort();
+        ASSERT_GT(port, 0);
+        EXPECT_EQ(server.Listen(CInetSocket::TCP, 0, nullptr), 0);
+        EXPECT_EQ(std::make_tuple(server.IsListening(), server.ListeningPort()), std::make_tuple(1, port));
+        CInetSocket client;
+        ASSERT_EQ(client.Open("localhost", port), 1);
+        const std::string text = "hello, listener";
+        EXPECT_EQ(SendForEcho(client, text), text);
+        // A block larger than the listener's 2048-byte buffer arrives whole.
+        const std::string big(5000, 'z');
+        EXPECT_EQ(client.Send(big.data(), static_cast<int>(big.size()), 0), 5000);
+        EXPECT_EQ(got.WaitForBytes(text.size() + big.size()), text.size() + big.size());
+        EXPECT_EQ(got.Streams().begin()->second, text + big);
+    }
     EXPECT_EQ(CountThreads(), threads);
-    EXPECT_EQ(s.StopListening(), 0);
-    // A running listener is left alone by a refused Listen.
-    Received got;
-    ASSERT_EQ(s.Listen(CInetSocket::TCP, 0, got.Function()), 1);
-    const int port = s.ListeningPort();
-    EXPECT_EQ(s.Listen(CInetSocket::TCP, 0, nullptr), 0);
-    EXPECT_EQ(s.IsListening(), 1);
-    EXPECT_EQ(s.ListeningPort(), port);
-    EXPECT_EQ(s.StopListening(), 1);
-    EXPECT_EQ(s.IsListening(), 0);
-    EXPECT_EQ(s.ListeningPort(), 0);
-    EXPECT_EQ(s.StopListening(), 0);
-}
-
-TEST(Listener, ClientSendsAndReadsTheEcho) {
-    Received got;
-    LoopbackSocket server;
-    ASSERT_EQ(server.Listen(CInetSocket::TCP, 0, Echo(&got)), 1);
-    ASSERT_GT(server.ListeningPort(), 0);
-    CInetSocket client;
-    ASSERT_EQ(client.Open("localhost", server.ListeningPort()), 1);
-    const std::string text = "hello, listener";
-    EXPECT_EQ(SendForEcho(client, text), text);
-    // A block larger than the listener's 2048-byte buffer arrives in several calls.
-    const std::string big(5000, 'z');
-    EXPECT_EQ(client.Send(big.data(), static_cast<int>(big.size()), 0), 5000);
-    EXPECT_EQ(got.WaitForBytes(text.size() + big.size()), text.size() + big.size());
-    EXPECT_GE(got.Calls(), 4);
-    EXPECT_EQ(got.All(), text + big);
-    client.Close();
-    ExpectPromptStop(server, "StopListening (idle listener)");
+    EXPECT_EQ(CountOpenDescriptors(), open);
+    EXPECT_EQ(ConnectLoopback(port), -1);
+    for (int fd : filler) close(fd);
+    if (filler.empty()) GTEST_SKIP() << "descriptor limit below 1200: ran below the select limit only";
 }
 
 TEST(Listener, ReplyLoopEndsOnCloseOrErrorEvenIfTheFunctionAsksForMore) {
@@ -158,10 +144,7 @@ TEST(Listener, ReplyLoopEndsOnCloseOrErrorEvenIfTheFunctionAsksForMore) {
         EXPECT_EQ(data, "bye");
         ASSERT_GE(counts.size(), 2u);
         ASSERT_LT(counts.size(), 50u);
-        if (reset)
-            EXPECT_LT(counts.back(), 0);
-        else
-            EXPECT_EQ(counts.back(), 0);
+        EXPECT_TRUE(reset ? counts.back() < 0 : counts.back() == 0) << counts.back();
     }
 }
 
@@ -175,11 +158,12 @@ TEST(Listener, SecondListenReplacesTheFirst) {
     EXPECT_EQ(CountThreads(), threads);
     EXPECT_EQ(ConnectLoopback(oldPort), -1);
     const int fd = ConnectLoopback(server.ListeningPort());
-    ASSERT_GE(fd, 0);
     ASSERT_TRUE(SendText(fd, "to the second"));
     EXPECT_EQ(second.WaitForBytes(13), 13u);
     EXPECT_EQ(first.Bytes(), 0u);
     close(fd);
+    ExpectPromptStop(server, "StopListening (idle listener)");
+    EXPECT_EQ(std::make_tuple(server.IsListening(), server.ListeningPort()), std::make_tuple(0, 0));
 }
 
 TEST(Listener, UnbindablePortWaitsQuietlyForTheStop) {
@@ -199,24 +183,6 @@ TEST(Listener, UnbindablePortWaitsQuietlyForTheStop) {
     EXPECT_EQ(second.StopListening(), 1);
 }
 
-TEST(Listener, DestructorStopsTheListener) {
-    const int threads = CountThreads(), open = CountOpenDescriptors();
-    int port = 0;
-    {
-        Received got;
-        LoopbackSocket server;
-        ASSERT_EQ(server.Listen(CInetSocket::TCP, 0, got.Function()), 1);
-        port = server.ListeningPort();
-        const int fd = ConnectLoopback(port);
-        ASSERT_TRUE(SendText(fd, "x"));
-        EXPECT_EQ(got.WaitForBytes(1), 1u);
-        close(fd);
-    }
-    EXPECT_EQ(CountThreads(), threads);
-    EXPECT_EQ(CountOpenDescriptors(), open);
-    EXPECT_EQ(ConnectLoopback(port), -1);
-}
-
 TEST(Listener, FifthClientIsTurnedAwayAndFourAreServed) {
     Received got;
     LoopbackSocket server;
@@ -228,10 +194,9 @@ TEST(Listener, FifthClientIsTurnedAwayAndFourAreServed) {
         ASSERT_EQ(got.WaitForBytes(i), i);  // accepted and read
     }
     const int fifth = ConnectLoopback(server.ListeningPort());
-    ASSERT_GE(fifth, 0);
-    ReadEnd end;
-    EXPECT_EQ(ReadUntilClosed(fifth, 64, 5000, &end), std::string("MAX_CONNECTIONS\0", 16));
-    EXPECT_EQ(end, kReadClosed);
+    bool closed = false;
+    EXPECT_EQ(ReadUntilClosed(fifth, &closed), std::string("MAX_CONNECTIONS\0", 16));
+    EXPECT_TRUE(closed);
     close(fifth);
     for (int fd : clients) ASSERT_TRUE(SendText(fd, "bc"));
     EXPECT_EQ(got.WaitForBytes(12), 12u);
@@ -242,7 +207,6 @@ TEST(Listener, FifthClientIsTurnedAwayAndFourAreServed) {
 }
 
 TEST(Listener, SilentClientIsDisconnectedAfterTheIdleLimit) {
-    EXPECT_EQ(CInetSocket::kIdleLimitSeconds, 30);
     Received got;
     LoopbackSocket server(1);  // one second instead of thirty
     ASSERT_EQ(server.Listen(CInetSocket::TCP, 0, got.Function()), 1);
@@ -252,68 +216,12 @@ TEST(Listener, SilentClientIsDisconnectedAfterTheIdleLimit) {
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < 10; ++i, usleep(300 * 1000))  // speaks every 300 ms and is kept
         ASSERT_TRUE(SendText(chatty, "c"));
-    ReadEnd end;
-    ReadUntilClosed(silent, 16, 4000, &end);
-    EXPECT_EQ(end, kReadClosed);
+    bool closed = false;
+    ReadUntilClosed(silent, &closed);
+    EXPECT_TRUE(closed);
     EXPECT_GE(ElapsedMs(start), 1000);
-    EXPECT_EQ(got.WaitForBytes(11), 11u);
     ASSERT_TRUE(SendText(chatty, "!"));
     EXPECT_EQ(got.WaitForBytes(12), 12u);
     close(silent);
     close(chatty);
-}
-
-// Python peers from Debian: a client of our listener, and a one-shot upper-casing server
-// that prints its port.
-TEST(Listener, ServesAndReachesPeersInAnotherProcess) {
-    Received got;
-    LoopbackSocket server;
-    ASSERT_EQ(server.Listen(CInetSocket::TCP, 0, Echo(&got)), 1);
-    int status = -1;
-    const std::string out = RunCommand(
-        "timeout 20 /usr/bin/python3 -c \"import socket,sys\n"
-        "s=socket.create_connection(('127.0.0.1'," + std::to_string(server.ListeningPort()) + "),5)\n"
-        "s.sendall(b'from python')\nd=b''\n"
-        "while len(d)<11:\n  b=s.recv(64)\n  d+=b\n  if not b: break\n"
-        "sys.stdout.write(d.decode())\"", &status);
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(out, "from python");
-    EXPECT_EQ(got.WaitForBytes(11), 11u);
-
-    FILE* peer = popen("timeout 20 /usr/bin/python3 -c \"import socket\n"
-                       "l=socket.socket(); l.bind(('127.0.0.1',0)); l.listen(1)\n"
-                       "print(l.getsockname()[1], flush=True)\n"
-                       "c,_=l.accept(); c.sendall(c.recv(1024).upper()); c.close()\"", "r");
-    ASSERT_NE(peer, nullptr);
-    char line[32] = {};
-    ASSERT_NE(fgets(line, sizeof line, peer), nullptr);
-    CInetSocket client;
-    ASSERT_EQ(client.Open("127.0.0.1", atoi(line)), 1);
-    std::string reply;
-    int calls = 0;
-    EXPECT_EQ(client.Send("shout", 5, [&](const char* d, int n) {
-        ++calls;
-        if (n > 0) reply.append(d, static_cast<size_t>(n));
-        return 1;
-    }), 5);
-    EXPECT_EQ(reply, "SHOUT");
-    EXPECT_LE(calls, 6);
-    EXPECT_EQ(pclose(peer), 0);
-}
-
-TEST(Listener, ServesDescriptorsAboveTheSelectLimit) {
-    // With more than 1024 descriptors open, the listener's sockets get numbers that a
-    // select set cannot hold.
-    rlimit limit{};
-    getrlimit(RLIMIT_NOFILE, &limit);
-    if (limit.rlim_cur < 1200) GTEST_SKIP() << "descriptor limit below 1200";
-    std::vector<int> filler;
-    for (int i = 0; i < 1100; ++i) filler.push_back(dup(STDERR_FILENO));
-    Received got;
-    LoopbackSocket server;
-    ASSERT_EQ(server.Listen(CInetSocket::TCP, 0, Echo(&got)), 1);
-    CInetSocket client;
-    ASSERT_EQ(client.Open("127.0.0.1", server.ListeningPort()), 1);
-    EXPECT_EQ(SendForEcho(client, "high"), "high");
-    for (int fd : filler) close(fd);
 }
