@@ -10,8 +10,6 @@
 namespace {
 
 const wchar_t* const kIss = L"ArtificialSatellite.ISS";
-const wchar_t* const kNoPosition = L"赤経 00h00m00.0s  赤緯 +00ﾟ00'00\" (J2000)\r\n";
-
 class Satellite : public ClickDataTest {
 protected:
     void SetUp() override {

@@ -75,8 +75,6 @@ TEST_F(ShortTexts, AdfListIsKeptWholeOrNotAtAll) {
     EXPECT_TRUE(QueriesAre(host, AdfFileQueries({1})));
 }
 
-const wchar_t* const kNoPosition = L"赤経 00h00m00.0s  赤緯 +00ﾟ00'00\" (J2000)\r\n";
-
 using FieldFrames = ClickDataTest;
 
 TEST_F(FieldFrames, AngleOfView) {

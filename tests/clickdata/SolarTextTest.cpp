@@ -7,9 +7,6 @@
 
 namespace {
 
-// The first line of the position block when the host has no position.
-const wchar_t* const kNoPosition = L"赤経 00h00m00.0s  赤緯 +00ﾟ00'00\" (J2000)\r\n";
-
 std::vector<CString> Names(const CString& path) { return Ask(path, {L".JapaneseName", L".EnglishName"}); }
 
 // The queries of a body's text: its names, what comes before the position, the position

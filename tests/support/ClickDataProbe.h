@@ -118,3 +118,5 @@ protected:
 
 // The queries of a position block that shows only its first line (the default switches).
 std::vector<CString> J2000Queries(const CString& prefix);
+// Its text when the host has no position.
+inline constexpr const wchar_t* kNoPosition = L"赤経 00h00m00.0s  赤緯 +00ﾟ00'00\" (J2000)\r\n";
