@@ -1,6 +1,10 @@
 // The solar-system text: the kind of body from its path, the name lines, and the lines of
-// each kind under their switches, with the exact queries sent.
+// each kind under their switches, with the exact queries sent; and its shared parts: the
+// solar eclipse block, the Moon's phases of the local day (with the real phase
+// calculation), the orbital elements, and answers that are no usable numbers.
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 #include "support/ClickDataProbe.h"
 #include "support/TestUtil.h"
@@ -261,6 +265,162 @@ TEST_F(SolarText, PlaceOnASurface) {
     // No explanation line when there is none; a latitude of exactly 0 shows '-'.
     AnswerObject(host, crater, {{L".Explanation", L""}, {L".Longitude", L"0"}, {L".Latitude", L"0"}});
     EXPECT_EQ(Text(crater, 0), L"ティコ Tycho\r\n経度   0.00 緯度 - 0.00'\r\n");
+}
+
+// Julian Day (UT) of a Japanese clock time on 2 September 2035.
+CString JdOfJst(int h, int m, double s) {
+    CString text;
+    text.Format(L"%.10f", 2464572.5 + (h * 3600 + m * 60 + s - 9 * 3600) / 86400.0);
+    return text;
+}
+
+const wchar_t* const kContact = L"? Solar.Earth.SolarEclipse.ContactTime.";
+
+class SolarLines : public ClickDataTest {
+protected:
+    void SetUp() override {
+        cd.SetObject(L"Solar.Sun", CZntClickData::TYPE_SOLAR);
+        host.Answer(L"? solar.earth.besselelement.apply", L"True");
+        host.Answer(L"? Time.Timezone", L"9");
+        Contacts(JdOfJst(8, 37, 12), JdOfJst(9, 54, 10), JdOfJst(9, 55, 21), JdOfJst(9, 56, 33),
+                 JdOfJst(11, 23, 5));
+    }
+    void Contacts(const CString& first, const CString& second, const CString& max,
+                  const CString& third, const CString& fourth) {
+        const std::pair<const wchar_t*, const CString*> kTimes[] = {
+            {L"1st", &first}, {L"2nd", &second}, {L"Max", &max}, {L"3rd", &third}, {L"4th", &fourth}};
+        for (const auto& t : kTimes) host.Answer(kContact + CString(t.first), *t.second);
+    }
+    static std::vector<CString> AllQueries() {
+        return {L"? solar.earth.besselelement.apply", CString(kContact) + L"1st", L"? Time.Timezone",
+                CString(kContact) + L"2nd", CString(kContact) + L"Max", CString(kContact) + L"3rd",
+                CString(kContact) + L"4th"};
+    }
+};
+
+TEST_F(SolarLines, TotalEclipseWithTheLengthOfTotality) {
+    EXPECT_TRUE(TextAndQueries(cd.GetSolarEclipse(&host),
+                               L"第1接触  08:37:12\r\n第2接触  09:54:10\r\n食の最大 09:55:21  継続時間 02m23s\r\n"
+                               L"第3接触  09:56:33\r\n第4接触  11:23:05\r\n",
+                               host, AllQueries()));
+    // 2 min 59.6 s of totality: the seconds round to a whole minute.
+    host.Answer(CString(kContact) + L"3rd", JdOfJst(9, 57, 9.6));
+    EXPECT_EQ(cd.GetSolarEclipse(&host),
+              L"第1接触  08:37:12\r\n第2接触  09:54:10\r\n食の最大 09:55:21  継続時間 03m00s\r\n"
+              L"第3接触  09:57:10\r\n第4接触  11:23:05\r\n");
+}
+
+TEST_F(SolarLines, PartialPhasesHaveNoDuration) {
+    Contacts(JdOfJst(8, 37, 12), L"*", JdOfJst(9, 55, 21), L"*", JdOfJst(11, 23, 5));
+    EXPECT_TRUE(TextAndQueries(cd.GetSolarEclipse(&host),
+                               L"第1接触  08:37:12\r\n食の最大 09:55:21\r\n第4接触  11:23:05\r\n", host,
+                               AllQueries()));
+    // Without a maximum the duration has no line to stand on.
+    Contacts(JdOfJst(8, 37, 12), JdOfJst(9, 54, 10), L"*", JdOfJst(9, 56, 33), JdOfJst(11, 23, 5));
+    EXPECT_EQ(cd.GetSolarEclipse(&host),
+              L"第1接触  08:37:12\r\n第2接触  09:54:10\r\n第3接触  09:56:33\r\n第4接触  11:23:05\r\n");
+}
+
+TEST_F(SolarLines, NoEclipseAsksNoFurther) {
+    host.Answer(CString(kContact) + L"1st", L"*");
+    EXPECT_TRUE(TextAndQueries(cd.GetSolarEclipse(&host), L"", host,
+                               {L"? solar.earth.besselelement.apply", CString(kContact) + L"1st"}));
+    for (const wchar_t* off : {L"FALSE", L"", L"*"}) {
+        host.Answer(L"? solar.earth.besselelement.apply", off);
+        EXPECT_TRUE(TextAndQueries(cd.GetSolarEclipse(&host), L"", host, {L"? solar.earth.besselelement.apply"}));
+    }
+}
+
+TEST_F(SolarLines, ContactTimesThatAreNoNumbers) {
+    // No clock for what is no number; a huge one is read as it is (its day has no time
+    // left in a double).
+    Contacts(L"nan", L"inf", JdOfJst(9, 55, 21), L"1e308", L"-inf");
+    EXPECT_EQ(cd.GetSolarEclipse(&host),
+              L"第1接触  --:--:--\r\n第2接触  --:--:--\r\n食の最大 09:55:21  継続時間 --m--s\r\n"
+              L"第3接触  00:00:00\r\n第4接触  --:--:--\r\n");
+}
+
+// A host whose local date is the given one (its clock at noon) in the given zone.
+void AnswerNoon(FakeHost& host, const wchar_t* year, const wchar_t* month, const wchar_t* day, const CString& zone) {
+    AnswerDate(host, {year, month, day, L"12", L"0", L"0", zone});
+}
+
+// The zone (hours) in which the full Moon of 4 December 2025 falls at the given number
+// of seconds before the end of the local day.
+CString ZoneForFullMoonBeforeMidnight(double secondsBefore) {
+    tagADATE date = {2025, 12, 4, 12, 0, 0.0, 0.0};
+    tagMOONPHASE phases[6];
+    const int n = GetMoonPhases(&date, phases, 6);
+    int full = 0;
+    while (full < n && phases[full].phase != 2) ++full;
+    EXPECT_LT(full, n);
+    const double midnightUt = 2461014.5;  // end of 4 December, UT
+    CString zone;
+    zone.Format(L"%.12f", (midnightUt - secondsBefore / 86400.0 - phases[full].jd) * 24.0);
+    return zone;
+}
+
+TEST_F(SolarLines, MoonPhaseInTheLastMinuteOfTheDay) {
+    // 23:59:29 stays in its minute; 23:59:45 rounds to the day's end, shown as 24:00, as
+    // the phase still belongs to this day.
+    AnswerNoon(host, L"2025", L"12", L"4", ZoneForFullMoonBeforeMidnight(31.0));
+    EXPECT_EQ(cd.GetMoonPhaseLines(&host), L"満月 23:59\r\n");
+    AnswerNoon(host, L"2025", L"12", L"4", ZoneForFullMoonBeforeMidnight(15.0));
+    EXPECT_EQ(cd.GetMoonPhaseLines(&host), L"満月 24:00\r\n");
+    // 23:58:59.8: the seconds carry into the minute.
+    AnswerNoon(host, L"2025", L"12", L"4", ZoneForFullMoonBeforeMidnight(60.2));
+    EXPECT_EQ(cd.GetMoonPhaseLines(&host), L"満月 23:59\r\n");
+}
+
+TEST_F(SolarLines, MoonPhasesOfOtherDays) {
+    // Last quarter of 11 December 2025, 20:51:38 UT: 05:52 on the 12th in Japan, 20:52
+    // on the 11th in UT.
+    AnswerNoon(host, L"2025", L"12", L"12", L"9");
+    EXPECT_EQ(cd.GetMoonPhaseLines(&host), L"下弦 05:52\r\n");
+    AnswerNoon(host, L"2025", L"12", L"11", L"9");
+    EXPECT_EQ(cd.GetMoonPhaseLines(&host), L"");
+    AnswerNoon(host, L"2025", L"12", L"11", L"0");
+    EXPECT_EQ(cd.GetMoonPhaseLines(&host), L"下弦 20:52\r\n");
+    // A date the host cannot give.
+    AnswerNoon(host, L"0", L"0", L"0", L"nan");
+    EXPECT_EQ(cd.GetMoonPhaseLines(&host), L"");
+}
+
+TEST_F(SolarLines, OrbitalElementsTheHostDoesNotKnow) {
+    // The layouts with real values are in the solar-text tests. Placeholders (the
+    // minor-planet layout); no period line at all.
+    cd.SetObject(L"Solar.Comet.2P", CZntClickData::TYPE_SOLAR);
+    for (const wchar_t* suffix : {L".RevolutionPeriod", L".TimeOfPerihelionPassage", L".SemiMajorAxis",
+                                  L".Eccentricity", L".PerihelionDistance"})
+        host.Answer(L"? Solar.Comet.2P" + CString(suffix), L"*");
+    EXPECT_EQ(cd.GetOrbitalElements(&host, 0), L"軌道長半径 -.------ au\r\n離心率 -.-\r\n");
+    EXPECT_TRUE(QueriesAre(host, Ask(L"Solar.Comet.2P", {L".RevolutionPeriod", L".SemiMajorAxis", L".Eccentricity"})));
+    EXPECT_EQ(cd.GetPerihelionPassage(&host), L"近日点通過時刻 ----年--月--.-----日 TT\r\n");
+    EXPECT_EQ(cd.GetPerihelionDistance(&host), L"近日点距離 -.------ au\r\n");
+    // Answers that read as no finite number show the placeholders too; an empty answer
+    // reads as 0 (4713 BC for a date).
+    AnswerObject(host, L"Solar.Comet.2P",
+                 {{L".TimeOfPerihelionPassage", L"nan"}, {L".Eccentricity", L"inf"}, {L".RevolutionPeriod", L"-inf"}});
+    EXPECT_EQ(cd.GetPerihelionPassage(&host), L"近日点通過時刻 ----年--月--.-----日 TT\r\n");
+    EXPECT_EQ(cd.GetEccentricity(&host), L"離心率 -.-\r\n");
+    EXPECT_EQ(cd.GetRevPeriod(&host), L"");
+    host.Answer(L"? Solar.Comet.2P.TimeOfPerihelionPassage", L"");
+    EXPECT_EQ(cd.GetPerihelionPassage(&host), L"近日点通過時刻 -4712年 1月1.50000日 TT\r\n");
+    host.Answer(L"? Solar.Comet.2P.TimeOfPerihelionPassage", L"1e300");
+    EXPECT_EQ(cd.GetPerihelionPassage(&host).Left(8), L"近日点通過時刻 ");
+}
+
+TEST_F(SolarLines, DatesOfJulianDays) {
+    // A Julian Day or zone that is no number gives no date; a huge Julian Day gives one
+    // clamped to the calendar's ends.
+    tagADATE d = {};
+    for (const double bad : {NAN, INFINITY, -INFINITY}) {
+        EXPECT_FALSE(ClickDataProbe::DateOfJd(bad, 0.0, 1.0, &d));
+        EXPECT_FALSE(ClickDataProbe::DateOfJd(2451545.0, bad, 0.0, &d));
+    }
+    EXPECT_EQ(d.year, 0);
+    EXPECT_TRUE(ClickDataProbe::DateOfJd(-1e300, 0.0, 1.0, &d));
+    EXPECT_TRUE(ClickDataProbe::DateOfJd(1e300, 9.0, 1e-6, &d));
 }
 
 }  // namespace

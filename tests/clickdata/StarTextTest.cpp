@@ -25,10 +25,8 @@ protected:
         AnswerDate(host, {L"1995", L"11", day, hour, L"0", L"0", L"9"});
     }
     // The text after the position block.
-    CString Details() {
-        const CString text = cd.GetTextStar(&host, 0);
-        return text.Mid(text.Find(L"(J2000)\r\n") + 9);
-    }
+    static CString Details(const CString& text) { return text.Mid(text.Find(L"(J2000)\r\n") + 9); }
+    CString Details() { return Details(cd.GetTextStar(&host, 0)); }
 };
 
 // The queries of a catalogue star's title, in order.
@@ -260,10 +258,10 @@ const std::vector<CString> GcvsDetailQueries(const CString& path) {
 TEST_F(StarText, VariableStarInFull) {
     const CString path = L"Star.GCVS.delCep";
     Star(path, {{L".Name", L"del Cep"},
-                  {L".HipparcosNumber", L"110991"}, {L".Magnitude.Maximum", L"3.48"},
-                  {L".Magnitude.Minimum", L"*"}, {L".VariableType", L"DCEP"}, {L".SpectralType", L"F5Iab-G1Ib"},
-                  {L".Epoch", L"2450000.00"}, {L".Year", L"*"}, {L".Period", L"10"}, {L".M_mD", L"30"},
-                  {L".OtherDesign", L"HR 8571"}});
+                {L".HipparcosNumber", L"110991"}, {L".Magnitude.Maximum", L"3.48"},
+                {L".Magnitude.Minimum", L"*"}, {L".VariableType", L"DCEP"}, {L".SpectralType", L"F5Iab-G1Ib"},
+                {L".Epoch", L"2450000.00"}, {L".Year", L"*"}, {L".Period", L"10"}, {L".M_mD", L"30"},
+                {L".OtherDesign", L"HR 8571"}});
     Today(L"4", L"9");
     status.DispMag = status.StarDetails = 1;
     EXPECT_TRUE(TextAndQueries(
@@ -286,12 +284,12 @@ TEST_F(StarText, VariableStarInFull) {
 TEST_F(StarText, VariableStarNumbersAsTheHostWroteThem) {
     const CString path = L"Star.GCVS.X";
     Star(path, {{L".Epoch", L"2450000"}, {L".Period", L"0.5623400"}, {L".M_mD", L"*"},
-                  {L".Year", L"1987"}, {L".Magnitude.Maximum", L""}, {L".Magnitude.Minimum", L"*"}});
+                {L".Year", L"1987"}, {L".Magnitude.Maximum", L""}, {L".Magnitude.Minimum", L"*"}});
     Today(L"4", L"9");
     status.DispMag = status.StarDetails = 1;
     const CString text = cd.GetTextStarGcvs(&host, 0);
     // The appearance year ends its line like every other line.
-    EXPECT_EQ(text.Mid(text.Find(L"(J2000)\r\n") + 9),
+    EXPECT_EQ(Details(text),
               L"元期 2450000\r\n出現 1987年\r\n周期 0.56234日\r\n現在の状態 元期＋45周期＋0.19日\r\n");
     EXPECT_NE(text.Find(L"光度 極大 0.00等 極小 -.--等\r\n"), -1);
 }
@@ -325,16 +323,15 @@ TEST_F(StarText, NoCurrentStateWithoutAUsablePeriodOrEpoch) {
     // A "*" epoch has no line and no state.
     host.Answer(L"? Star.GCVS.Y.Period", L"10");
     host.Answer(L"? Star.GCVS.Y.Epoch", L"*");
-    const CString text = cd.GetTextStarGcvs(&host, 0);
-    EXPECT_EQ(text.Mid(text.Find(L"(J2000)\r\n") + 9), L"周期 10日\r\nM-m/D 30 (3.0日)\r\n");
+    EXPECT_EQ(Details(cd.GetTextStarGcvs(&host, 0)), L"周期 10日\r\nM-m/D 30 (3.0日)\r\n");
 }
 
 TEST_F(StarText, DoubleStarComponent) {
     const CString path = L"Star.WDS.05353-0523.A";
     const CString parent = L"Star.WDS.05353-0523";
     Star(path, {{L".Name", L"θ1 Ori A"},
-                  {L".Magnitude", L"6.73"}, {L".ComponentName", L"A"}, {L".SpectralType", L"O7V"},
-                  {L".Propermotion.RA", L"0.0015"}, {L".Propermotion.DEC", L"*"}});
+                {L".Magnitude", L"6.73"}, {L".ComponentName", L"A"}, {L".SpectralType", L"O7V"},
+                {L".Propermotion.RA", L"0.0015"}, {L".Propermotion.DEC", L"*"}});
     AnswerObject(host, parent,
                  {{L".Components", L"ABCD"}, {L".Discoverer", L" STF 748 "}, {L".ObsCount", L"25"},
                   {L".FirstObs.Epoch", L"1826"}, {L".FirstObs.Theta", L"31"}, {L".FirstObs.Rho", L"8.86"},
@@ -382,8 +379,8 @@ TEST_F(StarText, DoubleStarWithoutAParentPath) {
 TEST_F(StarText, Exoplanet) {
     const CString path = L"Star.ExtraSolarPlanet.51Pegb";
     Star(path, {{L".Name", L"51 Peg b"},
-                  {L".OrbitalPeriod", L"4.230800"}, {L".SemiMajorAxis", L"0.0520"},
-                  {L".eccentricity", L"3.000"}});
+                {L".OrbitalPeriod", L"4.230800"}, {L".SemiMajorAxis", L"0.0520"},
+                {L".eccentricity", L"3.000"}});
     // No switch matters here.
     status.DispMag = 1;
     EXPECT_TRUE(TextAndQueries(cd.GetTextExoPlanet(&host, 0),
@@ -394,8 +391,7 @@ TEST_F(StarText, Exoplanet) {
                                    Ask(path, {L".OrbitalPeriod", L".SemiMajorAxis", L".eccentricity"})));
     // Whole numbers stay as they are; empty answers still have their lines.
     AnswerObject(host, path, {{L".OrbitalPeriod", L"100"}, {L".SemiMajorAxis", L"365.250"}, {L".eccentricity", L""}});
-    const CString text = cd.GetTextExoPlanet(&host, 0);
-    EXPECT_EQ(text.Mid(text.Find(L"(J2000)\r\n") + 9), L"公転周期 100日\r\n軌道長半径 365.25au\r\n離心率 \r\n");
+    EXPECT_EQ(Details(cd.GetTextExoPlanet(&host, 0)), L"公転周期 100日\r\n軌道長半径 365.25au\r\n離心率 \r\n");
 }
 
 // Through GetText: a star-planet path is answered by the exoplanet builder under its
