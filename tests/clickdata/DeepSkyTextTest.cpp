@@ -31,7 +31,6 @@ TEST_F(DeepSky, PgcGalaxy) {
                                CString(L"PGC2557 (M31)\r\n光度 4.36等 長径 3.25'\r\n") + kPosition2 +
                                    L"長径の位置角 35度\r\nハッブル分類 Sb\r\n日心視線速度 -300(km/s)\r\n",
                                host, PgcQueries(path) + J2000Queries(path)));
-    EXPECT_TRUE(TextAndQueries(cd.GetTextDeepSky(&host, 1), L"PGC2557 (M31)", host, PgcQueries(path)));
 
     // No alias, no magnitude or diameters: no parentheses and no empty line. A "*" keeps a
     // detail out; an empty angle or velocity still prints.
@@ -42,8 +41,6 @@ TEST_F(DeepSky, PgcGalaxy) {
               CString(L"PGC2557\r\n") + kPosition2 + L"長径の位置角 0度\r\n日心視線速度 (km/s)\r\n");
     AnswerObject(host, path, {{L".PA", L"*"}, {L".Vhelio", L"*"}, {L".LogR25", L"1.5"}});
     EXPECT_EQ(cd.GetTextDeepSky(&host, 0), CString(L"PGC2557\r\n短径 1.50'\r\n") + kPosition2);
-    status.DispMag = status.PgcDetails = 0;
-    EXPECT_EQ(cd.GetTextDeepSky(&host, 0), CString(L"PGC2557\r\n") + kPosition2);
 }
 
 TEST_F(DeepSky, WhichPathsArePgcGalaxies) {
@@ -72,15 +69,12 @@ TEST_F(DeepSky, GeneralLayout) {
             {L".Magnitude", L"3.44"},
             {L".Size", L"190'x60'"}});
     status.DispMag = 1;
-    const std::vector<CString> nameQueries =
-        Ask(path, {L".CatalogNumber", L".SubCatalogNumber.Strings", L".Type.Name", L".Name"});
     EXPECT_TRUE(TextAndQueries(cd.GetTextDeepSky(&host, 0),
                                CString(L"アンドロメダ銀河 M 31 (NGC 224, UGC 454) 渦巻銀河\r\n光度  3.4等 視直径 190'x60'\r\n") +
                                    kPosition2,
                                host,
-                               nameQueries + Ask(path, {L".Magnitude", L".Size"}) + J2000Queries(path)));
-    EXPECT_TRUE(TextAndQueries(cd.GetTextDeepSky(&host, 1), L"アンドロメダ銀河 M 31 (NGC 224, UGC 454) 渦巻銀河",
-                               host, nameQueries));
+                               Ask(path, {L".CatalogNumber", L".SubCatalogNumber.Strings", L".Type.Name", L".Name",
+                                          L".Magnitude", L".Size"}) + J2000Queries(path)));
 
     const struct {
         const wchar_t* catalogue;
@@ -143,23 +137,18 @@ TEST_F(DeepSky, ImageOnTheChart) {
                                    J2000Queries(path)));
     EXPECT_TRUE(TextAndQueries(cd.GetTextDeepSkyImage(&host, 1), L"画像 M42", host, Ask(path, {L".File"})));
 
-    const struct {
-        const wchar_t* file;
-        const wchar_t* name;
-    } kNames[] = {
-        {L"M42_view.bmp", L"M42"},                   // no folder
+    const std::pair<const wchar_t*, const wchar_t*> kNames[] = {
         {L"_view.bmp", L"_view.bmp"},                // the suffix must follow a name
         {L"x_view.bmp", L"x"},
         {L"a_view.bmp_view.bmp", L"a_view.bmp_view.bmp"},  // only the first occurrence counts
         {L"M42_VIEW.BMP", L"M42_VIEW.BMP"},          // case counts
-        {L"M42_view.bmp.png", L"M42_view.bmp.png"},
         {L"D:\\a\\b\\", L""},
         {L"/home/user/images/M8_view.bmp", L"M8"},   // a Linux path
         {L"", L""},
     };
     for (const auto& n : kNames) {
-        host.Answer(L"? " + path + L".File", n.file);
-        EXPECT_EQ(cd.GetTextDeepSkyImage(&host, 1), L"画像 " + CString(n.name)) << CString(n.file).ToUtf8();
+        host.Answer(L"? " + path + L".File", n.first);
+        EXPECT_EQ(cd.GetTextDeepSkyImage(&host, 1), L"画像 " + CString(n.second)) << CString(n.first).ToUtf8();
     }
     // Angles the host does not know print as zero.
     AnswerObject(host, path, {{L".Angle.X", L"*"}, {L".Angle.Y", L""}, {L".Roll", L"abc"}});

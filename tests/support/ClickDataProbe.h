@@ -28,18 +28,7 @@ public:
     int Type() const { return m_nType; }
     const CStringArray& AdfKinds() const { return m_astrWork; }
 
-    // Stars, deep-sky objects, the CDF designation.
-    using CZntClickData::GetCdfTextAdf;
-    using CZntClickData::GetCdfTextAngleOfField;
-    using CZntClickData::GetCdfTextCons;
-    using CZntClickData::GetCdfTextDeepSky;
-    using CZntClickData::GetCdfTextEqt;
-    using CZntClickData::GetCdfTextFieldOfView;
-    using CZntClickData::GetCdfTextMagellan;
-    using CZntClickData::GetCdfTextMeteor;
-    using CZntClickData::GetCdfTextSatellite;
-    using CZntClickData::GetCdfTextSolar;
-    using CZntClickData::GetCdfTextStar;
+    // Stars and deep-sky objects.
     using CZntClickData::GetCrossIdList;
     using CZntClickData::GetDistanceString;
     using CZntClickData::GetGscTypeString;
@@ -50,7 +39,6 @@ public:
     using CZntClickData::GetTextStar;
     using CZntClickData::GetTextStarGcvs;
     using CZntClickData::GetTextStarWds;
-    using CZntClickData::IsPresent;
     using CZntClickData::TranslateGscType;
     using CZntClickData::TrimDecimals;
     // Shared with the frame and the other builders.
@@ -58,7 +46,6 @@ public:
     using CZntClickData::FormatLati;
     using CZntClickData::FormatLong;
     using CZntClickData::GetDailyMotion;
-    using CZntClickData::GetDate;
     using CZntClickData::GetEclipseTime;
     using CZntClickData::GetJdSunLambda;
     using CZntClickData::GetMeasureString;
@@ -70,8 +57,6 @@ public:
     using CZntClickData::GetTextEqt;
     using CZntClickData::GetTimeString;
     using CZntClickData::IsAdfsystem;
-    using CZntClickData::ObjectSearch;
-    using CZntClickData::TrimTrailingZero;
     // Solar system, satellites, meteors, field frames.
     using CZntClickData::DateOfJd;
     using CZntClickData::GetEccentricity;
@@ -80,7 +65,6 @@ public:
     using CZntClickData::GetPerihelionDistance;
     using CZntClickData::GetPerihelionPassage;
     using CZntClickData::GetRevPeriod;
-    using CZntClickData::GetSemiMajorAxis;
     using CZntClickData::GetSolarEclipse;
     using CZntClickData::GetTextAngleOfField;
     using CZntClickData::GetTextFiledOfView;
@@ -134,3 +118,5 @@ protected:
 
 // The queries of a position block that shows only its first line (the default switches).
 std::vector<CString> J2000Queries(const CString& prefix);
+// Its text when the host has no position.
+inline constexpr const wchar_t* kNoPosition = L"赤経 00h00m00.0s  赤緯 +00ﾟ00'00\" (J2000)\r\n";

@@ -1,4 +1,6 @@
-// The measuring line, the hourly motion and the elongation from the Sun.
+// The lines and helpers the builders share: the measuring line, the hourly motion, the
+// elongation from the Sun, coordinate texts under the switches, clock times, periods and
+// decimals.
 #include <gtest/gtest.h>
 
 #include "support/ClickDataProbe.h"
@@ -78,9 +80,9 @@ TEST_F(MeasureLine, EndAtTheOriginPrintsPlusZeros) {
               L"黄経差 +  0ﾟ00'00\"   黄緯差 +  0ﾟ00'00\"\r\n");
 }
 
-using SolarHelpers = ClickDataTest;
+using SharedLines = ClickDataTest;
 
-TEST_F(SolarHelpers, DailyMotionFourLinesPerHour) {
+TEST_F(SharedLines, DailyMotionFourLinesPerHour) {
     Object(L"Solar.Planet.Mars", CZntClickData::TYPE_SOLAR,
            {{L".DailyMotion.RA", L"15"}, {L".DailyMotion.Dec", L"*"}, {L".position.EquatorialDateApp.RA", L"6"}});
     EXPECT_TRUE(TextAndQueries(cd.GetDailyMotion(&host),
@@ -95,7 +97,7 @@ TEST_F(SolarHelpers, DailyMotionFourLinesPerHour) {
                                     L".position.EquatorialDateApp.DEC"})));
 }
 
-TEST_F(SolarHelpers, SolarElongationSideFromTheLongitudes) {
+TEST_F(SharedLines, SolarElongationSideFromTheLongitudes) {
     Object(L"Solar.Planet.Venus", CZntClickData::TYPE_SOLAR,
            {{L".SolarElongation", L"*"}, {L".position.Ecliptical.Lambda", L"10"}});
     host.Answer(L"? solar.sun.position.Ecliptical.Lambda", L"350");
@@ -110,6 +112,54 @@ TEST_F(SolarHelpers, SolarElongationSideFromTheLongitudes) {
     EXPECT_EQ(cd.GetSolarElongation(&host), L"太陽離角 20.500ﾟW\r\n");
     host.Answer(L"? solar.sun.position.Ecliptical.Lambda", L"");
     EXPECT_EQ(cd.GetSolarElongation(&host), L"太陽離角 20.500ﾟ\r\n");
+}
+
+TEST_F(SharedLines, CoordinateFormattersFollowTheSwitches) {
+    EXPECT_EQ(cd.FormatHms(L"5.5", 3), L"05h30m00.00s");
+    EXPECT_EQ(cd.FormatLong(L"*", 2), L"---ﾟ--'--\"");
+    status.Precision = 1;
+    EXPECT_EQ(cd.FormatLati(L"*", 4), L" --ﾟ--'");
+    EXPECT_EQ(cd.FormatLati(L"-12.5", 4), L"-12ﾟ30'");
+    cd.SetExtraOption(1);
+    EXPECT_EQ(cd.FormatHms(L"5.5", 1), L"05h30m00.000s");
+    EXPECT_EQ(cd.FormatLong(L"83.5", 1), L" 83ﾟ30'00.00\"");
+    EXPECT_EQ(cd.FormatLati(L"*", 1), L" --ﾟ--'--.--\"");
+    status.RaInDegrees = 1;
+    EXPECT_EQ(cd.FormatHms(L"5.5", 2), L"82.500000    ");
+    EXPECT_EQ(cd.FormatLati(L"12.5", 2), L"+12.500000");
+    EXPECT_EQ(cd.FormatLong(L"", 2), L"0.000000    ");
+}
+
+TEST_F(SharedLines, PeriodsWithThreeSignificantFigures) {
+    const std::pair<double, const wchar_t*> kCases[] = {
+        {12345.6, L"12300"}, {5.678, L"5.68"}, {0.1234, L"0.120"}, {99.996, L"100"}};
+    for (const auto& c : kCases) EXPECT_EQ(ClickDataProbe::GetPeriodString(c.first), c.second) << c.first;
+}
+
+TEST_F(SharedLines, ClockTimesOfJulianDays) {
+    EXPECT_EQ(ClickDataProbe::GetTimeString(L"2461015.5, 2461015.75", 9.0, L"出 "), L"出 09:00,15:00");
+    EXPECT_EQ(ClickDataProbe::GetTimeString(L"*", 9.0, L"没 "), L"没 --:--");
+    EXPECT_EQ(ClickDataProbe::GetTimeString(L"", 9.0, L"没 "), L"没 ");
+    // 29.9 s stays in its minute, 30.1 s rounds up.
+    EXPECT_EQ(ClickDataProbe::GetTimeString(L"2461015.50034606", 0.0, L""), L"00:00");
+    EXPECT_EQ(ClickDataProbe::GetTimeString(L"2461015.50034838", 0.0, L""), L"00:01");
+}
+
+TEST_F(SharedLines, EclipseTimeWrapsPastMidnight) {
+    EXPECT_EQ(ClickDataProbe::GetEclipseTime(2461015.75, L"食甚 "), L"食甚 06:00:00");
+    EXPECT_EQ(ClickDataProbe::GetEclipseTime(2461015.4999999, L""), L"00:00:00");
+}
+
+TEST(DecimalTrimming, WithAndWithoutTheZero) {
+    const struct { const wchar_t* in; const wchar_t* trimmed; const wchar_t* kept; } kCases[] = {
+        {L"0.50", L"0.5", L"0.5"}, {L"3.000", L"3.", L"3.0"}, {L"100", L"100", L"100"},
+        {L"5.", L"5.", L"5.0"},    {L"", L"", L""},           {L"*", L"*", L"*"},
+        {L".000", L".", L".0"},
+    };
+    for (const auto& c : kCases) {
+        EXPECT_EQ(ClickDataProbe::TrimDecimals(c.in, 0), c.trimmed) << CString(c.in).ToUtf8();
+        EXPECT_EQ(ClickDataProbe::TrimDecimals(c.in, 1), c.kept) << CString(c.in).ToUtf8();
+    }
 }
 
 }  // namespace
