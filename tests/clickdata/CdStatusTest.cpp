@@ -23,12 +23,16 @@ std::vector<int> Fields(const CCdStatus& s) {
             s.RaInDegrees, s.UserFlag1, s.UserFlag2, s.UserFlag3};
 }
 
-TEST(CdStatus, PresetsKeepWhatTheyDoNotOwn) {
+TEST(CdStatus, PresetValuesAndWhatEachKeeps) {
+    const std::vector<int> defaults = {0, 0, 0, 0, 1, 1, 1, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0,
+                                       1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1};
+    const std::vector<int> init = {0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
+                                   1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 1, 0, 0, 0, 0, 5};
+    EXPECT_EQ(Fields(CCdStatus()), defaults);
     CCdStatus s(5);
     EXPECT_EQ(s.UserFlag3, 5);
     s.Init();  // leaves UserFlag3
-    EXPECT_EQ(s.UserFlag3, 5);
-    EXPECT_EQ(s.StarDetails, 1);
+    EXPECT_EQ(Fields(s), init);
     s.RaInDegrees = 1;
     s.SetZentacam();  // back to the defaults, but leaves RaInDegrees
     CCdStatus expected;
