@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "clickdata/ZntClickData.h"
-#include "host/SkyHost.h"
+#include "sky/SkyHost.h"
 
 namespace {
 

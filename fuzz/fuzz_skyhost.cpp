@@ -5,7 +5,7 @@
 #include <unistd.h>
 
 #include "FuzzText.h"
-#include "host/SkyHost.h"
+#include "sky/SkyHost.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > 4096) return 0;

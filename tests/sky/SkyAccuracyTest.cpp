@@ -10,7 +10,7 @@
 #include <sstream>
 #include <string>
 
-#include "host/SkyHost.h"
+#include "sky/SkyHost.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "clickdata/CdStatus.h"
 #include "clickdata/ZntClickData.h"
 #include "dateobs/DateObs.h"
-#include "host/SkyHost.h"
+#include "sky/SkyHost.h"
 #include "host/StkString.h"
 #include "dirode/Registry.h"
 #include "platform/Afx.h"

@@ -4,7 +4,7 @@
 #include "HostCommand.h"
 #include "SkyOptions.h"
 #include "clickdata/ZntClickData.h"
-#include "host/SkyHost.h"
+#include "sky/SkyHost.h"
 
 namespace {
 

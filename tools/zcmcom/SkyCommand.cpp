@@ -5,7 +5,7 @@
 
 #include "Command.h"
 #include "SkyOptions.h"
-#include "host/SkyHost.h"
+#include "sky/SkyHost.h"
 #include "zvacl/zvacl.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // CSkyHost: command parsing, time, site and settings answers, and the statements.
-#include "host/SkyHost.h"
+#include "sky/SkyHost.h"
 
 #include <cmath>
 #include <ctime>
@@ -8,9 +8,9 @@
 
 #include "dirode/Registry.h"
 #include "draw/TimeZone.h"
-#include "host/SkyAnswer.h"
-#include "host/SkyCatalog.h"
-#include "host/SkyEphemeris.h"
+#include "sky/Answer.h"
+#include "sky/catalogs/Catalog.h"
+#include "sky/bodies/Ephemeris.h"
 #include "zvacl/zvacl.h"
 
 namespace {

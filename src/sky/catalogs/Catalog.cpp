@@ -1,15 +1,15 @@
 // The bundled catalogue's reader and CSkyHost's answers about its objects: stars by
 // Hipparcos number, constellations, Messier objects, and bare points of the sky.
-#include "host/SkyCatalog.h"
+#include "sky/catalogs/Catalog.h"
 
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
 
-#include "host/SkyAnswer.h"
-#include "host/SkyEphemeris.h"
-#include "host/SkyHost.h"
+#include "sky/Answer.h"
+#include "sky/bodies/Ephemeris.h"
+#include "sky/SkyHost.h"
 
 namespace sky {
 namespace {

@@ -3,14 +3,14 @@
 // topocentric place is done here in rectangular J2000 coordinates (light time, annual
 // aberration, precession IAU 1976, nutation IAU 1980), with Delta T and sidereal time from
 // zvacl so the host agrees with the library's own clock.
-#include "host/SkyEphemeris.h"
+#include "sky/bodies/Ephemeris.h"
 
 #include <libnova/libnova.h>
 
 #include <algorithm>
 #include <functional>
 
-#include "host/SkyMath.h"
+#include "sky/bodies/SkyMath.h"
 #include "zvacl/zvacl.h"
 
 namespace sky {

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "host/SkyEphemeris.h"
+#include "sky/bodies/Ephemeris.h"
 
 namespace sky {
 

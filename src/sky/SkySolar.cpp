@@ -2,10 +2,10 @@
 // properties shared with every fixed point of the sky.
 #include <cmath>
 
-#include "host/SkyAnswer.h"
-#include "host/SkyCatalog.h"
-#include "host/SkyEphemeris.h"
-#include "host/SkyHost.h"
+#include "sky/Answer.h"
+#include "sky/catalogs/Catalog.h"
+#include "sky/bodies/Ephemeris.h"
+#include "sky/SkyHost.h"
 
 namespace {
 
