@@ -9,6 +9,7 @@
 #include "dirode/Registry.h"
 #include "draw/TimeZone.h"
 #include "sky/Answer.h"
+#include "sky/Source.h"
 #include "sky/catalogs/Catalog.h"
 #include "sky/bodies/Ephemeris.h"
 #include "zvacl/zvacl.h"
@@ -95,6 +96,21 @@ CSkyHost::~CSkyHost() = default;
 void CSkyHost::Changed() {
     m_places.clear();
     m_contacts.reset();
+    for (auto& source : m_sources) source->Changed();
+}
+
+std::vector<std::unique_ptr<sky::Source>>& CSkyHost::Sources() {
+    if (m_sources.empty())
+        for (const sky::SourceFactory& make : sky::RegisteredSources()) m_sources.push_back(make());
+    return m_sources;
+}
+
+CString CSkyHost::QuerySources(const CString& q) {
+    const sky::Context at{m_jd, sky::Site{m_lon, m_lat, m_height}, m_tz};
+    CString answer;
+    for (auto& source : Sources())
+        if (source->Answer(q, at, &answer)) return answer;
+    return CString();
 }
 
 void CSkyHost::SetJd(double jdUt) {
@@ -213,6 +229,7 @@ CString CSkyHost::Query(const CString& expression) {
     if (answer.IsEmpty()) answer = QuerySettings(q);
     if (answer.IsEmpty() && q.Left(6) == L"solar.") answer = QuerySolar(q);
     if (answer.IsEmpty()) answer = QueryCatalog(q);
+    if (answer.IsEmpty()) answer = QuerySources(q);
     return answer;
 }
 

@@ -22,6 +22,7 @@ namespace sky {
 class Catalog;
 struct BodyPlace;
 struct EclipseContacts;
+class Source;
 }
 
 class ZCMCOM_API CSkyHost : public CCorZnt {
@@ -87,7 +88,7 @@ private:
     CString QuerySolar(const CString& q);
     CString QueryCatalog(const CString& q);
     CString QueryPoint(const CString& property, double raHours, double decDeg);
-    CString PositionAnswer(const sky::BodyPlace& place, const CString& property, int body);
+    CString QuerySources(const CString& q);
     void Statement(const CString& statement);
     void Changed();
 
@@ -109,4 +110,8 @@ private:
     std::map<int, std::shared_ptr<sky::BodyPlace>> m_places;
     // The solar eclipse in progress, once asked (the click text asks it six times).
     std::shared_ptr<sky::EclipseContacts> m_contacts;
+    // The registered sources (comets, moons, satellites, ...), asked after the host's own
+    // objects; made on first use.
+    std::vector<std::unique_ptr<sky::Source>> m_sources;
+    std::vector<std::unique_ptr<sky::Source>>& Sources();
 };

@@ -6,6 +6,7 @@
 #include "sky/catalogs/Catalog.h"
 #include "sky/bodies/Ephemeris.h"
 #include "sky/SkyHost.h"
+#include "sky/Source.h"
 
 namespace {
 
@@ -49,54 +50,11 @@ CString Num(double v, const wchar_t* format = L"%.8f") { return sky::Answer(v, f
 
 }  // namespace
 
-CString CSkyHost::PositionAnswer(const sky::BodyPlace& p, const CString& property, int body) {
-    struct Row {
-        const wchar_t* name;
-        const sky::Sphere sky::BodyPlace::*sphere;
-        bool lat;
-        bool hours;
-    };
-    static const Row kRows[] = {
-        {L"ra", &sky::BodyPlace::j2000, false, true},
-        {L"dec", &sky::BodyPlace::j2000, true, false},
-        {L"equatorialdateapp.ra", &sky::BodyPlace::apparent, false, true},
-        {L"equatorialdateapp.dec", &sky::BodyPlace::apparent, true, false},
-        {L"equatorialb1950.ra", &sky::BodyPlace::b1950, false, true},
-        {L"equatorialb1950.dec", &sky::BodyPlace::b1950, true, false},
-        {L"ecliptical.lambda", &sky::BodyPlace::eclipticMean, false, false},
-        {L"ecliptical.beta", &sky::BodyPlace::eclipticMean, true, false},
-        {L"eclipticdateapp.lambda", &sky::BodyPlace::eclipticApp, false, false},
-        {L"eclipticdateapp.beta", &sky::BodyPlace::eclipticApp, true, false},
-        {L"eclipticj2000.lambda", &sky::BodyPlace::ecliptic2000, false, false},
-        {L"eclipticj2000.beta", &sky::BodyPlace::ecliptic2000, true, false},
-        {L"galactical.longitude", &sky::BodyPlace::galactic, false, false},
-        {L"galactical.latitude", &sky::BodyPlace::galactic, true, false},
-    };
-    (void)body;
-    for (const Row& row : kRows) {
-        if (property != row.name) continue;
-        const sky::Sphere& s = p.*row.sphere;
-        const double v = row.lat ? s.lat : s.lon;
-        return Num(row.hours ? v / 15.0 : v);
-    }
-    if (property == L"altitude") return Num(p.altitude);
-    if (property == L"azimuth") return Num(p.azimuth);
-    if (property == L"constellation") {
-        const char* abbr = sky::ConstellationAt(p.j2000.lon, p.j2000.lat);
-        return abbr ? CString(abbr) : CString();
-    }
-    return CString();
-}
-
 CString CSkyHost::QueryPoint(const CString& property, double ra, double dec) {
     const bool events = property.Left(3) == L"jd.";
     const sky::Site site{m_lon, m_lat, m_height};
     const sky::BodyPlace p = sky::FixedPlace(ra * 15.0, dec, m_jd, site, events);
-    if (property == L"jd.rise") return Num(p.rise);
-    if (property == L"jd.transit") return Num(p.transit);
-    if (property == L"jd.set") return Num(p.set);
-    if (property.Left(9) == L"position.") return PositionAnswer(p, property.Mid(9), -1);
-    return CString();
+    return sky::PlaceAnswer(p, property);
 }
 
 CString CSkyHost::QuerySolar(const CString& q) {
@@ -182,10 +140,7 @@ CString CSkyHost::QuerySolar(const CString& q) {
     const bool sunOrMoon = body == sky::Body::Sun || body == sky::Body::Moon;
     if (property == L"heliocentricdistance") return body == sky::Body::Sun ? CString() : Num(p.heliocentricDistance);
     if (earth) return CString();  // the observer's own planet has no place in its sky
-    if (property == L"jd.rise") return Num(p.rise);
-    if (property == L"jd.transit") return Num(p.transit);
-    if (property == L"jd.set") return Num(p.set);
-    if (property.Left(9) == L"position.") return PositionAnswer(p, property.Mid(9), index);
+    if (property.Left(3) == L"jd." || property.Left(9) == L"position.") return sky::PlaceAnswer(p, property);
     if (property == L"geocentricdistance") return Num(p.geocentricDistance);
     if (property == L"topocentricdistance") return Num(p.topocentricDistance);
     if (property == L"magnitude") return Num(p.magnitude, L"%.3f");

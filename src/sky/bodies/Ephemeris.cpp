@@ -62,7 +62,13 @@ Vec Heliocentric(Body body, double jdTt, const Kepler* k) {
     return EclipticToEquatorial(FromSphere(h.L, h.B, h.R), MeanObliquity(kJ2000));
 }
 
+}  // namespace
+
 Vec EarthAt(double jdTt) { return Heliocentric(Body::Earth, jdTt, nullptr); }
+
+double TtOf(double jdUt) { return UtToDt(jdUt); }
+
+namespace {
 
 // The Moon's geocentric position, J2000 equatorial, au. libnova's ELP 2000-82B gives the
 // ecliptic and equinox J2000.
@@ -120,6 +126,8 @@ void Horizon(const Sphere& equ, double lstDeg, double latDeg, double* alt, doubl
     *az = Norm360(std::atan2(std::sin(H), std::cos(H) * std::sin(phi) - std::tan(d) * std::cos(phi)) / kRad);
 }
 
+}  // namespace
+
 // Everything that follows from a J2000 direction: the other systems and the horizon.
 // geo: astrometric geocentric vector (J2000); apparentGeo: with aberration applied.
 void FillPlace(BodyPlace* p, const Vec& geo, const Vec& apparentGeo, double jdUt, double jdTt,
@@ -146,6 +154,8 @@ void FillPlace(BodyPlace* p, const Vec& geo, const Vec& apparentGeo, double jdUt
     p->topocentricDistance = Norm(topo);
     Horizon(ToSphere(topo), lst, site.latitude, &p->altitude, &p->azimuth);
 }
+
+namespace {
 
 // The distance from the observer of a geocentric J2000 position.
 double TopocentricDistance(const Vec& geo, double jdUt, double jdTt, const Site& site) {
@@ -346,6 +356,7 @@ BodyPlace Place(Body body, double jdUt, const Site& site, bool withEvents, const
         const double psi = p.elongation * kRad;
         const double i = std::atan2(R * std::sin(psi), delta - R * std::cos(psi));
         p.illuminated = (1.0 + std::cos(i)) / 2.0;
+        p.phaseAngle = i / kRad;
         // Brightness by the lit part of the disc seen from the Earth.
         p.magnitude = -12.7 + 2.5 * (std::log10(M_PI) - std::log10(M_PI / 2.0 * (1.0 + 1e-6 - std::cos(psi)))) +
                       5.0 * std::log10(delta / 0.0025);
@@ -354,6 +365,7 @@ BodyPlace Place(Body body, double jdUt, const Site& site, bool withEvents, const
         const double cosI = (r * r + delta * delta - R * R) / (2.0 * r * delta);
         const double i = std::acos(std::clamp(cosI, -1.0, 1.0)) / kRad;
         p.illuminated = (1.0 + cosI) / 2.0;
+        p.phaseAngle = i;
         p.diameter = body == Body::Kepler ? orbit->diameterKm / kKmPerAu / delta * 206264.806
                                           : DiameterAtOneAu(body) / delta;
         p.magnitude = body == Body::Kepler ? AsteroidMagnitude(*orbit, r, delta, i)
@@ -375,6 +387,38 @@ BodyPlace Place(Body body, double jdUt, const Site& site, bool withEvents, const
 
 BodyPlace PlaceOf(Body body, double jdUt, const Site& site, bool withEvents, const Kepler* orbit) {
     return Place(body, jdUt, site, withEvents, orbit, false);
+}
+
+BodyPlace PlaceOfHeliocentric(const std::function<Vec(double)>& helio, double jdUt, const Site& site,
+                              bool withEvents) {
+    const double jdTt = UtToDt(jdUt);
+    const Vec earth = EarthAt(jdTt);
+    double tau = 0.0;
+    Vec h{}, geo{};
+    for (int i = 0; i < 3; ++i) {
+        h = helio(jdTt - tau);
+        geo = h - earth;
+        tau = Norm(geo) * kLightDaysPerAu;
+    }
+    BodyPlace p;
+    const Vec app = Aberrate(geo, jdTt);
+    FillPlace(&p, geo, app, jdUt, jdTt, site);
+    if (!std::isfinite(p.j2000.lon)) return BodyPlace{};
+    const Vec now = helio(jdTt) - earth;
+    const double r = Norm(h), delta = Norm(geo), R = Norm(earth);
+    p.heliocentricDistance = r;
+    p.geocentricDistance = Norm(now);
+    p.topocentricDistance = TopocentricDistance(now, jdUt, jdTt, site);
+    const Vec sunApp = Aberrate(-1.0 * earth, jdTt);
+    p.elongation = std::acos(std::clamp(Dot(app, sunApp) / (Norm(app) * Norm(sunApp)), -1.0, 1.0)) / kRad;
+    const double cosI = std::clamp((r * r + delta * delta - R * R) / (2.0 * r * delta), -1.0, 1.0);
+    p.phaseAngle = std::acos(cosI) / kRad;
+    p.illuminated = (1.0 + cosI) / 2.0;
+    if (withEvents) {
+        const auto at = [&](double t) { return PlaceOfHeliocentric(helio, t, site, false); };
+        Events(at, [](const BodyPlace&) { return 0.0; }, 0.4986, jdUt, site, &p);
+    }
+    return p;
 }
 
 BodyPlace FixedPlace(double ra2000, double dec2000, double jdUt, const Site& site, bool withEvents) {

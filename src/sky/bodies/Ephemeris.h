@@ -3,6 +3,7 @@
 // the Moon, the planets and Pluto, and of fixed directions (stars, clicked points), for
 // one instant and one observer. Internal to the library; CSkyHost answers from it.
 #include <cmath>
+#include <functional>
 
 namespace sky {
 
@@ -15,6 +16,11 @@ enum class Body { Sun, Moon, Mercury, Venus, Earth, Mars, Jupiter, Saturn, Uranu
 struct Kepler {
     double a = 0, e = 0, i = 0, M = 0, w = 0, node = 0, n = 0, epoch = 0, H = NAN, G = 0.15;
     double diameterKm = NAN;
+};
+
+// A rectangular vector (au unless said otherwise).
+struct Vec {
+    double x, y, z;
 };
 
 // The observer: east longitude and latitude in degrees, height in metres.
@@ -49,6 +55,7 @@ struct BodyPlace {
     double diameter = NAN;     // arc seconds
     double illuminated = NAN;  // fraction 0..1
     double elongation = NAN;   // from the Sun, degrees
+    double phaseAngle = NAN;   // Sun-body-Earth angle, degrees
     double rise = NAN, transit = NAN, set = NAN;
 };
 
@@ -60,6 +67,21 @@ BodyPlace PlaceOf(Body body, double jdUt, const Site& site, bool withEvents,
 // The place of a fixed J2000 direction (a star, a clicked point), with rise, transit and
 // set when withEvents is set.
 BodyPlace FixedPlace(double ra2000, double dec2000, double jdUt, const Site& site, bool withEvents);
+
+// The place of a body that moves about the Sun, whose heliocentric position (J2000
+// equatorial, au) at a TT Julian Day is helio(jdTt): light time, aberration, the horizon,
+// distances, elongation, phase angle, illuminated fraction and, with withEvents, rise,
+// transit and set. Magnitude and diameter are left to the caller.
+BodyPlace PlaceOfHeliocentric(const std::function<Vec(double)>& helio, double jdUt, const Site& site,
+                              bool withEvents);
+// Fills the places and the horizon of a body from its astrometric geocentric J2000 vector
+// geo and its apparent one (aberration applied; the same for bodies that travel with the
+// Earth), at jdUt (jdTt the same instant in TT). topocentricDistance is set in geo's unit.
+void FillPlace(BodyPlace* p, const Vec& geo, const Vec& apparentGeo, double jdUt, double jdTt, const Site& site);
+// The Earth's heliocentric position, J2000 equatorial, au, at a TT Julian Day.
+Vec EarthAt(double jdTt);
+// TT Julian Day of a UT one (Delta T of the library's clock).
+double TtOf(double jdUt);
 
 // The Earth's heliocentric rectangular position, J2000 ecliptic, au.
 void EarthHeliocentric(double jdUt, double xyz[3]);

@@ -10,9 +10,6 @@ namespace sky {
 
 constexpr double kRad = M_PI / 180.0;
 
-struct Vec {
-    double x, y, z;
-};
 inline Vec operator+(const Vec& a, const Vec& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
 inline Vec operator-(const Vec& a, const Vec& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 inline Vec operator*(const Vec& a, double k) { return {a.x * k, a.y * k, a.z * k}; }

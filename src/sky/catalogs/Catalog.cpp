@@ -5,11 +5,11 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <sys/stat.h>
 
 #include "sky/Answer.h"
 #include "sky/bodies/Ephemeris.h"
 #include "sky/SkyHost.h"
+#include "sky/Source.h"
 
 namespace sky {
 namespace {
@@ -128,44 +128,9 @@ const Orbit* Catalog::FindOrbit(const CString& englishName) const {
 
 }  // namespace sky
 
-namespace {
-
-bool IsFile(const std::string& path) {
-    struct stat st {};
-    return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-// A positive whole number that is the whole of the text, else -1.
-int WholeNumber(const CString& text) {
-    if (text.IsEmpty() || text.GetLength() > 9) return -1;
-    int v = 0;
-    for (int i = 0; i < text.GetLength(); ++i) {
-        if (text[i] < L'0' || text[i] > L'9') return -1;
-        v = v * 10 + (text[i] - L'0');
-    }
-    return v;
-}
-
-// Splits "head.rest" after a known prefix: the next element and what follows it.
-bool NextElement(const CString& q, int from, CString* element, CString* property) {
-    if (from > q.GetLength()) return false;
-    const int dot = q.Find(L'.', from);
-    *element = dot < 0 ? q.Mid(from) : q.Mid(from, dot - from);
-    *property = dot < 0 ? CString() : q.Mid(dot + 1);
-    return !element->IsEmpty();
-}
-
-}  // namespace
-
 std::string CSkyHost::DefaultCatalogPath() {
     if (const char* env = std::getenv("ZCMCOM_SKY_DATA"); env && *env) return env;
-#ifdef ZCMCOM_SKY_DATA_INSTALLED
-    if (IsFile(ZCMCOM_SKY_DATA_INSTALLED)) return ZCMCOM_SKY_DATA_INSTALLED;
-#endif
-#ifdef ZCMCOM_SKY_DATA_SOURCE
-    if (IsFile(ZCMCOM_SKY_DATA_SOURCE)) return ZCMCOM_SKY_DATA_SOURCE;
-#endif
-    return std::string();
+    return sky::DataPath("skycat.txt");
 }
 
 std::vector<CString> CSkyHost::KnownObjects() {
@@ -192,6 +157,9 @@ std::vector<CString> CSkyHost::KnownObjects() {
     names.push_back(L"Equatorial");
     return names;
 }
+
+using sky::NextElement;
+using sky::WholeNumber;
 
 CString CSkyHost::QueryCatalog(const CString& q) {
     if (q.Left(11) == L"equatorial.") return QueryPoint(q.Mid(11), m_markRa, m_markDec);

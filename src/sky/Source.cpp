@@ -1,0 +1,107 @@
+// The registry of the sky's sources and the answers they share.
+#include "sky/Source.h"
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+
+#include "sky/Answer.h"
+
+namespace sky {
+
+namespace {
+
+std::vector<SourceFactory>& Factories() {
+    static std::vector<SourceFactory> factories;
+    return factories;
+}
+
+bool IsFile(const std::string& path) {
+    struct stat st {};
+    return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+CString Num(double v) { return Answer(v, L"%.8f"); }
+
+}  // namespace
+
+SourceRegistration::SourceRegistration(SourceFactory factory) { Factories().push_back(std::move(factory)); }
+
+const std::vector<SourceFactory>& RegisteredSources() { return Factories(); }
+
+bool NextElement(const CString& q, int from, CString* element, CString* property) {
+    if (from > q.GetLength()) return false;
+    const int dot = q.Find(L'.', from);
+    *element = dot < 0 ? q.Mid(from) : q.Mid(from, dot - from);
+    *property = dot < 0 ? CString() : q.Mid(dot + 1);
+    return !element->IsEmpty();
+}
+
+int WholeNumber(const CString& text) {
+    if (text.IsEmpty() || text.GetLength() > 9) return -1;
+    int v = 0;
+    for (int i = 0; i < text.GetLength(); ++i) {
+        if (text[i] < L'0' || text[i] > L'9') return -1;
+        v = v * 10 + (text[i] - L'0');
+    }
+    return v;
+}
+
+std::string DataPath(const std::string& name) {
+    if (const char* env = std::getenv("ZCMCOM_DATA_DIR"); env && *env) {
+        const std::string p = std::string(env) + "/" + name;
+        if (IsFile(p)) return p;
+    }
+#ifdef ZCMCOM_DATA_INSTALLED_DIR
+    if (IsFile(ZCMCOM_DATA_INSTALLED_DIR "/" + name)) return ZCMCOM_DATA_INSTALLED_DIR "/" + name;
+#endif
+#ifdef ZCMCOM_DATA_SOURCE_DIR
+    if (IsFile(ZCMCOM_DATA_SOURCE_DIR "/" + name)) return ZCMCOM_DATA_SOURCE_DIR "/" + name;
+#endif
+    return std::string();
+}
+
+CString PlaceAnswer(const BodyPlace& p, const CString& property) {
+    if (property == L"jd.rise") return Num(p.rise);
+    if (property == L"jd.transit") return Num(p.transit);
+    if (property == L"jd.set") return Num(p.set);
+    if (property.Left(9) != L"position.") return CString();
+    const CString what = property.Mid(9);
+    struct Row {
+        const wchar_t* name;
+        const Sphere BodyPlace::*sphere;
+        bool lat;
+        bool hours;
+    };
+    static const Row kRows[] = {
+        {L"ra", &BodyPlace::j2000, false, true},
+        {L"dec", &BodyPlace::j2000, true, false},
+        {L"equatorialdateapp.ra", &BodyPlace::apparent, false, true},
+        {L"equatorialdateapp.dec", &BodyPlace::apparent, true, false},
+        {L"equatorialb1950.ra", &BodyPlace::b1950, false, true},
+        {L"equatorialb1950.dec", &BodyPlace::b1950, true, false},
+        {L"ecliptical.lambda", &BodyPlace::eclipticMean, false, false},
+        {L"ecliptical.beta", &BodyPlace::eclipticMean, true, false},
+        {L"eclipticdateapp.lambda", &BodyPlace::eclipticApp, false, false},
+        {L"eclipticdateapp.beta", &BodyPlace::eclipticApp, true, false},
+        {L"eclipticj2000.lambda", &BodyPlace::ecliptic2000, false, false},
+        {L"eclipticj2000.beta", &BodyPlace::ecliptic2000, true, false},
+        {L"galactical.longitude", &BodyPlace::galactic, false, false},
+        {L"galactical.latitude", &BodyPlace::galactic, true, false},
+    };
+    for (const Row& row : kRows) {
+        if (what != row.name) continue;
+        const Sphere& s = p.*row.sphere;
+        const double v = row.lat ? s.lat : s.lon;
+        return Num(row.hours ? v / 15.0 : v);
+    }
+    if (what == L"altitude") return Num(p.altitude);
+    if (what == L"azimuth") return Num(p.azimuth);
+    if (what == L"constellation") {
+        const char* abbr = ConstellationAt(p.j2000.lon, p.j2000.lat);
+        return abbr ? CString(abbr) : CString();
+    }
+    return CString();
+}
+
+}  // namespace sky
