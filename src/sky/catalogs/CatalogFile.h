@@ -9,9 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/Export.h"
+
 namespace sky {
 
-class CatalogFile {
+class ZCMCOM_API CatalogFile {
 public:
     CatalogFile() = default;
     ~CatalogFile();

@@ -2,6 +2,8 @@
 // The next maximum and minimum of a variable star from its catalogue elements (internal).
 #include <string>
 
+#include "platform/Export.h"
+
 namespace sky {
 
 // For the catalogue's type ("M", "EA/RS", "DCEP", ...), epoch (JD), period (days) and
@@ -9,7 +11,7 @@ namespace sky {
 // after jd. The epoch of an eclipsing star ("E...") is a minimum, and it has no maximum to
 // predict; that of a pulsating star is a maximum, its minimum the rise time before it.
 // NaN where the elements do not tell.
-void NextExtrema(const std::string& type, double epoch, double period, double rise, double jd,
+ZCMCOM_API void NextExtrema(const std::string& type, double epoch, double period, double rise, double jd,
                  double* nextMaximum, double* nextMinimum);
 
 }  // namespace sky
