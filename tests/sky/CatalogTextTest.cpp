@@ -79,6 +79,21 @@ TEST_F(CatalogTexts, OneObjectUnderEveryDesignation) {
     EXPECT_EQ(host.Execute(L"? Star.ExtraSolarPlanet.nosuchstarb.Name"), L"");
 }
 
+// A damaged table is named on standard error with its offset; the rest of the sky answers.
+TEST(CatalogData, DamagedTableLeavesTheRestOfTheSkyWorking) {
+    TempDir dir;
+    const std::string stars = ReadFileBytes(std::string(ZCMCOM_SOURCE_DIR) + "/data/stars.zct");
+    ASSERT_GT(stars.size(), 1000u);
+    WriteFileBytes(dir.File("stars.zct"), stars.substr(0, stars.size() / 3));
+    const std::string cli = "ZCMCOM_DATA_DIR=" + dir.path() + " " + ZCMCOM_CLI + " click --at 2026-12-06T12:00:00Z --site 139.7,35.7 ";
+    int status = 0;
+    const std::string star = RunCommand(cli + "Star.HIP.10826 2>&1", &status);
+    EXPECT_NE(star.find("stars.zct: offset"), std::string::npos) << star;
+    EXPECT_EQ(star.find("HIP10826"), std::string::npos) << star;
+    const std::string galaxy = RunCommand(cli + "DeepSkyObject.M.31 2>&1", &status);
+    EXPECT_NE(galaxy.find("Andromeda Galaxy M 31"), std::string::npos) << galaxy;
+}
+
 // Values as the source files give them (gcvs_hip_part.dat, wds_hip_part.dat, hip_pm.dat,
 // the exoplanet table, OpenNGC).
 TEST_F(CatalogTexts, AnswersCarryTheSourceValues) {
