@@ -94,6 +94,20 @@ TEST(CatalogData, DamagedTableLeavesTheRestOfTheSkyWorking) {
     EXPECT_NE(galaxy.find("Andromeda Galaxy M 31"), std::string::npos) << galaxy;
 }
 
+TEST(CatalogData, CommandLineListsAKindToAMagnitude) {
+    int status = 0;
+    const std::string bright = RunCommand(std::string(ZCMCOM_CLI) + " sky --kind stars --mag 0", &status);
+    EXPECT_EQ(status, 0);
+    EXPECT_NE(bright.find("Star.HIP.32349\t-1.44\tSirius / シリウス / α CMa\n"), std::string::npos) << bright;
+    EXPECT_EQ(bright.find("Star.HIP.10826"), std::string::npos);
+    const std::string planets = RunCommand(std::string(ZCMCOM_CLI) + " sky --kind exoplanets --mag 5.5", &status);
+    EXPECT_NE(planets.find("Star.ExtraSolarPlanet.51 Pegb\t5.49\t51 Peg b / Dimidium\n"), std::string::npos);
+    RunCommand(std::string(ZCMCOM_CLI) + " sky --kind comets 2>&1", &status);
+    EXPECT_NE(status, 0);
+    RunCommand(std::string(ZCMCOM_CLI) + " sky --kind stars --mag x 2>&1", &status);
+    EXPECT_NE(status, 0);
+}
+
 // Values as the source files give them (gcvs_hip_part.dat, wds_hip_part.dat, hip_pm.dat,
 // the exoplanet table, OpenNGC).
 TEST_F(CatalogTexts, AnswersCarryTheSourceValues) {

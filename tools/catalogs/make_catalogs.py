@@ -230,6 +230,11 @@ def make_deepsky(pgc_limit):
                      "name": ", ".join(common[:1]), "type": DSO_TYPES.get(t, "不明"),
                      "morph": morph.get(main, "") if t == 8 else ""})
         known.update([main] + others)
+    # The Magellanic Clouds (J2000 centres, V magnitudes, extents in arc minutes).
+    rows.append({"ra": 80.894, "dec": -69.756, "mag": 0.9, "major": 645.0, "minor": 550.0, "kind": 8,
+                 "id": "LMC", "others": "PGC 17223", "name": "Large Magellanic Cloud", "type": "銀河",
+                 "morph": "SB(s)m"})
+    known.update(["LMC", "PGC 17223"])
     for ident, ra, dec, mag, dim, hubble in pgc_rows:
         if ident in known:
             continue
@@ -237,10 +242,6 @@ def make_deepsky(pgc_limit):
         rows.append({"ra": ra, "dec": dec, "mag": mag, "major": axes[0] if axes else None,
                      "minor": axes[1] if len(axes) > 1 else None, "kind": 8, "id": ident, "others": "",
                      "name": "", "type": DSO_TYPES[8], "morph": hubble})
-    # The Magellanic Clouds (J2000 centres, V magnitudes, extents in arc minutes).
-    rows.append({"ra": 80.894, "dec": -69.756, "mag": 0.9, "major": 645.0, "minor": 550.0, "kind": 8,
-                 "id": "LMC", "others": "PGC 17223", "name": "Large Magellanic Cloud", "type": "銀河",
-                 "morph": "SB(s)m"})
     for r in rows:
         if r["id"] == "NGC 292":
             r["id2"] = "SMC"

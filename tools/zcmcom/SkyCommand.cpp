@@ -5,7 +5,9 @@
 
 #include "Command.h"
 #include "SkyOptions.h"
+#include "sky/Answer.h"
 #include "sky/SkyHost.h"
+#include "sky/catalogs/Listing.h"
 #include "zvacl/zvacl.h"
 
 namespace {
@@ -101,20 +103,50 @@ std::string SetUpSkyHost(CSkyHost& host, const std::string& at, const std::strin
 
 namespace {
 
+// "sky --kind K [--mag M]": path, magnitude and names of each catalogue object of a kind.
+int ListCatalogue(const std::string& kind, const std::string& mag) {
+    static const struct {
+        const char* option;
+        const char* kind;
+    } kKinds[] = {{"stars", "star"}, {"variables", "variable"}, {"doubles", "double"},
+                  {"exoplanets", "exoplanet"}, {"deepsky", "deepsky"}};
+    const char* wanted = nullptr;
+    for (const auto& k : kKinds)
+        if (kind == k.option) wanted = k.kind;
+    if (!wanted) return UsageError("--kind must be one of stars, variables, doubles, exoplanets, deepsky");
+    double limit = NAN;
+    if (!mag.empty()) {
+        char* end = nullptr;
+        limit = std::strtod(mag.c_str(), &end);
+        if (end == mag.c_str() || *end != '\0' || !std::isfinite(limit)) return UsageError("bad --mag '" + mag + "'");
+    }
+    for (const sky::Entry& e : sky::ListKind(wanted, limit)) {
+        CString line = e.path + L"\t" + sky::Answer(e.magnitude, L"%.2f");
+        for (size_t i = 0; i < e.names.size(); ++i) line += (i ? L" / " : L"\t") + e.names[i];
+        PrintLine(line);
+    }
+    return 0;
+}
+
 int RunSky(const std::vector<std::string>& args) {
-    static const char* const kUsage = "usage: sky [--at ISO-TIME] [--site LON,LAT[,HEIGHT] [--save-site]]";
-    std::string at, site;
+    static const char* const kUsage =
+        "usage: sky [--at ISO-TIME] [--site LON,LAT[,HEIGHT] [--save-site]]\n"
+        "       sky --kind stars|variables|doubles|exoplanets|deepsky [--mag LIMIT]";
+    std::string at, site, kind, mag;
     bool save = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& option = args[i];
         if ((option == "--at" || option == "--site") && i + 1 < args.size())
             (option == "--at" ? at : site) = args[++i];
+        else if ((option == "--kind" || option == "--mag") && i + 1 < args.size())
+            (option == "--kind" ? kind : mag) = args[++i];
         else if (option == "--save-site")
             save = true;
         else
             return UsageError(kUsage);
     }
     if (save && site.empty()) return UsageError("--save-site needs --site");
+    if (!kind.empty() || !mag.empty()) return ListCatalogue(kind, mag);
     CSkyHost host;
     const std::string error = SetUpSkyHost(host, at, site);
     if (!error.empty()) return UsageError(error);
@@ -131,7 +163,8 @@ int RunSky(const std::vector<std::string>& args) {
 }
 
 const CommandRegistration kSky({"sky", "sky [--at ISO-TIME] [--site LON,LAT[,HEIGHT] [--save-site]]",
-                                "object paths the built-in sky answers for (named stars only); --save-site makes the site the default",
+                                "object paths the built-in sky answers for (named stars only); --save-site makes the site the default; "
+                                "--kind stars|variables|doubles|exoplanets|deepsky [--mag LIMIT] lists a catalogue",
                                 RunSky});
 
 }  // namespace

@@ -74,7 +74,8 @@ public:
             Entry e;
             const CString designation = TextOf(*d, id, r);
             const int blank = designation.Find(L' ');
-            e.path = blank < 0 ? L"DeepSkyObject." + designation
+            e.path = designation == L"LMC" ? CString(L"MagellanicCloud.Large")
+                   : blank < 0 ? L"DeepSkyObject." + designation
                                : L"DeepSkyObject." + designation.Left(blank) + L"." + designation.Mid(blank + 1);
             e.names.push_back(designation);
             if (*d->Text(others, r)) e.names.push_back(TextOf(*d, others, r));
