@@ -10,6 +10,7 @@
 #include <mutex>
 
 #include "sky/Answer.h"
+#include "sky/catalogs/Astrometry.h"
 #include "sky/bodies/Ephemeris.h"
 
 namespace sky {
@@ -77,12 +78,30 @@ void StarDirection(double ra, double dec, double pmRa, double pmDec, double para
 
 CString StarPlaceAnswer(const CatalogFile& stars, uint32_t row, const CString& property, const Context& at) {
     if (property.Left(9) != L"position." && property.Left(3) != L"jd.") return CString();
+    CatalogueStar star;
+    star.ra = stars.Number(stars.Column("ra"), row);
+    star.dec = stars.Number(stars.Column("dec"), row);
+    star.pmRa = stars.Number(stars.Column("pmra"), row);
+    star.pmDec = stars.Number(stars.Column("pmdec"), row);
+    star.parallax = stars.Number(stars.Column("plx"), row);
+    const double jdTt = TtOf(at.jdUt);
     double ra = 0.0, dec = 0.0;
-    StarDirection(stars.Number(stars.Column("ra"), row), stars.Number(stars.Column("dec"), row),
-                  stars.Number(stars.Column("pmra"), row), stars.Number(stars.Column("pmdec"), row),
-                  stars.Number(stars.Column("plx"), row), TtOf(at.jdUt), &ra, &dec);
+    StarDirection(star.ra, star.dec, star.pmRa, star.pmDec, star.parallax, jdTt, &ra, &dec);
     const bool events = property.Left(3) == L"jd.";
-    return PlaceAnswer(FixedPlace(ra, dec, at.jdUt, at.site, events), property);
+    BodyPlace place = FixedPlace(ra, dec, at.jdUt, at.site, events);
+    if (property.Find(L"dateapp.") >= 0) {
+        // The apparent place by the full chain (deflection, relativistic aberration, IAU 2006
+        // precession); the horizon and the other systems keep the shared computation.
+        double obliquity = 0.0;
+        ApparentPlace(star, jdTt, &place.apparent.lon, &place.apparent.lat, &obliquity);
+        const double e = obliquity * kDeg, a = place.apparent.lon * kDeg, d = place.apparent.lat * kDeg;
+        const double x = std::cos(d) * std::cos(a), y = std::cos(d) * std::sin(a), z = std::sin(d);
+        const double ye = y * std::cos(e) + z * std::sin(e), ze = -y * std::sin(e) + z * std::cos(e);
+        double lon = std::atan2(ye, x) / kDeg;
+        if (lon < 0.0) lon += 360.0;
+        place.eclipticApp = Sphere{lon, std::asin(std::fmax(-1.0, std::fmin(1.0, ze))) / kDeg};
+    }
+    return PlaceAnswer(place, property);
 }
 
 bool StarAnswer(const CatalogFile& s, uint32_t row, const CString& property, const Context& at, CString* answer) {
