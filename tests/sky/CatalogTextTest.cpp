@@ -73,6 +73,15 @@ TEST_F(CatalogTexts, OneObjectUnderEveryDesignation) {
     EXPECT_EQ(host.Execute(L"? Star.HIP.113357.numberofPlanets"), L"1");
     EXPECT_EQ(host.Execute(L"? Star.HIP.32349.numberofPlanets"), L"0");
     EXPECT_EQ(host.Execute(L"? Star.WDS.19307+2758.A.Position.RA"), host.Execute(L"? Star.HIP.95947.Position.RA"));
+    // Every star and Messier object the host lists is answered by the catalogue sources.
+    int listed = 0;
+    for (const CString& line : host.KnownObjects()) {
+        const CString path = line.Find(L'\t') >= 0 ? line.Left(line.Find(L'\t')) : line;
+        if (path.Left(9) != L"Star.HIP." && path.Left(16) != L"DeepSkyObject.M.") continue;
+        EXPECT_FALSE(host.Execute(L"? " + path + L".Position.RA").IsEmpty()) << path.ToUtf8();
+        ++listed;
+    }
+    EXPECT_GT(listed, 110 + 300);
     // Unknown designations belong to nobody.
     EXPECT_EQ(host.Execute(L"? DeepSkyObject.NGC.99999.Name"), L"");
     EXPECT_EQ(host.Execute(L"? Star.GCVS.zz Zzz.Name"), L"");
