@@ -132,7 +132,8 @@ TEST_F(CatalogTexts, AnswersCarryTheSourceValues) {
         {L"Star.ExtraSolarPlanet.51 Pegb.OrbitalPeriod", L"4.23080"},
         {L"Star.ExtraSolarPlanet.51 Pegb.SemiMajorAxis", L"0.05200"},
         {L"Star.ExtraSolarPlanet.51 Pegb.DiscoveryYear", L"1995"},
-        {L"DeepSkyObject.NGC.7000.Name", L"North America Nebula"}, {L"DeepSkyObject.IC.434.Size", L"90'x30'"},
+        {L"DeepSkyObject.NGC.7000.Name", L"North America Nebula"},
+        {L"DeepSkyObject.M.31.JapaneseName", L"アンドロメダ銀河"}, {L"DeepSkyObject.IC.434.Size", L"90'x30'"},
     };
     for (const auto& c : kCases) EXPECT_EQ(host.Execute(CString(L"? ") + c.query), c.expected) << CString(c.query).ToUtf8();
 }

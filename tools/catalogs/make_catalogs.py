@@ -208,6 +208,10 @@ def make_deepsky(pgc_limit):
         if f["id"].startswith("PGC ") and number(p.get("mag")) is not None and float(p["mag"]) <= pgc_limit:
             lon, lat = f["geometry"]["coordinates"]
             pgc_rows.append((f["id"], ra_of(lon), lat, float(p["mag"]), clean(p.get("dim")), morph[f["id"]]))
+    japanese = {}
+    for ident, names in json.load(open(D3 + "/dsonames.json", encoding="utf-8")).items():
+        if names.get("ja") and not ident.isdigit():  # bare numbers are the package's own
+            japanese[designation(ident)] = clean(names["ja"])
     rows, known = [], set()
     for t, ra, dec, mag, name, long_name, ident, major, minor, pa in db.execute(
             "select type, ra, dec, magnitude, name, long_name, catalog_identifier, major_axis, minor_axis,"
@@ -228,7 +232,8 @@ def make_deepsky(pgc_limit):
         rows.append({"ra": ra, "dec": dec, "mag": mag, "major": major, "minor": minor, "pa": pa, "kind": t,
                      "id": main, "others": ", ".join(messier + [o for o in others if o not in messier]),
                      "name": ", ".join(common[:1]), "type": DSO_TYPES.get(t, "不明"),
-                     "morph": morph.get(main, "") if t == 8 else ""})
+                     "morph": morph.get(main, "") if t == 8 else "",
+                     "ja": next((japanese[d] for d in [main] + others if d in japanese), "")})
         known.update([main] + others)
     # The Magellanic Clouds (J2000 centres, V magnitudes, extents in arc minutes).
     rows.append({"ra": 80.894, "dec": -69.756, "mag": 0.9, "major": 645.0, "minor": 550.0, "kind": 8,
@@ -246,7 +251,7 @@ def make_deepsky(pgc_limit):
         if r["id"] == "NGC 292":
             r["id2"] = "SMC"
     cols = [("ra", "f64"), ("dec", "f64"), ("mag", "f32"), ("major", "f32"), ("minor", "f32"), ("pa", "f32"),
-            ("kind", "i32"), ("id", "str"), ("others", "str"), ("name", "str"), ("type", "str"), ("morph", "str")]
+            ("kind", "i32"), ("id", "str"), ("others", "str"), ("name", "str"), ("type", "str"), ("morph", "str"), ("ja", "str")]
 
     def keys(r):
         yield r["id"]
@@ -255,8 +260,9 @@ def make_deepsky(pgc_limit):
         for o in r["others"].split(","):
             if o.strip():
                 yield o
-        if r["name"]:
-            yield r["name"]
+        for k in ("name", "ja"):
+            if r.get(k):
+                yield r[k]
     return rows, cols, keys
 
 

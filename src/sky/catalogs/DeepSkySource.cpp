@@ -53,6 +53,7 @@ public:
         if (p == L"catalognumber" || p == L"number") *answer = designation;
         else if (p == L"subcatalognumber.strings") *answer = others.IsEmpty() ? id : id + L", " + others;
         else if (p == L"name" || p == L"aliasname" || p.IsEmpty()) *answer = TextOf(*d, d->Column("name"), row);
+        else if (p == L"japanesename") *answer = TextOf(*d, d->Column("ja"), row);
         else if (p == L"type.name") *answer = TextOf(*d, d->Column("type"), row);
         else if (p == L"type") *answer = TextOf(*d, d->Column("morph"), row);
         else if (p == L"magnitude") *answer = number_("mag", L"%.1f");
@@ -70,6 +71,7 @@ public:
         const CatalogFile* d = Table("deepsky.zct");
         if (!d) return;
         const int id = d->Column("id"), name = d->Column("name"), mag = d->Column("mag"), others = d->Column("others");
+        const int ja = d->Column("ja");
         for (uint32_t r = 0; r < d->Rows(); ++r) {
             Entry e;
             const CString designation = TextOf(*d, id, r);
@@ -80,6 +82,7 @@ public:
             e.names.push_back(designation);
             if (*d->Text(others, r)) e.names.push_back(TextOf(*d, others, r));
             if (*d->Text(name, r)) e.names.push_back(TextOf(*d, name, r));
+            if (*d->Text(ja, r)) e.names.push_back(TextOf(*d, ja, r));
             e.kind = L"deepsky";
             e.magnitude = d->Number(mag, r);
             out.push_back(std::move(e));
