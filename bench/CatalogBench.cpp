@@ -5,7 +5,9 @@
 
 #include <unistd.h>
 
+#include <cctype>
 #include <cmath>
+#include <fstream>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -67,6 +69,22 @@ const std::string& SyntheticTable() {
     return path;
 }
 
+// Resident kilobytes of this process's mappings of a file: what lookups have touched.
+double ResidentKb(const std::string& path) {
+    std::ifstream smaps("/proc/self/smaps");
+    std::string line;
+    bool inFile = false;
+    double kb = 0.0;
+    while (std::getline(smaps, line)) {
+        if (!line.empty() && std::isxdigit(static_cast<unsigned char>(line[0])) && line.find('-') != std::string::npos &&
+            line.find(' ') != std::string::npos)
+            inFile = line.size() >= path.size() && line.compare(line.size() - path.size(), path.size(), path) == 0;
+        else if (inFile && line.rfind("Rss:", 0) == 0)
+            kb += std::atof(line.c_str() + 4);
+    }
+    return kb;
+}
+
 void BM_Synthetic10M_Open(benchmark::State& state) {
     const std::string& path = SyntheticTable();
     for (auto _ : state) {
@@ -75,6 +93,16 @@ void BM_Synthetic10M_Open(benchmark::State& state) {
         if (!table.Open(path, &error)) state.SkipWithError(error.c_str());
         benchmark::DoNotOptimize(table.Rows());
     }
+    // What one name lookup and one search within 1 degree leave resident.
+    sky::CatalogFile table;
+    std::string error;
+    table.Open(path, &error);
+    state.counters["resident_kb_after_open"] = ResidentKb(path);
+    table.Find("s4242424");
+    state.counters["resident_kb_after_find"] = ResidentKb(path);
+    size_t found = 0;
+    table.Near(123.0, 45.0, 1.0, [&](uint32_t) { ++found; });
+    state.counters["resident_kb_after_one_lookup"] = ResidentKb(path);
 }
 BENCHMARK(BM_Synthetic10M_Open)->Unit(benchmark::kMicrosecond);
 
@@ -87,6 +115,7 @@ void BM_Synthetic10M_FindName(benchmark::State& state) {
         const std::vector<uint32_t> rows = table.Find("s" + std::to_string(random() % kSyntheticStars));
         if (rows.size() != 1) state.SkipWithError("name not found");
     }
+    state.counters["resident_kb"] = ResidentKb(SyntheticTable());
 }
 BENCHMARK(BM_Synthetic10M_FindName)->Unit(benchmark::kMicrosecond);
 
@@ -102,6 +131,7 @@ void BM_Synthetic10M_Within1Degree(benchmark::State& state) {
         table.Near(ra, dec, 1.0, [&](uint32_t) { ++found; });
     }
     state.counters["stars"] = benchmark::Counter(static_cast<double>(found), benchmark::Counter::kAvgIterations);
+    state.counters["resident_kb"] = ResidentKb(SyntheticTable());
 }
 BENCHMARK(BM_Synthetic10M_Within1Degree)->Unit(benchmark::kMicrosecond);
 
