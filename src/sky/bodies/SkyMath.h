@@ -9,6 +9,12 @@
 namespace sky {
 
 constexpr double kRad = M_PI / 180.0;
+constexpr double kKmPerAu = 149597870.7;
+constexpr double kEarthRadiusKm = 6378.14;
+
+// Semidiameters in degrees of the Sun at a distance in au and of the Moon at one in km.
+inline double SunSemidiameterDeg(double distAu) { return 959.63 / distAu / 3600.0; }
+inline double MoonSemidiameterDeg(double distKm) { return std::asin(1737.4 / distKm) / kRad; }
 
 inline Vec operator+(const Vec& a, const Vec& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
 inline Vec operator-(const Vec& a, const Vec& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
