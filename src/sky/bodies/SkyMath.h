@@ -100,8 +100,16 @@ inline Mat Precession(double jdTt) {
 }
 
 // Nutation in longitude and obliquity, radians (IAU 1980, through libnova).
+// libnova gives its last result again for any instant within a tenth of a day of it: asked
+// a day away first, it computes this instant's own. An instant it cannot compute would
+// leave its kept result NaN for every later one: beyond some 30,000 years there is none.
 inline void NutationAngles(double jdTt, double* dpsi, double* deps) {
+    if (!(std::fabs(jdTt - 2451545.0) < 1.0e7)) {
+        *dpsi = *deps = NAN;
+        return;
+    }
     struct ln_nutation n {};
+    ln_get_nutation(jdTt + 1.0, &n);
     ln_get_nutation(jdTt, &n);
     *dpsi = n.longitude * kRad;
     *deps = n.obliquity * kRad;
