@@ -97,6 +97,7 @@ CSkyHost::~CSkyHost() = default;
 
 void CSkyHost::Changed() {
     m_places.clear();
+    m_points.clear();
     m_contacts.reset();
     for (auto& source : m_sources) source->Changed();
 }
