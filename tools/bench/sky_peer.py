@@ -45,9 +45,9 @@ def peer_cases(seconds):
     o = observer()
     epoch = START_JD - 2415020.0  # PyEphem counts days from 1899-12-31 12:00
 
-    def place(body):
+    def place(body, days=0.01):
         def step(i):
-            o.date = epoch + 0.01 * (i + 1)
+            o.date = epoch + days * (i + 1)
             body.compute(o)
             return body.alt
         return step
@@ -65,6 +65,8 @@ def peer_cases(seconds):
     return {
         "Place/Moon": cpu_per_call(place(ephem.Moon()), seconds),
         "Place/Mars": cpu_per_call(place(ephem.Mars()), seconds),
+        "Place/MoonCold": cpu_per_call(place(ephem.Moon(), 37.3), seconds),
+        "Place/MarsCold": cpu_per_call(place(ephem.Mars(), 37.3), seconds),
         "RiseTransitSet/Moon": cpu_per_call(events(ephem.Moon()), seconds),
         "RiseTransitSet/Mars": cpu_per_call(events(ephem.Mars()), seconds),
     }
