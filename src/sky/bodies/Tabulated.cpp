@@ -11,7 +11,7 @@ namespace {
 constexpr int kPoints = 6;
 constexpr int kBodies = static_cast<int>(Body::Kepler) + 1;
 constexpr double kRange = 3.0e6;  // days either side of J2000 that are tabulated
-constexpr size_t kMaxNodes = 1 << 14;
+constexpr size_t kMaxNodes = 1 << 12;  // per body; beyond, the table starts again
 
 struct Table {
     double step = 0.0;
