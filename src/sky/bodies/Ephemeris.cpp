@@ -74,12 +74,13 @@ ExactFn ExactOf(Body body) {
     }
 }
 
-// The spacing of the tables (days): fine enough for 6-point interpolation well under a
-// milliarcsecond.
+// The spacing of the tables (days): over 1950-2050 the interpolated places stay within
+// 0.003" of the theories' own, seen from the Earth at the bodies' least distances.
 double StepOf(Body body) {
     switch (body) {
-        case Body::Moon: case Body::Mercury: return 0.5;
-        case Body::Venus: case Body::Earth: return 1.0;
+        case Body::Mercury: return 0.25;
+        case Body::Moon: case Body::Venus: return 0.5;
+        case Body::Earth: return 1.0;
         case Body::Mars: return 2.0;
         default: return 4.0;
     }

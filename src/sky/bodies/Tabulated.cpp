@@ -8,7 +8,6 @@
 namespace sky {
 namespace {
 
-constexpr int kPoints = 6;
 constexpr int kBodies = static_cast<int>(Body::Kepler) + 1;
 constexpr double kRange = 3.0e6;  // days either side of J2000 that are tabulated
 constexpr size_t kMaxNodes = 1 << 12;  // per body; beyond, the table starts again
@@ -32,13 +31,16 @@ Vec Tabulated(Body body, double step, Vec (*exact)(double), double jdTt, Vec* ve
         table.nodes.clear();
         table.step = step;
     }
-    const long long first = static_cast<long long>(std::floor(x)) - (kPoints / 2 - 1);
-    const double u = x - static_cast<double>(first);  // in [2, 3)
+    // The Moon's path bends most between the instants of its table: six points for it, four
+    // for the others.
+    const int points = body == Body::Moon ? 6 : 4;
+    const long long first = static_cast<long long>(std::floor(x)) - (points / 2 - 1);
+    const double u = x - static_cast<double>(first);  // in the middle interval
     Vec pos{0, 0, 0}, vel{0, 0, 0};
-    for (int i = 0; i < kPoints; ++i) {
+    for (int i = 0; i < points; ++i) {
         // The Lagrange weight of node i and its derivative with respect to u.
         double w = 1.0, dw = 0.0;
-        for (int j = 0; j < kPoints; ++j) {
+        for (int j = 0; j < points; ++j) {
             if (j == i) continue;
             const double f = (u - j) / (i - j);
             dw = dw * f + w / (i - j);
