@@ -1,5 +1,8 @@
 // zcmcom click: the click-data text of an object, against the built-in sky or against a
 // planetarium that answers from a file of "query<TAB>answer" lines.
+#include <CLI/CLI.hpp>
+#include <memory>
+
 #include "Command.h"
 #include "HostCommand.h"
 #include "SkyOptions.h"
@@ -22,16 +25,11 @@ int PrepareSky(const HostOptions& options, Tracing<CSkyHost>& sky) {
     return -1;
 }
 
-int RunClick(const std::vector<std::string>& args) {
-    static const char* const kUsage =
-        "usage: click [--compact] [--settings init|default|camera|registry] [--trace]\n"
-        "             [--host FILE | --at ISO-TIME --site LON,LAT[,HEIGHT] --point RA_H,DEC] PATH";
-    HostOptions options;
+int RunClick(const HostOptions& options) {
     CCdStatus status;
     TracingHost table;
     Tracing<CSkyHost> sky;
-    int rc = ParseHostOptions(args, kUsage, true, true, options);
-    if (rc < 0) rc = options.file.empty() ? ApplySettings(options, status) : PrepareHost(options, status, table);
+    int rc = options.file.empty() ? ApplySettings(options, status) : PrepareHost(options, status, table);
     if (rc < 0 && options.file.empty()) rc = PrepareSky(options, sky);
     if (rc >= 0) return rc;
     CCorZnt* host = options.file.empty() ? static_cast<CCorZnt*>(&sky) : &table;
@@ -45,8 +43,13 @@ int RunClick(const std::vector<std::string>& args) {
     return 0;
 }
 
-const CommandRegistration kClick({"click",
-                                  "click [--compact] [--settings S] [--trace] [--host FILE | --at T --site S --point P] PATH",
-                                  "click-data text of PATH from the built-in sky, or from FILE's answers", RunClick});
+CommandRun DefineClick(CLI::App& cmd) {
+    auto options = std::make_shared<HostOptions>();
+    DefineHostOptions(cmd, *options, true, true);
+    return [options] { return RunClick(*options); };
+}
+
+const CommandRegistration kClick({"click", "click-data text of PATH from the built-in sky, or from FILE's answers",
+                                  DefineClick});
 
 }  // namespace

@@ -1,5 +1,7 @@
 // zcmcom cameras / textfile: the camera database and the encoding-aware text files.
+#include <CLI/CLI.hpp>
 #include <cstdio>
+#include <memory>
 #include <cstring>
 
 #include "Command.h"
@@ -25,9 +27,8 @@ CString DefaultDataDir() {
     return dir;
 }
 
-int RunCameras(const std::vector<std::string>& args) {
-    if (args.size() > 1) return UsageError("usage: cameras [DIR]");
-    CString dir = args.empty() ? DefaultDataDir() : CString(args[0].c_str());
+int RunCameras(const std::string& folder) {
+    CString dir = folder.empty() ? DefaultDataDir() : CString(folder.c_str());
     if (!dir.IsEmpty() && dir[dir.GetLength() - 1] != L'/' && dir[dir.GetLength() - 1] != L'\\') dir += L'/';
     bool failed = false;
     auto previous = AfxSetMessageBoxHandler([&](LPCTSTR text, UINT) {
@@ -121,35 +122,51 @@ int Convert(const CString& in, const CString& out, int target) {
     return 0;
 }
 
-int RunTextFile(const std::vector<std::string>& args) {
-    const char* usage = "usage: textfile info FILE | cat FILE | convert IN OUT utf8|utf16le|utf16be|sjis";
-    if (args.empty()) return UsageError(usage);
-    if ((args[0] == "info" || args[0] == "cat") && args.size() == 2) {
-        const CString path(args[1].c_str());
-        int type;
-        std::vector<CString> lines;
-        if (!ReadLines(path, type, lines)) {
-            fprintf(stderr, "zcmcom: cannot read %s\n", args[1].c_str());
-            return 1;
-        }
-        if (args[0] == "cat") {
-            for (const auto& l : lines) PrintLine(l);
-        } else {
-            printf("encoding: %s\nlines: %zu\n", EncodingName(type), lines.size());
-        }
-        return 0;
+struct TextFileArgs {
+    std::string in, out, encoding;
+};
+
+int ShowTextFile(const TextFileArgs& a, bool cat) {
+    const CString path(a.in.c_str());
+    int type;
+    std::vector<CString> lines;
+    if (!ReadLines(path, type, lines)) return Failure("cannot read " + a.in);
+    if (cat) {
+        for (const auto& l : lines) PrintLine(l);
+    } else {
+        printf("encoding: %s\nlines: %zu\n", EncodingName(type), lines.size());
     }
-    if (args[0] == "convert" && args.size() == 4) {
-        const int target = ParseEncoding(args[3]);
-        if (target < 0) return UsageError("unknown encoding '" + args[3] + "'");
-        return Convert(CString(args[1].c_str()), CString(args[2].c_str()), target);
-    }
-    return UsageError(usage);
+    return 0;
 }
 
-const CommandRegistration kCameras({"cameras", "cameras [DIR]",
-                                    "list the makers and cameras of DIR/zcmccd.txt", RunCameras});
-const CommandRegistration kTextFile({"textfile", "textfile info|cat FILE, convert IN OUT ENC",
-                                     "show a text file's encoding, print it, convert it", RunTextFile});
+int ConvertTextFile(const TextFileArgs& a) {
+    const int target = ParseEncoding(a.encoding);
+    if (target < 0) return UsageError("unknown encoding '" + a.encoding + "'");
+    return Convert(CString(a.in.c_str()), CString(a.out.c_str()), target);
+}
+
+CommandRun DefineCameras(CLI::App& cmd) {
+    auto folder = std::make_shared<std::string>();
+    cmd.add_option("DIR", *folder, "the folder of zcmccd.txt; default: the data folder");
+    return [folder] { return RunCameras(*folder); };
+}
+
+CommandRun DefineTextFile(CLI::App& cmd) {
+    auto a = std::make_shared<TextFileArgs>();
+    cmd.require_subcommand(1);
+    auto* info = cmd.add_subcommand("info", "the file's encoding and number of lines");
+    auto* cat = cmd.add_subcommand("cat", "print the file as UTF-8");
+    auto* convert = cmd.add_subcommand("convert", "write IN to OUT in the encoding ENC");
+    for (CLI::App* sub : {info, cat, convert}) sub->add_option("FILE", a->in, "the text file")->required();
+    convert->add_option("OUT", a->out, "the file to write")->required();
+    convert->add_option("ENC", a->encoding, "utf8, utf16le, utf16be or sjis")->required();
+    return [a, info, cat] {
+        return info->parsed() || cat->parsed() ? ShowTextFile(*a, cat->parsed()) : ConvertTextFile(*a);
+    };
+}
+
+const CommandRegistration kCameras({"cameras", "list the makers and cameras of DIR/zcmccd.txt", DefineCameras});
+const CommandRegistration kTextFile({"textfile", "show a text file's encoding, print it, convert it",
+                                     DefineTextFile});
 
 }  // namespace

@@ -1,7 +1,9 @@
 // zcmcom sky: what the built-in sky knows; and its options shared with zcmcom click.
+#include <CLI/CLI.hpp>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 #include "Command.h"
 #include "SkyOptions.h"
@@ -68,7 +70,7 @@ bool ParseSite(const std::string& text, double* lon, double* lat, double* height
     while (n < 3) {
         const size_t comma = text.find(',', start);
         const std::string item = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-        if (!ParseDouble(item, v[n])) return false;
+        if (!ParseFinite(item, v[n])) return false;
         ++n;
         if (comma == std::string::npos) break;
         start = comma + 1;
@@ -101,27 +103,16 @@ std::string SetUpSkyHost(CSkyHost& host, const std::string& at, const std::strin
 
 namespace {
 
-int RunSky(const std::vector<std::string>& args) {
-    static const char* const kUsage = "usage: sky [--at ISO-TIME] [--site LON,LAT[,HEIGHT] [--save-site]]";
+struct SkyArgs {
     std::string at, site;
     bool save = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& option = args[i];
-        if ((option == "--at" || option == "--site") && i + 1 < args.size())
-            (option == "--at" ? at : site) = args[++i];
-        else if (option == "--save-site")
-            save = true;
-        else
-            return UsageError(kUsage);
-    }
-    if (save && site.empty()) return UsageError("--save-site needs --site");
+};
+
+int RunSky(const SkyArgs& a) {
     CSkyHost host;
-    const std::string error = SetUpSkyHost(host, at, site);
+    const std::string error = SetUpSkyHost(host, a.at, a.site);
     if (!error.empty()) return UsageError(error);
-    if (save && !host.SaveSite()) {
-        std::fputs("sky: the site could not be stored in the registry\n", stderr);
-        return 1;
-    }
+    if (a.save && !host.SaveSite()) return Failure("the site could not be stored in the registry");
     PrintLine(L"# " + host.Execute(L"? UT(time)") + L"  zone " + host.Execute(L"? Time.Timezone") +
               L"  site " + host.Execute(L"? Location"));
     if (CSkyHost::DefaultCatalogPath().empty())
@@ -130,8 +121,15 @@ int RunSky(const std::vector<std::string>& args) {
     return 0;
 }
 
-const CommandRegistration kSky({"sky", "sky [--at ISO-TIME] [--site LON,LAT[,HEIGHT] [--save-site]]",
-                                "object paths the built-in sky answers for (named stars only); --save-site makes the site the default",
-                                RunSky});
+CommandRun DefineSky(CLI::App& cmd) {
+    auto a = std::make_shared<SkyArgs>();
+    cmd.add_option("--at", a->at, "the instant, ISO 8601 (no offset: the site's zone); default now");
+    CLI::Option* site = cmd.add_option("--site", a->site, "LON,LAT[,HEIGHT]: degrees east, north, metres");
+    cmd.add_flag("--save-site", a->save, "make the site the default of every later run")->needs(site);
+    return [a] { return RunSky(*a); };
+}
+
+const CommandRegistration kSky({"sky", "object paths the built-in sky answers for (named stars only); --save-site makes the site the default",
+                                DefineSky});
 
 }  // namespace
