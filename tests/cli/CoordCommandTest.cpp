@@ -34,7 +34,7 @@ TEST(CliHelp, ListsTheSubcommands) {
     for (const char* name : {"apps", "cdf", "click", "coord", "radec", "date", "date parse", "date dow",
                              "date days", "eos", "cameras", "textfile", "textfile info", "textfile cat",
                              "textfile convert", "ping", "listen", "send", "urlencode", "observer", "sky",
-                             "tz", "tzmap"}) {
+                             "tz", "tzmap", "find"}) {
         EXPECT_NE(Zcm(std::string(name) + " --help", &status).find("Usage: zcmcom " + std::string(name)),
                   std::string::npos) << name;
         EXPECT_EQ(status, 0) << name;

@@ -62,3 +62,32 @@ TEST(CliSky, SavedSiteBecomesTheDefault) {
     EXPECT_NE(out.find("zone -4  site Location(\"Site\", -70.648300, -33.448900, 570.0)"), std::string::npos)
         << out.substr(0, 200);
 }
+
+TEST(CliSky, ObjectsByNameAndFind) {
+    int status = -1;
+    const std::string at = "click --settings init --at 2026-12-06T12:00:00Z --site 139.69,35.69,40 ";
+    const std::string sirius = Zcmcom(at + "Star.HIP.32349", &status);
+    for (const char* name : {"Sirius", "\xE3\x82\xB7\xE3\x83\xAA\xE3\x82\xA6\xE3\x82\xB9", "'HIP 32349'"})  // シリウス
+        EXPECT_EQ(Zcmcom(at + name, &status), sirius) << name;
+    EXPECT_EQ(Zcmcom(at + "M42", &status), Zcmcom(at + "DeepSkyObject.M.42", &status));
+    EXPECT_EQ(Zcmcom(at + "moon", &status), Zcmcom(at + "Solar.Planet.Earth.Satellite.Moon", &status));
+    EXPECT_EQ(Zcmcom(at + "'Orion'", &status).rfind("\xE3\x82\xAA\xE3\x83\xAA\xE3\x82\xAA\xE3\x83\xB3", 0), 0u);
+    EXPECT_EQ(Zcmcom("find orion", &status),
+              "Constellation.Ori\tOri, \xE3\x82\xAA\xE3\x83\xAA\xE3\x82\xAA\xE3\x83\xB3\xE5\xBA\xA7, "
+              "\xE3\x82\xAA\xE3\x83\xAA\xE3\x82\xAA\xE3\x83\xB3, Orion\n"
+              "DeepSkyObject.M.42\tOrion Nebula, M 42, NGC 1976\n");
+    // Unknown objects (a path with no text of its own too): one line naming the closest, status 3.
+    for (const char* args : {"click Nonesuch", "click Solar.Moon", "click Star.Sirius", "find Nonesuch"}) {
+        const std::string err = RunCommand(std::string(ZCMCOM_CLI) + " " + args + " 2>&1 >/dev/null", &status);
+        EXPECT_EQ(status, 3) << args;
+        EXPECT_EQ(err.find('\n'), err.size() - 1) << err;
+        EXPECT_NE(err.find("closest: "), std::string::npos) << err;
+        EXPECT_EQ(RunCommand(std::string(ZCMCOM_CLI) + " " + args + " 2>/dev/null", &status), "") << args;
+    }
+    // Texts that are no name: bad arguments.
+    for (const std::string& args : {std::string("find ''"), std::string("click \"$(printf '\\377')\""),
+                                    "find " + std::string(100000, 'a')}) {
+        Zcmcom(args, &status);
+        EXPECT_EQ(status, 2) << args.substr(0, 20);
+    }
+}

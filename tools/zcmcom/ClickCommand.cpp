@@ -12,7 +12,7 @@
 namespace {
 
 // Sets up the built-in sky from the options; -1 on success, else the exit status.
-int PrepareSky(const HostOptions& options, Tracing<CSkyHost>& sky) {
+int PrepareSky(HostOptions& options, Tracing<CSkyHost>& sky) {
     const std::string error = SetUpSkyHost(sky, options.at, options.site);
     if (!error.empty()) return UsageError(error);
     if (!options.point.empty()) {
@@ -21,11 +21,12 @@ int PrepareSky(const HostOptions& options, Tracing<CSkyHost>& sky) {
             return UsageError("bad --point '" + options.point + "' (RA in hours, Dec in degrees, J2000)");
         sky.SetMark(ra, dec);
     }
+    if (const int rc = ResolveSkyObject(sky, options.path); rc >= 0) return rc;
     sky.trace = options.trace;
     return -1;
 }
 
-int RunClick(const HostOptions& options) {
+int RunClick(HostOptions& options) {
     CCdStatus status;
     TracingHost table;
     Tracing<CSkyHost> sky;
@@ -39,6 +40,9 @@ int RunClick(const HostOptions& options) {
     rc = CallLibrary([&] { return clickData.GetText(host, CString(options.path.c_str()), options.compact); },
                      text);
     if (rc >= 0) return rc;
+    // A path the built-in sky answers a place for but no text (an alias such as
+    // "Solar.Moon") is no object of its own.
+    if (text.IsEmpty() && options.file.empty()) return UnknownSkyObject(sky.GetJd(), options.path);
     WriteText(text);
     return 0;
 }

@@ -12,3 +12,9 @@ bool ParseSite(const std::string& text, double* lon, double* lat, double* height
 // Sets up the host: the site and its time zone from the world map, then the instant
 // (the clock's now when at is empty). Returns an error message, or empty on success.
 std::string SetUpSkyHost(CSkyHost& host, const std::string& at, const std::string& site);
+// Turns a name the built-in sky knows ("Sirius", "シリウス", "M42") into its object path;
+// an object path it answers for stays. Returns -1 when path holds an object, else the
+// exit status after the message (3: no such object).
+int ResolveSkyObject(CSkyHost& host, std::string& path);
+// The message and status (3) for a text that names no object of the built-in sky.
+int UnknownSkyObject(double jdUt, const std::string& text);
