@@ -1,5 +1,6 @@
 // zcmcom cameras / textfile: the camera database and the encoding-aware text files.
 #include <CLI/CLI.hpp>
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <cstring>
@@ -10,29 +11,33 @@
 #include "files/ZntFile.h"
 #include "files/ZntFileEx.h"
 #include "platform/MessageBox.h"
-
-#ifndef ZCMCOM_DATA_DIR
-#define ZCMCOM_DATA_DIR ""
-#endif
+#include "sky/Source.h"
 
 namespace {
 
-// The folder holding zcmccd.txt when none is given: beside the program, else the
-// installed data folder.
+// The folder of zcmccd.txt when none is given: found like every data file
+// ($ZCMCOM_DATA_DIR, the installed data folder, the source tree's data/).
 CString DefaultDataDir() {
-    const CString beside = CCommonFile::GetModulePath();
-    if (CCommonFile::DoesFileExist(beside + L"zcmccd.txt")) return beside;
-    CString dir(ZCMCOM_DATA_DIR);
-    if (!dir.IsEmpty() && dir[dir.GetLength() - 1] != L'/') dir += L'/';
-    return dir;
+    const std::string path = sky::DataPath("zcmccd.txt");
+    return path.empty() ? CString() : CString(path.substr(0, path.rfind('/') + 1).c_str());
 }
 
 int RunCameras(const std::string& folder) {
+    if (folder.empty() && DefaultDataDir().IsEmpty())
+        return Failure("zcmccd.txt is in none of the data folders (set ZCMCOM_DATA_DIR to the folder that holds it)");
     CString dir = folder.empty() ? DefaultDataDir() : CString(folder.c_str());
     if (!dir.IsEmpty() && dir[dir.GetLength() - 1] != L'/' && dir[dir.GetLength() - 1] != L'\\') dir += L'/';
     bool failed = false;
+    // The database's message is Japanese; the system's reason follows it in English.
+    const std::string file = (dir + L"zcmccd.txt").ToUtf8();
     auto previous = AfxSetMessageBoxHandler([&](LPCTSTR text, UINT) {
-        fprintf(stderr, "zcmcom: %s\n", CString(text).ToUtf8().c_str());
+        CString message(text);
+        message.Replace(L"\n", L" ");
+        errno = 0;
+        FILE* probe = fopen(file.c_str(), "rb");
+        const std::string reason = probe ? "unreadable contents" : strerror(errno);
+        if (probe) fclose(probe);
+        fprintf(stderr, "zcmcom: %s (%s)\n", message.ToUtf8().c_str(), reason.c_str());
         failed = true;
         return IDOK;
     });
