@@ -2,6 +2,8 @@
 #include <CLI/CLI.hpp>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <functional>
 #include <memory>
 #include <cstring>
 
@@ -103,16 +105,29 @@ int Convert(const CString& in, const CString& out, int target) {
         fprintf(stderr, "zcmcom: cannot read %s\n", in.ToUtf8().c_str());
         return 1;
     }
+    // Why the output cannot be opened: the system's reason, whatever the file class reports.
+    const auto opened = [](const std::function<int()>& open) {
+        errno = 0;
+        try {
+            if (open()) return std::string();
+        } catch (CException* e) {
+            e->Delete();
+        }
+        return std::string(errno ? strerror(errno) : "cannot be opened");
+    };
+    std::string why;
     try {
         if (target == CZntFileEx::encodeUtf8) {
             CZntFileEx file;
-            if (!file.Open(out, CFile::modeCreate | CFile::modeWrite | CFile::typeText, target)) throw 0;
+            why = opened([&] { return file.Open(out, CFile::modeCreate | CFile::modeWrite | CFile::typeText, target); });
+            if (!why.empty()) throw 0;
             for (const auto& l : lines) file.WriteString(l + L"\n");
             file.Close();
         } else {
             CZntFile file;
             file.SetUnicode(target == CZntFileEx::encodeSJIS ? 0 : 1, target == CZntFileEx::encodeUtf16LE ? 1 : 0);
-            if (!file.Open(out, CFile::modeCreate | CFile::modeWrite)) throw 0;
+            why = opened([&] { return file.Open(out, CFile::modeCreate | CFile::modeWrite); });
+            if (!why.empty()) throw 0;
             for (const auto& l : lines) file.WriteString(l + L"\n");
             file.Close();
         }
@@ -121,8 +136,7 @@ int Convert(const CString& in, const CString& out, int target) {
         e->Delete();
         return 1;
     } catch (int) {
-        fprintf(stderr, "zcmcom: cannot write %s\n", out.ToUtf8().c_str());
-        return 1;
+        return Failure("cannot write " + out.ToUtf8() + ": " + why);
     }
     return 0;
 }

@@ -15,7 +15,7 @@
 namespace {
 
 struct NetArgs {
-    std::string host, port, seconds, text;
+    std::string host, port, seconds, text, wait = "10";
     bool udp = false, reply = false;
 };
 
@@ -74,10 +74,19 @@ int RunListen(const NetArgs& a) {
     return 0;
 }
 
+// The end of a wait for a reply that does not come: a message and status 1, from the
+// signal handler (write and _exit are safe there).
+void OnReplyTimeout(int) {
+    static const char kMessage[] = "zcmcom: no reply before the time-out (--wait)\n";
+    (void)!write(STDERR_FILENO, kMessage, sizeof kMessage - 1);
+    _exit(1);
+}
+
 int RunSend(const NetArgs& a) {
     const bool udp = a.udp, reply = a.reply;
-    int port;
+    int port, wait;
     if (!ParsePort(a.port, port)) return UsageError("PORT must be 0 to 65535");
+    if (!ParseInt(a.wait, wait) || wait < 1) return UsageError("--wait must be a whole number of seconds, 1 or more");
     CInetSocket socket;
     if (!socket.Connect(udp ? CInetSocket::UDP : CInetSocket::TCP, a.host.c_str(), port)) {
         fprintf(stderr, "zcmcom: cannot reach %s port %d\n", a.host.c_str(), port);
@@ -86,8 +95,13 @@ int RunSend(const NetArgs& a) {
     const std::string& text = a.text;
     int sent;
     if (reply) {
-        // One reply block, or give up after 10 seconds of silence.
-        alarm(10);
+        // One reply block, or give up after the wait.
+        struct sigaction onTimeout {};
+        onTimeout.sa_handler = OnReplyTimeout;
+        sigemptyset(&onTimeout.sa_mask);
+        sigaction(SIGALRM, &onTimeout, nullptr);
+        fflush(stdout);
+        alarm(static_cast<unsigned>(wait));
         sent = socket.Send(text.data(), static_cast<int>(text.size()), [](const char* data, int n) {
             if (n > 0) {
                 fwrite(data, 1, static_cast<size_t>(n), stdout);
@@ -131,7 +145,8 @@ CommandRun DefineSend(CLI::App& cmd) {
     cmd.add_option("PORT", a->port, "port number")->required();
     cmd.add_option("TEXT", a->text, "what to send")->required();
     CLI::Option* udp = cmd.add_flag("--udp", a->udp, "send one datagram instead");
-    cmd.add_flag("--reply", a->reply, "print one reply block (TCP)")->excludes(udp);
+    CLI::Option* reply = cmd.add_flag("--reply", a->reply, "print one reply block (TCP)")->excludes(udp);
+    cmd.add_option("--wait", a->wait, "seconds to wait for the reply (default 10)")->needs(reply);
     return [a] { return RunSend(*a); };
 }
 

@@ -1,12 +1,16 @@
 // zcmcom sky: what the built-in sky knows; and its options shared with zcmcom click.
 #include <CLI/CLI.hpp>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 #include "Command.h"
 #include "SkyOptions.h"
+#include "dirode/Registry.h"
+#include "platform/Registry.h"
 #include "sky/SkyHost.h"
 #include "zvacl/zvacl.h"
 
@@ -103,6 +107,31 @@ std::string SetUpSkyHost(CSkyHost& host, const std::string& at, const std::strin
 
 namespace {
 
+// Why the registry took no value: its file and the error of opening the key for writing.
+std::string RegistryFailure() {
+    HKEY key = nullptr;
+    errno = 0;
+    LONG rc = RegCreateKeyExW(HKEY_CURRENT_USER, CRegistry::GetAppRoot() + L"Default", 0, nullptr, 0, KEY_WRITE,
+                              nullptr, &key, nullptr);
+    const int error = errno;
+    if (rc == ERROR_SUCCESS) {
+        RegCloseKey(key);
+        rc = ERROR_CANTWRITE;  // the key opens, so the values themselves were refused
+    }
+    const char* file = std::getenv("ZCMCOM_REGISTRY_USER");
+    std::string why = std::string("registry file ") + (file && *file ? file : "~/.config/orvana/registry-user.sqlite");
+    switch (rc) {
+        case ERROR_CANTOPEN: why += " cannot be opened"; break;
+        case ERROR_BADDB: why += " is no intact registry"; break;
+        case ERROR_ACCESS_DENIED: why += ": access denied"; break;
+        case ERROR_DISK_FULL: why += ": disk full"; break;
+        case ERROR_CANTWRITE: why += " cannot be written (busy or read-only)"; break;
+        default: why += ": error " + std::to_string(rc); break;
+    }
+    if (error) why += std::string(" (") + strerror(error) + ")";
+    return why;
+}
+
 struct SkyArgs {
     std::string at, site;
     bool save = false;
@@ -112,7 +141,7 @@ int RunSky(const SkyArgs& a) {
     CSkyHost host;
     const std::string error = SetUpSkyHost(host, a.at, a.site);
     if (!error.empty()) return UsageError(error);
-    if (a.save && !host.SaveSite()) return Failure("the site could not be stored in the registry");
+    if (a.save && !host.SaveSite()) return Failure("the site could not be stored: " + RegistryFailure());
     PrintLine(L"# " + host.Execute(L"? UT(time)") + L"  zone " + host.Execute(L"? Time.Timezone") +
               L"  site " + host.Execute(L"? Location"));
     if (CSkyHost::DefaultCatalogPath().empty())
