@@ -59,7 +59,8 @@ TEST(CliSky, SavedSiteBecomesTheDefault) {
     Zcmcom(at + " --site -70.6483,-33.4489,570 --save-site", &status);
     EXPECT_EQ(status, 0);
     const std::string out = Zcmcom(at, &status);
-    EXPECT_NE(out.find("zone -4  site Location(\"Site\", -70.648300, -33.448900, 570.0)"), std::string::npos)
+    // (Santiago keeps daylight saving in December: UTC-3.)
+    EXPECT_NE(out.find("zone -3  site Location(\"Site\", -70.648300, -33.448900, 570.0)"), std::string::npos)
         << out.substr(0, 200);
 }
 
@@ -90,4 +91,27 @@ TEST(CliSky, ObjectsByNameAndFind) {
         Zcmcom(args, &status);
         EXPECT_EQ(status, 2) << args.substr(0, 20);
     }
+}
+
+TEST(CliSky, LocalTimesAreTheSiteClocksWithDaylightSaving) {
+    // Offsets of the tz database at these instants (tests/data/tz/offsets.txt): Chicago -5,
+    // London +1 in July and 0 in January, Tokyo +9.
+    int status = -1;
+    const std::string dallas = "--settings init --at 2024-04-08T18:00:00Z --site -96.797,32.7767 ";
+    std::string out = Zcmcom("click --trace " + dallas + "Solar.Sun", &status);
+    EXPECT_EQ(status, 0);
+    for (const char* line : {"# zone America/Chicago (UTC-5 at the instant)\n", "\n\xE7\xAC\xAC" "1\xE6\x8E\xA5\xE8\xA7\xA6  12:23:12\r\n",
+                             "\xE7\xAC\xAC" "2\xE6\x8E\xA5\xE8\xA7\xA6  13:40:35\r\n", "\xE7\xAC\xAC" "4\xE6\x8E\xA5\xE8\xA7\xA6  15:02:33\r\n"})
+        EXPECT_NE(out.find(line), std::string::npos) << line << out;  // 第1接触 ... in CDT
+    // The same local time written without an offset is read on the site's clock.
+    EXPECT_EQ(Zcmcom("click --settings init --at '2024-04-08 13:00' --site -96.797,32.7767 Solar.Sun", &status),
+              Zcmcom("click " + dallas + "Solar.Sun", &status));
+    const std::string london = "click --settings init --site -0.1276,51.5072 Solar.Sun --at ";
+    EXPECT_NE(Zcmcom(london + "2026-07-01T12:00Z", &status).find("\xE5\x87\xBA 04:48 "), std::string::npos);  // 出, BST
+    EXPECT_NE(Zcmcom(london + "2026-01-15T12:00Z", &status).find("\xE5\x87\xBA 07:59 "), std::string::npos);  // GMT
+    // --tz names the zone; an unknown one is a bad argument.
+    out = Zcmcom("sky --trace --tz Asia/Tokyo --at 2026-12-06T12:00:00Z --site -96.797,32.7767", &status);
+    EXPECT_EQ(out.rfind("# zone Asia/Tokyo (UTC+9 at the instant)\n# UT AD2026/12/06 12:00:00  zone 9 ", 0), 0u) << out.substr(0, 120);
+    Zcmcom("sky --tz Mars/Olympus", &status);
+    EXPECT_EQ(status, 2);
 }

@@ -13,7 +13,7 @@ namespace {
 
 // Sets up the built-in sky from the options; -1 on success, else the exit status.
 int PrepareSky(HostOptions& options, Tracing<CSkyHost>& sky) {
-    const std::string error = SetUpSkyHost(sky, options.at, options.site);
+    const std::string error = SetUpSkyHost(sky, options.at, options.site, options.tz, options.trace);
     if (!error.empty()) return UsageError(error);
     if (!options.point.empty()) {
         double ra = 0.0, dec = 0.0, unused = 0.0;

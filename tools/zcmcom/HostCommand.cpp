@@ -27,7 +27,10 @@ void DefineHostOptions(CLI::App& cmd, HostOptions& o, bool allowCompact, bool al
               cmd.add_option("--site", o.site, "LON,LAT[,HEIGHT]: degrees east, north, metres")
                   ->type_name("LON,LAT[,H]"),
               cmd.add_option("--point", o.point, "RA_H,DEC: the point \"Equatorial\" names (J2000)")
-                  ->type_name("RA_H,DEC")})
+                  ->type_name("RA_H,DEC"),
+              cmd.add_option("--tz", o.tz, "the site's IANA time zone (default: the nearest town's that agrees "
+                                           "with the map)")
+                  ->type_name("AREA/CITY")})
             sky->excludes(host);
     } else {
         host->required();

@@ -34,7 +34,7 @@ struct HostOptions {
     std::string file;
     std::string path;
     // The built-in sky's options (click without --host).
-    std::string at, site, point;
+    std::string at, site, point, tz;
 };
 
 // Declares [--compact] [--settings S] [--trace] --host FILE PATH on the command (--compact

@@ -87,7 +87,8 @@ bool ParseSite(const std::string& text, double* lon, double* lat, double* height
     return true;
 }
 
-std::string SetUpSkyHost(CSkyHost& host, const std::string& at, const std::string& site) {
+std::string SetUpSkyHost(CSkyHost& host, const std::string& at, const std::string& site, const std::string& tz,
+                         bool trace) {
     // Without --site the host stays at its default site (the stored one, else Tokyo).
     if (!site.empty()) {
         double lon = 0.0, lat = 0.0, height = 0.0;
@@ -95,12 +96,26 @@ std::string SetUpSkyHost(CSkyHost& host, const std::string& at, const std::strin
             return "bad --site '" + site + "' (LON,LAT[,HEIGHT]: degrees east, degrees north, metres)";
         host.SetSite(lon, lat, height);
         host.SetTimezone(CSkyHost::ZoneAt(lon, lat));
+        host.SetZoneName(CSkyHost::ZoneNameAt(lon, lat));
     }
+    if (!tz.empty() && !host.SetZoneName(CString(tz.c_str())))
+        return "unknown time zone '" + tz + "' (an IANA name of the tz database, e.g. America/Chicago)";
     if (!at.empty()) {
-        double jd = 0.0;
+        // A time without an offset is the site's clock time: the zone's offset at that time.
+        double jd = 0.0, other = 0.0;
         if (!ParseIsoTime(at, host.GetTimezone(), &jd))
             return "bad --at '" + at + "' (YYYY-MM-DDTHH:MM:SS with Z or +HH:MM; no offset: the site's zone)";
+        ParseIsoTime(at, host.GetTimezone() + 1.0, &other);
+        for (int i = 0; i < 2 && other != jd && !host.GetZoneName().IsEmpty(); ++i) {
+            host.SetJd(jd);
+            ParseIsoTime(at, host.GetTimezone(), &jd);
+        }
         host.SetJd(jd);
+    }
+    if (trace) {
+        const CString zone = host.GetZoneName();
+        fprintf(stderr, "# zone %s (UTC%+g at the instant)\n",
+                zone.IsEmpty() ? "fixed, from the time-zone map" : zone.ToUtf8().c_str(), host.GetTimezone());
     }
     return std::string();
 }
@@ -133,13 +148,13 @@ std::string RegistryFailure() {
 }
 
 struct SkyArgs {
-    std::string at, site;
-    bool save = false;
+    std::string at, site, tz;
+    bool save = false, trace = false;
 };
 
 int RunSky(const SkyArgs& a) {
     CSkyHost host;
-    const std::string error = SetUpSkyHost(host, a.at, a.site);
+    const std::string error = SetUpSkyHost(host, a.at, a.site, a.tz, a.trace);
     if (!error.empty()) return UsageError(error);
     if (a.save && !host.SaveSite()) return Failure("the site could not be stored: " + RegistryFailure());
     PrintLine(L"# " + host.Execute(L"? UT(time)") + L"  zone " + host.Execute(L"? Time.Timezone") +
@@ -155,6 +170,9 @@ CommandRun DefineSky(CLI::App& cmd) {
     cmd.add_option("--at", a->at, "the instant, ISO 8601 (no offset: the site's zone); default now");
     CLI::Option* site = cmd.add_option("--site", a->site, "LON,LAT[,HEIGHT]: degrees east, north, metres");
     cmd.add_flag("--save-site", a->save, "make the site the default of every later run")->needs(site);
+    cmd.add_option("--tz", a->tz, "the site's IANA time zone (default: the nearest town's that agrees with the map)")
+        ->type_name("AREA/CITY");
+    cmd.add_flag("--trace", a->trace, "show the time zone used on standard error");
     return [a] { return RunSky(*a); };
 }
 
