@@ -17,6 +17,9 @@ packages=(
   python3
   libcli11-dev
   tzdata
+  dpkg-dev
+  file
+  lintian
 )
 missing=()
 for p in "${packages[@]}"; do
