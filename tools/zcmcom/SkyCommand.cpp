@@ -98,6 +98,12 @@ std::string SetUpSkyHost(CSkyHost& host, const std::string& at, const std::strin
         host.SetTimezone(CSkyHost::ZoneAt(lon, lat));
         host.SetZoneName(CSkyHost::ZoneNameAt(lon, lat));
     }
+    if (site.empty() && host.GetZoneName().IsEmpty()) {  // the default site (Tokyo) follows its zone too
+        double lon = 0.0, lat = 0.0;
+        if (ParseDouble(host.Execute(L"? Location.Longitude").ToUtf8(), lon) &&
+            ParseDouble(host.Execute(L"? Location.Latitude").ToUtf8(), lat))
+            host.SetZoneName(CSkyHost::ZoneNameAt(lon, lat));
+    }
     if (!tz.empty() && !host.SetZoneName(CString(tz.c_str())))
         return "unknown time zone '" + tz + "' (an IANA name of the tz database, e.g. America/Chicago)";
     if (!at.empty()) {
