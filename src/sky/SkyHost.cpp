@@ -46,7 +46,9 @@ tagADATE NearestSecond(double jdUt, double tz) {
 CString DateText(const wchar_t* token, const tagADATE& d) {
     CString s;
     const bool bc = d.year <= 0;
-    s.Format(L"%s %s%d/%02d/%02d %02d:%02d:%02d", token, bc ? L"BC" : L"AD", bc ? 1 - d.year : d.year,
+    // In 64 bits: the era's year of the earliest representable one does not fit an int.
+    const long long year = bc ? 1LL - d.year : d.year;
+    s.Format(L"%s %s%lld/%02d/%02d %02d:%02d:%02d", token, bc ? L"BC" : L"AD", year,
              d.month, d.day, d.hour, d.minute, static_cast<int>(d.second));
     return s;
 }
@@ -95,6 +97,7 @@ CSkyHost::~CSkyHost() = default;
 
 void CSkyHost::Changed() {
     m_places.clear();
+    m_points.clear();
     m_contacts.reset();
     for (auto& source : m_sources) source->Changed();
 }
@@ -116,6 +119,7 @@ CString CSkyHost::QuerySources(const CString& q) {
 void CSkyHost::SetJd(double jdUt) {
     if (!std::isfinite(jdUt)) return;
     m_jd = jdUt;
+    FollowZone();
     Changed();
 }
 
@@ -152,6 +156,7 @@ bool CSkyHost::LoadSite() {
     if (std::fabs(lon) > 360.0 || std::fabs(lat) > 90.0 || std::fabs(height) > 1e5) return false;
     SetSite(lon, lat, height);
     SetTimezone(ZoneAt(m_lon, m_lat));
+    SetZoneName(ZoneNameAt(m_lon, m_lat));
     return true;
 }
 
@@ -175,7 +180,9 @@ void CSkyHost::SetSite(double longitude, double latitude, double height) {
 }
 
 void CSkyHost::SetTimezone(double hours) {
-    if (std::isfinite(hours)) m_tz = hours;
+    if (!std::isfinite(hours)) return;
+    m_tz = hours;
+    m_zoneName.Empty();
 }
 
 void CSkyHost::SetMark(double raHours, double decDeg) {

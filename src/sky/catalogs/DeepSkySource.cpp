@@ -75,10 +75,14 @@ public:
         for (uint32_t r = 0; r < d->Rows(); ++r) {
             Entry e;
             const CString designation = TextOf(*d, id, r);
-            const int blank = designation.Find(L' ');
+            // Listed under its Messier number when it has one, as the host lists it.
+            const CString messier = TextOf(*d, others, r).Left(2) == L"M " ? TextOf(*d, others, r).SpanExcluding(L",")
+                                                                             : CString();
+            const CString listed = messier.IsEmpty() ? designation : messier;
+            const int blank = listed.Find(L' ');
             e.path = designation == L"LMC" ? CString(L"MagellanicCloud.Large")
-                   : blank < 0 ? L"DeepSkyObject." + designation
-                               : L"DeepSkyObject." + designation.Left(blank) + L"." + designation.Mid(blank + 1);
+                   : blank < 0 ? L"DeepSkyObject." + listed
+                               : L"DeepSkyObject." + listed.Left(blank) + L"." + listed.Mid(blank + 1);
             e.names.push_back(designation);
             if (*d->Text(others, r)) e.names.push_back(TextOf(*d, others, r));
             if (*d->Text(name, r)) e.names.push_back(TextOf(*d, name, r));
