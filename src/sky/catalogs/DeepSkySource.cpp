@@ -16,6 +16,21 @@ CString Designation(const CString& catalogue, const CString& number) {
     return upper + L" " + number;
 }
 
+// The designations of a list ("NGC 224, M 31, PGC 2557") other than the one given.
+CString OtherDesignations(const CString& all, const CString& except) {
+    CString out;
+    int start = 0;
+    while (start < all.GetLength()) {
+        int comma = all.Find(L',', start);
+        if (comma < 0) comma = all.GetLength();
+        CString one = all.Mid(start, comma - start);
+        one.Trim();
+        if (!one.IsEmpty() && one.CompareNoCase(except) != 0) out += (out.IsEmpty() ? L"" : L", ") + one;
+        start = comma + 1;
+    }
+    return out;
+}
+
 class DeepSkySource : public Source {
 public:
     bool Answer(const CString& q, const Context& at, CString* answer) override {
@@ -51,7 +66,7 @@ public:
         const CString others = TextOf(*d, d->Column("others"), row);
         const CString designation = Designation(catalogue, number);
         if (p == L"catalognumber" || p == L"number") *answer = designation;
-        else if (p == L"subcatalognumber.strings") *answer = others.IsEmpty() ? id : id + L", " + others;
+        else if (p == L"subcatalognumber.strings") *answer = OtherDesignations(id + L", " + others, designation);
         else if (p == L"name" || p == L"aliasname" || p.IsEmpty()) *answer = TextOf(*d, d->Column("name"), row);
         else if (p == L"japanesename") *answer = TextOf(*d, d->Column("ja"), row);
         else if (p == L"type.name") *answer = TextOf(*d, d->Column("type"), row);
