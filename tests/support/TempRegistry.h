@@ -21,3 +21,7 @@ private:
     TempDir m_dir;
     std::string m_user = m_dir.File("user.sqlite"), m_machine = m_dir.File("machine.sqlite");
 };
+
+// Runs one SQL statement on a database file through a connection of the test's own, as a
+// backup or repair tool would: the first column of its first row, or "error: ...".
+std::string SqlOnFile(const std::string& path, const std::string& sql);
