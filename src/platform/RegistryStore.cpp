@@ -1,6 +1,5 @@
 #include "platform/RegistryStore.h"
 
-#include <fcntl.h>
 #include <pthread.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -322,16 +321,21 @@ LONG PrepareSchema(Connection& c, bool write) {
     return ERROR_SUCCESS;
 }
 
-// Whether the file is empty or starts as an SQLite database does. Anything else is never
-// handed to SQLite, which could pair it with a log left by the file it replaced and write
-// that log's pages into it.
-bool LooksLikeDatabase(const std::string& path) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return true;  // SQLite reports what is wrong
-    char head[16];
-    const ssize_t n = pread(fd, head, sizeof head, 0);
-    close(fd);
-    return n == 0 || (n == sizeof head && memcmp(head, "SQLite format 3", sizeof head) == 0);
+// Whether the connection's file is empty or starts as an SQLite database does. Anything
+// else is never read or written by SQLite, which could pair it with a log left by the file
+// it replaced and copy that log's pages into it. The bytes are read through SQLite's own
+// handle: opening and closing another descriptor of the file would drop the process's
+// locks on it.
+bool LooksLikeDatabase(sqlite3* db) {
+    sqlite3_file* file = nullptr;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file ||
+        !file->pMethods)
+        return true;  // SQLite reports what is wrong
+    sqlite3_int64 size = 0;
+    if (file->pMethods->xFileSize(file, &size) != SQLITE_OK || size == 0) return true;
+    char head[16] = {};
+    if (size < 16 || file->pMethods->xRead(file, head, sizeof head, 0) != SQLITE_OK) return false;
+    return memcmp(head, "SQLite format 3", sizeof head) == 0;
 }
 
 // A missing hive file is created on the first write. The default file's folders are made
@@ -366,8 +370,8 @@ LONG Acquire(Connection& c, Hive hive, bool write) {
     // checked before SQLite reads it or copies its log into it.
     const bool changed = exists && (st.st_size != c.size || st.st_mtim.tv_sec != c.mtime.tv_sec ||
                                     st.st_mtim.tv_nsec != c.mtime.tv_nsec);
-    if (changed) {
-        if (!LooksLikeDatabase(path)) {
+    if (changed && c.db) {
+        if (!LooksLikeDatabase(c.db)) {
             c.Close(true);
             return Refuse(c, ERROR_BADDB, path + " is damaged or not a registry file");
         }
@@ -393,6 +397,11 @@ LONG Acquire(Connection& c, Hive hive, bool write) {
         if (stat(path.c_str(), &now) != 0) {
             sqlite3_close_v2(db);
             return Refuse(c, ERROR_CANTOPEN, "cannot open " + path + ": " + strerror(errno));
+        }
+        if (!LooksLikeDatabase(db)) {
+            sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+            sqlite3_close_v2(db);
+            return Refuse(c, ERROR_BADDB, path + " is damaged or not a registry file");
         }
         sqlite3_busy_handler(db, OnBusy, &c);
         c.db = db;

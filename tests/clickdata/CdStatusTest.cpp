@@ -1,9 +1,11 @@
 // The click-data switches: presets, copies, and persistence in the registry store,
 // including across processes.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <random>
 #include <vector>
 
 #include "clickdata/CdStatus.h"
@@ -12,15 +14,24 @@
 
 namespace {
 
-// Every field in declaration order, so presets compare as a whole.
+// Every field in declaration order, so presets compare as a whole; the first 29 are
+// persisted.
+const std::vector<int CCdStatus::*> kFields = {
+    &CCdStatus::AltSpan, &CCdStatus::AltCenter, &CCdStatus::AltMag, &CCdStatus::Precision,
+    &CCdStatus::IgnoreErase, &CCdStatus::DispPopup, &CCdStatus::CnsInfo, &CCdStatus::StarDetails,
+    &CCdStatus::DispMag, &CCdStatus::DispEqt2000, &CCdStatus::DispEqtDateApp,
+    &CCdStatus::DispEqt1950, &CCdStatus::DispEclDateMean, &CCdStatus::DispEclDateApp,
+    &CCdStatus::DispEcl2000, &CCdStatus::DispGal, &CCdStatus::DispHrz,
+    &CCdStatus::DispHrzOrgSouth, &CCdStatus::DispRiseSet, &CCdStatus::DispAzmth,
+    &CCdStatus::DispHourAngle, &CCdStatus::DispDeltaEqt, &CCdStatus::DispDistR,
+    &CCdStatus::SolarOrbitDetails, &CCdStatus::PlanetPhysicalTable, &CCdStatus::PgcDetails,
+    &CCdStatus::DispNameOnBar, &CCdStatus::DispComment, &CCdStatus::TransparentOnInactive,
+    &CCdStatus::RaInDegrees, &CCdStatus::UserFlag1, &CCdStatus::UserFlag2, &CCdStatus::UserFlag3};
+
 std::vector<int> Fields(const CCdStatus& s) {
-    return {s.AltSpan, s.AltCenter, s.AltMag, s.Precision, s.IgnoreErase, s.DispPopup,
-            s.CnsInfo, s.StarDetails, s.DispMag, s.DispEqt2000, s.DispEqtDateApp,
-            s.DispEqt1950, s.DispEclDateMean, s.DispEclDateApp, s.DispEcl2000, s.DispGal,
-            s.DispHrz, s.DispHrzOrgSouth, s.DispRiseSet, s.DispAzmth, s.DispHourAngle,
-            s.DispDeltaEqt, s.DispDistR, s.SolarOrbitDetails, s.PlanetPhysicalTable,
-            s.PgcDetails, s.DispNameOnBar, s.DispComment, s.TransparentOnInactive,
-            s.RaInDegrees, s.UserFlag1, s.UserFlag2, s.UserFlag3};
+    std::vector<int> out;
+    for (int CCdStatus::*f : kFields) out.push_back(s.*f);
+    return out;
 }
 
 TEST(CdStatus, PresetValuesAndWhatEachKeeps) {
@@ -162,6 +173,53 @@ TEST_F(CdStatusRegistry, TwoProcessesSavingAtOnceLeaveAReadableStore) {
     CString text;
     EXPECT_NE(CRegistry::Read(L"Default", L"ClickData.Cyclic", L"", &text), 0);
     EXPECT_TRUE(text == L"TRUE" || text == L"FALSE");
+}
+
+// The 29 persisted fields and the two planetarium settings as the store holds them.
+std::vector<int> Stored() {
+    CCdStatus loaded;
+    for (int CCdStatus::*f : {&CCdStatus::AltSpan, &CCdStatus::AltCenter, &CCdStatus::Precision})
+        loaded.*f = 12345;  // a value neither save has
+    loaded.Load();
+    std::vector<int> out = Fields(loaded);
+    out.resize(29);
+    for (const wchar_t* name : {L"ClickData.Constellation", L"ClickData.Cyclic"}) {
+        CString text;
+        CRegistry::Read(L"Default", name, L"", &text);
+        out.push_back(text == L"TRUE" ? 1 : text == L"FALSE" ? 0 : -1);
+    }
+    return out;
+}
+
+// A saving process killed at any moment leaves the old save or the new one, whole, in a
+// sound file: never a mix of the two.
+TEST_F(CdStatusRegistry, SaveKilledAtAnyMomentLeavesAWholeSave) {
+    CCdStatus a = PresetA(), b = a;  // every persisted value of b differs from a's
+    for (int i = 0; i < 29; ++i) b.*kFields[i] = b.*kFields[i] ? 0 : 1;
+    a.Save();
+    const std::vector<int> old = Stored();
+    b.Save();
+    const std::vector<int> changed = Stored();
+    a.Save();
+    std::mt19937 random(20261206);
+    int whole = 0, mixed = 0;
+    for (int kill = 0; kill < 120 && !HasFailure(); ++kill) {
+        const pid_t child = Spawn([&] {
+            for (;;) {
+                b.Save();
+                a.Save();
+            }
+        });
+        ASSERT_GT(child, 0);
+        usleep(std::uniform_int_distribution<useconds_t>(0, 4000)(random));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(child, waitpid(child, &status, 0));
+        ASSERT_EQ("ok", SqlOnFile(registry.userFile(), "PRAGMA integrity_check"));
+        const std::vector<int> now = Stored();
+        (now == old || now == changed ? whole : mixed) += 1;
+    }
+    EXPECT_EQ(mixed, 0) << whole << " kills left a whole save";
 }
 
 }  // namespace
