@@ -93,13 +93,14 @@ struct Connection {
             lock.unlock();
         }
     }
-    // With damaged set, the log is left as it is rather than copied into the file.
-    void Close(bool damaged = false) {
+    // With keepLog, the log is left as it is rather than copied into the file: the file
+    // may be damaged, or a fork wants to be quick.
+    void Close(bool keepLog = false) {
         // A connection inherited through fork() belongs to the parent: closing it here
         // could disturb the parent's locks and journal, so it is only forgotten.
         if (db && pid == getpid()) {
             for (auto& s : statements) sqlite3_finalize(s.second);
-            if (damaged) sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+            if (keepLog) sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
             sqlite3_close_v2(db);
         }
         statements.clear();
@@ -144,7 +145,7 @@ void BeforeFork() {
     if (g_hivesGone) return;
     for (Connection* c : {&AllHives().user, &AllHives().machine}) {
         c->Enter();
-        if (c->depth == 1) c->Close();
+        if (c->depth == 1) c->Close(true);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <random>
 #include <vector>
 
@@ -175,11 +176,20 @@ TEST_F(CdStatusRegistry, TwoProcessesSavingAtOnceLeaveAReadableStore) {
     EXPECT_TRUE(text == L"TRUE" || text == L"FALSE");
 }
 
-// The 29 persisted fields and the two planetarium settings as the store holds them.
+// The 29 persisted fields and the planetarium's two settings: as the store holds them, or
+// as a save of s writes them.
+std::vector<int> Stored(const CCdStatus& s) {
+    std::vector<int> out = Fields(s);
+    out.resize(29);
+    out.push_back(s.CnsInfo ? 1 : 0);
+    out.push_back(s.DispPopup ? 0 : 1);
+    return out;
+}
+
 std::vector<int> Stored() {
     CCdStatus loaded;
     for (int CCdStatus::*f : {&CCdStatus::AltSpan, &CCdStatus::AltCenter, &CCdStatus::Precision})
-        loaded.*f = 12345;  // a value neither save has
+        loaded.*f = 12345;  // a value no save has
     loaded.Load();
     std::vector<int> out = Fields(loaded);
     out.resize(29);
@@ -191,35 +201,52 @@ std::vector<int> Stored() {
     return out;
 }
 
-// A saving process killed at any moment leaves the old save or the new one, whole, in a
-// sound file: never a mix of the two.
+// Save number g: AltSpan is g, and every other persisted switch flips from one save to
+// the next.
+CCdStatus Generation(int g) {
+    CCdStatus s = PresetA();
+    for (size_t i = 1; i < 29; ++i)
+        if (g % 2) s.*kFields[i] = s.*kFields[i] ? 0 : 1;
+    s.AltSpan = g;
+    return s;
+}
+
+// A saving process killed at any moment leaves, in a sound file, either its last finished
+// save or the one it was making, whole: never a mix, never less.
 TEST_F(CdStatusRegistry, SaveKilledAtAnyMomentLeavesAWholeSave) {
-    CCdStatus a = PresetA(), b = a;  // every persisted value of b differs from a's
-    for (int i = 0; i < 29; ++i) b.*kFields[i] = b.*kFields[i] ? 0 : 1;
-    a.Save();
-    const std::vector<int> old = Stored();
-    b.Save();
-    const std::vector<int> changed = Stored();
-    a.Save();
+    int stored = 0;
+    Generation(stored).Save();
     std::mt19937 random(20261206);
-    int whole = 0, mixed = 0;
     for (int kill = 0; kill < 120 && !HasFailure(); ++kill) {
+        int done[2];
+        ASSERT_EQ(0, pipe(done));
         const pid_t child = Spawn([&] {
-            for (;;) {
-                b.Save();
-                a.Save();
+            for (int g = stored + 1;; ++g) {
+                Generation(g).Save();
+                if (write(done[1], &g, sizeof g) != sizeof g) _exit(1);
             }
         });
         ASSERT_GT(child, 0);
-        usleep(std::uniform_int_distribution<useconds_t>(0, 4000)(random));
+        close(done[1]);
+        // Once the child has saved once, it is killed at any moment of the saves that
+        // follow: within as long again as its first save took.
+        const auto start = std::chrono::steady_clock::now();
+        int finished = stored;
+        if (read(done[0], &finished, sizeof finished) != sizeof finished) finished = stored;
+        const auto first = std::chrono::duration_cast<std::chrono::microseconds>(
+            std::chrono::steady_clock::now() - start);
+        usleep(std::uniform_int_distribution<useconds_t>(0, first.count())(random));
         ::kill(child, SIGKILL);
-        int status = 0;
-        ASSERT_EQ(child, waitpid(child, &status, 0));
-        ASSERT_EQ("ok", SqlOnFile(registry.userFile(), "PRAGMA integrity_check"));
+        ASSERT_EQ(child, waitpid(child, nullptr, 0));
+        for (int g; read(done[0], &g, sizeof g) == sizeof g;) finished = g;
+        close(done[0]);
         const std::vector<int> now = Stored();
-        (now == old || now == changed ? whole : mixed) += 1;
+        ASSERT_EQ("ok", SqlOnFile(registry.userFile(), "PRAGMA integrity_check"));
+        stored = now[0];
+        ASSERT_TRUE(stored == finished || stored == finished + 1)
+            << "after kill " << kill << ": save " << stored << " stored, " << finished << " finished";
+        ASSERT_EQ(now, Stored(Generation(stored))) << "after kill " << kill;
     }
-    EXPECT_EQ(mixed, 0) << whole << " kills left a whole save";
 }
 
 }  // namespace

@@ -83,6 +83,22 @@ TEST_F(CRegistryTest, ValuesLiveUnderTheApplicationRoot) {
     EXPECT_EQ(Num(true, 5), ReadNum(L"General", L"SIMD", -1, 1));
 }
 
+// Another program in the middle of a write does not hold up reads, and one in the middle
+// of a long read does not hold up writes.
+TEST_F(CRegistryTest, AnotherProgramsTransactionHoldsNothingUp) {
+    ASSERT_NE(0, CRegistry::Write(L"Shared", L"N", 1, 1));
+    RawDatabase other(reg.userFile());
+    ASSERT_EQ("", other.Sql("BEGIN EXCLUSIVE"));
+    ASSERT_EQ("", other.Sql("DELETE FROM reg_values"));
+    EXPECT_EQ(Num(true, 1), ReadNum(L"Shared", L"N", -1, 1));
+    ASSERT_EQ("", other.Sql("ROLLBACK"));
+    ASSERT_EQ("", other.Sql("BEGIN"));
+    ASSERT_EQ("1", other.Sql("SELECT count(*) FROM reg_values"));
+    EXPECT_NE(0, CRegistry::Write(L"Shared", L"N", 2, 1));
+    EXPECT_EQ(Num(true, 2), ReadNum(L"Shared", L"N", -1, 1));
+    ASSERT_EQ("", other.Sql("COMMIT"));
+}
+
 // Four processes write their own settings and read the others' at once: no read fails or
 // falls back to its default, no write fails, and the last values are all there. The
 // slowest writes are recorded (the time bound itself is a benchmark's).
