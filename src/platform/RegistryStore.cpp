@@ -1,9 +1,7 @@
 #include "platform/RegistryStore.h"
 
 #include <pthread.h>
-#include <pwd.h>
 #include <sys/stat.h>
-#include <sys/vfs.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -171,36 +169,6 @@ Hives::~Hives() {
     g_hivesGone = true;
 }
 
-std::string ConfigHome() {
-    const char* xdg = getenv("XDG_CONFIG_HOME");
-    if (xdg && xdg[0] == '/') return xdg;  // relative values are ignored, as XDG says
-    const char* home = getenv("HOME");
-    if (home && home[0]) return std::string(home) + "/.config";
-    if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir && pw->pw_dir[0])
-        return std::string(pw->pw_dir) + "/.config";
-    return std::string();
-}
-
-// The hive's file as an absolute path, which SQLite never reads as a URI ("file:..."
-// is a relative file name here): ZCMCOM_REGISTRY_USER / ZCMCOM_REGISTRY_MACHINE, or the
-// default under $XDG_CONFIG_HOME (or ~/.config) /orvana/. Empty when no home is known.
-// *named tells whether a variable named it.
-std::string HiveFile(Hive hive, bool* named) {
-    const char* env =
-        getenv(hive == Hive::User ? "ZCMCOM_REGISTRY_USER" : "ZCMCOM_REGISTRY_MACHINE");
-    *named = env && env[0];
-    if (*named && env[0] == '/') return env;
-    if (*named) {
-        char cwd[4096];
-        if (!getcwd(cwd, sizeof cwd)) return std::string();
-        return std::string(cwd) + (cwd[1] ? "/" : "") + env;
-    }
-    const std::string base = ConfigHome();
-    if (base.empty()) return base;
-    return base + (hive == Hive::User ? "/orvana/registry-user.sqlite"
-                                      : "/orvana/registry-machine.sqlite");
-}
-
 LONG Refuse(Connection& c, LONG error, const std::string& why) {
     c.problem = why;
     return error;
@@ -224,28 +192,6 @@ int OnBusy(void* arg, int count) {
     timespec ts{0, nap * 1000};
     nanosleep(&ts, nullptr);
     return 1;
-}
-
-// File systems whose locking or shared memory cannot carry a write-ahead log between
-// processes (network and user-space file systems).
-bool OddFileSystem(const std::string& path) {
-    struct statfs fs {};
-    const std::string folder = path.substr(0, path.rfind('/') + 1);
-    if (statfs(folder.c_str(), &fs) != 0) return true;
-    switch (static_cast<unsigned long>(fs.f_type)) {
-        case 0x6969:       // NFS
-        case 0x517B:       // SMB
-        case 0xFF534D42:   // CIFS
-        case 0xFE534D42:   // SMB2
-        case 0x65735546:   // FUSE
-        case 0x01021997:   // 9P
-        case 0x00C36400:   // Ceph
-        case 0x5346414F:   // AFS
-        case 0x73757245:   // Coda
-            return true;
-        default:
-            return false;
-    }
 }
 
 // Readers never wait for writers and a commit costs no disk sync with a write-ahead log
@@ -322,23 +268,6 @@ LONG PrepareSchema(Connection& c, bool write) {
     return ERROR_SUCCESS;
 }
 
-// Whether the connection's file is empty or starts as an SQLite database does. Anything
-// else is never read or written by SQLite, which could pair it with a log left by the file
-// it replaced and copy that log's pages into it. The bytes are read through SQLite's own
-// handle: opening and closing another descriptor of the file would drop the process's
-// locks on it.
-bool LooksLikeDatabase(sqlite3* db) {
-    sqlite3_file* file = nullptr;
-    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file ||
-        !file->pMethods)
-        return true;  // SQLite reports what is wrong
-    sqlite3_int64 size = 0;
-    if (file->pMethods->xFileSize(file, &size) != SQLITE_OK || size == 0) return true;
-    char head[16] = {};
-    if (size < 16 || file->pMethods->xRead(file, head, sizeof head, 0) != SQLITE_OK) return false;
-    return memcmp(head, "SQLite format 3", sizeof head) == 0;
-}
-
 // A missing hive file is created on the first write. The default file's folders are made
 // as needed; a file that a variable names must have its folder already, so that a
 // mistyped path is reported instead of creating folders in odd places.
@@ -380,7 +309,10 @@ LONG Acquire(Connection& c, Hive hive, bool write) {
         c.mtime = st.st_mtim;
     }
     if (!c.db) {
-        if (!exists && !write) return ERROR_FILE_NOT_FOUND;
+        if (!exists && !write) {
+            if (!c.problem.empty()) c.problem.clear();  // no hive yet is no fault
+            return ERROR_FILE_NOT_FOUND;
+        }
         int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
         if (!exists) {
             const LONG err = MakeFolder(c, path, named);
@@ -472,34 +404,6 @@ LONG WriteInBatch(Connection& c, Hive hive, const std::function<LONG(Connection&
 }
 
 }  // namespace
-
-LONG ErrorFromSqlite(int rc, bool writing) {
-    switch (rc & 0xff) {
-        case SQLITE_OK:
-        case SQLITE_DONE:
-        case SQLITE_ROW:
-            return ERROR_SUCCESS;
-        case SQLITE_NOTADB:
-        case SQLITE_CORRUPT:
-        case SQLITE_SCHEMA:
-            return ERROR_BADDB;
-        case SQLITE_READONLY:
-        case SQLITE_PERM:
-        case SQLITE_AUTH:
-            return ERROR_ACCESS_DENIED;
-        case SQLITE_CANTOPEN:
-            return ERROR_CANTOPEN;
-        case SQLITE_NOMEM:
-            return ERROR_NOT_ENOUGH_MEMORY;
-        case SQLITE_FULL:
-            return ERROR_DISK_FULL;
-        case SQLITE_BUSY:
-        case SQLITE_LOCKED:
-            return writing ? ERROR_CANTWRITE : ERROR_CANTREAD;
-        default:
-            return ERROR_REGISTRY_IO_FAILED;
-    }
-}
 
 LONG WithHive(Hive hive, bool write, const std::function<LONG(Connection&)>& work) {
     if (g_hivesGone) return ERROR_CANTOPEN;

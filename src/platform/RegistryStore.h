@@ -36,6 +36,19 @@ std::string Problem(Hive hive);
 // The Windows error for an SQLite result code.
 LONG ErrorFromSqlite(int rc, bool writing);
 
+// The hive's file as an absolute path, which SQLite never reads as a URI ("file:..." is a
+// relative file name here): ZCMCOM_REGISTRY_USER / ZCMCOM_REGISTRY_MACHINE, or the default
+// under $XDG_CONFIG_HOME (or ~/.config) /orvana/. Empty when no home is known. *named tells
+// whether a variable named it.
+std::string HiveFile(Hive hive, bool* named);
+
+// File systems whose locking or shared memory cannot carry a write-ahead log between
+// processes (network and user-space file systems).
+bool OddFileSystem(const std::string& path);
+
+// Whether the connection's file is empty or starts as an SQLite database does.
+bool LooksLikeDatabase(sqlite3* db);
+
 // Rows changed by the last statement on the connection.
 int Changes(Connection& c);
 
