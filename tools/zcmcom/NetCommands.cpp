@@ -2,9 +2,11 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 
 #include "Command.h"
 #include "net/CommonNetwork.h"
@@ -45,19 +47,15 @@ int RunListen(const std::vector<std::string>& args) {
     sigaction(SIGTERM, &onStop, nullptr);
 
     CInetSocket socket;
-    socket.Listen(CInetSocket::TCP, port, [](unsigned long long& client, const char* data, int n) {
-        fwrite(data, 1, static_cast<size_t>(n), stdout);
-        if (data[n - 1] != '\n') fputc('\n', stdout);
-        fflush(stdout);
-        send(static_cast<int>(client), data, static_cast<size_t>(n), MSG_NOSIGNAL);
-    });
-    // Probe the port: a listener that could not bind accepts nothing.
-    CInetSocket probe;
-    if (!probe.Open("127.0.0.1", socket.ListeningPort())) {
-        fprintf(stderr, "zcmcom: cannot listen on port %d\n", port);
+    if (!socket.Listen(CInetSocket::TCP, port, [](unsigned long long& client, const char* data, int n) {
+            fwrite(data, 1, static_cast<size_t>(n), stdout);
+            if (data[n - 1] != '\n') fputc('\n', stdout);
+            fflush(stdout);
+            send(static_cast<int>(client), data, static_cast<size_t>(n), MSG_NOSIGNAL);
+        })) {
+        fprintf(stderr, "zcmcom: cannot listen on port %d: %s\n", port, strerror(errno));
         return 1;
     }
-    probe.Close();
     printf("listening on port %d\n", socket.ListeningPort());
     fflush(stdout);
     const auto start = std::chrono::steady_clock::now();
