@@ -1,4 +1,7 @@
 // zcmcom cameras / textfile: the camera database and the encoding-aware text files.
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -65,21 +68,40 @@ const char* EncodingName(int type) {
     }
 }
 
-// Reads every line of a file in whatever encoding it has.
+// Reads every line of a file in whatever encoding it has. The file is opened once, so a
+// pipe reads whole; a failure says why on standard error.
 bool ReadLines(const CString& path, int& type, std::vector<CString>& lines) {
-    type = CZntFileEx::GetEncodeType(path);
-    if (type < 0) return false;
     CString line;
-    if (type == CZntFileEx::encodeUtf16BE) {  // CZntFileEx does not take big-endian files
-        CZntFile file;
-        if (!file.Open(path, CFile::modeRead | CFile::shareDenyWrite)) return false;
-        while (file.ReadString(line)) lines.push_back(line);
+    try {
+        CZntFileEx file;
+        if (file.Open(path, CFile::modeRead | CFile::typeText | CFile::shareDenyWrite, 0)) {
+            type = file.GetEncodeTypeOfFile();
+            while (file.ReadString(line)) lines.push_back(line);
+            return true;
+        }
+        type = file.GetEncodeTypeOfFile();
+        if (type != CZntFileEx::encodeUtf16BE) {  // CZntFileEx does not take big-endian files
+            fprintf(stderr, "zcmcom: cannot read %s: %s\n", path.ToUtf8().c_str(), strerror(errno));
+            return false;
+        }
+        // The first open read a pipe whole: a second one would find nothing.
+        struct stat st;
+        if (stat(path.ToUtf8().c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+            fprintf(stderr, "zcmcom: cannot read big-endian UTF-16 from %s: not a regular file\n", path.ToUtf8().c_str());
+            return false;
+        }
+        CZntFile be;
+        if (!be.Open(path, CFile::modeRead | CFile::shareDenyWrite)) {
+            fprintf(stderr, "zcmcom: cannot read %s: %s\n", path.ToUtf8().c_str(), strerror(errno));
+            return false;
+        }
+        while (be.ReadString(line)) lines.push_back(line);
         return true;
+    } catch (CException* e) {
+        fprintf(stderr, "zcmcom: %s\n", e->GetMessageText().ToUtf8().c_str());
+        e->Delete();
+        return false;
     }
-    CZntFileEx file;
-    if (!file.Open(path, CFile::modeRead | CFile::typeText | CFile::shareDenyWrite, 0)) return false;
-    while (file.ReadString(line)) lines.push_back(line);
-    return true;
 }
 
 int ParseEncoding(const std::string& name) {
@@ -93,10 +115,7 @@ int ParseEncoding(const std::string& name) {
 int Convert(const CString& in, const CString& out, int target) {
     int type;
     std::vector<CString> lines;
-    if (!ReadLines(in, type, lines)) {
-        fprintf(stderr, "zcmcom: cannot read %s\n", in.ToUtf8().c_str());
-        return 1;
-    }
+    if (!ReadLines(in, type, lines)) return 1;
     try {
         if (target == CZntFileEx::encodeUtf8) {
             CZntFileEx file;
@@ -128,10 +147,7 @@ int RunTextFile(const std::vector<std::string>& args) {
         const CString path(args[1].c_str());
         int type;
         std::vector<CString> lines;
-        if (!ReadLines(path, type, lines)) {
-            fprintf(stderr, "zcmcom: cannot read %s\n", args[1].c_str());
-            return 1;
-        }
+        if (!ReadLines(path, type, lines)) return 1;
         if (args[0] == "cat") {
             for (const auto& l : lines) PrintLine(l);
         } else {

@@ -1,6 +1,8 @@
 #include "HostCommand.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "Command.h"
 
@@ -52,7 +54,7 @@ int PrepareHost(const HostOptions& options, CCdStatus& status, TracingHost& host
     const int rc = ApplySettings(options, status);
     if (rc >= 0) return rc;
     if (!host.LoadTableFile(options.file.c_str())) {
-        fprintf(stderr, "zcmcom: cannot read host file '%s'\n", options.file.c_str());
+        fprintf(stderr, "zcmcom: cannot read host file '%s': %s\n", options.file.c_str(), strerror(errno));
         return 1;
     }
     host.trace = options.trace;
