@@ -39,8 +39,9 @@ TEST(CliTextFile, ConvertsThroughEveryEncodingAndBack) {
 }
 
 // Pipes and FIFOs read whole (the encoding is sniffed once); input without line ends or
-// too large to hold fails with a message instead of growing without end.
-TEST(CliTextFile, PipesAndFifosReadWholeAndEndlessInputFailsClearly) {
+// too large to hold fails with a message instead of growing without end; names that are
+// not UTF-8 are kept.
+TEST(CliTextFile, PipesFifosEndlessInputAndNamesThatAreNotUtf8) {
     TempDir dir;
     const std::string d = dir.path() + "/", z = std::string("timeout 20 ") + ZCMCOM_CLI + " ";
     const std::string host = std::string(ZCMCOM_SOURCE_DIR) + "/examples/hosts/equatorial.txt";
@@ -60,6 +61,9 @@ TEST(CliTextFile, PipesAndFifosReadWholeAndEndlessInputFailsClearly) {
         {z + "textfile info /dev/zero 2>&1", "/dev/zero (File too large)", 1},
         {"head -c 65M /dev/zero | " + z + "click --host /dev/stdin Equatorial 2>&1", "File too large", 1},
         {z + "click --host " + dir.path() + " Equatorial 2>&1", "Is a directory", 1},
+        // a Latin-1 file name, through two commands
+        {"cd " + d + " && n=$(printf 'caf\\351.txt') && printf 'hi\\n' > \"$n\" && " + z +
+             "textfile convert \"$n\" \"o$n\" utf8 && " + z + "textfile cat \"o$n\"", "hi\n", 0},
     };
     for (const auto& c : cases) {
         const std::string out = RunCommand(c.command, &status);

@@ -24,6 +24,8 @@ const std::vector<Command>& Commands();
 int UsageError(const std::string& message);
 // Writes wide text to standard output as UTF-8, followed by a line end.
 void PrintLine(const CString& text);
+// A file name from the command line, kept byte for byte even when it is not UTF-8.
+inline CString PathArgument(const std::string& arg) { return CString(ZcmPathToWide(arg.data(), arg.size())); }
 // Parses a whole decimal number; false when the text is not one.
 bool ParseDouble(const std::string& text, double& value);
 bool ParseInt(const std::string& text, int& value);

@@ -30,7 +30,7 @@ CString DefaultDataDir() {
 
 int RunCameras(const std::vector<std::string>& args) {
     if (args.size() > 1) return UsageError("usage: cameras [DIR]");
-    CString dir = args.empty() ? DefaultDataDir() : CString(args[0].c_str());
+    CString dir = args.empty() ? DefaultDataDir() : PathArgument(args[0]);
     if (!dir.IsEmpty() && dir[dir.GetLength() - 1] != L'/' && dir[dir.GetLength() - 1] != L'\\') dir += L'/';
     bool failed = false;
     auto previous = AfxSetMessageBoxHandler([&](LPCTSTR text, UINT) {
@@ -144,7 +144,7 @@ int RunTextFile(const std::vector<std::string>& args) {
     const char* usage = "usage: textfile info FILE | cat FILE | convert IN OUT utf8|utf16le|utf16be|sjis";
     if (args.empty()) return UsageError(usage);
     if ((args[0] == "info" || args[0] == "cat") && args.size() == 2) {
-        const CString path(args[1].c_str());
+        const CString path = PathArgument(args[1]);
         int type;
         std::vector<CString> lines;
         if (!ReadLines(path, type, lines)) return 1;
@@ -158,7 +158,7 @@ int RunTextFile(const std::vector<std::string>& args) {
     if (args[0] == "convert" && args.size() == 4) {
         const int target = ParseEncoding(args[3]);
         if (target < 0) return UsageError("unknown encoding '" + args[3] + "'");
-        return Convert(CString(args[1].c_str()), CString(args[2].c_str()), target);
+        return Convert(PathArgument(args[1]), PathArgument(args[2]), target);
     }
     return UsageError(usage);
 }

@@ -23,7 +23,7 @@ int RunTzMap(const std::vector<std::string>& args) {
     if (args.size() != 1) return UsageError("usage: tzmap FILE.bmp");
     CTimeZone tz;
     tz.Create(nullptr);
-    if (!tz.GetMap()->Write(CString(args[0].c_str()))) {
+    if (!tz.GetMap()->Write(PathArgument(args[0]))) {
         fprintf(stderr, "zcmcom: cannot write %s\n", args[0].c_str());
         return 1;
     }
