@@ -129,28 +129,11 @@ std::string SetUpSkyHost(CSkyHost& host, const std::string& at, const std::strin
 namespace {
 
 // Why the registry took no value: its file and the error of opening the key for writing.
+// Why the registry refused the site: the hive file's own problem, naming the file, when it
+// has one; otherwise the values themselves were refused.
 std::string RegistryFailure() {
-    HKEY key = nullptr;
-    errno = 0;
-    LONG rc = RegCreateKeyExW(HKEY_CURRENT_USER, CRegistry::GetAppRoot() + L"Default", 0, nullptr, 0, KEY_WRITE,
-                              nullptr, &key, nullptr);
-    const int error = errno;
-    if (rc == ERROR_SUCCESS) {
-        RegCloseKey(key);
-        rc = ERROR_CANTWRITE;  // the key opens, so the values themselves were refused
-    }
-    const char* file = std::getenv("ZCMCOM_REGISTRY_USER");
-    std::string why = std::string("registry file ") + (file && *file ? file : "~/.config/orvana/registry-user.sqlite");
-    switch (rc) {
-        case ERROR_CANTOPEN: why += " cannot be opened"; break;
-        case ERROR_BADDB: why += " is no intact registry"; break;
-        case ERROR_ACCESS_DENIED: why += ": access denied"; break;
-        case ERROR_DISK_FULL: why += ": disk full"; break;
-        case ERROR_CANTWRITE: why += " cannot be written (busy or read-only)"; break;
-        default: why += ": error " + std::to_string(rc); break;
-    }
-    if (error) why += std::string(" (") + strerror(error) + ")";
-    return why;
+    const CString problem = ZcmRegistryProblem(HKEY_CURRENT_USER);
+    return problem.IsEmpty() ? std::string("the registry cannot be written (busy or read-only)") : problem.ToUtf8();
 }
 
 struct SkyArgs {
