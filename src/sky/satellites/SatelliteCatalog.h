@@ -15,7 +15,7 @@
 
 namespace sky {
 
-struct SatelliteCatalog {
+struct ZCMCOM_API SatelliteCatalog {
     TleCatalog tle;                     // sets by catalogue number, and what was skipped
     std::map<int, double> magnitudes;   // standard magnitudes by catalogue number
     double StdMagnitude(int number) const {

@@ -28,7 +28,7 @@ struct TleProblem {
 
 // Element sets by catalogue number; when a number comes more than once (in one file or
 // across files), the newest epoch wins.
-struct TleCatalog {
+struct ZCMCOM_API TleCatalog {
     std::map<int, Elements> sets;
     std::vector<TleProblem> problems;
     // Adds the sets of a text (the contents of file, named in problems). Returns how many
