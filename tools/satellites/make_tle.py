@@ -1,41 +1,25 @@
 #!/usr/bin/python3
-"""Converts the satellite table of Debian's `stellarium` package (0.22.2, the Satellites
-plug-in's default satellites.json, built into /usr/bin/stellarium as a compressed Qt
-resource) into data/satellites.tle (three-line element sets) and data/satellites-mag.txt
+"""Converts the satellite table of Debian's `stellarium` package (0.22.2: the Satellites
+plug-in's default satellites.json, about 5,000 element sets of June 2022 with standard
+magnitudes) into data/satellites.tle (three-line element sets) and data/satellites-mag.txt
 (catalogue number and standard magnitude, where the table gives one).
 
-Run once: /usr/bin/python3 tools/satellites/make_tle.py [path/to/stellarium]
+Run once, on the table tools/stellarium/extract_resources.py takes out of the program:
+    /usr/bin/python3 tools/stellarium/extract_resources.py /usr/bin/stellarium /tmp/stel
+    /usr/bin/python3 tools/satellites/make_tle.py /tmp/stel/satellites.json
 """
 import json
 import os
 import sys
-import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 DATA = os.path.join(HERE, '..', '..', 'data')
-MARK = b'"creator": "Satellites plugin'
-
-
-def find_table(blob):
-    """Qt resources keep compressed files as a 4-byte size and a zlib stream."""
-    for head in (b'\x78\x9c', b'\x78\xda', b'\x78\x01'):
-        pos = blob.find(head)
-        while pos >= 0:
-            try:
-                d = zlib.decompressobj()
-                text = d.decompress(blob[pos:pos + 4 << 20], 1 << 16)
-                if MARK in text[:200]:
-                    d = zlib.decompressobj()
-                    return d.decompress(blob[pos:])
-            except zlib.error:
-                pass
-            pos = blob.find(head, pos + 1)
-    sys.exit('no satellite table found')
 
 
 def main():
-    binary = sys.argv[1] if len(sys.argv) > 1 else '/usr/bin/stellarium'
-    table = json.loads(find_table(open(binary, 'rb').read()))['satellites']
+    if len(sys.argv) != 2:
+        sys.exit(__doc__)
+    table = json.load(open(sys.argv[1]))['satellites']
     rows = sorted(table.items(), key=lambda kv: int(kv[1]['tle2'][2:7]))
     with open(os.path.join(DATA, 'satellites.tle'), 'w', newline='\n') as out:
         for _, s in rows:
