@@ -2,6 +2,7 @@
 // planetarium that answers from a file of "query<TAB>answer" lines.
 #include "Command.h"
 #include "HostCommand.h"
+#include "SatelliteOptions.h"
 #include "SkyOptions.h"
 #include "clickdata/ZntClickData.h"
 #include "sky/SkyHost.h"
@@ -12,6 +13,8 @@ namespace {
 int PrepareSky(const HostOptions& options, Tracing<CSkyHost>& sky) {
     const std::string error = SetUpSkyHost(sky, options.at, options.site);
     if (!error.empty()) return UsageError(error);
+    const int rc = UseTleFiles(options.tle);
+    if (rc >= 0) return rc;
     if (!options.point.empty()) {
         double ra = 0.0, dec = 0.0, unused = 0.0;
         if (!ParseSite(options.point, &ra, &dec, &unused) || ra < 0 || ra >= 24)
@@ -25,7 +28,7 @@ int PrepareSky(const HostOptions& options, Tracing<CSkyHost>& sky) {
 int RunClick(const std::vector<std::string>& args) {
     static const char* const kUsage =
         "usage: click [--compact] [--settings init|default|camera|registry] [--trace]\n"
-        "             [--host FILE | --at ISO-TIME --site LON,LAT[,HEIGHT] --point RA_H,DEC] PATH";
+        "             [--host FILE | --at ISO-TIME --site LON,LAT[,HEIGHT] --point RA_H,DEC --tle FILE] PATH";
     HostOptions options;
     CCdStatus status;
     TracingHost table;
@@ -41,6 +44,7 @@ int RunClick(const std::vector<std::string>& args) {
     rc = CallLibrary([&] { return clickData.GetText(host, CString(options.path.c_str()), options.compact); },
                      text);
     if (rc >= 0) return rc;
+    if (options.file.empty()) WarnIfOldPath(options.path, sky.GetJd());
     WriteText(text);
     return 0;
 }

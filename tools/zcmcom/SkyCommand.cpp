@@ -4,7 +4,9 @@
 #include <cstdlib>
 
 #include "Command.h"
+#include "SatelliteOptions.h"
 #include "SkyOptions.h"
+#include "sky/satellites/SatelliteCatalog.h"
 #include "sky/SkyHost.h"
 #include "zvacl/zvacl.h"
 
@@ -102,13 +104,17 @@ std::string SetUpSkyHost(CSkyHost& host, const std::string& at, const std::strin
 namespace {
 
 int RunSky(const std::vector<std::string>& args) {
-    static const char* const kUsage = "usage: sky [--at ISO-TIME] [--site LON,LAT[,HEIGHT] [--save-site]]";
+    static const char* const kUsage =
+        "usage: sky [--at ISO-TIME] [--site LON,LAT[,HEIGHT] [--save-site]] [--tle FILE]...";
     std::string at, site;
+    std::vector<std::string> tle;
     bool save = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& option = args[i];
         if ((option == "--at" || option == "--site") && i + 1 < args.size())
             (option == "--at" ? at : site) = args[++i];
+        else if (option == "--tle" && i + 1 < args.size())
+            tle.push_back(args[++i]);
         else if (option == "--save-site")
             save = true;
         else
@@ -127,11 +133,27 @@ int RunSky(const std::vector<std::string>& args) {
     if (CSkyHost::DefaultCatalogPath().empty())
         PrintLine(L"# no star catalogue found (set ZCMCOM_SKY_DATA to data/skycat.txt)");
     for (const CString& name : host.KnownObjects()) PrintLine(name);
+    // The satellites of the user's files, with the age of their elements.
+    const int rc = UseTleFiles(tle);
+    if (rc >= 0) return rc;
+    for (const std::string& file : tle) {
+        sky::TleCatalog own;
+        own.AddFile(file);
+        for (const auto& [number, e] : own.sets) {
+            const sky::Elements* used = sky::Satellites()->Find(std::to_string(number));
+            if (!used) continue;
+            CString line;
+            line.Format(L"ArtificialSatellite.%d\t%s (epoch %s UTC, %.1f days)", number,
+                        CString(ZcmUtf8ToWide(used->name.data(), used->name.size()).c_str()),
+                        CString(DateTimeText(used->epochJd, 0.0).c_str()), host.GetJd() - used->epochJd);
+            PrintLine(line);
+        }
+    }
     return 0;
 }
 
-const CommandRegistration kSky({"sky", "sky [--at ISO-TIME] [--site LON,LAT[,HEIGHT] [--save-site]]",
-                                "object paths the built-in sky answers for (named stars only); --save-site makes the site the default",
+const CommandRegistration kSky({"sky", "sky [--at T] [--site LON,LAT[,HEIGHT] [--save-site]] [--tle FILE]",
+                                "object paths the built-in sky answers for (named stars; satellites of --tle files); --save-site makes the site the default",
                                 RunSky});
 
 }  // namespace
