@@ -105,3 +105,57 @@ TEST(Sgp4, VerificationSet) {
 }
 
 }  // namespace
+
+namespace {
+
+// The reader, field by field: what it takes and what it refuses, strict (checksums and
+// possible orbits) and lax (layout only, as the verification set needs).
+TEST(Tle, FieldsAndRefusals) {
+    const std::string iss1 = "1 25544U 98067A   22166.98291539  .00007389  00000+0  13721-3 0  9996";
+    const std::string iss2 = "2 25544  51.6447 342.5501 0004194 242.9750 255.0959 15.50021518344998";
+    sky::Elements e;
+    std::string why;
+    ASSERT_TRUE(sky::ParseTle(iss1, iss2, &e, &why)) << why;
+    EXPECT_EQ(e.number, 25544);
+    EXPECT_EQ(e.designator, "98067A");
+    EXPECT_NEAR(e.epochJd, 2459746.48291539, 1e-9);  // 2022-06-15 23:35:24 UTC
+    EXPECT_DOUBLE_EQ(e.bstar, 0.13721e-3);
+    EXPECT_DOUBLE_EQ(e.eccentricity, 0.0004194);
+    EXPECT_DOUBLE_EQ(e.meanMotion, 15.50021518);
+    EXPECT_EQ(e.revolution, 34499);
+    EXPECT_EQ(sky::TleEpochJd(57, 1.0), 2435839.5);  // 1957 Jan 1: two-digit years from 57 are 19xx
+    // Five-character catalogue numbers: a letter for the ten-thousands from 100000 on.
+    std::string a1 = iss1, a2 = iss2;
+    a1.replace(2, 5, "A0001");
+    a2.replace(2, 5, "A0001");
+    ASSERT_TRUE(sky::ParseTle(a1, a2, &e, &why, false)) << why;
+    EXPECT_EQ(e.number, 100001);
+
+    struct Bad {
+        int line, column;
+        char with;
+        bool strict;
+        const char* why;
+    };
+    for (const Bad& b : std::vector<Bad>{{1, 68, '0', true, "checksum of line 1 does not match"},
+                                         {2, 68, '0', true, "checksum of line 2 does not match"},
+                                         {2, 6, '5', false, "catalogue numbers missing or different on the two lines"},
+                                         {1, 0, '2', false, "line 1 is not a TLE line"},
+                                         {2, 28, 'x', false, "bad orbital elements"},
+                                         {1, 19, ' ', false, "bad epoch"},
+                                         {1, 55, 'x', false, "bad drag terms"}}) {
+        std::string l1 = iss1, l2 = iss2;
+        (b.line == 1 ? l1 : l2)[b.column] = b.with;
+        EXPECT_FALSE(sky::ParseTle(l1, l2, &e, &why, b.strict)) << b.why;
+        EXPECT_EQ(why, b.why);
+    }
+    // Mean motion 0 or above 20 a day is no orbit; lax reading leaves that to the model.
+    std::string still = iss2;
+    still.replace(52, 11, " 0.00000000");
+    EXPECT_FALSE(sky::ParseTle(iss1, still, &e, &why, false) && sky::Sgp4(e).InitError() == 0);
+    still[68] = static_cast<char>('0' + sky::TleChecksum(still));
+    EXPECT_FALSE(sky::ParseTle(iss1, still, &e, &why));
+    EXPECT_EQ(why, "mean motion out of range");
+}
+
+}  // namespace
