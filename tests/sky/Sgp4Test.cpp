@@ -161,6 +161,10 @@ TEST(Tle, FieldsAndRefusals) {
     still[68] = static_cast<char>('0' + sky::TleChecksum(still));
     EXPECT_FALSE(sky::ParseTle(iss1, still, &e, &why));
     EXPECT_EQ(why, "mean motion out of range");
+    // Beyond a century from the epoch the model declines instead of integrating for long.
+    double r[3], v[3];
+    ASSERT_TRUE(sky::ParseTle(iss1, iss2, &e, &why));
+    EXPECT_EQ(sky::Sgp4(e).Propagate(1e12, r, v), sky::kSgp4TooFar);
 }
 
 }  // namespace

@@ -140,6 +140,7 @@ void Sgp4::Init() {
 int Sgp4::Propagate(double t, double r[3], double v[3]) const {
     SetNaN(r, v);
     if (m_initError == kSgp4BadElements || !std::isfinite(t)) return kSgp4BadElements;
+    if (std::fabs(t) > 36525.0 * 1440.0) return kSgp4TooFar;
     // Secular gravity and drag.
     const double xmdf = m_mo + m_mdot * t;
     const double argpdf = m_argp + m_argpdot * t;

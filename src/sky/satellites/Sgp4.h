@@ -47,6 +47,8 @@ enum Sgp4Error {
     kSgp4SemiLatusRectum = 4,    // negative semi-latus rectum
     kSgp4Decayed = 6,            // below the Earth's surface
     kSgp4BadElements = 7,        // elements no orbit can have (not from the model itself)
+    kSgp4TooFar = 8,             // more than a century from the epoch: no meaning, and the
+                                 // deep-space integrator would run for long
 };
 
 class ZCMCOM_API Sgp4 {
