@@ -48,6 +48,11 @@ TEST(CliPasses, UserElementsWinWhenNewerAndBadSetsAreReported) {
     EXPECT_NE(out.find("elements of 2022-07-19 12:00:00 UTC"), std::string::npos) << out;
     EXPECT_NE(out.find(file + ":4: checksum of line 1 does not match (skipped)"), std::string::npos) << out;
     EXPECT_EQ(out.find("warning"), std::string::npos) << out;
+    // The same file named by the environment.
+    const std::string env = RunCommand("ZCMCOM_SKY_TLE=" + file + " " + ZCMCOM_CLI +
+                                           " passes ISS --days 1 --at 2022-07-20T00:00:00Z" + kTokyo + " 2>&1",
+                                       &status);
+    EXPECT_NE(env.find("elements of 2022-07-19 12:00:00 UTC"), std::string::npos) << env;
 }
 
 TEST(CliPasses, RefusesBadArguments) {
