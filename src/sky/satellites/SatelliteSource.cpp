@@ -57,7 +57,11 @@ public:
         }
     }
 
-    void Changed() override { m_seen.clear(); }
+    // A new instant or site also picks up element files handed over since (SetTleFiles).
+    void Changed() override {
+        m_seen.clear();
+        m_catalog.reset();
+    }
 
 private:
     struct Seen {
