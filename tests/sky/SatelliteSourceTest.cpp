@@ -43,6 +43,9 @@ TEST(SatelliteSource, ClickTextsOfLowAndGeostationarySatellites) {
     if (std::getenv("ZCMCOM_UPDATE_GOLDEN")) std::ofstream(golden, std::ios::binary) << text;
     EXPECT_EQ(text, Read(golden));
     EXPECT_EQ(host.Execute(L"? ArtificialSatellite.25544.TLEName"), L"ISS (ZARYA)");
+    // The one-line forms: compact text and CDF designation.
+    EXPECT_EQ(click.GetText(&host, L"ArtificialSatellite.25544", 1), L"ISS (ZARYA) (25544)");
+    EXPECT_EQ(click.StkToCdf(&host, L"ArtificialSatellite.25544"), L"ASAT 25544");
     sky::SetTleFiles({});
 }
 
