@@ -189,7 +189,7 @@ void DeepSpace::Init(const Start& s) {
     if (nm >= 8.26e-3 && nm <= 9.24e-3 && em >= 0.5) irez = 2;
     if (irez == 0) return;
     const double theta = std::fmod(gsto, kTwoPi);
-    const double aonv = std::pow(nm / (60.0 / std::sqrt(std::pow(6378.135, 3) / 398600.8)), 2.0 / 3.0);
+    const double aonv = std::pow(nm / wgs72::Xke(), 2.0 / 3.0);
     if (irez == 2) {
         const double cosisq = cosim * cosim, sini2 = sinim * sinim;
         const HalfDayG g = HalfDayCoefficients(em);

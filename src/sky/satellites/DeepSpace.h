@@ -2,6 +2,7 @@
 // The deep-space part of SDP4: the lunar and solar perturbations (secular and long
 // periodic) and the resonances of half-day and one-day orbits with the Earth's gravity
 // field, integrated in half-day steps from the epoch. Internal to Sgp4.
+#include "sky/satellites/Wgs72.h"
 
 namespace sky {
 

@@ -12,8 +12,7 @@ constexpr double kTwoPi = 2.0 * M_PI;
 constexpr double kDeg = M_PI / 180.0;
 constexpr double kRe = wgs72::kRadius;
 constexpr double kJ3oJ2 = wgs72::kJ3 / wgs72::kJ2;
-// sqrt(mu) in earth radii^1.5 per minute.
-const double kXke = 60.0 / std::sqrt(kRe * kRe * kRe / wgs72::kMu);
+const double kXke = wgs72::Xke();
 constexpr double kX2o3 = 2.0 / 3.0;
 
 // The long-period coefficient of the mean longitude, kept finite near 180 degrees.

@@ -8,17 +8,9 @@
 
 #include "platform/Export.h"
 #include "sky/satellites/DeepSpace.h"
+#include "sky/satellites/Wgs72.h"
 
 namespace sky {
-
-// WGS-72 as the element sets use it.
-namespace wgs72 {
-constexpr double kMu = 398600.8;              // km^3/s^2
-constexpr double kRadius = 6378.135;          // km
-constexpr double kJ2 = 0.001082616;
-constexpr double kJ3 = -0.00000253881;
-constexpr double kJ4 = -0.00000165597;
-}  // namespace wgs72
 
 // The mean elements of one two-line element set, angles in degrees, as the lines give them.
 struct Elements {
