@@ -8,7 +8,7 @@ namespace sky {
 namespace {
 
 constexpr double kMinute = 1.0 / 1440.0;
-constexpr double kTolerance = 1e-6 * kMinute * 60.0;  // a microsecond and a bit, in days
+constexpr double kTolerance = 0.005 / 86400.0;  // 5 ms, in days
 constexpr double kTwilight = -6.0;
 
 double Altitude(const Sgp4& model, const Observer& at, double jd) {
@@ -34,7 +34,7 @@ double Top(const Sgp4& model, const Observer& at, double a, double b) {
     const double g = 0.5 * (std::sqrt(5.0) - 1.0);
     double c = b - g * (b - a), d = a + g * (b - a);
     double fc = Altitude(model, at, c), fd = Altitude(model, at, d);
-    while (b - a > kTolerance * 10.0) {
+    while (b - a > kTolerance) {
         if (fc > fd) {
             b = d;
             d = c;
