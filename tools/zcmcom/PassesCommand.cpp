@@ -1,6 +1,8 @@
 // zcmcom passes: the visible passes of a satellite over the site.
+#include <CLI/CLI.hpp>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 
 #include "Command.h"
 #include "SatelliteOptions.h"
@@ -20,43 +22,24 @@ std::string PointText(const sky::PassPoint& p, double zone) {
     return text;
 }
 
-int RunPasses(const std::vector<std::string>& args) {
-    static const char* const kUsage =
-        "usage: passes NAME [--days N] [--all] [--at ISO-TIME] [--site LON,LAT[,HEIGHT]] [--tle FILE]...";
-    std::string name, at, site;
+struct PassesArgs {
+    std::string name, at, site, tz;
     std::vector<std::string> tle;
     double days = 1.0;
     bool all = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--days" && i + 1 < args.size()) {
-            if (!ParseDouble(args[++i], days) || !(days > 0.0) || days > 366.0)
-                return UsageError("bad --days '" + args[i] + "' (more than 0, at most 366)");
-        } else if ((a == "--at" || a == "--site" || a == "--tle") && i + 1 < args.size()) {
-            if (a == "--tle")
-                tle.push_back(args[++i]);
-            else
-                (a == "--at" ? at : site) = args[++i];
-        } else if (a == "--all") {
-            all = true;
-        } else if ((a.size() > 1 && a[0] == '-') || !name.empty()) {
-            return UsageError(kUsage);
-        } else {
-            name = a;
-        }
-    }
-    if (name.empty()) return UsageError(kUsage);
-    const int rc = UseTleFiles(tle);
-    if (rc >= 0) return rc;
+};
+
+int RunPasses(const PassesArgs& a) {
+    if (const int rc = UseTleFiles(a.tle); rc >= 0) return rc;
     CSkyHost host;
-    const std::string error = SetUpSkyHost(host, at, site);
+    const std::string error = SetUpSkyHost(host, a.at, a.site, a.tz, false);
     if (!error.empty()) return UsageError(error);
+    const std::string& name = a.name;
+    const double days = a.days;
+    const bool all = a.all;
     const auto catalog = sky::Satellites();
     const sky::Elements* e = catalog->Find(name);
-    if (!e) {
-        std::fprintf(stderr, "zcmcom: no satellite '%s' (a catalogue number or a name)\n", name.c_str());
-        return 1;
-    }
+    if (!e) return Failure("no satellite '" + name + "' (a catalogue number or a name)");
     const double start = host.GetJd(), zone = host.GetTimezone();
     WarnIfOld(*e, start);
     const sky::Sgp4 model(*e);
@@ -81,7 +64,22 @@ int RunPasses(const std::vector<std::string>& args) {
     return 0;
 }
 
-const CommandRegistration kPasses({"passes", "passes NAME [--days N] [--all] [--at T] [--site S] [--tle FILE]",
-                                   "visible passes of a satellite over the site (--all: every pass)", RunPasses});
+CommandRun DefinePasses(CLI::App& cmd) {
+    auto a = std::make_shared<PassesArgs>();
+    cmd.add_option("NAME", a->name, "the satellite: catalogue number, name (ISS (ZARYA)) or short name (ISS)")
+        ->required();
+    cmd.add_option("--days", a->days, "how many days from the start (default 1)")->check(CLI::Range(0.001, 366.0));
+    cmd.add_flag("--all", a->all, "every pass, not only the visible ones");
+    cmd.add_option("--at", a->at, "the start, ISO 8601 (no offset: the site's zone); default now")
+        ->type_name("ISO-TIME");
+    cmd.add_option("--site", a->site, "LON,LAT[,HEIGHT]: degrees east, north, metres")->type_name("LON,LAT[,H]");
+    cmd.add_option("--tz", a->tz, "the site's IANA time zone (default: the nearest town's that agrees with the map)")
+        ->type_name("AREA/CITY");
+    AddTleOption(cmd, a->tle);
+    return [a] { return RunPasses(*a); };
+}
+
+const CommandRegistration kPasses({"passes", "visible passes of a satellite over the site (--all: every pass)",
+                                   DefinePasses});
 
 }  // namespace

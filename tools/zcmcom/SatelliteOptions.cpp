@@ -1,12 +1,22 @@
 #include "SatelliteOptions.h"
 
+#include <CLI/CLI.hpp>
+
 #include <strings.h>
 
 #include <cmath>
 #include <cstdio>
 
+#include "Command.h"
 #include "sky/satellites/SatelliteCatalog.h"
 #include "zvacl/zvacl.h"
+
+CLI::Option* AddTleOption(CLI::App& cmd, std::vector<std::string>& files) {
+    return cmd.add_option("--tle", files, "two- or three-line element FILE for the satellites (repeatable; "
+                                          "the newest elements of a satellite win)")
+        ->type_name("FILE")
+        ->allow_extra_args(false);
+}
 
 int UseTleFiles(const std::vector<std::string>& files) {
     if (files.empty()) return -1;
@@ -14,8 +24,7 @@ int UseTleFiles(const std::vector<std::string>& files) {
         if (FILE* in = std::fopen(f.c_str(), "rb")) {
             std::fclose(in);
         } else {
-            std::fprintf(stderr, "zcmcom: cannot read TLE file '%s'\n", f.c_str());
-            return 1;
+            return Failure("cannot read TLE file '" + f + "'");
         }
     }
     sky::SetTleFiles(files);

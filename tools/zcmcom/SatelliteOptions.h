@@ -4,11 +4,17 @@
 #include <string>
 #include <vector>
 
+namespace CLI {
+class App;
+class Option;
+}
 namespace sky {
 struct Elements;
 struct TleCatalog;
 }
 
+// Declares --tle FILE (repeatable, one file each time) on the command.
+CLI::Option* AddTleOption(CLI::App& command, std::vector<std::string>& files);
 // Hands the files to the built-in sky; every file must be readable. Reports the sets they
 // skip. Returns -1 on success, else the exit status after the message.
 int UseTleFiles(const std::vector<std::string>& files);
