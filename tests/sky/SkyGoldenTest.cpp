@@ -42,7 +42,10 @@ TEST_P(SkyGolden, TextIsTheKeptOne) {
 INSTANTIATE_TEST_SUITE_P(
     Objects, SkyGolden,
     ::testing::Values(std::make_pair("io", L"Solar.Planet.Jupiter.Satellite.Io"),
-                      std::make_pair("titan", L"Solar.Planet.Saturn.Satellite.Titan")),
+                      std::make_pair("titan", L"Solar.Planet.Saturn.Satellite.Titan"),
+                      std::make_pair("sun_earth_l2", L"Solar.Planet.Earth.LagrangianPoint.L2"),
+                      std::make_pair("earth_moon_l4", L"Solar.Planet.Earth.Satellite.Moon.LagrangianPoint.L4"),
+                      std::make_pair("umbra", L"Solar.Planet.Earth.Umbra")),
     [](const auto& info) { return std::string(info.param.first); });
 
 }  // namespace

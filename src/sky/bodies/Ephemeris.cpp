@@ -125,6 +125,12 @@ namespace {
 
 Vec MoonGeocentric(double jdTt) { return Tabulated(Body::Moon, StepOf(Body::Moon), ExactMoon, jdTt); }
 
+}  // namespace
+
+Vec MoonAt(double jdTt) { return MoonGeocentric(jdTt); }
+
+namespace {
+
 // The geometric geocentric position corrected for light time (J2000, au), and the
 // heliocentric distance at the time the light left.
 Vec Geocentric(Body body, double jdTt, const Vec& earth, const Kepler* k, double* helioDistance) {
