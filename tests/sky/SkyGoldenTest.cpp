@@ -45,7 +45,8 @@ INSTANTIATE_TEST_SUITE_P(
                       std::make_pair("titan", L"Solar.Planet.Saturn.Satellite.Titan"),
                       std::make_pair("sun_earth_l2", L"Solar.Planet.Earth.LagrangianPoint.L2"),
                       std::make_pair("earth_moon_l4", L"Solar.Planet.Earth.Satellite.Moon.LagrangianPoint.L4"),
-                      std::make_pair("umbra", L"Solar.Planet.Earth.Umbra")),
+                      std::make_pair("umbra", L"Solar.Planet.Earth.Umbra"),
+                      std::make_pair("perseids", L"Meteor.PER"), std::make_pair("geminids", L"Meteor.GEM")),
     [](const auto& info) { return std::string(info.param.first); });
 
 }  // namespace
