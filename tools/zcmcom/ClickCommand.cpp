@@ -1,10 +1,13 @@
 // zcmcom click: the click-data text of an object, against the built-in sky or against a
 // planetarium that answers from a file of "query<TAB>answer" lines.
 #include "Command.h"
+#include "FrameOptions.h"
 #include "HostCommand.h"
 #include "SkyOptions.h"
 #include "clickdata/ZntClickData.h"
 #include "sky/SkyHost.h"
+
+#include <cmath>
 
 namespace {
 
@@ -12,12 +15,14 @@ namespace {
 int PrepareSky(const HostOptions& options, Tracing<CSkyHost>& sky) {
     const std::string error = SetUpSkyHost(sky, options.at, options.site);
     if (!error.empty()) return UsageError(error);
+    double ra = 0.0, dec = 0.0, unused = 0.0;
     if (!options.point.empty()) {
-        double ra = 0.0, dec = 0.0, unused = 0.0;
-        if (!ParseSite(options.point, &ra, &dec, &unused) || ra < 0 || ra >= 24)
+        if (!ParseSite(options.point, &ra, &dec, &unused) || ra < 0 || ra >= 24 || std::fabs(dec) > 90)
             return UsageError("bad --point '" + options.point + "' (RA in hours, Dec in degrees, J2000)");
         sky.SetMark(ra, dec);
     }
+    const std::string frames = SetUpFrames(options, ra, dec, sky);
+    if (!frames.empty()) return UsageError(frames);
     sky.trace = options.trace;
     return -1;
 }
@@ -25,7 +30,8 @@ int PrepareSky(const HostOptions& options, Tracing<CSkyHost>& sky) {
 int RunClick(const std::vector<std::string>& args) {
     static const char* const kUsage =
         "usage: click [--compact] [--settings init|default|camera|registry] [--trace]\n"
-        "             [--host FILE | --at ISO-TIME --site LON,LAT[,HEIGHT] --point RA_H,DEC] PATH";
+        "             [--host FILE | --at ISO-TIME --site LON,LAT[,HEIGHT] --point RA_H,DEC\n"
+        "              [--frame CAMERA,FOCAL|WxH,FOCAL] [--mosaic ROWSxCOLUMNS[,OVERLAP]] [--fov DEG] [--roll DEG]] PATH";
     HostOptions options;
     CCdStatus status;
     TracingHost table;

@@ -32,6 +32,9 @@ struct HostOptions {
     std::string path;
     // The built-in sky's options (click without --host).
     std::string at, site, point;
+    // Framing aids centred on --point: "CAMERA,FOCAL" or "WxH,FOCAL" (mm), "ROWSxCOLUMNS,OVERLAP",
+    // a circle's diameter (degrees) and the roll (degrees).
+    std::string frame, mosaic, fov, roll;
 };
 
 // Reads [--compact] [--settings S] [--trace] --host FILE PATH (--compact only where
