@@ -16,7 +16,6 @@ MOONS = {
     'Jupiter': ['Io', 'Europa', 'Ganymede', 'Callisto'],
     'Saturn': ['Mimas', 'Enceladus', 'Tethys', 'Dione', 'Rhea', 'Titan', 'Hyperion', 'Iapetus'],
     'Mars': ['Phobos', 'Deimos'],
-    'Uranus': ['Miranda', 'Ariel', 'Umbriel', 'Titania', 'Oberon'],
 }
 DJD = 2415020.0
 

@@ -9,6 +9,8 @@ namespace {
 
 // Radii and absolute magnitudes: IAU/JPL mean values.
 const MoonInfo kMoons[] = {
+    {Body::Mars, L"Phobos", L"フォボス", L"M1", 0, 11.08, 11.8},
+    {Body::Mars, L"Deimos", L"ダイモス", L"M2", 1, 6.2, 12.89},
     {Body::Jupiter, L"Io", L"イオ", L"J1", 0, 1821.6, -1.68},
     {Body::Jupiter, L"Europa", L"エウロパ", L"J2", 1, 1560.8, -1.41},
     {Body::Jupiter, L"Ganymede", L"ガニメデ", L"J3", 2, 2631.2, -2.09},
@@ -50,6 +52,7 @@ const MoonInfo* FindMoon(const CString& planetLower, const CString& moonLower) {
 }
 
 Vec MoonOffset(const MoonInfo& moon, double jdTt) {
+    if (moon.planet == Body::Mars) return MarsMoon(moon.index, jdTt);
     if (moon.planet == Body::Jupiter) {
         // Ecliptic of date to the equator of date, then back to J2000.
         const Vec equ = EclipticToEquatorial(GalileanMoon(moon.index, jdTt), MeanObliquity(jdTt));

@@ -1,5 +1,5 @@
 #pragma once
-// The major moons of Jupiter and Saturn: their places about their planets
+// The moons of Mars and the major moons of Jupiter and Saturn: their places about their planets
 // (internal to the built-in sky).
 #include "platform/String.h"
 #include "sky/bodies/Ephemeris.h"
@@ -30,5 +30,7 @@ Vec MoonOffset(const MoonInfo& moon, double jdTt);
 Vec GalileanMoon(int index, double jdTt);
 // Saturn's eight major moons (0 Mimas .. 7 Iapetus): ecliptic and equinox B1950, au.
 Vec SaturnMoon(int index, double jdTt);
+// Mars' moons (0 Phobos, 1 Deimos): J2000 equatorial, au.
+Vec MarsMoon(int index, double jdTt);
 
 }  // namespace sky
