@@ -48,6 +48,9 @@ TEST(Showers, RadiantDriftsWithTheSunAndStopsWithTheActivity) {
     EXPECT_NEAR(Ask(spring, "Meteor.PER.position.RA") * 15, 48.0 - 1.4 * 26, 0.01);
     EXPECT_EQ(spring.Execute(L"? Meteor.PER.Name"), CString(L"ペルセウス座"));
     EXPECT_EQ(spring.Execute(L"? Meteor.QUA.ZHR"), CString(L"*"));  // variable
+    // The peak's longitude on the equinox of date, by which the click text times it: the
+    // table's J2000 value and 50.29" a year of precession (26.27 years).
+    EXPECT_NEAR(Ask(spring, "Meteor.GEM.LambdaOfPeak"), 262.2 + 50.29 * 26.27 / 3600, 0.001);
     EXPECT_TRUE(spring.Execute(L"? Meteor.XYZ.Name").IsEmpty());
 }
 

@@ -146,7 +146,13 @@ private:
         if (property == L"name") return CString((s.japanese.empty() ? s.name : s.japanese).c_str());
         if (property == L"japanesename") return CString(s.japanese.c_str());
         if (property == L"parent") return CString(s.parent.c_str());
-        if (property == L"lambdaofpeak") return sky::Answer(s.peak, L"%.2f");
+        // The table's longitudes are J2000; the builders time the peak by the Sun's longitude
+        // on the equinox of date, so the peak's is answered there too.
+        if (property == L"lambdaofpeak") {
+            const double T = (TtOf(at.jdUt) - 2451545.0) / 36525.0;
+            return sky::Answer(Norm360(s.peak + (5028.796195 * T + 1.1054348 * T * T) / 3600.0), L"%.4f");
+        }
+        if (property == L"lambdaofpeak.j2000") return sky::Answer(s.peak, L"%.2f");
         if (property == L"activity.start") return sky::Answer(s.start, L"%.2f");
         if (property == L"activity.end") return sky::Answer(s.end, L"%.2f");
         if (property == L"zhr") return s.zhr < 0 ? CString(L"*") : sky::Answer(s.zhr, L"%.0f");
