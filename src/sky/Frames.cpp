@@ -5,6 +5,8 @@
 // "AngleOfView.FocalLength = 400", "MosaicOfField.Row = 3", ...); a value out of its range
 // is refused and leaves the frame as it was.
 #include <cmath>
+#include <cstdlib>
+#include <cwchar>
 #include <memory>
 
 #include "camera/CameraDB.h"
@@ -157,7 +159,7 @@ private:
         if (p.Left(9) != L"position." && p.Left(3) != L"jd.") return CString();
         double ra = f.ra * 15.0, dec = f.dec;
         if (mosaic && number > 0) {
-            if (number > f.rows * f.columns) return CString();
+            if (number > f.rows * f.columns) return L"*";  // no such frame in the mosaic
             // Frames counted along the rows from the north-east corner, before the roll;
             // neighbours overlap by the given fraction of a side.
             const int row = (number - 1) / f.columns, column = (number - 1) % f.columns;

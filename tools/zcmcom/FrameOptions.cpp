@@ -3,6 +3,7 @@
 #include "FrameOptions.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 #include "sky/SkyHost.h"

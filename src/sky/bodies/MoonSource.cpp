@@ -1,6 +1,7 @@
 // The planets' moons as a source of the sky: "Solar.Planet.Jupiter.Satellite.Io" and the
 // like, with the place, the distances, the distance from the planet and the magnitude.
 #include <cmath>
+#include <cwchar>
 #include <map>
 #include <memory>
 
@@ -46,20 +47,19 @@ public:
 
 private:
     struct Kept {
-        double jd;
+        double jd = NAN;
         sky::Site site;
-        bool events;
         sky::BodyPlace place;
     };
 
     const sky::BodyPlace& PlaceOf(const sky::MoonInfo& moon, const sky::Context& at, bool events) {
         Kept& k = m_places[std::make_pair(&moon, events)];
-        if (k.jd != at.jdUt || k.site.longitude != at.site.longitude || k.site.latitude != at.site.latitude ||
-            k.site.height != at.site.height || !(k.jd == k.jd)) {
+        if (!(k.jd == at.jdUt) || k.site.longitude != at.site.longitude || k.site.latitude != at.site.latitude ||
+            k.site.height != at.site.height) {
             const auto helio = [&moon](double jdTt) {
                 return sky::HeliocentricOf(moon.planet, jdTt) + sky::MoonOffset(moon, jdTt);
             };
-            k = Kept{at.jdUt, at.site, events, sky::PlaceOfHeliocentric(helio, at.jdUt, at.site, events)};
+            k = Kept{at.jdUt, at.site, sky::PlaceOfHeliocentric(helio, at.jdUt, at.site, events)};
         }
         return k.place;
     }
