@@ -126,7 +126,8 @@ public:
         for (const Shower& s : Table()) {
             Entry e{L"Meteor." + CString(s.code.c_str()), {CString(s.name.c_str()), CString(s.code.c_str())},
                     L"meteor shower", NAN};
-            if (!s.japanese.empty()) e.names.push_back(CString(s.japanese.c_str()));
+            // "オリオン座流星群": the bare "オリオン座" names the constellation.
+            if (!s.japanese.empty()) e.names.push_back(CString((s.japanese + "流星群").c_str()));
             out.push_back(e);
         }
     }
