@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "Command.h"
+#include "SatelliteOptions.h"
 #include "dirode/Registry.h"
 
 void DefineHostOptions(CLI::App& cmd, HostOptions& o, bool allowCompact, bool allowSky) {
@@ -38,7 +39,8 @@ void DefineHostOptions(CLI::App& cmd, HostOptions& o, bool allowCompact, bool al
                   ->type_name("ROWSxCOLUMNS[,OVERLAP]"),
               cmd.add_option("--fov", o.fov, "a field-of-view circle of that diameter, centred on --point")
                   ->type_name("DEG"),
-              cmd.add_option("--roll", o.roll, "the frames' roll angle")->type_name("DEG")})
+              cmd.add_option("--roll", o.roll, "the frames' roll angle")->type_name("DEG"),
+              AddTleOption(cmd, o.tle)})
             sky->excludes(host);
     } else {
         host->required();

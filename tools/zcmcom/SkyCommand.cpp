@@ -8,7 +8,9 @@
 #include <memory>
 
 #include "Command.h"
+#include "SatelliteOptions.h"
 #include "SkyOptions.h"
+#include "sky/satellites/SatelliteCatalog.h"
 #include "dirode/Registry.h"
 #include "platform/Registry.h"
 #include "sky/SkyHost.h"
@@ -129,34 +131,38 @@ std::string SetUpSkyHost(CSkyHost& host, const std::string& at, const std::strin
 namespace {
 
 // Why the registry took no value: its file and the error of opening the key for writing.
+// Why the registry refused the site: the hive file's own problem, naming the file, when it
+// has one; otherwise the values themselves were refused.
 std::string RegistryFailure() {
-    HKEY key = nullptr;
-    errno = 0;
-    LONG rc = RegCreateKeyExW(HKEY_CURRENT_USER, CRegistry::GetAppRoot() + L"Default", 0, nullptr, 0, KEY_WRITE,
-                              nullptr, &key, nullptr);
-    const int error = errno;
-    if (rc == ERROR_SUCCESS) {
-        RegCloseKey(key);
-        rc = ERROR_CANTWRITE;  // the key opens, so the values themselves were refused
-    }
-    const char* file = std::getenv("ZCMCOM_REGISTRY_USER");
-    std::string why = std::string("registry file ") + (file && *file ? file : "~/.config/orvana/registry-user.sqlite");
-    switch (rc) {
-        case ERROR_CANTOPEN: why += " cannot be opened"; break;
-        case ERROR_BADDB: why += " is no intact registry"; break;
-        case ERROR_ACCESS_DENIED: why += ": access denied"; break;
-        case ERROR_DISK_FULL: why += ": disk full"; break;
-        case ERROR_CANTWRITE: why += " cannot be written (busy or read-only)"; break;
-        default: why += ": error " + std::to_string(rc); break;
-    }
-    if (error) why += std::string(" (") + strerror(error) + ")";
-    return why;
+    const CString problem = ZcmRegistryProblem(HKEY_CURRENT_USER);
+    return problem.IsEmpty() ? std::string("the registry cannot be written (busy or read-only)") : problem.ToUtf8();
 }
 
 struct SkyArgs {
     std::string at, site, tz;
+    std::vector<std::string> tle;
     bool save = false, trace = false;
 };
+
+// The satellites of the user's element files, with the age of the elements in use.
+int ListSatellites(const std::vector<std::string>& files, double jdUt) {
+    if (const int rc = UseTleFiles(files); rc >= 0) return rc;
+    const auto catalog = sky::Satellites();
+    for (const std::string& file : files) {
+        sky::TleCatalog own;
+        own.AddFile(file);
+        for (const auto& entry : own.sets) {
+            const sky::Elements* used = catalog->Find(std::to_string(entry.first));
+            if (!used) continue;
+            CString line;
+            line.Format(L"ArtificialSatellite.%d\t%s (epoch %s UTC, %.1f days)", used->number,
+                        CString(ZcmUtf8ToWide(used->name.data(), used->name.size()).c_str()),
+                        CString(DateTimeText(used->epochJd, 0.0).c_str()), jdUt - used->epochJd);
+            PrintLine(line);
+        }
+    }
+    return 0;
+}
 
 int RunSky(const SkyArgs& a) {
     CSkyHost host;
@@ -168,7 +174,7 @@ int RunSky(const SkyArgs& a) {
     if (CSkyHost::DefaultCatalogPath().empty())
         PrintLine(L"# no star catalogue found (set ZCMCOM_SKY_DATA to data/skycat.txt)");
     for (const CString& name : host.KnownObjects()) PrintLine(name);
-    return 0;
+    return ListSatellites(a.tle, host.GetJd());
 }
 
 CommandRun DefineSky(CLI::App& cmd) {
@@ -179,10 +185,11 @@ CommandRun DefineSky(CLI::App& cmd) {
     cmd.add_option("--tz", a->tz, "the site's IANA time zone (default: the nearest town's that agrees with the map)")
         ->type_name("AREA/CITY");
     cmd.add_flag("--trace", a->trace, "show the time zone used on standard error");
+    AddTleOption(cmd, a->tle);
     return [a] { return RunSky(*a); };
 }
 
-const CommandRegistration kSky({"sky", "object paths the built-in sky answers for (named stars only); --save-site makes the site the default",
+const CommandRegistration kSky({"sky", "object paths the built-in sky answers for (named stars; the satellites of --tle files); --save-site makes the site the default",
                                 DefineSky});
 
 }  // namespace
