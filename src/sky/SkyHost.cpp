@@ -377,5 +377,8 @@ void CSkyHost::Statement(const CString& statement) {
         if (ReadNumber(rhs, &v)) m_fixedMagMin = v;
     } else if (lhs == L"star.fixedmagnitudelimit.maximum") {
         if (ReadNumber(rhs, &v)) m_fixedMagMax = v;
+    } else {
+        for (auto& source : Sources())
+            if (source->Statement(lhs, rhs)) break;
     }
 }

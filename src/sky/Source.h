@@ -44,6 +44,12 @@ public:
     virtual void List(std::vector<Entry>& out) = 0;
     // The instant or the site changed: forget places kept for the earlier one.
     virtual void Changed() {}
+    // A statement "lhs = value" the host does not know itself (lhs in canonical form, value
+    // as written, trimmed). True when it belongs to this source (taken or refused).
+    virtual bool Statement(const CString& lhs, const CString& value) {
+        (void)lhs, (void)value;
+        return false;
+    }
 };
 
 // Sources register themselves once per process from their own file:

@@ -1,9 +1,11 @@
 // zcmcom click: the click-data text of an object, against the built-in sky or against a
 // planetarium that answers from a file of "query<TAB>answer" lines.
 #include <CLI/CLI.hpp>
+#include <cmath>
 #include <memory>
 
 #include "Command.h"
+#include "FrameOptions.h"
 #include "HostCommand.h"
 #include "SatelliteOptions.h"
 #include "SkyOptions.h"
@@ -16,12 +18,14 @@ namespace {
 int PrepareSky(HostOptions& options, Tracing<CSkyHost>& sky) {
     const std::string error = SetUpSkyHost(sky, options.at, options.site, options.tz, options.trace);
     if (!error.empty()) return UsageError(error);
+    double ra = 0.0, dec = 0.0, unused = 0.0;
     if (!options.point.empty()) {
-        double ra = 0.0, dec = 0.0, unused = 0.0;
-        if (!ParseSite(options.point, &ra, &dec, &unused) || ra < 0 || ra >= 24)
+        if (!ParseSite(options.point, &ra, &dec, &unused) || ra < 0 || ra >= 24 || std::fabs(dec) > 90)
             return UsageError("bad --point '" + options.point + "' (RA in hours, Dec in degrees, J2000)");
         sky.SetMark(ra, dec);
     }
+    const std::string frames = SetUpFrames(options, ra, dec, sky);
+    if (!frames.empty()) return UsageError(frames);
     // The user's element files first, so their satellites resolve by name as well.
     if (const int rc = UseTleFiles(options.tle); rc >= 0) return rc;
     if (const int rc = ResolveSkyObject(sky, options.path); rc >= 0) return rc;

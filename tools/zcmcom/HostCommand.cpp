@@ -32,6 +32,14 @@ void DefineHostOptions(CLI::App& cmd, HostOptions& o, bool allowCompact, bool al
               cmd.add_option("--tz", o.tz, "the site's IANA time zone (default: the nearest town's that agrees "
                                            "with the map)")
                   ->type_name("AREA/CITY"),
+              cmd.add_option("--frame", o.frame, "the angle of view of a camera of the database (or a sensor "
+                                                 "WIDTHxHEIGHT in mm) behind FOCAL mm, centred on --point")
+                  ->type_name("CAMERA,FOCAL"),
+              cmd.add_option("--mosaic", o.mosaic, "a mosaic of --frame's fields overlapping by a fraction")
+                  ->type_name("ROWSxCOLUMNS[,OVERLAP]"),
+              cmd.add_option("--fov", o.fov, "a field-of-view circle of that diameter, centred on --point")
+                  ->type_name("DEG"),
+              cmd.add_option("--roll", o.roll, "the frames' roll angle")->type_name("DEG"),
               AddTleOption(cmd, o.tle)})
             sky->excludes(host);
     } else {

@@ -35,6 +35,9 @@ struct HostOptions {
     std::string path;
     // The built-in sky's options (click without --host).
     std::string at, site, point, tz;
+    // Framing aids centred on --point: "CAMERA,FOCAL" or "WxH,FOCAL" (mm),
+    // "ROWSxCOLUMNS[,OVERLAP]", a circle's diameter and the roll (degrees).
+    std::string frame, mosaic, fov, roll;
     std::vector<std::string> tle;  // element files for the sky's satellites (--tle, repeatable)
 };
 

@@ -116,9 +116,20 @@ Vec EarthAndVelocity(double jdTt, Vec* velocity) {
 
 double TtOf(double jdUt) { return UtToDt(jdUt); }
 
+Vec HeliocentricOf(Body body, double jdTt) {
+    if (body == Body::Sun || body == Body::Moon || body == Body::Kepler) return Vec{NAN, NAN, NAN};
+    return Heliocentric(body, jdTt, nullptr);
+}
+
 namespace {
 
 Vec MoonGeocentric(double jdTt) { return Tabulated(Body::Moon, StepOf(Body::Moon), ExactMoon, jdTt); }
+
+}  // namespace
+
+Vec MoonAt(double jdTt) { return MoonGeocentric(jdTt); }
+
+namespace {
 
 // The geometric geocentric position corrected for light time (J2000, au), and the
 // heliocentric distance at the time the light left.

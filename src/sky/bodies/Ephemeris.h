@@ -80,6 +80,10 @@ BodyPlace PlaceOfHeliocentric(const std::function<Vec(double)>& helio, double jd
 void FillPlace(BodyPlace* p, const Vec& geo, const Vec& apparentGeo, double jdUt, double jdTt, const Site& site);
 // The Earth's heliocentric position, J2000 equatorial, au, at a TT Julian Day.
 Vec EarthAt(double jdTt);
+// The Moon's geometric geocentric position, J2000 equatorial, au, at a TT Julian Day.
+Vec MoonAt(double jdTt);
+// A planet's (or Pluto's) heliocentric position, J2000 equatorial, au, at a TT Julian Day.
+Vec HeliocentricOf(Body body, double jdTt);
 // The same with its velocity, au a day.
 Vec EarthAndVelocity(double jdTt, Vec* velocity);
 // TT Julian Day of a UT one (Delta T of the library's clock).

@@ -1,0 +1,48 @@
+// The Lagrangian points and the Earth's shadow against plain geometry on PyEphem's Sun and
+// Moon (tools/lagrange/make_reference.py), 1995-2040.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+#include <string>
+
+#include "sky/SkyHost.h"
+#include "support/Accuracy.h"
+
+namespace {
+
+double Ask(CSkyHost& host, const std::string& query) {
+    const CString a = host.Execute(CString(("? " + query).c_str()));
+    return a.IsEmpty() || a == L"*" ? NAN : std::wcstod(a.GetString(), nullptr);
+}
+
+double SeparationArcsec(double ra1, double dec1, double ra2, double dec2) {
+    const double k = M_PI / 180;
+    const double c = std::sin(dec1 * k) * std::sin(dec2 * k) + std::cos(dec1 * k) * std::cos(dec2 * k) * std::cos((ra1 - ra2) * k);
+    return std::acos(std::min(1.0, c)) / k * 3600;
+}
+
+TEST(Lagrange, PointsAndShadowAgreeWithTheGeometryOfPyEphemsSunAndMoon) {
+    WorstError place, radius;
+    for (std::string line : DataRows("lagrange/points.csv")) {
+        for (char& c : line) c = c == ',' ? ' ' : c;
+        std::istringstream s(line);
+        double jd = 0, ra = 0, dec = 0, umbra = NAN, penumbra = NAN;
+        std::string what;
+        s >> jd >> what >> ra >> dec >> umbra >> penumbra;
+        const std::string path = what == "UMBRA" ? "Solar.Planet.Earth.Umbra"
+                               : what[0] == 'S' ? "Solar.Planet.Earth.LagrangianPoint.L" + what.substr(2)
+                                                : "Solar.Planet.Earth.Satellite.Moon.LagrangianPoint.L" + what.substr(2);
+        CSkyHost host(jd);
+        place.Add(SeparationArcsec(Ask(host, path + ".position.RA") * 15, Ask(host, path + ".position.DEC"), ra, dec),
+                  what + " " + std::to_string(jd));
+        if (what == "UMBRA") {
+            radius.Add((Ask(host, path + ".Radius.Umbra") - umbra) * 3600, jd);
+            radius.Add((Ask(host, path + ".Radius.Penumbra") - penumbra) * 3600, jd);
+        }
+    }
+    place.Expect("Lagrangian points and shadow, arcsec", 10.0, "\"");
+    radius.Expect("umbra and penumbra radii, arcsec", 10.0, "\"");
+}
+
+}  // namespace
