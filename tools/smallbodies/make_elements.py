@@ -83,7 +83,7 @@ def mpcorb_line(row, fields):
     a = float(r["a"])
     H = "%5.2f" % float(r["H"]) if r["H"] is not None else " " * 5
     G = "%5.2f" % float(r["G"]) if r["G"] is not None else " " * 5
-    line = "%-7s %s %s %s  %9.5f  %9.5f  %9.5f  %9.5f  %9.7f %11.8f %11.7f" % (
+    line = "%-7s %s %s %s %9.5f  %9.5f  %9.5f  %9.5f  %9.7f %11.8f %11.7f" % (
         packed, H, G, pack_epoch(float(r["epoch_mjd"])), float(r["ma"]) % 360.0, float(r["w"]),
         float(r["om"]), float(r["i"]), float(r["e"]), GAUSS_DEG / a ** 1.5, a)
     line += "    %-9s" % ("JPL " + str(r["orbit_id"]).replace("JPL ", ""))[:9]

@@ -82,8 +82,11 @@ bool SmallBodyAt(const SmallBody& b, double jdTt, Vec* out) {
         if (n == 80) return false;
         lo = target > 0 ? 0.0 : edge;
         hi = target > 0 ? edge : 0.0;
+        // Newton's step where it gains more than halving would, else halving, so a far
+        // start on a hyperbola (where F is exponential) costs a few dozen steps at most.
         x = 0.5 * (lo + hi);
-        for (int it = 0; it < 200; ++it) {
+        double step = hi - lo, lastStep = step;
+        for (int it = 0; it < 300; ++it) {
             const double f = F(x, &r);
             if (!std::isfinite(f)) {
                 (x > 0.0 ? hi : lo) = x;  // only the hyperbola's far ends overflow
@@ -92,11 +95,16 @@ bool SmallBodyAt(const SmallBody& b, double jdTt, Vec* out) {
             }
             if (f < 0.0) lo = x;
             else hi = x;
-            double next = x - f / r;
-            if (!(next > lo && next < hi)) next = 0.5 * (lo + hi);
-            const bool done = std::fabs(next - x) <= 1e-15 * std::fabs(x) || hi - lo <= 1e-15 * std::fabs(x);
-            x = next;
-            if (done) break;
+            const double newton = x - f / r;
+            lastStep = step;
+            if (!(newton > lo && newton < hi) || std::fabs(2.0 * f) > std::fabs(lastStep * r)) {
+                step = 0.5 * (hi - lo);
+                x = lo + step;
+            } else {
+                step = f / r;
+                x = newton;
+            }
+            if (std::fabs(step) <= 1e-15 * std::fabs(x) || hi - lo <= 1e-15 * std::fabs(x)) break;
         }
     }
     double c2 = 0.0, c3 = 0.0;
