@@ -10,7 +10,8 @@ namespace {
 
 // Sets up the built-in sky from the options; -1 on success, else the exit status.
 int PrepareSky(const HostOptions& options, Tracing<CSkyHost>& sky) {
-    const std::string error = SetUpSkyHost(sky, options.at, options.site);
+    std::string error = SetUpSkyHost(sky, options.at, options.site);
+    if (error.empty()) error = UseElementFiles(options.elements);
     if (!error.empty()) return UsageError(error);
     if (!options.point.empty()) {
         double ra = 0.0, dec = 0.0, unused = 0.0;
@@ -25,7 +26,7 @@ int PrepareSky(const HostOptions& options, Tracing<CSkyHost>& sky) {
 int RunClick(const std::vector<std::string>& args) {
     static const char* const kUsage =
         "usage: click [--compact] [--settings init|default|camera|registry] [--trace]\n"
-        "             [--host FILE | --at ISO-TIME --site LON,LAT[,HEIGHT] --point RA_H,DEC] PATH";
+        "             [--host FILE | --at ISO-TIME --site LON,LAT[,HEIGHT] --point RA_H,DEC --elements FILE] PATH";
     HostOptions options;
     CCdStatus status;
     TracingHost table;
@@ -46,7 +47,7 @@ int RunClick(const std::vector<std::string>& args) {
 }
 
 const CommandRegistration kClick({"click",
-                                  "click [--compact] [--settings S] [--trace] [--host FILE | --at T --site S --point P] PATH",
+                                  "click [--compact] [--settings S] [--trace] [--host FILE | --at T --site S --point P --elements F] PATH",
                                   "click-data text of PATH from the built-in sky, or from FILE's answers", RunClick});
 
 }  // namespace

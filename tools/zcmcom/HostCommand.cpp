@@ -17,6 +17,8 @@ int ParseHostOptions(const std::vector<std::string>& args, const char* usage, bo
             (a == "--host" ? options.file : options.settings) = args[++i];
         } else if (allowSky && (a == "--at" || a == "--site" || a == "--point") && i + 1 < args.size()) {
             (a == "--at" ? options.at : a == "--site" ? options.site : options.point) = args[++i];
+        } else if (allowSky && a == "--elements" && i + 1 < args.size()) {
+            options.elements.push_back(args[++i]);
         } else if (a.size() > 1 && a[0] == '-' && a != "-") {
             return UsageError("unknown option '" + a + "'\n" + usage);
         } else if (havePath) {
@@ -27,8 +29,9 @@ int ParseHostOptions(const std::vector<std::string>& args, const char* usage, bo
         }
     }
     if ((options.file.empty() && !allowSky) || !havePath) return UsageError(usage);
-    if (!options.file.empty() && !(options.at.empty() && options.site.empty() && options.point.empty()))
-        return UsageError(std::string("--at, --site and --point are for the built-in sky, not --host\n") +
+    if (!options.file.empty() &&
+        !(options.at.empty() && options.site.empty() && options.point.empty() && options.elements.empty()))
+        return UsageError(std::string("--at, --site, --point and --elements are for the built-in sky, not --host\n") +
                           usage);
     return -1;
 }

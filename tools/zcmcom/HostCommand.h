@@ -32,11 +32,12 @@ struct HostOptions {
     std::string path;
     // The built-in sky's options (click without --host).
     std::string at, site, point;
+    std::vector<std::string> elements;  // --elements FILE, any number
 };
 
 // Reads [--compact] [--settings S] [--trace] --host FILE PATH (--compact only where
 // allowCompact). Where allowSky, --host may be left out and --at, --site, --point are
-// read for the built-in sky instead. Returns -1 when they are fine, else the exit status
+// read for the built-in sky instead, and --elements FILE (MPC element files, repeatable). Returns -1 when they are fine, else the exit status
 // after the message.
 int ParseHostOptions(const std::vector<std::string>& args, const char* usage, bool allowCompact,
                      bool allowSky, HostOptions& options);

@@ -99,22 +99,42 @@ std::string SetUpSkyHost(CSkyHost& host, const std::string& at, const std::strin
     return std::string();
 }
 
+std::string UseElementFiles(const std::vector<std::string>& files) {
+    if (files.empty()) return std::string();
+    const char* env = std::getenv("ZCMCOM_SKY_ELEMENTS");
+    std::string list = env ? env : "";
+    for (const std::string& f : files) {
+        FILE* probe = std::fopen(f.c_str(), "rb");
+        if (!probe) return "cannot read --elements '" + f + "'";
+        std::fclose(probe);
+        if (f.find(':') != std::string::npos) return "--elements '" + f + "': a file name with ':' cannot be listed";
+        list += (list.empty() ? "" : ":") + f;
+    }
+    setenv("ZCMCOM_SKY_ELEMENTS", list.c_str(), 1);
+    return std::string();
+}
+
 namespace {
 
 int RunSky(const std::vector<std::string>& args) {
-    static const char* const kUsage = "usage: sky [--at ISO-TIME] [--site LON,LAT[,HEIGHT] [--save-site]]";
+    static const char* const kUsage =
+        "usage: sky [--at ISO-TIME] [--site LON,LAT[,HEIGHT] [--save-site]] [--elements FILE]...";
     std::string at, site;
+    std::vector<std::string> elements;
     bool save = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& option = args[i];
         if ((option == "--at" || option == "--site") && i + 1 < args.size())
             (option == "--at" ? at : site) = args[++i];
+        else if (option == "--elements" && i + 1 < args.size())
+            elements.push_back(args[++i]);
         else if (option == "--save-site")
             save = true;
         else
             return UsageError(kUsage);
     }
     if (save && site.empty()) return UsageError("--save-site needs --site");
+    if (const std::string error = UseElementFiles(elements); !error.empty()) return UsageError(error);
     CSkyHost host;
     const std::string error = SetUpSkyHost(host, at, site);
     if (!error.empty()) return UsageError(error);
@@ -130,8 +150,8 @@ int RunSky(const std::vector<std::string>& args) {
     return 0;
 }
 
-const CommandRegistration kSky({"sky", "sky [--at ISO-TIME] [--site LON,LAT[,HEIGHT] [--save-site]]",
-                                "object paths the built-in sky answers for (named stars only); --save-site makes the site the default",
+const CommandRegistration kSky({"sky", "sky [--at ISO-TIME] [--site LON,LAT[,HEIGHT] [--save-site]] [--elements FILE]...",
+                                "object paths the built-in sky answers for (named stars, comets, minor planets); --save-site makes the site the default; --elements adds MPC element files",
                                 RunSky});
 
 }  // namespace

@@ -97,7 +97,7 @@ public:
             e.names.push_back(Wide(b.id));
             if (!b.comet && b.number > 0)
                 e.names.push_back(Wide("(" + std::to_string(b.number) + ") " + (b.name.empty() ? b.designation : b.name)));
-            if (b.id != b.designation) e.names.push_back(Wide(b.designation));
+            if (!b.designation.empty() && b.id != b.designation) e.names.push_back(Wide(b.designation));
             if (!b.name.empty()) e.names.push_back(Wide(b.name));
             if (const char* j = JapaneseName(b)) e.names.push_back(Wide(j));
             e.kind = b.comet ? L"comet" : L"minor planet";
