@@ -1,6 +1,7 @@
 // The sky's comets and minor planets: "Solar.Comet.<designation>" and
 // "Solar.MinorPlanet.<number or designation>" from the bundled MPC element files and the
 // user's own (ZCMCOM_SKY_ELEMENTS, several files separated by ':').
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -125,8 +126,8 @@ private:
         if (p == L"longitudeofascendingnode" || p == L"ascendingnode") return Num(b.node, L"%.6f");
         if (p == L"absolutemagnitude") return Num(b.H, L"%.2f");
         if (p == L"dailymotion.ra" || p == L"dailymotion.dec") {
-            const BodyPlace a0 = PlaceAt(b, at.jdUt - 0.5 / 24.0, at.site, false);
-            const BodyPlace a1 = PlaceAt(b, at.jdUt + 0.5 / 24.0, at.site, false);
+            const BodyPlace a0 = FastPlaceAt(b, at.jdUt - 0.5 / 24.0, at.site);
+            const BodyPlace a1 = FastPlaceAt(b, at.jdUt + 0.5 / 24.0, at.site);
             return Num(p == L"dailymotion.ra" ? Norm180(a1.apparent.lon - a0.apparent.lon) * 24.0
                                               : (a1.apparent.lat - a0.apparent.lat) * 24.0);
         }
@@ -142,6 +143,7 @@ private:
         return CString();
     }
 
+    // The place with rise, transit and set, by the sky's general reduction.
     static BodyPlace PlaceAt(const SmallBody& b, double jdUt, const Site& site, bool events) {
         const auto helio = [&b](double jdTt) {
             Vec v{NAN, NAN, NAN};
@@ -149,6 +151,44 @@ private:
             return v;
         };
         BodyPlace p = PlaceOfHeliocentric(helio, jdUt, site, events);
+        p.magnitude = SmallBodyMagnitude(b, p.heliocentricDistance, p.geocentricDistance, p.phaseAngle);
+        return p;
+    }
+
+    // The place without events, many bodies at one instant: the same reduction as
+    // PlaceOfHeliocentric with the Earth's position and velocity worked out once per instant.
+    BodyPlace FastPlaceAt(const SmallBody& b, double jdUt, const Site& site) {
+        if (jdUt != m_earthJd) {
+            m_earthJd = jdUt;
+            m_jdTt = TtOf(jdUt);
+            m_earth = EarthAt(m_jdTt);
+            m_earthVelocity = (EarthAt(m_jdTt + 0.005) - EarthAt(m_jdTt - 0.005)) * (1.0 / 0.01);
+        }
+        const auto aberrate = [this](const Vec& geo) {
+            const double r = Norm(geo);
+            const Vec u = geo * (1.0 / r) + m_earthVelocity * 0.0057755183;
+            return u * (r / Norm(u));
+        };
+        BodyPlace p;
+        Vec now{}, h{}, geo{};
+        if (!SmallBodyAt(b, m_jdTt, &now)) return BodyPlace{};
+        geo = now - m_earth;  // the first step of the light-time iteration is the body now
+        for (int i = 0; i < 2; ++i) {
+            if (!SmallBodyAt(b, m_jdTt - Norm(geo) * 0.0057755183, &h)) return BodyPlace{};
+            geo = h - m_earth;
+        }
+        const Vec app = aberrate(geo);
+        FillPlace(&p, geo, app, jdUt, m_jdTt, site);
+        const double r = Norm(h), delta = Norm(geo), R = Norm(m_earth);
+        p.heliocentricDistance = r;
+        p.geocentricDistance = Norm(now - m_earth);
+        // Distances are the geometric ones at the instant: move the site's by the light time.
+        p.topocentricDistance += p.geocentricDistance - delta;
+        const Vec sun = aberrate(-1.0 * m_earth);
+        p.elongation = std::acos(std::clamp(Dot(app, sun) / (Norm(app) * Norm(sun)), -1.0, 1.0)) / kRad;
+        const double cosI = std::clamp((r * r + delta * delta - R * R) / (2.0 * r * delta), -1.0, 1.0);
+        p.phaseAngle = std::acos(cosI) / kRad;
+        p.illuminated = (1.0 + cosI) / 2.0;
         p.magnitude = SmallBodyMagnitude(b, p.heliocentricDistance, p.geocentricDistance, p.phaseAngle);
         return p;
     }
@@ -162,11 +202,14 @@ private:
         }
         const std::string key = (b.comet ? "c" : "m") + b.designation + std::to_string(b.number) + (events ? "+" : "");
         auto it = m_places.find(key);
-        if (it == m_places.end()) it = m_places.emplace(key, PlaceAt(b, at.jdUt, at.site, events)).first;
+        if (it == m_places.end())
+            it = m_places.emplace(key, events ? PlaceAt(b, at.jdUt, at.site, true) : FastPlaceAt(b, at.jdUt, at.site)).first;
         return it->second;
     }
 
     std::map<std::string, BodyPlace> m_places;
+    double m_earthJd = NAN, m_jdTt = NAN;
+    Vec m_earth{}, m_earthVelocity{};
     double m_jd = NAN;
     Site m_site;
 };
