@@ -87,7 +87,7 @@ public:
     static std::string PathName(const SmallBody& b);
 
 private:
-    void Index(int at, bool names);
+    void Index(int at);
     std::vector<SmallBody> m_bodies;
     std::unordered_map<std::string, int> m_keys[2];  // [0] minor planets, [1] comets
     std::vector<std::string> m_problems;

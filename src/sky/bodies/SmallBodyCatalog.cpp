@@ -24,6 +24,8 @@ std::string SmallBodyCatalog::PathName(const SmallBody& b) {
 int SmallBodyCatalog::Load(const std::string& path) {
     std::vector<SmallBody> read;
     const int n = ReadElementsFile(path, read, &m_problems);
+    m_bodies.reserve(m_bodies.size() + read.size());
+    for (auto& keys : m_keys) keys.reserve(keys.size() + 6 * read.size());
     for (SmallBody& b : read) Add(std::move(b));
     return n;
 }
@@ -36,20 +38,25 @@ void SmallBodyCatalog::Add(SmallBody body) {
     if (found != keys.end() && m_bodies[found->second].comet == body.comet &&
         Key(PathName(m_bodies[found->second])) == Key(PathName(body))) {
         m_bodies[found->second] = std::move(body);
-        Index(found->second, true);
+        Index(found->second);
         return;
     }
     m_bodies.push_back(std::move(body));
-    Index(static_cast<int>(m_bodies.size()) - 1, true);
+    Index(static_cast<int>(m_bodies.size()) - 1);
 }
 
-void SmallBodyCatalog::Index(int at, bool names) {
+void SmallBodyCatalog::Index(int at) {
     const SmallBody& b = m_bodies[at];
     auto& keys = m_keys[b.comet ? 1 : 0];
     // Designations and numbers name one body: the latest holds them. A bare name may be
     // shared ("Borisov"): the first body keeps it, unless a numbered comet comes later.
+    std::string last;
     const auto own = [&](const std::string& k) {
-        if (!k.empty()) keys[Key(k)] = at;
+        if (k.empty()) return;
+        std::string key = Key(k);
+        if (key == last) return;  // the path's name, the designation and the id often agree
+        keys.insert_or_assign(key, at);
+        last = std::move(key);
     };
     const auto share = [&](const std::string& k) {
         if (k.empty()) return;
@@ -65,7 +72,7 @@ void SmallBodyCatalog::Index(int at, bool names) {
         own("(" + std::to_string(b.number) + ")" + (b.name.empty() ? b.designation : b.name));
     }
     if (b.comet && !b.name.empty()) own(b.designation + "/" + b.name);
-    if (names) share(b.name);
+    share(b.name);
 }
 
 const SmallBody* SmallBodyCatalog::Find(bool comet, const std::string& key) const {
