@@ -80,6 +80,8 @@ BodyPlace PlaceOfHeliocentric(const std::function<Vec(double)>& helio, double jd
 void FillPlace(BodyPlace* p, const Vec& geo, const Vec& apparentGeo, double jdUt, double jdTt, const Site& site);
 // The Earth's heliocentric position, J2000 equatorial, au, at a TT Julian Day.
 Vec EarthAt(double jdTt);
+// The same with its velocity, au a day.
+Vec EarthAndVelocity(double jdTt, Vec* velocity);
 // The heliocentric position of the Sun (zero), the Moon, a planet or Pluto, J2000
 // equatorial, au, at a TT Julian Day (geometric, no light time).
 Vec HeliocentricAt(Body body, double jdTt);

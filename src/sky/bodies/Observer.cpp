@@ -12,7 +12,6 @@ namespace {
 
 constexpr double kJ2000 = 2451545.0;
 constexpr double kLightDaysPerAu = 0.0057755183;
-constexpr double kKmPerAu = 149597870.7;
 
 // The IAU frame of a body at a TT Julian Day: the matrix from J2000 equatorial to the
 // body-fixed frame (x to the prime meridian, z to the north pole).
@@ -211,7 +210,7 @@ BodyPlace PlaceFrom(const Observer& o, Body target, double jdUt, bool withEvents
         p.phaseAngle = std::acos(cosI) / kRad;
         p.illuminated = (1.0 + cosI) / 2.0;
         if (target == Body::Earth) {
-            p.diameter = 2.0 * std::asin(6378.14 / (delta * kKmPerAu)) / kRad * 3600.0;
+            p.diameter = 2.0 * std::asin(kEarthRadiusKm / (delta * kKmPerAu)) / kRad * 3600.0;
         } else {
             // The Earth's view scaled by distance (the change of phase is left out).
             const BodyPlace fromEarth = PlaceOf(target, jdUt, Site{}, false);
