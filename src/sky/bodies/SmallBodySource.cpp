@@ -161,8 +161,7 @@ private:
         if (jdUt != m_earthJd) {
             m_earthJd = jdUt;
             m_jdTt = TtOf(jdUt);
-            m_earth = EarthAt(m_jdTt);
-            m_earthVelocity = (EarthAt(m_jdTt + 0.005) - EarthAt(m_jdTt - 0.005)) * (1.0 / 0.01);
+            m_earth = EarthAndVelocity(m_jdTt, &m_earthVelocity);
         }
         const auto aberrate = [this](const Vec& geo) {
             const double r = Norm(geo);
