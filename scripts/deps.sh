@@ -15,9 +15,12 @@ packages=(
   python3-pil
   iproute2
   python3
+  libcli11-dev
+  tzdata
   dpkg-dev
   file
   lintian
+  man-db
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "dirode/Registry.h"
+#include "platform/Registry.h"
 #include "draw/TimeZone.h"
 #include "sky/Answer.h"
 #include "sky/Source.h"
@@ -119,6 +120,7 @@ CString CSkyHost::QuerySources(const CString& q) {
 void CSkyHost::SetJd(double jdUt) {
     if (!std::isfinite(jdUt)) return;
     m_jd = jdUt;
+    FollowZone();
     Changed();
 }
 
@@ -155,17 +157,24 @@ bool CSkyHost::LoadSite() {
     if (std::fabs(lon) > 360.0 || std::fabs(lat) > 90.0 || std::fabs(height) > 1e5) return false;
     SetSite(lon, lat, height);
     SetTimezone(ZoneAt(m_lon, m_lat));
+    SetZoneName(ZoneNameAt(m_lon, m_lat));
     return true;
 }
 
 bool CSkyHost::SaveSite() const {
+    // The three values are one transaction: a reader, or a save killed half-way, never
+    // mixes the longitude of one site with the latitude of another.
+    CRegistryBatch batch(HKEY_CURRENT_USER);
     const double values[3] = {m_lon, m_lat, m_height};
     for (int i = 0; i < 3; ++i) {
         CString text;
         text.Format(i < 2 ? L"%.6f" : L"%.1f", values[i]);
-        if (!CRegistry::Write(kSettingsKey, kSiteValues[i], text)) return false;
+        if (!CRegistry::Write(kSettingsKey, kSiteValues[i], text)) {
+            batch.Cancel();
+            return false;
+        }
     }
-    return true;
+    return batch.Commit() == ERROR_SUCCESS;
 }
 
 void CSkyHost::SetSite(double longitude, double latitude, double height) {
@@ -178,7 +187,9 @@ void CSkyHost::SetSite(double longitude, double latitude, double height) {
 }
 
 void CSkyHost::SetTimezone(double hours) {
-    if (std::isfinite(hours)) m_tz = hours;
+    if (!std::isfinite(hours)) return;
+    m_tz = hours;
+    m_zoneName.Empty();
 }
 
 void CSkyHost::SetMark(double raHours, double decDeg) {
