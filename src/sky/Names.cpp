@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <set>
 #include <utility>
 
 #include "sky/SkyHost.h"
@@ -100,10 +101,16 @@ NameIndex::NameIndex(CSkyHost& host) {
         {L"DeepSkyObject.", {L"Name", L"CatalogNumber", L"SubCatalogNumber.Strings"}},
         {L"", {L"JapaneseName", L"EnglishName"}},
     };
+    // The sources' own entries carry their names; the host's list repeats their objects.
+    std::vector<Entry> listed;
+    for (const SourceFactory& make : RegisteredSources()) make()->List(listed);
+    std::set<std::wstring> ofSources;
+    for (const Entry& e : listed) ofSources.insert(static_cast<const wchar_t*>(e.path));
     for (const CString& line : host.KnownObjects()) {
         const int tab = line.Find(L'\t');
         Entry e;
         e.path = tab < 0 ? line : line.Left(tab);
+        if (ofSources.count(static_cast<const wchar_t*>(e.path))) continue;
         e.kind = e.path.Left(e.path.Find(L'.') < 0 ? e.path.GetLength() : e.path.Find(L'.'));
         const CString last = e.path.Mid(e.path.ReverseFind(L'.') + 1);
         if (WholeNumber(last) < 0) e.names.push_back(last);
@@ -118,11 +125,7 @@ NameIndex::NameIndex(CSkyHost& host) {
         }
         Add(std::move(e));
     }
-    for (const SourceFactory& make : RegisteredSources()) {
-        std::vector<Entry> entries;
-        make()->List(entries);
-        for (Entry& e : entries) Add(std::move(e));
-    }
+    for (Entry& e : listed) Add(std::move(e));
 }
 
 void NameIndex::Add(Entry entry) {
