@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "Command.h"
+#include "SatelliteOptions.h"
 #include "SkyOptions.h"
 #include "dirode/Registry.h"
 
@@ -32,7 +33,8 @@ void DefineHostOptions(CLI::App& cmd, HostOptions& o, bool allowCompact, bool al
               cmd.add_option("--tz", o.tz, "the site's IANA time zone (default: the nearest town's that agrees "
                                            "with the map)")
                   ->type_name("AREA/CITY"),
-              AddElementsOption(cmd, o.elements)})
+              AddElementsOption(cmd, o.elements),
+              AddTleOption(cmd, o.tle)})
             sky->excludes(host);
     } else {
         host->required();
