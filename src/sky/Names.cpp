@@ -3,7 +3,7 @@
 
 #include <algorithm>
 #include <cwchar>
-#include <set>
+#include <map>
 #include <utility>
 
 #include "sky/SkyHost.h"
@@ -101,16 +101,15 @@ NameIndex::NameIndex(CSkyHost& host) {
         {L"DeepSkyObject.", {L"Name", L"CatalogNumber", L"SubCatalogNumber.Strings"}},
         {L"", {L"JapaneseName", L"EnglishName"}},
     };
-    // The sources' own entries carry their names; the host's list repeats their objects.
+    // The host's list repeats the sources' objects: one entry per path, the host's names first.
     std::vector<Entry> listed;
     for (const SourceFactory& make : RegisteredSources()) make()->List(listed);
-    std::set<std::wstring> ofSources;
-    for (const Entry& e : listed) ofSources.insert(static_cast<const wchar_t*>(e.path));
+    std::map<std::wstring, size_t> ofSources;
+    for (size_t i = 0; i < listed.size(); ++i) ofSources.emplace(static_cast<const wchar_t*>(listed[i].path), i);
     for (const CString& line : host.KnownObjects()) {
         const int tab = line.Find(L'\t');
         Entry e;
         e.path = tab < 0 ? line : line.Left(tab);
-        if (ofSources.count(static_cast<const wchar_t*>(e.path))) continue;
         e.kind = e.path.Left(e.path.Find(L'.') < 0 ? e.path.GetLength() : e.path.Find(L'.'));
         const CString last = e.path.Mid(e.path.ReverseFind(L'.') + 1);
         if (WholeNumber(last) < 0) e.names.push_back(last);
@@ -123,9 +122,17 @@ NameIndex::NameIndex(CSkyHost& host) {
             }
             break;
         }
+        const auto same = ofSources.find(static_cast<const wchar_t*>(e.path));
+        if (same != ofSources.end()) {
+            Entry& own = listed[same->second];
+            e.names.insert(e.names.end(), own.names.begin(), own.names.end());
+            if (!own.kind.IsEmpty()) e.kind = own.kind;
+            own.path.Empty();  // taken here
+        }
         Add(std::move(e));
     }
-    for (Entry& e : listed) Add(std::move(e));
+    for (Entry& e : listed)
+        if (!e.path.IsEmpty()) Add(std::move(e));
 }
 
 void NameIndex::Add(Entry entry) {
