@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <map>
 #include <utility>
 
 #include "sky/SkyHost.h"
@@ -100,6 +101,11 @@ NameIndex::NameIndex(CSkyHost& host) {
         {L"DeepSkyObject.", {L"Name", L"CatalogNumber", L"SubCatalogNumber.Strings"}},
         {L"", {L"JapaneseName", L"EnglishName"}},
     };
+    // The host's list repeats the sources' objects: one entry per path, the host's names first.
+    std::vector<Entry> listed;
+    for (const SourceFactory& make : RegisteredSources()) make()->List(listed);
+    std::map<std::wstring, size_t> ofSources;
+    for (size_t i = 0; i < listed.size(); ++i) ofSources.emplace(static_cast<const wchar_t*>(listed[i].path), i);
     for (const CString& line : host.KnownObjects()) {
         const int tab = line.Find(L'\t');
         Entry e;
@@ -116,13 +122,17 @@ NameIndex::NameIndex(CSkyHost& host) {
             }
             break;
         }
+        const auto same = ofSources.find(static_cast<const wchar_t*>(e.path));
+        if (same != ofSources.end()) {
+            Entry& own = listed[same->second];
+            e.names.insert(e.names.end(), own.names.begin(), own.names.end());
+            if (!own.kind.IsEmpty()) e.kind = own.kind;
+            own.path.Empty();  // taken here
+        }
         Add(std::move(e));
     }
-    for (const SourceFactory& make : RegisteredSources()) {
-        std::vector<Entry> entries;
-        make()->List(entries);
-        for (Entry& e : entries) Add(std::move(e));
-    }
+    for (Entry& e : listed)
+        if (!e.path.IsEmpty()) Add(std::move(e));
 }
 
 void NameIndex::Add(Entry entry) {

@@ -369,6 +369,8 @@ void CSkyHost::Statement(const CString& statement) {
         const bool earth = body.CompareNoCase(L"Location") == 0 || body.CompareNoCase(L"Solar.Planet.Earth") == 0;
         if (a.size() >= 3) SetSite(a[0], a[1], a[2]);
         m_locationBody = earth ? CString() : body;
+        m_onSurface = a.size() >= 3;  // a body's path alone puts the observer at its centre
+        Changed();
     } else if (lhs == L"star.automagnitudelimit") {
         m_autoMagLimit = value == L"true";
     } else if (lhs == L"star.automagnitudelimit.minimum") {

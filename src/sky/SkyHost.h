@@ -109,6 +109,7 @@ private:
     CString m_zoneName;  // the IANA zone followed; empty: m_tz is fixed
     double m_lon = 139.745, m_lat = 35.654, m_height = 40.0;
     CString m_locationBody;  // empty: a site on the Earth
+    bool m_onSurface = false;  // on m_locationBody's surface at the site, else at its centre
     double m_markRa = 0.0, m_markDec = 0.0;
     double m_autoMag = 6.5, m_fixedMagMin = -2.0, m_fixedMagMax = 6.5;
     int m_autoMagLimit = 1;

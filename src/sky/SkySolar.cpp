@@ -5,6 +5,7 @@
 #include "sky/Answer.h"
 #include "sky/catalogs/Catalog.h"
 #include "sky/bodies/Ephemeris.h"
+#include "sky/bodies/Observer.h"
 #include "sky/SkyHost.h"
 #include "sky/Source.h"
 
@@ -116,6 +117,12 @@ CString CSkyHost::QuerySolar(const CString& q) {
     }
     const sky::Site site{m_lon, m_lat, m_height};
     const sky::Body body = found->body;
+    // An observer on another body sees the planets, the Sun and the Earth from there.
+    sky::Observer observer{sky::Body::Earth, m_onSurface, site};
+    const bool away = !m_locationBody.IsEmpty() && sky::ObserverBody(m_locationBody, &observer.body);
+    const auto placeOf = [&](double jd, bool events) {
+        return away ? sky::PlaceFrom(observer, body, jd, events) : sky::PlaceOf(body, jd, site, events, orbit);
+    };
     if (property == L"age") return body == sky::Body::Moon ? Num(sky::MoonAge(m_jd), L"%.4f") : CString();
     if (property == L"eclipsmagnitude") {
         if (body == sky::Body::Sun) return Num(sky::SolarEclipseMagnitude(m_jd, site), L"%.4f");
@@ -123,9 +130,15 @@ CString CSkyHost::QuerySolar(const CString& q) {
         return CString();
     }
     if (property == L"dailymotion.ra" || property == L"dailymotion.dec") {
-        if (body == sky::Body::Earth) return CString();
+        if (body == observer.body) return CString();
         double dRa = 0.0, dDec = 0.0;
-        sky::DailyMotion(body, m_jd, site, &dRa, &dDec, orbit);
+        if (away) {
+            const sky::BodyPlace a = placeOf(m_jd - 0.5 / 24.0, false), b = placeOf(m_jd + 0.5 / 24.0, false);
+            dRa = std::remainder(b.apparent.lon - a.apparent.lon, 360.0) * 24.0;
+            dDec = (b.apparent.lat - a.apparent.lat) * 24.0;
+        } else {
+            sky::DailyMotion(body, m_jd, site, &dRa, &dDec, orbit);
+        }
         return Num(property == L"dailymotion.ra" ? dRa : dDec);
     }
 
@@ -138,9 +151,9 @@ CString CSkyHost::QuerySolar(const CString& q) {
     }
     const bool events = property.Left(3) == L"jd.";
     std::shared_ptr<sky::BodyPlace>& slot = m_places[index * 2 + (events ? 1 : 0)];
-    if (!slot) slot = std::make_shared<sky::BodyPlace>(sky::PlaceOf(body, m_jd, site, events, orbit));
+    if (!slot) slot = std::make_shared<sky::BodyPlace>(placeOf(m_jd, events));
     const sky::BodyPlace& p = *slot;
-    const bool earth = body == sky::Body::Earth;
+    const bool earth = body == observer.body;
     const bool sunOrMoon = body == sky::Body::Sun || body == sky::Body::Moon;
     if (property == L"heliocentricdistance") return body == sky::Body::Sun ? CString() : Num(p.heliocentricDistance);
     if (earth) return CString();  // the observer's own planet has no place in its sky

@@ -64,6 +64,33 @@ TEST(CliSky, SavedSiteBecomesTheDefault) {
         << out.substr(0, 200);
 }
 
+TEST(CliSky, ElementFilesOfTheUserAddBodiesAndReplaceBundledOnes) {
+    TempDir dir;
+    // Halley's next return as a newer file would give it, a new comet, and a bad line.
+    WriteFileBytes(dir.File("CometEls.txt"),
+                   "0001P         2061 07 28.1000  0.590000  0.967000  112.0000   59.0000  162.0000  20610101   "
+                   "4.0  6.0  1P/Halley\n"
+                   "    CK99Z010  2030 01 01.0000  1.000000  1.000000   10.0000   20.0000   30.0000             "
+                   "9.0  4.0  C/2099 Z1 (Nobody)\nnot an orbit\n");
+    int status = -1;
+    const std::string halley = Zcmcom("click --settings init --at 2061-07-01T00:00Z --elements " +
+                                          dir.File("CometEls.txt") + " Solar.Comet.Halley", &status);
+    EXPECT_EQ(status, 0);
+    EXPECT_NE(halley.find("近日点通過時刻 2061年 7月28.10000日 TT"), std::string::npos) << halley;
+    EXPECT_NE(halley.find("CometEls.txt:3: line too short"), std::string::npos) << halley;
+    const std::string list = Zcmcom("sky --elements " + dir.File("CometEls.txt"), &status);
+    EXPECT_EQ(status, 0);
+    EXPECT_NE(list.find("\nSolar.Comet.C2099Z1\tC/2099 Z1 / Nobody\n"), std::string::npos);
+    EXPECT_NE(list.find("\nSolar.MinorPlanet.4\t4 / (4) Vesta / Vesta / ベスタ\n"), std::string::npos);
+    EXPECT_NE(Zcmcom("sky --elements " + dir.File("none.txt"), &status).find("cannot read --elements"), std::string::npos);
+    EXPECT_EQ(status, 2);
+    // Not beside --host; both commands' help shows it.
+    Zcmcom("click --host " + dir.File("CometEls.txt") + " --elements " + dir.File("CometEls.txt") + " Solar.Sun", &status);
+    EXPECT_EQ(status, 2);
+    for (const char* command : {"click --help", "sky --help"})
+        EXPECT_NE(Zcmcom(command, &status).find("--elements FILE"), std::string::npos) << command;
+}
+
 TEST(CliSky, ObjectsByNameAndFind) {
     int status = -1;
     const std::string at = "click --settings init --at 2026-12-06T12:00:00Z --site 139.69,35.69,40 ";

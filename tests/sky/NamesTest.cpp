@@ -48,9 +48,9 @@ TEST(SkyNames, ResolvesTheHostsObjectsAndASourcesEntries) {
     EXPECT_EQ(found[0].rank, 0);
     EXPECT_EQ(found[1].entry->path, CString(L"DeepSkyObject.M.42"));
     // A source's entries are found with no change to the index.
-    index.Add({L"Solar.Comet.1P/Halley", {L"Halley", L"ハレー彗星", L"1P/Halley"}, L"comet"});
-    EXPECT_EQ(index.Resolve(L"ﾊﾚｰ彗星"), CString(L"Solar.Comet.1P/Halley"));
-    EXPECT_EQ(index.Resolve(L"1p/halley"), CString(L"Solar.Comet.1P/Halley"));
+    index.Add({L"Solar.Comet.C2099Z1", {L"Kei", L"ケイ彗星", L"C/2099 Z1"}, L"comet"});
+    EXPECT_EQ(index.Resolve(L"ｹｲ彗星"), CString(L"Solar.Comet.C2099Z1"));
+    EXPECT_EQ(index.Resolve(L"c/2099 z1"), CString(L"Solar.Comet.C2099Z1"));
     // A miss names the closest names.
     const auto closest = index.Closest(L"Siruis", 3);
     ASSERT_EQ(closest.size(), 3u);

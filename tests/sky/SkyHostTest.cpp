@@ -274,6 +274,9 @@ TEST(SkyHostDateObs, TheDateObjectReadsAndDrivesTheHost) {
     EXPECT_EQ(host.Execute(L"? Star.AutoMagnitudeLimit.Minimum"), L"5.5");
     obs.UpdateLocationObjectByUI(5, 0);
     EXPECT_EQ(host.Execute(L"? Location"), L"Solar.Planet.Mars");
+    // The sky is then seen from Mars: the Earth has a place there, Mars none.
+    EXPECT_NE(host.Execute(L"? Solar.Planet.Earth.position.RA"), L"");
+    EXPECT_EQ(host.Execute(L"? Solar.Planet.Mars.position.RA"), L"");
     obs.UpdateByCorZnt();
     EXPECT_EQ(obs.GetLocationObject(), 5);
 }

@@ -16,7 +16,8 @@ namespace {
 
 // Sets up the built-in sky from the options; -1 on success, else the exit status.
 int PrepareSky(HostOptions& options, Tracing<CSkyHost>& sky) {
-    const std::string error = SetUpSkyHost(sky, options.at, options.site, options.tz, options.trace);
+    std::string error = SetUpSkyHost(sky, options.at, options.site, options.tz, options.trace);
+    if (error.empty()) error = UseElementFiles(options.elements);
     if (!error.empty()) return UsageError(error);
     double ra = 0.0, dec = 0.0, unused = 0.0;
     if (!options.point.empty()) {

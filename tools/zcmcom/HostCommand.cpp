@@ -9,6 +9,7 @@
 
 #include "Command.h"
 #include "SatelliteOptions.h"
+#include "SkyOptions.h"
 #include "dirode/Registry.h"
 
 void DefineHostOptions(CLI::App& cmd, HostOptions& o, bool allowCompact, bool allowSky) {
@@ -40,6 +41,7 @@ void DefineHostOptions(CLI::App& cmd, HostOptions& o, bool allowCompact, bool al
               cmd.add_option("--fov", o.fov, "a field-of-view circle of that diameter, centred on --point")
                   ->type_name("DEG"),
               cmd.add_option("--roll", o.roll, "the frames' roll angle")->type_name("DEG"),
+              AddElementsOption(cmd, o.elements),
               AddTleOption(cmd, o.tle)})
             sky->excludes(host);
     } else {

@@ -38,12 +38,14 @@ struct HostOptions {
     // Framing aids centred on --point: "CAMERA,FOCAL" or "WxH,FOCAL" (mm),
     // "ROWSxCOLUMNS[,OVERLAP]", a circle's diameter and the roll (degrees).
     std::string frame, mosaic, fov, roll;
+    std::vector<std::string> elements;  // --elements FILE, any number
     std::vector<std::string> tle;  // element files for the sky's satellites (--tle, repeatable)
 };
 
 // Declares [--compact] [--settings S] [--trace] --host FILE PATH on the command (--compact
 // only where allowCompact). Where allowSky, --host may be left out and --at, --site,
-// --point, --tz and --tle are taken for the built-in sky instead (and refused beside --host).
+// --point, --tz, --tle and --elements (MPC element files, repeatable) are taken for the
+// built-in sky instead (and refused beside --host).
 void DefineHostOptions(CLI::App& command, HostOptions& options, bool allowCompact, bool allowSky);
 // Sets the switches. Returns -1 on success, else the exit status after the message.
 int ApplySettings(const HostOptions& options, CCdStatus& status);

@@ -130,6 +130,31 @@ std::string SetUpSkyHost(CSkyHost& host, const std::string& at, const std::strin
     return std::string();
 }
 
+std::string UseElementFiles(const std::vector<std::string>& files) {
+    if (files.empty()) return std::string();
+    const char* env = std::getenv("ZCMCOM_SKY_ELEMENTS");
+    std::string list = env ? env : "";
+    for (const std::string& f : files) {
+        FILE* probe = std::fopen(f.c_str(), "rb");
+        if (!probe) return "cannot read --elements '" + f + "'";
+        std::fclose(probe);
+        if (f.find(':') != std::string::npos) return "--elements '" + f + "': a file name with ':' cannot be listed";
+        list += (list.empty() ? "" : ":") + f;
+    }
+    setenv("ZCMCOM_SKY_ELEMENTS", list.c_str(), 1);
+    return std::string();
+}
+
+CLI::Option* AddElementsOption(CLI::App& command, std::vector<std::string>& files) {
+    // One file per --elements, so that a following PATH is never taken as a second file.
+    return command
+        .add_option("--elements", files,
+                    "add the comets and minor planets of an MPC element file (MPCORB or CometEls.txt "
+                    "lines); may be given again")
+        ->type_name("FILE")
+        ->allow_extra_args(false);
+}
+
 namespace {
 
 // "sky --kind K [--mag M]": path, magnitude and names of each catalogue object of a kind.
@@ -166,7 +191,7 @@ std::string RegistryFailure() {
 
 struct SkyArgs {
     std::string at, site, tz, kind, mag;
-    std::vector<std::string> tle;
+    std::vector<std::string> tle, elements;
     bool save = false, trace = false;
 };
 
@@ -191,6 +216,7 @@ int ListSatellites(const std::vector<std::string>& files, double jdUt) {
 }
 
 int RunSky(const SkyArgs& a) {
+    if (const std::string error = UseElementFiles(a.elements); !error.empty()) return UsageError(error);
     if (!a.kind.empty() || !a.mag.empty()) return ListCatalogue(a.kind, a.mag);
     CSkyHost host;
     const std::string error = SetUpSkyHost(host, a.at, a.site, a.tz, a.trace);
@@ -216,10 +242,11 @@ CommandRun DefineSky(CLI::App& cmd) {
         ->type_name("KIND");
     cmd.add_option("--mag", a->mag, "with --kind: only objects of this magnitude or brighter")->type_name("LIMIT");
     AddTleOption(cmd, a->tle);
+    AddElementsOption(cmd, a->elements);
     return [a] { return RunSky(*a); };
 }
 
-const CommandRegistration kSky({"sky", "object paths the built-in sky answers for (named stars; the satellites of --tle files); --save-site makes the site the default; --kind lists a catalogue",
+const CommandRegistration kSky({"sky", "object paths the built-in sky answers for (named stars, comets, minor planets; the satellites of --tle files); --save-site makes the site the default; --kind lists a catalogue",
                                 DefineSky});
 
 }  // namespace

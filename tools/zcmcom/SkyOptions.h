@@ -1,8 +1,13 @@
 #pragma once
 // The built-in sky's command-line options, shared by "click" and "sky".
 #include <string>
+#include <vector>
 
 class CSkyHost;
+namespace CLI {
+class App;
+class Option;
+}  // namespace CLI
 
 // Reads "YYYY-MM-DD[THH:MM[:SS[.s]]][Z|+HH:MM|-HH:MM|+HHMM]" (a blank may stand for the
 // T). Without an offset the time is taken in zoneIfNone hours. false: not such a time.
@@ -21,3 +26,9 @@ std::string SetUpSkyHost(CSkyHost& host, const std::string& at, const std::strin
 int ResolveSkyObject(CSkyHost& host, std::string& path);
 // The message and status (3) for a text that names no object of the built-in sky.
 int UnknownSkyObject(double jdUt, const std::string& text);
+// Adds MPC element files (MPCORB or CometEls.txt lines) for the sky's comets and minor
+// planets, after those named in ZCMCOM_SKY_ELEMENTS. Returns an error message for a file
+// that cannot be read, or empty.
+std::string UseElementFiles(const std::vector<std::string>& files);
+// Declares --elements FILE (repeatable, one file each time) on the command.
+CLI::Option* AddElementsOption(CLI::App& command, std::vector<std::string>& files);

@@ -546,6 +546,12 @@ Physical PhysicalOf(Body body, double jdUt) {
     return out;
 }
 
+Vec HeliocentricAt(Body body, double jdTt) {
+    if (body == Body::Sun || body == Body::Kepler) return Vec{0.0, 0.0, 0.0};
+    if (body == Body::Moon) return EarthAt(jdTt) + MoonGeocentric(jdTt);
+    return Heliocentric(body, jdTt, nullptr);
+}
+
 const char* ConstellationAt(double ra2000, double dec2000) {
     struct ln_equ_posn p {ra2000, dec2000};
     return ln_get_constellation(&p);

@@ -86,6 +86,9 @@ Vec MoonAt(double jdTt);
 Vec HeliocentricOf(Body body, double jdTt);
 // The same with its velocity, au a day.
 Vec EarthAndVelocity(double jdTt, Vec* velocity);
+// The heliocentric position of the Sun (zero), the Moon, a planet or Pluto, J2000
+// equatorial, au, at a TT Julian Day (geometric, no light time).
+Vec HeliocentricAt(Body body, double jdTt);
 // TT Julian Day of a UT one (Delta T of the library's clock).
 double TtOf(double jdUt);
 

@@ -176,6 +176,16 @@ std::vector<CString> CSkyHost::KnownObjects() {
         s.Format(L"Star.HIP.%d\t", st.hip);
         names.push_back(s + st.japanese + L" " + st.english);
     }
+    // The registered sources' objects (comets, minor planets, ...), with their names.
+    for (auto& source : Sources()) {
+        std::vector<sky::Entry> entries;
+        source->List(entries);
+        for (const sky::Entry& e : entries) {
+            CString line = e.path + L"\t";
+            for (size_t k = 0; k < e.names.size(); ++k) line += (k ? L" / " : L"") + e.names[k];
+            names.push_back(line);
+        }
+    }
     names.push_back(L"Equatorial");
     return names;
 }

@@ -1,0 +1,87 @@
+// The sky seen from another body: the Earth's and Jupiter's places from the Moon's centre
+// and from a site on Mars, and the Earth's rise and set at a site on the Moon, against
+// JPL's DE405 (tests/data/observer/reference.txt, made by tools/observer/make_reference.py).
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+
+#include "sky/SkyHost.h"
+#include "support/Accuracy.h"
+#include "support/TestUtil.h"
+
+namespace {
+
+double Num(CSkyHost& host, const CString& query) {
+    const CString a = host.Execute(query);
+    return a.IsEmpty() || a == L"*" ? NAN : _wtof(a);
+}
+
+// The statement CZVDateObs sends for a body (with a site: on its surface).
+const wchar_t* Where(const std::string& observer) {
+    return observer == "moon" ? L"Location = Solar.Planet.Earth.Satellite.Moon"
+           : observer == "mars" ? L"Location = Solar.Planet.Mars(137.400000, -4.600000, 0.000000)"
+                                : L"Location = Solar.Planet.Earth.Satellite.Moon(88.000000, 0.000000, 0.000000)";
+}
+
+TEST(ObserverOnAnotherBody, PlacesAgreeWithDe405) {
+    CSkyHost host(2460400.5);
+    WorstError moon, mars;
+    for (const std::string& line : DataRows("observer/reference.txt")) {
+        std::istringstream s(line);
+        std::string kind, observer, target;
+        double jd = 0, ra = 0, dec = 0;
+        s >> kind;
+        if (kind != "place") continue;
+        s >> observer >> target >> jd >> ra >> dec;
+        host.Execute(Where(observer));
+        host.SetJd(jd);
+        const CString path = L"? Solar.Planet." + CString(target.c_str());
+        const double dRa = std::remainder(Num(host, path + L".position.RA") - ra, 24.0) * 15.0 * std::cos(dec * M_PI / 180.0);
+        const double dDec = Num(host, path + L".position.Dec") - dec;
+        (observer == "moon" ? moon : mars).Add(std::hypot(dRa, dDec) * 3600.0, target + " " + std::to_string(jd));
+    }
+    moon.Expect("Earth and Jupiter from the Moon's centre", 2.0, "\"");
+    mars.Expect("Earth and Jupiter from a site on Mars", 2.0, "\"");
+}
+
+TEST(ObserverOnAnotherBody, EarthRisesAndSetsAtALunarSite) {
+    WorstError error;
+    for (const std::string& line : DataRows("observer/reference.txt")) {
+        std::istringstream s(line);
+        std::string kind;
+        double jd = 0, rise = 0, set = 0;
+        s >> kind;
+        if (kind != "riseset") continue;
+        s >> jd >> rise >> set;
+        CSkyHost host(jd);
+        host.Execute(Where("moonsite"));
+        EXPECT_LT(Num(host, L"? Solar.Planet.Earth.position.Altitude"), 0.0);
+        error.Add((Num(host, L"? Solar.Planet.Earth.Jd.Rise") - rise) * 1440.0, jd);
+        error.Add((Num(host, L"? Solar.Planet.Earth.Jd.Set") - set) * 1440.0, jd);
+        const double transit = Num(host, L"? Solar.Planet.Earth.Jd.Transit");
+        EXPECT_TRUE(transit > rise && transit < set) << transit;
+    }
+    error.Expect("the Earth's rise and set at a lunar site", 5.0, "min");
+}
+
+TEST(ObserverOnAnotherBody, TheBodyLeavesTheSkyAndTheEarthEntersIt) {
+    CSkyHost host(2460400.5);
+    host.Execute(L"Location = Solar.Planet.Mars(137.4, -4.6, 0)");
+    EXPECT_EQ(host.Execute(L"? Location"), L"Solar.Planet.Mars");
+    EXPECT_EQ(host.Execute(L"? Solar.Planet.Mars.position.RA"), L"");
+    EXPECT_GT(Num(host, L"? Solar.Planet.Mars.HelioCentricDistance"), 1.3);
+    // The Earth from Mars: its distance, a phase, and a place on the site's horizon.
+    EXPECT_NEAR(Num(host, L"? Solar.Planet.Earth.GeocentricDistance"), 2.09, 0.01);
+    EXPECT_TRUE(std::isfinite(Num(host, L"? Solar.Planet.Earth.position.Altitude")));
+    EXPECT_TRUE(std::isfinite(Num(host, L"? Solar.Planet.Earth.Jd.Rise")));
+    // At a body's centre there is no horizon; back on the Earth, the Earth leaves the sky.
+    host.Execute(L"Location = Solar.Planet.Jupiter");
+    EXPECT_EQ(host.Execute(L"? Solar.Sun.position.Altitude"), L"*");
+    EXPECT_NEAR(Num(host, L"? Solar.Sun.GeocentricDistance"), 5.0, 0.5);
+    host.Execute(L"Location = Solar.Planet.Earth; Location = Location(139.7, 35.7, 40)");
+    EXPECT_EQ(host.Execute(L"? Solar.Planet.Earth.position.RA"), L"");
+    EXPECT_NEAR(Num(host, L"? Solar.Sun.GeocentricDistance"), 1.0, 0.02);
+}
+
+}  // namespace
