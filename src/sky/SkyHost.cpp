@@ -230,6 +230,7 @@ CString CSkyHost::Query(const CString& expression) {
     if (answer.IsEmpty() && q.Left(6) == L"solar.") answer = QuerySolar(q);
     if (answer.IsEmpty()) answer = QueryCatalog(q);
     if (answer.IsEmpty()) answer = QuerySources(q);
+    if (answer.IsEmpty()) answer = QueryDerived(q);
     return answer;
 }
 

@@ -89,6 +89,12 @@ private:
     CString QueryCatalog(const CString& q);
     CString QueryPoint(const CString& property, double raHours, double decDeg);
     CString QuerySources(const CString& q);
+    // Properties derived from the other answers of the same object, for every kind
+    // (SkyDerived.cpp): constellation name, magnitude after extinction, parallactic angle,
+    // next rise/transit/set, tonight's observing window, provenance. Empty for any other.
+    CString QueryDerived(const CString& q);
+    // The answer to q with the host moved to jdUt for the moment.
+    CString QueryAt(double jdUt, const CString& q);
     void Statement(const CString& statement);
     void Changed();
 

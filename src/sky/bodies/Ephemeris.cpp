@@ -332,6 +332,7 @@ BodyPlace Place(Body body, double jdUt, const Site& site, bool withEvents, const
     if (positionOnly) return p;
     const double delta = Norm(geo);
     p.heliocentricDistance = r;
+    p.lightTime = delta * kLightDaysPerAu * 86400.0;
     // Distances are the geometric ones, at the instant itself.
     const Vec now = body == Body::Sun    ? -1.0 * earth
                     : body == Body::Moon ? MoonGeocentric(jdTt)
@@ -407,6 +408,7 @@ BodyPlace PlaceOfHeliocentric(const std::function<Vec(double)>& helio, double jd
     const Vec now = helio(jdTt) - earth;
     const double r = Norm(h), delta = Norm(geo), R = Norm(earth);
     p.heliocentricDistance = r;
+    p.lightTime = delta * kLightDaysPerAu * 86400.0;
     p.geocentricDistance = Norm(now);
     p.topocentricDistance = TopocentricDistance(now, jdUt, jdTt, site);
     const Vec sunApp = Aberrate(-1.0 * earth, jdTt);
