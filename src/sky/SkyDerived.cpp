@@ -61,12 +61,13 @@ const wchar_t* ProvenanceOf(const CString& path) {
 
 }  // namespace
 
-CString CSkyHost::QueryAt(double jdUt, const CString& q) {
+std::vector<CString> CSkyHost::QueryAt(double jdUt, const std::vector<CString>& queries) {
     const double saved = m_jd;
     SetJd(jdUt);
-    const CString answer = Query(q);
+    std::vector<CString> answers;
+    for (const CString& q : queries) answers.push_back(Query(q));
     SetJd(saved);
-    return answer;
+    return answers;
 }
 
 CString CSkyHost::QueryDerived(const CString& q) {
@@ -107,16 +108,28 @@ CString CSkyHost::QueryDerived(const CString& q) {
     case Derived::NextTransit:
     case Derived::NextSet: {
         if (!earthSite) return L"*";
-        const CString base = path + (what == Derived::NextRise      ? L".jd.rise"
-                                     : what == Derived::NextTransit ? L".jd.transit"
-                                                                    : L".jd.set");
-        const double jd = sky::NextEvent([&](double t) { return Value(QueryAt(t, base)); }, m_jd);
-        return sky::Answer(jd, L"%.6f");
+        // The three are asked together, and each pass gives all three at once.
+        NextEvents& n = m_next;
+        if (n.path != path || n.jd != m_jd || n.lon != m_lon || n.lat != m_lat || n.height != m_height) {
+            // Each pass is computed once, and only as far as the next events need.
+            std::vector<CString> passes[3];
+            const auto pass = [&](int k) -> const std::vector<CString>& {
+                if (passes[k].empty())
+                    passes[k] = QueryAt(m_jd + k, {path + L".jd.rise", path + L".jd.transit", path + L".jd.set"});
+                return passes[k];
+            };
+            double events[3];
+            for (int e = 0; e < 3; ++e)
+                events[e] = sky::NextEvent([&](double t) { return Value(pass(static_cast<int>(std::lround(t - m_jd)))[e]); }, m_jd);
+            n = NextEvents{path, m_jd, m_lon, m_lat, m_height, {events[0], events[1], events[2]}};
+        }
+        const int e = what == Derived::NextRise ? 0 : what == Derived::NextTransit ? 1 : 2;
+        return sky::Answer(n.events[e], L"%.6f");
     }
     case Derived::Window: {
         if (!earthSite) return L"*";
         const auto altitudeOf = [&](const CString& object) {
-            return [this, object](double t) { return Value(QueryAt(t, object + L".position.altitude")); };
+            return [this, object](double t) { return Value(QueryAt(t, {object + L".position.altitude"})[0]); };
         };
         const sky::ObservingWindow w = sky::WindowTonight(altitudeOf(L"solar.sun"), altitudeOf(path), m_jd);
         if (!w.night || !std::isfinite(w.start)) return L"0";

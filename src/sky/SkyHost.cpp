@@ -224,13 +224,13 @@ CString CSkyHost::Execute(LPCTSTR command) {
 CString CSkyHost::Query(const CString& expression) {
     const CString q = Canonical(expression);
     if (q.IsEmpty()) return CString();
-    CString answer = QueryTime(q);
+    CString answer = QueryDerived(q);
+    if (answer.IsEmpty()) answer = QueryTime(q);
     if (answer.IsEmpty()) answer = QueryLocation(q);
     if (answer.IsEmpty()) answer = QuerySettings(q);
     if (answer.IsEmpty() && q.Left(6) == L"solar.") answer = QuerySolar(q);
     if (answer.IsEmpty()) answer = QueryCatalog(q);
     if (answer.IsEmpty()) answer = QuerySources(q);
-    if (answer.IsEmpty()) answer = QueryDerived(q);
     return answer;
 }
 

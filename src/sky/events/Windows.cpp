@@ -4,14 +4,16 @@ namespace sky {
 
 namespace {
 
-constexpr double kStep = 10.0 / 1440.0;  // ten minutes: shorter than any stretch that matters
+// Half an hour: the window is shown to the minute, and a stretch shorter than this is no
+// window worth the name; the crossings themselves are found to about two seconds.
+constexpr double kStep = 30.0 / 1440.0;
 constexpr double kDark = -18.0;
 
 // The instant in [a, b] where above(t) turns, found by halving to about a second; above(a)
 // and above(b) differ.
 double Crossing(const std::function<bool(double)>& above, double a, double b) {
     const bool atA = above(a);
-    while (b - a > 1.0 / 86400.0) {
+    while (b - a > 2.0 / 86400.0) {
         const double m = (a + b) / 2.0;
         (above(m) == atA ? a : b) = m;
     }
@@ -32,12 +34,12 @@ double NextChange(const std::function<bool(double)>& above, double from, double 
 }  // namespace
 
 double NextEvent(const std::function<double(double)>& eventOfPass, double jdUt) {
-    double best = NAN;
+    // Passes come in order, so the first event at or after jdUt is the next one.
     for (int k = 0; k < 3; ++k) {
         const double t = eventOfPass(jdUt + k);
-        if (t >= jdUt && !(t >= best)) best = t;
+        if (t >= jdUt) return t;
     }
-    return best;
+    return NAN;
 }
 
 ObservingWindow WindowTonight(const std::function<double(double)>& sunAltitude,

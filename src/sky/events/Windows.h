@@ -14,7 +14,8 @@ double NextEvent(const std::function<double(double)>& eventOfPass, double jdUt);
 
 // Tonight: the astronomical night (the Sun below -18 degrees) that holds jdUt, or else the
 // next one to begin within a day. The window is the first stretch of it in which the
-// object stands above minAltitude degrees (UT Julian Days, found to about a second).
+// object stands above minAltitude degrees (UT Julian Days, found to about two seconds on a
+// half-hour grid, so a shorter stretch may be missed).
 // night false: no astronomical night begins within a day; start NaN: the object does not
 // reach minAltitude in it.
 struct ObservingWindow {
