@@ -39,8 +39,6 @@ int ApplySettings(const HostOptions& options, CCdStatus& status) {
         status = CCdStatus();
     else if (s == "init")
         status.Init();
-    else if (s == "all")
-        status.InitAll();
     else if (s == "camera")
         status.SetZentacam();
     else if (s == "registry")
