@@ -15,6 +15,9 @@ packages=(
   python3-pil
   iproute2
   python3
+  dpkg-dev
+  file
+  lintian
 )
 missing=()
 for p in "${packages[@]}"; do

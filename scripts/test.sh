@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test three times: a plain build, one
 # under AddressSanitizer + UndefinedBehaviorSanitizer and one with clang (warnings as
-# errors); then the networking tests once more under ThreadSanitizer.
+# errors); then the networking tests once more under ThreadSanitizer; last, the Debian
+# packages are built, installed into a scratch root and checked.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -26,3 +27,5 @@ echo "== ThreadSanitizer (networking tests) =="
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Release -DZCMCOM_SANITIZE=thread -DZCMCOM_BUILD_BENCH=OFF >/dev/null
 cmake --build build-tsan -j "$jobs" --target test_net
 TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan -j "$jobs" -L net --output-on-failure --timeout 300
+echo "== Debian packages: build, install into a scratch root, consumer, lintian =="
+bash scripts/package.sh --check

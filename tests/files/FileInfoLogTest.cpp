@@ -15,7 +15,9 @@ namespace {
 
 const std::vector<PeLanguage> kLanguages = {
     {0x0411, 0x04B0,
-     {{"CompanyName", "オルヴァナ"}, {"FileVersion", "3.1.4.1"}, {"ProductName", "Zentacam \U0001F52D"}}},
+     {{"CompanyName", "オルヴァナ"}, {"FileDescription", "Camera control"}, {"FileVersion", "3.1.4.1"},
+      {"InternalName", "zentacam"}, {"LegalCopyright", "(C) 2024"}, {"OriginalFilename", "zentacam.exe"},
+      {"ProductName", "Zentacam \U0001F52D"}, {"ProductVersion", "3.1"}}},
     {0x0409, 0x04E4, {{"CompanyName", "Orvana"}}},
 };
 
@@ -32,11 +34,12 @@ TEST(CFileInfo, VersionRecordsOfAPeFile) {
     ASSERT_EQ(info.aVersion.GetSize(), 2);
     const tagFileVersion& ja = info.aVersion[0];
     EXPECT_EQ(std::make_pair(ja.wLanguage, ja.wCodePage), std::make_pair(WORD(0x0411), WORD(0x04B0)));
-    // The product name joins a surrogate pair; strings not in the block stay empty.
-    EXPECT_EQ((ja.strCompanyName + L"|" + ja.strFileVersion + L"|" + ja.strProductName + L"|" + ja.strInternalName).ToUtf8(),
-              "オルヴァナ|3.1.4.1|Zentacam \U0001F52D|");
-    EXPECT_EQ(info.aVersion[1].strCompanyName, CString(L"Orvana"));
-    EXPECT_TRUE(info.aVersion[1].strProductName.IsEmpty());
+    // In the order of the table above; the product name joins a surrogate pair.
+    const CString got[] = {ja.strCompanyName,    ja.strFileDescription,  ja.strFileVersion, ja.strInternalName,
+                           ja.strLegalCopyright, ja.strOriginalFilename, ja.strProductName, ja.strProductVersion};
+    for (size_t i = 0; i < 8; ++i) EXPECT_EQ(got[i].ToUtf8(), kLanguages[0].strings[i].second) << kLanguages[0].strings[i].first;
+    // Strings not in the block stay empty.
+    EXPECT_EQ(info.aVersion[1].strCompanyName + L"|" + info.aVersion[1].strProductName, CString(L"Orvana|"));
     // No version resource: 0, but the status is read first.
     EXPECT_EQ(CFileInfo::GetFileInfo(W(dir.File("none")), &info), 0);
     EXPECT_EQ(InfoOf(dir, "just text", nullptr), 0);

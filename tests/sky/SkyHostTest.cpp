@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <algorithm>
-#include <fstream>
 #include <set>
 #include <sstream>
 
@@ -15,6 +14,7 @@
 #include "host/StkString.h"
 #include "dirode/Registry.h"
 #include "platform/Afx.h"
+#include "support/Accuracy.h"
 #include "support/TempRegistry.h"
 #include "support/TestUtil.h"
 
@@ -104,10 +104,8 @@ TEST(SkyHostStatements, TimeSiteLocksAndLimitsAreTakenAndRecorded) {
     EXPECT_NEAR(Num(host, L"? Location.Altitude"), 570.0, 1e-9);
     EXPECT_EQ(host.Execute(L"? Time.Timezone"), L"-4");
     host.Execute(L"Time.Lock = TRUE; Time.Lock.Set = TRUE; Time.Lock.Offset.ByTheDegree = TRUE; Time.Lock.Offset = -6; Show Sky");
-    EXPECT_EQ(host.GetTimeLock().locked, 1);
-    EXPECT_EQ(host.GetTimeLock().event, 2);
-    EXPECT_EQ(host.GetTimeLock().byDegree, 1);
-    EXPECT_EQ(host.GetTimeLock().offset, -6);
+    const auto lock = host.GetTimeLock();
+    EXPECT_EQ(std::make_tuple(lock.locked, lock.event, lock.byDegree, lock.offset), std::make_tuple(1, 2, 1, -6));
     EXPECT_EQ(host.Execute(L"? Time.Lock"), L"TRUE");
     host.Execute(L"Star.AutoMagnitudeLimit.Minimum = 5.250000 ; Show Zentar");
     EXPECT_EQ(host.Execute(L"? Star.AutoMagnitudeLimit.Minimum"), L"5.25");
@@ -185,10 +183,7 @@ struct ClickRef {
 
 std::vector<ClickRef> ReadClicks() {
     std::vector<ClickRef> rows;
-    std::ifstream in(std::string(ZCMCOM_TEST_DATA) + "/sky/clicks.txt");
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#') continue;
+    for (const std::string& line : DataRows("sky/clicks.txt")) {
         std::istringstream s(line);
         double jd, lon, lat, h;
         ClickRef r;
@@ -198,15 +193,22 @@ std::vector<ClickRef> ReadClicks() {
     return rows;
 }
 
-TEST(SkyHostClickTexts, NumbersAgreeWithTheReferenceEphemeris) {
+// The click texts of the library computed against the sky seen from Tokyo.
+class SkyHostClickTexts : public ::testing::Test {
+protected:
+    void SetUp() override {
+        host.SetSite(139.69, 35.69, 40);
+        status.Init();
+        clickData.SetStatus(&status);
+    }
+    CSkyHost host{kTokyoEvening};
+    CCdStatus status;
+    CZntClickData clickData;
+};
+
+TEST_F(SkyHostClickTexts, NumbersAgreeWithTheReferenceEphemeris) {
     const std::vector<ClickRef> rows = ReadClicks();
     ASSERT_EQ(rows.size(), 5u);
-    CSkyHost host(kTokyoEvening);
-    host.SetSite(139.69, 35.69, 40);
-    CCdStatus status;
-    status.Init();
-    CZntClickData clickData;
-    clickData.SetStatus(&status);
     for (const ClickRef& r : rows) {
         const CString text = clickData.GetText(&host, CString(r.object.c_str()), 0);
         SCOPED_TRACE(r.object + "\n" + text.ToUtf8());
@@ -227,13 +229,7 @@ TEST(SkyHostClickTexts, NumbersAgreeWithTheReferenceEphemeris) {
     }
 }
 
-TEST(SkyHostClickTexts, MarsTextIsComplete) {
-    CSkyHost host(kTokyoEvening);
-    host.SetSite(139.69, 35.69, 40);
-    CCdStatus status;
-    status.Init();
-    CZntClickData clickData;
-    clickData.SetStatus(&status);
+TEST_F(SkyHostClickTexts, MarsTextIsComplete) {
     const CString text = clickData.GetText(&host, L"Solar.Planet.Mars", 0);
     for (const wchar_t* label : {L"火星 Mars (惑星)", L"光度  0.4等  視直径 8.3\"  輝面比 0.90", L"(J2000)",
                                  L"(B1950)", L"銀経", L"方位", L"時角", L"出 22:28 南中 05:06 没 11:44",
@@ -269,9 +265,8 @@ TEST(SkyHostDateObs, TheDateObjectReadsAndDrivesTheHost) {
 
     // Rise lock, a site and a magnitude limit.
     obs.UpdateDateByUI(&edit, 1, 30);
-    EXPECT_EQ(host.GetTimeLock().locked, 1);
-    EXPECT_EQ(host.GetTimeLock().event, 1);
-    EXPECT_EQ(host.GetTimeLock().offset, 30);
+    EXPECT_EQ(std::make_tuple(host.GetTimeLock().locked, host.GetTimeLock().event, host.GetTimeLock().offset),
+              std::make_tuple(1, 1, 30));
     obs.UpdateObsByUI(-0.0015, 51.4769, 46.0, 0.0);
     EXPECT_NEAR(Num(host, L"? Location.Latitude"), 51.4769, 1e-6);
     EXPECT_EQ(host.Execute(L"? Time.Timezone"), L"0");

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "support/Accuracy.h"
 #include "zvacl/ZvaclTestUtil.h"
 
 using namespace zvacltest;
@@ -25,13 +26,14 @@ TEST(ZvaclDeltaT, ThePolynomialsPieceByPieceAndContinuous) {
     };
     for (const auto& v : kValues) EXPECT_NEAR(DeltaT(YearJd(v[0])), v[1], 0.01) << v[0];
     const double step = 0.1;
-    double prev = DeltaT(YearJd(-1999.0)), worst = 0;
+    double prev = DeltaT(YearJd(-1999.0));
+    WorstError worst;
     for (double jd = YearJd(-1999.0) + step; jd < YearJd(3000.0); jd += step) {
         const double v = DeltaT(jd);
-        worst = std::fmax(worst, std::fabs(v - prev));
+        worst.Add(v - prev, jd);
         prev = v;
     }
-    EXPECT_LT(worst, 40.0 * step / 365.0);
+    worst.Expect("Delta T step over a tenth of a day", 40.0 * step / 365.0, "s");
     EXPECT_TRUE(std::isnan(UtToDt(kNaN)));
     EXPECT_TRUE(std::isfinite(UtToDt(1e12)));
 }
