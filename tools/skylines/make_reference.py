@@ -1,13 +1,15 @@
 #!/usr/bin/python3
 """Reference values for the later click-text lines, from ephemerides independent of the
 library's: local apparent sidereal time from Skyfield (its built-in time scale, UT taken as
-UT1), and from PyEphem the true altitude (turned into airmass by Kasten and Young 1989,
-the same definition the sky answers), the light time from the light-time corrected
-geocentric distance, the phase angle from the three distances, and the next rise, transit
-and set (refraction of 34' at the horizon, upper limb of the Sun and the Moon, as the
-sky's rise and set tables are made).
+UT1); the light time and the phase angle from JPL's DE405 (Debian's
+casacore-data-jpl-de405, read as tools/zvacl_reference.py does), each body taken where it
+was when the light left it; and from PyEphem the true altitude (turned into airmass by
+Kasten and Young 1989, the same definition the sky answers) and the next rise, transit and
+set (refraction of 34' at the horizon, upper limb of the Sun and the Moon, as the sky's
+rise and set tables are made).
 
-Run with Debian's interpreter (python3-ephem and python3-skyfield are Debian packages):
+Run with Debian's interpreter (python3-ephem, python3-skyfield, python3-casacore and
+casacore-data-jpl-de405 are Debian packages):
     /usr/bin/python3 tools/skylines/make_reference.py tests/data/skylines/reference.txt
 The instants come from a seeded generator, so the table only changes with this script.
 """
@@ -15,17 +17,27 @@ import math
 import random
 import sys
 
+import os
+
 import ephem
+import numpy as np
 from skyfield.api import load
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from zvacl_reference import De405  # noqa: E402
+
 DUBLIN_JD = 2415020.0  # ephem's day 0
-SECONDS_PER_AU = 499.00478384  # light, IAU 2012 au and c
 
 SITES = [  # name, east longitude, latitude, height (m)
     ("tokyo", 139.745, 35.654, 40.0),
     ("greenwich", -0.0015, 51.4769, 46.0),
     ("santiago", -70.6483, -33.4489, 570.0),
 ]
+
+# DE405's records of the planets: first coefficient, per component, sub-intervals.
+DE405_PLANETS = {ephem.Mercury: (3, 14, 4), ephem.Venus: (171, 10, 2), ephem.Mars: (309, 11, 1),
+                 ephem.Jupiter: (342, 8, 1), ephem.Saturn: (366, 7, 1), ephem.Uranus: (387, 6, 1),
+                 ephem.Neptune: (405, 6, 1)}
 
 # The sky's path of each object, and how PyEphem makes it. Sirius at its J2000 place in the
 # bundled catalogue (HIP 32349).
@@ -68,42 +80,36 @@ def next_event(fn, body):
         return float("nan")
 
 
-def heliocentric(body):
-    lon, lat, r = float(body.hlon), float(body.hlat), body.sun_distance
-    return (r * math.cos(lat) * math.cos(lon), r * math.cos(lat) * math.sin(lon), r * math.sin(lat))
-
-
-def light_time(make, site, jd):
-    """Seconds light takes from the body, where it was when the light left, to the
-    Earth's centre now. PyEphem's earth_distance is the geometric one; the Sun's hlon,
-    hlat and distance are the Earth's heliocentric place."""
-    o = observer(site, jd)
-    sun = ephem.Sun()
-    sun.compute(o)
-    if make is ephem.Sun:
-        return sun.earth_distance * SECONDS_PER_AU
-    if make is ephem.Moon:  # it moves with the Earth: the difference is far below a millisecond
-        b = make()
-        b.compute(o)
-        return b.earth_distance * SECONDS_PER_AU
-    lon, lat, big_r = float(sun.hlon), float(sun.hlat), sun.earth_distance
-    earth = (big_r * math.cos(lat) * math.cos(lon), big_r * math.cos(lat) * math.sin(lon), big_r * math.sin(lat))
+def light_time_and_phase(de, make, mjd):
+    """Seconds light takes from the body, where it was when the light left it, to the
+    Earth's centre, and the Sun-body-Earth angle there (NaN for the Sun); mjd in TDB."""
+    def body(t):
+        if make is ephem.Sun:
+            return de.body(t, de.SUN)
+        if make is ephem.Moon:
+            return de.earth(t) + de.body(t, de.MOON)
+        return de.body(t, DE405_PLANETS[make])
+    earth = de.earth(mjd)
     tau = 0.0
-    for _ in range(4):
-        b = make()
-        b.compute(ephem.Date(jd - tau / 86400.0 - DUBLIN_JD), epoch=ephem.J2000)
-        tau = math.dist(heliocentric(b), earth) * SECONDS_PER_AU
-    return tau
+    for _ in range(5):
+        b = body(mjd - tau)
+        tau = np.linalg.norm(b - earth) / de.c
+    if make is ephem.Sun:
+        return tau * 86400.0, float("nan")
+    to_sun, to_earth = de.body(mjd - tau, de.SUN) - b, earth - b
+    cos_i = np.dot(to_sun, to_earth) / (np.linalg.norm(to_sun) * np.linalg.norm(to_earth))
+    return tau * 86400.0, math.degrees(math.acos(max(-1.0, min(1.0, cos_i))))
 
 
 def main(path):
     ts = load.timescale(builtin=True)
+    de = De405()
     rng = random.Random(17)
     with open(path, "w") as out:
         out.write("# jd_ut site path lst_h airmass light_s phase_deg next_rise next_transit next_set\n")
         out.write("# airmass nan below 10 degrees; light time and phase angle nan for a star\n")
         for n in range(12):
-            jd = round(2447892.5 + rng.random() * 50 * 365.25, 5)  # 1990 to 2040
+            jd = round(2447892.5 + rng.random() * 50 * 365.25, 5)  # 1990 to 2040, inside DE405
             site = SITES[n % len(SITES)]
             lst = (ts.ut1_jd(jd).gast + site[1] / 15.0) % 24.0
             for path, make in OBJECTS:
@@ -114,18 +120,7 @@ def main(path):
                 airmass = kasten_young(alt) if alt > 10.0 else float("nan")
                 light = phase = float("nan")
                 if make:
-                    light = light_time(make, site, jd)
-                    sun = ephem.Sun()
-                    sun.compute(o)
-                    delta, big_r = b.earth_distance, sun.earth_distance
-                    if make is ephem.Moon:
-                        # Three distances would leave the Moon's angle ill-conditioned: from
-                        # the elongation instead.
-                        psi = abs(float(b.elong))
-                        phase = math.degrees(math.atan2(big_r * math.sin(psi), delta - big_r * math.cos(psi)))
-                    elif make is not ephem.Sun:
-                        r = b.sun_distance
-                        phase = math.degrees(math.acos((r * r + delta * delta - big_r * big_r) / (2 * r * delta)))
+                    light, phase = light_time_and_phase(de, make, ts.ut1_jd(jd).tdb - 2400000.5)
                 o.horizon = "-0:34"
                 events = [next_event(o.next_rising, b), next_event(o.next_transit, b), next_event(o.next_setting, b)]
                 out.write("%.5f %s %s %.9f %.6f %.5f %.5f %.6f %.6f %.6f\n" % (
