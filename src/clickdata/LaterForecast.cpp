@@ -95,8 +95,10 @@ CString CZntClickData::GetFieldRatio(CCorZnt* pHost) {
     const double to[2] = {v[2] * 15.0, v[3]};
     double pa = 0.0, distance = 0.0;
     AdToPaDist(from, to, &pa, &distance);
+    const double across = distance / clickdata::AngleOfView(v[5], v[4]);
+    const double down = distance / clickdata::AngleOfView(v[6], v[4]);
+    if (!std::isfinite(across) || !std::isfinite(down)) return CString();
     CString line;
-    line.Format(L"視野比 横の%.2f倍 縦の%.2f倍\r\n", distance / clickdata::AngleOfView(v[5], v[4]),
-                distance / clickdata::AngleOfView(v[6], v[4]));
+    line.Format(L"視野比 横の%.2f倍 縦の%.2f倍\r\n", across, down);
     return line;
 }

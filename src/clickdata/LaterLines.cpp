@@ -9,6 +9,8 @@
 
 namespace {
 
+constexpr double kMostDaysAhead = 400.0;
+
 bool IsFieldFrame(int type) {
     return type == CZntClickData::TYPE_FIELDOFVIEW || type == CZntClickData::TYPE_ANGLEOFVIEW ||
            type == CZntClickData::TYPE_MOSAICOFFIELD;
@@ -95,10 +97,10 @@ CString CZntClickData::GetLaterLines(CCorZnt* pHost) {
             text += GetVariableForecast(pHost);
     }
     if (s.DispFieldRatio) text += GetFieldRatio(pHost);
-    if (s.DispProvenance) AppendAnswerLine(text, L"出典 ", [&] {
-            const CString answer = QueryObject(pHost, L".Provenance");
-            return answer == L"*" ? CString() : answer;
-        }());
+    if (s.DispProvenance) {
+        const CString provenance = QueryObject(pHost, L".Provenance");
+        if (IsPresent(provenance)) text += L"出典 " + provenance + L"\r\n";
+    }
     return text;
 }
 
@@ -134,7 +136,8 @@ CString CZntClickData::GetObservingLines(CCorZnt* pHost, const CString& prefix) 
     }
     if (s.DispSiderealTime && number(L"Time.SiderealTime", &v)) {
         int hh = 0, mm = 0, ss = 0;
-        clickdata::SplitClock(v - 24.0 * std::floor(v / 24.0), &hh, &mm, &ss);
+        const double hours = std::fmod(v, 24.0);  // exact, for any size
+        clickdata::SplitClock(hours < 0.0 ? hours + 24.0 : hours, &hh, &mm, &ss);
         text.AppendFormat(L"恒星時 %02dh%02dm%02ds\r\n", hh % 24, mm, ss);
     }
     if (s.DispParallacticAngle && number(prefix + L".position.ParallacticAngle", &v))
@@ -163,7 +166,10 @@ CString CZntClickData::GetEventLines(CCorZnt* pHost, const CString& prefix) {
         CString line;
         for (const auto& event : kEvents) {
             double jd = 0.0;
-            if (!clickdata::AnswerNumber(QueryHost(pHost, prefix + event.suffix), &jd) || jd < now) continue;
+            // The next events lie within a few days; anything else is no answer to show.
+            if (!clickdata::AnswerNumber(QueryHost(pHost, prefix + event.suffix), &jd) || jd < now ||
+                jd - now > kMostDaysAhead)
+                continue;
             if (!line.IsEmpty()) line += L" ";
             line += event.label + clickdata::HoursMinutes(jd - now);
         }
@@ -178,6 +184,7 @@ CString CZntClickData::GetEventLines(CCorZnt* pHost, const CString& prefix) {
             text += L"観測好機 なし\r\n";
         } else if (comma > 0 && clickdata::AnswerNumber(answer.Left(comma), &start) &&
                    clickdata::AnswerNumber(answer.Mid(comma + 1), &end) && start > 0.0 && end >= start &&
+                   end - start <= kMostDaysAhead &&
                    clickdata::AnswerNumber(QueryHost(pHost, L"Time.Timezone"), &zone)) {
             tagADATE from{}, to{};
             if (DateOfJd(start, zone, 60.0, &from) && DateOfJd(end, zone, 60.0, &to))
@@ -191,7 +198,9 @@ CString CZntClickData::GetSolarBodyLines(CCorZnt* pHost) {
     const CCdStatus& s = Status();
     CString text;
     double v = 0.0;
-    if (s.DispLightTime && clickdata::AnswerNumber(QueryObject(pHost, L".position.LightTime"), &v) && v >= 0.0)
+    // Up to a light year: beyond that the host's answer is not a solar-system body's.
+    if (s.DispLightTime && clickdata::AnswerNumber(QueryObject(pHost, L".position.LightTime"), &v) && v >= 0.0 &&
+        v < 3.16e7)
         text += L"光行時間 " + LightTimeText(v) + L"\r\n";
     if (s.DispPhaseAngle && clickdata::AnswerNumber(QueryObject(pHost, L".position.PhaseAngle"), &v))
         text.AppendFormat(L"位相角 %.2fﾟ\r\n", v);

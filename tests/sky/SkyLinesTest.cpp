@@ -4,6 +4,7 @@
 // what every kind of object answers, and the observing window, by their definitions.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <map>
 #include <sstream>
