@@ -181,6 +181,7 @@ void CSkyHost::SetTimezone(double hours) {
 void CSkyHost::SetMark(double raHours, double decDeg) {
     m_markRa = raHours;
     m_markDec = decDeg;
+    m_next = NextEvents{};  // the point's events were kept by its path alone
 }
 
 const sky::Catalog& CSkyHost::Cat() {
@@ -201,6 +202,7 @@ int CSkyHost::LoadCatalog(const char* path) {
     auto own = std::make_shared<sky::Catalog>(Cat());
     const int count = own->Load(path);
     m_catalog = own;
+    m_next = NextEvents{};
     return count;
 }
 

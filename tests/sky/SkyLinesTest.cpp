@@ -98,8 +98,11 @@ TEST(SkyLines, EveryKindWithAPlaceAnswersAndTheRestAnswerEmptyOrStar) {
     EXPECT_EQ(host.Execute(L"? Equatorial.Provenance"), L"");
     EXPECT_EQ(host.Execute(L"? Solar.Planet.Mars.Provenance"), L"VSOP87");
     EXPECT_EQ(host.Execute(L"? Star.HIP.99999999.Jd.NextRise"), L"");
-    // The moved instant is put back.
+    // The moved instant is put back; a point moved elsewhere has events of its own.
     EXPECT_EQ(host.GetJd(), kEvening);
+    const CString transit = host.Execute(L"? Equatorial.Jd.NextTransit");
+    host.SetMark(14.0, 10.0);
+    EXPECT_NE(host.Execute(L"? Equatorial.Jd.NextTransit"), transit);
 }
 
 TEST(SkyLines, ObservingWindowLiesInTheDarkWithTheObjectAboveTwentyDegrees) {
