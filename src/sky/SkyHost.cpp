@@ -46,7 +46,9 @@ tagADATE NearestSecond(double jdUt, double tz) {
 CString DateText(const wchar_t* token, const tagADATE& d) {
     CString s;
     const bool bc = d.year <= 0;
-    s.Format(L"%s %s%d/%02d/%02d %02d:%02d:%02d", token, bc ? L"BC" : L"AD", bc ? 1 - d.year : d.year,
+    // In 64 bits: the era's year of the earliest representable one does not fit an int.
+    const long long year = bc ? 1LL - d.year : d.year;
+    s.Format(L"%s %s%lld/%02d/%02d %02d:%02d:%02d", token, bc ? L"BC" : L"AD", year,
              d.month, d.day, d.hour, d.minute, static_cast<int>(d.second));
     return s;
 }
@@ -95,6 +97,7 @@ CSkyHost::~CSkyHost() = default;
 
 void CSkyHost::Changed() {
     m_places.clear();
+    m_points.clear();
     m_contacts.reset();
     for (auto& source : m_sources) source->Changed();
 }

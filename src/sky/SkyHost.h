@@ -10,6 +10,7 @@
 // bundled catalogue (see LoadCatalog), and any point of the sky ("Equatorial" and
 // "ClickData.Mark" name the point set with SetMark). A property it does not know answers
 // empty, as the planetarium does; a known property without a value now answers "*".
+#include <array>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -119,8 +120,10 @@ private:
     // gives the host its own copy first.
     std::shared_ptr<sky::Catalog> m_catalog;
     const sky::Catalog& Cat();
-    // Places already computed for the current instant and site, by body and kind.
+    // Places already computed for the current instant and site, by body and kind, and of
+    // fixed points by (RA, Dec, with events).
     std::map<int, std::shared_ptr<sky::BodyPlace>> m_places;
+    std::map<std::array<double, 3>, std::shared_ptr<sky::BodyPlace>> m_points;
     // The solar eclipse in progress, once asked (the click text asks it six times).
     std::shared_ptr<sky::EclipseContacts> m_contacts;
     // The registered sources (comets, moons, satellites, ...), asked after the host's own

@@ -53,8 +53,12 @@ CString Num(double v, const wchar_t* format = L"%.8f") { return sky::Answer(v, f
 CString CSkyHost::QueryPoint(const CString& property, double ra, double dec) {
     const bool events = property.Left(3) == L"jd.";
     const sky::Site site{m_lon, m_lat, m_height};
-    const sky::BodyPlace p = sky::FixedPlace(ra * 15.0, dec, m_jd, site, events);
-    return sky::PlaceAnswer(p, property);
+    // Kept by direction only when it is one (NaN would upset the map's order).
+    if (!std::isfinite(ra) || !std::isfinite(dec))
+        return sky::PlaceAnswer(sky::FixedPlace(ra * 15.0, dec, m_jd, site, events), property);
+    std::shared_ptr<sky::BodyPlace>& slot = m_points[{ra, dec, events ? 1.0 : 0.0}];
+    if (!slot) slot = std::make_shared<sky::BodyPlace>(sky::FixedPlace(ra * 15.0, dec, m_jd, site, events));
+    return sky::PlaceAnswer(*slot, property);
 }
 
 CString CSkyHost::QuerySolar(const CString& q) {

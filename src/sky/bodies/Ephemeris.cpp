@@ -10,15 +10,16 @@
 #include <algorithm>
 #include <functional>
 
+#include "sky/Instant.h"
 #include "sky/bodies/SkyMath.h"
+#include "sky/bodies/Tabulated.h"
+#include "sky/events/Search.h"
 #include "zvacl/zvacl.h"
 
 namespace sky {
 namespace {
 
 constexpr double kLightDaysPerAu = 0.0057755183;
-constexpr double kKmPerAu = 149597870.7;
-constexpr double kEarthRadiusKm = 6378.14;
 constexpr double kJ2000 = 2451545.0;
 constexpr double kB1950 = 2433282.4235;
 
@@ -39,8 +40,53 @@ HelioFn HelioOf(Body body) {
     }
 }
 
-// Heliocentric position, J2000 equatorial, au. libnova's theories give the ecliptic and
-// equinox J2000.
+// The exact heliocentric position by the theory, J2000 equatorial, au. libnova's theories
+// give the ecliptic and equinox J2000.
+template <Body B>
+Vec Exact(double jdTt) {
+    struct ln_helio_posn h {};
+    HelioOf(B)(jdTt, &h);
+    return EclipticToEquatorial(FromSphere(h.L, h.B, h.R), MeanObliquity(kJ2000));
+}
+
+// The Moon's geocentric position, J2000 equatorial, au: libnova's ELP 2000-82B in one
+// evaluation for direction and distance, without the terms under 0.002" (together
+// within 0.1" and 0.1 km of the whole series over 1950-2050).
+Vec ExactMoon(double jdTt) {
+    struct ln_rect_posn r {};
+    ln_get_lunar_geo_posn(jdTt, &r, 1e-8);
+    return EclipticToEquatorial(Vec{r.X, r.Y, r.Z} * (1.0 / kKmPerAu), MeanObliquity(kJ2000));
+}
+
+using ExactFn = Vec (*)(double);
+ExactFn ExactOf(Body body) {
+    switch (body) {
+        case Body::Moon: return ExactMoon;
+        case Body::Mercury: return Exact<Body::Mercury>;
+        case Body::Venus: return Exact<Body::Venus>;
+        case Body::Earth: return Exact<Body::Earth>;
+        case Body::Mars: return Exact<Body::Mars>;
+        case Body::Jupiter: return Exact<Body::Jupiter>;
+        case Body::Saturn: return Exact<Body::Saturn>;
+        case Body::Uranus: return Exact<Body::Uranus>;
+        case Body::Neptune: return Exact<Body::Neptune>;
+        default: return Exact<Body::Pluto>;
+    }
+}
+
+// The spacing of the tables (days): over 1950-2050 the interpolated places stay within
+// 0.003" of the theories' own, seen from the Earth at the bodies' least distances.
+double StepOf(Body body) {
+    switch (body) {
+        case Body::Mercury: return 0.25;
+        case Body::Moon: case Body::Venus: return 0.5;
+        case Body::Earth: return 1.0;
+        case Body::Mars: return 2.0;
+        default: return 4.0;
+    }
+}
+
+// Heliocentric position, J2000 equatorial, au.
 Vec Heliocentric(Body body, double jdTt, const Kepler* k) {
     if (body == Body::Kepler) {
         // Kepler's equation by Newton's method, then the orbit's plane to the ecliptic.
@@ -57,28 +103,22 @@ Vec Heliocentric(Body body, double jdTt, const Kepler* k) {
         const Vec ecl = R3(-k->node * kRad) * (R1(-k->i * kRad) * (R3(-k->w * kRad) * orbital));
         return EclipticToEquatorial(ecl, MeanObliquity(kJ2000));
     }
-    struct ln_helio_posn h {};
-    HelioOf(body)(jdTt, &h);
-    return EclipticToEquatorial(FromSphere(h.L, h.B, h.R), MeanObliquity(kJ2000));
+    return Tabulated(body, StepOf(body), ExactOf(body), jdTt);
 }
 
 }  // namespace
 
-Vec EarthAt(double jdTt) { return Heliocentric(Body::Earth, jdTt, nullptr); }
+Vec EarthAt(double jdTt) { return Tabulated(Body::Earth, StepOf(Body::Earth), ExactOf(Body::Earth), jdTt); }
+
+Vec EarthAndVelocity(double jdTt, Vec* velocity) {
+    return Tabulated(Body::Earth, StepOf(Body::Earth), ExactOf(Body::Earth), jdTt, velocity);
+}
 
 double TtOf(double jdUt) { return UtToDt(jdUt); }
 
 namespace {
 
-// The Moon's geocentric position, J2000 equatorial, au. libnova's ELP 2000-82B gives the
-// ecliptic and equinox J2000.
-Vec MoonGeocentric(double jdTt) {
-    struct ln_lnlat_posn ecl {};
-    ln_get_lunar_ecl_coords(jdTt, &ecl, 0);
-    const double r = ln_get_lunar_earth_dist(jdTt) / kKmPerAu;
-    const Vec v = FromSphere(ecl.lng, ecl.lat, r);
-    return EclipticToEquatorial(v, MeanObliquity(kJ2000));
-}
+Vec MoonGeocentric(double jdTt) { return Tabulated(Body::Moon, StepOf(Body::Moon), ExactMoon, jdTt); }
 
 // The geometric geocentric position corrected for light time (J2000, au), and the
 // heliocentric distance at the time the light left.
@@ -105,18 +145,6 @@ Vec Geocentric(Body body, double jdTt, const Vec& earth, const Kepler* k, double
     return geo;
 }
 
-// The observer's geocentric position in the true equator of date, au.
-Vec ObserverOfDate(const Site& site, double lstDeg) {
-    const double phi = site.latitude * kRad;
-    const double u = std::atan(0.99664719 * std::tan(phi));
-    const double h = site.height / (kEarthRadiusKm * 1000.0);
-    const double rhoSin = 0.99664719 * std::sin(u) + h * std::sin(phi);
-    const double rhoCos = std::cos(u) + h * std::cos(phi);
-    const double a = kEarthRadiusKm / kKmPerAu;
-    const double t = lstDeg * kRad;
-    return Vec{a * rhoCos * std::cos(t), a * rhoCos * std::sin(t), a * rhoSin};
-}
-
 // Altitude and azimuth (from the south) of a true-of-date direction.
 void Horizon(const Sphere& equ, double lstDeg, double latDeg, double* alt, double* az) {
     const double H = (lstDeg - equ.lon) * kRad;
@@ -126,55 +154,49 @@ void Horizon(const Sphere& equ, double lstDeg, double latDeg, double* alt, doubl
     *az = Norm360(std::atan2(std::sin(H), std::cos(H) * std::sin(phi) - std::tan(d) * std::cos(phi)) / kRad);
 }
 
+// The places of a direction at an instant; without all, only the apparent place and the
+// horizon (what rise and set searches need).
+void Fill(BodyPlace* p, const Vec& geo, const Vec& apparentGeo, const Instant& at, bool all) {
+    if (all) {
+        static const Mat kToB1950 = Precession(kB1950);
+        p->j2000 = ToSphere(geo);
+        p->ecliptic2000 = ToSphere(EquatorialToEcliptic(geo, MeanObliquity(kJ2000)));
+        p->b1950 = ToSphere(kToB1950 * geo);
+        struct ln_equ_posn e2000 {p->j2000.lon, p->j2000.lat};
+        struct ln_gal_posn gal {};
+        ln_get_gal_from_equ2000(&e2000, &gal);
+        p->galactic = Sphere{gal.l, gal.b};
+        p->eclipticMean = ToSphere(EquatorialToEcliptic(at.precession * apparentGeo, at.eps0));
+    }
+    const Vec trueOfDate = at.toDate * apparentGeo;
+    p->apparent = ToSphere(trueOfDate);
+    if (all) p->eclipticApp = ToSphere(EquatorialToEcliptic(trueOfDate, at.eps0 + at.deps));
+    const Vec topo = trueOfDate - at.observer;
+    p->topocentricDistance = Norm(topo);
+    Horizon(ToSphere(topo), at.lst, at.site.latitude, &p->altitude, &p->azimuth);
+}
+
 }  // namespace
 
 // Everything that follows from a J2000 direction: the other systems and the horizon.
 // geo: astrometric geocentric vector (J2000); apparentGeo: with aberration applied.
 void FillPlace(BodyPlace* p, const Vec& geo, const Vec& apparentGeo, double jdUt, double jdTt,
                const Site& site) {
-    p->j2000 = ToSphere(geo);
-    p->ecliptic2000 = ToSphere(EquatorialToEcliptic(geo, MeanObliquity(kJ2000)));
-    p->b1950 = ToSphere(Precession(kB1950) * geo);
-    struct ln_equ_posn e2000 {p->j2000.lon, p->j2000.lat};
-    struct ln_gal_posn gal {};
-    ln_get_gal_from_equ2000(&e2000, &gal);
-    p->galactic = Sphere{gal.l, gal.b};
-
-    const Vec meanOfDate = Precession(jdTt) * apparentGeo;
-    const double eps0 = MeanObliquity(jdTt);
-    p->eclipticMean = ToSphere(EquatorialToEcliptic(meanOfDate, eps0));
-    double dpsi = 0.0, deps = 0.0;
-    NutationAngles(jdTt, &dpsi, &deps);
-    const Vec trueOfDate = Nutation(eps0, dpsi, deps) * meanOfDate;
-    p->apparent = ToSphere(trueOfDate);
-    p->eclipticApp = ToSphere(EquatorialToEcliptic(trueOfDate, eps0 + deps));
-
-    const double lst = GetLst(jdUt, site.longitude);
-    const Vec topo = trueOfDate - ObserverOfDate(site, lst);
-    p->topocentricDistance = Norm(topo);
-    Horizon(ToSphere(topo), lst, site.latitude, &p->altitude, &p->azimuth);
+    Fill(p, geo, apparentGeo, InstantAt(jdUt, jdTt, site), true);
 }
 
 namespace {
 
 // The distance from the observer of a geocentric J2000 position.
-double TopocentricDistance(const Vec& geo, double jdUt, double jdTt, const Site& site) {
-    double dpsi = 0.0, deps = 0.0;
-    NutationAngles(jdTt, &dpsi, &deps);
-    const Vec ofDate = Nutation(MeanObliquity(jdTt), dpsi, deps) * (Precession(jdTt) * geo);
-    return Norm(ofDate - ObserverOfDate(site, GetLst(jdUt, site.longitude)));
-}
+double TopocentricDistance(const Vec& geo, const Instant& at) { return Norm(at.toDate * geo - at.observer); }
 
 // Annual aberration: the direction seen from the moving Earth (first order in v/c).
-Vec Aberrate(const Vec& geo, double jdTt) {
-    const Vec v = (EarthAt(jdTt + 0.005) - EarthAt(jdTt - 0.005)) * (1.0 / 0.01);
+Vec Aberrate(const Vec& geo, const Instant& at) {
     const double r = Norm(geo);
-    Vec u = geo * (1.0 / r) + v * kLightDaysPerAu;
+    Vec u = geo * (1.0 / r) + at.earthVelocity * kLightDaysPerAu;
     return u * (r / Norm(u));
 }
 
-double SunSemidiameterDeg(double distAu) { return 959.63 / distAu / 3600.0; }
-double MoonSemidiameterDeg(double distKm) { return std::asin(1737.4 / distKm) / kRad; }
 
 // Equatorial diameters at 1 au, arc seconds.
 double DiameterAtOneAu(Body body) {
@@ -261,64 +283,13 @@ double AsteroidMagnitude(const Kepler& k, double r, double delta, double iDeg) {
     return k.H + 5.0 * std::log10(r * delta) - 2.5 * std::log10((1.0 - k.G) * phi1 + k.G * phi2);
 }
 
-// Time of the transit nearest to jdUt: the hour angle of the topocentric place is zero.
-double TransitNear(const std::function<BodyPlace(double)>& at, double jdUt, const Site& site) {
-    double t = jdUt;
-    for (int i = 0; i < 6; ++i) {
-        const BodyPlace p = at(t);
-        // Hour angle from the horizon position: H = atan2(sin A, ...) is awkward; use the
-        // apparent place with the sidereal time instead (parallax shifts the time by
-        // well under a second for every body but the Moon, handled by iterating).
-        const double H = Norm180(GetLst(t, site.longitude) - p.apparent.lon);
-        t -= H / 360.9856;
-        if (std::fabs(H) < 1e-7) break;
-    }
-    return t;
-}
-
-// The instant within [a, b] where f changes sign (bisection; f(a) and f(b) differ).
-double Crossing(const std::function<double(double)>& f, double a, double b) {
-    double fa = f(a);
-    for (int i = 0; i < 30 && b - a > 2e-7; ++i) {
-        const double m = 0.5 * (a + b);
-        const double fm = f(m);
-        if ((fm < 0) == (fa < 0)) {
-            a = m;
-            fa = fm;
-        } else {
-            b = m;
-        }
-    }
-    return 0.5 * (a + b);
-}
-
-// Rise, transit and set of the pass whose transit is nearest to jdUt. The body has risen
-// when its upper limb stands at the horizon with the standard refraction of 34'. halfDay:
-// half the body's apparent day, which brackets each crossing.
-void Events(const std::function<BodyPlace(double)>& at,
-            const std::function<double(const BodyPlace&)>& limb, double halfDay, double jdUt,
-            const Site& site, BodyPlace* out) {
-    const double transit = TransitNear(at, jdUt, site);
-    out->transit = transit;
-    const auto height = [&](double t) {
-        const BodyPlace p = at(t);
-        return p.altitude + limb(p) + 34.0 / 60.0;
-    };
-    if (height(transit) < 0) return;  // stays below the horizon
-    if (height(transit - halfDay) < 0) out->rise = Crossing(height, transit - halfDay, transit);
-    if (height(transit + halfDay) < 0) out->set = Crossing(height, transit, transit + halfDay);
-}
-
-}  // namespace
-
-namespace {
-
 // The place of a body; positionOnly leaves out all but the places and the horizon, which is
 // all that rise and set searches need.
 BodyPlace Place(Body body, double jdUt, const Site& site, bool withEvents, const Kepler* orbit,
                 bool positionOnly) {
-    const double jdTt = UtToDt(jdUt);
-    const Vec earth = EarthAt(jdTt);
+    const Instant at = InstantAt(jdUt, site);
+    const double jdTt = at.jdTt;
+    const Vec& earth = at.earth;
     BodyPlace p;
     if (body == Body::Earth) {
         p.heliocentricDistance = Norm(earth);
@@ -327,8 +298,8 @@ BodyPlace Place(Body body, double jdUt, const Site& site, bool withEvents, const
     double r = 0.0;
     const Vec geo = Geocentric(body, jdTt, earth, orbit, &r);
     // The Moon travels with the Earth: its light time and the annual aberration cancel.
-    const Vec app = body == Body::Moon ? geo : Aberrate(geo, jdTt);
-    FillPlace(&p, geo, app, jdUt, jdTt, site);
+    const Vec app = body == Body::Moon ? geo : Aberrate(geo, at);
+    Fill(&p, geo, app, at, !positionOnly);
     if (positionOnly) return p;
     const double delta = Norm(geo);
     p.heliocentricDistance = r;
@@ -338,9 +309,9 @@ BodyPlace Place(Body body, double jdUt, const Site& site, bool withEvents, const
                     : body == Body::Moon ? MoonGeocentric(jdTt)
                                          : Heliocentric(body, jdTt, orbit) - earth;
     p.geocentricDistance = Norm(now);
-    p.topocentricDistance = TopocentricDistance(now, jdUt, jdTt, site);
+    p.topocentricDistance = TopocentricDistance(now, at);
 
-    const Vec sunApp = Aberrate(-1.0 * earth, jdTt);
+    const Vec sunApp = Aberrate(-1.0 * earth, at);
     const double cosE = Dot(app, sunApp) / (Norm(app) * Norm(sunApp));
     p.elongation = std::acos(std::clamp(cosE, -1.0, 1.0)) / kRad;
 
@@ -377,13 +348,13 @@ BodyPlace Place(Body body, double jdUt, const Site& site, bool withEvents, const
                                            : Magnitude(body, r, delta, i, jdTt, geo, earth);
     }
     if (withEvents) {
-        const auto at = [&](double t) { return Place(body, t, site, false, orbit, true); };
+        const auto place = [&](double t) { return Place(body, t, site, false, orbit, true); };
         const auto limb = [&](const BodyPlace& q) {
             if (body == Body::Sun) return SunSemidiameterDeg(q.topocentricDistance);
             if (body == Body::Moon) return MoonSemidiameterDeg(q.topocentricDistance * kKmPerAu);  // au here
             return 0.0;
         };
-        Events(at, limb, body == Body::Moon ? 0.5175 : 0.4986, jdUt, site, &p);
+        RiseTransitSet(place, limb, body == Body::Moon ? 0.5175 : 0.4986, jdUt, site, &p);
     }
     return p;
 }
@@ -394,48 +365,68 @@ BodyPlace PlaceOf(Body body, double jdUt, const Site& site, bool withEvents, con
     return Place(body, jdUt, site, withEvents, orbit, false);
 }
 
-BodyPlace PlaceOfHeliocentric(const std::function<Vec(double)>& helio, double jdUt, const Site& site,
-                              bool withEvents) {
-    const double jdTt = UtToDt(jdUt);
-    const Vec earth = EarthAt(jdTt);
+namespace {
+
+// The place of a body whose heliocentric position helio(jdTt) is given; without all, only
+// the apparent place and the horizon.
+BodyPlace HeliocentricPlace(const std::function<Vec(double)>& helio, double jdUt, const Site& site, bool all) {
+    const Instant at = InstantAt(jdUt, site);
+    const Vec& earth = at.earth;
     double tau = 0.0;
     Vec h{}, geo{};
     for (int i = 0; i < 3; ++i) {
-        h = helio(jdTt - tau);
+        h = helio(at.jdTt - tau);
         geo = h - earth;
         tau = Norm(geo) * kLightDaysPerAu;
     }
     BodyPlace p;
-    const Vec app = Aberrate(geo, jdTt);
-    FillPlace(&p, geo, app, jdUt, jdTt, site);
-    if (!std::isfinite(p.j2000.lon)) return BodyPlace{};
-    const Vec now = helio(jdTt) - earth;
+    const Vec app = Aberrate(geo, at);
+    Fill(&p, geo, app, at, all);
+    if (!std::isfinite(p.apparent.lon)) return BodyPlace{};
+    if (!all) return p;
+    const Vec now = helio(at.jdTt) - earth;
     const double r = Norm(h), delta = Norm(geo), R = Norm(earth);
     p.heliocentricDistance = r;
     p.lightTime = delta * kLightDaysPerAu * 86400.0;
     p.geocentricDistance = Norm(now);
-    p.topocentricDistance = TopocentricDistance(now, jdUt, jdTt, site);
-    const Vec sunApp = Aberrate(-1.0 * earth, jdTt);
+    p.topocentricDistance = TopocentricDistance(now, at);
+    const Vec sunApp = Aberrate(-1.0 * earth, at);
     p.elongation = std::acos(std::clamp(Dot(app, sunApp) / (Norm(app) * Norm(sunApp)), -1.0, 1.0)) / kRad;
     const double cosI = std::clamp((r * r + delta * delta - R * R) / (2.0 * r * delta), -1.0, 1.0);
     p.phaseAngle = std::acos(cosI) / kRad;
     p.illuminated = (1.0 + cosI) / 2.0;
-    if (withEvents) {
-        const auto at = [&](double t) { return PlaceOfHeliocentric(helio, t, site, false); };
-        Events(at, [](const BodyPlace&) { return 0.0; }, 0.4986, jdUt, site, &p);
+    return p;
+}
+
+// A fixed J2000 direction, as far away as the stars.
+BodyPlace Fixed(double ra2000, double dec2000, double jdUt, const Site& site, bool all) {
+    const Instant at = InstantAt(jdUt, site);
+    const Vec geo = FromSphere(ra2000, dec2000, 1e9);
+    BodyPlace p;
+    Fill(&p, geo, Aberrate(geo, at), at, all);
+    p.topocentricDistance = NAN;
+    return p;
+}
+
+double NoLimb(const BodyPlace&) { return 0.0; }
+
+}  // namespace
+
+BodyPlace PlaceOfHeliocentric(const std::function<Vec(double)>& helio, double jdUt, const Site& site,
+                              bool withEvents) {
+    BodyPlace p = HeliocentricPlace(helio, jdUt, site, true);
+    if (withEvents && std::isfinite(p.apparent.lon)) {
+        const auto place = [&](double t) { return HeliocentricPlace(helio, t, site, false); };
+        RiseTransitSet(place, NoLimb, 0.4986, jdUt, site, &p);
     }
     return p;
 }
 
 BodyPlace FixedPlace(double ra2000, double dec2000, double jdUt, const Site& site, bool withEvents) {
-    const double jdTt = UtToDt(jdUt);
-    const Vec geo = FromSphere(ra2000, dec2000, 1e9);
-    BodyPlace p;
-    FillPlace(&p, geo, Aberrate(geo, jdTt), jdUt, jdTt, site);
-    p.topocentricDistance = NAN;
+    BodyPlace p = Fixed(ra2000, dec2000, jdUt, site, true);
     if (withEvents) {
-        const auto at = [&](double t) { return FixedPlace(ra2000, dec2000, t, site, false); };
-        Events(at, [](const BodyPlace&) { return 0.0; }, 0.4986, jdUt, site, &p);
+        const auto place = [&](double t) { return Fixed(ra2000, dec2000, t, site, false); };
+        RiseTransitSet(place, NoLimb, 0.4986, jdUt, site, &p);
     }
     return p;
 }
@@ -465,102 +456,6 @@ double MoonAge(double jdUt) {
     return jdUt - last;
 }
 
-namespace {
-
-// The Sun's and the Moon's topocentric discs at one instant: separation of the centres,
-// semidiameters and the Sun's altitude, degrees.
-struct Discs {
-    double sep, sdSun, sdMoon, sunAltitude;
-};
-
-Discs DiscsAt(double jdUt, const Site& site) {
-    const BodyPlace sun = PlaceOf(Body::Sun, jdUt, site, false);
-    const BodyPlace moon = PlaceOf(Body::Moon, jdUt, site, false);
-    // Separation from altitude and azimuth (both without refraction).
-    const double cosSep = std::sin(sun.altitude * kRad) * std::sin(moon.altitude * kRad) +
-                          std::cos(sun.altitude * kRad) * std::cos(moon.altitude * kRad) *
-                              std::cos((sun.azimuth - moon.azimuth) * kRad);
-    return {std::acos(std::clamp(cosSep, -1.0, 1.0)) / kRad, SunSemidiameterDeg(sun.topocentricDistance),
-            MoonSemidiameterDeg(moon.topocentricDistance), sun.altitude};
-}
-
-// The instant in [a, b] where f changes sign (f(a) and f(b) differ in sign), to about
-// 0.1 s: false position, halving the stale end's value (Illinois) so both ends move.
-template <class F>
-double Root(F f, double a, double b) {
-    double fa = f(a), fb = f(b), c = a;
-    int side = 0;
-    for (int i = 0; i < 60; ++i) {
-        const double previous = c;
-        c = (a * fb - b * fa) / (fb - fa);
-        if (std::fabs(c - previous) < 0.1 / 86400.0) break;
-        const double fc = f(c);
-        if ((fc < 0.0) == (fa < 0.0)) {
-            a = c, fa = fc;
-            if (side < 0) fb *= 0.5;
-            side = -1;
-        } else {
-            b = c, fb = fc;
-            if (side > 0) fa *= 0.5;
-            side = 1;
-        }
-    }
-    return c;
-}
-
-}  // namespace
-
-double SolarEclipseMagnitude(double jdUt, const Site& site) {
-    const Discs d = DiscsAt(jdUt, site);
-    if (d.sunAltitude < -d.sdSun) return -1.0;
-    return (d.sdSun + d.sdMoon - d.sep) / (2.0 * d.sdSun);
-}
-
-EclipseContacts SolarEclipseContacts(double jdUt, const Site& site) {
-    EclipseContacts c;
-    if (!(SolarEclipseMagnitude(jdUt, site) > 0.0)) return c;
-    // The separation less the sum (outer) or the difference (inner) of the semidiameters.
-    const auto outer = [&](double t) {
-        const Discs d = DiscsAt(t, site);
-        return d.sep - d.sdSun - d.sdMoon;
-    };
-    const auto inner = [&](double t) {
-        const Discs d = DiscsAt(t, site);
-        return d.sep - std::fabs(d.sdSun - d.sdMoon);
-    };
-    // Step out of the eclipse both ways (a whole one lasts under 4 hours), then close in.
-    const double step = 1.0 / 24.0;
-    double before = jdUt - step, after = jdUt + step;
-    for (int i = 0; i < 6 && outer(before) < 0.0; ++i) before -= step;
-    for (int i = 0; i < 6 && outer(after) < 0.0; ++i) after += step;
-    if (outer(before) < 0.0 || outer(after) < 0.0) return c;
-    c.first = Root(outer, before, before + step);
-    c.fourth = Root(outer, after - step, after);
-    // The least separation: where the separation stops falling.
-    const double half = 0.5 / 86400.0;
-    const auto slope = [&](double t) { return DiscsAt(t + half, site).sep - DiscsAt(t - half, site).sep; };
-    c.maximum = Root(slope, c.first, c.fourth);
-    if (inner(c.maximum) < 0.0) {
-        c.second = Root(inner, c.first, c.maximum);
-        c.third = Root(inner, c.maximum, c.fourth);
-    }
-    return c;
-}
-
-double LunarEclipseMagnitude(double jdUt) {
-    const Site centre;
-    const BodyPlace sun = PlaceOf(Body::Sun, jdUt, centre, false);
-    const BodyPlace moon = PlaceOf(Body::Moon, jdUt, centre, false);
-    const Sphere anti{Norm360(sun.apparent.lon + 180.0), -sun.apparent.lat};
-    const double sep = Separation(anti, moon.apparent);
-    const double piMoon = std::asin(kEarthRadiusKm / moon.geocentricDistance) / kRad;
-    const double piSun = 8.794 / 3600.0 / sun.geocentricDistance;
-    const double sdSun = SunSemidiameterDeg(sun.geocentricDistance);
-    const double sdMoon = MoonSemidiameterDeg(moon.geocentricDistance);
-    const double umbra = 1.02 * (0.99834 * piMoon - sdSun + piSun);
-    return (umbra + sdMoon - sep) / (2.0 * sdMoon);
-}
-
 void DailyMotion(Body body, double jdUt, const Site& site, double* dRa, double* dDec, const Kepler* orbit) {
     const BodyPlace a = PlaceOf(body, jdUt - 0.5 / 24.0, site, false, orbit);
     const BodyPlace b = PlaceOf(body, jdUt + 0.5 / 24.0, site, false, orbit);
@@ -575,7 +470,7 @@ namespace {
 // Cassini laws; the physical libration, under 0.04 degree, is left out).
 Physical MoonLibration(double jdUt) {
     const double jdTt = UtToDt(jdUt);
-    const BodyPlace moon = Place(Body::Moon, jdUt, Site{}, false, nullptr, true);
+    const BodyPlace moon = Place(Body::Moon, jdUt, Site{}, false, nullptr, false);
     double dpsi = 0.0, deps = 0.0;
     NutationAngles(jdTt, &dpsi, &deps);
     const double T = (jdTt - kJ2000) / 36525.0;

@@ -81,6 +81,8 @@ BodyPlace PlaceOfHeliocentric(const std::function<Vec(double)>& helio, double jd
 void FillPlace(BodyPlace* p, const Vec& geo, const Vec& apparentGeo, double jdUt, double jdTt, const Site& site);
 // The Earth's heliocentric position, J2000 equatorial, au, at a TT Julian Day.
 Vec EarthAt(double jdTt);
+// The same with its velocity, au a day.
+Vec EarthAndVelocity(double jdTt, Vec* velocity);
 // TT Julian Day of a UT one (Delta T of the library's clock).
 double TtOf(double jdUt);
 

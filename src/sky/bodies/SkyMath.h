@@ -9,6 +9,12 @@
 namespace sky {
 
 constexpr double kRad = M_PI / 180.0;
+constexpr double kKmPerAu = 149597870.7;
+constexpr double kEarthRadiusKm = 6378.14;
+
+// Semidiameters in degrees of the Sun at a distance in au and of the Moon at one in km.
+inline double SunSemidiameterDeg(double distAu) { return 959.63 / distAu / 3600.0; }
+inline double MoonSemidiameterDeg(double distKm) { return std::asin(1737.4 / distKm) / kRad; }
 
 inline Vec operator+(const Vec& a, const Vec& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
 inline Vec operator-(const Vec& a, const Vec& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
@@ -94,8 +100,16 @@ inline Mat Precession(double jdTt) {
 }
 
 // Nutation in longitude and obliquity, radians (IAU 1980, through libnova).
+// libnova gives its last result again for any instant within a tenth of a day of it: asked
+// a day away first, it computes this instant's own. An instant it cannot compute would
+// leave its kept result NaN for every later one: beyond some 30,000 years there is none.
 inline void NutationAngles(double jdTt, double* dpsi, double* deps) {
+    if (!(std::fabs(jdTt - 2451545.0) < 1.0e7)) {
+        *dpsi = *deps = NAN;
+        return;
+    }
     struct ln_nutation n {};
+    ln_get_nutation(jdTt + 1.0, &n);
     ln_get_nutation(jdTt, &n);
     *dpsi = n.longitude * kRad;
     *deps = n.obliquity * kRad;

@@ -4,7 +4,9 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
+#include <charconv>
+#include <iterator>
+#include <string_view>
 
 #include "sky/Answer.h"
 #include "sky/bodies/Ephemeris.h"
@@ -14,46 +16,67 @@
 namespace sky {
 namespace {
 
-std::vector<std::string> SplitTabs(const std::string& line) {
-    std::vector<std::string> fields;
-    size_t start = 0;
-    while (true) {
-        const size_t tab = line.find('\t', start);
-        fields.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
-        if (tab == std::string::npos) break;
-        start = tab + 1;
+// One line's fields, split at tabs, without copying them.
+struct Fields {
+    static constexpr size_t kMax = 16;
+    std::string_view f[kMax];
+    size_t size = 0;
+    explicit Fields(std::string_view line) {
+        while (size < kMax) {
+            const size_t tab = line.find('\t');
+            f[size++] = line.substr(0, tab);
+            if (tab == std::string_view::npos) break;
+            line.remove_prefix(tab + 1);
+        }
     }
-    return fields;
+};
+
+// A number field; NaN when empty or not a number (blanks and a plus sign may lead).
+double Field(const Fields& f, size_t i) {
+    if (i >= f.size) return NAN;
+    std::string_view t = f.f[i];
+    while (!t.empty() && (t.front() == ' ' || t.front() == '+')) t.remove_prefix(1);
+    double v = NAN;
+    if (std::from_chars(t.data(), t.data() + t.size(), v).ec != std::errc()) return NAN;
+    return v;
 }
 
-// A number field; NaN when empty or not a number.
-double Field(const std::vector<std::string>& f, size_t i) {
-    if (i >= f.size() || f[i].empty()) return NAN;
-    char* end = nullptr;
-    const double v = std::strtod(f[i].c_str(), &end);
-    return end == f[i].c_str() ? NAN : v;
+int Whole(const Fields& f, size_t i) {
+    const double v = Field(f, i);
+    return v >= 0.0 && v < 1e9 ? static_cast<int>(v) : 0;
 }
 
-CString Text(const std::vector<std::string>& f, size_t i) {
-    return i < f.size() ? CString(ZcmUtf8ToWide(f[i].data(), f[i].size()).c_str()) : CString();
+CString Text(const Fields& f, size_t i) {
+    if (i >= f.size || f.f[i].empty()) return CString();
+    return CString(ZcmUtf8ToWide(f.f[i].data(), f.f[i].size()).c_str());
 }
 
 }  // namespace
 
 int Catalog::Load(const char* path) {
-    std::ifstream in(path ? path : "");
+    // The whole file at once, then its lines in place.
+    std::ifstream in(path ? path : "", std::ios::binary);
     if (!in) return 0;
+    std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    m_stars.reserve(m_stars.size() + all.size() / 48);
+    m_starIndex.reserve(m_stars.capacity());
     int count = 0;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+    size_t start = 0;
+    while (start < all.size()) {
+        size_t end = all.find('\n', start);
+        if (end == std::string::npos) end = all.size();
+        std::string_view line(all.data() + start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (line.empty() || line[0] == '#') continue;
-        const std::vector<std::string> f = SplitTabs(line);
-        if (f[0] == "S" && f.size() >= 11) {
+        const Fields f(line);
+        const std::string_view kind = f.f[0];
+        if (kind == "S" && f.size >= 11) {
             Star s;
-            s.hip = std::atoi(f[1].c_str());
+            s.hip = Whole(f, 1);
             s.ra = Field(f, 2);
             s.dec = Field(f, 3);
+            if (s.hip <= 0 || !std::isfinite(s.ra) || !std::isfinite(s.dec)) continue;
             s.mag = Field(f, 4);
             s.bv = Field(f, 5);
             s.constellation = Text(f, 6);
@@ -61,14 +84,13 @@ int Catalog::Load(const char* path) {
             s.flamsteed = Text(f, 8);
             s.english = Text(f, 9);
             s.japanese = Text(f, 10);
-            if (s.hip <= 0 || !std::isfinite(s.ra) || !std::isfinite(s.dec)) continue;
             m_starIndex[s.hip] = m_stars.size();
-            m_stars.push_back(s);
-        } else if (f[0] == "C" && f.size() >= 7) {
+            m_stars.push_back(std::move(s));
+        } else if (kind == "C" && f.size >= 7) {
             m_constellations.push_back({Text(f, 1), Text(f, 2), Text(f, 3), Text(f, 4), Field(f, 5), Field(f, 6)});
-        } else if (f[0] == "M" && f.size() >= 9) {
+        } else if (kind == "M" && f.size >= 9) {
             DeepSky d;
-            d.messier = std::atoi(f[1].c_str());
+            d.messier = Whole(f, 1);
             d.ngc = Text(f, 2);
             d.type = Text(f, 3);
             d.english = Text(f, 4);
@@ -79,7 +101,7 @@ int Catalog::Load(const char* path) {
             d.sizeText = Text(f, 8);
             if (d.messier <= 0 || !std::isfinite(d.ra)) continue;
             m_messier.push_back(d);
-        } else if (f[0] == "K" && f.size() >= 12) {
+        } else if (kind == "K" && f.size >= 12) {
             Orbit o;
             o.id = Text(f, 1);
             o.english = Text(f, 2);
