@@ -15,6 +15,8 @@ packages=(
   python3-pil
   iproute2
   python3
+  libcli11-dev
+  tzdata
   dpkg-dev
   file
   lintian

@@ -119,6 +119,7 @@ CString CSkyHost::QuerySources(const CString& q) {
 void CSkyHost::SetJd(double jdUt) {
     if (!std::isfinite(jdUt)) return;
     m_jd = jdUt;
+    FollowZone();
     Changed();
 }
 
@@ -155,6 +156,7 @@ bool CSkyHost::LoadSite() {
     if (std::fabs(lon) > 360.0 || std::fabs(lat) > 90.0 || std::fabs(height) > 1e5) return false;
     SetSite(lon, lat, height);
     SetTimezone(ZoneAt(m_lon, m_lat));
+    SetZoneName(ZoneNameAt(m_lon, m_lat));
     return true;
 }
 
@@ -178,7 +180,9 @@ void CSkyHost::SetSite(double longitude, double latitude, double height) {
 }
 
 void CSkyHost::SetTimezone(double hours) {
-    if (std::isfinite(hours)) m_tz = hours;
+    if (!std::isfinite(hours)) return;
+    m_tz = hours;
+    m_zoneName.Empty();
 }
 
 void CSkyHost::SetMark(double raHours, double decDeg) {

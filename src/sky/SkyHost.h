@@ -52,6 +52,16 @@ public:
     bool SaveSite() const;
     // The standard zone of a site on the Earth by the world time-zone map (hours).
     static double ZoneAt(double longitude, double latitude);
+    // The site's IANA zone ("America/Chicago"): the nearest town of data/tztowns.txt whose
+    // standard offset agrees with the map; empty when none is near.
+    static CString ZoneNameAt(double longitude, double latitude);
+    // Follow an IANA zone of the system's tz database: the zone's offset at the instant,
+    // daylight saving included, becomes the host's and changes with the instant. False
+    // (nothing changed) for a zone the database lacks; empty: keep the offset fixed.
+    // SetTimezone and LoadSite's map zone fix the offset again; LoadSite then follows the
+    // stored site's zone.
+    bool SetZoneName(const CString& name);
+    CString GetZoneName() const { return m_zoneName; }
     double GetTimezone() const { return m_tz; }
     // The clicked point answered under "Equatorial" and "ClickData.Mark" (J2000, RA in
     // hours, Dec in degrees).
@@ -105,9 +115,11 @@ private:
     NextEvents m_next;
     void Statement(const CString& statement);
     void Changed();
+    void FollowZone();  // the zone's offset at the instant, when a zone is followed
 
     double m_jd = 0.0;
     double m_tz = 9.0;
+    CString m_zoneName;  // the IANA zone followed; empty: m_tz is fixed
     double m_lon = 139.745, m_lat = 35.654, m_height = 40.0;
     CString m_locationBody;  // empty: a site on the Earth
     double m_markRa = 0.0, m_markDec = 0.0;

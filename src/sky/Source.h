@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/Export.h"
 #include "platform/String.h"
 #include "sky/bodies/Ephemeris.h"
 
@@ -63,7 +64,7 @@ int WholeNumber(const CString& text);
 
 // The path of a data file the sky ships ("skycat.txt"): in $ZCMCOM_DATA_DIR, else the
 // installed data folder, else the source tree's data/ folder; empty when none holds it.
-std::string DataPath(const std::string& name);
+ZCMCOM_API std::string DataPath(const std::string& name);
 
 // The answers every object with a place gives the same way: "position.*" (RA and Dec in
 // hours and degrees in five systems, ecliptic and galactic angles, altitude, azimuth from

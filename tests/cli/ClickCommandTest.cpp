@@ -1,5 +1,6 @@
 // zcmcom click against the example host files.
 #include "cli/Zcm.h"
+#include "clickdata/CdStatus.h"
 #include "support/TempRegistry.h"
 
 namespace {
@@ -40,13 +41,18 @@ TEST(CliClick, EquatorialExampleWithTheMeasuringLine) {
               "おおいぬ CMa\n");
 }
 
-TEST(CliClick, DefaultAndEmptyRegistrySettingsAndTrace) {
+TEST(CliClick, SettingsAreTheSavedOnesElseInitAndTrace) {
     int status = -1;
-    EXPECT_EQ(Zcm("click " + kOrion, &status), kOrionDefault);
+    EXPECT_EQ(Zcm("click --settings default " + kOrion, &status), kOrionDefault);
     {
-        TempRegistry reg;  // an empty registry leaves the default switches
+        TempRegistry reg;  // an empty registry: --settings registry leaves the default switches,
         EXPECT_EQ(Zcm("click --settings registry " + kOrion, &status), kOrionDefault);
         EXPECT_EQ(status, 0);
+        const std::string init = Zcm("click --settings init " + kOrion, &status);
+        EXPECT_EQ(Zcm("click " + kOrion, &status), init);  // and no --settings means init
+        CCdStatus saved;  // once settings are saved, they are the ones used
+        saved.Save();
+        EXPECT_EQ(Zcm("click " + kOrion, &status), kOrionDefault);
     }
     TempDir dir;
     Zcm("click --compact --trace " + kOrion, &status, dir.File("trace"));

@@ -9,12 +9,11 @@ TEST(CliCoord, PrintsTheFormatterTextAsUtf8) {
         {"coord lon -10 1", "350\xEF\xBE\x9F" "00'\n"},
         {"coord radeg nan 3", " --.-----   \n"},
         {"radec \"12h34m56.7s +12\xEF\xBE\x9F" "34'56.7\\\"\"", "12 34 56.7 1 12 34 56.7\n"}});
-    ExpectStatus(1, {"radec '   '"});
 }
 
 TEST(CliCoord, BadArgumentsGiveAOneLineErrorAndStatusTwo) {
     for (const char* args : {"coord ra abc 1", "coord ra 1 9", "coord ra 1 0", "coord xx 1 1",
-                             "coord ra 1", "nosuchcommand", ""}) {
+                             "coord ra 1", "nosuchcommand", "radec '   '", ""}) {
         int status = -1;
         const std::string err = Zcm(args, &status, "&1 >/dev/null");  // standard error only
         EXPECT_EQ(status, 2) << args;
@@ -31,4 +30,13 @@ TEST(CliHelp, ListsTheSubcommands) {
     for (const char* name : {"coord", "radec", "click", "apps", "date", "eos", "ping", "listen",
                              "send", "urlencode"})
         EXPECT_NE(out.find(name), std::string::npos) << name;
+    // Every subcommand, nested ones too, answers --help on standard output.
+    for (const char* name : {"apps", "cdf", "click", "coord", "radec", "date", "date parse", "date dow",
+                             "date days", "eos", "cameras", "textfile", "textfile info", "textfile cat",
+                             "textfile convert", "ping", "listen", "send", "urlencode", "observer", "sky",
+                             "tz", "tzmap", "find"}) {
+        EXPECT_NE(Zcm(std::string(name) + " --help", &status).find("Usage: zcmcom " + std::string(name)),
+                  std::string::npos) << name;
+        EXPECT_EQ(status, 0) << name;
+    }
 }

@@ -11,8 +11,11 @@ TEST(CliCameras, ListsMakersAndTheirCameras) {
     EXPECT_NE(out.find("\nCanon ("), std::string::npos);
     EXPECT_NE(out.find("  EOS 6D "), std::string::npos);
     EXPECT_NE(out.find("5472 x  3648 px"), std::string::npos);
-    TempDir empty;
-    EXPECT_NE(Zcm("cameras " + empty.path(), &status, "&1").find("zcmccd.txt"), std::string::npos);
+    // Without a folder, from anywhere: found like every data file.
+    EXPECT_EQ(RunCommand(std::string("cd / && ") + ZCMCOM_CLI + " cameras", &status), out);
+    TempDir empty;  // the database's Japanese message, the system's reason in English
+    EXPECT_NE(Zcm("cameras " + empty.path(), &status, "&1").find("zcmccd.txt (No such file or directory)\n"),
+              std::string::npos);
     EXPECT_EQ(status, 1);
     ExpectStatus(2, {"cameras a b"});
 }

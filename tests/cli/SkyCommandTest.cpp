@@ -59,6 +59,59 @@ TEST(CliSky, SavedSiteBecomesTheDefault) {
     Zcmcom(at + " --site -70.6483,-33.4489,570 --save-site", &status);
     EXPECT_EQ(status, 0);
     const std::string out = Zcmcom(at, &status);
-    EXPECT_NE(out.find("zone -4  site Location(\"Site\", -70.648300, -33.448900, 570.0)"), std::string::npos)
+    // (Santiago keeps daylight saving in December: UTC-3.)
+    EXPECT_NE(out.find("zone -3  site Location(\"Site\", -70.648300, -33.448900, 570.0)"), std::string::npos)
         << out.substr(0, 200);
+}
+
+TEST(CliSky, ObjectsByNameAndFind) {
+    int status = -1;
+    const std::string at = "click --settings init --at 2026-12-06T12:00:00Z --site 139.69,35.69,40 ";
+    const std::string sirius = Zcmcom(at + "Star.HIP.32349", &status);
+    for (const char* name : {"Sirius", "\xE3\x82\xB7\xE3\x83\xAA\xE3\x82\xA6\xE3\x82\xB9", "'HIP 32349'"})  // シリウス
+        EXPECT_EQ(Zcmcom(at + name, &status), sirius) << name;
+    EXPECT_EQ(Zcmcom(at + "M42", &status), Zcmcom(at + "DeepSkyObject.M.42", &status));
+    EXPECT_EQ(Zcmcom(at + "moon", &status), Zcmcom(at + "Solar.Planet.Earth.Satellite.Moon", &status));
+    EXPECT_EQ(Zcmcom(at + "'Orion'", &status).rfind("\xE3\x82\xAA\xE3\x83\xAA\xE3\x82\xAA\xE3\x83\xB3", 0), 0u);
+    EXPECT_EQ(Zcmcom("find orion", &status),
+              "Constellation.Ori\tOri, \xE3\x82\xAA\xE3\x83\xAA\xE3\x82\xAA\xE3\x83\xB3\xE5\xBA\xA7, "
+              "\xE3\x82\xAA\xE3\x83\xAA\xE3\x82\xAA\xE3\x83\xB3, Orion\n"
+              "DeepSkyObject.M.42\tOrion Nebula, M 42, NGC 1976\n");
+    // Unknown objects (a path with no text of its own too): one line naming the closest, status 3.
+    for (const char* args : {"click Nonesuch", "click Solar.Moon", "click Star.Sirius", "find Nonesuch"}) {
+        const std::string err = RunCommand(std::string(ZCMCOM_CLI) + " " + args + " 2>&1 >/dev/null", &status);
+        EXPECT_EQ(status, 3) << args;
+        EXPECT_EQ(err.find('\n'), err.size() - 1) << err;
+        EXPECT_NE(err.find("closest: "), std::string::npos) << err;
+        EXPECT_EQ(RunCommand(std::string(ZCMCOM_CLI) + " " + args + " 2>/dev/null", &status), "") << args;
+    }
+    // Texts that are no name: bad arguments.
+    for (const std::string& args : {std::string("find ''"), std::string("click \"$(printf '\\377')\""),
+                                    "find " + std::string(100000, 'a')}) {
+        Zcmcom(args, &status);
+        EXPECT_EQ(status, 2) << args.substr(0, 20);
+    }
+}
+
+TEST(CliSky, LocalTimesAreTheSiteClocksWithDaylightSaving) {
+    // Offsets of the tz database at these instants (tests/data/tz/offsets.txt): Chicago -5,
+    // London +1 in July and 0 in January, Tokyo +9.
+    int status = -1;
+    const std::string dallas = "--settings init --at 2024-04-08T18:00:00Z --site -96.797,32.7767 ";
+    std::string out = Zcmcom("click --trace " + dallas + "Solar.Sun", &status);
+    EXPECT_EQ(status, 0);
+    for (const char* line : {"# zone America/Chicago (UTC-5 at the instant)\n", "\n\xE7\xAC\xAC" "1\xE6\x8E\xA5\xE8\xA7\xA6  12:23:12\r\n",
+                             "\xE7\xAC\xAC" "2\xE6\x8E\xA5\xE8\xA7\xA6  13:40:36\r\n", "\xE7\xAC\xAC" "4\xE6\x8E\xA5\xE8\xA7\xA6  15:02:33\r\n"})
+        EXPECT_NE(out.find(line), std::string::npos) << line << out;  // 第1接触 ... in CDT
+    // The same local time written without an offset is read on the site's clock.
+    EXPECT_EQ(Zcmcom("click --settings init --at '2024-04-08 13:00' --site -96.797,32.7767 Solar.Sun", &status),
+              Zcmcom("click " + dallas + "Solar.Sun", &status));
+    const std::string london = "click --settings init --site -0.1276,51.5072 Solar.Sun --at ";
+    EXPECT_NE(Zcmcom(london + "2026-07-01T12:00Z", &status).find("\xE5\x87\xBA 04:48 "), std::string::npos);  // 出, BST
+    EXPECT_NE(Zcmcom(london + "2026-01-15T12:00Z", &status).find("\xE5\x87\xBA 07:59 "), std::string::npos);  // GMT
+    // --tz names the zone; an unknown one is a bad argument.
+    out = Zcmcom("sky --trace --tz Asia/Tokyo --at 2026-12-06T12:00:00Z --site -96.797,32.7767", &status);
+    EXPECT_EQ(out.rfind("# zone Asia/Tokyo (UTC+9 at the instant)\n# UT AD2026/12/06 12:00:00  zone 9 ", 0), 0u) << out.substr(0, 120);
+    Zcmcom("sky --tz Mars/Olympus", &status);
+    EXPECT_EQ(status, 2);
 }

@@ -1,12 +1,13 @@
 // zcmcom apps: where the sibling applications are installed and which main window each
 // has announced.
+#include <CLI/CLI.hpp>
+
 #include "Command.h"
 #include "appenv/CommonApps.h"
 
 namespace {
 
-int RunApps(const std::vector<std::string>& args) {
-    if (!args.empty()) return UsageError("usage: apps");
+int RunApps() {
     const struct {
         CCommonApps::APPID id;
         const wchar_t* name;
@@ -28,9 +29,11 @@ int RunApps(const std::vector<std::string>& args) {
     return 0;
 }
 
-const CommandRegistration kApps({"apps", "apps",
+CommandRun DefineApps(CLI::App&) { return RunApps; }
+
+const CommandRegistration kApps({"apps",
                                  "id, name, install path and announced main window of each "
                                  "application (- for none)",
-                                 RunApps});
+                                 DefineApps});
 
 }  // namespace

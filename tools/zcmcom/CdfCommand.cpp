@@ -1,19 +1,18 @@
 // zcmcom cdf: the CDF designation of an object ("STAR αOri", "NEBULA M42"), against a
 // planetarium that answers from a file of "query<TAB>answer" lines.
+#include <CLI/CLI.hpp>
+#include <memory>
+
 #include "Command.h"
 #include "HostCommand.h"
 #include "clickdata/ZntClickData.h"
 
 namespace {
 
-int RunCdf(const std::vector<std::string>& args) {
-    static const char* const kUsage =
-        "usage: cdf [--settings init|default|camera|registry] [--trace] --host FILE PATH";
-    HostOptions options;
+int RunCdf(const HostOptions& options) {
     CCdStatus status;
     TracingHost host;
-    int rc = ParseHostOptions(args, kUsage, false, false, options);
-    if (rc < 0) rc = PrepareHost(options, status, host);
+    int rc = PrepareHost(options, status, host);
     if (rc >= 0) return rc;
     CZntClickData clickData;
     clickData.SetStatus(&status);
@@ -25,7 +24,12 @@ int RunCdf(const std::vector<std::string>& args) {
     return 0;
 }
 
-const CommandRegistration kCdf({"cdf", "cdf [--settings S] [--trace] --host FILE PATH",
-                                "CDF designation of PATH; the host answers from FILE", RunCdf});
+CommandRun DefineCdf(CLI::App& cmd) {
+    auto options = std::make_shared<HostOptions>();
+    DefineHostOptions(cmd, *options, false, false);
+    return [options] { return RunCdf(*options); };
+}
+
+const CommandRegistration kCdf({"cdf", "CDF designation of PATH; the host answers from FILE", DefineCdf});
 
 }  // namespace

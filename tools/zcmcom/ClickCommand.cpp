@@ -1,5 +1,8 @@
 // zcmcom click: the click-data text of an object, against the built-in sky or against a
 // planetarium that answers from a file of "query<TAB>answer" lines.
+#include <CLI/CLI.hpp>
+#include <memory>
+
 #include "Command.h"
 #include "HostCommand.h"
 #include "SkyOptions.h"
@@ -9,8 +12,8 @@
 namespace {
 
 // Sets up the built-in sky from the options; -1 on success, else the exit status.
-int PrepareSky(const HostOptions& options, Tracing<CSkyHost>& sky) {
-    const std::string error = SetUpSkyHost(sky, options.at, options.site);
+int PrepareSky(HostOptions& options, Tracing<CSkyHost>& sky) {
+    const std::string error = SetUpSkyHost(sky, options.at, options.site, options.tz, options.trace);
     if (!error.empty()) return UsageError(error);
     if (!options.point.empty()) {
         double ra = 0.0, dec = 0.0, unused = 0.0;
@@ -18,20 +21,16 @@ int PrepareSky(const HostOptions& options, Tracing<CSkyHost>& sky) {
             return UsageError("bad --point '" + options.point + "' (RA in hours, Dec in degrees, J2000)");
         sky.SetMark(ra, dec);
     }
+    if (const int rc = ResolveSkyObject(sky, options.path); rc >= 0) return rc;
     sky.trace = options.trace;
     return -1;
 }
 
-int RunClick(const std::vector<std::string>& args) {
-    static const char* const kUsage =
-        "usage: click [--compact] [--settings init|default|camera|registry] [--trace]\n"
-        "             [--host FILE | --at ISO-TIME --site LON,LAT[,HEIGHT] --point RA_H,DEC] PATH";
-    HostOptions options;
+int RunClick(HostOptions& options) {
     CCdStatus status;
     TracingHost table;
     Tracing<CSkyHost> sky;
-    int rc = ParseHostOptions(args, kUsage, true, true, options);
-    if (rc < 0) rc = options.file.empty() ? ApplySettings(options, status) : PrepareHost(options, status, table);
+    int rc = options.file.empty() ? ApplySettings(options, status) : PrepareHost(options, status, table);
     if (rc < 0 && options.file.empty()) rc = PrepareSky(options, sky);
     if (rc >= 0) return rc;
     CCorZnt* host = options.file.empty() ? static_cast<CCorZnt*>(&sky) : &table;
@@ -41,12 +40,20 @@ int RunClick(const std::vector<std::string>& args) {
     rc = CallLibrary([&] { return clickData.GetText(host, CString(options.path.c_str()), options.compact); },
                      text);
     if (rc >= 0) return rc;
+    // A path the built-in sky answers a place for but no text (an alias such as
+    // "Solar.Moon") is no object of its own.
+    if (text.IsEmpty() && options.file.empty()) return UnknownSkyObject(sky.GetJd(), options.path);
     WriteText(text);
     return 0;
 }
 
-const CommandRegistration kClick({"click",
-                                  "click [--compact] [--settings S] [--trace] [--host FILE | --at T --site S --point P] PATH",
-                                  "click-data text of PATH from the built-in sky, or from FILE's answers", RunClick});
+CommandRun DefineClick(CLI::App& cmd) {
+    auto options = std::make_shared<HostOptions>();
+    DefineHostOptions(cmd, *options, true, true);
+    return [options] { return RunClick(*options); };
+}
+
+const CommandRegistration kClick({"click", "click-data text of PATH from the built-in sky, or from FILE's answers",
+                                  DefineClick});
 
 }  // namespace

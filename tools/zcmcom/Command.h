@@ -1,17 +1,27 @@
 #pragma once
-// The subcommands of the zcmcom program. Each source file registers its own with a
-// static CommandRegistration; main dispatches on the first argument.
+// The subcommands of the zcmcom program. Each source file registers its own family with a
+// static CommandRegistration: a name, a summary and a function that declares the
+// subcommand's options and arguments on its CLI11 app and returns what runs it once the
+// command line is parsed. main builds the parser from the registrations and reports every
+// parse error the same way.
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/String.h"
 
+namespace CLI {
+class App;
+}
+
+// Runs the parsed subcommand; returns the exit status.
+using CommandRun = std::function<int()>;
+
 struct Command {
     const char* name;
-    const char* usage;  // one line: "coord ra|dec|... VALUE PRECISION"
     const char* summary;
-    // Runs with the arguments after the subcommand's name; returns the exit status.
-    int (*run)(const std::vector<std::string>& args);
+    // Adds the options and arguments to the subcommand; the runner reads what they hold.
+    CommandRun (*define)(CLI::App& command);
 };
 
 struct CommandRegistration {
@@ -22,8 +32,12 @@ const std::vector<Command>& Commands();
 
 // Exit status and message for bad arguments: one line on standard error, status 2.
 int UsageError(const std::string& message);
+// A failure that is not the arguments' fault: "zcmcom: message" on standard error, status 1.
+int Failure(const std::string& message);
 // Writes wide text to standard output as UTF-8, followed by a line end.
 void PrintLine(const CString& text);
-// Parses a whole decimal number; false when the text is not one.
+// Parses a whole decimal number; false when the text is not one ("nan" and "inf" are
+// numbers here; ParseFinite refuses them).
 bool ParseDouble(const std::string& text, double& value);
+bool ParseFinite(const std::string& text, double& value);
 bool ParseInt(const std::string& text, int& value);

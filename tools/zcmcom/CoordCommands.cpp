@@ -1,14 +1,18 @@
 // zcmcom coord / radec: the coordinate formatters and the parser.
-#include <cstdio>
-#include <cstring>
+#include <CLI/CLI.hpp>
+#include <cctype>
+#include <memory>
 
 #include "Command.h"
 #include "format/CoordFormat.h"
 
 namespace {
 
-int RunCoord(const std::vector<std::string>& args) {
-    if (args.size() != 3) return UsageError("usage: coord ra|dec|lon|radeg|decdeg|londeg VALUE PRECISION");
+struct CoordArgs {
+    std::string kind, value, precision;
+};
+
+int RunCoord(const CoordArgs& a) {
     using F = const wchar_t* (*)(double, int);
     static const struct {
         const char* kind;
@@ -25,37 +29,49 @@ int RunCoord(const std::vector<std::string>& args) {
     };
     F format = nullptr;
     for (const auto& k : kKinds)
-        if (args[0] == k.kind) format = k.format;
-    if (!format) return UsageError("unknown coordinate kind '" + args[0] + "'");
-    double value;
-    if (!ParseDouble(args[1], value)) return UsageError("not a number: '" + args[1] + "'");
+        if (a.kind == k.kind) format = k.format;
+    if (!format) return UsageError("unknown coordinate kind '" + a.kind + "'");
+    double value;  // NaN is a value here: it prints the placeholder
+    if (!ParseDouble(a.value, value)) return UsageError("not a number: '" + a.value + "'");
     int precision;
-    if (!ParseInt(args[2], precision) || precision < -4 || precision > 4 || precision == 0)
+    if (!ParseInt(a.precision, precision) || precision < -4 || precision > 4 || precision == 0)
         return UsageError("precision must be 1 to 4, or -1 to -4 for the placeholder");
     PrintLine(format(value, precision));
     return 0;
 }
 
-int RunRaDec(const std::vector<std::string>& args) {
-    if (args.size() != 1) return UsageError("usage: radec TEXT");
+CommandRun DefineCoord(CLI::App& cmd) {
+    auto a = std::make_shared<CoordArgs>();
+    cmd.add_option("KIND", a->kind, "ra, dec, lat, lon, radeg, decdeg, latdeg or londeg")->required();
+    cmd.add_option("VALUE", a->value, "hours for ra, else degrees")->required();
+    cmd.add_option("PREC", a->precision, "1 to 4; negative: the placeholder text")->required();
+    return [a] { return RunCoord(*a); };
+}
+
+int RunRaDec(const std::string& text) {
+    // The reader takes any text; one without a digit holds no coordinates.
+    bool digit = false;
+    for (const char c : text) digit = digit || std::isdigit(static_cast<unsigned char>(c));
     int raH, raM, decPlus = 0, decD, decM;
     double raS, decS;
-    const CString text(args[0].c_str());
-    if (!CCommonCoordFormat::Str2RADec(text, raH, raM, raS, decPlus, decD, decM, decS)) {
-        fprintf(stderr, "zcmcom: empty text\n");
-        return 1;
-    }
+    if (!digit ||
+        !CCommonCoordFormat::Str2RADec(CString(text.c_str()), raH, raM, raS, decPlus, decD, decM, decS))
+        return UsageError("no right ascension and declination in '" + text + "'");
     CString out;
     out.Format(L"%d %d %g %d %d %d %g", raH, raM, raS, decPlus, decD, decM, decS);
     PrintLine(out);
     return 0;
 }
 
-const CommandRegistration kCoord({"coord", "coord ra|dec|lat|lon|radeg|decdeg|latdeg|londeg VALUE PREC",
-                                  "print a coordinate text (PREC 1..4, negative: placeholder)",
-                                  RunCoord});
-const CommandRegistration kRaDec({"radec", "radec TEXT",
-                                  "read RA and Dec: raH raM raS decPlus decD decM decS",
-                                  RunRaDec});
+CommandRun DefineRaDec(CLI::App& cmd) {
+    auto text = std::make_shared<std::string>();
+    cmd.add_option("TEXT", *text, "RA and Dec in any usual notation")->required();
+    return [text] { return RunRaDec(*text); };
+}
+
+const CommandRegistration kCoord({"coord", "print a coordinate text (PREC 1..4, negative: placeholder)",
+                                  DefineCoord});
+const CommandRegistration kRaDec({"radec", "read RA and Dec: raH raM raS decPlus decD decM decS",
+                                  DefineRaDec});
 
 }  // namespace

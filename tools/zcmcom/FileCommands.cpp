@@ -1,5 +1,10 @@
 // zcmcom cameras / textfile: the camera database and the encoding-aware text files.
+#include <CLI/CLI.hpp>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <functional>
+#include <memory>
 #include <cstring>
 
 #include "Command.h"
@@ -8,30 +13,33 @@
 #include "files/ZntFile.h"
 #include "files/ZntFileEx.h"
 #include "platform/MessageBox.h"
-
-#ifndef ZCMCOM_DATA_DIR
-#define ZCMCOM_DATA_DIR ""
-#endif
+#include "sky/Source.h"
 
 namespace {
 
-// The folder holding zcmccd.txt when none is given: beside the program, else the
-// installed data folder.
+// The folder of zcmccd.txt when none is given: found like every data file
+// ($ZCMCOM_DATA_DIR, the installed data folder, the source tree's data/).
 CString DefaultDataDir() {
-    const CString beside = CCommonFile::GetModulePath();
-    if (CCommonFile::DoesFileExist(beside + L"zcmccd.txt")) return beside;
-    CString dir(ZCMCOM_DATA_DIR);
-    if (!dir.IsEmpty() && dir[dir.GetLength() - 1] != L'/') dir += L'/';
-    return dir;
+    const std::string path = sky::DataPath("zcmccd.txt");
+    return path.empty() ? CString() : CString(path.substr(0, path.rfind('/') + 1).c_str());
 }
 
-int RunCameras(const std::vector<std::string>& args) {
-    if (args.size() > 1) return UsageError("usage: cameras [DIR]");
-    CString dir = args.empty() ? DefaultDataDir() : CString(args[0].c_str());
+int RunCameras(const std::string& folder) {
+    if (folder.empty() && DefaultDataDir().IsEmpty())
+        return Failure("zcmccd.txt is in none of the data folders (set ZCMCOM_DATA_DIR to the folder that holds it)");
+    CString dir = folder.empty() ? DefaultDataDir() : CString(folder.c_str());
     if (!dir.IsEmpty() && dir[dir.GetLength() - 1] != L'/' && dir[dir.GetLength() - 1] != L'\\') dir += L'/';
     bool failed = false;
+    // The database's message is Japanese; the system's reason follows it in English.
+    const std::string file = (dir + L"zcmccd.txt").ToUtf8();
     auto previous = AfxSetMessageBoxHandler([&](LPCTSTR text, UINT) {
-        fprintf(stderr, "zcmcom: %s\n", CString(text).ToUtf8().c_str());
+        CString message(text);
+        message.Replace(L"\n", L" ");
+        errno = 0;
+        FILE* probe = fopen(file.c_str(), "rb");
+        const std::string reason = probe ? "unreadable contents" : strerror(errno);
+        if (probe) fclose(probe);
+        fprintf(stderr, "zcmcom: %s (%s)\n", message.ToUtf8().c_str(), reason.c_str());
         failed = true;
         return IDOK;
     });
@@ -97,16 +105,29 @@ int Convert(const CString& in, const CString& out, int target) {
         fprintf(stderr, "zcmcom: cannot read %s\n", in.ToUtf8().c_str());
         return 1;
     }
+    // Why the output cannot be opened: the system's reason, whatever the file class reports.
+    const auto opened = [](const std::function<int()>& open) {
+        errno = 0;
+        try {
+            if (open()) return std::string();
+        } catch (CException* e) {
+            e->Delete();
+        }
+        return std::string(errno ? strerror(errno) : "cannot be opened");
+    };
+    std::string why;
     try {
         if (target == CZntFileEx::encodeUtf8) {
             CZntFileEx file;
-            if (!file.Open(out, CFile::modeCreate | CFile::modeWrite | CFile::typeText, target)) throw 0;
+            why = opened([&] { return file.Open(out, CFile::modeCreate | CFile::modeWrite | CFile::typeText, target); });
+            if (!why.empty()) throw 0;
             for (const auto& l : lines) file.WriteString(l + L"\n");
             file.Close();
         } else {
             CZntFile file;
             file.SetUnicode(target == CZntFileEx::encodeSJIS ? 0 : 1, target == CZntFileEx::encodeUtf16LE ? 1 : 0);
-            if (!file.Open(out, CFile::modeCreate | CFile::modeWrite)) throw 0;
+            why = opened([&] { return file.Open(out, CFile::modeCreate | CFile::modeWrite); });
+            if (!why.empty()) throw 0;
             for (const auto& l : lines) file.WriteString(l + L"\n");
             file.Close();
         }
@@ -115,41 +136,56 @@ int Convert(const CString& in, const CString& out, int target) {
         e->Delete();
         return 1;
     } catch (int) {
-        fprintf(stderr, "zcmcom: cannot write %s\n", out.ToUtf8().c_str());
-        return 1;
+        return Failure("cannot write " + out.ToUtf8() + ": " + why);
     }
     return 0;
 }
 
-int RunTextFile(const std::vector<std::string>& args) {
-    const char* usage = "usage: textfile info FILE | cat FILE | convert IN OUT utf8|utf16le|utf16be|sjis";
-    if (args.empty()) return UsageError(usage);
-    if ((args[0] == "info" || args[0] == "cat") && args.size() == 2) {
-        const CString path(args[1].c_str());
-        int type;
-        std::vector<CString> lines;
-        if (!ReadLines(path, type, lines)) {
-            fprintf(stderr, "zcmcom: cannot read %s\n", args[1].c_str());
-            return 1;
-        }
-        if (args[0] == "cat") {
-            for (const auto& l : lines) PrintLine(l);
-        } else {
-            printf("encoding: %s\nlines: %zu\n", EncodingName(type), lines.size());
-        }
-        return 0;
+struct TextFileArgs {
+    std::string in, out, encoding;
+};
+
+int ShowTextFile(const TextFileArgs& a, bool cat) {
+    const CString path(a.in.c_str());
+    int type;
+    std::vector<CString> lines;
+    if (!ReadLines(path, type, lines)) return Failure("cannot read " + a.in);
+    if (cat) {
+        for (const auto& l : lines) PrintLine(l);
+    } else {
+        printf("encoding: %s\nlines: %zu\n", EncodingName(type), lines.size());
     }
-    if (args[0] == "convert" && args.size() == 4) {
-        const int target = ParseEncoding(args[3]);
-        if (target < 0) return UsageError("unknown encoding '" + args[3] + "'");
-        return Convert(CString(args[1].c_str()), CString(args[2].c_str()), target);
-    }
-    return UsageError(usage);
+    return 0;
 }
 
-const CommandRegistration kCameras({"cameras", "cameras [DIR]",
-                                    "list the makers and cameras of DIR/zcmccd.txt", RunCameras});
-const CommandRegistration kTextFile({"textfile", "textfile info|cat FILE, convert IN OUT ENC",
-                                     "show a text file's encoding, print it, convert it", RunTextFile});
+int ConvertTextFile(const TextFileArgs& a) {
+    const int target = ParseEncoding(a.encoding);
+    if (target < 0) return UsageError("unknown encoding '" + a.encoding + "'");
+    return Convert(CString(a.in.c_str()), CString(a.out.c_str()), target);
+}
+
+CommandRun DefineCameras(CLI::App& cmd) {
+    auto folder = std::make_shared<std::string>();
+    cmd.add_option("DIR", *folder, "the folder of zcmccd.txt; default: the data folder");
+    return [folder] { return RunCameras(*folder); };
+}
+
+CommandRun DefineTextFile(CLI::App& cmd) {
+    auto a = std::make_shared<TextFileArgs>();
+    cmd.require_subcommand(1);
+    auto* info = cmd.add_subcommand("info", "the file's encoding and number of lines");
+    auto* cat = cmd.add_subcommand("cat", "print the file as UTF-8");
+    auto* convert = cmd.add_subcommand("convert", "write IN to OUT in the encoding ENC");
+    for (CLI::App* sub : {info, cat, convert}) sub->add_option("FILE", a->in, "the text file")->required();
+    convert->add_option("OUT", a->out, "the file to write")->required();
+    convert->add_option("ENC", a->encoding, "utf8, utf16le, utf16be or sjis")->required();
+    return [a, info, cat] {
+        return info->parsed() || cat->parsed() ? ShowTextFile(*a, cat->parsed()) : ConvertTextFile(*a);
+    };
+}
+
+const CommandRegistration kCameras({"cameras", "list the makers and cameras of DIR/zcmccd.txt", DefineCameras});
+const CommandRegistration kTextFile({"textfile", "show a text file's encoding, print it, convert it",
+                                     DefineTextFile});
 
 }  // namespace

@@ -1,40 +1,59 @@
 #include "HostCommand.h"
 
+#include <CLI/CLI.hpp>
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "Command.h"
+#include "dirode/Registry.h"
 
-int ParseHostOptions(const std::vector<std::string>& args, const char* usage, bool allowCompact,
-                     bool allowSky, HostOptions& options) {
-    bool havePath = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--compact" && allowCompact) {
-            options.compact = 1;
-        } else if (a == "--trace") {
-            options.trace = true;
-        } else if ((a == "--settings" || a == "--host") && i + 1 < args.size()) {
-            (a == "--host" ? options.file : options.settings) = args[++i];
-        } else if (allowSky && (a == "--at" || a == "--site" || a == "--point") && i + 1 < args.size()) {
-            (a == "--at" ? options.at : a == "--site" ? options.site : options.point) = args[++i];
-        } else if (a.size() > 1 && a[0] == '-' && a != "-") {
-            return UsageError("unknown option '" + a + "'\n" + usage);
-        } else if (havePath) {
-            return UsageError(std::string("one object path only\n") + usage);
-        } else {
-            options.path = a;
-            havePath = true;
-        }
+void DefineHostOptions(CLI::App& cmd, HostOptions& o, bool allowCompact, bool allowSky) {
+    if (allowCompact) cmd.add_flag("--compact", o.compact, "the short text (the name line)");
+    cmd.add_option("--settings", o.settings,
+                   "switches: init, default, camera or registry (saved ones); "
+                   "without: the saved ones when there are any, else init")
+        ->type_name("S")
+        ->check(CLI::IsMember({"init", "default", "camera", "registry"}));
+    cmd.add_flag("--trace", o.trace, "show every query sent to the host on standard error");
+    CLI::Option* host = cmd.add_option("--host", o.file, "answer from FILE's \"query<TAB>answer\" lines")
+                                ->type_name("FILE");
+    if (allowSky) {
+        for (CLI::Option* sky :
+             {cmd.add_option("--at", o.at, "the instant, ISO 8601 (no offset: the site's zone); default now")
+                  ->type_name("ISO-TIME"),
+              cmd.add_option("--site", o.site, "LON,LAT[,HEIGHT]: degrees east, north, metres")
+                  ->type_name("LON,LAT[,H]"),
+              cmd.add_option("--point", o.point, "RA_H,DEC: the point \"Equatorial\" names (J2000)")
+                  ->type_name("RA_H,DEC"),
+              cmd.add_option("--tz", o.tz, "the site's IANA time zone (default: the nearest town's that agrees "
+                                           "with the map)")
+                  ->type_name("AREA/CITY")})
+            sky->excludes(host);
+    } else {
+        host->required();
     }
-    if ((options.file.empty() && !allowSky) || !havePath) return UsageError(usage);
-    if (!options.file.empty() && !(options.at.empty() && options.site.empty() && options.point.empty()))
-        return UsageError(std::string("--at, --site and --point are for the built-in sky, not --host\n") +
-                          usage);
-    return -1;
+    cmd.add_option("PATH", o.path, allowSky ? "object path, or a name the built-in sky knows (see find)"
+                                            : "object path")
+        ->required();
 }
 
+namespace {
+
+// Whether the click-data switches were ever saved (any one value stands for them all,
+// since they are saved together).
+bool HaveSavedSettings() {
+    int value = 0;
+    return CRegistry::Read(L"ClickData", L"AltMag", 0, &value, CRegistry::kindBool) != 0;
+}
+
+}  // namespace
+
 int ApplySettings(const HostOptions& options, CCdStatus& status) {
-    const std::string& s = options.settings;
+    std::string s = options.settings;
+    if (s.empty()) s = HaveSavedSettings() ? "registry" : "init";
     if (s == "default")
         status = CCdStatus();
     else if (s == "init")
@@ -51,9 +70,14 @@ int ApplySettings(const HostOptions& options, CCdStatus& status) {
 int PrepareHost(const HostOptions& options, CCdStatus& status, TracingHost& host) {
     const int rc = ApplySettings(options, status);
     if (rc >= 0) return rc;
+    struct stat info {};
+    if (stat(options.file.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+        return UsageError("the host file '" + options.file + "' is a folder");
+    errno = 0;
     if (!host.LoadTableFile(options.file.c_str())) {
-        fprintf(stderr, "zcmcom: cannot read host file '%s'\n", options.file.c_str());
-        return 1;
+        const int error = errno;
+        return Failure("cannot read host file '" + options.file + "'" +
+                       (error ? std::string(": ") + strerror(error) : std::string()));
     }
     host.trace = options.trace;
     return -1;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "Command.h"
 #include "clickdata/CdStatus.h"
 #include "host/TableHost.h"
 
@@ -27,19 +28,19 @@ using TracingHost = Tracing<CTableHost>;
 struct HostOptions {
     int compact = 0;
     bool trace = false;
-    std::string settings = "default";  // default, init, camera or registry
+    // default, init, camera or registry; empty: the saved settings when there are any,
+    // else init.
+    std::string settings;
     std::string file;
     std::string path;
     // The built-in sky's options (click without --host).
-    std::string at, site, point;
+    std::string at, site, point, tz;
 };
 
-// Reads [--compact] [--settings S] [--trace] --host FILE PATH (--compact only where
-// allowCompact). Where allowSky, --host may be left out and --at, --site, --point are
-// read for the built-in sky instead. Returns -1 when they are fine, else the exit status
-// after the message.
-int ParseHostOptions(const std::vector<std::string>& args, const char* usage, bool allowCompact,
-                     bool allowSky, HostOptions& options);
+// Declares [--compact] [--settings S] [--trace] --host FILE PATH on the command (--compact
+// only where allowCompact). Where allowSky, --host may be left out and --at, --site,
+// --point are taken for the built-in sky instead (and refused beside --host).
+void DefineHostOptions(CLI::App& command, HostOptions& options, bool allowCompact, bool allowSky);
 // Sets the switches. Returns -1 on success, else the exit status after the message.
 int ApplySettings(const HostOptions& options, CCdStatus& status);
 // Sets the switches and loads the host file. Returns -1 on success, else the exit status.

@@ -2,9 +2,11 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <CLI/CLI.hpp>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <memory>
 
 #include "Command.h"
 #include "net/CommonNetwork.h"
@@ -12,14 +14,18 @@
 
 namespace {
 
-int RunPing(const std::vector<std::string>& args) {
-    if (args.size() != 1) return UsageError("usage: ping HOST");
+struct NetArgs {
+    std::string host, port, seconds, text, wait = "10";
+    bool udp = false, reply = false;
+};
+
+int RunPing(const NetArgs& a) {
     CInetSocket socket;
-    if (socket.Ping(args[0].c_str())) {
-        printf("reply from %s\n", args[0].c_str());
+    if (socket.Ping(a.host.c_str())) {
+        printf("reply from %s\n", a.host.c_str());
         return 0;
     }
-    printf("no reply from %s\n", args[0].c_str());
+    printf("no reply from %s\n", a.host.c_str());
     return 1;
 }
 
@@ -31,11 +37,11 @@ bool ParsePort(const std::string& text, int& port) {
     return ParseInt(text, port) && port >= 0 && port <= 65535;
 }
 
-int RunListen(const std::vector<std::string>& args) {
+int RunListen(const NetArgs& a) {
     int port, seconds = 0;
-    if ((args.size() != 1 && args.size() != 3) || !ParsePort(args[0], port) ||
-        (args.size() == 3 && (args[1] != "--seconds" || !ParseInt(args[2], seconds) || seconds < 1)))
-        return UsageError("usage: listen PORT [--seconds N]");
+    if (!ParsePort(a.port, port)) return UsageError("PORT must be 0 to 65535");
+    if (!a.seconds.empty() && (!ParseInt(a.seconds, seconds) || seconds < 1))
+        return UsageError("--seconds must be a whole number of seconds, 1 or more");
     // Ctrl-C or SIGTERM ends the command through a flag, so nothing is left pending.
     struct sigaction onStop {};
     onStop.sa_handler = OnStopSignal;
@@ -68,30 +74,34 @@ int RunListen(const std::vector<std::string>& args) {
     return 0;
 }
 
-int RunSend(const std::vector<std::string>& args) {
-    bool udp = false, reply = false;
-    std::vector<std::string> plain;
-    for (const auto& a : args) {
-        if (a == "--udp")
-            udp = true;
-        else if (a == "--reply")
-            reply = true;
-        else
-            plain.push_back(a);
-    }
-    int port;
-    if (plain.size() != 3 || !ParsePort(plain[1], port) || (udp && reply))
-        return UsageError("usage: send HOST PORT TEXT [--udp | --reply]");
+// The end of a wait for a reply that does not come: a message and status 1, from the
+// signal handler (write and _exit are safe there).
+void OnReplyTimeout(int) {
+    static const char kMessage[] = "zcmcom: no reply before the time-out (--wait)\n";
+    (void)!write(STDERR_FILENO, kMessage, sizeof kMessage - 1);
+    _exit(1);
+}
+
+int RunSend(const NetArgs& a) {
+    const bool udp = a.udp, reply = a.reply;
+    int port, wait;
+    if (!ParsePort(a.port, port)) return UsageError("PORT must be 0 to 65535");
+    if (!ParseInt(a.wait, wait) || wait < 1) return UsageError("--wait must be a whole number of seconds, 1 or more");
     CInetSocket socket;
-    if (!socket.Connect(udp ? CInetSocket::UDP : CInetSocket::TCP, plain[0].c_str(), port)) {
-        fprintf(stderr, "zcmcom: cannot reach %s port %d\n", plain[0].c_str(), port);
+    if (!socket.Connect(udp ? CInetSocket::UDP : CInetSocket::TCP, a.host.c_str(), port)) {
+        fprintf(stderr, "zcmcom: cannot reach %s port %d\n", a.host.c_str(), port);
         return 1;
     }
-    const std::string& text = plain[2];
+    const std::string& text = a.text;
     int sent;
     if (reply) {
-        // One reply block, or give up after 10 seconds of silence.
-        alarm(10);
+        // One reply block, or give up after the wait.
+        struct sigaction onTimeout {};
+        onTimeout.sa_handler = OnReplyTimeout;
+        sigemptyset(&onTimeout.sa_mask);
+        sigaction(SIGALRM, &onTimeout, nullptr);
+        fflush(stdout);
+        alarm(static_cast<unsigned>(wait));
         sent = socket.Send(text.data(), static_cast<int>(text.size()), [](const char* data, int n) {
             if (n > 0) {
                 fwrite(data, 1, static_cast<size_t>(n), stdout);
@@ -111,20 +121,44 @@ int RunSend(const std::vector<std::string>& args) {
     return 0;
 }
 
-int RunUrlEncode(const std::vector<std::string>& args) {
-    if (args.size() != 1) return UsageError("usage: urlencode TEXT");
-    PrintLine(CCommonNetwork::URLEncodeUTF8(CString(args[0].c_str())));
+int RunUrlEncode(const NetArgs& a) {
+    PrintLine(CCommonNetwork::URLEncodeUTF8(CString(a.text.c_str())));
     return 0;
 }
 
-const CommandRegistration kPing({"ping", "ping HOST", "send one ICMP echo request (exit 1: no reply)",
-                                 RunPing});
-const CommandRegistration kListen({"listen", "listen PORT [--seconds N]",
-                                   "TCP listener: print each received block and echo it", RunListen});
-const CommandRegistration kSend({"send", "send HOST PORT TEXT [--udp | --reply]",
-                                 "send TEXT over TCP (--reply: print one reply block) or UDP",
-                                 RunSend});
-const CommandRegistration kUrlEncode({"urlencode", "urlencode TEXT",
-                                      "encode TEXT as UTF-8 for a URL", RunUrlEncode});
+CommandRun DefinePing(CLI::App& cmd) {
+    auto a = std::make_shared<NetArgs>();
+    cmd.add_option("HOST", a->host, "name or address")->required();
+    return [a] { return RunPing(*a); };
+}
+
+CommandRun DefineListen(CLI::App& cmd) {
+    auto a = std::make_shared<NetArgs>();
+    cmd.add_option("PORT", a->port, "TCP port; 0: any free one")->required();
+    cmd.add_option("--seconds", a->seconds, "stop after N seconds (default: at Ctrl-C or SIGTERM)");
+    return [a] { return RunListen(*a); };
+}
+
+CommandRun DefineSend(CLI::App& cmd) {
+    auto a = std::make_shared<NetArgs>();
+    cmd.add_option("HOST", a->host, "name or address")->required();
+    cmd.add_option("PORT", a->port, "port number")->required();
+    cmd.add_option("TEXT", a->text, "what to send")->required();
+    CLI::Option* udp = cmd.add_flag("--udp", a->udp, "send one datagram instead");
+    CLI::Option* reply = cmd.add_flag("--reply", a->reply, "print one reply block (TCP)")->excludes(udp);
+    cmd.add_option("--wait", a->wait, "seconds to wait for the reply (default 10)")->needs(reply);
+    return [a] { return RunSend(*a); };
+}
+
+CommandRun DefineUrlEncode(CLI::App& cmd) {
+    auto a = std::make_shared<NetArgs>();
+    cmd.add_option("TEXT", a->text, "the text")->required();
+    return [a] { return RunUrlEncode(*a); };
+}
+
+const CommandRegistration kPing({"ping", "send one ICMP echo request (exit 1: no reply)", DefinePing});
+const CommandRegistration kListen({"listen", "TCP listener: print each received block and echo it", DefineListen});
+const CommandRegistration kSend({"send", "send TEXT over TCP (--reply: print one reply block) or UDP", DefineSend});
+const CommandRegistration kUrlEncode({"urlencode", "encode TEXT as UTF-8 for a URL", DefineUrlEncode});
 
 }  // namespace

@@ -1,7 +1,9 @@
 // zcmcom observer --host FILE: the date and observer state read from a planetarium whose
 // answers are listed in a file.
+#include <CLI/CLI.hpp>
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 #include "Command.h"
@@ -61,15 +63,11 @@ CString Zone(double hours) {
     return s;
 }
 
-int RunObserver(const std::vector<std::string>& args) {
+int RunObserver(const std::string& file) {
     (void)kAppModule;
-    if (args.size() != 2 || args[0] != "--host") return UsageError("usage: observer --host FILE");
     FileHost host;
     host.SetRecording(false);
-    if (!host.Load(args[1].c_str())) {
-        fprintf(stderr, "zcmcom: cannot read '%s'\n", args[1].c_str());
-        return 1;
-    }
+    if (!host.Load(file.c_str())) return Failure("cannot read '" + file + "'");
     CZVDateObs obs;
     obs.SetpCorZnt(&host);
     obs.UpdateByCorZnt();
@@ -109,8 +107,13 @@ int RunObserver(const std::vector<std::string>& args) {
     return 0;
 }
 
-const CommandRegistration kObserver({"observer", "observer --host FILE",
-                                     "date, zone, site and magnitude limit read from a host file",
-                                     RunObserver});
+CommandRun DefineObserver(CLI::App& cmd) {
+    auto file = std::make_shared<std::string>();
+    cmd.add_option("--host", *file, "the host file of \"query<TAB>answer\" lines")->required();
+    return [file] { return RunObserver(*file); };
+}
+
+const CommandRegistration kObserver({"observer", "date, zone, site and magnitude limit read from a host file",
+                                     DefineObserver});
 
 }  // namespace

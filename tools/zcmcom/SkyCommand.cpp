@@ -1,10 +1,16 @@
 // zcmcom sky: what the built-in sky knows; and its options shared with zcmcom click.
+#include <CLI/CLI.hpp>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <memory>
 
 #include "Command.h"
 #include "SkyOptions.h"
+#include "dirode/Registry.h"
+#include "platform/Registry.h"
 #include "sky/SkyHost.h"
 #include "zvacl/zvacl.h"
 
@@ -68,7 +74,7 @@ bool ParseSite(const std::string& text, double* lon, double* lat, double* height
     while (n < 3) {
         const size_t comma = text.find(',', start);
         const std::string item = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-        if (!ParseDouble(item, v[n])) return false;
+        if (!ParseFinite(item, v[n])) return false;
         ++n;
         if (comma == std::string::npos) break;
         start = comma + 1;
@@ -81,7 +87,8 @@ bool ParseSite(const std::string& text, double* lon, double* lat, double* height
     return true;
 }
 
-std::string SetUpSkyHost(CSkyHost& host, const std::string& at, const std::string& site) {
+std::string SetUpSkyHost(CSkyHost& host, const std::string& at, const std::string& site, const std::string& tz,
+                         bool trace) {
     // Without --site the host stays at its default site (the stored one, else Tokyo).
     if (!site.empty()) {
         double lon = 0.0, lat = 0.0, height = 0.0;
@@ -89,39 +96,73 @@ std::string SetUpSkyHost(CSkyHost& host, const std::string& at, const std::strin
             return "bad --site '" + site + "' (LON,LAT[,HEIGHT]: degrees east, degrees north, metres)";
         host.SetSite(lon, lat, height);
         host.SetTimezone(CSkyHost::ZoneAt(lon, lat));
+        host.SetZoneName(CSkyHost::ZoneNameAt(lon, lat));
     }
+    if (site.empty() && host.GetZoneName().IsEmpty()) {  // the default site (Tokyo) follows its zone too
+        double lon = 0.0, lat = 0.0;
+        if (ParseDouble(host.Execute(L"? Location.Longitude").ToUtf8(), lon) &&
+            ParseDouble(host.Execute(L"? Location.Latitude").ToUtf8(), lat))
+            host.SetZoneName(CSkyHost::ZoneNameAt(lon, lat));
+    }
+    if (!tz.empty() && !host.SetZoneName(CString(tz.c_str())))
+        return "unknown time zone '" + tz + "' (an IANA name of the tz database, e.g. America/Chicago)";
     if (!at.empty()) {
-        double jd = 0.0;
+        // A time without an offset is the site's clock time: the zone's offset at that time.
+        double jd = 0.0, other = 0.0;
         if (!ParseIsoTime(at, host.GetTimezone(), &jd))
             return "bad --at '" + at + "' (YYYY-MM-DDTHH:MM:SS with Z or +HH:MM; no offset: the site's zone)";
+        ParseIsoTime(at, host.GetTimezone() + 1.0, &other);
+        for (int i = 0; i < 2 && other != jd && !host.GetZoneName().IsEmpty(); ++i) {
+            host.SetJd(jd);
+            ParseIsoTime(at, host.GetTimezone(), &jd);
+        }
         host.SetJd(jd);
+    }
+    if (trace) {
+        const CString zone = host.GetZoneName();
+        fprintf(stderr, "# zone %s (UTC%+g at the instant)\n",
+                zone.IsEmpty() ? "fixed, from the time-zone map" : zone.ToUtf8().c_str(), host.GetTimezone());
     }
     return std::string();
 }
 
 namespace {
 
-int RunSky(const std::vector<std::string>& args) {
-    static const char* const kUsage = "usage: sky [--at ISO-TIME] [--site LON,LAT[,HEIGHT] [--save-site]]";
-    std::string at, site;
-    bool save = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& option = args[i];
-        if ((option == "--at" || option == "--site") && i + 1 < args.size())
-            (option == "--at" ? at : site) = args[++i];
-        else if (option == "--save-site")
-            save = true;
-        else
-            return UsageError(kUsage);
+// Why the registry took no value: its file and the error of opening the key for writing.
+std::string RegistryFailure() {
+    HKEY key = nullptr;
+    errno = 0;
+    LONG rc = RegCreateKeyExW(HKEY_CURRENT_USER, CRegistry::GetAppRoot() + L"Default", 0, nullptr, 0, KEY_WRITE,
+                              nullptr, &key, nullptr);
+    const int error = errno;
+    if (rc == ERROR_SUCCESS) {
+        RegCloseKey(key);
+        rc = ERROR_CANTWRITE;  // the key opens, so the values themselves were refused
     }
-    if (save && site.empty()) return UsageError("--save-site needs --site");
+    const char* file = std::getenv("ZCMCOM_REGISTRY_USER");
+    std::string why = std::string("registry file ") + (file && *file ? file : "~/.config/orvana/registry-user.sqlite");
+    switch (rc) {
+        case ERROR_CANTOPEN: why += " cannot be opened"; break;
+        case ERROR_BADDB: why += " is no intact registry"; break;
+        case ERROR_ACCESS_DENIED: why += ": access denied"; break;
+        case ERROR_DISK_FULL: why += ": disk full"; break;
+        case ERROR_CANTWRITE: why += " cannot be written (busy or read-only)"; break;
+        default: why += ": error " + std::to_string(rc); break;
+    }
+    if (error) why += std::string(" (") + strerror(error) + ")";
+    return why;
+}
+
+struct SkyArgs {
+    std::string at, site, tz;
+    bool save = false, trace = false;
+};
+
+int RunSky(const SkyArgs& a) {
     CSkyHost host;
-    const std::string error = SetUpSkyHost(host, at, site);
+    const std::string error = SetUpSkyHost(host, a.at, a.site, a.tz, a.trace);
     if (!error.empty()) return UsageError(error);
-    if (save && !host.SaveSite()) {
-        std::fputs("sky: the site could not be stored in the registry\n", stderr);
-        return 1;
-    }
+    if (a.save && !host.SaveSite()) return Failure("the site could not be stored: " + RegistryFailure());
     PrintLine(L"# " + host.Execute(L"? UT(time)") + L"  zone " + host.Execute(L"? Time.Timezone") +
               L"  site " + host.Execute(L"? Location"));
     if (CSkyHost::DefaultCatalogPath().empty())
@@ -130,8 +171,18 @@ int RunSky(const std::vector<std::string>& args) {
     return 0;
 }
 
-const CommandRegistration kSky({"sky", "sky [--at ISO-TIME] [--site LON,LAT[,HEIGHT] [--save-site]]",
-                                "object paths the built-in sky answers for (named stars only); --save-site makes the site the default",
-                                RunSky});
+CommandRun DefineSky(CLI::App& cmd) {
+    auto a = std::make_shared<SkyArgs>();
+    cmd.add_option("--at", a->at, "the instant, ISO 8601 (no offset: the site's zone); default now");
+    CLI::Option* site = cmd.add_option("--site", a->site, "LON,LAT[,HEIGHT]: degrees east, north, metres");
+    cmd.add_flag("--save-site", a->save, "make the site the default of every later run")->needs(site);
+    cmd.add_option("--tz", a->tz, "the site's IANA time zone (default: the nearest town's that agrees with the map)")
+        ->type_name("AREA/CITY");
+    cmd.add_flag("--trace", a->trace, "show the time zone used on standard error");
+    return [a] { return RunSky(*a); };
+}
+
+const CommandRegistration kSky({"sky", "object paths the built-in sky answers for (named stars only); --save-site makes the site the default",
+                                DefineSky});
 
 }  // namespace

@@ -9,6 +9,15 @@ class CSkyHost;
 bool ParseIsoTime(const std::string& text, double zoneIfNone, double* jdUt);
 // Reads "LON,LAT[,HEIGHT]" (degrees east, degrees north, metres). false: not valid.
 bool ParseSite(const std::string& text, double* lon, double* lat, double* height);
-// Sets up the host: the site and its time zone from the world map, then the instant
-// (the clock's now when at is empty). Returns an error message, or empty on success.
-std::string SetUpSkyHost(CSkyHost& host, const std::string& at, const std::string& site);
+// Sets up the host: the site and its IANA time zone (tz, else the nearest town's that
+// agrees with the world map), then the instant (the clock's now when at is empty; a time
+// without an offset is the site's clock time). With trace, the zone used goes to standard
+// error. Returns an error message, or empty on success.
+std::string SetUpSkyHost(CSkyHost& host, const std::string& at, const std::string& site, const std::string& tz,
+                         bool trace);
+// Turns a name the built-in sky knows ("Sirius", "シリウス", "M42") into its object path;
+// an object path it answers for stays. Returns -1 when path holds an object, else the
+// exit status after the message (3: no such object).
+int ResolveSkyObject(CSkyHost& host, std::string& path);
+// The message and status (3) for a text that names no object of the built-in sky.
+int UnknownSkyObject(double jdUt, const std::string& text);

@@ -1,15 +1,20 @@
 // zcmcom tz / tzmap: the time-zone map.
+#include <CLI/CLI.hpp>
 #include <cstdio>
+#include <memory>
 
 #include "Command.h"
 #include "draw/TimeZone.h"
 
 namespace {
 
-int RunTz(const std::vector<std::string>& args) {
-    if (args.size() != 2) return UsageError("usage: tz LONGITUDE LATITUDE");
+struct TzArgs {
+    std::string lon, lat, file;
+};
+
+int RunTz(const TzArgs& a) {
     double lon, lat;
-    if (!ParseDouble(args[0], lon) || !ParseDouble(args[1], lat))
+    if (!ParseFinite(a.lon, lon) || !ParseFinite(a.lat, lat))
         return UsageError("longitude and latitude must be numbers (degrees, east and north positive)");
     CTimeZone tz;
     tz.Create(nullptr);
@@ -19,22 +24,28 @@ int RunTz(const std::vector<std::string>& args) {
     return 0;
 }
 
-int RunTzMap(const std::vector<std::string>& args) {
-    if (args.size() != 1) return UsageError("usage: tzmap FILE.bmp");
+int RunTzMap(const TzArgs& a) {
     CTimeZone tz;
     tz.Create(nullptr);
-    if (!tz.GetMap()->Write(CString(args[0].c_str()))) {
-        fprintf(stderr, "zcmcom: cannot write %s\n", args[0].c_str());
-        return 1;
-    }
+    if (!tz.GetMap()->Write(CString(a.file.c_str()))) return Failure("cannot write " + a.file);
     return 0;
 }
 
-const CommandRegistration kTz({"tz", "tz LONGITUDE LATITUDE",
-                               "print the standard UTC offset in hours from the time-zone map",
-                               RunTz});
-const CommandRegistration kTzMap({"tzmap", "tzmap FILE.bmp",
-                                  "write the rendered time-zone map (720 x 360, 24 bits) as a .bmp",
-                                  RunTzMap});
+CommandRun DefineTz(CLI::App& cmd) {
+    auto a = std::make_shared<TzArgs>();
+    cmd.add_option("LONGITUDE", a->lon, "degrees, east positive")->required();
+    cmd.add_option("LATITUDE", a->lat, "degrees, north positive")->required();
+    return [a] { return RunTz(*a); };
+}
+
+CommandRun DefineTzMap(CLI::App& cmd) {
+    auto a = std::make_shared<TzArgs>();
+    cmd.add_option("FILE", a->file, "the .bmp file to write")->required();
+    return [a] { return RunTzMap(*a); };
+}
+
+const CommandRegistration kTz({"tz", "print the standard UTC offset in hours from the time-zone map", DefineTz});
+const CommandRegistration kTzMap({"tzmap", "write the rendered time-zone map (720 x 360, 24 bits) as a .bmp",
+                                  DefineTzMap});
 
 }  // namespace

@@ -1,9 +1,12 @@
 // zcmcom: command-line front end of the library.
+#include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iostream>
 
 #include "Command.h"
 
@@ -14,10 +17,40 @@ std::vector<Command>& Registry() {
     return commands;
 }
 
-void PrintHelp(FILE* out) {
-    fprintf(out, "usage: zcmcom COMMAND [ARGS...]\n\ncommands:\n");
-    for (const auto& c : Commands()) fprintf(out, "  %-48s %s\n", c.usage, c.summary);
-    fprintf(out, "  %-48s %s\n", "--help", "this list");
+// The innermost subcommand the command line chose ("date dow"), empty for none.
+std::string ChosenCommand(const CLI::App& app) {
+    std::string name;
+    for (const CLI::App* at = &app; !at->get_subcommands().empty();) {
+        at = at->get_subcommands().front();
+        name += (name.empty() ? "" : " ") + at->get_name();
+    }
+    return name;
+}
+
+// Every parse error in one style: one line on standard error, status 2; help on standard
+// output, status 0.
+int ReportParseError(const CLI::App& app, const CLI::ParseError& e) {
+    if (e.get_exit_code() == 0) {
+        std::cout << app.help();
+        return 0;
+    }
+    const std::string command = ChosenCommand(app);
+    std::string message = e.what();
+    for (char& c : message)
+        if (c == '\n') c = ' ';
+    return UsageError((command.empty() ? "" : command + ": ") + message + " (see zcmcom " +
+                      (command.empty() ? "" : command + " ") + "--help)");
+}
+
+// A program whose output could not be written has failed, whatever it printed before.
+int Finish(int status) {
+    if (fflush(stdout) != 0 || ferror(stdout)) {
+        const int error = errno;
+        fprintf(stderr, "zcmcom: cannot write to standard output: %s\n",
+                error ? strerror(error) : "write error");
+        return status ? status : 1;
+    }
+    return status;
 }
 
 }  // namespace
@@ -29,6 +62,11 @@ const std::vector<Command>& Commands() { return Registry(); }
 int UsageError(const std::string& message) {
     fprintf(stderr, "zcmcom: %s\n", message.c_str());
     return 2;
+}
+
+int Failure(const std::string& message) {
+    fprintf(stderr, "zcmcom: %s\n", message.c_str());
+    return 1;
 }
 
 void PrintLine(const CString& text) {
@@ -45,6 +83,10 @@ bool ParseDouble(const std::string& text, double& value) {
     return end && *end == 0 && errno != ERANGE;
 }
 
+bool ParseFinite(const std::string& text, double& value) {
+    return ParseDouble(text, value) && std::isfinite(value);
+}
+
 bool ParseInt(const std::string& text, int& value) {
     if (text.empty()) return false;
     char* end = nullptr;
@@ -57,20 +99,35 @@ bool ParseInt(const std::string& text, int& value) {
 }
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        PrintHelp(stderr);
+    CLI::App app("zcmcom: the command-line front end of the ZCMCOM library", "zcmcom");
+    app.require_subcommand(1);
+    std::vector<std::pair<CLI::App*, CommandRun>> runs;
+    for (const auto& c : Commands()) {
+        CLI::App* sub = app.add_subcommand(c.name, c.summary);
+        runs.emplace_back(sub, c.define(*sub));
+    }
+    // (after the subcommands, which would inherit it)
+    app.footer("zcmcom COMMAND --help shows a command's options. Exit status: 0 done, 1 failed, "
+               "2 bad arguments, 3 unknown object.");
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) {
+        std::cerr << app.help();
         return 2;
     }
-    const std::string name = argv[1];
-    if (name == "--help" || name == "-h" || name == "help") {
-        PrintHelp(stdout);
-        return 0;
+    if (args[0] == "help") {  // "zcmcom help [COMMAND]" is "zcmcom [COMMAND] --help"
+        args.erase(args.begin());
+        args.push_back("--help");
+    } else if (!args[0].empty() && args[0][0] != '-' &&
+               std::none_of(runs.begin(), runs.end(), [&](const auto& r) { return r.first->get_name() == args[0]; })) {
+        return UsageError("unknown command '" + args[0] + "' (see zcmcom --help)");
     }
-    for (const auto& c : Commands()) {
-        if (name == c.name) {
-            std::vector<std::string> args(argv + 2, argv + argc);
-            return c.run(args);
-        }
+    try {
+        std::reverse(args.begin(), args.end());  // CLI11 takes the arguments last first
+        app.parse(args);
+    } catch (const CLI::ParseError& e) {
+        return Finish(ReportParseError(app, e));
     }
-    return UsageError("unknown command '" + name + "' (see zcmcom --help)");
+    for (auto& [sub, run] : runs)
+        if (sub->parsed()) return Finish(run());
+    return Finish(UsageError("no command (see zcmcom --help)"));
 }

@@ -1,0 +1,76 @@
+// Bad arguments and failures, each with its exit status and a one-line "zcmcom: " message
+// that says why.
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "cli/Zcm.h"
+
+namespace {
+
+struct Row {
+    const char* env;  // put before the command
+    const char* args;
+    const char* out;  // where standard output goes
+    int status;
+    const char* reason;  // part of the message
+};
+
+TEST(CliExitStatus, EveryFaultHasItsStatusAndReason) {
+    TempDir dir;
+    WriteFileBytes(dir.File("in.txt"), "line\n");
+    const std::string convert = "textfile convert " + dir.File("in.txt") + " /dev/full ";
+    const std::string utf8 = convert + "utf8", sjis = convert + "sjis";
+    const Row rows[] = {
+        {"", "sky --site nan,0 --save-site", "/dev/null", 2, "bad --site"},
+        {"", "sky --site 0,inf", "/dev/null", 2, "bad --site"},
+        {"", "click --point nan,nan Equatorial", "/dev/null", 2, "bad --point"},
+        {"", "tz nan 0", "/dev/null", 2, "must be numbers"},
+        {"", "tz 0 inf", "/dev/null", 2, "must be numbers"},
+        {"", "radec hello", "/dev/null", 2, "no right ascension"},
+        {"", "date parse garbage", "/dev/null", 2, "not a date"},
+        {"", "date dow 2000 -5 -5", "/dev/null", 2, "MONTH must be 1 to 12"},
+        {"", "date dow 2000 2 30", "/dev/null", 2, "no such day"},
+        {"", "date days 2000 13", "/dev/null", 2, "MONTH must be 1 to 12"},
+        {"", "click --host /tmp X", "/dev/null", 2, "is a folder"},
+        {"", "click --host /nonexistent/file X", "/dev/null", 1, "No such file or directory"},
+        {"", "coord ra 1 1", "/dev/full", 1, "cannot write to standard output: No space left on device"},
+        {"", "sky", "/dev/full", 1, "cannot write to standard output"},
+        {"", utf8.c_str(), "/dev/null", 1, "/dev/full: No space left on device"},
+        {"", sjis.c_str(), "/dev/null", 1, "No space left on device"},
+        {"ZCMCOM_REGISTRY_USER=/dev/null/x/user.sqlite", "sky --site 1,2 --save-site", "/dev/null", 1,
+         "the site could not be stored: registry file /dev/null/x/user.sqlite cannot be opened (Not a directory)"},
+        {"", "click --bogus X", "/dev/null", 2, "--bogus"},
+        {"", "send h 1 t --wait 1", "/dev/null", 2, "--wait requires --reply"},
+    };
+    for (const Row& r : rows) {
+        int status = -1;
+        const std::string err = RunCommand(std::string("cd ") + ZCMCOM_SOURCE_DIR + " && " + r.env + " " +
+                                               ZCMCOM_CLI + " " + r.args + " 2>&1 >" + r.out,
+                                           &status);
+        EXPECT_EQ(status, r.status) << r.args;
+        EXPECT_EQ(err.rfind("zcmcom: ", 0), 0u) << r.args << ": " << err;
+        EXPECT_EQ(err.find('\n'), err.size() - 1) << r.args << ": " << err;
+        EXPECT_NE(err.find(r.reason), std::string::npos) << r.args << ": " << err;
+    }
+}
+
+TEST(CliExitStatus, ASilentServerEndsTheWaitForAReplyWithAMessage) {
+    // A loopback port that takes the connection and never answers.
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in at{};
+    at.sin_family = AF_INET;
+    at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof at;
+    ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&at), sizeof at), 0);
+    ASSERT_EQ(listen(fd, 1), 0);
+    ASSERT_EQ(getsockname(fd, reinterpret_cast<sockaddr*>(&at), &size), 0);
+    int status = -1;
+    const std::string err =
+        Zcm("send 127.0.0.1 " + std::to_string(ntohs(at.sin_port)) + " hello --reply --wait 1", &status, "&1");
+    close(fd);
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(err, "zcmcom: no reply before the time-out (--wait)\n");
+}
+
+}  // namespace
