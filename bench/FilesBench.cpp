@@ -2,7 +2,8 @@
 // temporary folder: a 100 MB Shift-JIS text and the same lines in UTF-16LE.
 //
 // BM_SjisLinesVsIconv times CZntFileEx's line reading and "iconv -f CP932 -t UTF-32LE"
-// on the same file in one run and reports both rates and their ratio.
+// on the same file in one run and reports both rates and their ratio. BM_SjisLineEnds
+// reads one file per line-end style.
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
@@ -133,5 +134,19 @@ void BM_PlainBufferedRead(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * files.utf16Bytes));
 }
 BENCHMARK(BM_PlainBufferedRead)->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// 10 MB of short Shift-JIS lines ended by LF (0), CR LF (1) or CR alone (2): reading must
+// take about as long for each, as the work is linear in the file's size.
+void BM_SjisLineEnds(benchmark::State& state) {
+    static const char* const kEnds[] = {"\n", "\r\n", "\r"};
+    const std::string path = Files().dir + "/ends" + std::to_string(state.range(0)) + ".txt";
+    std::string text;
+    while (text.size() < 10u * 1000 * 1000) text += std::string("12h34m56.7s +12 34 56") + kEnds[state.range(0)];
+    FILE* f = fopen(path.c_str(), "wb");
+    if (!f || fwrite(text.data(), 1, text.size(), f) != text.size() || fclose(f) != 0) std::abort();
+    for (auto _ : state) benchmark::DoNotOptimize(ReadSjisLines(path));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(BM_SjisLineEnds)->DenseRange(0, 2)->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace

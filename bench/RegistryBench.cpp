@@ -1,10 +1,18 @@
-// Settings through CRegistry on a real hive file: what a value read and a value write cost.
+// Settings through CRegistry on a real hive file: what a value read, a value write and a
+// whole click-data save cost, and how long a write takes while three other processes write.
 #include <benchmark/benchmark.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
+#include "clickdata/CdStatus.h"
 #include "dirode/Registry.h"
 
 namespace {
@@ -41,5 +49,49 @@ void BM_RegistryWrite(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(CRegistry::Write(L"ClickData", L"AltSpan", ++i, 1));
 }
 BENCHMARK(BM_RegistryWrite)->Iterations(200);
+
+// The 29 click-data switches and the planetarium's two settings.
+void BM_CdStatusSave(benchmark::State& state) {
+    BenchRegistry reg;
+    CCdStatus status;
+    status.Init();
+    for (auto _ : state) {
+        status.AltSpan ^= 1;
+        status.Save();
+    }
+}
+BENCHMARK(BM_CdStatusSave)->Unit(benchmark::kMillisecond);
+
+// This process writes while three others write in a loop: the 99th percentile and the
+// longest of its write times.
+void BM_RegistryWriteAmongFourWriters(benchmark::State& state) {
+    BenchRegistry reg;
+    CRegistry::Write(L"Shared", L"Start", 1, 1);
+    std::vector<pid_t> writers;
+    for (int w = 0; w < 3; ++w) {
+        const pid_t child = fork();
+        if (child == 0) {
+            const CString mine = CString(L"W") + CString(std::to_wstring(w).c_str());
+            for (int i = 0;; ++i) CRegistry::Write(L"Shared", mine, i, 1);
+        }
+        if (child > 0) writers.push_back(child);
+    }
+    std::vector<double> ms;
+    int failures = 0, i = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        failures += CRegistry::Write(L"Shared", L"Bench", ++i, 1) ? 0 : 1;
+        ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    }
+    for (pid_t w : writers) {
+        kill(w, SIGKILL);
+        waitpid(w, nullptr, 0);
+    }
+    std::sort(ms.begin(), ms.end());
+    state.counters["p99_ms"] = ms.empty() ? 0.0 : ms[ms.size() * 99 / 100];
+    state.counters["max_ms"] = ms.empty() ? 0.0 : ms.back();
+    state.counters["failed"] = failures;
+}
+BENCHMARK(BM_RegistryWriteAmongFourWriters)->Iterations(300)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

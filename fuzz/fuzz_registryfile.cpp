@@ -15,7 +15,8 @@ namespace {
 std::string g_file;
 
 void RemoveFiles() {
-    for (const char* suffix : {"", ".new", "-journal", ".machine"}) remove((g_file + suffix).c_str());
+    for (const char* suffix : {"", ".new", "-journal", "-wal", "-shm", ".machine"})
+        remove((g_file + suffix).c_str());
 }
 
 }  // namespace
@@ -35,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size) fwrite(data, 1, size, out);
     fclose(out);
     rename(tmp.c_str(), file.c_str());
-    remove((file + "-journal").c_str());
+    // Each input stands alone: no journal or log of the previous one pairs with it.
+    for (const char* suffix : {"-journal", "-wal", "-shm"}) remove((file + suffix).c_str());
 
     int v = 0;
     CRegistry::Read(L"ClickData", L"AltSpan", 3, &v, 1);

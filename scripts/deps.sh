@@ -20,6 +20,7 @@ packages=(
   dpkg-dev
   file
   lintian
+  man-db
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -21,6 +21,12 @@ export LD_LIBRARY_PATH="$root/usr/lib/$multiarch"
 export ZCMCOM_DATA_DIR="$root/usr/share/zcmcom"
 echo "== the installed program =="
 "$root/usr/bin/zcmcom" click --settings init --at 2026-12-06T12:00:00Z Solar.Planet.Mars | head -3
+echo "== the manual page lists every command =="
+page=$(MANWIDTH=200 man -l "$root/usr/share/man/man1/zcmcom.1.gz" 2>/dev/null)
+for c in $("$root/usr/bin/zcmcom" --help | sed -n '/^Subcommands:/,/^$/p' | awk 'NR > 1 && NF {print $1}'); do
+  grep -q "^   $c\$" <<<"$page" || { echo "zcmcom(1) lacks the command $c"; exit 1; }
+done
+echo "zcmcom(1): every command present"
 echo "== the consumer project against the installed development package =="
 cmake -S tests/consumer -B "$root/consumer" -G Ninja -DCMAKE_PREFIX_PATH="$root/usr" >/dev/null
 cmake --build "$root/consumer" >/dev/null

@@ -114,6 +114,7 @@ HWND CCommonApps::GetAppMainWnd(APPID id) {
 int CCommonApps::SetAppExchangeRegistry(APPID id, const wchar_t* name, const wchar_t* data) {
     CString key;
     if (!GetAppRegKeyPath(id, key)) return 0;
+    CRegistryBatch batch(HKEY_CURRENT_USER);  // the key and the value: one transaction
     HKEY h = nullptr;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, key + L"Exchange", 0, nullptr, REG_OPTION_NON_VOLATILE,
                         KEY_ALL_ACCESS, nullptr, &h, nullptr) != ERROR_SUCCESS)

@@ -44,6 +44,16 @@ void CCameraDB::Init(const CString& directory) {
         AfxMessageBox(CString(L"カメラの写野角データファイルが読み込めません。\r\n") + path, MB_OK);
         return;
     }
+    try {
+        ReadRecords(file);
+    } catch (CFileException* e) {  // a line without end: the file is not a camera list
+        AfxMessageBox(CString(L"カメラの写野角データファイルが読み込めません。\r\n") + e->GetMessageText(), MB_OK);
+        e->Delete();
+    }
+    file.Abort();
+}
+
+void CCameraDB::ReadRecords(CZntFile& file) {
     CString previous;
     CString raw;
     UINT count = 0;
@@ -63,7 +73,6 @@ void CCameraDB::Init(const CString& directory) {
         m_aCamera.Add(camera);
         previous = camera.strVendor;
     }
-    file.Abort();
 }
 
 _ANGLE_OF_FIELD CCameraDB::GetCamera(int index) const {

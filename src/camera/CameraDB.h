@@ -3,6 +3,8 @@
 // maker.
 #include "platform/Array.h"
 
+class CZntFile;
+
 // One camera (or generic sensor size). The five values are the line's numbers in file
 // order; their meaning belongs to the application.
 struct _ANGLE_OF_FIELD {
@@ -38,6 +40,8 @@ public:
     static bool ParseLine(CString line, _ANGLE_OF_FIELD& camera);
 
 private:
+    void ReadRecords(CZntFile& file);
+
     CArray<_ANGLE_OF_FIELD> m_aCamera;
     CArray<_CAM_VENDOR> m_aVendor;
     CString m_strDirectory;

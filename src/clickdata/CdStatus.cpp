@@ -3,6 +3,7 @@
 #include <array>
 
 #include "dirode/Registry.h"
+#include "platform/Registry.h"
 #include "res/LibraryResources.h"
 
 namespace {
@@ -170,6 +171,9 @@ void CCdStatus::RegistryIO(int bRead) {
 void CCdStatus::Load() { RegistryIO(1); }
 
 void CCdStatus::Save() {
+    // One transaction: another process loads all of a save or none of it, and the lot
+    // costs one commit.
+    CRegistryBatch batch(HKEY_CURRENT_USER);
     RegistryIO(0);
     // The planetarium's own click-data settings; its "Cyclic" is the inverse of our popup.
     CRegistry::Write(L"Default", L"ClickData.Constellation", CnsInfo ? L"TRUE" : L"FALSE");

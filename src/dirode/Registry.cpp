@@ -25,16 +25,9 @@ RootState::~RootState() { g_rootGone = true; }
 
 CString KeyPath(const CString& key) { return CRegistry::GetAppRoot() + key; }
 
-// Opens root\key for reading; null when it cannot be opened.
-HKEY OpenForReading(const CString& key) {
-    HKEY h = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, KeyPath(key), 0, KEY_READ, &h) != ERROR_SUCCESS)
-        return nullptr;
-    return h;
-}
-
 int WriteValue(const CString& key, const CString& name, DWORD type, const void* data,
                DWORD size) {
+    CRegistryBatch batch(HKEY_CURRENT_USER);  // the key and the value: one transaction
     HKEY h = nullptr;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, KeyPath(key), 0, nullptr, REG_OPTION_NON_VOLATILE,
                         KEY_WRITE, nullptr, &h, nullptr) != ERROR_SUCCESS)
@@ -42,7 +35,7 @@ int WriteValue(const CString& key, const CString& name, DWORD type, const void* 
     const LONG err =
         RegSetValueExW(h, name, 0, type, static_cast<const BYTE*>(data), size);
     RegCloseKey(h);
-    return err == ERROR_SUCCESS ? 1 : 0;
+    return err == ERROR_SUCCESS && batch.Commit() == ERROR_SUCCESS ? 1 : 0;
 }
 
 }  // namespace
@@ -71,13 +64,10 @@ int CRegistry::Read(const CString& key, const CString& name, int def, int* pValu
     if (!pValue) return 0;
     *pValue = def;
     if (kind != kindBool && kind != kindInt) return 0;
-    HKEY h = OpenForReading(key);
-    if (!h) return 0;
-    DWORD type = REG_NONE, value = 0, size = sizeof value;
-    const LONG err =
-        RegQueryValueExW(h, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
-    RegCloseKey(h);
-    if (err != ERROR_SUCCESS || type != REG_DWORD) return 0;
+    DWORD value = 0, size = sizeof value;
+    if (RegGetValueW(HKEY_CURRENT_USER, KeyPath(key), name, RRF_RT_REG_DWORD, nullptr, &value,
+                     &size) != ERROR_SUCCESS)
+        return 0;
     *pValue = kind == kindBool ? (value != 0 ? 1 : 0) : static_cast<int>(value);
     return 1;
 }
@@ -86,21 +76,22 @@ int CRegistry::Read(const CString& key, const CString& name, const CString& def,
                     CString* pValue) {
     if (!pValue) return 0;
     *pValue = def;
-    HKEY h = OpenForReading(key);
-    if (!h) return 0;
-    DWORD type = REG_NONE, size = 0;
-    LONG err = RegQueryValueExW(h, name, nullptr, &type, nullptr, &size);
-    CString text;
-    // Another process may lengthen the text between the two calls: ask again then.
-    for (int attempt = 0; attempt < 4 && err == ERROR_SUCCESS && type == REG_SZ; ++attempt) {
-        wchar_t* buffer = text.GetBuffer(static_cast<int>(size / sizeof(wchar_t)));
-        err = RegQueryValueExW(h, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
-        text.ReleaseBuffer(err == ERROR_SUCCESS ? -1 : 0);
-        if (err != ERROR_MORE_DATA) break;
-        if (attempt < 3) err = ERROR_SUCCESS;
+    const CString path = KeyPath(key);
+    wchar_t small[128];
+    DWORD size = sizeof small;
+    LONG err = RegGetValueW(HKEY_CURRENT_USER, path, name, RRF_RT_REG_SZ, nullptr, small, &size);
+    if (err == ERROR_SUCCESS) {
+        *pValue = small;
+        return 1;
     }
-    RegCloseKey(h);
-    if (err != ERROR_SUCCESS || type != REG_SZ) return 0;
+    CString text;
+    // Another process may lengthen the text between two calls: ask again then.
+    for (int attempt = 0; attempt < 4 && err == ERROR_MORE_DATA; ++attempt) {
+        wchar_t* buffer = text.GetBuffer(static_cast<int>(size / sizeof(wchar_t)));
+        err = RegGetValueW(HKEY_CURRENT_USER, path, name, RRF_RT_REG_SZ, nullptr, buffer, &size);
+        text.ReleaseBuffer(err == ERROR_SUCCESS ? -1 : 0);
+    }
+    if (err != ERROR_SUCCESS) return 0;
     *pValue = text;
     return 1;
 }

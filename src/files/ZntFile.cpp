@@ -133,6 +133,8 @@ int CZntFile::ReadLine(CString& raw, UINT* byteCount) {
         }
         if (!found) {
             gathered.append(reinterpret_cast<char*>(block), n);
+            if (gathered.size() > kZcmMaxLineBytes)  // no line end in sight
+                AfxThrowFileException(CFileException::genericException, EFBIG, m_strFileName);
             if (n < kBlock) break;
             continue;
         }

@@ -1,5 +1,7 @@
 #include "files/ZntFileEx.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 
@@ -8,6 +10,12 @@
 namespace {
 
 const size_t kBufferSize = 1024 * 1024;
+
+// The first CR or LF in [p, end), or end: one pass, whichever line end the file uses.
+const char* FindLineEnd(const char* p, const char* end) {
+    while (p < end && *p != '\r' && *p != '\n') ++p;
+    return p;
+}
 
 }  // namespace
 
@@ -30,10 +38,7 @@ int CZntFileEx::GetEncodeType(const wchar_t* path) {
         return encodeError;
     }
     file.Abort();
-    if (b[0] == 0xFF && b[1] == 0xFE) return encodeUtf16LE;
-    if (b[0] == 0xFE && b[1] == 0xFF) return encodeUtf16BE;
-    if (b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF) return encodeUtf8;
-    return encodeSJIS;
+    return TypeOfMark(b, sizeof b);
 }
 
 int CZntFileEx::Open(const wchar_t* path, UINT openFlags, int encodeType) {
@@ -47,11 +52,40 @@ int CZntFileEx::Open(const wchar_t* path, UINT openFlags, int encodeType) {
     } else if (access != modeRead) {
         m_nEncodeType = 0;
     } else {
-        m_nEncodeType = GetEncodeType(path);
-        if (m_nEncodeType < encodeSJIS) return 0;
+        return OpenForReading(path, openFlags);
     }
     if (m_nEncodeType == encodeUtf16LE || m_nEncodeType == encodeUtf8) return SetFileStream(path, openFlags);
     return CStdioFile::Open(path, openFlags, nullptr);
+}
+
+int CZntFileEx::OpenForReading(const wchar_t* path, UINT openFlags) {
+    // One open that both sniffs and reads: a pipe cannot be opened twice for the same bytes.
+    if (!CStdioFile::Open(path, openFlags, nullptr)) {
+        // A UTF file that may not be opened so (shared with a writer) throws, as a failed
+        // stream open does.
+        m_nEncodeType = GetEncodeType(path);
+        if (m_nEncodeType == encodeUtf16LE || m_nEncodeType == encodeUtf8) AfxThrowInvalidArgException();
+        return 0;
+    }
+    unsigned char b[3] = {};
+    const ssize_t n = pread(Fd(), b, sizeof b, 0);
+    m_nEncodeType = TypeOfMark(b, n < 0 ? 0 : static_cast<size_t>(n));
+    if (m_nEncodeType == encodeSJIS) return 1;
+    if (m_nEncodeType == encodeUtf16BE) {
+        Abort();
+        return 0;
+    }
+    m_pStream->SetEncoding(m_nEncodeType == encodeUtf8 ? ZcmStream::utf8 : ZcmStream::utf16le);
+    m_pStream->Seek(m_nEncodeType == encodeUtf8 ? 3 : 2, SEEK_SET);
+    m_pFileStream = m_pStream;
+    return 1;
+}
+
+int CZntFileEx::TypeOfMark(const unsigned char* b, size_t n) {
+    if (n >= 2 && b[0] == 0xFF && b[1] == 0xFE) return encodeUtf16LE;
+    if (n >= 2 && b[0] == 0xFE && b[1] == 0xFF) return encodeUtf16BE;
+    if (n >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF) return encodeUtf8;
+    return encodeSJIS;
 }
 
 int CZntFileEx::SetFileStream(const wchar_t* path, UINT openFlags) {
@@ -108,17 +142,15 @@ int CZntFileEx::ReadStringSJIS(CString& line) {
         size_t t = m_end;
         if (m_pos < m_end) {
             const char* start = m_buffer.data() + m_pos;
-            const size_t n = m_end - m_pos;
-            const char* lf = static_cast<const char*>(memchr(start, '\n', n));
-            const size_t upto = lf ? static_cast<size_t>(lf - start) : n;
-            const char* cr = static_cast<const char*>(memchr(start, '\r', upto));
-            const char* hit = cr ? cr : lf;
-            if (hit) {
+            const char* hit = FindLineEnd(start, m_buffer.data() + m_end);
+            if (hit < m_buffer.data() + m_end) {
                 found = true;
                 terminator = *hit;
                 t = m_pos + static_cast<size_t>(hit - start);
             }
             gathered.append(start, t - m_pos);
+            if (gathered.size() > kZcmMaxLineBytes)  // no line end in sight
+                AfxThrowFileException(CFileException::genericException, EFBIG, m_strFileName);
         }
         if (m_bEndOfData && !found) {
             m_pos = m_end;

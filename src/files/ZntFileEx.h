@@ -18,7 +18,11 @@ public:
     // CInvalidArgException.
     int Open(const wchar_t* path, UINT openFlags, int encodeType);
     using CStdioFile::Open;
+    // Reads the first bytes of the file: those of a pipe or FIFO are then gone, so for
+    // those open the file and ask GetEncodeTypeOfFile.
     static int GetEncodeType(const wchar_t* path);
+    // The type of the open file; after a refused open for reading, encodeUtf16BE for a
+    // big-endian file, encodeError when it could not be opened.
     int GetEncodeTypeOfFile() const { return m_nEncodeType; }
 
     BOOL ReadString(CString& line) override;
@@ -28,6 +32,8 @@ public:
 
 protected:
     int SetFileStream(const wchar_t* path, UINT openFlags);
+    int OpenForReading(const wchar_t* path, UINT openFlags);
+    static int TypeOfMark(const unsigned char* bytes, size_t count);
     int ReadStringSJIS(CString& line);
     void WriteStringSJIS(CString text);
     // Reads the next block into the buffer; sets the end-of-data flag on a short read.

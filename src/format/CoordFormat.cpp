@@ -69,6 +69,20 @@ Dms SplitDegrees(double a, int precision) {
     return r;
 }
 
+// v brought into [0, full), with negative zero as zero.
+double Wrap(double v, double full) {
+    double r = std::fmod(v, full);
+    if (r < 0) r += full;
+    if (r >= full) r = 0.0;
+    return r == 0 ? 0.0 : r;
+}
+
+// v in [0, full), or 0 when it prints as the full circle with this many decimals.
+double NotFullCircle(double v, double full, int decimals) {
+    const double scale = std::pow(10.0, decimals);
+    return std::round(v * scale) >= full * scale ? 0.0 : v;
+}
+
 }  // namespace
 
 double CCommonCoordFormat::degmal(double a) {
@@ -94,9 +108,8 @@ int CCommonCoordFormat::IsEqualAlt(double a, double b) { return std::fabs(a - b)
 const wchar_t* CCommonCoordFormat::CoordFormatRA(double hours, int precision) {
     static wchar_t buf[32];
     if (!NeedsValue(buf, precision, hours, kRaPlaceholder)) return buf;
-    double h = std::fmod(hours, 24.0);
-    if (h < 0) h += 24.0;  // a negative right ascension is the same hour angle less 24 h
-    if (h >= 24.0) h = 0.0;
+    // A negative right ascension is the same hour angle less 24 h.
+    const double h = Wrap(hours, 24.0);
     int H = static_cast<int>(std::floor(h));
     const double m = (h - H) * 60.0;
     if (precision == 1) {
@@ -162,9 +175,8 @@ const wchar_t* CCommonCoordFormat::CoordFormatRADeg(double hours, int precision)
     static wchar_t buf[64];
     if (!NeedsValue(buf, precision, hours, kDegPlaceholder)) return buf;
     static const int kWidth[] = {0, 8, 11, 12, 13};
-    double h = std::fmod(hours, 24.0);
-    if (h < 0) h += 24.0;
-    swprintf(buf, 64, L"%-*.*f", kWidth[precision], precision + 2, h * 15.0);
+    const double d = NotFullCircle(Wrap(hours, 24.0) * 15.0, 360.0, precision + 2);
+    swprintf(buf, 64, L"%-*.*f", kWidth[precision], precision + 2, d);
     return buf;
 }
 
@@ -187,7 +199,8 @@ const wchar_t* CCommonCoordFormat::CoordFormatLongitudeDeg(double degrees, int p
     static wchar_t buf[64];
     if (!NeedsValue(buf, precision, degrees, kLonDegPlaceholder)) return buf;
     static const int kWidth[] = {0, 7, 10, 11, 12};
-    swprintf(buf, 64, L"%-*.*f", kWidth[precision], precision + 2, degmal(degrees));
+    swprintf(buf, 64, L"%-*.*f", kWidth[precision], precision + 2,
+             NotFullCircle(degmal(degrees), 360.0, precision + 2));
     return buf;
 }
 

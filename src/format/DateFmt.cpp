@@ -66,7 +66,8 @@ void CCommonDateFmt::ParseDate(CString text, int* year, int* month, int* day, in
             if (!ScanInt(p, &values[read])) break;
         }
     }
-    if (read > 0 && era == L"BC") values[0] = 1 - values[0];  // 1 BC is year 0
+    // 1 BC is year 0; the year read saturates at the int range, and so does this.
+    if (read > 0 && era == L"BC") values[0] = values[0] == INT_MIN ? INT_MAX : 1 - values[0];
     int* outs[6] = {year, month, day, hour, minute, second};
     for (int i = 0; i < 6; ++i)
         if (outs[i]) *outs[i] = values[i];

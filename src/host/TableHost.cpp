@@ -1,7 +1,11 @@
 #include "host/TableHost.h"
 
-#include <fstream>
-#include <sstream>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/EncodedStream.h"
 
 CTableHost::~CTableHost() = default;
 
@@ -28,12 +32,15 @@ int CTableHost::LoadTable(const std::string& utf8Text) {
 }
 
 BOOL CTableHost::LoadTableFile(const char* path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return FALSE;
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad()) return FALSE;
-    LoadTable(text.str());
+    const int fd = open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return FALSE;
+    std::string text;
+    const bool ok = ZcmReadWhole(fd, text);  // a folder fails with EISDIR
+    const int err = errno;
+    close(fd);
+    errno = err;
+    if (!ok) return FALSE;
+    LoadTable(text);
     return TRUE;
 }
 

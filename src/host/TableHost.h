@@ -21,7 +21,8 @@ public:
     // '#' and lines without a tab are skipped; a CR before the line feed is dropped; the
     // answer is everything after the first tab. Returns the number of answers read.
     int LoadTable(const std::string& utf8Text);
-    // LoadTable on a file's contents; 0 and nothing read when the file cannot be read.
+    // LoadTable on a file's contents (a pipe or FIFO too); 0 and nothing read when the
+    // file cannot be read, with errno set (EFBIG past kZcmMaxWholeBytes).
     BOOL LoadTableFile(const char* path);
 
     CString Execute(LPCTSTR command) override;

@@ -21,6 +21,8 @@ constexpr int kSelectTimeoutMs = 1000;
 const char kPingPayload[] = "ICMP PING DATA";
 const char kTurnedAway[] = "MAX_CONNECTIONS";  // sent with its terminating zero
 constexpr int kPingTimeoutMs = 1000;
+// What a client may leave unread of the answers before it is dropped (the kernel doubles it).
+constexpr int kClientSendBuffer = 256 * 1024;
 
 bool FillAddress(const char* host, int port, sockaddr_in* address) {
     uint32_t resolved;
@@ -37,10 +39,13 @@ void CloseFd(int& fd) {
     fd = -1;
 }
 
-// A bound, listening TCP socket, or -1.
+// A bound, listening, non-blocking TCP socket, or -1 with errno set.
 int OpenListeningSocket(in_addr_t address, int* port) {
-    if (*port < 0 || *port > 65535) return -1;
-    int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (*port < 0 || *port > 65535) {
+        errno = EINVAL;
+        return -1;
+    }
+    int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0) return -1;
     // Windows lets a server rebind while old connections linger in TIME_WAIT; so do we.
     const int one = 1;
@@ -53,7 +58,9 @@ int OpenListeningSocket(in_addr_t address, int* port) {
     if (bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0 ||
         listen(fd, kListenBacklog) != 0 ||
         getsockname(fd, reinterpret_cast<sockaddr*>(&local), &length) != 0) {
+        const int err = errno;
         CloseFd(fd);
+        errno = err;
         return -1;
     }
     *port = ntohs(local.sin_port);
@@ -61,6 +68,12 @@ int OpenListeningSocket(in_addr_t address, int* port) {
 }
 
 int64_t NowSeconds() { return zcmnet::MonotonicMs() / 1000; }
+
+// True when a client's send buffer is (nearly) full: it does not read what it is sent.
+bool OutputOverflows(int fd) {
+    pollfd p = {fd, POLLOUT, 0};
+    return poll(&p, 1, 0) == 0;
+}
 
 }  // namespace
 
@@ -181,11 +194,16 @@ int CInetSocket::Listen(PROTOCOL protocol, int port, ReceiveFunction onReceive) 
     m_listenProtocol = protocol;
     m_listenPort = port;
     m_listenSocket = OpenListeningSocket(m_listenAddress, &m_listenPort);
+    if (m_listenSocket < 0) {
+        m_listenPort = 0;
+        return 0;
+    }
     m_onReceive = std::move(onReceive);
     m_stopEvent.ResetEvent();
     m_wake = new zcmnet::WakeFd();
     m_pListener = AfxBeginThread(TcpListener, this, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
     if (!m_pListener) {
+        m_onReceive = nullptr;
         CloseFd(m_listenSocket);
         delete m_wake;
         m_wake = nullptr;
@@ -222,13 +240,6 @@ void CInetSocket::RunListener() {
     slots[0].socket = m_listenSocket;
     m_listenSocket = -1;
 
-    if (slots[0].socket < 0) {
-        // Nothing to serve (the port could not be bound): wait for the stop request
-        // instead of spinning on a broken socket.
-        m_stopEvent.Lock(INFINITE);
-        return;
-    }
-
     char* buffer = new char[kListenBufferSize];
     const int wakeFd = m_wake ? m_wake->fd() : -1;
     bool stop = m_stopEvent.Lock(0) != FALSE;
@@ -255,8 +266,11 @@ void CInetSocket::RunListener() {
             const int i = slotOf[k];
             if (i < 0 || !(fds[k].revents & (POLLIN | POLLERR | POLLHUP))) continue;
             if (i == 0) {
-                const int client = accept4(slots[0].socket, nullptr, nullptr, SOCK_CLOEXEC);
+                // Clients are non-blocking: an answer to one that does not read never
+                // holds up the others or the stop request.
+                const int client = accept4(slots[0].socket, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
                 if (client < 0) continue;
+                setsockopt(client, SOL_SOCKET, SO_SNDBUF, &kClientSendBuffer, sizeof kClientSendBuffer);
                 int free = -1;
                 for (int j = 1; j < kListenSlots && free < 0; ++j)
                     if (slots[j].socket < 0) free = j;
@@ -271,13 +285,14 @@ void CInetSocket::RunListener() {
             memset(buffer, 0, kListenBufferSize);
             const ssize_t got = recv(slots[i].socket, buffer, kListenBufferSize, 0);
             if (got < 1) {
-                if (got < 0 && errno == EINTR) continue;
+                if (got < 0 && (errno == EINTR || errno == EAGAIN)) continue;
                 CloseFd(slots[i].socket);
                 continue;
             }
             SOCKET handle = static_cast<SOCKET>(slots[i].socket);
             m_onReceive(handle, buffer, static_cast<int>(got));
             slots[i].lastActive = NowSeconds();
+            if (OutputOverflows(slots[i].socket)) CloseFd(slots[i].socket);
         }
         const int64_t now = NowSeconds();
         for (int i = 1; i < kListenSlots; ++i)

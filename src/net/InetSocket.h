@@ -9,11 +9,15 @@
 //   2048 bytes, no framing). It may answer through the socket handle it is given (a
 //   POSIX descriptor; send with MSG_NOSIGNAL so a vanished client cannot raise SIGPIPE).
 //   The listener owns the handle: do not close it. The function must not throw.
+// - Client sockets are non-blocking, so the receive function never waits on a client.
+//   Answers queue in the client's send buffer (256 KiB); a client that leaves that much
+//   unread is dropped, so one client that sends without reading starves no other.
 // - At most four clients are served at once; a fifth is sent "MAX_CONNECTIONS" (with its
 //   terminating zero, 16 bytes) and closed. A client silent for more than 30 seconds is
 //   disconnected.
 // - The listening socket is bound before Listen returns, so a client may connect at
-//   once. When 0 is passed as the port, ListeningPort gives the port the system chose.
+//   once; a port that cannot be bound or listened on makes Listen fail. When 0 is passed
+//   as the port, ListeningPort gives the port the system chose.
 #include <netinet/in.h>
 
 #include <functional>
@@ -66,8 +70,8 @@ public:
 
     // Listener side
     // Starts the listener thread (stopping a running one first). Returns 1; 0 without
-    // starting anything when onReceive is empty. A port that cannot be bound leaves a
-    // thread that only waits for StopListening.
+    // starting anything when onReceive is empty or the port cannot be bound and listened
+    // on (errno tells why).
     int Listen(PROTOCOL protocol, int port, ReceiveFunction onReceive);
     // Stops the listener and joins its thread: 1, or 0 when none ran.
     int StopListening();

@@ -1,6 +1,7 @@
 #include "platform/EncodedStream.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -39,7 +40,51 @@ bool ChannelTaken(int fd, Channel ch) {
     return fl.l_type != F_UNLCK;
 }
 
+// A copy in memory of what is left to read of the non-seekable fd, positioned at its
+// start; -1 with errno set (EFBIG past kZcmMaxWholeBytes).
+int SpoolToMemory(int fd) {
+    std::string data;
+    if (!ZcmReadWhole(fd, data)) return -1;
+    const int copy = memfd_create("zcmcom-input", MFD_CLOEXEC);
+    if (copy < 0) return -1;
+    for (size_t done = 0; done < data.size();) {
+        const ssize_t n = write(copy, data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            const int err = n < 0 ? errno : ENOSPC;
+            close(copy);
+            errno = err;
+            return -1;
+        }
+        done += static_cast<size_t>(n);
+    }
+    lseek(copy, 0, SEEK_SET);
+    return copy;
+}
+
 }  // namespace
+
+bool ZcmReadWhole(int fd, std::string& out, size_t limit) {
+    out.clear();
+    struct stat st;
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<unsigned long long>(st.st_size) > limit) {
+        errno = EFBIG;
+        return false;
+    }
+    char block[64 * 1024];
+    for (;;) {
+        const ssize_t n = read(fd, block, sizeof block);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) return true;
+        if (out.size() + static_cast<size_t>(n) > limit) {
+            out.clear();
+            errno = EFBIG;
+            return false;
+        }
+        out.append(block, static_cast<size_t>(n));
+    }
+}
 
 bool ZcmShareLock::Acquire(const char* path, bool read, bool write, int shareRights) {
     Release();
@@ -99,6 +144,14 @@ int ZcmOpenShared(const wchar_t* path, int posixFlags, int shareRights, ZcmShare
         close(fd);
         errno = err;
         return -1;
+    }
+    if ((posixFlags & O_ACCMODE) == O_RDONLY && lseek(fd, 0, SEEK_CUR) < 0 && errno == ESPIPE) {
+        const int copy = SpoolToMemory(fd);
+        const int err = errno;
+        close(fd);
+        if (copy < 0) lock.Release();
+        errno = err;
+        return copy;
     }
     // Devices (/dev/null, /dev/full) ignore truncation, as open() itself does.
     if ((posixFlags & O_TRUNC) && fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ftruncate(fd, 0) != 0) {
@@ -241,31 +294,34 @@ size_t ZcmStream::Read(void* buffer, size_t count) {
     return got;
 }
 
-void ZcmStream::ReadByteLine(std::string& bytes) {
+bool ZcmStream::ReadByteLine(std::string& bytes) {
     for (;;) {
-        if (m_pos >= m_end && !Fill()) return;
+        if (bytes.size() > kZcmMaxLineBytes) return false;
+        if (m_pos >= m_end && !Fill()) return true;
         const char* start = &m_buf[m_pos];
         const void* lf = memchr(start, '\n', m_end - m_pos);
         const size_t n = lf ? static_cast<size_t>(static_cast<const char*>(lf) - start) + 1 : m_end - m_pos;
         bytes.append(start, n);
         m_pos += n;
-        if (lf) return;
+        if (lf) return true;
     }
 }
 
-void ZcmStream::ReadUtf16Line(std::u16string& units) {
+bool ZcmStream::ReadUtf16Line(std::u16string& units) {
     unsigned char lo, hi;
     while (PeekByte(lo)) {
+        if (units.size() * 2 > kZcmMaxLineBytes) return false;
         ++m_pos;
         if (!PeekByte(hi)) {
             units += static_cast<char16_t>(0xFFFD);  // a half unit at the end
-            return;
+            return true;
         }
         ++m_pos;
         const char16_t u = static_cast<char16_t>(lo | (hi << 8));
         units += u;
-        if (u == u'\n') return;
+        if (u == u'\n') return true;
     }
+    return true;
 }
 
 bool ZcmStream::GetLine(std::wstring& line) {
@@ -277,7 +333,10 @@ bool ZcmStream::GetLine(std::wstring& line) {
     if (m_writing && !Flush()) return false;
     if (m_encoding == utf16le) {
         std::u16string units;
-        ReadUtf16Line(units);
+        if (!ReadUtf16Line(units)) {
+            m_error = EFBIG;  // a line without end
+            return false;
+        }
         if (units.empty()) return false;
         if (m_text && units.size() >= 2 && units[units.size() - 2] == u'\r' && units.back() == u'\n')
             units.erase(units.size() - 2, 1);
@@ -285,7 +344,10 @@ bool ZcmStream::GetLine(std::wstring& line) {
         return true;
     }
     std::string bytes;
-    ReadByteLine(bytes);
+    if (!ReadByteLine(bytes)) {
+        m_error = EFBIG;
+        return false;
+    }
     if (bytes.empty()) return false;
     if (m_text && bytes.size() >= 2 && bytes[bytes.size() - 2] == '\r' && bytes.back() == '\n')
         bytes.erase(bytes.size() - 2, 1);
@@ -493,14 +555,14 @@ bool ParseMode(const wchar_t* mode, int& flags, bool& canRead, bool& canWrite, b
     return true;
 }
 
-// The encoding a byte-order mark at the start of fd names, and the mark's length.
-int DetectMark(const wchar_t* path, int& markLength) {
+// The encoding a byte-order mark at the start of the file names, and the mark's length.
+// Read through the stream's descriptor when it can read (a pipe read once is gone).
+int DetectMark(const wchar_t* path, int streamFd, bool readable, int& markLength) {
     unsigned char b[3] = {};
-    // A separate descriptor: the stream's own may be write-only.
-    const std::string p = ZcmWideToUtf8(path, wcslen(path));
-    const int fd = open(p.c_str(), O_RDONLY | O_CLOEXEC);
+    // Else a separate descriptor: the stream's own is write-only.
+    const int fd = readable ? streamFd : open(ZcmWideToUtf8(path, wcslen(path)).c_str(), O_RDONLY | O_CLOEXEC);
     const ssize_t n = fd < 0 ? 0 : pread(fd, b, 3, 0);
-    if (fd >= 0) close(fd);
+    if (fd >= 0 && !readable) close(fd);
     markLength = 0;
     if (n >= 2 && b[0] == 0xFF && b[1] == 0xFE) {
         markLength = 2;
@@ -538,7 +600,7 @@ ZcmStream* _wfsopen(const wchar_t* path, const wchar_t* mode, int shareFlag) {
     if (ccs >= 0) {
         // The mark of an existing file wins over the encoding asked for.
         int markLength = 0;
-        const int marked = (flags & O_TRUNC) ? -1 : DetectMark(path, markLength);
+        const int marked = (flags & O_TRUNC) ? -1 : DetectMark(path, fd, canRead, markLength);
         encoding = marked >= 0 ? static_cast<ZcmStream::Encoding>(marked)
                                : (ccs == 3 ? ZcmStream::utf8 : static_cast<ZcmStream::Encoding>(ccs));
         struct stat st;

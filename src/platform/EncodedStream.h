@@ -41,8 +41,21 @@ private:
     int m_fd = -1;
 };
 
+// Bounds on what readers hold in memory: one line of text, and an input read whole (a
+// pipe, FIFO or terminal opened for reading; a host table). Past them reading fails with
+// EFBIG instead of growing without end.
+constexpr size_t kZcmMaxLineBytes = size_t(16) << 20;
+constexpr size_t kZcmMaxWholeBytes = size_t(64) << 20;
+
+// Reads fd from where it stands to its end into out; false with errno set on a read
+// error, or EFBIG when there is more than limit bytes.
+ZCMCOM_API bool ZcmReadWhole(int fd, std::string& out, size_t limit = kZcmMaxWholeBytes);
+
 // Opens a file with POSIX flags and takes the share locks; -1 and errno on failure.
 // Directories are refused (EISDIR), as Windows refuses to open them as files.
+// An input that cannot seek (pipe, FIFO, terminal) opened for reading only is read whole
+// at once (up to kZcmMaxWholeBytes) and served from memory, so that it can be sniffed
+// for its encoding, stepped back in and read to the end like a file.
 ZCMCOM_API int ZcmOpenShared(const wchar_t* path, int posixFlags, int shareRights,
                              ZcmShareLock& lock);
 
@@ -85,8 +98,9 @@ private:
     bool PeekByte(unsigned char& b);
     bool StartWriting();
     bool RawWrite(const char* data, size_t count);
-    void ReadByteLine(std::string& bytes);
-    void ReadUtf16Line(std::u16string& units);
+    // false when the line grows past kZcmMaxLineBytes
+    bool ReadByteLine(std::string& bytes);
+    bool ReadUtf16Line(std::u16string& units);
 
     int m_fd;
     bool m_canRead, m_canWrite, m_text;

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <cstring>
 #include <cwctype>
 
 #include "platform/FileSystem.h"
@@ -62,7 +63,7 @@ BOOL CFileFind::FindFile(LPCTSTR pattern, DWORD) {
         if (lstat(path.c_str(), &lst) != 0) return;
         Entry e;
         e.name = name;
-        e.attributes = GetFileAttributesW(CString(path.c_str()));
+        e.attributes = GetFileAttributesW(CString(ZcmPathToWide(path.data(), path.size())));
         if (e.attributes == INVALID_FILE_ATTRIBUTES) return;
         if (name.GetLength() > 0 && name[0] == L'.' && name != L"." && name != L"..")
             e.attributes |= FILE_ATTRIBUTE_HIDDEN;
@@ -79,7 +80,7 @@ BOOL CFileFind::FindFile(LPCTSTR pattern, DWORD) {
         if (!d) return FALSE;
         std::vector<CString> names;
         while (const dirent* ent = readdir(d)) {
-            const CString name(ent->d_name);
+            const CString name(ZcmPathToWide(ent->d_name, strlen(ent->d_name)));
             if (MatchName(mask, name)) names.push_back(name);
         }
         closedir(d);

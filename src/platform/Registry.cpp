@@ -50,7 +50,7 @@ ApiState::~ApiState() {
     g_apiGone = true;
 }
 
-std::string Fold(const std::wstring& text) {
+std::string FoldNow(const std::wstring& text) {
     const locale_t loc = State().fold;
     std::wstring upper(text);
     for (wchar_t& ch : upper) {
@@ -60,6 +60,23 @@ std::string Fold(const std::wstring& text) {
             ch = static_cast<wchar_t>(ch - L'a' + L'A');
     }
     return ZcmWideToUtf8(upper.data(), upper.size());
+}
+
+// Callers read the same few keys and names again and again, and folding them is a good
+// part of a read's own work: each thread keeps its last few results.
+std::string Fold(const std::wstring& text) {
+    struct Cache {
+        std::wstring in[4];
+        std::string out[4];
+        unsigned next = 0;
+    };
+    thread_local Cache cache;
+    for (int i = 0; i < 4; ++i)
+        if (cache.in[i] == text) return cache.out[i];
+    const unsigned slot = cache.next++ % 4;
+    cache.in[slot] = text;
+    cache.out[slot] = FoldNow(text);
+    return cache.out[slot];
 }
 
 std::string Utf8(const std::wstring& text) { return ZcmWideToUtf8(text.data(), text.size()); }
@@ -96,23 +113,18 @@ LONG Resolve(HKEY h, KeyHandle* out) {
 LONG SubPath(const KeyHandle& base, LPCWSTR subKey, KeyHandle* out) {
     *out = base;
     if (!subKey) return ERROR_SUCCESS;
-    std::wstring component;
-    auto flush = [&]() -> bool {
-        if (component.empty()) return true;
-        if (component.size() > kMaxKeyComponent) return false;
-        if (!out->path.empty()) out->path += L'\\';
-        out->path += component;
-        component.clear();
-        return true;
-    };
-    for (const wchar_t* p = subKey; *p; ++p) {
+    for (const wchar_t* p = subKey; *p;) {
         if (*p == L'\\') {
-            if (!flush()) return ERROR_INVALID_PARAMETER;
-        } else {
-            component += *p;
+            ++p;
+            continue;
         }
+        const wchar_t* end = p;
+        while (*end && *end != L'\\') ++end;
+        if (static_cast<size_t>(end - p) > kMaxKeyComponent) return ERROR_INVALID_PARAMETER;
+        if (!out->path.empty()) out->path += L'\\';
+        out->path.append(p, end);
+        p = end;
     }
-    if (!flush()) return ERROR_INVALID_PARAMETER;
     out->folded = Fold(out->path);
     return ERROR_SUCCESS;
 }
@@ -123,7 +135,7 @@ LONG ResolveBelow(HKEY hKey, LPCWSTR subKey, KeyHandle* base, KeyHandle* key) {
     return err != ERROR_SUCCESS ? err : SubPath(*base, subKey, key);
 }
 
-bool KeyExists(sqlite3* db, const std::string& folded, int* rc) {
+bool KeyExists(zcmreg::Connection& db, const std::string& folded, int* rc) {
     if (folded.empty()) return true;  // the hive root always exists
     Statement st(db, "SELECT 1 FROM reg_keys WHERE path=?1");
     st.Bind(1, folded);
@@ -152,6 +164,62 @@ LONG CheckValueName(LPCWSTR name) {
     return ERROR_SUCCESS;
 }
 
+// A stored value: its type, and its text (cut at its first zero) or number.
+struct Value {
+    DWORD type = REG_NONE;
+    std::wstring text;
+    DWORD number = 0;
+};
+
+LONG ReadValue(const KeyHandle& key, LPCWSTR valueName, Value* out) {
+    const LONG err = CheckValueName(valueName);
+    if (err != ERROR_SUCCESS) return err;
+    const std::string name = Fold(valueName ? valueName : L"");
+    return zcmreg::WithHive(key.hive, false, [&](zcmreg::Connection& db) -> LONG {
+        Statement st(db, "SELECT type, data FROM reg_values WHERE key=?1 AND fold=?2");
+        st.Bind(1, key.folded).Bind(2, name);
+        const int rc = st.Step();
+        if (rc == SQLITE_DONE) return ERROR_FILE_NOT_FOUND;
+        if (rc != SQLITE_ROW) return zcmreg::ErrorFromSqlite(rc, false);
+        out->type = static_cast<DWORD>(st.ColumnInt(0));
+        if (out->type == REG_SZ) {
+            const std::string utf8 = st.ColumnText(1);
+            out->text = ZcmUtf8ToWide(utf8.data(), utf8.size());
+            const size_t cut = out->text.find(L'\0');
+            if (cut != std::wstring::npos) out->text.resize(cut);
+        } else if (out->type == REG_DWORD) {
+            out->number = static_cast<DWORD>(st.ColumnInt64(1));
+        } else {
+            return ERROR_BADDB;  // no other type is ever stored
+        }
+        return ERROR_SUCCESS;
+    });
+}
+
+// Hands a value to the caller's buffer the Win32 way: its size alone without a buffer,
+// ERROR_MORE_DATA and the size needed when the buffer is short.
+LONG CopyOut(const Value& v, LPDWORD lpType, void* lpData, LPDWORD lpcbData) {
+    if (lpType) *lpType = v.type;
+    if (!lpcbData) return ERROR_SUCCESS;
+    const DWORD needed = v.type == REG_SZ
+                             ? static_cast<DWORD>((v.text.size() + 1) * sizeof(wchar_t))
+                             : static_cast<DWORD>(sizeof(DWORD));
+    if (!lpData) {
+        *lpcbData = needed;
+        return ERROR_SUCCESS;
+    }
+    if (*lpcbData < needed) {
+        *lpcbData = needed;
+        return ERROR_MORE_DATA;
+    }
+    if (v.type == REG_SZ)
+        memcpy(lpData, v.text.c_str(), needed);
+    else
+        memcpy(lpData, &v.number, sizeof v.number);
+    *lpcbData = needed;
+    return ERROR_SUCCESS;
+}
+
 }  // namespace
 
 LONG RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD, LPWSTR, DWORD, REGSAM samDesired,
@@ -163,17 +231,18 @@ LONG RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD, LPWSTR, DWORD, REGSAM s
     if (err != ERROR_SUCCESS) return err;
     key.access = samDesired;
     bool created = false;
-    err = zcmreg::WithHive(key.hive, true, [&](sqlite3* db) -> LONG {
+    err = zcmreg::WithHive(key.hive, true, [&](zcmreg::Connection& db) -> LONG {
         int rc = SQLITE_OK;
+        if (KeyExists(db, key.folded, &rc)) return ERROR_SUCCESS;  // the usual case
+        if (rc != SQLITE_DONE) return zcmreg::ErrorFromSqlite(rc, true);
         if (!KeyExists(db, base.folded, &rc))
             return rc == SQLITE_DONE ? ERROR_KEY_DELETED : zcmreg::ErrorFromSqlite(rc, true);
-        if (key.path.empty()) return ERROR_SUCCESS;
         for (const std::wstring& prefix : Prefixes(key.path)) {
             Statement st(db, "INSERT OR IGNORE INTO reg_keys(path, name) VALUES(?1, ?2)");
             st.Bind(1, Fold(prefix)).Bind(2, Utf8(prefix));
             rc = st.Step();
             if (rc != SQLITE_DONE) return zcmreg::ErrorFromSqlite(rc, true);
-            created = sqlite3_changes(db) > 0;  // the last one tells about the key itself
+            created = zcmreg::Changes(db) > 0;  // the last one tells about the key itself
         }
         return ERROR_SUCCESS;
     });
@@ -191,7 +260,7 @@ LONG RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD, REGSAM samDesired, PHKEY 
     if (err != ERROR_SUCCESS) return err;
     key.access = samDesired;
     if (!key.path.empty()) {
-        err = zcmreg::WithHive(key.hive, false, [&](sqlite3* db) -> LONG {
+        err = zcmreg::WithHive(key.hive, false, [&](zcmreg::Connection& db) -> LONG {
             int rc = SQLITE_OK;
             if (KeyExists(db, key.folded, &rc)) return ERROR_SUCCESS;
             return rc == SQLITE_DONE ? ERROR_FILE_NOT_FOUND : zcmreg::ErrorFromSqlite(rc, false);
@@ -209,52 +278,28 @@ LONG RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD, LPDWORD lpType, L
     LONG err = Resolve(hKey, &key);
     if (err != ERROR_SUCCESS) return err;
     if (!(key.access & KEY_QUERY_VALUE)) return ERROR_ACCESS_DENIED;
-    if ((err = CheckValueName(lpValueName)) != ERROR_SUCCESS) return err;
-    const std::string name = Fold(lpValueName ? lpValueName : L"");
-    DWORD type = REG_NONE;
-    std::wstring text;
-    DWORD number = 0;
-    err = zcmreg::WithHive(key.hive, false, [&](sqlite3* db) -> LONG {
-        Statement st(db, "SELECT type, data FROM reg_values WHERE key=?1 AND fold=?2");
-        st.Bind(1, key.folded).Bind(2, name);
-        const int rc = st.Step();
-        if (rc == SQLITE_DONE) return ERROR_FILE_NOT_FOUND;
-        if (rc != SQLITE_ROW) return zcmreg::ErrorFromSqlite(rc, false);
-        type = static_cast<DWORD>(st.ColumnInt(0));
-        if (type == REG_SZ) {
-            const std::string utf8 = st.ColumnText(1);
-            text = ZcmUtf8ToWide(utf8.data(), utf8.size());
-        } else if (type == REG_DWORD) {
-            number = static_cast<DWORD>(st.ColumnInt64(1));
-        } else {
-            return ERROR_BADDB;  // no other type is ever stored
-        }
-        return ERROR_SUCCESS;
-    });
+    Value v;
+    err = ReadValue(key, lpValueName, &v);
+    return err != ERROR_SUCCESS ? err : CopyOut(v, lpType, lpData, lpcbData);
+}
+
+LONG RegGetValueW(HKEY hKey, LPCWSTR lpSubKey, LPCWSTR lpValue, DWORD dwFlags, LPDWORD pdwType,
+                  LPVOID pvData, LPDWORD pcbData) {
+    if ((pvData && !pcbData) || !(dwFlags & RRF_RT_ANY)) return ERROR_INVALID_PARAMETER;
+    KeyHandle base, key;
+    LONG err = ResolveBelow(hKey, lpSubKey, &base, &key);
     if (err != ERROR_SUCCESS) return err;
-    if (lpType) *lpType = type;
-    if (!lpcbData) return ERROR_SUCCESS;
-    if (type == REG_SZ) {
-        const size_t cut = text.find(L'\0');
-        if (cut != std::wstring::npos) text.resize(cut);
-    }
-    const DWORD needed = type == REG_SZ
-                             ? static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))
-                             : static_cast<DWORD>(sizeof(DWORD));
-    if (!lpData) {
-        *lpcbData = needed;
-        return ERROR_SUCCESS;
-    }
-    if (*lpcbData < needed) {
-        *lpcbData = needed;
-        return ERROR_MORE_DATA;
-    }
-    if (type == REG_SZ)
-        memcpy(lpData, text.c_str(), needed);
-    else
-        memcpy(lpData, &number, sizeof number);
-    *lpcbData = needed;
-    return ERROR_SUCCESS;
+    if (key.path == base.path && !(base.access & KEY_QUERY_VALUE)) return ERROR_ACCESS_DENIED;
+    Value v;
+    err = ReadValue(key, lpValue, &v);
+    if (err == ERROR_SUCCESS &&
+        !(dwFlags & (v.type == REG_SZ ? RRF_RT_REG_SZ : RRF_RT_REG_DWORD)))
+        err = ERROR_UNSUPPORTED_TYPE;
+    if (err == ERROR_SUCCESS) err = CopyOut(v, pdwType, pvData, pcbData);
+    if (err != ERROR_SUCCESS && err != ERROR_MORE_DATA && pvData && pcbData &&
+        (dwFlags & RRF_ZEROONFAILURE))
+        memset(pvData, 0, *pcbData);
+    return err;
 }
 
 LONG RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD, DWORD dwType, const BYTE* lpData,
@@ -286,7 +331,7 @@ LONG RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD, DWORD dwType, const B
     } else {
         return ERROR_INVALID_PARAMETER;
     }
-    return zcmreg::WithHive(key.hive, true, [&](sqlite3* db) -> LONG {
+    return zcmreg::WithHive(key.hive, true, [&](zcmreg::Connection& db) -> LONG {
         int rc = SQLITE_OK;
         if (!KeyExists(db, key.folded, &rc))
             return rc == SQLITE_DONE ? ERROR_KEY_DELETED : zcmreg::ErrorFromSqlite(rc, true);
@@ -310,12 +355,12 @@ LONG RegDeleteValueW(HKEY hKey, LPCWSTR lpValueName) {
     if (!(key.access & KEY_SET_VALUE)) return ERROR_ACCESS_DENIED;
     if ((err = CheckValueName(lpValueName)) != ERROR_SUCCESS) return err;
     const std::string name = Fold(lpValueName ? lpValueName : L"");
-    return zcmreg::WithHive(key.hive, true, [&](sqlite3* db) -> LONG {
+    return zcmreg::WithHive(key.hive, true, [&](zcmreg::Connection& db) -> LONG {
         Statement st(db, "DELETE FROM reg_values WHERE key=?1 AND fold=?2");
         st.Bind(1, key.folded).Bind(2, name);
         const int rc = st.Step();
         if (rc != SQLITE_DONE) return zcmreg::ErrorFromSqlite(rc, true);
-        return sqlite3_changes(db) > 0 ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+        return zcmreg::Changes(db) > 0 ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
     });
 }
 
@@ -325,7 +370,7 @@ LONG RegDeleteKeyW(HKEY hKey, LPCWSTR lpSubKey) {
     LONG err = ResolveBelow(hKey, lpSubKey, &base, &key);
     if (err != ERROR_SUCCESS) return err;
     if (key.path.empty()) return ERROR_ACCESS_DENIED;  // a hive root stays
-    return zcmreg::WithHive(key.hive, true, [&](sqlite3* db) -> LONG {
+    return zcmreg::WithHive(key.hive, true, [&](zcmreg::Connection& db) -> LONG {
         int rc = SQLITE_OK;
         if (!KeyExists(db, key.folded, &rc))
             return rc == SQLITE_DONE ? ERROR_FILE_NOT_FOUND : zcmreg::ErrorFromSqlite(rc, true);
@@ -359,4 +404,31 @@ LONG RegCloseKey(HKEY hKey) {
     delete *it;
     st.live.erase(it);
     return ERROR_SUCCESS;
+}
+
+CRegistryBatch::CRegistryBatch(HKEY hKey) : m_hive(-1), m_open(false) {
+    KeyHandle key;
+    if (Resolve(hKey, &key) != ERROR_SUCCESS) return;
+    m_hive = static_cast<int>(key.hive);
+    m_open = true;
+    zcmreg::BeginBatch(key.hive);
+}
+
+CRegistryBatch::~CRegistryBatch() { End(true); }
+
+LONG CRegistryBatch::Commit() { return End(true); }
+
+void CRegistryBatch::Cancel() { End(false); }
+
+LONG CRegistryBatch::End(bool commit) {
+    if (m_hive < 0) return ERROR_INVALID_HANDLE;
+    if (!m_open) return ERROR_SUCCESS;
+    m_open = false;
+    return zcmreg::EndBatch(static_cast<Hive>(m_hive), commit);
+}
+
+CString ZcmRegistryProblem(HKEY hKey) {
+    KeyHandle key;
+    if (Resolve(hKey, &key) != ERROR_SUCCESS) return CString();
+    return CString(zcmreg::Problem(key.hive).c_str());
 }

@@ -15,13 +15,21 @@
 //   leading or trailing backslash) are ignored. Key names keep the spelling of their
 //   creation.
 // - Several processes may read and write one hive at once: every change is one SQLite
-//   transaction, and a busy hive is waited for (10 s) instead of failing at once.
+//   transaction (a CRegistryBatch makes several changes one), reads never wait for
+//   writers, and a write waits for other processes' writes for up to 10 s before it fails
+//   with ERROR_CANTWRITE. A change is kept once the call returns, even if the process is
+//   killed; a power cut may lose the last moments of changes, never the file.
+// - Hive files are plain paths (a name starting with "file:" is a file of that name).
+//   Devices, pipes and folders are refused (ERROR_CANTOPEN). The default file's folders
+//   are made on the first write; the folder of a file named by a variable must exist
+//   (ERROR_PATH_NOT_FOUND otherwise). ZcmRegistryProblem tells why a hive is unusable.
 // - A hive file that is missing makes reads fail with ERROR_FILE_NOT_FOUND (a write creates
 //   it); one that cannot be opened, or is not an intact registry database, makes every call
 //   on it fail (ERROR_CANTOPEN, ERROR_BADDB) and is never overwritten.
 // - No security descriptors, classes, volatile keys, notifications or 32/64-bit views:
 //   those arguments are accepted and ignored. Access rights asked at open time are kept:
 //   a key opened for reading cannot be written through (ERROR_ACCESS_DENIED).
+#include "platform/String.h"
 #include "platform/WinTypes.h"
 
 typedef struct HKEY__* HKEY;
@@ -54,6 +62,11 @@ typedef SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
 #define REG_CREATED_NEW_KEY 1
 #define REG_OPENED_EXISTING_KEY 2
 
+#define RRF_RT_REG_SZ 0x00000002
+#define RRF_RT_REG_DWORD 0x00000010
+#define RRF_RT_ANY 0x0000ffff
+#define RRF_ZEROONFAILURE 0x20000000
+
 #define KEY_QUERY_VALUE 0x0001
 #define KEY_SET_VALUE 0x0002
 #define KEY_CREATE_SUB_KEY 0x0004
@@ -72,6 +85,9 @@ typedef SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
 #endif
 #ifndef ERROR_FILE_NOT_FOUND
 #define ERROR_FILE_NOT_FOUND 2L
+#endif
+#ifndef ERROR_PATH_NOT_FOUND
+#define ERROR_PATH_NOT_FOUND 3L
 #endif
 #ifndef ERROR_ACCESS_DENIED
 #define ERROR_ACCESS_DENIED 5L
@@ -109,6 +125,12 @@ typedef SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
 #ifndef ERROR_KEY_DELETED
 #define ERROR_KEY_DELETED 1018L
 #endif
+#ifndef ERROR_UNSUPPORTED_TYPE
+#define ERROR_UNSUPPORTED_TYPE 1630L
+#endif
+#ifndef ERROR_CANCELLED
+#define ERROR_CANCELLED 1223L
+#endif
 
 // Creates the key (and every missing key above it) or opens it when it exists.
 // *lpdwDisposition (optional) tells which happened.
@@ -123,6 +145,11 @@ ZCMCOM_API LONG RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD ulOptions, REGS
 // a buffer that is too small gives ERROR_MORE_DATA and the size needed in *lpcbData.
 ZCMCOM_API LONG RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD lpReserved,
                                  LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData);
+// Reads a value of the subkey lpSubKey (null or empty: hKey itself) without opening it,
+// as RegQueryValueExW would; ERROR_UNSUPPORTED_TYPE when its type is not among the RRF_RT_
+// flags. With RRF_ZEROONFAILURE a failed read clears the buffer.
+ZCMCOM_API LONG RegGetValueW(HKEY hKey, LPCWSTR lpSubKey, LPCWSTR lpValue, DWORD dwFlags,
+                             LPDWORD pdwType, LPVOID pvData, LPDWORD pcbData);
 // Stores a REG_SZ (text up to its first zero or cbData bytes) or a REG_DWORD (4 bytes).
 ZCMCOM_API LONG RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD Reserved, DWORD dwType,
                                const BYTE* lpData, DWORD cbData);
@@ -131,9 +158,46 @@ ZCMCOM_API LONG RegDeleteValueW(HKEY hKey, LPCWSTR lpValueName);
 ZCMCOM_API LONG RegDeleteKeyW(HKEY hKey, LPCWSTR lpSubKey);
 ZCMCOM_API LONG RegCloseKey(HKEY hKey);
 
+// Makes the changes that the calling thread makes to the hive of hKey while the object
+// lives one transaction: other processes see all of them or none, also when this process
+// dies half-way, and the lot costs one commit.
+//
+//     CRegistryBatch batch(HKEY_CURRENT_USER);
+//     RegSetValueExW(...); CRegistry::Write(...); ...
+//     if (batch.Commit() != ERROR_SUCCESS) ...  // or let the destructor commit
+//
+// The thread holds the hive while the batch lives (other threads of the process wait), so
+// keep batches short, do not wait for other threads inside one and do not fork inside one.
+// A write that fails for a reason other than a missing key or value or a refusal spoils
+// the batch: later writes fail alike and nothing is stored. Batches nest; the outermost
+// one commits, and cancelling an inner one cancels them all.
+class ZCMCOM_API CRegistryBatch {
+public:
+    explicit CRegistryBatch(HKEY hKey = HKEY_CURRENT_USER);
+    ~CRegistryBatch();  // commits unless Commit or Cancel ran
+    CRegistryBatch(const CRegistryBatch&) = delete;
+    CRegistryBatch& operator=(const CRegistryBatch&) = delete;
+
+    // ERROR_SUCCESS when every change is stored; otherwise nothing of the batch is, and the
+    // result is the first failure (ERROR_CANCELLED when an inner batch was cancelled).
+    LONG Commit();
+    // Drops the batch's changes.
+    void Cancel();
+
+private:
+    LONG End(bool commit);
+    int m_hive;  // -1 for a handle that is no key
+    bool m_open;
+};
+
+// Why the last attempt to use the hive of hKey failed for the hive file itself (missing
+// folder, a device, a damaged file...), naming the file; empty when it was usable.
+ZCMCOM_API CString ZcmRegistryProblem(HKEY hKey);
+
 #define RegCreateKeyEx RegCreateKeyExW
 #define RegOpenKeyEx RegOpenKeyExW
 #define RegQueryValueEx RegQueryValueExW
+#define RegGetValue RegGetValueW
 #define RegSetValueEx RegSetValueExW
 #define RegDeleteValue RegDeleteValueW
 #define RegDeleteKey RegDeleteKeyW

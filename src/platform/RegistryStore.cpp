@@ -1,12 +1,18 @@
 #include "platform/RegistryStore.h"
 
-#include <pwd.h>
+#include <pthread.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <mutex>
+#include <thread>
+#include <unordered_map>
 
 #include "platform/Registry.h"
 
@@ -17,7 +23,10 @@ namespace {
 // Marks the files this library created ("ZCMR"), so a foreign SQLite database is not taken
 // over as a hive.
 constexpr int kApplicationId = 0x5A434D52;
-constexpr int kBusyTimeoutMs = 10000;
+// How long a call waits for other processes' writes before it gives up; a journal-mode
+// switch, which needs the file to itself, waits briefly and is tried again later.
+constexpr long long kBusyLimitUs = 10'000'000;
+constexpr long long kJournalSwitchLimitUs = 200'000;
 
 const char* const kSchema =
     "CREATE TABLE IF NOT EXISTS reg_keys("
@@ -33,27 +42,87 @@ const char* const kSchema =
     "  PRIMARY KEY(key, fold)"
     ") WITHOUT ROWID;";
 
-// One hive's connection, reused while its file stays the same.
+long long MonotonicUs() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return ts.tv_sec * 1'000'000LL + ts.tv_nsec / 1000;
+}
+
+}  // namespace
+
+// One hive's connection, reused while its file stays the same, with the statements
+// prepared on it. The lock is re-entrant for the thread that holds it, so the calls made
+// inside a batch pass; it is a plain mutex underneath so that fork() can take it over.
 struct Connection {
     std::mutex lock;
+    std::atomic<std::thread::id> owner{};
+    int depth = 0;
+
     sqlite3* db = nullptr;
-    std::string path;
+    std::string path;  // absolute
     dev_t dev = 0;
     ino_t ino = 0;
+    off_t size = 0;  // size and time of the last change seen, to notice outside changes
+    timespec mtime{};
     pid_t pid = 0;
     bool schemaReady = false;
+    bool journalChosen = false;
+    std::unordered_map<const char*, sqlite3_stmt*> statements;  // by SQL text
 
-    void Close() {
+    int batchDepth = 0;
+    bool inTransaction = false;  // a batch's transaction is open
+    LONG batchError = ERROR_SUCCESS;
+
+    long long busySince = 0, busyLimitUs = kBusyLimitUs;
+    unsigned jitter = 0;
+    std::string problem;
+
+    void Enter() {
+        const std::thread::id self = std::this_thread::get_id();
+        if (owner.load(std::memory_order_relaxed) != self) {
+            lock.lock();
+            owner.store(self, std::memory_order_relaxed);
+        }
+        ++depth;
+    }
+    void Leave() {
+        if (--depth == 0) {
+            owner.store(std::thread::id(), std::memory_order_relaxed);
+            lock.unlock();
+        }
+    }
+    // With keepLog, the log is left as it is rather than copied into the file: the file
+    // may be damaged, or a fork wants to be quick.
+    void Close(bool keepLog = false) {
         // A connection inherited through fork() belongs to the parent: closing it here
         // could disturb the parent's locks and journal, so it is only forgotten.
-        if (db && pid == getpid()) sqlite3_close_v2(db);
+        if (db && pid == getpid()) {
+            for (auto& s : statements) sqlite3_finalize(s.second);
+            if (keepLog) sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+            sqlite3_close_v2(db);
+        }
+        statements.clear();
         db = nullptr;
-        schemaReady = false;
+        schemaReady = journalChosen = inTransaction = false;
     }
+};
+
+namespace {
+
+class HiveLock {
+public:
+    explicit HiveLock(Connection& c) : m_c(c) { c.Enter(); }
+    ~HiveLock() { m_c.Leave(); }
+    HiveLock(const HiveLock&) = delete;
+    HiveLock& operator=(const HiveLock&) = delete;
+
+private:
+    Connection& m_c;
 };
 
 struct Hives {
     Connection user, machine;
+    Hives();
     ~Hives();
 };
 
@@ -64,20 +133,45 @@ Hives& AllHives() {
     return hives;
 }
 
+Connection& Of(Hive hive) { return hive == Hive::User ? AllHives().user : AllHives().machine; }
+
+// SQLite connections must not cross fork(): the child would share the parent's view of
+// its locks and could delete or overwrite the write-ahead log under it. An idle
+// connection is closed before the fork (both sides open afresh when next needed); one
+// inside a batch of the forking thread stays with the parent and the child forgets it.
+void BeforeFork() {
+    if (g_hivesGone) return;
+    for (Connection* c : {&AllHives().user, &AllHives().machine}) {
+        c->Enter();
+        if (c->depth == 1) c->Close(true);
+    }
+}
+
+void AfterForkInParent() {
+    if (g_hivesGone) return;
+    for (Connection* c : {&AllHives().machine, &AllHives().user}) c->Leave();
+}
+
+void AfterForkInChild() {
+    if (g_hivesGone) return;
+    for (Connection* c : {&AllHives().machine, &AllHives().user}) {
+        if (c->inTransaction) c->batchError = ERROR_CANTWRITE;
+        c->Close();  // the parent's: only forgotten
+        c->Leave();
+    }
+}
+
+Hives::Hives() { pthread_atfork(BeforeFork, AfterForkInParent, AfterForkInChild); }
+
 Hives::~Hives() {
     user.Close();
     machine.Close();
     g_hivesGone = true;
 }
 
-std::string ConfigHome() {
-    const char* xdg = getenv("XDG_CONFIG_HOME");
-    if (xdg && xdg[0] == '/') return xdg;  // relative values are ignored, as XDG says
-    const char* home = getenv("HOME");
-    if (home && home[0]) return std::string(home) + "/.config";
-    if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir && pw->pw_dir[0])
-        return std::string(pw->pw_dir) + "/.config";
-    return std::string();
+LONG Refuse(Connection& c, LONG error, const std::string& why) {
+    c.problem = why;
+    return error;
 }
 
 bool Exec(sqlite3* db, const char* sql, int* rc) {
@@ -85,11 +179,46 @@ bool Exec(sqlite3* db, const char* sql, int* rc) {
     return *rc == SQLITE_OK;
 }
 
+// Waits for other processes' transactions in short naps with jitter, so that several
+// waiting writers do not retry in step, and gives up after the connection's limit.
+int OnBusy(void* arg, int count) {
+    Connection& c = *static_cast<Connection*>(arg);
+    const long long now = MonotonicUs();
+    if (count == 0) c.busySince = now;
+    if (now - c.busySince >= c.busyLimitUs) return 0;
+    c.jitter = c.jitter * 1103515245u + 12345u;
+    const long base = count < 6 ? 25L << count : 1600L;  // microseconds
+    const long nap = base / 2 + static_cast<long>((c.jitter >> 8) % static_cast<unsigned>(base));
+    timespec ts{0, nap * 1000};
+    nanosleep(&ts, nullptr);
+    return 1;
+}
+
+// Readers never wait for writers and a commit costs no disk sync with a write-ahead log
+// (a commit is in the log as soon as it returns, so killing the process loses nothing;
+// a power cut may lose the last moments, never the file). On file systems where the log
+// cannot be shared, or when the switch fails, the file keeps a rollback journal with a
+// sync at every commit.
+void ChooseJournal(Connection& c) {
+    c.busyLimitUs = kJournalSwitchLimitUs;
+    const bool wantWal = !OddFileSystem(c.path);
+    std::string mode;
+    {
+        Statement st(c, wantWal ? "PRAGMA journal_mode=WAL" : "PRAGMA journal_mode=DELETE");
+        if (st.Step() == SQLITE_ROW) mode = st.ColumnText(0);
+    }
+    c.busyLimitUs = kBusyLimitUs;
+    if (mode.empty()) return;  // busy: tried again when the connection is next opened
+    int rc;
+    Exec(c.db, mode == "wal" ? "PRAGMA synchronous=NORMAL" : "PRAGMA synchronous=FULL", &rc);
+    c.journalChosen = true;
+}
+
 enum class FileState { Ready, Empty, Foreign };
 
 // What the file holds: our tables, nothing yet, or something else.
-LONG Inspect(sqlite3* db, bool write, FileState* state) {
-    Statement st(db,
+LONG Inspect(Connection& c, bool write, FileState* state) {
+    Statement st(c,
                  "SELECT (SELECT application_id FROM pragma_application_id),"
                  " (SELECT count(*) FROM sqlite_master WHERE type='table' AND"
                  "  name IN ('reg_keys','reg_values')),"
@@ -107,20 +236,22 @@ LONG Inspect(sqlite3* db, bool write, FileState* state) {
     return ERROR_SUCCESS;
 }
 
-// Checks that the file is one of ours and creates the tables in an empty one when
-// writing. Returns ERROR_SUCCESS, ERROR_FILE_NOT_FOUND (empty, reading) or the failure.
+// Checks that the file is one of ours, chooses its journal and creates the tables in an
+// empty one when writing. Returns ERROR_SUCCESS, ERROR_FILE_NOT_FOUND (empty, reading) or
+// the failure. Nothing is written to a file that is not ours.
 LONG PrepareSchema(Connection& c, bool write) {
     FileState state;
-    LONG err = Inspect(c.db, write, &state);
+    LONG err = Inspect(c, write, &state);
     if (err != ERROR_SUCCESS) return err;
     if (state == FileState::Foreign) return ERROR_BADDB;
+    if (state == FileState::Empty && !write) return ERROR_FILE_NOT_FOUND;
+    if (!c.journalChosen) ChooseJournal(c);
     if (state == FileState::Empty) {
-        if (!write) return ERROR_FILE_NOT_FOUND;
         // Another process may be creating the tables right now: look again inside the
         // transaction.
         int rc;
         if (!Exec(c.db, "BEGIN IMMEDIATE", &rc)) return ErrorFromSqlite(rc, true);
-        err = Inspect(c.db, true, &state);
+        err = Inspect(c, true, &state);
         if (err == ERROR_SUCCESS && state == FileState::Foreign) err = ERROR_BADDB;
         if (err == ERROR_SUCCESS && state == FileState::Empty) {
             const std::string setId = "PRAGMA application_id=" + std::to_string(kApplicationId);
@@ -137,125 +268,222 @@ LONG PrepareSchema(Connection& c, bool write) {
     return ERROR_SUCCESS;
 }
 
+// A missing hive file is created on the first write. The default file's folders are made
+// as needed; a file that a variable names must have its folder already, so that a
+// mistyped path is reported instead of creating folders in odd places.
+LONG MakeFolder(Connection& c, const std::string& path, bool named) {
+    const std::string folder = path.substr(0, path.rfind('/') + 1);
+    struct stat st {};
+    if (stat(folder.c_str(), &st) == 0) return ERROR_SUCCESS;
+    if (named) return Refuse(c, ERROR_PATH_NOT_FOUND, "the folder of " + path + " does not exist");
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    if (ec) return Refuse(c, ERROR_PATH_NOT_FOUND, "cannot make the folder of " + path + ": " + ec.message());
+    return ERROR_SUCCESS;
+}
+
 // Makes c.db a usable connection to the hive's current file.
 LONG Acquire(Connection& c, Hive hive, bool write) {
-    const std::string path = HiveFile(hive);
-    if (path.empty()) return ERROR_CANTOPEN;
+    bool named = false;
+    const std::string path = HiveFile(hive, &named);
+    if (path.empty()) return Refuse(c, ERROR_CANTOPEN, "no home folder to keep the registry in");
     struct stat st {};
     const bool exists = stat(path.c_str(), &st) == 0;
-    if (c.db && c.pid != getpid()) c.Close();
     // The file may have been replaced or removed since the last call (or the variable
     // now names another one): follow it.
     if (c.db && (c.path != path || !exists || st.st_dev != c.dev || st.st_ino != c.ino))
         c.Close();
+    // Devices, pipes and folders are no hives; SQLite would write its journal beside them.
+    if (exists && !S_ISREG(st.st_mode))
+        return Refuse(c, ERROR_CANTOPEN, path + " is not a regular file");
+    // A file changed since it was last seen (a checkpoint, or damage done in place) is
+    // checked before SQLite reads it or copies its log into it.
+    const bool changed = exists && (st.st_size != c.size || st.st_mtim.tv_sec != c.mtime.tv_sec ||
+                                    st.st_mtim.tv_nsec != c.mtime.tv_nsec);
+    if (changed && c.db) {
+        if (!LooksLikeDatabase(c.db)) {
+            c.Close(true);
+            return Refuse(c, ERROR_BADDB, path + " is damaged or not a registry file");
+        }
+        c.size = st.st_size;
+        c.mtime = st.st_mtim;
+    }
     if (!c.db) {
-        if (!exists && !write) return ERROR_FILE_NOT_FOUND;
-        int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX;
+        if (!exists && !write) {
+            if (!c.problem.empty()) c.problem.clear();  // no hive yet is no fault
+            return ERROR_FILE_NOT_FOUND;
+        }
+        int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
         if (!exists) {
-            std::error_code ec;
-            const std::filesystem::path parent = std::filesystem::path(path).parent_path();
-            if (!parent.empty()) std::filesystem::create_directories(parent, ec);
+            const LONG err = MakeFolder(c, path, named);
+            if (err != ERROR_SUCCESS) return err;
             flags |= SQLITE_OPEN_CREATE;
         }
         sqlite3* db = nullptr;
         const int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
         if (rc != SQLITE_OK) {
+            const std::string why = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
             sqlite3_close_v2(db);
-            return ERROR_CANTOPEN;
+            return Refuse(c, ERROR_CANTOPEN, "cannot open " + path + ": " + why);
         }
-        sqlite3_busy_timeout(db, kBusyTimeoutMs);
         struct stat now {};
         if (stat(path.c_str(), &now) != 0) {
             sqlite3_close_v2(db);
-            return ERROR_CANTOPEN;
+            return Refuse(c, ERROR_CANTOPEN, "cannot open " + path + ": " + strerror(errno));
         }
+        if (!LooksLikeDatabase(db)) {
+            sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+            sqlite3_close_v2(db);
+            return Refuse(c, ERROR_BADDB, path + " is damaged or not a registry file");
+        }
+        sqlite3_busy_handler(db, OnBusy, &c);
         c.db = db;
         c.path = path;
         c.dev = now.st_dev;
         c.ino = now.st_ino;
+        c.size = now.st_size;
+        c.mtime = now.st_mtim;
         c.pid = getpid();
-        c.schemaReady = false;
+        c.jitter = static_cast<unsigned>(c.pid);
+        c.schemaReady = c.journalChosen = false;
     }
-    if (c.schemaReady) return ERROR_SUCCESS;
+    if (c.schemaReady) {
+        if (!c.problem.empty()) c.problem.clear();
+        return ERROR_SUCCESS;
+    }
     const LONG err = PrepareSchema(c, write);
-    if (err != ERROR_SUCCESS && err != ERROR_FILE_NOT_FOUND) c.Close();
+    if (err == ERROR_BADDB)
+        c.problem = path + " is damaged or not a registry file";
+    else if (err != ERROR_SUCCESS && err != ERROR_FILE_NOT_FOUND)
+        c.problem = path + ": " + sqlite3_errmsg(c.db);
+    else
+        c.problem.clear();
+    if (err != ERROR_SUCCESS && err != ERROR_FILE_NOT_FOUND) c.Close(err == ERROR_BADDB);
+    return err;
+}
+
+// Ends the open transaction; a commit that fails rolls back.
+LONG EndTransaction(Connection& c, bool commit) {
+    int rc = SQLITE_OK;
+    LONG err = ERROR_SUCCESS;
+    if (commit && !Exec(c.db, "COMMIT", &rc)) err = ErrorFromSqlite(rc, true);
+    if (!commit || err != ERROR_SUCCESS) sqlite3_exec(c.db, "ROLLBACK", nullptr, nullptr, nullptr);
+    c.inTransaction = false;
+    return err;
+}
+
+// Failures of one call that leave a batch's transaction usable: the call found its key
+// or value missing, or was refused, before changing anything.
+bool CallOnlyFailure(LONG err) {
+    return err == ERROR_FILE_NOT_FOUND || err == ERROR_KEY_DELETED || err == ERROR_ACCESS_DENIED;
+}
+
+// A write inside a batch: it joins the batch's transaction, opened at the first write.
+// Any other failure spoils the batch, which then stores nothing.
+LONG WriteInBatch(Connection& c, Hive hive, const std::function<LONG(Connection&)>& work) {
+    if (c.batchError != ERROR_SUCCESS) return c.batchError;
+    LONG err = ERROR_SUCCESS;
+    if (!c.inTransaction) {
+        err = Acquire(c, hive, true);
+        int rc;
+        if (err == ERROR_SUCCESS && !Exec(c.db, "BEGIN IMMEDIATE", &rc))
+            err = ErrorFromSqlite(rc, true);
+        c.inTransaction = err == ERROR_SUCCESS;
+    }
+    if (err == ERROR_SUCCESS) err = work(c);
+    if (c.inTransaction && sqlite3_get_autocommit(c.db)) {
+        c.inTransaction = false;  // SQLite rolled it back
+        if (err == ERROR_SUCCESS) err = ERROR_CANTWRITE;
+    }
+    if (err != ERROR_SUCCESS && (!c.inTransaction || !CallOnlyFailure(err))) {
+        c.batchError = err;
+        if (c.inTransaction) EndTransaction(c, false);
+    }
+    if (err == ERROR_BADDB) c.Close(true);
     return err;
 }
 
 }  // namespace
 
-std::string HiveFile(Hive hive) {
-    const char* env =
-        getenv(hive == Hive::User ? "ZCMCOM_REGISTRY_USER" : "ZCMCOM_REGISTRY_MACHINE");
-    if (env && env[0]) return env;
-    const std::string base = ConfigHome();
-    if (base.empty()) return base;
-    return base + (hive == Hive::User ? "/orvana/registry-user.sqlite"
-                                      : "/orvana/registry-machine.sqlite");
-}
-
-LONG ErrorFromSqlite(int rc, bool writing) {
-    switch (rc & 0xff) {
-        case SQLITE_OK:
-        case SQLITE_DONE:
-        case SQLITE_ROW:
-            return ERROR_SUCCESS;
-        case SQLITE_NOTADB:
-        case SQLITE_CORRUPT:
-        case SQLITE_SCHEMA:
-            return ERROR_BADDB;
-        case SQLITE_READONLY:
-        case SQLITE_PERM:
-        case SQLITE_AUTH:
-            return ERROR_ACCESS_DENIED;
-        case SQLITE_CANTOPEN:
-            return ERROR_CANTOPEN;
-        case SQLITE_NOMEM:
-            return ERROR_NOT_ENOUGH_MEMORY;
-        case SQLITE_FULL:
-            return ERROR_DISK_FULL;
-        case SQLITE_BUSY:
-        case SQLITE_LOCKED:
-            return writing ? ERROR_CANTWRITE : ERROR_CANTREAD;
-        default:
-            return ERROR_REGISTRY_IO_FAILED;
-    }
-}
-
-LONG WithHive(Hive hive, bool write, const std::function<LONG(sqlite3*)>& work) {
+LONG WithHive(Hive hive, bool write, const std::function<LONG(Connection&)>& work) {
     if (g_hivesGone) return ERROR_CANTOPEN;
-    Hives& hives = AllHives();
-    Connection& c = hive == Hive::User ? hives.user : hives.machine;
-    std::lock_guard<std::mutex> guard(c.lock);
+    Connection& c = Of(hive);
+    HiveLock guard(c);
+    if (write && c.batchDepth > 0) return WriteInBatch(c, hive, work);
+    if (c.inTransaction) return work(c);  // a read inside a batch sees the batch's writes
     LONG err = Acquire(c, hive, write);
     if (err != ERROR_SUCCESS) return err;
     if (!write) {
-        err = work(c.db);
+        err = work(c);
     } else {
         int rc;
         if (!Exec(c.db, "BEGIN IMMEDIATE", &rc)) {
             err = ErrorFromSqlite(rc, true);
         } else {
-            err = work(c.db);
-            if (err == ERROR_SUCCESS && !Exec(c.db, "COMMIT", &rc))
-                err = ErrorFromSqlite(rc, true);
-            if (err != ERROR_SUCCESS) sqlite3_exec(c.db, "ROLLBACK", nullptr, nullptr, nullptr);
+            c.inTransaction = true;
+            err = work(c);
+            const LONG end = EndTransaction(c, err == ERROR_SUCCESS);
+            if (err == ERROR_SUCCESS) err = end;
         }
     }
     // A file found damaged is checked afresh on the next call.
-    if (err == ERROR_BADDB) c.Close();
+    if (err == ERROR_BADDB) c.Close(true);
     return err;
 }
 
-Statement::Statement(sqlite3* db, const char* sql)
-    : m_rc(sqlite3_prepare_v2(db, sql, -1, &m_stmt, nullptr)) {
+void BeginBatch(Hive hive) {
+    if (g_hivesGone) return;
+    Connection& c = Of(hive);
+    c.Enter();  // held until EndBatch
+    ++c.batchDepth;
+}
+
+LONG EndBatch(Hive hive, bool commit) {
+    if (g_hivesGone) return ERROR_CANTOPEN;
+    Connection& c = Of(hive);
+    LONG err = c.batchError;
+    if (--c.batchDepth > 0) {
+        if (!commit && err == ERROR_SUCCESS) c.batchError = ERROR_CANCELLED;
+    } else {
+        if (c.inTransaction) {
+            const LONG end = EndTransaction(c, commit && err == ERROR_SUCCESS);
+            if (err == ERROR_SUCCESS) err = end;
+        }
+        c.batchError = ERROR_SUCCESS;
+    }
+    c.Leave();
+    return err;
+}
+
+std::string Problem(Hive hive) {
+    if (g_hivesGone) return std::string();
+    Connection& c = Of(hive);
+    HiveLock guard(c);
+    return c.problem;
+}
+
+int Changes(Connection& c) { return sqlite3_changes(c.db); }
+
+Statement::Statement(Connection& c, const char* sql) : m_rc(SQLITE_OK) {
+    auto it = c.statements.find(sql);
+    if (it != c.statements.end()) {
+        m_stmt = it->second;
+        return;
+    }
+    m_rc = sqlite3_prepare_v3(c.db, sql, -1, SQLITE_PREPARE_PERSISTENT, &m_stmt, nullptr);
     if (m_rc != SQLITE_OK) {
         sqlite3_finalize(m_stmt);
         m_stmt = nullptr;
+    } else {
+        c.statements.emplace(sql, m_stmt);
     }
 }
 
-Statement::~Statement() { sqlite3_finalize(m_stmt); }
+Statement::~Statement() {
+    if (!m_stmt) return;
+    sqlite3_reset(m_stmt);
+    sqlite3_clear_bindings(m_stmt);
+}
 
 Statement& Statement::Bind(int index, const std::string& text) {
     if (m_stmt)

@@ -486,6 +486,10 @@ std::string ZcmWideToUtf8(const wchar_t* text, size_t length) {
     out.reserve(length);
     for (size_t i = 0; i < length; ++i) {
         uint32_t c = static_cast<uint32_t>(text[i]);
+        if (c >= 0xDC80 && c <= 0xDCFF) {  // an escaped byte of a name (ZcmPathToWide)
+            out += static_cast<char>(c - 0xDC00);
+            continue;
+        }
         if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;
         if (c < 0x80) {
             out += static_cast<char>(c);
@@ -506,7 +510,11 @@ std::string ZcmWideToUtf8(const wchar_t* text, size_t length) {
     return out;
 }
 
-std::wstring ZcmUtf8ToWide(const char* text, size_t length) {
+namespace {
+
+// UTF-8 to wide; a byte that is not part of a valid sequence becomes U+FFFD, or with
+// escape U+DC80..U+DCFF (the byte's value less 0x80, plus 0xDC80), one per byte.
+std::wstring DecodeUtf8(const char* text, size_t length, bool escape) {
     std::wstring out;
     out.reserve(length);
     const auto* s = reinterpret_cast<const unsigned char*>(text);
@@ -526,7 +534,7 @@ std::wstring ZcmUtf8ToWide(const char* text, size_t length) {
         } else if ((b & 0xF8) == 0xF0) {
             extra = 3, c = b & 0x07, min = 0x10000;
         } else {
-            out += static_cast<wchar_t>(0xFFFD);
+            out += static_cast<wchar_t>(escape ? 0xDC00 + b : 0xFFFD);
             ++i;
             continue;
         }
@@ -537,8 +545,12 @@ std::wstring ZcmUtf8ToWide(const char* text, size_t length) {
         }
         if (j <= static_cast<size_t>(extra) || c < min || c > 0x10FFFF ||
             (c >= 0xD800 && c <= 0xDFFF)) {
-            out += static_cast<wchar_t>(0xFFFD);
-            i += j;  // skip the broken sequence up to the first byte that cannot continue it
+            // the broken sequence, up to the first byte that cannot continue it
+            if (escape)
+                for (size_t k = 0; k < j; ++k) out += static_cast<wchar_t>(0xDC00 + s[i + k]);
+            else
+                out += static_cast<wchar_t>(0xFFFD);
+            i += j;
             continue;
         }
         out += static_cast<wchar_t>(c);
@@ -546,6 +558,12 @@ std::wstring ZcmUtf8ToWide(const char* text, size_t length) {
     }
     return out;
 }
+
+}  // namespace
+
+std::wstring ZcmUtf8ToWide(const char* text, size_t length) { return DecodeUtf8(text, length, false); }
+
+std::wstring ZcmPathToWide(const char* text, size_t length) { return DecodeUtf8(text, length, true); }
 
 long long _wtoi64(const wchar_t* text) {
     if (!text) return 0;

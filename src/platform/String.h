@@ -186,8 +186,13 @@ inline bool operator>=(const CString& a, const CString& b) { return !(a.str() < 
 typedef CString CStringW;
 
 // UTF-8 <-> wide text. Invalid bytes become U+FFFD; nothing is dropped silently.
+// File names need not be UTF-8: ZcmPathToWide turns each byte that is not part of valid
+// UTF-8 into a lone surrogate U+DC80..U+DCFF, and ZcmWideToUtf8 (so CString::ToUtf8 and
+// every path the file classes open) turns those back into the bytes: a name read from
+// the system or the command line round-trips byte for byte.
 ZCMCOM_API std::string ZcmWideToUtf8(const wchar_t* text, size_t length);
 ZCMCOM_API std::wstring ZcmUtf8ToWide(const char* text, size_t length);
+ZCMCOM_API std::wstring ZcmPathToWide(const char* text, size_t length);
 
 // The runtime's wide number conversions. Leading white space is skipped, the longest
 // numeric prefix is read, 0 when there is none; "." is the decimal point in every locale.

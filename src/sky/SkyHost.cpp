@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "dirode/Registry.h"
+#include "platform/Registry.h"
 #include "draw/TimeZone.h"
 #include "sky/Answer.h"
 #include "sky/Source.h"
@@ -161,13 +162,19 @@ bool CSkyHost::LoadSite() {
 }
 
 bool CSkyHost::SaveSite() const {
+    // The three values are one transaction: a reader, or a save killed half-way, never
+    // mixes the longitude of one site with the latitude of another.
+    CRegistryBatch batch(HKEY_CURRENT_USER);
     const double values[3] = {m_lon, m_lat, m_height};
     for (int i = 0; i < 3; ++i) {
         CString text;
         text.Format(i < 2 ? L"%.6f" : L"%.1f", values[i]);
-        if (!CRegistry::Write(kSettingsKey, kSiteValues[i], text)) return false;
+        if (!CRegistry::Write(kSettingsKey, kSiteValues[i], text)) {
+            batch.Cancel();
+            return false;
+        }
     }
-    return true;
+    return batch.Commit() == ERROR_SUCCESS;
 }
 
 void CSkyHost::SetSite(double longitude, double latitude, double height) {

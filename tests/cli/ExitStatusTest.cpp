@@ -39,7 +39,7 @@ TEST(CliExitStatus, EveryFaultHasItsStatusAndReason) {
         {"", utf8.c_str(), "/dev/null", 1, "/dev/full: No space left on device"},
         {"", sjis.c_str(), "/dev/null", 1, "No space left on device"},
         {"ZCMCOM_REGISTRY_USER=/dev/null/x/user.sqlite", "sky --site 1,2 --save-site", "/dev/null", 1,
-         "the site could not be stored: registry file /dev/null/x/user.sqlite cannot be opened (Not a directory)"},
+         "the site could not be stored: the folder of /dev/null/x/user.sqlite does not exist"},
         {"", "click --bogus X", "/dev/null", 2, "--bogus"},
         {"", "send h 1 t --wait 1", "/dev/null", 2, "--wait requires --reply"},
     };

@@ -41,4 +41,41 @@ TEST(CliTextFile, ConvertsThroughEveryEncodingAndBack) {
     ExpectStatus(2, {"textfile convert a b ebcdic"});
 }
 
+// Pipes and FIFOs read whole (the encoding is sniffed once); input without line ends or
+// too large to hold fails with a message instead of growing without end; names that are
+// not UTF-8 are kept.
+TEST(CliTextFile, PipesFifosEndlessInputAndNamesThatAreNotUtf8) {
+    TempDir dir;
+    const std::string d = dir.path() + "/", z = std::string("timeout 20 ") + ZCMCOM_CLI + " ";
+    const std::string host = std::string(ZCMCOM_SOURCE_DIR) + "/examples/hosts/equatorial.txt";
+    int status = -1;
+    RunCommand("mkfifo " + d + "f1 " + d + "f2 && truncate -s 17M " + d + "zeros", &status);
+    ASSERT_EQ(status, 0);
+    const std::string clicked = Zcm("click --host " + host + " Equatorial", &status);
+    const struct {
+        std::string command, out;
+        int status;
+    } cases[] = {
+        {"printf 'line1\\nline2\\nline3\\n' | " + z + "textfile cat /dev/stdin", "line1\nline2\nline3\n", 0},
+        {"printf '\\357\\273\\277u8\\r\\nx\\n' | " + z + "textfile cat /dev/stdin", "u8\nx\n", 0},
+        {"(printf 'a\\nb\\n' > " + d + "f1 &); " + z + "textfile cat " + d + "f1", "a\nb\n", 0},
+        {"(cat " + host + " > " + d + "f2 &); " + z + "click --host " + d + "f2 Equatorial", clicked, 0},
+        {z + "textfile info " + d + "zeros 2>&1", d + "zeros (File too large)", 1},
+        {z + "textfile info /dev/zero 2>&1", "/dev/zero (File too large)", 1},
+        {"head -c 65M /dev/zero | " + z + "click --host /dev/stdin Equatorial 2>&1", "File too large", 1},
+        {z + "click --host " + dir.path() + " Equatorial 2>&1", "is a folder", 2},
+        // a Latin-1 file name, through two commands
+        {"cd " + d + " && n=$(printf 'caf\\351.txt') && printf 'hi\\n' > \"$n\" && " + z +
+             "textfile convert \"$n\" \"o$n\" utf8 && " + z + "textfile cat \"o$n\"", "hi\n", 0},
+    };
+    for (const auto& c : cases) {
+        const std::string out = RunCommand(c.command, &status);
+        EXPECT_EQ(status, c.status) << c.command;
+        if (c.status == 0)
+            EXPECT_EQ(out, c.out) << c.command;
+        else
+            EXPECT_NE(out.find(c.out), std::string::npos) << c.command << " printed " << out;
+    }
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "cli/Zcm.h"
+#include "net/NetTestUtil.h"
 
 TEST(CliNet, UrlEncodePingAndBadArguments) {
     ExpectOutputs({{"urlencode 'a b-c'", "a+b%2dc\n"},
@@ -15,6 +16,13 @@ TEST(CliNet, UrlEncodePingAndBadArguments) {
     ExpectStatus(2, {"ping", "urlencode", "listen", "listen 70000", "listen 1 --seconds x",
                      "send 127.0.0.1 1", "send 127.0.0.1 x y", "send h 1 t --udp --reply"});
     ExpectStatus(1, {"send 127.0.0.1 1 x"});  // nothing listens on port 1 of the loopback
+    // A port another socket listens on is refused, not reported as listening.
+    int port = 0;
+    const int holder = BindLoopback(SOCK_STREAM, &port);
+    ASSERT_GE(holder, 0);
+    EXPECT_EQ(Zcm("listen " + std::to_string(port) + " --seconds 1", &status), "");
+    EXPECT_EQ(status, 1);
+    close(holder);
 }
 
 TEST(CliNet, ListenEchoesWhatSendDelivers) {

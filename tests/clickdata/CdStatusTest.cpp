@@ -1,9 +1,12 @@
 // The click-data switches: presets, copies, and persistence in the registry store,
 // including across processes.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <random>
 #include <vector>
 
 #include "clickdata/CdStatus.h"
@@ -12,15 +15,24 @@
 
 namespace {
 
-// Every field in declaration order, so presets compare as a whole.
+// Every field in declaration order, so presets compare as a whole; the first 29 are
+// persisted.
+const std::vector<int CCdStatus::*> kFields = {
+    &CCdStatus::AltSpan, &CCdStatus::AltCenter, &CCdStatus::AltMag, &CCdStatus::Precision,
+    &CCdStatus::IgnoreErase, &CCdStatus::DispPopup, &CCdStatus::CnsInfo, &CCdStatus::StarDetails,
+    &CCdStatus::DispMag, &CCdStatus::DispEqt2000, &CCdStatus::DispEqtDateApp,
+    &CCdStatus::DispEqt1950, &CCdStatus::DispEclDateMean, &CCdStatus::DispEclDateApp,
+    &CCdStatus::DispEcl2000, &CCdStatus::DispGal, &CCdStatus::DispHrz,
+    &CCdStatus::DispHrzOrgSouth, &CCdStatus::DispRiseSet, &CCdStatus::DispAzmth,
+    &CCdStatus::DispHourAngle, &CCdStatus::DispDeltaEqt, &CCdStatus::DispDistR,
+    &CCdStatus::SolarOrbitDetails, &CCdStatus::PlanetPhysicalTable, &CCdStatus::PgcDetails,
+    &CCdStatus::DispNameOnBar, &CCdStatus::DispComment, &CCdStatus::TransparentOnInactive,
+    &CCdStatus::RaInDegrees, &CCdStatus::UserFlag1, &CCdStatus::UserFlag2, &CCdStatus::UserFlag3};
+
 std::vector<int> Fields(const CCdStatus& s) {
-    return {s.AltSpan, s.AltCenter, s.AltMag, s.Precision, s.IgnoreErase, s.DispPopup,
-            s.CnsInfo, s.StarDetails, s.DispMag, s.DispEqt2000, s.DispEqtDateApp,
-            s.DispEqt1950, s.DispEclDateMean, s.DispEclDateApp, s.DispEcl2000, s.DispGal,
-            s.DispHrz, s.DispHrzOrgSouth, s.DispRiseSet, s.DispAzmth, s.DispHourAngle,
-            s.DispDeltaEqt, s.DispDistR, s.SolarOrbitDetails, s.PlanetPhysicalTable,
-            s.PgcDetails, s.DispNameOnBar, s.DispComment, s.TransparentOnInactive,
-            s.RaInDegrees, s.UserFlag1, s.UserFlag2, s.UserFlag3};
+    std::vector<int> out;
+    for (int CCdStatus::*f : kFields) out.push_back(s.*f);
+    return out;
 }
 
 TEST(CdStatus, PresetValuesAndWhatEachKeeps) {
@@ -203,6 +215,79 @@ TEST_F(CdStatusRegistry, TwoProcessesSavingAtOnceLeaveAReadableStore) {
     CString text;
     EXPECT_NE(CRegistry::Read(L"Default", L"ClickData.Cyclic", L"", &text), 0);
     EXPECT_TRUE(text == L"TRUE" || text == L"FALSE");
+}
+
+// The 29 persisted fields and the planetarium's two settings: as the store holds them, or
+// as a save of s writes them.
+std::vector<int> Stored(const CCdStatus& s) {
+    std::vector<int> out = Fields(s);
+    out.resize(29);
+    out.push_back(s.CnsInfo ? 1 : 0);
+    out.push_back(s.DispPopup ? 0 : 1);
+    return out;
+}
+
+std::vector<int> Stored() {
+    CCdStatus loaded;
+    for (int CCdStatus::*f : {&CCdStatus::AltSpan, &CCdStatus::AltCenter, &CCdStatus::Precision})
+        loaded.*f = 12345;  // a value no save has
+    loaded.Load();
+    std::vector<int> out = Fields(loaded);
+    out.resize(29);
+    for (const wchar_t* name : {L"ClickData.Constellation", L"ClickData.Cyclic"}) {
+        CString text;
+        CRegistry::Read(L"Default", name, L"", &text);
+        out.push_back(text == L"TRUE" ? 1 : text == L"FALSE" ? 0 : -1);
+    }
+    return out;
+}
+
+// Save number g: AltSpan is g, and every other persisted switch flips from one save to
+// the next.
+CCdStatus Generation(int g) {
+    CCdStatus s = PresetA();
+    for (size_t i = 1; i < 29; ++i)
+        if (g % 2) s.*kFields[i] = s.*kFields[i] ? 0 : 1;
+    s.AltSpan = g;
+    return s;
+}
+
+// A saving process killed at any moment leaves, in a sound file, either its last finished
+// save or the one it was making, whole: never a mix, never less.
+TEST_F(CdStatusRegistry, SaveKilledAtAnyMomentLeavesAWholeSave) {
+    int stored = 0;
+    Generation(stored).Save();
+    std::mt19937 random(20261206);
+    for (int kill = 0; kill < 120 && !HasFailure(); ++kill) {
+        int done[2];
+        ASSERT_EQ(0, pipe(done));
+        const pid_t child = Spawn([&] {
+            for (int g = stored + 1;; ++g) {
+                Generation(g).Save();
+                if (write(done[1], &g, sizeof g) != sizeof g) _exit(1);
+            }
+        });
+        ASSERT_GT(child, 0);
+        close(done[1]);
+        // Once the child has saved once, it is killed at any moment of the saves that
+        // follow: within as long again as its first save took.
+        const auto start = std::chrono::steady_clock::now();
+        int finished = stored;
+        if (read(done[0], &finished, sizeof finished) != sizeof finished) finished = stored;
+        const auto first = std::chrono::duration_cast<std::chrono::microseconds>(
+            std::chrono::steady_clock::now() - start);
+        usleep(std::uniform_int_distribution<useconds_t>(0, first.count())(random));
+        ::kill(child, SIGKILL);
+        ASSERT_EQ(child, waitpid(child, nullptr, 0));
+        for (int g; read(done[0], &g, sizeof g) == sizeof g;) finished = g;
+        close(done[0]);
+        const std::vector<int> now = Stored();
+        ASSERT_EQ("ok", SqlOnFile(registry.userFile(), "PRAGMA integrity_check"));
+        stored = now[0];
+        ASSERT_TRUE(stored == finished || stored == finished + 1)
+            << "after kill " << kill << ": save " << stored << " stored, " << finished << " finished";
+        ASSERT_EQ(now, Stored(Generation(stored))) << "after kill " << kill;
+    }
 }
 
 }  // namespace

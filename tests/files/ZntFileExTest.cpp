@@ -1,8 +1,12 @@
 // CZntFileEx: encoding detection, the 1 MiB Shift-JIS reader and the UTF streams.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <tuple>
 
+#include "files/ZntFile.h"
 #include "files/ZntFileEx.h"
 #include "support/PeBuilder.h"
 #include "support/TestUtil.h"
@@ -113,6 +117,27 @@ TEST(CZntFileEx, AFailedStreamOpenThrowsInvalidArgument) {
     CZntFileEx f;
     // Detection shares, so it works; the stream denies writing to a file open for writing.
     ExpectThrows<CInvalidArgException>([&] { f.Open(W(dir.File("held")), kReadText, 0); });
+}
+
+// A line without end stops at the line limit with a file error, in every reader, instead
+// of growing until memory runs out.
+TEST(CZntFileEx, EndlessLineFailsAtTheLimitInEveryReader) {
+    TempDir dir;
+    for (const std::string mark : {"", "\xEF\xBB\xBF", "\xFF\xFE"}) {
+        const std::string path = dir.File("endless" + std::to_string(mark.size()));
+        WriteFileBytes(path, mark);
+        ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(kZcmMaxLineBytes + 1024)), 0);
+        const auto tooLarge = [&](CFileException* e) { EXPECT_EQ(e->m_lOsError, EFBIG) << mark.size(); };
+        CString line;
+        {
+            CZntFileEx ex;
+            ASSERT_EQ(ex.Open(W(path), CFile::modeRead | CFile::typeText, 0), 1);
+            ExpectThrows<CFileException>([&] { ex.ReadString(line); }, tooLarge);
+        }
+        CZntFile plain;
+        ASSERT_TRUE(plain.Open(W(path), CFile::modeRead));
+        ExpectThrows<CFileException>([&] { plain.ReadString(line); }, tooLarge);
+    }
 }
 
 }  // namespace

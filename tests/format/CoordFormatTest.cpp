@@ -36,7 +36,9 @@ TEST(CoordFormat, EveryFormatterAtEveryPrecisionWithCarries) {
                  {23.9995, 1, L"00h00.0m"},                                 // hours wrap
                  {1.0 + 59.99 / 3600, 2, L"01h01m00.0s"}, {25.5, 1, L"01h30.0m"},
                  // negative hours are the same right ascension a day later
-                 {-1.0, 1, L"23h00.0m"}, {-1e-20, 4, L"00h00m00.000s"}});
+                 {-1.0, 1, L"23h00.0m"}, {-1e-20, 4, L"00h00m00.000s"},
+                 // negative zero is zero
+                 {-0.0, 4, L"00h00m00.000s"}, {-0.0, 1, L"00h00.0m"}});
     // declination: sign, clamp to the poles, carries
     ExpectTexts(F::CoordFormatDecl,
                 {{-0.5, 1, L"-00\uFF9F30'"}, {120.0, 1, L"+90\uFF9F00'"},
@@ -56,8 +58,11 @@ TEST(CoordFormat, EveryFormatterAtEveryPrecisionWithCarries) {
                                         {-5.0, 1, L" -5.000"}, {12.0, 3, L"+12.00000 "},
                                         {5.0, 4, L" +5.000000"}});
     ExpectTexts(F::CoordFormatRADeg, {{1.0, 1, L"15.000  "}, {12.0, 2, L"180.0000   "},
-                                      {25.0, 4, L"15.000000    "}});
-    ExpectTexts(F::CoordFormatLongitudeDeg, {{-90.0, 1, L"270.000"}, {1.5, 3, L"1.50000    "}});
+                                      {25.0, 4, L"15.000000    "},
+                                      // what rounds to the full circle is 0
+                                      {-1e-12, 4, L"0.000000     "}, {23.99999999, 1, L"0.000   "}});
+    ExpectTexts(F::CoordFormatLongitudeDeg, {{-90.0, 1, L"270.000"}, {1.5, 3, L"1.50000    "},
+                                             {-1e-12, 2, L"0.0000    "}});
 }
 
 TEST(CoordFormat, TwinFormattersShareOneBuffer) {

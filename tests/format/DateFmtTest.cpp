@@ -1,3 +1,5 @@
+#include <climits>
+
 #include "format/CommonEOS.h"
 #include "format/DateFmt.h"
 
@@ -9,6 +11,7 @@ TEST(ParseDate, ErasAndPartialTexts) {
     const std::pair<const wchar_t*, std::vector<int>> cases[] = {
         {L"Sun BC100/3/4 5:06:07", {-99, 3, 4, 5, 6, 7}},
         {L"Sat BC1/1/1 0:0:0", {0, 1, 1, 0, 0, 0}},  // 1 BC is year 0
+        {L"Sun BC-2147483648/1/1 0:0:0", {INT_MAX, 1, 1, 0, 0, 0}},  // saturates
         {L"garbage", {0, 0, 0, 0, 0, 0}},
         {L"Tue AD2024/5", {2024, 5, 0, 0, 0, 0}},          // stops at the end
         {L"Tue AD2024-5-1 1:2:3", {2024, 0, 0, 0, 0, 0}},  // and at a mismatch

@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/EncodedStream.h"
 #include "platform/File.h"
+#include "platform/FileFind.h"
 #include "support/PeBuilder.h"
 #include "support/TestUtil.h"
 
@@ -212,6 +214,49 @@ TEST(EncodedStream, SeekInsideTheBufferAndSwitchToWriting) {
     EXPECT_EQ(std::string(buf, 2), "45");
     ZcmStreamClose(s);
     EXPECT_EQ(ReadFileBytes(dir.File("rw.bin")), "01ab456789");
+}
+
+// Names that are not UTF-8 keep every byte from CString to the system and back.
+TEST(FileNames, BytesThatAreNotUtf8RoundTripThroughCString) {
+    for (const std::string raw : {"\xE6\x9C\x88.txt", "caf\xE9.txt", "x\xFF.bmp", "a\x80" "b", "c\xE3\x81", "d\xED\xA0\x80"})
+        EXPECT_EQ(CString(ZcmPathToWide(raw.data(), raw.size())).ToUtf8(), raw);
+    EXPECT_EQ(ZcmPathToWide("\xE6\x9C\x88", 3), L"\u6708");  // valid UTF-8 is plain text
+    TempDir dir;
+    const std::string latin1 = dir.File("caf\xE9.txt");
+    {
+        CFile f(CString(ZcmPathToWide(latin1.data(), latin1.size())), CFile::modeCreate | CFile::modeWrite);
+        f.Write("latin", 5);
+    }
+    EXPECT_EQ(ReadFileBytes(latin1), "latin");
+    CFileFind find;
+    ASSERT_TRUE(find.FindFile(W(dir.File("*.txt"))));
+    find.FindNextFile();
+    EXPECT_EQ(find.GetFilePath().ToUtf8(), latin1);
+    CStdioFile again;
+    ASSERT_TRUE(again.Open(find.GetFilePath(), CFile::modeRead));
+    CString line;
+    EXPECT_TRUE(again.ReadString(line));
+    EXPECT_EQ(line, L"latin");
+}
+
+// A pipe opened by name reads whole and can be stepped back in: its mark is found once.
+TEST(EncodedStream, PipeReadsWholeThroughOneOpen) {
+    int ends[2];
+    ASSERT_EQ(pipe(ends), 0);
+    const std::string utf16("\xFF\xFE" "a\0\r\0\n\0b\0", 10);
+    ASSERT_EQ(write(ends[1], utf16.data(), utf16.size()), 10);
+    close(ends[1]);
+    ZcmStream* s = _wfsopen(W("/dev/fd/" + std::to_string(ends[0])), L"r, ccs=UNICODE", _SH_DENYNO);
+    close(ends[0]);
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->GetEncoding(), ZcmStream::utf16le);
+    std::wstring line, all;
+    while (s->GetLine(line)) all += line + L"|";
+    EXPECT_EQ(all, L"a\n|b|");
+    EXPECT_EQ(s->Seek(2, SEEK_SET), 2);
+    EXPECT_TRUE(s->GetLine(line));
+    EXPECT_EQ(line, L"a\n");
+    ZcmStreamClose(s);
 }
 
 }  // namespace

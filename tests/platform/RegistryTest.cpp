@@ -41,6 +41,19 @@ TEST_F(RegistryStore, ValuesRoundTripWithTypesAndSizes) {
     EXPECT_EQ(ERROR_MORE_DATA,
               RegQueryValueExW(h, L"Path", nullptr, &type, reinterpret_cast<BYTE*>(small), &size));
     EXPECT_EQ(17 * sizeof(wchar_t), size);
+    // RegGetValueW reads through a subkey path and filters by type.
+    DWORD number = 0;
+    size = sizeof number;
+    EXPECT_EQ(ERROR_SUCCESS, RegGetValueW(HKEY_CURRENT_USER, L"software\\orvana\\test", L"COUNT",
+                                          RRF_RT_REG_DWORD, &type, &number, &size));
+    EXPECT_EQ(0xFFFFFFFEu, number);
+    EXPECT_EQ(ERROR_UNSUPPORTED_TYPE, RegGetValueW(h, nullptr, L"Count", RRF_RT_REG_SZ, nullptr,
+                                                   small, &size));
+    size = sizeof small;
+    EXPECT_EQ(ERROR_MORE_DATA, RegGetValueW(h, L"", L"Path", RRF_RT_ANY, nullptr, small, &size));
+    EXPECT_EQ(17 * sizeof(wchar_t), size);
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegGetValueW(h, L"Sub", L"Path", RRF_RT_ANY, nullptr, nullptr, &size));
+    EXPECT_EQ(ERROR_INVALID_PARAMETER, RegGetValueW(h, nullptr, L"Path", 0, nullptr, nullptr, &size));
     // Text stored without its zero comes back with one; an overwrite changes the type.
     const wchar_t raw[] = {L'a', L'b'};
     EXPECT_EQ(ERROR_SUCCESS, RegSetValueExW(h, L"Raw", 0, REG_SZ,
@@ -130,6 +143,8 @@ TEST_F(RegistryStore, MissingFileIsNotCreatedByReading) {
 TEST_F(RegistryStore, DamagedOrForeignFilesFailAndStayUntouched) {
     HKEY h = CreateKey(HKEY_CURRENT_USER, L"K"), other;
     EXPECT_EQ(ERROR_SUCCESS, SetNumber(h, L"N", 1));
+    // A copy of the store is the file after a checkpoint (or the file with its log).
+    ASSERT_EQ("0", SqlOnFile(reg.userFile(), "PRAGMA wal_checkpoint(TRUNCATE)"));
     const std::string good = ReadFileBytes(reg.userFile());
     // Garbage in place of the file the open connection was using.
     const std::string garbage(4096, '\x5a');
@@ -164,6 +179,83 @@ TEST_F(RegistryStore, DamagedOrForeignFilesFailAndStayUntouched) {
     setenv("ZCMCOM_REGISTRY_MACHINE", reg.dir().path().c_str(), 1);
     EXPECT_NE(ERROR_SUCCESS, SetNumber(HKEY_LOCAL_MACHINE, L"N", 1));
     EXPECT_LT(Number(HKEY_LOCAL_MACHINE, L"N"), 0);
+}
+
+// Hive files are plain paths: a name that looks like an SQLite URI is a file of that name,
+// devices are refused without a journal written beside them, and the folder of a named
+// file must exist (the default file's folders are made).
+TEST_F(RegistryStore, HiveFilesArePlainRegularFiles) {
+    char cwd[4096];
+    ASSERT_NE(nullptr, getcwd(cwd, sizeof cwd));
+    ASSERT_EQ(0, chdir(reg.dir().path().c_str()));
+    for (const char* uri : {"file:hive.sqlite", "file:memory?mode=memory"}) {
+        setenv("ZCMCOM_REGISTRY_USER", uri, 1);
+        EXPECT_EQ(ERROR_SUCCESS, SetNumber(HKEY_CURRENT_USER, L"N", 5)) << uri;
+        EXPECT_EQ(5, Number(HKEY_CURRENT_USER, L"N")) << uri;
+        EXPECT_TRUE(Exists(reg.dir().File(uri))) << uri;
+    }
+    EXPECT_FALSE(Exists(reg.dir().File("hive.sqlite")));
+    ASSERT_EQ(0, chdir(cwd));
+
+    for (const std::string device : {"/dev/null", "/dev/full"}) {
+        std::vector<bool> before;
+        for (const char* suffix : {"-journal", "-wal", "-shm"}) before.push_back(Exists(device + suffix));
+        setenv("ZCMCOM_REGISTRY_USER", device.c_str(), 1);
+        EXPECT_EQ(ERROR_CANTOPEN, SetNumber(HKEY_CURRENT_USER, L"N", 1)) << device;
+        EXPECT_EQ(-ERROR_CANTOPEN, Number(HKEY_CURRENT_USER, L"N")) << device;
+        EXPECT_EQ(CString((device + " is not a regular file").c_str()),
+                  ZcmRegistryProblem(HKEY_CURRENT_USER));
+        std::vector<bool> after;
+        for (const char* suffix : {"-journal", "-wal", "-shm"}) after.push_back(Exists(device + suffix));
+        EXPECT_EQ(before, after) << device;
+    }
+
+    const std::string missing = reg.dir().File("missing/user.sqlite");
+    setenv("ZCMCOM_REGISTRY_USER", missing.c_str(), 1);
+    EXPECT_EQ(-ERROR_FILE_NOT_FOUND, Number(HKEY_CURRENT_USER, L"N"));
+    EXPECT_EQ(ERROR_PATH_NOT_FOUND, SetNumber(HKEY_CURRENT_USER, L"N", 1));
+    EXPECT_FALSE(Exists(reg.dir().File("missing")));
+    EnvRestorer config("XDG_CONFIG_HOME");
+    setenv("XDG_CONFIG_HOME", reg.dir().File("config").c_str(), 1);
+    unsetenv("ZCMCOM_REGISTRY_USER");
+    EXPECT_EQ(ERROR_SUCCESS, SetNumber(HKEY_CURRENT_USER, L"N", 1));
+    EXPECT_TRUE(Exists(reg.dir().File("config/orvana/registry-user.sqlite")));
+    EXPECT_EQ(CString(), ZcmRegistryProblem(HKEY_CURRENT_USER));
+}
+
+// A batch's writes reach the file together at its end, or not at all; other threads'
+// writes meanwhile are not part of it.
+TEST_F(RegistryStore, ABatchIsOneTransaction) {
+    HKEY h = CreateKey(HKEY_CURRENT_USER, L"B");
+    const auto stored = [&] { return SqlOnFile(reg.userFile(), "SELECT count(*) FROM reg_values"); };
+    {
+        CRegistryBatch batch(h);
+        EXPECT_EQ(ERROR_SUCCESS, SetNumber(h, L"One", 1));
+        EXPECT_EQ(ERROR_SUCCESS, WriteText(HKEY_CURRENT_USER, L"B\\New", L"Two", L"2"));
+        EXPECT_EQ(1, Number(h, L"One"));  // the batch reads its own writes
+        EXPECT_EQ("0", stored());
+        EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegDeleteValueW(h, L"None"));  // leaves the batch usable
+        EXPECT_EQ(ERROR_SUCCESS, batch.Commit());
+    }
+    EXPECT_EQ("2", stored());
+    LONG theirs = -1;
+    {
+        CRegistryBatch outer(HKEY_CURRENT_USER);
+        EXPECT_EQ(ERROR_SUCCESS, SetNumber(h, L"Three", 3));
+        std::thread other([&] { theirs = SetNumber(HKEY_CURRENT_USER, L"Theirs", 4); });
+        {
+            CRegistryBatch inner(h);
+            EXPECT_EQ(ERROR_SUCCESS, SetNumber(h, L"Four", 4));
+            inner.Cancel();
+        }
+        EXPECT_EQ(ERROR_CANCELLED, outer.Commit());
+        other.join();
+    }
+    EXPECT_EQ(ERROR_SUCCESS, theirs);
+    EXPECT_EQ(4, Number(HKEY_CURRENT_USER, L"Theirs"));
+    EXPECT_EQ(-ERROR_FILE_NOT_FOUND, Number(h, L"Three"));
+    EXPECT_EQ(ERROR_INVALID_HANDLE, CRegistryBatch(HKEY_CLASSES_ROOT).Commit());
+    RegCloseKey(h);
 }
 
 // Writes `count` texts under key `mine` while reading those of key `theirs`, which another

@@ -21,3 +21,22 @@ private:
     TempDir m_dir;
     std::string m_user = m_dir.File("user.sqlite"), m_machine = m_dir.File("machine.sqlite");
 };
+
+// A connection of the test's own to a database file, as another program (a backup or
+// repair tool) would have: it can hold a transaction open between statements.
+class RawDatabase {
+public:
+    explicit RawDatabase(const std::string& path);
+    ~RawDatabase();
+    RawDatabase(const RawDatabase&) = delete;
+    RawDatabase& operator=(const RawDatabase&) = delete;
+    // Runs one statement: the first column of its first row, or "error: ...".
+    std::string Sql(const std::string& sql);
+
+private:
+    struct sqlite3* m_db = nullptr;
+};
+
+inline std::string SqlOnFile(const std::string& path, const std::string& sql) {
+    return RawDatabase(path).Sql(sql);
+}

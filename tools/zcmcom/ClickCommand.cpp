@@ -5,6 +5,7 @@
 
 #include "Command.h"
 #include "HostCommand.h"
+#include "SatelliteOptions.h"
 #include "SkyOptions.h"
 #include "clickdata/ZntClickData.h"
 #include "sky/SkyHost.h"
@@ -21,6 +22,8 @@ int PrepareSky(HostOptions& options, Tracing<CSkyHost>& sky) {
             return UsageError("bad --point '" + options.point + "' (RA in hours, Dec in degrees, J2000)");
         sky.SetMark(ra, dec);
     }
+    // The user's element files first, so their satellites resolve by name as well.
+    if (const int rc = UseTleFiles(options.tle); rc >= 0) return rc;
     if (const int rc = ResolveSkyObject(sky, options.path); rc >= 0) return rc;
     sky.trace = options.trace;
     return -1;
@@ -43,6 +46,7 @@ int RunClick(HostOptions& options) {
     // A path the built-in sky answers a place for but no text (an alias such as
     // "Solar.Moon") is no object of its own.
     if (text.IsEmpty() && options.file.empty()) return UnknownSkyObject(sky.GetJd(), options.path);
+    if (options.file.empty()) WarnIfOldPath(options.path, sky.GetJd());
     WriteText(text);
     return 0;
 }

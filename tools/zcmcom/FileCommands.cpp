@@ -1,5 +1,6 @@
 // zcmcom cameras / textfile: the camera database and the encoding-aware text files.
 #include <CLI/CLI.hpp>
+#include <sys/stat.h>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -27,7 +28,7 @@ CString DefaultDataDir() {
 int RunCameras(const std::string& folder) {
     if (folder.empty() && DefaultDataDir().IsEmpty())
         return Failure("zcmccd.txt is in none of the data folders (set ZCMCOM_DATA_DIR to the folder that holds it)");
-    CString dir = folder.empty() ? DefaultDataDir() : CString(folder.c_str());
+    CString dir = folder.empty() ? DefaultDataDir() : PathArgument(folder);
     if (!dir.IsEmpty() && dir[dir.GetLength() - 1] != L'/' && dir[dir.GetLength() - 1] != L'\\') dir += L'/';
     bool failed = false;
     // The database's message is Japanese; the system's reason follows it in English.
@@ -73,21 +74,40 @@ const char* EncodingName(int type) {
     }
 }
 
-// Reads every line of a file in whatever encoding it has.
+// Reads every line of a file in whatever encoding it has. The file is opened once, so a
+// pipe reads whole; a failure says why on standard error.
 bool ReadLines(const CString& path, int& type, std::vector<CString>& lines) {
-    type = CZntFileEx::GetEncodeType(path);
-    if (type < 0) return false;
     CString line;
-    if (type == CZntFileEx::encodeUtf16BE) {  // CZntFileEx does not take big-endian files
-        CZntFile file;
-        if (!file.Open(path, CFile::modeRead | CFile::shareDenyWrite)) return false;
-        while (file.ReadString(line)) lines.push_back(line);
+    try {
+        CZntFileEx file;
+        if (file.Open(path, CFile::modeRead | CFile::typeText | CFile::shareDenyWrite, 0)) {
+            type = file.GetEncodeTypeOfFile();
+            while (file.ReadString(line)) lines.push_back(line);
+            return true;
+        }
+        type = file.GetEncodeTypeOfFile();
+        if (type != CZntFileEx::encodeUtf16BE) {  // CZntFileEx does not take big-endian files
+            fprintf(stderr, "zcmcom: cannot read %s: %s\n", path.ToUtf8().c_str(), strerror(errno));
+            return false;
+        }
+        // The first open read a pipe whole: a second one would find nothing.
+        struct stat st;
+        if (stat(path.ToUtf8().c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+            fprintf(stderr, "zcmcom: cannot read big-endian UTF-16 from %s: not a regular file\n", path.ToUtf8().c_str());
+            return false;
+        }
+        CZntFile be;
+        if (!be.Open(path, CFile::modeRead | CFile::shareDenyWrite)) {
+            fprintf(stderr, "zcmcom: cannot read %s: %s\n", path.ToUtf8().c_str(), strerror(errno));
+            return false;
+        }
+        while (be.ReadString(line)) lines.push_back(line);
         return true;
+    } catch (CException* e) {
+        fprintf(stderr, "zcmcom: %s\n", e->GetMessageText().ToUtf8().c_str());
+        e->Delete();
+        return false;
     }
-    CZntFileEx file;
-    if (!file.Open(path, CFile::modeRead | CFile::typeText | CFile::shareDenyWrite, 0)) return false;
-    while (file.ReadString(line)) lines.push_back(line);
-    return true;
 }
 
 int ParseEncoding(const std::string& name) {
@@ -101,10 +121,7 @@ int ParseEncoding(const std::string& name) {
 int Convert(const CString& in, const CString& out, int target) {
     int type;
     std::vector<CString> lines;
-    if (!ReadLines(in, type, lines)) {
-        fprintf(stderr, "zcmcom: cannot read %s\n", in.ToUtf8().c_str());
-        return 1;
-    }
+    if (!ReadLines(in, type, lines)) return 1;
     // Why the output cannot be opened: the system's reason, whatever the file class reports.
     const auto opened = [](const std::function<int()>& open) {
         errno = 0;
@@ -146,10 +163,10 @@ struct TextFileArgs {
 };
 
 int ShowTextFile(const TextFileArgs& a, bool cat) {
-    const CString path(a.in.c_str());
+    const CString path = PathArgument(a.in);
     int type;
     std::vector<CString> lines;
-    if (!ReadLines(path, type, lines)) return Failure("cannot read " + a.in);
+    if (!ReadLines(path, type, lines)) return 1;
     if (cat) {
         for (const auto& l : lines) PrintLine(l);
     } else {
@@ -161,7 +178,7 @@ int ShowTextFile(const TextFileArgs& a, bool cat) {
 int ConvertTextFile(const TextFileArgs& a) {
     const int target = ParseEncoding(a.encoding);
     if (target < 0) return UsageError("unknown encoding '" + a.encoding + "'");
-    return Convert(CString(a.in.c_str()), CString(a.out.c_str()), target);
+    return Convert(PathArgument(a.in), PathArgument(a.out), target);
 }
 
 CommandRun DefineCameras(CLI::App& cmd) {

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "Command.h"
+#include "SatelliteOptions.h"
 #include "dirode/Registry.h"
 
 void DefineHostOptions(CLI::App& cmd, HostOptions& o, bool allowCompact, bool allowSky) {
@@ -30,7 +31,8 @@ void DefineHostOptions(CLI::App& cmd, HostOptions& o, bool allowCompact, bool al
                   ->type_name("RA_H,DEC"),
               cmd.add_option("--tz", o.tz, "the site's IANA time zone (default: the nearest town's that agrees "
                                            "with the map)")
-                  ->type_name("AREA/CITY")})
+                  ->type_name("AREA/CITY"),
+              AddTleOption(cmd, o.tle)})
             sky->excludes(host);
     } else {
         host->required();

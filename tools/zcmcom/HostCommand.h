@@ -35,11 +35,12 @@ struct HostOptions {
     std::string path;
     // The built-in sky's options (click without --host).
     std::string at, site, point, tz;
+    std::vector<std::string> tle;  // element files for the sky's satellites (--tle, repeatable)
 };
 
 // Declares [--compact] [--settings S] [--trace] --host FILE PATH on the command (--compact
 // only where allowCompact). Where allowSky, --host may be left out and --at, --site,
-// --point are taken for the built-in sky instead (and refused beside --host).
+// --point, --tz and --tle are taken for the built-in sky instead (and refused beside --host).
 void DefineHostOptions(CLI::App& command, HostOptions& options, bool allowCompact, bool allowSky);
 // Sets the switches. Returns -1 on success, else the exit status after the message.
 int ApplySettings(const HostOptions& options, CCdStatus& status);

@@ -3,9 +3,12 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <string>
 #include <memory>
 
 #include "Command.h"
@@ -51,19 +54,15 @@ int RunListen(const NetArgs& a) {
     sigaction(SIGTERM, &onStop, nullptr);
 
     CInetSocket socket;
-    socket.Listen(CInetSocket::TCP, port, [](unsigned long long& client, const char* data, int n) {
-        fwrite(data, 1, static_cast<size_t>(n), stdout);
-        if (data[n - 1] != '\n') fputc('\n', stdout);
-        fflush(stdout);
-        send(static_cast<int>(client), data, static_cast<size_t>(n), MSG_NOSIGNAL);
-    });
-    // Probe the port: a listener that could not bind accepts nothing.
-    CInetSocket probe;
-    if (!probe.Open("127.0.0.1", socket.ListeningPort())) {
-        fprintf(stderr, "zcmcom: cannot listen on port %d\n", port);
-        return 1;
+    if (!socket.Listen(CInetSocket::TCP, port, [](unsigned long long& client, const char* data, int n) {
+            fwrite(data, 1, static_cast<size_t>(n), stdout);
+            if (data[n - 1] != '\n') fputc('\n', stdout);
+            fflush(stdout);
+            send(static_cast<int>(client), data, static_cast<size_t>(n), MSG_NOSIGNAL);
+        })) {
+        const int error = errno;
+        return Failure("cannot listen on port " + std::to_string(port) + ": " + strerror(error));
     }
-    probe.Close();
     printf("listening on port %d\n", socket.ListeningPort());
     fflush(stdout);
     const auto start = std::chrono::steady_clock::now();

@@ -8,10 +8,14 @@
 #include <memory>
 
 #include "Command.h"
+#include "SatelliteOptions.h"
 #include "SkyOptions.h"
+#include "sky/satellites/SatelliteCatalog.h"
 #include "dirode/Registry.h"
 #include "platform/Registry.h"
+#include "sky/Answer.h"
 #include "sky/SkyHost.h"
+#include "sky/catalogs/Listing.h"
 #include "zvacl/zvacl.h"
 
 namespace {
@@ -128,37 +132,66 @@ std::string SetUpSkyHost(CSkyHost& host, const std::string& at, const std::strin
 
 namespace {
 
-// Why the registry took no value: its file and the error of opening the key for writing.
+// "sky --kind K [--mag M]": path, magnitude and names of each catalogue object of a kind.
+int ListCatalogue(const std::string& kind, const std::string& mag) {
+    static const struct {
+        const char* option;
+        const char* kind;
+    } kKinds[] = {{"stars", "star"}, {"variables", "variable"}, {"doubles", "double"},
+                  {"exoplanets", "exoplanet"}, {"deepsky", "deepsky"}};
+    const char* wanted = nullptr;
+    for (const auto& k : kKinds)
+        if (kind == k.option) wanted = k.kind;
+    if (!wanted) return UsageError("--kind must be one of stars, variables, doubles, exoplanets, deepsky");
+    double limit = NAN;
+    if (!mag.empty()) {
+        char* end = nullptr;
+        limit = std::strtod(mag.c_str(), &end);
+        if (end == mag.c_str() || *end != '\0' || !std::isfinite(limit)) return UsageError("bad --mag '" + mag + "'");
+    }
+    for (const sky::Entry& e : sky::ListKind(wanted, limit)) {
+        CString line = e.path + L"\t" + sky::Answer(e.magnitude, L"%.2f");
+        for (size_t i = 0; i < e.names.size(); ++i) line += (i ? L" / " : L"\t") + e.names[i];
+        PrintLine(line);
+    }
+    return 0;
+}
+
+// Why the registry refused the site: the hive file's own problem, naming the file, when it
+// has one; otherwise the values themselves were refused.
 std::string RegistryFailure() {
-    HKEY key = nullptr;
-    errno = 0;
-    LONG rc = RegCreateKeyExW(HKEY_CURRENT_USER, CRegistry::GetAppRoot() + L"Default", 0, nullptr, 0, KEY_WRITE,
-                              nullptr, &key, nullptr);
-    const int error = errno;
-    if (rc == ERROR_SUCCESS) {
-        RegCloseKey(key);
-        rc = ERROR_CANTWRITE;  // the key opens, so the values themselves were refused
-    }
-    const char* file = std::getenv("ZCMCOM_REGISTRY_USER");
-    std::string why = std::string("registry file ") + (file && *file ? file : "~/.config/orvana/registry-user.sqlite");
-    switch (rc) {
-        case ERROR_CANTOPEN: why += " cannot be opened"; break;
-        case ERROR_BADDB: why += " is no intact registry"; break;
-        case ERROR_ACCESS_DENIED: why += ": access denied"; break;
-        case ERROR_DISK_FULL: why += ": disk full"; break;
-        case ERROR_CANTWRITE: why += " cannot be written (busy or read-only)"; break;
-        default: why += ": error " + std::to_string(rc); break;
-    }
-    if (error) why += std::string(" (") + strerror(error) + ")";
-    return why;
+    const CString problem = ZcmRegistryProblem(HKEY_CURRENT_USER);
+    return problem.IsEmpty() ? std::string("the registry cannot be written (busy or read-only)") : problem.ToUtf8();
 }
 
 struct SkyArgs {
-    std::string at, site, tz;
+    std::string at, site, tz, kind, mag;
+    std::vector<std::string> tle;
     bool save = false, trace = false;
 };
 
+// The satellites of the user's element files, with the age of the elements in use.
+int ListSatellites(const std::vector<std::string>& files, double jdUt) {
+    if (const int rc = UseTleFiles(files); rc >= 0) return rc;
+    const auto catalog = sky::Satellites();
+    for (const std::string& file : files) {
+        sky::TleCatalog own;
+        own.AddFile(file);
+        for (const auto& entry : own.sets) {
+            const sky::Elements* used = catalog->Find(std::to_string(entry.first));
+            if (!used) continue;
+            CString line;
+            line.Format(L"ArtificialSatellite.%d\t%s (epoch %s UTC, %.1f days)", used->number,
+                        CString(ZcmUtf8ToWide(used->name.data(), used->name.size()).c_str()),
+                        CString(DateTimeText(used->epochJd, 0.0).c_str()), jdUt - used->epochJd);
+            PrintLine(line);
+        }
+    }
+    return 0;
+}
+
 int RunSky(const SkyArgs& a) {
+    if (!a.kind.empty() || !a.mag.empty()) return ListCatalogue(a.kind, a.mag);
     CSkyHost host;
     const std::string error = SetUpSkyHost(host, a.at, a.site, a.tz, a.trace);
     if (!error.empty()) return UsageError(error);
@@ -168,7 +201,7 @@ int RunSky(const SkyArgs& a) {
     if (CSkyHost::DefaultCatalogPath().empty())
         PrintLine(L"# no star catalogue found (set ZCMCOM_SKY_DATA to data/skycat.txt)");
     for (const CString& name : host.KnownObjects()) PrintLine(name);
-    return 0;
+    return ListSatellites(a.tle, host.GetJd());
 }
 
 CommandRun DefineSky(CLI::App& cmd) {
@@ -179,10 +212,14 @@ CommandRun DefineSky(CLI::App& cmd) {
     cmd.add_option("--tz", a->tz, "the site's IANA time zone (default: the nearest town's that agrees with the map)")
         ->type_name("AREA/CITY");
     cmd.add_flag("--trace", a->trace, "show the time zone used on standard error");
+    cmd.add_option("--kind", a->kind, "list a catalogue instead: stars, variables, doubles, exoplanets or deepsky")
+        ->type_name("KIND");
+    cmd.add_option("--mag", a->mag, "with --kind: only objects of this magnitude or brighter")->type_name("LIMIT");
+    AddTleOption(cmd, a->tle);
     return [a] { return RunSky(*a); };
 }
 
-const CommandRegistration kSky({"sky", "object paths the built-in sky answers for (named stars only); --save-site makes the site the default",
+const CommandRegistration kSky({"sky", "object paths the built-in sky answers for (named stars; the satellites of --tle files); --save-site makes the site the default; --kind lists a catalogue",
                                 DefineSky});
 
 }  // namespace

@@ -27,7 +27,7 @@ int RunTz(const TzArgs& a) {
 int RunTzMap(const TzArgs& a) {
     CTimeZone tz;
     tz.Create(nullptr);
-    if (!tz.GetMap()->Write(CString(a.file.c_str()))) return Failure("cannot write " + a.file);
+    if (!tz.GetMap()->Write(PathArgument(a.file))) return Failure("cannot write " + a.file);
     return 0;
 }
 

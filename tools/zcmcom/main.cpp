@@ -30,6 +30,10 @@ std::string ChosenCommand(const CLI::App& app) {
 // Every parse error in one style: one line on standard error, status 2; help on standard
 // output, status 0.
 int ReportParseError(const CLI::App& app, const CLI::ParseError& e) {
+    if (dynamic_cast<const CLI::CallForVersion*>(&e)) {
+        std::cout << e.what() << "\n";
+        return 0;
+    }
     if (e.get_exit_code() == 0) {
         std::cout << app.help();
         return 0;
@@ -101,6 +105,7 @@ bool ParseInt(const std::string& text, int& value) {
 int main(int argc, char** argv) {
     CLI::App app("zcmcom: the command-line front end of the ZCMCOM library", "zcmcom");
     app.require_subcommand(1);
+    app.set_version_flag("--version", "zcmcom " ZCMCOM_VERSION);
     std::vector<std::pair<CLI::App*, CommandRun>> runs;
     for (const auto& c : Commands()) {
         CLI::App* sub = app.add_subcommand(c.name, c.summary);

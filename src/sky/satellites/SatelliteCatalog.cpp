@@ -1,0 +1,101 @@
+// Loading the satellites' element sets and finding a satellite by name.
+#include "sky/satellites/SatelliteCatalog.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <mutex>
+#include <sstream>
+#include <strings.h>
+
+#include "sky/Source.h"
+
+namespace sky {
+namespace {
+
+std::mutex& Lock() {
+    static std::mutex m;
+    return m;
+}
+std::vector<std::string>& UserFiles() {
+    static std::vector<std::string> files;
+    return files;
+}
+std::shared_ptr<const SatelliteCatalog>& Current() {
+    static std::shared_ptr<const SatelliteCatalog> current;
+    return current;
+}
+
+std::vector<std::string> EnvironmentFiles() {
+    std::vector<std::string> files;
+    const char* env = std::getenv("ZCMCOM_SKY_TLE");
+    if (!env) return files;
+    std::istringstream in(env);
+    std::string path;
+    while (std::getline(in, path, ':'))
+        if (!path.empty()) files.push_back(path);
+    return files;
+}
+
+void ReadMagnitudes(const std::string& path, std::map<int, double>* out) {
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream f(line);
+        int number = 0;
+        double mag = 0.0;
+        if (f >> number >> mag && std::isfinite(mag)) (*out)[number] = mag;
+    }
+}
+
+std::shared_ptr<const SatelliteCatalog> Load(const std::vector<std::string>& user) {
+    auto cat = std::make_shared<SatelliteCatalog>();
+    const std::string bundled = DataPath("satellites.tle");
+    if (!bundled.empty()) cat->tle.AddFile(bundled);
+    const std::string mags = DataPath("satellites-mag.txt");
+    if (!mags.empty()) ReadMagnitudes(mags, &cat->magnitudes);
+    for (const std::string& f : user) cat->tle.AddFile(f);
+    return cat;
+}
+
+}  // namespace
+
+std::string ShortSatelliteName(const std::string& name) {
+    const size_t p = name.find(" (");
+    return p == std::string::npos || p == 0 ? std::string() : name.substr(0, p);
+}
+
+const Elements* SatelliteCatalog::Find(const std::string& name) const {
+    if (name.empty()) return nullptr;
+    if (name.find_first_not_of("0123456789") == std::string::npos && name.size() <= 9) {
+        const auto it = tle.sets.find(std::atoi(name.c_str()));
+        if (it != tle.sets.end()) return &it->second;
+    }
+    const Elements* shortMatch = nullptr;
+    for (const auto& [number, e] : tle.sets) {
+        if (strcasecmp(e.name.c_str(), name.c_str()) == 0) return &e;
+        if (!shortMatch && strcasecmp(ShortSatelliteName(e.name).c_str(), name.c_str()) == 0) shortMatch = &e;
+    }
+    return shortMatch;
+}
+
+void SetTleFiles(const std::vector<std::string>& paths) {
+    std::lock_guard<std::mutex> guard(Lock());
+    if (paths == UserFiles()) return;
+    UserFiles() = paths;
+    Current().reset();
+}
+
+std::shared_ptr<const SatelliteCatalog> Satellites() {
+    std::lock_guard<std::mutex> guard(Lock());
+    static std::vector<std::string> loadedWith;
+    std::vector<std::string> files = EnvironmentFiles();
+    files.insert(files.end(), UserFiles().begin(), UserFiles().end());
+    if (!Current() || files != loadedWith) {
+        Current() = Load(files);
+        loadedWith = files;
+    }
+    return Current();
+}
+
+}  // namespace sky

@@ -1,0 +1,102 @@
+// Satellites seen from the ground against Skyfield (tables made by
+// tools/sgp4/make_reference.py from the sets in reference.tle): the sub-satellite point,
+// altitude, azimuth and distance of 10 satellites at 20 instants, and the rise,
+// culmination and set of three low ones over two days at two sites.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "sky/satellites/Passes.h"
+#include "sky/satellites/Tle.h"
+#include "support/Accuracy.h"
+
+namespace {
+
+const std::map<std::string, sky::Site> kSites = {{"tokyo", {139.745, 35.654, 40.0}},
+                                                 {"santiago", {-70.65, -33.45, 520.0}}};
+
+sky::TleCatalog ReferenceSets() {
+    sky::TleCatalog cat;
+    EXPECT_TRUE(cat.AddFile(std::string(ZCMCOM_TEST_DATA) + "/satellites/reference.tle"));
+    EXPECT_EQ(cat.sets.size(), 10u);
+    EXPECT_TRUE(cat.problems.empty());
+    return cat;
+}
+
+double AngleDiff(double a, double b) { return std::fabs(std::remainder(a - b, 360.0)); }
+
+TEST(SatelliteView, LookAgainstSkyfield) {
+    const sky::TleCatalog cat = ReferenceSets();
+    WorstError lon, lat, height, alt, az, range;
+    for (const std::string& row : DataRows("satellites/look.txt")) {
+        std::istringstream f(row);
+        int number = 0;
+        std::string site;
+        double jd, rLon, rLat, rHeight, rAlt, rAz, rRange;
+        ASSERT_TRUE(f >> number >> site >> jd >> rLon >> rLat >> rHeight >> rAlt >> rAz >> rRange) << row;
+        const sky::SatelliteLook s =
+            sky::Look(sky::Sgp4(cat.sets.at(number)), jd, sky::Observer(kSites.at(site)));
+        const std::string name = std::to_string(number) + " " + site + " " + std::to_string(jd);
+        lon.Add(AngleDiff(s.longitude, rLon), name);
+        lat.Add(s.latitude - rLat, name);
+        height.Add(s.height - rHeight, name);
+        alt.Add(s.altitude - rAlt, name);
+        // Azimuth as an angle on the sky: near the zenith its degrees shrink.
+        az.Add(AngleDiff(s.azimuth, rAz) * std::cos(rAlt * M_PI / 180.0), name);
+        range.Add(s.topocentricKm - rRange, name);
+    }
+    lon.Expect("satellite sub-point longitude", 0.001, "deg");
+    lat.Expect("satellite sub-point latitude", 0.001, "deg");
+    height.Expect("satellite height", 0.05, "km");
+    alt.Expect("satellite altitude", 0.01, "deg");
+    az.Expect("satellite azimuth (on the sky)", 0.01, "deg");
+    range.Expect("satellite range", 0.05, "km");
+}
+
+TEST(SatelliteView, PassesAgainstSkyfield) {
+    const sky::TleCatalog cat = ReferenceSets();
+    // Skyfield's events by satellite and site, in time order.
+    std::map<std::pair<int, std::string>, std::vector<std::pair<int, double>>> expected;
+    for (const std::string& line : DataRows("satellites/passes.txt")) {
+        std::istringstream f(line);
+        int number = 0, event = 0;
+        std::string site;
+        double jd = 0.0;
+        ASSERT_TRUE(f >> number >> site >> event >> jd);
+        expected[{number, site}].push_back({event, jd});
+    }
+    ASSERT_EQ(expected.size(), 6u);
+    const double start = 2459748.5, end = 2459750.5;  // 2022-06-18 to 06-20, UTC
+    WorstError rise, top, set;
+    for (const auto& [key, events] : expected) {
+        SCOPED_TRACE(key.first);
+        SCOPED_TRACE(key.second);
+        const std::vector<sky::Pass> passes =
+            sky::FindPasses(sky::Sgp4(cat.sets.at(key.first)), sky::Observer(kSites.at(key.second)), start, end);
+        // Whole passes only: from each rise to the set that follows it.
+        std::vector<double> rises, tops, sets;
+        for (size_t i = 0; i < events.size(); ++i) {
+            if (events[i].first != 0) continue;
+            rises.push_back(events[i].second);
+            for (size_t j = i + 1; j < events.size() && events[j].first != 0; ++j)
+                (events[j].first == 1 ? tops : sets).push_back(events[j].second);
+        }
+        const size_t whole = std::min(rises.size(), sets.size());
+        ASSERT_EQ(passes.size(), whole);
+        ASSERT_GT(whole, 3u);
+        for (size_t i = 0; i < whole; ++i) {
+            const std::string name = std::to_string(key.first) + " " + key.second + " pass " + std::to_string(i);
+            rise.Add((passes[i].rise.jd - rises[i]) * 86400.0, name);
+            top.Add((passes[i].culmination.jd - tops[i]) * 86400.0, name);
+            set.Add((passes[i].set.jd - sets[i]) * 86400.0, name);
+        }
+    }
+    rise.Expect("satellite rise", 1.0, "s");
+    top.Expect("satellite culmination", 1.0, "s");
+    set.Expect("satellite set", 1.0, "s");
+}
+
+}  // namespace
