@@ -1,6 +1,7 @@
 #pragma once
-// A click-data reader over a table host loaded from fuzz bytes, with the precision switch
-// taken from the input size. Callers set further switches before asking for texts.
+// A click-data reader over a table host loaded from fuzz bytes, every line switched on and
+// the precision switch taken from the input size. Callers set further switches before
+// asking for texts.
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
@@ -17,7 +18,7 @@ struct FuzzClickData {
     FuzzClickData(const uint8_t* data, size_t size) {
         host.SetRecording(false);
         host.LoadTable(std::string(reinterpret_cast<const char*>(data), size));
-        status.Init();
+        status.InitAll();  // every line, the later ones too
         status.Precision = static_cast<int>(size % 3);
         clickData.SetStatus(&status);
     }

@@ -1,8 +1,21 @@
 #include "clickdata/CdStatus.h"
 
+#include <array>
+
 #include "dirode/Registry.h"
 #include "platform/Registry.h"
 #include "res/LibraryResources.h"
+
+namespace {
+
+// The switches of the lines added after the first release, in persisted order.
+const std::array<int CCdStatus::*, 12> kLaterLines = {
+    &CCdStatus::DispConstellation,    &CCdStatus::DispAirmass,         &CCdStatus::DispSiderealTime,
+    &CCdStatus::DispLightTime,        &CCdStatus::DispPhaseAngle,      &CCdStatus::DispParallacticAngle,
+    &CCdStatus::DispSunMoonAltitude,  &CCdStatus::DispTimeToEvents,    &CCdStatus::DispObservingWindow,
+    &CCdStatus::DispVariableForecast, &CCdStatus::DispFieldRatio,      &CCdStatus::DispProvenance};
+
+}  // namespace
 
 CCdStatus::CCdStatus() { SetDefaults(1, false); }
 
@@ -44,6 +57,7 @@ void CCdStatus::SetDefaults(int userFlag3, bool keepRaInDegrees) {
     UserFlag1 = 1;
     UserFlag2 = 1;
     UserFlag3 = userFlag3;
+    for (int CCdStatus::*field : kLaterLines) this->*field = 0;
 }
 
 void CCdStatus::SetZentacam() { SetDefaults(1, true); }
@@ -61,6 +75,11 @@ void CCdStatus::Init() {
         this->*on = 1;
     UserFlag1 = 0;
     UserFlag2 = 0;
+}
+
+void CCdStatus::InitAll() {
+    Init();
+    for (int CCdStatus::*field : kLaterLines) this->*field = 1;
 }
 
 namespace {
@@ -102,6 +121,18 @@ const struct {
     {L"DispNameOnBar", &CCdStatus::DispNameOnBar, Kind::Bool},
     {L"DispComment", &CCdStatus::DispComment, Kind::Bool},
     {L"TransparentOnInactive", &CCdStatus::TransparentOnInactive, Kind::Bool},
+    {L"DispConstellation", &CCdStatus::DispConstellation, Kind::Bool},
+    {L"DispAirmass", &CCdStatus::DispAirmass, Kind::Bool},
+    {L"DispSiderealTime", &CCdStatus::DispSiderealTime, Kind::Bool},
+    {L"DispLightTime", &CCdStatus::DispLightTime, Kind::Bool},
+    {L"DispPhaseAngle", &CCdStatus::DispPhaseAngle, Kind::Bool},
+    {L"DispParallacticAngle", &CCdStatus::DispParallacticAngle, Kind::Bool},
+    {L"DispSunMoonAltitude", &CCdStatus::DispSunMoonAltitude, Kind::Bool},
+    {L"DispTimeToEvents", &CCdStatus::DispTimeToEvents, Kind::Bool},
+    {L"DispObservingWindow", &CCdStatus::DispObservingWindow, Kind::Bool},
+    {L"DispVariableForecast", &CCdStatus::DispVariableForecast, Kind::Bool},
+    {L"DispFieldRatio", &CCdStatus::DispFieldRatio, Kind::Bool},
+    {L"DispProvenance", &CCdStatus::DispProvenance, Kind::Bool},
 };
 
 CString ClickDataKey() {

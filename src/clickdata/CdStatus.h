@@ -16,6 +16,8 @@ public:
 
     // Nearly every line shown; UserFlag3 is left as it is.
     void Init();
+    // Init, and every line added after the first release (the switches below UserFlag3) on.
+    void InitAll();
     // The default preset with UserFlag3 = 1; RaInDegrees is left as it is.
     void SetZentacam();
     // Reads every persisted switch; a value that is missing or unreadable keeps its field.
@@ -56,6 +58,19 @@ public:
     int UserFlag1;    // kept and copied for the application; not persisted
     int UserFlag2;
     int UserFlag3;
+    // Lines added later, all off in every preset but InitAll; persisted after the others.
+    int DispConstellation;     // "星座 ": the constellation that holds the object
+    int DispAirmass;           // "エアマス ": airmass and the magnitude after extinction
+    int DispSiderealTime;      // "恒星時 ": local apparent sidereal time
+    int DispLightTime;         // "光行時間 ": light time of a solar-system body
+    int DispPhaseAngle;        // "位相角 ": Sun-body-Earth angle
+    int DispParallacticAngle;  // "星位角 ": parallactic angle
+    int DispSunMoonAltitude;   // "太陽高度 ", "月高度 ": how dark the sky is
+    int DispTimeToEvents;      // "出まで ", "南中まで ", "没まで "
+    int DispObservingWindow;   // "観測好機 ": tonight's dark hours with the object above 20 degrees
+    int DispVariableForecast;  // "予報光度 ": a variable's magnitude now from its elements
+    int DispFieldRatio;        // "視野比 ": the measured length in camera fields
+    int DispProvenance;        // "出典 ": the theory or catalogue of the numbers
 
 protected:
     void RegistryIO(int bRead);

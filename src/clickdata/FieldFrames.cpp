@@ -2,16 +2,13 @@
 // of such fields, and a plain field-of-view circle.
 #include <cmath>
 
+#include "clickdata/LineParts.h"
 #include "clickdata/ZntClickData.h"
 #include "res/LibraryResources.h"
 
 namespace {
 
-// The angle of view, degrees, of a sensor side behind a focal length (both in mm):
-// 2 atan(side / 2f). 114.59... is 360 / pi.
-double AngleOfView(double side, double focalLength) {
-    return std::atan2(side, 2.0 * focalLength) * 114.59155902616465;
-}
+using clickdata::AngleOfView;
 
 // A fraction as a whole percentage, truncated.
 int Percent(double fraction) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "clickdata/LineParts.h"
 #include "clickdata/ZntClickData.h"
 
 namespace {
@@ -63,14 +64,8 @@ CString HourAngleText(double H, bool coarse) {
         }
         text.Format(L"%02dh%02dm (%.1fﾟ)", hh, mm, H);
     } else {
-        int ss = static_cast<int>(std::floor((mf - mm) * 60.0 + 0.5));
-        if (ss == 60) {
-            ss = 0;
-            if (++mm == 60) {
-                mm = 0;
-                ++hh;
-            }
-        }
+        int ss = 0;
+        clickdata::SplitClock(a, &hh, &mm, &ss);
         text.Format(L"%02dh%02dm%02ds (%.3fﾟ)", hh, mm, ss, H);
     }
     if (h < 0) text.Insert(0, L'-');
@@ -83,8 +78,7 @@ CString CZntClickData::GetPosString(CCorZnt* pHost, int precision) {
     const CCdStatus& status = Status();
     const bool solarView = QueryHost(pHost, L"View.Projection").CompareNoCase(L"SolarSystem") == 0;
     CString result;
-    const CString prefix = m_Object.SameP(0, L"Constellation.") ? CString(L"ClickData.Mark")
-                                                                : CString(m_Object);
+    const CString prefix = PositionPrefix();
     const auto ask = [&](const wchar_t* suffix) { return QueryHost(pHost, prefix + suffix); };
     const int p = precision;
     const int p2 = std::max(2, p - 1);
@@ -176,4 +170,8 @@ CString CZntClickData::GetPosString(CCorZnt* pHost, int precision) {
         if (!line.IsEmpty()) result += line + L"\r\n";
     }
     return result;
+}
+
+CString CZntClickData::PositionPrefix() {
+    return m_Object.SameP(0, L"Constellation.") ? CString(L"ClickData.Mark") : CString(m_Object);
 }

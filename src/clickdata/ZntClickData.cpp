@@ -165,6 +165,7 @@ CString CZntClickData::GetText(CCorZnt* pHost, const CString& path, int bCompact
             m_strCacheCompact = m_strText;
         } else {
             m_strText += GetMeasureString(pHost);
+            if (!m_strText.IsEmpty()) m_strText += GetLaterLines(pHost);
             m_strCacheText = m_strText;
         }
     } catch (...) {

@@ -98,6 +98,24 @@ protected:
 
     // The position block of most builders; precision applies to its first line.
     CString GetPosString(CCorZnt* pHost, int precision);
+    // The prefix of the position queries: the object path, or the clicked point
+    // ("ClickData.Mark") for a constellation path whose parameter 0 is "Constellation.".
+    CString PositionPrefix();
+
+    // The lines added after the first release, each under its own switch (CdStatus.h), in
+    // this order after every line of today: the constellation; the observing conditions
+    // (airmass, sidereal time, parallactic angle, the Sun's and the Moon's altitude, time
+    // to the next rise, transit and set, tonight's observing window); a solar-system
+    // body's light time and phase angle; a variable's forecast; the measured length in
+    // camera fields; the provenance. A new property the host answers empty, "*" or not as
+    // a number gives no line. Empty when every switch is off.
+    CString GetLaterLines(CCorZnt* pHost);
+    CString GetConstellationLine(CCorZnt* pHost, const CString& prefix);
+    CString GetObservingLines(CCorZnt* pHost, const CString& prefix);
+    CString GetEventLines(CCorZnt* pHost, const CString& prefix);
+    CString GetSolarBodyLines(CCorZnt* pHost);
+    CString GetVariableForecast(CCorZnt* pHost);
+    CString GetFieldRatio(CCorZnt* pHost);
     // The measuring line appended to full texts; empty while the tool is not shown.
     CString GetMeasureString(CCorZnt* pHost);
     CString GetDailyMotion(CCorZnt* pHost);

@@ -195,6 +195,7 @@ void CSkyHost::SetTimezone(double hours) {
 void CSkyHost::SetMark(double raHours, double decDeg) {
     m_markRa = raHours;
     m_markDec = decDeg;
+    m_next = NextEvents{};  // the point's events were kept by its path alone
 }
 
 const sky::Catalog& CSkyHost::Cat() {
@@ -215,6 +216,7 @@ int CSkyHost::LoadCatalog(const char* path) {
     auto own = std::make_shared<sky::Catalog>(Cat());
     const int count = own->Load(path);
     m_catalog = own;
+    m_next = NextEvents{};
     return count;
 }
 
@@ -238,7 +240,8 @@ CString CSkyHost::Execute(LPCTSTR command) {
 CString CSkyHost::Query(const CString& expression) {
     const CString q = Canonical(expression);
     if (q.IsEmpty()) return CString();
-    CString answer = QueryTime(q);
+    CString answer = QueryDerived(q);
+    if (answer.IsEmpty()) answer = QueryTime(q);
     if (answer.IsEmpty()) answer = QueryLocation(q);
     if (answer.IsEmpty()) answer = QuerySettings(q);
     if (answer.IsEmpty() && q.Left(6) == L"solar.") answer = QuerySolar(q);

@@ -100,6 +100,19 @@ private:
     CString QueryCatalog(const CString& q);
     CString QueryPoint(const CString& property, double raHours, double decDeg);
     CString QuerySources(const CString& q);
+    // Properties derived from the other answers of the same object, for every kind
+    // (SkyDerived.cpp): constellation name, magnitude after extinction, parallactic angle,
+    // next rise/transit/set, tonight's observing window, provenance. Empty for any other.
+    CString QueryDerived(const CString& q);
+    // The answers to the queries with the host moved to jdUt for the moment.
+    std::vector<CString> QueryAt(double jdUt, const std::vector<CString>& queries);
+    // The next rise, transit and set of the object last asked, and where and when for.
+    struct NextEvents {
+        CString path;
+        double jd = 0.0, lon = 0.0, lat = 0.0, height = 0.0;
+        double events[3] = {};
+    };
+    NextEvents m_next;
     void Statement(const CString& statement);
     void Changed();
     void FollowZone();  // the zone's offset at the instant, when a zone is followed

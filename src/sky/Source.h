@@ -74,7 +74,8 @@ ZCMCOM_API std::string DataPath(const std::string& name);
 
 // The answers every object with a place gives the same way: "position.*" (RA and Dec in
 // hours and degrees in five systems, ecliptic and galactic angles, altitude, azimuth from
-// the south, constellation) and "jd.rise"/"jd.transit"/"jd.set". Empty when the property is
+// the south, constellation and constellation.abbreviation, airmass, light time in
+// seconds, phase angle) and "jd.rise"/"jd.transit"/"jd.set". Empty when the property is
 // none of them.
 CString PlaceAnswer(const BodyPlace& place, const CString& property);
 

@@ -62,6 +62,19 @@ TEST(CliClick, SettingsAreTheSavedOnesElseInitAndTrace) {
               "? location.solar.x\n");
 }
 
+TEST(CliClick, SettingsAllAddsTheLaterLinesAfterTheOthers) {
+    int status = -1;
+    const std::string mars = "--host examples/hosts/mars.txt Solar.Planet.Mars";
+    const std::string init = Zcm("click --settings init " + mars, &status);
+    const std::string all = Zcm("click --settings all " + mars, &status);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(all.substr(0, init.size()), init);
+    EXPECT_EQ(all.substr(init.size()),
+              "星座 へびつかい座 (Oph)\r\nエアマス —\r\n恒星時 02h17m09s\r\n星位角 62.64ﾟ\r\n"
+              "太陽高度 -54.6ﾟ (夜)\r\n月高度 50.1ﾟ\r\n出まで 10時間21分 南中まで 15時間10分 没まで 19時間59分\r\n"
+              "観測好機 なし\r\n光行時間 20分09.34秒\r\n位相角 6.11ﾟ\r\n出典 VSOP87\r\n");
+}
+
 TEST(CliClick, UnknownKindsAndBadArguments) {
     int status = -1;
     EXPECT_EQ(Zcm("click --host examples/hosts/constellation.txt Nothing", &status), "");

@@ -53,6 +53,30 @@ TEST(CdStatus, PresetValuesAndWhatEachKeeps) {
     EXPECT_EQ(Fields(CCdStatus(s)), Fields(expected));
 }
 
+// The switches of the later lines, in their persisted order.
+std::vector<int> LaterFields(const CCdStatus& s) {
+    return {s.DispConstellation, s.DispAirmass,         s.DispSiderealTime,    s.DispLightTime,
+            s.DispPhaseAngle,    s.DispParallacticAngle, s.DispSunMoonAltitude, s.DispTimeToEvents,
+            s.DispObservingWindow, s.DispVariableForecast, s.DispFieldRatio,    s.DispProvenance};
+}
+
+TEST(CdStatus, LaterLinesAreOffInEveryPresetButInitAll) {
+    const std::vector<int> off(12, 0), on(12, 1);
+    CCdStatus s(5);
+    EXPECT_EQ(LaterFields(s), off);
+    s.InitAll();
+    EXPECT_EQ(LaterFields(s), on);
+    std::vector<int> init = Fields(s);
+    CCdStatus plain(5);
+    plain.Init();
+    EXPECT_EQ(init, Fields(plain));  // the fields of today as Init sets them
+    s.Init();
+    EXPECT_EQ(LaterFields(s), off);
+    s.InitAll();
+    s.SetZentacam();
+    EXPECT_EQ(LaterFields(s), off);
+}
+
 class CdStatusRegistry : public ::testing::Test {
 protected:
     TempRegistry registry;
@@ -102,6 +126,23 @@ TEST_F(CdStatusRegistry, SaveWritesNumbersTruthValuesAndThePlanetariumSettings) 
     saved.Save();
     EXPECT_EQ(setting(L"ClickData.Constellation"), L"FALSE");
     EXPECT_EQ(setting(L"ClickData.Cyclic"), L"TRUE");
+}
+
+TEST_F(CdStatusRegistry, LaterSwitchesPersistAfterTheOthersAndAnyNonZeroValueIsOn) {
+    CCdStatus saved;
+    saved.InitAll();
+    saved.DispFieldRatio = 0;
+    saved.Save();
+    CCdStatus loaded;
+    loaded.Load();
+    EXPECT_EQ(LaterFields(loaded), LaterFields(saved));
+    // Another program (or a hand) stored 2 and -1: both read as on.
+    CRegistry::Write(L"ClickData", L"DispFieldRatio", 2, CRegistry::kindInt);
+    CRegistry::Write(L"ClickData", L"DispAirmass", -1, CRegistry::kindInt);
+    CCdStatus other;
+    other.Load();
+    EXPECT_EQ(other.DispFieldRatio, 1);
+    EXPECT_EQ(other.DispAirmass, 1);
 }
 
 // Runs body in a child process; returns its exit status.

@@ -72,6 +72,8 @@ public:
     using CZntClickData::GetTextMosaicOfField;
     using CZntClickData::GetTextSatellite;
     using CZntClickData::GetTextSolar;
+    // The lines added later.
+    using CZntClickData::GetLaterLines;
 };
 
 // Success when text equals expectedText and the host's queries (commands starting with

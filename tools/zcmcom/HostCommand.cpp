@@ -15,10 +15,10 @@
 void DefineHostOptions(CLI::App& cmd, HostOptions& o, bool allowCompact, bool allowSky) {
     if (allowCompact) cmd.add_flag("--compact", o.compact, "the short text (the name line)");
     cmd.add_option("--settings", o.settings,
-                   "switches: init, default, camera or registry (saved ones); "
+                   "switches: init, all (init and the later lines), default, camera or registry (saved ones); "
                    "without: the saved ones when there are any, else init")
         ->type_name("S")
-        ->check(CLI::IsMember({"init", "default", "camera", "registry"}));
+        ->check(CLI::IsMember({"init", "all", "default", "camera", "registry"}));
     cmd.add_flag("--trace", o.trace, "show every query sent to the host on standard error");
     CLI::Option* host = cmd.add_option("--host", o.file, "answer from FILE's \"query<TAB>answer\" lines")
                                 ->type_name("FILE");
@@ -70,12 +70,14 @@ int ApplySettings(const HostOptions& options, CCdStatus& status) {
         status = CCdStatus();
     else if (s == "init")
         status.Init();
+    else if (s == "all")
+        status.InitAll();
     else if (s == "camera")
         status.SetZentacam();
     else if (s == "registry")
         status.Load();
     else
-        return UsageError("unknown settings '" + s + "' (init, default, camera, registry)");
+        return UsageError("unknown settings '" + s + "' (init, all, default, camera, registry)");
     return -1;
 }
 

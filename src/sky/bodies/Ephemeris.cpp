@@ -314,6 +314,7 @@ BodyPlace Place(Body body, double jdUt, const Site& site, bool withEvents, const
     if (positionOnly) return p;
     const double delta = Norm(geo);
     p.heliocentricDistance = r;
+    p.lightTime = delta * kLightDaysPerAu * 86400.0;
     // Distances are the geometric ones, at the instant itself.
     const Vec now = body == Body::Sun    ? -1.0 * earth
                     : body == Body::Moon ? MoonGeocentric(jdTt)
@@ -338,7 +339,11 @@ BodyPlace Place(Body body, double jdUt, const Site& site, bool withEvents, const
         const double psi = p.elongation * kRad;
         const double i = std::atan2(R * std::sin(psi), delta - R * std::cos(psi));
         p.illuminated = (1.0 + std::cos(i)) / 2.0;
-        p.phaseAngle = i / kRad;
+        // The angle at the Moon itself, between the geometric directions to the Sun and to
+        // the Earth: the apparent elongation above carries the Sun's aberration, which the
+        // Moon's own direction does not.
+        const Vec toSun = -1.0 * earth - geo, toEarth = -1.0 * geo;
+        p.phaseAngle = std::acos(std::clamp(Dot(toSun, toEarth) / (Norm(toSun) * Norm(toEarth)), -1.0, 1.0)) / kRad;
         // Brightness by the lit part of the disc seen from the Earth.
         p.magnitude = -12.7 + 2.5 * (std::log10(M_PI) - std::log10(M_PI / 2.0 * (1.0 + 1e-6 - std::cos(psi)))) +
                       5.0 * std::log10(delta / 0.0025);
@@ -393,6 +398,7 @@ BodyPlace HeliocentricPlace(const std::function<Vec(double)>& helio, double jdUt
     const Vec now = helio(at.jdTt) - earth;
     const double r = Norm(h), delta = Norm(geo), R = Norm(earth);
     p.heliocentricDistance = r;
+    p.lightTime = delta * kLightDaysPerAu * 86400.0;
     p.geocentricDistance = Norm(now);
     p.topocentricDistance = TopocentricDistance(now, at);
     const Vec sunApp = Aberrate(-1.0 * earth, at);

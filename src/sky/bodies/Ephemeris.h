@@ -56,6 +56,7 @@ struct BodyPlace {
     double illuminated = NAN;  // fraction 0..1
     double elongation = NAN;   // from the Sun, degrees
     double phaseAngle = NAN;   // Sun-body-Earth angle, degrees
+    double lightTime = NAN;    // seconds, from the body's light-time corrected distance
     double rise = NAN, transit = NAN, set = NAN;
 };
 

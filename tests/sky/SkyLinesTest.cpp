@@ -1,0 +1,134 @@
+// The built-in sky's answers for the later click-text lines against an independent
+// computation (tests/data/skylines/reference.txt, made by tools/skylines/make_reference.py):
+// sidereal time, airmass, light time, phase angle and the next rise, transit and set; and
+// what every kind of object answers, and the observing window, by their definitions.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "sky/SkyHost.h"
+#include "support/Accuracy.h"
+
+namespace {
+
+const std::map<std::string, std::array<double, 3>> kSites = {
+    {"tokyo", {139.745, 35.654, 40.0}}, {"greenwich", {-0.0015, 51.4769, 46.0}}, {"santiago", {-70.6483, -33.4489, 570.0}}};
+
+double Ask(CSkyHost& host, const std::string& query) {
+    const CString answer = host.Execute(CString(("? " + query).c_str()));
+    return answer.IsEmpty() || answer == L"*" ? NAN : std::wcstod(answer.GetString(), nullptr);
+}
+
+// Where the reference has no value (a star's light time, airmass under 10 degrees), the
+// row is not compared.
+void AddIfReferenced(WorstError& w, double got, double want, double scale, const std::string& row) {
+    if (!std::isnan(want)) w.Add((got - want) * scale, row);
+}
+
+TEST(SkyLines, NumbersAgreeWithTheReferenceTable) {
+    WorstError sidereal, airmass, light, outerLight, phase, events;
+    const std::vector<std::string> rows = DataRows("skylines/reference.txt");
+    for (const std::string& line : rows) {
+        std::istringstream s(line);
+        std::string site, path, field[8];
+        s >> field[0] >> site >> path;
+        for (int i = 1; i < 8; ++i) s >> field[i];
+        ASSERT_FALSE(s.fail()) << line;
+        double v[8];
+        for (int i = 0; i < 8; ++i) v[i] = std::strtod(field[i].c_str(), nullptr);  // "nan" too
+        const auto& r = kSites.at(site);
+        CSkyHost host(v[0]);
+        host.SetSite(r[0], r[1], r[2]);
+        const std::string where = path + " " + field[0] + " " + site;
+        const double st = Ask(host, "Time.SiderealTime") - v[1];
+        sidereal.Add((st - 24.0 * std::round(st / 24.0)) * 3600.0, where);
+        AddIfReferenced(airmass, Ask(host, path + ".position.Airmass"), v[2], 1.0, where);
+        const bool outer = path == "Solar.Planet.Uranus" || path == "Solar.Planet.Neptune";
+        AddIfReferenced(outer ? outerLight : light, Ask(host, path + ".position.LightTime"), v[3], 1.0, where);
+        AddIfReferenced(phase, Ask(host, path + ".position.PhaseAngle"), v[4], 1.0, where);
+        const char* const kEvents[] = {".Jd.NextRise", ".Jd.NextTransit", ".Jd.NextSet"};
+        for (int i = 0; i < 3; ++i)
+            AddIfReferenced(events, Ask(host, path + kEvents[i]), v[5 + i], 1440.0, where + kEvents[i]);
+    }
+    EXPECT_EQ(rows.size(), 120u);
+    sidereal.Expect("local apparent sidereal time", 0.01, "s");
+    airmass.Expect("airmass above 10 degrees", 0.001);
+    light.Expect("light time, Sun, Moon, Mercury to Saturn", 0.01, "s");
+    // The sky's series for Uranus and Neptune put them up to 16000 km from DE405.
+    outerLight.Expect("light time, Uranus and Neptune", 0.06, "s");
+    phase.Expect("phase angle", 0.01, "deg");
+    events.Expect("next rise, transit and set", 1.0, "min");
+}
+
+// 2026-12-06 12:00 UT at Tokyo: 21:00 local, the Sun far down, Orion rising.
+constexpr double kEvening = 2461381.0;
+
+TEST(SkyLines, EveryKindWithAPlaceAnswersAndTheRestAnswerEmptyOrStar) {
+    CSkyHost host(kEvening);
+    host.SetMark(2.0, 10.0);
+    const struct {
+        const char* path;
+        const char* constellation;
+        bool body;  // light time and phase angle
+    } kObjects[] = {{"Solar.Planet.Mars", "しし座", true},
+                    {"Solar.Planet.Earth.Satellite.Moon", "てんびん座", true},
+                    {"Star.HIP.32349", "おおいぬ座", false},
+                    {"DeepSkyObject.M.42", "オリオン座", false},
+                    {"Equatorial", "おひつじ座", false}};
+    for (const auto& o : kObjects) {
+        const std::string p = o.path;
+        EXPECT_EQ(host.Execute(CString(("? " + p + ".position.Constellation.JapaneseName").c_str())),
+                  CString(o.constellation))
+            << p;
+        EXPECT_TRUE(std::isfinite(Ask(host, p + ".position.ParallacticAngle"))) << p;
+        EXPECT_TRUE(std::isfinite(Ask(host, p + ".Jd.NextTransit"))) << p;
+        EXPECT_EQ(std::isfinite(Ask(host, p + ".position.LightTime")), o.body) << p;
+    }
+    // Below the horizon there is no airmass; the magnitude after extinction needs one.
+    EXPECT_EQ(host.Execute(L"? Solar.Sun.position.Airmass"), L"*");
+    EXPECT_EQ(host.Execute(L"? Solar.Sun.position.ExtinctedMagnitude"), L"*");
+    // M42 at 28 degrees from 40 m: 4.0 + 0.276 x 2.103.
+    EXPECT_NEAR(Ask(host, "DeepSkyObject.M.42.position.ExtinctedMagnitude"), 4.58, 0.01);
+    // A star is at no finite distance: no light time; a point has no provenance.
+    EXPECT_EQ(host.Execute(L"? Star.HIP.32349.position.LightTime"), L"*");
+    EXPECT_EQ(host.Execute(L"? Equatorial.Provenance"), L"");
+    EXPECT_EQ(host.Execute(L"? Solar.Planet.Mars.Provenance"), L"VSOP87");
+    EXPECT_EQ(host.Execute(L"? Star.HIP.99999999.Jd.NextRise"), L"");
+    // The moved instant is put back; a point moved elsewhere has events of its own.
+    EXPECT_EQ(host.GetJd(), kEvening);
+    const CString transit = host.Execute(L"? Equatorial.Jd.NextTransit");
+    host.SetMark(14.0, 10.0);
+    EXPECT_NE(host.Execute(L"? Equatorial.Jd.NextTransit"), transit);
+}
+
+TEST(SkyLines, ObservingWindowLiesInTheDarkWithTheObjectAboveTwentyDegrees) {
+    CSkyHost host(kEvening);
+    const CString window = host.Execute(L"? DeepSkyObject.M.42.Jd.ObservingWindow");
+    const int comma = window.Find(L',');
+    ASSERT_GT(comma, 0) << window.ToUtf8();
+    const double start = _wtof(window.Left(comma)), end = _wtof(window.Mid(comma + 1));
+    ASSERT_LT(start, end);
+    for (const double t : {start + 1e-4, (start + end) / 2.0, end - 1e-4}) {
+        CSkyHost at(t);
+        EXPECT_LT(Ask(at, "Solar.Sun.position.Altitude"), -18.0);
+        EXPECT_GT(Ask(at, "DeepSkyObject.M.42.position.Altitude"), 20.0);
+    }
+    // Each end is where one of the two conditions turns.
+    for (const double t : {start, end}) {
+        CSkyHost at(t);
+        const double sun = Ask(at, "Solar.Sun.position.Altitude");
+        const double m42 = Ask(at, "DeepSkyObject.M.42.position.Altitude");
+        EXPECT_TRUE(std::fabs(sun + 18.0) < 0.02 || std::fabs(m42 - 20.0) < 0.02) << sun << " " << m42;
+    }
+    // The Sun is never in a dark sky; Sigma Octantis never climbs 20 degrees at Tokyo.
+    EXPECT_EQ(host.Execute(L"? Solar.Sun.Jd.ObservingWindow"), L"0");
+    host.SetSite(139.745, 78.0, 0.0);  // Svalbard's latitude in June: no night at all
+    host.SetJd(2461212.5);
+    EXPECT_EQ(host.Execute(L"? DeepSkyObject.M.42.Jd.ObservingWindow"), L"0");
+}
+
+}  // namespace
