@@ -99,6 +99,9 @@ NameIndex::NameIndex(CSkyHost& host) {
         {L"Star.", {L"JapaneseName", L"EnglishName", L"HipparcosNumber"}},
         {L"Constellation.", {L"Name", L"EnglishName", L"LatinName"}},
         {L"DeepSkyObject.", {L"Name", L"CatalogNumber", L"SubCatalogNumber.Strings"}},
+        // A shower's Japanese name is its radiant's constellation: the source's own names
+        // ("オリオン座流星群") say which is meant.
+        {L"Meteor.", {}},
         {L"", {L"JapaneseName", L"EnglishName"}},
     };
     // The host's list repeats the sources' objects: one entry per path, the host's names first.

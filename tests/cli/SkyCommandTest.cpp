@@ -103,11 +103,11 @@ TEST(CliSky, ObjectsByNameAndFind) {
     EXPECT_EQ(Zcmcom("find orion", &status),
               "Constellation.Ori\tOri, \xE3\x82\xAA\xE3\x83\xAA\xE3\x82\xAA\xE3\x83\xB3\xE5\xBA\xA7, "
               "\xE3\x82\xAA\xE3\x83\xAA\xE3\x82\xAA\xE3\x83\xB3, Orion\n"
+              "Meteor.ORI\tORI, Orionids, \xE3\x82\xAA\xE3\x83\xAA\xE3\x82\xAA\xE3\x83\xB3\xE5\xBA\xA7"
+              "\xE6\xB5\x81\xE6\x98\x9F\xE7\xBE\xA4\n"  // オリオン座流星群
               "DeepSkyObject.M.42\tGreat Orion Nebula, M 42, NGC 1976, "
               "\xE3\x82\xAA\xE3\x83\xAA\xE3\x82\xAA\xE3\x83\xB3\xE6\x98\x9F\xE9\x9B\xB2\n"  // オリオン星雲
-              "Meteor.ORI\tOrionids, ORI, \xE3\x82\xAA\xE3\x83\xAA\xE3\x82\xAA\xE3\x83\xB3\xE5\xBA\xA7"
-              "\xE6\xB5\x81\xE6\x98\x9F\xE7\xBE\xA4\n"  // オリオン座流星群
-              "Meteor.NOO\tNovember Orionids, NOO\n");
+              "Meteor.NOO\tNOO, November Orionids\n");
     // Unknown objects (a path with no text of its own too): one line naming the closest, status 3.
     for (const char* args : {"click Nonesuch", "click Solar.Moon", "click Star.Sirius", "find Nonesuch"}) {
         const std::string err = RunCommand(std::string(ZCMCOM_CLI) + " " + args + " 2>&1 >/dev/null", &status);
