@@ -1,5 +1,6 @@
 #pragma once
-// CFileExist: finds a file by name, relative names beside the application.
+/// @file
+/// CFileExist: finds a file by name, relative names beside the application.
 #include "platform/String.h"
 
 class ZCMCOM_API CFileExist {
@@ -9,8 +10,8 @@ public:
     CFileExist& operator=(const CFileExist&) = default;
     virtual ~CFileExist();
 
-    // The full path of name when that file can be opened for reading, else "". Absolute
-    // names: "/...", "X:..." or "\\\\server..."; others are taken in the program's folder.
+    /// The full path of name when that file can be opened for reading, else "". Absolute
+    /// names: "/...", "X:..." or "\\\\server..."; others are taken in the program's folder.
     CString GetFileName(const CString& name);
 
 protected:

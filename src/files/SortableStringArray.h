@@ -1,11 +1,12 @@
 #pragma once
-// CSortableStringArray: a string array that sorts itself in place.
+/// @file
+/// CSortableStringArray: a string array that sorts itself in place.
 #include "platform/Array.h"
 
 class ZCMCOM_API CSortableStringArray : public CStringArray {
 public:
-    // Sorts with the comparison (Compare for case-sensitive ascending order); the order
-    // of equal elements is not kept.
+    /// Sorts with the comparison (Compare for case-sensitive ascending order); the order
+    /// of equal elements is not kept.
     void Sort(int (*compare)(const CString*, const CString*));
 
 protected:

@@ -1,7 +1,8 @@
 #pragma once
-// CCorZnt: the planetarium's automation object. Everything the library asks the
-// planetarium goes through Execute: a query ("? Location.Longitude") or a statement
-// ("Show Sky") in, the answer text out.
+/// @file
+/// CCorZnt: the planetarium's automation object. Everything the library asks the
+/// planetarium goes through Execute: a query ("? Location.Longitude") or a statement
+/// ("Show Sky") in, the answer text out.
 #include "platform/Afx.h"
 
 class ZCMCOM_API CCorZnt : public CWnd {
@@ -9,8 +10,8 @@ public:
     CCorZnt() = default;
     ~CCorZnt() override;
 
-    // Sends one command. The base object has no planetarium behind it and raises the
-    // automation exception (COleDispatchException), as a failed call does; hosts derive
-    // from this class and answer the commands themselves.
+    /// Sends one command. The base object has no planetarium behind it and raises the
+    /// automation exception (COleDispatchException), as a failed call does; hosts derive
+    /// from this class and answer the commands themselves.
     virtual CString Execute(LPCTSTR command);
 };

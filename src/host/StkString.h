@@ -1,13 +1,14 @@
 #pragma once
-// The value classes that read the planetarium's answers:
-// - CStkStr: one token with typed readers;
-// - CZntProperty: ten tokens split from a dotted path ("Solar.Planet.Mars") or a call form
-//   ("Location("Tokyo", 139.7, 35.7)");
-// - CStkString: a token that splits itself into a CZntProperty on first indexed read.
-// None of them talks to the host; none fails on bad text.
+/// @file
+/// The value classes that read the planetarium's answers:
+/// - CStkStr: one token with typed readers;
+/// - CZntProperty: ten tokens split from a dotted path ("Solar.Planet.Mars") or a call form
+///   ("Location("Tokyo", 139.7, 35.7)");
+/// - CStkString: a token that splits itself into a CZntProperty on first indexed read.
+/// None of them talks to the host; none fails on bad text.
 #include "platform/Afx.h"
 
-// One row of a keyword table; a table ends with a row whose name is null.
+/// One row of a keyword table; a table ends with a row whose name is null.
 struct tagNAMETABLE {
     const wchar_t* name;
     int value;
@@ -47,18 +48,18 @@ public:
     int TableSearch(const tagNAMETABLE table[], int* value) const;
     int TableValueSearch(const tagNAMETABLE table[], int value);
 
-    // Longest key or table name that TableSearch compares.
+    /// Longest key or table name that TableSearch compares.
     static constexpr int kMaxKeyLength = 4095;
 
 protected:
-    // Empty or "*": the host has no value.
+    /// Empty or "*": the host has no value.
     bool IsNoValue() const;
 };
 
 class ZCMCOM_API CZntProperty {
 public:
     CZntProperty() = default;
-    CZntProperty(const CString& text);  // NOLINT
+    CZntProperty(const CString& text);  ///< NOLINT
     CZntProperty(const CZntProperty&) = default;
     CZntProperty& operator=(const CZntProperty&) = default;
     virtual ~CZntProperty();
@@ -77,8 +78,8 @@ public:
     int Year(int i, int def) const;
     int TableSearch(int i, const tagNAMETABLE table[], int* value) const;
     int TableValueSearch(int i, const tagNAMETABLE table[], int value);
-    // Character pos of parameter i (pos equal to the length gives 0); a negative or larger
-    // pos raises CInvalidArgException. A bad parameter index gives 0.
+    /// Character pos of parameter i (pos equal to the length gives 0); a negative or larger
+    /// pos raises CInvalidArgException. A bad parameter index gives 0.
     wchar_t GetAt(int i, int pos) const;
     CString Mid(int i, int first) const;
     void Shift(int n);
@@ -131,7 +132,7 @@ public:
     int GetMaxParamP() { return Property().GetMaxParam(); }
 
 protected:
-    // Splits the text into the parameters once, on first use.
+    /// Splits the text into the parameters once, on first use.
     CZntProperty& Property();
 
     int m_bParsed = 0;

@@ -1,23 +1,24 @@
 #pragma once
-// CInetSocket: an IPv4 TCP or UDP client socket, a one-shot UDP send, an ICMP echo test,
-// and a small TCP server on a listener thread that hands every received block of bytes
-// to the caller's function.
-//
-// Notes for callers:
-// - Host names may be dotted IPv4 addresses or names to look up.
-// - The receive function runs on the listener thread, once per received block (up to
-//   2048 bytes, no framing). It may answer through the socket handle it is given (a
-//   POSIX descriptor; send with MSG_NOSIGNAL so a vanished client cannot raise SIGPIPE).
-//   The listener owns the handle: do not close it. The function must not throw.
-// - Client sockets are non-blocking, so the receive function never waits on a client.
-//   Answers queue in the client's send buffer (256 KiB); a client that leaves that much
-//   unread is dropped, so one client that sends without reading starves no other.
-// - At most four clients are served at once; a fifth is sent "MAX_CONNECTIONS" (with its
-//   terminating zero, 16 bytes) and closed. A client silent for more than 30 seconds is
-//   disconnected.
-// - The listening socket is bound before Listen returns, so a client may connect at
-//   once; a port that cannot be bound or listened on makes Listen fail. When 0 is passed
-//   as the port, ListeningPort gives the port the system chose.
+/// @file
+/// CInetSocket: an IPv4 TCP or UDP client socket, a one-shot UDP send, an ICMP echo test,
+/// and a small TCP server on a listener thread that hands every received block of bytes
+/// to the caller's function.
+///
+/// Notes for callers:
+/// - Host names may be dotted IPv4 addresses or names to look up.
+/// - The receive function runs on the listener thread, once per received block (up to
+///   2048 bytes, no framing). It may answer through the socket handle it is given (a
+///   POSIX descriptor; send with MSG_NOSIGNAL so a vanished client cannot raise SIGPIPE).
+///   The listener owns the handle: do not close it. The function must not throw.
+/// - Client sockets are non-blocking, so the receive function never waits on a client.
+///   Answers queue in the client's send buffer (256 KiB); a client that leaves that much
+///   unread is dropped, so one client that sends without reading starves no other.
+/// - At most four clients are served at once; a fifth is sent "MAX_CONNECTIONS" (with its
+///   terminating zero, 16 bytes) and closed. A client silent for more than 30 seconds is
+///   disconnected.
+/// - The listening socket is bound before Listen returns, so a client may connect at
+///   once; a port that cannot be bound or listened on makes Listen fail. When 0 is passed
+///   as the port, ListeningPort gives the port the system chose.
 #include <netinet/in.h>
 
 #include <functional>
@@ -41,51 +42,51 @@ public:
     typedef std::function<void(unsigned long long&, const char*, int)> ReceiveFunction;
     typedef std::function<int(const char*, int)> ReplyFunction;
 
-    // The listener's limit on a client's silence, in seconds.
+    /// The listener's limit on a client's silence, in seconds.
     static constexpr int kIdleLimitSeconds = 30;
 
     CInetSocket();
-    // Stops a running listener, then closes the client socket.
+    /// Stops a running listener, then closes the client socket.
     virtual ~CInetSocket();
     CInetSocket(const CInetSocket&) = delete;
     CInetSocket& operator=(const CInetSocket&) = delete;
 
-    // Client side
+    /// Client side
     int Open(const char* host, int port);
     int Connect(PROTOCOL protocol, const char* host, int port);
     int Close();
     int IsConnected() const { return m_bConnected; }
-    // Sends all length bytes (UDP: to the target address, with SO_BROADCAST set for the
-    // call when broadcast is non-zero). Returns the bytes sent, negative when not
-    // connected or on failure.
+    /// Sends all length bytes (UDP: to the target address, with SO_BROADCAST set for the
+    /// call when broadcast is non-zero). Returns the bytes sent, negative when not
+    /// connected or on failure.
     int Send(const char* data, int length, int broadcast);
-    // Sends, then passes every received block to onReply (count 0 when the peer closed,
-    // negative on error) while it returns non-zero; the loop also ends after a close or
-    // an error. Returns the bytes sent, 0 when sending failed.
+    /// Sends, then passes every received block to onReply (count 0 when the peer closed,
+    /// negative on error) while it returns non-zero; the loop also ends after a close or
+    /// an error. Returns the bytes sent, 0 when sending failed.
     int Send(const char* data, int length, ReplyFunction onReply);
-    // One datagram to host:port from a temporary socket. Returns the bytes sent, or 0.
+    /// One datagram to host:port from a temporary socket. Returns the bytes sent, or 0.
     int SendTo(const char* host, int port, const char* data, int length, int broadcast);
-    // 1 when host answered an ICMP echo request within 1000 ms, else 0.
+    /// 1 when host answered an ICMP echo request within 1000 ms, else 0.
     int Ping(const char* host);
 
-    // Listener side
-    // Starts the listener thread (stopping a running one first). Returns 1; 0 without
-    // starting anything when onReceive is empty or the port cannot be bound and listened
-    // on (errno tells why).
+    /// Listener side
+    /// Starts the listener thread (stopping a running one first). Returns 1; 0 without
+    /// starting anything when onReceive is empty or the port cannot be bound and listened
+    /// on (errno tells why).
     int Listen(PROTOCOL protocol, int port, ReceiveFunction onReceive);
-    // Stops the listener and joins its thread: 1, or 0 when none ran.
+    /// Stops the listener and joins its thread: 1, or 0 when none ran.
     int StopListening();
     int IsListening() const { return m_bListening; }
     int ListeningPort() const { return m_listenPort; }
 
-    // The listener thread's procedure (self is the CInetSocket).
+    /// The listener thread's procedure (self is the CInetSocket).
     static UINT TcpListener(void* self);
 
 protected:
-    // Adjustable by derived classes before Listen (tests shorten the idle limit and
-    // bind to the loopback address only).
+    /// Adjustable by derived classes before Listen (tests shorten the idle limit and
+    /// bind to the loopback address only).
     int m_idleLimitSeconds = kIdleLimitSeconds;
-    in_addr_t m_listenAddress = INADDR_ANY;  // network order
+    in_addr_t m_listenAddress = INADDR_ANY;  ///< network order
 
 private:
     int SendAll(int socket, const char* data, int length, const sockaddr_in* to);
@@ -103,6 +104,6 @@ private:
     ReceiveFunction m_onReceive;
     CWinThread* m_pListener = nullptr;
     CEvent m_stopEvent;
-    int m_listenSocket = -1;          // handed to the listener thread, which closes it
-    zcmnet::WakeFd* m_wake = nullptr;  // ends the listener's wait at a stop request
+    int m_listenSocket = -1;          ///< handed to the listener thread, which closes it
+    zcmnet::WakeFd* m_wake = nullptr;  ///< ends the listener's wait at a stop request
 };

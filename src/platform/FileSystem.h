@@ -1,16 +1,17 @@
 #pragma once
-// Win32 file-system calls: copy, delete, folders, attributes, file times, module name.
-//
-// Differences from Windows:
-// - Paths are taken as they are (UTF-8 on disk); '\' is an ordinary character.
-// - Read-only is the owner's write permission: DeleteFileW refuses a file without it
-//   (ERROR_ACCESS_DENIED) as Windows refuses a read-only file; SetFileAttributesW with
-//   FILE_ATTRIBUTE_READONLY removes every write permission, without it gives the owner
-//   write permission back. Other attribute bits are ignored.
-// - DeleteFileW and RemoveDirectoryW remove a symbolic link itself, never its target.
-// - CopyFileW keeps the source's permissions and last-write time, as Windows keeps the
-//   attributes and times; it refuses to copy a file onto itself.
-// - GetModuleFileNameW knows only the running program (module null).
+/// @file
+/// Win32 file-system calls: copy, delete, folders, attributes, file times, module name.
+///
+/// Differences from Windows:
+/// - Paths are taken as they are (UTF-8 on disk); '\' is an ordinary character.
+/// - Read-only is the owner's write permission: DeleteFileW refuses a file without it
+///   (ERROR_ACCESS_DENIED) as Windows refuses a read-only file; SetFileAttributesW with
+///   FILE_ATTRIBUTE_READONLY removes every write permission, without it gives the owner
+///   write permission back. Other attribute bits are ignored.
+/// - DeleteFileW and RemoveDirectoryW remove a symbolic link itself, never its target.
+/// - CopyFileW keeps the source's permissions and last-write time, as Windows keeps the
+///   attributes and times; it refuses to copy a file onto itself.
+/// - GetModuleFileNameW knows only the running program (module null).
 #include "platform/File.h"
 #include "platform/LastError.h"
 
@@ -20,6 +21,6 @@ ZCMCOM_API BOOL CreateDirectoryW(LPCWSTR path, void* securityAttributes);
 ZCMCOM_API BOOL RemoveDirectoryW(LPCWSTR path);
 ZCMCOM_API DWORD GetFileAttributesW(LPCWSTR path);
 ZCMCOM_API BOOL SetFileAttributesW(LPCWSTR path, DWORD attributes);
-// Creation (status change here), last-access and last-write times of an open file.
+/// Creation (status change here), last-access and last-write times of an open file.
 ZCMCOM_API BOOL GetFileTime(HANDLE file, FILETIME* creation, FILETIME* access, FILETIME* write);
 ZCMCOM_API DWORD GetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD size);

@@ -1,12 +1,13 @@
 #pragma once
-// Global memory blocks: GlobalAlloc, GlobalReAlloc, GlobalLock, GlobalUnlock, GlobalFree,
-// GlobalSize.
-//
-// Differences from Windows:
-// - A handle that was never returned (or was freed) is refused with ERROR_INVALID_HANDLE
-//   instead of corrupting memory.
-// - A movable block's memory may move at GlobalReAlloc even while locked; take the
-//   pointer again after a reallocation.
+/// @file
+/// Global memory blocks: GlobalAlloc, GlobalReAlloc, GlobalLock, GlobalUnlock, GlobalFree,
+/// GlobalSize.
+///
+/// Differences from Windows:
+/// - A handle that was never returned (or was freed) is refused with ERROR_INVALID_HANDLE
+///   instead of corrupting memory.
+/// - A movable block's memory may move at GlobalReAlloc even while locked; take the
+///   pointer again after a reallocation.
 #include "platform/LastError.h"
 
 #define GMEM_FIXED 0x0000
@@ -20,6 +21,6 @@ ZCMCOM_API HGLOBAL GlobalAlloc(UINT flags, size_t bytes);
 ZCMCOM_API HGLOBAL GlobalReAlloc(HGLOBAL block, size_t bytes, UINT flags);
 ZCMCOM_API LPVOID GlobalLock(HGLOBAL block);
 ZCMCOM_API BOOL GlobalUnlock(HGLOBAL block);
-// Null on success, the handle on failure.
+/// Null on success, the handle on failure.
 ZCMCOM_API HGLOBAL GlobalFree(HGLOBAL block);
 ZCMCOM_API size_t GlobalSize(HGLOBAL block);

@@ -1,6 +1,7 @@
 #pragma once
-// The library's own resources: its string table and its binary resources, registered
-// under the module name "zcmcom.dll" while the library is loaded.
+/// @file
+/// The library's own resources: its string table and its binary resources, registered
+/// under the module name "zcmcom.dll" while the library is loaded.
 #include "platform/Resource.h"
 
 #define IDR_TIMEZONE_MAP 23101  // METAFILE: the world time-zone map
@@ -14,5 +15,5 @@
 
 #define ZCMCOM_MODULE_NAME L"zcmcom.dll"
 
-// The handle of the library's resource module (null when not registered).
+/// The handle of the library's resource module (null when not registered).
 ZCMCOM_API HMODULE ZcmLibraryModule();
