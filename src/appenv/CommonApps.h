@@ -4,14 +4,16 @@
 /// has announced, and the per-user "Exchange" values they leave for each other.
 ///
 /// Install paths are string values under the machine hive
-/// (SOFTWARE\Orvana\<application>\<version>\General); the exchange values under the user
-/// hive (...\Exchange). An application announces its main window by storing the handle as
+/// (`SOFTWARE\Orvana\<application>\<version>\General`); the exchange values under the user
+/// hive (`...\Exchange`). An application announces its main window by storing the handle as
 /// decimal text in its exchange value "hWnd".
 #include "platform/String.h"
 #include "platform/WinTypes.h"
 
+/// Finds the sibling applications and passes values between them.
 class ZCMCOM_API CCommonApps {
 public:
+    /// The sibling applications.
     enum APPID {
         APPID_ZENTAVIA = 1,  ///< the planetarium
         APPID_ZENTACAM = 2,  ///< the camera application
@@ -28,6 +30,6 @@ public:
     static int SetAppExchangeRegistry(APPID id, const wchar_t* name, const wchar_t* data);
 
 protected:
-    /// "SOFTWARE\Orvana\<application>\<version>\"; 1, or 0 for an unknown id.
+    /// `"SOFTWARE\Orvana\<application>\<version>\"`; 1, or 0 for an unknown id.
     static int GetAppRegKeyPath(APPID id, CString& key);
 };

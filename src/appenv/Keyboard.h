@@ -8,8 +8,11 @@
 /// program or it cannot be started or ended.
 #include "platform/WinTypes.h"
 
+/// Shows and hides the on-screen keyboard.
 class ZCMCOM_API CCommonKeyboard {
 public:
+    /// Starts the on-screen keyboard unless the one started before still runs.
     static void OpenSoftKeyboard();
+    /// Ends the on-screen keyboard this class started, if any.
     static void CloseSoftKeyboard();
 };

@@ -17,9 +17,10 @@ public:
     /// The flag word of the library's instance.
     static unsigned SIMD();
 
-    unsigned m_flags;
+    unsigned m_flags;  ///< this instance's flag word (SIMD_ bits)
 };
 
+/// The system version test.
 class ZCMCOM_API CSigInfo {
 public:
     /// 1 when the system reports Windows 8 (6.2) or later. The platform reports Windows

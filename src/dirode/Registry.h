@@ -3,8 +3,8 @@
 /// CRegistry: the applications' settings, read and written by section and value name below
 /// one application root of the per-user registry.
 ///
-/// Values live under HKEY_CURRENT_USER\<application root>\<key>, the root being
-/// "SOFTWARE\Orvana\Zentacam\3.0\" (the camera application's key) unless SetAppRoot names
+/// Values live under `HKEY_CURRENT_USER\<application root>\<key>`, the root being
+/// `"SOFTWARE\Orvana\Zentacam\3.0\"` (the camera application's key) unless SetAppRoot names
 /// another. Numbers are stored as REG_DWORD, texts as REG_SZ.
 ///
 /// The kind argument of the number calls:
@@ -16,6 +16,7 @@
 #include "platform/Object.h"
 #include "platform/String.h"
 
+/// Reads and writes the application's settings below its registry root.
 class ZCMCOM_API CRegistry : public CObject {
 public:
     enum { kindBool = 0, kindInt = 1 };
@@ -32,11 +33,13 @@ public:
                     CString* pValue);
     /// Store a number or a text, creating the key when needed; non-zero on success.
     static int Write(const CString& key, const CString& name, int value, int kind);
+    /// Stores a text value (REG_SZ); non-zero on success.
     static int Write(const CString& key, const CString& name, const CString& value);
 
     /// The application root the key argument is resolved below, ending with a backslash.
     /// An empty root restores the default.
     static void SetAppRoot(const CString& root);
+    /// The application root in force, ending with a backslash.
     static CString GetAppRoot();
 
     /// The application root when this object was made.

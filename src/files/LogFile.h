@@ -4,6 +4,7 @@
 /// time stamp line.
 #include "platform/File.h"
 
+/// The applications' log on the desktop, opened for appending.
 class ZCMCOM_API CCommonLogFile : public CStdioFile {
 public:
     /// Opens the log (text mode, created when missing, appended otherwise) and writes the

@@ -11,6 +11,7 @@
 
 class CCameraDB;
 
+/// A text file in UTF-16 or the ANSI code page, read and written line by line.
 class ZCMCOM_API CZntFile : public CStdioFile {
     friend class CCameraDB;
 
@@ -25,20 +26,35 @@ public:
     BOOL ReadString(CString& line) override;
     void WriteString(const wchar_t* text) override;
 
+    /// Sets the encoding the next Open and the reads and writes use: UTF-16 when unicode
+    /// is non-zero (little-endian when littleEndian is), else the ANSI code page.
     void SetUnicode(int unicode, int littleEndian);
+    /// The two encoding flags; either pointer may be null.
     void GetUnicode(int* unicode, int* littleEndian) const;
 
 protected:
+    /// Sets the two encoding flags from the file's byte-order mark, keeping the position;
+    /// returns 1.
     int GetUTFCode();
+    /// Reads the next raw line (see above) and its length in bytes into *byteCount;
+    /// 0 at the end of the file.
     int ReadLine(CString& raw, UINT* byteCount);
+    /// Swaps the byte order of each unit of a raw UTF-16 line; 0 for an odd byte count.
     int EndianLine(CString& raw, UINT byteCount);
+    /// Converts a raw ANSI line of byteCount bytes to text; returns its size (characters
+    /// x 2), 0 when nothing was converted.
     UINT MBCStoUTF16(CString& raw, UINT byteCount);
+    /// Converts byteCount / 2 characters of text to ANSI bytes, one per unit; returns the
+    /// byte count rounded up to even, 0 when nothing was converted.
     UINT UTF16toMBCS(CString& text, UINT byteCount);
+    /// Puts a CR before every LF that lacks one in the first byteCount / 2 characters;
+    /// returns the new size (characters x 2).
     UINT InsertCRLF(CString& text, UINT byteCount);
+    /// Writes the UTF-16 byte-order mark of the given byte order.
     void WriteBOM(int littleEndian);
     /// Turns a raw line of ReadLine into text, as ReadString does.
     void RawLineToText(CString& raw, UINT byteCount);
 
-    int m_nUnicode;
-    int m_nLittleEndian;
+    int m_nUnicode;       ///< non-zero for UTF-16
+    int m_nLittleEndian;  ///< non-zero for little-endian UTF-16
 };

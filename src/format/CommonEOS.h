@@ -4,6 +4,7 @@
 /// name the camera reports.
 #include "platform/String.h"
 
+/// Maps international EOS model names to the Japanese-market ones.
 class ZCMCOM_API CCommonEOS {
 public:
     /// name with the first matching international model name replaced by the Japanese

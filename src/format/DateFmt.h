@@ -5,6 +5,7 @@
 #include "platform/String.h"
 #include "zvacl/zvacl.h"
 
+/// Date texts, weekdays and month lengths.
 class ZCMCOM_API CCommonDateFmt {
 public:
     virtual ~CCommonDateFmt();

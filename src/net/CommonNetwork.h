@@ -4,8 +4,10 @@
 /// addresses, and URL encoding of text as UTF-8.
 #include "platform/String.h"
 
+/// Network state, update addresses and URL encoding; static functions only.
 class ZCMCOM_API CCommonNetwork {
 public:
+    /// The kinds of GetURL.
     enum { URL_UPDATE_CHECK = 1, URL_UPDATE_INFO = 2 };
 
     /// 1 when an interface other than a loopback has carrier and is operationally up.

@@ -9,6 +9,7 @@
 
 #include "platform/WinTypes.h"
 
+/// The kind of socket ZcmIcmpEcho sends on.
 enum ZcmIcmpSocket {
     ZCM_ICMP_AUTO = 0,      ///< datagram socket, raw socket when that is refused
     ZCM_ICMP_DATAGRAM = 1,  ///< datagram socket only

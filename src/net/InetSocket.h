@@ -27,8 +27,11 @@
 #include "platform/Thread.h"
 
 #ifndef ZCMCOM_SOCKET_DEFINED
+/// Guards the one definition of SOCKET shared with the platform headers.
 #define ZCMCOM_SOCKET_DEFINED
+/// A socket handle: a POSIX descriptor in a Windows-sized integer.
 typedef unsigned long long SOCKET;
+/// The SOCKET value of no socket.
 #define INVALID_SOCKET (~(SOCKET)0)
 #endif
 
@@ -36,10 +39,16 @@ namespace zcmnet {
 class WakeFd;
 }
 
+/// An IPv4 client socket and a small TCP server; see the file's notes.
 class ZCMCOM_API CInetSocket {
 public:
+    /// The transport of a client or a listener.
     enum PROTOCOL { TCP = 0, UDP = 1 };
+    /// Called on the listener thread with the client's socket handle, the received bytes
+    /// and their count.
     typedef std::function<void(unsigned long long&, const char*, int)> ReceiveFunction;
+    /// Called with each reply block and its byte count (0 when the peer closed, negative
+    /// on error); return 0 to stop waiting for more.
     typedef std::function<int(const char*, int)> ReplyFunction;
 
     /// The listener's limit on a client's silence, in seconds.
@@ -51,10 +60,18 @@ public:
     CInetSocket(const CInetSocket&) = delete;
     CInetSocket& operator=(const CInetSocket&) = delete;
 
-    /// Client side
+    /// @name Client side
+    /// @{
+
+    /// Connect(TCP, host, port).
     int Open(const char* host, int port);
+    /// Connects to host:port (a UDP socket only takes the address), closing a previous
+    /// connection first. 1 on success; 0 when the socket cannot be made, the host does not
+    /// resolve or the connection is refused.
     int Connect(PROTOCOL protocol, const char* host, int port);
+    /// Closes the client socket; always 1.
     int Close();
+    /// 1 while the client socket is connected.
     int IsConnected() const { return m_bConnected; }
     /// Sends all length bytes (UDP: to the target address, with SO_BROADCAST set for the
     /// call when broadcast is non-zero). Returns the bytes sent, negative when not
@@ -68,19 +85,25 @@ public:
     int SendTo(const char* host, int port, const char* data, int length, int broadcast);
     /// 1 when host answered an ICMP echo request within 1000 ms, else 0.
     int Ping(const char* host);
+    /// @}
 
-    /// Listener side
+    /// @name Listener side
+    /// @{
+
     /// Starts the listener thread (stopping a running one first). Returns 1; 0 without
     /// starting anything when onReceive is empty or the port cannot be bound and listened
     /// on (errno tells why).
     int Listen(PROTOCOL protocol, int port, ReceiveFunction onReceive);
     /// Stops the listener and joins its thread: 1, or 0 when none ran.
     int StopListening();
+    /// 1 while the listener thread runs.
     int IsListening() const { return m_bListening; }
+    /// The port the listener is bound to (the chosen one when 0 was asked for).
     int ListeningPort() const { return m_listenPort; }
 
     /// The listener thread's procedure (self is the CInetSocket).
     static UINT TcpListener(void* self);
+    /// @}
 
 protected:
     /// Adjustable by derived classes before Listen (tests shorten the idle limit and

@@ -16,6 +16,7 @@ namespace zcmnet {
 class WakeFd;
 }
 
+/// Watches whether one host answers ICMP echo requests.
 class ZCMCOM_API CPingWatchDog {
 public:
     CPingWatchDog();
@@ -31,7 +32,9 @@ public:
     int ThreadStart(int intervalMs);
     /// Stops and joins the worker: 1, or 0 when none ran. The alive flag keeps its value.
     int ThreadStop();
+    /// 1 while the worker runs.
     int IsThreadRunning() const { return m_pThread != nullptr; }
+    /// 1 when the host answered the last echo request, else 0.
     int IsAlive();
 
     /// The worker thread's procedure (self is the CPingWatchDog).

@@ -7,40 +7,42 @@
 /// A date and time in its own time zone. Negative years are astronomical years before the
 /// era (0 = 1 BC).
 struct tagADATE {
-    int year;
-    int month;
-    int day;
-    int hour;
-    int minute;
-    double second;
+    int year;       ///< astronomical year (0 = 1 BC)
+    int month;      ///< 1 to 12
+    int day;        ///< day of the month
+    int hour;       ///< 0 to 23
+    int minute;     ///< 0 to 59
+    double second;  ///< seconds, with fraction
     double timezone;  ///< hours east of Greenwich
 };
 
-/// A time span.
+/// A time span; each field may be negative.
 struct tagSPAN {
-    int years;
-    int months;
-    int days;
-    int hours;
-    int minutes;
-    double seconds;
+    int years;       ///< calendar years
+    int months;      ///< calendar months
+    int days;        ///< days
+    int hours;       ///< hours
+    int minutes;     ///< minutes
+    double seconds;  ///< seconds, with fraction
 };
 
 /// A principal phase of the Moon: 0 new, 1 first quarter, 2 full, 3 last quarter.
 struct tagMOONPHASE {
-    int phase;
-    double jd;
+    int phase;  ///< 0 new, 1 first quarter, 2 full, 3 last quarter
+    double jd;  ///< the instant, Julian Day in UT
 };
 
 static_assert(sizeof(tagADATE) == 40, "tagADATE layout");
 static_assert(sizeof(tagSPAN) == 32, "tagSPAN layout");
 static_assert(sizeof(tagMOONPHASE) == 16, "tagMOONPHASE layout");
 
-// Calendar: Julian up to 4 October 1582, Gregorian from 15 October 1582; the ten dropped
+/// @name Calendar and time
+/// Calendar: Julian up to 4 October 1582, Gregorian from 15 October 1582; the ten dropped
 // days (5 to 14 October 1582) count on in the Julian calendar. Days and months outside
-// their ranges carry (day 0 is the last day of the previous month). Non-finite input
-// gives NaN results and never crashes; integer outputs that cannot hold a result are
-// clamped.
+/// their ranges carry (day 0 is the last day of the previous month). Non-finite input
+/// gives NaN results and never crashes; integer outputs that cannot hold a result are
+/// clamped.
+/// @{
 
 /// Julian Day of the instant the record denotes (its time zone applied).
 ZCMCOM_API double GetJd(const tagADATE* date);
@@ -81,3 +83,4 @@ ZCMCOM_API int GetMoonPhases(const tagADATE* date, tagMOONPHASE* phases, int cap
 /// out[1] = the apparent altitude for the true altitude in[1] (degrees), standard
 /// atmosphere; no refraction from 6 degrees below the horizon down. out[0] = in[0].
 ZCMCOM_API void AtmosphericRefraction(const double* in, double* out);
+/// @}
