@@ -4,6 +4,7 @@
 /// world map of the time zones that the library carries as a metafile resource.
 #include "draw/MemoryDIBTz.h"
 
+/// Looks up the standard time offset of a place on the built-in time-zone map.
 class ZCMCOM_API CTimeZone {
 public:
     CTimeZone();
@@ -21,6 +22,6 @@ public:
     CMemoryDIBTz* GetMap() { return &m_map; }
 
 protected:
-    CMemoryDIBTz m_map;
-    RECT m_rect{0, 0, 0, 0};
+    CMemoryDIBTz m_map;       ///< the rendered map
+    RECT m_rect{0, 0, 0, 0};  ///< the map's area in pixels
 };
