@@ -5,6 +5,7 @@
 /// ("Show Sky") in, the answer text out.
 #include "platform/Afx.h"
 
+/// The planetarium's automation object; hosts derive from it.
 class ZCMCOM_API CCorZnt : public CWnd {
 public:
     CCorZnt() = default;

@@ -11,6 +11,7 @@
 
 #include "host/CorZnt.h"
 
+/// A host that answers from a table and logs the commands it was sent.
 class ZCMCOM_API CTableHost : public CCorZnt {
 public:
     CTableHost() = default;
@@ -32,6 +33,7 @@ public:
     const std::vector<CString>& Commands() const { return m_commands; }
     /// Every command counts, recorded or not.
     long long CommandCount() const { return m_count; }
+    /// Empties the log and resets the count.
     void ClearLog() {
         m_commands.clear();
         m_count = 0;
