@@ -38,7 +38,7 @@ static_assert(sizeof(tagMOONPHASE) == 16, "tagMOONPHASE layout");
 
 /// @name Calendar and time
 /// Calendar: Julian up to 4 October 1582, Gregorian from 15 October 1582; the ten dropped
-// days (5 to 14 October 1582) count on in the Julian calendar. Days and months outside
+/// days (5 to 14 October 1582) count on in the Julian calendar. Days and months outside
 /// their ranges carry (day 0 is the last day of the previous month). Non-finite input
 /// gives NaN results and never crashes; integer outputs that cannot hold a result are
 /// clamped.
