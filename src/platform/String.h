@@ -38,7 +38,9 @@ public:
     CString& operator=(wchar_t ch);
     CString& operator=(const char* utf8);
 
-    /// Length and access
+    /// @name Length and access
+    /// @{
+
     int GetLength() const { return static_cast<int>(m_str.size()); }
     bool IsEmpty() const { return m_str.empty(); }
     void Empty() { m_str.clear(); }
@@ -49,8 +51,11 @@ public:
     operator const wchar_t*() const { return m_str.c_str(); }  // NOLINT: as in MFC
     const wchar_t* GetString() const { return m_str.c_str(); }
     const std::wstring& str() const { return m_str; }
+    /// @}
 
-    /// Concatenation
+    /// @name Concatenation
+    /// @{
+
     CString& operator+=(const CString& s) { m_str += s.m_str; return *this; }
     CString& operator+=(const wchar_t* s);
     CString& operator+=(wchar_t ch) { m_str += ch; return *this; }
@@ -58,12 +63,19 @@ public:
     void Append(const wchar_t* s) { *this += s; }
     void Append(const wchar_t* s, int length);
     void AppendChar(wchar_t ch) { m_str += ch; }
+    /// @}
 
-    /// Comparison
+    /// @name Comparison
+    /// @{
+
     int Compare(const wchar_t* s) const;
     int CompareNoCase(const wchar_t* s) const;
+    /// @}
 
-    /// Extraction (counts and positions are clamped as MFC does)
+    /// @name Extraction
+    /// Counts and positions are clamped as MFC does.
+    /// @{
+
     CString Mid(int first) const;
     CString Mid(int first, int count) const;
     CString Left(int count) const;
@@ -71,14 +83,21 @@ public:
     CString SpanIncluding(const wchar_t* set) const;
     CString SpanExcluding(const wchar_t* set) const;
     CString Tokenize(const wchar_t* delimiters, int& start) const;
+    /// @}
 
-    /// Searching; -1 when not found
+    /// @name Searching
+    /// The finders give -1 when not found.
+    /// @{
+
     int Find(wchar_t ch, int start = 0) const;
     int Find(const wchar_t* sub, int start = 0) const;
     int ReverseFind(wchar_t ch) const;
     int FindOneOf(const wchar_t* set) const;
+    /// @}
 
-    /// Changing
+    /// @name Changing
+    /// @{
+
     int Replace(wchar_t oldCh, wchar_t newCh);
     int Replace(const wchar_t* oldText, const wchar_t* newText);
     int Remove(wchar_t ch);
@@ -98,17 +117,25 @@ public:
     CString& MakeLower();
     CString& MakeReverse();
     void Truncate(int length);
+    /// @}
 
-    /// Buffer access: the buffer holds at least minLength characters plus a terminator.
+    /// @name Buffer access
+    /// The buffer holds at least minLength characters plus a terminator.
+    /// @{
+
     wchar_t* GetBuffer(int minLength = 0);
     wchar_t* GetBufferSetLength(int length);
     void ReleaseBuffer(int newLength = -1);
     void Preallocate(int length) { m_str.reserve(length < 0 ? 0 : static_cast<size_t>(length)); }
+    /// @}
 
     /// Resources: the application's string tables first, then the libraries'.
     BOOL LoadString(UINT id);
 
-    /// Formatting (see the notes at the top of this file)
+    /// @name Formatting
+    /// See the notes at the top of this file.
+    /// @{
+
     template <class... Args>
     void Format(const wchar_t* format, const Args&... args);
     template <class... Args>
@@ -117,6 +144,7 @@ public:
     void AppendFormat(const wchar_t* format, const Args&... args);
     void FormatV(const wchar_t* format, va_list args);
     void AppendFormatV(const wchar_t* format, va_list args);
+    /// @}
 
     /// UTF-8 form of the text, for the console and other byte interfaces.
     std::string ToUtf8() const;
