@@ -2,8 +2,9 @@
 # Builds the API reference (HTML) into build-docs/html from the public headers, with the
 # README as the main page and examples/ linked. Any Doxygen warning fails the script.
 #
-# Covered so far: the folders listed in docs/Doxyfile's INPUT. Still to be documented and
-# added there: src/clickdata and src/sky.
+# Covered so far: the folders and files listed in docs/Doxyfile's INPUT. Still to be
+# documented and added there: src/clickdata, src/sky and the rest of src/platform (all of
+# its headers but the seven listed).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 command -v doxygen >/dev/null || { echo "doxygen is missing (bash scripts/deps.sh)" >&2; exit 1; }

@@ -10,9 +10,11 @@
 
 #include "platform/WinTypes.h"
 
+/// Receives each text given to OutputDebugStringW.
 using ZcmDebugOutputHandler = std::function<void(LPCWSTR text)>;
 
 /// Installs the handler (an empty function removes it) and returns the previous one.
 ZCMCOM_API ZcmDebugOutputHandler ZcmSetDebugOutputHandler(ZcmDebugOutputHandler handler);
 
+/// Sends text to the debug output (see above).
 ZCMCOM_API void OutputDebugStringW(LPCWSTR text);

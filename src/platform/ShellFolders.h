@@ -9,9 +9,13 @@
 /// missing folder is created (one level, as Windows does).
 #include "platform/String.h"
 
+/// The desktop folder.
 #define CSIDL_DESKTOP 0x0000
+/// The documents folder.
 #define CSIDL_PERSONAL 0x0005
+/// The documents folder (CSIDL_PERSONAL).
 #define CSIDL_MYDOCUMENTS CSIDL_PERSONAL
+/// The desktop folder, as a file-system folder.
 #define CSIDL_DESKTOPDIRECTORY 0x0010
 
 /// Writes the folder into path (MAX_PATH characters); FALSE when unknown or too long.

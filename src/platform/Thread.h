@@ -22,17 +22,20 @@
 
 #include "platform/Wnd.h"
 
-#define THREAD_PRIORITY_NORMAL 0
-#define CREATE_SUSPENDED 0x00000004
-#define INFINITE 0xFFFFFFFFu
-#define WAIT_OBJECT_0 0x00000000u
-#define WAIT_TIMEOUT 0x00000102u
-#define STILL_ACTIVE 0x00000103u
+#define THREAD_PRIORITY_NORMAL 0      ///< the one priority (others are ignored too)
+#define CREATE_SUSPENDED 0x00000004   ///< start held until ResumeThread
+#define INFINITE 0xFFFFFFFFu          ///< a wait without time-out
+#define WAIT_OBJECT_0 0x00000000u     ///< the wait ended because the object was signalled
+#define WAIT_TIMEOUT 0x00000102u      ///< the wait timed out
+#define STILL_ACTIVE 0x00000103u      ///< exit code of a thread that still runs
 
+/// A thread's procedure: gets AfxBeginThread's parameter, returns the exit code.
 typedef UINT (*AFX_THREADPROC)(LPVOID);
 struct SECURITY_ATTRIBUTES;
+/// Accepted and ignored.
 typedef SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
 
+/// A thread and its state; see the notes above.
 class ZCMCOM_API CWinThread : public CObject {
 public:
     CWinThread() = default;
@@ -50,8 +53,8 @@ public:
     /// The procedure's result once it has returned, STILL_ACTIVE before.
     BOOL GetExitCodeThread(DWORD* exitCode);
 
-    CWnd* m_pMainWnd = nullptr;
-    BOOL m_bAutoDelete = TRUE;
+    CWnd* m_pMainWnd = nullptr;  ///< the window the thread's notifications go to
+    BOOL m_bAutoDelete = TRUE;   ///< the object frees itself when the procedure returns
 
 private:
     friend ZCMCOM_API CWinThread* AfxBeginThread(AFX_THREADPROC, LPVOID, int, UINT, DWORD,
