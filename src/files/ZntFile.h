@@ -22,8 +22,13 @@ public:
     ~CZntFile() override;
     CZntFile& operator=(const CZntFile& other);  ///< copies the two flags only
 
+    /// Opens in binary mode (line ends are handled here). Writing in UTF-16 starts with
+    /// the byte-order mark; reading takes the encoding from the file's mark and skips it.
+    /// FALSE on failure, with the cause in *error when given.
     BOOL Open(const wchar_t* name, UINT openFlags, CFileException* error = nullptr) override;
+    /// The next line without its line end, in the file's encoding; FALSE at the end.
     BOOL ReadString(CString& line) override;
+    /// Writes the text in the file's encoding, LF written as CR LF.
     void WriteString(const wchar_t* text) override;
 
     /// Sets the encoding the next Open and the reads and writes use: UTF-16 when unicode

@@ -28,6 +28,7 @@ public:
     /// big-endian file, encodeError when it could not be opened.
     int GetEncodeTypeOfFile() const { return m_nEncodeType; }
 
+    /// The next line without its line end, in the file's encoding; FALSE at the end.
     BOOL ReadString(CString& line) override;
     /// Writes the text in the file's encoding.
     void WriteString(CString text);
