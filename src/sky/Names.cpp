@@ -138,8 +138,21 @@ void NameIndex::Add(Entry entry) {
             names.push_back(f == forms[0] ? name : name.Left(name.GetLength() - 1));
         }
     }
+    // The host and a source may both list an object: its names join the first entry.
+    const auto listed = m_byPath.find(entry.path.str());
+    if (listed != m_byPath.end()) {
+        Entry& first = m_entries[listed->second];
+        std::vector<std::wstring>& firstFolded = m_folded[listed->second];
+        for (size_t i = 0; i < names.size(); ++i) {
+            if (std::find(firstFolded.begin(), firstFolded.end(), folded[i]) != firstFolded.end()) continue;
+            firstFolded.insert(firstFolded.begin() + static_cast<long>(first.names.size()), folded[i]);
+            first.names.push_back(names[i]);
+        }
+        return;
+    }
     entry.names = names;
     folded.push_back(FoldName(entry.path));  // the path itself is searched too, listed by name
+    m_byPath.emplace(entry.path.str(), m_entries.size());
     m_entries.push_back(std::move(entry));
     m_folded.push_back(std::move(folded));
 }

@@ -5,6 +5,7 @@
 // or half-width forms, hiragana or katakana, blanks and punctuation. A new source's names
 // come from its Entry list with no change here.
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/Export.h"
@@ -52,6 +53,7 @@ public:
 private:
     std::vector<Entry> m_entries;
     std::vector<std::vector<std::wstring>> m_folded;  // by entry, by name
+    std::unordered_map<std::wstring, size_t> m_byPath;  // an object listed twice is one entry
 };
 
 }  // namespace sky

@@ -76,7 +76,8 @@ TEST(CliSky, ObjectsByNameAndFind) {
     EXPECT_EQ(Zcmcom("find orion", &status),
               "Constellation.Ori\tOri, \xE3\x82\xAA\xE3\x83\xAA\xE3\x82\xAA\xE3\x83\xB3\xE5\xBA\xA7, "
               "\xE3\x82\xAA\xE3\x83\xAA\xE3\x82\xAA\xE3\x83\xB3, Orion\n"
-              "DeepSkyObject.M.42\tOrion Nebula, M 42, NGC 1976\n");
+              "DeepSkyObject.M.42\tGreat Orion Nebula, M 42, NGC 1976, "
+              "\xE3\x82\xAA\xE3\x83\xAA\xE3\x82\xAA\xE3\x83\xB3\xE6\x98\x9F\xE9\x9B\xB2\n");  // オリオン星雲
     // Unknown objects (a path with no text of its own too): one line naming the closest, status 3.
     for (const char* args : {"click Nonesuch", "click Solar.Moon", "click Star.Sirius", "find Nonesuch"}) {
         const std::string err = RunCommand(std::string(ZCMCOM_CLI) + " " + args + " 2>&1 >/dev/null", &status);

@@ -143,7 +143,7 @@ TEST(SkyHostAnswers, CatalogueObjects) {
     EXPECT_EQ(host.Execute(L"? Star.HIP.32349.Magnitude"), L"-1.44");
     EXPECT_EQ(host.Execute(L"? Constellation.ori.Name"), L"オリオン座");
     EXPECT_EQ(host.Execute(L"? DeepSkyObject.M.42.CatalogNumber"), L"M 42");
-    EXPECT_EQ(host.Execute(L"? DeepSkyObject.M.42.Size"), L"66'x60'");
+    EXPECT_EQ(host.Execute(L"? DeepSkyObject.M.42.Size"), L"90'x60'");
     EXPECT_EQ(host.Execute(L"? DeepSkyObject.M.0.Name"), L"");
     EXPECT_EQ(host.Execute(L"? DeepSkyObject.M.42x.Name"), L"");
     host.SetMark(12.0, 89.0);

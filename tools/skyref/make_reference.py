@@ -194,12 +194,15 @@ def clicks(out):
     """Apparent places and horizon positions at one instant and site, for the click texts."""
     out.write("# jd_ut lon lat height object ra_app_h dec_app alt az_south\n")
     jd, site = 2461381.0, ("tokyo", 139.69, 35.69, 40.0)  # 2026-12-06 21:00 JST
-    fixed = [("Star.HIP.32349", 101.28720, -16.71610), ("DeepSkyObject.M.42", 83.85, -5.45),
-             ("Constellation.Ori", 84.0, 13.0)]
+    # Catalogue places as data/stars.zct and data/deepsky.zct hold them (Sirius with its
+    # proper motion, mas a year, the one in RA times cos dec).
+    fixed = [("Star.HIP.32349", 101.28720, -16.71610, -546.01, -1223.07),
+             ("DeepSkyObject.M.42", 83.818667, -5.389667, 0.0, 0.0), ("Constellation.Ori", 84.0, 13.0, 0.0, 0.0)]
     bodies = [("Solar.Planet.Mars", ephem.Mars()), ("Solar.Planet.Earth.Satellite.Moon", ephem.Moon())]
-    for name, ra, dec in fixed:
+    for name, ra, dec, pmra, pmdec in fixed:
         b = ephem.FixedBody()
         b._ra, b._dec, b._epoch = math.radians(ra), math.radians(dec), ephem.J2000
+        b._pmra, b._pmdec = pmra, pmdec
         bodies.append((name, b))
     for name, b in bodies:
         o = observer(site, jd)

@@ -13,7 +13,9 @@
 #include "sky/satellites/SatelliteCatalog.h"
 #include "dirode/Registry.h"
 #include "platform/Registry.h"
+#include "sky/Answer.h"
 #include "sky/SkyHost.h"
+#include "sky/catalogs/Listing.h"
 #include "zvacl/zvacl.h"
 
 namespace {
@@ -130,7 +132,31 @@ std::string SetUpSkyHost(CSkyHost& host, const std::string& at, const std::strin
 
 namespace {
 
-// Why the registry took no value: its file and the error of opening the key for writing.
+// "sky --kind K [--mag M]": path, magnitude and names of each catalogue object of a kind.
+int ListCatalogue(const std::string& kind, const std::string& mag) {
+    static const struct {
+        const char* option;
+        const char* kind;
+    } kKinds[] = {{"stars", "star"}, {"variables", "variable"}, {"doubles", "double"},
+                  {"exoplanets", "exoplanet"}, {"deepsky", "deepsky"}};
+    const char* wanted = nullptr;
+    for (const auto& k : kKinds)
+        if (kind == k.option) wanted = k.kind;
+    if (!wanted) return UsageError("--kind must be one of stars, variables, doubles, exoplanets, deepsky");
+    double limit = NAN;
+    if (!mag.empty()) {
+        char* end = nullptr;
+        limit = std::strtod(mag.c_str(), &end);
+        if (end == mag.c_str() || *end != '\0' || !std::isfinite(limit)) return UsageError("bad --mag '" + mag + "'");
+    }
+    for (const sky::Entry& e : sky::ListKind(wanted, limit)) {
+        CString line = e.path + L"\t" + sky::Answer(e.magnitude, L"%.2f");
+        for (size_t i = 0; i < e.names.size(); ++i) line += (i ? L" / " : L"\t") + e.names[i];
+        PrintLine(line);
+    }
+    return 0;
+}
+
 // Why the registry refused the site: the hive file's own problem, naming the file, when it
 // has one; otherwise the values themselves were refused.
 std::string RegistryFailure() {
@@ -139,7 +165,7 @@ std::string RegistryFailure() {
 }
 
 struct SkyArgs {
-    std::string at, site, tz;
+    std::string at, site, tz, kind, mag;
     std::vector<std::string> tle;
     bool save = false, trace = false;
 };
@@ -165,6 +191,7 @@ int ListSatellites(const std::vector<std::string>& files, double jdUt) {
 }
 
 int RunSky(const SkyArgs& a) {
+    if (!a.kind.empty() || !a.mag.empty()) return ListCatalogue(a.kind, a.mag);
     CSkyHost host;
     const std::string error = SetUpSkyHost(host, a.at, a.site, a.tz, a.trace);
     if (!error.empty()) return UsageError(error);
@@ -185,11 +212,14 @@ CommandRun DefineSky(CLI::App& cmd) {
     cmd.add_option("--tz", a->tz, "the site's IANA time zone (default: the nearest town's that agrees with the map)")
         ->type_name("AREA/CITY");
     cmd.add_flag("--trace", a->trace, "show the time zone used on standard error");
+    cmd.add_option("--kind", a->kind, "list a catalogue instead: stars, variables, doubles, exoplanets or deepsky")
+        ->type_name("KIND");
+    cmd.add_option("--mag", a->mag, "with --kind: only objects of this magnitude or brighter")->type_name("LIMIT");
     AddTleOption(cmd, a->tle);
     return [a] { return RunSky(*a); };
 }
 
-const CommandRegistration kSky({"sky", "object paths the built-in sky answers for (named stars; the satellites of --tle files); --save-site makes the site the default",
+const CommandRegistration kSky({"sky", "object paths the built-in sky answers for (named stars; the satellites of --tle files); --save-site makes the site the default; --kind lists a catalogue",
                                 DefineSky});
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The bundled catalogue's reader and CSkyHost's answers about its objects: stars by
-// Hipparcos number, constellations, Messier objects, and bare points of the sky.
+// The bundled catalogue's reader and CSkyHost's answers about its objects: constellations
+// and bare points of the sky (catalogue stars and deep-sky objects are sources of their own).
 #include "sky/catalogs/Catalog.h"
 
 #include <cstdlib>
@@ -187,25 +187,6 @@ CString CSkyHost::QueryCatalog(const CString& q) {
     if (q.Left(11) == L"equatorial.") return QueryPoint(q.Mid(11), m_markRa, m_markDec);
     if (q.Left(15) == L"clickdata.mark.") return QueryPoint(q.Mid(15), m_markRa, m_markDec);
     CString element, property;
-    if (q.Left(9) == L"star.hip." && NextElement(q, 9, &element, &property)) {
-        const sky::Star* s = Cat().FindStar(WholeNumber(element));
-        if (!s) return CString();
-        if (property == L"japanesename") return s->japanese;
-        if (property == L"englishname") return s->english;
-        if (property == L"japanesesubname" || property == L"englishsubname") return CString();
-        if (property == L"bayerletter") return s->bayer;
-        if (property == L"flamsteednumber") return s->flamsteed;
-        if (property == L"constellation.abbreviation") return s->constellation;
-        if (property == L"constellation.name") {
-            const sky::Constellation* c = Cat().FindConstellation(s->constellation);
-            return c ? c->japanese : CString();
-        }
-        if (property == L"hipparcosnumber") return sky::Answer(s->hip, L"%.0f");
-        if (property == L"magnitude") return sky::Answer(s->mag, L"%.2f");
-        if (property == L"magnitude.bv") return sky::Answer(s->bv, L"%.3f");
-        if (property == L"numberofplanets") return L"0";
-        return QueryPoint(property, s->ra / 15.0, s->dec);
-    }
     if (q.Left(14) == L"constellation." && NextElement(q, 14, &element, &property)) {
         const sky::Constellation* c = Cat().FindConstellation(element);
         if (!c) return CString();
@@ -216,22 +197,6 @@ CString CSkyHost::QueryCatalog(const CString& q) {
         // The constellation's place is where its name stands; a click marks that point.
         SetMark(c->ra / 15.0, c->dec);
         return QueryPoint(property, c->ra / 15.0, c->dec);
-    }
-    if (q.Left(16) == L"deepskyobject.m." && NextElement(q, 16, &element, &property)) {
-        const sky::DeepSky* d = Cat().FindMessier(WholeNumber(element));
-        if (!d) return CString();
-        if (property == L"catalognumber") return sky::Answer(d->messier, L"M %.0f");
-        if (property == L"subcatalognumber.strings") return d->ngc;
-        if (property == L"type.name") return d->type;
-        if (property == L"name") return d->english;
-        if (property == L"magnitude") return sky::Answer(d->mag, L"%.1f");
-        if (property == L"size") {
-            if (d->sizeText.IsEmpty()) return L"*";
-            CString size = d->sizeText;
-            size.Replace(L"x", L"'x");
-            return size + L"'";
-        }
-        return QueryPoint(property, d->ra / 15.0, d->dec);
     }
     return CString();
 }

@@ -1,0 +1,165 @@
+// The catalogue tables opened once per process, and the star answers the catalogue sources
+// share.
+#include "sky/catalogs/Tables.h"
+
+#include <cstdio>
+#include <cstring>
+#include <cwchar>
+#include <map>
+#include <memory>
+#include <mutex>
+
+#include "sky/Answer.h"
+#include "sky/catalogs/Astrometry.h"
+#include "sky/bodies/Ephemeris.h"
+
+namespace sky {
+namespace {
+
+constexpr double kDeg = 3.14159265358979323846 / 180.0;
+constexpr double kMasToRad = kDeg / 3600000.0;
+
+CString Num(double v, const wchar_t* format) { return Answer(v, format); }
+
+}  // namespace
+
+const CatalogFile* Table(const char* name) {
+    static std::mutex mutex;
+    static std::map<std::string, std::unique_ptr<CatalogFile>> tables;
+    std::lock_guard<std::mutex> lock(mutex);
+    auto it = tables.find(name);
+    if (it == tables.end()) {
+        auto table = std::make_unique<CatalogFile>();
+        const std::string path = DataPath(name);
+        std::string error;
+        if (path.empty()) {
+            std::fprintf(stderr, "zcmcom: catalogue %s not found; its objects are not known\n", name);
+            table.reset();
+        } else if (!table->Open(path, &error)) {
+            std::fprintf(stderr, "zcmcom: %s; its objects are not known\n", error.c_str());
+            table.reset();
+        }
+        it = tables.emplace(name, std::move(table)).first;
+    }
+    return it->second.get();
+}
+
+CString TextOf(const CatalogFile& table, int column, uint32_t row) {
+    const char* text = table.Text(column, row);
+    return CString(ZcmUtf8ToWide(text, std::strlen(text)).c_str());
+}
+
+void StarDirection(double ra, double dec, double pmRa, double pmDec, double parallax, double jdTt,
+                   double* raOut, double* decOut) {
+    const double a = ra * kDeg, d = dec * kDeg;
+    const double ca = std::cos(a), sa = std::sin(a), cd = std::cos(d), sd = std::sin(d);
+    // Unit vector and the unit vectors towards increasing RA and Dec.
+    double p[3] = {cd * ca, cd * sa, sd};
+    const double east[3] = {-sa, ca, 0.0};
+    const double north[3] = {-sd * ca, -sd * sa, cd};
+    const double years = (jdTt - 2451545.0) / 365.25;
+    const double mu1 = std::isfinite(pmRa) ? pmRa * kMasToRad * years : 0.0;
+    const double mu2 = std::isfinite(pmDec) ? pmDec * kMasToRad * years : 0.0;
+    for (int i = 0; i < 3; ++i) p[i] += mu1 * east[i] + mu2 * north[i];
+    if (std::isfinite(parallax) && parallax > 0.0) {
+        // Seen from the Earth rather than the Sun: the star's distance is 1/parallax au.
+        const Vec e = EarthAt(jdTt);
+        const double w = parallax * kMasToRad;
+        p[0] -= w * e.x;
+        p[1] -= w * e.y;
+        p[2] -= w * e.z;
+    }
+    const double r = std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]);
+    double lon = std::atan2(p[1], p[0]) / kDeg;
+    if (lon < 0.0) lon += 360.0;
+    *raOut = lon;
+    *decOut = std::asin(std::fmax(-1.0, std::fmin(1.0, p[2] / r))) / kDeg;
+}
+
+CString StarPlaceAnswer(const CatalogFile& stars, uint32_t row, const CString& property, const Context& at) {
+    if (property.Left(9) != L"position." && property.Left(3) != L"jd.") return CString();
+    CatalogueStar star;
+    star.ra = stars.Number(stars.Column("ra"), row);
+    star.dec = stars.Number(stars.Column("dec"), row);
+    star.pmRa = stars.Number(stars.Column("pmra"), row);
+    star.pmDec = stars.Number(stars.Column("pmdec"), row);
+    star.parallax = stars.Number(stars.Column("plx"), row);
+    const double jdTt = TtOf(at.jdUt);
+    double ra = 0.0, dec = 0.0;
+    StarDirection(star.ra, star.dec, star.pmRa, star.pmDec, star.parallax, jdTt, &ra, &dec);
+    const bool events = property.Left(3) == L"jd.";
+    BodyPlace place = FixedPlace(ra, dec, at.jdUt, at.site, events);
+    if (property.Find(L"dateapp.") >= 0) {
+        // The apparent place by the full chain (deflection, relativistic aberration, IAU 2006
+        // precession); the horizon and the other systems keep the shared computation.
+        double obliquity = 0.0;
+        ApparentPlace(star, jdTt, &place.apparent.lon, &place.apparent.lat, &obliquity);
+        const double e = obliquity * kDeg, a = place.apparent.lon * kDeg, d = place.apparent.lat * kDeg;
+        const double x = std::cos(d) * std::cos(a), y = std::cos(d) * std::sin(a), z = std::sin(d);
+        const double ye = y * std::cos(e) + z * std::sin(e), ze = -y * std::sin(e) + z * std::cos(e);
+        double lon = std::atan2(ye, x) / kDeg;
+        if (lon < 0.0) lon += 360.0;
+        place.eclipticApp = Sphere{lon, std::asin(std::fmax(-1.0, std::fmin(1.0, ze))) / kDeg};
+    }
+    return PlaceAnswer(place, property);
+}
+
+bool StarAnswer(const CatalogFile& s, uint32_t row, const CString& property, const Context& at, CString* answer) {
+    const auto text = [&](const char* column) { return TextOf(s, s.Column(column), row); };
+    const auto number = [&](const char* column, const wchar_t* format) {
+        return Num(s.Number(s.Column(column), row), format);
+    };
+    const auto whole = [&](const char* column) {
+        const int32_t v = s.Integer(s.Column(column), row);
+        return v > 0 ? Num(v, L"%.0f") : CString(L"*");
+    };
+    const CString& p = property;
+    if (p == L"japanesename") *answer = text("ja");
+    else if (p == L"englishname") *answer = text("en");
+    else if (p == L"japanesesubname" || p == L"englishsubname") *answer = CString();
+    else if (p == L"bayerletter") *answer = text("bayer");
+    else if (p == L"flamsteednumber") *answer = text("flam");
+    else if (p == L"constellation.abbreviation") *answer = text("con");
+    else if (p == L"constellation.name") *answer = text("cname");
+    else if (p == L"hipparcosnumber") *answer = whole("hip");
+    else if (p == L"hdnumber") *answer = whole("hd");
+    else if (p == L"magnitude") *answer = number("mag", L"%.2f");
+    else if (p == L"magnitude.bv") *answer = number("bv", L"%.3f");
+    else if (p == L"magnitude.bt" || p == L"magnitude.vt") *answer = L"*";  // not in the source
+    else if (p == L"propermotion.ra") *answer = number("pmra", L"%.2f");
+    else if (p == L"propermotion.dec") *answer = number("pmdec", L"%.2f");
+    else if (p == L"pi") *answer = number("plx", L"%.2f");
+    else if (p == L"spectraltype") *answer = text("sp");
+    else if (p == L"variablename") {
+        CString v = text("var");
+        if (!v.IsEmpty() && v.Find(L' ') < 0) v += L" " + text("con");  // d3 gives "CG" of "CG And"
+        *answer = v;
+    } else if (p == L"numberofplanets") {
+        *answer = Num(s.Integer(s.Column("planets"), row), L"%.0f");
+    } else if (p == L"crossid") {
+        CString ids;
+        const char* catalogues[] = {"hd", "sao", "hr"};
+        const wchar_t* labels[] = {L"HD", L"SAO", L"HR"};
+        for (int i = 0; i < 3; ++i) {
+            const int32_t v = s.Integer(s.Column(catalogues[i]), row);
+            if (v <= 0) continue;
+            if (!ids.IsEmpty()) ids += L"|";
+            ids.AppendFormat(L"%s %d", labels[i], v);
+        }
+        *answer = ids;
+    } else {
+        *answer = StarPlaceAnswer(s, row, p, at);
+        return !answer->IsEmpty();
+    }
+    return true;
+}
+
+bool SplitPath(const CString& q, const wchar_t* prefix, CString* element, CString* property) {
+    const int n = static_cast<int>(std::wcslen(prefix));
+    if (q.GetLength() <= n || q.Left(n) != prefix) return false;
+    return NextElement(q, n, element, property);
+}
+
+std::string KeyOf(const CString& element) { return ZcmWideToUtf8(element.GetString(), element.GetLength()); }
+
+}  // namespace sky

@@ -1,0 +1,289 @@
+#!/usr/bin/env python3
+"""Converts the star, variable-star, double-star, exoplanet and deep-sky catalogues found in
+Debian and npm packages into the sky's tables under data/ (format: tools/catalogs/zct.py).
+
+    /usr/bin/python3 tools/stellarium/extract_resources.py /usr/bin/stellarium /tmp/stx
+    /usr/bin/python3 tools/catalogs/make_catalogs.py /tmp/stx/exoplanets.json data
+
+Sources (all read from the installed packages):
+  d3-celestial (npm, BSD-3-Clause): data/stars.8.json, starnames.json, dsos.20.json
+  stellarium-data (Debian, GPL-2+): stars/default/hip_pm.dat, cross-id.dat,
+      gcvs_hip_part.dat, wds_hip_part.dat
+  kstars-data (Debian, GPL-2+): namedstars.dat, unnamedstars.dat (parallax, spectral type
+      by HD number); OpenNGC.kscat (OpenNGC, CC-BY-SA-4.0)
+  stellarium (Debian, GPL-2+): the exoplanet table of its program's resources
+"""
+import json
+import os
+import re
+import sqlite3
+import struct
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from zct import write_table, ra_dec_of_sexagesimal, separation  # noqa: E402
+
+D3 = "/work/npm/node_modules/d3-celestial/data"
+STEL = "/usr/share/stellarium/stars/default"
+KSTARS = "/usr/share/kstars"
+
+GREEK = {"alf": "α", "bet": "β", "gam": "γ", "del": "δ", "eps": "ε", "zet": "ζ", "eta": "η", "tet": "θ",
+         "iot": "ι", "kap": "κ", "lam": "λ", "mu.": "μ", "nu.": "ν", "ksi": "ξ", "omi": "ο", "pi.": "π",
+         "rho": "ρ", "sig": "σ", "tau": "τ", "ups": "υ", "phi": "φ", "khi": "χ", "psi": "ψ", "ome": "ω"}
+
+DSO_TYPES = {0: "恒星", 3: "散開星団", 4: "球状星団", 5: "散光星雲", 6: "惑星状星雲", 7: "超新星残骸",
+             8: "銀河", 13: "星群", 14: "銀河団", 15: "暗黒星雲", 17: "二重星"}
+
+
+def clean(text):
+    return str(text or "").replace("\u200e", "").replace("\u2009", " ").replace("\t", " ").strip()
+
+
+def ra_of(lon):
+    return lon + 360.0 if lon < 0 else lon
+
+
+def number(text):
+    try:
+        return float(text)
+    except (TypeError, ValueError):
+        return None
+
+
+def tab_rows(path):
+    for line in open(path, encoding="utf-8"):
+        if line.startswith("#") or not line.strip():
+            continue
+        yield line.rstrip("\n").split("\t")
+
+
+def ascii_designation(name):
+    """"ο Cet" -> "omi Cet": the form typed without Greek letters."""
+    letters = {v: k.rstrip(".") for k, v in GREEK.items()}
+    head, _, tail = name.partition(" ")
+    return "%s %s" % (letters[head], tail) if head in letters else name
+
+
+def kstars_stars():
+    """HD number -> (parallax mas, spectral type) from the KStars Hipparcos star files."""
+    out = {}
+    for name in ("namedstars.dat", "unnamedstars.dat"):
+        d = open("%s/%s" % (KSTARS, name), "rb").read()
+        at = 124 + 3 + 2 + 11 * 16 + 4
+        for i in range(512):
+            _, start, count = struct.unpack_from("<III", d, at + 12 * i)
+            for k in range(count):
+                r = struct.unpack_from("<iiiiiihh2sBB", d, start + 32 * k)
+                if r[5] > 0:
+                    out[r[5]] = (r[4] / 10.0, r[8].decode("ascii", "replace").strip("\0 "))
+    return out
+
+
+def constellation_names():
+    out = {}
+    for f in json.load(open(D3 + "/constellations.json", encoding="utf-8"))["features"]:
+        out.setdefault(f["id"], clean(f["properties"].get("ja")))
+    return out
+
+
+def make_stars(planet_hosts):
+    names = json.load(open(D3 + "/starnames.json", encoding="utf-8"))
+    cons = constellation_names()
+    pm = {int(r[0]): (number(r[1]), number(r[2])) for r in tab_rows(STEL + "/hip_pm.dat")}
+    cross = {}
+    for r in tab_rows(STEL + "/cross-id.dat"):
+        r += [""] * 5
+        cross[int(r[0])] = {"sao": r[2].strip(), "hd": r[3].strip(), "hr": r[4].strip()}
+    ks = kstars_stars()
+    gcvs = {int(r[0]): r[1] for r in tab_rows(STEL + "/gcvs_hip_part.dat")}
+    rows = []
+    for f in json.load(open(D3 + "/stars.8.json", encoding="utf-8"))["features"]:
+        hip = int(f["id"])
+        if hip <= 0:
+            continue
+        p = f["properties"]
+        lon, lat = f["geometry"]["coordinates"]
+        n = names.get(str(hip), {})
+        x = cross.get(hip, {})
+        hd = int(x["hd"]) if x.get("hd", "").isdigit() else 0
+        plx, sp = ks.get(hd, (None, ""))
+        pmra, pmde = pm.get(hip, (None, None))
+        rows.append({
+            "ra": ra_of(lon), "dec": lat, "pmra": pmra, "pmdec": pmde, "plx": plx if plx and plx > 0 else None,
+            "mag": p["mag"], "bv": number(p.get("bv")), "hip": hip, "hd": hd, "planets": planet_hosts.get(hip, 0),
+            "con": clean(n.get("c")), "cname": cons.get(clean(n.get("c")), ""), "bayer": clean(n.get("bayer")),
+            "flam": clean(n.get("flam")), "en": clean(n.get("name")), "ja": clean(n.get("ja")), "sp": sp,
+            "var": gcvs.get(hip, ""),
+            "sao": int(x["sao"]) if x.get("sao", "").isdigit() else 0,
+            "hr": int(x["hr"]) if x.get("hr", "").isdigit() else 0})
+
+    def keys(r):
+        for k in ("en", "ja"):
+            if r[k]:
+                yield r[k]
+    cols = [("ra", "f64"), ("dec", "f64"), ("pmra", "f32"), ("pmdec", "f32"), ("plx", "f32"), ("mag", "f32"),
+            ("bv", "f32"), ("hip", "i32"), ("hd", "i32"), ("sao", "i32"), ("hr", "i32"), ("planets", "i32"), ("con", "str"), ("cname", "str"),
+            ("bayer", "str"), ("flam", "str"), ("en", "str"), ("ja", "str"), ("sp", "str"), ("var", "str")]
+    return rows, cols, keys
+
+
+def make_variables(stars):
+    rows = []
+    for r in tab_rows(STEL + "/gcvs_hip_part.dat"):
+        r += [""] * 13
+        hip = int(r[0])
+        s = stars.get(hip)
+        if not s:
+            continue
+        epoch = number(r[8])
+        rows.append({"ra": s["ra"], "dec": s["dec"], "hip": hip, "name": r[1].strip(), "type": r[2].strip(),
+                     "max": number(r[3]), "min": number(r[5]), "min2": number(r[6]), "band": r[7].strip(),
+                     "epoch": epoch + 2400000.0 if epoch is not None else None, "period": number(r[9]),
+                     "mmd": number(r[10]), "sp": r[11].strip(), "other": s["en"]})
+    cols = [("ra", "f64"), ("dec", "f64"), ("epoch", "f64"), ("period", "f64"), ("max", "f32"), ("min", "f32"),
+            ("min2", "f32"), ("mmd", "f32"), ("hip", "i32"), ("name", "str"), ("type", "str"), ("band", "str"),
+            ("sp", "str"), ("other", "str")]
+    return rows, cols, lambda r: [r["name"], ascii_designation(r["name"])] + ([r["other"]] if r["other"] else [])
+
+
+def make_doubles(stars):
+    rows = []
+    for r in tab_rows(STEL + "/wds_hip_part.dat"):
+        hip = int(r[0])
+        s = stars.get(hip)
+        if not s or len(r) < 5:
+            continue
+        rows.append({"ra": s["ra"], "dec": s["dec"], "hip": hip, "wds": r[1].strip(), "year": number(r[2]),
+                     "theta": number(r[3]), "rho": number(r[4])})
+    cols = [("ra", "f64"), ("dec", "f64"), ("year", "f32"), ("theta", "f32"), ("rho", "f32"), ("hip", "i32"),
+            ("wds", "str")]
+    return rows, cols, lambda r: [r["wds"]]
+
+
+def make_exoplanets(path, star_rows):
+    table = json.load(open(path, encoding="utf-8"))["stars"]
+    by_zone = {}
+    for s in star_rows:
+        by_zone.setdefault(int(s["dec"] + 90), []).append(s)
+    rows, hosts = [], {}
+    for host, d in sorted(table.items()):
+        try:
+            ra, dec = ra_dec_of_sexagesimal(d["RA"], d["DE"])
+        except (KeyError, ValueError):
+            continue
+        hip = 0
+        for z in (int(dec + 90) - 1, int(dec + 90), int(dec + 90) + 1):
+            for s in by_zone.get(z, []):
+                if separation(ra, dec, s["ra"], s["dec"]) < 20.0 / 3600 and abs(s["mag"] - (d.get("Vmag") or 99)) < 1.0:
+                    hip = s["hip"]
+        planets = d.get("exoplanets", [])
+        if hip:
+            hosts[hip] = len(planets)
+        for p in planets:
+            rows.append({"ra": ra, "dec": dec, "hip": hip, "host": host, "letter": clean(p.get("planetName")),
+                         "count": len(planets), "vmag": d.get("Vmag"), "sp": clean(d.get("stype")),
+                         "dist": d.get("distance"), "period": p.get("period"), "axis": p.get("semiAxis"),
+                         "ecc": p.get("eccentricity"), "mass": p.get("mass"), "radius": p.get("radius"),
+                         "year": p.get("discovered"), "method": clean(p.get("detectionMethod")),
+                         "proper": clean(p.get("planetProperName")), "hostproper": clean(d.get("starProperName"))})
+    cols = [("ra", "f64"), ("dec", "f64"), ("vmag", "f32"), ("dist", "f32"), ("period", "f64"), ("axis", "f32"),
+            ("ecc", "f32"), ("mass", "f32"), ("radius", "f32"), ("hip", "i32"), ("count", "i32"), ("year", "i32"),
+            ("host", "str"), ("letter", "str"), ("sp", "str"), ("method", "str"), ("proper", "str"),
+            ("hostproper", "str")]
+    return rows, cols, lambda r: [r["host"] + r["letter"], "host:" + r["host"]], hosts
+
+
+def designation(text):
+    m = re.match(r"^(NGC|IC|M|PGC|UGC|MCG|ESO|C)\s*0*(\S.*)$", text.strip())
+    return "%s %s" % (m.group(1), m.group(2)) if m else text.strip()
+
+
+def make_deepsky(pgc_limit):
+    db = sqlite3.connect(KSTARS + "/OpenNGC.kscat")
+    morph = {}
+    pgc_rows = []
+    for f in json.load(open(D3 + "/dsos.20.json", encoding="utf-8"))["features"]:
+        p = f["properties"]
+        morph[f["id"]] = clean(p.get("morph"))
+        if f["id"].startswith("PGC ") and number(p.get("mag")) is not None and float(p["mag"]) <= pgc_limit:
+            lon, lat = f["geometry"]["coordinates"]
+            pgc_rows.append((f["id"], ra_of(lon), lat, float(p["mag"]), clean(p.get("dim")), morph[f["id"]]))
+    japanese = {}
+    for ident, names in json.load(open(D3 + "/dsonames.json", encoding="utf-8")).items():
+        if names.get("ja") and not ident.isdigit():  # bare numbers are the package's own
+            japanese[designation(ident)] = clean(names["ja"])
+    rows, known = [], set()
+    for t, ra, dec, mag, name, long_name, ident, major, minor, pa in db.execute(
+            "select type, ra, dec, magnitude, name, long_name, catalog_identifier, major_axis, minor_axis,"
+            " position_angle from cat where catalog = 1"):
+        main = designation(ident)  # "NGC 224", "IC 434"
+        others, common = [], []
+        for piece in [name] + (long_name or "").split(","):
+            piece = clean(piece)
+            if not piece:
+                continue
+            if re.match(r"^(NGC|IC|M|PGC|UGC|MCG|ESO)\s*\d", piece):
+                d = designation(piece)
+                if d != main and d not in others:
+                    others.append(d)
+            elif piece not in common:
+                common.append(piece)
+        messier = [o for o in others if o.startswith("M ")]
+        rows.append({"ra": ra, "dec": dec, "mag": mag, "major": major, "minor": minor, "pa": pa, "kind": t,
+                     "id": main, "others": ", ".join(messier + [o for o in others if o not in messier]),
+                     "name": ", ".join(common[:1]), "type": DSO_TYPES.get(t, "不明"),
+                     "morph": morph.get(main, "") if t == 8 else "",
+                     "ja": next((japanese[d] for d in [main] + others if d in japanese), "")})
+        known.update([main] + others)
+    # The Magellanic Clouds (J2000 centres, V magnitudes, extents in arc minutes).
+    rows.append({"ra": 80.894, "dec": -69.756, "mag": 0.9, "major": 645.0, "minor": 550.0, "kind": 8,
+                 "id": "LMC", "others": "PGC 17223", "name": "Large Magellanic Cloud", "type": "銀河",
+                 "morph": "SB(s)m"})
+    known.update(["LMC", "PGC 17223"])
+    for ident, ra, dec, mag, dim, hubble in pgc_rows:
+        if ident in known:
+            continue
+        axes = [number(x) for x in dim.split("x")] if dim else []
+        rows.append({"ra": ra, "dec": dec, "mag": mag, "major": axes[0] if axes else None,
+                     "minor": axes[1] if len(axes) > 1 else None, "kind": 8, "id": ident, "others": "",
+                     "name": "", "type": DSO_TYPES[8], "morph": hubble})
+    for r in rows:
+        if r["id"] == "NGC 292":
+            r["id2"] = "SMC"
+    cols = [("ra", "f64"), ("dec", "f64"), ("mag", "f32"), ("major", "f32"), ("minor", "f32"), ("pa", "f32"),
+            ("kind", "i32"), ("id", "str"), ("others", "str"), ("name", "str"), ("type", "str"), ("morph", "str"), ("ja", "str")]
+
+    def keys(r):
+        yield r["id"]
+        if r.get("id2"):
+            yield r["id2"]
+        for o in r["others"].split(","):
+            if o.strip():
+                yield o
+        for k in ("name", "ja"):
+            if r.get(k):
+                yield r[k]
+    return rows, cols, keys
+
+
+def main(exoplanets_json, target):
+    star_rows, cols, keys = make_stars({})
+    exo_rows, exo_cols, exo_keys, hosts = make_exoplanets(exoplanets_json, star_rows)
+    for s in star_rows:
+        s["planets"] = hosts.get(s["hip"], 0)
+    by_hip = {s["hip"]: s for s in star_rows}
+    out = {
+        "stars.zct": (star_rows, cols, keys),
+        "variables.zct": make_variables(by_hip),
+        "doubles.zct": make_doubles(by_hip),
+        "exoplanets.zct": (exo_rows, exo_cols, exo_keys),
+        "deepsky.zct": make_deepsky(13.0),
+    }
+    for name, (rows, columns, key_fn) in out.items():
+        count, size = write_table(os.path.join(target, name), columns, rows, key_fn,
+                                  order_by="hip" if name == "stars.zct" else None)
+        print("%-16s %7d rows %9d bytes" % (name, count, size))
+
+
+if __name__ == "__main__":
+    main(sys.argv[1], sys.argv[2])
