@@ -10,6 +10,18 @@ cd "$(dirname "$0")/.."
 command -v doxygen >/dev/null || { echo "doxygen is missing (bash scripts/deps.sh)" >&2; exit 1; }
 rm -rf build-docs
 mkdir -p build-docs
+# One page that shows every example host table; the list follows examples/hosts/.
+{
+  echo "# Example host tables {#examples}"
+  echo
+  echo "Planetarium answers for \`zcmcom click --host FILE PATH\`, one \"query<TAB>answer\" per"
+  echo "line; each file's first lines give its command."
+  for f in examples/hosts/*.txt; do
+    echo
+    echo "@section ex_$(basename "$f" .txt | tr -c 'A-Za-z0-9\n' _) $(basename "$f")"
+    echo "@verbinclude hosts/$(basename "$f")"
+  done
+} > build-docs/examples.md
 doxygen docs/Doxyfile
 if [ -s build-docs/warnings.log ]; then
   cat build-docs/warnings.log >&2
