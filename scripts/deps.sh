@@ -21,6 +21,7 @@ packages=(
   file
   lintian
   man-db
+  doxygen
 )
 missing=()
 for p in "${packages[@]}"; do

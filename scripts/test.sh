@@ -2,7 +2,8 @@
 # Installs what is missing, then builds and runs every test three times: a plain build, one
 # under AddressSanitizer + UndefinedBehaviorSanitizer and one with clang (warnings as
 # errors); then the networking tests once more under ThreadSanitizer; last, the Debian
-# packages are built, installed into a scratch root and checked.
+# packages are built, installed into a scratch root and checked, and the API reference is
+# built (any Doxygen warning fails).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -29,3 +30,5 @@ cmake --build build-tsan -j "$jobs" --target test_net
 TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan -j "$jobs" -L net --output-on-failure --timeout 300
 echo "== Debian packages: build, install into a scratch root, consumer, lintian =="
 bash scripts/package.sh --check
+echo "== API reference =="
+bash scripts/docs.sh

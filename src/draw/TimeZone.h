@@ -1,8 +1,10 @@
 #pragma once
-// CTimeZone: the standard time offset at a longitude and latitude, read from a colour-coded
-// world map of the time zones that the library carries as a metafile resource.
+/// @file
+/// CTimeZone: the standard time offset at a longitude and latitude, read from a colour-coded
+/// world map of the time zones that the library carries as a metafile resource.
 #include "draw/MemoryDIBTz.h"
 
+/// Looks up the standard time offset of a place on the built-in time-zone map.
 class ZCMCOM_API CTimeZone {
 public:
     CTimeZone();
@@ -10,16 +12,16 @@ public:
     CTimeZone(const CTimeZone&) = delete;
     CTimeZone& operator=(const CTimeZone&) = delete;
 
-    // Renders the map (720 x 360 pixels, half a degree each) once; window is the reference
-    // for the bitmap's DC and may be null. Without the resource the map stays black.
+    /// Renders the map (720 x 360 pixels, half a degree each) once; window is the reference
+    /// for the bitmap's DC and may be null. Without the resource the map stays black.
     void Create(CWnd* window);
-    // Offset from UTC in hours; 0.0 when unknown (no map, no zone colour, off the map).
+    /// Offset from UTC in hours; 0.0 when unknown (no map, no zone colour, off the map).
     double GetTimeZone(double longitude, double latitude);
 
-    // The rendered map, for writing it out or looking at it.
+    /// The rendered map, for writing it out or looking at it.
     CMemoryDIBTz* GetMap() { return &m_map; }
 
 protected:
-    CMemoryDIBTz m_map;
-    RECT m_rect{0, 0, 0, 0};
+    CMemoryDIBTz m_map;       ///< the rendered map
+    RECT m_rect{0, 0, 0, 0};  ///< the map's area in pixels
 };

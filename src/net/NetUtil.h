@@ -1,5 +1,6 @@
 #pragma once
-// Small helpers of the networking classes (not part of the library's interface).
+/// @file
+/// Small helpers of the networking classes (not part of the library's interface).
 #include <cstdint>
 
 class CEvent;
@@ -7,15 +8,15 @@ class CWinThread;
 
 namespace zcmnet {
 
-// Resolves a dotted IPv4 address or a host name to its first IPv4 address (network
-// order). False for a null or empty text and for names that do not resolve.
+/// Resolves a dotted IPv4 address or a host name to its first IPv4 address (network
+/// order). False for a null or empty text and for names that do not resolve.
 bool ResolveIPv4(const char* host, uint32_t* address);
 
-// Milliseconds on the monotonic clock.
+/// Milliseconds on the monotonic clock.
 int64_t MonotonicMs();
 
-// A descriptor that a thread can poll beside its sockets and another thread can make
-// readable, so a stop request ends a wait at once. Not copyable.
+/// A descriptor that a thread can poll beside its sockets and another thread can make
+/// readable, so a stop request ends a wait at once. Not copyable.
 class WakeFd {
 public:
     WakeFd();
@@ -31,9 +32,9 @@ private:
     int m_fd;
 };
 
-// Asks a worker thread to stop (the event, and the wake descriptor for a wait under way),
-// waits for it within two seconds, then deletes both and clears the pointers. The worker
-// is never killed: deleting its object joins it. Safe with null pointers.
+/// Asks a worker thread to stop (the event, and the wake descriptor for a wait under way),
+/// waits for it within two seconds, then deletes both and clears the pointers. The worker
+/// is never killed: deleting its object joins it. Safe with null pointers.
 void StopWorker(CEvent& stop, WakeFd*& wake, CWinThread*& thread);
 
 }  // namespace zcmnet

@@ -1,5 +1,6 @@
 #pragma once
-// Everything of the framework stand-ins, for code that wants them all.
+/// @file
+/// Everything of the framework stand-ins, for code that wants them all.
 #include "platform/WinTypes.h"
 #include "platform/String.h"
 #include "platform/Object.h"

@@ -1,9 +1,10 @@
 #pragma once
-// CArray<T> and CStringArray: the framework's growable arrays.
-//
-// Differences from Windows: storage is a std::vector; a position outside the array raises
-// the invalid-argument exception (MFC only asserted in debug builds and corrupted memory
-// in release builds); the grow-by argument of SetSize is accepted and ignored.
+/// @file
+/// CArray<T> and CStringArray: the framework's growable arrays.
+///
+/// Differences from Windows: storage is a std::vector; a position outside the array raises
+/// the invalid-argument exception (MFC only asserted in debug builds and corrupted memory
+/// in release builds); the grow-by argument of SetSize is accepted and ignored.
 #include <vector>
 
 #include "platform/Exception.h"

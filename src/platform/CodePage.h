@@ -1,19 +1,20 @@
 #pragma once
-// Code-page conversions: MultiByteToWideChar / WideCharToMultiByte and the helpers the
-// file classes use, over glibc iconv.
-//
-// Differences from Windows:
-// - The wide side is wchar_t, UTF-32 here; counts of wide characters are UTF-32 units.
-// - CP_ACP is Shift-JIS (iconv "CP932") unless the environment variable ZCMCOM_ACP names
-//   another iconv encoding; CP_OEMCP is the same code page. Other numeric code pages:
-//   932, 65001 (CP_UTF8), 1200/1201 are not multi-byte and are refused.
-// - Bytes that do not decode become U+FFFD each (Windows used the code page's own
-//   default character); with MB_ERR_INVALID_CHARS the call fails instead.
-// - Characters the code page lacks become the default character ('?' unless one is
-//   given); for CP_UTF8 lone surrogates become U+FFFD unless WC_ERR_INVALID_CHARS.
-// - Failures return 0 and set the thread's last error as Windows does
-//   (ERROR_INVALID_PARAMETER, ERROR_INSUFFICIENT_BUFFER, ERROR_NO_UNICODE_TRANSLATION,
-//   ERROR_INVALID_FLAGS); on failure nothing is written to the output buffer.
+/// @file
+/// Code-page conversions: MultiByteToWideChar / WideCharToMultiByte and the helpers the
+/// file classes use, over glibc iconv.
+///
+/// Differences from Windows:
+/// - The wide side is wchar_t, UTF-32 here; counts of wide characters are UTF-32 units.
+/// - CP_ACP is Shift-JIS (iconv "CP932") unless the environment variable ZCMCOM_ACP names
+///   another iconv encoding; CP_OEMCP is the same code page. Other numeric code pages:
+///   932, 65001 (CP_UTF8), 1200/1201 are not multi-byte and are refused.
+/// - Bytes that do not decode become U+FFFD each (Windows used the code page's own
+///   default character); with MB_ERR_INVALID_CHARS the call fails instead.
+/// - Characters the code page lacks become the default character ('?' unless one is
+///   given); for CP_UTF8 lone surrogates become U+FFFD unless WC_ERR_INVALID_CHARS.
+/// - Failures return 0 and set the thread's last error as Windows does
+///   (ERROR_INVALID_PARAMETER, ERROR_INSUFFICIENT_BUFFER, ERROR_NO_UNICODE_TRANSLATION,
+///   ERROR_INVALID_FLAGS); on failure nothing is written to the output buffer.
 #include <string>
 
 #include "platform/LastError.h"
@@ -35,18 +36,18 @@ ZCMCOM_API int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR mb, int mb
 ZCMCOM_API int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount,
                                    LPSTR mb, int mbCount, LPCSTR defaultChar,
                                    BOOL* usedDefaultChar);
-// 932, the number Windows reports for Shift-JIS; 0 when ZCMCOM_ACP names another one.
+/// 932, the number Windows reports for Shift-JIS; 0 when ZCMCOM_ACP names another one.
 ZCMCOM_API UINT GetACP();
-// The iconv name of the ANSI code page ("CP932" unless ZCMCOM_ACP says otherwise).
+/// The iconv name of the ANSI code page ("CP932" unless ZCMCOM_ACP says otherwise).
 ZCMCOM_API const char* ZcmAnsiCodePageName();
 
-// Whole-buffer conversions for the file classes (same rules as the calls above, without
-// the flags): invalid input becomes U+FFFD, unmappable characters '?'. They append to out.
+/// Whole-buffer conversions for the file classes (same rules as the calls above, without
+/// the flags): invalid input becomes U+FFFD, unmappable characters '?'. They append to out.
 ZCMCOM_API void ZcmAnsiToWide(const char* bytes, size_t count, std::wstring& out);
 ZCMCOM_API void ZcmWideToAnsi(const wchar_t* text, size_t count, std::string& out);
-// UTF-16 code units (already in host order) to wide text: pairs join, lone surrogates
-// stay as they are (as Windows keeps them).
+/// UTF-16 code units (already in host order) to wide text: pairs join, lone surrogates
+/// stay as they are (as Windows keeps them).
 ZCMCOM_API void ZcmUtf16ToWide(const char16_t* units, size_t count, std::wstring& out);
-// Wide text to UTF-16 units; characters beyond U+FFFF become surrogate pairs, values
-// beyond U+10FFFF become U+FFFD.
+/// Wide text to UTF-16 units; characters beyond U+FFFF become surrogate pairs, values
+/// beyond U+10FFFF become U+FFFD.
 ZCMCOM_API void ZcmWideToUtf16(const wchar_t* text, size_t count, std::u16string& out);

@@ -1,13 +1,14 @@
 #pragma once
-// CDC and the GDI object classes: thin owners of GDI handles, as the framework has them.
-//
-// Differences from Windows:
-// - SelectObject and SelectPalette return the previous object as a wrapper that the CDC
-//   keeps until it is destroyed (the framework's temporary objects are freed at idle time);
-//   the wrapper never deletes its handle.
-// - CPaintDC and CClientDC do not paint a window: they hold a window DC of the display's
-//   colour depth (see Gdi.h), for use as the reference of compatible DCs and bitmaps.
-// - CPoint and CSize are not there; the origin and extent setters return POINT and SIZE.
+/// @file
+/// CDC and the GDI object classes: thin owners of GDI handles, as the framework has them.
+///
+/// Differences from Windows:
+/// - SelectObject and SelectPalette return the previous object as a wrapper that the CDC
+///   keeps until it is destroyed (the framework's temporary objects are freed at idle time);
+///   the wrapper never deletes its handle.
+/// - CPaintDC and CClientDC do not paint a window: they hold a window DC of the display's
+///   colour depth (see Gdi.h), for use as the reference of compatible DCs and bitmaps.
+/// - CPoint and CSize are not there; the origin and extent setters return POINT and SIZE.
 #include <map>
 #include <memory>
 
@@ -26,7 +27,7 @@ public:
 
     BOOL Attach(HGDIOBJ object);
     HGDIOBJ Detach();
-    // Deletes the handle (fails while it is selected into a DC, which keeps it).
+    /// Deletes the handle (fails while it is selected into a DC, which keeps it).
     BOOL DeleteObject();
     HGDIOBJ GetSafeHandle() const { return m_hObject; }
 
@@ -44,7 +45,7 @@ public:
 class ZCMCOM_API CBrush : public CGdiObject {
 public:
     CBrush() = default;
-    explicit CBrush(COLORREF colour);  // throws the memory exception when it fails
+    explicit CBrush(COLORREF colour);  ///< throws the memory exception when it fails
     BOOL CreateSolidBrush(COLORREF colour);
     BOOL CreateBrushIndirect(const LOGBRUSH* brush);
     operator HBRUSH() const { return reinterpret_cast<HBRUSH>(m_hObject); }
@@ -70,7 +71,7 @@ public:
 class ZCMCOM_API CDC : public CObject {
 public:
     CDC();
-    ~CDC() override;  // deletes an attached DC
+    ~CDC() override;  ///< deletes an attached DC
     CDC(const CDC&) = delete;
     CDC& operator=(const CDC&) = delete;
 
@@ -117,7 +118,7 @@ private:
     std::map<HGDIOBJ, std::unique_ptr<CGdiObject>> m_temporary;
 };
 
-// A window's DC, held for the object's lifetime.
+/// A window's DC, held for the object's lifetime.
 class ZCMCOM_API CClientDC : public CDC {
 public:
     explicit CClientDC(CWnd* window);

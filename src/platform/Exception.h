@@ -1,10 +1,11 @@
 #pragma once
-// The framework's exceptions. As in MFC they are thrown as pointers to heap objects and
-// the catcher calls Delete():
-//     try { ... } catch (CFileException* e) { ... e->Delete(); }
-//
-// Differences from Windows: every exception is heap-allocated (MFC kept a static one
-// for out-of-memory); GetErrorMessage gives an English text.
+/// @file
+/// The framework's exceptions. As in MFC they are thrown as pointers to heap objects and
+/// the catcher calls Delete():
+///     try { ... } catch (CFileException* e) { ... e->Delete(); }
+///
+/// Differences from Windows: every exception is heap-allocated (MFC kept a static one
+/// for out-of-memory); GetErrorMessage gives an English text.
 #include "platform/Object.h"
 #include "platform/String.h"
 
@@ -12,11 +13,11 @@ class ZCMCOM_API CException : public CObject {
 public:
     CException() = default;
     ~CException() override;
-    // Frees the exception; call once in the handler.
+    /// Frees the exception; call once in the handler.
     void Delete();
-    // Writes a description into buffer (at most maxChars characters with the terminator).
+    /// Writes a description into buffer (at most maxChars characters with the terminator).
     virtual BOOL GetErrorMessage(LPTSTR buffer, UINT maxChars, UINT* helpContext = nullptr) const;
-    // The description as a string.
+    /// The description as a string.
     CString GetMessageText() const;
 };
 
@@ -37,7 +38,7 @@ public:
 
 class ZCMCOM_API CFileException : public CException {
 public:
-    // MFC's cause codes.
+    /// MFC's cause codes.
     enum {
         none = 0,
         genericException = 1,
@@ -59,7 +60,7 @@ public:
     explicit CFileException(int cause = none, LONG osError = -1, LPCTSTR fileName = nullptr);
     BOOL GetErrorMessage(LPTSTR buffer, UINT maxChars, UINT* helpContext = nullptr) const override;
 
-    // The cause that best describes a POSIX errno value.
+    /// The cause that best describes a POSIX errno value.
     static int ErrnoToCause(int err);
 
     int m_cause;
@@ -67,7 +68,7 @@ public:
     CString m_strFileName;
 };
 
-// A failing call into an automation object (the planetarium host).
+/// A failing call into an automation object (the planetarium host).
 class ZCMCOM_API COleDispatchException : public CException {
 public:
     COleDispatchException(LPCTSTR description, UINT helpId, WORD code);

@@ -1,15 +1,16 @@
 #pragma once
-// CFile and CStdioFile: the framework's files over POSIX descriptors.
-//
-// Differences from Windows:
-// - m_hFile holds the POSIX descriptor as a HANDLE value; hFileNull is
-//   INVALID_HANDLE_VALUE.
-// - Sharing flags are kept with advisory locks (see EncodedStream.h): they bind other
-//   opens through this library only. shareCompat means exclusive, as in MFC.
-// - Paths are taken as they are (UTF-8 on disk); no backslash translation.
-// - CFileStatus::m_attribute: read-only when the owner may not write, hidden for names
-//   starting with '.', directory, archive for regular files.
-// - CStdioFile's stream is a ZcmStream (EncodedStream.h), not a C library FILE.
+/// @file
+/// CFile and CStdioFile: the framework's files over POSIX descriptors.
+///
+/// Differences from Windows:
+/// - m_hFile holds the POSIX descriptor as a HANDLE value; hFileNull is
+///   INVALID_HANDLE_VALUE.
+/// - Sharing flags are kept with advisory locks (see EncodedStream.h): they bind other
+///   opens through this library only. shareCompat means exclusive, as in MFC.
+/// - Paths are taken as they are (UTF-8 on disk); no backslash translation.
+/// - CFileStatus::m_attribute: read-only when the owner may not write, hidden for names
+///   starting with '.', directory, archive for regular files.
+/// - CStdioFile's stream is a ZcmStream (EncodedStream.h), not a C library FILE.
 #include "platform/EncodedStream.h"
 #include "platform/Exception.h"
 #include "platform/Time.h"
@@ -60,13 +61,13 @@ public:
     static const HANDLE hFileNull;
 
     CFile();
-    // Opens or throws CFileException.
+    /// Opens or throws CFileException.
     CFile(LPCTSTR fileName, UINT openFlags);
     ~CFile() override;
     CFile(const CFile&) = delete;
     CFile& operator=(const CFile&) = delete;
 
-    // FALSE on failure, with cause, OS error (errno) and name in *error when given.
+    /// FALSE on failure, with cause, OS error (errno) and name in *error when given.
     virtual BOOL Open(LPCTSTR fileName, UINT openFlags, CFileException* error = nullptr);
     virtual void Close();
     virtual void Abort();
@@ -91,9 +92,9 @@ public:
     HANDLE m_hFile;
 
 protected:
-    // The POSIX descriptor, or -1.
+    /// The POSIX descriptor, or -1.
     int Fd() const;
-    // Opens the descriptor with the flags' access, creation and sharing.
+    /// Opens the descriptor with the flags' access, creation and sharing.
     BOOL OpenDescriptor(LPCTSTR fileName, UINT openFlags, CFileException* error);
     [[noreturn]] void ThrowErrno(int err) const;
 
@@ -105,7 +106,7 @@ protected:
 class ZCMCOM_API CStdioFile : public CFile {
 public:
     CStdioFile();
-    // Takes an open stream (and its handle); the file closes it.
+    /// Takes an open stream (and its handle); the file closes it.
     explicit CStdioFile(ZcmStream* openStream);
     CStdioFile(LPCTSTR fileName, UINT openFlags);
     ~CStdioFile() override;
@@ -120,14 +121,14 @@ public:
     ULONGLONG GetLength() const override;
     void Flush() override;
 
-    // The line with its LF removed; FALSE when nothing was left to read.
+    /// The line with its LF removed; FALSE when nothing was left to read.
     virtual BOOL ReadString(CString& line);
-    // Writes the text; a failed write throws CFileException (diskFull).
+    /// Writes the text; a failed write throws CFileException (diskFull).
     virtual void WriteString(LPCTSTR text);
 
     ZcmStream* m_pStream;
 
 protected:
-    // Adopts the stream and its descriptor as this file's.
+    /// Adopts the stream and its descriptor as this file's.
     void AttachStream(ZcmStream* stream);
 };

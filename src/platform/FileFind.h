@@ -1,16 +1,17 @@
 #pragma once
-// CFileFind: directory search with a wildcard in the last path component.
-//
-// Differences from Windows:
-// - Patterns may use '/' or '\' before the last component; '*' and '?' match as in
-//   Windows ("*.*" matches every name, with or without a dot), ASCII letters without
-//   regard to case.
-// - "." and ".." are listed first when the pattern matches them, as NTFS lists them.
-// - Symbolic links are reported with FILE_ATTRIBUTE_REPARSE_POINT (plus
-//   FILE_ATTRIBUTE_DIRECTORY when they lead to a directory); other attributes and the
-//   size are the link's own.
-// - Names on disk are UTF-8; a name that is not valid UTF-8 cannot be reached and is
-//   left out.
+/// @file
+/// CFileFind: directory search with a wildcard in the last path component.
+///
+/// Differences from Windows:
+/// - Patterns may use '/' or '\' before the last component; '*' and '?' match as in
+///   Windows ("*.*" matches every name, with or without a dot), ASCII letters without
+///   regard to case.
+/// - "." and ".." are listed first when the pattern matches them, as NTFS lists them.
+/// - Symbolic links are reported with FILE_ATTRIBUTE_REPARSE_POINT (plus
+///   FILE_ATTRIBUTE_DIRECTORY when they lead to a directory); other attributes and the
+///   size are the link's own.
+/// - Names on disk are UTF-8; a name that is not valid UTF-8 cannot be reached and is
+///   left out.
 #include <string>
 #include <vector>
 
@@ -21,9 +22,9 @@ public:
     CFileFind() = default;
     ~CFileFind() override = default;
 
-    // Starts the search; FALSE when nothing matches or the folder cannot be read.
+    /// Starts the search; FALSE when nothing matches or the folder cannot be read.
     BOOL FindFile(LPCTSTR pattern = nullptr, DWORD unused = 0);
-    // Moves to the next match; FALSE when this is the last one (it is still current).
+    /// Moves to the next match; FALSE when this is the last one (it is still current).
     BOOL FindNextFile();
     void Close();
 
@@ -42,7 +43,7 @@ public:
     BOOL IsArchived() const { return MatchesMask(FILE_ATTRIBUTE_ARCHIVE); }
     BOOL IsDots() const;
 
-    // Windows wildcard matching of one name.
+    /// Windows wildcard matching of one name.
     static bool MatchName(const wchar_t* pattern, const wchar_t* name);
 
 private:
@@ -53,6 +54,6 @@ private:
         FILETIME written;
     };
     std::vector<Entry> m_entries;
-    size_t m_next = 0;      // entries handed out so far
-    CString m_root;         // the folder, as given (with its trailing separator)
+    size_t m_next = 0;      ///< entries handed out so far
+    CString m_root;         ///< the folder, as given (with its trailing separator)
 };

@@ -1,24 +1,25 @@
 #pragma once
-// GDI: device contexts, bitmaps, DIB sections, palettes, brushes and pens, drawn in memory.
-//
-// Differences from Windows:
-// - There is no display. A window's DC (GetDC, CPaintDC) is a surface-less reference DC
-//   whose colour depth is the process-wide setting of ZcmSetDisplayBitsPerPixel (default
-//   32); drawing on it succeeds and changes nothing, and GetPixel on it gives CLR_INVALID.
-// - Only what the library draws is there: solid and null brushes (other brush styles fill
-//   solid), solid and null pens drawn one pixel wide whatever their width, polygons,
-//   poly-polygons and polylines, SetPixel/GetPixel, BitBlt with SRCCOPY only, and the
-//   MM_TEXT, MM_ISOTROPIC and MM_ANISOTROPIC mapping modes (the metric modes are refused).
-//   Isotropic mode does not shrink the viewport extent to keep the aspect ratio.
-// - Polygons are sampled at pixel centres; a vertex at integer device coordinates fills
-//   the pixels to its right and below, so right and bottom edges are excluded as on
-//   Windows.
-// - A DIB section made with DIB_PAL_COLORS takes its colour table as RGB values.
-//   Device-dependent bitmaps keep 1, 4, 8, 16 (5-5-5), 24 and 32 bits per pixel; the 4-
-//   and 8-bit ones carry the default 16-colour table (the rest of an 8-bit table is grey).
-// - Bitmaps are refused beyond 256 MiB of pixels or 65535 pixels a side instead of
-//   exhausting memory.
-// - GDI handles are checked: a stale or foreign handle fails the call instead of crashing.
+/// @file
+/// GDI: device contexts, bitmaps, DIB sections, palettes, brushes and pens, drawn in memory.
+///
+/// Differences from Windows:
+/// - There is no display. A window's DC (GetDC, CPaintDC) is a surface-less reference DC
+///   whose colour depth is the process-wide setting of ZcmSetDisplayBitsPerPixel (default
+///   32); drawing on it succeeds and changes nothing, and GetPixel on it gives CLR_INVALID.
+/// - Only what the library draws is there: solid and null brushes (other brush styles fill
+///   solid), solid and null pens drawn one pixel wide whatever their width, polygons,
+///   poly-polygons and polylines, SetPixel/GetPixel, BitBlt with SRCCOPY only, and the
+///   MM_TEXT, MM_ISOTROPIC and MM_ANISOTROPIC mapping modes (the metric modes are refused).
+///   Isotropic mode does not shrink the viewport extent to keep the aspect ratio.
+/// - Polygons are sampled at pixel centres; a vertex at integer device coordinates fills
+///   the pixels to its right and below, so right and bottom edges are excluded as on
+///   Windows.
+/// - A DIB section made with DIB_PAL_COLORS takes its colour table as RGB values.
+///   Device-dependent bitmaps keep 1, 4, 8, 16 (5-5-5), 24 and 32 bits per pixel; the 4-
+///   and 8-bit ones carry the default 16-colour table (the rest of an 8-bit table is grey).
+/// - Bitmaps are refused beyond 256 MiB of pixels or 65535 pixels a side instead of
+///   exhausting memory.
+/// - GDI handles are checked: a stale or foreign handle fails the call instead of crashing.
 #include "platform/WinTypes.h"
 
 typedef struct HDC__* HDC;
@@ -101,12 +102,12 @@ struct BITMAP {
     LPVOID bmBits;
 };
 
-// Fills table with the default colours of a bitCount-deep bitmap: black and white for 1
-// bit, the 16 standard colours for 4 bits, a grey ramp for 8 bits. Returns how many
-// entries it wrote (at most capacity; 0 for deeper bitmaps).
+/// Fills table with the default colours of a bitCount-deep bitmap: black and white for 1
+/// bit, the 16 standard colours for 4 bits, a grey ramp for 8 bits. Returns how many
+/// entries it wrote (at most capacity; 0 for deeper bitmaps).
 ZCMCOM_API int ZcmDefaultColorTable(int bitCount, RGBQUAD* table, int capacity);
 
-// Sets the colour depth that window DCs report (1, 4, 8, 16, 24 or 32); returns the old one.
+/// Sets the colour depth that window DCs report (1, 4, 8, 16, 24 or 32); returns the old one.
 ZCMCOM_API int ZcmSetDisplayBitsPerPixel(int bitsPerPixel);
 
 ZCMCOM_API HDC GetDC(HWND window);
@@ -134,15 +135,15 @@ ZCMCOM_API UINT GetPaletteEntries(HPALETTE palette, UINT start, UINT count,
 ZCMCOM_API HGDIOBJ GetStockObject(int index);
 ZCMCOM_API HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
 ZCMCOM_API HGDIOBJ GetCurrentObject(HDC dc, UINT type);
-// Fails (FALSE) for an object still selected into a DC; stock objects stay (TRUE).
+/// Fails (FALSE) for an object still selected into a DC; stock objects stay (TRUE).
 ZCMCOM_API BOOL DeleteObject(HGDIOBJ object);
-// Deletes the object now, or when the last DC that has it selected lets go of it.
+/// Deletes the object now, or when the last DC that has it selected lets go of it.
 ZCMCOM_API BOOL ZcmDeleteObjectWhenFree(HGDIOBJ object);
 ZCMCOM_API HPALETTE SelectPalette(HDC dc, HPALETTE palette, BOOL forceBackground);
 ZCMCOM_API UINT RealizePalette(HDC dc);
 
 ZCMCOM_API int SaveDC(HDC dc);
-// level > 0: that saved state; level < 0: relative to the latest (-1 = the latest).
+/// level > 0: that saved state; level < 0: relative to the latest (-1 = the latest).
 ZCMCOM_API BOOL RestoreDC(HDC dc, int level);
 ZCMCOM_API int SetMapMode(HDC dc, int mode);
 ZCMCOM_API int GetMapMode(HDC dc);

@@ -1,6 +1,7 @@
 #pragma once
-// The objects behind GDI handles, shared by the GDI sources of the platform library.
-// Not a public header.
+/// @file
+/// The objects behind GDI handles, shared by the GDI sources of the platform library.
+/// Not a public header.
 #include <atomic>
 #include <memory>
 #include <vector>
@@ -14,22 +15,22 @@ struct Object {
     virtual ~Object() = default;
     DWORD type;
     bool stock = false;
-    int selections = 0;  // DCs that have it selected now
-    bool deletePending = false;  // deleted while selected: goes when deselected
+    int selections = 0;  ///< DCs that have it selected now
+    bool deletePending = false;  ///< deleted while selected: goes when deselected
 };
 
 struct Bitmap : Object {
     Bitmap() : Object(OBJ_BITMAP) {}
     int width = 0, height = 0, bitCount = 0, planes = 1, stride = 0;
-    bool bottomUp = false;  // DIB sections with a positive height
+    bool bottomUp = false;  ///< DIB sections with a positive height
     bool dibSection = false;
     BYTE* bits = nullptr;
     std::unique_ptr<BYTE[]> store;
-    std::vector<RGBQUAD> table;  // colours of 1, 4 and 8-bit pixels
-    BITMAPINFOHEADER header{};   // of DIB sections
+    std::vector<RGBQUAD> table;  ///< colours of 1, 4 and 8-bit pixels
+    BITMAPINFOHEADER header{};   ///< of DIB sections
 
     BYTE* Row(int y) const { return bits + static_cast<size_t>(bottomUp ? height - 1 - y : y) * stride; }
-    // The stored value for an RGB colour (a table index, a 5-5-5 word or B, G, R bytes).
+    /// The stored value for an RGB colour (a table index, a 5-5-5 word or B, G, R bytes).
     DWORD Encode(COLORREF rgb) const;
     void Put(int x, int y, DWORD value);
     DWORD Raw(int x, int y) const;
@@ -69,25 +70,25 @@ struct State {
 
 struct Dc {
     bool memory = false;
-    int bitsPerPixel = 32;  // of a window DC
+    int bitsPerPixel = 32;  ///< of a window DC
     State state;
     std::vector<State> saved;
 
-    // Device coordinates of a logical point.
+    /// Device coordinates of a logical point.
     POINT ToDevice(LONG x, LONG y) const;
-    // The stored value for a COLORREF on the DC's surface (palette indices resolved);
-    // false when the DC has no surface.
+    /// The stored value for a COLORREF on the DC's surface (palette indices resolved);
+    /// false when the DC has no surface.
     bool Resolve(COLORREF colour, DWORD& value) const;
 };
 
-// The registry of live handles: DCs and objects apart.
+/// The registry of live handles: DCs and objects apart.
 void Register(const Object* o);
 void Register(const Dc* d);
 void Unregister(const Object* o);
 void Unregister(const Dc* d);
 bool IsLive(const void* p, bool dc = false);
 
-// Handle checks: the live object of that type behind a handle, or null.
+/// Handle checks: the live object of that type behind a handle, or null.
 Dc* ToDc(HDC dc);
 Object* ToObject(HGDIOBJ object);
 template <class T>
@@ -96,11 +97,11 @@ T* As(HGDIOBJ object, DWORD type) {
     return o && o->type == type ? static_cast<T*>(o) : nullptr;
 }
 
-// The stock objects (created once, never deleted).
+/// The stock objects (created once, never deleted).
 Brush* StockBrush(int index);
 Pen* StockPen(int index);
 Palette* DefaultPalette();
-Bitmap* StockBitmap();  // the 1 x 1 monochrome bitmap of a new memory DC
+Bitmap* StockBitmap();  ///< the 1 x 1 monochrome bitmap of a new memory DC
 
 extern std::atomic<int> g_displayBits;
 bool ValidDepth(int bitCount);
@@ -110,9 +111,9 @@ HGDIOBJ H(T* o) {
     return reinterpret_cast<HGDIOBJ>(static_cast<Object*>(o));
 }
 
-// Puts next into a DC's slot, keeping the selection counts.
-// Deletes an object now, or when its last DC lets go of it (as a metafile's DeleteObject
-// of a selected object does).
+/// Puts next into a DC's slot, keeping the selection counts.
+/// Deletes an object now, or when its last DC lets go of it (as a metafile's DeleteObject
+/// of a selected object does).
 void DeleteWhenFree(Object* o);
 
 template <class T>

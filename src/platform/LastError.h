@@ -1,8 +1,9 @@
 #pragma once
-// The calling thread's last-error code of the Win32 stand-ins.
-//
-// Differences from Windows: only the stand-ins of this library set it; POSIX calls made
-// elsewhere leave it alone (errno is separate). The codes are Win32's values.
+/// @file
+/// The calling thread's last-error code of the Win32 stand-ins.
+///
+/// Differences from Windows: only the stand-ins of this library set it; POSIX calls made
+/// elsewhere leave it alone (errno is separate). The codes are Win32's values.
 #include "platform/WinTypes.h"
 
 #define ERROR_SUCCESS 0L
@@ -29,5 +30,5 @@
 
 ZCMCOM_API DWORD GetLastError();
 ZCMCOM_API void SetLastError(DWORD code);
-// The Win32 code that best describes a POSIX errno value.
+/// The Win32 code that best describes a POSIX errno value.
 ZCMCOM_API DWORD ZcmErrnoToWin32(int err);

@@ -1,11 +1,12 @@
 #pragma once
-// Message boxes.
-//
-// Differences from Windows: there is no dialog. AfxMessageBox calls the handler that the
-// application installed with AfxSetMessageBoxHandler and returns its answer. Without a
-// handler the text goes to standard error and the answer is the one that changes nothing:
-// IDOK for an OK box, IDNO for a yes/no question, IDCANCEL where there is a cancel button,
-// IDABORT for abort/retry/ignore.
+/// @file
+/// Message boxes.
+///
+/// Differences from Windows: there is no dialog. AfxMessageBox calls the handler that the
+/// application installed with AfxSetMessageBoxHandler and returns its answer. Without a
+/// handler the text goes to standard error and the answer is the one that changes nothing:
+/// IDOK for an OK box, IDNO for a yes/no question, IDCANCEL where there is a cancel button,
+/// IDABORT for abort/retry/ignore.
 #include <functional>
 
 #include "platform/WinTypes.h"
@@ -36,8 +37,8 @@
 
 using ZcmMessageBoxHandler = std::function<int(LPCTSTR text, UINT type)>;
 
-// Installs the handler (an empty function removes it) and returns the previous one.
+/// Installs the handler (an empty function removes it) and returns the previous one.
 ZCMCOM_API ZcmMessageBoxHandler AfxSetMessageBoxHandler(ZcmMessageBoxHandler handler);
 ZCMCOM_API int AfxMessageBox(LPCTSTR text, UINT type = MB_OK, UINT helpId = 0);
-// The text is the string resource; a missing resource shows an empty text.
+/// The text is the string resource; a missing resource shows an empty text.
 ZCMCOM_API int AfxMessageBox(UINT textId, UINT type = MB_OK, UINT helpId = 0);

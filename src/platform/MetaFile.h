@@ -1,17 +1,18 @@
 #pragma once
-// Windows metafiles (WMF) in memory and their playback on a DC.
-//
-// Differences from Windows:
-// - Only the records that drawing of filled maps needs are played: SetWindowOrg/Ext,
-//   SetViewportOrg/Ext, SetMapMode, SetPolyFillMode, SaveDC/RestoreDC,
-//   CreateBrushIndirect, CreatePenIndirect, SelectObject, DeleteObject, Polygon,
-//   PolyPolygon, Polyline, MoveTo, LineTo and SetPixel. Escapes and every other record are
-//   accepted and have no effect.
-// - Records are checked against their own size and the metafile's end: a record whose
-//   parameters do not fit is skipped, and a record size of 0 or past the end stops the
-//   playback (the call then fails); nothing is read outside the data.
-// - Objects still in the handle table when playback ends are deleted (first replaced by
-//   the stock objects in the DC when selected there).
+/// @file
+/// Windows metafiles (WMF) in memory and their playback on a DC.
+///
+/// Differences from Windows:
+/// - Only the records that drawing of filled maps needs are played: SetWindowOrg/Ext,
+///   SetViewportOrg/Ext, SetMapMode, SetPolyFillMode, SaveDC/RestoreDC,
+///   CreateBrushIndirect, CreatePenIndirect, SelectObject, DeleteObject, Polygon,
+///   PolyPolygon, Polyline, MoveTo, LineTo and SetPixel. Escapes and every other record are
+///   accepted and have no effect.
+/// - Records are checked against their own size and the metafile's end: a record whose
+///   parameters do not fit is skipped, and a record size of 0 or past the end stops the
+///   playback (the call then fails); nothing is read outside the data.
+/// - Objects still in the handle table when playback ends are deleted (first replaced by
+///   the stock objects in the DC when selected there).
 #include <cstddef>
 
 #include "platform/Gdi.h"
@@ -20,23 +21,23 @@ typedef struct HMETAFILE__* HMETAFILE;
 typedef int16_t SHORT;
 
 #pragma pack(push, 2)
-// The 22-byte header of a placeable metafile file, before the metafile itself.
+/// The 22-byte header of a placeable metafile file, before the metafile itself.
 struct PLACEABLEMETAHEADER {
-    DWORD key;  // PLACEABLE_KEY
+    DWORD key;  ///< PLACEABLE_KEY
     WORD hmf;
-    SHORT left, top, right, bottom;  // bounding box in logical units
-    WORD inch;                       // logical units per inch
+    SHORT left, top, right, bottom;  ///< bounding box in logical units
+    WORD inch;                       ///< logical units per inch
     DWORD reserved;
-    WORD checksum;  // XOR of the ten words before it
+    WORD checksum;  ///< XOR of the ten words before it
 };
 
 struct METAHEADER {
-    WORD mtType;        // 1: in memory, 2: on disk
-    WORD mtHeaderSize;  // in words: 9
-    WORD mtVersion;     // 0x0100 or 0x0300
-    DWORD mtSize;       // of the whole metafile, in words
-    WORD mtNoObjects;   // size of the handle table
-    DWORD mtMaxRecord;  // of the largest record, in words
+    WORD mtType;        ///< 1: in memory, 2: on disk
+    WORD mtHeaderSize;  ///< in words: 9
+    WORD mtVersion;     ///< 0x0100 or 0x0300
+    DWORD mtSize;       ///< of the whole metafile, in words
+    WORD mtNoObjects;   ///< size of the handle table
+    DWORD mtMaxRecord;  ///< of the largest record, in words
     WORD mtNoParameters;
 };
 #pragma pack(pop)
@@ -44,7 +45,7 @@ static_assert(sizeof(PLACEABLEMETAHEADER) == 22, "placeable header layout");
 static_assert(sizeof(METAHEADER) == 18, "metafile header layout");
 
 struct METARECORD {
-    DWORD rdSize;  // in words, with these 3 words of size and function
+    DWORD rdSize;  ///< in words, with these 3 words of size and function
     WORD rdFunction;
     WORD rdParm[1];
 };
@@ -81,18 +82,18 @@ struct HANDLETABLE {
 typedef int (*MFENUMPROC)(HDC dc, HANDLETABLE* table, METARECORD* record, int objects,
                           LPARAM data);
 
-// A metafile from a copy of its bytes (header and records); null when the header is not
-// one of a metafile.
+/// A metafile from a copy of its bytes (header and records); null when the header is not
+/// one of a metafile.
 ZCMCOM_API HMETAFILE SetMetaFileBitsEx(UINT size, const BYTE* data);
 ZCMCOM_API BOOL DeleteMetaFile(HMETAFILE metafile);
 ZCMCOM_API UINT GetMetaFileBitsEx(HMETAFILE metafile, UINT size, LPVOID data);
-// Calls proc for each record up to META_EOF with the record copied to aligned memory;
-// stops when proc returns 0. FALSE when stopped or when a record size is bad.
+/// Calls proc for each record up to META_EOF with the record copied to aligned memory;
+/// stops when proc returns 0. FALSE when stopped or when a record size is bad.
 ZCMCOM_API BOOL EnumMetaFile(HDC dc, HMETAFILE metafile, MFENUMPROC proc, LPARAM data);
 ZCMCOM_API BOOL PlayMetaFileRecord(HDC dc, HANDLETABLE* table, const METARECORD* record,
                                    UINT objects);
 ZCMCOM_API BOOL PlayMetaFile(HDC dc, HMETAFILE metafile);
 
-// Checks the placeable header at the start of data (size and key) and copies it to
-// *header; false when data does not start with one.
+/// Checks the placeable header at the start of data (size and key) and copies it to
+/// *header; false when data does not start with one.
 ZCMCOM_API bool ZcmReadPlaceableHeader(const BYTE* data, size_t size, PLACEABLEMETAHEADER* header);

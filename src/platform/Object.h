@@ -1,8 +1,9 @@
 #pragma once
-// CObject: the framework's common base class.
-//
-// Differences from Windows: no run-time class information, serialization or
-// diagnostic dump; only the virtual destructor that derived classes rely on.
+/// @file
+/// CObject: the framework's common base class.
+///
+/// Differences from Windows: no run-time class information, serialization or
+/// diagnostic dump; only the virtual destructor that derived classes rely on.
 #include "platform/WinTypes.h"
 
 class ZCMCOM_API CObject {

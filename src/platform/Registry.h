@@ -1,34 +1,35 @@
 #pragma once
-// The registry: Win32-shaped calls over one SQLite database per hive.
-//
-// Differences from Windows:
-// - Two hives only, HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE. Their files are named by
-//   ZCMCOM_REGISTRY_USER and ZCMCOM_REGISTRY_MACHINE, by default
-//   $XDG_CONFIG_HOME/orvana/registry-user.sqlite and .../registry-machine.sqlite
-//   ($XDG_CONFIG_HOME defaults to ~/.config). Other predefined keys are invalid handles.
-// - Values are typed REG_SZ or REG_DWORD; other types are refused with
-//   ERROR_INVALID_PARAMETER. REG_SZ data are wchar_t, 4 bytes a character here, so byte
-//   counts are those of wchar_t buffers. A query always returns the text with its
-//   terminating zero (and asks for room for it), even when it was stored without one.
-// - Key paths and value names compare without regard to case (Unicode upper case of the
-//   C.UTF-8 locale, the same in every process). Empty path components ("A\\\\B", a
-//   leading or trailing backslash) are ignored. Key names keep the spelling of their
-//   creation.
-// - Several processes may read and write one hive at once: every change is one SQLite
-//   transaction (a CRegistryBatch makes several changes one), reads never wait for
-//   writers, and a write waits for other processes' writes for up to 10 s before it fails
-//   with ERROR_CANTWRITE. A change is kept once the call returns, even if the process is
-//   killed; a power cut may lose the last moments of changes, never the file.
-// - Hive files are plain paths (a name starting with "file:" is a file of that name).
-//   Devices, pipes and folders are refused (ERROR_CANTOPEN). The default file's folders
-//   are made on the first write; the folder of a file named by a variable must exist
-//   (ERROR_PATH_NOT_FOUND otherwise). ZcmRegistryProblem tells why a hive is unusable.
-// - A hive file that is missing makes reads fail with ERROR_FILE_NOT_FOUND (a write creates
-//   it); one that cannot be opened, or is not an intact registry database, makes every call
-//   on it fail (ERROR_CANTOPEN, ERROR_BADDB) and is never overwritten.
-// - No security descriptors, classes, volatile keys, notifications or 32/64-bit views:
-//   those arguments are accepted and ignored. Access rights asked at open time are kept:
-//   a key opened for reading cannot be written through (ERROR_ACCESS_DENIED).
+/// @file
+/// The registry: Win32-shaped calls over one SQLite database per hive.
+///
+/// Differences from Windows:
+/// - Two hives only, HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE. Their files are named by
+///   ZCMCOM_REGISTRY_USER and ZCMCOM_REGISTRY_MACHINE, by default
+///   $XDG_CONFIG_HOME/orvana/registry-user.sqlite and .../registry-machine.sqlite
+///   ($XDG_CONFIG_HOME defaults to ~/.config). Other predefined keys are invalid handles.
+/// - Values are typed REG_SZ or REG_DWORD; other types are refused with
+///   ERROR_INVALID_PARAMETER. REG_SZ data are wchar_t, 4 bytes a character here, so byte
+///   counts are those of wchar_t buffers. A query always returns the text with its
+///   terminating zero (and asks for room for it), even when it was stored without one.
+/// - Key paths and value names compare without regard to case (Unicode upper case of the
+///   C.UTF-8 locale, the same in every process). Empty path components ("A\\\\B", a
+///   leading or trailing backslash) are ignored. Key names keep the spelling of their
+///   creation.
+/// - Several processes may read and write one hive at once: every change is one SQLite
+///   transaction (a CRegistryBatch makes several changes one), reads never wait for
+///   writers, and a write waits for other processes' writes for up to 10 s before it fails
+///   with ERROR_CANTWRITE. A change is kept once the call returns, even if the process is
+///   killed; a power cut may lose the last moments of changes, never the file.
+/// - Hive files are plain paths (a name starting with "file:" is a file of that name).
+///   Devices, pipes and folders are refused (ERROR_CANTOPEN). The default file's folders
+///   are made on the first write; the folder of a file named by a variable must exist
+///   (ERROR_PATH_NOT_FOUND otherwise). ZcmRegistryProblem tells why a hive is unusable.
+/// - A hive file that is missing makes reads fail with ERROR_FILE_NOT_FOUND (a write creates
+///   it); one that cannot be opened, or is not an intact registry database, makes every call
+///   on it fail (ERROR_CANTOPEN, ERROR_BADDB) and is never overwritten.
+/// - No security descriptors, classes, volatile keys, notifications or 32/64-bit views:
+///   those arguments are accepted and ignored. Access rights asked at open time are kept:
+///   a key opened for reading cannot be written through (ERROR_ACCESS_DENIED).
 #include "platform/String.h"
 #include "platform/WinTypes.h"
 
@@ -132,66 +133,66 @@ typedef SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
 #define ERROR_CANCELLED 1223L
 #endif
 
-// Creates the key (and every missing key above it) or opens it when it exists.
-// *lpdwDisposition (optional) tells which happened.
+/// Creates the key (and every missing key above it) or opens it when it exists.
+/// *lpdwDisposition (optional) tells which happened.
 ZCMCOM_API LONG RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD Reserved, LPWSTR lpClass,
                                 DWORD dwOptions, REGSAM samDesired,
                                 const LPSECURITY_ATTRIBUTES lpSecurityAttributes,
                                 PHKEY phkResult, LPDWORD lpdwDisposition);
-// Opens an existing key; ERROR_FILE_NOT_FOUND when it does not exist.
+/// Opens an existing key; ERROR_FILE_NOT_FOUND when it does not exist.
 ZCMCOM_API LONG RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD ulOptions, REGSAM samDesired,
                               PHKEY phkResult);
-// Reads a value. With lpData null, only the type and the size in bytes are returned;
-// a buffer that is too small gives ERROR_MORE_DATA and the size needed in *lpcbData.
+/// Reads a value. With lpData null, only the type and the size in bytes are returned;
+/// a buffer that is too small gives ERROR_MORE_DATA and the size needed in *lpcbData.
 ZCMCOM_API LONG RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD lpReserved,
                                  LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData);
-// Reads a value of the subkey lpSubKey (null or empty: hKey itself) without opening it,
-// as RegQueryValueExW would; ERROR_UNSUPPORTED_TYPE when its type is not among the RRF_RT_
-// flags. With RRF_ZEROONFAILURE a failed read clears the buffer.
+/// Reads a value of the subkey lpSubKey (null or empty: hKey itself) without opening it,
+/// as RegQueryValueExW would; ERROR_UNSUPPORTED_TYPE when its type is not among the RRF_RT_
+/// flags. With RRF_ZEROONFAILURE a failed read clears the buffer.
 ZCMCOM_API LONG RegGetValueW(HKEY hKey, LPCWSTR lpSubKey, LPCWSTR lpValue, DWORD dwFlags,
                              LPDWORD pdwType, LPVOID pvData, LPDWORD pcbData);
-// Stores a REG_SZ (text up to its first zero or cbData bytes) or a REG_DWORD (4 bytes).
+/// Stores a REG_SZ (text up to its first zero or cbData bytes) or a REG_DWORD (4 bytes).
 ZCMCOM_API LONG RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD Reserved, DWORD dwType,
                                const BYTE* lpData, DWORD cbData);
 ZCMCOM_API LONG RegDeleteValueW(HKEY hKey, LPCWSTR lpValueName);
-// Deletes a key without subkeys, with its values (ERROR_ACCESS_DENIED when it has subkeys).
+/// Deletes a key without subkeys, with its values (ERROR_ACCESS_DENIED when it has subkeys).
 ZCMCOM_API LONG RegDeleteKeyW(HKEY hKey, LPCWSTR lpSubKey);
 ZCMCOM_API LONG RegCloseKey(HKEY hKey);
 
-// Makes the changes that the calling thread makes to the hive of hKey while the object
-// lives one transaction: other processes see all of them or none, also when this process
-// dies half-way, and the lot costs one commit.
-//
-//     CRegistryBatch batch(HKEY_CURRENT_USER);
-//     RegSetValueExW(...); CRegistry::Write(...); ...
-//     if (batch.Commit() != ERROR_SUCCESS) ...  // or let the destructor commit
-//
-// The thread holds the hive while the batch lives (other threads of the process wait), so
-// keep batches short, do not wait for other threads inside one and do not fork inside one.
-// A write that fails for a reason other than a missing key or value or a refusal spoils
-// the batch: later writes fail alike and nothing is stored. Batches nest; the outermost
-// one commits, and cancelling an inner one cancels them all.
+/// Makes the changes that the calling thread makes to the hive of hKey while the object
+/// lives one transaction: other processes see all of them or none, also when this process
+/// dies half-way, and the lot costs one commit.
+///
+///     CRegistryBatch batch(HKEY_CURRENT_USER);
+///     RegSetValueExW(...); CRegistry::Write(...); ...
+///     if (batch.Commit() != ERROR_SUCCESS) ...  // or let the destructor commit
+///
+/// The thread holds the hive while the batch lives (other threads of the process wait), so
+/// keep batches short, do not wait for other threads inside one and do not fork inside one.
+/// A write that fails for a reason other than a missing key or value or a refusal spoils
+/// the batch: later writes fail alike and nothing is stored. Batches nest; the outermost
+/// one commits, and cancelling an inner one cancels them all.
 class ZCMCOM_API CRegistryBatch {
 public:
     explicit CRegistryBatch(HKEY hKey = HKEY_CURRENT_USER);
-    ~CRegistryBatch();  // commits unless Commit or Cancel ran
+    ~CRegistryBatch();  ///< commits unless Commit or Cancel ran
     CRegistryBatch(const CRegistryBatch&) = delete;
     CRegistryBatch& operator=(const CRegistryBatch&) = delete;
 
-    // ERROR_SUCCESS when every change is stored; otherwise nothing of the batch is, and the
-    // result is the first failure (ERROR_CANCELLED when an inner batch was cancelled).
+    /// ERROR_SUCCESS when every change is stored; otherwise nothing of the batch is, and the
+    /// result is the first failure (ERROR_CANCELLED when an inner batch was cancelled).
     LONG Commit();
-    // Drops the batch's changes.
+    /// Drops the batch's changes.
     void Cancel();
 
 private:
     LONG End(bool commit);
-    int m_hive;  // -1 for a handle that is no key
+    int m_hive;  ///< -1 for a handle that is no key
     bool m_open;
 };
 
-// Why the last attempt to use the hive of hKey failed for the hive file itself (missing
-// folder, a device, a damaged file...), naming the file; empty when it was usable.
+/// Why the last attempt to use the hive of hKey failed for the hive file itself (missing
+/// folder, a device, a damaged file...), naming the file; empty when it was usable.
 ZCMCOM_API CString ZcmRegistryProblem(HKEY hKey);
 
 #define RegCreateKeyEx RegCreateKeyExW

@@ -1,12 +1,13 @@
 #pragma once
-// Resources: string tables and binary resources of the modules of the process.
-//
-// Differences from Windows: resources are not read out of executable files. A module
-// (the application or a library) registers its tables at start-up under its Windows
-// module name (the library registers as "zcmcom.dll"); FindResource and the calls after it
-// work on those registrations. String lookups search the application's tables first, then
-// the libraries', in the order they were registered. Registered data must stay valid until
-// the module unregisters (normally static tables).
+/// @file
+/// Resources: string tables and binary resources of the modules of the process.
+///
+/// Differences from Windows: resources are not read out of executable files. A module
+/// (the application or a library) registers its tables at start-up under its Windows
+/// module name (the library registers as "zcmcom.dll"); FindResource and the calls after it
+/// work on those registrations. String lookups search the application's tables first, then
+/// the libraries', in the order they were registered. Registered data must stay valid until
+/// the module unregisters (normally static tables).
 #include "platform/WinTypes.h"
 
 struct ZcmStringResource {
@@ -15,24 +16,24 @@ struct ZcmStringResource {
 };
 
 struct ZcmBinaryResource {
-    const wchar_t* type;  // resource type name, e.g. L"METAFILE"
+    const wchar_t* type;  ///< resource type name, e.g. L"METAFILE"
     UINT id;
     const BYTE* data;
     DWORD size;
 };
 
-// Registers a module's tables. isApplication puts its strings ahead of every library's.
-// Returns the module handle (also found by GetModuleHandleW(name)).
+/// Registers a module's tables. isApplication puts its strings ahead of every library's.
+/// Returns the module handle (also found by GetModuleHandleW(name)).
 ZCMCOM_API HMODULE AfxRegisterResourceModule(LPCWSTR moduleName, const ZcmStringResource* strings,
                                              size_t stringCount, const ZcmBinaryResource* binaries,
                                              size_t binaryCount, bool isApplication = false);
 ZCMCOM_API void AfxUnregisterResourceModule(HMODULE module);
 
-// The text of string id, or null when no registered module has it.
+/// The text of string id, or null when no registered module has it.
 ZCMCOM_API const wchar_t* AfxFindStringResource(UINT id);
 
-// Win32-shaped lookups. Module and type names compare without regard to case; a null
-// module means the application's module. type and name may be MAKEINTRESOURCE values.
+/// Win32-shaped lookups. Module and type names compare without regard to case; a null
+/// module means the application's module. type and name may be MAKEINTRESOURCE values.
 ZCMCOM_API HMODULE GetModuleHandleW(LPCWSTR moduleName);
 ZCMCOM_API HRSRC FindResourceW(HMODULE module, LPCWSTR name, LPCWSTR type);
 ZCMCOM_API HGLOBAL LoadResource(HMODULE module, HRSRC resource);

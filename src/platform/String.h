@@ -1,16 +1,17 @@
 #pragma once
-// CString: the framework's wide string.
-//
-// Differences from Windows:
-// - wchar_t is UTF-32 here, so one character is one code point (no surrogate pairs).
-// - Construction from narrow text reads it as UTF-8 (Windows used the ANSI code page);
-//   code-page text goes through the conversions of the file layer instead.
-// - Format is a variadic template: CString arguments may be passed directly (a C varargs
-//   call with a class object would be undefined behaviour). As in MFC, %s and %c take
-//   wide arguments, %S and %C narrow ones, %hs/%hc narrow, %ls/%lc/%ws wide, and %I64d is
-//   accepted. Numbers always print with "." as the decimal point, whatever the locale.
-// - MakeUpper/MakeLower/CompareNoCase fold ASCII themselves and other letters with
-//   towupper/towlower of the current locale.
+/// @file
+/// CString: the framework's wide string.
+///
+/// Differences from Windows:
+/// - wchar_t is UTF-32 here, so one character is one code point (no surrogate pairs).
+/// - Construction from narrow text reads it as UTF-8 (Windows used the ANSI code page);
+///   code-page text goes through the conversions of the file layer instead.
+/// - Format is a variadic template: CString arguments may be passed directly (a C varargs
+///   call with a class object would be undefined behaviour). As in MFC, %s and %c take
+///   wide arguments, %S and %C narrow ones, %hs/%hc narrow, %ls/%lc/%ws wide, and %I64d is
+///   accepted. Numbers always print with "." as the decimal point, whatever the locale.
+/// - MakeUpper/MakeLower/CompareNoCase fold ASCII themselves and other letters with
+///   towupper/towlower of the current locale.
 #include <cstdarg>
 #include <string>
 #include <type_traits>
@@ -23,10 +24,10 @@ public:
     CString() = default;
     CString(const CString&) = default;
     CString(CString&&) noexcept = default;
-    CString(const wchar_t* text);  // NOLINT: implicit as in MFC
+    CString(const wchar_t* text);  ///< NOLINT: implicit as in MFC
     CString(const wchar_t* text, int length);
     CString(wchar_t ch, int repeat = 1);
-    CString(const char* utf8);  // NOLINT: implicit as in MFC
+    CString(const char* utf8);  ///< NOLINT: implicit as in MFC
     CString(const std::wstring& text) : m_str(text) {}  // NOLINT
     CString(std::wstring&& text) noexcept : m_str(std::move(text)) {}  // NOLINT
     ~CString() = default;
@@ -37,19 +38,24 @@ public:
     CString& operator=(wchar_t ch);
     CString& operator=(const char* utf8);
 
-    // Length and access
+    /// @name Length and access
+    /// @{
+
     int GetLength() const { return static_cast<int>(m_str.size()); }
     bool IsEmpty() const { return m_str.empty(); }
     void Empty() { m_str.clear(); }
-    // Out of range positions raise the framework's invalid-argument exception.
+    /// Out of range positions raise the framework's invalid-argument exception.
     wchar_t GetAt(int index) const;
     void SetAt(int index, wchar_t ch);
     wchar_t operator[](int index) const { return GetAt(index); }
     operator const wchar_t*() const { return m_str.c_str(); }  // NOLINT: as in MFC
     const wchar_t* GetString() const { return m_str.c_str(); }
     const std::wstring& str() const { return m_str; }
+    /// @}
 
-    // Concatenation
+    /// @name Concatenation
+    /// @{
+
     CString& operator+=(const CString& s) { m_str += s.m_str; return *this; }
     CString& operator+=(const wchar_t* s);
     CString& operator+=(wchar_t ch) { m_str += ch; return *this; }
@@ -57,12 +63,19 @@ public:
     void Append(const wchar_t* s) { *this += s; }
     void Append(const wchar_t* s, int length);
     void AppendChar(wchar_t ch) { m_str += ch; }
+    /// @}
 
-    // Comparison
+    /// @name Comparison
+    /// @{
+
     int Compare(const wchar_t* s) const;
     int CompareNoCase(const wchar_t* s) const;
+    /// @}
 
-    // Extraction (counts and positions are clamped as MFC does)
+    /// @name Extraction
+    /// Counts and positions are clamped as MFC does.
+    /// @{
+
     CString Mid(int first) const;
     CString Mid(int first, int count) const;
     CString Left(int count) const;
@@ -70,14 +83,21 @@ public:
     CString SpanIncluding(const wchar_t* set) const;
     CString SpanExcluding(const wchar_t* set) const;
     CString Tokenize(const wchar_t* delimiters, int& start) const;
+    /// @}
 
-    // Searching; -1 when not found
+    /// @name Searching
+    /// The finders give -1 when not found.
+    /// @{
+
     int Find(wchar_t ch, int start = 0) const;
     int Find(const wchar_t* sub, int start = 0) const;
     int ReverseFind(wchar_t ch) const;
     int FindOneOf(const wchar_t* set) const;
+    /// @}
 
-    // Changing
+    /// @name Changing
+    /// @{
+
     int Replace(wchar_t oldCh, wchar_t newCh);
     int Replace(const wchar_t* oldText, const wchar_t* newText);
     int Remove(wchar_t ch);
@@ -97,17 +117,25 @@ public:
     CString& MakeLower();
     CString& MakeReverse();
     void Truncate(int length);
+    /// @}
 
-    // Buffer access: the buffer holds at least minLength characters plus a terminator.
+    /// @name Buffer access
+    /// The buffer holds at least minLength characters plus a terminator.
+    /// @{
+
     wchar_t* GetBuffer(int minLength = 0);
     wchar_t* GetBufferSetLength(int length);
     void ReleaseBuffer(int newLength = -1);
     void Preallocate(int length) { m_str.reserve(length < 0 ? 0 : static_cast<size_t>(length)); }
+    /// @}
 
-    // Resources: the application's string tables first, then the libraries'.
+    /// Resources: the application's string tables first, then the libraries'.
     BOOL LoadString(UINT id);
 
-    // Formatting (see the notes at the top of this file)
+    /// @name Formatting
+    /// See the notes at the top of this file.
+    /// @{
+
     template <class... Args>
     void Format(const wchar_t* format, const Args&... args);
     template <class... Args>
@@ -116,14 +144,15 @@ public:
     void AppendFormat(const wchar_t* format, const Args&... args);
     void FormatV(const wchar_t* format, va_list args);
     void AppendFormatV(const wchar_t* format, va_list args);
+    /// @}
 
-    // UTF-8 form of the text, for the console and other byte interfaces.
+    /// UTF-8 form of the text, for the console and other byte interfaces.
     std::string ToUtf8() const;
 
 private:
-    // Turns MFC conversions into glibc's wide printf conversions.
+    /// Turns MFC conversions into glibc's wide printf conversions.
     static std::wstring TranslateFormat(const wchar_t* format);
-    // Appends printf output of an already translated format.
+    /// Appends printf output of an already translated format.
     void AppendTranslated(const wchar_t* translated, ...);
     void AppendTranslatedV(const wchar_t* translated, va_list args);
 
@@ -185,18 +214,18 @@ inline bool operator>=(const CString& a, const CString& b) { return !(a.str() < 
 
 typedef CString CStringW;
 
-// UTF-8 <-> wide text. Invalid bytes become U+FFFD; nothing is dropped silently.
-// File names need not be UTF-8: ZcmPathToWide turns each byte that is not part of valid
-// UTF-8 into a lone surrogate U+DC80..U+DCFF, and ZcmWideToUtf8 (so CString::ToUtf8 and
-// every path the file classes open) turns those back into the bytes: a name read from
-// the system or the command line round-trips byte for byte.
+/// UTF-8 <-> wide text. Invalid bytes become U+FFFD; nothing is dropped silently.
+/// File names need not be UTF-8: ZcmPathToWide turns each byte that is not part of valid
+/// UTF-8 into a lone surrogate U+DC80..U+DCFF, and ZcmWideToUtf8 (so CString::ToUtf8 and
+/// every path the file classes open) turns those back into the bytes: a name read from
+/// the system or the command line round-trips byte for byte.
 ZCMCOM_API std::string ZcmWideToUtf8(const wchar_t* text, size_t length);
 ZCMCOM_API std::wstring ZcmUtf8ToWide(const char* text, size_t length);
 ZCMCOM_API std::wstring ZcmPathToWide(const char* text, size_t length);
 
-// The runtime's wide number conversions. Leading white space is skipped, the longest
-// numeric prefix is read, 0 when there is none; "." is the decimal point in every locale.
-// Integers out of range saturate, as the Windows runtime does.
+/// The runtime's wide number conversions. Leading white space is skipped, the longest
+/// numeric prefix is read, 0 when there is none; "." is the decimal point in every locale.
+/// Integers out of range saturate, as the Windows runtime does.
 ZCMCOM_API int _wtoi(const wchar_t* text);
 ZCMCOM_API long long _wtoi64(const wchar_t* text);
 ZCMCOM_API double _wtof(const wchar_t* text);

@@ -1,13 +1,14 @@
 #pragma once
-// Synchronisation objects: CEvent, CCriticalSection and CSingleLock.
-//
-// Differences from Windows:
-// - The objects live inside the process only; a name passed to CEvent is ignored and
-//   nothing can be shared with another process.
-// - Time-outs are measured on the monotonic clock, in milliseconds (INFINITE waits for
-//   ever). Lock returns TRUE when the object was acquired or signalled, FALSE on time-out.
-// - CCriticalSection is recursive, as a Windows critical section is; its Lock with a
-//   time-out is honoured (MFC ignores it).
+/// @file
+/// Synchronisation objects: CEvent, CCriticalSection and CSingleLock.
+///
+/// Differences from Windows:
+/// - The objects live inside the process only; a name passed to CEvent is ignored and
+///   nothing can be shared with another process.
+/// - Time-outs are measured on the monotonic clock, in milliseconds (INFINITE waits for
+///   ever). Lock returns TRUE when the object was acquired or signalled, FALSE on time-out.
+/// - CCriticalSection is recursive, as a Windows critical section is; its Lock with a
+///   time-out is honoured (MFC ignores it).
 #include <condition_variable>
 #include <mutex>
 
@@ -24,7 +25,7 @@ public:
     virtual BOOL Unlock() = 0;
 };
 
-// An event: auto-reset (one waiter is released and the event clears) unless manualReset.
+/// An event: auto-reset (one waiter is released and the event clears) unless manualReset.
 class ZCMCOM_API CEvent : public CSyncObject {
 public:
     explicit CEvent(BOOL initiallyOwn = FALSE, BOOL manualReset = FALSE, LPCTSTR name = nullptr,
@@ -33,7 +34,7 @@ public:
 
     BOOL SetEvent();
     BOOL ResetEvent();
-    // Waits until the event is signalled (and, when auto-reset, clears it).
+    /// Waits until the event is signalled (and, when auto-reset, clears it).
     BOOL Lock(DWORD timeoutMs = INFINITE) override;
     BOOL Unlock() override { return TRUE; }
 
@@ -56,7 +57,7 @@ private:
     std::recursive_timed_mutex m_mutex;
 };
 
-// Holds a synchronisation object for a scope.
+/// Holds a synchronisation object for a scope.
 class ZCMCOM_API CSingleLock {
 public:
     explicit CSingleLock(CSyncObject* object, BOOL initialLock = FALSE);

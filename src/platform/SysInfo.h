@@ -1,13 +1,14 @@
 #pragma once
-// Version and processor-feature queries.
-//
-// Differences from Windows:
-// - The version stand-in reports Windows 10.0, build 19045, no service pack, whatever
-//   Linux kernel runs: callers use the version to choose between the old and the modern
-//   behaviour of the system, and what this platform layer offers (a touch keyboard, wide
-//   text everywhere) is the modern one. VerifyVersionInfoW compares against that.
-// - IsProcessorFeaturePresent answers from the processor itself (CPUID on x86); on other
-//   processors every x86 feature is absent.
+/// @file
+/// Version and processor-feature queries.
+///
+/// Differences from Windows:
+/// - The version stand-in reports Windows 10.0, build 19045, no service pack, whatever
+///   Linux kernel runs: callers use the version to choose between the old and the modern
+///   behaviour of the system, and what this platform layer offers (a touch keyboard, wide
+///   text everywhere) is the modern one. VerifyVersionInfoW compares against that.
+/// - IsProcessorFeaturePresent answers from the processor itself (CPUID on x86); on other
+///   processors every x86 feature is absent.
 #include "platform/WinTypes.h"
 
 struct OSVERSIONINFOEXW {
@@ -45,13 +46,13 @@ typedef OSVERSIONINFOEXW* LPOSVERSIONINFOEXW;
 #define PF_XMMI64_INSTRUCTIONS_AVAILABLE 10
 #define PF_SSE3_INSTRUCTIONS_AVAILABLE 13
 
-// Fills the reported version (see above).
+/// Fills the reported version (see above).
 ZCMCOM_API BOOL GetVersionExW(OSVERSIONINFOEXW* info);
-// Adds a comparison for one field to a condition mask.
+/// Adds a comparison for one field to a condition mask.
 ZCMCOM_API ULONGLONG VerSetConditionMask(ULONGLONG mask, DWORD typeMask, BYTE condition);
-// TRUE when the reported version satisfies every field named in typeMask, compared as
-// conditionMask says; the major, minor and service-pack fields compare as one version
-// number, as on Windows.
+/// TRUE when the reported version satisfies every field named in typeMask, compared as
+/// conditionMask says; the major, minor and service-pack fields compare as one version
+/// number, as on Windows.
 ZCMCOM_API BOOL VerifyVersionInfoW(OSVERSIONINFOEXW* info, DWORD typeMask,
                                    ULONGLONG conditionMask);
 ZCMCOM_API BOOL IsProcessorFeaturePresent(DWORD feature);

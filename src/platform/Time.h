@@ -1,13 +1,14 @@
 #pragma once
-// CTime: a moment as seconds since 1970 (UTC), shown in local time; FILETIME.
-//
-// Differences from Windows:
-// - Format uses the C library's wcsftime in the current locale; "%#d"-style flags of the
-//   Windows runtime are not translated.
-// - Format of a time that the C library cannot break down (or one before 1970 or after
-//   3000, which the Windows runtime refused) throws the invalid-argument exception.
-// - GetCurrentTime reads the clock through a replaceable source (ZcmSetClockSource) so that
-//   tests can give the time.
+/// @file
+/// CTime: a moment as seconds since 1970 (UTC), shown in local time; FILETIME.
+///
+/// Differences from Windows:
+/// - Format uses the C library's wcsftime in the current locale; "%#d"-style flags of the
+///   Windows runtime are not translated.
+/// - Format of a time that the C library cannot break down (or one before 1970 or after
+///   3000, which the Windows runtime refused) throws the invalid-argument exception.
+/// - GetCurrentTime reads the clock through a replaceable source (ZcmSetClockSource) so that
+///   tests can give the time.
 #include <ctime>
 
 #include "platform/String.h"
@@ -29,8 +30,8 @@ class ZCMCOM_API CTime {
 public:
     CTime() = default;
     CTime(long long time) : m_time(time) {}  // NOLINT: as in MFC
-    // Local time; dst -1 lets the C library decide. Invalid fields raise the
-    // invalid-argument exception, as MFC does.
+    /// Local time; dst -1 lets the C library decide. Invalid fields raise the
+    /// invalid-argument exception, as MFC does.
     CTime(int year, int month, int day, int hour, int minute, int second, int dst = -1);
 
     static CTime GetCurrentTime();
@@ -42,8 +43,8 @@ public:
     int GetHour() const;
     int GetMinute() const;
     int GetSecond() const;
-    int GetDayOfWeek() const;  // 1 = Sunday
-    // Local time text, as strftime.
+    int GetDayOfWeek() const;  ///< 1 = Sunday
+    /// Local time text, as strftime.
     CString Format(LPCTSTR format) const;
     CString FormatGmt(LPCTSTR format) const;
 
@@ -61,7 +62,7 @@ private:
     long long m_time = 0;
 };
 
-// Windows file time: 100-nanosecond steps since 1601-01-01 UTC, low part first.
+/// Windows file time: 100-nanosecond steps since 1601-01-01 UTC, low part first.
 struct FILETIME {
     DWORD dwLowDateTime;
     DWORD dwHighDateTime;
@@ -72,6 +73,6 @@ ZCMCOM_API FILETIME ZcmFileTimeFromUnix(long long seconds, long nanoseconds);
 ZCMCOM_API long long ZcmUnixFromFileTime(const FILETIME& ft);
 ZCMCOM_API LONG CompareFileTime(const FILETIME* a, const FILETIME* b);
 
-// Replaces the clock of CTime::GetCurrentTime (null restores the system clock).
+/// Replaces the clock of CTime::GetCurrentTime (null restores the system clock).
 using ZcmClockSource = long long (*)();
 ZCMCOM_API void ZcmSetClockSource(ZcmClockSource source);

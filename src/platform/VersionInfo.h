@@ -1,16 +1,17 @@
 #pragma once
-// Version resources of Windows executables and DLLs: GetFileVersionInfoSizeW,
-// GetFileVersionInfoW, VerQueryValueW, read from the PE file itself.
-//
-// Differences from Windows:
-// - Any file is read as a PE image from disk, never loaded; the first language of the
-//   first RT_VERSION resource is taken. Files that are not PE images, or whose offsets
-//   point outside the file, give 0 with ERROR_RESOURCE_TYPE_NOT_FOUND or
-//   ERROR_BAD_EXE_FORMAT.
-// - VerQueryValueW returns text values as wchar_t (UTF-32) units, one per UTF-16 unit of
-//   the resource: a surrogate pair arrives as two units (ZcmUtf16ToWide joins them).
-//   The returned length counts those units, terminator included, as Windows does.
-// - The block is this library's own layout; only VerQueryValueW reads it.
+/// @file
+/// Version resources of Windows executables and DLLs: GetFileVersionInfoSizeW,
+/// GetFileVersionInfoW, VerQueryValueW, read from the PE file itself.
+///
+/// Differences from Windows:
+/// - Any file is read as a PE image from disk, never loaded; the first language of the
+///   first RT_VERSION resource is taken. Files that are not PE images, or whose offsets
+///   point outside the file, give 0 with ERROR_RESOURCE_TYPE_NOT_FOUND or
+///   ERROR_BAD_EXE_FORMAT.
+/// - VerQueryValueW returns text values as wchar_t (UTF-32) units, one per UTF-16 unit of
+///   the resource: a surrogate pair arrives as two units (ZcmUtf16ToWide joins them).
+///   The returned length counts those units, terminator included, as Windows does.
+/// - The block is this library's own layout; only VerQueryValueW reads it.
 #include "platform/LastError.h"
 
 #pragma pack(push, 1)
@@ -44,17 +45,17 @@ struct IMAGE_RESOURCE_DIRECTORY {
     WORD NumberOfIdEntries;
 };
 struct IMAGE_RESOURCE_DIRECTORY_ENTRY {
-    DWORD Name;          // high bit: offset of a name string, else an id
-    DWORD OffsetToData;  // high bit: offset of a subdirectory, else of a data entry
+    DWORD Name;          ///< high bit: offset of a name string, else an id
+    DWORD OffsetToData;  ///< high bit: offset of a subdirectory, else of a data entry
 };
 struct IMAGE_RESOURCE_DATA_ENTRY {
-    DWORD OffsetToData;  // an RVA
+    DWORD OffsetToData;  ///< an RVA
     DWORD Size;
     DWORD CodePage;
     DWORD Reserved;
 };
 struct VS_FIXEDFILEINFO {
-    DWORD dwSignature;  // 0xFEEF04BD
+    DWORD dwSignature;  ///< 0xFEEF04BD
     DWORD dwStrucVersion;
     DWORD dwFileVersionMS;
     DWORD dwFileVersionLS;

@@ -1,11 +1,12 @@
 #pragma once
-// Windows scalar names and the few plain structures the library's interface uses.
-//
-// Differences from Windows:
-// - wchar_t is 32 bits (UTF-32), so LPCWSTR text is UTF-32, not UTF-16. Files keep their
-//   own encodings; conversion happens at the file and code-page boundary only.
-// - LONG is 32 bits as on Windows (int32_t), not the 64-bit C long of Linux.
-// - Handles are opaque pointers; none of them is a kernel object.
+/// @file
+/// Windows scalar names and the few plain structures the library's interface uses.
+///
+/// Differences from Windows:
+/// - wchar_t is 32 bits (UTF-32), so LPCWSTR text is UTF-32, not UTF-16. Files keep their
+///   own encodings; conversion happens at the file and code-page boundary only.
+/// - LONG is 32 bits as on Windows (int32_t), not the 64-bit C long of Linux.
+/// - Handles are opaque pointers; none of them is a kernel object.
 #include <cstddef>
 #include <cstdint>
 

@@ -1,13 +1,14 @@
 #pragma once
-// CWnd: a window as the library sees it, something to send messages to.
-//
-// Differences from Windows: there is no windowing system behind it. SendMessage is
-// virtual and calls WindowProc, so an application (or a test) derives a window that
-// handles or records the messages it is sent; the base class answers 0.
-// Create gives the object a handle and enters it in the process's window table;
-// DestroyWindow (or the destructor) takes it out, after which IsWindow is false for that
-// handle. Handles are never reused. A handle carries the id of the process that made it:
-// IsWindow on another process's handle can only tell whether that process still runs.
+/// @file
+/// CWnd: a window as the library sees it, something to send messages to.
+///
+/// Differences from Windows: there is no windowing system behind it. SendMessage is
+/// virtual and calls WindowProc, so an application (or a test) derives a window that
+/// handles or records the messages it is sent; the base class answers 0.
+/// Create gives the object a handle and enters it in the process's window table;
+/// DestroyWindow (or the destructor) takes it out, after which IsWindow is false for that
+/// handle. Handles are never reused. A handle carries the id of the process that made it:
+/// IsWindow on another process's handle can only tell whether that process still runs.
 #include "platform/Object.h"
 
 #define WM_USER 0x0400
@@ -22,17 +23,17 @@ public:
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
 
-    // Gives the window its handle; FALSE when it already has one.
+    /// Gives the window its handle; FALSE when it already has one.
     virtual BOOL Create(LPCTSTR className = nullptr, LPCTSTR windowName = nullptr);
-    // Withdraws the handle; FALSE when the window had none.
+    /// Withdraws the handle; FALSE when the window had none.
     virtual BOOL DestroyWindow();
 
     virtual LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     HWND GetSafeHwnd() const { return m_hWnd; }
-    // A child control by id (dialogs override it); null here.
+    /// A child control by id (dialogs override it); null here.
     virtual CWnd* GetDlgItem(int id) const;
 
-    // The window object of a handle of this process, or null.
+    /// The window object of a handle of this process, or null.
     static CWnd* FromHandle(HWND hWnd);
 
     HWND m_hWnd = nullptr;
@@ -41,7 +42,7 @@ protected:
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 };
 
-// TRUE while hWnd names a window that exists (see above for other processes' handles).
+/// TRUE while hWnd names a window that exists (see above for other processes' handles).
 ZCMCOM_API BOOL IsWindow(HWND hWnd);
-// Sends to a window of this process; 0 when the handle is no window here.
+/// Sends to a window of this process; 0 when the handle is no window here.
 ZCMCOM_API LRESULT SendMessageW(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

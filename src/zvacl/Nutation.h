@@ -1,14 +1,15 @@
 #pragma once
-// Nutation in longitude and obliquity (IAU 1980 theory, the 63 largest terms) and the
-// mean obliquity of the ecliptic. Private to zvacl.
+/// @file
+/// Nutation in longitude and obliquity (IAU 1980 theory, the 63 largest terms) and the
+/// mean obliquity of the ecliptic. Private to zvacl.
 
 namespace zvacl {
 
 struct Nutation {
-    double dPsi;         // nutation in longitude, degrees
-    double dEps;         // nutation in obliquity, degrees
-    double meanEps;      // mean obliquity of the ecliptic, degrees
-    double omega;        // longitude of the Moon's ascending node, degrees
+    double dPsi;         ///< nutation in longitude, degrees
+    double dEps;         ///< nutation in obliquity, degrees
+    double meanEps;      ///< mean obliquity of the ecliptic, degrees
+    double omega;        ///< longitude of the Moon's ascending node, degrees
 };
 
 Nutation ComputeNutation(double jdTt);
