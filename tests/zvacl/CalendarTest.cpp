@@ -24,9 +24,6 @@ TEST(ZvaclCalendar, PublishedJulianDays) {
         JdToDate(c.jd, &y, &m, &d);
         EXPECT_TRUE(y == c.y && m == c.m && std::fabs(d - c.d) < 1e-8) << y << "-" << m << "-" << d;
     }
-    // The callers' day of the week: floor(JD + 1.5) mod 7, 0 = Sunday.
-    EXPECT_EQ(static_cast<long>(CalcJd(2000, 1, 1) + 1.5) % 7, 6);    // Saturday
-    EXPECT_EQ(static_cast<long>(CalcJd(1582, 10, 15) + 1.5) % 7, 5);  // Friday
 }
 
 TEST(ZvaclCalendar, ReformOf1582AndLeapYears) {
