@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The catalogue tables: opening every shipped table, a star text from them, and a synthetic
 // table of ten million stars (made once per run in the temporary folder) that must open,
 // find a name and list the stars within 1 degree as fast as a small one.

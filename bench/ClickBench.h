@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // The timing loop the click-data benchmarks share: one full text with every switch on,
 // rebuilt each round, reporting host queries and characters per text.

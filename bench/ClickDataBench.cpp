@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // A full click-data text with every switch on, against a host that answers from memory:
 // the cost of one text (built, not served from the cache) and the host queries it takes.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Cost of each coordinate formatter beside one bare swprintf of the same fields, and of
 // splitting a ten-part object path.
 #include <benchmark/benchmark.h>

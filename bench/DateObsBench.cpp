@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Cost of the date and observer object's routine work against a table host: a refresh
 // when nothing changed (run on every change notice of the planetarium), a refresh that
 // finds a new site (with the map lookup), attaching (which renders the time-zone map), and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The time-zone map: rendering it (CTimeZone::Create) and looking positions up.
 #include <benchmark/benchmark.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Text file reading speed. The files are made at run time in the benchmark's own
 // temporary folder: a 100 MB Shift-JIS text and the same lines in UTF-16LE.
 //

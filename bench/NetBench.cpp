@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Round trips per second on loopback: CInetSocket::Send with a reply against its own
 // echoing listener, beside the same round trip written with bare POSIX calls.
 #include <arpa/inet.h>

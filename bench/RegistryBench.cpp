@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Settings through CRegistry on a real hive file: what a value read, a value write and a
 // whole click-data save cost, and how long a write takes while three other processes write.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Satellites: one propagation with the look from a site (sub-point, altitude and azimuth,
 // the Sun's light and the magnitude), and the passes of the ISS over ten days.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The built-in sky, each round at a new instant so no cache of an earlier one helps: the
 // apparent topocentric place of the Moon and of Mars, their rise, transit and set, and
 // full click texts with every switch on (scripts/bench-sky.sh sets these beside PyEphem).

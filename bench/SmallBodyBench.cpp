@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Comets and minor planets: reading the bundled element files (about 8,000 orbits) into the
 // name index, one position on an orbit, and one comet's full place through the sky.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Texts whose builders calculate as well as ask: the Moon (its phases of the day) and a
 // meteor shower (the next time the Sun reaches the peak's longitude), every switch on.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Star texts against a host that answers from memory: a named star with every switch on,
 // the same star with a long cross-identification list (the white-space folding), and the
 // CDF designation.

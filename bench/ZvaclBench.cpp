@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Cost of each zvacl function. The instants move a little on every call so that nothing
 // is folded away or answered from a cache.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: LGPL-3.0-or-later
 # Writes OUTPUT, a C++ source that holds the bytes of INPUT as the array SYMBOL and its
 # size as SYMBOL##Size. Run as: cmake -DINPUT=... -DOUTPUT=... -DSYMBOL=... -P EmbedFile.cmake
 file(READ "${INPUT}" hex HEX)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: LGPL-3.0-or-later
 # Writes the manual page zcmcom(1) from the program's help: the overview, then every
 # command's own --help (and that of its subcommands), so the page lists every option.
 #   cmake -DPROGRAM=zcmcom -DOUTPUT=zcmcom.1 -DVERSION=0.1.0 -P ManPage.cmake

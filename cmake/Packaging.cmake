@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: LGPL-3.0-or-later
 # Debian packages by CPack, split as Debian splits a library:
 #   libzcmcom0     the shared libraries (soname 0)
 #   libzcmcom-dev  headers, CMake package, pkg-config files

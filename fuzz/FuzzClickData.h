@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // A click-data reader over a table host loaded from fuzz bytes, every line switched on and
 // the precision switch taken from the input size. Callers set further switches before

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // Shared by the two element-format targets: every line of the input through the line
 // reader, each body found placed at a few instants, and the whole input as a file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // Fuzz bytes as a file on disk, for readers that take a path. One file per process,
 // rewritten for each input.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // Turns fuzz bytes into wide text: UTF-8 decoding, so every code point can appear.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The catalogue table reader on any bytes: open, then every lookup over what it accepted.
 #include <cstddef>
 #include <cstdint>

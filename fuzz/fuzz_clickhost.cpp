@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // A host file of any bytes, read by CTableHost, answering every click-data text of the
 // spine with every switch on: nothing may crash, whatever the answers are.
 #include "FuzzClickData.h"

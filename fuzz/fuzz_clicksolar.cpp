@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // A host file of any bytes, read by CTableHost, answering the texts of the solar system,
 // artificial satellites, meteor showers and field frames with every switch on: nothing may
 // crash, whatever the answers are (numbers that are no numbers, huge Julian Days, odd

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // A host file of any bytes answering the star, variable-star, double-star, exoplanet and
 // deep-sky texts with every switch on, their CDF designations and database keys: nothing
 // may crash, whatever the answers are.

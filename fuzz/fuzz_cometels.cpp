@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The comet lines of CometEls.txt on any input.
 #include "FuzzElements.h"
 

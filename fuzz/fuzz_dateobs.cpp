@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // CZVDateObs on any planetarium answers: the lines of the input answer the state queries in
 // turn; then the refresh, the time queries and the edits that start from the stored state.
 #include <vector>

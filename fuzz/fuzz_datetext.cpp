@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The date text parser and the number cleaner of the dialog fields on any text, with the
 // parsed date fed on to the weekday and month-length helpers.
 #include "FuzzText.h"

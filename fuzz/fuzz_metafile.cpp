@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Any bytes as a placeable or plain metafile, played onto a small bitmap the way the
 // time-zone map is (anisotropic mapping, escapes skipped).
 #include <cstdint>

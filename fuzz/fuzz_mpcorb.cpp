@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The MPCORB one-line minor-planet records on any input.
 #include "FuzzElements.h"
 

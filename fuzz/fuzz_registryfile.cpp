@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Any bytes as a hive file: opening keys, reading, writing and deleting values must fail
 // cleanly or work, never crash.
 #include <unistd.h>

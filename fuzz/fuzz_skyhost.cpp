@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // CSkyHost on any input: the lines are read as a catalogue file and then sent one by one
 // as commands (queries and statements), with a few object queries after each statement.
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Str2RADec on any text, and its fields fed back through the formatters.
 #include "FuzzText.h"
 #include "format/CoordFormat.h"

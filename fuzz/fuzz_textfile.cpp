@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The text readers on any bytes: CZntFile in every detected encoding, CZntFileEx in text
 // and binary mode, and the camera database built from the same file.
 #include "FuzzFile.h"

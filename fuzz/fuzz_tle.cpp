@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The TLE reader on any bytes, and each set it accepts through the orbit model, the look
 // from a site and a day of passes: no crash, and no number that is not finite where the
 // model says the orbit is fine.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The tz database reader and the name folding on arbitrary bytes: a TZif file, a POSIX TZ
 // rule, a name typed by a user.
 #include <cstddef>

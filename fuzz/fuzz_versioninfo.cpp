@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Version records of any bytes taken as a PE file.
 #include "FuzzFile.h"
 #include "files/FileInfo.h"

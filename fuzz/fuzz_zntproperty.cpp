@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // CZntProperty::Set and the readers on every parameter, for any text.
 #include "FuzzText.h"
 #include "host/StkString.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Runs every file of the given folders (or the given files) through the fuzz target once,
 // so a committed corpus doubles as a regression test without libFuzzer.
 #include <cstdint>

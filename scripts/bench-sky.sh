@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: LGPL-3.0-or-later
 # The built-in sky beside PyEphem on one machine in one run: builds the benchmarks, runs the
 # sky cases, times PyEphem on the same cases and prints the ratios.
 #   scripts/bench-sky.sh [BUILD_DIR]     (default build/, configured with -DZCMCOM_BUILD_BENCH=ON)

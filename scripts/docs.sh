@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: LGPL-3.0-or-later
 # Builds the API reference (HTML) into build-docs/html from the public headers, with the
 # README as the main page and examples/ linked. Any Doxygen warning fails the script.
 #

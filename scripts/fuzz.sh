@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: LGPL-3.0-or-later
 # Builds every fuzz target with clang (libFuzzer + AddressSanitizer + UndefinedBehaviorSanitizer),
 # runs each for SECONDS, and merges the inputs that reach new code into fuzz/corpus/<target>.
 # An input that crashes is kept as fuzz/corpus/<target>/crash-* so the corpus replay tests

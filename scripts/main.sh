@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: LGPL-3.0-or-later
 # Installs what is missing, builds the library and the zcmcom program, and runs the main job.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: LGPL-3.0-or-later
 # Builds the Debian packages (libzcmcom0, libzcmcom-dev, zcmcom-tools, zcmcom-data) into
 # build-pkg/, then, with --check, installs them into a throw-away root, builds the
 # consumer project against the installed development package, runs the installed program

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: LGPL-3.0-or-later
 # Every source file of the project names its licence in its first lines:
 #   scripts/spdx.sh          lists the files that lack the SPDX line (exit 1 when any does)
 #   scripts/spdx.sh --add    adds the line where it is missing

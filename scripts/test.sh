@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: LGPL-3.0-or-later
 # Installs what is missing, then builds and runs every test three times: a plain build, one
 # under AddressSanitizer + UndefinedBehaviorSanitizer and one with clang (warnings as
 # errors); then the networking tests once more under ThreadSanitizer; last, the Debian
@@ -8,6 +9,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 jobs=$(nproc)
+echo "== every source file names its licence =="
+bash scripts/spdx.sh
 
 run_suite() {  # build-dir, extra cmake arguments...
   local dir=$1

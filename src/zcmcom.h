@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // ZCMCOM: everything an application includes.
 #include "platform/Afx.h"

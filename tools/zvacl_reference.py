@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: LGPL-3.0-or-later
 """Writes the reference tables that the zvacl tests compare against.
 
 The values come from independent ephemeris software packaged by Debian:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 /// @file
 /// The sibling applications of the family: where each is installed, which main window it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Library start and stop. Runs before any other initialisation of the library, so its
 // strings can be looked up from the first moment, and after everything else at unload.
 #include <clocale>

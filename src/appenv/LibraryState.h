@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 /// @file
 /// Internal: what the library sets up when it is loaded and takes down when it is unloaded

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 /// @file
 /// CCameraDB: the cameras and sensor sizes of "zcmccd.txt", in file order, grouped by

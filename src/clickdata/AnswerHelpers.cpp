@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Helpers for reading the host's answers into the star and deep-sky texts: the "present"
 // test, decimal trimming and the distance in light years.
 #include <cmath>

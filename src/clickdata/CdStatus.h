@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // CCdStatus: the switches that decide which lines the click-data texts contain and at what
 // precision. A plain record of 32-bit integers, persisted under the registry key

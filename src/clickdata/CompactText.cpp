@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The CDF designation of an object: a keyword in capitals and an identifier on one line
 // ("STAR aUMa", "SUN", "NEBULA M31", "FIELD \"PHOTO\"").
 #include "clickdata/ZntClickData.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The key of the last clicked object in the caller's own object database.
 #include "clickdata/ZntClickData.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Deep-sky objects (a general layout and one for galaxies of the PGC catalogue), the
 // Magellanic Clouds, and deep-sky photographs placed on the chart.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Framing aids of the sky chart: a camera's field behind a lens (angle of view), a mosaic
 // of such fields, and a plain field-of-view circle.
 #include <cmath>

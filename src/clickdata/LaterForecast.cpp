@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Two of the later lines: a variable star's magnitude now from its light-curve elements,
 // and the measured length in fields of the active camera.
 #include <cmath>

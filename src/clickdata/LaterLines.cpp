@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The lines added after the first release: constellation, observing conditions, light time
 // and phase angle, provenance. Each asks only what its own switch needs, and a property the
 // host does not know (empty), has no value for ("*") or answers with something that is not

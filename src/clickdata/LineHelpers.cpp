@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Helpers shared by the solar-system, satellite and meteor texts: number lines that know
 // the host's "*", and dates of Julian Days in UT or in a local zone.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // Small pieces shared by the click-data line builders (internal to the library).
 #include "platform/String.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Derived quantities: the measuring line between the two ends of the host's measuring
 // tool, the hourly motion of a solar-system body, and its elongation from the Sun.
 #include <cmath>

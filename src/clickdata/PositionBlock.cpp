@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The position block: coordinates in up to seven systems, horizon position, hour angle,
 // and rise, transit and set, each line under its own switch.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Artificial satellites (distances, the point below the satellite, the epoch of its
 // orbital elements) and meteor showers (the radiant and the date of the next peak).
 #include <cmath>

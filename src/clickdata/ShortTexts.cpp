@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The short builders: constellations, the bare sky ("Equatorial") and objects of the
 // catalogues the user loaded into the planetarium (ADF), and the test for those catalogues.
 #include "clickdata/ZntClickData.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Parts of the solar-system text that several kinds of body share: distances in au, the
 // orbital elements, the solar eclipse of the moment and the Moon's phases of the day.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The solar-system text: the kind of body from its object path, its name line, and the
 // lines of each kind (the Sun, planets and dwarf planets, their satellites, the Moon,
 // comets and minor planets, meteorites, spacecraft, places on a surface).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The star text: a title by star kind, the magnitude, the position block and the detail
 // lines; the object types of GSC objects; the list of cross identifications.
 #include <cmath>

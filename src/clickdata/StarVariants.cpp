@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Stars of the variable-star and double-star catalogues and planets of other stars, and the
 // choice among the four star builders.
 #include <climits>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Helpers shared by the click-data builders: coordinate texts under the user's precision
 // switches, clock times of Julian Days, periods, the host's local date, and the instant of
 // a solar longitude.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The frame: classification, cache and dispatch of the click-data texts.
 #include "clickdata/ZntClickData.h"
 

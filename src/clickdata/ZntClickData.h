@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // CZntClickData: the information text for an object clicked on the planetarium's sky chart.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // CZVDateObs: attaching to the planetarium, refreshing from it, notifying the main window,
 // and the table of bodies an observer can stand on.
 #include "dateobs/DateObs.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 /// @file
 /// CZVDateObs: the application's copy of the planetarium's date, time, time zone, observing

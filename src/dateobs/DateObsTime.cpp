@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // CZVDateObs time queries: the stored UT instant expressed in other zones and scales.
 #include <cmath>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // CZVDateObs edits from the user interface: date and time (with time locks), site, body,
 // magnitude limit, and the star catalogue questions.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 /// @file
 /// Small numeric helpers shared by the CZVDateObs sources; not part of its interface.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 /// @file
 /// CMemoryDIBTz: a memory DC over a DIB section whose pixel bytes the program reads and

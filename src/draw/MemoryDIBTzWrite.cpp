@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // CMemoryDIBTz::Write: the .bmp file of a DIB.
 #include <fcntl.h>
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 /// @file
 /// CTimeZone: the standard time offset at a longitude and latitude, read from a colour-coded

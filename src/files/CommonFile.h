@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 /// @file
 /// CCommonFile: path splitting, existence and age tests, directory trees, random picks

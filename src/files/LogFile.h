@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 /// @file
 /// CCommonLogFile: appends lines to "zcam_a.log" on the user's desktop, starting with a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 /// @file
 /// CZntFile: a line-oriented text file in UTF-16 (either byte order, with a byte-order

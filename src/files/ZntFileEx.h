@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 /// @file
 /// CZntFileEx: a text file in Shift-JIS (the ANSI code page, no mark), UTF-16LE or UTF-8

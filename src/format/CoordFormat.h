@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 /// @file
 /// CCommonCoordFormat: fixed-width texts of right ascension, declination, latitude and

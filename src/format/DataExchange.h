@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 /// @file
 /// Numeric dialog fields: DDX_ functions that move a number between a variable and an edit

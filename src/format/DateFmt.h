@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 /// @file
 /// Date helpers: the date text the applications exchange, weekdays, month lengths and a

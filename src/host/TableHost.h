@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 /// @file
 /// CTableHost: a planetarium stand-in that answers queries from a table. It serves the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 /// @file
 /// ICMP echo, shared by CInetSocket::Ping and CPingWatchDog.

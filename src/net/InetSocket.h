@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 /// @file
 /// CInetSocket: an IPv4 TCP or UDP client socket, a one-shot UDP send, an ICMP echo test,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 /// @file
 /// CPingWatchDog: watches one host from a worker thread with an ICMP echo request per

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 /// @file
 /// Code-page conversions: MultiByteToWideChar / WideCharToMultiByte and the helpers the

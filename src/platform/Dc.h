@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 /// @file
 /// CDC and the GDI object classes: thin owners of GDI handles, as the framework has them.

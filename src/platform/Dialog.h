@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 /// @file
 /// Dialogs as the data-exchange functions see them: a dialog holding edit controls by id,

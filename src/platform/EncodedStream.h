@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 /// @file
 /// The runtime library's buffered file stream, with text mode and the "ccs=" encodings,

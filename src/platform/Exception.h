@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 /// @file
 /// The framework's exceptions. As in MFC they are thrown as pointers to heap objects and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 /// @file
 /// Win32 file-system calls: copy, delete, folders, attributes, file times, module name.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // GDI objects: the handle registry, bitmaps and their pixel formats, brushes, pens,
 // palettes, stock objects and selection.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 /// @file
 /// GDI: device contexts, bitmaps, DIB sections, palettes, brushes and pens, drawn in memory.

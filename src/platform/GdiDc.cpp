@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // GDI device contexts: creation, saved states, mapping modes, pixels and block copies.
 #include <algorithm>
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // GDI drawing: filled polygons with the alternate and winding rules, and one-pixel lines.
 #include <algorithm>
 #include <cmath>

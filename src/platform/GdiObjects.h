@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 /// @file
 /// The objects behind GDI handles, shared by the GDI sources of the platform library.

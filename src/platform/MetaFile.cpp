@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Windows metafiles in memory: checked record walking and playback of the drawing records.
 #include "platform/MetaFile.h"
 

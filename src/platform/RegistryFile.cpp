@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Where the registry's files are and what they hold, before SQLite is trusted with them.
 #include <pwd.h>
 #include <sys/vfs.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 /// @file
 /// CTime: a moment as seconds since 1970 (UTC), shown in local time; FILETIME.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 /// @file
 /// Version resources of Windows executables and DLLs: GetFileVersionInfoSizeW,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // Shared by the built-in sky's answer files: how a number is written in an answer.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The framing aids of the sky chart as a source: a camera's field behind a lens
 // ("AngleOfView"), a mosaic of such fields ("MosaicOfField", its frames "MosaicOfField.N")
 // and a field-of-view circle ("FieldOfViewCircle"), each centred on a point of the sky with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // The sky at one instant from one site: the time scales, the Earth's heliocentric position
 // and velocity, precession and nutation, sidereal time and the observer's place. Every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The built-in sky's name index: folding, lookup, and the closest names for a miss.
 #include "sky/Names.h"
 

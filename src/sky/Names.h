@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // The name index of the built-in sky: every object the host and its registered sources
 // know, by every name a user may type for it ("Sirius", "シリウス", "HIP 32349", "M42",

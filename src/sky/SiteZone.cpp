@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The IANA zone of a site: the nearest town of data/tztowns.txt whose standard offset
 // agrees with the time-zone map; and the host's offset from that zone at its instant.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // CSkyHost: the properties every object gets from its other answers, whichever source
 // knows it: the constellation's Japanese name, the magnitude after atmospheric extinction,
 // the parallactic angle, the next rise, transit and set, tonight's observing window, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // CSkyHost: command parsing, time, site and settings answers, and the statements.
 #include "sky/SkyHost.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // CSkyHost: a planetarium host that computes its answers itself, so the click texts and
 // the date-and-observer object work with no planetarium installed. It keeps an instant,

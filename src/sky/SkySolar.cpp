@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // CSkyHost: the answers about the Sun, the Moon, the planets and Pluto, and the position
 // properties shared with every fixed point of the sky.
 #include <cmath>

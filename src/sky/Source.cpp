@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The registry of the sky's sources and the answers they share.
 #include "sky/Source.h"
 

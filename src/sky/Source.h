@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // A source of the built-in sky: one kind of object (comets and minor planets, planetary
 // moons, satellites, catalogue stars, ...). Each source owns the object paths it knows and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The tz database reader: TZif files and the POSIX TZ rule of their footer.
 #include "sky/TzDatabase.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // The system's tz database (/usr/share/zoneinfo, or $TZDIR): the UTC offset of an IANA zone
 // ("America/Chicago") at any instant, daylight saving included. Reads the compiled TZif

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Angle normalisation, and the separation and position angle of two points on the sphere.
 #include <cmath>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Calendar dates and Julian Days: Julian calendar up to 4 October 1582, Gregorian from
 // 15 October 1582, astronomical year numbering. Every step uses floor division, so the
 // same code serves negative Julian Days and years far outside the historical range.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Delta T = TT - UT from the Espenak-Meeus polynomial expressions (-1999 to +3000, and
 // the long-term parabola outside). The published pieces meet with small jumps; around
 // each join the two neighbours are blended over a year, which keeps the result

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Principal phases of the Moon: the mean lunation corrected by the periodic terms of the
 // ELP-based phase series (the Sun's and the Moon's anomalies, the Moon's argument of
 // latitude and node, and fourteen planetary arguments). The instants come out in TT and

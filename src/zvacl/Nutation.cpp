@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // IAU 1980 nutation, truncated to the terms of 0.0003" and more: good to a few
 // ten-thousandths of an arc second against the full series.
 #include "zvacl/Nutation.h"

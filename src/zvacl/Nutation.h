@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 /// @file
 /// Nutation in longitude and obliquity (IAU 1980 theory, the 63 largest terms) and the

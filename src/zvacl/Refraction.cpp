@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Atmospheric refraction for a standard atmosphere (10 degC, 1010 hPa).
 #include <cmath>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Apparent sidereal time: mean sidereal time of the 1982 IAU expression plus the
 // equation of the equinoxes (the 1994 form, with its two small node terms).
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Heliocentric position of the Earth: the VSOP87 series evaluated by libnova on the
 // J2000 ecliptic, then carried to the mean ecliptic and equinox of date with the IAU 2006
 // precession of the ecliptic.

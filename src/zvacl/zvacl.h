@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 /// @file
 /// zvacl: the astronomical calculation library. Plain functions; angles in degrees,

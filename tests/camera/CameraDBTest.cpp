@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // CCameraDB: parsing, maker groups, encodings, a missing file and the shipped database.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #include "appenv/CommonApps.h"
 #include "cli/Zcm.h"
 #include "platform/RegistryValues.h"

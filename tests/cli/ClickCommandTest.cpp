@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // zcmcom click against the example host files.
 #include "cli/Zcm.h"
 #include "clickdata/CdStatus.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // zcmcom click and zcmcom cdf against the example host files: each prints its name line, a
 // line of its kind's own and its compact form (tests/clickdata checks the builders' full texts).
 #include "cli/Zcm.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Bad arguments and failures, each with its exit status and a one-line "zcmcom: " message
 // that says why.
 #include <netinet/in.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // zcmcom cameras and zcmcom textfile.
 #include "cli/Zcm.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // zcmcom click's framing aids on the built-in sky: the texts from the camera database,
 // and bad frames refused with a clear message and status 2.
 #include <gtest/gtest.h>

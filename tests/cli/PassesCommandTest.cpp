@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // zcmcom passes: the passes of a satellite from the bundled or the user's elements, the
 // warning about old elements and the refusals.
 #include <fstream>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // zcmcom click against the built-in sky (no host file), and zcmcom sky.
 #include "support/TempRegistry.h"
 #include "support/TestUtil.h"

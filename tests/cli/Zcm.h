@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // Runs the zcmcom program from the source folder (where examples/ lies).
 #include <initializer_list>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The click-data switches: presets, copies, and persistence in the registry store,
 // including across processes.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The frame: classification, the cache and its keys, the dispatch, and host failures.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The CDF designation of every object family, and the database search key.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Deep-sky objects in both layouts, the Magellanic Clouds and deep-sky photographs.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The later click-text lines against the table-driven host, case by case from
 // tests/golden/later_lines.txt, and where GetText puts them.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The position block: every line under its switch, the precision layouts and their
 // alignment blanks, the observer lines, and the exact queries sent.
 #include <gtest/gtest.h>

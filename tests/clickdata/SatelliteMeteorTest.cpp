@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Artificial satellites (distances, the point below them, the element epochs) and meteor
 // showers (the next peak).
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The lines and helpers the builders share: the measuring line, the hourly motion, the
 // elongation from the Sun, coordinate texts under the switches, clock times, periods and
 // decimals.

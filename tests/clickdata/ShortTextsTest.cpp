@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Constellation, bare-sky and ADF texts, the recognition of ADF catalogues, and the
 // camera field frames: angle of view, mosaic and field-of-view circle.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The solar-system text: the kind of body from its path, the name lines, and the lines of
 // each kind under their switches, with the exact queries sent; and its shared parts: the
 // solar eclipse block, the Moon's phases of the local day (with the real phase

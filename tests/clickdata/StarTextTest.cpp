@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The star texts: every star kind in full and compact form, the detail lines, distances,
 // USNO-A2.0 words, GSC object types and the cross-identification list; variable stars,
 // double-star components and exoplanets.

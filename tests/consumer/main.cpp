@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // An application of the installed library: formats a coordinate, reads a host answer and
 // takes one click text from the built-in sky.
 #include <sky/SkyHost.h>

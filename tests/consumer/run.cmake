@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: LGPL-3.0-or-later
 # Installs the build tree into a scratch prefix, then configures, builds and runs the
 # consumer project against it.
 file(REMOVE_RECURSE ${WORK_DIR})

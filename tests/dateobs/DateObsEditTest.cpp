@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Edits from the user interface: spans, set dates, calendar corrections, era swaps, range,
 // time locks; sites, bodies and magnitudes, and the star catalogue questions.
 #include <climits>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // Shared set-up of the date and observer tests: a planetarium in a standard state (15 March
 // 2024 12:00:00 UT, Tokyo), a main window that records its messages, and the application's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Attaching to the planetarium, refreshing from it, the change reports, and the time queries:
 // zones, the nearest-second carries, longitudes and sidereal time.
 #include <climits>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // CCommonFile: paths, existence, trees, random picks, documents folder; CFileExist;
 // CSortableStringArray.
 #include <gtest/gtest.h>

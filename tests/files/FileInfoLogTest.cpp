@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // CFileInfo on built PE files, good and damaged; CCommonLogFile's time stamp line.
 #include <gtest/gtest.h>
 

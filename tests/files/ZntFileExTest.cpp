@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // CZntFileEx: encoding detection, the 1 MiB Shift-JIS reader and the UTF streams.
 #include <gtest/gtest.h>
 

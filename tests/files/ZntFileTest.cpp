@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // CZntFile: mark detection, the 128-byte block reader, byte order and line ends.
 #include <gtest/gtest.h>
 

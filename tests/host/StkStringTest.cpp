@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #include "host/StkString.h"
 #include "host/CorZnt.h"
 #include "support/TestUtil.h"

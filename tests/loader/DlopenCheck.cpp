@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Loads libzcmcom with dlopen twice in this fresh process, as a plug-in host would: the
 // library's strings must be registered while it is loaded and gone after it is unloaded,
 // and each load makes a new SIMD object from the registry of that moment.

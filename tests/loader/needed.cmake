@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: LGPL-3.0-or-later
 # Fails when LIBRARY lists a shared library matching FORBIDDEN among its DT_NEEDED entries.
 execute_process(COMMAND readelf -d ${LIBRARY} OUTPUT_VARIABLE dyn RESULT_VARIABLE r)
 if(r)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // CInetSocket: client side and the listener, with real sockets on 127.0.0.1.
 #include <sys/resource.h>
 

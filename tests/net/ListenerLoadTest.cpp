@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The listener under load: many short connections from several threads, and a stop
 // while clients are still sending.
 #include <atomic>

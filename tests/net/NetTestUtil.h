@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // Helpers of the networking tests: a listener bound to 127.0.0.1, plain POSIX peers, descriptor
 // and thread counts, and runs inside a private network namespace.

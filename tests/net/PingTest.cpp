@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // ICMP echo, CInetSocket::Ping and CPingWatchDog against 127.0.0.1, and against a host
 // that never answers inside a private network namespace.
 #include <sys/eventfd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Code-page conversions through iconv, with the Windows calls' failure reporting.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // CFile, CStdioFile and the runtime streams: open flags, sharing, text mode, encodings.
 #include <gtest/gtest.h>
 

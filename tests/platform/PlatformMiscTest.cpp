@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Global memory, directory search, user folders, times and version resources.
 #include <gtest/gtest.h>
 

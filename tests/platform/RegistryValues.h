@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // Typed shortcuts over the registry calls, for tests that set up or inspect a store.
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Apparent places of catalogue stars against ERFA's (tests/data/catalogs/apparent.txt, made
 // by tools/catalogs/make_astrometry_reference.py): 200 stars at 20 instants, 1900-2100.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The catalogue tables: lookups by key, by number and by sky position against a brute-force
 // search, and damaged or truncated files refused with the file and offset named.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The Lagrangian points and the Earth's shadow against plain geometry on PyEphem's Sun and
 // Moon (tools/lagrange/make_reference.py), 1995-2040.
 #include <gtest/gtest.h>

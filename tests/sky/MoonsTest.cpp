@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The planets' moons against PyEphem (tools/moons/make_reference.py): the offset of
 // each moon from its planet, east and north, over 2000-2040.
 #include <gtest/gtest.h>

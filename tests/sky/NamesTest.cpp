@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The sky's name index: folding, the check of typed text, and lookups over the host's
 // objects and over entries a source would list.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The sky seen from another body: the Earth's and Jupiter's places from the Moon's centre
 // and from a site on Mars, and the Earth's rise and set at a site on the Moon, against
 // JPL's DE405 (tests/data/observer/reference.txt, made by tools/observer/make_reference.py).

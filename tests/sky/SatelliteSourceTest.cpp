@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Satellites of the built-in sky end to end: the click texts of the ISS and a
 // geostationary satellite at a fixed instant from a committed element file (golden file
 // tests/golden/satellites.txt; ZCMCOM_UPDATE_GOLDEN=1 rewrites it), the answers of a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Satellites seen from the ground against Skyfield (tables made by
 // tools/sgp4/make_reference.py from the sets in reference.tle): the sub-satellite point,
 // altitude, azimuth and distance of 10 satellites at 20 instants, and the rise,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The orbit model against the published verification set (tests/data/sgp4, copied by
 // tools/sgp4/copy_verification.sh): every state listed in tcppver.out within 1 mm and
 // 1 mm/s, and an error wherever the listing of a satellite stops before its end time.

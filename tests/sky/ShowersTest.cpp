@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Meteor showers: the next peaks from the table's solar longitudes against PyEphem's Sun
 // (tools/meteors/make_reference.py), the radiant's drift, and a damaged table.
 #include <gtest/gtest.h>

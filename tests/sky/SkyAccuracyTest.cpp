@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The built-in sky against an independent ephemeris (tables made by
 // tools/skyref/make_reference.py): apparent and J2000 places, altitude and azimuth,
 // distances, magnitudes and rise, transit and set at 50 instants over 1950-2050, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The built-in sky keeps places, instants and tabulated positions between queries: none may
 // answer for another instant, site or body.
 #include <gtest/gtest.h>

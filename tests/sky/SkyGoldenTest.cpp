@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Whole click texts of the library against the built-in sky at one instant from Tokyo,
 // kept as golden files under tests/golden/sky/ (ZCMCOM_UPDATE_GOLDEN=1 writes them anew;
 // their numbers were checked by hand against the reference tables and the geometry).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The built-in sky as a planetarium: its answer conventions and statements, the click
 // texts of the library computed against it, and the date object driving it.
 #include <gtest/gtest.h>

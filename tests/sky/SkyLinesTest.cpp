@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The built-in sky's answers for the later click-text lines against an independent
 // computation (tests/data/skylines/reference.txt, made by tools/skylines/make_reference.py):
 // sidereal time, airmass, light time, phase angle and the next rise, transit and set; and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Comets and minor planets of the built-in sky: the MPC element formats, the two-body
 // solver across every eccentricity, places and magnitudes against PyEphem (table made by
 // tools/smallbodies/make_reference.py), names, the user's element files and the click texts.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The tz database reader against Python's zoneinfo over the same tzdata
 // (tools/tzmap/make_tz_reference.py), the POSIX rules of TZif footers, and the host
 // following its site's zone.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // The accuracy tests' reference tables and the largest error over their rows.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // Testing click-data builders: ClickDataProbe opens CZntClickData's protected members, and
 // TextAndQueries checks a builder's text together with the exact queries it sent.

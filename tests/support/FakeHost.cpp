@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #include "support/FakeHost.h"
 
 FakeHost::FakeHost(std::initializer_list<std::pair<const wchar_t*, const wchar_t*>> answers) {

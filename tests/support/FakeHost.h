@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // A planetarium that answers from a table. Every command is recorded in order, so a test
 // can check both the text a builder makes and the exact queries it sent.

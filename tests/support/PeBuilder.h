@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // Builds the bytes of a small 64-bit PE image whose only section holds a version resource.
 #include <map>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // Points both registry hives at files in a fresh temporary folder for the lifetime of the
 // object, and restores the previous settings afterwards.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // Small helpers shared by the tests.
 #include <gtest/gtest.h>

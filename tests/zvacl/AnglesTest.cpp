@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Angle normalisation, separation and position angle, refraction.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Calendar dates, Julian Days and the record arithmetic built on them.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Moon phases and the Sun's longitude: published worked examples and the contract the
 // callers rely on.
 #include <gtest/gtest.h>

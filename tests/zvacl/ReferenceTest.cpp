@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Accuracy against independent ephemerides: the tables under tests/data/zvacl come from
 // tools/zvacl_reference.py (PyEphem, astropy and ERFA). Each test measures the largest
 // error over its whole table, prints it, and fails on a row without an answer or a bound missed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Delta T and sidereal time against published values.
 #include <gtest/gtest.h>
 

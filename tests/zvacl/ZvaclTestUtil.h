@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // Small builders shared by the zvacl tests.
 #include <cstdio>

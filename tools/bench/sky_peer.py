@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: LGPL-3.0-or-later
 """Times PyEphem on the cases of the built-in sky's benchmarks (bench/SkyHostBench.cpp)
 and, given those benchmarks' JSON output, prints both side by side with their ratios.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: LGPL-3.0-or-later
 """Apparent places of catalogue stars from ERFA (Debian's python3-erfa) for the sky's star
 places: 200 stars of data/stars.zct (every 207th row, and some fast or near stars) at 20
 instants from 1900 to 2100, through erfa.atci13 (ICRS to CIRS: proper motion, parallax,

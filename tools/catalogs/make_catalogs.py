@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: LGPL-3.0-or-later
 """Converts the star, variable-star, double-star, exoplanet and deep-sky catalogues found in
 Debian and npm packages into the sky's tables under data/ (format: tools/catalogs/zct.py).
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: LGPL-3.0-or-later
 """Small catalogue tables for the table reader's fuzz corpus (fuzz/corpus/fuzz_catalogtable):
 a star-like and a deep-sky-like table, and damaged copies of them.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: LGPL-3.0-or-later
 """Writes the sky's catalogue tables: one binary file a table, little-endian, every section
 on an 8-byte boundary, read in place (memory-mapped) by src/sky/catalogs/CatalogFile.
 

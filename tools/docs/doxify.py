@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: LGPL-3.0-or-later
 """Turns the plain // comments of a header into Doxygen comments, in place.
 
 - the first comment block after '#pragma once' becomes '/// @file' plus its text;

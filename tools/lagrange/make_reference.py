@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: LGPL-3.0-or-later
 """Reference places of the Lagrangian points and of the Earth's shadow, from PyEphem's Sun
 and Moon (Debian python3-ephem) by plain geometry.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: LGPL-3.0-or-later
 """Reference peak instants of meteor showers: when PyEphem's Sun (Debian python3-ephem)
 reaches the solar longitude (J2000) of each peak in data/showers.txt, first after 2026 Jan 1.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: LGPL-3.0-or-later
 """Converts the meteor-shower table of Debian's stellarium package (IMO-based) into
 data/showers.txt for the built-in sky.
 

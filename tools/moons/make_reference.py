@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: LGPL-3.0-or-later
 """Reference offsets of planetary moons from their planets, by PyEphem (Debian python3-ephem).
 
 Writes tests/data/moons/offsets.csv: UT Julian Day, moon, and the moon's offset from the

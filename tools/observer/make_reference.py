@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: LGPL-3.0-or-later
 """Reference places of the Earth and Jupiter seen from the Moon's centre and from a site on
 Mars, and rise and set of the Earth at a site on the Moon, from JPL's DE405 (Debian's
 casacore-data-jpl-de405 read as tools/zvacl_reference.py does): the target at the time its

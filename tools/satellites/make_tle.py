@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: LGPL-3.0-or-later
 """Converts the satellite table of Debian's `stellarium` package (0.22.2: the Satellites
 plug-in's default satellites.json, about 5,000 element sets of June 2022 with standard
 magnitudes) into data/satellites.tle (three-line element sets) and data/satellites-mag.txt

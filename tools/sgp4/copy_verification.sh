@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: LGPL-3.0-or-later
 # Copies the SGP4 verification set (Vallado et al., "Revisiting Spacetrack Report #3",
 # AIAA 2006-6753: the test element sets SGP4-VER.TLE and the expected states tcppver.out
 # of the authors' C++ code) from Debian's python3-sgp4 into tests/data/sgp4/.

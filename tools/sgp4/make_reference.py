@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: LGPL-3.0-or-later
 """Reference tables for the satellite tests, from Skyfield (Debian's python3-skyfield,
 offline with its built-in time scale): for 10 satellites of the bundled set (low orbits,
 Molniya orbits, geostationary) the sub-satellite point and the topocentric altitude,

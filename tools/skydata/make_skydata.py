@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: LGPL-3.0-or-later
 """Converts the star, star-name, constellation, Messier and planet tables of the npm
 package d3-celestial (BSD-3-Clause, (c) Olaf Frohn) into the compact catalogue that the
 built-in sky (CSkyHost) reads: data/skycat.txt.

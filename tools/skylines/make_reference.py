@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: LGPL-3.0-or-later
 """Reference values for the later click-text lines, from ephemerides independent of the
 library's: local apparent sidereal time from Skyfield (its built-in time scale, UT taken as
 UT1); the light time and the phase angle from JPL's DE405 (Debian's

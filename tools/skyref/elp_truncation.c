@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 /* How far libnova's ELP 2000-82B, truncated as the built-in sky uses it, strays from the
  * whole series over 1950-2050, and what each costs:
  *     cc -O2 tools/skyref/elp_truncation.c -lnova -lm -o /tmp/elp && /tmp/elp

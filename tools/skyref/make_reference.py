@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: LGPL-3.0-or-later
 """Reference places of the Sun, the Moon, the planets and Pluto from PyEphem, an
 ephemeris independent of the library's, for the built-in sky's accuracy tests.
 

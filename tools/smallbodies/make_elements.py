@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: LGPL-3.0-or-later
 """Writes the sky's bundled comet and minor-planet elements in the Minor Planet Center's
 formats from Debian's kstars-data:
 

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: LGPL-3.0-or-later
 """Reference places of comets and minor planets by PyEphem (Debian python3-ephem) from the
 same elements the sky ships (data/mpcorb.txt, data/cometels.txt), read here from their
 fixed columns and handed to PyEphem in its own element form:

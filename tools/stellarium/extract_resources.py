@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: LGPL-3.0-or-later
 """Extracts the plugin tables that Debian's `stellarium` package carries inside its program
 as compressed resources (the exoplanet, meteor-shower and satellite tables), so the data
 generators can convert them once.

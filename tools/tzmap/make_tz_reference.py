@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: LGPL-3.0-or-later
 """Writes tests/data/tz/offsets.txt: UTC offsets of tz database zones at chosen instants,
 by Python's zoneinfo over the system's tzdata (the tables the library's TZif reader is
 checked against). Instants: 1 January and 1 July of years from 1900 to 2100 (after the

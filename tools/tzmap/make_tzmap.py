@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: LGPL-3.0-or-later
 """Makes the library's world time-zone map, a placeable Windows metafile.
 
 The map is 720 x 360 half-degree cells from 22.5 degrees west eastward, each painted in

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: LGPL-3.0-or-later
 """Writes data/tztowns.txt: towns with their IANA time zone, from which the built-in sky
 takes the zone of a site (the nearest town whose standard offset agrees with the
 time-zone map). Inputs are Debian packages, nothing is downloaded:

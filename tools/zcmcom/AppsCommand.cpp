@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // zcmcom apps: where the sibling applications are installed and which main window each
 // has announced.
 #include <CLI/CLI.hpp>

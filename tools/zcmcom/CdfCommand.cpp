@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // zcmcom cdf: the CDF designation of an object ("STAR αOri", "NEBULA M42"), against a
 // planetarium that answers from a file of "query<TAB>answer" lines.
 #include <CLI/CLI.hpp>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // zcmcom click: the click-data text of an object, against the built-in sky or against a
 // planetarium that answers from a file of "query<TAB>answer" lines.
 #include <CLI/CLI.hpp>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // The subcommands of the zcmcom program. Each source file registers its own family with a
 // static CommandRegistration: a name, a summary and a function that declares the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // zcmcom coord / radec: the coordinate formatters and the parser.
 #include <CLI/CLI.hpp>
 #include <cctype>

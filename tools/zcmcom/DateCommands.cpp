@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // zcmcom date / eos: the date helpers and the camera model names.
 #include <CLI/CLI.hpp>
 #include <memory>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // zcmcom cameras / textfile: the camera database and the encoding-aware text files.
 #include <CLI/CLI.hpp>
 #include <sys/stat.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // zcmcom find: the built-in sky's objects by name; and the name lookup of zcmcom click.
 #include <CLI/CLI.hpp>
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // zcmcom click's framing aids: --frame, --mosaic, --fov and --roll checked and set on the
 // built-in sky as the planetarium's statements.
 #include "FrameOptions.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // zcmcom click's framing aids on the built-in sky.
 #include <string>

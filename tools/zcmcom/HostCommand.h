@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // What the commands that ask a host file about an object path share (zcmcom click, cdf):
 // their options, a host that answers from the file and can show every command it gets,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // zcmcom ping / listen / send / urlencode: the networking classes.
 #include <sys/socket.h>
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // zcmcom observer --host FILE: the date and observer state read from a planetarium whose
 // answers are listed in a file.
 #include <CLI/CLI.hpp>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // zcmcom passes: the visible passes of a satellite over the site.
 #include <CLI/CLI.hpp>
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // The satellite side of the zcmcom commands: user TLE files (--tle), the sets they skip
 // and the warning about old elements, all on standard error.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // zcmcom sky: what the built-in sky knows; and its options shared with zcmcom click.
 #include <CLI/CLI.hpp>
 #include <cerrno>

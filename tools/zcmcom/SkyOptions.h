@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // The built-in sky's command-line options, shared by "click" and "sky".
 #include <string>

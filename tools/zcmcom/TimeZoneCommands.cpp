@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // zcmcom tz / tzmap: the time-zone map.
 #include <CLI/CLI.hpp>
 #include <cstdio>

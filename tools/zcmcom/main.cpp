@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // zcmcom: command-line front end of the library.
 #include <CLI/CLI.hpp>
 #include <algorithm>

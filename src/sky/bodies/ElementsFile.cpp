@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Readers of the Minor Planet Center's element files: MPCORB one-line records of minor
 // planets and the comet lines of CometEls.txt, with the MPC's packed numbers, dates and
 // provisional designations.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The ephemeris of the built-in sky. Heliocentric places come from libnova's VSOP87 and
 // its Pluto theory, the Moon from its ELP 2000-82B; the reduction to the apparent and
 // topocentric place is done here in rectangular J2000 coordinates (light time, annual

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // The built-in sky's ephemeris: the places and figures the click texts ask of the Sun,
 // the Moon, the planets and Pluto, and of fixed directions (stars, clicked points), for

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Jupiter's four great moons by Lieske's theory E5 as Meeus gives it in its higher-accuracy
 // form: periodic terms in longitude, latitude and radius on the mean elements, about
 // Jupiter's equator, then turned to the ecliptic and equinox of date.

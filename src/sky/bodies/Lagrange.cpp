@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The Lagrangian points of the Sun-Earth and Earth-Moon systems and the Earth's shadow at
 // the Moon's distance, as a source of the sky: "Solar.Planet.Earth.LagrangianPoint.L2",
 // "Solar.Planet.Earth.Satellite.Moon.LagrangianPoint.L4", "Solar.Planet.Earth.Umbra".

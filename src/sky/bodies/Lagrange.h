@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // The Lagrangian points and the Earth's shadow (internal to the built-in sky).
 #include "sky/bodies/Ephemeris.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Mars' moons on precessing ellipses: JPL's mean elements (MAR080, epoch 1950 Jan 1.0 TT)
 // referred to each moon's Laplace plane, the node regressing and the periapsis advancing
 // uniformly.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The planets' moons as a source of the sky: "Solar.Planet.Jupiter.Satellite.Io" and the
 // like, with the place, the distances, the distance from the planet and the magnitude.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The moons the sky knows and their positions about their planets in one frame.
 #include "sky/bodies/Moons.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // The moons of Mars and the major moons of Jupiter and Saturn: their places about their planets
 // (internal to the built-in sky).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The sky seen from another body: its position from the ephemeris, the IAU rotation models
 // of the Moon and Mars for a surface site, and the reduction of a place to that observer.
 #include "sky/bodies/Observer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // The sky seen from a body other than the Earth: from its centre, or from a site on its
 // surface where the body has a rotation model (the Moon and Mars, IAU WGCCRE 2009), so the

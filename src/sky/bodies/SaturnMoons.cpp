@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Saturn's eight major moons by the theory Meeus gives (after Harper and Taylor, Dourneau
 // for Hyperion and Iapetus): orbits about Saturn's equator of B1950, turned to the
 // ecliptic and equinox B1950 and from there to J2000.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // Small vector and rotation helpers of the built-in sky's ephemeris (internal).
 #include <libnova/nutation.h>

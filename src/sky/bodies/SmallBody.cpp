@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Two-body motion of comets and minor planets by the universal variable, which serves
 // ellipses, parabolas and hyperbolas with one equation and no special case near e = 1,
 // and the magnitude laws of both kinds.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // Comets and minor planets on two-body orbits about the Sun: their elements as the Minor
 // Planet Center publishes them (MPCORB one-line records and the comet lines of

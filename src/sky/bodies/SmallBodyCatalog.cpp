@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The index of comets and minor planets by designation, number and name.
 #include <cctype>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The sky's comets and minor planets: "Solar.Comet.<designation>" and
 // "Solar.MinorPlanet.<number or designation>" from the bundled MPC element files and the
 // user's own (ZCMCOM_SKY_ELEMENTS, several files separated by ':').

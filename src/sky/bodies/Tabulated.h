@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // Positions of bodies whose theories are costly (VSOP87, ELP 2000-82B), read from tables of
 // exact values at equally spaced instants and interpolated, so one evaluation of a theory

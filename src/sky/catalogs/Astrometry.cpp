@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Apparent places of stars. The steps follow the IERS Conventions (2010), ch. 5 and 7, and
 // the Explanatory Supplement (3rd ed., ch. 7): proper motion and parallax as space motion
 // (with the Roemer delay of the observer), the Sun's light deflection, aberration to all

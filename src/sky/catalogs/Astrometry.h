@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // The apparent place of a catalogue star: space motion with parallax from the observer's
 // barycentric position, light deflection by the Sun, relativistic aberration, and the

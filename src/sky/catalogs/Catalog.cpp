@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The bundled catalogue's reader and CSkyHost's answers about its objects: constellations
 // and bare points of the sky (catalogue stars and deep-sky objects are sources of their own).
 #include "sky/catalogs/Catalog.h"

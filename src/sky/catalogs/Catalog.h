@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // The bundled catalogue of the built-in sky: stars to about magnitude 6 with their names
 // and designations, the 88 constellations, and the Messier objects (internal).

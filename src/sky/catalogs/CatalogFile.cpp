@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The reader of the sky's catalogue tables: mapping, the checks of the layout, typed reads,
 // key lookup and the search by sky position.
 #include "sky/catalogs/CatalogFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // One catalogue table of the sky (stars, variables, doubles, exoplanets, deep sky), read in
 // place from a memory-mapped file written by tools/catalogs/zct.py: typed columns, rows

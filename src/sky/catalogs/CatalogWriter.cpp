@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Writing a catalogue table: rows sorted by declination band and right ascension, texts
 // shared, keys sorted, every section on an 8-byte boundary.
 #include "sky/catalogs/CatalogWriter.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // Writes a catalogue table in the form CatalogFile reads (the same layout as
 // tools/catalogs/zct.py writes): for tables made at run time, such as a user's own

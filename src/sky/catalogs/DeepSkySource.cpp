@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Galaxies, nebulae and clusters: "DeepSkyObject.<catalogue>.<number>" for NGC, IC, M, PGC
 // and the other designations an object has (one object under each of them), and the
 // Magellanic Clouds "MagellanicCloud.Large" and "MagellanicCloud.Small".

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Double stars of the double-star catalogue: the system "Star.WDS.<id>" and its components
 // "Star.WDS.<id>.<component>". The catalogue gives the last measurement only; what it lacks
 // (first measurement, count, discoverer, component list) answers empty or "*".

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Planets of other stars: "Star.ExtraSolarPlanet.<star><letter>" (as the planet text asks
 // for "Star.<star>.Planet.<letter>"), and their host stars "Star.<star>", which report their
 // planet count and, when the host is a catalogue star, every answer of that star.

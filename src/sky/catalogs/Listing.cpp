@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Listing the objects of one kind over every registered source.
 #include "sky/catalogs/Listing.h"
 

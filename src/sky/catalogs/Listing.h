@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // The objects of one kind that the sky's sources know, for listings (internal).
 #include <string>

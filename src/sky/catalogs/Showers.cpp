@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Meteor showers as a source of the sky: "Meteor.PER" and the like, from data/showers.txt.
 #include "sky/catalogs/Showers.h"
 

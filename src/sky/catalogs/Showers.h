@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // Meteor showers: the table the sky ships (data/showers.txt), the Sun's longitude that
 // times them, and the radiant of a date (internal to the built-in sky).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Catalogue stars by Hipparcos number: "Star.HIP.<n>", with proper motion, parallax,
 // spectral type, names, designations and identifiers in other catalogues.
 #include "sky/catalogs/Tables.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The catalogue tables opened once per process, and the star answers the catalogue sources
 // share.
 #include "sky/catalogs/Tables.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // What the catalogue sources share: the tables opened once per process on first use, the
 // place of a catalogue star at an instant, and the answers every catalogue star gives

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // The next maximum and minimum of a variable star from its catalogue elements (internal).
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Variable stars of the variable-star catalogue: "Star.GCVS.<designation>" (a Hipparcos
 // star's variable designation is also answered under its "Star.HIP.<n>" path).
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Eclipses seen from the Earth: the magnitude of the solar eclipse at a site and its
 // local contacts, and the magnitude of the Moon's umbral eclipse.
 #include <algorithm>

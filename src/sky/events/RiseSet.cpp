@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Rise, transit and set by a few places: the transit by the secant method on the hour
 // angle, rise and set by false position on the altitude of the upper limb.
 #include "sky/bodies/SkyMath.h"

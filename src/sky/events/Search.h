@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // Searches in time that the sky's events share: the root of a function that changes sign,
 // and rise, transit and set of anything with a place (internal).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // When an object can be seen: the next rise, transit or set after an instant, and
 // tonight's observing window (internal to the sky). Both work from functions of time, so

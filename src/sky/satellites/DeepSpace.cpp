@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // SDP4's deep-space terms: the Sun's and the Moon's pull on the orbit and the resonances
 // of geosynchronous and half-day orbits.
 #include "sky/satellites/DeepSpace.h"

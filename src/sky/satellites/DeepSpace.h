@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // The deep-space part of SDP4: the lunar and solar perturbations (secular and long
 // periodic) and the resonances of half-day and one-day orbits with the Earth's gravity

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The pass search: the altitude sampled in steps short against the orbit, each crossing
 // of the horizon and each top refined.
 #include "sky/satellites/Passes.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // Passes of a satellite over a site: when it rises above the horizon, culminates and
 // sets, where it stands then, and whether it can be seen (lit by the Sun while the site's

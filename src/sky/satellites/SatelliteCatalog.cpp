@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // Loading the satellites' element sets and finding a satellite by name.
 #include "sky/satellites/SatelliteCatalog.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // The satellites the built-in sky knows: the bundled element sets (data/satellites.tle,
 // standard magnitudes in data/satellites-mag.txt) and the user's own files, from

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The built-in sky's artificial satellites: "ArtificialSatellite.<catalogue number>" with
 // their names, distances, sub-satellite point, element epoch and place in the sky.
 #include <map>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // A satellite seen from the ground.
 #include "sky/satellites/SatelliteView.h"
 

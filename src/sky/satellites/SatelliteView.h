@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // Where a satellite is and how it looks from a site: the TEME state turned Earth-fixed by
 // the sidereal angle (polar motion ignored), the point below it on the WGS-84 ellipsoid,

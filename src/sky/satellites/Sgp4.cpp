@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // SGP4: the secular effects of the Earth's oblateness and of drag, the long-period terms
 // and the short-period terms of the near-Earth model; SDP4 adds the deep-space terms.
 #include "sky/satellites/Sgp4.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // The SGP4/SDP4 orbit model of artificial satellites (near-Earth and deep-space, with the
 // deep-space resonance and lunar-solar terms) in the revised form published in 2006 by

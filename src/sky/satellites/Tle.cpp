@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 // The two-line element reader.
 #include "sky/satellites/Tle.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // Two-line element sets: the standard two-line and three-line (name line first) forms,
 // column by column, with the line checksums verified. Reading never fails as a whole:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // The Earth of WGS-72, as the two-line element sets are fitted with it.
 #include <cmath>
