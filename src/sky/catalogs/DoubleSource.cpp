@@ -25,13 +25,10 @@ bool SplitComponent(const CString& property, CString* component, CString* rest) 
 class DoubleSource : public Source {
 public:
     bool Answer(const CString& q, const Context& at, CString* answer) override {
-        CString element, p;
-        if (!SplitPath(q, L"star.wds.", &element, &p)) return false;
-        const CatalogFile* w = Table("doubles.zct");
-        if (!w) return false;
-        const std::vector<uint32_t> rows = w->Find(KeyOf(element));
-        if (rows.empty()) return false;
-        const uint32_t row = rows.front();
+        const CatalogFile* w = nullptr;
+        uint32_t row = 0;
+        CString p;
+        if (!RowOf(q, L"star.wds.", "doubles.zct", &w, &row, &p)) return false;
         CString component, rest;
         const bool isComponent = SplitComponent(p, &component, &rest);
         if (isComponent) p = rest;

@@ -163,4 +163,16 @@ bool SplitPath(const CString& q, const wchar_t* prefix, CString* element, CStrin
 
 std::string KeyOf(const CString& element) { return ZcmWideToUtf8(element.GetString(), element.GetLength()); }
 
+bool RowOf(const CString& q, const wchar_t* prefix, const char* name, const CatalogFile** table, uint32_t* row,
+           CString* property) {
+    CString element;
+    if (!SplitPath(q, prefix, &element, property)) return false;
+    *table = Table(name);
+    if (!*table) return false;
+    const std::vector<uint32_t> rows = (*table)->Find(KeyOf(element));
+    if (rows.empty()) return false;
+    *row = rows.front();
+    return true;
+}
+
 }  // namespace sky

@@ -43,4 +43,9 @@ bool SplitPath(const CString& q, const wchar_t* prefix, CString* element, CStrin
 // UTF-8 of a canonical query element, the form of the tables' keys.
 std::string KeyOf(const CString& element);
 
+// The row of table data/<name> that "<prefix><key>.<property>" names by its key: false
+// when q is not of that form, the table is missing or no row has the key.
+bool RowOf(const CString& q, const wchar_t* prefix, const char* name, const CatalogFile** table, uint32_t* row,
+           CString* property);
+
 }  // namespace sky

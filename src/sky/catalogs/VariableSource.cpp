@@ -27,13 +27,10 @@ namespace {
 class VariableSource : public Source {
 public:
     bool Answer(const CString& q, const Context& at, CString* answer) override {
-        CString element, p;
-        if (!SplitPath(q, L"star.gcvs.", &element, &p)) return false;
-        const CatalogFile* v = Table("variables.zct");
-        if (!v) return false;
-        const std::vector<uint32_t> rows = v->Find(KeyOf(element));
-        if (rows.empty()) return false;
-        const uint32_t row = rows.front();
+        const CatalogFile* v = nullptr;
+        uint32_t row = 0;
+        CString p;
+        if (!RowOf(q, L"star.gcvs.", "variables.zct", &v, &row, &p)) return false;
         const auto number = [&](const char* column, const wchar_t* format) {
             return sky::Answer(v->Number(v->Column(column), row), format);
         };
