@@ -37,7 +37,7 @@ public:
             return sky::Answer(w->Number(w->Column(column), row), format);
         };
         const CatalogFile* stars = Table("stars.zct");
-        const int64_t star = stars ? stars->FindNumber("hip", w->Integer(w->Column("hip"), row)) : -1;
+        const int64_t star = StarRowOf(*w, row);
         if (p == L"name" || p.IsEmpty()) {
             *answer = id;
             if (isComponent) *answer += L" " + component.MakeUpper();
@@ -58,10 +58,8 @@ public:
             const char* column = p == L"propermotion.ra" ? "pmra" : "pmdec";
             *answer = star >= 0 ? sky::Answer(stars->Number(stars->Column(column), static_cast<uint32_t>(star)) / 1000.0, L"%.5f")
                                 : CString(L"*");
-        } else if (star >= 0) {
-            if (!StarAnswer(*stars, static_cast<uint32_t>(star), p, at, answer)) answer->Empty();
         } else {
-            answer->Empty();
+            StarAnswerOrEmpty(star, p, at, answer);
         }
         return true;
     }

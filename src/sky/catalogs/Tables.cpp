@@ -163,6 +163,16 @@ bool SplitPath(const CString& q, const wchar_t* prefix, CString* element, CStrin
 
 std::string KeyOf(const CString& element) { return ZcmWideToUtf8(element.GetString(), element.GetLength()); }
 
+int64_t StarRowOf(const CatalogFile& table, uint32_t row) {
+    const CatalogFile* stars = Table("stars.zct");
+    return stars ? stars->FindNumber("hip", table.Integer(table.Column("hip"), row)) : -1;
+}
+
+void StarAnswerOrEmpty(int64_t star, const CString& property, const Context& at, CString* answer) {
+    const CatalogFile* stars = Table("stars.zct");
+    if (star < 0 || !stars || !StarAnswer(*stars, static_cast<uint32_t>(star), property, at, answer)) answer->Empty();
+}
+
 bool RowOf(const CString& q, const wchar_t* prefix, const char* name, const CatalogFile** table, uint32_t* row,
            CString* property) {
     CString element;

@@ -43,6 +43,13 @@ bool SplitPath(const CString& q, const wchar_t* prefix, CString* element, CStrin
 // UTF-8 of a canonical query element, the form of the tables' keys.
 std::string KeyOf(const CString& element);
 
+// The row of stars.zct of the star a row of another table names in its "hip" column; -1
+// when that table has none or stars.zct lacks it.
+int64_t StarRowOf(const CatalogFile& table, uint32_t row);
+// The answer of that star (StarRowOf) to a property the other table does not answer
+// itself: empty without a star or for a property no star has.
+void StarAnswerOrEmpty(int64_t star, const CString& property, const Context& at, CString* answer);
+
 // The row of table data/<name> that "<prefix><key>.<property>" names by its key: false
 // when q is not of that form, the table is missing or no row has the key.
 bool RowOf(const CString& q, const wchar_t* prefix, const char* name, const CatalogFile** table, uint32_t* row,

@@ -34,8 +34,7 @@ public:
         const auto number = [&](const char* column, const wchar_t* format) {
             return sky::Answer(v->Number(v->Column(column), row), format);
         };
-        const CatalogFile* stars = Table("stars.zct");
-        const int64_t star = stars ? stars->FindNumber("hip", v->Integer(v->Column("hip"), row)) : -1;
+        const int64_t star = StarRowOf(*v, row);
         if (p == L"name" || p.IsEmpty()) *answer = TextOf(*v, v->Column("name"), row);
         else if (p == L"magnitude.maximum" || p == L"magnitude") *answer = number("max", L"%.2f");
         else if (p == L"magnitude.minimum") *answer = number("min", L"%.2f");
@@ -54,10 +53,8 @@ public:
                         v->Number(v->Column("period"), row), v->Number(v->Column("mmd"), row),
                         at.jdUt, &maximum, &minimum);
             *answer = sky::Answer(p == L"nextmaximum" ? maximum : minimum, L"%.5f");
-        } else if (star >= 0) {
-            if (!StarAnswer(*stars, static_cast<uint32_t>(star), p, at, answer)) answer->Empty();
         } else {
-            answer->Empty();
+            StarAnswerOrEmpty(star, p, at, answer);
         }
         return true;
     }
