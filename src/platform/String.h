@@ -42,6 +42,7 @@ public:
     /// @name Length and access
     /// @{
 
+    /// The length in characters (code points), whether it is empty; Empty clears it.
     int GetLength() const { return static_cast<int>(m_str.size()); }
     bool IsEmpty() const { return m_str.empty(); }
     void Empty() { m_str.clear(); }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
-// Small vector and rotation helpers of the built-in sky's ephemeris (internal).
+/// @file
+/// Small vector and rotation helpers of the built-in sky's ephemeris (internal).
 #include <libnova/nutation.h>
 
 #include <cmath>
@@ -13,7 +14,7 @@ constexpr double kRad = M_PI / 180.0;
 constexpr double kKmPerAu = 149597870.7;
 constexpr double kEarthRadiusKm = 6378.14;
 
-// Semidiameters in degrees of the Sun at a distance in au and of the Moon at one in km.
+/// Semidiameters in degrees of the Sun at a distance in au and of the Moon at one in km.
 inline double SunSemidiameterDeg(double distAu) { return 959.63 / distAu / 3600.0; }
 inline double MoonSemidiameterDeg(double distKm) { return std::asin(1737.4 / distKm) / kRad; }
 
@@ -45,7 +46,7 @@ inline Mat Transpose(const Mat& a) {
         for (int j = 0; j < 3; ++j) r.m[i][j] = a.m[j][i];
     return r;
 }
-// Rotations of the frame about the x, y and z axes by an angle in radians.
+/// Rotations of the frame about the x, y and z axes by an angle in radians.
 inline Mat R1(double a) {
     const double c = std::cos(a), s = std::sin(a);
     return Mat{{{1, 0, 0}, {0, c, s}, {0, -s, c}}};
@@ -82,7 +83,7 @@ inline double Separation(const Sphere& a, const Sphere& b) {
            kRad;
 }
 
-// Mean obliquity of the ecliptic (IAU 1980), radians, for a JD in TT.
+/// Mean obliquity of the ecliptic (IAU 1980), radians, for a JD in TT.
 inline double MeanObliquity(double jdTt) {
     const double T = (jdTt - 2451545.0) / 36525.0;
     return (84381.448 - 46.8150 * T - 0.00059 * T * T + 0.001813 * T * T * T) / 3600.0 * kRad;
@@ -90,7 +91,7 @@ inline double MeanObliquity(double jdTt) {
 inline Vec EclipticToEquatorial(const Vec& v, double eps) { return R1(-eps) * v; }
 inline Vec EquatorialToEcliptic(const Vec& v, double eps) { return R1(eps) * v; }
 
-// Precession (IAU 1976) from the mean equator and equinox J2000 to those of date.
+/// Precession (IAU 1976) from the mean equator and equinox J2000 to those of date.
 inline Mat Precession(double jdTt) {
     const double T = (jdTt - 2451545.0) / 36525.0;
     const double as = kRad / 3600.0;
@@ -100,10 +101,10 @@ inline Mat Precession(double jdTt) {
     return R3(-z) * R2(theta) * R3(-zeta);
 }
 
-// Nutation in longitude and obliquity, radians (IAU 1980, through libnova).
-// libnova gives its last result again for any instant within a tenth of a day of it: asked
-// a day away first, it computes this instant's own. An instant it cannot compute would
-// leave its kept result NaN for every later one: beyond some 30,000 years there is none.
+/// Nutation in longitude and obliquity, radians (IAU 1980, through libnova).
+/// libnova gives its last result again for any instant within a tenth of a day of it: asked
+/// a day away first, it computes this instant's own. An instant it cannot compute would
+/// leave its kept result NaN for every later one: beyond some 30,000 years there is none.
 inline void NutationAngles(double jdTt, double* dpsi, double* deps) {
     if (!(std::fabs(jdTt - 2451545.0) < 1.0e7)) {
         *dpsi = *deps = NAN;
@@ -115,7 +116,7 @@ inline void NutationAngles(double jdTt, double* dpsi, double* deps) {
     *dpsi = n.longitude * kRad;
     *deps = n.obliquity * kRad;
 }
-// From the mean to the true equator and equinox of date.
+/// From the mean to the true equator and equinox of date.
 inline Mat Nutation(double eps0, double dpsi, double deps) { return R1(-(eps0 + deps)) * R3(-dpsi) * R1(eps0); }
 
 }  // namespace sky

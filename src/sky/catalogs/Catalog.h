@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
-// The bundled catalogue of the built-in sky: stars to about magnitude 6 with their names
-// and designations, the 88 constellations, and the Messier objects (internal).
+/// @file
+/// The bundled catalogue of the built-in sky: stars to about magnitude 6 with their names
+/// and designations, the 88 constellations, and the Messier objects (internal).
 #include <cmath>
 #include <string>
 #include <unordered_map>
@@ -13,25 +14,25 @@ namespace sky {
 
 struct Star {
     int hip = 0;
-    double ra = 0.0, dec = 0.0;  // J2000, degrees
+    double ra = 0.0, dec = 0.0;  ///< J2000, degrees
     double mag = 0.0, bv = NAN;
-    CString constellation;  // abbreviation
+    CString constellation;  ///< abbreviation
     CString bayer, flamsteed, english, japanese;
 };
 
 struct Constellation {
     CString abbreviation, latin, english, japanese;
-    double ra = 0.0, dec = 0.0;  // where its name stands, J2000 degrees
+    double ra = 0.0, dec = 0.0;  ///< where its name stands, J2000 degrees
 };
 
 struct DeepSky {
     int messier = 0;
     CString ngc, type, english, japanese;
-    double ra = 0.0, dec = 0.0, mag = NAN, size = NAN;  // size: arc minutes
-    CString sizeText;  // "66x60": arc minutes
+    double ra = 0.0, dec = 0.0, mag = NAN, size = NAN;  ///< size: arc minutes
+    CString sizeText;  ///< "66x60": arc minutes
 };
 
-// A body on a Keplerian orbit (J2000 ecliptic elements, degrees, au, degrees a day).
+/// A body on a Keplerian orbit (J2000 ecliptic elements, degrees, au, degrees a day).
 struct Orbit {
     CString id, english, japanese;
     double a = 0, e = 0, i = 0, M = 0, w = 0, node = 0, n = 0, epoch = 0, H = NAN;
@@ -39,7 +40,7 @@ struct Orbit {
 
 class Catalog {
 public:
-    // Reads the text written by tools/skydata; returns the number of records read.
+    /// Reads the text written by tools/skydata; returns the number of records read.
     int Load(const char* path);
     const Star* FindStar(int hip) const;
     const Constellation* FindConstellation(const CString& abbreviation) const;
