@@ -92,15 +92,20 @@ public:
     virtual BOOL Open(LPCTSTR fileName, UINT openFlags, CFileException* error = nullptr);
     /// Close closes the file (a failing close throws); Abort closes it and ignores every error.
     /// Both release the sharing lock and do nothing on a file that is not open.
+    /// @{
     virtual void Close();
     virtual void Abort();
+    /// @}
     /// Read fills buffer with up to count bytes and returns how many were read (fewer only at
     /// the end of the file); Write writes all count bytes (a full disk throws diskFull).
+    /// @{
     virtual UINT Read(void* buffer, UINT count);
     virtual void Write(const void* buffer, UINT count);
+    /// @}
     /// Seek moves to offset bytes from a SeekPosition and returns the new position;
     /// GetPosition and GetLength are in bytes; SetLength truncates or extends the file; Flush
     /// has nothing to do for an unbuffered file; SeekToBegin/SeekToEnd are shorthands.
+    /// @{
     virtual ULONGLONG Seek(LONGLONG offset, UINT from);
     virtual ULONGLONG GetPosition() const;
     virtual ULONGLONG GetLength() const;
@@ -108,12 +113,15 @@ public:
     virtual void Flush();
     void SeekToBegin() { Seek(0, begin); }
     ULONGLONG SeekToEnd() { return Seek(0, end); }
+    /// @}
 
     /// GetFilePath is the name the file was opened with; GetFileName its last part (after the
     /// last / or \\); GetFileTitle that without its extension.
+    /// @{
     CString GetFilePath() const { return m_strFileName; }
     CString GetFileName() const;
     CString GetFileTitle() const;
+    /// @}
     /// Fills status for the open file, or for the file named; FALSE when it cannot be
     /// examined (not open, not found, empty name).
     /// @{
@@ -121,8 +129,10 @@ public:
     static BOOL GetStatus(LPCTSTR fileName, CFileStatus& status);
     /// @}
     /// Removes a file or renames (moves) one; a failure throws CFileException* with errno.
+    /// @{
     static void Remove(LPCTSTR fileName);
     static void Rename(LPCTSTR oldName, LPCTSTR newName);
+    /// @}
 
     /// The POSIX descriptor as a HANDLE value, hFileNull when not open.
     HANDLE m_hFile;
