@@ -23,28 +23,33 @@
 #include "platform/Afx.h"
 #include "zvacl/zvacl.h"
 
+/// Composes the information texts of clicked objects; see the notes above. One object
+/// serves one thread; its cache makes a repeated click at the same instant and place cost
+/// no queries.
 class ZCMCOM_API CZntClickData {
 public:
     /// Click types: the values of the kind table and of m_nType.
     enum TYPE {
-        TYPE_NONE = -1,
-        TYPE_STAR = 0,
-        TYPE_CONSTELLATION = 1,
-        TYPE_EQUATORIAL = 2,
-        TYPE_SOLAR = 3,
-        TYPE_DEEPSKY = 4,
-        TYPE_MAGELLAN = 5,
-        TYPE_SATELLITE = 6,
-        TYPE_DEEPSKYIMAGE = 7,
-        TYPE_METEOR = 8,
-        TYPE_ADFSYSTEM = 9,
-        TYPE_ADF = 10,
-        TYPE_FIELDOFVIEW = 11,
-        TYPE_ANGLEOFVIEW = 12,
-        TYPE_MOSAICOFFIELD = 13,
+        TYPE_NONE = -1,  ///< no object, or a kind without a text
+        TYPE_STAR = 0,            ///< "Star.": catalogue stars, variables, doubles, exoplanets
+        TYPE_CONSTELLATION = 1,   ///< "Constellation.": a constellation, or the bare sky in one
+        TYPE_EQUATORIAL = 2,      ///< "Equatorial": a point of the sky
+        TYPE_SOLAR = 3,           ///< "Solar.": the solar system
+        TYPE_DEEPSKY = 4,         ///< "DeepSkyObject." (or "DeepSky."): galaxies, nebulae, clusters
+        TYPE_MAGELLAN = 5,        ///< "MagellanicCloud.": the Magellanic Clouds
+        TYPE_SATELLITE = 6,       ///< "ArtificialSatellite.": artificial satellites
+        TYPE_DEEPSKYIMAGE = 7,    ///< "DeepSkyImage.": deep-sky photographs
+        TYPE_METEOR = 8,          ///< "Meteor.": meteor showers
+        TYPE_ADFSYSTEM = 9,       ///< a catalogue the user loaded (its own kind name)
+        TYPE_ADF = 10,            ///< "Adf": an object of such a catalogue
+        TYPE_FIELDOFVIEW = 11,    ///< "FieldOfViewCircle": the field-of-view circle
+        TYPE_ANGLEOFVIEW = 12,    ///< "AngleOfView": a camera's field
+        TYPE_MOSAICOFFIELD = 13,  ///< "MosaicOfField": a frame of a mosaic
     };
 
+    /// An object without switches (Status() gives the default preset until SetStatus).
     CZntClickData();
+    /// Nothing to release; the switches belong to the caller.
     virtual ~CZntClickData();
     CZntClickData(const CZntClickData&) = delete;
     CZntClickData& operator=(const CZntClickData&) = delete;
@@ -59,11 +64,17 @@ public:
     /// whose catalogue part begins with "NO" or "XNO", else 1.
     int IsCommentEnable(CCorZnt* pHost, CString path);
 
+    /// The switches to use (owned by the caller, which keeps them alive; nullptr: the
+    /// default preset).
     void SetStatus(CCdStatus* pStatus) { m_pStatus = pStatus; }
+    /// An application-defined option the builders may read (m_nExtraOption).
     void SetExtraOption(int n) { m_nExtraOption = n; }
+    /// Non-zero when the observer is not on the Earth: the horizon lines, rise and set and
+    /// the hour angle are left out.
     void SetNotEarth(int b) { m_bNotEarth = b; }
     /// Azimuths counted from the north; clears the cache.
     void SetOriginNorth(int b);
+    /// Forgets the cached texts, so the next GetText asks the host again.
     void ClearCache();
 
     /// The object's CDF designation ("STAR ...", "SUN", "NEBULA ...": one line, no line end);
@@ -73,8 +84,13 @@ public:
     CString GetDBSearchString(CCorZnt* pHost);
 
 protected:
+    /// Classifies obj (its first element is the kind): sets *pType to a TYPE and returns 1,
+    /// or 0 for an unknown kind.
     int ObjectSearch(CCorZnt* pHost, CStkString obj, int* pType);
+    /// Whether the cached text of path is still valid: the host's instant, zone, site and
+    /// place in the solar system are those it was made at.
     int IsCacheAvailable(const CString& path, CCorZnt* pHost);
+    /// Records path and the host's instant, zone, site and place as the cache's key.
     void SetCacheState(const CString& path, CCorZnt* pHost);
 
     /// Asking the host. Every answer is a CStkStr, so atof/IsTrue/... read it directly.
@@ -87,7 +103,13 @@ protected:
     const CCdStatus& Status() const;
 
     /// Shared text helpers. The coordinate formatters read a host answer ("*": the
-    /// placeholder of the layout) and apply the user's precision and degree switches.
+    /// placeholder of the layout) and apply the user's precision and degree switches:
+    /// right ascension in hours, longitude and latitude in degrees. TrimTrailingZero drops
+    /// the zeros after a decimal point; GetTimeString, GetEclipseTime and GetPeriodString
+    /// format event times (a list of Julian Days in zone hours), eclipse contacts and
+    /// periods (days); GetDate reads the host's local date; GetJdSunLambda is the Julian Day
+    /// near jd when the Sun's longitude is lambda degrees.
+    /// @{
     CString FormatHms(const CString& answer, int precision);
     CString FormatLong(const CString& answer, int precision);
     CString FormatLati(const CString& answer, int precision);
@@ -97,6 +119,7 @@ protected:
     static CString GetPeriodString(double value);
     static void GetDate(CCorZnt* pHost, tagADATE* date);
     static double GetJdSunLambda(double jd, double lambda);
+    /// @}
 
     /// The position block of most builders; precision applies to its first line.
     CString GetPosString(CCorZnt* pHost, int precision);
@@ -111,6 +134,7 @@ protected:
     /// body's light time and phase angle; a variable's forecast; the measured length in
     /// camera fields; the provenance. A new property the host answers empty, "*" or not as
     /// a number gives no line. Empty when every switch is off.
+    /// @{
     CString GetLaterLines(CCorZnt* pHost);
     CString GetConstellationLine(CCorZnt* pHost, const CString& prefix);
     CString GetObservingLines(CCorZnt* pHost, const CString& prefix);
@@ -118,26 +142,34 @@ protected:
     CString GetSolarBodyLines(CCorZnt* pHost);
     CString GetVariableForecast(CCorZnt* pHost);
     CString GetFieldRatio(CCorZnt* pHost);
+    /// @}
     /// The measuring line appended to full texts; empty while the tool is not shown.
     CString GetMeasureString(CCorZnt* pHost);
+    /// A moving body's motion per hour in right ascension and declination.
     CString GetDailyMotion(CCorZnt* pHost);
+    /// The angle between the Sun and the object, east or west.
     CString GetSolarElongation(CCorZnt* pHost);
 
     /// Solar system (SolarText.cpp, SolarLines.cpp), artificial satellites and meteor
     /// showers (SatelliteMeteor.cpp), camera field frames (FieldFrames.cpp).
+    /// @{
     CString GetTextSolar(CCorZnt* pHost, int bCompact);
     CString GetTextSatellite(CCorZnt* pHost, int bCompact);
     CString GetTextMeteor(CCorZnt* pHost, int bCompact);
     CString GetTextAngleOfField(CCorZnt* pHost, int bCompact);
     CString GetTextMosaicOfField(CCorZnt* pHost, int bCompact);
     CString GetTextFiledOfView(CCorZnt* pHost, int bCompact);
+    /// @}
     /// Orbital-element lines; GetRevPeriod is empty when the host has no period.
+    /// @{
     CString GetRevPeriod(CCorZnt* pHost);
     CString GetPerihelionPassage(CCorZnt* pHost);
     CString GetSemiMajorAxis(CCorZnt* pHost);
     CString GetEccentricity(CCorZnt* pHost);
     CString GetPerihelionDistance(CCorZnt* pHost);
+    /// @}
     /// The lines of one kind of solar-system body after its name line.
+    /// @{
     CString GetSolarPlace(CCorZnt* pHost);
     CString GetSolarSun(CCorZnt* pHost);
     CString GetSolarPlanet(CCorZnt* pHost);
@@ -146,16 +178,23 @@ protected:
     CString GetSolarSmallBody(CCorZnt* pHost);
     CString GetSolarMeteorite(CCorZnt* pHost);
     CString GetSolarSpacecraft(CCorZnt* pHost);
+    /// @}
     /// Shared parts of those lines: the distances from the Earth in au (with heliocentric
     /// suffix: and from the Sun; with bPlaceholder "*" gives a placeholder line); the
     /// orbital elements of a minor planet or of a comet; the solar eclipse of the moment;
     /// the principal phases of the Moon on the host's local day.
+    /// @{
     CString GetAuDistances(CCorZnt* pHost, const wchar_t* helioSuffix, int bPlaceholder);
+    /// @}
     /// label + " %8.5f au\r\n" (" %6.3f" at low precision), or its placeholder.
     CString AuDistanceLine(const wchar_t* label, const CString& answer, int bPlaceholder) const;
+    /// The orbital elements of a minor planet (bComet 0) or of a comet, the solar eclipse in
+    /// progress, and the Moon's principal phases on the host's local day.
+    /// @{
     CString GetOrbitalElements(CCorZnt* pHost, int bComet);
     CString GetSolarEclipse(CCorZnt* pHost);
     CString GetMoonPhaseLines(CCorZnt* pHost);
+    /// @}
     /// A number line: format filled with the answer, or the placeholder for "*" (also for
     /// an answer that reads as no finite number).
     static CString FormatAnswerLine(const CString& answer, const wchar_t* format,
@@ -165,24 +204,37 @@ protected:
     /// shows 60 seconds). Returns 0, leaving *out zeroed, when there is no such date.
     static int DateOfJd(double jd, double zone, double roundTo, tagADATE* out);
 
-    /// Builders.
+    /// Builders of constellations (and the bare sky), points of the sky and objects of the
+    /// user's catalogues; see the builder contract above.
+    /// @{
     CString GetTextCons(CCorZnt* pHost, int bCompact);
     CString GetTextEqt(CCorZnt* pHost, int bCompact);
     CString GetTextAdf(CCorZnt* pHost, int bCompact);
+    /// @}
     /// 1 when the kind of path names a catalogue the user loaded into the planetarium.
     int IsAdfsystem(CCorZnt* pHost, CString path);
 
-    /// Stars, variable and double stars, exoplanets, deep-sky objects.
+    /// The builder of catalogue stars (StarText.cpp); see the builder contract above.
     CString GetTextStar(CCorZnt* pHost, int bCompact);
+    /// The object-type line of a Guide Star Catalog object, and the Japanese name of one
+    /// type word.
+    /// @{
     CString GetGscTypeString(CCorZnt* pHost);
     static CString TranslateGscType(const CString& word);
+    /// @}
+    /// Builders of variable and double stars, exoplanets, deep-sky objects, the Magellanic
+    /// Clouds and deep-sky photographs (StarVariants.cpp, DeepSkyText.cpp); see the builder
+    /// contract above.
+    /// @{
     CString GetTextStarGcvs(CCorZnt* pHost, int bCompact);
     CString GetTextStarWds(CCorZnt* pHost, int bCompact);
     CString GetTextExoPlanet(CCorZnt* pHost, int bCompact);
     CString GetTextDeepSky(CCorZnt* pHost, int bCompact);
     CString GetTextMagellan(CCorZnt* pHost, int bCompact);
     CString GetTextDeepSkyImage(CCorZnt* pHost, int bCompact);
+    /// @}
     /// The CDF designation per family, for the current object path.
+    /// @{
     CString GetCdfTextStar(CCorZnt* pHost);
     CString GetCdfTextCons(CCorZnt* pHost);
     CString GetCdfTextEqt(CCorZnt* pHost);
@@ -194,6 +246,7 @@ protected:
     CString GetCdfTextAdf(CCorZnt* pHost);
     CString GetCdfTextAngleOfField(CCorZnt* pHost);
     CString GetCdfTextFieldOfView(CCorZnt* pHost);
+    /// @}
     /// Answer helpers of these builders. Present: neither empty nor "*".
     static bool IsPresent(const CString& answer);
     /// TrimTrailingZero, then with bKeepZero one "0" after a final "." (2.50 -> 2.5, 3.00 -> 3.0).
@@ -207,17 +260,22 @@ protected:
     /// Lines shared by the star builders, each empty when the host has no value:
     /// "HIP" + number; "光度 %5.2f等"; the two proper motions, the host's values times scale
     /// giving mas a year.
+    /// @{
     CString GetHipLine(CCorZnt* pHost);
     CString GetMagnitudeLine(CCorZnt* pHost);
     CString GetProperMotionLines(CCorZnt* pHost, double scale);
+    /// @}
 
-    int m_bNotEarth = 0;
-    CStkString m_Object;
-    int m_nType = TYPE_NONE;
-    CString m_strText;
-    CCdStatus* m_pStatus = nullptr;
-    int m_nExtraOption = 0;
-    int m_bOriginNorth = 0;
+    int m_bNotEarth = 0;             ///< the observer is not on the Earth (SetNotEarth)
+    CStkString m_Object;             ///< the object path of the text being built
+    int m_nType = TYPE_NONE;         ///< its click type
+    CString m_strText;               ///< the last text
+    CCdStatus* m_pStatus = nullptr;  ///< the caller's switches, or nullptr
+    int m_nExtraOption = 0;          ///< the application's option (SetExtraOption)
+    int m_bOriginNorth = 0;          ///< azimuths from the north (SetOriginNorth)
+    /// The cache's key (object, Julian Day, zone, site, place in the solar system) and its
+    /// full and compact texts.
+    /// @{
     CString m_strCacheObject;
     CString m_strCacheJd;
     CString m_strCacheTimezone;
@@ -225,7 +283,8 @@ protected:
     CString m_strCacheSolar;
     CString m_strCacheText;
     CString m_strCacheCompact;
-    CStringArray m_astrWork;
+    /// @}
+    CStringArray m_astrWork;         ///< scratch lines of the builders
 
 private:
     /// The builder of m_nType, or an empty text when there is none for it.
