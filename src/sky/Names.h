@@ -23,24 +23,29 @@ namespace sky {
 /// punctuation (". - _ ' , ・ ( )").
 ZCMCOM_API std::wstring FoldName(const CString& text);
 
-/// Why a text typed as a name cannot be searched for (empty, longer than kMaxNameBytes,
-/// not UTF-8); empty when it can.
+/// The longest name text accepted, in bytes of UTF-8.
 constexpr size_t kMaxNameBytes = 256;
+/// Why a text typed as a name cannot be searched for (empty, longer than kMaxNameBytes,
+/// not UTF-8), in English; empty when it can.
 ZCMCOM_API std::string NameTextError(const std::string& utf8);
 
+/// Objects by name: built once (it asks the host for every object's names), then searched
+/// as often as needed. Searches compare FoldName forms.
 class ZCMCOM_API NameIndex {
 public:
     /// One object found: its entry and the name that matched.
     struct Match {
-        const Entry* entry;
-        CString name;
+        const Entry* entry;  ///< the object (points into the index)
+        CString name;        ///< the name that matched, as written
         int rank;  ///< 0 the whole name, 1 the name's beginning, 2 inside the name
     };
 
+    /// An empty index, for Add.
     NameIndex() = default;
     /// Every object of the host (its KnownObjects, with the names it answers for them) and
     /// of every registered source.
     explicit NameIndex(CSkyHost& host);
+    /// Adds an object with its names; an object already in the index gets the new names.
     void Add(Entry entry);
 
     /// Every object a name of which holds the text, best first (whole names, then
@@ -50,6 +55,7 @@ public:
     CString Resolve(const CString& text) const;
     /// Up to n names closest to the text by edit distance, best first.
     std::vector<CString> Closest(const CString& text, size_t n) const;
+    /// Every object of the index, in the order added.
     const std::vector<Entry>& Entries() const { return m_entries; }
 
 private:

@@ -28,6 +28,9 @@ struct EclipseContacts;
 class Source;
 }
 
+/// The built-in sky as a planetarium host; see the notes above. Execute takes a query
+/// ("? Solar.Planet.Mars.position.RA") or a statement; the setters below change the same
+/// state directly. One host serves one thread.
 class ZCMCOM_API CSkyHost : public CCorZnt {
 public:
     /// Starts at the given instant (UT Julian Day), at the default site: the one stored in
@@ -39,10 +42,15 @@ public:
 
     CString Execute(LPCTSTR command) override;
 
+    /// The instant, a UT Julian Day. Setting it drops the places computed for the old one.
+    /// @{
     void SetJd(double jdUt);
     double GetJd() const { return m_jd; }
+    /// @}
     /// The observing site on the Earth: east longitude, latitude (degrees), height (m).
     void SetSite(double longitude, double latitude, double height);
+    /// Fixes the zone's offset from UTC (hours, east positive) and stops following an IANA
+    /// zone.
     void SetTimezone(double hours);
     /// The default site, kept like the planetarium's other settings under the registry key
     /// "Default" as the text values "Location.Longitude", "Location.Latitude" and
@@ -50,8 +58,10 @@ public:
     /// to the stored site, with the zone the world time-zone map gives there, and returns
     /// false (changing nothing) when no valid site is stored; a missing height counts as 0.
     /// SaveSite stores the current site on the Earth; false when the registry refuses it.
+    /// @{
     bool LoadSite();
     bool SaveSite() const;
+    /// @}
     /// The standard zone of a site on the Earth by the world time-zone map (hours).
     static double ZoneAt(double longitude, double latitude);
     /// The site's IANA zone ("America/Chicago"): the nearest town of data/tztowns.txt whose
@@ -63,8 +73,12 @@ public:
     /// SetTimezone and LoadSite's map zone fix the offset again; LoadSite then follows the
     /// stored site's zone.
     bool SetZoneName(const CString& name);
+    /// The IANA zone followed (empty: the offset is fixed), and the offset in hours now in
+    /// force.
+    /// @{
     CString GetZoneName() const { return m_zoneName; }
     double GetTimezone() const { return m_tz; }
+    /// @}
     /// The clicked point answered under "Equatorial" and "ClickData.Mark" (J2000, RA in
     /// hours, Dec in degrees).
     void SetMark(double raHours, double decDeg);
@@ -84,11 +98,12 @@ public:
     /// The time lock the statements set: locked, to a rising (1) or setting (2), offset in
     /// minutes (bByDegree 0) or degrees (1).
     struct TimeLock {
-        int locked = 0;
-        int event = 0;
-        int byDegree = 0;
-        int offset = 0;
+        int locked = 0;    ///< 1 while the time is locked
+        int event = 0;     ///< 1 a rising, 2 a setting
+        int byDegree = 0;  ///< 0: offset in minutes, 1: in degrees
+        int offset = 0;    ///< the offset from the event
     };
+    /// The time lock the statements set.
     const TimeLock& GetTimeLock() const { return m_lock; }
     /// The names the host answers for: one line per object path, for listing.
     std::vector<CString> KnownObjects();

@@ -17,19 +17,32 @@ namespace sky {
 /// A POSIX TZ rule: standard and daylight offsets (seconds east of UTC) and, when daylight
 /// saving is kept, the rules of its start and end.
 struct ZCMCOM_API TzRule {
+    /// When daylight saving starts or ends.
     struct Change {
         char kind = 'M';  ///< 'J': day 1-365 without 29 Feb; 'D': day 0-365; 'M': month.week.weekday
+        /// The day (of the year, or of the week 0 Sunday for 'M'), the week of the month
+        /// (1-5, 5 the last) and the month (1-12).
+        /// @{
         int day = 0, week = 0, month = 0;
+        /// @}
         long time = 7200;  ///< seconds after local midnight (may be negative or beyond a day)
     };
+    /// Standard and daylight offsets, seconds east of UTC.
+    /// @{
     long stdOffset = 0, dstOffset = 0;
-    bool hasDst = false;
+    /// @}
+    bool hasDst = false;  ///< whether daylight saving is kept
+    /// The start and the end of daylight saving.
+    /// @{
     Change start, end;
+    /// @}
     /// Reads the rule; false when the text is none.
     bool Parse(const std::string& text);
+    /// Seconds east of UTC at the instant (seconds since 1970 UTC).
     long OffsetAt(int64_t unixSeconds) const;
 };
 
+/// One zone of the tz database: its transitions and the rule after them.
 class ZCMCOM_API TzZone {
 public:
     /// Reads a TZif file's bytes; false when they are not one.
