@@ -12,10 +12,17 @@ namespace sky {
 struct Instant {
     double jdUt = NAN, jdTt = NAN;
     Site site;
-    Vec earth{}, earthVelocity{};  ///< heliocentric, J2000 equatorial, au and au a day
+    /// Heliocentric, J2000 equatorial, au and au a day.
+    /// @{
+    Vec earth{}, earthVelocity{};
+    /// @}
     Mat precession{};              ///< mean J2000 to mean of date
     Mat toDate{};                  ///< mean J2000 to true of date
-    double eps0 = 0.0, dpsi = 0.0, deps = 0.0;  ///< radians
+    /// The mean obliquity of the ecliptic and the nutation in longitude and in obliquity,
+    /// radians.
+    /// @{
+    double eps0 = 0.0, dpsi = 0.0, deps = 0.0;
+    /// @}
     double lst = NAN;              ///< local apparent sidereal time, degrees
     Vec observer{};                ///< geocentric, true equator of date, au
 };

@@ -14,7 +14,10 @@ namespace sky {
 
 struct Star {
     int hip = 0;
-    double ra = 0.0, dec = 0.0;  ///< J2000, degrees
+    /// Place, J2000, degrees.
+    /// @{
+    double ra = 0.0, dec = 0.0;
+    /// @}
     double mag = 0.0, bv = NAN;
     CString constellation;  ///< abbreviation
     CString bayer, flamsteed, english, japanese;
@@ -22,13 +25,19 @@ struct Star {
 
 struct Constellation {
     CString abbreviation, latin, english, japanese;
-    double ra = 0.0, dec = 0.0;  ///< where its name stands, J2000 degrees
+    /// Where its name stands, J2000 degrees.
+    /// @{
+    double ra = 0.0, dec = 0.0;
+    /// @}
 };
 
 struct DeepSky {
     int messier = 0;
     CString ngc, type, english, japanese;
-    double ra = 0.0, dec = 0.0, mag = NAN, size = NAN;  ///< size: arc minutes
+    /// Place (J2000, degrees), magnitude and size (arc minutes).
+    /// @{
+    double ra = 0.0, dec = 0.0, mag = NAN, size = NAN;
+    /// @}
     CString sizeText;  ///< "66x60": arc minutes
 };
 

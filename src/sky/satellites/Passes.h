@@ -11,15 +11,23 @@
 
 namespace sky {
 
+/// One moment of a pass: when, where the satellite stands, how bright it is.
 struct PassPoint {
     double jd = NAN;  ///< UTC Julian Day
-    double altitude = NAN, azimuth = NAN;  ///< degrees, azimuth from the north through the east
-    double magnitude = NAN;
-    bool sunlit = false;
+    /// Altitude and azimuth in degrees, azimuth from the north through the east.
+    /// @{
+    double altitude = NAN, azimuth = NAN;
+    /// @}
+    double magnitude = NAN;  ///< visual magnitude; NaN when unknown or in the shadow
+    bool sunlit = false;     ///< outside the Earth's umbra
 };
 
+/// One pass over the site.
 struct Pass {
+    /// Rising above the horizon, the highest point, setting.
+    /// @{
     PassPoint rise, culmination, set;
+    /// @}
     /// Lit by the Sun at some moment above the horizon while the Sun is 6 degrees or more
     /// below the site's horizon.
     bool visible = false;

@@ -15,21 +15,35 @@ namespace sky {
 
 /// A site on the WGS-84 ellipsoid, with what every look from it shares.
 struct ZCMCOM_API Observer {
+    /// Works out the site's Earth-fixed place.
     explicit Observer(const Site& site);
-    Site site;
+    Site site;       ///< the site
     double ecef[3];  ///< km
+    /// Sines and cosines of the site's geodetic latitude and longitude.
+    /// @{
     double sinLat, cosLat, sinLon, cosLon;
+    /// @}
 };
 
+/// A satellite as seen from a site at one instant (see Look).
 struct SatelliteLook {
     int error = kSgp4BadElements;  ///< the model's error; the rest is NaN unless 0
     double teme[3] = {NAN, NAN, NAN};      ///< km
     double ecef[3] = {NAN, NAN, NAN};      ///< km, Earth-fixed
-    double longitude = NAN, latitude = NAN, height = NAN;  ///< sub-point: degrees east/north, km
+    /// The sub-satellite point: longitude east and latitude north in degrees, height in km.
+    /// @{
+    double longitude = NAN, latitude = NAN, height = NAN;
+    /// @}
+    /// Distances from the Earth's centre and from the site, km.
+    /// @{
     double geocentricKm = NAN, topocentricKm = NAN;
-    double altitude = NAN, azimuth = NAN;  ///< degrees; azimuth from the north through the east
+    /// @}
+    /// Altitude and azimuth in degrees; azimuth from the north through the east.
+    /// @{
+    double altitude = NAN, azimuth = NAN;
+    /// @}
     double sunAltitude = NAN;              ///< at the site, degrees
-    bool sunlit = false;
+    bool sunlit = false;                   ///< outside the Earth's umbra
     double magnitude = NAN;                ///< NaN: no standard magnitude, or in the shadow
 };
 

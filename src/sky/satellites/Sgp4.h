@@ -23,21 +23,21 @@ struct Elements {
     double ndot = 0.0;           ///< first derivative of the mean motion / 2, rev/day^2
     double nddot = 0.0;          ///< second derivative / 6, rev/day^3
     double bstar = 0.0;          ///< drag term, 1/earth radii
-    double inclination = 0.0;
-    double node = 0.0;
-    double eccentricity = 0.0;
+    double inclination = 0.0;    ///< inclination to the equator
+    double node = 0.0;           ///< right ascension of the ascending node
+    double eccentricity = 0.0;   ///< 0 to 1
     double perigee = 0.0;        ///< argument of perigee
-    double meanAnomaly = 0.0;
+    double meanAnomaly = 0.0;    ///< mean anomaly at the epoch
     double meanMotion = 0.0;     ///< rev/day
-    int revolution = 0;
+    int revolution = 0;          ///< revolutions at the epoch
 };
 
 /// Error codes of the model: the orbit it was given or has reached is not one it can follow.
 enum Sgp4Error {
-    kSgp4Ok = 0,
+    kSgp4Ok = 0,                 ///< no error
     kSgp4Eccentricity = 1,       ///< mean eccentricity outside [-0.001, 1)
     kSgp4MeanMotion = 2,         ///< mean motion not positive
-    kSgp4PerturbedEccentricity = 3,
+    kSgp4PerturbedEccentricity = 3,  ///< perturbed eccentricity outside [0, 1]
     kSgp4SemiLatusRectum = 4,    ///< negative semi-latus rectum
     kSgp4Decayed = 6,            ///< below the Earth's surface
     kSgp4BadElements = 7,        ///< elements no orbit can have (not from the model itself)
@@ -45,12 +45,17 @@ enum Sgp4Error {
                                  // deep-space integrator would run for long
 };
 
+/// One satellite's orbit model, set up once from its elements; Propagate is const and may
+/// be called from several threads at once.
 class ZCMCOM_API Sgp4 {
 public:
+    /// A model without elements (InitError kSgp4BadElements).
     Sgp4() = default;
+    /// Sets the model up from the elements; InitError tells whether they are usable.
     explicit Sgp4(const Elements& elements);
     /// 0 when the elements start a usable orbit, else an Sgp4Error.
     int InitError() const { return m_initError; }
+    /// The elements the model was made from.
     const Elements& GetElements() const { return m_elements; }
     /// Position (km) and velocity (km/s), TEME, minutes after the epoch. Returns 0, or an
     /// Sgp4Error and leaves r and v unset (NaN).
