@@ -9,9 +9,13 @@
 
 namespace sky {
 
+/// What every place at one instant from one site shares (see InstantAt).
 struct Instant {
+    /// The instant as a UT and as a TT Julian Day.
+    /// @{
     double jdUt = NAN, jdTt = NAN;
-    Site site;
+    /// @}
+    Site site;                     ///< the observer
     /// Heliocentric, J2000 equatorial, au and au a day.
     /// @{
     Vec earth{}, earthVelocity{};
@@ -30,6 +34,7 @@ struct Instant {
 /// The instant jdUt (UT Julian Day) at the site, jdTt being the same instant in TT. The last
 /// few are kept per thread and given again while instant and site are the same.
 Instant InstantAt(double jdUt, double jdTt, const Site& site);
+/// The same with TT from the library's Delta T.
 inline Instant InstantAt(double jdUt, const Site& site) { return InstantAt(jdUt, TtOf(jdUt), site); }
 
 }  // namespace sky

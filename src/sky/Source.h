@@ -18,23 +18,26 @@ namespace sky {
 
 /// What a source is asked at: the instant (UT Julian Day), the observer and the zone.
 struct Context {
-    double jdUt = 0.0;
-    Site site;
-    double timezone = 0.0;
+    double jdUt = 0.0;       ///< the instant, UT Julian Day
+    Site site;               ///< the observer
+    double timezone = 0.0;   ///< the zone's offset at the instant, hours east of UTC
 };
 
 /// One object for listings and the name index: its path as the builders take it
 /// ("Solar.Comet.1P/Halley"), the names a user may type for it (English, Japanese,
 /// designations), its kind ("comet", "star", ...) and a magnitude (NaN: unknown).
 struct Entry {
-    CString path;
-    std::vector<CString> names;
-    CString kind;
-    double magnitude = NAN;
+    CString path;                 ///< the object path
+    std::vector<CString> names;   ///< the names a user may type
+    CString kind;                 ///< the kind, for listings
+    double magnitude = NAN;       ///< the magnitude; NaN when unknown
 };
 
+/// One kind of object of the built-in sky; see the notes above. A host owns one instance
+/// of each registered source and asks it from one thread.
 class Source {
 public:
+    /// Frees what the source keeps.
     virtual ~Source() = default;
     /// Answers one query in canonical form (lower case, blanks removed, without the leading
     /// "?": "solar.comet.1p/halley.position.ra"). Returns false when the path is not one of
@@ -59,9 +62,12 @@ public:
 /// Every CSkyHost gets one instance of each, in registration order, asked after the
 /// host's own objects.
 using SourceFactory = std::function<std::unique_ptr<Source>()>;
+/// Registers a factory when constructed (at static initialisation of its file).
 struct SourceRegistration {
+    /// Adds factory to the registered sources.
     explicit SourceRegistration(SourceFactory factory);
 };
+/// The registered factories, in registration order.
 const std::vector<SourceFactory>& RegisteredSources();
 
 /// Splits q after a known prefix ending at q[from]: the next element up to its dot, and

@@ -16,26 +16,33 @@ enum class Body { Sun, Moon, Mercury, Venus, Earth, Mars, Jupiter, Saturn, Uranu
 /// motion n in degrees a day, the mean anomaly M at the epoch (TT Julian Day); H and G the
 /// absolute magnitude and slope; the mean diameter in km (NaN: unknown).
 struct Kepler {
+    /// Semi-major axis, eccentricity, inclination, mean anomaly, argument of perihelion,
+    /// ascending node, mean motion, epoch, absolute magnitude and slope (see above).
+    /// @{
     double a = 0, e = 0, i = 0, M = 0, w = 0, node = 0, n = 0, epoch = 0, H = NAN, G = 0.15;
-    double diameterKm = NAN;
+    /// @}
+    double diameterKm = NAN;  ///< mean diameter, km; NaN when unknown
 };
 
 /// A rectangular vector (au unless said otherwise).
 struct Vec {
+    /// The components.
+    /// @{
     double x, y, z;
+    /// @}
 };
 
 /// The observer: east longitude and latitude in degrees, height in metres.
 struct Site {
-    double longitude = 0.0;
-    double latitude = 0.0;
-    double height = 0.0;
+    double longitude = 0.0;  ///< degrees east
+    double latitude = 0.0;   ///< degrees north
+    double height = 0.0;     ///< metres
 };
 
 /// A pair of angles in degrees: (right ascension, declination) or (longitude, latitude).
 struct Sphere {
-    double lon = NAN;
-    double lat = NAN;
+    double lon = NAN;  ///< right ascension or longitude, degrees
+    double lat = NAN;  ///< declination or latitude, degrees
 };
 
 /// One body at one instant. Distances in au (the Moon's in km); rise, transit and set as
@@ -47,19 +54,22 @@ struct BodyPlace {
     Sphere eclipticMean;   ///< mean ecliptic and equinox of date
     Sphere eclipticApp;    ///< apparent, true ecliptic and equinox of date
     Sphere ecliptic2000;   ///< ecliptic J2000
-    Sphere galactic;
+    Sphere galactic;       ///< galactic longitude and latitude
     double altitude = NAN;  ///< topocentric, without refraction
     double azimuth = NAN;   ///< counted from the south through the west
-    double geocentricDistance = NAN;
-    double topocentricDistance = NAN;
-    double heliocentricDistance = NAN;
-    double magnitude = NAN;
+    double geocentricDistance = NAN;    ///< from the Earth's centre
+    double topocentricDistance = NAN;   ///< from the site
+    double heliocentricDistance = NAN;  ///< from the Sun
+    double magnitude = NAN;             ///< visual magnitude
     double diameter = NAN;     ///< arc seconds
     double illuminated = NAN;  ///< fraction 0..1
     double elongation = NAN;   ///< from the Sun, degrees
     double phaseAngle = NAN;   ///< Sun-body-Earth angle, degrees
     double lightTime = NAN;    ///< seconds, from the body's light-time corrected distance
+    /// Rise, transit and set (see above).
+    /// @{
     double rise = NAN, transit = NAN, set = NAN;
+    /// @}
 };
 
 /// The place of a body; withEvents adds rise, transit and set of the pass whose transit is
@@ -101,15 +111,21 @@ void EarthHeliocentric(double jdUt, double xyz[3]);
 double MoonAge(double jdUt);
 /// Magnitude of the solar eclipse seen from the site, and of the Moon's umbral eclipse;
 /// negative when there is none.
+/// @{
 double SolarEclipseMagnitude(double jdUt, const Site& site);
 double LunarEclipseMagnitude(double jdUt);
+/// @}
 /// The local circumstances of the solar eclipse in progress at jdUt (magnitude above 0):
 /// UT Julian Days of the 1st to 4th contacts of the topocentric discs and of the least
 /// separation, the horizon ignored. NaN where a contact does not happen (2nd and 3rd
 /// outside a total or annular phase; all when no eclipse is in progress).
 struct EclipseContacts {
+    /// The contacts and the maximum, UT Julian Days.
+    /// @{
     double first = NAN, second = NAN, maximum = NAN, third = NAN, fourth = NAN;
+    /// @}
 };
+/// The contacts of the solar eclipse in progress at jdUt seen from site (see above).
 EclipseContacts SolarEclipseContacts(double jdUt, const Site& site);
 /// Apparent motion in right ascension and declination, degrees per day.
 void DailyMotion(Body body, double jdUt, const Site& site, double* dRa, double* dDec,
@@ -119,8 +135,12 @@ void DailyMotion(Body body, double jdUt, const Site& site, double* dRa, double* 
 /// planetocentric latitude of the Earth (de) and, for Mars, the Sun's planetocentric
 /// longitude (ls). NaN where the body has no such figure here.
 struct Physical {
+    /// The figures named above, degrees.
+    /// @{
     double cm = NAN, cm2 = NAN, cm3 = NAN, de = NAN, ls = NAN;
+    /// @}
 };
+/// The face the body turns to the Earth at jdUt (see Physical).
 Physical PhysicalOf(Body body, double jdUt);
 
 /// The IAU abbreviation of the constellation that holds a J2000 direction ("Ori").

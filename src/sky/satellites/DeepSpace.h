@@ -8,14 +8,23 @@
 
 namespace sky {
 
+/// The deep-space terms of one orbit, set up once by Init and then evaluated at any time.
 struct DeepSpace {
     /// What the near-Earth set-up has worked out and the deep-space terms start from
     /// (angles in radians, mean motion in radians a minute, epoch in days from 1950 Jan 0).
     struct Start {
+        /// Epoch, eccentricity, inclination, node, argument of perigee, mean anomaly and mean
+        /// motion at the epoch.
+        /// @{
         double epoch, ecc, incl, node, argp, mo, no;
+        /// @}
+        /// Secular rates of the mean anomaly, the node and the argument of perigee.
+        /// @{
         double mdot, nodedot, argpdot;
+        /// @}
         double gsto;  ///< sidereal angle at the epoch
     };
+    /// Works out the lunar-solar coefficients and the resonance terms for the orbit.
     void Init(const Start& s);
     /// Secular and resonance terms at t minutes: updates the mean elements.
     void Secular(double t, double* em, double* argpm, double* inclm, double* mm, double* nodem,
