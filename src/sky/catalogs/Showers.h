@@ -12,10 +12,22 @@ namespace sky {
 /// One shower. Solar longitudes and angles in degrees (J2000); drifts in degrees per degree
 /// of solar longitude; NaN where the table has no value.
 struct Shower {
+    /// Code ("PER"), English and Japanese names, IAU number and parent body.
+    /// @{
     std::string code, name, japanese, iau, parent;
+    /// @}
+    /// Solar longitudes of the start, the peak and the end of activity.
+    /// @{
     double start = 0, peak = 0, end = 0;
+    /// @}
+    /// Zenithal hourly rate (below 0: unknown), entry speed (km/s) and population index.
+    /// @{
     double zhr = -1, speed = 0, population = 0;
+    /// @}
+    /// The radiant at the peak and its drift.
+    /// @{
     double ra = 0, dec = 0, dRa = 0, dDec = 0;
+    /// @}
 };
 
 /// The showers of a table; each damaged line is left out and told in problems
