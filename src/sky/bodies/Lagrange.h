@@ -15,9 +15,13 @@ Vec LagrangianPoint(bool earthMoon, int point, double jdTt);
 /// that distance in km, and the angular radii of umbra and penumbra seen from the Earth's
 /// centre, degrees, without the atmosphere's enlargement.
 struct Shadow {
-    Vec centre{NAN, NAN, NAN};
+    Vec centre{NAN, NAN, NAN};  ///< geometric, J2000 equatorial, au
+    /// The distance (km) and the radii of umbra and penumbra (degrees).
+    /// @{
     double distanceKm = NAN, umbra = NAN, penumbra = NAN;
+    /// @}
 };
+/// The Earth's shadow at a TT Julian Day (see Shadow).
 Shadow EarthShadow(double jdTt);
 
 }  // namespace sky

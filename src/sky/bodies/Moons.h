@@ -11,17 +11,19 @@ namespace sky {
 /// One moon the sky knows: its planet, its names and its number in the planet's order of
 /// discovery ("I", "XIV"), its radius in km and its absolute magnitude.
 struct MoonInfo {
-    Body planet;
-    const wchar_t* english;
-    const wchar_t* japanese;
-    const wchar_t* number;
+    Body planet;               ///< the planet it circles
+    const wchar_t* english;    ///< English name
+    const wchar_t* japanese;   ///< Japanese name
+    const wchar_t* number;     ///< Roman numeral
     int index;  ///< within its planet's theory
-    double radiusKm;
+    double radiusKm;           ///< mean radius, km
     double absoluteMagnitude;  ///< V at 1 au from the Sun and the Earth, full phase
 };
 
 /// Every moon, in the planets' order and each planet's moons outwards.
 const MoonInfo* Moons(int* count);
+/// A moon by its planet's and its own English names in lower case ("jupiter", "io");
+/// nullptr when the sky does not know it.
 const MoonInfo* FindMoon(const CString& planetLower, const CString& moonLower);
 
 /// The moon's position about its planet at a TT Julian Day: J2000 equatorial, au.

@@ -12,14 +12,15 @@ namespace sky {
 /// An observer away from the Earth. On the surface: planetocentric east longitude and
 /// latitude (degrees) and the height (m) above the body's mean sphere.
 struct Observer {
-    Body body = Body::Earth;
-    bool surface = false;
-    Site site;
+    Body body = Body::Earth;  ///< the body it stands on
+    bool surface = false;     ///< on the surface at site, else at the centre
+    Site site;                ///< the site on the surface
 };
 
 /// The body of a location path ("Solar.Planet.Mars", "Solar.Planet.Earth.Satellite.Moon",
 /// "Solar.Sun", any case); false for the Earth and for paths of no known body.
 bool ObserverBody(const CString& path, Body* body);
+/// Whether the body has a rotation model here, so a site on it has a horizon.
 bool HasRotationModel(Body body);
 
 /// The observer's heliocentric position, J2000 equatorial, au, at a TT Julian Day.

@@ -18,7 +18,7 @@ namespace sky {
 /// (q, e, time of perihelion), which holds for ellipses, parabolas and hyperbolas alike;
 /// elliptic records given by a and the mean anomaly are turned into it when read.
 struct SmallBody {
-    bool comet = false;
+    bool comet = false;       ///< a comet (else a minor planet)
     double q = NAN;           ///< perihelion distance, au
     double e = NAN;           ///< eccentricity
     double i = NAN;           ///< inclination, degrees
@@ -28,7 +28,9 @@ struct SmallBody {
     double epoch = NAN;       ///< osculation epoch, TT Julian Day (NaN: none given)
     /// Minor planets: absolute magnitude H and slope G. Comets: total magnitude g (in H)
     /// and its activity coefficient k (in G): m = g + 5 log D + 2.5 k log r.
+    /// @{
     double H = NAN, G = NAN;
+    /// @}
     long number = 0;          ///< minor-planet number, or periodic-comet number (0: none)
     std::string designation;  ///< "1P", "C/2019 V1", "2022 OU15" (the minor planet's provisional one)
     std::string name;         ///< "Halley", "Ceres" (may be empty)
@@ -36,8 +38,10 @@ struct SmallBody {
 };
 
 /// Semi-major axis in au (NaN for a parabola or hyperbola) and period in years (NaN likewise).
+/// @{
 ZCMCOM_API double SemiMajorAxis(const SmallBody& b);
 ZCMCOM_API double PeriodYears(const SmallBody& b);
+/// @}
 
 /// Heliocentric position, J2000 equatorial, au, at a TT Julian Day. False (out untouched)
 /// when the elements are not an orbit (q not above 0, e negative, a value not finite) or the
@@ -63,9 +67,11 @@ ZCMCOM_API int ReadElementsFile(const std::string& path, std::vector<SmallBody>&
 /// not one); a packed minor-planet number ("A0001", "~0000") to the number (0 when not
 /// one); a packed provisional designation ("K22O15U", "J95O010", "K18F04a") to its plain
 /// form ("2022 OU15", "1995 O1", "2018 F4-A"; empty when not one).
+/// @{
 ZCMCOM_API double UnpackEpoch(const std::string& packed);
 ZCMCOM_API long UnpackNumber(const std::string& packed);
 ZCMCOM_API std::string UnpackDesignation(const std::string& packed);
+/// @}
 
 /// Comets and minor planets by the names a user types. Keys are lower case without blanks
 /// (as the host canonicalises queries): a comet by its designation ("1p", "c/2019v1",
@@ -78,11 +84,15 @@ public:
     /// Reads an element file (ReadElementsFile); bad lines go to Problems(). The number of
     /// bodies read, -1 when the file cannot be opened.
     int Load(const std::string& path);
+    /// Adds a body, replacing one with the same designation or number.
     void Add(SmallBody body);
     /// The body for a key (any case, blanks ignored); null when none.
     const SmallBody* Find(bool comet, const std::string& key) const;
+    /// Every body held, and every bad line met by Load ("file:line: reason").
+    /// @{
     const std::vector<SmallBody>& Bodies() const { return m_bodies; }
     const std::vector<std::string>& Problems() const { return m_problems; }
+    /// @}
     /// A key as the index keeps it: ASCII lower case, blanks removed.
     static std::string Key(const std::string& text);
     /// The element of an object path: "1P", "C2019V1", "4", "2022OU15".

@@ -11,10 +11,16 @@ namespace sky {
 /// A catalogue entry at epoch J2000: degrees; proper motion in mas a year (the one in RA
 /// multiplied by cos dec); parallax in mas (not finite or <= 0: none); radial velocity km/s.
 struct CatalogueStar {
+    /// Right ascension and declination, J2000, degrees.
+    /// @{
     double ra = 0.0, dec = 0.0;
+    /// @}
+    /// Proper motion in right ascension (times cos dec) and in declination, mas a year.
+    /// @{
     double pmRa = 0.0, pmDec = 0.0;
-    double parallax = 0.0;
-    double radialVelocity = 0.0;
+    /// @}
+    double parallax = 0.0;        ///< mas
+    double radialVelocity = 0.0;  ///< km/s, positive receding
 };
 
 /// Geocentric apparent right ascension and declination of date (true equator and equinox),

@@ -15,9 +15,13 @@
 
 namespace sky {
 
+/// One catalogue table, mapped read-only; see the notes above. Reads are const and may run
+/// from several threads at once.
 class ZCMCOM_API CatalogFile {
 public:
+    /// An empty table, for Open.
     CatalogFile() = default;
+    /// Unmaps the file.
     ~CatalogFile();
     CatalogFile(const CatalogFile&) = delete;
     CatalogFile& operator=(const CatalogFile&) = delete;
@@ -28,17 +32,21 @@ public:
     /// Checks a table held in memory (the bytes must outlive the table); for tests and fuzzing.
     bool OpenBytes(const void* data, size_t size, const std::string& name, std::string* error);
 
+    /// The number of rows.
     uint32_t Rows() const { return m_rows; }
     /// The column of that name, or -1.
     int Column(const char* name) const;
-    /// Values of a column; NaN, 0 or "" when the column is -1 or of another type.
+    /// Values of a column; NaN, 0 or "" when the column is -1 or of another type. Text is
+    /// UTF-8, valid as long as the table is open.
+    /// @{
     double Number(int column, uint32_t row) const;
     int32_t Integer(int column, uint32_t row) const;
     const char* Text(int column, uint32_t row) const;
+    /// @}
 
     /// Rows whose key (lower case, blanks removed) is exactly key.
     std::vector<uint32_t> Find(const std::string& key) const;
-    /// The row whose i32 column holds value, by the column "by<name>" that lists the rows in
+    /// The row whose i32 column holds value, by the column "by" + name that lists the rows in
     /// that column's order; -1 when none does.
     int64_t FindNumber(const char* column, int32_t value) const;
     /// Every row within radius degrees of (ra, dec), J2000 degrees, by declination band and

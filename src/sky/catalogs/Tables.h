@@ -13,7 +13,7 @@
 
 namespace sky {
 
-/// The table data/<name> ("stars.zct"), opened on first use; null when it is missing or
+/// The table data/NAME ("stars.zct"), opened on first use; null when it is missing or
 /// damaged (said once on standard error with the file and the offset), so the rest of the
 /// sky keeps working.
 const CatalogFile* Table(const char* name);
@@ -51,7 +51,7 @@ int64_t StarRowOf(const CatalogFile& table, uint32_t row);
 /// itself: empty without a star or for a property no star has.
 void StarAnswerOrEmpty(int64_t star, const CString& property, const Context& at, CString* answer);
 
-/// The row of table data/<name> that "<prefix><key>.<property>" names by its key: false
+/// The row of table data/NAME that "PREFIX KEY.PROPERTY" (no blanks) names by its key: false
 /// when q is not of that form, the table is missing or no row has the key.
 bool RowOf(const CString& q, const wchar_t* prefix, const char* name, const CatalogFile** table, uint32_t* row,
            CString* property);

@@ -33,6 +33,7 @@ double Root(F f, double a, double fa, double b, double fb) {
     }
     return c;
 }
+/// The same, evaluating f at both ends first.
 template <class F>
 double Root(F f, double a, double b) {
     return Root(f, a, f(a), b, f(b));

@@ -21,9 +21,14 @@ double NextEvent(const std::function<double(double)>& eventOfPass, double jdUt);
 /// night false: no astronomical night begins within a day; start NaN: the object does not
 /// reach minAltitude in it.
 struct ObservingWindow {
-    bool night = false;
+    bool night = false;  ///< an astronomical night begins within a day
+    /// The window's start and end, UT Julian Days.
+    /// @{
     double start = NAN, end = NAN;
+    /// @}
 };
+/// Tonight's observing window (see ObservingWindow) from the Sun's and the object's
+/// altitudes (degrees) as functions of the UT Julian Day.
 ObservingWindow WindowTonight(const std::function<double(double)>& sunAltitude,
                               const std::function<double(double)>& altitude, double jdUt,
                               double minAltitude = 20.0);
