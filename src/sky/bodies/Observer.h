@@ -11,7 +11,7 @@ namespace sky {
 
 /// An observer away from the Earth. On the surface: planetocentric east longitude and
 /// latitude (degrees) and the height (m) above the body's mean sphere.
-struct Observer {
+struct BodyObserver {
     Body body = Body::Earth;  ///< the body it stands on
     bool surface = false;     ///< on the surface at site, else at the centre
     Site site;                ///< the site on the surface
@@ -24,7 +24,7 @@ bool ObserverBody(const CString& path, Body* body);
 bool HasRotationModel(Body body);
 
 /// The observer's heliocentric position, J2000 equatorial, au, at a TT Julian Day.
-Vec ObserverAt(const Observer& o, double jdTt);
+Vec ObserverAt(const BodyObserver& o, double jdTt);
 
 /// The place of a body seen by the observer: the J2000 direction with light time, the other
 /// systems from it with aberration by the observer's motion; the local horizon on a surface
@@ -33,6 +33,6 @@ Vec ObserverAt(const Observer& o, double jdTt);
 /// diameter scaled from the Earth's view by distance. withEvents adds rise, transit and set
 /// of the current or next pass above the site's horizon (the centre at altitude 0, no
 /// atmosphere) where the body has a surface site.
-BodyPlace PlaceFrom(const Observer& o, Body target, double jdUt, bool withEvents);
+BodyPlace PlaceFrom(const BodyObserver& o, Body target, double jdUt, bool withEvents);
 
 }  // namespace sky
