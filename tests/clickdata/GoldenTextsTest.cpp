@@ -3,9 +3,10 @@
 // (ZCMCOM_UPDATE_GOLDEN=1 rewrites their expected texts and queries), and where GetText
 // puts the later lines.
 //
-// "## name | object path | click type | switches | builder [compact]" opens a case: the
+// "## name | object path | click type | switches | builder [number]" opens a case: the
 // switches are CCdStatus field names joined by "," ("Name=value" for a value other than 1,
-// "all" for InitAll); the builder is "later" when left out. "query<TAB>answer" lines are
+// "all" for InitAll, "init" for Init, "NotEarth" and "OriginNorth" for the observer); the
+// builder is "later" when left out; the number is its compact flag or precision. "query<TAB>answer" lines are
 // the host's table; "> " lines the expected text, each ended by CR LF (">" alone: an empty line), and "= " a last line
 // without one; "< " lines the exact queries sent, in order ("<" alone: none). A case without
 // "<" lines does not check its queries.
@@ -29,7 +30,8 @@ const std::map<std::string, int CCdStatus::*> kSwitches = {
     ZCM_FIELD(DispEcl2000), ZCM_FIELD(DispGal), ZCM_FIELD(DispHrz), ZCM_FIELD(DispHrzOrgSouth),
     ZCM_FIELD(DispRiseSet), ZCM_FIELD(DispAzmth), ZCM_FIELD(DispHourAngle), ZCM_FIELD(DispDeltaEqt),
     ZCM_FIELD(DispDistR), ZCM_FIELD(SolarOrbitDetails), ZCM_FIELD(PlanetPhysicalTable), ZCM_FIELD(PgcDetails),
-    ZCM_FIELD(DispNameOnBar), ZCM_FIELD(DispComment), ZCM_FIELD(RaInDegrees), ZCM_FIELD(DispConstellation),
+    ZCM_FIELD(DispNameOnBar), ZCM_FIELD(DispComment), ZCM_FIELD(TransparentOnInactive), ZCM_FIELD(RaInDegrees),
+    ZCM_FIELD(UserFlag1), ZCM_FIELD(UserFlag2), ZCM_FIELD(UserFlag3), ZCM_FIELD(DispConstellation),
     ZCM_FIELD(DispAirmass), ZCM_FIELD(DispSiderealTime), ZCM_FIELD(DispLightTime), ZCM_FIELD(DispPhaseAngle),
     ZCM_FIELD(DispParallacticAngle), ZCM_FIELD(DispSunMoonAltitude), ZCM_FIELD(DispTimeToEvents),
     ZCM_FIELD(DispObservingWindow), ZCM_FIELD(DispVariableForecast), ZCM_FIELD(DispFieldRatio),
@@ -45,6 +47,7 @@ const std::map<std::string, Builder> kBuilders = {
     ZCM_BUILDER("magellan", GetTextMagellan), ZCM_BUILDER("image", GetTextDeepSkyImage),
     ZCM_BUILDER("satellite", GetTextSatellite), ZCM_BUILDER("meteor", GetTextMeteor),
     {"eclipse", [](ClickDataProbe& cd, FakeHost& h, int) { return cd.GetSolarEclipse(&h); }},
+    {"pos", [](ClickDataProbe& cd, FakeHost& h, int precision) { return cd.GetPosString(&h, precision); }},
     {"later", [](ClickDataProbe& cd, FakeHost& h, int) { return cd.GetLaterLines(&h); }}};
 #undef ZCM_BUILDER
 
@@ -117,17 +120,23 @@ void CheckGoldenFile(const char* name, size_t count) {
     for (const std::string& line : preamble) rewritten << line << "\n";
     for (const Case& c : cases) {
         CCdStatus status;
+        ClickDataProbe cd(status);
         std::istringstream s(c.switches);
         for (std::string sw; std::getline(s, sw, ',');) {
             const size_t eq = sw.find('=');
             if (sw == "all")
                 status.InitAll();
+            else if (sw == "init")
+                status.Init();
+            else if (sw == "NotEarth")
+                cd.SetNotEarth(1);
+            else if (sw == "OriginNorth")
+                cd.SetOriginNorth(1);
             else
                 status.*kSwitches.at(sw.substr(0, eq)) = eq == std::string::npos ? 1 : std::stoi(sw.substr(eq + 1));
         }
         FakeHost host;
         host.LoadTable(c.table);
-        ClickDataProbe cd(status);
         cd.SetObject(CString(c.path.c_str()), c.type);
         const std::string text = kBuilders.at(c.builder)(cd, host, c.compact).ToUtf8();
         std::string queries;
@@ -149,7 +158,7 @@ void CheckGoldenFile(const char* name, size_t count) {
 }
 
 TEST(GoldenTexts, LaterLines) { CheckGoldenFile("later_lines.txt", 36); }
-TEST(GoldenTexts, ObjectTexts) { CheckGoldenFile("click_texts.txt", 146); }
+TEST(GoldenTexts, ObjectTexts) { CheckGoldenFile("click_texts.txt", 174); }
 
 TEST(LaterLines, FollowTodaysTextAndTheMeasuringLineAndAreCached) {
     CCdStatus status;
