@@ -46,6 +46,9 @@ const std::map<std::string, Builder> kBuilders = {
     ZCM_BUILDER("solar", GetTextSolar),       ZCM_BUILDER("deepsky", GetTextDeepSky),
     ZCM_BUILDER("magellan", GetTextMagellan), ZCM_BUILDER("image", GetTextDeepSkyImage),
     ZCM_BUILDER("satellite", GetTextSatellite), ZCM_BUILDER("meteor", GetTextMeteor),
+    ZCM_BUILDER("cons", GetTextCons),         ZCM_BUILDER("eqt", GetTextEqt),
+    ZCM_BUILDER("adf", GetTextAdf),           ZCM_BUILDER("angle", GetTextAngleOfField),
+    ZCM_BUILDER("mosaic", GetTextMosaicOfField), ZCM_BUILDER("fov", GetTextFiledOfView),
     {"eclipse", [](ClickDataProbe& cd, FakeHost& h, int) { return cd.GetSolarEclipse(&h); }},
     {"pos", [](ClickDataProbe& cd, FakeHost& h, int precision) { return cd.GetPosString(&h, precision); }},
     {"later", [](ClickDataProbe& cd, FakeHost& h, int) { return cd.GetLaterLines(&h); }}};
@@ -158,7 +161,7 @@ void CheckGoldenFile(const char* name, size_t count) {
 }
 
 TEST(GoldenTexts, LaterLines) { CheckGoldenFile("later_lines.txt", 36); }
-TEST(GoldenTexts, ObjectTexts) { CheckGoldenFile("click_texts.txt", 174); }
+TEST(GoldenTexts, ObjectTexts) { CheckGoldenFile("click_texts.txt", 186); }
 
 TEST(LaterLines, FollowTodaysTextAndTheMeasuringLineAndAreCached) {
     CCdStatus status;
