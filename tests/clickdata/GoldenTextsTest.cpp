@@ -6,10 +6,10 @@
 // "## name | object path | click type | switches | builder [number]" opens a case: the
 // switches are CCdStatus field names joined by "," ("Name=value" for a value other than 1,
 // "all" for InitAll, "init" for Init, "NotEarth" and "OriginNorth" for the observer); the
-// builder is "later" when left out; the number is its compact flag or precision. "query<TAB>answer" lines are
-// the host's table; "> " lines the expected text, each ended by CR LF (">" alone: an empty line), and "= " a last line
-// without one; "< " lines the exact queries sent, in order ("<" alone: none). A case without
-// "<" lines does not check its queries.
+// builder is "later" when left out; the number is its compact flag or precision.
+// "query<TAB>answer" lines are the host's table; "> " lines the expected text, each ended by
+// CR LF (">" alone: an empty line), and "= " a last line without one; "< " lines the exact
+// queries sent, in order ("<" alone: none). A case without "<" lines leaves them unchecked.
 #include <gtest/gtest.h>
 
 #include <fstream>
