@@ -23,6 +23,9 @@ packages=(
   lintian
   man-db
   doxygen
+  chromium
+  chromium-driver
+  python3-selenium
 )
 missing=()
 for p in "${packages[@]}"; do
