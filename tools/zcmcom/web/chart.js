@@ -289,7 +289,10 @@ function changed(work) {
 }
 
 async function loadSwitches() {
-  const answer = await api('GET', '/api/switches');
+  showSwitches(await api('GET', '/api/switches'));
+}
+
+function showSwitches(answer) {
   const list = Array.isArray(answer) ? answer
     : Array.isArray(answer.switches) ? answer.switches
       : Object.entries(answer).map(([name, on]) => ({ name, on }));
@@ -352,7 +355,11 @@ function wire() {
   $('switches').addEventListener('change', (event) => {
     const input = event.target;
     if (!input.dataset.name) return;
-    changed(() => api('POST', '/api/switches', { name: input.dataset.name, on: input.checked }));
+    const body = { name: input.dataset.name, on: input.checked };
+    // A refused change puts the boxes back as the server has them.
+    changed(() => api('POST', '/api/switches', body).then(showSwitches, (err) => loadSwitches().then(() => {
+      throw err;
+    })));
   });
   let resizeTimer = 0;
   window.addEventListener('resize', () => {
