@@ -196,6 +196,9 @@ ClickTexts ChartState::TextsOf(const CString& path) {
     ClickTexts t;
     t.path = Utf8(path);
     try {
+        // The builders format whatever the host answers, zeros for an object it does not
+        // know; an object the sky knows has a place.
+        if (m_host.Execute(L"? " + path + L".Position.RA").IsEmpty()) throw NotFound("no object " + t.path);
         const CString text = m_clickData.GetText(&m_host, path, 0);
         if (text.IsEmpty()) throw NotFound("no object " + t.path);
         t.text = Utf8(text);
@@ -252,6 +255,7 @@ void ChartState::SetSwitch(const std::string& name, bool on) {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_status.*s.field = on ? 1 : 0;
         m_status.Save();
+        m_clickData.ClearCache();  // the texts kept were made with the old switches
         return;
     }
     throw BadRequest("unknown switch '" + name.substr(0, 64) + "'");
@@ -309,7 +313,7 @@ void ChartState::SetLocalTime(const std::string& text) {
     std::lock_guard<std::mutex> lock(m_mutex);
     d.timezone = m_dateObs.GetTz();
     tagADATE probe = d;
-    const double expected = GetJd(&probe) - d.timezone / 24.0;
+    const double expected = GetJd(&probe);
     m_dateObs.UpdateDateByUI(&d);
     Changed();
     CheckInstant(expected);
