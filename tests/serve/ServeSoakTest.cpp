@@ -35,6 +35,7 @@ TEST_F(ServeTest, FiftyClientsAtOnce) {
         for (int c = 0; c < 50; ++c)
             clients.emplace_back([&, c] {
                 httplib::Client http("127.0.0.1", port);
+                http.set_keep_alive(true);
                 for (int r = 0; r < requests; ++r) {
                     auto res = r == 7 && c % 10 == 0
                         ? http.Post("/api/time", c % 20 ? R"({"step":"+1m"})" : R"({"step":"-1m"})",
