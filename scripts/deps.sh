@@ -17,6 +17,8 @@ packages=(
   iproute2
   python3
   libcli11-dev
+  libcpp-httplib-dev
+  nlohmann-json3-dev
   tzdata
   dpkg-dev
   file

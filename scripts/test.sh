@@ -28,10 +28,10 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
   run_suite build-asan -DZCMCOM_SANITIZE=address,undefined -DZCMCOM_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
 echo "== clang, warnings as errors =="
 CC=clang CXX=clang++ ctest_args="-LE browser" run_suite build-clang -DZCMCOM_BUILD_BENCH=OFF -DCMAKE_CXX_FLAGS=-Werror
-echo "== ThreadSanitizer (networking tests) =="
+echo "== ThreadSanitizer (networking tests, the chart server) =="
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Release -DZCMCOM_SANITIZE=thread -DZCMCOM_BUILD_BENCH=OFF >/dev/null
-cmake --build build-tsan -j "$jobs" --target test_net
-TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan -j "$jobs" -L net --output-on-failure --timeout 300
+cmake --build build-tsan -j "$jobs" --target test_net test_serve
+TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan -j "$jobs" -L 'net|serve' --output-on-failure --timeout 300
 echo "== Debian packages: build, install into a scratch root, consumer, lintian =="
 bash scripts/package.sh --check
 echo "== API reference =="
