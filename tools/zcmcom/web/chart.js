@@ -68,7 +68,9 @@ function chartSize() {
   const box = $('chart');
   const width = Math.max(320, Math.min(1000, Math.floor(box.clientWidth)));
   if (state.view === 'equatorial') return [width, Math.round(width / 2)];
-  const height = Math.max(320, Math.floor(window.innerHeight - box.getBoundingClientRect().top - 16));
+  // The chart fits the window below the controls, wherever the page is scrolled to.
+  const top = box.getBoundingClientRect().top + window.scrollY;
+  const height = Math.max(320, Math.floor(window.innerHeight - top - 16));
   const side = Math.min(width, height);
   return [side, side];
 }
