@@ -182,7 +182,12 @@ function drawSky(sky) {
 
   const cardinals = svgElement('g', { class: 'cardinals' }, svg);
   for (const c of sky.cardinals || []) {
-    svgElement('text', { x: c.x, y: c.y, 'data-cardinal': c.label }, cardinals).textContent = c.label;
+    // The points lie on the horizon, at the chart's edge: the letters stand just inside.
+    const dx = c.x - sky.w / 2;
+    const dy = c.y - sky.h / 2;
+    const inward = sky.view === 'horizon' ? 10 / (Math.hypot(dx, dy) || 1) : 0;
+    svgElement('text', { x: c.x - dx * inward, y: c.y - dy * inward, 'data-cardinal': c.label },
+      cardinals).textContent = c.label;
   }
   markSelection(sky);
 }
