@@ -205,6 +205,8 @@ function markSelection(sky) {
 function showHeader(sky) {
   const zone = sky.zoneName || (Number.isFinite(sky.zone) ? `UTC${sky.zone < 0 ? '' : '+'}${sky.zone}` : '');
   $('time').textContent = [sky.time, zone].filter(Boolean).join(' ');
+  const typed = $('date-text');
+  if (document.activeElement !== typed && sky.time) typed.value = sky.time.replace(/\//g, '-');
   const site = sky.site || sky;
   $('site').textContent = site.city || '';
   for (const key of ['lon', 'lat', 'height']) {
@@ -239,7 +241,9 @@ async function loadTzMap() {
 
 function showClick(answer) {
   const lines = (t) => (t || '').replace(/\r\n/g, '\n');
-  $('info-title').textContent = answer.name || answer.path || '';
+  const drawn = lastSky && (lastSky.objects || []).find((o) => o.path === answer.path);
+  const name = answer.name || (drawn && drawn.name);
+  $('info-title').textContent = name ? `${name} \u2014 ${answer.path}` : answer.path || '';
   $('text').textContent = lines(answer.text);
   $('compact').textContent = lines(answer.compact);
   $('cdf').textContent = lines(answer.cdf);
@@ -331,7 +335,8 @@ async function loadCities() {
 function setView(view) {
   state.view = view;
   const map = view === 'tzmap';
-  $('sky').hidden = map;
+  // An SVG element has no hidden property: the attribute, styled, does it.
+  $('sky').toggleAttribute('hidden', map);
   $('tzmap').hidden = !map;
   busy(loadSky);
 }
