@@ -28,6 +28,7 @@ CHROMIUM, DRIVER = "/usr/bin/chromium", "/usr/bin/chromedriver"
 
 try:
     from selenium import webdriver
+    from selenium.common.exceptions import TimeoutException
     from selenium.webdriver.chrome.service import Service
     from selenium.webdriver.common.actions.action_builder import ActionBuilder
     from selenium.webdriver.common.by import By
@@ -75,8 +76,11 @@ class Page:
 
     def settle(self, condition="true"):
         """Waits until no request of the page runs and the condition holds."""
-        self.wait.until(lambda d: d.execute_script(
-            f"return document.body.dataset.busy === '0' && ({condition});"))
+        try:
+            self.wait.until(lambda d: d.execute_script(
+                f"return document.body.dataset.busy === '0' && ({condition});"))
+        except TimeoutException:
+            raise AssertionError(f"page never came to: {condition} (its error line: {self.text('error')!r})")
 
     def text(self, node_id):
         return self.js("return document.getElementById(arguments[0]).textContent;", node_id)
@@ -118,7 +122,6 @@ def check_positions(page):
         x, y = page.centre(path)
         dx, dy = x - placed[path]["x"], y - placed[path]["y"]
         expect(abs(dx) <= 2 and abs(dy) <= 2, f"{view}: {path} drawn at the server's place ({dx:+.2f}, {dy:+.2f} px)")
-    return sky
 
 
 def check_text(page, cli, at, what):
