@@ -69,7 +69,7 @@ def start_browser(profile):
 class Page:
     def __init__(self, driver, url):
         self.driver, self.url = driver, url
-        self.wait = WebDriverWait(driver, 10)
+        self.wait = WebDriverWait(driver, 30)  # generous: CI runs other tests beside it
 
     def js(self, script, *args):
         return self.driver.execute_script(script, *args)
