@@ -43,7 +43,8 @@ void AddCatalogue(ChartCatalogue* chart) {
         chart->objects.push_back({p, name, L"dso", d.ra, d.dec, d.mag});
     }
     for (const Constellation& c : catalog.Constellations())
-        chart->labels.push_back({c.japanese.IsEmpty() ? c.latin : c.japanese, c.abbreviation, c.ra, c.dec});
+        chart->labels.push_back(
+            {c.japanese.IsEmpty() ? c.latin : c.japanese, c.abbreviation, c.ra, c.dec});
 }
 
 // Lines "abbr<TAB>ra1<TAB>dec1<TAB>ra2<TAB>dec2"; anything else is skipped.

@@ -24,7 +24,8 @@ protected:
         WriteFileBytes(m_files.File("secret.txt"), "SECRET");
         std::filesystem::create_symlink(m_files.File("secret.txt"), web + "/link.css");
         serve::StartOptions start;
-        start.jd = kStartJd, start.hasSite = true, start.lon = kLon, start.lat = kLat, start.height = kHeight;
+        start.jd = kStartJd, start.hasSite = true, start.lon = kLon, start.lat = kLat,
+        start.height = kHeight;
         state = std::make_unique<serve::ChartState>(start);
         server = std::make_unique<serve::ChartServer>(*state, web);
         port = server->Bind("127.0.0.1", 0);

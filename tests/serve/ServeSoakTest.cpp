@@ -27,8 +27,8 @@ long ResidentKb() {
 // 50 clients of 200 requests each, reading and changing the state at once: every answer is
 // whole, and memory stays flat once the server is warm.
 TEST_F(ServeTest, FiftyClientsAtOnce) {
-    const char* const kReads[] = {"/api/time", "/api/site", "/api/switches", "/api/click?path=Solar.Sun",
-                                  "/api/sky?w=200&h=200"};
+    const char* const kReads[] = {"/api/time", "/api/site", "/api/switches",
+                                  "/api/click?path=Solar.Sun", "/api/sky?w=200&h=200"};
     std::atomic<int> failures{0};
     auto round = [&](int requests) {
         std::vector<std::thread> clients;
@@ -38,14 +38,17 @@ TEST_F(ServeTest, FiftyClientsAtOnce) {
                 http.set_keep_alive(true);
                 for (int r = 0; r < requests; ++r) {
                     auto res = r == 7 && c % 10 == 0
-                        ? http.Post("/api/time", c % 20 ? R"({"step":"+1m"})" : R"({"step":"-1m"})",
-                                        "application/json")
-                        : r == 9 && c % 10 == 5
-                        ? http.Post("/api/switches", c % 20 == 5 ? R"({"name":"DispGal","on":false})"
-                                                                     : R"({"name":"DispGal","on":true})",
-                                        "application/json")
-                        : http.Get(kReads[(r * 7 + c) % (r % 40 == 3 ? 5 : 4)]);
-                    if (!res || res->status != 200 || nlohmann::json::parse(res->body, nullptr, false).is_discarded())
+                                   ? http.Post("/api/time",
+                                               c % 20 ? R"({"step":"+1m"})" : R"({"step":"-1m"})",
+                                               "application/json")
+                               : r == 9 && c % 10 == 5
+                                   ? http.Post("/api/switches",
+                                               c % 20 == 5 ? R"({"name":"DispGal","on":false})"
+                                                           : R"({"name":"DispGal","on":true})",
+                                               "application/json")
+                                   : http.Get(kReads[(r * 7 + c) % (r % 40 == 3 ? 5 : 4)]);
+                    if (!res || res->status != 200 ||
+                        nlohmann::json::parse(res->body, nullptr, false).is_discarded())
                         ++failures;
                 }
             });
@@ -67,11 +70,13 @@ TEST(ServeProgram, StopsCleanlyOnSignal) {
         ASSERT_GE(pid, 0);
         if (pid == 0) {
             if (!freopen(out.c_str(), "w", stdout)) _exit(127);
-            execl(ZCMCOM_CLI, ZCMCOM_CLI, "serve", "--port", "0", "--at", "2026-12-07T21:00", nullptr);
+            execl(ZCMCOM_CLI, ZCMCOM_CLI, "serve", "--port", "0", "--at", "2026-12-07T21:00",
+                  nullptr);
             _exit(127);
         }
         std::string line;
-        for (int i = 0; i < 1000 && line.find("serving http://127.0.0.1:") == std::string::npos; ++i) {
+        for (int i = 0; i < 1000 && line.find("serving http://127.0.0.1:") == std::string::npos;
+             ++i) {
             usleep(10000);
             line = ReadFileBytes(out);
         }
@@ -83,6 +88,7 @@ TEST(ServeProgram, StopsCleanlyOnSignal) {
         kill(pid, signal);
         int status = 0;
         ASSERT_EQ(waitpid(pid, &status, 0), pid);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "signal " << signal << " status " << status;
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+            << "signal " << signal << " status " << status;
     }
 }

@@ -35,14 +35,18 @@ int RunServe(const ServeArgs& a) {
     serve::StartOptions start;
     if (!a.site.empty()) {
         if (!ParseSite(a.site, &start.lon, &start.lat, &start.height))
-            return UsageError("bad --site '" + a.site + "' (LON,LAT[,HEIGHT]: degrees east, degrees north, metres)");
+            return UsageError("bad --site '" + a.site +
+                              "' (LON,LAT[,HEIGHT]: degrees east, degrees north, metres)");
         start.hasSite = true;
     }
     if (!a.at.empty() && !ParseIsoTime(a.at, StartZone(start), &start.jd))
-        return UsageError("bad --at '" + a.at + "' (YYYY-MM-DDTHH:MM:SS with Z or +HH:MM; no offset: the site's zone)");
+        return UsageError("bad --at '" + a.at +
+                          "' (YYYY-MM-DDTHH:MM:SS with Z or +HH:MM; no offset: the site's zone)");
     if (a.port < 0 || a.port > 65535) return UsageError("--port: 0 to 65535");
     if (a.bind != "127.0.0.1")
-        fprintf(stderr, "zcmcom: warning: listening on %s; anyone who reaches it can change the chart's settings\n",
+        fprintf(stderr,
+                "zcmcom: warning: listening on %s; anyone who reaches it can change the chart's "
+                "settings\n",
                 a.bind.c_str());
 
     // SIGINT and SIGTERM go to one thread that stops the server; every other thread,
@@ -58,7 +62,8 @@ int RunServe(const ServeArgs& a) {
     serve::ChartServer server(state, serve::FindWebFolder());
     const int port = server.Bind(a.bind, a.port);
     if (port < 0) return Failure("cannot listen on " + a.bind + ":" + std::to_string(a.port));
-    printf("serving http://%s:%d/\n", a.bind.find(':') == std::string::npos ? a.bind.c_str() : ("[" + a.bind + "]").c_str(),
+    printf("serving http://%s:%d/\n",
+           a.bind.find(':') == std::string::npos ? a.bind.c_str() : ("[" + a.bind + "]").c_str(),
            port);
     fflush(stdout);
     std::atomic<bool> done{false};
@@ -81,12 +86,15 @@ int RunServe(const ServeArgs& a) {
 CommandRun DefineServe(CLI::App& cmd) {
     auto a = std::make_shared<ServeArgs>();
     cmd.add_option("--port", a->port, "TCP port (0: any free port)")->capture_default_str();
-    cmd.add_option("--at", a->at, "the starting instant, ISO 8601 (no offset: the site's zone); default now");
+    cmd.add_option("--at", a->at,
+                   "the starting instant, ISO 8601 (no offset: the site's zone); default now");
     cmd.add_option("--site", a->site, "LON,LAT[,HEIGHT]: degrees east, north, metres");
-    cmd.add_option("--bind", a->bind, "the address to listen on (warns for any but 127.0.0.1)")->capture_default_str();
+    cmd.add_option("--bind", a->bind, "the address to listen on (warns for any but 127.0.0.1)")
+        ->capture_default_str();
     return [a] { return RunServe(*a); };
 }
 
-const CommandRegistration kServe({"serve", "serve the built-in sky as a chart for the web browser", DefineServe});
+const CommandRegistration kServe({"serve", "serve the built-in sky as a chart for the web browser",
+                                  DefineServe});
 
 }  // namespace

@@ -25,11 +25,13 @@ constexpr size_t kMaxBody = 4096;
 
 const char kPlaceholder[] =
     "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>zcmcom</title></head>\n"
-    "<body><p>The chart's page is not installed; the JSON API answers under /api/.</p></body></html>\n";
+    "<body><p>The chart's page is not installed; the JSON API answers under "
+    "/api/.</p></body></html>\n";
 
 void SendJson(httplib::Response& res, const json& body, int status = 200) {
     res.status = status;
-    res.set_content(body.dump(-1, ' ', false, json::error_handler_t::replace), "application/json; charset=utf-8");
+    res.set_content(body.dump(-1, ' ', false, json::error_handler_t::replace),
+                    "application/json; charset=utf-8");
 }
 
 void SendError(httplib::Response& res, int status, const std::string& message) {
@@ -37,7 +39,8 @@ void SendError(httplib::Response& res, int status, const std::string& message) {
 }
 
 // Runs a handler; the library's refusals become 400 and 404, anything else 500.
-httplib::Server::Handler Guarded(std::function<void(const httplib::Request&, httplib::Response&)> handler) {
+httplib::Server::Handler Guarded(
+    std::function<void(const httplib::Request&, httplib::Response&)> handler) {
     return [handler](const httplib::Request& req, httplib::Response& res) {
         try {
             handler(req, res);
@@ -52,16 +55,17 @@ httplib::Server::Handler Guarded(std::function<void(const httplib::Request&, htt
 }
 
 // A parameter as a number within [low, high] (whole when integral); absent: fallback.
-double Param(const httplib::Request& req, const char* name, double fallback, double low, double high,
-             bool integral) {
+double Param(const httplib::Request& req, const char* name, double fallback, double low,
+             double high, bool integral) {
     if (!req.has_param(name)) return fallback;
     const std::string text = req.get_param_value(name);
     char* end = nullptr;
     const double v = text.empty() || text.size() > 32 ? NAN : std::strtod(text.c_str(), &end);
-    if (!std::isfinite(v) || !end || *end || v < low || v > high || (integral && v != std::floor(v))) {
+    if (!std::isfinite(v) || !end || *end || v < low || v > high ||
+        (integral && v != std::floor(v))) {
         char message[160];
-        std::snprintf(message, sizeof message, "%s: %s from %g to %g", name, integral ? "a whole number" : "a number",
-                      low, high);
+        std::snprintf(message, sizeof message, "%s: %s from %g to %g", name,
+                      integral ? "a whole number" : "a number", low, high);
         throw BadRequest(message);
     }
     return v;
@@ -79,7 +83,8 @@ ChartView ViewOf(const httplib::Request& req) {
 // The request's body as a JSON object.
 json Body(const httplib::Request& req) {
     json body = json::parse(req.body, nullptr, false);
-    if (body.is_discarded() || !body.is_object()) throw BadRequest("the body must be a JSON object");
+    if (body.is_discarded() || !body.is_object())
+        throw BadRequest("the body must be a JSON object");
     return body;
 }
 
@@ -106,8 +111,8 @@ json TimeJson(ChartState& state) {
     tagADATE utc{};
     JdToDate2(s->jd + 0.5 / 86400.0, &utc);
     char iso[48];
-    std::snprintf(iso, sizeof iso, "%04d-%02d-%02dT%02d:%02d:%02dZ", utc.year, utc.month, utc.day, utc.hour, utc.minute,
-                  static_cast<int>(utc.second));
+    std::snprintf(iso, sizeof iso, "%04d-%02d-%02dT%02d:%02d:%02dZ", utc.year, utc.month, utc.day,
+                  utc.hour, utc.minute, static_cast<int>(utc.second));
     return {{"jd", s->jd}, {"time", s->time}, {"zone", s->zone}, {"utc", iso}};
 }
 
@@ -120,9 +125,12 @@ json SiteJson(ChartState& state) {
 
 const char* ContentType(const std::string& name) {
     static const std::pair<const char*, const char*> kTypes[] = {
-        {".html", "text/html; charset=utf-8"}, {".js", "text/javascript; charset=utf-8"},
-        {".css", "text/css; charset=utf-8"},   {".json", "application/json; charset=utf-8"},
-        {".png", "image/png"},                 {".svg", "image/svg+xml"},
+        {".html", "text/html; charset=utf-8"},
+        {".js", "text/javascript; charset=utf-8"},
+        {".css", "text/css; charset=utf-8"},
+        {".json", "application/json; charset=utf-8"},
+        {".png", "image/png"},
+        {".svg", "image/svg+xml"},
         {".ico", "image/x-icon"}};
     for (const auto& t : kTypes) {
         const size_t n = std::strlen(t.first);
@@ -136,12 +144,15 @@ const char* ContentType(const std::string& name) {
 bool ReadWebFile(const std::string& folder, const std::string& name, std::string* bytes) {
     if (folder.empty() || name.empty() || name.size() > 100 || name[0] == '.') return false;
     for (char c : name)
-        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '.' && c != '_' && c != '-') return false;
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '.' && c != '_' && c != '-')
+            return false;
     char root[PATH_MAX], file[PATH_MAX];
-    if (!realpath(folder.c_str(), root) || !realpath((folder + "/" + name).c_str(), file)) return false;
+    if (!realpath(folder.c_str(), root) || !realpath((folder + "/" + name).c_str(), file))
+        return false;
     const std::string inside = std::string(root) + "/";
     struct stat info {};
-    if (std::string(file).compare(0, inside.size(), inside) != 0 || stat(file, &info) != 0 || !S_ISREG(info.st_mode))
+    if (std::string(file).compare(0, inside.size(), inside) != 0 || stat(file, &info) != 0 ||
+        !S_ISREG(info.st_mode))
         return false;
     std::ifstream in(file, std::ios::binary);
     bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -150,7 +161,8 @@ bool ReadWebFile(const std::string& folder, const std::string& name, std::string
 
 bool HasIndex(const std::string& folder) {
     struct stat info {};
-    return !folder.empty() && stat((folder + "/index.html").c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    return !folder.empty() && stat((folder + "/index.html").c_str(), &info) == 0 &&
+           S_ISREG(info.st_mode);
 }
 
 }  // namespace
@@ -205,14 +217,14 @@ void ChartServer::Route() {
     // Whatever ends without a body of its own (no route, too large, bad request line).
     s.set_error_handler([](const httplib::Request&, httplib::Response& res) {
         if (!res.body.empty()) return;
-        const std::string message = res.status == 404   ? "no such path"
-                                    : res.status == 413 ? "the request body is longer than 4096 bytes"
-                                                        : "request refused (HTTP " + std::to_string(res.status) + ")";
+        const std::string message =
+            res.status == 404   ? "no such path"
+            : res.status == 413 ? "the request body is longer than 4096 bytes"
+                                : "request refused (HTTP " + std::to_string(res.status) + ")";
         SendError(res, res.status, message);
     });
-    s.set_exception_handler([](const httplib::Request&, httplib::Response& res, std::exception_ptr) {
-        SendError(res, 500, "internal error");
-    });
+    s.set_exception_handler([](const httplib::Request&, httplib::Response& res,
+                               std::exception_ptr) { SendError(res, 500, "internal error"); });
 
     s.Get("/", [web](const httplib::Request&, httplib::Response& res) {
         std::string page;
@@ -226,64 +238,74 @@ void ChartServer::Route() {
         res.set_content(bytes, ContentType(name));
     });
     s.Get("/api/sky", Guarded([&state](const httplib::Request& req, httplib::Response& res) {
-        const ChartView view = ViewOf(req);
-        res.set_content(SkyJson(*state.Sky(), view), "application/json; charset=utf-8");
-    }));
+              const ChartView view = ViewOf(req);
+              res.set_content(SkyJson(*state.Sky(), view), "application/json; charset=utf-8");
+          }));
     s.Get("/api/click", Guarded([&state](const httplib::Request& req, httplib::Response& res) {
-        if (req.has_param("path")) return SendJson(res, TextsJson(state.Click(req.get_param_value("path"))));
-        if (!req.has_param("x") || !req.has_param("y")) throw BadRequest("give path, or x and y of a view");
-        const ChartView view = ViewOf(req);
-        const double x = Param(req, "x", 0, -1e6, 1e6, false), y = Param(req, "y", 0, -1e6, 1e6, false);
-        SendJson(res, TextsJson(state.ClickAt(view, x, y)));
-    }));
+              if (req.has_param("path"))
+                  return SendJson(res, TextsJson(state.Click(req.get_param_value("path"))));
+              if (!req.has_param("x") || !req.has_param("y"))
+                  throw BadRequest("give path, or x and y of a view");
+              const ChartView view = ViewOf(req);
+              const double x = Param(req, "x", 0, -1e6, 1e6, false),
+                           y = Param(req, "y", 0, -1e6, 1e6, false);
+              SendJson(res, TextsJson(state.ClickAt(view, x, y)));
+          }));
     s.Get("/api/switches", Guarded([&state](const httplib::Request&, httplib::Response& res) {
-        SendJson(res, SwitchesJson(state.Switches()));
-    }));
+              SendJson(res, SwitchesJson(state.Switches()));
+          }));
     s.Post("/api/switches", Guarded([&state](const httplib::Request& req, httplib::Response& res) {
-        const json body = Body(req);
-        state.SetSwitch(Field(body, "name", json::value_t::string).get<std::string>(),
-                        Field(body, "on", json::value_t::boolean).get<bool>());
-        SendJson(res, SwitchesJson(state.Switches()));
-    }));
+               const json body = Body(req);
+               state.SetSwitch(Field(body, "name", json::value_t::string).get<std::string>(),
+                               Field(body, "on", json::value_t::boolean).get<bool>());
+               SendJson(res, SwitchesJson(state.Switches()));
+           }));
     s.Get("/api/time", Guarded([&state](const httplib::Request&, httplib::Response& res) {
-        SendJson(res, TimeJson(state));
-    }));
-    s.Post("/api/time", Guarded([&state](const httplib::Request& req, httplib::Response& res) {
-        const json body = Body(req);
-        if (body.contains("now")) {
-            if (!Field(body, "now", json::value_t::boolean).get<bool>()) throw BadRequest("now: true");
-            state.SetNow();
-        } else if (body.contains("step")) {
-            state.Step(Field(body, "step", json::value_t::string).get<std::string>());
-        } else {
-            state.SetLocalTime(Field(body, "text", json::value_t::string).get<std::string>());
-        }
-        SendJson(res, TimeJson(state));
-    }));
+              SendJson(res, TimeJson(state));
+          }));
+    s.Post(
+        "/api/time", Guarded([&state](const httplib::Request& req, httplib::Response& res) {
+            const json body = Body(req);
+            if (body.contains("now")) {
+                if (!Field(body, "now", json::value_t::boolean).get<bool>())
+                    throw BadRequest("now: true");
+                state.SetNow();
+            } else if (body.contains("step")) {
+                state.Step(Field(body, "step", json::value_t::string).get<std::string>());
+            } else {
+                state.SetLocalTime(Field(body, "text", json::value_t::string).get<std::string>());
+            }
+            SendJson(res, TimeJson(state));
+        }));
     s.Get("/api/site", Guarded([&state](const httplib::Request&, httplib::Response& res) {
-        SendJson(res, SiteJson(state));
-    }));
-    s.Post("/api/site", Guarded([&state](const httplib::Request& req, httplib::Response& res) {
-        const json body = Body(req);
-        if (body.contains("city")) {
-            state.SetCity(Field(body, "city", json::value_t::string).get<std::string>());
-        } else {
-            const double lon = Field(body, "lon", json::value_t::number_float).get<double>();
-            const double lat = Field(body, "lat", json::value_t::number_float).get<double>();
-            const bool keep = !body.contains("height");
-            state.SetSite(lon, lat, keep ? 0.0 : Field(body, "height", json::value_t::number_float).get<double>(), keep);
-        }
-        SendJson(res, SiteJson(state));
-    }));
+              SendJson(res, SiteJson(state));
+          }));
+    s.Post(
+        "/api/site", Guarded([&state](const httplib::Request& req, httplib::Response& res) {
+            const json body = Body(req);
+            if (body.contains("city")) {
+                state.SetCity(Field(body, "city", json::value_t::string).get<std::string>());
+            } else {
+                const double lon = Field(body, "lon", json::value_t::number_float).get<double>();
+                const double lat = Field(body, "lat", json::value_t::number_float).get<double>();
+                const bool keep = !body.contains("height");
+                state.SetSite(
+                    lon, lat,
+                    keep ? 0.0 : Field(body, "height", json::value_t::number_float).get<double>(),
+                    keep);
+            }
+            SendJson(res, SiteJson(state));
+        }));
     s.Get("/api/cities", Guarded([](const httplib::Request&, httplib::Response& res) {
-        json list = json::array();
-        for (const City& c : ChartState::Cities())
-            list.push_back({{"name", c.name}, {"zone", c.zone}, {"lon", c.lon}, {"lat", c.lat}});
-        SendJson(res, json{{"cities", list}});
-    }));
+              json list = json::array();
+              for (const City& c : ChartState::Cities())
+                  list.push_back(
+                      {{"name", c.name}, {"zone", c.zone}, {"lon", c.lon}, {"lat", c.lat}});
+              SendJson(res, json{{"cities", list}});
+          }));
     s.Get("/api/tzmap", Guarded([&state](const httplib::Request&, httplib::Response& res) {
-        res.set_content(state.TimeZoneMapBmp(), "image/bmp");
-    }));
+              res.set_content(state.TimeZoneMapBmp(), "image/bmp");
+          }));
 }
 
 }  // namespace serve

@@ -95,7 +95,8 @@ void CheckPath(const std::string& path) {
 long Digits(const std::string& s, size_t* at, size_t digits) {
     long v = 0;
     size_t n = 0;
-    while (*at < s.size() && n < digits && s[*at] >= '0' && s[*at] <= '9') v = v * 10 + (s[(*at)++] - '0'), ++n;
+    while (*at < s.size() && n < digits && s[*at] >= '0' && s[*at] <= '9')
+        v = v * 10 + (s[(*at)++] - '0'), ++n;
     return n ? v : -1;
 }
 
@@ -110,8 +111,10 @@ double TabAngle(const std::string& s) {
     const size_t degreeDigits = s.size() == 5 || s.size() == 7 ? 2 : 3;
     if (s.size() != degreeDigits + 3 && s.size() != degreeDigits + 5) return NAN;
     const double sign = s[0] == '-' ? -1.0 : 1.0;
-    const double d = std::atof(s.substr(1, degreeDigits).c_str()), m = std::atof(s.substr(1 + degreeDigits, 2).c_str());
-    const double sec = s.size() > degreeDigits + 3 ? std::atof(s.substr(3 + degreeDigits).c_str()) : 0.0;
+    const double d = std::atof(s.substr(1, degreeDigits).c_str()),
+                 m = std::atof(s.substr(1 + degreeDigits, 2).c_str());
+    const double sec =
+        s.size() > degreeDigits + 3 ? std::atof(s.substr(3 + degreeDigits).c_str()) : 0.0;
     return sign * (d + m / 60.0 + sec / 3600.0);
 }
 
@@ -119,8 +122,10 @@ double TabAngle(const std::string& s) {
 
 std::string Utf8(const CString& text) { return text.ToUtf8(); }
 
-ChartState::ChartState(const StartOptions& start) : m_host(std::isfinite(start.jd) ? start.jd : 0.0) {
-    if (!std::isfinite(start.jd)) m_host.SetJd(2440587.5 + static_cast<double>(std::time(nullptr)) / 86400.0);
+ChartState::ChartState(const StartOptions& start)
+    : m_host(std::isfinite(start.jd) ? start.jd : 0.0) {
+    if (!std::isfinite(start.jd))
+        m_host.SetJd(2440587.5 + static_cast<double>(std::time(nullptr)) / 86400.0);
     m_status.Init();
     m_status.Load();
     m_clickData.SetStatus(&m_status);
@@ -129,7 +134,8 @@ ChartState::ChartState(const StartOptions& start) : m_host(std::isfinite(start.j
     if (start.hasSite)
         m_dateObs.UpdateObsByUI(start.lon, start.lat, start.height);
     else
-        m_dateObs.UpdateObsByUI(m_dateObs.GetLongitude(), m_dateObs.GetLatitude(), m_dateObs.GetHeight());
+        m_dateObs.UpdateObsByUI(m_dateObs.GetLongitude(), m_dateObs.GetLatitude(),
+                                m_dateObs.GetHeight());
     m_dateObs.UpdateByCorZnt();
 }
 
@@ -166,22 +172,28 @@ std::shared_ptr<Snapshot> ChartState::Compute() {
         item.ra = Number(ask(L".position.RA")) * 15.0;
         item.dec = Number(ask(L".position.DEC"));
         item.alt = Number(ask(L".position.Altitude"));
-        item.az = std::fmod(Number(ask(L".position.Azimuth")) + 180.0, 360.0);  // the host counts from the south
+        item.az = std::fmod(Number(ask(L".position.Azimuth")) + 180.0,
+                            360.0);  // the host counts from the south
         item.mag = Number(ask(L".Magnitude"));
-        if (item.kind == "sun") s->sunAlt = item.alt, s->sunAz = item.az, s->sunRa = item.ra, s->sunDec = item.dec;
-        else item.phase = Number(ask(L".PhysicalTable.K"));
+        if (item.kind == "sun")
+            s->sunAlt = item.alt, s->sunAz = item.az, s->sunRa = item.ra, s->sunDec = item.dec;
+        else
+            item.phase = Number(ask(L".PhysicalTable.K"));
         if (item.alt > 0) s->items.push_back(std::move(item));
     }
     const sky::ChartCatalogue& fixed = sky::FixedChartObjects();
     for (const sky::ChartObject& o : fixed.objects) {
         double alt, az;
         s->frame->ToHorizon(o.ra, o.dec, &alt, &az);
-        if (alt > 0) s->items.push_back({Utf8(o.path), Utf8(o.name), Utf8(o.kind), o.mag, alt, az, o.ra, o.dec});
+        if (alt > 0)
+            s->items.push_back(
+                {Utf8(o.path), Utf8(o.name), Utf8(o.kind), o.mag, alt, az, o.ra, o.dec});
     }
     for (const sky::ChartLabel& l : fixed.labels) {
         double alt, az;
         s->frame->ToHorizon(l.ra, l.dec, &alt, &az);
-        if (alt > 0) s->labels.push_back({Utf8(l.name), Utf8(l.abbreviation), alt, az, l.ra, l.dec});
+        if (alt > 0)
+            s->labels.push_back({Utf8(l.name), Utf8(l.abbreviation), alt, az, l.ra, l.dec});
     }
     for (const sky::ChartSegment& g : fixed.segments) {
         SkySegment seg{0, 0, g.ra1, g.dec1, 0, 0, g.ra2, g.dec2};
@@ -198,7 +210,8 @@ ClickTexts ChartState::TextsOf(const CString& path) {
     try {
         // The builders format whatever the host answers, zeros for an object it does not
         // know; an object the sky knows has a place.
-        if (m_host.Execute(L"? " + path + L".Position.RA").IsEmpty()) throw NotFound("no object " + t.path);
+        if (m_host.Execute(L"? " + path + L".Position.RA").IsEmpty())
+            throw NotFound("no object " + t.path);
         const CString text = m_clickData.GetText(&m_host, path, 0);
         if (text.IsEmpty()) throw NotFound("no object " + t.path);
         t.text = Utf8(text);
@@ -223,8 +236,10 @@ ClickTexts ChartState::ClickAt(const ChartView& view, double x, double y) {
     double bestDistance = 8.0;
     for (const SkyItem& item : s->items) {
         double px, py;
-        if (view.kind == ChartView::Horizon) ProjectHorizon(view, item.alt, item.az, &px, &py);
-        else ProjectEquatorial(view, item.ra, item.dec, &px, &py);
+        if (view.kind == ChartView::Horizon)
+            ProjectHorizon(view, item.alt, item.az, &px, &py);
+        else
+            ProjectEquatorial(view, item.ra, item.dec, &px, &py);
         const double distance = std::hypot(px - x, py - y);
         if (distance <= bestDistance) bestDistance = distance, best = &item;
     }
@@ -232,13 +247,16 @@ ClickTexts ChartState::ClickAt(const ChartView& view, double x, double y) {
     double ra, dec;
     if (view.kind == ChartView::Horizon) {
         double alt, az;
-        if (!UnprojectHorizon(view, x, y, &alt, &az)) throw BadRequest("the point lies outside the horizon");
+        if (!UnprojectHorizon(view, x, y, &alt, &az))
+            throw BadRequest("the point lies outside the horizon");
         s->frame->ToJ2000(alt, az, &ra, &dec);
     } else if (!UnprojectEquatorial(view, x, y, &ra, &dec)) {
         throw BadRequest("the point lies outside the chart");
     }
     std::lock_guard<std::mutex> lock(m_mutex);
     m_host.SetMark(ra / 15.0, dec);
+    // The text kept for "Equatorial" is of the last point; this is another.
+    m_clickData.ClearCache();
     return TextsOf(L"Equatorial");
 }
 
@@ -281,11 +299,14 @@ void ChartState::Step(const std::string& step) {
     const int sign = !step.empty() && step[0] == '-' ? -1 : 1;
     Expect(step, &at, "+-");
     const long n = Digits(step, &at, 6);
-    if (n < 0 || n > 100000 || at + 1 != step.size() || step[at] == 0 || !std::strchr("mhd", step[at]))
+    if (n < 0 || n > 100000 || at + 1 != step.size() || step[at] == 0 ||
+        !std::strchr("mhd", step[at]))
         throw BadRequest("step: a signed whole number up to 100000 and m, h or d (\"+1d\")");
     tagSPAN span{};
     const char unit = step[at];
-    (unit == 'm' ? span.minutes : unit == 'h' ? span.hours : span.days) = static_cast<int>(sign * n);
+    (unit == 'm'   ? span.minutes
+     : unit == 'h' ? span.hours
+                   : span.days) = static_cast<int>(sign * n);
     const double days = sign * n * (unit == 'm' ? 1.0 / 1440 : unit == 'h' ? 1.0 / 24 : 1.0);
     std::lock_guard<std::mutex> lock(m_mutex);
     const double expected = m_host.GetJd() + days;
@@ -302,14 +323,18 @@ void ChartState::SetLocalTime(const std::string& text) {
     bool ok = text.size() <= 32;
     for (int i = 0; ok && i < 6; ++i) {
         if (i == 5 && at == text.size()) break;  // the seconds may be left out
-        if (i > 0 && !Expect(text, &at, separators[i - 1])) ok = false;
-        else if ((v[i] = Digits(text, &at, i == 0 ? 4 : 2)) < 0) ok = false;
+        if (i > 0 && !Expect(text, &at, separators[i - 1]))
+            ok = false;
+        else if ((v[i] = Digits(text, &at, i == 0 ? 4 : 2)) < 0)
+            ok = false;
     }
-    ok = ok && at == text.size() && v[0] >= 1 && v[1] >= 1 && v[1] <= 12 && v[2] >= 1 && v[2] <= 31 &&
-         v[3] <= 23 && v[4] <= 59 && v[5] <= 59;
+    ok = ok && at == text.size() && v[0] >= 1 && v[1] >= 1 && v[1] <= 12 && v[2] >= 1 &&
+         v[2] <= 31 && v[3] <= 23 && v[4] <= 59 && v[5] <= 59;
     if (!ok) throw BadRequest("time: \"YYYY-MM-DD HH:MM[:SS]\" (years 1 to 9999)");
-    d.year = static_cast<int>(v[0]), d.month = static_cast<int>(v[1]), d.day = static_cast<int>(v[2]);
-    d.hour = static_cast<int>(v[3]), d.minute = static_cast<int>(v[4]), d.second = static_cast<double>(v[5]);
+    d.year = static_cast<int>(v[0]), d.month = static_cast<int>(v[1]),
+    d.day = static_cast<int>(v[2]);
+    d.hour = static_cast<int>(v[3]), d.minute = static_cast<int>(v[4]),
+    d.second = static_cast<double>(v[5]);
     std::lock_guard<std::mutex> lock(m_mutex);
     d.timezone = m_dateObs.GetTz();
     tagADATE probe = d;
@@ -320,12 +345,15 @@ void ChartState::SetLocalTime(const std::string& text) {
 }
 
 void ChartState::SetSite(double lon, double lat, double height, bool keepHeight) {
-    if (!std::isfinite(lon) || lon < -180 || lon > 360) throw BadRequest("lon: degrees east, -180 to 360");
-    if (!std::isfinite(lat) || lat < -90 || lat > 90) throw BadRequest("lat: degrees north, -90 to 90");
+    if (!std::isfinite(lon) || lon < -180 || lon > 360)
+        throw BadRequest("lon: degrees east, -180 to 360");
+    if (!std::isfinite(lat) || lat < -90 || lat > 90)
+        throw BadRequest("lat: degrees north, -90 to 90");
     if (!keepHeight && (!std::isfinite(height) || height < -500 || height > 100000))
         throw BadRequest("height: metres, -500 to 100000");
     std::lock_guard<std::mutex> lock(m_mutex);
-    m_dateObs.UpdateObsByUI(lon > 180 ? lon - 360 : lon, lat, keepHeight ? CZVDateObs::KEEP_HEIGHT : height);
+    m_dateObs.UpdateObsByUI(lon > 180 ? lon - 360 : lon, lat,
+                            keepHeight ? CZVDateObs::KEEP_HEIGHT : height);
     m_city.clear();
     Changed();
 }
@@ -357,7 +385,8 @@ const std::vector<City>& ChartState::Cities() {
                 continue;
             const size_t split = place.find_first_of("+-", 1);
             if (split == std::string::npos) continue;
-            const double lat = TabAngle(place.substr(0, split)), lon = TabAngle(place.substr(split));
+            const double lat = TabAngle(place.substr(0, split)),
+                         lon = TabAngle(place.substr(split));
             if (!std::isfinite(lat) || !std::isfinite(lon)) continue;
             std::string name = zone.substr(zone.rfind('/') + 1);
             for (char& c : name)

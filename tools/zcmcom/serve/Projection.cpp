@@ -12,13 +12,18 @@ double Radius(const ChartView& v) { return std::min(v.w, v.h) / 2.0; }
 }  // namespace
 
 bool ParseViewKind(const std::string& name, ChartView::Kind* kind) {
-    if (name == "horizon") *kind = ChartView::Horizon;
-    else if (name == "equatorial") *kind = ChartView::Equatorial;
-    else return false;
+    if (name == "horizon")
+        *kind = ChartView::Horizon;
+    else if (name == "equatorial")
+        *kind = ChartView::Equatorial;
+    else
+        return false;
     return true;
 }
 
-const char* ViewKindName(ChartView::Kind kind) { return kind == ChartView::Horizon ? "horizon" : "equatorial"; }
+const char* ViewKindName(ChartView::Kind kind) {
+    return kind == ChartView::Horizon ? "horizon" : "equatorial";
+}
 
 void ProjectHorizon(const ChartView& v, double alt, double az, double* x, double* y) {
     // Zenith distance z maps to R tan(z/2): the horizon (z = 90) lands on R.

@@ -66,23 +66,26 @@ struct Point {
 
 Point Place(const ChartView& v, double alt, double az, double ra, double dec) {
     Point p;
-    if (v.kind == ChartView::Horizon) ProjectHorizon(v, alt, az, &p.x, &p.y);
-    else ProjectEquatorial(v, ra, dec, &p.x, &p.y);
+    if (v.kind == ChartView::Horizon)
+        ProjectHorizon(v, alt, az, &p.x, &p.y);
+    else
+        ProjectEquatorial(v, ra, dec, &p.x, &p.y);
     return p;
 }
 
 // The point a small angle from (lon1, lat1) towards (lon2, lat2) along their great circle.
 void Towards(double lon1, double lat1, double lon2, double lat2, double* lon, double* lat) {
-    const double a[3] = {std::cos(lat1 * kDeg) * std::cos(lon1 * kDeg), std::cos(lat1 * kDeg) * std::sin(lon1 * kDeg),
-                         std::sin(lat1 * kDeg)};
-    const double b[3] = {std::cos(lat2 * kDeg) * std::cos(lon2 * kDeg), std::cos(lat2 * kDeg) * std::sin(lon2 * kDeg),
-                         std::sin(lat2 * kDeg)};
+    const double a[3] = {std::cos(lat1 * kDeg) * std::cos(lon1 * kDeg),
+                         std::cos(lat1 * kDeg) * std::sin(lon1 * kDeg), std::sin(lat1 * kDeg)};
+    const double b[3] = {std::cos(lat2 * kDeg) * std::cos(lon2 * kDeg),
+                         std::cos(lat2 * kDeg) * std::sin(lon2 * kDeg), std::sin(lat2 * kDeg)};
     const double d = a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
     double t[3] = {b[0] - d * a[0], b[1] - d * a[1], b[2] - d * a[2]};
     const double n = std::sqrt(t[0] * t[0] + t[1] * t[1] + t[2] * t[2]);
     const double step = 0.5 * kDeg;
     double p[3];
-    for (int i = 0; i < 3; ++i) p[i] = a[i] * std::cos(step) + (n > 0 ? t[i] / n : 0.0) * std::sin(step);
+    for (int i = 0; i < 3; ++i)
+        p[i] = a[i] * std::cos(step) + (n > 0 ? t[i] / n : 0.0) * std::sin(step);
     *lon = std::atan2(p[1], p[0]) / kDeg;
     *lat = std::asin(std::max(-1.0, std::min(1.0, p[2]))) / kDeg;
 }
@@ -112,7 +115,8 @@ void Horizon(Writer& w, const Snapshot& s, const ChartView& v) {
         const Point p = Place(v, 0.0, az, ra, dec);
         if (az) w.out += ',';
         // On the equatorial view the curve breaks where it leaves one edge for the other.
-        if (v.kind == ChartView::Equatorial && std::isfinite(last.x) && std::fabs(p.x - last.x) > v.w / 2.0)
+        if (v.kind == ChartView::Equatorial && std::isfinite(last.x) &&
+            std::fabs(p.x - last.x) > v.w / 2.0)
             w.out += "[],";
         w.Point(p.x, p.y);
         last = p;
@@ -146,8 +150,8 @@ void Object(Writer& w, const Snapshot& s, const SkyItem& item, const ChartView& 
     w.String(item.name);
     w.out += ",\"kind\":";
     w.String(item.kind);
-    const std::pair<const char*, double> numbers[] = {{"mag", item.mag}, {"alt", item.alt}, {"az", item.az},
-                                                      {"ra", item.ra},   {"dec", item.dec}};
+    const std::pair<const char*, double> numbers[] = {
+        {"mag", item.mag}, {"alt", item.alt}, {"az", item.az}, {"ra", item.ra}, {"dec", item.dec}};
     for (const auto& n : numbers) {
         w.out += ',';
         w.Key(n.first);
@@ -209,11 +213,13 @@ std::string SkyJson(const Snapshot& s, const ChartView& v) {
     w.out += "],\"lines\":[";
     bool first = true;
     for (const SkySegment& g : s.segments) {
-        const Point a = Place(v, g.alt1, g.az1, g.ra1, g.dec1), b = Place(v, g.alt2, g.az2, g.ra2, g.dec2);
+        const Point a = Place(v, g.alt1, g.az1, g.ra1, g.dec1),
+                    b = Place(v, g.alt2, g.az2, g.ra2, g.dec2);
         if (v.kind == ChartView::Equatorial && std::fabs(a.x - b.x) > v.w / 2.0) continue;
         w.out += first ? "[" : ",[";
         first = false;
-        w.Number(a.x, 1), w.out += ',', w.Number(a.y, 1), w.out += ',', w.Number(b.x, 1), w.out += ',';
+        w.Number(a.x, 1), w.out += ',', w.Number(a.y, 1), w.out += ',', w.Number(b.x, 1),
+            w.out += ',';
         w.Number(b.y, 1);
         w.out += ']';
     }
