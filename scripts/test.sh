@@ -17,6 +17,7 @@ run_suite() {  # build-dir, extra cmake arguments...; $ctest_args picks the test
   shift
   cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZCMCOM_BUILD_BENCH=ON "$@" >/dev/null
   cmake --build "$dir" -j "$jobs"
+  # shellcheck disable=SC2086  # ctest_args holds several words
   ctest --test-dir "$dir" -j "$jobs" --output-on-failure --timeout 300 ${ctest_args:-}
 }
 
