@@ -352,12 +352,21 @@ function wire() {
   });
   $('time-form').addEventListener('submit', (event) => {
     event.preventDefault();
-    changed(() => api('POST', '/api/time', { text: $('date-text').value.trim() }));
+    const text = $('date-text').value.trim().replace('T', ' ');
+    changed(() => api('POST', '/api/time', { text }));
   });
   $('site-form').addEventListener('submit', (event) => {
     event.preventDefault();
+    // An empty box is left out (the server keeps the height), never sent as 0.
     const site = {};
-    for (const key of ['lon', 'lat', 'height']) site[key] = Number($(key).value);
+    for (const key of ['lon', 'lat', 'height']) {
+      const text = $(key).value.trim();
+      if (text !== '') site[key] = Number(text);
+    }
+    if (!('lon' in site && 'lat' in site)) {
+      showError('site: longitude and latitude are needed');
+      return;
+    }
     changed(() => api('POST', '/api/site', site));
   });
   $('city').addEventListener('change', () => {
