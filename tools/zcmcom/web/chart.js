@@ -133,8 +133,12 @@ function drawObject(object, layer) {
     title.textContent = object.name;
   }
   if (LABELLED.has(kind)) {
+    // Planets are named to their right, the Sun and the Moon under their discs, so a
+    // planet beside the Moon keeps a readable name.
+    const under = kind === 'sun' || kind === 'moon';
     const label = svgElement('text', {
-      class: `label ${kind}`, x: object.x + Math.max(r, 5) + 3, y: object.y - 3,
+      class: `label ${kind}`, x: under ? object.x : object.x + Math.max(r, 5) + 3,
+      y: under ? object.y + Math.max(r, 5) + 12 : object.y - 3, 'text-anchor': under ? 'middle' : 'start',
     }, layer);
     label.textContent = object.name || object.path;
   }
