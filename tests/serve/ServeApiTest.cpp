@@ -3,6 +3,8 @@
 // what the chart draws, edits go through, bad input is refused and the server carries on.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "ServeFixture.h"
 #include "clickdata/ZntClickData.h"
 
@@ -56,24 +58,29 @@ TEST_F(ServeTest, ClickOnTheChartFindsWhatItDraws) {
                       (*saturn)["y"].get<double>());
         EXPECT_EQ(Get("/api/click?" + size + at)["path"], "Solar.Planet.Saturn") << view;
         // Points of the inner chart farther than 8 px from everything drawn are points of the
-        // sky, each with its own text.
-        std::vector<std::pair<double, double>> drawn;
+        // sky: two far apart lie in different constellations, whose text each gets.
+        std::vector<std::pair<double, double>> drawn, empty;
         for (const json& o : sky["objects"])
             drawn.emplace_back(o["x"].get<double>(), o["y"].get<double>());
-        std::vector<std::string> empty;
         for (int y = 100; y <= 500; y += 5)
             for (int x = 250; x <= 650; x += 5) {
                 double gap = 1e9;
                 for (const auto& d : drawn)
                     gap = std::min(gap, std::hypot(d.first - x, d.second - y));
-                if (gap > 8.5 && std::hypot(x - 450, y - 300) < 200)
-                    empty.push_back("&x=" + std::to_string(x) + "&y=" + std::to_string(y));
+                if (gap > 8.5 && std::hypot(x - 450, y - 300) < 200) empty.emplace_back(x, y);
             }
         ASSERT_GE(empty.size(), 2u) << view;
-        const json first = Get("/api/click?" + size + empty.front()),
-                   last = Get("/api/click?" + size + empty.back());
-        EXPECT_EQ(first["path"], "Equatorial") << view;
-        EXPECT_EQ(last["path"], "Equatorial") << view;
+        auto far = std::max_element(empty.begin(), empty.end(), [&](const auto& a, const auto& b) {
+            return std::hypot(a.first - empty[0].first, a.second - empty[0].second) <
+                   std::hypot(b.first - empty[0].first, b.second - empty[0].second);
+        });
+        auto click = [&](const std::pair<double, double>& p) {
+            return Get("/api/click?" + size + "&x=" + std::to_string(p.first) +
+                       "&y=" + std::to_string(p.second));
+        };
+        json first = click(empty[0]), last = click(*far);
+        EXPECT_EQ(first["path"], "Equatorial") << view << first.dump();
+        EXPECT_EQ(last["path"], "Equatorial") << view << last.dump();
         EXPECT_NE(first["text"], last["text"]) << view;
     }
 }

@@ -43,6 +43,7 @@ protected:
     // The answer's JSON; status in *status.
     nlohmann::json Get(const std::string& target, int* status = nullptr) {
         auto res = client->Get(target.c_str());
+        if (!res) ADD_FAILURE() << target << ": " << httplib::to_string(res.error());
         if (status) *status = res ? res->status : -1;
         return res ? nlohmann::json::parse(res->body, nullptr, false) : nlohmann::json();
     }

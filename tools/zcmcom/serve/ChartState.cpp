@@ -212,8 +212,9 @@ ClickTexts ChartState::TextsOf(const CString& path) {
         // know; an object the sky knows has a place.
         if (m_host.Execute(L"? " + path + L".Position.RA").IsEmpty())
             throw NotFound("no object " + t.path);
+        // A point of the bare sky has no text while the switch "CnsInfo" is off.
         const CString text = m_clickData.GetText(&m_host, path, 0);
-        if (text.IsEmpty()) throw NotFound("no object " + t.path);
+        if (text.IsEmpty() && path != L"Equatorial") throw NotFound("no object " + t.path);
         t.text = Utf8(text);
         t.compact = Utf8(m_clickData.GetText(&m_host, path, 1));
         t.cdf = Utf8(m_clickData.StkToCdf(&m_host, path));
