@@ -239,6 +239,11 @@ async function loadTzMap() {
   image.src = URL.createObjectURL(await response.blob());
   const [time, site] = await Promise.all([api('GET', '/api/time'), api('GET', '/api/site')]);
   showHeader({ ...time, site });
+  // The map spans 360 degrees of longitude from 22.5 W, and latitude 90 N to 90 S.
+  const lon = ((((site.lon + 22.5) % 360) + 360) % 360);
+  const marker = $('tzmap-site');
+  marker.style.left = `${(lon / 360) * 100}%`;
+  marker.style.top = `${((90 - site.lat) / 180) * 100}%`;
 }
 
 // ---- the click text ----
@@ -341,7 +346,7 @@ function setView(view) {
   const map = view === 'tzmap';
   // An SVG element has no hidden property: the attribute, styled, does it.
   $('sky').toggleAttribute('hidden', map);
-  $('tzmap').hidden = !map;
+  $('tzmap-box').hidden = !map;
   busy(loadSky);
 }
 
