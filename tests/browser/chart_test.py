@@ -182,6 +182,10 @@ def run(page, cli, screenshot):
     page.settle("document.getElementById('sky').dataset.view === 'equatorial'")
     check_positions(page)
 
+    page.driver.find_element(By.CSS_SELECTOR, 'input[name="view"][value="tzmap"]').click()
+    page.settle("document.getElementById('tzmap').naturalWidth > 0")
+    expect(page.js("return document.getElementById('tzmap').naturalWidth") == 720, "the time-zone map is shown")
+
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
