@@ -17,12 +17,17 @@ packages=(
   iproute2
   python3
   libcli11-dev
+  libcpp-httplib-dev
+  nlohmann-json3-dev
   tzdata
   dpkg-dev
   file
   lintian
   man-db
   doxygen
+  chromium
+  chromium-driver
+  python3-selenium
 )
 missing=()
 for p in "${packages[@]}"; do

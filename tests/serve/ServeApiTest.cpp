@@ -1,0 +1,218 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+// The chart server's JSON API over real sockets: the texts are the library's, clicks find
+// what the chart draws, edits go through, bad input is refused and the server carries on.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "ServeFixture.h"
+#include "clickdata/ZntClickData.h"
+
+using nlohmann::json;
+
+namespace {
+
+// The texts the library makes for the fixture's instant and site, without the server.
+json LibraryTexts(const char* path) {
+    CSkyHost host(kStartJd);
+    host.SetSite(kLon, kLat, kHeight);
+    host.SetTimezone(CSkyHost::ZoneAt(kLon, kLat));
+    CCdStatus status;
+    status.Init();
+    status.Load();
+    CZntClickData clickData;
+    clickData.SetStatus(&status);
+    const CString text = clickData.GetText(&host, path, 0),
+                  compact = clickData.GetText(&host, path, 1);
+    return {{"path", path},
+            {"text", text.ToUtf8()},
+            {"compact", compact.ToUtf8()},
+            {"cdf", clickData.StkToCdf(&host, path).ToUtf8()}};
+}
+
+const json* Find(const json& sky, const std::string& path) {
+    for (const json& o : sky["objects"])
+        if (o["path"] == path) return &o;
+    return nullptr;
+}
+
+}  // namespace
+
+TEST_F(ServeTest, ClickTextsAreTheLibrarys) {
+    for (const char* path : {"Solar.Planet.Mars", "Star.HIP.32349", "DeepSkyObject.M.42"}) {
+        const json texts = Get(std::string("/api/click?path=") + path);
+        EXPECT_EQ(texts, LibraryTexts(path)) << path;
+        EXPECT_NE(texts["text"].get<std::string>().find("\r\n"), std::string::npos) << path;
+    }
+}
+
+TEST_F(ServeTest, ClickOnTheChartFindsWhatItDraws) {
+    for (const char* view : {"horizon", "equatorial"}) {
+        const std::string size = std::string("view=") + view + "&w=900&h=600";
+        const json sky = Get("/api/sky?" + size);
+        const json* saturn = Find(sky, "Solar.Planet.Saturn");
+        ASSERT_NE(saturn, nullptr) << view;
+        EXPECT_GT((*saturn)["alt"].get<double>(), 0);
+        char at[64];
+        std::snprintf(at, sizeof at, "&x=%.1f&y=%.1f", (*saturn)["x"].get<double>() + 1,
+                      (*saturn)["y"].get<double>());
+        EXPECT_EQ(Get("/api/click?" + size + at)["path"], "Solar.Planet.Saturn") << view;
+        // Points of the inner chart farther than 8 px from everything drawn are points of the
+        // sky: two far apart lie in different constellations, whose text each gets.
+        std::vector<std::pair<double, double>> drawn, empty;
+        for (const json& o : sky["objects"])
+            drawn.emplace_back(o["x"].get<double>(), o["y"].get<double>());
+        for (int y = 100; y <= 500; y += 5)
+            for (int x = 250; x <= 650; x += 5) {
+                double gap = 1e9;
+                for (const auto& d : drawn)
+                    gap = std::min(gap, std::hypot(d.first - x, d.second - y));
+                if (gap > 8.5 && std::hypot(x - 450, y - 300) < 200) empty.emplace_back(x, y);
+            }
+        ASSERT_GE(empty.size(), 2u) << view;
+        auto far = std::max_element(empty.begin(), empty.end(), [&](const auto& a, const auto& b) {
+            return std::hypot(a.first - empty[0].first, a.second - empty[0].second) <
+                   std::hypot(b.first - empty[0].first, b.second - empty[0].second);
+        });
+        auto click = [&](const std::pair<double, double>& p) {
+            return Get("/api/click?" + size + "&x=" + std::to_string(p.first) +
+                       "&y=" + std::to_string(p.second));
+        };
+        json first = click(empty[0]), last = click(*far);
+        EXPECT_EQ(first["path"], "Equatorial") << view << first.dump();
+        EXPECT_EQ(last["path"], "Equatorial") << view << last.dump();
+        EXPECT_NE(first["text"], last["text"]) << view;
+    }
+}
+
+TEST_F(ServeTest, TimeEditsMoveTheInstantAndTheText) {
+    const struct {
+        const char* body;
+        double jd;
+    } kEdits[] = {
+        {R"({"step":"+1d"})", kStartJd + 1},
+        {R"({"step":"-1h"})", kStartJd + 1 - 1.0 / 24},
+        {R"({"step":"+30m"})", kStartJd + 1 - 1.0 / 48},
+        {R"({"text":"2026-12-08 21:00"})", kStartJd + 1},
+        {R"({"text":"2026-12-07T21:00:00"})", kStartJd},
+    };
+    std::string last = Get("/api/click?path=Solar.Planet.Mars")["text"];
+    for (const auto& e : kEdits) {
+        int status = 0;
+        const json time = Post("/api/time", e.body, &status);
+        ASSERT_EQ(status, 200) << e.body << time.dump();
+        EXPECT_NEAR(time["jd"].get<double>(), e.jd, 1e-6) << e.body;
+        const std::string text = Get("/api/click?path=Solar.Planet.Mars")["text"];
+        EXPECT_NE(text, last) << e.body;
+        last = text;
+    }
+    EXPECT_EQ(Get("/api/time")["time"], "2026/12/07 21:00:00");
+}
+
+TEST_F(ServeTest, SiteEditsTakeTheMapsZone) {
+    int status = 0;
+    json site = Post("/api/site", R"({"lon":-87.65,"lat":41.85,"height":180})", &status);
+    ASSERT_EQ(status, 200) << site.dump();
+    EXPECT_EQ(site["zone"], -6.0);
+    EXPECT_EQ(Get("/api/time")["time"], "2026/12/07 06:00:00");
+    site = Post("/api/site", R"({"city":"Europe/London"})", &status);
+    EXPECT_EQ(site["zone"], 0.0);
+    EXPECT_EQ(site["city"], "Europe/London");
+    EXPECT_EQ(site["height"], 180.0);  // a city keeps the height
+    EXPECT_GT(Get("/api/cities")["cities"].size(), 300u);
+}
+
+TEST_F(ServeTest, SwitchTogglesItsLineAndIsStored) {
+    const std::string riseSet = "\r\n出 ";
+    for (bool on : {false, true}) {
+        int status = 0;
+        Post("/api/switches", json{{"name", "DispRiseSet"}, {"on", on}}.dump(), &status);
+        ASSERT_EQ(status, 200);
+        const std::string text = Get("/api/click?path=Solar.Planet.Mars")["text"];
+        EXPECT_EQ(text.find(riseSet) != std::string::npos, on);
+        CCdStatus stored;
+        stored.Load();
+        EXPECT_EQ(stored.DispRiseSet, on ? 1 : 0);
+    }
+}
+
+TEST_F(ServeTest, BadInputIsRefusedAndTheServerCarriesOn) {
+    const struct {
+        const char* target;
+        const char* body;  // null: GET
+        int status;
+    } kBad[] = {
+        {"/api/sky?w=abc", nullptr, 400},
+        {"/api/sky?w=nan", nullptr, 400},
+        {"/api/sky?h=1e300", nullptr, 400},
+        {"/api/sky?w=10", nullptr, 400},
+        {"/api/sky?w=100.5", nullptr, 400},
+        {"/api/sky?view=polar", nullptr, 400},
+        {"/api/click", nullptr, 400},
+        {"/api/click?x=inf&y=1", nullptr, 400},
+        {"/api/click?x=0&y=0", nullptr, 400},  // beyond the horizon circle
+        {"/api/click?path=", nullptr, 400},
+        {"/api/click?path=Solar.Planet.Mars%3B%20Time%20%3D%200", nullptr, 400},
+        {"/api/click?path=Solar.Planet.Vulcan", nullptr, 404},
+        {"/api/nothing", nullptr, 404},
+        {"/api/switches", R"({"name":"NoSuchSwitch","on":true})", 400},
+        {"/api/switches", R"({"name":"DispHrz","on":1})", 400},
+        {"/api/switches", "not json", 400},
+        {"/api/time", R"({"step":"+1y"})", 400},
+        {"/api/time", R"({"step":"+9999999d"})", 400},
+        {"/api/time", R"({"step":"1d "})", 400},
+        {"/api/time", R"({"text":"2026-13-01 00:00"})", 400},
+        {"/api/time", R"({"text":"0000-01-01 00:00"})", 400},
+        {"/api/time", R"({"text":"2026-01-01 24:00"})", 400},
+        {"/api/time", R"({"now":false})", 400},
+        {"/api/time", "[]", 400},
+        {"/api/site", R"({"lon":10,"lat":91})", 400},
+        {"/api/site", R"({"lon":"x","lat":0})", 400},
+        {"/api/site", R"({"lon":1e999,"lat":0})", 400},
+        {"/api/site", R"({"lon":10,"lat":0,"height":1e9})", 400},
+        {"/api/site", R"({"city":"Nowhere/Town"})", 400},
+    };
+    const std::string before = Get("/api/time").dump();
+    for (const auto& b : kBad) {
+        auto res =
+            b.body ? client->Post(b.target, b.body, "application/json") : client->Get(b.target);
+        ASSERT_TRUE(res) << b.target;
+        EXPECT_EQ(res->status, b.status) << b.target << " " << (b.body ? b.body : "");
+        EXPECT_TRUE(json::parse(res->body, nullptr, false).contains("error"))
+            << b.target << res->body;
+    }
+    const std::string longQuery = "/api/sky?w=" + std::string(2000, '1');
+    EXPECT_EQ(client->Get(longQuery.c_str())->status, 400);
+    EXPECT_EQ(client->Post("/api/time", std::string(5000, ' '), "application/json")->status, 413);
+    EXPECT_EQ(Get("/api/time").dump(), before);  // nothing refused changed the state
+    EXPECT_EQ(Get("/api/site")["lat"], kLat);
+}
+
+TEST_F(ServeTest, OnlyTheWebFolderIsServed) {
+    const struct {
+        const char* target;
+        int status;
+    } kFiles[] = {
+        {"/", 200},
+        {"/static/style.css", 200},
+        {"/static/../secret.txt", 404},
+        {"/static/%2e%2e/secret.txt", 404},
+        {"/static/..%2fsecret.txt", 404},
+        {"/static/%2e%2e%2fsecret.txt", 404},
+        {"/static//etc/passwd", 404},
+        {"/static/link.css", 404},  // a link that leads out of the folder
+        {"/static/.", 404},
+        {"/../secret.txt", 404},
+    };
+    for (const auto& f : kFiles) {
+        auto res = client->Get(f.target);
+        ASSERT_TRUE(res) << f.target;
+        EXPECT_EQ(res->status, f.status) << f.target;
+        EXPECT_EQ(res->body.find("SECRET"), std::string::npos) << f.target;
+        EXPECT_EQ(res->body.find("root:"), std::string::npos) << f.target;
+    }
+    EXPECT_EQ(client->Get("/")->body, "<p>chart</p>");
+    auto map = client->Get("/api/tzmap");
+    EXPECT_EQ(map->get_header_value("Content-Type"), "image/bmp");
+    EXPECT_EQ(map->body.substr(0, 2), "BM");
+}

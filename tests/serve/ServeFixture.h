@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+#pragma once
+// A chart server on 127.0.0.1 (any free port) over a fresh registry and a small web folder,
+// at 2026-12-07 21:00 in Tokyo, and an HTTP client of it.
+#include <httplib.h>
+
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <thread>
+
+#include "serve/ChartServer.h"
+#include "support/TempRegistry.h"
+
+constexpr double kStartJd = 2461382.0;  // 2026-12-07 12:00 UT
+constexpr double kLon = 139.745, kLat = 35.654, kHeight = 40.0;
+
+class ServeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        web = m_files.File("web");
+        std::filesystem::create_directory(web);
+        WriteFileBytes(web + "/index.html", "<p>chart</p>");
+        WriteFileBytes(web + "/style.css", "p {}");
+        WriteFileBytes(m_files.File("secret.txt"), "SECRET");
+        std::filesystem::create_symlink(m_files.File("secret.txt"), web + "/link.css");
+        serve::StartOptions start;
+        start.jd = kStartJd, start.hasSite = true, start.lon = kLon, start.lat = kLat,
+        start.height = kHeight;
+        state = std::make_unique<serve::ChartState>(start);
+        server = std::make_unique<serve::ChartServer>(*state, web);
+        port = server->Bind("127.0.0.1", 0);
+        ASSERT_GT(port, 0);
+        m_thread = std::thread([this] { server->Listen(); });
+        client = std::make_unique<httplib::Client>("127.0.0.1", port);
+    }
+    void TearDown() override {
+        // Listen may not have started yet; Stop is repeated until it has ended.
+        while (m_thread.joinable()) {
+            server->Stop();
+            if (!client->Get("/api/time")) m_thread.join();
+        }
+    }
+    // The answer's JSON; status in *status.
+    nlohmann::json Get(const std::string& target, int* status = nullptr) {
+        auto res = client->Get(target.c_str());
+        if (!res) ADD_FAILURE() << target << ": " << httplib::to_string(res.error());
+        if (status) *status = res ? res->status : -1;
+        return res ? nlohmann::json::parse(res->body, nullptr, false) : nlohmann::json();
+    }
+    nlohmann::json Post(const std::string& target, const std::string& body, int* status = nullptr) {
+        auto res = client->Post(target.c_str(), body, "application/json");
+        if (status) *status = res ? res->status : -1;
+        return res ? nlohmann::json::parse(res->body, nullptr, false) : nlohmann::json();
+    }
+
+    TempRegistry registry;
+    std::string web;
+    std::unique_ptr<serve::ChartState> state;
+    std::unique_ptr<serve::ChartServer> server;
+    std::unique_ptr<httplib::Client> client;
+    int port = 0;
+
+private:
+    TempDir m_files;
+    std::thread m_thread;
+};

@@ -1,0 +1,100 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+// zcmcom serve: the built-in sky as a chart in the web browser (see docs/browser.md).
+#include <CLI/CLI.hpp>
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <memory>
+#include <pthread.h>
+#include <thread>
+#include <unistd.h>
+
+#include "Command.h"
+#include "SkyOptions.h"
+#include "serve/ChartServer.h"
+
+namespace {
+
+struct ServeArgs {
+    int port = 8080;
+    std::string at, site, bind = "127.0.0.1";
+};
+
+// The site's zone by the time-zone map: a time without an offset is read in it.
+double StartZone(const serve::StartOptions& start) {
+    if (start.hasSite) return CSkyHost::ZoneAt(start.lon, start.lat);
+    CSkyHost probe(2451545.0);
+    double lon = 0.0, lat = 0.0;
+    ParseDouble(probe.Execute(L"? Location.Longitude").ToUtf8(), lon);
+    ParseDouble(probe.Execute(L"? Location.Latitude").ToUtf8(), lat);
+    return CSkyHost::ZoneAt(lon, lat);
+}
+
+int RunServe(const ServeArgs& a) {
+    serve::StartOptions start;
+    if (!a.site.empty()) {
+        if (!ParseSite(a.site, &start.lon, &start.lat, &start.height))
+            return UsageError("bad --site '" + a.site +
+                              "' (LON,LAT[,HEIGHT]: degrees east, degrees north, metres)");
+        start.hasSite = true;
+    }
+    if (!a.at.empty() && !ParseIsoTime(a.at, StartZone(start), &start.jd))
+        return UsageError("bad --at '" + a.at +
+                          "' (YYYY-MM-DDTHH:MM:SS with Z or +HH:MM; no offset: the site's zone)");
+    if (a.port < 0 || a.port > 65535) return UsageError("--port: 0 to 65535");
+    if (a.bind != "127.0.0.1")
+        fprintf(stderr,
+                "zcmcom: warning: listening on %s; anyone who reaches it can change the chart's "
+                "settings\n",
+                a.bind.c_str());
+
+    // SIGINT and SIGTERM go to one thread that stops the server; every other thread,
+    // the server's pool included, is made with them blocked.
+    sigset_t stops;
+    sigemptyset(&stops);
+    sigaddset(&stops, SIGINT);
+    sigaddset(&stops, SIGTERM);
+    sigaddset(&stops, SIGUSR1);
+    pthread_sigmask(SIG_BLOCK, &stops, nullptr);
+
+    serve::ChartState state(start);
+    serve::ChartServer server(state, serve::FindWebFolder());
+    const int port = server.Bind(a.bind, a.port);
+    if (port < 0) return Failure("cannot listen on " + a.bind + ":" + std::to_string(a.port));
+    printf("serving http://%s:%d/\n",
+           a.bind.find(':') == std::string::npos ? a.bind.c_str() : ("[" + a.bind + "]").c_str(),
+           port);
+    fflush(stdout);
+    std::atomic<bool> done{false};
+    std::thread waiter([&] {
+        int signal = 0;
+        sigwait(&stops, &signal);
+        // A signal that came before the server listened stops it as soon as it does.
+        while (!done) {
+            server.Stop();
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    });
+    const bool served = server.Listen();
+    done = true;
+    kill(getpid(), SIGUSR1);  // wakes the waiter when the server ended on its own
+    waiter.join();
+    return served ? 0 : Failure("the server stopped with an error");
+}
+
+CommandRun DefineServe(CLI::App& cmd) {
+    auto a = std::make_shared<ServeArgs>();
+    cmd.add_option("--port", a->port, "TCP port (0: any free port)")->capture_default_str();
+    cmd.add_option("--at", a->at,
+                   "the starting instant, ISO 8601 (no offset: the site's zone); default now");
+    cmd.add_option("--site", a->site, "LON,LAT[,HEIGHT]: degrees east, north, metres");
+    cmd.add_option("--bind", a->bind, "the address to listen on (warns for any but 127.0.0.1)")
+        ->capture_default_str();
+    return [a] { return RunServe(*a); };
+}
+
+const CommandRegistration kServe({"serve", "serve the built-in sky as a chart for the web browser",
+                                  DefineServe});
+
+}  // namespace

@@ -1,0 +1,311 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+#include "serve/ChartServer.h"
+
+#include <httplib.h>
+
+#include <climits>
+#include <cstdlib>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+
+#include "serve/SkyJson.h"
+
+namespace serve {
+
+namespace {
+
+using nlohmann::json;
+
+constexpr size_t kMaxQuery = 1024;
+constexpr size_t kMaxBody = 4096;
+
+const char kPlaceholder[] =
+    "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>zcmcom</title></head>\n"
+    "<body><p>The chart's page is not installed; the JSON API answers under "
+    "/api/.</p></body></html>\n";
+
+void SendJson(httplib::Response& res, const json& body, int status = 200) {
+    res.status = status;
+    res.set_content(body.dump(-1, ' ', false, json::error_handler_t::replace),
+                    "application/json; charset=utf-8");
+}
+
+void SendError(httplib::Response& res, int status, const std::string& message) {
+    SendJson(res, json{{"error", message}}, status);
+}
+
+// Runs a handler; the library's refusals become 400 and 404, anything else 500.
+httplib::Server::Handler Guarded(
+    std::function<void(const httplib::Request&, httplib::Response&)> handler) {
+    return [handler](const httplib::Request& req, httplib::Response& res) {
+        try {
+            handler(req, res);
+        } catch (const BadRequest& e) {
+            SendError(res, 400, e.what());
+        } catch (const NotFound& e) {
+            SendError(res, 404, e.what());
+        } catch (const std::exception& e) {
+            SendError(res, 500, e.what());
+        }
+    };
+}
+
+// A parameter as a number within [low, high] (whole when integral); absent: fallback.
+double Param(const httplib::Request& req, const char* name, double fallback, double low,
+             double high, bool integral) {
+    if (!req.has_param(name)) return fallback;
+    const std::string text = req.get_param_value(name);
+    char* end = nullptr;
+    const double v = text.empty() || text.size() > 32 ? NAN : std::strtod(text.c_str(), &end);
+    if (!std::isfinite(v) || !end || *end || v < low || v > high ||
+        (integral && v != std::floor(v))) {
+        char message[160];
+        std::snprintf(message, sizeof message, "%s: %s from %g to %g", name,
+                      integral ? "a whole number" : "a number", low, high);
+        throw BadRequest(message);
+    }
+    return v;
+}
+
+ChartView ViewOf(const httplib::Request& req) {
+    ChartView v;
+    if (req.has_param("view") && !ParseViewKind(req.get_param_value("view"), &v.kind))
+        throw BadRequest("view: horizon or equatorial");
+    v.w = static_cast<int>(Param(req, "w", 800, 16, 8192, true));
+    v.h = static_cast<int>(Param(req, "h", 800, 16, 8192, true));
+    return v;
+}
+
+// The request's body as a JSON object.
+json Body(const httplib::Request& req) {
+    json body = json::parse(req.body, nullptr, false);
+    if (body.is_discarded() || !body.is_object())
+        throw BadRequest("the body must be a JSON object");
+    return body;
+}
+
+const json& Field(const json& body, const char* name, json::value_t type) {
+    const auto it = body.find(name);
+    const bool number = type == json::value_t::number_float;
+    if (it == body.end() || (number ? !it->is_number() : it->type() != type))
+        throw BadRequest(std::string(name) + ": missing or of the wrong type");
+    return *it;
+}
+
+json TextsJson(const ClickTexts& t) {
+    return {{"path", t.path}, {"text", t.text}, {"compact", t.compact}, {"cdf", t.cdf}};
+}
+
+json SwitchesJson(const std::vector<Switch>& switches) {
+    json list = json::array();
+    for (const Switch& s : switches) list.push_back({{"name", s.name}, {"on", s.on}});
+    return {{"switches", list}};
+}
+
+json TimeJson(ChartState& state) {
+    const auto s = state.Sky();
+    tagADATE utc{};
+    JdToDate2(s->jd + 0.5 / 86400.0, &utc);
+    char iso[48];
+    std::snprintf(iso, sizeof iso, "%04d-%02d-%02dT%02d:%02d:%02dZ", utc.year, utc.month, utc.day,
+                  utc.hour, utc.minute, static_cast<int>(utc.second));
+    return {{"jd", s->jd}, {"time", s->time}, {"zone", s->zone}, {"utc", iso}};
+}
+
+json SiteJson(ChartState& state) {
+    const auto s = state.Sky();
+    json site = {{"lon", s->lon}, {"lat", s->lat}, {"height", s->height}, {"zone", s->zone}};
+    if (!s->city.empty()) site["city"] = s->city;
+    return site;
+}
+
+const char* ContentType(const std::string& name) {
+    static const std::pair<const char*, const char*> kTypes[] = {
+        {".html", "text/html; charset=utf-8"},
+        {".js", "text/javascript; charset=utf-8"},
+        {".css", "text/css; charset=utf-8"},
+        {".json", "application/json; charset=utf-8"},
+        {".png", "image/png"},
+        {".svg", "image/svg+xml"},
+        {".ico", "image/x-icon"}};
+    for (const auto& t : kTypes) {
+        const size_t n = std::strlen(t.first);
+        if (name.size() > n && name.compare(name.size() - n, n, t.first) == 0) return t.second;
+    }
+    return "application/octet-stream";
+}
+
+// A plain file name of the web folder: letters, digits, '.', '_' and '-', not starting with
+// a dot, and the file really inside the folder (no link leads out).
+bool ReadWebFile(const std::string& folder, const std::string& name, std::string* bytes) {
+    if (folder.empty() || name.empty() || name.size() > 100 || name[0] == '.') return false;
+    for (char c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '.' && c != '_' && c != '-')
+            return false;
+    char root[PATH_MAX], file[PATH_MAX];
+    if (!realpath(folder.c_str(), root) || !realpath((folder + "/" + name).c_str(), file))
+        return false;
+    const std::string inside = std::string(root) + "/";
+    struct stat info {};
+    if (std::string(file).compare(0, inside.size(), inside) != 0 || stat(file, &info) != 0 ||
+        !S_ISREG(info.st_mode))
+        return false;
+    std::ifstream in(file, std::ios::binary);
+    bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return static_cast<bool>(in) || in.eof();
+}
+
+bool HasIndex(const std::string& folder) {
+    struct stat info {};
+    return !folder.empty() && stat((folder + "/index.html").c_str(), &info) == 0 &&
+           S_ISREG(info.st_mode);
+}
+
+}  // namespace
+
+std::string FindWebFolder() {
+    const char* env = std::getenv("ZCMCOM_WEB_DIR");
+    for (const char* folder : {env, ZCMCOM_WEB_INSTALLED_DIR, ZCMCOM_WEB_SOURCE_DIR})
+        if (folder && HasIndex(folder)) return folder;
+    return std::string();
+}
+
+ChartServer::ChartServer(ChartState& state, std::string webFolder)
+    : m_state(state), m_web(std::move(webFolder)), m_server(std::make_unique<httplib::Server>()) {
+    m_server->set_payload_max_length(kMaxBody);
+    // Answers leave in two writes (head, body); without TCP_NODELAY the second waits for
+    // the client's delayed acknowledgement on a kept-alive connection, 40 ms a request.
+    // Accepted sockets inherit the option from the listening one.
+    m_server->set_socket_options([](socket_t sock) {
+        httplib::default_socket_options(sock);
+        const int yes = 1;
+        setsockopt(sock, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
+    });
+    m_server->set_keep_alive_timeout(2);
+    m_server->set_read_timeout(5);
+    m_server->set_write_timeout(5);
+    Route();
+}
+
+ChartServer::~ChartServer() = default;
+
+int ChartServer::Bind(const std::string& address, int port) {
+    if (port == 0) return m_server->bind_to_any_port(address);
+    return m_server->bind_to_port(address, port) ? port : -1;
+}
+
+bool ChartServer::Listen() { return m_server->listen_after_bind(); }
+
+void ChartServer::Stop() { m_server->stop(); }
+
+void ChartServer::Route() {
+    httplib::Server& s = *m_server;
+    ChartState& state = m_state;
+    const std::string web = m_web;
+    s.set_pre_routing_handler([](const httplib::Request& req, httplib::Response& res) {
+        const size_t query = req.target.find('?');
+        if (query != std::string::npos && req.target.size() - query - 1 > kMaxQuery) {
+            SendError(res, 400, "the query string is longer than 1024 bytes");
+            return httplib::Server::HandlerResponse::Handled;
+        }
+        return httplib::Server::HandlerResponse::Unhandled;
+    });
+    // Whatever ends without a body of its own (no route, too large, bad request line).
+    s.set_error_handler([](const httplib::Request&, httplib::Response& res) {
+        if (!res.body.empty()) return;
+        const std::string message =
+            res.status == 404   ? "no such path"
+            : res.status == 413 ? "the request body is longer than 4096 bytes"
+                                : "request refused (HTTP " + std::to_string(res.status) + ")";
+        SendError(res, res.status, message);
+    });
+    s.set_exception_handler([](const httplib::Request&, httplib::Response& res,
+                               std::exception_ptr) { SendError(res, 500, "internal error"); });
+
+    s.Get("/", [web](const httplib::Request&, httplib::Response& res) {
+        std::string page;
+        if (!ReadWebFile(web, "index.html", &page)) page = kPlaceholder;
+        res.set_content(page, "text/html; charset=utf-8");
+    });
+    s.Get(R"(/static/(.*))", [web](const httplib::Request& req, httplib::Response& res) {
+        std::string bytes;
+        const std::string name = req.matches[1];
+        if (!ReadWebFile(web, name, &bytes)) return SendError(res, 404, "no such file");
+        res.set_content(bytes, ContentType(name));
+    });
+    s.Get("/api/sky", Guarded([&state](const httplib::Request& req, httplib::Response& res) {
+              const ChartView view = ViewOf(req);
+              res.set_content(SkyJson(*state.Sky(), view), "application/json; charset=utf-8");
+          }));
+    s.Get("/api/click", Guarded([&state](const httplib::Request& req, httplib::Response& res) {
+              if (req.has_param("path"))
+                  return SendJson(res, TextsJson(state.Click(req.get_param_value("path"))));
+              if (!req.has_param("x") || !req.has_param("y"))
+                  throw BadRequest("give path, or x and y of a view");
+              const ChartView view = ViewOf(req);
+              const double x = Param(req, "x", 0, -1e6, 1e6, false),
+                           y = Param(req, "y", 0, -1e6, 1e6, false);
+              SendJson(res, TextsJson(state.ClickAt(view, x, y)));
+          }));
+    s.Get("/api/switches", Guarded([&state](const httplib::Request&, httplib::Response& res) {
+              SendJson(res, SwitchesJson(state.Switches()));
+          }));
+    s.Post("/api/switches", Guarded([&state](const httplib::Request& req, httplib::Response& res) {
+               const json body = Body(req);
+               state.SetSwitch(Field(body, "name", json::value_t::string).get<std::string>(),
+                               Field(body, "on", json::value_t::boolean).get<bool>());
+               SendJson(res, SwitchesJson(state.Switches()));
+           }));
+    s.Get("/api/time", Guarded([&state](const httplib::Request&, httplib::Response& res) {
+              SendJson(res, TimeJson(state));
+          }));
+    s.Post(
+        "/api/time", Guarded([&state](const httplib::Request& req, httplib::Response& res) {
+            const json body = Body(req);
+            if (body.contains("now")) {
+                if (!Field(body, "now", json::value_t::boolean).get<bool>())
+                    throw BadRequest("now: true");
+                state.SetNow();
+            } else if (body.contains("step")) {
+                state.Step(Field(body, "step", json::value_t::string).get<std::string>());
+            } else {
+                state.SetLocalTime(Field(body, "text", json::value_t::string).get<std::string>());
+            }
+            SendJson(res, TimeJson(state));
+        }));
+    s.Get("/api/site", Guarded([&state](const httplib::Request&, httplib::Response& res) {
+              SendJson(res, SiteJson(state));
+          }));
+    s.Post(
+        "/api/site", Guarded([&state](const httplib::Request& req, httplib::Response& res) {
+            const json body = Body(req);
+            if (body.contains("city")) {
+                state.SetCity(Field(body, "city", json::value_t::string).get<std::string>());
+            } else {
+                const double lon = Field(body, "lon", json::value_t::number_float).get<double>();
+                const double lat = Field(body, "lat", json::value_t::number_float).get<double>();
+                const bool keep = !body.contains("height");
+                state.SetSite(
+                    lon, lat,
+                    keep ? 0.0 : Field(body, "height", json::value_t::number_float).get<double>(),
+                    keep);
+            }
+            SendJson(res, SiteJson(state));
+        }));
+    s.Get("/api/cities", Guarded([](const httplib::Request&, httplib::Response& res) {
+              json list = json::array();
+              for (const City& c : ChartState::Cities())
+                  list.push_back(
+                      {{"name", c.name}, {"zone", c.zone}, {"lon", c.lon}, {"lat", c.lat}});
+              SendJson(res, json{{"cities", list}});
+          }));
+    s.Get("/api/tzmap", Guarded([&state](const httplib::Request&, httplib::Response& res) {
+              res.set_content(state.TimeZoneMapBmp(), "image/bmp");
+          }));
+}
+
+}  // namespace serve

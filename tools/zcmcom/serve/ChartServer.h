@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+#pragma once
+// The HTTP side of the browser chart: the page's files and the JSON API over a ChartState.
+// Every parameter is checked before it reaches the library; a bad one answers 400 with a
+// JSON error and the server carries on.
+#include <memory>
+#include <string>
+
+#include "serve/ChartState.h"
+
+namespace httplib {
+class Server;
+}
+
+namespace serve {
+
+// The folder of the page: $ZCMCOM_WEB_DIR, else the installed share/zcmcom/web, else the
+// source tree's; the first that holds index.html. Empty when none does.
+std::string FindWebFolder();
+
+class ChartServer {
+public:
+    // webFolder empty: a short page that says the chart is not installed.
+    ChartServer(ChartState& state, std::string webFolder);
+    ~ChartServer();
+    ChartServer(const ChartServer&) = delete;
+    ChartServer& operator=(const ChartServer&) = delete;
+
+    // Binds the address; port 0 takes any free one. Returns the port, -1 on failure.
+    int Bind(const std::string& address, int port);
+    // Serves until Stop; false when it could not.
+    bool Listen();
+    // Ends Listen once the requests in progress are answered; any thread may call it.
+    void Stop();
+
+private:
+    void Route();
+    ChartState& m_state;
+    std::string m_web;
+    std::unique_ptr<httplib::Server> m_server;
+};
+
+}  // namespace serve
