@@ -19,8 +19,11 @@
 
 #include "host/CorZnt.h"
 
+/// A running Stellarium as the planetarium host, through its remote-control HTTP interface.
 class ZCMCOM_API CStellariumHost : public CCorZnt {
 public:
+    /// Talks to the remote control at url ("http://host:port"); connecting and each
+    /// answer may take up to timeoutSeconds. Nothing is sent before the first command.
     explicit CStellariumHost(const CString& url = _T("http://127.0.0.1:8090"), double timeoutSeconds = 2.0);
     ~CStellariumHost() override;
     CStellariumHost(const CStellariumHost&) = delete;
@@ -40,8 +43,10 @@ public:
 
     /// The base URL, as given.
     CString GetUrl() const;
-    /// Stellarium's current instant (Julian Day, UT) and zone (hours east of UT).
+    /// Stellarium's current instant (Julian Day, UT).
     double GetJd();
+    /// The zone the clock answers use (hours east of UT): the one a statement set, else
+    /// Stellarium's own.
     double GetTimezone();
     /// Forgets every cached answer; the next query reads Stellarium again.
     void Invalidate();

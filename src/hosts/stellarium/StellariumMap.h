@@ -25,9 +25,11 @@ ZCMCOM_API CString PathOfInfo(const std::string& infoJson);
 
 /// Where and when the answers are for.
 struct InfoContext {
-    double jdUt = 0.0;
+    double jdUt = 0.0;  ///< the instant, Julian Day (UT)
     double zone = 0.0;  ///< Stellarium's own zone (hours), in which its rise and set hours are
-    double longitude = 0.0, latitude = 0.0, height = 0.0;  ///< degrees east, north; metres
+    double longitude = 0.0;  ///< the site, degrees east
+    double latitude = 0.0;  ///< degrees north
+    double height = 0.0;  ///< metres
     double sunDistance = NAN;  ///< the Earth's from the Sun (au); NaN: computed from the instant
 };
 
