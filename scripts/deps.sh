@@ -28,6 +28,9 @@ packages=(
   chromium
   chromium-driver
   python3-selenium
+  xvfb
+  stellarium
+  curl
 )
 missing=()
 for p in "${packages[@]}"; do
