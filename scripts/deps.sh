@@ -23,6 +23,11 @@ packages=(
   lintian
   man-db
   doxygen
+  xvfb
+  stellarium
+  libcpp-httplib-dev
+  nlohmann-json3-dev
+  curl
 )
 missing=()
 for p in "${packages[@]}"; do
