@@ -4,10 +4,11 @@
 and a running Stellarium are held against each other (tests/stellarium/TwoSkiesTest.cpp):
 where the two disagree, the reference tells which one is right.
 
-Stars and deep-sky objects are taken with the catalogue places of data/stars.zct and
-data/deepsky.zct, so the table judges the reduction to the instant (proper motion,
-precession, nutation, aberration), not the catalogues. Planet magnitudes follow Mallama
-and Hilton (2018) as in tools/skyref; the rest is PyEphem's.
+The stars are PyEphem's own (its catalogue's places, proper motions and magnitudes), so
+they judge the built-in catalogue too; deep-sky objects are taken at the places of
+data/deepsky.zct (PyEphem has none), so they judge the reduction to the instant only, and
+have no magnitude here (nan). Planet magnitudes follow Mallama and Hilton (2018), the
+Moon's Allen's phase law, as in tools/skyref; the rest is PyEphem's.
 
     /usr/bin/python3 tools/twoskies/make_reference.py tests/data/twoskies/reference.txt
 """
@@ -20,22 +21,23 @@ import ephem
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "skyref"))
 sys.path.insert(0, os.path.join(HERE, "..", "catalogs"))
-from make_reference import DUBLIN_JD, deg, mallama_magnitude, nearest_transit, observer  # noqa: E402
+from make_reference import DUBLIN_JD, deg, mallama_magnitude, moon_magnitude, nearest_transit, observer  # noqa: E402
 from zct import read_table  # noqa: E402
 
 SITE = ("tokyo", 139.745, 35.654, 40.0)
 INSTANTS = [2460755.0, 2460940.25, 2461120.6, 2461381.0, 2461560.4]  # UT, 2025-2027
 BODIES = ["Sun", "Moon", "Mercury", "Venus", "Mars", "Jupiter", "Saturn", "Uranus", "Neptune"]
-STARS = [32349, 30438, 69673, 91262, 24608, 24436, 37279, 7588, 97649, 21421,
-         65474, 80763, 37826, 113368, 102098, 49669, 36850, 11767, 54061, 46390]
+STARS = [(32349, "Sirius"), (30438, "Canopus"), (69673, "Arcturus"), (91262, "Vega"), (24608, "Capella"),
+         (24436, "Rigel"), (37279, "Procyon"), (7588, "Achernar"), (97649, "Altair"), (21421, "Aldebaran"),
+         (65474, "Spica"), (80763, "Antares"), (37826, "Pollux"), (113368, "Fomalhaut"), (102098, "Deneb"),
+         (49669, "Regulus"), (36850, "Castor"), (11767, "Polaris"), (54061, "Dubhe"), (46390, "Alphard")]
 DEEP_SKY = [("NGC", 224), ("NGC", 1976), ("NGC", 6205), ("NGC", 6720), ("NGC", 1952),
             ("NGC", 5194), ("NGC", 3031), ("NGC", 4594), ("NGC", 7000), ("NGC", 869)]
 
 
-def fixed(ra, dec, pmra=0.0, pmdec=0.0):
+def fixed(ra, dec):
     b = ephem.FixedBody()
     b._ra, b._dec, b._epoch = math.radians(ra), math.radians(dec), ephem.J2000
-    b._pmra, b._pmdec = pmra, pmdec
     return b
 
 
@@ -44,14 +46,14 @@ def objects(data):
         path = "Solar.Sun" if name == "Sun" else (
             "Solar.Planet.Earth.Satellite.Moon" if name == "Moon" else "Solar.Planet." + name)
         yield path, name, getattr(ephem, name)()
-    stars = {r["hip"]: r for r in read_table(os.path.join(data, "stars.zct")) if r["hip"] in STARS}
-    for hip in STARS:
-        s = stars[hip]
-        yield "Star.HIP.%d" % hip, None, (fixed(s["ra"], s["dec"], s["pmra"], s["pmdec"]), s["mag"])
+    for hip, name in STARS:
+        star = ephem.star(name)
+        star.compute()
+        yield "Star.HIP.%d" % hip, None, (star, star.mag)
     dsos = {r["id"]: r for r in read_table(os.path.join(data, "deepsky.zct"))}
     for cat, number in DEEP_SKY:
         d = dsos["%s %d" % (cat, number)]
-        yield "DeepSkyObject.%s.%d" % (cat, number), None, (fixed(d["ra"], d["dec"]), d["mag"])
+        yield "DeepSkyObject.%s.%d" % (cat, number), None, (fixed(d["ra"], d["dec"]), float("nan"))
 
 
 def events(jd, body):
@@ -82,8 +84,10 @@ def main():
                 body, mag = body
             o = observer(SITE, jd)
             body.compute(o)
-            if planet in ("Sun", "Moon"):
+            if planet == "Sun":
                 mag = body.mag
+            elif planet == "Moon":
+                mag = moon_magnitude(body, ephem.Sun(o))
             elif planet:
                 mag = mallama_magnitude(planet, body, ephem.Sun(o), jd, ephem.delta_t(o.date))
             place = (deg(body.a_ra) / 15.0, deg(body.a_dec), deg(body.g_ra) / 15.0, deg(body.g_dec),
