@@ -11,6 +11,7 @@
 #include "SatelliteOptions.h"
 #include "SkyOptions.h"
 #include "clickdata/ZntClickData.h"
+#include "hosts/stellarium/StellariumHost.h"
 #include "sky/SkyHost.h"
 
 namespace {
@@ -35,7 +36,39 @@ int PrepareSky(HostOptions& options, Tracing<CSkyHost>& sky) {
     return -1;
 }
 
+// The text from a running Stellarium: PATH is a library path or a name Stellarium knows.
+int RunStellariumClick(HostOptions& options) {
+    // "--stellarium Mars": the word taken for the URL is the object.
+    if (options.path.empty() && options.stellarium.find("://") == std::string::npos) {
+        options.path = options.stellarium;
+        options.stellarium.clear();
+    }
+    if (options.path.empty()) return UsageError("PATH is required");
+    if (options.stellarium.empty()) options.stellarium = kDefaultStellariumUrl;
+    if (!options.file.empty()) return UsageError("--stellarium and --host exclude each other");
+    CCdStatus status;
+    if (const int rc = ApplySettings(options, status); rc >= 0) return rc;
+    Tracing<CStellariumHost> stellarium(CString(options.stellarium.c_str()));
+    stellarium.trace = options.trace;
+    CZntClickData clickData;
+    clickData.SetStatus(&status);
+    CString text;
+    const int rc = CallLibrary(
+        [&] {
+            const CString path = stellarium.Select(CString(options.path.c_str()));
+            if (path.IsEmpty()) return CString();
+            return clickData.GetText(&stellarium, path, options.compact);
+        },
+        text);
+    if (rc >= 0) return rc;
+    if (text.IsEmpty()) return Failure("Stellarium at " + options.stellarium + " knows no object '" + options.path + "'");
+    WriteText(text);
+    return 0;
+}
+
 int RunClick(HostOptions& options) {
+    if (options.useStellarium) return RunStellariumClick(options);
+    if (options.path.empty()) return UsageError("PATH is required");
     CCdStatus status;
     TracingHost table;
     Tracing<CSkyHost> sky;
@@ -60,7 +93,18 @@ int RunClick(HostOptions& options) {
 CommandRun DefineClick(CLI::App& cmd) {
     auto options = std::make_shared<HostOptions>();
     DefineHostOptions(cmd, *options, true, true);
-    return [options] { return RunClick(*options); };
+    // PATH may follow "--stellarium" without a URL, where the parser takes it for one.
+    cmd.get_option("PATH")->required(false);
+    CLI::Option* stellarium =
+        cmd.add_option("--stellarium", options->stellarium,
+                       std::string("ask a running Stellarium (its remote control at URL, default ") +
+                           kDefaultStellariumUrl + "); PATH may be a name Stellarium knows")
+            ->type_name("[URL]")
+            ->expected(0, 1);
+    return [options, stellarium] {
+        options->useStellarium = stellarium->count() > 0;
+        return RunClick(*options);
+    };
 }
 
 const CommandRegistration kClick({"click", "click-data text of PATH from the built-in sky, or from FILE's answers",

@@ -16,6 +16,7 @@
 template <class Host>
 class Tracing : public Host {
 public:
+    using Host::Host;
     bool trace = false;
     CString Execute(LPCTSTR command) override {
         if (trace) fprintf(stderr, "%s\n", CString(command).ToUtf8().c_str());
@@ -41,7 +42,13 @@ struct HostOptions {
     std::string frame, mosaic, fov, roll;
     std::vector<std::string> elements;  // --elements FILE, any number
     std::vector<std::string> tle;  // element files for the sky's satellites (--tle, repeatable)
+    // A running Stellarium as the host (click --stellarium [URL]).
+    bool useStellarium = false;
+    std::string stellarium;
 };
+
+// The URL "--stellarium" means when given alone.
+constexpr const char* kDefaultStellariumUrl = "http://127.0.0.1:8090";
 
 // Declares [--compact] [--settings S] [--trace] --host FILE PATH on the command (--compact
 // only where allowCompact). Where allowSky, --host may be left out and --at, --site,

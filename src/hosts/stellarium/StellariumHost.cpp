@@ -1,27 +1,416 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
+// CStellariumHost: the HTTP conversation with Stellarium, the cache of its answers, the
+// clock and site answers and the statements.
 #include "hosts/stellarium/StellariumHost.h"
+
+#include <httplib.h>
+
+#include <chrono>
+#include <cmath>
+#include <cwctype>
+#include <map>
+#include <thread>
+
+#include "hosts/stellarium/StellariumJson.hpp"
+#include "zvacl/zvacl.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using nlohmann::json;
+
+// Lower case without blanks, so "? UT( Time )" and "? ut(time)" are one query.
+CString Canonical(const CString& text) {
+    CString out;
+    for (int i = 0; i < text.GetLength(); ++i) {
+        const wchar_t c = text[i];
+        if (!std::iswspace(static_cast<wint_t>(c))) out += static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+    }
+    return out;
+}
+
+CString Num(double v, const wchar_t* format = L"%.10g") {
+    if (!std::isfinite(v)) return L"*";
+    CString s;
+    s.Format(format, v);
+    return s;
+}
+
+// The record of an instant in a zone, to the nearest whole second.
+tagADATE NearestSecond(double jdUt, double tz) {
+    tagADATE d{};
+    JdToDate2(jdUt, &d);
+    d.timezone = 0.0;
+    ChangeTimezone(&d, tz);
+    const tagSPAN half{0, 0, 0, 0, 0, 0.5};
+    ChangeDate(&d, &half, 0);
+    d.second = std::floor(d.second);
+    return d;
+}
+
+// The planetarium's date text: zone token, era marker with year/month/day, clock time.
+CString DateText(const wchar_t* token, const tagADATE& d) {
+    CString s;
+    const bool bc = d.year <= 0;
+    const long long year = bc ? 1LL - d.year : d.year;
+    s.Format(L"%s %s%lld/%02d/%02d %02d:%02d:%02d", token, bc ? L"BC" : L"AD", year, d.month, d.day, d.hour,
+             d.minute, static_cast<int>(d.second));
+    return s;
+}
+
+// The numbers of a call form "Name(a, b, c)".
+std::vector<double> CallArguments(const CString& text) {
+    std::vector<double> values;
+    const int open = text.Find(L'(');
+    if (open < 0) return values;
+    CString inner = text.Mid(open + 1);
+    const int close = inner.ReverseFind(L')');
+    if (close >= 0) inner = inner.Left(close);
+    int start = 0;
+    while (start <= inner.GetLength()) {
+        int comma = inner.Find(L',', start);
+        if (comma < 0) comma = inner.GetLength();
+        CString item = inner.Mid(start, comma - start);
+        item.Trim();
+        item.Trim(L"\"");
+        wchar_t* end = nullptr;
+        const double v = std::wcstod(item.GetString(), &end);
+        if (end != item.GetString() && std::isfinite(v)) values.push_back(v);
+        start = comma + 1;
+    }
+    return values;
+}
+
+bool ReadNumber(const CString& text, double* out) {
+    CString t = text;
+    t.Trim();
+    wchar_t* end = nullptr;
+    const double v = std::wcstod(t.GetString(), &end);
+    if (end == t.GetString() || !std::isfinite(v)) return false;
+    *out = v;
+    return true;
+}
+
+std::string Fixed(double v, int digits) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*f", digits, v);
+    return buf;
+}
+
+}  // namespace
 
 struct CStellariumHost::Impl {
     CString url;
     double timeout = 2.0;
     double clockPeriod = 0.5;
+    std::unique_ptr<httplib::Client> http;
+
+    // Stellarium's state as last read.
+    bool known = false;
+    Clock::time_point readAt;
+    double jd = 0.0, stellariumZone = 0.0, lon = 0.0, lat = 0.0, height = 0.0;
+    std::string planet = "Earth";
+    // The zone the library set (NaN: Stellarium's own).
+    double zone = NAN;
+    // Object infos of the instant and site above, by Stellarium name (null: unknown there).
+    std::map<std::string, json> infos;
+    // Settings kept for the queries that read them back.
+    double autoMag = 6.5, fixedMagMin = -2.0, fixedMagMax = 6.5;
+    bool autoMagLimit = true, timeLock = false;
+
+    [[noreturn]] void Fail(const std::string& what) const {
+        const CString message = L"Stellarium at " + url + L": " + CString(what.c_str());
+        AfxThrowOleDispatchException(0, message);
+    }
+
+    httplib::Client& Http() {
+        if (!http) {
+            http = std::make_unique<httplib::Client>(url.ToUtf8());
+            const auto seconds = static_cast<time_t>(timeout);
+            const auto micro = static_cast<time_t>((timeout - static_cast<double>(seconds)) * 1e6);
+            http->set_connection_timeout(seconds, micro);
+            http->set_read_timeout(seconds, micro);
+            http->set_write_timeout(seconds, micro);
+            http->set_keep_alive(true);
+        }
+        return *http;
+    }
+
+    // The body of a successful answer; an HTTP status other than 200 is returned in
+    // *status when asked for, else it fails as a broken connection does.
+    std::string Call(bool post, const std::string& path, const httplib::Params& params, int* status = nullptr) {
+        if (!Http().is_valid()) Fail("not an http:// URL");
+        httplib::Result r = post ? Http().Post(path.c_str(), params) : Http().Get(path.c_str(), params, httplib::Headers());
+        if (!r) {
+            http.reset();  // a fresh connection next time (Stellarium may have restarted)
+            Fail(path + ": " + httplib::to_string(r.error()));
+        }
+        if (status) *status = r->status;
+        if (r->status != 200 && !status) Fail(path + ": HTTP " + std::to_string(r->status));
+        return r->body;
+    }
+
+    json Status() {
+        const json s = json::parse(Call(false, "/api/main/status", {}), nullptr, false);
+        if (!s.is_object() || !s.contains("time") || !s.contains("location")) Fail("/api/main/status: not a status");
+        return s;
+    }
+
+    // Reads Stellarium's clock and site when they may have moved; forgets the objects when they did.
+    void Refresh(bool force = false) {
+        if (!force && known && std::chrono::duration<double>(Clock::now() - readAt).count() < clockPeriod) return;
+        const json s = Status();
+        const json& t = s["time"];
+        const json& l = s["location"];
+        const double newJd = t.value("jday", NAN);
+        const double newLon = l.value("longitude", 0.0), newLat = l.value("latitude", 0.0);
+        const double newHeight = l.value("altitude", 0.0);
+        const std::string newPlanet = l.value("planet", std::string("Earth"));
+        if (!known || newJd != jd || newLon != lon || newLat != lat || newHeight != height || newPlanet != planet)
+            infos.clear();
+        jd = newJd, lon = newLon, lat = newLat, height = newHeight, planet = newPlanet;
+        stellariumZone = t.value("gmtShift", 0.0) * 24.0;
+        known = true;
+        readAt = Clock::now();
+    }
+
+    // One object's info at the current instant and site, read once.
+    const json& Info(const std::string& name) {
+        auto it = infos.find(name);
+        if (it != infos.end()) return it->second;
+        int status = 0;
+        const std::string body = Call(false, "/api/objects/info", {{"name", name}, {"format", "json"}}, &status);
+        json info = status == 200 ? json::parse(body, nullptr, false) : json();
+        if (status != 200 && status != 400 && status != 404) Fail("/api/objects/info: HTTP " + std::to_string(status));
+        if (info.is_discarded()) info = json();
+        return infos[name] = std::move(info);
+    }
+
+    stellarium::InfoContext Context() const {
+        stellarium::InfoContext c;
+        c.jdUt = jd, c.zone = stellariumZone, c.longitude = lon, c.latitude = lat, c.height = height;
+        return c;
+    }
+
+    double Zone() const { return std::isfinite(zone) ? zone : stellariumZone; }
+
+    // Waits until Stellarium's status shows what was set, then one frame more: it takes a
+    // new time at once but moves its objects only when it next draws.
+    template <class Done>
+    void WaitFor(Done done) {
+        const auto deadline = Clock::now() + std::chrono::duration<double>(timeout);
+        for (;;) {
+            Refresh(true);
+            if (done()) break;
+            if (Clock::now() > deadline) Fail("the sky did not follow within the time-out");
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(kFrameMs));
+        infos.clear();
+    }
+    static constexpr int kFrameMs = 120;
+
+    void SetJd(double target) {
+        Call(true, "/api/main/time", {{"time", Fixed(target, 9)}});
+        WaitFor([&] { return std::fabs(jd - target) < 2e-6; });
+    }
+
+    void SetSite(double newLon, double newLat, double newHeight, const std::string& body) {
+        httplib::Params p{{"longitude", Fixed(newLon, 6)}, {"latitude", Fixed(newLat, 6)},
+                          {"altitude", Fixed(newHeight, 0)}};
+        if (!body.empty()) p.emplace("planet", body);
+        Call(true, "/api/location/setlocationfields", p);
+        WaitFor([&] {
+            return std::fabs(lon - newLon) < 1e-4 && std::fabs(lat - newLat) < 1e-4 && (body.empty() || planet == body);
+        });
+    }
+
+    void SetProperty(const char* id, const std::string& value) {
+        int status = 0;  // a property this version lacks changes nothing
+        Call(true, "/api/stelproperty/set", {{"id", id}, {"value", value}}, &status);
+    }
 };
 
 CStellariumHost::CStellariumHost(const CString& url, double timeoutSeconds) : m_impl(new Impl) {
     m_impl->url = url;
-    m_impl->timeout = timeoutSeconds;
+    m_impl->timeout = std::isfinite(timeoutSeconds) && timeoutSeconds > 0.01 ? timeoutSeconds : 2.0;
 }
 
 CStellariumHost::~CStellariumHost() = default;
 
-CString CStellariumHost::Execute(LPCTSTR) {
-    AfxThrowOleDispatchException(0, L"Stellarium at " + m_impl->url + L" is not connected.");
+CString CStellariumHost::GetUrl() const { return m_impl->url; }
+
+double CStellariumHost::GetJd() {
+    m_impl->Refresh();
+    return m_impl->jd;
 }
 
-CString CStellariumHost::SelectedPath() { return CString(); }
-CString CStellariumHost::Select(const CString&) { return CString(); }
-CString CStellariumHost::GetUrl() const { return m_impl->url; }
-double CStellariumHost::GetJd() { return 0.0; }
-double CStellariumHost::GetTimezone() { return 0.0; }
-void CStellariumHost::Invalidate() {}
-void CStellariumHost::SetClockPeriod(double seconds) { m_impl->clockPeriod = seconds; }
+double CStellariumHost::GetTimezone() {
+    m_impl->Refresh();
+    return m_impl->Zone();
+}
+
+void CStellariumHost::Invalidate() {
+    m_impl->known = false;
+    m_impl->infos.clear();
+}
+
+void CStellariumHost::SetClockPeriod(double seconds) { m_impl->clockPeriod = std::fmax(0.0, seconds); }
+
+CString CStellariumHost::SelectedPath() {
+    int status = 0;
+    const std::string body = m_impl->Call(false, "/api/objects/info", {{"format", "json"}}, &status);
+    return status == 200 ? stellarium::PathOfInfo(body) : CString();
+}
+
+CString CStellariumHost::Select(const CString& nameOrPath) {
+    CString path, property;
+    CString name = stellarium::SplitObjectQuery(Canonical(nameOrPath), &path, &property) && property.IsEmpty()
+                 ? stellarium::NameOfPath(path) : nameOrPath;
+    name.Trim();
+    if (name.IsEmpty() || name.FindOneOf(L"\"\\\r\n") >= 0) return CString();
+    m_impl->Refresh();
+    const std::string utf8 = name.ToUtf8();
+    const json& info = m_impl->Info(utf8);
+    const CString found = stellarium::PathOfInfo(info);
+    if (found.IsEmpty()) return found;
+    m_impl->Call(true, "/api/scripts/direct", {{"code", "core.selectObjectByName(\"" + utf8 + "\", true);"}});
+    return found;
+}
+
+CString CStellariumHost::Execute(LPCTSTR command) {
+    CString text(command ? command : L"");
+    text.TrimLeft();
+    if (!text.IsEmpty() && text[0] == L'?') return Query(Canonical(text.Mid(1)));
+    // Statements: parts joined by ";"; the site's parts are sent to Stellarium together.
+    Impl& s = *m_impl;
+    s.Refresh(true);
+    double lon = s.lon, lat = s.lat, height = s.height;
+    std::string body;
+    bool siteChanged = false;
+    int start = 0;
+    while (start < text.GetLength()) {
+        int end = text.Find(L';', start);
+        if (end < 0) end = text.GetLength();
+        CString part = text.Mid(start, end - start);
+        start = end + 1;
+        const int eq = part.Find(L'=');
+        if (eq < 0) continue;  // "Show Sky", "Calc Sky": Stellarium draws by itself
+        const CString lhs = Canonical(part.Left(eq));
+        CString rhs = part.Mid(eq + 1);
+        rhs.Trim();
+        const CString value = Canonical(rhs);
+        const std::vector<double> a = CallArguments(rhs);
+        double v = 0.0;
+        if (lhs == L"time" && value.Left(3) == L"ut(" && a.size() == 6) {
+            bool sane = true;
+            for (double x : a) sane = sane && std::fabs(x) < 1e6;
+            if (!sane) continue;
+            tagADATE d{static_cast<int>(a[0]), static_cast<int>(a[1]), static_cast<int>(a[2]), static_cast<int>(a[3]),
+                       static_cast<int>(a[4]), a[5], 0.0};
+            s.SetJd(::GetJd(&d));
+        } else if ((lhs == L"time" && value.Left(3) == L"jd(" && a.size() == 1) ||
+                   (lhs == L"time.jd" && ReadNumber(rhs, &v))) {
+            s.SetJd(a.size() == 1 ? a[0] : v);
+        } else if (lhs == L"time.timezone" && ReadNumber(rhs, &v) && std::fabs(v) <= 24) {
+            s.zone = v;
+        } else if (lhs == L"time.lock") {
+            s.timeLock = value == L"true";
+        } else if ((lhs == L"location.longitude" || lhs == L"location.latitude" || lhs == L"location.altitude") &&
+                   ReadNumber(rhs, &v)) {
+            (lhs == L"location.longitude" ? lon : lhs == L"location.latitude" ? lat : height) = v;
+            siteChanged = true;
+        } else if (lhs == L"location") {
+            CString bodyPath = value.Left(value.Find(L'(') < 0 ? value.GetLength() : value.Find(L'('));
+            if (bodyPath != L"location") {
+                const CString name = stellarium::NameOfPath(bodyPath == L"solar.planet.earth" ? CString() : bodyPath);
+                body = bodyPath == L"solar.planet.earth" ? std::string("Earth") : name.ToUtf8();
+                if (body.empty()) continue;  // no body Stellarium can stand on
+            }
+            if (a.size() >= 3) lon = a[0], lat = a[1], height = a[2];
+            siteChanged = true;
+        } else if (lhs == L"star.automagnitudelimit") {
+            s.autoMagLimit = value == L"true";
+            s.SetProperty("StelSkyDrawer.flagStarMagnitudeLimit", s.autoMagLimit ? "false" : "true");
+        } else if (lhs == L"star.automagnitudelimit.minimum" && ReadNumber(rhs, &v)) {
+            s.autoMag = v;
+        } else if (lhs == L"star.fixedmagnitudelimit.minimum" && ReadNumber(rhs, &v)) {
+            s.fixedMagMin = v;
+        } else if (lhs == L"star.fixedmagnitudelimit.maximum" && ReadNumber(rhs, &v)) {
+            s.fixedMagMax = v;
+            s.SetProperty("StelSkyDrawer.customStarMagLimit", Fixed(v, 2));
+        }
+    }
+    if (siteChanged && std::fabs(lat) <= 90 && std::fabs(lon) <= 360 && std::fabs(height) < 1e5)
+        s.SetSite(lon > 180 ? lon - 360 : lon, lat, height, body);
+    return CString();
+}
+
+CString CStellariumHost::Query(const CString& q) {
+    Impl& s = *m_impl;
+    if (q.IsEmpty()) return CString();
+    s.Refresh();
+    const double zone = s.Zone();
+    // The clock.
+    if (q == L"time.jd") return Num(s.jd, L"%.8f");
+    if (q == L"time.mjd") return Num(s.jd - 2400000.5, L"%.8f");
+    if (q == L"time.timezone") return Num(zone);
+    if (q == L"time.siderealtime") return Num(GetLst(s.jd, s.lon) / 15.0, L"%.8f");
+    if (q == L"time.lock") return s.timeLock ? L"TRUE" : L"FALSE";
+    if (q == L"ut(time)") return DateText(L"UT", NearestSecond(s.jd, 0.0));
+    if (q == L"time" || q == L"lst(time)") return DateText(L"LT", NearestSecond(s.jd, zone));
+    {
+        double z = zone;
+        CString field = q;
+        if (q.Left(3) == L"ut(" && q.Right(1) == L")") z = 0.0, field = q.Mid(3, q.GetLength() - 4);
+        else if (q.Left(4) == L"lst(" && q.Right(1) == L")") field = q.Mid(4, q.GetLength() - 5);
+        if (field.Left(5) == L"time.") {
+            tagADATE d{};
+            JdToDate2(s.jd, &d);
+            d.timezone = 0.0;
+            ChangeTimezone(&d, z);
+            const CString f = field.Mid(5);
+            if (f == L"second") return Num(d.second, L"%.3f");
+            const int v = f == L"year" ? d.year : f == L"month" ? d.month : f == L"day" ? d.day
+                        : f == L"hour" ? d.hour : f == L"minute" ? d.minute : INT32_MIN;
+            if (v != INT32_MIN) return Num(v, L"%.0f");
+        }
+    }
+    // The site.
+    if (q == L"location") {
+        if (s.planet != "Earth") return L"Solar.Planet." + CString(s.planet.c_str());
+        CString t;
+        t.Format(L"Location(\"Site\", %.6f, %.6f, %.1f)", s.lon, s.lat, s.height);
+        return t;
+    }
+    if (q == L"location.longitude") return Num(s.lon, L"%.8f");
+    if (q == L"location.latitude") return Num(s.lat, L"%.8f");
+    if (q == L"location.altitude") return Num(s.height, L"%.1f");
+    if (q.Left(15) == L"location.solar.") {
+        // The Earth about the Sun (J2000 ecliptic, au): the Sun's geocentric place turned round.
+        const json& sun = s.Info("Sun");
+        double r = NAN;  // Stellarium gives no distance of the Sun
+        CalcPlanetLbr(-3, UtToDt(s.jd), nullptr, &r);
+        const double kRad = 3.141592653589793 / 180.0;
+        const double l = sun.value("elongJ2000", NAN) * kRad + 3.141592653589793, b = -sun.value("elatJ2000", NAN) * kRad;
+        const CString axis = q.Mid(15);
+        if (axis == L"x") return Num(r * std::cos(b) * std::cos(l), L"%.8f");
+        if (axis == L"y") return Num(r * std::cos(b) * std::sin(l), L"%.8f");
+        if (axis == L"z") return Num(r * std::sin(b), L"%.8f");
+        return CString();
+    }
+    // Settings.
+    if (q == L"view.projection") return L"Sky";
+    if (q == L"measure.visible" || q == L"measure.connecting") return L"FALSE";
+    if (q == L"star.automagnitudelimit") return s.autoMagLimit ? L"TRUE" : L"FALSE";
+    if (q == L"star.automagnitudelimit.minimum") return Num(s.autoMag);
+    if (q == L"star.fixedmagnitudelimit.minimum") return Num(s.fixedMagMin);
+    if (q == L"star.fixedmagnitudelimit.maximum") return Num(s.fixedMagMax);
+    if (q == L"star.catalog" || q == L"star.catalog.switch.catalog") return L"Hipparcos";
+    if (q == L"star.catalog.switch") return L"FALSE";
+    // An object.
+    CString path, property;
+    if (!stellarium::SplitObjectQuery(q, &path, &property)) return CString();
+    const json& info = s.Info(stellarium::NameOfPath(path).ToUtf8());
+    return stellarium::AnswerFromInfo(info, path, property, s.Context());
+}

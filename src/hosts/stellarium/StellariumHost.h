@@ -50,6 +50,7 @@ public:
     void SetClockPeriod(double seconds);
 
 private:
+    CString Query(const CString& canonical);
     struct Impl;
     std::unique_ptr<Impl> m_impl;
 };

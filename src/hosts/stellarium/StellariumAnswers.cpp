@@ -1,0 +1,381 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+// One object's properties from Stellarium's /api/objects/info JSON, in the library's
+// units and sign conventions, and what Stellarium does not give worked out from what it
+// gives: the B1950 and mean-of-date places, rise, transit and set as Julian Days,
+// azimuth from the south, geocentric and heliocentric distances, the Moon's age.
+#include <cmath>
+
+#include "hosts/stellarium/StellariumJson.hpp"
+#include "zvacl/zvacl.h"
+
+namespace stellarium {
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+constexpr double kRad = kPi / 180.0;
+constexpr double kAuKm = 149597870.7;
+constexpr double kEarthRadiusAu = 6378.137 / kAuKm;
+constexpr double kLightSecondsPerAu = 499.004784;
+constexpr double kB1950 = 2433282.4235;  // TT Julian Day of the epoch B1950.0
+
+double Norm360(double a) {
+    a = std::fmod(a, 360.0);
+    return a < 0 ? a + 360.0 : a;
+}
+
+CString Num(double v, const wchar_t* format = L"%.8f") {
+    if (!std::isfinite(v)) return L"*";
+    CString s;
+    s.Format(format, v);
+    return s;
+}
+
+double Get(const nlohmann::json& j, const char* key) {
+    const auto it = j.find(key);
+    return it != j.end() && it->is_number() ? it->get<double>() : NAN;
+}
+
+std::string Text(const nlohmann::json& j, const char* key) {
+    const auto it = j.find(key);
+    return it != j.end() && it->is_string() ? it->get<std::string>() : std::string();
+}
+
+bool Starts(const CString& s, const wchar_t* prefix) {
+    const CString p(prefix);
+    return s.Left(p.GetLength()) == p;
+}
+
+// The mean obliquity of the ecliptic at a TT Julian Day (IAU 1980), degrees.
+double Obliquity(double jdTt) {
+    const double T = (jdTt - 2451545.0) / 36525.0;
+    return 23.439291111 - (46.8150 * T + 0.00059 * T * T - 0.001813 * T * T * T) / 3600.0;
+}
+
+// Equatorial (degrees) to ecliptic of the given obliquity.
+void ToEcliptic(double ra, double dec, double eps, double* lon, double* lat) {
+    const double a = ra * kRad, d = dec * kRad, e = eps * kRad;
+    *lon = Norm360(std::atan2(std::sin(a) * std::cos(e) + std::tan(d) * std::sin(e), std::cos(a)) / kRad);
+    *lat = std::asin(std::sin(d) * std::cos(e) - std::cos(d) * std::sin(e) * std::sin(a)) / kRad;
+}
+
+// Kind of object, for the length of its day and the form of its numbers.
+enum class Kind { Sun, Moon, Planet, Fixed };
+
+Kind KindOf(const CString& path) {
+    if (path == L"solar.sun") return Kind::Sun;
+    if (path == L"solar.moon" || path == L"solar.planet.earth.satellite.moon") return Kind::Moon;
+    if (Starts(path, L"solar.")) return Kind::Planet;
+    return Kind::Fixed;
+}
+
+// The interval between two transits (days): the sidereal day for what is fixed on the sky.
+double DayLength(Kind k) { return k == Kind::Moon ? 1.0351 : k == Kind::Fixed ? 0.99727 : 1.0; }
+
+// Rise, transit and set (UT JDs) of the pass whose transit is nearest the instant, from
+// Stellarium's local clock hours of the current day; NaN where it gives none.
+void Events(const nlohmann::json& j, Kind kind, const InfoContext& at, double out[3]) {
+    const double day = DayLength(kind);
+    const double rise = Get(j, "rise-dhr"), transit = Get(j, "transit-dhr"), set = Get(j, "set-dhr");
+    double t = JdOfLocalHour(at.jdUt, at.zone, transit);
+    if (std::isfinite(t)) t += day * std::round((at.jdUt - t) / day);
+    out[1] = t;
+    // Rise within the day before the transit, set within the day after it.
+    double r = JdOfLocalHour(at.jdUt, at.zone, rise), s = JdOfLocalHour(at.jdUt, at.zone, set);
+    if (std::isfinite(r) && std::isfinite(t)) r -= day * std::floor((r - t) / day + 1.0);
+    if (std::isfinite(s) && std::isfinite(t)) s -= day * std::floor((s - t) / day);
+    const bool circumpolar = Text(j, "rise") == "---" || Text(j, "set") == "---";
+    out[0] = circumpolar ? NAN : r;
+    out[2] = circumpolar ? NAN : s;
+}
+
+// The next event at or after the instant.
+double Next(double jd, double now, Kind kind) {
+    if (!std::isfinite(jd)) return NAN;
+    const double day = DayLength(kind);
+    return jd < now ? jd + day * std::ceil((now - jd) / day) : jd;
+}
+
+// Distance from the Earth's centre (au) of a body at a topocentric apparent place.
+double Geocentric(const nlohmann::json& j, const InfoContext& at) {
+    const double delta = Get(j, "distance");
+    const double ra = Get(j, "ra") * kRad, dec = Get(j, "dec") * kRad;
+    // The observer's place about the Earth's centre (WGS 84 flattening).
+    const double phi = at.latitude * kRad, u = std::atan(0.99664719 * std::tan(phi));
+    const double h = at.height / 6378137.0;
+    const double rhoSin = 0.99664719 * std::sin(u) + h * std::sin(phi), rhoCos = std::cos(u) + h * std::cos(phi);
+    const double lst = GetLst(at.jdUt, at.longitude) * kRad;
+    const double x = delta * std::cos(dec) * std::cos(ra) + kEarthRadiusAu * rhoCos * std::cos(lst);
+    const double y = delta * std::cos(dec) * std::sin(ra) + kEarthRadiusAu * rhoCos * std::sin(lst);
+    const double z = delta * std::sin(dec) + kEarthRadiusAu * rhoSin;
+    return std::sqrt(x * x + y * y + z * z);
+}
+
+// Days since the last new moon.
+double MoonAge(double jdUt) {
+    tagADATE d{};
+    JdToDate2(jdUt - 32.0, &d);
+    tagMOONPHASE phases[8] = {};
+    const int n = GetMoonPhases(&d, phases, 8);
+    double last = NAN;
+    for (int i = 0; i < n; ++i)
+        if (phases[i].phase == 0 && phases[i].jd <= jdUt) last = phases[i].jd;
+    return jdUt - last;
+}
+
+// Mean orbital elements of J2000 (semi-major axis au, eccentricity) of the planets.
+bool Elements(const CString& path, double* a, double* e) {
+    static const struct {
+        const wchar_t* path;
+        double a, e;
+    } kElements[] = {
+        {L"solar.planet.mercury", 0.38709927, 0.20563593}, {L"solar.planet.venus", 0.72333566, 0.00677672},
+        {L"solar.planet.mars", 1.52371034, 0.09339410},    {L"solar.planet.jupiter", 5.20288700, 0.04838624},
+        {L"solar.planet.saturn", 9.53667594, 0.05386179},  {L"solar.planet.uranus", 19.18916464, 0.04725744},
+        {L"solar.planet.neptune", 30.06992276, 0.00859048}, {L"solar.dwarfplanet.pluto", 39.48211675, 0.24882730},
+    };
+    for (const auto& k : kElements)
+        if (path == k.path) return *a = k.a, *e = k.e, true;
+    return false;
+}
+
+const wchar_t* JapaneseNameOf(const CString& path) {
+    static const struct {
+        const wchar_t* path;
+        const wchar_t* name;
+    } kNames[] = {{L"solar.sun", L"太陽"},          {L"solar.moon", L"月"},
+                  {L"solar.planet.earth.satellite.moon", L"月"}, {L"solar.planet.mercury", L"水星"},
+                  {L"solar.planet.venus", L"金星"}, {L"solar.planet.mars", L"火星"},
+                  {L"solar.planet.jupiter", L"木星"}, {L"solar.planet.saturn", L"土星"},
+                  {L"solar.planet.uranus", L"天王星"}, {L"solar.planet.neptune", L"海王星"},
+                  {L"solar.dwarfplanet.pluto", L"冥王星"}};
+    for (const auto& n : kNames)
+        if (path == n.path) return n.name;
+    return nullptr;
+}
+
+// Stellarium's kinds of deep-sky object in the words of the library's texts.
+CString DeepSkyType(const std::string& type) {
+    static const struct {
+        const char* type;
+        const wchar_t* name;
+    } kTypes[] = {{"HII region", L"散光星雲"},         {"emission nebula", L"散光星雲"},
+                  {"nebula", L"散光星雲"},             {"reflection nebula", L"反射星雲"},
+                  {"planetary nebula", L"惑星状星雲"}, {"dark nebula", L"暗黒星雲"},
+                  {"supernova remnant", L"超新星残骸"}, {"open star cluster", L"散開星団"},
+                  {"globular star cluster", L"球状星団"}, {"galaxy", L"銀河"},
+                  {"spiral galaxy", L"渦巻銀河"},     {"elliptical galaxy", L"楕円銀河"},
+                  {"lenticular galaxy", L"レンズ状銀河"}, {"irregular galaxy", L"不規則銀河"}};
+    for (const auto& t : kTypes)
+        if (type == t.type) return t.name;
+    return CString(type.c_str());
+}
+
+// The designations of a deep-sky object other than the path's own, as "NGC 1976, M 42".
+CString OtherDesignations(const std::string& all, const CString& own) {
+    CString out;
+    const CString text(all.c_str());
+    int start = 0;
+    while (start < text.GetLength()) {
+        int end = text.Find(L" - ", start);
+        if (end < 0) end = text.GetLength();
+        CString d = text.Mid(start, end - start);
+        d.Trim();
+        start = end + 3;
+        if (d.CompareNoCase(own) == 0 || !(Starts(d, L"M ") || Starts(d, L"NGC ") || Starts(d, L"IC "))) continue;
+        if (!out.IsEmpty()) out += L", ";
+        out += d;
+    }
+    return out;
+}
+
+// "M 42", "NGC 7000" of a canonical deep-sky path.
+CString DesignationOf(const CString& path) {
+    const CString rest = path.Mid(14);  // after "deepskyobject."
+    const int dot = rest.Find(L'.');
+    CString catalogue = rest.Left(dot);
+    catalogue.MakeUpper();
+    return catalogue + L" " + rest.Mid(dot + 1);
+}
+
+// Arc minutes to a tenth, without a trailing ".0".
+CString Minutes(double v) {
+    CString t;
+    t.Format(L"%.1f", v);
+    if (t.Right(2) == L".0") t = t.Left(t.GetLength() - 2);
+    return t + L"'";
+}
+
+// Airmass at a true altitude (Kasten and Young 1989); none at or below the horizon.
+double Airmass(double altitude) {
+    if (!(altitude > 0.0)) return NAN;
+    return 1.0 / (std::sin(altitude * kRad) + 0.50572 * std::pow(altitude + 6.07995, -1.6364));
+}
+
+CString PositionAnswer(const nlohmann::json& j, const CString& what, const InfoContext& at) {
+    const double jdTt = UtToDt(at.jdUt);
+    const double ra2000 = Get(j, "raJ2000"), dec2000 = Get(j, "decJ2000");
+    if (what == L"ra") return Num(Norm360(ra2000) / 15.0);
+    if (what == L"dec") return Num(dec2000);
+    if (what == L"equatorialdateapp.ra") return Num(Norm360(Get(j, "ra")) / 15.0);
+    if (what == L"equatorialdateapp.dec") return Num(Get(j, "dec"));
+    if (Starts(what, L"equatorialb1950.")) {
+        double ra = ra2000, dec = dec2000;
+        Precess(2451545.0, kB1950, &ra, &dec);
+        return Num(what == L"equatorialb1950.ra" ? Norm360(ra) / 15.0 : dec);
+    }
+    if (Starts(what, L"ecliptical.")) {
+        double ra = ra2000, dec = dec2000, lon = 0, lat = 0;
+        Precess(2451545.0, jdTt, &ra, &dec);
+        ToEcliptic(ra, dec, Obliquity(jdTt), &lon, &lat);
+        return Num(what == L"ecliptical.lambda" ? lon : lat);
+    }
+    if (what == L"eclipticdateapp.lambda") return Num(Norm360(Get(j, "elong")));
+    if (what == L"eclipticdateapp.beta") return Num(Get(j, "elat"));
+    if (what == L"eclipticj2000.lambda") return Num(Norm360(Get(j, "elongJ2000")));
+    if (what == L"eclipticj2000.beta") return Num(Get(j, "elatJ2000"));
+    if (what == L"galactical.longitude") return Num(Norm360(Get(j, "glong")));
+    if (what == L"galactical.latitude") return Num(Get(j, "glat"));
+    // Stellarium's azimuth runs from the north through the east, the library's from the south.
+    if (what == L"altitude") return Num(Get(j, "altitude-geometric"));
+    if (what == L"azimuth") return Num(Norm360(Get(j, "azimuth-geometric") + 180.0));
+    if (what == L"airmass") return Num(Airmass(Get(j, "altitude-geometric")));
+    if (what == L"constellation" || what == L"constellation.abbreviation") return CString(Text(j, "iauConstellation").c_str());
+    if (what == L"parallacticangle") return Num(Get(j, "parallacticAngle"), L"%.4f");
+    if (what == L"extinctedmagnitude") {
+        const double m = Get(j, "vmage");
+        return m >= 99 ? CString(L"*") : Num(m, L"%.3f");
+    }
+    if (what == L"lighttime") {
+        const double d = Get(j, "distance");
+        return d > 0 ? Num(Geocentric(j, at) * kLightSecondsPerAu, L"%.4f") : CString();
+    }
+    if (what == L"phaseangle") {
+        const double p = Get(j, "phase-angle");
+        return std::isfinite(p) ? Num(p / kRad) : CString();
+    }
+    return CString();
+}
+
+}  // namespace
+
+void Precess(double jdFrom, double jdTo, double* ra, double* dec) {
+    const double T = (jdFrom - 2451545.0) / 36525.0, t = (jdTo - jdFrom) / 36525.0;
+    const double as = kRad / 3600.0;
+    const double zeta = ((2306.2181 + 1.39656 * T - 0.000139 * T * T) * t + (0.30188 - 0.000344 * T) * t * t +
+                         0.017998 * t * t * t) * as;
+    const double z = ((2306.2181 + 1.39656 * T - 0.000139 * T * T) * t + (1.09468 + 0.000066 * T) * t * t +
+                      0.018203 * t * t * t) * as;
+    const double theta = ((2004.3109 - 0.85330 * T - 0.000217 * T * T) * t - (0.42665 + 0.000217 * T) * t * t -
+                          0.041833 * t * t * t) * as;
+    const double a = *ra * kRad, d = *dec * kRad;
+    const double A = std::cos(d) * std::sin(a + zeta);
+    const double B = std::cos(theta) * std::cos(d) * std::cos(a + zeta) - std::sin(theta) * std::sin(d);
+    const double C = std::sin(theta) * std::cos(d) * std::cos(a + zeta) + std::cos(theta) * std::sin(d);
+    *ra = Norm360((std::atan2(A, B) + z) / kRad);
+    *dec = std::asin(std::fmax(-1.0, std::fmin(1.0, C))) / kRad;
+}
+
+double JdOfLocalHour(double jdUt, double zone, double hour) {
+    if (!std::isfinite(hour) || hour < 0 || hour > 24) return NAN;
+    const double midnight = std::floor(jdUt + zone / 24.0 + 0.5) - 0.5;  // local midnight, on the local clock
+    return midnight + (hour - zone) / 24.0;
+}
+
+CString AnswerFromInfo(const nlohmann::json& j, const CString& path, const CString& p, const InfoContext& at) {
+    if (!j.is_object() || !j.value("found", true)) return CString();
+    const Kind kind = KindOf(path);
+    const bool star = Starts(path, L"star."), deepSky = Starts(path, L"deepskyobject.");
+    const std::string name = Text(j, "name"), localized = Text(j, "localized-name");
+    if (Starts(p, L"position.")) return PositionAnswer(j, p.Mid(9), at);
+    if (Starts(p, L"jd.")) {
+        double events[3];
+        Events(j, kind, at, events);
+        const CString e = p.Mid(3);
+        const int i = e == L"rise" || e == L"nextrise" ? 0 : e == L"transit" || e == L"nexttransit" ? 1
+                    : e == L"set" || e == L"nextset" ? 2 : -1;
+        if (e == L"observingwindow") return L"*";
+        if (i < 0) return CString();
+        return Starts(e, L"next") ? Num(Next(events[i], at.jdUt, kind), L"%.6f") : Num(events[i]);
+    }
+    if (p.IsEmpty() || p == L"englishname" || (p == L"name" && !star))
+        return CString((star && localized == name ? std::string() : localized.empty() ? name : localized).c_str());
+    if (p == L"name") return CString(localized == name ? "" : localized.c_str());
+    if (p == L"japanesename") {
+        const wchar_t* ja = JapaneseNameOf(path);
+        return ja ? CString(ja) : CString();
+    }
+    if (p == L"provenance") return L"Stellarium";
+    if (p == L"magnitude") {
+        const double m = Get(j, "vmag");
+        return !(m < 99) ? CString(L"*") : Num(m, star ? L"%.2f" : deepSky ? L"%.1f" : L"%.3f");
+    }
+    if (star) {
+        if (p == L"hipparcosnumber") return path.Mid(9);
+        if (p == L"constellation.abbreviation") return CString(Text(j, "iauConstellation").c_str());
+        if (p == L"magnitude.bv") return Num(Get(j, "bV"), L"%.3f");
+        if (p == L"magnitude.bt" || p == L"magnitude.vt" || p == L"propermotion.ra" || p == L"propermotion.dec")
+            return L"*";
+        if (p == L"pi") return Num(Get(j, "parallax") * 1000.0, L"%.2f");  // arc seconds to mas
+        if (p == L"spectraltype") return CString(Text(j, "spectral-class").c_str());
+        return CString();
+    }
+    if (deepSky) {
+        const CString own = DesignationOf(path);
+        if (p == L"catalognumber" || p == L"number") return own;
+        if (p == L"subcatalognumber.strings") return OtherDesignations(Text(j, "designations"), own);
+        if (p == L"type.name") return DeepSkyType(Text(j, "object-type"));
+        if (p == L"size") {
+            const double d = Get(j, "size-dd");
+            return d > 0 ? Minutes(d * 60.0) : CString(L"*");
+        }
+        return CString();
+    }
+    if (kind == Kind::Fixed) return CString();  // a meteor shower's other properties
+    // The Sun, the Moon and the planets.
+    const double distance = Get(j, "distance");
+    const double geo = distance > 0 ? Geocentric(j, at) : NAN;
+    const double elongation = Get(j, "elongation") / kRad;
+    if (p == L"dm") {
+        const double d = Get(j, "size-dd");
+        return Num(kind == Kind::Planet ? d * 3600.0 : d, L"%.6f");
+    }
+    if (p == L"physicaltable.k") return kind == Kind::Sun ? Num(1.0, L"%.6f") : Num(Get(j, "phase"), L"%.6f");
+    if (p == L"geocentricdistance") return Num(geo);
+    if (p == L"topocentricdistance") return Num(distance);
+    if (p == L"heliocentricdistance") {
+        if (kind == Kind::Sun) return CString();
+        double R = at.sunDistance;
+        if (!std::isfinite(R)) CalcPlanetLbr(-3, UtToDt(at.jdUt), nullptr, &R);
+        return Num(std::sqrt(R * R + geo * geo - 2 * R * geo * std::cos(elongation * kRad)));
+    }
+    if (p == L"solarelongation") return kind == Kind::Sun ? CString() : Num(elongation);
+    if (p == L"age") return kind == Kind::Moon ? Num(MoonAge(at.jdUt), L"%.4f") : CString();
+    if (p == L"eclipsmagnitude") {
+        if (kind == Kind::Moon) return Num(Get(j, "umbral-eclipse-magnitude"), L"%.4f");
+        if (kind == Kind::Sun) {
+            const double m = Get(j, "solar-eclipse-magnitude");
+            return Num(std::isfinite(m) ? m : 0.0, L"%.4f");
+        }
+        return CString();
+    }
+    double a = 0, e = 0;
+    if (Elements(path, &a, &e)) {
+        if (p == L"semimajoraxis") return Num(a);
+        if (p == L"eccentricity") return Num(e);
+        if (p == L"revolutionperiod") return Num(std::pow(a, 1.5), L"%.6f");
+    }
+    // Central meridian and latitude: the Moon's from its libration.
+    const bool moon = kind == Kind::Moon;
+    if (p == L"physicaltable.cm") return Num(Norm360(Get(j, moon ? "libration_l" : "central_l")), L"%.4f");
+    if (p == L"physicaltable.de") return Num(Get(j, moon ? "libration_b" : "central_b"), L"%.4f");
+    return CString();
+}
+
+CString AnswerFromInfo(const std::string& infoJson, const CString& path, const CString& property,
+                       const InfoContext& at) {
+    const nlohmann::json info = nlohmann::json::parse(infoJson, nullptr, false);
+    return info.is_discarded() ? CString() : AnswerFromInfo(info, path, property, at);
+}
+
+}  // namespace stellarium

@@ -1,0 +1,241 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+// CStellariumHost over a stub of Stellarium's remote control on 127.0.0.1 that serves
+// recorded answers: the path mapping, the answers in the library's units, the cache, the
+// statements and the failures. The real Stellarium is in tests/stellarium/.
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+#include "hosts/stellarium/StellariumHost.h"
+#include "hosts/stellarium/StellariumMap.h"
+#include "support/TestUtil.h"
+
+namespace {
+
+std::string Recorded(const std::string& name) {
+    return ReadFileBytes(std::string(ZCMCOM_TEST_DATA) + "/stellarium/" + name + ".json");
+}
+
+// 2026 Dec 25 12h UT from Tokyo, as Stellarium's status shows it.
+std::string StatusAt(double jd) {
+    char buf[512];
+    std::snprintf(buf, sizeof buf,
+                  R"({"location":{"altitude":40,"latitude":35.654,"longitude":139.745,"planet":"Earth"},)"
+                  R"("time":{"gmtShift":0.375,"jday":%.9f,"timerate":0}})",
+                  jd);
+    return buf;
+}
+
+// A stub of the remote control serving the recorded objects by name.
+class Stub {
+public:
+    Stub() {
+        m_server.Get("/api/main/status", [this](const httplib::Request&, httplib::Response& res) {
+            if (m_broken) return void(res.status = 500);
+            res.set_content(StatusAt(m_jd), "application/json");
+        });
+        m_server.Post("/api/main/time", [this](const httplib::Request& req, httplib::Response& res) {
+            m_jd = std::stod(req.get_param_value("time"));
+            res.set_content("ok", "text/plain");
+        });
+        m_server.Get("/api/objects/info", [this](const httplib::Request& req, httplib::Response& res) {
+            ++m_infos;
+            std::string name = req.has_param("name") ? req.get_param_value("name") : "Sirius";
+            if (name == "HIP 32349") name = "Sirius";
+            if (name == "M42" || name == "NGC 1976") name = "M42";
+            const std::string body = Recorded(name);
+            if (body.empty()) return void((res.status = 404, res.set_content("object name not found", "text/plain")));
+            res.set_content(body, "application/json");
+        });
+        m_port = m_server.bind_to_any_port("127.0.0.1");  // listening from here on
+        m_thread = std::thread([this] { m_server.listen_after_bind(); });
+    }
+    ~Stub() {
+        m_server.stop();
+        m_thread.join();
+    }
+    CString Url() const {
+        CString u;
+        u.Format(L"http://127.0.0.1:%d", m_port);
+        return u;
+    }
+    int infos() const { return m_infos; }
+    void Break() { m_broken = true; }
+
+private:
+    httplib::Server m_server;
+    std::thread m_thread;
+    int m_port = 0;
+    std::atomic<double> m_jd{2461400.0};
+    std::atomic<int> m_infos{0};
+    std::atomic<bool> m_broken{false};
+};
+
+// The description of the host failure a call raises; empty when it raises none.
+template <class Call>
+std::string FailureOf(Call call) {
+    try {
+        call();
+    } catch (COleDispatchException* e) {
+        const std::string text = e->m_strDescription.ToUtf8();
+        e->Delete();
+        return text;
+    }
+    return std::string();
+}
+
+struct Mapping {
+    const char* record;
+    const wchar_t* path;  // the library's path of the recorded object
+    const wchar_t* name;  // Stellarium's name of that path
+};
+
+TEST(StellariumMap, PathsAndNamesBothWays) {
+    const Mapping rows[] = {
+        {"Mars", L"Solar.Planet.Mars", L"Mars"},
+        {"Moon", L"Solar.Planet.Earth.Satellite.Moon", L"Moon"},
+        {"Sirius", L"Star.HIP.32349", L"HIP 32349"},
+        {"Mira", L"Star.HIP.10826", L"HIP 10826"},
+        {"M42", L"DeepSkyObject.NGC.1976", L"NGC 1976"},
+        {"NGC_7000", L"DeepSkyObject.NGC.7000", L"NGC 7000"},
+        {"Geminids", L"Meteor.GEM", L"Geminids"},
+    };
+    for (const Mapping& m : rows) {
+        EXPECT_EQ(stellarium::PathOfInfo(Recorded(m.record)), CString(m.path)) << m.record;
+        CString canonical = m.path;
+        canonical.MakeLower();
+        EXPECT_EQ(stellarium::NameOfPath(canonical), CString(m.name)) << m.record;
+    }
+    EXPECT_EQ(stellarium::NameOfPath(L"deepskyobject.m.42"), CString(L"M42"));
+    EXPECT_EQ(stellarium::PathOfInfo("{\"found\":false}"), CString());
+    EXPECT_EQ(stellarium::PathOfInfo("not json {"), CString());
+}
+
+TEST(StellariumMap, SplitsOnlyObjectsItKnows) {
+    const struct {
+        const wchar_t* query;
+        const wchar_t* path;  // null: not an object query
+        const wchar_t* property;
+    } rows[] = {
+        {L"solar.planet.earth.satellite.moon.position.ra", L"solar.planet.earth.satellite.moon", L"position.ra"},
+        {L"solar.planet.mars", L"solar.planet.mars", L""},
+        {L"star.hip.32349.pi", L"star.hip.32349", L"pi"},
+        {L"deepskyobject.ngc.7000.size", L"deepskyobject.ngc.7000", L"size"},
+        {L"meteor.gem.name", L"meteor.gem", L"name"},
+        {L"solar.planet.marsx.name", nullptr, nullptr},
+        {L"star.hip.12a.name", nullptr, nullptr},
+        {L"meteor.xyz.name", nullptr, nullptr},
+        {L"star.wds.02193-0259.name", nullptr, nullptr},
+    };
+    for (const auto& r : rows) {
+        CString path, property;
+        const bool known = stellarium::SplitObjectQuery(r.query, &path, &property);
+        EXPECT_EQ(known, r.path != nullptr) << CString(r.query).ToUtf8();
+        if (!known || !r.path) continue;
+        EXPECT_EQ(path, CString(r.path));
+        EXPECT_EQ(property, CString(r.property));
+    }
+}
+
+// Answers in the library's units from the recorded objects (2026 Dec 25 12h UT, Tokyo).
+TEST(StellariumMap, AnswersInTheLibrarysUnits) {
+    stellarium::InfoContext at;
+    at.jdUt = 2461400.0, at.zone = 9.0, at.longitude = 139.745, at.latitude = 35.654, at.height = 40;
+    const struct {
+        const char* record;
+        const wchar_t* path;
+        const wchar_t* property;
+        const wchar_t* answer;
+    } rows[] = {
+        {"Mars", L"solar.planet.mars", L"position.ra", L"10.75442439"},
+        {"Mars", L"solar.planet.mars", L"position.dec", L"11.20130182"},
+        {"Mars", L"solar.planet.mars", L"position.azimuth", L"250.44044270"},  // from the south
+        {"Mars", L"solar.planet.mars", L"position.altitude", L"-7.66927395"},
+        {"Mars", L"solar.planet.mars", L"position.airmass", L"*"},  // below the horizon
+        {"Mars", L"solar.planet.mars", L"position.constellation", L"Leo"},
+        {"Mars", L"solar.planet.mars", L"position.phaseangle", L"32.93852636"},
+        {"Mars", L"solar.planet.mars", L"dm", L"9.688569"},  // arc seconds
+        {"Mars", L"solar.planet.mars", L"physicaltable.k", L"0.919627"},
+        {"Mars", L"solar.planet.mars", L"solarelongation", L"114.76253433"},
+        {"Mars", L"solar.planet.mars", L"japanesename", L"火星"},
+        {"Mars", L"solar.planet.mars", L"magnitude", L"-0.057"},
+        // Local hours of the day in zone +9 to the pass whose transit is nearest: rise on
+        // Dec 25 at 21:39, transit and set on Dec 26 at 4:11 and 10:42 (JST).
+        {"Mars", L"solar.planet.mars", L"jd.rise", L"2461400.02730324"},
+        {"Mars", L"solar.planet.mars", L"jd.transit", L"2461400.29908565"},
+        {"Mars", L"solar.planet.mars", L"jd.set", L"2461400.57082176"},
+        {"Mars", L"solar.planet.mars", L"jd.nextrise", L"2461400.027303"},
+        {"Mars", L"solar.planet.mars", L"nosuchproperty", L""},
+        {"Moon", L"solar.planet.earth.satellite.moon", L"dm", L"0.561854"},  // degrees
+        {"Moon", L"solar.planet.earth.satellite.moon", L"physicaltable.cm", L"2.5500"},
+        {"Sirius", L"star.hip.32349", L"englishname", L"Sirius"},
+        {"Sirius", L"star.hip.32349", L"hipparcosnumber", L"32349"},
+        {"Sirius", L"star.hip.32349", L"pi", L"379.21"},  // mas
+        {"Sirius", L"star.hip.32349", L"magnitude", L"-1.45"},
+        {"Sirius", L"star.hip.32349", L"propermotion.ra", L"*"},
+        // Sirius precessed to B1950 (IAU 1976; ERFA's pmat76 gives 100.729774, -16.672422).
+        {"Sirius", L"star.hip.32349", L"position.equatorialb1950.ra", L"6.71531827"},
+        {"Sirius", L"star.hip.32349", L"position.equatorialb1950.dec", L"-16.67242248"},
+        {"M42", L"deepskyobject.m.42", L"catalognumber", L"M 42"},
+        {"M42", L"deepskyobject.m.42", L"subcatalognumber.strings", L"NGC 1976"},
+        {"M42", L"deepskyobject.m.42", L"type.name", L"散光星雲"},
+        {"M42", L"deepskyobject.m.42", L"size", L"90'"},
+        {"M42", L"deepskyobject.m.42", L"magnitude", L"4.0"},
+        {"Geminids", L"meteor.gem", L"englishname", L"Geminids"},
+        {"Geminids", L"meteor.gem", L"magnitude", L"*"},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(stellarium::AnswerFromInfo(Recorded(r.record), r.path, r.property, at), CString(r.answer))
+            << r.record << " " << CString(r.property).ToUtf8();
+    EXPECT_EQ(stellarium::AnswerFromInfo("{broken", L"solar.planet.mars", L"magnitude", at), CString());
+}
+
+TEST(StellariumHost, AsksOncePerObjectAndInstant) {
+    Stub stub;
+    CStellariumHost host(stub.Url());
+    EXPECT_EQ(host.Execute(L"? Solar.Planet.Mars.position.Azimuth"), CString(L"250.44044270"));
+    EXPECT_EQ(host.Execute(L"?  solar.planet.MARS.Position.Altitude"), CString(L"-7.66927395"));
+    EXPECT_EQ(stub.infos(), 1);
+    EXPECT_EQ(host.Execute(L"? UT(Time)"), CString(L"UT AD2026/12/25 12:00:00"));
+    EXPECT_EQ(host.Execute(L"? Time.Timezone"), CString(L"9"));
+    EXPECT_EQ(host.Execute(L"? Location.Latitude"), CString(L"35.65400000"));
+    EXPECT_EQ(host.Execute(L"? Star.WDS.02193-0259.Name"), CString());
+    EXPECT_EQ(host.Execute(L"? Solar.Planet.Vulcan.Name"), CString());
+    // A new instant: Stellarium is moved and the object is read again.
+    host.Execute(L"Time = UT(2026, 12, 26, 0, 0, 0); Show Sky");
+    EXPECT_EQ(host.Execute(L"? time.jd"), CString(L"2461400.50000000"));
+    host.Execute(L"? Solar.Planet.Mars.Magnitude");
+    EXPECT_EQ(stub.infos(), 2);
+    // The library's own zone answers from then on; Stellarium's stays for its hours.
+    host.Execute(L"Time.Timezone = 5.5");
+    EXPECT_EQ(host.Execute(L"? Time.Timezone"), CString(L"5.5"));
+    EXPECT_EQ(host.SelectedPath(), CString(L"Star.HIP.32349"));
+}
+
+TEST(StellariumHost, FailuresRaiseTheHostExceptionNamingTheUrl) {
+    Stub stub;
+    CStellariumHost host(stub.Url(), 0.5);
+    stub.Break();
+    const std::string broken = FailureOf([&] { host.Execute(L"? time.jd"); });
+    EXPECT_NE(broken.find(stub.Url().ToUtf8()), std::string::npos) << broken;
+    EXPECT_NE(broken.find("500"), std::string::npos) << broken;
+    // Nothing listens there (the stub's port once it has gone).
+    CString url;
+    {
+        Stub gone;
+        url = gone.Url();
+    }
+    CStellariumHost nobody(url, 0.5);
+    const auto start = std::chrono::steady_clock::now();
+    const std::string refused = FailureOf([&] { nobody.Execute(L"? Solar.Planet.Mars.Magnitude"); });
+    EXPECT_NE(refused.find(url.ToUtf8()), std::string::npos) << refused;
+    // A generous bound: the call must not hang.
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 10.0);
+    EXPECT_FALSE(FailureOf([&] { CStellariumHost(L"not a url").Execute(L"? time.jd"); }).empty());
+}
+
+}  // namespace

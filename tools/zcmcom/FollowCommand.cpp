@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+// zcmcom follow --stellarium [URL]: watches Stellarium's selection and prints the click
+// text of each object newly selected there.
+#include <CLI/CLI.hpp>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <thread>
+
+#include "Command.h"
+#include "HostCommand.h"
+#include "clickdata/ZntClickData.h"
+#include "hosts/stellarium/StellariumHost.h"
+
+namespace {
+
+struct FollowOptions {
+    HostOptions host;
+    double interval = 0.5;
+    int count = 0;
+};
+
+int RunFollow(FollowOptions& o) {
+    if (o.host.stellarium.empty()) o.host.stellarium = kDefaultStellariumUrl;
+    if (!(o.interval >= 0.05 && o.interval <= 3600)) return UsageError("--interval must be 0.05 to 3600 seconds");
+    CCdStatus status;
+    if (const int rc = ApplySettings(o.host, status); rc >= 0) return rc;
+    CStellariumHost stellarium(CString(o.host.stellarium.c_str()));
+    CZntClickData clickData;
+    clickData.SetStatus(&status);
+    CString last;
+    for (int shown = 0; o.count == 0 || shown < o.count;) {
+        CString text, path;
+        const int rc = CallLibrary(
+            [&] {
+                path = stellarium.SelectedPath();
+                return path.IsEmpty() || path == last ? CString() : clickData.GetText(&stellarium, path, o.host.compact);
+            },
+            text);
+        if (rc >= 0) return rc;
+        if (!path.IsEmpty() && path != last) {
+            PrintLine(L"== " + path);
+            WriteText(text);
+            std::fflush(stdout);
+            ++shown;
+        }
+        last = path;
+        std::this_thread::sleep_for(std::chrono::duration<double>(o.interval));
+    }
+    return 0;
+}
+
+CommandRun DefineFollow(CLI::App& cmd) {
+    auto o = std::make_shared<FollowOptions>();
+    cmd.add_option("--stellarium", o->host.stellarium,
+                   std::string("Stellarium's remote control (default ") + kDefaultStellariumUrl + ")")
+        ->type_name("[URL]")
+        ->expected(0, 1)
+        ->required();
+    cmd.add_flag("--compact", o->host.compact, "the short text (the name line)");
+    cmd.add_option("--settings", o->host.settings, "switches: init, all, default, camera or registry")
+        ->type_name("S")
+        ->check(CLI::IsMember({"init", "all", "default", "camera", "registry"}));
+    cmd.add_option("--interval", o->interval, "seconds between looks at the selection (default 0.5)");
+    cmd.add_option("--count", o->count, "stop after this many texts (default: run until stopped)");
+    return [o] { return RunFollow(*o); };
+}
+
+const CommandRegistration kFollow({"follow", "print the click text of each object selected in a running Stellarium",
+                                   DefineFollow});
+
+}  // namespace
