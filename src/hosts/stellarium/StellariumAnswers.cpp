@@ -73,9 +73,10 @@ Kind KindOf(const CString& path) {
 double DayLength(Kind k) { return k == Kind::Moon ? 1.0351 : k == Kind::Fixed ? 0.99727 : 1.0; }
 
 // Rise, transit and set (UT JDs) of the pass whose transit is nearest the instant, from
-// Stellarium's local clock hours of the current day; NaN where it gives none.
-void Events(const nlohmann::json& j, Kind kind, const InfoContext& at, double out[3]) {
-    const double day = DayLength(kind);
+// Stellarium's local clock hours of that pass; NaN where it gives none. The hours name
+// clock times, so the candidates lie whole days of the clock apart, whatever the body.
+void Events(const nlohmann::json& j, Kind, const InfoContext& at, double out[3]) {
+    const double day = 1.0;
     const double rise = Get(j, "rise-dhr"), transit = Get(j, "transit-dhr"), set = Get(j, "set-dhr");
     double t = JdOfLocalHour(at.jdUt, at.zone, transit);
     if (std::isfinite(t)) t += day * std::round((at.jdUt - t) / day);

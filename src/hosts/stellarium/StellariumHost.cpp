@@ -162,7 +162,8 @@ struct CStellariumHost::Impl {
         const json s = Status();
         const json& t = s["time"];
         const json& l = s["location"];
-        const double newJd = t.value("jday", NAN);
+        // A NAN default alone would read the day as a float, in steps of 6 hours.
+        const double newJd = t.value("jday", double(NAN));
         const double newLon = l.value("longitude", 0.0), newLat = l.value("latitude", 0.0);
         const double newHeight = l.value("altitude", 0.0);
         const std::string newPlanet = l.value("planet", std::string("Earth"));
@@ -392,7 +393,7 @@ CString CStellariumHost::Query(const CString& q) {
         double r = NAN;  // Stellarium gives no distance of the Sun
         CalcPlanetLbr(-3, UtToDt(s.jd), nullptr, &r);
         const double kRad = 3.141592653589793 / 180.0;
-        const double l = sun.value("elongJ2000", NAN) * kRad + 3.141592653589793, b = -sun.value("elatJ2000", NAN) * kRad;
+        const double l = sun.value("elongJ2000", double(NAN)) * kRad + 3.141592653589793, b = -sun.value("elatJ2000", double(NAN)) * kRad;
         const CString axis = q.Mid(15);
         if (axis == L"x") return Num(r * std::cos(b) * std::cos(l), L"%.8f");
         if (axis == L"y") return Num(r * std::cos(b) * std::sin(l), L"%.8f");
