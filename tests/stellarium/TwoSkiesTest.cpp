@@ -116,6 +116,7 @@ struct Explained {
     double allowed;
     std::string right;
     WorstError measured;
+    int seen = 0;
 };
 
 std::vector<Explained> ReadExplained() {
@@ -187,6 +188,7 @@ TEST(TwoSkies, AgreeOrDisagreeForAnExplainedReason) {
                 continue;
             }
             e->measured.Add(d, where);
+            ++e->seen;
             if (e->right != "catalogue") {  // the sky named right is by far the nearer to PyEphem
                 const bool ourRight = e->right == "built-in";
                 const double right = Difference(q, ourRight ? a : b, reference);
@@ -200,8 +202,9 @@ TEST(TwoSkies, AgreeOrDisagreeForAnExplainedReason) {
     for (int q = 0; q < kQuantities; ++q)
         if (agreed[q] > 0) worst[q].Expect(kBounds[q].name, kBounds[q].bound, kBounds[q].unit);
         else std::printf("[ measured ] %-44s every row an explained case\n", kBounds[q].name);
-    for (const Explained& e : explained)
-        e.measured.Expect(e.rows + " " + kBounds[e.quantity].name + " (" + e.right + " right)", e.allowed,
+    for (const Explained& e : explained)  // a case not seen (the host mended) only says so
+        if (e.seen == 0) std::printf("[ measured ] %s %s: not seen\n", e.rows.c_str(), kBounds[e.quantity].name);
+        else e.measured.Expect(e.rows + " " + kBounds[e.quantity].name + " (" + e.right + " right)", e.allowed,
                           kBounds[e.quantity].unit);
 }
 
