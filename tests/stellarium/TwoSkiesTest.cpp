@@ -28,11 +28,11 @@ const struct {
     double bound;
     const char* unit;
 } kBounds[kQuantities] = {
-    {"j2000", 1.0, "arcsec"},      // measured 0.47" (the rows of no explained case)
-    {"apparent", 2.0, "arcsec"},   // 1.62"
-    {"horizon", 0.01, "deg"},      // 0.0026 deg
-    {"events", 1.0, "min"},        // 0.38 min
-    {"magnitude", 0.15, "mag"},    // 0.07
+    {"j2000", 1.0, "arcsec"},         // none: Stellarium's J2000 carries the aberration
+    {"apparent", 2.0, "arcsec"},      // 1.83" (Capella)
+    {"horizon", 0.01, "deg"},         // 0.0037 deg
+    {"events", 1.0, "min"},           // 0.07 min
+    {"magnitude", 0.15, "mag"},       // 0.144 (the Moon at a phase angle of 151 deg)
     {"star-magnitude", 0.05, "mag"},  // 0.04
 };
 
