@@ -141,7 +141,7 @@ std::string UtStatement(double jd) {  // to the nearest minute
 }
 
 TEST(TwoSkies, AgreeOrDisagreeForAnExplainedReason) {
-    StellariumProcess stellarium;
+    const StellariumProcess& stellarium = SharedStellarium();
     ASSERT_TRUE(stellarium.Started()) << stellarium.Error();
     CStellariumHost theirs(CString(stellarium.Url().c_str()), 5.0);
     CSkyHost ours(2451545.0);

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
-// A headless Stellarium for one test, started by scripts/stellarium.sh in a state folder of
+// A headless Stellarium for the tests, started by scripts/stellarium.sh in a state folder of
 // its own (so tests and a developer's instance never share one) and stopped at the end.
+// SharedStellarium() is the one of a test program: started at the first call, stopped at exit.
 #include <unistd.h>
 
 #include <cstdio>
@@ -17,24 +18,18 @@ public:
             return;
         }
         m_state = folder;
-        FILE* out = popen(Script("start").c_str(), "r");
-        if (!out) {
-            m_error = "cannot run scripts/stellarium.sh";
+        std::string out;
+        const std::string key = "STELLARIUM_URL=";
+        const size_t at = Script("start", &out) == 0 ? out.find(key) : std::string::npos;
+        if (at == std::string::npos) {
+            m_error = "scripts/stellarium.sh start failed:\n" + out;
             return;
         }
-        char line[512];
-        const std::string key = "STELLARIUM_URL=";
-        while (std::fgets(line, sizeof line, out)) {
-            std::string text(line);
-            while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-            if (text.rfind(key, 0) == 0) m_url = text.substr(key.size());
-            else m_error += text + "\n";
-        }
-        if (pclose(out) != 0 || m_url.empty()) m_error = "scripts/stellarium.sh start failed:\n" + m_error, m_url.clear();
+        m_url = out.substr(at + key.size(), out.find('\n', at) - at - key.size());
     }
     ~StellariumProcess() {
         if (m_state.empty()) return;
-        if (std::system(Script("stop").c_str()) != 0) std::fprintf(stderr, "stellarium.sh stop failed\n");
+        if (Script("stop") != 0) std::fprintf(stderr, "stellarium.sh stop failed\n");
         if (std::system(("rm -rf '" + m_state + "'").c_str()) != 0) std::fprintf(stderr, "cannot remove %s\n", m_state.c_str());
     }
     StellariumProcess(const StellariumProcess&) = delete;
@@ -44,9 +39,24 @@ public:
     const std::string& Url() const { return m_url; }  // http://127.0.0.1:PORT
     const std::string& Error() const { return m_error; }
 
-private:
-    std::string Script(const char* verb) const {
-        return "STELLARIUM_STATE='" + m_state + "' '" ZCMCOM_SOURCE_DIR "/scripts/stellarium.sh' " + verb + " 2>&1";
+    // Runs scripts/stellarium.sh with this state folder ("stop", "start PORT"); its exit
+    // status, its output (standard error too) in *out.
+    int Script(const std::string& args, std::string* out = nullptr) const {
+        FILE* pipe = popen(("STELLARIUM_STATE='" + m_state + "' '" ZCMCOM_SOURCE_DIR "/scripts/stellarium.sh' " + args +
+                            " 2>&1").c_str(), "r");
+        if (!pipe) return -1;
+        char buffer[512];
+        std::string text;
+        while (std::fgets(buffer, sizeof buffer, pipe)) text += buffer;
+        if (out) *out = text;
+        return pclose(pipe);
     }
+
+private:
     std::string m_state, m_url, m_error;
 };
+
+inline StellariumProcess& SharedStellarium() {
+    static StellariumProcess process;
+    return process;
+}
