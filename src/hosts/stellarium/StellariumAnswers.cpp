@@ -73,9 +73,9 @@ Kind KindOf(const CString& path) {
 double DayLength(Kind k) { return k == Kind::Moon ? 1.0351 : k == Kind::Fixed ? 0.99727 : 1.0; }
 
 // Rise, transit and set (UT JDs) of the pass whose transit is nearest the instant, from
-// Stellarium's local clock hours of that pass; NaN where it gives none. The hours name
-// clock times, so the candidates lie whole days of the clock apart, whatever the body.
-void Events(const nlohmann::json& j, Kind, const InfoContext& at, double out[3]) {
+// Stellarium's local clock hours of the pass about the instant (whole days apart on the
+// clock); NaN where it gives none.
+void Events(const nlohmann::json& j, const InfoContext& at, double out[3]) {
     const double day = 1.0;
     const double rise = Get(j, "rise-dhr"), transit = Get(j, "transit-dhr"), set = Get(j, "set-dhr");
     double t = JdOfLocalHour(at.jdUt, at.zone, transit);
@@ -95,21 +95,6 @@ double Next(double jd, double now, Kind kind) {
     if (!std::isfinite(jd)) return NAN;
     const double day = DayLength(kind);
     return jd < now ? jd + day * std::ceil((now - jd) / day) : jd;
-}
-
-// Distance from the Earth's centre (au) of a body at a topocentric apparent place.
-double Geocentric(const nlohmann::json& j, const InfoContext& at) {
-    const double delta = Get(j, "distance");
-    const double ra = Get(j, "ra") * kRad, dec = Get(j, "dec") * kRad;
-    // The observer's place about the Earth's centre (WGS 84 flattening).
-    const double phi = at.latitude * kRad, u = std::atan(0.99664719 * std::tan(phi));
-    const double h = at.height / 6378137.0;
-    const double rhoSin = 0.99664719 * std::sin(u) + h * std::sin(phi), rhoCos = std::cos(u) + h * std::cos(phi);
-    const double lst = GetLst(at.jdUt, at.longitude) * kRad;
-    const double x = delta * std::cos(dec) * std::cos(ra) + kEarthRadiusAu * rhoCos * std::cos(lst);
-    const double y = delta * std::cos(dec) * std::sin(ra) + kEarthRadiusAu * rhoCos * std::sin(lst);
-    const double z = delta * std::sin(dec) + kEarthRadiusAu * rhoSin;
-    return std::sqrt(x * x + y * y + z * z);
 }
 
 // Days since the last new moon.
@@ -213,13 +198,127 @@ double Airmass(double altitude) {
     return 1.0 / (std::sin(altitude * kRad) + 0.50572 * std::pow(altitude + 6.07995, -1.6364));
 }
 
-CString PositionAnswer(const nlohmann::json& j, const CString& what, const InfoContext& at) {
+// An object's places as the library gives them: geocentric, where Stellarium gives the
+// observer's (topocentric) places of the bodies of the solar system.
+struct Place {
+    double ra, dec, ra2000, dec2000, elong, elat, elong2000, elat2000, glong, glat;
+};
+
+void ToVector(double ra, double dec, double r, double v[3]) {
+    v[0] = r * std::cos(dec * kRad) * std::cos(ra * kRad);
+    v[1] = r * std::cos(dec * kRad) * std::sin(ra * kRad);
+    v[2] = r * std::sin(dec * kRad);
+}
+
+void FromVector(const double v[3], double* ra, double* dec) {
+    *ra = Norm360(std::atan2(v[1], v[0]) / kRad);
+    *dec = std::atan2(v[2], std::hypot(v[0], v[1])) / kRad;
+}
+
+// Galactic longitude and latitude of a J2000 place (the IAU 1958 pole, as in Hipparcos).
+void ToGalactic(double ra, double dec, double* l, double* b) {
+    static const double m[3][3] = {{-0.0548755604, -0.8734370902, -0.4838350155},
+                                   {0.4941094279, -0.4448296300, 0.7469822445},
+                                   {-0.8676661490, -0.1980763734, 0.4559837762}};
+    double v[3], g[3];
+    ToVector(ra, dec, 1.0, v);
+    for (int i = 0; i < 3; ++i) g[i] = m[i][0] * v[0] + m[i][1] * v[1] + m[i][2] * v[2];
+    FromVector(g, l, b);
+}
+
+// Moves a topocentric place (degrees, distance au) to the Earth's centre: the observer's
+// vector added, in the place's own frame.
+void ToGeocentric(double* ra, double* dec, double distance, const double observer[3]) {
+    double v[3];
+    ToVector(*ra, *dec, distance, v);
+    for (int i = 0; i < 3; ++i) v[i] += observer[i];
+    FromVector(v, ra, dec);
+}
+
+// The observer about the Earth's centre (au), equator and equinox of date (WGS 84).
+void ObserverOfDate(const InfoContext& at, double v[3]) {
+    const double phi = at.latitude * kRad, u = std::atan(0.99664719 * std::tan(phi));
+    const double h = at.height / 6378137.0;
+    const double rhoSin = 0.99664719 * std::sin(u) + h * std::sin(phi), rhoCos = std::cos(u) + h * std::cos(phi);
+    const double lst = GetLst(at.jdUt, at.longitude) * kRad;
+    v[0] = kEarthRadiusAu * rhoCos * std::cos(lst);
+    v[1] = kEarthRadiusAu * rhoCos * std::sin(lst);
+    v[2] = kEarthRadiusAu * rhoSin;
+}
+
+// Takes the annual aberration out of a J2000 place (degrees): Stellarium's J2000 places
+// are apparent directions in that frame, the library's are astrometric (Meeus, 23.3).
+void RemoveAberration(double jdTt, double* ra, double* dec) {
+    const double T = (jdTt - 2451545.0) / 36525.0;
+    double lbr[2] = {0, 0};
+    CalcPlanetLbr(-3, jdTt, lbr, nullptr);
+    const double sun = (lbr[0] + 180.0) * kRad, k = 20.49552 / 3600.0, e = 0.016708634 - 0.000042037 * T;
+    const double pi = (102.93735 + 1.71946 * T) * kRad, eps = Obliquity(2451545.0) * kRad;
+    const double a = *ra * kRad, d = *dec * kRad;
+    const double dRa = (-k * (std::cos(a) * std::cos(sun) * std::cos(eps) + std::sin(a) * std::sin(sun)) +
+                        e * k * (std::cos(a) * std::cos(pi) * std::cos(eps) + std::sin(a) * std::sin(pi))) /
+                       std::cos(d);
+    const double tilt = std::tan(eps) * std::cos(d) - std::sin(a) * std::sin(d);
+    const double dDec = -k * (std::cos(sun) * std::cos(eps) * tilt + std::cos(a) * std::sin(d) * std::sin(sun)) +
+                        e * k * (std::cos(pi) * std::cos(eps) * tilt + std::cos(a) * std::sin(d) * std::sin(pi));
+    *ra = Norm360(*ra - dRa);
+    *dec -= dDec;
+}
+
+Place PlaceOf(const nlohmann::json& j, const InfoContext& at, bool moon) {
+    Place p{Get(j, "ra"), Get(j, "dec"), Get(j, "raJ2000"), Get(j, "decJ2000"), Get(j, "elong"), Get(j, "elat"),
+            Get(j, "elongJ2000"), Get(j, "elatJ2000"), Get(j, "glong"), Get(j, "glat")};
     const double jdTt = UtToDt(at.jdUt);
-    const double ra2000 = Get(j, "raJ2000"), dec2000 = Get(j, "decJ2000");
+    const double distance = Get(j, "distance");
+    const double topoRa = p.ra, topoDec = p.dec, raw2000Ra = p.ra2000, raw2000Dec = p.dec2000;
+    if (distance > 0) {
+        // The bodies of the solar system: seen from the Earth's centre.
+        double ofDate[3], obsRa = 0, obsDec = 0, of2000[3];
+        ObserverOfDate(at, ofDate);
+        FromVector(ofDate, &obsRa, &obsDec);
+        Precess(jdTt, 2451545.0, &obsRa, &obsDec);
+        ToVector(obsRa, obsDec, kEarthRadiusAu, of2000);
+        ToGeocentric(&p.ra, &p.dec, distance, ofDate);
+        ToGeocentric(&p.ra2000, &p.dec2000, distance, of2000);
+    }
+    // The Moon travels with the Earth: Stellarium gives it no annual aberration.
+    if (!moon) RemoveAberration(jdTt, &p.ra2000, &p.dec2000);
+    // The ecliptic and galactic places move as the equatorial ones did.
+    const auto shift = [](double* lon, double* lat, double lon0, double lat0, double lon1, double lat1) {
+        *lon = Norm360(*lon + std::remainder(lon1 - lon0, 360.0));
+        *lat += lat1 - lat0;
+    };
+    double l0, b0, l1, b1;
+    const double eps = Obliquity(jdTt);
+    ToEcliptic(topoRa, topoDec, eps, &l0, &b0);
+    ToEcliptic(p.ra, p.dec, eps, &l1, &b1);
+    shift(&p.elong, &p.elat, l0, b0, l1, b1);
+    ToEcliptic(raw2000Ra, raw2000Dec, Obliquity(2451545.0), &l0, &b0);
+    ToEcliptic(p.ra2000, p.dec2000, Obliquity(2451545.0), &l1, &b1);
+    shift(&p.elong2000, &p.elat2000, l0, b0, l1, b1);
+    ToGalactic(raw2000Ra, raw2000Dec, &l0, &b0);
+    ToGalactic(p.ra2000, p.dec2000, &l1, &b1);
+    shift(&p.glong, &p.glat, l0, b0, l1, b1);
+    return p;
+}
+
+// Distance from the Earth's centre (au) of a body at a topocentric apparent place.
+double Geocentric(const nlohmann::json& j, const InfoContext& at) {
+    double v[3], observer[3];
+    ToVector(Get(j, "ra"), Get(j, "dec"), Get(j, "distance"), v);
+    ObserverOfDate(at, observer);
+    return std::sqrt((v[0] + observer[0]) * (v[0] + observer[0]) + (v[1] + observer[1]) * (v[1] + observer[1]) +
+                     (v[2] + observer[2]) * (v[2] + observer[2]));
+}
+
+CString PositionAnswer(const nlohmann::json& j, const CString& what, const InfoContext& at, bool moon) {
+    const double jdTt = UtToDt(at.jdUt);
+    const Place place = PlaceOf(j, at, moon);
+    const double ra2000 = place.ra2000, dec2000 = place.dec2000;
     if (what == L"ra") return Num(Norm360(ra2000) / 15.0);
     if (what == L"dec") return Num(dec2000);
-    if (what == L"equatorialdateapp.ra") return Num(Norm360(Get(j, "ra")) / 15.0);
-    if (what == L"equatorialdateapp.dec") return Num(Get(j, "dec"));
+    if (what == L"equatorialdateapp.ra") return Num(Norm360(place.ra) / 15.0);
+    if (what == L"equatorialdateapp.dec") return Num(place.dec);
     if (Starts(what, L"equatorialb1950.")) {
         double ra = ra2000, dec = dec2000;
         Precess(2451545.0, kB1950, &ra, &dec);
@@ -231,12 +330,12 @@ CString PositionAnswer(const nlohmann::json& j, const CString& what, const InfoC
         ToEcliptic(ra, dec, Obliquity(jdTt), &lon, &lat);
         return Num(what == L"ecliptical.lambda" ? lon : lat);
     }
-    if (what == L"eclipticdateapp.lambda") return Num(Norm360(Get(j, "elong")));
-    if (what == L"eclipticdateapp.beta") return Num(Get(j, "elat"));
-    if (what == L"eclipticj2000.lambda") return Num(Norm360(Get(j, "elongJ2000")));
-    if (what == L"eclipticj2000.beta") return Num(Get(j, "elatJ2000"));
-    if (what == L"galactical.longitude") return Num(Norm360(Get(j, "glong")));
-    if (what == L"galactical.latitude") return Num(Get(j, "glat"));
+    if (what == L"eclipticdateapp.lambda") return Num(Norm360(place.elong));
+    if (what == L"eclipticdateapp.beta") return Num(place.elat);
+    if (what == L"eclipticj2000.lambda") return Num(Norm360(place.elong2000));
+    if (what == L"eclipticj2000.beta") return Num(place.elat2000);
+    if (what == L"galactical.longitude") return Num(Norm360(place.glong));
+    if (what == L"galactical.latitude") return Num(place.glat);
     // Stellarium's azimuth runs from the north through the east, the library's from the south.
     if (what == L"altitude") return Num(Get(j, "altitude-geometric"));
     if (what == L"azimuth") return Num(Norm360(Get(j, "azimuth-geometric") + 180.0));
@@ -288,10 +387,10 @@ CString AnswerFromInfo(const nlohmann::json& j, const CString& path, const CStri
     const Kind kind = KindOf(path);
     const bool star = Starts(path, L"star."), deepSky = Starts(path, L"deepskyobject.");
     const std::string name = Text(j, "name"), localized = Text(j, "localized-name");
-    if (Starts(p, L"position.")) return PositionAnswer(j, p.Mid(9), at);
+    if (Starts(p, L"position.")) return PositionAnswer(j, p.Mid(9), at, kind == Kind::Moon);
     if (Starts(p, L"jd.")) {
         double events[3];
-        Events(j, kind, at, events);
+        Events(j, at, events);
         const CString e = p.Mid(3);
         const int i = e == L"rise" || e == L"nextrise" ? 0 : e == L"transit" || e == L"nexttransit" ? 1
                     : e == L"set" || e == L"nextset" ? 2 : -1;
@@ -342,8 +441,10 @@ CString AnswerFromInfo(const nlohmann::json& j, const CString& path, const CStri
         return Num(kind == Kind::Planet ? d * 3600.0 : d, L"%.6f");
     }
     if (p == L"physicaltable.k") return kind == Kind::Sun ? Num(1.0, L"%.6f") : Num(Get(j, "phase"), L"%.6f");
-    if (p == L"geocentricdistance") return Num(geo);
-    if (p == L"topocentricdistance") return Num(distance);
+    // The Moon's distances in km, the others' in au.
+    const double unit = kind == Kind::Moon ? kAuKm : 1.0;
+    if (p == L"geocentricdistance") return Num(geo * unit);
+    if (p == L"topocentricdistance") return Num(distance * unit);
     if (p == L"heliocentricdistance") {
         if (kind == Kind::Sun) return CString();
         double R = at.sunDistance;

@@ -19,6 +19,10 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using nlohmann::json;
 
+// The default of json::value sets the type read: NAN alone is a float, which would cut a
+// Julian Day to a quarter of a day.
+constexpr double kNoValue = NAN;
+
 // Lower case without blanks, so "? UT( Time )" and "? ut(time)" are one query.
 CString Canonical(const CString& text) {
     CString out;
@@ -162,8 +166,7 @@ struct CStellariumHost::Impl {
         const json s = Status();
         const json& t = s["time"];
         const json& l = s["location"];
-        // A NAN default alone would read the day as a float, in steps of 6 hours.
-        const double newJd = t.value("jday", double(NAN));
+        const double newJd = t.value("jday", kNoValue);
         const double newLon = l.value("longitude", 0.0), newLat = l.value("latitude", 0.0);
         const double newHeight = l.value("altitude", 0.0);
         const std::string newPlanet = l.value("planet", std::string("Earth"));
@@ -198,12 +201,12 @@ struct CStellariumHost::Impl {
     // Waits until Stellarium's status shows what was set, then one frame more: it takes a
     // new time at once but moves its objects only when it next draws.
     template <class Done>
-    void WaitFor(Done done) {
+    void WaitFor(Done done, const std::string& what) {
         const auto deadline = Clock::now() + std::chrono::duration<double>(timeout);
         for (;;) {
             Refresh(true);
             if (done()) break;
-            if (Clock::now() > deadline) Fail("the sky did not follow within the time-out");
+            if (Clock::now() > deadline) Fail(what + " did not take within the time-out (JD " + Fixed(jd, 6) + ")");
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(kFrameMs));
@@ -213,7 +216,7 @@ struct CStellariumHost::Impl {
 
     void SetJd(double target) {
         Call(true, "/api/main/time", {{"time", Fixed(target, 9)}});
-        WaitFor([&] { return std::fabs(jd - target) < 2e-6; });
+        WaitFor([&] { return std::fabs(jd - target) < 2e-6; }, "the time JD " + Fixed(target, 6));
     }
 
     void SetSite(double newLon, double newLat, double newHeight, const std::string& body) {
@@ -223,7 +226,7 @@ struct CStellariumHost::Impl {
         Call(true, "/api/location/setlocationfields", p);
         WaitFor([&] {
             return std::fabs(lon - newLon) < 1e-4 && std::fabs(lat - newLat) < 1e-4 && (body.empty() || planet == body);
-        });
+        }, "the site");
     }
 
     void SetProperty(const char* id, const std::string& value) {
@@ -393,7 +396,7 @@ CString CStellariumHost::Query(const CString& q) {
         double r = NAN;  // Stellarium gives no distance of the Sun
         CalcPlanetLbr(-3, UtToDt(s.jd), nullptr, &r);
         const double kRad = 3.141592653589793 / 180.0;
-        const double l = sun.value("elongJ2000", double(NAN)) * kRad + 3.141592653589793, b = -sun.value("elatJ2000", double(NAN)) * kRad;
+        const double l = sun.value("elongJ2000", kNoValue) * kRad + 3.141592653589793, b = -sun.value("elatJ2000", kNoValue) * kRad;
         const CString axis = q.Mid(15);
         if (axis == L"x") return Num(r * std::cos(b) * std::cos(l), L"%.8f");
         if (axis == L"y") return Num(r * std::cos(b) * std::sin(l), L"%.8f");

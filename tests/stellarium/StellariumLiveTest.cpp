@@ -1,0 +1,154 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+// The library against a real Stellarium, started once for this program by
+// scripts/stellarium.sh (headless, its own user folder): whole click texts at a fixed
+// instant and site (golden files under tests/golden/stellarium/, ZCMCOM_UPDATE_GOLDEN=1
+// writes them anew), no stale answer after a time change, and a Stellarium that goes away
+// and comes back. A Stellarium that cannot be started fails every test here.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <chrono>
+#include <cmath>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "clickdata/CdStatus.h"
+#include "clickdata/ZntClickData.h"
+#include "hosts/stellarium/StellariumHost.h"
+#include "sky/SkyHost.h"
+#include "support/TestUtil.h"
+#include "zvacl/zvacl.h"
+
+namespace {
+
+const std::string kScript = std::string(ZCMCOM_SOURCE_DIR) + "/scripts/stellarium.sh";
+// 2026 Dec 25 12h UT (21h in Tokyo), from Tokyo.
+constexpr wchar_t kSetUp[] =
+    L"Time = UT(2026, 12, 25, 12, 0, 0); Show Sky; "
+    L"Location.Longitude = 139.745; Location.Latitude = 35.654; Location.Altitude = 40";
+
+class StellariumProcess : public ::testing::Environment {
+public:
+    static std::string url, port;
+    static std::unique_ptr<TempDir> state;
+
+    static int Script(const std::string& args, std::string* out = nullptr) {
+        int status = 0;
+        const std::string text = RunCommand("STELLARIUM_STATE=" + state->path() + " " + kScript + " " + args + " 2>&1", &status);
+        if (out) *out = text;
+        return status;
+    }
+    void SetUp() override {
+        state = std::make_unique<TempDir>();
+        std::string out;
+        ASSERT_EQ(Script("start", &out), 0) << out;
+        const size_t at = out.find("STELLARIUM_URL=");
+        ASSERT_NE(at, std::string::npos) << out;
+        url = out.substr(at + 15, out.find('\n', at) - at - 15);
+        port = url.substr(url.rfind(':') + 1);
+    }
+    void TearDown() override {
+        Script("stop");
+        state.reset();
+    }
+};
+std::string StellariumProcess::url, StellariumProcess::port;
+std::unique_ptr<TempDir> StellariumProcess::state;
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new StellariumProcess);
+
+CString Url() { return CString(StellariumProcess::url.c_str()); }
+
+// Whole texts of the objects named so in Stellarium, each with its path first.
+TEST(StellariumLive, FullAndCompactTextsAreTheKeptOnes) {
+    ASSERT_FALSE(StellariumProcess::url.empty()) << "Stellarium did not start";
+    CStellariumHost host(Url());
+    host.Execute(kSetUp);
+    CCdStatus status;
+    status.Init();
+    for (const char* object : {"Mars", "Moon", "Sirius", "Mira", "M42", "NGC 7000", "Geminids"}) {
+        const CString path = host.Select(CString(object));
+        ASSERT_FALSE(path.IsEmpty()) << object;
+        CZntClickData clickData;
+        clickData.SetStatus(&status);
+        const std::string text = (path + L"\n" + clickData.GetText(&host, path, 0) + L"----\n" +
+                                  clickData.GetText(&host, path, 1)).ToUtf8();
+        std::string name = object;
+        for (char& c : name) c = c == ' ' ? '_' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        const std::string golden = std::string(ZCMCOM_SOURCE_DIR) + "/tests/golden/stellarium/" + name + ".txt";
+        if (std::getenv("ZCMCOM_UPDATE_GOLDEN")) WriteFileBytes(golden, text);
+        EXPECT_EQ(text, ReadFileBytes(golden)) << golden;
+    }
+}
+
+// Each time change is followed at once by queries; the Moon (13 degrees a day) must be
+// where the built-in sky puts it at the new instant, not where it was.
+TEST(StellariumLive, NoStaleAnswerAfterATimeChange) {
+    ASSERT_FALSE(StellariumProcess::url.empty()) << "Stellarium did not start";
+    CStellariumHost host(Url());
+    host.Execute(kSetUp);
+    int stale = 0;
+    for (int i = 0; i < 100; ++i) {
+        const double jd = 2461400.0 + 0.3711 * i;
+        tagADATE d{};
+        JdToDate2(jd, &d);
+        CString statement;
+        statement.Format(L"Time = UT(%d, %d, %d, %d, %d, %d); Show Sky", d.year, d.month, d.day, d.hour, d.minute,
+                         static_cast<int>(std::lround(d.second)));
+        try {
+            host.Execute(statement);
+        } catch (COleDispatchException* e) {
+            ADD_FAILURE() << "change " << i << ": " << e->m_strDescription.ToUtf8();
+            e->Delete();
+            return;
+        }
+        CSkyHost sky(jd);
+        sky.SetSite(139.745, 35.654, 40);
+        const auto value = [](CCorZnt& h, const wchar_t* q) { return _wtof(h.Execute(q)); };
+        const wchar_t* ra = L"? Solar.Planet.Earth.Satellite.Moon.position.RA";
+        const wchar_t* alt = L"? Solar.Planet.Earth.Satellite.Moon.position.Altitude";
+        const double dRa = std::remainder(value(host, ra) - value(sky, ra), 24.0) * 15.0;
+        const double dAlt = value(host, alt) - value(sky, alt);
+        if (std::fabs(dRa) > 0.05 || std::fabs(dAlt) > 0.05) {
+            ++stale;
+            ADD_FAILURE() << "change " << i << ": RA off by " << dRa << " deg, altitude by " << dAlt;
+        }
+    }
+    EXPECT_EQ(stale, 0);
+}
+
+// Stellarium frozen, then gone: the host exception within the time-out, naming the URL;
+// once it is back, the next call works. Runs last: it restarts Stellarium.
+TEST(StellariumLive, GoneAndBack) {
+    ASSERT_FALSE(StellariumProcess::url.empty()) << "Stellarium did not start";
+    CStellariumHost host(Url(), 1.0);
+    host.SetClockPeriod(0);
+    ASSERT_FALSE(host.Execute(L"? time.jd").IsEmpty());
+    const auto failure = [&](const wchar_t* q) {
+        try {
+            host.Execute(q);
+        } catch (COleDispatchException* e) {
+            const std::string text = e->m_strDescription.ToUtf8();
+            e->Delete();
+            return text;
+        }
+        return std::string();
+    };
+    const pid_t pid = std::stoi(ReadFileBytes(StellariumProcess::state->File("stellarium.pid")));
+    ASSERT_EQ(kill(pid, SIGSTOP), 0);
+    const auto start = std::chrono::steady_clock::now();
+    const std::string frozen = failure(L"? time.jd");
+    kill(pid, SIGCONT);
+    EXPECT_NE(frozen.find(StellariumProcess::url), std::string::npos) << frozen;
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 10.0);
+    EXPECT_FALSE(host.Execute(L"? time.jd").IsEmpty());
+
+    ASSERT_EQ(StellariumProcess::Script("stop"), 0);
+    const std::string gone = failure(L"? Solar.Planet.Mars.Magnitude");
+    EXPECT_NE(gone.find(StellariumProcess::url), std::string::npos) << gone;
+    std::string out;
+    ASSERT_EQ(StellariumProcess::Script("start " + StellariumProcess::port, &out), 0) << out;
+    EXPECT_FALSE(host.Execute(L"? Solar.Planet.Mars.Magnitude").IsEmpty());
+}
+
+}  // namespace
