@@ -38,6 +38,9 @@ public:
     bool Started() const { return !m_url.empty(); }
     const std::string& Url() const { return m_url; }  // http://127.0.0.1:PORT
     const std::string& Error() const { return m_error; }
+    std::string Port() const { return m_url.substr(m_url.rfind(':') + 1); }
+    // A file of the state folder ("stellarium.pid").
+    std::string StateFile(const std::string& name) const { return m_state + "/" + name; }
 
     // Runs scripts/stellarium.sh with this state folder ("stop", "start PORT"); its exit
     // status, its output (standard error too) in *out.
