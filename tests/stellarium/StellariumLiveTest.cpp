@@ -17,51 +17,24 @@
 #include "clickdata/ZntClickData.h"
 #include "hosts/stellarium/StellariumHost.h"
 #include "sky/SkyHost.h"
+#include "support/StellariumProcess.h"
 #include "support/TestUtil.h"
 #include "zvacl/zvacl.h"
 
 namespace {
 
-const std::string kScript = std::string(ZCMCOM_SOURCE_DIR) + "/scripts/stellarium.sh";
 // 2026 Dec 25 12h UT (21h in Tokyo), from Tokyo.
 constexpr wchar_t kSetUp[] =
     L"Time = UT(2026, 12, 25, 12, 0, 0); Show Sky; "
     L"Location.Longitude = 139.745; Location.Latitude = 35.654; Location.Altitude = 40";
 
-class StellariumProcess : public ::testing::Environment {
-public:
-    static std::string url, port;
-    static std::unique_ptr<TempDir> state;
-
-    static int Script(const std::string& args, std::string* out = nullptr) {
-        int status = 0;
-        const std::string text = RunCommand("STELLARIUM_STATE=" + state->path() + " " + kScript + " " + args + " 2>&1", &status);
-        if (out) *out = text;
-        return status;
-    }
-    void SetUp() override {
-        state = std::make_unique<TempDir>();
-        std::string out;
-        ASSERT_EQ(Script("start", &out), 0) << out;
-        const size_t at = out.find("STELLARIUM_URL=");
-        ASSERT_NE(at, std::string::npos) << out;
-        url = out.substr(at + 15, out.find('\n', at) - at - 15);
-        port = url.substr(url.rfind(':') + 1);
-    }
-    void TearDown() override {
-        Script("stop");
-        state.reset();
-    }
-};
-std::string StellariumProcess::url, StellariumProcess::port;
-std::unique_ptr<TempDir> StellariumProcess::state;
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new StellariumProcess);
-
-CString Url() { return CString(StellariumProcess::url.c_str()); }
+// The program's one Stellarium, shared with the other tests here.
+StellariumProcess& Stellarium() { return SharedStellarium(); }
+CString Url() { return CString(Stellarium().Url().c_str()); }
 
 // Whole texts of the objects named so in Stellarium, each with its path first.
 TEST(StellariumLive, FullAndCompactTextsAreTheKeptOnes) {
-    ASSERT_FALSE(StellariumProcess::url.empty()) << "Stellarium did not start";
+    ASSERT_TRUE(Stellarium().Started()) << Stellarium().Error();
     CStellariumHost host(Url());
     host.Execute(kSetUp);
     CCdStatus status;
@@ -84,7 +57,7 @@ TEST(StellariumLive, FullAndCompactTextsAreTheKeptOnes) {
 // Each time change is followed at once by queries; the Moon (13 degrees a day) must be
 // where the built-in sky puts it at the new instant, not where it was.
 TEST(StellariumLive, NoStaleAnswerAfterATimeChange) {
-    ASSERT_FALSE(StellariumProcess::url.empty()) << "Stellarium did not start";
+    ASSERT_TRUE(Stellarium().Started()) << Stellarium().Error();
     CStellariumHost host(Url());
     host.Execute(kSetUp);
     int stale = 0;
@@ -120,7 +93,7 @@ TEST(StellariumLive, NoStaleAnswerAfterATimeChange) {
 // Stellarium frozen, then gone: the host exception within the time-out, naming the URL;
 // once it is back, the next call works. Runs last: it restarts Stellarium.
 TEST(StellariumLive, GoneAndBack) {
-    ASSERT_FALSE(StellariumProcess::url.empty()) << "Stellarium did not start";
+    ASSERT_TRUE(Stellarium().Started()) << Stellarium().Error();
     CStellariumHost host(Url(), 1.0);
     host.SetClockPeriod(0);
     ASSERT_FALSE(host.Execute(L"? time.jd").IsEmpty());
@@ -134,20 +107,20 @@ TEST(StellariumLive, GoneAndBack) {
         }
         return std::string();
     };
-    const pid_t pid = std::stoi(ReadFileBytes(StellariumProcess::state->File("stellarium.pid")));
+    const pid_t pid = std::stoi(ReadFileBytes(Stellarium().StateFile("stellarium.pid")));
     ASSERT_EQ(kill(pid, SIGSTOP), 0);
     const auto start = std::chrono::steady_clock::now();
     const std::string frozen = failure(L"? time.jd");
     kill(pid, SIGCONT);
-    EXPECT_NE(frozen.find(StellariumProcess::url), std::string::npos) << frozen;
+    EXPECT_NE(frozen.find(Stellarium().Url()), std::string::npos) << frozen;
     EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 10.0);
     EXPECT_FALSE(host.Execute(L"? time.jd").IsEmpty());
 
-    ASSERT_EQ(StellariumProcess::Script("stop"), 0);
+    ASSERT_EQ(Stellarium().Script("stop"), 0);
     const std::string gone = failure(L"? Solar.Planet.Mars.Magnitude");
-    EXPECT_NE(gone.find(StellariumProcess::url), std::string::npos) << gone;
+    EXPECT_NE(gone.find(Stellarium().Url()), std::string::npos) << gone;
     std::string out;
-    ASSERT_EQ(StellariumProcess::Script("start " + StellariumProcess::port, &out), 0) << out;
+    ASSERT_EQ(Stellarium().Script("start " + Stellarium().Port(), &out), 0) << out;
     EXPECT_FALSE(host.Execute(L"? Solar.Planet.Mars.Magnitude").IsEmpty());
 }
 

@@ -201,11 +201,13 @@ def designation(text):
 
 def make_deepsky(pgc_limit):
     db = sqlite3.connect(KSTARS + "/OpenNGC.kscat")
-    morph = {}
+    morph, visual = {}, {}
     pgc_rows = []
     for f in json.load(open(D3 + "/dsos.20.json", encoding="utf-8"))["features"]:
         p = f["properties"]
         morph[f["id"]] = clean(p.get("morph"))
+        if (number(p.get("mag")) or 999.0) < 30.0:  # 999: unknown
+            visual[f["id"]] = float(p["mag"])
         if f["id"].startswith("PGC ") and number(p.get("mag")) is not None and float(p["mag"]) <= pgc_limit:
             lon, lat = f["geometry"]["coordinates"]
             pgc_rows.append((f["id"], ra_of(lon), lat, float(p["mag"]), clean(p.get("dim")), morph[f["id"]]))
@@ -230,6 +232,12 @@ def make_deepsky(pgc_limit):
             elif piece not in common:
                 common.append(piece)
         messier = [o for o in others if o.startswith("M ")]
+        # The table's magnitude is often the blue one (M 31: 4.4 for a visual 3.4); the
+        # click texts give the visual magnitude, which d3-celestial's list has for most. A
+        # visual one fainter by more than a magnitude is a planetary nebula's central star.
+        v = visual.get(main)
+        if v is not None and (mag is None or v <= mag + 1.0):
+            mag = v
         rows.append({"ra": ra, "dec": dec, "mag": mag, "major": major, "minor": minor, "pa": pa, "kind": t,
                      "id": main, "others": ", ".join(messier + [o for o in others if o not in messier]),
                      "name": ", ".join(common[:1]), "type": DSO_TYPES.get(t, "不明"),

@@ -95,6 +95,24 @@ def write_table(path, columns, rows, keys_of, zones=180, order_by=None):
     return len(rows), size
 
 
+def read_table(path):
+    """The rows of a table write_table wrote, as dicts by column name."""
+    with open(path, "rb") as f:
+        data = f.read()
+    magic, count, ncols = struct.unpack_from("<8sII", data)
+    assert magic == b"ZCMCAT01", path
+    strings_at = struct.unpack_from("<Q", data, 40)[0]
+    columns = []
+    for c in range(ncols):
+        name, code, width, at = struct.unpack_from("<16sIIQ", data, 64 + 32 * c)
+        fmt = {1: "d", 2: "f", 3: "i", 4: "I"}[code]
+        values = struct.unpack_from("<%d%s" % (count, fmt), data, at)
+        if code == 4:
+            values = [data[strings_at + v:data.index(b"\0", strings_at + v)].decode("utf-8") for v in values]
+        columns.append((name.rstrip(b"\0").decode(), values))
+    return [{name: values[i] for name, values in columns} for i in range(count)]
+
+
 def ra_dec_of_sexagesimal(ra, de):
     """'22h57m26.9s', '20d46m6.9s' -> degrees."""
     def parts(text, marks):

@@ -8,6 +8,8 @@ against:
 - Pluto's J2000 and apparent places inside 1960-2060 come from JPL's DE405 (Debian's
   casacore-data-jpl-de405, read as tools/zvacl_reference.py does); PyEphem's Pluto drifts
   from DE405 by up to 14" over that span.
+- The Moon's magnitude follows its phase law in Allen's Astrophysical Quantities;
+  PyEphem's scales the full Moon by the lit area alone.
 - The magnitudes of Mercury to Neptune follow Mallama and Hilton (2018), the model of the
   Astronomical Almanac, evaluated by python3-skyfield's magnitude routines on PyEphem's
   geometry. PyEphem's magnitudes of Mercury, Venus and Mars differ by up to 0.3 between
@@ -117,14 +119,31 @@ SATURN_POLE = unit(40.589 / 15.0, 83.537)
 URANUS_POLE = unit(257.311 / 15.0, -15.175)
 
 
-def mallama_magnitude(name, planet, sun, jd_ut, delta_t):
-    """Mallama and Hilton (2018) for a planet seen from the Earth. planet, sun: PyEphem
-    bodies computed for the observer; geometry in J2000 equatorial au."""
+def geometry(planet, sun):
+    """The body's distances from the Sun and the Earth (au), its phase angle (degrees) and
+    the two vectors (J2000 equatorial au). planet, sun: PyEphem bodies computed for the
+    observer."""
     earth_to_planet = unit(deg(planet.a_ra) / 15.0, deg(planet.a_dec)) * planet.earth_distance
     sun_to_earth = -unit(deg(sun.a_ra) / 15.0, deg(sun.a_dec)) * sun.earth_distance
     sun_to_planet = sun_to_earth + earth_to_planet
     r, delta = np.linalg.norm(sun_to_planet), np.linalg.norm(earth_to_planet)
     i = math.degrees(math.acos(np.clip(sun_to_planet @ earth_to_planet / (r * delta), -1.0, 1.0)))
+    return r, delta, i, sun_to_planet, earth_to_planet
+
+
+def moon_magnitude(moon, sun):
+    """The Moon's visual magnitude by its phase law in Allen's Astrophysical Quantities
+    (the Explanatory Supplement to the Astronomical Almanac): V(1,0) = +0.21, phase
+    coefficients 0.026 and 4e-9 a degree. PyEphem's own scales the full Moon by the lit
+    area only, two magnitudes too bright at the quarters."""
+    r, delta, i = geometry(moon, sun)[:3]
+    return 0.21 + 5.0 * math.log10(r * delta) + 0.026 * i + 4.0e-9 * i ** 4
+
+
+def mallama_magnitude(name, planet, sun, jd_ut, delta_t):
+    """Mallama and Hilton (2018) for a planet seen from the Earth. planet, sun: PyEphem
+    bodies computed for the observer; geometry in J2000 equatorial au."""
+    r, delta, i, sun_to_planet, earth_to_planet = geometry(planet, sun)
     if name == "Saturn":
         return float(magnitudelib._saturn_magnitude(
             r, delta, i, sub_latitude(SATURN_POLE, sun_to_planet),
@@ -141,7 +160,8 @@ def mallama_magnitude(name, planet, sun, jd_ut, delta_t):
 
 def positions(out):
     out.write("# Pluto's places inside 1960-2060 from DE405; magnitudes of Mercury to Neptune\n"
-              "# by Mallama and Hilton (2018) (nan: outside the model's range); all else PyEphem.\n")
+              "# by Mallama and Hilton (2018) (nan: outside the model's range), the Moon's by\n"
+              "# Allen's phase law; all else PyEphem.\n")
     out.write("# jd_ut site body ra_j2000_h dec_j2000 ra_app_h dec_app alt az_south "
               "mag dist_au helio_au size_arcsec phase_pct delta_t_s\n")
     de = De405()
@@ -155,7 +175,7 @@ def positions(out):
             places = (deg(b.a_ra) / 15.0, deg(b.a_dec), deg(b.g_ra) / 15.0, deg(b.g_dec))
             if name == "Pluto":
                 places = pluto_de405(de, jd, dt) or places
-            mag = b.mag
+            mag = moon_magnitude(b, sun) if name == "Moon" else b.mag
             if name not in ("Sun", "Moon", "Pluto"):
                 mag = mallama_magnitude(name, b, sun, jd, dt)
             az_south = (deg(b.az) + 180.0) % 360.0

@@ -345,9 +345,10 @@ BodyPlace Place(Body body, double jdUt, const Site& site, bool withEvents, const
         // Moon's own direction does not.
         const Vec toSun = -1.0 * earth - geo, toEarth = -1.0 * geo;
         p.phaseAngle = std::acos(std::clamp(Dot(toSun, toEarth) / (Norm(toSun) * Norm(toEarth)), -1.0, 1.0)) / kRad;
-        // Brightness by the lit part of the disc seen from the Earth.
-        p.magnitude = -12.7 + 2.5 * (std::log10(M_PI) - std::log10(M_PI / 2.0 * (1.0 + 1e-6 - std::cos(psi)))) +
-                      5.0 * std::log10(delta / 0.0025);
+        // The Moon's phase law (Allen, Astrophysical Quantities): the lit area alone would
+        // make the quarter Moon two magnitudes too bright, its rough surface shadows itself.
+        const double a = p.phaseAngle;
+        p.magnitude = 0.21 + 5.0 * std::log10(Norm(toSun) * delta) + 0.026 * a + 4.0e-9 * a * a * a * a;
     } else {
         const double R = Norm(earth);
         const double cosI = (r * r + delta * delta - R * R) / (2.0 * r * delta);
