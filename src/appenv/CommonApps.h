@@ -15,7 +15,7 @@
 class ZCMCOM_API CCommonApps {
 public:
     /// The sibling applications.
-    enum APPID {
+    enum APPID : int {
         APPID_ZENTAVIA = 1,  ///< the planetarium
         APPID_ZENTACAM = 2,  ///< the camera application
         APPID_ZENTAPIX = 3,  ///< the image application

@@ -77,14 +77,11 @@ void AnswerOrion(FakeHost& host) {
                   {L".position.DEC", L"5"}});
 }
 
-std::vector<CString> DateQueries() {
-    return {L"? LST(Time.Year)",   L"? LST(Time.Month)",  L"? LST(Time.Day)", L"? LST(Time.Hour)",
-            L"? LST(Time.Minute)", L"? LST(Time.Second)", L"? Time.Timezone"};
-}
-
 void AnswerDate(FakeHost& host, const std::array<const wchar_t*, 7>& values) {
-    const std::vector<CString> queries = DateQueries();
-    for (size_t i = 0; i < values.size(); ++i) host.Answer(queries[i], values[i]);
+    const wchar_t* const kQueries[] = {L"? LST(Time.Year)",   L"? LST(Time.Month)",  L"? LST(Time.Day)",
+                                       L"? LST(Time.Hour)",   L"? LST(Time.Minute)", L"? LST(Time.Second)",
+                                       L"? Time.Timezone"};
+    for (size_t i = 0; i < values.size(); ++i) host.Answer(kQueries[i], values[i]);
 }
 
 std::vector<CString> AdfFileQueries(std::initializer_list<int> loaded) {

@@ -100,8 +100,7 @@ std::vector<CString> AdfFileQueries(std::initializer_list<int> loaded);
 // Constellation.Ori: "オリオン", abbreviation "Ori", at 5h30m +5ﾟ.
 void AnswerOrion(FakeHost& host);
 
-// The host's local date, asked in this order: year, month, day, hour, minute, second, zone.
-std::vector<CString> DateQueries();
+// The host's local date: year, month, day, hour, minute, second, zone.
 void AnswerDate(FakeHost& host, const std::array<const wchar_t*, 7>& values);
 
 // A builder under test with its switches and its host.
@@ -121,5 +120,3 @@ protected:
 
 // The queries of a position block that shows only its first line (the default switches).
 std::vector<CString> J2000Queries(const CString& prefix);
-// Its text when the host has no position.
-inline constexpr const wchar_t* kNoPosition = L"赤経 00h00m00.0s  赤緯 +00ﾟ00'00\" (J2000)\r\n";
