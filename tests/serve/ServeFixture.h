@@ -32,6 +32,7 @@ protected:
         ASSERT_GT(port, 0);
         m_thread = std::thread([this] { server->Listen(); });
         client = std::make_unique<httplib::Client>("127.0.0.1", port);
+        client->set_read_timeout(120);
     }
     void TearDown() override {
         // Listen may not have started yet; Stop is repeated until it has ended.

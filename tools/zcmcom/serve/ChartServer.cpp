@@ -185,7 +185,7 @@ ChartServer::ChartServer(ChartState& state, std::string webFolder)
         const int yes = 1;
         setsockopt(sock, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
     });
-    m_server->set_keep_alive_timeout(2);
+    m_server->set_keep_alive_timeout(5);
     m_server->set_read_timeout(5);
     m_server->set_write_timeout(5);
     Route();
