@@ -3,9 +3,12 @@
 """Reference offsets of planetary moons from their planets, by PyEphem (Debian python3-ephem).
 
 Writes tests/data/moons/offsets.csv: UT Julian Day, moon, and the moon's offset from the
-planet's centre as seen, east and north, in the planet's equatorial radii (PyEphem's x and
--y). The span starts in 2000: before it PyEphem falls back on a coarser theory, several
-arc seconds off. Rows it cannot compute are left out.
+planet's centre as seen, east and north, in PyEphem's units (its x and -y): the planet
+radii it divides its tabulated offsets by (Jupiter 0.0004769108 au, Saturn 0.0004014253 au,
+Mars 0.00002269 au; for Uranus 0.0001597 au, 23891 km, less than Uranus' radius).
+PyEphem reads precise tables from 1999 Jan 1 to 2041 Jan 1 (its positions jump at both
+ends; Uranus' moons are zero outside); before and after it falls back on coarser theories,
+several arc seconds off, so the span is 2000-2040. Rows it cannot compute are left out.
 """
 import math
 import os
@@ -17,6 +20,7 @@ MOONS = {
     'Jupiter': ['Io', 'Europa', 'Ganymede', 'Callisto'],
     'Saturn': ['Mimas', 'Enceladus', 'Tethys', 'Dione', 'Rhea', 'Titan', 'Hyperion', 'Iapetus'],
     'Mars': ['Phobos', 'Deimos'],
+    'Uranus': ['Miranda', 'Ariel', 'Umbriel', 'Titania', 'Oberon'],
 }
 DJD = 2415020.0
 

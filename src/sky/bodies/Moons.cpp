@@ -24,6 +24,11 @@ const MoonInfo kMoons[] = {
     {Body::Saturn, L"Titan", L"タイタン", L"S6", 5, 2574.7, -1.28},
     {Body::Saturn, L"Hyperion", L"ヒペリオン", L"S7", 6, 135.0, 4.63},
     {Body::Saturn, L"Iapetus", L"イアペトゥス", L"S8", 7, 734.5, 1.5},
+    {Body::Uranus, L"Miranda", L"ミランダ", L"U5", 0, 235.8, 3.6},
+    {Body::Uranus, L"Ariel", L"アリエル", L"U1", 1, 578.9, 1.45},
+    {Body::Uranus, L"Umbriel", L"ウンブリエル", L"U2", 2, 584.7, 2.10},
+    {Body::Uranus, L"Titania", L"チタニア", L"U3", 3, 788.9, 1.02},
+    {Body::Uranus, L"Oberon", L"オベロン", L"U4", 4, 761.4, 1.23},
 };
 
 const wchar_t* PlanetName(Body body) {
@@ -54,6 +59,7 @@ const MoonInfo* FindMoon(const CString& planetLower, const CString& moonLower) {
 
 Vec MoonOffset(const MoonInfo& moon, double jdTt) {
     if (moon.planet == Body::Mars) return MarsMoon(moon.index, jdTt);
+    if (moon.planet == Body::Uranus) return UranusMoon(moon.index, jdTt);
     if (moon.planet == Body::Jupiter) {
         // Ecliptic of date to the equator of date, then back to J2000.
         const Vec equ = EclipticToEquatorial(GalileanMoon(moon.index, jdTt), MeanObliquity(jdTt));

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
-// The moons of Mars and the major moons of Jupiter and Saturn: their places about their planets
+// The moons of Mars and the major moons of Jupiter, Saturn and Uranus: their places about their planets
 // (internal to the built-in sky).
 #include "platform/String.h"
 #include "sky/bodies/Ephemeris.h"
@@ -33,5 +33,8 @@ Vec GalileanMoon(int index, double jdTt);
 Vec SaturnMoon(int index, double jdTt);
 // Mars' moons (0 Phobos, 1 Deimos): J2000 equatorial, au.
 Vec MarsMoon(int index, double jdTt);
+// Uranus' five major moons by GUST86 (0 Miranda, 1 Ariel, 2 Umbriel, 3 Titania, 4 Oberon):
+// J2000 equatorial, au.
+Vec UranusMoon(int index, double jdTt);
 
 }  // namespace sky
