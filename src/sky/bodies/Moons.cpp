@@ -2,6 +2,8 @@
 // The moons the sky knows and their positions about their planets in one frame.
 #include "sky/bodies/Moons.h"
 
+#include <cmath>
+
 #include "sky/bodies/SkyMath.h"
 
 namespace sky {
@@ -68,6 +70,17 @@ Vec MoonOffset(const MoonInfo& moon, double jdTt) {
     constexpr double kB1950 = 2433282.4235;
     const Vec equ = EclipticToEquatorial(SaturnMoon(moon.index, jdTt), MeanObliquity(kB1950));
     return Transpose(Precession(kB1950)) * equ;
+}
+
+Vec OnEllipse(double mu, double n, double lambda, std::complex<double> z, std::complex<double> zeta) {
+    const double axis = std::cbrt(mu / (n * n));
+    const double e = std::abs(z), peri = std::arg(z);
+    const double incl = 2.0 * std::asin(std::abs(zeta)), node = std::arg(zeta);
+    const double M = std::remainder(lambda - peri, 2 * M_PI);
+    double E = M;
+    for (int it = 0; it < 8; ++it) E -= (E - e * std::sin(E) - M) / (1.0 - e * std::cos(E));
+    const Vec orbital{axis * (std::cos(E) - e), axis * std::sqrt(1.0 - e * e) * std::sin(E), 0.0};
+    return R3(-node) * (R1(-incl) * (R3(-(peri - node)) * orbital));
 }
 
 }  // namespace sky

@@ -195,15 +195,7 @@ Vec UranusMoon(int index, double jdTt) {
     for (int i = 0; i < th.eccentricity.count; ++i)
         z += std::polar(th.eccentricity.terms[i].amplitude, Argument(th.eccentricity.terms[i], a));
 
-    // The ellipse: axis from the mean motion, perihelion and node from the two vectors.
-    const double axis = std::cbrt(th.mu / (n * n));
-    const double e = std::abs(z), peri = std::arg(z);
-    const double incl = 2.0 * std::asin(std::abs(zeta)), node = std::arg(zeta);
-    const double M = std::remainder(lambda - peri, 2 * M_PI);
-    double E = M;
-    for (int it = 0; it < 6; ++it) E -= (E - e * std::sin(E) - M) / (1.0 - e * std::cos(E));
-    const Vec orbital{axis * (std::cos(E) - e), axis * std::sqrt(1.0 - e * e) * std::sin(E), 0.0};
-    const Vec equator = R3(-node) * (R1(-incl) * (R3(-(peri - node)) * orbital));
+    const Vec equator = OnEllipse(th.mu, n, lambda, z, zeta);
 
     // Uranus' equator to the equator B1950 (x axis at alpha - 90 degrees, the equator's
     // descending node; z on the pole), then to J2000.
