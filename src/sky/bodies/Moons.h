@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
-// The moons of Mars and the major moons of Jupiter, Saturn and Uranus: their places about their planets
-// (internal to the built-in sky).
+// The moons of Mars and the major moons of Jupiter, Saturn and Uranus: their places about
+// their planets (internal to the built-in sky).
 #include <complex>
 
 #include "platform/String.h"
