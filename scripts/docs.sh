@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: LGPL-3.0-or-later
 # Builds the API reference (HTML) into build-docs/html from the public headers, with the
-# README as the main page and examples/ linked. Any Doxygen warning fails the script.
-#
-# Covered so far: the folders and files listed in docs/Doxyfile's INPUT. Still to be
-# documented and added there: src/clickdata, src/sky and the rest of src/platform (all of
-# its headers but the seven listed).
+# README as the main page, the pages of docs/ as related pages and examples/ linked. Any
+# Doxygen warning fails the script. Every installed header is covered but the few
+# implementation helpers docs/Doxyfile's EXCLUDE lists.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 command -v doxygen >/dev/null || { echo "doxygen is missing (bash scripts/deps.sh)" >&2; exit 1; }

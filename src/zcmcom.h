@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
-// ZCMCOM: everything an application includes.
+/// @file
+/// ZCMCOM: everything an application includes.
 #include "platform/Afx.h"
 #include "platform/Registry.h"
 #include "zvacl/zvacl.h"

@@ -1,22 +1,23 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
-// Small pieces shared by the click-data line builders (internal to the library).
+/// @file
+/// Small pieces shared by the click-data line builders (internal to the library).
 #include "platform/String.h"
 
 namespace clickdata {
 
-// A non-negative number of hours as whole hours, minutes and seconds rounded to the
-// nearest second, with the carries (0h59m59.6s is 01h00m00s).
+/// A non-negative number of hours as whole hours, minutes and seconds rounded to the
+/// nearest second, with the carries (0h59m59.6s is 01h00m00s).
 void SplitClock(double hours, int* hh, int* mm, int* ss);
 
-// The answer as one finite number (blanks around it allowed). False for an empty answer,
-// "*", text that is not a number, or a number followed by anything else.
+/// The answer as one finite number (blanks around it allowed). False for an empty answer,
+/// "*", text that is not a number, or a number followed by anything else.
 bool AnswerNumber(const CString& answer, double* out);
 
-// A span of days as "%d時間%02d分" (minutes rounded); under an hour "%d分".
+/// A span of days as "%d時間%02d分" (minutes rounded); under an hour "%d分".
 CString HoursMinutes(double days);
 
-// The angle of view, degrees, of a sensor side behind a focal length (both in mm).
+/// The angle of view, degrees, of a sensor side behind a focal length (both in mm).
 double AngleOfView(double side, double focalLength);
 
 }  // namespace clickdata

@@ -20,6 +20,13 @@
 
 #include "platform/LastError.h"
 
+/// @name Code pages and flags
+/// @{
+
+/// Code pages (the ANSI one, the OEM one, which is the same here, and UTF-8) and the flags
+/// of the conversions. MB_ERR_INVALID_CHARS and WC_ERR_INVALID_CHARS make invalid input fail
+/// the call; WC_DEFAULTCHAR is implied; the composition and best-fit flags are accepted and
+/// ignored.
 #define CP_ACP 0
 #define CP_OEMCP 1
 #define CP_UTF8 65001
@@ -31,9 +38,17 @@
 #define WC_DEFAULTCHAR 0x00000040
 #define WC_NO_BEST_FIT_CHARS 0x00000400
 #define WC_ERR_INVALID_CHARS 0x00000080
+/// @}
 
+/// Converts mbCount bytes (-1: up to and with the terminator) of codePage to wide text in
+/// wide (wideCount characters). With wideCount 0 only the size needed is returned. Returns
+/// the characters written, 0 on failure (see the notes above).
 ZCMCOM_API int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR mb, int mbCount,
                                    LPWSTR wide, int wideCount);
+/// Converts wideCount characters (-1: up to and with the terminator) to codePage bytes in mb
+/// (mbCount bytes; 0: only the size needed is returned). Characters the code page lacks
+/// become defaultChar ('?' when nullptr) and set *usedDefaultChar. Returns the bytes
+/// written, 0 on failure.
 ZCMCOM_API int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount,
                                    LPSTR mb, int mbCount, LPCSTR defaultChar,
                                    BOOL* usedDefaultChar);
@@ -44,8 +59,10 @@ ZCMCOM_API const char* ZcmAnsiCodePageName();
 
 /// Whole-buffer conversions for the file classes (same rules as the calls above, without
 /// the flags): invalid input becomes U+FFFD, unmappable characters '?'. They append to out.
+/// @{
 ZCMCOM_API void ZcmAnsiToWide(const char* bytes, size_t count, std::wstring& out);
 ZCMCOM_API void ZcmWideToAnsi(const wchar_t* text, size_t count, std::string& out);
+/// @}
 /// UTF-16 code units (already in host order) to wide text: pairs join, lone surrogates
 /// stay as they are (as Windows keeps them).
 ZCMCOM_API void ZcmUtf16ToWide(const char16_t* units, size_t count, std::wstring& out);

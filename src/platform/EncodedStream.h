@@ -18,11 +18,18 @@
 
 #include "platform/WinTypes.h"
 
+/// @name Sharing modes
+/// @{
+
+/// Sharing modes of _wfsopen: deny others reading and writing, writing, reading, or
+/// nothing; _SH_SECURE lets others read a file opened for reading only, and denies them
+/// everything when it is opened for writing.
 #define _SH_DENYRW 0x10
 #define _SH_DENYWR 0x20
 #define _SH_DENYRD 0x30
 #define _SH_DENYNO 0x40
 #define _SH_SECURE 0x80
+/// @}
 
 /// Advisory Windows sharing over Linux open file description locks. Holds its own
 /// descriptor; the locks go when it is released.
@@ -35,6 +42,7 @@ public:
     /// Takes the locks for this access and these share rights (Windows FILE_SHARE_READ 1,
     /// FILE_SHARE_WRITE 2); false with errno ETXTBSY (a sharing violation) when another open forbids it.
     bool Acquire(const char* path, bool read, bool write, int shareRights);
+    /// Gives up the locks; the lock can be acquired again.
     void Release();
     /// Moves the locks of other into this one.
     void TakeFrom(ZcmShareLock& other);
@@ -46,8 +54,10 @@ private:
 /// Bounds on what readers hold in memory: one line of text, and an input read whole (a
 /// pipe, FIFO or terminal opened for reading; a host table). Past them reading fails with
 /// EFBIG instead of growing without end.
+/// @{
 constexpr size_t kZcmMaxLineBytes = size_t(16) << 20;
 constexpr size_t kZcmMaxWholeBytes = size_t(64) << 20;
+/// @}
 
 /// Reads fd from where it stands to its end into out; false with errno set on a read
 /// error, or EFBIG when there is more than limit bytes.
@@ -61,30 +71,46 @@ ZCMCOM_API bool ZcmReadWhole(int fd, std::string& out, size_t limit = kZcmMaxWho
 ZCMCOM_API int ZcmOpenShared(const wchar_t* path, int posixFlags, int shareRights,
                              ZcmShareLock& lock);
 
+/// A buffered stream over one descriptor, readable, writable or both, in text or binary
+/// mode, with the encoding of its wide-text calls. Failures set Error() (an errno value)
+/// instead of throwing.
 class ZCMCOM_API ZcmStream {
 public:
+    /// The encoding of the wide-text calls: the ANSI code page, UTF-16LE or UTF-8.
     enum Encoding { ansi, utf16le, utf8 };
 
     /// Takes ownership of fd; Lock() may take over the open's share locks.
     ZcmStream(int fd, bool canRead, bool canWrite, bool text, Encoding encoding);
+    /// Closes the stream, as Close, ignoring errors.
     ~ZcmStream();
     ZcmStream(const ZcmStream&) = delete;
     ZcmStream& operator=(const ZcmStream&) = delete;
 
+    /// Reads up to count bytes (text mode: CR LF read as LF); returns how many, fewer at the
+    /// end or on error (Eof() or Error() tells which).
     size_t Read(void* buffer, size_t count);
     /// All bytes or fewer on error (then Error() is set).
     size_t Write(const void* buffer, size_t count);
     /// Next line, including its LF, decoded from the stream's encoding (ANSI: the ANSI code
     /// page); false when nothing is left.
     bool GetLine(std::wstring& line);
+    /// Writes count characters in the stream's encoding (text mode: LF written as CR LF);
+    /// false on error.
     bool PutText(const wchar_t* text, size_t count);
     /// lseek-style; -1 on failure.
     long long Seek(long long offset, int whence);
+    /// The position in bytes, -1 on failure.
     long long Tell() const;
+    /// Writes what is buffered; false on error.
     bool Flush();
     /// Flushes and closes; 0 or -1 (errno set).
     int Close();
 
+    /// The descriptor; whether a read reached the end; the errno value of the last failure
+    /// (0 for none), which ClearError clears with the end flag; the encoding, which
+    /// SetEncoding changes (for a mark found after opening); whether the stream is in text
+    /// mode; and the share locks it holds.
+    /// @{
     int Fd() const { return m_fd; }
     bool Eof() const { return m_eof; }
     int Error() const { return m_error; }
@@ -93,6 +119,7 @@ public:
     void SetEncoding(Encoding e) { m_encoding = e; }
     bool IsText() const { return m_text; }
     ZcmShareLock& Lock() { return m_lock; }
+    /// @}
 
 private:
     size_t RawRead(void* buffer, size_t count);
@@ -122,4 +149,6 @@ private:
 /// bad mode). Files opened for writing in an encoding get its byte-order mark; reading
 /// (and appending to) a file with a mark takes the mark's encoding and skips the mark.
 ZCMCOM_API ZcmStream* _wfsopen(const wchar_t* path, const wchar_t* mode, int shareFlag);
+/// Closes and frees a stream of _wfsopen: 0, or -1 with errno set when the last data could
+/// not be written (the stream is freed all the same).
 ZCMCOM_API int ZcmStreamClose(ZcmStream* stream);

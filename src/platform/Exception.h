@@ -10,33 +10,42 @@
 #include "platform/Object.h"
 #include "platform/String.h"
 
+/// The base of the framework's exceptions; see the notes above for how to catch them.
 class ZCMCOM_API CException : public CObject {
 public:
+    /// An exception; throw it with the AfxThrow functions.
     CException() = default;
+    /// Use Delete, not delete, in handlers.
     ~CException() override;
     /// Frees the exception; call once in the handler.
     void Delete();
-    /// Writes a description into buffer (at most maxChars characters with the terminator).
+    /// Writes a description into buffer (at most maxChars characters with the terminator);
+    /// *helpContext, when given, is set to 0. FALSE when buffer is null or maxChars 0.
     virtual BOOL GetErrorMessage(LPTSTR buffer, UINT maxChars, UINT* helpContext = nullptr) const;
     /// The description as a string.
     CString GetMessageText() const;
 };
 
+/// Memory ran out.
 class ZCMCOM_API CMemoryException : public CException {
 public:
     BOOL GetErrorMessage(LPTSTR buffer, UINT maxChars, UINT* helpContext = nullptr) const override;
 };
 
+/// An argument was invalid: a position outside a string or array, a null text where one
+/// is needed, a time that cannot be shown.
 class ZCMCOM_API CInvalidArgException : public CException {
 public:
     BOOL GetErrorMessage(LPTSTR buffer, UINT maxChars, UINT* helpContext = nullptr) const override;
 };
 
+/// The operation is not supported here.
 class ZCMCOM_API CNotSupportedException : public CException {
 public:
     BOOL GetErrorMessage(LPTSTR buffer, UINT maxChars, UINT* helpContext = nullptr) const override;
 };
 
+/// A file operation failed: the cause, the system's error (errno) and the file's name.
 class ZCMCOM_API CFileException : public CException {
 public:
     /// MFC's cause codes.
@@ -58,30 +67,38 @@ public:
         endOfFile = 14,
     };
 
+    /// An exception of cause (one of the codes above), osError (errno, -1 for none) and the
+    /// name of the file.
     explicit CFileException(int cause = none, LONG osError = -1, LPCTSTR fileName = nullptr);
+    /// The cause in English, the file name, and the system's reason in parentheses when
+    /// there is an errno value: "The disk is full: /tmp/a.txt (No space left on device)".
     BOOL GetErrorMessage(LPTSTR buffer, UINT maxChars, UINT* helpContext = nullptr) const override;
 
     /// The cause that best describes a POSIX errno value.
     static int ErrnoToCause(int err);
 
-    int m_cause;
-    LONG m_lOsError;
-    CString m_strFileName;
+    int m_cause;             ///< one of the cause codes
+    LONG m_lOsError;         ///< the errno value, -1 when none
+    CString m_strFileName;   ///< the file
 };
 
 /// A failing call into an automation object (the planetarium host).
 class ZCMCOM_API COleDispatchException : public CException {
 public:
+    /// An exception with the host's description, help id and error code.
     COleDispatchException(LPCTSTR description, UINT helpId, WORD code);
+    /// The description; *helpContext gets the help id.
     BOOL GetErrorMessage(LPTSTR buffer, UINT maxChars, UINT* helpContext = nullptr) const override;
 
-    WORD m_wCode;
-    SCODE m_scError;
-    CString m_strSource;
-    CString m_strDescription;
-    DWORD m_dwHelpContext;
+    WORD m_wCode;              ///< the host's error code
+    SCODE m_scError;           ///< 0 (no separate status code)
+    CString m_strSource;       ///< the source of the error, empty unless set
+    CString m_strDescription;  ///< what went wrong
+    DWORD m_dwHelpContext;     ///< the help id
 };
 
+/// Throws a new exception of the kind named, as a pointer (see the notes above).
+/// @{
 [[noreturn]] ZCMCOM_API void AfxThrowMemoryException();
 [[noreturn]] ZCMCOM_API void AfxThrowInvalidArgException();
 [[noreturn]] ZCMCOM_API void AfxThrowNotSupportedException();
@@ -89,3 +106,4 @@ public:
                                                    LPCTSTR fileName = nullptr);
 [[noreturn]] ZCMCOM_API void AfxThrowOleDispatchException(WORD code, LPCTSTR description,
                                                           UINT helpId = 0);
+/// @}

@@ -18,21 +18,35 @@
 
 #include "platform/File.h"
 
+/// A search of one folder for names matching a wildcard pattern. After FindFile, call
+/// FindNextFile before reading the first match, as on Windows.
 class ZCMCOM_API CFileFind : public CObject {
 public:
+    /// A search not started.
     CFileFind() = default;
+    /// Ends the search.
     ~CFileFind() override = default;
 
-    /// Starts the search; FALSE when nothing matches or the folder cannot be read.
+    /// Starts the search for pattern ("*.*" in the current folder when nullptr; unused is
+    /// ignored); FALSE when nothing matches or the folder cannot be read.
     BOOL FindFile(LPCTSTR pattern = nullptr, DWORD unused = 0);
     /// Moves to the next match; FALSE when this is the last one (it is still current).
     BOOL FindNextFile();
+    /// Ends the search and forgets its matches.
     void Close();
 
+    /// The current match: its name, its full path (root and name), the name without its
+    /// extension, and the folder searched (as given, with its trailing separator).
+    /// @{
     CString GetFileName() const;
     CString GetFilePath() const;
     CString GetFileTitle() const;
     CString GetRoot() const { return m_root; }
+    /// @}
+    /// The current match's size in bytes, its last write time (FALSE when there is no current
+    /// match) and its attributes (FILE_ATTRIBUTE_ bits); MatchesMask and the Is functions test
+    /// them; IsDots is TRUE for "." and "..".
+    /// @{
     ULONGLONG GetLength() const;
     BOOL GetLastWriteTime(CTime& time) const;
     BOOL GetLastWriteTime(FILETIME* time) const;
@@ -43,6 +57,7 @@ public:
     BOOL IsHidden() const { return MatchesMask(FILE_ATTRIBUTE_HIDDEN); }
     BOOL IsArchived() const { return MatchesMask(FILE_ATTRIBUTE_ARCHIVE); }
     BOOL IsDots() const;
+    /// @}
 
     /// Windows wildcard matching of one name.
     static bool MatchName(const wchar_t* pattern, const wchar_t* name);

@@ -7,6 +7,14 @@
 /// elsewhere leave it alone (errno is separate). The codes are Win32's values.
 #include "platform/WinTypes.h"
 
+/// @name Error codes
+/// @{
+
+/// The last-error codes the stand-ins set, with their Win32 values: success, a missing
+/// file or folder, too many open files, a refused access, a bad handle, no memory, the end
+/// of a listing, a sharing violation, the end of a file, an existing file, a bad argument,
+/// a full disk, a buffer too small, a folder not empty, a missing resource, bad flags, text
+/// that cannot be converted, and a file that is no executable image.
 #define ERROR_SUCCESS 0L
 #define ERROR_FILE_NOT_FOUND 2L
 #define ERROR_PATH_NOT_FOUND 3L
@@ -28,8 +36,12 @@
 #define ERROR_INVALID_FLAGS 1004L
 #define ERROR_NO_UNICODE_TRANSLATION 1113L
 #define ERROR_BAD_EXE_FORMAT 193L
+/// @}
 
+/// The calling thread's last-error code, and setting it (each thread has its own).
+/// @{
 ZCMCOM_API DWORD GetLastError();
 ZCMCOM_API void SetLastError(DWORD code);
+/// @}
 /// The Win32 code that best describes a POSIX errno value.
 ZCMCOM_API DWORD ZcmErrnoToWin32(int err);

@@ -12,6 +12,11 @@
 
 #include "platform/WinTypes.h"
 
+/// @name Buttons
+/// @{
+
+/// The buttons of a box (MB_TYPEMASK picks them out of the type); the default answer
+/// without a handler follows them (see the notes above).
 #define MB_OK 0x00000000u
 #define MB_OKCANCEL 0x00000001u
 #define MB_ABORTRETRYIGNORE 0x00000002u
@@ -19,6 +24,11 @@
 #define MB_YESNO 0x00000004u
 #define MB_RETRYCANCEL 0x00000005u
 #define MB_TYPEMASK 0x0000000Fu
+/// @}
+/// @name Icons
+/// @{
+
+/// The icon of a box: error, question, warning or information. Passed on to the handler.
 #define MB_ICONHAND 0x00000010u
 #define MB_ICONERROR MB_ICONHAND
 #define MB_ICONSTOP MB_ICONHAND
@@ -27,7 +37,12 @@
 #define MB_ICONWARNING MB_ICONEXCLAMATION
 #define MB_ICONASTERISK 0x00000040u
 #define MB_ICONINFORMATION MB_ICONASTERISK
+/// @}
 
+/// @name Answers
+/// @{
+
+/// The answers: the button chosen.
 #define IDOK 1
 #define IDCANCEL 2
 #define IDABORT 3
@@ -35,11 +50,15 @@
 #define IDIGNORE 5
 #define IDYES 6
 #define IDNO 7
+/// @}
 
+/// Shows a message: gets the text and the MB_ type (buttons and icon), returns an ID answer.
 using ZcmMessageBoxHandler = std::function<int(LPCTSTR text, UINT type)>;
 
 /// Installs the handler (an empty function removes it) and returns the previous one.
 ZCMCOM_API ZcmMessageBoxHandler AfxSetMessageBoxHandler(ZcmMessageBoxHandler handler);
+/// Shows text with the buttons and icon of type (see the notes above) and returns the
+/// answer, an ID value; helpId is ignored.
 ZCMCOM_API int AfxMessageBox(LPCTSTR text, UINT type = MB_OK, UINT helpId = 0);
 /// The text is the string resource; a missing resource shows an empty text.
 ZCMCOM_API int AfxMessageBox(UINT textId, UINT type = MB_OK, UINT helpId = 0);

@@ -34,23 +34,42 @@
 #include "platform/String.h"
 #include "platform/WinTypes.h"
 
+/// @name Keys and access
+/// @{
+
+/// A key handle (opened by RegCreateKeyExW or RegOpenKeyExW, closed by RegCloseKey, or one
+/// of the predefined hives), a pointer to one, and access rights (KEY_ values).
 typedef struct HKEY__* HKEY;
 typedef HKEY* PHKEY;
 typedef DWORD REGSAM;
 typedef DWORD ACCESS_MASK;
+/// @}
 
+/// Accepted and ignored: keys carry no security descriptor here.
 struct SECURITY_ATTRIBUTES {
-    DWORD nLength;
-    LPVOID lpSecurityDescriptor;
-    BOOL bInheritHandle;
+    DWORD nLength;                 ///< size of the structure
+    LPVOID lpSecurityDescriptor;   ///< ignored
+    BOOL bInheritHandle;           ///< ignored
 };
+/// A pointer to SECURITY_ATTRIBUTES; pass nullptr.
 typedef SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
 
+/// @name Predefined keys
+/// @{
+
+/// The predefined keys. Only HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE are hives here; the
+/// others are invalid handles (ERROR_INVALID_HANDLE).
 #define HKEY_CLASSES_ROOT ((HKEY)(uintptr_t)0x80000000u)
 #define HKEY_CURRENT_USER ((HKEY)(uintptr_t)0x80000001u)
 #define HKEY_LOCAL_MACHINE ((HKEY)(uintptr_t)0x80000002u)
 #define HKEY_USERS ((HKEY)(uintptr_t)0x80000003u)
+/// @}
 
+/// @name Value types
+/// @{
+
+/// Value types. REG_SZ (text) and REG_DWORD (32-bit number) are stored; the others are
+/// refused with ERROR_INVALID_PARAMETER.
 #define REG_NONE 0
 #define REG_SZ 1
 #define REG_EXPAND_SZ 2
@@ -58,17 +77,36 @@ typedef SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
 #define REG_DWORD 4
 #define REG_MULTI_SZ 7
 #define REG_QWORD 11
+/// @}
 
+/// @name Creation options and dispositions
+/// @{
+
+/// Options of RegCreateKeyExW (volatile keys are kept like the others) and its dispositions:
+/// the key was created, or existed.
 #define REG_OPTION_NON_VOLATILE 0x0000
 #define REG_OPTION_VOLATILE 0x0001
 #define REG_CREATED_NEW_KEY 1
 #define REG_OPENED_EXISTING_KEY 2
+/// @}
 
+/// @name RegGetValueW flags
+/// @{
+
+/// Flags of RegGetValueW: the value types accepted (any, or text, or number) and whether a
+/// failed read clears the caller's buffer.
 #define RRF_RT_REG_SZ 0x00000002
 #define RRF_RT_REG_DWORD 0x00000010
 #define RRF_RT_ANY 0x0000ffff
 #define RRF_ZEROONFAILURE 0x20000000
+/// @}
 
+/// @name Access rights
+/// @{
+
+/// Access rights asked when a key is opened. Reading a value needs KEY_QUERY_VALUE, setting
+/// or deleting one KEY_SET_VALUE; a key opened without them refuses the call with
+/// ERROR_ACCESS_DENIED. The other rights and the WOW64 view flags are accepted and ignored.
 #define KEY_QUERY_VALUE 0x0001
 #define KEY_SET_VALUE 0x0002
 #define KEY_CREATE_SUB_KEY 0x0004
@@ -81,7 +119,17 @@ typedef SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
 #define KEY_WRITE 0x20006
 #define KEY_EXECUTE KEY_READ
 #define KEY_ALL_ACCESS 0xF003F
+/// @}
 
+/// @name Results
+/// @{
+
+/// The results of the registry calls, as in Windows: ERROR_SUCCESS, a missing key or value
+/// (ERROR_FILE_NOT_FOUND), a missing folder of a hive file (ERROR_PATH_NOT_FOUND), a refused
+/// access, a bad handle or argument, a buffer too small (ERROR_MORE_DATA), an unusable or
+/// damaged hive file (ERROR_CANTOPEN, ERROR_BADDB), a failed read or write (ERROR_CANTREAD,
+/// ERROR_CANTWRITE, ERROR_DISK_FULL, ERROR_REGISTRY_IO_FAILED), a key deleted while open, a
+/// value of a type not asked for (ERROR_UNSUPPORTED_TYPE) and a cancelled batch.
 #ifndef ERROR_SUCCESS
 #define ERROR_SUCCESS 0L
 #endif
@@ -133,6 +181,7 @@ typedef SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
 #ifndef ERROR_CANCELLED
 #define ERROR_CANCELLED 1223L
 #endif
+/// @}
 
 /// Creates the key (and every missing key above it) or opens it when it exists.
 /// *lpdwDisposition (optional) tells which happened.
@@ -155,9 +204,12 @@ ZCMCOM_API LONG RegGetValueW(HKEY hKey, LPCWSTR lpSubKey, LPCWSTR lpValue, DWORD
 /// Stores a REG_SZ (text up to its first zero or cbData bytes) or a REG_DWORD (4 bytes).
 ZCMCOM_API LONG RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD Reserved, DWORD dwType,
                                const BYTE* lpData, DWORD cbData);
+/// Deletes a value; ERROR_FILE_NOT_FOUND when there is none of that name.
 ZCMCOM_API LONG RegDeleteValueW(HKEY hKey, LPCWSTR lpValueName);
 /// Deletes a key without subkeys, with its values (ERROR_ACCESS_DENIED when it has subkeys).
 ZCMCOM_API LONG RegDeleteKeyW(HKEY hKey, LPCWSTR lpSubKey);
+/// Closes a key opened by RegCreateKeyExW or RegOpenKeyExW (the predefined keys need no
+/// closing); ERROR_INVALID_HANDLE for a handle that is no open key.
 ZCMCOM_API LONG RegCloseKey(HKEY hKey);
 
 /// Makes the changes that the calling thread makes to the hive of hKey while the object
@@ -175,8 +227,10 @@ ZCMCOM_API LONG RegCloseKey(HKEY hKey);
 /// one commits, and cancelling an inner one cancels them all.
 class ZCMCOM_API CRegistryBatch {
 public:
+    /// Starts a batch on the hive of hKey (a key of that hive or the hive itself).
     explicit CRegistryBatch(HKEY hKey = HKEY_CURRENT_USER);
-    ~CRegistryBatch();  ///< commits unless Commit or Cancel ran
+    /// Commits unless Commit or Cancel ran; a failure is not reported here.
+    ~CRegistryBatch();
     CRegistryBatch(const CRegistryBatch&) = delete;
     CRegistryBatch& operator=(const CRegistryBatch&) = delete;
 
@@ -196,6 +250,10 @@ private:
 /// folder, a device, a damaged file...), naming the file; empty when it was usable.
 ZCMCOM_API CString ZcmRegistryProblem(HKEY hKey);
 
+/// @name Unsuffixed names
+/// @{
+
+/// The names without W, as with UNICODE defined: text is always wide.
 #define RegCreateKeyEx RegCreateKeyExW
 #define RegOpenKeyEx RegOpenKeyExW
 #define RegQueryValueEx RegQueryValueExW
@@ -203,3 +261,4 @@ ZCMCOM_API CString ZcmRegistryProblem(HKEY hKey);
 #define RegSetValueEx RegSetValueExW
 #define RegDeleteValue RegDeleteValueW
 #define RegDeleteKey RegDeleteKeyW
+/// @}

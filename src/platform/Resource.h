@@ -11,16 +11,18 @@
 /// the module unregisters (normally static tables).
 #include "platform/WinTypes.h"
 
+/// One entry of a module's string table.
 struct ZcmStringResource {
-    UINT id;
-    const wchar_t* text;
+    UINT id;               ///< the string's id
+    const wchar_t* text;   ///< its text, terminated
 };
 
+/// One binary resource of a module.
 struct ZcmBinaryResource {
     const wchar_t* type;  ///< resource type name, e.g. L"METAFILE"
-    UINT id;
-    const BYTE* data;
-    DWORD size;
+    UINT id;              ///< the resource's id
+    const BYTE* data;     ///< its bytes
+    DWORD size;           ///< their number
 };
 
 /// Registers a module's tables. isApplication puts its strings ahead of every library's.
@@ -28,6 +30,7 @@ struct ZcmBinaryResource {
 ZCMCOM_API HMODULE AfxRegisterResourceModule(LPCWSTR moduleName, const ZcmStringResource* strings,
                                              size_t stringCount, const ZcmBinaryResource* binaries,
                                              size_t binaryCount, bool isApplication = false);
+/// Takes a module's tables out of the lookups; its handle becomes invalid.
 ZCMCOM_API void AfxUnregisterResourceModule(HMODULE module);
 
 /// The text of string id, or null when no registered module has it.
@@ -35,6 +38,14 @@ ZCMCOM_API const wchar_t* AfxFindStringResource(UINT id);
 
 /// Win32-shaped lookups. Module and type names compare without regard to case; a null
 /// module means the application's module. type and name may be MAKEINTRESOURCE values.
+/// GetModuleHandleW finds a registered module (nullptr when none; nullptr as the name gives
+/// the application's); FindResourceW a resource of a module (nullptr when missing, last
+/// error ERROR_RESOURCE_TYPE_NOT_FOUND or ERROR_RESOURCE_DATA_NOT_FOUND); LoadResource and
+/// LockResource give its bytes, SizeofResource their number; FreeResource does nothing.
+/// LoadStringW copies string id of the module (nullptr: of every module, the application's
+/// first) into buffer, at most maxChars - 1 characters and a terminator, and returns the
+/// characters copied; 0 when the string is missing or there is no room.
+/// @{
 ZCMCOM_API HMODULE GetModuleHandleW(LPCWSTR moduleName);
 ZCMCOM_API HRSRC FindResourceW(HMODULE module, LPCWSTR name, LPCWSTR type);
 ZCMCOM_API HGLOBAL LoadResource(HMODULE module, HRSRC resource);
@@ -42,5 +53,9 @@ ZCMCOM_API LPVOID LockResource(HGLOBAL loaded);
 ZCMCOM_API DWORD SizeofResource(HMODULE module, HRSRC resource);
 ZCMCOM_API BOOL FreeResource(HGLOBAL loaded);
 ZCMCOM_API int LoadStringW(HMODULE module, UINT id, LPWSTR buffer, int maxChars);
+/// @}
+/// The names without W; text is always wide.
+/// @{
 #define GetModuleHandle GetModuleHandleW
 #define FindResource FindResourceW
+/// @}

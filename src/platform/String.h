@@ -20,32 +20,51 @@
 
 #include "platform/WinTypes.h"
 
+/// A wide text of wchar_t, with the MFC interface: lengths, positions and counts are in
+/// characters (code points). Copies are independent values; nothing is shared.
 class ZCMCOM_API CString {
 public:
+    /// @name Construction
+    /// @{
+
+    /// Makes a text: empty; a copy; from a terminated wide text (nullptr gives the empty text)
+    /// or its first length characters; ch repeated; from UTF-8 (invalid bytes become U+FFFD);
+    /// from a std::wstring.
     CString() = default;
     CString(const CString&) = default;
     CString(CString&&) noexcept = default;
-    CString(const wchar_t* text);  ///< NOLINT: implicit as in MFC
+    CString(const wchar_t* text);  // NOLINT: implicit as in MFC
     CString(const wchar_t* text, int length);
     CString(wchar_t ch, int repeat = 1);
-    CString(const char* utf8);  ///< NOLINT: implicit as in MFC
+    CString(const char* utf8);  // NOLINT: implicit as in MFC
     CString(const std::wstring& text) : m_str(text) {}  // NOLINT
     CString(std::wstring&& text) noexcept : m_str(std::move(text)) {}  // NOLINT
+    /// @}
     ~CString() = default;
 
+    /// @name Assignment
+    /// @{
+
+    /// Replaces the text with a copy, a wide text, one character or UTF-8 text.
     CString& operator=(const CString&) = default;
     CString& operator=(CString&&) noexcept = default;
     CString& operator=(const wchar_t* text);
     CString& operator=(wchar_t ch);
     CString& operator=(const char* utf8);
+    /// @}
 
     /// @name Length and access
     /// @{
 
+    /// GetLength is the length in characters, IsEmpty whether it is 0, Empty clears the text;
+    /// operator[] is GetAt; the text is also readable as a terminated wide text (valid until
+    /// the next change) and as a std::wstring.
     int GetLength() const { return static_cast<int>(m_str.size()); }
     bool IsEmpty() const { return m_str.empty(); }
     void Empty() { m_str.clear(); }
-    /// Out of range positions raise the framework's invalid-argument exception.
+    /// The character at index, or sets it. GetAt takes 0 to GetLength() (the terminator),
+    /// SetAt 0 to GetLength() - 1; other indexes throw CInvalidArgException* (Windows
+    /// asserts, and reads or writes out of bounds in release builds).
     wchar_t GetAt(int index) const;
     void SetAt(int index, wchar_t ch);
     wchar_t operator[](int index) const { return GetAt(index); }
@@ -57,6 +76,8 @@ public:
     /// @name Concatenation
     /// @{
 
+    /// Appends a text, a wide text (nullptr appends nothing), one character or UTF-8 text;
+    /// Append with a length appends the first length characters.
     CString& operator+=(const CString& s) { m_str += s.m_str; return *this; }
     CString& operator+=(const wchar_t* s);
     CString& operator+=(wchar_t ch) { m_str += ch; return *this; }
@@ -69,6 +90,8 @@ public:
     /// @name Comparison
     /// @{
 
+    /// Compares code point by code point (CompareNoCase after folding the case): negative when
+    /// this text sorts first, 0 when equal, positive after.
     int Compare(const wchar_t* s) const;
     int CompareNoCase(const wchar_t* s) const;
     /// @}
@@ -77,6 +100,10 @@ public:
     /// Counts and positions are clamped as MFC does.
     /// @{
 
+    /// Mid: count characters from first (to the end without count); Left/Right: the first or
+    /// last count; SpanIncluding/SpanExcluding: the leading run of characters in / not in set;
+    /// Tokenize: the next token after start delimited by any of delimiters, start moved past it
+    /// (-1 and an empty text at the end).
     CString Mid(int first) const;
     CString Mid(int first, int count) const;
     CString Left(int count) const;
@@ -90,6 +117,8 @@ public:
     /// The finders give -1 when not found.
     /// @{
 
+    /// Find: the first position at or after start of ch or sub; ReverseFind: the last of ch;
+    /// FindOneOf: the first of any character in set.
     int Find(wchar_t ch, int start = 0) const;
     int Find(const wchar_t* sub, int start = 0) const;
     int ReverseFind(wchar_t ch) const;
@@ -99,6 +128,10 @@ public:
     /// @name Changing
     /// @{
 
+    /// Replace and Remove return how many were changed, Insert and Delete the new length
+    /// (positions are clamped to the text); the Trim family removes white space, ch or the
+    /// characters of set from the ends; MakeUpper/MakeLower/MakeReverse change the text in place
+    /// and return it; Truncate keeps the first length characters.
     int Replace(wchar_t oldCh, wchar_t newCh);
     int Replace(const wchar_t* oldText, const wchar_t* newText);
     int Remove(wchar_t ch);
@@ -124,19 +157,26 @@ public:
     /// The buffer holds at least minLength characters plus a terminator.
     /// @{
 
+    /// GetBuffer gives a writable buffer; after writing, ReleaseBuffer sets the length (-1: up
+    /// to the first terminator). GetBufferSetLength sets the length first; Preallocate reserves
+    /// room without changing the text.
     wchar_t* GetBuffer(int minLength = 0);
     wchar_t* GetBufferSetLength(int length);
     void ReleaseBuffer(int newLength = -1);
     void Preallocate(int length) { m_str.reserve(length < 0 ? 0 : static_cast<size_t>(length)); }
     /// @}
 
-    /// Resources: the application's string tables first, then the libraries'.
+    /// Loads string id from the registered string tables: the application's first, then the
+    /// libraries'. Returns FALSE (text unchanged) when no table has it.
     BOOL LoadString(UINT id);
 
     /// @name Formatting
     /// See the notes at the top of this file.
     /// @{
 
+    /// Format replaces the text by printf-style output, AppendFormat appends it; formatId names
+    /// a format string in the string tables. See the notes at the top of this file for the
+    /// conversions.
     template <class... Args>
     void Format(const wchar_t* format, const Args&... args);
     template <class... Args>
@@ -196,12 +236,21 @@ void CString::AppendFormat(const wchar_t* format, const Args&... args) {
     AppendTranslated(translated.c_str(), FormatArg(args)...);
 }
 
+/// @name Joining and comparing texts
+/// @{
+
+/// The joined text.
 ZCMCOM_API CString operator+(const CString& a, const CString& b);
 ZCMCOM_API CString operator+(const CString& a, const wchar_t* b);
 ZCMCOM_API CString operator+(const wchar_t* a, const CString& b);
 ZCMCOM_API CString operator+(const CString& a, wchar_t b);
 ZCMCOM_API CString operator+(wchar_t a, const CString& b);
+/// @}
 
+/// @{
+
+/// Equality compares code points exactly; the order is that of the code points (as
+/// Compare), not of a locale.
 inline bool operator==(const CString& a, const CString& b) { return a.str() == b.str(); }
 inline bool operator==(const CString& a, const wchar_t* b) { return a.Compare(b) == 0; }
 inline bool operator==(const wchar_t* a, const CString& b) { return b.Compare(a) == 0; }
@@ -212,7 +261,9 @@ inline bool operator<(const CString& a, const CString& b) { return a.str() < b.s
 inline bool operator>(const CString& a, const CString& b) { return b.str() < a.str(); }
 inline bool operator<=(const CString& a, const CString& b) { return !(b.str() < a.str()); }
 inline bool operator>=(const CString& a, const CString& b) { return !(a.str() < b.str()); }
+/// @}
 
+/// The wide string is the only one: CStringW is CString.
 typedef CString CStringW;
 
 /// UTF-8 <-> wide text. Invalid bytes become U+FFFD; nothing is dropped silently.
@@ -220,13 +271,19 @@ typedef CString CStringW;
 /// UTF-8 into a lone surrogate U+DC80..U+DCFF, and ZcmWideToUtf8 (so CString::ToUtf8 and
 /// every path the file classes open) turns those back into the bytes: a name read from
 /// the system or the command line round-trips byte for byte.
+/// @param text   the characters or bytes (need not be terminated)
+/// @param length how many of them
+/// @{
 ZCMCOM_API std::string ZcmWideToUtf8(const wchar_t* text, size_t length);
 ZCMCOM_API std::wstring ZcmUtf8ToWide(const char* text, size_t length);
 ZCMCOM_API std::wstring ZcmPathToWide(const char* text, size_t length);
+/// @}
 
 /// The runtime's wide number conversions. Leading white space is skipped, the longest
 /// numeric prefix is read, 0 when there is none; "." is the decimal point in every locale.
 /// Integers out of range saturate, as the Windows runtime does.
+/// @{
 ZCMCOM_API int _wtoi(const wchar_t* text);
 ZCMCOM_API long long _wtoi64(const wchar_t* text);
 ZCMCOM_API double _wtof(const wchar_t* text);
+/// @}

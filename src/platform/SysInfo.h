@@ -12,40 +12,57 @@
 ///   processors every x86 feature is absent.
 #include "platform/WinTypes.h"
 
+/// A system version, as GetVersionExW fills it and VerifyVersionInfoW compares it.
 struct OSVERSIONINFOEXW {
-    DWORD dwOSVersionInfoSize;
-    DWORD dwMajorVersion;
-    DWORD dwMinorVersion;
-    DWORD dwBuildNumber;
-    DWORD dwPlatformId;
-    WCHAR szCSDVersion[128];
-    WORD wServicePackMajor;
-    WORD wServicePackMinor;
-    WORD wSuiteMask;
-    BYTE wProductType;
-    BYTE wReserved;
+    DWORD dwOSVersionInfoSize;  ///< the caller sets it to sizeof(OSVERSIONINFOEXW)
+    DWORD dwMajorVersion;       ///< 10
+    DWORD dwMinorVersion;       ///< 0
+    DWORD dwBuildNumber;        ///< 19045
+    DWORD dwPlatformId;         ///< VER_PLATFORM_WIN32_NT
+    WCHAR szCSDVersion[128];    ///< the service pack's name: empty
+    WORD wServicePackMajor;     ///< 0
+    WORD wServicePackMinor;     ///< 0
+    WORD wSuiteMask;            ///< 0
+    BYTE wProductType;          ///< 1, a workstation
+    BYTE wReserved;             ///< 0
 };
+/// A pointer to OSVERSIONINFOEXW.
 typedef OSVERSIONINFOEXW* LPOSVERSIONINFOEXW;
 
+/// @name Version fields
+/// @{
+
+/// The fields VerifyVersionInfoW compares (typeMask bits).
 #define VER_MINORVERSION 0x0000001
 #define VER_MAJORVERSION 0x0000002
 #define VER_BUILDNUMBER 0x0000004
 #define VER_PLATFORMID 0x0000008
 #define VER_SERVICEPACKMINOR 0x0000010
 #define VER_SERVICEPACKMAJOR 0x0000020
+/// @}
 
+/// @name Comparisons
+/// @{
+
+/// How a field compares, for VerSetConditionMask.
 #define VER_EQUAL 1
 #define VER_GREATER 2
 #define VER_GREATER_EQUAL 3
 #define VER_LESS 4
 #define VER_LESS_EQUAL 5
+/// @}
 
-#define VER_PLATFORM_WIN32_NT 2
+#define VER_PLATFORM_WIN32_NT 2  ///< the platform id reported
 
+/// @name Processor features
+/// @{
+
+/// Processor features for IsProcessorFeaturePresent: MMX, SSE, SSE2 and SSE3.
 #define PF_MMX_INSTRUCTIONS_AVAILABLE 3
 #define PF_XMMI_INSTRUCTIONS_AVAILABLE 6
 #define PF_XMMI64_INSTRUCTIONS_AVAILABLE 10
 #define PF_SSE3_INSTRUCTIONS_AVAILABLE 13
+/// @}
 
 /// Fills the reported version (see above).
 ZCMCOM_API BOOL GetVersionExW(OSVERSIONINFOEXW* info);
@@ -56,4 +73,5 @@ ZCMCOM_API ULONGLONG VerSetConditionMask(ULONGLONG mask, DWORD typeMask, BYTE co
 /// number, as on Windows.
 ZCMCOM_API BOOL VerifyVersionInfoW(OSVERSIONINFOEXW* info, DWORD typeMask,
                                    ULONGLONG conditionMask);
+/// TRUE when the processor has the feature (a PF_ value); FALSE for unknown values.
 ZCMCOM_API BOOL IsProcessorFeaturePresent(DWORD feature);

@@ -16,7 +16,10 @@
 #include "platform/LastError.h"
 
 #pragma pack(push, 1)
+/// The COFF file header of a PE image.
 struct IMAGE_FILE_HEADER {
+    /// The fields as the PE format lays them out on disk (little-endian).
+    /// @{
     WORD Machine;
     WORD NumberOfSections;
     DWORD TimeDateStamp;
@@ -24,8 +27,12 @@ struct IMAGE_FILE_HEADER {
     DWORD NumberOfSymbols;
     WORD SizeOfOptionalHeader;
     WORD Characteristics;
+    /// @}
 };
+/// One section of a PE image: where its bytes lie in the file and in memory.
 struct IMAGE_SECTION_HEADER {
+    /// The fields as the PE format lays them out on disk (little-endian).
+    /// @{
     BYTE Name[8];
     DWORD VirtualSize;
     DWORD VirtualAddress;
@@ -36,27 +43,39 @@ struct IMAGE_SECTION_HEADER {
     WORD NumberOfRelocations;
     WORD NumberOfLinenumbers;
     DWORD Characteristics;
+    /// @}
 };
+/// A directory of the resource tree: its named entries, then its numbered ones, follow it.
 struct IMAGE_RESOURCE_DIRECTORY {
+    /// The fields as the PE format lays them out on disk (little-endian).
+    /// @{
     DWORD Characteristics;
     DWORD TimeDateStamp;
     WORD MajorVersion;
     WORD MinorVersion;
     WORD NumberOfNamedEntries;
     WORD NumberOfIdEntries;
+    /// @}
 };
+/// One entry of a resource directory.
 struct IMAGE_RESOURCE_DIRECTORY_ENTRY {
     DWORD Name;          ///< high bit: offset of a name string, else an id
     DWORD OffsetToData;  ///< high bit: offset of a subdirectory, else of a data entry
 };
+/// Where a resource's bytes are.
 struct IMAGE_RESOURCE_DATA_ENTRY {
     DWORD OffsetToData;  ///< an RVA
-    DWORD Size;
-    DWORD CodePage;
-    DWORD Reserved;
+    DWORD Size;          ///< in bytes
+    DWORD CodePage;      ///< of the resource's text
+    DWORD Reserved;      ///< 0
 };
+/// The fixed part of a version resource, returned by VerQueryValueW for "\\". Versions
+/// are two 32-bit halves of four 16-bit numbers, most significant first.
 struct VS_FIXEDFILEINFO {
     DWORD dwSignature;  ///< 0xFEEF04BD
+    /// The structure's version, the file's and product's versions, the flags and what the
+    /// file is (as the resource compiler writes them).
+    /// @{
     DWORD dwStrucVersion;
     DWORD dwFileVersionMS;
     DWORD dwFileVersionLS;
@@ -69,6 +88,7 @@ struct VS_FIXEDFILEINFO {
     DWORD dwFileSubtype;
     DWORD dwFileDateMS;
     DWORD dwFileDateLS;
+    /// @}
 };
 #pragma pack(pop)
 static_assert(sizeof(IMAGE_FILE_HEADER) == 20, "IMAGE_FILE_HEADER layout");
@@ -78,8 +98,17 @@ static_assert(sizeof(IMAGE_RESOURCE_DIRECTORY_ENTRY) == 8, "IMAGE_RESOURCE_DIREC
 static_assert(sizeof(IMAGE_RESOURCE_DATA_ENTRY) == 16, "IMAGE_RESOURCE_DATA_ENTRY layout");
 static_assert(sizeof(VS_FIXEDFILEINFO) == 52, "VS_FIXEDFILEINFO layout");
 
-#define RT_VERSION_ID 16
+#define RT_VERSION_ID 16  ///< the resource type of version information
 
+/// The size of the version block of the file at path, 0 (with the last error set) when it
+/// has none or is no PE image. *handle, when given, is set to 0.
 ZCMCOM_API DWORD GetFileVersionInfoSizeW(LPCWSTR path, LPDWORD handle);
+/// Reads the version block of the file at path into data (size bytes, as
+/// GetFileVersionInfoSizeW said; handle is ignored). FALSE with the last error set on failure.
 ZCMCOM_API BOOL GetFileVersionInfoW(LPCWSTR path, DWORD handle, DWORD size, LPVOID data);
+/// Finds subBlock in a version block: "\\" gives the VS_FIXEDFILEINFO,
+/// "\\VarFileInfo\\Translation" the language and code-page pairs, and
+/// "\\StringFileInfo\\LLLLCCCC\\Name" a text value (LLLLCCCC: language and code page in
+/// hexadecimal). *value points into the block, *length is its size (in characters for
+/// text). FALSE when there is no such value.
 ZCMCOM_API BOOL VerQueryValueW(LPCVOID block, LPCWSTR subBlock, LPVOID* value, UINT* length);

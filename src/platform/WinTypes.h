@@ -13,6 +13,11 @@
 
 #include "platform/Export.h"
 
+/// @name Scalar types
+/// @{
+
+/// The Windows names of the integer, character and pointer types, with the Windows widths
+/// (BOOL is an int that holds TRUE or FALSE; the pointer-sized ones follow the platform).
 typedef int BOOL;
 typedef unsigned int UINT;
 typedef uint32_t DWORD;
@@ -42,14 +47,25 @@ typedef BYTE* LPBYTE;
 typedef DWORD* LPDWORD;
 typedef long HRESULT;
 typedef LONG SCODE;
+/// @}
 
+/// @name Handles
+/// @{
+
+/// Opaque handles: a window, a loaded module, a resource, a block of global memory and any
+/// other object. They are pointers to the library's own objects, never kernel handles.
 typedef struct HWND__* HWND;
 typedef struct HINSTANCE__* HINSTANCE;
 typedef HINSTANCE HMODULE;
 typedef struct HRSRC__* HRSRC;
 typedef void* HGLOBAL;
 typedef void* HANDLE;
+/// @}
 
+/// @name Truth values and text literals
+/// @{
+
+/// TRUE and FALSE of BOOL; _T and _TEXT make a wide literal (TCHAR is always wchar_t).
 #ifndef TRUE
 #define TRUE 1
 #endif
@@ -62,7 +78,15 @@ typedef void* HANDLE;
 #ifndef _TEXT
 #define _TEXT(x) L##x
 #endif
+/// @}
 
+/// @name Packing words and colours
+/// @{
+
+/// MAKEWORD/MAKELONG join a low and a high half, LOWORD/HIWORD/LOBYTE/HIBYTE take one
+/// apart. RGB packs red, green and blue (0..255 each) into a COLORREF as 0x00BBGGRR;
+/// GetRValue/GetGValue/GetBValue read them back; PALETTEINDEX names entry i of the
+/// selected palette.
 #define MAKEWORD(a, b) ((WORD)(((BYTE)((a)&0xff)) | ((WORD)((BYTE)((b)&0xff))) << 8))
 #define MAKELONG(a, b) ((LONG)(((WORD)((a)&0xffff)) | ((DWORD)((WORD)((b)&0xffff))) << 16))
 #define LOWORD(l) ((WORD)((l)&0xffff))
@@ -75,76 +99,91 @@ typedef void* HANDLE;
 #define GetGValue(rgb) ((BYTE)(((WORD)(rgb)) >> 8))
 #define GetBValue(rgb) ((BYTE)((rgb) >> 16))
 #define PALETTEINDEX(i) ((COLORREF)(0x01000000 | (DWORD)(WORD)(i)))
+/// @}
 
+/// @name Resource identifiers
+/// @{
+
+/// A resource is named by a text or by a number below 65536 carried in the pointer;
+/// IS_INTRESOURCE tells the two apart.
 #define MAKEINTRESOURCEW(i) ((LPCWSTR)((uintptr_t)((WORD)(i))))
 #define MAKEINTRESOURCE MAKEINTRESOURCEW
 #define IS_INTRESOURCE(r) ((((uintptr_t)(r)) >> 16) == 0)
+/// @}
 
+/// A rectangle in pixels; right and bottom lie just outside it.
 struct RECT {
-    LONG left;
-    LONG top;
-    LONG right;
-    LONG bottom;
+    LONG left;    ///< first column
+    LONG top;     ///< first row
+    LONG right;   ///< column after the last
+    LONG bottom;  ///< row after the last
 };
 static_assert(sizeof(RECT) == 16, "RECT layout");
 
+/// A point in pixels (y grows downwards).
 struct POINT {
-    LONG x;
-    LONG y;
+    LONG x;  ///< column
+    LONG y;  ///< row
 };
 static_assert(sizeof(POINT) == 8, "POINT layout");
 
+/// An extent in pixels.
 struct SIZE {
-    LONG cx;
-    LONG cy;
+    LONG cx;  ///< width
+    LONG cy;  ///< height
 };
 
+/// One colour of a logical palette.
 struct PALETTEENTRY {
-    BYTE peRed;
-    BYTE peGreen;
-    BYTE peBlue;
-    BYTE peFlags;
+    BYTE peRed;    ///< red, 0..255
+    BYTE peGreen;  ///< green, 0..255
+    BYTE peBlue;   ///< blue, 0..255
+    BYTE peFlags;  ///< accepted and ignored (no display to reserve entries on)
 };
 static_assert(sizeof(PALETTEENTRY) == 4, "PALETTEENTRY layout");
 
+/// One colour of a bitmap's colour table, in the byte order of .bmp files.
 struct RGBQUAD {
-    BYTE rgbBlue;
-    BYTE rgbGreen;
-    BYTE rgbRed;
-    BYTE rgbReserved;
+    BYTE rgbBlue;      ///< blue, 0..255
+    BYTE rgbGreen;     ///< green, 0..255
+    BYTE rgbRed;       ///< red, 0..255
+    BYTE rgbReserved;  ///< 0
 };
 static_assert(sizeof(RGBQUAD) == 4, "RGBQUAD layout");
 
 #pragma pack(push, 2)
+/// The 14-byte header that starts a .bmp file (packed, little-endian on disk).
 struct BITMAPFILEHEADER {
-    WORD bfType;
-    DWORD bfSize;
-    WORD bfReserved1;
-    WORD bfReserved2;
-    DWORD bfOffBits;
+    WORD bfType;       ///< "BM" (0x4D42)
+    DWORD bfSize;      ///< size of the whole file in bytes
+    WORD bfReserved1;  ///< 0
+    WORD bfReserved2;  ///< 0
+    DWORD bfOffBits;   ///< offset of the pixels from the start of the file, in bytes
 };
 #pragma pack(pop)
 static_assert(sizeof(BITMAPFILEHEADER) == 14, "BITMAPFILEHEADER layout");
 
+/// The description of a device-independent bitmap, as in .bmp files.
 struct BITMAPINFOHEADER {
-    DWORD biSize;
-    LONG biWidth;
-    LONG biHeight;
-    WORD biPlanes;
-    WORD biBitCount;
-    DWORD biCompression;
-    DWORD biSizeImage;
-    LONG biXPelsPerMeter;
-    LONG biYPelsPerMeter;
-    DWORD biClrUsed;
-    DWORD biClrImportant;
+    DWORD biSize;           ///< size of this structure, 40
+    LONG biWidth;           ///< width in pixels
+    LONG biHeight;          ///< height in pixels; positive: rows stored bottom-up, negative: top-down
+    WORD biPlanes;          ///< 1
+    WORD biBitCount;        ///< bits per pixel: 1, 4, 8, 24 or 32
+    DWORD biCompression;    ///< BI_RGB (no compression) is the one supported
+    DWORD biSizeImage;      ///< size of the pixels in bytes (0 allowed for BI_RGB)
+    LONG biXPelsPerMeter;   ///< horizontal resolution, pixels per metre
+    LONG biYPelsPerMeter;   ///< vertical resolution, pixels per metre
+    DWORD biClrUsed;        ///< entries of the colour table used (0: all for the bit count)
+    DWORD biClrImportant;   ///< entries needed to show the bitmap (0: all)
 };
 static_assert(sizeof(BITMAPINFOHEADER) == 40, "BITMAPINFOHEADER layout");
 
+/// A bitmap's header followed by its colour table (allocated with room for all entries).
 struct BITMAPINFO {
-    BITMAPINFOHEADER bmiHeader;
-    RGBQUAD bmiColors[1];
+    BITMAPINFOHEADER bmiHeader;  ///< the description
+    RGBQUAD bmiColors[1];        ///< first entry of the colour table
 };
 
-#define BI_RGB 0L
-#define MAX_PATH 260
+#define BI_RGB 0L      ///< uncompressed pixels
+#define MAX_PATH 260   ///< buffer size of Windows path functions; paths here may be longer

@@ -12,14 +12,24 @@
 /// IsWindow on another process's handle can only tell whether that process still runs.
 #include "platform/Object.h"
 
+/// @name Messages
+/// @{
+
+/// Messages: the first of the application's own (WM_USER and above), the close request,
+/// and the system command with SC_CLOSE, which other applications send to ask a window to
+/// close.
 #define WM_USER 0x0400
 #define WM_CLOSE 0x0010
 #define WM_SYSCOMMAND 0x0112
 #define SC_CLOSE 0xF060
+/// @}
 
+/// A window: a handle in the process's window table and a message procedure.
 class ZCMCOM_API CWnd : public CObject {
 public:
+    /// A window object without a handle yet.
     CWnd() = default;
+    /// Withdraws the handle, as DestroyWindow.
     ~CWnd() override;
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
@@ -29,7 +39,9 @@ public:
     /// Withdraws the handle; FALSE when the window had none.
     virtual BOOL DestroyWindow();
 
+    /// Calls WindowProc with the message and returns its result.
     virtual LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    /// The handle, nullptr before Create and after DestroyWindow.
     HWND GetSafeHwnd() const { return m_hWnd; }
     /// A child control by id (dialogs override it); null here.
     virtual CWnd* GetDlgItem(int id) const;
@@ -37,9 +49,11 @@ public:
     /// The window object of a handle of this process, or null.
     static CWnd* FromHandle(HWND hWnd);
 
+    /// The handle, nullptr when there is none.
     HWND m_hWnd = nullptr;
 
 protected:
+    /// Handles a message; the base class answers 0. Derived windows override it.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 };
 

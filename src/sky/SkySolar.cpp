@@ -119,7 +119,7 @@ CString CSkyHost::QuerySolar(const CString& q) {
     const sky::Site site{m_lon, m_lat, m_height};
     const sky::Body body = found->body;
     // An observer on another body sees the planets, the Sun and the Earth from there.
-    sky::Observer observer{sky::Body::Earth, m_onSurface, site};
+    sky::BodyObserver observer{sky::Body::Earth, m_onSurface, site};
     const bool away = !m_locationBody.IsEmpty() && sky::ObserverBody(m_locationBody, &observer.body);
     const auto placeOf = [&](double jd, bool events) {
         return away ? sky::PlaceFrom(observer, body, jd, events) : sky::PlaceOf(body, jd, site, events, orbit);

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
-// A source of the built-in sky: one kind of object (comets and minor planets, planetary
-// moons, satellites, catalogue stars, ...). Each source owns the object paths it knows and
-// answers their properties at the host's instant and site, so a new kind of object is a
-// new source, registered by its own file, not a new branch in the host (internal).
+/// @file
+/// A source of the built-in sky: one kind of object (comets and minor planets, planetary
+/// moons, satellites, catalogue stars, ...). Each source owns the object paths it knows and
+/// answers their properties at the host's instant and site, so a new kind of object is a
+/// new source, registered by its own file, not a new branch in the host (internal).
 #include <functional>
 #include <string>
 #include <memory>
@@ -15,69 +16,75 @@
 
 namespace sky {
 
-// What a source is asked at: the instant (UT Julian Day), the observer and the zone.
+/// What a source is asked at: the instant (UT Julian Day), the observer and the zone.
 struct Context {
-    double jdUt = 0.0;
-    Site site;
-    double timezone = 0.0;
+    double jdUt = 0.0;       ///< the instant, UT Julian Day
+    Site site;               ///< the observer
+    double timezone = 0.0;   ///< the zone's offset at the instant, hours east of UTC
 };
 
-// One object for listings and the name index: its path as the builders take it
-// ("Solar.Comet.1P/Halley"), the names a user may type for it (English, Japanese,
-// designations), its kind ("comet", "star", ...) and a magnitude (NaN: unknown).
+/// One object for listings and the name index: its path as the builders take it
+/// ("Solar.Comet.1P/Halley"), the names a user may type for it (English, Japanese,
+/// designations), its kind ("comet", "star", ...) and a magnitude (NaN: unknown).
 struct Entry {
-    CString path;
-    std::vector<CString> names;
-    CString kind;
-    double magnitude = NAN;
+    CString path;                 ///< the object path
+    std::vector<CString> names;   ///< the names a user may type
+    CString kind;                 ///< the kind, for listings
+    double magnitude = NAN;       ///< the magnitude; NaN when unknown
 };
 
+/// One kind of object of the built-in sky; see the notes above. A host owns one instance
+/// of each registered source and asks it from one thread.
 class Source {
 public:
+    /// Frees what the source keeps.
     virtual ~Source() = default;
-    // Answers one query in canonical form (lower case, blanks removed, without the leading
-    // "?": "solar.comet.1p/halley.position.ra"). Returns false when the path is not one of
-    // this source's, so the host asks the next source. For an object it knows it returns
-    // true: with the answer, with an empty answer for a property it does not know, or with
-    // "*" for a known property that has no value now.
+    /// Answers one query in canonical form (lower case, blanks removed, without the leading
+    /// "?": "solar.comet.1p/halley.position.ra"). Returns false when the path is not one of
+    /// this source's, so the host asks the next source. For an object it knows it returns
+    /// true: with the answer, with an empty answer for a property it does not know, or with
+    /// "*" for a known property that has no value now.
     virtual bool Answer(const CString& query, const Context& at, CString* answer) = 0;
-    // Every object it knows.
+    /// Every object it knows.
     virtual void List(std::vector<Entry>& out) = 0;
-    // The instant or the site changed: forget places kept for the earlier one.
+    /// The instant or the site changed: forget places kept for the earlier one.
     virtual void Changed() {}
-    // A statement "lhs = value" the host does not know itself (lhs in canonical form, value
-    // as written, trimmed). True when it belongs to this source (taken or refused).
+    /// A statement "lhs = value" the host does not know itself (lhs in canonical form, value
+    /// as written, trimmed). True when it belongs to this source (taken or refused).
     virtual bool Statement(const CString& lhs, const CString& value) {
         (void)lhs, (void)value;
         return false;
     }
 };
 
-// Sources register themselves once per process from their own file:
-//     const sky::SourceRegistration kComets([] { return std::make_unique<CometSource>(); });
-// Every CSkyHost gets one instance of each, in registration order, asked after the
-// host's own objects.
+/// Sources register themselves once per process from their own file:
+///     const sky::SourceRegistration kComets([] { return std::make_unique<CometSource>(); });
+/// Every CSkyHost gets one instance of each, in registration order, asked after the
+/// host's own objects.
 using SourceFactory = std::function<std::unique_ptr<Source>()>;
+/// Registers a factory when constructed (at static initialisation of its file).
 struct SourceRegistration {
+    /// Adds factory to the registered sources.
     explicit SourceRegistration(SourceFactory factory);
 };
+/// The registered factories, in registration order.
 const std::vector<SourceFactory>& RegisteredSources();
 
-// Splits q after a known prefix ending at q[from]: the next element up to its dot, and
-// what follows that dot as the property (empty without one). False for an empty element.
+/// Splits q after a known prefix ending at q[from]: the next element up to its dot, and
+/// what follows that dot as the property (empty without one). False for an empty element.
 bool NextElement(const CString& q, int from, CString* element, CString* property);
-// A non-negative whole number that is the whole of the text (at most 9 digits), else -1.
+/// A non-negative whole number that is the whole of the text (at most 9 digits), else -1.
 int WholeNumber(const CString& text);
 
-// The path of a data file the sky ships ("skycat.txt"): in $ZCMCOM_DATA_DIR, else the
-// installed data folder, else the source tree's data/ folder; empty when none holds it.
+/// The path of a data file the sky ships ("skycat.txt"): in $ZCMCOM_DATA_DIR, else the
+/// installed data folder, else the source tree's data/ folder; empty when none holds it.
 ZCMCOM_API std::string DataPath(const std::string& name);
 
-// The answers every object with a place gives the same way: "position.*" (RA and Dec in
-// hours and degrees in five systems, ecliptic and galactic angles, altitude, azimuth from
-// the south, constellation and constellation.abbreviation, airmass, light time in
-// seconds, phase angle) and "jd.rise"/"jd.transit"/"jd.set". Empty when the property is
-// none of them.
+/// The answers every object with a place gives the same way: "position.*" (RA and Dec in
+/// hours and degrees in five systems, ecliptic and galactic angles, altitude, azimuth from
+/// the south, constellation and constellation.abbreviation, airmass, light time in
+/// seconds, phase angle) and "jd.rise"/"jd.transit"/"jd.set". Empty when the property is
+/// none of them.
 CString PlaceAnswer(const BodyPlace& place, const CString& property);
 
 }  // namespace sky

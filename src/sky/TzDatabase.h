@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
-// The system's tz database (/usr/share/zoneinfo, or $TZDIR): the UTC offset of an IANA zone
-// ("America/Chicago") at any instant, daylight saving included. Reads the compiled TZif
-// files (versions 1 to 4) and, for instants after their last transition, the POSIX TZ rule
-// of their footer ("CST6CDT,M3.2.0,M11.1.0").
+/// @file
+/// The system's tz database (/usr/share/zoneinfo, or $TZDIR): the UTC offset of an IANA zone
+/// ("America/Chicago") at any instant, daylight saving included. Reads the compiled TZif
+/// files (versions 1 to 4) and, for instants after their last transition, the POSIX TZ rule
+/// of their footer ("CST6CDT,M3.2.0,M11.1.0").
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -13,44 +14,57 @@
 
 namespace sky {
 
-// A POSIX TZ rule: standard and daylight offsets (seconds east of UTC) and, when daylight
-// saving is kept, the rules of its start and end.
+/// A POSIX TZ rule: standard and daylight offsets (seconds east of UTC) and, when daylight
+/// saving is kept, the rules of its start and end.
 struct ZCMCOM_API TzRule {
+    /// When daylight saving starts or ends.
     struct Change {
-        char kind = 'M';  // 'J': day 1-365 without 29 Feb; 'D': day 0-365; 'M': month.week.weekday
+        char kind = 'M';  ///< 'J': day 1-365 without 29 Feb; 'D': day 0-365; 'M': month.week.weekday
+        /// The day (of the year, or of the week 0 Sunday for 'M'), the week of the month
+        /// (1-5, 5 the last) and the month (1-12).
+        /// @{
         int day = 0, week = 0, month = 0;
-        long time = 7200;  // seconds after local midnight (may be negative or beyond a day)
+        /// @}
+        long time = 7200;  ///< seconds after local midnight (may be negative or beyond a day)
     };
+    /// Standard and daylight offsets, seconds east of UTC.
+    /// @{
     long stdOffset = 0, dstOffset = 0;
-    bool hasDst = false;
+    /// @}
+    bool hasDst = false;  ///< whether daylight saving is kept
+    /// The start and the end of daylight saving.
+    /// @{
     Change start, end;
-    // Reads the rule; false when the text is none.
+    /// @}
+    /// Reads the rule; false when the text is none.
     bool Parse(const std::string& text);
+    /// Seconds east of UTC at the instant (seconds since 1970 UTC).
     long OffsetAt(int64_t unixSeconds) const;
 };
 
+/// One zone of the tz database: its transitions and the rule after them.
 class ZCMCOM_API TzZone {
 public:
-    // Reads a TZif file's bytes; false when they are not one.
+    /// Reads a TZif file's bytes; false when they are not one.
     bool Parse(const std::string& bytes);
-    // Seconds east of UTC at the instant (seconds since 1970 UTC).
+    /// Seconds east of UTC at the instant (seconds since 1970 UTC).
     long OffsetAt(int64_t unixSeconds) const;
-    // The zone's standard offset in the year of the instant: the smaller of its offsets on
-    // 1 January and 1 July (the time-zone map's definition).
+    /// The zone's standard offset in the year of the instant: the smaller of its offsets on
+    /// 1 January and 1 July (the time-zone map's definition).
     long StandardOffsetAt(int64_t unixSeconds) const;
 
 private:
     std::vector<int64_t> m_times;
     std::vector<uint8_t> m_types;
-    std::vector<long> m_offsets;  // by type
+    std::vector<long> m_offsets;  ///< by type
     TzRule m_footer;
     bool m_hasFooter = false;
 };
 
-// The zone of that name from the tz database, read once per process; null when there is no
-// such zone (or the name is not a plain zone name).
+/// The zone of that name from the tz database, read once per process; null when there is no
+/// such zone (or the name is not a plain zone name).
 ZCMCOM_API std::shared_ptr<const TzZone> FindZone(const std::string& name);
-// The offset of the zone in hours at the instant (UT Julian Day); NaN for no such zone.
+/// The offset of the zone in hours at the instant (UT Julian Day); NaN for no such zone.
 ZCMCOM_API double ZoneHoursAt(const std::string& name, double jdUt);
 
 }  // namespace sky

@@ -50,7 +50,7 @@ Mat BodyFrame(Body body, double jdTt) {
 double MeanRadiusKm(Body body) { return body == Body::Moon ? 1737.4 : body == Body::Mars ? 3389.5 : 0.0; }
 
 // The site's offset from the body's centre in the body-fixed frame, au.
-Vec SiteOffset(const Observer& o) {
+Vec SiteOffset(const BodyObserver& o) {
     return FromSphere(o.site.longitude, o.site.latitude, (MeanRadiusKm(o.body) + o.site.height / 1000.0) / kKmPerAu);
 }
 
@@ -62,7 +62,7 @@ Vec Aberrated(const Vec& geo, const Vec& v) {
 }
 
 // Altitude and azimuth (from the south through the west) of a J2000 direction at the site.
-void LocalHorizon(const Observer& o, const Vec& dir, double jdTt, double* alt, double* az) {
+void LocalHorizon(const BodyObserver& o, const Vec& dir, double jdTt, double* alt, double* az) {
     const Vec b = BodyFrame(o.body, jdTt) * dir;  // body-fixed
     const double lon = o.site.longitude * kRad, lat = o.site.latitude * kRad;
     const Vec up{std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon), std::sin(lat)};
@@ -80,7 +80,7 @@ struct Seen {
     Vec target;    // the target when its light left
 };
 
-Seen Look(const Observer& o, Body target, double jdTt) {
+Seen Look(const BodyObserver& o, Body target, double jdTt) {
     Seen s{};
     s.observer = ObserverAt(o, jdTt);
     double tau = 0.0;
@@ -94,7 +94,7 @@ Seen Look(const Observer& o, Body target, double jdTt) {
     return s;
 }
 
-double Altitude(const Observer& o, Body target, double jdUt) {
+double Altitude(const BodyObserver& o, Body target, double jdUt) {
     const double jdTt = TtOf(jdUt);
     double alt = NAN, az = NAN;
     LocalHorizon(o, Look(o, target, jdTt).apparent, jdTt, &alt, &az);
@@ -104,7 +104,7 @@ double Altitude(const Observer& o, Body target, double jdUt) {
 // Rise, transit and set of the current pass (the one in progress, else the next): the
 // altitude is sampled over about a day of the observer's body each way, crossings found
 // by halving, the transit by a golden-section search for the highest point.
-void Events(const Observer& o, Body target, double jdUt, BodyPlace* out) {
+void Events(const BodyObserver& o, Body target, double jdUt, BodyPlace* out) {
     const bool moon = o.body == Body::Moon;
     const double span = moon ? 32.0 : 1.2, step = moon ? 0.5 : 0.02;
     const int n = static_cast<int>(2.0 * span / step);
@@ -175,13 +175,13 @@ bool ObserverBody(const CString& path, Body* body) {
 
 bool HasRotationModel(Body body) { return body == Body::Moon || body == Body::Mars; }
 
-Vec ObserverAt(const Observer& o, double jdTt) {
+Vec ObserverAt(const BodyObserver& o, double jdTt) {
     const Vec centre = HeliocentricAt(o.body, jdTt);
     if (!o.surface || !HasRotationModel(o.body)) return centre;
     return centre + Transpose(BodyFrame(o.body, jdTt)) * SiteOffset(o);
 }
 
-BodyPlace PlaceFrom(const Observer& o, Body target, double jdUt, bool withEvents) {
+BodyPlace PlaceFrom(const BodyObserver& o, Body target, double jdUt, bool withEvents) {
     BodyPlace p;
     const double jdTt = TtOf(jdUt);
     if (target == o.body && target != Body::Sun) p.heliocentricDistance = Norm(HeliocentricAt(target, jdTt));

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
-// One catalogue table of the sky (stars, variables, doubles, exoplanets, deep sky), read in
-// place from a memory-mapped file written by tools/catalogs/zct.py: typed columns, rows
-// sorted by declination band and right ascension, and a sorted key index of designations
-// and names. Opening checks every offset once, so later reads need no checks; nothing is
-// copied, so memory grows only with the pages a lookup touches (internal).
+/// @file
+/// One catalogue table of the sky (stars, variables, doubles, exoplanets, deep sky), read in
+/// place from a memory-mapped file written by tools/catalogs/zct.py: typed columns, rows
+/// sorted by declination band and right ascension, and a sorted key index of designations
+/// and names. Opening checks every offset once, so later reads need no checks; nothing is
+/// copied, so memory grows only with the pages a lookup touches (internal).
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -14,37 +15,45 @@
 
 namespace sky {
 
+/// One catalogue table, mapped read-only; see the notes above. Reads are const and may run
+/// from several threads at once.
 class ZCMCOM_API CatalogFile {
 public:
+    /// An empty table, for Open.
     CatalogFile() = default;
+    /// Unmaps the file.
     ~CatalogFile();
     CatalogFile(const CatalogFile&) = delete;
     CatalogFile& operator=(const CatalogFile&) = delete;
 
-    // Maps and checks the file; false with *error ("<file>: offset N: what is wrong") when
-    // it is missing, truncated or damaged. A failed open leaves the table empty.
+    /// Maps and checks the file; false with *error ("<file>: offset N: what is wrong") when
+    /// it is missing, truncated or damaged. A failed open leaves the table empty.
     bool Open(const std::string& path, std::string* error);
-    // Checks a table held in memory (the bytes must outlive the table); for tests and fuzzing.
+    /// Checks a table held in memory (the bytes must outlive the table); for tests and fuzzing.
     bool OpenBytes(const void* data, size_t size, const std::string& name, std::string* error);
 
+    /// The number of rows.
     uint32_t Rows() const { return m_rows; }
-    // The column of that name, or -1.
+    /// The column of that name, or -1.
     int Column(const char* name) const;
-    // Values of a column; NaN, 0 or "" when the column is -1 or of another type.
+    /// Values of a column; NaN, 0 or "" when the column is -1 or of another type. Text is
+    /// UTF-8, valid as long as the table is open.
+    /// @{
     double Number(int column, uint32_t row) const;
     int32_t Integer(int column, uint32_t row) const;
     const char* Text(int column, uint32_t row) const;
+    /// @}
 
-    // Rows whose key (lower case, blanks removed) is exactly key.
+    /// Rows whose key (lower case, blanks removed) is exactly key.
     std::vector<uint32_t> Find(const std::string& key) const;
-    // The row whose i32 column holds value, by the column "by<name>" that lists the rows in
-    // that column's order; -1 when none does.
+    /// The row whose i32 column holds value, by the column "by" + name that lists the rows in
+    /// that column's order; -1 when none does.
     int64_t FindNumber(const char* column, int32_t value) const;
-    // Every row within radius degrees of (ra, dec), J2000 degrees, by declination band and
-    // bisection in right ascension.
+    /// Every row within radius degrees of (ra, dec), J2000 degrees, by declination band and
+    /// bisection in right ascension.
     void Near(double ra, double dec, double radius, const std::function<void(uint32_t)>& visit) const;
 
-    // Canonical form of a key: lower case ASCII, blanks removed (UTF-8 kept as it is).
+    /// Canonical form of a key: lower case ASCII, blanks removed (UTF-8 kept as it is).
     static std::string Key(const std::string& text);
 
 private:

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
-// The objects of one kind that the sky's sources know, for listings (internal).
+/// @file
+/// The objects of one kind that the sky's sources know, for listings (internal).
 #include <string>
 #include <vector>
 
@@ -9,9 +10,9 @@
 
 namespace sky {
 
-// Every object whose kind is kind ("star", "variable", "double", "exoplanet", "deepsky",
-// or any kind a source lists) and whose magnitude is at most maxMagnitude; NaN: no limit
-// (objects without a magnitude are listed only then).
+/// Every object whose kind is kind ("star", "variable", "double", "exoplanet", "deepsky",
+/// or any kind a source lists) and whose magnitude is at most maxMagnitude; NaN: no limit
+/// (objects without a magnitude are listed only then).
 ZCMCOM_API std::vector<Entry> ListKind(const std::string& kind, double maxMagnitude);
 
 }  // namespace sky

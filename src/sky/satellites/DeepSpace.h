@@ -1,37 +1,47 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
-// The deep-space part of SDP4: the lunar and solar perturbations (secular and long
-// periodic) and the resonances of half-day and one-day orbits with the Earth's gravity
-// field, integrated in half-day steps from the epoch. Internal to Sgp4.
+/// @file
+/// The deep-space part of SDP4: the lunar and solar perturbations (secular and long
+/// periodic) and the resonances of half-day and one-day orbits with the Earth's gravity
+/// field, integrated in half-day steps from the epoch. Internal to Sgp4.
 #include "sky/satellites/Wgs72.h"
 
 namespace sky {
 
+/// The deep-space terms of one orbit, set up once by Init and then evaluated at any time.
 struct DeepSpace {
-    // What the near-Earth set-up has worked out and the deep-space terms start from
-    // (angles in radians, mean motion in radians a minute, epoch in days from 1950 Jan 0).
+    /// What the near-Earth set-up has worked out and the deep-space terms start from
+    /// (angles in radians, mean motion in radians a minute, epoch in days from 1950 Jan 0).
     struct Start {
+        /// Epoch, eccentricity, inclination, node, argument of perigee, mean anomaly and mean
+        /// motion at the epoch.
+        /// @{
         double epoch, ecc, incl, node, argp, mo, no;
+        /// @}
+        /// Secular rates of the mean anomaly, the node and the argument of perigee.
+        /// @{
         double mdot, nodedot, argpdot;
-        double gsto;  // sidereal angle at the epoch
+        /// @}
+        double gsto;  ///< sidereal angle at the epoch
     };
+    /// Works out the lunar-solar coefficients and the resonance terms for the orbit.
     void Init(const Start& s);
-    // Secular and resonance terms at t minutes: updates the mean elements.
+    /// Secular and resonance terms at t minutes: updates the mean elements.
     void Secular(double t, double* em, double* argpm, double* inclm, double* mm, double* nodem,
                  double* nm) const;
-    // Long-period lunar-solar terms at t minutes: updates the osculating-to-be elements.
+    /// Long-period lunar-solar terms at t minutes: updates the osculating-to-be elements.
     void Periodic(double t, double* ep, double* inclp, double* nodep, double* argpp, double* mp) const;
 
 private:
-    // Amplitudes of the solar (s*) and lunar (l*) periodic terms.
+    /// Amplitudes of the solar (s*) and lunar (l*) periodic terms.
     double se2 = 0, se3 = 0, si2 = 0, si3 = 0, sl2 = 0, sl3 = 0, sl4 = 0, sgh2 = 0, sgh3 = 0, sgh4 = 0,
            sh2 = 0, sh3 = 0;
     double ee2 = 0, e3 = 0, xi2 = 0, xi3 = 0, xl2 = 0, xl3 = 0, xl4 = 0, xgh2 = 0, xgh3 = 0, xgh4 = 0,
            xh2 = 0, xh3 = 0;
     double zmol = 0, zmos = 0;
-    // Secular rates.
+    /// Secular rates.
     double dedt = 0, didt = 0, dmdt = 0, dnodt = 0, domdt = 0;
-    // Resonance: 0 none, 1 one-day (synchronous), 2 half-day.
+    /// Resonance: 0 none, 1 one-day (synchronous), 2 half-day.
     int irez = 0;
     double d2201 = 0, d2211 = 0, d3210 = 0, d3222 = 0, d4410 = 0, d4422 = 0, d5220 = 0, d5232 = 0,
            d5421 = 0, d5433 = 0;

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
-// The satellites the built-in sky knows: the bundled element sets (data/satellites.tle,
-// standard magnitudes in data/satellites-mag.txt) and the user's own files, from
-// SetTleFiles and from $ZCMCOM_SKY_TLE (several paths separated by ':'); for a satellite
-// in several, the newest elements win. Read once per process and shared; reading again
-// happens only when the list of user files changes.
+/// @file
+/// The satellites the built-in sky knows: the bundled element sets (data/satellites.tle,
+/// standard magnitudes in data/satellites-mag.txt) and the user's own files, from
+/// SetTleFiles and from $ZCMCOM_SKY_TLE (several paths separated by ':'); for a satellite
+/// in several, the newest elements win. Read once per process and shared; reading again
+/// happens only when the list of user files changes.
 #include <cmath>
 #include <map>
 #include <memory>
@@ -16,25 +17,27 @@
 
 namespace sky {
 
+/// The element sets and standard magnitudes of the known satellites.
 struct ZCMCOM_API SatelliteCatalog {
-    TleCatalog tle;                     // sets by catalogue number, and what was skipped
-    std::map<int, double> magnitudes;   // standard magnitudes by catalogue number
+    TleCatalog tle;                     ///< sets by catalogue number, and what was skipped
+    std::map<int, double> magnitudes;   ///< standard magnitudes by catalogue number
+    /// The standard magnitude (at 1000 km, half lit) of a satellite; NaN when unknown.
     double StdMagnitude(int number) const {
         const auto it = magnitudes.find(number);
         return it == magnitudes.end() ? NAN : it->second;
     }
-    // A satellite by catalogue number ("25544"), by its name ("ISS (ZARYA)") or by the
-    // name before its parenthesis ("ISS"), without regard to case; among several with the
-    // same short name, the lowest number. nullptr when none.
+    /// A satellite by catalogue number ("25544"), by its name ("ISS (ZARYA)") or by the
+    /// name before its parenthesis ("ISS"), without regard to case; among several with the
+    /// same short name, the lowest number. nullptr when none.
     const Elements* Find(const std::string& name) const;
 };
 
-// User element files read in addition to the bundled ones and $ZCMCOM_SKY_TLE.
+/// User element files read in addition to the bundled ones and $ZCMCOM_SKY_TLE.
 ZCMCOM_API void SetTleFiles(const std::vector<std::string>& paths);
-// The catalogue as it stands now (read on first use).
+/// The catalogue as it stands now (read on first use).
 ZCMCOM_API std::shared_ptr<const SatelliteCatalog> Satellites();
-// The short name of a satellite: its name up to " (" ("ISS (ZARYA)" gives "ISS"); empty
-// when the name has no such part.
+/// The short name of a satellite: its name up to " (" ("ISS (ZARYA)" gives "ISS"); empty
+/// when the name has no such part.
 ZCMCOM_API std::string ShortSatelliteName(const std::string& name);
 
 }  // namespace sky

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
-// Two-line element sets: the standard two-line and three-line (name line first) forms,
-// column by column, with the line checksums verified. Reading never fails as a whole:
-// a set that cannot be used is reported with its file and line and skipped.
+/// @file
+/// Two-line element sets: the standard two-line and three-line (name line first) forms,
+/// column by column, with the line checksums verified. Reading never fails as a whole:
+/// a set that cannot be used is reported with its file and line and skipped.
 #include <map>
 #include <string>
 #include <vector>
@@ -12,38 +13,38 @@
 
 namespace sky {
 
-// Reads one set from its two lines (the name line, if any, is set by the caller). With
-// strict set, the checksums must hold and the elements must describe a possible orbit
-// (mean motion above 0 and at most 20 revolutions a day, angles in range); without it
-// only the layout is checked, as for test sets that exercise the model's own errors.
-// Returns false with a short reason in error.
+/// Reads one set from its two lines (the name line, if any, is set by the caller). With
+/// strict set, the checksums must hold and the elements must describe a possible orbit
+/// (mean motion above 0 and at most 20 revolutions a day, angles in range); without it
+/// only the layout is checked, as for test sets that exercise the model's own errors.
+/// Returns false with a short reason in error.
 ZCMCOM_API bool ParseTle(const std::string& line1, const std::string& line2, Elements* out, std::string* error,
                          bool strict = true);
 
-// A set that was skipped: where it was and why.
+/// A set that was skipped: where it was and why.
 struct TleProblem {
-    std::string file;
-    int line = 0;  // 1-based line number of the offending line
-    std::string reason;
+    std::string file;    ///< the file as named
+    int line = 0;  ///< 1-based line number of the offending line
+    std::string reason;  ///< why, in English
 };
 
-// Element sets by catalogue number; when a number comes more than once (in one file or
-// across files), the newest epoch wins.
+/// Element sets by catalogue number; when a number comes more than once (in one file or
+/// across files), the newest epoch wins.
 struct ZCMCOM_API TleCatalog {
-    std::map<int, Elements> sets;
-    std::vector<TleProblem> problems;
-    // Adds the sets of a text (the contents of file, named in problems). Returns how many
-    // sets were read.
+    std::map<int, Elements> sets;        ///< the sets by catalogue number
+    std::vector<TleProblem> problems;    ///< the sets skipped, in the order met
+    /// Adds the sets of a text (the contents of file, named in problems). Returns how many
+    /// sets were read.
     int AddText(const std::string& text, const std::string& file);
-    // Reads a file; false (with a problem at line 0) when it cannot be read.
+    /// Reads a file; false (with a problem at line 0) when it cannot be read.
     bool AddFile(const std::string& path);
 };
 
-// The checksum of a line: the sum of its digits, a minus sign counting 1, over the first
-// 68 columns, modulo 10.
+/// The checksum of a line: the sum of its digits, a minus sign counting 1, over the first
+/// 68 columns, modulo 10.
 ZCMCOM_API int TleChecksum(const std::string& line);
-// The UTC Julian Day of a TLE epoch: a two-digit year (57 to 99: 1900s) and a day of the
-// year with its fraction (1.0 is January 1, 0h).
+/// The UTC Julian Day of a TLE epoch: a two-digit year (57 to 99: 1900s) and a day of the
+/// year with its fraction (1.0 is January 1, 0h).
 ZCMCOM_API double TleEpochJd(int year2, double dayOfYear);
 
 }  // namespace sky
