@@ -64,6 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(Golden{"io", L"Solar.Planet.Jupiter.Satellite.Io", L""},
                       Golden{"titan", L"Solar.Planet.Saturn.Satellite.Titan", L""},
                       Golden{"phobos", L"Solar.Planet.Mars.Satellite.Phobos", L""},
+                      Golden{"titania", L"Solar.Planet.Uranus.Satellite.Titania", L""},
                       Golden{"sun_earth_l2", L"Solar.Planet.Earth.LagrangianPoint.L2", L""},
                       Golden{"earth_moon_l4", L"Solar.Planet.Earth.Satellite.Moon.LagrangianPoint.L4", L""},
                       Golden{"umbra", L"Solar.Planet.Earth.Umbra", L""},

@@ -3,9 +3,13 @@
 """Reference offsets of planetary moons from their planets, by PyEphem (Debian python3-ephem).
 
 Writes tests/data/moons/offsets.csv: UT Julian Day, moon, and the moon's offset from the
-planet's centre as seen, east and north, in the planet's equatorial radii (PyEphem's x and
--y). The span starts in 2000: before it PyEphem falls back on a coarser theory, several
-arc seconds off. Rows it cannot compute are left out.
+planet's centre, east, north and towards the Earth, in PyEphem's units (its x, -y and z):
+the planet radii it divides its tabulated offsets by (Jupiter 0.0004769108 au, Saturn
+0.0004014253 au, Mars 0.00002269 au; Uranus 0.0001597 au, 23891 km, less than its radius).
+PyEphem reads precise tables from 1999 Jan 1 to 2041 Jan 1 (its positions jump at both
+ends; Uranus' moons are zero outside); before and after it falls back on coarser theories,
+several arc seconds off, so the span is 2000-2040. It reads the tables at the UT instant
+as if it were TT. Rows it cannot compute are left out.
 """
 import math
 import os
@@ -17,6 +21,7 @@ MOONS = {
     'Jupiter': ['Io', 'Europa', 'Ganymede', 'Callisto'],
     'Saturn': ['Mimas', 'Enceladus', 'Tethys', 'Dione', 'Rhea', 'Titan', 'Hyperion', 'Iapetus'],
     'Mars': ['Phobos', 'Deimos'],
+    'Uranus': ['Miranda', 'Ariel', 'Umbriel', 'Titania', 'Oberon'],
 }
 DJD = 2415020.0
 
@@ -36,11 +41,13 @@ def main():
                     continue
                 # PyEphem's x (east) and y (south) in planet radii, as it gives them: its right
                 # ascension of a moon adds x to the planet's without dividing by cos(dec).
-                east, north = m.x, -m.y
-                rows.append('%.5f,%s,%.6f,%.6f' % (float(d) + DJD, name, east, north))
+                # z: towards the Earth. The offsets are lengths, not angles: a moon nearer than
+                # its planet is seen farther out.
+                east, north, near = m.x, -m.y, m.z
+                rows.append('%.5f,%s,%.6f,%.6f,%.6f' % (float(d) + DJD, name, east, north, near))
         d = ephem.Date(d + step)
     with open(out, 'w') as f:
-        f.write('# PyEphem %s: UT Julian Day, moon, offset from the planet east and north (planet radii)\n'
+        f.write('# PyEphem %s: UT Julian Day, moon, offset from the planet east, north and towards the Earth (PyEphem units)\n'
                 % ephem.__version__)
         f.write('\n'.join(rows) + '\n')
 

@@ -38,7 +38,10 @@ public:
         const sky::MoonInfo* moons = sky::Moons(&count);
         for (int i = 0; i < count; ++i) {
             const sky::MoonInfo& m = moons[i];
-            const CString planet = m.planet == sky::Body::Mars ? L"Mars" : m.planet == sky::Body::Jupiter ? L"Jupiter" : L"Saturn";
+            const CString planet = m.planet == sky::Body::Mars      ? L"Mars"
+                                   : m.planet == sky::Body::Jupiter ? L"Jupiter"
+                                   : m.planet == sky::Body::Saturn  ? L"Saturn"
+                                                                    : L"Uranus";
             out.push_back(sky::Entry{L"Solar.Planet." + planet + L".Satellite." + m.english,
                                      {m.english, m.japanese}, L"satellite", NAN});
         }

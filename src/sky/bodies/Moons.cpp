@@ -2,6 +2,8 @@
 // The moons the sky knows and their positions about their planets in one frame.
 #include "sky/bodies/Moons.h"
 
+#include <cmath>
+
 #include "sky/bodies/SkyMath.h"
 
 namespace sky {
@@ -24,6 +26,11 @@ const MoonInfo kMoons[] = {
     {Body::Saturn, L"Titan", L"タイタン", L"S6", 5, 2574.7, -1.28},
     {Body::Saturn, L"Hyperion", L"ヒペリオン", L"S7", 6, 135.0, 4.63},
     {Body::Saturn, L"Iapetus", L"イアペトゥス", L"S8", 7, 734.5, 1.5},
+    {Body::Uranus, L"Miranda", L"ミランダ", L"U5", 0, 235.8, 3.6},
+    {Body::Uranus, L"Ariel", L"アリエル", L"U1", 1, 578.9, 1.45},
+    {Body::Uranus, L"Umbriel", L"ウンブリエル", L"U2", 2, 584.7, 2.10},
+    {Body::Uranus, L"Titania", L"チタニア", L"U3", 3, 788.9, 1.02},
+    {Body::Uranus, L"Oberon", L"オベロン", L"U4", 4, 761.4, 1.23},
 };
 
 const wchar_t* PlanetName(Body body) {
@@ -54,6 +61,7 @@ const MoonInfo* FindMoon(const CString& planetLower, const CString& moonLower) {
 
 Vec MoonOffset(const MoonInfo& moon, double jdTt) {
     if (moon.planet == Body::Mars) return MarsMoon(moon.index, jdTt);
+    if (moon.planet == Body::Uranus) return UranusMoon(moon.index, jdTt);
     if (moon.planet == Body::Jupiter) {
         // Ecliptic of date to the equator of date, then back to J2000.
         const Vec equ = EclipticToEquatorial(GalileanMoon(moon.index, jdTt), MeanObliquity(jdTt));
@@ -62,6 +70,17 @@ Vec MoonOffset(const MoonInfo& moon, double jdTt) {
     constexpr double kB1950 = 2433282.4235;
     const Vec equ = EclipticToEquatorial(SaturnMoon(moon.index, jdTt), MeanObliquity(kB1950));
     return Transpose(Precession(kB1950)) * equ;
+}
+
+Vec OnEllipse(double mu, double n, double lambda, std::complex<double> z, std::complex<double> zeta) {
+    const double axis = std::cbrt(mu / (n * n));
+    const double e = std::abs(z), peri = std::arg(z);
+    const double incl = 2.0 * std::asin(std::abs(zeta)), node = std::arg(zeta);
+    const double M = std::remainder(lambda - peri, 2 * M_PI);
+    double E = M;
+    for (int it = 0; it < 8; ++it) E -= (E - e * std::sin(E) - M) / (1.0 - e * std::cos(E));
+    const Vec orbital{axis * (std::cos(E) - e), axis * std::sqrt(1.0 - e * e) * std::sin(E), 0.0};
+    return R3(-node) * (R1(-incl) * (R3(-(peri - node)) * orbital));
 }
 
 }  // namespace sky

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 /// @file
-/// The moons of Mars and the major moons of Jupiter and Saturn: their places about their planets
-/// (internal to the built-in sky).
+/// The moons of Mars and the major moons of Jupiter, Saturn and Uranus: their places about
+/// their planets (internal to the built-in sky).
+#include <complex>
+
 #include "platform/String.h"
 #include "sky/bodies/Ephemeris.h"
 
@@ -36,5 +38,13 @@ Vec GalileanMoon(int index, double jdTt);
 Vec SaturnMoon(int index, double jdTt);
 /// Mars' moons (0 Phobos, 1 Deimos): J2000 equatorial, au.
 Vec MarsMoon(int index, double jdTt);
+/// Uranus' five major moons by GUST86 (0 Miranda, 1 Ariel, 2 Umbriel, 3 Titania, 4 Oberon):
+/// J2000 equatorial, au.
+Vec UranusMoon(int index, double jdTt);
+
+/// A moon on the ellipse of its mean motion n (rad/day) about a body of GM mu (au^3/day^2),
+/// mean longitude lambda, eccentricity vector z = e exp(i varpi) and inclination vector
+/// zeta = sin(i/2) exp(i node), in the frame these are referred to; au.
+Vec OnEllipse(double mu, double n, double lambda, std::complex<double> z, std::complex<double> zeta);
 
 }  // namespace sky

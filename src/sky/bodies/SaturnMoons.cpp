@@ -11,7 +11,10 @@ namespace sky {
 
 namespace {
 
-constexpr double kSaturnRadiusAu = 60330.0 / kKmPerAu;
+// The theory's unit of length. Titan's 20.216193 units are its semi-major axis, 1 221 850 km
+// by Kepler's third law (GM 37 940 186 km^3/s^2 of Saturn and Titan, n = 22.57697855 degrees a
+// day), so the unit is 60 439 km: Saturn's radius of 60 330 km put every moon 0.18 % short.
+constexpr double kSaturnRadiusAu = 60439.0 / kKmPerAu;
 // Saturn's equator on the ecliptic B1950: inclination and node.
 constexpr double kEquatorIncl = 28.0817 * kRad;
 constexpr double kEquatorNode = 168.8112 * kRad;
