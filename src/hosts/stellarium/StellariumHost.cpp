@@ -12,9 +12,18 @@
 #include <thread>
 
 #include "hosts/stellarium/StellariumJson.hpp"
+#include "sky/Answer.h"
+#include "host/HostText.h"
 #include "zvacl/zvacl.h"
 
 namespace {
+
+using host::CallArguments;
+using host::DateText;
+using host::NearestSecond;
+using host::ReadNumber;
+CString Canonical(const CString& text) { return host::CanonicalQuery(text); }
+CString Num(double v, const wchar_t* format = L"%.10g") { return sky::Answer(v, format); }
 
 using Clock = std::chrono::steady_clock;
 using nlohmann::json;
@@ -22,78 +31,6 @@ using nlohmann::json;
 // The default of json::value sets the type read: NAN alone is a float, which would cut a
 // Julian Day to a quarter of a day.
 constexpr double kNoValue = NAN;
-
-// Lower case without blanks, so "? UT( Time )" and "? ut(time)" are one query.
-CString Canonical(const CString& text) {
-    CString out;
-    for (int i = 0; i < text.GetLength(); ++i) {
-        const wchar_t c = text[i];
-        if (!std::iswspace(static_cast<wint_t>(c))) out += static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
-    }
-    return out;
-}
-
-CString Num(double v, const wchar_t* format = L"%.10g") {
-    if (!std::isfinite(v)) return L"*";
-    CString s;
-    s.Format(format, v);
-    return s;
-}
-
-// The record of an instant in a zone, to the nearest whole second.
-tagADATE NearestSecond(double jdUt, double tz) {
-    tagADATE d{};
-    JdToDate2(jdUt, &d);
-    d.timezone = 0.0;
-    ChangeTimezone(&d, tz);
-    const tagSPAN half{0, 0, 0, 0, 0, 0.5};
-    ChangeDate(&d, &half, 0);
-    d.second = std::floor(d.second);
-    return d;
-}
-
-// The planetarium's date text: zone token, era marker with year/month/day, clock time.
-CString DateText(const wchar_t* token, const tagADATE& d) {
-    CString s;
-    const bool bc = d.year <= 0;
-    const long long year = bc ? 1LL - d.year : d.year;
-    s.Format(L"%s %s%lld/%02d/%02d %02d:%02d:%02d", token, bc ? L"BC" : L"AD", year, d.month, d.day, d.hour,
-             d.minute, static_cast<int>(d.second));
-    return s;
-}
-
-// The numbers of a call form "Name(a, b, c)".
-std::vector<double> CallArguments(const CString& text) {
-    std::vector<double> values;
-    const int open = text.Find(L'(');
-    if (open < 0) return values;
-    CString inner = text.Mid(open + 1);
-    const int close = inner.ReverseFind(L')');
-    if (close >= 0) inner = inner.Left(close);
-    int start = 0;
-    while (start <= inner.GetLength()) {
-        int comma = inner.Find(L',', start);
-        if (comma < 0) comma = inner.GetLength();
-        CString item = inner.Mid(start, comma - start);
-        item.Trim();
-        item.Trim(L"\"");
-        wchar_t* end = nullptr;
-        const double v = std::wcstod(item.GetString(), &end);
-        if (end != item.GetString() && std::isfinite(v)) values.push_back(v);
-        start = comma + 1;
-    }
-    return values;
-}
-
-bool ReadNumber(const CString& text, double* out) {
-    CString t = text;
-    t.Trim();
-    wchar_t* end = nullptr;
-    const double v = std::wcstod(t.GetString(), &end);
-    if (end == t.GetString() || !std::isfinite(v)) return false;
-    *out = v;
-    return true;
-}
 
 std::string Fixed(double v, int digits) {
     char buf[64];

@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+#pragma once
+/// @file
+/// How a host reads the library's commands and writes its date answers; shared by every
+/// host that answers the library itself (the built-in sky, the Stellarium adapter).
+#include <vector>
+
+#include "platform/Export.h"
+#include "platform/String.h"
+#include "zvacl/zvacl.h"
+
+namespace host {
+
+/// The text in lower case without blanks, so "? UT( Time )" and "? ut(time)" are one query.
+ZCMCOM_API CString CanonicalQuery(const CString& text);
+
+/// The record of an instant (Julian Day, UT) in a zone (hours east of Greenwich), rounded
+/// to the nearest whole second.
+ZCMCOM_API tagADATE NearestSecond(double jdUt, double tz);
+
+/// The planetarium's date text: the zone token ("UT", "LT"), the era marker with
+/// year/month/day and the clock time, e.g. "UT AD2026/12/06 12:00:00".
+ZCMCOM_API CString DateText(const wchar_t* token, const tagADATE& d);
+
+/// The numbers of a call form "Name(a, b, c)" after its opening parenthesis, in order;
+/// items that are no number are left out (callers check the count).
+ZCMCOM_API std::vector<double> CallArguments(const CString& text);
+
+/// A finite number at the start of the text (blanks aside); with whole, nothing may follow.
+ZCMCOM_API bool ReadNumber(const CString& text, double* out, bool whole = false);
+
+}  // namespace host
