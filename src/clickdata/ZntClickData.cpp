@@ -24,9 +24,9 @@ const tagNAMETABLE kClickTypes[] = {
 };
 
 // Texts for these objects change without the host's time or place changing, so they are
-// never served from the cache.
+// never served from the cache; a point of the bare sky ("Equatorial") moves with each click.
 const wchar_t* const kNeverCached[] = {L"Star.Xno", L"AngleOfView", L"MosaicOfField",
-                                       L"FieldOfViewCircle"};
+                                       L"FieldOfViewCircle", L"Equatorial"};
 
 bool StartsWithNoCase(const CString& text, const wchar_t* prefix) {
     const CString head(prefix);

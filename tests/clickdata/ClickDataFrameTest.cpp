@@ -110,6 +110,17 @@ TEST_F(Frame, SecondIdenticalCallOnlyAsksTheCacheKeys) {
     EXPECT_TRUE(TextAndQueries(cd.GetText(&host, L"Constellation.Ori", 0), kConsFull, host, kCacheQueries));
 }
 
+// A point of the bare sky changes with the click, not with the cache's keys: never cached.
+TEST_F(Frame, SkyPointTextsAreNeverServedFromTheCache) {
+    status.CnsInfo = TRUE;
+    host.Answer(L"? Equatorial.Position.Constellation", L"Ori");
+    EXPECT_EQ(cd.GetText(&host, L"Equatorial", 1), CString(L"オリオン Ori"));
+    host.Answer(L"? Equatorial.Position.Constellation", L"Tau");
+    host.Answer(L"? Constellation.Tau.Name", L"おうし");
+    host.Answer(L"? Constellation.Tau.Abbreviation", L"Tau");
+    EXPECT_EQ(cd.GetText(&host, L"Equatorial", 1), CString(L"おうし Tau"));
+}
+
 TEST_F(Frame, EachKeyInvalidatesTheCache) {
     const struct {
         const wchar_t* query;

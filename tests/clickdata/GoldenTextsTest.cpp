@@ -171,8 +171,11 @@ TEST(LaterLines, FollowTodaysTextAndTheMeasuringLineAndAreCached) {
     cd.SetStatus(&status);
     const CString text = cd.GetText(&host, L"Equatorial", 0);
     EXPECT_EQ(text.Right(17), L"\r\n恒星時 02h20m08s\r\n");
+    const CString cons = cd.GetText(&host, L"Constellation.Ori", 0);
+    EXPECT_EQ(cons.Right(17), text.Right(17));
     host.Answer(L"? Time.SiderealTime", L"3");
-    EXPECT_EQ(cd.GetText(&host, L"Equatorial", 0), text);  // same instant and place: the cache
+    EXPECT_EQ(cd.GetText(&host, L"Constellation.Ori", 0), cons);  // same instant and place: the cache
+    EXPECT_EQ(cd.GetText(&host, L"Equatorial", 0).Right(17), L"\r\n恒星時 03h00m00s\r\n");  // a sky point: anew
     EXPECT_EQ(cd.GetText(&host, L"Equatorial", 1).Find(L"恒星時"), -1);  // not in the one-line form
 }
 
