@@ -15,6 +15,7 @@
 
 #include "clickdata/CdStatus.h"
 #include "clickdata/ZntClickData.h"
+#include "dateobs/DateObs.h"
 #include "hosts/stellarium/StellariumHost.h"
 #include "sky/SkyHost.h"
 #include "support/StellariumProcess.h"
@@ -91,6 +92,28 @@ TEST(StellariumLive, NoStaleAnswerAfterATimeChange) {
         }
     }
     EXPECT_EQ(stale, 0);
+}
+
+// The date and site state attached to the adapter follows what Stellarium shows, whoever
+// moved it (here a second connection stands for Stellarium's own controls).
+TEST(StellariumLive, DateAndSiteFollowStellarium) {
+    ASSERT_TRUE(Stellarium().Started()) << Stellarium().Error();
+    CStellariumHost host(Url(), kPatient), controls(Url(), kPatient);
+    host.SetClockPeriod(0);
+    controls.Execute(L"Time = UT(2027, 3, 1, 18, 30, 0); Location.Longitude = -70.7; "
+                     L"Location.Latitude = -29.25; Location.Altitude = 2200");
+    CZVDateObs obs;
+    obs.SetpCorZnt(&host);
+    obs.UpdateByCorZnt();
+    tagADATE at{2027, 3, 1, 18, 30, 0.0, 0.0};
+    double jd = 0.0;
+    obs.GetJD(&jd);
+    EXPECT_NEAR(jd, GetJd(&at), 1.0 / 86400.0);
+    EXPECT_NEAR(obs.GetLongitude(), -70.7, 1e-5);  // Stellarium keeps the site in single precision
+    EXPECT_NEAR(obs.GetLatitude(), -29.25, 1e-5);
+    EXPECT_NEAR(obs.GetHeight(), 2200.0, 0.5);
+    EXPECT_DOUBLE_EQ(obs.GetTz(), -4.0);  // the zone of the site on the map (Chile)
+    host.Execute(kSetUp);
 }
 
 // Stellarium frozen, then gone: the host exception within the time-out, naming the URL;
