@@ -19,11 +19,7 @@
 
 namespace {
 
-using host::CallArguments;
-using host::DateText;
-using host::NearestSecond;
-using host::ReadNumber;
-CString Canonical(const CString& text) { return host::CanonicalQuery(text); }
+using namespace host;  // how hosts read commands and write dates
 
 CString Number(double v, const wchar_t* format = L"%.10g") { return sky::Answer(v, format); }
 
@@ -179,7 +175,7 @@ CString CSkyHost::Execute(LPCTSTR command) {
 }
 
 CString CSkyHost::Query(const CString& expression) {
-    const CString q = Canonical(expression);
+    const CString q = CanonicalQuery(expression);
     if (q.IsEmpty()) return CString();
     CString answer = QueryDerived(q);
     if (answer.IsEmpty()) answer = QueryTime(q);
@@ -267,10 +263,10 @@ void CSkyHost::Statement(const CString& statement) {
     m_statements.push_back(statement);
     const int eq = statement.Find(L'=');
     if (eq < 0) return;  // "Show Sky", "Calc Sky": nothing to redraw here
-    const CString lhs = Canonical(statement.Left(eq));
+    const CString lhs = CanonicalQuery(statement.Left(eq));
     CString rhs = statement.Mid(eq + 1);
     rhs.Trim();
-    const CString value = Canonical(rhs);
+    const CString value = CanonicalQuery(rhs);
     double v = 0.0;
     if (lhs == L"time") {
         const std::vector<double> a = CallArguments(rhs);

@@ -18,11 +18,7 @@
 
 namespace {
 
-using host::CallArguments;
-using host::DateText;
-using host::NearestSecond;
-using host::ReadNumber;
-CString Canonical(const CString& text) { return host::CanonicalQuery(text); }
+using namespace host;  // how hosts read commands and write dates
 CString Num(double v, const wchar_t* format = L"%.10g") { return sky::Answer(v, format); }
 
 using Clock = std::chrono::steady_clock;
@@ -206,7 +202,7 @@ CString CStellariumHost::SelectedPath() {
 
 CString CStellariumHost::Select(const CString& nameOrPath) {
     CString path, property;
-    CString name = stellarium::SplitObjectQuery(Canonical(nameOrPath), &path, &property) && property.IsEmpty()
+    CString name = stellarium::SplitObjectQuery(CanonicalQuery(nameOrPath), &path, &property) && property.IsEmpty()
                  ? stellarium::NameOfPath(path) : nameOrPath;
     name.Trim();
     if (name.IsEmpty() || name.FindOneOf(L"\"\\\r\n") >= 0) return CString();
@@ -222,7 +218,7 @@ CString CStellariumHost::Select(const CString& nameOrPath) {
 CString CStellariumHost::Execute(LPCTSTR command) {
     CString text(command ? command : L"");
     text.TrimLeft();
-    if (!text.IsEmpty() && text[0] == L'?') return Query(Canonical(text.Mid(1)));
+    if (!text.IsEmpty() && text[0] == L'?') return Query(CanonicalQuery(text.Mid(1)));
     // Statements: parts joined by ";"; the site's parts are sent to Stellarium together.
     Impl& s = *m_impl;
     s.Refresh(true);
@@ -237,10 +233,10 @@ CString CStellariumHost::Execute(LPCTSTR command) {
         start = end + 1;
         const int eq = part.Find(L'=');
         if (eq < 0) continue;  // "Show Sky", "Calc Sky": Stellarium draws by itself
-        const CString lhs = Canonical(part.Left(eq));
+        const CString lhs = CanonicalQuery(part.Left(eq));
         CString rhs = part.Mid(eq + 1);
         rhs.Trim();
-        const CString value = Canonical(rhs);
+        const CString value = CanonicalQuery(rhs);
         const std::vector<double> a = CallArguments(rhs);
         double v = 0.0;
         if (lhs == L"time" && value.Left(3) == L"ut(" && a.size() == 6) {
