@@ -255,9 +255,7 @@ ClickTexts ChartState::ClickAt(const ChartView& view, double x, double y) {
         throw BadRequest("the point lies outside the chart");
     }
     std::lock_guard<std::mutex> lock(m_mutex);
-    m_host.SetMark(ra / 15.0, dec);
-    // The text kept for "Equatorial" is of the last point; this is another.
-    m_clickData.ClearCache();
+    m_host.SetMark(ra / 15.0, dec);  // a bare-sky point's text is never cached
     return TextsOf(L"Equatorial");
 }
 
