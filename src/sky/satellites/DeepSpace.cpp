@@ -105,6 +105,24 @@ HalfDayG HalfDayCoefficients(double e) {
     return g;
 }
 
+// The amplitudes of one body's long-period terms; z is the eccentricity of its apparent orbit.
+DeepSpace::Amplitudes AmplitudesOf(const BodyTerms& b, double emsq, double z) {
+    DeepSpace::Amplitudes a;
+    a.e2 = 2.0 * b.s1 * b.s6;
+    a.e3 = 2.0 * b.s1 * b.s7;
+    a.i2 = 2.0 * b.s2 * b.z12;
+    a.i3 = 2.0 * b.s2 * (b.z13 - b.z11);
+    a.l2 = -2.0 * b.s3 * b.z2;
+    a.l3 = -2.0 * b.s3 * (b.z3 - b.z1);
+    a.l4 = -2.0 * b.s3 * (-21.0 - 9.0 * emsq) * z;
+    a.gh2 = 2.0 * b.s4 * b.z32;
+    a.gh3 = 2.0 * b.s4 * (b.z33 - b.z31);
+    a.gh4 = -18.0 * b.s4 * z;
+    a.h2 = -2.0 * b.s2 * b.z22;
+    a.h3 = -2.0 * b.s2 * (b.z23 - b.z21);
+    return a;
+}
+
 }  // namespace
 
 void DeepSpace::Init(const Start& s) {
@@ -138,30 +156,8 @@ void DeepSpace::Init(const Start& s) {
     zmol = std::fmod(4.7199672 + 0.22997150 * day - gam, kTwoPi);
     zmos = std::fmod(6.2565837 + 0.017201977 * day, kTwoPi);
 
-    se2 = 2.0 * sun.s1 * sun.s6;
-    se3 = 2.0 * sun.s1 * sun.s7;
-    si2 = 2.0 * sun.s2 * sun.z12;
-    si3 = 2.0 * sun.s2 * (sun.z13 - sun.z11);
-    sl2 = -2.0 * sun.s3 * sun.z2;
-    sl3 = -2.0 * sun.s3 * (sun.z3 - sun.z1);
-    sl4 = -2.0 * sun.s3 * (-21.0 - 9.0 * emsq) * kZes;
-    sgh2 = 2.0 * sun.s4 * sun.z32;
-    sgh3 = 2.0 * sun.s4 * (sun.z33 - sun.z31);
-    sgh4 = -18.0 * sun.s4 * kZes;
-    sh2 = -2.0 * sun.s2 * sun.z22;
-    sh3 = -2.0 * sun.s2 * (sun.z23 - sun.z21);
-    ee2 = 2.0 * moon.s1 * moon.s6;
-    e3 = 2.0 * moon.s1 * moon.s7;
-    xi2 = 2.0 * moon.s2 * moon.z12;
-    xi3 = 2.0 * moon.s2 * (moon.z13 - moon.z11);
-    xl2 = -2.0 * moon.s3 * moon.z2;
-    xl3 = -2.0 * moon.s3 * (moon.z3 - moon.z1);
-    xl4 = -2.0 * moon.s3 * (-21.0 - 9.0 * emsq) * kZel;
-    xgh2 = 2.0 * moon.s4 * moon.z32;
-    xgh3 = 2.0 * moon.s4 * (moon.z33 - moon.z31);
-    xgh4 = -18.0 * moon.s4 * kZel;
-    xh2 = -2.0 * moon.s2 * moon.z22;
-    xh3 = -2.0 * moon.s2 * (moon.z23 - moon.z21);
+    solar = AmplitudesOf(sun, emsq, kZes);
+    lunar = AmplitudesOf(moon, emsq, kZel);
 
     // Secular rates from both bodies; the nodal ones vanish for near-equatorial orbits.
     const bool equatorial = s.incl < kIncLimit || s.incl > M_PI - kIncLimit;
@@ -298,30 +294,26 @@ void DeepSpace::Secular(double t, double* em, double* argpm, double* inclm, doub
     *nm = no + (n - no);
 }
 
+DeepSpace::Shifts DeepSpace::ShiftsAt(const Amplitudes& a, double meanAnomaly, double eccentricity) {
+    const double zf = meanAnomaly + 2.0 * eccentricity * std::sin(meanAnomaly);
+    const double sinzf = std::sin(zf);
+    const double f2 = 0.5 * sinzf * sinzf - 0.25;
+    const double f3 = -0.5 * sinzf * std::cos(zf);
+    Shifts out;
+    out.e = a.e2 * f2 + a.e3 * f3;
+    out.i = a.i2 * f2 + a.i3 * f3;
+    out.l = a.l2 * f2 + a.l3 * f3 + a.l4 * sinzf;
+    out.gh = a.gh2 * f2 + a.gh3 * f3 + a.gh4 * sinzf;
+    out.h = a.h2 * f2 + a.h3 * f3;
+    return out;
+}
+
 void DeepSpace::Periodic(double t, double* ep, double* inclp, double* nodep, double* argpp, double* mp) const {
     // Solar terms, then lunar, each from the body's mean anomaly at t.
-    double zm = zmos + kZns * t;
-    double zf = zm + 2.0 * kZes * std::sin(zm);
-    double sinzf = std::sin(zf);
-    double f2 = 0.5 * sinzf * sinzf - 0.25;
-    double f3 = -0.5 * sinzf * std::cos(zf);
-    const double ses = se2 * f2 + se3 * f3;
-    const double sis = si2 * f2 + si3 * f3;
-    const double sls = sl2 * f2 + sl3 * f3 + sl4 * sinzf;
-    const double sghs = sgh2 * f2 + sgh3 * f3 + sgh4 * sinzf;
-    const double shs = sh2 * f2 + sh3 * f3;
-    zm = zmol + kZnl * t;
-    zf = zm + 2.0 * kZel * std::sin(zm);
-    sinzf = std::sin(zf);
-    f2 = 0.5 * sinzf * sinzf - 0.25;
-    f3 = -0.5 * sinzf * std::cos(zf);
-    const double sel = ee2 * f2 + e3 * f3;
-    const double sil = xi2 * f2 + xi3 * f3;
-    const double sll = xl2 * f2 + xl3 * f3 + xl4 * sinzf;
-    const double sghl = xgh2 * f2 + xgh3 * f3 + xgh4 * sinzf;
-    const double shll = xh2 * f2 + xh3 * f3;
-    const double pe = ses + sel, pinc = sis + sil, pl = sls + sll;
-    double pgh = sghs + sghl, ph = shs + shll;
+    const Shifts sun = ShiftsAt(solar, zmos + kZns * t, kZes);
+    const Shifts moon = ShiftsAt(lunar, zmol + kZnl * t, kZel);
+    const double pe = sun.e + moon.e, pinc = sun.i + moon.i, pl = sun.l + moon.l;
+    double pgh = sun.gh + moon.gh, ph = sun.h + moon.h;
 
     *inclp += pinc;
     *ep += pe;

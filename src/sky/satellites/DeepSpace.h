@@ -32,12 +32,37 @@ struct DeepSpace {
     /// Long-period lunar-solar terms at t minutes: updates the osculating-to-be elements.
     void Periodic(double t, double* ep, double* inclp, double* nodep, double* argpp, double* mp) const;
 
+    /// Amplitudes of one body's long-period terms in eccentricity, inclination, mean
+    /// longitude, argument of perigee and node.
+    struct Amplitudes {
+        double e2 = 0;  ///< eccentricity: the f2 term
+        double e3 = 0;  ///< eccentricity: the f3 term
+        double i2 = 0;  ///< inclination: the f2 term
+        double i3 = 0;  ///< inclination: the f3 term
+        double l2 = 0;  ///< mean longitude: the f2 term
+        double l3 = 0;  ///< mean longitude: the f3 term
+        double l4 = 0;  ///< mean longitude: the sin(f) term
+        double gh2 = 0; ///< argument of perigee: the f2 term
+        double gh3 = 0; ///< argument of perigee: the f3 term
+        double gh4 = 0; ///< argument of perigee: the sin(f) term
+        double h2 = 0;  ///< node: the f2 term
+        double h3 = 0;  ///< node: the f3 term
+    };
+    /// The terms' shifts at t minutes: eccentricity, inclination, mean longitude, argument of
+    /// perigee, node.
+    struct Shifts {
+        double e = 0;   ///< eccentricity
+        double i = 0;   ///< inclination, radians
+        double l = 0;   ///< mean longitude, radians
+        double gh = 0;  ///< argument of perigee, radians
+        double h = 0;   ///< node, radians
+    };
+
 private:
-    /// Amplitudes of the solar (s*) and lunar (l*) periodic terms.
-    double se2 = 0, se3 = 0, si2 = 0, si3 = 0, sl2 = 0, sl3 = 0, sl4 = 0, sgh2 = 0, sgh3 = 0, sgh4 = 0,
-           sh2 = 0, sh3 = 0;
-    double ee2 = 0, e3 = 0, xi2 = 0, xi3 = 0, xl2 = 0, xl3 = 0, xl4 = 0, xgh2 = 0, xgh3 = 0, xgh4 = 0,
-           xh2 = 0, xh3 = 0;
+    /// The shifts from a body's amplitudes at its mean anomaly (radians) on an orbit of that eccentricity.
+    static Shifts ShiftsAt(const Amplitudes& a, double meanAnomaly, double eccentricity);
+    Amplitudes solar;  ///< the Sun's terms
+    Amplitudes lunar;  ///< the Moon's terms
     double zmol = 0, zmos = 0;
     /// Secular rates.
     double dedt = 0, didt = 0, dmdt = 0, dnodt = 0, domdt = 0;
