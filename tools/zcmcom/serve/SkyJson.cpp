@@ -51,6 +51,13 @@ public:
         out += name;
         out += "\":";
     }
+    // ,"x":..,"y":.. of a place on the chart.
+    void ScreenPlace(double x, double y) {
+        out += ",\"x\":";
+        Number(x, 1);
+        out += ",\"y\":";
+        Number(y, 1);
+    }
     void Point(double x, double y) {
         out += '[';
         Number(x, 1);
@@ -133,10 +140,8 @@ void Cardinals(Writer& w, const Snapshot& s, const ChartView& v) {
         const Point p = Place(v, 0.0, 90.0 * i, ra, dec);
         w.out += i ? ",{\"label\":\"" : "{\"label\":\"";
         w.out += kNames[i];
-        w.out += "\",\"x\":";
-        w.Number(p.x, 1);
-        w.out += ",\"y\":";
-        w.Number(p.y, 1);
+        w.out += '"';
+        w.ScreenPlace(p.x, p.y);
         w.out += '}';
     }
     w.out += ']';
@@ -157,10 +162,7 @@ void Object(Writer& w, const Snapshot& s, const SkyItem& item, const ChartView& 
         w.Key(n.first);
         w.Number(n.second, n.first[0] == 'm' ? 2 : 4);
     }
-    w.out += ",\"x\":";
-    w.Number(p.x, 1);
-    w.out += ",\"y\":";
-    w.Number(p.y, 1);
+    w.ScreenPlace(p.x, p.y);
     w.out += ",\"r\":";
     w.Number(DrawRadius(item), 1);
     if (std::isfinite(item.phase)) {
@@ -231,10 +233,7 @@ std::string SkyJson(const Snapshot& s, const ChartView& v) {
         w.String(l.name);
         w.out += ",\"abbr\":";
         w.String(l.abbr);
-        w.out += ",\"x\":";
-        w.Number(p.x, 1);
-        w.out += ",\"y\":";
-        w.Number(p.y, 1);
+        w.ScreenPlace(p.x, p.y);
         w.out += '}';
     }
     w.out += "],\"horizon\":";
