@@ -7,6 +7,10 @@
 #include <cmath>
 #include <sstream>
 
+// The observer on another body and the satellites' ground observer in one unit: one library
+// must not hold two different types of one name.
+#include "sky/bodies/Observer.h"
+#include "sky/satellites/SatelliteView.h"
 #include "sky/SkyHost.h"
 #include "support/Accuracy.h"
 #include "support/TestUtil.h"
