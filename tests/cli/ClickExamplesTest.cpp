@@ -54,7 +54,7 @@ TEST(CliClickExamples, EveryExamplePrintsInFullAndCompactForm) {
     }
 }
 
-TEST(CliCdf, ArgumentsAndTrace) {
+TEST(CliCdf, Arguments) {
     int status = -1;
     // The bare sky names its constellation (the switch is on by default); an unknown kind
     // has no designation.
@@ -62,11 +62,6 @@ TEST(CliCdf, ArgumentsAndTrace) {
     EXPECT_EQ(status, 0);
     EXPECT_EQ(Zcm("cdf --host examples/hosts/equatorial.txt Nothing", &status), "\n");
     EXPECT_EQ(status, 0);
-    TempDir dir;
-    Zcm("cdf --trace --host examples/hosts/star-named.txt Star.HIP.27989", &status, dir.File("trace"));
-    EXPECT_EQ(ReadFileBytes(dir.File("trace")),
-              "? Star.HIP.27989.FlamsteedNumber\n? Star.HIP.27989.BayerLetter\n"
-              "? Star.HIP.27989.Constellation.Abbreviation\n");
     ExpectStatus(2, {"cdf Star.HIP.1", "cdf --host", "cdf --compact --host x Star.HIP.1",
                      "cdf --settings odd --host examples/hosts/star-named.txt X",
                      "cdf --host examples/hosts/star-named.txt A B"});

@@ -1,11 +1,8 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 // Bad arguments and failures, each with its exit status and a one-line "zcmcom: " message
 // that says why.
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include "cli/Zcm.h"
+#include "net/NetTestUtil.h"
 
 namespace {
 
@@ -57,18 +54,12 @@ TEST(CliExitStatus, EveryFaultHasItsStatusAndReason) {
 }
 
 TEST(CliExitStatus, ASilentServerEndsTheWaitForAReplyWithAMessage) {
-    // A loopback port that takes the connection and never answers.
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in at{};
-    at.sin_family = AF_INET;
-    at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof at;
-    ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&at), sizeof at), 0);
-    ASSERT_EQ(listen(fd, 1), 0);
-    ASSERT_EQ(getsockname(fd, reinterpret_cast<sockaddr*>(&at), &size), 0);
+    int port = 0;  // a loopback port that takes the connection and never answers
+    const int fd = BindLoopback(SOCK_STREAM, &port);
+    ASSERT_GE(fd, 0);
     int status = -1;
     const std::string err =
-        Zcm("send 127.0.0.1 " + std::to_string(ntohs(at.sin_port)) + " hello --reply --wait 1", &status, "&1");
+        Zcm("send 127.0.0.1 " + std::to_string(port) + " hello --reply --wait 1", &status, "&1");
     close(fd);
     EXPECT_EQ(status, 1);
     EXPECT_EQ(err, "zcmcom: no reply before the time-out (--wait)\n");

@@ -3,13 +3,9 @@
 // warning about old elements and the refusals.
 #include <fstream>
 
-#include "support/TestUtil.h"
+#include "cli/Zcm.h"
 
 namespace {
-
-std::string Zcmcom(const std::string& args, int* status) {
-    return RunCommand(std::string(ZCMCOM_CLI) + " " + args + " 2>&1", status);
-}
 
 const std::string kTokyo = " --site 139.745,35.654,40";
 

@@ -14,6 +14,9 @@ inline std::string Zcm(const std::string& args, int* status, const std::string& 
                       status);
 }
 
+// Standard output and standard error of `zcmcom ARGS`, together.
+inline std::string Zcmcom(const std::string& args, int* status) { return Zcm(args, status, "&1"); }
+
 // Every argument list ends with exit status `want`.
 inline void ExpectStatus(int want, std::initializer_list<const char*> argLists) {
     for (const char* args : argLists) {

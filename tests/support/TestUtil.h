@@ -19,6 +19,15 @@ std::string RunCommand(const std::string& command, int* status);
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 
+#ifdef ZCMCOM_SOURCE_DIR
+// Expects text to be the whole of tests/golden/<name>; ZCMCOM_UPDATE_GOLDEN=1 rewrites the file.
+inline void ExpectGolden(const std::string& text, const std::string& name) {
+    const std::string path = std::string(ZCMCOM_SOURCE_DIR) + "/tests/golden/" + name;
+    if (getenv("ZCMCOM_UPDATE_GOLDEN")) WriteFileBytes(path, text);
+    EXPECT_EQ(text, ReadFileBytes(path)) << path;
+}
+#endif
+
 // Restores one environment variable, set or not, when it goes.
 class EnvRestorer {
 public:
