@@ -15,7 +15,6 @@
 
 namespace {
 
-CString W(const std::string& s) { return CString(s.c_str()); }
 CString Dir(const TempDir& d) { return W(d.path() + "/"); }
 
 // Collects message boxes (text, type) instead of showing them.

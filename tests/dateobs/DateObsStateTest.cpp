@@ -137,12 +137,7 @@ TEST_F(DateObsTest, WindowsAndHostFailures) {
     EXPECT_EQ(TakeMessages(), (std::vector<Msg>{{0x727, 0xE, 0}, {0x727, 0, 0}, {0x727, 0xF, 0}}));
 
     host.Fail(L"? Location.Latitude");
-    try {
-        obs.UpdateByCorZnt();
-        ADD_FAILURE() << "no exception";
-    } catch (COleDispatchException* e) {
-        e->Delete();
-    }
+    ExpectThrows<COleDispatchException>([&] { obs.UpdateByCorZnt(); });
 }
 
 namespace {

@@ -17,7 +17,6 @@
 #include "platform/FileSystem.h"
 #include "support/PeBuilder.h"
 #include "support/TestUtil.h"
-#include "FilesTestUtil.h"
 
 namespace {
 

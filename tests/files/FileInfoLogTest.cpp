@@ -10,7 +10,6 @@
 #include "files/LogFile.h"
 #include "support/PeBuilder.h"
 #include "support/TestUtil.h"
-#include "FilesTestUtil.h"
 
 namespace {
 

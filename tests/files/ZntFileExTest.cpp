@@ -11,7 +11,6 @@
 #include "files/ZntFileEx.h"
 #include "support/PeBuilder.h"
 #include "support/TestUtil.h"
-#include "FilesTestUtil.h"
 
 namespace {
 

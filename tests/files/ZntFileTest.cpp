@@ -5,7 +5,6 @@
 #include "files/ZntFile.h"
 #include "support/PeBuilder.h"
 #include "support/TestUtil.h"
-#include "FilesTestUtil.h"
 
 namespace {
 

@@ -27,16 +27,6 @@ void ExpectParams(const CZntProperty& p,
     }
 }
 
-template <typename E, typename F>
-void ExpectThrows(F f) {
-    try {
-        f();
-        ADD_FAILURE() << "no exception";
-    } catch (E* e) {
-        e->Delete();
-    }
-}
-
 }  // namespace
 
 TEST(StkStr, EveryReaderHonoursTheNoValueMarks) {

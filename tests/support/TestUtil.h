@@ -4,13 +4,31 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <ctime>
+#include <initializer_list>
+#include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "platform/String.h"
 
 // Lets GoogleTest print CString values in failure messages.
 inline void PrintTo(const CString& s, std::ostream* os) { *os << '"' << s.ToUtf8() << '"'; }
+
+inline CString W(const std::string& s) { return CString(s.c_str()); }
+
+// Runs f, which must throw E* (MFC style), and hands the exception to check.
+template <class E, class F, class Check = void (*)(E*)>
+void ExpectThrows(F f, Check check = [](E*) {}) {
+    try {
+        f();
+        ADD_FAILURE() << "no exception";
+    } catch (E* e) {
+        check(e);
+        e->Delete();
+    }
+}
 
 // Runs a shell command, returns its standard output; the exit status goes to *status.
 std::string RunCommand(const std::string& command, int* status);
@@ -42,6 +60,21 @@ private:
     const char* m_name;
     bool m_had;
     std::string m_value;
+};
+
+// Restores the named environment variables, and then the time zone, when it goes.
+class EnvGuard {
+public:
+    EnvGuard(std::initializer_list<const char*> names) {
+        for (const char* n : names) m_saved.push_back(std::make_unique<EnvRestorer>(n));
+    }
+    ~EnvGuard() {
+        m_saved.clear();
+        tzset();
+    }
+
+private:
+    std::vector<std::unique_ptr<EnvRestorer>> m_saved;
 };
 
 // A fresh temporary folder, removed with its contents when the object goes away.
