@@ -6,41 +6,22 @@
 // The library registers its string table when it is loaded.
 static const HMODULE kLibrary = ZcmLibraryModule();
 
-namespace {
-
-template <typename E, typename F>
-E* Catch(F f) {  // the exception f throws, or nullptr
-    try {
-        f();
-    } catch (E* e) {
-        return e;
-    }
-    return nullptr;
-}
-
-}  // namespace
-
 TEST(Exceptions, ThrownAsPointersWithCauseFileAndDescription) {
-    auto* base = Catch<CException>(
-        [] { AfxThrowFileException(CFileException::diskFull, 28, L"/tmp/x.txt"); });
-    auto* e = dynamic_cast<CFileException*>(base);
-    ASSERT_NE(e, nullptr);
-    EXPECT_EQ(e->m_cause, CFileException::diskFull);
-    EXPECT_EQ(e->m_lOsError, 28);
-    EXPECT_EQ(e->m_strFileName, CString(L"/tmp/x.txt"));
-    EXPECT_NE(e->GetMessageText().Find(L"/tmp/x.txt"), -1);
-    e->Delete();
+    ExpectThrows<CFileException>([] { AfxThrowFileException(CFileException::diskFull, 28, L"/tmp/x.txt"); },
+                                 [](CFileException* e) {
+                                     EXPECT_EQ(std::tuple(e->m_cause, e->m_lOsError, e->m_strFileName),
+                                               std::tuple(CFileException::diskFull, 28L, CString(L"/tmp/x.txt")));
+                                     EXPECT_NE(e->GetMessageText().Find(L"/tmp/x.txt"), -1);
+                                 });
     EXPECT_EQ(CFileException::ErrnoToCause(ENOSPC), CFileException::diskFull);
-
-    auto* d = Catch<COleDispatchException>(
-        [] { AfxThrowOleDispatchException(3, L"script error", 9); });
-    ASSERT_NE(d, nullptr);
-    UINT help = 0;
-    wchar_t buf[4];
-    EXPECT_TRUE(d->GetErrorMessage(buf, 4, &help));
-    EXPECT_EQ(std::wstring(buf), L"scr");  // truncated to the buffer
-    EXPECT_EQ(help, 9u);
-    d->Delete();
+    ExpectThrows<COleDispatchException>([] { AfxThrowOleDispatchException(3, L"script error", 9); },
+                                        [](COleDispatchException* d) {
+                                            UINT help = 0;
+                                            wchar_t buf[4];
+                                            EXPECT_TRUE(d->GetErrorMessage(buf, 4, &help));
+                                            EXPECT_EQ(std::wstring(buf), L"scr");  // cut to the buffer
+                                            EXPECT_EQ(help, 9u);
+                                        });
 }
 
 TEST(Arrays, GrowRemoveAndBadIndex) {
@@ -54,11 +35,8 @@ TEST(Arrays, GrowRemoveAndBadIndex) {
     CArray<double> d;
     d.SetSize(2);
     EXPECT_EQ(d.GetUpperBound(), 1);
-    for (auto* e : {Catch<CInvalidArgException>([&] { a.GetAt(5); }),
-                    Catch<CInvalidArgException>([&] { d.RemoveAt(1, 2); })}) {
-        ASSERT_NE(e, nullptr);
-        e->Delete();
-    }
+    ExpectThrows<CInvalidArgException>([&] { a.GetAt(5); });
+    ExpectThrows<CInvalidArgException>([&] { d.RemoveAt(1, 2); });
 }
 
 TEST(MessageBoxes, DefaultAnswersChangeNothingAndHandlerSeesResourceText) {

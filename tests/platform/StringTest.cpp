@@ -14,16 +14,6 @@ void ExpectPairs(std::initializer_list<std::pair<T, W>> cases) {
     for (const auto& c : cases) EXPECT_EQ(c.first, T(c.second)) << "case " << i++;
 }
 
-template <typename F>
-void ExpectInvalidArg(F f) {
-    try {
-        f();
-        ADD_FAILURE() << "no exception";
-    } catch (CInvalidArgException* e) {
-        e->Delete();
-    }
-}
-
 }  // namespace
 
 TEST(StringFormat, WideTextPrintfRoundingAndLongResults) {
@@ -110,8 +100,8 @@ TEST(StringAccess, BufferRoundTripAndBadPositions) {
     s.ReleaseBuffer(2);
     EXPECT_EQ(s, CString(L"ha"));
     EXPECT_EQ(s.GetAt(2), L'\0');  // at the length: the terminator; beyond it: an exception
-    ExpectInvalidArg([&] { s.GetAt(3); });
-    ExpectInvalidArg([&] { s.SetAt(-1, L'x'); });
+    ExpectThrows<CInvalidArgException>([&] { s.GetAt(3); });
+    ExpectThrows<CInvalidArgException>([&] { s.SetAt(-1, L'x'); });
 }
 
 TEST(StringUtf8, RoundTripAndInvalidBytes) {

@@ -2,6 +2,7 @@
 #include <atomic>
 #include <chrono>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "platform/Afx.h"
@@ -50,19 +51,14 @@ TEST(Threads, SuspendedUntilResumedWithItsOwnThreadObject) {
     CWinThread* t = Suspended(&probe);
     ASSERT_NE(t, nullptr);
     t->m_pMainWnd = &window;
-    EXPECT_EQ(t->WaitForExit(50), WAIT_TIMEOUT);
-    EXPECT_EQ(probe.runs, 0);
     DWORD code = 0;
-    EXPECT_TRUE(t->GetExitCodeThread(&code));
-    EXPECT_EQ(code, STILL_ACTIVE);
-    EXPECT_EQ(t->ResumeThread(), 1u);
-    EXPECT_EQ(t->WaitForExit(5000), WAIT_OBJECT_0);
-    EXPECT_EQ(t->ResumeThread(), 0u);
-    EXPECT_EQ(probe.runs, 1);
-    EXPECT_EQ(probe.seenThread, t);  // AfxGetThread inside gives the thread's own object
-    EXPECT_EQ(probe.seenMainWnd, &window);
-    EXPECT_TRUE(t->GetExitCodeThread(&code));
-    EXPECT_EQ(code, 7u);
+    EXPECT_EQ((std::tuple{t->WaitForExit(50), probe.runs.load(), t->GetExitCodeThread(&code), code}),
+              std::make_tuple(DWORD(WAIT_TIMEOUT), 0, TRUE, DWORD(STILL_ACTIVE)));
+    EXPECT_EQ((std::tuple{t->ResumeThread(), t->WaitForExit(5000), t->ResumeThread(), probe.runs.load()}),
+              std::make_tuple(1u, DWORD(WAIT_OBJECT_0), 0u, 1));
+    // AfxGetThread inside gives the thread's own object.
+    EXPECT_EQ((std::tuple{probe.seenThread, probe.seenMainWnd, t->GetExitCodeThread(&code), code}),
+              std::make_tuple(t, static_cast<CWnd*>(&window), TRUE, 7u));
     delete t;
 }
 
@@ -83,8 +79,7 @@ TEST(Events, AutoResetReleasesOneWaiterAtATime) {
     EXPECT_FALSE(event.Lock(0));
     event.SetEvent();
     event.SetEvent();  // setting a set event changes nothing
-    EXPECT_TRUE(event.Lock(0));
-    EXPECT_FALSE(event.Lock(0));
+    EXPECT_EQ((std::pair{event.Lock(0), event.Lock(0)}), std::make_pair(TRUE, FALSE));
     std::atomic<int> released{0};
     std::vector<std::thread> waiters;
     for (int i = 0; i < 3; ++i) waiters.emplace_back([&] { released += event.Lock(5000); });
@@ -103,12 +98,10 @@ TEST(Events, ManualResetStaysSetAndTimesOut) {
     EXPECT_FALSE(event.Lock(30));
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(30));
     event.SetEvent();
-    EXPECT_TRUE(event.Lock(0));
-    EXPECT_TRUE(event.Lock(0));
+    EXPECT_EQ((std::pair{event.Lock(0), event.Lock(0)}), std::make_pair(TRUE, TRUE));
     event.ResetEvent();
     EXPECT_FALSE(event.Lock(0));
-    EXPECT_TRUE(initiallySet.Lock(0));
-    EXPECT_FALSE(initiallySet.Lock(0));
+    EXPECT_EQ((std::pair{initiallySet.Lock(0), initiallySet.Lock(0)}), std::make_pair(TRUE, FALSE));
 }
 
 TEST(CriticalSections, RecursiveAndExclusive) {
