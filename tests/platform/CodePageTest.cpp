@@ -8,7 +8,6 @@
 #include <utility>
 
 #include "platform/CodePage.h"
-#include "support/PeBuilder.h"
 #include "support/TestUtil.h"
 
 namespace {

@@ -5,10 +5,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <tuple>
+
 #include "platform/EncodedStream.h"
 #include "platform/File.h"
 #include "platform/FileFind.h"
-#include "support/PeBuilder.h"
 #include "support/TestUtil.h"
 
 namespace {
@@ -201,12 +202,9 @@ TEST(EncodedStream, SeekInsideTheBufferAndSwitchToWriting) {
     ZcmStream* s = _wfsopen(W(dir.File("rw.bin")), L"r+b", _SH_DENYNO);
     ASSERT_NE(s, nullptr);
     char buf[4] = {};
-    EXPECT_EQ(s->Read(buf, 4), 4u);
-    EXPECT_EQ(s->Seek(-2, SEEK_CUR), 2);
-    EXPECT_EQ(s->Write("ab", 2), 2u);
-    EXPECT_EQ(s->Tell(), 4);
-    EXPECT_EQ(s->Read(buf, 2), 2u);
-    EXPECT_EQ(std::string(buf, 2), "45");
+    EXPECT_EQ((std::tuple{s->Read(buf, 4), s->Seek(-2, SEEK_CUR), s->Write("ab", 2), s->Tell(), s->Read(buf, 2),
+                          std::string(buf, 2)}),
+              (std::tuple{4u, 2, 2u, 4, 2u, "45"}));
     ZcmStreamClose(s);
     EXPECT_EQ(ReadFileBytes(dir.File("rw.bin")), "01ab456789");
 }
@@ -247,10 +245,8 @@ TEST(EncodedStream, PipeReadsWholeThroughOneOpen) {
     EXPECT_EQ(s->GetEncoding(), ZcmStream::utf16le);
     std::wstring line, all;
     while (s->GetLine(line)) all += line + L"|";
-    EXPECT_EQ(all, L"a\n|b|");
-    EXPECT_EQ(s->Seek(2, SEEK_SET), 2);
-    EXPECT_TRUE(s->GetLine(line));
-    EXPECT_EQ(line, L"a\n");
+    EXPECT_EQ((std::tuple{all, s->Seek(2, SEEK_SET), bool(s->GetLine(line)), line}),
+              (std::tuple{L"a\n|b|", 2, true, L"a\n"}));
     ZcmStreamClose(s);
 }
 

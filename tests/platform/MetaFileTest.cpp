@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "platform/Dc.h"
@@ -96,10 +97,8 @@ TEST(MetaFile, PlaysMappingBrushesAndPolygons) {
     // window 200 x 100 onto 10 x 10: the polygon covers 5 x 5 pixels (mapping is still on)
     EXPECT_EQ(c.dc.GetMapMode(), MM_ANISOTROPIC);
     c.dc.SetMapMode(MM_TEXT);
-    EXPECT_EQ(c.dc.GetPixel(0, 0), kBlue);
-    EXPECT_EQ(c.dc.GetPixel(4, 4), kBlue);
-    EXPECT_EQ(c.dc.GetPixel(5, 4), kBlack);
-    EXPECT_EQ(c.dc.GetPixel(4, 5), kBlack);
+    EXPECT_EQ((std::tuple{c.dc.GetPixel(0, 0), c.dc.GetPixel(4, 4), c.dc.GetPixel(5, 4), c.dc.GetPixel(4, 5)}),
+              (std::tuple{kBlue, kBlue, kBlack, kBlack}));
 }
 
 TEST(MetaFile, PolyPolygonFillModesAndPolylines) {
@@ -110,10 +109,9 @@ TEST(MetaFile, PolyPolygonFillModesAndPolylines) {
     w.Pen(RGB(255, 0, 0)).Record(META_SELECTOBJECT, {2});
     w.Record(META_POLYLINE, {2, 0, 9, 10, 9});
     Canvas c;
-    EXPECT_TRUE(c.Play(w.Bytes()));
-    EXPECT_EQ(c.dc.GetPixel(1, 1), kBlue);
-    EXPECT_EQ(c.dc.GetPixel(4, 4), kBlack);
-    EXPECT_EQ(c.dc.GetPixel(7, 9), RGB(255, 0, 0));
+    EXPECT_EQ((std::tuple{bool(c.Play(w.Bytes())), c.dc.GetPixel(1, 1), c.dc.GetPixel(4, 4),
+                          c.dc.GetPixel(7, 9)}),
+              (std::tuple{true, kBlue, kBlack, RGB(255, 0, 0)}));
 }
 
 TEST(MetaFile, DeletingASelectedBrushKeepsItInUseUntilReplaced) {
@@ -122,9 +120,8 @@ TEST(MetaFile, DeletingASelectedBrushKeepsItInUseUntilReplaced) {
     // the freed slot takes the next object
     w.Brush(RGB(0, 255, 0)).Record(META_SELECTOBJECT, {1}).Polygon({0, 8, 2, 8, 2, 10, 0, 10});
     Canvas c;
-    EXPECT_TRUE(c.Play(w.Bytes()));
-    EXPECT_EQ(c.dc.GetPixel(7, 7), kBlue);
-    EXPECT_EQ(c.dc.GetPixel(1, 9), RGB(0, 255, 0));
+    EXPECT_EQ((std::tuple{bool(c.Play(w.Bytes())), c.dc.GetPixel(7, 7), c.dc.GetPixel(1, 9)}),
+              (std::tuple{true, kBlue, RGB(0, 255, 0)}));
 }
 
 TEST(MetaFile, BadRecordsNeverReadPastTheData) {

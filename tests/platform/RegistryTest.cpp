@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "platform/RegistryValues.h"
@@ -27,16 +28,14 @@ TEST_F(RegistryStore, ValuesRoundTripWithTypesAndSizes) {
     DWORD disp = 0;
     HKEY h = CreateKey(HKEY_CURRENT_USER, L"SOFTWARE\\Orvana\\Test", &disp);
     EXPECT_EQ(DWORD(REG_CREATED_NEW_KEY), disp);
-    EXPECT_EQ(ERROR_SUCCESS, SetText(h, L"Path", L"/opt/\u661F\u56F3/zentavia"));
-    EXPECT_EQ(ERROR_SUCCESS, SetNumber(h, L"Count", 0xFFFFFFFEu));
-    EXPECT_EQ(L"/opt/\u661F\u56F3/zentavia", Text(h, L"Path"));
-    EXPECT_EQ(0xFFFFFFFEll, Number(h, L"Count"));
-    EXPECT_EQ(-ERROR_FILE_NOT_FOUND, Number(h, L"Missing"));
+    EXPECT_EQ((std::tuple{SetText(h, L"Path", L"/opt/\u661F\u56F3/zentavia"), SetNumber(h, L"Count", 0xFFFFFFFEu)}),
+              std::tuple(ERROR_SUCCESS, ERROR_SUCCESS));
+    EXPECT_EQ(std::tuple(Text(h, L"Path"), Number(h, L"Count"), Number(h, L"Missing")),
+              std::tuple(L"/opt/\u661F\u56F3/zentavia", 0xFFFFFFFEll, -ERROR_FILE_NOT_FOUND));
     // Size queries and a short buffer both give the size of the text with its zero.
     DWORD type = 0, size = 0;
     EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExW(h, L"Path", nullptr, &type, nullptr, &size));
-    EXPECT_EQ(DWORD(REG_SZ), type);
-    EXPECT_EQ(17 * sizeof(wchar_t), size);
+    EXPECT_EQ(std::tuple(type, size), std::tuple(DWORD(REG_SZ), DWORD(17 * sizeof(wchar_t))));
     wchar_t small[4];
     size = sizeof small;
     EXPECT_EQ(ERROR_MORE_DATA,
@@ -57,16 +56,14 @@ TEST_F(RegistryStore, ValuesRoundTripWithTypesAndSizes) {
     EXPECT_EQ(ERROR_INVALID_PARAMETER, RegGetValueW(h, nullptr, L"Path", 0, nullptr, nullptr, &size));
     // Text stored without its zero comes back with one; an overwrite changes the type.
     const wchar_t raw[] = {L'a', L'b'};
-    EXPECT_EQ(ERROR_SUCCESS, RegSetValueExW(h, L"Raw", 0, REG_SZ,
-                                            reinterpret_cast<const BYTE*>(raw), sizeof raw));
+    EXPECT_EQ(ERROR_SUCCESS, RegSetValueExW(h, L"Raw", 0, REG_SZ, reinterpret_cast<const BYTE*>(raw), sizeof raw));
     EXPECT_EQ(L"ab", Text(h, L"Raw"));
-    EXPECT_EQ(ERROR_SUCCESS, SetNumber(h, L"Raw", 7));
-    EXPECT_EQ(7, Number(h, L"Raw"));
+    EXPECT_EQ((std::tuple{SetNumber(h, L"Raw", 7), Number(h, L"Raw")}), std::tuple(ERROR_SUCCESS, 7LL));
     // Types other than texts and numbers, and bad sizes, are refused.
     const BYTE bytes[2] = {1, 2};
-    EXPECT_EQ(ERROR_INVALID_PARAMETER, RegSetValueExW(h, L"B", 0, REG_BINARY, bytes, 2));
-    EXPECT_EQ(ERROR_INVALID_PARAMETER, RegSetValueExW(h, L"B", 0, REG_DWORD, bytes, 2));
-    EXPECT_EQ(ERROR_INVALID_PARAMETER, RegSetValueExW(h, L"B", 0, REG_SZ, nullptr, 4));
+    for (auto [type, data, size] : {std::tuple<DWORD, const BYTE*, DWORD>{REG_BINARY, bytes, 2}, {REG_DWORD, bytes, 2},
+                                    {REG_SZ, nullptr, 4}})
+        EXPECT_EQ(ERROR_INVALID_PARAMETER, RegSetValueExW(h, L"B", 0, type, data, size)) << type;
     EXPECT_EQ(ERROR_SUCCESS, RegCloseKey(h));
 }
 
@@ -99,29 +96,24 @@ TEST_F(RegistryStore, HandlesAccessAndHives) {
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, Open(HKEY_CURRENT_USER, L"SOFTWARE\\M", &h));
     EXPECT_TRUE(Exists(reg.machineFile()));
     ASSERT_EQ(ERROR_SUCCESS, Open(HKEY_LOCAL_MACHINE, L"SOFTWARE\\M", &h));
-    EXPECT_EQ(ERROR_ACCESS_DENIED, SetNumber(h, L"V", 2));
-    EXPECT_EQ(ERROR_ACCESS_DENIED, RegDeleteValueW(h, L"V"));
-    EXPECT_EQ(ERROR_SUCCESS, RegCloseKey(h));
-    EXPECT_EQ(ERROR_INVALID_HANDLE, RegCloseKey(h));
-    EXPECT_EQ(ERROR_INVALID_HANDLE, SetNumber(h, L"V", 2));
-    EXPECT_EQ(ERROR_INVALID_HANDLE, Open(HKEY_CLASSES_ROOT, L"x", &h));
-    EXPECT_EQ(ERROR_INVALID_PARAMETER, Open(HKEY_CURRENT_USER, L"x", nullptr));
-    EXPECT_EQ(ERROR_SUCCESS, RegCloseKey(HKEY_CURRENT_USER));
+    // Each call in order: a read-only hive, a closed handle, an unknown root, no output.
+    EXPECT_EQ((std::tuple{SetNumber(h, L"V", 2), RegDeleteValueW(h, L"V"), RegCloseKey(h), RegCloseKey(h),
+                          SetNumber(h, L"V", 2), Open(HKEY_CLASSES_ROOT, L"x", &h), Open(HKEY_CURRENT_USER, L"x", nullptr),
+                          RegCloseKey(HKEY_CURRENT_USER)}),
+              std::tuple(ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, ERROR_SUCCESS, ERROR_INVALID_HANDLE,
+                         ERROR_INVALID_HANDLE, ERROR_INVALID_HANDLE, ERROR_INVALID_PARAMETER, ERROR_SUCCESS));
 }
 
 TEST_F(RegistryStore, DeletingValuesAndKeys) {
     HKEY a = CreateKey(HKEY_CURRENT_USER, L"A"), b = CreateKey(HKEY_CURRENT_USER, L"A\\B");
     HKEY sibling = CreateKey(HKEY_CURRENT_USER, L"AB");
-    EXPECT_EQ(ERROR_SUCCESS, SetNumber(b, L"N", 1));
-    EXPECT_EQ(ERROR_SUCCESS, RegDeleteValueW(b, L"n"));
-    EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegDeleteValueW(b, L"n"));
-    EXPECT_EQ(ERROR_SUCCESS, SetNumber(b, L"N", 1));
-    EXPECT_EQ(ERROR_ACCESS_DENIED, RegDeleteKeyW(HKEY_CURRENT_USER, L"A"));  // has a subkey
-    EXPECT_EQ(ERROR_SUCCESS, RegDeleteKeyW(a, L"b"));
-    EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegDeleteKeyW(a, L"b"));
+    // In order; "A" has a subkey, so it stays.
+    EXPECT_EQ((std::tuple{SetNumber(b, L"N", 1), RegDeleteValueW(b, L"n"), RegDeleteValueW(b, L"n"), SetNumber(b, L"N", 1),
+                          RegDeleteKeyW(HKEY_CURRENT_USER, L"A"), RegDeleteKeyW(a, L"b"), RegDeleteKeyW(a, L"b")}),
+              std::tuple(ERROR_SUCCESS, ERROR_SUCCESS, ERROR_FILE_NOT_FOUND, ERROR_SUCCESS, ERROR_ACCESS_DENIED,
+                         ERROR_SUCCESS, ERROR_FILE_NOT_FOUND));
     // The handle of a deleted key finds nothing and cannot write.
-    EXPECT_EQ(-ERROR_FILE_NOT_FOUND, Number(b, L"N"));
-    EXPECT_EQ(ERROR_KEY_DELETED, SetNumber(b, L"N", 1));
+    EXPECT_EQ((std::tuple{Number(b, L"N"), SetNumber(b, L"N", 1)}), std::tuple(-ERROR_FILE_NOT_FOUND, ERROR_KEY_DELETED));
     // "AB" sorts right after "A\..." but is no subkey of "A".
     EXPECT_EQ(ERROR_SUCCESS, RegDeleteKeyW(HKEY_CURRENT_USER, L"A"));
     HKEY h;
@@ -132,13 +124,11 @@ TEST_F(RegistryStore, DeletingValuesAndKeys) {
 
 TEST_F(RegistryStore, MissingFileIsNotCreatedByReading) {
     HKEY h;
-    EXPECT_EQ(ERROR_FILE_NOT_FOUND, Open(HKEY_CURRENT_USER, L"SOFTWARE", &h));
-    EXPECT_EQ(-ERROR_FILE_NOT_FOUND, Number(HKEY_CURRENT_USER, L"X"));
-    EXPECT_FALSE(Exists(reg.userFile()));
+    EXPECT_EQ((std::tuple{Open(HKEY_CURRENT_USER, L"SOFTWARE", &h), Number(HKEY_CURRENT_USER, L"X"), Exists(reg.userFile())}),
+              std::tuple(ERROR_FILE_NOT_FOUND, -ERROR_FILE_NOT_FOUND, false));
     WriteFileBytes(reg.userFile(), "");  // an empty file is an empty hive
-    EXPECT_EQ(-ERROR_FILE_NOT_FOUND, Number(HKEY_CURRENT_USER, L"X"));
-    EXPECT_EQ(ERROR_SUCCESS, SetNumber(HKEY_CURRENT_USER, L"X", 3));
-    EXPECT_EQ(3, Number(HKEY_CURRENT_USER, L"X"));
+    EXPECT_EQ((std::tuple{Number(HKEY_CURRENT_USER, L"X"), SetNumber(HKEY_CURRENT_USER, L"X", 3), Number(HKEY_CURRENT_USER, L"X")}),
+              std::tuple(-ERROR_FILE_NOT_FOUND, ERROR_SUCCESS, 3LL));
 }
 
 TEST_F(RegistryStore, DamagedOrForeignFilesFailAndStayUntouched) {
@@ -151,9 +141,8 @@ TEST_F(RegistryStore, DamagedOrForeignFilesFailAndStayUntouched) {
     const std::string garbage(4096, '\x5a');
     WriteFileBytes(reg.userFile() + ".new", garbage);
     ASSERT_EQ(0, rename((reg.userFile() + ".new").c_str(), reg.userFile().c_str()));
-    EXPECT_EQ(-ERROR_BADDB, Number(h, L"N"));
-    EXPECT_EQ(ERROR_BADDB, SetNumber(h, L"N", 2));
-    EXPECT_EQ(ERROR_BADDB, Open(HKEY_CURRENT_USER, L"K", &other));
+    EXPECT_EQ((std::tuple{Number(h, L"N"), SetNumber(h, L"N", 2), Open(HKEY_CURRENT_USER, L"K", &other)}),
+              std::tuple(-ERROR_BADDB, ERROR_BADDB, ERROR_BADDB));
     EXPECT_EQ(garbage, ReadFileBytes(reg.userFile()));
     // A file cut short, then bytes flipped in every page after the header: calls fail cleanly.
     WriteFileBytes(reg.userFile(), good.substr(0, 1500));
@@ -213,15 +202,15 @@ TEST_F(RegistryStore, HiveFilesArePlainRegularFiles) {
 
     const std::string missing = reg.dir().File("missing/user.sqlite");
     setenv("ZCMCOM_REGISTRY_USER", missing.c_str(), 1);
-    EXPECT_EQ(-ERROR_FILE_NOT_FOUND, Number(HKEY_CURRENT_USER, L"N"));
-    EXPECT_EQ(ERROR_PATH_NOT_FOUND, SetNumber(HKEY_CURRENT_USER, L"N", 1));
-    EXPECT_FALSE(Exists(reg.dir().File("missing")));
+    EXPECT_EQ((std::tuple{Number(HKEY_CURRENT_USER, L"N"), SetNumber(HKEY_CURRENT_USER, L"N", 1),
+                          Exists(reg.dir().File("missing"))}),
+              std::tuple(-ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND, false));
     EnvRestorer config("XDG_CONFIG_HOME");
     setenv("XDG_CONFIG_HOME", reg.dir().File("config").c_str(), 1);
     unsetenv("ZCMCOM_REGISTRY_USER");
-    EXPECT_EQ(ERROR_SUCCESS, SetNumber(HKEY_CURRENT_USER, L"N", 1));
-    EXPECT_TRUE(Exists(reg.dir().File("config/orvana/registry-user.sqlite")));
-    EXPECT_EQ(CString(), ZcmRegistryProblem(HKEY_CURRENT_USER));
+    EXPECT_EQ((std::tuple{SetNumber(HKEY_CURRENT_USER, L"N", 1), Exists(reg.dir().File("config/orvana/registry-user.sqlite")),
+                          ZcmRegistryProblem(HKEY_CURRENT_USER)}),
+              std::tuple(ERROR_SUCCESS, true, CString()));
 }
 
 // A batch's writes reach the file together at its end, or not at all; other threads'
@@ -252,9 +241,8 @@ TEST_F(RegistryStore, ABatchIsOneTransaction) {
         EXPECT_EQ(ERROR_CANCELLED, outer.Commit());
         other.join();
     }
-    EXPECT_EQ(ERROR_SUCCESS, theirs);
-    EXPECT_EQ(4, Number(HKEY_CURRENT_USER, L"Theirs"));
-    EXPECT_EQ(-ERROR_FILE_NOT_FOUND, Number(h, L"Three"));
+    EXPECT_EQ((std::tuple{theirs, Number(HKEY_CURRENT_USER, L"Theirs"), Number(h, L"Three")}),
+              std::tuple(ERROR_SUCCESS, 4LL, -ERROR_FILE_NOT_FOUND));
     EXPECT_EQ(ERROR_INVALID_HANDLE, CRegistryBatch(HKEY_CLASSES_ROOT).Commit());
     RegCloseKey(h);
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 #include <clocale>
+#include <tuple>
 #include <utility>
 
 #include "platform/Afx.h"
@@ -62,15 +63,11 @@ TEST(StringExtract, MidLeftRightClampAndSearchesMissSafely) {
 
 TEST(StringChange, ReplaceRemoveTrimCaseInsertDelete) {
     CString s(L"+ 12 - 5 + 3");
-    EXPECT_EQ(s.Replace(L"+ ", L"+"), 2);
-    EXPECT_EQ(s, CString(L"+12 - 5 +3"));
-    EXPECT_EQ(s.Replace(L"", L"x"), 0);
-    EXPECT_EQ(s.Remove(L' '), 3);
-    EXPECT_EQ(s, CString(L"+12-5+3"));
+    EXPECT_EQ((std::tuple{s.Replace(L"+ ", L"+"), CString(s), s.Replace(L"", L"x"), s.Remove(L' '), s}),
+              (std::tuple{2, CString(L"+12 - 5 +3"), 0, 3, CString(L"+12-5+3")}));
     CString t(L" \t deepsky \r\n"), u(L"\t x \t"), v(L"AbC");
-    EXPECT_EQ(t.Trim().MakeUpper(), CString(L"DEEPSKY"));
-    EXPECT_EQ(u.Trim(L" \t"), CString(L"x"));
-    EXPECT_EQ(v.CompareNoCase(L"aBc"), 0);
+    EXPECT_EQ((std::tuple{t.Trim().MakeUpper(), u.Trim(L" \t"), v.CompareNoCase(L"aBc")}),
+              (std::tuple{CString(L"DEEPSKY"), CString(L"x"), 0}));
     EXPECT_LT(v.CompareNoCase(L"abd"), 0);
     EXPECT_EQ(v.MakeReverse(), CString(L"CbA"));
     CString w(L"abc");

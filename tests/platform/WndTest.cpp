@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <thread>
+#include <tuple>
 
 #include "platform/Afx.h"
 #include "platform/Dialog.h"
@@ -32,13 +33,10 @@ TEST(WindowTable, CreatedWindowsAreWindowsUntilDestroyed) {
     const HWND h = w.GetSafeHwnd();
     EXPECT_TRUE(IsWindow(h));
     EXPECT_EQ(&w, CWnd::FromHandle(h));
-    EXPECT_EQ(42, SendMessageW(h, WM_USER + 1, 0, 0));
-    EXPECT_EQ(static_cast<UINT>(WM_USER + 1), w.last);
-    EXPECT_TRUE(w.DestroyWindow());
-    EXPECT_FALSE(w.DestroyWindow());
-    EXPECT_FALSE(IsWindow(h));
-    EXPECT_EQ(nullptr, CWnd::FromHandle(h));
-    EXPECT_EQ(0, SendMessageW(h, WM_USER + 1, 0, 0));
+    EXPECT_EQ((std::tuple{SendMessageW(h, WM_USER + 1, 0, 0), UINT(w.last), bool(w.DestroyWindow()),
+                          bool(w.DestroyWindow()), bool(IsWindow(h)), CWnd::FromHandle(h),
+                          SendMessageW(h, WM_USER + 1, 0, 0)}),
+              (std::tuple{42, static_cast<UINT>(WM_USER + 1), true, false, false, nullptr, 0}));
     ASSERT_TRUE(w.Create());  // a handle is never given out twice
     EXPECT_NE(h, w.GetSafeHwnd());
     EXPECT_FALSE(IsWindow(h));
