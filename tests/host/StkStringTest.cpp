@@ -59,9 +59,8 @@ TEST(StkStr, TableSearchUsesTheNameBeforeTheArguments) {
     EXPECT_EQ(CStkStr(L"deepsky(12, 3)").TableSearch(kKinds, &v), 1);
     EXPECT_EQ(v, 2);
     v = -1;
-    EXPECT_EQ(CStkStr(L"Sta").TableSearch(kKinds, &v), 0);
-    EXPECT_EQ(CStkStr(L"").TableSearch(kKinds, &v), 0);
-    EXPECT_EQ(v, -1);
+    EXPECT_EQ((std::tuple{CStkStr(L"Sta").TableSearch(kKinds, &v), CStkStr(L"").TableSearch(kKinds, &v), v}),
+              (std::tuple{0, 0, -1}));
     // a key longer than the comparison buffers matches nothing, even a long equal name
     const std::wstring longName(5000, L'A'), atLimit(4095, L'b');
     const tagNAMETABLE longTable[] = {{longName.c_str(), 9}, {atLimit.c_str(), 8}, {nullptr, 0}};
@@ -70,9 +69,8 @@ TEST(StkStr, TableSearchUsesTheNameBeforeTheArguments) {
     EXPECT_EQ(v, 8);
     // the value search takes the first row and leaves the text alone when none matches
     CStkStr s(L"keep");
-    EXPECT_EQ(s.TableValueSearch(kKinds, 1), 1);
-    EXPECT_EQ(s.TableValueSearch(kKinds, 99), 0);
-    EXPECT_EQ(s, CString(L"Star"));
+    EXPECT_EQ((std::tuple{s.TableValueSearch(kKinds, 1), s.TableValueSearch(kKinds, 99), s}),
+              (std::tuple{1, 0, CString(L"Star")}));
     const tagNAMETABLE empty[] = {{nullptr, 0}};
     EXPECT_EQ(s.TableValueSearch(empty, 0), 0);
 }
@@ -97,24 +95,17 @@ TEST(ZntProperty, DottedPathsAndCallFormsKeepTenPieces) {
 
 TEST(ZntProperty, IndexOrPositionOutsideTheListTouchesNothing) {
     CZntProperty p(L"Solar.Planet.Mars");
-    EXPECT_EQ(p.GetParam(10), CString());
-    EXPECT_EQ(p.Same(-1, L""), 0);
-    EXPECT_EQ(p.IsEmpty(10), 0);
-    EXPECT_EQ(p.Channel(11), -1);
-    EXPECT_EQ(p.atoi(10, 7), 7);
+    EXPECT_EQ((std::tuple{p.GetParam(10), p.Same(-1, L""), p.IsEmpty(10), p.Channel(11), p.atoi(10, 7)}),
+              (std::tuple{CString(), 0, 0, -1, 7}));
     EXPECT_DOUBLE_EQ(p.atof(-5, 1.5), 1.5);
-    EXPECT_EQ(p.Year(12, 3), 3);
-    EXPECT_EQ(p.GetAt(10, 0), L'\0');
-    EXPECT_EQ(p.Mid(10, 0), CString());
+    EXPECT_EQ((std::tuple{p.Year(12, 3), p.GetAt(10, 0), p.Mid(10, 0)}),
+              (std::tuple{3, L'\0', CString()}));
     int v = 0;
     EXPECT_EQ(p.TableSearch(10, kKinds, &v), 0);
     EXPECT_EQ(p.GetMaxParam(), 10);
     // inside a parameter: the terminator at its end, an exception beyond
-    EXPECT_EQ(p.GetAt(1, 0), L'P');
-    EXPECT_EQ(p.GetAt(1, 6), L'\0');
-    EXPECT_EQ(p.Mid(1, 3), CString(L"net"));
-    EXPECT_EQ(p.Mid(1, 60), CString());
-    EXPECT_EQ(p.Mid(1, -2), CString(L"Planet"));
+    EXPECT_EQ((std::tuple{p.GetAt(1, 0), p.GetAt(1, 6), p.Mid(1, 3), p.Mid(1, 60), p.Mid(1, -2)}),
+              (std::tuple{L'P', L'\0', CString(L"net"), CString(), CString(L"Planet")}));
     ExpectThrows<CInvalidArgException>([&] { p.GetAt(1, 7); });
     ExpectThrows<CInvalidArgException>([&] { p.GetAt(0, -1); });
 }
@@ -147,10 +138,9 @@ TEST(StkString, SplitsOnFirstIndexedReadAndAgainAfterAssignment) {
     EXPECT_EQ(copy.GetMaxParamP(), 10);
     int v = 0;
     CStkString kind(L"DeepSky.NGC.224");
-    EXPECT_EQ(kind.TableSearchP(0, kKinds, &v), 1);
-    EXPECT_EQ(v, 2);
-    EXPECT_EQ(kind.TableValueSearchP(0, kKinds, 3), 1);
-    EXPECT_EQ(kind.GetParamP(0), CString(L"Solar"));
+    EXPECT_EQ((std::tuple{kind.TableSearchP(0, kKinds, &v), v, kind.TableValueSearchP(0, kKinds, 3),
+                          kind.GetParamP(0)}),
+              (std::tuple{1, 2, 1, CString(L"Solar")}));
 }
 
 TEST(CorZnt, ABareHostRaisesTheAutomationException) {
