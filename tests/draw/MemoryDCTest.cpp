@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "draw/MemoryDC.h"
 #include "platform/Exception.h"
 
@@ -22,20 +24,15 @@ TEST(CMemoryDC, CreatesAndCopiesSurfacesCompatibleWithWindowsDcsOrAFormat) {
     EXPECT_EQ(a.GetPixel(8, 3), CLR_INVALID);
     ASSERT_EQ(b.Create(&a, 9, 9), 1);
     // Blts and the copying constructor copy the image; nothing from or to nothing.
-    EXPECT_EQ(a.FullBlt(&b, 1, 5), 1);
-    EXPECT_EQ(b.GetPixel(8, 8), RGB(1, 2, 3));
-    EXPECT_EQ(a.FullBlt(nullptr), 0);
-    EXPECT_EQ(CMemoryDC(&a).GetPixel(7, 3), RGB(1, 2, 3));
-    EXPECT_EQ(CMemoryDC(&c).m_hDC, nullptr);
-    EXPECT_EQ(b.Create(static_cast<CDC*>(nullptr), 3, 3), 0);
-    EXPECT_TRUE(IsEmpty(b));
+    EXPECT_EQ((std::tuple{a.FullBlt(&b, 1, 5), b.GetPixel(8, 8), a.FullBlt(nullptr),
+                          CMemoryDC(&a).GetPixel(7, 3), CMemoryDC(&c).m_hDC,
+                          b.Create(static_cast<CDC*>(nullptr), 3, 3), bool(IsEmpty(b))}),
+              (std::tuple{1, RGB(1, 2, 3), 0, RGB(1, 2, 3), nullptr, 0, true}));
     // The format overload makes its own memory DC; planes other than 1 and unknown depths fail.
     ASSERT_EQ(c.Create(4, 3, 24, 1), 1);
     c.SetPixel(3, 2, RGB(200, 100, 50));
-    EXPECT_EQ(c.GetPixel(3, 2), RGB(200, 100, 50));
-    EXPECT_EQ(c.Create(4, 3, 24, 2), 0);
-    EXPECT_EQ(c.Create(4, 3, 13, 1), 0);
-    EXPECT_TRUE(IsEmpty(c));
+    EXPECT_EQ((std::tuple{c.GetPixel(3, 2), c.Create(4, 3, 24, 2), c.Create(4, 3, 13, 1), bool(IsEmpty(c))}),
+              (std::tuple{RGB(200, 100, 50), 0, 0, true}));
 }
 
 // A zero area holds nothing and succeeds; a huge or negative one fails; either way what

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "draw/MemoryDIBTz.h"
-#include "support/PeBuilder.h"
 #include "support/TestUtil.h"
 
 namespace {
