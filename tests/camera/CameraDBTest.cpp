@@ -10,7 +10,6 @@
 #include "camera/CameraDB.h"
 #include "files/ZntFile.h"
 #include "platform/MessageBox.h"
-#include "support/PeBuilder.h"
 #include "support/TestUtil.h"
 
 namespace {

@@ -15,7 +15,6 @@
 #include "files/FileExist.h"
 #include "files/SortableStringArray.h"
 #include "platform/FileSystem.h"
-#include "support/PeBuilder.h"
 #include "support/TestUtil.h"
 
 namespace {

@@ -9,7 +9,6 @@
 
 #include "files/ZntFile.h"
 #include "files/ZntFileEx.h"
-#include "support/PeBuilder.h"
 #include "support/TestUtil.h"
 
 namespace {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "files/ZntFile.h"
-#include "support/PeBuilder.h"
 #include "support/TestUtil.h"
 
 namespace {
