@@ -48,25 +48,22 @@ TEST(SocketClient, FailuresAndUdpDatagramsLeakNothing) {
     ASSERT_GE(receiver, 0);
     CInetSocket s, other;
     const int before = CountOpenDescriptors();
-    EXPECT_EQ(other.Open("127.0.0.1", port), 0);  // no TCP listener there
-    EXPECT_EQ(other.Connect(CInetSocket::TCP, "", 80), 0);
-    EXPECT_EQ(other.Connect(CInetSocket::UDP, nullptr, 80), 0);
-    EXPECT_EQ(other.Connect(CInetSocket::UDP, "127.0.0.1", 70000), 0);
-    EXPECT_EQ(CountOpenDescriptors(), before);
+    // No TCP listener there, no host, no port: each fails and nothing stays open.
+    EXPECT_EQ((std::tuple{other.Open("127.0.0.1", port), other.Connect(CInetSocket::TCP, "", 80),
+                          other.Connect(CInetSocket::UDP, nullptr, 80), other.Connect(CInetSocket::UDP, "127.0.0.1", 70000),
+                          CountOpenDescriptors()}),
+              (std::tuple{0, 0, 0, 0, before}));
     EXPECT_LT(other.Send("abc", 3, 0), 0);
     bool called = false;
     EXPECT_EQ(other.Send("abc", 3, [&](const char*, int) { return called = true; }), 0);
     EXPECT_FALSE(called);
     ASSERT_EQ(s.Connect(CInetSocket::UDP, "127.0.0.1", port), 1);  // needs no peer
-    EXPECT_EQ(s.Send("first", 5, 0), 5);
-    EXPECT_EQ(s.Send("second", 6, 1), 6);  // with the broadcast option set for the call
-    // SendTo uses a socket of its own and leaves the connection alone.
-    EXPECT_EQ(other.SendTo("127.0.0.1", port, "third", 5, 0), 5);
-    EXPECT_EQ(other.SendTo("127.0.0.1", port, "fourth", 6, 1), 6);
-    EXPECT_EQ(other.SendTo("", port, "x", 1, 0), 0);
-    EXPECT_EQ(other.SendTo("127.0.0.1", port, nullptr, 4, 0), 0);
-    EXPECT_EQ(other.IsConnected(), 0);
-    EXPECT_EQ(s.Send("more", 4, 0), 4);
+    // The second with the broadcast option set for the call; SendTo uses a socket of its own
+    // and leaves the connection alone.
+    EXPECT_EQ((std::tuple{s.Send("first", 5, 0), s.Send("second", 6, 1), other.SendTo("127.0.0.1", port, "third", 5, 0),
+                          other.SendTo("127.0.0.1", port, "fourth", 6, 1), other.SendTo("", port, "x", 1, 0),
+                          other.SendTo("127.0.0.1", port, nullptr, 4, 0), other.IsConnected(), s.Send("more", 4, 0)}),
+              (std::tuple{5, 6, 5, 6, 0, 0, 0, 4}));
     for (const char* text : {"first", "second", "third", "fourth", "more"})
         EXPECT_EQ(RecvText(receiver), text);
 
@@ -91,14 +88,14 @@ TEST(Listener, EchoesAboveTheSelectLimitAndDestructorStopsTheListener) {
     {
         Received got;
         LoopbackSocket server;
-        EXPECT_EQ(server.Listen(CInetSocket::TCP, 0, nullptr), 0);
-        EXPECT_EQ(std::make_tuple(server.IsListening(), server.StopListening()), std::make_tuple(0, 0));
-        EXPECT_EQ(CountThreads(), threads);
+        EXPECT_EQ((std::tuple{server.Listen(CInetSocket::TCP, 0, nullptr), server.IsListening(), server.StopListening(),
+                              CountThreads()}),
+                  (std::tuple{0, 0, 0, threads}));
         ASSERT_EQ(server.Listen(CInetSocket::TCP, 0, Echo(&got)), 1);
         port = server.ListeningPort();
         ASSERT_GT(port, 0);
-        EXPECT_EQ(server.Listen(CInetSocket::TCP, 0, nullptr), 0);
-        EXPECT_EQ(std::make_tuple(server.IsListening(), server.ListeningPort()), std::make_tuple(1, port));
+        EXPECT_EQ((std::tuple{server.Listen(CInetSocket::TCP, 0, nullptr), server.IsListening(), server.ListeningPort()}),
+                  (std::tuple{0, 1, port}));
         CInetSocket client;
         ASSERT_EQ(client.Open("localhost", port), 1);
         const std::string text = "hello, listener";
@@ -109,9 +106,7 @@ TEST(Listener, EchoesAboveTheSelectLimitAndDestructorStopsTheListener) {
         EXPECT_EQ(got.WaitForBytes(text.size() + big.size()), text.size() + big.size());
         EXPECT_EQ(got.Streams().begin()->second, text + big);
     }
-    EXPECT_EQ(CountThreads(), threads);
-    EXPECT_EQ(CountOpenDescriptors(), open);
-    EXPECT_EQ(ConnectLoopback(port), -1);
+    EXPECT_EQ((std::tuple{CountThreads(), CountOpenDescriptors(), ConnectLoopback(port)}), (std::tuple{threads, open, -1}));
     for (int fd : filler) close(fd);
     if (filler.empty()) GTEST_SKIP() << "descriptor limit below 1200: ran below the select limit only";
 }
@@ -158,12 +153,10 @@ TEST(Listener, SecondListenReplacesTheFirst) {
     const int oldPort = server.ListeningPort();
     const int threads = CountThreads();
     ASSERT_EQ(server.Listen(CInetSocket::UDP, 0, second.Function()), 1);  // still TCP
-    EXPECT_EQ(CountThreads(), threads);
-    EXPECT_EQ(ConnectLoopback(oldPort), -1);
+    EXPECT_EQ((std::tuple{CountThreads(), ConnectLoopback(oldPort)}), (std::tuple{threads, -1}));
     const int fd = ConnectLoopback(server.ListeningPort());
     ASSERT_TRUE(SendText(fd, "to the second"));
-    EXPECT_EQ(second.WaitForBytes(13), 13u);
-    EXPECT_EQ(first.Bytes(), 0u);
+    EXPECT_EQ((std::tuple{second.WaitForBytes(13), first.Bytes()}), (std::tuple{13u, 0u}));
     close(fd);
     ExpectPromptStop(server, "StopListening (idle listener)");
     EXPECT_EQ(std::make_tuple(server.IsListening(), server.ListeningPort()), std::make_tuple(0, 0));
@@ -219,14 +212,12 @@ TEST(Listener, FifthClientIsTurnedAwayAndFourAreServed) {
     }
     const int fifth = ConnectLoopback(server.ListeningPort());
     bool closed = false;
-    EXPECT_EQ(ReadUntilClosed(fifth, &closed), std::string("MAX_CONNECTIONS\0", 16));
-    EXPECT_TRUE(closed);
+    EXPECT_EQ((std::tuple{ReadUntilClosed(fifth, &closed), closed}), (std::tuple{std::string("MAX_CONNECTIONS\0", 16), true}));
     close(fifth);
     for (int fd : clients) ASSERT_TRUE(SendText(fd, "bc"));
     EXPECT_EQ(got.WaitForBytes(12), 12u);
-    const auto streams = got.Streams();
-    EXPECT_EQ(streams.size(), 4u);
-    for (const auto& s : streams) EXPECT_EQ(s.second, "abc");
+    for (const auto& s : got.Streams()) EXPECT_EQ(s.second, "abc");
+    EXPECT_EQ(got.Streams().size(), 4u);
     for (int fd : clients) close(fd);
 }
 
@@ -242,8 +233,7 @@ TEST(Listener, SilentClientIsDisconnectedAfterTheIdleLimit) {
         ASSERT_TRUE(SendText(chatty, "c"));
     bool closed = false;
     ReadUntilClosed(silent, &closed);
-    EXPECT_TRUE(closed);
-    EXPECT_GE(ElapsedMs(start), 1000);
+    EXPECT_TRUE(closed && ElapsedMs(start) >= 1000) << ElapsedMs(start);
     ASSERT_TRUE(SendText(chatty, "!"));
     EXPECT_EQ(got.WaitForBytes(12), 12u);
     close(silent);

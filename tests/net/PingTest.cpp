@@ -38,14 +38,11 @@ TEST(IcmpEcho, LoopbackRepliesAndBadInputFailsAtOnce) {
     CInetSocket s;
     EXPECT_EQ(s.Ping("127.0.0.1"), 1);
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(s.Ping(""), 0);
-    EXPECT_EQ(s.Ping(nullptr), 0);
+    EXPECT_EQ((std::tuple{s.Ping(""), s.Ping(nullptr)}), (std::tuple{0, 0}));
     EXPECT_LT(ElapsedMs(start), 500);
     if (!CanOpen(SOCK_RAW)) GTEST_SKIP() << "raw ICMP sockets need root";
-    EXPECT_EQ(ZcmIcmpEcho(kLoopback, kPayload, 14, 1000, ZCM_ICMP_RAW), 1);
-    EXPECT_EQ(ZcmIcmpEcho(kLoopback, nullptr, 0, 1000, ZCM_ICMP_RAW), 1);
-    EXPECT_EQ(ZcmIcmpEcho(kLoopback, kPayload, -1, 1000, ZCM_ICMP_RAW), 0);
-    EXPECT_EQ(ZcmIcmpEcho(kLoopback, nullptr, 5, 1000, ZCM_ICMP_RAW), 0);
+    for (auto [payload, size, replies] : {std::tuple{kPayload, 14, 1}, {nullptr, 0, 1}, {kPayload, -1, 0}, {nullptr, 5, 0}})
+        EXPECT_EQ(ZcmIcmpEcho(kLoopback, payload, size, 1000, ZCM_ICMP_RAW), replies) << size;
 }
 
 TEST(IcmpEcho, ConcurrentEchoesEachFindTheirOwnReply) {
@@ -72,17 +69,15 @@ TEST(PingWatchDog, LoopbackTurnsAliveStopsPromptlyAndDiesWithItsOwner) {
         EXPECT_EQ(std::make_tuple(dog.ThreadStart(0), dog.ThreadStart(-5), dog.IsThreadRunning()),
                   std::make_tuple(0, 0, 0));
         ASSERT_EQ(dog.ThreadStart(50), 1);
-        EXPECT_EQ(dog.IsThreadRunning(), 1);
-        EXPECT_EQ(dog.ThreadStart(5000), 1);  // already running
+        EXPECT_EQ((std::tuple{dog.IsThreadRunning(), dog.ThreadStart(5000)}), (std::tuple{1, 1}));  // already running
         EXPECT_TRUE(TurnsAlive(dog));
         ExpectPromptStop(dog, "loopback");
-        EXPECT_EQ(dog.ThreadStop(), 0);
-        EXPECT_EQ(dog.IsThreadRunning(), 0);
-        EXPECT_EQ(dog.IsAlive(), 1);  // keeps its last value
-        EXPECT_EQ(CountThreads(), threads);
-        ASSERT_EQ(dog.ThreadStart(20), 1);  // and starts again
-        EXPECT_EQ(dog.SetHost(L"127.0.0.1"), 1);
-        EXPECT_EQ(dog.IsAlive(), 0);  // a new host is not alive until it answers
+        // Stopped, it keeps its last value; it starts again, and a new host is not alive
+        // until it answers.
+        EXPECT_EQ((std::tuple{dog.ThreadStop(), dog.IsThreadRunning(), dog.IsAlive(), CountThreads()}),
+                  (std::tuple{0, 0, 1, threads}));
+        ASSERT_EQ(dog.ThreadStart(20), 1);
+        EXPECT_EQ((std::tuple{dog.SetHost(L"127.0.0.1"), dog.IsAlive()}), (std::tuple{1, 0}));
         EXPECT_TRUE(TurnsAlive(dog));
         EXPECT_EQ(CountThreads(), threads + 1);
     }  // the destructor stops the running worker
@@ -106,8 +101,7 @@ TEST(InNetNamespace, SilentHostGivesNoReplyAndStopsPromptly) {
     EXPECT_EQ(ZcmIcmpEcho(silent, kPayload, 14, 300), 0);
     EXPECT_GE(ElapsedMs(start), 290);  // waited for the time-out
     CInetSocket s;
-    EXPECT_EQ(s.Ping("192.0.2.1"), 0);
-    EXPECT_EQ(s.Ping("name.invalid"), 0);
+    EXPECT_EQ((std::tuple{s.Ping("192.0.2.1"), s.Ping("name.invalid")}), (std::tuple{0, 0}));
 
     // A cancel descriptor ends the wait at once.
     const int cancel = eventfd(1, EFD_CLOEXEC);
