@@ -41,10 +41,9 @@ TEST(CFileInfo, VersionRecordsOfAPeFile) {
     // Strings not in the block stay empty.
     EXPECT_EQ(info.aVersion[1].strCompanyName + L"|" + info.aVersion[1].strProductName, CString(L"Orvana|"));
     // No version resource: 0, but the status is read first.
-    EXPECT_EQ(CFileInfo::GetFileInfo(W(dir.File("none")), &info), 0);
-    EXPECT_EQ(InfoOf(dir, "just text", nullptr), 0);
-    EXPECT_EQ(InfoOf(dir, "just text", &info), 0);
-    EXPECT_EQ(info.ullSize, 9u);
+    EXPECT_EQ((std::tuple{CFileInfo::GetFileInfo(W(dir.File("none")), &info), InfoOf(dir, "just text", nullptr),
+                          InfoOf(dir, "just text", &info), info.ullSize}),
+              (std::tuple{0, 0, 0, 9ull}));
 }
 
 TEST(CFileInfo, DamagedPeFilesGiveZeroWithoutCrashing) {

@@ -77,14 +77,12 @@ TEST(CZntFile, LongLinesAndThePositionAfterALine) {
     EXPECT_EQ(line.GetLength(), 1000);
     // A base-class read continues just after the line feed.
     char rest[4];
-    EXPECT_EQ(f.Read(rest, 4), 4u);
-    EXPECT_EQ(std::string(rest, 4), "TAIL");
+    EXPECT_EQ((std::tuple{f.Read(rest, 4), std::string(rest, 4)}), (std::tuple{4u, "TAIL"}));
     // A UTF-16 line longer than a mebibyte.
     WriteFileBytes(dir.File("h"), Be(std::u16string(600000, u'語') + u"\nend"));
     const auto lines = ReadAll(dir.File("h"));
     ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0].GetLength(), 600000);
-    EXPECT_EQ(lines[1], CString(L"end"));
+    EXPECT_EQ((std::tuple{lines[0].GetLength(), lines[1]}), (std::tuple{600000, CString(L"end")}));
 }
 
 TEST(CZntFile, WritingEachEncoding) {
@@ -116,9 +114,8 @@ TEST(CZntFile, FailuresThrowFileExceptions) {
         // Large writes go straight to the device; small ones fail when the stream flushes.
         ExpectThrows<CFileException>([&] { f.WriteString(CString(std::wstring(100000, L'x'))); },
                                      [](CFileException* e) {
-                                         EXPECT_EQ(e->m_cause, CFileException::diskFull);
-                                         EXPECT_EQ(e->m_lOsError, ENOSPC);
-                                         EXPECT_EQ(e->m_strFileName, CString(L"/dev/full"));
+                                         EXPECT_EQ(std::tuple(e->m_cause, e->m_lOsError, e->m_strFileName),
+                                                   std::tuple(int(CFileException::diskFull), ENOSPC, CString(L"/dev/full")));
                                      });
     }
     CZntFile g(L"/dev/full", CFile::modeCreate | CFile::modeWrite, 0, 0);
