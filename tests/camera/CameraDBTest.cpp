@@ -16,19 +16,6 @@ namespace {
 
 CString Dir(const TempDir& d) { return W(d.path() + "/"); }
 
-// Collects message boxes (text, type) instead of showing them.
-struct Boxes {
-    Boxes() {
-        previous = AfxSetMessageBoxHandler([this](LPCTSTR text, UINT type) {
-            shown.emplace_back(CString(text), type);
-            return IDOK;
-        });
-    }
-    ~Boxes() { AfxSetMessageBoxHandler(previous); }
-    std::vector<std::pair<CString, UINT>> shown;
-    ZcmMessageBoxHandler previous;
-};
-
 // The tables as text: "vendor|model|name|values" a camera, then "vendor:count" a group.
 std::string Dump(const CCameraDB& db) {
     std::ostringstream out;
@@ -67,7 +54,7 @@ TEST(CCameraDB, RecordsAndMakerGroupsInEachEncoding) {
     for (auto [unicode, little] : {std::pair{0, 0}, {1, 1}, {1, 0}}) {
         TempDir dir;
         CZntFile(W(dir.File("zcmccd.txt")), CFile::modeCreate | CFile::modeWrite, unicode, little).WriteString(kSample.c_str());
-        Boxes boxes;
+        MessageBoxRecorder boxes;
         CCameraDB db;
         db.Init(Dir(dir));
         EXPECT_TRUE(boxes.shown.empty());
@@ -89,7 +76,7 @@ TEST(CCameraDB, OutOfRangeAndAdding) {
 
 TEST(CCameraDB, AMissingFileShowsTheMessage) {
     TempDir dir;
-    Boxes boxes;
+    MessageBoxRecorder boxes;
     CCameraDB db;
     db.Init(Dir(dir));
     const CString text = CString(L"カメラの写野角データファイルが読み込めません。\r\n") + Dir(dir) + L"zcmccd.txt";
@@ -117,7 +104,7 @@ TEST(CCameraDB, BinaryGarbageKeepsTheTablesConsistent) {
 // pixel size is the sensor size within a few per cent.
 TEST(CCameraDB, TheShippedDatabase) {
     CCameraDB db;
-    Boxes boxes;
+    MessageBoxRecorder boxes;
     db.Init(CString(ZCMCOM_SOURCE_DIR "/data/"));
     ASSERT_TRUE(boxes.shown.empty() && db.GetCameraNum() > 30);
     EXPECT_EQ(db.GetVendor(0).strName, CString(ZCM_CAMERA_NO_VENDOR));

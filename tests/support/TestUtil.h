@@ -12,6 +12,7 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/MessageBox.h"
 #include "platform/String.h"
 
 // Lets GoogleTest print CString values in failure messages.
@@ -30,6 +31,20 @@ void ExpectThrows(F f, Check check = [](E*) {}) {
         e->Delete();
     }
 }
+
+// Records the message boxes shown (text, type) instead of showing them, answering each with
+// `answer`; the handler before it comes back when it goes.
+struct MessageBoxRecorder {
+    MessageBoxRecorder()
+        : previous(AfxSetMessageBoxHandler([this](LPCTSTR text, UINT type) {
+              shown.emplace_back(CString(text), type);
+              return answer;
+          })) {}
+    ~MessageBoxRecorder() { AfxSetMessageBoxHandler(previous); }
+    std::vector<std::pair<CString, UINT>> shown;
+    int answer = IDOK;
+    ZcmMessageBoxHandler previous;
+};
 
 // Runs a shell command, returns its standard output; the exit status goes to *status.
 std::string RunCommand(const std::string& command, int* status);
