@@ -133,7 +133,7 @@ TEST_F(DateEditTest, TimeLockQuestion) {
     EXPECT_EQ(Move({0, 0, 1, 0, 0, 0.0}).size(), 1u);
     obs.SwapADBCByUI();
     EXPECT_EQ(TakeCommands().size(), 1u);
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(boxes.shown.empty());
     // Another minute: asked, and declined.
     Reset();
     Set(MakeDate(2024, 3, 15, 21, 1, 0, 9.0));
@@ -141,27 +141,27 @@ TEST_F(DateEditTest, TimeLockQuestion) {
     tagADATE locked = MakeDate(2024, 3, 15, 6, 0, 0);
     obs.UpdateDateByUI(&locked, 1, 5);
     ExpectDropped("declined");
-    ASSERT_EQ(boxes.size(), 3u);
-    EXPECT_EQ(boxes[0], std::make_pair(CString(kAsk), static_cast<UINT>(MB_YESNO | MB_ICONINFORMATION)));
+    ASSERT_EQ(boxes.shown.size(), 3u);
+    EXPECT_EQ(boxes.shown[0], std::make_pair(CString(kAsk), static_cast<UINT>(MB_YESNO | MB_ICONINFORMATION)));
     EXPECT_EQ(std::make_tuple(obs.IsTimeLocked(), obs.m_nSpecialTime), std::make_tuple(1, 0));
     EXPECT_EQ(obs.TurnOffSpecialTime(1, &locked), 0);
     EXPECT_EQ(obs.TurnOffSpecialTime(1, nullptr), 0);  // no record to compare: asked
-    EXPECT_EQ(boxes.back().first, CString(kAskKind));
+    EXPECT_EQ(boxes.shown.back().first, CString(kAskKind));
     // Accepted: the lock goes first.
-    boxAnswer = IDYES;
+    boxes.answer = IDYES;
     EXPECT_EQ(Set(MakeDate(2024, 3, 15, 21, 1, 0, 9.0)),
               (Texts{L"Time.Lock = FALSE; Show Zentar", L"Time = UT(2024, 3, 15, 12, 1, 0); Show Sky"}));
-    EXPECT_EQ(std::make_tuple(obs.IsTimeLocked(), obs.m_nSpecialTime, boxes.size()), std::make_tuple(0, 0, size_t(6)));
+    EXPECT_EQ(std::make_tuple(obs.IsTimeLocked(), obs.m_nSpecialTime, boxes.shown.size()), std::make_tuple(0, 0, size_t(6)));
     // While the question is open, the caller's own edit does not ask again.
     obs.SetTimeLocked(1);
     AfxSetMessageBoxHandler([&](LPCTSTR text, UINT type) {
-        boxes.emplace_back(CString(text), type);
+        boxes.shown.emplace_back(CString(text), type);
         tagADATE inner = MakeDate(2024, 3, 15, 14, 0, 0);
         obs.UpdateDateByUI(&inner);
         return IDNO;
     });
     EXPECT_EQ(Set(MakeDate(2024, 3, 15, 13, 0, 0)), Texts{L"Time = UT(2024, 3, 15, 14, 0, 0); Show Sky"});
-    EXPECT_EQ(boxes.size(), 7u);
+    EXPECT_EQ(boxes.shown.size(), 7u);
     // Without an application handler the framework answers no.
     AfxSetMessageBoxHandler(nullptr);
     EXPECT_TRUE(Set(MakeDate(2024, 3, 15, 13, 0, 0)).empty());

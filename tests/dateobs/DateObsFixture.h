@@ -58,20 +58,14 @@ protected:
     }
     void SetUp() override {
         AfxGetThread()->m_pMainWnd = &wnd;
-        AfxSetMessageBoxHandler([this](LPCTSTR text, UINT type) {
-            boxes.emplace_back(CString(text), type);
-            return boxAnswer;
-        });
+        boxes.answer = IDNO;
         AnswerTime(L"UT  AD2024/03/15 12:00:00");
         host.Answer(L"? Time.Timezone", L"9");
         host.Answer(L"? Solar.Moon.Age", L"5.25");
         AnswerSite(L"Location(\"Tokyo\", 139.7, 35.7)", L"139.7", L"35.7", L"40");
         host.Answer(L"? Star.AutoMagnitudeLimit.Minimum", L"6.5");
     }
-    void TearDown() override {
-        AfxSetMessageBoxHandler(nullptr);
-        AfxGetThread()->m_pMainWnd = nullptr;
-    }
+    void TearDown() override { AfxGetThread()->m_pMainWnd = nullptr; }
     void AnswerTime(const wchar_t* answer) {  // both spellings the object sends
         host.Answer(L"? UT(time)", answer);
         host.Answer(L"? UT(Time)", answer);
@@ -104,8 +98,7 @@ protected:
     FakeHost host;
     RecordingMainWnd wnd;
     TestDateObs obs;
-    std::vector<std::pair<CString, UINT>> boxes;  // questions asked (text, type)
-    int boxAnswer = IDNO;
+    MessageBoxRecorder boxes;  // the questions asked
 };
 
 // The same, attached to the planetarium from the start.
