@@ -44,17 +44,10 @@ TEST(MessageBoxes, DefaultAnswersChangeNothingAndHandlerSeesResourceText) {
     for (auto [type, answer] : {std::pair<UINT, int>{MB_OK, IDOK}, {MB_YESNO | MB_ICONQUESTION, IDNO},
                                 {MB_YESNOCANCEL, IDCANCEL}, {MB_OKCANCEL, IDCANCEL}})
         EXPECT_EQ(AfxMessageBox(L"sure?", type), answer) << type;
-    CString seen;
-    UINT seenType = 0;
-    AfxSetMessageBoxHandler([&](LPCTSTR text, UINT type) {
-        seen = text;
-        seenType = type;
-        return IDYES;
-    });
+    MessageBoxRecorder boxes;
+    boxes.answer = IDYES;
     EXPECT_EQ(AfxMessageBox(23108u, MB_YESNO), IDYES);
-    EXPECT_EQ(seen, CString(L"ClickData"));
-    EXPECT_EQ(seenType, static_cast<UINT>(MB_YESNO));
-    AfxSetMessageBoxHandler(nullptr);
+    EXPECT_EQ(boxes.shown, (std::vector<std::pair<CString, UINT>>{{L"ClickData", MB_YESNO}}));
 }
 
 TEST(Resources, LibraryStringsAreRegisteredAtLoad) {
