@@ -1,12 +1,13 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: LGPL-3.0-or-later
-"""Hyperion's offset from Saturn as Debian's Stellarium computes it (its own evaluation of TASS 1.7).
+"""The planets' moons as Debian's Stellarium computes them: a second reference beside PyEphem.
 
-PyEphem's Hyperion and TASS 1.7 differ by up to 4.5" over 2000-2040, so Hyperion is held
-against this second reference too. Starts a headless Stellarium by scripts/stellarium.sh,
-steps it through the dates of tests/data/moons/offsets.csv and writes
-tests/data/moons/hyperion-stellarium.csv: UT Julian Day, moon, offset east and north of
-Saturn in arc seconds (J2000 right ascension and declination, light time included).
+Stellarium evaluates its own theories (TASS 1.7 for Saturn's moons, GUST86 for Uranus') over
+any span, where PyEphem's precise tables cover 1999-2041 only, and its Hyperion is TASS 1.7,
+which PyEphem's differs from by up to 4.5". Starts a headless Stellarium by
+scripts/stellarium.sh and writes tests/data/moons/stellarium.csv: UT Julian Day, moon, offset
+east and north of its planet in arc seconds (J2000 right ascension and declination, light
+time included), every 194.26 days from 1990 to 2040.
 """
 import json
 import math
@@ -21,11 +22,18 @@ import urllib.request
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.join(HERE, '..', '..')
 SCRIPT = os.path.join(ROOT, 'scripts', 'stellarium.sh')
+MOONS = {
+    'Mars': ['Phobos', 'Deimos'],
+    'Jupiter': ['Io', 'Europa', 'Ganymede', 'Callisto'],
+    'Saturn': ['Mimas', 'Enceladus', 'Tethys', 'Dione', 'Rhea', 'Titan', 'Hyperion', 'Iapetus'],
+    'Uranus': ['Miranda', 'Ariel', 'Umbriel', 'Titania', 'Oberon'],
+}
+START, END, STEP = 2447892.625, 2466154.5, 194.26  # 1990 Jan 1 03:00 UT to 2040
 
 
 def main():
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, 'tests', 'data', 'moons', 'hyperion-stellarium.csv')
-    env = dict(os.environ, STELLARIUM_STATE=tempfile.mkdtemp(prefix='zcmcom-tass-'))
+    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, 'tests', 'data', 'moons', 'stellarium.csv')
+    env = dict(os.environ, STELLARIUM_STATE=tempfile.mkdtemp(prefix='zcmcom-moons-'))
     started = subprocess.run([SCRIPT, 'start'], env=env, check=True, capture_output=True, text=True).stdout
     url = started.strip().split('=', 1)[1]
     try:
@@ -33,7 +41,7 @@ def main():
     finally:
         subprocess.run([SCRIPT, 'stop'], env=env, check=False)
     with open(out, 'w') as f:
-        f.write('# Stellarium (Debian stellarium, TASS 1.7): UT Julian Day, moon, offset from Saturn east and north, arcsec\n')
+        f.write('# Stellarium (Debian stellarium): UT Julian Day, moon, offset from its planet east and north, arcsec\n')
         f.write('\n'.join(rows) + '\n')
 
 
@@ -44,20 +52,26 @@ def offsets(url):
     def selected(name):
         # Moons are found by the scripting engine, not by /api/objects/info?name=.
         post('/api/scripts/direct', code='core.selectObjectByName("%s", true);' % name)
-        time.sleep(0.05)
-        return json.loads(urllib.request.urlopen(url + '/api/objects/info?format=json').read())
+        time.sleep(0.03)
+        info = json.loads(urllib.request.urlopen(url + '/api/objects/info?format=json').read())
+        if info.get('name', '').split(' (')[0] != name:
+            raise SystemExit('Stellarium did not select %s' % name)
+        return info
 
     post('/api/main/time', timerate='0')
     rows = []
-    jd = 2451544.625  # 2000 Jan 1 03:00 UT, the dates of offsets.csv
-    while jd < 2466154.5:
+    jd = START
+    while jd < END:
         post('/api/main/time', time='%.6f' % jd)
         time.sleep(0.1)
-        saturn, moon = selected('Saturn'), selected('Hyperion')
-        east = (moon['raJ2000'] - saturn['raJ2000']) * math.cos(math.radians(saturn['decJ2000'])) * 3600
-        north = (moon['decJ2000'] - saturn['decJ2000']) * 3600
-        rows.append('%.5f,Hyperion,%.4f,%.4f' % (jd, east, north))
-        jd += 97.13
+        for planet, moons in MOONS.items():
+            p = selected(planet)
+            for name in moons:
+                m = selected(name)
+                east = (m['raJ2000'] - p['raJ2000']) * math.cos(math.radians(p['decJ2000'])) * 3600
+                north = (m['decJ2000'] - p['decJ2000']) * 3600
+                rows.append('%.5f,%s,%.4f,%.4f' % (jd, name, east, north))
+        jd += STEP
     return rows
 
 
