@@ -67,6 +67,7 @@ Vec MoonOffset(const MoonInfo& moon, double jdTt) {
         const Vec equ = EclipticToEquatorial(GalileanMoon(moon.index, jdTt), MeanObliquity(jdTt));
         return Transpose(Precession(jdTt)) * equ;
     }
+    if (moon.planet == Body::Saturn && moon.index == 6) return Hyperion(jdTt);
     constexpr double kB1950 = 2433282.4235;
     const Vec equ = EclipticToEquatorial(SaturnMoon(moon.index, jdTt), MeanObliquity(kB1950));
     return Transpose(Precession(kB1950)) * equ;

@@ -34,8 +34,11 @@ Vec MoonOffset(const MoonInfo& moon, double jdTt);
 /// The Galilean moons by the theory E5 in its higher-accuracy form (0 Io .. 3 Callisto):
 /// ecliptic and equinox of date, au.
 Vec GalileanMoon(int index, double jdTt);
-/// Saturn's eight major moons (0 Mimas .. 7 Iapetus): ecliptic and equinox B1950, au.
+/// Saturn's major moons (0 Mimas .. 5 Titan, 7 Iapetus): ecliptic and equinox B1950, au;
+/// NaN for Hyperion (6), which has a theory of its own.
 Vec SaturnMoon(int index, double jdTt);
+/// Hyperion by TASS 1.7: J2000 equatorial, au.
+Vec Hyperion(double jdTt);
 /// Mars' moons (0 Phobos, 1 Deimos): J2000 equatorial, au.
 Vec MarsMoon(int index, double jdTt);
 /// Uranus' five major moons by GUST86 (0 Miranda, 1 Ariel, 2 Umbriel, 3 Titania, 4 Oberon):

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
-// Saturn's eight major moons by the theory Meeus gives (after Harper and Taylor, Dourneau
-// for Hyperion and Iapetus): orbits about Saturn's equator of B1950, turned to the
+// Saturn's major moons by the theory Meeus gives (after Harper and Taylor, Dourneau for
+// Iapetus; Hyperion, whose orbit this theory lets drift, is in Hyperion.cpp): orbits about Saturn's equator of B1950, turned to the
 // ecliptic and equinox B1950 and from there to J2000.
 #include <cmath>
 
@@ -162,37 +162,6 @@ Orbit Titan(const Times& t) {
     return FromEcliptic(lam, p, e, 20.216193, node, incl);
 }
 
-Orbit Hyperion(const Times& t) {
-    const double k = kRad;
-    const double eta = (92.39 + 0.5621071 * t.t6) * k;
-    const double zeta = (148.19 - 19.18 * t.t8) * k;
-    const double theta = (184.8 - 35.41 * t.t9) * k;
-    const double theta1 = theta - 7.5 * k;
-    const double as = (176.0 + 12.22 * t.t8) * k;
-    const double bs = (8.0 + 24.44 * t.t8) * k;
-    const double cs = bs + 5.0 * k;
-    const double peri = (69.898 - 18.67088 * t.t8) * k;
-    const double phi = 2 * (peri - t.W5);
-    const double chi = (94.9 - 2.292 * t.t8) * k;
-    const double a = 24.50601 - 0.08686 * std::cos(eta) - 0.00166 * std::cos(zeta + eta) + 0.00175 * std::cos(zeta - eta);
-    const double e = 0.103458 - 0.004099 * std::cos(eta) - 0.000167 * std::cos(zeta + eta) +
-                     0.000235 * std::cos(zeta - eta) + 0.02303 * std::cos(zeta) - 0.00212 * std::cos(2 * zeta) +
-                     0.000151 * std::cos(3 * zeta) + 0.00013 * std::cos(phi);
-    const double p = peri + k * (0.15648 * std::sin(chi) - 0.4457 * std::sin(eta) - 0.2657 * std::sin(zeta + eta) -
-                                 0.3573 * std::sin(zeta - eta) - 12.872 * std::sin(zeta) + 1.668 * std::sin(2 * zeta) -
-                                 0.2419 * std::sin(3 * zeta) - 0.07 * std::sin(phi));
-    const double lam = (177.047 + 16.91993829 * t.t6) * k +
-                       k * (0.15648 * std::sin(chi) + 9.142 * std::sin(eta) + 0.007 * std::sin(2 * eta) -
-                            0.014 * std::sin(3 * eta) + 0.2275 * std::sin(zeta + eta) + 0.2112 * std::sin(zeta - eta) -
-                            0.26 * std::sin(zeta) - 0.0098 * std::sin(2 * zeta) - 0.013 * std::sin(as) +
-                            0.017 * std::sin(bs) - 0.0303 * std::sin(phi));
-    const double incl = (27.3347 + 0.6434886 * std::cos(chi) + 0.315 * std::cos(t.W3) + 0.018 * std::cos(theta) -
-                         0.018 * std::cos(cs)) * k;
-    const double node = (168.6812 + 1.40136 * std::cos(chi) + 0.68599 * std::sin(t.W3) - 0.0392 * std::sin(cs) +
-                         0.0366 * std::sin(theta1)) * k;
-    return FromEcliptic(lam, p, e, a, node, incl);
-}
-
 Orbit Iapetus(const Times& t) {
     const double k = kRad;
     const double L = (261.1582 + 22.57697855 * t.t4) * k;
@@ -229,9 +198,10 @@ Orbit Iapetus(const Times& t) {
 }  // namespace
 
 Vec SaturnMoon(int index, double jdTt) {
+    if (index == 6) return Vec{NAN, NAN, NAN};  // Hyperion has a theory of its own
     const Times t = TimesAt(jdTt);
     const Orbit o = index < 4 ? Inner(index, t) : index == 4 ? Rhea(t) : index == 5 ? Titan(t)
-                  : index == 6 ? Hyperion(t) : Iapetus(t);
+                  : Iapetus(t);
     // In the orbit's plane from its node, then the equator to the ecliptic B1950.
     const double u = o.lambda - o.node, w = o.node - kEquatorNode;
     const Vec v{o.r * (std::cos(u) * std::cos(w) - std::sin(u) * std::cos(o.gamma) * std::sin(w)),

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 // The built-in sky's artificial satellites: "ArtificialSatellite.<catalogue number>" with
 // their names, distances, sub-satellite point, element epoch and place in the sky.
+#include <algorithm>
 #include <map>
 
 #include "platform/String.h"
@@ -36,7 +37,7 @@ public:
             answer->Format(L"%d", el.number);
         } else if (property == L"element.julianepoch") {
             *answer = sky::Answer(el.epochJd, L"%.8f");
-        } else {
+        } else if (FromOrbit(property)) {
             const Seen* seen = Look(el, at);
             if (seen) *answer = FromLook(*seen, property);
         }
@@ -101,6 +102,15 @@ private:
         c.seen.place.topocentricDistance = c.seen.look.topocentricKm;
         c.seen.place.magnitude = c.seen.look.magnitude;
         return &c.seen;
+    }
+
+    // Whether a property comes from the satellite's place: only those propagate the orbit
+    // (the name index asks every satellite for names it does not have).
+    static bool FromOrbit(const CString& property) {
+        static const wchar_t* const kOwn[] = {L"geocentricdistance", L"topocentricdistance", L"lla.longitude",
+                                              L"lla.latitude", L"lla.altitude", L"magnitude", L"sunlit"};
+        if (property.Left(9) == L"position." || property.Left(3) == L"jd.") return true;
+        return std::any_of(std::begin(kOwn), std::end(kOwn), [&](const wchar_t* p) { return property == p; });
     }
 
     static CString FromLook(const Seen& s, const CString& property) {
