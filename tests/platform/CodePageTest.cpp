@@ -5,6 +5,7 @@
 #include <functional>
 #include <iterator>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "platform/CodePage.h"
@@ -25,12 +26,12 @@ TEST(CodePage, AnsiIsShiftJisBothWays) {
     const int m = WideCharToMultiByte(CP_ACP, 0, kWide.c_str(), 5, back, 16, nullptr, nullptr);
     ASSERT_EQ(m, 8);
     EXPECT_EQ(std::string(back, 8), kSjis);
-    // Backslash and tilde stay ASCII, as in the Windows code page.
-    EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "\\~", 2, out, 16), 2);
-    EXPECT_EQ(std::wstring(out, 2), L"\\~");
-    // Size queries count the terminator.
-    EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, kSjis.c_str(), -1, nullptr, 0), 6);
-    EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, L"é", -1, nullptr, 0, nullptr, nullptr), 3);
+    // Backslash and tilde stay ASCII, as in the Windows code page; size queries count the
+    // terminator.
+    EXPECT_EQ((std::tuple{MultiByteToWideChar(CP_ACP, 0, "\\~", 2, out, 16), std::wstring(out, 2),
+                          MultiByteToWideChar(CP_ACP, 0, kSjis.c_str(), -1, nullptr, 0),
+                          WideCharToMultiByte(CP_UTF8, 0, L"é", -1, nullptr, 0, nullptr, nullptr)}),
+              (std::tuple{2, std::wstring(L"\\~"), 6, 3}));
 }
 
 TEST(CodePage, FailuresAreReportedAsWindowsDoes) {
@@ -58,10 +59,9 @@ TEST(CodePage, InvalidAndUnmappableCharacters) {
     // A lead byte without its trail, an unused byte, a lead byte cut at the end.
     std::wstring out;
     ZcmAnsiToWide("a\x81\x20" "b\xa0" "c\x93", 7, out);
-    EXPECT_EQ(out.find(L'a'), 0u);
-    EXPECT_NE(out.find(L'b'), std::wstring::npos);
-    EXPECT_NE(out.find(L'c'), std::wstring::npos);
-    EXPECT_EQ(out.back(), static_cast<wchar_t>(0xFFFD));
+    EXPECT_TRUE(out.find(L'a') == 0 && out.find(L'b') != std::wstring::npos && out.find(L'c') != std::wstring::npos &&
+                out.back() == 0xFFFD)
+        << CString(out.c_str()).ToUtf8();
     // A trail byte in the ASCII range still belongs to its lead byte: 0x83 0x5C is "ソ".
     out.clear();
     ZcmAnsiToWide("\x83\x5c", 2, out);
@@ -70,15 +70,13 @@ TEST(CodePage, InvalidAndUnmappableCharacters) {
     BOOL used = FALSE;
     char narrow[8] = {};
     ASSERT_EQ(WideCharToMultiByte(CP_ACP, 0, L"a\x00e9\U0001F600", 3, narrow, 8, nullptr, &used), 3);
-    EXPECT_EQ(std::string(narrow, 3), "a??");
-    EXPECT_TRUE(used);
+    EXPECT_EQ(std::tuple(std::string(narrow, 3), used), std::tuple("a??", TRUE));
 }
 
 TEST(CodePage, Utf16Surrogates) {
     std::u16string units;
     ZcmWideToUtf16(L"a\U0001F600", 2, units);
-    ASSERT_EQ(units.size(), 3u);
-    EXPECT_EQ(units[1], 0xD83D);
+    EXPECT_EQ(units, (std::u16string{u'a', 0xD83D, 0xDE00}));
     std::wstring back;
     ZcmUtf16ToWide(units.data(), units.size(), back);
     EXPECT_EQ(back, L"a\U0001F600");
@@ -95,8 +93,7 @@ TEST(CodePage, EnvironmentNamesAnotherCodePage) {
     TempDir dir;
     WriteFileBytes(dir.File("l1.txt"), "\xe9t\xe9\n");  // "été" in Latin-1
     const std::string out = RunCommand("ZCMCOM_ACP=ISO-8859-1 " ZCMCOM_CLI " textfile cat " + dir.File("l1.txt"), &status);
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(out, "\xc3\xa9t\xc3\xa9\n");
+    EXPECT_EQ(std::tuple(status, out), std::tuple(0, "\xc3\xa9t\xc3\xa9\n"));
 }
 
 }  // namespace

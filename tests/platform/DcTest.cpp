@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "platform/Dc.h"
 #include "platform/Exception.h"
 
@@ -33,9 +35,9 @@ TEST(CDC, WrapsHandlesAndReturnsPreviousObjects) {
     CBrush* previous = m.dc.SelectObject(&red);
     EXPECT_EQ(previous->m_hObject, GetStockObject(WHITE_BRUSH));
     m.Fill(2);
-    EXPECT_EQ(m.dc.GetPixel(1, 1), RGB(255, 0, 0));
-    EXPECT_EQ(m.dc.GetPixel(2, 2), RGB(0, 0, 0));
-    EXPECT_FALSE(red.DeleteObject());  // selected: kept
+    // Filled up to its right and bottom edges; the selected brush is kept.
+    EXPECT_EQ((std::tuple{m.dc.GetPixel(1, 1), m.dc.GetPixel(2, 2), bool(red.DeleteObject())}),
+              (std::tuple{RGB(255, 0, 0), RGB(0, 0, 0), false}));
     m.dc.SelectObject(previous);
     EXPECT_TRUE(red.DeleteObject());
     m.dc.SelectObject(m.old);
@@ -50,8 +52,7 @@ TEST(CDC, ObjectDestroyedWhileSelectedLivesUntilDeselected) {
         m.dc.SelectObject(&green);
     }  // the wrapper goes; the brush stays while the DC uses it
     m.Fill(3);
-    EXPECT_EQ(m.dc.GetPixel(2, 2), RGB(0, 255, 0));
-    EXPECT_EQ(GetObjectType(handle), DWORD(OBJ_BRUSH));
+    EXPECT_EQ((std::tuple{m.dc.GetPixel(2, 2), GetObjectType(handle)}), (std::tuple{RGB(0, 255, 0), DWORD(OBJ_BRUSH)}));
     m.dc.SelectStockObject(WHITE_BRUSH);  // now it is deleted (the sanitizers see no leak)
 }
 
@@ -59,8 +60,8 @@ TEST(CDC, PaintDcReportsTheDisplayDepth) {
     const int before = ZcmSetDisplayBitsPerPixel(8);
     {
         CPaintDC paint(nullptr);
-        EXPECT_EQ(paint.GetDeviceCaps(BITSPIXEL), 8);
-        EXPECT_EQ(paint.GetDeviceCaps(RASTERCAPS) & RC_PALETTE, RC_PALETTE);
+        EXPECT_EQ(std::pair(paint.GetDeviceCaps(BITSPIXEL), paint.GetDeviceCaps(RASTERCAPS) & RC_PALETTE),
+                  std::pair(8, int(RC_PALETTE)));
     }
     ZcmSetDisplayBitsPerPixel(before);
     EXPECT_EQ(CClientDC(nullptr).GetDeviceCaps(BITSPIXEL), before);

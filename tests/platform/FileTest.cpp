@@ -23,8 +23,7 @@ TEST(CFile, ReadWriteSeekAndLength) {
         EXPECT_EQ(f.GetLength(), 11u);
         f.Seek(6, CFile::begin);
         char buf[8] = {};
-        EXPECT_EQ(f.Read(buf, 8), 5u);
-        EXPECT_STREQ(buf, "world");
+        EXPECT_EQ((std::tuple{f.Read(buf, 8), std::string(buf)}), (std::tuple{5u, "world"}));
         f.SetLength(5);
         EXPECT_EQ(f.GetLength(), 5u);
     }
@@ -40,12 +39,11 @@ TEST(CFile, FailuresCarryCauseErrorAndName) {
     CFileException error;
     CFile f;
     EXPECT_FALSE(f.Open(missing, CFile::modeRead, &error));
-    EXPECT_EQ(error.m_cause, CFileException::fileNotFound);
-    EXPECT_EQ(error.m_lOsError, ENOENT);
-    EXPECT_EQ(error.m_strFileName, missing);
+    EXPECT_EQ(std::tuple(error.m_cause, error.m_lOsError, error.m_strFileName),
+              std::tuple(int(CFileException::fileNotFound), ENOENT, missing));
     // A folder is not a file, as on Windows.
-    EXPECT_FALSE(f.Open(W(dir.path()), CFile::modeRead, &error));
-    EXPECT_EQ(error.m_cause, CFileException::accessDenied);
+    EXPECT_EQ((std::tuple{bool(f.Open(W(dir.path()), CFile::modeRead, &error)), error.m_cause}),
+              (std::tuple{false, int(CFileException::accessDenied)}));
     ExpectThrows<CFileException>([&] { CFile thrown(missing, CFile::modeRead); }, [&](CFileException* e) {
         EXPECT_TRUE(e->m_cause == CFileException::fileNotFound && e->m_strFileName == missing);
     });
@@ -60,8 +58,8 @@ TEST(CFile, SharingIsHonouredBetweenOpens) {
     CFile reader, writer;
     EXPECT_TRUE(reader.Open(path, CFile::modeRead | CFile::shareDenyNone));
     CFileException error;
-    EXPECT_FALSE(writer.Open(path, CFile::modeWrite | CFile::shareDenyNone, &error));
-    EXPECT_EQ(error.m_cause, CFileException::sharingViolation);
+    EXPECT_EQ((std::tuple{bool(writer.Open(path, CFile::modeWrite | CFile::shareDenyNone, &error)), error.m_cause}),
+              (std::tuple{false, int(CFileException::sharingViolation)}));
     reader.Close();
     first.Close();
     // The default share mode is exclusive, as in MFC; a refused truncating open leaves the
@@ -81,9 +79,9 @@ TEST(CFile, StatusOfAFile) {
     chmod(dir.File("st.txt").c_str(), 0444);
     CFileStatus st;
     ASSERT_TRUE(CFile::GetStatus(W(dir.File("st.txt")), st));
-    EXPECT_EQ(st.m_size, 5u);
-    EXPECT_TRUE(st.m_attribute & FILE_ATTRIBUTE_READONLY);
-    EXPECT_FALSE(CFile::GetStatus(W(dir.File("nope")), st));
+    EXPECT_EQ((std::tuple{ULONGLONG(st.m_size), bool(st.m_attribute & FILE_ATTRIBUTE_READONLY),
+                          bool(CFile::GetStatus(W(dir.File("nope")), st))}),
+              (std::tuple{ULONGLONG(5), true, false}));
 }
 
 TEST(CStdioFile, TextModeTranslatesLineEnds) {
@@ -128,8 +126,7 @@ TEST(CStdioFile, AnsiTextIsShiftJis) {
     EXPECT_EQ(ReadFileBytes(dir.File("j.txt")), "\x93\xfa\x96\x7b\r\n");
     CStdioFile f(path, CFile::modeRead);
     CString line;
-    ASSERT_TRUE(f.ReadString(line));
-    EXPECT_EQ(line, CString(L"日本"));
+    EXPECT_EQ((std::tuple{bool(f.ReadString(line)), line}), (std::tuple{true, CString(L"日本")}));
 }
 
 TEST(EncodedStream, WritingUtf16AndUtf8WritesTheMarkAndCrLf) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "platform/Dc.h"
@@ -103,8 +104,7 @@ TEST(GdiPen, LinesLeaveOutTheirLastPointAndNullPenDrawsNothing) {
     SelectObject(s.dc, GetStockObject(NULL_PEN));
     const POINT down[] = {{5, 0}, {5, 3}};
     Polyline(s.dc, down, 2);
-    EXPECT_EQ(GetPixel(s.dc, 5, 1), kBlack);
-    EXPECT_TRUE(DeleteObject(pen));
+    EXPECT_EQ((std::tuple{GetPixel(s.dc, 5, 1), bool(DeleteObject(pen))}), (std::tuple{kBlack, true}));
 }
 
 TEST(GdiMapping, AnisotropicScalesAndMovesTheWindow) {
@@ -118,15 +118,14 @@ TEST(GdiMapping, AnisotropicScalesAndMovesTheWindow) {
     SetViewportExtEx(s.dc, 20, 10, nullptr);
     POINT p{105, 105};
     LPtoDP(s.dc, &p, 1);
-    EXPECT_EQ(p.x, 12);
-    EXPECT_EQ(p.y, 7);
+    EXPECT_EQ(std::pair(p.x, p.y), std::pair(12, 7));
     const POINT box[] = {{100, 100}, {102, 100}, {102, 102}, {100, 102}};
     Polygon(s.dc, box, 4);
-    // Pixel queries go through the mapping too; outside the bitmap there is no colour.
-    EXPECT_EQ(GetPixel(s.dc, 100, 100), kRed);
-    EXPECT_EQ(GetPixel(s.dc, 0, 0), CLR_INVALID);
-    EXPECT_FALSE(SetWindowExtEx(s.dc, 0, 5, nullptr));
-    EXPECT_EQ(SetMapMode(s.dc, 3), 0);  // metric modes are refused
+    // Pixel queries go through the mapping too; outside the bitmap there is no colour. An
+    // empty extent and the metric modes are refused.
+    EXPECT_EQ((std::tuple{GetPixel(s.dc, 100, 100), GetPixel(s.dc, 0, 0), bool(SetWindowExtEx(s.dc, 0, 5, nullptr)),
+                          SetMapMode(s.dc, 3)}),
+              (std::tuple{kRed, CLR_INVALID, false, 0}));
     RestoreDC(s.dc, saved);
     EXPECT_EQ(s.Picture(kRed), "......../......../..####../..####../........");
 }
@@ -140,14 +139,11 @@ TEST(GdiState, RestoreDcBringsBackMappingObjectsAndFillMode) {
     SetViewportOrgEx(s.dc, 3, 3, nullptr);
     SetPolyFillMode(s.dc, WINDING);
     EXPECT_FALSE(DeleteObject(brush));  // still selected
-    EXPECT_TRUE(RestoreDC(s.dc, -1));
-    EXPECT_EQ(GetMapMode(s.dc), MM_TEXT);
-    EXPECT_EQ(GetPolyFillMode(s.dc), ALTERNATE);
-    EXPECT_EQ(GetCurrentObject(s.dc, OBJ_BRUSH), GetStockObject(WHITE_BRUSH));
-    EXPECT_EQ(GetPixel(s.dc, 0, 0), kBlack);  // origin back at (0, 0)
-    EXPECT_TRUE(DeleteObject(brush));
-    EXPECT_FALSE(RestoreDC(s.dc, -1));  // nothing saved any more
-    EXPECT_FALSE(RestoreDC(s.dc, 5));
+    ASSERT_TRUE(RestoreDC(s.dc, -1));
+    // Mapping, fill mode and brush as before, the origin back at (0, 0); nothing saved any more.
+    EXPECT_EQ((std::tuple{GetMapMode(s.dc), GetPolyFillMode(s.dc), GetCurrentObject(s.dc, OBJ_BRUSH), GetPixel(s.dc, 0, 0),
+                          bool(DeleteObject(brush)), bool(RestoreDC(s.dc, -1)), bool(RestoreDC(s.dc, 5))}),
+              (std::tuple{MM_TEXT, ALTERNATE, GetStockObject(WHITE_BRUSH), kBlack, true, false, false}));
 }
 
 TEST(GdiHandles, StaleAndForeignHandlesFailSafely) {
@@ -155,14 +151,12 @@ TEST(GdiHandles, StaleAndForeignHandlesFailSafely) {
     // (nothing is allocated between the deletion and the use, so the address stays stale)
     HGDIOBJ brush = Obj(CreateSolidBrush(kRed));
     ASSERT_TRUE(DeleteObject(brush));
-    EXPECT_EQ(SelectObject(dc, brush), nullptr);
-    EXPECT_FALSE(DeleteObject(brush));
-    EXPECT_EQ(SelectObject(dc, Obj(dc)), nullptr);
-    EXPECT_TRUE(DeleteObject(GetStockObject(BLACK_PEN)));  // stock objects stay
-    EXPECT_EQ(GetObjectType(GetStockObject(BLACK_PEN)), DWORD(OBJ_PEN));
+    // A deleted brush and a DC are no objects to select; stock objects stay.
+    EXPECT_EQ((std::tuple{SelectObject(dc, brush), bool(DeleteObject(brush)), SelectObject(dc, Obj(dc)),
+                          bool(DeleteObject(GetStockObject(BLACK_PEN))), GetObjectType(GetStockObject(BLACK_PEN))}),
+              (std::tuple{HGDIOBJ(nullptr), false, HGDIOBJ(nullptr), true, DWORD(OBJ_PEN)}));
     ASSERT_TRUE(DeleteDC(dc));
-    EXPECT_FALSE(DeleteDC(dc));
-    EXPECT_EQ(GetPixel(dc, 0, 0), CLR_INVALID);
+    EXPECT_EQ((std::tuple{bool(DeleteDC(dc)), GetPixel(dc, 0, 0)}), (std::tuple{false, CLR_INVALID}));
 }
 
 TEST(GdiBitmaps, SizesBeyondTheBudgetAreRefused) {
@@ -205,9 +199,9 @@ TEST(GdiPixels, FormatsRoundTripThroughBitBlt) {
     SetPixel(src.dc, 1, 0, RGB(200, 200, 200));
     ASSERT_TRUE(BitBlt(d16.dc, 0, 0, 4, 2, src.dc, 0, 0, SRCCOPY));
     ASSERT_TRUE(BitBlt(d8.dc, 0, 0, 4, 2, src.dc, 0, 0, SRCCOPY));
-    EXPECT_EQ(GetPixel(d16.dc, 0, 0), RGB(248, 8, 8));  // 5 bits a channel
-    EXPECT_EQ(GetPixel(d8.dc, 0, 0), kRed);  // nearest table colour
-    EXPECT_EQ(GetPixel(d8.dc, 1, 0), RGB(255, 255, 255));
+    // 5 bits a channel; the nearest table colour.
+    EXPECT_EQ((std::tuple{GetPixel(d16.dc, 0, 0), GetPixel(d8.dc, 0, 0), GetPixel(d8.dc, 1, 0)}),
+              (std::tuple{RGB(248, 8, 8), kRed, RGB(255, 255, 255)}));
     EXPECT_FALSE(BitBlt(d16.dc, 0, 0, 4, 2, src.dc, 0, 0, 0x00EE0086));  // only SRCCOPY
     // A block partly off both bitmaps copies what overlaps.
     ASSERT_TRUE(BitBlt(d.dc, 2, -1, 4, 4, src.dc, -1, -1, SRCCOPY));
@@ -226,12 +220,12 @@ TEST(GdiPalettes, PaletteIndexColoursUseTheSelectedPalette) {
     lp->palVersion = 0x300;
     ASSERT_TRUE(pal.CreatePalette(lp));
     PALETTEENTRY e[3];
-    EXPECT_EQ(pal.GetPaletteEntries(1, 5, e), 2u);
-    EXPECT_EQ(e[1].peRed, 9);
+    EXPECT_EQ((std::tuple{pal.GetPaletteEntries(1, 5, e), e[1].peRed}), (std::tuple{2u, BYTE(9)}));
     HPALETTE old = SelectPalette(s.dc, pal, FALSE);
     EXPECT_EQ(old, reinterpret_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)));
-    EXPECT_EQ(SetPixel(s.dc, 0, 0, PALETTEINDEX(1)), RGB(40, 50, 60));
-    EXPECT_EQ(SetPixel(s.dc, 1, 0, PALETTEINDEX(9)), RGB(1, 2, 3));  // past the end: entry 0
+    // An index past the end is entry 0.
+    EXPECT_EQ((std::tuple{SetPixel(s.dc, 0, 0, PALETTEINDEX(1)), SetPixel(s.dc, 1, 0, PALETTEINDEX(9))}),
+              (std::tuple{RGB(40, 50, 60), RGB(1, 2, 3)}));
     SelectPalette(s.dc, old, FALSE);
     EXPECT_TRUE(pal.DeleteObject());
 }

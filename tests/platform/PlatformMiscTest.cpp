@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <set>
+#include <tuple>
 
 #include "platform/FileFind.h"
 #include "platform/FileSystem.h"
@@ -28,17 +29,13 @@ TEST(GlobalMemory, MovableBlocksGrowZeroedAndKeepTheirHandle) {
     GlobalUnlock(h);
     EXPECT_EQ(GlobalReAlloc(h, 4096, GMEM_MOVEABLE | GMEM_ZEROINIT), h);
     p = static_cast<unsigned char*>(GlobalLock(h));
-    EXPECT_EQ(p[0], 42);
-    EXPECT_EQ(p[4095], 0);
+    EXPECT_EQ(std::pair(int(p[0]), int(p[4095])), std::pair(42, 0));
     GlobalUnlock(h);
-    EXPECT_EQ(GlobalSize(h), 4096u);
-    EXPECT_EQ(GlobalFree(h), nullptr);
+    EXPECT_EQ((std::tuple{GlobalSize(h), GlobalFree(h)}), (std::tuple{size_t(4096), HGLOBAL(nullptr)}));
     // A freed or made-up handle is refused, not used.
-    EXPECT_EQ(GlobalLock(h), nullptr);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
-    EXPECT_EQ(GlobalFree(h), h);
     int local;
-    EXPECT_EQ(GlobalSize(&local), 0u);
+    EXPECT_EQ((std::tuple{GlobalLock(h), GetLastError(), GlobalFree(h), GlobalSize(&local)}),
+              (std::tuple{static_cast<void*>(nullptr), DWORD(ERROR_INVALID_HANDLE), h, size_t(0)}));
 }
 
 TEST(CFileFind, WildcardsDotsAndAttributes) {
@@ -67,10 +64,9 @@ TEST(CFileFind, WildcardsDotsAndAttributes) {
     EXPECT_EQ(dots, 2);
     // Case does not matter, as on Windows.
     EXPECT_EQ(names(dir.path() + "\\*.txt"), (std::set<std::string>{"a.TXT", "b.txt"}));
-    EXPECT_FALSE(find.FindFile(W(dir.File("*.none"))));
-    EXPECT_FALSE(find.FindFile(W(dir.File("missing/*"))));
-    EXPECT_TRUE(CFileFind::MatchName(L"?.t*", L"a.txt"));
-    EXPECT_FALSE(CFileFind::MatchName(L"?.t*", L"ab.txt"));
+    EXPECT_EQ((std::tuple{bool(find.FindFile(W(dir.File("*.none")))), bool(find.FindFile(W(dir.File("missing/*")))),
+                          bool(CFileFind::MatchName(L"?.t*", L"a.txt")), bool(CFileFind::MatchName(L"?.t*", L"ab.txt"))}),
+              (std::tuple{false, false, true, false}));
 }
 
 TEST(ShellFolders, UserDirsFileThenEnvironmentThenHome) {
@@ -99,20 +95,16 @@ TEST(ShellFolders, UserDirsFileThenEnvironmentThenHome) {
 }
 
 TEST(CTime, FormatAndFields) {
-    EnvRestorer tz("TZ");
+    EnvGuard tz{"TZ"};
     setenv("TZ", "UTC", 1);
     tzset();
-    const CTime t(1700000000LL);  // 2023-11-14 22:13:20 UTC
-    EXPECT_EQ(t.Format(L"%Y/%m/%d %H:%M:%S"), CString(L"2023/11/14 22:13:20"));
-    EXPECT_EQ(t.GetDayOfWeek(), 3);
-    const CTime made(2023, 11, 14, 22, 13, 20);
-    EXPECT_EQ(made.GetTime(), 1700000000LL);
+    const CTime t(1700000000LL), made(2023, 11, 14, 22, 13, 20);  // 2023-11-14 22:13:20 UTC
+    EXPECT_EQ((std::tuple{t.Format(L"%Y/%m/%d %H:%M:%S"), t.GetDayOfWeek(), made.GetTime()}),
+              (std::tuple{CString(L"2023/11/14 22:13:20"), 3, 1700000000LL}));
     ExpectThrows<CInvalidArgException>([] { CTime(-5).Format(L"%Y"); });
     const FILETIME ft = ZcmFileTimeFromUnix(0, 0);
     EXPECT_EQ(((unsigned long long)ft.dwHighDateTime << 32) | ft.dwLowDateTime, 116444736000000000ULL);
     EXPECT_EQ(ZcmUnixFromFileTime(ft), 0);
-    unsetenv("TZ");
-    tzset();
 }
 
 TEST(VersionInfo, QueriesOfABuiltPeFile) {
