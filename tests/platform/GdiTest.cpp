@@ -126,7 +126,8 @@ TEST(GdiMapping, AnisotropicScalesAndMovesTheWindow) {
     EXPECT_EQ((std::tuple{GetPixel(s.dc, 100, 100), GetPixel(s.dc, 0, 0), bool(SetWindowExtEx(s.dc, 0, 5, nullptr)),
                           SetMapMode(s.dc, 3)}),
               (std::tuple{kRed, CLR_INVALID, false, 0}));
-    RestoreDC(s.dc, saved);
+    ASSERT_TRUE(RestoreDC(s.dc, saved));
+    EXPECT_FALSE(RestoreDC(s.dc, saved));  // that level is used up
     EXPECT_EQ(s.Picture(kRed), "......../......../..####../..####../........");
 }
 
