@@ -2,6 +2,7 @@
 #include "appenv/CommonApps.h"
 
 #include <fstream>
+#include <tuple>
 
 #include "platform/RegistryValues.h"
 #include "platform/Wnd.h"
@@ -55,10 +56,10 @@ TEST_F(CommonApps, MainWindowOnlyWhileItExists) {
     CWnd wnd, other;
     ASSERT_TRUE(wnd.Create());
     other.Create();
-    EXPECT_EQ(nullptr, A::GetAppMainWnd(A::APPID_ZENTAVIA));
-    EXPECT_EQ(1, A::SetAppExchangeRegistry(A::APPID_ZENTAVIA, L"hWnd", HandleText(wnd.m_hWnd)));
-    EXPECT_EQ(wnd.m_hWnd, A::GetAppMainWnd(A::APPID_ZENTAVIA));
-    EXPECT_EQ(nullptr, A::GetAppMainWnd(A::APPID_ZENTACAM));
+    EXPECT_EQ((std::tuple{A::GetAppMainWnd(A::APPID_ZENTAVIA),
+                          A::SetAppExchangeRegistry(A::APPID_ZENTAVIA, L"hWnd", HandleText(wnd.m_hWnd)),
+                          A::GetAppMainWnd(A::APPID_ZENTAVIA), A::GetAppMainWnd(A::APPID_ZENTACAM)}),
+              (std::tuple{HWND(nullptr), 1, wnd.m_hWnd, HWND(nullptr)}));
     wnd.DestroyWindow();
     EXPECT_EQ(nullptr, A::GetAppMainWnd(A::APPID_ZENTAVIA));
     for (const CString& bad : {CString(L"abc"), HandleText(other.m_hWnd) + L"x", CString(L""),
@@ -67,8 +68,7 @@ TEST_F(CommonApps, MainWindowOnlyWhileItExists) {
         EXPECT_EQ(nullptr, A::GetAppMainWnd(A::APPID_ZENTAVIA)) << bad.ToUtf8();
     }
     A::SetAppExchangeRegistry(A::APPID_ZENTAVIA, L"hWnd", L" " + HandleText(other.m_hWnd) + L" ");
-    EXPECT_EQ(other.m_hWnd, A::GetAppMainWnd(A::APPID_ZENTAVIA));
-    EXPECT_EQ(nullptr, A::GetAppMainWnd(kUnknown));
+    EXPECT_EQ(std::pair(A::GetAppMainWnd(A::APPID_ZENTAVIA), A::GetAppMainWnd(kUnknown)), std::pair(other.m_hWnd, HWND(nullptr)));
 }
 
 TEST_F(CommonApps, ExchangeValuesAreWrittenAndDeleted) {
@@ -76,13 +76,12 @@ TEST_F(CommonApps, ExchangeValuesAreWrittenAndDeleted) {
     HKEY h = nullptr;
     ASSERT_EQ(ERROR_SUCCESS,
               RegOpenKeyExW(HKEY_CURRENT_USER, L"SOFTWARE\\Orvana\\Zentapix\\9.0\\Exchange", 0, KEY_READ, &h));
-    EXPECT_EQ(L"/tmp/a.fits", Text(h, L"Last"));
-    EXPECT_EQ(1, A::SetAppExchangeRegistry(A::APPID_ZENTAPIX, L"Last", nullptr));
-    EXPECT_EQ(L"error 2", Text(h, L"Last"));
+    // Deleted by a null text; deleting what is not there still reports the key as opened.
+    EXPECT_EQ((std::tuple{Text(h, L"Last"), A::SetAppExchangeRegistry(A::APPID_ZENTAPIX, L"Last", nullptr), Text(h, L"Last"),
+                          A::SetAppExchangeRegistry(A::APPID_ZENTAPIX, L"Last", nullptr),
+                          A::SetAppExchangeRegistry(kUnknown, L"x", L"y")}),
+              (std::tuple{std::wstring(L"/tmp/a.fits"), 1, std::wstring(L"error 2"), 1, 0}));
     RegCloseKey(h);
-    // Deleting what is not there still reports the key as opened.
-    EXPECT_EQ(1, A::SetAppExchangeRegistry(A::APPID_ZENTAPIX, L"Last", nullptr));
-    EXPECT_EQ(0, A::SetAppExchangeRegistry(kUnknown, L"x", L"y"));
     // A damaged store: the key cannot be opened.
     std::ofstream(reg.userFile(), std::ios::trunc) << std::string(3000, 'q');
     EXPECT_EQ(0, A::SetAppExchangeRegistry(A::APPID_ZENTAPIX, L"x", L"y"));
