@@ -19,19 +19,16 @@ protected:
     }
     // The edit was dropped: nothing sent, nothing stored, nothing marked.
     void ExpectDropped(const std::string& what) {
-        EXPECT_TRUE(TakeCommands().empty()) << what;
-        EXPECT_EQ(GetJd(&obs.m_Date), 2460385.0) << what;
-        EXPECT_EQ(obs.m_nForceUpdate, 0) << what;
+        EXPECT_EQ((std::tuple{TakeCommands(), GetJd(&obs.m_Date), obs.m_nForceUpdate}), (std::tuple{Texts{}, 2460385.0, 0}))
+            << what;
     }
 };
 
 TEST_F(DateEditTest, SpansCountInTheUserZone) {
-    EXPECT_EQ(Move({0, 0, 1, 0, 0, 0.0}), Texts{L"Time = UT(2024, 3, 16, 12, 0, 0); Show Sky"});
-    EXPECT_EQ(obs.GetADate().day, 16);
-    EXPECT_EQ(obs.m_nForceUpdate, 5);
+    EXPECT_EQ((std::tuple{Move({0, 0, 1, 0, 0, 0.0}), obs.GetADate().day, obs.m_nForceUpdate}),
+              (std::tuple{Texts{L"Time = UT(2024, 3, 16, 12, 0, 0); Show Sky"}, 16, 5}));
     obs.UpdateByCorZnt();  // reports date and magnitude although the host reads as before
-    EXPECT_EQ(TakeMessages(), std::vector<Msg>{Msg(0x725, 0, 5)});
-    EXPECT_EQ(obs.GetADate().day, 15);
+    EXPECT_EQ((std::tuple{TakeMessages(), obs.GetADate().day}), (std::tuple{std::vector<Msg>{Msg(0x725, 0, 5)}, 15}));
     TakeCommands();
     // 31 January 20:00 UT is 1 February 05:00 at +9; a month on, 1 March 05:00 there.
     obs.m_Date = MakeDate(2024, 1, 31, 20, 0, 0);
@@ -120,9 +117,10 @@ TEST_F(DateEditTest, LockKinds) {
         tagADATE t = MakeDate(2024, 3, 20, 12, 0, 59.9, 9.0);
         obs.UpdateDateByUI(&t, kind, -30);
         const CString lock = kind >= 0 && kind <= 4 ? CString(locks[kind]) : CString();
-        EXPECT_EQ(TakeCommands(), (Texts{L"Time.Lock = FALSE; Time = UT(2024, 3, 20, 3, 0, 59)", lock})) << kind;
-        EXPECT_EQ(obs.m_nForceUpdate, 5);
-        EXPECT_EQ(obs.IsTimeLocked(), 0);  // the caller records the lock itself
+        // The caller records the lock itself.
+        EXPECT_EQ((std::tuple{TakeCommands(), obs.m_nForceUpdate, obs.IsTimeLocked()}),
+                  (std::tuple{Texts{L"Time.Lock = FALSE; Time = UT(2024, 3, 20, 3, 0, 59)", lock}, 5, 0}))
+            << kind;
     }
 }
 
@@ -132,8 +130,7 @@ TEST_F(DateEditTest, TimeLockQuestion) {
     EXPECT_EQ(Set(MakeDate(2024, 3, 18, 21, 0, 0, 9.0)), Texts{L"Time = UT(2024, 3, 18, 12, 0, 0); Show Sky"});
     EXPECT_EQ(Move({0, 0, 1, 0, 0, 0.0}).size(), 1u);
     obs.SwapADBCByUI();
-    EXPECT_EQ(TakeCommands().size(), 1u);
-    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ((std::tuple{TakeCommands().size(), boxes.shown.size()}), (std::tuple{1u, 0u}));
     // Another minute: asked, and declined.
     Reset();
     Set(MakeDate(2024, 3, 15, 21, 1, 0, 9.0));
@@ -144,9 +141,9 @@ TEST_F(DateEditTest, TimeLockQuestion) {
     ASSERT_EQ(boxes.shown.size(), 3u);
     EXPECT_EQ(boxes.shown[0], std::make_pair(CString(kAsk), static_cast<UINT>(MB_YESNO | MB_ICONINFORMATION)));
     EXPECT_EQ(std::make_tuple(obs.IsTimeLocked(), obs.m_nSpecialTime), std::make_tuple(1, 0));
-    EXPECT_EQ(obs.TurnOffSpecialTime(1, &locked), 0);
-    EXPECT_EQ(obs.TurnOffSpecialTime(1, nullptr), 0);  // no record to compare: asked
-    EXPECT_EQ(boxes.shown.back().first, CString(kAskKind));
+    // Without a record to compare, asked.
+    EXPECT_EQ((std::tuple{obs.TurnOffSpecialTime(1, &locked), obs.TurnOffSpecialTime(1, nullptr), boxes.shown.back().first}),
+              (std::tuple{0, 0, CString(kAskKind)}));
     // Accepted: the lock goes first.
     boxes.answer = IDYES;
     EXPECT_EQ(Set(MakeDate(2024, 3, 15, 21, 1, 0, 9.0)),
@@ -160,8 +157,8 @@ TEST_F(DateEditTest, TimeLockQuestion) {
         obs.UpdateDateByUI(&inner);
         return IDNO;
     });
-    EXPECT_EQ(Set(MakeDate(2024, 3, 15, 13, 0, 0)), Texts{L"Time = UT(2024, 3, 15, 14, 0, 0); Show Sky"});
-    EXPECT_EQ(boxes.shown.size(), 7u);
+    EXPECT_EQ((std::tuple{Set(MakeDate(2024, 3, 15, 13, 0, 0)), boxes.shown.size()}),
+              (std::tuple{Texts{L"Time = UT(2024, 3, 15, 14, 0, 0); Show Sky"}, 7u}));
     // Without an application handler the framework answers no.
     AfxSetMessageBoxHandler(nullptr);
     EXPECT_TRUE(Set(MakeDate(2024, 3, 15, 13, 0, 0)).empty());
