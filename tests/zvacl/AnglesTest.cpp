@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "zvacl/ZvaclTestUtil.h"
 
@@ -64,17 +65,14 @@ TEST(ZvaclAngles, SeparationAtTheLimits) {
     EXPECT_TRUE(r.dist == 0.0 && r.pa == 0.0) << r.dist << " " << r.pa;
     EXPECT_NEAR(Measure(0, 0, 180, 0).dist, 180.0, 1e-12);
     r = Measure(10, 20, 10, 20 + 1e-9);  // tiny separations keep their precision
-    EXPECT_NEAR(r.dist, 1e-9, 1e-13);
-    EXPECT_NEAR(r.pa, 0.0, 1e-6);
+    EXPECT_TRUE(std::fabs(r.dist - 1e-9) < 1e-13 && std::fabs(r.pa) < 1e-6) << r.dist << " " << r.pa;
     r = Measure(0, 90, 77, 30);  // from the pole: the polar distance, any direction
-    EXPECT_NEAR(r.dist, 60.0, 1e-9);
-    EXPECT_TRUE(r.pa >= 0.0 && r.pa < 360.0);
+    EXPECT_TRUE(std::fabs(r.dist - 60.0) < 1e-9 && r.pa >= 0.0 && r.pa < 360.0) << r.dist << " " << r.pa;
     EXPECT_NEAR(Measure(77, 30, 0, 90).pa, 0.0, 1e-9);  // towards the poles
     EXPECT_NEAR(Measure(77, -30, 0, -90).pa, 180.0, 1e-9);
-    EXPECT_TRUE(std::isnan(Measure(kNaN, 0, 0, 0).dist));
     double pa = 0, dist = 0;
     AdToPaDist(nullptr, nullptr, &pa, &dist);
-    EXPECT_TRUE(std::isnan(pa));
+    EXPECT_TRUE(std::isnan(Measure(kNaN, 0, 0, 0).dist) && std::isnan(pa));
     AdToPaDist(nullptr, nullptr, nullptr, nullptr);
 }
 
@@ -84,12 +82,10 @@ TEST(ZvaclAngles, SeparationAtTheLimits) {
 TEST(ZvaclRefraction, StandardValuesAndContinuousEverywhere) {
     const double kMinutes[][3] = {{0, 29.0, 0.1}, {10, 5.4, 0.1}, {45, 1.0, 0.05}, {90, 0, 1e-7}};
     for (const auto& m : kMinutes) EXPECT_NEAR((Apparent(m[0]) - m[0]) * 60, m[1], m[2]) << m[0];
-    EXPECT_EQ(Apparent(-10.0), -10.0);
     const double in[2] = {123.0, 10.0};
     double out[2] = {0, 0};
     AtmosphericRefraction(in, out);
-    EXPECT_EQ(out[0], 123.0);
-    EXPECT_TRUE(std::isnan(Apparent(kNaN)));
+    EXPECT_EQ((std::tuple{Apparent(-10.0), out[0], std::isnan(Apparent(kNaN))}), (std::tuple{-10.0, 123.0, true}));
     AtmosphericRefraction(nullptr, nullptr);
     double prev = Apparent(-90.0);
     for (double h = -90.0 + 1e-3; h <= 90.0; h += 1e-3) {

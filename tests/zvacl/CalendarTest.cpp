@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <cmath>
+#include <tuple>
 
 #include "support/Accuracy.h"
 #include "zvacl/ZvaclTestUtil.h"
@@ -104,18 +105,14 @@ TEST(ZvaclCalendar, ChangeDateCarriesEveryFieldBothWays) {
 }
 
 TEST(ZvaclCalendar, BadInputNeverCrashes) {
-    EXPECT_TRUE(std::isnan(CalcJd(kNaN, 1, 1)));
-    EXPECT_TRUE(std::isnan(CalcJd(2000, kInf, 1)));
-    EXPECT_TRUE(std::isnan(GetJd(nullptr)));
+    EXPECT_TRUE(std::isnan(CalcJd(kNaN, 1, 1)) && std::isnan(CalcJd(2000, kInf, 1)) && std::isnan(GetJd(nullptr)));
     int y = 7, m = 7;
     double d = 7;
     JdToDate(kNaN, &y, &m, &d);
     EXPECT_TRUE(std::isnan(d));
     JdToDate(1e300, &y, &m, &d);
-    EXPECT_EQ(y, INT_MAX);
     JdToDate(2451545.0, nullptr, nullptr, nullptr);
-    EXPECT_TRUE(std::isnan(DateOf(kInf).second));
-    EXPECT_EQ(DateOf(-1e300).year, INT_MIN);
+    EXPECT_EQ((std::tuple{y, std::isnan(DateOf(kInf).second), DateOf(-1e300).year}), (std::tuple{INT_MAX, true, INT_MIN}));
     JdToDate2(0, nullptr);
     EXPECT_TRUE(std::isnan(InZone(Date(2000, 1, 1), kNaN).second));
     ChangeTimezone(nullptr, 0);
