@@ -2,6 +2,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 #include "format/CoordFormat.h"
 #include "support/TestUtil.h"
@@ -111,10 +112,9 @@ TEST(CoordNormalise, DegmalDegmal2AndTolerances) {
         EXPECT_DOUBLE_EQ(F::degmal2(in), out2) << in;
     }
     EXPECT_TRUE(F::degmal(-1e-20) >= 0.0 && F::degmal(-1e-20) < 360.0);
-    EXPECT_EQ(F::IsEqualDeg(1.0, 1.00002), 0);
-    EXPECT_EQ(F::IsEqualDeg(1.0, 1.000009), 1);
-    EXPECT_EQ(F::IsEqualAlt(10.0, 10.9), 1);
-    EXPECT_EQ(F::IsEqualAlt(10.0, 11.0), 0);
+    EXPECT_EQ((std::tuple{F::IsEqualDeg(1.0, 1.00002), F::IsEqualDeg(1.0, 1.000009), F::IsEqualAlt(10.0, 10.9),
+                          F::IsEqualAlt(10.0, 11.0)}),
+              (std::tuple{0, 1, 1, 0}));
 }
 
 TEST(Str2RADec, NotationsEmptyMissingAndOddFields) {

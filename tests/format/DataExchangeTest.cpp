@@ -2,6 +2,7 @@
 #include "format/DataExchange.h"
 
 #include <functional>
+#include <tuple>
 
 #include "support/TestUtil.h"
 
@@ -106,9 +107,7 @@ TEST(NumberCleaner, LongTextsAreCleanedWhole) {
     // Longer than any fixed buffer: every digit survives, the junk between them goes.
     CString text, junk;
     for (int i = 0; i < 1044; ++i) text += i % 2 ? L'x' : static_cast<wchar_t>(L'1' + i % 9);
-    EXPECT_TRUE(CleanNumberText(text, TRUE, TRUE));
-    EXPECT_EQ(522, text.GetLength());
-    EXPECT_EQ(-1, text.Find(L'x'));
+    EXPECT_EQ((std::tuple{bool(CleanNumberText(text, TRUE, TRUE)), text.GetLength(), text.Find(L'x')}), (std::tuple{true, 522, -1}));
     // A floating box reads 1044 characters and cleans all of them; what lies beyond is not read.
     for (int i = 0; i < 521; ++i) junk += L"2x";
     Exchange(TRUE, kDouble, {{L"1." + junk + L"9", 0, FALSE, 10, L"1." + CString(L'2', 521),
@@ -135,9 +134,7 @@ TEST(DdxInt, AWrongLimitResetsTheBoxAndAMissingControlIsLeftAlone) {
     int v = 0;
     CDataExchange dx(&box.dlg, TRUE);
     DDX_Int(&dx, kId, v, FALSE, 8);
-    EXPECT_EQ(8u, box.edit.GetLimitText());
-    EXPECT_EQ(0, v);
-    EXPECT_EQ(CString(L"0"), box.Text());
+    EXPECT_EQ((std::tuple{box.edit.GetLimitText(), v, box.Text()}), (std::tuple{8u, 0, CString(L"0")}));
     DDX_Int(&dx, kId + 1, v, FALSE, 8);
     DDX_Int(nullptr, kId, v, FALSE, 8);
 }
@@ -160,8 +157,7 @@ TEST(DdxDouble, SavingAndLoadingAndCuttingToTheDecimals) {
     CDataExchange load(&box.dlg, FALSE);
     double v = 1e-300;
     DDX_Double_SignificantDigit(&load, kId, v, FALSE, 4000000000u);
-    EXPECT_EQ(0, box.Text().Find(L"0.000"));
-    EXPECT_EQ(4u, box.edit.GetLimitText());
+    EXPECT_EQ((std::tuple{box.Text().Find(L"0.000"), box.edit.GetLimitText()}), (std::tuple{0, 4u}));
 }
 
 TEST(DdxDoubleFmt, FormatsWithoutCleaning) {
@@ -170,9 +166,8 @@ TEST(DdxDoubleFmt, FormatsWithoutCleaning) {
     double v = 0;
     CDataExchange save(&box.dlg, TRUE), load(&box.dlg, FALSE);
     DDX_DoubleFmt(&save, kId, v, L"%.2f", 12);
-    EXPECT_EQ(12u, box.edit.GetLimitText());
-    EXPECT_DOUBLE_EQ(1.5, v);
-    EXPECT_EQ(CString(L"1.5x"), box.Text());  // the text is never cleaned
+    // The text is never cleaned.
+    EXPECT_EQ((std::tuple{box.edit.GetLimitText(), v, box.Text()}), (std::tuple{12u, 1.5, CString(L"1.5x")}));
     int first, last;
     box.edit.GetSel(first, last);
     EXPECT_EQ(std::make_pair(1, 2), std::make_pair(first, last));
