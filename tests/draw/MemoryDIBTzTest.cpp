@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "draw/MemoryDIBTz.h"
@@ -38,8 +39,7 @@ TEST(CMemoryDIBTz, CreateChecksSizeAndDepth) {
     for (const auto& [w, h, bits] : {std::tuple<int, int, unsigned>{0, 5, 24u}, {5, -1, 24u}, {5, 5, 7u},
                                      {100000, 100000, 32u}})  // the last refused, not gigabytes
         EXPECT_EQ(dib.Create(nullptr, w, h, bits), 0) << w << "x" << h << "x" << bits;
-    EXPECT_EQ(dib.GetWidth(), 0);
-    EXPECT_EQ(dib.GetDC()->m_hDC, nullptr);
+    EXPECT_EQ(std::pair(dib.GetWidth(), dib.GetDC()->m_hDC), std::pair(0, HDC(nullptr)));
 }
 
 // What SetPixel stores, GetPixel returns, and the DC sees it: at the same place for 24
@@ -74,11 +74,10 @@ TEST(CMemoryDIBTz, BitBltAndWriteFailures) {
     ASSERT_EQ(dib.Create(nullptr, 2, 2, 24u), 1);
     dib.SetPixel(1, 1, RGB(9, 8, 7));
     ASSERT_EQ(target.Create(nullptr, 4, 4, 24u), 1);
-    EXPECT_EQ(dib.BitBlt(target.GetDC(), 2, 2), 1);
-    EXPECT_EQ(target.GetPixel(3, 3), RGB(9, 8, 7));
-    EXPECT_EQ(dib.BitBlt(nullptr, 0, 0), 0);
-    EXPECT_EQ(dib.Write(L"/no/such/folder/x.bmp"), 0);
-    EXPECT_EQ(dib.Write(L"/dev/full"), 0);  // the disk is full
+    // Nothing is drawn on no DC; no folder, and a full disk, fail the write.
+    EXPECT_EQ((std::tuple{dib.BitBlt(target.GetDC(), 2, 2), target.GetPixel(3, 3), dib.BitBlt(nullptr, 0, 0),
+                          dib.Write(L"/no/such/folder/x.bmp"), dib.Write(L"/dev/full")}),
+              (std::tuple{1, RGB(9, 8, 7), 0, 0, 0}));
 }
 
 // Each depth opens in an independent reader; the lower right pixel is memory row 0 for
@@ -116,7 +115,7 @@ TEST(CMemoryDIBTz, FilesOpenInAnIndependentReader) {
     ASSERT_EQ(d32.Write(CString(tmp.File("d.bmp").c_str())), 1);
     const std::string f = ReadFileBytes(tmp.File("d.bmp"));
     ASSERT_EQ(f.size(), 54u + 24u);
-    EXPECT_EQ(f[28] | f[29] << 8, 24);  // bits per pixel
-    EXPECT_EQ(U32(f, 34), 24u);
-    EXPECT_EQ(f.substr(54, 12), std::string("\0\0\0\0\0\0\xCC\xBB\xAA\0\0\0", 12));
+    // Bits per pixel, the size of the pixels, the first row.
+    EXPECT_EQ((std::tuple{f[28] | f[29] << 8, U32(f, 34), f.substr(54, 12)}),
+              (std::tuple{24, DWORD(24), std::string("\0\0\0\0\0\0\xCC\xBB\xAA\0\0\0", 12)}));
 }
