@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <tuple>
 #include <vector>
 
 #include "platform/RegistryValues.h"
@@ -44,12 +45,12 @@ TEST_F(CRegistryTest, NumbersByKind) {
     EXPECT_EQ(Num(true, -123456), ReadNum(L"clickdata", L"ALTSPAN", 0, 1));  // any case
     // A truth value is stored as 0 or 1, and any stored number reads as one.
     EXPECT_NE(0, CRegistry::Write(L"ClickData", L"DispMag", 5, 0));
-    EXPECT_EQ(Num(true, 1), ReadNum(L"ClickData", L"DispMag", 0, 1));
-    EXPECT_EQ(Num(true, 1), ReadNum(L"ClickData", L"AltSpan", 0, 0));
+    EXPECT_EQ((std::tuple{ReadNum(L"ClickData", L"DispMag", 0, 1), ReadNum(L"ClickData", L"AltSpan", 0, 0)}),
+              (std::tuple{Num(true, 1), Num(true, 1)}));
     // Unknown kinds are refused both ways.
-    EXPECT_EQ(0, CRegistry::Write(L"ClickData", L"AltSpan", 7, 2));
-    EXPECT_EQ(Num(false, 42), ReadNum(L"ClickData", L"AltSpan", 42, -1));
-    EXPECT_EQ(Num(true, -123456), ReadNum(L"ClickData", L"AltSpan", 0, 1));
+    EXPECT_EQ((std::tuple{CRegistry::Write(L"ClickData", L"AltSpan", 7, 2), ReadNum(L"ClickData", L"AltSpan", 42, -1),
+                          ReadNum(L"ClickData", L"AltSpan", 0, 1)}),
+              (std::tuple{0, Num(false, 42), Num(true, -123456)}));
 }
 
 TEST_F(CRegistryTest, TextsMismatchedTypesAndADamagedStore) {
@@ -65,9 +66,9 @@ TEST_F(CRegistryTest, TextsMismatchedTypesAndADamagedStore) {
     EXPECT_EQ(Str(false, L"d"), ReadStr(L"General", L"N", L"d"));
     // A damaged store keeps the defaults and takes nothing.
     std::ofstream(reg.userFile(), std::ios::binary) << std::string(2048, '\x01');
-    EXPECT_EQ(Num(false, 17), ReadNum(L"ClickData", L"AltSpan", 17, 1));
-    EXPECT_EQ(0, CRegistry::Write(L"ClickData", L"AltSpan", 1, 1));
-    EXPECT_EQ(0, CRegistry::Write(L"ClickData", L"Name", CString(L"x")));
+    EXPECT_EQ((std::tuple{ReadNum(L"ClickData", L"AltSpan", 17, 1), CRegistry::Write(L"ClickData", L"AltSpan", 1, 1),
+                          CRegistry::Write(L"ClickData", L"Name", CString(L"x"))}),
+              (std::tuple{Num(false, 17), 0, 0}));
 }
 
 TEST_F(CRegistryTest, ValuesLiveUnderTheApplicationRoot) {
@@ -78,8 +79,8 @@ TEST_F(CRegistryTest, ValuesLiveUnderTheApplicationRoot) {
     EXPECT_EQ(5, Number(h, L"SIMD"));
     RegCloseKey(h);
     CRegistry::SetAppRoot(L"SOFTWARE\\Orvana\\Zentavia\\12.0");
-    EXPECT_EQ(CString(L"SOFTWARE\\Orvana\\Zentavia\\12.0\\"), CRegistry().m_strAppRoot);
-    EXPECT_EQ(Num(false, -1), ReadNum(L"General", L"SIMD", -1, 1));
+    EXPECT_EQ((std::tuple{CRegistry().m_strAppRoot, ReadNum(L"General", L"SIMD", -1, 1)}),
+              (std::tuple{CString(L"SOFTWARE\\Orvana\\Zentavia\\12.0\\"), Num(false, -1)}));
     CRegistry::SetAppRoot(L"");
     EXPECT_EQ(Num(true, 5), ReadNum(L"General", L"SIMD", -1, 1));
 }
