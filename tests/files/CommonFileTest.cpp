@@ -62,18 +62,16 @@ TEST(CCommonFileFiles, ExistenceSizeAgeAndNewFolders) {
         {CCommonFile::IsFileNewerThan(none, a), 0},
     };
     for (size_t i = 0; i < std::size(checks); ++i) EXPECT_EQ(checks[i][0], checks[i][1]) << "check " << i;
-    EXPECT_EQ(CCommonFile::GetFileSizeByName(a), 5ul);
-    EXPECT_EQ(CCommonFile::GetFileSizeByName(none), 0ul);
+    EXPECT_EQ(std::pair(CCommonFile::GetFileSizeByName(a), CCommonFile::GetFileSizeByName(none)), std::pair(5ul, 0ul));
     // A file held open for writing by someone else still exists.
     CFile held;
     ASSERT_TRUE(held.Open(a, CFile::modeWrite | CFile::shareDenyNone));
     EXPECT_EQ(CCommonFile::DoesFileExist(a), 1);
     // Folders with their parents, once; nothing for an empty or a network name.
-    EXPECT_EQ(CCommonFile::CreateDirectoryW(W(dir.File("x/y/z"))), 1);
-    EXPECT_TRUE(Exists(dir.File("x/y/z")));
-    EXPECT_EQ(CCommonFile::CreateDirectoryW(W(dir.File("x/y/z"))), 0);
-    EXPECT_EQ(CCommonFile::CreateDirectoryW(L""), 0);
-    EXPECT_EQ(CCommonFile::CreateDirectoryW(L"\\\\server\\share"), 0);
+    EXPECT_EQ((std::tuple{CCommonFile::CreateDirectoryW(W(dir.File("x/y/z"))), Exists(dir.File("x/y/z")),
+                          CCommonFile::CreateDirectoryW(W(dir.File("x/y/z"))), CCommonFile::CreateDirectoryW(L""),
+                          CCommonFile::CreateDirectoryW(L"\\\\server\\share")}),
+              (std::tuple{1, true, 0, 0, 0}));
 }
 
 // from/: f1, ro (read-only), sub/f2, sub/deeper/f3, link -> outside (a folder elsewhere)
@@ -93,50 +91,48 @@ TEST(CCommonFileTrees, CopyAndUpdateKeepReadOnlyFilesAndCopyLinksAsLinks) {
     MakeTree(dir);
     mkdir(dir.File("to").c_str(), 0755);
     const CString from = W(dir.File("from")), to = W(dir.File("to"));
-    EXPECT_EQ(CCommonFile::CopyDirectory(from, to, 0), 1);
-    EXPECT_EQ(ReadFileBytes(dir.File("to/sub/deeper/f3")), "three");
+    EXPECT_EQ((std::tuple{CCommonFile::CopyDirectory(from, to, 0), ReadFileBytes(dir.File("to/sub/deeper/f3"))}),
+              (std::tuple{1, "three"}));
     EXPECT_EQ(GetFileAttributesW(W(dir.File("to/ro"))) & FILE_ATTRIBUTE_READONLY, static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
     EXPECT_EQ(std::filesystem::read_symlink(dir.File("to/link")).string(), dir.File("outside"));
     // Again with overwrite 0: existing files are skipped, but the first existing
     // subdirectory fails the copy.
     WriteFileBytes(dir.File("to/f1"), "changed");
-    EXPECT_EQ(CCommonFile::CopyDirectory(from, to, 0), 0);
-    EXPECT_EQ(ReadFileBytes(dir.File("to/f1")), "changed");
+    EXPECT_EQ((std::tuple{CCommonFile::CopyDirectory(from, to, 0), ReadFileBytes(dir.File("to/f1"))}), (std::tuple{0, "changed"}));
     // With overwrite 1 everything is copied again, except over the read-only target.
     EXPECT_EQ(CCommonFile::CopyDirectory(from, to, 1), 0);
     SetFileAttributesW(W(dir.File("to/ro")), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ(CCommonFile::CopyDirectory(from, to, 1), 1);
-    EXPECT_EQ(ReadFileBytes(dir.File("to/f1")), "one");
-    EXPECT_EQ(CCommonFile::CopyDirectory(W(dir.File("missing")), to, 1), 0);
+    EXPECT_EQ((std::tuple{CCommonFile::CopyDirectory(from, to, 1), ReadFileBytes(dir.File("to/f1")),
+                          CCommonFile::CopyDirectory(W(dir.File("missing")), to, 1)}),
+              (std::tuple{1, "one", 0}));
     // An update keeps a target newer than its source and replaces an older one.
     WriteFileBytes(dir.File("to/f1"), "target is newer");
     MakeOld(dir.File("from/f1"));
     WriteFileBytes(dir.File("from/sub/f2"), "two, edited");
     MakeOld(dir.File("to/sub/f2"));
-    EXPECT_EQ(CCommonFile::UpdateDirectory(from, to), 1);
-    EXPECT_EQ(ReadFileBytes(dir.File("to/f1")), "target is newer");
-    EXPECT_EQ(ReadFileBytes(dir.File("to/sub/f2")), "two, edited");
+    EXPECT_EQ((std::tuple{CCommonFile::UpdateDirectory(from, to), ReadFileBytes(dir.File("to/f1")),
+                          ReadFileBytes(dir.File("to/sub/f2"))}),
+              (std::tuple{1, "target is newer", "two, edited"}));
 }
 
 TEST(CCommonFileTrees, CopyIntoItselfIsRefusedAndDeleteKeepsLinkTargets) {
     TempDir dir;
     MakeTree(dir);
     const CString from = W(dir.File("from"));
-    EXPECT_EQ(CCommonFile::CopyDirectory(from, W(dir.File("from/sub/inner")), 1), 0);
-    EXPECT_EQ(CCommonFile::CopyDirectory(from, from, 1), 0);
-    EXPECT_EQ(CCommonFile::UpdateDirectory(from, W(dir.File("from/sub"))), 0);
+    EXPECT_EQ((std::tuple{CCommonFile::CopyDirectory(from, W(dir.File("from/sub/inner")), 1),
+                          CCommonFile::CopyDirectory(from, from, 1), CCommonFile::UpdateDirectory(from, W(dir.File("from/sub")))}),
+              (std::tuple{0, 0, 0}));
     // Through a link that leads back into the source.
     symlink(dir.File("from/sub").c_str(), dir.File("alias").c_str());
     EXPECT_EQ(CCommonFile::CopyDirectory(from, W(dir.File("alias/x")), 1), 0);
     for (const char* p : {"from/sub/inner", "from/sub/f1", "from/sub/x"}) EXPECT_FALSE(Exists(dir.File(p))) << p;
     // Deleting, not forced: the read-only file stays, so the folder cannot go.
-    EXPECT_EQ(CCommonFile::DeleteDirectory(W(dir.File("from")), 1), 0);
-    EXPECT_TRUE(Exists(dir.File("from/ro")));
-    EXPECT_FALSE(Exists(dir.File("from/sub")) || Exists(dir.File("from/link")));
-    EXPECT_EQ(ReadFileBytes(dir.File("outside/precious")), "keep");
-    EXPECT_EQ(CCommonFile::DeleteDirectoryForce(W(dir.File("from/")), 1), 1);
-    EXPECT_FALSE(Exists(dir.File("from")));
-    EXPECT_EQ(CCommonFile::DeleteDirectory(W(dir.File("from")), 0), 0);
+    EXPECT_EQ((std::tuple{CCommonFile::DeleteDirectory(W(dir.File("from")), 1), Exists(dir.File("from/ro")),
+                          Exists(dir.File("from/sub")) || Exists(dir.File("from/link")), ReadFileBytes(dir.File("outside/precious"))}),
+              (std::tuple{0, true, false, "keep"}));
+    EXPECT_EQ((std::tuple{CCommonFile::DeleteDirectoryForce(W(dir.File("from/")), 1), Exists(dir.File("from")),
+                          CCommonFile::DeleteDirectory(W(dir.File("from")), 0)}),
+              (std::tuple{1, false, 0}));
     // Contents only.
     WriteFileBytes(dir.File("outside/x"), "x");
     EXPECT_EQ(CCommonFile::DeleteDirectory(W(dir.File("outside")), 0), 1);
