@@ -5,44 +5,26 @@
 // satellite the model cannot follow, and the reader's reports of damaged sets.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
-#include <sstream>
 
-#include "clickdata/CdStatus.h"
-#include "clickdata/ZntClickData.h"
-#include "sky/SkyHost.h"
 #include "sky/satellites/SatelliteCatalog.h"
+#include "support/SkyClick.h"
 #include "support/TestUtil.h"
 
 namespace {
 
 const double kInstant = 2459749.0625;  // 2022-06-19 13:30 UTC
 
-std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 TEST(SatelliteSource, ClickTextsOfLowAndGeostationarySatellites) {
     sky::SetTleFiles({std::string(ZCMCOM_TEST_DATA) + "/satellites/reference.tle"});
-    CSkyHost host(kInstant);
-    host.SetSite(139.745, 35.654, 40.0);
-    host.SetTimezone(9.0);
-    CCdStatus status;
-    status.Init();
-    status.DispDistR = 1;
-    status.PlanetPhysicalTable = 1;
-    CZntClickData click;
-    click.SetStatus(&status);
+    SkyClick frame(kInstant, 139.745, 35.654, 40.0, 9.0);
+    CSkyHost& host = frame.host;
+    CZntClickData& click = frame.click;
+    frame.status.DispDistR = frame.status.PlanetPhysicalTable = 1;
     std::string text;
     for (const wchar_t* path : {L"ArtificialSatellite.25544", L"ArtificialSatellite.28884"})
-        text += click.GetText(&host, path, 0).ToUtf8() + "----\n";
-    const std::string golden = std::string(ZCMCOM_SOURCE_DIR) + "/tests/golden/satellites.txt";
-    if (std::getenv("ZCMCOM_UPDATE_GOLDEN")) std::ofstream(golden, std::ios::binary) << text;
-    EXPECT_EQ(text, Read(golden));
+        text += frame.Text(path) + "----\n";
+    ExpectGolden(text, "satellites.txt");
     EXPECT_EQ(host.Execute(L"? ArtificialSatellite.25544.TLEName"), L"ISS (ZARYA)");
     // The one-line forms: compact text and CDF designation.
     EXPECT_EQ(click.GetText(&host, L"ArtificialSatellite.25544", 1), L"ISS (ZARYA) (25544)");

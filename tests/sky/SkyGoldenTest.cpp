@@ -4,22 +4,12 @@
 // their numbers were checked by hand against the reference tables and the geometry).
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-#include <string>
-
-#include "clickdata/CdStatus.h"
-#include "clickdata/ZntClickData.h"
-#include "sky/SkyHost.h"
+#include "support/SkyClick.h"
+#include "support/TestUtil.h"
 
 namespace {
 
 constexpr double kInstant = 2461265.0;  // 2026 Aug 13 0h UT, the night of the Perseids in Tokyo
-
-std::string GoldenPath(const std::string& name) {
-    return std::string(ZCMCOM_SOURCE_DIR) + "/tests/golden/sky/" + name + ".txt";
-}
 
 // A golden text: its file's name, the object path, and the statements that set it up.
 struct Golden {
@@ -31,21 +21,9 @@ struct Golden {
 class SkyGolden : public ::testing::TestWithParam<Golden> {};
 
 TEST_P(SkyGolden, TextIsTheKeptOne) {
-    CSkyHost host(kInstant);
-    host.SetSite(139.69, 35.69, 40);
-    CCdStatus status;
-    status.Init();
-    CZntClickData clickData;
-    clickData.SetStatus(&status);
-    host.Execute(GetParam().statements);
-    const std::string text = clickData.GetText(&host, GetParam().path, 0).ToUtf8();
-    const std::string path = GoldenPath(GetParam().name);
-    if (std::getenv("ZCMCOM_UPDATE_GOLDEN")) std::ofstream(path, std::ios::binary) << text;
-    std::ifstream in(path, std::ios::binary);
-    ASSERT_TRUE(in.good()) << path;
-    std::stringstream kept;
-    kept << in.rdbuf();
-    EXPECT_EQ(text, kept.str()) << GetParam().name;
+    SkyClick frame(kInstant, 139.69, 35.69, 40);
+    frame.host.Execute(GetParam().statements);
+    ExpectGolden(frame.Text(GetParam().path), std::string("sky/") + GetParam().name + ".txt");
 }
 
 // The frames: a Canon EOS 6D (35.8 x 23.9 mm) behind 400 mm, centred on the Orion Nebula;

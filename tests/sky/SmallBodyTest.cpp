@@ -7,11 +7,10 @@
 #include <cmath>
 #include <sstream>
 
-#include "clickdata/CdStatus.h"
-#include "clickdata/ZntClickData.h"
 #include "sky/SkyHost.h"
 #include "sky/bodies/SmallBody.h"
 #include "support/Accuracy.h"
+#include "support/SkyClick.h"
 #include "support/TestUtil.h"
 
 namespace {
@@ -194,21 +193,10 @@ TEST(SmallBodyNames, DesignationsNamesAndTheUsersFiles) {
 }
 
 TEST(SmallBodyClickTexts, MatchTheGoldenTexts) {
-    CSkyHost host(kMarch2024);
-    host.SetSite(139.745, 35.654, 40);
-    host.SetTimezone(9);
-    CCdStatus status;
-    status.Init();
-    CZntClickData clickData;
-    clickData.SetStatus(&status);
-    const bool update = std::getenv("ZCMCOM_UPDATE_GOLDEN") != nullptr;
+    SkyClick frame(kMarch2024, 139.745, 35.654, 40, 9);
     for (const char* path : {"Solar.Comet.1P", "Solar.Comet.12P", "Solar.Comet.2I", "Solar.MinorPlanet.1",
-                             "Solar.MinorPlanet.4", "Solar.MinorPlanet.433"}) {
-        const std::string text = clickData.GetText(&host, CString(path), 0).ToUtf8();
-        const std::string file = std::string(ZCMCOM_SOURCE_DIR) + "/tests/golden/smallbodies/" + path + ".txt";
-        if (update) WriteFileBytes(file, text);
-        EXPECT_EQ(text, ReadFileBytes(file)) << path;
-    }
+                             "Solar.MinorPlanet.4", "Solar.MinorPlanet.433"})
+        ExpectGolden(frame.Text(CString(path)), std::string("smallbodies/") + path + ".txt");
 }
 
 }  // namespace

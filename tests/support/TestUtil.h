@@ -10,6 +10,7 @@
 #include <ostream>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "platform/MessageBox.h"
@@ -61,6 +62,12 @@ inline void ExpectGolden(const std::string& text, const std::string& name) {
     EXPECT_EQ(text, ReadFileBytes(path)) << path;
 }
 #endif
+
+// Expects each query's answer from a planetarium host (anything with Execute).
+template <class Host>
+void ExpectAnswers(Host& host, std::initializer_list<std::pair<const wchar_t*, const wchar_t*>> rows) {
+    for (const auto& [query, answer] : rows) EXPECT_EQ(host.Execute(query), CString(answer)) << CString(query).ToUtf8();
+}
 
 // Restores one environment variable, set or not, when it goes.
 class EnvRestorer {
