@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "ServeFixture.h"
-#include "clickdata/ZntClickData.h"
+#include "support/SkyClick.h"
 
 using nlohmann::json;
 
@@ -14,20 +14,10 @@ namespace {
 
 // The texts the library makes for the fixture's instant and site, without the server.
 json LibraryTexts(const char* path) {
-    CSkyHost host(kStartJd);
-    host.SetSite(kLon, kLat, kHeight);
-    host.SetTimezone(CSkyHost::ZoneAt(kLon, kLat));
-    CCdStatus status;
-    status.Init();
-    status.Load();
-    CZntClickData clickData;
-    clickData.SetStatus(&status);
-    const CString text = clickData.GetText(&host, path, 0),
-                  compact = clickData.GetText(&host, path, 1);
-    return {{"path", path},
-            {"text", text.ToUtf8()},
-            {"compact", compact.ToUtf8()},
-            {"cdf", clickData.StkToCdf(&host, path).ToUtf8()}};
+    SkyClick frame(kStartJd, kLon, kLat, kHeight, CSkyHost::ZoneAt(kLon, kLat));
+    frame.status.Load();
+    const std::string text = frame.Text(path), compact = frame.Text(path, 1);
+    return {{"path", path}, {"text", text}, {"compact", compact}, {"cdf", frame.click.StkToCdf(&frame.host, path).ToUtf8()}};
 }
 
 const json* Find(const json& sky, const std::string& path) {
