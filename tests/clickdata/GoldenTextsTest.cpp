@@ -5,7 +5,8 @@
 //
 // "## name | object path | click type | switches | builder [number]" opens a case: the
 // switches are CCdStatus field names joined by "," ("Name=value" for a value other than 1,
-// "all" for InitAll, "init" for Init, "NotEarth" and "OriginNorth" for the observer); the
+// "all" for InitAll, "init" for Init, "NotEarth" and "OriginNorth" for the observer,
+// "ExtraOption" for the application's option); the
 // builder is "later" when left out; the number is its compact flag or precision.
 // "query<TAB>answer" lines are the host's table; "> " lines the expected text, each ended by
 // CR LF (">" alone: an empty line), and "= " a last line without one; "< " lines the exact
@@ -51,7 +52,10 @@ const std::map<std::string, Builder> kBuilders = {
     ZCM_BUILDER("mosaic", GetTextMosaicOfField), ZCM_BUILDER("fov", GetTextFiledOfView),
     {"eclipse", [](ClickDataProbe& cd, FakeHost& h, int) { return cd.GetSolarEclipse(&h); }},
     {"pos", [](ClickDataProbe& cd, FakeHost& h, int precision) { return cd.GetPosString(&h, precision); }},
-    {"later", [](ClickDataProbe& cd, FakeHost& h, int) { return cd.GetLaterLines(&h); }}};
+    {"later", [](ClickDataProbe& cd, FakeHost& h, int) { return cd.GetLaterLines(&h); }},
+    {"measure", [](ClickDataProbe& cd, FakeHost& h, int) { return cd.GetMeasureString(&h); }},
+    {"motion", [](ClickDataProbe& cd, FakeHost& h, int) { return cd.GetDailyMotion(&h); }},
+    {"elongation", [](ClickDataProbe& cd, FakeHost& h, int) { return cd.GetSolarElongation(&h); }}};
 #undef ZCM_BUILDER
 
 struct Case {
@@ -135,6 +139,8 @@ void CheckGoldenFile(const char* name, size_t count) {
                 cd.SetNotEarth(1);
             else if (sw == "OriginNorth")
                 cd.SetOriginNorth(1);
+            else if (sw == "ExtraOption")
+                cd.SetExtraOption(1);
             else
                 status.*kSwitches.at(sw.substr(0, eq)) = eq == std::string::npos ? 1 : std::stoi(sw.substr(eq + 1));
         }
@@ -161,7 +167,7 @@ void CheckGoldenFile(const char* name, size_t count) {
 }
 
 TEST(GoldenTexts, LaterLines) { CheckGoldenFile("later_lines.txt", 36); }
-TEST(GoldenTexts, ObjectTexts) { CheckGoldenFile("click_texts.txt", 186); }
+TEST(GoldenTexts, ObjectTexts) { CheckGoldenFile("click_texts.txt", 199); }
 
 TEST(LaterLines, FollowTodaysTextAndTheMeasuringLineAndAreCached) {
     CCdStatus status;
