@@ -100,22 +100,18 @@ TEST(CatalogData, CommandLineListsAKindToAMagnitude) {
 // Values as the source files give them (gcvs_hip_part.dat, wds_hip_part.dat, hip_pm.dat,
 // the exoplanet table, OpenNGC).
 TEST_F(CatalogTexts, AnswersCarryTheSourceValues) {
-    const struct {
-        const wchar_t* query;
-        const wchar_t* expected;
-    } kCases[] = {
-        {L"Star.GCVS.omi Cet.Period", L"331.9600000"},   {L"Star.GCVS.omi Cet.Epoch", L"2444839.00000"},
-        {L"Star.GCVS.omi Cet.M_mD", L"38"},              {L"Star.GCVS.omi Cet.VariableType", L"M"},
-        {L"Star.GCVS.omi Cet.Magnitude.Minimum", L"10.10"}, {L"Star.WDS.19307+2758.LastObs.Epoch", L"2017"},
-        {L"Star.WDS.19307+2758.LastObs.Theta", L"341"},  {L"Star.WDS.19307+2758.LastObs.Rho", L"65.6"},
-        {L"Star.WDS.19307+2758.FirstObs.Epoch", L"*"},   {L"Star.HIP.677.Propermotion.RA", L"137.46"},
-        {L"Star.ExtraSolarPlanet.51 Pegb.OrbitalPeriod", L"4.23080"},
-        {L"Star.ExtraSolarPlanet.51 Pegb.SemiMajorAxis", L"0.05200"},
-        {L"Star.ExtraSolarPlanet.51 Pegb.DiscoveryYear", L"1995"},
-        {L"DeepSkyObject.NGC.7000.Name", L"North America Nebula"},
-        {L"DeepSkyObject.M.31.JapaneseName", L"アンドロメダ銀河"}, {L"DeepSkyObject.IC.434.Size", L"90'x30'"},
-    };
-    for (const auto& c : kCases) EXPECT_EQ(host.Execute(CString(L"? ") + c.query), c.expected) << CString(c.query).ToUtf8();
+    ExpectAnswers(host, {
+        {L"? Star.GCVS.omi Cet.Period", L"331.9600000"},   {L"? Star.GCVS.omi Cet.Epoch", L"2444839.00000"},
+        {L"? Star.GCVS.omi Cet.M_mD", L"38"},              {L"? Star.GCVS.omi Cet.VariableType", L"M"},
+        {L"? Star.GCVS.omi Cet.Magnitude.Minimum", L"10.10"}, {L"? Star.WDS.19307+2758.LastObs.Epoch", L"2017"},
+        {L"? Star.WDS.19307+2758.LastObs.Theta", L"341"},  {L"? Star.WDS.19307+2758.LastObs.Rho", L"65.6"},
+        {L"? Star.WDS.19307+2758.FirstObs.Epoch", L"*"},   {L"? Star.HIP.677.Propermotion.RA", L"137.46"},
+        {L"? Star.ExtraSolarPlanet.51 Pegb.OrbitalPeriod", L"4.23080"},
+        {L"? Star.ExtraSolarPlanet.51 Pegb.SemiMajorAxis", L"0.05200"},
+        {L"? Star.ExtraSolarPlanet.51 Pegb.DiscoveryYear", L"1995"},
+        {L"? DeepSkyObject.NGC.7000.Name", L"North America Nebula"},
+        {L"? DeepSkyObject.M.31.JapaneseName", L"アンドロメダ銀河"}, {L"? DeepSkyObject.IC.434.Size", L"90'x30'"},
+    });
 }
 
 // Next maximum and minimum from the elements, worked by hand: n = ceil((jd - E) / P),

@@ -12,6 +12,7 @@
 
 #include "sky/SkyHost.h"
 #include "sky/TzDatabase.h"
+#include "support/Accuracy.h"
 #include "zvacl/zvacl.h"
 
 namespace {
@@ -25,11 +26,8 @@ int64_t UnixSeconds(const std::string& iso) {
 }
 
 TEST(TzDatabase, OffsetsAgreeWithZoneinfoAtEveryReferenceInstant) {
-    std::ifstream in(std::string(ZCMCOM_TEST_DATA) + "/tz/offsets.txt");
-    std::string line;
     int rows = 0;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#') continue;
+    for (const std::string& line : DataRows("tz/offsets.txt")) {
         std::istringstream fields(line);
         std::string zone, at;
         long want = 0;
