@@ -76,10 +76,7 @@ TEST_F(ServeTest, ClickOnTheChartFindsWhatItDraws) {
 }
 
 TEST_F(ServeTest, TimeEditsMoveTheInstantAndTheText) {
-    const struct {
-        const char* body;
-        double jd;
-    } kEdits[] = {
+    const std::pair<const char*, double> kEdits[] = {
         {R"({"step":"+1d"})", kStartJd + 1},
         {R"({"step":"-1h"})", kStartJd + 1 - 1.0 / 24},
         {R"({"step":"+30m"})", kStartJd + 1 - 1.0 / 48},
@@ -87,13 +84,13 @@ TEST_F(ServeTest, TimeEditsMoveTheInstantAndTheText) {
         {R"({"text":"2026-12-07T21:00:00"})", kStartJd},
     };
     std::string last = Get("/api/click?path=Solar.Planet.Mars")["text"];
-    for (const auto& e : kEdits) {
+    for (const auto& [body, jd] : kEdits) {
         int status = 0;
-        const json time = Post("/api/time", e.body, &status);
-        ASSERT_EQ(status, 200) << e.body << time.dump();
-        EXPECT_NEAR(time["jd"].get<double>(), e.jd, 1e-6) << e.body;
+        const json time = Post("/api/time", body, &status);
+        ASSERT_EQ(status, 200) << body << time.dump();
+        EXPECT_NEAR(time["jd"].get<double>(), jd, 1e-6) << body;
         const std::string text = Get("/api/click?path=Solar.Planet.Mars")["text"];
-        EXPECT_NE(text, last) << e.body;
+        EXPECT_NE(text, last) << body;
         last = text;
     }
     EXPECT_EQ(Get("/api/time")["time"], "2026/12/07 21:00:00");
@@ -179,10 +176,7 @@ TEST_F(ServeTest, BadInputIsRefusedAndTheServerCarriesOn) {
 }
 
 TEST_F(ServeTest, OnlyTheWebFolderIsServed) {
-    const struct {
-        const char* target;
-        int status;
-    } kFiles[] = {
+    const std::pair<const char*, int> kFiles[] = {
         {"/", 200},
         {"/static/style.css", 200},
         {"/static/../secret.txt", 404},
@@ -194,12 +188,12 @@ TEST_F(ServeTest, OnlyTheWebFolderIsServed) {
         {"/static/.", 404},
         {"/../secret.txt", 404},
     };
-    for (const auto& f : kFiles) {
-        auto res = client->Get(f.target);
-        ASSERT_TRUE(res) << f.target;
-        EXPECT_EQ(res->status, f.status) << f.target;
-        EXPECT_EQ(res->body.find("SECRET"), std::string::npos) << f.target;
-        EXPECT_EQ(res->body.find("root:"), std::string::npos) << f.target;
+    for (const auto& [target, status] : kFiles) {
+        auto res = client->Get(target);
+        ASSERT_TRUE(res) << target;
+        EXPECT_EQ(res->status, status) << target;
+        EXPECT_EQ(res->body.find("SECRET"), std::string::npos) << target;
+        EXPECT_EQ(res->body.find("root:"), std::string::npos) << target;
     }
     EXPECT_EQ(client->Get("/")->body, "<p>chart</p>");
     auto map = client->Get("/api/tzmap");

@@ -22,10 +22,7 @@ protected:
 };
 
 TEST_F(CatalogTexts, MatchTheGoldenFiles) {
-    const struct {
-        const char* golden;
-        const wchar_t* path;
-    } kCases[] = {
+    const std::pair<const char*, const wchar_t*> kCases[] = {
         {"mira", L"Star.GCVS.omi Cet"},          {"mira_hip", L"Star.HIP.10826"},
         {"albireo", L"Star.WDS.19307+2758.A"},   {"51peg", L"Star.51 Peg"},
         {"51peg_b", L"Star.51 Peg.Planet.b"},    {"m31", L"DeepSkyObject.M.31"},
@@ -33,10 +30,10 @@ TEST_F(CatalogTexts, MatchTheGoldenFiles) {
         {"ngc7000", L"DeepSkyObject.NGC.7000"},  {"ic434", L"DeepSkyObject.IC.434"},
         {"hip21", L"Star.HIP.21"},               {"lmc", L"MagellanicCloud.Large"},
     };
-    for (const auto& c : kCases) {
-        std::string text = frame.Text(c.path);
+    for (const auto& [golden, path] : kCases) {
+        std::string text = frame.Text(path);
         for (size_t at; (at = text.find("\r\n")) != std::string::npos;) text.erase(at, 1);
-        ExpectGolden(text, std::string("catalogs/") + c.golden + ".txt");
+        ExpectGolden(text, std::string("catalogs/") + golden + ".txt");
     }
 }
 

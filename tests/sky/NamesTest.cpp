@@ -10,14 +10,11 @@
 namespace {
 
 TEST(SkyNames, FoldingIgnoresCaseWidthKanaAndPunctuation) {
-    const struct {
-        const wchar_t* a;
-        const wchar_t* b;
-    } same[] = {{L"Sirius", L"SIRIUS"},       {L"ｼﾘｳｽ", L"シリウス"},      {L"しりうす", L"シリウス"},
+    const std::pair<const wchar_t*, const wchar_t*> same[] = {{L"Sirius", L"SIRIUS"},       {L"ｼﾘｳｽ", L"シリウス"},      {L"しりうす", L"シリウス"},
                 {L"Ｍ４２", L"m42"},          {L"M 42", L"m42"},          {L"ﾍﾞﾃﾙｷﾞｳｽ", L"ベテルギウス"},
                 {L"ﾎﾟﾙｯｸｽ", L"ポルックス"}, {L"ｳﾞｪｶﾞ", L"ヴェガ"},      {L"NGC\u30001976", L"ngc1976"},
                 {L"Alpha-Cen.", L"alphacen"}, {L"ÉTOILE", L"étoile"}};
-    for (const auto& s : same) EXPECT_EQ(sky::FoldName(s.a), sky::FoldName(s.b)) << CString(s.a).ToUtf8();
+    for (const auto& [a, b] : same) EXPECT_EQ(sky::FoldName(a), sky::FoldName(b)) << CString(a).ToUtf8();
     EXPECT_NE(sky::FoldName(L"1P/Halley"), sky::FoldName(L"1PHalley"));  // "/" stays
 }
 
@@ -33,16 +30,13 @@ TEST(SkyNames, TextsThatCannotBeSearchedFor) {
 TEST(SkyNames, ResolvesTheHostsObjectsAndASourcesEntries) {
     CSkyHost host(2461381.0);
     sky::NameIndex index(host);
-    const struct {
-        const wchar_t* name;
-        const wchar_t* path;
-    } cases[] = {{L"Sirius", L"Star.HIP.32349"},       {L"シリウス", L"Star.HIP.32349"},
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {{L"Sirius", L"Star.HIP.32349"},       {L"シリウス", L"Star.HIP.32349"},
                  {L"HIP 32349", L"Star.HIP.32349"},    {L"M42", L"DeepSkyObject.M.42"},
                  {L"NGC 1976", L"DeepSkyObject.M.42"}, {L"Moon", L"Solar.Planet.Earth.Satellite.Moon"},
                  {L"月", L"Solar.Planet.Earth.Satellite.Moon"}, {L"Orion", L"Constellation.Ori"},
                  {L"オリオン", L"Constellation.Ori"},  {L"火星", L"Solar.Planet.Mars"},
                  {L"Nonesuch", L""},                    {L"", L""}};
-    for (const auto& c : cases) EXPECT_EQ(index.Resolve(c.name), CString(c.path)) << CString(c.name).ToUtf8();
+    for (const auto& [name, path] : cases) EXPECT_EQ(index.Resolve(name), CString(path)) << CString(name).ToUtf8();
     // Part of a name finds every object holding it, whole names first.
     const auto found = index.Find(L"orion");
     ASSERT_GE(found.size(), 2u);
