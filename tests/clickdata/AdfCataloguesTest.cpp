@@ -29,12 +29,7 @@ TEST_F(AdfCatalogues, AdfListIsKeptWholeOrNotAtAll) {
     host.Answer(L"? AdfSystem.#1.File", L"a.adf");
     host.Answer(L"? AdfSystem.#1.ObjectName", L"MyCat");
     host.Fail(L"? AdfSystem.#2.File");
-    try {
-        cd.IsAdfsystem(&host, L"MyCat.A1");
-        FAIL() << "the host failure did not pass through";
-    } catch (COleDispatchException* e) {
-        e->Delete();
-    }
+    ExpectThrows<COleDispatchException>([&] { cd.IsAdfsystem(&host, L"MyCat.A1"); });
     EXPECT_EQ(cd.AdfKinds().GetSize(), 0);
     host.ClearFailures();
     host.ClearLog();

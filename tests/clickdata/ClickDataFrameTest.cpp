@@ -32,13 +32,9 @@ protected:
 
     // The full text while the host fails on query: the host's exception must come through.
     void ExpectHostFailure(const wchar_t* query) {
+        SCOPED_TRACE(CString(query).ToUtf8());
         host.Fail(query);
-        try {
-            cd.GetText(&host, L"Constellation.Ori", 0);
-            ADD_FAILURE() << "no exception for " << CString(query).ToUtf8();
-        } catch (COleDispatchException* e) {
-            e->Delete();
-        }
+        ExpectThrows<COleDispatchException>([&] { cd.GetText(&host, L"Constellation.Ori", 0); });
         host.ClearFailures();
         host.ClearLog();
     }

@@ -103,12 +103,7 @@ TEST_F(Cdf, LeavesTheLastTextsObjectAlone) {
     EXPECT_EQ(cd.GetDBSearchString(&host), L"Constellation.Ori");
     // Also when the host fails part-way.
     host.Fail(L"? Meteor.Leonids.Name");
-    try {
-        cd.StkToCdf(&host, L"Meteor.Leonids");
-        FAIL() << "the host failure did not pass through";
-    } catch (COleDispatchException* e) {
-        e->Delete();
-    }
+    ExpectThrows<COleDispatchException>([&] { cd.StkToCdf(&host, L"Meteor.Leonids"); });
     EXPECT_EQ(cd.GetDBSearchString(&host), L"Constellation.Ori");
     EXPECT_EQ(cd.Type(), CZntClickData::TYPE_CONSTELLATION);
 }
