@@ -79,19 +79,6 @@ private:
     std::atomic<bool> m_broken{false};
 };
 
-// The description of the host failure a call raises; empty when it raises none.
-template <class Call>
-std::string FailureOf(Call call) {
-    try {
-        call();
-    } catch (COleDispatchException* e) {
-        const std::string text = e->m_strDescription.ToUtf8();
-        e->Delete();
-        return text;
-    }
-    return std::string();
-}
-
 struct Mapping {
     const char* record;
     const wchar_t* path;  // the library's path of the recorded object
@@ -189,7 +176,7 @@ TEST(StellariumHost, FailuresRaiseTheHostExceptionNamingTheUrl) {
     Stub stub;
     CStellariumHost host(stub.Url(), 0.5);
     stub.Break();
-    const std::string broken = FailureOf([&] { host.Execute(L"? time.jd"); });
+    const std::string broken = HostFailureOf([&] { host.Execute(L"? time.jd"); });
     EXPECT_NE(broken.find(stub.Url().ToUtf8()), std::string::npos) << broken;
     EXPECT_NE(broken.find("500"), std::string::npos) << broken;
     // Nothing listens there (the stub's port once it has gone).
@@ -200,11 +187,11 @@ TEST(StellariumHost, FailuresRaiseTheHostExceptionNamingTheUrl) {
     }
     CStellariumHost nobody(url, 0.5);
     const auto start = std::chrono::steady_clock::now();
-    const std::string refused = FailureOf([&] { nobody.Execute(L"? Solar.Planet.Mars.Magnitude"); });
+    const std::string refused = HostFailureOf([&] { nobody.Execute(L"? Solar.Planet.Mars.Magnitude"); });
     EXPECT_NE(refused.find(url.ToUtf8()), std::string::npos) << refused;
     // A generous bound: the call must not hang.
     EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 10.0);
-    EXPECT_FALSE(FailureOf([&] { CStellariumHost(L"not a url").Execute(L"? time.jd"); }).empty());
+    EXPECT_FALSE(HostFailureOf([&] { CStellariumHost(L"not a url").Execute(L"? time.jd"); }).empty());
 }
 
 }  // namespace

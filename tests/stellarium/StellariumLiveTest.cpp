@@ -52,9 +52,7 @@ TEST(StellariumLive, FullAndCompactTextsAreTheKeptOnes) {
                                   clickData.GetText(&host, path, 1)).ToUtf8();
         std::string name = object;
         for (char& c : name) c = c == ' ' ? '_' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        const std::string golden = std::string(ZCMCOM_SOURCE_DIR) + "/tests/golden/stellarium/" + name + ".txt";
-        if (std::getenv("ZCMCOM_UPDATE_GOLDEN")) WriteFileBytes(golden, text);
-        EXPECT_EQ(text, ReadFileBytes(golden)) << golden;
+        ExpectGolden(text, "stellarium/" + name + ".txt");
     }
 }
 
@@ -123,16 +121,7 @@ TEST(StellariumLive, GoneAndBack) {
     CStellariumHost host(Url(), 3.0);  // short, yet long enough for a busy machine once it is back
     host.SetClockPeriod(0);
     ASSERT_FALSE(host.Execute(L"? time.jd").IsEmpty());
-    const auto failure = [&](const wchar_t* q) {
-        try {
-            host.Execute(q);
-        } catch (COleDispatchException* e) {
-            const std::string text = e->m_strDescription.ToUtf8();
-            e->Delete();
-            return text;
-        }
-        return std::string();
-    };
+    const auto failure = [&](const wchar_t* q) { return HostFailureOf([&] { host.Execute(q); }); };
     const pid_t pid = std::stoi(ReadFileBytes(Stellarium().StateFile("stellarium.pid")));
     ASSERT_EQ(kill(pid, SIGSTOP), 0);
     const auto start = std::chrono::steady_clock::now();

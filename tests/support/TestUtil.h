@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Exception.h"
 #include "platform/MessageBox.h"
 #include "platform/String.h"
 
@@ -31,6 +32,16 @@ void ExpectThrows(F f, Check check = [](E*) {}) {
         check(e);
         e->Delete();
     }
+}
+
+// The description of the host failure (COleDispatchException) call raises; empty when none.
+template <class Call>
+std::string HostFailureOf(Call call) {
+    std::string text;
+    ExpectThrows<COleDispatchException>([&] { call(); }, [&](COleDispatchException* e) {
+        text = e->m_strDescription.ToUtf8();
+    });
+    return text;
 }
 
 // Records the message boxes shown (text, type) instead of showing them, answering each with
