@@ -13,14 +13,12 @@
 #include "sky/satellites/SatelliteView.h"
 #include "sky/SkyHost.h"
 #include "support/Accuracy.h"
+#include "support/SkyClick.h"
 #include "support/TestUtil.h"
 
 namespace {
 
-double Num(CSkyHost& host, const CString& query) {
-    const CString a = host.Execute(query);
-    return a.IsEmpty() || a == L"*" ? NAN : _wtof(a);
-}
+double Num(CSkyHost& host, const CString& query) { return NumberOf(host.Execute(query)); }
 
 // The statement CZVDateObs sends for a body (with a site: on its surface).
 const wchar_t* Where(const std::string& observer) {

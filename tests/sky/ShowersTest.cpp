@@ -10,16 +10,12 @@
 
 #include "sky/SkyHost.h"
 #include "support/Accuracy.h"
+#include "support/SkyClick.h"
 #include "support/TestUtil.h"
 
 namespace {
 
 constexpr double kNewYear2026 = 2461041.5;
-
-double Ask(CSkyHost& host, const std::string& query) {
-    const CString a = host.Execute(CString(("? " + query).c_str()));
-    return a.IsEmpty() || a == L"*" ? NAN : std::wcstod(a.GetString(), nullptr);
-}
 
 TEST(Showers, NextPeaksAgreeWithPyEphemsSun) {
     WorstError worst;
@@ -27,10 +23,10 @@ TEST(Showers, NextPeaksAgreeWithPyEphemsSun) {
         const std::string code = line.substr(0, line.find(','));
         const double jd = std::stod(line.substr(line.find(',') + 1));
         CSkyHost host(kNewYear2026);
-        worst.Add(Ask(host, "Meteor." + code + ".jd.peak") - jd, code);
+        worst.Add(AskNumber(host, "Meteor." + code + ".jd.peak") - jd, code);
         // Just after the peak, the next one is a year later.
         CSkyHost after(jd + 0.6);
-        worst.Add(Ask(after, "Meteor." + code + ".jd.peak") - jd - 365.2422, code + " a year on");
+        worst.Add(AskNumber(after, "Meteor." + code + ".jd.peak") - jd - 365.2422, code + " a year on");
     }
     worst.Expect("next peak, days", 0.5, "d");
 }
@@ -38,20 +34,20 @@ TEST(Showers, NextPeaksAgreeWithPyEphemsSun) {
 TEST(Showers, RadiantDriftsWithTheSunAndStopsWithTheActivity) {
     // Perseids: RA 48, Dec 58 at the peak (solar longitude 140), drifting 1.4 and 0.26 a degree.
     CSkyHost peak(2461265.58367);
-    EXPECT_NEAR(Ask(peak, "Meteor.PER.position.RA") * 15, 48.0, 0.01);
-    EXPECT_NEAR(Ask(peak, "Meteor.PER.position.DEC"), 58.0, 0.01);
+    EXPECT_NEAR(AskNumber(peak, "Meteor.PER.position.RA") * 15, 48.0, 0.01);
+    EXPECT_NEAR(AskNumber(peak, "Meteor.PER.position.DEC"), 58.0, 0.01);
     CSkyHost before(2461265.58367 - 10.15);  // the Sun moves 0.9586 degrees a day in early August
     const double dLambda = -10.15 * 0.9586;
-    EXPECT_NEAR(Ask(before, "Meteor.PER.position.RA") * 15, 48.0 + 1.4 * dLambda, 0.02);
-    EXPECT_NEAR(Ask(before, "Meteor.PER.position.DEC"), 58.0 + 0.26 * dLambda, 0.01);
+    EXPECT_NEAR(AskNumber(before, "Meteor.PER.position.RA") * 15, 48.0 + 1.4 * dLambda, 0.02);
+    EXPECT_NEAR(AskNumber(before, "Meteor.PER.position.DEC"), 58.0 + 0.26 * dLambda, 0.01);
     // In spring, far outside its activity (114-151), the radiant stays at the span's start.
     CSkyHost spring(2461130.5);
-    EXPECT_NEAR(Ask(spring, "Meteor.PER.position.RA") * 15, 48.0 - 1.4 * 26, 0.01);
+    EXPECT_NEAR(AskNumber(spring, "Meteor.PER.position.RA") * 15, 48.0 - 1.4 * 26, 0.01);
     EXPECT_EQ(spring.Execute(L"? Meteor.PER.Name"), CString(L"ペルセウス座"));
     EXPECT_EQ(spring.Execute(L"? Meteor.QUA.ZHR"), CString(L"*"));  // variable
     // The peak's longitude on the equinox of date, by which the click text times it: the
     // table's J2000 value and 50.29" a year of precession (26.27 years).
-    EXPECT_NEAR(Ask(spring, "Meteor.GEM.LambdaOfPeak"), 262.2 + 50.29 * 26.27 / 3600, 0.001);
+    EXPECT_NEAR(AskNumber(spring, "Meteor.GEM.LambdaOfPeak"), 262.2 + 50.29 * 26.27 / 3600, 0.001);
     EXPECT_TRUE(spring.Execute(L"? Meteor.XYZ.Name").IsEmpty());
 }
 

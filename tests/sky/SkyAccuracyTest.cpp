@@ -13,6 +13,7 @@
 
 #include "sky/SkyHost.h"
 #include "support/Accuracy.h"
+#include "support/SkyClick.h"
 
 namespace {
 
@@ -57,15 +58,6 @@ std::string PathOf(const std::string& body) {
     return "Solar.Planet." + body;
 }
 
-// An answer as a number: none (empty or "*") is NaN.
-double Number(const CString& answer) {
-    return answer.IsEmpty() || answer == L"*" ? NAN : std::wcstod(answer.GetString(), nullptr);
-}
-
-double Ask(CSkyHost& host, const std::string& path, const char* suffix) {
-    return Number(host.Execute(CString(("? " + path + suffix).c_str())));
-}
-
 // The difference of two longitudes in degrees as degrees on the sky at a latitude.
 double LonError(double a, double b, double lat) {
     return std::fabs(std::remainder(a - b, 360.0)) * std::cos(lat * M_PI / 180.0);
@@ -93,25 +85,25 @@ TEST_F(SkyAccuracy, PlacesAgreeWithTheReferenceEphemeris) {
         host.SetSite(r.lon, r.lat, r.height);
         const std::string path = PathOf(body);
         const std::string where = body + " " + std::to_string(jd) + " " + site;
-        const double hRa = Ask(host, path, ".position.EquatorialDateApp.RA");
-        const double hDec = Ask(host, path, ".position.EquatorialDateApp.DEC");
+        const double hRa = AskNumber(host, path + ".position.EquatorialDateApp.RA");
+        const double hDec = AskNumber(host, path + ".position.EquatorialDateApp.DEC");
         worst[kApparent][body].Add(std::hypot(LonError(hRa * 15, ra * 15, dec), hDec - dec) * 3600.0, where);
-        const double jRa = Ask(host, path, ".position.RA"), jDec = Ask(host, path, ".position.DEC");
+        const double jRa = AskNumber(host, path + ".position.RA"), jDec = AskNumber(host, path + ".position.DEC");
         worst[kJ2000][body].Add(std::hypot(LonError(jRa * 15, ra2000 * 15, dec2000), jDec - dec2000) * 3600.0, where);
-        const double hAlt = Ask(host, path, ".position.Altitude"), hAz = Ask(host, path, ".position.Azimuth");
+        const double hAlt = AskNumber(host, path + ".position.Altitude"), hAz = AskNumber(host, path + ".position.Azimuth");
         worst[kHorizon][body].Add(std::hypot(hAlt - alt, LonError(hAz, az, alt)), where);
         // The reference's distance is the topocentric one.
-        double d = Ask(host, path, ".TopocentricDistance");
+        double d = AskNumber(host, path + ".TopocentricDistance");
         if (body == "Moon") d /= 149597870.7;
         worst[kDistance][body].Add(std::fabs(d - dist) / dist, where);
         // The Moon's photometric models differ for thin crescents.
         if (body != "Sun" && (body != "Moon" || phasePct > 25.0))
-            worst[kMagnitude][body].Add(Ask(host, path, ".Magnitude") - mag, where);
-        double dm = Ask(host, path, ".Dm");
+            worst[kMagnitude][body].Add(AskNumber(host, path + ".Magnitude") - mag, where);
+        double dm = AskNumber(host, path + ".Dm");
         if (body == "Sun" || body == "Moon") dm *= 3600.0;
         // Pluto: the host uses the New Horizons diameter, the reference an older one.
         if (body != "Pluto") worst[kDiameter][body].Add(std::fabs(dm - sizeArcsec) / sizeArcsec, where);
-        worst[kPhase][body].Add(std::fabs(Ask(host, path, ".PhysicalTable.K") * 100.0 - phasePct), where);
+        worst[kPhase][body].Add(std::fabs(AskNumber(host, path + ".PhysicalTable.K") * 100.0 - phasePct), where);
     }
     for (int c = 0; c < kChecks; ++c)
         for (const auto& [body, w] : worst[c])
@@ -138,7 +130,7 @@ TEST_F(SkyAccuracy, RiseTransitAndSetAgreeWithTheReferenceEphemeris) {
             if (std::isnan(want))
                 EXPECT_EQ(answer, L"*") << where << suffix;
             else
-                worst[body].Add((Number(answer) - want) * 1440.0, where + suffix);
+                worst[body].Add((NumberOf(answer) - want) * 1440.0, where + suffix);
         }
     }
     for (const auto& [body, w] : worst) w.Expect(body + " rise/transit/set", kEventMin, "min");
@@ -169,7 +161,7 @@ TEST(SkyEclipse, ContactsAgreeWithTheReferenceEphemeris) {
                 if (std::isnan(want[i]))
                     EXPECT_EQ(answer, L"*") << line << " " << kContacts[i];
                 else
-                    worst.Add((Number(answer) - want[i]) * 86400.0, std::to_string(jd) + " " + kContacts[i]);
+                    worst.Add((NumberOf(answer) - want[i]) * 86400.0, std::to_string(jd) + " " + kContacts[i]);
             }
             // An hour after the 4th contact the eclipse is over: no contacts.
             host.SetJd(want[4] + 1.0 / 24.0);

@@ -13,17 +13,13 @@
 
 #include "sky/SkyHost.h"
 #include "support/Accuracy.h"
+#include "support/SkyClick.h"
 #include "support/TestUtil.h"
 
 namespace {
 
 const std::map<std::string, std::array<double, 3>> kSites = {
     {"tokyo", {139.745, 35.654, 40.0}}, {"greenwich", {-0.0015, 51.4769, 46.0}}, {"santiago", {-70.6483, -33.4489, 570.0}}};
-
-double Ask(CSkyHost& host, const std::string& query) {
-    const CString answer = host.Execute(CString(("? " + query).c_str()));
-    return answer.IsEmpty() || answer == L"*" ? NAN : std::wcstod(answer.GetString(), nullptr);
-}
 
 // Where the reference has no value (a star's light time, airmass under 10 degrees), the
 // row is not compared.
@@ -46,15 +42,15 @@ TEST(SkyLines, NumbersAgreeWithTheReferenceTable) {
         CSkyHost host(v[0]);
         host.SetSite(r[0], r[1], r[2]);
         const std::string where = path + " " + field[0] + " " + site;
-        const double st = Ask(host, "Time.SiderealTime") - v[1];
+        const double st = AskNumber(host, "Time.SiderealTime") - v[1];
         sidereal.Add((st - 24.0 * std::round(st / 24.0)) * 3600.0, where);
-        AddIfReferenced(airmass, Ask(host, path + ".position.Airmass"), v[2], 1.0, where);
+        AddIfReferenced(airmass, AskNumber(host, path + ".position.Airmass"), v[2], 1.0, where);
         const bool outer = path == "Solar.Planet.Uranus" || path == "Solar.Planet.Neptune";
-        AddIfReferenced(outer ? outerLight : light, Ask(host, path + ".position.LightTime"), v[3], 1.0, where);
-        AddIfReferenced(phase, Ask(host, path + ".position.PhaseAngle"), v[4], 1.0, where);
+        AddIfReferenced(outer ? outerLight : light, AskNumber(host, path + ".position.LightTime"), v[3], 1.0, where);
+        AddIfReferenced(phase, AskNumber(host, path + ".position.PhaseAngle"), v[4], 1.0, where);
         const char* const kEvents[] = {".Jd.NextRise", ".Jd.NextTransit", ".Jd.NextSet"};
         for (int i = 0; i < 3; ++i)
-            AddIfReferenced(events, Ask(host, path + kEvents[i]), v[5 + i], 1440.0, where + kEvents[i]);
+            AddIfReferenced(events, AskNumber(host, path + kEvents[i]), v[5 + i], 1440.0, where + kEvents[i]);
     }
     EXPECT_EQ(rows.size(), 120u);
     sidereal.Expect("local apparent sidereal time", 0.01, "s");
@@ -86,9 +82,9 @@ TEST(SkyLines, EveryKindWithAPlaceAnswersAndTheRestAnswerEmptyOrStar) {
         EXPECT_EQ(host.Execute(CString(("? " + p + ".position.Constellation.JapaneseName").c_str())),
                   CString(o.constellation))
             << p;
-        EXPECT_TRUE(std::isfinite(Ask(host, p + ".position.ParallacticAngle"))) << p;
-        EXPECT_TRUE(std::isfinite(Ask(host, p + ".Jd.NextTransit"))) << p;
-        EXPECT_EQ(std::isfinite(Ask(host, p + ".position.LightTime")), o.body) << p;
+        EXPECT_TRUE(std::isfinite(AskNumber(host, p + ".position.ParallacticAngle"))) << p;
+        EXPECT_TRUE(std::isfinite(AskNumber(host, p + ".Jd.NextTransit"))) << p;
+        EXPECT_EQ(std::isfinite(AskNumber(host, p + ".position.LightTime")), o.body) << p;
     }
     // Below the horizon there is no airmass; the magnitude after extinction needs one.
     // A star is at no finite distance: no light time; a point has no provenance.
@@ -96,7 +92,7 @@ TEST(SkyLines, EveryKindWithAPlaceAnswersAndTheRestAnswerEmptyOrStar) {
                          {L"? Star.HIP.32349.position.LightTime", L"*"}, {L"? Equatorial.Provenance", L""},
                          {L"? Solar.Planet.Mars.Provenance", L"VSOP87"}, {L"? Star.HIP.99999999.Jd.NextRise", L""}});
     // M42 at 28 degrees from 40 m: 4.0 + 0.276 x 2.103.
-    EXPECT_NEAR(Ask(host, "DeepSkyObject.M.42.position.ExtinctedMagnitude"), 4.58, 0.01);
+    EXPECT_NEAR(AskNumber(host, "DeepSkyObject.M.42.position.ExtinctedMagnitude"), 4.58, 0.01);
     // The moved instant is put back; a point moved elsewhere has events of its own.
     EXPECT_EQ(host.GetJd(), kEvening);
     const CString transit = host.Execute(L"? Equatorial.Jd.NextTransit");
@@ -113,14 +109,14 @@ TEST(SkyLines, ObservingWindowLiesInTheDarkWithTheObjectAboveTwentyDegrees) {
     ASSERT_LT(start, end);
     for (const double t : {start + 1e-4, (start + end) / 2.0, end - 1e-4}) {
         CSkyHost at(t);
-        EXPECT_LT(Ask(at, "Solar.Sun.position.Altitude"), -18.0);
-        EXPECT_GT(Ask(at, "DeepSkyObject.M.42.position.Altitude"), 20.0);
+        EXPECT_LT(AskNumber(at, "Solar.Sun.position.Altitude"), -18.0);
+        EXPECT_GT(AskNumber(at, "DeepSkyObject.M.42.position.Altitude"), 20.0);
     }
     // Each end is where one of the two conditions turns.
     for (const double t : {start, end}) {
         CSkyHost at(t);
-        const double sun = Ask(at, "Solar.Sun.position.Altitude");
-        const double m42 = Ask(at, "DeepSkyObject.M.42.position.Altitude");
+        const double sun = AskNumber(at, "Solar.Sun.position.Altitude");
+        const double m42 = AskNumber(at, "DeepSkyObject.M.42.position.Altitude");
         EXPECT_TRUE(std::fabs(sun + 18.0) < 0.02 || std::fabs(m42 - 20.0) < 0.02) << sun << " " << m42;
     }
     // The Sun is never in a dark sky; Sigma Octantis never climbs 20 degrees at Tokyo.

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 // The click-data frame over the built-in sky: a host at one instant and site, the switches as
-// Init sets them, and a frame that reads them. Header only: only the sky's tests link the sky.
+// Init sets them, and a frame that reads them. Header only: the support library links no sky.
+#include <cmath>
+#include <cwchar>
 #include <string>
 
 #include "clickdata/CdStatus.h"
@@ -16,10 +18,19 @@ struct SkyClick {
         status.Init();
         click.SetStatus(&status);
     }
-    std::string Text(const CString& path, int compact = 0) { return click.GetText(&host, path, compact).ToUtf8(); }
+    std::string Text(const CString& path, int compact = 0) {
+        return click.GetText(&host, path, compact).ToUtf8();
+    }
 
     CSkyHost host;
     CCdStatus status;
     CZntClickData click;
 };
 
+// An answer as a number, none (empty or "*") as NaN; the answer to "? " + query so.
+inline double NumberOf(const CString& answer) {
+    return answer.IsEmpty() || answer == L"*" ? NAN : std::wcstod(answer.GetString(), nullptr);
+}
+inline double AskNumber(CSkyHost& host, const std::string& query) {
+    return NumberOf(host.Execute(CString(("? " + query).c_str())));
+}
