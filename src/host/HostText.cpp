@@ -2,6 +2,7 @@
 #include "host/HostText.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cwchar>
 #include <cwctype>
 
@@ -67,6 +68,72 @@ bool ReadNumber(const CString& text, double* out, bool whole) {
     if (end == t.GetString() || (whole && *end != L'\0') || !std::isfinite(v)) return false;
     *out = v;
     return true;
+}
+
+std::vector<CString> SplitStatements(const CString& text) {
+    std::vector<CString> parts;
+    int start = 0;
+    while (start < text.GetLength()) {
+        int end = text.Find(L';', start);
+        if (end < 0) end = text.GetLength();
+        CString part = text.Mid(start, end - start);
+        part.Trim();
+        if (!part.IsEmpty()) parts.push_back(part);
+        start = end + 1;
+    }
+    return parts;
+}
+
+bool ReadAssignment(const CString& statement, Assignment* out) {
+    const int eq = statement.Find(L'=');
+    if (eq < 0) return false;
+    out->lhs = CanonicalQuery(statement.Left(eq));
+    out->rhs = statement.Mid(eq + 1);
+    out->rhs.Trim();
+    out->value = CanonicalQuery(out->rhs);
+    return true;
+}
+
+namespace {
+
+CString Formatted(double v, const wchar_t* format) {
+    if (!std::isfinite(v)) return L"*";
+    CString s;
+    s.Format(format, v);
+    return s;
+}
+
+}  // namespace
+
+CString ClockAnswer(const CString& q, double jdUt, double zone, double longitude) {
+    if (q == L"time.jd") return Formatted(jdUt, L"%.8f");
+    if (q == L"time.mjd") return Formatted(jdUt - 2400000.5, L"%.8f");
+    if (q == L"time.timezone") return Formatted(zone, L"%.10g");
+    if (q == L"time.siderealtime") return Formatted(GetLst(jdUt, longitude) / 15.0, L"%.8f");
+    if (q == L"ut(time)") return DateText(L"UT", NearestSecond(jdUt, 0.0));
+    if (q == L"time" || q == L"lst(time)") return DateText(L"LT", NearestSecond(jdUt, zone));
+    // Fields of the clock: "UT(Time.Hour)", "LST(Time.Year)", "Time.Minute" (local).
+    CString field = q;
+    if (q.Left(3) == L"ut(" && q.Right(1) == L")") {
+        zone = 0.0;
+        field = q.Mid(3, q.GetLength() - 4);
+    } else if (q.Left(4) == L"lst(" && q.Right(1) == L")") {
+        field = q.Mid(4, q.GetLength() - 5);
+    }
+    if (field.Left(5) != L"time.") return CString();
+    field = field.Mid(5);
+    tagADATE d{};
+    JdToDate2(jdUt, &d);
+    d.timezone = 0.0;
+    ChangeTimezone(&d, zone);
+    // Seconds keep their fraction; the other fields are those of the same clock.
+    if (field == L"second") return Formatted(d.second, L"%.3f");
+    const int value = field == L"year" ? d.year : field == L"month" ? d.month : field == L"day" ? d.day
+                    : field == L"hour" ? d.hour : field == L"minute" ? d.minute : INT32_MIN;
+    if (value == INT32_MIN) return CString();
+    CString s;
+    s.Format(L"%d", value);
+    return s;
 }
 
 }  // namespace host

@@ -29,4 +29,24 @@ ZCMCOM_API std::vector<double> CallArguments(const CString& text);
 /// A finite number at the start of the text (blanks aside); with whole, nothing may follow.
 ZCMCOM_API bool ReadNumber(const CString& text, double* out, bool whole = false);
 
+/// The statements of a command text: its parts joined by ";", trimmed, empty parts left out.
+ZCMCOM_API std::vector<CString> SplitStatements(const CString& text);
+
+/// One statement "Left = Right" read: the left side as a canonical query, the right side
+/// trimmed, and the right side in canonical form.
+struct Assignment {
+    CString lhs;    ///< "time.jd"
+    CString rhs;    ///< "UT(2026, 12, 6, 12, 0, 0)"
+    CString value;  ///< "ut(2026,12,6,12,0,0)"
+};
+/// False for a statement without "=" ("Show Sky").
+ZCMCOM_API bool ReadAssignment(const CString& statement, Assignment* out);
+
+/// The clock's answers at an instant (Julian Day, UT), in a zone (hours east) and at a
+/// longitude (degrees east): "time.jd", "time.mjd", "time.timezone", "time.siderealtime",
+/// "ut(time)", "time" and "lst(time)", and the fields "ut(time.hour)", "lst(time.year)",
+/// "time.minute" (local) and the like. Empty for any other query; "*" for a number that is
+/// not finite.
+ZCMCOM_API CString ClockAnswer(const CString& q, double jdUt, double zone, double longitude);
+
 }  // namespace host

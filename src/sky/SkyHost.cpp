@@ -161,16 +161,7 @@ CString CSkyHost::Execute(LPCTSTR command) {
     CString text(command ? command : L"");
     text.TrimLeft();
     if (text.GetLength() >= 1 && text[0] == L'?') return Query(text.Mid(1));
-    // Statements: one or more parts joined by ";".
-    int start = 0;
-    while (start < text.GetLength()) {
-        int end = text.Find(L';', start);
-        if (end < 0) end = text.GetLength();
-        CString part = text.Mid(start, end - start);
-        part.Trim();
-        if (!part.IsEmpty()) Statement(part);
-        start = end + 1;
-    }
+    for (const CString& part : SplitStatements(text)) Statement(part);
     return CString();
 }
 
@@ -188,42 +179,8 @@ CString CSkyHost::Query(const CString& expression) {
 }
 
 CString CSkyHost::QueryTime(const CString& q) {
-    if (q == L"time.jd") return Number(m_jd, L"%.8f");
-    if (q == L"time.mjd") return Number(m_jd - 2400000.5, L"%.8f");
-    if (q == L"time.timezone") return Number(m_tz);
-    if (q == L"time.siderealtime") return Number(GetLst(m_jd, m_lon) / 15.0, L"%.8f");
     if (q == L"time.lock") return Truth(m_lock.locked != 0);
-    if (q == L"ut(time)") return DateText(L"UT", NearestSecond(m_jd, 0.0));
-    if (q == L"time" || q == L"lst(time)") return DateText(L"LT", NearestSecond(m_jd, m_tz));
-    // Fields of the clock: "UT(Time.Hour)", "LST(Time.Year)", "Time.Minute" (local).
-    double zone = m_tz;
-    CString field = q;
-    if (q.Left(3) == L"ut(" && q.Right(1) == L")") {
-        zone = 0.0;
-        field = q.Mid(3, q.GetLength() - 4);
-    } else if (q.Left(4) == L"lst(" && q.Right(1) == L")") {
-        field = q.Mid(4, q.GetLength() - 5);
-    }
-    if (field.Left(5) != L"time.") return CString();
-    field = field.Mid(5);
-    if (field == L"second") {
-        // Seconds keep their fraction, the other fields are those of the same clock.
-        tagADATE d{};
-        JdToDate2(m_jd, &d);
-        d.timezone = 0.0;
-        ChangeTimezone(&d, zone);
-        return Number(d.second, L"%.3f");
-    }
-    tagADATE d{};
-    JdToDate2(m_jd, &d);
-    d.timezone = 0.0;
-    ChangeTimezone(&d, zone);
-    const int value = field == L"year" ? d.year : field == L"month" ? d.month : field == L"day" ? d.day
-                    : field == L"hour" ? d.hour : field == L"minute" ? d.minute : INT32_MIN;
-    if (value == INT32_MIN) return CString();
-    CString s;
-    s.Format(L"%d", value);
-    return s;
+    return ClockAnswer(q, m_jd, m_tz, m_lon);
 }
 
 CString CSkyHost::QueryLocation(const CString& q) {
@@ -261,12 +218,9 @@ CString CSkyHost::QuerySettings(const CString& q) {
 
 void CSkyHost::Statement(const CString& statement) {
     m_statements.push_back(statement);
-    const int eq = statement.Find(L'=');
-    if (eq < 0) return;  // "Show Sky", "Calc Sky": nothing to redraw here
-    const CString lhs = CanonicalQuery(statement.Left(eq));
-    CString rhs = statement.Mid(eq + 1);
-    rhs.Trim();
-    const CString value = CanonicalQuery(rhs);
+    Assignment assignment;
+    if (!ReadAssignment(statement, &assignment)) return;  // "Show Sky", "Calc Sky": nothing to redraw here
+    const CString &lhs = assignment.lhs, &rhs = assignment.rhs, &value = assignment.value;
     double v = 0.0;
     if (lhs == L"time") {
         const std::vector<double> a = CallArguments(rhs);

@@ -225,18 +225,10 @@ CString CStellariumHost::Execute(LPCTSTR command) {
     double lon = s.lon, lat = s.lat, height = s.height;
     std::string body;
     bool siteChanged = false;
-    int start = 0;
-    while (start < text.GetLength()) {
-        int end = text.Find(L';', start);
-        if (end < 0) end = text.GetLength();
-        CString part = text.Mid(start, end - start);
-        start = end + 1;
-        const int eq = part.Find(L'=');
-        if (eq < 0) continue;  // "Show Sky", "Calc Sky": Stellarium draws by itself
-        const CString lhs = CanonicalQuery(part.Left(eq));
-        CString rhs = part.Mid(eq + 1);
-        rhs.Trim();
-        const CString value = CanonicalQuery(rhs);
+    for (const CString& part : SplitStatements(text)) {
+        Assignment assignment;
+        if (!ReadAssignment(part, &assignment)) continue;  // "Show Sky", "Calc Sky": Stellarium draws by itself
+        const CString &lhs = assignment.lhs, &rhs = assignment.rhs, &value = assignment.value;
         const std::vector<double> a = CallArguments(rhs);
         double v = 0.0;
         if (lhs == L"time" && value.Left(3) == L"ut(" && a.size() == 6) {
@@ -289,30 +281,8 @@ CString CStellariumHost::Query(const CString& q) {
     s.Refresh();
     const double zone = s.Zone();
     // The clock.
-    if (q == L"time.jd") return Num(s.jd, L"%.8f");
-    if (q == L"time.mjd") return Num(s.jd - 2400000.5, L"%.8f");
-    if (q == L"time.timezone") return Num(zone);
-    if (q == L"time.siderealtime") return Num(GetLst(s.jd, s.lon) / 15.0, L"%.8f");
     if (q == L"time.lock") return s.timeLock ? L"TRUE" : L"FALSE";
-    if (q == L"ut(time)") return DateText(L"UT", NearestSecond(s.jd, 0.0));
-    if (q == L"time" || q == L"lst(time)") return DateText(L"LT", NearestSecond(s.jd, zone));
-    {
-        double z = zone;
-        CString field = q;
-        if (q.Left(3) == L"ut(" && q.Right(1) == L")") z = 0.0, field = q.Mid(3, q.GetLength() - 4);
-        else if (q.Left(4) == L"lst(" && q.Right(1) == L")") field = q.Mid(4, q.GetLength() - 5);
-        if (field.Left(5) == L"time.") {
-            tagADATE d{};
-            JdToDate2(s.jd, &d);
-            d.timezone = 0.0;
-            ChangeTimezone(&d, z);
-            const CString f = field.Mid(5);
-            if (f == L"second") return Num(d.second, L"%.3f");
-            const int v = f == L"year" ? d.year : f == L"month" ? d.month : f == L"day" ? d.day
-                        : f == L"hour" ? d.hour : f == L"minute" ? d.minute : INT32_MIN;
-            if (v != INT32_MIN) return Num(v, L"%.0f");
-        }
-    }
+    if (const CString clock = ClockAnswer(q, s.jd, zone, s.lon); !clock.IsEmpty()) return clock;
     // The site.
     if (q == L"location") {
         if (s.planet != "Earth") return L"Solar.Planet." + CString(s.planet.c_str());
