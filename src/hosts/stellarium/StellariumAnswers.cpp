@@ -41,11 +41,6 @@ std::string Text(const nlohmann::json& j, const char* key) {
     return it != j.end() && it->is_string() ? it->get<std::string>() : std::string();
 }
 
-bool Starts(const CString& s, const wchar_t* prefix) {
-    const CString p(prefix);
-    return s.Left(p.GetLength()) == p;
-}
-
 // The mean obliquity of the ecliptic at a TT Julian Day (IAU 1980), degrees.
 double Obliquity(double jdTt) {
     const double T = (jdTt - 2451545.0) / 36525.0;
@@ -65,7 +60,7 @@ enum class Kind { Sun, Moon, Planet, Fixed };
 Kind KindOf(const CString& path) {
     if (path == L"solar.sun") return Kind::Sun;
     if (path == L"solar.moon" || path == L"solar.planet.earth.satellite.moon") return Kind::Moon;
-    if (Starts(path, L"solar.")) return Kind::Planet;
+    if (StartsWith(path, L"solar.")) return Kind::Planet;
     return Kind::Fixed;
 }
 
@@ -160,15 +155,9 @@ CString DeepSkyType(const std::string& type) {
 // The designations of a deep-sky object other than the path's own, as "NGC 1976, M 42".
 CString OtherDesignations(const std::string& all, const CString& own) {
     CString out;
-    const CString text(all.c_str());
-    int start = 0;
-    while (start < text.GetLength()) {
-        int end = text.Find(L" - ", start);
-        if (end < 0) end = text.GetLength();
-        CString d = text.Mid(start, end - start);
-        d.Trim();
-        start = end + 3;
-        if (d.CompareNoCase(own) == 0 || !(Starts(d, L"M ") || Starts(d, L"NGC ") || Starts(d, L"IC "))) continue;
+    for (const CString& d : SplitDesignations(all)) {
+        if (d.CompareNoCase(own) == 0 || !(StartsWith(d, L"M ") || StartsWith(d, L"NGC ") || StartsWith(d, L"IC ")))
+            continue;
         if (!out.IsEmpty()) out += L", ";
         out += d;
     }
@@ -319,12 +308,12 @@ CString PositionAnswer(const nlohmann::json& j, const CString& what, const InfoC
     if (what == L"dec") return Num(dec2000);
     if (what == L"equatorialdateapp.ra") return Num(Norm360(place.ra) / 15.0);
     if (what == L"equatorialdateapp.dec") return Num(place.dec);
-    if (Starts(what, L"equatorialb1950.")) {
+    if (StartsWith(what, L"equatorialb1950.")) {
         double ra = ra2000, dec = dec2000;
         Precess(2451545.0, kB1950, &ra, &dec);
         return Num(what == L"equatorialb1950.ra" ? Norm360(ra) / 15.0 : dec);
     }
-    if (Starts(what, L"ecliptical.")) {
+    if (StartsWith(what, L"ecliptical.")) {
         double ra = ra2000, dec = dec2000, lon = 0, lat = 0;
         Precess(2451545.0, jdTt, &ra, &dec);
         ToEcliptic(ra, dec, Obliquity(jdTt), &lon, &lat);
@@ -385,10 +374,10 @@ double JdOfLocalHour(double jdUt, double zone, double hour) {
 CString AnswerFromInfo(const nlohmann::json& j, const CString& path, const CString& p, const InfoContext& at) {
     if (!j.is_object() || !j.value("found", true)) return CString();
     const Kind kind = KindOf(path);
-    const bool star = Starts(path, L"star."), deepSky = Starts(path, L"deepskyobject.");
+    const bool star = StartsWith(path, L"star."), deepSky = StartsWith(path, L"deepskyobject.");
     const std::string name = Text(j, "name"), localized = Text(j, "localized-name");
-    if (Starts(p, L"position.")) return PositionAnswer(j, p.Mid(9), at, kind == Kind::Moon);
-    if (Starts(p, L"jd.")) {
+    if (StartsWith(p, L"position.")) return PositionAnswer(j, p.Mid(9), at, kind == Kind::Moon);
+    if (StartsWith(p, L"jd.")) {
         double events[3];
         Events(j, at, events);
         const CString e = p.Mid(3);
@@ -396,7 +385,7 @@ CString AnswerFromInfo(const nlohmann::json& j, const CString& path, const CStri
                     : e == L"set" || e == L"nextset" ? 2 : -1;
         if (e == L"observingwindow") return L"*";
         if (i < 0) return CString();
-        return Starts(e, L"next") ? Num(Next(events[i], at.jdUt, kind), L"%.6f") : Num(events[i]);
+        return StartsWith(e, L"next") ? Num(Next(events[i], at.jdUt, kind), L"%.6f") : Num(events[i]);
     }
     if (p.IsEmpty() || p == L"englishname" || (p == L"name" && !star))
         return CString((star && localized == name ? std::string() : localized.empty() ? name : localized).c_str());

@@ -5,6 +5,7 @@
 /// object paths and Stellarium's object names, and the answers to one object's
 /// properties from Stellarium's /api/objects/info JSON (internal; exported for the tests).
 #include <string>
+#include <vector>
 
 #include "platform/Export.h"
 #include "platform/String.h"
@@ -39,6 +40,15 @@ struct InfoContext {
 /// not such JSON answers empty.
 ZCMCOM_API CString AnswerFromInfo(const std::string& infoJson, const CString& path, const CString& property,
                                   const InfoContext& at);
+
+/// Whether the text begins with the prefix.
+inline bool StartsWith(const CString& s, const wchar_t* prefix) {
+    const CString p(prefix);
+    return s.Left(p.GetLength()) == p;
+}
+/// Stellarium's "designations" text of an object ("M 42 - NGC 1976 - LBN 974") split into
+/// its designations, each trimmed.
+ZCMCOM_API std::vector<CString> SplitDesignations(const std::string& text);
 
 /// Precesses a mean place (degrees) between two epochs given as TT Julian Days (IAU 1976).
 ZCMCOM_API void Precess(double jdFrom, double jdTo, double* ra, double* dec);

@@ -51,11 +51,6 @@ const struct DeepSky {
     const wchar_t* prefix;
 } kDeepSky[] = {{L"m", L"M"}, {L"ngc", L"NGC "}, {L"ic", L"IC "}};
 
-bool StartsWith(const CString& s, const wchar_t* prefix) {
-    const CString p(prefix);
-    return s.Left(p.GetLength()) == p;
-}
-
 bool AllDigits(const CString& s) {
     if (s.IsEmpty() || s.GetLength() > 9) return false;
     for (int i = 0; i < s.GetLength(); ++i)
@@ -143,24 +138,31 @@ CString PathOfInfo(const nlohmann::json& info) {
         return CString();
     }
     // A deep-sky object by the first of its NGC, IC and Messier designations.
-    const CString designations = Wide(info.value("designations", std::string()));
+    const std::vector<CString> designations = SplitDesignations(info.value("designations", std::string()));
     static const struct {
         const wchar_t* prefix;
         const wchar_t* path;
     } kOrder[] = {{L"NGC ", L"DeepSkyObject.NGC."}, {L"IC ", L"DeepSkyObject.IC."}, {L"M ", L"DeepSkyObject.M."}};
-    for (const auto& o : kOrder) {
-        int start = 0;
-        while (start < designations.GetLength()) {
-            int end = designations.Find(L" - ", start);
-            if (end < 0) end = designations.GetLength();
-            CString d = designations.Mid(start, end - start);
-            d.Trim();
+    for (const auto& o : kOrder)
+        for (const CString& d : designations)
             if (StartsWith(d, o.prefix) && AllDigits(d.Mid(CString(o.prefix).GetLength())))
                 return o.path + d.Mid(CString(o.prefix).GetLength());
-            start = end + 3;
-        }
-    }
     return CString();
+}
+
+std::vector<CString> SplitDesignations(const std::string& text) {
+    const CString all = Wide(text);
+    std::vector<CString> out;
+    int start = 0;
+    while (start < all.GetLength()) {
+        int end = all.Find(L" - ", start);
+        if (end < 0) end = all.GetLength();
+        CString d = all.Mid(start, end - start);
+        d.Trim();
+        out.push_back(d);
+        start = end + 3;
+    }
+    return out;
 }
 
 CString PathOfInfo(const std::string& infoJson) {
