@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "sky/Answer.h"
+#include "zvacl/zvacl.h"
 
 namespace sky {
 
@@ -24,14 +25,6 @@ bool IsFile(const std::string& path) {
 }
 
 CString Num(double v) { return Answer(v, L"%.8f"); }
-
-// Airmass at a true altitude (degrees) by Kasten and Young (1989); NaN at or below the
-// horizon, where there is none to give.
-double Airmass(double altitude) {
-    if (!(altitude > 0.0)) return NAN;
-    const double kRad = 3.141592653589793 / 180.0;
-    return 1.0 / (std::sin(altitude * kRad) + 0.50572 * std::pow(altitude + 6.07995, -1.6364));
-}
 
 }  // namespace
 
@@ -105,7 +98,7 @@ CString PlaceAnswer(const BodyPlace& p, const CString& property) {
         const double v = row.lat ? s.lat : s.lon;
         return Num(row.hours ? v / 15.0 : v);
     }
-    if (what == L"airmass") return Num(Airmass(p.altitude));
+    if (what == L"airmass") return Num(GetAirmass(p.altitude));
     if (what == L"lighttime") return Answer(p.lightTime, L"%.4f");
     if (what == L"phaseangle") return Num(p.phaseAngle);
     if (what == L"altitude") return Num(p.altitude);

@@ -40,3 +40,8 @@ void AtmosphericRefraction(const double* in, double* out) {
     out[0] = in[0];
     out[1] = h + Refraction(h);
 }
+
+double GetAirmass(double altitudeDeg) {
+    if (!(altitudeDeg > 0.0)) return kNaN;
+    return 1.0 / (std::sin(Rad(altitudeDeg)) + 0.50572 * std::pow(altitudeDeg + 6.07995, -1.6364));
+}

@@ -181,12 +181,6 @@ CString Minutes(double v) {
     return t + L"'";
 }
 
-// Airmass at a true altitude (Kasten and Young 1989); none at or below the horizon.
-double Airmass(double altitude) {
-    if (!(altitude > 0.0)) return NAN;
-    return 1.0 / (std::sin(altitude * kRad) + 0.50572 * std::pow(altitude + 6.07995, -1.6364));
-}
-
 // An object's places as the library gives them: geocentric, where Stellarium gives the
 // observer's (topocentric) places of the bodies of the solar system.
 struct Place {
@@ -328,7 +322,7 @@ CString PositionAnswer(const nlohmann::json& j, const CString& what, const InfoC
     // Stellarium's azimuth runs from the north through the east, the library's from the south.
     if (what == L"altitude") return Num(Get(j, "altitude-geometric"));
     if (what == L"azimuth") return Num(Norm360(Get(j, "azimuth-geometric") + 180.0));
-    if (what == L"airmass") return Num(Airmass(Get(j, "altitude-geometric")));
+    if (what == L"airmass") return Num(GetAirmass(Get(j, "altitude-geometric")));
     if (what == L"constellation" || what == L"constellation.abbreviation") return CString(Text(j, "iauConstellation").c_str());
     if (what == L"parallacticangle") return Num(Get(j, "parallacticAngle"), L"%.4f");
     if (what == L"extinctedmagnitude") {
