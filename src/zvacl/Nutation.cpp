@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "zvacl/ZvaclMath.h"
+#include "zvacl/zvacl.h"
 
 namespace zvacl {
 
@@ -83,6 +84,11 @@ const Term kTerms[] = {
     {2, -1, 0, 2, 2, -3, 0, 0, 0},
 };
 
+// Mean obliquity (IAU 1980), degrees, t in Julian centuries from J2000 (TT).
+double MeanObliquityAt(double t) {
+    return 23.0 + 26.0 / 60.0 + (21.448 - 46.8150 * t - 0.00059 * t * t + 0.001813 * t * t * t) / 3600.0;
+}
+
 }  // namespace
 
 Nutation ComputeNutation(double jdTt) {
@@ -105,10 +111,11 @@ Nutation ComputeNutation(double jdTt) {
     Nutation n;
     n.dPsi = psi * 1e-4 / 3600.0;
     n.dEps = eps * 1e-4 / 3600.0;
-    n.meanEps = 23.0 + 26.0 / 60.0 +
-                (21.448 - 46.8150 * t - 0.00059 * t2 + 0.001813 * t3) / 3600.0;
+    n.meanEps = MeanObliquityAt(t);
     n.omega = om;
     return n;
 }
 
 }  // namespace zvacl
+
+double GetMeanObliquity(double jdTt) { return zvacl::MeanObliquityAt((jdTt - zvacl::kJ2000) / zvacl::kDaysPerJulianCentury); }

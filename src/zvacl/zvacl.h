@@ -84,6 +84,8 @@ ZCMCOM_API int GetMoonPhases(const tagADATE* date, tagMOONPHASE* phases, int cap
 /// out[1] = the apparent altitude for the true altitude in[1] (degrees), standard
 /// atmosphere; no refraction from 6 degrees below the horizon down. out[0] = in[0].
 ZCMCOM_API void AtmosphericRefraction(const double* in, double* out);
+/// The mean obliquity of the ecliptic (IAU 1980) at a Julian Day in TT, degrees.
+ZCMCOM_API double GetMeanObliquity(double jdTt);
 /// Airmass at a true altitude (degrees) by Kasten and Young (1989); NaN at or below the
 /// horizon, where there is none to give.
 ZCMCOM_API double GetAirmass(double altitudeDeg);

@@ -41,12 +41,6 @@ std::string Text(const nlohmann::json& j, const char* key) {
     return it != j.end() && it->is_string() ? it->get<std::string>() : std::string();
 }
 
-// The mean obliquity of the ecliptic at a TT Julian Day (IAU 1980), degrees.
-double Obliquity(double jdTt) {
-    const double T = (jdTt - 2451545.0) / 36525.0;
-    return 23.439291111 - (46.8150 * T + 0.00059 * T * T - 0.001813 * T * T * T) / 3600.0;
-}
-
 // Equatorial (degrees) to ecliptic of the given obliquity.
 void ToEcliptic(double ra, double dec, double eps, double* lon, double* lat) {
     const double a = ra * kRad, d = dec * kRad, e = eps * kRad;
@@ -236,7 +230,7 @@ void RemoveAberration(double jdTt, double* ra, double* dec) {
     double lbr[2] = {0, 0};
     CalcPlanetLbr(-3, jdTt, lbr, nullptr);
     const double sun = (lbr[0] + 180.0) * kRad, k = 20.49552 / 3600.0, e = 0.016708634 - 0.000042037 * T;
-    const double pi = (102.93735 + 1.71946 * T) * kRad, eps = Obliquity(2451545.0) * kRad;
+    const double pi = (102.93735 + 1.71946 * T) * kRad, eps = GetMeanObliquity(2451545.0) * kRad;
     const double a = *ra * kRad, d = *dec * kRad;
     const double dRa = (-k * (std::cos(a) * std::cos(sun) * std::cos(eps) + std::sin(a) * std::sin(sun)) +
                         e * k * (std::cos(a) * std::cos(pi) * std::cos(eps) + std::sin(a) * std::sin(pi))) /
@@ -272,12 +266,12 @@ Place PlaceOf(const nlohmann::json& j, const InfoContext& at, bool moon) {
         *lat += lat1 - lat0;
     };
     double l0, b0, l1, b1;
-    const double eps = Obliquity(jdTt);
+    const double eps = GetMeanObliquity(jdTt);
     ToEcliptic(topoRa, topoDec, eps, &l0, &b0);
     ToEcliptic(p.ra, p.dec, eps, &l1, &b1);
     shift(&p.elong, &p.elat, l0, b0, l1, b1);
-    ToEcliptic(raw2000Ra, raw2000Dec, Obliquity(2451545.0), &l0, &b0);
-    ToEcliptic(p.ra2000, p.dec2000, Obliquity(2451545.0), &l1, &b1);
+    ToEcliptic(raw2000Ra, raw2000Dec, GetMeanObliquity(2451545.0), &l0, &b0);
+    ToEcliptic(p.ra2000, p.dec2000, GetMeanObliquity(2451545.0), &l1, &b1);
     shift(&p.elong2000, &p.elat2000, l0, b0, l1, b1);
     ToGalactic(raw2000Ra, raw2000Dec, &l0, &b0);
     ToGalactic(p.ra2000, p.dec2000, &l1, &b1);
@@ -310,7 +304,7 @@ CString PositionAnswer(const nlohmann::json& j, const CString& what, const InfoC
     if (StartsWith(what, L"ecliptical.")) {
         double ra = ra2000, dec = dec2000, lon = 0, lat = 0;
         Precess(2451545.0, jdTt, &ra, &dec);
-        ToEcliptic(ra, dec, Obliquity(jdTt), &lon, &lat);
+        ToEcliptic(ra, dec, GetMeanObliquity(jdTt), &lon, &lat);
         return Num(what == L"ecliptical.lambda" ? lon : lat);
     }
     if (what == L"eclipticdateapp.lambda") return Num(Norm360(place.elong));

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "sky/bodies/Ephemeris.h"
+#include "zvacl/zvacl.h"
 
 namespace sky {
 
@@ -102,10 +103,7 @@ inline double Separation(const Sphere& a, const Sphere& b) {
 }
 
 /// Mean obliquity of the ecliptic (IAU 1980), radians, for a JD in TT.
-inline double MeanObliquity(double jdTt) {
-    const double T = (jdTt - 2451545.0) / 36525.0;
-    return (84381.448 - 46.8150 * T - 0.00059 * T * T + 0.001813 * T * T * T) / 3600.0 * kRad;
-}
+inline double MeanObliquity(double jdTt) { return GetMeanObliquity(jdTt) * kRad; }
 /// Between ecliptic and equatorial axes for an obliquity eps in radians.
 /// @{
 inline Vec EclipticToEquatorial(const Vec& v, double eps) { return R1(-eps) * v; }
