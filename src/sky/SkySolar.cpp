@@ -9,6 +9,7 @@
 #include "sky/bodies/Observer.h"
 #include "sky/SkyHost.h"
 #include "sky/Source.h"
+#include "zvacl/zvacl.h"
 
 namespace {
 
@@ -124,7 +125,7 @@ CString CSkyHost::QuerySolar(const CString& q) {
     const auto placeOf = [&](double jd, bool events) {
         return away ? sky::PlaceFrom(observer, body, jd, events) : sky::PlaceOf(body, jd, site, events, orbit);
     };
-    if (property == L"age") return body == sky::Body::Moon ? Num(sky::MoonAge(m_jd), L"%.4f") : CString();
+    if (property == L"age") return body == sky::Body::Moon ? Num(GetMoonAge(m_jd), L"%.4f") : CString();
     if (property == L"eclipsmagnitude") {
         if (body == sky::Body::Sun) return Num(sky::SolarEclipseMagnitude(m_jd, site), L"%.4f");
         if (body == sky::Body::Moon) return Num(sky::LunarEclipseMagnitude(m_jd), L"%.4f");

@@ -141,3 +141,15 @@ int GetMoonPhases(const tagADATE* date, tagMOONPHASE* phases, int capacity) {
     }
     return n;
 }
+
+double GetMoonAge(double jdUt) {
+    // Eight phases from a month before cover the last new moon whatever phase comes first.
+    tagADATE d{};
+    JdToDate2(jdUt - 32.0, &d);
+    tagMOONPHASE phases[8] = {};
+    const int n = GetMoonPhases(&d, phases, 8);
+    double last = NAN;
+    for (int i = 0; i < n; ++i)
+        if (phases[i].phase == 0 && phases[i].jd <= jdUt) last = phases[i].jd;
+    return jdUt - last;
+}

@@ -81,6 +81,8 @@ ZCMCOM_API void AdToPaDist(const double* from, const double* to, double* pa, dou
 /// last one at or before the record's instant; JDs in UT. Returns how many were written:
 /// 0 for a null record or array, a capacity below 1, or a non-finite date.
 ZCMCOM_API int GetMoonPhases(const tagADATE* date, tagMOONPHASE* phases, int capacity);
+/// The Moon's age at an instant (Julian Day, UT): days since the last new moon at or before it.
+ZCMCOM_API double GetMoonAge(double jdUt);
 /// out[1] = the apparent altitude for the true altitude in[1] (degrees), standard
 /// atmosphere; no refraction from 6 degrees below the horizon down. out[0] = in[0].
 ZCMCOM_API void AtmosphericRefraction(const double* in, double* out);

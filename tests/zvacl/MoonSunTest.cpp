@@ -40,6 +40,12 @@ TEST(ZvaclMoonPhases, StartsWithTheLastPhaseBeforeTheInstant) {
         tagMOONPHASE q[1];
         ASSERT_EQ(GetMoonPhases(&exact, q, 1), 1);
         ASSERT_EQ(q[0].phase, p[1].phase);
+        // The age counts from the last new moon of the list, whatever phase comes first.
+        const double lastNew = p[0].jd - 7.4 * ((p[0].phase + 4) % 4);
+        ASSERT_NEAR(jd - GetMoonAge(jd), lastNew, 1.5) << jd;
+        for (const tagMOONPHASE& n : p) {
+            if (n.phase == 0) ASSERT_NEAR(GetMoonAge(n.jd + 1.0), 1.0, 1e-9) << jd;
+        }
     }
 }
 

@@ -86,18 +86,6 @@ double Next(double jd, double now, Kind kind) {
     return jd < now ? jd + day * std::ceil((now - jd) / day) : jd;
 }
 
-// Days since the last new moon.
-double MoonAge(double jdUt) {
-    tagADATE d{};
-    JdToDate2(jdUt - 32.0, &d);
-    tagMOONPHASE phases[8] = {};
-    const int n = GetMoonPhases(&d, phases, 8);
-    double last = NAN;
-    for (int i = 0; i < n; ++i)
-        if (phases[i].phase == 0 && phases[i].jd <= jdUt) last = phases[i].jd;
-    return jdUt - last;
-}
-
 // Mean orbital elements of J2000 (semi-major axis au, eccentricity) of the planets.
 bool Elements(const CString& path, double* a, double* e) {
     static const struct {
@@ -429,7 +417,7 @@ CString AnswerFromInfo(const nlohmann::json& j, const CString& path, const CStri
         return Num(std::sqrt(R * R + geo * geo - 2 * R * geo * std::cos(elongation * kRad)));
     }
     if (p == L"solarelongation") return kind == Kind::Sun ? CString() : Num(elongation);
-    if (p == L"age") return kind == Kind::Moon ? Num(MoonAge(at.jdUt), L"%.4f") : CString();
+    if (p == L"age") return kind == Kind::Moon ? Num(GetMoonAge(at.jdUt), L"%.4f") : CString();
     if (p == L"eclipsmagnitude") {
         if (kind == Kind::Moon) return Num(Get(j, "umbral-eclipse-magnitude"), L"%.4f");
         if (kind == Kind::Sun) {

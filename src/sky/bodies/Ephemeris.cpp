@@ -451,24 +451,6 @@ void EarthHeliocentric(double jdUt, double xyz[3]) {
     xyz[2] = e.z;
 }
 
-double MoonAge(double jdUt) {
-    tagADATE date{};
-    JdToDate2(jdUt, &date);
-    tagMOONPHASE phases[6] = {};
-    const int n = GetMoonPhases(&date, phases, 6);
-    double last = NAN;
-    for (int i = 0; i < n; ++i)
-        if (phases[i].phase == 0 && phases[i].jd <= jdUt) last = phases[i].jd;
-    if (std::isnan(last)) {
-        // The list starts after the last new moon: it lies within the previous lunation.
-        JdToDate2(jdUt - 29.6, &date);
-        const int m = GetMoonPhases(&date, phases, 6);
-        for (int i = 0; i < m; ++i)
-            if (phases[i].phase == 0 && phases[i].jd <= jdUt) last = phases[i].jd;
-    }
-    return jdUt - last;
-}
-
 void DailyMotion(Body body, double jdUt, const Site& site, double* dRa, double* dDec, const Kepler* orbit) {
     const BodyPlace a = PlaceOf(body, jdUt - 0.5 / 24.0, site, false, orbit);
     const BodyPlace b = PlaceOf(body, jdUt + 0.5 / 24.0, site, false, orbit);

@@ -107,8 +107,6 @@ double TtOf(double jdUt);
 
 /// The Earth's heliocentric rectangular position, J2000 ecliptic, au.
 void EarthHeliocentric(double jdUt, double xyz[3]);
-/// Days since the last new moon.
-double MoonAge(double jdUt);
 /// Magnitude of the solar eclipse seen from the site, and of the Moon's umbral eclipse;
 /// negative when there is none.
 /// @{
