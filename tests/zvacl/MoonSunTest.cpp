@@ -44,7 +44,9 @@ TEST(ZvaclMoonPhases, StartsWithTheLastPhaseBeforeTheInstant) {
         const double lastNew = p[0].jd - 7.4 * ((p[0].phase + 4) % 4);
         ASSERT_NEAR(jd - GetMoonAge(jd), lastNew, 1.5) << jd;
         for (const tagMOONPHASE& n : p) {
-            if (n.phase == 0) ASSERT_NEAR(GetMoonAge(n.jd + 1.0), 1.0, 1e-9) << jd;
+            if (n.phase == 0) {
+                ASSERT_NEAR(GetMoonAge(n.jd + 1.0), 1.0, 1e-9) << jd;
+            }
         }
     }
 }
