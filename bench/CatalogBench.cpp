@@ -23,12 +23,14 @@ namespace {
 constexpr uint32_t kSyntheticStars = 10000000;
 
 void BM_Catalogs_OpenAll(benchmark::State& state) {
-    const char* names[] = {"stars.zct", "variables.zct", "doubles.zct", "exoplanets.zct", "deepsky.zct"};
+    const char* names[] = {"stars.zct", "variables.zct", "doubles.zct", "exoplanets.zct",
+                           "deepsky.zct"};
     for (auto _ : state) {
         for (const char* name : names) {
             sky::CatalogFile table;
             std::string error;
-            if (!table.Open(std::string(ZCMCOM_SOURCE_DIR) + "/data/" + name, &error)) state.SkipWithError(error.c_str());
+            if (!table.Open(std::string(ZCMCOM_SOURCE_DIR) + "/data/" + name, &error))
+                state.SkipWithError(error.c_str());
             benchmark::DoNotOptimize(table.Find("m31"));
         }
     }
@@ -58,13 +60,16 @@ const std::string& SyntheticTable() {
         std::mt19937_64 random(11);
         std::uniform_real_distribution<double> u(0.0, 1.0);
         for (uint32_t i = 0; i < kSyntheticStars; ++i) {
-            const uint32_t row = w.AddRow(360.0 * u(random), std::asin(2.0 * u(random) - 1.0) * 180.0 / M_PI);
+            const uint32_t row =
+                w.AddRow(360.0 * u(random), std::asin(2.0 * u(random) - 1.0) * 180.0 / M_PI);
             w.Set(row, mag, 6.0 + 14.0 * u(random));
             w.AddKey(row, "s" + std::to_string(i));
         }
         std::string error;
         if (!w.Write(file, &error)) std::fprintf(stderr, "%s\n", error.c_str());
-        std::atexit([] { std::remove(("/tmp/zcmcom-bench-10m-" + std::to_string(getpid()) + ".zct").c_str()); });
+        std::atexit([] {
+            std::remove(("/tmp/zcmcom-bench-10m-" + std::to_string(getpid()) + ".zct").c_str());
+        });
         return file;
     }();
     return path;
@@ -77,9 +82,10 @@ double ResidentKb(const std::string& path) {
     bool inFile = false;
     double kb = 0.0;
     while (std::getline(smaps, line)) {
-        if (!line.empty() && std::isxdigit(static_cast<unsigned char>(line[0])) && line.find('-') != std::string::npos &&
-            line.find(' ') != std::string::npos)
-            inFile = line.size() >= path.size() && line.compare(line.size() - path.size(), path.size(), path) == 0;
+        if (!line.empty() && std::isxdigit(static_cast<unsigned char>(line[0])) &&
+            line.find('-') != std::string::npos && line.find(' ') != std::string::npos)
+            inFile = line.size() >= path.size() &&
+                     line.compare(line.size() - path.size(), path.size(), path) == 0;
         else if (inFile && line.rfind("Rss:", 0) == 0)
             kb += std::atof(line.c_str() + 4);
     }
@@ -113,7 +119,8 @@ void BM_Synthetic10M_FindName(benchmark::State& state) {
     table.Open(SyntheticTable(), &error);
     std::mt19937 random(5);
     for (auto _ : state) {
-        const std::vector<uint32_t> rows = table.Find("s" + std::to_string(random() % kSyntheticStars));
+        const std::vector<uint32_t> rows =
+            table.Find("s" + std::to_string(random() % kSyntheticStars));
         if (rows.size() != 1) state.SkipWithError("name not found");
     }
     state.counters["resident_kb"] = ResidentKb(SyntheticTable());
@@ -131,7 +138,8 @@ void BM_Synthetic10M_Within1Degree(benchmark::State& state) {
         const double ra = 360.0 * u(random), dec = std::asin(2.0 * u(random) - 1.0) * 180.0 / M_PI;
         table.Near(ra, dec, 1.0, [&](uint32_t) { ++found; });
     }
-    state.counters["stars"] = benchmark::Counter(static_cast<double>(found), benchmark::Counter::kAvgIterations);
+    state.counters["stars"] =
+        benchmark::Counter(static_cast<double>(found), benchmark::Counter::kAvgIterations);
     state.counters["resident_kb"] = ResidentKb(SyntheticTable());
 }
 BENCHMARK(BM_Synthetic10M_Within1Degree)->Unit(benchmark::kMicrosecond);

@@ -20,7 +20,7 @@ inline void RunFullText(benchmark::State& state, CTableHost& host, const wchar_t
         length = static_cast<size_t>(text.GetLength());
         benchmark::DoNotOptimize(text.GetString());
     }
-    state.counters["queries/text"] = benchmark::Counter(
-        static_cast<double>(host.CommandCount()) / static_cast<double>(state.iterations()));
+    state.counters["queries/text"] = benchmark::Counter(static_cast<double>(host.CommandCount()) /
+                                                        static_cast<double>(state.iterations()));
     state.counters["chars"] = static_cast<double>(length);
 }

@@ -74,9 +74,10 @@ void BM_ClickData_CachedText(benchmark::State& state) {
     clickData.SetStatus(&status);
     clickData.GetText(&host, L"Constellation.Ori", 0);
     host.ClearLog();
-    for (auto _ : state) benchmark::DoNotOptimize(clickData.GetText(&host, L"Constellation.Ori", 0).GetString());
-    state.counters["queries/text"] = benchmark::Counter(
-        static_cast<double>(host.CommandCount()) / static_cast<double>(state.iterations()));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(clickData.GetText(&host, L"Constellation.Ori", 0).GetString());
+    state.counters["queries/text"] = benchmark::Counter(static_cast<double>(host.CommandCount()) /
+                                                        static_cast<double>(state.iterations()));
 }
 BENCHMARK(BM_ClickData_CachedText)->Unit(benchmark::kMicrosecond);
 

@@ -38,12 +38,24 @@ void BM_Baseline_swprintf_deg(benchmark::State& state) {
     }
 }
 
-void BM_CoordFormatRA(benchmark::State& s) { RunFormatter(s, CCommonCoordFormat::CoordFormatRA, 12.5824); }
-void BM_CoordFormatDecl(benchmark::State& s) { RunFormatter(s, CCommonCoordFormat::CoordFormatDecl, -12.5825); }
-void BM_CoordFormatLongitude(benchmark::State& s) { RunFormatter(s, CCommonCoordFormat::CoordFormatLongitude, 139.6917); }
-void BM_CoordFormatRADeg(benchmark::State& s) { RunFormatter(s, CCommonCoordFormat::CoordFormatRADeg, 12.5824); }
-void BM_CoordFormatDeclDeg(benchmark::State& s) { RunFormatter(s, CCommonCoordFormat::CoordFormatDeclDeg, -12.5825); }
-void BM_CoordFormatLongitudeDeg(benchmark::State& s) { RunFormatter(s, CCommonCoordFormat::CoordFormatLongitudeDeg, 139.6917); }
+void BM_CoordFormatRA(benchmark::State& s) {
+    RunFormatter(s, CCommonCoordFormat::CoordFormatRA, 12.5824);
+}
+void BM_CoordFormatDecl(benchmark::State& s) {
+    RunFormatter(s, CCommonCoordFormat::CoordFormatDecl, -12.5825);
+}
+void BM_CoordFormatLongitude(benchmark::State& s) {
+    RunFormatter(s, CCommonCoordFormat::CoordFormatLongitude, 139.6917);
+}
+void BM_CoordFormatRADeg(benchmark::State& s) {
+    RunFormatter(s, CCommonCoordFormat::CoordFormatRADeg, 12.5824);
+}
+void BM_CoordFormatDeclDeg(benchmark::State& s) {
+    RunFormatter(s, CCommonCoordFormat::CoordFormatDeclDeg, -12.5825);
+}
+void BM_CoordFormatLongitudeDeg(benchmark::State& s) {
+    RunFormatter(s, CCommonCoordFormat::CoordFormatLongitudeDeg, 139.6917);
+}
 
 void BM_SplitTenPartPath(benchmark::State& state) {
     const CString path(L"Star.Hip.32349.Alpha.CMa.Sirius.A.Component.Orbit.Period");

@@ -34,7 +34,8 @@ struct BenchFiles {
         sjis = dir + "/text_sjis.txt";
         utf16 = dir + "/text_utf16le.txt";
         // Observation-log-like lines: ASCII numbers mixed with kanji and half-width kana.
-        const std::wstring words[] = {L"観測", L"露出", L"ｶﾒﾗ", L"温度", L"望遠鏡", L"フィルター", L"赤経", L"赤緯"};
+        const std::wstring words[] = {L"観測",   L"露出",       L"ｶﾒﾗ",  L"温度",
+                                      L"望遠鏡", L"フィルター", L"赤経", L"赤緯"};
         FILE* a = fopen(sjis.c_str(), "wb");
         FILE* u = fopen(utf16.c_str(), "wb");
         if (!a || !u) std::abort();
@@ -142,12 +143,17 @@ void BM_SjisLineEnds(benchmark::State& state) {
     static const char* const kEnds[] = {"\n", "\r\n", "\r"};
     const std::string path = Files().dir + "/ends" + std::to_string(state.range(0)) + ".txt";
     std::string text;
-    while (text.size() < 10u * 1000 * 1000) text += std::string("12h34m56.7s +12 34 56") + kEnds[state.range(0)];
+    while (text.size() < 10u * 1000 * 1000)
+        text += std::string("12h34m56.7s +12 34 56") + kEnds[state.range(0)];
     FILE* f = fopen(path.c_str(), "wb");
     if (!f || fwrite(text.data(), 1, text.size(), f) != text.size() || fclose(f) != 0) std::abort();
     for (auto _ : state) benchmark::DoNotOptimize(ReadSjisLines(path));
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
 }
-BENCHMARK(BM_SjisLineEnds)->DenseRange(0, 2)->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SjisLineEnds)
+    ->DenseRange(0, 2)
+    ->Iterations(3)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

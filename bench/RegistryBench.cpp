@@ -40,14 +40,16 @@ void BM_RegistryRead(benchmark::State& state) {
     BenchRegistry reg;
     CRegistry::Write(L"ClickData", L"AltSpan", 12, 1);
     int v = 0;
-    for (auto _ : state) benchmark::DoNotOptimize(CRegistry::Read(L"ClickData", L"AltSpan", 0, &v, 1));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CRegistry::Read(L"ClickData", L"AltSpan", 0, &v, 1));
 }
 BENCHMARK(BM_RegistryRead);
 
 void BM_RegistryWrite(benchmark::State& state) {
     BenchRegistry reg;
     int i = 0;
-    for (auto _ : state) benchmark::DoNotOptimize(CRegistry::Write(L"ClickData", L"AltSpan", ++i, 1));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CRegistry::Write(L"ClickData", L"AltSpan", ++i, 1));
 }
 BENCHMARK(BM_RegistryWrite)->Iterations(200);
 
@@ -82,7 +84,9 @@ void BM_RegistryWriteAmongFourWriters(benchmark::State& state) {
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         failures += CRegistry::Write(L"Shared", L"Bench", ++i, 1) ? 0 : 1;
-        ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        ms.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count());
     }
     for (pid_t w : writers) {
         kill(w, SIGKILL);
@@ -93,6 +97,9 @@ void BM_RegistryWriteAmongFourWriters(benchmark::State& state) {
     state.counters["max_ms"] = ms.empty() ? 0.0 : ms.back();
     state.counters["failed"] = failures;
 }
-BENCHMARK(BM_RegistryWriteAmongFourWriters)->Iterations(300)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RegistryWriteAmongFourWriters)
+    ->Iterations(300)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace

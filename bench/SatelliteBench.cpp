@@ -26,7 +26,8 @@ BENCHMARK(BM_SatellitePropagateAndLook)->Arg(0)->Arg(1);  // ISS, a geostationar
 void BM_SatellitePassesIss10Days(benchmark::State& state) {
     const sky::Sgp4 model(Iss());
     const sky::Observer tokyo(sky::Site{139.745, 35.654, 40.0});
-    for (auto _ : state) benchmark::DoNotOptimize(sky::FindPasses(model, tokyo, kStart, kStart + 10.0, -1.8));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(sky::FindPasses(model, tokyo, kStart, kStart + 10.0, -1.8));
     state.SetLabel("10 days");
 }
 BENCHMARK(BM_SatellitePassesIss10Days)->Unit(benchmark::kMillisecond);

@@ -36,7 +36,8 @@ void BM_SkyHost_RiseTransitSet(benchmark::State& state, const wchar_t* path) {
     double jd = kStart;
     for (auto _ : state) {
         host.SetJd(jd += 0.37);
-        for (const wchar_t* e : {L"Rise", L"Transit", L"Set"}) benchmark::DoNotOptimize(host.Execute(prefix + e).GetString());
+        for (const wchar_t* e : {L"Rise", L"Transit", L"Set"})
+            benchmark::DoNotOptimize(host.Execute(prefix + e).GetString());
     }
 }
 BENCHMARK_CAPTURE(BM_SkyHost_RiseTransitSet, Moon, kMoon)->Unit(benchmark::kMicrosecond);

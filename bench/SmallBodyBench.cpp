@@ -39,7 +39,8 @@ void BM_SmallBodies_CometPlace(benchmark::State& state) {
     CSkyHost host(2461381.0);
     std::vector<CString> queries;
     for (const CString& line : host.KnownObjects())
-        if (line.Left(12) == L"Solar.Comet.") queries.push_back(L"? " + line.Left(line.Find(L'\t')) + L".position.RA");
+        if (line.Left(12) == L"Solar.Comet.")
+            queries.push_back(L"? " + line.Left(line.Find(L'\t')) + L".position.RA");
     double jd = 2461381.0;
     size_t n = 0;
     for (auto _ : state) {

@@ -10,10 +10,12 @@ namespace {
 
 void FillDate(CTableHost& host) {
     const wchar_t* const kAnswers[][2] = {
-        {L"? LST(Time.Year)", L"2025"}, {L"? LST(Time.Month)", L"12"}, {L"? LST(Time.Day)", L"5"},
-        {L"? LST(Time.Hour)", L"21"},   {L"? LST(Time.Minute)", L"0"}, {L"? LST(Time.Second)", L"0"},
-        {L"? Time.Timezone", L"9"},     {L"? time.timezone", L"9"},    {L"? time.jd", L"2461015.0"},
-        {L"? View.Projection", L"Sky"}, {L"? Measure.Visible", L"FALSE"},
+        {L"? LST(Time.Year)", L"2025"},   {L"? LST(Time.Month)", L"12"},
+        {L"? LST(Time.Day)", L"5"},       {L"? LST(Time.Hour)", L"21"},
+        {L"? LST(Time.Minute)", L"0"},    {L"? LST(Time.Second)", L"0"},
+        {L"? Time.Timezone", L"9"},       {L"? time.timezone", L"9"},
+        {L"? time.jd", L"2461015.0"},     {L"? View.Projection", L"Sky"},
+        {L"? Measure.Visible", L"FALSE"},
     };
     for (const auto& a : kAnswers) host.Answer(a[0], a[1]);
 }
@@ -28,8 +30,8 @@ void Run(benchmark::State& state, CTableHost& host, const wchar_t* path) {
         clickData.ClearCache();
         benchmark::DoNotOptimize(clickData.GetText(&host, path, 0).GetString());
     }
-    state.counters["queries/text"] = benchmark::Counter(
-        static_cast<double>(host.CommandCount()) / static_cast<double>(state.iterations()));
+    state.counters["queries/text"] = benchmark::Counter(static_cast<double>(host.CommandCount()) /
+                                                        static_cast<double>(state.iterations()));
 }
 
 void BM_ClickData_MoonWithPhases(benchmark::State& state) {

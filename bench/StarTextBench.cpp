@@ -58,7 +58,8 @@ void BM_StarText_CrossIdList(benchmark::State& state) {
     CTableHost host;
     host.LoadTable(kStar);
     CString list;
-    for (int i = 0; i < state.range(0); ++i) list.AppendFormat(L"%sC%d  %d   %d", i ? L"|" : L"", i % 9, i, i);
+    for (int i = 0; i < state.range(0); ++i)
+        list.AppendFormat(L"%sC%d  %d   %d", i ? L"|" : L"", i % 9, i, i);
     host.Answer(L"? Star.HIP.27989.CrossID", list);
     Run(state, host);
 }
@@ -71,7 +72,8 @@ void BM_StarText_CdfDesignation(benchmark::State& state) {
     CCdStatus status;
     CZntClickData clickData;
     clickData.SetStatus(&status);
-    for (auto _ : state) benchmark::DoNotOptimize(clickData.StkToCdf(&host, L"Star.HIP.27989").GetString());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(clickData.StkToCdf(&host, L"Star.HIP.27989").GetString());
 }
 BENCHMARK(BM_StarText_CdfDesignation)->Unit(benchmark::kMicrosecond);
 

@@ -19,7 +19,8 @@ inline void FuzzElements(const uint8_t* data, size_t size) {
         std::string why;
         if (sky::ParseElementsLine(text.substr(start, end - start), &b, &why)) {
             sky::Vec v{};
-            for (double t : {b.perihelion, b.epoch, 2451545.0, 2461381.0, 1e7}) sky::SmallBodyAt(b, t, &v);
+            for (double t : {b.perihelion, b.epoch, 2451545.0, 2461381.0, 1e7})
+                sky::SmallBodyAt(b, t, &v);
             sky::SmallBodyMagnitude(b, 1.5, 0.7, 40.0);
         }
         start = end + 1;

@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (error.find("input") == std::string::npos) __builtin_trap();
         return 0;
     }
-    const int text = table.Column("name"), number = table.Column("mag"), whole = table.Column("hip");
+    const int text = table.Column("name"), number = table.Column("mag"),
+              whole = table.Column("hip");
     table.Find("omicet");
     table.Find(std::string(reinterpret_cast<const char*>(data), size < 8 ? size : 8));
     table.FindNumber("hip", 10826);

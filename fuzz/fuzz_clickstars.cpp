@@ -7,9 +7,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzClickData fuzz(data, size);
     for (const wchar_t* path :
-         {L"Star.HIP.1", L"Star.XNO.1", L"Star.Supernova.x", L"Star.GCVS.x", L"Star.WDS.x.y.A", L"Star.WDS",
-          L"Star.x.Planet.b", L"DeepSkyObject.PGC1", L"DeepSkyObject.M.1", L"MagellanicCloud.Large",
-          L"DeepSkyImage.1", L"Solar.Planet.Earth.Satellite.Moon", L"Meteor.x", L"Adf.x.No1"}) {
+         {L"Star.HIP.1", L"Star.XNO.1", L"Star.Supernova.x", L"Star.GCVS.x", L"Star.WDS.x.y.A",
+          L"Star.WDS", L"Star.x.Planet.b", L"DeepSkyObject.PGC1", L"DeepSkyObject.M.1",
+          L"MagellanicCloud.Large", L"DeepSkyImage.1", L"Solar.Planet.Earth.Satellite.Moon",
+          L"Meteor.x", L"Adf.x.No1"}) {
         fuzz.GetTexts({path});
         fuzz.clickData.GetDBSearchString(&fuzz.host);
         fuzz.clickData.StkToCdf(&fuzz.host, path);

@@ -27,8 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         ++commands;
         start = end + 1;
     }
-    for (const wchar_t* q : {L"? Solar.Planet.Mars.Jd.Rise", L"? Solar.Planet.Earth.Satellite.Moon.Age",
-                             L"? UT(time)", L"? Equatorial.position.Altitude", L"? Solar.Sun.EclipsMagnitude"})
+    for (const wchar_t* q :
+         {L"? Solar.Planet.Mars.Jd.Rise", L"? Solar.Planet.Earth.Satellite.Moon.Age", L"? UT(time)",
+          L"? Equatorial.position.Altitude", L"? Solar.Sun.EclipsMagnitude"})
         host.Execute(q);
     return 0;
 }

@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const sky::Sgp4 model(elements);
         for (double days : {-3.0, 0.0, 0.37, 10.0}) {
             const sky::SatelliteLook look = sky::Look(model, elements.epochJd + days, site, 2.0);
-            if (look.error == 0 && !(std::isfinite(look.altitude) && std::isfinite(look.latitude))) std::abort();
+            if (look.error == 0 && !(std::isfinite(look.altitude) && std::isfinite(look.latitude)))
+                std::abort();
         }
         if (checked == 1) sky::FindPasses(model, site, elements.epochJd, elements.epochJd + 0.5);
     }

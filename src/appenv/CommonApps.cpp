@@ -35,8 +35,7 @@ constexpr int kMaxPathChars = 4096;
 constexpr int kMaxHandleChars = 64;
 
 // Reads a text value of at most maxChars characters (with its zero); false on any failure.
-bool ReadText(HKEY root, const CString& keyPath, const wchar_t* name, int maxChars,
-              CString* out) {
+bool ReadText(HKEY root, const CString& keyPath, const wchar_t* name, int maxChars, CString* out) {
     HKEY h = nullptr;
     if (RegOpenKeyExW(root, keyPath, 0, KEY_QUERY_VALUE, &h) != ERROR_SUCCESS) return false;
     CString text;

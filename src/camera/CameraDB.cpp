@@ -48,7 +48,9 @@ void CCameraDB::Init(const CString& directory) {
     try {
         ReadRecords(file);
     } catch (CFileException* e) {  // a line without end: the file is not a camera list
-        AfxMessageBox(CString(L"カメラの写野角データファイルが読み込めません。\r\n") + e->GetMessageText(), MB_OK);
+        AfxMessageBox(
+            CString(L"カメラの写野角データファイルが読み込めません。\r\n") + e->GetMessageText(),
+            MB_OK);
         e->Delete();
     }
     file.Abort();

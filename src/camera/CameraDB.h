@@ -10,9 +10,9 @@ class CZntFile;
 /// One camera (or generic sensor size). The five values are the line's numbers in file
 /// order; their meaning belongs to the application.
 struct _ANGLE_OF_FIELD {
-    CString strVendor;   ///< the maker part of the name, or "(サイズ選択)"
-    CString strModel;    ///< the rest of the name
-    CString strName;     ///< the whole name without spaces
+    CString strVendor;                   ///< the maker part of the name, or "(サイズ選択)"
+    CString strModel;                    ///< the rest of the name
+    CString strName;                     ///< the whole name without spaces
     double dValue[5] = {0, 0, 0, 0, 0};  ///< the line's five numbers
 };
 

@@ -5,9 +5,7 @@
 
 #include "clickdata/ZntClickData.h"
 
-bool CZntClickData::IsPresent(const CString& answer) {
-    return !answer.IsEmpty() && answer != L"*";
-}
+bool CZntClickData::IsPresent(const CString& answer) { return !answer.IsEmpty() && answer != L"*"; }
 
 CString CZntClickData::TrimDecimals(CString text, int bKeepZero) {
     TrimTrailingZero(text);
@@ -54,7 +52,8 @@ CString CZntClickData::GetProperMotionLines(CCorZnt* pHost, double scale) {
     const CString ra = QueryObject(pHost, L".Propermotion.RA");
     if (IsPresent(ra)) text.AppendFormat(L"固有運動量μαcosδ %.2f (mas/年)\r\n", _wtof(ra) * scale);
     const CString dec = QueryObject(pHost, L".Propermotion.DEC");
-    if (IsPresent(dec)) text.AppendFormat(L"固有運動量μδ      %.2f (mas/年)\r\n", _wtof(dec) * scale);
+    if (IsPresent(dec))
+        text.AppendFormat(L"固有運動量μδ      %.2f (mas/年)\r\n", _wtof(dec) * scale);
     return text;
 }
 

@@ -11,10 +11,12 @@ namespace {
 
 // The switches of the lines added after the first release, in persisted order.
 const std::array<int CCdStatus::*, 12> kLaterLines = {
-    &CCdStatus::DispConstellation,    &CCdStatus::DispAirmass,         &CCdStatus::DispSiderealTime,
-    &CCdStatus::DispLightTime,        &CCdStatus::DispPhaseAngle,      &CCdStatus::DispParallacticAngle,
-    &CCdStatus::DispSunMoonAltitude,  &CCdStatus::DispTimeToEvents,    &CCdStatus::DispObservingWindow,
-    &CCdStatus::DispVariableForecast, &CCdStatus::DispFieldRatio,      &CCdStatus::DispProvenance};
+    &CCdStatus::DispConstellation,   &CCdStatus::DispAirmass,
+    &CCdStatus::DispSiderealTime,    &CCdStatus::DispLightTime,
+    &CCdStatus::DispPhaseAngle,      &CCdStatus::DispParallacticAngle,
+    &CCdStatus::DispSunMoonAltitude, &CCdStatus::DispTimeToEvents,
+    &CCdStatus::DispObservingWindow, &CCdStatus::DispVariableForecast,
+    &CCdStatus::DispFieldRatio,      &CCdStatus::DispProvenance};
 
 }  // namespace
 
@@ -68,9 +70,10 @@ void CCdStatus::Init() {
     // and 2 cleared (flag 3 stays as it is).
     SetDefaults(UserFlag3, false);
     for (int CCdStatus::*on :
-         {&CCdStatus::StarDetails, &CCdStatus::DispMag, &CCdStatus::DispEqtDateApp, &CCdStatus::DispEqt1950,
-          &CCdStatus::DispEclDateMean, &CCdStatus::DispEclDateApp, &CCdStatus::DispEcl2000, &CCdStatus::DispGal,
-          &CCdStatus::DispHrz, &CCdStatus::DispRiseSet, &CCdStatus::DispAzmth, &CCdStatus::DispHourAngle,
+         {&CCdStatus::StarDetails, &CCdStatus::DispMag, &CCdStatus::DispEqtDateApp,
+          &CCdStatus::DispEqt1950, &CCdStatus::DispEclDateMean, &CCdStatus::DispEclDateApp,
+          &CCdStatus::DispEcl2000, &CCdStatus::DispGal, &CCdStatus::DispHrz,
+          &CCdStatus::DispRiseSet, &CCdStatus::DispAzmth, &CCdStatus::DispHourAngle,
           &CCdStatus::DispDeltaEqt, &CCdStatus::DispDistR, &CCdStatus::SolarOrbitDetails,
           &CCdStatus::PlanetPhysicalTable, &CCdStatus::PgcDetails, &CCdStatus::DispComment})
         this->*on = 1;

@@ -40,33 +40,33 @@ public:
     int AltCenter;
     int AltMag;
     /// @}
-    int Precision;  ///< non-zero: the coarser coordinate and time layouts
-    int IgnoreErase;  ///< the application's setting; not read by the texts
-    int DispPopup;  ///< the application's setting; not read by the texts
-    int CnsInfo;  ///< text for a click on the bare sky (and its database key)
-    int StarDetails;     ///< a star's motion, parallax, distance, colour, spectrum, numbers
-    int DispMag;         ///< the magnitude line
-    int DispEqt2000;     ///< right ascension and declination, J2000
-    int DispEqtDateApp;  ///< apparent right ascension and declination of date
-    int DispEqt1950;     ///< right ascension and declination, B1950
-    int DispEclDateMean; ///< ecliptic longitude and latitude, mean of date
-    int DispEclDateApp;  ///< ecliptic longitude and latitude, apparent of date
-    int DispEcl2000;     ///< ecliptic longitude and latitude, J2000
-    int DispGal;         ///< galactic longitude and latitude
-    int DispHrz;         ///< azimuth and altitude, and the refracted altitude
-    int DispHrzOrgSouth;  ///< the application's setting; not read by the texts
-    int DispRiseSet;     ///< rise, transit and set times
-    int DispAzmth;       ///< the measuring line's position angle and angular distance
-    int DispHourAngle;   ///< the hour angle
-    int DispDeltaEqt;  ///< the application's setting; not read by the texts
-    int DispDistR;            ///< distances (geocentric, topocentric, heliocentric)
-    int SolarOrbitDetails;    ///< a solar-system body's orbital elements
-    int PlanetPhysicalTable;  ///< central meridian and latitude, a satellite's sub-point
-    int PgcDetails;           ///< a galaxy's position angle, Hubble type and radial velocity
-    int DispNameOnBar;  ///< the application's setting; not read by the texts
-    int DispComment;  ///< the application's setting; not read by the texts
+    int Precision;              ///< non-zero: the coarser coordinate and time layouts
+    int IgnoreErase;            ///< the application's setting; not read by the texts
+    int DispPopup;              ///< the application's setting; not read by the texts
+    int CnsInfo;                ///< text for a click on the bare sky (and its database key)
+    int StarDetails;            ///< a star's motion, parallax, distance, colour, spectrum, numbers
+    int DispMag;                ///< the magnitude line
+    int DispEqt2000;            ///< right ascension and declination, J2000
+    int DispEqtDateApp;         ///< apparent right ascension and declination of date
+    int DispEqt1950;            ///< right ascension and declination, B1950
+    int DispEclDateMean;        ///< ecliptic longitude and latitude, mean of date
+    int DispEclDateApp;         ///< ecliptic longitude and latitude, apparent of date
+    int DispEcl2000;            ///< ecliptic longitude and latitude, J2000
+    int DispGal;                ///< galactic longitude and latitude
+    int DispHrz;                ///< azimuth and altitude, and the refracted altitude
+    int DispHrzOrgSouth;        ///< the application's setting; not read by the texts
+    int DispRiseSet;            ///< rise, transit and set times
+    int DispAzmth;              ///< the measuring line's position angle and angular distance
+    int DispHourAngle;          ///< the hour angle
+    int DispDeltaEqt;           ///< the application's setting; not read by the texts
+    int DispDistR;              ///< distances (geocentric, topocentric, heliocentric)
+    int SolarOrbitDetails;      ///< a solar-system body's orbital elements
+    int PlanetPhysicalTable;    ///< central meridian and latitude, a satellite's sub-point
+    int PgcDetails;             ///< a galaxy's position angle, Hubble type and radial velocity
+    int DispNameOnBar;          ///< the application's setting; not read by the texts
+    int DispComment;            ///< the application's setting; not read by the texts
     int TransparentOnInactive;  ///< the application's setting; not read by the texts
-    int RaInDegrees;  ///< right ascensions in decimal degrees; not persisted
+    int RaInDegrees;            ///< right ascensions in decimal degrees; not persisted
     /// Kept and copied for the application; not persisted (UserFlag3 is set by the presets
     /// that take it).
     /// @{
@@ -83,7 +83,8 @@ public:
     int DispParallacticAngle;  ///< "星位角 ": parallactic angle
     int DispSunMoonAltitude;   ///< "太陽高度 ", "月高度 ": how dark the sky is
     int DispTimeToEvents;      ///< "出まで ", "南中まで ", "没まで "
-    int DispObservingWindow;   ///< "観測好機 ": tonight's dark hours with the object above 20 degrees
+    int DispObservingWindow;   ///< "観測好機 ": tonight's dark hours with the object above 20
+                               ///< degrees
     int DispVariableForecast;  ///< "予報光度 ": a variable's magnitude now from its elements
     int DispFieldRatio;        ///< "視野比 ": the measured length in camera fields
     int DispProvenance;        ///< "出典 ": the theory or catalogue of the numbers

@@ -24,31 +24,31 @@ CString CZntClickData::StkToCdf(CCorZnt* pHost, CString path) {
 
 CString CZntClickData::CdfText(CCorZnt* pHost, int type) {
     switch (type) {
-    case TYPE_STAR:
-        return GetCdfTextStar(pHost);
-    case TYPE_CONSTELLATION:
-        return GetCdfTextCons(pHost);
-    case TYPE_EQUATORIAL:
-        return Status().CnsInfo ? GetCdfTextEqt(pHost) : CString();
-    case TYPE_SOLAR:
-        return GetCdfTextSolar(pHost);
-    case TYPE_DEEPSKY:
-        return GetCdfTextDeepSky(pHost);
-    case TYPE_MAGELLAN:
-        return GetCdfTextMagellan(pHost);
-    case TYPE_SATELLITE:
-        return GetCdfTextSatellite(pHost);
-    case TYPE_METEOR:
-        return GetCdfTextMeteor(pHost);
-    case TYPE_ADFSYSTEM:
-    case TYPE_ADF:
-        return GetCdfTextAdf(pHost);
-    case TYPE_FIELDOFVIEW:
-        return GetCdfTextFieldOfView(pHost);
-    case TYPE_ANGLEOFVIEW:
-        return GetCdfTextAngleOfField(pHost);
-    default:  // deep-sky images and mosaics have none
-        return CString();
+        case TYPE_STAR:
+            return GetCdfTextStar(pHost);
+        case TYPE_CONSTELLATION:
+            return GetCdfTextCons(pHost);
+        case TYPE_EQUATORIAL:
+            return Status().CnsInfo ? GetCdfTextEqt(pHost) : CString();
+        case TYPE_SOLAR:
+            return GetCdfTextSolar(pHost);
+        case TYPE_DEEPSKY:
+            return GetCdfTextDeepSky(pHost);
+        case TYPE_MAGELLAN:
+            return GetCdfTextMagellan(pHost);
+        case TYPE_SATELLITE:
+            return GetCdfTextSatellite(pHost);
+        case TYPE_METEOR:
+            return GetCdfTextMeteor(pHost);
+        case TYPE_ADFSYSTEM:
+        case TYPE_ADF:
+            return GetCdfTextAdf(pHost);
+        case TYPE_FIELDOFVIEW:
+            return GetCdfTextFieldOfView(pHost);
+        case TYPE_ANGLEOFVIEW:
+            return GetCdfTextAngleOfField(pHost);
+        default:  // deep-sky images and mosaics have none
+            return CString();
     }
 }
 

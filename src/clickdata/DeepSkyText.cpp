@@ -34,7 +34,8 @@ CString Formatted(const wchar_t* format, double value) {
 CString CZntClickData::GetTextDeepSky(CCorZnt* pHost, int bCompact) {
     const CCdStatus& status = Status();
     CString text;
-    if (m_Object.SameP(0, L"deepskyobject") && m_Object.GetParamP(1).Left(3).CompareNoCase(L"PGC") == 0) {
+    if (m_Object.SameP(0, L"deepskyobject") &&
+        m_Object.GetParamP(1).Left(3).CompareNoCase(L"PGC") == 0) {
         const CString number = m_Object.Mid(kPgcPrefixLength);
         const CString velocity = QueryObject(pHost, L".Vhelio");
         CString alias = QueryObject(pHost, L".AliasName");

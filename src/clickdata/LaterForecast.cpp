@@ -34,20 +34,22 @@ struct Forecast {
 // the light falls and rises along half cosines, rising in the fraction `part` of the
 // period; for an eclipsing star the epoch is a primary minimum, the eclipse lasts the
 // fraction `part`, and the star keeps its maximum outside it.
-Forecast Predict(double jd, double epoch, double period, double maximum, double minimum, double part,
-                 bool eclipsing) {
+Forecast Predict(double jd, double epoch, double period, double maximum, double minimum,
+                 double part, bool eclipsing) {
     const double cycles = (jd - epoch) / period;
     const double phase = cycles - std::floor(cycles);
     const double range = minimum - maximum;
     Forecast f{maximum, NAN, NAN};
     if (eclipsing) {
         const double x = phase > 0.5 ? phase - 1.0 : phase;  // from the minimum, in periods
-        if (std::fabs(x) < part / 2.0) f.magnitude = maximum + range * (1.0 + std::cos(2.0 * kPi * x / part)) / 2.0;
+        if (std::fabs(x) < part / 2.0)
+            f.magnitude = maximum + range * (1.0 + std::cos(2.0 * kPi * x / part)) / 2.0;
         f.toMinimum = (epoch + std::ceil(cycles) * period) - jd;
         return f;
     }
     const double fall = 1.0 - part;
-    const double s = phase < fall ? phase / fall : (1.0 - phase) / part;  // 0 at maximum, 1 at minimum
+    const double s =
+        phase < fall ? phase / fall : (1.0 - phase) / part;  // 0 at maximum, 1 at minimum
     f.magnitude = maximum + range * (1.0 - std::cos(kPi * s)) / 2.0;
     f.toMaximum = (epoch + std::ceil(cycles) * period) - jd;
     f.toMinimum = (epoch + (std::ceil(cycles - fall) + fall) * period) - jd;
@@ -84,11 +86,13 @@ CString CZntClickData::GetFieldRatio(CCorZnt* pHost) {
     if (QueryHost(pHost, L"Measure.Visible").CompareNoCase(L"TRUE") != 0) return CString();
     if (QueryHost(pHost, L"Measure.Connecting").CompareNoCase(L"TRUE") != 0) return CString();
     double v[7] = {};
-    const wchar_t* const kQueries[7] = {
-        L"Measure.Origin.position.EquatorialDateApp.RA", L"Measure.Origin.position.EquatorialDateApp.DEC",
-        L"Measure.End.position.EquatorialDateApp.RA",    L"Measure.End.position.EquatorialDateApp.DEC",
-        L"AngleOfView.FocalLength",                      L"AngleOfView.HorizontalSize",
-        L"AngleOfView.VerticalSize"};
+    const wchar_t* const kQueries[7] = {L"Measure.Origin.position.EquatorialDateApp.RA",
+                                        L"Measure.Origin.position.EquatorialDateApp.DEC",
+                                        L"Measure.End.position.EquatorialDateApp.RA",
+                                        L"Measure.End.position.EquatorialDateApp.DEC",
+                                        L"AngleOfView.FocalLength",
+                                        L"AngleOfView.HorizontalSize",
+                                        L"AngleOfView.VerticalSize"};
     for (int i = 0; i < 7; ++i)
         if (!clickdata::AnswerNumber(QueryHost(pHost, kQueries[i]), &v[i])) return CString();
     if (!(v[4] > 0.0 && v[5] > 0.0 && v[6] > 0.0)) return CString();

@@ -90,10 +90,11 @@ CString CZntClickData::GetLaterLines(CCorZnt* pHost) {
     if (!IsFieldFrame(m_nType)) {
         const CString prefix = PositionPrefix();
         if (s.DispConstellation) text += GetConstellationLine(pHost, prefix);
-        if (s.DispAirmass || s.DispSiderealTime || s.DispParallacticAngle || s.DispSunMoonAltitude ||
-            s.DispTimeToEvents || s.DispObservingWindow)
+        if (s.DispAirmass || s.DispSiderealTime || s.DispParallacticAngle ||
+            s.DispSunMoonAltitude || s.DispTimeToEvents || s.DispObservingWindow)
             text += GetObservingLines(pHost, prefix);
-        if (m_nType == TYPE_SOLAR && (s.DispLightTime || s.DispPhaseAngle)) text += GetSolarBodyLines(pHost);
+        if (m_nType == TYPE_SOLAR && (s.DispLightTime || s.DispPhaseAngle))
+            text += GetSolarBodyLines(pHost);
         if (s.DispVariableForecast && m_nType == TYPE_STAR && m_Object.SameP(1, L"GCVS"))
             text += GetVariableForecast(pHost);
     }
@@ -129,9 +130,11 @@ CString CZntClickData::GetObservingLines(CCorZnt* pHost, const CString& prefix) 
     if (s.DispAirmass && number(prefix + L".position.Altitude", &v)) {
         if (v <= 0.0) {
             text += L"エアマス —\r\n";
-        } else if (double airmass = 0.0; number(prefix + L".position.Airmass", &airmass) && airmass >= 1.0) {
+        } else if (double airmass = 0.0;
+                   number(prefix + L".position.Airmass", &airmass) && airmass >= 1.0) {
             text.AppendFormat(L"エアマス %.3f", airmass);
-            if (number(prefix + L".position.ExtinctedMagnitude", &v)) text.AppendFormat(L" (減光後 %.2f等)", v);
+            if (number(prefix + L".position.ExtinctedMagnitude", &v))
+                text.AppendFormat(L" (減光後 %.2f等)", v);
             text += L"\r\n";
         }
     }
@@ -144,7 +147,8 @@ CString CZntClickData::GetObservingLines(CCorZnt* pHost, const CString& prefix) 
     if (s.DispParallacticAngle && number(prefix + L".position.ParallacticAngle", &v))
         text.AppendFormat(L"星位角 %.2fﾟ\r\n", v);
     if (s.DispSunMoonAltitude) {
-        if (number(L"Solar.Sun.position.Altitude", &v)) text.AppendFormat(L"太陽高度 %.1fﾟ (%s)\r\n", v, Darkness(v));
+        if (number(L"Solar.Sun.position.Altitude", &v))
+            text.AppendFormat(L"太陽高度 %.1fﾟ (%s)\r\n", v, Darkness(v));
         if (number(L"Solar.Planet.Earth.Satellite.Moon.position.Altitude", &v))
             text.AppendFormat(L"月高度 %.1fﾟ\r\n", v);
     }
@@ -163,13 +167,15 @@ CString CZntClickData::GetEventLines(CCorZnt* pHost, const CString& prefix) {
         const struct {
             const wchar_t* suffix;
             const wchar_t* label;
-        } kEvents[] = {{L".Jd.NextRise", L"出まで "}, {L".Jd.NextTransit", L"南中まで "}, {L".Jd.NextSet", L"没まで "}};
+        } kEvents[] = {{L".Jd.NextRise", L"出まで "},
+                       {L".Jd.NextTransit", L"南中まで "},
+                       {L".Jd.NextSet", L"没まで "}};
         CString line;
         for (const auto& event : kEvents) {
             double jd = 0.0;
             // The next events lie within a few days; anything else is no answer to show.
-            if (!clickdata::AnswerNumber(QueryHost(pHost, prefix + event.suffix), &jd) || jd < now ||
-                jd - now > kMostDaysAhead)
+            if (!clickdata::AnswerNumber(QueryHost(pHost, prefix + event.suffix), &jd) ||
+                jd < now || jd - now > kMostDaysAhead)
                 continue;
             if (!line.IsEmpty()) line += L" ";
             line += event.label + clickdata::HoursMinutes(jd - now);
@@ -184,12 +190,13 @@ CString CZntClickData::GetEventLines(CCorZnt* pHost, const CString& prefix) {
         if (comma < 0 && clickdata::AnswerNumber(answer, &start) && start == 0.0) {
             text += L"観測好機 なし\r\n";
         } else if (comma > 0 && clickdata::AnswerNumber(answer.Left(comma), &start) &&
-                   clickdata::AnswerNumber(answer.Mid(comma + 1), &end) && start > 0.0 && end >= start &&
-                   end - start <= kMostDaysAhead &&
+                   clickdata::AnswerNumber(answer.Mid(comma + 1), &end) && start > 0.0 &&
+                   end >= start && end - start <= kMostDaysAhead &&
                    clickdata::AnswerNumber(QueryHost(pHost, L"Time.Timezone"), &zone)) {
             tagADATE from{}, to{};
             if (DateOfJd(start, zone, 60.0, &from) && DateOfJd(end, zone, 60.0, &to))
-                text.AppendFormat(L"観測好機 %02d:%02d〜%02d:%02d\r\n", from.hour, from.minute, to.hour, to.minute);
+                text.AppendFormat(L"観測好機 %02d:%02d〜%02d:%02d\r\n", from.hour, from.minute,
+                                  to.hour, to.minute);
         }
     }
     return text;
@@ -200,10 +207,12 @@ CString CZntClickData::GetSolarBodyLines(CCorZnt* pHost) {
     CString text;
     double v = 0.0;
     // Up to a light year: beyond that the host's answer is not a solar-system body's.
-    if (s.DispLightTime && clickdata::AnswerNumber(QueryObject(pHost, L".position.LightTime"), &v) && v >= 0.0 &&
+    if (s.DispLightTime &&
+        clickdata::AnswerNumber(QueryObject(pHost, L".position.LightTime"), &v) && v >= 0.0 &&
         v < 3.16e7)
         text += L"光行時間 " + LightTimeText(v) + L"\r\n";
-    if (s.DispPhaseAngle && clickdata::AnswerNumber(QueryObject(pHost, L".position.PhaseAngle"), &v))
+    if (s.DispPhaseAngle &&
+        clickdata::AnswerNumber(QueryObject(pHost, L".position.PhaseAngle"), &v))
         text.AppendFormat(L"位相角 %.2fﾟ\r\n", v);
     return text;
 }

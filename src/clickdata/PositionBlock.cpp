@@ -32,8 +32,8 @@ const CoordLine kReducedLines[] = {
      L"  赤緯 ", L".position.EquatorialB1950.DEC", true, L" (B1950)\r\n"},
     {&CCdStatus::DispEclDateMean, false, L"黄経 ", L".position.Ecliptical.Lambda", Axis::Long,
      L"   黄緯 ", L".position.Ecliptical.Beta", true, L" (平均位置)\r\n"},
-    {&CCdStatus::DispEclDateApp, false, L"黄経 ", L".position.EclipticDateApp.Lambda",
-     Axis::Long, L"   黄緯 ", L".position.EclipticDateApp.Beta", true, L" (視位置)\r\n"},
+    {&CCdStatus::DispEclDateApp, false, L"黄経 ", L".position.EclipticDateApp.Lambda", Axis::Long,
+     L"   黄緯 ", L".position.EclipticDateApp.Beta", true, L" (視位置)\r\n"},
     {&CCdStatus::DispEcl2000, false, L"黄経 ", L".position.EclipticJ2000.Lambda", Axis::Long,
      L"   黄緯 ", L".position.EclipticJ2000.Beta", true, L" (J2000)\r\n"},
     {&CCdStatus::DispGal, false, L"銀経 ", L".position.Galactical.Longitude", Axis::Long,
@@ -100,7 +100,8 @@ CString CZntClickData::GetPosString(CCorZnt* pHost, int precision) {
     for (const CoordLine& line : kReducedLines) {
         if (!(status.*line.flag) || (line.observerOnly && !observer)) continue;
         const CStkStr first = ask(line.suffix1);
-        const CString text1 = line.axis1 == Axis::Hms ? FormatHms(first, p2) : FormatLong(first, p2);
+        const CString text1 =
+            line.axis1 == Axis::Hms ? FormatHms(first, p2) : FormatLong(first, p2);
         const CString text2 = FormatLati(ask(line.suffix2), p2);
         result += line.label1 + text1 + (line.axis1 == Axis::Hms ? raPad : lonPad) + line.label2 +
                   text2 + (line.padAfter2 ? latPad : L"") + line.tail;

@@ -40,8 +40,8 @@ CString CZntClickData::AuDistanceLine(const wchar_t* label, const CString& answe
     const bool coarse = Status().Precision == 1;
     const CString format = CString(label) + (coarse ? L" %6.3f au\r\n" : L" %8.5f au\r\n");
     if (bPlaceholder)
-        return FormatAnswerLine(answer, format,
-                                CString(label) + (coarse ? L" --.--- au\r\n" : L" --.----- au\r\n"));
+        return FormatAnswerLine(
+            answer, format, CString(label) + (coarse ? L" --.--- au\r\n" : L" --.----- au\r\n"));
     CString text;
     text.Format(format, _wtof(answer));
     return text;
@@ -49,9 +49,11 @@ CString CZntClickData::AuDistanceLine(const wchar_t* label, const CString& answe
 
 CString CZntClickData::GetAuDistances(CCorZnt* pHost, const wchar_t* helioSuffix,
                                       int bPlaceholder) {
-    CString text = AuDistanceLine(L"地心距離", QueryObject(pHost, L".GeocentricDistance"), bPlaceholder);
+    CString text =
+        AuDistanceLine(L"地心距離", QueryObject(pHost, L".GeocentricDistance"), bPlaceholder);
     text += AuDistanceLine(L"測心距離", QueryObject(pHost, L".TopocentricDistance"), bPlaceholder);
-    if (helioSuffix) text += AuDistanceLine(L"日心距離", QueryObject(pHost, helioSuffix), bPlaceholder);
+    if (helioSuffix)
+        text += AuDistanceLine(L"日心距離", QueryObject(pHost, helioSuffix), bPlaceholder);
     return text;
 }
 

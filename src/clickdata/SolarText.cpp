@@ -77,62 +77,62 @@ CString CZntClickData::GetTextSolar(CCorZnt* pHost, int bCompact) {
     const CString both = japanese + L" " + english;
     CString name;
     switch (kind) {
-    case SolarKind::None:
-        return CString();
-    case SolarKind::Place:
-    case SolarKind::Sun:
-    case SolarKind::Spacecraft:
-    case SolarKind::Moon:
-        name = both;
-        break;
-    case SolarKind::SmallBody:
-    case SolarKind::Meteorite:
-        name = both + L" (" + QueryObject(pHost, L".ID") + L")";
-        break;
-    case SolarKind::PlanetSatellite:
-        name = both + L" (" + QueryObject(pHost, L".Number") + L")";
-        break;
-    case SolarKind::Planet:
-        name = both + (m_Object.SameP(1, L"Planet") ? L" (惑星)" : L" (準惑星)");
-        break;
-    case SolarKind::EarthUmbra:
-        name = japanese + L" (月の距離に応じた地球の影)";
-        break;
-    case SolarKind::PlanetLagrangian:
-        name = QueryHost(pHost, L"solar." + m_Object.GetParamP(1) + L"." + m_Object.GetParamP(2) +
-                                    L".japaneseName") +
-               L"ラグランジュ点 " + japanese;
-        break;
-    case SolarKind::MoonLagrangian:
-        name = L"月ラグランジュ点 " + japanese;
-        break;
+        case SolarKind::None:
+            return CString();
+        case SolarKind::Place:
+        case SolarKind::Sun:
+        case SolarKind::Spacecraft:
+        case SolarKind::Moon:
+            name = both;
+            break;
+        case SolarKind::SmallBody:
+        case SolarKind::Meteorite:
+            name = both + L" (" + QueryObject(pHost, L".ID") + L")";
+            break;
+        case SolarKind::PlanetSatellite:
+            name = both + L" (" + QueryObject(pHost, L".Number") + L")";
+            break;
+        case SolarKind::Planet:
+            name = both + (m_Object.SameP(1, L"Planet") ? L" (惑星)" : L" (準惑星)");
+            break;
+        case SolarKind::EarthUmbra:
+            name = japanese + L" (月の距離に応じた地球の影)";
+            break;
+        case SolarKind::PlanetLagrangian:
+            name = QueryHost(pHost, L"solar." + m_Object.GetParamP(1) + L"." +
+                                        m_Object.GetParamP(2) + L".japaneseName") +
+                   L"ラグランジュ点 " + japanese;
+            break;
+        case SolarKind::MoonLagrangian:
+            name = L"月ラグランジュ点 " + japanese;
+            break;
     }
     if (bCompact) return name;
 
     CString text = name + L"\r\n";
     switch (kind) {
-    case SolarKind::Place:
-        return text + GetSolarPlace(pHost);
-    case SolarKind::Sun:
-        return text + GetSolarSun(pHost);
-    case SolarKind::Planet:
-        return text + GetSolarPlanet(pHost);
-    case SolarKind::PlanetLagrangian:
-    case SolarKind::MoonLagrangian:
-        return text + GetPosString(pHost, 2);
-    case SolarKind::PlanetSatellite:
-        return text + GetSolarPlanetSatellite(pHost);
-    case SolarKind::Moon:
-        return text + GetSolarMoon(pHost);
-    case SolarKind::SmallBody:
-        return text + GetSolarSmallBody(pHost);
-    case SolarKind::Meteorite:
-        return text + GetSolarMeteorite(pHost);
-    case SolarKind::Spacecraft:
-        return text + GetSolarSpacecraft(pHost);
-    case SolarKind::EarthUmbra:
-    case SolarKind::None:
-        break;
+        case SolarKind::Place:
+            return text + GetSolarPlace(pHost);
+        case SolarKind::Sun:
+            return text + GetSolarSun(pHost);
+        case SolarKind::Planet:
+            return text + GetSolarPlanet(pHost);
+        case SolarKind::PlanetLagrangian:
+        case SolarKind::MoonLagrangian:
+            return text + GetPosString(pHost, 2);
+        case SolarKind::PlanetSatellite:
+            return text + GetSolarPlanetSatellite(pHost);
+        case SolarKind::Moon:
+            return text + GetSolarMoon(pHost);
+        case SolarKind::SmallBody:
+            return text + GetSolarSmallBody(pHost);
+        case SolarKind::Meteorite:
+            return text + GetSolarMeteorite(pHost);
+        case SolarKind::Spacecraft:
+            return text + GetSolarSpacecraft(pHost);
+        case SolarKind::EarthUmbra:
+        case SolarKind::None:
+            break;
     }
     return text;
 }
@@ -152,7 +152,8 @@ CString CZntClickData::GetSolarSun(CCorZnt* pHost) {
     const CCdStatus& status = Status();
     CString text;
     if (status.DispMag)
-        text += Formatted(L"光度 -26.7等 視直径 %3.1f'\r\n", QueryObject(pHost, L".Dm").atof(0.0) * 60.0);
+        text += Formatted(L"光度 -26.7等 視直径 %3.1f'\r\n",
+                          QueryObject(pHost, L".Dm").atof(0.0) * 60.0);
     text += GetPosString(pHost, 2);
     if (status.DispDistR) text += GetAuDistances(pHost, nullptr, 0);
     if (status.PlanetPhysicalTable) {
@@ -176,7 +177,8 @@ CString CZntClickData::GetSolarPlanet(CCorZnt* pHost) {
             const double magnitude = number(L".Magnitude");
             const double diameter = number(L".Dm");
             const double lit = number(L".PhysicalTable.K");
-            text += Formatted(L"光度 %4.1f等  視直径 %3.1f\"  輝面比 %4.2f\r\n", magnitude, diameter, lit);
+            text += Formatted(L"光度 %4.1f等  視直径 %3.1f\"  輝面比 %4.2f\r\n", magnitude,
+                              diameter, lit);
         }
         text += GetPosString(pHost, 2);
     }
@@ -199,7 +201,8 @@ CString CZntClickData::GetSolarPlanet(CCorZnt* pHost) {
             const double cm1 = number(L".PhysicalTable.CM1");
             const double cm2 = number(L".PhysicalTable.CM2");
             const double de = number(L".PhysicalTable.De");
-            text += Formatted(L"中央経度 %3.0fﾟ(I) %3.0fﾟ(II)\r\n中央緯度 %3.0fﾟ\r\n", cm1, cm2, de);
+            text +=
+                Formatted(L"中央経度 %3.0fﾟ(I) %3.0fﾟ(II)\r\n中央緯度 %3.0fﾟ\r\n", cm1, cm2, de);
         } else if (m_Object.SameP(2, L"saturn")) {
             const double cm3 = number(L".PhysicalTable.CM3");
             const double de = number(L".PhysicalTable.De");
@@ -254,7 +257,8 @@ CString CZntClickData::GetSolarSmallBody(CCorZnt* pHost) {
     const CCdStatus& status = Status();
     CString text;
     if (status.DispMag)
-        text += FormatAnswerLine(QueryObject(pHost, L".Magnitude"), L"光度 %4.1f等\r\n", L"光度 --.-等\r\n");
+        text += FormatAnswerLine(QueryObject(pHost, L".Magnitude"), L"光度 %4.1f等\r\n",
+                                 L"光度 --.-等\r\n");
     text += GetPosString(pHost, 2);
     if (status.DispDistR) {
         text += GetAuDistances(pHost, L".HeliocentricDistance", 1);

@@ -19,8 +19,9 @@ const struct {
     const wchar_t* word;
     const wchar_t* text;
 } kGscTypes[] = {
-    {L"Star", L"恒星"},       {L"Galaxy", L"銀河"},           {L"Blend", L"ブレンド"},
-    {L"Nonstar", L"非恒星状天体"}, {L"Artifact", L"人工天体"},
+    {L"Star", L"恒星"},         {L"Galaxy", L"銀河"},
+    {L"Blend", L"ブレンド"},    {L"Nonstar", L"非恒星状天体"},
+    {L"Artifact", L"人工天体"},
 };
 
 constexpr double kPi = 3.141592653589793;
@@ -159,11 +160,13 @@ CString CZntClickData::GetTextStar(CCorZnt* pHost, int bCompact) {
         }
         if (id.Left(3) == L"GSC") text += L"天体種別 " + GetGscTypeString(pHost) + L"\r\n";
     }
-    if (catalogueStar) AppendAnswerLine(text, L"スペクトル型 ", QueryObject(pHost, L".SpectralType"));
+    if (catalogueStar)
+        AppendAnswerLine(text, L"スペクトル型 ", QueryObject(pHost, L".SpectralType"));
 
     AppendAnswerLine(text, L"GCVS識別名 ", QueryObject(pHost, L".VariableName"));
     const CString crossId = QueryObject(pHost, L".CrossID");
-    if (!crossId.IsEmpty()) text += L"\r\nカタログインデックス\r\n" + GetCrossIdList(crossId) + L"\r\n";
+    if (!crossId.IsEmpty())
+        text += L"\r\nカタログインデックス\r\n" + GetCrossIdList(crossId) + L"\r\n";
     return text;
 }
 

@@ -34,7 +34,8 @@ CString CZntClickData::DispatchStar(CCorZnt* pHost, int bCompact) {
         // "Star.<star>.Planet.<letter>" is the planet "star.ExtraSolarPlanet.<star><letter>".
         // Only its text is built under that name: the object stays the path the caller gave,
         // as it is after a text served from the cache.
-        const CString planet = L"star.ExtraSolarPlanet." + m_Object.GetParamP(1) + m_Object.GetParamP(3);
+        const CString planet =
+            L"star.ExtraSolarPlanet." + m_Object.GetParamP(1) + m_Object.GetParamP(3);
         return WithObject(planet, [&] { return GetTextExoPlanet(pHost, bCompact); });
     }
     return GetTextStar(pHost, bCompact);
@@ -89,8 +90,8 @@ CString CZntClickData::GetTextStarGcvs(CCorZnt* pHost, int bCompact) {
         if (std::isfinite(cycles) && std::fabs(cycles) <= INT_MAX) {
             const int n = static_cast<int>(cycles);
             const double rest = jd - (n * period + epoch);
-            text.AppendFormat(L"現在の状態 元期%c%d周期＋%.2f日\r\n", n >= 0 ? L'＋' : L'－', std::abs(n),
-                              rest);
+            text.AppendFormat(L"現在の状態 元期%c%d周期＋%.2f日\r\n", n >= 0 ? L'＋' : L'－',
+                              std::abs(n), rest);
         }
     }
     AppendAnswerLine(text, L"別名 ", QueryObject(pHost, L".OtherDesign"));
@@ -133,8 +134,8 @@ CString CZntClickData::GetTextStarWds(CCorZnt* pHost, int bCompact) {
             const int year = askParent(CString(m.prefix) + L".Epoch").atoi(0);
             const int angle = askParent(CString(m.prefix) + L".Theta").atoi(0);
             const double separation = askParent(CString(m.prefix) + L".Rho").atof(0.0);
-            text.AppendFormat(L"%s観測 %d年（位置角 %dﾟ 角距離 %.1f arcsec）\r\n", m.label, year, angle,
-                              separation);
+            text.AppendFormat(L"%s観測 %d年（位置角 %dﾟ 角距離 %.1f arcsec）\r\n", m.label, year,
+                              angle, separation);
         }
     }
     text += GetProperMotionLines(pHost, 1000.0);  // the host gives arc seconds a year

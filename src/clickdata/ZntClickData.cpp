@@ -113,36 +113,36 @@ void CZntClickData::SetCacheState(const CString& path, CCorZnt* pHost) {
 
 CString CZntClickData::Dispatch(CCorZnt* pHost, int bCompact) {
     switch (m_nType) {
-    case TYPE_STAR:
-        return DispatchStar(pHost, bCompact);
-    case TYPE_DEEPSKY:
-        return GetTextDeepSky(pHost, bCompact);
-    case TYPE_MAGELLAN:
-        return GetTextMagellan(pHost, bCompact);
-    case TYPE_DEEPSKYIMAGE:
-        return GetTextDeepSkyImage(pHost, bCompact);
-    case TYPE_CONSTELLATION:
-        return GetTextCons(pHost, bCompact);
-    case TYPE_EQUATORIAL:
-        if (Status().CnsInfo) return GetTextEqt(pHost, bCompact);
-        return CString();
-    case TYPE_ADFSYSTEM:
-    case TYPE_ADF:
-        return GetTextAdf(pHost, bCompact);
-    case TYPE_SOLAR:
-        return GetTextSolar(pHost, bCompact);
-    case TYPE_SATELLITE:
-        return GetTextSatellite(pHost, bCompact);
-    case TYPE_METEOR:
-        return GetTextMeteor(pHost, bCompact);
-    case TYPE_FIELDOFVIEW:
-        return GetTextFiledOfView(pHost, bCompact);
-    case TYPE_ANGLEOFVIEW:
-        return GetTextAngleOfField(pHost, bCompact);
-    case TYPE_MOSAICOFFIELD:
-        return GetTextMosaicOfField(pHost, bCompact);
-    default:
-        return CString();
+        case TYPE_STAR:
+            return DispatchStar(pHost, bCompact);
+        case TYPE_DEEPSKY:
+            return GetTextDeepSky(pHost, bCompact);
+        case TYPE_MAGELLAN:
+            return GetTextMagellan(pHost, bCompact);
+        case TYPE_DEEPSKYIMAGE:
+            return GetTextDeepSkyImage(pHost, bCompact);
+        case TYPE_CONSTELLATION:
+            return GetTextCons(pHost, bCompact);
+        case TYPE_EQUATORIAL:
+            if (Status().CnsInfo) return GetTextEqt(pHost, bCompact);
+            return CString();
+        case TYPE_ADFSYSTEM:
+        case TYPE_ADF:
+            return GetTextAdf(pHost, bCompact);
+        case TYPE_SOLAR:
+            return GetTextSolar(pHost, bCompact);
+        case TYPE_SATELLITE:
+            return GetTextSatellite(pHost, bCompact);
+        case TYPE_METEOR:
+            return GetTextMeteor(pHost, bCompact);
+        case TYPE_FIELDOFVIEW:
+            return GetTextFiledOfView(pHost, bCompact);
+        case TYPE_ANGLEOFVIEW:
+            return GetTextAngleOfField(pHost, bCompact);
+        case TYPE_MOSAICOFFIELD:
+            return GetTextMosaicOfField(pHost, bCompact);
+        default:
+            return CString();
     }
 }
 

@@ -30,7 +30,7 @@ class ZCMCOM_API CZntClickData {
 public:
     /// Click types: the values of the kind table and of m_nType.
     enum TYPE {
-        TYPE_NONE = -1,  ///< no object, or a kind without a text
+        TYPE_NONE = -1,           ///< no object, or a kind without a text
         TYPE_STAR = 0,            ///< "Star.": catalogue stars, variables, doubles, exoplanets
         TYPE_CONSTELLATION = 1,   ///< "Constellation.": a constellation, or the bare sky in one
         TYPE_EQUATORIAL = 2,      ///< "Equatorial": a point of the sky
@@ -284,7 +284,7 @@ protected:
     CString m_strCacheText;
     CString m_strCacheCompact;
     /// @}
-    CStringArray m_astrWork;         ///< scratch lines of the builders
+    CStringArray m_astrWork;  ///< scratch lines of the builders
 
 private:
     /// The builder of m_nType, or an empty text when there is none for it.

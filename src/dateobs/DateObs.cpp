@@ -31,7 +31,8 @@ const wchar_t* const kBodyPaths[CZVDateObs::LOCATION_COUNT] = {
 };
 
 // The order in which a "? Location" answer is matched: the usual sites first.
-const int kMatchOrder[CZVDateObs::LOCATION_COUNT] = {4, 1, 0, 2, 3, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14};
+const int kMatchOrder[CZVDateObs::LOCATION_COUNT] = {4, 1, 0,  2,  3,  5,  6, 7,
+                                                     8, 9, 10, 11, 12, 13, 14};
 
 // Reads the planetarium's time answer as "%3s %2s%d/%d/%d %d:%d:%d" would: a token of up to
 // three characters, white space, a two-character era marker followed at once by
@@ -44,7 +45,8 @@ public:
     bool Token(int width, CString* out) {
         SkipSpace();
         CString t;
-        while (*m_p && !std::iswspace(static_cast<wint_t>(*m_p)) && t.GetLength() < width) t += *m_p++;
+        while (*m_p && !std::iswspace(static_cast<wint_t>(*m_p)) && t.GetLength() < width)
+            t += *m_p++;
         if (t.IsEmpty()) return false;
         if (out) *out = t;
         return true;

@@ -81,8 +81,10 @@ int CZVDateObs::CheckInvalidMonthDate(tagADATE* date) {
     if (date->day > last) date->day = last;
     // The days the calendar reform dropped: 4 October 1582 was followed by the 15th.
     if (date->year == 1582 && date->month == 10) {
-        if (date->day >= 5 && date->day <= 9) date->day = 4;
-        else if (date->day >= 10 && date->day <= 14) date->day = 15;
+        if (date->day >= 5 && date->day <= 9)
+            date->day = 4;
+        else if (date->day >= 10 && date->day <= 14)
+            date->day = 15;
     }
     return 1;
 }
@@ -208,8 +210,9 @@ void CZVDateObs::UpdateLocationObjectByUI(int code, int bRedraw) {
     const SITE& site = m_aLocation[code];
     const bool earth = code == LOCATION_EARTH;
     CString s;
-    s.Format(earth ? L"Location = %s; Location = Location(%f, %f, %f)" : L"Location = %s(%f, %f, %f)",
-             name, site.longitude, site.latitude, site.height);
+    s.Format(
+        earth ? L"Location = %s; Location = Location(%f, %f, %f)" : L"Location = %s(%f, %f, %f)",
+        name, site.longitude, site.latitude, site.height);
     Send(s);
     m_dTz = earth ? MapZoneOfSite(site.longitude, site.latitude) : 0.0;
     m_nTimeSys = earth ? 0 : 1;
@@ -222,8 +225,9 @@ void CZVDateObs::UpdateLocationObjectByUI(int code, int bRedraw) {
 void CZVDateObs::UpdateMagByUI(double mag) {
     m_dMag = mag;
     CString s;
-    s.Format(Ask(L"? Star.AutoMagnitudeLimit") == L"TRUE" ? L"Star.AutoMagnitudeLimit.Minimum = %f"
-                                                          : L"Star.FixedMagnitudeLimit.Minimum = %f",
+    s.Format(Ask(L"? Star.AutoMagnitudeLimit") == L"TRUE"
+                 ? L"Star.AutoMagnitudeLimit.Minimum = %f"
+                 : L"Star.FixedMagnitudeLimit.Minimum = %f",
              m_dMag);
     s += L" ; Show Zentar";
     Send(s);

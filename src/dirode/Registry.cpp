@@ -26,15 +26,13 @@ RootState::~RootState() { g_rootGone = true; }
 
 CString KeyPath(const CString& key) { return CRegistry::GetAppRoot() + key; }
 
-int WriteValue(const CString& key, const CString& name, DWORD type, const void* data,
-               DWORD size) {
+int WriteValue(const CString& key, const CString& name, DWORD type, const void* data, DWORD size) {
     CRegistryBatch batch(HKEY_CURRENT_USER);  // the key and the value: one transaction
     HKEY h = nullptr;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, KeyPath(key), 0, nullptr, REG_OPTION_NON_VOLATILE,
                         KEY_WRITE, nullptr, &h, nullptr) != ERROR_SUCCESS)
         return 0;
-    const LONG err =
-        RegSetValueExW(h, name, 0, type, static_cast<const BYTE*>(data), size);
+    const LONG err = RegSetValueExW(h, name, 0, type, static_cast<const BYTE*>(data), size);
     RegCloseKey(h);
     return err == ERROR_SUCCESS && batch.Commit() == ERROR_SUCCESS ? 1 : 0;
 }
@@ -73,8 +71,7 @@ int CRegistry::Read(const CString& key, const CString& name, int def, int* pValu
     return 1;
 }
 
-int CRegistry::Read(const CString& key, const CString& name, const CString& def,
-                    CString* pValue) {
+int CRegistry::Read(const CString& key, const CString& name, const CString& def, CString* pValue) {
     if (!pValue) return 0;
     *pValue = def;
     const CString path = KeyPath(key);

@@ -30,8 +30,7 @@ public:
     /// result 0.
     static int Read(const CString& key, const CString& name, int def, int* pValue, int kind);
     /// Reads a text value; on failure *pValue is def and the result 0.
-    static int Read(const CString& key, const CString& name, const CString& def,
-                    CString* pValue);
+    static int Read(const CString& key, const CString& name, const CString& def, CString* pValue);
     /// Store a number or a text, creating the key when needed; non-zero on success.
     static int Write(const CString& key, const CString& name, int value, int kind);
     /// Stores a text value (REG_SZ); non-zero on success.

@@ -71,8 +71,7 @@ int CMemoryDIBTz::CreateDIB(CWnd* window, int width, int height, int bpp, int us
     HBITMAP dib = ::CreateDIBSection(paint.m_hDC, reinterpret_cast<BITMAPINFO*>(info.get()),
                                      DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!dib) return 0;
-    if (!m_dc.CreateCompatibleDC(&paint) ||
-        !m_dc.SelectObject(reinterpret_cast<HGDIOBJ>(dib))) {
+    if (!m_dc.CreateCompatibleDC(&paint) || !m_dc.SelectObject(reinterpret_cast<HGDIOBJ>(dib))) {
         m_dc.DeleteDC();
         ::DeleteObject(reinterpret_cast<HGDIOBJ>(dib));
         return 0;
@@ -111,7 +110,8 @@ int CMemoryDIBTz::BitBlt(CDC* target, int x, int y) {
 
 BYTE* CMemoryDIBTz::At(int x, int row) const {
     if (!m_bits || x < 0 || row < 0 || x >= m_width || row >= m_height) return nullptr;
-    return m_bits + static_cast<size_t>(row) * m_stride + static_cast<size_t>(x) * m_bitsPerPixel / 8;
+    return m_bits + static_cast<size_t>(row) * m_stride +
+           static_cast<size_t>(x) * m_bitsPerPixel / 8;
 }
 
 COLORREF CMemoryDIBTz::SetPixel(int x, int y, COLORREF colour) {
@@ -120,27 +120,27 @@ COLORREF CMemoryDIBTz::SetPixel(int x, int y, COLORREF colour) {
     if (!p || (topDown && (y < 0 || y >= m_height))) return CLR_INVALID;
     const BYTE r = GetRValue(colour), g = GetGValue(colour), b = GetBValue(colour);
     switch (m_bitsPerPixel) {
-    case 1:
-    case 4: {
-        const int shift = m_bitsPerPixel == 1 ? 7 - (x & 7) : (x & 1 ? 0 : 4);
-        const BYTE mask = BYTE(((1 << m_bitsPerPixel) - 1) << shift);
-        *p = BYTE((*p & ~mask) | ((colour << shift) & mask));
-        break;
-    }
-    case 8:
-        *p = BYTE(colour);
-        break;
-    case 16: {
-        const WORD v = WORD(((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3));
-        p[0] = BYTE(v);
-        p[1] = BYTE(v >> 8);
-        break;
-    }
-    default:  // 24 and 32: blue, green, red
-        p[0] = b;
-        p[1] = g;
-        p[2] = r;
-        break;
+        case 1:
+        case 4: {
+            const int shift = m_bitsPerPixel == 1 ? 7 - (x & 7) : (x & 1 ? 0 : 4);
+            const BYTE mask = BYTE(((1 << m_bitsPerPixel) - 1) << shift);
+            *p = BYTE((*p & ~mask) | ((colour << shift) & mask));
+            break;
+        }
+        case 8:
+            *p = BYTE(colour);
+            break;
+        case 16: {
+            const WORD v = WORD(((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3));
+            p[0] = BYTE(v);
+            p[1] = BYTE(v >> 8);
+            break;
+        }
+        default:  // 24 and 32: blue, green, red
+            p[0] = b;
+            p[1] = g;
+            p[2] = r;
+            break;
     }
     return colour;
 }
@@ -150,17 +150,17 @@ COLORREF CMemoryDIBTz::GetPixel(int x, int y) {
     const BYTE* p = At(x, topDown ? m_height - 1 - y : y);
     if (!p || (topDown && (y < 0 || y >= m_height))) return CLR_INVALID;
     switch (m_bitsPerPixel) {
-    case 1:
-        return PALETTEINDEX((*p >> (7 - (x & 7))) & 1);
-    case 4:
-        return PALETTEINDEX(x & 1 ? *p & 0x0F : *p >> 4);
-    case 8:
-        return PALETTEINDEX(*p);
-    case 16: {
-        const WORD v = WORD(p[0] | (p[1] << 8));
-        return RGB(((v >> 10) & 31) << 3, ((v >> 5) & 31) << 3, (v & 31) << 3);
-    }
-    default:
-        return RGB(p[2], p[1], p[0]);
+        case 1:
+            return PALETTEINDEX((*p >> (7 - (x & 7))) & 1);
+        case 4:
+            return PALETTEINDEX(x & 1 ? *p & 0x0F : *p >> 4);
+        case 8:
+            return PALETTEINDEX(*p);
+        case 16: {
+            const WORD v = WORD(p[0] | (p[1] << 8));
+            return RGB(((v >> 10) & 31) << 3, ((v >> 5) & 31) << 3, (v & 31) << 3);
+        }
+        default:
+            return RGB(p[2], p[1], p[0]);
     }
 }

@@ -49,16 +49,16 @@ public:
     CPalette m_palette;
 
 protected:
-    HBITMAP m_hDIB = nullptr;  ///< the DIB section
-    CDC m_dc;                  ///< the memory DC the DIB is selected into
+    HBITMAP m_hDIB = nullptr;              ///< the DIB section
+    CDC m_dc;                              ///< the memory DC the DIB is selected into
     std::unique_ptr<BYTE[]> m_bitmapInfo;  ///< BITMAPINFOHEADER + colour table
-    BYTE* m_bits = nullptr;  ///< the first byte of memory row 0
-    int m_bitsPerPixel = 0;  ///< 1, 4, 8, 16, 24 or 32
-    int m_colorUsage = 0;  ///< 0: RGB colour table, 1: palette indices
-    int m_colors = 0;  ///< entries of the colour table
-    int m_stride = 0;  ///< bytes per memory row
-    int m_width = 0;   ///< in pixels
-    int m_height = 0;  ///< in pixels
+    BYTE* m_bits = nullptr;                ///< the first byte of memory row 0
+    int m_bitsPerPixel = 0;                ///< 1, 4, 8, 16, 24 or 32
+    int m_colorUsage = 0;                  ///< 0: RGB colour table, 1: palette indices
+    int m_colors = 0;                      ///< entries of the colour table
+    int m_stride = 0;                      ///< bytes per memory row
+    int m_width = 0;                       ///< in pixels
+    int m_height = 0;                      ///< in pixels
 
 private:
     int CreateDIB(CWnd* window, int width, int height, int bitsPerPixel, int usage,

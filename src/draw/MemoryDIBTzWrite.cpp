@@ -51,9 +51,14 @@ int CMemoryDIBTz::Write(CString path) {
     BITMAPINFOHEADER info;
     memcpy(&info, m_bitmapInfo.get(), sizeof info);
     DWORD colours = info.biClrUsed;
-    if (colours == 0) colours = info.biBitCount == 1 ? 2 : info.biBitCount == 4 ? 16 : info.biBitCount == 8 ? 256 : 0;
+    if (colours == 0)
+        colours = info.biBitCount == 1   ? 2
+                  : info.biBitCount == 4 ? 16
+                  : info.biBitCount == 8 ? 256
+                                         : 0;
     const bool widen = info.biBitCount == 32;  // written as 24 bits
-    const DWORD stride = widen ? (static_cast<DWORD>(m_width) + 1) * 3 / 4 * 4 : static_cast<DWORD>(m_stride);
+    const DWORD stride =
+        widen ? (static_cast<DWORD>(m_width) + 1) * 3 / 4 * 4 : static_cast<DWORD>(m_stride);
     if (widen) {
         info.biBitCount = 24;
         info.biSizeImage = stride * static_cast<DWORD>(m_height);

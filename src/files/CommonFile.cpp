@@ -23,7 +23,8 @@ CString Join(const CString& dir, const CString& name) {
 }
 
 CString StripOneSep(const CString& path) {
-    if (path.GetLength() > 1 && IsSep(path[path.GetLength() - 1])) return path.Left(path.GetLength() - 1);
+    if (path.GetLength() > 1 && IsSep(path[path.GetLength() - 1]))
+        return path.Left(path.GetLength() - 1);
     return path;
 }
 
@@ -113,7 +114,9 @@ CString CCommonFile::GetParentDirectory(const CString& path) {
     return sep < 0 ? p : p.Left(sep);
 }
 
-int CCommonFile::IsValidFileName(const CString& name) { return name.FindOneOf(L"\"*/:<>?\\|") < 0 ? 1 : 0; }
+int CCommonFile::IsValidFileName(const CString& name) {
+    return name.FindOneOf(L"\"*/:<>?\\|") < 0 ? 1 : 0;
+}
 
 int CCommonFile::DoesFileExist(const wchar_t* path) {
     CFile file;
@@ -151,7 +154,8 @@ int CCommonFile::CreateDirectoryW(const CString& path) {
     if (path.IsEmpty()) return 0;
     const CString p = StripOneSep(path);
     CString parent = GetParentDirectory(p);
-    if (parent.GetLength() >= 2 && parent[0] == L'\\' && parent[1] == L'\\' && parent.ReverseFind(L'\\') == 1)
+    if (parent.GetLength() >= 2 && parent[0] == L'\\' && parent[1] == L'\\' &&
+        parent.ReverseFind(L'\\') == 1)
         return 0;
     if (parent.IsEmpty() && IsSep(p[0])) parent = L"/";
     if (parent == p) return ::CreateDirectoryW(p, nullptr) ? 1 : 0;  // no parent part
@@ -184,9 +188,13 @@ int CCommonFile::DeleteTree(const CString& dir, int removeSelf, bool force) {
     return GetFileAttributesW(root) == INVALID_FILE_ATTRIBUTES ? 1 : 0;
 }
 
-int CCommonFile::DeleteDirectory(const CString& dir, int removeSelf) { return DeleteTree(dir, removeSelf, false); }
+int CCommonFile::DeleteDirectory(const CString& dir, int removeSelf) {
+    return DeleteTree(dir, removeSelf, false);
+}
 
-int CCommonFile::DeleteDirectoryForce(const CString& dir, int removeSelf) { return DeleteTree(dir, removeSelf, true); }
+int CCommonFile::DeleteDirectoryForce(const CString& dir, int removeSelf) {
+    return DeleteTree(dir, removeSelf, true);
+}
 
 int CCommonFile::CopyTree(const CString& from, const CString& to, int overwrite, bool update) {
     CFileFind find;
@@ -199,7 +207,8 @@ int CCommonFile::CopyTree(const CString& from, const CString& to, int overwrite,
         const CString dst = Join(to, find.GetFileName());
         if (find.MatchesMask(FILE_ATTRIBUTE_REPARSE_POINT)) {
             // Copied as a link, never followed out of the tree.
-            const bool replace = update ? !IsLink(dst) || IsFileNewerThan(src, dst) : overwrite != 0;
+            const bool replace =
+                update ? !IsLink(dst) || IsFileNewerThan(src, dst) : overwrite != 0;
             if (!CopyLink(src, dst, replace)) return 0;
         } else if (find.IsDirectory()) {
             if (DoesDirectoryExist(dst)) {
@@ -259,7 +268,8 @@ HGLOBAL CCommonFile::GetDirectoryEntries(wchar_t* pattern, int* count) {
         const CString name = find.GetFileName();
         if (name.GetLength() >= MAX_PATH) continue;  // cannot be stored whole
         if (n > 0) {
-            HGLOBAL grown = GlobalReAlloc(block, sizeof(tagDIRENTRY) * static_cast<size_t>(n + 1), GMEM_MOVEABLE | GMEM_ZEROINIT);
+            HGLOBAL grown = GlobalReAlloc(block, sizeof(tagDIRENTRY) * static_cast<size_t>(n + 1),
+                                          GMEM_MOVEABLE | GMEM_ZEROINIT);
             if (!grown) break;
             block = grown;
         }
@@ -316,6 +326,7 @@ void CCommonFile::GetDirectoryEntry(HGLOBAL list, int count, wchar_t* name) {
 
 const wchar_t* CCommonFile::GetMyDocumentPath() {
     static wchar_t path[MAX_PATH];
-    if (!SHGetSpecialFolderPathW(nullptr, path, CSIDL_PERSONAL, FALSE) || path[0] == 0) return nullptr;
+    if (!SHGetSpecialFolderPathW(nullptr, path, CSIDL_PERSONAL, FALSE) || path[0] == 0)
+        return nullptr;
     return path;
 }

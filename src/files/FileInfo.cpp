@@ -44,16 +44,16 @@ int CFileInfo::GetFileInfo(CString path, tagFileInfo* info) {
     UINT length = 0;
     if (!VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", &value, &length)) length = 0;
     const auto* pairs = static_cast<const unsigned char*>(value);
-    static const wchar_t* const kNames[] = {L"CompanyName",     L"FileDescription", L"FileVersion",
-                                            L"InternalName",    L"LegalCopyright",  L"OriginalFilename",
-                                            L"ProductName",     L"ProductVersion"};
+    static const wchar_t* const kNames[] = {
+        L"CompanyName",    L"FileDescription",  L"FileVersion", L"InternalName",
+        L"LegalCopyright", L"OriginalFilename", L"ProductName", L"ProductVersion"};
     for (UINT off = 0; off + 4 <= length; off += 4) {
         tagFileVersion v;
         v.wLanguage = static_cast<WORD>(pairs[off] | (pairs[off + 1] << 8));
         v.wCodePage = static_cast<WORD>(pairs[off + 2] | (pairs[off + 3] << 8));
-        CString* fields[] = {&v.strCompanyName,    &v.strFileDescription,  &v.strFileVersion,
-                             &v.strInternalName,   &v.strLegalCopyright,   &v.strOriginalFilename,
-                             &v.strProductName,    &v.strProductVersion};
+        CString* fields[] = {&v.strCompanyName,  &v.strFileDescription, &v.strFileVersion,
+                             &v.strInternalName, &v.strLegalCopyright,  &v.strOriginalFilename,
+                             &v.strProductName,  &v.strProductVersion};
         for (int i = 0; i < 8; ++i) {
             CString query;
             query.Format(L"\\StringFileInfo\\%04x%04x\\%s", v.wLanguage, v.wCodePage, kNames[i]);

@@ -21,10 +21,10 @@ struct tagFileVersion {
 
 /// A file's status and version records, as CFileInfo::GetFileInfo fills them.
 struct tagFileInfo {
-    CString strFileName;     ///< name and extension, no folder
-    CTime tmModified;        ///< last modification
-    ULONGLONG ullSize = 0;   ///< size in bytes
-    BYTE byAttribute = 0;    ///< FILE_ATTRIBUTE_* of the file status
+    CString strFileName;              ///< name and extension, no folder
+    CTime tmModified;                 ///< last modification
+    ULONGLONG ullSize = 0;            ///< size in bytes
+    BYTE byAttribute = 0;             ///< FILE_ATTRIBUTE_* of the file status
     CArray<tagFileVersion> aVersion;  ///< one record per language of the version resource
 };
 

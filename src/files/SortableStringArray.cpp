@@ -8,7 +8,6 @@ namespace {
 
 thread_local int (*t_compare)(const CString*, const CString*) = nullptr;
 
-
 }  // namespace
 
 void CSortableStringArray::Sort(int (*compare)(const CString*, const CString*)) {
@@ -22,7 +21,8 @@ void CSortableStringArray::Sort(int (*compare)(const CString*, const CString*)) 
     auto* const outer = t_compare;
     t_compare = compare;
     qsort(order.data(), order.size(), sizeof(const CString*), [](const void* a, const void* b) {
-        return t_compare(*static_cast<const CString* const*>(a), *static_cast<const CString* const*>(b));
+        return t_compare(*static_cast<const CString* const*>(a),
+                         *static_cast<const CString* const*>(b));
     });
     t_compare = outer;
     std::vector<CString> sorted;

@@ -64,7 +64,8 @@ void CZntFile::GetUnicode(int* unicode, int* littleEndian) const {
 
 BOOL CZntFile::Open(const wchar_t* name, UINT openFlags, CFileException* error) {
     // Always binary: the line ends are handled here.
-    if (!CStdioFile::Open(name, (openFlags & ~static_cast<UINT>(typeText)) | typeBinary, error)) return FALSE;
+    if (!CStdioFile::Open(name, (openFlags & ~static_cast<UINT>(typeText)) | typeBinary, error))
+        return FALSE;
     if (openFlags & modeWrite) {
         if (m_nUnicode == 1) WriteBOM(m_nLittleEndian);
         return TRUE;
@@ -153,7 +154,8 @@ int CZntFile::ReadLine(CString& raw, UINT* byteCount) {
     }
     // Trailing CR units go, including one that ended the previous block while its LF
     // began this one.
-    while (gathered.size() >= unit && isCR(reinterpret_cast<const unsigned char*>(gathered.data()) + gathered.size() - unit))
+    while (gathered.size() >= unit &&
+           isCR(reinterpret_cast<const unsigned char*>(gathered.data()) + gathered.size() - unit))
         gathered.resize(gathered.size() - unit);
     if (byteCount) *byteCount = static_cast<UINT>(gathered.size());
     PackUnits(gathered, unit == 2, raw);
@@ -188,7 +190,8 @@ UINT CZntFile::UTF16toMBCS(CString& text, UINT byteCount) {
     ZcmWideToAnsi(text.GetString(), n, bytes);
     if (bytes.empty()) return 0;
     std::wstring units(bytes.size(), L'\0');
-    for (size_t i = 0; i < bytes.size(); ++i) units[i] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]));
+    for (size_t i = 0; i < bytes.size(); ++i)
+        units[i] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]));
     text = CString(std::move(units));
     return static_cast<UINT>((bytes.size() + 1) & ~static_cast<size_t>(1));
 }
@@ -247,7 +250,8 @@ void CZntFile::WriteString(const wchar_t* text) {
         ZcmWideToUtf16(copy.GetString(), static_cast<size_t>(copy.GetLength()), units);
         bytes.resize(units.size() * 2);
         for (size_t i = 0; i < units.size(); ++i) {
-            const unsigned char lo = static_cast<unsigned char>(units[i] & 0xFF), hi = static_cast<unsigned char>(units[i] >> 8);
+            const unsigned char lo = static_cast<unsigned char>(units[i] & 0xFF),
+                                hi = static_cast<unsigned char>(units[i] >> 8);
             bytes[2 * i] = static_cast<char>(m_nLittleEndian ? lo : hi);
             bytes[2 * i + 1] = static_cast<char>(m_nLittleEndian ? hi : lo);
         }
@@ -256,7 +260,8 @@ void CZntFile::WriteString(const wchar_t* text) {
         ZcmWideToAnsi(copy.GetString(), static_cast<size_t>(copy.GetLength()), bytes);
     }
     if (bytes.empty()) return;
-    if (bytes.size() > 0xFFFFFFFFu) AfxThrowFileException(CFileException::diskFull, EFBIG, m_strFileName);
+    if (bytes.size() > 0xFFFFFFFFu)
+        AfxThrowFileException(CFileException::diskFull, EFBIG, m_strFileName);
     // CStdioFile::Write throws the disk-full file exception when the stream write fails.
     Write(bytes.data(), static_cast<UINT>(bytes.size()));
 }

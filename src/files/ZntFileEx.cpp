@@ -21,7 +21,11 @@ const char* FindLineEnd(const char* p, const char* end) {
 }  // namespace
 
 CZntFileEx::CZntFileEx()
-    : m_nEncodeType(0), m_pFileStream(nullptr), m_buffer(kBufferSize), m_pos(kBufferSize + 1), m_end(kBufferSize),
+    : m_nEncodeType(0),
+      m_pFileStream(nullptr),
+      m_buffer(kBufferSize),
+      m_pos(kBufferSize + 1),
+      m_end(kBufferSize),
       m_bEndOfData(0) {}
 
 CZntFileEx::~CZntFileEx() = default;  // the base class closes the stream
@@ -29,7 +33,8 @@ CZntFileEx::~CZntFileEx() = default;  // the base class closes the stream
 int CZntFileEx::GetEncodeType(const wchar_t* path) {
     CFile file;
     // Shared, so a file that someone else has open still tells its encoding.
-    if (!file.Open(path, CFile::modeRead | CFile::typeBinary | CFile::shareDenyNone)) return encodeError;
+    if (!file.Open(path, CFile::modeRead | CFile::typeBinary | CFile::shareDenyNone))
+        return encodeError;
     unsigned char b[4] = {};
     try {
         file.Read(b, 4);
@@ -55,7 +60,8 @@ int CZntFileEx::Open(const wchar_t* path, UINT openFlags, int encodeType) {
     } else {
         return OpenForReading(path, openFlags);
     }
-    if (m_nEncodeType == encodeUtf16LE || m_nEncodeType == encodeUtf8) return SetFileStream(path, openFlags);
+    if (m_nEncodeType == encodeUtf16LE || m_nEncodeType == encodeUtf8)
+        return SetFileStream(path, openFlags);
     return CStdioFile::Open(path, openFlags, nullptr);
 }
 
@@ -65,7 +71,8 @@ int CZntFileEx::OpenForReading(const wchar_t* path, UINT openFlags) {
         // A UTF file that may not be opened so (shared with a writer) throws, as a failed
         // stream open does.
         m_nEncodeType = GetEncodeType(path);
-        if (m_nEncodeType == encodeUtf16LE || m_nEncodeType == encodeUtf8) AfxThrowInvalidArgException();
+        if (m_nEncodeType == encodeUtf16LE || m_nEncodeType == encodeUtf8)
+            AfxThrowInvalidArgException();
         return 0;
     }
     unsigned char b[3] = {};
@@ -95,7 +102,8 @@ int CZntFileEx::SetFileStream(const wchar_t* path, UINT openFlags) {
         mode = (openFlags & modeNoTruncate) ? L"a" : L"w";
     else
         mode = (openFlags & modeWrite) ? L"a" : L"r";
-    if ((mode == L"r" && (openFlags & modeReadWrite)) || (mode != L"r" && !(openFlags & modeWrite))) mode += L"+";
+    if ((mode == L"r" && (openFlags & modeReadWrite)) || (mode != L"r" && !(openFlags & modeWrite)))
+        mode += L"+";
     mode += (openFlags & typeBinary) ? L"b" : L"t";
     if ((openFlags & 3) == modeWrite) {
         if (m_nEncodeType == encodeUtf16LE)
@@ -109,11 +117,21 @@ int CZntFileEx::SetFileStream(const wchar_t* path, UINT openFlags) {
     }
     int share;
     switch (openFlags & 0x70) {
-        case shareExclusive: share = _SH_DENYRW; break;
-        case shareDenyWrite: share = _SH_DENYWR; break;
-        case shareDenyRead: share = _SH_DENYRD; break;
-        case shareDenyNone: share = _SH_DENYNO; break;
-        default: share = _SH_SECURE; break;
+        case shareExclusive:
+            share = _SH_DENYRW;
+            break;
+        case shareDenyWrite:
+            share = _SH_DENYWR;
+            break;
+        case shareDenyRead:
+            share = _SH_DENYRD;
+            break;
+        case shareDenyNone:
+            share = _SH_DENYNO;
+            break;
+        default:
+            share = _SH_SECURE;
+            break;
     }
     ZcmStream* stream = _wfsopen(path, mode.c_str(), share);
     if (!stream) AfxThrowInvalidArgException();
@@ -165,7 +183,8 @@ int CZntFileEx::ReadStringSJIS(CString& line) {
         if (found) {
             // LF CR and CR CR end one line; so does CR LF, which reaches here from files
             // opened in binary mode.
-            if (m_pos < m_end && (m_buffer[m_pos] == '\r' || (terminator == '\r' && m_buffer[m_pos] == '\n'))) {
+            if (m_pos < m_end &&
+                (m_buffer[m_pos] == '\r' || (terminator == '\r' && m_buffer[m_pos] == '\n'))) {
                 ++m_pos;
                 if (m_pos >= m_end && !m_bEndOfData) Refill();
             }
@@ -200,6 +219,7 @@ void CZntFileEx::WriteStringSJIS(CString text) {
     std::string bytes;
     ZcmWideToAnsi(text.GetString(), static_cast<size_t>(text.GetLength()), bytes);
     if (bytes.empty()) return;
-    if (bytes.size() > 0xFFFFFFFFu) AfxThrowFileException(CFileException::diskFull, EFBIG, m_strFileName);
+    if (bytes.size() > 0xFFFFFFFFu)
+        AfxThrowFileException(CFileException::diskFull, EFBIG, m_strFileName);
     Write(bytes.data(), static_cast<UINT>(bytes.size()));
 }

@@ -50,10 +50,10 @@ protected:
     /// Reads the next block into the buffer; sets the end-of-data flag on a short read.
     void Refill();
 
-    int m_nEncodeType;            ///< the encoding in force (encode... values)
-    ZcmStream* m_pFileStream;     ///< the encoded stream of a UTF file, else null
-    std::vector<char> m_buffer;   ///< the Shift-JIS read buffer
-    size_t m_pos;   ///< read position in the buffer
-    size_t m_end;   ///< end of the valid data
-    int m_bEndOfData;  ///< non-zero once the last block was read
+    int m_nEncodeType;           ///< the encoding in force (encode... values)
+    ZcmStream* m_pFileStream;    ///< the encoded stream of a UTF file, else null
+    std::vector<char> m_buffer;  ///< the Shift-JIS read buffer
+    size_t m_pos;                ///< read position in the buffer
+    size_t m_end;                ///< end of the valid data
+    int m_bEndOfData;            ///< non-zero once the last block was read
 };

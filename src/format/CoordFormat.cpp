@@ -33,12 +33,14 @@ template <size_t N>
 bool NeedsValue(wchar_t (&buf)[N], int precision, double value,
                 const wchar_t* const placeholders[]) {
     switch (Classify(precision, std::isfinite(value))) {
-        case Layout::Keep: return false;
+        case Layout::Keep:
+            return false;
         case Layout::Placeholder:
             wcsncpy(buf, placeholders[std::abs(precision)], N - 1);
             buf[N - 1] = 0;
             return false;
-        case Layout::Value: break;
+        case Layout::Value:
+            break;
     }
     return true;
 }
@@ -141,9 +143,9 @@ const wchar_t* CCommonCoordFormat::CoordFormatRA(double hours, int precision) {
 const wchar_t* CCommonCoordFormat::CoordFormatDecl(double degrees, int precision) {
     static wchar_t buf[32];
     if (!NeedsValue(buf, precision, degrees, kDeclPlaceholder)) return buf;
-    static const wchar_t* const kFormat[] = {L"", L"%lc%02d\uFF9F%02d'", L"%lc%02d\uFF9F%02d'%02.0f\"",
-                                             L"%lc%02d\uFF9F%02d'%04.1f\"",
-                                             L"%lc%02d\uFF9F%02d'%05.2f\""};
+    static const wchar_t* const kFormat[] = {
+        L"", L"%lc%02d\uFF9F%02d'", L"%lc%02d\uFF9F%02d'%02.0f\"", L"%lc%02d\uFF9F%02d'%04.1f\"",
+        L"%lc%02d\uFF9F%02d'%05.2f\""};
     const double v = degmal2(degrees);
     const wchar_t sign = v >= 0 ? L'+' : L'-';
     const Dms r = SplitDegrees(std::fabs(v), precision);
@@ -187,8 +189,7 @@ const wchar_t* CCommonCoordFormat::CoordFormatDeclDeg(double degrees, int precis
     const double v = degmal2(degrees);
     const int signWidth = (v >= 0 ? 1 : 0) + (std::fabs(v) < 10 ? 1 : 0);
     const int numberWidth = precision + 7 - signWidth - (precision == 3 ? 0 : 1);
-    swprintf(buf, 64, L"%*ls%-*.*f", signWidth, v >= 0 ? L"+" : L"", numberWidth, precision + 2,
-             v);
+    swprintf(buf, 64, L"%*ls%-*.*f", signWidth, v >= 0 ? L"+" : L"", numberWidth, precision + 2, v);
     return buf;
 }
 

@@ -6,8 +6,8 @@
 
 namespace {
 
-constexpr int kIntChars = 256;      // characters read from an integer box
-constexpr int kDoubleChars = 1044;  // characters read from a floating box
+constexpr int kIntChars = 256;          // characters read from an integer box
+constexpr int kDoubleChars = 1044;      // characters read from a floating box
 constexpr unsigned kMaxDecimals = 340;  // enough for the smallest doubles
 
 bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
@@ -52,8 +52,8 @@ void DropTrailingZeros(CString& text) {
 }
 
 // The frame shared by the integer exchanges, over the range [low, high].
-void ExchangeInteger(CDataExchange* pDX, int nIDC, long long& value, long long low,
-                     long long high, unsigned maxChars) {
+void ExchangeInteger(CDataExchange* pDX, int nIDC, long long& value, long long low, long long high,
+                     unsigned maxChars) {
     CEdit* edit = pDX ? pDX->PrepareEditCtrl(nIDC) : nullptr;
     if (!edit) return;
     EnsureLimit(edit, maxChars);

@@ -25,7 +25,8 @@ ZCMCOM_API void DDX_Uint(CDataExchange* pDX, int nIDC, unsigned& value, unsigned
 /// A floating-point number.
 ZCMCOM_API void DDX_Double(CDataExchange* pDX, int nIDC, double& value, int bAllowNegative,
                            unsigned maxChars);
-/// A floating-point number shown with format, which takes one floating argument ("%.3f"); one that does not is replaced by "%f".
+/// A floating-point number shown with format, which takes one floating argument ("%.3f"); one that
+/// does not is replaced by "%f".
 ZCMCOM_API void DDX_DoubleFmt(CDataExchange* pDX, int nIDC, double& value, const wchar_t* format,
                               unsigned maxChars);
 /// At most `decimals` digits after the point, both ways.

@@ -33,8 +33,7 @@ bool ScanInt(const wchar_t*& p, int* out) {
 bool ScanToken(const wchar_t*& p, int max, std::wstring* out) {
     while (IsBlank(*p)) ++p;
     out->clear();
-    while (*p && !IsBlank(*p) && static_cast<int>(out->size()) < max)
-        *out += *p++;
+    while (*p && !IsBlank(*p) && static_cast<int>(out->size()) < max) *out += *p++;
     return !out->empty();
 }
 

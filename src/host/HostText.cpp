@@ -12,7 +12,8 @@ CString CanonicalQuery(const CString& text) {
     CString out;
     for (int i = 0; i < text.GetLength(); ++i) {
         const wchar_t c = text[i];
-        if (!std::iswspace(static_cast<wint_t>(c))) out += static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+        if (!std::iswspace(static_cast<wint_t>(c)))
+            out += static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
     }
     return out;
 }
@@ -33,8 +34,8 @@ CString DateText(const wchar_t* token, const tagADATE& d) {
     const bool bc = d.year <= 0;
     // In 64 bits: the era's year of the earliest representable one does not fit an int.
     const long long year = bc ? 1LL - d.year : d.year;
-    s.Format(L"%s %s%lld/%02d/%02d %02d:%02d:%02d", token, bc ? L"BC" : L"AD", year,
-             d.month, d.day, d.hour, d.minute, static_cast<int>(d.second));
+    s.Format(L"%s %s%lld/%02d/%02d %02d:%02d:%02d", token, bc ? L"BC" : L"AD", year, d.month, d.day,
+             d.hour, d.minute, static_cast<int>(d.second));
     return s;
 }
 
@@ -128,8 +129,12 @@ CString ClockAnswer(const CString& q, double jdUt, double zone, double longitude
     ChangeTimezone(&d, zone);
     // Seconds keep their fraction; the other fields are those of the same clock.
     if (field == L"second") return Formatted(d.second, L"%.3f");
-    const int value = field == L"year" ? d.year : field == L"month" ? d.month : field == L"day" ? d.day
-                    : field == L"hour" ? d.hour : field == L"minute" ? d.minute : INT32_MIN;
+    const int value = field == L"year"     ? d.year
+                      : field == L"month"  ? d.month
+                      : field == L"day"    ? d.day
+                      : field == L"hour"   ? d.hour
+                      : field == L"minute" ? d.minute
+                                           : INT32_MIN;
     if (value == INT32_MIN) return CString();
     CString s;
     s.Format(L"%d", value);

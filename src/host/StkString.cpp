@@ -39,9 +39,8 @@ int CStkStr::IsFalse() const { return (Same(L"FALSE") || Same(L"OFF") || Same(L"
 int CStkStr::IsBool() const { return (IsTrue() || IsFalse()) ? 1 : 0; }
 
 int CStkStr::LineStyle() const {
-    static const tagNAMETABLE kStyles[] = {{L"SOLID", 0},      {L"DASH", 1},
-                                           {L"DOT", 2},        {L"DASHDOT", 3},
-                                           {L"DASHDOTDOT", 4}, {nullptr, 0}};
+    static const tagNAMETABLE kStyles[] = {{L"SOLID", 0},   {L"DASH", 1},       {L"DOT", 2},
+                                           {L"DASHDOT", 3}, {L"DASHDOTDOT", 4}, {nullptr, 0}};
     for (const tagNAMETABLE* row = kStyles; row->name; ++row)
         if (Same(row->name)) return row->value;
     return -1;
@@ -163,8 +162,8 @@ void CZntProperty::SplitCall(const CString& text, int open) {
     }
     int pos = open + 1;
     for (int n = 1; n < kMaxParam; ++n) {
-        while (pos < end && (s[pos] == L' ' || s[pos] == L'\t' || s[pos] == L'\r' ||
-                             s[pos] == L'\n'))
+        while (pos < end &&
+               (s[pos] == L' ' || s[pos] == L'\t' || s[pos] == L'\r' || s[pos] == L'\n'))
             ++pos;
         if (pos >= end) break;
         if (s[pos] == L'"') {
@@ -226,9 +225,7 @@ int CZntProperty::TableValueSearch(int i, const tagNAMETABLE table[], int value)
     return InRange(i) ? m_param[i].TableValueSearch(table, value) : 0;
 }
 
-wchar_t CZntProperty::GetAt(int i, int pos) const {
-    return InRange(i) ? m_param[i].GetAt(pos) : 0;
-}
+wchar_t CZntProperty::GetAt(int i, int pos) const { return InRange(i) ? m_param[i].GetAt(pos) : 0; }
 
 CString CZntProperty::Mid(int i, int first) const {
     return InRange(i) ? m_param[i].Mid(first) : CString();

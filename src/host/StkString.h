@@ -89,7 +89,7 @@ protected:
 class ZCMCOM_API CZntProperty {
 public:
     CZntProperty() = default;
-    CZntProperty(const CString& text);  ///< splits text as Set does (NOLINT)
+    CZntProperty(const CString& text);                       ///< splits text as Set does (NOLINT)
     CZntProperty(const CZntProperty&) = default;             ///< copies the tokens
     CZntProperty& operator=(const CZntProperty&) = default;  ///< copies the tokens
     virtual ~CZntProperty();

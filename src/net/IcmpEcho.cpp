@@ -22,7 +22,8 @@ constexpr size_t kHeader = 8;  // type, code, checksum, identifier, sequence
 
 uint16_t Checksum(const uint8_t* data, size_t length) {
     uint32_t sum = 0;
-    for (size_t i = 0; i + 1 < length; i += 2) sum += static_cast<uint32_t>(data[i] << 8 | data[i + 1]);
+    for (size_t i = 0; i + 1 < length; i += 2)
+        sum += static_cast<uint32_t>(data[i] << 8 | data[i + 1]);
     if (length & 1) sum += static_cast<uint32_t>(data[length - 1] << 8);
     while (sum >> 16) sum = (sum & 0xFFFF) + (sum >> 16);
     return htons(static_cast<uint16_t>(~sum));

@@ -131,8 +131,8 @@ int CInetSocket::SendAll(int socket, const char* data, int length, const sockadd
     return sent;
 }
 
-int CInetSocket::SendMaybeBroadcast(int socket, const char* data, int length,
-                                    const sockaddr_in* to, int broadcast) {
+int CInetSocket::SendMaybeBroadcast(int socket, const char* data, int length, const sockaddr_in* to,
+                                    int broadcast) {
     if (!broadcast) return SendAll(socket, data, length, to);
     int old = 0;
     socklen_t size = sizeof old;
@@ -269,9 +269,11 @@ void CInetSocket::RunListener() {
             if (i == 0) {
                 // Clients are non-blocking: an answer to one that does not read never
                 // holds up the others or the stop request.
-                const int client = accept4(slots[0].socket, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+                const int client =
+                    accept4(slots[0].socket, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
                 if (client < 0) continue;
-                setsockopt(client, SOL_SOCKET, SO_SNDBUF, &kClientSendBuffer, sizeof kClientSendBuffer);
+                setsockopt(client, SOL_SOCKET, SO_SNDBUF, &kClientSendBuffer,
+                           sizeof kClientSendBuffer);
                 int free = -1;
                 for (int j = 1; j < kListenSlots && free < 0; ++j)
                     if (slots[j].socket < 0) free = j;

@@ -128,6 +128,6 @@ private:
     ReceiveFunction m_onReceive;
     CWinThread* m_pListener = nullptr;
     CEvent m_stopEvent;
-    int m_listenSocket = -1;          ///< handed to the listener thread, which closes it
+    int m_listenSocket = -1;           ///< handed to the listener thread, which closes it
     zcmnet::WakeFd* m_wake = nullptr;  ///< ends the listener's wait at a stop request
 };

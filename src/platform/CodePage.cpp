@@ -29,7 +29,8 @@ struct Converter {
 Converter* GetConverter(const char* from, const char* to) {
     thread_local std::vector<std::unique_ptr<Converter>> cache;
     for (auto& c : cache)
-        if (c->from == from && c->to == to) return c->cd == reinterpret_cast<iconv_t>(-1) ? nullptr : c.get();
+        if (c->from == from && c->to == to)
+            return c->cd == reinterpret_cast<iconv_t>(-1) ? nullptr : c.get();
     auto c = std::make_unique<Converter>();
     c->from = from;
     c->to = to;
@@ -49,7 +50,8 @@ bool CheckAsciiCompatible(Converter* c) {
     char* op = reinterpret_cast<char*>(out);
     size_t ol = sizeof out;
     iconv(c->cd, nullptr, nullptr, nullptr, nullptr);
-    if (iconv(c->cd, &ip, &il, &op, &ol) == static_cast<size_t>(-1) || il != 0 || ol != 0) return false;
+    if (iconv(c->cd, &ip, &il, &op, &ol) == static_cast<size_t>(-1) || il != 0 || ol != 0)
+        return false;
     for (int i = 0; i < 127; ++i)
         if (out[i] != static_cast<wchar_t>(i + 1)) return false;
     return true;
@@ -66,10 +68,14 @@ const char* AcpName() {
 const char* CodePageName(UINT codePage) {
     switch (codePage) {
         case CP_ACP:
-        case CP_OEMCP: return AcpName();
-        case 932: return "CP932";
-        case CP_UTF8: return "UTF-8";
-        default: return nullptr;
+        case CP_OEMCP:
+            return AcpName();
+        case 932:
+            return "CP932";
+        case CP_UTF8:
+            return "UTF-8";
+        default:
+            return nullptr;
     }
 }
 
@@ -131,8 +137,8 @@ bool Decode(Converter* c, const char* bytes, size_t count, bool strict, std::wst
 }
 
 // Encodes wide text; unmappable characters become def (or fail when def is null).
-bool Encode(Converter* c, const wchar_t* text, size_t count, const std::string* def, bool* usedDefault,
-            std::string& out) {
+bool Encode(Converter* c, const wchar_t* text, size_t count, const std::string* def,
+            bool* usedDefault, std::string& out) {
     iconv(c->cd, nullptr, nullptr, nullptr, nullptr);
     size_t i = 0;
     char buf[4096];
@@ -166,12 +172,14 @@ UINT GetACP() { return strcmp(AcpName(), "CP932") == 0 ? 932u : 0u; }
 
 const char* ZcmAnsiCodePageName() { return AcpName(); }
 
-int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR mb, int mbCount, LPWSTR wide, int wideCount) {
+int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR mb, int mbCount, LPWSTR wide,
+                        int wideCount) {
     if (!mb || mbCount == 0 || mbCount < -1 || wideCount < 0 || (wideCount > 0 && !wide)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
-    if (flags & ~static_cast<DWORD>(MB_PRECOMPOSED | MB_COMPOSITE | MB_USEGLYPHCHARS | MB_ERR_INVALID_CHARS)) {
+    if (flags & ~static_cast<DWORD>(MB_PRECOMPOSED | MB_COMPOSITE | MB_USEGLYPHCHARS |
+                                    MB_ERR_INVALID_CHARS)) {
         SetLastError(ERROR_INVALID_FLAGS);
         return 0;
     }
@@ -201,8 +209,8 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR mb, int mbCount, LPWS
     return needed;
 }
 
-int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount, LPSTR mb, int mbCount,
-                        LPCSTR defaultChar, BOOL* usedDefaultChar) {
+int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount, LPSTR mb,
+                        int mbCount, LPCSTR defaultChar, BOOL* usedDefaultChar) {
     if (usedDefaultChar) *usedDefaultChar = FALSE;
     if (!wide || wideCount == 0 || wideCount < -1 || mbCount < 0 || (mbCount > 0 && !mb)) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -237,7 +245,8 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount,
             SetLastError(ERROR_INVALID_PARAMETER);
             return 0;
         }
-        const std::string def = defaultChar && *defaultChar ? std::string(defaultChar) : std::string("?");
+        const std::string def =
+            defaultChar && *defaultChar ? std::string(defaultChar) : std::string("?");
         bool used = false;
         Encode(c, wide, n, &def, &used, out);
         if (usedDefaultChar) *usedDefaultChar = used ? TRUE : FALSE;
@@ -285,7 +294,8 @@ void ZcmUtf16ToWide(const char16_t* units, size_t count, std::wstring& out) {
     out.reserve(out.size() + count);
     for (size_t i = 0; i < count; ++i) {
         const char16_t u = units[i];
-        if (u >= 0xD800 && u <= 0xDBFF && i + 1 < count && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) {
+        if (u >= 0xD800 && u <= 0xDBFF && i + 1 < count && units[i + 1] >= 0xDC00 &&
+            units[i + 1] <= 0xDFFF) {
             out += static_cast<wchar_t>(0x10000 + ((u - 0xD800) << 10) + (units[i + 1] - 0xDC00));
             ++i;
         } else {

@@ -43,8 +43,8 @@
 /// Converts mbCount bytes (-1: up to and with the terminator) of codePage to wide text in
 /// wide (wideCount characters). With wideCount 0 only the size needed is returned. Returns
 /// the characters written, 0 on failure (see the notes above).
-ZCMCOM_API int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR mb, int mbCount,
-                                   LPWSTR wide, int wideCount);
+ZCMCOM_API int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR mb, int mbCount, LPWSTR wide,
+                                   int wideCount);
 /// Converts wideCount characters (-1: up to and with the terminator) to codePage bytes in mb
 /// (mbCount bytes; 0: only the size needed is returned). Characters the code page lacks
 /// become defaultChar ('?' when nullptr) and set *usedDefaultChar. Returns the bytes

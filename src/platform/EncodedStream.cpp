@@ -68,7 +68,8 @@ int SpoolToMemory(int fd) {
 bool ZcmReadWhole(int fd, std::string& out, size_t limit) {
     out.clear();
     struct stat st;
-    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<unsigned long long>(st.st_size) > limit) {
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+        static_cast<unsigned long long>(st.st_size) > limit) {
         errno = EFBIG;
         return false;
     }
@@ -103,8 +104,9 @@ bool ZcmShareLock::Acquire(const char* path, bool read, bool write, int shareRig
         Release();
         return true;
     }
-    const bool conflict = (read && ChannelTaken(m_fd, denyRead)) || (write && ChannelTaken(m_fd, denyWrite)) ||
-                          (denyR && ChannelTaken(m_fd, readers)) || (denyW && ChannelTaken(m_fd, writers));
+    const bool conflict =
+        (read && ChannelTaken(m_fd, denyRead)) || (write && ChannelTaken(m_fd, denyWrite)) ||
+        (denyR && ChannelTaken(m_fd, readers)) || (denyW && ChannelTaken(m_fd, writers));
     if (conflict) {
         Release();
         errno = ETXTBSY;  // reported as a sharing violation
@@ -155,7 +157,8 @@ int ZcmOpenShared(const wchar_t* path, int posixFlags, int shareRights, ZcmShare
         return copy;
     }
     // Devices (/dev/null, /dev/full) ignore truncation, as open() itself does.
-    if ((posixFlags & O_TRUNC) && fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ftruncate(fd, 0) != 0) {
+    if ((posixFlags & O_TRUNC) && fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+        ftruncate(fd, 0) != 0) {
         const int err = errno;
         close(fd);
         lock.Release();
@@ -301,7 +304,8 @@ bool ZcmStream::ReadByteLine(std::string& bytes) {
         if (m_pos >= m_end && !Fill()) return true;
         const char* start = &m_buf[m_pos];
         const void* lf = memchr(start, '\n', m_end - m_pos);
-        const size_t n = lf ? static_cast<size_t>(static_cast<const char*>(lf) - start) + 1 : m_end - m_pos;
+        const size_t n =
+            lf ? static_cast<size_t>(static_cast<const char*>(lf) - start) + 1 : m_end - m_pos;
         bytes.append(start, n);
         m_pos += n;
         if (lf) return true;
@@ -339,7 +343,8 @@ bool ZcmStream::GetLine(std::wstring& line) {
             return false;
         }
         if (units.empty()) return false;
-        if (m_text && units.size() >= 2 && units[units.size() - 2] == u'\r' && units.back() == u'\n')
+        if (m_text && units.size() >= 2 && units[units.size() - 2] == u'\r' &&
+            units.back() == u'\n')
             units.erase(units.size() - 2, 1);
         ZcmUtf16ToWide(units.data(), units.size(), line);
         return true;
@@ -404,7 +409,8 @@ size_t ZcmStream::Write(const void* buffer, size_t count) {
     size_t done = 0;
     while (done < count) {
         const void* lf = memchr(data + done, '\n', count - done);
-        const size_t n = lf ? static_cast<size_t>(static_cast<const char*>(lf) - (data + done)) : count - done;
+        const size_t n =
+            lf ? static_cast<size_t>(static_cast<const char*>(lf) - (data + done)) : count - done;
         if (!RawWrite(data + done, n)) return done;
         done += n;
         if (lf) {
@@ -497,8 +503,10 @@ long long ZcmStream::Seek(long long offset, int whence) {
         m_pos = static_cast<size_t>(target - m_bufOffset);
         return target;
     }
-    const off_t r = whence == SEEK_END ? lseek(m_fd, static_cast<off_t>(offset), SEEK_END)
-                                       : (target < 0 ? (errno = EINVAL, -1) : lseek(m_fd, static_cast<off_t>(target), SEEK_SET));
+    const off_t r = whence == SEEK_END
+                        ? lseek(m_fd, static_cast<off_t>(offset), SEEK_END)
+                        : (target < 0 ? (errno = EINVAL, -1)
+                                      : lseek(m_fd, static_cast<off_t>(target), SEEK_SET));
     if (r < 0) return -1;
     m_bufOffset = r;
     m_pos = m_end = 0;
@@ -509,7 +517,8 @@ long long ZcmStream::Seek(long long offset, int whence) {
 
 namespace {
 
-bool ParseMode(const wchar_t* mode, int& flags, bool& canRead, bool& canWrite, bool& text, int& ccs) {
+bool ParseMode(const wchar_t* mode, int& flags, bool& canRead, bool& canWrite, bool& text,
+               int& ccs) {
     if (!mode) return false;
     std::wstring m(mode);
     std::wstring enc;
@@ -539,17 +548,28 @@ bool ParseMode(const wchar_t* mode, int& flags, bool& canRead, bool& canWrite, b
     bool plus = false;
     text = true;
     for (size_t i = 1; i < m.size(); ++i) {
-        if (m[i] == L'+') plus = true;
-        else if (m[i] == L'b') text = false;
-        else if (m[i] == L't') text = true;
-        else if (m[i] != L'S' && m[i] != L'R' && m[i] != L'T' && m[i] != L'D' && m[i] != L'N' && m[i] != L'c')
+        if (m[i] == L'+')
+            plus = true;
+        else if (m[i] == L'b')
+            text = false;
+        else if (m[i] == L't')
+            text = true;
+        else if (m[i] != L'S' && m[i] != L'R' && m[i] != L'T' && m[i] != L'D' && m[i] != L'N' &&
+                 m[i] != L'c')
             return false;
     }
     switch (kind) {
-        case L'r': flags = plus ? O_RDWR : O_RDONLY; break;
-        case L'w': flags = (plus ? O_RDWR : O_WRONLY) | O_CREAT | O_TRUNC; break;
-        case L'a': flags = (plus ? O_RDWR : O_WRONLY) | O_CREAT | O_APPEND; break;
-        default: return false;
+        case L'r':
+            flags = plus ? O_RDWR : O_RDONLY;
+            break;
+        case L'w':
+            flags = (plus ? O_RDWR : O_WRONLY) | O_CREAT | O_TRUNC;
+            break;
+        case L'a':
+            flags = (plus ? O_RDWR : O_WRONLY) | O_CREAT | O_APPEND;
+            break;
+        default:
+            return false;
     }
     canRead = kind == L'r' || plus;
     canWrite = kind != L'r' || plus;
@@ -561,7 +581,8 @@ bool ParseMode(const wchar_t* mode, int& flags, bool& canRead, bool& canWrite, b
 int DetectMark(const wchar_t* path, int streamFd, bool readable, int& markLength) {
     unsigned char b[3] = {};
     // Else a separate descriptor: the stream's own is write-only.
-    const int fd = readable ? streamFd : open(ZcmWideToUtf8(path, wcslen(path)).c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd =
+        readable ? streamFd : open(ZcmWideToUtf8(path, wcslen(path)).c_str(), O_RDONLY | O_CLOEXEC);
     const ssize_t n = fd < 0 ? 0 : pread(fd, b, 3, 0);
     if (fd >= 0 && !readable) close(fd);
     markLength = 0;
@@ -587,12 +608,24 @@ ZcmStream* _wfsopen(const wchar_t* path, const wchar_t* mode, int shareFlag) {
     }
     int rights;
     switch (shareFlag) {
-        case _SH_DENYRW: rights = 0; break;
-        case _SH_DENYWR: rights = 1; break;
-        case _SH_DENYRD: rights = 2; break;
-        case _SH_DENYNO: rights = 3; break;
-        case _SH_SECURE: rights = canWrite ? 0 : 1; break;
-        default: errno = EINVAL; return nullptr;
+        case _SH_DENYRW:
+            rights = 0;
+            break;
+        case _SH_DENYWR:
+            rights = 1;
+            break;
+        case _SH_DENYRD:
+            rights = 2;
+            break;
+        case _SH_DENYNO:
+            rights = 3;
+            break;
+        case _SH_SECURE:
+            rights = canWrite ? 0 : 1;
+            break;
+        default:
+            errno = EINVAL;
+            return nullptr;
     }
     ZcmShareLock lock;
     const int fd = ZcmOpenShared(path, flags, rights, lock);
@@ -602,8 +635,9 @@ ZcmStream* _wfsopen(const wchar_t* path, const wchar_t* mode, int shareFlag) {
         // The mark of an existing file wins over the encoding asked for.
         int markLength = 0;
         const int marked = (flags & O_TRUNC) ? -1 : DetectMark(path, fd, canRead, markLength);
-        encoding = marked >= 0 ? static_cast<ZcmStream::Encoding>(marked)
-                               : (ccs == 3 ? ZcmStream::utf8 : static_cast<ZcmStream::Encoding>(ccs));
+        encoding = marked >= 0
+                       ? static_cast<ZcmStream::Encoding>(marked)
+                       : (ccs == 3 ? ZcmStream::utf8 : static_cast<ZcmStream::Encoding>(ccs));
         struct stat st;
         const bool empty = fstat(fd, &st) == 0 && st.st_size == 0;
         if (canWrite && empty) {

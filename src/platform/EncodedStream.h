@@ -40,7 +40,8 @@ public:
     ZcmShareLock(const ZcmShareLock&) = delete;
     ZcmShareLock& operator=(const ZcmShareLock&) = delete;
     /// Takes the locks for this access and these share rights (Windows FILE_SHARE_READ 1,
-    /// FILE_SHARE_WRITE 2); false with errno ETXTBSY (a sharing violation) when another open forbids it.
+    /// FILE_SHARE_WRITE 2); false with errno ETXTBSY (a sharing violation) when another open
+    /// forbids it.
     bool Acquire(const char* path, bool read, bool write, int shareRights);
     /// Gives up the locks; the lock can be acquired again.
     void Release();
@@ -135,11 +136,11 @@ private:
     bool m_canRead, m_canWrite, m_text;
     Encoding m_encoding;
     ZcmShareLock m_lock;
-    std::string m_buf;        ///< read buffer, or pending writes
-    size_t m_pos = 0;         ///< next unread byte
-    size_t m_end = 0;         ///< end of valid read data
-    bool m_writing = false;   ///< m_buf holds pending writes
-    long long m_bufOffset;    ///< file offset of m_buf[0] (read mode)
+    std::string m_buf;       ///< read buffer, or pending writes
+    size_t m_pos = 0;        ///< next unread byte
+    size_t m_end = 0;        ///< end of valid read data
+    bool m_writing = false;  ///< m_buf holds pending writes
+    long long m_bufOffset;   ///< file offset of m_buf[0] (read mode)
     bool m_eof = false;
     int m_error = 0;
 };

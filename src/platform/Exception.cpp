@@ -39,8 +39,7 @@ BOOL CMemoryException::GetErrorMessage(LPTSTR buffer, UINT maxChars, UINT* helpC
     return CopyMessage(L"Out of memory.", buffer, maxChars, helpContext);
 }
 
-BOOL CInvalidArgException::GetErrorMessage(LPTSTR buffer, UINT maxChars,
-                                           UINT* helpContext) const {
+BOOL CInvalidArgException::GetErrorMessage(LPTSTR buffer, UINT maxChars, UINT* helpContext) const {
     return CopyMessage(L"Encountered an improper argument.", buffer, maxChars, helpContext);
 }
 
@@ -80,43 +79,52 @@ BOOL CFileException::GetErrorMessage(LPTSTR buffer, UINT maxChars, UINT* helpCon
 
 int CFileException::ErrnoToCause(int err) {
     switch (err) {
-        case 0: return none;
-        case ENOENT: return fileNotFound;
+        case 0:
+            return none;
+        case ENOENT:
+            return fileNotFound;
         case ENOTDIR:
         case ENAMETOOLONG:
-        case ELOOP: return badPath;
+        case ELOOP:
+            return badPath;
         case EMFILE:
-        case ENFILE: return tooManyOpenFiles;
+        case ENFILE:
+            return tooManyOpenFiles;
         case EACCES:
         case EPERM:
         case EROFS:
         case EISDIR:
-        case EEXIST: return accessDenied;
-        case EBADF: return invalidFile;
-        case EBUSY: return removeCurrentDir;
+        case EEXIST:
+            return accessDenied;
+        case EBADF:
+            return invalidFile;
+        case EBUSY:
+            return removeCurrentDir;
         case ESPIPE:
-        case EINVAL: return badSeek;
-        case EIO: return hardIO;
-        case ETXTBSY: return sharingViolation;
-        case EAGAIN: return lockViolation;
+        case EINVAL:
+            return badSeek;
+        case EIO:
+            return hardIO;
+        case ETXTBSY:
+            return sharingViolation;
+        case EAGAIN:
+            return lockViolation;
         case ENOSPC:
         case EDQUOT:
-        case EFBIG: return diskFull;
-        default: return genericException;
+        case EFBIG:
+            return diskFull;
+        default:
+            return genericException;
     }
 }
 
 COleDispatchException::COleDispatchException(LPCTSTR description, UINT helpId, WORD code)
-    : m_wCode(code),
-      m_scError(0),
-      m_strDescription(description),
-      m_dwHelpContext(helpId) {}
+    : m_wCode(code), m_scError(0), m_strDescription(description), m_dwHelpContext(helpId) {}
 
-BOOL COleDispatchException::GetErrorMessage(LPTSTR buffer, UINT maxChars,
-                                            UINT* helpContext) const {
-    const BOOL ok = CopyMessage(m_strDescription.IsEmpty() ? CString(L"Automation call failed.")
-                                                           : m_strDescription,
-                                buffer, maxChars, helpContext);
+BOOL COleDispatchException::GetErrorMessage(LPTSTR buffer, UINT maxChars, UINT* helpContext) const {
+    const BOOL ok = CopyMessage(
+        m_strDescription.IsEmpty() ? CString(L"Automation call failed.") : m_strDescription, buffer,
+        maxChars, helpContext);
     if (helpContext) *helpContext = m_dwHelpContext;
     return ok;
 }

@@ -77,9 +77,9 @@ public:
     /// The cause that best describes a POSIX errno value.
     static int ErrnoToCause(int err);
 
-    int m_cause;             ///< one of the cause codes
-    LONG m_lOsError;         ///< the errno value, -1 when none
-    CString m_strFileName;   ///< the file
+    int m_cause;            ///< one of the cause codes
+    LONG m_lOsError;        ///< the errno value, -1 when none
+    CString m_strFileName;  ///< the file
 };
 
 /// A failing call into an automation object (the planetarium host).

@@ -13,26 +13,39 @@ const HANDLE CFile::hFileNull = INVALID_HANDLE_VALUE;
 
 namespace {
 
-HANDLE ToHandle(int fd) { return fd < 0 ? INVALID_HANDLE_VALUE : reinterpret_cast<HANDLE>(static_cast<intptr_t>(fd)); }
+HANDLE ToHandle(int fd) {
+    return fd < 0 ? INVALID_HANDLE_VALUE : reinterpret_cast<HANDLE>(static_cast<intptr_t>(fd));
+}
 
 int PosixFlags(UINT openFlags) {
     int flags;
     switch (openFlags & 3) {
-        case CFile::modeWrite: flags = O_WRONLY; break;
-        case CFile::modeReadWrite: flags = O_RDWR; break;
-        default: flags = O_RDONLY; break;
+        case CFile::modeWrite:
+            flags = O_WRONLY;
+            break;
+        case CFile::modeReadWrite:
+            flags = O_RDWR;
+            break;
+        default:
+            flags = O_RDONLY;
+            break;
     }
-    if (openFlags & CFile::modeCreate) flags |= O_CREAT | ((openFlags & CFile::modeNoTruncate) ? 0 : O_TRUNC);
+    if (openFlags & CFile::modeCreate)
+        flags |= O_CREAT | ((openFlags & CFile::modeNoTruncate) ? 0 : O_TRUNC);
     return flags;
 }
 
 // FILE_SHARE_READ 1 | FILE_SHARE_WRITE 2, as MFC maps its share flags.
 int ShareRights(UINT openFlags) {
     switch (openFlags & 0x70) {
-        case CFile::shareDenyWrite: return 1;
-        case CFile::shareDenyRead: return 2;
-        case CFile::shareDenyNone: return 3;
-        default: return 0;
+        case CFile::shareDenyWrite:
+            return 1;
+        case CFile::shareDenyRead:
+            return 2;
+        case CFile::shareDenyNone:
+            return 3;
+        default:
+            return 0;
     }
 }
 
@@ -153,7 +166,10 @@ void CFile::Write(const void* buffer, UINT count) {
 }
 
 ULONGLONG CFile::Seek(LONGLONG offset, UINT from) {
-    const off_t r = lseek(Fd(), static_cast<off_t>(offset), from == current ? SEEK_CUR : from == end ? SEEK_END : SEEK_SET);
+    const off_t r = lseek(Fd(), static_cast<off_t>(offset),
+                          from == current ? SEEK_CUR
+                          : from == end   ? SEEK_END
+                                          : SEEK_SET);
     if (r < 0) ThrowErrno(errno);
     return static_cast<ULONGLONG>(r);
 }
@@ -252,7 +268,8 @@ BOOL CStdioFile::Open(LPCTSTR fileName, UINT openFlags, CFileException* error) {
     if (!OpenDescriptor(fileName, openFlags, error)) return FALSE;
     const int access = static_cast<int>(openFlags & 3);
     const bool text = !(openFlags & typeBinary);
-    auto* stream = new ZcmStream(Fd(), access != modeWrite, access != modeRead, text, ZcmStream::ansi);
+    auto* stream =
+        new ZcmStream(Fd(), access != modeWrite, access != modeRead, text, ZcmStream::ansi);
     stream->Lock().TakeFrom(m_lock);
     AttachStream(stream);
     return TRUE;
@@ -303,7 +320,9 @@ void CStdioFile::Write(const void* buffer, UINT count) {
 
 ULONGLONG CStdioFile::Seek(LONGLONG offset, UINT from) {
     if (!m_pStream) return CFile::Seek(offset, from);
-    const long long r = m_pStream->Seek(offset, from == current ? SEEK_CUR : from == end ? SEEK_END : SEEK_SET);
+    const long long r = m_pStream->Seek(offset, from == current ? SEEK_CUR
+                                                : from == end   ? SEEK_END
+                                                                : SEEK_SET);
     if (r < 0) AfxThrowFileException(CFileException::badSeek, errno, m_strFileName);
     return static_cast<ULONGLONG>(r);
 }

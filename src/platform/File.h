@@ -36,12 +36,12 @@
 
 /// What CFile::GetStatus tells about a file.
 struct ZCMCOM_API CFileStatus {
-    CTime m_ctime;                         ///< last status change (Linux has no creation time)
-    CTime m_mtime;                         ///< last modification
-    CTime m_atime;                         ///< last access
-    ULONGLONG m_size = 0;                  ///< size in bytes
-    BYTE m_attribute = 0;                  ///< FILE_ATTRIBUTE_ bits (see the notes above)
-    TCHAR m_szFullName[MAX_PATH] = {};     ///< the name as given, cut to MAX_PATH - 1 characters
+    CTime m_ctime;                      ///< last status change (Linux has no creation time)
+    CTime m_mtime;                      ///< last modification
+    CTime m_atime;                      ///< last access
+    ULONGLONG m_size = 0;               ///< size in bytes
+    BYTE m_attribute = 0;               ///< FILE_ATTRIBUTE_ bits (see the notes above)
+    TCHAR m_szFullName[MAX_PATH] = {};  ///< the name as given, cut to MAX_PATH - 1 characters
 };
 
 /// An unbuffered binary file. Failures of Read, Write, Seek, Close and the other calls on
@@ -145,9 +145,9 @@ protected:
     /// Throws CFileException* for errno value err on this file.
     [[noreturn]] void ThrowErrno(int err) const;
 
-    CString m_strFileName;           ///< the name the file was opened with
-    ZcmShareLock m_lock;             ///< the advisory lock that carries the sharing mode
-    BOOL m_bCloseOnDelete = FALSE;   ///< whether the destructor closes the descriptor
+    CString m_strFileName;          ///< the name the file was opened with
+    ZcmShareLock m_lock;            ///< the advisory lock that carries the sharing mode
+    BOOL m_bCloseOnDelete = FALSE;  ///< whether the destructor closes the descriptor
 };
 
 /// A buffered text or binary file. In text mode (typeText, the default unless typeBinary)

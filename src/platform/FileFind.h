@@ -70,6 +70,6 @@ private:
         FILETIME written;
     };
     std::vector<Entry> m_entries;
-    size_t m_next = 0;      ///< entries handed out so far
-    CString m_root;         ///< the folder, as given (with its trailing separator)
+    size_t m_next = 0;  ///< entries handed out so far
+    CString m_root;     ///< the folder, as given (with its trailing separator)
 };

@@ -52,10 +52,10 @@ std::atomic<int> g_displayBits{32};
 namespace {
 
 const RGBQUAD kVga[16] = {
-    {0, 0, 0, 0},       {0, 0, 128, 0},     {0, 128, 0, 0},   {0, 128, 128, 0},
-    {128, 0, 0, 0},     {128, 0, 128, 0},   {128, 128, 0, 0}, {128, 128, 128, 0},
-    {192, 192, 192, 0}, {0, 0, 255, 0},     {0, 255, 0, 0},   {0, 255, 255, 0},
-    {255, 0, 0, 0},     {255, 0, 255, 0},   {255, 255, 0, 0}, {255, 255, 255, 0},
+    {0, 0, 0, 0},       {0, 0, 128, 0},   {0, 128, 0, 0},   {0, 128, 128, 0},
+    {128, 0, 0, 0},     {128, 0, 128, 0}, {128, 128, 0, 0}, {128, 128, 128, 0},
+    {192, 192, 192, 0}, {0, 0, 255, 0},   {0, 255, 0, 0},   {0, 255, 255, 0},
+    {255, 0, 0, 0},     {255, 0, 255, 0}, {255, 255, 0, 0}, {255, 255, 255, 0},
 };
 
 // Windows' 20 static colours, the default logical palette.
@@ -110,95 +110,94 @@ Bitmap* StockBitmap() {
     return b;
 }
 
-
 DWORD Bitmap::Encode(COLORREF rgb) const {
     const BYTE r = GetRValue(rgb), g = GetGValue(rgb), b = GetBValue(rgb);
     switch (bitCount) {
-    case 16:
-        return (DWORD(r >> 3) << 10) | (DWORD(g >> 3) << 5) | (b >> 3);
-    case 24:
-    case 32:
-        return b | (DWORD(g) << 8) | (DWORD(r) << 16);
-    default: {
-        DWORD best = 0;
-        long bestDist = -1;
-        for (size_t i = 0; i < table.size(); ++i) {
-            const long dr = long(table[i].rgbRed) - r, dg = long(table[i].rgbGreen) - g,
-                       db = long(table[i].rgbBlue) - b;
-            const long d = dr * dr + dg * dg + db * db;
-            if (bestDist < 0 || d < bestDist) {
-                bestDist = d;
-                best = static_cast<DWORD>(i);
-                if (d == 0) break;
+        case 16:
+            return (DWORD(r >> 3) << 10) | (DWORD(g >> 3) << 5) | (b >> 3);
+        case 24:
+        case 32:
+            return b | (DWORD(g) << 8) | (DWORD(r) << 16);
+        default: {
+            DWORD best = 0;
+            long bestDist = -1;
+            for (size_t i = 0; i < table.size(); ++i) {
+                const long dr = long(table[i].rgbRed) - r, dg = long(table[i].rgbGreen) - g,
+                           db = long(table[i].rgbBlue) - b;
+                const long d = dr * dr + dg * dg + db * db;
+                if (bestDist < 0 || d < bestDist) {
+                    bestDist = d;
+                    best = static_cast<DWORD>(i);
+                    if (d == 0) break;
+                }
             }
+            return best;
         }
-        return best;
-    }
     }
 }
 
 COLORREF Bitmap::Decode(DWORD v) const {
     switch (bitCount) {
-    case 16:
-        return RGB(((v >> 10) & 31) << 3, ((v >> 5) & 31) << 3, (v & 31) << 3);
-    case 24:
-    case 32:
-        return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-    default:
-        if (v >= table.size()) return 0;
-        return RGB(table[v].rgbRed, table[v].rgbGreen, table[v].rgbBlue);
+        case 16:
+            return RGB(((v >> 10) & 31) << 3, ((v >> 5) & 31) << 3, (v & 31) << 3);
+        case 24:
+        case 32:
+            return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+        default:
+            if (v >= table.size()) return 0;
+            return RGB(table[v].rgbRed, table[v].rgbGreen, table[v].rgbBlue);
     }
 }
 
 void Bitmap::Put(int x, int y, DWORD v) {
     BYTE* row = Row(y);
     switch (bitCount) {
-    case 1: {
-        const BYTE mask = BYTE(0x80 >> (x & 7));
-        row[x >> 3] = BYTE((row[x >> 3] & ~mask) | (v & 1 ? mask : 0));
-        break;
-    }
-    case 4: {
-        BYTE& p = row[x >> 1];
-        p = (x & 1) ? BYTE((p & 0xF0) | (v & 0x0F)) : BYTE((p & 0x0F) | ((v & 0x0F) << 4));
-        break;
-    }
-    case 8:
-        row[x] = BYTE(v);
-        break;
-    case 16:
-        row[2 * x] = BYTE(v);
-        row[2 * x + 1] = BYTE(v >> 8);
-        break;
-    case 24:
-        row[3 * x] = BYTE(v);
-        row[3 * x + 1] = BYTE(v >> 8);
-        row[3 * x + 2] = BYTE(v >> 16);
-        break;
-    case 32:
-        row[4 * x] = BYTE(v);
-        row[4 * x + 1] = BYTE(v >> 8);
-        row[4 * x + 2] = BYTE(v >> 16);
-        row[4 * x + 3] = 0;
-        break;
+        case 1: {
+            const BYTE mask = BYTE(0x80 >> (x & 7));
+            row[x >> 3] = BYTE((row[x >> 3] & ~mask) | (v & 1 ? mask : 0));
+            break;
+        }
+        case 4: {
+            BYTE& p = row[x >> 1];
+            p = (x & 1) ? BYTE((p & 0xF0) | (v & 0x0F)) : BYTE((p & 0x0F) | ((v & 0x0F) << 4));
+            break;
+        }
+        case 8:
+            row[x] = BYTE(v);
+            break;
+        case 16:
+            row[2 * x] = BYTE(v);
+            row[2 * x + 1] = BYTE(v >> 8);
+            break;
+        case 24:
+            row[3 * x] = BYTE(v);
+            row[3 * x + 1] = BYTE(v >> 8);
+            row[3 * x + 2] = BYTE(v >> 16);
+            break;
+        case 32:
+            row[4 * x] = BYTE(v);
+            row[4 * x + 1] = BYTE(v >> 8);
+            row[4 * x + 2] = BYTE(v >> 16);
+            row[4 * x + 3] = 0;
+            break;
     }
 }
 
 DWORD Bitmap::Raw(int x, int y) const {
     const BYTE* row = Row(y);
     switch (bitCount) {
-    case 1:
-        return (row[x >> 3] >> (7 - (x & 7))) & 1;
-    case 4:
-        return (x & 1) ? row[x >> 1] & 0x0F : row[x >> 1] >> 4;
-    case 8:
-        return row[x];
-    case 16:
-        return row[2 * x] | (DWORD(row[2 * x + 1]) << 8);
-    case 24:
-        return row[3 * x] | (DWORD(row[3 * x + 1]) << 8) | (DWORD(row[3 * x + 2]) << 16);
-    default:
-        return row[4 * x] | (DWORD(row[4 * x + 1]) << 8) | (DWORD(row[4 * x + 2]) << 16);
+        case 1:
+            return (row[x >> 3] >> (7 - (x & 7))) & 1;
+        case 4:
+            return (x & 1) ? row[x >> 1] & 0x0F : row[x >> 1] >> 4;
+        case 8:
+            return row[x];
+        case 16:
+            return row[2 * x] | (DWORD(row[2 * x + 1]) << 8);
+        case 24:
+            return row[3 * x] | (DWORD(row[3 * x + 1]) << 8) | (DWORD(row[3 * x + 2]) << 16);
+        default:
+            return row[4 * x] | (DWORD(row[4 * x + 1]) << 8) | (DWORD(row[4 * x + 2]) << 16);
     }
 }
 
@@ -222,8 +221,10 @@ Brush* StockBrush(int index) {
         for (int i = 0; i < 3; ++i) {
             brushes[i] = new Brush;
             brushes[i]->stock = true;
-            if (i < 2) brushes[i]->colour = colours[i];
-            else brushes[i]->style = BS_NULL;
+            if (i < 2)
+                brushes[i]->colour = colours[i];
+            else
+                brushes[i]->style = BS_NULL;
             Register(brushes[i]);
         }
     });
@@ -238,8 +239,10 @@ Pen* StockPen(int index) {
         for (int i = 0; i < 3; ++i) {
             pens[i] = new Pen;
             pens[i]->stock = true;
-            if (i < 2) pens[i]->colour = colours[i];
-            else pens[i]->style = PS_NULL;
+            if (i < 2)
+                pens[i]->colour = colours[i];
+            else
+                pens[i]->style = PS_NULL;
             Register(pens[i]);
         }
     });
@@ -320,8 +323,8 @@ HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits
     if (h.biHeight == INT32_MIN) return nullptr;
     Dc* d = dc ? ToDc(dc) : nullptr;
     if (usage == DIB_PAL_COLORS && !d) return nullptr;
-    Bitmap* b = NewBitmap(h.biWidth, h.biHeight < 0 ? -h.biHeight : h.biHeight, bitCount,
-                          h.biHeight > 0);
+    Bitmap* b =
+        NewBitmap(h.biWidth, h.biHeight < 0 ? -h.biHeight : h.biHeight, bitCount, h.biHeight > 0);
     if (!b) return nullptr;
     b->dibSection = true;
     b->header = h;
@@ -351,7 +354,12 @@ int GetObjectW(HGDIOBJ object, int size, LPVOID out) {
     if (!b) return 0;
     if (!out) return sizeof(BITMAP);
     if (size < static_cast<int>(sizeof(BITMAP))) return 0;
-    BITMAP bm{0, b->width, b->height, b->stride, 1, static_cast<WORD>(b->bitCount),
+    BITMAP bm{0,
+              b->width,
+              b->height,
+              b->stride,
+              1,
+              static_cast<WORD>(b->bitCount),
               b->dibSection ? b->bits : nullptr};
     memcpy(out, &bm, sizeof bm);
     return sizeof(BITMAP);
@@ -405,18 +413,18 @@ UINT GetPaletteEntries(HPALETTE palette, UINT start, UINT count, PALETTEENTRY* e
 
 HGDIOBJ GetStockObject(int index) {
     switch (index) {
-    case WHITE_BRUSH:
-    case BLACK_BRUSH:
-    case NULL_BRUSH:
-        return H(StockBrush(index));
-    case WHITE_PEN:
-    case BLACK_PEN:
-    case NULL_PEN:
-        return H(StockPen(index));
-    case DEFAULT_PALETTE:
-        return H(DefaultPalette());
-    default:
-        return nullptr;
+        case WHITE_BRUSH:
+        case BLACK_BRUSH:
+        case NULL_BRUSH:
+            return H(StockBrush(index));
+        case WHITE_PEN:
+        case BLACK_PEN:
+        case NULL_PEN:
+            return H(StockPen(index));
+        case DEFAULT_PALETTE:
+            return H(DefaultPalette());
+        default:
+            return nullptr;
     }
 }
 
@@ -426,27 +434,27 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
     if (!d || !o) return nullptr;
     State& s = d->state;
     switch (o->type) {
-    case OBJ_BRUSH: {
-        HGDIOBJ old = H(s.brush);
-        SelectSlot(s.brush, static_cast<Brush*>(o));
-        return old;
-    }
-    case OBJ_PEN: {
-        HGDIOBJ old = H(s.pen);
-        SelectSlot(s.pen, static_cast<Pen*>(o));
-        return old;
-    }
-    case OBJ_BITMAP: {
-        auto* b = static_cast<Bitmap*>(o);
-        if (!d->memory) return nullptr;
-        if (b == s.bitmap) return object;
-        if (b->selections > 0 && !b->stock) return nullptr;  // selected into another DC
-        HGDIOBJ old = H(s.bitmap);
-        SelectSlot(s.bitmap, b);
-        return old;
-    }
-    default:
-        return nullptr;  // palettes go through SelectPalette
+        case OBJ_BRUSH: {
+            HGDIOBJ old = H(s.brush);
+            SelectSlot(s.brush, static_cast<Brush*>(o));
+            return old;
+        }
+        case OBJ_PEN: {
+            HGDIOBJ old = H(s.pen);
+            SelectSlot(s.pen, static_cast<Pen*>(o));
+            return old;
+        }
+        case OBJ_BITMAP: {
+            auto* b = static_cast<Bitmap*>(o);
+            if (!d->memory) return nullptr;
+            if (b == s.bitmap) return object;
+            if (b->selections > 0 && !b->stock) return nullptr;  // selected into another DC
+            HGDIOBJ old = H(s.bitmap);
+            SelectSlot(s.bitmap, b);
+            return old;
+        }
+        default:
+            return nullptr;  // palettes go through SelectPalette
     }
 }
 
@@ -454,16 +462,16 @@ HGDIOBJ GetCurrentObject(HDC dc, UINT type) {
     Dc* d = ToDc(dc);
     if (!d) return nullptr;
     switch (type) {
-    case OBJ_BRUSH:
-        return H(d->state.brush);
-    case OBJ_PEN:
-        return H(d->state.pen);
-    case OBJ_PAL:
-        return H(d->state.palette);
-    case OBJ_BITMAP:
-        return d->state.bitmap ? H(d->state.bitmap) : nullptr;
-    default:
-        return nullptr;
+        case OBJ_BRUSH:
+            return H(d->state.brush);
+        case OBJ_PEN:
+            return H(d->state.pen);
+        case OBJ_PAL:
+            return H(d->state.palette);
+        case OBJ_BITMAP:
+            return d->state.bitmap ? H(d->state.bitmap) : nullptr;
+        default:
+            return nullptr;
     }
 }
 
@@ -508,4 +516,3 @@ UINT RealizePalette(HDC dc) {
     if (!d || !d->state.palette) return static_cast<UINT>(GDI_ERROR);
     return d->bitsPerPixel <= 8 ? static_cast<UINT>(d->state.palette->entries.size()) : 0;
 }
-

@@ -141,9 +141,9 @@ struct LOGPEN {
 
 /// A palette's description, allocated with room for palNumEntries entries.
 struct LOGPALETTE {
-    WORD palVersion;               ///< 0x300
-    WORD palNumEntries;            ///< number of entries
-    PALETTEENTRY palPalEntry[1];   ///< first entry
+    WORD palVersion;              ///< 0x300
+    WORD palNumEntries;           ///< number of entries
+    PALETTEENTRY palPalEntry[1];  ///< first entry
 };
 
 /// What GetObject tells about a bitmap.
@@ -204,8 +204,7 @@ ZCMCOM_API HBRUSH CreateBrushIndirect(const LOGBRUSH* brush);
 ZCMCOM_API HPEN CreatePen(int style, int width, COLORREF colour);
 ZCMCOM_API HPEN CreatePenIndirect(const LOGPEN* pen);
 ZCMCOM_API HPALETTE CreatePalette(const LOGPALETTE* palette);
-ZCMCOM_API UINT GetPaletteEntries(HPALETTE palette, UINT start, UINT count,
-                                  PALETTEENTRY* entries);
+ZCMCOM_API UINT GetPaletteEntries(HPALETTE palette, UINT start, UINT count, PALETTEENTRY* entries);
 ZCMCOM_API HGDIOBJ GetStockObject(int index);
 /// @}
 /// Selects a bitmap (memory DCs only), brush or pen into dc and returns the one it replaces;
@@ -260,8 +259,8 @@ ZCMCOM_API int GetPolyFillMode(HDC dc);
 /// @{
 ZCMCOM_API COLORREF GetPixel(HDC dc, int x, int y);
 ZCMCOM_API COLORREF SetPixel(HDC dc, int x, int y, COLORREF colour);
-ZCMCOM_API BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sx,
-                       int sy, DWORD rop);
+ZCMCOM_API BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy,
+                       DWORD rop);
 ZCMCOM_API BOOL Polygon(HDC dc, const POINT* points, int count);
 ZCMCOM_API BOOL PolyPolygon(HDC dc, const POINT* points, const INT* counts, int polygons);
 ZCMCOM_API BOOL Polyline(HDC dc, const POINT* points, int count);

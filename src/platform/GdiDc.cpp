@@ -107,18 +107,18 @@ int GetDeviceCaps(HDC dc, int index) {
     Dc* d = ToDc(dc);
     if (!d) return 0;
     switch (index) {
-    case BITSPIXEL:
-        return d->bitsPerPixel;
-    case PLANES:
-        return 1;
-    case NUMCOLORS:
-        return d->bitsPerPixel <= 8 ? 1 << d->bitsPerPixel : -1;
-    case SIZEPALETTE:
-        return d->bitsPerPixel <= 8 ? 1 << d->bitsPerPixel : 0;
-    case RASTERCAPS:
-        return d->bitsPerPixel <= 8 ? RC_PALETTE : 0;
-    default:
-        return 0;
+        case BITSPIXEL:
+            return d->bitsPerPixel;
+        case PLANES:
+            return 1;
+        case NUMCOLORS:
+            return d->bitsPerPixel <= 8 ? 1 << d->bitsPerPixel : -1;
+        case SIZEPALETTE:
+            return d->bitsPerPixel <= 8 ? 1 << d->bitsPerPixel : 0;
+        case RASTERCAPS:
+            return d->bitsPerPixel <= 8 ? RC_PALETTE : 0;
+        default:
+            return 0;
     }
 }
 
@@ -260,8 +260,16 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sx, i
     long dx = d0.x, dy = d0.y, srcX = s0.x, srcY = s0.y;
     // Clip to both surfaces.
     auto clip = [&](long& pos, long& other, long& len, long limitPos, long limitOther) {
-        if (pos < 0) { other -= pos; len += pos; pos = 0; }
-        if (other < 0) { pos -= other; len += other; other = 0; }
+        if (pos < 0) {
+            other -= pos;
+            len += pos;
+            pos = 0;
+        }
+        if (other < 0) {
+            pos -= other;
+            len += other;
+            other = 0;
+        }
         len = std::min({len, limitPos - pos, limitOther - other});
     };
     clip(dx, srcX, w, db->width, sb->width);
@@ -269,9 +277,9 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sx, i
     if (w <= 0 || h <= 0) return TRUE;
     const bool sameFormat =
         db->bitCount == sb->bitCount && db->bitCount % 8 == 0 &&
-        (db->bitCount >= 16 || (db->table.size() == sb->table.size() &&
-                                memcmp(db->table.data(), sb->table.data(),
-                                       db->table.size() * sizeof(RGBQUAD)) == 0));
+        (db->bitCount >= 16 ||
+         (db->table.size() == sb->table.size() &&
+          memcmp(db->table.data(), sb->table.data(), db->table.size() * sizeof(RGBQUAD)) == 0));
     std::vector<DWORD> row(static_cast<size_t>(w));
     // Rows in an order that is safe when source and destination are one bitmap.
     const bool up = db == sb && dy > srcY;

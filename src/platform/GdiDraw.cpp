@@ -42,7 +42,8 @@ void Fill(Dc* d, const std::vector<POINT>& pts, const std::vector<int>& counts) 
         start += n;
     }
     if (edges.empty()) return;
-    std::sort(edges.begin(), edges.end(), [](const Edge& l, const Edge& r) { return l.top < r.top; });
+    std::sort(edges.begin(), edges.end(),
+              [](const Edge& l, const Edge& r) { return l.top < r.top; });
     const bool winding = d->state.polyFillMode == WINDING;
     std::vector<const Edge*> active;
     std::vector<std::pair<double, int>> xs;
@@ -91,7 +92,8 @@ void Line(Bitmap* b, DWORD value, POINT p, POINT q) {
         const long long major = major0 + sign * i;
         // nearest minor coordinate, halves rounded up
         const long long num = 2 * i * minorDelta + steps;
-        const long long minor = minor0 + (num >= 0 ? num / (2 * steps) : -((-num + 2 * steps - 1) / (2 * steps)));
+        const long long minor =
+            minor0 + (num >= 0 ? num / (2 * steps) : -((-num + 2 * steps - 1) / (2 * steps)));
         const long long x = xMajor ? major : minor, y = xMajor ? minor : major;
         if (x >= 0 && y >= 0 && x < b->width && y < b->height)
             b->Put(static_cast<int>(x), static_cast<int>(y), value);
@@ -115,9 +117,7 @@ std::vector<POINT> ToDevice(const Dc* d, const POINT* points, size_t n) {
 
 }  // namespace
 
-BOOL Polygon(HDC dc, const POINT* points, int count) {
-    return PolyPolygon(dc, points, &count, 1);
-}
+BOOL Polygon(HDC dc, const POINT* points, int count) { return PolyPolygon(dc, points, &count, 1); }
 
 BOOL PolyPolygon(HDC dc, const POINT* points, const INT* counts, int polygons) {
     Dc* d = ToDc(dc);

@@ -16,7 +16,7 @@ struct Object {
     virtual ~Object() = default;
     DWORD type;
     bool stock = false;
-    int selections = 0;  ///< DCs that have it selected now
+    int selections = 0;          ///< DCs that have it selected now
     bool deletePending = false;  ///< deleted while selected: goes when deselected
 };
 
@@ -30,7 +30,9 @@ struct Bitmap : Object {
     std::vector<RGBQUAD> table;  ///< colours of 1, 4 and 8-bit pixels
     BITMAPINFOHEADER header{};   ///< of DIB sections
 
-    BYTE* Row(int y) const { return bits + static_cast<size_t>(bottomUp ? height - 1 - y : y) * stride; }
+    BYTE* Row(int y) const {
+        return bits + static_cast<size_t>(bottomUp ? height - 1 - y : y) * stride;
+    }
     /// The stored value for an RGB colour (a table index, a 5-5-5 word or B, G, R bytes).
     DWORD Encode(COLORREF rgb) const;
     void Put(int x, int y, DWORD value);

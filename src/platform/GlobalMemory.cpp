@@ -70,7 +70,8 @@ HGLOBAL GlobalReAlloc(HGLOBAL h, size_t bytes, UINT flags) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
-    if ((flags & GMEM_ZEROINIT) && bytes > b->size) memset(static_cast<char*>(data) + b->size, 0, bytes - b->size);
+    if ((flags & GMEM_ZEROINIT) && bytes > b->size)
+        memset(static_cast<char*>(data) + b->size, 0, bytes - b->size);
     Block moved{data, bytes, b->movable, b->locks};
     if (b->movable) {
         *b = moved;

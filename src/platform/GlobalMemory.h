@@ -13,10 +13,10 @@
 
 /// @name Allocation flags
 /// @{
-#define GMEM_FIXED 0x0000     ///< the handle is the memory's address
-#define GMEM_MOVEABLE 0x0002  ///< the memory is reached through GlobalLock
-#define GMEM_ZEROINIT 0x0040  ///< the new bytes are zero
-#define GMEM_MODIFY 0x0080    ///< GlobalReAlloc changes the flags only
+#define GMEM_FIXED 0x0000                     ///< the handle is the memory's address
+#define GMEM_MOVEABLE 0x0002                  ///< the memory is reached through GlobalLock
+#define GMEM_ZEROINIT 0x0040                  ///< the new bytes are zero
+#define GMEM_MODIFY 0x0080                    ///< GlobalReAlloc changes the flags only
 #define GHND (GMEM_MOVEABLE | GMEM_ZEROINIT)  ///< movable and zeroed
 #define GPTR (GMEM_FIXED | GMEM_ZEROINIT)     ///< fixed and zeroed
 /// @}

@@ -14,7 +14,7 @@
 
 /// A program started by ZcmLaunchDetached, told apart from later processes with its id.
 struct ZcmLaunchedProgram {
-    int pid = 0;  ///< process id, 0 for none
+    int pid = 0;                       ///< process id, 0 for none
     unsigned long long startTime = 0;  ///< in clock ticks since boot, from /proc
 };
 

@@ -20,10 +20,14 @@ ZcmMessageBoxHandler& Handler() {
 
 int DefaultAnswer(UINT type) {
     switch (type & MB_TYPEMASK) {
-        case MB_OK: return IDOK;
-        case MB_YESNO: return IDNO;
-        case MB_ABORTRETRYIGNORE: return IDABORT;
-        default: return IDCANCEL;  // OK/cancel, yes/no/cancel, retry/cancel
+        case MB_OK:
+            return IDOK;
+        case MB_YESNO:
+            return IDNO;
+        case MB_ABORTRETRYIGNORE:
+            return IDABORT;
+        default:
+            return IDCANCEL;  // OK/cancel, yes/no/cancel, retry/cancel
     }
 }
 

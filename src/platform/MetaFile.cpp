@@ -168,57 +168,58 @@ BOOL PlayMetaFileRecord(HDC dc, HANDLETABLE* table, const METARECORD* record, UI
     const Params p(record);
     const WORD f = record->rdFunction;
     switch (f) {
-    case META_SETWINDOWORG:
-    case META_SETWINDOWEXT:
-    case META_SETVIEWPORTORG:
-    case META_SETVIEWPORTEXT: {
-        if (!p.Has(2)) return FALSE;
-        const int y = p.S(0), x = p.S(1);
-        if (f == META_SETWINDOWORG) return SetWindowOrgEx(dc, x, y, nullptr);
-        if (f == META_SETWINDOWEXT) return SetWindowExtEx(dc, x, y, nullptr);
-        if (f == META_SETVIEWPORTORG) return SetViewportOrgEx(dc, x, y, nullptr);
-        return SetViewportExtEx(dc, x, y, nullptr);
-    }
-    case META_SETMAPMODE:
-        return p.Has(1) && SetMapMode(dc, p.S(0)) != 0;
-    case META_SETPOLYFILLMODE:
-        return p.Has(1) && SetPolyFillMode(dc, p.S(0)) != 0;
-    case META_SAVEDC:
-        return SaveDC(dc) != 0;
-    case META_RESTOREDC:
-        return p.Has(1) && RestoreDC(dc, p.S(0));
-    case META_CREATEBRUSHINDIRECT: {
-        if (!p.Has(3) || !table) return FALSE;
-        LOGBRUSH lb{p.U(0), p.Colour(1), p.Has(4) ? p.U(3) : 0u};
-        return AddObject(table, objects, reinterpret_cast<HGDIOBJ>(CreateBrushIndirect(&lb)));
-    }
-    case META_CREATEPENINDIRECT: {
-        if (!p.Has(5) || !table) return FALSE;
-        LOGPEN lp{p.U(0), POINT{p.S(1), p.S(2)}, p.Colour(3)};
-        return AddObject(table, objects, reinterpret_cast<HGDIOBJ>(CreatePenIndirect(&lp)));
-    }
-    case META_SELECTOBJECT:
-    case META_DELETEOBJECT: {
-        if (!p.Has(1) || !table || p.U(0) >= objects) return FALSE;
-        HGDIOBJ& slot = table->objectHandle[p.U(0)];
-        if (!slot) return FALSE;
-        if (f == META_SELECTOBJECT) return SelectObject(dc, slot) != nullptr;
-        if (gdi::Object* o = gdi::ToObject(slot)) gdi::DeleteWhenFree(o);
-        slot = nullptr;
-        return TRUE;
-    }
-    case META_POLYGON:
-    case META_POLYLINE:
-    case META_POLYPOLYGON:
-        return Draw(dc, f, p);
-    case META_MOVETO:
-    case META_LINETO:
-        if (!p.Has(2)) return FALSE;
-        return f == META_MOVETO ? MoveToEx(dc, p.S(1), p.S(0), nullptr) : LineTo(dc, p.S(1), p.S(0));
-    case META_SETPIXEL:
-        return p.Has(4) && SetPixel(dc, p.S(3), p.S(2), p.Colour(0)) != CLR_INVALID;
-    default:
-        return TRUE;  // escapes and records without an effect here
+        case META_SETWINDOWORG:
+        case META_SETWINDOWEXT:
+        case META_SETVIEWPORTORG:
+        case META_SETVIEWPORTEXT: {
+            if (!p.Has(2)) return FALSE;
+            const int y = p.S(0), x = p.S(1);
+            if (f == META_SETWINDOWORG) return SetWindowOrgEx(dc, x, y, nullptr);
+            if (f == META_SETWINDOWEXT) return SetWindowExtEx(dc, x, y, nullptr);
+            if (f == META_SETVIEWPORTORG) return SetViewportOrgEx(dc, x, y, nullptr);
+            return SetViewportExtEx(dc, x, y, nullptr);
+        }
+        case META_SETMAPMODE:
+            return p.Has(1) && SetMapMode(dc, p.S(0)) != 0;
+        case META_SETPOLYFILLMODE:
+            return p.Has(1) && SetPolyFillMode(dc, p.S(0)) != 0;
+        case META_SAVEDC:
+            return SaveDC(dc) != 0;
+        case META_RESTOREDC:
+            return p.Has(1) && RestoreDC(dc, p.S(0));
+        case META_CREATEBRUSHINDIRECT: {
+            if (!p.Has(3) || !table) return FALSE;
+            LOGBRUSH lb{p.U(0), p.Colour(1), p.Has(4) ? p.U(3) : 0u};
+            return AddObject(table, objects, reinterpret_cast<HGDIOBJ>(CreateBrushIndirect(&lb)));
+        }
+        case META_CREATEPENINDIRECT: {
+            if (!p.Has(5) || !table) return FALSE;
+            LOGPEN lp{p.U(0), POINT{p.S(1), p.S(2)}, p.Colour(3)};
+            return AddObject(table, objects, reinterpret_cast<HGDIOBJ>(CreatePenIndirect(&lp)));
+        }
+        case META_SELECTOBJECT:
+        case META_DELETEOBJECT: {
+            if (!p.Has(1) || !table || p.U(0) >= objects) return FALSE;
+            HGDIOBJ& slot = table->objectHandle[p.U(0)];
+            if (!slot) return FALSE;
+            if (f == META_SELECTOBJECT) return SelectObject(dc, slot) != nullptr;
+            if (gdi::Object* o = gdi::ToObject(slot)) gdi::DeleteWhenFree(o);
+            slot = nullptr;
+            return TRUE;
+        }
+        case META_POLYGON:
+        case META_POLYLINE:
+        case META_POLYPOLYGON:
+            return Draw(dc, f, p);
+        case META_MOVETO:
+        case META_LINETO:
+            if (!p.Has(2)) return FALSE;
+            return f == META_MOVETO ? MoveToEx(dc, p.S(1), p.S(0), nullptr)
+                                    : LineTo(dc, p.S(1), p.S(0));
+        case META_SETPIXEL:
+            return p.Has(4) && SetPixel(dc, p.S(3), p.S(2), p.Colour(0)) != CLR_INVALID;
+        default:
+            return TRUE;  // escapes and records without an effect here
     }
 }
 
@@ -229,6 +230,4 @@ int PlayAll(HDC dc, HANDLETABLE* table, METARECORD* record, int objects, LPARAM)
 }
 }  // namespace
 
-BOOL PlayMetaFile(HDC dc, HMETAFILE metafile) {
-    return EnumMetaFile(dc, metafile, PlayAll, 0);
-}
+BOOL PlayMetaFile(HDC dc, HMETAFILE metafile) { return EnumMetaFile(dc, metafile, PlayAll, 0); }

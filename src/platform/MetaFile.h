@@ -27,24 +27,24 @@ typedef int16_t SHORT;
 /// The 22-byte header of a placeable metafile file, before the metafile itself.
 struct PLACEABLEMETAHEADER {
     DWORD key;  ///< PLACEABLE_KEY
-    WORD hmf;                        ///< 0 in a file
+    WORD hmf;   ///< 0 in a file
     /// Bounding box in logical units.
     /// @{
     SHORT left, top, right, bottom;
     /// @}
-    WORD inch;                       ///< logical units per inch
-    DWORD reserved;                  ///< 0
-    WORD checksum;  ///< XOR of the ten words before it
+    WORD inch;       ///< logical units per inch
+    DWORD reserved;  ///< 0
+    WORD checksum;   ///< XOR of the ten words before it
 };
 
 /// The header that starts a metafile's data.
 struct METAHEADER {
-    WORD mtType;        ///< 1: in memory, 2: on disk
-    WORD mtHeaderSize;  ///< in words: 9
-    WORD mtVersion;     ///< 0x0100 or 0x0300
-    DWORD mtSize;       ///< of the whole metafile, in words
-    WORD mtNoObjects;   ///< size of the handle table
-    DWORD mtMaxRecord;  ///< of the largest record, in words
+    WORD mtType;          ///< 1: in memory, 2: on disk
+    WORD mtHeaderSize;    ///< in words: 9
+    WORD mtVersion;       ///< 0x0100 or 0x0300
+    DWORD mtSize;         ///< of the whole metafile, in words
+    WORD mtNoObjects;     ///< size of the handle table
+    DWORD mtMaxRecord;    ///< of the largest record, in words
     WORD mtNoParameters;  ///< 0
 };
 #pragma pack(pop)
@@ -53,7 +53,7 @@ static_assert(sizeof(METAHEADER) == 18, "metafile header layout");
 
 /// One record of a metafile: its size, its function (a META_ value) and its parameters.
 struct METARECORD {
-    DWORD rdSize;  ///< in words, with these 3 words of size and function
+    DWORD rdSize;     ///< in words, with these 3 words of size and function
     WORD rdFunction;  ///< META_ value
     WORD rdParm[1];   ///< first parameter word; the rest follow
 };
@@ -96,8 +96,7 @@ struct HANDLETABLE {
 
 /// EnumMetaFile's callback: gets the DC, the handle table, one record, the table's size
 /// and the caller's data; returns 0 to stop.
-typedef int (*MFENUMPROC)(HDC dc, HANDLETABLE* table, METARECORD* record, int objects,
-                          LPARAM data);
+typedef int (*MFENUMPROC)(HDC dc, HANDLETABLE* table, METARECORD* record, int objects, LPARAM data);
 
 /// A metafile from a copy of its bytes (header and records); null when the header is not
 /// one of a metafile.

@@ -18,8 +18,8 @@ using zcmreg::Statement;
 
 namespace {
 
-constexpr size_t kMaxKeyComponent = 255;    // characters in one key name
-constexpr size_t kMaxValueName = 16383;     // characters in a value name
+constexpr size_t kMaxKeyComponent = 255;  // characters in one key name
+constexpr size_t kMaxValueName = 16383;   // characters in a value name
 
 // An open key: the hive and the key's path, as spelt and folded for comparison.
 struct KeyHandle {
@@ -293,8 +293,7 @@ LONG RegGetValueW(HKEY hKey, LPCWSTR lpSubKey, LPCWSTR lpValue, DWORD dwFlags, L
     if (key.path == base.path && !(base.access & KEY_QUERY_VALUE)) return ERROR_ACCESS_DENIED;
     Value v;
     err = ReadValue(key, lpValue, &v);
-    if (err == ERROR_SUCCESS &&
-        !(dwFlags & (v.type == REG_SZ ? RRF_RT_REG_SZ : RRF_RT_REG_DWORD)))
+    if (err == ERROR_SUCCESS && !(dwFlags & (v.type == REG_SZ ? RRF_RT_REG_SZ : RRF_RT_REG_DWORD)))
         err = ERROR_UNSUPPORTED_TYPE;
     if (err == ERROR_SUCCESS) err = CopyOut(v, pdwType, pvData, pcbData);
     if (err != ERROR_SUCCESS && err != ERROR_MORE_DATA && pvData && pcbData &&
@@ -383,8 +382,8 @@ LONG RegDeleteKeyW(HKEY hKey, LPCWSTR lpSubKey) {
             if (rc == SQLITE_ROW) return ERROR_ACCESS_DENIED;
             if (rc != SQLITE_DONE) return zcmreg::ErrorFromSqlite(rc, true);
         }
-        for (const char* sql : {"DELETE FROM reg_values WHERE key=?1",
-                                "DELETE FROM reg_keys WHERE path=?1"}) {
+        for (const char* sql :
+             {"DELETE FROM reg_values WHERE key=?1", "DELETE FROM reg_keys WHERE path=?1"}) {
             Statement st(db, sql);
             st.Bind(1, key.folded);
             rc = st.Step();

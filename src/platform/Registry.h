@@ -47,9 +47,9 @@ typedef DWORD ACCESS_MASK;
 
 /// Accepted and ignored: keys carry no security descriptor here.
 struct SECURITY_ATTRIBUTES {
-    DWORD nLength;                 ///< size of the structure
-    LPVOID lpSecurityDescriptor;   ///< ignored
-    BOOL bInheritHandle;           ///< ignored
+    DWORD nLength;                ///< size of the structure
+    LPVOID lpSecurityDescriptor;  ///< ignored
+    BOOL bInheritHandle;          ///< ignored
 };
 /// A pointer to SECURITY_ATTRIBUTES; pass nullptr.
 typedef SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
@@ -187,15 +187,15 @@ typedef SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
 /// *lpdwDisposition (optional) tells which happened.
 ZCMCOM_API LONG RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD Reserved, LPWSTR lpClass,
                                 DWORD dwOptions, REGSAM samDesired,
-                                const LPSECURITY_ATTRIBUTES lpSecurityAttributes,
-                                PHKEY phkResult, LPDWORD lpdwDisposition);
+                                const LPSECURITY_ATTRIBUTES lpSecurityAttributes, PHKEY phkResult,
+                                LPDWORD lpdwDisposition);
 /// Opens an existing key; ERROR_FILE_NOT_FOUND when it does not exist.
 ZCMCOM_API LONG RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD ulOptions, REGSAM samDesired,
                               PHKEY phkResult);
 /// Reads a value. With lpData null, only the type and the size in bytes are returned;
 /// a buffer that is too small gives ERROR_MORE_DATA and the size needed in *lpcbData.
-ZCMCOM_API LONG RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD lpReserved,
-                                 LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData);
+ZCMCOM_API LONG RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType,
+                                 LPBYTE lpData, LPDWORD lpcbData);
 /// Reads a value of the subkey lpSubKey (null or empty: hKey itself) without opening it,
 /// as RegQueryValueExW would; ERROR_UNSUPPORTED_TYPE when its type is not among the RRF_RT_
 /// flags. With RRF_ZEROONFAILURE a failed read clears the buffer.

@@ -47,15 +47,15 @@ bool OddFileSystem(const std::string& path) {
     const std::string folder = path.substr(0, path.rfind('/') + 1);
     if (statfs(folder.c_str(), &fs) != 0) return true;
     switch (static_cast<unsigned long>(fs.f_type)) {
-        case 0x6969:       // NFS
-        case 0x517B:       // SMB
-        case 0xFF534D42:   // CIFS
-        case 0xFE534D42:   // SMB2
-        case 0x65735546:   // FUSE
-        case 0x01021997:   // 9P
-        case 0x00C36400:   // Ceph
-        case 0x5346414F:   // AFS
-        case 0x73757245:   // Coda
+        case 0x6969:      // NFS
+        case 0x517B:      // SMB
+        case 0xFF534D42:  // CIFS
+        case 0xFE534D42:  // SMB2
+        case 0x65735546:  // FUSE
+        case 0x01021997:  // 9P
+        case 0x00C36400:  // Ceph
+        case 0x5346414F:  // AFS
+        case 0x73757245:  // Coda
             return true;
         default:
             return false;

@@ -279,7 +279,9 @@ LONG MakeFolder(Connection& c, const std::string& path, bool named) {
     if (named) return Refuse(c, ERROR_PATH_NOT_FOUND, "the folder of " + path + " does not exist");
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
-    if (ec) return Refuse(c, ERROR_PATH_NOT_FOUND, "cannot make the folder of " + path + ": " + ec.message());
+    if (ec)
+        return Refuse(c, ERROR_PATH_NOT_FOUND,
+                      "cannot make the folder of " + path + ": " + ec.message());
     return ERROR_SUCCESS;
 }
 
@@ -292,8 +294,7 @@ LONG Acquire(Connection& c, Hive hive, bool write) {
     const bool exists = stat(path.c_str(), &st) == 0;
     // The file may have been replaced or removed since the last call (or the variable
     // now names another one): follow it.
-    if (c.db && (c.path != path || !exists || st.st_dev != c.dev || st.st_ino != c.ino))
-        c.Close();
+    if (c.db && (c.path != path || !exists || st.st_dev != c.dev || st.st_ino != c.ino)) c.Close();
     // Devices, pipes and folders are no hives; SQLite would write its journal beside them.
     if (exists && !S_ISREG(st.st_mode))
         return Refuse(c, ERROR_CANTOPEN, path + " is not a regular file");
@@ -502,9 +503,7 @@ int Statement::Step() { return m_stmt ? sqlite3_step(m_stmt) : m_rc; }
 
 int Statement::ColumnInt(int column) const { return sqlite3_column_int(m_stmt, column); }
 
-long long Statement::ColumnInt64(int column) const {
-    return sqlite3_column_int64(m_stmt, column);
-}
+long long Statement::ColumnInt64(int column) const { return sqlite3_column_int64(m_stmt, column); }
 
 std::string Statement::ColumnText(int column) const {
     const unsigned char* text = sqlite3_column_text(m_stmt, column);

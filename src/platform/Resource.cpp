@@ -55,8 +55,8 @@ HMODULE AfxRegisterResourceModule(LPCWSTR moduleName, const ZcmStringResource* s
                                   size_t binaryCount, bool isApplication) {
     Registry& r = Reg();
     std::unique_lock<std::shared_mutex> lock(r.lock);
-    Module m{moduleName ? moduleName : L"", strings, strings ? stringCount : 0, binaries,
-             binaries ? binaryCount : 0, isApplication};
+    Module m{moduleName ? moduleName : L"", strings,      strings ? stringCount : 0, binaries,
+             binaries ? binaryCount : 0,    isApplication};
     auto pos = r.modules.end();
     if (isApplication) {
         pos = r.modules.begin();

@@ -13,8 +13,8 @@
 
 /// One entry of a module's string table.
 struct ZcmStringResource {
-    UINT id;               ///< the string's id
-    const wchar_t* text;   ///< its text, terminated
+    UINT id;              ///< the string's id
+    const wchar_t* text;  ///< its text, terminated
 };
 
 /// One binary resource of a module.

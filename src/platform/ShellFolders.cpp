@@ -22,7 +22,8 @@ std::string Home() {
 // The value of XDG_<kind>_DIR in user-dirs.dirs: a quoted path, "$HOME/..." or absolute.
 std::string FromUserDirs(const std::string& key, const std::string& home) {
     const char* cfg = getenv("XDG_CONFIG_HOME");
-    const std::string file = (cfg && *cfg ? std::string(cfg) : home + "/.config") + "/user-dirs.dirs";
+    const std::string file =
+        (cfg && *cfg ? std::string(cfg) : home + "/.config") + "/user-dirs.dirs";
     std::ifstream in(file);
     std::string line, value;
     while (std::getline(in, line)) {
@@ -30,13 +31,14 @@ std::string FromUserDirs(const std::string& key, const std::string& home) {
         if (i == std::string::npos || line[i] == '#') continue;
         if (line.compare(i, key.size() + 1, key + "=") != 0) continue;
         std::string v = line.substr(i + key.size() + 1);
-        while (!v.empty() && (v.back() == ' ' || v.back() == '\t' || v.back() == '\r')) v.pop_back();
+        while (!v.empty() && (v.back() == ' ' || v.back() == '\t' || v.back() == '\r'))
+            v.pop_back();
         if (v.size() >= 2 && v.front() == '"' && v.back() == '"') v = v.substr(1, v.size() - 2);
         if (v.compare(0, 5, "$HOME") == 0)
             v = home + v.substr(5);
         else if (v.empty() || v[0] != '/')
             continue;  // relative paths are not allowed in the file
-        value = v;  // the last assignment wins, as when the file is sourced
+        value = v;     // the last assignment wins, as when the file is sourced
     }
     return value;
 }
@@ -66,10 +68,15 @@ BOOL SHGetSpecialFolderPathW(HWND, LPWSTR path, int csidl, BOOL create) {
     path[0] = 0;
     const char* kind = nullptr;
     switch (csidl & 0xFF) {
-        case CSIDL_PERSONAL: kind = "DOCUMENTS"; break;
+        case CSIDL_PERSONAL:
+            kind = "DOCUMENTS";
+            break;
         case CSIDL_DESKTOP:
-        case CSIDL_DESKTOPDIRECTORY: kind = "DESKTOP"; break;
-        default: return FALSE;
+        case CSIDL_DESKTOPDIRECTORY:
+            kind = "DESKTOP";
+            break;
+        default:
+            return FALSE;
     }
     const CString dir = ZcmUserFolder(kind);
     if (dir.IsEmpty() || dir.GetLength() >= MAX_PATH) return FALSE;

@@ -324,8 +324,7 @@ wchar_t* CString::GetBufferSetLength(int length) {
 }
 
 void CString::ReleaseBuffer(int newLength) {
-    if (newLength < 0)
-        newLength = static_cast<int>(wcsnlen(m_str.c_str(), m_str.size()));
+    if (newLength < 0) newLength = static_cast<int>(wcsnlen(m_str.c_str(), m_str.size()));
     if (newLength > GetLength()) newLength = GetLength();
     m_str.resize(static_cast<size_t>(newLength));
 }
@@ -562,9 +561,13 @@ std::wstring DecodeUtf8(const char* text, size_t length, bool escape) {
 
 }  // namespace
 
-std::wstring ZcmUtf8ToWide(const char* text, size_t length) { return DecodeUtf8(text, length, false); }
+std::wstring ZcmUtf8ToWide(const char* text, size_t length) {
+    return DecodeUtf8(text, length, false);
+}
 
-std::wstring ZcmPathToWide(const char* text, size_t length) { return DecodeUtf8(text, length, true); }
+std::wstring ZcmPathToWide(const char* text, size_t length) {
+    return DecodeUtf8(text, length, true);
+}
 
 long long _wtoi64(const wchar_t* text) {
     if (!text) return 0;

@@ -36,8 +36,8 @@ public:
     CString(const wchar_t* text);  // NOLINT: implicit as in MFC
     CString(const wchar_t* text, int length);
     CString(wchar_t ch, int repeat = 1);
-    CString(const char* utf8);  // NOLINT: implicit as in MFC
-    CString(const std::wstring& text) : m_str(text) {}  // NOLINT
+    CString(const char* utf8);                                         // NOLINT: implicit as in MFC
+    CString(const std::wstring& text) : m_str(text) {}                 // NOLINT
     CString(std::wstring&& text) noexcept : m_str(std::move(text)) {}  // NOLINT
     /// @}
     ~CString() = default;
@@ -78,9 +78,15 @@ public:
 
     /// Appends a text, a wide text (nullptr appends nothing), one character or UTF-8 text;
     /// Append with a length appends the first length characters.
-    CString& operator+=(const CString& s) { m_str += s.m_str; return *this; }
+    CString& operator+=(const CString& s) {
+        m_str += s.m_str;
+        return *this;
+    }
     CString& operator+=(const wchar_t* s);
-    CString& operator+=(wchar_t ch) { m_str += ch; return *this; }
+    CString& operator+=(wchar_t ch) {
+        m_str += ch;
+        return *this;
+    }
     CString& operator+=(const char* utf8);
     void Append(const wchar_t* s) { *this += s; }
     void Append(const wchar_t* s, int length);

@@ -19,12 +19,18 @@ BYTE ConditionOf(ULONGLONG mask, DWORD field) {
 
 bool Compare(long long actual, long long wanted, BYTE condition) {
     switch (condition) {
-        case VER_EQUAL: return actual == wanted;
-        case VER_GREATER: return actual > wanted;
-        case VER_GREATER_EQUAL: return actual >= wanted;
-        case VER_LESS: return actual < wanted;
-        case VER_LESS_EQUAL: return actual <= wanted;
-        default: return false;
+        case VER_EQUAL:
+            return actual == wanted;
+        case VER_GREATER:
+            return actual > wanted;
+        case VER_GREATER_EQUAL:
+            return actual >= wanted;
+        case VER_LESS:
+            return actual < wanted;
+        case VER_LESS_EQUAL:
+            return actual <= wanted;
+        default:
+            return false;
     }
 }
 
@@ -57,8 +63,8 @@ BOOL VerifyVersionInfoW(OSVERSIONINFOEXW* info, DWORD typeMask, ULONGLONG condit
     GetVersionExW(&actual);
     // Major, minor and service pack form one version number compared at once, with the
     // condition given for the most significant field named.
-    const DWORD versionFields = VER_MAJORVERSION | VER_MINORVERSION | VER_SERVICEPACKMAJOR |
-                                VER_SERVICEPACKMINOR;
+    const DWORD versionFields =
+        VER_MAJORVERSION | VER_MINORVERSION | VER_SERVICEPACKMAJOR | VER_SERVICEPACKMINOR;
     if (typeMask & versionFields) {
         long long have = 0, want = 0;
         BYTE condition = 0;
@@ -78,13 +84,11 @@ BOOL VerifyVersionInfoW(OSVERSIONINFOEXW* info, DWORD typeMask, ULONGLONG condit
         }
         if (!Compare(have, want, condition)) return FALSE;
     }
-    if ((typeMask & VER_BUILDNUMBER) &&
-        !Compare(actual.dwBuildNumber, info->dwBuildNumber,
-                 ConditionOf(conditionMask, VER_BUILDNUMBER)))
+    if ((typeMask & VER_BUILDNUMBER) && !Compare(actual.dwBuildNumber, info->dwBuildNumber,
+                                                 ConditionOf(conditionMask, VER_BUILDNUMBER)))
         return FALSE;
-    if ((typeMask & VER_PLATFORMID) &&
-        !Compare(actual.dwPlatformId, info->dwPlatformId,
-                 ConditionOf(conditionMask, VER_PLATFORMID)))
+    if ((typeMask & VER_PLATFORMID) && !Compare(actual.dwPlatformId, info->dwPlatformId,
+                                                ConditionOf(conditionMask, VER_PLATFORMID)))
         return FALSE;
     return TRUE;
 }
@@ -93,11 +97,16 @@ BOOL IsProcessorFeaturePresent(DWORD feature) {
 #if defined(__x86_64__) || defined(__i386__)
     __builtin_cpu_init();
     switch (feature) {
-        case PF_MMX_INSTRUCTIONS_AVAILABLE: return __builtin_cpu_supports("mmx") ? TRUE : FALSE;
-        case PF_XMMI_INSTRUCTIONS_AVAILABLE: return __builtin_cpu_supports("sse") ? TRUE : FALSE;
-        case PF_XMMI64_INSTRUCTIONS_AVAILABLE: return __builtin_cpu_supports("sse2") ? TRUE : FALSE;
-        case PF_SSE3_INSTRUCTIONS_AVAILABLE: return __builtin_cpu_supports("sse3") ? TRUE : FALSE;
-        default: return FALSE;
+        case PF_MMX_INSTRUCTIONS_AVAILABLE:
+            return __builtin_cpu_supports("mmx") ? TRUE : FALSE;
+        case PF_XMMI_INSTRUCTIONS_AVAILABLE:
+            return __builtin_cpu_supports("sse") ? TRUE : FALSE;
+        case PF_XMMI64_INSTRUCTIONS_AVAILABLE:
+            return __builtin_cpu_supports("sse2") ? TRUE : FALSE;
+        case PF_SSE3_INSTRUCTIONS_AVAILABLE:
+            return __builtin_cpu_supports("sse3") ? TRUE : FALSE;
+        default:
+            return FALSE;
     }
 #else
     (void)feature;

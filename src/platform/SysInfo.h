@@ -71,7 +71,6 @@ ZCMCOM_API ULONGLONG VerSetConditionMask(ULONGLONG mask, DWORD typeMask, BYTE co
 /// TRUE when the reported version satisfies every field named in typeMask, compared as
 /// conditionMask says; the major, minor and service-pack fields compare as one version
 /// number, as on Windows.
-ZCMCOM_API BOOL VerifyVersionInfoW(OSVERSIONINFOEXW* info, DWORD typeMask,
-                                   ULONGLONG conditionMask);
+ZCMCOM_API BOOL VerifyVersionInfoW(OSVERSIONINFOEXW* info, DWORD typeMask, ULONGLONG conditionMask);
 /// TRUE when the processor has the feature (a PF_ value); FALSE for unknown values.
 ZCMCOM_API BOOL IsProcessorFeaturePresent(DWORD feature);

@@ -23,12 +23,12 @@
 
 #include "platform/Wnd.h"
 
-#define THREAD_PRIORITY_NORMAL 0      ///< the one priority (others are ignored too)
-#define CREATE_SUSPENDED 0x00000004   ///< start held until ResumeThread
-#define INFINITE 0xFFFFFFFFu          ///< a wait without time-out
-#define WAIT_OBJECT_0 0x00000000u     ///< the wait ended because the object was signalled
-#define WAIT_TIMEOUT 0x00000102u      ///< the wait timed out
-#define STILL_ACTIVE 0x00000103u      ///< exit code of a thread that still runs
+#define THREAD_PRIORITY_NORMAL 0     ///< the one priority (others are ignored too)
+#define CREATE_SUSPENDED 0x00000004  ///< start held until ResumeThread
+#define INFINITE 0xFFFFFFFFu         ///< a wait without time-out
+#define WAIT_OBJECT_0 0x00000000u    ///< the wait ended because the object was signalled
+#define WAIT_TIMEOUT 0x00000102u     ///< the wait timed out
+#define STILL_ACTIVE 0x00000103u     ///< exit code of a thread that still runs
 
 /// A thread's procedure: gets AfxBeginThread's parameter, returns the exit code.
 typedef UINT (*AFX_THREADPROC)(LPVOID);
@@ -65,8 +65,8 @@ private:
     std::thread m_thread;
     std::mutex m_mutex;
     std::condition_variable m_changed;
-    bool m_started = false;  ///< ResumeThread has let the procedure run
-    bool m_ended = false;    ///< the procedure has returned
+    bool m_started = false;    ///< ResumeThread has let the procedure run
+    bool m_ended = false;      ///< the procedure has returned
     bool m_cancelled = false;  ///< deleted before it was resumed
     DWORD m_exitCode = STILL_ACTIVE;
 };

@@ -44,11 +44,11 @@ bool CTime::Local(struct tm& out) const {
     return localtime_r(&t, &out) != nullptr;
 }
 
-#define ZCM_TIME_FIELD(name, expr)      \
-    int CTime::name() const {           \
-        struct tm t = {};               \
-        if (!Local(t)) return 0;        \
-        return expr;                    \
+#define ZCM_TIME_FIELD(name, expr) \
+    int CTime::name() const {      \
+        struct tm t = {};          \
+        if (!Local(t)) return 0;   \
+        return expr;               \
     }
 ZCM_TIME_FIELD(GetYear, t.tm_year + 1900)
 ZCM_TIME_FIELD(GetMonth, t.tm_mon + 1)
@@ -97,12 +97,14 @@ FILETIME ZcmFileTimeFromUnix(long long seconds, long nanoseconds) {
 }
 
 long long ZcmUnixFromFileTime(const FILETIME& ft) {
-    const unsigned long long v = (static_cast<unsigned long long>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+    const unsigned long long v =
+        (static_cast<unsigned long long>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
     return static_cast<long long>(v / 10000000ULL) - kEpochDiff;
 }
 
 LONG CompareFileTime(const FILETIME* a, const FILETIME* b) {
-    if (a->dwHighDateTime != b->dwHighDateTime) return a->dwHighDateTime < b->dwHighDateTime ? -1 : 1;
+    if (a->dwHighDateTime != b->dwHighDateTime)
+        return a->dwHighDateTime < b->dwHighDateTime ? -1 : 1;
     if (a->dwLowDateTime != b->dwLowDateTime) return a->dwLowDateTime < b->dwLowDateTime ? -1 : 1;
     return 0;
 }

@@ -14,12 +14,14 @@
 
 namespace {
 
-const DWORD kMaxResource = 16u << 20;   // a version resource is a few kilobytes
-const DWORD kMagic = 0x31495A5A;         // "ZZI1": the block layout below
+const DWORD kMaxResource = 16u << 20;  // a version resource is a few kilobytes
+const DWORD kMagic = 0x31495A5A;       // "ZZI1": the block layout below
 
 // The block: magic, raw size, raw bytes (padded to 4), then one wchar_t per UTF-16 unit.
 size_t ShadowOffset(DWORD rawSize) { return 8 + ((rawSize + 3u) & ~3u); }
-size_t BlockSize(DWORD rawSize) { return ShadowOffset(rawSize) + (rawSize / 2 + 1) * sizeof(wchar_t); }
+size_t BlockSize(DWORD rawSize) {
+    return ShadowOffset(rawSize) + (rawSize / 2 + 1) * sizeof(wchar_t);
+}
 
 class Reader {
 public:
@@ -32,7 +34,9 @@ public:
         return pread(m_fd, out, n, static_cast<off_t>(off)) == static_cast<ssize_t>(n);
     }
     template <class T>
-    bool Get(unsigned long long off, T& v) const { return At(off, &v, sizeof v); }
+    bool Get(unsigned long long off, T& v) const {
+        return At(off, &v, sizeof v);
+    }
 
 private:
     int m_fd;
@@ -61,7 +65,8 @@ bool RvaToOffset(const Image& img, DWORD rva, DWORD size, unsigned long long& of
 bool ReadHeaders(const Reader& r, Image& img) {
     WORD mz = 0;
     DWORD peOff = 0, sig = 0;
-    if (!r.Get(0, mz) || mz != 0x5A4D || !r.Get(0x3C, peOff) || !r.Get(peOff, sig) || sig != 0x00004550)
+    if (!r.Get(0, mz) || mz != 0x5A4D || !r.Get(0x3C, peOff) || !r.Get(peOff, sig) ||
+        sig != 0x00004550)
         return false;
     IMAGE_FILE_HEADER fh;
     if (!r.Get(peOff + 4ull, fh)) return false;
@@ -69,12 +74,17 @@ bool ReadHeaders(const Reader& r, Image& img) {
     WORD magic = 0;
     if (!r.Get(opt, magic)) return false;
     unsigned dirOff, countOff;
-    if (magic == 0x10B) dirOff = 96, countOff = 92;
-    else if (magic == 0x20B) dirOff = 112, countOff = 108;
-    else return false;
+    if (magic == 0x10B)
+        dirOff = 96, countOff = 92;
+    else if (magic == 0x20B)
+        dirOff = 112, countOff = 108;
+    else
+        return false;
     DWORD count = 0;
-    if (!r.Get(opt + countOff, count) || count < 3 || dirOff + 3 * 8 > fh.SizeOfOptionalHeader) return false;
-    if (!r.Get(opt + dirOff + 16, img.rsrcRva) || !r.Get(opt + dirOff + 20, img.rsrcSize)) return false;
+    if (!r.Get(opt + countOff, count) || count < 3 || dirOff + 3 * 8 > fh.SizeOfOptionalHeader)
+        return false;
+    if (!r.Get(opt + dirOff + 16, img.rsrcRva) || !r.Get(opt + dirOff + 20, img.rsrcSize))
+        return false;
     if (fh.NumberOfSections > 96) return false;
     img.sections.resize(fh.NumberOfSections);
     for (WORD i = 0; i < fh.NumberOfSections; ++i)
@@ -149,7 +159,7 @@ WORD U16(const unsigned char* p) { return static_cast<WORD>(p[0] | (p[1] << 8));
 size_t Align4(size_t v) { return (v + 3) & ~static_cast<size_t>(3); }
 
 struct Node {
-    size_t start, end;        // the node's bytes
+    size_t start, end;  // the node's bytes
     size_t valueOff, valueBytes;
     size_t childrenOff;
     WORD valueLength, type;
@@ -213,7 +223,8 @@ BOOL GetFileVersionInfoW(LPCWSTR path, DWORD, DWORD size, LPVOID data) {
     memcpy(block + 4, &rawSize, 4);
     memcpy(block + 8, raw.data(), rawSize);
     auto* shadow = reinterpret_cast<wchar_t*>(block + ShadowOffset(rawSize));
-    for (DWORD i = 0; i + 1 < rawSize; i += 2) shadow[i / 2] = static_cast<wchar_t>(U16(raw.data() + i));
+    for (DWORD i = 0; i + 1 < rawSize; i += 2)
+        shadow[i / 2] = static_cast<wchar_t>(U16(raw.data() + i));
     return TRUE;
 }
 

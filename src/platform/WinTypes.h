@@ -165,17 +165,17 @@ static_assert(sizeof(BITMAPFILEHEADER) == 14, "BITMAPFILEHEADER layout");
 
 /// The description of a device-independent bitmap, as in .bmp files.
 struct BITMAPINFOHEADER {
-    DWORD biSize;           ///< size of this structure, 40
-    LONG biWidth;           ///< width in pixels
-    LONG biHeight;          ///< height in pixels; positive: rows stored bottom-up, negative: top-down
-    WORD biPlanes;          ///< 1
-    WORD biBitCount;        ///< bits per pixel: 1, 4, 8, 24 or 32
-    DWORD biCompression;    ///< BI_RGB (no compression) is the one supported
-    DWORD biSizeImage;      ///< size of the pixels in bytes (0 allowed for BI_RGB)
-    LONG biXPelsPerMeter;   ///< horizontal resolution, pixels per metre
-    LONG biYPelsPerMeter;   ///< vertical resolution, pixels per metre
-    DWORD biClrUsed;        ///< entries of the colour table used (0: all for the bit count)
-    DWORD biClrImportant;   ///< entries needed to show the bitmap (0: all)
+    DWORD biSize;         ///< size of this structure, 40
+    LONG biWidth;         ///< width in pixels
+    LONG biHeight;        ///< height in pixels; positive: rows stored bottom-up, negative: top-down
+    WORD biPlanes;        ///< 1
+    WORD biBitCount;      ///< bits per pixel: 1, 4, 8, 24 or 32
+    DWORD biCompression;  ///< BI_RGB (no compression) is the one supported
+    DWORD biSizeImage;    ///< size of the pixels in bytes (0 allowed for BI_RGB)
+    LONG biXPelsPerMeter;  ///< horizontal resolution, pixels per metre
+    LONG biYPelsPerMeter;  ///< vertical resolution, pixels per metre
+    DWORD biClrUsed;       ///< entries of the colour table used (0: all for the bit count)
+    DWORD biClrImportant;  ///< entries needed to show the bitmap (0: all)
 };
 static_assert(sizeof(BITMAPINFOHEADER) == 40, "BITMAPINFOHEADER layout");
 
@@ -185,5 +185,5 @@ struct BITMAPINFO {
     RGBQUAD bmiColors[1];        ///< first entry of the colour table
 };
 
-#define BI_RGB 0L      ///< uncompressed pixels
-#define MAX_PATH 260   ///< buffer size of Windows path functions; paths here may be longer
+#define BI_RGB 0L     ///< uncompressed pixels
+#define MAX_PATH 260  ///< buffer size of Windows path functions; paths here may be longer

@@ -38,7 +38,8 @@ BOOL CWnd::Create(LPCTSTR, LPCTSTR) {
     if (m_hWnd) return FALSE;
     WindowTable& t = Table();
     std::lock_guard<std::mutex> guard(t.lock);
-    const uint64_t value = (static_cast<uint64_t>(static_cast<uint32_t>(getpid())) << 32) | ++t.next;
+    const uint64_t value =
+        (static_cast<uint64_t>(static_cast<uint32_t>(getpid())) << 32) | ++t.next;
     m_hWnd = reinterpret_cast<HWND>(static_cast<uintptr_t>(value));
     t.windows[Key(m_hWnd)] = this;
     return TRUE;

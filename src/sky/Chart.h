@@ -17,12 +17,12 @@ namespace sky {
 /// ("Star.HIP.32349", "DeepSkyObject.M.42"), the name to show, "star" or "dso", J2000
 /// degrees and the magnitude (NaN: unknown).
 struct ChartObject {
-    CString path;       ///< the object's path, as the click texts take it
-    CString name;       ///< the name to show
-    CString kind;       ///< "star" or "dso"
-    double ra = 0.0;    ///< J2000 right ascension, degrees
-    double dec = 0.0;   ///< J2000 declination, degrees
-    double mag = NAN;   ///< visual magnitude; NaN when unknown
+    CString path;      ///< the object's path, as the click texts take it
+    CString name;      ///< the name to show
+    CString kind;      ///< "star" or "dso"
+    double ra = 0.0;   ///< J2000 right ascension, degrees
+    double dec = 0.0;  ///< J2000 declination, degrees
+    double mag = NAN;  ///< visual magnitude; NaN when unknown
 };
 /// A constellation's name and where it stands (J2000 degrees).
 struct ChartLabel {

@@ -59,7 +59,9 @@ bool FindCamera(const CString& wanted, double* width, double* height) {
 // (degrees): the gnomonic projection undone.
 void FromTangent(double ra0, double dec0, double east, double north, double* ra, double* dec) {
     const double d0 = dec0 * kRad;
-    *dec = std::asin((std::sin(d0) + north * std::cos(d0)) / std::sqrt(1 + east * east + north * north)) / kRad;
+    *dec = std::asin((std::sin(d0) + north * std::cos(d0)) /
+                     std::sqrt(1 + east * east + north * north)) /
+           kRad;
     *ra = Norm360(ra0 + std::atan2(east, std::cos(d0) - north * std::sin(d0)) / kRad);
 }
 
@@ -72,24 +74,37 @@ public:
         Frame next = *f;
         double v = 0;
         const bool number = ReadValue(value, &v);
-        if (key == L"name") next.name = value;
-        else if (key == L"coordinate") next.coordinate = value;
+        if (key == L"name")
+            next.name = value;
+        else if (key == L"coordinate")
+            next.coordinate = value;
         else if (key == L"camera") {
-            if (value.CompareNoCase(L"None") == 0) next.camera = L"None";
-            else if (FindCamera(value, &next.width, &next.height)) next.camera = value;
-            else return true;
-        } else if (!number) return true;
-        else if (key == L"focallength" && v > 0 && v <= 1e5) next.focal = v;
+            if (value.CompareNoCase(L"None") == 0)
+                next.camera = L"None";
+            else if (FindCamera(value, &next.width, &next.height))
+                next.camera = value;
+            else
+                return true;
+        } else if (!number)
+            return true;
+        else if (key == L"focallength" && v > 0 && v <= 1e5)
+            next.focal = v;
         else if ((key == L"horizontalsize" || key == L"verticalsize") && v > 0 && v <= 1000)
             (key == L"horizontalsize" ? next.width : next.height) = v, next.camera = L"None";
-        else if (key == L"ra" && v >= 0 && v < 24) next.ra = v;
-        else if (key == L"dec" && v >= -90 && v <= 90) next.dec = v;
-        else if (key == L"roll") next.roll = Norm360(v);
-        else if (key == L"angle" && v > 0 && v <= 180) next.angle = v;
+        else if (key == L"ra" && v >= 0 && v < 24)
+            next.ra = v;
+        else if (key == L"dec" && v >= -90 && v <= 90)
+            next.dec = v;
+        else if (key == L"roll")
+            next.roll = Norm360(v);
+        else if (key == L"angle" && v > 0 && v <= 180)
+            next.angle = v;
         else if ((key == L"row" || key == L"column") && v >= 1 && v <= 100 && v == std::floor(v))
             (key == L"row" ? next.rows : next.columns) = static_cast<int>(v);
-        else if (key == L"overlap" && v >= 0 && v < 1) next.overlap = v;
-        else return true;
+        else if (key == L"overlap" && v >= 0 && v < 1)
+            next.overlap = v;
+        else
+            return true;
         if (next.rows * next.columns > 1000) return true;
         next.defined = true;
         *f = next;
@@ -132,8 +147,8 @@ private:
             *rest = q.Mid(n);
             if (number) *number = 0;
             CString element, property;
-            if (number && k.frame == &FrameSource::m_mosaic && NextElement(q, n, &element, &property) &&
-                WholeNumber(element) >= 0) {
+            if (number && k.frame == &FrameSource::m_mosaic &&
+                NextElement(q, n, &element, &property) && WholeNumber(element) >= 0) {
                 *number = WholeNumber(element);
                 *rest = property;
             }
@@ -142,7 +157,8 @@ private:
         return false;
     }
 
-    static CString Property(const Frame& f, bool mosaic, int number, const CString& p, const Context& at) {
+    static CString Property(const Frame& f, bool mosaic, int number, const CString& p,
+                            const Context& at) {
         if (p == L"name") return f.name;
         if (p == L"camera") return f.camera;
         if (p == L"focallength") return sky::Answer(f.focal, L"%.3f");
@@ -164,11 +180,12 @@ private:
             // Frames counted along the rows from the north-east corner, before the roll;
             // neighbours overlap by the given fraction of a side.
             const int row = (number - 1) / f.columns, column = (number - 1) % f.columns;
-            const double west = (column - (f.columns - 1) / 2.0) * f.width * (1 - f.overlap) / f.focal;
+            const double west =
+                (column - (f.columns - 1) / 2.0) * f.width * (1 - f.overlap) / f.focal;
             const double north = ((f.rows - 1) / 2.0 - row) * f.height * (1 - f.overlap) / f.focal;
             const double r = f.roll * kRad, east = -west;
-            FromTangent(ra, dec, east * std::cos(r) + north * std::sin(r), north * std::cos(r) - east * std::sin(r),
-                        &ra, &dec);
+            FromTangent(ra, dec, east * std::cos(r) + north * std::sin(r),
+                        north * std::cos(r) - east * std::sin(r), &ra, &dec);
         }
         return PlaceAnswer(FixedPlace(ra, dec, at.jdUt, at.site, p.Left(3) == L"jd."), p);
     }

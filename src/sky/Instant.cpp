@@ -19,8 +19,8 @@ Vec ObserverOfDate(const Site& site, double lstDeg) {
 }
 
 bool Same(const Instant& a, double jdUt, double jdTt, const Site& s) {
-    return a.jdUt == jdUt && a.jdTt == jdTt && a.site.longitude == s.longitude && a.site.latitude == s.latitude &&
-           a.site.height == s.height;
+    return a.jdUt == jdUt && a.jdTt == jdTt && a.site.longitude == s.longitude &&
+           a.site.latitude == s.latitude && a.site.height == s.height;
 }
 
 Instant Make(double jdUt, double jdTt, const Site& site) {

@@ -15,26 +15,28 @@ struct Instant {
     /// @{
     double jdUt = NAN, jdTt = NAN;
     /// @}
-    Site site;                     ///< the observer
+    Site site;  ///< the observer
     /// Heliocentric, J2000 equatorial, au and au a day.
     /// @{
     Vec earth{}, earthVelocity{};
     /// @}
-    Mat precession{};              ///< mean J2000 to mean of date
-    Mat toDate{};                  ///< mean J2000 to true of date
+    Mat precession{};  ///< mean J2000 to mean of date
+    Mat toDate{};      ///< mean J2000 to true of date
     /// The mean obliquity of the ecliptic and the nutation in longitude and in obliquity,
     /// radians.
     /// @{
     double eps0 = 0.0, dpsi = 0.0, deps = 0.0;
     /// @}
-    double lst = NAN;              ///< local apparent sidereal time, degrees
-    Vec observer{};                ///< geocentric, true equator of date, au
+    double lst = NAN;  ///< local apparent sidereal time, degrees
+    Vec observer{};    ///< geocentric, true equator of date, au
 };
 
 /// The instant jdUt (UT Julian Day) at the site, jdTt being the same instant in TT. The last
 /// few are kept per thread and given again while instant and site are the same.
 Instant InstantAt(double jdUt, double jdTt, const Site& site);
 /// The same with TT from the library's Delta T.
-inline Instant InstantAt(double jdUt, const Site& site) { return InstantAt(jdUt, TtOf(jdUt), site); }
+inline Instant InstantAt(double jdUt, const Site& site) {
+    return InstantAt(jdUt, TtOf(jdUt), site);
+}
 
 }  // namespace sky

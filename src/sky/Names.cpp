@@ -14,21 +14,25 @@ namespace {
 
 // Half-width katakana U+FF66 to U+FF9D in their full-width forms.
 const wchar_t kHalfKana[] =
-    L"ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワン";
+    L"ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモ"
+    L"ヤユヨラリルレロワン";
 
 // The katakana a voiced (dakuten) or semi-voiced (handakuten) mark turns c into; 0: none.
 wchar_t Voiced(wchar_t c, bool semi) {
     if (c == L'ウ' && !semi) return L'ヴ';
-    if (c >= L'ハ' && c <= L'ホ' && (c - L'ハ') % 3 == 0) return static_cast<wchar_t>(c + (semi ? 2 : 1));
+    if (c >= L'ハ' && c <= L'ホ' && (c - L'ハ') % 3 == 0)
+        return static_cast<wchar_t>(c + (semi ? 2 : 1));
     if (semi) return 0;
-    if ((c >= L'カ' && c <= L'チ' && (c - L'カ') % 2 == 0) || c == L'ツ' || c == L'テ' || c == L'ト')
+    if ((c >= L'カ' && c <= L'チ' && (c - L'カ') % 2 == 0) || c == L'ツ' || c == L'テ' ||
+        c == L'ト')
         return static_cast<wchar_t>(c + 1);
     return 0;
 }
 
 bool Dropped(wchar_t c) {
-    return c == L' ' || c == L'\t' || c == 0x3000 || c == L'.' || c == L'-' || c == L'_' || c == L'\'' ||
-           c == L'"' || c == L',' || c == L'(' || c == L')' || c == 0x30FB || c == 0xFF65;
+    return c == L' ' || c == L'\t' || c == 0x3000 || c == L'.' || c == L'-' || c == L'_' ||
+           c == L'\'' || c == L'"' || c == L',' || c == L'(' || c == L')' || c == 0x30FB ||
+           c == 0xFF65;
 }
 
 size_t EditDistance(const std::wstring& a, const std::wstring& b) {
@@ -39,7 +43,8 @@ size_t EditDistance(const std::wstring& a, const std::wstring& b) {
         row[0] = i;
         for (size_t j = 1; j <= b.size(); ++j) {
             const size_t above = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            row[j] =
+                std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
             diagonal = above;
         }
     }
@@ -55,14 +60,16 @@ std::wstring FoldName(const CString& text) {
         if (c >= 0xFF01 && c <= 0xFF5E) c = static_cast<wchar_t>(c - 0xFEE0);  // full-width ASCII
         if (c >= 0xFF66 && c <= 0xFF9D) c = kHalfKana[c - 0xFF66];
         if (c >= 0x3041 && c <= 0x3096) c = static_cast<wchar_t>(c + 0x60);  // hiragana
-        if (c == 0xFF9E || c == 0xFF9F || c == 0x3099 || c == 0x309A || c == 0x309B || c == 0x309C) {
+        if (c == 0xFF9E || c == 0xFF9F || c == 0x3099 || c == 0x309A || c == 0x309B ||
+            c == 0x309C) {
             const bool semi = c == 0xFF9F || c == 0x309A || c == 0x309C;
             if (!out.empty() && Voiced(out.back(), semi)) {
                 out.back() = Voiced(out.back(), semi);
                 continue;
             }
         }
-        if ((c >= L'A' && c <= L'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) c = static_cast<wchar_t>(c + 32);
+        if ((c >= L'A' && c <= L'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
+            c = static_cast<wchar_t>(c + 32);
         if (!Dropped(c)) out += c;
     }
     return out;
@@ -70,11 +77,17 @@ std::wstring FoldName(const CString& text) {
 
 std::string NameTextError(const std::string& s) {
     if (s.empty()) return "an empty name";
-    if (s.size() > kMaxNameBytes) return "a name longer than " + std::to_string(kMaxNameBytes) + " bytes";
+    if (s.size() > kMaxNameBytes)
+        return "a name longer than " + std::to_string(kMaxNameBytes) + " bytes";
     for (size_t i = 0; i < s.size();) {
         const unsigned char c = static_cast<unsigned char>(s[i]);
-        const int extra = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
-        if (extra < 0 || i + static_cast<size_t>(extra) >= s.size()) return "a name that is not UTF-8";
+        const int extra = c < 0x80         ? 0
+                          : (c >> 5) == 6  ? 1
+                          : (c >> 4) == 14 ? 2
+                          : (c >> 3) == 30 ? 3
+                                           : -1;
+        if (extra < 0 || i + static_cast<size_t>(extra) >= s.size())
+            return "a name that is not UTF-8";
         unsigned long code = extra == 0 ? c : c & (0x3F >> extra);
         for (int k = 1; k <= extra; ++k) {
             const unsigned char next = static_cast<unsigned char>(s[i + k]);
@@ -82,7 +95,8 @@ std::string NameTextError(const std::string& s) {
             code = code << 6 | (next & 0x3F);
         }
         static const unsigned long kLeast[] = {0, 0x80, 0x800, 0x10000};
-        if (code < kLeast[extra] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF) || code == 0)
+        if (code < kLeast[extra] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF) ||
+            code == 0)
             return "a name that is not UTF-8";
         i += static_cast<size_t>(extra) + 1;
     }
@@ -109,7 +123,8 @@ NameIndex::NameIndex(CSkyHost& host) {
     std::vector<Entry> listed;
     for (const SourceFactory& make : RegisteredSources()) make()->List(listed);
     std::map<std::wstring, size_t> ofSources;
-    for (size_t i = 0; i < listed.size(); ++i) ofSources.emplace(static_cast<const wchar_t*>(listed[i].path), i);
+    for (size_t i = 0; i < listed.size(); ++i)
+        ofSources.emplace(static_cast<const wchar_t*>(listed[i].path), i);
     for (const CString& line : host.KnownObjects()) {
         const int tab = line.Find(L'\t');
         Entry e;
@@ -122,7 +137,8 @@ NameIndex::NameIndex(CSkyHost& host) {
             for (const wchar_t* property : kind.properties) {
                 const CString name = host.Execute(L"? " + e.path + L"." + property);
                 if (name.IsEmpty() || name == L"*") continue;
-                e.names.push_back(wcscmp(property, L"HipparcosNumber") == 0 ? L"HIP " + name : name);
+                e.names.push_back(wcscmp(property, L"HipparcosNumber") == 0 ? L"HIP " + name
+                                                                            : name);
             }
             break;
         }
@@ -145,7 +161,8 @@ void NameIndex::Add(Entry entry) {
     for (const CString& name : entry.names) {
         // A Japanese constellation name answers without its "座" too ("オリオン").
         std::vector<std::wstring> forms{FoldName(name)};
-        if (forms[0].size() > 1 && forms[0].back() == L'座') forms.push_back(forms[0].substr(0, forms[0].size() - 1));
+        if (forms[0].size() > 1 && forms[0].back() == L'座')
+            forms.push_back(forms[0].substr(0, forms[0].size() - 1));
         for (const std::wstring& f : forms) {
             if (f.empty() || std::find(folded.begin(), folded.end(), f) != folded.end()) continue;
             folded.push_back(f);
@@ -158,8 +175,10 @@ void NameIndex::Add(Entry entry) {
         Entry& first = m_entries[listed->second];
         std::vector<std::wstring>& firstFolded = m_folded[listed->second];
         for (size_t i = 0; i < names.size(); ++i) {
-            if (std::find(firstFolded.begin(), firstFolded.end(), folded[i]) != firstFolded.end()) continue;
-            firstFolded.insert(firstFolded.begin() + static_cast<long>(first.names.size()), folded[i]);
+            if (std::find(firstFolded.begin(), firstFolded.end(), folded[i]) != firstFolded.end())
+                continue;
+            firstFolded.insert(firstFolded.begin() + static_cast<long>(first.names.size()),
+                               folded[i]);
             first.names.push_back(names[i]);
         }
         return;
@@ -181,15 +200,20 @@ std::vector<NameIndex::Match> NameIndex::Find(const CString& text) const {
         for (size_t n = 0; n < m_folded[e].size(); ++n) {
             const std::wstring& f = m_folded[e][n];
             const size_t at = f.find(q);
-            const int rank = at == std::wstring::npos ? 3 : f.size() == q.size() ? 0 : at == 0 ? 1 : 2;
+            const int rank = at == std::wstring::npos ? 3
+                             : f.size() == q.size()   ? 0
+                             : at == 0                ? 1
+                                                      : 2;
             if (rank < best) {
                 best = rank;
-                bestName = n < m_entries[e].names.size() ? m_entries[e].names[n] : m_entries[e].path;
+                bestName =
+                    n < m_entries[e].names.size() ? m_entries[e].names[n] : m_entries[e].path;
             }
         }
         if (best < 3) found.push_back({&m_entries[e], bestName, best});
     }
-    std::stable_sort(found.begin(), found.end(), [](const Match& a, const Match& b) { return a.rank < b.rank; });
+    std::stable_sort(found.begin(), found.end(),
+                     [](const Match& a, const Match& b) { return a.rank < b.rank; });
     return found;
 }
 

@@ -37,7 +37,7 @@ public:
     struct Match {
         const Entry* entry;  ///< the object (points into the index)
         CString name;        ///< the name that matched, as written
-        int rank;  ///< 0 the whole name, 1 the name's beginning, 2 inside the name
+        int rank;            ///< 0 the whole name, 1 the name's beginning, 2 inside the name
     };
 
     /// An empty index, for Add.
@@ -60,7 +60,7 @@ public:
 
 private:
     std::vector<Entry> m_entries;
-    std::vector<std::vector<std::wstring>> m_folded;  ///< by entry, by name
+    std::vector<std::vector<std::wstring>> m_folded;    ///< by entry, by name
     std::unordered_map<std::wstring, size_t> m_byPath;  ///< an object listed twice is one entry
 };
 

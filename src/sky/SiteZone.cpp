@@ -52,8 +52,9 @@ const Towns& LoadTowns() {
 // Great-circle distance in kilometres.
 double DistanceKm(double lat1, double lon1, double lat2, double lon2) {
     const double r = M_PI / 180.0;
-    const double a = std::pow(std::sin((lat2 - lat1) * r / 2), 2) +
-                     std::cos(lat1 * r) * std::cos(lat2 * r) * std::pow(std::sin((lon2 - lon1) * r / 2), 2);
+    const double a =
+        std::pow(std::sin((lat2 - lat1) * r / 2), 2) +
+        std::cos(lat1 * r) * std::cos(lat2 * r) * std::pow(std::sin((lon2 - lon1) * r / 2), 2);
     return 2 * 6371.0 * std::asin(std::sqrt(std::min(1.0, a)));
 }
 
@@ -68,7 +69,8 @@ CString CSkyHost::ZoneNameAt(double longitude, double latitude) {
         const double d = DistanceKm(latitude, longitude, t.lat, t.lon);
         if (d < 300.0) near.emplace_back(d, &t);
     }
-    std::sort(near.begin(), near.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::sort(near.begin(), near.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
     // The standard offsets of the year the map was made for.
     const int64_t kMapYear = 1735689600;  // 2025-01-01
     for (const auto& [distance, town] : near) {

@@ -16,7 +16,17 @@ namespace {
 constexpr double kRad = 3.141592653589793 / 180.0;
 
 // The derived properties, by the end of the query that asks them.
-enum class Derived { None, ConstellationName, Extincted, Parallactic, NextRise, NextTransit, NextSet, Window, Provenance };
+enum class Derived {
+    None,
+    ConstellationName,
+    Extincted,
+    Parallactic,
+    NextRise,
+    NextTransit,
+    NextSet,
+    Window,
+    Provenance
+};
 
 const struct {
     const wchar_t* suffix;
@@ -50,8 +60,11 @@ double Extinction(double height) {
 
 // The theory or catalogue of an object's numbers, by its path (lower case).
 const wchar_t* ProvenanceOf(const CString& path) {
-    const auto starts = [&](const wchar_t* prefix) { return path.Left(CString(prefix).GetLength()) == prefix; };
-    if (path == L"solar.moon" || path == L"solar.planet.earth.satellite.moon") return L"ELP2000-82B";
+    const auto starts = [&](const wchar_t* prefix) {
+        return path.Left(CString(prefix).GetLength()) == prefix;
+    };
+    if (path == L"solar.moon" || path == L"solar.planet.earth.satellite.moon")
+        return L"ELP2000-82B";
     if (path == L"solar.sun" || starts(L"solar.planet.")) return L"VSOP87";
     if (path == L"solar.dwarfplanet.pluto") return L"Meeus (冥王星の理論)";
     if (starts(L"solar.dwarfplanet.")) return L"ケプラー軌道要素 (d3-celestial)";
@@ -88,61 +101,74 @@ CString CSkyHost::QueryDerived(const CString& q) {
     if (ra.IsEmpty()) return CString();
     const bool earthSite = m_locationBody.IsEmpty();
     switch (what) {
-    case Derived::ConstellationName: {
-        const sky::Constellation* c = Cat().FindConstellation(Query(path + L".position.constellation"));
-        return c ? c->japanese : CString();
-    }
-    case Derived::Extincted: {
-        const double m = Value(Query(path + L".magnitude"));
-        const double x = Value(Query(path + L".position.airmass"));
-        return earthSite ? sky::Answer(m + Extinction(m_height) * x, L"%.3f") : CString(L"*");
-    }
-    case Derived::Parallactic: {
-        // The angle at the object from the north pole to the zenith, positive west of the meridian.
-        const double dec = Value(Query(path + L".position.equatorialdateapp.dec")) * kRad;
-        const double H = (GetLst(m_jd, m_lon) - 15.0 * Value(ra)) * kRad;
-        const double phi = m_lat * kRad;
-        const double q = std::atan2(std::sin(H), std::tan(phi) * std::cos(dec) - std::sin(dec) * std::cos(H));
-        return earthSite ? sky::Answer(q / kRad, L"%.4f") : CString(L"*");
-    }
-    case Derived::NextRise:
-    case Derived::NextTransit:
-    case Derived::NextSet: {
-        if (!earthSite) return L"*";
-        // The three are asked together, and each pass gives all three at once.
-        NextEvents& n = m_next;
-        if (n.path != path || n.jd != m_jd || n.lon != m_lon || n.lat != m_lat || n.height != m_height) {
-            // Each pass is computed once, and only as far as the next events need.
-            std::vector<CString> passes[3];
-            const auto pass = [&](int k) -> const std::vector<CString>& {
-                if (passes[k].empty())
-                    passes[k] = QueryAt(m_jd + k, {path + L".jd.rise", path + L".jd.transit", path + L".jd.set"});
-                return passes[k];
-            };
-            double events[3];
-            for (int e = 0; e < 3; ++e)
-                events[e] = sky::NextEvent([&](double t) { return Value(pass(static_cast<int>(std::lround(t - m_jd)))[e]); }, m_jd);
-            n = NextEvents{path, m_jd, m_lon, m_lat, m_height, {events[0], events[1], events[2]}};
+        case Derived::ConstellationName: {
+            const sky::Constellation* c =
+                Cat().FindConstellation(Query(path + L".position.constellation"));
+            return c ? c->japanese : CString();
         }
-        const int e = what == Derived::NextRise ? 0 : what == Derived::NextTransit ? 1 : 2;
-        return sky::Answer(n.events[e], L"%.6f");
-    }
-    case Derived::Window: {
-        if (!earthSite) return L"*";
-        const auto altitudeOf = [&](const CString& object) {
-            return [this, object](double t) { return Value(QueryAt(t, {object + L".position.altitude"})[0]); };
-        };
-        const sky::ObservingWindow w = sky::WindowTonight(altitudeOf(L"solar.sun"), altitudeOf(path), m_jd);
-        if (!w.night || !std::isfinite(w.start)) return L"0";
-        CString s;
-        s.Format(L"%.6f,%.6f", w.start, w.end);
-        return s;
-    }
-    case Derived::Provenance: {
-        const wchar_t* p = ProvenanceOf(path);
-        return p ? CString(p) : CString();
-    }
-    default:
-        return CString();
+        case Derived::Extincted: {
+            const double m = Value(Query(path + L".magnitude"));
+            const double x = Value(Query(path + L".position.airmass"));
+            return earthSite ? sky::Answer(m + Extinction(m_height) * x, L"%.3f") : CString(L"*");
+        }
+        case Derived::Parallactic: {
+            // The angle at the object from the north pole to the zenith, positive west of the
+            // meridian.
+            const double dec = Value(Query(path + L".position.equatorialdateapp.dec")) * kRad;
+            const double H = (GetLst(m_jd, m_lon) - 15.0 * Value(ra)) * kRad;
+            const double phi = m_lat * kRad;
+            const double q = std::atan2(
+                std::sin(H), std::tan(phi) * std::cos(dec) - std::sin(dec) * std::cos(H));
+            return earthSite ? sky::Answer(q / kRad, L"%.4f") : CString(L"*");
+        }
+        case Derived::NextRise:
+        case Derived::NextTransit:
+        case Derived::NextSet: {
+            if (!earthSite) return L"*";
+            // The three are asked together, and each pass gives all three at once.
+            NextEvents& n = m_next;
+            if (n.path != path || n.jd != m_jd || n.lon != m_lon || n.lat != m_lat ||
+                n.height != m_height) {
+                // Each pass is computed once, and only as far as the next events need.
+                std::vector<CString> passes[3];
+                const auto pass = [&](int k) -> const std::vector<CString>& {
+                    if (passes[k].empty())
+                        passes[k] = QueryAt(m_jd + k, {path + L".jd.rise", path + L".jd.transit",
+                                                       path + L".jd.set"});
+                    return passes[k];
+                };
+                double events[3];
+                for (int e = 0; e < 3; ++e)
+                    events[e] = sky::NextEvent(
+                        [&](double t) {
+                            return Value(pass(static_cast<int>(std::lround(t - m_jd)))[e]);
+                        },
+                        m_jd);
+                n = NextEvents{path,  m_jd,     m_lon,
+                               m_lat, m_height, {events[0], events[1], events[2]}};
+            }
+            const int e = what == Derived::NextRise ? 0 : what == Derived::NextTransit ? 1 : 2;
+            return sky::Answer(n.events[e], L"%.6f");
+        }
+        case Derived::Window: {
+            if (!earthSite) return L"*";
+            const auto altitudeOf = [&](const CString& object) {
+                return [this, object](double t) {
+                    return Value(QueryAt(t, {object + L".position.altitude"})[0]);
+                };
+            };
+            const sky::ObservingWindow w =
+                sky::WindowTonight(altitudeOf(L"solar.sun"), altitudeOf(path), m_jd);
+            if (!w.night || !std::isfinite(w.start)) return L"0";
+            CString s;
+            s.Format(L"%.6f,%.6f", w.start, w.end);
+            return s;
+        }
+        case Derived::Provenance: {
+            const wchar_t* p = ProvenanceOf(path);
+            return p ? CString(p) : CString();
+        }
+        default:
+            return CString();
     }
 }

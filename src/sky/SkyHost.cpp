@@ -64,7 +64,8 @@ void CSkyHost::SetJd(double jdUt) {
 namespace {
 
 const wchar_t kSettingsKey[] = L"Default";
-const wchar_t* const kSiteValues[3] = {L"Location.Longitude", L"Location.Latitude", L"Location.Altitude"};
+const wchar_t* const kSiteValues[3] = {L"Location.Longitude", L"Location.Latitude",
+                                       L"Location.Altitude"};
 
 // A stored number: the whole text, blanks aside, is one finite number.
 bool StoredNumber(const CString& name, double* out) {
@@ -219,7 +220,8 @@ CString CSkyHost::QuerySettings(const CString& q) {
 void CSkyHost::Statement(const CString& statement) {
     m_statements.push_back(statement);
     Assignment assignment;
-    if (!ReadAssignment(statement, &assignment)) return;  // "Show Sky", "Calc Sky": nothing to redraw here
+    if (!ReadAssignment(statement, &assignment))
+        return;  // "Show Sky", "Calc Sky": nothing to redraw here
     const CString &lhs = assignment.lhs, &rhs = assignment.rhs, &value = assignment.value;
     double v = 0.0;
     if (lhs == L"time") {
@@ -228,8 +230,13 @@ void CSkyHost::Statement(const CString& statement) {
         for (double x : a) sane = sane && std::fabs(x) < 1e8;  // whole fields must fit an int
         if (!sane) return;
         if (value.Left(3) == L"ut(" && a.size() == 6) {
-            tagADATE d{static_cast<int>(a[0]), static_cast<int>(a[1]), static_cast<int>(a[2]),
-                       static_cast<int>(a[3]), static_cast<int>(a[4]), a[5], 0.0};
+            tagADATE d{static_cast<int>(a[0]),
+                       static_cast<int>(a[1]),
+                       static_cast<int>(a[2]),
+                       static_cast<int>(a[3]),
+                       static_cast<int>(a[4]),
+                       a[5],
+                       0.0};
             SetJd(::GetJd(&d));
         } else if (value.Left(3) == L"jd(" && a.size() == 1) {
             SetJd(a[0]);
@@ -240,13 +247,20 @@ void CSkyHost::Statement(const CString& statement) {
         if (ReadNumber(rhs, &v)) SetTimezone(v);
     } else if (lhs.Left(9) == L"time.lock") {
         const bool on = value == L"true";
-        if (lhs == L"time.lock") m_lock.locked = on;
-        else if (lhs == L"time.lock.rise" && on) m_lock.event = 1;
-        else if (lhs == L"time.lock.set" && on) m_lock.event = 2;
-        else if (lhs == L"time.lock.offset.bytheminute" && on) m_lock.byDegree = 0;
-        else if (lhs == L"time.lock.offset.bythedegree" && on) m_lock.byDegree = 1;
-        else if (lhs == L"time.lock.offset" && ReadNumber(rhs, &v)) m_lock.offset = static_cast<int>(v);
-    } else if (lhs == L"location.longitude" || lhs == L"location.latitude" || lhs == L"location.altitude") {
+        if (lhs == L"time.lock")
+            m_lock.locked = on;
+        else if (lhs == L"time.lock.rise" && on)
+            m_lock.event = 1;
+        else if (lhs == L"time.lock.set" && on)
+            m_lock.event = 2;
+        else if (lhs == L"time.lock.offset.bytheminute" && on)
+            m_lock.byDegree = 0;
+        else if (lhs == L"time.lock.offset.bythedegree" && on)
+            m_lock.byDegree = 1;
+        else if (lhs == L"time.lock.offset" && ReadNumber(rhs, &v))
+            m_lock.offset = static_cast<int>(v);
+    } else if (lhs == L"location.longitude" || lhs == L"location.latitude" ||
+               lhs == L"location.altitude") {
         if (!ReadNumber(rhs, &v)) return;
         double lon = m_lon, lat = m_lat, h = m_height;
         (lhs == L"location.longitude" ? lon : lhs == L"location.latitude" ? lat : h) = v;
@@ -260,7 +274,8 @@ void CSkyHost::Statement(const CString& statement) {
         const int open = body.Find(L'(');
         if (open >= 0) body = body.Left(open);
         body.Trim();
-        const bool earth = body.CompareNoCase(L"Location") == 0 || body.CompareNoCase(L"Solar.Planet.Earth") == 0;
+        const bool earth =
+            body.CompareNoCase(L"Location") == 0 || body.CompareNoCase(L"Solar.Planet.Earth") == 0;
         if (a.size() >= 3) SetSite(a[0], a[1], a[2]);
         m_locationBody = earth ? CString() : body;
         m_onSurface = a.size() >= 3;  // a body's path alone puts the observer at its centre

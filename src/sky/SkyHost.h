@@ -26,7 +26,7 @@ class Catalog;
 struct BodyPlace;
 struct EclipseContacts;
 class Source;
-}
+}  // namespace sky
 
 /// The built-in sky as a planetarium host; see the notes above. Execute takes a query
 /// ("? Solar.Planet.Mars.position.RA") or a statement; the setters below change the same
@@ -138,7 +138,7 @@ private:
     double m_tz = 9.0;
     CString m_zoneName;  ///< the IANA zone followed; empty: m_tz is fixed
     double m_lon = 139.745, m_lat = 35.654, m_height = 40.0;
-    CString m_locationBody;  ///< empty: a site on the Earth
+    CString m_locationBody;    ///< empty: a site on the Earth
     bool m_onSurface = false;  ///< on m_locationBody's surface at the site, else at its centre
     double m_markRa = 0.0, m_markDec = 0.0;
     double m_autoMag = 6.5, m_fixedMagMin = -2.0, m_fixedMagMax = 6.5;

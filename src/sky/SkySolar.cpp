@@ -60,7 +60,9 @@ CString CSkyHost::QueryPoint(const CString& property, double ra, double dec) {
     if (!std::isfinite(ra) || !std::isfinite(dec))
         return sky::PlaceAnswer(sky::FixedPlace(ra * 15.0, dec, m_jd, site, events), property);
     std::shared_ptr<sky::BodyPlace>& slot = m_points[{ra, dec, events ? 1.0 : 0.0}];
-    if (!slot) slot = std::make_shared<sky::BodyPlace>(sky::FixedPlace(ra * 15.0, dec, m_jd, site, events));
+    if (!slot)
+        slot =
+            std::make_shared<sky::BodyPlace>(sky::FixedPlace(ra * 15.0, dec, m_jd, site, events));
     return sky::PlaceAnswer(*slot, property);
 }
 
@@ -70,12 +72,18 @@ CString CSkyHost::QuerySolar(const CString& q) {
     if (q == L"solar.earth.besselelement.apply" || q.Left(contact.GetLength()) == contact) {
         const sky::Site site{m_lon, m_lat, m_height};
         if (!m_contacts)
-            m_contacts = std::make_shared<sky::EclipseContacts>(sky::SolarEclipseContacts(m_jd, site));
+            m_contacts =
+                std::make_shared<sky::EclipseContacts>(sky::SolarEclipseContacts(m_jd, site));
         const sky::EclipseContacts& c = *m_contacts;
-        if (q.Left(contact.GetLength()) != contact) return std::isfinite(c.first) ? L"TRUE" : L"FALSE";
+        if (q.Left(contact.GetLength()) != contact)
+            return std::isfinite(c.first) ? L"TRUE" : L"FALSE";
         const CString which = q.Mid(contact.GetLength());
-        const double jd = which == L"1st" ? c.first : which == L"2nd" ? c.second : which == L"max" ? c.maximum
-                        : which == L"3rd" ? c.third : which == L"4th" ? c.fourth : 0.0;
+        const double jd = which == L"1st"   ? c.first
+                          : which == L"2nd" ? c.second
+                          : which == L"max" ? c.maximum
+                          : which == L"3rd" ? c.third
+                          : which == L"4th" ? c.fourth
+                                            : 0.0;
         return jd == 0.0 ? CString() : Num(jd);
     }
     const SolarBody* found = nullptr;
@@ -100,11 +108,22 @@ CString CSkyHost::QuerySolar(const CString& q) {
         const sky::Orbit* o = Cat().FindOrbit(name);
         if (!o) return CString();
         if (dot < 0) return o->english;
-        kepler = sky::Kepler{o->a, o->e, o->i, o->M, o->w, o->node, o->n, o->epoch, o->H, 0.15, DiameterKm(o->english)};
+        kepler = sky::Kepler{o->a,
+                             o->e,
+                             o->i,
+                             o->M,
+                             o->w,
+                             o->node,
+                             o->n,
+                             o->epoch,
+                             o->H,
+                             0.15,
+                             DiameterKm(o->english)};
         orbit = &kepler;
         m_names[0] = o->japanese;
         m_names[1] = o->english;
-        fromCatalog = SolarBody{L"", sky::Body::Kepler, m_names[0].GetString(), m_names[1].GetString(), o->a, o->e};
+        fromCatalog = SolarBody{
+            L"", sky::Body::Kepler, m_names[0].GetString(), m_names[1].GetString(), o->a, o->e};
         found = &fromCatalog;
         property = q.Mid(dot + 1);
         index = 100 + static_cast<int>(o - Cat().Orbits().data());
@@ -115,17 +134,21 @@ CString CSkyHost::QuerySolar(const CString& q) {
     if (found->semiMajorAxis > 0) {
         if (property == L"semimajoraxis") return Num(found->semiMajorAxis, L"%.8f");
         if (property == L"eccentricity") return Num(found->eccentricity, L"%.8f");
-        if (property == L"revolutionperiod") return Num(std::pow(found->semiMajorAxis, 1.5), L"%.6f");
+        if (property == L"revolutionperiod")
+            return Num(std::pow(found->semiMajorAxis, 1.5), L"%.6f");
     }
     const sky::Site site{m_lon, m_lat, m_height};
     const sky::Body body = found->body;
     // An observer on another body sees the planets, the Sun and the Earth from there.
     sky::BodyObserver observer{sky::Body::Earth, m_onSurface, site};
-    const bool away = !m_locationBody.IsEmpty() && sky::ObserverBody(m_locationBody, &observer.body);
+    const bool away =
+        !m_locationBody.IsEmpty() && sky::ObserverBody(m_locationBody, &observer.body);
     const auto placeOf = [&](double jd, bool events) {
-        return away ? sky::PlaceFrom(observer, body, jd, events) : sky::PlaceOf(body, jd, site, events, orbit);
+        return away ? sky::PlaceFrom(observer, body, jd, events)
+                    : sky::PlaceOf(body, jd, site, events, orbit);
     };
-    if (property == L"age") return body == sky::Body::Moon ? Num(GetMoonAge(m_jd), L"%.4f") : CString();
+    if (property == L"age")
+        return body == sky::Body::Moon ? Num(GetMoonAge(m_jd), L"%.4f") : CString();
     if (property == L"eclipsmagnitude") {
         if (body == sky::Body::Sun) return Num(sky::SolarEclipseMagnitude(m_jd, site), L"%.4f");
         if (body == sky::Body::Moon) return Num(sky::LunarEclipseMagnitude(m_jd), L"%.4f");
@@ -135,7 +158,8 @@ CString CSkyHost::QuerySolar(const CString& q) {
         if (body == observer.body) return CString();
         double dRa = 0.0, dDec = 0.0;
         if (away) {
-            const sky::BodyPlace a = placeOf(m_jd - 0.5 / 24.0, false), b = placeOf(m_jd + 0.5 / 24.0, false);
+            const sky::BodyPlace a = placeOf(m_jd - 0.5 / 24.0, false),
+                                 b = placeOf(m_jd + 0.5 / 24.0, false);
             dRa = std::remainder(b.apparent.lon - a.apparent.lon, 360.0) * 24.0;
             dDec = (b.apparent.lat - a.apparent.lat) * 24.0;
         } else {
@@ -147,8 +171,13 @@ CString CSkyHost::QuerySolar(const CString& q) {
     if (property.Left(14) == L"physicaltable." && property != L"physicaltable.k") {
         const sky::Physical ph = sky::PhysicalOf(body, m_jd);
         const CString which = property.Mid(14);
-        const double v = which == L"cm" ? ph.cm : which == L"cm1" ? ph.cm : which == L"cm2" ? ph.cm2
-                       : which == L"cm3" ? ph.cm3 : which == L"de" ? ph.de : which == L"ls" ? ph.ls : NAN;
+        const double v = which == L"cm"    ? ph.cm
+                         : which == L"cm1" ? ph.cm
+                         : which == L"cm2" ? ph.cm2
+                         : which == L"cm3" ? ph.cm3
+                         : which == L"de"  ? ph.de
+                         : which == L"ls"  ? ph.ls
+                                           : NAN;
         return std::isfinite(v) ? Num(v, L"%.4f") : CString();
     }
     const bool events = property.Left(3) == L"jd.";
@@ -157,15 +186,18 @@ CString CSkyHost::QuerySolar(const CString& q) {
     const sky::BodyPlace& p = *slot;
     const bool earth = body == observer.body;
     const bool sunOrMoon = body == sky::Body::Sun || body == sky::Body::Moon;
-    if (property == L"heliocentricdistance") return body == sky::Body::Sun ? CString() : Num(p.heliocentricDistance);
+    if (property == L"heliocentricdistance")
+        return body == sky::Body::Sun ? CString() : Num(p.heliocentricDistance);
     if (earth) return CString();  // the observer's own planet has no place in its sky
-    if (property.Left(3) == L"jd." || property.Left(9) == L"position.") return sky::PlaceAnswer(p, property);
+    if (property.Left(3) == L"jd." || property.Left(9) == L"position.")
+        return sky::PlaceAnswer(p, property);
     if (property == L"geocentricdistance") return Num(p.geocentricDistance);
     if (property == L"topocentricdistance") return Num(p.topocentricDistance);
     if (property == L"magnitude") return Num(p.magnitude, L"%.3f");
     // The Sun's and the Moon's diameters in degrees, the planets' in arc seconds.
     if (property == L"dm") return Num(sunOrMoon ? p.diameter / 3600.0 : p.diameter, L"%.6f");
     if (property == L"physicaltable.k") return Num(p.illuminated, L"%.6f");
-    if (property == L"solarelongation") return body == sky::Body::Sun ? CString() : Num(p.elongation);
+    if (property == L"solarelongation")
+        return body == sky::Body::Sun ? CString() : Num(p.elongation);
     return CString();
 }

@@ -28,7 +28,9 @@ CString Num(double v) { return Answer(v, L"%.8f"); }
 
 }  // namespace
 
-SourceRegistration::SourceRegistration(SourceFactory factory) { Factories().push_back(std::move(factory)); }
+SourceRegistration::SourceRegistration(SourceFactory factory) {
+    Factories().push_back(std::move(factory));
+}
 
 const std::vector<SourceFactory>& RegisteredSources() { return Factories(); }
 

@@ -18,19 +18,19 @@ namespace sky {
 
 /// What a source is asked at: the instant (UT Julian Day), the observer and the zone.
 struct Context {
-    double jdUt = 0.0;       ///< the instant, UT Julian Day
-    Site site;               ///< the observer
-    double timezone = 0.0;   ///< the zone's offset at the instant, hours east of UTC
+    double jdUt = 0.0;      ///< the instant, UT Julian Day
+    Site site;              ///< the observer
+    double timezone = 0.0;  ///< the zone's offset at the instant, hours east of UTC
 };
 
 /// One object for listings and the name index: its path as the builders take it
 /// ("Solar.Comet.1P/Halley"), the names a user may type for it (English, Japanese,
 /// designations), its kind ("comet", "star", ...) and a magnitude (NaN: unknown).
 struct Entry {
-    CString path;                 ///< the object path
-    std::vector<CString> names;   ///< the names a user may type
-    CString kind;                 ///< the kind, for listings
-    double magnitude = NAN;       ///< the magnitude; NaN when unknown
+    CString path;                ///< the object path
+    std::vector<CString> names;  ///< the names a user may type
+    CString kind;                ///< the kind, for listings
+    double magnitude = NAN;      ///< the magnitude; NaN when unknown
 };
 
 /// One kind of object of the built-in sky; see the notes above. A host owns one instance

@@ -65,7 +65,8 @@ bool ReadTime(const char*& p, long* seconds) {
         if (i > 0) ++p;
         if (!std::isdigit(static_cast<unsigned char>(*p))) return false;
         long v = 0;
-        for (int n = 0; std::isdigit(static_cast<unsigned char>(*p)) && n < 3; ++n) v = v * 10 + (*p++ - '0');
+        for (int n = 0; std::isdigit(static_cast<unsigned char>(*p)) && n < 3; ++n)
+            v = v * 10 + (*p++ - '0');
         if (v > (i == 0 ? 167 : 59)) return false;
         parts[i] = v;
     }
@@ -76,7 +77,8 @@ bool ReadTime(const char*& p, long* seconds) {
 bool ReadNumber(const char*& p, int lo, int hi, int* value) {
     if (!std::isdigit(static_cast<unsigned char>(*p))) return false;
     int v = 0;
-    for (int n = 0; std::isdigit(static_cast<unsigned char>(*p)) && n < 3; ++n) v = v * 10 + (*p++ - '0');
+    for (int n = 0; std::isdigit(static_cast<unsigned char>(*p)) && n < 3; ++n)
+        v = v * 10 + (*p++ - '0');
     *value = v;
     return v >= lo && v <= hi;
 }
@@ -89,8 +91,8 @@ bool ReadChange(const char*& p, TzRule::Change* c) {
     } else if (*p == 'M') {
         ++p;
         c->kind = 'M';
-        if (!ReadNumber(p, 1, 12, &c->month) || *p++ != '.' || !ReadNumber(p, 1, 5, &c->week) || *p++ != '.' ||
-            !ReadNumber(p, 0, 6, &c->day))
+        if (!ReadNumber(p, 1, 12, &c->month) || *p++ != '.' || !ReadNumber(p, 1, 5, &c->week) ||
+            *p++ != '.' || !ReadNumber(p, 0, 6, &c->day))
             return false;
     } else {
         c->kind = 'D';
@@ -113,14 +115,16 @@ int64_t ChangeAt(const TzRule::Change& c, int64_t y, long before) {
         const int64_t first = DaysFromCivil(y, c.month, 1);
         const int64_t weekday = ((first + 4) % 7 + 7) % 7;  // 1970-01-01 was a Thursday
         day = first + (c.day - weekday + 7) % 7 + (c.week - 1) * 7;
-        const int64_t next = c.month == 12 ? DaysFromCivil(y + 1, 1, 1) : DaysFromCivil(y, c.month + 1, 1);
+        const int64_t next =
+            c.month == 12 ? DaysFromCivil(y + 1, 1, 1) : DaysFromCivil(y, c.month + 1, 1);
         while (day >= next) day -= 7;
     }
     return day * kDay + c.time - before;
 }
 
 uint32_t Be32(const unsigned char* p) {
-    return static_cast<uint32_t>(p[0]) << 24 | static_cast<uint32_t>(p[1]) << 16 | static_cast<uint32_t>(p[2]) << 8 | p[3];
+    return static_cast<uint32_t>(p[0]) << 24 | static_cast<uint32_t>(p[1]) << 16 |
+           static_cast<uint32_t>(p[2]) << 8 | p[3];
 }
 
 int64_t Be64(const unsigned char* p) {
@@ -155,7 +159,8 @@ long TzRule::OffsetAt(int64_t t) const {
     if (!hasDst) return stdOffset;
     const int64_t y = YearOfDays(FloorDiv(t + stdOffset, kDay));
     const int64_t s = ChangeAt(start, y, stdOffset), e = ChangeAt(end, y, dstOffset);
-    const bool dst = s < e ? (t >= s && t < e) : !(t >= e && t < s);  // (south of the equator: s > e)
+    const bool dst =
+        s < e ? (t >= s && t < e) : !(t >= e && t < s);  // (south of the equator: s > e)
     return dst ? dstOffset : stdOffset;
 }
 
@@ -168,14 +173,15 @@ bool TzZone::Parse(const std::string& bytes) {
     for (int pass = 0; pass < (v2 ? 2 : 1); ++pass) {
         if (at + 44 > size || bytes.compare(at, 4, "TZif") != 0) return false;
         const unsigned char* h = b + at + 20;
-        const uint64_t isut = Be32(h), isstd = Be32(h + 4), leap = Be32(h + 8), timecnt = Be32(h + 12),
-                       typecnt = Be32(h + 16), charcnt = Be32(h + 20);
+        const uint64_t isut = Be32(h), isstd = Be32(h + 4), leap = Be32(h + 8),
+                       timecnt = Be32(h + 12), typecnt = Be32(h + 16), charcnt = Be32(h + 20);
         const uint64_t timeSize = pass == 0 ? 4 : 8;
         const uint64_t block =
             timecnt * (timeSize + 1) + typecnt * 6 + charcnt + leap * (timeSize + 4) + isstd + isut;
         at += 44;
         if (typecnt == 0 || typecnt > 256 || block > size - at) return false;
-        if (pass + 1 == (v2 ? 2 : 1)) {  // the data block that is used: the 64-bit one when there is one
+        if (pass + 1 ==
+            (v2 ? 2 : 1)) {  // the data block that is used: the 64-bit one when there is one
             m_times.clear();
             m_types.clear();
             m_offsets.clear();
@@ -186,7 +192,8 @@ bool TzZone::Parse(const std::string& bytes) {
                 if (*p >= typecnt) return false;
                 m_types.push_back(*p);
             }
-            for (uint64_t i = 0; i < typecnt; ++i, p += 6) m_offsets.push_back(static_cast<int32_t>(Be32(p)));
+            for (uint64_t i = 0; i < typecnt; ++i, p += 6)
+                m_offsets.push_back(static_cast<int32_t>(Be32(p)));
             if (!std::is_sorted(m_times.begin(), m_times.end())) return false;
         }
         at += block;
@@ -194,7 +201,8 @@ bool TzZone::Parse(const std::string& bytes) {
     m_hasFooter = false;
     if (v2 && at < size && b[at] == '\n') {
         const size_t end = bytes.find('\n', at + 1);
-        if (end != std::string::npos && end > at + 1) m_hasFooter = m_footer.Parse(bytes.substr(at + 1, end - at - 1));
+        if (end != std::string::npos && end > at + 1)
+            m_hasFooter = m_footer.Parse(bytes.substr(at + 1, end - at - 1));
     }
     return true;
 }
@@ -202,20 +210,24 @@ bool TzZone::Parse(const std::string& bytes) {
 long TzZone::OffsetAt(int64_t t) const {
     if (m_hasFooter && (m_times.empty() || t >= m_times.back())) return m_footer.OffsetAt(t);
     if (m_times.empty() || t < m_times.front()) return m_offsets.front();
-    const size_t i = static_cast<size_t>(std::upper_bound(m_times.begin(), m_times.end(), t) - m_times.begin());
+    const size_t i =
+        static_cast<size_t>(std::upper_bound(m_times.begin(), m_times.end(), t) - m_times.begin());
     return m_offsets[m_types[i - 1]];
 }
 
 long TzZone::StandardOffsetAt(int64_t t) const {
     const int64_t y = YearOfDays(FloorDiv(t, kDay));
-    return std::min(OffsetAt(DaysFromCivil(y, 1, 1) * kDay), OffsetAt(DaysFromCivil(y, 7, 1) * kDay));
+    return std::min(OffsetAt(DaysFromCivil(y, 1, 1) * kDay),
+                    OffsetAt(DaysFromCivil(y, 7, 1) * kDay));
 }
 
 std::shared_ptr<const TzZone> FindZone(const std::string& name) {
     // A plain name below the database's folder: letters, digits, "_+-" and inner slashes.
-    if (name.empty() || name.size() > 64 || name[0] == '/' || name.find("..") != std::string::npos) return nullptr;
+    if (name.empty() || name.size() > 64 || name[0] == '/' || name.find("..") != std::string::npos)
+        return nullptr;
     for (const char c : name)
-        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '/' && c != '_' && c != '-' && c != '+')
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '/' && c != '_' && c != '-' &&
+            c != '+')
             return nullptr;
     static std::mutex mutex;
     static std::map<std::string, std::shared_ptr<const TzZone>> zones;
@@ -223,7 +235,8 @@ std::shared_ptr<const TzZone> FindZone(const std::string& name) {
     const auto found = zones.find(name);
     if (found != zones.end()) return found->second;
     const char* dir = std::getenv("TZDIR");
-    std::ifstream in(std::string(dir && *dir ? dir : "/usr/share/zoneinfo") + "/" + name, std::ios::binary);
+    std::ifstream in(std::string(dir && *dir ? dir : "/usr/share/zoneinfo") + "/" + name,
+                     std::ios::binary);
     std::shared_ptr<TzZone> zone;
     if (in) {
         std::ostringstream bytes;

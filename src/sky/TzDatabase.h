@@ -19,7 +19,8 @@ namespace sky {
 struct ZCMCOM_API TzRule {
     /// When daylight saving starts or ends.
     struct Change {
-        char kind = 'M';  ///< 'J': day 1-365 without 29 Feb; 'D': day 0-365; 'M': month.week.weekday
+        char kind =
+            'M';  ///< 'J': day 1-365 without 29 Feb; 'D': day 0-365; 'M': month.week.weekday
         /// The day (of the year, or of the week 0 Sunday for 'M'), the week of the month
         /// (1-5, 5 the last) and the month (1-12).
         /// @{

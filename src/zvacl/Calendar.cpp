@@ -156,14 +156,15 @@ double CalcJd(double year, double month, double day) {
     // A day inside the month: the calendar of that very date decides, so the dropped
     // days 5 to 14 October 1582 count on in the Julian calendar. Days beyond either end
     // of the month count on from its first day.
-    if (whole >= 1.0 && whole <= DaysInMonth(y, m)) return MeeusJd(y, m, day, IsGregorian(y, m, whole));
+    if (whole >= 1.0 && whole <= DaysInMonth(y, m))
+        return MeeusJd(y, m, day, IsGregorian(y, m, whole));
     return MeeusJd(y, m, 1.0, IsGregorian(y, m, 1.0)) + (day - 1.0);
 }
 
 double GetJd(const tagADATE* date) {
     if (!date) return kNaN;
-    const double seconds = date->hour * 3600.0 + date->minute * 60.0 + date->second -
-                           date->timezone * 3600.0;
+    const double seconds =
+        date->hour * 3600.0 + date->minute * 60.0 + date->second - date->timezone * 3600.0;
     return CalcJd(date->year, date->month, date->day) + seconds / kSecondsPerDay;
 }
 

@@ -86,7 +86,8 @@ const Term kTerms[] = {
 
 // Mean obliquity (IAU 1980), degrees, t in Julian centuries from J2000 (TT).
 double MeanObliquityAt(double t) {
-    return 23.0 + 26.0 / 60.0 + (21.448 - 46.8150 * t - 0.00059 * t * t + 0.001813 * t * t * t) / 3600.0;
+    return 23.0 + 26.0 / 60.0 +
+           (21.448 - 46.8150 * t - 0.00059 * t * t + 0.001813 * t * t * t) / 3600.0;
 }
 
 }  // namespace
@@ -118,4 +119,6 @@ Nutation ComputeNutation(double jdTt) {
 
 }  // namespace zvacl
 
-double GetMeanObliquity(double jdTt) { return zvacl::MeanObliquityAt((jdTt - zvacl::kJ2000) / zvacl::kDaysPerJulianCentury); }
+double GetMeanObliquity(double jdTt) {
+    return zvacl::MeanObliquityAt((jdTt - zvacl::kJ2000) / zvacl::kDaysPerJulianCentury);
+}

@@ -7,10 +7,10 @@
 namespace zvacl {
 
 struct Nutation {
-    double dPsi;         ///< nutation in longitude, degrees
-    double dEps;         ///< nutation in obliquity, degrees
-    double meanEps;      ///< mean obliquity of the ecliptic, degrees
-    double omega;        ///< longitude of the Moon's ascending node, degrees
+    double dPsi;     ///< nutation in longitude, degrees
+    double dEps;     ///< nutation in obliquity, degrees
+    double meanEps;  ///< mean obliquity of the ecliptic, degrees
+    double omega;    ///< longitude of the Moon's ascending node, degrees
 };
 
 Nutation ComputeNutation(double jdTt);

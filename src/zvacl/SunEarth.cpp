@@ -27,12 +27,15 @@ void PrecessEcliptic(double jdTt, double* lon, double* lat) {
     const double t = (jdTt - kJ2000) / kDaysPerJulianCentury;
     const double t2 = t * t, t3 = t2 * t;
     const double eta = Rad((46.998973 * t - 0.0334926 * t2 - 0.00012559 * t3) / 3600.0);
-    const double node = Rad((629546.7936 - 867.95758 * t + 0.157992 * t2 - 0.0005371 * t3) / 3600.0);
+    const double node =
+        Rad((629546.7936 - 867.95758 * t + 0.157992 * t2 - 0.0005371 * t3) / 3600.0);
     const double p = Rad((5028.796195 * t + 1.1054348 * t2 + 0.00007964 * t3) / 3600.0);
     const double l0 = Rad(*lon), b0 = Rad(*lat);
-    const double a = std::cos(eta) * std::cos(b0) * std::sin(node - l0) - std::sin(eta) * std::sin(b0);
+    const double a =
+        std::cos(eta) * std::cos(b0) * std::sin(node - l0) - std::sin(eta) * std::sin(b0);
     const double b = std::cos(b0) * std::cos(node - l0);
-    const double c = std::cos(eta) * std::sin(b0) + std::sin(eta) * std::cos(b0) * std::sin(node - l0);
+    const double c =
+        std::cos(eta) * std::sin(b0) + std::sin(eta) * std::cos(b0) * std::sin(node - l0);
     *lon = Norm360(Deg(p + node - std::atan2(a, b)));
     *lat = Deg(std::asin(std::fmax(-1.0, std::fmin(1.0, c))));
 }

@@ -12,7 +12,7 @@ namespace zvacl {
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kDegToRad = kPi / 180.0;
 constexpr double kRadToDeg = 180.0 / kPi;
-constexpr double kJ2000 = 2451545.0;            ///< 2000 January 1.5 TT
+constexpr double kJ2000 = 2451545.0;  ///< 2000 January 1.5 TT
 constexpr double kDaysPerJulianCentury = 36525.0;
 constexpr double kSecondsPerDay = 86400.0;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();

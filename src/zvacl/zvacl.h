@@ -8,12 +8,12 @@
 /// A date and time in its own time zone. Negative years are astronomical years before the
 /// era (0 = 1 BC).
 struct tagADATE {
-    int year;       ///< astronomical year (0 = 1 BC)
-    int month;      ///< 1 to 12
-    int day;        ///< day of the month
-    int hour;       ///< 0 to 23
-    int minute;     ///< 0 to 59
-    double second;  ///< seconds, with fraction
+    int year;         ///< astronomical year (0 = 1 BC)
+    int month;        ///< 1 to 12
+    int day;          ///< day of the month
+    int hour;         ///< 0 to 23
+    int minute;       ///< 0 to 59
+    double second;    ///< seconds, with fraction
     double timezone;  ///< hours east of Greenwich
 };
 

@@ -42,13 +42,16 @@ TEST(SigSys, RegistryOverridesTheProcessor) {
 // 10.0 is later than 6.3, although 0 < 3; nothing is later than this system.
 TEST(SigInfo, ReportsAModernSystem) {
     EXPECT_EQ(1, CSigInfo::IsWindows8Later());
-    const ULONGLONG ge = VerSetConditionMask(VerSetConditionMask(0, VER_MAJORVERSION, VER_GREATER_EQUAL),
-                                             VER_MINORVERSION, VER_GREATER_EQUAL);
-    for (auto [major, minor, later] : {std::tuple<DWORD, DWORD, bool>{10, 1, false}, {6, 3, true}}) {
+    const ULONGLONG ge =
+        VerSetConditionMask(VerSetConditionMask(0, VER_MAJORVERSION, VER_GREATER_EQUAL),
+                            VER_MINORVERSION, VER_GREATER_EQUAL);
+    for (auto [major, minor, later] :
+         {std::tuple<DWORD, DWORD, bool>{10, 1, false}, {6, 3, true}}) {
         OSVERSIONINFOEXW want{};
         want.dwMajorVersion = major;
         want.dwMinorVersion = minor;
-        EXPECT_EQ(later, bool(VerifyVersionInfoW(&want, VER_MAJORVERSION | VER_MINORVERSION, ge))) << major;
+        EXPECT_EQ(later, bool(VerifyVersionInfoW(&want, VER_MAJORVERSION | VER_MINORVERSION, ge)))
+            << major;
     }
 }
 
@@ -91,7 +94,9 @@ protected:
         const size_t close = std::getline(in, line) ? line.rfind(')') : std::string::npos;
         return close != std::string::npos && line.size() > close + 2 && line[close + 2] != 'Z';
     }
-    static bool Ends(int pid) { return Within5s([pid] { return !Runs(pid); }); }
+    static bool Ends(int pid) {
+        return Within5s([pid] { return !Runs(pid); });
+    }
     TempDir dir;
     const std::string m_oldPath = getenv("PATH") ? getenv("PATH") : "";
 };

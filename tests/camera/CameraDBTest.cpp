@@ -21,11 +21,13 @@ std::string Dump(const CCameraDB& db) {
     std::ostringstream out;
     for (int i = 0; i < db.GetCameraNum(); ++i) {
         const _ANGLE_OF_FIELD c = db.GetCamera(i);
-        out << c.strVendor.ToUtf8() << "|" << c.strModel.ToUtf8() << "|" << c.strName.ToUtf8() << "|";
+        out << c.strVendor.ToUtf8() << "|" << c.strModel.ToUtf8() << "|" << c.strName.ToUtf8()
+            << "|";
         for (double v : c.dValue) out << v << " ";
         out << "\n";
     }
-    for (int v = 0; v < db.GetVendorNum(); ++v) out << db.GetVendor(v).strName.ToUtf8() << ":" << db.GetVendor(v).nCount << "\n";
+    for (int v = 0; v < db.GetVendorNum(); ++v)
+        out << db.GetVendor(v).strName.ToUtf8() << ":" << db.GetVendor(v).nCount << "\n";
     return out.str();
 }
 
@@ -53,7 +55,8 @@ TEST(CCameraDB, RecordsAndMakerGroupsInEachEncoding) {
         "Canon:2\n(サイズ選択):1\nCanon:1\nNikon:1\n";
     for (auto [unicode, little] : {std::pair{0, 0}, {1, 1}, {1, 0}}) {
         TempDir dir;
-        CZntFile(W(dir.File("zcmccd.txt")), CFile::modeCreate | CFile::modeWrite, unicode, little).WriteString(kSample.c_str());
+        CZntFile(W(dir.File("zcmccd.txt")), CFile::modeCreate | CFile::modeWrite, unicode, little)
+            .WriteString(kSample.c_str());
         MessageBoxRecorder boxes;
         CCameraDB db;
         db.Init(Dir(dir));
@@ -67,7 +70,8 @@ TEST(CCameraDB, OutOfRangeAndAdding) {
     CCameraDB db;
     const _ANGLE_OF_FIELD none = db.GetCamera(-1);
     _ANGLE_OF_FIELD cam = db.GetCamera(0);
-    EXPECT_TRUE(none.strVendor.IsEmpty() && none.strName.IsEmpty() && none.dValue[0] == -1.0 && cam.dValue[4] == -1.0);
+    EXPECT_TRUE(none.strVendor.IsEmpty() && none.strName.IsEmpty() && none.dValue[0] == -1.0 &&
+                cam.dValue[4] == -1.0);
     EXPECT_EQ(db.GetVendor(0).nCount, -1);
     EXPECT_EQ(db.AddCamera(cam), 0);
     EXPECT_EQ(db.AddCamera(cam), 1);
@@ -79,7 +83,8 @@ TEST(CCameraDB, AMissingFileShowsTheMessage) {
     MessageBoxRecorder boxes;
     CCameraDB db;
     db.Init(Dir(dir));
-    const CString text = CString(L"カメラの写野角データファイルが読み込めません。\r\n") + Dir(dir) + L"zcmccd.txt";
+    const CString text =
+        CString(L"カメラの写野角データファイルが読み込めません。\r\n") + Dir(dir) + L"zcmccd.txt";
     EXPECT_EQ(boxes.shown, (std::vector<std::pair<CString, UINT>>{{text, MB_OK}}));
     EXPECT_EQ(Dump(db), "");
 }
@@ -117,7 +122,8 @@ TEST(CCameraDB, TheShippedDatabase) {
         for (int c = 0; c < db.GetVendor(v).nCount; ++c, ++index) {
             const _ANGLE_OF_FIELD cam = db.GetCamera(index);
             const double* d = cam.dValue;
-            EXPECT_TRUE(cam.strVendor == db.GetVendor(v).strName && d[1] > 0.0 && d[0] >= d[1]) << cam.strName.ToUtf8();
+            EXPECT_TRUE(cam.strVendor == db.GetVendor(v).strName && d[1] > 0.0 && d[0] >= d[1])
+                << cam.strName.ToUtf8();
             EXPECT_TRUE(d[2] <= 0 || (std::abs(d[2] * d[4] / 1000 - d[0]) <= d[0] * 0.03 &&
                                       std::abs(d[3] * d[4] / 1000 - d[1]) <= d[1] * 0.03))
                 << cam.strName.ToUtf8();

@@ -18,14 +18,16 @@ TEST(CliGolden, OutputsAndTracesMatchTheirGoldenFiles) {
     } cases[] = {
         {"click --settings init " + kOrion, "click_orion.txt", false},
         {"click --compact --trace " + kOrion, "click_orion_trace.txt", true},
-        {"cdf --trace --host examples/hosts/star-named.txt Star.HIP.27989", "cdf_star_trace.txt", true},
+        {"cdf --trace --host examples/hosts/star-named.txt Star.HIP.27989", "cdf_star_trace.txt",
+         true},
         {"observer --host tests/golden/cli/observer_host.txt", "observer.txt", false},
         {"find orion", "find_orion.txt", false},
     };
     TempDir dir;
     for (const auto& c : cases) {
         int status = -1;
-        const std::string out = Zcm(c.args, &status, dir.File("err")), err = ReadFileBytes(dir.File("err"));
+        const std::string out = Zcm(c.args, &status, dir.File("err")),
+                          err = ReadFileBytes(dir.File("err"));
         EXPECT_EQ(status, 0) << c.args;
         ExpectGolden(c.trace ? err : out, "cli/" + c.golden);
         EXPECT_TRUE(c.trace || err.empty()) << c.args << ": " << err;

@@ -4,12 +4,18 @@
 #include "cli/Zcm.h"
 
 TEST(CliCoord, PrintsTheFormatterTextAsUtf8) {
-    ExpectOutputs({
-        {"coord ra 23.9999999 4", "00h00m00.000s\n"},  // one row per formatter: tests/format has the rest
-        {"coord dec -0.5 1", "-00\xEF\xBE\x9F" "30'\n"},
-        {"coord lon -10 1", "350\xEF\xBE\x9F" "00'\n"},
-        {"coord radeg nan 3", " --.-----   \n"},
-        {"radec \"12h34m56.7s +12\xEF\xBE\x9F" "34'56.7\\\"\"", "12 34 56.7 1 12 34 56.7\n"}});
+    ExpectOutputs({{"coord ra 23.9999999 4",
+                    "00h00m00.000s\n"},  // one row per formatter: tests/format has the rest
+                   {"coord dec -0.5 1",
+                    "-00\xEF\xBE\x9F"
+                    "30'\n"},
+                   {"coord lon -10 1",
+                    "350\xEF\xBE\x9F"
+                    "00'\n"},
+                   {"coord radeg nan 3", " --.-----   \n"},
+                   {"radec \"12h34m56.7s +12\xEF\xBE\x9F"
+                    "34'56.7\\\"\"",
+                    "12 34 56.7 1 12 34 56.7\n"}});
 }
 
 TEST(CliCoord, BadArgumentsGiveAOneLineErrorAndStatusTwo) {
@@ -28,16 +34,20 @@ TEST(CliHelp, ListsTheSubcommands) {
     int status = -1;
     const std::string out = Zcm("--help", &status);
     EXPECT_EQ(status, 0);
-    for (const char* name : {"coord", "radec", "click", "apps", "date", "eos", "ping", "listen",
-                             "send", "urlencode"})
+    for (const char* name :
+         {"coord", "radec", "click", "apps", "date", "eos", "ping", "listen", "send", "urlencode"})
         EXPECT_NE(out.find(name), std::string::npos) << name;
     // Every subcommand, nested ones too, answers --help on standard output.
-    for (const char* name : {"apps", "cdf", "click", "coord", "radec", "date", "date parse", "date dow",
-                             "date days", "eos", "cameras", "textfile", "textfile info", "textfile cat",
-                             "textfile convert", "ping", "listen", "send", "urlencode", "observer", "sky",
-                             "tz", "tzmap", "find"}) {
-        EXPECT_NE(Zcm(std::string(name) + " --help", &status).find("Usage: zcmcom " + std::string(name)),
-                  std::string::npos) << name;
+    for (const char* name :
+         {"apps",    "cdf",        "click",         "coord",        "radec",
+          "date",    "date parse", "date dow",      "date days",    "eos",
+          "cameras", "textfile",   "textfile info", "textfile cat", "textfile convert",
+          "ping",    "listen",     "send",          "urlencode",    "observer",
+          "sky",     "tz",         "tzmap",         "find"}) {
+        EXPECT_NE(
+            Zcm(std::string(name) + " --help", &status).find("Usage: zcmcom " + std::string(name)),
+            std::string::npos)
+            << name;
         EXPECT_EQ(status, 0) << name;
     }
 }

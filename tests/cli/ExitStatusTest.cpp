@@ -32,19 +32,20 @@ TEST(CliExitStatus, EveryFaultHasItsStatusAndReason) {
         {"", "date days 2000 13", "/dev/null", 2, "MONTH must be 1 to 12"},
         {"", "click --host /tmp X", "/dev/null", 2, "is a folder"},
         {"", "click --host /nonexistent/file X", "/dev/null", 1, "No such file or directory"},
-        {"", "coord ra 1 1", "/dev/full", 1, "cannot write to standard output: No space left on device"},
+        {"", "coord ra 1 1", "/dev/full", 1,
+         "cannot write to standard output: No space left on device"},
         {"", "sky", "/dev/full", 1, "cannot write to standard output"},
         {"", utf8.c_str(), "/dev/null", 1, "/dev/full: No space left on device"},
         {"", sjis.c_str(), "/dev/null", 1, "No space left on device"},
-        {"ZCMCOM_REGISTRY_USER=/dev/null/x/user.sqlite", "sky --site 1,2 --save-site", "/dev/null", 1,
-         "the site could not be stored: the folder of /dev/null/x/user.sqlite does not exist"},
+        {"ZCMCOM_REGISTRY_USER=/dev/null/x/user.sqlite", "sky --site 1,2 --save-site", "/dev/null",
+         1, "the site could not be stored: the folder of /dev/null/x/user.sqlite does not exist"},
         {"", "click --bogus X", "/dev/null", 2, "--bogus"},
         {"", "send h 1 t --wait 1", "/dev/null", 2, "--wait requires --reply"},
     };
     for (const Row& r : rows) {
         int status = -1;
-        const std::string err = RunCommand(std::string("cd ") + ZCMCOM_SOURCE_DIR + " && " + r.env + " " +
-                                               ZCMCOM_CLI + " " + r.args + " 2>&1 >" + r.out,
+        const std::string err = RunCommand(std::string("cd ") + ZCMCOM_SOURCE_DIR + " && " + r.env +
+                                               " " + ZCMCOM_CLI + " " + r.args + " 2>&1 >" + r.out,
                                            &status);
         EXPECT_EQ(status, r.status) << r.args;
         EXPECT_EQ(err.rfind("zcmcom: ", 0), 0u) << r.args << ": " << err;

@@ -8,12 +8,15 @@ TEST(CliCameras, ListsMakersAndTheirCameras) {
     int status = -1;
     const std::string out = Zcm("cameras " ZCMCOM_SOURCE_DIR "/data", &status);
     EXPECT_EQ(status, 0);
-    EXPECT_EQ(out.rfind("(\xE3\x82\xB5\xE3\x82\xA4\xE3\x82\xBA\xE9\x81\xB8\xE6\x8A\x9E) (", 0), 0u);  // "(サイズ選択) ("
-    for (const char* part : {"\nCanon (", "  EOS 6D ", "5472 x  3648 px"}) EXPECT_NE(out.find(part), std::string::npos) << part;
+    EXPECT_EQ(out.rfind("(\xE3\x82\xB5\xE3\x82\xA4\xE3\x82\xBA\xE9\x81\xB8\xE6\x8A\x9E) (", 0),
+              0u);  // "(サイズ選択) ("
+    for (const char* part : {"\nCanon (", "  EOS 6D ", "5472 x  3648 px"})
+        EXPECT_NE(out.find(part), std::string::npos) << part;
     // Without a folder, from anywhere: found like every data file.
     EXPECT_EQ(RunCommand(std::string("cd / && ") + ZCMCOM_CLI + " cameras", &status), out);
     TempDir empty;  // the database's Japanese message, the system's reason in English
-    EXPECT_NE(Zcm("cameras " + empty.path(), &status, "&1").find("zcmccd.txt (No such file or directory)\n"),
+    EXPECT_NE(Zcm("cameras " + empty.path(), &status, "&1")
+                  .find("zcmccd.txt (No such file or directory)\n"),
               std::string::npos);
     EXPECT_EQ(status, 1);
     ExpectStatus(2, {"cameras a b"});
@@ -34,8 +37,10 @@ TEST(CliTextFile, ConvertsThroughEveryEncodingAndBack) {
         previous = next;
     }
     EXPECT_EQ(ReadFileBytes(dir.File("to_sjis.txt")), "\x93\xfa\x96\x7b\r\nline two\r\n\r\n");
-    EXPECT_EQ(ReadFileBytes(dir.File("to_utf16be.txt")).substr(0, 4), std::string("\xFE\xFF\x65\xE5", 4));
-    EXPECT_EQ(Zcm("textfile info " + dir.File("to_utf16be.txt"), &status), "encoding: UTF-16BE\nlines: 3\n");
+    EXPECT_EQ(ReadFileBytes(dir.File("to_utf16be.txt")).substr(0, 4),
+              std::string("\xFE\xFF\x65\xE5", 4));
+    EXPECT_EQ(Zcm("textfile info " + dir.File("to_utf16be.txt"), &status),
+              "encoding: UTF-16BE\nlines: 3\n");
     ExpectStatus(1, {"textfile cat /nonexistent/missing"});
     ExpectStatus(2, {"textfile convert a b ebcdic"});
 }
@@ -55,17 +60,21 @@ TEST(CliTextFile, PipesFifosEndlessInputAndNamesThatAreNotUtf8) {
         std::string command, out;
         int status;
     } cases[] = {
-        {"printf 'line1\\nline2\\nline3\\n' | " + z + "textfile cat /dev/stdin", "line1\nline2\nline3\n", 0},
+        {"printf 'line1\\nline2\\nline3\\n' | " + z + "textfile cat /dev/stdin",
+         "line1\nline2\nline3\n", 0},
         {"printf '\\357\\273\\277u8\\r\\nx\\n' | " + z + "textfile cat /dev/stdin", "u8\nx\n", 0},
         {"(printf 'a\\nb\\n' > " + d + "f1 &); " + z + "textfile cat " + d + "f1", "a\nb\n", 0},
-        {"(cat " + host + " > " + d + "f2 &); " + z + "click --host " + d + "f2 Equatorial", clicked, 0},
+        {"(cat " + host + " > " + d + "f2 &); " + z + "click --host " + d + "f2 Equatorial",
+         clicked, 0},
         {z + "textfile info " + d + "zeros 2>&1", d + "zeros (File too large)", 1},
         {z + "textfile info /dev/zero 2>&1", "/dev/zero (File too large)", 1},
-        {"head -c 65M /dev/zero | " + z + "click --host /dev/stdin Equatorial 2>&1", "File too large", 1},
+        {"head -c 65M /dev/zero | " + z + "click --host /dev/stdin Equatorial 2>&1",
+         "File too large", 1},
         {z + "click --host " + dir.path() + " Equatorial 2>&1", "is a folder", 2},
         // a Latin-1 file name, through two commands
         {"cd " + d + " && n=$(printf 'caf\\351.txt') && printf 'hi\\n' > \"$n\" && " + z +
-             "textfile convert \"$n\" \"o$n\" utf8 && " + z + "textfile cat \"o$n\"", "hi\n", 0},
+             "textfile convert \"$n\" \"o$n\" utf8 && " + z + "textfile cat \"o$n\"",
+         "hi\n", 0},
     };
     for (const auto& c : cases) {
         const std::string out = RunCommand(c.command, &status);

@@ -9,12 +9,16 @@ const std::string kSky = "click --at 2026-08-13T00:00Z --site 139.69,35.69,40 --
 
 TEST(FrameOptions, FramesComeFromTheCameraDatabase) {
     int status = -1;
-    // Canon EOS 6D: 35.8 x 23.9 mm; 2 atan(35.8 / 800) = 5.1246, 2 atan(23.9 / 800) = 3.4219 degrees.
-    const std::string text = Zcm(kSky + "--frame 'Canon EOS 6D,400' --roll -30 AngleOfView", &status);
+    // Canon EOS 6D: 35.8 x 23.9 mm; 2 atan(35.8 / 800) = 5.1246, 2 atan(23.9 / 800) = 3.4219
+    // degrees.
+    const std::string text =
+        Zcm(kSky + "--frame 'Canon EOS 6D,400' --roll -30 AngleOfView", &status);
     EXPECT_EQ(status, 0);
-    for (const char* line : {"撮影画角 Canon EOS 6D (5.12ﾟ×3.42ﾟ)", "焦点距離 400.0 mm 撮像エリア 35.8 × 23.9 mm", "回転角 330.0 度"})
+    for (const char* line : {"撮影画角 Canon EOS 6D (5.12ﾟ×3.42ﾟ)",
+                             "焦点距離 400.0 mm 撮像エリア 35.8 × 23.9 mm", "回転角 330.0 度"})
         EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
-    EXPECT_NE(Zcm(kSky + "--frame 36x24,50 AngleOfView", &status).find("撮影画角 カスタム (39.60ﾟ×26.99ﾟ)"),
+    EXPECT_NE(Zcm(kSky + "--frame 36x24,50 AngleOfView", &status)
+                  .find("撮影画角 カスタム (39.60ﾟ×26.99ﾟ)"),
               std::string::npos);
 }
 
@@ -36,7 +40,8 @@ TEST(FrameOptions, BadFramesAreRefused) {
         int status = -1;
         EXPECT_EQ(Zcm(kSky + args, &status, dir.File("err")), "") << args;
         EXPECT_EQ(status, 2) << args;
-        EXPECT_NE(ReadFileBytes(dir.File("err")).find(message), std::string::npos) << args << ": " << ReadFileBytes(dir.File("err"));
+        EXPECT_NE(ReadFileBytes(dir.File("err")).find(message), std::string::npos)
+            << args << ": " << ReadFileBytes(dir.File("err"));
     }
 }
 

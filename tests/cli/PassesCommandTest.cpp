@@ -17,46 +17,58 @@ int Lines(const std::string& text, const std::string& start) {
 
 TEST(CliPasses, ListsPassesAndWarnsAboutOldElements) {
     int status = -1;
-    const std::string all = Zcmcom("passes ISS --all --days 2 --at 2022-06-18T00:00:00Z" + kTokyo, &status);
+    const std::string all =
+        Zcmcom("passes ISS --all --days 2 --at 2022-06-18T00:00:00Z" + kTokyo, &status);
     EXPECT_EQ(status, 0);
-    EXPECT_EQ(all.rfind("# ISS (ZARYA) (25544), elements of 2022-06-15 23:35:24 UTC", 0), 0u) << all;
+    EXPECT_EQ(all.rfind("# ISS (ZARYA) (25544), elements of 2022-06-15 23:35:24 UTC", 0), 0u)
+        << all;
     // Skyfield counts 14 passes over Tokyo in those two days (tests/data/satellites).
     EXPECT_EQ(Lines(all, "2022-06-"), 14) << all;
     EXPECT_EQ(all.find("warning"), std::string::npos);
     // The visible ones are those at dawn, lit while the sky is dark; a month later the
     // same elements come with a warning.
-    const std::string late = Zcmcom("passes 25544 --days 3 --at 2022-07-20T00:00:00Z" + kTokyo, &status);
+    const std::string late =
+        Zcmcom("passes 25544 --days 3 --at 2022-07-20T00:00:00Z" + kTokyo, &status);
     EXPECT_EQ(status, 0);
-    EXPECT_NE(late.find("zcmcom: warning: the elements of ISS (ZARYA) (25544) are 34 days older"), std::string::npos)
+    EXPECT_NE(late.find("zcmcom: warning: the elements of ISS (ZARYA) (25544) are 34 days older"),
+              std::string::npos)
         << late;
 }
 
 TEST(CliPasses, UserElementsWinWhenNewerAndBadSetsAreReported) {
     TempDir dir;
     const std::string file = dir.File("iss.tle");
-    std::ofstream(file) << "ISS (ZARYA)\n"
-                           "1 25544U 98067A   22200.50000000  .00007066  00000+0  13144-3 0  9995\n"
-                           "2 25544  51.6442 317.0815 0005213 261.1838 218.5958 15.49771233345179\n"
-                           "1 25545U 98067A   22200.50000000  .00007066  00000+0  13144-3 0  9990\n"
-                           "2 25545  51.6442 317.0815 0005213 261.1838 218.5958 15.49771233345178\n";
+    std::ofstream(file)
+        << "ISS (ZARYA)\n"
+           "1 25544U 98067A   22200.50000000  .00007066  00000+0  13144-3 0  9995\n"
+           "2 25544  51.6442 317.0815 0005213 261.1838 218.5958 15.49771233345179\n"
+           "1 25545U 98067A   22200.50000000  .00007066  00000+0  13144-3 0  9990\n"
+           "2 25545  51.6442 317.0815 0005213 261.1838 218.5958 15.49771233345178\n";
     int status = -1;
-    const std::string out = Zcmcom("passes ISS --days 1 --at 2022-07-20T00:00:00Z --tle " + file + kTokyo, &status);
+    const std::string out =
+        Zcmcom("passes ISS --days 1 --at 2022-07-20T00:00:00Z --tle " + file + kTokyo, &status);
     EXPECT_EQ(status, 0);
     EXPECT_NE(out.find("elements of 2022-07-19 12:00:00 UTC"), std::string::npos) << out;
-    EXPECT_NE(out.find(file + ":4: checksum of line 1 does not match (skipped)"), std::string::npos) << out;
+    EXPECT_NE(out.find(file + ":4: checksum of line 1 does not match (skipped)"), std::string::npos)
+        << out;
     EXPECT_EQ(out.find("warning"), std::string::npos) << out;
     // The same file named by the environment.
-    const std::string env = RunCommand("ZCMCOM_SKY_TLE=" + file + " " + ZCMCOM_CLI +
-                                           " passes ISS --days 1 --at 2022-07-20T00:00:00Z" + kTokyo + " 2>&1",
-                                       &status);
+    const std::string env =
+        RunCommand("ZCMCOM_SKY_TLE=" + file + " " + ZCMCOM_CLI +
+                       " passes ISS --days 1 --at 2022-07-20T00:00:00Z" + kTokyo + " 2>&1",
+                   &status);
     EXPECT_NE(env.find("elements of 2022-07-19 12:00:00 UTC"), std::string::npos) << env;
 }
 
 TEST(CliPasses, RefusesBadArguments) {
     int status = -1;
-    for (const auto& [args, want] : std::vector<std::pair<std::string, int>>{
-             {"passes", 2}, {"passes ISS --days 0", 2}, {"passes ISS --days x", 2}, {"passes ISS HST", 2},
-             {"passes NO-SUCH-SATELLITE", 1}, {"passes ISS --tle /nonexistent/file.tle", 1}}) {
+    for (const auto& [args, want] :
+         std::vector<std::pair<std::string, int>>{{"passes", 2},
+                                                  {"passes ISS --days 0", 2},
+                                                  {"passes ISS --days x", 2},
+                                                  {"passes ISS HST", 2},
+                                                  {"passes NO-SUCH-SATELLITE", 1},
+                                                  {"passes ISS --tle /nonexistent/file.tle", 1}}) {
         Zcmcom(args, &status);
         EXPECT_EQ(status, want) << args;
     }

@@ -11,8 +11,11 @@ namespace {
 using AdfCatalogues = ClickDataTest;
 
 TEST_F(AdfCatalogues, AdfCatalogueListIsReadOnce) {
-    AnswerObject(host, L"AdfSystem.#", {{L"1.File", L"c:\\adf\\mycat.adf"}, {L"1.ObjectName", L"MyCat"},
-                                       {L"3.File", L"other.adf"}, {L"3.ObjectName", L"Other"}});
+    AnswerObject(host, L"AdfSystem.#",
+                 {{L"1.File", L"c:\\adf\\mycat.adf"},
+                  {L"1.ObjectName", L"MyCat"},
+                  {L"3.File", L"other.adf"},
+                  {L"3.ObjectName", L"Other"}});
     EXPECT_EQ(cd.IsAdfsystem(&host, L"NoDot"), 0);
     EXPECT_TRUE(QueriesAre(host, {}));
     EXPECT_EQ(cd.IsAdfsystem(&host, L"mycat.A1"), 1);

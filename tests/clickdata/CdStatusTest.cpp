@@ -18,17 +18,39 @@ namespace {
 
 // Every field in declaration order, so presets compare as a whole; the first 29 are
 // persisted.
-const std::vector<int CCdStatus::*> kFields = {
-    &CCdStatus::AltSpan, &CCdStatus::AltCenter, &CCdStatus::AltMag, &CCdStatus::Precision,
-    &CCdStatus::IgnoreErase, &CCdStatus::DispPopup, &CCdStatus::CnsInfo, &CCdStatus::StarDetails,
-    &CCdStatus::DispMag, &CCdStatus::DispEqt2000, &CCdStatus::DispEqtDateApp,
-    &CCdStatus::DispEqt1950, &CCdStatus::DispEclDateMean, &CCdStatus::DispEclDateApp,
-    &CCdStatus::DispEcl2000, &CCdStatus::DispGal, &CCdStatus::DispHrz,
-    &CCdStatus::DispHrzOrgSouth, &CCdStatus::DispRiseSet, &CCdStatus::DispAzmth,
-    &CCdStatus::DispHourAngle, &CCdStatus::DispDeltaEqt, &CCdStatus::DispDistR,
-    &CCdStatus::SolarOrbitDetails, &CCdStatus::PlanetPhysicalTable, &CCdStatus::PgcDetails,
-    &CCdStatus::DispNameOnBar, &CCdStatus::DispComment, &CCdStatus::TransparentOnInactive,
-    &CCdStatus::RaInDegrees, &CCdStatus::UserFlag1, &CCdStatus::UserFlag2, &CCdStatus::UserFlag3};
+const std::vector<int CCdStatus::*> kFields = {&CCdStatus::AltSpan,
+                                               &CCdStatus::AltCenter,
+                                               &CCdStatus::AltMag,
+                                               &CCdStatus::Precision,
+                                               &CCdStatus::IgnoreErase,
+                                               &CCdStatus::DispPopup,
+                                               &CCdStatus::CnsInfo,
+                                               &CCdStatus::StarDetails,
+                                               &CCdStatus::DispMag,
+                                               &CCdStatus::DispEqt2000,
+                                               &CCdStatus::DispEqtDateApp,
+                                               &CCdStatus::DispEqt1950,
+                                               &CCdStatus::DispEclDateMean,
+                                               &CCdStatus::DispEclDateApp,
+                                               &CCdStatus::DispEcl2000,
+                                               &CCdStatus::DispGal,
+                                               &CCdStatus::DispHrz,
+                                               &CCdStatus::DispHrzOrgSouth,
+                                               &CCdStatus::DispRiseSet,
+                                               &CCdStatus::DispAzmth,
+                                               &CCdStatus::DispHourAngle,
+                                               &CCdStatus::DispDeltaEqt,
+                                               &CCdStatus::DispDistR,
+                                               &CCdStatus::SolarOrbitDetails,
+                                               &CCdStatus::PlanetPhysicalTable,
+                                               &CCdStatus::PgcDetails,
+                                               &CCdStatus::DispNameOnBar,
+                                               &CCdStatus::DispComment,
+                                               &CCdStatus::TransparentOnInactive,
+                                               &CCdStatus::RaInDegrees,
+                                               &CCdStatus::UserFlag1,
+                                               &CCdStatus::UserFlag2,
+                                               &CCdStatus::UserFlag3};
 
 std::vector<int> Fields(const CCdStatus& s) {
     std::vector<int> out;
@@ -56,9 +78,10 @@ TEST(CdStatus, PresetValuesAndWhatEachKeeps) {
 
 // The switches of the later lines, in their persisted order.
 std::vector<int> LaterFields(const CCdStatus& s) {
-    return {s.DispConstellation, s.DispAirmass,         s.DispSiderealTime,    s.DispLightTime,
-            s.DispPhaseAngle,    s.DispParallacticAngle, s.DispSunMoonAltitude, s.DispTimeToEvents,
-            s.DispObservingWindow, s.DispVariableForecast, s.DispFieldRatio,    s.DispProvenance};
+    return {s.DispConstellation,    s.DispAirmass,      s.DispSiderealTime,
+            s.DispLightTime,        s.DispPhaseAngle,   s.DispParallacticAngle,
+            s.DispSunMoonAltitude,  s.DispTimeToEvents, s.DispObservingWindow,
+            s.DispVariableForecast, s.DispFieldRatio,   s.DispProvenance};
 }
 
 TEST(CdStatus, LaterLinesAreOffInEveryPresetButInitAll) {
@@ -96,12 +119,14 @@ TEST_F(CdStatusRegistry, SaveWritesNumbersTruthValuesAndThePlanetariumSettings) 
     CCdStatus saved;
     saved.AltSpan = -30;
     saved.Precision = 2;
-    saved.DispGal = 7;  // a truth value: stored as 1
+    saved.DispGal = 7;                        // a truth value: stored as 1
     saved.RaInDegrees = saved.UserFlag3 = 9;  // not persisted
     saved.Save();
     const auto number = [](const wchar_t* name) {
         int v = -1;
-        return CRegistry::Read(L"ClickData", name, -1, &v, CRegistry::kindInt) ? v : -2;  // -2: not stored
+        return CRegistry::Read(L"ClickData", name, -1, &v, CRegistry::kindInt)
+                   ? v
+                   : -2;  // -2: not stored
     };
     const auto setting = [](const wchar_t* name) {
         CString text;
@@ -118,8 +143,9 @@ TEST_F(CdStatusRegistry, SaveWritesNumbersTruthValuesAndThePlanetariumSettings) 
     loaded.Init();
     loaded.Load();
     // RaInDegrees and the user's flags are not persisted: as Init left them.
-    EXPECT_EQ(std::vector<int>({loaded.AltSpan, loaded.Precision, loaded.DispGal, loaded.DispHrz, loaded.RaInDegrees,
-                                loaded.UserFlag1, loaded.UserFlag2, loaded.UserFlag3}),
+    EXPECT_EQ(std::vector<int>({loaded.AltSpan, loaded.Precision, loaded.DispGal, loaded.DispHrz,
+                                loaded.RaInDegrees, loaded.UserFlag1, loaded.UserFlag2,
+                                loaded.UserFlag3}),
               std::vector<int>({-30, 2, 1, 0, 0, 0, 0, 1}));
 
     saved.CnsInfo = 0;
@@ -266,7 +292,8 @@ TEST_F(CdStatusRegistry, SaveKilledAtAnyMomentLeavesAWholeSave) {
         ASSERT_EQ("ok", SqlOnFile(registry.userFile(), "PRAGMA integrity_check"));
         stored = now[0];
         ASSERT_TRUE(stored == finished || stored == finished + 1)
-            << "after kill " << kill << ": save " << stored << " stored, " << finished << " finished";
+            << "after kill " << kill << ": save " << stored << " stored, " << finished
+            << " finished";
         ASSERT_EQ(now, Stored(Generation(stored))) << "after kill " << kill;
     }
 }

@@ -35,7 +35,8 @@ protected:
 
 TEST_F(Cdf, StarsConstellationsAndTheBareSky) {
     EXPECT_TRUE(Is(L"Star.HIP.27989", L"STAR αOri",
-                   Ask(L"Star.HIP.27989", {L".FlamsteedNumber", L".BayerLetter", L".Constellation.Abbreviation"})));
+                   Ask(L"Star.HIP.27989",
+                       {L".FlamsteedNumber", L".BayerLetter", L".Constellation.Abbreviation"})));
     // Without a Bayer letter the Flamsteed number; without either the constellation alone.
     host.Answer(L"? Star.HIP.27989.BayerLetter", L"");
     EXPECT_EQ(cd.StkToCdf(&host, L"Star.HIP.27989"), L"STAR 58Ori");
@@ -90,7 +91,8 @@ TEST_F(Cdf, OtherFamilies) {
     host.Answer(L"? AdfSystem.#2.ObjectName", L"MyCat");
     cd.IsAdfsystem(&host, L"x.y");
     for (const auto& c : kCases)
-        EXPECT_TRUE(Is(c.path, c.designation, c.query ? std::vector<CString>{c.query} : std::vector<CString>{}))
+        EXPECT_TRUE(Is(c.path, c.designation,
+                       c.query ? std::vector<CString>{c.query} : std::vector<CString>{}))
             << CString(c.path).ToUtf8();
     // A catalogue the user loaded.
     host.Answer(L"? MyCat.A2.Name", L"二重星団");
@@ -116,7 +118,11 @@ TEST_F(Cdf, DatabaseSearchString) {
     host.ClearLog();
     EXPECT_TRUE(TextAndQueries(cd.GetDBSearchString(&host), L"Solar.Planet.Mars", host, {}));
 
-    const struct { const wchar_t* path; int type; const wchar_t* key; } kCases[] = {
+    const struct {
+        const wchar_t* path;
+        int type;
+        const wchar_t* key;
+    } kCases[] = {
         {L"Star.HIP.1", CZntClickData::TYPE_STAR, L"Star.HIP.1"},
         {L"MyCat.A2", CZntClickData::TYPE_ADFSYSTEM, L"MyCat.A2"},
         {L"DeepSkyImage.1", CZntClickData::TYPE_DEEPSKYIMAGE, L""},
@@ -126,7 +132,8 @@ TEST_F(Cdf, DatabaseSearchString) {
     };
     for (const auto& c : kCases) {
         cd.SetObject(c.path, c.type);
-        EXPECT_TRUE(TextAndQueries(cd.GetDBSearchString(&host), c.key, host, {})) << CString(c.path).ToUtf8();
+        EXPECT_TRUE(TextAndQueries(cd.GetDBSearchString(&host), c.key, host, {}))
+            << CString(c.path).ToUtf8();
     }
 
     // The bare sky: the constellation of the point, while the constellation switch is on.

@@ -23,35 +23,80 @@
 
 namespace {
 
-#define ZCM_FIELD(name) {#name, &CCdStatus::name}
-const std::map<std::string, int CCdStatus::*> kSwitches = {
-    ZCM_FIELD(AltSpan), ZCM_FIELD(AltCenter), ZCM_FIELD(AltMag), ZCM_FIELD(Precision), ZCM_FIELD(IgnoreErase),
-    ZCM_FIELD(DispPopup), ZCM_FIELD(CnsInfo), ZCM_FIELD(StarDetails), ZCM_FIELD(DispMag), ZCM_FIELD(DispEqt2000),
-    ZCM_FIELD(DispEqtDateApp), ZCM_FIELD(DispEqt1950), ZCM_FIELD(DispEclDateMean), ZCM_FIELD(DispEclDateApp),
-    ZCM_FIELD(DispEcl2000), ZCM_FIELD(DispGal), ZCM_FIELD(DispHrz), ZCM_FIELD(DispHrzOrgSouth),
-    ZCM_FIELD(DispRiseSet), ZCM_FIELD(DispAzmth), ZCM_FIELD(DispHourAngle), ZCM_FIELD(DispDeltaEqt),
-    ZCM_FIELD(DispDistR), ZCM_FIELD(SolarOrbitDetails), ZCM_FIELD(PlanetPhysicalTable), ZCM_FIELD(PgcDetails),
-    ZCM_FIELD(DispNameOnBar), ZCM_FIELD(DispComment), ZCM_FIELD(TransparentOnInactive), ZCM_FIELD(RaInDegrees),
-    ZCM_FIELD(UserFlag1), ZCM_FIELD(UserFlag2), ZCM_FIELD(UserFlag3), ZCM_FIELD(DispConstellation),
-    ZCM_FIELD(DispAirmass), ZCM_FIELD(DispSiderealTime), ZCM_FIELD(DispLightTime), ZCM_FIELD(DispPhaseAngle),
-    ZCM_FIELD(DispParallacticAngle), ZCM_FIELD(DispSunMoonAltitude), ZCM_FIELD(DispTimeToEvents),
-    ZCM_FIELD(DispObservingWindow), ZCM_FIELD(DispVariableForecast), ZCM_FIELD(DispFieldRatio),
-    ZCM_FIELD(DispProvenance)};
+#define ZCM_FIELD(name) \
+    { #name, &CCdStatus::name }
+const std::map<std::string, int CCdStatus::*> kSwitches = {ZCM_FIELD(AltSpan),
+                                                           ZCM_FIELD(AltCenter),
+                                                           ZCM_FIELD(AltMag),
+                                                           ZCM_FIELD(Precision),
+                                                           ZCM_FIELD(IgnoreErase),
+                                                           ZCM_FIELD(DispPopup),
+                                                           ZCM_FIELD(CnsInfo),
+                                                           ZCM_FIELD(StarDetails),
+                                                           ZCM_FIELD(DispMag),
+                                                           ZCM_FIELD(DispEqt2000),
+                                                           ZCM_FIELD(DispEqtDateApp),
+                                                           ZCM_FIELD(DispEqt1950),
+                                                           ZCM_FIELD(DispEclDateMean),
+                                                           ZCM_FIELD(DispEclDateApp),
+                                                           ZCM_FIELD(DispEcl2000),
+                                                           ZCM_FIELD(DispGal),
+                                                           ZCM_FIELD(DispHrz),
+                                                           ZCM_FIELD(DispHrzOrgSouth),
+                                                           ZCM_FIELD(DispRiseSet),
+                                                           ZCM_FIELD(DispAzmth),
+                                                           ZCM_FIELD(DispHourAngle),
+                                                           ZCM_FIELD(DispDeltaEqt),
+                                                           ZCM_FIELD(DispDistR),
+                                                           ZCM_FIELD(SolarOrbitDetails),
+                                                           ZCM_FIELD(PlanetPhysicalTable),
+                                                           ZCM_FIELD(PgcDetails),
+                                                           ZCM_FIELD(DispNameOnBar),
+                                                           ZCM_FIELD(DispComment),
+                                                           ZCM_FIELD(TransparentOnInactive),
+                                                           ZCM_FIELD(RaInDegrees),
+                                                           ZCM_FIELD(UserFlag1),
+                                                           ZCM_FIELD(UserFlag2),
+                                                           ZCM_FIELD(UserFlag3),
+                                                           ZCM_FIELD(DispConstellation),
+                                                           ZCM_FIELD(DispAirmass),
+                                                           ZCM_FIELD(DispSiderealTime),
+                                                           ZCM_FIELD(DispLightTime),
+                                                           ZCM_FIELD(DispPhaseAngle),
+                                                           ZCM_FIELD(DispParallacticAngle),
+                                                           ZCM_FIELD(DispSunMoonAltitude),
+                                                           ZCM_FIELD(DispTimeToEvents),
+                                                           ZCM_FIELD(DispObservingWindow),
+                                                           ZCM_FIELD(DispVariableForecast),
+                                                           ZCM_FIELD(DispFieldRatio),
+                                                           ZCM_FIELD(DispProvenance)};
 #undef ZCM_FIELD
 
 using Builder = std::function<CString(ClickDataProbe&, FakeHost&, int)>;
-#define ZCM_BUILDER(name, call) {name, [](ClickDataProbe& cd, FakeHost& h, int c) { return cd.call(&h, c); }}
+#define ZCM_BUILDER(name, call)                                                     \
+    {                                                                               \
+        name, [](ClickDataProbe& cd, FakeHost& h, int c) { return cd.call(&h, c); } \
+    }
 const std::map<std::string, Builder> kBuilders = {
-    ZCM_BUILDER("star", GetTextStar),         ZCM_BUILDER("gcvs", GetTextStarGcvs),
-    ZCM_BUILDER("wds", GetTextStarWds),       ZCM_BUILDER("exo", GetTextExoPlanet),
-    ZCM_BUILDER("solar", GetTextSolar),       ZCM_BUILDER("deepsky", GetTextDeepSky),
-    ZCM_BUILDER("magellan", GetTextMagellan), ZCM_BUILDER("image", GetTextDeepSkyImage),
-    ZCM_BUILDER("satellite", GetTextSatellite), ZCM_BUILDER("meteor", GetTextMeteor),
-    ZCM_BUILDER("cons", GetTextCons),         ZCM_BUILDER("eqt", GetTextEqt),
-    ZCM_BUILDER("adf", GetTextAdf),           ZCM_BUILDER("angle", GetTextAngleOfField),
-    ZCM_BUILDER("mosaic", GetTextMosaicOfField), ZCM_BUILDER("fov", GetTextFiledOfView),
+    ZCM_BUILDER("star", GetTextStar),
+    ZCM_BUILDER("gcvs", GetTextStarGcvs),
+    ZCM_BUILDER("wds", GetTextStarWds),
+    ZCM_BUILDER("exo", GetTextExoPlanet),
+    ZCM_BUILDER("solar", GetTextSolar),
+    ZCM_BUILDER("deepsky", GetTextDeepSky),
+    ZCM_BUILDER("magellan", GetTextMagellan),
+    ZCM_BUILDER("image", GetTextDeepSkyImage),
+    ZCM_BUILDER("satellite", GetTextSatellite),
+    ZCM_BUILDER("meteor", GetTextMeteor),
+    ZCM_BUILDER("cons", GetTextCons),
+    ZCM_BUILDER("eqt", GetTextEqt),
+    ZCM_BUILDER("adf", GetTextAdf),
+    ZCM_BUILDER("angle", GetTextAngleOfField),
+    ZCM_BUILDER("mosaic", GetTextMosaicOfField),
+    ZCM_BUILDER("fov", GetTextFiledOfView),
     {"eclipse", [](ClickDataProbe& cd, FakeHost& h, int) { return cd.GetSolarEclipse(&h); }},
-    {"pos", [](ClickDataProbe& cd, FakeHost& h, int precision) { return cd.GetPosString(&h, precision); }},
+    {"pos",
+     [](ClickDataProbe& cd, FakeHost& h, int precision) { return cd.GetPosString(&h, precision); }},
     {"later", [](ClickDataProbe& cd, FakeHost& h, int) { return cd.GetLaterLines(&h); }},
     {"measure", [](ClickDataProbe& cd, FakeHost& h, int) { return cd.GetMeasureString(&h); }},
     {"motion", [](ClickDataProbe& cd, FakeHost& h, int) { return cd.GetDailyMotion(&h); }},
@@ -142,7 +187,8 @@ void CheckGoldenFile(const char* name, size_t count) {
             else if (sw == "ExtraOption")
                 cd.SetExtraOption(1);
             else
-                status.*kSwitches.at(sw.substr(0, eq)) = eq == std::string::npos ? 1 : std::stoi(sw.substr(eq + 1));
+                status.*kSwitches.at(sw.substr(0, eq)) =
+                    eq == std::string::npos ? 1 : std::stoi(sw.substr(eq + 1));
         }
         FakeHost host;
         host.LoadTable(c.table);
@@ -180,8 +226,10 @@ TEST(LaterLines, FollowTodaysTextAndTheMeasuringLineAndAreCached) {
     const CString cons = cd.GetText(&host, L"Constellation.Ori", 0);
     EXPECT_EQ(cons.Right(17), text.Right(17));
     host.Answer(L"? Time.SiderealTime", L"3");
-    EXPECT_EQ(cd.GetText(&host, L"Constellation.Ori", 0), cons);  // same instant and place: the cache
-    EXPECT_EQ(cd.GetText(&host, L"Equatorial", 0).Right(17), L"\r\n恒星時 03h00m00s\r\n");  // a sky point: anew
+    EXPECT_EQ(cd.GetText(&host, L"Constellation.Ori", 0),
+              cons);  // same instant and place: the cache
+    EXPECT_EQ(cd.GetText(&host, L"Equatorial", 0).Right(17),
+              L"\r\n恒星時 03h00m00s\r\n");                              // a sky point: anew
     EXPECT_EQ(cd.GetText(&host, L"Equatorial", 1).Find(L"恒星時"), -1);  // not in the one-line form
 }
 

@@ -18,15 +18,25 @@ protected:
         status.Init();
         host.Answer(L"? View.Projection", L"Sky");
         AnswerObject(host, kStar,
-                     {{L".position.RA", L"5.5"}, {L".position.DEC", L"-12.5"},
-                      {L".position.EquatorialDateApp.RA", L"5.75"}, {L".position.EquatorialDateApp.DEC", L"7.25"},
-                      {L".position.EquatorialB1950.RA", L"5.25"}, {L".position.EquatorialB1950.DEC", L"-0.5"},
-                      {L".position.Ecliptical.Lambda", L"83.5"}, {L".position.Ecliptical.Beta", L"-1.25"},
-                      {L".position.EclipticDateApp.Lambda", L"84"}, {L".position.EclipticDateApp.Beta", L"*"},
-                      {L".position.EclipticJ2000.Lambda", L"82.75"}, {L".position.EclipticJ2000.Beta", L"-1"},
-                      {L".position.Galactical.Longitude", L"200.125"}, {L".position.Galactical.Latitude", L"-20.5"},
-                      {L".position.Altitude", L"90"}, {L".position.Azimuth", L"270"},
-                      {L".Jd.Rise", L"2461015.25"}, {L".Jd.Transit", L"2461015.5"}, {L".Jd.Set", L"2461015.75"}});
+                     {{L".position.RA", L"5.5"},
+                      {L".position.DEC", L"-12.5"},
+                      {L".position.EquatorialDateApp.RA", L"5.75"},
+                      {L".position.EquatorialDateApp.DEC", L"7.25"},
+                      {L".position.EquatorialB1950.RA", L"5.25"},
+                      {L".position.EquatorialB1950.DEC", L"-0.5"},
+                      {L".position.Ecliptical.Lambda", L"83.5"},
+                      {L".position.Ecliptical.Beta", L"-1.25"},
+                      {L".position.EclipticDateApp.Lambda", L"84"},
+                      {L".position.EclipticDateApp.Beta", L"*"},
+                      {L".position.EclipticJ2000.Lambda", L"82.75"},
+                      {L".position.EclipticJ2000.Beta", L"-1"},
+                      {L".position.Galactical.Longitude", L"200.125"},
+                      {L".position.Galactical.Latitude", L"-20.5"},
+                      {L".position.Altitude", L"90"},
+                      {L".position.Azimuth", L"270"},
+                      {L".Jd.Rise", L"2461015.25"},
+                      {L".Jd.Transit", L"2461015.5"},
+                      {L".Jd.Set", L"2461015.75"}});
         host.Answer(L"? time.jd", L"2461015.5");
         host.Answer(L"? Time.Timezone", L"9");
         cd.SetObject(kStar, CZntClickData::TYPE_STAR);
@@ -39,7 +49,8 @@ TEST_F(PositionBlock, CorrectedAltitudeBelowMinus3IsNotPrintedAsANumber) {
     status.DispHrz = 1;
     // The true altitude whose corrected altitude is just below -3.
     double in[2] = {0.0, -3.0}, out[2];
-    for (AtmosphericRefraction(in, out); out[1] >= -3.0; AtmosphericRefraction(in, out)) in[1] -= 0.01;
+    for (AtmosphericRefraction(in, out); out[1] >= -3.0; AtmosphericRefraction(in, out))
+        in[1] -= 0.01;
     CString answer;
     answer.Format(L"%.17g", in[1]);
     host.Answer(L"? Star.HIP.27989.position.Altitude", answer);

@@ -34,7 +34,8 @@ TEST(MeteorPeak, NextTo360) {
     // Shortly before the March equinox: a target a hair below 360 ends next to it, even
     // when the estimate lands just past 0.
     double start = 2461105.5;
-    while (start < 2461135.5 && !(SunLongitude(start) > 359.5 && SunLongitude(start) < 359.9)) start += 0.05;
+    while (start < 2461135.5 && !(SunLongitude(start) > 359.5 && SunLongitude(start) < 359.9))
+        start += 0.05;
     ASSERT_LT(start, 2461135.5);
     const double jd = ClickDataProbe::GetJdSunLambda(start, 359.9999);
     EXPECT_LT(jd - start, 2.0);

@@ -30,11 +30,13 @@ TEST_F(SharedLines, CoordinateFormattersFollowTheSwitches) {
 TEST_F(SharedLines, PeriodsWithThreeSignificantFigures) {
     const std::pair<double, const wchar_t*> kCases[] = {
         {12345.6, L"12300"}, {5.678, L"5.68"}, {0.1234, L"0.120"}, {99.996, L"100"}};
-    for (const auto& c : kCases) EXPECT_EQ(ClickDataProbe::GetPeriodString(c.first), c.second) << c.first;
+    for (const auto& c : kCases)
+        EXPECT_EQ(ClickDataProbe::GetPeriodString(c.first), c.second) << c.first;
 }
 
 TEST_F(SharedLines, ClockTimesOfJulianDays) {
-    EXPECT_EQ(ClickDataProbe::GetTimeString(L"2461015.5, 2461015.75", 9.0, L"出 "), L"出 09:00,15:00");
+    EXPECT_EQ(ClickDataProbe::GetTimeString(L"2461015.5, 2461015.75", 9.0, L"出 "),
+              L"出 09:00,15:00");
     EXPECT_EQ(ClickDataProbe::GetTimeString(L"*", 9.0, L"没 "), L"没 --:--");
     EXPECT_EQ(ClickDataProbe::GetTimeString(L"", 9.0, L"没 "), L"没 ");
     // 29.9 s stays in its minute, 30.1 s rounds up.
@@ -48,7 +50,11 @@ TEST_F(SharedLines, EclipseTimeWrapsPastMidnight) {
 }
 
 TEST(DecimalTrimming, WithAndWithoutTheZero) {
-    const struct { const wchar_t* in; const wchar_t* trimmed; const wchar_t* kept; } kCases[] = {
+    const struct {
+        const wchar_t* in;
+        const wchar_t* trimmed;
+        const wchar_t* kept;
+    } kCases[] = {
         {L"0.50", L"0.5", L"0.5"}, {L"3.000", L"3.", L"3.0"}, {L"100", L"100", L"100"},
         {L"5.", L"5.", L"5.0"},    {L"", L"", L""},           {L"*", L"*", L"*"},
         {L".000", L".", L".0"},

@@ -14,7 +14,8 @@ namespace {
 using SolarLines = ClickDataTest;
 
 // A host whose local date is the given one (its clock at noon) in the given zone.
-void AnswerNoon(FakeHost& host, const wchar_t* year, const wchar_t* month, const wchar_t* day, const CString& zone) {
+void AnswerNoon(FakeHost& host, const wchar_t* year, const wchar_t* month, const wchar_t* day,
+                const CString& zone) {
     AnswerDate(host, {year, month, day, L"12", L"0", L"0", zone});
 }
 
@@ -62,17 +63,20 @@ TEST_F(SolarLines, MoonPhasesOfOtherDays) {
 TEST_F(SolarLines, OrbitalElementsTheHostDoesNotKnow) {
     // Placeholders (the minor-planet layout); no period line at all.
     cd.SetObject(L"Solar.Comet.2P", CZntClickData::TYPE_SOLAR);
-    for (const wchar_t* suffix : {L".RevolutionPeriod", L".TimeOfPerihelionPassage", L".SemiMajorAxis",
-                                  L".Eccentricity", L".PerihelionDistance"})
+    for (const wchar_t* suffix : {L".RevolutionPeriod", L".TimeOfPerihelionPassage",
+                                  L".SemiMajorAxis", L".Eccentricity", L".PerihelionDistance"})
         host.Answer(L"? Solar.Comet.2P" + CString(suffix), L"*");
     EXPECT_EQ(cd.GetOrbitalElements(&host, 0), L"軌道長半径 -.------ au\r\n離心率 -.-\r\n");
-    EXPECT_TRUE(QueriesAre(host, Ask(L"Solar.Comet.2P", {L".RevolutionPeriod", L".SemiMajorAxis", L".Eccentricity"})));
+    EXPECT_TRUE(QueriesAre(
+        host, Ask(L"Solar.Comet.2P", {L".RevolutionPeriod", L".SemiMajorAxis", L".Eccentricity"})));
     EXPECT_EQ(cd.GetPerihelionPassage(&host), L"近日点通過時刻 ----年--月--.-----日 TT\r\n");
     EXPECT_EQ(cd.GetPerihelionDistance(&host), L"近日点距離 -.------ au\r\n");
     // Answers that read as no finite number show the placeholders too; an empty answer
     // reads as 0 (4713 BC for a date).
     AnswerObject(host, L"Solar.Comet.2P",
-                 {{L".TimeOfPerihelionPassage", L"nan"}, {L".Eccentricity", L"inf"}, {L".RevolutionPeriod", L"-inf"}});
+                 {{L".TimeOfPerihelionPassage", L"nan"},
+                  {L".Eccentricity", L"inf"},
+                  {L".RevolutionPeriod", L"-inf"}});
     EXPECT_EQ(cd.GetPerihelionPassage(&host), L"近日点通過時刻 ----年--月--.-----日 TT\r\n");
     EXPECT_EQ(cd.GetEccentricity(&host), L"離心率 -.-\r\n");
     EXPECT_EQ(cd.GetRevPeriod(&host), L"");

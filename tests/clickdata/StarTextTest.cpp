@@ -34,7 +34,8 @@ TEST_F(StarText, GscTypes) {
     };
     for (const auto& c : kCases) {
         host.Answer(L"? Star.XNO.3.Type", c.first);
-        EXPECT_TRUE(TextAndQueries(cd.GetGscTypeString(&host), c.second, host, {L"? Star.XNO.3.Type"}))
+        EXPECT_TRUE(
+            TextAndQueries(cd.GetGscTypeString(&host), c.second, host, {L"? Star.XNO.3.Type"}))
             << CString(c.first).ToUtf8();
     }
     EXPECT_EQ(ClickDataProbe::TranslateGscType(L"blend"), L"ブレンド");
@@ -42,9 +43,13 @@ TEST_F(StarText, GscTypes) {
 }
 
 TEST(StarDistance, RoundingSteps) {
-    const std::pair<double, const wchar_t*> kDistances[] = {
-        {994.4, L"994"}, {995.0, L"1000"}, {3264.99, L"3260"}, {3265.0, L"3270"}, {123456.0, L"1.2e+05"}};
-    for (const auto& d : kDistances) EXPECT_EQ(ClickDataProbe::GetDistanceString(d.first), d.second) << d.first;
+    const std::pair<double, const wchar_t*> kDistances[] = {{994.4, L"994"},
+                                                            {995.0, L"1000"},
+                                                            {3264.99, L"3260"},
+                                                            {3265.0, L"3270"},
+                                                            {123456.0, L"1.2e+05"}};
+    for (const auto& d : kDistances)
+        EXPECT_EQ(ClickDataProbe::GetDistanceString(d.first), d.second) << d.first;
 }
 
 TEST(StarCrossIds, GroupedSortedAndPadded) {
@@ -84,7 +89,8 @@ TEST(StarCrossIds, LongListsAndLongBlankRuns) {
             value.append(xs, L'x');
             folded.append(xs, L'x');
         }
-        ASSERT_EQ(ClickDataProbe::GetCrossIdList(L"K " + CString(value)), L"K " + CString(folded) + L"\r\n")
+        ASSERT_EQ(ClickDataProbe::GetCrossIdList(L"K " + CString(value)),
+                  L"K " + CString(folded) + L"\r\n")
             << "round " << round;
     }
 }
@@ -116,7 +122,8 @@ TEST_F(StarText, StarPlanetPathsAreRewritten) {
             Ask(rewritten, {L".OrbitalPeriod", L".SemiMajorAxis", L".eccentricity"}) + cacheKey +
             std::vector<CString>{L"? Measure.Visible"}));
     // The cache is keyed by the path the caller gave.
-    EXPECT_TRUE(TextAndQueries(cd.GetText(&host, L"Star.HD209458.planet.b", 0), text, host, cacheKey));
+    EXPECT_TRUE(
+        TextAndQueries(cd.GetText(&host, L"Star.HD209458.planet.b", 0), text, host, cacheKey));
     EXPECT_EQ(cd.Type(), CZntClickData::TYPE_STAR);
     // The object stays the caller's path, whether the text was built or cached.
     EXPECT_EQ(cd.GetDBSearchString(&host), L"Star.HD209458.planet.b");

@@ -19,7 +19,8 @@ protected:
     }
     // The edit was dropped: nothing sent, nothing stored, nothing marked.
     void ExpectDropped(const std::string& what) {
-        EXPECT_EQ((std::tuple{TakeCommands(), GetJd(&obs.m_Date), obs.m_nForceUpdate}), (std::tuple{Texts{}, 2460385.0, 0}))
+        EXPECT_EQ((std::tuple{TakeCommands(), GetJd(&obs.m_Date), obs.m_nForceUpdate}),
+                  (std::tuple{Texts{}, 2460385.0, 0}))
             << what;
     }
 };
@@ -28,33 +29,39 @@ TEST_F(DateEditTest, SpansCountInTheUserZone) {
     EXPECT_EQ((std::tuple{Move({0, 0, 1, 0, 0, 0.0}), obs.GetADate().day, obs.m_nForceUpdate}),
               (std::tuple{Texts{L"Time = UT(2024, 3, 16, 12, 0, 0); Show Sky"}, 16, 5}));
     obs.UpdateByCorZnt();  // reports date and magnitude although the host reads as before
-    EXPECT_EQ((std::tuple{TakeMessages(), obs.GetADate().day}), (std::tuple{std::vector<Msg>{Msg(0x725, 0, 5)}, 15}));
+    EXPECT_EQ((std::tuple{TakeMessages(), obs.GetADate().day}),
+              (std::tuple{std::vector<Msg>{Msg(0x725, 0, 5)}, 15}));
     TakeCommands();
     // 31 January 20:00 UT is 1 February 05:00 at +9; a month on, 1 March 05:00 there.
     obs.m_Date = MakeDate(2024, 1, 31, 20, 0, 0);
     EXPECT_EQ(Move({0, 1, 0, 0, 0, 30.7}), Texts{L"Time = UT(2024, 2, 29, 20, 0, 30); Show Sky"});
     Reset();
     const tagSPAN dropped[] = {
-        {INT_MAX, 0, 0, 0, 0, 0.0}, {0, INT_MIN, 0, 0, 0, 0.0}, {0, 0, INT_MAX, 0, 0, 0.0}, {0, 0, 0, INT_MIN, 0, 0.0},
-        {0, 0, 0, 0, 0, 1e300},     {0, 0, 0, 0, 0, NAN},       {200000, 0, 0, 0, 0, 0.0},
+        {INT_MAX, 0, 0, 0, 0, 0.0}, {0, INT_MIN, 0, 0, 0, 0.0}, {0, 0, INT_MAX, 0, 0, 0.0},
+        {0, 0, 0, INT_MIN, 0, 0.0}, {0, 0, 0, 0, 0, 1e300},     {0, 0, 0, 0, 0, NAN},
+        {200000, 0, 0, 0, 0, 0.0},
     };
     for (const tagSPAN& span : dropped) {
         Move(span);
         ExpectDropped(std::to_string(span.years) + "y " + std::to_string(span.seconds) + "s");
     }
     // The largest count of minutes is some 4083 years: long, but inside the range.
-    EXPECT_EQ(Move({0, 0, 0, 0, INT_MAX, 0.0}), Texts{L"Time = UT(6107, 4, 8, 14, 7, 0); Show Sky"});
+    EXPECT_EQ(Move({0, 0, 0, 0, INT_MAX, 0.0}),
+              Texts{L"Time = UT(6107, 4, 8, 14, 7, 0); Show Sky"});
 }
 
 TEST_F(DateEditTest, SetDatesAndCalendarCorrections) {
-    EXPECT_EQ(Set(MakeDate(2024, 3, 20, 21, 15, 30.6, 9.0)), Texts{L"Time = UT(2024, 3, 20, 12, 15, 31); Show Sky"});
+    EXPECT_EQ(Set(MakeDate(2024, 3, 20, 21, 15, 30.6, 9.0)),
+              Texts{L"Time = UT(2024, 3, 20, 12, 15, 31); Show Sky"});
     EXPECT_NEAR(obs.GetADate().second, 30.6, 1e-9);
     // Days past the month's end, leap rules (Julian before the 1582 reform), the ten missing days.
     const int cases[][5] = {
-        {2024, 0, 0, 1, 1},   {2023, 2, 31, 2, 28},  {2024, 2, 29, 2, 29},   {1500, 2, 29, 2, 29},
-        {1700, 2, 29, 2, 28}, {2000, 2, 30, 2, 29},  {2024, 4, 31, 4, 30},   {-4, 2, 29, 2, 29},
-        {-1, 2, 29, 2, 28},   {1582, 10, 4, 10, 4},  {1582, 10, 5, 10, 4},   {1582, 10, 9, 10, 4},
-        {1582, 10, 10, 10, 15}, {1582, 10, 14, 10, 15}, {1582, 10, 15, 10, 15}, {1583, 2, 29, 2, 28},
+        {2024, 0, 0, 1, 1},     {2023, 2, 31, 2, 28},   {2024, 2, 29, 2, 29},
+        {1500, 2, 29, 2, 29},   {1700, 2, 29, 2, 28},   {2000, 2, 30, 2, 29},
+        {2024, 4, 31, 4, 30},   {-4, 2, 29, 2, 29},     {-1, 2, 29, 2, 28},
+        {1582, 10, 4, 10, 4},   {1582, 10, 5, 10, 4},   {1582, 10, 9, 10, 4},
+        {1582, 10, 10, 10, 15}, {1582, 10, 14, 10, 15}, {1582, 10, 15, 10, 15},
+        {1583, 2, 29, 2, 28},
     };
     for (const auto& c : cases) {
         CString expected;
@@ -64,15 +71,17 @@ TEST_F(DateEditTest, SetDatesAndCalendarCorrections) {
     // Records that are no date are dropped by both setters.
     Reset();
     const tagADATE bad[] = {
-        MakeDate(2024, 13, 1, 12, 0, 0), MakeDate(2024, -1, 1, 12, 0, 0), MakeDate(2024, 3, -2, 12, 0, 0),
-        MakeDate(INT_MAX, 1, 1, 0, 0, 0), MakeDate(INT_MIN, 1, 1, 0, 0, 0), MakeDate(2024, 3, 1, 0, 0, NAN),
+        MakeDate(2024, 13, 1, 12, 0, 0),         MakeDate(2024, -1, 1, 12, 0, 0),
+        MakeDate(2024, 3, -2, 12, 0, 0),         MakeDate(INT_MAX, 1, 1, 0, 0, 0),
+        MakeDate(INT_MIN, 1, 1, 0, 0, 0),        MakeDate(2024, 3, 1, 0, 0, NAN),
         MakeDate(2024, 3, 1, 0, 0, 0, INFINITY),
     };
     for (tagADATE t : bad) {
         tagADATE copy = t;
         obs.UpdateDateByUI(&copy);
         obs.UpdateDateByUI(&copy, 1, 10);
-        ExpectDropped(std::to_string(t.year) + "-" + std::to_string(t.month) + "-" + std::to_string(t.day));
+        ExpectDropped(std::to_string(t.year) + "-" + std::to_string(t.month) + "-" +
+                      std::to_string(t.day));
     }
     obs.UpdateDateByUI(static_cast<tagADATE*>(nullptr));
     obs.UpdateDateByUI(static_cast<tagADATE*>(nullptr), 0, 0);
@@ -84,7 +93,8 @@ TEST_F(DateEditTest, RangeAndEraSwap) {
     // From 1 January 99999 BC (year -99998) to 1 January 100000, both at 0h UT.
     const tagADATE inside[] = {MakeDate(100000, 1, 1, 0, 0, 0), MakeDate(-99998, 1, 1, 0, 0, 0),
                                MakeDate(100000, 1, 1, 9, 0, 0, 9.0)};
-    const tagADATE outside[] = {MakeDate(100000, 1, 1, 0, 0, 1), MakeDate(-99999, 12, 31, 23, 59, 59),
+    const tagADATE outside[] = {MakeDate(100000, 1, 1, 0, 0, 1),
+                                MakeDate(-99999, 12, 31, 23, 59, 59),
                                 MakeDate(100000, 1, 1, 9, 0, 0, 8.0)};
     for (tagADATE t : inside) EXPECT_EQ(obs.IsDateInRange(&t), 1) << t.year;
     for (tagADATE t : outside) EXPECT_EQ(obs.IsDateInRange(&t), 0) << t.year;
@@ -107,10 +117,14 @@ TEST_F(DateEditTest, RangeAndEraSwap) {
 TEST_F(DateEditTest, LockKinds) {
     const wchar_t* const locks[] = {
         L"Show Sky",
-        L"Time.Lock = TRUE; Time.Lock.Rise = TRUE; Time.Lock.Offset.ByTheMinute = TRUE; Time.Lock.Offset = -30; Show Sky",
-        L"Time.Lock = TRUE; Time.Lock.Set = TRUE; Time.Lock.Offset.ByTheMinute = TRUE; Time.Lock.Offset = -30; Show Sky",
-        L"Time.Lock = TRUE; Time.Lock.Rise = TRUE; Time.Lock.Offset.ByTheDegree = TRUE; Time.Lock.Offset = -30; Show Sky",
-        L"Time.Lock = TRUE; Time.Lock.Set = TRUE; Time.Lock.Offset.ByTheDegree = TRUE; Time.Lock.Offset = -30; Show Sky",
+        L"Time.Lock = TRUE; Time.Lock.Rise = TRUE; Time.Lock.Offset.ByTheMinute = TRUE; "
+        L"Time.Lock.Offset = -30; Show Sky",
+        L"Time.Lock = TRUE; Time.Lock.Set = TRUE; Time.Lock.Offset.ByTheMinute = TRUE; "
+        L"Time.Lock.Offset = -30; Show Sky",
+        L"Time.Lock = TRUE; Time.Lock.Rise = TRUE; Time.Lock.Offset.ByTheDegree = TRUE; "
+        L"Time.Lock.Offset = -30; Show Sky",
+        L"Time.Lock = TRUE; Time.Lock.Set = TRUE; Time.Lock.Offset.ByTheDegree = TRUE; "
+        L"Time.Lock.Offset = -30; Show Sky",
     };
     for (int kind = -1; kind <= 5; ++kind) {
         obs.m_nForceUpdate = 0;
@@ -118,8 +132,9 @@ TEST_F(DateEditTest, LockKinds) {
         obs.UpdateDateByUI(&t, kind, -30);
         const CString lock = kind >= 0 && kind <= 4 ? CString(locks[kind]) : CString();
         // The caller records the lock itself.
-        EXPECT_EQ((std::tuple{TakeCommands(), obs.m_nForceUpdate, obs.IsTimeLocked()}),
-                  (std::tuple{Texts{L"Time.Lock = FALSE; Time = UT(2024, 3, 20, 3, 0, 59)", lock}, 5, 0}))
+        EXPECT_EQ(
+            (std::tuple{TakeCommands(), obs.m_nForceUpdate, obs.IsTimeLocked()}),
+            (std::tuple{Texts{L"Time.Lock = FALSE; Time = UT(2024, 3, 20, 3, 0, 59)", lock}, 5, 0}))
             << kind;
     }
 }
@@ -127,7 +142,8 @@ TEST_F(DateEditTest, LockKinds) {
 TEST_F(DateEditTest, TimeLockQuestion) {
     obs.SetTimeLocked(1);
     // Another day at the same time of day: no question.
-    EXPECT_EQ(Set(MakeDate(2024, 3, 18, 21, 0, 0, 9.0)), Texts{L"Time = UT(2024, 3, 18, 12, 0, 0); Show Sky"});
+    EXPECT_EQ(Set(MakeDate(2024, 3, 18, 21, 0, 0, 9.0)),
+              Texts{L"Time = UT(2024, 3, 18, 12, 0, 0); Show Sky"});
     EXPECT_EQ(Move({0, 0, 1, 0, 0, 0.0}).size(), 1u);
     obs.SwapADBCByUI();
     EXPECT_EQ((std::tuple{TakeCommands().size(), boxes.shown.size()}), (std::tuple{1u, 0u}));
@@ -139,16 +155,20 @@ TEST_F(DateEditTest, TimeLockQuestion) {
     obs.UpdateDateByUI(&locked, 1, 5);
     ExpectDropped("declined");
     ASSERT_EQ(boxes.shown.size(), 3u);
-    EXPECT_EQ(boxes.shown[0], std::make_pair(CString(kAsk), static_cast<UINT>(MB_YESNO | MB_ICONINFORMATION)));
+    EXPECT_EQ(boxes.shown[0],
+              std::make_pair(CString(kAsk), static_cast<UINT>(MB_YESNO | MB_ICONINFORMATION)));
     EXPECT_EQ(std::make_tuple(obs.IsTimeLocked(), obs.m_nSpecialTime), std::make_tuple(1, 0));
     // Without a record to compare, asked.
-    EXPECT_EQ((std::tuple{obs.TurnOffSpecialTime(1, &locked), obs.TurnOffSpecialTime(1, nullptr), boxes.shown.back().first}),
+    EXPECT_EQ((std::tuple{obs.TurnOffSpecialTime(1, &locked), obs.TurnOffSpecialTime(1, nullptr),
+                          boxes.shown.back().first}),
               (std::tuple{0, 0, CString(kAskKind)}));
     // Accepted: the lock goes first.
     boxes.answer = IDYES;
-    EXPECT_EQ(Set(MakeDate(2024, 3, 15, 21, 1, 0, 9.0)),
-              (Texts{L"Time.Lock = FALSE; Show Zentar", L"Time = UT(2024, 3, 15, 12, 1, 0); Show Sky"}));
-    EXPECT_EQ(std::make_tuple(obs.IsTimeLocked(), obs.m_nSpecialTime, boxes.shown.size()), std::make_tuple(0, 0, size_t(6)));
+    EXPECT_EQ(
+        Set(MakeDate(2024, 3, 15, 21, 1, 0, 9.0)),
+        (Texts{L"Time.Lock = FALSE; Show Zentar", L"Time = UT(2024, 3, 15, 12, 1, 0); Show Sky"}));
+    EXPECT_EQ(std::make_tuple(obs.IsTimeLocked(), obs.m_nSpecialTime, boxes.shown.size()),
+              std::make_tuple(0, 0, size_t(6)));
     // While the question is open, the caller's own edit does not ask again.
     obs.SetTimeLocked(1);
     AfxSetMessageBoxHandler([&](LPCTSTR text, UINT type) {
@@ -169,17 +189,20 @@ TEST_F(DateEditTest, TimeLockQuestion) {
 class SiteEditTest : public AttachedTest {  // Tokyo: 139.7 E, 35.7 N, 40 m
 protected:
     std::tuple<double, double, double> Site(int code) {
-        return {obs.m_aLocation[code].longitude, obs.m_aLocation[code].latitude, obs.m_aLocation[code].height};
+        return {obs.m_aLocation[code].longitude, obs.m_aLocation[code].latitude,
+                obs.m_aLocation[code].height};
     }
 };
 
 TEST_F(SiteEditTest, SiteEditsTakeTheZoneFromTheMapOrTheCaller) {
     obs.SetUserTz(0.0);
     obs.UpdateObsByUI(77.2, 28.6, 216.04);  // New Delhi
-    EXPECT_EQ(TakeCommands(), (Texts{L"Location.Longitude = 77.20000000; Location.Latitude = 28.60000000; "
-                                     L"Location.Altitude = 216.0",
-                                     L"Time.Timezone = 5.500000 ; Show Zentar"}));
-    EXPECT_EQ(std::make_tuple(obs.GetTz(), obs.GetUserTz(), obs.m_nForceUpdate), std::make_tuple(5.5, 5.5, 7));
+    EXPECT_EQ(TakeCommands(),
+              (Texts{L"Location.Longitude = 77.20000000; Location.Latitude = 28.60000000; "
+                     L"Location.Altitude = 216.0",
+                     L"Time.Timezone = 5.500000 ; Show Zentar"}));
+    EXPECT_EQ(std::make_tuple(obs.GetTz(), obs.GetUserTz(), obs.m_nForceUpdate),
+              std::make_tuple(5.5, 5.5, 7));
     EXPECT_EQ(Site(4), std::make_tuple(77.2, 28.6, 216.04));
     obs.UpdateByCorZnt();
     EXPECT_EQ(TakeMessages(), std::vector<Msg>{Updated(7)});
@@ -189,9 +212,10 @@ TEST_F(SiteEditTest, SiteEditsTakeTheZoneFromTheMapOrTheCaller) {
     EXPECT_NE(TakeCommands().at(0).Find(L"Location.Altitude = 40.0"), -1);
     EXPECT_EQ(Site(4), std::make_tuple(139.75, 35.68, 40.0));
     obs.UpdateObsByUI(-74.0, 40.7, -10000000.0, -5.0);  // with a zone the sentinel is a height
-    EXPECT_EQ(TakeCommands(), (Texts{L"Location.Longitude = -74.00000000; Location.Latitude = 40.70000000; "
-                                     L"Location.Altitude = -10000000.0",
-                                     L"Time.Timezone = -5.000000 ; Show Zentar"}));
+    EXPECT_EQ(TakeCommands(),
+              (Texts{L"Location.Longitude = -74.00000000; Location.Latitude = 40.70000000; "
+                     L"Location.Altitude = -10000000.0",
+                     L"Time.Timezone = -5.000000 ; Show Zentar"}));
     EXPECT_EQ(std::make_tuple(obs.GetTz(), obs.GetUserTz()), std::make_tuple(-5.0, -5.0));
     Reset();
     obs.UpdateObsByUI(NAN, 35.0, 0.0);
@@ -205,9 +229,11 @@ TEST_F(SiteEditTest, SiteEditsTakeTheZoneFromTheMapOrTheCaller) {
 TEST_F(SiteEditTest, MovingToAnotherBody) {
     obs.m_aLocation[5] = {4.5, 137.4, -2600.0};
     obs.UpdateLocationObjectByUI(5, 0);
-    EXPECT_EQ(TakeCommands(), (Texts{L"Location = Solar.Planet.Mars(137.400000, 4.500000, -2600.000000)",
-                                     L"Time.Timezone = 0.000000"}));
-    EXPECT_EQ(std::make_tuple(obs.GetLocationObject(), obs.GetTimeSys(), obs.GetTz(), obs.GetUserTz(), obs.m_nForceUpdate),
+    EXPECT_EQ(TakeCommands(),
+              (Texts{L"Location = Solar.Planet.Mars(137.400000, 4.500000, -2600.000000)",
+                     L"Time.Timezone = 0.000000"}));
+    EXPECT_EQ(std::make_tuple(obs.GetLocationObject(), obs.GetTimeSys(), obs.GetTz(),
+                              obs.GetUserTz(), obs.m_nForceUpdate),
               std::make_tuple(5, 1, 0.0, 0.0, 7));
     obs.UpdateObsByUI(-10.0, 4.5, 0.0, 0.0);  // a site edit goes to the current body
     EXPECT_EQ(Site(5), std::make_tuple(-10.0, 4.5, 0.0));
@@ -215,12 +241,17 @@ TEST_F(SiteEditTest, MovingToAnotherBody) {
     TakeCommands();
 
     obs.UpdateLocationObjectByUI(10, 1);
-    EXPECT_EQ(TakeCommands(), (Texts{L"Location = Solar.Dwarfplanet.Ceres(0.000000, 0.000000, 0.000000)",
-                                     L"Time.Timezone = 0.000000 ; Show Zentar"}));
+    EXPECT_EQ(TakeCommands(),
+              (Texts{L"Location = Solar.Dwarfplanet.Ceres(0.000000, 0.000000, 0.000000)",
+                     L"Time.Timezone = 0.000000 ; Show Zentar"}));
     obs.UpdateLocationObjectByUI(4, 1);
-    EXPECT_EQ(TakeCommands(), (Texts{L"Location = Solar.Planet.Earth; Location = Location(139.700000, 35.700000, 40.000000)",
-                                     L"Time.Timezone = 9.000000 ; Show Zentar"}));
-    EXPECT_EQ(std::make_tuple(obs.GetTimeSys(), obs.GetTz(), obs.GetUserTz()), std::make_tuple(0, 9.0, 9.0));
+    EXPECT_EQ(
+        TakeCommands(),
+        (Texts{
+            L"Location = Solar.Planet.Earth; Location = Location(139.700000, 35.700000, 40.000000)",
+            L"Time.Timezone = 9.000000 ; Show Zentar"}));
+    EXPECT_EQ(std::make_tuple(obs.GetTimeSys(), obs.GetTz(), obs.GetUserTz()),
+              std::make_tuple(0, 9.0, 9.0));
 
     obs.m_nForceUpdate = 0;
     for (int code : {-1, 15, INT_MIN, INT_MAX}) obs.UpdateLocationObjectByUI(code, 1);
@@ -231,13 +262,14 @@ TEST_F(SiteEditTest, MovingToAnotherBody) {
 TEST_F(SiteEditTest, MagnitudeLimits) {
     host.Answer(L"? Star.AutoMagnitudeLimit", L"TRUE");
     obs.UpdateMagByUI(7.5);
-    EXPECT_EQ(TakeCommands(),
-              (Texts{L"? Star.AutoMagnitudeLimit", L"Star.AutoMagnitudeLimit.Minimum = 7.500000 ; Show Zentar"}));
+    EXPECT_EQ(TakeCommands(), (Texts{L"? Star.AutoMagnitudeLimit",
+                                     L"Star.AutoMagnitudeLimit.Minimum = 7.500000 ; Show Zentar"}));
     EXPECT_EQ(std::make_tuple(obs.GetMag(), obs.m_nForceUpdate), std::make_tuple(7.5, 4));
     for (const wchar_t* notAuto : {L"FALSE", L"true", L""}) {
         host.Answer(L"? Star.AutoMagnitudeLimit", notAuto);
         obs.UpdateMagByUI(11.25);
-        EXPECT_EQ(TakeCommands().back(), CString(L"Star.FixedMagnitudeLimit.Minimum = 11.250000 ; Show Zentar"));
+        EXPECT_EQ(TakeCommands().back(),
+                  CString(L"Star.FixedMagnitudeLimit.Minimum = 11.250000 ; Show Zentar"));
     }
 
     const std::tuple<const wchar_t*, const wchar_t*, const wchar_t*, double> limits[] = {
@@ -252,7 +284,8 @@ TEST_F(SiteEditTest, MagnitudeLimits) {
         host.Answer(L"? Star.Catalog.Switch.Catalog", switchCatalog);
         double got = 99;
         obs.GetStarCatalogInfo(nullptr, nullptr, nullptr, &got);
-        EXPECT_EQ(got, limit) << CString(catalog).ToUtf8() << " " << CString(switchCatalog).ToUtf8();
+        EXPECT_EQ(got, limit) << CString(catalog).ToUtf8() << " "
+                              << CString(switchCatalog).ToUtf8();
     }
     int code = 99, isOn = 99, switchCode = 99;
     obs.GetStarCatalogInfo(&code, &isOn, &switchCode, nullptr);
@@ -266,8 +299,8 @@ TEST_F(SiteEditTest, MagnitudeLimits) {
     double catalogLimit = 0, fixedLimit = 0;
     EXPECT_EQ(obs.GetCurrentMagLimit(&catalogLimit, &fixedLimit), 1);
     EXPECT_EQ(std::make_tuple(catalogLimit, fixedLimit), std::make_tuple(15.4, -2.0));
-    EXPECT_EQ(TakeCommands(), (Texts{L"? Star.AutoMagnitudeLimit", L"? Star.Catalog", L"? Star.Catalog.Switch",
-                                     L"? Star.Catalog.Switch.Catalog"}));
+    EXPECT_EQ(TakeCommands(), (Texts{L"? Star.AutoMagnitudeLimit", L"? Star.Catalog",
+                                     L"? Star.Catalog.Switch", L"? Star.Catalog.Switch.Catalog"}));
     host.Answer(L"? Star.AutoMagnitudeLimit", L"FALSE");
     EXPECT_EQ(obs.GetCurrentMagLimit(&catalogLimit, &fixedLimit), 0);
     EXPECT_EQ(std::make_tuple(catalogLimit, fixedLimit), std::make_tuple(15.4, 11.5));
@@ -284,7 +317,8 @@ TEST_F(DateObsTest, EditsWithoutAHostChangeOnlyTheCopy) {
     EXPECT_EQ(obs.GetADate().year, 0);
     tagADATE t = MakeDate(2024, 3, 15, 12, 0, 0);
     obs.UpdateDateByUI(&t);
-    EXPECT_EQ(std::make_tuple(obs.GetLatitude(4), obs.GetLocationObject(), obs.GetMag(), obs.GetADate().year),
+    EXPECT_EQ(std::make_tuple(obs.GetLatitude(4), obs.GetLocationObject(), obs.GetMag(),
+                              obs.GetADate().year),
               std::make_tuple(35.0, 5, 8.0, 2024));
     EXPECT_TRUE(host.Commands().empty());
 }

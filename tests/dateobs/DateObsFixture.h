@@ -51,9 +51,10 @@ protected:
     static constexpr const wchar_t* kAsk = L"Release the time lock?";
 
     static void SetUpTestSuite() {
-        static const ZcmStringResource kAppStrings[] = {{IDS_ZVDATEOBS_TURN_OFF_LOCK_KIND, kAskKind},
-                                                        {IDS_ZVDATEOBS_TURN_OFF_LOCK, kAsk}};
-        static const HMODULE app = AfxRegisterResourceModule(L"test.exe", kAppStrings, 2, nullptr, 0, true);
+        static const ZcmStringResource kAppStrings[] = {
+            {IDS_ZVDATEOBS_TURN_OFF_LOCK_KIND, kAskKind}, {IDS_ZVDATEOBS_TURN_OFF_LOCK, kAsk}};
+        static const HMODULE app =
+            AfxRegisterResourceModule(L"test.exe", kAppStrings, 2, nullptr, 0, true);
         (void)app;
     }
     void SetUp() override {
@@ -70,7 +71,8 @@ protected:
         host.Answer(L"? UT(time)", answer);
         host.Answer(L"? UT(Time)", answer);
     }
-    void AnswerSite(const wchar_t* location, const wchar_t* lon, const wchar_t* lat, const wchar_t* height) {
+    void AnswerSite(const wchar_t* location, const wchar_t* lon, const wchar_t* lat,
+                    const wchar_t* height) {
         host.Answer(L"? Location", location);
         host.Answer(L"? Location.Longitude", lon);
         host.Answer(L"? Location.Latitude", lat);
@@ -111,4 +113,6 @@ protected:
 };
 
 inline Msg Updated(int mask) { return Msg{0x725, 0, mask}; }
-inline std::vector<Msg> UpdatedIf(int mask) { return mask ? std::vector<Msg>{Updated(mask)} : std::vector<Msg>{}; }
+inline std::vector<Msg> UpdatedIf(int mask) {
+    return mask ? std::vector<Msg>{Updated(mask)} : std::vector<Msg>{};
+}

@@ -21,19 +21,22 @@ TEST_F(DateObsTest, AttachThenFirstRefreshReportsEverything) {
     const tagADATE d = obs.GetADate();
     EXPECT_EQ(std::make_tuple(d.year, d.month, d.day, d.hour, d.minute, d.second, d.timezone),
               std::make_tuple(2024, 3, 15, 12, 0, 0.0, 0.0));
-    EXPECT_EQ(std::make_tuple(obs.GetTz(), obs.GetMoonAge(), obs.GetLocationObject(), obs.GetLongitude(),
-                              obs.GetLatitude(), obs.GetHeight(), obs.GetMag(), obs.GetUserTz()),
-              std::make_tuple(9.0, 5.25, 4, 139.7, 35.7, 40.0, 6.5, 9.0));
+    EXPECT_EQ(
+        std::make_tuple(obs.GetTz(), obs.GetMoonAge(), obs.GetLocationObject(), obs.GetLongitude(),
+                        obs.GetLatitude(), obs.GetHeight(), obs.GetMag(), obs.GetUserTz()),
+        std::make_tuple(9.0, 5.25, 4, 139.7, 35.7, 40.0, 6.5, 9.0));
 
     host.Answer(L"? Time.Timezone", L"3");  // the refresh takes the zone from the map
     obs.UpdateByCorZnt();
     EXPECT_EQ(TakeCommands(),
-              (Texts{L"? UT(Time)", L"Calc Sky", L"? Solar.Moon.Age", L"? Location", L"? Location.Longitude",
-                     L"? Location.Latitude", L"? Location.Altitude", L"? Star.AutoMagnitudeLimit.Minimum"}));
+              (Texts{L"? UT(Time)", L"Calc Sky", L"? Solar.Moon.Age", L"? Location",
+                     L"? Location.Longitude", L"? Location.Latitude", L"? Location.Altitude",
+                     L"? Star.AutoMagnitudeLimit.Minimum"}));
     EXPECT_EQ(TakeMessages(), std::vector<Msg>{Updated(7)});
     EXPECT_EQ(obs.GetTz(), 9.0);
     obs.UpdateByCorZnt();
-    EXPECT_EQ(host.Commands().size(), 6u);  // no "Calc Sky" and no Moon age while the time stands still
+    EXPECT_EQ(host.Commands().size(),
+              6u);  // no "Calc Sky" and no Moon age while the time stands still
     EXPECT_TRUE(TakeMessages().empty());
 }
 
@@ -46,19 +49,28 @@ TEST_F(AttachedTest, ChangeThresholdsBodiesAndZones) {
         int mask;
         double tz;
     } const steps[] = {
-        {L"2024/03/15 12:00:00", L"Solar.Planet.Earth", L"139.7", L"35.7", L"40", L"6.5", 0.08, 0, 9},  // < 0.0864 s
-        {L"2024/03/15 12:00:00", L"Solar.Planet.Earth", L"139.7", L"35.7", L"40", L"6.5", 0.09, 1, 9},
-        {L"2024/03/15 12:00:01", L"Solar.Planet.Earth", L"139.700009", L"35.7", L"40.9", L"6.54", 0, 1, 9},
-        {L"2024/03/15 12:00:01", L"Solar.Planet.Earth", L"139.7", L"35.70002", L"40", L"6.5", 0, 2, 9},
-        {L"2024/03/15 12:00:01", L"Solar.Planet.Earth", L"139.7", L"35.70002", L"41", L"6.5", 0, 2, 9},
-        {L"2024/03/15 12:00:01", L"Solar.Planet.Earth", L"139.70002", L"35.70002", L"41", L"6.54", 0, 2, 9},
-        {L"2024/03/15 12:00:01", L"Solar.Planet.Earth", L"139.70002", L"35.70002", L"41", L"6.56", 0, 4, 9},  // 65 -> 66
-        {L"2024/03/16 12:00:01", L"Solar.Planet.Earth", L"139.70002", L"35.70002", L"41", L"6.6", 0, 1, 9},
+        {L"2024/03/15 12:00:00", L"Solar.Planet.Earth", L"139.7", L"35.7", L"40", L"6.5", 0.08, 0,
+         9},  // < 0.0864 s
+        {L"2024/03/15 12:00:00", L"Solar.Planet.Earth", L"139.7", L"35.7", L"40", L"6.5", 0.09, 1,
+         9},
+        {L"2024/03/15 12:00:01", L"Solar.Planet.Earth", L"139.700009", L"35.7", L"40.9", L"6.54", 0,
+         1, 9},
+        {L"2024/03/15 12:00:01", L"Solar.Planet.Earth", L"139.7", L"35.70002", L"40", L"6.5", 0, 2,
+         9},
+        {L"2024/03/15 12:00:01", L"Solar.Planet.Earth", L"139.7", L"35.70002", L"41", L"6.5", 0, 2,
+         9},
+        {L"2024/03/15 12:00:01", L"Solar.Planet.Earth", L"139.70002", L"35.70002", L"41", L"6.54",
+         0, 2, 9},
+        {L"2024/03/15 12:00:01", L"Solar.Planet.Earth", L"139.70002", L"35.70002", L"41", L"6.56",
+         0, 4, 9},  // 65 -> 66
+        {L"2024/03/16 12:00:01", L"Solar.Planet.Earth", L"139.70002", L"35.70002", L"41", L"6.6", 0,
+         1, 9},
         // No pixel under a point that is no number; a NaN that stays is nothing new.
         {L"2024/03/16 12:00:01", L"Solar.Planet.Earth", L"nan", L"35.7", L"41", L"6.6", 0, 2, 0},
         {L"2024/03/16 12:00:01", L"Solar.Planet.Earth", L"nan", L"35.7", L"41", L"6.6", 0, 0, 0},
         {L"2024/03/16 12:00:01", L"Solar.Planet.Earth", L"139.7", L"inf", L"41", L"6.6", 0, 2, 0},
-        {L"2024/03/16 12:00:01", L"Solar.Planet.Earth", L"-74", L"40.7", L"10", L"6.6", 0, 2, -5},  // New York
+        {L"2024/03/16 12:00:01", L"Solar.Planet.Earth", L"-74", L"40.7", L"10", L"6.6", 0, 2,
+         -5},  // New York
         // The body changed, the numbers did not; other bodies keep zone 0.
         {L"2024/03/16 12:00:01", L"Solar.Planet.Mars", L"-74", L"40.7", L"10", L"6.6", 0, 2, 0},
     };
@@ -69,19 +81,28 @@ TEST_F(AttachedTest, ChangeThresholdsBodiesAndZones) {
         if (s.storedSecond) obs.m_Date.second = s.storedSecond;
         obs.UpdateByCorZnt();
         EXPECT_EQ(TakeMessages(), UpdatedIf(s.mask))
-            << CString(s.time).ToUtf8() << " " << CString(s.lon).ToUtf8() << " " << CString(s.mag).ToUtf8();
+            << CString(s.time).ToUtf8() << " " << CString(s.lon).ToUtf8() << " "
+            << CString(s.mag).ToUtf8();
         EXPECT_EQ(obs.GetTz(), s.tz) << CString(s.lon).ToUtf8();
     }
     // The magnitude is kept while the first decimal rounds the same.
-    EXPECT_EQ(std::make_tuple(obs.GetLocationObject(), obs.GetLatitude(5), obs.GetMag()), std::make_tuple(5, 40.7, 6.56));
-    EXPECT_TRUE(obs.IsEqualMag(6.01, 6.04) && !obs.IsEqualMag(6.04, 6.06) && obs.IsEqualMag(1e300, 1e300) &&
-                obs.IsEqualMag(NAN, NAN) && !obs.IsEqualMag(NAN, 6.0));
+    EXPECT_EQ(std::make_tuple(obs.GetLocationObject(), obs.GetLatitude(5), obs.GetMag()),
+              std::make_tuple(5, 40.7, 6.56));
+    EXPECT_TRUE(obs.IsEqualMag(6.01, 6.04) && !obs.IsEqualMag(6.04, 6.06) &&
+                obs.IsEqualMag(1e300, 1e300) && obs.IsEqualMag(NAN, NAN) &&
+                !obs.IsEqualMag(NAN, 6.0));
 
     // Location answers name the body; unknown ones keep the last.
     const std::pair<const wchar_t*, int> answers[] = {
-        {L"solar.dwarfplanet.makemake", 13}, {L"SOLAR.PLANET.EARTH.SATELLITE.MOON", 1}, {L"Solar.Sun", 0},
-        {L"location(135, 35, 0)", 4},        {L"Solar.Planet.Neptune", 9},
-        {L"", 9}, {L"Solar.Planet", 9}, {L"Location", 9}, {L"Solar.Planet.Earthling", 9},
+        {L"solar.dwarfplanet.makemake", 13},
+        {L"SOLAR.PLANET.EARTH.SATELLITE.MOON", 1},
+        {L"Solar.Sun", 0},
+        {L"location(135, 35, 0)", 4},
+        {L"Solar.Planet.Neptune", 9},
+        {L"", 9},
+        {L"Solar.Planet", 9},
+        {L"Location", 9},
+        {L"Solar.Planet.Earthling", 9},
     };
     for (const auto& a : answers) {
         host.Answer(L"? Location", a.first);
@@ -90,11 +111,13 @@ TEST_F(AttachedTest, ChangeThresholdsBodiesAndZones) {
         EXPECT_EQ(obs.GetLocationObject(), a.second) << CString(a.first).ToUtf8();
     }
     EXPECT_EQ(obs.ObjNumToName(13), CString(L"Solar.Dwarfplanet.MakeMake"));
-    const int small[] = {0, 1, 1, 1, 1, 1, 0, 0, 0, 0, 1, 1, 1, 1, 1};  // the Sun and the giants are not
+    const int small[] = {0, 1, 1, 1, 1, 1, 0, 0,
+                         0, 0, 1, 1, 1, 1, 1};  // the Sun and the giants are not
     for (int code = 0; code < 15; ++code) EXPECT_EQ(obs.IsSmallObject(code), small[code]) << code;
     for (int bad : {-1, 15, INT_MIN, INT_MAX})
-        EXPECT_TRUE(!obs.IsSmallObject(bad) && obs.ObjNumToName(bad).IsEmpty() && obs.GetLatitude(bad) == 0.0 &&
-                    obs.GetHeight(bad) == 0.0 && obs.GetLongitude(bad) == 0.0);
+        EXPECT_TRUE(!obs.IsSmallObject(bad) && obs.ObjNumToName(bad).IsEmpty() &&
+                    obs.GetLatitude(bad) == 0.0 && obs.GetHeight(bad) == 0.0 &&
+                    obs.GetLongitude(bad) == 0.0);
 }
 
 TEST_F(AttachedTest, TimeAnswersReadAsFarAsTheyFit) {
@@ -144,10 +167,10 @@ namespace {
 using Ymdhms = std::tuple<int, int, int, int, int, int>;
 using Query = std::function<void(int*, int*, int*, int*, int*, int*)>;
 // One of the six-output queries, written as a call with the outputs y, mo, d, h, mi, s.
-#define QUERY(call)                                            \
+#define QUERY(call)                                               \
     Query([&](int* y, int* mo, int* d, int* h, int* mi, int* s) { \
-        (void)y, (void)mo, (void)d, (void)h, (void)mi, (void)s;    \
-        call;                                                      \
+        (void)y, (void)mo, (void)d, (void)h, (void)mi, (void)s;   \
+        call;                                                     \
     })
 
 Ymdhms Get(const Query& query) {
@@ -222,7 +245,8 @@ TEST_F(DateObsTimeTest, LongitudeRuleAndMeanTime) {
     EXPECT_NEAR(s, 34.25, 1e-6);
 
     const std::tuple<int, double, double> rule[] = {
-        {5, -10.0, 350.0}, {5, 725.0, 5.0}, {0, 360.0, 0.0}, {1, 180.0, 180.0}, {1, 180.5, -179.5}, {4, -10.0, -10.0},
+        {5, -10.0, 350.0}, {5, 725.0, 5.0},    {0, 360.0, 0.0},
+        {1, 180.0, 180.0}, {1, 180.5, -179.5}, {4, -10.0, -10.0},
     };
     for (const auto& [code, stored, expected] : rule) {
         obs.m_aLocation[code].longitude = stored;
@@ -234,8 +258,14 @@ TEST_F(DateObsTimeTest, LongitudeRuleAndMeanTime) {
 
 TEST_F(DateObsTimeTest, SiderealTimeCarries) {
     const std::pair<const wchar_t*, Ymdhms> cases[] = {
-        {L"23.99999", {}}, {L"12.5", {0, 0, 0, 12, 30, 0}}, {L"1.9999", {0, 0, 0, 2, 0, 0}},
-        {L"6.2525", {0, 0, 0, 6, 15, 9}}, {L"", {}}, {L"*", {}}, {L"nan", {}}, {L"1e300", {}},
+        {L"23.99999", {}},
+        {L"12.5", {0, 0, 0, 12, 30, 0}},
+        {L"1.9999", {0, 0, 0, 2, 0, 0}},
+        {L"6.2525", {0, 0, 0, 6, 15, 9}},
+        {L"", {}},
+        {L"*", {}},
+        {L"nan", {}},
+        {L"1e300", {}},
     };
     obs.SetUserTz(3.0);
     for (const auto& [answer, expected] : cases) {

@@ -45,10 +45,12 @@ TEST_F(CRegistryTest, NumbersByKind) {
     EXPECT_EQ(Num(true, -123456), ReadNum(L"clickdata", L"ALTSPAN", 0, 1));  // any case
     // A truth value is stored as 0 or 1, and any stored number reads as one.
     EXPECT_NE(0, CRegistry::Write(L"ClickData", L"DispMag", 5, 0));
-    EXPECT_EQ((std::tuple{ReadNum(L"ClickData", L"DispMag", 0, 1), ReadNum(L"ClickData", L"AltSpan", 0, 0)}),
+    EXPECT_EQ((std::tuple{ReadNum(L"ClickData", L"DispMag", 0, 1),
+                          ReadNum(L"ClickData", L"AltSpan", 0, 0)}),
               (std::tuple{Num(true, 1), Num(true, 1)}));
     // Unknown kinds are refused both ways.
-    EXPECT_EQ((std::tuple{CRegistry::Write(L"ClickData", L"AltSpan", 7, 2), ReadNum(L"ClickData", L"AltSpan", 42, -1),
+    EXPECT_EQ((std::tuple{CRegistry::Write(L"ClickData", L"AltSpan", 7, 2),
+                          ReadNum(L"ClickData", L"AltSpan", 42, -1),
                           ReadNum(L"ClickData", L"AltSpan", 0, 1)}),
               (std::tuple{0, Num(false, 42), Num(true, -123456)}));
 }
@@ -66,7 +68,8 @@ TEST_F(CRegistryTest, TextsMismatchedTypesAndADamagedStore) {
     EXPECT_EQ(Str(false, L"d"), ReadStr(L"General", L"N", L"d"));
     // A damaged store keeps the defaults and takes nothing.
     std::ofstream(reg.userFile(), std::ios::binary) << std::string(2048, '\x01');
-    EXPECT_EQ((std::tuple{ReadNum(L"ClickData", L"AltSpan", 17, 1), CRegistry::Write(L"ClickData", L"AltSpan", 1, 1),
+    EXPECT_EQ((std::tuple{ReadNum(L"ClickData", L"AltSpan", 17, 1),
+                          CRegistry::Write(L"ClickData", L"AltSpan", 1, 1),
                           CRegistry::Write(L"ClickData", L"Name", CString(L"x"))}),
               (std::tuple{Num(false, 17), 0, 0}));
 }
@@ -74,8 +77,9 @@ TEST_F(CRegistryTest, TextsMismatchedTypesAndADamagedStore) {
 TEST_F(CRegistryTest, ValuesLiveUnderTheApplicationRoot) {
     EXPECT_NE(0, CRegistry::Write(L"General", L"SIMD", 5, 1));
     HKEY h = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, L"SOFTWARE\\Orvana\\Zentacam\\3.0\\General", 0,
-                                           KEY_READ, &h));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegOpenKeyExW(HKEY_CURRENT_USER, L"SOFTWARE\\Orvana\\Zentacam\\3.0\\General", 0,
+                            KEY_READ, &h));
     EXPECT_EQ(5, Number(h, L"SIMD"));
     RegCloseKey(h);
     CRegistry::SetAppRoot(L"SOFTWARE\\Orvana\\Zentavia\\12.0");
@@ -121,7 +125,10 @@ TEST_F(CRegistryTest, FourProcessesWriteAndReadAtOnce) {
         for (int i = 0; i < kRounds; ++i) {
             const auto start = std::chrono::steady_clock::now();
             failures += CRegistry::Write(L"Shared", name(p), i, 1) ? 0 : 1;
-            times << std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count() << "\n";
+            times << std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() -
+                                                               start)
+                         .count()
+                  << "\n";
             failures += CRegistry::Write(L"Shared", L"Same", p, 1) ? 0 : 1;
             const int theirs = ReadNum(L"Shared", name((p + 1 + i) % kProcesses), -9, 1).second;
             failures += theirs >= -1 && theirs < kRounds ? 0 : 1;
@@ -132,9 +139,11 @@ TEST_F(CRegistryTest, FourProcessesWriteAndReadAtOnce) {
     for (pid_t child : children) {
         int status = 0;
         ASSERT_EQ(child, waitpid(child, &status, 0));
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "failures: " << WEXITSTATUS(status);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+            << "failures: " << WEXITSTATUS(status);
     }
-    for (int p = 0; p < kProcesses; ++p) EXPECT_EQ(Num(true, kRounds - 1), ReadNum(L"Shared", name(p), -9, 1));
+    for (int p = 0; p < kProcesses; ++p)
+        EXPECT_EQ(Num(true, kRounds - 1), ReadNum(L"Shared", name(p), -9, 1));
     const Num same = ReadNum(L"Shared", L"Same", -9, 1);
     EXPECT_TRUE(same.first && same.second >= 0 && same.second < kProcesses);
     std::vector<double> all;

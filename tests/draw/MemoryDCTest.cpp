@@ -31,7 +31,8 @@ TEST(CMemoryDC, CreatesAndCopiesSurfacesCompatibleWithWindowsDcsOrAFormat) {
     // The format overload makes its own memory DC; planes other than 1 and unknown depths fail.
     ASSERT_EQ(c.Create(4, 3, 24, 1), 1);
     c.SetPixel(3, 2, RGB(200, 100, 50));
-    EXPECT_EQ((std::tuple{c.GetPixel(3, 2), c.Create(4, 3, 24, 2), c.Create(4, 3, 13, 1), bool(IsEmpty(c))}),
+    EXPECT_EQ((std::tuple{c.GetPixel(3, 2), c.Create(4, 3, 24, 2), c.Create(4, 3, 13, 1),
+                          bool(IsEmpty(c))}),
               (std::tuple{RGB(200, 100, 50), 0, 0, true}));
 }
 
@@ -50,4 +51,3 @@ TEST(CMemoryDC, ZeroAreaSucceedsFailuresLeaveItEmpty) {
     dc.Empty();
     dc.Empty();
 }
-

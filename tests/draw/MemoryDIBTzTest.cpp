@@ -10,7 +10,8 @@
 namespace {
 
 DWORD U32(const std::string& b, size_t at) {
-    return BYTE(b[at]) | (BYTE(b[at + 1]) << 8) | (BYTE(b[at + 2]) << 16) | (DWORD(BYTE(b[at + 3])) << 24);
+    return BYTE(b[at]) | (BYTE(b[at + 1]) << 8) | (BYTE(b[at + 2]) << 16) |
+           (DWORD(BYTE(b[at + 3])) << 24);
 }
 
 // Opens a .bmp with Pillow (Debian's python3-pil) and prints mode, size, palette entries
@@ -22,8 +23,10 @@ std::string Pillow(const std::string& path) {
         "im = Image.open(sys.argv[1]); im.load()\n"
         "pal = im.getpalette()[:12] if im.mode == 'P' else []\n"
         "rgb = im.convert('RGB')\n"
-        "print(im.format, im.mode, im.size[0], im.size[1], pal, [rgb.getpixel(p) for p in ((0, 0), (8, 1))])\" '" +
-            path + "' 2>&1", &status);
+        "print(im.format, im.mode, im.size[0], im.size[1], pal, [rgb.getpixel(p) for p in ((0, 0), "
+        "(8, 1))])\" '" +
+            path + "' 2>&1",
+        &status);
     EXPECT_EQ(status, 0) << out;
     return out.erase(out.find_last_not_of('\n') + 1);
 }
@@ -34,9 +37,11 @@ TEST(CMemoryDIBTz, CreateChecksSizeAndDepth) {
     CMemoryDIBTz dib;
     ASSERT_EQ(dib.Create(nullptr, 720, 360, 24u), 1);
     EXPECT_EQ(dib.GetDC()->GetPixel(0, 0), RGB(0, 0, 0));  // a new DIB is black
-    ASSERT_EQ(dib.Create(nullptr, 5, 2), 1);                // the display's 32 bits
+    ASSERT_EQ(dib.Create(nullptr, 5, 2), 1);               // the display's 32 bits
     EXPECT_EQ(dib.GetDC()->GetDeviceCaps(BITSPIXEL), 32);
-    for (const auto& [w, h, bits] : {std::tuple<int, int, unsigned>{0, 5, 24u}, {5, -1, 24u}, {5, 5, 7u},
+    for (const auto& [w, h, bits] : {std::tuple<int, int, unsigned>{0, 5, 24u},
+                                     {5, -1, 24u},
+                                     {5, 5, 7u},
                                      {100000, 100000, 32u}})  // the last refused, not gigabytes
         EXPECT_EQ(dib.Create(nullptr, w, h, bits), 0) << w << "x" << h << "x" << bits;
     EXPECT_EQ(std::pair(dib.GetWidth(), dib.GetDC()->m_hDC), std::pair(0, HDC(nullptr)));
@@ -47,7 +52,13 @@ TEST(CMemoryDIBTz, CreateChecksSizeAndDepth) {
 // mirrored row for the other depths; 16 bits in 5-5-5, 8 bits through the grey default
 // table.
 TEST(CMemoryDIBTz, PixelsRoundTripAtEveryDepth) {
-    struct { unsigned bits; int w, h, x, y; COLORREF set, got; int dcY; COLORREF dc; } const kCases[] = {
+    struct {
+        unsigned bits;
+        int w, h, x, y;
+        COLORREF set, got;
+        int dcY;
+        COLORREF dc;
+    } const kCases[] = {
         {24, 4, 3, 3, 2, RGB(200, 150, 100), RGB(200, 150, 100), 2, RGB(200, 150, 100)},
         {32, 2, 2, 1, 0, RGB(1, 2, 3), RGB(1, 2, 3), 0, RGB(1, 2, 3)},
         {16, 3, 2, 2, 1, RGB(255, 128, 8), RGB(248, 128, 8), 0, RGB(248, 128, 8)},
@@ -61,7 +72,8 @@ TEST(CMemoryDIBTz, PixelsRoundTripAtEveryDepth) {
         EXPECT_TRUE((c.bits != 8 && c.bits < 24) || set == c.set) << c.bits;
         EXPECT_EQ(dib.GetPixel(c.x, c.y), c.got) << c.bits;
         EXPECT_EQ(dib.GetDC()->GetPixel(c.x, c.dcY), c.dc) << c.bits;
-        EXPECT_EQ(dib.GetPixel(c.x - 1, c.y), c.bits < 16 ? PALETTEINDEX(0) : RGB(0, 0, 0)) << c.bits;
+        EXPECT_EQ(dib.GetPixel(c.x - 1, c.y), c.bits < 16 ? PALETTEINDEX(0) : RGB(0, 0, 0))
+            << c.bits;
         EXPECT_EQ(dib.SetPixel(c.w, 0, 1), CLR_INVALID) << c.bits;
         EXPECT_EQ(dib.GetPixel(0, c.h), CLR_INVALID) << c.bits;
         EXPECT_EQ(dib.GetPixel(-1, 0), CLR_INVALID) << c.bits;
@@ -75,8 +87,9 @@ TEST(CMemoryDIBTz, BitBltAndWriteFailures) {
     dib.SetPixel(1, 1, RGB(9, 8, 7));
     ASSERT_EQ(target.Create(nullptr, 4, 4, 24u), 1);
     // Nothing is drawn on no DC; no folder, and a full disk, fail the write.
-    EXPECT_EQ((std::tuple{dib.BitBlt(target.GetDC(), 2, 2), target.GetPixel(3, 3), dib.BitBlt(nullptr, 0, 0),
-                          dib.Write(L"/no/such/folder/x.bmp"), dib.Write(L"/dev/full")}),
+    EXPECT_EQ((std::tuple{dib.BitBlt(target.GetDC(), 2, 2), target.GetPixel(3, 3),
+                          dib.BitBlt(nullptr, 0, 0), dib.Write(L"/no/such/folder/x.bmp"),
+                          dib.Write(L"/dev/full")}),
               (std::tuple{1, RGB(9, 8, 7), 0, 0, 0}));
 }
 
@@ -87,9 +100,14 @@ TEST(CMemoryDIBTz, FilesOpenInAnIndependentReader) {
     TempDir tmp;
     std::vector<PALETTEENTRY> pal(256);
     for (int i = 0; i < 256; ++i) pal[i] = PALETTEENTRY{BYTE(i), BYTE(255 - i), 7, 0};
-    struct { unsigned bits; COLORREF colour; const char* expected; } const kCases[] = {
+    struct {
+        unsigned bits;
+        COLORREF colour;
+        const char* expected;
+    } const kCases[] = {
         {1, 1, "BMP 1 9 2 [] [(0, 0, 0), (255, 255, 255)]"},
-        {4, 11, "BMP P 9 2 [0, 0, 0, 128, 0, 0, 0, 128, 0, 128, 128, 0] [(0, 0, 0), (255, 255, 0)]"},
+        {4, 11,
+         "BMP P 9 2 [0, 0, 0, 128, 0, 0, 0, 128, 0, 128, 128, 0] [(0, 0, 0), (255, 255, 0)]"},
         {8, 200, "BMP L 9 2 [] [(0, 0, 0), (200, 200, 200)]"},
         {0, 9, "BMP P 9 2 [0, 255, 7, 1, 254, 7, 2, 253, 7, 3, 252, 7] [(0, 255, 7), (9, 246, 7)]"},
         {24, RGB(12, 34, 56), "BMP RGB 9 2 [] [(0, 0, 0), (12, 34, 56)]"},
@@ -98,7 +116,8 @@ TEST(CMemoryDIBTz, FilesOpenInAnIndependentReader) {
     for (const auto& c : kCases) {
         CMemoryDIBTz dib;
         ZcmSetDisplayBitsPerPixel(8);
-        const int made = c.bits ? dib.Create(nullptr, 9, 2, c.bits) : dib.Create(nullptr, 9, 2, pal.data());
+        const int made =
+            c.bits ? dib.Create(nullptr, 9, 2, c.bits) : dib.Create(nullptr, 9, 2, pal.data());
         ZcmSetDisplayBitsPerPixel(32);
         ASSERT_EQ(made, 1);
         dib.SetPixel(8, c.bits >= 24 ? 1 : 0, c.colour);

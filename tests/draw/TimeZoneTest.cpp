@@ -30,8 +30,9 @@ public:
 
 // True for the offsets the map has a colour for.
 bool HasColour(double offset) {
-    static const double kColoured[] = {-12, -11, -10, -9, -8, -7, -6, -5, -4, -3.5, -3, -2, -1, 0, 1, 2, 3,
-                                       3.5, 4, 4.5, 5, 5.5, 5.75, 6, 6.5, 7, 8, 9, 9.5, 10, 11, 12, 13};
+    static const double kColoured[] = {-12,  -11, -10, -9, -8, -7, -6,  -5, -4,  -3.5, -3,
+                                       -2,   -1,  0,   1,  2,  3,  3.5, 4,  4.5, 5,    5.5,
+                                       5.75, 6,   6.5, 7,  8,  9,  9.5, 10, 11,  12,   13};
     return std::find(std::begin(kColoured), std::end(kColoured), offset) != std::end(kColoured);
 }
 
@@ -40,7 +41,8 @@ struct Place {
 };
 
 void ExpectOffsets(const std::vector<Place>& places) {
-    for (const Place& p : places) EXPECT_EQ(Map::Get().GetTimeZone(p.lon, p.lat), p.offset) << p.lon << ", " << p.lat;
+    for (const Place& p : places)
+        EXPECT_EQ(Map::Get().GetTimeZone(p.lon, p.lat), p.offset) << p.lon << ", " << p.lat;
 }
 
 }  // namespace
@@ -54,12 +56,15 @@ TEST(CTimeZone, ZoneCitiesGetTheirStandardOffset) {
         std::istringstream s(line);
         std::string zone;
         double lat, lon, offset;
-        if (line.empty() || line[0] == '#' || !(s >> zone >> lat >> lon >> offset) || (++cities, !HasColour(offset)))
+        if (line.empty() || line[0] == '#' || !(s >> zone >> lat >> lon >> offset) ||
+            (++cities, !HasColour(offset)))
             continue;
         ++total;
         const double got = Map::Get().GetTimeZone(lon, lat);
-        if (got == offset) ++right;
-        else wrong += " " + zone + "=" + std::to_string(got);
+        if (got == offset)
+            ++right;
+        else
+            wrong += " " + zone + "=" + std::to_string(got);
     }
     ASSERT_GT(cities, 400);
     const double share = 100.0 * right / total;
@@ -67,9 +72,18 @@ TEST(CTimeZone, ZoneCitiesGetTheirStandardOffset) {
     EXPECT_GE(share, 98.0) << "wrong:" << wrong;
     // Known places away from zone borders: Tokyo (pixel 324, 108), London, Delhi, Chicago,
     // Sydney.
-    ExpectOffsets({{139.7, 35.7, 9}, {-0.1, 51.5, 0}, {77.2, 28.6, 5.5}, {-87.6, 41.9, -6}, {151.2, -33.9, 10}});
+    ExpectOffsets({{139.7, 35.7, 9},
+                   {-0.1, 51.5, 0},
+                   {77.2, 28.6, 5.5},
+                   {-87.6, 41.9, -6},
+                   {151.2, -33.9, 10}});
     // Open sea keeps the nautical zone of its longitude.
-    ExpectOffsets({{-30, 0, -2}, {-160, 10, -11}, {160, -45, 11}, {-178, -20, -12}, {80, -30, 5}, {100, -50, 7}});
+    ExpectOffsets({{-30, 0, -2},
+                   {-160, 10, -11},
+                   {160, -45, 11},
+                   {-178, -20, -12},
+                   {80, -30, 5},
+                   {100, -50, 7}});
 }
 
 TEST(CTimeZone, EdgesOfTheMap) {
@@ -78,8 +92,16 @@ TEST(CTimeZone, EdgesOfTheMap) {
     // (column 705), 340 to -20 (column 5); 337.5 is column 720, off the bitmap. Row 0 is
     // latitude 90; latitude -90 is row 360, off the bitmap. Far off the map or not a
     // number: unknown.
-    ExpectOffsets({{-22.5, 0, -1}, {-30, 0, -2}, {340, 0, -1}, {337.4, 0, -2}, {337.5, 0, 0}, {0, 90, 0},
-                   {30, -90, 0}, {1e300, 10, 0}, {std::nan(""), 10, 0}, {30, -1e9, 0}});
+    ExpectOffsets({{-22.5, 0, -1},
+                   {-30, 0, -2},
+                   {340, 0, -1},
+                   {337.4, 0, -2},
+                   {337.5, 0, 0},
+                   {0, 90, 0},
+                   {30, -90, 0},
+                   {1e300, 10, 0},
+                   {std::nan(""), 10, 0},
+                   {30, -1e9, 0}});
     EXPECT_EQ(m.GetTimeZone(-22.5, 0), m.GetTimeZone(-22.25, 0));
     EXPECT_EQ(m.GetTimeZone(30, -89.9), m.GetTimeZone(30, -89.6));
     EXPECT_NE(m.GetTimeZone(30, -89.9), 0.0);
@@ -91,8 +113,10 @@ TEST(CTimeZone, ColoursOfNoZoneReadAsZero) {
     EXPECT_EQ(painted.GetTimeZone(139.7, 35.7), 0.0);
     painted.Create(nullptr);
     ASSERT_EQ(painted.GetTimeZone(45.0, -30.0), 3.0);  // the Indian Ocean
-    const int x = static_cast<int>(720 * (45.0 + 22.5) / 360), y = static_cast<int>(360 * 120.0 / 180);
-    const std::pair<COLORREF, double> kColours[] = {{RGB(83, 238, 78), 0}, {RGB(0, 0, 0), 0}, {RGB(63, 63, 63), 9.5}};
+    const int x = static_cast<int>(720 * (45.0 + 22.5) / 360),
+              y = static_cast<int>(360 * 120.0 / 180);
+    const std::pair<COLORREF, double> kColours[] = {
+        {RGB(83, 238, 78), 0}, {RGB(0, 0, 0), 0}, {RGB(63, 63, 63), 9.5}};
     for (const auto& c : kColours) {
         painted.Paint(x, y, c.first);
         EXPECT_EQ(painted.GetTimeZone(45.0, -30.0), c.second) << std::hex << c.first;
@@ -110,7 +134,8 @@ TEST(CTimeZone, RenderedMapIsUnchanged) {
         for (int x = 0; x < 720; ++x) {
             const COLORREF c = m.At(x, y);
             for (int k = 0; k < 3; ++k) h = (h ^ ((c >> (8 * k)) & 0xFF)) * 1099511628211ull;
-            unknown += m.GetTimeZone(x / 2.0 - 22.25, 89.75 - y / 2.0) == 0.0 && c != RGB(0, 0, 255);
+            unknown +=
+                m.GetTimeZone(x / 2.0 - 22.25, 89.75 - y / 2.0) == 0.0 && c != RGB(0, 0, 255);
         }
     EXPECT_EQ(h, 0x2cc4ee1b91d35dc0ull) << std::hex << h;
     EXPECT_EQ(unknown, 0);
@@ -123,6 +148,7 @@ TEST(CTimeZone, MapResourceIsRegisteredWithTheLibrary) {
     HRSRC r = FindResourceW(module, MAKEINTRESOURCE(IDR_TIMEZONE_MAP), L"METAFILE");
     ASSERT_NE(r, nullptr);
     PLACEABLEMETAHEADER h{};
-    EXPECT_TRUE(ZcmReadPlaceableHeader(static_cast<const BYTE*>(LockResource(LoadResource(module, r))),
-                                       SizeofResource(module, r), &h));
+    EXPECT_TRUE(
+        ZcmReadPlaceableHeader(static_cast<const BYTE*>(LockResource(LoadResource(module, r))),
+                               SizeofResource(module, r), &h));
 }

@@ -31,20 +31,27 @@ void MakeOld(const std::string& path) {
 
 TEST(CCommonFilePaths, SplittingWindowsAndLinuxPaths) {
     using Fn = CString (*)(const CString&);
-    const Fn dir = CCommonFile::GetPathName, file = CCommonFile::GetFileName, base = CCommonFile::GetBaseFileName,
-             parent = CCommonFile::GetParentDirectory;
+    const Fn dir = CCommonFile::GetPathName, file = CCommonFile::GetFileName,
+             base = CCommonFile::GetBaseFileName, parent = CCommonFile::GetParentDirectory;
     const std::tuple<Fn, const wchar_t*, const wchar_t*> cases[] = {
-        {dir, L"C:\\a\\b.txt", L"C:\\a"}, {dir, L"C:\\b.txt", L"C:\\"},      {dir, L"/b.txt", L"/"},
-        {dir, L"", L""},                  {file, L"/x/y.tar.gz", L"y.tar.gz"}, {base, L"/x.d/name", L"name"},
-        {parent, L"C:\\a\\b\\", L"C:\\a"}, {parent, L"name", L"name"},
+        {dir, L"C:\\a\\b.txt", L"C:\\a"},
+        {dir, L"C:\\b.txt", L"C:\\"},
+        {dir, L"/b.txt", L"/"},
+        {dir, L"", L""},
+        {file, L"/x/y.tar.gz", L"y.tar.gz"},
+        {base, L"/x.d/name", L"name"},
+        {parent, L"C:\\a\\b\\", L"C:\\a"},
+        {parent, L"name", L"name"},
     };
     for (const auto& [fn, in, out] : cases) EXPECT_EQ(fn(in), CString(out)) << CString(in).ToUtf8();
     CString p(L"C:\\b.txt"), q(L"/a.dir/noext");
-    EXPECT_EQ(CCommonFile::GetExtension(p) + L"|" + CCommonFile::GetExtension(q), CString(L".txt|"));
+    EXPECT_EQ(CCommonFile::GetExtension(p) + L"|" + CCommonFile::GetExtension(q),
+              CString(L".txt|"));
     CCommonFile::SetExtension(p, L"log");
     CCommonFile::SetExtension(q, L".txt");
     EXPECT_EQ(p + L"|" + q, CString(L"C:\\b.log|/a.dir/noext.txt"));
-    for (const wchar_t* bad : {L"a:b", L"a|b", L"a\"b"}) EXPECT_EQ(CCommonFile::IsValidFileName(bad), 0);
+    for (const wchar_t* bad : {L"a:b", L"a|b", L"a\"b"})
+        EXPECT_EQ(CCommonFile::IsValidFileName(bad), 0);
     EXPECT_EQ(CCommonFile::IsValidFileName(L"星.txt"), 1);
 }
 
@@ -56,27 +63,35 @@ TEST(CCommonFileFiles, ExistenceSizeAgeAndNewFolders) {
     const CString a = W(dir.File("a")), b = W(dir.File("b")), none = W(dir.File("none"));
     const int checks[][2] = {
         {CCommonFile::DoesFileExist(W(dir.path())), 0},  // a folder is no file
-        {CCommonFile::DoesFileExist(L""), 0},           {CCommonFile::DoesDirectoryExist(W(dir.path() + "/")), 1},
-        {CCommonFile::DoesDirectoryExist(a), 0},        {CCommonFile::IsFileNewerThan(a, b), 1},
-        {CCommonFile::IsFileNewerThan(b, a), 0},        {CCommonFile::IsFileNewerThan(a, none), 1},
+        {CCommonFile::DoesFileExist(L""), 0},
+        {CCommonFile::DoesDirectoryExist(W(dir.path() + "/")), 1},
+        {CCommonFile::DoesDirectoryExist(a), 0},
+        {CCommonFile::IsFileNewerThan(a, b), 1},
+        {CCommonFile::IsFileNewerThan(b, a), 0},
+        {CCommonFile::IsFileNewerThan(a, none), 1},
         {CCommonFile::IsFileNewerThan(none, a), 0},
     };
-    for (size_t i = 0; i < std::size(checks); ++i) EXPECT_EQ(checks[i][0], checks[i][1]) << "check " << i;
-    EXPECT_EQ(std::pair(CCommonFile::GetFileSizeByName(a), CCommonFile::GetFileSizeByName(none)), std::pair(5ul, 0ul));
+    for (size_t i = 0; i < std::size(checks); ++i)
+        EXPECT_EQ(checks[i][0], checks[i][1]) << "check " << i;
+    EXPECT_EQ(std::pair(CCommonFile::GetFileSizeByName(a), CCommonFile::GetFileSizeByName(none)),
+              std::pair(5ul, 0ul));
     // A file held open for writing by someone else still exists.
     CFile held;
     ASSERT_TRUE(held.Open(a, CFile::modeWrite | CFile::shareDenyNone));
     EXPECT_EQ(CCommonFile::DoesFileExist(a), 1);
     // Folders with their parents, once; nothing for an empty or a network name.
-    EXPECT_EQ((std::tuple{CCommonFile::CreateDirectoryW(W(dir.File("x/y/z"))), Exists(dir.File("x/y/z")),
-                          CCommonFile::CreateDirectoryW(W(dir.File("x/y/z"))), CCommonFile::CreateDirectoryW(L""),
-                          CCommonFile::CreateDirectoryW(L"\\\\server\\share")}),
-              (std::tuple{1, true, 0, 0, 0}));
+    EXPECT_EQ(
+        (std::tuple{CCommonFile::CreateDirectoryW(W(dir.File("x/y/z"))), Exists(dir.File("x/y/z")),
+                    CCommonFile::CreateDirectoryW(W(dir.File("x/y/z"))),
+                    CCommonFile::CreateDirectoryW(L""),
+                    CCommonFile::CreateDirectoryW(L"\\\\server\\share")}),
+        (std::tuple{1, true, 0, 0, 0}));
 }
 
 // from/: f1, ro (read-only), sub/f2, sub/deeper/f3, link -> outside (a folder elsewhere)
 void MakeTree(const TempDir& dir) {
-    for (const char* d : {"from", "from/sub", "from/sub/deeper", "outside"}) mkdir(dir.File(d).c_str(), 0755);
+    for (const char* d : {"from", "from/sub", "from/sub/deeper", "outside"})
+        mkdir(dir.File(d).c_str(), 0755);
     WriteFileBytes(dir.File("outside/precious"), "keep");
     WriteFileBytes(dir.File("from/f1"), "one");
     WriteFileBytes(dir.File("from/ro"), "read only");
@@ -91,14 +106,18 @@ TEST(CCommonFileTrees, CopyAndUpdateKeepReadOnlyFilesAndCopyLinksAsLinks) {
     MakeTree(dir);
     mkdir(dir.File("to").c_str(), 0755);
     const CString from = W(dir.File("from")), to = W(dir.File("to"));
-    EXPECT_EQ((std::tuple{CCommonFile::CopyDirectory(from, to, 0), ReadFileBytes(dir.File("to/sub/deeper/f3"))}),
+    EXPECT_EQ((std::tuple{CCommonFile::CopyDirectory(from, to, 0),
+                          ReadFileBytes(dir.File("to/sub/deeper/f3"))}),
               (std::tuple{1, "three"}));
-    EXPECT_EQ(GetFileAttributesW(W(dir.File("to/ro"))) & FILE_ATTRIBUTE_READONLY, static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(GetFileAttributesW(W(dir.File("to/ro"))) & FILE_ATTRIBUTE_READONLY,
+              static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
     EXPECT_EQ(std::filesystem::read_symlink(dir.File("to/link")).string(), dir.File("outside"));
     // Again with overwrite 0: existing files are skipped, but the first existing
     // subdirectory fails the copy.
     WriteFileBytes(dir.File("to/f1"), "changed");
-    EXPECT_EQ((std::tuple{CCommonFile::CopyDirectory(from, to, 0), ReadFileBytes(dir.File("to/f1"))}), (std::tuple{0, "changed"}));
+    EXPECT_EQ(
+        (std::tuple{CCommonFile::CopyDirectory(from, to, 0), ReadFileBytes(dir.File("to/f1"))}),
+        (std::tuple{0, "changed"}));
     // With overwrite 1 everything is copied again, except over the read-only target.
     EXPECT_EQ(CCommonFile::CopyDirectory(from, to, 1), 0);
     SetFileAttributesW(W(dir.File("to/ro")), FILE_ATTRIBUTE_NORMAL);
@@ -120,17 +139,22 @@ TEST(CCommonFileTrees, CopyIntoItselfIsRefusedAndDeleteKeepsLinkTargets) {
     MakeTree(dir);
     const CString from = W(dir.File("from"));
     EXPECT_EQ((std::tuple{CCommonFile::CopyDirectory(from, W(dir.File("from/sub/inner")), 1),
-                          CCommonFile::CopyDirectory(from, from, 1), CCommonFile::UpdateDirectory(from, W(dir.File("from/sub")))}),
+                          CCommonFile::CopyDirectory(from, from, 1),
+                          CCommonFile::UpdateDirectory(from, W(dir.File("from/sub")))}),
               (std::tuple{0, 0, 0}));
     // Through a link that leads back into the source.
     symlink(dir.File("from/sub").c_str(), dir.File("alias").c_str());
     EXPECT_EQ(CCommonFile::CopyDirectory(from, W(dir.File("alias/x")), 1), 0);
-    for (const char* p : {"from/sub/inner", "from/sub/f1", "from/sub/x"}) EXPECT_FALSE(Exists(dir.File(p))) << p;
+    for (const char* p : {"from/sub/inner", "from/sub/f1", "from/sub/x"})
+        EXPECT_FALSE(Exists(dir.File(p))) << p;
     // Deleting, not forced: the read-only file stays, so the folder cannot go.
-    EXPECT_EQ((std::tuple{CCommonFile::DeleteDirectory(W(dir.File("from")), 1), Exists(dir.File("from/ro")),
-                          Exists(dir.File("from/sub")) || Exists(dir.File("from/link")), ReadFileBytes(dir.File("outside/precious"))}),
+    EXPECT_EQ((std::tuple{CCommonFile::DeleteDirectory(W(dir.File("from")), 1),
+                          Exists(dir.File("from/ro")),
+                          Exists(dir.File("from/sub")) || Exists(dir.File("from/link")),
+                          ReadFileBytes(dir.File("outside/precious"))}),
               (std::tuple{0, true, false, "keep"}));
-    EXPECT_EQ((std::tuple{CCommonFile::DeleteDirectoryForce(W(dir.File("from/")), 1), Exists(dir.File("from")),
+    EXPECT_EQ((std::tuple{CCommonFile::DeleteDirectoryForce(W(dir.File("from/")), 1),
+                          Exists(dir.File("from")),
                           CCommonFile::DeleteDirectory(W(dir.File("from")), 0)}),
               (std::tuple{1, false, 0}));
     // Contents only.
@@ -151,7 +175,8 @@ TEST(CCommonFileEntries, EachEntryOncePerRound) {
     wchar_t name[MAX_PATH];
     for (int round = 0; round < 3; ++round) {
         std::set<std::wstring> seen;
-        for (int i = 0; i < 3; ++i) CCommonFile::GetDirectoryEntry(list, count, name), seen.insert(name);
+        for (int i = 0; i < 3; ++i)
+            CCommonFile::GetDirectoryEntry(list, count, name), seen.insert(name);
         EXPECT_EQ(seen.size(), 3u) << "round " << round;
     }
     CCommonFile::GetDirectoryEntry(list, 1000, name);
@@ -161,7 +186,8 @@ TEST(CCommonFileEntries, EachEntryOncePerRound) {
     EXPECT_EQ(name[0], 0);
     EXPECT_EQ(CCommonFile::GetFileNames(W(dir.path() + "/"), L"*.none", &count), nullptr);
     EXPECT_EQ(count, 0);
-    EXPECT_EQ(CCommonFile::GetFileNames(W("/" + std::string(250, 'd') + "/"), L"*.jpg", &count), nullptr);
+    EXPECT_EQ(CCommonFile::GetFileNames(W("/" + std::string(250, 'd') + "/"), L"*.jpg", &count),
+              nullptr);
 }
 
 TEST(CCommonFileFolders, DocumentsFolderAndFilesBesideTheProgram) {

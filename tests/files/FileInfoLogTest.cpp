@@ -14,10 +14,16 @@
 namespace {
 
 const std::vector<PeLanguage> kLanguages = {
-    {0x0411, 0x04B0,
-     {{"CompanyName", "オルヴァナ"}, {"FileDescription", "Camera control"}, {"FileVersion", "3.1.4.1"},
-      {"InternalName", "zentacam"}, {"LegalCopyright", "(C) 2024"}, {"OriginalFilename", "zentacam.exe"},
-      {"ProductName", "Zentacam \U0001F52D"}, {"ProductVersion", "3.1"}}},
+    {0x0411,
+     0x04B0,
+     {{"CompanyName", "オルヴァナ"},
+      {"FileDescription", "Camera control"},
+      {"FileVersion", "3.1.4.1"},
+      {"InternalName", "zentacam"},
+      {"LegalCopyright", "(C) 2024"},
+      {"OriginalFilename", "zentacam.exe"},
+      {"ProductName", "Zentacam \U0001F52D"},
+      {"ProductVersion", "3.1"}}},
     {0x0409, 0x04E4, {{"CompanyName", "Orvana"}}},
 };
 
@@ -33,16 +39,22 @@ TEST(CFileInfo, VersionRecordsOfAPeFile) {
     EXPECT_EQ(info.strFileName, CString(L"app.dll"));
     ASSERT_EQ(info.aVersion.GetSize(), 2);
     const tagFileVersion& ja = info.aVersion[0];
-    EXPECT_EQ(std::make_pair(ja.wLanguage, ja.wCodePage), std::make_pair(WORD(0x0411), WORD(0x04B0)));
+    EXPECT_EQ(std::make_pair(ja.wLanguage, ja.wCodePage),
+              std::make_pair(WORD(0x0411), WORD(0x04B0)));
     // In the order of the table above; the product name joins a surrogate pair.
-    const CString got[] = {ja.strCompanyName,    ja.strFileDescription,  ja.strFileVersion, ja.strInternalName,
-                           ja.strLegalCopyright, ja.strOriginalFilename, ja.strProductName, ja.strProductVersion};
-    for (size_t i = 0; i < 8; ++i) EXPECT_EQ(got[i].ToUtf8(), kLanguages[0].strings[i].second) << kLanguages[0].strings[i].first;
+    const CString got[] = {ja.strCompanyName,  ja.strFileDescription, ja.strFileVersion,
+                           ja.strInternalName, ja.strLegalCopyright,  ja.strOriginalFilename,
+                           ja.strProductName,  ja.strProductVersion};
+    for (size_t i = 0; i < 8; ++i)
+        EXPECT_EQ(got[i].ToUtf8(), kLanguages[0].strings[i].second)
+            << kLanguages[0].strings[i].first;
     // Strings not in the block stay empty.
-    EXPECT_EQ(info.aVersion[1].strCompanyName + L"|" + info.aVersion[1].strProductName, CString(L"Orvana|"));
+    EXPECT_EQ(info.aVersion[1].strCompanyName + L"|" + info.aVersion[1].strProductName,
+              CString(L"Orvana|"));
     // No version resource: 0, but the status is read first.
-    EXPECT_EQ((std::tuple{CFileInfo::GetFileInfo(W(dir.File("none")), &info), InfoOf(dir, "just text", nullptr),
-                          InfoOf(dir, "just text", &info), info.ullSize}),
+    EXPECT_EQ((std::tuple{CFileInfo::GetFileInfo(W(dir.File("none")), &info),
+                          InfoOf(dir, "just text", nullptr), InfoOf(dir, "just text", &info),
+                          info.ullSize}),
               (std::tuple{0, 0, 0, 9ull}));
 }
 
@@ -90,12 +102,14 @@ TEST(CCommonLogFile, AppendsAfterATimeStampLineOnlyOnAnExistingDesktop) {
     unsetenv("XDG_DESKTOP_DIR");
     setenv("TZ", "JST-9", 1);
     tzset();
-    CCommonLogFile(CTime(1700000000LL)).WriteString(L"lost");  // the desktop is missing and not created
+    CCommonLogFile(CTime(1700000000LL))
+        .WriteString(L"lost");  // the desktop is missing and not created
     struct stat st;
     EXPECT_NE(stat(dir.File("Desktop").c_str(), &st), 0);
     mkdir(dir.File("Desktop").c_str(), 0755);
     EXPECT_EQ(CCommonLogFile::GetLogPath(), W(dir.File("Desktop/zcam_a.log")));
-    CCommonLogFile(CTime(1700000000LL)).WriteString(L"接続しました\n");  // 2023-11-15 07:13:20 in Japan
+    CCommonLogFile(CTime(1700000000LL))
+        .WriteString(L"接続しました\n");  // 2023-11-15 07:13:20 in Japan
     CCommonLogFile(CTime(1700000060LL)).WriteString(L"second");
     // Text mode, Shift-JIS, appended.
     EXPECT_EQ(ReadFileBytes(dir.File("Desktop/zcam_a.log")),

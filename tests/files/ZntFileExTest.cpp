@@ -29,8 +29,22 @@ std::vector<CString> ReadAll(const std::string& path, UINT flags = kReadText) {
 TEST(CZntFileEx, EncodeTypeFromTheFirstBytes) {
     TempDir dir;
     const std::pair<std::string, int> cases[] = {
-        {"\xFF\xFE" "a", 2}, {"\xFE\xFF", 0}, {"\xEF\xBB\xBF", 3}, {"", 1},
-        {"\xFF" "a", 1},     {"\xFE" "a", 1}, {"\xEF\xBB" "x", 1}, {"\x93\xfa", 1},
+        {"\xFF\xFE"
+         "a",
+         2},
+        {"\xFE\xFF", 0},
+        {"\xEF\xBB\xBF", 3},
+        {"", 1},
+        {"\xFF"
+         "a",
+         1},
+        {"\xFE"
+         "a",
+         1},
+        {"\xEF\xBB"
+         "x",
+         1},
+        {"\x93\xfa", 1},
     };
     for (const auto& [bytes, type] : cases) {
         WriteFileBytes(dir.File("f"), bytes);
@@ -50,8 +64,10 @@ TEST(CZntFileEx, ShiftJisLineEnds) {
     TempDir dir;
     const std::tuple<std::string, std::vector<CString>, UINT> cases[] = {
         {"a\n\nb", {L"a", L"", L"b"}, kReadText},
-        {"a\rb\n\rc\r\rd", {L"a", L"b", L"c", L"d"}, kReadText},  // lone CR, LF CR and CR CR end one line
-        {"x\r\ny\r\n", {L"x", L"y"}, kReadBinary},            // binary mode: CR LF still ends one line
+        {"a\rb\n\rc\r\rd",
+         {L"a", L"b", L"c", L"d"},
+         kReadText},                                // lone CR, LF CR and CR CR end one line
+        {"x\r\ny\r\n", {L"x", L"y"}, kReadBinary},  // binary mode: CR LF still ends one line
         {"\x93\xfa\x96\x7b\r\n\xb6\xc5", {L"日本", L"ｶﾅ"}, kReadText},
     };
     for (const auto& [bytes, lines, flags] : cases) {
@@ -85,15 +101,20 @@ TEST(CZntFileEx, WritingEachEncodingAsTheWindowsRuntimeDoes) {
     TempDir dir;
     const std::tuple<int, const wchar_t*, std::string> cases[] = {
         {1, L"日本\n", "\x93\xfa\x96\x7b\r\n"},
-        {2, L"a\nb", std::string("\xFF\xFE" "a\0\r\0\n\0b\0", 10)},
+        {2, L"a\nb",
+         std::string("\xFF\xFE"
+                     "a\0\r\0\n\0b\0",
+                     10)},
         {3, L"é\n", "\xEF\xBB\xBF\xC3\xA9\r\n"},
     };
     for (const auto& [type, text, bytes] : cases) {
         {
             CZntFileEx f;
             ASSERT_EQ(f.Open(W(dir.File("f")), kWriteText, type), 1);
-            if (type == 1) static_cast<CStdioFile&>(f).WriteString(text);
-            else f.WriteString(CString(text));
+            if (type == 1)
+                static_cast<CStdioFile&>(f).WriteString(text);
+            else
+                f.WriteString(CString(text));
         }
         EXPECT_EQ(ReadFileBytes(dir.File("f")), bytes) << type;
     }
@@ -110,7 +131,9 @@ TEST(CZntFileEx, WritingEachEncodingAsTheWindowsRuntimeDoes) {
 
 TEST(CZntFileEx, AFailedStreamOpenThrowsInvalidArgument) {
     TempDir dir;
-    WriteFileBytes(dir.File("held"), std::string("\xFF\xFE" "a\0", 4));
+    WriteFileBytes(dir.File("held"), std::string("\xFF\xFE"
+                                                 "a\0",
+                                                 4));
     CFile holder;
     ASSERT_TRUE(holder.Open(W(dir.File("held")), CFile::modeReadWrite | CFile::shareDenyWrite));
     CZntFileEx f;
@@ -126,7 +149,9 @@ TEST(CZntFileEx, EndlessLineFailsAtTheLimitInEveryReader) {
         const std::string path = dir.File("endless" + std::to_string(mark.size()));
         WriteFileBytes(path, mark);
         ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(kZcmMaxLineBytes + 1024)), 0);
-        const auto tooLarge = [&](CFileException* e) { EXPECT_EQ(e->m_lOsError, EFBIG) << mark.size(); };
+        const auto tooLarge = [&](CFileException* e) {
+            EXPECT_EQ(e->m_lOsError, EFBIG) << mark.size();
+        };
         CString line;
         {
             CZntFileEx ex;

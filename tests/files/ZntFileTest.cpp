@@ -19,7 +19,8 @@ std::string Units(const std::u16string& s, bool little) {
 std::string Le(const std::u16string& s) { return "\xFF\xFE" + Units(s, true); }
 std::string Be(const std::u16string& s) { return "\xFE\xFF" + Units(s, false); }
 
-std::vector<CString> ReadAll(const std::string& path, int* unicode = nullptr, int* little = nullptr) {
+std::vector<CString> ReadAll(const std::string& path, int* unicode = nullptr,
+                             int* little = nullptr) {
     CZntFile f;
     std::vector<CString> lines;
     if (!f.Open(W(path), CFile::modeRead)) return lines;
@@ -35,7 +36,8 @@ std::vector<CString> ReadAll(const std::string& path, int* unicode = nullptr, in
 // and invalid Shift-JIS bytes do not stop the line.
 TEST(CZntFile, BytesReadAsLines) {
     TempDir dir;
-    const CString a127(std::wstring(127, L'a')), b62(std::wstring(62, L'b')), c63(std::wstring(63, L'c'));
+    const CString a127(std::wstring(127, L'a')), b62(std::wstring(62, L'b')),
+        c63(std::wstring(63, L'c'));
     const struct {
         std::string bytes;
         std::vector<CString> lines;
@@ -53,8 +55,15 @@ TEST(CZntFile, BytesReadAsLines) {
         {Le(std::u16string(62, u'b') + u"\r\nnext"), {b62, L"next"}, 1, 1},
         {Be(std::u16string(63, u'c') + u"\r\nnext"), {c63, L"next"}, 1, 0},
         {Be(u"ab") + "\x30", {L"ab\xFFFD"}, 1, 0},
-        {Le(std::u16string(1, char16_t(0xD800)) + u"x"), {CString(std::wstring{wchar_t(0xD800), L'x'})}, 1, 1},
-        {"a\x81\x0a" "b", {L"a\xFFFD", L"b"}, 0, 0},
+        {Le(std::u16string(1, char16_t(0xD800)) + u"x"),
+         {CString(std::wstring{wchar_t(0xD800), L'x'})},
+         1,
+         1},
+        {"a\x81\x0a"
+         "b",
+         {L"a\xFFFD", L"b"},
+         0,
+         0},
     };
     for (const auto& c : cases) {
         WriteFileBytes(dir.File("f"), c.bytes);
@@ -62,7 +71,9 @@ TEST(CZntFile, BytesReadAsLines) {
         EXPECT_EQ(ReadAll(dir.File("f"), &u, &l), c.lines) << c.bytes;
         EXPECT_EQ(std::make_pair(u, l), std::make_pair(c.unicode, c.little)) << c.bytes;
     }
-    WriteFileBytes(dir.File("u8"), "\xEF\xBB\xBF" "a\r\n");
+    WriteFileBytes(dir.File("u8"),
+                   "\xEF\xBB\xBF"
+                   "a\r\n");
     const auto u8 = ReadAll(dir.File("u8"));
     EXPECT_TRUE(u8.size() == 1 && u8[0].Right(1) == CString(L"a") && u8[0].GetLength() > 1);
 }
@@ -112,18 +123,21 @@ TEST(CZntFile, FailuresThrowFileExceptions) {
     {
         CZntFile f(L"/dev/full", CFile::modeCreate | CFile::modeWrite, 1, 1);
         // Large writes go straight to the device; small ones fail when the stream flushes.
-        ExpectThrows<CFileException>([&] { f.WriteString(CString(std::wstring(100000, L'x'))); },
-                                     [](CFileException* e) {
-                                         EXPECT_EQ(std::tuple(e->m_cause, e->m_lOsError, e->m_strFileName),
-                                                   std::tuple(int(CFileException::diskFull), ENOSPC, CString(L"/dev/full")));
-                                     });
+        ExpectThrows<CFileException>(
+            [&] { f.WriteString(CString(std::wstring(100000, L'x'))); },
+            [](CFileException* e) {
+                EXPECT_EQ(std::tuple(e->m_cause, e->m_lOsError, e->m_strFileName),
+                          std::tuple(int(CFileException::diskFull), ENOSPC, CString(L"/dev/full")));
+            });
     }
     CZntFile g(L"/dev/full", CFile::modeCreate | CFile::modeWrite, 0, 0);
     g.WriteString(L"small");
-    ExpectThrows<CFileException>([&] { g.Close(); },
-                                 [](CFileException* e) { EXPECT_EQ(e->m_cause, CFileException::diskFull); });
-    ExpectThrows<CFileException>([&] { CZntFile h(L"/no/such/file", CFile::modeRead, 0, 0); },
-                                 [&](CFileException* e) { EXPECT_EQ(e->m_cause, CFileException::fileNotFound); });
+    ExpectThrows<CFileException>(
+        [&] { g.Close(); },
+        [](CFileException* e) { EXPECT_EQ(e->m_cause, CFileException::diskFull); });
+    ExpectThrows<CFileException>(
+        [&] { CZntFile h(L"/no/such/file", CFile::modeRead, 0, 0); },
+        [&](CFileException* e) { EXPECT_EQ(e->m_cause, CFileException::fileNotFound); });
 }
 
 }  // namespace

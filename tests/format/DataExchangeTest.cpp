@@ -87,13 +87,13 @@ TEST(NumberCleaner, KeepsOnlyWhatBelongsInANumber) {
         const wchar_t* out;
         BOOL changed;
     } cases[] = {
-        {L"", TRUE, TRUE, L"", FALSE},          {L"5", FALSE, FALSE, L"5", FALSE},
-        {L"-", FALSE, TRUE, L"-", FALSE},       {L"-", FALSE, FALSE, L"", TRUE},
-        {L".", TRUE, FALSE, L".", FALSE},       {L"x", TRUE, TRUE, L"", TRUE},
-        {L"1a2", FALSE, FALSE, L"12", TRUE},    {L"-5", FALSE, FALSE, L"5", TRUE},
-        {L"0005", FALSE, FALSE, L"05", TRUE},   {L"000.5", TRUE, FALSE, L"0.5", TRUE},
-        {L"1.2.3", TRUE, FALSE, L"1.23", TRUE}, {L"+1-2", FALSE, TRUE, L"+12", TRUE},
-        {L".5.", TRUE, TRUE, L".5", TRUE},      {L"12.5", FALSE, TRUE, L"125", TRUE},
+        {L"", TRUE, TRUE, L"", FALSE},           {L"5", FALSE, FALSE, L"5", FALSE},
+        {L"-", FALSE, TRUE, L"-", FALSE},        {L"-", FALSE, FALSE, L"", TRUE},
+        {L".", TRUE, FALSE, L".", FALSE},        {L"x", TRUE, TRUE, L"", TRUE},
+        {L"1a2", FALSE, FALSE, L"12", TRUE},     {L"-5", FALSE, FALSE, L"5", TRUE},
+        {L"0005", FALSE, FALSE, L"05", TRUE},    {L"000.5", TRUE, FALSE, L"0.5", TRUE},
+        {L"1.2.3", TRUE, FALSE, L"1.23", TRUE},  {L"+1-2", FALSE, TRUE, L"+12", TRUE},
+        {L".5.", TRUE, TRUE, L".5", TRUE},       {L"12.5", FALSE, TRUE, L"125", TRUE},
         {L"-0.25", TRUE, TRUE, L"-0.25", FALSE},
     };
     for (const auto& c : cases) {
@@ -107,25 +107,30 @@ TEST(NumberCleaner, LongTextsAreCleanedWhole) {
     // Longer than any fixed buffer: every digit survives, the junk between them goes.
     CString text, junk;
     for (int i = 0; i < 1044; ++i) text += i % 2 ? L'x' : static_cast<wchar_t>(L'1' + i % 9);
-    EXPECT_EQ((std::tuple{bool(CleanNumberText(text, TRUE, TRUE)), text.GetLength(), text.Find(L'x')}), (std::tuple{true, 522, -1}));
+    EXPECT_EQ(
+        (std::tuple{bool(CleanNumberText(text, TRUE, TRUE)), text.GetLength(), text.Find(L'x')}),
+        (std::tuple{true, 522, -1}));
     // A floating box reads 1044 characters and cleans all of them; what lies beyond is not read.
     for (int i = 0; i < 521; ++i) junk += L"2x";
-    Exchange(TRUE, kDouble, {{L"1." + junk + L"9", 0, FALSE, 10, L"1." + CString(L'2', 521),
-                         1.2222222222222222}});
+    Exchange(TRUE, kDouble,
+             {{L"1." + junk + L"9", 0, FALSE, 10, L"1." + CString(L'2', 521), 1.2222222222222222}});
 }
 
 TEST(DdxInt, SavingCleansTheBoxAndLoadingShowsTheValueSignedOrUnsigned) {
-    Exchange(TRUE, kInt, {{L"1a2", 0, FALSE, 10, L"12", 12},
-                     {L"-5", 0, FALSE, 10, L"5", 5},
-                     {L"-5", 0, TRUE, 10, L"-5", -5},
-                     {L"99999999999", 0, TRUE, 10, L"99999999999", 2147483647}});  // clamped
-    Exchange(FALSE, kInt, {{L"007", 7, FALSE, 10, L"07", 7},
-                      {nullptr, 8, FALSE, 10, L"8", 8},
-                      {nullptr, -3, FALSE, 10, L"0", 0},  // not allowed: shown and kept as 0
-                      {nullptr, -3, TRUE, 10, L"-3", -3}});
+    Exchange(TRUE, kInt,
+             {{L"1a2", 0, FALSE, 10, L"12", 12},
+              {L"-5", 0, FALSE, 10, L"5", 5},
+              {L"-5", 0, TRUE, 10, L"-5", -5},
+              {L"99999999999", 0, TRUE, 10, L"99999999999", 2147483647}});  // clamped
+    Exchange(FALSE, kInt,
+             {{L"007", 7, FALSE, 10, L"07", 7},
+              {nullptr, 8, FALSE, 10, L"8", 8},
+              {nullptr, -3, FALSE, 10, L"0", 0},  // not allowed: shown and kept as 0
+              {nullptr, -3, TRUE, 10, L"-3", -3}});
     // the whole unsigned range
-    Exchange(TRUE, kUint, {{L"4000000000", 0, FALSE, 10, L"4000000000", 4000000000.0},
-                      {L"-12", 0, FALSE, 10, L"12", 12}});
+    Exchange(TRUE, kUint,
+             {{L"4000000000", 0, FALSE, 10, L"4000000000", 4000000000.0},
+              {L"-12", 0, FALSE, 10, L"12", 12}});
     Exchange(FALSE, kUint, {{nullptr, 3000000000.0, FALSE, 10, L"3000000000", 3000000000.0}});
 }
 
@@ -134,30 +139,35 @@ TEST(DdxInt, AWrongLimitResetsTheBoxAndAMissingControlIsLeftAlone) {
     int v = 0;
     CDataExchange dx(&box.dlg, TRUE);
     DDX_Int(&dx, kId, v, FALSE, 8);
-    EXPECT_EQ((std::tuple{box.edit.GetLimitText(), v, box.Text()}), (std::tuple{8u, 0, CString(L"0")}));
+    EXPECT_EQ((std::tuple{box.edit.GetLimitText(), v, box.Text()}),
+              (std::tuple{8u, 0, CString(L"0")}));
     DDX_Int(&dx, kId + 1, v, FALSE, 8);
     DDX_Int(nullptr, kId, v, FALSE, 8);
 }
 
 TEST(DdxDouble, SavingAndLoadingAndCuttingToTheDecimals) {
     Exchange(TRUE, kDouble, {{L"1.2.3", 0, FALSE, 10, L"1.23", 1.23}});
-    Exchange(FALSE, kDouble, {{nullptr, 2.5, FALSE, 10, L"2.5", 2.5},
-                         {nullptr, 3.0, FALSE, 10, L"3", 3.0},
-                         {nullptr, 1200.0, FALSE, 10, L"1200", 1200.0},  // zeros before the point
-                         {L"0003.50", 3.5, FALSE, 10, L"03.50", 3.5},
-                         {nullptr, -1.5, FALSE, 10, L"0", 0.0}});
-    Exchange(TRUE, kDigits, {{L"3.14159", 0, FALSE, 2, L"3.14", 3.14},
-                        {L"-2.5", 0, FALSE, 2, L"2.5", 2.5},
-                        {nullptr, 0, TRUE, 0, L"2.", 2.0}});
-    Exchange(FALSE, kDigits, {{nullptr, 1.0, FALSE, 3, L"1", 1.0},
-                         {nullptr, 1.23456, FALSE, 3, L"1.235", 1.23456},
-                         {L"01.5", 1.5, FALSE, 3, L"01.5", 1.5}});
+    Exchange(FALSE, kDouble,
+             {{nullptr, 2.5, FALSE, 10, L"2.5", 2.5},
+              {nullptr, 3.0, FALSE, 10, L"3", 3.0},
+              {nullptr, 1200.0, FALSE, 10, L"1200", 1200.0},  // zeros before the point
+              {L"0003.50", 3.5, FALSE, 10, L"03.50", 3.5},
+              {nullptr, -1.5, FALSE, 10, L"0", 0.0}});
+    Exchange(TRUE, kDigits,
+             {{L"3.14159", 0, FALSE, 2, L"3.14", 3.14},
+              {L"-2.5", 0, FALSE, 2, L"2.5", 2.5},
+              {nullptr, 0, TRUE, 0, L"2.", 2.0}});
+    Exchange(FALSE, kDigits,
+             {{nullptr, 1.0, FALSE, 3, L"1", 1.0},
+              {nullptr, 1.23456, FALSE, 3, L"1.235", 1.23456},
+              {L"01.5", 1.5, FALSE, 3, L"01.5", 1.5}});
     // The limit is not touched; an absurd number of decimals is bounded, not a crash.
     Box box(L"", 4);
     CDataExchange load(&box.dlg, FALSE);
     double v = 1e-300;
     DDX_Double_SignificantDigit(&load, kId, v, FALSE, 4000000000u);
-    EXPECT_EQ((std::tuple{box.Text().Find(L"0.000"), box.edit.GetLimitText()}), (std::tuple{0, 4u}));
+    EXPECT_EQ((std::tuple{box.Text().Find(L"0.000"), box.edit.GetLimitText()}),
+              (std::tuple{0, 4u}));
 }
 
 TEST(DdxDoubleFmt, FormatsWithoutCleaning) {
@@ -167,15 +177,18 @@ TEST(DdxDoubleFmt, FormatsWithoutCleaning) {
     CDataExchange save(&box.dlg, TRUE), load(&box.dlg, FALSE);
     DDX_DoubleFmt(&save, kId, v, L"%.2f", 12);
     // The text is never cleaned.
-    EXPECT_EQ((std::tuple{box.edit.GetLimitText(), v, box.Text()}), (std::tuple{12u, 1.5, CString(L"1.5x")}));
+    EXPECT_EQ((std::tuple{box.edit.GetLimitText(), v, box.Text()}),
+              (std::tuple{12u, 1.5, CString(L"1.5x")}));
     int first, last;
     box.edit.GetSel(first, last);
     EXPECT_EQ(std::make_pair(1, 2), std::make_pair(first, last));
     // A format that does not take one double is not trusted with it.
     v = 2.0 / 3.0;
-    const std::pair<const wchar_t*, const wchar_t*> formats[] = {
-        {L"%.3f deg", L"0.667 deg"}, {L"%s", L"0.666667"},          {nullptr, L"0.666667"},
-        {L"%f %f", L"0.666667"},     {L"100%% %.1f", L"100% 0.7"}};
+    const std::pair<const wchar_t*, const wchar_t*> formats[] = {{L"%.3f deg", L"0.667 deg"},
+                                                                 {L"%s", L"0.666667"},
+                                                                 {nullptr, L"0.666667"},
+                                                                 {L"%f %f", L"0.666667"},
+                                                                 {L"100%% %.1f", L"100% 0.7"}};
     for (const auto& [format, want] : formats) {
         DDX_DoubleFmt(&load, kId, v, format, 12);
         EXPECT_EQ(CString(want), box.Text());

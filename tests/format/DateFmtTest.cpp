@@ -11,7 +11,7 @@ namespace {
 TEST(ParseDate, ErasAndPartialTexts) {
     const std::pair<const wchar_t*, std::vector<int>> cases[] = {
         {L"Sun BC100/3/4 5:06:07", {-99, 3, 4, 5, 6, 7}},
-        {L"Sat BC1/1/1 0:0:0", {0, 1, 1, 0, 0, 0}},  // 1 BC is year 0
+        {L"Sat BC1/1/1 0:0:0", {0, 1, 1, 0, 0, 0}},                  // 1 BC is year 0
         {L"Sun BC-2147483648/1/1 0:0:0", {INT_MAX, 1, 1, 0, 0, 0}},  // saturates
         {L"garbage", {0, 0, 0, 0, 0, 0}},
         {L"Tue AD2024/5", {2024, 5, 0, 0, 0, 0}},          // stops at the end
@@ -25,8 +25,8 @@ TEST(ParseDate, ErasAndPartialTexts) {
         EXPECT_EQ(want, v) << CString(text).ToUtf8();
     }
     // Null results are skipped.
-    CCommonDateFmt::ParseDate(L"Sun AD2000/1/2 3:4:5", nullptr, nullptr, nullptr, nullptr,
-                              nullptr, nullptr);
+    CCommonDateFmt::ParseDate(L"Sun AD2000/1/2 3:4:5", nullptr, nullptr, nullptr, nullptr, nullptr,
+                              nullptr);
 }
 
 TEST(DayOfWeek, AcrossTheCalendarReform) {
@@ -44,8 +44,8 @@ TEST(DayOfWeek, AcrossTheCalendarReform) {
 
 TEST(DaysInMonth, JulianAndGregorianLeapYears) {
     // 1700 was a leap year only in the Julian calendar; 1582 is Gregorian from October.
-    const int cases[][3] = {{1500, 2, 29}, {1900, 2, 28}, {2000, 2, 29}, {1580, 2, 29},
-                            {1582, 2, 28}, {1583, 2, 28}, {1584, 2, 29}, {1700, 2, 28},
+    const int cases[][3] = {{1500, 2, 29}, {1900, 2, 28}, {2000, 2, 29},  {1580, 2, 29},
+                            {1582, 2, 28}, {1583, 2, 28}, {1584, 2, 29},  {1700, 2, 28},
                             {-4, 2, 29},   {-3, 2, 28},   {2023, 12, 31}, {2023, 4, 30},
                             {2023, 13, 0}, {2023, 0, 0}};
     for (const auto& c : cases)

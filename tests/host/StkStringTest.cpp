@@ -5,9 +5,8 @@
 
 namespace {
 
-const tagNAMETABLE kKinds[] = {
-    {L"Star", 1}, {L"DeepSky", 2}, {L"Solar", 3}, {L"Constellation", 4}, {L"Star2", 1},
-    {nullptr, 0}};
+const tagNAMETABLE kKinds[] = {{L"Star", 1},          {L"DeepSky", 2}, {L"Solar", 3},
+                               {L"Constellation", 4}, {L"Star2", 1},   {nullptr, 0}};
 
 // Each row: a text and what `read` gives for it.
 template <typename T, typename F>
@@ -34,22 +33,37 @@ TEST(StkStr, EveryReaderHonoursTheNoValueMarks) {
                        {{L"*", 5.0}, {L"", 5.0}, {L"abc", 0.0}, {L" 12.5 mag", 12.5}});
     ExpectEach<int>([](const CStkStr& s) { return s.atoi(-1); }, {{L"*", -1}, {L"-42x", -42}});
     ExpectEach<int>([](const CStkStr& s) { return s.IsNum(); }, {{L"+3", 1}, {L".5", 0}, {L"", 0}});
-    ExpectEach<int>([](const CStkStr& s) { return s.IsTrue() * 10 + s.IsFalse(); },
-                    {{L"TRUE", 10}, {L"true", 10}, {L"On", 10}, {L"1", 10}, {L"FALSE", 1},
-                     {L"off", 1}, {L"0", 1}, {L"10", 0}});
+    ExpectEach<int>([](const CStkStr& s) { return s.IsTrue() * 10 + s.IsFalse(); }, {{L"TRUE", 10},
+                                                                                     {L"true", 10},
+                                                                                     {L"On", 10},
+                                                                                     {L"1", 10},
+                                                                                     {L"FALSE", 1},
+                                                                                     {L"off", 1},
+                                                                                     {L"0", 1},
+                                                                                     {L"10", 0}});
     EXPECT_EQ(CStkStr(L"yes").IsBool(), 0);
     ExpectEach<int>([](const CStkStr& s) { return s.LineStyle(); },
                     {{L"dashdotdot", 4}, {L"DASH", 1}, {L"wavy", -1}});
     EXPECT_EQ(CStkStr(L"wavy").IsLineStyle(), 0);
-    ExpectEach<int>([](const CStkStr& s) { return s.Channel(); },
-                    {{L"#12", 12}, {L"#-3", -3}, {L"#a", -1}, {L"#*", -1}, {L"#", -1},
-                     {L"12", -1}});
-    ExpectEach<double>([](const CStkStr& s) { return s.DPS(); },
-                       {{L"2 RPM", 12.0}, {L"30dpm", 0.5}, {L"-3 RPM", -3.0}, {L"4 DPS", 4.0},
-                        {L"7", 7.0}, {L"*", -1.0}, {L"", -1.0}});
+    ExpectEach<int>(
+        [](const CStkStr& s) { return s.Channel(); },
+        {{L"#12", 12}, {L"#-3", -3}, {L"#a", -1}, {L"#*", -1}, {L"#", -1}, {L"12", -1}});
+    ExpectEach<double>([](const CStkStr& s) { return s.DPS(); }, {{L"2 RPM", 12.0},
+                                                                  {L"30dpm", 0.5},
+                                                                  {L"-3 RPM", -3.0},
+                                                                  {L"4 DPS", 4.0},
+                                                                  {L"7", 7.0},
+                                                                  {L"*", -1.0},
+                                                                  {L"", -1.0}});
     ExpectEach<int>([](const CStkStr& s) { return s.Year(77); },
-                    {{L"100 B.C.", -99}, {L"1 bc", 0}, {L"B.C. 45", -44}, {L"2024 A.D.", 2024},
-                     {L"AD 800", 800}, {L"1582", 1582}, {L"-500", -500}, {L"*", 77},
+                    {{L"100 B.C.", -99},
+                     {L"1 bc", 0},
+                     {L"B.C. 45", -44},
+                     {L"2024 A.D.", 2024},
+                     {L"AD 800", 800},
+                     {L"1582", 1582},
+                     {L"-500", -500},
+                     {L"*", 77},
                      {L"99999999999 BC", -2147483646},  // saturated, no overflow
                      {L"-99999999999999999999 BC", 2147483647}});
 }
@@ -59,7 +73,8 @@ TEST(StkStr, TableSearchUsesTheNameBeforeTheArguments) {
     EXPECT_EQ(CStkStr(L"deepsky(12, 3)").TableSearch(kKinds, &v), 1);
     EXPECT_EQ(v, 2);
     v = -1;
-    EXPECT_EQ((std::tuple{CStkStr(L"Sta").TableSearch(kKinds, &v), CStkStr(L"").TableSearch(kKinds, &v), v}),
+    EXPECT_EQ((std::tuple{CStkStr(L"Sta").TableSearch(kKinds, &v),
+                          CStkStr(L"").TableSearch(kKinds, &v), v}),
               (std::tuple{0, 0, -1}));
     // a key longer than the comparison buffers matches nothing, even a long equal name
     const std::wstring longName(5000, L'A'), atLimit(4095, L'b');
@@ -95,8 +110,9 @@ TEST(ZntProperty, DottedPathsAndCallFormsKeepTenPieces) {
 
 TEST(ZntProperty, IndexOrPositionOutsideTheListTouchesNothing) {
     CZntProperty p(L"Solar.Planet.Mars");
-    EXPECT_EQ((std::tuple{p.GetParam(10), p.Same(-1, L""), p.IsEmpty(10), p.Channel(11), p.atoi(10, 7)}),
-              (std::tuple{CString(), 0, 0, -1, 7}));
+    EXPECT_EQ(
+        (std::tuple{p.GetParam(10), p.Same(-1, L""), p.IsEmpty(10), p.Channel(11), p.atoi(10, 7)}),
+        (std::tuple{CString(), 0, 0, -1, 7}));
     EXPECT_DOUBLE_EQ(p.atof(-5, 1.5), 1.5);
     EXPECT_EQ((std::tuple{p.Year(12, 3), p.GetAt(10, 0), p.Mid(10, 0)}),
               (std::tuple{3, L'\0', CString()}));

@@ -25,10 +25,11 @@ std::string Recorded(const std::string& name) {
 // 2026 Dec 25 12h UT from Tokyo, as Stellarium's status shows it.
 std::string StatusAt(double jd) {
     char buf[512];
-    std::snprintf(buf, sizeof buf,
-                  R"({"location":{"altitude":40,"latitude":35.654,"longitude":139.745,"planet":"Earth"},)"
-                  R"("time":{"gmtShift":0.375,"jday":%.9f,"timerate":0}})",
-                  jd);
+    std::snprintf(
+        buf, sizeof buf,
+        R"({"location":{"altitude":40,"latitude":35.654,"longitude":139.745,"planet":"Earth"},)"
+        R"("time":{"gmtShift":0.375,"jday":%.9f,"timerate":0}})",
+        jd);
     return buf;
 }
 
@@ -40,19 +41,23 @@ public:
             if (m_broken) return void(res.status = 500);
             res.set_content(StatusAt(m_jd), "application/json");
         });
-        m_server.Post("/api/main/time", [this](const httplib::Request& req, httplib::Response& res) {
-            m_jd = std::stod(req.get_param_value("time"));
-            res.set_content("ok", "text/plain");
-        });
-        m_server.Get("/api/objects/info", [this](const httplib::Request& req, httplib::Response& res) {
-            ++m_infos;
-            std::string name = req.has_param("name") ? req.get_param_value("name") : "Sirius";
-            if (name == "HIP 32349") name = "Sirius";
-            if (name == "M42" || name == "NGC 1976") name = "M42";
-            const std::string body = Recorded(name);
-            if (body.empty()) return void((res.status = 404, res.set_content("object name not found", "text/plain")));
-            res.set_content(body, "application/json");
-        });
+        m_server.Post("/api/main/time",
+                      [this](const httplib::Request& req, httplib::Response& res) {
+                          m_jd = std::stod(req.get_param_value("time"));
+                          res.set_content("ok", "text/plain");
+                      });
+        m_server.Get(
+            "/api/objects/info", [this](const httplib::Request& req, httplib::Response& res) {
+                ++m_infos;
+                std::string name = req.has_param("name") ? req.get_param_value("name") : "Sirius";
+                if (name == "HIP 32349") name = "Sirius";
+                if (name == "M42" || name == "NGC 1976") name = "M42";
+                const std::string body = Recorded(name);
+                if (body.empty())
+                    return void(
+                        (res.status = 404, res.set_content("object name not found", "text/plain")));
+                res.set_content(body, "application/json");
+            });
         m_port = m_server.bind_to_any_port("127.0.0.1");  // listening from here on
         m_thread = std::thread([this] { m_server.listen_after_bind(); });
         // stop() before the loop runs would be missed, and the join would wait for ever.
@@ -112,7 +117,8 @@ TEST(StellariumMap, SplitsOnlyObjectsItKnows) {
         const wchar_t* path;  // null: not an object query
         const wchar_t* property;
     } rows[] = {
-        {L"solar.planet.earth.satellite.moon.position.ra", L"solar.planet.earth.satellite.moon", L"position.ra"},
+        {L"solar.planet.earth.satellite.moon.position.ra", L"solar.planet.earth.satellite.moon",
+         L"position.ra"},
         {L"solar.planet.mars", L"solar.planet.mars", L""},
         {L"star.hip.32349.pi", L"star.hip.32349", L"pi"},
         {L"deepskyobject.ngc.7000.size", L"deepskyobject.ngc.7000", L"size"},
@@ -135,12 +141,16 @@ TEST(StellariumMap, SplitsOnlyObjectsItKnows) {
 // Answers in the library's units from the recorded objects (tests/data/stellarium/answers.txt).
 TEST(StellariumMap, AnswersInTheLibrarysUnits) {
     stellarium::InfoContext at;
-    at.jdUt = 2461400.0, at.zone = 9.0, at.longitude = 139.745, at.latitude = 35.654, at.height = 40;
+    at.jdUt = 2461400.0, at.zone = 9.0, at.longitude = 139.745, at.latitude = 35.654,
+    at.height = 40;
     for (const std::string& line : DataRows("stellarium/answers.txt")) {
         std::istringstream row(line);
         std::string record, path, property, answer;
-        std::getline(std::getline(std::getline(std::getline(row, record, '\t'), path, '\t'), property, '\t'), answer);
-        EXPECT_EQ(stellarium::AnswerFromInfo(Recorded(record), CString(path.c_str()), CString(property.c_str()), at),
+        std::getline(
+            std::getline(std::getline(std::getline(row, record, '\t'), path, '\t'), property, '\t'),
+            answer);
+        EXPECT_EQ(stellarium::AnswerFromInfo(Recorded(record), CString(path.c_str()),
+                                             CString(property.c_str()), at),
                   CString(answer == "-" ? "" : answer.c_str()))
             << line;
     }
@@ -149,7 +159,8 @@ TEST(StellariumMap, AnswersInTheLibrarysUnits) {
     stellarium::Precess(2451545.0, 2433282.4235, &ra, &dec);
     EXPECT_NEAR(ra, 100.7297741, 1e-7);
     EXPECT_NEAR(dec, -16.6724225, 1e-7);
-    EXPECT_EQ(stellarium::AnswerFromInfo("{broken", L"solar.planet.mars", L"magnitude", at), CString());
+    EXPECT_EQ(stellarium::AnswerFromInfo("{broken", L"solar.planet.mars", L"magnitude", at),
+              CString());
 }
 
 TEST(StellariumHost, AsksOncePerObjectAndInstant) {
@@ -158,8 +169,10 @@ TEST(StellariumHost, AsksOncePerObjectAndInstant) {
     EXPECT_EQ(host.Execute(L"? Solar.Planet.Mars.position.Azimuth"), CString(L"250.44044270"));
     EXPECT_EQ(host.Execute(L"?  solar.planet.MARS.Position.Altitude"), CString(L"-7.66927395"));
     EXPECT_EQ(stub.infos(), 1);
-    ExpectAnswers(host, {{L"? UT(Time)", L"UT AD2026/12/25 12:00:00"}, {L"? Time.Timezone", L"9"},
-                         {L"? Location.Latitude", L"35.65400000"}, {L"? Star.WDS.02193-0259.Name", L""},
+    ExpectAnswers(host, {{L"? UT(Time)", L"UT AD2026/12/25 12:00:00"},
+                         {L"? Time.Timezone", L"9"},
+                         {L"? Location.Latitude", L"35.65400000"},
+                         {L"? Star.WDS.02193-0259.Name", L""},
                          {L"? Solar.Planet.Vulcan.Name", L""}});
     // A new instant: Stellarium is moved and the object is read again.
     host.Execute(L"Time = UT(2026, 12, 26, 0, 0, 0); Show Sky");
@@ -187,11 +200,14 @@ TEST(StellariumHost, FailuresRaiseTheHostExceptionNamingTheUrl) {
     }
     CStellariumHost nobody(url, 0.5);
     const auto start = std::chrono::steady_clock::now();
-    const std::string refused = HostFailureOf([&] { nobody.Execute(L"? Solar.Planet.Mars.Magnitude"); });
+    const std::string refused =
+        HostFailureOf([&] { nobody.Execute(L"? Solar.Planet.Mars.Magnitude"); });
     EXPECT_NE(refused.find(url.ToUtf8()), std::string::npos) << refused;
     // A generous bound: the call must not hang.
-    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 10.0);
-    EXPECT_FALSE(HostFailureOf([&] { CStellariumHost(L"not a url").Execute(L"? time.jd"); }).empty());
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
+              10.0);
+    EXPECT_FALSE(
+        HostFailureOf([&] { CStellariumHost(L"not a url").Execute(L"? time.jd"); }).empty());
 }
 
 }  // namespace

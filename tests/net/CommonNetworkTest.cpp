@@ -10,10 +10,15 @@ TEST(URLEncodeUTF8, LettersAndDigitsStaySpacesBecomePlusTheRestHex) {
     const struct {
         const wchar_t *in, *out;
     } kCases[] = {
-        {L"a b-c", L"a+b%2dc"}, {L"AZaz09", L"AZaz09"}, {L"-._~/?&=", L"%2d%2e%5f%7e%2f%3f%26%3d"},
-        {L"\u3042", L"%e3%81%82"}, {L"M42 \u00e9\U0001F52D", L"M42+%c3%a9%f0%9f%94%ad"}, {L"", L""},
+        {L"a b-c", L"a+b%2dc"},
+        {L"AZaz09", L"AZaz09"},
+        {L"-._~/?&=", L"%2d%2e%5f%7e%2f%3f%26%3d"},
+        {L"\u3042", L"%e3%81%82"},
+        {L"M42 \u00e9\U0001F52D", L"M42+%c3%a9%f0%9f%94%ad"},
+        {L"", L""},
     };
-    for (const auto& c : kCases) EXPECT_EQ(CCommonNetwork::URLEncodeUTF8(c.in), CString(c.out)) << CString(c.in).ToUtf8();
+    for (const auto& c : kCases)
+        EXPECT_EQ(CCommonNetwork::URLEncodeUTF8(c.in), CString(c.out)) << CString(c.in).ToUtf8();
     EXPECT_EQ(CCommonNetwork::URLEncodeUTF8(nullptr), CString());
 }
 
@@ -21,16 +26,20 @@ TEST(URLEncodeUTF8, LettersAndDigitsStaySpacesBecomePlusTheRestHex) {
 // http with the same paths, read anew on every call; other kinds give nothing.
 TEST(GetURL, AddressesFollowTheDebugServerSwitch) {
     TempRegistry registry;
-    const CString paths[] = {L"/products/update-checker/zc3", L"/products/zntcam3/data/zc3update.ini"};
+    const CString paths[] = {L"/products/update-checker/zc3",
+                             L"/products/zntcam3/data/zc3update.ini"};
     const CString production[] = {CCommonNetwork::GetURL(1), CCommonNetwork::GetURL(2)};
     for (int debug : {1, 0}) {
         ASSERT_EQ(CRegistry::Write(L"General", L"UseDebugServer", debug, CRegistry::kindBool), 1);
         for (int kind : {1, 2}) {
             const CString url = CCommonNetwork::GetURL(kind), &path = paths[kind - 1];
-            EXPECT_EQ(url.Left(debug ? 7 : 8), CString(debug ? L"http://" : L"https://")) << url.ToUtf8();
+            EXPECT_EQ(url.Left(debug ? 7 : 8), CString(debug ? L"http://" : L"https://"))
+                << url.ToUtf8();
             EXPECT_EQ(url.Right(path.GetLength()), path) << url.ToUtf8();
-            if (debug) EXPECT_NE(url.Mid(7, 10), production[kind - 1].Mid(8, 10));  // another host
-            else EXPECT_EQ(url, production[kind - 1]);
+            if (debug)
+                EXPECT_NE(url.Mid(7, 10), production[kind - 1].Mid(8, 10));  // another host
+            else
+                EXPECT_EQ(url, production[kind - 1]);
         }
         for (int kind : {3, 0, -1}) EXPECT_TRUE(CCommonNetwork::GetURL(kind).IsEmpty());
     }
@@ -40,8 +49,9 @@ TEST(GetURL, AddressesFollowTheDebugServerSwitch) {
 TEST(IsConnected, CountsOnlyLinksWithCarrier) {
     const char* veth = "ip link add v0 type veth peer name v1 && ip link set v0 up";
     ExpectPassesInNetNamespace("InNetNamespace.Connected*", "true");
-    ExpectPassesInNetNamespace("InNetNamespace.Connected*", std::string(veth) +
-                                   " && ip link set v1 up && export ZCMCOM_EXPECT_CONNECTED=1");
+    ExpectPassesInNetNamespace(
+        "InNetNamespace.Connected*",
+        std::string(veth) + " && ip link set v1 up && export ZCMCOM_EXPECT_CONNECTED=1");
     ExpectPassesInNetNamespace("InNetNamespace.Connected*", veth);
 }
 
@@ -49,5 +59,6 @@ TEST(InNetNamespace, ConnectedAsExpected) {
     SKIP_UNLESS_IN_NET_NAMESPACE();
     const bool expected = getenv("ZCMCOM_EXPECT_CONNECTED") != nullptr;
     // The carrier of a new link comes up shortly after the link.
-    EXPECT_EQ(WaitUntil([] { return CCommonNetwork::IsConnected() == 1; }, expected ? 3000 : 300), expected);
+    EXPECT_EQ(WaitUntil([] { return CCommonNetwork::IsConnected() == 1; }, expected ? 3000 : 300),
+              expected);
 }

@@ -23,10 +23,12 @@ CInetSocket::ReceiveFunction Echo(Received* record) {
 // Sends text with a reply function that collects until as many bytes came back.
 std::string SendForEcho(CInetSocket& client, const std::string& text) {
     std::string reply;
-    EXPECT_EQ(client.Send(text.data(), static_cast<int>(text.size()), [&](const char* d, int n) {
-        if (n > 0) reply.append(d, static_cast<size_t>(n));
-        return n > 0 && reply.size() < text.size();
-    }), static_cast<int>(text.size()));
+    EXPECT_EQ(client.Send(text.data(), static_cast<int>(text.size()),
+                          [&](const char* d, int n) {
+                              if (n > 0) reply.append(d, static_cast<size_t>(n));
+                              return n > 0 && reply.size() < text.size();
+                          }),
+              static_cast<int>(text.size()));
     return reply;
 }
 
@@ -49,10 +51,11 @@ TEST(SocketClient, FailuresAndUdpDatagramsLeakNothing) {
     CInetSocket s, other;
     const int before = CountOpenDescriptors();
     // No TCP listener there, no host, no port: each fails and nothing stays open.
-    EXPECT_EQ((std::tuple{other.Open("127.0.0.1", port), other.Connect(CInetSocket::TCP, "", 80),
-                          other.Connect(CInetSocket::UDP, nullptr, 80), other.Connect(CInetSocket::UDP, "127.0.0.1", 70000),
-                          CountOpenDescriptors()}),
-              (std::tuple{0, 0, 0, 0, before}));
+    EXPECT_EQ(
+        (std::tuple{other.Open("127.0.0.1", port), other.Connect(CInetSocket::TCP, "", 80),
+                    other.Connect(CInetSocket::UDP, nullptr, 80),
+                    other.Connect(CInetSocket::UDP, "127.0.0.1", 70000), CountOpenDescriptors()}),
+        (std::tuple{0, 0, 0, 0, before}));
     EXPECT_LT(other.Send("abc", 3, 0), 0);
     bool called = false;
     EXPECT_EQ(other.Send("abc", 3, [&](const char*, int) { return called = true; }), 0);
@@ -60,9 +63,12 @@ TEST(SocketClient, FailuresAndUdpDatagramsLeakNothing) {
     ASSERT_EQ(s.Connect(CInetSocket::UDP, "127.0.0.1", port), 1);  // needs no peer
     // The second with the broadcast option set for the call; SendTo uses a socket of its own
     // and leaves the connection alone.
-    EXPECT_EQ((std::tuple{s.Send("first", 5, 0), s.Send("second", 6, 1), other.SendTo("127.0.0.1", port, "third", 5, 0),
-                          other.SendTo("127.0.0.1", port, "fourth", 6, 1), other.SendTo("", port, "x", 1, 0),
-                          other.SendTo("127.0.0.1", port, nullptr, 4, 0), other.IsConnected(), s.Send("more", 4, 0)}),
+    EXPECT_EQ((std::tuple{s.Send("first", 5, 0), s.Send("second", 6, 1),
+                          other.SendTo("127.0.0.1", port, "third", 5, 0),
+                          other.SendTo("127.0.0.1", port, "fourth", 6, 1),
+                          other.SendTo("", port, "x", 1, 0),
+                          other.SendTo("127.0.0.1", port, nullptr, 4, 0), other.IsConnected(),
+                          s.Send("more", 4, 0)}),
               (std::tuple{5, 6, 5, 6, 0, 0, 0, 4}));
     for (const char* text : {"first", "second", "third", "fourth", "more"})
         EXPECT_EQ(RecvText(receiver), text);
@@ -88,13 +94,14 @@ TEST(Listener, EchoesAboveTheSelectLimitAndDestructorStopsTheListener) {
     {
         Received got;
         LoopbackSocket server;
-        EXPECT_EQ((std::tuple{server.Listen(CInetSocket::TCP, 0, nullptr), server.IsListening(), server.StopListening(),
-                              CountThreads()}),
+        EXPECT_EQ((std::tuple{server.Listen(CInetSocket::TCP, 0, nullptr), server.IsListening(),
+                              server.StopListening(), CountThreads()}),
                   (std::tuple{0, 0, 0, threads}));
         ASSERT_EQ(server.Listen(CInetSocket::TCP, 0, Echo(&got)), 1);
         port = server.ListeningPort();
         ASSERT_GT(port, 0);
-        EXPECT_EQ((std::tuple{server.Listen(CInetSocket::TCP, 0, nullptr), server.IsListening(), server.ListeningPort()}),
+        EXPECT_EQ((std::tuple{server.Listen(CInetSocket::TCP, 0, nullptr), server.IsListening(),
+                              server.ListeningPort()}),
                   (std::tuple{0, 1, port}));
         CInetSocket client;
         ASSERT_EQ(client.Open("localhost", port), 1);
@@ -106,9 +113,11 @@ TEST(Listener, EchoesAboveTheSelectLimitAndDestructorStopsTheListener) {
         EXPECT_EQ(got.WaitForBytes(text.size() + big.size()), text.size() + big.size());
         EXPECT_EQ(got.Streams().begin()->second, text + big);
     }
-    EXPECT_EQ((std::tuple{CountThreads(), CountOpenDescriptors(), ConnectLoopback(port)}), (std::tuple{threads, open, -1}));
+    EXPECT_EQ((std::tuple{CountThreads(), CountOpenDescriptors(), ConnectLoopback(port)}),
+              (std::tuple{threads, open, -1}));
     for (int fd : filler) close(fd);
-    if (filler.empty()) GTEST_SKIP() << "descriptor limit below 1200: ran below the select limit only";
+    if (filler.empty())
+        GTEST_SKIP() << "descriptor limit below 1200: ran below the select limit only";
 }
 
 TEST(Listener, ReplyLoopEndsOnCloseOrErrorEvenIfTheFunctionAsksForMore) {
@@ -132,11 +141,13 @@ TEST(Listener, ReplyLoopEndsOnCloseOrErrorEvenIfTheFunctionAsksForMore) {
         ASSERT_EQ(client.Open("127.0.0.1", port), 1);
         std::vector<int> counts;
         std::string data;
-        EXPECT_EQ(client.Send("hi", 2, [&](const char* d, int n) {
-            counts.push_back(n);
-            if (n > 0) data.append(d, static_cast<size_t>(n));
-            return counts.size() < 50 ? 1 : 0;  // careless: always wants more
-        }), 2);
+        EXPECT_EQ(client.Send("hi", 2,
+                              [&](const char* d, int n) {
+                                  counts.push_back(n);
+                                  if (n > 0) data.append(d, static_cast<size_t>(n));
+                                  return counts.size() < 50 ? 1 : 0;  // careless: always wants more
+                              }),
+                  2);
         peer.join();
         close(fd);
         EXPECT_EQ(data, "bye");
@@ -179,9 +190,12 @@ TEST(Listener, BusyPortOrNoPortIsReportedAndStartsNothing) {
 // while another client is still answered and the stop request is seen at once.
 TEST(Listener, ClientThatNeverReadsIsDroppedAndStarvesNoOne) {
     LoopbackSocket server;
-    ASSERT_EQ(server.Listen(CInetSocket::TCP, 0, [](unsigned long long& handle, const char* data, int n) {
-        send(static_cast<int>(handle), data, static_cast<size_t>(n), MSG_NOSIGNAL);
-    }), 1);
+    ASSERT_EQ(server.Listen(CInetSocket::TCP, 0,
+                            [](unsigned long long& handle, const char* data, int n) {
+                                send(static_cast<int>(handle), data, static_cast<size_t>(n),
+                                     MSG_NOSIGNAL);
+                            }),
+              1);
     const int hog = ConnectLoopback(server.ListeningPort());
     ASSERT_GE(hog, 0);
     int hogError = 0;
@@ -191,7 +205,8 @@ TEST(Listener, ClientThatNeverReadsIsDroppedAndStarvesNoOne) {
             if (!SendText(hog, block)) hogError = errno;
     });
     flood.join();
-    EXPECT_TRUE(hogError == ECONNRESET || hogError == EPIPE) << "the hog was not dropped: " << strerror(hogError);
+    EXPECT_TRUE(hogError == ECONNRESET || hogError == EPIPE)
+        << "the hog was not dropped: " << strerror(hogError);
     const int other = ConnectLoopback(server.ListeningPort());
     ASSERT_TRUE(SendText(other, "still served"));
     EXPECT_EQ(RecvText(other), "still served");
@@ -212,7 +227,8 @@ TEST(Listener, FifthClientIsTurnedAwayAndFourAreServed) {
     }
     const int fifth = ConnectLoopback(server.ListeningPort());
     bool closed = false;
-    EXPECT_EQ((std::tuple{ReadUntilClosed(fifth, &closed), closed}), (std::tuple{std::string("MAX_CONNECTIONS\0", 16), true}));
+    EXPECT_EQ((std::tuple{ReadUntilClosed(fifth, &closed), closed}),
+              (std::tuple{std::string("MAX_CONNECTIONS\0", 16), true}));
     close(fifth);
     for (int fd : clients) ASSERT_TRUE(SendText(fd, "bc"));
     EXPECT_EQ(got.WaitForBytes(12), 12u);

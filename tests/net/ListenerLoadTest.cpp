@@ -59,8 +59,10 @@ TEST(ListenerLoad, TenThousandShortConnectionsDeliverEveryByteOnce) {
         const int i = next++;
         if (i >= kCycles) return false;
         const std::string message = "m" + std::to_string(i) + "\n";
-        if (DeliverOnce(port, message, &turnedAway)) bytesSent += message.size();
-        else ++failures;
+        if (DeliverOnce(port, message, &turnedAway))
+            bytesSent += message.size();
+        else
+            ++failures;
         return true;
     });
     for (auto& c : clients) c.join();
@@ -104,7 +106,8 @@ TEST(ListenerLoad, StopWhileClientsAreSending) {
         return !stop;
     });
     ASSERT_TRUE(WaitUntil([&] { return got.Bytes() > 100000; }, 10000));
-    ExpectPrompt("StopListening with clients sending", [&] { EXPECT_EQ(server.StopListening(), 1); });
+    ExpectPrompt("StopListening with clients sending",
+                 [&] { EXPECT_EQ(server.StopListening(), 1); });
     const size_t atStop = got.Bytes();
     usleep(100 * 1000);
     EXPECT_EQ(got.Bytes(), atStop);  // nothing is delivered after the stop

@@ -92,7 +92,8 @@ inline sockaddr_in Loopback(int port) {
 
 inline void SetTimeOuts(int fd) {
     const timeval tv{5, 0};
-    for (int option : {SO_RCVTIMEO, SO_SNDTIMEO}) setsockopt(fd, SOL_SOCKET, option, &tv, sizeof tv);
+    for (int option : {SO_RCVTIMEO, SO_SNDTIMEO})
+        setsockopt(fd, SOL_SOCKET, option, &tv, sizeof tv);
 }
 
 // A blocking TCP connection to 127.0.0.1:port with 5-second time-outs, or -1.
@@ -183,7 +184,8 @@ inline void ExpectPassesInNetNamespace(const std::string& filter, const std::str
     self[n] = 0;
     const std::string script = "ip link set lo up && " + setup + " && ZCMCOM_IN_NETNS=1 exec '" +
                                self + "' --gtest_filter='" + filter + "'";
-    const std::string out = RunCommand("timeout 60 unshare -n sh -c \"" + script + "\" 2>&1", &status);
+    const std::string out =
+        RunCommand("timeout 60 unshare -n sh -c \"" + script + "\" 2>&1", &status);
     EXPECT_EQ(status, 0) << out;
     EXPECT_NE(out.find("[  PASSED  ]"), std::string::npos) << out;
     EXPECT_EQ(out.find("SKIPPED"), std::string::npos) << out;

@@ -41,7 +41,8 @@ TEST(IcmpEcho, LoopbackRepliesAndBadInputFailsAtOnce) {
     EXPECT_EQ((std::tuple{s.Ping(""), s.Ping(nullptr)}), (std::tuple{0, 0}));
     EXPECT_LT(ElapsedMs(start), 500);
     if (!CanOpen(SOCK_RAW)) GTEST_SKIP() << "raw ICMP sockets need root";
-    for (auto [payload, size, replies] : {std::tuple{kPayload, 14, 1}, {nullptr, 0, 1}, {kPayload, -1, 0}, {nullptr, 5, 0}})
+    for (auto [payload, size, replies] :
+         {std::tuple{kPayload, 14, 1}, {nullptr, 0, 1}, {kPayload, -1, 0}, {nullptr, 5, 0}})
         EXPECT_EQ(ZcmIcmpEcho(kLoopback, payload, size, 1000, ZCM_ICMP_RAW), replies) << size;
 }
 
@@ -69,13 +70,15 @@ TEST(PingWatchDog, LoopbackTurnsAliveStopsPromptlyAndDiesWithItsOwner) {
         EXPECT_EQ(std::make_tuple(dog.ThreadStart(0), dog.ThreadStart(-5), dog.IsThreadRunning()),
                   std::make_tuple(0, 0, 0));
         ASSERT_EQ(dog.ThreadStart(50), 1);
-        EXPECT_EQ((std::tuple{dog.IsThreadRunning(), dog.ThreadStart(5000)}), (std::tuple{1, 1}));  // already running
+        EXPECT_EQ((std::tuple{dog.IsThreadRunning(), dog.ThreadStart(5000)}),
+                  (std::tuple{1, 1}));  // already running
         EXPECT_TRUE(TurnsAlive(dog));
         ExpectPromptStop(dog, "loopback");
         // Stopped, it keeps its last value; it starts again, and a new host is not alive
         // until it answers.
-        EXPECT_EQ((std::tuple{dog.ThreadStop(), dog.IsThreadRunning(), dog.IsAlive(), CountThreads()}),
-                  (std::tuple{0, 0, 1, threads}));
+        EXPECT_EQ(
+            (std::tuple{dog.ThreadStop(), dog.IsThreadRunning(), dog.IsAlive(), CountThreads()}),
+            (std::tuple{0, 0, 1, threads}));
         ASSERT_EQ(dog.ThreadStart(20), 1);
         EXPECT_EQ((std::tuple{dog.SetHost(L"127.0.0.1"), dog.IsAlive()}), (std::tuple{1, 0}));
         EXPECT_TRUE(TurnsAlive(dog));
@@ -90,7 +93,7 @@ TEST(PingWatchDog, LoopbackTurnsAliveStopsPromptlyAndDiesWithItsOwner) {
 TEST(PingInNamespace, SilentHostAndDatagramSockets) {
     ExpectPassesInNetNamespace("InNetNamespace.Silent*", "ip route add 192.0.2.0/24 dev lo");
     ExpectPassesInNetNamespace("InNetNamespace.Datagram*",
-                                   "echo '0 2147483647' > /proc/sys/net/ipv4/ping_group_range");
+                               "echo '0 2147483647' > /proc/sys/net/ipv4/ping_group_range");
 }
 
 TEST(InNetNamespace, SilentHostGivesNoReplyAndStopsPromptly) {

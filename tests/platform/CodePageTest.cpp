@@ -19,7 +19,8 @@ const std::wstring kWide = L"日本語ｶﾅ";
 
 TEST(CodePage, AnsiIsShiftJisBothWays) {
     wchar_t out[16] = {};
-    const int n = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, kSjis.data(), static_cast<int>(kSjis.size()), out, 16);
+    const int n = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, kSjis.data(),
+                                      static_cast<int>(kSjis.size()), out, 16);
     ASSERT_EQ(n, 5);
     EXPECT_EQ(std::wstring(out, 5), kWide);
     char back[16] = {};
@@ -39,11 +40,15 @@ TEST(CodePage, FailuresAreReportedAsWindowsDoes) {
     // Each call fails and sets the error Windows sets; nothing is written on failure.
     const std::pair<std::function<int()>, DWORD> calls[] = {
         {[&] { return MultiByteToWideChar(CP_ACP, 0, "abc", 0, out, 4); }, ERROR_INVALID_PARAMETER},
-        {[&] { return MultiByteToWideChar(CP_ACP, 0, kSjis.data(), 8, out, 2); }, ERROR_INSUFFICIENT_BUFFER},
+        {[&] { return MultiByteToWideChar(CP_ACP, 0, kSjis.data(), 8, out, 2); },
+         ERROR_INSUFFICIENT_BUFFER},
         {[&] { return MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, "a\x81", 2, out, 4); },
          ERROR_NO_UNICODE_TRANSLATION},
         {[&] { return MultiByteToWideChar(CP_ACP, 0x1000, "a", 1, out, 4); }, ERROR_INVALID_FLAGS},
-        {[&] { return WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, L"a\xD800", 2, nullptr, 0, nullptr, nullptr); },
+        {[&] {
+             return WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, L"a\xD800", 2, nullptr, 0,
+                                        nullptr, nullptr);
+         },
          ERROR_NO_UNICODE_TRANSLATION},
     };
     for (size_t i = 0; i < std::size(calls); ++i) {
@@ -58,9 +63,13 @@ TEST(CodePage, FailuresAreReportedAsWindowsDoes) {
 TEST(CodePage, InvalidAndUnmappableCharacters) {
     // A lead byte without its trail, an unused byte, a lead byte cut at the end.
     std::wstring out;
-    ZcmAnsiToWide("a\x81\x20" "b\xa0" "c\x93", 7, out);
-    EXPECT_TRUE(out.find(L'a') == 0 && out.find(L'b') != std::wstring::npos && out.find(L'c') != std::wstring::npos &&
-                out.back() == 0xFFFD)
+    ZcmAnsiToWide(
+        "a\x81\x20"
+        "b\xa0"
+        "c\x93",
+        7, out);
+    EXPECT_TRUE(out.find(L'a') == 0 && out.find(L'b') != std::wstring::npos &&
+                out.find(L'c') != std::wstring::npos && out.back() == 0xFFFD)
         << CString(out.c_str()).ToUtf8();
     // A trail byte in the ASCII range still belongs to its lead byte: 0x83 0x5C is "ソ".
     out.clear();
@@ -69,7 +78,8 @@ TEST(CodePage, InvalidAndUnmappableCharacters) {
     // Characters the code page lacks become the default character, and the caller is told.
     BOOL used = FALSE;
     char narrow[8] = {};
-    ASSERT_EQ(WideCharToMultiByte(CP_ACP, 0, L"a\x00e9\U0001F600", 3, narrow, 8, nullptr, &used), 3);
+    ASSERT_EQ(WideCharToMultiByte(CP_ACP, 0, L"a\x00e9\U0001F600", 3, narrow, 8, nullptr, &used),
+              3);
     EXPECT_EQ(std::tuple(std::string(narrow, 3), used), std::tuple("a??", TRUE));
 }
 
@@ -92,7 +102,8 @@ TEST(CodePage, EnvironmentNamesAnotherCodePage) {
     int status = 0;
     TempDir dir;
     WriteFileBytes(dir.File("l1.txt"), "\xe9t\xe9\n");  // "été" in Latin-1
-    const std::string out = RunCommand("ZCMCOM_ACP=ISO-8859-1 " ZCMCOM_CLI " textfile cat " + dir.File("l1.txt"), &status);
+    const std::string out = RunCommand(
+        "ZCMCOM_ACP=ISO-8859-1 " ZCMCOM_CLI " textfile cat " + dir.File("l1.txt"), &status);
     EXPECT_EQ(std::tuple(status, out), std::tuple(0, "\xc3\xa9t\xc3\xa9\n"));
 }
 

@@ -52,7 +52,8 @@ TEST(CDC, ObjectDestroyedWhileSelectedLivesUntilDeselected) {
         m.dc.SelectObject(&green);
     }  // the wrapper goes; the brush stays while the DC uses it
     m.Fill(3);
-    EXPECT_EQ((std::tuple{m.dc.GetPixel(2, 2), GetObjectType(handle)}), (std::tuple{RGB(0, 255, 0), DWORD(OBJ_BRUSH)}));
+    EXPECT_EQ((std::tuple{m.dc.GetPixel(2, 2), GetObjectType(handle)}),
+              (std::tuple{RGB(0, 255, 0), DWORD(OBJ_BRUSH)}));
     m.dc.SelectStockObject(WHITE_BRUSH);  // now it is deleted (the sanitizers see no leak)
 }
 
@@ -60,8 +61,9 @@ TEST(CDC, PaintDcReportsTheDisplayDepth) {
     const int before = ZcmSetDisplayBitsPerPixel(8);
     {
         CPaintDC paint(nullptr);
-        EXPECT_EQ(std::pair(paint.GetDeviceCaps(BITSPIXEL), paint.GetDeviceCaps(RASTERCAPS) & RC_PALETTE),
-                  std::pair(8, int(RC_PALETTE)));
+        EXPECT_EQ(
+            std::pair(paint.GetDeviceCaps(BITSPIXEL), paint.GetDeviceCaps(RASTERCAPS) & RC_PALETTE),
+            std::pair(8, int(RC_PALETTE)));
     }
     ZcmSetDisplayBitsPerPixel(before);
     EXPECT_EQ(CClientDC(nullptr).GetDeviceCaps(BITSPIXEL), before);

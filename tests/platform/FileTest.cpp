@@ -44,9 +44,11 @@ TEST(CFile, FailuresCarryCauseErrorAndName) {
     // A folder is not a file, as on Windows.
     EXPECT_EQ((std::tuple{bool(f.Open(W(dir.path()), CFile::modeRead, &error)), error.m_cause}),
               (std::tuple{false, int(CFileException::accessDenied)}));
-    ExpectThrows<CFileException>([&] { CFile thrown(missing, CFile::modeRead); }, [&](CFileException* e) {
-        EXPECT_TRUE(e->m_cause == CFileException::fileNotFound && e->m_strFileName == missing);
-    });
+    ExpectThrows<CFileException>(
+        [&] { CFile thrown(missing, CFile::modeRead); },
+        [&](CFileException* e) {
+            EXPECT_TRUE(e->m_cause == CFileException::fileNotFound && e->m_strFileName == missing);
+        });
 }
 
 TEST(CFile, SharingIsHonouredBetweenOpens) {
@@ -58,7 +60,8 @@ TEST(CFile, SharingIsHonouredBetweenOpens) {
     CFile reader, writer;
     EXPECT_TRUE(reader.Open(path, CFile::modeRead | CFile::shareDenyNone));
     CFileException error;
-    EXPECT_EQ((std::tuple{bool(writer.Open(path, CFile::modeWrite | CFile::shareDenyNone, &error)), error.m_cause}),
+    EXPECT_EQ((std::tuple{bool(writer.Open(path, CFile::modeWrite | CFile::shareDenyNone, &error)),
+                          error.m_cause}),
               (std::tuple{false, int(CFileException::sharingViolation)}));
     reader.Close();
     first.Close();
@@ -67,7 +70,8 @@ TEST(CFile, SharingIsHonouredBetweenOpens) {
     CFile exclusive;
     ASSERT_TRUE(exclusive.Open(path, CFile::modeRead));
     CFile truncating;
-    EXPECT_FALSE(truncating.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::shareDenyNone));
+    EXPECT_FALSE(
+        truncating.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::shareDenyNone));
     EXPECT_EQ(ReadFileBytes(dir.File("s.txt")), "x");
     exclusive.Close();
     EXPECT_TRUE(writer.Open(path, CFile::modeWrite));
@@ -135,7 +139,9 @@ TEST(EncodedStream, WritingUtf16AndUtf8WritesTheMarkAndCrLf) {
     ASSERT_NE(s, nullptr);
     EXPECT_TRUE(s->PutText(L"A\n\U0001F600", 3));
     EXPECT_EQ(ZcmStreamClose(s), 0);
-    EXPECT_EQ(ReadFileBytes(dir.File("u16.txt")), std::string("\xFF\xFE" "A\0\r\0\n\0\x3D\xD8\x00\xDE", 12));
+    EXPECT_EQ(ReadFileBytes(dir.File("u16.txt")), std::string("\xFF\xFE"
+                                                              "A\0\r\0\n\0\x3D\xD8\x00\xDE",
+                                                              12));
     s = _wfsopen(W(dir.File("u8.txt")), L"w, ccs=UTF-8", _SH_DENYNO);
     ASSERT_NE(s, nullptr);
     EXPECT_TRUE(s->PutText(L"é\n", 2));
@@ -179,14 +185,17 @@ TEST(EncodedStream, ReadingUnicodeDetectsTheMark) {
 
 TEST(EncodedStream, BadModesAndSecureSharing) {
     TempDir dir;
-    const std::pair<const wchar_t*, int> bad[] = {{L"q", _SH_DENYNO}, {L"w, ccs=EBCDIC", _SH_DENYNO}, {L"w", 0x99}};
-    for (const auto& [mode, share] : bad) EXPECT_EQ(_wfsopen(W(dir.File("x")), mode, share), nullptr) << mode;
+    const std::pair<const wchar_t*, int> bad[] = {
+        {L"q", _SH_DENYNO}, {L"w, ccs=EBCDIC", _SH_DENYNO}, {L"w", 0x99}};
+    for (const auto& [mode, share] : bad)
+        EXPECT_EQ(_wfsopen(W(dir.File("x")), mode, share), nullptr) << mode;
     ZcmStream* w = _wfsopen(W(dir.File("x")), L"w", _SH_SECURE);
     ASSERT_NE(w, nullptr);
     // Secure mode writes exclusively.
     EXPECT_EQ(_wfsopen(W(dir.File("x")), L"r", _SH_DENYNO), nullptr);
     ZcmStreamClose(w);
-    ZcmStream* readers[] = {_wfsopen(W(dir.File("x")), L"r", _SH_SECURE), _wfsopen(W(dir.File("x")), L"r", _SH_SECURE)};
+    ZcmStream* readers[] = {_wfsopen(W(dir.File("x")), L"r", _SH_SECURE),
+                            _wfsopen(W(dir.File("x")), L"r", _SH_SECURE)};
     for (ZcmStream* r : readers) {
         ASSERT_NE(r, nullptr);
         ZcmStreamClose(r);
@@ -199,8 +208,8 @@ TEST(EncodedStream, SeekInsideTheBufferAndSwitchToWriting) {
     ZcmStream* s = _wfsopen(W(dir.File("rw.bin")), L"r+b", _SH_DENYNO);
     ASSERT_NE(s, nullptr);
     char buf[4] = {};
-    EXPECT_EQ((std::tuple{s->Read(buf, 4), s->Seek(-2, SEEK_CUR), s->Write("ab", 2), s->Tell(), s->Read(buf, 2),
-                          std::string(buf, 2)}),
+    EXPECT_EQ((std::tuple{s->Read(buf, 4), s->Seek(-2, SEEK_CUR), s->Write("ab", 2), s->Tell(),
+                          s->Read(buf, 2), std::string(buf, 2)}),
               (std::tuple{4u, 2, 2u, 4, 2u, "45"}));
     ZcmStreamClose(s);
     EXPECT_EQ(ReadFileBytes(dir.File("rw.bin")), "01ab456789");
@@ -208,13 +217,17 @@ TEST(EncodedStream, SeekInsideTheBufferAndSwitchToWriting) {
 
 // Names that are not UTF-8 keep every byte from CString to the system and back.
 TEST(FileNames, BytesThatAreNotUtf8RoundTripThroughCString) {
-    for (const std::string raw : {"\xE6\x9C\x88.txt", "caf\xE9.txt", "x\xFF.bmp", "a\x80" "b", "c\xE3\x81", "d\xED\xA0\x80"})
+    for (const std::string raw : {"\xE6\x9C\x88.txt", "caf\xE9.txt", "x\xFF.bmp",
+                                  "a\x80"
+                                  "b",
+                                  "c\xE3\x81", "d\xED\xA0\x80"})
         EXPECT_EQ(CString(ZcmPathToWide(raw.data(), raw.size())).ToUtf8(), raw);
     EXPECT_EQ(ZcmPathToWide("\xE6\x9C\x88", 3), L"\u6708");  // valid UTF-8 is plain text
     TempDir dir;
     const std::string latin1 = dir.File("caf\xE9.txt");
     {
-        CFile f(CString(ZcmPathToWide(latin1.data(), latin1.size())), CFile::modeCreate | CFile::modeWrite);
+        CFile f(CString(ZcmPathToWide(latin1.data(), latin1.size())),
+                CFile::modeCreate | CFile::modeWrite);
         f.Write("latin", 5);
     }
     EXPECT_EQ(ReadFileBytes(latin1), "latin");
@@ -233,7 +246,10 @@ TEST(FileNames, BytesThatAreNotUtf8RoundTripThroughCString) {
 TEST(EncodedStream, PipeReadsWholeThroughOneOpen) {
     int ends[2];
     ASSERT_EQ(pipe(ends), 0);
-    const std::string utf16("\xFF\xFE" "a\0\r\0\n\0b\0", 10);
+    const std::string utf16(
+        "\xFF\xFE"
+        "a\0\r\0\n\0b\0",
+        10);
     ASSERT_EQ(write(ends[1], utf16.data(), utf16.size()), 10);
     close(ends[1]);
     ZcmStream* s = _wfsopen(W("/dev/fd/" + std::to_string(ends[0])), L"r, ccs=UNICODE", _SH_DENYNO);

@@ -7,19 +7,21 @@
 static const HMODULE kLibrary = ZcmLibraryModule();
 
 TEST(Exceptions, ThrownAsPointersWithCauseFileAndDescription) {
-    ExpectThrows<CFileException>([] { AfxThrowFileException(CFileException::diskFull, 28, L"/tmp/x.txt"); },
-                                 [](CFileException* e) {
-                                     EXPECT_EQ(std::tuple(e->m_cause, e->m_lOsError, e->m_strFileName),
-                                               std::tuple(CFileException::diskFull, 28L, CString(L"/tmp/x.txt")));
-                                     EXPECT_NE(e->GetMessageText().Find(L"/tmp/x.txt"), -1);
-                                 });
+    ExpectThrows<CFileException>(
+        [] { AfxThrowFileException(CFileException::diskFull, 28, L"/tmp/x.txt"); },
+        [](CFileException* e) {
+            EXPECT_EQ(std::tuple(e->m_cause, e->m_lOsError, e->m_strFileName),
+                      std::tuple(CFileException::diskFull, 28L, CString(L"/tmp/x.txt")));
+            EXPECT_NE(e->GetMessageText().Find(L"/tmp/x.txt"), -1);
+        });
     EXPECT_EQ(CFileException::ErrnoToCause(ENOSPC), CFileException::diskFull);
     ExpectThrows<COleDispatchException>([] { AfxThrowOleDispatchException(3, L"script error", 9); },
                                         [](COleDispatchException* d) {
                                             UINT help = 0;
                                             wchar_t buf[4];
                                             EXPECT_TRUE(d->GetErrorMessage(buf, 4, &help));
-                                            EXPECT_EQ(std::wstring(buf), L"scr");  // cut to the buffer
+                                            EXPECT_EQ(std::wstring(buf),
+                                                      L"scr");  // cut to the buffer
                                             EXPECT_EQ(help, 9u);
                                         });
 }
@@ -41,8 +43,10 @@ TEST(Arrays, GrowRemoveAndBadIndex) {
 
 TEST(MessageBoxes, DefaultAnswersChangeNothingAndHandlerSeesResourceText) {
     AfxSetMessageBoxHandler(nullptr);
-    for (auto [type, answer] : {std::pair<UINT, int>{MB_OK, IDOK}, {MB_YESNO | MB_ICONQUESTION, IDNO},
-                                {MB_YESNOCANCEL, IDCANCEL}, {MB_OKCANCEL, IDCANCEL}})
+    for (auto [type, answer] : {std::pair<UINT, int>{MB_OK, IDOK},
+                                {MB_YESNO | MB_ICONQUESTION, IDNO},
+                                {MB_YESNOCANCEL, IDCANCEL},
+                                {MB_OKCANCEL, IDCANCEL}})
         EXPECT_EQ(AfxMessageBox(L"sure?", type), answer) << type;
     MessageBoxRecorder boxes;
     boxes.answer = IDYES;

@@ -104,7 +104,8 @@ TEST(GdiPen, LinesLeaveOutTheirLastPointAndNullPenDrawsNothing) {
     SelectObject(s.dc, GetStockObject(NULL_PEN));
     const POINT down[] = {{5, 0}, {5, 3}};
     Polyline(s.dc, down, 2);
-    EXPECT_EQ((std::tuple{GetPixel(s.dc, 5, 1), bool(DeleteObject(pen))}), (std::tuple{kBlack, true}));
+    EXPECT_EQ((std::tuple{GetPixel(s.dc, 5, 1), bool(DeleteObject(pen))}),
+              (std::tuple{kBlack, true}));
 }
 
 TEST(GdiMapping, AnisotropicScalesAndMovesTheWindow) {
@@ -123,8 +124,8 @@ TEST(GdiMapping, AnisotropicScalesAndMovesTheWindow) {
     Polygon(s.dc, box, 4);
     // Pixel queries go through the mapping too; outside the bitmap there is no colour. An
     // empty extent and the metric modes are refused.
-    EXPECT_EQ((std::tuple{GetPixel(s.dc, 100, 100), GetPixel(s.dc, 0, 0), bool(SetWindowExtEx(s.dc, 0, 5, nullptr)),
-                          SetMapMode(s.dc, 3)}),
+    EXPECT_EQ((std::tuple{GetPixel(s.dc, 100, 100), GetPixel(s.dc, 0, 0),
+                          bool(SetWindowExtEx(s.dc, 0, 5, nullptr)), SetMapMode(s.dc, 3)}),
               (std::tuple{kRed, CLR_INVALID, false, 0}));
     ASSERT_TRUE(RestoreDC(s.dc, saved));
     EXPECT_FALSE(RestoreDC(s.dc, saved));  // that level is used up
@@ -142,9 +143,11 @@ TEST(GdiState, RestoreDcBringsBackMappingObjectsAndFillMode) {
     EXPECT_FALSE(DeleteObject(brush));  // still selected
     ASSERT_TRUE(RestoreDC(s.dc, -1));
     // Mapping, fill mode and brush as before, the origin back at (0, 0); nothing saved any more.
-    EXPECT_EQ((std::tuple{GetMapMode(s.dc), GetPolyFillMode(s.dc), GetCurrentObject(s.dc, OBJ_BRUSH), GetPixel(s.dc, 0, 0),
-                          bool(DeleteObject(brush)), bool(RestoreDC(s.dc, -1)), bool(RestoreDC(s.dc, 5))}),
-              (std::tuple{MM_TEXT, ALTERNATE, GetStockObject(WHITE_BRUSH), kBlack, true, false, false}));
+    EXPECT_EQ(
+        (std::tuple{GetMapMode(s.dc), GetPolyFillMode(s.dc), GetCurrentObject(s.dc, OBJ_BRUSH),
+                    GetPixel(s.dc, 0, 0), bool(DeleteObject(brush)), bool(RestoreDC(s.dc, -1)),
+                    bool(RestoreDC(s.dc, 5))}),
+        (std::tuple{MM_TEXT, ALTERNATE, GetStockObject(WHITE_BRUSH), kBlack, true, false, false}));
 }
 
 TEST(GdiHandles, StaleAndForeignHandlesFailSafely) {
@@ -153,16 +156,19 @@ TEST(GdiHandles, StaleAndForeignHandlesFailSafely) {
     HGDIOBJ brush = Obj(CreateSolidBrush(kRed));
     ASSERT_TRUE(DeleteObject(brush));
     // A deleted brush and a DC are no objects to select; stock objects stay.
-    EXPECT_EQ((std::tuple{SelectObject(dc, brush), bool(DeleteObject(brush)), SelectObject(dc, Obj(dc)),
-                          bool(DeleteObject(GetStockObject(BLACK_PEN))), GetObjectType(GetStockObject(BLACK_PEN))}),
+    EXPECT_EQ((std::tuple{SelectObject(dc, brush), bool(DeleteObject(brush)),
+                          SelectObject(dc, Obj(dc)), bool(DeleteObject(GetStockObject(BLACK_PEN))),
+                          GetObjectType(GetStockObject(BLACK_PEN))}),
               (std::tuple{HGDIOBJ(nullptr), false, HGDIOBJ(nullptr), true, DWORD(OBJ_PEN)}));
     ASSERT_TRUE(DeleteDC(dc));
-    EXPECT_EQ((std::tuple{bool(DeleteDC(dc)), GetPixel(dc, 0, 0)}), (std::tuple{false, CLR_INVALID}));
+    EXPECT_EQ((std::tuple{bool(DeleteDC(dc)), GetPixel(dc, 0, 0)}),
+              (std::tuple{false, CLR_INVALID}));
 }
 
 TEST(GdiBitmaps, SizesBeyondTheBudgetAreRefused) {
-    const int bad[][4] = {{0, 10, 1, 24},    {-5, 10, 1, 24}, {70000, 1, 1, 8},
-                          {30000, 30000, 1, 32} /* 3.6 GB */, {10, 10, 1, 7}, {10, 10, 2, 8}};
+    const int bad[][4] = {{0, 10, 1, 24},   {-5, 10, 1, 24},
+                          {70000, 1, 1, 8}, {30000, 30000, 1, 32} /* 3.6 GB */,
+                          {10, 10, 1, 7},   {10, 10, 2, 8}};
     for (const auto& b : bad) EXPECT_EQ(CreateBitmap(b[0], b[1], b[2], b[3], nullptr), nullptr);
     BITMAPINFOHEADER h{sizeof h, 40000, 40000, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = reinterpret_cast<void*>(1);
@@ -225,8 +231,9 @@ TEST(GdiPalettes, PaletteIndexColoursUseTheSelectedPalette) {
     HPALETTE old = SelectPalette(s.dc, pal, FALSE);
     EXPECT_EQ(old, reinterpret_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)));
     // An index past the end is entry 0.
-    EXPECT_EQ((std::tuple{SetPixel(s.dc, 0, 0, PALETTEINDEX(1)), SetPixel(s.dc, 1, 0, PALETTEINDEX(9))}),
-              (std::tuple{RGB(40, 50, 60), RGB(1, 2, 3)}));
+    EXPECT_EQ(
+        (std::tuple{SetPixel(s.dc, 0, 0, PALETTEINDEX(1)), SetPixel(s.dc, 1, 0, PALETTEINDEX(9))}),
+        (std::tuple{RGB(40, 50, 60), RGB(1, 2, 3)}));
     SelectPalette(s.dc, old, FALSE);
     EXPECT_TRUE(pal.DeleteObject());
 }

@@ -82,8 +82,8 @@ Wmf Square(COLORREF c, bool draw = true) {
 TEST(MetaFile, PlaysMappingBrushesAndPolygons) {
     Wmf w;
     w.Record(META_SETMAPMODE, {MM_ANISOTROPIC})
-        .Record(META_SETWINDOWORG, {0, 0})             // y, x
-        .Record(META_SETWINDOWEXT, {100, 200})         // y = 100, x = 200
+        .Record(META_SETWINDOWORG, {0, 0})      // y, x
+        .Record(META_SETWINDOWEXT, {100, 200})  // y = 100, x = 200
         .Record(META_SETVIEWPORTEXT, {10, 10})
         .Record(META_ESCAPE, {15, 4, 0x6968, 0x2121})  // a comment: no effect
         .Record(0x0999, {1, 2, 3})                     // unknown: ignored
@@ -97,7 +97,8 @@ TEST(MetaFile, PlaysMappingBrushesAndPolygons) {
     // window 200 x 100 onto 10 x 10: the polygon covers 5 x 5 pixels (mapping is still on)
     EXPECT_EQ(c.dc.GetMapMode(), MM_ANISOTROPIC);
     c.dc.SetMapMode(MM_TEXT);
-    EXPECT_EQ((std::tuple{c.dc.GetPixel(0, 0), c.dc.GetPixel(4, 4), c.dc.GetPixel(5, 4), c.dc.GetPixel(4, 5)}),
+    EXPECT_EQ((std::tuple{c.dc.GetPixel(0, 0), c.dc.GetPixel(4, 4), c.dc.GetPixel(5, 4),
+                          c.dc.GetPixel(4, 5)}),
               (std::tuple{kBlue, kBlue, kBlack, kBlack}));
 }
 

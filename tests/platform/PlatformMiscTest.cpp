@@ -31,7 +31,8 @@ TEST(GlobalMemory, MovableBlocksGrowZeroedAndKeepTheirHandle) {
     p = static_cast<unsigned char*>(GlobalLock(h));
     EXPECT_EQ(std::pair(int(p[0]), int(p[4095])), std::pair(42, 0));
     GlobalUnlock(h);
-    EXPECT_EQ((std::tuple{GlobalSize(h), GlobalFree(h)}), (std::tuple{size_t(4096), HGLOBAL(nullptr)}));
+    EXPECT_EQ((std::tuple{GlobalSize(h), GlobalFree(h)}),
+              (std::tuple{size_t(4096), HGLOBAL(nullptr)}));
     // A freed or made-up handle is refused, not used.
     int local;
     EXPECT_EQ((std::tuple{GlobalLock(h), GetLastError(), GlobalFree(h), GlobalSize(&local)}),
@@ -60,17 +61,21 @@ TEST(CFileFind, WildcardsDotsAndAttributes) {
         }
         return found;
     };
-    EXPECT_EQ(names(dir.File("*.*")), (std::set<std::string>{".", "..", "a.TXT", "b.txt", "noext", "sub", "link"}));
+    EXPECT_EQ(names(dir.File("*.*")),
+              (std::set<std::string>{".", "..", "a.TXT", "b.txt", "noext", "sub", "link"}));
     EXPECT_EQ(dots, 2);
     // Case does not matter, as on Windows.
     EXPECT_EQ(names(dir.path() + "\\*.txt"), (std::set<std::string>{"a.TXT", "b.txt"}));
-    EXPECT_EQ((std::tuple{bool(find.FindFile(W(dir.File("*.none")))), bool(find.FindFile(W(dir.File("missing/*")))),
-                          bool(CFileFind::MatchName(L"?.t*", L"a.txt")), bool(CFileFind::MatchName(L"?.t*", L"ab.txt"))}),
+    EXPECT_EQ((std::tuple{bool(find.FindFile(W(dir.File("*.none")))),
+                          bool(find.FindFile(W(dir.File("missing/*")))),
+                          bool(CFileFind::MatchName(L"?.t*", L"a.txt")),
+                          bool(CFileFind::MatchName(L"?.t*", L"ab.txt"))}),
               (std::tuple{false, false, true, false}));
 }
 
 TEST(ShellFolders, UserDirsFileThenEnvironmentThenHome) {
-    EnvRestorer home("HOME"), cfg("XDG_CONFIG_HOME"), docs("XDG_DOCUMENTS_DIR"), desk("XDG_DESKTOP_DIR");
+    EnvRestorer home("HOME"), cfg("XDG_CONFIG_HOME"), docs("XDG_DOCUMENTS_DIR"),
+        desk("XDG_DESKTOP_DIR");
     TempDir dir;
     setenv("HOME", dir.path().c_str(), 1);
     setenv("XDG_CONFIG_HOME", dir.File("cfg").c_str(), 1);
@@ -82,15 +87,17 @@ TEST(ShellFolders, UserDirsFileThenEnvironmentThenHome) {
     setenv("XDG_DESKTOP_DIR", dir.File("envdesk").c_str(), 1);
     EXPECT_EQ(ZcmUserFolder("DESKTOP"), W(dir.File("envdesk")));
     mkdir(dir.File("cfg").c_str(), 0755);
-    WriteFileBytes(dir.File("cfg/user-dirs.dirs"),
-                   "# comment\nXDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\nXDG_DOCUMENTS_DIR=\"/abs/docs\"\n");
+    WriteFileBytes(
+        dir.File("cfg/user-dirs.dirs"),
+        "# comment\nXDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\nXDG_DOCUMENTS_DIR=\"/abs/docs\"\n");
     EXPECT_EQ(ZcmUserFolder("DESKTOP"), W(dir.File("Schreibtisch")));
     EXPECT_EQ(ZcmUserFolder("DOCUMENTS"), CString(L"/abs/docs"));
     ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, path, CSIDL_DESKTOPDIRECTORY, TRUE));
     struct stat st;
     EXPECT_EQ(stat(dir.File("Schreibtisch").c_str(), &st), 0);
     // A folder too long for MAX_PATH is refused, never cut.
-    WriteFileBytes(dir.File("cfg/user-dirs.dirs"), "XDG_DOCUMENTS_DIR=\"/" + std::string(300, 'd') + "\"\n");
+    WriteFileBytes(dir.File("cfg/user-dirs.dirs"),
+                   "XDG_DOCUMENTS_DIR=\"/" + std::string(300, 'd') + "\"\n");
     EXPECT_FALSE(SHGetSpecialFolderPathW(nullptr, path, CSIDL_PERSONAL, FALSE));
 }
 
@@ -103,14 +110,16 @@ TEST(CTime, FormatAndFields) {
               (std::tuple{CString(L"2023/11/14 22:13:20"), 3, 1700000000LL}));
     ExpectThrows<CInvalidArgException>([] { CTime(-5).Format(L"%Y"); });
     const FILETIME ft = ZcmFileTimeFromUnix(0, 0);
-    EXPECT_EQ(((unsigned long long)ft.dwHighDateTime << 32) | ft.dwLowDateTime, 116444736000000000ULL);
+    EXPECT_EQ(((unsigned long long)ft.dwHighDateTime << 32) | ft.dwLowDateTime,
+              116444736000000000ULL);
     EXPECT_EQ(ZcmUnixFromFileTime(ft), 0);
 }
 
 TEST(VersionInfo, QueriesOfABuiltPeFile) {
     TempDir dir;
-    const std::string vi = BuildVersionInfo({{0x0411, 0x04B0, {{"CompanyName", "星の会社"}, {"FileVersion", "1.2.3"}}},
-                                             {0x0409, 0x04E4, {{"CompanyName", "Star Co"}}}});
+    const std::string vi =
+        BuildVersionInfo({{0x0411, 0x04B0, {{"CompanyName", "星の会社"}, {"FileVersion", "1.2.3"}}},
+                          {0x0409, 0x04E4, {{"CompanyName", "Star Co"}}}});
     WriteFileBytes(dir.File("v.dll"), BuildPe(vi));
     DWORD handle = 7;
     const DWORD size = GetFileVersionInfoSizeW(W(dir.File("v.dll")), &handle);
@@ -126,10 +135,12 @@ TEST(VersionInfo, QueriesOfABuiltPeFile) {
     ASSERT_TRUE(VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", &value, &length));
     EXPECT_EQ(length, 8u);
     // Keys compare without regard to case.
-    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\StringFileInfo\\041104b0\\FileVersion", &value, &length));
+    ASSERT_TRUE(
+        VerQueryValueW(block.data(), L"\\StringFileInfo\\041104b0\\FileVersion", &value, &length));
     EXPECT_EQ(length, 6u);
     EXPECT_EQ(std::wstring(static_cast<wchar_t*>(value)), L"1.2.3");
-    EXPECT_FALSE(VerQueryValueW(block.data(), L"\\StringFileInfo\\041104b0\\Comments", &value, &length));
+    EXPECT_FALSE(
+        VerQueryValueW(block.data(), L"\\StringFileInfo\\041104b0\\Comments", &value, &length));
     EXPECT_FALSE(GetFileVersionInfoW(W(dir.File("v.dll")), 0, size - 1, block.data()));
 }
 

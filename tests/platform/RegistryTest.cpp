@@ -28,7 +28,8 @@ TEST_F(RegistryStore, ValuesRoundTripWithTypesAndSizes) {
     DWORD disp = 0;
     HKEY h = CreateKey(HKEY_CURRENT_USER, L"SOFTWARE\\Orvana\\Test", &disp);
     EXPECT_EQ(DWORD(REG_CREATED_NEW_KEY), disp);
-    EXPECT_EQ((std::tuple{SetText(h, L"Path", L"/opt/\u661F\u56F3/zentavia"), SetNumber(h, L"Count", 0xFFFFFFFEu)}),
+    EXPECT_EQ((std::tuple{SetText(h, L"Path", L"/opt/\u661F\u56F3/zentavia"),
+                          SetNumber(h, L"Count", 0xFFFFFFFEu)}),
               std::tuple(ERROR_SUCCESS, ERROR_SUCCESS));
     EXPECT_EQ(std::tuple(Text(h, L"Path"), Number(h, L"Count"), Number(h, L"Missing")),
               std::tuple(L"/opt/\u661F\u56F3/zentavia", 0xFFFFFFFEll, -ERROR_FILE_NOT_FOUND));
@@ -47,21 +48,26 @@ TEST_F(RegistryStore, ValuesRoundTripWithTypesAndSizes) {
     EXPECT_EQ(ERROR_SUCCESS, RegGetValueW(HKEY_CURRENT_USER, L"software\\orvana\\test", L"COUNT",
                                           RRF_RT_REG_DWORD, &type, &number, &size));
     EXPECT_EQ(0xFFFFFFFEu, number);
-    EXPECT_EQ(ERROR_UNSUPPORTED_TYPE, RegGetValueW(h, nullptr, L"Count", RRF_RT_REG_SZ, nullptr,
-                                                   small, &size));
+    EXPECT_EQ(ERROR_UNSUPPORTED_TYPE,
+              RegGetValueW(h, nullptr, L"Count", RRF_RT_REG_SZ, nullptr, small, &size));
     size = sizeof small;
     EXPECT_EQ(ERROR_MORE_DATA, RegGetValueW(h, L"", L"Path", RRF_RT_ANY, nullptr, small, &size));
     EXPECT_EQ(17 * sizeof(wchar_t), size);
-    EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegGetValueW(h, L"Sub", L"Path", RRF_RT_ANY, nullptr, nullptr, &size));
-    EXPECT_EQ(ERROR_INVALID_PARAMETER, RegGetValueW(h, nullptr, L"Path", 0, nullptr, nullptr, &size));
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND,
+              RegGetValueW(h, L"Sub", L"Path", RRF_RT_ANY, nullptr, nullptr, &size));
+    EXPECT_EQ(ERROR_INVALID_PARAMETER,
+              RegGetValueW(h, nullptr, L"Path", 0, nullptr, nullptr, &size));
     // Text stored without its zero comes back with one; an overwrite changes the type.
     const wchar_t raw[] = {L'a', L'b'};
-    EXPECT_EQ(ERROR_SUCCESS, RegSetValueExW(h, L"Raw", 0, REG_SZ, reinterpret_cast<const BYTE*>(raw), sizeof raw));
+    EXPECT_EQ(ERROR_SUCCESS,
+              RegSetValueExW(h, L"Raw", 0, REG_SZ, reinterpret_cast<const BYTE*>(raw), sizeof raw));
     EXPECT_EQ(L"ab", Text(h, L"Raw"));
-    EXPECT_EQ((std::tuple{SetNumber(h, L"Raw", 7), Number(h, L"Raw")}), std::tuple(ERROR_SUCCESS, 7LL));
+    EXPECT_EQ((std::tuple{SetNumber(h, L"Raw", 7), Number(h, L"Raw")}),
+              std::tuple(ERROR_SUCCESS, 7LL));
     // Types other than texts and numbers, and bad sizes, are refused.
     const BYTE bytes[2] = {1, 2};
-    for (auto [type, data, size] : {std::tuple<DWORD, const BYTE*, DWORD>{REG_BINARY, bytes, 2}, {REG_DWORD, bytes, 2},
+    for (auto [type, data, size] : {std::tuple<DWORD, const BYTE*, DWORD>{REG_BINARY, bytes, 2},
+                                    {REG_DWORD, bytes, 2},
                                     {REG_SZ, nullptr, 4}})
         EXPECT_EQ(ERROR_INVALID_PARAMETER, RegSetValueExW(h, L"B", 0, type, data, size)) << type;
     EXPECT_EQ(ERROR_SUCCESS, RegCloseKey(h));
@@ -97,23 +103,26 @@ TEST_F(RegistryStore, HandlesAccessAndHives) {
     EXPECT_TRUE(Exists(reg.machineFile()));
     ASSERT_EQ(ERROR_SUCCESS, Open(HKEY_LOCAL_MACHINE, L"SOFTWARE\\M", &h));
     // Each call in order: a read-only hive, a closed handle, an unknown root, no output.
-    EXPECT_EQ((std::tuple{SetNumber(h, L"V", 2), RegDeleteValueW(h, L"V"), RegCloseKey(h), RegCloseKey(h),
-                          SetNumber(h, L"V", 2), Open(HKEY_CLASSES_ROOT, L"x", &h), Open(HKEY_CURRENT_USER, L"x", nullptr),
-                          RegCloseKey(HKEY_CURRENT_USER)}),
-              std::tuple(ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, ERROR_SUCCESS, ERROR_INVALID_HANDLE,
-                         ERROR_INVALID_HANDLE, ERROR_INVALID_HANDLE, ERROR_INVALID_PARAMETER, ERROR_SUCCESS));
+    EXPECT_EQ((std::tuple{SetNumber(h, L"V", 2), RegDeleteValueW(h, L"V"), RegCloseKey(h),
+                          RegCloseKey(h), SetNumber(h, L"V", 2), Open(HKEY_CLASSES_ROOT, L"x", &h),
+                          Open(HKEY_CURRENT_USER, L"x", nullptr), RegCloseKey(HKEY_CURRENT_USER)}),
+              std::tuple(ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, ERROR_SUCCESS,
+                         ERROR_INVALID_HANDLE, ERROR_INVALID_HANDLE, ERROR_INVALID_HANDLE,
+                         ERROR_INVALID_PARAMETER, ERROR_SUCCESS));
 }
 
 TEST_F(RegistryStore, DeletingValuesAndKeys) {
     HKEY a = CreateKey(HKEY_CURRENT_USER, L"A"), b = CreateKey(HKEY_CURRENT_USER, L"A\\B");
     HKEY sibling = CreateKey(HKEY_CURRENT_USER, L"AB");
     // In order; "A" has a subkey, so it stays.
-    EXPECT_EQ((std::tuple{SetNumber(b, L"N", 1), RegDeleteValueW(b, L"n"), RegDeleteValueW(b, L"n"), SetNumber(b, L"N", 1),
-                          RegDeleteKeyW(HKEY_CURRENT_USER, L"A"), RegDeleteKeyW(a, L"b"), RegDeleteKeyW(a, L"b")}),
-              std::tuple(ERROR_SUCCESS, ERROR_SUCCESS, ERROR_FILE_NOT_FOUND, ERROR_SUCCESS, ERROR_ACCESS_DENIED,
-                         ERROR_SUCCESS, ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ((std::tuple{SetNumber(b, L"N", 1), RegDeleteValueW(b, L"n"), RegDeleteValueW(b, L"n"),
+                          SetNumber(b, L"N", 1), RegDeleteKeyW(HKEY_CURRENT_USER, L"A"),
+                          RegDeleteKeyW(a, L"b"), RegDeleteKeyW(a, L"b")}),
+              std::tuple(ERROR_SUCCESS, ERROR_SUCCESS, ERROR_FILE_NOT_FOUND, ERROR_SUCCESS,
+                         ERROR_ACCESS_DENIED, ERROR_SUCCESS, ERROR_FILE_NOT_FOUND));
     // The handle of a deleted key finds nothing and cannot write.
-    EXPECT_EQ((std::tuple{Number(b, L"N"), SetNumber(b, L"N", 1)}), std::tuple(-ERROR_FILE_NOT_FOUND, ERROR_KEY_DELETED));
+    EXPECT_EQ((std::tuple{Number(b, L"N"), SetNumber(b, L"N", 1)}),
+              std::tuple(-ERROR_FILE_NOT_FOUND, ERROR_KEY_DELETED));
     // "AB" sorts right after "A\..." but is no subkey of "A".
     EXPECT_EQ(ERROR_SUCCESS, RegDeleteKeyW(HKEY_CURRENT_USER, L"A"));
     HKEY h;
@@ -124,10 +133,12 @@ TEST_F(RegistryStore, DeletingValuesAndKeys) {
 
 TEST_F(RegistryStore, MissingFileIsNotCreatedByReading) {
     HKEY h;
-    EXPECT_EQ((std::tuple{Open(HKEY_CURRENT_USER, L"SOFTWARE", &h), Number(HKEY_CURRENT_USER, L"X"), Exists(reg.userFile())}),
+    EXPECT_EQ((std::tuple{Open(HKEY_CURRENT_USER, L"SOFTWARE", &h), Number(HKEY_CURRENT_USER, L"X"),
+                          Exists(reg.userFile())}),
               std::tuple(ERROR_FILE_NOT_FOUND, -ERROR_FILE_NOT_FOUND, false));
     WriteFileBytes(reg.userFile(), "");  // an empty file is an empty hive
-    EXPECT_EQ((std::tuple{Number(HKEY_CURRENT_USER, L"X"), SetNumber(HKEY_CURRENT_USER, L"X", 3), Number(HKEY_CURRENT_USER, L"X")}),
+    EXPECT_EQ((std::tuple{Number(HKEY_CURRENT_USER, L"X"), SetNumber(HKEY_CURRENT_USER, L"X", 3),
+                          Number(HKEY_CURRENT_USER, L"X")}),
               std::tuple(-ERROR_FILE_NOT_FOUND, ERROR_SUCCESS, 3LL));
 }
 
@@ -141,8 +152,9 @@ TEST_F(RegistryStore, DamagedOrForeignFilesFailAndStayUntouched) {
     const std::string garbage(4096, '\x5a');
     WriteFileBytes(reg.userFile() + ".new", garbage);
     ASSERT_EQ(0, rename((reg.userFile() + ".new").c_str(), reg.userFile().c_str()));
-    EXPECT_EQ((std::tuple{Number(h, L"N"), SetNumber(h, L"N", 2), Open(HKEY_CURRENT_USER, L"K", &other)}),
-              std::tuple(-ERROR_BADDB, ERROR_BADDB, ERROR_BADDB));
+    EXPECT_EQ(
+        (std::tuple{Number(h, L"N"), SetNumber(h, L"N", 2), Open(HKEY_CURRENT_USER, L"K", &other)}),
+        std::tuple(-ERROR_BADDB, ERROR_BADDB, ERROR_BADDB));
     EXPECT_EQ(garbage, ReadFileBytes(reg.userFile()));
     // A file cut short, then bytes flipped in every page after the header: calls fail cleanly.
     WriteFileBytes(reg.userFile(), good.substr(0, 1500));
@@ -189,14 +201,16 @@ TEST_F(RegistryStore, HiveFilesArePlainRegularFiles) {
 
     for (const std::string device : {"/dev/null", "/dev/full"}) {
         std::vector<bool> before;
-        for (const char* suffix : {"-journal", "-wal", "-shm"}) before.push_back(Exists(device + suffix));
+        for (const char* suffix : {"-journal", "-wal", "-shm"})
+            before.push_back(Exists(device + suffix));
         setenv("ZCMCOM_REGISTRY_USER", device.c_str(), 1);
         EXPECT_EQ(ERROR_CANTOPEN, SetNumber(HKEY_CURRENT_USER, L"N", 1)) << device;
         EXPECT_EQ(-ERROR_CANTOPEN, Number(HKEY_CURRENT_USER, L"N")) << device;
         EXPECT_EQ(CString((device + " is not a regular file").c_str()),
                   ZcmRegistryProblem(HKEY_CURRENT_USER));
         std::vector<bool> after;
-        for (const char* suffix : {"-journal", "-wal", "-shm"}) after.push_back(Exists(device + suffix));
+        for (const char* suffix : {"-journal", "-wal", "-shm"})
+            after.push_back(Exists(device + suffix));
         EXPECT_EQ(before, after) << device;
     }
 
@@ -208,7 +222,8 @@ TEST_F(RegistryStore, HiveFilesArePlainRegularFiles) {
     EnvRestorer config("XDG_CONFIG_HOME");
     setenv("XDG_CONFIG_HOME", reg.dir().File("config").c_str(), 1);
     unsetenv("ZCMCOM_REGISTRY_USER");
-    EXPECT_EQ((std::tuple{SetNumber(HKEY_CURRENT_USER, L"N", 1), Exists(reg.dir().File("config/orvana/registry-user.sqlite")),
+    EXPECT_EQ((std::tuple{SetNumber(HKEY_CURRENT_USER, L"N", 1),
+                          Exists(reg.dir().File("config/orvana/registry-user.sqlite")),
                           ZcmRegistryProblem(HKEY_CURRENT_USER)}),
               std::tuple(ERROR_SUCCESS, true, CString()));
 }
@@ -217,7 +232,9 @@ TEST_F(RegistryStore, HiveFilesArePlainRegularFiles) {
 // writes meanwhile are not part of it.
 TEST_F(RegistryStore, ABatchIsOneTransaction) {
     HKEY h = CreateKey(HKEY_CURRENT_USER, L"B");
-    const auto stored = [&] { return SqlOnFile(reg.userFile(), "SELECT count(*) FROM reg_values"); };
+    const auto stored = [&] {
+        return SqlOnFile(reg.userFile(), "SELECT count(*) FROM reg_values");
+    };
     {
         CRegistryBatch batch(h);
         EXPECT_EQ(ERROR_SUCCESS, SetNumber(h, L"One", 1));

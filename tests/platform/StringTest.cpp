@@ -19,8 +19,8 @@ void ExpectPairs(std::initializer_list<std::pair<T, W>> cases) {
 
 TEST(StringFormat, WideTextPrintfRoundingAndLongResults) {
     CString s;
-    s.Format(L"[%s] [%-6s] [%c] [%S] [%ls]", CString(L"\u30B7\u30EA\u30A6\u30B9"), L"ab",
-             L'\uFF9F', "narrow", L"wide");
+    s.Format(L"[%s] [%-6s] [%c] [%S] [%ls]", CString(L"\u30B7\u30EA\u30A6\u30B9"), L"ab", L'\uFF9F',
+             "narrow", L"wide");
     EXPECT_EQ(s, CString(L"[\u30B7\u30EA\u30A6\u30B9] [ab    ] [\uFF9F] [narrow] [wide]"));
     // exact ties round to even; 2.675 is below its decimal spelling in binary
     s.Format(L"%.2f|%.2f|%.0f|%.0f|%I64d|%5.1f%%", 0.125, 2.675, 0.5, 1.5, 1234567890123LL, -0.04);
@@ -52,19 +52,29 @@ TEST(StringFormat, DecimalPointIgnoresTheUserLocale) {
 
 TEST(StringExtract, MidLeftRightClampAndSearchesMissSafely) {
     const CString s(L"Solar.Planet"), t(L"a.b.c");
-    ExpectPairs<CString, const wchar_t*>(
-        {{s.Mid(6), L"Planet"}, {s.Mid(-3), L"Solar.Planet"}, {s.Mid(99), L""},
-         {s.Mid(6, 100), L"Planet"}, {s.Mid(0, -1), L""}, {s.Left(-2), L""},
-         {s.Left(50), L"Solar.Planet"}, {s.Right(6), L"Planet"}, {s.Right(50), L"Solar.Planet"}});
-    ExpectPairs<int, int>({{t.Find(L'.', 2), 3}, {t.Find(L'.', 10), -1}, {t.Find(L"b.c"), 2},
-                           {t.Find(L""), 0}, {t.ReverseFind(L'.'), 3}, {t.FindOneOf(L"xc"), 4},
+    ExpectPairs<CString, const wchar_t*>({{s.Mid(6), L"Planet"},
+                                          {s.Mid(-3), L"Solar.Planet"},
+                                          {s.Mid(99), L""},
+                                          {s.Mid(6, 100), L"Planet"},
+                                          {s.Mid(0, -1), L""},
+                                          {s.Left(-2), L""},
+                                          {s.Left(50), L"Solar.Planet"},
+                                          {s.Right(6), L"Planet"},
+                                          {s.Right(50), L"Solar.Planet"}});
+    ExpectPairs<int, int>({{t.Find(L'.', 2), 3},
+                           {t.Find(L'.', 10), -1},
+                           {t.Find(L"b.c"), 2},
+                           {t.Find(L""), 0},
+                           {t.ReverseFind(L'.'), 3},
+                           {t.FindOneOf(L"xc"), 4},
                            {t.Find(L"zz"), -1}});
 }
 
 TEST(StringChange, ReplaceRemoveTrimCaseInsertDelete) {
     CString s(L"+ 12 - 5 + 3");
-    EXPECT_EQ((std::tuple{s.Replace(L"+ ", L"+"), CString(s), s.Replace(L"", L"x"), s.Remove(L' '), s}),
-              (std::tuple{2, CString(L"+12 - 5 +3"), 0, 3, CString(L"+12-5+3")}));
+    EXPECT_EQ(
+        (std::tuple{s.Replace(L"+ ", L"+"), CString(s), s.Replace(L"", L"x"), s.Remove(L' '), s}),
+        (std::tuple{2, CString(L"+12 - 5 +3"), 0, 3, CString(L"+12-5+3")}));
     CString t(L" \t deepsky \r\n"), u(L"\t x \t"), v(L"AbC");
     EXPECT_EQ((std::tuple{t.Trim().MakeUpper(), u.Trim(L" \t"), v.CompareNoCase(L"aBc")}),
               (std::tuple{CString(L"DEEPSKY"), CString(L"x"), 0}));
@@ -105,7 +115,12 @@ TEST(StringUtf8, RoundTripAndInvalidBytes) {
     const CString s(L"\u6708 Moon \U0001F315 \uFF9F");
     EXPECT_EQ(CString(s.ToUtf8().c_str()), s);
     // a lone continuation byte, a truncated sequence, an overlong form, a surrogate
-    const char bad[] = "a\x80" "b\xE3\x81" "c\xC0\xAF" "d\xED\xA0\x80" "e";
+    const char bad[] =
+        "a\x80"
+        "b\xE3\x81"
+        "c\xC0\xAF"
+        "d\xED\xA0\x80"
+        "e";
     const std::wstring w = ZcmUtf8ToWide(bad, sizeof bad - 1);
     EXPECT_EQ(w.front(), L'a');
     EXPECT_EQ(w.back(), L'e');
@@ -114,9 +129,12 @@ TEST(StringUtf8, RoundTripAndInvalidBytes) {
 }
 
 TEST(RuntimeNumbers, WtoiWtofReadLeadingNumbers) {
-    ExpectPairs<int, int>({{_wtoi(L"  42abc"), 42}, {_wtoi(L"-7.9"), -7}, {_wtoi(L"x1"), 0},
+    ExpectPairs<int, int>({{_wtoi(L"  42abc"), 42},
+                           {_wtoi(L"-7.9"), -7},
+                           {_wtoi(L"x1"), 0},
                            {_wtoi(L"99999999999"), 2147483647},
-                           {_wtoi(L"-99999999999"), -2147483647 - 1}, {_wtoi(nullptr), 0}});
+                           {_wtoi(L"-99999999999"), -2147483647 - 1},
+                           {_wtoi(nullptr), 0}});
     EXPECT_DOUBLE_EQ(_wtof(L" 12.5e1xyz"), 125.0);
     EXPECT_DOUBLE_EQ(_wtof(L"*"), 0.0);
 }

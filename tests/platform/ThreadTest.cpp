@@ -52,10 +52,12 @@ TEST(Threads, SuspendedUntilResumedWithItsOwnThreadObject) {
     ASSERT_NE(t, nullptr);
     t->m_pMainWnd = &window;
     DWORD code = 0;
-    EXPECT_EQ((std::tuple{t->WaitForExit(50), probe.runs.load(), t->GetExitCodeThread(&code), code}),
-              std::make_tuple(DWORD(WAIT_TIMEOUT), 0, TRUE, DWORD(STILL_ACTIVE)));
-    EXPECT_EQ((std::tuple{t->ResumeThread(), t->WaitForExit(5000), t->ResumeThread(), probe.runs.load()}),
-              std::make_tuple(1u, DWORD(WAIT_OBJECT_0), 0u, 1));
+    EXPECT_EQ(
+        (std::tuple{t->WaitForExit(50), probe.runs.load(), t->GetExitCodeThread(&code), code}),
+        std::make_tuple(DWORD(WAIT_TIMEOUT), 0, TRUE, DWORD(STILL_ACTIVE)));
+    EXPECT_EQ(
+        (std::tuple{t->ResumeThread(), t->WaitForExit(5000), t->ResumeThread(), probe.runs.load()}),
+        std::make_tuple(1u, DWORD(WAIT_OBJECT_0), 0u, 1));
     // AfxGetThread inside gives the thread's own object.
     EXPECT_EQ((std::tuple{probe.seenThread, probe.seenMainWnd, t->GetExitCodeThread(&code), code}),
               std::make_tuple(t, static_cast<CWnd*>(&window), TRUE, 7u));

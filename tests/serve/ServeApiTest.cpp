@@ -17,7 +17,10 @@ json LibraryTexts(const char* path) {
     SkyClick frame(kStartJd, kLon, kLat, kHeight, CSkyHost::ZoneAt(kLon, kLat));
     frame.status.Load();
     const std::string text = frame.Text(path), compact = frame.Text(path, 1);
-    return {{"path", path}, {"text", text}, {"compact", compact}, {"cdf", frame.click.StkToCdf(&frame.host, path).ToUtf8()}};
+    return {{"path", path},
+            {"text", text},
+            {"compact", compact},
+            {"cdf", frame.click.StkToCdf(&frame.host, path).ToUtf8()}};
 }
 
 const json* Find(const json& sky, const std::string& path) {

@@ -55,7 +55,8 @@ TEST(CatalogFile, FindsRowsByKeyNumberAndPlace) {
         std::string error;
         ASSERT_TRUE(t.Open(MakeTable(dir, zones), &error)) << error;
         ASSERT_EQ(t.Rows(), 3000u);
-        const int id = t.Column("id"), name = t.Column("name"), ra = t.Column("ra"), dec = t.Column("dec");
+        const int id = t.Column("id"), name = t.Column("name"), ra = t.Column("ra"),
+                  dec = t.Column("dec");
         const std::vector<uint32_t> found = t.Find("star1234");
         ASSERT_EQ(found.size(), 1u);
         EXPECT_STREQ(t.Text(name, found[0]), "Star 1234");
@@ -73,14 +74,18 @@ TEST(CatalogFile, FindsRowsByKeyNumberAndPlace) {
         EXPECT_TRUE(std::isnan(t.Number(-1, 0)));
         EXPECT_TRUE(std::isnan(t.Number(id, 3000)));
         // Near: the same rows as looking at every row, at the poles and across RA 0 too.
-        const double points[][3] = {{10, 20, 5}, {0.1, 0, 2}, {359.9, -30, 3}, {45, 89.5, 1}, {200, -88, 4}, {0, 0, 180}};
+        const double points[][3] = {{10, 20, 5},   {0.1, 0, 2},   {359.9, -30, 3},
+                                    {45, 89.5, 1}, {200, -88, 4}, {0, 0, 180}};
         for (const auto& p : points) {
             std::set<uint32_t> expected, got;
             for (uint32_t r = 0; r < t.Rows(); ++r)
-                if (Separation(p[0], p[1], t.Number(ra, r), t.Number(dec, r)) <= p[2] - 1e-9) expected.insert(r);
+                if (Separation(p[0], p[1], t.Number(ra, r), t.Number(dec, r)) <= p[2] - 1e-9)
+                    expected.insert(r);
             t.Near(p[0], p[1], p[2], [&](uint32_t r) { got.insert(r); });
-            for (uint32_t r : expected) EXPECT_TRUE(got.count(r)) << p[0] << " " << p[1] << " row " << r;
-            for (uint32_t r : got) EXPECT_LE(Separation(p[0], p[1], t.Number(ra, r), t.Number(dec, r)), p[2] + 1e-9);
+            for (uint32_t r : expected)
+                EXPECT_TRUE(got.count(r)) << p[0] << " " << p[1] << " row " << r;
+            for (uint32_t r : got)
+                EXPECT_LE(Separation(p[0], p[1], t.Number(ra, r), t.Number(dec, r)), p[2] + 1e-9);
         }
         t.Near(NAN, 0, 1, [](uint32_t) { ADD_FAILURE(); });
     }
@@ -93,7 +98,8 @@ TEST(CatalogFile, DamagedFilesAreRefusedWithFileAndOffset) {
     sky::CatalogFile t;
     std::string error;
     // Every truncation, and no file at all.
-    for (size_t cut : {size_t(0), size_t(10), size_t(63), size_t(64), size_t(200), bytes.size() / 2, bytes.size() - 1}) {
+    for (size_t cut : {size_t(0), size_t(10), size_t(63), size_t(64), size_t(200), bytes.size() / 2,
+                       bytes.size() - 1}) {
         WriteFileBytes(path, bytes.substr(0, cut));
         EXPECT_FALSE(t.Open(path, &error)) << cut;
         EXPECT_NE(error.find("damaged.zct"), std::string::npos) << error;

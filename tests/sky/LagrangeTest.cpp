@@ -19,7 +19,8 @@ double Ask(CSkyHost& host, const std::string& query) {
 
 double SeparationArcsec(double ra1, double dec1, double ra2, double dec2) {
     const double k = M_PI / 180;
-    const double c = std::sin(dec1 * k) * std::sin(dec2 * k) + std::cos(dec1 * k) * std::cos(dec2 * k) * std::cos((ra1 - ra2) * k);
+    const double c = std::sin(dec1 * k) * std::sin(dec2 * k) +
+                     std::cos(dec1 * k) * std::cos(dec2 * k) * std::cos((ra1 - ra2) * k);
     return std::acos(std::min(1.0, c)) / k * 3600;
 }
 
@@ -31,11 +32,14 @@ TEST(Lagrange, PointsAndShadowAgreeWithTheGeometryOfPyEphemsSunAndMoon) {
         double jd = 0, ra = 0, dec = 0, umbra = NAN, penumbra = NAN;
         std::string what;
         s >> jd >> what >> ra >> dec >> umbra >> penumbra;
-        const std::string path = what == "UMBRA" ? "Solar.Planet.Earth.Umbra"
-                               : what[0] == 'S' ? "Solar.Planet.Earth.LagrangianPoint.L" + what.substr(2)
-                                                : "Solar.Planet.Earth.Satellite.Moon.LagrangianPoint.L" + what.substr(2);
+        const std::string path =
+            what == "UMBRA" ? "Solar.Planet.Earth.Umbra"
+            : what[0] == 'S'
+                ? "Solar.Planet.Earth.LagrangianPoint.L" + what.substr(2)
+                : "Solar.Planet.Earth.Satellite.Moon.LagrangianPoint.L" + what.substr(2);
         CSkyHost host(jd);
-        place.Add(SeparationArcsec(Ask(host, path + ".position.RA") * 15, Ask(host, path + ".position.DEC"), ra, dec),
+        place.Add(SeparationArcsec(Ask(host, path + ".position.RA") * 15,
+                                   Ask(host, path + ".position.DEC"), ra, dec),
                   what + " " + std::to_string(jd));
         if (what == "UMBRA") {
             radius.Add((Ask(host, path + ".Radius.Umbra") - umbra) * 3600, jd);

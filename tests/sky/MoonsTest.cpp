@@ -37,17 +37,20 @@ std::pair<double, double> Seen(CSkyHost& host, const std::string& planet, const 
     const std::string p = "Solar.Planet." + planet, m = p + ".Satellite." + moon;
     const double pRa = Ask(host, p + ".position.RA") * 15, pDec = Ask(host, p + ".position.DEC");
     const double mRa = Ask(host, m + ".position.RA") * 15, mDec = Ask(host, m + ".position.DEC");
-    return {std::remainder(mRa - pRa, 360.0) * std::cos(pDec * M_PI / 180) * 3600, (mDec - pDec) * 3600};
+    return {std::remainder(mRa - pRa, 360.0) * std::cos(pDec * M_PI / 180) * 3600,
+            (mDec - pDec) * 3600};
 }
 
 // The planet a moon goes about.
 std::string PlanetOf(const std::string& moon) {
     static const std::map<std::string, std::string> planetOf = {
-        {"Io", "Jupiter"}, {"Europa", "Jupiter"}, {"Ganymede", "Jupiter"}, {"Callisto", "Jupiter"},
-        {"Mimas", "Saturn"}, {"Enceladus", "Saturn"}, {"Tethys", "Saturn"}, {"Dione", "Saturn"},
-        {"Rhea", "Saturn"}, {"Titan", "Saturn"}, {"Hyperion", "Saturn"}, {"Iapetus", "Saturn"},
-        {"Phobos", "Mars"}, {"Deimos", "Mars"}, {"Miranda", "Uranus"}, {"Ariel", "Uranus"},
-        {"Umbriel", "Uranus"}, {"Titania", "Uranus"}, {"Oberon", "Uranus"}};
+        {"Io", "Jupiter"},       {"Europa", "Jupiter"},  {"Ganymede", "Jupiter"},
+        {"Callisto", "Jupiter"}, {"Mimas", "Saturn"},    {"Enceladus", "Saturn"},
+        {"Tethys", "Saturn"},    {"Dione", "Saturn"},    {"Rhea", "Saturn"},
+        {"Titan", "Saturn"},     {"Hyperion", "Saturn"}, {"Iapetus", "Saturn"},
+        {"Phobos", "Mars"},      {"Deimos", "Mars"},     {"Miranda", "Uranus"},
+        {"Ariel", "Uranus"},     {"Umbriel", "Uranus"},  {"Titania", "Uranus"},
+        {"Oberon", "Uranus"}};
     const auto p = planetOf.find(moon);
     return p == planetOf.end() ? std::string() : p->second;
 }
@@ -56,16 +59,21 @@ TEST(Moons, OffsetsFromTheirPlanetsAgreeWithPyEphem) {
     // Bounds in arc seconds, measured worst in the comment. PyEphem's Hyperion itself differs
     // from TASS 1.7 by up to 4.5" (every 0.73 day over 2000-2040).
     const std::map<std::string, double> bound = {
-        {"Io", 1.0}, {"Europa", 1.0}, {"Ganymede", 1.0}, {"Callisto", 1.0},  // 0.15 0.28 0.46 0.53
-        {"Mimas", 3.0}, {"Enceladus", 3.0}, {"Tethys", 3.0}, {"Dione", 3.0},  // 0.24 0.21 0.27 0.29
-        {"Rhea", 3.0}, {"Titan", 3.0}, {"Hyperion", 3.5}, {"Iapetus", 3.0},  // 0.19 0.54 3.46 1.95
-        {"Phobos", 5.0}, {"Deimos", 5.0},                                     // 0.54 0.32
-        {"Miranda", 5.0}, {"Ariel", 5.0}, {"Umbriel", 5.0},                   // 0.52 0.28 0.53
-        {"Titania", 5.0}, {"Oberon", 5.0}};                                   // 0.38 0.36
+        {"Io", 1.0},       {"Europa", 1.0},    {"Ganymede", 1.0},
+        {"Callisto", 1.0},  // 0.15 0.28 0.46 0.53
+        {"Mimas", 3.0},    {"Enceladus", 3.0}, {"Tethys", 3.0},
+        {"Dione", 3.0},  // 0.24 0.21 0.27 0.29
+        {"Rhea", 3.0},     {"Titan", 3.0},     {"Hyperion", 3.5},
+        {"Iapetus", 3.0},                                         // 0.19 0.54 3.46 1.95
+        {"Phobos", 5.0},   {"Deimos", 5.0},                       // 0.54 0.32
+        {"Miranda", 5.0},  {"Ariel", 5.0},     {"Umbriel", 5.0},  // 0.52 0.28 0.53
+        {"Titania", 5.0},  {"Oberon", 5.0}};                      // 0.38 0.36
     // PyEphem's units of length, au: the radii it divides its tabulated offsets by. Its unit
     // for Uranus is 23891 km, not Uranus' radius of 25559 km.
-    const std::map<std::string, double> unitAu = {
-        {"Jupiter", 0.0004769108}, {"Saturn", 0.0004014253}, {"Mars", 0.00002269}, {"Uranus", 0.0001597}};
+    const std::map<std::string, double> unitAu = {{"Jupiter", 0.0004769108},
+                                                  {"Saturn", 0.0004014253},
+                                                  {"Mars", 0.00002269},
+                                                  {"Uranus", 0.0001597}};
     std::map<std::string, WorstError> worst;
     for (const std::string& line : DataRows("moons/offsets.csv")) {
         double jd = 0;
@@ -93,8 +101,8 @@ TEST(Moons, OffsetsAgreeWithStellarium) {
     // The wanted bounds by planet (worst measured: Jupiter's 0.43", Saturn's 1.13" for Iapetus,
     // Mars' 0.36"); tight where both sides evaluate one theory: Hyperion's TASS 1.7 (0.06")
     // and Uranus' GUST86 (0.007").
-    const std::map<std::string, double> bound = {{"Jupiter", 1.0}, {"Saturn", 3.0}, {"Mars", 5.0},
-                                                 {"Uranus", 0.05}, {"Hyperion", 0.1}};
+    const std::map<std::string, double> bound = {
+        {"Jupiter", 1.0}, {"Saturn", 3.0}, {"Mars", 5.0}, {"Uranus", 0.05}, {"Hyperion", 0.1}};
     std::map<std::string, WorstError> worst;
     for (const std::string& line : DataRows("moons/stellarium.csv")) {
         double jd = 0;
@@ -106,7 +114,8 @@ TEST(Moons, OffsetsAgreeWithStellarium) {
         worst[moon].Add(std::hypot(east - f[0], north - f[1]), jd);
     }
     for (const auto& [moon, w] : worst)
-        w.Expect(moon + " against Stellarium, arcsec", bound.at(moon == "Hyperion" ? moon : PlanetOf(moon)), "\"");
+        w.Expect(moon + " against Stellarium, arcsec",
+                 bound.at(moon == "Hyperion" ? moon : PlanetOf(moon)), "\"");
 }
 
 }  // namespace

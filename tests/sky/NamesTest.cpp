@@ -10,40 +10,52 @@
 namespace {
 
 TEST(SkyNames, FoldingIgnoresCaseWidthKanaAndPunctuation) {
-    const std::pair<const wchar_t*, const wchar_t*> same[] = {{L"Sirius", L"SIRIUS"},       {L"ｼﾘｳｽ", L"シリウス"},      {L"しりうす", L"シリウス"},
-                {L"Ｍ４２", L"m42"},          {L"M 42", L"m42"},          {L"ﾍﾞﾃﾙｷﾞｳｽ", L"ベテルギウス"},
-                {L"ﾎﾟﾙｯｸｽ", L"ポルックス"}, {L"ｳﾞｪｶﾞ", L"ヴェガ"},      {L"NGC\u30001976", L"ngc1976"},
-                {L"Alpha-Cen.", L"alphacen"}, {L"ÉTOILE", L"étoile"}};
-    for (const auto& [a, b] : same) EXPECT_EQ(sky::FoldName(a), sky::FoldName(b)) << CString(a).ToUtf8();
+    const std::pair<const wchar_t*, const wchar_t*> same[] = {
+        {L"Sirius", L"SIRIUS"},       {L"ｼﾘｳｽ", L"シリウス"}, {L"しりうす", L"シリウス"},
+        {L"Ｍ４２", L"m42"},          {L"M 42", L"m42"},      {L"ﾍﾞﾃﾙｷﾞｳｽ", L"ベテルギウス"},
+        {L"ﾎﾟﾙｯｸｽ", L"ポルックス"},   {L"ｳﾞｪｶﾞ", L"ヴェガ"},  {L"NGC\u30001976", L"ngc1976"},
+        {L"Alpha-Cen.", L"alphacen"}, {L"ÉTOILE", L"étoile"}};
+    for (const auto& [a, b] : same)
+        EXPECT_EQ(sky::FoldName(a), sky::FoldName(b)) << CString(a).ToUtf8();
     EXPECT_NE(sky::FoldName(L"1P/Halley"), sky::FoldName(L"1PHalley"));  // "/" stays
 }
 
 TEST(SkyNames, TextsThatCannotBeSearchedFor) {
     EXPECT_EQ(sky::NameTextError("Sirius"), "");
-    EXPECT_EQ(sky::NameTextError("\xE3\x82\xB7\xE3\x83\xAA\xE3\x82\xA6\xE3\x82\xB9"), "");  // シリウス
-    for (const std::string& bad : {std::string(), std::string(1 << 20, 'a'), std::string("\xFF"),
-                                  std::string("\xE3\x82"), std::string("\xC0\xAF"), std::string("\xED\xA0\x80"),
-                                  std::string("a\x80") + "b"})
+    EXPECT_EQ(sky::NameTextError("\xE3\x82\xB7\xE3\x83\xAA\xE3\x82\xA6\xE3\x82\xB9"),
+              "");  // シリウス
+    for (const std::string& bad :
+         {std::string(), std::string(1 << 20, 'a'), std::string("\xFF"), std::string("\xE3\x82"),
+          std::string("\xC0\xAF"), std::string("\xED\xA0\x80"), std::string("a\x80") + "b"})
         EXPECT_NE(sky::NameTextError(bad), "") << bad.size();
 }
 
 TEST(SkyNames, ResolvesTheHostsObjectsAndASourcesEntries) {
     CSkyHost host(2461381.0);
     sky::NameIndex index(host);
-    const std::pair<const wchar_t*, const wchar_t*> cases[] = {{L"Sirius", L"Star.HIP.32349"},       {L"シリウス", L"Star.HIP.32349"},
-                 {L"HIP 32349", L"Star.HIP.32349"},    {L"M42", L"DeepSkyObject.M.42"},
-                 {L"NGC 1976", L"DeepSkyObject.M.42"}, {L"Moon", L"Solar.Planet.Earth.Satellite.Moon"},
-                 {L"月", L"Solar.Planet.Earth.Satellite.Moon"}, {L"Orion", L"Constellation.Ori"},
-                 {L"オリオン", L"Constellation.Ori"},  {L"火星", L"Solar.Planet.Mars"},
-                 {L"Nonesuch", L""},                    {L"", L""}};
-    for (const auto& [name, path] : cases) EXPECT_EQ(index.Resolve(name), CString(path)) << CString(name).ToUtf8();
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"Sirius", L"Star.HIP.32349"},
+        {L"シリウス", L"Star.HIP.32349"},
+        {L"HIP 32349", L"Star.HIP.32349"},
+        {L"M42", L"DeepSkyObject.M.42"},
+        {L"NGC 1976", L"DeepSkyObject.M.42"},
+        {L"Moon", L"Solar.Planet.Earth.Satellite.Moon"},
+        {L"月", L"Solar.Planet.Earth.Satellite.Moon"},
+        {L"Orion", L"Constellation.Ori"},
+        {L"オリオン", L"Constellation.Ori"},
+        {L"火星", L"Solar.Planet.Mars"},
+        {L"Nonesuch", L""},
+        {L"", L""}};
+    for (const auto& [name, path] : cases)
+        EXPECT_EQ(index.Resolve(name), CString(path)) << CString(name).ToUtf8();
     // Part of a name finds every object holding it, whole names first.
     const auto found = index.Find(L"orion");
     ASSERT_GE(found.size(), 2u);
     EXPECT_EQ(found[0].entry->path, CString(L"Constellation.Ori"));
     EXPECT_EQ(found[0].rank, 0);
-    EXPECT_TRUE(std::any_of(found.begin() + 1, found.end(),
-                            [](const auto& m) { return m.entry->path == CString(L"DeepSkyObject.M.42"); }));
+    EXPECT_TRUE(std::any_of(found.begin() + 1, found.end(), [](const auto& m) {
+        return m.entry->path == CString(L"DeepSkyObject.M.42");
+    }));
     // A source's entries are found with no change to the index.
     index.Add({L"Solar.Comet.C2099Z1", {L"Kei", L"ケイ彗星", L"C/2099 Z1"}, L"comet"});
     EXPECT_EQ(index.Resolve(L"ｹｲ彗星"), CString(L"Solar.Comet.C2099Z1"));

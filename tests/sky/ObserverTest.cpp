@@ -23,8 +23,9 @@ double Num(CSkyHost& host, const CString& query) { return NumberOf(host.Execute(
 // The statement CZVDateObs sends for a body (with a site: on its surface).
 const wchar_t* Where(const std::string& observer) {
     return observer == "moon" ? L"Location = Solar.Planet.Earth.Satellite.Moon"
-           : observer == "mars" ? L"Location = Solar.Planet.Mars(137.400000, -4.600000, 0.000000)"
-                                : L"Location = Solar.Planet.Earth.Satellite.Moon(88.000000, 0.000000, 0.000000)";
+           : observer == "mars"
+               ? L"Location = Solar.Planet.Mars(137.400000, -4.600000, 0.000000)"
+               : L"Location = Solar.Planet.Earth.Satellite.Moon(88.000000, 0.000000, 0.000000)";
 }
 
 TEST(ObserverOnAnotherBody, PlacesAgreeWithDe405) {
@@ -40,9 +41,11 @@ TEST(ObserverOnAnotherBody, PlacesAgreeWithDe405) {
         host.Execute(Where(observer));
         host.SetJd(jd);
         const CString path = L"? Solar.Planet." + CString(target.c_str());
-        const double dRa = std::remainder(Num(host, path + L".position.RA") - ra, 24.0) * 15.0 * std::cos(dec * M_PI / 180.0);
+        const double dRa = std::remainder(Num(host, path + L".position.RA") - ra, 24.0) * 15.0 *
+                           std::cos(dec * M_PI / 180.0);
         const double dDec = Num(host, path + L".position.Dec") - dec;
-        (observer == "moon" ? moon : mars).Add(std::hypot(dRa, dDec) * 3600.0, target + " " + std::to_string(jd));
+        (observer == "moon" ? moon : mars)
+            .Add(std::hypot(dRa, dDec) * 3600.0, target + " " + std::to_string(jd));
     }
     moon.Expect("Earth and Jupiter from the Moon's centre", 2.0, "\"");
     mars.Expect("Earth and Jupiter from a site on Mars", 2.0, "\"");

@@ -37,29 +37,32 @@ TEST(SatelliteSource, DamagedSetsAreReportedAndUnfollowableOrbitsAnswerEmpty) {
     const std::string file = dir.File("mine.tle");
     // A good set; one with a wrong checksum; a line 1 alone; one whose perigee lies
     // inside the Earth (mean motion 16.9, eccentricity 0.2).
-    std::ofstream(file) << "GOOD\n"
-                           "1 90001U 22001A   22169.50000000  .00000000  00000+0  00000+0 0  9998\n"
-                           "2 90001  51.6000 100.0000 0001000  90.0000 270.0000 15.50000000    05\n"
-                           "BAD SUM\n"
-                           "1 90002U 22001A   22169.50000000  .00000000  00000+0  00000+0 0  9991\n"
-                           "2 90002  51.6000 100.0000 0001000  90.0000 270.0000 15.50000000    06\n"
-                           "1 90003U 22001A   22169.50000000  .00000000  00000+0  00000+0 0  9990\n"
-                           "INSIDE\n"
-                           "1 90004U 22001A   22169.50000000  .00000000  00000+0  00000+0 0  9991\n"
-                           "2 90004  51.6000 100.0000 2000000  90.0000 270.0000 16.90000000    04\n";
+    std::ofstream(file)
+        << "GOOD\n"
+           "1 90001U 22001A   22169.50000000  .00000000  00000+0  00000+0 0  9998\n"
+           "2 90001  51.6000 100.0000 0001000  90.0000 270.0000 15.50000000    05\n"
+           "BAD SUM\n"
+           "1 90002U 22001A   22169.50000000  .00000000  00000+0  00000+0 0  9991\n"
+           "2 90002  51.6000 100.0000 0001000  90.0000 270.0000 15.50000000    06\n"
+           "1 90003U 22001A   22169.50000000  .00000000  00000+0  00000+0 0  9990\n"
+           "INSIDE\n"
+           "1 90004U 22001A   22169.50000000  .00000000  00000+0  00000+0 0  9991\n"
+           "2 90004  51.6000 100.0000 2000000  90.0000 270.0000 16.90000000    04\n";
     sky::SetTleFiles({file});
     const auto catalog = sky::Satellites();
     std::vector<std::string> where;
     for (const sky::TleProblem& p : catalog->tle.problems)
         if (p.file == file) where.push_back(std::to_string(p.line) + " " + p.reason);
-    EXPECT_EQ(where, (std::vector<std::string>{"5 checksum of line 1 does not match", "7 line 1 without a line 2"}));
+    EXPECT_EQ(where, (std::vector<std::string>{"5 checksum of line 1 does not match",
+                                               "7 line 1 without a line 2"}));
     CSkyHost host(kInstant);
     EXPECT_EQ(host.Execute(L"? ArtificialSatellite.90001.Name"), L"GOOD");
     EXPECT_NE(host.Execute(L"? ArtificialSatellite.90001.LLA.Latitude"), L"");
     EXPECT_EQ(host.Execute(L"? ArtificialSatellite.90002.Name"), L"");
     EXPECT_EQ(host.Execute(L"? ArtificialSatellite.90004.Name"), L"INSIDE");
-    for (const wchar_t* q : {L"? ArtificialSatellite.90004.GeocentricDistance", L"? ArtificialSatellite.90004.position.RA",
-                             L"? ArtificialSatellite.90004.LLA.Altitude"})
+    for (const wchar_t* q :
+         {L"? ArtificialSatellite.90004.GeocentricDistance",
+          L"? ArtificialSatellite.90004.position.RA", L"? ArtificialSatellite.90004.LLA.Altitude"})
         EXPECT_EQ(host.Execute(q), L"") << CString(q).ToUtf8();
     EXPECT_EQ(catalog->Find("good")->number, 90001);
     EXPECT_EQ(catalog->Find("ISS")->number, 25544);

@@ -37,7 +37,8 @@ TEST(SatelliteView, LookAgainstSkyfield) {
         int number = 0;
         std::string site;
         double jd, rLon, rLat, rHeight, rAlt, rAz, rRange;
-        ASSERT_TRUE(f >> number >> site >> jd >> rLon >> rLat >> rHeight >> rAlt >> rAz >> rRange) << row;
+        ASSERT_TRUE(f >> number >> site >> jd >> rLon >> rLat >> rHeight >> rAlt >> rAz >> rRange)
+            << row;
         const sky::SatelliteLook s =
             sky::Look(sky::Sgp4(cat.sets.at(number)), jd, sky::Observer(kSites.at(site)));
         const std::string name = std::to_string(number) + " " + site + " " + std::to_string(jd);
@@ -75,8 +76,8 @@ TEST(SatelliteView, PassesAgainstSkyfield) {
     for (const auto& [key, events] : expected) {
         SCOPED_TRACE(key.first);
         SCOPED_TRACE(key.second);
-        const std::vector<sky::Pass> passes =
-            sky::FindPasses(sky::Sgp4(cat.sets.at(key.first)), sky::Observer(kSites.at(key.second)), start, end);
+        const std::vector<sky::Pass> passes = sky::FindPasses(
+            sky::Sgp4(cat.sets.at(key.first)), sky::Observer(kSites.at(key.second)), start, end);
         // Whole passes only: from each rise to the set that follows it.
         std::vector<double> rises, tops, sets;
         for (size_t i = 0; i < events.size(); ++i) {
@@ -89,7 +90,8 @@ TEST(SatelliteView, PassesAgainstSkyfield) {
         ASSERT_EQ(passes.size(), whole);
         ASSERT_GT(whole, 3u);
         for (size_t i = 0; i < whole; ++i) {
-            const std::string name = std::to_string(key.first) + " " + key.second + " pass " + std::to_string(i);
+            const std::string name =
+                std::to_string(key.first) + " " + key.second + " pass " + std::to_string(i);
             rise.Add((passes[i].rise.jd - rises[i]) * 86400.0, name);
             top.Add((passes[i].culmination.jd - tops[i]) * 86400.0, name);
             set.Add((passes[i].set.jd - sets[i]) * 86400.0, name);

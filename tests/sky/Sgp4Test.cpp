@@ -52,7 +52,8 @@ std::vector<std::vector<State>> ReadExpected() {
         }
         State s{};
         std::istringstream f(line);
-        if (f >> s.t >> s.r[0] >> s.r[1] >> s.r[2] >> s.v[0] >> s.v[1] >> s.v[2]) expected.back().push_back(s);
+        if (f >> s.t >> s.r[0] >> s.r[1] >> s.r[2] >> s.v[0] >> s.v[1] >> s.v[2])
+            expected.back().push_back(s);
     }
     return expected;
 }
@@ -117,8 +118,10 @@ namespace {
 // The reader, field by field: what it takes and what it refuses, strict (checksums and
 // possible orbits) and lax (layout only, as the verification set needs).
 TEST(Tle, FieldsAndRefusals) {
-    const std::string iss1 = "1 25544U 98067A   22166.98291539  .00007389  00000+0  13721-3 0  9996";
-    const std::string iss2 = "2 25544  51.6447 342.5501 0004194 242.9750 255.0959 15.50021518344998";
+    const std::string iss1 =
+        "1 25544U 98067A   22166.98291539  .00007389  00000+0  13721-3 0  9996";
+    const std::string iss2 =
+        "2 25544  51.6447 342.5501 0004194 242.9750 255.0959 15.50021518344998";
     sky::Elements e;
     std::string why;
     ASSERT_TRUE(sky::ParseTle(iss1, iss2, &e, &why)) << why;
@@ -143,13 +146,14 @@ TEST(Tle, FieldsAndRefusals) {
         bool strict;
         const char* why;
     };
-    for (const Bad& b : std::vector<Bad>{{1, 68, '0', true, "checksum of line 1 does not match"},
-                                         {2, 68, '0', true, "checksum of line 2 does not match"},
-                                         {2, 6, '5', false, "catalogue numbers missing or different on the two lines"},
-                                         {1, 0, '2', false, "line 1 is not a TLE line"},
-                                         {2, 28, 'x', false, "bad orbital elements"},
-                                         {1, 19, ' ', false, "bad epoch"},
-                                         {1, 55, 'x', false, "bad drag terms"}}) {
+    for (const Bad& b : std::vector<Bad>{
+             {1, 68, '0', true, "checksum of line 1 does not match"},
+             {2, 68, '0', true, "checksum of line 2 does not match"},
+             {2, 6, '5', false, "catalogue numbers missing or different on the two lines"},
+             {1, 0, '2', false, "line 1 is not a TLE line"},
+             {2, 28, 'x', false, "bad orbital elements"},
+             {1, 19, ' ', false, "bad epoch"},
+             {1, 55, 'x', false, "bad drag terms"}}) {
         std::string l1 = iss1, l2 = iss2;
         (b.line == 1 ? l1 : l2)[b.column] = b.with;
         EXPECT_FALSE(sky::ParseTle(l1, l2, &e, &why, b.strict)) << b.why;

@@ -24,13 +24,13 @@ const struct {
     const char* name;
     double bound, moonBound;
 } kPlaceBounds[kChecks] = {
-    {"apparent place, arcsec", 2.0, 10.0},   // 0.87" (Pluto); the Moon 7.40"
-    {"J2000 place, arcsec", 2.0, 10.0},      // 0.93" (Mercury); the Moon 7.41"
-    {"altitude/azimuth, deg", 0.01, 0.01},   // 0.0039 (Pluto); the Moon 0.0020
-    {"distance, relative", 3e-5, 3e-5},      // 2.4e-5 (Pluto); the Moon 2.6e-5
-    {"magnitude", 0.1, 0.1},                 // 0.069 (Pluto); the Moon 0.005
-    {"diameter, relative", 0.003, 0.003},    // 1.0e-3 (Jupiter); the Moon 1.5e-3
-    {"illuminated fraction, %", 0.06, 0.06}, // 0.030 (Mercury); the Moon 0.016
+    {"apparent place, arcsec", 2.0, 10.0},    // 0.87" (Pluto); the Moon 7.40"
+    {"J2000 place, arcsec", 2.0, 10.0},       // 0.93" (Mercury); the Moon 7.41"
+    {"altitude/azimuth, deg", 0.01, 0.01},    // 0.0039 (Pluto); the Moon 0.0020
+    {"distance, relative", 3e-5, 3e-5},       // 2.4e-5 (Pluto); the Moon 2.6e-5
+    {"magnitude", 0.1, 0.1},                  // 0.069 (Pluto); the Moon 0.005
+    {"diameter, relative", 0.003, 0.003},     // 1.0e-3 (Jupiter); the Moon 1.5e-3
+    {"illuminated fraction, %", 0.06, 0.06},  // 0.030 (Mercury); the Moon 0.016
 };
 constexpr double kEventMin = 0.25;  // 0.118 min (Jupiter's set at Tromso)
 constexpr double kContactS = 16.0;  // 7.9 s
@@ -77,8 +77,8 @@ TEST_F(SkyAccuracy, PlacesAgreeWithTheReferenceEphemeris) {
         std::istringstream s(line);
         double jd, ra2000, dec2000, ra, dec, alt, az, mag, dist, helio, sizeArcsec, phasePct, dt;
         std::string site, body;
-        s >> jd >> site >> body >> ra2000 >> dec2000 >> ra >> dec >> alt >> az >> mag >> dist >> helio >>
-            sizeArcsec >> phasePct >> dt;
+        s >> jd >> site >> body >> ra2000 >> dec2000 >> ra >> dec >> alt >> az >> mag >> dist >>
+            helio >> sizeArcsec >> phasePct >> dt;
         ASSERT_FALSE(s.fail()) << line;
         const SiteRow& r = sites.at(site);
         CSkyHost host(jd);
@@ -87,10 +87,14 @@ TEST_F(SkyAccuracy, PlacesAgreeWithTheReferenceEphemeris) {
         const std::string where = body + " " + std::to_string(jd) + " " + site;
         const double hRa = AskNumber(host, path + ".position.EquatorialDateApp.RA");
         const double hDec = AskNumber(host, path + ".position.EquatorialDateApp.DEC");
-        worst[kApparent][body].Add(std::hypot(LonError(hRa * 15, ra * 15, dec), hDec - dec) * 3600.0, where);
-        const double jRa = AskNumber(host, path + ".position.RA"), jDec = AskNumber(host, path + ".position.DEC");
-        worst[kJ2000][body].Add(std::hypot(LonError(jRa * 15, ra2000 * 15, dec2000), jDec - dec2000) * 3600.0, where);
-        const double hAlt = AskNumber(host, path + ".position.Altitude"), hAz = AskNumber(host, path + ".position.Azimuth");
+        worst[kApparent][body].Add(
+            std::hypot(LonError(hRa * 15, ra * 15, dec), hDec - dec) * 3600.0, where);
+        const double jRa = AskNumber(host, path + ".position.RA"),
+                     jDec = AskNumber(host, path + ".position.DEC");
+        worst[kJ2000][body].Add(
+            std::hypot(LonError(jRa * 15, ra2000 * 15, dec2000), jDec - dec2000) * 3600.0, where);
+        const double hAlt = AskNumber(host, path + ".position.Altitude"),
+                     hAz = AskNumber(host, path + ".position.Azimuth");
         worst[kHorizon][body].Add(std::hypot(hAlt - alt, LonError(hAz, az, alt)), where);
         // The reference's distance is the topocentric one.
         double d = AskNumber(host, path + ".TopocentricDistance");
@@ -102,12 +106,15 @@ TEST_F(SkyAccuracy, PlacesAgreeWithTheReferenceEphemeris) {
         double dm = AskNumber(host, path + ".Dm");
         if (body == "Sun" || body == "Moon") dm *= 3600.0;
         // Pluto: the host uses the New Horizons diameter, the reference an older one.
-        if (body != "Pluto") worst[kDiameter][body].Add(std::fabs(dm - sizeArcsec) / sizeArcsec, where);
-        worst[kPhase][body].Add(std::fabs(AskNumber(host, path + ".PhysicalTable.K") * 100.0 - phasePct), where);
+        if (body != "Pluto")
+            worst[kDiameter][body].Add(std::fabs(dm - sizeArcsec) / sizeArcsec, where);
+        worst[kPhase][body].Add(
+            std::fabs(AskNumber(host, path + ".PhysicalTable.K") * 100.0 - phasePct), where);
     }
     for (int c = 0; c < kChecks; ++c)
         for (const auto& [body, w] : worst[c])
-            w.Expect(body + " " + kPlaceBounds[c].name, body == "Moon" ? kPlaceBounds[c].moonBound : kPlaceBounds[c].bound);
+            w.Expect(body + " " + kPlaceBounds[c].name,
+                     body == "Moon" ? kPlaceBounds[c].moonBound : kPlaceBounds[c].bound);
 }
 
 TEST_F(SkyAccuracy, RiseTransitAndSetAgreeWithTheReferenceEphemeris) {
@@ -123,7 +130,8 @@ TEST_F(SkyAccuracy, RiseTransitAndSetAgreeWithTheReferenceEphemeris) {
         CSkyHost host(jd);
         host.SetSite(r.lon, r.lat, r.height);
         const std::string where = body + " " + std::to_string(jd) + " " + site;
-        const std::pair<const char*, std::string> events[] = {{".Jd.Rise", rise}, {".Jd.Transit", transit}, {".Jd.Set", set}};
+        const std::pair<const char*, std::string> events[] = {
+            {".Jd.Rise", rise}, {".Jd.Transit", transit}, {".Jd.Set", set}};
         for (const auto& [suffix, expected] : events) {
             const double want = std::strtod(expected.c_str(), nullptr);
             const CString answer = host.Execute(CString(("? " + PathOf(body) + suffix).c_str()));
@@ -141,7 +149,8 @@ TEST(SkyEclipse, ContactsAgreeWithTheReferenceEphemeris) {
     ASSERT_EQ(rows.size(), 3u);
     const char* const kContacts[] = {"1st", "2nd", "Max", "3rd", "4th"};
     const auto ask = [](CSkyHost& host, const char* contact) {
-        return host.Execute(CString((std::string("? Solar.Earth.SolarEclipse.ContactTime.") + contact).c_str()));
+        return host.Execute(
+            CString((std::string("? Solar.Earth.SolarEclipse.ContactTime.") + contact).c_str()));
     };
     WorstError worst;
     for (const std::string& line : rows) {
@@ -161,12 +170,14 @@ TEST(SkyEclipse, ContactsAgreeWithTheReferenceEphemeris) {
                 if (std::isnan(want[i]))
                     EXPECT_EQ(answer, L"*") << line << " " << kContacts[i];
                 else
-                    worst.Add((NumberOf(answer) - want[i]) * 86400.0, std::to_string(jd) + " " + kContacts[i]);
+                    worst.Add((NumberOf(answer) - want[i]) * 86400.0,
+                              std::to_string(jd) + " " + kContacts[i]);
             }
             // An hour after the 4th contact the eclipse is over: no contacts.
             host.SetJd(want[4] + 1.0 / 24.0);
             EXPECT_EQ(host.Execute(L"? Solar.Earth.BesselElement.Apply"), L"FALSE") << line;
-            for (const char* contact : kContacts) EXPECT_EQ(ask(host, contact), L"*") << line << " " << contact;
+            for (const char* contact : kContacts)
+                EXPECT_EQ(ask(host, contact), L"*") << line << " " << contact;
         }
     }
     // Discs that overlap below the horizon make no eclipse at the site.

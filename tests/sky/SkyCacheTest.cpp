@@ -14,11 +14,16 @@ namespace {
 constexpr double kJd = 2461381.0;
 
 const wchar_t* const kQueries[] = {
-    L"? Solar.Planet.Earth.Satellite.Moon.position.Altitude", L"? Solar.Planet.Earth.Satellite.Moon.Jd.Rise",
-    L"? Solar.Planet.Earth.Satellite.Moon.TopocentricDistance", L"? Solar.Sun.position.Azimuth",
-    L"? Solar.Planet.Mars.position.Altitude", L"? Solar.Planet.Mars.Jd.Set",
-    L"? Star.HIP.32349.position.Altitude", L"? Star.HIP.32349.Jd.Transit",
-    L"? Equatorial.position.Azimuth", L"? Solar.DwarfPlanet.Ceres.position.Altitude",
+    L"? Solar.Planet.Earth.Satellite.Moon.position.Altitude",
+    L"? Solar.Planet.Earth.Satellite.Moon.Jd.Rise",
+    L"? Solar.Planet.Earth.Satellite.Moon.TopocentricDistance",
+    L"? Solar.Sun.position.Azimuth",
+    L"? Solar.Planet.Mars.position.Altitude",
+    L"? Solar.Planet.Mars.Jd.Set",
+    L"? Star.HIP.32349.position.Altitude",
+    L"? Star.HIP.32349.Jd.Transit",
+    L"? Equatorial.position.Azimuth",
+    L"? Solar.DwarfPlanet.Ceres.position.Altitude",
 };
 
 std::vector<CString> AskAll(CSkyHost& host) {
@@ -35,7 +40,6 @@ std::vector<CString> Fresh(const std::function<void(CSkyHost&)>& set) {
         host.SetSite(139.745, 35.654, 40.0);
         set(host);
         out = AskAll(host);
-
     }).join();
     return out;
 }
@@ -64,11 +68,13 @@ TEST(SkyCaches, AnswersFollowEachChangeOfInstantAndSite) {
         });
         int changed = 0;
         for (size_t i = 0; i < after.size(); ++i) {
-            EXPECT_STREQ(after[i].GetString(), fresh[i].GetString()) << c.what << ": " << kQueries[i];
+            EXPECT_STREQ(after[i].GetString(), fresh[i].GetString())
+                << c.what << ": " << kQueries[i];
             EXPECT_FALSE(after[i].IsEmpty()) << kQueries[i];
             changed += after[i] != before[i];
             if (c.allDiffer) {
-                EXPECT_STRNE(after[i].GetString(), before[i].GetString()) << c.what << ": " << kQueries[i];
+                EXPECT_STRNE(after[i].GetString(), before[i].GetString())
+                    << c.what << ": " << kQueries[i];
             }
         }
         EXPECT_GT(changed, 0) << c.what;
@@ -77,9 +83,15 @@ TEST(SkyCaches, AnswersFollowEachChangeOfInstantAndSite) {
 
 TEST(SkyCaches, EachBodyAnswersForItself) {
     CSkyHost host(kJd);
-    const wchar_t* const kBodies[] = {L"Solar.Sun", L"Solar.Planet.Earth.Satellite.Moon", L"Solar.Planet.Venus",
-                                      L"Solar.Planet.Mars", L"Solar.DwarfPlanet.Ceres", L"Solar.DwarfPlanet.Vesta",
-                                      L"Star.HIP.32349", L"DeepSkyObject.M.42", L"Constellation.Ori"};
+    const wchar_t* const kBodies[] = {L"Solar.Sun",
+                                      L"Solar.Planet.Earth.Satellite.Moon",
+                                      L"Solar.Planet.Venus",
+                                      L"Solar.Planet.Mars",
+                                      L"Solar.DwarfPlanet.Ceres",
+                                      L"Solar.DwarfPlanet.Vesta",
+                                      L"Star.HIP.32349",
+                                      L"DeepSkyObject.M.42",
+                                      L"Constellation.Ori"};
     for (const wchar_t* property : {L".position.RA", L".Jd.Rise"}) {
         std::vector<CString> seen;
         for (const wchar_t* body : kBodies) {

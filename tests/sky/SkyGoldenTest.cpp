@@ -34,23 +34,24 @@ constexpr wchar_t kFrames[] =
     L"AngleOfView.Camera = Canon EOS 6D; AngleOfView.FocalLength = 400; AngleOfView.RA = 5.58;"
     L"AngleOfView.Dec = -5.4; AngleOfView.Roll = -15;"
     L"MosaicOfField.Camera = Canon EOS 6D; MosaicOfField.FocalLength = 400; MosaicOfField.Row = 3;"
-    L"MosaicOfField.Column = 2; MosaicOfField.Overlap = 0.15; MosaicOfField.RA = 5.58; MosaicOfField.Dec = -5.4;"
+    L"MosaicOfField.Column = 2; MosaicOfField.Overlap = 0.15; MosaicOfField.RA = 5.58; "
+    L"MosaicOfField.Dec = -5.4;"
     L"FieldOfViewCircle.Angle = 1.5; FieldOfViewCircle.RA = 5.58; FieldOfViewCircle.Dec = -5.4";
 
 INSTANTIATE_TEST_SUITE_P(
     Objects, SkyGolden,
-    ::testing::Values(Golden{"io", L"Solar.Planet.Jupiter.Satellite.Io", L""},
-                      Golden{"titan", L"Solar.Planet.Saturn.Satellite.Titan", L""},
-                      Golden{"phobos", L"Solar.Planet.Mars.Satellite.Phobos", L""},
-                      Golden{"titania", L"Solar.Planet.Uranus.Satellite.Titania", L""},
-                      Golden{"sun_earth_l2", L"Solar.Planet.Earth.LagrangianPoint.L2", L""},
-                      Golden{"earth_moon_l4", L"Solar.Planet.Earth.Satellite.Moon.LagrangianPoint.L4", L""},
-                      Golden{"umbra", L"Solar.Planet.Earth.Umbra", L""},
-                      Golden{"perseids", L"Meteor.PER", L""}, Golden{"geminids", L"Meteor.GEM", L""},
-                      Golden{"angle_of_view", L"AngleOfView", kFrames},
-                      Golden{"mosaic_frame1", L"MosaicOfField.1", kFrames},
-                      Golden{"mosaic_frame6", L"MosaicOfField.6", kFrames},
-                      Golden{"field_of_view", L"FieldOfViewCircle", kFrames}),
+    ::testing::Values(
+        Golden{"io", L"Solar.Planet.Jupiter.Satellite.Io", L""},
+        Golden{"titan", L"Solar.Planet.Saturn.Satellite.Titan", L""},
+        Golden{"phobos", L"Solar.Planet.Mars.Satellite.Phobos", L""},
+        Golden{"titania", L"Solar.Planet.Uranus.Satellite.Titania", L""},
+        Golden{"sun_earth_l2", L"Solar.Planet.Earth.LagrangianPoint.L2", L""},
+        Golden{"earth_moon_l4", L"Solar.Planet.Earth.Satellite.Moon.LagrangianPoint.L4", L""},
+        Golden{"umbra", L"Solar.Planet.Earth.Umbra", L""}, Golden{"perseids", L"Meteor.PER", L""},
+        Golden{"geminids", L"Meteor.GEM", L""}, Golden{"angle_of_view", L"AngleOfView", kFrames},
+        Golden{"mosaic_frame1", L"MosaicOfField.1", kFrames},
+        Golden{"mosaic_frame6", L"MosaicOfField.6", kFrames},
+        Golden{"field_of_view", L"FieldOfViewCircle", kFrames}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

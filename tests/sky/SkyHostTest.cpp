@@ -28,11 +28,16 @@ TEST(SkyHostAnswers, NamesMatchWithoutRegardToCaseAndUnknownsAnswerEmpty) {
     CSkyHost host(kTokyoEvening);
     EXPECT_EQ(host.Execute(L"? UT(Time)"), L"UT AD2026/12/06 12:00:00");
     EXPECT_EQ(host.Execute(L"? ut( time )"), host.Execute(L"? UT(time)"));
-    EXPECT_EQ(host.Execute(L"? SOLAR.PLANET.MARS.position.ra"), host.Execute(L"? Solar.Planet.Mars.Position.RA"));
+    EXPECT_EQ(host.Execute(L"? SOLAR.PLANET.MARS.position.ra"),
+              host.Execute(L"? Solar.Planet.Mars.Position.RA"));
     // The Earth is not in its own sky; the Sun has no heliocentric distance.
-    ExpectAnswers(host, {{L"? Solar.Planet.Mars.NoSuchProperty", L""}, {L"? Solar.Planet.Vulcan.Magnitude", L""},
-                         {L"? Star.HIP.99999999.Magnitude", L""}, {L"? ", L""}, {L"? Time.Lock", L"FALSE"},
-                         {L"? Measure.Visible", L"FALSE"}, {L"? Solar.Planet.Earth.position.RA", L""},
+    ExpectAnswers(host, {{L"? Solar.Planet.Mars.NoSuchProperty", L""},
+                         {L"? Solar.Planet.Vulcan.Magnitude", L""},
+                         {L"? Star.HIP.99999999.Magnitude", L""},
+                         {L"? ", L""},
+                         {L"? Time.Lock", L"FALSE"},
+                         {L"? Measure.Visible", L"FALSE"},
+                         {L"? Solar.Planet.Earth.position.RA", L""},
                          {L"? Solar.Sun.HeliocentricDistance", L""}});
     EXPECT_GT(Num(host, L"? Solar.Planet.Earth.HelioCentricDistance"), 0.98);
 }
@@ -42,7 +47,9 @@ TEST(SkyHostAnswers, TimeAndPlace) {
     host.SetSite(139.69, 35.69, 40);
     host.SetTimezone(9);
     ExpectAnswers(host, {{L"? UT(time)", L"UT AD2026/12/06 12:00:01"},  // nearest second
-                         {L"? LST(Time.Hour)", L"21"}, {L"? LST(Time.Day)", L"6"}, {L"? Time.Timezone", L"9"}});
+                         {L"? LST(Time.Hour)", L"21"},
+                         {L"? LST(Time.Day)", L"6"},
+                         {L"? Time.Timezone", L"9"}});
     EXPECT_NEAR(Num(host, L"? time.jd"), kTokyoEvening + 0.6 / 86400.0, 1e-8);
     EXPECT_EQ(host.Execute(L"? Location"), L"Location(\"Site\", 139.690000, 35.690000, 40.0)");
     EXPECT_NEAR(Num(host, L"? Location.Latitude"), 35.69, 1e-9);
@@ -83,7 +90,8 @@ TEST(SkyHostAnswers, DefaultSiteIsTheStoredOneElseTokyo) {
         ASSERT_TRUE(CRegistry::Write(L"Default", s.name, s.value));
         CSkyHost host(kTokyoEvening);
         EXPECT_EQ(host.LoadSite(), s.usable) << s.value;
-        EXPECT_EQ(site(host), s.usable ? (std::vector<double>{-70.6483, -33.4489, 0.0, -3.0}) : tokyo)
+        EXPECT_EQ(site(host),
+                  s.usable ? (std::vector<double>{-70.6483, -33.4489, 0.0, -3.0}) : tokyo)
             << s.name << " = " << s.value;
     }
 }
@@ -92,20 +100,26 @@ TEST(SkyHostStatements, TimeSiteLocksAndLimitsAreTakenAndRecorded) {
     CSkyHost host(2451545.0);
     host.Execute(L"Time = UT(2026, 12, 6, 12, 0, 0); Show Sky");
     EXPECT_NEAR(host.GetJd(), kTokyoEvening, 1e-9);
-    host.Execute(L"Location.Longitude = -70.64830000; Location.Latitude = -33.44890000; Location.Altitude = 570.0");
+    host.Execute(
+        L"Location.Longitude = -70.64830000; Location.Latitude = -33.44890000; Location.Altitude = "
+        L"570.0");
     host.Execute(L"Time.Timezone = -4.000000 ; Show Zentar");
     EXPECT_NEAR(Num(host, L"? Location.Longitude"), -70.6483, 1e-9);
     EXPECT_NEAR(Num(host, L"? Location.Altitude"), 570.0, 1e-9);
     EXPECT_EQ(host.Execute(L"? Time.Timezone"), L"-4");
-    host.Execute(L"Time.Lock = TRUE; Time.Lock.Set = TRUE; Time.Lock.Offset.ByTheDegree = TRUE; Time.Lock.Offset = -6; Show Sky");
+    host.Execute(
+        L"Time.Lock = TRUE; Time.Lock.Set = TRUE; Time.Lock.Offset.ByTheDegree = TRUE; "
+        L"Time.Lock.Offset = -6; Show Sky");
     const auto lock = host.GetTimeLock();
-    EXPECT_EQ(std::make_tuple(lock.locked, lock.event, lock.byDegree, lock.offset), std::make_tuple(1, 2, 1, -6));
+    EXPECT_EQ(std::make_tuple(lock.locked, lock.event, lock.byDegree, lock.offset),
+              std::make_tuple(1, 2, 1, -6));
     EXPECT_EQ(host.Execute(L"? Time.Lock"), L"TRUE");
     host.Execute(L"Star.AutoMagnitudeLimit.Minimum = 5.250000 ; Show Zentar");
     EXPECT_EQ(host.Execute(L"? Star.AutoMagnitudeLimit.Minimum"), L"5.25");
     host.Execute(L"Location = Solar.Planet.Mars(10.000000, 20.000000, 0.000000)");
     EXPECT_EQ(host.Execute(L"? Location"), L"Solar.Planet.Mars");
-    host.Execute(L"Location = Solar.Planet.Earth; Location = Location(139.000000, 35.000000, 10.000000)");
+    host.Execute(
+        L"Location = Solar.Planet.Earth; Location = Location(139.000000, 35.000000, 10.000000)");
     EXPECT_EQ(host.Execute(L"? Location").Left(9), L"Location(");
     EXPECT_NEAR(Num(host, L"? Location.Longitude"), 139.0, 1e-9);
     // Bad statements change nothing.
@@ -127,12 +141,17 @@ TEST(SkyHostAnswers, PropertiesWithoutValueNowAnswerAStar) {
 
 TEST(SkyHostAnswers, CatalogueObjects) {
     CSkyHost host(kTokyoEvening);
-    ExpectAnswers(host, {{L"? Star.HIP.32349.EnglishName", L"Sirius"}, {L"? Star.HIP.32349.JapaneseName", L"シリウス"},
-                         {L"? Star.HIP.32349.BayerLetter", L"α"}, {L"? Star.HIP.32349.FlamsteedNumber", L"9"},
+    ExpectAnswers(host, {{L"? Star.HIP.32349.EnglishName", L"Sirius"},
+                         {L"? Star.HIP.32349.JapaneseName", L"シリウス"},
+                         {L"? Star.HIP.32349.BayerLetter", L"α"},
+                         {L"? Star.HIP.32349.FlamsteedNumber", L"9"},
                          {L"? Star.HIP.32349.Constellation.Abbreviation", L"CMa"},
-                         {L"? Star.HIP.32349.Position.Constellation", L"CMa"}, {L"? Star.HIP.32349.Magnitude", L"-1.44"},
-                         {L"? Constellation.ori.Name", L"オリオン座"}, {L"? DeepSkyObject.M.42.CatalogNumber", L"M 42"},
-                         {L"? DeepSkyObject.M.42.Size", L"90'x60'"}, {L"? DeepSkyObject.M.0.Name", L""},
+                         {L"? Star.HIP.32349.Position.Constellation", L"CMa"},
+                         {L"? Star.HIP.32349.Magnitude", L"-1.44"},
+                         {L"? Constellation.ori.Name", L"オリオン座"},
+                         {L"? DeepSkyObject.M.42.CatalogNumber", L"M 42"},
+                         {L"? DeepSkyObject.M.42.Size", L"90'x60'"},
+                         {L"? DeepSkyObject.M.0.Name", L""},
                          {L"? DeepSkyObject.M.42x.Name", L""}});
     host.SetMark(12.0, 89.0);
     EXPECT_EQ(host.Execute(L"? Equatorial.Position.Constellation"), L"UMi");
@@ -143,11 +162,14 @@ TEST(SkyHostAnswers, CatalogueObjects) {
     for (const CString& line : known)
         if (line.Left(14) == L"Constellation.") constellations.insert(line.Mid(14, 3));
     EXPECT_EQ(constellations.size(), 88u);
-    EXPECT_EQ(std::count_if(known.begin(), known.end(), [](const CString& l) { return l.Left(18) == L"Constellation.Ser\t"; }), 1);
+    EXPECT_EQ(std::count_if(known.begin(), known.end(),
+                            [](const CString& l) { return l.Left(18) == L"Constellation.Ser\t"; }),
+              1);
     EXPECT_EQ(host.Execute(L"? Constellation.Ser.Name"), L"へび座");
     EXPECT_EQ(host.Execute(L"? Solar.DwarfPlanet.Ceres.JapaneseName"), L"ケレス");
     // Ceres's 939 km seen from its distance.
-    EXPECT_NEAR(Num(host, L"? Solar.DwarfPlanet.Ceres.Dm") * Num(host, L"? Solar.DwarfPlanet.Ceres.GeocentricDistance"),
+    EXPECT_NEAR(Num(host, L"? Solar.DwarfPlanet.Ceres.Dm") *
+                    Num(host, L"? Solar.DwarfPlanet.Ceres.GeocentricDistance"),
                 939.4 / 149597870.7 * 206264.806, 1e-4);
 }
 
@@ -200,13 +222,16 @@ TEST_F(SkyHostClickTexts, NumbersAgreeWithTheReferenceEphemeris) {
         int rh = 0, rm = 0, dd = 0, dm = 0, ds = 0;
         double rs = 0.0;
         wchar_t sign = 0;
-        ASSERT_EQ(swscanf(app.GetString(), L"赤経 %dh%dm%lfs 赤緯 %lc%dﾟ%d'%d", &rh, &rm, &rs, &sign, &dd, &dm, &ds), 7);
+        ASSERT_EQ(swscanf(app.GetString(), L"赤経 %dh%dm%lfs 赤緯 %lc%dﾟ%d'%d", &rh, &rm, &rs,
+                          &sign, &dd, &dm, &ds),
+                  7);
         const double ra = rh + rm / 60.0 + rs / 3600.0;
         const double dec = (sign == L'-' ? -1 : 1) * (dd + dm / 60.0 + ds / 3600.0);
         EXPECT_NEAR(ra, r.ra, 0.15 / 3600.0);  // printed to 0.1 s
         EXPECT_NEAR(dec, r.dec, (r.object.find("Moon") != std::string::npos ? 10.0 : 2.0) / 3600.0);
         double az = 0.0, alt = 0.0;
-        ASSERT_EQ(swscanf(LineWith(text, L"方位 ").GetString(), L"方位 %lfﾟ 高度 %lfﾟ", &az, &alt), 2);
+        ASSERT_EQ(swscanf(LineWith(text, L"方位 ").GetString(), L"方位 %lfﾟ 高度 %lfﾟ", &az, &alt),
+                  2);
         EXPECT_NEAR(alt, r.alt, 0.003);
         EXPECT_NEAR(az, r.az, 0.003);
     }
@@ -214,10 +239,10 @@ TEST_F(SkyHostClickTexts, NumbersAgreeWithTheReferenceEphemeris) {
 
 TEST_F(SkyHostClickTexts, MarsTextIsComplete) {
     const CString text = clickData.GetText(&host, L"Solar.Planet.Mars", 0);
-    for (const wchar_t* label : {L"火星 Mars (惑星)", L"光度  0.4等  視直径 8.3\"  輝面比 0.90", L"(J2000)",
-                                 L"(B1950)", L"銀経", L"方位", L"時角", L"出 22:28 南中 05:06 没 11:44",
-                                 L"地心距離  1.12946 au", L"日心距離  1.62836 au", L"太陽離角 100.478ﾟW",
-                                 L"軌道長半径 1.523710 au"})
+    for (const wchar_t* label :
+         {L"火星 Mars (惑星)", L"光度  0.4等  視直径 8.3\"  輝面比 0.90", L"(J2000)", L"(B1950)",
+          L"銀経", L"方位", L"時角", L"出 22:28 南中 05:06 没 11:44", L"地心距離  1.12946 au",
+          L"日心距離  1.62836 au", L"太陽離角 100.478ﾟW", L"軌道長半径 1.523710 au"})
         EXPECT_GE(text.Find(label), 0) << CString(label).ToUtf8() << "\n" << text.ToUtf8();
     // The same instant and site give the cached text.
     EXPECT_EQ(clickData.GetText(&host, L"Solar.Planet.Mars", 0), text);
@@ -244,11 +269,13 @@ TEST(SkyHostDateObs, TheDateObjectReadsAndDrivesTheHost) {
     EXPECT_EQ(host.Execute(L"? UT(time)"), L"UT AD2026/12/31 15:30:00");
     obs.UpdateByCorZnt();
     d = obs.GetADate();
-    EXPECT_EQ(std::make_tuple(d.year, d.month, d.day, d.hour, d.minute), std::make_tuple(2026, 12, 31, 15, 30));
+    EXPECT_EQ(std::make_tuple(d.year, d.month, d.day, d.hour, d.minute),
+              std::make_tuple(2026, 12, 31, 15, 30));
 
     // Rise lock, a site and a magnitude limit.
     obs.UpdateDateByUI(&edit, 1, 30);
-    EXPECT_EQ(std::make_tuple(host.GetTimeLock().locked, host.GetTimeLock().event, host.GetTimeLock().offset),
+    EXPECT_EQ(std::make_tuple(host.GetTimeLock().locked, host.GetTimeLock().event,
+                              host.GetTimeLock().offset),
               std::make_tuple(1, 1, 30));
     obs.UpdateObsByUI(-0.0015, 51.4769, 46.0, 0.0);
     EXPECT_NEAR(Num(host, L"? Location.Latitude"), 51.4769, 1e-6);
@@ -283,7 +310,8 @@ TEST(SkyHostPhysical, CentralMeridiansAndLatitudesAgreeWithPublishedExamples) {
     CSkyHost later(2461381.0);
     const double cm0 = Num(later, L"? Solar.Planet.Mars.PhysicalTable.CM");
     later.SetJd(2461381.0 + 1.0 / 24.0);
-    EXPECT_NEAR(std::fmod(Num(later, L"? Solar.Planet.Mars.PhysicalTable.CM") - cm0 + 360.0, 360.0), 14.62, 0.05);
+    EXPECT_NEAR(std::fmod(Num(later, L"? Solar.Planet.Mars.PhysicalTable.CM") - cm0 + 360.0, 360.0),
+                14.62, 0.05);
     EXPECT_NEAR(Num(later, L"? Solar.Planet.Mars.PhysicalTable.Ls"), 32.0, 1.0);
     // The Moon's libration, 1992 Apr 12, 0h TT (ch. 53): optical -1.206 and +4.194, total
     // -1.23 and +4.20.

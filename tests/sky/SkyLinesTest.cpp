@@ -19,7 +19,9 @@
 namespace {
 
 const std::map<std::string, std::array<double, 3>> kSites = {
-    {"tokyo", {139.745, 35.654, 40.0}}, {"greenwich", {-0.0015, 51.4769, 46.0}}, {"santiago", {-70.6483, -33.4489, 570.0}}};
+    {"tokyo", {139.745, 35.654, 40.0}},
+    {"greenwich", {-0.0015, 51.4769, 46.0}},
+    {"santiago", {-70.6483, -33.4489, 570.0}}};
 
 // Where the reference has no value (a star's light time, airmass under 10 degrees), the
 // row is not compared.
@@ -46,11 +48,13 @@ TEST(SkyLines, NumbersAgreeWithTheReferenceTable) {
         sidereal.Add((st - 24.0 * std::round(st / 24.0)) * 3600.0, where);
         AddIfReferenced(airmass, AskNumber(host, path + ".position.Airmass"), v[2], 1.0, where);
         const bool outer = path == "Solar.Planet.Uranus" || path == "Solar.Planet.Neptune";
-        AddIfReferenced(outer ? outerLight : light, AskNumber(host, path + ".position.LightTime"), v[3], 1.0, where);
+        AddIfReferenced(outer ? outerLight : light, AskNumber(host, path + ".position.LightTime"),
+                        v[3], 1.0, where);
         AddIfReferenced(phase, AskNumber(host, path + ".position.PhaseAngle"), v[4], 1.0, where);
         const char* const kEvents[] = {".Jd.NextRise", ".Jd.NextTransit", ".Jd.NextSet"};
         for (int i = 0; i < 3; ++i)
-            AddIfReferenced(events, AskNumber(host, path + kEvents[i]), v[5 + i], 1440.0, where + kEvents[i]);
+            AddIfReferenced(events, AskNumber(host, path + kEvents[i]), v[5 + i], 1440.0,
+                            where + kEvents[i]);
     }
     EXPECT_EQ(rows.size(), 120u);
     sidereal.Expect("local apparent sidereal time", 0.01, "s");
@@ -79,8 +83,9 @@ TEST(SkyLines, EveryKindWithAPlaceAnswersAndTheRestAnswerEmptyOrStar) {
                     {"Equatorial", "おひつじ座", false}};
     for (const auto& o : kObjects) {
         const std::string p = o.path;
-        EXPECT_EQ(host.Execute(CString(("? " + p + ".position.Constellation.JapaneseName").c_str())),
-                  CString(o.constellation))
+        EXPECT_EQ(
+            host.Execute(CString(("? " + p + ".position.Constellation.JapaneseName").c_str())),
+            CString(o.constellation))
             << p;
         EXPECT_TRUE(std::isfinite(AskNumber(host, p + ".position.ParallacticAngle"))) << p;
         EXPECT_TRUE(std::isfinite(AskNumber(host, p + ".Jd.NextTransit"))) << p;
@@ -88,9 +93,12 @@ TEST(SkyLines, EveryKindWithAPlaceAnswersAndTheRestAnswerEmptyOrStar) {
     }
     // Below the horizon there is no airmass; the magnitude after extinction needs one.
     // A star is at no finite distance: no light time; a point has no provenance.
-    ExpectAnswers(host, {{L"? Solar.Sun.position.Airmass", L"*"}, {L"? Solar.Sun.position.ExtinctedMagnitude", L"*"},
-                         {L"? Star.HIP.32349.position.LightTime", L"*"}, {L"? Equatorial.Provenance", L""},
-                         {L"? Solar.Planet.Mars.Provenance", L"VSOP87"}, {L"? Star.HIP.99999999.Jd.NextRise", L""}});
+    ExpectAnswers(host, {{L"? Solar.Sun.position.Airmass", L"*"},
+                         {L"? Solar.Sun.position.ExtinctedMagnitude", L"*"},
+                         {L"? Star.HIP.32349.position.LightTime", L"*"},
+                         {L"? Equatorial.Provenance", L""},
+                         {L"? Solar.Planet.Mars.Provenance", L"VSOP87"},
+                         {L"? Star.HIP.99999999.Jd.NextRise", L""}});
     // M42 at 28 degrees from 40 m: 4.0 + 0.276 x 2.103.
     EXPECT_NEAR(AskNumber(host, "DeepSkyObject.M.42.position.ExtinctedMagnitude"), 4.58, 0.01);
     // The moved instant is put back; a point moved elsewhere has events of its own.
@@ -117,7 +125,8 @@ TEST(SkyLines, ObservingWindowLiesInTheDarkWithTheObjectAboveTwentyDegrees) {
         CSkyHost at(t);
         const double sun = AskNumber(at, "Solar.Sun.position.Altitude");
         const double m42 = AskNumber(at, "DeepSkyObject.M.42.position.Altitude");
-        EXPECT_TRUE(std::fabs(sun + 18.0) < 0.02 || std::fabs(m42 - 20.0) < 0.02) << sun << " " << m42;
+        EXPECT_TRUE(std::fabs(sun + 18.0) < 0.02 || std::fabs(m42 - 20.0) < 0.02)
+            << sun << " " << m42;
     }
     // The Sun is never in a dark sky; Sigma Octantis never climbs 20 degrees at Tokyo.
     EXPECT_EQ(host.Execute(L"? Solar.Sun.Jd.ObservingWindow"), L"0");

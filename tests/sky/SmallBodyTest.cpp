@@ -46,16 +46,18 @@ double ClassicalRadius(double q, double e, double dt) {
 TEST(SmallBodyOrbit, EveryConicAgreesWithItsClassicalSolution) {
     const struct {
         double q, e, dt;
-    } cases[] = {{1.0, 0.0, 100.0},     {2.5, 0.3, -400.0},     {0.6, 0.9665, 9000.0}, {0.3, 0.999999, 60.0},
-                 {1.2, 1.0, -300.0},    {1.2, 1.0, 1e5},        {0.9, 1.000001, 45.0}, {2.0, 3.36, 700.0},
-                 {0.5, 50.0, 30.0},     {0.5, 50.0, -3000.0},   {5.0, 0.05, 1e6}};
+    } cases[] = {{1.0, 0.0, 100.0},     {2.5, 0.3, -400.0}, {0.6, 0.9665, 9000.0},
+                 {0.3, 0.999999, 60.0}, {1.2, 1.0, -300.0}, {1.2, 1.0, 1e5},
+                 {0.9, 1.000001, 45.0}, {2.0, 3.36, 700.0}, {0.5, 50.0, 30.0},
+                 {0.5, 50.0, -3000.0},  {5.0, 0.05, 1e6}};
     for (const auto& c : cases) {
         sky::Vec v{};
         ASSERT_TRUE(sky::SmallBodyAt(Orbit(c.q, c.e), 2451545.0 + c.dt, &v)) << c.e;
         const double r = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
         // The classical forms lose digits near e = 1 where the universal variable does not.
         const double tol = std::fabs(c.e - 1.0) < 1e-3 && c.e != 1.0 ? 1e-5 : 1e-9;
-        EXPECT_NEAR(r, ClassicalRadius(c.q, c.e, c.dt), tol * r) << "q " << c.q << " e " << c.e << " dt " << c.dt;
+        EXPECT_NEAR(r, ClassicalRadius(c.q, c.e, c.dt), tol * r)
+            << "q " << c.q << " e " << c.e << " dt " << c.dt;
     }
     // Across e = 1 the places run on without a jump.
     sky::Vec a{}, b{}, p{};
@@ -72,8 +74,8 @@ TEST(SmallBodyOrbit, ElementsThatAreNoOrbitGiveNoPlaceAndNeverHang) {
     const double nan = NAN, inf = INFINITY;
     const struct {
         double q, e, t;
-    } cases[] = {{nan, 0.5, 0}, {1, nan, 0}, {0, 0.5, 0}, {-1, 0.5, 0}, {1, -0.1, 0}, {1, 1e9, 0},
-                 {1, inf, 0},   {1, 0.5, nan}, {1, 0.5, 1e12}, {1e-300, 1.0, 0}};
+    } cases[] = {{nan, 0.5, 0}, {1, nan, 0}, {0, 0.5, 0},   {-1, 0.5, 0},   {1, -0.1, 0},
+                 {1, 1e9, 0},   {1, inf, 0}, {1, 0.5, nan}, {1, 0.5, 1e12}, {1e-300, 1.0, 0}};
     for (const auto& c : cases) {
         sky::SmallBody b = Orbit(c.q, c.e);
         sky::Vec v{7, 7, 7};
@@ -90,33 +92,41 @@ TEST(SmallBodyFormats, PackedFormsAndRecords) {
     EXPECT_DOUBLE_EQ(sky::UnpackEpoch("J9611"), 2450083.5);
     EXPECT_TRUE(std::isnan(sky::UnpackEpoch("K22D0")));
     EXPECT_TRUE(std::isnan(sky::UnpackEpoch("Q2289")));
-    const std::pair<const char*, long> numbers[] = {{"00433", 433}, {"A0001", 100001}, {"s3354", 543354}, {"~0000", 620000}, {"~000z", 620061},
-                   {"0043a", 0}, {"00000", 0}};
-    for (const auto& [packed, number] : numbers) EXPECT_EQ(sky::UnpackNumber(packed), number) << packed;
-    const std::pair<const char*, const char*> designations[] = {{"K22O15U", "2022 OU15"}, {"J95O010", "1995 O1"}, {"K18F04a", "2018 F4-A"},
-                        {"J98V24S", "1998 VS24"}, {"K07TA0Y", "2007 TY100"}, {"PLS2040", "2040 P-L"},
-                        {"T1S3138", "3138 T-1"}, {"K22I15U", ""}, {"K2O15U", ""}};
-    for (const auto& [packed, plain] : designations) EXPECT_EQ(sky::UnpackDesignation(packed), plain) << packed;
+    const std::pair<const char*, long> numbers[] = {
+        {"00433", 433},    {"A0001", 100001}, {"s3354", 543354}, {"~0000", 620000},
+        {"~000z", 620061}, {"0043a", 0},      {"00000", 0}};
+    for (const auto& [packed, number] : numbers)
+        EXPECT_EQ(sky::UnpackNumber(packed), number) << packed;
+    const std::pair<const char*, const char*> designations[] = {
+        {"K22O15U", "2022 OU15"}, {"J95O010", "1995 O1"},    {"K18F04a", "2018 F4-A"},
+        {"J98V24S", "1998 VS24"}, {"K07TA0Y", "2007 TY100"}, {"PLS2040", "2040 P-L"},
+        {"T1S3138", "3138 T-1"},  {"K22I15U", ""},           {"K2O15U", ""}};
+    for (const auto& [packed, plain] : designations)
+        EXPECT_EQ(sky::UnpackDesignation(packed), plain) << packed;
 }
 
 TEST(SmallBodyFormats, BadLinesAreReportedWithFileAndLineAndSkipped) {
     TempDir dir;
     const std::string path = dir.path() + "/MPCORB.DAT";
     const std::string vesta =
-        "00004    3.20  0.32 K2289  61.19230  151.25778  103.80081    7.14078  0.0884019  0.27151121   2.3619872"
+        "00004    3.20  0.32 K2289  61.19230  151.25778  103.80081    7.14078  0.0884019  "
+        "0.27151121   2.3619872"
         "    JPL 36                                                     (4) Vesta";
     const std::string comet =
-        "0001P         1986 02 22.6950  0.598630  0.966503  112.1408   59.2191  162.1946  20220824   4.0  6.0  "
+        "0001P         1986 02 22.6950  0.598630  0.966503  112.1408   59.2191  162.1946  20220824 "
+        "  4.0  6.0  "
         "1P/Halley";
     std::string bad = vesta, badComet = comet;
     bad.replace(70, 9, "      nan");
     badComet.replace(19, 2, "13");
-    WriteFileBytes(path, "MPCORB header text\n--------------------------------------------\n" + vesta + "\r\n\n" +
-                             bad + "\n" + badComet + "\n" + comet + "\n" + vesta.substr(0, 60) + "\n");
+    WriteFileBytes(path, "MPCORB header text\n--------------------------------------------\n" +
+                             vesta + "\r\n\n" + bad + "\n" + badComet + "\n" + comet + "\n" +
+                             vesta.substr(0, 60) + "\n");
     std::vector<sky::SmallBody> bodies;
     std::vector<std::string> problems;
     EXPECT_EQ(sky::ReadElementsFile(path, bodies, &problems), 2);
-    EXPECT_EQ(problems, (std::vector<std::string>{path + ":5: bad orbital element", path + ":6: bad perihelion date",
+    EXPECT_EQ(problems, (std::vector<std::string>{path + ":5: bad orbital element",
+                                                  path + ":6: bad perihelion date",
                                                   path + ":8: line too short"}));
     ASSERT_EQ(bodies.size(), 2u);
     EXPECT_EQ(bodies[0].id, "4");
@@ -138,7 +148,8 @@ TEST(SmallBodyPlaces, AgreeWithPyEphem) {
         s >> path >> jd >> ra >> dec >> mag;
         host.SetJd(jd);
         const CString p(path.c_str());
-        const double myRa = Num(host, L"? " + p + L".position.RA"), myDec = Num(host, L"? " + p + L".position.Dec");
+        const double myRa = Num(host, L"? " + p + L".position.RA"),
+                     myDec = Num(host, L"? " + p + L".position.Dec");
         const double dRa = std::remainder(myRa - ra, 24.0) * 15.0 * std::cos(dec * M_PI / 180.0);
         const std::string row = path + " at " + std::to_string(jd);
         place.Add(std::hypot(dRa, myDec - dec) * 3600.0, row);
@@ -150,29 +161,40 @@ TEST(SmallBodyPlaces, AgreeWithPyEphem) {
 
 TEST(SmallBodyNames, DesignationsNamesAndTheUsersFiles) {
     CSkyHost host(kMarch2024);
-    ExpectAnswers(host, {{L"? Solar.Comet.1P.ID", L"1P/Halley"},       {L"? Solar.Comet.Halley.ID", L"1P/Halley"},
-                 {L"? Solar.Comet.1P/Halley.ID", L"1P/Halley"}, {L"? Solar.Comet.C/2019 V1.ID", L"C/2019 V1"},
-                 {L"? Solar.Comet.C2019V1.EnglishName", L"Borisov"}, {L"? Solar.Comet.2I.JapaneseName", L"ボリソフ彗星"},
-                 {L"? Solar.MinorPlanet.4.ID", L"4"},         {L"? Solar.MinorPlanet.(4) Vesta.ID", L"4"},
-                 {L"? Solar.MinorPlanet.vesta.JapaneseName", L"ベスタ"},
-                 {L"? Solar.MinorPlanet.2022OU15.ID", L"2022 OU15"}, {L"? Solar.MinorPlanet.543354.EnglishName", L"2014 AN55"},
-                 {L"? Solar.Comet.Vesta.ID", L""},             {L"? Solar.MinorPlanet.99999999.ID", L""},
-                 {L"? Solar.Comet.2I.RevolutionPeriod", L"*"}, {L"? Solar.Comet.2I.SemiMajorAxis", L"*"},
-                 {L"? Solar.DwarfPlanet.Ceres.EnglishName", L"Ceres"}});
+    ExpectAnswers(host, {{L"? Solar.Comet.1P.ID", L"1P/Halley"},
+                         {L"? Solar.Comet.Halley.ID", L"1P/Halley"},
+                         {L"? Solar.Comet.1P/Halley.ID", L"1P/Halley"},
+                         {L"? Solar.Comet.C/2019 V1.ID", L"C/2019 V1"},
+                         {L"? Solar.Comet.C2019V1.EnglishName", L"Borisov"},
+                         {L"? Solar.Comet.2I.JapaneseName", L"ボリソフ彗星"},
+                         {L"? Solar.MinorPlanet.4.ID", L"4"},
+                         {L"? Solar.MinorPlanet.(4) Vesta.ID", L"4"},
+                         {L"? Solar.MinorPlanet.vesta.JapaneseName", L"ベスタ"},
+                         {L"? Solar.MinorPlanet.2022OU15.ID", L"2022 OU15"},
+                         {L"? Solar.MinorPlanet.543354.EnglishName", L"2014 AN55"},
+                         {L"? Solar.Comet.Vesta.ID", L""},
+                         {L"? Solar.MinorPlanet.99999999.ID", L""},
+                         {L"? Solar.Comet.2I.RevolutionPeriod", L"*"},
+                         {L"? Solar.Comet.2I.SemiMajorAxis", L"*"},
+                         {L"? Solar.DwarfPlanet.Ceres.EnglishName", L"Ceres"}});
     EXPECT_NEAR(Num(host, L"? Solar.MinorPlanet.Ceres.RevolutionPeriod"), 4.6018, 1e-3);
     EXPECT_NEAR(Num(host, L"? Solar.Comet.12P.TimeOfPerihelionPassage"), 2460421.3249, 1e-4);
     EXPECT_NEAR(Num(host, L"? Solar.Comet.12P.Epoch"), 2459815.5, 1e-9);
     // Ceres on the catalogue's older orbit stays within a few arc minutes of the MPC one.
-    EXPECT_NEAR(Num(host, L"? Solar.DwarfPlanet.Ceres.position.Dec"), Num(host, L"? Solar.MinorPlanet.1.position.Dec"),
-                0.1);
+    EXPECT_NEAR(Num(host, L"? Solar.DwarfPlanet.Ceres.position.Dec"),
+                Num(host, L"? Solar.MinorPlanet.1.position.Dec"), 0.1);
 
     // The user's files come after the bundled ones and replace their bodies.
     TempDir dir;
     const std::string a = dir.path() + "/a.txt", b = dir.path() + "/b.txt";
-    WriteFileBytes(a, "0001P         2061 07 28.0000  0.590000  0.967000  112.0000   59.0000  162.0000  20610101   "
-                      "5.0  6.0  1P/Halley\n");
-    WriteFileBytes(b, "garbage\n    CK99Z010  2030 01 01.0000  1.000000  1.000000   10.0000   20.0000   30.0000       "
-                      "      9.0  4.0  C/2099 Z1 (Nobody)\n");
+    WriteFileBytes(a,
+                   "0001P         2061 07 28.0000  0.590000  0.967000  112.0000   59.0000  "
+                   "162.0000  20610101   "
+                   "5.0  6.0  1P/Halley\n");
+    WriteFileBytes(b,
+                   "garbage\n    CK99Z010  2030 01 01.0000  1.000000  1.000000   10.0000   20.0000 "
+                   "  30.0000       "
+                   "      9.0  4.0  C/2099 Z1 (Nobody)\n");
     EnvRestorer restore("ZCMCOM_SKY_ELEMENTS");
     setenv("ZCMCOM_SKY_ELEMENTS", (a + ":" + b + ":" + dir.path() + "/missing").c_str(), 1);
     EXPECT_NEAR(Num(host, L"? Solar.Comet.Halley.TimeOfPerihelionPassage"), 2474033.5, 1e-6);
@@ -184,8 +206,8 @@ TEST(SmallBodyNames, DesignationsNamesAndTheUsersFiles) {
 
 TEST(SmallBodyClickTexts, MatchTheGoldenTexts) {
     SkyClick frame(kMarch2024, 139.745, 35.654, 40, 9);
-    for (const char* path : {"Solar.Comet.1P", "Solar.Comet.12P", "Solar.Comet.2I", "Solar.MinorPlanet.1",
-                             "Solar.MinorPlanet.4", "Solar.MinorPlanet.433"})
+    for (const char* path : {"Solar.Comet.1P", "Solar.Comet.12P", "Solar.Comet.2I",
+                             "Solar.MinorPlanet.1", "Solar.MinorPlanet.4", "Solar.MinorPlanet.433"})
         ExpectGolden(frame.Text(CString(path)), std::string("smallbodies/") + path + ".txt");
 }
 

@@ -50,11 +50,13 @@ TEST(TzDatabase, FooterRulesAndWhatIsNoZone) {
         ASSERT_TRUE(rule.Parse(text)) << text;
         EXPECT_EQ(rule.OffsetAt(UnixSeconds(at)), offset) << line;
     }
-    for (const char* bad : {"", "X5", "EST", "EST5EDT,M13.1.0,M1.1.0", "EST5EDT,M3.2.0", "<+05-5", "EST5EDT,M3.2.0,M11.1.0x"}) {
+    for (const char* bad : {"", "X5", "EST", "EST5EDT,M13.1.0,M1.1.0", "EST5EDT,M3.2.0", "<+05-5",
+                            "EST5EDT,M3.2.0,M11.1.0x"}) {
         sky::TzRule rule;
         EXPECT_FALSE(rule.Parse(bad)) << bad;
     }
-    for (const char* name : {"", "Nowhere/City", "../../etc/passwd", "/etc/localtime", "America", "Europe/London\n"})
+    for (const char* name :
+         {"", "Nowhere/City", "../../etc/passwd", "/etc/localtime", "America", "Europe/London\n"})
         EXPECT_FALSE(sky::FindZone(name)) << name;
     // A damaged file: every cut of a real one is refused or read, never read past its end.
     std::ifstream in("/usr/share/zoneinfo/Europe/London", std::ios::binary);
@@ -71,10 +73,12 @@ TEST(TzDatabase, TheHostFollowsItsSitesZoneAtItsInstant) {
     const struct {
         double lon, lat;
         const wchar_t* zone;
-    } sites[] = {{-96.797, 32.7767, L"America/Chicago"}, {-0.1276, 51.5072, L"Europe/London"},
-                 {139.69, 35.69, L"Asia/Tokyo"},        {-70.6483, -33.4489, L"America/Santiago"},
-                 {129.0, -31.7, L"Australia/Eucla"},    {-150.0, -40.0, L""}};  // (the last at sea)
-    for (const auto& s : sites) EXPECT_EQ(CSkyHost::ZoneNameAt(s.lon, s.lat), CString(s.zone)) << s.lon;
+    } sites[] = {
+        {-96.797, 32.7767, L"America/Chicago"}, {-0.1276, 51.5072, L"Europe/London"},
+        {139.69, 35.69, L"Asia/Tokyo"},         {-70.6483, -33.4489, L"America/Santiago"},
+        {129.0, -31.7, L"Australia/Eucla"},     {-150.0, -40.0, L""}};  // (the last at sea)
+    for (const auto& s : sites)
+        EXPECT_EQ(CSkyHost::ZoneNameAt(s.lon, s.lat), CString(s.zone)) << s.lon;
     CSkyHost host(2460409.25);  // 2024-04-08 18:00 UT
     host.SetSite(-96.797, 32.7767, 0);
     ASSERT_TRUE(host.SetZoneName(L"America/Chicago"));

@@ -49,9 +49,11 @@ TEST(StellariumLive, FullAndCompactTextsAreTheKeptOnes) {
         CZntClickData clickData;
         clickData.SetStatus(&status);
         const std::string text = (path + L"\n" + clickData.GetText(&host, path, 0) + L"----\n" +
-                                  clickData.GetText(&host, path, 1)).ToUtf8();
+                                  clickData.GetText(&host, path, 1))
+                                     .ToUtf8();
         std::string name = object;
-        for (char& c : name) c = c == ' ' ? '_' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        for (char& c : name)
+            c = c == ' ' ? '_' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         ExpectGolden(text, "stellarium/" + name + ".txt");
     }
 }
@@ -68,8 +70,8 @@ TEST(StellariumLive, NoStaleAnswerAfterATimeChange) {
         tagADATE d{};
         JdToDate2(jd, &d);
         CString statement;
-        statement.Format(L"Time = UT(%d, %d, %d, %d, %d, %d); Show Sky", d.year, d.month, d.day, d.hour, d.minute,
-                         static_cast<int>(std::lround(d.second)));
+        statement.Format(L"Time = UT(%d, %d, %d, %d, %d, %d); Show Sky", d.year, d.month, d.day,
+                         d.hour, d.minute, static_cast<int>(std::lround(d.second)));
         try {
             host.Execute(statement);
         } catch (COleDispatchException* e) {
@@ -86,7 +88,8 @@ TEST(StellariumLive, NoStaleAnswerAfterATimeChange) {
         const double dAlt = value(host, alt) - value(sky, alt);
         if (std::fabs(dRa) > 0.05 || std::fabs(dAlt) > 0.05) {
             ++stale;
-            ADD_FAILURE() << "change " << i << ": RA off by " << dRa << " deg, altitude by " << dAlt;
+            ADD_FAILURE() << "change " << i << ": RA off by " << dRa << " deg, altitude by "
+                          << dAlt;
         }
     }
     EXPECT_EQ(stale, 0);
@@ -98,8 +101,9 @@ TEST(StellariumLive, DateAndSiteFollowStellarium) {
     ASSERT_TRUE(Stellarium().Started()) << Stellarium().Error();
     CStellariumHost host(Url(), kPatient), controls(Url(), kPatient);
     host.SetClockPeriod(0);
-    controls.Execute(L"Time = UT(2027, 3, 1, 18, 30, 0); Location.Longitude = -70.7; "
-                     L"Location.Latitude = -29.25; Location.Altitude = 2200");
+    controls.Execute(
+        L"Time = UT(2027, 3, 1, 18, 30, 0); Location.Longitude = -70.7; "
+        L"Location.Latitude = -29.25; Location.Altitude = 2200");
     CZVDateObs obs;
     obs.SetpCorZnt(&host);
     obs.UpdateByCorZnt();
@@ -128,7 +132,8 @@ TEST(StellariumLive, GoneAndBack) {
     const std::string frozen = failure(L"? time.jd");
     kill(pid, SIGCONT);
     EXPECT_NE(frozen.find(Stellarium().Url()), std::string::npos) << frozen;
-    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 10.0);
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
+              10.0);
     EXPECT_FALSE(host.Execute(L"? time.jd").IsEmpty());
 
     ASSERT_EQ(Stellarium().Script("stop"), 0);

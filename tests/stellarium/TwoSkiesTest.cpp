@@ -48,9 +48,16 @@ struct Answers {
     double ra2000, dec2000, ra, dec, alt, az, events[3], mag;
 };
 
-const char* const kQueries[] = {".position.RA", ".position.DEC", ".position.EquatorialDateApp.RA",
-                                ".position.EquatorialDateApp.DEC", ".position.Altitude", ".position.Azimuth",
-                                ".Jd.Rise", ".Jd.Transit", ".Jd.Set", ".Magnitude"};
+const char* const kQueries[] = {".position.RA",
+                                ".position.DEC",
+                                ".position.EquatorialDateApp.RA",
+                                ".position.EquatorialDateApp.DEC",
+                                ".position.Altitude",
+                                ".position.Azimuth",
+                                ".Jd.Rise",
+                                ".Jd.Transit",
+                                ".Jd.Set",
+                                ".Magnitude"};
 
 // A host's answer; a host failure is the test's failure, with its message.
 CString Send(CCorZnt& host, const std::string& command) {
@@ -84,26 +91,33 @@ Answers Reference(std::istringstream& s) {
 }
 
 double Arc(double raA, double decA, double raB, double decB) {  // hours, degrees -> arcsec
-    return std::hypot(std::remainder(raA - raB, 24.0) * 15.0 * std::cos(decA * M_PI / 180.0), decA - decB) * 3600.0;
+    return std::hypot(std::remainder(raA - raB, 24.0) * 15.0 * std::cos(decA * M_PI / 180.0),
+                      decA - decB) *
+           3600.0;
 }
 
 // The difference of two answers in a quantity's unit; events: the worst of the three.
 double Difference(Quantity q, const Answers& a, const Answers& b) {
     switch (q) {
-    case kJ2000: return Arc(a.ra2000, a.dec2000, b.ra2000, b.dec2000);
-    case kApparent: return Arc(a.ra, a.dec, b.ra, b.dec);
-    case kHorizon:
-        return std::hypot(a.alt - b.alt, std::remainder(a.az - b.az, 360.0) * std::cos(a.alt * M_PI / 180.0));
-    case kEvents: {
-        double worst = 0.0;
-        for (int i = 0; i < 3; ++i) {
-            if (std::isnan(a.events[i]) && std::isnan(b.events[i])) continue;  // neither rises (or sets)
-            worst = std::fmax(worst, std::fabs(a.events[i] - b.events[i]) * 1440.0);
-            if (std::isnan(a.events[i]) || std::isnan(b.events[i])) return INFINITY;
+        case kJ2000:
+            return Arc(a.ra2000, a.dec2000, b.ra2000, b.dec2000);
+        case kApparent:
+            return Arc(a.ra, a.dec, b.ra, b.dec);
+        case kHorizon:
+            return std::hypot(a.alt - b.alt,
+                              std::remainder(a.az - b.az, 360.0) * std::cos(a.alt * M_PI / 180.0));
+        case kEvents: {
+            double worst = 0.0;
+            for (int i = 0; i < 3; ++i) {
+                if (std::isnan(a.events[i]) && std::isnan(b.events[i]))
+                    continue;  // neither rises (or sets)
+                worst = std::fmax(worst, std::fabs(a.events[i] - b.events[i]) * 1440.0);
+                if (std::isnan(a.events[i]) || std::isnan(b.events[i])) return INFINITY;
+            }
+            return worst;
         }
-        return worst;
-    }
-    default: return a.mag - b.mag;
+        default:
+            return a.mag - b.mag;
     }
 }
 
@@ -127,7 +141,9 @@ std::vector<Explained> ReadExplained() {
         std::string rows, quantity, right;
         double measured = 0, allowed = 0;
         s >> rows >> quantity >> measured >> allowed >> right;
-        EXPECT_TRUE(right == "built-in" || right == "Stellarium" || right == "catalogue" || right == "neither") << line;
+        EXPECT_TRUE(right == "built-in" || right == "Stellarium" || right == "catalogue" ||
+                    right == "neither")
+            << line;
         out.push_back({rows, QuantityNamed(quantity), allowed, right, {}});
     }
     return out;
@@ -137,7 +153,8 @@ std::string UtStatement(double jd) {  // to the nearest minute
     tagADATE d{};
     JdToDate2(std::floor(jd * 1440.0 + 0.5) / 1440.0 + 1.0 / 86400.0, &d);
     char s[96];
-    std::snprintf(s, sizeof s, "Time = UT(%d, %d, %d, %d, %d, 0)", d.year, d.month, d.day, d.hour, d.minute);
+    std::snprintf(s, sizeof s, "Time = UT(%d, %d, %d, %d, %d, 0)", d.year, d.month, d.day, d.hour,
+                  d.minute);
     return s;
 }
 
@@ -149,9 +166,11 @@ TEST(TwoSkies, AgreeOrDisagreeForAnExplainedReason) {
     std::vector<Explained> explained = ReadExplained();
     WorstError worst[kQuantities];
     int agreed[kQuantities] = {}, compared = 0;
-    const std::string site = "Location.Longitude = 139.745; Location.Latitude = 35.654; Location.Altitude = 40; "
-                             "Time.TimeZone = 9";
-    for (CCorZnt* host : {static_cast<CCorZnt*>(&ours), static_cast<CCorZnt*>(&theirs)}) Send(*host, site);
+    const std::string site =
+        "Location.Longitude = 139.745; Location.Latitude = 35.654; Location.Altitude = 40; "
+        "Time.TimeZone = 9";
+    for (CCorZnt* host : {static_cast<CCorZnt*>(&ours), static_cast<CCorZnt*>(&theirs)})
+        Send(*host, site);
     double current = 0.0;
     for (const std::string& line : DataRows("twoskies/reference.txt")) {
         std::istringstream s(line);
@@ -169,8 +188,10 @@ TEST(TwoSkies, AgreeOrDisagreeForAnExplainedReason) {
         const bool star = path.rfind("Star.", 0) == 0;
         const std::string where = path + " " + std::to_string(jd);
         for (int qi = kJ2000; qi <= kMagnitude; ++qi) {
-            const Quantity q = qi == kMagnitude && star ? kStarMagnitude : static_cast<Quantity>(qi);
-            if (q == kMagnitude && path.rfind("DeepSkyObject.", 0) == 0 && std::isnan(a.mag) && std::isnan(b.mag))
+            const Quantity q =
+                qi == kMagnitude && star ? kStarMagnitude : static_cast<Quantity>(qi);
+            if (q == kMagnitude && path.rfind("DeepSkyObject.", 0) == 0 && std::isnan(a.mag) &&
+                std::isnan(b.mag))
                 continue;
             const double d = Difference(q, a, b);
             ++compared;
@@ -181,32 +202,41 @@ TEST(TwoSkies, AgreeOrDisagreeForAnExplainedReason) {
             }
             Explained* e = nullptr;
             for (Explained& x : explained)  // the case of the longest prefix
-                if (x.quantity == q && path.rfind(x.rows, 0) == 0 && (!e || x.rows.size() > e->rows.size())) e = &x;
+                if (x.quantity == q && path.rfind(x.rows, 0) == 0 &&
+                    (!e || x.rows.size() > e->rows.size()))
+                    e = &x;
             if (!e) {
-                ADD_FAILURE() << where << ": " << kBounds[q].name << " differs by " << d << " " << kBounds[q].unit
-                              << " (built-in against PyEphem " << Difference(q, a, reference) << ", Stellarium "
+                ADD_FAILURE() << where << ": " << kBounds[q].name << " differs by " << d << " "
+                              << kBounds[q].unit << " (built-in against PyEphem "
+                              << Difference(q, a, reference) << ", Stellarium "
                               << Difference(q, b, reference) << ")";
                 continue;
             }
             e->measured.Add(d, where);
             ++e->seen;
-            if (e->right == "built-in" || e->right == "Stellarium") {  // by far the nearer to PyEphem
+            if (e->right == "built-in" ||
+                e->right == "Stellarium") {  // by far the nearer to PyEphem
                 const bool ourRight = e->right == "built-in";
                 const double right = Difference(q, ourRight ? a : b, reference);
                 const double wrong = Difference(q, ourRight ? b : a, reference);
-                EXPECT_LT(std::fabs(right), std::fabs(wrong) / 4) << where << ": " << e->right << " is not right in "
-                                                                  << kBounds[q].name << " against PyEphem";
+                EXPECT_LT(std::fabs(right), std::fabs(wrong) / 4)
+                    << where << ": " << e->right << " is not right in " << kBounds[q].name
+                    << " against PyEphem";
             }
         }
     }
     EXPECT_EQ(compared, 195 * 5);  // every row and quantity
     for (int q = 0; q < kQuantities; ++q)
-        if (agreed[q] > 0) worst[q].Expect(kBounds[q].name, kBounds[q].bound, kBounds[q].unit);
-        else std::printf("[ measured ] %-44s every row an explained case\n", kBounds[q].name);
+        if (agreed[q] > 0)
+            worst[q].Expect(kBounds[q].name, kBounds[q].bound, kBounds[q].unit);
+        else
+            std::printf("[ measured ] %-44s every row an explained case\n", kBounds[q].name);
     for (const Explained& e : explained)  // a case not seen (the host mended) only says so
-        if (e.seen == 0) std::printf("[ measured ] %s %s: not seen\n", e.rows.c_str(), kBounds[e.quantity].name);
-        else e.measured.Expect(e.rows + " " + kBounds[e.quantity].name + " (" + e.right + " right)", e.allowed,
-                          kBounds[e.quantity].unit);
+        if (e.seen == 0)
+            std::printf("[ measured ] %s %s: not seen\n", e.rows.c_str(), kBounds[e.quantity].name);
+        else
+            e.measured.Expect(e.rows + " " + kBounds[e.quantity].name + " (" + e.right + " right)",
+                              e.allowed, kBounds[e.quantity].unit);
 }
 
 }  // namespace

@@ -27,7 +27,9 @@ class WorstError {
 public:
     // One row's error (signed, compared by magnitude) and its name, or its number (a
     // Julian Day, a year) spelt out only when the row is kept.
-    void Add(double error, const std::string& row) { Take(error, [&] { return row; }); }
+    void Add(double error, const std::string& row) {
+        Take(error, [&] { return row; });
+    }
     void Add(double error, double row) {
         Take(error, [row] {
             char s[32];
@@ -36,7 +38,8 @@ public:
     }
 
     // Prints the figure (scaled into unit), expects rows, all answered, the worst within bound.
-    void Expect(const std::string& what, double bound, const char* unit = "", double scale = 1) const {
+    void Expect(const std::string& what, double bound, const char* unit = "",
+                double scale = 1) const {
         std::printf("[ measured ] %-44s %11.4g %-6s over %8d rows, worst at %s\n", what.c_str(),
                     m_value * scale, unit, m_rows, m_row.c_str());
         EXPECT_GT(m_rows, 0) << what << ": no rows compared";

@@ -33,9 +33,9 @@ std::string ShowList(const std::vector<CString>& list) {
     if (actual == expected) return ::testing::AssertionSuccess();
     size_t i = 0;
     while (i < actual.size() && i < expected.size() && actual[i] == expected[i]) ++i;
-    return ::testing::AssertionFailure()
-           << "queries differ from #" << i << "\nexpected:\n" << ShowList(expected)
-           << "actual:\n" << ShowList(actual);
+    return ::testing::AssertionFailure() << "queries differ from #" << i << "\nexpected:\n"
+                                         << ShowList(expected) << "actual:\n"
+                                         << ShowList(actual);
 }
 
 ::testing::AssertionResult TextAndQueries(const CString& text, const CString& expectedText,
@@ -66,7 +66,8 @@ void AnswerObject(FakeHost& host, const CString& prefix,
 }
 
 std::vector<CString> J2000Queries(const CString& prefix) {
-    return std::vector<CString>{L"? View.Projection"} + Ask(prefix, {L".position.RA", L".position.DEC"});
+    return std::vector<CString>{L"? View.Projection"} +
+           Ask(prefix, {L".position.RA", L".position.DEC"});
 }
 
 void AnswerOrion(FakeHost& host) {
@@ -78,9 +79,9 @@ void AnswerOrion(FakeHost& host) {
 }
 
 void AnswerDate(FakeHost& host, const std::array<const wchar_t*, 7>& values) {
-    const wchar_t* const kQueries[] = {L"? LST(Time.Year)",   L"? LST(Time.Month)",  L"? LST(Time.Day)",
-                                       L"? LST(Time.Hour)",   L"? LST(Time.Minute)", L"? LST(Time.Second)",
-                                       L"? Time.Timezone"};
+    const wchar_t* const kQueries[] = {
+        L"? LST(Time.Year)",   L"? LST(Time.Month)",  L"? LST(Time.Day)", L"? LST(Time.Hour)",
+        L"? LST(Time.Minute)", L"? LST(Time.Second)", L"? Time.Timezone"};
     for (size_t i = 0; i < values.size(); ++i) host.Answer(kQueries[i], values[i]);
 }
 

@@ -8,7 +8,8 @@
 //     cd.SetObject(L"Constellation.Ori", CZntClickData::TYPE_CONSTELLATION);
 //     const CString text = cd.GetTextCons(&host, 1);
 //     EXPECT_TRUE(TextAndQueries(text, L"オリオン ", host,
-//                                {L"? Constellation.Ori.Name", L"? Constellation.Ori.Abbreviation"}));
+//                                {L"? Constellation.Ori.Name", L"?
+//                                Constellation.Ori.Abbreviation"}));
 #include <gtest/gtest.h>
 
 #include <array>

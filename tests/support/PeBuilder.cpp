@@ -36,8 +36,8 @@ std::string Utf16z(const std::string& utf8) {
 }
 
 // One version node: header, key, value, children, each part 4-aligned.
-std::string Node(const std::string& key, const std::string& value, unsigned valueLength, unsigned type,
-                 const std::vector<std::string>& children) {
+std::string Node(const std::string& key, const std::string& value, unsigned valueLength,
+                 unsigned type, const std::vector<std::string>& children) {
     std::string b;
     U16(b, 0);
     U16(b, valueLength);
@@ -66,7 +66,8 @@ std::string BuildVersionInfo(const std::vector<PeLanguage>& languages) {
             strings.push_back(Node(kv.first, v, static_cast<unsigned>(v.size() / 2), 1, {}));
         }
         char key[16];
-        snprintf(key, sizeof key, "%04X%04X", l.language, l.codePage);  // upper case, as tools write it
+        snprintf(key, sizeof key, "%04X%04X", l.language,
+                 l.codePage);  // upper case, as tools write it
         tables.push_back(Node(key, "", 0, 1, strings));
         U16(translation, l.language);
         U16(translation, l.codePage);
@@ -75,7 +76,8 @@ std::string BuildVersionInfo(const std::vector<PeLanguage>& languages) {
     U32(fixed, 0xFEEF04BD);
     U32(fixed, 0x00010000);
     for (int i = 0; i < 11; ++i) U32(fixed, i == 0 ? 0x00010002 : 0);
-    const std::string var = Node("Translation", translation, static_cast<unsigned>(translation.size()), 0, {});
+    const std::string var =
+        Node("Translation", translation, static_cast<unsigned>(translation.size()), 0, {});
     return Node("VS_VERSION_INFO", fixed, 52, 0,
                 {Node("StringFileInfo", "", 0, 1, tables), Node("VarFileInfo", "", 0, 1, {var})});
 }

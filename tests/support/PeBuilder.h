@@ -22,7 +22,7 @@ std::string BuildPe(const std::string& versionInfo, unsigned short resourceLangu
 enum PeOffsets : size_t {
     kPeLfanew = 0x3C,
     kPeResourceStart = 0x200,
-    kPeLevel1Entry = 0x200 + 0x10,   // type entry: name, offset
+    kPeLevel1Entry = 0x200 + 0x10,  // type entry: name, offset
     kPeLevel2Entry = 0x200 + 0x28,
     kPeLevel3Entry = 0x200 + 0x40,
     kPeDataEntry = 0x200 + 0x48,

@@ -30,7 +30,8 @@ public:
     ~StellariumProcess() {
         if (m_state.empty()) return;
         if (Script("stop") != 0) std::fprintf(stderr, "stellarium.sh stop failed\n");
-        if (std::system(("rm -rf '" + m_state + "'").c_str()) != 0) std::fprintf(stderr, "cannot remove %s\n", m_state.c_str());
+        if (std::system(("rm -rf '" + m_state + "'").c_str()) != 0)
+            std::fprintf(stderr, "cannot remove %s\n", m_state.c_str());
     }
     StellariumProcess(const StellariumProcess&) = delete;
     StellariumProcess& operator=(const StellariumProcess&) = delete;
@@ -45,8 +46,10 @@ public:
     // Runs scripts/stellarium.sh with this state folder ("stop", "start PORT"); its exit
     // status, its output (standard error too) in *out.
     int Script(const std::string& args, std::string* out = nullptr) const {
-        FILE* pipe = popen(("STELLARIUM_STATE='" + m_state + "' '" ZCMCOM_SOURCE_DIR "/scripts/stellarium.sh' " + args +
-                            " 2>&1").c_str(), "r");
+        FILE* pipe = popen(("STELLARIUM_STATE='" + m_state +
+                            "' '" ZCMCOM_SOURCE_DIR "/scripts/stellarium.sh' " + args + " 2>&1")
+                               .c_str(),
+                           "r");
         if (!pipe) return -1;
         char buffer[512];
         std::string text;

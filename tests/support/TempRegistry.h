@@ -18,7 +18,8 @@ public:
     const TempDir& dir() const { return m_dir; }
 
 private:
-    EnvRestorer m_userVariable{"ZCMCOM_REGISTRY_USER"}, m_machineVariable{"ZCMCOM_REGISTRY_MACHINE"};
+    EnvRestorer m_userVariable{"ZCMCOM_REGISTRY_USER"},
+        m_machineVariable{"ZCMCOM_REGISTRY_MACHINE"};
     TempDir m_dir;
     std::string m_user = m_dir.File("user.sqlite"), m_machine = m_dir.File("machine.sqlite");
 };

@@ -24,7 +24,8 @@ inline CString W(const std::string& s) { return CString(s.c_str()); }
 
 // Runs f, which must throw E* (MFC style), and hands the exception to check.
 template <class E, class F, class Check = void (*)(E*)>
-void ExpectThrows(F f, Check check = [](E*) {}) {
+void ExpectThrows(
+    F f, Check check = [](E*) {}) {
     try {
         f();
         ADD_FAILURE() << "no exception";
@@ -38,9 +39,8 @@ void ExpectThrows(F f, Check check = [](E*) {}) {
 template <class Call>
 std::string HostFailureOf(Call call) {
     std::string text;
-    ExpectThrows<COleDispatchException>([&] { call(); }, [&](COleDispatchException* e) {
-        text = e->m_strDescription.ToUtf8();
-    });
+    ExpectThrows<COleDispatchException>(
+        [&] { call(); }, [&](COleDispatchException* e) { text = e->m_strDescription.ToUtf8(); });
     return text;
 }
 
@@ -76,8 +76,10 @@ inline void ExpectGolden(const std::string& text, const std::string& name) {
 
 // Expects each query's answer from a planetarium host (anything with Execute).
 template <class Host>
-void ExpectAnswers(Host& host, std::initializer_list<std::pair<const wchar_t*, const wchar_t*>> rows) {
-    for (const auto& [query, answer] : rows) EXPECT_EQ(host.Execute(query), CString(answer)) << CString(query).ToUtf8();
+void ExpectAnswers(Host& host,
+                   std::initializer_list<std::pair<const wchar_t*, const wchar_t*>> rows) {
+    for (const auto& [query, answer] : rows)
+        EXPECT_EQ(host.Execute(query), CString(answer)) << CString(query).ToUtf8();
 }
 
 // Restores one environment variable, set or not, when it goes.

@@ -32,7 +32,8 @@ double Apparent(double trueAltitude) {
 }  // namespace
 
 TEST(ZvaclAngles, Normalisation) {
-    const double kDegmal[][2] = {{360, 0}, {-90, 270}}, kDegmal2[][2] = {{-45, -45}, {100, 90}, {250, -90}, {350, -10}};
+    const double kDegmal[][2] = {{360, 0}, {-90, 270}},
+                 kDegmal2[][2] = {{-45, -45}, {100, 90}, {250, -90}, {350, -10}};
     for (const auto& c : kDegmal) EXPECT_EQ(degmal(c[0]), c[1]) << c[0];
     for (const auto& c : kDegmal2) EXPECT_EQ(degmal2(c[0]), c[1]) << c[0];
     EXPECT_LT(degmal(-1e-14), 360.0);  // never 360 itself
@@ -50,12 +51,16 @@ TEST(ZvaclAngles, PositionAngleInEveryQuadrant) {
         for (double de2 = -85; de2 <= 85; de2 += 17) {
             const PaDist r = Measure(ra1, de1, ra2, de2);
             const double da = (ra2 - ra1) * k;
-            const double c = std::sin(de1 * k) * std::sin(de2 * k) + std::cos(de1 * k) * std::cos(de2 * k) * std::cos(da);
+            const double c = std::sin(de1 * k) * std::sin(de2 * k) +
+                             std::cos(de1 * k) * std::cos(de2 * k) * std::cos(da);
             EXPECT_NEAR(r.dist, std::acos(c) / k, 1e-7);
             // Sine and cosine of the angle separately, so the quadrant is checked too.
-            EXPECT_NEAR(std::sin(r.pa * k), std::cos(de2 * k) * std::sin(da) / std::sin(r.dist * k), 1e-7);
+            EXPECT_NEAR(std::sin(r.pa * k), std::cos(de2 * k) * std::sin(da) / std::sin(r.dist * k),
+                        1e-7);
             EXPECT_NEAR(std::cos(r.pa * k),
-                        (std::sin(de2 * k) - std::sin(de1 * k) * c) / (std::cos(de1 * k) * std::sin(r.dist * k)), 1e-7);
+                        (std::sin(de2 * k) - std::sin(de1 * k) * c) /
+                            (std::cos(de1 * k) * std::sin(r.dist * k)),
+                        1e-7);
         }
     }
 }
@@ -65,9 +70,11 @@ TEST(ZvaclAngles, SeparationAtTheLimits) {
     EXPECT_TRUE(r.dist == 0.0 && r.pa == 0.0) << r.dist << " " << r.pa;
     EXPECT_NEAR(Measure(0, 0, 180, 0).dist, 180.0, 1e-12);
     r = Measure(10, 20, 10, 20 + 1e-9);  // tiny separations keep their precision
-    EXPECT_TRUE(std::fabs(r.dist - 1e-9) < 1e-13 && std::fabs(r.pa) < 1e-6) << r.dist << " " << r.pa;
+    EXPECT_TRUE(std::fabs(r.dist - 1e-9) < 1e-13 && std::fabs(r.pa) < 1e-6)
+        << r.dist << " " << r.pa;
     r = Measure(0, 90, 77, 30);  // from the pole: the polar distance, any direction
-    EXPECT_TRUE(std::fabs(r.dist - 60.0) < 1e-9 && r.pa >= 0.0 && r.pa < 360.0) << r.dist << " " << r.pa;
+    EXPECT_TRUE(std::fabs(r.dist - 60.0) < 1e-9 && r.pa >= 0.0 && r.pa < 360.0)
+        << r.dist << " " << r.pa;
     EXPECT_NEAR(Measure(77, 30, 0, 90).pa, 0.0, 1e-9);  // towards the poles
     EXPECT_NEAR(Measure(77, -30, 0, -90).pa, 180.0, 1e-9);
     double pa = 0, dist = 0;
@@ -85,7 +92,8 @@ TEST(ZvaclRefraction, StandardValuesAndContinuousEverywhere) {
     const double in[2] = {123.0, 10.0};
     double out[2] = {0, 0};
     AtmosphericRefraction(in, out);
-    EXPECT_EQ((std::tuple{Apparent(-10.0), out[0], std::isnan(Apparent(kNaN))}), (std::tuple{-10.0, 123.0, true}));
+    EXPECT_EQ((std::tuple{Apparent(-10.0), out[0], std::isnan(Apparent(kNaN))}),
+              (std::tuple{-10.0, 123.0, true}));
     AtmosphericRefraction(nullptr, nullptr);
     double prev = Apparent(-90.0);
     for (double h = -90.0 + 1e-3; h <= 90.0; h += 1e-3) {

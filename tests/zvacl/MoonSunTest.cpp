@@ -14,8 +14,12 @@ using namespace zvacltest;
 // The new moon of 1977 February (JDE 2443192.65118) and the last quarter of 2044 January
 // (JDE 2467636.49186), both published in dynamical time.
 TEST(ZvaclMoonPhases, PublishedExamples) {
-    struct { tagADATE at; int phase; double jde; } const kCases[] = {
-        {Date(1977, 2, 17), 0, 2443192.65118}, {Date(2044, 1, 20), 3, 2467636.49186}};
+    struct {
+        tagADATE at;
+        int phase;
+        double jde;
+    } const kCases[] = {{Date(1977, 2, 17), 0, 2443192.65118},
+                        {Date(2044, 1, 20), 3, 2467636.49186}};
     for (const auto& c : kCases) {
         tagMOONPHASE p[2];
         ASSERT_EQ(GetMoonPhases(&c.at, p, 2), 2);
@@ -73,12 +77,14 @@ TEST(ZvaclMoonPhases, CapacityAndBadInput) {
     tagADATE at = Date(2024, 1, 1);
     tagMOONPHASE p[3] = {{-1, -1}, {-1, -1}, {-1, -1}};
     // Nothing written without room or input; then only as many as asked for.
-    EXPECT_EQ((std::tuple{GetMoonPhases(&at, p, 0), GetMoonPhases(&at, p, -5), int(p[0].phase), GetMoonPhases(&at, nullptr, 6),
-                          GetMoonPhases(nullptr, p, 3), GetMoonPhases(&at, p, 1), p[1].phase}),
+    EXPECT_EQ((std::tuple{GetMoonPhases(&at, p, 0), GetMoonPhases(&at, p, -5), int(p[0].phase),
+                          GetMoonPhases(&at, nullptr, 6), GetMoonPhases(nullptr, p, 3),
+                          GetMoonPhases(&at, p, 1), p[1].phase}),
               (std::tuple{0, 0, -1, 0, 0, 1, -1}));
     // Not a time, or beyond any use of the series: nothing; the callers' range still
     // gives phases.
-    for (const tagADATE& bad : {Date(2024, 1, 1, 0, 0, kNaN), Date(INT_MAX, 1, 1)}) EXPECT_EQ(GetMoonPhases(&bad, p, 3), 0);
+    for (const tagADATE& bad : {Date(2024, 1, 1, 0, 0, kNaN), Date(INT_MAX, 1, 1)})
+        EXPECT_EQ(GetMoonPhases(&bad, p, 3), 0);
     for (int year : {-99999, 99999}) {
         at = Date(year, 6, 1);
         EXPECT_EQ(GetMoonPhases(&at, p, 3), 3);

@@ -23,8 +23,8 @@ constexpr double kPhaseRmsS = 10.0;          // 4.95 s vs DE405
 constexpr double kSunLongitudeArcsec = 0.1;  // 0.041"
 constexpr double kEarthRadiusAu = 1e-7;      // 6.2 km (the bound is 15 km)
 constexpr double kEquinoxS = 15.0;           // 6.60 s
-constexpr double kGst94S = 0.005;            // 0.0005 s: the same expressions, a tenth of the gst06a goal
-constexpr double kGst06S = 0.05;             // 0.0196 s
+constexpr double kGst94S = 0.005;  // 0.0005 s: the same expressions, a tenth of the gst06a goal
+constexpr double kGst06S = 0.05;   // 0.0196 s
 // Delta T against the values printed with its expressions: 0.199 s; year by year against
 // the observed ones they smooth: 0.668 s to 2005 (the quick swing around 1870) and 1.798 s
 // for 2006-2020, where they extrapolate from 2005 and run ahead.
@@ -53,7 +53,8 @@ double ApparentSunLongitude(double jdTt) {
     const double om = (125.04452 - 1934.136261 * t) * k;
     const double ls = (280.4665 + 36000.7698 * t) * k;
     const double lm = (218.3165 + 481267.8813 * t) * k;
-    const double dpsi = -17.20 * std::sin(om) - 1.32 * std::sin(2 * ls) - 0.23 * std::sin(2 * lm) + 0.21 * std::sin(2 * om);
+    const double dpsi = -17.20 * std::sin(om) - 1.32 * std::sin(2 * ls) - 0.23 * std::sin(2 * lm) +
+                        0.21 * std::sin(2 * om);
     return degmal(lb[0] + 180.0 + dpsi / 3600.0 - 20.4898 / r / 3600.0);
 }
 
@@ -136,7 +137,9 @@ TEST(ZvaclReference, EquinoxAndSolsticeInstants) {
     ASSERT_EQ(ref.size(), 804u);
     WorstError worst;
     for (const auto& row : ref)
-        worst.Add((UtToDt(JdSunLambda(JdTt(row[1]) - 30.0, row[0] * 90.0)) - JdTt(row[1])) * 86400.0, JdTt(row[1]));
+        worst.Add(
+            (UtToDt(JdSunLambda(JdTt(row[1]) - 30.0, row[0] * 90.0)) - JdTt(row[1])) * 86400.0,
+            JdTt(row[1]));
     worst.Expect("equinox and solstice instants 1900-2100", kEquinoxS, "s");
 }
 
@@ -148,7 +151,8 @@ TEST(ZvaclReference, SiderealTime) {
         const double lst = GetLst(JdTt(row[0]), 0.0);
         worst94.Add(AngleDiff(lst, row[1]) * 240.0, JdTt(row[0]));
         worst06.Add(AngleDiff(lst, row[2]) * 240.0, JdTt(row[0]));
-        ASSERT_NEAR(AngleDiff(GetLst(JdTt(row[0]), 139.7), lst + 139.7) * 240.0, 0.0, 1e-4);  // longitude adds
+        ASSERT_NEAR(AngleDiff(GetLst(JdTt(row[0]), 139.7), lst + 139.7) * 240.0, 0.0,
+                    1e-4);  // longitude adds
     }
     worst94.Expect("sidereal time vs IAU 1982/1994 (gst94)", kGst94S, "s");
     worst06.Expect("sidereal time vs IAU 2006/2000A (gst06a)", kGst06S, "s");
@@ -168,7 +172,8 @@ TEST(ZvaclReference, DeltaT) {
     for (const auto& row : table) tabulated.Add(error(row[0], row[1]), row[0]);
     const auto ref = ReadTable("delta_t.txt");
     ASSERT_EQ(ref.size(), 221u);
-    for (const auto& row : ref) (row[0] <= 2005 ? observed : later).Add(error(row[0], row[1]), row[0]);
+    for (const auto& row : ref)
+        (row[0] <= 2005 ? observed : later).Add(error(row[0], row[1]), row[0]);
     tabulated.Expect("Delta T vs its tabulated values 1800-2010", kDeltaTTabulatedS, "s");
     observed.Expect("Delta T vs observed, yearly 1800-2005", kDeltaTObservedS, "s");
     later.Expect("Delta T vs observed, yearly 2006-2020", kDeltaTLaterS, "s");

@@ -21,9 +21,15 @@ double YearJd(double year) { return 2451544.5 + (year - 2000.0) * 365.2425; }
 // allows (about 25 s a year near -2000), with room for the blend over each join.
 TEST(ZvaclDeltaT, ThePolynomialsPieceByPieceAndContinuous) {
     const double kValues[][2] = {
-        {2000, 63.86},   {1975, 45.45},   {1910, 10.3884}, {1750, 13.3701},
-        {1000, 1574.2},  {0, 10583.6},    {2100, -20 + 32 * 2.8 * 2.8 - 0.5628 * 50},
-        {-1000, -20 + 32 * 28.2 * 28.2},  {3000, -20 + 32 * 11.8 * 11.8},
+        {2000, 63.86},
+        {1975, 45.45},
+        {1910, 10.3884},
+        {1750, 13.3701},
+        {1000, 1574.2},
+        {0, 10583.6},
+        {2100, -20 + 32 * 2.8 * 2.8 - 0.5628 * 50},
+        {-1000, -20 + 32 * 28.2 * 28.2},
+        {3000, -20 + 32 * 11.8 * 11.8},
     };
     for (const auto& v : kValues) EXPECT_NEAR(DeltaT(YearJd(v[0])), v[1], 0.01) << v[0];
     const double step = 0.1;

@@ -26,9 +26,11 @@ int main(void) {
             struct ln_rect_posn r;
             ln_get_lunar_geo_posn(jd[i], &r, precisions[p]);
             const struct ln_rect_posn f = full[i];
-            const double R = sqrt(f.X * f.X + f.Y * f.Y + f.Z * f.Z), R2 = sqrt(r.X * r.X + r.Y * r.Y + r.Z * r.Z);
+            const double R = sqrt(f.X * f.X + f.Y * f.Y + f.Z * f.Z),
+                         R2 = sqrt(r.X * r.X + r.Y * r.Y + r.Z * r.Z);
             const double dx = r.X - f.X, dy = r.Y - f.Y, dz = r.Z - f.Z;
-            const double across = sqrt(fmax(0.0, dx * dx + dy * dy + dz * dz - (R2 - R) * (R2 - R)));
+            const double across =
+                sqrt(fmax(0.0, dx * dx + dy * dy + dz * dz - (R2 - R) * (R2 - R)));
             worstAngle = fmax(worstAngle, across / R * 206264.806);
             worstDistance = fmax(worstDistance, fabs(R2 - R));
         }

@@ -18,7 +18,8 @@ int RunCdf(const HostOptions& options) {
     CZntClickData clickData;
     clickData.SetStatus(&status);
     CString text;
-    rc = CallLibrary([&] { return clickData.StkToCdf(&host, CString(options.path.c_str())); }, text);
+    rc =
+        CallLibrary([&] { return clickData.StkToCdf(&host, CString(options.path.c_str())); }, text);
     if (rc >= 0) return rc;
     // An object without a designation prints an empty line.
     PrintLine(text);
@@ -31,6 +32,7 @@ CommandRun DefineCdf(CLI::App& cmd) {
     return [options] { return RunCdf(*options); };
 }
 
-const CommandRegistration kCdf({"cdf", "CDF designation of PATH; the host answers from FILE", DefineCdf});
+const CommandRegistration kCdf({"cdf", "CDF designation of PATH; the host answers from FILE",
+                                DefineCdf});
 
 }  // namespace

@@ -23,8 +23,10 @@ int PrepareSky(HostOptions& options, Tracing<CSkyHost>& sky) {
     if (!error.empty()) return UsageError(error);
     double ra = 0.0, dec = 0.0, unused = 0.0;
     if (!options.point.empty()) {
-        if (!ParseSite(options.point, &ra, &dec, &unused) || ra < 0 || ra >= 24 || std::fabs(dec) > 90)
-            return UsageError("bad --point '" + options.point + "' (RA in hours, Dec in degrees, J2000)");
+        if (!ParseSite(options.point, &ra, &dec, &unused) || ra < 0 || ra >= 24 ||
+            std::fabs(dec) > 90)
+            return UsageError("bad --point '" + options.point +
+                              "' (RA in hours, Dec in degrees, J2000)");
         sky.SetMark(ra, dec);
     }
     const std::string frames = SetUpFrames(options, ra, dec, sky);
@@ -61,7 +63,9 @@ int RunStellariumClick(HostOptions& options) {
         },
         text);
     if (rc >= 0) return rc;
-    if (text.IsEmpty()) return Failure("Stellarium at " + options.stellarium + " knows no object '" + options.path + "'");
+    if (text.IsEmpty())
+        return Failure("Stellarium at " + options.stellarium + " knows no object '" + options.path +
+                       "'");
     WriteText(text);
     return 0;
 }
@@ -72,15 +76,17 @@ int RunClick(HostOptions& options) {
     CCdStatus status;
     TracingHost table;
     Tracing<CSkyHost> sky;
-    int rc = options.file.empty() ? ApplySettings(options, status) : PrepareHost(options, status, table);
+    int rc =
+        options.file.empty() ? ApplySettings(options, status) : PrepareHost(options, status, table);
     if (rc < 0 && options.file.empty()) rc = PrepareSky(options, sky);
     if (rc >= 0) return rc;
     CCorZnt* host = options.file.empty() ? static_cast<CCorZnt*>(&sky) : &table;
     CZntClickData clickData;
     clickData.SetStatus(&status);
     CString text;
-    rc = CallLibrary([&] { return clickData.GetText(host, CString(options.path.c_str()), options.compact); },
-                     text);
+    rc = CallLibrary(
+        [&] { return clickData.GetText(host, CString(options.path.c_str()), options.compact); },
+        text);
     if (rc >= 0) return rc;
     // A path the built-in sky answers a place for but no text (an alias such as
     // "Solar.Moon") is no object of its own.
@@ -96,9 +102,10 @@ CommandRun DefineClick(CLI::App& cmd) {
     // PATH may follow "--stellarium" without a URL, where the parser takes it for one.
     cmd.get_option("PATH")->required(false);
     CLI::Option* stellarium =
-        cmd.add_option("--stellarium", options->stellarium,
-                       std::string("ask a running Stellarium (its remote control at URL, default ") +
-                           kDefaultStellariumUrl + "); PATH may be a name Stellarium knows")
+        cmd.add_option(
+               "--stellarium", options->stellarium,
+               std::string("ask a running Stellarium (its remote control at URL, default ") +
+                   kDefaultStellariumUrl + "); PATH may be a name Stellarium knows")
             ->type_name("[URL]")
             ->expected(0, 1);
     return [options, stellarium] {
@@ -107,7 +114,8 @@ CommandRun DefineClick(CLI::App& cmd) {
     };
 }
 
-const CommandRegistration kClick({"click", "click-data text of PATH from the built-in sky, or from FILE's answers",
-                                  DefineClick});
+const CommandRegistration kClick(
+    {"click", "click-data text of PATH from the built-in sky, or from FILE's answers",
+     DefineClick});
 
 }  // namespace

@@ -40,7 +40,9 @@ void PrintLine(const CString& text);
 // Parses a whole decimal number; false when the text is not one ("nan" and "inf" are
 // numbers here; ParseFinite refuses them).
 // A file name from the command line, kept byte for byte even when it is not UTF-8.
-inline CString PathArgument(const std::string& arg) { return CString(ZcmPathToWide(arg.data(), arg.size())); }
+inline CString PathArgument(const std::string& arg) {
+    return CString(ZcmPathToWide(arg.data(), arg.size()));
+}
 bool ParseDouble(const std::string& text, double& value);
 bool ParseFinite(const std::string& text, double& value);
 bool ParseInt(const std::string& text, int& value);

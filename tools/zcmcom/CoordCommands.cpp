@@ -43,7 +43,8 @@ int RunCoord(const CoordArgs& a) {
 
 CommandRun DefineCoord(CLI::App& cmd) {
     auto a = std::make_shared<CoordArgs>();
-    cmd.add_option("KIND", a->kind, "ra, dec, lat, lon, radeg, decdeg, latdeg or londeg")->required();
+    cmd.add_option("KIND", a->kind, "ra, dec, lat, lon, radeg, decdeg, latdeg or londeg")
+        ->required();
     cmd.add_option("VALUE", a->value, "hours for ra, else degrees")->required();
     cmd.add_option("PREC", a->precision, "1 to 4; negative: the placeholder text")->required();
     return [a] { return RunCoord(*a); };
@@ -55,8 +56,8 @@ int RunRaDec(const std::string& text) {
     for (const char c : text) digit = digit || std::isdigit(static_cast<unsigned char>(c));
     int raH, raM, decPlus = 0, decD, decM;
     double raS, decS;
-    if (!digit ||
-        !CCommonCoordFormat::Str2RADec(CString(text.c_str()), raH, raM, raS, decPlus, decD, decM, decS))
+    if (!digit || !CCommonCoordFormat::Str2RADec(CString(text.c_str()), raH, raM, raS, decPlus,
+                                                 decD, decM, decS))
         return UsageError("no right ascension and declination in '" + text + "'");
     CString out;
     out.Format(L"%d %d %g %d %d %d %g", raH, raM, raS, decPlus, decD, decM, decS);
@@ -70,7 +71,8 @@ CommandRun DefineRaDec(CLI::App& cmd) {
     return [text] { return RunRaDec(*text); };
 }
 
-const CommandRegistration kCoord({"coord", "print a coordinate text (PREC 1..4, negative: placeholder)",
+const CommandRegistration kCoord({"coord",
+                                  "print a coordinate text (PREC 1..4, negative: placeholder)",
                                   DefineCoord});
 const CommandRegistration kRaDec({"radec", "read RA and Dec: raH raM raS decPlus decD decM decS",
                                   DefineRaDec});

@@ -65,7 +65,8 @@ int RunDays(const DateArgs& a) {
 CommandRun DefineDate(CLI::App& cmd) {
     auto a = std::make_shared<DateArgs>();
     cmd.require_subcommand(1);
-    auto* parse = cmd.add_subcommand("parse", "read \"Www EEy/m/d h:m:s\": year month day hour minute second");
+    auto* parse = cmd.add_subcommand(
+        "parse", "read \"Www EEy/m/d h:m:s\": year month day hour minute second");
     parse->add_option("TEXT", a->text, "the date text")->required();
     auto* dow = cmd.add_subcommand("dow", "weekday of a date (0 Sunday)");
     auto* days = cmd.add_subcommand("days", "days in a month");
@@ -74,7 +75,9 @@ CommandRun DefineDate(CLI::App& cmd) {
         sub->add_option("MONTH", a->month, "1 to 12")->required();
     }
     dow->add_option("DAY", a->day, "day of the month")->required();
-    return [a, parse, dow] { return parse->parsed() ? RunParse(*a) : dow->parsed() ? RunDow(*a) : RunDays(*a); };
+    return [a, parse, dow] {
+        return parse->parsed() ? RunParse(*a) : dow->parsed() ? RunDow(*a) : RunDays(*a);
+    };
 }
 
 CommandRun DefineEos(CLI::App& cmd) {
@@ -86,7 +89,8 @@ CommandRun DefineEos(CLI::App& cmd) {
     };
 }
 
-const CommandRegistration kDate({"date", "parse \"Www EEy/m/d h:m:s\"; weekday (0 Sunday); days in a month",
+const CommandRegistration kDate({"date",
+                                 "parse \"Www EEy/m/d h:m:s\"; weekday (0 Sunday); days in a month",
                                  DefineDate});
 const CommandRegistration kEos({"eos", "Japanese-market name of an EOS camera model", DefineEos});
 

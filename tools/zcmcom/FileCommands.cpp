@@ -28,9 +28,12 @@ CString DefaultDataDir() {
 
 int RunCameras(const std::string& folder) {
     if (folder.empty() && DefaultDataDir().IsEmpty())
-        return Failure("zcmccd.txt is in none of the data folders (set ZCMCOM_DATA_DIR to the folder that holds it)");
+        return Failure(
+            "zcmccd.txt is in none of the data folders (set ZCMCOM_DATA_DIR to the folder that "
+            "holds it)");
     CString dir = folder.empty() ? DefaultDataDir() : PathArgument(folder);
-    if (!dir.IsEmpty() && dir[dir.GetLength() - 1] != L'/' && dir[dir.GetLength() - 1] != L'\\') dir += L'/';
+    if (!dir.IsEmpty() && dir[dir.GetLength() - 1] != L'/' && dir[dir.GetLength() - 1] != L'\\')
+        dir += L'/';
     bool failed = false;
     // The database's message is Japanese; the system's reason follows it in English.
     const std::string file = (dir + L"zcmccd.txt").ToUtf8();
@@ -57,8 +60,8 @@ int RunCameras(const std::string& folder) {
         PrintLine(line);
         for (int c = 0; c < vendor.nCount; ++c, ++index) {
             const _ANGLE_OF_FIELD cam = db.GetCamera(index);
-            line.Format(L"  %-28s %6.2f x %6.2f mm  %5.0f x %5.0f px  %5.2f um", cam.strModel, cam.dValue[0],
-                        cam.dValue[1], cam.dValue[2], cam.dValue[3], cam.dValue[4]);
+            line.Format(L"  %-28s %6.2f x %6.2f mm  %5.0f x %5.0f px  %5.2f um", cam.strModel,
+                        cam.dValue[0], cam.dValue[1], cam.dValue[2], cam.dValue[3], cam.dValue[4]);
             PrintLine(line);
         }
     }
@@ -67,11 +70,16 @@ int RunCameras(const std::string& folder) {
 
 const char* EncodingName(int type) {
     switch (type) {
-        case CZntFileEx::encodeUtf16BE: return "UTF-16BE";
-        case CZntFileEx::encodeSJIS: return "Shift-JIS";
-        case CZntFileEx::encodeUtf16LE: return "UTF-16LE";
-        case CZntFileEx::encodeUtf8: return "UTF-8";
-        default: return nullptr;
+        case CZntFileEx::encodeUtf16BE:
+            return "UTF-16BE";
+        case CZntFileEx::encodeSJIS:
+            return "Shift-JIS";
+        case CZntFileEx::encodeUtf16LE:
+            return "UTF-16LE";
+        case CZntFileEx::encodeUtf8:
+            return "UTF-8";
+        default:
+            return nullptr;
     }
 }
 
@@ -94,7 +102,8 @@ bool ReadLines(const CString& path, int& type, std::vector<CString>& lines) {
         // The first open read a pipe whole: a second one would find nothing.
         struct stat st;
         if (stat(path.ToUtf8().c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-            fprintf(stderr, "zcmcom: cannot read big-endian UTF-16 from %s: not a regular file\n", path.ToUtf8().c_str());
+            fprintf(stderr, "zcmcom: cannot read big-endian UTF-16 from %s: not a regular file\n",
+                    path.ToUtf8().c_str());
             return false;
         }
         CZntFile be;
@@ -137,13 +146,17 @@ int Convert(const CString& in, const CString& out, int target) {
     try {
         if (target == CZntFileEx::encodeUtf8) {
             CZntFileEx file;
-            why = opened([&] { return file.Open(out, CFile::modeCreate | CFile::modeWrite | CFile::typeText, target); });
+            why = opened([&] {
+                return file.Open(out, CFile::modeCreate | CFile::modeWrite | CFile::typeText,
+                                 target);
+            });
             if (!why.empty()) throw 0;
             for (const auto& l : lines) file.WriteString(l + L"\n");
             file.Close();
         } else {
             CZntFile file;
-            file.SetUnicode(target == CZntFileEx::encodeSJIS ? 0 : 1, target == CZntFileEx::encodeUtf16LE ? 1 : 0);
+            file.SetUnicode(target == CZntFileEx::encodeSJIS ? 0 : 1,
+                            target == CZntFileEx::encodeUtf16LE ? 1 : 0);
             why = opened([&] { return file.Open(out, CFile::modeCreate | CFile::modeWrite); });
             if (!why.empty()) throw 0;
             for (const auto& l : lines) file.WriteString(l + L"\n");
@@ -194,16 +207,20 @@ CommandRun DefineTextFile(CLI::App& cmd) {
     auto* info = cmd.add_subcommand("info", "the file's encoding and number of lines");
     auto* cat = cmd.add_subcommand("cat", "print the file as UTF-8");
     auto* convert = cmd.add_subcommand("convert", "write IN to OUT in the encoding ENC");
-    for (CLI::App* sub : {info, cat, convert}) sub->add_option("FILE", a->in, "the text file")->required();
+    for (CLI::App* sub : {info, cat, convert})
+        sub->add_option("FILE", a->in, "the text file")->required();
     convert->add_option("OUT", a->out, "the file to write")->required();
     convert->add_option("ENC", a->encoding, "utf8, utf16le, utf16be or sjis")->required();
     return [a, info, cat] {
-        return info->parsed() || cat->parsed() ? ShowTextFile(*a, cat->parsed()) : ConvertTextFile(*a);
+        return info->parsed() || cat->parsed() ? ShowTextFile(*a, cat->parsed())
+                                               : ConvertTextFile(*a);
     };
 }
 
-const CommandRegistration kCameras({"cameras", "list the makers and cameras of DIR/zcmccd.txt", DefineCameras});
-const CommandRegistration kTextFile({"textfile", "show a text file's encoding, print it, convert it",
+const CommandRegistration kCameras({"cameras", "list the makers and cameras of DIR/zcmccd.txt",
+                                    DefineCameras});
+const CommandRegistration kTextFile({"textfile",
+                                     "show a text file's encoding, print it, convert it",
                                      DefineTextFile});
 
 }  // namespace

@@ -30,7 +30,8 @@ int RunFind(const std::string& text) {
     if (found.empty()) return UnknownObject(index, text);
     for (const auto& match : found) {
         CString names;
-        for (const CString& name : match.entry->names) names += (names.IsEmpty() ? L"" : L", ") + name;
+        for (const CString& name : match.entry->names)
+            names += (names.IsEmpty() ? L"" : L", ") + name;
         PrintLine(match.entry->path + L"\t" + names);
     }
     return 0;
@@ -38,13 +39,14 @@ int RunFind(const std::string& text) {
 
 CommandRun DefineFind(CLI::App& cmd) {
     auto text = std::make_shared<std::string>();
-    cmd.add_option("TEXT", *text, "a name or part of one: Sirius, シリウス, M42, NGC 1976, HIP 32349, Moon")
+    cmd.add_option("TEXT", *text,
+                   "a name or part of one: Sirius, シリウス, M42, NGC 1976, HIP 32349, Moon")
         ->required();
     return [text] { return RunFind(*text); };
 }
 
-const CommandRegistration kFind({"find", "the built-in sky's objects whose names hold TEXT, with their paths",
-                                 DefineFind});
+const CommandRegistration kFind(
+    {"find", "the built-in sky's objects whose names hold TEXT, with their paths", DefineFind});
 
 }  // namespace
 

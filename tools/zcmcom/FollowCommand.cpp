@@ -22,7 +22,8 @@ struct FollowOptions {
 
 int RunFollow(FollowOptions& o) {
     if (o.host.stellarium.empty()) o.host.stellarium = kDefaultStellariumUrl;
-    if (!(o.interval >= 0.05 && o.interval <= 3600)) return UsageError("--interval must be 0.05 to 3600 seconds");
+    if (!(o.interval >= 0.05 && o.interval <= 3600))
+        return UsageError("--interval must be 0.05 to 3600 seconds");
     CCdStatus status;
     if (const int rc = ApplySettings(o.host, status); rc >= 0) return rc;
     CStellariumHost stellarium(CString(o.host.stellarium.c_str()));
@@ -34,7 +35,9 @@ int RunFollow(FollowOptions& o) {
         const int rc = CallLibrary(
             [&] {
                 path = stellarium.SelectedPath();
-                return path.IsEmpty() || path == last ? CString() : clickData.GetText(&stellarium, path, o.host.compact);
+                return path.IsEmpty() || path == last
+                           ? CString()
+                           : clickData.GetText(&stellarium, path, o.host.compact);
             },
             text);
         if (rc >= 0) return rc;
@@ -52,21 +55,25 @@ int RunFollow(FollowOptions& o) {
 
 CommandRun DefineFollow(CLI::App& cmd) {
     auto o = std::make_shared<FollowOptions>();
-    cmd.add_option("--stellarium", o->host.stellarium,
-                   std::string("Stellarium's remote control (default ") + kDefaultStellariumUrl + ")")
+    cmd.add_option(
+           "--stellarium", o->host.stellarium,
+           std::string("Stellarium's remote control (default ") + kDefaultStellariumUrl + ")")
         ->type_name("[URL]")
         ->expected(0, 1)
         ->required();
     cmd.add_flag("--compact", o->host.compact, "the short text (the name line)");
-    cmd.add_option("--settings", o->host.settings, "switches: init, all, default, camera or registry")
+    cmd.add_option("--settings", o->host.settings,
+                   "switches: init, all, default, camera or registry")
         ->type_name("S")
         ->check(CLI::IsMember({"init", "all", "default", "camera", "registry"}));
-    cmd.add_option("--interval", o->interval, "seconds between looks at the selection (default 0.5)");
+    cmd.add_option("--interval", o->interval,
+                   "seconds between looks at the selection (default 0.5)");
     cmd.add_option("--count", o->count, "stop after this many texts (default: run until stopped)");
     return [o] { return RunFollow(*o); };
 }
 
-const CommandRegistration kFollow({"follow", "print the click text of each object selected in a running Stellarium",
-                                   DefineFollow});
+const CommandRegistration kFollow(
+    {"follow", "print the click text of each object selected in a running Stellarium",
+     DefineFollow});
 
 }  // namespace

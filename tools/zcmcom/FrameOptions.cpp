@@ -40,18 +40,21 @@ std::string Text(double v) {
 std::string SetUpFrames(const HostOptions& o, double raHours, double decDeg, CSkyHost& sky) {
     double roll = 0;
     if (!o.roll.empty() && !Number(o.roll, &roll)) return "bad --roll '" + o.roll + "' (degrees)";
-    if (!o.mosaic.empty() && o.frame.empty()) return "--mosaic needs --frame (the camera and focal length of its frames)";
+    if (!o.mosaic.empty() && o.frame.empty())
+        return "--mosaic needs --frame (the camera and focal length of its frames)";
     const char* kinds[] = {"AngleOfView", "MosaicOfField"};
     if (!o.frame.empty()) {
         const auto comma = o.frame.rfind(',');
         double focal = 0, width = 0, height = 0;
         if (comma == std::string::npos || !Number(o.frame.substr(comma + 1), &focal))
             return "bad --frame '" + o.frame + "' (CAMERA,FOCAL or WIDTHxHEIGHT,FOCAL in mm)";
-        if (!(focal > 0 && focal <= 1e5)) return "bad --frame: the focal length must be above 0 mm (and at most 100 m)";
+        if (!(focal > 0 && focal <= 1e5))
+            return "bad --frame: the focal length must be above 0 mm (and at most 100 m)";
         const std::string camera = o.frame.substr(0, comma);
         const bool custom = Pair(camera, &width, &height);
         if (custom && !(width > 0 && height > 0 && width <= 1000 && height <= 1000))
-            return "bad --frame: the sensor's width and height must be above 0 mm (and at most 1000 mm)";
+            return "bad --frame: the sensor's width and height must be above 0 mm (and at most "
+                   "1000 mm)";
         for (const char* kind : kinds) {
             if (custom) {
                 Set(sky, kind, "HorizontalSize", Text(width));
@@ -72,8 +75,10 @@ std::string SetUpFrames(const HostOptions& o, double raHours, double decDeg, CSk
             return "bad --mosaic '" + o.mosaic + "' (ROWSxCOLUMNS[,OVERLAP])";
         if (rows < 1 || columns < 1 || rows > 100 || columns > 100 || rows != std::floor(rows) ||
             columns != std::floor(columns) || rows * columns > 1000)
-            return "bad --mosaic: rows and columns must be whole numbers from 1 to 100, at most 1000 frames";
-        if (!(overlap >= 0 && overlap < 1)) return "bad --mosaic: the overlap must be from 0 up to (not including) 1";
+            return "bad --mosaic: rows and columns must be whole numbers from 1 to 100, at most "
+                   "1000 frames";
+        if (!(overlap >= 0 && overlap < 1))
+            return "bad --mosaic: the overlap must be from 0 up to (not including) 1";
         Set(sky, "MosaicOfField", "Row", Text(rows));
         Set(sky, "MosaicOfField", "Column", Text(columns));
         Set(sky, "MosaicOfField", "Overlap", Text(overlap));
@@ -81,13 +86,15 @@ std::string SetUpFrames(const HostOptions& o, double raHours, double decDeg, CSk
     if (!o.fov.empty()) {
         double angle = 0;
         if (!Number(o.fov, &angle) || !(angle > 0 && angle <= 180))
-            return "bad --fov '" + o.fov + "' (the circle's diameter, above 0 and at most 180 degrees)";
+            return "bad --fov '" + o.fov +
+                   "' (the circle's diameter, above 0 and at most 180 degrees)";
         Set(sky, "FieldOfViewCircle", "Angle", Text(angle));
     }
     const struct {
         const char* kind;
         bool wanted;
-    } centred[] = {{"AngleOfView", !o.frame.empty()}, {"MosaicOfField", !o.mosaic.empty()},
+    } centred[] = {{"AngleOfView", !o.frame.empty()},
+                   {"MosaicOfField", !o.mosaic.empty()},
                    {"FieldOfViewCircle", !o.fov.empty()}};
     for (const auto& [kind, wanted] : centred) {
         if (!wanted) continue;

@@ -16,40 +16,47 @@
 void DefineHostOptions(CLI::App& cmd, HostOptions& o, bool allowCompact, bool allowSky) {
     if (allowCompact) cmd.add_flag("--compact", o.compact, "the short text (the name line)");
     cmd.add_option("--settings", o.settings,
-                   "switches: init, all (init and the later lines), default, camera or registry (saved ones); "
+                   "switches: init, all (init and the later lines), default, camera or registry "
+                   "(saved ones); "
                    "without: the saved ones when there are any, else init")
         ->type_name("S")
         ->check(CLI::IsMember({"init", "all", "default", "camera", "registry"}));
     cmd.add_flag("--trace", o.trace, "show every query sent to the host on standard error");
-    CLI::Option* host = cmd.add_option("--host", o.file, "answer from FILE's \"query<TAB>answer\" lines")
-                                ->type_name("FILE");
+    CLI::Option* host =
+        cmd.add_option("--host", o.file, "answer from FILE's \"query<TAB>answer\" lines")
+            ->type_name("FILE");
     if (allowSky) {
         for (CLI::Option* sky :
-             {cmd.add_option("--at", o.at, "the instant, ISO 8601 (no offset: the site's zone); default now")
+             {cmd.add_option("--at", o.at,
+                             "the instant, ISO 8601 (no offset: the site's zone); default now")
                   ->type_name("ISO-TIME"),
               cmd.add_option("--site", o.site, "LON,LAT[,HEIGHT]: degrees east, north, metres")
                   ->type_name("LON,LAT[,H]"),
               cmd.add_option("--point", o.point, "RA_H,DEC: the point \"Equatorial\" names (J2000)")
                   ->type_name("RA_H,DEC"),
-              cmd.add_option("--tz", o.tz, "the site's IANA time zone (default: the nearest town's that agrees "
-                                           "with the map)")
+              cmd.add_option("--tz", o.tz,
+                             "the site's IANA time zone (default: the nearest town's that agrees "
+                             "with the map)")
                   ->type_name("AREA/CITY"),
-              cmd.add_option("--frame", o.frame, "the angle of view of a camera of the database (or a sensor "
-                                                 "WIDTHxHEIGHT in mm) behind FOCAL mm, centred on --point")
+              cmd.add_option("--frame", o.frame,
+                             "the angle of view of a camera of the database (or a sensor "
+                             "WIDTHxHEIGHT in mm) behind FOCAL mm, centred on --point")
                   ->type_name("CAMERA,FOCAL"),
-              cmd.add_option("--mosaic", o.mosaic, "a mosaic of --frame's fields overlapping by a fraction")
+              cmd.add_option("--mosaic", o.mosaic,
+                             "a mosaic of --frame's fields overlapping by a fraction")
                   ->type_name("ROWSxCOLUMNS[,OVERLAP]"),
-              cmd.add_option("--fov", o.fov, "a field-of-view circle of that diameter, centred on --point")
+              cmd.add_option("--fov", o.fov,
+                             "a field-of-view circle of that diameter, centred on --point")
                   ->type_name("DEG"),
               cmd.add_option("--roll", o.roll, "the frames' roll angle")->type_name("DEG"),
-              AddElementsOption(cmd, o.elements),
-              AddTleOption(cmd, o.tle)})
+              AddElementsOption(cmd, o.elements), AddTleOption(cmd, o.tle)})
             sky->excludes(host);
     } else {
         host->required();
     }
-    cmd.add_option("PATH", o.path, allowSky ? "object path, or a name the built-in sky knows (see find)"
-                                            : "object path")
+    cmd.add_option(
+           "PATH", o.path,
+           allowSky ? "object path, or a name the built-in sky knows (see find)" : "object path")
         ->required();
 }
 

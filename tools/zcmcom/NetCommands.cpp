@@ -55,20 +55,21 @@ int RunListen(const NetArgs& a) {
     sigaction(SIGTERM, &onStop, nullptr);
 
     CInetSocket socket;
-    if (!socket.Listen(CInetSocket::TCP, port, [](unsigned long long& client, const char* data, int n) {
-            fwrite(data, 1, static_cast<size_t>(n), stdout);
-            if (data[n - 1] != '\n') fputc('\n', stdout);
-            fflush(stdout);
-            send(static_cast<int>(client), data, static_cast<size_t>(n), MSG_NOSIGNAL);
-        })) {
+    if (!socket.Listen(
+            CInetSocket::TCP, port, [](unsigned long long& client, const char* data, int n) {
+                fwrite(data, 1, static_cast<size_t>(n), stdout);
+                if (data[n - 1] != '\n') fputc('\n', stdout);
+                fflush(stdout);
+                send(static_cast<int>(client), data, static_cast<size_t>(n), MSG_NOSIGNAL);
+            })) {
         const int error = errno;
         return Failure("cannot listen on port " + std::to_string(port) + ": " + strerror(error));
     }
     printf("listening on port %d\n", socket.ListeningPort());
     fflush(stdout);
     const auto start = std::chrono::steady_clock::now();
-    while (!g_stopRequested &&
-           (seconds == 0 || std::chrono::steady_clock::now() - start < std::chrono::seconds(seconds)))
+    while (!g_stopRequested && (seconds == 0 || std::chrono::steady_clock::now() - start <
+                                                    std::chrono::seconds(seconds)))
         usleep(50 * 1000);
     socket.StopListening();
     return 0;
@@ -86,7 +87,8 @@ int RunSend(const NetArgs& a) {
     const bool udp = a.udp, reply = a.reply;
     int port, wait;
     if (!ParsePort(a.port, port)) return UsageError("PORT must be 0 to 65535");
-    if (!ParseInt(a.wait, wait) || wait < 1) return UsageError("--wait must be a whole number of seconds, 1 or more");
+    if (!ParseInt(a.wait, wait) || wait < 1)
+        return UsageError("--wait must be a whole number of seconds, 1 or more");
     CInetSocket socket;
     if (!socket.Connect(udp ? CInetSocket::UDP : CInetSocket::TCP, a.host.c_str(), port)) {
         fprintf(stderr, "zcmcom: cannot reach %s port %d\n", a.host.c_str(), port);
@@ -145,7 +147,8 @@ CommandRun DefineSend(CLI::App& cmd) {
     cmd.add_option("PORT", a->port, "port number")->required();
     cmd.add_option("TEXT", a->text, "what to send")->required();
     CLI::Option* udp = cmd.add_flag("--udp", a->udp, "send one datagram instead");
-    CLI::Option* reply = cmd.add_flag("--reply", a->reply, "print one reply block (TCP)")->excludes(udp);
+    CLI::Option* reply =
+        cmd.add_flag("--reply", a->reply, "print one reply block (TCP)")->excludes(udp);
     cmd.add_option("--wait", a->wait, "seconds to wait for the reply (default 10)")->needs(reply);
     return [a] { return RunSend(*a); };
 }
@@ -156,9 +159,14 @@ CommandRun DefineUrlEncode(CLI::App& cmd) {
     return [a] { return RunUrlEncode(*a); };
 }
 
-const CommandRegistration kPing({"ping", "send one ICMP echo request (exit 1: no reply)", DefinePing});
-const CommandRegistration kListen({"listen", "TCP listener: print each received block and echo it", DefineListen});
-const CommandRegistration kSend({"send", "send TEXT over TCP (--reply: print one reply block) or UDP", DefineSend});
-const CommandRegistration kUrlEncode({"urlencode", "encode TEXT as UTF-8 for a URL", DefineUrlEncode});
+const CommandRegistration kPing({"ping", "send one ICMP echo request (exit 1: no reply)",
+                                 DefinePing});
+const CommandRegistration kListen({"listen", "TCP listener: print each received block and echo it",
+                                   DefineListen});
+const CommandRegistration kSend({"send",
+                                 "send TEXT over TCP (--reply: print one reply block) or UDP",
+                                 DefineSend});
+const CommandRegistration kUrlEncode({"urlencode", "encode TEXT as UTF-8 for a URL",
+                                      DefineUrlEncode});
 
 }  // namespace

@@ -17,7 +17,8 @@ namespace {
 // The application's questions before a time lock is released (this program never edits
 // the time, but every application that uses the date object provides them).
 const ZcmStringResource kAppStrings[] = {
-    {IDS_ZVDATEOBS_TURN_OFF_LOCK_KIND, L"The time is locked to a rising or setting. Release the lock?"},
+    {IDS_ZVDATEOBS_TURN_OFF_LOCK_KIND,
+     L"The time is locked to a rising or setting. Release the lock?"},
     {IDS_ZVDATEOBS_TURN_OFF_LOCK, L"The time is locked. Release the lock?"},
 };
 const HMODULE kAppModule = AfxRegisterResourceModule(L"zcmcom", kAppStrings, 2, nullptr, 0, true);
@@ -36,9 +37,12 @@ public:
         std::string table = text.str();
         bool inQuery = true;  // before the first tab of a line
         for (char& c : table) {
-            if (c == '\n') inQuery = true;
-            else if (c == '\t') inQuery = false;
-            else if (inQuery && c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+            if (c == '\n')
+                inQuery = true;
+            else if (c == '\t')
+                inQuery = false;
+            else if (inQuery && c >= 'a' && c <= 'z')
+                c = static_cast<char>(c - 'a' + 'A');
         }
         LoadTable(table);
         return TRUE;
@@ -53,7 +57,8 @@ public:
 private:
     static CString Fold(CString text) {
         for (int i = 0; i < text.GetLength(); ++i)
-            if (text[i] >= L'a' && text[i] <= L'z') text.SetAt(i, static_cast<wchar_t>(text[i] - L'a' + L'A'));
+            if (text[i] >= L'a' && text[i] <= L'z')
+                text.SetAt(i, static_cast<wchar_t>(text[i] - L'a' + L'A'));
         return text;
     }
 };
@@ -74,7 +79,9 @@ int RunObserver(const std::string& file) {
     obs.UpdateByCorZnt();
     const tagADATE read = obs.GetADate();
     if (read.month < 1 || read.month > 12 || read.day < 1)
-        fprintf(stderr, "zcmcom: no readable answer to \"? UT(time)\"; the times below are not the host's\n");
+        fprintf(
+            stderr,
+            "zcmcom: no readable answer to \"? UT(time)\"; the times below are not the host's\n");
 
     int y, mo, d, h, mi, s;
     CString line;
@@ -114,7 +121,8 @@ CommandRun DefineObserver(CLI::App& cmd) {
     return [file] { return RunObserver(*file); };
 }
 
-const CommandRegistration kObserver({"observer", "date, zone, site and magnitude limit read from a host file",
+const CommandRegistration kObserver({"observer",
+                                     "date, zone, site and magnitude limit read from a host file",
                                      DefineObserver});
 
 }  // namespace

@@ -13,8 +13,10 @@
 #include "zvacl/zvacl.h"
 
 CLI::Option* AddTleOption(CLI::App& cmd, std::vector<std::string>& files) {
-    return cmd.add_option("--tle", files, "two- or three-line element FILE for the satellites (repeatable; "
-                                          "the newest elements of a satellite win)")
+    return cmd
+        .add_option("--tle", files,
+                    "two- or three-line element FILE for the satellites (repeatable; "
+                    "the newest elements of a satellite win)")
         ->type_name("FILE")
         ->allow_extra_args(false);
 }
@@ -35,26 +37,28 @@ int UseTleFiles(const std::vector<std::string>& files) {
 
 void ReportTleProblems(const sky::TleCatalog& catalog) {
     for (const sky::TleProblem& p : catalog.problems)
-        std::fprintf(stderr, "zcmcom: %s:%d: %s (skipped)\n", p.file.c_str(), p.line, p.reason.c_str());
+        std::fprintf(stderr, "zcmcom: %s:%d: %s (skipped)\n", p.file.c_str(), p.line,
+                     p.reason.c_str());
 }
 
 std::string DateTimeText(double jd, double zone) {
     tagADATE d{};
     JdToDate2(jd + zone / 24.0 + 0.5 / 86400.0, &d);
     char text[40];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", d.year, d.month, d.day, d.hour, d.minute,
-                  static_cast<int>(d.second));
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", d.year, d.month, d.day,
+                  d.hour, d.minute, static_cast<int>(d.second));
     return text;
 }
 
 void WarnIfOld(const sky::Elements& e, double jdUtc) {
     const double age = jdUtc - e.epochJd;
     if (std::fabs(age) <= 14.0) return;
-    std::fprintf(stderr,
-                 "zcmcom: warning: the elements of %s (%d) are %.0f days %s the time asked (epoch %s UTC); "
-                 "predictions drift with age: give newer ones with --tle\n",
-                 e.name.c_str(), e.number, std::fabs(age), age > 0 ? "older than" : "newer than",
-                 DateTimeText(e.epochJd, 0.0).c_str());
+    std::fprintf(
+        stderr,
+        "zcmcom: warning: the elements of %s (%d) are %.0f days %s the time asked (epoch %s UTC); "
+        "predictions drift with age: give newer ones with --tle\n",
+        e.name.c_str(), e.number, std::fabs(age), age > 0 ? "older than" : "newer than",
+        DateTimeText(e.epochJd, 0.0).c_str());
 }
 
 void WarnIfOldPath(const std::string& path, double jdUtc) {

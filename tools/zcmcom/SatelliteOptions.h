@@ -8,11 +8,11 @@
 namespace CLI {
 class App;
 class Option;
-}
+}  // namespace CLI
 namespace sky {
 struct Elements;
 struct TleCatalog;
-}
+}  // namespace sky
 
 // Declares --tle FILE (repeatable, one file each time) on the command.
 CLI::Option* AddTleOption(CLI::App& command, std::vector<std::string>& files);

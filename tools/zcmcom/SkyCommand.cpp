@@ -40,7 +40,8 @@ bool ParseIsoTime(const std::string& text, double zoneIfNone, double* jdUt) {
     if (*p == '-' || *p == '+') sign = *p++ == '-' ? -1 : 1;
     int y = 0, mo = 0, d = 0, h = 0, mi = 0;
     double s = 0.0;
-    if (!Digits(p, 1, 6, &y) || *p++ != '-' || !Digits(p, 2, 2, &mo) || *p++ != '-' || !Digits(p, 2, 2, &d))
+    if (!Digits(p, 1, 6, &y) || *p++ != '-' || !Digits(p, 2, 2, &mo) || *p++ != '-' ||
+        !Digits(p, 2, 2, &d))
         return false;
     if (*p == 'T' || *p == 't' || *p == ' ') {
         ++p;
@@ -78,44 +79,50 @@ bool ParseSite(const std::string& text, double* lon, double* lat, double* height
     int n = 0;
     while (n < 3) {
         const size_t comma = text.find(',', start);
-        const std::string item = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        const std::string item =
+            text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
         if (!ParseFinite(item, v[n])) return false;
         ++n;
         if (comma == std::string::npos) break;
         start = comma + 1;
         if (n == 3) return false;
     }
-    if (n < 2 || std::fabs(v[0]) > 360.0 || std::fabs(v[1]) > 90.0 || std::fabs(v[2]) > 1e5) return false;
+    if (n < 2 || std::fabs(v[0]) > 360.0 || std::fabs(v[1]) > 90.0 || std::fabs(v[2]) > 1e5)
+        return false;
     *lon = v[0];
     *lat = v[1];
     *height = v[2];
     return true;
 }
 
-std::string SetUpSkyHost(CSkyHost& host, const std::string& at, const std::string& site, const std::string& tz,
-                         bool trace) {
+std::string SetUpSkyHost(CSkyHost& host, const std::string& at, const std::string& site,
+                         const std::string& tz, bool trace) {
     // Without --site the host stays at its default site (the stored one, else Tokyo).
     if (!site.empty()) {
         double lon = 0.0, lat = 0.0, height = 0.0;
         if (!ParseSite(site, &lon, &lat, &height))
-            return "bad --site '" + site + "' (LON,LAT[,HEIGHT]: degrees east, degrees north, metres)";
+            return "bad --site '" + site +
+                   "' (LON,LAT[,HEIGHT]: degrees east, degrees north, metres)";
         host.SetSite(lon, lat, height);
         host.SetTimezone(CSkyHost::ZoneAt(lon, lat));
         host.SetZoneName(CSkyHost::ZoneNameAt(lon, lat));
     }
-    if (site.empty() && host.GetZoneName().IsEmpty()) {  // the default site (Tokyo) follows its zone too
+    if (site.empty() &&
+        host.GetZoneName().IsEmpty()) {  // the default site (Tokyo) follows its zone too
         double lon = 0.0, lat = 0.0;
         if (ParseDouble(host.Execute(L"? Location.Longitude").ToUtf8(), lon) &&
             ParseDouble(host.Execute(L"? Location.Latitude").ToUtf8(), lat))
             host.SetZoneName(CSkyHost::ZoneNameAt(lon, lat));
     }
     if (!tz.empty() && !host.SetZoneName(CString(tz.c_str())))
-        return "unknown time zone '" + tz + "' (an IANA name of the tz database, e.g. America/Chicago)";
+        return "unknown time zone '" + tz +
+               "' (an IANA name of the tz database, e.g. America/Chicago)";
     if (!at.empty()) {
         // A time without an offset is the site's clock time: the zone's offset at that time.
         double jd = 0.0, other = 0.0;
         if (!ParseIsoTime(at, host.GetTimezone(), &jd))
-            return "bad --at '" + at + "' (YYYY-MM-DDTHH:MM:SS with Z or +HH:MM; no offset: the site's zone)";
+            return "bad --at '" + at +
+                   "' (YYYY-MM-DDTHH:MM:SS with Z or +HH:MM; no offset: the site's zone)";
         ParseIsoTime(at, host.GetTimezone() + 1.0, &other);
         for (int i = 0; i < 2 && other != jd && !host.GetZoneName().IsEmpty(); ++i) {
             host.SetJd(jd);
@@ -126,7 +133,8 @@ std::string SetUpSkyHost(CSkyHost& host, const std::string& at, const std::strin
     if (trace) {
         const CString zone = host.GetZoneName();
         fprintf(stderr, "# zone %s (UTC%+g at the instant)\n",
-                zone.IsEmpty() ? "fixed, from the time-zone map" : zone.ToUtf8().c_str(), host.GetTimezone());
+                zone.IsEmpty() ? "fixed, from the time-zone map" : zone.ToUtf8().c_str(),
+                host.GetTimezone());
     }
     return std::string();
 }
@@ -139,7 +147,8 @@ std::string UseElementFiles(const std::vector<std::string>& files) {
         FILE* probe = std::fopen(f.c_str(), "rb");
         if (!probe) return "cannot read --elements '" + f + "'";
         std::fclose(probe);
-        if (f.find(':') != std::string::npos) return "--elements '" + f + "': a file name with ':' cannot be listed";
+        if (f.find(':') != std::string::npos)
+            return "--elements '" + f + "': a file name with ':' cannot be listed";
         list += (list.empty() ? "" : ":") + f;
     }
     setenv("ZCMCOM_SKY_ELEMENTS", list.c_str(), 1);
@@ -149,9 +158,10 @@ std::string UseElementFiles(const std::vector<std::string>& files) {
 CLI::Option* AddElementsOption(CLI::App& command, std::vector<std::string>& files) {
     // One file per --elements, so that a following PATH is never taken as a second file.
     return command
-        .add_option("--elements", files,
-                    "add the comets and minor planets of an MPC element file (MPCORB or CometEls.txt "
-                    "lines); may be given again")
+        .add_option(
+            "--elements", files,
+            "add the comets and minor planets of an MPC element file (MPCORB or CometEls.txt "
+            "lines); may be given again")
         ->type_name("FILE")
         ->allow_extra_args(false);
 }
@@ -163,17 +173,22 @@ int ListCatalogue(const std::string& kind, const std::string& mag) {
     static const struct {
         const char* option;
         const char* kind;
-    } kKinds[] = {{"stars", "star"}, {"variables", "variable"}, {"doubles", "double"},
-                  {"exoplanets", "exoplanet"}, {"deepsky", "deepsky"}};
+    } kKinds[] = {{"stars", "star"},
+                  {"variables", "variable"},
+                  {"doubles", "double"},
+                  {"exoplanets", "exoplanet"},
+                  {"deepsky", "deepsky"}};
     const char* wanted = nullptr;
     for (const auto& k : kKinds)
         if (kind == k.option) wanted = k.kind;
-    if (!wanted) return UsageError("--kind must be one of stars, variables, doubles, exoplanets, deepsky");
+    if (!wanted)
+        return UsageError("--kind must be one of stars, variables, doubles, exoplanets, deepsky");
     double limit = NAN;
     if (!mag.empty()) {
         char* end = nullptr;
         limit = std::strtod(mag.c_str(), &end);
-        if (end == mag.c_str() || *end != '\0' || !std::isfinite(limit)) return UsageError("bad --mag '" + mag + "'");
+        if (end == mag.c_str() || *end != '\0' || !std::isfinite(limit))
+            return UsageError("bad --mag '" + mag + "'");
     }
     for (const sky::Entry& e : sky::ListKind(wanted, limit)) {
         CString line = e.path + L"\t" + sky::Answer(e.magnitude, L"%.2f");
@@ -187,7 +202,8 @@ int ListCatalogue(const std::string& kind, const std::string& mag) {
 // has one; otherwise the values themselves were refused.
 std::string RegistryFailure() {
     const CString problem = ZcmRegistryProblem(HKEY_CURRENT_USER);
-    return problem.IsEmpty() ? std::string("the registry cannot be written (busy or read-only)") : problem.ToUtf8();
+    return problem.IsEmpty() ? std::string("the registry cannot be written (busy or read-only)")
+                             : problem.ToUtf8();
 }
 
 struct SkyArgs {
@@ -217,12 +233,14 @@ int ListSatellites(const std::vector<std::string>& files, double jdUt) {
 }
 
 int RunSky(const SkyArgs& a) {
-    if (const std::string error = UseElementFiles(a.elements); !error.empty()) return UsageError(error);
+    if (const std::string error = UseElementFiles(a.elements); !error.empty())
+        return UsageError(error);
     if (!a.kind.empty() || !a.mag.empty()) return ListCatalogue(a.kind, a.mag);
     CSkyHost host;
     const std::string error = SetUpSkyHost(host, a.at, a.site, a.tz, a.trace);
     if (!error.empty()) return UsageError(error);
-    if (a.save && !host.SaveSite()) return Failure("the site could not be stored: " + RegistryFailure());
+    if (a.save && !host.SaveSite())
+        return Failure("the site could not be stored: " + RegistryFailure());
     PrintLine(L"# " + host.Execute(L"? UT(time)") + L"  zone " + host.Execute(L"? Time.Timezone") +
               L"  site " + host.Execute(L"? Location"));
     if (CSkyHost::DefaultCatalogPath().empty())
@@ -233,21 +251,31 @@ int RunSky(const SkyArgs& a) {
 
 CommandRun DefineSky(CLI::App& cmd) {
     auto a = std::make_shared<SkyArgs>();
-    cmd.add_option("--at", a->at, "the instant, ISO 8601 (no offset: the site's zone); default now");
-    CLI::Option* site = cmd.add_option("--site", a->site, "LON,LAT[,HEIGHT]: degrees east, north, metres");
-    cmd.add_flag("--save-site", a->save, "make the site the default of every later run")->needs(site);
-    cmd.add_option("--tz", a->tz, "the site's IANA time zone (default: the nearest town's that agrees with the map)")
+    cmd.add_option("--at", a->at,
+                   "the instant, ISO 8601 (no offset: the site's zone); default now");
+    CLI::Option* site =
+        cmd.add_option("--site", a->site, "LON,LAT[,HEIGHT]: degrees east, north, metres");
+    cmd.add_flag("--save-site", a->save, "make the site the default of every later run")
+        ->needs(site);
+    cmd.add_option(
+           "--tz", a->tz,
+           "the site's IANA time zone (default: the nearest town's that agrees with the map)")
         ->type_name("AREA/CITY");
     cmd.add_flag("--trace", a->trace, "show the time zone used on standard error");
-    cmd.add_option("--kind", a->kind, "list a catalogue instead: stars, variables, doubles, exoplanets or deepsky")
+    cmd.add_option("--kind", a->kind,
+                   "list a catalogue instead: stars, variables, doubles, exoplanets or deepsky")
         ->type_name("KIND");
-    cmd.add_option("--mag", a->mag, "with --kind: only objects of this magnitude or brighter")->type_name("LIMIT");
+    cmd.add_option("--mag", a->mag, "with --kind: only objects of this magnitude or brighter")
+        ->type_name("LIMIT");
     AddTleOption(cmd, a->tle);
     AddElementsOption(cmd, a->elements);
     return [a] { return RunSky(*a); };
 }
 
-const CommandRegistration kSky({"sky", "object paths the built-in sky answers for (named stars, comets, minor planets; the satellites of --tle files); --save-site makes the site the default; --kind lists a catalogue",
-                                DefineSky});
+const CommandRegistration kSky(
+    {"sky",
+     "object paths the built-in sky answers for (named stars, comets, minor planets; the "
+     "satellites of --tle files); --save-site makes the site the default; --kind lists a catalogue",
+     DefineSky});
 
 }  // namespace

@@ -19,8 +19,8 @@ bool ParseSite(const std::string& text, double* lon, double* lat, double* height
 // agrees with the world map), then the instant (the clock's now when at is empty; a time
 // without an offset is the site's clock time). With trace, the zone used goes to standard
 // error. Returns an error message, or empty on success.
-std::string SetUpSkyHost(CSkyHost& host, const std::string& at, const std::string& site, const std::string& tz,
-                         bool trace);
+std::string SetUpSkyHost(CSkyHost& host, const std::string& at, const std::string& site,
+                         const std::string& tz, bool trace);
 // Turns a name the built-in sky knows ("Sirius", "シリウス", "M42") into its object path;
 // an object path it answers for stays. Returns -1 when path holds an object, else the
 // exit status after the message (3: no such object).

@@ -16,7 +16,8 @@ struct TzArgs {
 int RunTz(const TzArgs& a) {
     double lon, lat;
     if (!ParseFinite(a.lon, lon) || !ParseFinite(a.lat, lat))
-        return UsageError("longitude and latitude must be numbers (degrees, east and north positive)");
+        return UsageError(
+            "longitude and latitude must be numbers (degrees, east and north positive)");
     CTimeZone tz;
     tz.Create(nullptr);
     CString out;
@@ -45,8 +46,11 @@ CommandRun DefineTzMap(CLI::App& cmd) {
     return [a] { return RunTzMap(*a); };
 }
 
-const CommandRegistration kTz({"tz", "print the standard UTC offset in hours from the time-zone map", DefineTz});
-const CommandRegistration kTzMap({"tzmap", "write the rendered time-zone map (720 x 360, 24 bits) as a .bmp",
+const CommandRegistration kTz({"tz",
+                               "print the standard UTC offset in hours from the time-zone map",
+                               DefineTz});
+const CommandRegistration kTzMap({"tzmap",
+                                  "write the rendered time-zone map (720 x 360, 24 bits) as a .bmp",
                                   DefineTzMap});
 
 }  // namespace

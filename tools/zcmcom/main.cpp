@@ -113,8 +113,9 @@ int main(int argc, char** argv) {
         runs.emplace_back(sub, c.define(*sub));
     }
     // (after the subcommands, which would inherit it)
-    app.footer("zcmcom COMMAND --help shows a command's options. Exit status: 0 done, 1 failed, "
-               "2 bad arguments, 3 unknown object.");
+    app.footer(
+        "zcmcom COMMAND --help shows a command's options. Exit status: 0 done, 1 failed, "
+        "2 bad arguments, 3 unknown object.");
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) {
         std::cerr << app.help();
@@ -124,7 +125,8 @@ int main(int argc, char** argv) {
         args.erase(args.begin());
         args.push_back("--help");
     } else if (!args[0].empty() && args[0][0] != '-' &&
-               std::none_of(runs.begin(), runs.end(), [&](const auto& r) { return r.first->get_name() == args[0]; })) {
+               std::none_of(runs.begin(), runs.end(),
+                            [&](const auto& r) { return r.first->get_name() == args[0]; })) {
         return UsageError("unknown command '" + args[0] + "' (see zcmcom --help)");
     }
     try {

@@ -44,7 +44,8 @@ std::string Text(const nlohmann::json& j, const char* key) {
 // Equatorial (degrees) to ecliptic of the given obliquity.
 void ToEcliptic(double ra, double dec, double eps, double* lon, double* lat) {
     const double a = ra * kRad, d = dec * kRad, e = eps * kRad;
-    *lon = Norm360(std::atan2(std::sin(a) * std::cos(e) + std::tan(d) * std::sin(e), std::cos(a)) / kRad);
+    *lon = Norm360(std::atan2(std::sin(a) * std::cos(e) + std::tan(d) * std::sin(e), std::cos(a)) /
+                   kRad);
     *lat = std::asin(std::sin(d) * std::cos(e) - std::cos(d) * std::sin(e) * std::sin(a)) / kRad;
 }
 
@@ -66,7 +67,8 @@ double DayLength(Kind k) { return k == Kind::Moon ? 1.0351 : k == Kind::Fixed ? 
 // clock); NaN where it gives none.
 void Events(const nlohmann::json& j, const InfoContext& at, double out[3]) {
     const double day = 1.0;
-    const double rise = Get(j, "rise-dhr"), transit = Get(j, "transit-dhr"), set = Get(j, "set-dhr");
+    const double rise = Get(j, "rise-dhr"), transit = Get(j, "transit-dhr"),
+                 set = Get(j, "set-dhr");
     double t = JdOfLocalHour(at.jdUt, at.zone, transit);
     if (std::isfinite(t)) t += day * std::round((at.jdUt - t) / day);
     out[1] = t;
@@ -92,10 +94,14 @@ bool Elements(const CString& path, double* a, double* e) {
         const wchar_t* path;
         double a, e;
     } kElements[] = {
-        {L"solar.planet.mercury", 0.38709927, 0.20563593}, {L"solar.planet.venus", 0.72333566, 0.00677672},
-        {L"solar.planet.mars", 1.52371034, 0.09339410},    {L"solar.planet.jupiter", 5.20288700, 0.04838624},
-        {L"solar.planet.saturn", 9.53667594, 0.05386179},  {L"solar.planet.uranus", 19.18916464, 0.04725744},
-        {L"solar.planet.neptune", 30.06992276, 0.00859048}, {L"solar.dwarfplanet.pluto", 39.48211675, 0.24882730},
+        {L"solar.planet.mercury", 0.38709927, 0.20563593},
+        {L"solar.planet.venus", 0.72333566, 0.00677672},
+        {L"solar.planet.mars", 1.52371034, 0.09339410},
+        {L"solar.planet.jupiter", 5.20288700, 0.04838624},
+        {L"solar.planet.saturn", 9.53667594, 0.05386179},
+        {L"solar.planet.uranus", 19.18916464, 0.04725744},
+        {L"solar.planet.neptune", 30.06992276, 0.00859048},
+        {L"solar.dwarfplanet.pluto", 39.48211675, 0.24882730},
     };
     for (const auto& k : kElements)
         if (path == k.path) return *a = k.a, *e = k.e, true;
@@ -106,11 +112,16 @@ const wchar_t* JapaneseNameOf(const CString& path) {
     static const struct {
         const wchar_t* path;
         const wchar_t* name;
-    } kNames[] = {{L"solar.sun", L"太陽"},          {L"solar.moon", L"月"},
-                  {L"solar.planet.earth.satellite.moon", L"月"}, {L"solar.planet.mercury", L"水星"},
-                  {L"solar.planet.venus", L"金星"}, {L"solar.planet.mars", L"火星"},
-                  {L"solar.planet.jupiter", L"木星"}, {L"solar.planet.saturn", L"土星"},
-                  {L"solar.planet.uranus", L"天王星"}, {L"solar.planet.neptune", L"海王星"},
+    } kNames[] = {{L"solar.sun", L"太陽"},
+                  {L"solar.moon", L"月"},
+                  {L"solar.planet.earth.satellite.moon", L"月"},
+                  {L"solar.planet.mercury", L"水星"},
+                  {L"solar.planet.venus", L"金星"},
+                  {L"solar.planet.mars", L"火星"},
+                  {L"solar.planet.jupiter", L"木星"},
+                  {L"solar.planet.saturn", L"土星"},
+                  {L"solar.planet.uranus", L"天王星"},
+                  {L"solar.planet.neptune", L"海王星"},
                   {L"solar.dwarfplanet.pluto", L"冥王星"}};
     for (const auto& n : kNames)
         if (path == n.path) return n.name;
@@ -122,13 +133,20 @@ CString DeepSkyType(const std::string& type) {
     static const struct {
         const char* type;
         const wchar_t* name;
-    } kTypes[] = {{"HII region", L"散光星雲"},         {"emission nebula", L"散光星雲"},
-                  {"nebula", L"散光星雲"},             {"reflection nebula", L"反射星雲"},
-                  {"planetary nebula", L"惑星状星雲"}, {"dark nebula", L"暗黒星雲"},
-                  {"supernova remnant", L"超新星残骸"}, {"open star cluster", L"散開星団"},
-                  {"globular star cluster", L"球状星団"}, {"galaxy", L"銀河"},
-                  {"spiral galaxy", L"渦巻銀河"},     {"elliptical galaxy", L"楕円銀河"},
-                  {"lenticular galaxy", L"レンズ状銀河"}, {"irregular galaxy", L"不規則銀河"}};
+    } kTypes[] = {{"HII region", L"散光星雲"},
+                  {"emission nebula", L"散光星雲"},
+                  {"nebula", L"散光星雲"},
+                  {"reflection nebula", L"反射星雲"},
+                  {"planetary nebula", L"惑星状星雲"},
+                  {"dark nebula", L"暗黒星雲"},
+                  {"supernova remnant", L"超新星残骸"},
+                  {"open star cluster", L"散開星団"},
+                  {"globular star cluster", L"球状星団"},
+                  {"galaxy", L"銀河"},
+                  {"spiral galaxy", L"渦巻銀河"},
+                  {"elliptical galaxy", L"楕円銀河"},
+                  {"lenticular galaxy", L"レンズ状銀河"},
+                  {"irregular galaxy", L"不規則銀河"}};
     for (const auto& t : kTypes)
         if (type == t.type) return t.name;
     return CString(type.c_str());
@@ -138,7 +156,8 @@ CString DeepSkyType(const std::string& type) {
 CString OtherDesignations(const std::string& all, const CString& own) {
     CString out;
     for (const CString& d : SplitDesignations(all)) {
-        if (d.CompareNoCase(own) == 0 || !(StartsWith(d, L"M ") || StartsWith(d, L"NGC ") || StartsWith(d, L"IC ")))
+        if (d.CompareNoCase(own) == 0 ||
+            !(StartsWith(d, L"M ") || StartsWith(d, L"NGC ") || StartsWith(d, L"IC ")))
             continue;
         if (!out.IsEmpty()) out += L", ";
         out += d;
@@ -204,7 +223,8 @@ void ToGeocentric(double* ra, double* dec, double distance, const double observe
 void ObserverOfDate(const InfoContext& at, double v[3]) {
     const double phi = at.latitude * kRad, u = std::atan(0.99664719 * std::tan(phi));
     const double h = at.height / 6378137.0;
-    const double rhoSin = 0.99664719 * std::sin(u) + h * std::sin(phi), rhoCos = std::cos(u) + h * std::cos(phi);
+    const double rhoSin = 0.99664719 * std::sin(u) + h * std::sin(phi),
+                 rhoCos = std::cos(u) + h * std::cos(phi);
     const double lst = GetLst(at.jdUt, at.longitude) * kRad;
     v[0] = kEarthRadiusAu * rhoCos * std::cos(lst);
     v[1] = kEarthRadiusAu * rhoCos * std::sin(lst);
@@ -217,22 +237,26 @@ void RemoveAberration(double jdTt, double* ra, double* dec) {
     const double T = (jdTt - 2451545.0) / 36525.0;
     double lbr[2] = {0, 0};
     CalcPlanetLbr(-3, jdTt, lbr, nullptr);
-    const double sun = (lbr[0] + 180.0) * kRad, k = 20.49552 / 3600.0, e = 0.016708634 - 0.000042037 * T;
+    const double sun = (lbr[0] + 180.0) * kRad, k = 20.49552 / 3600.0,
+                 e = 0.016708634 - 0.000042037 * T;
     const double pi = (102.93735 + 1.71946 * T) * kRad, eps = GetMeanObliquity(2451545.0) * kRad;
     const double a = *ra * kRad, d = *dec * kRad;
-    const double dRa = (-k * (std::cos(a) * std::cos(sun) * std::cos(eps) + std::sin(a) * std::sin(sun)) +
-                        e * k * (std::cos(a) * std::cos(pi) * std::cos(eps) + std::sin(a) * std::sin(pi))) /
-                       std::cos(d);
+    const double dRa =
+        (-k * (std::cos(a) * std::cos(sun) * std::cos(eps) + std::sin(a) * std::sin(sun)) +
+         e * k * (std::cos(a) * std::cos(pi) * std::cos(eps) + std::sin(a) * std::sin(pi))) /
+        std::cos(d);
     const double tilt = std::tan(eps) * std::cos(d) - std::sin(a) * std::sin(d);
-    const double dDec = -k * (std::cos(sun) * std::cos(eps) * tilt + std::cos(a) * std::sin(d) * std::sin(sun)) +
-                        e * k * (std::cos(pi) * std::cos(eps) * tilt + std::cos(a) * std::sin(d) * std::sin(pi));
+    const double dDec =
+        -k * (std::cos(sun) * std::cos(eps) * tilt + std::cos(a) * std::sin(d) * std::sin(sun)) +
+        e * k * (std::cos(pi) * std::cos(eps) * tilt + std::cos(a) * std::sin(d) * std::sin(pi));
     *ra = Norm360(*ra - dRa);
     *dec -= dDec;
 }
 
 Place PlaceOf(const nlohmann::json& j, const InfoContext& at, bool moon) {
-    Place p{Get(j, "ra"), Get(j, "dec"), Get(j, "raJ2000"), Get(j, "decJ2000"), Get(j, "elong"), Get(j, "elat"),
-            Get(j, "elongJ2000"), Get(j, "elatJ2000"), Get(j, "glong"), Get(j, "glat")};
+    Place p{Get(j, "ra"),    Get(j, "dec"),  Get(j, "raJ2000"),    Get(j, "decJ2000"),
+            Get(j, "elong"), Get(j, "elat"), Get(j, "elongJ2000"), Get(j, "elatJ2000"),
+            Get(j, "glong"), Get(j, "glat")};
     const double jdTt = UtToDt(at.jdUt);
     const double distance = Get(j, "distance");
     const double topoRa = p.ra, topoDec = p.dec, raw2000Ra = p.ra2000, raw2000Dec = p.dec2000;
@@ -249,7 +273,8 @@ Place PlaceOf(const nlohmann::json& j, const InfoContext& at, bool moon) {
     // The Moon travels with the Earth: Stellarium gives it no annual aberration.
     if (!moon) RemoveAberration(jdTt, &p.ra2000, &p.dec2000);
     // The ecliptic and galactic places move as the equatorial ones did.
-    const auto shift = [](double* lon, double* lat, double lon0, double lat0, double lon1, double lat1) {
+    const auto shift = [](double* lon, double* lat, double lon0, double lat0, double lon1,
+                          double lat1) {
         *lon = Norm360(*lon + std::remainder(lon1 - lon0, 360.0));
         *lat += lat1 - lat0;
     };
@@ -272,11 +297,13 @@ double Geocentric(const nlohmann::json& j, const InfoContext& at) {
     double v[3], observer[3];
     ToVector(Get(j, "ra"), Get(j, "dec"), Get(j, "distance"), v);
     ObserverOfDate(at, observer);
-    return std::sqrt((v[0] + observer[0]) * (v[0] + observer[0]) + (v[1] + observer[1]) * (v[1] + observer[1]) +
+    return std::sqrt((v[0] + observer[0]) * (v[0] + observer[0]) +
+                     (v[1] + observer[1]) * (v[1] + observer[1]) +
                      (v[2] + observer[2]) * (v[2] + observer[2]));
 }
 
-CString PositionAnswer(const nlohmann::json& j, const CString& what, const InfoContext& at, bool moon) {
+CString PositionAnswer(const nlohmann::json& j, const CString& what, const InfoContext& at,
+                       bool moon) {
     const double jdTt = UtToDt(at.jdUt);
     const Place place = PlaceOf(j, at, moon);
     const double ra2000 = place.ra2000, dec2000 = place.dec2000;
@@ -305,7 +332,8 @@ CString PositionAnswer(const nlohmann::json& j, const CString& what, const InfoC
     if (what == L"altitude") return Num(Get(j, "altitude-geometric"));
     if (what == L"azimuth") return Num(Norm360(Get(j, "azimuth-geometric") + 180.0));
     if (what == L"airmass") return Num(GetAirmass(Get(j, "altitude-geometric")));
-    if (what == L"constellation" || what == L"constellation.abbreviation") return CString(Text(j, "iauConstellation").c_str());
+    if (what == L"constellation" || what == L"constellation.abbreviation")
+        return CString(Text(j, "iauConstellation").c_str());
     if (what == L"parallacticangle") return Num(Get(j, "parallacticAngle"), L"%.4f");
     if (what == L"extinctedmagnitude") {
         const double m = Get(j, "vmage");
@@ -327,27 +355,34 @@ CString PositionAnswer(const nlohmann::json& j, const CString& what, const InfoC
 void Precess(double jdFrom, double jdTo, double* ra, double* dec) {
     const double T = (jdFrom - 2451545.0) / 36525.0, t = (jdTo - jdFrom) / 36525.0;
     const double as = kRad / 3600.0;
-    const double zeta = ((2306.2181 + 1.39656 * T - 0.000139 * T * T) * t + (0.30188 - 0.000344 * T) * t * t +
-                         0.017998 * t * t * t) * as;
-    const double z = ((2306.2181 + 1.39656 * T - 0.000139 * T * T) * t + (1.09468 + 0.000066 * T) * t * t +
-                      0.018203 * t * t * t) * as;
-    const double theta = ((2004.3109 - 0.85330 * T - 0.000217 * T * T) * t - (0.42665 + 0.000217 * T) * t * t -
-                          0.041833 * t * t * t) * as;
+    const double zeta = ((2306.2181 + 1.39656 * T - 0.000139 * T * T) * t +
+                         (0.30188 - 0.000344 * T) * t * t + 0.017998 * t * t * t) *
+                        as;
+    const double z = ((2306.2181 + 1.39656 * T - 0.000139 * T * T) * t +
+                      (1.09468 + 0.000066 * T) * t * t + 0.018203 * t * t * t) *
+                     as;
+    const double theta = ((2004.3109 - 0.85330 * T - 0.000217 * T * T) * t -
+                          (0.42665 + 0.000217 * T) * t * t - 0.041833 * t * t * t) *
+                         as;
     const double a = *ra * kRad, d = *dec * kRad;
     const double A = std::cos(d) * std::sin(a + zeta);
-    const double B = std::cos(theta) * std::cos(d) * std::cos(a + zeta) - std::sin(theta) * std::sin(d);
-    const double C = std::sin(theta) * std::cos(d) * std::cos(a + zeta) + std::cos(theta) * std::sin(d);
+    const double B =
+        std::cos(theta) * std::cos(d) * std::cos(a + zeta) - std::sin(theta) * std::sin(d);
+    const double C =
+        std::sin(theta) * std::cos(d) * std::cos(a + zeta) + std::cos(theta) * std::sin(d);
     *ra = Norm360((std::atan2(A, B) + z) / kRad);
     *dec = std::asin(std::fmax(-1.0, std::fmin(1.0, C))) / kRad;
 }
 
 double JdOfLocalHour(double jdUt, double zone, double hour) {
     if (!std::isfinite(hour) || hour < 0 || hour > 24) return NAN;
-    const double midnight = std::floor(jdUt + zone / 24.0 + 0.5) - 0.5;  // local midnight, on the local clock
+    const double midnight =
+        std::floor(jdUt + zone / 24.0 + 0.5) - 0.5;  // local midnight, on the local clock
     return midnight + (hour - zone) / 24.0;
 }
 
-CString AnswerFromInfo(const nlohmann::json& j, const CString& path, const CString& p, const InfoContext& at) {
+CString AnswerFromInfo(const nlohmann::json& j, const CString& path, const CString& p,
+                       const InfoContext& at) {
     if (!j.is_object() || !j.value("found", true)) return CString();
     const Kind kind = KindOf(path);
     const bool star = StartsWith(path, L"star."), deepSky = StartsWith(path, L"deepskyobject.");
@@ -357,14 +392,20 @@ CString AnswerFromInfo(const nlohmann::json& j, const CString& path, const CStri
         double events[3];
         Events(j, at, events);
         const CString e = p.Mid(3);
-        const int i = e == L"rise" || e == L"nextrise" ? 0 : e == L"transit" || e == L"nexttransit" ? 1
-                    : e == L"set" || e == L"nextset" ? 2 : -1;
+        const int i = e == L"rise" || e == L"nextrise"         ? 0
+                      : e == L"transit" || e == L"nexttransit" ? 1
+                      : e == L"set" || e == L"nextset"         ? 2
+                                                               : -1;
         if (e == L"observingwindow") return L"*";
         if (i < 0) return CString();
-        return StartsWith(e, L"next") ? Num(Next(events[i], at.jdUt, kind), L"%.6f") : Num(events[i]);
+        return StartsWith(e, L"next") ? Num(Next(events[i], at.jdUt, kind), L"%.6f")
+                                      : Num(events[i]);
     }
     if (p.IsEmpty() || p == L"englishname" || (p == L"name" && !star))
-        return CString((star && localized == name ? std::string() : localized.empty() ? name : localized).c_str());
+        return CString((star && localized == name ? std::string()
+                        : localized.empty()       ? name
+                                                  : localized)
+                           .c_str());
     if (p == L"name") return CString(localized == name ? "" : localized.c_str());
     if (p == L"japanesename") {
         const wchar_t* ja = JapaneseNameOf(path);
@@ -379,7 +420,8 @@ CString AnswerFromInfo(const nlohmann::json& j, const CString& path, const CStri
         if (p == L"hipparcosnumber") return path.Mid(9);
         if (p == L"constellation.abbreviation") return CString(Text(j, "iauConstellation").c_str());
         if (p == L"magnitude.bv") return Num(Get(j, "bV"), L"%.3f");
-        if (p == L"magnitude.bt" || p == L"magnitude.vt" || p == L"propermotion.ra" || p == L"propermotion.dec")
+        if (p == L"magnitude.bt" || p == L"magnitude.vt" || p == L"propermotion.ra" ||
+            p == L"propermotion.dec")
             return L"*";
         if (p == L"pi") return Num(Get(j, "parallax") * 1000.0, L"%.2f");  // arc seconds to mas
         if (p == L"spectraltype") return CString(Text(j, "spectral-class").c_str());
@@ -388,7 +430,8 @@ CString AnswerFromInfo(const nlohmann::json& j, const CString& path, const CStri
     if (deepSky) {
         const CString own = DesignationOf(path);
         if (p == L"catalognumber" || p == L"number") return own;
-        if (p == L"subcatalognumber.strings") return OtherDesignations(Text(j, "designations"), own);
+        if (p == L"subcatalognumber.strings")
+            return OtherDesignations(Text(j, "designations"), own);
         if (p == L"type.name") return DeepSkyType(Text(j, "object-type"));
         if (p == L"size") {
             const double d = Get(j, "size-dd");
@@ -405,7 +448,8 @@ CString AnswerFromInfo(const nlohmann::json& j, const CString& path, const CStri
         const double d = Get(j, "size-dd");
         return Num(kind == Kind::Planet ? d * 3600.0 : d, L"%.6f");
     }
-    if (p == L"physicaltable.k") return kind == Kind::Sun ? Num(1.0, L"%.6f") : Num(Get(j, "phase"), L"%.6f");
+    if (p == L"physicaltable.k")
+        return kind == Kind::Sun ? Num(1.0, L"%.6f") : Num(Get(j, "phase"), L"%.6f");
     // The Moon's distances in km, the others' in au.
     const double unit = kind == Kind::Moon ? kAuKm : 1.0;
     if (p == L"geocentricdistance") return Num(geo * unit);
@@ -434,7 +478,8 @@ CString AnswerFromInfo(const nlohmann::json& j, const CString& path, const CStri
     }
     // Central meridian and latitude: the Moon's from its libration.
     const bool moon = kind == Kind::Moon;
-    if (p == L"physicaltable.cm") return Num(Norm360(Get(j, moon ? "libration_l" : "central_l")), L"%.4f");
+    if (p == L"physicaltable.cm")
+        return Num(Norm360(Get(j, moon ? "libration_l" : "central_l")), L"%.4f");
     if (p == L"physicaltable.de") return Num(Get(j, moon ? "libration_b" : "central_b"), L"%.4f");
     return CString();
 }

@@ -75,9 +75,11 @@ struct CStellariumHost::Impl {
 
     // The body of a successful answer; an HTTP status other than 200 is returned in
     // *status when asked for, else it fails as a broken connection does.
-    std::string Call(bool post, const std::string& path, const httplib::Params& params, int* status = nullptr) {
+    std::string Call(bool post, const std::string& path, const httplib::Params& params,
+                     int* status = nullptr) {
         if (!Http().is_valid()) Fail("not an http:// URL");
-        httplib::Result r = post ? Http().Post(path.c_str(), params) : Http().Get(path.c_str(), params, httplib::Headers());
+        httplib::Result r = post ? Http().Post(path.c_str(), params)
+                                 : Http().Get(path.c_str(), params, httplib::Headers());
         if (!r) {
             http.reset();  // a fresh connection next time (Stellarium may have restarted)
             Fail(path + ": " + httplib::to_string(r.error()));
@@ -89,13 +91,17 @@ struct CStellariumHost::Impl {
 
     json Status() {
         const json s = json::parse(Call(false, "/api/main/status", {}), nullptr, false);
-        if (!s.is_object() || !s.contains("time") || !s.contains("location")) Fail("/api/main/status: not a status");
+        if (!s.is_object() || !s.contains("time") || !s.contains("location"))
+            Fail("/api/main/status: not a status");
         return s;
     }
 
-    // Reads Stellarium's clock and site when they may have moved; forgets the objects when they did.
+    // Reads Stellarium's clock and site when they may have moved; forgets the objects when they
+    // did.
     void Refresh(bool force = false) {
-        if (!force && known && std::chrono::duration<double>(Clock::now() - readAt).count() < clockPeriod) return;
+        if (!force && known &&
+            std::chrono::duration<double>(Clock::now() - readAt).count() < clockPeriod)
+            return;
         const json s = Status();
         const json& t = s["time"];
         const json& l = s["location"];
@@ -103,7 +109,8 @@ struct CStellariumHost::Impl {
         const double newLon = l.value("longitude", 0.0), newLat = l.value("latitude", 0.0);
         const double newHeight = l.value("altitude", 0.0);
         const std::string newPlanet = l.value("planet", std::string("Earth"));
-        if (!known || newJd != jd || newLon != lon || newLat != lat || newHeight != height || newPlanet != planet)
+        if (!known || newJd != jd || newLon != lon || newLat != lat || newHeight != height ||
+            newPlanet != planet)
             infos.clear();
         jd = newJd, lon = newLon, lat = newLat, height = newHeight, planet = newPlanet;
         stellariumZone = t.value("gmtShift", 0.0) * 24.0;
@@ -116,16 +123,19 @@ struct CStellariumHost::Impl {
         auto it = infos.find(name);
         if (it != infos.end()) return it->second;
         int status = 0;
-        const std::string body = Call(false, "/api/objects/info", {{"name", name}, {"format", "json"}}, &status);
+        const std::string body =
+            Call(false, "/api/objects/info", {{"name", name}, {"format", "json"}}, &status);
         json info = status == 200 ? json::parse(body, nullptr, false) : json();
-        if (status != 200 && status != 400 && status != 404) Fail("/api/objects/info: HTTP " + std::to_string(status));
+        if (status != 200 && status != 400 && status != 404)
+            Fail("/api/objects/info: HTTP " + std::to_string(status));
         if (info.is_discarded()) info = json();
         return infos[name] = std::move(info);
     }
 
     stellarium::InfoContext Context() const {
         stellarium::InfoContext c;
-        c.jdUt = jd, c.zone = stellariumZone, c.longitude = lon, c.latitude = lat, c.height = height;
+        c.jdUt = jd, c.zone = stellariumZone, c.longitude = lon, c.latitude = lat,
+        c.height = height;
         return c;
     }
 
@@ -139,7 +149,8 @@ struct CStellariumHost::Impl {
         for (;;) {
             Refresh(true);
             if (done()) break;
-            if (Clock::now() > deadline) Fail(what + " did not take within the time-out (JD " + Fixed(jd, 6) + ")");
+            if (Clock::now() > deadline)
+                Fail(what + " did not take within the time-out (JD " + Fixed(jd, 6) + ")");
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(kFrameMs));
@@ -153,13 +164,17 @@ struct CStellariumHost::Impl {
     }
 
     void SetSite(double newLon, double newLat, double newHeight, const std::string& body) {
-        httplib::Params p{{"longitude", Fixed(newLon, 6)}, {"latitude", Fixed(newLat, 6)},
+        httplib::Params p{{"longitude", Fixed(newLon, 6)},
+                          {"latitude", Fixed(newLat, 6)},
                           {"altitude", Fixed(newHeight, 0)}};
         if (!body.empty()) p.emplace("planet", body);
         Call(true, "/api/location/setlocationfields", p);
-        WaitFor([&] {
-            return std::fabs(lon - newLon) < 1e-4 && std::fabs(lat - newLat) < 1e-4 && (body.empty() || planet == body);
-        }, "the site");
+        WaitFor(
+            [&] {
+                return std::fabs(lon - newLon) < 1e-4 && std::fabs(lat - newLat) < 1e-4 &&
+                       (body.empty() || planet == body);
+            },
+            "the site");
     }
 
     void SetProperty(const char* id, const std::string& value) {
@@ -192,18 +207,23 @@ void CStellariumHost::Invalidate() {
     m_impl->infos.clear();
 }
 
-void CStellariumHost::SetClockPeriod(double seconds) { m_impl->clockPeriod = std::fmax(0.0, seconds); }
+void CStellariumHost::SetClockPeriod(double seconds) {
+    m_impl->clockPeriod = std::fmax(0.0, seconds);
+}
 
 CString CStellariumHost::SelectedPath() {
     int status = 0;
-    const std::string body = m_impl->Call(false, "/api/objects/info", {{"format", "json"}}, &status);
+    const std::string body =
+        m_impl->Call(false, "/api/objects/info", {{"format", "json"}}, &status);
     return status == 200 ? stellarium::PathOfInfo(body) : CString();
 }
 
 CString CStellariumHost::Select(const CString& nameOrPath) {
     CString path, property;
-    CString name = stellarium::SplitObjectQuery(CanonicalQuery(nameOrPath), &path, &property) && property.IsEmpty()
-                 ? stellarium::NameOfPath(path) : nameOrPath;
+    CString name = stellarium::SplitObjectQuery(CanonicalQuery(nameOrPath), &path, &property) &&
+                           property.IsEmpty()
+                       ? stellarium::NameOfPath(path)
+                       : nameOrPath;
     name.Trim();
     if (name.IsEmpty() || name.FindOneOf(L"\"\\\r\n") >= 0) return CString();
     m_impl->Refresh();
@@ -211,7 +231,8 @@ CString CStellariumHost::Select(const CString& nameOrPath) {
     const json& info = m_impl->Info(utf8);
     const CString found = stellarium::PathOfInfo(info);
     if (found.IsEmpty()) return found;
-    m_impl->Call(true, "/api/scripts/direct", {{"code", "core.selectObjectByName(\"" + utf8 + "\", true);"}});
+    m_impl->Call(true, "/api/scripts/direct",
+                 {{"code", "core.selectObjectByName(\"" + utf8 + "\", true);"}});
     return found;
 }
 
@@ -227,7 +248,8 @@ CString CStellariumHost::Execute(LPCTSTR command) {
     bool siteChanged = false;
     for (const CString& part : SplitStatements(text)) {
         Assignment assignment;
-        if (!ReadAssignment(part, &assignment)) continue;  // "Show Sky", "Calc Sky": Stellarium draws by itself
+        if (!ReadAssignment(part, &assignment))
+            continue;  // "Show Sky", "Calc Sky": Stellarium draws by itself
         const CString &lhs = assignment.lhs, &rhs = assignment.rhs, &value = assignment.value;
         const std::vector<double> a = CallArguments(rhs);
         double v = 0.0;
@@ -235,8 +257,13 @@ CString CStellariumHost::Execute(LPCTSTR command) {
             bool sane = true;
             for (double x : a) sane = sane && std::fabs(x) < 1e6;
             if (!sane) continue;
-            tagADATE d{static_cast<int>(a[0]), static_cast<int>(a[1]), static_cast<int>(a[2]), static_cast<int>(a[3]),
-                       static_cast<int>(a[4]), a[5], 0.0};
+            tagADATE d{static_cast<int>(a[0]),
+                       static_cast<int>(a[1]),
+                       static_cast<int>(a[2]),
+                       static_cast<int>(a[3]),
+                       static_cast<int>(a[4]),
+                       a[5],
+                       0.0};
             s.SetJd(::GetJd(&d));
         } else if ((lhs == L"time" && value.Left(3) == L"jd(" && a.size() == 1) ||
                    (lhs == L"time.jd" && ReadNumber(rhs, &v))) {
@@ -245,14 +272,17 @@ CString CStellariumHost::Execute(LPCTSTR command) {
             s.zone = v;
         } else if (lhs == L"time.lock") {
             s.timeLock = value == L"true";
-        } else if ((lhs == L"location.longitude" || lhs == L"location.latitude" || lhs == L"location.altitude") &&
+        } else if ((lhs == L"location.longitude" || lhs == L"location.latitude" ||
+                    lhs == L"location.altitude") &&
                    ReadNumber(rhs, &v)) {
             (lhs == L"location.longitude" ? lon : lhs == L"location.latitude" ? lat : height) = v;
             siteChanged = true;
         } else if (lhs == L"location") {
-            CString bodyPath = value.Left(value.Find(L'(') < 0 ? value.GetLength() : value.Find(L'('));
+            CString bodyPath =
+                value.Left(value.Find(L'(') < 0 ? value.GetLength() : value.Find(L'('));
             if (bodyPath != L"location") {
-                const CString name = stellarium::NameOfPath(bodyPath == L"solar.planet.earth" ? CString() : bodyPath);
+                const CString name = stellarium::NameOfPath(
+                    bodyPath == L"solar.planet.earth" ? CString() : bodyPath);
                 body = bodyPath == L"solar.planet.earth" ? std::string("Earth") : name.ToUtf8();
                 if (body.empty()) continue;  // no body Stellarium can stand on
             }
@@ -260,7 +290,8 @@ CString CStellariumHost::Execute(LPCTSTR command) {
             siteChanged = true;
         } else if (lhs == L"star.automagnitudelimit") {
             s.autoMagLimit = value == L"true";
-            s.SetProperty("StelSkyDrawer.flagStarMagnitudeLimit", s.autoMagLimit ? "false" : "true");
+            s.SetProperty("StelSkyDrawer.flagStarMagnitudeLimit",
+                          s.autoMagLimit ? "false" : "true");
         } else if (lhs == L"star.automagnitudelimit.minimum" && ReadNumber(rhs, &v)) {
             s.autoMag = v;
         } else if (lhs == L"star.fixedmagnitudelimit.minimum" && ReadNumber(rhs, &v)) {
@@ -299,7 +330,8 @@ CString CStellariumHost::Query(const CString& q) {
         double r = NAN;  // Stellarium gives no distance of the Sun
         CalcPlanetLbr(-3, UtToDt(s.jd), nullptr, &r);
         const double kRad = 3.141592653589793 / 180.0;
-        const double l = sun.value("elongJ2000", kNoValue) * kRad + 3.141592653589793, b = -sun.value("elatJ2000", kNoValue) * kRad;
+        const double l = sun.value("elongJ2000", kNoValue) * kRad + 3.141592653589793,
+                     b = -sun.value("elatJ2000", kNoValue) * kRad;
         const CString axis = q.Mid(15);
         if (axis == L"x") return Num(r * std::cos(b) * std::cos(l), L"%.8f");
         if (axis == L"y") return Num(r * std::cos(b) * std::sin(l), L"%.8f");

@@ -24,7 +24,8 @@ class ZCMCOM_API CStellariumHost : public CCorZnt {
 public:
     /// Talks to the remote control at url ("http://host:port"); connecting and each
     /// answer may take up to timeoutSeconds. Nothing is sent before the first command.
-    explicit CStellariumHost(const CString& url = _T("http://127.0.0.1:8090"), double timeoutSeconds = 2.0);
+    explicit CStellariumHost(const CString& url = _T("http://127.0.0.1:8090"),
+                             double timeoutSeconds = 2.0);
     ~CStellariumHost() override;
     CStellariumHost(const CStellariumHost&) = delete;
     CStellariumHost& operator=(const CStellariumHost&) = delete;

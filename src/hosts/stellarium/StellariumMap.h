@@ -26,11 +26,11 @@ ZCMCOM_API CString PathOfInfo(const std::string& infoJson);
 
 /// Where and when the answers are for.
 struct InfoContext {
-    double jdUt = 0.0;  ///< the instant, Julian Day (UT)
-    double zone = 0.0;  ///< Stellarium's own zone (hours), in which its rise and set hours are
+    double jdUt = 0.0;       ///< the instant, Julian Day (UT)
+    double zone = 0.0;       ///< Stellarium's own zone (hours), in which its rise and set hours are
     double longitude = 0.0;  ///< the site, degrees east
-    double latitude = 0.0;  ///< degrees north
-    double height = 0.0;  ///< metres
+    double latitude = 0.0;   ///< degrees north
+    double height = 0.0;     ///< metres
     double sunDistance = NAN;  ///< the Earth's from the Sun (au); NaN: computed from the instant
 };
 
@@ -38,8 +38,8 @@ struct InfoContext {
 /// /api/objects/info JSON: numbers as decimal text, "*" for a property known but without
 /// a value now, empty for one Stellarium does not have. Any text is taken; text that is
 /// not such JSON answers empty.
-ZCMCOM_API CString AnswerFromInfo(const std::string& infoJson, const CString& path, const CString& property,
-                                  const InfoContext& at);
+ZCMCOM_API CString AnswerFromInfo(const std::string& infoJson, const CString& path,
+                                  const CString& property, const InfoContext& at);
 
 /// Whether the text begins with the prefix.
 inline bool StartsWith(const CString& s, const wchar_t* prefix) {

@@ -25,8 +25,10 @@ const struct Body {
     {L"solar.planet.mars", "Mars", L"Solar.Planet.Mars"},
     {L"solar.planet.jupiter.satellite.io", "Io", L"Solar.Planet.Jupiter.Satellite.Io"},
     {L"solar.planet.jupiter.satellite.europa", "Europa", L"Solar.Planet.Jupiter.Satellite.Europa"},
-    {L"solar.planet.jupiter.satellite.ganymede", "Ganymede", L"Solar.Planet.Jupiter.Satellite.Ganymede"},
-    {L"solar.planet.jupiter.satellite.callisto", "Callisto", L"Solar.Planet.Jupiter.Satellite.Callisto"},
+    {L"solar.planet.jupiter.satellite.ganymede", "Ganymede",
+     L"Solar.Planet.Jupiter.Satellite.Ganymede"},
+    {L"solar.planet.jupiter.satellite.callisto", "Callisto",
+     L"Solar.Planet.Jupiter.Satellite.Callisto"},
     {L"solar.planet.jupiter", "Jupiter", L"Solar.Planet.Jupiter"},
     {L"solar.planet.saturn.satellite.titan", "Titan", L"Solar.Planet.Saturn.Satellite.Titan"},
     {L"solar.planet.saturn", "Saturn", L"Solar.Planet.Saturn"},
@@ -40,9 +42,12 @@ const struct Shower {
     const wchar_t* code;
     const char* name;
 } kShowers[] = {
-    {L"QUA", "Quadrantids"}, {L"LYR", "Lyrids"},     {L"ETA", "eta Aquariids"}, {L"SDA", "Southern delta Aquariids"},
-    {L"PER", "Perseids"},    {L"DRA", "Draconids"},  {L"ORI", "Orionids"},      {L"STA", "Southern Taurids"},
-    {L"NTA", "Northern Taurids"}, {L"LEO", "Leonids"}, {L"GEM", "Geminids"},   {L"URS", "Ursids"},
+    {L"QUA", "Quadrantids"},      {L"LYR", "Lyrids"},
+    {L"ETA", "eta Aquariids"},    {L"SDA", "Southern delta Aquariids"},
+    {L"PER", "Perseids"},         {L"DRA", "Draconids"},
+    {L"ORI", "Orionids"},         {L"STA", "Southern Taurids"},
+    {L"NTA", "Northern Taurids"}, {L"LEO", "Leonids"},
+    {L"GEM", "Geminids"},         {L"URS", "Ursids"},
 };
 
 // Deep-sky catalogues by the path's element, with the prefix of Stellarium's name.
@@ -74,7 +79,9 @@ CString Wide(const std::string& s) { return CString(s.c_str()); }
 bool SplitObjectQuery(const CString& q, CString* path, CString* property) {
     for (const Body& b : kBodies) {
         const CString p(b.canonical);
-        if (!StartsWith(q, b.canonical) || (q.GetLength() > p.GetLength() && q[p.GetLength()] != L'.')) continue;
+        if (!StartsWith(q, b.canonical) ||
+            (q.GetLength() > p.GetLength() && q[p.GetLength()] != L'.'))
+            continue;
         *path = p;
         *property = q.Mid(p.GetLength() + 1);
         return true;
@@ -93,7 +100,8 @@ bool SplitObjectQuery(const CString& q, CString* path, CString* property) {
     for (const DeepSky& d : kDeepSky) {
         const CString prefix = L"deepskyobject." + CString(d.element) + L".";
         CString number;
-        if (StartsWith(q, prefix) && Element(q, prefix.GetLength(), &number, &rest) && AllDigits(number)) {
+        if (StartsWith(q, prefix) && Element(q, prefix.GetLength(), &number, &rest) &&
+            AllDigits(number)) {
             *path = prefix + number;
             *property = rest;
             return true;
@@ -129,7 +137,8 @@ CString PathOfInfo(const nlohmann::json& info) {
         return CString();
     }
     if (type == "Star") {
-        if (name.rfind("HIP ", 0) == 0 && AllDigits(Wide(name.substr(4)))) return L"Star.HIP." + Wide(name.substr(4));
+        if (name.rfind("HIP ", 0) == 0 && AllDigits(Wide(name.substr(4))))
+            return L"Star.HIP." + Wide(name.substr(4));
         return CString();
     }
     if (type == "MeteorShower") {
@@ -138,11 +147,14 @@ CString PathOfInfo(const nlohmann::json& info) {
         return CString();
     }
     // A deep-sky object by the first of its NGC, IC and Messier designations.
-    const std::vector<CString> designations = SplitDesignations(info.value("designations", std::string()));
+    const std::vector<CString> designations =
+        SplitDesignations(info.value("designations", std::string()));
     static const struct {
         const wchar_t* prefix;
         const wchar_t* path;
-    } kOrder[] = {{L"NGC ", L"DeepSkyObject.NGC."}, {L"IC ", L"DeepSkyObject.IC."}, {L"M ", L"DeepSkyObject.M."}};
+    } kOrder[] = {{L"NGC ", L"DeepSkyObject.NGC."},
+                  {L"IC ", L"DeepSkyObject.IC."},
+                  {L"M ", L"DeepSkyObject.M."}};
     for (const auto& o : kOrder)
         for (const CString& d : designations)
             if (StartsWith(d, o.prefix) && AllDigits(d.Mid(CString(o.prefix).GetLength())))

@@ -63,14 +63,17 @@ double CalendarJd(int y, int m, double d) {
     return std::floor(365.25 * (y + 4716)) + std::floor(30.6001 * (m + 1)) + d + b - 1524.5;
 }
 
-bool CalendarOk(int y, int m, double d) { return y > -5000 && y < 10000 && m >= 1 && m <= 12 && d >= 0 && d < 33; }
+bool CalendarOk(int y, int m, double d) {
+    return y > -5000 && y < 10000 && m >= 1 && m <= 12 && d >= 0 && d < 33;
+}
 
 std::string Trimmed(const std::string& s) { return Field(s, 1, s.size()); }
 
 // "C/1995 O1 (Hale-Bopp)", "1P/Halley", "73P-B/Schwassmann-Wachmann": designation and name.
 void SplitCometName(const std::string& text, SmallBody* b) {
     const size_t slash = text.find('/');
-    if (slash != std::string::npos && slash > 0 && std::isdigit(static_cast<unsigned char>(text[0]))) {
+    if (slash != std::string::npos && slash > 0 &&
+        std::isdigit(static_cast<unsigned char>(text[0]))) {
         b->designation = text.substr(0, slash);
         b->name = Trimmed(text.substr(slash + 1));
         return;
@@ -94,20 +97,23 @@ bool ParseComet(const std::string& line, SmallBody* out, std::string* why) {
     b.comet = true;
     double year = 0, month = 0, day = 0;
     if (!Number(Field(line, 15, 18), &year) || !Number(Field(line, 20, 21), &month) ||
-        !Number(Field(line, 23, 29), &day) || !CalendarOk(static_cast<int>(year), static_cast<int>(month), day))
+        !Number(Field(line, 23, 29), &day) ||
+        !CalendarOk(static_cast<int>(year), static_cast<int>(month), day))
         return Fail(why, "bad perihelion date");
     b.perihelion = CalendarJd(static_cast<int>(year), static_cast<int>(month), day);
     const struct {
         size_t from, to;
         double* v;
-    } fields[] = {{31, 39, &b.q}, {42, 49, &b.e}, {52, 59, &b.w}, {62, 69, &b.node}, {72, 79, &b.i}};
+    } fields[] = {
+        {31, 39, &b.q}, {42, 49, &b.e}, {52, 59, &b.w}, {62, 69, &b.node}, {72, 79, &b.i}};
     for (const auto& f : fields)
         if (!Number(Field(line, f.from, f.to), f.v)) return Fail(why, "bad orbital element");
     if (!(b.q > 0.0 && b.q < 1e5 && b.e >= 0.0 && b.e < 1e3)) return Fail(why, "not an orbit");
     const std::string epoch = Field(line, 82, 89);
     if (!epoch.empty()) {
         if (epoch.size() != 8 || !AllDigits(epoch)) return Fail(why, "bad epoch");
-        const int ey = std::atoi(epoch.substr(0, 4).c_str()), em = std::atoi(epoch.substr(4, 2).c_str());
+        const int ey = std::atoi(epoch.substr(0, 4).c_str()),
+                  em = std::atoi(epoch.substr(4, 2).c_str());
         const int ed = std::atoi(epoch.substr(6, 2).c_str());
         if (!CalendarOk(ey, em, ed)) return Fail(why, "bad epoch");
         b.epoch = CalendarJd(ey, em, ed);
@@ -143,7 +149,8 @@ bool ParseMinorPlanet(const std::string& line, SmallBody* out, std::string* why)
     const struct {
         size_t from, to;
         double* v;
-    } fields[] = {{27, 35, &M}, {38, 46, &b.w}, {49, 57, &b.node}, {60, 68, &b.i}, {71, 79, &b.e}, {93, 103, &a}};
+    } fields[] = {{27, 35, &M},   {38, 46, &b.w}, {49, 57, &b.node},
+                  {60, 68, &b.i}, {71, 79, &b.e}, {93, 103, &a}};
     for (const auto& f : fields)
         if (!Number(Field(line, f.from, f.to), f.v)) return Fail(why, "bad orbital element");
     if (!(a > 0.0 && a < 1e5 && b.e >= 0.0 && b.e < 1.0)) return Fail(why, "not an orbit");
@@ -164,7 +171,8 @@ bool ParseMinorPlanet(const std::string& line, SmallBody* out, std::string* why)
         if (!readable.empty() && readable[0] != '(') b.designation = readable;
     } else if (readable.size() > 2 && readable[0] == '(') {
         const size_t close = readable.find(')');
-        const std::string rest = close == std::string::npos ? std::string() : Trimmed(readable.substr(close + 1));
+        const std::string rest =
+            close == std::string::npos ? std::string() : Trimmed(readable.substr(close + 1));
         // A numbered body without a name keeps its provisional designation there.
         const bool provisional = rest.size() > 5 && AllDigits(rest.substr(0, 4)) && rest[4] == ' ';
         (provisional ? b.designation : b.name) = rest;
@@ -208,21 +216,23 @@ long UnpackNumber(const std::string& p) {
 std::string UnpackDesignation(const std::string& p) {
     if (p.size() != 7) return std::string();
     // Survey designations: "PLS2040" is 2040 P-L, "T1S3138" is 3138 T-1.
-    if ((p.compare(0, 3, "PLS") == 0 || (p[0] == 'T' && p[1] >= '1' && p[1] <= '3' && p[2] == 'S')) &&
+    if ((p.compare(0, 3, "PLS") == 0 ||
+         (p[0] == 'T' && p[1] >= '1' && p[1] <= '3' && p[2] == 'S')) &&
         AllDigits(p.substr(3)))
         return p.substr(3) + (p[0] == 'P' ? " P-L" : std::string(" T-") + p[1]);
     const int century = Century(p[0]);
     const char half = p[3];
     const int cycleHigh = Base62(p[4]);
-    if (century < 0 || !AllDigits(p.substr(1, 2)) || half < 'A' || half > 'Y' || half == 'I' || cycleHigh < 0 ||
-        !std::isdigit(static_cast<unsigned char>(p[5])))
+    if (century < 0 || !AllDigits(p.substr(1, 2)) || half < 'A' || half > 'Y' || half == 'I' ||
+        cycleHigh < 0 || !std::isdigit(static_cast<unsigned char>(p[5])))
         return std::string();
     const int cycle = cycleHigh * 10 + (p[5] - '0');
     const std::string year = std::to_string(century + std::atoi(p.substr(1, 2).c_str()));
     const char last = p[6];
     if (last == '0') return year + " " + half + std::to_string(cycle);  // a comet's: "1995 O1"
-    if (last >= 'a' && last <= 'z')                                    // a comet's fragment
-        return year + " " + half + std::to_string(cycle) + "-" + static_cast<char>(last - 'a' + 'A');
+    if (last >= 'a' && last <= 'z')                                     // a comet's fragment
+        return year + " " + half + std::to_string(cycle) + "-" +
+               static_cast<char>(last - 'a' + 'A');
     if (last < 'A' || last > 'Z' || last == 'I') return std::string();
     return year + " " + half + last + (cycle > 0 ? std::to_string(cycle) : std::string());
 }
@@ -232,7 +242,8 @@ bool ParseElementsLine(const std::string& line, SmallBody* out, std::string* why
     return IsCometLine(line) ? ParseComet(line, out, why) : ParseMinorPlanet(line, out, why);
 }
 
-int ReadElementsFile(const std::string& path, std::vector<SmallBody>& out, std::vector<std::string>* problems) {
+int ReadElementsFile(const std::string& path, std::vector<SmallBody>& out,
+                     std::vector<std::string>* problems) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return -1;
     std::vector<std::string> lines;

@@ -28,16 +28,26 @@ using HelioFn = void (*)(double, struct ln_helio_posn*);
 
 HelioFn HelioOf(Body body) {
     switch (body) {
-        case Body::Mercury: return ln_get_mercury_helio_coords;
-        case Body::Venus: return ln_get_venus_helio_coords;
-        case Body::Earth: return ln_get_earth_helio_coords;
-        case Body::Mars: return ln_get_mars_helio_coords;
-        case Body::Jupiter: return ln_get_jupiter_helio_coords;
-        case Body::Saturn: return ln_get_saturn_helio_coords;
-        case Body::Uranus: return ln_get_uranus_helio_coords;
-        case Body::Neptune: return ln_get_neptune_helio_coords;
-        case Body::Pluto: return ln_get_pluto_helio_coords;
-        default: return nullptr;
+        case Body::Mercury:
+            return ln_get_mercury_helio_coords;
+        case Body::Venus:
+            return ln_get_venus_helio_coords;
+        case Body::Earth:
+            return ln_get_earth_helio_coords;
+        case Body::Mars:
+            return ln_get_mars_helio_coords;
+        case Body::Jupiter:
+            return ln_get_jupiter_helio_coords;
+        case Body::Saturn:
+            return ln_get_saturn_helio_coords;
+        case Body::Uranus:
+            return ln_get_uranus_helio_coords;
+        case Body::Neptune:
+            return ln_get_neptune_helio_coords;
+        case Body::Pluto:
+            return ln_get_pluto_helio_coords;
+        default:
+            return nullptr;
     }
 }
 
@@ -62,16 +72,26 @@ Vec ExactMoon(double jdTt) {
 using ExactFn = Vec (*)(double);
 ExactFn ExactOf(Body body) {
     switch (body) {
-        case Body::Moon: return ExactMoon;
-        case Body::Mercury: return Exact<Body::Mercury>;
-        case Body::Venus: return Exact<Body::Venus>;
-        case Body::Earth: return Exact<Body::Earth>;
-        case Body::Mars: return Exact<Body::Mars>;
-        case Body::Jupiter: return Exact<Body::Jupiter>;
-        case Body::Saturn: return Exact<Body::Saturn>;
-        case Body::Uranus: return Exact<Body::Uranus>;
-        case Body::Neptune: return Exact<Body::Neptune>;
-        default: return Exact<Body::Pluto>;
+        case Body::Moon:
+            return ExactMoon;
+        case Body::Mercury:
+            return Exact<Body::Mercury>;
+        case Body::Venus:
+            return Exact<Body::Venus>;
+        case Body::Earth:
+            return Exact<Body::Earth>;
+        case Body::Mars:
+            return Exact<Body::Mars>;
+        case Body::Jupiter:
+            return Exact<Body::Jupiter>;
+        case Body::Saturn:
+            return Exact<Body::Saturn>;
+        case Body::Uranus:
+            return Exact<Body::Uranus>;
+        case Body::Neptune:
+            return Exact<Body::Neptune>;
+        default:
+            return Exact<Body::Pluto>;
     }
 }
 
@@ -79,11 +99,17 @@ ExactFn ExactOf(Body body) {
 // 0.003" of the theories' own, seen from the Earth at the bodies' least distances.
 double StepOf(Body body) {
     switch (body) {
-        case Body::Mercury: return 0.25;
-        case Body::Moon: case Body::Venus: return 0.5;
-        case Body::Earth: return 1.0;
-        case Body::Mars: return 2.0;
-        default: return 4.0;
+        case Body::Mercury:
+            return 0.25;
+        case Body::Moon:
+        case Body::Venus:
+            return 0.5;
+        case Body::Earth:
+            return 1.0;
+        case Body::Mars:
+            return 2.0;
+        default:
+            return 4.0;
     }
 }
 
@@ -109,7 +135,9 @@ Vec Heliocentric(Body body, double jdTt, const Kepler* k) {
 
 }  // namespace
 
-Vec EarthAt(double jdTt) { return Tabulated(Body::Earth, StepOf(Body::Earth), ExactOf(Body::Earth), jdTt); }
+Vec EarthAt(double jdTt) {
+    return Tabulated(Body::Earth, StepOf(Body::Earth), ExactOf(Body::Earth), jdTt);
+}
 
 Vec EarthAndVelocity(double jdTt, Vec* velocity) {
     return Tabulated(Body::Earth, StepOf(Body::Earth), ExactOf(Body::Earth), jdTt, velocity);
@@ -124,7 +152,9 @@ Vec HeliocentricOf(Body body, double jdTt) {
 
 namespace {
 
-Vec MoonGeocentric(double jdTt) { return Tabulated(Body::Moon, StepOf(Body::Moon), ExactMoon, jdTt); }
+Vec MoonGeocentric(double jdTt) {
+    return Tabulated(Body::Moon, StepOf(Body::Moon), ExactMoon, jdTt);
+}
 
 }  // namespace
 
@@ -162,8 +192,10 @@ void Horizon(const Sphere& equ, double lstDeg, double latDeg, double* alt, doubl
     const double H = (lstDeg - equ.lon) * kRad;
     const double d = equ.lat * kRad;
     const double phi = latDeg * kRad;
-    *alt = std::asin(std::sin(phi) * std::sin(d) + std::cos(phi) * std::cos(d) * std::cos(H)) / kRad;
-    *az = Norm360(std::atan2(std::sin(H), std::cos(H) * std::sin(phi) - std::tan(d) * std::cos(phi)) / kRad);
+    *alt =
+        std::asin(std::sin(phi) * std::sin(d) + std::cos(phi) * std::cos(d) * std::cos(H)) / kRad;
+    *az = Norm360(
+        std::atan2(std::sin(H), std::cos(H) * std::sin(phi) - std::tan(d) * std::cos(phi)) / kRad);
 }
 
 // The places of a direction at an instant; without all, only the apparent place and the
@@ -174,7 +206,9 @@ void Fill(BodyPlace* p, const Vec& geo, const Vec& apparentGeo, const Instant& a
         p->j2000 = ToSphere(geo);
         p->ecliptic2000 = ToSphere(EquatorialToEcliptic(geo, MeanObliquity(kJ2000)));
         p->b1950 = ToSphere(kToB1950 * geo);
-        struct ln_equ_posn e2000 {p->j2000.lon, p->j2000.lat};
+        struct ln_equ_posn e2000 {
+            p->j2000.lon, p->j2000.lat
+        };
         struct ln_gal_posn gal {};
         ln_get_gal_from_equ2000(&e2000, &gal);
         p->galactic = Sphere{gal.l, gal.b};
@@ -200,7 +234,9 @@ void FillPlace(BodyPlace* p, const Vec& geo, const Vec& apparentGeo, double jdUt
 namespace {
 
 // The distance from the observer of a geocentric J2000 position.
-double TopocentricDistance(const Vec& geo, const Instant& at) { return Norm(at.toDate * geo - at.observer); }
+double TopocentricDistance(const Vec& geo, const Instant& at) {
+    return Norm(at.toDate * geo - at.observer);
+}
 
 // Annual aberration: the direction seen from the moving Earth (first order in v/c).
 Vec Aberrate(const Vec& geo, const Instant& at) {
@@ -209,19 +245,27 @@ Vec Aberrate(const Vec& geo, const Instant& at) {
     return u * (r / Norm(u));
 }
 
-
 // Equatorial diameters at 1 au, arc seconds.
 double DiameterAtOneAu(Body body) {
     switch (body) {
-        case Body::Mercury: return 6.74;
-        case Body::Venus: return 16.92;
-        case Body::Mars: return 9.36;
-        case Body::Jupiter: return 196.94;
-        case Body::Saturn: return 165.6;
-        case Body::Uranus: return 70.48;
-        case Body::Neptune: return 68.34;
-        case Body::Pluto: return 3.28;
-        default: return NAN;
+        case Body::Mercury:
+            return 6.74;
+        case Body::Venus:
+            return 16.92;
+        case Body::Mars:
+            return 9.36;
+        case Body::Jupiter:
+            return 196.94;
+        case Body::Saturn:
+            return 165.6;
+        case Body::Uranus:
+            return 70.48;
+        case Body::Neptune:
+            return 68.34;
+        case Body::Pluto:
+            return 3.28;
+        default:
+            return NAN;
     }
 }
 
@@ -241,11 +285,15 @@ double Magnitude(Body body, double r, double delta, double i, double jdTt, const
     const double T = (jdTt - kJ2000) / 36525.0;
     switch (body) {
         case Body::Mercury:
-            return -0.613 + d5 + i * (6.3280e-02 + i * (-1.6336e-03 + i * (3.3644e-05 +
-                   i * (-3.4265e-07 + i * (1.6893e-09 + i * -3.0334e-12)))));
+            return -0.613 + d5 +
+                   i * (6.3280e-02 +
+                        i * (-1.6336e-03 +
+                             i * (3.3644e-05 +
+                                  i * (-3.4265e-07 + i * (1.6893e-09 + i * -3.0334e-12)))));
         case Body::Venus:
             if (i < 163.7)
-                return -4.384 + d5 + i * (-1.044e-03 + i * (3.687e-04 + i * (-2.814e-06 + i * 8.938e-09)));
+                return -4.384 + d5 +
+                       i * (-1.044e-03 + i * (3.687e-04 + i * (-2.814e-06 + i * 8.938e-09)));
             return 236.05828 + d5 + i * (-2.81914 + i * 8.39034e-03);
         case Body::Mars:
             // Without the terms for the face and season, worth up to about 0.1.
@@ -255,7 +303,9 @@ double Magnitude(Body body, double r, double delta, double i, double jdTt, const
             if (i <= 12.0) return -9.395 + d5 + i * (-3.7e-04 + 6.16e-04 * i);
             const double x = i / 180.0;
             return -9.428 + d5 -
-                   2.5 * std::log10(1.0 + x * (-1.507 + x * (-0.363 + x * (-0.062 + x * (2.809 - 1.876 * x)))));
+                   2.5 * std::log10(
+                             1.0 +
+                             x * (-1.507 + x * (-0.363 + x * (-0.062 + x * (2.809 - 1.876 * x)))));
         }
         case Body::Saturn: {
             // Globe and rings: the rings' opening towards the Sun and towards the Earth.
@@ -273,7 +323,8 @@ double Magnitude(Body body, double r, double delta, double i, double jdTt, const
         case Body::Uranus: {
             const double poleRa = 257.311, poleDec = -15.175;
             const double b = (std::fabs(SubLatitude(poleRa, poleDec, geo + earth)) +
-                              std::fabs(SubLatitude(poleRa, poleDec, geo))) / 2.0;
+                              std::fabs(SubLatitude(poleRa, poleDec, geo))) /
+                             2.0;
             return -7.110 + d5 - 0.00084 * b + (i > 3.1 ? i * (6.587e-3 + 1.045e-4 * i) : 0.0);
         }
         case Body::Neptune: {
@@ -282,8 +333,10 @@ double Magnitude(Body body, double r, double delta, double i, double jdTt, const
             const double v = std::clamp(-6.89 - 0.0054 * (year - 1980.0), -7.00, -6.89) + d5;
             return i > 1.9 && year >= 2000.0 ? v + i * (7.944e-3 + 9.617e-5 * i) : v;
         }
-        case Body::Pluto: return -1.0 + d5;
-        default: return NAN;
+        case Body::Pluto:
+            return -1.0 + d5;
+        default:
+            return NAN;
     }
 }
 
@@ -335,7 +388,8 @@ BodyPlace Place(Body body, double jdUt, const Site& site, bool withEvents, const
     } else if (body == Body::Moon) {
         p.geocentricDistance *= kKmPerAu;
         p.topocentricDistance *= kKmPerAu;
-        p.diameter = 2.0 * MoonSemidiameterDeg(p.topocentricDistance) * 3600.0;  // seen from the site
+        p.diameter =
+            2.0 * MoonSemidiameterDeg(p.topocentricDistance) * 3600.0;  // seen from the site
         const double R = Norm(earth);
         const double psi = p.elongation * kRad;
         const double i = std::atan2(R * std::sin(psi), delta - R * std::cos(psi));
@@ -344,11 +398,14 @@ BodyPlace Place(Body body, double jdUt, const Site& site, bool withEvents, const
         // the Earth: the apparent elongation above carries the Sun's aberration, which the
         // Moon's own direction does not.
         const Vec toSun = -1.0 * earth - geo, toEarth = -1.0 * geo;
-        p.phaseAngle = std::acos(std::clamp(Dot(toSun, toEarth) / (Norm(toSun) * Norm(toEarth)), -1.0, 1.0)) / kRad;
+        p.phaseAngle =
+            std::acos(std::clamp(Dot(toSun, toEarth) / (Norm(toSun) * Norm(toEarth)), -1.0, 1.0)) /
+            kRad;
         // The Moon's phase law (Allen, Astrophysical Quantities): the lit area alone would
         // make the quarter Moon two magnitudes too bright, its rough surface shadows itself.
         const double a = p.phaseAngle;
-        p.magnitude = 0.21 + 5.0 * std::log10(Norm(toSun) * delta) + 0.026 * a + 4.0e-9 * a * a * a * a;
+        p.magnitude =
+            0.21 + 5.0 * std::log10(Norm(toSun) * delta) + 0.026 * a + 4.0e-9 * a * a * a * a;
     } else {
         const double R = Norm(earth);
         const double cosI = (r * r + delta * delta - R * R) / (2.0 * r * delta);
@@ -364,7 +421,8 @@ BodyPlace Place(Body body, double jdUt, const Site& site, bool withEvents, const
         const auto place = [&](double t) { return Place(body, t, site, false, orbit, true); };
         const auto limb = [&](const BodyPlace& q) {
             if (body == Body::Sun) return SunSemidiameterDeg(q.topocentricDistance);
-            if (body == Body::Moon) return MoonSemidiameterDeg(q.topocentricDistance * kKmPerAu);  // au here
+            if (body == Body::Moon)
+                return MoonSemidiameterDeg(q.topocentricDistance * kKmPerAu);  // au here
             return 0.0;
         };
         RiseTransitSet(place, limb, body == Body::Moon ? 0.5175 : 0.4986, jdUt, site, &p);
@@ -382,7 +440,8 @@ namespace {
 
 // The place of a body whose heliocentric position helio(jdTt) is given; without all, only
 // the apparent place and the horizon.
-BodyPlace HeliocentricPlace(const std::function<Vec(double)>& helio, double jdUt, const Site& site, bool all) {
+BodyPlace HeliocentricPlace(const std::function<Vec(double)>& helio, double jdUt, const Site& site,
+                            bool all) {
     const Instant at = InstantAt(jdUt, site);
     const Vec& earth = at.earth;
     double tau = 0.0;
@@ -404,7 +463,8 @@ BodyPlace HeliocentricPlace(const std::function<Vec(double)>& helio, double jdUt
     p.geocentricDistance = Norm(now);
     p.topocentricDistance = TopocentricDistance(now, at);
     const Vec sunApp = Aberrate(-1.0 * earth, at);
-    p.elongation = std::acos(std::clamp(Dot(app, sunApp) / (Norm(app) * Norm(sunApp)), -1.0, 1.0)) / kRad;
+    p.elongation =
+        std::acos(std::clamp(Dot(app, sunApp) / (Norm(app) * Norm(sunApp)), -1.0, 1.0)) / kRad;
     const double cosI = std::clamp((r * r + delta * delta - R * R) / (2.0 * r * delta), -1.0, 1.0);
     p.phaseAngle = std::acos(cosI) / kRad;
     p.illuminated = (1.0 + cosI) / 2.0;
@@ -425,8 +485,8 @@ double NoLimb(const BodyPlace&) { return 0.0; }
 
 }  // namespace
 
-BodyPlace PlaceOfHeliocentric(const std::function<Vec(double)>& helio, double jdUt, const Site& site,
-                              bool withEvents) {
+BodyPlace PlaceOfHeliocentric(const std::function<Vec(double)>& helio, double jdUt,
+                              const Site& site, bool withEvents) {
     BodyPlace p = HeliocentricPlace(helio, jdUt, site, true);
     if (withEvents && std::isfinite(p.apparent.lon)) {
         const auto place = [&](double t) { return HeliocentricPlace(helio, t, site, false); };
@@ -435,7 +495,8 @@ BodyPlace PlaceOfHeliocentric(const std::function<Vec(double)>& helio, double jd
     return p;
 }
 
-BodyPlace FixedPlace(double ra2000, double dec2000, double jdUt, const Site& site, bool withEvents) {
+BodyPlace FixedPlace(double ra2000, double dec2000, double jdUt, const Site& site,
+                     bool withEvents) {
     BodyPlace p = Fixed(ra2000, dec2000, jdUt, site, true);
     if (withEvents) {
         const auto place = [&](double t) { return Fixed(ra2000, dec2000, t, site, false); };
@@ -451,7 +512,8 @@ void EarthHeliocentric(double jdUt, double xyz[3]) {
     xyz[2] = e.z;
 }
 
-void DailyMotion(Body body, double jdUt, const Site& site, double* dRa, double* dDec, const Kepler* orbit) {
+void DailyMotion(Body body, double jdUt, const Site& site, double* dRa, double* dDec,
+                 const Kepler* orbit) {
     const BodyPlace a = PlaceOf(body, jdUt - 0.5 / 24.0, site, false, orbit);
     const BodyPlace b = PlaceOf(body, jdUt + 0.5 / 24.0, site, false, orbit);
     *dRa = Norm180(b.apparent.lon - a.apparent.lon) * 24.0;
@@ -469,16 +531,20 @@ Physical MoonLibration(double jdUt) {
     double dpsi = 0.0, deps = 0.0;
     NutationAngles(jdTt, &dpsi, &deps);
     const double T = (jdTt - kJ2000) / 36525.0;
-    const double node = 125.0445479 + T * (-1934.1362891 + T * (0.0020754 + T * (1.0 / 467441.0 - T / 60616000.0)));
-    const double F = 93.2720950 + T * (483202.0175233 + T * (-0.0036539 + T * (-1.0 / 3526000.0 + T / 863310000.0)));
+    const double node =
+        125.0445479 + T * (-1934.1362891 + T * (0.0020754 + T * (1.0 / 467441.0 - T / 60616000.0)));
+    const double F = 93.2720950 + T * (483202.0175233 +
+                                       T * (-0.0036539 + T * (-1.0 / 3526000.0 + T / 863310000.0)));
     const double I = 1.54242 * kRad;
     const double W = (moon.eclipticApp.lon - dpsi / kRad - node) * kRad;
     const double beta = moon.eclipticApp.lat * kRad;
-    const double A = std::atan2(std::sin(W) * std::cos(beta) * std::cos(I) - std::sin(beta) * std::sin(I),
-                                std::cos(W) * std::cos(beta));
+    const double A =
+        std::atan2(std::sin(W) * std::cos(beta) * std::cos(I) - std::sin(beta) * std::sin(I),
+                   std::cos(W) * std::cos(beta));
     Physical out;
     out.cm = Norm180(A / kRad - F);
-    out.de = std::asin(-std::sin(W) * std::cos(beta) * std::sin(I) - std::sin(beta) * std::cos(I)) / kRad;
+    out.de = std::asin(-std::sin(W) * std::cos(beta) * std::sin(I) - std::sin(beta) * std::cos(I)) /
+             kRad;
     return out;
 }
 
@@ -494,8 +560,19 @@ Physical PhysicalOf(Body body, double jdUt) {
     };
     static const Model kModels[] = {
         {Body::Sun, 286.13, 0.0, 63.87, 0.0, {84.176, NAN, NAN}, {14.1844000, 0, 0}},
-        {Body::Mars, 317.68143, -0.1061, 52.88650, -0.0609, {176.630, NAN, NAN}, {350.89198226, 0, 0}},
-        {Body::Jupiter, 268.056595, -0.006499, 64.495303, 0.002413, {67.1, 43.3, 284.95},
+        {Body::Mars,
+         317.68143,
+         -0.1061,
+         52.88650,
+         -0.0609,
+         {176.630, NAN, NAN},
+         {350.89198226, 0, 0}},
+        {Body::Jupiter,
+         268.056595,
+         -0.006499,
+         64.495303,
+         0.002413,
+         {67.1, 43.3, 284.95},
          {877.900, 870.270, 870.5360000}},
         {Body::Saturn, 40.589, -0.036, 83.537, -0.004, {NAN, NAN, 38.90}, {0, 0, 810.7939024}},
     };
@@ -522,15 +599,18 @@ Physical PhysicalOf(Body body, double jdUt) {
         if (std::isfinite(m->w0[i])) *cms[i] = Norm360(m->w0[i] + m->w1[i] * d - theta);
     if (body == Body::Mars) {
         // Ls: from Mars' northern spring equinox to the Sun, in the plane of its orbit.
-        const Vec h0 = Heliocentric(body, emitted - 0.5, nullptr), h1 = Heliocentric(body, emitted + 0.5, nullptr);
+        const Vec h0 = Heliocentric(body, emitted - 0.5, nullptr),
+                  h1 = Heliocentric(body, emitted + 0.5, nullptr);
         const Vec h = Heliocentric(body, emitted, nullptr);
         const Vec v = h1 - h0;
         Vec n{h.y * v.z - h.z * v.y, h.z * v.x - h.x * v.z, h.x * v.y - h.y * v.x};
         n = n * (1.0 / Norm(n));
-        Vec e{pole.y * n.z - pole.z * n.y, pole.z * n.x - pole.x * n.z, pole.x * n.y - pole.y * n.x};
+        Vec e{pole.y * n.z - pole.z * n.y, pole.z * n.x - pole.x * n.z,
+              pole.x * n.y - pole.y * n.x};
         e = e * (1.0 / Norm(e));
         const Vec sun = h * (-1.0 / Norm(h));
-        const Vec c{e.y * sun.z - e.z * sun.y, e.z * sun.x - e.x * sun.z, e.x * sun.y - e.y * sun.x};
+        const Vec c{e.y * sun.z - e.z * sun.y, e.z * sun.x - e.x * sun.z,
+                    e.x * sun.y - e.y * sun.x};
         out.ls = Norm360(std::atan2(Dot(c, n), Dot(e, sun)) / kRad);
     }
     return out;
@@ -543,7 +623,9 @@ Vec HeliocentricAt(Body body, double jdTt) {
 }
 
 const char* ConstellationAt(double ra2000, double dec2000) {
-    struct ln_equ_posn p {ra2000, dec2000};
+    struct ln_equ_posn p {
+        ra2000, dec2000
+    };
     return ln_get_constellation(&p);
 }
 

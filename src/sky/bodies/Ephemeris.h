@@ -10,7 +10,20 @@
 namespace sky {
 
 /// Kepler: a body on the Keplerian orbit passed with it.
-enum class Body { Sun, Moon, Mercury, Venus, Earth, Mars, Jupiter, Saturn, Uranus, Neptune, Pluto, Kepler };
+enum class Body {
+    Sun,
+    Moon,
+    Mercury,
+    Venus,
+    Earth,
+    Mars,
+    Jupiter,
+    Saturn,
+    Uranus,
+    Neptune,
+    Pluto,
+    Kepler
+};
 
 /// Elements of a Keplerian orbit: J2000 ecliptic angles in degrees, a in au, the mean
 /// motion n in degrees a day, the mean anomaly M at the epoch (TT Julian Day); H and G the
@@ -48,24 +61,24 @@ struct Sphere {
 /// One body at one instant. Distances in au (the Moon's in km); rise, transit and set as
 /// UT Julian Days, NaN when the body does not rise or set in the pass.
 struct BodyPlace {
-    Sphere j2000;          ///< astrometric, mean equator and equinox J2000
-    Sphere apparent;       ///< apparent geocentric, true equator and equinox of date
-    Sphere b1950;          ///< astrometric, precessed to B1950
-    Sphere eclipticMean;   ///< mean ecliptic and equinox of date
-    Sphere eclipticApp;    ///< apparent, true ecliptic and equinox of date
-    Sphere ecliptic2000;   ///< ecliptic J2000
-    Sphere galactic;       ///< galactic longitude and latitude
-    double altitude = NAN;  ///< topocentric, without refraction
-    double azimuth = NAN;   ///< counted from the south through the west
+    Sphere j2000;                       ///< astrometric, mean equator and equinox J2000
+    Sphere apparent;                    ///< apparent geocentric, true equator and equinox of date
+    Sphere b1950;                       ///< astrometric, precessed to B1950
+    Sphere eclipticMean;                ///< mean ecliptic and equinox of date
+    Sphere eclipticApp;                 ///< apparent, true ecliptic and equinox of date
+    Sphere ecliptic2000;                ///< ecliptic J2000
+    Sphere galactic;                    ///< galactic longitude and latitude
+    double altitude = NAN;              ///< topocentric, without refraction
+    double azimuth = NAN;               ///< counted from the south through the west
     double geocentricDistance = NAN;    ///< from the Earth's centre
     double topocentricDistance = NAN;   ///< from the site
     double heliocentricDistance = NAN;  ///< from the Sun
     double magnitude = NAN;             ///< visual magnitude
-    double diameter = NAN;     ///< arc seconds
-    double illuminated = NAN;  ///< fraction 0..1
-    double elongation = NAN;   ///< from the Sun, degrees
-    double phaseAngle = NAN;   ///< Sun-body-Earth angle, degrees
-    double lightTime = NAN;    ///< seconds, from the body's light-time corrected distance
+    double diameter = NAN;              ///< arc seconds
+    double illuminated = NAN;           ///< fraction 0..1
+    double elongation = NAN;            ///< from the Sun, degrees
+    double phaseAngle = NAN;            ///< Sun-body-Earth angle, degrees
+    double lightTime = NAN;             ///< seconds, from the body's light-time corrected distance
     /// Rise, transit and set (see above).
     /// @{
     double rise = NAN, transit = NAN, set = NAN;
@@ -85,12 +98,13 @@ BodyPlace FixedPlace(double ra2000, double dec2000, double jdUt, const Site& sit
 /// equatorial, au) at a TT Julian Day is helio(jdTt): light time, aberration, the horizon,
 /// distances, elongation, phase angle, illuminated fraction and, with withEvents, rise,
 /// transit and set. Magnitude and diameter are left to the caller.
-BodyPlace PlaceOfHeliocentric(const std::function<Vec(double)>& helio, double jdUt, const Site& site,
-                              bool withEvents);
+BodyPlace PlaceOfHeliocentric(const std::function<Vec(double)>& helio, double jdUt,
+                              const Site& site, bool withEvents);
 /// Fills the places and the horizon of a body from its astrometric geocentric J2000 vector
 /// geo and its apparent one (aberration applied; the same for bodies that travel with the
 /// Earth), at jdUt (jdTt the same instant in TT). topocentricDistance is set in geo's unit.
-void FillPlace(BodyPlace* p, const Vec& geo, const Vec& apparentGeo, double jdUt, double jdTt, const Site& site);
+void FillPlace(BodyPlace* p, const Vec& geo, const Vec& apparentGeo, double jdUt, double jdTt,
+               const Site& site);
 /// The Earth's heliocentric position, J2000 equatorial, au, at a TT Julian Day.
 Vec EarthAt(double jdTt);
 /// The Moon's geometric geocentric position, J2000 equatorial, au, at a TT Julian Day.

@@ -17,7 +17,7 @@ namespace sky {
 namespace {
 
 constexpr double kEpoch = 2444240.0;
-constexpr double kMu = 8.457558674940690e-08;  // GM of Saturn and Hyperion, au^3/day^2
+constexpr double kMu = 8.457558674940690e-08;          // GM of Saturn and Hyperion, au^3/day^2
 constexpr double kMeanMotion = 2.953088138695055e-01;  // rad/day
 constexpr double kLongitudeAt0 = 2.250358656361423;
 constexpr double kMotionAt0 = -1.574686065780747e-03;
@@ -262,7 +262,8 @@ Vec Hyperion(double jdTt) {
     const double t = jdTt - kEpoch;
     const double n = kMeanMotion * (1.0 + kMotionAt0 + Sum(kMotion, t, std::cos));
     const double lambda = kLongitudeAt0 + kMeanMotion * t + Sum(kLongitude, t, std::sin);
-    const Vec equator = OnEllipse(kMu, n, lambda, Rotating(kEccentricity, t), kZetaAt0 + Rotating(kInclination, t));
+    const Vec equator =
+        OnEllipse(kMu, n, lambda, Rotating(kEccentricity, t), kZetaAt0 + Rotating(kInclination, t));
     const Vec ecliptic = R3(-kEquatorNode) * (R1(-kEquatorIncl) * equator);
     return EclipticToEquatorial(ecliptic, MeanObliquity(2451545.0));
 }

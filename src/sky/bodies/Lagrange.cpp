@@ -31,16 +31,22 @@ double Collinear(int point, double mu) {
     double hi = point == 1 ? 1.0 - mu - 1e-9 : point == 2 ? 2.0 : -mu - 1e-9;
     for (int i = 0; i < 200; ++i) {
         const double mid = 0.5 * (lo + hi);
-        if ((f(mid) > 0) == (f(hi) > 0)) hi = mid; else lo = mid;
+        if ((f(mid) > 0) == (f(hi) > 0))
+            hi = mid;
+        else
+            lo = mid;
     }
     return 0.5 * (lo + hi);
 }
 
-Vec Cross(const Vec& a, const Vec& b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+Vec Cross(const Vec& a, const Vec& b) {
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
 
 // A vector turned by angle (radians) about the unit axis n.
 Vec Turned(const Vec& a, const Vec& n, double angle) {
-    return a * std::cos(angle) + Cross(n, a) * std::sin(angle) + n * (Dot(n, a) * (1.0 - std::cos(angle)));
+    return a * std::cos(angle) + Cross(n, a) * std::sin(angle) +
+           n * (Dot(n, a) * (1.0 - std::cos(angle)));
 }
 
 // The point of a system whose secondary is at s from the primary, moving with velocity v
@@ -71,7 +77,8 @@ Vec LagrangianPoint(bool earthMoon, int point, double jdTt) {
 Shadow EarthShadow(double jdTt) {
     const Vec sun = -1.0 * EarthAt(jdTt);
     const double dSun = Norm(sun) * kKmPerAu, dMoon = Norm(MoonAt(jdTt)) * kKmPerAu;
-    const double parallaxMoon = std::asin(kEarthRadiusKm / dMoon), parallaxSun = std::asin(kEarthRadiusKm / dSun);
+    const double parallaxMoon = std::asin(kEarthRadiusKm / dMoon),
+                 parallaxSun = std::asin(kEarthRadiusKm / dSun);
     const double sunRadius = std::asin(kSunRadiusKm / dSun);
     Shadow s;
     s.centre = sun * (-dMoon / (Norm(sun) * kKmPerAu) / kKmPerAu);
@@ -94,19 +101,27 @@ public:
             if (q.GetLength() > kUmbra.GetLength() && q[kUmbra.GetLength()] != L'.') return false;
             const CString property = q.Mid(kUmbra.GetLength() + 1);
             const Shadow s = EarthShadow(jdTt);
-            if (property.IsEmpty() || property == L"englishname") *answer = L"Umbra";
-            else if (property == L"japanesename") *answer = L"地球の本影";
-            else if (property == L"radius.umbra") *answer = sky::Answer(s.umbra, L"%.6f");
-            else if (property == L"radius.penumbra") *answer = sky::Answer(s.penumbra, L"%.6f");
-            else if (property == L"geocentricdistance") *answer = sky::Answer(s.distanceKm, L"%.1f");
-            else *answer = Place(s.centre, at, jdTt, property);
+            if (property.IsEmpty() || property == L"englishname")
+                *answer = L"Umbra";
+            else if (property == L"japanesename")
+                *answer = L"地球の本影";
+            else if (property == L"radius.umbra")
+                *answer = sky::Answer(s.umbra, L"%.6f");
+            else if (property == L"radius.penumbra")
+                *answer = sky::Answer(s.penumbra, L"%.6f");
+            else if (property == L"geocentricdistance")
+                *answer = sky::Answer(s.distanceKm, L"%.1f");
+            else
+                *answer = Place(s.centre, at, jdTt, property);
             return true;
         }
         const bool moon = q.Left(kEarthMoon.GetLength()) == kEarthMoon;
         if (!moon && q.Left(kSunEarth.GetLength()) != kSunEarth) return false;
         CString name, property;
-        if (!NextElement(q, (moon ? kEarthMoon : kSunEarth).GetLength(), &name, &property)) return false;
-        if (name.GetLength() != 2 || name[0] != L'l' || name[1] < L'1' || name[1] > L'5') return false;
+        if (!NextElement(q, (moon ? kEarthMoon : kSunEarth).GetLength(), &name, &property))
+            return false;
+        if (name.GetLength() != 2 || name[0] != L'l' || name[1] < L'1' || name[1] > L'5')
+            return false;
         const int point = name[1] - L'0';
         CString upper = name;
         upper.MakeUpper();
@@ -115,8 +130,10 @@ public:
             return true;
         }
         const Vec geo = LagrangianPoint(moon, point, jdTt);
-        if (property == L"geocentricdistance") *answer = sky::Answer(Norm(geo) * (moon ? kKmPerAu : 1.0), L"%.8f");
-        else *answer = Place(geo, at, jdTt, property);
+        if (property == L"geocentricdistance")
+            *answer = sky::Answer(Norm(geo) * (moon ? kKmPerAu : 1.0), L"%.8f");
+        else
+            *answer = Place(geo, at, jdTt, property);
         return true;
     }
 
@@ -124,10 +141,15 @@ public:
         for (int i = 1; i <= 5; ++i) {
             CString n;
             n.Format(L"L%d", i);
-            out.push_back(Entry{L"Solar.Planet.Earth.LagrangianPoint." + n, {n}, L"lagrangian point", NAN});
-            out.push_back(Entry{L"Solar.Planet.Earth.Satellite.Moon.LagrangianPoint." + n, {n}, L"lagrangian point", NAN});
+            out.push_back(
+                Entry{L"Solar.Planet.Earth.LagrangianPoint." + n, {n}, L"lagrangian point", NAN});
+            out.push_back(Entry{L"Solar.Planet.Earth.Satellite.Moon.LagrangianPoint." + n,
+                                {n},
+                                L"lagrangian point",
+                                NAN});
         }
-        out.push_back(Entry{L"Solar.Planet.Earth.Umbra", {L"Umbra", L"地球の本影"}, L"shadow", NAN});
+        out.push_back(
+            Entry{L"Solar.Planet.Earth.Umbra", {L"Umbra", L"地球の本影"}, L"shadow", NAN});
     }
 
 private:

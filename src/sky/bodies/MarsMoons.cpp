@@ -18,8 +18,10 @@ struct MeanElements {
 };
 
 const MeanElements kMars[] = {
-    {9376.0, 0.0151, 150.057, 91.059, 1.075, 207.784, 1128.8447569, 1.1316, 2.2617, 317.671, 52.893},
-    {23458.0, 0.0002, 260.729, 325.329, 1.788, 24.525, 285.1618790, 27.3703, 54.5367, 316.657, 53.529},
+    {9376.0, 0.0151, 150.057, 91.059, 1.075, 207.784, 1128.8447569, 1.1316, 2.2617, 317.671,
+     52.893},
+    {23458.0, 0.0002, 260.729, 325.329, 1.788, 24.525, 285.1618790, 27.3703, 54.5367, 316.657,
+     53.529},
 };
 constexpr double kEpoch = 2433282.5;
 
@@ -36,7 +38,8 @@ Vec MarsMoon(int index, double jdTt) {
     const double M = Norm360(el.M + (el.n - wDot - nodeDot) * t) * kRad;
     double E = M;
     for (int it = 0; it < 8; ++it) E -= (E - el.e * std::sin(E) - M) / (1.0 - el.e * std::cos(E));
-    const Vec orbital{el.a * (std::cos(E) - el.e), el.a * std::sqrt(1.0 - el.e * el.e) * std::sin(E), 0.0};
+    const Vec orbital{el.a * (std::cos(E) - el.e),
+                      el.a * std::sqrt(1.0 - el.e * el.e) * std::sin(E), 0.0};
     const Vec laplace = R3(-node) * (R1(-el.i * kRad) * (R3(-w) * orbital));
     // The Laplace plane's ascending node on the equator lies 90 degrees east of its pole.
     const Vec icrf = R3(-(el.poleRa + 90.0) * kRad) * (R1(-(90.0 - el.poleDec) * kRad) * laplace);

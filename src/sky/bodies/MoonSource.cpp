@@ -43,7 +43,9 @@ public:
                                    : m.planet == sky::Body::Saturn  ? L"Saturn"
                                                                     : L"Uranus";
             out.push_back(sky::Entry{L"Solar.Planet." + planet + L".Satellite." + m.english,
-                                     {m.english, m.japanese}, L"satellite", NAN});
+                                     {m.english, m.japanese},
+                                     L"satellite",
+                                     NAN});
         }
     }
 
@@ -58,8 +60,8 @@ private:
 
     const sky::BodyPlace& PlaceOf(const sky::MoonInfo& moon, const sky::Context& at, bool events) {
         Kept& k = m_places[std::make_pair(&moon, events)];
-        if (!(k.jd == at.jdUt) || k.site.longitude != at.site.longitude || k.site.latitude != at.site.latitude ||
-            k.site.height != at.site.height) {
+        if (!(k.jd == at.jdUt) || k.site.longitude != at.site.longitude ||
+            k.site.latitude != at.site.latitude || k.site.height != at.site.height) {
             const auto helio = [&moon](double jdTt) {
                 return sky::HeliocentricOf(moon.planet, jdTt) + sky::MoonOffset(moon, jdTt);
             };
@@ -78,26 +80,32 @@ private:
         if (events || property.Left(9) == L"position.") return sky::PlaceAnswer(p, property);
         if (property == L"geocentricdistance") return sky::Answer(p.geocentricDistance, L"%.8f");
         if (property == L"topocentricdistance") return sky::Answer(p.topocentricDistance, L"%.8f");
-        if (property == L"heliocentricdistance") return sky::Answer(p.heliocentricDistance, L"%.8f");
+        if (property == L"heliocentricdistance")
+            return sky::Answer(p.heliocentricDistance, L"%.8f");
         if (property == L"magnitude") {
             // Full phase is near enough: the outer planets' moons are never seen far from it.
-            const double m = moon.absoluteMagnitude + 5.0 * std::log10(p.heliocentricDistance * p.geocentricDistance);
+            const double m = moon.absoluteMagnitude +
+                             5.0 * std::log10(p.heliocentricDistance * p.geocentricDistance);
             return sky::Answer(m, L"%.2f");
         }
         if (property == L"dm") {
-            return sky::Answer(2.0 * moon.radiusKm / (p.geocentricDistance * sky::kKmPerAu) / sky::kRad * 3600.0,
-                               L"%.4f");
+            return sky::Answer(
+                2.0 * moon.radiusKm / (p.geocentricDistance * sky::kKmPerAu) / sky::kRad * 3600.0,
+                L"%.4f");
         }
         // Distance from the planet: in space (km), and as seen, with its position angle.
         const double jdTt = sky::TtOf(at.jdUt);
         const double tau = p.geocentricDistance * 0.0057755183;
         if (property == L"planetocentricdistance")
-            return sky::Answer(sky::Norm(sky::MoonOffset(moon, jdTt - tau)) * sky::kKmPerAu, L"%.1f");
+            return sky::Answer(sky::Norm(sky::MoonOffset(moon, jdTt - tau)) * sky::kKmPerAu,
+                               L"%.1f");
         if (property == L"separation" || property == L"positionangle") {
             const sky::BodyPlace planet = sky::PlaceOf(moon.planet, at.jdUt, at.site, false);
-            const double dra = sky::Norm180(p.apparent.lon - planet.apparent.lon) * std::cos(planet.apparent.lat * sky::kRad);
+            const double dra = sky::Norm180(p.apparent.lon - planet.apparent.lon) *
+                               std::cos(planet.apparent.lat * sky::kRad);
             const double ddec = p.apparent.lat - planet.apparent.lat;
-            if (property == L"separation") return sky::Answer(std::hypot(dra, ddec) * 3600.0, L"%.3f");
+            if (property == L"separation")
+                return sky::Answer(std::hypot(dra, ddec) * 3600.0, L"%.3f");
             return sky::Answer(sky::Norm360(std::atan2(dra, ddec) / sky::kRad), L"%.3f");
         }
         return CString();

@@ -35,11 +35,16 @@ const MoonInfo kMoons[] = {
 
 const wchar_t* PlanetName(Body body) {
     switch (body) {
-    case Body::Mars: return L"mars";
-    case Body::Jupiter: return L"jupiter";
-    case Body::Saturn: return L"saturn";
-    case Body::Uranus: return L"uranus";
-    default: return L"";
+        case Body::Mars:
+            return L"mars";
+        case Body::Jupiter:
+            return L"jupiter";
+        case Body::Saturn:
+            return L"saturn";
+        case Body::Uranus:
+            return L"uranus";
+        default:
+            return L"";
     }
 }
 
@@ -73,7 +78,8 @@ Vec MoonOffset(const MoonInfo& moon, double jdTt) {
     return Transpose(Precession(kB1950)) * equ;
 }
 
-Vec OnEllipse(double mu, double n, double lambda, std::complex<double> z, std::complex<double> zeta) {
+Vec OnEllipse(double mu, double n, double lambda, std::complex<double> z,
+              std::complex<double> zeta) {
     const double axis = std::cbrt(mu / (n * n));
     const double e = std::abs(z), peri = std::arg(z);
     const double incl = 2.0 * std::asin(std::abs(zeta)), node = std::arg(zeta);

@@ -17,7 +17,7 @@ struct MoonInfo {
     const wchar_t* english;    ///< English name
     const wchar_t* japanese;   ///< Japanese name
     const wchar_t* number;     ///< Roman numeral
-    int index;  ///< within its planet's theory
+    int index;                 ///< within its planet's theory
     double radiusKm;           ///< mean radius, km
     double absoluteMagnitude;  ///< V at 1 au from the Sun and the Earth, full phase
 };
@@ -48,6 +48,7 @@ Vec UranusMoon(int index, double jdTt);
 /// A moon on the ellipse of its mean motion n (rad/day) about a body of GM mu (au^3/day^2),
 /// mean longitude lambda, eccentricity vector z = e exp(i varpi) and inclination vector
 /// zeta = sin(i/2) exp(i node), in the frame these are referred to; au.
-Vec OnEllipse(double mu, double n, double lambda, std::complex<double> z, std::complex<double> zeta);
+Vec OnEllipse(double mu, double n, double lambda, std::complex<double> z,
+              std::complex<double> zeta);
 
 }  // namespace sky

@@ -30,8 +30,10 @@ Mat BodyFrame(Body body, double jdTt) {
                                       26.4057084, 13.0649930, 0.3287146,  1.7484877,  -0.1589763,
                                       0.0036096,  0.1643573,  12.9590088};
         // Periodic terms of the pole (sin in RA, cos in Dec) and of the prime meridian.
-        static const double a[13] = {-3.8787, -0.1204, 0.0700, -0.0172, 0, 0.0072, 0, 0, 0, -0.0052, 0, 0, 0.0043};
-        static const double b[13] = {1.5419, 0.0239, -0.0278, 0.0068, 0, -0.0029, 0.0009, 0, 0, 0.0008, 0, 0, -0.0009};
+        static const double a[13] = {-3.8787, -0.1204, 0.0700,  -0.0172, 0, 0.0072, 0,
+                                     0,       0,       -0.0052, 0,       0, 0.0043};
+        static const double b[13] = {1.5419, 0.0239, -0.0278, 0.0068, 0, -0.0029, 0.0009,
+                                     0,      0,      0.0008,  0,      0, -0.0009};
         static const double c[13] = {3.5610,  0.1208, -0.0642, 0.0158, 0.0252, -0.0066, -0.0047,
                                      -0.0046, 0.0028, 0.0052,  0.0040, 0.0019, -0.0044};
         ra = 269.9949 + 0.0031 * T;
@@ -47,11 +49,14 @@ Mat BodyFrame(Body body, double jdTt) {
     return R3(Norm360(w) * kRad) * R1((90.0 - dec) * kRad) * R3((90.0 + ra) * kRad);
 }
 
-double MeanRadiusKm(Body body) { return body == Body::Moon ? 1737.4 : body == Body::Mars ? 3389.5 : 0.0; }
+double MeanRadiusKm(Body body) {
+    return body == Body::Moon ? 1737.4 : body == Body::Mars ? 3389.5 : 0.0;
+}
 
 // The site's offset from the body's centre in the body-fixed frame, au.
 Vec SiteOffset(const BodyObserver& o) {
-    return FromSphere(o.site.longitude, o.site.latitude, (MeanRadiusKm(o.body) + o.site.height / 1000.0) / kKmPerAu);
+    return FromSphere(o.site.longitude, o.site.latitude,
+                      (MeanRadiusKm(o.body) + o.site.height / 1000.0) / kKmPerAu);
 }
 
 // Direction seen from an observer moving at v (au a day): first-order aberration.
@@ -117,8 +122,10 @@ void Events(const BodyObserver& o, Body target, double jdUt, BodyPlace* out) {
         double a = t[k], b = t[k + 1], fa = h[k];
         for (int i = 0; i < 16; ++i) {  // to about a second
             const double m = 0.5 * (a + b), fm = Altitude(o, target, m);
-            if ((fm < 0.0) == (fa < 0.0)) a = m, fa = fm;
-            else b = m;
+            if ((fm < 0.0) == (fa < 0.0))
+                a = m, fa = fm;
+            else
+                b = m;
         }
         return 0.5 * (a + b);
     };
@@ -147,8 +154,10 @@ void Events(const BodyObserver& o, Body target, double jdUt, BodyPlace* out) {
     const double g = (std::sqrt(5.0) - 1.0) / 2.0;
     for (int i = 0; i < 60 && b - a > 1e-4; ++i) {
         const double c = b - g * (b - a), d = a + g * (b - a);
-        if (Altitude(o, target, c) > Altitude(o, target, d)) b = d;
-        else a = c;
+        if (Altitude(o, target, c) > Altitude(o, target, d))
+            b = d;
+        else
+            a = c;
     }
     out->transit = 0.5 * (a + b);
 }
@@ -159,11 +168,16 @@ bool ObserverBody(const CString& path, Body* body) {
     static const struct {
         const wchar_t* path;
         Body body;
-    } kPaths[] = {{L"solar.planet.earth.satellite.moon", Body::Moon}, {L"solar.moon", Body::Moon},
-                  {L"solar.sun", Body::Sun},          {L"solar.planet.mercury", Body::Mercury},
-                  {L"solar.planet.venus", Body::Venus}, {L"solar.planet.mars", Body::Mars},
-                  {L"solar.planet.jupiter", Body::Jupiter}, {L"solar.planet.saturn", Body::Saturn},
-                  {L"solar.planet.uranus", Body::Uranus}, {L"solar.planet.neptune", Body::Neptune},
+    } kPaths[] = {{L"solar.planet.earth.satellite.moon", Body::Moon},
+                  {L"solar.moon", Body::Moon},
+                  {L"solar.sun", Body::Sun},
+                  {L"solar.planet.mercury", Body::Mercury},
+                  {L"solar.planet.venus", Body::Venus},
+                  {L"solar.planet.mars", Body::Mars},
+                  {L"solar.planet.jupiter", Body::Jupiter},
+                  {L"solar.planet.saturn", Body::Saturn},
+                  {L"solar.planet.uranus", Body::Uranus},
+                  {L"solar.planet.neptune", Body::Neptune},
                   {L"solar.dwarfplanet.pluto", Body::Pluto}};
     for (const auto& p : kPaths)
         if (path.CompareNoCase(p.path) == 0) {
@@ -184,7 +198,8 @@ Vec ObserverAt(const BodyObserver& o, double jdTt) {
 BodyPlace PlaceFrom(const BodyObserver& o, Body target, double jdUt, bool withEvents) {
     BodyPlace p;
     const double jdTt = TtOf(jdUt);
-    if (target == o.body && target != Body::Sun) p.heliocentricDistance = Norm(HeliocentricAt(target, jdTt));
+    if (target == o.body && target != Body::Sun)
+        p.heliocentricDistance = Norm(HeliocentricAt(target, jdTt));
     if (target == o.body || target == Body::Kepler) return p;
     const Seen s = Look(o, target, jdTt);
     // The frames (J2000, of date, ecliptic, galactic) are the Earth's; the horizon is the site's.
@@ -198,8 +213,11 @@ BodyPlace PlaceFrom(const BodyObserver& o, Body target, double jdUt, bool withEv
     p.topocentricDistance = Norm(now - s.observer);
     p.heliocentricDistance = target == Body::Sun ? NAN : Norm(s.target);
     const Vec toSun = -1.0 * s.observer;
-    p.elongation = target == Body::Sun ? 0.0
-                                       : std::acos(std::clamp(Dot(s.geo, toSun) / (Norm(s.geo) * Norm(toSun)), -1.0, 1.0)) / kRad;
+    p.elongation =
+        target == Body::Sun
+            ? 0.0
+            : std::acos(std::clamp(Dot(s.geo, toSun) / (Norm(s.geo) * Norm(toSun)), -1.0, 1.0)) /
+                  kRad;
     const double delta = Norm(s.geo);
     if (target == Body::Sun) {
         p.magnitude = -26.74 + 5.0 * std::log10(delta);
@@ -207,7 +225,8 @@ BodyPlace PlaceFrom(const BodyObserver& o, Body target, double jdUt, bool withEv
         p.illuminated = 1.0;
     } else {
         const double r = Norm(s.target), R = Norm(s.observer);
-        const double cosI = std::clamp((r * r + delta * delta - R * R) / (2.0 * r * delta), -1.0, 1.0);
+        const double cosI =
+            std::clamp((r * r + delta * delta - R * R) / (2.0 * r * delta), -1.0, 1.0);
         p.phaseAngle = std::acos(cosI) / kRad;
         p.illuminated = (1.0 + cosI) / 2.0;
         if (target == Body::Earth) {
@@ -215,7 +234,8 @@ BodyPlace PlaceFrom(const BodyObserver& o, Body target, double jdUt, bool withEv
         } else {
             // The Earth's view scaled by distance (the change of phase is left out).
             const BodyPlace fromEarth = PlaceOf(target, jdUt, Site{}, false);
-            const double ratio = fromEarth.geocentricDistance / (target == Body::Moon ? kKmPerAu : 1.0) / delta;
+            const double ratio =
+                fromEarth.geocentricDistance / (target == Body::Moon ? kKmPerAu : 1.0) / delta;
             p.diameter = fromEarth.diameter * ratio;
             p.magnitude = fromEarth.magnitude - 5.0 * std::log10(ratio);
         }

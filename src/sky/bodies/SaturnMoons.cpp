@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 // Saturn's major moons by the theory Meeus gives (after Harper and Taylor, Dourneau for
-// Iapetus; Hyperion, whose orbit this theory lets drift, is in Hyperion.cpp): orbits about Saturn's equator of B1950, turned to the
-// ecliptic and equinox B1950 and from there to J2000.
+// Iapetus; Hyperion, whose orbit this theory lets drift, is in Hyperion.cpp): orbits about Saturn's
+// equator of B1950, turned to the ecliptic and equinox B1950 and from there to J2000.
 #include <cmath>
 
 #include "sky/bodies/Moons.h"
@@ -63,17 +63,19 @@ Orbit FromEcliptic(double lam, double peri, double e, double a, double node, dou
     const double e2 = e * e, e3 = e2 * e, e4 = e2 * e2, e5 = e3 * e2;
     const double C = (2 * e - 0.25 * e3 + 0.0520833333 * e5) * std::sin(M) +
                      (1.25 * e2 - 0.458333333 * e4) * std::sin(2 * M) +
-                     (1.083333333 * e3 - 0.671875 * e5) * std::sin(3 * M) + 1.072917 * e4 * std::sin(4 * M) +
-                     1.142708 * e5 * std::sin(5 * M);
+                     (1.083333333 * e3 - 0.671875 * e5) * std::sin(3 * M) +
+                     1.072917 * e4 * std::sin(4 * M) + 1.142708 * e5 * std::sin(5 * M);
     Orbit o{};
     o.r = a * (1 - e2) / (1 + e * std::cos(M + C));
     const double g = node - kEquatorNode;
     const double a1 = std::sin(incl) * std::sin(g);
-    const double a2 = std::cos(kEquatorIncl) * std::sin(incl) * std::cos(g) - std::sin(kEquatorIncl) * std::cos(incl);
+    const double a2 = std::cos(kEquatorIncl) * std::sin(incl) * std::cos(g) -
+                      std::sin(kEquatorIncl) * std::cos(incl);
     o.gamma = std::asin(std::hypot(a1, a2));
     const double u = std::atan2(a1, a2);
     o.node = kEquatorNode + u;
-    const double h = std::cos(kEquatorIncl) * std::sin(incl) - std::sin(kEquatorIncl) * std::cos(incl) * std::cos(g);
+    const double h = std::cos(kEquatorIncl) * std::sin(incl) -
+                     std::sin(kEquatorIncl) * std::cos(incl) * std::cos(g);
     const double psi = std::atan2(std::sin(kEquatorIncl) * std::sin(g), h);
     o.lambda = lam + C + u - g - psi;
     return o;
@@ -86,33 +88,41 @@ Orbit Inner(int index, const Times& t) {
     Orbit o{};
     double L = 0, p = 0, e = 0, a = 0, C = 0;
     switch (index) {
-    case 0:
-        L = (127.64 + 381.994497 * t.t1 - 43.57 * std::sin(t.W0) - 0.720 * std::sin(3 * t.W0) -
-             0.02144 * std::sin(5 * t.W0)) * k;
-        p = (106.1 + 365.549 * t.t2) * k;
-        C = (2.18287 * std::sin(L - p) + 0.025988 * std::sin(2 * (L - p)) + 0.00043 * std::sin(3 * (L - p))) * k;
-        e = 0.01905, a = 3.06879;
-        o.gamma = 1.563 * k, o.node = (54.5 - 365.072 * t.t2) * k;
-        break;
-    case 1:
-        L = (200.317 + 262.7319002 * t.t1 + 0.25667 * std::sin(t.W1) + 0.20883 * std::sin(t.W2)) * k;
-        p = (309.107 + 123.44121 * t.t2) * k;
-        C = (0.55577 * std::sin(L - p) + 0.00168 * std::sin(2 * (L - p))) * k;
-        e = 0.00485, a = 3.94118;
-        o.gamma = 0.0262 * k, o.node = (348.0 - 151.95 * t.t2) * k;
-        break;
-    case 2:
-        o.lambda = (285.306 + 190.69791226 * t.t1 + 2.063 * std::sin(t.W0) + 0.03409 * std::sin(3 * t.W0) +
-                    0.001015 * std::sin(5 * t.W0)) * k;
-        o.r = 4.880998, o.gamma = 1.0976 * k, o.node = (111.33 - 72.2441 * t.t2) * k;
-        return o;
-    default:
-        L = (254.712 + 131.53493193 * t.t1 - 0.0215 * std::sin(t.W1) - 0.01733 * std::sin(t.W2)) * k;
-        p = (174.8 + 30.82 * t.t2) * k;
-        C = (0.24717 * std::sin(L - p) + 0.00033 * std::sin(2 * (L - p))) * k;
-        e = 0.002157, a = 6.24871;
-        o.gamma = 0.0139 * k, o.node = (232.0 - 30.27 * t.t2) * k;
-        break;
+        case 0:
+            L = (127.64 + 381.994497 * t.t1 - 43.57 * std::sin(t.W0) - 0.720 * std::sin(3 * t.W0) -
+                 0.02144 * std::sin(5 * t.W0)) *
+                k;
+            p = (106.1 + 365.549 * t.t2) * k;
+            C = (2.18287 * std::sin(L - p) + 0.025988 * std::sin(2 * (L - p)) +
+                 0.00043 * std::sin(3 * (L - p))) *
+                k;
+            e = 0.01905, a = 3.06879;
+            o.gamma = 1.563 * k, o.node = (54.5 - 365.072 * t.t2) * k;
+            break;
+        case 1:
+            L = (200.317 + 262.7319002 * t.t1 + 0.25667 * std::sin(t.W1) +
+                 0.20883 * std::sin(t.W2)) *
+                k;
+            p = (309.107 + 123.44121 * t.t2) * k;
+            C = (0.55577 * std::sin(L - p) + 0.00168 * std::sin(2 * (L - p))) * k;
+            e = 0.00485, a = 3.94118;
+            o.gamma = 0.0262 * k, o.node = (348.0 - 151.95 * t.t2) * k;
+            break;
+        case 2:
+            o.lambda = (285.306 + 190.69791226 * t.t1 + 2.063 * std::sin(t.W0) +
+                        0.03409 * std::sin(3 * t.W0) + 0.001015 * std::sin(5 * t.W0)) *
+                       k;
+            o.r = 4.880998, o.gamma = 1.0976 * k, o.node = (111.33 - 72.2441 * t.t2) * k;
+            return o;
+        default:
+            L = (254.712 + 131.53493193 * t.t1 - 0.0215 * std::sin(t.W1) -
+                 0.01733 * std::sin(t.W2)) *
+                k;
+            p = (174.8 + 30.82 * t.t2) * k;
+            C = (0.24717 * std::sin(L - p) + 0.00033 * std::sin(2 * (L - p))) * k;
+            e = 0.002157, a = 6.24871;
+            o.gamma = 0.0139 * k, o.node = (232.0 - 30.27 * t.t2) * k;
+            break;
     }
     o.lambda = L + C;
     o.r = a / (1 + e * std::cos(L - p + C));
@@ -137,7 +147,8 @@ Orbit Titan(const Times& t) {
     const double i1 = (27.45141 + 0.295999 * std::cos(t.W3)) * k;
     const double n1 = (168.66925 + 0.628808 * std::sin(t.W3)) * k;
     const double a1 = std::sin(t.W7) * std::sin(n1 - t.W8);
-    const double a2 = std::cos(t.W7) * std::sin(i1) - std::sin(t.W7) * std::cos(i1) * std::cos(n1 - t.W8);
+    const double a2 =
+        std::cos(t.W7) * std::sin(i1) - std::sin(t.W7) * std::cos(i1) * std::cos(n1 - t.W8);
     const double g0 = 102.8623 * k;
     const double psi = std::atan2(a1, a2);
     const double s = std::hypot(a1, a2);
@@ -149,14 +160,15 @@ Orbit Titan(const Times& t) {
     const double e1 = 0.029092 + 0.00019048 * (std::cos(2 * g) - std::cos(2 * g0));
     const double q = 2 * (t.W5 - peri);
     const double b1 = std::sin(i1) * std::sin(n1 - t.W8);
-    const double b2 = std::cos(t.W7) * std::sin(i1) * std::cos(n1 - t.W8) - std::sin(t.W7) * std::cos(i1);
+    const double b2 =
+        std::cos(t.W7) * std::sin(i1) * std::cos(n1 - t.W8) - std::sin(t.W7) * std::cos(i1);
     const double theta = std::atan2(b1, b2) + t.W8;
     const double e = e1 + 0.002778797 * e1 * std::cos(q);
     const double p = peri + 0.159215 * k * std::sin(q);
     const double u = 2 * t.W5 - 2 * theta + psi;
     const double h = 0.9375 * e1 * e1 * std::sin(q) + 0.1875 * s * s * std::sin(2 * (t.W5 - theta));
-    const double lam = L - 0.254744 * k *
-                               (t.e1 * std::sin(t.W6) + 0.75 * t.e1 * t.e1 * std::sin(2 * t.W6) + h);
+    const double lam =
+        L - 0.254744 * k * (t.e1 * std::sin(t.W6) + 0.75 * t.e1 * t.e1 * std::sin(2 * t.W6) + h);
     const double incl = i1 + 0.031843 * k * s * std::cos(u);
     const double node = n1 + 0.031843 * k * s * std::sin(u) / std::sin(i1);
     return FromEcliptic(lam, p, e, 20.216193, node, incl);
@@ -181,17 +193,22 @@ Orbit Iapetus(const Times& t) {
     const double u1 = 2 * (l + g - ls - gs), u2 = l + g1 - lT - gT, u3 = l + 2 * (g - ls - gs);
     const double u4 = lT + gT - g1, u5 = 2 * (ls + gs);
     const double a = 58.935028 + 0.004638 * std::cos(u1) + 0.058222 * std::cos(u2);
-    const double e = e1 - 0.0014097 * std::cos(g1 - gT) + 0.0003733 * std::cos(u5 - 2 * g) + 0.0001180 * std::cos(u3) +
-                     0.0002408 * std::cos(l) + 0.0002849 * std::cos(l + u2) + 0.0006190 * std::cos(u4);
-    const double w = k * (0.08077 * std::sin(g1 - gT) + 0.02139 * std::sin(u5 - 2 * g) - 0.00676 * std::sin(u3) +
-                          0.01380 * std::sin(l) + 0.01632 * std::sin(l + u2) + 0.03547 * std::sin(u4));
+    const double e = e1 - 0.0014097 * std::cos(g1 - gT) + 0.0003733 * std::cos(u5 - 2 * g) +
+                     0.0001180 * std::cos(u3) + 0.0002408 * std::cos(l) +
+                     0.0002849 * std::cos(l + u2) + 0.0006190 * std::cos(u4);
+    const double w =
+        k * (0.08077 * std::sin(g1 - gT) + 0.02139 * std::sin(u5 - 2 * g) - 0.00676 * std::sin(u3) +
+             0.01380 * std::sin(l) + 0.01632 * std::sin(l + u2) + 0.03547 * std::sin(u4));
     const double p = peri0 + w / e1;
-    const double lam = mu + k * (-0.04299 * std::sin(u2) - 0.00789 * std::sin(u1) - 0.06312 * std::sin(ls) -
-                                 0.00295 * std::sin(2 * ls) - 0.02231 * std::sin(u5) + 0.00650 * std::sin(u5 + psi));
-    const double incl = i1 + k * (0.04204 * std::cos(u5 + psi) + 0.00235 * std::cos(l + g1 + lT + gT + phi) +
-                                  0.00360 * std::cos(u2 + phi));
-    const double w1 = k * (0.04204 * std::sin(u5 + psi) + 0.00235 * std::sin(l + g1 + lT + gT + phi) +
-                           0.00358 * std::sin(u2 + phi));
+    const double lam = mu + k * (-0.04299 * std::sin(u2) - 0.00789 * std::sin(u1) -
+                                 0.06312 * std::sin(ls) - 0.00295 * std::sin(2 * ls) -
+                                 0.02231 * std::sin(u5) + 0.00650 * std::sin(u5 + psi));
+    const double incl =
+        i1 + k * (0.04204 * std::cos(u5 + psi) + 0.00235 * std::cos(l + g1 + lT + gT + phi) +
+                  0.00360 * std::cos(u2 + phi));
+    const double w1 =
+        k * (0.04204 * std::sin(u5 + psi) + 0.00235 * std::sin(l + g1 + lT + gT + phi) +
+             0.00358 * std::sin(u2 + phi));
     return FromEcliptic(lam, p, e, a, n1 + w1 / std::sin(i1), incl);
 }
 
@@ -200,8 +217,10 @@ Orbit Iapetus(const Times& t) {
 Vec SaturnMoon(int index, double jdTt) {
     if (index == 6) return Vec{NAN, NAN, NAN};  // Hyperion has a theory of its own
     const Times t = TimesAt(jdTt);
-    const Orbit o = index < 4 ? Inner(index, t) : index == 4 ? Rhea(t) : index == 5 ? Titan(t)
-                  : Iapetus(t);
+    const Orbit o = index < 4    ? Inner(index, t)
+                    : index == 4 ? Rhea(t)
+                    : index == 5 ? Titan(t)
+                                 : Iapetus(t);
     // In the orbit's plane from its node, then the equator to the ecliptic B1950.
     const double u = o.lambda - o.node, w = o.node - kEquatorNode;
     const Vec v{o.r * (std::cos(u) * std::cos(w) - std::sin(u) * std::cos(o.gamma) * std::sin(w)),

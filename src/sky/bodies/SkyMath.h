@@ -11,9 +11,9 @@
 
 namespace sky {
 
-constexpr double kRad = M_PI / 180.0;          ///< radians per degree
-constexpr double kKmPerAu = 149597870.7;       ///< the astronomical unit, km
-constexpr double kEarthRadiusKm = 6378.14;     ///< the Earth's equatorial radius, km
+constexpr double kRad = M_PI / 180.0;       ///< radians per degree
+constexpr double kKmPerAu = 149597870.7;    ///< the astronomical unit, km
+constexpr double kEarthRadiusKm = 6378.14;  ///< the Earth's equatorial radius, km
 
 /// Semidiameters in degrees of the Sun at a distance in au and of the Moon at one in km.
 /// @{
@@ -91,14 +91,16 @@ inline Vec FromSphere(double lonDeg, double latDeg, double r) {
     return {r * std::cos(b) * std::cos(l), r * std::cos(b) * std::sin(l), r * std::sin(b)};
 }
 inline Sphere ToSphere(const Vec& v) {
-    return Sphere{Norm360(std::atan2(v.y, v.x) / kRad), std::atan2(v.z, std::hypot(v.x, v.y)) / kRad};
+    return Sphere{Norm360(std::atan2(v.y, v.x) / kRad),
+                  std::atan2(v.z, std::hypot(v.x, v.y)) / kRad};
 }
 /// @}
 /// The angle between two directions, degrees.
 inline double Separation(const Sphere& a, const Sphere& b) {
     const Vec u = FromSphere(a.lon, a.lat, 1.0), v = FromSphere(b.lon, b.lat, 1.0);
-    return std::atan2(Norm(Vec{u.y * v.z - u.z * v.y, u.z * v.x - u.x * v.z, u.x * v.y - u.y * v.x}),
-                      Dot(u, v)) /
+    return std::atan2(
+               Norm(Vec{u.y * v.z - u.z * v.y, u.z * v.x - u.x * v.z, u.x * v.y - u.y * v.x}),
+               Dot(u, v)) /
            kRad;
 }
 
@@ -136,6 +138,8 @@ inline void NutationAngles(double jdTt, double* dpsi, double* deps) {
     *deps = n.obliquity * kRad;
 }
 /// From the mean to the true equator and equinox of date.
-inline Mat Nutation(double eps0, double dpsi, double deps) { return R1(-(eps0 + deps)) * R3(-dpsi) * R1(eps0); }
+inline Mat Nutation(double eps0, double dpsi, double deps) {
+    return R1(-(eps0 + deps)) * R3(-dpsi) * R1(eps0);
+}
 
 }  // namespace sky

@@ -38,13 +38,16 @@ void Stumpff(double z, double* c2, double* c3) {
 }
 
 bool Usable(const SmallBody& b) {
-    return std::isfinite(b.q) && b.q > 0.0 && b.q < 1e5 && std::isfinite(b.e) && b.e >= 0.0 && b.e < 1e3 &&
-           std::isfinite(b.i) && std::isfinite(b.w) && std::isfinite(b.node) && std::isfinite(b.perihelion);
+    return std::isfinite(b.q) && b.q > 0.0 && b.q < 1e5 && std::isfinite(b.e) && b.e >= 0.0 &&
+           b.e < 1e3 && std::isfinite(b.i) && std::isfinite(b.w) && std::isfinite(b.node) &&
+           std::isfinite(b.perihelion);
 }
 
 }  // namespace
 
-double SemiMajorAxis(const SmallBody& b) { return Usable(b) && b.e < 1.0 ? b.q / (1.0 - b.e) : NAN; }
+double SemiMajorAxis(const SmallBody& b) {
+    return Usable(b) && b.e < 1.0 ? b.q / (1.0 - b.e) : NAN;
+}
 
 double PeriodYears(const SmallBody& b) {
     const double a = SemiMajorAxis(b);
@@ -94,8 +97,10 @@ bool SmallBodyAt(const SmallBody& b, double jdTt, Vec* out) {
                 x = 0.5 * (lo + hi);
                 continue;
             }
-            if (f < 0.0) lo = x;
-            else hi = x;
+            if (f < 0.0)
+                lo = x;
+            else
+                hi = x;
             const double newton = x - f / r;
             lastStep = step;
             if (!(newton > lo && newton < hi) || std::fabs(2.0 * f) > std::fabs(lastStep * r)) {
@@ -124,7 +129,9 @@ bool SmallBodyAt(const SmallBody& b, double jdTt, Vec* out) {
 
 double SmallBodyMagnitude(const SmallBody& b, double r, double delta, double phaseDeg) {
     if (!std::isfinite(b.H) || !(r > 0.0) || !(delta > 0.0)) return NAN;
-    if (b.comet) return b.H + 5.0 * std::log10(delta) + 2.5 * (std::isfinite(b.G) ? b.G : 4.0) * std::log10(r);
+    if (b.comet)
+        return b.H + 5.0 * std::log10(delta) +
+               2.5 * (std::isfinite(b.G) ? b.G : 4.0) * std::log10(r);
     const double G = std::isfinite(b.G) ? b.G : 0.15;
     const double t = std::tan(std::fabs(phaseDeg) * kRad / 2.0);
     const double phi1 = std::exp(-3.33 * std::pow(t, 0.63));

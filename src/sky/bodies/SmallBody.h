@@ -31,10 +31,11 @@ struct SmallBody {
     /// @{
     double H = NAN, G = NAN;
     /// @}
-    long number = 0;          ///< minor-planet number, or periodic-comet number (0: none)
-    std::string designation;  ///< "1P", "C/2019 V1", "2022 OU15" (the minor planet's provisional one)
-    std::string name;         ///< "Halley", "Ceres" (may be empty)
-    std::string id;           ///< what the builder shows: "1P/Halley", "C/2019 V1", "4", "2022 OU15"
+    long number = 0;  ///< minor-planet number, or periodic-comet number (0: none)
+    std::string
+        designation;   ///< "1P", "C/2019 V1", "2022 OU15" (the minor planet's provisional one)
+    std::string name;  ///< "Halley", "Ceres" (may be empty)
+    std::string id;    ///< what the builder shows: "1P/Halley", "C/2019 V1", "4", "2022 OU15"
 };
 
 /// Semi-major axis in au (NaN for a parabola or hyperbola) and period in years (NaN likewise).

@@ -10,7 +10,8 @@ std::string SmallBodyCatalog::Key(const std::string& text) {
     std::string key;
     key.reserve(text.size());
     for (char c : text)
-        if (c != ' ' && c != '\t') key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (c != ' ' && c != '\t')
+            key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return key;
 }
 
@@ -34,7 +35,8 @@ int SmallBodyCatalog::Load(const std::string& path) {
 void SmallBodyCatalog::Add(SmallBody body) {
     auto& keys = m_keys[body.comet ? 1 : 0];
     // The same body again (by number or designation) takes the place of the earlier one.
-    const std::string primary = Key(body.comet || body.number == 0 ? body.designation : std::to_string(body.number));
+    const std::string primary =
+        Key(body.comet || body.number == 0 ? body.designation : std::to_string(body.number));
     const auto found = keys.find(primary);
     if (found != keys.end() && m_bodies[found->second].comet == body.comet &&
         Key(PathName(m_bodies[found->second])) == Key(PathName(body))) {
@@ -62,8 +64,10 @@ void SmallBodyCatalog::Index(int at) {
     const auto share = [&](const std::string& k) {
         if (k.empty()) return;
         auto it = keys.find(Key(k));
-        if (it == keys.end()) keys.emplace(Key(k), at);
-        else if (b.number > 0 && m_bodies[it->second].number == 0) it->second = at;
+        if (it == keys.end())
+            keys.emplace(Key(k), at);
+        else if (b.number > 0 && m_bodies[it->second].number == 0)
+            it->second = at;
     };
     own(PathName(b));
     own(b.designation);

@@ -43,7 +43,8 @@ std::shared_ptr<const SmallBodyCatalog> CurrentCatalog() {
         size_t colon = files.find(':', start);
         if (colon == std::string::npos) colon = files.size();
         const std::string path = files.substr(start, colon - start);
-        if (!path.empty() && cat->Load(path) < 0) std::fprintf(stderr, "%s: cannot read the elements\n", path.c_str());
+        if (!path.empty() && cat->Load(path) < 0)
+            std::fprintf(stderr, "%s: cannot read the elements\n", path.c_str());
         start = colon + 1;
     }
     for (size_t k = known; k < cat->Problems().size(); ++k)
@@ -55,12 +56,20 @@ std::shared_ptr<const SmallBodyCatalog> CurrentCatalog() {
 // Japanese names of the bodies a user is most likely to click.
 const char* JapaneseName(const SmallBody& b) {
     static const std::map<std::string, const char*> kComets = {
-        {"1P", "ハレー彗星"}, {"2P", "エンケ彗星"}, {"12P", "ポン・ブルックス彗星"}, {"2I", "ボリソフ彗星"},
-        {"1I", "オウムアムア"}, {"21P", "ジャコビニ・ツィナー彗星"}, {"55P", "テンペル・タットル彗星"},
-        {"109P", "スイフト・タットル彗星"}, {"67P", "チュリュモフ・ゲラシメンコ彗星"},
-        {"C/1995 O1", "ヘール・ボップ彗星"}, {"C/2023 A3", "紫金山・アトラス彗星"}};
+        {"1P", "ハレー彗星"},
+        {"2P", "エンケ彗星"},
+        {"12P", "ポン・ブルックス彗星"},
+        {"2I", "ボリソフ彗星"},
+        {"1I", "オウムアムア"},
+        {"21P", "ジャコビニ・ツィナー彗星"},
+        {"55P", "テンペル・タットル彗星"},
+        {"109P", "スイフト・タットル彗星"},
+        {"67P", "チュリュモフ・ゲラシメンコ彗星"},
+        {"C/1995 O1", "ヘール・ボップ彗星"},
+        {"C/2023 A3", "紫金山・アトラス彗星"}};
     static const std::map<long, const char*> kMinor = {
-        {1, "ケレス"}, {2, "パラス"}, {3, "ジュノー"}, {4, "ベスタ"}, {10, "ヒギエア"}, {433, "エロス"},
+        {1, "ケレス"},       {2, "パラス"},          {3, "ジュノー"},
+        {4, "ベスタ"},       {10, "ヒギエア"},       {433, "エロス"},
         {25143, "イトカワ"}, {162173, "リュウグウ"}, {101955, "ベンヌ"}};
     if (b.comet) {
         const auto it = kComets.find(b.designation);
@@ -83,7 +92,8 @@ public:
         const bool comet = q.Left(kComet.GetLength()) == kComet;
         if (!comet && q.Left(kMinor.GetLength()) != kMinor) return false;
         CString element, property;
-        if (!NextElement(q, (comet ? kComet : kMinor).GetLength(), &element, &property)) return false;
+        if (!NextElement(q, (comet ? kComet : kMinor).GetLength(), &element, &property))
+            return false;
         const auto catalog = CurrentCatalog();
         const SmallBody* b = catalog->Find(comet, Narrow(element));
         if (!b) return false;
@@ -95,11 +105,14 @@ public:
         const auto catalog = CurrentCatalog();
         for (const SmallBody& b : catalog->Bodies()) {
             Entry e;
-            e.path = Wide((b.comet ? "Solar.Comet." : "Solar.MinorPlanet.") + SmallBodyCatalog::PathName(b));
+            e.path = Wide((b.comet ? "Solar.Comet." : "Solar.MinorPlanet.") +
+                          SmallBodyCatalog::PathName(b));
             e.names.push_back(Wide(b.id));
             if (!b.comet && b.number > 0)
-                e.names.push_back(Wide("(" + std::to_string(b.number) + ") " + (b.name.empty() ? b.designation : b.name)));
-            if (!b.designation.empty() && b.id != b.designation) e.names.push_back(Wide(b.designation));
+                e.names.push_back(Wide("(" + std::to_string(b.number) + ") " +
+                                       (b.name.empty() ? b.designation : b.name)));
+            if (!b.designation.empty() && b.id != b.designation)
+                e.names.push_back(Wide(b.designation));
             if (!b.name.empty()) e.names.push_back(Wide(b.name));
             if (const char* j = JapaneseName(b)) e.names.push_back(Wide(j));
             e.kind = b.comet ? L"comet" : L"minor planet";
@@ -152,7 +165,8 @@ private:
             return v;
         };
         BodyPlace p = PlaceOfHeliocentric(helio, jdUt, site, events);
-        p.magnitude = SmallBodyMagnitude(b, p.heliocentricDistance, p.geocentricDistance, p.phaseAngle);
+        p.magnitude =
+            SmallBodyMagnitude(b, p.heliocentricDistance, p.geocentricDistance, p.phaseAngle);
         return p;
     }
 
@@ -185,25 +199,32 @@ private:
         // Distances are the geometric ones at the instant: move the site's by the light time.
         p.topocentricDistance += p.geocentricDistance - delta;
         const Vec sun = aberrate(-1.0 * m_earth);
-        p.elongation = std::acos(std::clamp(Dot(app, sun) / (Norm(app) * Norm(sun)), -1.0, 1.0)) / kRad;
-        const double cosI = std::clamp((r * r + delta * delta - R * R) / (2.0 * r * delta), -1.0, 1.0);
+        p.elongation =
+            std::acos(std::clamp(Dot(app, sun) / (Norm(app) * Norm(sun)), -1.0, 1.0)) / kRad;
+        const double cosI =
+            std::clamp((r * r + delta * delta - R * R) / (2.0 * r * delta), -1.0, 1.0);
         p.phaseAngle = std::acos(cosI) / kRad;
         p.illuminated = (1.0 + cosI) / 2.0;
-        p.magnitude = SmallBodyMagnitude(b, p.heliocentricDistance, p.geocentricDistance, p.phaseAngle);
+        p.magnitude =
+            SmallBodyMagnitude(b, p.heliocentricDistance, p.geocentricDistance, p.phaseAngle);
         return p;
     }
 
     const BodyPlace& Cached(const SmallBody& b, const Context& at, bool events) {
-        if (at.jdUt != m_jd || at.site.longitude != m_site.longitude || at.site.latitude != m_site.latitude ||
-            at.site.height != m_site.height) {
+        if (at.jdUt != m_jd || at.site.longitude != m_site.longitude ||
+            at.site.latitude != m_site.latitude || at.site.height != m_site.height) {
             m_places.clear();
             m_jd = at.jdUt;
             m_site = at.site;
         }
-        const std::string key = (b.comet ? "c" : "m") + b.designation + std::to_string(b.number) + (events ? "+" : "");
+        const std::string key =
+            (b.comet ? "c" : "m") + b.designation + std::to_string(b.number) + (events ? "+" : "");
         auto it = m_places.find(key);
         if (it == m_places.end())
-            it = m_places.emplace(key, events ? PlaceAt(b, at.jdUt, at.site, true) : FastPlaceAt(b, at.jdUt, at.site)).first;
+            it = m_places
+                     .emplace(key, events ? PlaceAt(b, at.jdUt, at.site, true)
+                                          : FastPlaceAt(b, at.jdUt, at.site))
+                     .first;
         return it->second;
     }
 

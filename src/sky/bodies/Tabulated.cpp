@@ -10,7 +10,7 @@ namespace sky {
 namespace {
 
 constexpr int kBodies = static_cast<int>(Body::Kepler) + 1;
-constexpr double kRange = 3.0e6;  // days either side of J2000 that are tabulated
+constexpr double kRange = 3.0e6;       // days either side of J2000 that are tabulated
 constexpr size_t kMaxNodes = 1 << 12;  // per body; beyond, the table starts again
 
 struct Table {

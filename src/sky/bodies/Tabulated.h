@@ -10,9 +10,10 @@ namespace sky {
 
 /// The position of a body at a TT Julian Day, interpolated (Lagrange: 6 points for the Moon,
 /// 4 for the others) from exact(t) at multiples of step days, which are computed as needed
-/// and kept per thread; for the steps the ephemeris uses the error stays within 0.003". velocity, when given,
-/// gets the rate of change per day. Instants beyond a few thousand years of J2000 (or not
-/// finite) are computed directly.
-Vec Tabulated(Body body, double step, Vec (*exact)(double jdTt), double jdTt, Vec* velocity = nullptr);
+/// and kept per thread; for the steps the ephemeris uses the error stays within 0.003". velocity,
+/// when given, gets the rate of change per day. Instants beyond a few thousand years of J2000 (or
+/// not finite) are computed directly.
+Vec Tabulated(Body body, double step, Vec (*exact)(double jdTt), double jdTt,
+              Vec* velocity = nullptr);
 
 }  // namespace sky

@@ -18,17 +18,31 @@ constexpr double kLightSecondsPerAu = 499.004783836;
 constexpr double kLightYearsPerAu = kLightSecondsPerAu / 86400.0 / 365.25;
 constexpr double kSunSchwarzschildAu = 1.97412574336e-8;  // 2GM/c^2 of the Sun, au
 
-Vec Cross(const Vec& a, const Vec& b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+Vec Cross(const Vec& a, const Vec& b) {
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
 
 Vec Unit(const Vec& v) { return v * (1.0 / Norm(v)); }
 
 // The Fukushima-Williams angles of IAU 2006 precession with the frame bias (radians) and
 // the mean obliquity of date, at T Julian centuries of TT from J2000.
 void PrecessionAngles(double t, double* gamma, double* phi, double* psi, double* eps) {
-    *gamma = (-0.052928 + t * (10.556378 + t * (0.4932044 + t * (-0.00031238 + t * (-0.000002788 + t * 0.0000000260))))) * kArcsec;
-    *phi = (84381.412819 + t * (-46.811016 + t * (0.0511268 + t * (0.00053289 + t * (-0.000000440 + t * -0.0000000176))))) * kArcsec;
-    *psi = (-0.041775 + t * (5038.481484 + t * (1.5584175 + t * (-0.00018522 + t * (-0.000026452 + t * -0.0000000148))))) * kArcsec;
-    *eps = (84381.406 + t * (-46.836769 + t * (-0.0001831 + t * (0.00200340 + t * (-0.000000576 + t * -0.0000000434))))) * kArcsec;
+    *gamma = (-0.052928 +
+              t * (10.556378 +
+                   t * (0.4932044 + t * (-0.00031238 + t * (-0.000002788 + t * 0.0000000260))))) *
+             kArcsec;
+    *phi = (84381.412819 +
+            t * (-46.811016 +
+                 t * (0.0511268 + t * (0.00053289 + t * (-0.000000440 + t * -0.0000000176))))) *
+           kArcsec;
+    *psi = (-0.041775 +
+            t * (5038.481484 +
+                 t * (1.5584175 + t * (-0.00018522 + t * (-0.000026452 + t * -0.0000000148))))) *
+           kArcsec;
+    *eps = (84381.406 +
+            t * (-46.836769 +
+                 t * (-0.0001831 + t * (0.00200340 + t * (-0.000000576 + t * -0.0000000434))))) *
+           kArcsec;
 }
 
 // Earth's position (au) and velocity (au a day) for the parallax and the aberration. The
@@ -43,7 +57,8 @@ void EarthBarycentric(double jdTt, Vec* position, Vec* velocity, Vec* heliocentr
 
 }  // namespace
 
-void ApparentPlace(const CatalogueStar& star, double jdTt, double* ra, double* dec, double* trueObliquity) {
+void ApparentPlace(const CatalogueStar& star, double jdTt, double* ra, double* dec,
+                   double* trueObliquity) {
     Vec earth{}, velocity{}, helio{};
     EarthBarycentric(jdTt, &earth, &velocity, &helio);
 
@@ -53,11 +68,14 @@ void ApparentPlace(const CatalogueStar& star, double jdTt, double* ra, double* d
     const Vec p0{std::cos(d) * std::cos(a), std::cos(d) * std::sin(a), std::sin(d)};
     const Vec east{-std::sin(a), std::cos(a), 0.0};
     const Vec north{-std::sin(d) * std::cos(a), -std::sin(d) * std::sin(a), std::cos(d)};
-    const double plx = std::isfinite(star.parallax) && star.parallax > 0.0 ? star.parallax * 1e-3 * kArcsec : 0.0;
+    const double plx =
+        std::isfinite(star.parallax) && star.parallax > 0.0 ? star.parallax * 1e-3 * kArcsec : 0.0;
     const double muA = std::isfinite(star.pmRa) ? star.pmRa * 1e-3 * kArcsec : 0.0;
     const double muD = std::isfinite(star.pmDec) ? star.pmDec * 1e-3 * kArcsec : 0.0;
     // Radial velocity in radians a year (au a year over the distance in au).
-    const double rv = std::isfinite(star.radialVelocity) ? star.radialVelocity * 86400.0 * 365.25 / 149597870.7 * plx : 0.0;
+    const double rv = std::isfinite(star.radialVelocity)
+                          ? star.radialVelocity * 86400.0 * 365.25 / 149597870.7 * plx
+                          : 0.0;
     const Vec motion = east * muA + north * muD + p0 * rv;
     const double years = (jdTt - 2451545.0) / 365.25 + Dot(p0, earth) * kLightYearsPerAu;
     const Vec p = Unit(p0 + motion * years - earth * plx);

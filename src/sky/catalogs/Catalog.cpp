@@ -88,7 +88,8 @@ int Catalog::Load(const char* path) {
             m_starIndex[s.hip] = m_stars.size();
             m_stars.push_back(std::move(s));
         } else if (kind == "C" && f.size >= 7) {
-            m_constellations.push_back({Text(f, 1), Text(f, 2), Text(f, 3), Text(f, 4), Field(f, 5), Field(f, 6)});
+            m_constellations.push_back(
+                {Text(f, 1), Text(f, 2), Text(f, 3), Text(f, 4), Field(f, 5), Field(f, 6)});
         } else if (kind == "M" && f.size >= 9) {
             DeepSky d;
             d.messier = Whole(f, 1);
@@ -158,10 +159,17 @@ std::string CSkyHost::DefaultCatalogPath() {
 
 std::vector<CString> CSkyHost::KnownObjects() {
     std::vector<CString> names;
-    const wchar_t* const solar[] = {L"Solar.Sun", L"Solar.Planet.Earth.Satellite.Moon", L"Solar.Planet.Mercury",
-                                    L"Solar.Planet.Venus", L"Solar.Planet.Earth", L"Solar.Planet.Mars",
-                                    L"Solar.Planet.Jupiter", L"Solar.Planet.Saturn", L"Solar.Planet.Uranus",
-                                    L"Solar.Planet.Neptune", L"Solar.DwarfPlanet.Pluto"};
+    const wchar_t* const solar[] = {L"Solar.Sun",
+                                    L"Solar.Planet.Earth.Satellite.Moon",
+                                    L"Solar.Planet.Mercury",
+                                    L"Solar.Planet.Venus",
+                                    L"Solar.Planet.Earth",
+                                    L"Solar.Planet.Mars",
+                                    L"Solar.Planet.Jupiter",
+                                    L"Solar.Planet.Saturn",
+                                    L"Solar.Planet.Uranus",
+                                    L"Solar.Planet.Neptune",
+                                    L"Solar.DwarfPlanet.Pluto"};
     for (const wchar_t* s : solar) names.push_back(s);
     for (const sky::Orbit& o : Cat().Orbits()) names.push_back(L"Solar.DwarfPlanet." + o.english);
     for (const sky::Constellation& c : Cat().Constellations())

@@ -30,7 +30,9 @@ T Read(const unsigned char* p) {
     return v;
 }
 
-uint32_t WidthOf(uint32_t type) { return type == kF64 ? 8 : (type >= kF32 && type <= kStr) ? 4 : 0; }
+uint32_t WidthOf(uint32_t type) {
+    return type == kF64 ? 8 : (type >= kF32 && type <= kStr) ? 4 : 0;
+}
 
 // A section [at, at + count * width) lies inside a file of size bytes.
 bool Inside(uint64_t at, uint64_t count, uint64_t width, uint64_t size) {
@@ -56,7 +58,8 @@ void CatalogFile::Reset() {
     m_ra = m_dec = -1;
 }
 
-bool CatalogFile::Fail(const std::string& name, uint64_t offset, const char* what, std::string* error) {
+bool CatalogFile::Fail(const std::string& name, uint64_t offset, const char* what,
+                       std::string* error) {
     if (error) *error = name + ": offset " + std::to_string(offset) + ": " + what;
     Reset();
     return false;
@@ -88,22 +91,27 @@ bool CatalogFile::Open(const std::string& path, std::string* error) {
     return true;
 }
 
-bool CatalogFile::OpenBytes(const void* data, size_t size, const std::string& name, std::string* error) {
+bool CatalogFile::OpenBytes(const void* data, size_t size, const std::string& name,
+                            std::string* error) {
     Reset();
     const auto* base = static_cast<const unsigned char*>(data);
     if (size < kHeaderSize) return Fail(name, size, "truncated header", error);
-    if (std::memcmp(base, kMagic, sizeof kMagic) != 0) return Fail(name, 0, "not a catalogue table", error);
+    if (std::memcmp(base, kMagic, sizeof kMagic) != 0)
+        return Fail(name, 0, "not a catalogue table", error);
     const uint32_t rows = Read<uint32_t>(base + 8), columns = Read<uint32_t>(base + 12);
     const uint32_t zones = Read<uint32_t>(base + 16), keys = Read<uint32_t>(base + 20);
     const uint64_t zonesAt = Read<uint64_t>(base + 24), keysAt = Read<uint64_t>(base + 32);
     const uint64_t stringsAt = Read<uint64_t>(base + 40), stringsSize = Read<uint64_t>(base + 48);
     const uint64_t fileSize = Read<uint64_t>(base + 56);
-    if (fileSize != size) return Fail(name, size, "truncated: the header gives another length", error);
-    if (!Inside(kHeaderSize, columns, kColumnSize, size)) return Fail(name, kHeaderSize, "column list runs past the end", error);
+    if (fileSize != size)
+        return Fail(name, size, "truncated: the header gives another length", error);
+    if (!Inside(kHeaderSize, columns, kColumnSize, size))
+        return Fail(name, kHeaderSize, "column list runs past the end", error);
     if (zones == 0 || zones > 1000000 || !Inside(zonesAt, uint64_t(zones) + 1, 4, size))
         return Fail(name, 16, "declination bands out of range", error);
     if (!Inside(keysAt, keys, 8, size)) return Fail(name, 32, "key index runs past the end", error);
-    if (stringsSize == 0 || !Inside(stringsAt, stringsSize, 1, size) || base[stringsAt + stringsSize - 1] != 0)
+    if (stringsSize == 0 || !Inside(stringsAt, stringsSize, 1, size) ||
+        base[stringsAt + stringsSize - 1] != 0)
         return Fail(name, 40, "text section damaged", error);
     for (uint32_t c = 0; c < columns; ++c) {
         const unsigned char* d = base + kHeaderSize + c * kColumnSize;
@@ -113,8 +121,11 @@ bool CatalogFile::OpenBytes(const void* data, size_t size, const std::string& na
         info.type = Read<uint32_t>(d + 16);
         const uint64_t at = Read<uint64_t>(d + 24);
         const uint32_t width = WidthOf(info.type);
-        if (width == 0 || Read<uint32_t>(d + 20) != width) return Fail(name, kHeaderSize + c * kColumnSize + 16, "unknown column type", error);
-        if (!Inside(at, rows, width, size)) return Fail(name, kHeaderSize + c * kColumnSize + 24, "column runs past the end", error);
+        if (width == 0 || Read<uint32_t>(d + 20) != width)
+            return Fail(name, kHeaderSize + c * kColumnSize + 16, "unknown column type", error);
+        if (!Inside(at, rows, width, size))
+            return Fail(name, kHeaderSize + c * kColumnSize + 24, "column runs past the end",
+                        error);
         info.data = base + at;
         m_columns.push_back(info);
     }
@@ -167,7 +178,8 @@ const char* CatalogFile::Text(int column, uint32_t row) const {
     const ColumnInfo& c = m_columns[column];
     if (c.type != kStr) return "";
     const uint32_t at = Read<uint32_t>(c.data + 4 * uint64_t(row));
-    return at < m_stringsSize ? m_strings + at : "";  // the section ends in NUL: every offset is a text
+    return at < m_stringsSize ? m_strings + at
+                              : "";  // the section ends in NUL: every offset is a text
 }
 
 std::string CatalogFile::Key(const std::string& text) {
@@ -186,8 +198,10 @@ std::vector<uint32_t> CatalogFile::Find(const std::string& key) const {
     uint32_t lo = 0, hi = m_keys;
     while (lo < hi) {
         const uint32_t mid = lo + (hi - lo) / 2;
-        if (std::strcmp(keyAt(mid), key.c_str()) < 0) lo = mid + 1;
-        else hi = mid;
+        if (std::strcmp(keyAt(mid), key.c_str()) < 0)
+            lo = mid + 1;
+        else
+            hi = mid;
     }
     for (uint32_t i = lo; i < m_keys && key == keyAt(i); ++i) {
         const uint32_t row = Read<uint32_t>(m_keyTable + 8 * uint64_t(i) + 4);
@@ -205,42 +219,55 @@ int64_t CatalogFile::FindNumber(const char* column, int32_t value) const {
         const uint32_t mid = lo + (hi - lo) / 2;
         const int32_t row = Integer(order, mid);
         if (row < 0 || static_cast<uint32_t>(row) >= m_rows) return -1;  // a damaged order
-        if (Integer(values, static_cast<uint32_t>(row)) < value) lo = mid + 1;
-        else hi = mid;
+        if (Integer(values, static_cast<uint32_t>(row)) < value)
+            lo = mid + 1;
+        else
+            hi = mid;
     }
     if (lo >= m_rows) return -1;
     const int32_t row = Integer(order, lo);
-    return row >= 0 && static_cast<uint32_t>(row) < m_rows && Integer(values, static_cast<uint32_t>(row)) == value ? row : -1;
+    return row >= 0 && static_cast<uint32_t>(row) < m_rows &&
+                   Integer(values, static_cast<uint32_t>(row)) == value
+               ? row
+               : -1;
 }
 
-void CatalogFile::Near(double ra, double dec, double radius, const std::function<void(uint32_t)>& visit) const {
+void CatalogFile::Near(double ra, double dec, double radius,
+                       const std::function<void(uint32_t)>& visit) const {
     if (m_rows == 0 || !std::isfinite(ra) || !std::isfinite(dec) || !(radius >= 0.0)) return;
     radius = std::min(radius, 180.0);
     const double bandHeight = 180.0 / m_zones;
     const int first = std::max(0, static_cast<int>(std::floor((dec - radius + 90.0) / bandHeight)));
-    const int last = std::min(static_cast<int>(m_zones) - 1, static_cast<int>(std::floor((dec + radius + 90.0) / bandHeight)));
+    const int last = std::min(static_cast<int>(m_zones) - 1,
+                              static_cast<int>(std::floor((dec + radius + 90.0) / bandHeight)));
     const double sinDec = std::sin(dec * kDeg), cosDec = std::cos(dec * kDeg);
     const double cosRadius = std::cos(radius * kDeg);
     // Half the width in right ascension of the circle, over the band range; all of it near a pole.
     const double edge = std::max(std::fabs(dec - radius), std::fabs(dec + radius));
-    const double halfWidth = edge >= 89.999 ? 180.0 : std::min(180.0, radius / std::cos(edge * kDeg) + 1e-9);
+    const double halfWidth =
+        edge >= 89.999 ? 180.0 : std::min(180.0, radius / std::cos(edge * kDeg) + 1e-9);
     const auto visitRange = [&](uint32_t from, uint32_t to, double ra0, double ra1) {
         // First row of the band at or after ra0, by bisection (rows are in RA order).
         uint32_t lo = from, hi = to;
         while (lo < hi) {
             const uint32_t mid = lo + (hi - lo) / 2;
-            if (Number(m_ra, mid) < ra0) lo = mid + 1;
-            else hi = mid;
+            if (Number(m_ra, mid) < ra0)
+                lo = mid + 1;
+            else
+                hi = mid;
         }
         for (uint32_t r = lo; r < to && Number(m_ra, r) <= ra1; ++r) {
             const double d = Number(m_dec, r) * kDeg;
-            const double c = sinDec * std::sin(d) + cosDec * std::cos(d) * std::cos((Number(m_ra, r) - ra) * kDeg);
+            const double c = sinDec * std::sin(d) +
+                             cosDec * std::cos(d) * std::cos((Number(m_ra, r) - ra) * kDeg);
             if (c >= cosRadius) visit(r);
         }
     };
     for (int z = first; z <= last; ++z) {
-        const uint32_t from = Read<uint32_t>(reinterpret_cast<const unsigned char*>(m_zoneStart) + 4 * uint64_t(z));
-        const uint32_t to = Read<uint32_t>(reinterpret_cast<const unsigned char*>(m_zoneStart) + 4 * uint64_t(z + 1));
+        const uint32_t from =
+            Read<uint32_t>(reinterpret_cast<const unsigned char*>(m_zoneStart) + 4 * uint64_t(z));
+        const uint32_t to = Read<uint32_t>(reinterpret_cast<const unsigned char*>(m_zoneStart) +
+                                           4 * uint64_t(z + 1));
         if (halfWidth >= 180.0) {
             visitRange(from, to, -1.0, 361.0);
             continue;

@@ -51,7 +51,8 @@ public:
     int64_t FindNumber(const char* column, int32_t value) const;
     /// Every row within radius degrees of (ra, dec), J2000 degrees, by declination band and
     /// bisection in right ascension.
-    void Near(double ra, double dec, double radius, const std::function<void(uint32_t)>& visit) const;
+    void Near(double ra, double dec, double radius,
+              const std::function<void(uint32_t)>& visit) const;
 
     /// Canonical form of a key: lower case ASCII, blanks removed (UTF-8 kept as it is).
     static std::string Key(const std::string& text);

@@ -32,27 +32,37 @@ CatalogWriter::CatalogWriter(uint32_t zones) : m_zones(zones == 0 ? 1 : zones) {
 int CatalogWriter::AddColumn(const std::string& name, Type type) {
     Col c{name.substr(0, 15), type, {}, {}};
     const size_t rows = m_columns[0].numbers.size();
-    if (type == kText) c.texts.resize(rows);
-    else c.numbers.resize(rows, type == kI32 ? 0.0 : NAN);
+    if (type == kText)
+        c.texts.resize(rows);
+    else
+        c.numbers.resize(rows, type == kI32 ? 0.0 : NAN);
     m_columns.push_back(std::move(c));
     return static_cast<int>(m_columns.size() - 1);
 }
 
 uint32_t CatalogWriter::AddRow(double ra, double dec) {
     for (Col& c : m_columns) {
-        if (c.type == kText) c.texts.emplace_back();
-        else c.numbers.push_back(c.type == kI32 ? 0.0 : NAN);
+        if (c.type == kText)
+            c.texts.emplace_back();
+        else
+            c.numbers.push_back(c.type == kI32 ? 0.0 : NAN);
     }
     m_columns[0].numbers.back() = ra;
     m_columns[1].numbers.back() = dec;
     return static_cast<uint32_t>(m_columns[0].numbers.size() - 1);
 }
 
-void CatalogWriter::Set(uint32_t row, int column, double value) { m_columns.at(column).numbers.at(row) = value; }
+void CatalogWriter::Set(uint32_t row, int column, double value) {
+    m_columns.at(column).numbers.at(row) = value;
+}
 
-void CatalogWriter::SetText(uint32_t row, int column, const std::string& text) { m_columns.at(column).texts.at(row) = text; }
+void CatalogWriter::SetText(uint32_t row, int column, const std::string& text) {
+    m_columns.at(column).texts.at(row) = text;
+}
 
-void CatalogWriter::AddKey(uint32_t row, const std::string& key) { m_keys.emplace_back(CatalogFile::Key(key), row); }
+void CatalogWriter::AddKey(uint32_t row, const std::string& key) {
+    m_keys.emplace_back(CatalogFile::Key(key), row);
+}
 
 void CatalogWriter::OrderBy(int column) { m_orderBy = column; }
 
@@ -90,8 +100,12 @@ bool CatalogWriter::Write(const std::string& path, std::string* error) const {
         byOrder.resize(rows);
         std::iota(byOrder.begin(), byOrder.end(), 0u);
         const std::vector<double>& v = m_columns[m_orderBy].numbers;
-        std::stable_sort(byOrder.begin(), byOrder.end(), [&](uint32_t a, uint32_t b) { return v[order[a]] < v[order[b]]; });
-        columns.push_back({"by" + m_columns[m_orderBy].name, kI32, std::vector<double>(byOrder.begin(), byOrder.end()), {}});
+        std::stable_sort(byOrder.begin(), byOrder.end(),
+                         [&](uint32_t a, uint32_t b) { return v[order[a]] < v[order[b]]; });
+        columns.push_back({"by" + m_columns[m_orderBy].name,
+                           kI32,
+                           std::vector<double>(byOrder.begin(), byOrder.end()),
+                           {}});
         // Already in the sorted order: written as is below.
     }
     const size_t headerSize = 64 + 32 * columns.size();
@@ -104,10 +118,18 @@ bool CatalogWriter::Write(const std::string& path, std::string* error) const {
         for (uint32_t i = 0; i < rows; ++i) {
             const uint32_t r = sorted ? i : order[i];
             switch (col.type) {
-            case kF64: Put<double>(body, col.numbers[r]); break;
-            case kF32: Put<float>(body, static_cast<float>(col.numbers[r])); break;
-            case kI32: Put<int32_t>(body, static_cast<int32_t>(col.numbers[r])); break;
-            case kText: Put<uint32_t>(body, intern(col.texts[r])); break;
+                case kF64:
+                    Put<double>(body, col.numbers[r]);
+                    break;
+                case kF32:
+                    Put<float>(body, static_cast<float>(col.numbers[r]));
+                    break;
+                case kI32:
+                    Put<int32_t>(body, static_cast<int32_t>(col.numbers[r]));
+                    break;
+                case kText:
+                    Put<uint32_t>(body, intern(col.texts[r]));
+                    break;
             }
         }
         Pad(body);

@@ -26,7 +26,8 @@ CString OtherDesignations(const CString& all, const CString& except) {
         if (comma < 0) comma = all.GetLength();
         CString one = all.Mid(start, comma - start);
         one.Trim();
-        if (!one.IsEmpty() && one.CompareNoCase(except) != 0) out += (out.IsEmpty() ? L"" : L", ") + one;
+        if (!one.IsEmpty() && one.CompareNoCase(except) != 0)
+            out += (out.IsEmpty() ? L"" : L", ") + one;
         start = comma + 1;
     }
     return out;
@@ -41,8 +42,10 @@ public:
             if (!d || (catalogue != L"large" && catalogue != L"small")) return false;
             const std::vector<uint32_t> rows = d->Find(catalogue == L"large" ? "lmc" : "smc");
             if (rows.empty()) return false;
-            if (rest == L"name" || rest.IsEmpty()) *answer = catalogue == L"large" ? L"大マゼラン雲" : L"小マゼラン雲";
-            else *answer = PlaceOf(*d, rows.front(), rest, at);
+            if (rest == L"name" || rest.IsEmpty())
+                *answer = catalogue == L"large" ? L"大マゼラン雲" : L"小マゼラン雲";
+            else
+                *answer = PlaceOf(*d, rows.front(), rest, at);
             return true;
         }
         if (!SplitPath(q, L"deepskyobject.", &catalogue, &rest) || !d) return false;
@@ -66,39 +69,56 @@ public:
         const CString id = TextOf(*d, d->Column("id"), row);
         const CString others = TextOf(*d, d->Column("others"), row);
         const CString designation = Designation(catalogue, number);
-        if (p == L"catalognumber" || p == L"number") *answer = designation;
-        else if (p == L"subcatalognumber.strings") *answer = OtherDesignations(id + L", " + others, designation);
-        else if (p == L"name" || p == L"aliasname" || p.IsEmpty()) *answer = TextOf(*d, d->Column("name"), row);
-        else if (p == L"japanesename") *answer = TextOf(*d, d->Column("ja"), row);
-        else if (p == L"type.name") *answer = TextOf(*d, d->Column("type"), row);
-        else if (p == L"type") *answer = TextOf(*d, d->Column("morph"), row);
-        else if (p == L"magnitude") *answer = number_("mag", L"%.1f");
-        else if (p == L"bt") *answer = number_("mag", L"%.2f");
-        else if (p == L"logd25") *answer = number_("major", L"%.2f");  // arc minutes, as the text shows them
-        else if (p == L"logr25") *answer = number_("minor", L"%.2f");
-        else if (p == L"pa") *answer = number_("pa", L"%.0f");
-        else if (p == L"vhelio") *answer = L"*";  // not in the source
-        else if (p == L"size") *answer = Size(*d, row);
-        else *answer = PlaceOf(*d, row, p, at);
+        if (p == L"catalognumber" || p == L"number")
+            *answer = designation;
+        else if (p == L"subcatalognumber.strings")
+            *answer = OtherDesignations(id + L", " + others, designation);
+        else if (p == L"name" || p == L"aliasname" || p.IsEmpty())
+            *answer = TextOf(*d, d->Column("name"), row);
+        else if (p == L"japanesename")
+            *answer = TextOf(*d, d->Column("ja"), row);
+        else if (p == L"type.name")
+            *answer = TextOf(*d, d->Column("type"), row);
+        else if (p == L"type")
+            *answer = TextOf(*d, d->Column("morph"), row);
+        else if (p == L"magnitude")
+            *answer = number_("mag", L"%.1f");
+        else if (p == L"bt")
+            *answer = number_("mag", L"%.2f");
+        else if (p == L"logd25")
+            *answer = number_("major", L"%.2f");  // arc minutes, as the text shows them
+        else if (p == L"logr25")
+            *answer = number_("minor", L"%.2f");
+        else if (p == L"pa")
+            *answer = number_("pa", L"%.0f");
+        else if (p == L"vhelio")
+            *answer = L"*";  // not in the source
+        else if (p == L"size")
+            *answer = Size(*d, row);
+        else
+            *answer = PlaceOf(*d, row, p, at);
         return true;
     }
 
     void List(std::vector<Entry>& out) override {
         const CatalogFile* d = Table("deepsky.zct");
         if (!d) return;
-        const int id = d->Column("id"), name = d->Column("name"), mag = d->Column("mag"), others = d->Column("others");
+        const int id = d->Column("id"), name = d->Column("name"), mag = d->Column("mag"),
+                  others = d->Column("others");
         const int ja = d->Column("ja");
         for (uint32_t r = 0; r < d->Rows(); ++r) {
             Entry e;
             const CString designation = TextOf(*d, id, r);
             // Listed under its Messier number when it has one, as the host lists it.
-            const CString messier = TextOf(*d, others, r).Left(2) == L"M " ? TextOf(*d, others, r).SpanExcluding(L",")
-                                                                             : CString();
+            const CString messier = TextOf(*d, others, r).Left(2) == L"M "
+                                        ? TextOf(*d, others, r).SpanExcluding(L",")
+                                        : CString();
             const CString listed = messier.IsEmpty() ? designation : messier;
             const int blank = listed.Find(L' ');
             e.path = designation == L"LMC" ? CString(L"MagellanicCloud.Large")
-                   : blank < 0 ? L"DeepSkyObject." + listed
-                               : L"DeepSkyObject." + listed.Left(blank) + L"." + listed.Mid(blank + 1);
+                     : blank < 0
+                         ? L"DeepSkyObject." + listed
+                         : L"DeepSkyObject." + listed.Left(blank) + L"." + listed.Mid(blank + 1);
             e.names.push_back(designation);
             if (*d->Text(others, r)) e.names.push_back(TextOf(*d, others, r));
             if (*d->Text(name, r)) e.names.push_back(TextOf(*d, name, r));
@@ -111,7 +131,8 @@ public:
 
 private:
     static CString Size(const CatalogFile& d, uint32_t row) {
-        const double major = d.Number(d.Column("major"), row), minor = d.Number(d.Column("minor"), row);
+        const double major = d.Number(d.Column("major"), row),
+                     minor = d.Number(d.Column("minor"), row);
         if (!std::isfinite(major)) return L"*";
         // Arc minutes to a tenth, without a trailing ".0".
         const auto minutes = [](double v) {
@@ -124,10 +145,12 @@ private:
         return minutes(major);
     }
 
-    static CString PlaceOf(const CatalogFile& d, uint32_t row, const CString& p, const Context& at) {
+    static CString PlaceOf(const CatalogFile& d, uint32_t row, const CString& p,
+                           const Context& at) {
         if (p.Left(9) != L"position." && p.Left(3) != L"jd.") return CString();
-        const BodyPlace place = FixedPlace(d.Number(d.Column("ra"), row), d.Number(d.Column("dec"), row), at.jdUt,
-                                           at.site, p.Left(3) == L"jd.");
+        const BodyPlace place =
+            FixedPlace(d.Number(d.Column("ra"), row), d.Number(d.Column("dec"), row), at.jdUt,
+                       at.site, p.Left(3) == L"jd.");
         return PlaceAnswer(place, p);
     }
 };

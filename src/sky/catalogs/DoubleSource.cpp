@@ -56,7 +56,10 @@ public:
         } else if (p == L"propermotion.ra" || p == L"propermotion.dec") {
             // Arc seconds a year here, as the double-star text expects.
             const char* column = p == L"propermotion.ra" ? "pmra" : "pmdec";
-            *answer = star >= 0 ? sky::Answer(stars->Number(stars->Column(column), static_cast<uint32_t>(star)) / 1000.0, L"%.5f")
+            *answer = star >= 0 ? sky::Answer(stars->Number(stars->Column(column),
+                                                            static_cast<uint32_t>(star)) /
+                                                  1000.0,
+                                              L"%.5f")
                                 : CString(L"*");
         } else {
             StarAnswerOrEmpty(star, p, at, answer);
@@ -76,7 +79,8 @@ public:
             e.names.push_back(L"WDS " + id);
             e.kind = L"double";
             const int64_t star = stars ? stars->FindNumber("hip", w->Integer(hip, r)) : -1;
-            if (star >= 0) e.magnitude = stars->Number(stars->Column("mag"), static_cast<uint32_t>(star));
+            if (star >= 0)
+                e.magnitude = stars->Number(stars->Column("mag"), static_cast<uint32_t>(star));
             out.push_back(std::move(e));
         }
     }

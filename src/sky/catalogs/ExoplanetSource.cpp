@@ -38,7 +38,8 @@ public:
     void List(std::vector<Entry>& out) override {
         const CatalogFile* x = Table("exoplanets.zct");
         if (!x) return;
-        const int host = x->Column("host"), letter = x->Column("letter"), proper = x->Column("proper");
+        const int host = x->Column("host"), letter = x->Column("letter"),
+                  proper = x->Column("proper");
         for (uint32_t r = 0; r < x->Rows(); ++r) {
             Entry e;
             const CString name = TextOf(*x, host, r) + L" " + TextOf(*x, letter, r);
@@ -61,38 +62,53 @@ private:
 
     static CString Place(const CatalogFile& x, uint32_t row, const CString& p, const Context& at) {
         const int64_t star = HostStar(x, row);
-        if (star >= 0) return StarPlaceAnswer(*Table("stars.zct"), static_cast<uint32_t>(star), p, at);
+        if (star >= 0)
+            return StarPlaceAnswer(*Table("stars.zct"), static_cast<uint32_t>(star), p, at);
         if (p.Left(9) != L"position." && p.Left(3) != L"jd.") return CString();
-        const BodyPlace place = FixedPlace(x.Number(x.Column("ra"), row), x.Number(x.Column("dec"), row), at.jdUt,
-                                           at.site, p.Left(3) == L"jd.");
+        const BodyPlace place =
+            FixedPlace(x.Number(x.Column("ra"), row), x.Number(x.Column("dec"), row), at.jdUt,
+                       at.site, p.Left(3) == L"jd.");
         return PlaceAnswer(place, p);
     }
 
-    static void Planet(const CatalogFile& x, uint32_t row, const CString& p, const Context& at, CString* answer) {
+    static void Planet(const CatalogFile& x, uint32_t row, const CString& p, const Context& at,
+                       CString* answer) {
         const auto number = [&](const char* column, const wchar_t* format) {
             return sky::Answer(x.Number(x.Column(column), row), format);
         };
         if (p == L"name" || p.IsEmpty())
             *answer = TextOf(x, x.Column("host"), row) + L" " + TextOf(x, x.Column("letter"), row);
-        else if (p == L"propername") *answer = TextOf(x, x.Column("proper"), row);
-        else if (p == L"orbitalperiod") *answer = number("period", L"%.5f");
-        else if (p == L"semimajoraxis") *answer = number("axis", L"%.5f");
-        else if (p == L"eccentricity") *answer = number("ecc", L"%.5f");
-        else if (p == L"mass") *answer = number("mass", L"%.4f");
-        else if (p == L"radius") *answer = number("radius", L"%.4f");
-        else if (p == L"discoveryyear") *answer = number("year", L"%.0f");
-        else if (p == L"discoverymethod") *answer = TextOf(x, x.Column("method"), row);
-        else if (p == L"hoststar") *answer = TextOf(x, x.Column("host"), row);
-        else *answer = Place(x, row, p, at);
+        else if (p == L"propername")
+            *answer = TextOf(x, x.Column("proper"), row);
+        else if (p == L"orbitalperiod")
+            *answer = number("period", L"%.5f");
+        else if (p == L"semimajoraxis")
+            *answer = number("axis", L"%.5f");
+        else if (p == L"eccentricity")
+            *answer = number("ecc", L"%.5f");
+        else if (p == L"mass")
+            *answer = number("mass", L"%.4f");
+        else if (p == L"radius")
+            *answer = number("radius", L"%.4f");
+        else if (p == L"discoveryyear")
+            *answer = number("year", L"%.0f");
+        else if (p == L"discoverymethod")
+            *answer = TextOf(x, x.Column("method"), row);
+        else if (p == L"hoststar")
+            *answer = TextOf(x, x.Column("host"), row);
+        else
+            *answer = Place(x, row, p, at);
     }
 
-    static void Host(const CatalogFile& x, uint32_t row, const CString& p, const Context& at, CString* answer) {
+    static void Host(const CatalogFile& x, uint32_t row, const CString& p, const Context& at,
+                     CString* answer) {
         const int64_t star = HostStar(x, row);
         if (p == L"numberofplanets") {
             *answer = sky::Answer(x.Integer(x.Column("count"), row), L"%.0f");
         } else if (p == L"magnitude.vt") {
             *answer = sky::Answer(x.Number(x.Column("vmag"), row), L"%.2f");
-        } else if (star >= 0 && StarAnswer(*Table("stars.zct"), static_cast<uint32_t>(star), p, at, answer)) {
+        } else if (star >= 0 &&
+                   StarAnswer(*Table("stars.zct"), static_cast<uint32_t>(star), p, at, answer)) {
         } else if (p == L"englishname") {
             *answer = TextOf(x, x.Column("hostproper"), row);
             if (answer->IsEmpty()) *answer = TextOf(x, x.Column("host"), row);

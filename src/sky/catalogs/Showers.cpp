@@ -23,7 +23,8 @@ std::vector<std::string> SplitTabs(const std::string& line) {
     std::string::size_type from = 0;
     for (;;) {
         const auto tab = line.find('\t', from);
-        fields.push_back(line.substr(from, tab == std::string::npos ? std::string::npos : tab - from));
+        fields.push_back(
+            line.substr(from, tab == std::string::npos ? std::string::npos : tab - from));
         if (tab == std::string::npos) return fields;
         from = tab + 1;
     }
@@ -61,10 +62,13 @@ std::vector<Shower> ReadShowers(std::istream& in, std::vector<std::string>* prob
             double* required[] = {&s.start, &s.peak, &s.end, &s.ra, &s.dec, &s.dRa, &s.dDec};
             const int columns[] = {4, 5, 6, 9, 10, 11, 12};
             for (int i = 0; i < 7 && !problem; ++i)
-                if (!Field(f[columns[i]], false, required[i])) problem = "a solar longitude or the radiant is not a number";
-            if (!problem && (!Field(f[7], true, &s.zhr) || !Field(f[8], true, &s.speed) || !Field(f[13], true, &s.population)))
+                if (!Field(f[columns[i]], false, required[i]))
+                    problem = "a solar longitude or the radiant is not a number";
+            if (!problem && (!Field(f[7], true, &s.zhr) || !Field(f[8], true, &s.speed) ||
+                             !Field(f[13], true, &s.population)))
                 problem = "ZHR, speed or population index is not a number";
-            if (!problem && (std::fabs(s.dec) > 90 || s.ra < 0 || s.ra >= 360 || s.peak < 0 || s.peak >= 360))
+            if (!problem &&
+                (std::fabs(s.dec) > 90 || s.ra < 0 || s.ra >= 360 || s.peak < 0 || s.peak >= 360))
                 problem = "a value out of range";
         }
         if (problem) {
@@ -92,7 +96,8 @@ double NextSunLongitude(double jdUt, double lambda) {
 }
 
 void RadiantAt(const Shower& s, double lambda, double* ra, double* dec) {
-    const double days = std::clamp(Norm180(lambda - s.peak), -Norm360(s.peak - s.start), Norm360(s.end - s.peak));
+    const double days =
+        std::clamp(Norm180(lambda - s.peak), -Norm360(s.peak - s.start), Norm360(s.end - s.peak));
     *ra = Norm360(s.ra + s.dRa * days);
     *dec = std::clamp(s.dec + s.dDec * days, -90.0, 90.0);
 }
@@ -105,7 +110,8 @@ const std::vector<Shower>& Table() {
         const std::string path = DataPath("showers.txt");
         std::ifstream in(path);
         std::vector<Shower> showers = ReadShowers(in, &problems);
-        for (const std::string& p : problems) std::fprintf(stderr, "%s: %s, skipped\n", path.c_str(), p.c_str());
+        for (const std::string& p : problems)
+            std::fprintf(stderr, "%s: %s, skipped\n", path.c_str(), p.c_str());
         return showers;
     }();
     return table;
@@ -125,8 +131,10 @@ public:
 
     void List(std::vector<Entry>& out) override {
         for (const Shower& s : Table()) {
-            Entry e{L"Meteor." + CString(s.code.c_str()), {CString(s.name.c_str()), CString(s.code.c_str())},
-                    L"meteor shower", NAN};
+            Entry e{L"Meteor." + CString(s.code.c_str()),
+                    {CString(s.name.c_str()), CString(s.code.c_str())},
+                    L"meteor shower",
+                    NAN};
             // "オリオン座流星群": the bare "オリオン座" names the constellation.
             if (!s.japanese.empty()) e.names.push_back(CString((s.japanese + "流星群").c_str()));
             out.push_back(e);
@@ -152,7 +160,8 @@ private:
         // on the equinox of date, so the peak's is answered there too.
         if (property == L"lambdaofpeak") {
             const double T = (TtOf(at.jdUt) - 2451545.0) / 36525.0;
-            return sky::Answer(Norm360(s.peak + (5028.796195 * T + 1.1054348 * T * T) / 3600.0), L"%.4f");
+            return sky::Answer(Norm360(s.peak + (5028.796195 * T + 1.1054348 * T * T) / 3600.0),
+                               L"%.4f");
         }
         if (property == L"lambdaofpeak.j2000") return sky::Answer(s.peak, L"%.2f");
         if (property == L"activity.start") return sky::Answer(s.start, L"%.2f");
@@ -164,7 +173,8 @@ private:
         double ra = 0, dec = 0;
         RadiantAt(s, SunLongitude2000(at.jdUt), &ra, &dec);
         if (property.Left(9) == L"position." || property.Left(3) == L"jd.")
-            return PlaceAnswer(FixedPlace(ra, dec, at.jdUt, at.site, property.Left(3) == L"jd."), property);
+            return PlaceAnswer(FixedPlace(ra, dec, at.jdUt, at.site, property.Left(3) == L"jd."),
+                               property);
         return CString();
     }
 };

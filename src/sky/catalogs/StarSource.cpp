@@ -23,7 +23,8 @@ public:
     void List(std::vector<Entry>& out) override {
         const CatalogFile* s = Table("stars.zct");
         if (!s) return;
-        const int hip = s->Column("hip"), mag = s->Column("mag"), en = s->Column("en"), ja = s->Column("ja");
+        const int hip = s->Column("hip"), mag = s->Column("mag"), en = s->Column("en"),
+                  ja = s->Column("ja");
         const int bayer = s->Column("bayer"), flam = s->Column("flam"), con = s->Column("con");
         for (uint32_t r = 0; r < s->Rows(); ++r) {
             Entry e;

@@ -34,7 +34,8 @@ const CatalogFile* Table(const char* name) {
         const std::string path = DataPath(name);
         std::string error;
         if (path.empty()) {
-            std::fprintf(stderr, "zcmcom: catalogue %s not found; its objects are not known\n", name);
+            std::fprintf(stderr, "zcmcom: catalogue %s not found; its objects are not known\n",
+                         name);
             table.reset();
         } else if (!table->Open(path, &error)) {
             std::fprintf(stderr, "zcmcom: %s; its objects are not known\n", error.c_str());
@@ -77,7 +78,8 @@ void StarDirection(double ra, double dec, double pmRa, double pmDec, double para
     *decOut = std::asin(std::fmax(-1.0, std::fmin(1.0, p[2] / r))) / kDeg;
 }
 
-CString StarPlaceAnswer(const CatalogFile& stars, uint32_t row, const CString& property, const Context& at) {
+CString StarPlaceAnswer(const CatalogFile& stars, uint32_t row, const CString& property,
+                        const Context& at) {
     if (property.Left(9) != L"position." && property.Left(3) != L"jd.") return CString();
     CatalogueStar star;
     star.ra = stars.Number(stars.Column("ra"), row);
@@ -95,9 +97,11 @@ CString StarPlaceAnswer(const CatalogFile& stars, uint32_t row, const CString& p
         // precession); the horizon and the other systems keep the shared computation.
         double obliquity = 0.0;
         ApparentPlace(star, jdTt, &place.apparent.lon, &place.apparent.lat, &obliquity);
-        const double e = obliquity * kDeg, a = place.apparent.lon * kDeg, d = place.apparent.lat * kDeg;
+        const double e = obliquity * kDeg, a = place.apparent.lon * kDeg,
+                     d = place.apparent.lat * kDeg;
         const double x = std::cos(d) * std::cos(a), y = std::cos(d) * std::sin(a), z = std::sin(d);
-        const double ye = y * std::cos(e) + z * std::sin(e), ze = -y * std::sin(e) + z * std::cos(e);
+        const double ye = y * std::cos(e) + z * std::sin(e),
+                     ze = -y * std::sin(e) + z * std::cos(e);
         double lon = std::atan2(ye, x) / kDeg;
         if (lon < 0.0) lon += 360.0;
         place.eclipticApp = Sphere{lon, std::asin(std::fmax(-1.0, std::fmin(1.0, ze))) / kDeg};
@@ -105,7 +109,8 @@ CString StarPlaceAnswer(const CatalogFile& stars, uint32_t row, const CString& p
     return PlaceAnswer(place, property);
 }
 
-bool StarAnswer(const CatalogFile& s, uint32_t row, const CString& property, const Context& at, CString* answer) {
+bool StarAnswer(const CatalogFile& s, uint32_t row, const CString& property, const Context& at,
+                CString* answer) {
     const auto text = [&](const char* column) { return TextOf(s, s.Column(column), row); };
     const auto number = [&](const char* column, const wchar_t* format) {
         return Num(s.Number(s.Column(column), row), format);
@@ -115,22 +120,38 @@ bool StarAnswer(const CatalogFile& s, uint32_t row, const CString& property, con
         return v > 0 ? Num(v, L"%.0f") : CString(L"*");
     };
     const CString& p = property;
-    if (p == L"japanesename") *answer = text("ja");
-    else if (p == L"englishname") *answer = text("en");
-    else if (p == L"japanesesubname" || p == L"englishsubname") *answer = CString();
-    else if (p == L"bayerletter") *answer = text("bayer");
-    else if (p == L"flamsteednumber") *answer = text("flam");
-    else if (p == L"constellation.abbreviation") *answer = text("con");
-    else if (p == L"constellation.name") *answer = text("cname");
-    else if (p == L"hipparcosnumber") *answer = whole("hip");
-    else if (p == L"hdnumber") *answer = whole("hd");
-    else if (p == L"magnitude") *answer = number("mag", L"%.2f");
-    else if (p == L"magnitude.bv") *answer = number("bv", L"%.3f");
-    else if (p == L"magnitude.bt" || p == L"magnitude.vt") *answer = L"*";  // not in the source
-    else if (p == L"propermotion.ra") *answer = number("pmra", L"%.2f");
-    else if (p == L"propermotion.dec") *answer = number("pmdec", L"%.2f");
-    else if (p == L"pi") *answer = number("plx", L"%.2f");
-    else if (p == L"spectraltype") *answer = text("sp");
+    if (p == L"japanesename")
+        *answer = text("ja");
+    else if (p == L"englishname")
+        *answer = text("en");
+    else if (p == L"japanesesubname" || p == L"englishsubname")
+        *answer = CString();
+    else if (p == L"bayerletter")
+        *answer = text("bayer");
+    else if (p == L"flamsteednumber")
+        *answer = text("flam");
+    else if (p == L"constellation.abbreviation")
+        *answer = text("con");
+    else if (p == L"constellation.name")
+        *answer = text("cname");
+    else if (p == L"hipparcosnumber")
+        *answer = whole("hip");
+    else if (p == L"hdnumber")
+        *answer = whole("hd");
+    else if (p == L"magnitude")
+        *answer = number("mag", L"%.2f");
+    else if (p == L"magnitude.bv")
+        *answer = number("bv", L"%.3f");
+    else if (p == L"magnitude.bt" || p == L"magnitude.vt")
+        *answer = L"*";  // not in the source
+    else if (p == L"propermotion.ra")
+        *answer = number("pmra", L"%.2f");
+    else if (p == L"propermotion.dec")
+        *answer = number("pmdec", L"%.2f");
+    else if (p == L"pi")
+        *answer = number("plx", L"%.2f");
+    else if (p == L"spectraltype")
+        *answer = text("sp");
     else if (p == L"variablename") {
         CString v = text("var");
         if (!v.IsEmpty() && v.Find(L' ') < 0) v += L" " + text("con");  // d3 gives "CG" of "CG And"
@@ -161,7 +182,9 @@ bool SplitPath(const CString& q, const wchar_t* prefix, CString* element, CStrin
     return NextElement(q, n, element, property);
 }
 
-std::string KeyOf(const CString& element) { return ZcmWideToUtf8(element.GetString(), element.GetLength()); }
+std::string KeyOf(const CString& element) {
+    return ZcmWideToUtf8(element.GetString(), element.GetLength());
+}
 
 int64_t StarRowOf(const CatalogFile& table, uint32_t row) {
     const CatalogFile* stars = Table("stars.zct");
@@ -170,11 +193,13 @@ int64_t StarRowOf(const CatalogFile& table, uint32_t row) {
 
 void StarAnswerOrEmpty(int64_t star, const CString& property, const Context& at, CString* answer) {
     const CatalogFile* stars = Table("stars.zct");
-    if (star < 0 || !stars || !StarAnswer(*stars, static_cast<uint32_t>(star), property, at, answer)) answer->Empty();
+    if (star < 0 || !stars ||
+        !StarAnswer(*stars, static_cast<uint32_t>(star), property, at, answer))
+        answer->Empty();
 }
 
-bool RowOf(const CString& q, const wchar_t* prefix, const char* name, const CatalogFile** table, uint32_t* row,
-           CString* property) {
+bool RowOf(const CString& q, const wchar_t* prefix, const char* name, const CatalogFile** table,
+           uint32_t* row, CString* property) {
     CString element;
     if (!SplitPath(q, prefix, &element, property)) return false;
     *table = Table(name);

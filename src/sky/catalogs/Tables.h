@@ -29,7 +29,8 @@ void StarDirection(double ra, double dec, double pmRa, double pmDec, double para
 
 /// The "position.*" and "jd.*" answers of a star row of stars.zct at the instant; empty
 /// for other properties.
-CString StarPlaceAnswer(const CatalogFile& stars, uint32_t row, const CString& property, const Context& at);
+CString StarPlaceAnswer(const CatalogFile& stars, uint32_t row, const CString& property,
+                        const Context& at);
 
 /// Every answer of a row of stars.zct: names, designations, magnitudes, proper motion,
 /// parallax, spectral type, identifiers, planets and the place. False for a property no
@@ -53,7 +54,7 @@ void StarAnswerOrEmpty(int64_t star, const CString& property, const Context& at,
 
 /// The row of table data/NAME that "PREFIX KEY.PROPERTY" (no blanks) names by its key: false
 /// when q is not of that form, the table is missing or no row has the key.
-bool RowOf(const CString& q, const wchar_t* prefix, const char* name, const CatalogFile** table, uint32_t* row,
-           CString* property);
+bool RowOf(const CString& q, const wchar_t* prefix, const char* name, const CatalogFile** table,
+           uint32_t* row, CString* property);
 
 }  // namespace sky

@@ -13,7 +13,7 @@ namespace sky {
 /// after jd. The epoch of an eclipsing star ("E...") is a minimum, and it has no maximum to
 /// predict; that of a pulsating star is a maximum, its minimum the rise time before it.
 /// NaN where the elements do not tell.
-ZCMCOM_API void NextExtrema(const std::string& type, double epoch, double period, double rise, double jd,
-                 double* nextMaximum, double* nextMinimum);
+ZCMCOM_API void NextExtrema(const std::string& type, double epoch, double period, double rise,
+                            double jd, double* nextMaximum, double* nextMinimum);
 
 }  // namespace sky

@@ -12,14 +12,18 @@ namespace sky {
 void NextExtrema(const std::string& type, double epoch, double period, double rise, double jd,
                  double* nextMaximum, double* nextMinimum) {
     *nextMaximum = *nextMinimum = NAN;
-    if (!std::isfinite(epoch) || !std::isfinite(period) || !(period > 0.0) || !std::isfinite(jd)) return;
-    const auto next = [&](double event) { return event + std::ceil((jd - event) / period) * period; };
+    if (!std::isfinite(epoch) || !std::isfinite(period) || !(period > 0.0) || !std::isfinite(jd))
+        return;
+    const auto next = [&](double event) {
+        return event + std::ceil((jd - event) / period) * period;
+    };
     if (!type.empty() && type[0] == 'E') {
         *nextMinimum = next(epoch);
         return;
     }
     *nextMaximum = next(epoch);
-    if (std::isfinite(rise) && rise > 0.0 && rise < 100.0) *nextMinimum = next(epoch - rise / 100.0 * period);
+    if (std::isfinite(rise) && rise > 0.0 && rise < 100.0)
+        *nextMinimum = next(epoch - rise / 100.0 * period);
 }
 
 namespace {
@@ -35,18 +39,30 @@ public:
             return sky::Answer(v->Number(v->Column(column), row), format);
         };
         const int64_t star = StarRowOf(*v, row);
-        if (p == L"name" || p.IsEmpty()) *answer = TextOf(*v, v->Column("name"), row);
-        else if (p == L"magnitude.maximum" || p == L"magnitude") *answer = number("max", L"%.2f");
-        else if (p == L"magnitude.minimum") *answer = number("min", L"%.2f");
-        else if (p == L"magnitude.minimum2") *answer = number("min2", L"%.2f");
-        else if (p == L"magnitude.band") *answer = TextOf(*v, v->Column("band"), row);
-        else if (p == L"variabletype") *answer = TextOf(*v, v->Column("type"), row);
-        else if (p == L"spectraltype") *answer = TextOf(*v, v->Column("sp"), row);
-        else if (p == L"epoch") *answer = number("epoch", L"%.5f");
-        else if (p == L"period") *answer = number("period", L"%.7f");
-        else if (p == L"m_md") *answer = number("mmd", L"%g");
-        else if (p == L"year") *answer = L"*";  // novae only; none in this catalogue
-        else if (p == L"otherdesign") *answer = TextOf(*v, v->Column("other"), row);
+        if (p == L"name" || p.IsEmpty())
+            *answer = TextOf(*v, v->Column("name"), row);
+        else if (p == L"magnitude.maximum" || p == L"magnitude")
+            *answer = number("max", L"%.2f");
+        else if (p == L"magnitude.minimum")
+            *answer = number("min", L"%.2f");
+        else if (p == L"magnitude.minimum2")
+            *answer = number("min2", L"%.2f");
+        else if (p == L"magnitude.band")
+            *answer = TextOf(*v, v->Column("band"), row);
+        else if (p == L"variabletype")
+            *answer = TextOf(*v, v->Column("type"), row);
+        else if (p == L"spectraltype")
+            *answer = TextOf(*v, v->Column("sp"), row);
+        else if (p == L"epoch")
+            *answer = number("epoch", L"%.5f");
+        else if (p == L"period")
+            *answer = number("period", L"%.7f");
+        else if (p == L"m_md")
+            *answer = number("mmd", L"%g");
+        else if (p == L"year")
+            *answer = L"*";  // novae only; none in this catalogue
+        else if (p == L"otherdesign")
+            *answer = TextOf(*v, v->Column("other"), row);
         else if (p == L"nextmaximum" || p == L"nextminimum") {
             double maximum = NAN, minimum = NAN;
             NextExtrema(v->Text(v->Column("type"), row), v->Number(v->Column("epoch"), row),

@@ -23,7 +23,8 @@ Discs DiscsAt(double jdUt, const Site& site) {
     const double cosSep = std::sin(sun.altitude * kRad) * std::sin(moon.altitude * kRad) +
                           std::cos(sun.altitude * kRad) * std::cos(moon.altitude * kRad) *
                               std::cos((sun.azimuth - moon.azimuth) * kRad);
-    return {std::acos(std::clamp(cosSep, -1.0, 1.0)) / kRad, SunSemidiameterDeg(sun.topocentricDistance),
+    return {std::acos(std::clamp(cosSep, -1.0, 1.0)) / kRad,
+            SunSemidiameterDeg(sun.topocentricDistance),
             MoonSemidiameterDeg(moon.topocentricDistance), sun.altitude};
 }
 
@@ -57,7 +58,9 @@ EclipseContacts SolarEclipseContacts(double jdUt, const Site& site) {
     c.fourth = Root(outer, after - step, after);
     // The least separation: where the separation stops falling.
     const double half = 0.5 / 86400.0;
-    const auto slope = [&](double t) { return DiscsAt(t + half, site).sep - DiscsAt(t - half, site).sep; };
+    const auto slope = [&](double t) {
+        return DiscsAt(t + half, site).sep - DiscsAt(t - half, site).sep;
+    };
     c.maximum = Root(slope, c.first, c.fourth);
     if (inner(c.maximum) < 0.0) {
         c.second = Root(inner, c.first, c.maximum);

@@ -10,7 +10,9 @@ namespace {
 
 // Time of the transit nearest to jdUt: the hour angle of the apparent place is zero.
 double TransitNear(const std::function<BodyPlace(double)>& at, double jdUt, const Site& site) {
-    const auto hourAngle = [&](double t) { return Norm180(GetLst(t, site.longitude) - at(t).apparent.lon); };
+    const auto hourAngle = [&](double t) {
+        return Norm180(GetLst(t, site.longitude) - at(t).apparent.lon);
+    };
     double t0 = jdUt, h0 = hourAngle(t0);
     if (!std::isfinite(h0)) return NAN;
     double t1 = t0 - h0 / 360.9856;
@@ -19,7 +21,8 @@ double TransitNear(const std::function<BodyPlace(double)>& at, double jdUt, cons
         if (!(std::fabs(h1) >= 1e-7)) break;
         // The hour angle grows by about a turn a day, less the body's own motion.
         const double dh = h1 - h0;
-        const double rate = std::fabs(dh) > 1e-9 && std::fabs(t1 - t0) > 1e-12 ? dh / (t1 - t0) : 360.9856;
+        const double rate =
+            std::fabs(dh) > 1e-9 && std::fabs(t1 - t0) > 1e-12 ? dh / (t1 - t0) : 360.9856;
         t0 = t1, h0 = h1;
         t1 -= h1 / (rate > 300.0 && rate < 400.0 ? rate : 360.9856);
     }
@@ -28,8 +31,9 @@ double TransitNear(const std::function<BodyPlace(double)>& at, double jdUt, cons
 
 }  // namespace
 
-void RiseTransitSet(const std::function<BodyPlace(double)>& at, const std::function<double(const BodyPlace&)>& limb,
-                    double halfDay, double jdUt, const Site& site, BodyPlace* out) {
+void RiseTransitSet(const std::function<BodyPlace(double)>& at,
+                    const std::function<double(const BodyPlace&)>& limb, double halfDay,
+                    double jdUt, const Site& site, BodyPlace* out) {
     const double transit = TransitNear(at, jdUt, site);
     out->transit = transit;
     if (!std::isfinite(transit)) return;

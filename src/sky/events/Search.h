@@ -44,7 +44,8 @@ double Root(F f, double a, double b) {
 /// upper limb (limb(place): the semidiameter, degrees) stands at the horizon with the
 /// standard refraction of 34'. halfDay: half the body's apparent day, which brackets each
 /// crossing.
-void RiseTransitSet(const std::function<BodyPlace(double)>& at, const std::function<double(const BodyPlace&)>& limb,
-                    double halfDay, double jdUt, const Site& site, BodyPlace* out);
+void RiseTransitSet(const std::function<BodyPlace(double)>& at,
+                    const std::function<double(const BodyPlace&)>& limb, double halfDay,
+                    double jdUt, const Site& site, BodyPlace* out);
 
 }  // namespace sky

@@ -52,7 +52,8 @@ ObservingWindow WindowTonight(const std::function<double(double)>& sunAltitude,
     if (dark(jdUt)) {
         // Back to this night's dusk; a night longer than a day is cut there.
         const auto notDark = [&](double t) { return !dark(t); };
-        const double back = NextChange([&](double t) { return notDark(2.0 * jdUt - t); }, jdUt, 1.0);
+        const double back =
+            NextChange([&](double t) { return notDark(2.0 * jdUt - t); }, jdUt, 1.0);
         dusk = std::isfinite(back) ? 2.0 * jdUt - back : jdUt - 1.0;
     } else {
         dusk = NextChange(dark, jdUt, 1.0);

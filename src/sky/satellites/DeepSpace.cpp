@@ -24,8 +24,9 @@ struct BodyTerms {
 
 // zcosg..zsinh: cosines and sines of the body's argument of perigee, inclination and node
 // relative to the satellite's frame; cc the body's strength.
-BodyTerms Terms(double zcosg, double zsing, double zcosi, double zsini, double zcosh, double zsinh, double cc,
-                double nm, double em, double cosim, double sinim, double cosomm, double sinomm) {
+BodyTerms Terms(double zcosg, double zsing, double zcosi, double zsini, double zcosh, double zsinh,
+                double cc, double nm, double em, double cosim, double sinim, double cosomm,
+                double sinomm) {
     const double emsq = em * em, betasq = 1.0 - emsq, rtemsq = std::sqrt(betasq);
     const double a1 = zcosg * zcosh + zsing * zcosi * zsinh;
     const double a3 = -zsing * zcosh + zcosg * zcosi * zsinh;
@@ -50,10 +51,12 @@ BodyTerms Terms(double zcosg, double zsing, double zcosi, double zsini, double z
     t.z2 = 6.0 * (a1 * a3 + a2 * a4) + t.z32 * emsq;
     t.z3 = 3.0 * (a3 * a3 + a4 * a4) + t.z33 * emsq;
     t.z11 = -6.0 * a1 * a5 + emsq * (-24.0 * x1 * x7 - 6.0 * x3 * x5);
-    t.z12 = -6.0 * (a1 * a6 + a3 * a5) + emsq * (-24.0 * (x2 * x7 + x1 * x8) - 6.0 * (x3 * x6 + x4 * x5));
+    t.z12 = -6.0 * (a1 * a6 + a3 * a5) +
+            emsq * (-24.0 * (x2 * x7 + x1 * x8) - 6.0 * (x3 * x6 + x4 * x5));
     t.z13 = -6.0 * a3 * a6 + emsq * (-24.0 * x2 * x8 - 6.0 * x4 * x6);
     t.z21 = 6.0 * a2 * a5 + emsq * (24.0 * x1 * x5 - 6.0 * x3 * x7);
-    t.z22 = 6.0 * (a4 * a5 + a2 * a6) + emsq * (24.0 * (x2 * x5 + x1 * x6) - 6.0 * (x4 * x7 + x3 * x8));
+    t.z22 =
+        6.0 * (a4 * a5 + a2 * a6) + emsq * (24.0 * (x2 * x5 + x1 * x6) - 6.0 * (x4 * x7 + x3 * x8));
     t.z23 = 6.0 * a4 * a6 + emsq * (24.0 * x2 * x6 - 6.0 * x4 * x8);
     t.z1 = t.z1 + t.z1 + betasq * t.z31;
     t.z2 = t.z2 + t.z2 + betasq * t.z32;
@@ -148,11 +151,11 @@ void DeepSpace::Init(const Start& s) {
     const double zy = zcoshl * ctem + 0.91744867 * zsinhl * stem;
     zx = gam + std::atan2(zx, zy) - xnodce;
 
-    const BodyTerms sun = Terms(0.1945905, -0.98088458, 0.91744867, 0.39785416, cnodm, snodm, 2.9864797e-6, nm,
-                                em, cosim, sinim, cosomm, sinomm);
-    const BodyTerms moon = Terms(std::cos(zx), std::sin(zx), zcosil, zsinil, zcoshl * cnodm + zsinhl * snodm,
-                                 snodm * zcoshl - cnodm * zsinhl, 4.7968065e-7, nm, em, cosim, sinim, cosomm,
-                                 sinomm);
+    const BodyTerms sun = Terms(0.1945905, -0.98088458, 0.91744867, 0.39785416, cnodm, snodm,
+                                2.9864797e-6, nm, em, cosim, sinim, cosomm, sinomm);
+    const BodyTerms moon =
+        Terms(std::cos(zx), std::sin(zx), zcosil, zsinil, zcoshl * cnodm + zsinhl * snodm,
+              snodm * zcoshl - cnodm * zsinhl, 4.7968065e-7, nm, em, cosim, sinim, cosomm, sinomm);
     zmol = std::fmod(4.7199672 + 0.22997150 * day - gam, kTwoPi);
     zmos = std::fmod(6.2565837 + 0.017201977 * day, kTwoPi);
 
@@ -197,11 +200,14 @@ void DeepSpace::Init(const Start& s) {
         const double f441 = 35.0 * sini2 * f220;
         const double f442 = 39.3750 * sini2 * sini2;
         const double f522 = 9.84375 * sinim *
-                            (sini2 * (1.0 - 2.0 * cosim - 5.0 * cosisq) + 0.33333333 * (-2.0 + 4.0 * cosim + 6.0 * cosisq));
+                            (sini2 * (1.0 - 2.0 * cosim - 5.0 * cosisq) +
+                             0.33333333 * (-2.0 + 4.0 * cosim + 6.0 * cosisq));
         const double f523 = sinim * (4.92187512 * sini2 * (-2.0 - 4.0 * cosim + 10.0 * cosisq) +
                                      6.56250012 * (1.0 + 2.0 * cosim - 3.0 * cosisq));
-        const double f542 = 29.53125 * sinim * (2.0 - 8.0 * cosim + cosisq * (-12.0 + 8.0 * cosim + 10.0 * cosisq));
-        const double f543 = 29.53125 * sinim * (-2.0 - 8.0 * cosim + cosisq * (12.0 + 8.0 * cosim - 10.0 * cosisq));
+        const double f542 =
+            29.53125 * sinim * (2.0 - 8.0 * cosim + cosisq * (-12.0 + 8.0 * cosim + 10.0 * cosisq));
+        const double f543 =
+            29.53125 * sinim * (-2.0 - 8.0 * cosim + cosisq * (12.0 + 8.0 * cosim - 10.0 * cosisq));
         double temp1 = 3.0 * nm * nm * aonv * aonv;
         double temp = temp1 * 1.7891679e-6;
         d2201 = temp * f220 * g.g201;
@@ -240,8 +246,8 @@ void DeepSpace::Init(const Start& s) {
     }
 }
 
-void DeepSpace::Secular(double t, double* em, double* argpm, double* inclm, double* mm, double* nodem,
-                        double* nm) const {
+void DeepSpace::Secular(double t, double* em, double* argpm, double* inclm, double* mm,
+                        double* nodem, double* nm) const {
     *em += dedt * t;
     *inclm += didt * t;
     *argpm += domdt * t;
@@ -260,11 +266,13 @@ void DeepSpace::Secular(double t, double* em, double* argpm, double* inclm, doub
             xndt = del1 * std::sin(xli - 0.13130908) + del2 * std::sin(2.0 * (xli - 2.8843198)) +
                    del3 * std::sin(3.0 * (xli - 0.37448087));
             xldot = xni + xfact;
-            xnddt = del1 * std::cos(xli - 0.13130908) + 2.0 * del2 * std::cos(2.0 * (xli - 2.8843198)) +
+            xnddt = del1 * std::cos(xli - 0.13130908) +
+                    2.0 * del2 * std::cos(2.0 * (xli - 2.8843198)) +
                     3.0 * del3 * std::cos(3.0 * (xli - 0.37448087));
             xnddt *= xldot;
         } else {
-            constexpr double g22 = 5.7686396, g32 = 0.95240898, g44 = 1.8014998, g52 = 1.0508330, g54 = 4.4108898;
+            constexpr double g22 = 5.7686396, g32 = 0.95240898, g44 = 1.8014998, g52 = 1.0508330,
+                             g54 = 4.4108898;
             const double xomi = argpo + argpdot * atime;
             const double x2omi = xomi + xomi, x2li = xli + xli;
             xndt = d2201 * std::sin(x2omi + xli - g22) + d2211 * std::sin(xli - g22) +
@@ -273,11 +281,12 @@ void DeepSpace::Secular(double t, double* em, double* argpm, double* inclm, doub
                    d5220 * std::sin(xomi + xli - g52) + d5232 * std::sin(-xomi + xli - g52) +
                    d5421 * std::sin(xomi + x2li - g54) + d5433 * std::sin(-xomi + x2li - g54);
             xldot = xni + xfact;
-            xnddt = d2201 * std::cos(x2omi + xli - g22) + d2211 * std::cos(xli - g22) +
-                    d3210 * std::cos(xomi + xli - g32) + d3222 * std::cos(-xomi + xli - g32) +
-                    d5220 * std::cos(xomi + xli - g52) + d5232 * std::cos(-xomi + xli - g52) +
-                    2.0 * (d4410 * std::cos(x2omi + x2li - g44) + d4422 * std::cos(x2li - g44) +
-                           d5421 * std::cos(xomi + x2li - g54) + d5433 * std::cos(-xomi + x2li - g54));
+            xnddt =
+                d2201 * std::cos(x2omi + xli - g22) + d2211 * std::cos(xli - g22) +
+                d3210 * std::cos(xomi + xli - g32) + d3222 * std::cos(-xomi + xli - g32) +
+                d5220 * std::cos(xomi + xli - g52) + d5232 * std::cos(-xomi + xli - g52) +
+                2.0 * (d4410 * std::cos(x2omi + x2li - g44) + d4422 * std::cos(x2li - g44) +
+                       d5421 * std::cos(xomi + x2li - g54) + d5433 * std::cos(-xomi + x2li - g54));
             xnddt *= xldot;
         }
         if (std::fabs(t - atime) < kStep) {
@@ -294,7 +303,8 @@ void DeepSpace::Secular(double t, double* em, double* argpm, double* inclm, doub
     *nm = no + (n - no);
 }
 
-DeepSpace::Shifts DeepSpace::ShiftsAt(const Amplitudes& a, double meanAnomaly, double eccentricity) {
+DeepSpace::Shifts DeepSpace::ShiftsAt(const Amplitudes& a, double meanAnomaly,
+                                      double eccentricity) {
     const double zf = meanAnomaly + 2.0 * eccentricity * std::sin(meanAnomaly);
     const double sinzf = std::sin(zf);
     const double f2 = 0.5 * sinzf * sinzf - 0.25;
@@ -308,7 +318,8 @@ DeepSpace::Shifts DeepSpace::ShiftsAt(const Amplitudes& a, double meanAnomaly, d
     return out;
 }
 
-void DeepSpace::Periodic(double t, double* ep, double* inclp, double* nodep, double* argpp, double* mp) const {
+void DeepSpace::Periodic(double t, double* ep, double* inclp, double* nodep, double* argpp,
+                         double* mp) const {
     // Solar terms, then lunar, each from the body's mean anomaly at t.
     const Shifts sun = ShiftsAt(solar, zmos + kZns * t, kZes);
     const Shifts moon = ShiftsAt(lunar, zmol + kZnl * t, kZel);

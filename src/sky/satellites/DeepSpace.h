@@ -30,23 +30,24 @@ struct DeepSpace {
     void Secular(double t, double* em, double* argpm, double* inclm, double* mm, double* nodem,
                  double* nm) const;
     /// Long-period lunar-solar terms at t minutes: updates the osculating-to-be elements.
-    void Periodic(double t, double* ep, double* inclp, double* nodep, double* argpp, double* mp) const;
+    void Periodic(double t, double* ep, double* inclp, double* nodep, double* argpp,
+                  double* mp) const;
 
     /// Amplitudes of one body's long-period terms in eccentricity, inclination, mean
     /// longitude, argument of perigee and node.
     struct Amplitudes {
-        double e2 = 0;  ///< eccentricity: the f2 term
-        double e3 = 0;  ///< eccentricity: the f3 term
-        double i2 = 0;  ///< inclination: the f2 term
-        double i3 = 0;  ///< inclination: the f3 term
-        double l2 = 0;  ///< mean longitude: the f2 term
-        double l3 = 0;  ///< mean longitude: the f3 term
-        double l4 = 0;  ///< mean longitude: the sin(f) term
-        double gh2 = 0; ///< argument of perigee: the f2 term
-        double gh3 = 0; ///< argument of perigee: the f3 term
-        double gh4 = 0; ///< argument of perigee: the sin(f) term
-        double h2 = 0;  ///< node: the f2 term
-        double h3 = 0;  ///< node: the f3 term
+        double e2 = 0;   ///< eccentricity: the f2 term
+        double e3 = 0;   ///< eccentricity: the f3 term
+        double i2 = 0;   ///< inclination: the f2 term
+        double i3 = 0;   ///< inclination: the f3 term
+        double l2 = 0;   ///< mean longitude: the f2 term
+        double l3 = 0;   ///< mean longitude: the f3 term
+        double l4 = 0;   ///< mean longitude: the sin(f) term
+        double gh2 = 0;  ///< argument of perigee: the f2 term
+        double gh3 = 0;  ///< argument of perigee: the f3 term
+        double gh4 = 0;  ///< argument of perigee: the sin(f) term
+        double h2 = 0;   ///< node: the f2 term
+        double h3 = 0;   ///< node: the f3 term
     };
     /// The terms' shifts at t minutes: eccentricity, inclination, mean longitude, argument of
     /// perigee, node.
@@ -59,7 +60,8 @@ struct DeepSpace {
     };
 
 private:
-    /// The shifts from a body's amplitudes at its mean anomaly (radians) on an orbit of that eccentricity.
+    /// The shifts from a body's amplitudes at its mean anomaly (radians) on an orbit of that
+    /// eccentricity.
     static Shifts ShiftsAt(const Amplitudes& a, double meanAnomaly, double eccentricity);
     Amplitudes solar;  ///< the Sun's terms
     Amplitudes lunar;  ///< the Moon's terms

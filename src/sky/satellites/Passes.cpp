@@ -69,7 +69,8 @@ PassPoint Point(const Sgp4& model, const Observer& at, double jd, double stdMagn
 std::vector<Pass> FindPasses(const Sgp4& model, const Observer& at, double jdStart, double jdEnd,
                              double stdMagnitude) {
     std::vector<Pass> passes;
-    if (model.InitError() == kSgp4BadElements || !(jdEnd > jdStart) || jdEnd - jdStart > 3660.0) return passes;
+    if (model.InitError() == kSgp4BadElements || !(jdEnd > jdStart) || jdEnd - jdStart > 3660.0)
+        return passes;
     const double periodMin = 1440.0 / model.GetElements().meanMotion;
     const double step = std::min(10.0, std::max(0.5, periodMin / 100.0)) * kMinute;
     double prevJd = jdStart, prevAlt = Altitude(model, at, jdStart);
@@ -91,7 +92,8 @@ std::vector<Pass> FindPasses(const Sgp4& model, const Observer& at, double jdSta
         if (prevAlt >= 0.0 && alt < 0.0) {
             if (!skipping && std::isfinite(riseJd)) {
                 const double setJd = Crossing(model, at, prevJd, jd, false);
-                const double top = Top(model, at, std::max(riseJd, topJd - step), std::min(setJd, topJd + step));
+                const double top =
+                    Top(model, at, std::max(riseJd, topJd - step), std::min(setJd, topJd + step));
                 Pass p;
                 p.rise = Point(model, at, riseJd, stdMagnitude);
                 p.culmination = Point(model, at, top, stdMagnitude);

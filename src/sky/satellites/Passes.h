@@ -36,7 +36,7 @@ struct Pass {
 /// Every pass whose rise lies in [jdStart, jdEnd) (a pass in progress at jdStart is left
 /// out), to a few milliseconds. Empty when the model cannot follow the orbit or the span is
 /// empty or longer than ten years.
-ZCMCOM_API std::vector<Pass> FindPasses(const Sgp4& model, const Observer& at, double jdStart, double jdEnd,
-                                        double stdMagnitude = NAN);
+ZCMCOM_API std::vector<Pass> FindPasses(const Sgp4& model, const Observer& at, double jdStart,
+                                        double jdEnd, double stdMagnitude = NAN);
 
 }  // namespace sky

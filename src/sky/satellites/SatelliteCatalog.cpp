@@ -75,7 +75,8 @@ const Elements* SatelliteCatalog::Find(const std::string& name) const {
     const Elements* shortMatch = nullptr;
     for (const auto& [number, e] : tle.sets) {
         if (strcasecmp(e.name.c_str(), name.c_str()) == 0) return &e;
-        if (!shortMatch && strcasecmp(ShortSatelliteName(e.name).c_str(), name.c_str()) == 0) shortMatch = &e;
+        if (!shortMatch && strcasecmp(ShortSatelliteName(e.name).c_str(), name.c_str()) == 0)
+            shortMatch = &e;
     }
     return shortMatch;
 }

@@ -19,8 +19,8 @@ namespace sky {
 
 /// The element sets and standard magnitudes of the known satellites.
 struct ZCMCOM_API SatelliteCatalog {
-    TleCatalog tle;                     ///< sets by catalogue number, and what was skipped
-    std::map<int, double> magnitudes;   ///< standard magnitudes by catalogue number
+    TleCatalog tle;                    ///< sets by catalogue number, and what was skipped
+    std::map<int, double> magnitudes;  ///< standard magnitudes by catalogue number
     /// The standard magnitude (at 1000 km, half lit) of a satellite; NaN when unknown.
     double StdMagnitude(int number) const {
         const auto it = magnitudes.find(number);

@@ -75,8 +75,10 @@ private:
     // model cannot follow it there.
     const Seen* Look(const Elements& el, const Context& at) {
         auto it = m_seen.find(el.number);
-        if (it != m_seen.end() && it->second.jd == at.jdUt && it->second.site.longitude == at.site.longitude &&
-            it->second.site.latitude == at.site.latitude && it->second.site.height == at.site.height)
+        if (it != m_seen.end() && it->second.jd == at.jdUt &&
+            it->second.site.longitude == at.site.longitude &&
+            it->second.site.latitude == at.site.latitude &&
+            it->second.site.height == at.site.height)
             return it->second.ok ? &it->second.seen : nullptr;
         Cached& c = m_seen[el.number];
         c.jd = at.jdUt;
@@ -107,10 +109,12 @@ private:
     // Whether a property comes from the satellite's place: only those propagate the orbit
     // (the name index asks every satellite for names it does not have).
     static bool FromOrbit(const CString& property) {
-        static const wchar_t* const kOwn[] = {L"geocentricdistance", L"topocentricdistance", L"lla.longitude",
-                                              L"lla.latitude", L"lla.altitude", L"magnitude", L"sunlit"};
+        static const wchar_t* const kOwn[] = {
+            L"geocentricdistance", L"topocentricdistance", L"lla.longitude", L"lla.latitude",
+            L"lla.altitude",       L"magnitude",           L"sunlit"};
         if (property.Left(9) == L"position." || property.Left(3) == L"jd.") return true;
-        return std::any_of(std::begin(kOwn), std::end(kOwn), [&](const wchar_t* p) { return property == p; });
+        return std::any_of(std::begin(kOwn), std::end(kOwn),
+                           [&](const wchar_t* p) { return property == p; });
     }
 
     static CString FromLook(const Seen& s, const CString& property) {

@@ -9,7 +9,7 @@
 namespace sky {
 namespace {
 
-constexpr double kWgs84A = 6378.137;                       // km
+constexpr double kWgs84A = 6378.137;  // km
 constexpr double kWgs84F = 1.0 / 298.257223563;
 constexpr double kWgs84E2 = kWgs84F * (2.0 - kWgs84F);
 constexpr double kSunRadiusKm = 696000.0;
@@ -90,7 +90,8 @@ Vec TemeToJ2000(const double teme[3], double jdUtc) {
     return Transpose(Precession(jdTt)) * (Transpose(Nutation(eps0, dpsi, deps)) * trueOfDate);
 }
 
-SatelliteLook Look(const Sgp4& model, double jdUtc, const Observer& at, double stdMagnitude, bool withSun) {
+SatelliteLook Look(const Sgp4& model, double jdUtc, const Observer& at, double stdMagnitude,
+                   bool withSun) {
     SatelliteLook s;
     double v[3];
     s.error = model.PropagateJd(jdUtc, s.teme, v);
@@ -98,8 +99,10 @@ SatelliteLook Look(const Sgp4& model, double jdUtc, const Observer& at, double s
     const double gmst = Gmst1982(jdUtc);
     TemeToEcef(s.teme, gmst, s.ecef);
     Geodetic(s.ecef, &s.longitude, &s.latitude, &s.height);
-    s.geocentricKm = std::sqrt(s.teme[0] * s.teme[0] + s.teme[1] * s.teme[1] + s.teme[2] * s.teme[2]);
-    const double dx = s.ecef[0] - at.ecef[0], dy = s.ecef[1] - at.ecef[1], dz = s.ecef[2] - at.ecef[2];
+    s.geocentricKm =
+        std::sqrt(s.teme[0] * s.teme[0] + s.teme[1] * s.teme[1] + s.teme[2] * s.teme[2]);
+    const double dx = s.ecef[0] - at.ecef[0], dy = s.ecef[1] - at.ecef[1],
+                 dz = s.ecef[2] - at.ecef[2];
     s.topocentricKm = std::sqrt(dx * dx + dy * dy + dz * dz);
     // East, north and up at the site.
     const double e = -at.sinLon * dx + at.cosLon * dy;
@@ -115,22 +118,30 @@ SatelliteLook Look(const Sgp4& model, double jdUtc, const Observer& at, double s
     s.sunlit = !InUmbra(s.teme, sun, sunKm);
     // The site in the same frame as the Sun (TEME differs from it by arc seconds only).
     const double c = std::cos(gmst), sn = std::sin(gmst);
-    const double site[3] = {c * at.ecef[0] - sn * at.ecef[1], sn * at.ecef[0] + c * at.ecef[1], at.ecef[2]};
+    const double site[3] = {c * at.ecef[0] - sn * at.ecef[1], sn * at.ecef[0] + c * at.ecef[1],
+                            at.ecef[2]};
     const double up[3] = {c * (at.cosLat * at.cosLon) - sn * (at.cosLat * at.sinLon),
                           sn * (at.cosLat * at.cosLon) + c * (at.cosLat * at.sinLon), at.sinLat};
-    const double sunSite[3] = {sun[0] * sunKm - site[0], sun[1] * sunKm - site[1], sun[2] * sunKm - site[2]};
-    const double sunSiteKm = std::sqrt(sunSite[0] * sunSite[0] + sunSite[1] * sunSite[1] + sunSite[2] * sunSite[2]);
-    s.sunAltitude = std::asin((sunSite[0] * up[0] + sunSite[1] * up[1] + sunSite[2] * up[2]) / sunSiteKm) / kRad;
+    const double sunSite[3] = {sun[0] * sunKm - site[0], sun[1] * sunKm - site[1],
+                               sun[2] * sunKm - site[2]};
+    const double sunSiteKm =
+        std::sqrt(sunSite[0] * sunSite[0] + sunSite[1] * sunSite[1] + sunSite[2] * sunSite[2]);
+    s.sunAltitude =
+        std::asin((sunSite[0] * up[0] + sunSite[1] * up[1] + sunSite[2] * up[2]) / sunSiteKm) /
+        kRad;
     if (s.sunlit && std::isfinite(stdMagnitude)) {
         // Phase angle at the satellite between the Sun and the observer; a diffusely
         // reflecting sphere, whose brightness at 90 degrees the standard magnitude gives.
         const double toObs[3] = {site[0] - s.teme[0], site[1] - s.teme[1], site[2] - s.teme[2]};
-        const double toSun[3] = {sun[0] * sunKm - s.teme[0], sun[1] * sunKm - s.teme[1], sun[2] * sunKm - s.teme[2]};
+        const double toSun[3] = {sun[0] * sunKm - s.teme[0], sun[1] * sunKm - s.teme[1],
+                                 sun[2] * sunKm - s.teme[2]};
         const double cosb = (toObs[0] * toSun[0] + toObs[1] * toSun[1] + toObs[2] * toSun[2]) /
-                            (s.topocentricKm * std::sqrt(toSun[0] * toSun[0] + toSun[1] * toSun[1] + toSun[2] * toSun[2]));
+                            (s.topocentricKm * std::sqrt(toSun[0] * toSun[0] + toSun[1] * toSun[1] +
+                                                         toSun[2] * toSun[2]));
         const double beta = std::acos(std::max(-1.0, std::min(1.0, cosb)));
         const double phase = std::sin(beta) + (M_PI - beta) * std::cos(beta);
-        s.magnitude = phase > 1e-9 ? stdMagnitude + 5.0 * std::log10(s.topocentricKm / 1000.0) - 2.5 * std::log10(phase)
+        s.magnitude = phase > 1e-9 ? stdMagnitude + 5.0 * std::log10(s.topocentricKm / 1000.0) -
+                                         2.5 * std::log10(phase)
                                    : NAN;
     }
     return s;

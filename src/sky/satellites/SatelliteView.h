@@ -27,9 +27,9 @@ struct ZCMCOM_API Observer {
 
 /// A satellite as seen from a site at one instant (see Look).
 struct SatelliteLook {
-    int error = kSgp4BadElements;  ///< the model's error; the rest is NaN unless 0
-    double teme[3] = {NAN, NAN, NAN};      ///< km
-    double ecef[3] = {NAN, NAN, NAN};      ///< km, Earth-fixed
+    int error = kSgp4BadElements;      ///< the model's error; the rest is NaN unless 0
+    double teme[3] = {NAN, NAN, NAN};  ///< km
+    double ecef[3] = {NAN, NAN, NAN};  ///< km, Earth-fixed
     /// The sub-satellite point: longitude east and latitude north in degrees, height in km.
     /// @{
     double longitude = NAN, latitude = NAN, height = NAN;
@@ -42,16 +42,16 @@ struct SatelliteLook {
     /// @{
     double altitude = NAN, azimuth = NAN;
     /// @}
-    double sunAltitude = NAN;              ///< at the site, degrees
-    bool sunlit = false;                   ///< outside the Earth's umbra
-    double magnitude = NAN;                ///< NaN: no standard magnitude, or in the shadow
+    double sunAltitude = NAN;  ///< at the site, degrees
+    bool sunlit = false;       ///< outside the Earth's umbra
+    double magnitude = NAN;    ///< NaN: no standard magnitude, or in the shadow
 };
 
 /// Looks at the satellite at a UTC Julian Day (taken for UT1 by the sidereal angle).
 /// stdMagnitude NaN: no magnitude. withSun false leaves the Sun, the light and the
 /// magnitude out (the quick form the pass search uses).
-ZCMCOM_API SatelliteLook Look(const Sgp4& model, double jdUtc, const Observer& at, double stdMagnitude = NAN,
-                              bool withSun = true);
+ZCMCOM_API SatelliteLook Look(const Sgp4& model, double jdUtc, const Observer& at,
+                              double stdMagnitude = NAN, bool withSun = true);
 
 /// The Sun's geocentric direction of date (unit vector, equator and equinox of date) and
 /// distance in km, to about 0.01 degree: enough for the Earth's shadow and the twilight.

@@ -30,7 +30,8 @@ void SetNaN(double r[3], double v[3]) {
 
 double Gmst1982(double jdUt1) {
     const double t = (jdUt1 - 2451545.0) / 36525.0;
-    double s = -6.2e-6 * t * t * t + 0.093104 * t * t + (876600.0 * 3600.0 + 8640184.812866) * t + 67310.54841;
+    double s = -6.2e-6 * t * t * t + 0.093104 * t * t + (876600.0 * 3600.0 + 8640184.812866) * t +
+               67310.54841;
     s = std::fmod(s * kDeg / 240.0, kTwoPi);
     return s < 0.0 ? s + kTwoPi : s;
 }
@@ -40,10 +41,10 @@ Sgp4::Sgp4(const Elements& elements) : m_elements(elements) { Init(); }
 void Sgp4::Init() {
     const Elements& el = m_elements;
     m_initError = kSgp4BadElements;
-    if (!std::isfinite(el.meanMotion) || !(el.meanMotion > 0.0) || !std::isfinite(el.eccentricity) ||
-        !(el.eccentricity >= 0.0 && el.eccentricity < 1.0) || !std::isfinite(el.inclination) ||
-        !std::isfinite(el.node) || !std::isfinite(el.perigee) || !std::isfinite(el.meanAnomaly) ||
-        !std::isfinite(el.bstar) || !std::isfinite(el.epochJd))
+    if (!std::isfinite(el.meanMotion) || !(el.meanMotion > 0.0) ||
+        !std::isfinite(el.eccentricity) || !(el.eccentricity >= 0.0 && el.eccentricity < 1.0) ||
+        !std::isfinite(el.inclination) || !std::isfinite(el.node) || !std::isfinite(el.perigee) ||
+        !std::isfinite(el.meanAnomaly) || !std::isfinite(el.bstar) || !std::isfinite(el.epochJd))
         return;
     m_ecc = el.eccentricity;
     m_incl = el.inclination * kDeg;
@@ -85,9 +86,10 @@ void Sgp4::Init() {
     const double etasq = m_eta * m_eta, eeta = m_ecc * m_eta;
     const double psisq = std::fabs(1.0 - etasq);
     const double coef = qzms24 * std::pow(tsi, 4), coef1 = coef / std::pow(psisq, 3.5);
-    const double cc2 = coef1 * m_no *
-                       (m_ao * (1.0 + 1.5 * etasq + eeta * (4.0 + etasq)) +
-                        0.375 * wgs72::kJ2 * tsi / psisq * m_con41 * (8.0 + 3.0 * etasq * (8.0 + etasq)));
+    const double cc2 =
+        coef1 * m_no *
+        (m_ao * (1.0 + 1.5 * etasq + eeta * (4.0 + etasq)) +
+         0.375 * wgs72::kJ2 * tsi / psisq * m_con41 * (8.0 + 3.0 * etasq * (8.0 + etasq)));
     m_cc1 = m_bstar * cc2;
     const double cc3 = m_ecc > 1.0e-4 ? -2.0 * coef * tsi * kJ3oJ2 * m_no * sinio / m_ecc : 0.0;
     m_cc4 = 2.0 * m_no * coef1 * m_ao * omeosq *
@@ -102,11 +104,13 @@ void Sgp4::Init() {
     const double temp1 = 1.5 * wgs72::kJ2 * pinvsq * m_no;
     const double temp2 = 0.5 * temp1 * wgs72::kJ2 * pinvsq;
     const double temp3 = -0.46875 * wgs72::kJ4 * pinvsq * pinvsq * m_no;
-    m_mdot = m_no + 0.5 * temp1 * rteosq * m_con41 + 0.0625 * temp2 * rteosq * (13.0 - 78.0 * cosio2 + 137.0 * cosio4);
+    m_mdot = m_no + 0.5 * temp1 * rteosq * m_con41 +
+             0.0625 * temp2 * rteosq * (13.0 - 78.0 * cosio2 + 137.0 * cosio4);
     m_argpdot = -0.5 * temp1 * con42 + 0.0625 * temp2 * (7.0 - 114.0 * cosio2 + 395.0 * cosio4) +
                 temp3 * (3.0 - 36.0 * cosio2 + 49.0 * cosio4);
     const double xhdot1 = -temp1 * cosio;
-    m_nodedot = xhdot1 + (0.5 * temp2 * (4.0 - 19.0 * cosio2) + 2.0 * temp3 * (3.0 - 7.0 * cosio2)) * cosio;
+    m_nodedot =
+        xhdot1 + (0.5 * temp2 * (4.0 - 19.0 * cosio2) + 2.0 * temp3 * (3.0 - 7.0 * cosio2)) * cosio;
     m_omgcof = m_bstar * cc3 * std::cos(m_argp);
     m_xmcof = m_ecc > 1.0e-4 ? -kX2o3 * coef * m_bstar / eeta : 0.0;
     m_nodecf = 3.5 * omeosq * xhdot1 * m_cc1;
@@ -119,8 +123,8 @@ void Sgp4::Init() {
     m_deep = kTwoPi / m_no >= 225.0;
     if (m_deep) {
         m_simple = true;
-        m_ds.Init({el.epochJd - 2433281.5, m_ecc, m_incl, m_node, m_argp, m_mo, m_no, m_mdot, m_nodedot, m_argpdot,
-                   Gmst1982(el.epochJd)});
+        m_ds.Init({el.epochJd - 2433281.5, m_ecc, m_incl, m_node, m_argp, m_mo, m_no, m_mdot,
+                   m_nodedot, m_argpdot, Gmst1982(el.epochJd)});
     }
     if (!m_simple) {
         const double cc1sq = m_cc1 * m_cc1;
@@ -130,7 +134,8 @@ void Sgp4::Init() {
         m_d4 = 0.5 * temp * m_ao * tsi * (221.0 * m_ao + 31.0 * sfour) * m_cc1;
         m_t3cof = m_d2 + 2.0 * cc1sq;
         m_t4cof = 0.25 * (3.0 * m_d3 + m_cc1 * (12.0 * m_d2 + 10.0 * cc1sq));
-        m_t5cof = 0.2 * (3.0 * m_d4 + 12.0 * m_cc1 * m_d3 + 6.0 * m_d2 * m_d2 + 15.0 * cc1sq * (2.0 * m_d2 + cc1sq));
+        m_t5cof = 0.2 * (3.0 * m_d4 + 12.0 * m_cc1 * m_d3 + 6.0 * m_d2 * m_d2 +
+                         15.0 * cc1sq * (2.0 * m_d2 + cc1sq));
     }
     m_initError = kSgp4Ok;
     double r[3], v[3];
@@ -247,8 +252,10 @@ int Sgp4::Propagate(double t, double r[3], double v[3]) const {
     const double snod = std::sin(xnode), cnod = std::cos(xnode);
     const double sini = std::sin(xinc), cosi = std::cos(xinc);
     const double xmx = -snod * cosi, xmy = cnod * cosi;
-    const double ux = xmx * sinsu + cnod * cossu, uy = xmy * sinsu + snod * cossu, uz = sini * sinsu;
-    const double vx = xmx * cossu - cnod * sinsu, vy = xmy * cossu - snod * sinsu, vz = sini * cossu;
+    const double ux = xmx * sinsu + cnod * cossu, uy = xmy * sinsu + snod * cossu,
+                 uz = sini * sinsu;
+    const double vx = xmx * cossu - cnod * sinsu, vy = xmy * cossu - snod * sinsu,
+                 vz = sini * cossu;
     if (mrt < 1.0) return kSgp4Decayed;
     const double vkmpersec = kRe * kXke / 60.0;
     r[0] = mrt * ux * kRe;

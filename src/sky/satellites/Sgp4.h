@@ -16,33 +16,33 @@ namespace sky {
 
 /// The mean elements of one two-line element set, angles in degrees, as the lines give them.
 struct Elements {
-    int number = 0;              ///< catalogue number
-    std::string name;            ///< the name line of a three-line set (may be empty)
-    std::string designator;      ///< international designator ("98067A")
-    double epochJd = 0.0;        ///< UTC Julian Day of the epoch
-    double ndot = 0.0;           ///< first derivative of the mean motion / 2, rev/day^2
-    double nddot = 0.0;          ///< second derivative / 6, rev/day^3
-    double bstar = 0.0;          ///< drag term, 1/earth radii
-    double inclination = 0.0;    ///< inclination to the equator
-    double node = 0.0;           ///< right ascension of the ascending node
-    double eccentricity = 0.0;   ///< 0 to 1
-    double perigee = 0.0;        ///< argument of perigee
-    double meanAnomaly = 0.0;    ///< mean anomaly at the epoch
-    double meanMotion = 0.0;     ///< rev/day
-    int revolution = 0;          ///< revolutions at the epoch
+    int number = 0;             ///< catalogue number
+    std::string name;           ///< the name line of a three-line set (may be empty)
+    std::string designator;     ///< international designator ("98067A")
+    double epochJd = 0.0;       ///< UTC Julian Day of the epoch
+    double ndot = 0.0;          ///< first derivative of the mean motion / 2, rev/day^2
+    double nddot = 0.0;         ///< second derivative / 6, rev/day^3
+    double bstar = 0.0;         ///< drag term, 1/earth radii
+    double inclination = 0.0;   ///< inclination to the equator
+    double node = 0.0;          ///< right ascension of the ascending node
+    double eccentricity = 0.0;  ///< 0 to 1
+    double perigee = 0.0;       ///< argument of perigee
+    double meanAnomaly = 0.0;   ///< mean anomaly at the epoch
+    double meanMotion = 0.0;    ///< rev/day
+    int revolution = 0;         ///< revolutions at the epoch
 };
 
 /// Error codes of the model: the orbit it was given or has reached is not one it can follow.
 enum Sgp4Error {
-    kSgp4Ok = 0,                 ///< no error
-    kSgp4Eccentricity = 1,       ///< mean eccentricity outside [-0.001, 1)
-    kSgp4MeanMotion = 2,         ///< mean motion not positive
+    kSgp4Ok = 0,                     ///< no error
+    kSgp4Eccentricity = 1,           ///< mean eccentricity outside [-0.001, 1)
+    kSgp4MeanMotion = 2,             ///< mean motion not positive
     kSgp4PerturbedEccentricity = 3,  ///< perturbed eccentricity outside [0, 1]
-    kSgp4SemiLatusRectum = 4,    ///< negative semi-latus rectum
-    kSgp4Decayed = 6,            ///< below the Earth's surface
-    kSgp4BadElements = 7,        ///< elements no orbit can have (not from the model itself)
-    kSgp4TooFar = 8,             ///< more than a century from the epoch: no meaning, and the
-                                 // deep-space integrator would run for long
+    kSgp4SemiLatusRectum = 4,        ///< negative semi-latus rectum
+    kSgp4Decayed = 6,                ///< below the Earth's surface
+    kSgp4BadElements = 7,            ///< elements no orbit can have (not from the model itself)
+    kSgp4TooFar = 8,                 ///< more than a century from the epoch: no meaning, and the
+                                     // deep-space integrator would run for long
 };
 
 /// One satellite's orbit model, set up once from its elements; Propagate is const and may

@@ -109,13 +109,18 @@ double TleEpochJd(int year2, double dayOfYear) {
     return jan0 + dayOfYear;
 }
 
-bool ParseTle(const std::string& l1, const std::string& l2, Elements* out, std::string* error, bool strict) {
-    if (l1.size() < 64 || l1[0] != '1' || l1[1] != ' ') return Fail(error, "line 1 is not a TLE line");
-    if (l2.size() < 63 || l2[0] != '2' || l2[1] != ' ') return Fail(error, "line 2 is not a TLE line");
+bool ParseTle(const std::string& l1, const std::string& l2, Elements* out, std::string* error,
+              bool strict) {
+    if (l1.size() < 64 || l1[0] != '1' || l1[1] != ' ')
+        return Fail(error, "line 1 is not a TLE line");
+    if (l2.size() < 63 || l2[0] != '2' || l2[1] != ' ')
+        return Fail(error, "line 2 is not a TLE line");
     if (strict) {
         if (l1.size() < 69 || l2.size() < 69) return Fail(error, "line shorter than 69 columns");
-        if (l1[68] - '0' != TleChecksum(l1)) return Fail(error, "checksum of line 1 does not match");
-        if (l2[68] - '0' != TleChecksum(l2)) return Fail(error, "checksum of line 2 does not match");
+        if (l1[68] - '0' != TleChecksum(l1))
+            return Fail(error, "checksum of line 1 does not match");
+        if (l2[68] - '0' != TleChecksum(l2))
+            return Fail(error, "checksum of line 2 does not match");
     }
     Elements e;
     e.number = CatalogueNumber(Cols(l1, 3, 7));
@@ -124,8 +129,8 @@ bool ParseTle(const std::string& l1, const std::string& l2, Elements* out, std::
     e.designator = Trim(Cols(l1, 10, 17));
     double year = 0.0, day = 0.0, rev = 0.0;
     const std::string yearField = Trim(Cols(l1, 19, 20));
-    if (yearField.size() != 2 || !Number(yearField, &year) || !Number(Cols(l1, 21, 32), &day) || day < 1.0 ||
-        day >= 367.0)
+    if (yearField.size() != 2 || !Number(yearField, &year) || !Number(Cols(l1, 21, 32), &day) ||
+        day < 1.0 || day >= 367.0)
         return Fail(error, "bad epoch");
     e.epochJd = TleEpochJd(static_cast<int>(year), day);
     if (!Number(Cols(l1, 34, 43), &e.ndot, true) || !Exponential(Cols(l1, 45, 52), &e.nddot) ||
@@ -133,17 +138,19 @@ bool ParseTle(const std::string& l1, const std::string& l2, Elements* out, std::
         return Fail(error, "bad drag terms");
     double ecc = 0.0;
     const std::string eccField = Trim(Cols(l2, 27, 33));
-    if (!Number(Cols(l2, 9, 16), &e.inclination) || !Number(Cols(l2, 18, 25), &e.node) || eccField.empty() ||
-        eccField.find_first_not_of("0123456789") != std::string::npos || !Number(eccField, &ecc) ||
-        !Number(Cols(l2, 35, 42), &e.perigee) || !Number(Cols(l2, 44, 51), &e.meanAnomaly) ||
-        !Number(Cols(l2, 53, 63), &e.meanMotion) || !Number(Cols(l2, 64, 68), &rev, true))
+    if (!Number(Cols(l2, 9, 16), &e.inclination) || !Number(Cols(l2, 18, 25), &e.node) ||
+        eccField.empty() || eccField.find_first_not_of("0123456789") != std::string::npos ||
+        !Number(eccField, &ecc) || !Number(Cols(l2, 35, 42), &e.perigee) ||
+        !Number(Cols(l2, 44, 51), &e.meanAnomaly) || !Number(Cols(l2, 53, 63), &e.meanMotion) ||
+        !Number(Cols(l2, 64, 68), &rev, true))
         return Fail(error, "bad orbital elements");
     e.eccentricity = ecc / std::pow(10.0, static_cast<double>(eccField.size()));
     e.revolution = static_cast<int>(rev);
     if (strict) {
-        if (!(e.meanMotion > 0.0 && e.meanMotion <= 20.0)) return Fail(error, "mean motion out of range");
-        if (e.inclination < 0.0 || e.inclination > 180.0 || e.node < 0.0 || e.node >= 360.0 || e.perigee < 0.0 ||
-            e.perigee >= 360.0 || e.meanAnomaly < 0.0 || e.meanAnomaly >= 360.0)
+        if (!(e.meanMotion > 0.0 && e.meanMotion <= 20.0))
+            return Fail(error, "mean motion out of range");
+        if (e.inclination < 0.0 || e.inclination > 180.0 || e.node < 0.0 || e.node >= 360.0 ||
+            e.perigee < 0.0 || e.perigee >= 360.0 || e.meanAnomaly < 0.0 || e.meanAnomaly >= 360.0)
             return Fail(error, "angle out of range");
     }
     *out = e;
@@ -155,7 +162,8 @@ int TleCatalog::AddText(const std::string& text, const std::string& file) {
     std::istringstream in(text);
     std::string line;
     while (std::getline(in, line)) {
-        while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) line.pop_back();
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
+            line.pop_back();
         lines.push_back(line);
     }
     int count = 0;

@@ -18,21 +18,21 @@ namespace sky {
 /// (mean motion above 0 and at most 20 revolutions a day, angles in range); without it
 /// only the layout is checked, as for test sets that exercise the model's own errors.
 /// Returns false with a short reason in error.
-ZCMCOM_API bool ParseTle(const std::string& line1, const std::string& line2, Elements* out, std::string* error,
-                         bool strict = true);
+ZCMCOM_API bool ParseTle(const std::string& line1, const std::string& line2, Elements* out,
+                         std::string* error, bool strict = true);
 
 /// A set that was skipped: where it was and why.
 struct TleProblem {
     std::string file;    ///< the file as named
-    int line = 0;  ///< 1-based line number of the offending line
+    int line = 0;        ///< 1-based line number of the offending line
     std::string reason;  ///< why, in English
 };
 
 /// Element sets by catalogue number; when a number comes more than once (in one file or
 /// across files), the newest epoch wins.
 struct ZCMCOM_API TleCatalog {
-    std::map<int, Elements> sets;        ///< the sets by catalogue number
-    std::vector<TleProblem> problems;    ///< the sets skipped, in the order met
+    std::map<int, Elements> sets;      ///< the sets by catalogue number
+    std::vector<TleProblem> problems;  ///< the sets skipped, in the order met
     /// Adds the sets of a text (the contents of file, named in problems). Returns how many
     /// sets were read.
     int AddText(const std::string& text, const std::string& file);

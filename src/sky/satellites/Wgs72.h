@@ -6,8 +6,8 @@
 
 namespace sky {
 namespace wgs72 {
-constexpr double kMu = 398600.8;              ///< km^3/s^2
-constexpr double kRadius = 6378.135;          ///< km
+constexpr double kMu = 398600.8;      ///< km^3/s^2
+constexpr double kRadius = 6378.135;  ///< km
 /// The zonal harmonics J2, J3 and J4 of the Earth's gravity field.
 /// @{
 constexpr double kJ2 = 0.001082616;
