@@ -2,10 +2,7 @@
 // The registry of the sky's sources and the answers they share.
 #include "sky/Source.h"
 
-#include <sys/stat.h>
-
 #include <cmath>
-#include <cstdlib>
 
 #include "sky/Answer.h"
 #include "zvacl/zvacl.h"
@@ -17,11 +14,6 @@ namespace {
 std::vector<SourceFactory>& Factories() {
     static std::vector<SourceFactory> factories;
     return factories;
-}
-
-bool IsFile(const std::string& path) {
-    struct stat st {};
-    return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 CString Num(double v) { return Answer(v, L"%.8f"); }
@@ -50,20 +42,6 @@ int WholeNumber(const CString& text) {
         v = v * 10 + (text[i] - L'0');
     }
     return v;
-}
-
-std::string DataPath(const std::string& name) {
-    if (const char* env = std::getenv("ZCMCOM_DATA_DIR"); env && *env) {
-        const std::string p = std::string(env) + "/" + name;
-        if (IsFile(p)) return p;
-    }
-#ifdef ZCMCOM_DATA_INSTALLED_DIR
-    if (IsFile(ZCMCOM_DATA_INSTALLED_DIR "/" + name)) return ZCMCOM_DATA_INSTALLED_DIR "/" + name;
-#endif
-#ifdef ZCMCOM_DATA_SOURCE_DIR
-    if (IsFile(ZCMCOM_DATA_SOURCE_DIR "/" + name)) return ZCMCOM_DATA_SOURCE_DIR "/" + name;
-#endif
-    return std::string();
 }
 
 CString PlaceAnswer(const BodyPlace& p, const CString& property) {

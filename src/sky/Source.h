@@ -12,6 +12,7 @@
 
 #include "platform/Export.h"
 #include "platform/String.h"
+#include "sky/DataFolders.h"
 #include "sky/bodies/Ephemeris.h"
 
 namespace sky {
@@ -75,10 +76,6 @@ const std::vector<SourceFactory>& RegisteredSources();
 bool NextElement(const CString& q, int from, CString* element, CString* property);
 /// A non-negative whole number that is the whole of the text (at most 9 digits), else -1.
 int WholeNumber(const CString& text);
-
-/// The path of a data file the sky ships ("skycat.txt"): in $ZCMCOM_DATA_DIR, else the
-/// installed data folder, else the source tree's data/ folder; empty when none holds it.
-ZCMCOM_API std::string DataPath(const std::string& name);
 
 /// The answers every object with a place gives the same way: "position.*" (RA and Dec in
 /// hours and degrees in five systems, ecliptic and galactic angles, altitude, azimuth from

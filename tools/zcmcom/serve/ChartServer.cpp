@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 
 #include "serve/SkyJson.h"
+#include "sky/DataFolders.h"
 
 namespace serve {
 
@@ -168,9 +169,9 @@ bool HasIndex(const std::string& folder) {
 }  // namespace
 
 std::string FindWebFolder() {
-    const char* env = std::getenv("ZCMCOM_WEB_DIR");
-    for (const char* folder : {env, ZCMCOM_WEB_INSTALLED_DIR, ZCMCOM_WEB_SOURCE_DIR})
-        if (folder && HasIndex(folder)) return folder;
+    if (const char* env = std::getenv("ZCMCOM_WEB_DIR"); env && HasIndex(env)) return env;
+    for (const std::string& data : sky::DataFolders())
+        if (HasIndex(data + "/web")) return data + "/web";
     return std::string();
 }
 

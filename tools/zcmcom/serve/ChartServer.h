@@ -14,8 +14,8 @@ class Server;
 
 namespace serve {
 
-// The folder of the page: $ZCMCOM_WEB_DIR, else the installed share/zcmcom/web, else the
-// source tree's; the first that holds index.html. Empty when none does.
+// The folder of the page: $ZCMCOM_WEB_DIR, else web/ in the first of the data folders
+// (sky::DataFolders) that holds its index.html. Empty when none does.
 std::string FindWebFolder();
 
 class ChartServer {

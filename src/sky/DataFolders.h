@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+// Where the sky's data files (catalogues, element files, the camera database, the chart's
+// page) are found.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/Export.h"
+
+namespace sky {
+
+/// The folders that may hold the data, in the order they are searched:
+///  1. $ZCMCOM_DATA_DIR, when set;
+///  2. share/zcmcom found from the folder of this library and from the folder of the
+///     running program, up to two levels above each (<prefix>/lib/<triplet> and
+///     <prefix>/bin both lead to <prefix>/share/zcmcom), so an installation works wherever
+///     it is unpacked; a build tree mirrors that layout;
+///  3. the data folder configured at build time (<CMAKE_INSTALL_PREFIX>/share/zcmcom).
+/// Folders that do not exist are left out; none is listed twice.
+ZCMCOM_API std::vector<std::string> DataFolders();
+
+/// The path of a data file ("skycat.txt") in the first of DataFolders() that holds it as a
+/// regular file; empty when none does.
+ZCMCOM_API std::string DataPath(const std::string& name);
+
+}  // namespace sky
