@@ -1,37 +1,53 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: LGPL-3.0-or-later
-# Installs the Debian packages the build and the tests need, when any is missing.
+# Installs the Debian packages that are missing: "main" what building the library and the
+# zcmcom program needs (scripts/main.sh); "test" (the default) that and what the tests,
+# the sanitizer builds, the packages and the API reference need (scripts/test.sh).
 set -euo pipefail
+what=${1:-test}
 packages=(
   build-essential
   cmake
   ninja-build
   pkg-config
-  clang
-  libgtest-dev
-  libgmock-dev
-  libbenchmark-dev
   libsqlite3-dev
   libnova-dev
-  python3-pil
-  iproute2
-  python3
   libcli11-dev
   libcpp-httplib-dev
   nlohmann-json3-dev
   tzdata
-  dpkg-dev
-  file
-  lintian
-  man-db
-  doxygen
-  chromium
-  chromium-driver
-  python3-selenium
-  xvfb
-  stellarium
-  curl
 )
+case $what in
+  main) ;;
+  test)
+    packages+=(
+      clang
+      clang-format
+      libgtest-dev
+      libgmock-dev
+      libbenchmark-dev
+      python3
+      python3-pil
+      iproute2
+      dpkg-dev
+      file
+      lintian
+      man-db
+      doxygen
+      chromium
+      chromium-driver
+      python3-selenium
+      xvfb
+      fonts-ipaexfont-gothic
+      stellarium
+      curl
+    )
+    ;;
+  *)
+    echo "usage: deps.sh [main|test]" >&2
+    exit 2
+    ;;
+esac
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
