@@ -7,10 +7,12 @@
 # built (any Doxygen warning fails).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh
+bash scripts/deps.sh test
 jobs=$(nproc)
 echo "== every source file names its licence =="
 bash scripts/spdx.sh
+echo "== every C++ file is formatted =="
+bash scripts/format.sh --check
 
 run_suite() {  # build-dir, extra cmake arguments...; $exclude: ctest labels left out
   local dir=$1
