@@ -39,12 +39,24 @@ STARS = [("Sirius", 32349), ("Canopus", 30438), ("Arcturus", 69673), ("Vega", 91
 DUBLIN_JD = 2415020.0  # PyEphem's day 0
 
 
+def towards(lon1, lat1, lon2, lat2, step=0.5):
+    """The point step degrees from (lon1, lat1) towards (lon2, lat2) on their great circle."""
+    a = [math.cos(lat1) * math.cos(lon1), math.cos(lat1) * math.sin(lon1), math.sin(lat1)]
+    b = [math.cos(lat2) * math.cos(lon2), math.cos(lat2) * math.sin(lon2), math.sin(lat2)]
+    d = sum(x * y for x, y in zip(a, b))
+    t = [y - d * x for x, y in zip(a, b)]
+    n = math.sqrt(sum(x * x for x in t))
+    p = [x * math.cos(math.radians(step)) + y / n * math.sin(math.radians(step)) for x, y in zip(a, t)]
+    return math.degrees(math.atan2(p[1], p[0])) % 360, math.degrees(math.asin(p[2]))
+
+
 def main():
     print("# Places by PyEphem %s: case, site (east longitude, latitude, height m), local standard"
           % ephem.__version__)
     print("# time, UT Julian Day, object path, altitude and azimuth (degrees, geometric,")
-    print("# from the north through the east), J2000 RA and Dec (degrees). Made by")
-    print("# tools/skychart/make_reference.py.")
+    print("# from the north through the east), J2000 RA and Dec (degrees); the Moon's rows add")
+    print("# the altitude, azimuth, RA and Dec of the point half a degree from it towards the")
+    print("# Sun, where its bright limb faces. Made by tools/skychart/make_reference.py.")
     for case, local in CASES:
         site, lon, lat, height, zone = case, *SITES[case]
         o = ephem.Observer()
@@ -60,9 +72,15 @@ def main():
             alt, az = math.degrees(body.alt), math.degrees(body.az)
             if abs(alt) < 2:
                 continue
-            print("%s-%s\t%.4f\t%.4f\t%.0f\t%s\t%.6f\t%s\t%.4f\t%.4f\t%.4f\t%.4f" % (
+            row = "%s-%s\t%.4f\t%.4f\t%.0f\t%s\t%.6f\t%s\t%.4f\t%.4f\t%.4f\t%.4f" % (
                 site, "day" if objects[0][1].alt > 0 else "night", lon, lat, height, local, jd,
-                path, alt, az, math.degrees(body.a_ra), math.degrees(body.a_dec)))
+                path, alt, az, math.degrees(body.a_ra), math.degrees(body.a_dec))
+            if path.endswith("Moon"):
+                sun = objects[0][1]
+                az2, alt2 = towards(body.az, body.alt, sun.az, sun.alt)
+                ra2, dec2 = towards(body.a_ra, body.a_dec, sun.a_ra, sun.a_dec)
+                row += "\t%.4f\t%.4f\t%.4f\t%.4f" % (alt2, az2, ra2, dec2)
+            print(row)
 
 
 main()
