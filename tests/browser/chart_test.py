@@ -5,10 +5,14 @@
 Checks that Mars and the Moon are drawn where /api/sky places them, that clicking Mars
 shows exactly the text "zcmcom click" prints for the same instant and site, that a step
 of one day changes it, that a switch adds its line, and that empty sky names its point.
+Then, for a day and a night in Tokyo, Santiago and London set through the page's forms,
+that the Sun, the Moon, the planets and bright stars are drawn where PyEphem's altitude
+and azimuth (tests/data/skychart/places.txt) project, and that a click there opens them.
 Exit status 77 (skipped) when Chromium, its driver or Selenium is missing.
 """
 import argparse
 import json
+import math
 import os
 import select
 import signal
@@ -25,6 +29,7 @@ MARS = "Solar.Planet.Mars"
 MOON = "Solar.Planet.Earth.Satellite.Moon"
 SWITCH, SWITCH_LINE = "DispConstellation", "星座 "
 CHROMIUM, DRIVER = "/usr/bin/chromium", "/usr/bin/chromedriver"
+PLACES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "skychart", "places.txt")
 
 try:
     from selenium import webdriver
@@ -86,12 +91,13 @@ class Page:
         return self.js("return document.getElementById(arguments[0]).textContent;", node_id)
 
     def centre(self, path):
-        """Centre of an object's drawing in chart pixels, from its bounding box."""
+        """Centre of an object's drawing in chart pixels, from the bounding box of its disc
+        (the Moon's lit part, turned, may reach beyond the box of its disc)."""
         return self.js("""
             const svg = document.getElementById('sky').getBoundingClientRect();
             const node = document.querySelector(`#sky [data-path="${arguments[0]}"]`);
             if (!node) return null;
-            const b = node.getBoundingClientRect();
+            const b = (node.querySelector('circle') || node).getBoundingClientRect();
             return [b.x + b.width / 2 - svg.x, b.y + b.height / 2 - svg.y];""", path)
 
     def chart(self):
@@ -157,6 +163,58 @@ def check_empty_sky(page):
     expect("赤経" in page.text("text"), "a click on empty sky shows the text of that point")
 
 
+def drawn_at(w, h, alt, az):
+    """Where the horizon view draws an altitude and azimuth (degrees), by the projection
+    docs/browser.md gives, not the server's code: stereographic about the zenith, the
+    horizon on the circle of radius min(w, h)/2, north up, east to the left."""
+    r = min(w, h) / 2 * math.tan(math.radians(90 - alt) / 2)
+    return w / 2 - r * math.sin(math.radians(az)), h / 2 - r * math.cos(math.radians(az))
+
+
+def submit(page, form, **values):
+    """Fills a form of the page and sends it, as a user would."""
+    page.js("for (const [k, v] of Object.entries(arguments[1])) document.getElementById(k).value = v;"
+            "document.getElementById(arguments[0]).requestSubmit();", form, values)
+
+
+def check_reference(page):
+    cases = {}
+    for line in open(PLACES, encoding="utf-8"):
+        if not line.startswith("#"):
+            case, lon, lat, height, local, jd, path, alt, az = line.split()[:9]
+            cases.setdefault(case, ((lon, lat, height, local, float(jd)), []))[1].append((path, float(alt), float(az)))
+    worst = (0.0, "")
+    for case, ((lon, lat, height, local, jd), rows) in cases.items():
+        submit(page, "site-form", lon=lon, lat=lat, height=height)
+        page.settle()
+        submit(page, "time-form", **{"date-text": local.replace("T", " ")})
+        page.settle(f"Math.abs(document.body.dataset.jd - {jd}) < 1e-5")
+        _, w, h = page.chart()
+        left, top = page.js("const s = document.getElementById('sky'); s.scrollIntoView();"
+                            "const b = s.getBoundingClientRect(); return [b.x, b.y];")
+        places = {path: drawn_at(w, h, alt, az) for path, alt, az in rows if alt > 0}
+        for path, alt, az in rows:
+            centre = page.centre(path)
+            if alt < 0:
+                expect(centre is None, f"{case}: {path} below the horizon is not drawn")
+                continue
+            x, y = places[path]
+            error = math.hypot(centre[0] - x, centre[1] - y)
+            worst = max(worst, (error, f"{case} {path}"))
+            expect(error <= 1, f"{case}: {path} drawn {error:.2f} px from PyEphem's place")
+            # A click on an object another covers (Jupiter beside the Moon) opens the one on top.
+            if any(math.hypot(x - p[0], y - p[1]) < 12 for q, p in places.items() if q != path):
+                continue
+            page.js("document.getElementById('info').dataset.path = '';")
+            actions = ActionBuilder(page.driver)
+            actions.pointer_action.move_to_location(int(left + x + 0.5), int(top + y + 0.5)).click()
+            actions.perform()
+            page.settle(f"document.getElementById('info').dataset.path === '{path}'")
+            name = page.js(f"return document.querySelector('#sky [data-path=\"{path}\"] title').textContent;")
+            expect(name in page.text("text"), f"{case}: a click there opens {path}, its text names {name}")
+    print(f"largest error {worst[0]:.2f} px: {worst[1]}")
+
+
 def run(page, cli, screenshot):
     page.driver.get(page.url)
     page.settle("document.querySelector('#sky [data-path]') !== null")
@@ -185,6 +243,10 @@ def run(page, cli, screenshot):
     page.driver.find_element(By.CSS_SELECTOR, 'input[name="view"][value="tzmap"]').click()
     page.settle("document.getElementById('tzmap').naturalWidth > 0")
     expect(page.js("return document.getElementById('tzmap').naturalWidth") == 720, "the time-zone map is shown")
+
+    page.driver.find_element(By.CSS_SELECTOR, 'input[name="view"][value="horizon"]').click()
+    page.settle("document.getElementById('sky').dataset.view === 'horizon'")
+    check_reference(page)
 
 
 def main():

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -47,29 +48,39 @@ void ExpectOffsets(const std::vector<Place>& places) {
 
 }  // namespace
 
-TEST(CTimeZone, ZoneCitiesGetTheirStandardOffset) {
-    // Lines of "zone latitude longitude offset"; # starts a comment.
-    std::ifstream in(std::string(ZCMCOM_TEST_DATA) + "/tzcities.txt");
-    int cities = 0, total = 0, right = 0;
-    std::string line, wrong;
-    while (std::getline(in, line)) {
-        std::istringstream s(line);
-        std::string zone;
-        double lat, lon, offset;
-        if (line.empty() || line[0] == '#' || !(s >> zone >> lat >> lon >> offset) ||
-            (++cities, !HasColour(offset)))
-            continue;
-        ++total;
-        const double got = Map::Get().GetTimeZone(lon, lat);
-        if (got == offset)
-            ++right;
-        else
-            wrong += " " + zone + "=" + std::to_string(got);
+TEST(CTimeZone, PlacesGetTheirStandardOffset) {
+    // Lines of "name latitude longitude offset"; # starts a comment. The zone cities of
+    // tzcities.txt seed the map (410 of 413 right, 99.3 %, with tzdata 2025b); the places of
+    // tzplaces.txt, another list's cities and weather stations at least 10 km from every
+    // seed, measure it where it had none: 783 of 797, 98.2 %.
+    const struct {
+        const char* file;
+        int places;
+        double share;
+    } kTables[] = {{"tzcities.txt", 400, 98.0}, {"tzplaces.txt", 790, 97.0}};
+    for (const auto& table : kTables) {
+        std::ifstream in(std::string(ZCMCOM_TEST_DATA) + "/" + table.file);
+        int places = 0, total = 0, right = 0;
+        std::string line, wrong;
+        while (std::getline(in, line)) {
+            std::istringstream s(line);
+            std::string name;
+            double lat, lon, offset;
+            if (line.empty() || line[0] == '#' || !(s >> name >> lat >> lon >> offset) ||
+                (++places, !HasColour(offset)))
+                continue;
+            ++total;
+            const double got = Map::Get().GetTimeZone(lon, lat);
+            if (got == offset)
+                ++right;
+            else
+                wrong += " " + name + "=" + std::to_string(got);
+        }
+        ASSERT_GT(places, table.places) << table.file;
+        const double share = 100.0 * right / total;
+        std::printf("%s: %d of %d (%.2f %%)\n", table.file, right, total, share);
+        EXPECT_GE(share, table.share) << table.file << " wrong:" << wrong;
     }
-    ASSERT_GT(cities, 400);
-    const double share = 100.0 * right / total;
-    RecordProperty("CityShare", std::to_string(share));
-    EXPECT_GE(share, 98.0) << "wrong:" << wrong;
     // Known places away from zone borders: Tokyo (pixel 324, 108), London, Delhi, Chicago,
     // Sydney.
     ExpectOffsets({{139.7, 35.7, 9},

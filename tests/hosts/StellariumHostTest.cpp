@@ -22,14 +22,13 @@ std::string Recorded(const std::string& name) {
     return ReadFileBytes(std::string(ZCMCOM_TEST_DATA) + "/stellarium/" + name + ".json");
 }
 
-// 2026 Dec 25 12h UT from Tokyo, as Stellarium's status shows it.
-std::string StatusAt(double jd) {
+// Stellarium's status at an instant and site, as it shows it (its zone in days).
+std::string StatusAt(double jd, double lon, double lat, double height) {
     char buf[512];
-    std::snprintf(
-        buf, sizeof buf,
-        R"({"location":{"altitude":40,"latitude":35.654,"longitude":139.745,"planet":"Earth"},)"
-        R"("time":{"gmtShift":0.375,"jday":%.9f,"timerate":0}})",
-        jd);
+    std::snprintf(buf, sizeof buf,
+                  R"({"location":{"altitude":%.9g,"latitude":%.9g,"longitude":%.9g,)"
+                  R"("planet":"Earth"},"time":{"gmtShift":0.375,"jday":%.9f,"timerate":0}})",
+                  height, lat, lon, jd);
     return buf;
 }
 
@@ -39,8 +38,15 @@ public:
     Stub() {
         m_server.Get("/api/main/status", [this](const httplib::Request&, httplib::Response& res) {
             if (m_broken) return void(res.status = 500);
-            res.set_content(StatusAt(m_jd), "application/json");
+            res.set_content(StatusAt(m_jd, m_lon, m_lat, m_height), "application/json");
         });
+        m_server.Post("/api/location/setlocationfields",
+                      [this](const httplib::Request& req, httplib::Response& res) {
+                          m_lon = std::stod(req.get_param_value("longitude"));
+                          m_lat = std::stod(req.get_param_value("latitude"));
+                          m_height = std::stod(req.get_param_value("altitude"));
+                          res.set_content("ok", "text/plain");
+                      });
         m_server.Post("/api/main/time",
                       [this](const httplib::Request& req, httplib::Response& res) {
                           m_jd = std::stod(req.get_param_value("time"));
@@ -74,12 +80,14 @@ public:
     }
     int infos() const { return m_infos; }
     void Break() { m_broken = true; }
+    void SetJd(double jd) { m_jd = jd; }  // as a user of Stellarium moves its clock
 
 private:
     httplib::Server m_server;
     std::thread m_thread;
     int m_port = 0;
-    std::atomic<double> m_jd{2461400.0};
+    std::atomic<double> m_jd{2461400.0};  // 2026 Dec 25 12h UT, from Tokyo
+    std::atomic<double> m_lon{139.745}, m_lat{35.654}, m_height{40};
     std::atomic<int> m_infos{0};
     std::atomic<bool> m_broken{false};
 };
@@ -183,6 +191,17 @@ TEST(StellariumHost, AsksOncePerObjectAndInstant) {
     host.Execute(L"Time.Timezone = 5.5");
     EXPECT_EQ(host.Execute(L"? Time.Timezone"), CString(L"5.5"));
     EXPECT_EQ(host.SelectedPath(), CString(L"Star.HIP.32349"));
+    // Stellarium's own clock moves: the object is read again.
+    host.SetClockPeriod(0);
+    stub.SetJd(2461401.0);
+    host.Execute(L"? Solar.Planet.Mars.Magnitude");
+    EXPECT_EQ(stub.infos(), 4);  // SelectedPath asked once too
+    // A site statement moves Stellarium's site; longitudes past 180 wrap round.
+    host.Execute(L"Location = Location(\"Here\", 200, -29.25, 2200)");
+    ExpectAnswers(host, {{L"? Location.Longitude", L"-160.00000000"},
+                         {L"? Location.Latitude", L"-29.25000000"},
+                         {L"? Location.Altitude", L"2200.0"},
+                         {L"? Star.HIP.1.Name", L""}});  // a star Stellarium does not know
 }
 
 TEST(StellariumHost, FailuresRaiseTheHostExceptionNamingTheUrl) {

@@ -45,15 +45,8 @@ TEST(ChartGeometry, HorizonFrameAgreesWithTheSky) {
 TEST(ChartGeometry, ProjectionsTurnBack) {
     const serve::ChartView horizon{serve::ChartView::Horizon, 900, 600};
     const serve::ChartView equatorial{serve::ChartView::Equatorial, 900, 600};
+    // Where the views put the sky is held against PyEphem in ServeApiTest.cpp.
     double x, y, a, b;
-    // The horizon view: zenith in the middle, north up, east left, horizon at radius 300.
-    const double kHorizon[][4] = {
-        {90, 0, 450, 300}, {0, 0, 450, 0}, {0, 90, 150, 300}, {0, 180, 450, 600}};
-    for (const auto& h : kHorizon) {
-        serve::ProjectHorizon(horizon, h[0], h[1], &x, &y);
-        EXPECT_NEAR(x, h[2], 1e-9);
-        EXPECT_NEAR(y, h[3], 1e-9);
-    }
     for (double alt : {1.0, 30.0, 89.0})
         for (double az : {0.5, 123.0, 359.0}) {
             serve::ProjectHorizon(horizon, alt, az, &x, &y);
