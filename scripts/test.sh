@@ -11,6 +11,7 @@ bash scripts/deps.sh
 jobs=$(nproc)
 echo "== every source file names its licence =="
 bash scripts/spdx.sh
+bash scripts/provenance.sh
 
 run_suite() {  # build-dir, extra cmake arguments...; $exclude: ctest labels left out
   local dir=$1
