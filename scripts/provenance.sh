@@ -47,10 +47,10 @@ paragraphs=$(awk '
   { start = 0 }
   NR == 1 { start = 0 }' "$copyright")
 
-has_paragraph() { grep -qx -- "$(echo "$1" | tr 'A-Z' 'a-z')" <<<"$paragraphs"; }
+has_paragraph() { grep -qx -- "$(echo "$1" | tr '[:upper:]' '[:lower:]')" <<<"$paragraphs"; }
 
 # The licence names of a DEP-5 licence expression, one a line, lower case.
-names_of() { echo "$1" | tr 'A-Z' 'a-z' | sed -e 's/,/ /g' -e 's/ and / /g' -e 's/ or / /g' | tr -s ' ' '\n' | grep -v '^$'; }
+names_of() { echo "$1" | tr '[:upper:]' '[:lower:]' | sed -e 's/,/ /g' -e 's/ and / /g' -e 's/ or / /g' | tr -s ' ' '\n' | grep -v '^$'; }
 
 # The licence expression of the stanza that applies to a path: the last one that matches.
 licence_of() {
@@ -80,7 +80,7 @@ while IFS= read -r f; do
   for id in $(echo "$spdx" | tr '()' '  ' | sed -e 's/ AND / /g' -e 's/ OR / /g' -e 's/ WITH [^ ]*//g'); do
     name=$(dep5_name "$id")
     has_paragraph "$name" || fault "$f: $id has no 'License: $name' paragraph in $copyright"
-    names_of "$applies" | grep -qx -- "$(echo "$name" | tr 'A-Z' 'a-z')" ||
+    names_of "$applies" | grep -qx -- "$(echo "$name" | tr '[:upper:]' '[:lower:]')" ||
       fault "$f: $id is not named by the Files stanza that covers it (License: ${applies:-none})"
   done
 done < <(git ls-files -- src tools data | grep -E '\.(cpp|h|c|py|sh|cmake)$')
