@@ -11,6 +11,8 @@ bash scripts/deps.sh test
 jobs=$(nproc)
 echo "== every source file names its licence =="
 bash scripts/spdx.sh
+echo "== every file derived from another work has its licence stanza =="
+bash scripts/provenance.sh
 echo "== every C++ file is formatted =="
 bash scripts/format.sh --check
 

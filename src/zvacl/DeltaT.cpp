@@ -3,6 +3,10 @@
 // the long-term parabola outside). The published pieces meet with small jumps; around
 // each join the two neighbours are blended over a year, which keeps the result
 // continuous without moving it noticeably away from either expression.
+//
+// Derived from F. Espenak and J. Meeus, Five Millennium Canon of Solar Eclipses (NASA
+// TP-2006-214141) and NASA's eclipse web site: the polynomial pieces and the long-term
+// parabola. Licence: none, a NASA publication.
 #include <cmath>
 
 #include "zvacl/ZvaclMath.h"

@@ -3,6 +3,10 @@
 // ELP-based phase series (the Sun's and the Moon's anomalies, the Moon's argument of
 // latitude and node, and fourteen planetary arguments). The instants come out in TT and
 // are turned into UT with Delta T.
+//
+// Derived from Jean Meeus, Astronomical Algorithms (2nd ed., Willmann-Bell 1998), chapter 49:
+// the mean lunation and the correction terms of the phases. Licence: none, published
+// numerical theory used as facts.
 #include <cmath>
 
 #include "zvacl/ZvaclMath.h"

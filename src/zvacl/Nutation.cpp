@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 // IAU 1980 nutation, truncated to the terms of 0.0003" and more: good to a few
 // ten-thousandths of an arc second against the full series.
+//
+// Derived from the IAU 1980 theory of nutation (Seidelmann 1982, Celest. Mech. 27, 79) in the
+// truncation of Jean Meeus, Astronomical Algorithms (2nd ed., Willmann-Bell 1998), table
+// 22.A: the 63 terms. Licence: none, published numerical theory used as facts.
 #include "zvacl/Nutation.h"
 
 #include <cmath>

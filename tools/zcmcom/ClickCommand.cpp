@@ -18,9 +18,10 @@ namespace {
 
 // Sets up the built-in sky from the options; -1 on success, else the exit status.
 int PrepareSky(HostOptions& options, Tracing<CSkyHost>& sky) {
-    std::string error = SetUpSkyHost(sky, options.at, options.site, options.tz, options.trace);
-    if (error.empty()) error = UseElementFiles(options.elements);
+    const std::string error =
+        SetUpSkyHost(sky, options.at, options.site, options.tz, options.trace);
     if (!error.empty()) return UsageError(error);
+    if (const int rc = UseElementFiles(options.elements); rc >= 0) return rc;
     double ra = 0.0, dec = 0.0, unused = 0.0;
     if (!options.point.empty()) {
         if (!ParseSite(options.point, &ra, &dec, &unused) || ra < 0 || ra >= 24 ||
@@ -64,8 +65,8 @@ int RunStellariumClick(HostOptions& options) {
         text);
     if (rc >= 0) return rc;
     if (text.IsEmpty())
-        return Failure("Stellarium at " + options.stellarium + " knows no object '" + options.path +
-                       "'");
+        return UnknownObjectError("Stellarium at " + options.stellarium + " knows no object '" +
+                                  options.path + "'");
     WriteText(text);
     return 0;
 }

@@ -35,6 +35,11 @@ const std::vector<Command>& Commands();
 int UsageError(const std::string& message);
 // A failure that is not the arguments' fault: "zcmcom: message" on standard error, status 1.
 int Failure(const std::string& message);
+// An object name that names nothing: "zcmcom: message" on standard error, status 3.
+int UnknownObjectError(const std::string& message);
+// Why a file named on the command line cannot be read ("is a folder", the system's reason),
+// or empty when it can. Such a file is a failure (status 1), whichever option names it.
+std::string UnreadableFile(const std::string& path);
 // Writes wide text to standard output as UTF-8, followed by a line end.
 void PrintLine(const CString& text);
 // Parses a whole decimal number; false when the text is not one ("nan" and "inf" are

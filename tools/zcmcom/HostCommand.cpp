@@ -2,7 +2,6 @@
 #include "HostCommand.h"
 
 #include <CLI/CLI.hpp>
-#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -92,9 +91,8 @@ int ApplySettings(const HostOptions& options, CCdStatus& status) {
 int PrepareHost(const HostOptions& options, CCdStatus& status, TracingHost& host) {
     const int rc = ApplySettings(options, status);
     if (rc >= 0) return rc;
-    struct stat info {};
-    if (stat(options.file.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
-        return UsageError("the host file '" + options.file + "' is a folder");
+    if (const std::string why = UnreadableFile(options.file); !why.empty())
+        return Failure("cannot read host file '" + options.file + "': " + why);
     errno = 0;
     if (!host.LoadTableFile(options.file.c_str())) {
         const int error = errno;

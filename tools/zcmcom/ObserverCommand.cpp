@@ -73,7 +73,9 @@ int RunObserver(const std::string& file) {
     (void)kAppModule;
     FileHost host;
     host.SetRecording(false);
-    if (!host.Load(file.c_str())) return Failure("cannot read '" + file + "'");
+    if (const std::string why = UnreadableFile(file); !why.empty())
+        return Failure("cannot read host file '" + file + "': " + why);
+    if (!host.Load(file.c_str())) return Failure("cannot read host file '" + file + "'");
     CZVDateObs obs;
     obs.SetpCorZnt(&host);
     obs.UpdateByCorZnt();

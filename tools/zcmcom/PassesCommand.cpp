@@ -42,7 +42,7 @@ int RunPasses(const PassesArgs& a) {
     const bool all = a.all;
     const auto catalog = sky::Satellites();
     const sky::Elements* e = catalog->Find(name);
-    if (!e) return Failure("no satellite '" + name + "' (a catalogue number or a name)");
+    if (!e) return UnknownObjectError("no satellite '" + name + "' (a catalogue number or a name)");
     const double start = host.GetJd(), zone = host.GetTimezone();
     WarnIfOld(*e, start);
     const sky::Sgp4 model(*e);

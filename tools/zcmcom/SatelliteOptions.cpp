@@ -23,13 +23,9 @@ CLI::Option* AddTleOption(CLI::App& cmd, std::vector<std::string>& files) {
 
 int UseTleFiles(const std::vector<std::string>& files) {
     if (files.empty()) return -1;
-    for (const std::string& f : files) {
-        if (FILE* in = std::fopen(f.c_str(), "rb")) {
-            std::fclose(in);
-        } else {
-            return Failure("cannot read TLE file '" + f + "'");
-        }
-    }
+    for (const std::string& f : files)
+        if (const std::string why = UnreadableFile(f); !why.empty())
+            return Failure("cannot read TLE file '" + f + "': " + why);
     sky::SetTleFiles(files);
     ReportTleProblems(sky::Satellites()->tle);
     return -1;

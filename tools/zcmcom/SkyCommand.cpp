@@ -139,20 +139,19 @@ std::string SetUpSkyHost(CSkyHost& host, const std::string& at, const std::strin
     return std::string();
 }
 
-std::string UseElementFiles(const std::vector<std::string>& files) {
-    if (files.empty()) return std::string();
+int UseElementFiles(const std::vector<std::string>& files) {
+    if (files.empty()) return -1;
     const char* env = std::getenv("ZCMCOM_SKY_ELEMENTS");
     std::string list = env ? env : "";
     for (const std::string& f : files) {
-        FILE* probe = std::fopen(f.c_str(), "rb");
-        if (!probe) return "cannot read --elements '" + f + "'";
-        std::fclose(probe);
         if (f.find(':') != std::string::npos)
-            return "--elements '" + f + "': a file name with ':' cannot be listed";
+            return UsageError("--elements '" + f + "': a file name with ':' cannot be listed");
+        if (const std::string why = UnreadableFile(f); !why.empty())
+            return Failure("cannot read --elements '" + f + "': " + why);
         list += (list.empty() ? "" : ":") + f;
     }
     setenv("ZCMCOM_SKY_ELEMENTS", list.c_str(), 1);
-    return std::string();
+    return -1;
 }
 
 CLI::Option* AddElementsOption(CLI::App& command, std::vector<std::string>& files) {
@@ -233,8 +232,7 @@ int ListSatellites(const std::vector<std::string>& files, double jdUt) {
 }
 
 int RunSky(const SkyArgs& a) {
-    if (const std::string error = UseElementFiles(a.elements); !error.empty())
-        return UsageError(error);
+    if (const int rc = UseElementFiles(a.elements); rc >= 0) return rc;
     if (!a.kind.empty() || !a.mag.empty()) return ListCatalogue(a.kind, a.mag);
     CSkyHost host;
     const std::string error = SetUpSkyHost(host, a.at, a.site, a.tz, a.trace);

@@ -28,8 +28,8 @@ int ResolveSkyObject(CSkyHost& host, std::string& path);
 // The message and status (3) for a text that names no object of the built-in sky.
 int UnknownSkyObject(double jdUt, const std::string& text);
 // Adds MPC element files (MPCORB or CometEls.txt lines) for the sky's comets and minor
-// planets, after those named in ZCMCOM_SKY_ELEMENTS. Returns an error message for a file
-// that cannot be read, or empty.
-std::string UseElementFiles(const std::vector<std::string>& files);
+// planets, after those named in ZCMCOM_SKY_ELEMENTS. Returns -1 on success, else the exit
+// status after the message (1: a file cannot be read; 2: a name with ':').
+int UseElementFiles(const std::vector<std::string>& files);
 // Declares --elements FILE (repeatable, one file each time) on the command.
 CLI::Option* AddElementsOption(CLI::App& command, std::vector<std::string>& files);

@@ -9,6 +9,9 @@
 #include <cstring>
 #include <iostream>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "Command.h"
 
 namespace {
@@ -72,6 +75,19 @@ int UsageError(const std::string& message) {
 int Failure(const std::string& message) {
     fprintf(stderr, "zcmcom: %s\n", message.c_str());
     return 1;
+}
+
+int UnknownObjectError(const std::string& message) {
+    fprintf(stderr, "zcmcom: %s\n", message.c_str());
+    return 3;
+}
+
+// Asks without opening: opening a pipe or a FIFO to try it would take its writer.
+std::string UnreadableFile(const std::string& path) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0 || access(path.c_str(), R_OK) != 0) return strerror(errno);
+    if (S_ISDIR(info.st_mode)) return "is a folder";
+    return std::string();
 }
 
 void PrintLine(const CString& text) {

@@ -2,6 +2,10 @@
 // Jupiter's four great moons by Lieske's theory E5 as Meeus gives it in its higher-accuracy
 // form: periodic terms in longitude, latitude and radius on the mean elements, about
 // Jupiter's equator, then turned to the ecliptic and equinox of date.
+//
+// Derived from Jean Meeus, Astronomical Algorithms (2nd ed., Willmann-Bell 1998), chapter 44,
+// its higher-accuracy method after Lieske's E5 (Lieske 1998, A&AS 129, 205): the mean
+// elements and the periodic terms. Licence: none, published numerical theory used as facts.
 #include <cmath>
 
 #include "sky/bodies/Moons.h"

@@ -1,11 +1,15 @@
-// SPDX-License-Identifier: LGPL-3.0-or-later
+// SPDX-License-Identifier: LGPL-3.0-or-later AND MIT
 // Saturn's Hyperion by the theory TASS 1.7 (Vienne and Duriez 1995, A&A 297, 588): its mean
 // motion, mean longitude, eccentricity and inclination vectors as sums of periodic terms in
 // time, on an ellipse about Saturn's equator, then to the ecliptic and the equator J2000.
 // Hyperion's 4:3 resonance with Titan is in the terms, so the orbit keeps its phase over
-// decades where a shorter theory drifts by most of a degree. The series are the published ones, as
-// Debian's stellarium 0.22 carries them, kept down to amplitudes of 2e-5 (the rest move
-// Hyperion by well under 0.05").
+// decades where a shorter theory drifts by most of a degree. Terms are kept down to
+// amplitudes of 2e-5 (the rest move Hyperion by well under 0.05").
+//
+// Derived from Johannes Gajdosik's evaluation of TASS 1.7 (tass17.c, Copyright (c) 2005
+// Johannes Gajdosik, MIT licence) as Debian's stellarium 0.22 source carries it: the epoch,
+// the constants and every term triple, to 16 digits, are his merged and re-epoched series,
+// not the paper's tables. The MIT notice is in debian/copyright and data/README.md.
 #include <cmath>
 #include <complex>
 

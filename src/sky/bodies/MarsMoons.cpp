@@ -2,6 +2,10 @@
 // Mars' moons on precessing ellipses: JPL's mean elements (MAR080, epoch 1950 Jan 1.0 TT)
 // referred to each moon's Laplace plane, the node regressing and the periapsis advancing
 // uniformly.
+//
+// Derived from JPL Solar System Dynamics, Planetary Satellite Mean Elements (R. A. Jacobson,
+// MAR080): Phobos' and Deimos' elements, rates and Laplace poles. Licence: none, published
+// data used as facts.
 #include <cmath>
 
 #include "sky/bodies/Moons.h"

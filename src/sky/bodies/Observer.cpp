@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 // The sky seen from another body: its position from the ephemeris, the IAU rotation models
 // of the Moon and Mars for a surface site, and the reduction of a place to that observer.
+//
+// Derived from the IAU Working Group on Cartographic Coordinates and Rotational Elements,
+// report 2009 (Archinal et al. 2011, Celest. Mech. Dyn. Astr. 109, 101): the rotation
+// models of the Moon and Mars. Licence: none, published data used as facts.
 #include "sky/bodies/Observer.h"
 
 #include <algorithm>

@@ -2,6 +2,10 @@
 // Saturn's major moons by the theory Meeus gives (after Harper and Taylor, Dourneau for
 // Iapetus; Hyperion, whose orbit this theory lets drift, is in Hyperion.cpp): orbits about Saturn's
 // equator of B1950, turned to the ecliptic and equinox B1950 and from there to J2000.
+//
+// Derived from Jean Meeus, Astronomical Algorithms (2nd ed., Willmann-Bell 1998), chapter 46:
+// the elements and their periodic terms. Licence: none, published numerical theory used as
+// facts.
 #include <cmath>
 
 #include "sky/bodies/Moons.h"

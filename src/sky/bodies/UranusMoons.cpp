@@ -1,8 +1,13 @@
-// SPDX-License-Identifier: LGPL-3.0-or-later
-// Uranus' five major moons by the theory GUST86 (Laskar and Jacobson 1987): each moon's mean
-// motion, mean longitude, eccentricity vector k + ih and inclination vector q + ip as sums
-// of periodic terms in the five mean longitudes and the ten proper modes, referred to
-// Uranus' equator; then an ellipse about Uranus, turned to the equator B1950 and J2000.
+// SPDX-License-Identifier: LGPL-3.0-or-later AND MIT
+// Uranus' five major moons by the theory GUST86 (Laskar and Jacobson 1987, A&A 188, 212):
+// each moon's mean motion, mean longitude, eccentricity vector k + ih and inclination vector
+// q + ip as sums of periodic terms in the five mean longitudes and the ten proper modes,
+// referred to Uranus' equator; then an ellipse about Uranus, turned to the equator B1950
+// and J2000.
+//
+// Derived from Johannes Gajdosik's evaluation of GUST86 (gust86.c, Copyright (c) 2005
+// Johannes Gajdosik, MIT licence) as Debian's stellarium 0.22 source carries it: the moons'
+// GM values (Theory::mu) are his. The MIT notice is in debian/copyright and data/README.md.
 #include <cmath>
 #include <complex>
 

@@ -1,6 +1,12 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 // SDP4's deep-space terms: the Sun's and the Moon's pull on the orbit and the resonances
 // of geosynchronous and half-day orbits.
+//
+// Derived from David Vallado's SGP4 code (sgp4unit.cpp, C++, 2006 and later revisions), which
+// accompanies the paper of Vallado, Crawford, Hujsak and Kelso 2006, "Revisiting Spacetrack
+// Report #3" (AIAA 2006-6753), and is distributed freely by its authors and CelesTrak
+// without a licence of its own: the variable names, the order of the steps and the loop
+// seeds follow it.
 #include "sky/satellites/DeepSpace.h"
 
 #include <cmath>
