@@ -24,7 +24,6 @@ trap 'rm -rf "$root"' EXIT
 for deb in "$dir"/*.deb; do dpkg -x "$deb" "$root"; done
 # What the check needs from the tree, copied out before the tree is hidden.
 cp -r tests/consumer "$root/consumer-src"
-cp debian/lintian-overrides "$root/"
 multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || gcc -print-multiarch)
 
 echo "== no path of the build machine in the installed files =="
