@@ -27,12 +27,6 @@ int64_t UnixSeconds(const std::string& iso) {
     return static_cast<int64_t>(std::llround((GetJd(&d) - 2440587.5) * 86400.0));
 }
 
-// TZDIR names the tests' own zones while it lives.
-struct TestZones {
-    EnvGuard env{"TZDIR"};
-    TestZones() { setenv("TZDIR", TestZoneFolder().c_str(), 1); }
-};
-
 // Our zones (tests/data/tz/zones.zi) against the offsets worked out from their rules: rules
 // and standard offsets that change, both hemispheres, the footer's rule after the last
 // change, negative and half-hour saving, +8:45, a link.
@@ -78,8 +72,7 @@ TEST(TzDatabase, AgreesWithTheCLibraryOnEveryZoneOfThisMachine) {
                 names.end());
     if (names.empty()) GTEST_SKIP() << "no zones in " << sky::ZoneFolder();
     const EnvGuard tz{"TZ"};
-    const int64_t kStep = 5 * 86400, from = UnixSeconds("1970-01-01T00:00:00Z"),
-                  to = UnixSeconds("2040-01-01T00:00:00Z");
+    const int64_t kStep = 5 * 86400, from = 0, to = 2208988800;  // 1970 to 2040
     int bad = 0, changes = 0;
     for (const std::string& name : names) {
         setenv("TZ", (":" + name).c_str(), 1);
