@@ -58,15 +58,12 @@ long CLibraryOffset(int64_t t) {
 // read the same files: every zone every five days of 1970-2039, and at each change between
 // them and a second before it (found to the second, as zdump does).
 TEST(TzDatabase, AgreesWithTheCLibraryOnEveryZoneOfThisMachine) {
-    // The zones and links of tzdata.zi ("Z name ...", "L target name"), else of zone1970.tab.
+    // The zones and links of tzdata.zi: "Z name ...", "L target name".
     std::vector<std::string> names;
-    std::ifstream zi(sky::ZoneFolder() + "/tzdata.zi"), tab(sky::ZoneFolder() + "/zone1970.tab");
+    std::ifstream zi(sky::ZoneFolder() + "/tzdata.zi");
     for (std::string line, a, b, c; std::getline(zi, line);)
         if (std::istringstream(line) >> a >> b >> c && (a == "Z" || a == "L"))
             names.push_back(a == "Z" ? b : c);
-    const bool listed = !names.empty();
-    for (std::string line, a, b, c; !listed && std::getline(tab, line);)
-        if (line[0] != '#' && std::istringstream(line) >> a >> b >> c) names.push_back(c);
     names.erase(std::remove_if(names.begin(), names.end(),
                                [](const std::string& n) { return !sky::FindZone(n); }),
                 names.end());
