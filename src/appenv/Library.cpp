@@ -14,7 +14,10 @@ HMODULE g_module = nullptr;
 CSigSys* g_sigSys = nullptr;
 
 __attribute__((constructor(101))) void LibraryLoad() {
+    // The user's locale, but numbers keep the decimal point of the library's texts and of
+    // the planetarium's answers ("12.5", never "12,5" under a German or French locale).
     setlocale(LC_ALL, "");
+    setlocale(LC_NUMERIC, "C");
     size_t strings = 0, binaries = 0;
     const ZcmStringResource* s = zcmlib::LibraryStrings(&strings);
     const ZcmBinaryResource* b = zcmlib::LibraryBinaries(&binaries);

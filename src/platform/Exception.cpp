@@ -73,7 +73,8 @@ BOOL CFileException::GetErrorMessage(LPTSTR buffer, UINT maxChars, UINT* helpCon
     CString text;
     text.Format(L"%s: %s", kCauses[cause],
                 m_strFileName.IsEmpty() ? CString(L"(unknown file)") : m_strFileName);
-    if (m_lOsError > 0) text.AppendFormat(L" (%S)", strerror(static_cast<int>(m_lOsError)));
+    // (The reason is in the user's language: UTF-8, which %S in the C locale would drop.)
+    if (m_lOsError > 0) text += L" (" + CString(strerror(static_cast<int>(m_lOsError))) + L")";
     return CopyMessage(text, buffer, maxChars, helpContext);
 }
 

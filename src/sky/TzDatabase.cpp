@@ -221,6 +221,11 @@ long TzZone::StandardOffsetAt(int64_t t) const {
                     OffsetAt(DaysFromCivil(y, 7, 1) * kDay));
 }
 
+std::string ZoneFolder() {
+    const char* dir = std::getenv("TZDIR");
+    return dir && *dir ? dir : "/usr/share/zoneinfo";
+}
+
 std::shared_ptr<const TzZone> FindZone(const std::string& name) {
     // A plain name below the database's folder: letters, digits, "_+-" and inner slashes.
     if (name.empty() || name.size() > 64 || name[0] == '/' || name.find("..") != std::string::npos)
@@ -229,14 +234,14 @@ std::shared_ptr<const TzZone> FindZone(const std::string& name) {
         if (!std::isalnum(static_cast<unsigned char>(c)) && c != '/' && c != '_' && c != '-' &&
             c != '+')
             return nullptr;
+    // Kept by path, so that a change of $TZDIR takes effect as it does for the C library.
+    const std::string path = ZoneFolder() + "/" + name;
     static std::mutex mutex;
     static std::map<std::string, std::shared_ptr<const TzZone>> zones;
     std::lock_guard<std::mutex> lock(mutex);
-    const auto found = zones.find(name);
+    const auto found = zones.find(path);
     if (found != zones.end()) return found->second;
-    const char* dir = std::getenv("TZDIR");
-    std::ifstream in(std::string(dir && *dir ? dir : "/usr/share/zoneinfo") + "/" + name,
-                     std::ios::binary);
+    std::ifstream in(path, std::ios::binary);
     std::shared_ptr<TzZone> zone;
     if (in) {
         std::ostringstream bytes;
@@ -244,7 +249,7 @@ std::shared_ptr<const TzZone> FindZone(const std::string& name) {
         zone = std::make_shared<TzZone>();
         if (!zone->Parse(bytes.str())) zone.reset();
     }
-    zones[name] = zone;
+    zones[path] = zone;
     return zone;
 }
 

@@ -71,16 +71,16 @@ protected:
         setenv("PATH", m_oldPath.c_str(), 1);
         unsetenv("ZCMCOM_SOFT_KEYBOARD");
     }
-    // Waits up to 5 s for `done`.
-    static bool Within5s(const std::function<bool()>& done) {
-        for (int i = 0; i < 500 && !done(); ++i)
+    // Waits up to 30 s for `done`.
+    static bool Within30s(const std::function<bool()>& done) {
+        for (int i = 0; i < 3000 && !done(); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         return done();
     }
     // The ids the stand-in wrote, waiting for at least `count`.
     std::vector<int> Started(size_t count) {
         std::vector<int> ids;
-        Within5s([&] {
+        Within30s([&] {
             ids.clear();
             std::ifstream in(dir.File("started"));
             for (int pid; in >> pid;) ids.push_back(pid);
@@ -95,7 +95,7 @@ protected:
         return close != std::string::npos && line.size() > close + 2 && line[close + 2] != 'Z';
     }
     static bool Ends(int pid) {
-        return Within5s([pid] { return !Runs(pid); });
+        return Within30s([pid] { return !Runs(pid); });
     }
     TempDir dir;
     const std::string m_oldPath = getenv("PATH") ? getenv("PATH") : "";

@@ -45,7 +45,7 @@ except ImportError:
 def start_server(zcmcom, env):
     server = subprocess.Popen([zcmcom, "serve", "--port", "0", "--at", AT, "--site", SITE],
                               stdout=subprocess.PIPE, env=env)
-    deadline = time.monotonic() + 15
+    deadline = time.monotonic() + 60  # (serve loads the sky first: slow on a loaded machine)
     line = b""
     while time.monotonic() < deadline and b"\n" not in line:
         ready, _, _ = select.select([server.stdout], [], [], 0.2)
@@ -105,7 +105,7 @@ class Page:
                        "return [s.dataset.view, +s.getAttribute('width'), +s.getAttribute('height')];")
 
     def api(self, path):
-        with urllib.request.urlopen(self.url.rstrip("/") + path, timeout=10) as answer:
+        with urllib.request.urlopen(self.url.rstrip("/") + path, timeout=60) as answer:
             return json.load(answer)
 
     def click_path(self, path):
@@ -277,7 +277,7 @@ def main():
             if driver:
                 driver.quit()
             server.send_signal(signal.SIGTERM)
-            status = server.wait(timeout=10)
+            status = server.wait(timeout=30)
         expect(status == 0, "zcmcom serve stops cleanly on SIGTERM")
     return 0
 

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 // Bad arguments and failures, each with its exit status and a one-line "zcmcom: " message
 // that says why.
+#include <cerrno>
+#include <cstring>
+
 #include "cli/Zcm.h"
 #include "net/NetTestUtil.h"
 
@@ -11,7 +14,7 @@ struct Row {
     const char* args;
     const char* out;  // where standard output goes
     int status;
-    const char* reason;  // part of the message
+    std::string reason;  // part of the message
 };
 
 TEST(CliExitStatus, EveryFaultHasItsStatusAndReason) {
@@ -31,16 +34,17 @@ TEST(CliExitStatus, EveryFaultHasItsStatusAndReason) {
         {"", "date dow 2000 2 30", "/dev/null", 2, "no such day"},
         {"", "date days 2000 13", "/dev/null", 2, "MONTH must be 1 to 12"},
         {"", "click --host /tmp X", "/dev/null", 1, "cannot read host file '/tmp': is a folder"},
-        {"", "click --host /nonexistent/file X", "/dev/null", 1, "No such file or directory"},
+        // (the system's reasons in the user's language)
+        {"", "click --host /nonexistent/file X", "/dev/null", 1, strerror(ENOENT)},
         {"", "passes ISS --tle /nonexistent/file.tle", "/dev/null", 1, "cannot read TLE file"},
         {"", "sky --elements /nonexistent/file.txt", "/dev/null", 1, "cannot read --elements"},
         {"", "click --elements /tmp Sirius", "/dev/null", 1, "'/tmp': is a folder"},
         {"", "passes NO-SUCH-SATELLITE", "/dev/null", 3, "no satellite 'NO-SUCH-SATELLITE'"},
         {"", "coord ra 1 1", "/dev/full", 1,
-         "cannot write to standard output: No space left on device"},
+         std::string("cannot write to standard output: ") + strerror(ENOSPC)},
         {"", "sky", "/dev/full", 1, "cannot write to standard output"},
-        {"", utf8.c_str(), "/dev/null", 1, "/dev/full: No space left on device"},
-        {"", sjis.c_str(), "/dev/null", 1, "No space left on device"},
+        {"", utf8.c_str(), "/dev/null", 1, std::string("/dev/full: ") + strerror(ENOSPC)},
+        {"", sjis.c_str(), "/dev/null", 1, strerror(ENOSPC)},
         {"ZCMCOM_REGISTRY_USER=/dev/null/x/user.sqlite", "sky --site 1,2 --save-site", "/dev/null",
          1, "the site could not be stored: the folder of /dev/null/x/user.sqlite does not exist"},
         {"", "click --bogus X", "/dev/null", 2, "--bogus"},

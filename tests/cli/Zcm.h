@@ -7,11 +7,12 @@
 
 #include "support/TestUtil.h"
 
-// Standard output of `zcmcom ARGS`; standard error goes to the file `err`.
+// Standard output of `zcmcom ARGS` over the tests' own time zones; standard error goes to
+// the file `err`.
 inline std::string Zcm(const std::string& args, int* status, const std::string& err = "/dev/null") {
-    return RunCommand(
-        std::string("cd ") + ZCMCOM_SOURCE_DIR + " && " + ZCMCOM_CLI + " " + args + " 2>" + err,
-        status);
+    return RunCommand(std::string("cd ") + ZCMCOM_SOURCE_DIR + " && TZDIR='" + TestZoneFolder() +
+                          "' " + ZCMCOM_CLI + " " + args + " 2>" + err,
+                      status);
 }
 
 // Standard output and standard error of `zcmcom ARGS`, together.

@@ -59,6 +59,6 @@ TEST(InNetNamespace, ConnectedAsExpected) {
     SKIP_UNLESS_IN_NET_NAMESPACE();
     const bool expected = getenv("ZCMCOM_EXPECT_CONNECTED") != nullptr;
     // The carrier of a new link comes up shortly after the link.
-    EXPECT_EQ(WaitUntil([] { return CCommonNetwork::IsConnected() == 1; }, expected ? 3000 : 300),
+    EXPECT_EQ(WaitUntil([] { return CCommonNetwork::IsConnected() == 1; }, expected ? 10000 : 300),
               expected);
 }

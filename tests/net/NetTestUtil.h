@@ -43,13 +43,14 @@ inline bool WaitUntil(const std::function<bool()>& pred, int timeoutMs) {
     return true;
 }
 
-// Runs fn, prints "<what> took N ms" and expects it to end within two seconds.
+// Runs fn, prints "<what> took N ms" and expects it to end within five seconds: a hang or a
+// wait for the 30-second idle limit, not the scheduling of two loaded cores.
 inline void ExpectPrompt(const std::string& what, const std::function<void()>& fn) {
     const auto start = std::chrono::steady_clock::now();
     fn();
     const int64_t took = ElapsedMs(start);
     printf("%s took %lld ms\n", what.c_str(), static_cast<long long>(took));
-    EXPECT_LT(took, 2000) << what;
+    EXPECT_LT(took, 5000) << what;
 }
 
 // Everything the listener hands over, per client handle, safe to read from the test.
@@ -66,9 +67,9 @@ public:
         std::lock_guard<std::mutex> lock(m_mutex);
         return m_bytes;
     }
-    // Waits (at most 5 s) until total bytes have arrived; returns the total then.
+    // Waits (at most 30 s) until total bytes have arrived; returns the total then.
     size_t WaitForBytes(size_t total) {
-        WaitUntil([&] { return Bytes() >= total; }, 5000);
+        WaitUntil([&] { return Bytes() >= total; }, 30000);
         return Bytes();
     }
     std::map<unsigned long long, std::string> Streams() {

@@ -26,7 +26,7 @@ void ExpectPromptStop(CPingWatchDog& dog, const std::string& what) {
 }
 
 bool TurnsAlive(CPingWatchDog& dog) {
-    return WaitUntil([&] { return dog.IsAlive() == 1; }, 3000);
+    return WaitUntil([&] { return dog.IsAlive() == 1; }, 10000);
 }
 
 }  // namespace
@@ -39,7 +39,7 @@ TEST(IcmpEcho, LoopbackRepliesAndBadInputFailsAtOnce) {
     EXPECT_EQ(s.Ping("127.0.0.1"), 1);
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ((std::tuple{s.Ping(""), s.Ping(nullptr)}), (std::tuple{0, 0}));
-    EXPECT_LT(ElapsedMs(start), 500);
+    EXPECT_LT(ElapsedMs(start), 1000);  // (two waits for a reply: 2 s)
     if (!CanOpen(SOCK_RAW)) GTEST_SKIP() << "raw ICMP sockets need root";
     for (auto [payload, size, replies] :
          {std::tuple{kPayload, 14, 1}, {nullptr, 0, 1}, {kPayload, -1, 0}, {nullptr, 5, 0}})
@@ -109,8 +109,8 @@ TEST(InNetNamespace, SilentHostGivesNoReplyAndStopsPromptly) {
     // A cancel descriptor ends the wait at once.
     const int cancel = eventfd(1, EFD_CLOEXEC);
     const auto cancelStart = std::chrono::steady_clock::now();
-    EXPECT_EQ(ZcmIcmpEcho(silent, kPayload, 14, 1000, ZCM_ICMP_AUTO, cancel), -1);
-    EXPECT_LT(ElapsedMs(cancelStart), 500);
+    EXPECT_EQ(ZcmIcmpEcho(silent, kPayload, 14, 20000, ZCM_ICMP_AUTO, cancel), -1);
+    EXPECT_LT(ElapsedMs(cancelStart), 5000);
     close(cancel);
 
     CPingWatchDog dog;

@@ -68,7 +68,7 @@ TEST(Threads, AutoDeletingThreadsFreeThemselves) {
     // Under the sanitizers a leaked or doubly freed thread object shows up here.
     Probe probe;
     for (int i = 0; i < 20; ++i) ASSERT_NE(AfxBeginThread(WaitForGo, &probe), nullptr);
-    for (int i = 0; i < 520 && probe.runs < 20; ++i) {
+    for (int i = 0; i < 3020 && probe.runs < 20; ++i) {
         probe.go.SetEvent();
         if (i >= 20) Pause(10);
     }
@@ -84,10 +84,10 @@ TEST(Events, AutoResetReleasesOneWaiterAtATime) {
     EXPECT_EQ((std::pair{event.Lock(0), event.Lock(0)}), std::make_pair(TRUE, FALSE));
     std::atomic<int> released{0};
     std::vector<std::thread> waiters;
-    for (int i = 0; i < 3; ++i) waiters.emplace_back([&] { released += event.Lock(5000); });
+    for (int i = 0; i < 3; ++i) waiters.emplace_back([&] { released += event.Lock(30000); });
     for (int n = 1; n <= 3; ++n) {
         event.SetEvent();
-        for (int i = 0; i < 1000 && released < n; ++i) Pause(2);
+        for (int i = 0; i < 5000 && released < n; ++i) Pause(2);
         Pause(20);
         EXPECT_EQ(released, n);
     }

@@ -177,8 +177,8 @@ TEST_F(ServeTest, SiteEditsTakeTheMapsZone) {
     site = Post("/api/site", R"({"city":"America/Santiago"})", &status);  // south and west
     EXPECT_EQ(site["zone"], -4.0);
     EXPECT_EQ(site["city"], "America/Santiago");
-    EXPECT_EQ(site["height"], 180.0);  // a city keeps the height
-    EXPECT_GT(Get("/api/cities")["cities"].size(), 300u);
+    EXPECT_EQ(site["height"], 180.0);                    // a city keeps the height
+    EXPECT_EQ(Get("/api/cities")["cities"].size(), 7u);  // tests/data/tz/zone.tab
 }
 
 TEST_F(ServeTest, SwitchTogglesItsLineAndIsStored) {

@@ -55,6 +55,7 @@ protected:
     }
 
     TempRegistry registry;
+    TestZones zones;  // and their cities
     std::string web;
     std::unique_ptr<serve::ChartState> state;
     std::unique_ptr<serve::ChartServer> server;

@@ -100,7 +100,7 @@ TEST(ServeProgram, StopsCleanlyOnSignal) {
             _exit(127);
         }
         std::string line;
-        for (int i = 0; i < 1000 && line.find("serving http://127.0.0.1:") == std::string::npos;
+        for (int i = 0; i < 6000 && line.find("serving http://127.0.0.1:") == std::string::npos;
              ++i) {
             usleep(10000);
             line = ReadFileBytes(out);

@@ -39,7 +39,7 @@ TEST(SkyNames, ResolvesTheHostsObjectsAndASourcesEntries) {
         {L"HIP 32349", L"Star.HIP.32349"},
         {L"M42", L"DeepSkyObject.M.42"},
         {L"NGC 1976", L"DeepSkyObject.M.42"},
-        {L"Moon", L"Solar.Planet.Earth.Satellite.Moon"},
+        {L"moon", L"Solar.Planet.Earth.Satellite.Moon"},
         {L"月", L"Solar.Planet.Earth.Satellite.Moon"},
         {L"Orion", L"Constellation.Ori"},
         {L"オリオン", L"Constellation.Ori"},

@@ -64,6 +64,7 @@ TEST(SkyHostAnswers, TimeAndPlace) {
 
 TEST(SkyHostAnswers, DefaultSiteIsTheStoredOneElseTokyo) {
     TempRegistry registry;
+    const TestZones zones;
     const auto site = [](CSkyHost& h) {
         return std::vector<double>{Num(h, L"? Location.Longitude"), Num(h, L"? Location.Latitude"),
                                    Num(h, L"? Location.Altitude"), h.GetTimezone()};

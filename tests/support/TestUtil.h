@@ -126,3 +126,24 @@ public:
 private:
     std::string m_path;
 };
+
+#ifdef ZCMCOM_TEST_DATA
+// The tz database of the tests, the same on every machine: tests/data/tz/zones.zi compiled by
+// zic, with the zone.tab beside it, in a folder that lasts as long as the process.
+inline const std::string& TestZoneFolder() {
+    static const TempDir dir;
+    static const std::string zic = RunCommand(
+        "zic -b slim -d " + dir.path() +
+            " " ZCMCOM_TEST_DATA "/tz/zones.zi 2>&1 && cp " ZCMCOM_TEST_DATA "/tz/zone.tab " +
+            dir.path() + " 2>&1",
+        nullptr);
+    EXPECT_EQ(zic, "");
+    return dir.path();
+}
+
+// TZDIR names the tests' own zones while it lives.
+struct TestZones {
+    EnvGuard env{"TZDIR"};
+    TestZones() { setenv("TZDIR", TestZoneFolder().c_str(), 1); }
+};
+#endif

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "draw/TimeZone.h"
+#include "sky/TzDatabase.h"
 #include "zvacl/zvacl.h"
 
 namespace serve {
@@ -372,8 +373,7 @@ void ChartState::SetCity(const std::string& name) {
 const std::vector<City>& ChartState::Cities() {
     static const std::vector<City> cities = [] {
         std::vector<City> out;
-        const char* dir = std::getenv("TZDIR");
-        std::ifstream in(std::string(dir && *dir ? dir : "/usr/share/zoneinfo") + "/zone.tab");
+        std::ifstream in(sky::ZoneFolder() + "/zone.tab");
         std::string line;
         while (std::getline(in, line)) {
             if (line.empty() || line[0] == '#') continue;
