@@ -3,12 +3,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "draw/TimeZone.h"
+#include "support/Accuracy.h"
 #include "res/LibraryResources.h"
 
 namespace {
@@ -49,16 +49,14 @@ void ExpectOffsets(const std::vector<Place>& places) {
 
 TEST(CTimeZone, ZoneCitiesGetTheirStandardOffset) {
     // Lines of "zone latitude longitude offset"; # starts a comment.
-    std::ifstream in(std::string(ZCMCOM_TEST_DATA) + "/tzcities.txt");
     int cities = 0, total = 0, right = 0;
-    std::string line, wrong;
-    while (std::getline(in, line)) {
+    std::string wrong;
+    for (const std::string& line : DataRows("tzcities.txt", 4)) {
         std::istringstream s(line);
         std::string zone;
         double lat, lon, offset;
-        if (line.empty() || line[0] == '#' || !(s >> zone >> lat >> lon >> offset) ||
-            (++cities, !HasColour(offset)))
-            continue;
+        ASSERT_TRUE(s >> zone >> lat >> lon >> offset) << line;
+        if (++cities, !HasColour(offset)) continue;
         ++total;
         const double got = Map::Get().GetTimeZone(lon, lat);
         if (got == offset)

@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
 #include <sstream>
 
 #include "sky/catalogs/Astrometry.h"
+#include "support/Accuracy.h"
 
 namespace {
 
@@ -25,14 +25,10 @@ double SeparationArcsec(double ra1, double de1, double ra2, double de2) {
 }
 
 TEST(Astrometry, ApparentPlacesAgreeWithErfa) {
-    std::ifstream in(std::string(ZCMCOM_TEST_DATA) + "/catalogs/apparent.txt");
-    ASSERT_TRUE(in);
-    std::string line;
     int rows = 0;
     double worst = 0.0;
     std::string worstLine;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#') continue;
+    for (const std::string& line : DataRows("catalogs/apparent.txt", 9)) {
         std::istringstream f(line);
         int hip = 0;
         sky::CatalogueStar star;

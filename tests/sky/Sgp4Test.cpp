@@ -43,17 +43,16 @@ std::vector<Case> ReadCases() {
 
 std::vector<std::vector<State>> ReadExpected() {
     std::vector<std::vector<State>> expected;
-    std::ifstream in(Data("tcppver.out"));
-    std::string line;
-    while (std::getline(in, line)) {
+    // A satellite's "number xx", then its states (some with its elements after them).
+    for (const std::string& line : DataRows("sgp4/tcppver.out", Columns({7, 2}).ThenText())) {
         if (line.find("xx") != std::string::npos) {
             expected.emplace_back();
             continue;
         }
         State s{};
         std::istringstream f(line);
-        if (f >> s.t >> s.r[0] >> s.r[1] >> s.r[2] >> s.v[0] >> s.v[1] >> s.v[2])
-            expected.back().push_back(s);
+        EXPECT_TRUE(f >> s.t >> s.r[0] >> s.r[1] >> s.r[2] >> s.v[0] >> s.v[1] >> s.v[2]) << line;
+        expected.back().push_back(s);
     }
     return expected;
 }

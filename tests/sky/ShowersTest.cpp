@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 
@@ -18,18 +19,20 @@ namespace {
 constexpr double kNewYear2026 = 2461041.5;
 
 TEST(Showers, NextPeaksAgreeWithPyEphemsSun) {
-    WorstError worst;
-    for (std::string line : DataRows("meteors/peaks.csv")) {
+    // Bounds in days, about twice the worst measured (in the comment).
+    const std::map<std::string, double> bounds = {{"GEM", 0.5}, {"PER", 0.5}, {"QUA", 0.5}};
+    std::map<std::string, WorstError> worst;
+    for (std::string line : DataRows("meteors/peaks.csv", 2)) {
         const std::string code = line.substr(0, line.find(','));
         const double jd = std::stod(line.substr(line.find(',') + 1));
         CSkyHost host(kNewYear2026);
-        worst.Add(AskNumber(host, "Meteor." + code + ".jd.peak") - jd, code);
+        worst[code].Add(AskNumber(host, "Meteor." + code + ".jd.peak") - jd, code);
         // Just after the peak, the next one is a year later.
         CSkyHost after(jd + 0.6);
-        worst.Add(AskNumber(after, "Meteor." + code + ".jd.peak") - jd - 365.2422,
-                  code + " a year on");
+        worst[code].Add(AskNumber(after, "Meteor." + code + ".jd.peak") - jd - 365.2422,
+                        code + " a year on");
     }
-    worst.Expect("next peak, days", 0.5, "d");
+    ExpectEach(worst, bounds, "next peak, days", "d");
 }
 
 TEST(Showers, RadiantDriftsWithTheSunAndStopsWithTheActivity) {

@@ -141,7 +141,7 @@ TEST(SmallBodyFormats, BadLinesAreReportedWithFileAndLineAndSkipped) {
 TEST(SmallBodyPlaces, AgreeWithPyEphem) {
     CSkyHost host(kMarch2024);
     WorstError place, magnitude;
-    for (const std::string& line : DataRows("smallbodies/reference.txt")) {
+    for (const std::string& line : DataRows("smallbodies/reference.txt", 6)) {
         std::istringstream s(line);
         std::string path;
         double jd = 0, ra = 0, dec = 0, mag = 0;
