@@ -23,8 +23,8 @@ constexpr double kPhaseRmsS = 10.0;          // 4.95 s vs DE405
 constexpr double kSunLongitudeArcsec = 0.1;  // 0.041"
 constexpr double kEarthRadiusAu = 1e-7;      // 6.2 km (the bound is 15 km)
 constexpr double kEquinoxS = 15.0;           // 6.60 s
-constexpr double kGst94S = 0.005;  // 0.0005 s: the same expressions, a tenth of the gst06a goal
-constexpr double kGst06S = 0.05;   // 0.0196 s
+constexpr double kGst94S = 0.0011;           // 0.00055 s: the same expressions
+constexpr double kGst06S = 0.04;             // 0.0196 s
 // Delta T against the values printed with its expressions: 0.199 s; year by year against
 // the observed ones they smooth: 0.668 s to 2005 (the quick swing around 1870) and 1.798 s
 // for 2006-2020, where they extrapolate from 2005 and run ahead.
