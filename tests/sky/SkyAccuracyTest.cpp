@@ -51,7 +51,8 @@ const std::map<std::string, std::array<double, kChecks>> kBounds = {
     {"Pluto", {1.8, 1.2, 0.008, 3e-5, 0.1, NAN, 2e-4, NAN}},
 };
 // clang-format on
-constexpr double kContactS = 16.0;  // 7.9 s
+constexpr double kContactS = 16.0;         // 7.9 s
+constexpr double kLunarMagnitude = 0.001;  // 0.00047, 1.6 s at a contact
 
 struct SiteRow {
     double lon, lat, height;
@@ -212,6 +213,35 @@ TEST(SkyEclipse, ContactsAgreeWithTheReferenceEphemeris) {
     EXPECT_EQ(night.Execute(L"? solar.earth.besselelement.apply"), L"FALSE");
     EXPECT_EQ(ask(night, "1st"), L"*");
     worst.Expect("eclipse contacts", kContactS, "s");
+}
+
+// The total lunar eclipse of 2022 Nov 8 as published (Espenak): umbral magnitude 0 at the
+// 1st and 4th umbral contacts, 1 at the 2nd and 3rd (UT 09:09:12, 10:16:39, 11:41:37,
+// 12:49:03) and 1.3589 at greatest eclipse (10:59:08). The figures follow Danjon's rule (the
+// Earth enlarged by 1/85), the sky the 1.02 rule, whose umbra is larger by 0.02 (0.99834 Pm -
+// Ss + Ps) - 0.99834 Pm / 85, some 8.5". Near a contact the magnitude moves 0.0003 a second.
+TEST(SkyEclipse, LunarMagnitudeAgreesWithThePublishedContacts) {
+    const struct {
+        int hour, minute, second;
+        double magnitude;
+    } kPublished[] = {{9, 9, 12, 0.0},
+                      {10, 16, 39, 1.0},
+                      {10, 59, 8, 1.3589},
+                      {11, 41, 37, 1.0},
+                      {12, 49, 3, 0.0}};
+    const double arcsec = M_PI / 180 / 3600;
+    WorstError worst;
+    for (const auto& p : kPublished) {
+        CSkyHost host(2459891.5 + (p.hour * 60 + p.minute + p.second / 60.0) / 1440.0);
+        const double km = AskNumber(host, "Solar.Planet.Earth.Satellite.Moon.GeocentricDistance");
+        const double au = AskNumber(host, "Solar.Sun.GeocentricDistance");
+        const double pm = std::asin(6378.137 / km) / arcsec, sm = std::asin(1737.4 / km) / arcsec;
+        const double rules = 0.02 * (0.99834 * pm - 959.63 / au + 8.794 / au) - 0.99834 * pm / 85;
+        worst.Add(AskNumber(host, "Solar.Planet.Earth.Satellite.Moon.EclipsMagnitude") -
+                      p.magnitude - rules / (2 * sm),
+                  host.GetJd());
+    }
+    worst.Expect("lunar umbral magnitude at the published contacts", kLunarMagnitude);
 }
 
 }  // namespace
