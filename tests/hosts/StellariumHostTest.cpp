@@ -183,6 +183,13 @@ TEST(StellariumHost, AsksOncePerObjectAndInstant) {
     host.Execute(L"Time.Timezone = 5.5");
     EXPECT_EQ(host.Execute(L"? Time.Timezone"), CString(L"5.5"));
     EXPECT_EQ(host.SelectedPath(), CString(L"Star.HIP.32349"));
+    // Another client moves Stellarium's clock: seen at the next read, the objects read anew.
+    host.SetClockPeriod(0);
+    const int read = stub.infos();
+    CStellariumHost(stub.Url()).Execute(L"Time = UT(2026, 12, 27, 0, 0, 0)");
+    EXPECT_EQ(host.Execute(L"? time.jd"), CString(L"2461401.50000000"));
+    host.Execute(L"? Solar.Planet.Mars.Magnitude");
+    EXPECT_EQ(stub.infos(), read + 1);
 }
 
 TEST(StellariumHost, FailuresRaiseTheHostExceptionNamingTheUrl) {
