@@ -19,8 +19,11 @@ namespace {
 constexpr double kNewYear2026 = 2461041.5;
 
 TEST(Showers, NextPeaksAgreeWithPyEphemsSun) {
-    // Bounds in days, about twice the worst measured: 0.0167, 0.0152 and 0.0147 d.
-    const std::map<std::string, double> bounds = {{"GEM", 0.034}, {"PER", 0.031}, {"QUA", 0.03}};
+    // Bounds in days, about twice the worst measured: the peaks 3e-5 (GEM 2e-5, QUA 1e-5; the
+    // table's last digit 1e-5), and a year on 0.0167, where the test's year of 365.2422 days is
+    // what differs: the Sun returns to a longitude up to half an hour early or late.
+    const std::map<std::string, double> bounds = {
+        {"GEM", 6e-5}, {"PER", 6e-5}, {"QUA", 6e-5}, {"a year on", 0.034}};
     std::map<std::string, WorstError> worst;
     for (std::string line : DataRows("meteors/peaks.csv", 2)) {
         const std::string code = line.substr(0, line.find(','));
@@ -29,8 +32,8 @@ TEST(Showers, NextPeaksAgreeWithPyEphemsSun) {
         worst[code].Add(AskNumber(host, "Meteor." + code + ".jd.peak") - jd, code);
         // Just after the peak, the next one is a year later.
         CSkyHost after(jd + 0.6);
-        worst[code].Add(AskNumber(after, "Meteor." + code + ".jd.peak") - jd - 365.2422,
-                        code + " a year on");
+        worst["a year on"].Add(AskNumber(after, "Meteor." + code + ".jd.peak") - jd - 365.2422,
+                               code);
     }
     ExpectEach(worst, bounds, "next peak, days", "d");
 }
