@@ -140,23 +140,26 @@ TEST(SkyLines, EveryKindWithAPlaceAnswersAndTheRestAnswerEmptyOrStar) {
 
 TEST(SkyLines, ObservingWindowLiesInTheDarkWithTheObjectAboveTwentyDegrees) {
     CSkyHost host(kEvening);
-    const CString window = host.Execute(L"? DeepSkyObject.M.42.Jd.ObservingWindow");
-    const int comma = window.Find(L',');
-    ASSERT_GT(comma, 0) << window.ToUtf8();
-    const double start = _wtof(window.Left(comma)), end = _wtof(window.Mid(comma + 1));
-    ASSERT_LT(start, end);
-    for (const double t : {start + 1e-4, (start + end) / 2.0, end - 1e-4}) {
-        CSkyHost at(t);
-        EXPECT_LT(AskNumber(at, "Solar.Sun.position.Altitude"), -18.0);
-        EXPECT_GT(AskNumber(at, "DeepSkyObject.M.42.position.Altitude"), 20.0);
-    }
-    // Each end is where one of the two conditions turns.
-    for (const double t : {start, end}) {
-        CSkyHost at(t);
-        const double sun = AskNumber(at, "Solar.Sun.position.Altitude");
-        const double m42 = AskNumber(at, "DeepSkyObject.M.42.position.Altitude");
-        EXPECT_TRUE(std::fabs(sun + 18.0) < 0.02 || std::fabs(m42 - 20.0) < 0.02)
-            << sun << " " << m42;
+    // M42 rises to 20 degrees after dusk; M31 stands high when the night falls.
+    for (const std::string path : {"DeepSkyObject.M.42", "DeepSkyObject.M.31"}) {
+        const CString window = host.Execute(CString(("? " + path + ".Jd.ObservingWindow").c_str()));
+        const int comma = window.Find(L',');
+        ASSERT_GT(comma, 0) << window.ToUtf8();
+        const double start = _wtof(window.Left(comma)), end = _wtof(window.Mid(comma + 1));
+        ASSERT_LT(start, end);
+        for (const double t : {start + 1e-4, (start + end) / 2.0, end - 1e-4}) {
+            CSkyHost at(t);
+            EXPECT_LT(AskNumber(at, "Solar.Sun.position.Altitude"), -18.0) << path;
+            EXPECT_GT(AskNumber(at, path + ".position.Altitude"), 20.0) << path;
+        }
+        // Each end is where one of the two conditions turns.
+        for (const double t : {start, end}) {
+            CSkyHost at(t);
+            const double sun = AskNumber(at, "Solar.Sun.position.Altitude");
+            const double object = AskNumber(at, path + ".position.Altitude");
+            EXPECT_TRUE(std::fabs(sun + 18.0) < 0.02 || std::fabs(object - 20.0) < 0.02)
+                << path << " " << sun << " " << object;
+        }
     }
     // The Sun is never in a dark sky; Sigma Octantis never climbs 20 degrees at Tokyo.
     EXPECT_EQ(host.Execute(L"? Solar.Sun.Jd.ObservingWindow"), L"0");
