@@ -80,11 +80,13 @@ TEST(SatelliteView, PassesAgainstSkyfield) {
     ASSERT_EQ(expected.size(), 6u);
     const double start = 2459748.5, end = 2459750.5;  // 2022-06-18 to 06-20, UTC
     WorstError rise, top, set;
+    int daylight = 0, dark = 0;
     for (const auto& [key, events] : expected) {
         SCOPED_TRACE(key.first);
         SCOPED_TRACE(key.second);
-        const std::vector<sky::Pass> passes = sky::FindPasses(
-            sky::Sgp4(cat.sets.at(key.first)), sky::Observer(kSites.at(key.second)), start, end);
+        const sky::Sgp4 model(cat.sets.at(key.first));
+        const sky::Observer observer(kSites.at(key.second));
+        const std::vector<sky::Pass> passes = sky::FindPasses(model, observer, start, end);
         // Whole passes only: from each rise to the set that follows it.
         std::vector<double> rises, tops, sets;
         for (size_t i = 0; i < events.size(); ++i) {
@@ -102,8 +104,16 @@ TEST(SatelliteView, PassesAgainstSkyfield) {
             rise.Add((passes[i].rise.jd - rises[i]) * 86400.0, name);
             top.Add((passes[i].culmination.jd - tops[i]) * 86400.0, name);
             set.Add((passes[i].set.jd - sets[i]) * 86400.0, name);
+            // A pass with the Sun up is never visible; one sunlit at its top in a dark sky is.
+            const sky::SatelliteLook at = sky::Look(model, passes[i].culmination.jd, observer);
+            const bool day = at.sunAltitude > 0.0, night = at.sunlit && at.sunAltitude < -12.0;
+            if (day || night) {
+                EXPECT_EQ(passes[i].visible, night) << name;
+            }
+            daylight += day, dark += night;
         }
     }
+    EXPECT_TRUE(daylight > 0 && dark > 0) << daylight << " " << dark;
     rise.Expect("satellite rise", kRiseSetS, "s");
     top.Expect("satellite culmination", kCulminationS, "s");
     set.Expect("satellite set", kRiseSetS, "s");
