@@ -52,6 +52,7 @@ const std::map<std::string, std::array<double, kChecks>> kBounds = {
 };
 // clang-format on
 constexpr double kContactS = 16.0;         // 7.9 s
+constexpr double kInnerMagnitude = 0.003;  // 0.0015, the contacts 8 s off
 constexpr double kLunarMagnitude = 0.001;  // 0.00047, 1.6 s at a contact
 
 struct SiteRow {
@@ -179,7 +180,7 @@ TEST(SkyEclipse, ContactsAgreeWithTheReferenceEphemeris) {
         return host.Execute(
             CString((std::string("? Solar.Earth.SolarEclipse.ContactTime.") + contact).c_str()));
     };
-    WorstError worst;
+    WorstError worst, magnitude;
     for (const std::string& line : rows) {
         std::istringstream s(line);
         double jd, lon, lat, height, want[5];
@@ -206,6 +207,17 @@ TEST(SkyEclipse, ContactsAgreeWithTheReferenceEphemeris) {
             for (const char* contact : kContacts)
                 EXPECT_EQ(ask(host, contact), L"*") << line << " " << contact;
         }
+        // At an inner contact the Moon's disc touches the Sun's from inside: the part of the
+        // Sun's diameter covered is the Moon's diameter, or all of it.
+        for (const int i : {1, 3}) {
+            if (std::isnan(want[i])) continue;
+            CSkyHost at(want[i]);
+            at.SetSite(lon, lat, height);
+            const double moon = AskNumber(at, "Solar.Planet.Earth.Satellite.Moon.Dm");
+            magnitude.Add(AskNumber(at, "Solar.Sun.EclipsMagnitude") -
+                              std::min(1.0, moon / AskNumber(at, "Solar.Sun.Dm")),
+                          std::to_string(jd) + " " + kContacts[i]);
+        }
     }
     // Discs that overlap below the horizon make no eclipse at the site.
     CSkyHost night(2460409.31944);  // 2024-04-08 19:40 UT, the Sun 6.5 degrees down
@@ -213,6 +225,7 @@ TEST(SkyEclipse, ContactsAgreeWithTheReferenceEphemeris) {
     EXPECT_EQ(night.Execute(L"? solar.earth.besselelement.apply"), L"FALSE");
     EXPECT_EQ(ask(night, "1st"), L"*");
     worst.Expect("eclipse contacts", kContactS, "s");
+    magnitude.Expect("solar eclipse magnitude at the inner contacts", kInnerMagnitude);
 }
 
 // The total lunar eclipse of 2022 Nov 8 as published (Espenak): umbral magnitude 0 at the
