@@ -119,4 +119,30 @@ TEST(SatelliteView, PassesAgainstSkyfield) {
     set.Expect("satellite set", kRiseSetS, "s");
 }
 
+// In the Earth's shadow exactly when, seen from the satellite, the Earth's disc hides all
+// of the Sun's: each second of one ISS orbit, against that geometry; only a sample within a
+// second of an edge may differ.
+TEST(SatelliteView, InTheShadowWhereTheEarthHidesAllTheSun) {
+    const sky::TleCatalog cat = ReferenceSets();
+    const sky::Sgp4 model(cat.sets.at(25544));
+    const sky::Observer observer(kSites.at("tokyo"));
+    int shadow = 0, differ = 0;
+    for (int second = 0; second < 5580; ++second) {
+        const double jd = 2459749.0 + second / 86400.0;
+        const sky::SatelliteLook s = sky::Look(model, jd, observer);
+        double sun[3], km = 0.0;
+        sky::SunOfDate(jd, sun, &km);
+        const double r = std::hypot(s.teme[0], s.teme[1], s.teme[2]);
+        double toSun[3], cosSep = 0.0;
+        for (int i = 0; i < 3; ++i) toSun[i] = sun[i] * km - s.teme[i];
+        const double d = std::hypot(toSun[0], toSun[1], toSun[2]);
+        for (int i = 0; i < 3; ++i) cosSep -= s.teme[i] / r * toSun[i] / d;
+        const bool hidden = std::asin(6378.137 / r) > std::acos(cosSep) + std::asin(696000.0 / d);
+        shadow += hidden;
+        differ += hidden == s.sunlit;
+    }
+    EXPECT_GT(shadow, 1000);
+    EXPECT_LE(differ, 2);
+}
+
 }  // namespace
