@@ -143,7 +143,7 @@ TEST(StellariumMap, AnswersInTheLibrarysUnits) {
     stellarium::InfoContext at;
     at.jdUt = 2461400.0, at.zone = 9.0, at.longitude = 139.745, at.latitude = 35.654,
     at.height = 40;
-    for (const std::string& line : DataRows("stellarium/answers.txt", Columns(4).SplitOn('\t'))) {
+    for (const std::string& line : DataRows("stellarium/answers.txt", 4)) {
         std::istringstream row(line);
         std::string record, path, property, answer;
         std::getline(

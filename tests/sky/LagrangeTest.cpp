@@ -10,20 +10,9 @@
 
 #include "sky/SkyHost.h"
 #include "support/Accuracy.h"
+#include "support/SkyClick.h"
 
 namespace {
-
-double Ask(CSkyHost& host, const std::string& query) {
-    const CString a = host.Execute(CString(("? " + query).c_str()));
-    return a.IsEmpty() || a == L"*" ? NAN : std::wcstod(a.GetString(), nullptr);
-}
-
-double SeparationArcsec(double ra1, double dec1, double ra2, double dec2) {
-    const double k = M_PI / 180;
-    const double c = std::sin(dec1 * k) * std::sin(dec2 * k) +
-                     std::cos(dec1 * k) * std::cos(dec2 * k) * std::cos((ra1 - ra2) * k);
-    return std::acos(std::min(1.0, c)) / k * 3600;
-}
 
 // Bounds in arc seconds, about twice the worst measured: the Sun's points and the shadow's
 // centre 0.31", the Moon's points 2.10", the umbra's radius 0.0036", the penumbra's 0.0029".
@@ -48,13 +37,13 @@ TEST(Lagrange, PointsAndShadowAgreeWithTheGeometryOfPyEphemsSunAndMoon) {
                 ? "Solar.Planet.Earth.LagrangianPoint.L" + what.substr(2)
                 : "Solar.Planet.Earth.Satellite.Moon.LagrangianPoint.L" + what.substr(2);
         CSkyHost host(jd);
-        worst[what].Add(SeparationArcsec(Ask(host, path + ".position.RA") * 15,
-                                         Ask(host, path + ".position.DEC"), ra, dec),
+        worst[what].Add(SeparationArcsec(AskNumber(host, path + ".position.RA") * 15,
+                                         AskNumber(host, path + ".position.DEC"), ra, dec),
                         what + " " + std::to_string(jd));
         if (what == "UMBRA") {
-            worst["umbra radius"].Add((Ask(host, path + ".Radius.Umbra") - umbra) * 3600, jd);
-            worst["penumbra radius"].Add((Ask(host, path + ".Radius.Penumbra") - penumbra) * 3600,
-                                         jd);
+            worst["umbra radius"].Add((AskNumber(host, path + ".Radius.Umbra") - umbra) * 3600, jd);
+            worst["penumbra radius"].Add(
+                (AskNumber(host, path + ".Radius.Penumbra") - penumbra) * 3600, jd);
         }
     }
     ExpectEach(worst, kBounds, "against PyEphem's geometry, arcsec", "\"");

@@ -13,14 +13,10 @@
 
 #include "sky/SkyHost.h"
 #include "support/Accuracy.h"
+#include "support/SkyClick.h"
 #include "zvacl/zvacl.h"
 
 namespace {
-
-double Ask(CSkyHost& host, const std::string& query) {
-    const CString a = host.Execute(CString(("? " + query).c_str()));
-    return a.IsEmpty() || a == L"*" ? NAN : std::wcstod(a.GetString(), nullptr);
-}
 
 // The row's numbers after its Julian Day and moon.
 std::vector<double> Fields(std::string line, double* jd, std::string* moon) {
@@ -35,8 +31,10 @@ std::vector<double> Fields(std::string line, double* jd, std::string* moon) {
 // The moon's offset from its planet as seen, east and north, arc seconds (J2000).
 std::pair<double, double> Seen(CSkyHost& host, const std::string& planet, const std::string& moon) {
     const std::string p = "Solar.Planet." + planet, m = p + ".Satellite." + moon;
-    const double pRa = Ask(host, p + ".position.RA") * 15, pDec = Ask(host, p + ".position.DEC");
-    const double mRa = Ask(host, m + ".position.RA") * 15, mDec = Ask(host, m + ".position.DEC");
+    const double pRa = AskNumber(host, p + ".position.RA") * 15,
+                 pDec = AskNumber(host, p + ".position.DEC");
+    const double mRa = AskNumber(host, m + ".position.RA") * 15,
+                 mDec = AskNumber(host, m + ".position.DEC");
     return {std::remainder(mRa - pRa, 360.0) * std::cos(pDec * M_PI / 180) * 3600,
             (mDec - pDec) * 3600};
 }
@@ -104,7 +102,7 @@ TEST(Moons, OffsetsFromTheirPlanetsAgreeWithPyEphem) {
         const auto [seenEast, seenNorth] = Seen(host, planet, moon);
         // One unit as seen at the moon's distance, arc seconds.
         const double unit = unitAu.at(planet);
-        const double distance = Ask(host, "Solar.Planet." + planet + ".GeocentricDistance");
+        const double distance = AskNumber(host, "Solar.Planet." + planet + ".GeocentricDistance");
         const double radius = unit / (distance - near * unit) * 206264.806;
         worst[moon].Add(std::hypot(seenEast - east * radius, seenNorth - north * radius), jd);
     }

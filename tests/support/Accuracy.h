@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -13,16 +14,14 @@
 #include <string>
 #include <vector>
 
-// How the rows of a table split into fields (on commas in a .csv, else on white space, or
-// on the separator given) and how many fields a row holds: one count, or several for a table
-// of several kinds of row; with ThenText, at least the count, the rest being free text.
+// How many fields the rows of a table hold (split on commas in a .csv, else on tabs where a
+// row has them, else on white space): one count, or several for a table of several kinds of
+// row; with ThenText, at least the count, the rest being free text.
 struct Columns {
     Columns(size_t count) : counts{count} {}
     Columns(std::initializer_list<size_t> some) : counts(some) {}
-    Columns& SplitOn(char c) { return separator = c, *this; }
     Columns& ThenText() { return text = true, *this; }
     std::vector<size_t> counts;
-    char separator = 0;
     bool text = false;
 };
 
@@ -31,10 +30,7 @@ struct Columns {
 // fields, named by file and line and left out.
 inline std::vector<std::string> DataRows(const std::string& table, const Columns& columns) {
     const std::string path = std::string(ZCMCOM_TEST_DATA) + "/" + table;
-    const char separator = columns.separator ? columns.separator
-                           : table.size() > 4 && table.compare(table.size() - 4, 4, ".csv") == 0
-                               ? ','
-                               : ' ';
+    const bool csv = table.size() > 4 && table.compare(table.size() - 4, 4, ".csv") == 0;
     std::ifstream in(path);
     EXPECT_TRUE(in.good()) << path << ": cannot be read";
     std::vector<std::string> rows;
@@ -42,12 +38,12 @@ inline std::vector<std::string> DataRows(const std::string& table, const Columns
     for (std::string line; std::getline(in, line);) {
         ++number;
         if (line.empty() || line[0] == '#') continue;
-        size_t fields = 0;
+        const char separator = csv ? ',' : line.find('\t') != std::string::npos ? '\t' : ' ';
+        size_t fields = 1 + std::count(line.begin(), line.end(), separator);
         if (separator == ' ') {
             std::istringstream s(line);
+            fields = 0;
             for (std::string f; s >> f;) ++fields;
-        } else {
-            fields = 1 + std::count(line.begin(), line.end(), separator);
         }
         const auto& c = columns.counts;
         if (std::find(c.begin(), c.end(), fields) != c.end() ||
@@ -122,4 +118,25 @@ inline void ExpectEach(const std::map<std::string, WorstError>& worst,
         (w == worst.end() ? WorstError() : w->second)
             .Expect(object + " " + what, bound, unit, scale);
     }
+}
+
+// The same for one column of a table of bounds by object; NAN: not compared.
+template <size_t N>
+void ExpectEach(const std::map<std::string, WorstError>& worst,
+                const std::map<std::string, std::array<double, N>>& table, size_t column,
+                const std::string& what, const char* unit = "", double scale = 1) {
+    std::map<std::string, double> bounds;
+    for (const auto& [object, row] : table)
+        if (!std::isnan(row[column])) bounds[object] = row[column];
+    ExpectEach(worst, bounds, what, unit, scale);
+}
+
+// The angle between two directions given in degrees (right ascension, declination), arc seconds.
+inline double SeparationArcsec(double ra1, double dec1, double ra2, double dec2) {
+    const double k = M_PI / 180, c1 = std::cos(dec1 * k), c2 = std::cos(dec2 * k);
+    const double u[3] = {c1 * std::cos(ra1 * k), c1 * std::sin(ra1 * k), std::sin(dec1 * k)};
+    const double v[3] = {c2 * std::cos(ra2 * k), c2 * std::sin(ra2 * k), std::sin(dec2 * k)};
+    const double cross =
+        std::hypot(u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]);
+    return std::atan2(cross, u[0] * v[0] + u[1] * v[1] + u[2] * v[2]) / k * 3600;
 }
