@@ -6,6 +6,10 @@
 # packages are built, installed into a scratch root and checked, and the API reference is
 # built (any Doxygen warning fails).
 set -euo pipefail
+if [ -n "${ZCMCOM_UPDATE_GOLDEN+set}" ]; then
+  echo "test.sh: ZCMCOM_UPDATE_GOLDEN is set; unset it (golden files are updated by scripts/update-golden.sh)" >&2
+  exit 2
+fi
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh test
 jobs=$(nproc)

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 // The click-text builders against the table-driven host, case by case from golden files
-// (ZCMCOM_UPDATE_GOLDEN=1 rewrites their expected texts and queries), and where GetText
+// (scripts/update-golden.sh rewrites their expected texts and queries), and where GetText
 // puts the later lines.
 //
 // "## name | object path | click type | switches | builder [number]" opens a case: the
@@ -209,7 +209,7 @@ void CheckGoldenFile(const char* name, size_t count) {
         }
     }
     for (const std::string& line : trailer) rewritten << line << "\n";
-    if (std::getenv("ZCMCOM_UPDATE_GOLDEN")) WriteFileBytes(file, rewritten.str());
+    UpdateGolden(file, rewritten.str());
 }
 
 TEST(GoldenTexts, LaterLines) { CheckGoldenFile("later_lines.txt", 36); }

@@ -4,12 +4,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "draw/TimeZone.h"
+#include "support/Accuracy.h"
 #include "res/LibraryResources.h"
 
 namespace {
@@ -59,16 +59,14 @@ TEST(CTimeZone, PlacesGetTheirStandardOffset) {
         double share;
     } kTables[] = {{"tzcities.txt", 400, 98.0}, {"tzplaces.txt", 790, 97.0}};
     for (const auto& table : kTables) {
-        std::ifstream in(std::string(ZCMCOM_TEST_DATA) + "/" + table.file);
         int places = 0, total = 0, right = 0;
-        std::string line, wrong;
-        while (std::getline(in, line)) {
+        std::string wrong;
+        for (const std::string& line : DataRows(table.file, 4)) {
             std::istringstream s(line);
             std::string name;
             double lat, lon, offset;
-            if (line.empty() || line[0] == '#' || !(s >> name >> lat >> lon >> offset) ||
-                (++places, !HasColour(offset)))
-                continue;
+            ASSERT_TRUE(s >> name >> lat >> lon >> offset) << line;
+            if (++places, !HasColour(offset)) continue;
             ++total;
             const double got = Map::Get().GetTimeZone(lon, lat);
             if (got == offset)

@@ -170,13 +170,11 @@ TEST_F(RegistryStore, DamagedOrForeignFilesFailAndStayUntouched) {
     RegCloseKey(h);
     // An SQLite database of some other program is not taken over.
     const std::string foreign = reg.dir().File("foreign.sqlite");
-    if (system(("command -v sqlite3 >/dev/null 2>&1 && sqlite3 " + foreign + " 'CREATE TABLE t(a)'")
-                   .c_str()) == 0) {
-        setenv("ZCMCOM_REGISTRY_MACHINE", foreign.c_str(), 1);
-        const std::string before = ReadFileBytes(foreign);
-        EXPECT_EQ(ERROR_BADDB, SetNumber(HKEY_LOCAL_MACHINE, L"N", 1));
-        EXPECT_EQ(before, ReadFileBytes(foreign));
-    }
+    ASSERT_EQ("", RawDatabase(foreign, true).Sql("CREATE TABLE t(a)"));
+    setenv("ZCMCOM_REGISTRY_MACHINE", foreign.c_str(), 1);
+    const std::string before = ReadFileBytes(foreign);
+    EXPECT_EQ(ERROR_BADDB, SetNumber(HKEY_LOCAL_MACHINE, L"N", 1));
+    EXPECT_EQ(before, ReadFileBytes(foreign));
     // A folder where the file should be.
     setenv("ZCMCOM_REGISTRY_MACHINE", reg.dir().path().c_str(), 1);
     EXPECT_NE(ERROR_SUCCESS, SetNumber(HKEY_LOCAL_MACHINE, L"N", 1));

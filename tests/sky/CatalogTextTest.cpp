@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 // The click texts of catalogue objects from the built-in sky's tables (golden files under
-// tests/golden/catalogs; ZCMCOM_UPDATE_GOLDEN=1 rewrites them), the values behind them
+// tests/golden/catalogs; scripts/update-golden.sh rewrites them), the values behind them
 // checked against the source catalogues, and the variable-star predictions.
 #include <gtest/gtest.h>
 

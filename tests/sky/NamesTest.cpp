@@ -14,9 +14,14 @@ TEST(SkyNames, FoldingIgnoresCaseWidthKanaAndPunctuation) {
         {L"Sirius", L"SIRIUS"},       {L"ｼﾘｳｽ", L"シリウス"}, {L"しりうす", L"シリウス"},
         {L"Ｍ４２", L"m42"},          {L"M 42", L"m42"},      {L"ﾍﾞﾃﾙｷﾞｳｽ", L"ベテルギウス"},
         {L"ﾎﾟﾙｯｸｽ", L"ポルックス"},   {L"ｳﾞｪｶﾞ", L"ヴェガ"},  {L"NGC\u30001976", L"ngc1976"},
-        {L"Alpha-Cen.", L"alphacen"}, {L"ÉTOILE", L"étoile"}};
+        {L"Alpha-Cen.", L"alphacen"}, {L"ÉTOILE", L"étoile"}, {L"と\u3099は\u309A", L"ドパ"}};
     for (const auto& [a, b] : same)
         EXPECT_EQ(sky::FoldName(a), sky::FoldName(b)) << CString(a).ToUtf8();
+    // Every voiced and semi-voiced kana; a voiced kana is another letter.
+    EXPECT_EQ(sky::FoldName(L"ｶﾞｷﾞｸﾞｹﾞｺﾞｻﾞｼﾞｽﾞｾﾞｿﾞﾀﾞﾁﾞﾂﾞﾃﾞﾄﾞﾊﾞﾋﾞﾌﾞﾍﾞﾎﾞﾊﾟﾋﾟﾌﾟﾍﾟﾎﾟｳﾞ"),
+              L"ガギグゲゴザジズゼゾダヂヅデドバビブベボパピプペポヴ");
+    for (const auto& [plain, voiced] : {std::pair{L"ト", L"ド"}, {L"ハ", L"パ"}, {L"ハ", L"バ"}})
+        EXPECT_NE(sky::FoldName(plain), sky::FoldName(voiced)) << CString(voiced).ToUtf8();
     EXPECT_NE(sky::FoldName(L"1P/Halley"), sky::FoldName(L"1PHalley"));  // "/" stays
 }
 
@@ -43,6 +48,7 @@ TEST(SkyNames, ResolvesTheHostsObjectsAndASourcesEntries) {
         {L"月", L"Solar.Planet.Earth.Satellite.Moon"},
         {L"Orion", L"Constellation.Ori"},
         {L"オリオン", L"Constellation.Ori"},
+        {L"ｱﾝﾄﾞﾛﾒﾀﾞ座", L"Constellation.And"},
         {L"火星", L"Solar.Planet.Mars"},
         {L"Nonesuch", L""},
         {L"", L""}};

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 // Satellites of the built-in sky end to end: the click texts of the ISS and a
 // geostationary satellite at a fixed instant from a committed element file (golden file
-// tests/golden/satellites.txt; ZCMCOM_UPDATE_GOLDEN=1 rewrites it), the answers of a
+// tests/golden/satellites.txt; scripts/update-golden.sh rewrites it), the answers of a
 // satellite the model cannot follow, and the reader's reports of damaged sets.
 #include <gtest/gtest.h>
 

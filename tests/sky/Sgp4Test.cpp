@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 // The orbit model against the published verification set (tests/data/sgp4, copied by
-// tools/sgp4/copy_verification.sh): every state listed in tcppver.out within 1 mm and
-// 1 mm/s, and an error wherever the listing of a satellite stops before its end time.
+// tools/sgp4/copy_verification.sh): every state listed in tcppver.out to its last digit, and an
+// error wherever the listing of a satellite stops before its end time.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -43,17 +43,16 @@ std::vector<Case> ReadCases() {
 
 std::vector<std::vector<State>> ReadExpected() {
     std::vector<std::vector<State>> expected;
-    std::ifstream in(Data("tcppver.out"));
-    std::string line;
-    while (std::getline(in, line)) {
+    // A satellite's "number xx", then its states (some with its elements after them).
+    for (const std::string& line : DataRows("sgp4/tcppver.out", Columns({7, 2}).ThenText())) {
         if (line.find("xx") != std::string::npos) {
             expected.emplace_back();
             continue;
         }
         State s{};
         std::istringstream f(line);
-        if (f >> s.t >> s.r[0] >> s.r[1] >> s.r[2] >> s.v[0] >> s.v[1] >> s.v[2])
-            expected.back().push_back(s);
+        EXPECT_TRUE(f >> s.t >> s.r[0] >> s.r[1] >> s.r[2] >> s.v[0] >> s.v[1] >> s.v[2]) << line;
+        expected.back().push_back(s);
     }
     return expected;
 }
@@ -64,7 +63,7 @@ TEST(Sgp4, VerificationSet) {
     ASSERT_EQ(cases.size(), 33u);
     ASSERT_EQ(expected.size(), 33u);
     int states = 0, errors = 0;
-    WorstError position, velocity;
+    WorstError position, longRun, velocity;
     State previous{};
     for (size_t k = 0; k < cases.size(); ++k) {
         const Case& c = cases[k];
@@ -90,7 +89,7 @@ TEST(Sgp4, VerificationSet) {
             ASSERT_EQ(error, 0) << s.t;
             const std::string row = c.line2.substr(2, 5) + " t " + std::to_string(s.t);
             for (int i = 0; i < 3; ++i) {
-                position.Add(r[i] - s.r[i], row);
+                (c.line2.compare(2, 5, "20413") == 0 ? longRun : position).Add(r[i] - s.r[i], row);
                 velocity.Add(v[i] - s.v[i], row);
             }
             ++states;
@@ -105,8 +104,11 @@ TEST(Sgp4, VerificationSet) {
             ++errors;
         }
     }
-    position.Expect("SGP4 verification position", 1e-6, "mm", 1e6);
-    velocity.Expect("SGP4 verification velocity", 1e-6, "mm/s", 1e6);
+    // The listing's last digits (0.01 mm, 0.001 mm/s) bound it, half a digit measured;
+    // 20413's run over 3.5 years: 0.116 mm.
+    position.Expect("SGP4 verification position", 1e-8, "mm", 1e6);
+    longRun.Expect("SGP4 verification position, 20413", 2.5e-7, "mm", 1e6);
+    velocity.Expect("SGP4 verification velocity", 1e-9, "mm/s", 1e6);
     EXPECT_GT(states, 500);
     EXPECT_EQ(errors, 7);
 }

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 
@@ -18,18 +19,23 @@ namespace {
 constexpr double kNewYear2026 = 2461041.5;
 
 TEST(Showers, NextPeaksAgreeWithPyEphemsSun) {
-    WorstError worst;
-    for (std::string line : DataRows("meteors/peaks.csv")) {
+    // Bounds in days, about twice the worst measured: the peaks 3e-5 (GEM 2e-5, QUA 1e-5; the
+    // table's last digit 1e-5), and a year on 0.0167, where the test's year of 365.2422 days is
+    // what differs: the Sun returns to a longitude up to half an hour early or late.
+    const std::map<std::string, double> bounds = {
+        {"GEM", 6e-5}, {"PER", 6e-5}, {"QUA", 6e-5}, {"a year on", 0.034}};
+    std::map<std::string, WorstError> worst;
+    for (std::string line : DataRows("meteors/peaks.csv", 2)) {
         const std::string code = line.substr(0, line.find(','));
         const double jd = std::stod(line.substr(line.find(',') + 1));
         CSkyHost host(kNewYear2026);
-        worst.Add(AskNumber(host, "Meteor." + code + ".jd.peak") - jd, code);
+        worst[code].Add(AskNumber(host, "Meteor." + code + ".jd.peak") - jd, code);
         // Just after the peak, the next one is a year later.
         CSkyHost after(jd + 0.6);
-        worst.Add(AskNumber(after, "Meteor." + code + ".jd.peak") - jd - 365.2422,
-                  code + " a year on");
+        worst["a year on"].Add(AskNumber(after, "Meteor." + code + ".jd.peak") - jd - 365.2422,
+                               code);
     }
-    worst.Expect("next peak, days", 0.5, "d");
+    ExpectEach(worst, bounds, "next peak, days", "d");
 }
 
 TEST(Showers, RadiantDriftsWithTheSunAndStopsWithTheActivity) {

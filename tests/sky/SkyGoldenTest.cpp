@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 // Whole click texts of the library against the built-in sky at one instant from Tokyo,
-// kept as golden files under tests/golden/sky/ (ZCMCOM_UPDATE_GOLDEN=1 writes them anew;
+// kept as golden files under tests/golden/sky/ (scripts/update-golden.sh writes them anew;
 // their numbers were checked by hand against the reference tables and the geometry).
 #include <gtest/gtest.h>
 

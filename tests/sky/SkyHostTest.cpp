@@ -194,7 +194,7 @@ struct ClickRef {
 
 std::vector<ClickRef> ReadClicks() {
     std::vector<ClickRef> rows;
-    for (const std::string& line : DataRows("sky/clicks.txt")) {
+    for (const std::string& line : DataRows("sky/clicks.txt", 9)) {
         std::istringstream s(line);
         double jd, lon, lat, h;
         ClickRef r;

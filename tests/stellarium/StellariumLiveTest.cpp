@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 // The library against a real Stellarium, started once for this program by
 // scripts/stellarium.sh (headless, its own user folder): whole click texts at a fixed
-// instant and site (golden files under tests/golden/stellarium/, ZCMCOM_UPDATE_GOLDEN=1
+// instant and site (golden files under tests/golden/stellarium/, scripts/update-golden.sh
 // writes them anew), no stale answer after a time change, and a Stellarium that goes away
 // and comes back. A Stellarium that cannot be started fails every test here.
 #include <gtest/gtest.h>

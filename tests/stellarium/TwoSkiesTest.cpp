@@ -136,7 +136,7 @@ struct Explained {
 
 std::vector<Explained> ReadExplained() {
     std::vector<Explained> out;
-    for (const std::string& line : DataRows("twoskies/exceptions.txt")) {
+    for (const std::string& line : DataRows("twoskies/exceptions.txt", Columns(5).ThenText())) {
         std::istringstream s(line);
         std::string rows, quantity, right;
         double measured = 0, allowed = 0;
@@ -172,7 +172,7 @@ TEST(TwoSkies, AgreeOrDisagreeForAnExplainedReason) {
     for (CCorZnt* host : {static_cast<CCorZnt*>(&ours), static_cast<CCorZnt*>(&theirs)})
         Send(*host, site);
     double current = 0.0;
-    for (const std::string& line : DataRows("twoskies/reference.txt")) {
+    for (const std::string& line : DataRows("twoskies/reference.txt", 12)) {
         std::istringstream s(line);
         double jd = 0;
         std::string path;

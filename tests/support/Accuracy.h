@@ -3,20 +3,58 @@
 // The accuracy tests' reference tables and the largest error over their rows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <initializer_list>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
-// The data lines of a table under tests/data, comment and blank lines left out; a table
-// that cannot be read is a failure.
-inline std::vector<std::string> DataRows(const std::string& table) {
-    std::ifstream in(std::string(ZCMCOM_TEST_DATA) + "/" + table);
-    EXPECT_TRUE(in.good()) << table;
+// How many fields the rows of a table hold (split on commas in a .csv, else on tabs where a
+// row has them, else on white space): one count, or several for a table of several kinds of
+// row; with ThenText, at least the count, the rest being free text.
+struct Columns {
+    Columns(size_t count) : counts{count} {}
+    Columns(std::initializer_list<size_t> some) : counts(some) {}
+    Columns& ThenText() { return text = true, *this; }
+    std::vector<size_t> counts;
+    bool text = false;
+};
+
+// The data lines of a table under tests/data, comment and blank lines left out. A table
+// that cannot be read or holds no rows fails, and so does each row with another number of
+// fields, named by file and line and left out.
+inline std::vector<std::string> DataRows(const std::string& table, const Columns& columns) {
+    const std::string path = std::string(ZCMCOM_TEST_DATA) + "/" + table;
+    const bool csv = table.size() > 4 && table.compare(table.size() - 4, 4, ".csv") == 0;
+    std::ifstream in(path);
+    EXPECT_TRUE(in.good()) << path << ": cannot be read";
     std::vector<std::string> rows;
-    for (std::string line; std::getline(in, line);)
-        if (!line.empty() && line[0] != '#') rows.push_back(line);
+    int number = 0;
+    for (std::string line; std::getline(in, line);) {
+        ++number;
+        if (line.empty() || line[0] == '#') continue;
+        const char separator = csv ? ',' : line.find('\t') != std::string::npos ? '\t' : ' ';
+        size_t fields = 1 + std::count(line.begin(), line.end(), separator);
+        if (separator == ' ') {
+            std::istringstream s(line);
+            fields = 0;
+            for (std::string f; s >> f;) ++fields;
+        }
+        const auto& c = columns.counts;
+        if (std::find(c.begin(), c.end(), fields) != c.end() ||
+            (columns.text && fields >= c.front())) {
+            rows.push_back(line);
+        } else {
+            ADD_FAILURE_AT(path.c_str(), number)
+                << table << " line " << number << ": " << fields << " fields, not " << c.front();
+        }
+    }
+    EXPECT_FALSE(rows.empty()) << path << ": no data rows";
     return rows;
 }
 
@@ -62,3 +100,38 @@ private:
     int m_rows = 0, m_unanswered = 0;
     std::string m_row, m_first;
 };
+
+// Expects each object's worst error within its own bound: an object of the bounds without
+// rows fails, and so do rows of an object without a bound.
+inline void ExpectEach(const std::map<std::string, WorstError>& worst,
+                       const std::map<std::string, double>& bounds, const std::string& what,
+                       const char* unit = "", double scale = 1) {
+    for (const auto& [object, w] : worst)
+        EXPECT_TRUE(bounds.count(object)) << what << ": no bound for " << object;
+    for (const auto& [object, bound] : bounds) {
+        const auto w = worst.find(object);
+        (w == worst.end() ? WorstError() : w->second)
+            .Expect(object + " " + what, bound, unit, scale);
+    }
+}
+
+// The same for one column of a table of bounds by object; NAN: not compared.
+template <size_t N>
+void ExpectEach(const std::map<std::string, WorstError>& worst,
+                const std::map<std::string, std::array<double, N>>& table, size_t column,
+                const std::string& what, const char* unit = "", double scale = 1) {
+    std::map<std::string, double> bounds;
+    for (const auto& [object, row] : table)
+        if (!std::isnan(row[column])) bounds[object] = row[column];
+    ExpectEach(worst, bounds, what, unit, scale);
+}
+
+// The angle between two directions given in degrees (right ascension, declination), arc seconds.
+inline double SeparationArcsec(double ra1, double dec1, double ra2, double dec2) {
+    const double k = M_PI / 180, c1 = std::cos(dec1 * k), c2 = std::cos(dec2 * k);
+    const double u[3] = {c1 * std::cos(ra1 * k), c1 * std::sin(ra1 * k), std::sin(dec1 * k)};
+    const double v[3] = {c2 * std::cos(ra2 * k), c2 * std::sin(ra2 * k), std::sin(dec2 * k)};
+    const double cross =
+        std::hypot(u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]);
+    return std::atan2(cross, u[0] * v[0] + u[1] * v[1] + u[2] * v[2]) / k * 3600;
+}

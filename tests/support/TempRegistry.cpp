@@ -3,8 +3,9 @@
 
 #include <sqlite3.h>
 
-RawDatabase::RawDatabase(const std::string& path) {
-    sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
+RawDatabase::RawDatabase(const std::string& path, bool create) {
+    sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0),
+                    nullptr);
     sqlite3_busy_timeout(m_db, 5000);
 }
 

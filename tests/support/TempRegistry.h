@@ -25,10 +25,11 @@ private:
 };
 
 // A connection of the test's own to a database file, as another program (a backup or
-// repair tool) would have: it can hold a transaction open between statements.
+// repair tool) would have: it can hold a transaction open between statements. With create, a
+// missing file is made.
 class RawDatabase {
 public:
-    explicit RawDatabase(const std::string& path);
+    explicit RawDatabase(const std::string& path, bool create = false);
     ~RawDatabase();
     RawDatabase(const RawDatabase&) = delete;
     RawDatabase& operator=(const RawDatabase&) = delete;

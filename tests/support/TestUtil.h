@@ -65,12 +65,35 @@ std::string RunCommand(const std::string& command, int* status);
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 
+// Golden files are rewritten only by scripts/update-golden.sh, which sets
+// ZCMCOM_UPDATE_GOLDEN to this value; any other value fails every golden test, so a variable
+// left exported never turns them green.
+constexpr const char* kGoldenUpdate = "rewrite-tests-golden";
+
+// In update mode, writes text to path where it differs and fails, so the change is seen
+// and checked by a second run; true in update mode.
+inline bool UpdateGolden(const std::string& path, const std::string& text) {
+    const char* mode = getenv("ZCMCOM_UPDATE_GOLDEN");
+    if (!mode) return false;
+    if (std::string(mode) != kGoldenUpdate) {
+        ADD_FAILURE() << "ZCMCOM_UPDATE_GOLDEN is set: golden files are updated by "
+                         "scripts/update-golden.sh only";
+        return false;
+    }
+    if (ReadFileBytes(path) != text) {
+        WriteFileBytes(path, text);
+        ADD_FAILURE() << path << " updated: rerun";
+    }
+    return true;
+}
+
 #ifdef ZCMCOM_SOURCE_DIR
-// Expects text to be the whole of tests/golden/<name>; ZCMCOM_UPDATE_GOLDEN=1 rewrites the file.
+// Expects text to be the whole of tests/golden/<name>.
 inline void ExpectGolden(const std::string& text, const std::string& name) {
     const std::string path = std::string(ZCMCOM_SOURCE_DIR) + "/tests/golden/" + name;
-    if (getenv("ZCMCOM_UPDATE_GOLDEN")) WriteFileBytes(path, text);
-    EXPECT_EQ(text, ReadFileBytes(path)) << path;
+    if (!UpdateGolden(path, text)) {
+        EXPECT_EQ(text, ReadFileBytes(path)) << path;
+    }
 }
 #endif
 
