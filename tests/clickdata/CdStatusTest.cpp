@@ -16,41 +16,20 @@
 
 namespace {
 
-// Every field in declaration order, so presets compare as a whole; the first 29 are
-// persisted.
-const std::vector<int CCdStatus::*> kFields = {&CCdStatus::AltSpan,
-                                               &CCdStatus::AltCenter,
-                                               &CCdStatus::AltMag,
-                                               &CCdStatus::Precision,
-                                               &CCdStatus::IgnoreErase,
-                                               &CCdStatus::DispPopup,
-                                               &CCdStatus::CnsInfo,
-                                               &CCdStatus::StarDetails,
-                                               &CCdStatus::DispMag,
-                                               &CCdStatus::DispEqt2000,
-                                               &CCdStatus::DispEqtDateApp,
-                                               &CCdStatus::DispEqt1950,
-                                               &CCdStatus::DispEclDateMean,
-                                               &CCdStatus::DispEclDateApp,
-                                               &CCdStatus::DispEcl2000,
-                                               &CCdStatus::DispGal,
-                                               &CCdStatus::DispHrz,
-                                               &CCdStatus::DispHrzOrgSouth,
-                                               &CCdStatus::DispRiseSet,
-                                               &CCdStatus::DispAzmth,
-                                               &CCdStatus::DispHourAngle,
-                                               &CCdStatus::DispDeltaEqt,
-                                               &CCdStatus::DispDistR,
-                                               &CCdStatus::SolarOrbitDetails,
-                                               &CCdStatus::PlanetPhysicalTable,
-                                               &CCdStatus::PgcDetails,
-                                               &CCdStatus::DispNameOnBar,
-                                               &CCdStatus::DispComment,
-                                               &CCdStatus::TransparentOnInactive,
-                                               &CCdStatus::RaInDegrees,
-                                               &CCdStatus::UserFlag1,
-                                               &CCdStatus::UserFlag2,
-                                               &CCdStatus::UserFlag3};
+// Every field in declaration order, so presets compare as a whole.
+const std::vector<int CCdStatus::*> kFields = {
+    // the 29 persisted ones
+    &CCdStatus::AltSpan, &CCdStatus::AltCenter, &CCdStatus::AltMag, &CCdStatus::Precision,
+    &CCdStatus::IgnoreErase, &CCdStatus::DispPopup, &CCdStatus::CnsInfo, &CCdStatus::StarDetails,
+    &CCdStatus::DispMag, &CCdStatus::DispEqt2000, &CCdStatus::DispEqtDateApp,
+    &CCdStatus::DispEqt1950, &CCdStatus::DispEclDateMean, &CCdStatus::DispEclDateApp,
+    &CCdStatus::DispEcl2000, &CCdStatus::DispGal, &CCdStatus::DispHrz, &CCdStatus::DispHrzOrgSouth,
+    &CCdStatus::DispRiseSet, &CCdStatus::DispAzmth, &CCdStatus::DispHourAngle,
+    &CCdStatus::DispDeltaEqt, &CCdStatus::DispDistR, &CCdStatus::SolarOrbitDetails,
+    &CCdStatus::PlanetPhysicalTable, &CCdStatus::PgcDetails, &CCdStatus::DispNameOnBar,
+    &CCdStatus::DispComment, &CCdStatus::TransparentOnInactive,
+    // the others
+    &CCdStatus::RaInDegrees, &CCdStatus::UserFlag1, &CCdStatus::UserFlag2, &CCdStatus::UserFlag3};
 
 std::vector<int> Fields(const CCdStatus& s) {
     std::vector<int> out;
@@ -106,16 +85,14 @@ protected:
     TempRegistry registry;
 };
 
-TEST_F(CdStatusRegistry, LoadOnAnEmptyRegistryKeepsEveryField) {
+TEST_F(CdStatusRegistry, LoadKeepsEveryFieldOfAnEmptyStoreAndSaveWritesEachKind) {
+    // A load from an empty store keeps every field.
     CCdStatus s;
     s.Init();
     s.AltSpan = 42;
     const std::vector<int> before = Fields(s);
     s.Load();
     EXPECT_EQ(Fields(s), before);
-}
-
-TEST_F(CdStatusRegistry, SaveWritesNumbersTruthValuesAndThePlanetariumSettings) {
     CCdStatus saved;
     saved.AltSpan = -30;
     saved.Precision = 2;

@@ -99,18 +99,7 @@ TEST_F(Cdf, OtherFamilies) {
     EXPECT_EQ(cd.StkToCdf(&host, L"MyCat.A2"), L"AD \"二重星団\"");
 }
 
-TEST_F(Cdf, LeavesTheLastTextsObjectAlone) {
-    EXPECT_EQ(cd.GetText(&host, L"Constellation.Ori", 1), L" Ori");
-    EXPECT_EQ(cd.StkToCdf(&host, L"Solar.Sun"), L"SUN");
-    EXPECT_EQ(cd.GetDBSearchString(&host), L"Constellation.Ori");
-    // Also when the host fails part-way.
-    host.Fail(L"? Meteor.Leonids.Name");
-    ExpectThrows<COleDispatchException>([&] { cd.StkToCdf(&host, L"Meteor.Leonids"); });
-    EXPECT_EQ(cd.GetDBSearchString(&host), L"Constellation.Ori");
-    EXPECT_EQ(cd.Type(), CZntClickData::TYPE_CONSTELLATION);
-}
-
-TEST_F(Cdf, DatabaseSearchString) {
+TEST_F(Cdf, DatabaseSearchStringAndTheDesignationLeavesItAlone) {
     // Nothing clicked yet.
     EXPECT_TRUE(TextAndQueries(cd.GetDBSearchString(&host), L"", host, {}));
     // The path given to GetText.
@@ -152,6 +141,15 @@ TEST_F(Cdf, DatabaseSearchString) {
     cd.SetObject(L"Adf.MyCat.12", CZntClickData::TYPE_ADF);
     EXPECT_TRUE(TextAndQueries(cd.GetDBSearchString(&host), L".", host,
                                {L"? .ObjectName", L"? Adf.MyCat.12.Label"}));
+    // A designation leaves the object of the last text alone.
+    EXPECT_EQ(cd.GetText(&host, L"Constellation.Ori", 1), L" Ori");
+    EXPECT_EQ(cd.StkToCdf(&host, L"Solar.Sun"), L"SUN");
+    EXPECT_EQ(cd.GetDBSearchString(&host), L"Constellation.Ori");
+    // Also when the host fails part-way.
+    host.Fail(L"? Meteor.Leonids.Name");
+    ExpectThrows<COleDispatchException>([&] { cd.StkToCdf(&host, L"Meteor.Leonids"); });
+    EXPECT_EQ(cd.GetDBSearchString(&host), L"Constellation.Ori");
+    EXPECT_EQ(cd.Type(), CZntClickData::TYPE_CONSTELLATION);
 }
 
 }  // namespace

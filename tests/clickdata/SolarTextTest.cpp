@@ -34,7 +34,7 @@ CString ZoneForFullMoonBeforeMidnight(double secondsBefore) {
     return zone;
 }
 
-TEST_F(SolarLines, MoonPhaseInTheLastMinuteOfTheDay) {
+TEST_F(SolarLines, MoonPhasesOfTheLocalDay) {
     // 23:59:29 stays in its minute; 23:59:45 rounds to the day's end, shown as 24:00, as
     // the phase still belongs to this day.
     AnswerNoon(host, L"2025", L"12", L"4", ZoneForFullMoonBeforeMidnight(31.0));
@@ -44,9 +44,6 @@ TEST_F(SolarLines, MoonPhaseInTheLastMinuteOfTheDay) {
     // 23:58:59.8: the seconds carry into the minute.
     AnswerNoon(host, L"2025", L"12", L"4", ZoneForFullMoonBeforeMidnight(60.2));
     EXPECT_EQ(cd.GetMoonPhaseLines(&host), L"満月 23:59\r\n");
-}
-
-TEST_F(SolarLines, MoonPhasesOfOtherDays) {
     // Last quarter of 11 December 2025, 20:51:38 UT: 05:52 on the 12th in Japan, 20:52
     // on the 11th in UT.
     AnswerNoon(host, L"2025", L"12", L"12", L"9");

@@ -15,17 +15,7 @@ namespace {
 
 using StarText = ClickDataTest;
 
-TEST_F(StarText, WritesTheObjectPathToTheDebugOutput) {
-    cd.SetObject(L"Star.HIP.27989", CZntClickData::TYPE_STAR);
-    std::vector<CString> debug;
-    const ZcmDebugOutputHandler old =
-        ZcmSetDebugOutputHandler([&](LPCWSTR text) { debug.push_back(text); });
-    cd.GetTextStar(&host, 0);
-    ZcmSetDebugOutputHandler(old);
-    EXPECT_EQ(debug, std::vector<CString>{L"Star.HIP.27989\r\n"});
-}
-
-TEST_F(StarText, GscTypes) {
+TEST_F(StarText, GscTypesAndTheObjectPathInTheDebugOutput) {
     cd.SetObject(L"Star.XNO.3", CZntClickData::TYPE_STAR);
     const std::pair<const wchar_t*, const wchar_t*> kCases[] = {
         {L"GALAXY,nonstar,artifact", L"銀河,非恒星状天体,人工天体"},
@@ -40,6 +30,13 @@ TEST_F(StarText, GscTypes) {
     }
     EXPECT_EQ(ClickDataProbe::TranslateGscType(L"blend"), L"ブレンド");
     EXPECT_EQ(ClickDataProbe::TranslateGscType(L"Stars"), L"");
+    cd.SetObject(L"Star.HIP.27989", CZntClickData::TYPE_STAR);  // written to the debug output
+    std::vector<CString> debug;
+    const ZcmDebugOutputHandler old =
+        ZcmSetDebugOutputHandler([&](LPCWSTR text) { debug.push_back(text); });
+    cd.GetTextStar(&host, 0);
+    ZcmSetDebugOutputHandler(old);
+    EXPECT_EQ(debug, std::vector<CString>{L"Star.HIP.27989\r\n"});
 }
 
 TEST(StarDistance, RoundingSteps) {
