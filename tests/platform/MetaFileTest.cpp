@@ -102,7 +102,7 @@ TEST(MetaFile, PlaysMappingBrushesAndPolygons) {
               (std::tuple{kBlue, kBlue, kBlack, kBlack}));
 }
 
-TEST(MetaFile, PolyPolygonFillModesAndPolylines) {
+TEST(MetaFile, PolyPolygonsPolylinesAndDeletingASelectedBrush) {
     Wmf w = Square(kBlue, false);
     w.Record(META_SETPOLYFILLMODE, {ALTERNATE});
     // an outer 0..8 square with a 3..5 hole, then a red line along row 9
@@ -113,15 +113,13 @@ TEST(MetaFile, PolyPolygonFillModesAndPolylines) {
     EXPECT_EQ((std::tuple{bool(c.Play(w.Bytes())), c.dc.GetPixel(1, 1), c.dc.GetPixel(4, 4),
                           c.dc.GetPixel(7, 9)}),
               (std::tuple{true, kBlue, kBlack, RGB(255, 0, 0)}));
-}
-
-TEST(MetaFile, DeletingASelectedBrushKeepsItInUseUntilReplaced) {
-    Wmf w = Square(kBlue);
-    w.Record(META_DELETEOBJECT, {1}).Polygon({6, 6, 9, 6, 9, 9, 6, 9});
+    Wmf d = Square(kBlue);
+    // A deleted brush stays in use until replaced.
+    d.Record(META_DELETEOBJECT, {1}).Polygon({6, 6, 9, 6, 9, 9, 6, 9});
     // the freed slot takes the next object
-    w.Brush(RGB(0, 255, 0)).Record(META_SELECTOBJECT, {1}).Polygon({0, 8, 2, 8, 2, 10, 0, 10});
-    Canvas c;
-    EXPECT_EQ((std::tuple{bool(c.Play(w.Bytes())), c.dc.GetPixel(7, 7), c.dc.GetPixel(1, 9)}),
+    d.Brush(RGB(0, 255, 0)).Record(META_SELECTOBJECT, {1}).Polygon({0, 8, 2, 8, 2, 10, 0, 10});
+    Canvas e;
+    EXPECT_EQ((std::tuple{bool(e.Play(d.Bytes())), e.dc.GetPixel(7, 7), e.dc.GetPixel(1, 9)}),
               (std::tuple{true, kBlue, RGB(0, 255, 0)}));
 }
 
