@@ -66,7 +66,7 @@ TEST(CCameraDB, RecordsAndMakerGroupsInEachEncoding) {
 }
 
 // Out of range: empty texts and -1 values. Added cameras join no maker group.
-TEST(CCameraDB, OutOfRangeAndAdding) {
+TEST(CCameraDB, OutOfRangeAddingAndAMissingFile) {
     CCameraDB db;
     const _ANGLE_OF_FIELD none = db.GetCamera(-1);
     _ANGLE_OF_FIELD cam = db.GetCamera(0);
@@ -76,17 +76,15 @@ TEST(CCameraDB, OutOfRangeAndAdding) {
     EXPECT_EQ(db.AddCamera(cam), 0);
     EXPECT_EQ(db.AddCamera(cam), 1);
     EXPECT_EQ(Dump(db), "|||-1 -1 -1 -1 -1 \n|||-1 -1 -1 -1 -1 \n");
-}
-
-TEST(CCameraDB, AMissingFileShowsTheMessage) {
     TempDir dir;
     MessageBoxRecorder boxes;
-    CCameraDB db;
-    db.Init(Dir(dir));
+    // A missing file shows the message.
+    CCameraDB missing;
+    missing.Init(Dir(dir));
     const CString text =
         CString(L"カメラの写野角データファイルが読み込めません。\r\n") + Dir(dir) + L"zcmccd.txt";
     EXPECT_EQ(boxes.shown, (std::vector<std::pair<CString, UINT>>{{text, MB_OK}}));
-    EXPECT_EQ(Dump(db), "");
+    EXPECT_EQ(Dump(missing), "");
 }
 
 TEST(CCameraDB, BinaryGarbageKeepsTheTablesConsistent) {
