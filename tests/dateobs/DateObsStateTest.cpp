@@ -43,34 +43,29 @@ TEST_F(DateObsTest, AttachThenFirstRefreshReportsEverything) {
 // Each refresh reports what changed beyond its threshold: 1e-6 day, 1e-5 degree, 1 m, or the
 // magnitude's first decimal; the body; and the zone follows the map on the Earth.
 TEST_F(AttachedTest, ChangeThresholdsBodiesAndZones) {
+    const wchar_t* const kEarth = L"Solar.Planet.Earth";
     struct Step {
         const wchar_t *time, *body, *lon, *lat, *height, *mag;
         double storedSecond;  // fraction planted in the stored time before the refresh
         int mask;
         double tz;
     } const steps[] = {
-        {L"2024/03/15 12:00:00", L"Solar.Planet.Earth", L"139.7", L"35.7", L"40", L"6.5", 0.08, 0,
-         9},  // < 0.0864 s
-        {L"2024/03/15 12:00:00", L"Solar.Planet.Earth", L"139.7", L"35.7", L"40", L"6.5", 0.09, 1,
-         9},
-        {L"2024/03/15 12:00:01", L"Solar.Planet.Earth", L"139.700009", L"35.7", L"40.9", L"6.54", 0,
-         1, 9},
-        {L"2024/03/15 12:00:01", L"Solar.Planet.Earth", L"139.7", L"35.70002", L"40", L"6.5", 0, 2,
-         9},
-        {L"2024/03/15 12:00:01", L"Solar.Planet.Earth", L"139.7", L"35.70002", L"41", L"6.5", 0, 2,
-         9},
-        {L"2024/03/15 12:00:01", L"Solar.Planet.Earth", L"139.70002", L"35.70002", L"41", L"6.54",
-         0, 2, 9},
-        {L"2024/03/15 12:00:01", L"Solar.Planet.Earth", L"139.70002", L"35.70002", L"41", L"6.56",
-         0, 4, 9},  // 65 -> 66
-        {L"2024/03/16 12:00:01", L"Solar.Planet.Earth", L"139.70002", L"35.70002", L"41", L"6.6", 0,
-         1, 9},
+        // A stored fraction of 0.08 s is below 1e-6 day (0.0864 s); 0.09 s is not.
+        {L"2024/03/15 12:00:00", kEarth, L"139.7", L"35.7", L"40", L"6.5", 0.08, 0, 9},
+        {L"2024/03/15 12:00:00", kEarth, L"139.7", L"35.7", L"40", L"6.5", 0.09, 1, 9},
+        {L"2024/03/15 12:00:01", kEarth, L"139.700009", L"35.7", L"40.9", L"6.54", 0, 1, 9},
+        {L"2024/03/15 12:00:01", kEarth, L"139.7", L"35.70002", L"40", L"6.5", 0, 2, 9},
+        {L"2024/03/15 12:00:01", kEarth, L"139.7", L"35.70002", L"41", L"6.5", 0, 2, 9},
+        {L"2024/03/15 12:00:01", kEarth, L"139.70002", L"35.70002", L"41", L"6.54", 0, 2, 9},
+        // The magnitude's first decimal turns from 5 to 6.
+        {L"2024/03/15 12:00:01", kEarth, L"139.70002", L"35.70002", L"41", L"6.56", 0, 4, 9},
+        {L"2024/03/16 12:00:01", kEarth, L"139.70002", L"35.70002", L"41", L"6.6", 0, 1, 9},
         // No pixel under a point that is no number; a NaN that stays is nothing new.
-        {L"2024/03/16 12:00:01", L"Solar.Planet.Earth", L"nan", L"35.7", L"41", L"6.6", 0, 2, 0},
-        {L"2024/03/16 12:00:01", L"Solar.Planet.Earth", L"nan", L"35.7", L"41", L"6.6", 0, 0, 0},
-        {L"2024/03/16 12:00:01", L"Solar.Planet.Earth", L"139.7", L"inf", L"41", L"6.6", 0, 2, 0},
-        {L"2024/03/16 12:00:01", L"Solar.Planet.Earth", L"-74", L"40.7", L"10", L"6.6", 0, 2,
-         -5},  // New York
+        {L"2024/03/16 12:00:01", kEarth, L"nan", L"35.7", L"41", L"6.6", 0, 2, 0},
+        {L"2024/03/16 12:00:01", kEarth, L"nan", L"35.7", L"41", L"6.6", 0, 0, 0},
+        {L"2024/03/16 12:00:01", kEarth, L"139.7", L"inf", L"41", L"6.6", 0, 2, 0},
+        // New York
+        {L"2024/03/16 12:00:01", kEarth, L"-74", L"40.7", L"10", L"6.6", 0, 2, -5},
         // The body changed, the numbers did not; other bodies keep zone 0.
         {L"2024/03/16 12:00:01", L"Solar.Planet.Mars", L"-74", L"40.7", L"10", L"6.6", 0, 2, 0},
     };
