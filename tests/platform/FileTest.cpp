@@ -41,7 +41,7 @@ TEST(CFile, ReadWriteSeekLengthAndStatus) {
               (std::tuple{ULONGLONG(5), true, false}));
 }
 
-TEST(CFile, FailuresCarryCauseErrorAndName) {
+TEST(CFile, FailuresCarryCauseErrorAndNameAndSharingIsHonoured) {
     TempDir dir;
     const CString missing = W(dir.File("none.txt"));
     CFileException error;
@@ -57,17 +57,12 @@ TEST(CFile, FailuresCarryCauseErrorAndName) {
         [&](CFileException* e) {
             EXPECT_TRUE(e->m_cause == CFileException::fileNotFound && e->m_strFileName == missing);
         });
-}
-
-TEST(CFile, SharingIsHonouredBetweenOpens) {
-    TempDir dir;
     const CString path = W(dir.File("s.txt"));
     WriteFileBytes(dir.File("s.txt"), "x");
     CFile first;
     ASSERT_TRUE(first.Open(path, CFile::modeRead | CFile::shareDenyWrite));
     CFile reader, writer;
     EXPECT_TRUE(reader.Open(path, CFile::modeRead | CFile::shareDenyNone));
-    CFileException error;
     EXPECT_EQ((std::tuple{bool(writer.Open(path, CFile::modeWrite | CFile::shareDenyNone, &error)),
                           error.m_cause}),
               (std::tuple{false, int(CFileException::sharingViolation)}));
@@ -123,7 +118,7 @@ TEST(CStdioFile, BinaryBlockReadsAcrossACarriageReturnAtTheBufferEdge) {
     EXPECT_EQ(got, std::string(65535, 'x') + "\nend");
 }
 
-TEST(EncodedStream, WritingUtf16AndUtf8WritesTheMarkAndCrLf) {
+TEST(EncodedStream, WritingWritesTheMarkAndCrLfAndReadingDetectsIt) {
     TempDir dir;
     ZcmStream* s = _wfsopen(W(dir.File("u16.txt")), L"wt, ccs=UTF-16LE", _SH_DENYNO);
     ASSERT_NE(s, nullptr);
@@ -143,14 +138,10 @@ TEST(EncodedStream, WritingUtf16AndUtf8WritesTheMarkAndCrLf) {
     s->PutText(L"B", 1);
     ZcmStreamClose(s);
     EXPECT_EQ(ReadFileBytes(dir.File("u16.txt")).substr(12), std::string("B\0", 2));
-}
-
-TEST(EncodedStream, ReadingUnicodeDetectsTheMark) {
-    TempDir dir;
     WriteFileBytes(dir.File("le.txt"), std::string("\xFF\xFEx\0\r\0\n\0y\0", 10));
     WriteFileBytes(dir.File("u8.txt"), "\xEF\xBB\xBFz\r\nw");
     std::wstring line;
-    ZcmStream* s = _wfsopen(W(dir.File("le.txt")), L"rt, ccs=UNICODE", _SH_SECURE);
+    s = _wfsopen(W(dir.File("le.txt")), L"rt, ccs=UNICODE", _SH_SECURE);
     ASSERT_NE(s, nullptr);
     for (const wchar_t* expected : {L"x\n", L"y"}) {
         ASSERT_TRUE(s->GetLine(line));

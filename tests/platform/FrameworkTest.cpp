@@ -41,7 +41,7 @@ TEST(Arrays, GrowRemoveAndBadIndex) {
     ExpectThrows<CInvalidArgException>([&] { d.RemoveAt(1, 2); });
 }
 
-TEST(MessageBoxes, DefaultAnswersChangeNothingAndHandlerSeesResourceText) {
+TEST(Resources, MessageBoxesLibraryStringsAtLoadAndAnApplicationTableSearchedFirst) {
     AfxSetMessageBoxHandler(nullptr);
     for (auto [type, answer] : {std::pair<UINT, int>{MB_OK, IDOK},
                                 {MB_YESNO | MB_ICONQUESTION, IDNO},
@@ -52,9 +52,6 @@ TEST(MessageBoxes, DefaultAnswersChangeNothingAndHandlerSeesResourceText) {
     boxes.answer = IDYES;
     EXPECT_EQ(AfxMessageBox(23108u, MB_YESNO), IDYES);
     EXPECT_EQ(boxes.shown, (std::vector<std::pair<CString, UINT>>{{L"ClickData", MB_YESNO}}));
-}
-
-TEST(Resources, LibraryStringsAtLoadAndAnApplicationTableSearchedFirst) {
     CString s;
     ASSERT_TRUE(s.LoadString(23108));
     EXPECT_EQ(s, CString(L"ClickData"));

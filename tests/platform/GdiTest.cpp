@@ -190,7 +190,7 @@ TEST(GdiBitmaps, SizesBeyondTheBudgetAreRefusedAndCompatibleOnesFollowTheDc) {
     ZcmSetDisplayBitsPerPixel(32);
 }
 
-TEST(GdiPixels, FormatsRoundTripThroughBitBlt) {
+TEST(GdiPixels, FormatsRoundTripThroughBitBltAndPaletteIndexesUseThePalette) {
     Surface src(4, 2, 32), d16(4, 2, 16), d(4, 2, 32);
     const RGBQUAD table[3] = {{0, 0, 0, 0}, {0, 0, 255, 0}, {255, 255, 255, 0}};
     Surface d8(4, 2, 8, table, 3);
@@ -205,9 +205,6 @@ TEST(GdiPixels, FormatsRoundTripThroughBitBlt) {
     // A block partly off both bitmaps copies what overlaps.
     ASSERT_TRUE(BitBlt(d.dc, 2, -1, 4, 4, src.dc, -1, -1, SRCCOPY));
     EXPECT_EQ(GetPixel(d.dc, 3, 0), RGB(250, 10, 10));
-}
-
-TEST(GdiPalettes, PaletteIndexColoursUseTheSelectedPalette) {
     Surface s(2, 1);
     BYTE buf[sizeof(LOGPALETTE) + 3 * sizeof(PALETTEENTRY)] = {};
     auto* lp = reinterpret_cast<LOGPALETTE*>(buf);
