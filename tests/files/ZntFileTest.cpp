@@ -34,7 +34,7 @@ std::vector<CString> ReadAll(const std::string& path, int* unicode = nullptr,
 // read as ANSI text. A CR that is the last unit of a 128-byte block, with its LF first
 // in the next, is dropped, not kept. A dangling byte becomes U+FFFD, lone surrogates stay,
 // and invalid Shift-JIS bytes do not stop the line.
-TEST(CZntFile, BytesReadAsLines) {
+TEST(CZntFile, BytesReadAsLinesLongLinesAndThePositionAfterALine) {
     TempDir dir;
     const CString a127(std::wstring(127, L'a')), b62(std::wstring(62, L'b')),
         c63(std::wstring(63, L'c'));
@@ -70,10 +70,6 @@ TEST(CZntFile, BytesReadAsLines) {
     WriteFileBytes(dir.File("u8"), std::string("\xEF\xBB\xBF") + "a\r\n");
     const auto u8 = ReadAll(dir.File("u8"));
     EXPECT_TRUE(u8.size() == 1 && u8[0].Right(1) == CString(L"a") && u8[0].GetLength() > 1);
-}
-
-TEST(CZntFile, LongLinesAndThePositionAfterALine) {
-    TempDir dir;
     WriteFileBytes(dir.File("l"), std::string(1000, 'k') + "\r\nTAIL");
     CZntFile f;
     ASSERT_TRUE(f.Open(W(dir.File("l")), CFile::modeRead));

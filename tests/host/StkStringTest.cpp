@@ -87,7 +87,7 @@ TEST(StkStr, TableSearchUsesTheNameBeforeTheArguments) {
     EXPECT_EQ(s.TableValueSearch(empty, 0), 0);
 }
 
-TEST(ZntProperty, DottedPathsAndCallFormsKeepTenPieces) {
+TEST(ZntProperty, DottedPathsAndCallFormsKeepTenPiecesThatShiftBothWays) {
     ExpectParams(CZntProperty(L"a.b.c.d.e.f.g.h.i.j.k"), {{0, L"a"}, {9, L"j"}});
     ExpectParams(CZntProperty(L"Star. GCVS .\tdel Cep\t"),
                  {{1, L"GCVS"}, {2, L"del Cep"}, {3, L""}});
@@ -103,6 +103,15 @@ TEST(ZntProperty, DottedPathsAndCallFormsKeepTenPieces) {
     ExpectParams(CZntProperty(L"F(1, (2, 3"), {{2, L"(2, 3"}});
     ExpectParams(CZntProperty(L"F(\"unterminated, x"), {{1, L"unterminated, x"}});
     ExpectParams(CZntProperty(L"F(1,2,3,4,5,6,7,8,9,10,11)"), {{9, L"9"}});
+    CZntProperty p(L"0.1.2.3.4.5.6.7.8.9");
+    p.Shift(2);
+    ExpectParams(p, {{0, L""}, {1, L""}, {2, L"0"}, {9, L"7"}});
+    p.Shift(-3);
+    ExpectParams(p, {{0, L"1"}, {6, L"7"}, {7, L""}, {9, L""}});
+    p.Shift(0);
+    ExpectParams(p, {{0, L"1"}});
+    p.Shift(-2147483647 - 1);
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(p.IsEmpty(i), 1);
 }
 
 TEST(ZntProperty, IndexOrPositionOutsideTheListTouchesNothing) {
@@ -121,18 +130,6 @@ TEST(ZntProperty, IndexOrPositionOutsideTheListTouchesNothing) {
               (std::tuple{L'P', L'\0', CString(L"net"), CString(), CString(L"Planet")}));
     ExpectThrows<CInvalidArgException>([&] { p.GetAt(1, 7); });
     ExpectThrows<CInvalidArgException>([&] { p.GetAt(0, -1); });
-}
-
-TEST(ZntProperty, ShiftBothWays) {
-    CZntProperty p(L"0.1.2.3.4.5.6.7.8.9");
-    p.Shift(2);
-    ExpectParams(p, {{0, L""}, {1, L""}, {2, L"0"}, {9, L"7"}});
-    p.Shift(-3);
-    ExpectParams(p, {{0, L"1"}, {6, L"7"}, {7, L""}, {9, L""}});
-    p.Shift(0);
-    ExpectParams(p, {{0, L"1"}});
-    p.Shift(-2147483647 - 1);
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(p.IsEmpty(i), 1);
 }
 
 TEST(StkString, SplitsOnFirstIndexedReadAndAgainAfterAssignment) {
