@@ -7,7 +7,7 @@
 
 #include "DateObsFixture.h"
 
-TEST_F(DateObsTest, AttachThenFirstRefreshReportsEverything) {
+TEST_F(DateObsTest, AttachThenFirstRefreshReportsEverythingWindowsAndHostFailures) {
     obs.UpdateByCorZnt();  // nothing attached: nothing happens
     obs.SetpCorZnt(nullptr);
     EXPECT_TRUE(wnd.messages.empty());
@@ -38,6 +38,19 @@ TEST_F(DateObsTest, AttachThenFirstRefreshReportsEverything) {
     EXPECT_EQ(host.Commands().size(),
               6u);  // no "Calc Sky" and no Moon age while the time stands still
     EXPECT_TRUE(TakeMessages().empty());
+    AfxGetThread()->m_pMainWnd = nullptr;  // no main window: nothing is sent, nothing breaks
+    obs.SetpCorZnt(&host);
+    obs.UpdateByCorZnt();
+    obs.UpdateDateDisp(1);
+    AfxGetThread()->m_pMainWnd = &wnd;
+    EXPECT_TRUE(wnd.messages.empty());
+    obs.UpdateDateDisp(1);
+    obs.UpdateDateDisp(0xF);
+    obs.UpdateDateDisp(0xFFFFFFF0u);
+    EXPECT_EQ(TakeMessages(), (std::vector<Msg>{{0x727, 0xE, 0}, {0x727, 0, 0}, {0x727, 0xF, 0}}));
+
+    host.Fail(L"? Location.Latitude");
+    ExpectThrows<COleDispatchException>([&] { obs.UpdateByCorZnt(); });
 }
 
 // Each refresh reports what changed beyond its threshold: 1e-6 day, 1e-5 degree, 1 m, or the
@@ -142,22 +155,6 @@ TEST_F(AttachedTest, TimeAnswersReadAsFarAsTheyFit) {
     }
 }
 
-TEST_F(DateObsTest, WindowsAndHostFailures) {
-    AfxGetThread()->m_pMainWnd = nullptr;  // no main window: nothing is sent, nothing breaks
-    obs.SetpCorZnt(&host);
-    obs.UpdateByCorZnt();
-    obs.UpdateDateDisp(1);
-    AfxGetThread()->m_pMainWnd = &wnd;
-    EXPECT_TRUE(wnd.messages.empty());
-    obs.UpdateDateDisp(1);
-    obs.UpdateDateDisp(0xF);
-    obs.UpdateDateDisp(0xFFFFFFF0u);
-    EXPECT_EQ(TakeMessages(), (std::vector<Msg>{{0x727, 0xE, 0}, {0x727, 0, 0}, {0x727, 0xF, 0}}));
-
-    host.Fail(L"? Location.Latitude");
-    ExpectThrows<COleDispatchException>([&] { obs.UpdateByCorZnt(); });
-}
-
 namespace {
 using Ymdhms = std::tuple<int, int, int, int, int, int>;
 using Query = std::function<void(int*, int*, int*, int*, int*, int*)>;
@@ -177,7 +174,7 @@ Ymdhms Get(const Query& query) {
 
 using DateObsTimeTest = AttachedTest;
 
-TEST_F(DateObsTimeTest, ZonesCarriesAndTheUserZone) {
+TEST_F(DateObsTimeTest, ZonesCarriesTheUserZoneAndSiderealTime) {
     const Query lst = QUERY(obs.GetLST(y, mo, d, h, mi, s));
     obs.m_Date = MakeDate(2023, 12, 31, 23, 59, 59.6);
     obs.m_dTz = 0.0;
@@ -218,6 +215,28 @@ TEST_F(DateObsTimeTest, ZonesCarriesAndTheUserZone) {
     EXPECT_NEAR(mjd, 51544.0 + fraction, 1e-8);
     EXPECT_EQ(std::make_tuple(y, mo), std::make_tuple(2000, 1));
     EXPECT_NEAR(day, 1.0 + fraction, 1e-12);
+    const std::pair<const wchar_t*, Ymdhms> cases[] = {
+        {L"23.99999", {}},
+        {L"12.5", {0, 0, 0, 12, 30, 0}},
+        {L"1.9999", {0, 0, 0, 2, 0, 0}},
+        {L"6.2525", {0, 0, 0, 6, 15, 9}},
+        {L"", {}},
+        {L"*", {}},
+        {L"nan", {}},
+        {L"1e300", {}},
+    };
+    obs.SetUserTz(3.0);
+    for (const auto& [answer, expected] : cases) {
+        host.Answer(L"? Time.SiderealTime", answer);
+        EXPECT_EQ(Get(QUERY(obs.GetST(h, mi, s))), expected) << CString(answer).ToUtf8();
+        EXPECT_EQ(host.Queries().back(), CString(L"? Time.SiderealTime"));
+        EXPECT_EQ(obs.GetUserTz(), 0.0);
+    }
+    // Outputs the caller leaves out are not written.
+    obs.GetST(nullptr, nullptr, nullptr);
+    obs.GetLMT(nullptr, nullptr, nullptr, nullptr, nullptr, static_cast<double*>(nullptr));
+    obs.GetUTDate(nullptr, nullptr, nullptr);
+    obs.GetJD(nullptr);
 }
 
 TEST_F(DateObsTimeTest, LongitudeRuleAndMeanTime) {
@@ -249,29 +268,4 @@ TEST_F(DateObsTimeTest, LongitudeRuleAndMeanTime) {
     }
     obs.m_nLocationObject = 5;
     EXPECT_NEAR(obs.GetLMTTz(), 5.0 / 15.0, 1e-9);
-}
-
-TEST_F(DateObsTimeTest, SiderealTimeCarries) {
-    const std::pair<const wchar_t*, Ymdhms> cases[] = {
-        {L"23.99999", {}},
-        {L"12.5", {0, 0, 0, 12, 30, 0}},
-        {L"1.9999", {0, 0, 0, 2, 0, 0}},
-        {L"6.2525", {0, 0, 0, 6, 15, 9}},
-        {L"", {}},
-        {L"*", {}},
-        {L"nan", {}},
-        {L"1e300", {}},
-    };
-    obs.SetUserTz(3.0);
-    for (const auto& [answer, expected] : cases) {
-        host.Answer(L"? Time.SiderealTime", answer);
-        EXPECT_EQ(Get(QUERY(obs.GetST(h, mi, s))), expected) << CString(answer).ToUtf8();
-        EXPECT_EQ(host.Queries().back(), CString(L"? Time.SiderealTime"));
-        EXPECT_EQ(obs.GetUserTz(), 0.0);
-    }
-    // Outputs the caller leaves out are not written.
-    obs.GetST(nullptr, nullptr, nullptr);
-    obs.GetLMT(nullptr, nullptr, nullptr, nullptr, nullptr, static_cast<double*>(nullptr));
-    obs.GetUTDate(nullptr, nullptr, nullptr);
-    obs.GetJD(nullptr);
 }
