@@ -87,7 +87,7 @@ TEST(CCameraDB, OutOfRangeAddingAndAMissingFile) {
     EXPECT_EQ(Dump(missing), "");
 }
 
-TEST(CCameraDB, BinaryGarbageKeepsTheTablesConsistent) {
+TEST(CCameraDB, GarbageAndTheShippedDatabaseKeepTheTablesConsistent) {
     TempDir dir;
     std::mt19937 rng(12345);
     for (int round = 0; round < 20; ++round) {
@@ -101,13 +101,10 @@ TEST(CCameraDB, BinaryGarbageKeepsTheTablesConsistent) {
         for (int v = 0; v < db.GetVendorNum(); ++v) total += db.GetVendor(v).nCount;
         EXPECT_EQ(total, db.GetCameraNum()) << "round " << round;
     }
-}
-
-// Each maker stands in one group, the groups cover the cameras exactly, and pixels times
-// pixel size is the sensor size within a few per cent.
-TEST(CCameraDB, TheShippedDatabase) {
+    // Each maker stands in one group, the groups cover the cameras exactly, and pixels times
+    // pixel size is the sensor size within a few per cent.
     CCameraDB db;
-    MessageBoxRecorder boxes;
+    MessageBoxRecorder boxes;  // the shipped database
     db.Init(CString(ZCMCOM_SOURCE_DIR "/data/"));
     ASSERT_TRUE(boxes.shown.empty() && db.GetCameraNum() > 30);
     EXPECT_EQ(db.GetVendor(0).strName, CString(ZCM_CAMERA_NO_VENDOR));

@@ -37,7 +37,15 @@ std::vector<int> Fields(const CCdStatus& s) {
     return out;
 }
 
-TEST(CdStatus, PresetValuesAndWhatEachKeeps) {
+// The switches of the later lines, in their persisted order.
+std::vector<int> LaterFields(const CCdStatus& s) {
+    return {s.DispConstellation,    s.DispAirmass,      s.DispSiderealTime,
+            s.DispLightTime,        s.DispPhaseAngle,   s.DispParallacticAngle,
+            s.DispSunMoonAltitude,  s.DispTimeToEvents, s.DispObservingWindow,
+            s.DispVariableForecast, s.DispFieldRatio,   s.DispProvenance};
+}
+
+TEST(CdStatus, PresetValuesWhatEachKeepsAndTheLaterLinesOnlyInInitAll) {
     const std::vector<int> defaults = {0, 0, 0, 0, 1, 1, 1, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0,
                                        1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1};
     const std::vector<int> init = {0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
@@ -53,26 +61,13 @@ TEST(CdStatus, PresetValuesAndWhatEachKeeps) {
     expected.RaInDegrees = 1;
     EXPECT_EQ(Fields(s), Fields(expected));
     EXPECT_EQ(Fields(CCdStatus(s)), Fields(expected));
-}
-
-// The switches of the later lines, in their persisted order.
-std::vector<int> LaterFields(const CCdStatus& s) {
-    return {s.DispConstellation,    s.DispAirmass,      s.DispSiderealTime,
-            s.DispLightTime,        s.DispPhaseAngle,   s.DispParallacticAngle,
-            s.DispSunMoonAltitude,  s.DispTimeToEvents, s.DispObservingWindow,
-            s.DispVariableForecast, s.DispFieldRatio,   s.DispProvenance};
-}
-
-TEST(CdStatus, LaterLinesAreOffInEveryPresetButInitAll) {
+    // The later lines are off in every preset but InitAll.
     const std::vector<int> off(12, 0), on(12, 1);
-    CCdStatus s(5);
+    s = CCdStatus(5);
     EXPECT_EQ(LaterFields(s), off);
     s.InitAll();
     EXPECT_EQ(LaterFields(s), on);
-    std::vector<int> init = Fields(s);
-    CCdStatus plain(5);
-    plain.Init();
-    EXPECT_EQ(init, Fields(plain));  // the fields of today as Init sets them
+    EXPECT_EQ(Fields(s), init);  // the other fields as Init sets them
     s.Init();
     EXPECT_EQ(LaterFields(s), off);
     s.InitAll();

@@ -40,7 +40,13 @@ protected:
     }
 };
 
-TEST_F(Frame, KindsInTheTypeTable) {
+TEST_F(Frame, KindsInTheTypeTableAndCommentsExceptForUncataloguedStars) {
+    // Comments, except for uncatalogued stars; an unknown kind counts as a star.
+    const std::pair<const wchar_t*, int> kComments[] = {
+        {L"", 0},           {L"Star.HIP.27989", 1}, {L"Star.NOMAD.1", 0},
+        {L"star.xno.2", 0}, {L"Solar.NO.x", 1},     {L"Comet.NOx", 0}};
+    for (const auto& c : kComments)
+        EXPECT_EQ(cd.IsCommentEnable(&host, c.first), c.second) << CString(c.first).ToUtf8();
     const struct {
         const wchar_t* path;
         int type;
@@ -220,15 +226,6 @@ TEST_F(Frame, TextsOfFramesAreNeverReused) {
         // Rebuilt at once, with no key comparison: as many queries as the first time.
         EXPECT_EQ(host.QueryCount(), built) << CString(path).ToUtf8();
     }
-}
-
-TEST_F(Frame, CommentsExceptForUncataloguedStars) {
-    // An unknown kind counts as a star.
-    const std::pair<const wchar_t*, int> kCases[] = {
-        {L"", 0},           {L"Star.HIP.27989", 1}, {L"Star.NOMAD.1", 0},
-        {L"star.xno.2", 0}, {L"Solar.NO.x", 1},     {L"Comet.NOx", 0}};
-    for (const auto& c : kCases)
-        EXPECT_EQ(cd.IsCommentEnable(&host, c.first), c.second) << CString(c.first).ToUtf8();
 }
 
 TEST_F(Frame, HostFailurePassesThroughLeavesNoKeyAndTheNextCallAsksAgain) {

@@ -57,7 +57,7 @@ TEST_F(SolarLines, MoonPhasesOfTheLocalDay) {
     EXPECT_EQ(cd.GetMoonPhaseLines(&host), L"");
 }
 
-TEST_F(SolarLines, OrbitalElementsTheHostDoesNotKnow) {
+TEST_F(SolarLines, OrbitalElementsTheHostDoesNotKnowAndDatesOfJulianDays) {
     // Placeholders (the minor-planet layout); no period line at all.
     cd.SetObject(L"Solar.Comet.2P", CZntClickData::TYPE_SOLAR);
     for (const wchar_t* suffix : {L".RevolutionPeriod", L".TimeOfPerihelionPassage",
@@ -81,9 +81,6 @@ TEST_F(SolarLines, OrbitalElementsTheHostDoesNotKnow) {
     EXPECT_EQ(cd.GetPerihelionPassage(&host), L"近日点通過時刻 -4712年 1月1.50000日 TT\r\n");
     host.Answer(L"? Solar.Comet.2P.TimeOfPerihelionPassage", L"1e300");
     EXPECT_EQ(cd.GetPerihelionPassage(&host).Left(8), L"近日点通過時刻 ");
-}
-
-TEST_F(SolarLines, DatesOfJulianDays) {
     // A Julian Day or zone that is no number gives no date; a huge Julian Day gives one
     // clamped to the calendar's ends.
     tagADATE d = {};

@@ -27,7 +27,7 @@ struct MemoryDc {
 
 }  // namespace
 
-TEST(CDC, WrapsHandlesAndKeepsSelectedObjectsAlive) {
+TEST(CDC, WrapsHandlesKeepsSelectedObjectsAliveAndReportsTheDisplayDepth) {
     MemoryDc m(4, 24);
     ASSERT_NE(m.old, nullptr);
     EXPECT_NE(m.old->m_hObject, m.bmp.m_hObject);
@@ -52,9 +52,6 @@ TEST(CDC, WrapsHandlesAndKeepsSelectedObjectsAlive) {
               (std::tuple{RGB(0, 255, 0), DWORD(OBJ_BRUSH)}));
     m.dc.SelectStockObject(WHITE_BRUSH);  // now it is deleted (the sanitizers see no leak)
     m.dc.SelectObject(m.old);
-}
-
-TEST(CDC, PaintDcReportsTheDisplayDepth) {
     const int before = ZcmSetDisplayBitsPerPixel(8);
     {
         CPaintDC paint(nullptr);

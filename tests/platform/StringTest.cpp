@@ -17,7 +17,7 @@ void ExpectPairs(std::initializer_list<std::pair<T, W>> cases) {
 
 }  // namespace
 
-TEST(StringFormat, WideTextPrintfRoundingAndLongResults) {
+TEST(StringFormat, WideTextPrintfRoundingLongResultsAndTheDecimalPoint) {
     CString s;
     s.Format(L"[%s] [%-6s] [%c] [%S] [%ls]", CString(L"\u30B7\u30EA\u30A6\u30B9"), L"ab", L'\uFF9F',
              "narrow", L"wide");
@@ -37,13 +37,10 @@ TEST(StringFormat, WideTextPrintfRoundingAndLongResults) {
     EXPECT_EQ(s.Left(4), CString(L"\u7126\u70B9\u8DDD\u96E2"));
     EXPECT_NE(s.Find(L"22.3 \u00D7 14.9 mm"), -1);
     EXPECT_NE(s.Find(L"50.0 mm"), -1);
-}
-
-TEST(StringFormat, DecimalPointIgnoresTheUserLocale) {
     const char* old = setlocale(LC_NUMERIC, nullptr);
     const std::string saved = old ? old : "C";
+    // The decimal point ignores the user's locale.
     setlocale(LC_NUMERIC, "de_DE.UTF-8");  // may not be installed; meaningful wherever it is
-    CString s;
     s.Format(L"%.2f", 1.25);
     EXPECT_EQ(s, CString(L"1.25"));
     EXPECT_DOUBLE_EQ(_wtof(L"1.5"), 1.5);
