@@ -55,7 +55,7 @@ TEST_F(CommonApps, InstallPathMustNameAnExistingFile) {
     EXPECT_EQ(CString(L"none"), InstallPath(kUnknown));
 }
 
-TEST_F(CommonApps, MainWindowOnlyWhileItExists) {
+TEST_F(CommonApps, MainWindowWhileItExistsAndExchangeValuesWrittenAndDeleted) {
     CWnd wnd, other;
     ASSERT_TRUE(wnd.Create());
     other.Create();
@@ -74,9 +74,6 @@ TEST_F(CommonApps, MainWindowOnlyWhileItExists) {
     A::SetAppExchangeRegistry(A::APPID_ZENTAVIA, L"hWnd", L" " + HandleText(other.m_hWnd) + L" ");
     EXPECT_EQ(std::pair(A::GetAppMainWnd(A::APPID_ZENTAVIA), A::GetAppMainWnd(kUnknown)),
               std::pair(other.m_hWnd, HWND(nullptr)));
-}
-
-TEST_F(CommonApps, ExchangeValuesAreWrittenAndDeleted) {
     EXPECT_EQ(1, A::SetAppExchangeRegistry(A::APPID_ZENTAPIX, L"Last", L"/tmp/a.fits"));
     HKEY h = nullptr;
     ASSERT_EQ(ERROR_SUCCESS,

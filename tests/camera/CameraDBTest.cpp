@@ -66,7 +66,7 @@ TEST(CCameraDB, RecordsAndMakerGroupsInEachEncoding) {
 }
 
 // Out of range: empty texts and -1 values. Added cameras join no maker group.
-TEST(CCameraDB, OutOfRangeAndAdding) {
+TEST(CCameraDB, OutOfRangeAddingAndAMissingFile) {
     CCameraDB db;
     const _ANGLE_OF_FIELD none = db.GetCamera(-1);
     _ANGLE_OF_FIELD cam = db.GetCamera(0);
@@ -76,20 +76,18 @@ TEST(CCameraDB, OutOfRangeAndAdding) {
     EXPECT_EQ(db.AddCamera(cam), 0);
     EXPECT_EQ(db.AddCamera(cam), 1);
     EXPECT_EQ(Dump(db), "|||-1 -1 -1 -1 -1 \n|||-1 -1 -1 -1 -1 \n");
-}
-
-TEST(CCameraDB, AMissingFileShowsTheMessage) {
     TempDir dir;
     MessageBoxRecorder boxes;
-    CCameraDB db;
-    db.Init(Dir(dir));
+    // A missing file shows the message.
+    CCameraDB missing;
+    missing.Init(Dir(dir));
     const CString text =
         CString(L"カメラの写野角データファイルが読み込めません。\r\n") + Dir(dir) + L"zcmccd.txt";
     EXPECT_EQ(boxes.shown, (std::vector<std::pair<CString, UINT>>{{text, MB_OK}}));
-    EXPECT_EQ(Dump(db), "");
+    EXPECT_EQ(Dump(missing), "");
 }
 
-TEST(CCameraDB, BinaryGarbageKeepsTheTablesConsistent) {
+TEST(CCameraDB, GarbageAndTheShippedDatabaseKeepTheTablesConsistent) {
     TempDir dir;
     std::mt19937 rng(12345);
     for (int round = 0; round < 20; ++round) {
@@ -103,13 +101,10 @@ TEST(CCameraDB, BinaryGarbageKeepsTheTablesConsistent) {
         for (int v = 0; v < db.GetVendorNum(); ++v) total += db.GetVendor(v).nCount;
         EXPECT_EQ(total, db.GetCameraNum()) << "round " << round;
     }
-}
-
-// Each maker stands in one group, the groups cover the cameras exactly, and pixels times
-// pixel size is the sensor size within a few per cent.
-TEST(CCameraDB, TheShippedDatabase) {
+    // Each maker stands in one group, the groups cover the cameras exactly, and pixels times
+    // pixel size is the sensor size within a few per cent.
     CCameraDB db;
-    MessageBoxRecorder boxes;
+    MessageBoxRecorder boxes;  // the shipped database
     db.Init(CString(ZCMCOM_SOURCE_DIR "/data/"));
     ASSERT_TRUE(boxes.shown.empty() && db.GetCameraNum() > 30);
     EXPECT_EQ(db.GetVendor(0).strName, CString(ZCM_CAMERA_NO_VENDOR));

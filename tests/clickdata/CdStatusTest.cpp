@@ -16,41 +16,20 @@
 
 namespace {
 
-// Every field in declaration order, so presets compare as a whole; the first 29 are
-// persisted.
-const std::vector<int CCdStatus::*> kFields = {&CCdStatus::AltSpan,
-                                               &CCdStatus::AltCenter,
-                                               &CCdStatus::AltMag,
-                                               &CCdStatus::Precision,
-                                               &CCdStatus::IgnoreErase,
-                                               &CCdStatus::DispPopup,
-                                               &CCdStatus::CnsInfo,
-                                               &CCdStatus::StarDetails,
-                                               &CCdStatus::DispMag,
-                                               &CCdStatus::DispEqt2000,
-                                               &CCdStatus::DispEqtDateApp,
-                                               &CCdStatus::DispEqt1950,
-                                               &CCdStatus::DispEclDateMean,
-                                               &CCdStatus::DispEclDateApp,
-                                               &CCdStatus::DispEcl2000,
-                                               &CCdStatus::DispGal,
-                                               &CCdStatus::DispHrz,
-                                               &CCdStatus::DispHrzOrgSouth,
-                                               &CCdStatus::DispRiseSet,
-                                               &CCdStatus::DispAzmth,
-                                               &CCdStatus::DispHourAngle,
-                                               &CCdStatus::DispDeltaEqt,
-                                               &CCdStatus::DispDistR,
-                                               &CCdStatus::SolarOrbitDetails,
-                                               &CCdStatus::PlanetPhysicalTable,
-                                               &CCdStatus::PgcDetails,
-                                               &CCdStatus::DispNameOnBar,
-                                               &CCdStatus::DispComment,
-                                               &CCdStatus::TransparentOnInactive,
-                                               &CCdStatus::RaInDegrees,
-                                               &CCdStatus::UserFlag1,
-                                               &CCdStatus::UserFlag2,
-                                               &CCdStatus::UserFlag3};
+// Every field in declaration order, so presets compare as a whole.
+const std::vector<int CCdStatus::*> kFields = {
+    // the 29 persisted ones
+    &CCdStatus::AltSpan, &CCdStatus::AltCenter, &CCdStatus::AltMag, &CCdStatus::Precision,
+    &CCdStatus::IgnoreErase, &CCdStatus::DispPopup, &CCdStatus::CnsInfo, &CCdStatus::StarDetails,
+    &CCdStatus::DispMag, &CCdStatus::DispEqt2000, &CCdStatus::DispEqtDateApp,
+    &CCdStatus::DispEqt1950, &CCdStatus::DispEclDateMean, &CCdStatus::DispEclDateApp,
+    &CCdStatus::DispEcl2000, &CCdStatus::DispGal, &CCdStatus::DispHrz, &CCdStatus::DispHrzOrgSouth,
+    &CCdStatus::DispRiseSet, &CCdStatus::DispAzmth, &CCdStatus::DispHourAngle,
+    &CCdStatus::DispDeltaEqt, &CCdStatus::DispDistR, &CCdStatus::SolarOrbitDetails,
+    &CCdStatus::PlanetPhysicalTable, &CCdStatus::PgcDetails, &CCdStatus::DispNameOnBar,
+    &CCdStatus::DispComment, &CCdStatus::TransparentOnInactive,
+    // the others
+    &CCdStatus::RaInDegrees, &CCdStatus::UserFlag1, &CCdStatus::UserFlag2, &CCdStatus::UserFlag3};
 
 std::vector<int> Fields(const CCdStatus& s) {
     std::vector<int> out;
@@ -58,7 +37,15 @@ std::vector<int> Fields(const CCdStatus& s) {
     return out;
 }
 
-TEST(CdStatus, PresetValuesAndWhatEachKeeps) {
+// The switches of the later lines, in their persisted order.
+std::vector<int> LaterFields(const CCdStatus& s) {
+    return {s.DispConstellation,    s.DispAirmass,      s.DispSiderealTime,
+            s.DispLightTime,        s.DispPhaseAngle,   s.DispParallacticAngle,
+            s.DispSunMoonAltitude,  s.DispTimeToEvents, s.DispObservingWindow,
+            s.DispVariableForecast, s.DispFieldRatio,   s.DispProvenance};
+}
+
+TEST(CdStatus, PresetValuesWhatEachKeepsAndTheLaterLinesOnlyInInitAll) {
     const std::vector<int> defaults = {0, 0, 0, 0, 1, 1, 1, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0,
                                        1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1};
     const std::vector<int> init = {0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
@@ -74,26 +61,13 @@ TEST(CdStatus, PresetValuesAndWhatEachKeeps) {
     expected.RaInDegrees = 1;
     EXPECT_EQ(Fields(s), Fields(expected));
     EXPECT_EQ(Fields(CCdStatus(s)), Fields(expected));
-}
-
-// The switches of the later lines, in their persisted order.
-std::vector<int> LaterFields(const CCdStatus& s) {
-    return {s.DispConstellation,    s.DispAirmass,      s.DispSiderealTime,
-            s.DispLightTime,        s.DispPhaseAngle,   s.DispParallacticAngle,
-            s.DispSunMoonAltitude,  s.DispTimeToEvents, s.DispObservingWindow,
-            s.DispVariableForecast, s.DispFieldRatio,   s.DispProvenance};
-}
-
-TEST(CdStatus, LaterLinesAreOffInEveryPresetButInitAll) {
+    // The later lines are off in every preset but InitAll.
     const std::vector<int> off(12, 0), on(12, 1);
-    CCdStatus s(5);
+    s = CCdStatus(5);
     EXPECT_EQ(LaterFields(s), off);
     s.InitAll();
     EXPECT_EQ(LaterFields(s), on);
-    std::vector<int> init = Fields(s);
-    CCdStatus plain(5);
-    plain.Init();
-    EXPECT_EQ(init, Fields(plain));  // the fields of today as Init sets them
+    EXPECT_EQ(Fields(s), init);  // the other fields as Init sets them
     s.Init();
     EXPECT_EQ(LaterFields(s), off);
     s.InitAll();
@@ -106,16 +80,14 @@ protected:
     TempRegistry registry;
 };
 
-TEST_F(CdStatusRegistry, LoadOnAnEmptyRegistryKeepsEveryField) {
+TEST_F(CdStatusRegistry, LoadKeepsEveryFieldOfAnEmptyStoreAndSaveWritesEachKind) {
+    // A load from an empty store keeps every field.
     CCdStatus s;
     s.Init();
     s.AltSpan = 42;
     const std::vector<int> before = Fields(s);
     s.Load();
     EXPECT_EQ(Fields(s), before);
-}
-
-TEST_F(CdStatusRegistry, SaveWritesNumbersTruthValuesAndThePlanetariumSettings) {
     CCdStatus saved;
     saved.AltSpan = -30;
     saved.Precision = 2;

@@ -40,7 +40,13 @@ protected:
     }
 };
 
-TEST_F(Frame, KindsInTheTypeTable) {
+TEST_F(Frame, KindsInTheTypeTableAndCommentsExceptForUncataloguedStars) {
+    // Comments, except for uncatalogued stars; an unknown kind counts as a star.
+    const std::pair<const wchar_t*, int> kComments[] = {
+        {L"", 0},           {L"Star.HIP.27989", 1}, {L"Star.NOMAD.1", 0},
+        {L"star.xno.2", 0}, {L"Solar.NO.x", 1},     {L"Comet.NOx", 0}};
+    for (const auto& c : kComments)
+        EXPECT_EQ(cd.IsCommentEnable(&host, c.first), c.second) << CString(c.first).ToUtf8();
     const struct {
         const wchar_t* path;
         int type;
@@ -115,7 +121,7 @@ TEST_F(Frame, EmptyPathOrUnknownKindGivesNoTextAndClearsTheCache) {
                        Ask(L"Constellation.Ori", {L".Name", L".Abbreviation"}) + kCacheQueries));
 }
 
-TEST_F(Frame, SecondIdenticalCallOnlyAsksTheCacheKeys) {
+TEST_F(Frame, SecondCallsOnlyAskTheCacheKeysAndEachTextHasItsSlot) {
     cd.GetText(&host, L"Constellation.Ori", 0);
     host.ClearLog();
     EXPECT_TRUE(
@@ -124,10 +130,18 @@ TEST_F(Frame, SecondIdenticalCallOnlyAsksTheCacheKeys) {
     host.Answer(L"? location", L"LOCATION(\"TOKYO\", 139.7, 35.7)");
     EXPECT_TRUE(
         TextAndQueries(cd.GetText(&host, L"Constellation.Ori", 0), kConsFull, host, kCacheQueries));
+    // The full and the compact texts have slots of their own.
+    EXPECT_TRUE(TextAndQueries(
+        cd.GetText(&host, L"Constellation.Ori", 1), L"オリオン Ori", host,
+        kCacheQueries + Ask(L"Constellation.Ori", {L".Name", L".Abbreviation"}) + kCacheQueries));
+    EXPECT_TRUE(
+        TextAndQueries(cd.GetText(&host, L"Constellation.Ori", 0), kConsFull, host, kCacheQueries));
+    EXPECT_TRUE(TextAndQueries(cd.GetText(&host, L"Constellation.Ori", 1), L"オリオン Ori", host,
+                               kCacheQueries));
 }
 
 // A point of the bare sky changes with the click, not with the cache's keys: never cached.
-TEST_F(Frame, SkyPointTextsAreNeverServedFromTheCache) {
+TEST_F(Frame, SkyPointTextsAreNeverCachedAndNeedTheConstellationSwitch) {
     status.CnsInfo = TRUE;
     host.Answer(L"? Equatorial.Position.Constellation", L"Ori");
     EXPECT_EQ(cd.GetText(&host, L"Equatorial", 1), CString(L"オリオン Ori"));
@@ -135,6 +149,14 @@ TEST_F(Frame, SkyPointTextsAreNeverServedFromTheCache) {
     host.Answer(L"? Constellation.Tau.Name", L"おうし");
     host.Answer(L"? Constellation.Tau.Abbreviation", L"Tau");
     EXPECT_EQ(cd.GetText(&host, L"Equatorial", 1), CString(L"おうし Tau"));
+    host.Answer(L"? Measure.Visible", L"TRUE");
+    host.Answer(L"? Measure.Connecting", L"TRUE");
+    status.CnsInfo = 0;
+    EXPECT_EQ(cd.GetText(&host, L"Equatorial", 1), L"");
+    cd.ClearCache();
+    const CString full = cd.GetText(&host, L"Equatorial", 0);
+    EXPECT_EQ(full.Left(4), CString(L"赤経差 "));
+    EXPECT_EQ(full.Find(L"(J2000)"), -1);
 }
 
 TEST_F(Frame, EachKeyInvalidatesTheCache) {
@@ -172,18 +194,6 @@ TEST_F(Frame, EachKeyInvalidatesTheCache) {
     EXPECT_EQ(host.Queries().front(), CString(L"? Constellation.Tau.Name"));
 }
 
-TEST_F(Frame, FullAndCompactTextsHaveSlotsOfTheirOwn) {
-    cd.GetText(&host, L"Constellation.Ori", 0);
-    host.ClearLog();
-    EXPECT_TRUE(TextAndQueries(
-        cd.GetText(&host, L"Constellation.Ori", 1), L"オリオン Ori", host,
-        kCacheQueries + Ask(L"Constellation.Ori", {L".Name", L".Abbreviation"}) + kCacheQueries));
-    EXPECT_TRUE(
-        TextAndQueries(cd.GetText(&host, L"Constellation.Ori", 0), kConsFull, host, kCacheQueries));
-    EXPECT_TRUE(TextAndQueries(cd.GetText(&host, L"Constellation.Ori", 1), L"オリオン Ori", host,
-                               kCacheQueries));
-}
-
 TEST_F(Frame, ClearCacheAndOriginNorthForceARebuild) {
     cd.GetText(&host, L"Constellation.Ori", 0);
     for (const auto& invalidate : {std::function<void()>([&] { cd.ClearCache(); }),
@@ -218,34 +228,13 @@ TEST_F(Frame, TextsOfFramesAreNeverReused) {
     }
 }
 
-TEST_F(Frame, BareSkyNeedsTheConstellationSwitch) {
-    host.Answer(L"? Measure.Visible", L"TRUE");
-    host.Answer(L"? Measure.Connecting", L"TRUE");
-    status.CnsInfo = 0;
-    EXPECT_EQ(cd.GetText(&host, L"Equatorial", 1), L"");
-    cd.ClearCache();
-    const CString full = cd.GetText(&host, L"Equatorial", 0);
-    EXPECT_EQ(full.Left(4), CString(L"赤経差 "));
-    EXPECT_EQ(full.Find(L"(J2000)"), -1);
-}
-
-TEST_F(Frame, CommentsExceptForUncataloguedStars) {
-    // An unknown kind counts as a star.
-    const std::pair<const wchar_t*, int> kCases[] = {
-        {L"", 0},           {L"Star.HIP.27989", 1}, {L"Star.NOMAD.1", 0},
-        {L"star.xno.2", 0}, {L"Solar.NO.x", 1},     {L"Comet.NOx", 0}};
-    for (const auto& c : kCases)
-        EXPECT_EQ(cd.IsCommentEnable(&host, c.first), c.second) << CString(c.first).ToUtf8();
-}
-
-TEST_F(Frame, HostFailureBeforeAnythingIsCachedLeavesNoKey) {
+TEST_F(Frame, HostFailurePassesThroughLeavesNoKeyAndTheNextCallAsksAgain) {
+    // Before anything is cached: no key is left.
     ExpectHostFailure(L"? time.jd");
     EXPECT_TRUE(TextAndQueries(cd.GetText(&host, L"Constellation.Ori", 0), kConsFull, host,
                                kConsBuild + kCacheQueries + kMeasure));
-}
-
-TEST_F(Frame, HostFailurePassesThroughAndTheNextCallAsksAgain) {
     // Fails in the builder, in the cache key, and in the measuring line.
+    cd.ClearCache();
     for (const wchar_t* failing :
          {L"? Constellation.Ori.Abbreviation", L"? location.solar.y", L"? Measure.Visible"}) {
         cd.GetText(&host, L"Constellation.Ori", 1);  // cached compact text, empty full slot

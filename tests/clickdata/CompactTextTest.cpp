@@ -55,62 +55,35 @@ TEST_F(Cdf, StarsConstellationsAndTheBareSky) {
     EXPECT_TRUE(Is(L"Equatorial", L""));
 }
 
+// The designations of the other families, and the queries sent for each, are
+// tests/golden/cdf_designations.txt: an unknown kind, or no path, gives nothing.
 TEST_F(Cdf, OtherFamilies) {
-    const struct {
-        const wchar_t* path;
-        const wchar_t* designation;
-        const wchar_t* query;  // the one query sent, if any
-    } kCases[] = {
-        {L"Solar.Sun", L"SUN", nullptr},
-        {L"Solar.Planet.Jupiter", L"JUPITER", nullptr},
-        {L"Solar.Planet.Jupiter.Satellite.Io", L"IO", nullptr},
-        {L"solar.planet.earth.satellite.moon", L"MOON", nullptr},
-        {L"Solar.Planet.Earth", L"MOON", nullptr},
-        {L"Solar.Planet.Earth.Umbra", L"MOON", nullptr},
-        {L"Solar.Planet.Mars.Satellite", L"", nullptr},
-        {L"Solar.Spacecraft.Hayabusa2", L"SPACECRAFT Hayabusa2", nullptr},
-        {L"Solar", L"", nullptr},
-        {L"Solar.Comet.1P", L"COMET 1P/Halley", L"? Solar.Comet.1P.ID"},
-        {L"Solar.MinorPlanet.Ceres", L"MINORPLANET 1", L"? Solar.MinorPlanet.Ceres.ID"},
-        {L"DeepSkyObject.M.31", L"NEBULA M31", L"? DeepSkyObject.M.31.Number"},
-        {L"MagellanicCloud.Large", L"LMC", nullptr},
-        {L"magellaniccloud.SMALL", L"SMC", nullptr},
-        {L"MagellanicCloud.Bridge", L"", nullptr},
-        {L"ArtificialSatellite.ISS", L"ASAT 25544", L"? ArtificialSatellite.ISS.Number"},
-        {L"Meteor.Leonids", L"METEOR しし", L"? Meteor.Leonids.Name"},
-        {L"Meteor.Gem", L"METEOR ふたご流星群", L"? Meteor.Gem.Name"},
-        {L"FieldOfViewCircle.1", L"FIELD \"VIEW\"", nullptr},
-        {L"AngleOfView.Main", L"FIELD \"PHOTO\"", nullptr},
-        {L"MosaicOfField.1", L"", nullptr},
-        {L"Adf.MyCat.No1", L"AD \"A1\"", L"? Adf.MyCat.No1.Name"},
-        // An unknown kind, or no path: nothing.
-        {L"Comet.Halley", L"", nullptr},
-        {L"", L"", nullptr},
-    };
     host.Answer(L"? AdfSystem.#2.File", L"c.adf");  // read before "Comet.Halley" is judged
     host.Answer(L"? AdfSystem.#2.ObjectName", L"MyCat");
     cd.IsAdfsystem(&host, L"x.y");
-    for (const auto& c : kCases)
-        EXPECT_TRUE(Is(c.path, c.designation,
-                       c.query ? std::vector<CString>{c.query} : std::vector<CString>{}))
-            << CString(c.path).ToUtf8();
-    // A catalogue the user loaded.
-    host.Answer(L"? MyCat.A2.Name", L"二重星団");
-    EXPECT_EQ(cd.StkToCdf(&host, L"MyCat.A2"), L"AD \"二重星団\"");
+    host.Answer(L"? MyCat.A2.Name", L"二重星団");  // a catalogue the user loaded
+    const wchar_t* const kPaths[] = {
+        // the solar system
+        L"Solar.Sun", L"Solar.Planet.Jupiter", L"Solar.Planet.Jupiter.Satellite.Io",
+        L"solar.planet.earth.satellite.moon", L"Solar.Planet.Earth", L"Solar.Planet.Earth.Umbra",
+        L"Solar.Planet.Mars.Satellite", L"Solar.Spacecraft.Hayabusa2", L"Solar", L"Solar.Comet.1P",
+        L"Solar.MinorPlanet.Ceres",
+        // deep sky, satellites, showers, frames, catalogues; an unknown kind and no path
+        L"DeepSkyObject.M.31", L"MagellanicCloud.Large", L"magellaniccloud.SMALL",
+        L"MagellanicCloud.Bridge", L"ArtificialSatellite.ISS", L"Meteor.Leonids", L"Meteor.Gem",
+        L"FieldOfViewCircle.1", L"AngleOfView.Main", L"MosaicOfField.1", L"Adf.MyCat.No1",
+        L"Comet.Halley", L"", L"MyCat.A2"};
+    std::string out;
+    for (const wchar_t* path : kPaths) {
+        host.ClearLog();
+        out += CString(path).ToUtf8() + " [" + cd.StkToCdf(&host, path).ToUtf8() + "]";
+        for (const CString& query : host.Queries()) out += " | " + query.ToUtf8();
+        out += "\n";
+    }
+    ExpectGolden(out, "cdf_designations.txt");
 }
 
-TEST_F(Cdf, LeavesTheLastTextsObjectAlone) {
-    EXPECT_EQ(cd.GetText(&host, L"Constellation.Ori", 1), L" Ori");
-    EXPECT_EQ(cd.StkToCdf(&host, L"Solar.Sun"), L"SUN");
-    EXPECT_EQ(cd.GetDBSearchString(&host), L"Constellation.Ori");
-    // Also when the host fails part-way.
-    host.Fail(L"? Meteor.Leonids.Name");
-    ExpectThrows<COleDispatchException>([&] { cd.StkToCdf(&host, L"Meteor.Leonids"); });
-    EXPECT_EQ(cd.GetDBSearchString(&host), L"Constellation.Ori");
-    EXPECT_EQ(cd.Type(), CZntClickData::TYPE_CONSTELLATION);
-}
-
-TEST_F(Cdf, DatabaseSearchString) {
+TEST_F(Cdf, DatabaseSearchStringAndTheDesignationLeavesItAlone) {
     // Nothing clicked yet.
     EXPECT_TRUE(TextAndQueries(cd.GetDBSearchString(&host), L"", host, {}));
     // The path given to GetText.
@@ -152,6 +125,15 @@ TEST_F(Cdf, DatabaseSearchString) {
     cd.SetObject(L"Adf.MyCat.12", CZntClickData::TYPE_ADF);
     EXPECT_TRUE(TextAndQueries(cd.GetDBSearchString(&host), L".", host,
                                {L"? .ObjectName", L"? Adf.MyCat.12.Label"}));
+    // A designation leaves the object of the last text alone.
+    EXPECT_EQ(cd.GetText(&host, L"Constellation.Ori", 1), L" Ori");
+    EXPECT_EQ(cd.StkToCdf(&host, L"Solar.Sun"), L"SUN");
+    EXPECT_EQ(cd.GetDBSearchString(&host), L"Constellation.Ori");
+    // Also when the host fails part-way.
+    host.Fail(L"? Meteor.Leonids.Name");
+    ExpectThrows<COleDispatchException>([&] { cd.StkToCdf(&host, L"Meteor.Leonids"); });
+    EXPECT_EQ(cd.GetDBSearchString(&host), L"Constellation.Ori");
+    EXPECT_EQ(cd.Type(), CZntClickData::TYPE_CONSTELLATION);
 }
 
 }  // namespace

@@ -43,7 +43,7 @@ protected:
     }
 };
 
-TEST_F(PositionBlock, CorrectedAltitudeBelowMinus3IsNotPrintedAsANumber) {
+TEST_F(PositionBlock, LowCorrectedAltitudesAndAbsurdAnswers) {
     status = CCdStatus();
     status.DispEqt2000 = 0;
     status.DispHrz = 1;
@@ -55,9 +55,8 @@ TEST_F(PositionBlock, CorrectedAltitudeBelowMinus3IsNotPrintedAsANumber) {
     answer.Format(L"%.17g", in[1]);
     host.Answer(L"? Star.HIP.27989.position.Altitude", answer);
     EXPECT_NE(cd.GetPosString(&host, 2).Find(L"補正済み高度 < -3.000ﾟ\r\n"), -1);
-}
-
-TEST_F(PositionBlock, AnswersThatAreNotNumbersOrAbsurdlyLongDoNotBreakTheBlock) {
+    // Answers that are no numbers or absurdly long do not break the block.
+    status.Init();
     const CString huge(L'9', 5000);
     for (const wchar_t* suffix : {L".position.RA", L".position.Altitude", L".position.Azimuth",
                                   L".position.EquatorialDateApp.RA", L".Jd.Rise"})

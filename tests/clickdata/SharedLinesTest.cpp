@@ -27,14 +27,13 @@ TEST_F(SharedLines, CoordinateFormattersFollowTheSwitches) {
     EXPECT_EQ(cd.FormatLong(L"", 2), L"0.000000    ");
 }
 
-TEST_F(SharedLines, PeriodsWithThreeSignificantFigures) {
+TEST(SharedHelpers, PeriodsClockTimesAndEclipseTimes) {
+    // Periods with three significant figures.
     const std::pair<double, const wchar_t*> kCases[] = {
         {12345.6, L"12300"}, {5.678, L"5.68"}, {0.1234, L"0.120"}, {99.996, L"100"}};
     for (const auto& c : kCases)
         EXPECT_EQ(ClickDataProbe::GetPeriodString(c.first), c.second) << c.first;
-}
-
-TEST_F(SharedLines, ClockTimesOfJulianDays) {
+    // Clock times of Julian Days.
     EXPECT_EQ(ClickDataProbe::GetTimeString(L"2461015.5, 2461015.75", 9.0, L"出 "),
               L"出 09:00,15:00");
     EXPECT_EQ(ClickDataProbe::GetTimeString(L"*", 9.0, L"没 "), L"没 --:--");
@@ -42,9 +41,7 @@ TEST_F(SharedLines, ClockTimesOfJulianDays) {
     // 29.9 s stays in its minute, 30.1 s rounds up.
     EXPECT_EQ(ClickDataProbe::GetTimeString(L"2461015.50034606", 0.0, L""), L"00:00");
     EXPECT_EQ(ClickDataProbe::GetTimeString(L"2461015.50034838", 0.0, L""), L"00:01");
-}
-
-TEST_F(SharedLines, EclipseTimeWrapsPastMidnight) {
+    // Eclipse times wrap past midnight.
     EXPECT_EQ(ClickDataProbe::GetEclipseTime(2461015.75, L"食甚 "), L"食甚 06:00:00");
     EXPECT_EQ(ClickDataProbe::GetEclipseTime(2461015.4999999, L""), L"00:00:00");
 }

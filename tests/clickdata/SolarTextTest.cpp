@@ -34,7 +34,7 @@ CString ZoneForFullMoonBeforeMidnight(double secondsBefore) {
     return zone;
 }
 
-TEST_F(SolarLines, MoonPhaseInTheLastMinuteOfTheDay) {
+TEST_F(SolarLines, MoonPhasesOfTheLocalDay) {
     // 23:59:29 stays in its minute; 23:59:45 rounds to the day's end, shown as 24:00, as
     // the phase still belongs to this day.
     AnswerNoon(host, L"2025", L"12", L"4", ZoneForFullMoonBeforeMidnight(31.0));
@@ -44,9 +44,6 @@ TEST_F(SolarLines, MoonPhaseInTheLastMinuteOfTheDay) {
     // 23:58:59.8: the seconds carry into the minute.
     AnswerNoon(host, L"2025", L"12", L"4", ZoneForFullMoonBeforeMidnight(60.2));
     EXPECT_EQ(cd.GetMoonPhaseLines(&host), L"満月 23:59\r\n");
-}
-
-TEST_F(SolarLines, MoonPhasesOfOtherDays) {
     // Last quarter of 11 December 2025, 20:51:38 UT: 05:52 on the 12th in Japan, 20:52
     // on the 11th in UT.
     AnswerNoon(host, L"2025", L"12", L"12", L"9");
@@ -60,7 +57,7 @@ TEST_F(SolarLines, MoonPhasesOfOtherDays) {
     EXPECT_EQ(cd.GetMoonPhaseLines(&host), L"");
 }
 
-TEST_F(SolarLines, OrbitalElementsTheHostDoesNotKnow) {
+TEST_F(SolarLines, OrbitalElementsTheHostDoesNotKnowAndDatesOfJulianDays) {
     // Placeholders (the minor-planet layout); no period line at all.
     cd.SetObject(L"Solar.Comet.2P", CZntClickData::TYPE_SOLAR);
     for (const wchar_t* suffix : {L".RevolutionPeriod", L".TimeOfPerihelionPassage",
@@ -84,9 +81,6 @@ TEST_F(SolarLines, OrbitalElementsTheHostDoesNotKnow) {
     EXPECT_EQ(cd.GetPerihelionPassage(&host), L"近日点通過時刻 -4712年 1月1.50000日 TT\r\n");
     host.Answer(L"? Solar.Comet.2P.TimeOfPerihelionPassage", L"1e300");
     EXPECT_EQ(cd.GetPerihelionPassage(&host).Left(8), L"近日点通過時刻 ");
-}
-
-TEST_F(SolarLines, DatesOfJulianDays) {
     // A Julian Day or zone that is no number gives no date; a huge Julian Day gives one
     // clamped to the calendar's ends.
     tagADATE d = {};

@@ -15,17 +15,7 @@ namespace {
 
 using StarText = ClickDataTest;
 
-TEST_F(StarText, WritesTheObjectPathToTheDebugOutput) {
-    cd.SetObject(L"Star.HIP.27989", CZntClickData::TYPE_STAR);
-    std::vector<CString> debug;
-    const ZcmDebugOutputHandler old =
-        ZcmSetDebugOutputHandler([&](LPCWSTR text) { debug.push_back(text); });
-    cd.GetTextStar(&host, 0);
-    ZcmSetDebugOutputHandler(old);
-    EXPECT_EQ(debug, std::vector<CString>{L"Star.HIP.27989\r\n"});
-}
-
-TEST_F(StarText, GscTypes) {
+TEST_F(StarText, GscTypesAndTheObjectPathInTheDebugOutput) {
     cd.SetObject(L"Star.XNO.3", CZntClickData::TYPE_STAR);
     const std::pair<const wchar_t*, const wchar_t*> kCases[] = {
         {L"GALAXY,nonstar,artifact", L"銀河,非恒星状天体,人工天体"},
@@ -40,19 +30,16 @@ TEST_F(StarText, GscTypes) {
     }
     EXPECT_EQ(ClickDataProbe::TranslateGscType(L"blend"), L"ブレンド");
     EXPECT_EQ(ClickDataProbe::TranslateGscType(L"Stars"), L"");
+    cd.SetObject(L"Star.HIP.27989", CZntClickData::TYPE_STAR);  // written to the debug output
+    std::vector<CString> debug;
+    const ZcmDebugOutputHandler old =
+        ZcmSetDebugOutputHandler([&](LPCWSTR text) { debug.push_back(text); });
+    cd.GetTextStar(&host, 0);
+    ZcmSetDebugOutputHandler(old);
+    EXPECT_EQ(debug, std::vector<CString>{L"Star.HIP.27989\r\n"});
 }
 
-TEST(StarDistance, RoundingSteps) {
-    const std::pair<double, const wchar_t*> kDistances[] = {{994.4, L"994"},
-                                                            {995.0, L"1000"},
-                                                            {3264.99, L"3260"},
-                                                            {3265.0, L"3270"},
-                                                            {123456.0, L"1.2e+05"}};
-    for (const auto& d : kDistances)
-        EXPECT_EQ(ClickDataProbe::GetDistanceString(d.first), d.second) << d.first;
-}
-
-TEST(StarCrossIds, GroupedSortedAndPadded) {
+TEST(StarLines, CrossIdsGroupedSortedAndPaddedAndDistanceRoundingSteps) {
     // Pieces without a blank are left out; an empty key sorts first; values are trimmed and
     // their inner white space folded; the column follows the longest key of all pieces.
     EXPECT_EQ(ClickDataProbe::GetCrossIdList(L"GAIA|BD   +07  1055 |  12|TYC 1-2\t\t3|x"),
@@ -61,6 +48,13 @@ TEST(StarCrossIds, GroupedSortedAndPadded) {
     EXPECT_EQ(ClickDataProbe::GetCrossIdList(L"HD 1|"), L"HD 1\r\n");
     // Ordinal order of the keys: capitals before small letters.
     EXPECT_EQ(ClickDataProbe::GetCrossIdList(L"b 1|B 2|a 3"), L"B 2\r\na 3\r\nb 1\r\n");
+    const std::pair<double, const wchar_t*> kDistances[] = {{994.4, L"994"},
+                                                            {995.0, L"1000"},
+                                                            {3264.99, L"3260"},
+                                                            {3265.0, L"3270"},
+                                                            {123456.0, L"1.2e+05"}};
+    for (const auto& d : kDistances)
+        EXPECT_EQ(ClickDataProbe::GetDistanceString(d.first), d.second) << d.first;
 }
 
 TEST(StarCrossIds, LongListsAndLongBlankRuns) {

@@ -7,7 +7,7 @@
 
 #include "DateObsFixture.h"
 
-TEST_F(DateObsTest, AttachThenFirstRefreshReportsEverything) {
+TEST_F(DateObsTest, AttachThenFirstRefreshReportsEverythingWindowsAndHostFailures) {
     obs.UpdateByCorZnt();  // nothing attached: nothing happens
     obs.SetpCorZnt(nullptr);
     EXPECT_TRUE(wnd.messages.empty());
@@ -38,39 +38,47 @@ TEST_F(DateObsTest, AttachThenFirstRefreshReportsEverything) {
     EXPECT_EQ(host.Commands().size(),
               6u);  // no "Calc Sky" and no Moon age while the time stands still
     EXPECT_TRUE(TakeMessages().empty());
+    AfxGetThread()->m_pMainWnd = nullptr;  // no main window: nothing is sent, nothing breaks
+    obs.SetpCorZnt(&host);
+    obs.UpdateByCorZnt();
+    obs.UpdateDateDisp(1);
+    AfxGetThread()->m_pMainWnd = &wnd;
+    EXPECT_TRUE(wnd.messages.empty());
+    obs.UpdateDateDisp(1);
+    obs.UpdateDateDisp(0xF);
+    obs.UpdateDateDisp(0xFFFFFFF0u);
+    EXPECT_EQ(TakeMessages(), (std::vector<Msg>{{0x727, 0xE, 0}, {0x727, 0, 0}, {0x727, 0xF, 0}}));
+
+    host.Fail(L"? Location.Latitude");
+    ExpectThrows<COleDispatchException>([&] { obs.UpdateByCorZnt(); });
 }
 
 // Each refresh reports what changed beyond its threshold: 1e-6 day, 1e-5 degree, 1 m, or the
 // magnitude's first decimal; the body; and the zone follows the map on the Earth.
 TEST_F(AttachedTest, ChangeThresholdsBodiesAndZones) {
+    const wchar_t* const kEarth = L"Solar.Planet.Earth";
     struct Step {
         const wchar_t *time, *body, *lon, *lat, *height, *mag;
         double storedSecond;  // fraction planted in the stored time before the refresh
         int mask;
         double tz;
     } const steps[] = {
-        {L"2024/03/15 12:00:00", L"Solar.Planet.Earth", L"139.7", L"35.7", L"40", L"6.5", 0.08, 0,
-         9},  // < 0.0864 s
-        {L"2024/03/15 12:00:00", L"Solar.Planet.Earth", L"139.7", L"35.7", L"40", L"6.5", 0.09, 1,
-         9},
-        {L"2024/03/15 12:00:01", L"Solar.Planet.Earth", L"139.700009", L"35.7", L"40.9", L"6.54", 0,
-         1, 9},
-        {L"2024/03/15 12:00:01", L"Solar.Planet.Earth", L"139.7", L"35.70002", L"40", L"6.5", 0, 2,
-         9},
-        {L"2024/03/15 12:00:01", L"Solar.Planet.Earth", L"139.7", L"35.70002", L"41", L"6.5", 0, 2,
-         9},
-        {L"2024/03/15 12:00:01", L"Solar.Planet.Earth", L"139.70002", L"35.70002", L"41", L"6.54",
-         0, 2, 9},
-        {L"2024/03/15 12:00:01", L"Solar.Planet.Earth", L"139.70002", L"35.70002", L"41", L"6.56",
-         0, 4, 9},  // 65 -> 66
-        {L"2024/03/16 12:00:01", L"Solar.Planet.Earth", L"139.70002", L"35.70002", L"41", L"6.6", 0,
-         1, 9},
+        // A stored fraction of 0.08 s is below 1e-6 day (0.0864 s); 0.09 s is not.
+        {L"2024/03/15 12:00:00", kEarth, L"139.7", L"35.7", L"40", L"6.5", 0.08, 0, 9},
+        {L"2024/03/15 12:00:00", kEarth, L"139.7", L"35.7", L"40", L"6.5", 0.09, 1, 9},
+        {L"2024/03/15 12:00:01", kEarth, L"139.700009", L"35.7", L"40.9", L"6.54", 0, 1, 9},
+        {L"2024/03/15 12:00:01", kEarth, L"139.7", L"35.70002", L"40", L"6.5", 0, 2, 9},
+        {L"2024/03/15 12:00:01", kEarth, L"139.7", L"35.70002", L"41", L"6.5", 0, 2, 9},
+        {L"2024/03/15 12:00:01", kEarth, L"139.70002", L"35.70002", L"41", L"6.54", 0, 2, 9},
+        // The magnitude's first decimal turns from 5 to 6.
+        {L"2024/03/15 12:00:01", kEarth, L"139.70002", L"35.70002", L"41", L"6.56", 0, 4, 9},
+        {L"2024/03/16 12:00:01", kEarth, L"139.70002", L"35.70002", L"41", L"6.6", 0, 1, 9},
         // No pixel under a point that is no number; a NaN that stays is nothing new.
-        {L"2024/03/16 12:00:01", L"Solar.Planet.Earth", L"nan", L"35.7", L"41", L"6.6", 0, 2, 0},
-        {L"2024/03/16 12:00:01", L"Solar.Planet.Earth", L"nan", L"35.7", L"41", L"6.6", 0, 0, 0},
-        {L"2024/03/16 12:00:01", L"Solar.Planet.Earth", L"139.7", L"inf", L"41", L"6.6", 0, 2, 0},
-        {L"2024/03/16 12:00:01", L"Solar.Planet.Earth", L"-74", L"40.7", L"10", L"6.6", 0, 2,
-         -5},  // New York
+        {L"2024/03/16 12:00:01", kEarth, L"nan", L"35.7", L"41", L"6.6", 0, 2, 0},
+        {L"2024/03/16 12:00:01", kEarth, L"nan", L"35.7", L"41", L"6.6", 0, 0, 0},
+        {L"2024/03/16 12:00:01", kEarth, L"139.7", L"inf", L"41", L"6.6", 0, 2, 0},
+        // New York
+        {L"2024/03/16 12:00:01", kEarth, L"-74", L"40.7", L"10", L"6.6", 0, 2, -5},
         // The body changed, the numbers did not; other bodies keep zone 0.
         {L"2024/03/16 12:00:01", L"Solar.Planet.Mars", L"-74", L"40.7", L"10", L"6.6", 0, 2, 0},
     };
@@ -147,22 +155,6 @@ TEST_F(AttachedTest, TimeAnswersReadAsFarAsTheyFit) {
     }
 }
 
-TEST_F(DateObsTest, WindowsAndHostFailures) {
-    AfxGetThread()->m_pMainWnd = nullptr;  // no main window: nothing is sent, nothing breaks
-    obs.SetpCorZnt(&host);
-    obs.UpdateByCorZnt();
-    obs.UpdateDateDisp(1);
-    AfxGetThread()->m_pMainWnd = &wnd;
-    EXPECT_TRUE(wnd.messages.empty());
-    obs.UpdateDateDisp(1);
-    obs.UpdateDateDisp(0xF);
-    obs.UpdateDateDisp(0xFFFFFFF0u);
-    EXPECT_EQ(TakeMessages(), (std::vector<Msg>{{0x727, 0xE, 0}, {0x727, 0, 0}, {0x727, 0xF, 0}}));
-
-    host.Fail(L"? Location.Latitude");
-    ExpectThrows<COleDispatchException>([&] { obs.UpdateByCorZnt(); });
-}
-
 namespace {
 using Ymdhms = std::tuple<int, int, int, int, int, int>;
 using Query = std::function<void(int*, int*, int*, int*, int*, int*)>;
@@ -182,7 +174,7 @@ Ymdhms Get(const Query& query) {
 
 using DateObsTimeTest = AttachedTest;
 
-TEST_F(DateObsTimeTest, ZonesCarriesAndTheUserZone) {
+TEST_F(DateObsTimeTest, ZonesCarriesTheUserZoneAndSiderealTime) {
     const Query lst = QUERY(obs.GetLST(y, mo, d, h, mi, s));
     obs.m_Date = MakeDate(2023, 12, 31, 23, 59, 59.6);
     obs.m_dTz = 0.0;
@@ -223,6 +215,28 @@ TEST_F(DateObsTimeTest, ZonesCarriesAndTheUserZone) {
     EXPECT_NEAR(mjd, 51544.0 + fraction, 1e-8);
     EXPECT_EQ(std::make_tuple(y, mo), std::make_tuple(2000, 1));
     EXPECT_NEAR(day, 1.0 + fraction, 1e-12);
+    const std::pair<const wchar_t*, Ymdhms> cases[] = {
+        {L"23.99999", {}},
+        {L"12.5", {0, 0, 0, 12, 30, 0}},
+        {L"1.9999", {0, 0, 0, 2, 0, 0}},
+        {L"6.2525", {0, 0, 0, 6, 15, 9}},
+        {L"", {}},
+        {L"*", {}},
+        {L"nan", {}},
+        {L"1e300", {}},
+    };
+    obs.SetUserTz(3.0);
+    for (const auto& [answer, expected] : cases) {
+        host.Answer(L"? Time.SiderealTime", answer);
+        EXPECT_EQ(Get(QUERY(obs.GetST(h, mi, s))), expected) << CString(answer).ToUtf8();
+        EXPECT_EQ(host.Queries().back(), CString(L"? Time.SiderealTime"));
+        EXPECT_EQ(obs.GetUserTz(), 0.0);
+    }
+    // Outputs the caller leaves out are not written.
+    obs.GetST(nullptr, nullptr, nullptr);
+    obs.GetLMT(nullptr, nullptr, nullptr, nullptr, nullptr, static_cast<double*>(nullptr));
+    obs.GetUTDate(nullptr, nullptr, nullptr);
+    obs.GetJD(nullptr);
 }
 
 TEST_F(DateObsTimeTest, LongitudeRuleAndMeanTime) {
@@ -254,29 +268,4 @@ TEST_F(DateObsTimeTest, LongitudeRuleAndMeanTime) {
     }
     obs.m_nLocationObject = 5;
     EXPECT_NEAR(obs.GetLMTTz(), 5.0 / 15.0, 1e-9);
-}
-
-TEST_F(DateObsTimeTest, SiderealTimeCarries) {
-    const std::pair<const wchar_t*, Ymdhms> cases[] = {
-        {L"23.99999", {}},
-        {L"12.5", {0, 0, 0, 12, 30, 0}},
-        {L"1.9999", {0, 0, 0, 2, 0, 0}},
-        {L"6.2525", {0, 0, 0, 6, 15, 9}},
-        {L"", {}},
-        {L"*", {}},
-        {L"nan", {}},
-        {L"1e300", {}},
-    };
-    obs.SetUserTz(3.0);
-    for (const auto& [answer, expected] : cases) {
-        host.Answer(L"? Time.SiderealTime", answer);
-        EXPECT_EQ(Get(QUERY(obs.GetST(h, mi, s))), expected) << CString(answer).ToUtf8();
-        EXPECT_EQ(host.Queries().back(), CString(L"? Time.SiderealTime"));
-        EXPECT_EQ(obs.GetUserTz(), 0.0);
-    }
-    // Outputs the caller leaves out are not written.
-    obs.GetST(nullptr, nullptr, nullptr);
-    obs.GetLMT(nullptr, nullptr, nullptr, nullptr, nullptr, static_cast<double*>(nullptr));
-    obs.GetUTDate(nullptr, nullptr, nullptr);
-    obs.GetJD(nullptr);
 }

@@ -26,24 +26,16 @@ std::vector<CString> ReadAll(const std::string& path, UINT flags = kReadText) {
     return lines;
 }
 
-TEST(CZntFileEx, EncodeTypeFromTheFirstBytes) {
+TEST(CZntFileEx, EncodeTypeFromTheFirstBytesAndFailedOpens) {
     TempDir dir;
     const std::pair<std::string, int> cases[] = {
-        {"\xFF\xFE"
-         "a",
-         2},
+        {std::string("\xFF\xFE") + "a", 2},
         {"\xFE\xFF", 0},
         {"\xEF\xBB\xBF", 3},
         {"", 1},
-        {"\xFF"
-         "a",
-         1},
-        {"\xFE"
-         "a",
-         1},
-        {"\xEF\xBB"
-         "x",
-         1},
+        {std::string("\xFF") + "a", 1},
+        {std::string("\xFE") + "a", 1},
+        {std::string("\xEF\xBB") + "x", 1},
         {"\x93\xfa", 1},
     };
     for (const auto& [bytes, type] : cases) {
@@ -58,6 +50,12 @@ TEST(CZntFileEx, EncodeTypeFromTheFirstBytes) {
     EXPECT_EQ(f.Open(W(dir.File("missing")), kReadText, 0), 0);
     EXPECT_EQ(f.Open(W(dir.File("w")), kWriteText, 0), 0);
     EXPECT_EQ(f.Open(W(dir.File("w")), kWriteText, 4), 0);
+    WriteFileBytes(dir.File("held"), "\xFF\xFE" + std::string("a\0", 2));
+    CFile holder;
+    ASSERT_TRUE(holder.Open(W(dir.File("held")), CFile::modeReadWrite | CFile::shareDenyWrite));
+    // A failed stream open throws. Detection shares, so it works; the stream denies writing to a
+    // file open for writing.
+    ExpectThrows<CInvalidArgException>([&] { f.Open(W(dir.File("held")), kReadText, 0); });
 }
 
 TEST(CZntFileEx, ShiftJisLineEnds) {
@@ -101,10 +99,7 @@ TEST(CZntFileEx, WritingEachEncodingAsTheWindowsRuntimeDoes) {
     TempDir dir;
     const std::tuple<int, const wchar_t*, std::string> cases[] = {
         {1, L"日本\n", "\x93\xfa\x96\x7b\r\n"},
-        {2, L"a\nb",
-         std::string("\xFF\xFE"
-                     "a\0\r\0\n\0b\0",
-                     10)},
+        {2, L"a\nb", "\xFF\xFE" + std::string("a\0\r\0\n\0b\0", 8)},
         {3, L"é\n", "\xEF\xBB\xBF\xC3\xA9\r\n"},
     };
     for (const auto& [type, text, bytes] : cases) {
@@ -127,18 +122,6 @@ TEST(CZntFileEx, WritingEachEncodingAsTheWindowsRuntimeDoes) {
     CZntFileEx rw;
     ASSERT_EQ(rw.Open(W(dir.File("f")), CFile::modeReadWrite | CFile::typeBinary, 0), 1);
     EXPECT_EQ(rw.GetEncodeTypeOfFile(), 0);
-}
-
-TEST(CZntFileEx, AFailedStreamOpenThrowsInvalidArgument) {
-    TempDir dir;
-    WriteFileBytes(dir.File("held"), std::string("\xFF\xFE"
-                                                 "a\0",
-                                                 4));
-    CFile holder;
-    ASSERT_TRUE(holder.Open(W(dir.File("held")), CFile::modeReadWrite | CFile::shareDenyWrite));
-    CZntFileEx f;
-    // Detection shares, so it works; the stream denies writing to a file open for writing.
-    ExpectThrows<CInvalidArgException>([&] { f.Open(W(dir.File("held")), kReadText, 0); });
 }
 
 // A line without end stops at the line limit with a file error, in every reader, instead

@@ -34,7 +34,7 @@ std::vector<CString> ReadAll(const std::string& path, int* unicode = nullptr,
 // read as ANSI text. A CR that is the last unit of a 128-byte block, with its LF first
 // in the next, is dropped, not kept. A dangling byte becomes U+FFFD, lone surrogates stay,
 // and invalid Shift-JIS bytes do not stop the line.
-TEST(CZntFile, BytesReadAsLines) {
+TEST(CZntFile, BytesReadAsLinesLongLinesAndThePositionAfterALine) {
     TempDir dir;
     const CString a127(std::wstring(127, L'a')), b62(std::wstring(62, L'b')),
         c63(std::wstring(63, L'c'));
@@ -59,11 +59,7 @@ TEST(CZntFile, BytesReadAsLines) {
          {CString(std::wstring{wchar_t(0xD800), L'x'})},
          1,
          1},
-        {"a\x81\x0a"
-         "b",
-         {L"a\xFFFD", L"b"},
-         0,
-         0},
+        {"a\x81\nb", {L"a\xFFFD", L"b"}, 0, 0},
     };
     for (const auto& c : cases) {
         WriteFileBytes(dir.File("f"), c.bytes);
@@ -71,15 +67,9 @@ TEST(CZntFile, BytesReadAsLines) {
         EXPECT_EQ(ReadAll(dir.File("f"), &u, &l), c.lines) << c.bytes;
         EXPECT_EQ(std::make_pair(u, l), std::make_pair(c.unicode, c.little)) << c.bytes;
     }
-    WriteFileBytes(dir.File("u8"),
-                   "\xEF\xBB\xBF"
-                   "a\r\n");
+    WriteFileBytes(dir.File("u8"), std::string("\xEF\xBB\xBF") + "a\r\n");
     const auto u8 = ReadAll(dir.File("u8"));
     EXPECT_TRUE(u8.size() == 1 && u8[0].Right(1) == CString(L"a") && u8[0].GetLength() > 1);
-}
-
-TEST(CZntFile, LongLinesAndThePositionAfterALine) {
-    TempDir dir;
     WriteFileBytes(dir.File("l"), std::string(1000, 'k') + "\r\nTAIL");
     CZntFile f;
     ASSERT_TRUE(f.Open(W(dir.File("l")), CFile::modeRead));

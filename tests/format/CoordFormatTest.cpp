@@ -2,7 +2,9 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <string>
 #include <tuple>
+#include <vector>
 
 #include "format/CoordFormat.h"
 #include "support/TestUtil.h"
@@ -28,63 +30,47 @@ void ExpectTexts(const wchar_t* (*format)(double, int), std::initializer_list<Ca
 
 }  // namespace
 
-TEST(CoordFormat, EveryFormatterAtEveryPrecisionWithCarries) {
-    ExpectTexts(F::CoordFormatRA, {{5.0, 1, L"05h00.0m"},
-                                   {12.5824, 2, L"12h34m56.6s"},
-                                   {12.5824, 3, L"12h34m56.64s"},
-                                   {12.5824, 4, L"12h34m56.640s"},
-                                   {23.9999999, 4, L"00h00m00.000s"},
-                                   {23.9999, 3, L"23h59m59.64s"},
-                                   {23.999999, 3, L"00h00m00.00s"},
-                                   {23.9999, 4, L"23h59m59.640s"},
-                                   {23.9995, 2, L"23h59m58.2s"},
-                                   {10.9999, 1, L"11h00.0m"},  // minutes carry
-                                   {23.9995, 1, L"00h00.0m"},  // hours wrap
-                                   {1.0 + 59.99 / 3600, 2, L"01h01m00.0s"},
-                                   {25.5, 1, L"01h30.0m"},
-                                   // negative hours are the same right ascension a day later
-                                   {-1.0, 1, L"23h00.0m"},
-                                   {-1e-20, 4, L"00h00m00.000s"},
-                                   // negative zero is zero
-                                   {-0.0, 4, L"00h00m00.000s"},
-                                   {-0.0, 1, L"00h00.0m"}});
-    // declination: sign, clamp to the poles, carries
-    ExpectTexts(F::CoordFormatDecl, {{-0.5, 1, L"-00\uFF9F30'"},
-                                     {120.0, 1, L"+90\uFF9F00'"},
-                                     {250.0, 1, L"-90\uFF9F00'"},
-                                     {30.99999, 2, L"+31\uFF9F00'00\""},
-                                     {12.58250, 3, L"+12\uFF9F34'57.0\""},
-                                     {-12.5825, 4, L"-12\uFF9F34'57.00\""},
-                                     {-5.99999, 3, L"-06\uFF9F00'00.0\""},
-                                     {-5.9999999, 4, L"-06\uFF9F00'00.00\""},
-                                     {10.9999, 1, L"+11\uFF9F00'"},
-                                     {-0.0, 2, L"+00\uFF9F00'00\""},
-                                     {-1e-9, 1, L"-00\uFF9F00'"}});
-    // longitude: wraps into the circle
-    ExpectTexts(F::CoordFormatLongitude, {{-10.0, 1, L"350\uFF9F00'"},
-                                          {359.9999, 2, L"  0\uFF9F00'00\""},
-                                          {359.99999, 4, L"359\uFF9F59'59.96\""},
-                                          {359.999999, 4, L"  0\uFF9F00'00.00\""},
-                                          {139.6917, 3, L"139\uFF9F41'30.1\""},
-                                          {5.5, 1, L"  5\uFF9F30'"},
-                                          {720.25, 2, L"  0\uFF9F15'00\""}});
-    // decimal degrees: sign field and widths
-    ExpectTexts(F::CoordFormatDeclDeg, {{5.0, 1, L" +5.000"},
-                                        {-12.5, 2, L"-12.5000"},
-                                        {-5.0, 1, L" -5.000"},
-                                        {12.0, 3, L"+12.00000 "},
-                                        {5.0, 4, L" +5.000000"}});
-    ExpectTexts(F::CoordFormatRADeg, {{1.0, 1, L"15.000  "},
-                                      {12.0, 2, L"180.0000   "},
-                                      {25.0, 4, L"15.000000    "},
-                                      // what rounds to the full circle is 0
-                                      {-1e-12, 4, L"0.000000     "},
-                                      {23.99999999, 1, L"0.000   "}});
-    ExpectTexts(F::CoordFormatLongitudeDeg,
-                {{-90.0, 1, L"270.000"}, {1.5, 3, L"1.50000    "}, {-1e-12, 2, L"0.0000    "}});
+// Every formatter at every precision, over values at the carries (seconds into minutes into
+// hours or degrees), the wraps (hours and longitudes into the circle, what rounds to the full
+// circle is 0), the clamps of declinations to the poles, negative zero, and the placeholders
+// of non-finite values and of negated precisions: the texts are tests/golden/coord_formats.txt.
+TEST(CoordFormat, EveryFormatterAtEveryPrecision) {
+    const double kCarries[] = {23.9999999, 23.9999, 23.999999,
+                               23.9995,    10.9999, 1.0 + 59.99 / 3600};
+    const struct {
+        const char* name;
+        const wchar_t* (*format)(double, int);
+        std::vector<double> values;
+    } kFormatters[] = {
+        {"RA", F::CoordFormatRA, {5.0, 12.5824, 25.5, -1.0, -1e-20, -0.0}},
+        {"Decl",
+         F::CoordFormatDecl,
+         {-0.5, 120.0, 250.0, 30.99999, 12.5825, -12.5825, -5.99999, -5.9999999, -0.0, -1e-9}},
+        {"Longitude",
+         F::CoordFormatLongitude,
+         {-10.0, 359.9999, 359.99999, 359.999999, 139.6917, 5.5, 720.25}},
+        {"DeclDeg", F::CoordFormatDeclDeg, {5.0, -12.5, -5.0, 12.0}},
+        {"RADeg", F::CoordFormatRADeg, {1.0, 12.0, 25.0, -1e-12, 23.99999999}},
+        {"LongitudeDeg", F::CoordFormatLongitudeDeg, {-90.0, 1.5, -1e-12}},
+    };
+    std::string out;
+    for (const auto& f : kFormatters) {
+        std::vector<double> values = f.values;
+        values.insert(values.end(), std::begin(kCarries), std::end(kCarries));
+        values.insert(values.end(), {kNaN, kInf, -kInf});
+        for (double v : values) {
+            for (int p : {1, 2, 3, 4, -1, -2, -3, -4}) {
+                if (p < 0 && v != values.front()) continue;  // one value is enough to negate
+                char head[64];
+                snprintf(head, sizeof head, "%s %.10g %d [", f.name, v, p);
+                out += head + CString(f.format(v, p)).ToUtf8() + "]\n";
+            }
+        }
+    }
+    ExpectGolden(out, "coord_formats.txt");
 }
 
-TEST(CoordFormat, TwinFormattersShareOneBuffer) {
+TEST(CoordFormat, TwinsShareOneBufferAndABadPrecisionKeepsTheLastText) {
     const wchar_t* a = F::CoordFormatDecl(1.0, 1);
     const wchar_t* b = F::CoordFormatLatitude(-2.0, 1);
     EXPECT_EQ(a, b);
@@ -92,30 +78,6 @@ TEST(CoordFormat, TwinFormattersShareOneBuffer) {
     EXPECT_EQ(F::CoordFormatDeclDeg(1.0, 1), F::CoordFormatLatitudeDeg(1.0, 1));
     EXPECT_NE(static_cast<const void*>(F::CoordFormatRA(1, 1)),
               static_cast<const void*>(F::CoordFormatDecl(1, 1)));
-}
-
-TEST(CoordFormat, PlaceholdersForNegatedPrecisionAndNonFiniteValues) {
-    const wchar_t* ra[] = {L"--h--.-m", L"--h--m--.-s", L"--h--m--.--s", L"--h--m--.---s"};
-    const wchar_t* dec[] = {L" --\uFF9F--'", L" --\uFF9F--'--\"", L" --\uFF9F--'--.-\"",
-                            L" --\uFF9F--'--.--\""};
-    const wchar_t* lon[] = {L"---\uFF9F--'", L"---\uFF9F--'--\"", L"---\uFF9F--'--.-\"",
-                            L"---\uFF9F--'--.--\""};
-    const wchar_t* deg[] = {L" --.---   ", L" --.----   ", L" --.-----   ", L" --.------   "};
-    const wchar_t* lonDeg[] = {L"---.---  ", L"---.----  ", L"---.-----  ", L"---.------  "};
-    for (int p = 1; p <= 4; ++p) {
-        for (double v : {12.3, kNaN, kInf, -kInf}) {
-            const int prec = std::isfinite(v) ? -p : p;  // non-finite values at any precision
-            ExpectTexts(F::CoordFormatRA, {{v, prec, ra[p - 1]}});
-            ExpectTexts(F::CoordFormatDecl, {{v, prec, dec[p - 1]}});
-            ExpectTexts(F::CoordFormatLongitude, {{v, prec, lon[p - 1]}});
-            ExpectTexts(F::CoordFormatRADeg, {{v, prec, deg[p - 1]}});
-            ExpectTexts(F::CoordFormatDeclDeg, {{v, prec, deg[p - 1]}});
-            ExpectTexts(F::CoordFormatLongitudeDeg, {{v, prec, lonDeg[p - 1]}});
-        }
-    }
-}
-
-TEST(CoordFormat, PrecisionOutsideTheRangeKeepsTheLastText) {
     const CString before = F::CoordFormatLongitudeDeg(10.0, 1);
     for (int bad : {0, 5, -5, 1000, -2147483647 - 1})
         EXPECT_EQ(CString(F::CoordFormatLongitudeDeg(99.0, bad)), before) << bad;

@@ -80,7 +80,7 @@ void Exchange(BOOL save, const Ddx& ddx, std::initializer_list<Step> steps) {
 
 }  // namespace
 
-TEST(NumberCleaner, KeepsOnlyWhatBelongsInANumber) {
+TEST(NumberCleaner, KeepsOnlyWhatBelongsInANumberInTextsOfAnyLength) {
     struct Case {
         const wchar_t* in;
         BOOL point, sign;
@@ -101,9 +101,6 @@ TEST(NumberCleaner, KeepsOnlyWhatBelongsInANumber) {
         EXPECT_EQ(c.changed, CleanNumberText(t, c.point, c.sign)) << CString(c.in).ToUtf8();
         EXPECT_EQ(CString(c.out), t) << CString(c.in).ToUtf8();
     }
-}
-
-TEST(NumberCleaner, LongTextsAreCleanedWhole) {
     // Longer than any fixed buffer: every digit survives, the junk between them goes.
     CString text, junk;
     for (int i = 0; i < 1044; ++i) text += i % 2 ? L'x' : static_cast<wchar_t>(L'1' + i % 9);
@@ -116,7 +113,7 @@ TEST(NumberCleaner, LongTextsAreCleanedWhole) {
              {{L"1." + junk + L"9", 0, FALSE, 10, L"1." + CString(L'2', 521), 1.2222222222222222}});
 }
 
-TEST(DdxInt, SavingCleansTheBoxAndLoadingShowsTheValueSignedOrUnsigned) {
+TEST(DdxInt, SavingCleansLoadingShowsAWrongLimitResetsAMissingControlIsLeftAlone) {
     Exchange(TRUE, kInt,
              {{L"1a2", 0, FALSE, 10, L"12", 12},
               {L"-5", 0, FALSE, 10, L"5", 5},
@@ -132,9 +129,7 @@ TEST(DdxInt, SavingCleansTheBoxAndLoadingShowsTheValueSignedOrUnsigned) {
              {{L"4000000000", 0, FALSE, 10, L"4000000000", 4000000000.0},
               {L"-12", 0, FALSE, 10, L"12", 12}});
     Exchange(FALSE, kUint, {{nullptr, 3000000000.0, FALSE, 10, L"3000000000", 3000000000.0}});
-}
-
-TEST(DdxInt, AWrongLimitResetsTheBoxAndAMissingControlIsLeftAlone) {
+    // A wrong limit resets the box; a missing control is left alone.
     Box box(L"123", 5);
     int v = 0;
     CDataExchange dx(&box.dlg, TRUE);
@@ -145,7 +140,7 @@ TEST(DdxInt, AWrongLimitResetsTheBoxAndAMissingControlIsLeftAlone) {
     DDX_Int(nullptr, kId, v, FALSE, 8);
 }
 
-TEST(DdxDouble, SavingAndLoadingAndCuttingToTheDecimals) {
+TEST(DdxDouble, SavingLoadingCuttingToTheDecimalsAndFormattingWithoutCleaning) {
     Exchange(TRUE, kDouble, {{L"1.2.3", 0, FALSE, 10, L"1.23", 1.23}});
     Exchange(FALSE, kDouble,
              {{nullptr, 2.5, FALSE, 10, L"2.5", 2.5},
@@ -168,29 +163,26 @@ TEST(DdxDouble, SavingAndLoadingAndCuttingToTheDecimals) {
     DDX_Double_SignificantDigit(&load, kId, v, FALSE, 4000000000u);
     EXPECT_EQ((std::tuple{box.Text().Find(L"0.000"), box.edit.GetLimitText()}),
               (std::tuple{0, 4u}));
-}
-
-TEST(DdxDoubleFmt, FormatsWithoutCleaning) {
-    Box box(L"1.5x", 5);
-    box.edit.SetSel(1, 2);
-    double v = 0;
-    CDataExchange save(&box.dlg, TRUE), load(&box.dlg, FALSE);
-    DDX_DoubleFmt(&save, kId, v, L"%.2f", 12);
-    // The text is never cleaned.
-    EXPECT_EQ((std::tuple{box.edit.GetLimitText(), v, box.Text()}),
+    // With a format: the text is never cleaned.
+    Box fmt(L"1.5x", 5);
+    fmt.edit.SetSel(1, 2);
+    double w = 0;
+    CDataExchange save(&fmt.dlg, TRUE), show(&fmt.dlg, FALSE);
+    DDX_DoubleFmt(&save, kId, w, L"%.2f", 12);
+    EXPECT_EQ((std::tuple{fmt.edit.GetLimitText(), w, fmt.Text()}),
               (std::tuple{12u, 1.5, CString(L"1.5x")}));
     int first, last;
-    box.edit.GetSel(first, last);
+    fmt.edit.GetSel(first, last);
     EXPECT_EQ(std::make_pair(1, 2), std::make_pair(first, last));
     // A format that does not take one double is not trusted with it.
-    v = 2.0 / 3.0;
+    w = 2.0 / 3.0;
     const std::pair<const wchar_t*, const wchar_t*> formats[] = {{L"%.3f deg", L"0.667 deg"},
                                                                  {L"%s", L"0.666667"},
                                                                  {nullptr, L"0.666667"},
                                                                  {L"%f %f", L"0.666667"},
                                                                  {L"100%% %.1f", L"100% 0.7"}};
     for (const auto& [format, want] : formats) {
-        DDX_DoubleFmt(&load, kId, v, format, 12);
-        EXPECT_EQ(CString(want), box.Text());
+        DDX_DoubleFmt(&show, kId, w, format, 12);
+        EXPECT_EQ(CString(want), fmt.Text());
     }
 }

@@ -29,7 +29,7 @@ TEST(ParseDate, ErasAndPartialTexts) {
                               nullptr);
 }
 
-TEST(DayOfWeek, AcrossTheCalendarReform) {
+TEST(DateFmt, DaysOfTheWeekAndMonthAcrossTheCalendarReform) {
     auto dow = [](int y, int m, int d) {
         return CCommonDateFmt::GetDayOfWeek(tagADATE{y, m, d, 0, 0, 0.0, 0.0});
     };
@@ -40,9 +40,6 @@ TEST(DayOfWeek, AcrossTheCalendarReform) {
     // Weekdays run on day by day, negative years included.
     for (int day = 2; day <= 28; ++day)
         EXPECT_EQ((dow(-1000, 1, day - 1) + 1) % 7, dow(-1000, 1, day)) << day;
-}
-
-TEST(DaysInMonth, JulianAndGregorianLeapYears) {
     // 1700 was a leap year only in the Julian calendar; 1582 is Gregorian from October.
     const int cases[][3] = {{1500, 2, 29}, {1900, 2, 28}, {2000, 2, 29},  {1580, 2, 29},
                             {1582, 2, 28}, {1583, 2, 28}, {1584, 2, 29},  {1700, 2, 28},

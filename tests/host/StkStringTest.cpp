@@ -1,5 +1,8 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 #include "host/StkString.h"
+
+#include <climits>
+
 #include "host/CorZnt.h"
 #include "support/TestUtil.h"
 
@@ -9,10 +12,14 @@ const tagNAMETABLE kKinds[] = {{L"Star", 1},          {L"DeepSky", 2}, {L"Solar"
                                {L"Constellation", 4}, {L"Star2", 1},   {nullptr, 0}};
 
 // Each row: a text and what `read` gives for it.
-template <typename T, typename F>
-void ExpectEach(F read, std::initializer_list<std::pair<const wchar_t*, T>> rows) {
+template <typename F, typename Rows>
+void ExpectEach(F read, const Rows& rows) {
     for (const auto& [text, want] : rows)
         EXPECT_EQ(read(CStkStr(text)), want) << CString(text).ToUtf8();
+}
+template <typename T, typename F>
+void ExpectEach(F read, std::initializer_list<std::pair<const wchar_t*, T>> rows) {
+    ExpectEach<F, decltype(rows)>(read, rows);
 }
 
 // Each row: a parameter index and its text; an empty text means IsEmpty must say so.
@@ -33,14 +40,10 @@ TEST(StkStr, EveryReaderHonoursTheNoValueMarks) {
                        {{L"*", 5.0}, {L"", 5.0}, {L"abc", 0.0}, {L" 12.5 mag", 12.5}});
     ExpectEach<int>([](const CStkStr& s) { return s.atoi(-1); }, {{L"*", -1}, {L"-42x", -42}});
     ExpectEach<int>([](const CStkStr& s) { return s.IsNum(); }, {{L"+3", 1}, {L".5", 0}, {L"", 0}});
-    ExpectEach<int>([](const CStkStr& s) { return s.IsTrue() * 10 + s.IsFalse(); }, {{L"TRUE", 10},
-                                                                                     {L"true", 10},
-                                                                                     {L"On", 10},
-                                                                                     {L"1", 10},
-                                                                                     {L"FALSE", 1},
-                                                                                     {L"off", 1},
-                                                                                     {L"0", 1},
-                                                                                     {L"10", 0}});
+    const std::pair<const wchar_t*, int> truth[] = {{L"TRUE", 10}, {L"true", 10}, {L"On", 10},
+                                                    {L"1", 10},    {L"FALSE", 1}, {L"off", 1},
+                                                    {L"0", 1},     {L"10", 0}};
+    ExpectEach([](const CStkStr& s) { return s.IsTrue() * 10 + s.IsFalse(); }, truth);
     EXPECT_EQ(CStkStr(L"yes").IsBool(), 0);
     ExpectEach<int>([](const CStkStr& s) { return s.LineStyle(); },
                     {{L"dashdotdot", 4}, {L"DASH", 1}, {L"wavy", -1}});
@@ -48,24 +51,18 @@ TEST(StkStr, EveryReaderHonoursTheNoValueMarks) {
     ExpectEach<int>(
         [](const CStkStr& s) { return s.Channel(); },
         {{L"#12", 12}, {L"#-3", -3}, {L"#a", -1}, {L"#*", -1}, {L"#", -1}, {L"12", -1}});
-    ExpectEach<double>([](const CStkStr& s) { return s.DPS(); }, {{L"2 RPM", 12.0},
-                                                                  {L"30dpm", 0.5},
-                                                                  {L"-3 RPM", -3.0},
-                                                                  {L"4 DPS", 4.0},
-                                                                  {L"7", 7.0},
-                                                                  {L"*", -1.0},
-                                                                  {L"", -1.0}});
-    ExpectEach<int>([](const CStkStr& s) { return s.Year(77); },
-                    {{L"100 B.C.", -99},
-                     {L"1 bc", 0},
-                     {L"B.C. 45", -44},
-                     {L"2024 A.D.", 2024},
-                     {L"AD 800", 800},
-                     {L"1582", 1582},
-                     {L"-500", -500},
-                     {L"*", 77},
-                     {L"99999999999 BC", -2147483646},  // saturated, no overflow
-                     {L"-99999999999999999999 BC", 2147483647}});
+    const std::pair<const wchar_t*, double> speeds[] = {
+        {L"2 RPM", 12.0}, {L"30dpm", 0.5}, {L"-3 RPM", -3.0}, {L"4 DPS", 4.0},
+        {L"7", 7.0},      {L"*", -1.0},    {L"", -1.0}};
+    ExpectEach([](const CStkStr& s) { return s.DPS(); }, speeds);
+    const std::pair<const wchar_t*, int> years[] = {
+        {L"100 B.C.", -99}, {L"1 bc", 0},    {L"B.C. 45", -44}, {L"2024 A.D.", 2024},
+        {L"AD 800", 800},   {L"1582", 1582}, {L"-500", -500},   {L"*", 77}};
+    const auto year = [](const CStkStr& s) { return s.Year(77); };
+    ExpectEach(year, years);
+    // saturated, no overflow
+    ExpectEach<int>(year,
+                    {{L"99999999999 BC", -2147483646}, {L"-99999999999999999999 BC", INT_MAX}});
 }
 
 TEST(StkStr, TableSearchUsesTheNameBeforeTheArguments) {
@@ -90,7 +87,7 @@ TEST(StkStr, TableSearchUsesTheNameBeforeTheArguments) {
     EXPECT_EQ(s.TableValueSearch(empty, 0), 0);
 }
 
-TEST(ZntProperty, DottedPathsAndCallFormsKeepTenPieces) {
+TEST(ZntProperty, DottedPathsAndCallFormsKeepTenPiecesThatShiftBothWays) {
     ExpectParams(CZntProperty(L"a.b.c.d.e.f.g.h.i.j.k"), {{0, L"a"}, {9, L"j"}});
     ExpectParams(CZntProperty(L"Star. GCVS .\tdel Cep\t"),
                  {{1, L"GCVS"}, {2, L"del Cep"}, {3, L""}});
@@ -106,6 +103,15 @@ TEST(ZntProperty, DottedPathsAndCallFormsKeepTenPieces) {
     ExpectParams(CZntProperty(L"F(1, (2, 3"), {{2, L"(2, 3"}});
     ExpectParams(CZntProperty(L"F(\"unterminated, x"), {{1, L"unterminated, x"}});
     ExpectParams(CZntProperty(L"F(1,2,3,4,5,6,7,8,9,10,11)"), {{9, L"9"}});
+    CZntProperty p(L"0.1.2.3.4.5.6.7.8.9");
+    p.Shift(2);
+    ExpectParams(p, {{0, L""}, {1, L""}, {2, L"0"}, {9, L"7"}});
+    p.Shift(-3);
+    ExpectParams(p, {{0, L"1"}, {6, L"7"}, {7, L""}, {9, L""}});
+    p.Shift(0);
+    ExpectParams(p, {{0, L"1"}});
+    p.Shift(-2147483647 - 1);
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(p.IsEmpty(i), 1);
 }
 
 TEST(ZntProperty, IndexOrPositionOutsideTheListTouchesNothing) {
@@ -124,18 +130,6 @@ TEST(ZntProperty, IndexOrPositionOutsideTheListTouchesNothing) {
               (std::tuple{L'P', L'\0', CString(L"net"), CString(), CString(L"Planet")}));
     ExpectThrows<CInvalidArgException>([&] { p.GetAt(1, 7); });
     ExpectThrows<CInvalidArgException>([&] { p.GetAt(0, -1); });
-}
-
-TEST(ZntProperty, ShiftBothWays) {
-    CZntProperty p(L"0.1.2.3.4.5.6.7.8.9");
-    p.Shift(2);
-    ExpectParams(p, {{0, L""}, {1, L""}, {2, L"0"}, {9, L"7"}});
-    p.Shift(-3);
-    ExpectParams(p, {{0, L"1"}, {6, L"7"}, {7, L""}, {9, L""}});
-    p.Shift(0);
-    ExpectParams(p, {{0, L"1"}});
-    p.Shift(-2147483647 - 1);
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(p.IsEmpty(i), 1);
 }
 
 TEST(StkString, SplitsOnFirstIndexedReadAndAgainAfterAssignment) {

@@ -27,7 +27,7 @@ struct MemoryDc {
 
 }  // namespace
 
-TEST(CDC, WrapsHandlesAndReturnsPreviousObjects) {
+TEST(CDC, WrapsHandlesKeepsSelectedObjectsAliveAndReportsTheDisplayDepth) {
     MemoryDc m(4, 24);
     ASSERT_NE(m.old, nullptr);
     EXPECT_NE(m.old->m_hObject, m.bmp.m_hObject);
@@ -40,11 +40,7 @@ TEST(CDC, WrapsHandlesAndReturnsPreviousObjects) {
               (std::tuple{RGB(255, 0, 0), RGB(0, 0, 0), false}));
     m.dc.SelectObject(previous);
     EXPECT_TRUE(red.DeleteObject());
-    m.dc.SelectObject(m.old);
-}
 
-TEST(CDC, ObjectDestroyedWhileSelectedLivesUntilDeselected) {
-    MemoryDc m(3, 32);
     HGDIOBJ handle;
     {
         CBrush green(RGB(0, 255, 0));
@@ -55,9 +51,7 @@ TEST(CDC, ObjectDestroyedWhileSelectedLivesUntilDeselected) {
     EXPECT_EQ((std::tuple{m.dc.GetPixel(2, 2), GetObjectType(handle)}),
               (std::tuple{RGB(0, 255, 0), DWORD(OBJ_BRUSH)}));
     m.dc.SelectStockObject(WHITE_BRUSH);  // now it is deleted (the sanitizers see no leak)
-}
-
-TEST(CDC, PaintDcReportsTheDisplayDepth) {
+    m.dc.SelectObject(m.old);
     const int before = ZcmSetDisplayBitsPerPixel(8);
     {
         CPaintDC paint(nullptr);

@@ -14,7 +14,7 @@
 
 namespace {
 
-TEST(CFile, ReadWriteSeekAndLength) {
+TEST(CFile, ReadWriteSeekLengthAndStatus) {
     TempDir dir;
     const CString path = W(dir.File("a.bin"));
     {
@@ -31,9 +31,17 @@ TEST(CFile, ReadWriteSeekAndLength) {
     // modeNoTruncate keeps what is there.
     CFile g(path, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite);
     EXPECT_EQ(g.GetLength(), 5u);
+    // The status of a read-only file.
+    WriteFileBytes(dir.File("st.txt"), "12345");
+    chmod(dir.File("st.txt").c_str(), 0444);
+    CFileStatus st;
+    ASSERT_TRUE(CFile::GetStatus(W(dir.File("st.txt")), st));
+    EXPECT_EQ((std::tuple{ULONGLONG(st.m_size), bool(st.m_attribute & FILE_ATTRIBUTE_READONLY),
+                          bool(CFile::GetStatus(W(dir.File("nope")), st))}),
+              (std::tuple{ULONGLONG(5), true, false}));
 }
 
-TEST(CFile, FailuresCarryCauseErrorAndName) {
+TEST(CFile, FailuresCarryCauseErrorAndNameAndSharingIsHonoured) {
     TempDir dir;
     const CString missing = W(dir.File("none.txt"));
     CFileException error;
@@ -49,17 +57,12 @@ TEST(CFile, FailuresCarryCauseErrorAndName) {
         [&](CFileException* e) {
             EXPECT_TRUE(e->m_cause == CFileException::fileNotFound && e->m_strFileName == missing);
         });
-}
-
-TEST(CFile, SharingIsHonouredBetweenOpens) {
-    TempDir dir;
     const CString path = W(dir.File("s.txt"));
     WriteFileBytes(dir.File("s.txt"), "x");
     CFile first;
     ASSERT_TRUE(first.Open(path, CFile::modeRead | CFile::shareDenyWrite));
     CFile reader, writer;
     EXPECT_TRUE(reader.Open(path, CFile::modeRead | CFile::shareDenyNone));
-    CFileException error;
     EXPECT_EQ((std::tuple{bool(writer.Open(path, CFile::modeWrite | CFile::shareDenyNone, &error)),
                           error.m_cause}),
               (std::tuple{false, int(CFileException::sharingViolation)}));
@@ -77,18 +80,7 @@ TEST(CFile, SharingIsHonouredBetweenOpens) {
     EXPECT_TRUE(writer.Open(path, CFile::modeWrite));
 }
 
-TEST(CFile, StatusOfAFile) {
-    TempDir dir;
-    WriteFileBytes(dir.File("st.txt"), "12345");
-    chmod(dir.File("st.txt").c_str(), 0444);
-    CFileStatus st;
-    ASSERT_TRUE(CFile::GetStatus(W(dir.File("st.txt")), st));
-    EXPECT_EQ((std::tuple{ULONGLONG(st.m_size), bool(st.m_attribute & FILE_ATTRIBUTE_READONLY),
-                          bool(CFile::GetStatus(W(dir.File("nope")), st))}),
-              (std::tuple{ULONGLONG(5), true, false}));
-}
-
-TEST(CStdioFile, TextModeTranslatesLineEnds) {
+TEST(CStdioFile, TextModeTranslatesLineEndsAndAnsiIsShiftJis) {
     TempDir dir;
     const CString path = W(dir.File("t.txt"));
     {
@@ -105,6 +97,12 @@ TEST(CStdioFile, TextModeTranslatesLineEnds) {
         EXPECT_EQ(line, CString(expected));
     }
     EXPECT_FALSE(f.ReadString(line));
+    // ANSI text is Shift-JIS.
+    const CString jis = W(dir.File("j.txt"));
+    CStdioFile(jis, CFile::modeCreate | CFile::modeWrite).WriteString(L"日本\n");
+    EXPECT_EQ(ReadFileBytes(dir.File("j.txt")), "\x93\xfa\x96\x7b\r\n");
+    CStdioFile g(jis, CFile::modeRead);
+    EXPECT_EQ((std::tuple{bool(g.ReadString(line)), line}), (std::tuple{true, CString(L"日本")}));
 }
 
 TEST(CStdioFile, BinaryBlockReadsAcrossACarriageReturnAtTheBufferEdge) {
@@ -120,28 +118,14 @@ TEST(CStdioFile, BinaryBlockReadsAcrossACarriageReturnAtTheBufferEdge) {
     EXPECT_EQ(got, std::string(65535, 'x') + "\nend");
 }
 
-TEST(CStdioFile, AnsiTextIsShiftJis) {
-    TempDir dir;
-    const CString path = W(dir.File("j.txt"));
-    {
-        CStdioFile f(path, CFile::modeCreate | CFile::modeWrite);
-        f.WriteString(L"日本\n");
-    }
-    EXPECT_EQ(ReadFileBytes(dir.File("j.txt")), "\x93\xfa\x96\x7b\r\n");
-    CStdioFile f(path, CFile::modeRead);
-    CString line;
-    EXPECT_EQ((std::tuple{bool(f.ReadString(line)), line}), (std::tuple{true, CString(L"日本")}));
-}
-
-TEST(EncodedStream, WritingUtf16AndUtf8WritesTheMarkAndCrLf) {
+TEST(EncodedStream, WritingWritesTheMarkAndCrLfAndReadingDetectsIt) {
     TempDir dir;
     ZcmStream* s = _wfsopen(W(dir.File("u16.txt")), L"wt, ccs=UTF-16LE", _SH_DENYNO);
     ASSERT_NE(s, nullptr);
     EXPECT_TRUE(s->PutText(L"A\n\U0001F600", 3));
     EXPECT_EQ(ZcmStreamClose(s), 0);
-    EXPECT_EQ(ReadFileBytes(dir.File("u16.txt")), std::string("\xFF\xFE"
-                                                              "A\0\r\0\n\0\x3D\xD8\x00\xDE",
-                                                              12));
+    EXPECT_EQ(ReadFileBytes(dir.File("u16.txt")),
+              "\xFF\xFE" + std::string("A\0\r\0\n\0\x3D\xD8\x00\xDE", 10));
     s = _wfsopen(W(dir.File("u8.txt")), L"w, ccs=UTF-8", _SH_DENYNO);
     ASSERT_NE(s, nullptr);
     EXPECT_TRUE(s->PutText(L"é\n", 2));
@@ -154,14 +138,10 @@ TEST(EncodedStream, WritingUtf16AndUtf8WritesTheMarkAndCrLf) {
     s->PutText(L"B", 1);
     ZcmStreamClose(s);
     EXPECT_EQ(ReadFileBytes(dir.File("u16.txt")).substr(12), std::string("B\0", 2));
-}
-
-TEST(EncodedStream, ReadingUnicodeDetectsTheMark) {
-    TempDir dir;
     WriteFileBytes(dir.File("le.txt"), std::string("\xFF\xFEx\0\r\0\n\0y\0", 10));
     WriteFileBytes(dir.File("u8.txt"), "\xEF\xBB\xBFz\r\nw");
     std::wstring line;
-    ZcmStream* s = _wfsopen(W(dir.File("le.txt")), L"rt, ccs=UNICODE", _SH_SECURE);
+    s = _wfsopen(W(dir.File("le.txt")), L"rt, ccs=UNICODE", _SH_SECURE);
     ASSERT_NE(s, nullptr);
     for (const wchar_t* expected : {L"x\n", L"y"}) {
         ASSERT_TRUE(s->GetLine(line));
@@ -183,7 +163,7 @@ TEST(EncodedStream, ReadingUnicodeDetectsTheMark) {
     ZcmStreamClose(s);
 }
 
-TEST(EncodedStream, BadModesAndSecureSharing) {
+TEST(EncodedStream, BadModesSecureSharingAndSeekingBeforeAWrite) {
     TempDir dir;
     const std::pair<const wchar_t*, int> bad[] = {
         {L"q", _SH_DENYNO}, {L"w, ccs=EBCDIC", _SH_DENYNO}, {L"w", 0x99}};
@@ -200,10 +180,6 @@ TEST(EncodedStream, BadModesAndSecureSharing) {
         ASSERT_NE(r, nullptr);
         ZcmStreamClose(r);
     }
-}
-
-TEST(EncodedStream, SeekInsideTheBufferAndSwitchToWriting) {
-    TempDir dir;
     WriteFileBytes(dir.File("rw.bin"), "0123456789");
     ZcmStream* s = _wfsopen(W(dir.File("rw.bin")), L"r+b", _SH_DENYNO);
     ASSERT_NE(s, nullptr);
@@ -217,10 +193,8 @@ TEST(EncodedStream, SeekInsideTheBufferAndSwitchToWriting) {
 
 // Names that are not UTF-8 keep every byte from CString to the system and back.
 TEST(FileNames, BytesThatAreNotUtf8RoundTripThroughCString) {
-    for (const std::string raw : {"\xE6\x9C\x88.txt", "caf\xE9.txt", "x\xFF.bmp",
-                                  "a\x80"
-                                  "b",
-                                  "c\xE3\x81", "d\xED\xA0\x80"})
+    for (const std::string raw :
+         {"\xE6\x9C\x88.txt", "caf\xE9.txt", "x\xFF.bmp", "a\x80.b", "c\xE3\x81", "d\xED\xA0\x80"})
         EXPECT_EQ(CString(ZcmPathToWide(raw.data(), raw.size())).ToUtf8(), raw);
     EXPECT_EQ(ZcmPathToWide("\xE6\x9C\x88", 3), L"\u6708");  // valid UTF-8 is plain text
     TempDir dir;
@@ -246,10 +220,7 @@ TEST(FileNames, BytesThatAreNotUtf8RoundTripThroughCString) {
 TEST(EncodedStream, PipeReadsWholeThroughOneOpen) {
     int ends[2];
     ASSERT_EQ(pipe(ends), 0);
-    const std::string utf16(
-        "\xFF\xFE"
-        "a\0\r\0\n\0b\0",
-        10);
+    const std::string utf16 = "\xFF\xFE" + std::string("a\0\r\0\n\0b\0", 8);
     ASSERT_EQ(write(ends[1], utf16.data(), utf16.size()), 10);
     close(ends[1]);
     ZcmStream* s = _wfsopen(W("/dev/fd/" + std::to_string(ends[0])), L"r, ccs=UNICODE", _SH_DENYNO);

@@ -41,7 +41,7 @@ TEST(Arrays, GrowRemoveAndBadIndex) {
     ExpectThrows<CInvalidArgException>([&] { d.RemoveAt(1, 2); });
 }
 
-TEST(MessageBoxes, DefaultAnswersChangeNothingAndHandlerSeesResourceText) {
+TEST(Resources, MessageBoxesLibraryStringsAtLoadAndAnApplicationTableSearchedFirst) {
     AfxSetMessageBoxHandler(nullptr);
     for (auto [type, answer] : {std::pair<UINT, int>{MB_OK, IDOK},
                                 {MB_YESNO | MB_ICONQUESTION, IDNO},
@@ -52,9 +52,6 @@ TEST(MessageBoxes, DefaultAnswersChangeNothingAndHandlerSeesResourceText) {
     boxes.answer = IDYES;
     EXPECT_EQ(AfxMessageBox(23108u, MB_YESNO), IDYES);
     EXPECT_EQ(boxes.shown, (std::vector<std::pair<CString, UINT>>{{L"ClickData", MB_YESNO}}));
-}
-
-TEST(Resources, LibraryStringsAreRegisteredAtLoad) {
     CString s;
     ASSERT_TRUE(s.LoadString(23108));
     EXPECT_EQ(s, CString(L"ClickData"));
@@ -65,14 +62,11 @@ TEST(Resources, LibraryStringsAreRegisteredAtLoad) {
     }
     EXPECT_FALSE(s.LoadString(1));
     EXPECT_EQ(GetModuleHandleW(L"ZCMCOM.DLL"), kLibrary);
-}
-
-TEST(Resources, ApplicationTableIsSearchedFirst) {
     static const ZcmStringResource appStrings[] = {{23108, L"Override"}, {23001, L"Lock time?"}};
     static const BYTE blob[] = {1, 2, 3};
     static const ZcmBinaryResource appBinaries[] = {{L"METAFILE", 5, blob, 3}};
     HMODULE app = AfxRegisterResourceModule(L"app.exe", appStrings, 2, appBinaries, 1, true);
-    CString s, t;
+    CString t;
     EXPECT_TRUE(s.LoadString(23108) && t.LoadString(23001));
     EXPECT_TRUE(s == L"Override" && t == L"Lock time?");
     HRSRC r = FindResourceW(nullptr, MAKEINTRESOURCE(5), L"metafile");

@@ -58,7 +58,7 @@ struct Surface {
 
 }  // namespace
 
-TEST(GdiFill, EdgesFollowTheWindowsRule) {
+TEST(GdiFill, EdgesFollowTheWindowsRuleAndFillModesDifferOnOverlaps) {
     // Right and bottom edges are left out; centres on a slanted edge lie on its right side.
     const std::vector<POINT> square = {{1, 1}, {4, 1}, {4, 3}, {1, 3}};
     const std::vector<POINT> triangle = {{0, 0}, {4, 0}, {0, 4}};
@@ -76,9 +76,6 @@ TEST(GdiFill, EdgesFollowTheWindowsRule) {
         ASSERT_TRUE(Polygon(s.dc, c.points.data(), int(c.points.size())));
         EXPECT_EQ(s.Picture(kRed), c.picture);
     }
-}
-
-TEST(GdiFill, AlternateAndWindingDifferOnOverlaps) {
     // Two overlapping squares drawn the same way round: the overlap is a hole only
     // under the alternate rule.
     const POINT pts[] = {{0, 0}, {4, 0}, {4, 4}, {0, 4}, {2, 2}, {6, 2}, {6, 6}, {2, 6}};
@@ -108,7 +105,7 @@ TEST(GdiPen, LinesLeaveOutTheirLastPointAndNullPenDrawsNothing) {
               (std::tuple{kBlack, true}));
 }
 
-TEST(GdiMapping, AnisotropicScalesAndMovesTheWindow) {
+TEST(GdiMapping, AnisotropicScalesAndMovesTheWindowAndRestoreDcBringsStateBack) {
     Surface s(8, 5);
     s.UseBrush(kRed);
     const int saved = SaveDC(s.dc);
@@ -130,23 +127,21 @@ TEST(GdiMapping, AnisotropicScalesAndMovesTheWindow) {
     ASSERT_TRUE(RestoreDC(s.dc, saved));
     EXPECT_FALSE(RestoreDC(s.dc, saved));  // that level is used up
     EXPECT_EQ(s.Picture(kRed), "......../......../..####../..####../........");
-}
-
-TEST(GdiState, RestoreDcBringsBackMappingObjectsAndFillMode) {
-    Surface s(4, 4);
+    // RestoreDC brings back the mapping, the objects and the fill mode.
+    Surface t(4, 4);
     HGDIOBJ brush = Obj(CreateSolidBrush(kRed));
-    ASSERT_EQ(SaveDC(s.dc), 1);
-    SelectObject(s.dc, brush);
-    SetMapMode(s.dc, MM_ANISOTROPIC);
-    SetViewportOrgEx(s.dc, 3, 3, nullptr);
-    SetPolyFillMode(s.dc, WINDING);
+    ASSERT_EQ(SaveDC(t.dc), 1);
+    SelectObject(t.dc, brush);
+    SetMapMode(t.dc, MM_ANISOTROPIC);
+    SetViewportOrgEx(t.dc, 3, 3, nullptr);
+    SetPolyFillMode(t.dc, WINDING);
     EXPECT_FALSE(DeleteObject(brush));  // still selected
-    ASSERT_TRUE(RestoreDC(s.dc, -1));
+    ASSERT_TRUE(RestoreDC(t.dc, -1));
     // Mapping, fill mode and brush as before, the origin back at (0, 0); nothing saved any more.
     EXPECT_EQ(
-        (std::tuple{GetMapMode(s.dc), GetPolyFillMode(s.dc), GetCurrentObject(s.dc, OBJ_BRUSH),
-                    GetPixel(s.dc, 0, 0), bool(DeleteObject(brush)), bool(RestoreDC(s.dc, -1)),
-                    bool(RestoreDC(s.dc, 5))}),
+        (std::tuple{GetMapMode(t.dc), GetPolyFillMode(t.dc), GetCurrentObject(t.dc, OBJ_BRUSH),
+                    GetPixel(t.dc, 0, 0), bool(DeleteObject(brush)), bool(RestoreDC(t.dc, -1)),
+                    bool(RestoreDC(t.dc, 5))}),
         (std::tuple{MM_TEXT, ALTERNATE, GetStockObject(WHITE_BRUSH), kBlack, true, false, false}));
 }
 
@@ -165,7 +160,7 @@ TEST(GdiHandles, StaleAndForeignHandlesFailSafely) {
               (std::tuple{false, CLR_INVALID}));
 }
 
-TEST(GdiBitmaps, SizesBeyondTheBudgetAreRefused) {
+TEST(GdiBitmaps, SizesBeyondTheBudgetAreRefusedAndCompatibleOnesFollowTheDc) {
     const int bad[][4] = {{0, 10, 1, 24},   {-5, 10, 1, 24},
                           {70000, 1, 1, 8}, {30000, 30000, 1, 32} /* 3.6 GB */,
                           {10, 10, 1, 7},   {10, 10, 2, 8}};
@@ -176,9 +171,6 @@ TEST(GdiBitmaps, SizesBeyondTheBudgetAreRefused) {
                                nullptr, 0),
               nullptr);
     EXPECT_EQ(bits, nullptr);
-}
-
-TEST(GdiBitmaps, CompatibleBitmapsFollowTheReferenceDc) {
     ZcmSetDisplayBitsPerPixel(16);
     HDC screen = GetDC(nullptr);
     EXPECT_EQ(GetDeviceCaps(screen, BITSPIXEL), 16);
@@ -198,7 +190,7 @@ TEST(GdiBitmaps, CompatibleBitmapsFollowTheReferenceDc) {
     ZcmSetDisplayBitsPerPixel(32);
 }
 
-TEST(GdiPixels, FormatsRoundTripThroughBitBlt) {
+TEST(GdiPixels, FormatsRoundTripThroughBitBltAndPaletteIndexesUseThePalette) {
     Surface src(4, 2, 32), d16(4, 2, 16), d(4, 2, 32);
     const RGBQUAD table[3] = {{0, 0, 0, 0}, {0, 0, 255, 0}, {255, 255, 255, 0}};
     Surface d8(4, 2, 8, table, 3);
@@ -213,9 +205,6 @@ TEST(GdiPixels, FormatsRoundTripThroughBitBlt) {
     // A block partly off both bitmaps copies what overlaps.
     ASSERT_TRUE(BitBlt(d.dc, 2, -1, 4, 4, src.dc, -1, -1, SRCCOPY));
     EXPECT_EQ(GetPixel(d.dc, 3, 0), RGB(250, 10, 10));
-}
-
-TEST(GdiPalettes, PaletteIndexColoursUseTheSelectedPalette) {
     Surface s(2, 1);
     BYTE buf[sizeof(LOGPALETTE) + 3 * sizeof(PALETTEENTRY)] = {};
     auto* lp = reinterpret_cast<LOGPALETTE*>(buf);

@@ -102,7 +102,7 @@ TEST(MetaFile, PlaysMappingBrushesAndPolygons) {
               (std::tuple{kBlue, kBlue, kBlack, kBlack}));
 }
 
-TEST(MetaFile, PolyPolygonFillModesAndPolylines) {
+TEST(MetaFile, PolyPolygonsPolylinesAndDeletingASelectedBrush) {
     Wmf w = Square(kBlue, false);
     w.Record(META_SETPOLYFILLMODE, {ALTERNATE});
     // an outer 0..8 square with a 3..5 hole, then a red line along row 9
@@ -113,15 +113,13 @@ TEST(MetaFile, PolyPolygonFillModesAndPolylines) {
     EXPECT_EQ((std::tuple{bool(c.Play(w.Bytes())), c.dc.GetPixel(1, 1), c.dc.GetPixel(4, 4),
                           c.dc.GetPixel(7, 9)}),
               (std::tuple{true, kBlue, kBlack, RGB(255, 0, 0)}));
-}
-
-TEST(MetaFile, DeletingASelectedBrushKeepsItInUseUntilReplaced) {
-    Wmf w = Square(kBlue);
-    w.Record(META_DELETEOBJECT, {1}).Polygon({6, 6, 9, 6, 9, 9, 6, 9});
+    Wmf d = Square(kBlue);
+    // A deleted brush stays in use until replaced.
+    d.Record(META_DELETEOBJECT, {1}).Polygon({6, 6, 9, 6, 9, 9, 6, 9});
     // the freed slot takes the next object
-    w.Brush(RGB(0, 255, 0)).Record(META_SELECTOBJECT, {1}).Polygon({0, 8, 2, 8, 2, 10, 0, 10});
-    Canvas c;
-    EXPECT_EQ((std::tuple{bool(c.Play(w.Bytes())), c.dc.GetPixel(7, 7), c.dc.GetPixel(1, 9)}),
+    d.Brush(RGB(0, 255, 0)).Record(META_SELECTOBJECT, {1}).Polygon({0, 8, 2, 8, 2, 10, 0, 10});
+    Canvas e;
+    EXPECT_EQ((std::tuple{bool(e.Play(d.Bytes())), e.dc.GetPixel(7, 7), e.dc.GetPixel(1, 9)}),
               (std::tuple{true, kBlue, RGB(0, 255, 0)}));
 }
 
@@ -154,7 +152,7 @@ TEST(MetaFile, BadRecordsNeverReadPastTheData) {
     EXPECT_EQ(cut.Play(bytes), FALSE);
 }
 
-TEST(MetaFile, HeadersAreCheckedAndBitsComeBack) {
+TEST(MetaFile, HeadersAreCheckedBitsComeBackAndEnumerationCanStop) {
     const std::vector<BYTE> good = Square(kBlue).Bytes();
     EXPECT_EQ(SetMetaFileBitsEx(10, good.data()), nullptr);
     for (auto [at, value] : {std::pair<int, BYTE>{2, 8} /* header size */, {5, 2} /* 0x200 */}) {
@@ -177,11 +175,8 @@ TEST(MetaFile, HeadersAreCheckedAndBitsComeBack) {
     EXPECT_FALSE(ZcmReadPlaceableHeader(placeable, 21, &h));
     placeable[0] = 0;
     EXPECT_FALSE(ZcmReadPlaceableHeader(placeable, sizeof placeable, &h));
-}
-
-TEST(MetaFile, EnumerationCanSkipAndStop) {
-    const std::vector<BYTE> bytes = Square(kBlue).Bytes();
-    HMETAFILE mf = SetMetaFileBitsEx(static_cast<UINT>(bytes.size()), bytes.data());
+    // Enumeration can skip records and stop.
+    mf = SetMetaFileBitsEx(static_cast<UINT>(good.size()), good.data());
     std::vector<WORD> seen;
     auto proc = [](HDC, HANDLETABLE*, METARECORD* r, int objects, LPARAM data) -> int {
         auto* s = reinterpret_cast<std::vector<WORD>*>(data);

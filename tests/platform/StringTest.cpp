@@ -17,7 +17,7 @@ void ExpectPairs(std::initializer_list<std::pair<T, W>> cases) {
 
 }  // namespace
 
-TEST(StringFormat, WideTextPrintfRoundingAndLongResults) {
+TEST(StringFormat, WideTextPrintfRoundingLongResultsAndTheDecimalPoint) {
     CString s;
     s.Format(L"[%s] [%-6s] [%c] [%S] [%ls]", CString(L"\u30B7\u30EA\u30A6\u30B9"), L"ab", L'\uFF9F',
              "narrow", L"wide");
@@ -37,20 +37,17 @@ TEST(StringFormat, WideTextPrintfRoundingAndLongResults) {
     EXPECT_EQ(s.Left(4), CString(L"\u7126\u70B9\u8DDD\u96E2"));
     EXPECT_NE(s.Find(L"22.3 \u00D7 14.9 mm"), -1);
     EXPECT_NE(s.Find(L"50.0 mm"), -1);
-}
-
-TEST(StringFormat, DecimalPointIgnoresTheUserLocale) {
     const char* old = setlocale(LC_NUMERIC, nullptr);
     const std::string saved = old ? old : "C";
+    // The decimal point ignores the user's locale.
     setlocale(LC_NUMERIC, "de_DE.UTF-8");  // may not be installed; meaningful wherever it is
-    CString s;
     s.Format(L"%.2f", 1.25);
     EXPECT_EQ(s, CString(L"1.25"));
     EXPECT_DOUBLE_EQ(_wtof(L"1.5"), 1.5);
     setlocale(LC_NUMERIC, saved.c_str());
 }
 
-TEST(StringExtract, MidLeftRightClampAndSearchesMissSafely) {
+TEST(StringAccess, ExtractsClampSearchesMissAndBuffersRoundTrip) {
     const CString s(L"Solar.Planet"), t(L"a.b.c");
     ExpectPairs<CString, const wchar_t*>({{s.Mid(6), L"Planet"},
                                           {s.Mid(-3), L"Solar.Planet"},
@@ -68,9 +65,19 @@ TEST(StringExtract, MidLeftRightClampAndSearchesMissSafely) {
                            {t.ReverseFind(L'.'), 3},
                            {t.FindOneOf(L"xc"), 4},
                            {t.Find(L"zz"), -1}});
+    CString b(L"abc");
+    wcscpy(b.GetBuffer(10), L"hello");
+    b.ReleaseBuffer();
+    EXPECT_EQ(b, CString(L"hello"));
+    b.GetBuffer()[1] = L'a';
+    b.ReleaseBuffer(2);
+    EXPECT_EQ(b, CString(L"ha"));
+    EXPECT_EQ(b.GetAt(2), L'\0');  // at the length: the terminator; beyond it: an exception
+    ExpectThrows<CInvalidArgException>([&] { b.GetAt(3); });
+    ExpectThrows<CInvalidArgException>([&] { b.SetAt(-1, L'x'); });
 }
 
-TEST(StringChange, ReplaceRemoveTrimCaseInsertDelete) {
+TEST(StringChange, ReplaceRemoveTrimCaseInsertDeleteTokenize) {
     CString s(L"+ 12 - 5 + 3");
     EXPECT_EQ(
         (std::tuple{s.Replace(L"+ ", L"+"), CString(s), s.Replace(L"", L"x"), s.Remove(L' '), s}),
@@ -87,10 +94,7 @@ TEST(StringChange, ReplaceRemoveTrimCaseInsertDelete) {
     w.Delete(1, 2);
     w.Delete(4, 10);
     EXPECT_EQ(w, CString(L"abc!"));
-}
-
-TEST(StringChange, TokenizeSkipsEmptyTokens) {
-    const CString list(L",,one,,two,");
+    const CString list(L",,one,,two,");  // empty tokens are skipped
     int pos = 0;
     std::vector<CString> tokens;
     for (CString tok = list.Tokenize(L",", pos); pos != -1; tok = list.Tokenize(L",", pos))
@@ -98,30 +102,13 @@ TEST(StringChange, TokenizeSkipsEmptyTokens) {
     EXPECT_EQ(tokens, (std::vector<CString>{L"one", L"two"}));
 }
 
-TEST(StringAccess, BufferRoundTripAndBadPositions) {
-    CString s(L"abc");
-    wcscpy(s.GetBuffer(10), L"hello");
-    s.ReleaseBuffer();
-    EXPECT_EQ(s, CString(L"hello"));
-    s.GetBuffer()[1] = L'a';
-    s.ReleaseBuffer(2);
-    EXPECT_EQ(s, CString(L"ha"));
-    EXPECT_EQ(s.GetAt(2), L'\0');  // at the length: the terminator; beyond it: an exception
-    ExpectThrows<CInvalidArgException>([&] { s.GetAt(3); });
-    ExpectThrows<CInvalidArgException>([&] { s.SetAt(-1, L'x'); });
-}
-
 TEST(StringUtf8, RoundTripAndInvalidBytes) {
     const CString s(L"\u6708 Moon \U0001F315 \uFF9F");
     EXPECT_EQ(CString(s.ToUtf8().c_str()), s);
     // a lone continuation byte, a truncated sequence, an overlong form, a surrogate
-    const char bad[] =
-        "a\x80"
-        "b\xE3\x81"
-        "c\xC0\xAF"
-        "d\xED\xA0\x80"
-        "e";
-    const std::wstring w = ZcmUtf8ToWide(bad, sizeof bad - 1);
+    const std::string bad =
+        std::string("a\x80") + "b\xE3\x81" + "c\xC0\xAF" + "d\xED\xA0\x80" + "e";
+    const std::wstring w = ZcmUtf8ToWide(bad.data(), bad.size());
     EXPECT_EQ(w.front(), L'a');
     EXPECT_EQ(w.back(), L'e');
     for (wchar_t c : {L'b', L'c', L'd', L'\uFFFD'}) EXPECT_NE(w.find(c), std::wstring::npos) << c;

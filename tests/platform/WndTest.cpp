@@ -25,7 +25,7 @@ protected:
 
 HWND Handle(unsigned long long value) { return reinterpret_cast<HWND>(uintptr_t(value)); }
 
-TEST(WindowTable, CreatedWindowsAreWindowsUntilDestroyed) {
+TEST(WindowTable, WindowsUntilDestroyedAndForeignHandles) {
     Recorder w;
     EXPECT_EQ(nullptr, w.GetSafeHwnd());
     ASSERT_TRUE(w.Create());
@@ -40,6 +40,18 @@ TEST(WindowTable, CreatedWindowsAreWindowsUntilDestroyed) {
     ASSERT_TRUE(w.Create());  // a handle is never given out twice
     EXPECT_NE(h, w.GetSafeHwnd());
     EXPECT_FALSE(IsWindow(h));
+    HWND gone;
+    {
+        CWnd scoped;
+        scoped.Create();
+        gone = scoped.m_hWnd;
+    }
+    EXPECT_FALSE(IsWindow(gone));  // the destructor destroys
+    EXPECT_FALSE(IsWindow(nullptr));
+    EXPECT_FALSE(IsWindow(Handle(12345)));  // no process in it
+    // Another process's handle counts while that process runs.
+    EXPECT_TRUE(IsWindow(Handle((static_cast<unsigned long long>(getppid()) << 32) | 1)));
+    EXPECT_FALSE(IsWindow(Handle((0x7ffffff0ULL << 32) | 1)));
 }
 
 TEST(WindowTable, MainWindowBelongsToTheCallingThread) {
@@ -52,22 +64,6 @@ TEST(WindowTable, MainWindowBelongsToTheCallingThread) {
     std::thread([&] { other = AfxGetMainWnd(); }).join();
     EXPECT_EQ(other, nullptr);
     AfxGetThread()->m_pMainWnd = nullptr;
-}
-
-TEST(WindowTable, DestructorAndForeignHandles) {
-    HWND h;
-    {
-        CWnd w;
-        w.Create();
-        h = w.m_hWnd;
-        EXPECT_TRUE(IsWindow(h));
-    }
-    EXPECT_FALSE(IsWindow(h));
-    EXPECT_FALSE(IsWindow(nullptr));
-    EXPECT_FALSE(IsWindow(Handle(12345)));  // no process in it
-    // Another process's handle counts while that process runs.
-    EXPECT_TRUE(IsWindow(Handle((static_cast<unsigned long long>(getppid()) << 32) | 1)));
-    EXPECT_FALSE(IsWindow(Handle((0x7ffffff0ULL << 32) | 1)));
 }
 
 TEST(EditModel, SelectionStaysInsideTheText) {

@@ -31,13 +31,28 @@ double Apparent(double trueAltitude) {
 
 }  // namespace
 
-TEST(ZvaclAngles, Normalisation) {
+TEST(ZvaclAngles, NormalisationAndSeparationAtTheLimits) {
     const double kDegmal[][2] = {{360, 0}, {-90, 270}},
                  kDegmal2[][2] = {{-45, -45}, {100, 90}, {250, -90}, {350, -10}};
     for (const auto& c : kDegmal) EXPECT_EQ(degmal(c[0]), c[1]) << c[0];
     for (const auto& c : kDegmal2) EXPECT_EQ(degmal2(c[0]), c[1]) << c[0];
     EXPECT_LT(degmal(-1e-14), 360.0);  // never 360 itself
     EXPECT_TRUE(std::isnan(degmal(kInf)));
+    PaDist r = Measure(123.0, 45.0, 123.0, 45.0);  // the same point
+    EXPECT_TRUE(r.dist == 0.0 && r.pa == 0.0) << r.dist << " " << r.pa;
+    EXPECT_NEAR(Measure(0, 0, 180, 0).dist, 180.0, 1e-12);
+    r = Measure(10, 20, 10, 20 + 1e-9);  // tiny separations keep their precision
+    EXPECT_TRUE(std::fabs(r.dist - 1e-9) < 1e-13 && std::fabs(r.pa) < 1e-6)
+        << r.dist << " " << r.pa;
+    r = Measure(0, 90, 77, 30);  // from the pole: the polar distance, any direction
+    EXPECT_TRUE(std::fabs(r.dist - 60.0) < 1e-9 && r.pa >= 0.0 && r.pa < 360.0)
+        << r.dist << " " << r.pa;
+    EXPECT_NEAR(Measure(77, 30, 0, 90).pa, 0.0, 1e-9);  // towards the poles
+    EXPECT_NEAR(Measure(77, -30, 0, -90).pa, 180.0, 1e-9);
+    double pa = 0, dist = 0;
+    AdToPaDist(nullptr, nullptr, &pa, &dist);
+    EXPECT_TRUE(std::isnan(Measure(kNaN, 0, 0, 0).dist) && std::isnan(pa));
+    AdToPaDist(nullptr, nullptr, nullptr, nullptr);
 }
 
 // Across 0h, a published example, then a sweep through every quadrant checked against
@@ -63,24 +78,6 @@ TEST(ZvaclAngles, PositionAngleInEveryQuadrant) {
                         1e-7);
         }
     }
-}
-
-TEST(ZvaclAngles, SeparationAtTheLimits) {
-    PaDist r = Measure(123.0, 45.0, 123.0, 45.0);  // the same point
-    EXPECT_TRUE(r.dist == 0.0 && r.pa == 0.0) << r.dist << " " << r.pa;
-    EXPECT_NEAR(Measure(0, 0, 180, 0).dist, 180.0, 1e-12);
-    r = Measure(10, 20, 10, 20 + 1e-9);  // tiny separations keep their precision
-    EXPECT_TRUE(std::fabs(r.dist - 1e-9) < 1e-13 && std::fabs(r.pa) < 1e-6)
-        << r.dist << " " << r.pa;
-    r = Measure(0, 90, 77, 30);  // from the pole: the polar distance, any direction
-    EXPECT_TRUE(std::fabs(r.dist - 60.0) < 1e-9 && r.pa >= 0.0 && r.pa < 360.0)
-        << r.dist << " " << r.pa;
-    EXPECT_NEAR(Measure(77, 30, 0, 90).pa, 0.0, 1e-9);  // towards the poles
-    EXPECT_NEAR(Measure(77, -30, 0, -90).pa, 180.0, 1e-9);
-    double pa = 0, dist = 0;
-    AdToPaDist(nullptr, nullptr, &pa, &dist);
-    EXPECT_TRUE(std::isnan(Measure(kNaN, 0, 0, 0).dist) && std::isnan(pa));
-    AdToPaDist(nullptr, nullptr, nullptr, nullptr);
 }
 
 // Standard values in arc minutes, nothing added far below the horizon, the azimuth
