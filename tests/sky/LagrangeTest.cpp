@@ -9,19 +9,13 @@
 #include <string>
 
 #include "sky/SkyHost.h"
+#include "SkyTables.h"
 #include "support/Accuracy.h"
 #include "support/SkyClick.h"
 
 namespace {
 
-// Bounds in arc seconds, about twice the worst measured: the Sun's points and the shadow's
-// centre 0.31", the Moon's points 2.10", the umbra's radius 0.0036", the penumbra's 0.0029".
-// clang-format off
-const std::map<std::string, double> kBounds = {
-    {"SE1", 0.63}, {"SE2", 0.63}, {"SE3", 0.63}, {"SE4", 0.63}, {"SE5", 0.63}, {"UMBRA", 0.63},
-    {"EM1", 4.2},  {"EM2", 4.2},  {"EM3", 4.2},  {"EM4", 4.2},  {"EM5", 4.2},
-    {"umbra radius", 0.0075}, {"penumbra radius", 0.006}};
-// clang-format on
+// Bounds, with the worst measured, in tests/data/lagrange/bounds.txt.
 
 TEST(Lagrange, PointsAndShadowAgreeWithTheGeometryOfPyEphemsSunAndMoon) {
     std::map<std::string, WorstError> worst;
@@ -41,12 +35,13 @@ TEST(Lagrange, PointsAndShadowAgreeWithTheGeometryOfPyEphemsSunAndMoon) {
                                          AskNumber(host, path + ".position.DEC"), ra, dec),
                         what + " " + std::to_string(jd));
         if (what == "UMBRA") {
-            worst["umbra radius"].Add((AskNumber(host, path + ".Radius.Umbra") - umbra) * 3600, jd);
-            worst["penumbra radius"].Add(
+            worst["umbra_radius"].Add((AskNumber(host, path + ".Radius.Umbra") - umbra) * 3600, jd);
+            worst["penumbra_radius"].Add(
                 (AskNumber(host, path + ".Radius.Penumbra") - penumbra) * 3600, jd);
         }
     }
-    ExpectEach(worst, kBounds, "against PyEphem's geometry, arcsec", "\"");
+    ExpectEach(worst, BoundsIn<1>("lagrange/bounds.txt"), 0, "against PyEphem's geometry, arcsec",
+               "\"");
 }
 
 }  // namespace

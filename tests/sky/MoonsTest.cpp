@@ -4,6 +4,7 @@
 // against Stellarium over 1990-2040 (tools/moons/make_stellarium_reference.py).
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <map>
 #include <sstream>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "sky/SkyHost.h"
+#include "SkyTables.h"
 #include "support/Accuracy.h"
 #include "support/SkyClick.h"
 #include "zvacl/zvacl.h"
@@ -39,47 +41,17 @@ std::pair<double, double> Seen(CSkyHost& host, const std::string& planet, const 
             (mDec - pDec) * 3600};
 }
 
-// Each moon's planet and bounds in arc seconds, about twice the worst measured (in the
-// comment), against PyEphem and against Stellarium. Hyperion against PyEphem stays at 3.5":
-// PyEphem's own Hyperion differs from TASS 1.7 by up to 4.5" (every 0.73 day over
-// 2000-2040), so the 3.46" is PyEphem's; Stellarium evaluates TASS 1.7 as we do. Iapetus
-// against PyEphem keeps its earlier 3".
-struct MoonRow {
-    std::string planet;
-    double pyephem, stellarium;
-};
-// clang-format off
-const std::map<std::string, MoonRow> kMoons = {
-    {"Io", {"Jupiter", 0.3, 0.14}},          // 0.149 0.070
-    {"Europa", {"Jupiter", 0.56, 0.7}},      // 0.281 0.353
-    {"Ganymede", {"Jupiter", 0.93, 0.63}},   // 0.465 0.316
-    {"Callisto", {"Jupiter", 1.0, 0.86}},    // 0.531 0.429
-    {"Mimas", {"Saturn", 0.48, 0.98}},       // 0.242 0.488
-    {"Enceladus", {"Saturn", 0.43, 0.08}},   // 0.213 0.0403
-    {"Tethys", {"Saturn", 0.53, 0.19}},      // 0.267 0.0951
-    {"Dione", {"Saturn", 0.58, 0.11}},       // 0.288 0.0535
-    {"Rhea", {"Saturn", 0.37, 0.14}},        // 0.186 0.0683
-    {"Titan", {"Saturn", 1.1, 0.72}},        // 0.544 0.361
-    {"Hyperion", {"Saturn", 3.5, 0.1}},      // 3.463 0.0553
-    {"Iapetus", {"Saturn", 3.0, 2.3}},       // 1.954 1.132
-    {"Phobos", {"Mars", 1.1, 0.72}},         // 0.540 0.362
-    {"Deimos", {"Mars", 0.65, 0.64}},        // 0.323 0.322
-    {"Miranda", {"Uranus", 1.05, 0.0144}},   // 0.522 0.00718
-    {"Ariel", {"Uranus", 0.55, 0.0102}},     // 0.275 0.00512
-    {"Umbriel", {"Uranus", 1.07, 0.0094}},   // 0.533 0.00467
-    {"Titania", {"Uranus", 0.76, 0.0096}},   // 0.380 0.00479
-    {"Oberon", {"Uranus", 0.72, 0.011}}};    // 0.362 0.00543
-// clang-format on
-
-std::string PlanetOf(const std::string& moon) {
-    const auto m = kMoons.find(moon);
-    return m == kMoons.end() ? std::string() : m->second.planet;
+// Each moon's bounds in arc seconds against PyEphem and against Stellarium, with the worst
+// measured, by "planet.moon".
+const std::map<std::string, std::array<double, 2>>& Bounds() {
+    static const auto bounds = BoundsIn<2>("moons/bounds.txt");
+    return bounds;
 }
 
-std::map<std::string, double> BoundsAgainst(double MoonRow::*reference) {
-    std::map<std::string, double> bounds;
-    for (const auto& [moon, row] : kMoons) bounds[moon] = row.*reference;
-    return bounds;
+std::string PlanetOf(const std::string& moon) {
+    for (const auto& [key, row] : Bounds())
+        if (key.substr(key.find('.') + 1) == moon) return key.substr(0, key.find('.'));
+    return std::string();
 }
 
 TEST(Moons, OffsetsFromTheirPlanetsAgreeWithPyEphem) {
@@ -104,9 +76,10 @@ TEST(Moons, OffsetsFromTheirPlanetsAgreeWithPyEphem) {
         const double unit = unitAu.at(planet);
         const double distance = AskNumber(host, "Solar.Planet." + planet + ".GeocentricDistance");
         const double radius = unit / (distance - near * unit) * 206264.806;
-        worst[moon].Add(std::hypot(seenEast - east * radius, seenNorth - north * radius), jd);
+        worst[planet + "." + moon].Add(
+            std::hypot(seenEast - east * radius, seenNorth - north * radius), jd);
     }
-    ExpectEach(worst, BoundsAgainst(&MoonRow::pyephem), "offset, arcsec", "\"");
+    ExpectEach(worst, Bounds(), 0, "offset, arcsec", "\"");
 }
 
 // Against Stellarium's own theories (tools/moons/make_stellarium_reference.py) at the same UT
@@ -118,12 +91,13 @@ TEST(Moons, OffsetsAgreeWithStellarium) {
         double jd = 0;
         std::string moon;
         const std::vector<double> f = Fields(line, &jd, &moon);
-        ASSERT_TRUE(!PlanetOf(moon).empty() && f.size() == 2) << line;
+        const std::string planet = PlanetOf(moon);
+        ASSERT_TRUE(!planet.empty() && f.size() == 2) << line;
         CSkyHost host(jd);
-        const auto [east, north] = Seen(host, PlanetOf(moon), moon);
-        worst[moon].Add(std::hypot(east - f[0], north - f[1]), jd);
+        const auto [east, north] = Seen(host, planet, moon);
+        worst[planet + "." + moon].Add(std::hypot(east - f[0], north - f[1]), jd);
     }
-    ExpectEach(worst, BoundsAgainst(&MoonRow::stellarium), "against Stellarium, arcsec", "\"");
+    ExpectEach(worst, Bounds(), 1, "against Stellarium, arcsec", "\"");
 }
 
 }  // namespace

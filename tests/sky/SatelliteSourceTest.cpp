@@ -5,8 +5,6 @@
 // satellite the model cannot follow, and the reader's reports of damaged sets.
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "sky/satellites/SatelliteCatalog.h"
 #include "support/SkyClick.h"
 #include "support/TestUtil.h"
@@ -33,21 +31,9 @@ TEST(SatelliteSource, ClickTextsOfLowAndGeostationarySatellites) {
 }
 
 TEST(SatelliteSource, DamagedSetsAreReportedAndUnfollowableOrbitsAnswerEmpty) {
-    TempDir dir;
-    const std::string file = dir.File("mine.tle");
     // A good set; one with a wrong checksum; a line 1 alone; one whose perigee lies
     // inside the Earth (mean motion 16.9, eccentricity 0.2).
-    std::ofstream(file)
-        << "GOOD\n"
-           "1 90001U 22001A   22169.50000000  .00000000  00000+0  00000+0 0  9998\n"
-           "2 90001  51.6000 100.0000 0001000  90.0000 270.0000 15.50000000    05\n"
-           "BAD SUM\n"
-           "1 90002U 22001A   22169.50000000  .00000000  00000+0  00000+0 0  9991\n"
-           "2 90002  51.6000 100.0000 0001000  90.0000 270.0000 15.50000000    06\n"
-           "1 90003U 22001A   22169.50000000  .00000000  00000+0  00000+0 0  9990\n"
-           "INSIDE\n"
-           "1 90004U 22001A   22169.50000000  .00000000  00000+0  00000+0 0  9991\n"
-           "2 90004  51.6000 100.0000 2000000  90.0000 270.0000 16.90000000    04\n";
+    const std::string file = std::string(ZCMCOM_TEST_DATA) + "/satellites/damaged.tle";
     sky::SetTleFiles({file});
     const auto catalog = sky::Satellites();
     std::vector<std::string> where;

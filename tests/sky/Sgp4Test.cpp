@@ -12,6 +12,7 @@
 
 #include "sky/satellites/Sgp4.h"
 #include "sky/satellites/Tle.h"
+#include "SkyTables.h"
 #include "support/Accuracy.h"
 
 namespace {
@@ -113,10 +114,6 @@ TEST(Sgp4, VerificationSet) {
     EXPECT_EQ(errors, 7);
 }
 
-}  // namespace
-
-namespace {
-
 // The reader, field by field: what it takes and what it refuses, strict (checksums and
 // possible orbits) and lax (layout only, as the verification set needs).
 TEST(Tle, FieldsAndRefusals) {
@@ -142,24 +139,12 @@ TEST(Tle, FieldsAndRefusals) {
     ASSERT_TRUE(sky::ParseTle(a1, a2, &e, &why, false)) << why;
     EXPECT_EQ(e.number, 100001);
 
-    struct Bad {
-        int line, column;
-        char with;
-        bool strict;
-        const char* why;
-    };
-    for (const Bad& b : std::vector<Bad>{
-             {1, 68, '0', true, "checksum of line 1 does not match"},
-             {2, 68, '0', true, "checksum of line 2 does not match"},
-             {2, 6, '5', false, "catalogue numbers missing or different on the two lines"},
-             {1, 0, '2', false, "line 1 is not a TLE line"},
-             {2, 28, 'x', false, "bad orbital elements"},
-             {1, 19, ' ', false, "bad epoch"},
-             {1, 55, 'x', false, "bad drag terms"}}) {
+    for (const std::string& row : DataRows("satellites/refusals.txt", 5)) {
+        const std::vector<std::string> f = TabFields(row);
         std::string l1 = iss1, l2 = iss2;
-        (b.line == 1 ? l1 : l2)[b.column] = b.with;
-        EXPECT_FALSE(sky::ParseTle(l1, l2, &e, &why, b.strict)) << b.why;
-        EXPECT_EQ(why, b.why);
+        (f[0] == "1" ? l1 : l2)[std::stoi(f[1])] = f[2] == "space" ? ' ' : f[2][0];
+        EXPECT_FALSE(sky::ParseTle(l1, l2, &e, &why, f[3] == "strict")) << row;
+        EXPECT_EQ(why, f[4]);
     }
     // Mean motion 0 or above 20 a day is no orbit; lax reading leaves that to the model.
     std::string still = iss2;

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
@@ -59,18 +58,11 @@ TEST(Showers, RadiantDriftsWithTheSunAndStopsWithTheActivity) {
 }
 
 TEST(Showers, DamagedLinesAreReportedAndSkipped) {
-    TempDir dir;
-    std::ofstream(dir.File("showers.txt"))
-        << "# code\tname\n"
-        << "PER\tPerseids\tペルセウス座\t7\t114\t140.0\t151\t100\t59\t48\t58\t1.4\t0.26\t2."
-           "2\tComet 109P\n"
-        << "GEM\tGeminids\t\t4\t251\tpeak\t268\t120\t35\t112\t33\t1.15\t-0.16\t2.6\t\n"
-        << "QUA\tQuadrantids\n"
-        << "LEO\tLeonids\t\t13\t190\t235.27\t255\t15\t71\t152\t95\t0.7\t-0.42\t2.5\t\n";
     int status = 0;
     const std::string out = RunCommand(
-        "ZCMCOM_DATA_DIR=" + dir.File("") +
-            " " ZCMCOM_CLI " click --at 2026-08-12T12:00Z --site 139.69,35.69 Meteor.PER 2>&1",
+        "ZCMCOM_DATA_DIR=" ZCMCOM_TEST_DATA
+        "/meteors/damaged/"
+        " " ZCMCOM_CLI " click --at 2026-08-12T12:00Z --site 139.69,35.69 Meteor.PER 2>&1",
         &status);
     EXPECT_EQ(status, 0) << out;
     EXPECT_NE(out.find("line 3: a solar longitude or the radiant is not a number, skipped"),

@@ -7,31 +7,26 @@
 #include <thread>
 #include <vector>
 
+#include "SkyTables.h"
 #include "sky/SkyHost.h"
 
 namespace {
 
 constexpr double kJd = 2461381.0;
 
-const wchar_t* const kQueries[] = {
-    L"? Solar.Planet.Earth.Satellite.Moon.position.Altitude",
-    L"? Solar.Planet.Earth.Satellite.Moon.Jd.Rise",
-    L"? Solar.Planet.Earth.Satellite.Moon.TopocentricDistance",
-    L"? Solar.Sun.position.Azimuth",
-    L"? Solar.Planet.Mars.position.Altitude",
-    L"? Solar.Planet.Mars.Jd.Set",
-    L"? Star.HIP.32349.position.Altitude",
-    L"? Star.HIP.32349.Jd.Transit",
-    L"? Equatorial.position.Azimuth",
-    L"? Solar.DwarfPlanet.Ceres.position.Altitude",
-};
-
-std::vector<CString> AskAll(CSkyHost& host) {
+// The queries or bodies of one kind in the table.
+std::vector<CString> Cached(const std::string& kind) {
     std::vector<CString> out;
-    for (const wchar_t* q : kQueries) out.push_back(host.Execute(q));
+    for (const std::string& row : DataRows("sky/cached.txt", 2))
+        if (TabFields(row)[0] == kind) out.push_back(W(TabFields(row)[1]));
     return out;
 }
 
+std::vector<CString> AskAll(CSkyHost& host) {
+    std::vector<CString> out;
+    for (const CString& q : Cached("query")) out.push_back(host.Execute(q));
+    return out;
+}
 // The answers of a host new to a thread of its own, so nothing kept by this thread helps.
 std::vector<CString> Fresh(const std::function<void(CSkyHost&)>& set) {
     std::vector<CString> out;
@@ -67,53 +62,41 @@ TEST(SkyCaches, AnswersFollowEachChangeOfInstantAndSite) {
             c.change(h);
         });
         int changed = 0;
+        const std::vector<CString> queries = Cached("query");
         for (size_t i = 0; i < after.size(); ++i) {
             EXPECT_STREQ(after[i].GetString(), fresh[i].GetString())
-                << c.what << ": " << kQueries[i];
-            EXPECT_FALSE(after[i].IsEmpty()) << kQueries[i];
+                << c.what << ": " << queries[i].ToUtf8();
+            EXPECT_FALSE(after[i].IsEmpty()) << queries[i].ToUtf8();
             changed += after[i] != before[i];
             if (c.allDiffer) {
                 EXPECT_STRNE(after[i].GetString(), before[i].GetString())
-                    << c.what << ": " << kQueries[i];
+                    << c.what << ": " << queries[i].ToUtf8();
             }
         }
         EXPECT_GT(changed, 0) << c.what;
     }
 }
 
-TEST(SkyCaches, EachBodyAnswersForItself) {
+TEST(SkyCaches, EachBodyAnswersForItselfAndAbsurdInstantsSoundly) {
     CSkyHost host(kJd);
-    const wchar_t* const kBodies[] = {L"Solar.Sun",
-                                      L"Solar.Planet.Earth.Satellite.Moon",
-                                      L"Solar.Planet.Venus",
-                                      L"Solar.Planet.Mars",
-                                      L"Solar.DwarfPlanet.Ceres",
-                                      L"Solar.DwarfPlanet.Vesta",
-                                      L"Star.HIP.32349",
-                                      L"DeepSkyObject.M.42",
-                                      L"Constellation.Ori"};
     for (const wchar_t* property : {L".position.RA", L".Jd.Rise"}) {
         std::vector<CString> seen;
-        for (const wchar_t* body : kBodies) {
-            const CString answer = host.Execute(CString(L"? ") + body + property);
-            for (const CString& other : seen) EXPECT_NE(answer, other) << body << property;
+        for (const CString& body : Cached("body")) {
+            const CString answer = host.Execute(L"? " + body + property);
+            for (const CString& other : seen) EXPECT_NE(answer, other) << body.ToUtf8() << property;
             seen.push_back(answer);
         }
     }
-}
-
-// An instant so early that its year does not fit the clock's fields answers without
-// overflowing ...
-TEST(SkyCaches, AbsurdInstantsAnswerSoundly) {
-    CSkyHost host(kJd);
-    const CString sirius = host.Execute(kQueries[6]);
+    // An instant so early that its year does not fit the clock's fields answers without
+    // overflowing ...
+    const CString sirius = host.Execute(L"? Star.HIP.32349.position.Altitude");
     host.Execute(L"Time.Jd = -1e91");
     EXPECT_EQ(host.Execute(L"? UT(Time)").Left(5), L"UT BC");
     host.Execute(L"? Solar.Planet.Earth.Satellite.Moon.Jd.Rise");
     host.Execute(L"? Solar.Planet.Mars.position.Altitude");
     // ... and leaves nothing behind that spoils later answers.
     host.SetJd(kJd);
-    EXPECT_EQ(host.Execute(kQueries[6]), sirius);
+    EXPECT_EQ(host.Execute(L"? Star.HIP.32349.position.Altitude"), sirius);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "sky/SkyHost.h"
+#include "SkyTables.h"
 #include "support/Accuracy.h"
 #include "support/SkyClick.h"
 #include "support/TestUtil.h"
@@ -23,28 +24,12 @@ const std::map<std::string, std::array<double, 3>> kSites = {
     {"greenwich", {-0.0015, 51.4769, 46.0}},
     {"santiago", {-70.6483, -33.4489, 570.0}}};
 
-// Bounds by object, about twice the worst measured (in the comment), never under two units
-// of the last digit (airmass 1e-5, events 1e-6 day); NAN: the reference has no value (a
-// star's light time and phase angle, the Sun's phase angle). The sky's series for Uranus and
-// Neptune put them up to 16000 km from DE405 (light time); Neptune's keeps its earlier bound.
+// Bounds by object, with the worst measured, in tests/data/skylines/bounds.txt; the sidereal
+// time's with its figure (in the comment), about twice it.
 enum Line { kAirmass, kLight, kPhase, kEvents, kLines };
 const char* const kLineNames[kLines] = {"airmass above 10 degrees", "light time, s",
                                         "phase angle, deg", "next rise, transit and set, min"};
 constexpr double kSiderealS = 0.01;  // 0.0065 s
-// clang-format off
-const std::map<std::string, std::array<double, kLines>> kBounds = {
-    //            airmass light   phase   events        airmass light    phase    events
-    {"Sun",       {1e-5,   1.2e-4, NAN,    0.006}},  // 4.6e-6  6e-5     -        0.0029
-    {"Moon",      {6e-5,   3.6e-4, 0.01,   0.006}},  // 2.9e-5  1.8e-4   0.0049   0.0029
-    {"Mercury",   {1e-5,   0.0023, 8e-4,   0.02}},   // 1.6e-6  0.00113  3.95e-4  0.0101
-    {"Venus",     {7.5e-5, 8.2e-4, 7e-4,   0.1}},    // 3.7e-5  4.1e-4   3.47e-4  0.049
-    {"Mars",      {1.7e-5, 0.0016, 1.1e-4, 0.02}},   // 8.3e-6  7.9e-4   5.4e-5   0.0101
-    {"Jupiter",   {3e-5,   0.0014, 5e-5,   0.095}},  // 1.5e-5  7e-4     2.5e-5   0.0475
-    {"Saturn",    {1e-5,   0.0038, 2.7e-5, 0.035}},  // 7.5e-7  0.00187  1.35e-5  0.0173
-    {"Uranus",    {1e-5,   0.05,   6.4e-5, 0.012}},  // 1.8e-6  0.0248   3.2e-5   0.0058
-    {"Neptune",   {1e-5,   0.06,   3.2e-5, 0.009}},  // 2e-6    0.0526   1.56e-5  0.0043
-    {"HIP 32349", {8e-4,   NAN,    NAN,    0.16}}};  // 3.98e-4 -        -        0.0778
-// clang-format on
 
 TEST(SkyLines, NumbersAgreeWithTheReferenceTable) {
     WorstError sidereal;
@@ -66,7 +51,7 @@ TEST(SkyLines, NumbersAgreeWithTheReferenceTable) {
         sidereal.Add((st - 24.0 * std::round(st / 24.0)) * 3600.0, where);
         // Where the reference has no value (airmass under 10 degrees too), no row.
         const std::string object = path.rfind("Star.HIP.", 0) == 0
-                                       ? "HIP " + path.substr(9)
+                                       ? "HIP" + path.substr(9)
                                        : path.substr(path.rfind('.') + 1);
         const auto add = [&](Line l, double got, double want, double scale, const char* what) {
             if (!std::isnan(want)) worst[l][object].Add((got - want) * scale, where + what);
@@ -80,13 +65,14 @@ TEST(SkyLines, NumbersAgreeWithTheReferenceTable) {
     }
     EXPECT_EQ(rows.size(), 120u);
     sidereal.Expect("local apparent sidereal time", kSiderealS, "s");
-    for (int l = 0; l < kLines; ++l) ExpectEach(worst[l], kBounds, l, kLineNames[l]);
+    const auto bounds = BoundsIn<kLines>("skylines/bounds.txt");
+    for (int l = 0; l < kLines; ++l) ExpectEach(worst[l], bounds, l, kLineNames[l]);
 }
 
 // 2026-12-06 12:00 UT at Tokyo: 21:00 local, the Sun far down, Orion rising.
 constexpr double kEvening = 2461381.0;
 
-TEST(SkyLines, EveryKindWithAPlaceAnswersAndTheRestAnswerEmptyOrStar) {
+TEST(SkyLines, EveryKindAnswersAndTheObservingWindowLiesInTheDark) {
     CSkyHost host(kEvening);
     host.SetMark(2.0, 10.0);
     const struct {
@@ -108,26 +94,15 @@ TEST(SkyLines, EveryKindWithAPlaceAnswersAndTheRestAnswerEmptyOrStar) {
         EXPECT_TRUE(std::isfinite(AskNumber(host, p + ".Jd.NextTransit"))) << p;
         EXPECT_EQ(std::isfinite(AskNumber(host, p + ".position.LightTime")), o.body) << p;
     }
-    // Below the horizon there is no airmass; the magnitude after extinction needs one.
-    // A star is at no finite distance: no light time; a point has no provenance.
-    ExpectAnswers(host, {{L"? Solar.Sun.position.Airmass", L"*"},
-                         {L"? Solar.Sun.position.ExtinctedMagnitude", L"*"},
-                         {L"? Star.HIP.32349.position.LightTime", L"*"},
-                         {L"? Equatorial.Provenance", L""},
-                         {L"? Solar.Planet.Mars.Provenance", L"VSOP87"},
-                         {L"? Star.HIP.99999999.Jd.NextRise", L""}});
-    // M42 at 28 degrees from 40 m: 4.0 + 0.276 x 2.103.
-    EXPECT_NEAR(AskNumber(host, "DeepSkyObject.M.42.position.ExtinctedMagnitude"), 4.58, 0.01);
+    ExpectAnswersIn(host, "skylines/answers.txt");
     // The moved instant is put back; a point moved elsewhere has events of its own.
     EXPECT_EQ(host.GetJd(), kEvening);
     const CString transit = host.Execute(L"? Equatorial.Jd.NextTransit");
     host.SetMark(14.0, 10.0);
     EXPECT_NE(host.Execute(L"? Equatorial.Jd.NextTransit"), transit);
-}
 
-TEST(SkyLines, ObservingWindowLiesInTheDarkWithTheObjectAboveTwentyDegrees) {
-    CSkyHost host(kEvening);
-    // M42 rises to 20 degrees after dusk; M31 stands high when the night falls.
+    // The observing window lies in the dark with the object above 20 degrees. M42 rises to 20
+    // degrees after dusk; M31 stands high when the night falls.
     for (const std::string path : {"DeepSkyObject.M.42", "DeepSkyObject.M.31"}) {
         const CString window = host.Execute(CString(("? " + path + ".Jd.ObservingWindow").c_str()));
         const int comma = window.Find(L',');

@@ -10,6 +10,7 @@
 
 #include "sky/SkyHost.h"
 #include "sky/bodies/SmallBody.h"
+#include "SkyTables.h"
 #include "support/Accuracy.h"
 #include "support/SkyClick.h"
 #include "support/TestUtil.h"
@@ -88,22 +89,18 @@ TEST(SmallBodyOrbit, ElementsThatAreNoOrbitGiveNoPlaceAndNeverHang) {
     }
 }
 
-TEST(SmallBodyFormats, PackedFormsAndRecords) {
-    EXPECT_DOUBLE_EQ(sky::UnpackEpoch("K2289"), 2459800.5);
-    EXPECT_DOUBLE_EQ(sky::UnpackEpoch("J9611"), 2450083.5);
-    EXPECT_TRUE(std::isnan(sky::UnpackEpoch("K22D0")));
-    EXPECT_TRUE(std::isnan(sky::UnpackEpoch("Q2289")));
-    const std::pair<const char*, long> numbers[] = {
-        {"00433", 433},    {"A0001", 100001}, {"s3354", 543354}, {"~0000", 620000},
-        {"~000z", 620061}, {"0043a", 0},      {"00000", 0}};
-    for (const auto& [packed, number] : numbers)
-        EXPECT_EQ(sky::UnpackNumber(packed), number) << packed;
-    const std::pair<const char*, const char*> designations[] = {
-        {"K22O15U", "2022 OU15"}, {"J95O010", "1995 O1"},    {"K18F04a", "2018 F4-A"},
-        {"J98V24S", "1998 VS24"}, {"K07TA0Y", "2007 TY100"}, {"PLS2040", "2040 P-L"},
-        {"T1S3138", "3138 T-1"},  {"K22I15U", ""},           {"K2O15U", ""}};
-    for (const auto& [packed, plain] : designations)
-        EXPECT_EQ(sky::UnpackDesignation(packed), plain) << packed;
+TEST(SmallBodyFormats, PackedForms) {
+    for (const std::string& row : DataRows("smallbodies/packed.txt", 3)) {
+        const std::vector<std::string> f = TabFields(row);
+        if (f[0] == "epoch" && f[2] == "nan")
+            EXPECT_TRUE(std::isnan(sky::UnpackEpoch(f[1]))) << row;
+        else if (f[0] == "epoch")
+            EXPECT_DOUBLE_EQ(sky::UnpackEpoch(f[1]), std::stod(f[2])) << row;
+        else if (f[0] == "number")
+            EXPECT_EQ(sky::UnpackNumber(f[1]), std::stol(f[2])) << row;
+        else
+            EXPECT_EQ(sky::UnpackDesignation(f[1]), f[2]) << row;
+    }
 }
 
 TEST(SmallBodyFormats, BadLinesAreReportedWithFileAndLineAndSkipped) {
@@ -139,35 +136,8 @@ TEST(SmallBodyFormats, BadLinesAreReportedWithFileAndLineAndSkipped) {
     EXPECT_EQ(sky::ReadElementsFile(dir.path() + "/none", bodies, &problems), -1);
 }
 
-// Bounds by body: the J2000 place in arc seconds and the magnitude, about twice the worst
-// measured (in the comment), the magnitude never under 0.01 (the reference prints two
-// decimals). Against PyEphem the places differ by 0.2-0.8", mostly PyEphem's own reduction:
-// the two bodies against Skyfield agree to 0.05". Where twice the figure passes 1", the bound
-// stays at the earlier 1".
-// clang-format off
-const std::map<std::string, std::array<double, 2>> kSmallBodyBounds = {
-    {"Solar.Comet.1P", {0.76, 0.01}},             // 0.380 0.005
-    {"Solar.Comet.2P", {1.0, 0.01}},              // 0.624 0.005
-    {"Solar.Comet.7P", {1.0, 0.01}},              // 0.814 0.003
-    {"Solar.Comet.12P", {0.47, 0.01}},            // 0.232 0.005
-    {"Solar.Comet.2I", {0.46, 0.01}},             // 0.229 0.005
-    {"Solar.Comet.C1995O1", {0.0065, 0.016}},     // 0.0032 0.008 (Skyfield)
-    {"Solar.Comet.C2017S3", {0.34, 0.01}},        // 0.166 0.005
-    {"Solar.Comet.C2017U4", {0.77, 0.01}},        // 0.384 0.004
-    {"Solar.Comet.C2018F3", {0.09, 0.01}},        // 0.045 0.004 (Skyfield)
-    {"Solar.Comet.C2019V1", {0.74, 0.01}},        // 0.369 0.004
-    {"Solar.Comet.C2020Q1", {1.0, 0.01}},         // 0.618 0.005
-    {"Solar.Comet.C2021L3", {0.45, 0.01}},        // 0.222 0.005
-    {"Solar.MinorPlanet.1", {0.79, 0.01}},        // 0.394 0.005
-    {"Solar.MinorPlanet.2", {1.0, 0.01}},         // 0.522 0.005
-    {"Solar.MinorPlanet.4", {1.0, 0.01}},         // 0.628 0.005
-    {"Solar.MinorPlanet.433", {1.0, 0.01}},       // 0.706 0.005
-    {"Solar.MinorPlanet.588", {0.82, 0.01}},      // 0.409 0.005
-    {"Solar.MinorPlanet.2060", {0.75, 0.01}},     // 0.373 0.005
-    {"Solar.MinorPlanet.136199", {0.86, 0.01}},   // 0.430 0.004
-    {"Solar.MinorPlanet.2022OU15", {0.64, 0.01}}  // 0.318 0.005
-};
-// clang-format on
+// Bounds by body, the J2000 place and the magnitude, with the worst measured, in
+// tests/data/smallbodies/bounds.txt.
 
 TEST(SmallBodyPlaces, AgreeWithPyEphem) {
     CSkyHost host(kMarch2024);
@@ -186,48 +156,23 @@ TEST(SmallBodyPlaces, AgreeWithPyEphem) {
         place[path].Add(std::hypot(dRa, myDec - dec) * 3600.0, row);
         magnitude[path].Add(Num(host, L"? " + p + L".Magnitude") - mag, row);
     }
-    ExpectEach(place, kSmallBodyBounds, 0, "J2000 astrometric place", "\"");
-    ExpectEach(magnitude, kSmallBodyBounds, 1, "magnitude", "mag");
+    const auto bounds = BoundsIn<2>("smallbodies/bounds.txt");
+    ExpectEach(place, bounds, 0, "J2000 astrometric place", "\"");
+    ExpectEach(magnitude, bounds, 1, "magnitude", "mag");
 }
 
 TEST(SmallBodyNames, DesignationsNamesAndTheUsersFiles) {
     CSkyHost host(kMarch2024);
-    ExpectAnswers(host, {{L"? Solar.Comet.1P.ID", L"1P/Halley"},
-                         {L"? Solar.Comet.Halley.ID", L"1P/Halley"},
-                         {L"? Solar.Comet.1P/Halley.ID", L"1P/Halley"},
-                         {L"? Solar.Comet.C/2019 V1.ID", L"C/2019 V1"},
-                         {L"? Solar.Comet.C2019V1.EnglishName", L"Borisov"},
-                         {L"? Solar.Comet.2I.JapaneseName", L"ボリソフ彗星"},
-                         {L"? Solar.MinorPlanet.4.ID", L"4"},
-                         {L"? Solar.MinorPlanet.(4) Vesta.ID", L"4"},
-                         {L"? Solar.MinorPlanet.vesta.JapaneseName", L"ベスタ"},
-                         {L"? Solar.MinorPlanet.2022OU15.ID", L"2022 OU15"},
-                         {L"? Solar.MinorPlanet.543354.EnglishName", L"2014 AN55"},
-                         {L"? Solar.Comet.Vesta.ID", L""},
-                         {L"? Solar.MinorPlanet.99999999.ID", L""},
-                         {L"? Solar.Comet.2I.RevolutionPeriod", L"*"},
-                         {L"? Solar.Comet.2I.SemiMajorAxis", L"*"},
-                         {L"? Solar.DwarfPlanet.Ceres.EnglishName", L"Ceres"}});
-    EXPECT_NEAR(Num(host, L"? Solar.MinorPlanet.Ceres.RevolutionPeriod"), 4.6018, 1e-3);
-    EXPECT_NEAR(Num(host, L"? Solar.Comet.12P.TimeOfPerihelionPassage"), 2460421.3249, 1e-4);
-    EXPECT_NEAR(Num(host, L"? Solar.Comet.12P.Epoch"), 2459815.5, 1e-9);
+    ExpectAnswersIn(host, "smallbodies/answers.txt");
     // Ceres on the catalogue's older orbit stays within a few arc minutes of the MPC one.
     EXPECT_NEAR(Num(host, L"? Solar.DwarfPlanet.Ceres.position.Dec"),
                 Num(host, L"? Solar.MinorPlanet.1.position.Dec"), 0.1);
 
     // The user's files come after the bundled ones and replace their bodies.
-    TempDir dir;
-    const std::string a = dir.path() + "/a.txt", b = dir.path() + "/b.txt";
-    WriteFileBytes(a,
-                   "0001P         2061 07 28.0000  0.590000  0.967000  112.0000   59.0000  "
-                   "162.0000  20610101   "
-                   "5.0  6.0  1P/Halley\n");
-    WriteFileBytes(b,
-                   "garbage\n    CK99Z010  2030 01 01.0000  1.000000  1.000000   10.0000   20.0000 "
-                   "  30.0000       "
-                   "      9.0  4.0  C/2099 Z1 (Nobody)\n");
     EnvRestorer restore("ZCMCOM_SKY_ELEMENTS");
-    setenv("ZCMCOM_SKY_ELEMENTS", (a + ":" + b + ":" + dir.path() + "/missing").c_str(), 1);
+    const std::string data = std::string(ZCMCOM_TEST_DATA) + "/smallbodies/";
+    setenv("ZCMCOM_SKY_ELEMENTS",
+           (data + "user_halley.txt:" + data + "user_nobody.txt:" + data + "missing").c_str(), 1);
     EXPECT_NEAR(Num(host, L"? Solar.Comet.Halley.TimeOfPerihelionPassage"), 2474033.5, 1e-6);
     EXPECT_EQ(host.Execute(L"? Solar.Comet.Nobody.ID"), L"C/2099 Z1");
     EXPECT_EQ(host.Execute(L"? Solar.Comet.C2099Z1.Eccentricity"), L"1.00000000");

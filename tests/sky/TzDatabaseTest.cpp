@@ -13,6 +13,7 @@
 
 #include "sky/SkyHost.h"
 #include "sky/TzDatabase.h"
+#include "SkyTables.h"
 #include "support/Accuracy.h"
 #include "support/TestUtil.h"
 #include "zvacl/zvacl.h"
@@ -129,15 +130,10 @@ TEST(TzDatabase, FooterRulesAndWhatIsNoZone) {
 
 TEST(TzDatabase, TheHostFollowsItsSitesZoneAtItsInstant) {
     const TestZones zones;
-    const struct {
-        double lon, lat;
-        const wchar_t* zone;
-    } sites[] = {
-        {-96.797, 32.7767, L"America/Chicago"}, {-0.1276, 51.5072, L"Europe/London"},
-        {139.69, 35.69, L"Asia/Tokyo"},         {-70.6483, -33.4489, L"America/Santiago"},
-        {129.0, -31.7, L"Australia/Eucla"},     {-150.0, -40.0, L""}};  // (the last at sea)
-    for (const auto& s : sites)
-        EXPECT_EQ(CSkyHost::ZoneNameAt(s.lon, s.lat), CString(s.zone)) << s.lon;
+    for (const std::string& row : DataRows("tz/sites.txt", 3)) {
+        const std::vector<std::string> f = TabFields(row);
+        EXPECT_EQ(CSkyHost::ZoneNameAt(std::stod(f[0]), std::stod(f[1])), W(f[2])) << row;
+    }
     CSkyHost host(2460409.25);  // 2024-04-08 18:00 UT
     host.SetSite(-96.797, 32.7767, 0);
     ASSERT_TRUE(host.SetZoneName(L"America/Chicago"));
