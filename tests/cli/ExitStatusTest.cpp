@@ -3,62 +3,37 @@
 // that says why.
 #include <cerrno>
 #include <cstring>
+#include <sstream>
+#include <utility>
 
 #include "cli/Zcm.h"
 #include "net/NetTestUtil.h"
+#include "support/Accuracy.h"
 
 namespace {
 
-struct Row {
-    const char* env;  // put before the command
-    const char* args;
-    const char* out;  // where standard output goes
-    int status;
-    std::string reason;  // part of the message
-};
-
+// Each fault of tests/data/cli/exit_status.txt.
 TEST(CliExitStatus, EveryFaultHasItsStatusAndReason) {
     TempDir dir;
     WriteFileBytes(dir.File("in.txt"), "line\n");
-    const std::string convert = "textfile convert " + dir.File("in.txt") + " /dev/full ";
-    const std::string utf8 = convert + "utf8", sjis = convert + "sjis";
-    const Row rows[] = {
-        {"", "sky --site nan,0 --save-site", "/dev/null", 2, "bad --site"},
-        {"", "sky --site 0,inf", "/dev/null", 2, "bad --site"},
-        {"", "click --point nan,nan Equatorial", "/dev/null", 2, "bad --point"},
-        {"", "tz nan 0", "/dev/null", 2, "must be numbers"},
-        {"", "tz 0 inf", "/dev/null", 2, "must be numbers"},
-        {"", "radec hello", "/dev/null", 2, "no right ascension"},
-        {"", "date parse garbage", "/dev/null", 2, "not a date"},
-        {"", "date dow 2000 -5 -5", "/dev/null", 2, "MONTH must be 1 to 12"},
-        {"", "date dow 2000 2 30", "/dev/null", 2, "no such day"},
-        {"", "date days 2000 13", "/dev/null", 2, "MONTH must be 1 to 12"},
-        {"", "click --host /tmp X", "/dev/null", 1, "cannot read host file '/tmp': is a folder"},
-        // (the system's reasons in the user's language)
-        {"", "click --host /nonexistent/file X", "/dev/null", 1, strerror(ENOENT)},
-        {"", "passes ISS --tle /nonexistent/file.tle", "/dev/null", 1, "cannot read TLE file"},
-        {"", "sky --elements /nonexistent/file.txt", "/dev/null", 1, "cannot read --elements"},
-        {"", "click --elements /tmp Sirius", "/dev/null", 1, "'/tmp': is a folder"},
-        {"", "passes NO-SUCH-SATELLITE", "/dev/null", 3, "no satellite 'NO-SUCH-SATELLITE'"},
-        {"", "coord ra 1 1", "/dev/full", 1,
-         std::string("cannot write to standard output: ") + strerror(ENOSPC)},
-        {"", "sky", "/dev/full", 1, "cannot write to standard output"},
-        {"", utf8.c_str(), "/dev/null", 1, std::string("/dev/full: ") + strerror(ENOSPC)},
-        {"", sjis.c_str(), "/dev/null", 1, strerror(ENOSPC)},
-        {"ZCMCOM_REGISTRY_USER=/dev/null/x/user.sqlite", "sky --site 1,2 --save-site", "/dev/null",
-         1, "the site could not be stored: the folder of /dev/null/x/user.sqlite does not exist"},
-        {"", "click --bogus X", "/dev/null", 2, "--bogus"},
-        {"", "send h 1 t --wait 1", "/dev/null", 2, "--wait requires --reply"},
-    };
-    for (const Row& r : rows) {
-        int status = -1;
-        const std::string err = RunCommand(std::string("cd ") + ZCMCOM_SOURCE_DIR + " && " + r.env +
-                                               " " + ZCMCOM_CLI + " " + r.args + " 2>&1 >" + r.out,
-                                           &status);
-        EXPECT_EQ(status, r.status) << r.args;
-        EXPECT_EQ(err.rfind("zcmcom: ", 0), 0u) << r.args << ": " << err;
-        EXPECT_EQ(err.find('\n'), err.size() - 1) << r.args << ": " << err;
-        EXPECT_NE(err.find(r.reason), std::string::npos) << r.args << ": " << err;
+    const std::pair<std::string, std::string> kNames[] = {{"{IN}", dir.File("in.txt")},
+                                                          {"{ENOENT}", strerror(ENOENT)},
+                                                          {"{ENOSPC}", strerror(ENOSPC)}};
+    for (std::string row : DataRows("cli/exit_status.txt", 5)) {
+        for (const auto& [name, text] : kNames)
+            for (size_t at; (at = row.find(name)) != std::string::npos;)
+                row.replace(at, name.size(), text);
+        std::istringstream s(row);
+        std::string env, args, out, status, reason;
+        for (std::string* f : {&env, &args, &out, &status, &reason}) std::getline(s, *f, '\t');
+        int got = -1;
+        const std::string err = RunCommand(std::string("cd ") + ZCMCOM_SOURCE_DIR + " && " + env +
+                                               " " + ZCMCOM_CLI + " " + args + " 2>&1 >" + out,
+                                           &got);
+        EXPECT_EQ(got, std::stoi(status)) << args;
+        EXPECT_EQ(err.rfind("zcmcom: ", 0), 0u) << args << ": " << err;
+        EXPECT_EQ(err.find('\n'), err.size() - 1) << args << ": " << err;
+        EXPECT_NE(err.find(reason), std::string::npos) << args << ": " << err;
     }
 }
 

@@ -2,6 +2,7 @@
 // zcmcom click's framing aids on the built-in sky: the texts from the camera database,
 // and bad frames refused with a clear message and status 2.
 #include "Zcm.h"
+#include "support/Accuracy.h"
 
 namespace {
 
@@ -23,20 +24,10 @@ TEST(FrameOptions, FramesComeFromTheCameraDatabase) {
 }
 
 TEST(FrameOptions, BadFramesAreRefused) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"--frame 'Canon EOS 6D,0' AngleOfView", "focal length must be above 0"},
-        {"--frame -36x24,50 AngleOfView", "width and height must be above 0"},
-        {"--frame 'No Such Camera,400' AngleOfView", "unknown camera 'No Such Camera'"},
-        {"--frame 'Canon EOS 6D,400' --mosaic 0x2 MosaicOfField.1", "rows and columns"},
-        {"--frame 'Canon EOS 6D,400' --mosaic 100x100 MosaicOfField.1", "at most 1000 frames"},
-        {"--frame 'Canon EOS 6D,400' --mosaic 3x2,-1 MosaicOfField.1", "overlap"},
-        {"--frame 'Canon EOS 6D,400' --mosaic 3x2,2 MosaicOfField.1", "overlap"},
-        {"--mosaic 3x2 MosaicOfField.1", "--mosaic needs --frame"},
-        {"--fov 0 FieldOfViewCircle", "bad --fov"},
-        {"--fov 1.5 --roll x FieldOfViewCircle", "bad --roll"},
-    };
     TempDir dir;
-    for (const auto& [args, message] : cases) {
+    for (const std::string& row : DataRows("cli/bad_frames.txt", 2)) {
+        const std::string args = row.substr(0, row.find('\t')),
+                          message = row.substr(args.size() + 1);
         int status = -1;
         EXPECT_EQ(Zcm(kSky + args, &status, dir.File("err")), "") << args;
         EXPECT_EQ(status, 2) << args;

@@ -23,84 +23,48 @@
 
 namespace {
 
-#define ZCM_FIELD(name) \
-    { #name, &CCdStatus::name }
-const std::map<std::string, int CCdStatus::*> kSwitches = {ZCM_FIELD(AltSpan),
-                                                           ZCM_FIELD(AltCenter),
-                                                           ZCM_FIELD(AltMag),
-                                                           ZCM_FIELD(Precision),
-                                                           ZCM_FIELD(IgnoreErase),
-                                                           ZCM_FIELD(DispPopup),
-                                                           ZCM_FIELD(CnsInfo),
-                                                           ZCM_FIELD(StarDetails),
-                                                           ZCM_FIELD(DispMag),
-                                                           ZCM_FIELD(DispEqt2000),
-                                                           ZCM_FIELD(DispEqtDateApp),
-                                                           ZCM_FIELD(DispEqt1950),
-                                                           ZCM_FIELD(DispEclDateMean),
-                                                           ZCM_FIELD(DispEclDateApp),
-                                                           ZCM_FIELD(DispEcl2000),
-                                                           ZCM_FIELD(DispGal),
-                                                           ZCM_FIELD(DispHrz),
-                                                           ZCM_FIELD(DispHrzOrgSouth),
-                                                           ZCM_FIELD(DispRiseSet),
-                                                           ZCM_FIELD(DispAzmth),
-                                                           ZCM_FIELD(DispHourAngle),
-                                                           ZCM_FIELD(DispDeltaEqt),
-                                                           ZCM_FIELD(DispDistR),
-                                                           ZCM_FIELD(SolarOrbitDetails),
-                                                           ZCM_FIELD(PlanetPhysicalTable),
-                                                           ZCM_FIELD(PgcDetails),
-                                                           ZCM_FIELD(DispNameOnBar),
-                                                           ZCM_FIELD(DispComment),
-                                                           ZCM_FIELD(TransparentOnInactive),
-                                                           ZCM_FIELD(RaInDegrees),
-                                                           ZCM_FIELD(UserFlag1),
-                                                           ZCM_FIELD(UserFlag2),
-                                                           ZCM_FIELD(UserFlag3),
-                                                           ZCM_FIELD(DispConstellation),
-                                                           ZCM_FIELD(DispAirmass),
-                                                           ZCM_FIELD(DispSiderealTime),
-                                                           ZCM_FIELD(DispLightTime),
-                                                           ZCM_FIELD(DispPhaseAngle),
-                                                           ZCM_FIELD(DispParallacticAngle),
-                                                           ZCM_FIELD(DispSunMoonAltitude),
-                                                           ZCM_FIELD(DispTimeToEvents),
-                                                           ZCM_FIELD(DispObservingWindow),
-                                                           ZCM_FIELD(DispVariableForecast),
-                                                           ZCM_FIELD(DispFieldRatio),
-                                                           ZCM_FIELD(DispProvenance)};
+// A table by name of the pairs given.
+template <class Value, class... Pairs>
+std::map<std::string, Value> Table(Pairs... pairs) {
+    return {std::pair<const std::string, Value>(pairs)...};
+}
+
+// The switches a case may set, by field name.
+#define ZCM_FIELD(name) std::pair(#name, &CCdStatus::name)
+const auto kSwitches = Table<int CCdStatus::*>(
+    ZCM_FIELD(AltSpan), ZCM_FIELD(AltCenter), ZCM_FIELD(AltMag), ZCM_FIELD(Precision),
+    ZCM_FIELD(IgnoreErase), ZCM_FIELD(DispPopup), ZCM_FIELD(CnsInfo), ZCM_FIELD(StarDetails),
+    ZCM_FIELD(DispMag), ZCM_FIELD(DispEqt2000), ZCM_FIELD(DispEqtDateApp), ZCM_FIELD(DispEqt1950),
+    ZCM_FIELD(DispEclDateMean), ZCM_FIELD(DispEclDateApp), ZCM_FIELD(DispEcl2000),
+    ZCM_FIELD(DispGal), ZCM_FIELD(DispHrz), ZCM_FIELD(DispHrzOrgSouth), ZCM_FIELD(DispRiseSet),
+    ZCM_FIELD(DispAzmth), ZCM_FIELD(DispHourAngle), ZCM_FIELD(DispDeltaEqt), ZCM_FIELD(DispDistR),
+    ZCM_FIELD(SolarOrbitDetails), ZCM_FIELD(PlanetPhysicalTable), ZCM_FIELD(PgcDetails),
+    ZCM_FIELD(DispNameOnBar), ZCM_FIELD(DispComment), ZCM_FIELD(TransparentOnInactive),
+    ZCM_FIELD(RaInDegrees), ZCM_FIELD(UserFlag1), ZCM_FIELD(UserFlag2), ZCM_FIELD(UserFlag3),
+    ZCM_FIELD(DispConstellation), ZCM_FIELD(DispAirmass), ZCM_FIELD(DispSiderealTime),
+    ZCM_FIELD(DispLightTime), ZCM_FIELD(DispPhaseAngle), ZCM_FIELD(DispParallacticAngle),
+    ZCM_FIELD(DispSunMoonAltitude), ZCM_FIELD(DispTimeToEvents), ZCM_FIELD(DispObservingWindow),
+    ZCM_FIELD(DispVariableForecast), ZCM_FIELD(DispFieldRatio), ZCM_FIELD(DispProvenance));
 #undef ZCM_FIELD
 
 using Builder = std::function<CString(ClickDataProbe&, FakeHost&, int)>;
-#define ZCM_BUILDER(name, call)                                                     \
-    {                                                                               \
-        name, [](ClickDataProbe& cd, FakeHost& h, int c) { return cd.call(&h, c); } \
-    }
-const std::map<std::string, Builder> kBuilders = {
-    ZCM_BUILDER("star", GetTextStar),
-    ZCM_BUILDER("gcvs", GetTextStarGcvs),
-    ZCM_BUILDER("wds", GetTextStarWds),
-    ZCM_BUILDER("exo", GetTextExoPlanet),
-    ZCM_BUILDER("solar", GetTextSolar),
-    ZCM_BUILDER("deepsky", GetTextDeepSky),
-    ZCM_BUILDER("magellan", GetTextMagellan),
-    ZCM_BUILDER("image", GetTextDeepSkyImage),
-    ZCM_BUILDER("satellite", GetTextSatellite),
-    ZCM_BUILDER("meteor", GetTextMeteor),
-    ZCM_BUILDER("cons", GetTextCons),
-    ZCM_BUILDER("eqt", GetTextEqt),
-    ZCM_BUILDER("adf", GetTextAdf),
-    ZCM_BUILDER("angle", GetTextAngleOfField),
-    ZCM_BUILDER("mosaic", GetTextMosaicOfField),
-    ZCM_BUILDER("fov", GetTextFiledOfView),
-    {"eclipse", [](ClickDataProbe& cd, FakeHost& h, int) { return cd.GetSolarEclipse(&h); }},
-    {"pos",
-     [](ClickDataProbe& cd, FakeHost& h, int precision) { return cd.GetPosString(&h, precision); }},
-    {"later", [](ClickDataProbe& cd, FakeHost& h, int) { return cd.GetLaterLines(&h); }},
-    {"measure", [](ClickDataProbe& cd, FakeHost& h, int) { return cd.GetMeasureString(&h); }},
-    {"motion", [](ClickDataProbe& cd, FakeHost& h, int) { return cd.GetDailyMotion(&h); }},
-    {"elongation", [](ClickDataProbe& cd, FakeHost& h, int) { return cd.GetSolarElongation(&h); }}};
+#define ZCM_BUILDER(name, call) \
+    std::pair(name, [](ClickDataProbe& cd, FakeHost& h, int c) { return cd.call(&h, c); })
+#define ZCM_PLAIN(name, call) \
+    std::pair(name, [](ClickDataProbe& cd, FakeHost& h, int) { return cd.call(&h); })
+const auto kBuilders = Table<Builder>(
+    ZCM_BUILDER("star", GetTextStar), ZCM_BUILDER("gcvs", GetTextStarGcvs),
+    ZCM_BUILDER("wds", GetTextStarWds), ZCM_BUILDER("exo", GetTextExoPlanet),
+    ZCM_BUILDER("solar", GetTextSolar), ZCM_BUILDER("deepsky", GetTextDeepSky),
+    ZCM_BUILDER("magellan", GetTextMagellan), ZCM_BUILDER("image", GetTextDeepSkyImage),
+    ZCM_BUILDER("satellite", GetTextSatellite), ZCM_BUILDER("meteor", GetTextMeteor),
+    ZCM_BUILDER("cons", GetTextCons), ZCM_BUILDER("eqt", GetTextEqt),
+    ZCM_BUILDER("adf", GetTextAdf), ZCM_BUILDER("angle", GetTextAngleOfField),
+    ZCM_BUILDER("mosaic", GetTextMosaicOfField), ZCM_BUILDER("fov", GetTextFiledOfView),
+    ZCM_BUILDER("pos", GetPosString), ZCM_PLAIN("eclipse", GetSolarEclipse),
+    ZCM_PLAIN("later", GetLaterLines), ZCM_PLAIN("measure", GetMeasureString),
+    ZCM_PLAIN("motion", GetDailyMotion), ZCM_PLAIN("elongation", GetSolarElongation));
+#undef ZCM_PLAIN
 #undef ZCM_BUILDER
 
 struct Case {

@@ -37,15 +37,6 @@ bool HasColour(double offset) {
     return std::find(std::begin(kColoured), std::end(kColoured), offset) != std::end(kColoured);
 }
 
-struct Place {
-    double lon, lat, offset;
-};
-
-void ExpectOffsets(const std::vector<Place>& places) {
-    for (const Place& p : places)
-        EXPECT_EQ(Map::Get().GetTimeZone(p.lon, p.lat), p.offset) << p.lon << ", " << p.lat;
-}
-
 }  // namespace
 
 TEST(CTimeZone, PlacesGetTheirStandardOffset) {
@@ -79,38 +70,17 @@ TEST(CTimeZone, PlacesGetTheirStandardOffset) {
         std::printf("%s: %d of %d (%.2f %%)\n", table.file, right, total, share);
         EXPECT_GE(share, table.share) << table.file << " wrong:" << wrong;
     }
-    // Known places away from zone borders: Tokyo (pixel 324, 108), London, Delhi, Chicago,
-    // Sydney.
-    ExpectOffsets({{139.7, 35.7, 9},
-                   {-0.1, 51.5, 0},
-                   {77.2, 28.6, 5.5},
-                   {-87.6, 41.9, -6},
-                   {151.2, -33.9, 10}});
-    // Open sea keeps the nautical zone of its longitude.
-    ExpectOffsets({{-30, 0, -2},
-                   {-160, 10, -11},
-                   {160, -45, 11},
-                   {-178, -20, -12},
-                   {80, -30, 5},
-                   {100, -50, 7}});
 }
 
-TEST(CTimeZone, EdgesOfTheMap) {
+// Places, open sea and the edges of the map (tests/data/tz/map_offsets.txt).
+TEST(CTimeZone, KnownPlacesOpenSeaAndEdgesOfTheMap) {
     Map& m = Map::Get();
-    // Column 0 is longitude -22.5 (the Atlantic at the left edge); -30 wraps to 330
-    // (column 705), 340 to -20 (column 5); 337.5 is column 720, off the bitmap. Row 0 is
-    // latitude 90; latitude -90 is row 360, off the bitmap. Far off the map or not a
-    // number: unknown.
-    ExpectOffsets({{-22.5, 0, -1},
-                   {-30, 0, -2},
-                   {340, 0, -1},
-                   {337.4, 0, -2},
-                   {337.5, 0, 0},
-                   {0, 90, 0},
-                   {30, -90, 0},
-                   {1e300, 10, 0},
-                   {std::nan(""), 10, 0},
-                   {30, -1e9, 0}});
+    for (const std::string& line : DataRows("tz/map_offsets.txt", 3)) {
+        std::istringstream s(line);
+        std::string lon, lat, offset;
+        s >> lon >> lat >> offset;
+        EXPECT_EQ(m.GetTimeZone(std::stod(lon), std::stod(lat)), std::stod(offset)) << line;
+    }
     EXPECT_EQ(m.GetTimeZone(-22.5, 0), m.GetTimeZone(-22.25, 0));
     EXPECT_EQ(m.GetTimeZone(30, -89.9), m.GetTimeZone(30, -89.6));
     EXPECT_NE(m.GetTimeZone(30, -89.9), 0.0);

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <sstream>
 #include <thread>
+#include <vector>
 
 #include "hosts/stellarium/StellariumHost.h"
 #include "hosts/stellarium/StellariumMap.h"
@@ -92,27 +93,22 @@ private:
     std::atomic<bool> m_broken{false};
 };
 
-struct Mapping {
-    const char* record;
-    const wchar_t* path;  // the library's path of the recorded object
-    const wchar_t* name;  // Stellarium's name of that path
-};
+// The `count` fields of a row of a tab-separated table.
+std::vector<std::string> Fields(const std::string& row, size_t count = 3) {
+    std::vector<std::string> f;
+    std::istringstream s(row);
+    for (std::string field; std::getline(s, field, '\t');) f.push_back(field);
+    f.resize(count);  // an empty last field
+    return f;
+}
 
 TEST(StellariumMap, PathsAndNamesBothWays) {
-    const Mapping rows[] = {
-        {"Mars", L"Solar.Planet.Mars", L"Mars"},
-        {"Moon", L"Solar.Planet.Earth.Satellite.Moon", L"Moon"},
-        {"Sirius", L"Star.HIP.32349", L"HIP 32349"},
-        {"Mira", L"Star.HIP.10826", L"HIP 10826"},
-        {"M42", L"DeepSkyObject.NGC.1976", L"NGC 1976"},
-        {"NGC_7000", L"DeepSkyObject.NGC.7000", L"NGC 7000"},
-        {"Geminids", L"Meteor.GEM", L"Geminids"},
-    };
-    for (const Mapping& m : rows) {
-        EXPECT_EQ(stellarium::PathOfInfo(Recorded(m.record)), CString(m.path)) << m.record;
-        CString canonical = m.path;
+    for (const std::string& row : DataRows("stellarium/names.txt", 3)) {
+        const auto f = Fields(row);
+        EXPECT_EQ(stellarium::PathOfInfo(Recorded(f[0])), CString(f[1].c_str())) << row;
+        CString canonical = f[1].c_str();
         canonical.MakeLower();
-        EXPECT_EQ(stellarium::NameOfPath(canonical), CString(m.name)) << m.record;
+        EXPECT_EQ(stellarium::NameOfPath(canonical), CString(f[2].c_str())) << row;
     }
     EXPECT_EQ(stellarium::NameOfPath(L"deepskyobject.m.42"), CString(L"M42"));
     EXPECT_EQ(stellarium::PathOfInfo("{\"found\":false}"), CString());
@@ -120,29 +116,14 @@ TEST(StellariumMap, PathsAndNamesBothWays) {
 }
 
 TEST(StellariumMap, SplitsOnlyObjectsItKnows) {
-    const struct {
-        const wchar_t* query;
-        const wchar_t* path;  // null: not an object query
-        const wchar_t* property;
-    } rows[] = {
-        {L"solar.planet.earth.satellite.moon.position.ra", L"solar.planet.earth.satellite.moon",
-         L"position.ra"},
-        {L"solar.planet.mars", L"solar.planet.mars", L""},
-        {L"star.hip.32349.pi", L"star.hip.32349", L"pi"},
-        {L"deepskyobject.ngc.7000.size", L"deepskyobject.ngc.7000", L"size"},
-        {L"meteor.gem.name", L"meteor.gem", L"name"},
-        {L"solar.planet.marsx.name", nullptr, nullptr},
-        {L"star.hip.12a.name", nullptr, nullptr},
-        {L"meteor.xyz.name", nullptr, nullptr},
-        {L"star.wds.02193-0259.name", nullptr, nullptr},
-    };
-    for (const auto& r : rows) {
+    for (const std::string& row : DataRows("stellarium/queries.txt", 3)) {
+        const auto f = Fields(row);
         CString path, property;
-        const bool known = stellarium::SplitObjectQuery(r.query, &path, &property);
-        EXPECT_EQ(known, r.path != nullptr) << CString(r.query).ToUtf8();
-        if (!known || !r.path) continue;
-        EXPECT_EQ(path, CString(r.path));
-        EXPECT_EQ(property, CString(r.property));
+        const bool known = stellarium::SplitObjectQuery(CString(f[0].c_str()), &path, &property);
+        EXPECT_EQ(known, f[1] != "-") << row;
+        if (!known || f[1] == "-") continue;
+        EXPECT_EQ(path, CString(f[1].c_str())) << row;
+        EXPECT_EQ(property, CString(f[2].c_str())) << row;
     }
 }
 
@@ -152,14 +133,10 @@ TEST(StellariumMap, AnswersInTheLibrarysUnits) {
     at.jdUt = 2461400.0, at.zone = 9.0, at.longitude = 139.745, at.latitude = 35.654,
     at.height = 40;
     for (const std::string& line : DataRows("stellarium/answers.txt", 4)) {
-        std::istringstream row(line);
-        std::string record, path, property, answer;
-        std::getline(
-            std::getline(std::getline(std::getline(row, record, '\t'), path, '\t'), property, '\t'),
-            answer);
-        EXPECT_EQ(stellarium::AnswerFromInfo(Recorded(record), CString(path.c_str()),
-                                             CString(property.c_str()), at),
-                  CString(answer == "-" ? "" : answer.c_str()))
+        const auto f = Fields(line, 4);
+        EXPECT_EQ(stellarium::AnswerFromInfo(Recorded(f[0]), CString(f[1].c_str()),
+                                             CString(f[2].c_str()), at),
+                  CString(f[3] == "-" ? "" : f[3].c_str()))
             << line;
     }
     // J2000 to B1950 (IAU 1976): ERFA's pmat76 gives 100.7297741, -16.6724225.

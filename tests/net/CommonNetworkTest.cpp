@@ -4,21 +4,14 @@
 #include "NetTestUtil.h"
 #include "dirode/Registry.h"
 #include "net/CommonNetwork.h"
+#include "support/Accuracy.h"
 #include "support/TempRegistry.h"
 
 TEST(URLEncodeUTF8, LettersAndDigitsStaySpacesBecomePlusTheRestHex) {
-    const struct {
-        const wchar_t *in, *out;
-    } kCases[] = {
-        {L"a b-c", L"a+b%2dc"},
-        {L"AZaz09", L"AZaz09"},
-        {L"-._~/?&=", L"%2d%2e%5f%7e%2f%3f%26%3d"},
-        {L"\u3042", L"%e3%81%82"},
-        {L"M42 \u00e9\U0001F52D", L"M42+%c3%a9%f0%9f%94%ad"},
-        {L"", L""},
-    };
-    for (const auto& c : kCases)
-        EXPECT_EQ(CCommonNetwork::URLEncodeUTF8(c.in), CString(c.out)) << CString(c.in).ToUtf8();
+    for (const std::string& row : DataRows("net/urlencode.txt", 2)) {
+        const std::string in = row.substr(0, row.find('\t')), out = row.substr(in.size() + 1);
+        EXPECT_EQ(CCommonNetwork::URLEncodeUTF8(CString(in.c_str())), CString(out.c_str())) << row;
+    }
     EXPECT_EQ(CCommonNetwork::URLEncodeUTF8(nullptr), CString());
 }
 

@@ -157,9 +157,10 @@ TEST(Listener, ReplyLoopEndsOnCloseOrErrorEvenIfTheFunctionAsksForMore) {
     }
 }
 
-TEST(Listener, SecondListenReplacesTheFirst) {
+// A second Listen replaces the first; a busy port or no port starts nothing.
+TEST(Listener, SecondListenReplacesTheFirstAndABusyPortStartsNothing) {
     Received first, second;
-    LoopbackSocket server;
+    LoopbackSocket server, other;
     ASSERT_EQ(server.Listen(CInetSocket::TCP, 0, first.Function()), 1);
     const int oldPort = server.ListeningPort();
     const int threads = CountThreads();
@@ -169,21 +170,14 @@ TEST(Listener, SecondListenReplacesTheFirst) {
     ASSERT_TRUE(SendText(fd, "to the second"));
     EXPECT_EQ((std::tuple{second.WaitForBytes(13), first.Bytes()}), (std::tuple{13u, 0u}));
     close(fd);
-    ExpectPromptStop(server, "StopListening (idle listener)");
-    EXPECT_EQ(std::make_tuple(server.IsListening(), server.ListeningPort()), std::make_tuple(0, 0));
-}
-
-TEST(Listener, BusyPortOrNoPortIsReportedAndStartsNothing) {
-    Received got;
-    LoopbackSocket holder, second;
-    ASSERT_EQ(holder.Listen(CInetSocket::TCP, 0, got.Function()), 1);
-    const int threads = CountThreads();
-    for (int port : {holder.ListeningPort(), -5, 70000}) {
-        EXPECT_EQ(second.Listen(CInetSocket::TCP, port, got.Function()), 0) << port;
-        EXPECT_EQ(std::make_tuple(second.IsListening(), second.ListeningPort(), CountThreads()),
+    for (int port : {server.ListeningPort(), -5, 70000}) {
+        EXPECT_EQ(other.Listen(CInetSocket::TCP, port, first.Function()), 0) << port;
+        EXPECT_EQ(std::make_tuple(other.IsListening(), other.ListeningPort(), CountThreads()),
                   std::make_tuple(0, 0, threads));
     }
-    EXPECT_EQ(second.StopListening(), 0);
+    EXPECT_EQ(other.StopListening(), 0);
+    ExpectPromptStop(server, "StopListening (idle listener)");
+    EXPECT_EQ(std::make_tuple(server.IsListening(), server.ListeningPort()), std::make_tuple(0, 0));
 }
 
 // A client that sends without ever reading fills its send buffer with echoes: it is dropped,

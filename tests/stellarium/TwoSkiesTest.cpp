@@ -169,8 +169,8 @@ TEST(TwoSkies, AgreeOrDisagreeForAnExplainedReason) {
     const std::string site =
         "Location.Longitude = 139.745; Location.Latitude = 35.654; Location.Altitude = 40; "
         "Time.TimeZone = 9";
-    for (CCorZnt* host : {static_cast<CCorZnt*>(&ours), static_cast<CCorZnt*>(&theirs)})
-        Send(*host, site);
+    CCorZnt* const both[] = {&ours, &theirs};
+    for (CCorZnt* host : both) Send(*host, site);
     double current = 0.0;
     for (const std::string& line : DataRows("twoskies/reference.txt", 12)) {
         std::istringstream s(line);
@@ -181,8 +181,7 @@ TEST(TwoSkies, AgreeOrDisagreeForAnExplainedReason) {
         ASSERT_FALSE(s.fail()) << line;
         if (jd != current) {  // the instant set once for all its objects
             current = jd;
-            for (CCorZnt* host : {static_cast<CCorZnt*>(&ours), static_cast<CCorZnt*>(&theirs)})
-                Send(*host, UtStatement(jd));
+            for (CCorZnt* host : both) Send(*host, UtStatement(jd));
         }
         const Answers a = Ask(ours, path), b = Ask(theirs, path);
         const bool star = path.rfind("Star.", 0) == 0;

@@ -160,17 +160,13 @@ TEST(ZvaclReference, SiderealTime) {
 }
 
 TEST(ZvaclReference, DeltaT) {
-    const double table[][2] = {
-        {1800, 13.7}, {1850, 7.1},  {1900, -2.7}, {1950, 29.1}, {1955, 31.1}, {1960, 33.2},
-        {1965, 35.7}, {1970, 40.2}, {1975, 45.5}, {1980, 50.5}, {1985, 54.3}, {1990, 56.9},
-        {1995, 60.8}, {2000, 63.8}, {2005, 64.7}, {2010, 66.9},
-    };
     auto error = [](double year, double dt) {
         const double jd = CalcJd(year, 1, 1);
         return (UtToDt(jd) - jd) * 86400.0 - dt;
     };
     WorstError tabulated, observed, later;
-    for (const auto& row : table) tabulated.Add(error(row[0], row[1]), row[0]);
+    for (const auto& row : ReadTable("delta_t_tabulated.txt", 2))
+        tabulated.Add(error(row[0], row[1]), row[0]);
     const auto ref = ReadTable("delta_t.txt", 2);
     ASSERT_EQ(ref.size(), 221u);
     for (const auto& row : ref)
