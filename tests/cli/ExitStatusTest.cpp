@@ -16,7 +16,9 @@ namespace {
 TEST(CliExitStatus, EveryFaultHasItsStatusAndReason) {
     TempDir dir;
     WriteFileBytes(dir.File("in.txt"), "line\n");
+    WriteFileBytes(dir.File("variables.zct"), std::string(4096, 'x'));  // a damaged table
     const std::pair<std::string, std::string> kNames[] = {{"{IN}", dir.File("in.txt")},
+                                                          {"{DIR}", dir.File("")},
                                                           {"{ENOENT}", strerror(ENOENT)},
                                                           {"{ENOSPC}", strerror(ENOSPC)}};
     for (std::string row : DataRows("cli/exit_status.txt", 5)) {

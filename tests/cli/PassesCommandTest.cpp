@@ -23,6 +23,10 @@ TEST(CliPasses, ListsPassesAndWarnsAboutOldElements) {
     // Skyfield counts 14 passes over Tokyo in those two days (tests/data/satellites).
     EXPECT_EQ(Lines(all, "2022-06-"), 14) << all;
     EXPECT_EQ(all.find("warning"), std::string::npos);
+    // At noon nothing is visible, and the list says so.
+    EXPECT_NE(Zcmcom("passes ISS --days 0.1 --at 2022-06-18T03:00:00Z" + kTokyo, &status)
+                  .find("\n# no visible pass in these 0.1 days\n"),
+              std::string::npos);
     // The visible ones are those at dawn, lit while the sky is dark; a month later the
     // same elements come with a warning.
     const std::string late =

@@ -23,6 +23,12 @@ TEST(CliSky, ClickComputesTheTextForTheGivenInstantAndSite) {
                          &status),
                   mars)
             << at;
+    // Days and seconds that exist only sometimes: a leap day, a leap second (also in +9).
+    for (const char* at :
+         {"2024-02-29T12:00Z", "2016-12-31T23:59:60Z", "2017-01-01T08:59:60.5+09"}) {
+        Zcmcom(std::string("click --compact --at ") + at + " Solar.Sun", &status);
+        EXPECT_EQ(status, 0) << at;
+    }
     // A bare point of the sky, given with --point.
     const std::string point =
         Zcmcom(std::string(kMarsTonight) + "--point 5.5,-5 Equatorial", &status);

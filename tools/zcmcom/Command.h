@@ -11,9 +11,7 @@
 
 #include "platform/String.h"
 
-namespace CLI {
-class App;
-}
+#include <CLI/CLI.hpp>
 
 // Runs the parsed subcommand; returns the exit status.
 using CommandRun = std::function<int()>;
@@ -51,3 +49,10 @@ inline CString PathArgument(const std::string& arg) {
 bool ParseDouble(const std::string& text, double& value);
 bool ParseFinite(const std::string& text, double& value);
 bool ParseInt(const std::string& text, int& value);
+// A finite number from lo to hi (both included); false for anything else.
+bool ParseWithin(const std::string& text, double lo, double hi, double& value);
+// CLI11 check of the same: CLI::Range lets NaN through.
+CLI::Validator Within(double lo, double hi);
+// A text as it may be shown in a message: control characters (C0, DEL and, in UTF-8, C1)
+// become \xNN, so a name pasted from a file or a page cannot drive the terminal.
+std::string Printable(const std::string& text);

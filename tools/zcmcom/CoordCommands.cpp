@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 // zcmcom coord / radec: the coordinate formatters and the parser.
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cctype>
+#include <cmath>
+#include <iterator>
 #include <memory>
 
 #include "Command.h"
@@ -18,22 +21,27 @@ int RunCoord(const CoordArgs& a) {
     static const struct {
         const char* kind;
         F format;
+        double limit;  // the values taken: -limit to limit (hours for ra, else degrees)
     } kKinds[] = {
-        {"ra", CCommonCoordFormat::CoordFormatRA},
-        {"dec", CCommonCoordFormat::CoordFormatDecl},
-        {"lat", CCommonCoordFormat::CoordFormatLatitude},
-        {"lon", CCommonCoordFormat::CoordFormatLongitude},
-        {"radeg", CCommonCoordFormat::CoordFormatRADeg},
-        {"decdeg", CCommonCoordFormat::CoordFormatDeclDeg},
-        {"latdeg", CCommonCoordFormat::CoordFormatLatitudeDeg},
-        {"londeg", CCommonCoordFormat::CoordFormatLongitudeDeg},
+        {"ra", CCommonCoordFormat::CoordFormatRA, 24},
+        {"dec", CCommonCoordFormat::CoordFormatDecl, 90},
+        {"lat", CCommonCoordFormat::CoordFormatLatitude, 90},
+        {"lon", CCommonCoordFormat::CoordFormatLongitude, 360},
+        {"radeg", CCommonCoordFormat::CoordFormatRADeg, 24},
+        {"decdeg", CCommonCoordFormat::CoordFormatDeclDeg, 90},
+        {"latdeg", CCommonCoordFormat::CoordFormatLatitudeDeg, 90},
+        {"londeg", CCommonCoordFormat::CoordFormatLongitudeDeg, 360},
     };
-    F format = nullptr;
-    for (const auto& k : kKinds)
-        if (a.kind == k.kind) format = k.format;
-    if (!format) return UsageError("unknown coordinate kind '" + a.kind + "'");
+    const auto* kind = std::find_if(std::begin(kKinds), std::end(kKinds),
+                                    [&](const auto& k) { return a.kind == k.kind; });
+    if (kind == std::end(kKinds)) return UsageError("unknown coordinate kind '" + a.kind + "'");
+    const F format = kind->format;
     double value;  // NaN is a value here: it prints the placeholder
     if (!ParseDouble(a.value, value)) return UsageError("not a number: '" + a.value + "'");
+    if (!std::isnan(value) && !(std::fabs(value) <= kind->limit))
+        return UsageError(a.kind + " must be from " + std::to_string(-int(kind->limit)) + " to " +
+                          std::to_string(int(kind->limit)) +
+                          (kind->limit == 24 ? " hours" : " degrees") + ": '" + a.value + "'");
     int precision;
     if (!ParseInt(a.precision, precision) || precision < -4 || precision > 4 || precision == 0)
         return UsageError("precision must be 1 to 4, or -1 to -4 for the placeholder");

@@ -44,7 +44,7 @@ int RunCameras(const std::string& folder) {
         FILE* probe = fopen(file.c_str(), "rb");
         const std::string reason = probe ? "unreadable contents" : strerror(errno);
         if (probe) fclose(probe);
-        fprintf(stderr, "zcmcom: %s (%s)\n", message.ToUtf8().c_str(), reason.c_str());
+        fprintf(stderr, "zcmcom: %s (%s)\n", Printable(message.ToUtf8()).c_str(), reason.c_str());
         failed = true;
         return IDOK;
     });
@@ -96,25 +96,27 @@ bool ReadLines(const CString& path, int& type, std::vector<CString>& lines) {
         }
         type = file.GetEncodeTypeOfFile();
         if (type != CZntFileEx::encodeUtf16BE) {  // CZntFileEx does not take big-endian files
-            fprintf(stderr, "zcmcom: cannot read %s: %s\n", path.ToUtf8().c_str(), strerror(errno));
+            fprintf(stderr, "zcmcom: cannot read %s: %s\n", Printable(path.ToUtf8()).c_str(),
+                    strerror(errno));
             return false;
         }
         // The first open read a pipe whole: a second one would find nothing.
         struct stat st;
         if (stat(path.ToUtf8().c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
             fprintf(stderr, "zcmcom: cannot read big-endian UTF-16 from %s: not a regular file\n",
-                    path.ToUtf8().c_str());
+                    Printable(path.ToUtf8()).c_str());
             return false;
         }
         CZntFile be;
         if (!be.Open(path, CFile::modeRead | CFile::shareDenyWrite)) {
-            fprintf(stderr, "zcmcom: cannot read %s: %s\n", path.ToUtf8().c_str(), strerror(errno));
+            fprintf(stderr, "zcmcom: cannot read %s: %s\n", Printable(path.ToUtf8()).c_str(),
+                    strerror(errno));
             return false;
         }
         while (be.ReadString(line)) lines.push_back(line);
         return true;
     } catch (CException* e) {
-        fprintf(stderr, "zcmcom: %s\n", e->GetMessageText().ToUtf8().c_str());
+        fprintf(stderr, "zcmcom: %s\n", Printable(e->GetMessageText().ToUtf8()).c_str());
         e->Delete();
         return false;
     }
@@ -163,7 +165,7 @@ int Convert(const CString& in, const CString& out, int target) {
             file.Close();
         }
     } catch (CException* e) {
-        fprintf(stderr, "zcmcom: %s\n", e->GetMessageText().ToUtf8().c_str());
+        fprintf(stderr, "zcmcom: %s\n", Printable(e->GetMessageText().ToUtf8()).c_str());
         e->Delete();
         return 1;
     } catch (int) {

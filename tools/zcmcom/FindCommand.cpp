@@ -16,9 +16,8 @@ int UnknownObject(const sky::NameIndex& index, const std::string& text) {
     CString closest;
     for (const CString& name : index.Closest(CString(text.c_str()), 3))
         closest += (closest.IsEmpty() ? L"" : L", ") + name;
-    fprintf(stderr, "zcmcom: no object named '%s' (closest: %s; see zcmcom find)\n", text.c_str(),
-            closest.ToUtf8().c_str());
-    return 3;
+    return UnknownObjectError("no object named '" + text + "' (closest: " + closest.ToUtf8() +
+                              "; see zcmcom find)");
 }
 
 int RunFind(const std::string& text) {

@@ -67,8 +67,10 @@ CommandRun DefineFollow(CLI::App& cmd) {
         ->type_name("S")
         ->check(CLI::IsMember({"init", "all", "default", "camera", "registry"}));
     cmd.add_option("--interval", o->interval,
-                   "seconds between looks at the selection (default 0.5)");
-    cmd.add_option("--count", o->count, "stop after this many texts (default: run until stopped)");
+                   "seconds between looks at the selection (default 0.5)")
+        ->check(Within(0.05, 3600.0));
+    cmd.add_option("--count", o->count, "stop after this many texts (default: run until stopped)")
+        ->check(CLI::Range(1, 1000000000));
     return [o] { return RunFollow(*o); };
 }
 

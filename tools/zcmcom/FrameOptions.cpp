@@ -39,7 +39,8 @@ std::string Text(double v) {
 
 std::string SetUpFrames(const HostOptions& o, double raHours, double decDeg, CSkyHost& sky) {
     double roll = 0;
-    if (!o.roll.empty() && !Number(o.roll, &roll)) return "bad --roll '" + o.roll + "' (degrees)";
+    if (!o.roll.empty() && (!Number(o.roll, &roll) || std::fabs(roll) > 360))
+        return "bad --roll '" + o.roll + "' (degrees, -360 to 360)";
     if (!o.mosaic.empty() && o.frame.empty())
         return "--mosaic needs --frame (the camera and focal length of its frames)";
     const char* kinds[] = {"AngleOfView", "MosaicOfField"};

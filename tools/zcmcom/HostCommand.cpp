@@ -109,7 +109,8 @@ int CallLibrary(const std::function<CString()>& call, CString& text) {
     } catch (CException* e) {
         wchar_t message[256] = L"";
         e->GetErrorMessage(message, 256);
-        fprintf(stderr, "zcmcom: host call failed: %s\n", CString(message).ToUtf8().c_str());
+        fprintf(stderr, "zcmcom: host call failed: %s\n",
+                Printable(CString(message).ToUtf8()).c_str());
         e->Delete();
         return 1;
     }

@@ -91,7 +91,7 @@ int RunSend(const NetArgs& a) {
         return UsageError("--wait must be a whole number of seconds, 1 or more");
     CInetSocket socket;
     if (!socket.Connect(udp ? CInetSocket::UDP : CInetSocket::TCP, a.host.c_str(), port)) {
-        fprintf(stderr, "zcmcom: cannot reach %s port %d\n", a.host.c_str(), port);
+        fprintf(stderr, "zcmcom: cannot reach %s port %d\n", Printable(a.host).c_str(), port);
         return 1;
     }
     const std::string& text = a.text;

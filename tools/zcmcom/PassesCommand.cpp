@@ -62,12 +62,15 @@ int RunPasses(const PassesArgs& a) {
         "az   alt  mag   light\n");
     if (model.InitError() == sky::kSgp4BadElements)
         std::fprintf(stderr, "zcmcom: the elements give no orbit\n");
+    int shown = 0;
     for (const sky::Pass& p : passes) {
         if (!all && !p.visible) continue;
+        ++shown;
         std::printf("%s  %s  %s  %s%s\n", DateTimeText(p.rise.jd, zone).substr(0, 10).c_str(),
                     PointText(p.rise, zone).c_str(), PointText(p.culmination, zone).c_str(),
                     PointText(p.set, zone).c_str(), all && p.visible ? "  visible" : "");
     }
+    if (shown == 0) std::printf("# no %spass in these %g days\n", all ? "" : "visible ", days);
     return 0;
 }
 
@@ -77,7 +80,7 @@ CommandRun DefinePasses(CLI::App& cmd) {
                    "the satellite: catalogue number, name (ISS (ZARYA)) or short name (ISS)")
         ->required();
     cmd.add_option("--days", a->days, "how many days from the start (default 1)")
-        ->check(CLI::Range(0.001, 366.0));
+        ->check(Within(0.001, 366.0));
     cmd.add_flag("--all", a->all, "every pass, not only the visible ones");
     cmd.add_option("--at", a->at, "the start, ISO 8601 (no offset: the site's zone); default now")
         ->type_name("ISO-TIME");

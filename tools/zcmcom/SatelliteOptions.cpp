@@ -33,7 +33,7 @@ int UseTleFiles(const std::vector<std::string>& files) {
 
 void ReportTleProblems(const sky::TleCatalog& catalog) {
     for (const sky::TleProblem& p : catalog.problems)
-        std::fprintf(stderr, "zcmcom: %s:%d: %s (skipped)\n", p.file.c_str(), p.line,
+        std::fprintf(stderr, "zcmcom: %s:%d: %s (skipped)\n", Printable(p.file).c_str(), p.line,
                      p.reason.c_str());
 }
 

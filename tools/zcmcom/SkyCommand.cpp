@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 // zcmcom sky: what the built-in sky knows; and its options shared with zcmcom click.
 #include <CLI/CLI.hpp>
+#include <algorithm>
+#include <iterator>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -17,6 +19,7 @@
 #include "sky/Answer.h"
 #include "sky/SkyHost.h"
 #include "sky/catalogs/Listing.h"
+#include "zvacl/ZvaclMath.h"
 #include "zvacl/zvacl.h"
 
 namespace {
@@ -30,6 +33,26 @@ bool Digits(const char*& p, int minLen, int maxLen, int* value) {
     }
     *value = v;
     return n >= minLen;
+}
+
+// Whether UTC y-mo-d ended with a leap second (23:59:60): the days of the IERS bulletins C
+// from 1972 to 2016, the last one up to now.
+bool LeapSecondDay(int y, int mo, int d) {
+    static const int kDays[] = {
+        19720630, 19721231, 19731231, 19741231, 19751231, 19761231, 19771231, 19781231, 19791231,
+        19810630, 19820630, 19830630, 19850630, 19871231, 19891231, 19901231, 19920630, 19930630,
+        19940630, 19951231, 19970630, 19981231, 20051231, 20081231, 20120630, 20150630, 20161231};
+    const int day = y * 10000 + mo * 100 + d;
+    return std::find(std::begin(kDays), std::end(kDays), day) != std::end(kDays);
+}
+
+// Second 60 is a leap second only at 23:59:60 UTC of such a day.
+bool IsLeapSecond(int y, int mo, int d, int h, int mi, double zone) {
+    const tagADATE local{y, mo, d, h, mi, 0.0, zone};
+    const double jd = GetJd(&local);
+    tagADATE utc{};
+    JdToDate2(jd + 30.0 / 86400.0, &utc);  // mid-minute, so rounding cannot move the day
+    return utc.hour == 23 && utc.minute == 59 && LeapSecondDay(utc.year, utc.month, utc.day);
 }
 
 }  // namespace
@@ -67,7 +90,12 @@ bool ParseIsoTime(const std::string& text, double zoneIfNone, double* jdUt) {
         if (zh > 14 || zm > 59) return false;
         zone = zs * (zh + zm / 60.0);
     }
-    if (*p || mo < 1 || mo > 12 || d < 1 || d > 31 || h > 24 || mi > 59) return false;
+    // Only days and times that exist: no February 30, no hour 24, second 60 only for a leap
+    // second.
+    if (*p || mo < 1 || mo > 12 || d < 1 || d > zvacl::DaysInMonth(sign * y, mo) || h > 23 ||
+        mi > 59)
+        return false;
+    if (s >= 60 && !IsLeapSecond(sign * y, mo, d, h, mi, zone)) return false;
     tagADATE date{sign * y, mo, d, h, mi, s, zone};
     *jdUt = GetJd(&date);
     return std::isfinite(*jdUt);
@@ -193,6 +221,9 @@ int ListCatalogue(const std::string& kind, const std::string& mag) {
         CString line = e.path + L"\t" + sky::Answer(e.magnitude, L"%.2f");
         for (size_t i = 0; i < e.names.size(); ++i) line += (i ? L" / " : L"\t") + e.names[i];
         PrintLine(line);
+    }
+    if (const auto missing = sky::UnreadableTables(); !missing.empty()) {
+        return 1;  // each table's problem was said when it was opened
     }
     return 0;
 }

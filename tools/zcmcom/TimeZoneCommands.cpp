@@ -15,9 +15,10 @@ struct TzArgs {
 
 int RunTz(const TzArgs& a) {
     double lon, lat;
-    if (!ParseFinite(a.lon, lon) || !ParseFinite(a.lat, lat))
+    if (!ParseWithin(a.lon, -360, 360, lon) || !ParseWithin(a.lat, -90, 90, lat))
         return UsageError(
-            "longitude and latitude must be numbers (degrees, east and north positive)");
+            "the longitude must be from -360 to 360 and the latitude from -90 to 90 (degrees, "
+            "east and north positive)");
     CTimeZone tz;
     tz.Create(nullptr);
     CString out;

@@ -67,18 +67,41 @@ CommandRegistration::CommandRegistration(const Command& command) { Registry().pu
 
 const std::vector<Command>& Commands() { return Registry(); }
 
+std::string Printable(const std::string& text) {
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+    const auto hex = [](std::string& out, unsigned char c) {
+        char s[8];
+        snprintf(s, sizeof s, "\\x%02X", c);
+        out += s;
+    };
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const bool c1 =
+            byte(i) == 0xC2 && i + 1 < text.size() && byte(i + 1) >= 0x80 && byte(i + 1) <= 0x9F;
+        if (c1) {
+            hex(out, byte(i));
+            hex(out, byte(++i));
+        } else if (byte(i) < 0x20 || byte(i) == 0x7F) {
+            hex(out, byte(i));
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 int UsageError(const std::string& message) {
-    fprintf(stderr, "zcmcom: %s\n", message.c_str());
+    fprintf(stderr, "zcmcom: %s\n", Printable(message).c_str());
     return 2;
 }
 
 int Failure(const std::string& message) {
-    fprintf(stderr, "zcmcom: %s\n", message.c_str());
+    fprintf(stderr, "zcmcom: %s\n", Printable(message).c_str());
     return 1;
 }
 
 int UnknownObjectError(const std::string& message) {
-    fprintf(stderr, "zcmcom: %s\n", message.c_str());
+    fprintf(stderr, "zcmcom: %s\n", Printable(message).c_str());
     return 3;
 }
 
@@ -106,6 +129,21 @@ bool ParseDouble(const std::string& text, double& value) {
 
 bool ParseFinite(const std::string& text, double& value) {
     return ParseDouble(text, value) && std::isfinite(value);
+}
+
+bool ParseWithin(const std::string& text, double lo, double hi, double& value) {
+    return ParseFinite(text, value) && value >= lo && value <= hi;
+}
+
+CLI::Validator Within(double lo, double hi) {
+    char range[80];
+    snprintf(range, sizeof range, "a number from %g to %g", lo, hi);
+    return CLI::Validator(
+        [lo, hi, wanted = std::string(range)](std::string& text) {
+            double v;
+            return ParseWithin(text, lo, hi, v) ? std::string() : "'" + text + "' is not " + wanted;
+        },
+        range);
 }
 
 bool ParseInt(const std::string& text, int& value) {

@@ -15,4 +15,8 @@ namespace sky {
 /// (objects without a magnitude are listed only then).
 ZCMCOM_API std::vector<Entry> ListKind(const std::string& kind, double maxMagnitude);
 
+/// The catalogue tables this process found missing or damaged so far ("stars.zct"): a
+/// listing made without them is incomplete.
+ZCMCOM_API std::vector<std::string> UnreadableTables();
+
 }  // namespace sky

@@ -9,6 +9,9 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <vector>
+
+#include "sky/catalogs/Listing.h"
 
 #include "sky/Answer.h"
 #include "sky/catalogs/Astrometry.h"
@@ -24,9 +27,27 @@ CString Num(double v, const wchar_t* format) { return Answer(v, format); }
 
 }  // namespace
 
+namespace {
+struct OpenTables {
+    std::mutex mutex;
+    std::map<std::string, std::unique_ptr<CatalogFile>> tables;  // null: missing or damaged
+};
+OpenTables& Opened() {
+    static OpenTables opened;
+    return opened;
+}
+}  // namespace
+
+std::vector<std::string> UnreadableTables() {
+    std::lock_guard<std::mutex> lock(Opened().mutex);
+    std::vector<std::string> names;
+    for (const auto& [name, table] : Opened().tables)
+        if (!table) names.push_back(name);
+    return names;
+}
+
 const CatalogFile* Table(const char* name) {
-    static std::mutex mutex;
-    static std::map<std::string, std::unique_ptr<CatalogFile>> tables;
+    auto& [mutex, tables] = Opened();
     std::lock_guard<std::mutex> lock(mutex);
     auto it = tables.find(name);
     if (it == tables.end()) {
