@@ -55,7 +55,6 @@ public:
                 return httplib::Server::HandlerResponse::Handled;
             });
         m_server.Get("/api/main/status", [this](const httplib::Request&, httplib::Response& res) {
-            if (m_broken) return void(res.status = 500);
             res.set_content(StatusAt(m_jd, m_lon, m_lat, m_height), "application/json");
         });
         m_server.Post("/api/location/setlocationfields",
@@ -97,7 +96,6 @@ public:
         return u;
     }
     int infos() const { return m_infos; }
-    void Break() { m_broken = true; }
     void SetJd(double jd) { m_jd = jd; }  // as a user of Stellarium moves its clock
     void Answer(const std::string& path, Handler answer) {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -111,7 +109,6 @@ private:
     std::atomic<double> m_jd{2461400.0};  // 2026 Dec 25 12h UT, from Tokyo
     std::atomic<double> m_lon{139.745}, m_lat{35.654}, m_height{40};
     std::atomic<int> m_infos{0};
-    std::atomic<bool> m_broken{false};
     std::mutex m_mutex;
     std::map<std::string, Handler> m_answers;
 };
@@ -206,29 +203,6 @@ TEST(StellariumHost, AsksOncePerObjectAndInstant) {
                          {L"? Star.HIP.1.Name", L""}});  // a star Stellarium does not know
 }
 
-TEST(StellariumHost, FailuresRaiseTheHostExceptionNamingTheUrl) {
-    Stub stub;
-    CStellariumHost host(stub.Url(), 0.5);
-    stub.Break();
-    const std::string broken = HostFailureOf([&] { host.Execute(L"? time.jd"); });
-    EXPECT_NE(broken.find(stub.Url().ToUtf8()), std::string::npos) << broken;
-    EXPECT_NE(broken.find("500"), std::string::npos) << broken;
-    // Nothing listens there (the stub's port once it has gone).
-    CString url;
-    {
-        Stub gone;
-        url = gone.Url();
-    }
-    CStellariumHost nobody(url, 0.5);
-    const auto start = std::chrono::steady_clock::now();
-    const std::string refused =
-        HostFailureOf([&] { nobody.Execute(L"? Solar.Planet.Mars.Magnitude"); });
-    EXPECT_NE(refused.find(url.ToUtf8()), std::string::npos) << refused;
-    // A generous bound: the call must not hang.
-    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
-              10.0);
-}
-
 // A JSON text as the answer.
 Handler Json(const std::string& text) {
     return [text](const httplib::Request&, httplib::Response& res) {
@@ -236,9 +210,9 @@ Handler Json(const std::string& text) {
     };
 }
 
-// Hostile servers and bad URLs: each call ends in the host exception naming the URL and why,
-// within the time-out (0.5 s; the servers that trickle or never end would hold a client
-// without a deadline for 30 s or more).
+// Failures, hostile servers and bad URLs: each call ends in the host exception naming the
+// URL and why, within the time-out (0.5 s; the servers that trickle or never end would hold
+// a client without a deadline for 30 s or more).
 TEST(StellariumHost, HostileServersGiveTheHostExceptionInTime) {
     const std::string place = R"("location":{"latitude":35.6,"longitude":139.7,"altitude":40})";
     const Handler trickle = [](const httplib::Request&, httplib::Response& res) {
@@ -257,13 +231,18 @@ TEST(StellariumHost, HostileServersGiveTheHostExceptionInTime) {
                                          });
     };
     const Handler oversize = Json(std::string(16 << 20, ' '));
+    const Handler broken = [](const httplib::Request&, httplib::Response& res) {
+        res.status = 500;
+    };
     const struct {
-        const char* url;  // empty: the stub's
+        const char* url;  // empty: the stub's; "gone": where a stub was
         const char* path;
         Handler answer;
         const wchar_t* command;
         const char* why;
     } kCases[] = {
+        {"", "/api/main/status", broken, L"? time.jd", "HTTP 500"},
+        {"gone", "", nullptr, L"? Solar.Planet.Mars.Magnitude", "/api/main/status"},
         {"", "/api/main/status", Json(R"({"time":{"jday":"abc"},)" + place + "}"), L"? time.jd",
          "not a status"},
         {"", "/api/main/status", Json(R"({"time":"noon",)" + place + "}"), L"? Time.JD",
@@ -283,7 +262,9 @@ TEST(StellariumHost, HostileServersGiveTheHostExceptionInTime) {
     };
     for (const auto& c : kCases) {
         Stub stub;
-        const CString url = *c.url ? CString(c.url) : stub.Url();
+        const CString url = !*c.url                        ? stub.Url()
+                            : std::string(c.url) == "gone" ? Stub().Url()
+                                                           : CString(c.url);
         if (c.answer) stub.Answer(c.path, c.answer);
         CStellariumHost host(url, 0.5);
         const auto start = std::chrono::steady_clock::now();
