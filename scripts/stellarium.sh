@@ -11,7 +11,8 @@
 # $STELLARIUM_STATE names the state folder (default /tmp/zcmcom-stellarium-$UID); it keeps the
 # process ids, the URL and the temporary user folder, so several can run side by side.
 # The user folder is made from scripts/stellarium/config.ini: remote control on, no online
-# updates, no IP location, a fixed site (Tokyo) and start instant, satellite data pinned.
+# updates, no IP location, a site (Paris) and zone (UTC+01:00) of its own and a fixed start
+# instant with the clock running, satellite data pinned.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 state=${STELLARIUM_STATE:-/tmp/zcmcom-stellarium-$(id -u)}
@@ -63,11 +64,6 @@ start() {
     fi
     sleep 0.2
   done
-  # The site, exactly (the location database only knows Tokyo to a minute of arc).
-  curl -sf -m 5 -d 'latitude=35.654&longitude=139.745&altitude=40&name=Tokyo' \
-    "$url/api/location/setlocationfields" >/dev/null || true
-  # A still sky: the clock stands until a client sets it.
-  curl -sf -m 5 -d 'timerate=0' "$url/api/main/time" >/dev/null || true
   echo "$url" > "$state/url"
   echo "STELLARIUM_URL=$url"
 }

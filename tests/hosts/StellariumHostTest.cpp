@@ -4,14 +4,20 @@
 // statements and the failures. The real Stellarium is in tests/stellarium/.
 #include <gtest/gtest.h>
 #include <httplib.h>
+#include <nlohmann/json.hpp>
 
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <functional>
+#include <map>
+#include <mutex>
 #include <sstream>
 #include <thread>
 #include <vector>
 
+#include "clickdata/CdStatus.h"
+#include "clickdata/ZntClickData.h"
 #include "hosts/stellarium/StellariumHost.h"
 #include "hosts/stellarium/StellariumMap.h"
 #include "support/Accuracy.h"
@@ -33,12 +39,22 @@ std::string StatusAt(double jd, double lon, double lat, double height) {
     return buf;
 }
 
-// A stub of the remote control serving the recorded objects by name.
+using Handler = std::function<void(const httplib::Request&, httplib::Response&)>;
+
+// A stub of the remote control serving the recorded objects by name; a path may be given
+// another answer (a hostile server).
 class Stub {
 public:
     Stub() {
+        m_server.set_pre_routing_handler(
+            [this](const httplib::Request& req, httplib::Response& res) {
+                std::lock_guard<std::mutex> lock(m_mutex);
+                const auto it = m_answers.find(req.path);
+                if (it == m_answers.end()) return httplib::Server::HandlerResponse::Unhandled;
+                it->second(req, res);
+                return httplib::Server::HandlerResponse::Handled;
+            });
         m_server.Get("/api/main/status", [this](const httplib::Request&, httplib::Response& res) {
-            if (m_broken) return void(res.status = 500);
             res.set_content(StatusAt(m_jd, m_lon, m_lat, m_height), "application/json");
         });
         m_server.Post("/api/location/setlocationfields",
@@ -80,8 +96,11 @@ public:
         return u;
     }
     int infos() const { return m_infos; }
-    void Break() { m_broken = true; }
     void SetJd(double jd) { m_jd = jd; }  // as a user of Stellarium moves its clock
+    void Answer(const std::string& path, Handler answer) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_answers[path] = std::move(answer);
+    }
 
 private:
     httplib::Server m_server;
@@ -90,7 +109,8 @@ private:
     std::atomic<double> m_jd{2461400.0};  // 2026 Dec 25 12h UT, from Tokyo
     std::atomic<double> m_lon{139.745}, m_lat{35.654}, m_height{40};
     std::atomic<int> m_infos{0};
-    std::atomic<bool> m_broken{false};
+    std::mutex m_mutex;
+    std::map<std::string, Handler> m_answers;
 };
 
 // The `count` fields of a row of a tab-separated table.
@@ -183,29 +203,118 @@ TEST(StellariumHost, AsksOncePerObjectAndInstant) {
                          {L"? Star.HIP.1.Name", L""}});  // a star Stellarium does not know
 }
 
-TEST(StellariumHost, FailuresRaiseTheHostExceptionNamingTheUrl) {
-    Stub stub;
-    CStellariumHost host(stub.Url(), 0.5);
-    stub.Break();
-    const std::string broken = HostFailureOf([&] { host.Execute(L"? time.jd"); });
-    EXPECT_NE(broken.find(stub.Url().ToUtf8()), std::string::npos) << broken;
-    EXPECT_NE(broken.find("500"), std::string::npos) << broken;
-    // Nothing listens there (the stub's port once it has gone).
-    CString url;
-    {
-        Stub gone;
-        url = gone.Url();
+// A JSON text as the answer.
+Handler Json(const std::string& text) {
+    return [text](const httplib::Request&, httplib::Response& res) {
+        res.set_content(text, "application/json");
+    };
+}
+
+// Failures, hostile servers and bad URLs: each call ends in the host exception naming the
+// URL and why, within the time-out (0.5 s; the servers that trickle or never end would hold
+// a client without a deadline for 30 s or more).
+TEST(StellariumHost, HostileServersGiveTheHostExceptionInTime) {
+    const std::string place = R"("location":{"latitude":35.6,"longitude":139.7,"altitude":40})";
+    const Handler trickle = [](const httplib::Request&, httplib::Response& res) {
+        res.set_content_provider(300, "application/json",
+                                 [](size_t, size_t, httplib::DataSink& sink) {
+                                     std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                                     return sink.write("{", 1);
+                                 });
+    };
+    const Handler endless = [](const httplib::Request&, httplib::Response& res) {
+        res.set_chunked_content_provider("application/json",
+                                         [](size_t offset, httplib::DataSink& sink) {
+                                             static const std::string block(1 << 16, ' ');
+                                             if (offset >= (256u << 20)) sink.done();
+                                             return sink.write(block.data(), block.size());
+                                         });
+    };
+    const Handler oversize = Json(std::string(16 << 20, ' '));
+    const Handler broken = [](const httplib::Request&, httplib::Response& res) {
+        res.status = 500;
+    };
+    const struct {
+        const char* url;  // empty: the stub's; "gone": where a stub was
+        const char* path;
+        Handler answer;
+        const wchar_t* command;
+        const char* why;
+    } kCases[] = {
+        {"", "/api/main/status", broken, L"? time.jd", "HTTP 500"},
+        {"gone", "", nullptr, L"? Solar.Planet.Mars.Magnitude", "/api/main/status"},
+        {"", "/api/main/status", Json(R"({"time":{"jday":"abc"},)" + place + "}"), L"? time.jd",
+         "not a status"},
+        {"", "/api/main/status", Json(R"({"time":"noon",)" + place + "}"), L"? Time.JD",
+         "not a status"},
+        {"", "/api/main/status",
+         Json(R"({"time":{"jday":2461400.5},"location":{"latitude":1,"longitude":null}})"),
+         L"? UT(Time)", "not a status"},
+        {"", "/api/main/status", Json("[1, 2"), L"? time.jd", "not a status"},
+        {"", "/api/main/status", trickle, L"? time.jd", "within 0.5 s"},
+        {"", "/api/objects/info", trickle, L"? Solar.Planet.Mars.Magnitude", "within 0.5 s"},
+        {"", "/api/main/time", trickle, L"Time = UT(2026, 12, 26, 0, 0, 0)", "within 0.5 s"},
+        {"", "/api/main/status", endless, L"? time.jd", "more than 4 MB"},
+        {"", "/api/objects/info", oversize, L"? Solar.Sun.Magnitude", "more than 4 MB"},
+        {"ftp://127.0.0.1:21", "", nullptr, L"? time.jd", "http://"},
+        {"https://127.0.0.1:1", "", nullptr, L"? time.jd", "http://"},
+        {"not a url", "", nullptr, L"? time.jd", "http://"},
+    };
+    for (const auto& c : kCases) {
+        Stub stub;
+        const CString url = !*c.url                        ? stub.Url()
+                            : std::string(c.url) == "gone" ? Stub().Url()
+                                                           : CString(c.url);
+        if (c.answer) stub.Answer(c.path, c.answer);
+        CStellariumHost host(url, 0.5);
+        const auto start = std::chrono::steady_clock::now();
+        const std::string failure = HostFailureOf([&] { host.Execute(c.command); });
+        const double took =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        EXPECT_NE(failure.find(url.ToUtf8()), std::string::npos) << c.path << ": " << failure;
+        EXPECT_NE(failure.find(c.why), std::string::npos) << c.path << ": " << failure;
+        EXPECT_LT(took, 8.0) << c.path << ": " << failure;  // generous: it must not hang
     }
-    CStellariumHost nobody(url, 0.5);
-    const auto start = std::chrono::steady_clock::now();
-    const std::string refused =
-        HostFailureOf([&] { nobody.Execute(L"? Solar.Planet.Mars.Magnitude"); });
-    EXPECT_NE(refused.find(url.ToUtf8()), std::string::npos) << refused;
-    // A generous bound: the call must not hang.
-    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
-              10.0);
-    EXPECT_FALSE(
-        HostFailureOf([&] { CStellariumHost(L"not a url").Execute(L"? time.jd"); }).empty());
+    // The command line: a message and status 1, or 2 for a URL that is not http://.
+    Stub stub;
+    stub.Answer("/api/main/status", kCases[0].answer);
+    const std::string url = stub.Url().ToUtf8();
+    for (const auto& [args, want] :
+         std::vector<std::pair<std::string, int>>{{"click --stellarium " + url + " Mars", 1},
+                                                  {"follow --count 1 --stellarium " + url, 1},
+                                                  {"click --stellarium ftp://x Mars", 2},
+                                                  {"follow --stellarium ftp://x", 2}}) {
+        int status = -1;
+        const std::string err = RunCommand(std::string(ZCMCOM_CLI) + " " + args + " 2>&1", &status);
+        EXPECT_EQ(status, want) << args << ": " << err;
+        EXPECT_EQ(err.rfind("zcmcom: ", 0), 0u) << args << ": " << err;
+    }
+}
+
+// An object whose every field has another type than Stellarium's: no answer, no exception,
+// and the whole text is made without them.
+TEST(StellariumHost, FieldsOfAnotherTypeAreMissingAnswers) {
+    for (const char* kind : {"text", "null", "list"}) {
+        nlohmann::json info = nlohmann::json::parse(Recorded("Mars"));
+        for (auto& [key, value] : info.items()) {
+            if (key == "name" || key == "type") continue;  // still Mars, a planet
+            const std::string k = kind;
+            value = k == "text"   ? nlohmann::json(value.dump())
+                    : k == "null" ? nlohmann::json()
+                                  : nlohmann::json::array({value});
+        }
+        Stub stub;
+        stub.Answer("/api/objects/info", Json(info.dump()));
+        stub.Answer("/api/scripts/direct", Json("ok"));
+        CStellariumHost host(stub.Url());
+        EXPECT_EQ(host.Select(L"Mars"), CString(L"Solar.Planet.Mars")) << kind;
+        EXPECT_EQ(host.Execute(L"? Solar.Planet.Mars.position.Altitude"), CString(L"*")) << kind;
+        CCdStatus status;
+        status.Init();
+        CZntClickData clickData;
+        clickData.SetStatus(&status);
+        EXPECT_NO_THROW(clickData.GetText(&host, L"Solar.Planet.Mars", 0)) << kind;
+    }
 }
 
 }  // namespace

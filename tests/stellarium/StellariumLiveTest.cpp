@@ -5,14 +5,18 @@
 // writes them anew), no stale answer after a time change, and a Stellarium that goes away
 // and comes back. A Stellarium that cannot be started fails every test here.
 #include <gtest/gtest.h>
+#include <httplib.h>
 #include <signal.h>
 
 #include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <sstream>
 
+#include "cli/Zcm.h"
 #include "clickdata/CdStatus.h"
 #include "clickdata/ZntClickData.h"
 #include "dateobs/DateObs.h"
@@ -24,9 +28,10 @@
 
 namespace {
 
-// 2026 Dec 25 12h UT (21h in Tokyo), from Tokyo.
+// 2026 Dec 25 12h UT (21h in Tokyo), from Tokyo; Stellarium's own site and zone are
+// Paris and UTC+01:00 (scripts/stellarium/config.ini).
 constexpr wchar_t kSetUp[] =
-    L"Time = UT(2026, 12, 25, 12, 0, 0); Show Sky; "
+    L"Time = UT(2026, 12, 25, 12, 0, 0); Show Sky; Time.Timezone = 9; "
     L"Location.Longitude = 139.745; Location.Latitude = 35.654; Location.Altitude = 40";
 
 // The program's one Stellarium, shared with the other tests here.
@@ -116,6 +121,73 @@ TEST(StellariumLive, DateAndSiteFollowStellarium) {
     EXPECT_NEAR(obs.GetHeight(), 2200.0, 0.5);
     EXPECT_DOUBLE_EQ(obs.GetTz(), -4.0);  // the zone of the site on the map (Chile)
     host.Execute(kSetUp);
+}
+
+// The numbers after each of the keys in a text ("高度  -7.669ﾟ", "南中 04:11" as minutes).
+std::vector<double> Figures(const std::string& text, std::initializer_list<const char*> keys) {
+    std::vector<double> out;
+    for (const char* key : keys) {
+        const size_t at = text.find(key);
+        double a = NAN, b = NAN;
+        if (at != std::string::npos &&
+            std::sscanf(text.c_str() + at + std::strlen(key), " %lf:%lf", &a, &b) >= 1)
+            out.push_back(std::isnan(b) ? a : a * 60 + b);
+        else
+            out.push_back(NAN);
+    }
+    return out;
+}
+
+// `zcmcom click --stellarium` against a Stellarium whose site (Paris), zone (UTC+01:00)
+// and clock (an hour a second) are not the asked ones: the text is the built-in sky's for
+// the asked site and instant, or for Stellarium's own when none is asked, which it reports.
+TEST(StellariumLive, ClickTextIsOfTheAskedSiteAndInstant) {
+    ASSERT_TRUE(Stellarium().Started()) << Stellarium().Error();
+    httplib::Client remote(Stellarium().Url());
+    const std::string asked = " --at 2026-12-06T12:00:00Z --site 139.69,35.69,40";
+    for (const std::string& options : {std::string(), asked}) {
+        remote.Post("/api/location/setlocationfields",
+                    httplib::Params{{"latitude", "48.8534"}, {"longitude", "2.3488"}});
+        remote.Post("/api/main/time", httplib::Params{{"timerate", "0.0416667"}});
+        TempDir dir;
+        int status = -1;
+        const std::string text =
+            Zcm("click --stellarium " + Stellarium().Url() + options + " Solar.Planet.Mars",
+                &status, dir.File("err"));
+        ASSERT_EQ(status, 0) << ReadFileBytes(dir.File("err"));
+        // "# Stellarium at URL: its own site 2.348800 E, 48.853400 N, 42 m; ...Z (JD J); ..."
+        const std::string report = ReadFileBytes(dir.File("err"));
+        double lon = NAN, lat = NAN, height = NAN, jd = NAN;
+        const size_t site = report.find(" site ");
+        ASSERT_NE(site, std::string::npos) << report;
+        std::sscanf(report.c_str() + site, " site %lf E, %lf N, %lf m", &lon, &lat, &height);
+        std::sscanf(report.c_str() + report.find("(JD "), "(JD %lf", &jd);
+        if (options.empty()) {
+            EXPECT_NEAR(lat, 48.8534, 1e-4) << report;
+        } else {
+            EXPECT_NEAR(lon, 139.69, 1e-6) << report;
+            EXPECT_EQ(jd, 2461381.0) << report;
+        }
+        // The built-in sky at that site and second.
+        const size_t when = report.find("Z (JD ");
+        ASSERT_NE(when, std::string::npos) << report;
+        char sky[160];
+        std::snprintf(sky, sizeof sky, "click --site %.6f,%.6f,%.0f --at %s Solar.Planet.Mars", lon,
+                      lat, height, report.substr(when - 19, 20).c_str());
+        const std::string want = Zcm(sky, &status);
+        const auto got = Figures(text, {"方位", "高度", "出", "南中", "没"}),
+                   ref = Figures(want, {"方位", "高度", "出", "南中", "没"});
+        // Measured: azimuth 0, altitude 0.001 deg (the text's last digit), events 0 min.
+        for (size_t i = 0; i < got.size(); ++i)
+            EXPECT_NEAR(got[i], ref[i], i < 2 ? 0.01 : 1.0) << options << "\n" << text << want;
+        // Stellarium was left where the text is of, its clock stopped.
+        const auto now = remote.Get("/api/main/status");
+        ASSERT_TRUE(now);
+        EXPECT_NE(now->body.find("\"timerate\":0"), std::string::npos) << now->body;
+        if (!options.empty()) {
+            EXPECT_NE(now->body.find("\"jday\":2461381,"), std::string::npos) << now->body;
+        }
+    }
 }
 
 // Stellarium frozen, then gone: the host exception within the time-out, naming the URL;

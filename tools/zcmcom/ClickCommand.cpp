@@ -49,6 +49,7 @@ int RunStellariumClick(HostOptions& options) {
     if (options.path.empty()) return UsageError("PATH is required");
     if (options.stellarium.empty()) options.stellarium = kDefaultStellariumUrl;
     if (!options.file.empty()) return UsageError("--stellarium and --host exclude each other");
+    if (const int rc = CheckStellariumOptions(options); rc >= 0) return rc;
     CCdStatus status;
     if (const int rc = ApplySettings(options, status); rc >= 0) return rc;
     Tracing<CStellariumHost> stellarium(CString(options.stellarium.c_str()));
@@ -58,6 +59,7 @@ int RunStellariumClick(HostOptions& options) {
     CString text;
     const int rc = CallLibrary(
         [&] {
+            fprintf(stderr, "%s\n", PinStellarium(stellarium, options).c_str());
             const CString path = stellarium.Select(CString(options.path.c_str()));
             if (path.IsEmpty()) return CString();
             return clickData.GetText(&stellarium, path, options.compact);
@@ -106,7 +108,9 @@ CommandRun DefineClick(CLI::App& cmd) {
         cmd.add_option(
                "--stellarium", options->stellarium,
                std::string("ask a running Stellarium (its remote control at URL, default ") +
-                   kDefaultStellariumUrl + "); PATH may be a name Stellarium knows")
+                   kDefaultStellariumUrl +
+                   "); PATH may be a name Stellarium knows; --at and --site go to it "
+                   "(default: its own instant and site)")
             ->type_name("[URL]")
             ->expected(0, 1);
     return [options, stellarium] {

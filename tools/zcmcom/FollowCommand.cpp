@@ -18,12 +18,14 @@ struct FollowOptions {
     HostOptions host;
     double interval = 0.5;
     int count = 0;
+    bool pinned = false;
 };
 
 int RunFollow(FollowOptions& o) {
     if (o.host.stellarium.empty()) o.host.stellarium = kDefaultStellariumUrl;
     if (!(o.interval >= 0.05 && o.interval <= 3600))
         return UsageError("--interval must be 0.05 to 3600 seconds");
+    if (const int rc = CheckStellariumOptions(o.host); rc >= 0) return rc;
     CCdStatus status;
     if (const int rc = ApplySettings(o.host, status); rc >= 0) return rc;
     CStellariumHost stellarium(CString(o.host.stellarium.c_str()));
@@ -34,6 +36,11 @@ int RunFollow(FollowOptions& o) {
         CString text, path;
         const int rc = CallLibrary(
             [&] {
+                // The asked instant and site once; later moves in Stellarium are followed.
+                if (!o.pinned) {
+                    fprintf(stderr, "%s\n", PinStellarium(stellarium, o.host).c_str());
+                    o.pinned = true;
+                }
                 path = stellarium.SelectedPath();
                 return path.IsEmpty() || path == last
                            ? CString()
@@ -62,6 +69,14 @@ CommandRun DefineFollow(CLI::App& cmd) {
         ->expected(0, 1)
         ->required();
     cmd.add_flag("--compact", o->host.compact, "the short text (the name line)");
+    cmd.add_option("--at", o->host.at,
+                   "the instant, ISO 8601 (no offset: the site's zone); default Stellarium's")
+        ->type_name("ISO-TIME");
+    cmd.add_option("--site", o->host.site,
+                   "LON,LAT[,HEIGHT]: degrees east, north, metres; default Stellarium's")
+        ->type_name("LON,LAT[,H]");
+    cmd.add_option("--tz", o->host.tz, "the IANA time zone of the texts (default: the site's)")
+        ->type_name("AREA/CITY");
     cmd.add_option("--settings", o->host.settings,
                    "switches: init, all, default, camera or registry")
         ->type_name("S")

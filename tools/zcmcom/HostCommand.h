@@ -50,6 +50,16 @@ struct HostOptions {
 // The URL "--stellarium" means when given alone.
 constexpr const char* kDefaultStellariumUrl = "http://127.0.0.1:8090";
 
+class CStellariumHost;
+// Checks --stellarium's URL (http:// only), --at, --site and --tz before Stellarium is asked.
+// Returns -1 when they are good, else the exit status after the message.
+int CheckStellariumOptions(const HostOptions& options);
+// Puts Stellarium at the asked site (--site, else its own) and instant (--at as a Julian Day
+// of UT, else the one it shows), its clock stopped, and the texts in the site's zone (--tz,
+// else the map's). Returns the line that reports them; a failing Stellarium raises the host
+// exception.
+std::string PinStellarium(CStellariumHost& host, const HostOptions& options);
+
 // Declares [--compact] [--settings S] [--trace] --host FILE PATH on the command (--compact
 // only where allowCompact). Where allowSky, --host may be left out and --at, --site,
 // --point, --tz, --tle and --elements (MPC element files, repeatable) are taken for the

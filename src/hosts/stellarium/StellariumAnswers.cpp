@@ -31,16 +31,6 @@ CString Num(double v, const wchar_t* format = L"%.8f") {
     return s;
 }
 
-double Get(const nlohmann::json& j, const char* key) {
-    const auto it = j.find(key);
-    return it != j.end() && it->is_number() ? it->get<double>() : NAN;
-}
-
-std::string Text(const nlohmann::json& j, const char* key) {
-    const auto it = j.find(key);
-    return it != j.end() && it->is_string() ? it->get<std::string>() : std::string();
-}
-
 // Equatorial (degrees) to ecliptic of the given obliquity.
 void ToEcliptic(double ra, double dec, double eps, double* lon, double* lat) {
     const double a = ra * kRad, d = dec * kRad, e = eps * kRad;
@@ -67,8 +57,8 @@ double DayLength(Kind k) { return k == Kind::Moon ? 1.0351 : k == Kind::Fixed ? 
 // clock); NaN where it gives none.
 void Events(const nlohmann::json& j, const InfoContext& at, double out[3]) {
     const double day = 1.0;
-    const double rise = Get(j, "rise-dhr"), transit = Get(j, "transit-dhr"),
-                 set = Get(j, "set-dhr");
+    const double rise = Number(j, "rise-dhr"), transit = Number(j, "transit-dhr"),
+                 set = Number(j, "set-dhr");
     double t = JdOfLocalHour(at.jdUt, at.zone, transit);
     if (std::isfinite(t)) t += day * std::round((at.jdUt - t) / day);
     out[1] = t;
@@ -254,11 +244,11 @@ void RemoveAberration(double jdTt, double* ra, double* dec) {
 }
 
 Place PlaceOf(const nlohmann::json& j, const InfoContext& at, bool moon) {
-    Place p{Get(j, "ra"),    Get(j, "dec"),  Get(j, "raJ2000"),    Get(j, "decJ2000"),
-            Get(j, "elong"), Get(j, "elat"), Get(j, "elongJ2000"), Get(j, "elatJ2000"),
-            Get(j, "glong"), Get(j, "glat")};
+    Place p{Number(j, "ra"),    Number(j, "dec"),  Number(j, "raJ2000"),    Number(j, "decJ2000"),
+            Number(j, "elong"), Number(j, "elat"), Number(j, "elongJ2000"), Number(j, "elatJ2000"),
+            Number(j, "glong"), Number(j, "glat")};
     const double jdTt = UtToDt(at.jdUt);
-    const double distance = Get(j, "distance");
+    const double distance = Number(j, "distance");
     const double topoRa = p.ra, topoDec = p.dec, raw2000Ra = p.ra2000, raw2000Dec = p.dec2000;
     if (distance > 0) {
         // The bodies of the solar system: seen from the Earth's centre.
@@ -295,7 +285,7 @@ Place PlaceOf(const nlohmann::json& j, const InfoContext& at, bool moon) {
 // Distance from the Earth's centre (au) of a body at a topocentric apparent place.
 double Geocentric(const nlohmann::json& j, const InfoContext& at) {
     double v[3], observer[3];
-    ToVector(Get(j, "ra"), Get(j, "dec"), Get(j, "distance"), v);
+    ToVector(Number(j, "ra"), Number(j, "dec"), Number(j, "distance"), v);
     ObserverOfDate(at, observer);
     return std::sqrt((v[0] + observer[0]) * (v[0] + observer[0]) +
                      (v[1] + observer[1]) * (v[1] + observer[1]) +
@@ -329,22 +319,22 @@ CString PositionAnswer(const nlohmann::json& j, const CString& what, const InfoC
     if (what == L"galactical.longitude") return Num(Norm360(place.glong));
     if (what == L"galactical.latitude") return Num(place.glat);
     // Stellarium's azimuth runs from the north through the east, the library's from the south.
-    if (what == L"altitude") return Num(Get(j, "altitude-geometric"));
-    if (what == L"azimuth") return Num(Norm360(Get(j, "azimuth-geometric") + 180.0));
-    if (what == L"airmass") return Num(GetAirmass(Get(j, "altitude-geometric")));
+    if (what == L"altitude") return Num(Number(j, "altitude-geometric"));
+    if (what == L"azimuth") return Num(Norm360(Number(j, "azimuth-geometric") + 180.0));
+    if (what == L"airmass") return Num(GetAirmass(Number(j, "altitude-geometric")));
     if (what == L"constellation" || what == L"constellation.abbreviation")
         return CString(Text(j, "iauConstellation").c_str());
-    if (what == L"parallacticangle") return Num(Get(j, "parallacticAngle"), L"%.4f");
+    if (what == L"parallacticangle") return Num(Number(j, "parallacticAngle"), L"%.4f");
     if (what == L"extinctedmagnitude") {
-        const double m = Get(j, "vmage");
+        const double m = Number(j, "vmage");
         return m >= 99 ? CString(L"*") : Num(m, L"%.3f");
     }
     if (what == L"lighttime") {
-        const double d = Get(j, "distance");
+        const double d = Number(j, "distance");
         return d > 0 ? Num(Geocentric(j, at) * kLightSecondsPerAu, L"%.4f") : CString();
     }
     if (what == L"phaseangle") {
-        const double p = Get(j, "phase-angle");
+        const double p = Number(j, "phase-angle");
         return std::isfinite(p) ? Num(p / kRad) : CString();
     }
     return CString();
@@ -383,7 +373,7 @@ double JdOfLocalHour(double jdUt, double zone, double hour) {
 
 CString AnswerFromInfo(const nlohmann::json& j, const CString& path, const CString& p,
                        const InfoContext& at) {
-    if (!j.is_object() || !j.value("found", true)) return CString();
+    if (!j.is_object() || !Flag(j, "found", true)) return CString();
     const Kind kind = KindOf(path);
     const bool star = StartsWith(path, L"star."), deepSky = StartsWith(path, L"deepskyobject.");
     const std::string name = Text(j, "name"), localized = Text(j, "localized-name");
@@ -413,17 +403,17 @@ CString AnswerFromInfo(const nlohmann::json& j, const CString& path, const CStri
     }
     if (p == L"provenance") return L"Stellarium";
     if (p == L"magnitude") {
-        const double m = Get(j, "vmag");
+        const double m = Number(j, "vmag");
         return !(m < 99) ? CString(L"*") : Num(m, star ? L"%.2f" : deepSky ? L"%.1f" : L"%.3f");
     }
     if (star) {
         if (p == L"hipparcosnumber") return path.Mid(9);
         if (p == L"constellation.abbreviation") return CString(Text(j, "iauConstellation").c_str());
-        if (p == L"magnitude.bv") return Num(Get(j, "bV"), L"%.3f");
+        if (p == L"magnitude.bv") return Num(Number(j, "bV"), L"%.3f");
         if (p == L"magnitude.bt" || p == L"magnitude.vt" || p == L"propermotion.ra" ||
             p == L"propermotion.dec")
             return L"*";
-        if (p == L"pi") return Num(Get(j, "parallax") * 1000.0, L"%.2f");  // arc seconds to mas
+        if (p == L"pi") return Num(Number(j, "parallax") * 1000.0, L"%.2f");  // arc seconds to mas
         if (p == L"spectraltype") return CString(Text(j, "spectral-class").c_str());
         return CString();
     }
@@ -434,22 +424,22 @@ CString AnswerFromInfo(const nlohmann::json& j, const CString& path, const CStri
             return OtherDesignations(Text(j, "designations"), own);
         if (p == L"type.name") return DeepSkyType(Text(j, "object-type"));
         if (p == L"size") {
-            const double d = Get(j, "size-dd");
+            const double d = Number(j, "size-dd");
             return d > 0 ? Minutes(d * 60.0) : CString(L"*");
         }
         return CString();
     }
     if (kind == Kind::Fixed) return CString();  // a meteor shower's other properties
     // The Sun, the Moon and the planets.
-    const double distance = Get(j, "distance");
+    const double distance = Number(j, "distance");
     const double geo = distance > 0 ? Geocentric(j, at) : NAN;
-    const double elongation = Get(j, "elongation") / kRad;
+    const double elongation = Number(j, "elongation") / kRad;
     if (p == L"dm") {
-        const double d = Get(j, "size-dd");
+        const double d = Number(j, "size-dd");
         return Num(kind == Kind::Planet ? d * 3600.0 : d, L"%.6f");
     }
     if (p == L"physicaltable.k")
-        return kind == Kind::Sun ? Num(1.0, L"%.6f") : Num(Get(j, "phase"), L"%.6f");
+        return kind == Kind::Sun ? Num(1.0, L"%.6f") : Num(Number(j, "phase"), L"%.6f");
     // The Moon's distances in km, the others' in au.
     const double unit = kind == Kind::Moon ? kAuKm : 1.0;
     if (p == L"geocentricdistance") return Num(geo * unit);
@@ -463,9 +453,9 @@ CString AnswerFromInfo(const nlohmann::json& j, const CString& path, const CStri
     if (p == L"solarelongation") return kind == Kind::Sun ? CString() : Num(elongation);
     if (p == L"age") return kind == Kind::Moon ? Num(GetMoonAge(at.jdUt), L"%.4f") : CString();
     if (p == L"eclipsmagnitude") {
-        if (kind == Kind::Moon) return Num(Get(j, "umbral-eclipse-magnitude"), L"%.4f");
+        if (kind == Kind::Moon) return Num(Number(j, "umbral-eclipse-magnitude"), L"%.4f");
         if (kind == Kind::Sun) {
-            const double m = Get(j, "solar-eclipse-magnitude");
+            const double m = Number(j, "solar-eclipse-magnitude");
             return Num(std::isfinite(m) ? m : 0.0, L"%.4f");
         }
         return CString();
@@ -479,8 +469,9 @@ CString AnswerFromInfo(const nlohmann::json& j, const CString& path, const CStri
     // Central meridian and latitude: the Moon's from its libration.
     const bool moon = kind == Kind::Moon;
     if (p == L"physicaltable.cm")
-        return Num(Norm360(Get(j, moon ? "libration_l" : "central_l")), L"%.4f");
-    if (p == L"physicaltable.de") return Num(Get(j, moon ? "libration_b" : "central_b"), L"%.4f");
+        return Num(Norm360(Number(j, moon ? "libration_l" : "central_l")), L"%.4f");
+    if (p == L"physicaltable.de")
+        return Num(Number(j, moon ? "libration_b" : "central_b"), L"%.4f");
     return CString();
 }
 

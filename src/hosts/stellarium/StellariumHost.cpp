@@ -5,10 +5,15 @@
 
 #include <httplib.h>
 
+#include <strings.h>
+
+#include <cctype>
 #include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <cwctype>
 #include <map>
+#include <mutex>
 #include <thread>
 
 #include "hosts/stellarium/StellariumJson.hpp"
@@ -19,20 +24,90 @@
 namespace {
 
 using namespace host;  // how hosts read commands and write dates
+using stellarium::Field;
+using stellarium::Number;
+using stellarium::Text;
 CString Num(double v, const wchar_t* format = L"%.10g") { return sky::Answer(v, format); }
 
 using Clock = std::chrono::steady_clock;
 using nlohmann::json;
 
-// The default of json::value sets the type read: NAN alone is a float, which would cut a
-// Julian Day to a quarter of a day.
-constexpr double kNoValue = NAN;
+// The largest answer taken: Stellarium's are a few kilobytes.
+constexpr size_t kMaxBody = 4u << 20;
 
 std::string Fixed(double v, int digits) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.*f", digits, v);
     return buf;
 }
+
+// Parameters as an URL query or form body (RFC 3986 unreserved characters kept).
+std::string FormOf(const httplib::Params& params) {
+    std::string out;
+    for (const auto& [key, value] : params) {
+        if (!out.empty()) out += '&';
+        for (const std::string* part : {&key, &value}) {
+            for (const unsigned char c : *part) {
+                if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~') {
+                    out += static_cast<char>(c);
+                } else {
+                    char hex[4];
+                    std::snprintf(hex, sizeof hex, "%%%02X", c);
+                    out += hex;
+                }
+            }
+            if (part == &key) out += '=';
+        }
+    }
+    return out;
+}
+
+// Cuts an exchange off at its deadline: the client's socket is shut down from this thread,
+// so a peer that trickles its answer, or never ends it, cannot hold the caller (the
+// client's own time-outs count from the last byte received).
+class Watchdog {
+public:
+    ~Watchdog() {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_quit = true;
+        }
+        m_wake.notify_one();
+        if (m_thread.joinable()) m_thread.join();
+    }
+    void Arm(httplib::Client* client, Clock::time_point deadline) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (!m_thread.joinable()) m_thread = std::thread([this] { Run(); });
+        m_client = client, m_deadline = deadline, m_fired = false;
+        m_wake.notify_one();
+    }
+    // Whether the deadline cut the exchange off.
+    bool Disarm() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_client = nullptr;
+        return m_fired;
+    }
+
+private:
+    void Run() {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        while (!m_quit) {
+            if (!m_client) {
+                m_wake.wait(lock);
+            } else if (m_wake.wait_until(lock, m_deadline) == std::cv_status::timeout && m_client &&
+                       Clock::now() >= m_deadline) {
+                m_client->stop();
+                m_client = nullptr, m_fired = true;
+            }
+        }
+    }
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::thread m_thread;
+    httplib::Client* m_client = nullptr;
+    Clock::time_point m_deadline;
+    bool m_fired = false, m_quit = false;
+};
 
 }  // namespace
 
@@ -41,6 +116,7 @@ struct CStellariumHost::Impl {
     double timeout = 2.0;
     double clockPeriod = 0.5;
     std::unique_ptr<httplib::Client> http;
+    Watchdog watchdog;
 
     // Stellarium's state as last read.
     bool known = false;
@@ -60,9 +136,27 @@ struct CStellariumHost::Impl {
         AfxThrowOleDispatchException(0, message);
     }
 
+    // Runs a public call: whatever fails inside (the HTTP client, memory, a library
+    // exception) leaves as the host exception naming the URL.
+    template <class Call>
+    auto Guarded(Call call) -> decltype(call()) {
+        try {
+            return call();
+        } catch (const std::exception& e) {
+            watchdog.Disarm();
+            http.reset();
+            Fail(e.what());
+        }
+    }
+
     httplib::Client& Http() {
         if (!http) {
-            http = std::make_unique<httplib::Client>(url.ToUtf8());
+            std::string base = url.ToUtf8();
+            while (!base.empty() && base.back() == '/') base.pop_back();
+            if (base.size() < 8 || strncasecmp(base.c_str(), "http://", 7) != 0)
+                Fail("not an http:// URL");
+            http = std::make_unique<httplib::Client>(base);
+            if (!http->is_valid()) Fail("not an http:// URL");
             const auto seconds = static_cast<time_t>(timeout);
             const auto micro = static_cast<time_t>((timeout - static_cast<double>(seconds)) * 1e6);
             http->set_connection_timeout(seconds, micro);
@@ -73,47 +167,68 @@ struct CStellariumHost::Impl {
         return *http;
     }
 
-    // The body of a successful answer; an HTTP status other than 200 is returned in
-    // *status when asked for, else it fails as a broken connection does.
+    // The body of a successful answer, the whole exchange within the time-out and the body
+    // within kMaxBody; an HTTP status other than 200 is returned in *status when asked
+    // for, else it fails as a broken connection does.
     std::string Call(bool post, const std::string& path, const httplib::Params& params,
                      int* status = nullptr) {
-        if (!Http().is_valid()) Fail("not an http:// URL");
-        httplib::Result r = post ? Http().Post(path.c_str(), params)
-                                 : Http().Get(path.c_str(), params, httplib::Headers());
+        httplib::Client& client = Http();
+        httplib::Request request;
+        request.method = post ? "POST" : "GET";
+        request.path = path;
+        const std::string form = FormOf(params);
+        if (post) {
+            request.body = form;
+            request.set_header("Content-Type", "application/x-www-form-urlencoded");
+        } else if (!form.empty()) {
+            request.path += "?" + form;
+        }
+        std::string body;
+        bool tooLarge = false;
+        request.content_receiver = [&](const char* data, size_t size, uint64_t, uint64_t) {
+            if (body.size() + size > kMaxBody) {
+                tooLarge = true;
+                return false;
+            }
+            body.append(data, size);
+            return true;
+        };
+        watchdog.Arm(&client, Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                                 std::chrono::duration<double>(timeout)));
+        httplib::Result r = client.send(request);
+        const bool late = watchdog.Disarm();
         if (!r) {
             http.reset();  // a fresh connection next time (Stellarium may have restarted)
-            Fail(path + ": " + httplib::to_string(r.error()));
+            Fail(path + ": " +
+                 (tooLarge ? "an answer of more than " + std::to_string(kMaxBody >> 20) + " MB"
+                  : late   ? "no whole answer within " + Fixed(timeout, 1) + " s"
+                           : httplib::to_string(r.error())));
         }
         if (status) *status = r->status;
         if (r->status != 200 && !status) Fail(path + ": HTTP " + std::to_string(r->status));
-        return r->body;
-    }
-
-    json Status() {
-        const json s = json::parse(Call(false, "/api/main/status", {}), nullptr, false);
-        if (!s.is_object() || !s.contains("time") || !s.contains("location"))
-            Fail("/api/main/status: not a status");
-        return s;
+        return body;
     }
 
     // Reads Stellarium's clock and site when they may have moved; forgets the objects when they
-    // did.
+    // did. A status without its instant and site is no status.
     void Refresh(bool force = false) {
         if (!force && known &&
             std::chrono::duration<double>(Clock::now() - readAt).count() < clockPeriod)
             return;
-        const json s = Status();
-        const json& t = s["time"];
-        const json& l = s["location"];
-        const double newJd = t.value("jday", kNoValue);
-        const double newLon = l.value("longitude", 0.0), newLat = l.value("latitude", 0.0);
-        const double newHeight = l.value("altitude", 0.0);
-        const std::string newPlanet = l.value("planet", std::string("Earth"));
+        const json s = json::parse(Call(false, "/api/main/status", {}), nullptr, false);
+        const json &t = Field(s, "time"), &l = Field(s, "location");
+        const double newJd = Number(t, "jday"), newLon = Number(l, "longitude"),
+                     newLat = Number(l, "latitude");
+        if (!std::isfinite(newJd) || !std::isfinite(newLon) || !std::isfinite(newLat))
+            Fail("/api/main/status: not a status");
+        const double newHeight = std::isfinite(Number(l, "altitude")) ? Number(l, "altitude") : 0;
+        const std::string newPlanet = Text(l, "planet").empty() ? "Earth" : Text(l, "planet");
         if (!known || newJd != jd || newLon != lon || newLat != lat || newHeight != height ||
             newPlanet != planet)
             infos.clear();
         jd = newJd, lon = newLon, lat = newLat, height = newHeight, planet = newPlanet;
-        stellariumZone = t.value("gmtShift", 0.0) * 24.0;
+        const double shift = Number(t, "gmtShift");
+        stellariumZone = std::isfinite(shift) ? shift * 24.0 : 0.0;
         known = true;
         readAt = Clock::now();
     }
@@ -158,8 +273,10 @@ struct CStellariumHost::Impl {
     }
     static constexpr int kFrameMs = 120;
 
+    // The time is a Julian Day (UT); the clock is stopped there, so every answer that
+    // follows is of that instant whatever rate Stellarium's clock ran at.
     void SetJd(double target) {
-        Call(true, "/api/main/time", {{"time", Fixed(target, 9)}});
+        Call(true, "/api/main/time", {{"time", Fixed(target, 9)}, {"timerate", "0"}});
         WaitFor([&] { return std::fabs(jd - target) < 2e-6; }, "the time JD " + Fixed(target, 6));
     }
 
@@ -193,13 +310,17 @@ CStellariumHost::~CStellariumHost() = default;
 CString CStellariumHost::GetUrl() const { return m_impl->url; }
 
 double CStellariumHost::GetJd() {
-    m_impl->Refresh();
-    return m_impl->jd;
+    return m_impl->Guarded([&]() -> double {
+        m_impl->Refresh();
+        return m_impl->jd;
+    });
 }
 
 double CStellariumHost::GetTimezone() {
-    m_impl->Refresh();
-    return m_impl->Zone();
+    return m_impl->Guarded([&]() -> double {
+        m_impl->Refresh();
+        return m_impl->Zone();
+    });
 }
 
 void CStellariumHost::Invalidate() {
@@ -212,98 +333,106 @@ void CStellariumHost::SetClockPeriod(double seconds) {
 }
 
 CString CStellariumHost::SelectedPath() {
-    int status = 0;
-    const std::string body =
-        m_impl->Call(false, "/api/objects/info", {{"format", "json"}}, &status);
-    return status == 200 ? stellarium::PathOfInfo(body) : CString();
+    return m_impl->Guarded([&]() -> CString {
+        int status = 0;
+        const std::string body =
+            m_impl->Call(false, "/api/objects/info", {{"format", "json"}}, &status);
+        return status == 200 ? stellarium::PathOfInfo(body) : CString();
+    });
 }
 
 CString CStellariumHost::Select(const CString& nameOrPath) {
-    CString path, property;
-    CString name = stellarium::SplitObjectQuery(CanonicalQuery(nameOrPath), &path, &property) &&
-                           property.IsEmpty()
-                       ? stellarium::NameOfPath(path)
-                       : nameOrPath;
-    name.Trim();
-    if (name.IsEmpty() || name.FindOneOf(L"\"\\\r\n") >= 0) return CString();
-    m_impl->Refresh();
-    const std::string utf8 = name.ToUtf8();
-    const json& info = m_impl->Info(utf8);
-    const CString found = stellarium::PathOfInfo(info);
-    if (found.IsEmpty()) return found;
-    m_impl->Call(true, "/api/scripts/direct",
-                 {{"code", "core.selectObjectByName(\"" + utf8 + "\", true);"}});
-    return found;
+    return m_impl->Guarded([&]() -> CString {
+        CString path, property;
+        CString name = stellarium::SplitObjectQuery(CanonicalQuery(nameOrPath), &path, &property) &&
+                               property.IsEmpty()
+                           ? stellarium::NameOfPath(path)
+                           : nameOrPath;
+        name.Trim();
+        if (name.IsEmpty() || name.FindOneOf(L"\"\\\r\n") >= 0) return CString();
+        m_impl->Refresh();
+        const std::string utf8 = name.ToUtf8();
+        const json& info = m_impl->Info(utf8);
+        const CString found = stellarium::PathOfInfo(info);
+        if (found.IsEmpty()) return found;
+        m_impl->Call(true, "/api/scripts/direct",
+                     {{"code", "core.selectObjectByName(\"" + utf8 + "\", true);"}});
+        return found;
+    });
 }
 
 CString CStellariumHost::Execute(LPCTSTR command) {
-    CString text(command ? command : L"");
-    text.TrimLeft();
-    if (!text.IsEmpty() && text[0] == L'?') return Query(CanonicalQuery(text.Mid(1)));
-    // Statements: parts joined by ";"; the site's parts are sent to Stellarium together.
-    Impl& s = *m_impl;
-    s.Refresh(true);
-    double lon = s.lon, lat = s.lat, height = s.height;
-    std::string body;
-    bool siteChanged = false;
-    for (const CString& part : SplitStatements(text)) {
-        Assignment assignment;
-        if (!ReadAssignment(part, &assignment))
-            continue;  // "Show Sky", "Calc Sky": Stellarium draws by itself
-        const CString &lhs = assignment.lhs, &rhs = assignment.rhs, &value = assignment.value;
-        const std::vector<double> a = CallArguments(rhs);
-        double v = 0.0;
-        if (lhs == L"time" && value.Left(3) == L"ut(" && a.size() == 6) {
-            bool sane = true;
-            for (double x : a) sane = sane && std::fabs(x) < 1e6;
-            if (!sane) continue;
-            tagADATE d{static_cast<int>(a[0]),
-                       static_cast<int>(a[1]),
-                       static_cast<int>(a[2]),
-                       static_cast<int>(a[3]),
-                       static_cast<int>(a[4]),
-                       a[5],
-                       0.0};
-            s.SetJd(::GetJd(&d));
-        } else if ((lhs == L"time" && value.Left(3) == L"jd(" && a.size() == 1) ||
-                   (lhs == L"time.jd" && ReadNumber(rhs, &v))) {
-            s.SetJd(a.size() == 1 ? a[0] : v);
-        } else if (lhs == L"time.timezone" && ReadNumber(rhs, &v) && std::fabs(v) <= 24) {
-            s.zone = v;
-        } else if (lhs == L"time.lock") {
-            s.timeLock = value == L"true";
-        } else if ((lhs == L"location.longitude" || lhs == L"location.latitude" ||
-                    lhs == L"location.altitude") &&
-                   ReadNumber(rhs, &v)) {
-            (lhs == L"location.longitude" ? lon : lhs == L"location.latitude" ? lat : height) = v;
-            siteChanged = true;
-        } else if (lhs == L"location") {
-            CString bodyPath =
-                value.Left(value.Find(L'(') < 0 ? value.GetLength() : value.Find(L'('));
-            if (bodyPath != L"location") {
-                const CString name = stellarium::NameOfPath(
-                    bodyPath == L"solar.planet.earth" ? CString() : bodyPath);
-                body = bodyPath == L"solar.planet.earth" ? std::string("Earth") : name.ToUtf8();
-                if (body.empty()) continue;  // no body Stellarium can stand on
+    return m_impl->Guarded([&]() -> CString {
+        CString text(command ? command : L"");
+        text.TrimLeft();
+        if (!text.IsEmpty() && text[0] == L'?') return Query(CanonicalQuery(text.Mid(1)));
+        // Statements: parts joined by ";"; the site's parts are sent to Stellarium together.
+        Impl& s = *m_impl;
+        s.Refresh(true);
+        double lon = s.lon, lat = s.lat, height = s.height;
+        std::string body;
+        bool siteChanged = false;
+        for (const CString& part : SplitStatements(text)) {
+            Assignment assignment;
+            if (!ReadAssignment(part, &assignment))
+                continue;  // "Show Sky", "Calc Sky": Stellarium draws by itself
+            const CString &lhs = assignment.lhs, &rhs = assignment.rhs, &value = assignment.value;
+            const std::vector<double> a = CallArguments(rhs);
+            double v = 0.0;
+            if (lhs == L"time" && value.Left(3) == L"ut(" && a.size() == 6) {
+                bool sane = true;
+                for (double x : a) sane = sane && std::fabs(x) < 1e6;
+                if (!sane) continue;
+                tagADATE d{static_cast<int>(a[0]),
+                           static_cast<int>(a[1]),
+                           static_cast<int>(a[2]),
+                           static_cast<int>(a[3]),
+                           static_cast<int>(a[4]),
+                           a[5],
+                           0.0};
+                s.SetJd(::GetJd(&d));
+            } else if ((lhs == L"time" && value.Left(3) == L"jd(" && a.size() == 1) ||
+                       (lhs == L"time.jd" && ReadNumber(rhs, &v))) {
+                s.SetJd(a.size() == 1 ? a[0] : v);
+            } else if (lhs == L"time.timezone" && ReadNumber(rhs, &v) && std::fabs(v) <= 24) {
+                s.zone = v;
+            } else if (lhs == L"time.lock") {
+                s.timeLock = value == L"true";
+            } else if ((lhs == L"location.longitude" || lhs == L"location.latitude" ||
+                        lhs == L"location.altitude") &&
+                       ReadNumber(rhs, &v)) {
+                (lhs == L"location.longitude"  ? lon
+                 : lhs == L"location.latitude" ? lat
+                                               : height) = v;
+                siteChanged = true;
+            } else if (lhs == L"location") {
+                CString bodyPath =
+                    value.Left(value.Find(L'(') < 0 ? value.GetLength() : value.Find(L'('));
+                if (bodyPath != L"location") {
+                    const CString name = stellarium::NameOfPath(
+                        bodyPath == L"solar.planet.earth" ? CString() : bodyPath);
+                    body = bodyPath == L"solar.planet.earth" ? std::string("Earth") : name.ToUtf8();
+                    if (body.empty()) continue;  // no body Stellarium can stand on
+                }
+                if (a.size() >= 3) lon = a[0], lat = a[1], height = a[2];
+                siteChanged = true;
+            } else if (lhs == L"star.automagnitudelimit") {
+                s.autoMagLimit = value == L"true";
+                s.SetProperty("StelSkyDrawer.flagStarMagnitudeLimit",
+                              s.autoMagLimit ? "false" : "true");
+            } else if (lhs == L"star.automagnitudelimit.minimum" && ReadNumber(rhs, &v)) {
+                s.autoMag = v;
+            } else if (lhs == L"star.fixedmagnitudelimit.minimum" && ReadNumber(rhs, &v)) {
+                s.fixedMagMin = v;
+            } else if (lhs == L"star.fixedmagnitudelimit.maximum" && ReadNumber(rhs, &v)) {
+                s.fixedMagMax = v;
+                s.SetProperty("StelSkyDrawer.customStarMagLimit", Fixed(v, 2));
             }
-            if (a.size() >= 3) lon = a[0], lat = a[1], height = a[2];
-            siteChanged = true;
-        } else if (lhs == L"star.automagnitudelimit") {
-            s.autoMagLimit = value == L"true";
-            s.SetProperty("StelSkyDrawer.flagStarMagnitudeLimit",
-                          s.autoMagLimit ? "false" : "true");
-        } else if (lhs == L"star.automagnitudelimit.minimum" && ReadNumber(rhs, &v)) {
-            s.autoMag = v;
-        } else if (lhs == L"star.fixedmagnitudelimit.minimum" && ReadNumber(rhs, &v)) {
-            s.fixedMagMin = v;
-        } else if (lhs == L"star.fixedmagnitudelimit.maximum" && ReadNumber(rhs, &v)) {
-            s.fixedMagMax = v;
-            s.SetProperty("StelSkyDrawer.customStarMagLimit", Fixed(v, 2));
         }
-    }
-    if (siteChanged && std::fabs(lat) <= 90 && std::fabs(lon) <= 360 && std::fabs(height) < 1e5)
-        s.SetSite(lon > 180 ? lon - 360 : lon, lat, height, body);
-    return CString();
+        if (siteChanged && std::fabs(lat) <= 90 && std::fabs(lon) <= 360 && std::fabs(height) < 1e5)
+            s.SetSite(lon > 180 ? lon - 360 : lon, lat, height, body);
+        return CString();
+    });
 }
 
 CString CStellariumHost::Query(const CString& q) {
@@ -330,8 +459,8 @@ CString CStellariumHost::Query(const CString& q) {
         double r = NAN;  // Stellarium gives no distance of the Sun
         CalcPlanetLbr(-3, UtToDt(s.jd), nullptr, &r);
         const double kRad = 3.141592653589793 / 180.0;
-        const double l = sun.value("elongJ2000", kNoValue) * kRad + 3.141592653589793,
-                     b = -sun.value("elatJ2000", kNoValue) * kRad;
+        const double l = Number(sun, "elongJ2000") * kRad + 3.141592653589793,
+                     b = -Number(sun, "elatJ2000") * kRad;
         const CString axis = q.Mid(15);
         if (axis == L"x") return Num(r * std::cos(b) * std::cos(l), L"%.8f");
         if (axis == L"y") return Num(r * std::cos(b) * std::sin(l), L"%.8f");

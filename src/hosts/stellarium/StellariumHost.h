@@ -12,9 +12,11 @@
 /// gives. Statements (time, zone, site, magnitude limits) drive Stellarium and return
 /// only once its sky shows the new state, so the next query never sees the old one.
 ///
-/// A Stellarium that cannot be reached, answers an HTTP error or does not answer within
-/// the time-out raises COleDispatchException naming the URL, as a failed automation call
-/// does; the next call tries again.
+/// A Stellarium that cannot be reached, answers an HTTP error, does not give its whole
+/// answer within the time-out or gives more than 4 MB, and any other failure inside the
+/// adapter (a URL other than http://, an answer that is no JSON) raise
+/// COleDispatchException naming the URL, as a failed automation call does; the next call
+/// tries again. A JSON field of another type than Stellarium's is a missing answer.
 #include <memory>
 
 #include "host/CorZnt.h"
@@ -22,8 +24,9 @@
 /// A running Stellarium as the planetarium host, through its remote-control HTTP interface.
 class ZCMCOM_API CStellariumHost : public CCorZnt {
 public:
-    /// Talks to the remote control at url ("http://host:port"); connecting and each
-    /// answer may take up to timeoutSeconds. Nothing is sent before the first command.
+    /// Talks to the remote control at url ("http://host:port"); each request, from
+    /// connecting to the last byte of the answer, may take up to timeoutSeconds. Nothing is
+    /// sent before the first command.
     explicit CStellariumHost(const CString& url = _T("http://127.0.0.1:8090"),
                              double timeoutSeconds = 2.0);
     ~CStellariumHost() override;

@@ -128,9 +128,9 @@ CString NameOfPath(const CString& path) {
 }
 
 CString PathOfInfo(const nlohmann::json& info) {
-    if (!info.is_object() || !info.value("found", true)) return CString();
-    const std::string name = info.value("name", std::string());
-    const std::string type = info.value("type", std::string());
+    if (!info.is_object() || !Flag(info, "found", true)) return CString();
+    const std::string name = Text(info, "name");
+    const std::string type = Text(info, "type");
     if (type == "Planet") {
         for (const Body& b : kBodies)
             if (b.path && name == b.name) return b.path;
@@ -147,8 +147,7 @@ CString PathOfInfo(const nlohmann::json& info) {
         return CString();
     }
     // A deep-sky object by the first of its NGC, IC and Messier designations.
-    const std::vector<CString> designations =
-        SplitDesignations(info.value("designations", std::string()));
+    const std::vector<CString> designations = SplitDesignations(Text(info, "designations"));
     static const struct {
         const wchar_t* prefix;
         const wchar_t* path;
