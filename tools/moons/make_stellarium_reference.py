@@ -58,6 +58,8 @@ def offsets(url):
             raise SystemExit('Stellarium did not select %s' % name)
         return info
 
+    # The site of the committed table (Tokyo), whatever the Stellarium's own settings.
+    post('/api/location/setlocationfields', latitude='35.69', longitude='139.69', altitude='40')
     post('/api/main/time', timerate='0')
     rows = []
     jd = START
