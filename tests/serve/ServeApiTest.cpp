@@ -228,3 +228,32 @@ TEST_F(ServeTest, OnlyTheWebFolderIsServed) {
     EXPECT_EQ(map->get_header_value("Content-Type"), "image/bmp");
     EXPECT_EQ(map->body.substr(0, 2), "BM");
 }
+
+// Another site's page (a cross-origin text/plain POST, a foreign Host after DNS rebinding)
+// changes nothing, no answer grants CORS, and a Range is ignored: the answer is whole.
+TEST_F(ServeTest, OtherSitesAndBentHeadsChangeNothing) {
+    const std::string site = Get("/api/site").dump();
+    for (const std::string& row : DataRows("serve/refusals.txt", 3)) {
+        std::istringstream s(row);
+        std::string status, head, body;
+        for (std::string* f : {&status, &head, &body}) std::getline(s, *f, '\t');
+        for (size_t at; (at = head.find("\\r\\n")) != std::string::npos;)
+            head.replace(at, 4, "\r\n");
+        for (size_t at; (at = head.find("PORT")) != std::string::npos;)
+            head.replace(at, 4, std::to_string(port));
+        if (body == "-")
+            body.clear();
+        else
+            head += "\r\nContent-Length: " + std::to_string(body.size());
+        const std::string answer = Exchange(port, head + "\r\nConnection: close\r\n\r\n" + body);
+        const json content =
+            json::parse(answer.substr(answer.find("\r\n\r\n") + 4), nullptr, false);
+        EXPECT_EQ(answer.substr(0, 12), "HTTP/1.1 " + status) << row << "\n" << answer;
+        EXPECT_TRUE(content.is_object() && (status == "200") != content.contains("error")) << row;
+        EXPECT_EQ(answer.find("Access-Control-Allow"), std::string::npos) << row;
+    }
+    CCdStatus stored;
+    stored.Load();
+    EXPECT_EQ(stored.DispMag, 1);
+    EXPECT_EQ(Get("/api/site").dump(), site);
+}

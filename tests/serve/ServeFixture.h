@@ -3,6 +3,9 @@
 // A chart server on 127.0.0.1 (any free port) over a fresh registry and a small web folder,
 // at 2026-12-07 21:00 in Tokyo, and an HTTP client of it.
 #include <httplib.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -13,6 +16,35 @@
 
 constexpr double kStartJd = 2461382.0;  // 2026-12-07 12:00 UT
 constexpr double kLon = 139.745, kLat = 35.654, kHeight = 40.0;
+
+// A plain connection to 127.0.0.1:port whose reads and writes give up after 30 s; -1 when
+// it cannot connect.
+inline int Connect(int port) {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    const timeval wait{30, 0};
+    sockaddr_in a{};
+    a.sin_family = AF_INET, a.sin_port = htons(port), a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+    setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &wait, sizeof wait);
+    if (fd >= 0 && connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0) return fd;
+    if (fd >= 0) close(fd);
+    return -1;
+}
+
+inline ssize_t SendText(int fd, const std::string& text) {
+    return send(fd, text.data(), text.size(), MSG_NOSIGNAL);
+}
+
+// Sends bytes and reads what comes back until the server closes the connection.
+inline std::string Exchange(int port, const std::string& request) {
+    const int fd = Connect(port);
+    std::string answer;
+    if (fd < 0 || SendText(fd, request) < 0) return answer;
+    char buffer[4096];
+    for (ssize_t n; (n = recv(fd, buffer, sizeof buffer, 0)) > 0;) answer.append(buffer, n);
+    close(fd);
+    return answer;
+}
 
 class ServeTest : public ::testing::Test {
 protected:

@@ -7,11 +7,9 @@
 #include <cstdlib>
 #include <fstream>
 #include <nlohmann/json.hpp>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
 
+#include "serve/HttpFront.h"
 #include "serve/SkyJson.h"
 #include "sky/DataFolders.h"
 
@@ -176,38 +174,31 @@ std::string FindWebFolder() {
 }
 
 ChartServer::ChartServer(ChartState& state, std::string webFolder)
-    : m_state(state), m_web(std::move(webFolder)), m_server(std::make_unique<httplib::Server>()) {
+    : m_state(state), m_web(std::move(webFolder)), m_server(std::make_unique<HttpFront>()) {
     m_server->set_payload_max_length(kMaxBody);
-    // Answers leave in two writes (head, body); without TCP_NODELAY the second waits for
-    // the client's delayed acknowledgement on a kept-alive connection, 40 ms a request.
-    // Accepted sockets inherit the option from the listening one.
-    m_server->set_socket_options([](socket_t sock) {
-        httplib::default_socket_options(sock);
-        const int yes = 1;
-        setsockopt(sock, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
-    });
-    m_server->set_keep_alive_timeout(5);
-    m_server->set_read_timeout(5);
-    m_server->set_write_timeout(5);
     Route();
 }
 
 ChartServer::~ChartServer() = default;
 
 int ChartServer::Bind(const std::string& address, int port) {
-    if (port == 0) return m_server->bind_to_any_port(address);
-    return m_server->bind_to_port(address, port) ? port : -1;
+    return m_server->Bind(address, port);
 }
 
-bool ChartServer::Listen() { return m_server->listen_after_bind(); }
+bool ChartServer::Listen() { return m_server->Serve(); }
 
-void ChartServer::Stop() { m_server->stop(); }
+void ChartServer::Stop() { m_server->Stop(); }
 
 void ChartServer::Route() {
-    httplib::Server& s = *m_server;
+    HttpFront& s = *m_server;
     ChartState& state = m_state;
     const std::string web = m_web;
-    s.set_pre_routing_handler([](const httplib::Request& req, httplib::Response& res) {
+    s.set_pre_routing_handler([&s](const httplib::Request& req, httplib::Response& res) {
+        if (const auto refused = s.Refusal(req); refused.first) {
+            SendError(res, refused.first, refused.second);
+            if (refused.first == 405) res.set_header("Allow", "GET, HEAD, POST");
+            return httplib::Server::HandlerResponse::Handled;
+        }
         const size_t query = req.target.find('?');
         if (query != std::string::npos && req.target.size() - query - 1 > kMaxQuery) {
             SendError(res, 400, "the query string is longer than 1024 bytes");

@@ -8,11 +8,9 @@
 
 #include "serve/ChartState.h"
 
-namespace httplib {
-class Server;
-}
-
 namespace serve {
+
+class HttpFront;
 
 // The folder of the page: $ZCMCOM_WEB_DIR, else web/ in the first of the data folders
 // (sky::DataFolders) that holds its index.html. Empty when none does.
@@ -30,14 +28,15 @@ public:
     int Bind(const std::string& address, int port);
     // Serves until Stop; false when it could not.
     bool Listen();
-    // Ends Listen once the requests in progress are answered; any thread may call it.
+    // Ends Listen: connections are shut down, answers under way end; any thread may call
+    // it, before Listen too.
     void Stop();
 
 private:
     void Route();
     ChartState& m_state;
     std::string m_web;
-    std::unique_ptr<httplib::Server> m_server;
+    std::unique_ptr<HttpFront> m_server;
 };
 
 }  // namespace serve
