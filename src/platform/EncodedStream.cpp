@@ -88,6 +88,53 @@ bool ZcmReadWhole(int fd, std::string& out, size_t limit) {
     }
 }
 
+bool ZcmReadFile(const char* path, std::string& out, size_t limit, bool regularOnly) {
+    out.clear();
+    // Not blocking in open: a FIFO would wait there for a writer.
+    const int fd = open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) return false;
+    struct stat st {};
+    int err = 0;
+    std::string head;
+    if (fstat(fd, &st) != 0) {
+        err = errno;
+    } else if (S_ISDIR(st.st_mode)) {
+        err = EISDIR;
+    } else if (!S_ISREG(st.st_mode) && (regularOnly || !S_ISFIFO(st.st_mode))) {
+        err = ENODEV;
+    } else if (S_ISFIFO(st.st_mode)) {
+        // End of file now means no writer; nothing to read yet means one is writing.
+        char block[4096];
+        const ssize_t n = read(fd, block, sizeof block);
+        if (n == 0)
+            err = EPIPE;
+        else if (n > 0)
+            head.assign(block, static_cast<size_t>(n));
+        else if (errno != EAGAIN)
+            err = errno;
+    }
+    if (err == 0 && fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) err = errno;
+    if (err == 0 && head.size() <= limit && ZcmReadWhole(fd, out, limit - head.size()))
+        out.insert(0, head);
+    else if (err == 0)
+        err = head.size() > limit ? EFBIG : errno;
+    close(fd);
+    if (err != 0) {
+        out.clear();
+        errno = err;
+    }
+    return err == 0;
+}
+
+std::string ZcmReadFileProblem(int error, size_t limit) {
+    if (error == ENODEV) return "not a regular file or pipe";
+    if (error == EPIPE) return "a pipe with no writer";
+    if (error == EISDIR) return "is a folder";
+    if (error == EFBIG)
+        return "larger than " + std::to_string(limit >> 20) + " MB, the most read from it";
+    return strerror(error);
+}
+
 bool ZcmShareLock::Acquire(const char* path, bool read, bool write, int shareRights) {
     Release();
     m_fd = open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);

@@ -83,10 +83,13 @@ int UnknownObjectError(const std::string& message) {
 }
 
 // Asks without opening: opening a pipe or a FIFO to try it would take its writer.
-std::string UnreadableFile(const std::string& path) {
+std::string UnreadableFile(const std::string& path, size_t limit) {
     struct stat info {};
     if (stat(path.c_str(), &info) != 0 || access(path.c_str(), R_OK) != 0) return strerror(errno);
     if (S_ISDIR(info.st_mode)) return "is a folder";
+    if (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode)) return ZcmReadFileProblem(ENODEV, limit);
+    if (S_ISREG(info.st_mode) && static_cast<unsigned long long>(info.st_size) > limit)
+        return ZcmReadFileProblem(EFBIG, limit);
     return std::string();
 }
 
