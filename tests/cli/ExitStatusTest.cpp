@@ -27,7 +27,8 @@ TEST(CliExitStatus, EveryFaultHasItsStatusAndReason) {
     const std::pair<std::string, std::string> kNames[] = {{"{IN}", dir.File("in.txt")},
                                                           {"{DIR}", dir.path()},
                                                           {"{ENOENT}", strerror(ENOENT)},
-                                                          {"{ENOSPC}", strerror(ENOSPC)}};
+                                                          {"{ENOSPC}", strerror(ENOSPC)},
+                                                          {"{EFBIG}", strerror(EFBIG)}};
     for (std::string row : DataRows("cli/exit_status.txt", 5)) {
         for (const auto& [name, text] : kNames)
             for (size_t at; (at = row.find(name)) != std::string::npos;)

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -123,6 +124,9 @@ bool ParseInt(const std::string& text, int& value) {
 }
 
 int main(int argc, char** argv) {
+    // Past a file-size limit (ulimit -f) a write fails with EFBIG and is reported, rather
+    // than the process being killed without a word.
+    signal(SIGXFSZ, SIG_IGN);
     CLI::App app("zcmcom: the command-line front end of the ZCMCOM library", "zcmcom");
     app.require_subcommand(1);
     app.set_version_flag("--version", "zcmcom " ZCMCOM_VERSION);
