@@ -2,6 +2,7 @@
 #include "platform/EncodedStream.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -103,10 +104,15 @@ bool ZcmReadFile(const char* path, std::string& out, size_t limit, bool regularO
     } else if (!S_ISREG(st.st_mode) && (regularOnly || !S_ISFIFO(st.st_mode))) {
         err = ENODEV;
     } else if (S_ISFIFO(st.st_mode)) {
-        // End of file now means no writer; nothing to read yet means one is writing.
+        // Nothing to read yet means a writer is at work; the end of the file, that there is
+        // no writer yet. One started beside the reader is given a moment to come.
         char block[4096];
-        const ssize_t n = read(fd, block, sizeof block);
-        if (n == 0)
+        ssize_t n = read(fd, block, sizeof block);
+        if (n == 0) {
+            pollfd writer{fd, POLLIN, 0};
+            n = poll(&writer, 1, 500) > 0 ? read(fd, block, sizeof block) : -2;
+        }
+        if (n == -2)
             err = EPIPE;
         else if (n > 0)
             head.assign(block, static_cast<size_t>(n));

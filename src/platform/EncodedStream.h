@@ -67,7 +67,7 @@ ZCMCOM_API bool ZcmReadWhole(int fd, std::string& out, size_t limit = kZcmMaxWho
 /// Reads the file at path whole into out, at most limit bytes: a regular file, or (unless
 /// regularOnly) a pipe or FIFO. False with errno set: EISDIR for a folder, ENODEV for
 /// another kind of file (a device, a socket), EFBIG past limit, EPIPE for a FIFO that has
-/// no writer (it is not waited for), or the error of open or read.
+/// no writer (one is waited for half a second at most), or the error of open or read.
 ZCMCOM_API bool ZcmReadFile(const char* path, std::string& out, size_t limit,
                             bool regularOnly = false);
 
