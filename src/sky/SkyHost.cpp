@@ -272,8 +272,8 @@ void CSkyHost::Statement(const CString& statement) {
             m_lock.byDegree = 0;
         else if (lhs == L"time.lock.offset.bythedegree" && on)
             m_lock.byDegree = 1;
-        else if (lhs == L"time.lock.offset" && ReadNumber(rhs, &v))
-            m_lock.offset = static_cast<int>(v);
+        else if (lhs == L"time.lock.offset" && ReadNumber(rhs, &v) && std::fabs(v) < 1e8)
+            m_lock.offset = static_cast<int>(v);  // a whole number of minutes or degrees
     } else if (lhs == L"location.longitude" || lhs == L"location.latitude" ||
                lhs == L"location.altitude") {
         if (!ReadNumber(rhs, &v)) return;
