@@ -1,0 +1,454 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+// The name index file: layout, writing, mapping and its searches.
+//
+// Layout (little-endian; every section 4-byte aligned):
+//   header   "ZCMNAMES", u32 version, stamps, entries, names, trigram bits, 0,
+//            u64 postings, string bytes, offsets of the seven sections
+//   stamps   u32 file, 0, u64 size, i64 time, u64 hash
+//   entries  u32 path, kind, first name, name count, f32 magnitude
+//   names    u32 entry (high bit: alias), text (~0: the path), folded, folded length
+//   sorted   u32 name numbers in the order of their folded forms (then of the names)
+//   buckets  u32 start of each trigram bucket's postings, and the end
+//   postings u32 name numbers, ascending within each bucket
+//   strings  NUL-terminated UTF-8, the first one empty, the last byte NUL
+#include "sky/NameFile.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "sky/DataFolders.h"
+
+namespace sky {
+namespace {
+
+constexpr char kMagic[8] = {'Z', 'C', 'M', 'N', 'A', 'M', 'E', 'S'};
+constexpr uint32_t kVersion = 1;
+constexpr size_t kHeader = 104, kStamp = 32, kEntry = 20, kName = 16;
+constexpr uint32_t kAlias = 0x80000000u, kPathText = 0xFFFFFFFFu;
+
+// The data files whose objects the index lists (the host's own objects are compiled in).
+const char* const kSources[] = {"stars.zct",    "variables.zct",  "doubles.zct", "exoplanets.zct",
+                                "deepsky.zct",  "skycat.txt",     "showers.txt", "mpcorb.txt",
+                                "cometels.txt", "satellites.tle", "names.txt"};
+
+template <typename T>
+void Put(std::string& out, T value) {
+    out.append(reinterpret_cast<const char*>(&value), sizeof value);
+}
+template <typename T>
+T Get(const unsigned char* at) {
+    T value;
+    std::memcpy(&value, at, sizeof value);
+    return value;
+}
+
+// A hash of a file's content, eight bytes at a time (a few milliseconds for all the data).
+uint64_t HashFile(const std::string& path) {
+    uint64_t h = 1469598103934665603ull;
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return 0;
+    static thread_local uint64_t buffer[8192];
+    for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) > 0;) {
+        if (n % 8) std::memset(reinterpret_cast<char*>(buffer) + n, 0, 8 - n % 8);
+        for (ssize_t i = 0; i < (n + 7) / 8; ++i) {
+            h = (h ^ buffer[i]) * 0x9E3779B97F4A7C15ull;
+            h ^= h >> 29;
+        }
+        h ^= static_cast<uint64_t>(n);
+    }
+    close(fd);
+    return h;
+}
+
+NameStamp StampOf(const std::string& file, const std::string& path, bool withHash) {
+    NameStamp s;
+    s.file = file;
+    struct stat st {};
+    if (path.empty() || stat(path.c_str(), &st) != 0) {
+        s.size = UINT64_MAX;
+        return s;
+    }
+    s.size = static_cast<uint64_t>(st.st_size);
+    s.mtime = st.st_mtime;
+    if (withHash) s.hash = HashFile(path);
+    return s;
+}
+
+std::string PathIn(const std::vector<std::string>& folders, const std::string& file) {
+    struct stat st {};
+    for (const std::string& folder : folders)
+        if (stat((folder + "/" + file).c_str(), &st) == 0 && S_ISREG(st.st_mode))
+            return folder + "/" + file;
+    return std::string();
+}
+
+}  // namespace
+
+std::vector<NameStamp> CurrentNameStamps(bool withHash) {
+    const std::vector<std::string> folders = DataFolders();
+    std::vector<NameStamp> out;
+    for (const char* file : kSources) out.push_back(StampOf(file, PathIn(folders, file), withHash));
+    return out;
+}
+
+bool NameStampsHold(const std::vector<NameStamp>& stamps, std::string* changed) {
+    const std::vector<std::string> folders = DataFolders();
+    if (stamps.size() != std::size(kSources)) {
+        *changed = "the list of data files";
+        return false;
+    }
+    for (const NameStamp& was : stamps) {
+        const std::string path = PathIn(folders, was.file);
+        const NameStamp now = StampOf(was.file, path, false);
+        const bool same =
+            now.size == was.size &&
+            (now.size == UINT64_MAX || now.mtime == was.mtime || HashFile(path) == was.hash);
+        if (!same) {
+            *changed = path.empty() ? was.file : path;
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string FoldedUtf8(const std::wstring& folded) {
+    std::string out;
+    for (const wchar_t w : folded) {
+        const uint32_t c = static_cast<uint32_t>(w);
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | c >> 6);
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | c >> 12);
+            out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | c >> 18);
+            out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+            out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::vector<uint32_t> NameTrigrams(const std::wstring& f) {
+    std::vector<uint32_t> out;
+    for (size_t i = 0; i + 3 <= f.size(); ++i) {
+        const uint64_t key = static_cast<uint64_t>(f[i]) << 42 |
+                             static_cast<uint64_t>(f[i + 1]) << 21 |
+                             static_cast<uint64_t>(f[i + 2]);
+        out.push_back(static_cast<uint32_t>((key * 0x9E3779B97F4A7C15ull) >> 32));
+    }
+    std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
+    return out;
+}
+
+// ---- writing
+
+uint32_t NameTableWriter::Store(const std::string& s) {
+    if (s.empty()) return 0;
+    const uint32_t at = static_cast<uint32_t>(m_strings.size());
+    m_strings.append(s).push_back('\0');
+    return at;
+}
+
+void NameTableWriter::AddEntry(const std::string& path, const std::string& kind, float magnitude) {
+    uint32_t bits;
+    std::memcpy(&bits, &magnitude, sizeof bits);
+    auto known = m_kinds.find(kind);
+    if (known == m_kinds.end()) known = m_kinds.emplace(kind, Store(kind)).first;
+    m_entries.insert(m_entries.end(),
+                     {Store(path), known->second, static_cast<uint32_t>(m_names.size()), 0, bits});
+}
+
+void NameTableWriter::AddName(const std::string& text, const std::wstring& folded, bool alias) {
+    if (m_entries.empty()) return;
+    const std::string f = FoldedUtf8(folded);
+    if (!alias) m_lastText = text.empty() ? kPathText : Store(text);
+    const uint32_t entry = static_cast<uint32_t>(m_entries.size() / 5 - 1);
+    m_names.push_back(
+        {entry | (alias ? kAlias : 0), m_lastText, Store(f), static_cast<uint32_t>(f.size())});
+    ++m_entries[m_entries.size() - 2];
+    const std::vector<uint32_t> t = NameTrigrams(folded);
+    m_trigrams.insert(m_trigrams.end(), t.begin(), t.end());
+    m_trigramStart.push_back(static_cast<uint32_t>(m_trigrams.size()));
+}
+
+std::string NameTableWriter::Bytes() const {
+    const uint32_t names = static_cast<uint32_t>(m_names.size());
+    auto folded = [&](uint32_t n) {
+        return std::string_view(m_strings.data() + m_names[n].folded, m_names[n].foldedLength);
+    };
+    std::vector<uint32_t> sorted(names);
+    for (uint32_t n = 0; n < names; ++n) sorted[n] = n;
+    std::sort(sorted.begin(), sorted.end(), [&](uint32_t a, uint32_t b) {
+        const int c = folded(a).compare(folded(b));
+        return c != 0 ? c < 0 : a < b;
+    });
+    // About four postings a bucket.
+    uint32_t bits = 8;
+    while (bits < 24 && (uint64_t{1} << bits) * 4 < m_trigrams.size()) ++bits;
+    const uint32_t mask = (1u << bits) - 1;
+    std::vector<uint32_t> buckets((size_t{1} << bits) + 1, 0), ofName;
+    auto bucketsOf = [&](uint32_t n) {
+        ofName.assign(m_trigrams.begin() + m_trigramStart[n],
+                      m_trigrams.begin() + m_trigramStart[n + 1]);
+        for (uint32_t& t : ofName) t &= mask;
+        std::sort(ofName.begin(), ofName.end());
+        ofName.erase(std::unique(ofName.begin(), ofName.end()), ofName.end());
+    };
+    for (uint32_t n = 0; n < names; ++n) {
+        bucketsOf(n);
+        for (uint32_t b : ofName) ++buckets[b + 1];
+    }
+    for (size_t b = 1; b < buckets.size(); ++b) buckets[b] += buckets[b - 1];
+    std::vector<uint32_t> postings(buckets.back()), fill(buckets.begin(), buckets.end() - 1);
+    for (uint32_t n = 0; n < names; ++n) {
+        bucketsOf(n);
+        for (uint32_t b : ofName) postings[fill[b]++] = n;
+    }
+
+    std::string strings = m_strings;
+    std::vector<uint32_t> stampFiles;
+    for (const NameStamp& s : m_stamps) {
+        stampFiles.push_back(static_cast<uint32_t>(strings.size()));
+        strings.append(s.file).push_back('\0');
+    }
+    while (strings.size() % 4) strings.push_back('\0');
+
+    const uint64_t entries = m_entries.size() / 5;
+    uint64_t offsets[7];
+    offsets[0] = kHeader;
+    offsets[1] = offsets[0] + m_stamps.size() * kStamp;
+    offsets[2] = offsets[1] + entries * kEntry;
+    offsets[3] = offsets[2] + uint64_t{names} * kName;
+    offsets[4] = offsets[3] + uint64_t{names} * 4;
+    offsets[5] = offsets[4] + buckets.size() * 4;
+    offsets[6] = offsets[5] + postings.size() * 4;
+    std::string out(kMagic, sizeof kMagic);
+    out.reserve(offsets[6] + strings.size());
+    for (uint32_t v : {kVersion, static_cast<uint32_t>(m_stamps.size()),
+                       static_cast<uint32_t>(entries), names, bits, 0u})
+        Put(out, v);
+    Put(out, static_cast<uint64_t>(postings.size()));
+    Put(out, static_cast<uint64_t>(strings.size()));
+    for (uint64_t o : offsets) Put(out, o);
+    for (size_t i = 0; i < m_stamps.size(); ++i) {
+        Put(out, stampFiles[i]);
+        Put(out, 0u);
+        Put(out, m_stamps[i].size);
+        Put(out, m_stamps[i].mtime);
+        Put(out, m_stamps[i].hash);
+    }
+    for (uint32_t v : m_entries) Put(out, v);
+    for (const Name& n : m_names)
+        for (uint32_t v : {n.entry, n.text, n.folded, n.foldedLength}) Put(out, v);
+    for (const auto* section : {&sorted, &buckets, &postings})
+        out.append(reinterpret_cast<const char*>(section->data()), section->size() * 4);
+    out += strings;
+    return out;
+}
+
+bool NameTableWriter::Write(const std::string& path, std::string* error) const {
+    const std::string bytes = Bytes();
+    const std::string temporary = path + ".tmp";
+    FILE* f = std::fopen(temporary.c_str(), "wb");
+    const bool written = f && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    if ((f && std::fclose(f) != 0) || !written ||
+        std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        *error = path + ": " + std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
+// ---- reading
+
+NameTable::~NameTable() {
+    if (m_map) munmap(m_map, m_mapSize);
+}
+
+bool NameTable::Open(const std::string& path, std::string* error) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st {};
+    if (fd < 0 || fstat(fd, &st) != 0 || st.st_size < static_cast<off_t>(kHeader)) {
+        *error = path + ": " + (fd < 0 ? std::strerror(errno) : "not a name index");
+        if (fd >= 0) close(fd);
+        return false;
+    }
+    m_mapSize = static_cast<size_t>(st.st_size);
+    void* map = mmap(nullptr, m_mapSize, PROT_READ, MAP_PRIVATE, fd, 0);
+    close(fd);
+    if (map == MAP_FAILED) {
+        *error = path + ": " + std::strerror(errno);
+        return false;
+    }
+    m_map = map;
+    m_base = static_cast<const unsigned char*>(map);
+    if (Check(m_mapSize, error)) return true;
+    *error = path + ": " + *error;
+    return false;
+}
+
+bool NameTable::OpenBytes(std::string bytes, std::string* error) {
+    m_bytes = std::move(bytes);
+    m_base = reinterpret_cast<const unsigned char*>(m_bytes.data());
+    return Check(m_bytes.size(), error);
+}
+
+bool NameTable::Check(size_t size, std::string* error) {
+    if (size < kHeader || std::memcmp(m_base, kMagic, sizeof kMagic) != 0 ||
+        Get<uint32_t>(m_base + 8) != kVersion) {
+        *error = "not a name index of this version";
+        return false;
+    }
+    m_stampCount = Get<uint32_t>(m_base + 12);
+    m_entryCount = Get<uint32_t>(m_base + 16);
+    m_nameCount = Get<uint32_t>(m_base + 20);
+    m_bits = Get<uint32_t>(m_base + 24);
+    m_postingCount = Get<uint64_t>(m_base + 32);
+    m_stringsSize = Get<uint64_t>(m_base + 40);
+    uint64_t o[7];
+    for (int i = 0; i < 7; ++i) o[i] = Get<uint64_t>(m_base + 48 + 8 * i);
+    const uint64_t expected[] = {kHeader,
+                                 o[0] + uint64_t{m_stampCount} * kStamp,
+                                 o[1] + uint64_t{m_entryCount} * kEntry,
+                                 o[2] + uint64_t{m_nameCount} * kName,
+                                 o[3] + uint64_t{m_nameCount} * 4,
+                                 o[4] + ((uint64_t{1} << std::min(m_bits, 31u)) + 1) * 4,
+                                 o[5] + m_postingCount * 4};
+    bool fits = m_bits >= 1 && m_bits <= 28 && m_stringsSize > 0 && o[6] + m_stringsSize == size &&
+                m_entryCount < kAlias;
+    for (int i = 0; i < 7 && fits; ++i) fits = o[i] == expected[i];
+    if (!fits || m_base[size - 1] != '\0') {
+        *error = "damaged name index";
+        m_entryCount = m_nameCount = 0;
+        return false;
+    }
+    auto section = [&](int i) { return reinterpret_cast<const uint32_t*>(m_base + o[i]); };
+    m_stamps = section(0);
+    m_entries = section(1);
+    m_names = section(2);
+    m_sorted = section(3);
+    m_buckets = section(4);
+    m_postings = section(5);
+    m_strings = reinterpret_cast<const char*>(m_base + o[6]);
+    return true;
+}
+
+const char* NameTable::String(uint32_t offset) const {
+    return offset < m_stringsSize ? m_strings + offset : "";
+}
+
+const char* NameTable::Path(uint32_t e) const {
+    return e < m_entryCount ? String(m_entries[5 * size_t{e}]) : "";
+}
+const char* NameTable::Kind(uint32_t e) const {
+    return e < m_entryCount ? String(m_entries[5 * size_t{e} + 1]) : "";
+}
+float NameTable::Magnitude(uint32_t e) const {
+    float m = NAN;
+    if (e < m_entryCount) std::memcpy(&m, &m_entries[5 * size_t{e} + 4], sizeof m);
+    return m;
+}
+uint32_t NameTable::FirstName(uint32_t e) const {
+    return e < m_entryCount ? std::min(m_entries[5 * size_t{e} + 2], m_nameCount) : 0;
+}
+uint32_t NameTable::NameCountOf(uint32_t e) const {
+    return e < m_entryCount ? std::min(m_entries[5 * size_t{e} + 3], m_nameCount - FirstName(e))
+                            : 0;
+}
+
+NameTable::Name NameTable::NameAt(uint32_t n) const {
+    if (n >= m_nameCount) return {kAlias - 1, "", std::string_view(), false};
+    const uint32_t* r = m_names + 4 * size_t{n};
+    const uint32_t at = r[2] < m_stringsSize ? r[2] : 0;
+    const size_t length = std::min<uint64_t>(r[3], m_stringsSize - 1 - at);
+    return {r[0] & ~kAlias, r[1] == kPathText ? nullptr : String(r[1]),
+            std::string_view(m_strings + at, length), (r[0] & kAlias) != 0};
+}
+
+std::vector<uint32_t> NameTable::Equal(std::string_view folded) const {
+    const uint32_t* end = m_sorted + m_nameCount;
+    auto key = [&](uint32_t n) { return NameAt(n).folded; };
+    const uint32_t* lo = std::lower_bound(
+        m_sorted, end, folded, [&](uint32_t n, std::string_view f) { return key(n) < f; });
+    std::vector<uint32_t> out;
+    for (; lo != end && key(*lo) == folded; ++lo) out.push_back(*lo);
+    return out;
+}
+
+std::vector<uint32_t> NameTable::Bucket(uint32_t hash) const {
+    const uint32_t b = BucketOf(hash);
+    const uint64_t from = std::min<uint64_t>(m_buckets[b], m_postingCount);
+    const uint64_t to =
+        std::min<uint64_t>(std::max(m_buckets[b + 1], m_buckets[b]), m_postingCount);
+    return std::vector<uint32_t>(m_postings + from, m_postings + to);
+}
+
+void NameTable::Candidates(const std::wstring& folded,
+                           const std::function<void(uint32_t)>& visit) const {
+    const std::vector<uint32_t> trigrams = NameTrigrams(folded);
+    if (trigrams.empty()) {
+        for (uint32_t n = 0; n < m_nameCount; ++n) visit(n);
+        return;
+    }
+    // The names in every bucket of the text's trigrams.
+    std::vector<uint32_t> common = Bucket(trigrams[0]);
+    for (size_t i = 1; i < trigrams.size() && !common.empty(); ++i) {
+        const std::vector<uint32_t> next = Bucket(trigrams[i]);
+        std::vector<uint32_t> both;
+        std::set_intersection(common.begin(), common.end(), next.begin(), next.end(),
+                              std::back_inserter(both));
+        common.swap(both);
+    }
+    for (uint32_t n : common) visit(n);
+}
+
+std::vector<uint32_t> NameTable::Similar(const std::wstring& folded, size_t n) const {
+    std::vector<uint32_t> all;
+    for (uint32_t t : NameTrigrams(folded)) {
+        const std::vector<uint32_t> b = Bucket(t);
+        all.insert(all.end(), b.begin(), b.end());
+    }
+    std::sort(all.begin(), all.end());
+    std::vector<std::pair<uint32_t, uint32_t>> counted;  // (shared trigrams, name)
+    for (size_t i = 0; i < all.size();) {
+        size_t j = i;
+        while (j < all.size() && all[j] == all[i]) ++j;
+        counted.emplace_back(static_cast<uint32_t>(j - i), all[i]);
+        i = j;
+    }
+    const size_t keep = std::min(n, counted.size());
+    std::partial_sort(counted.begin(), counted.begin() + static_cast<long>(keep), counted.end(),
+                      [](const auto& a, const auto& b) {
+                          return a.first != b.first ? a.first > b.first : a.second < b.second;
+                      });
+    std::vector<uint32_t> out;
+    for (size_t i = 0; i < keep; ++i) out.push_back(counted[i].second);
+    return out;
+}
+
+std::vector<NameStamp> NameTable::Stamps() const {
+    std::vector<NameStamp> out;
+    for (uint32_t i = 0; i < m_stampCount; ++i) {
+        const unsigned char* r = reinterpret_cast<const unsigned char*>(m_stamps) + i * kStamp;
+        out.push_back({String(Get<uint32_t>(r)), Get<uint64_t>(r + 8), Get<int64_t>(r + 16),
+                       Get<uint64_t>(r + 24)});
+    }
+    return out;
+}
+
+}  // namespace sky
