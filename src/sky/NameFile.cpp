@@ -7,7 +7,8 @@
 //   stamps   u32 file, 0, u64 size, i64 time, u64 hash
 //   entries  u32 path, kind, first name, name count, f32 magnitude
 //   names    u32 entry (high bit: alias), text (~0: the path), folded, folded length
-//   sorted   u32 name numbers in the order of their folded forms (then of the names)
+//   sorted   u32 name number and the first 8 bytes of its folded form (NUL-padded), in the
+//            order of the folded forms (then of the names), so bisection stays in one array
 //   buckets  u32 start of each trigram bucket's postings, and the end
 //   postings u32 name numbers, ascending within each bucket
 //   strings  NUL-terminated UTF-8, the first one empty, the last byte NUL
@@ -30,7 +31,7 @@ namespace {
 
 constexpr char kMagic[8] = {'Z', 'C', 'M', 'N', 'A', 'M', 'E', 'S'};
 constexpr uint32_t kVersion = 1;
-constexpr size_t kHeader = 104, kStamp = 32, kEntry = 20, kName = 16;
+constexpr size_t kHeader = 104, kStamp = 32, kEntry = 20, kName = 16, kSorted = 12;
 constexpr uint32_t kAlias = 0x80000000u, kPathText = 0xFFFFFFFFu;
 
 // The data files whose objects the index lists (the host's own objects are compiled in).
@@ -233,7 +234,7 @@ std::string NameTableWriter::Bytes() const {
     offsets[1] = offsets[0] + m_stamps.size() * kStamp;
     offsets[2] = offsets[1] + entries * kEntry;
     offsets[3] = offsets[2] + uint64_t{names} * kName;
-    offsets[4] = offsets[3] + uint64_t{names} * 4;
+    offsets[4] = offsets[3] + uint64_t{names} * kSorted;
     offsets[5] = offsets[4] + buckets.size() * 4;
     offsets[6] = offsets[5] + postings.size() * 4;
     std::string out(kMagic, sizeof kMagic);
@@ -254,7 +255,13 @@ std::string NameTableWriter::Bytes() const {
     for (uint32_t v : m_entries) Put(out, v);
     for (const Name& n : m_names)
         for (uint32_t v : {n.entry, n.text, n.folded, n.foldedLength}) Put(out, v);
-    for (const auto* section : {&sorted, &buckets, &postings})
+    for (uint32_t n : sorted) {
+        char prefix[8] = {};
+        std::memcpy(prefix, folded(n).data(), std::min<size_t>(8, folded(n).size()));
+        Put(out, n);
+        out.append(prefix, sizeof prefix);
+    }
+    for (const auto* section : {&buckets, &postings})
         out.append(reinterpret_cast<const char*>(section->data()), section->size() * 4);
     out += strings;
     return out;
@@ -295,6 +302,7 @@ bool NameTable::Open(const std::string& path, std::string* error) {
         *error = path + ": " + std::strerror(errno);
         return false;
     }
+    madvise(map, m_mapSize, MADV_RANDOM);  // lookups touch a few pages here and there
     m_map = map;
     m_base = static_cast<const unsigned char*>(map);
     if (Check(m_mapSize, error)) return true;
@@ -326,7 +334,7 @@ bool NameTable::Check(size_t size, std::string* error) {
                                  o[0] + uint64_t{m_stampCount} * kStamp,
                                  o[1] + uint64_t{m_entryCount} * kEntry,
                                  o[2] + uint64_t{m_nameCount} * kName,
-                                 o[3] + uint64_t{m_nameCount} * 4,
+                                 o[3] + uint64_t{m_nameCount} * kSorted,
                                  o[4] + ((uint64_t{1} << std::min(m_bits, 31u)) + 1) * 4,
                                  o[5] + m_postingCount * 4};
     bool fits = m_bits >= 1 && m_bits <= 28 && m_stringsSize > 0 && o[6] + m_stringsSize == size &&
@@ -381,12 +389,32 @@ NameTable::Name NameTable::NameAt(uint32_t n) const {
 }
 
 std::vector<uint32_t> NameTable::Equal(std::string_view folded) const {
-    const uint32_t* end = m_sorted + m_nameCount;
-    auto key = [&](uint32_t n) { return NameAt(n).folded; };
-    const uint32_t* lo = std::lower_bound(
-        m_sorted, end, folded, [&](uint32_t n, std::string_view f) { return key(n) < f; });
+    char prefix[8] = {};
+    std::memcpy(prefix, folded.data(), std::min<size_t>(8, folded.size()));
+    const unsigned char* sorted = reinterpret_cast<const unsigned char*>(m_sorted);
+    // Bisection on the prefixes; the names themselves only where those are equal.
+    auto less = [&](uint32_t i) {
+        const int c = std::memcmp(sorted + i * kSorted + 4, prefix, sizeof prefix);
+        return c != 0 ? c < 0 : NameAt(Get<uint32_t>(sorted + i * kSorted)).folded < folded;
+    };
+    uint32_t lo = 0, count = m_nameCount;
+    while (count > 0) {
+        const uint32_t half = count / 2;
+        if (less(lo + half)) {
+            lo += half + 1;
+            count -= half + 1;
+        } else {
+            count = half;
+        }
+    }
     std::vector<uint32_t> out;
-    for (; lo != end && key(*lo) == folded; ++lo) out.push_back(*lo);
+    for (; lo < m_nameCount; ++lo) {
+        const uint32_t n = Get<uint32_t>(sorted + size_t{lo} * kSorted);
+        if (std::memcmp(sorted + size_t{lo} * kSorted + 4, prefix, sizeof prefix) != 0 ||
+            NameAt(n).folded != folded)
+            break;
+        out.push_back(n);
+    }
     return out;
 }
 

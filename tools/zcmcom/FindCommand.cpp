@@ -55,15 +55,17 @@ const CommandRegistration kFind(
 int ResolveSkyObject(CSkyHost& host, std::string& path) {
     const std::string why = sky::NameTextError(path);
     if (!why.empty()) return UsageError("cannot look up " + why);
+    // A path the sky answers for stays as it is (names seldom hold a dot).
+    auto answers = [&] {
+        const CString answer = host.Execute(CString(("? " + path + ".Position.RA").c_str()));
+        return !answer.IsEmpty() && answer != L"*";
+    };
+    if (path.find('.') != std::string::npos && answers()) return -1;
     const sky::NameIndex index = sky::NameIndex::ForSky(host.GetJd());
     const auto named = index.Named(CString(path.c_str()));
     for (const auto& match : named)
         if (match.entry->path.CompareNoCase(CString(path.c_str())) == 0) return -1;
-    if (named.empty()) {
-        // A path the sky answers for without listing it stays as it is.
-        const CString answer = host.Execute(CString(("? " + path + ".Position.RA").c_str()));
-        return !answer.IsEmpty() && answer != L"*" ? -1 : UnknownObject(index, path);
-    }
+    if (named.empty()) return UnknownObject(index, path);
     const CString& kind = named[0].entry->kind;
     if (kind.Left(9) == L"asterism ")
         return UnknownObjectError("'" + path + "' is an asterism of the stars " +
