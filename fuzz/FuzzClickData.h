@@ -34,3 +34,10 @@ struct FuzzClickData {
         }
     }
 };
+
+// One of the paths, chosen by the input's last byte: a text takes milliseconds under the
+// sanitizers, so each input builds one and the fuzzer steers which.
+template <size_t N>
+const wchar_t* FuzzPickPath(const wchar_t* const (&paths)[N], const uint8_t* data, size_t size) {
+    return paths[size ? data[size - 1] % N : 0];
+}

@@ -10,13 +10,18 @@
 #include <filesystem>
 #include <string>
 
-// The folder goes when the process ends.
+// The folder goes when the process ends. In memory where the system has such a folder:
+// rewriting a file on a disk's file system costs more than most targets' work.
 struct FuzzTempFolder {
     std::string path;
     FuzzTempFolder() {
-        char tmpl[] = "/tmp/zcmfuzz.XXXXXX";
-        const char* d = mkdtemp(tmpl);
-        path = d ? std::string(d) + "/" : std::string();
+        for (const char* base : {"/dev/shm", "/tmp"}) {
+            std::string tmpl = std::string(base) + "/zcmfuzz.XXXXXX";
+            if (mkdtemp(tmpl.data())) {
+                path = tmpl + "/";
+                break;
+            }
+        }
     }
     ~FuzzTempFolder() {
         std::error_code ec;

@@ -1,33 +1,26 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 // Any bytes as a hive file: opening keys, reading, writing and deleting values must fail
 // cleanly or work, never crash.
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "FuzzFile.h"
 #include "FuzzText.h"
 #include "dirode/Registry.h"
 #include "platform/Registry.h"
 
 namespace {
 
-std::string g_file;
-
-void RemoveFiles() {
-    for (const char* suffix : {"", ".new", "-journal", "-wal", "-shm", ".machine"})
-        remove((g_file + suffix).c_str());
-}
+std::string g_file;  // in FuzzFolder(), which goes with the process
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (g_file.empty()) {
-        g_file = "/tmp/zcmfuzz-registry-" + std::to_string(getpid()) + ".sqlite";
+        g_file = FuzzFolder() + "registry.sqlite";
         setenv("ZCMCOM_REGISTRY_USER", g_file.c_str(), 1);
         setenv("ZCMCOM_REGISTRY_MACHINE", (g_file + ".machine").c_str(), 1);
-        atexit(RemoveFiles);
     }
     const std::string& file = g_file;
     // Written beside and renamed, so the store sees a new file every time.

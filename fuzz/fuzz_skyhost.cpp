@@ -1,23 +1,16 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 // CSkyHost on any input: the lines are read as a catalogue file and then sent one by one
-// as commands (queries and statements), with a few object queries after each statement.
-#include <cstdio>
-#include <string>
-#include <unistd.h>
-
+// as commands (queries and statements), with a few object queries after them. One host
+// serves the process and is reset for each input.
+#include "FuzzFile.h"
 #include "FuzzText.h"
 #include "sky/SkyHost.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > 4096) return 0;
-    char path[] = "/tmp/fuzz_skyhost_XXXXXX";
-    const int fd = mkstemp(path);
-    if (fd < 0) return 0;
-    if (write(fd, data, size) != static_cast<ssize_t>(size)) size = 0;
-    close(fd);
-    CSkyHost host(2461381.0);
-    host.LoadCatalog(path);
-    unlink(path);
+    static CSkyHost host(2461381.0);
+    host.Reset(2461381.0);
+    host.LoadCatalog(FuzzWriteFile("skycat.txt", data, size).c_str());
     const CString text = FuzzText(data, size);
     int start = 0, commands = 0;
     while (start < text.GetLength() && commands < 32) {

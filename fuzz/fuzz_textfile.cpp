@@ -22,8 +22,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             while (f.ReadString(line)) {
             }
     }
+    // Reused: each reader holds a megabyte of buffer, and Open starts it afresh.
+    static CZntFileEx f;
     for (UINT mode : {CFile::typeText, CFile::typeBinary}) {
-        CZntFileEx f;
         try {
             if (f.Open(wpath, CFile::modeRead | mode, 0))
                 while (f.ReadString(line)) {
@@ -31,6 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         } catch (CException* e) {
             e->Delete();
         }
+        f.Abort();
     }
     CCameraDB db;
     db.Init(CString(FuzzFolder().c_str()));

@@ -27,7 +27,7 @@ for t in "${targets[@]}"; do
   log=$work/$t.log
   status=ok
   # New inputs go to a scratch folder; the committed corpus is only read.
-  if ! "$build/bin/$t" -max_total_time="$seconds" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
+  if ! "$build/bin/$t" -max_total_time="$seconds" -max_len=4096 -timeout=60 -rss_limit_mb=2048 \
       -print_final_stats=1 -artifact_prefix="$work/$t-" "$work/$t" "$corpus" >"$log" 2>&1; then
     status=FINDING
     failed=1

@@ -191,7 +191,6 @@ void CZVDateObs::SetpCorZnt(CCorZnt* pHost) {
     m_pCorZnt = pHost;
     if (!pHost) return;
     ReadHostTime(L"? UT(time)", &m_Date);
-    m_TimeZone.Create(AfxGetThread()->m_pMainWnd);
     m_dTz = AskNumber(L"? Time.Timezone");
     m_dMoonAge = AskNumber(L"? Solar.Moon.Age");
     GetCurrentLocation();
@@ -255,5 +254,5 @@ double CZVDateObs::MapZoneOfSite(double lon, double lat) {
 double CZVDateObs::GetTimezone(double lon, double lat) {
     // The map reads a pixel under the point; a point that is no number has none.
     if (!std::isfinite(lon) || !std::isfinite(lat)) return 0.0;
-    return m_TimeZone.GetTimeZone(lon, lat);
+    return CTimeZone::GetSharedTimeZone(lon, lat);
 }

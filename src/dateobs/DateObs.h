@@ -180,7 +180,6 @@ protected:
     double m_dMoonAge;                 ///< days
     int m_nLocationObject;             ///< the body the observer stands on
     SITE m_aLocation[LOCATION_COUNT];  ///< the site on each body
-    CTimeZone m_TimeZone;              ///< the time-zone map
     double m_dTz;                      ///< the planetarium's zone, hours east
     int m_nTimeSys;                    ///< see GetTimeSys
     double m_dUserTz;                  ///< the user's zone, hours east

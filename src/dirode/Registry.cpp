@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 #include "dirode/Registry.h"
 
+#include <cstdio>
 #include <mutex>
+#include <set>
+#include <string>
 
 #include "platform/Registry.h"
 
@@ -25,6 +28,22 @@ RootState& Root() {
 RootState::~RootState() { g_rootGone = true; }
 
 CString KeyPath(const CString& key) { return CRegistry::GetAppRoot() + key; }
+
+// A stored setting that is there but cannot be read (the hive damaged, unreadable, its disk
+// failing) is said on standard error, once for each cause, as the default takes its place.
+void ReportUnread(LONG err) {
+    if (err == ERROR_SUCCESS || err == ERROR_FILE_NOT_FOUND || err == ERROR_MORE_DATA ||
+        err == ERROR_UNSUPPORTED_TYPE)
+        return;
+    std::string why = ZcmRegistryProblem(HKEY_CURRENT_USER).ToUtf8();
+    if (why.empty()) why = "error " + std::to_string(err);
+    static std::mutex mutex;
+    static std::set<std::string> told;
+    std::lock_guard<std::mutex> guard(mutex);
+    if (told.insert(why).second)
+        std::fprintf(stderr, "zcmcom: the stored settings cannot be read (%s); defaults are used\n",
+                     why.c_str());
+}
 
 int WriteValue(const CString& key, const CString& name, DWORD type, const void* data, DWORD size) {
     CRegistryBatch batch(HKEY_CURRENT_USER);  // the key and the value: one transaction
@@ -64,9 +83,10 @@ int CRegistry::Read(const CString& key, const CString& name, int def, int* pValu
     *pValue = def;
     if (kind != kindBool && kind != kindInt) return 0;
     DWORD value = 0, size = sizeof value;
-    if (RegGetValueW(HKEY_CURRENT_USER, KeyPath(key), name, RRF_RT_REG_DWORD, nullptr, &value,
-                     &size) != ERROR_SUCCESS)
-        return 0;
+    const LONG err = RegGetValueW(HKEY_CURRENT_USER, KeyPath(key), name, RRF_RT_REG_DWORD, nullptr,
+                                  &value, &size);
+    ReportUnread(err);
+    if (err != ERROR_SUCCESS) return 0;
     *pValue = kind == kindBool ? (value != 0 ? 1 : 0) : static_cast<int>(value);
     return 1;
 }
@@ -89,6 +109,7 @@ int CRegistry::Read(const CString& key, const CString& name, const CString& def,
         err = RegGetValueW(HKEY_CURRENT_USER, path, name, RRF_RT_REG_SZ, nullptr, buffer, &size);
         text.ReleaseBuffer(err == ERROR_SUCCESS ? -1 : 0);
     }
+    ReportUnread(err);
     if (err != ERROR_SUCCESS) return 0;
     *pValue = text;
     return 1;

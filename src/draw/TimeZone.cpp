@@ -2,6 +2,7 @@
 #include "draw/TimeZone.h"
 
 #include <cmath>
+#include <mutex>
 
 #include "platform/MetaFile.h"
 #include "res/LibraryResources.h"
@@ -79,4 +80,17 @@ double CTimeZone::GetTimeZone(double longitude, double latitude) {
     for (const ZoneColour* z = kZones; z->offset != -999.0; ++z)
         if (c == RGB(z->red, z->green, z->blue)) return z->offset;
     return 0.0;
+}
+
+double CTimeZone::GetSharedTimeZone(double longitude, double latitude) {
+    // Rendering takes milliseconds; lookups read pixels through the one DC, one at a time.
+    static std::mutex mutex;
+    std::lock_guard<std::mutex> lock(mutex);
+    static CTimeZone map;
+    static bool drawn = false;
+    if (!drawn) {
+        map.Create(nullptr);
+        drawn = true;
+    }
+    return map.GetTimeZone(longitude, latitude);
 }

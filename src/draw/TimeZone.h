@@ -18,6 +18,9 @@ public:
     void Create(CWnd* window);
     /// Offset from UTC in hours; 0.0 when unknown (no map, no zone colour, off the map).
     double GetTimeZone(double longitude, double latitude);
+    /// The same on one map rendered on first use and shared by the whole process, for
+    /// callers that only look up; safe from any thread.
+    static double GetSharedTimeZone(double longitude, double latitude);
 
     /// The rendered map, for writing it out or looking at it.
     CMemoryDIBTz* GetMap() { return &m_map; }

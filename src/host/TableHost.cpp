@@ -1,11 +1,6 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 #include "host/TableHost.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-
 #include "platform/EncodedStream.h"
 
 CTableHost::~CTableHost() = default;
@@ -33,14 +28,8 @@ int CTableHost::LoadTable(const std::string& utf8Text) {
 }
 
 BOOL CTableHost::LoadTableFile(const char* path) {
-    const int fd = open(path, O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return FALSE;
     std::string text;
-    const bool ok = ZcmReadWhole(fd, text);  // a folder fails with EISDIR
-    const int err = errno;
-    close(fd);
-    errno = err;
-    if (!ok) return FALSE;
+    if (!ZcmReadFile(path, text, kZcmMaxWholeBytes)) return FALSE;
     LoadTable(text);
     return TRUE;
 }

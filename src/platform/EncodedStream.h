@@ -64,6 +64,17 @@ constexpr size_t kZcmMaxWholeBytes = size_t(64) << 20;
 /// error, or EFBIG when there is more than limit bytes.
 ZCMCOM_API bool ZcmReadWhole(int fd, std::string& out, size_t limit = kZcmMaxWholeBytes);
 
+/// Reads the file at path whole into out, at most limit bytes: a regular file, or (unless
+/// regularOnly) a pipe or FIFO. False with errno set: EISDIR for a folder, ENODEV for
+/// another kind of file (a device, a socket), EFBIG past limit, EPIPE for a FIFO that has
+/// no writer (one is waited for half a second at most), or the error of open or read.
+ZCMCOM_API bool ZcmReadFile(const char* path, std::string& out, size_t limit,
+                            bool regularOnly = false);
+
+/// Why ZcmReadFile failed, from its errno and limit: "not a regular file or pipe", "larger
+/// than 50 MB", "a pipe with no writer" or the system's text.
+ZCMCOM_API std::string ZcmReadFileProblem(int error, size_t limit);
+
 /// Opens a file with POSIX flags and takes the share locks; -1 and errno on failure.
 /// Directories are refused (EISDIR), as Windows refuses to open them as files.
 /// An input that cannot seek (pipe, FIFO, terminal) opened for reading only is read whole

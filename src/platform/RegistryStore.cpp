@@ -7,7 +7,9 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -68,6 +70,8 @@ struct Connection {
     pid_t pid = 0;
     bool schemaReady = false;
     bool journalChosen = false;
+    bool readOnly = false;  // opened for reading only, the log's shared memory being out of reach
+    std::string lastWhy;    // what SQLite said of the last failure on this connection
     std::unordered_map<const char*, sqlite3_stmt*> statements;  // by SQL text
 
     int batchDepth = 0;
@@ -175,9 +179,31 @@ LONG Refuse(Connection& c, LONG error, const std::string& why) {
     return error;
 }
 
-bool Exec(sqlite3* db, const char* sql, int* rc) {
-    *rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+// What went wrong, in words a user can act on: a full disk and a file-size limit are told
+// as such rather than as an I/O error.
+std::string Why(sqlite3* db, int rc) {
+    const int system = sqlite3_system_errno(db);
+    if ((rc & 0xff) == SQLITE_FULL || system == ENOSPC) return "no space left on the disk";
+    if ((rc & 0xff) == SQLITE_IOERR && system != 0) return strerror(system);  // "File too large"
+    if ((rc & 0xff) == SQLITE_CANTOPEN && system != 0)
+        return std::string(sqlite3_errstr(rc)) + ": " + strerror(system);
+    return sqlite3_errmsg(db);
+}
+
+bool Exec(Connection& c, const char* sql, int* rc) {
+    *rc = sqlite3_exec(c.db, sql, nullptr, nullptr, nullptr);
+    if (*rc != SQLITE_OK) c.lastWhy = Why(c.db, *rc);
     return *rc == SQLITE_OK;
+}
+
+// Failures of the file or the disk rather than of the call, which name the file's problem.
+bool FileFailure(LONG err) {
+    return err == ERROR_REGISTRY_IO_FAILED || err == ERROR_DISK_FULL || err == ERROR_CANTWRITE ||
+           err == ERROR_CANTREAD || err == ERROR_CANTOPEN || err == ERROR_NOT_ENOUGH_MEMORY;
+}
+
+void NoteFailure(Connection& c, LONG err) {
+    if (FileFailure(err) && !c.lastWhy.empty()) c.problem = c.path + ": " + c.lastWhy;
 }
 
 // Waits for other processes' transactions in short naps with jitter, so that several
@@ -211,7 +237,7 @@ void ChooseJournal(Connection& c) {
     c.busyLimitUs = kBusyLimitUs;
     if (mode.empty()) return;  // busy: tried again when the connection is next opened
     int rc;
-    Exec(c.db, mode == "wal" ? "PRAGMA synchronous=NORMAL" : "PRAGMA synchronous=FULL", &rc);
+    Exec(c, mode == "wal" ? "PRAGMA synchronous=NORMAL" : "PRAGMA synchronous=FULL", &rc);
     c.journalChosen = true;
 }
 
@@ -246,20 +272,20 @@ LONG PrepareSchema(Connection& c, bool write) {
     if (err != ERROR_SUCCESS) return err;
     if (state == FileState::Foreign) return ERROR_BADDB;
     if (state == FileState::Empty && !write) return ERROR_FILE_NOT_FOUND;
-    if (!c.journalChosen) ChooseJournal(c);
+    if (!c.journalChosen && !c.readOnly) ChooseJournal(c);
     if (state == FileState::Empty) {
         // Another process may be creating the tables right now: look again inside the
         // transaction.
         int rc;
-        if (!Exec(c.db, "BEGIN IMMEDIATE", &rc)) return ErrorFromSqlite(rc, true);
+        if (!Exec(c, "BEGIN IMMEDIATE", &rc)) return ErrorFromSqlite(rc, true);
         err = Inspect(c, true, &state);
         if (err == ERROR_SUCCESS && state == FileState::Foreign) err = ERROR_BADDB;
         if (err == ERROR_SUCCESS && state == FileState::Empty) {
             const std::string setId = "PRAGMA application_id=" + std::to_string(kApplicationId);
-            if (!Exec(c.db, kSchema, &rc) || !Exec(c.db, setId.c_str(), &rc))
+            if (!Exec(c, kSchema, &rc) || !Exec(c, setId.c_str(), &rc))
                 err = ErrorFromSqlite(rc, true);
         }
-        if (err == ERROR_SUCCESS && !Exec(c.db, "COMMIT", &rc)) err = ErrorFromSqlite(rc, true);
+        if (err == ERROR_SUCCESS && !Exec(c, "COMMIT", &rc)) err = ErrorFromSqlite(rc, true);
         if (err != ERROR_SUCCESS) {
             sqlite3_exec(c.db, "ROLLBACK", nullptr, nullptr, nullptr);
             return err;
@@ -285,6 +311,66 @@ LONG MakeFolder(Connection& c, const std::string& path, bool named) {
     return ERROR_SUCCESS;
 }
 
+// A file name as an SQLite URI.
+std::string Uri(const std::string& path) {
+    std::string uri = "file:";
+    for (const unsigned char ch : path) {
+        if (std::isalnum(ch) || std::strchr("/-._~", ch)) {
+            uri += static_cast<char>(ch);
+        } else {
+            char hex[4];
+            std::snprintf(hex, sizeof hex, "%%%02X", ch);
+            uri += hex;
+        }
+    }
+    return uri;
+}
+
+// Opens the hive's file as c.db. Read-only, a file whose write-ahead log cannot be shared
+// (a folder this user cannot write, a full disk) is read as it stands: immutable when the
+// log's files are missing and cannot be made.
+LONG OpenFile(Connection& c, const std::string& path, bool create, bool readOnly) {
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
+    std::string name = path;
+    if (readOnly) {
+        const std::string folder = path.substr(0, path.rfind('/') + 1);
+        const bool logKept = access((path + "-wal").c_str(), R_OK) == 0 &&
+                             access((path + "-shm").c_str(), R_OK) == 0;
+        name = Uri(path) + "?mode=ro" +
+               (logKept && access(folder.c_str(), W_OK) == 0 ? "" : "&immutable=1");
+        flags = SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI;
+    }
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(name.c_str(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const std::string why = db ? Why(db, rc) : sqlite3_errstr(rc);
+        sqlite3_close_v2(db);
+        return Refuse(c, ERROR_CANTOPEN, "cannot open " + path + ": " + why);
+    }
+    struct stat now {};
+    if (stat(path.c_str(), &now) != 0) {
+        sqlite3_close_v2(db);
+        return Refuse(c, ERROR_CANTOPEN, "cannot open " + path + ": " + strerror(errno));
+    }
+    if (!LooksLikeDatabase(db)) {
+        sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+        sqlite3_close_v2(db);
+        return Refuse(c, ERROR_BADDB, path + " is damaged or not a registry file");
+    }
+    sqlite3_busy_handler(db, OnBusy, &c);
+    c.db = db;
+    c.path = path;
+    c.dev = now.st_dev;
+    c.ino = now.st_ino;
+    c.size = now.st_size;
+    c.mtime = now.st_mtim;
+    c.pid = getpid();
+    c.jitter = static_cast<unsigned>(c.pid);
+    c.schemaReady = c.journalChosen = false;
+    c.readOnly = readOnly;
+    return ERROR_SUCCESS;
+}
+
 // Makes c.db a usable connection to the hive's current file.
 LONG Acquire(Connection& c, Hive hive, bool write) {
     bool named = false;
@@ -295,13 +381,15 @@ LONG Acquire(Connection& c, Hive hive, bool write) {
     // The file may have been replaced or removed since the last call (or the variable
     // now names another one): follow it.
     if (c.db && (c.path != path || !exists || st.st_dev != c.dev || st.st_ino != c.ino)) c.Close();
+    // A read-only connection cannot write, and an immutable one would not see changes.
+    const bool changed = exists && (st.st_size != c.size || st.st_mtim.tv_sec != c.mtime.tv_sec ||
+                                    st.st_mtim.tv_nsec != c.mtime.tv_nsec);
+    if (c.db && c.readOnly && (write || changed)) c.Close();
     // Devices, pipes and folders are no hives; SQLite would write its journal beside them.
     if (exists && !S_ISREG(st.st_mode))
         return Refuse(c, ERROR_CANTOPEN, path + " is not a regular file");
     // A file changed since it was last seen (a checkpoint, or damage done in place) is
     // checked before SQLite reads it or copies its log into it.
-    const bool changed = exists && (st.st_size != c.size || st.st_mtim.tv_sec != c.mtime.tv_sec ||
-                                    st.st_mtim.tv_nsec != c.mtime.tv_nsec);
     if (changed && c.db) {
         if (!LooksLikeDatabase(c.db)) {
             c.Close(true);
@@ -315,49 +403,31 @@ LONG Acquire(Connection& c, Hive hive, bool write) {
             if (!c.problem.empty()) c.problem.clear();  // no hive yet is no fault
             return ERROR_FILE_NOT_FOUND;
         }
-        int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
         if (!exists) {
             const LONG err = MakeFolder(c, path, named);
             if (err != ERROR_SUCCESS) return err;
-            flags |= SQLITE_OPEN_CREATE;
         }
-        sqlite3* db = nullptr;
-        const int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
-        if (rc != SQLITE_OK) {
-            const std::string why = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
-            sqlite3_close_v2(db);
-            return Refuse(c, ERROR_CANTOPEN, "cannot open " + path + ": " + why);
-        }
-        struct stat now {};
-        if (stat(path.c_str(), &now) != 0) {
-            sqlite3_close_v2(db);
-            return Refuse(c, ERROR_CANTOPEN, "cannot open " + path + ": " + strerror(errno));
-        }
-        if (!LooksLikeDatabase(db)) {
-            sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
-            sqlite3_close_v2(db);
-            return Refuse(c, ERROR_BADDB, path + " is damaged or not a registry file");
-        }
-        sqlite3_busy_handler(db, OnBusy, &c);
-        c.db = db;
-        c.path = path;
-        c.dev = now.st_dev;
-        c.ino = now.st_ino;
-        c.size = now.st_size;
-        c.mtime = now.st_mtim;
-        c.pid = getpid();
-        c.jitter = static_cast<unsigned>(c.pid);
-        c.schemaReady = c.journalChosen = false;
+        const LONG err = OpenFile(c, path, !exists, false);
+        if (err != ERROR_SUCCESS) return err;
     }
     if (c.schemaReady) {
         if (!c.problem.empty()) c.problem.clear();
         return ERROR_SUCCESS;
     }
-    const LONG err = PrepareSchema(c, write);
+    c.lastWhy.clear();
+    LONG err = PrepareSchema(c, write);
+    if ((FileFailure(err) || err == ERROR_ACCESS_DENIED) && !write && !c.readOnly) {
+        // The log's shared memory could not be made or opened: read the file read-only.
+        c.Close();
+        err = OpenFile(c, path, false, true);
+        if (err != ERROR_SUCCESS) return err;
+        c.lastWhy.clear();
+        err = PrepareSchema(c, false);
+    }
     if (err == ERROR_BADDB)
         c.problem = path + " is damaged or not a registry file";
     else if (err != ERROR_SUCCESS && err != ERROR_FILE_NOT_FOUND)
-        c.problem = path + ": " + sqlite3_errmsg(c.db);
+        c.problem = path + ": " + (c.lastWhy.empty() ? sqlite3_errmsg(c.db) : c.lastWhy);
     else
         c.problem.clear();
     if (err != ERROR_SUCCESS && err != ERROR_FILE_NOT_FOUND) c.Close(err == ERROR_BADDB);
@@ -368,7 +438,7 @@ LONG Acquire(Connection& c, Hive hive, bool write) {
 LONG EndTransaction(Connection& c, bool commit) {
     int rc = SQLITE_OK;
     LONG err = ERROR_SUCCESS;
-    if (commit && !Exec(c.db, "COMMIT", &rc)) err = ErrorFromSqlite(rc, true);
+    if (commit && !Exec(c, "COMMIT", &rc)) err = ErrorFromSqlite(rc, true);
     if (!commit || err != ERROR_SUCCESS) sqlite3_exec(c.db, "ROLLBACK", nullptr, nullptr, nullptr);
     c.inTransaction = false;
     return err;
@@ -386,9 +456,10 @@ LONG WriteInBatch(Connection& c, Hive hive, const std::function<LONG(Connection&
     if (c.batchError != ERROR_SUCCESS) return c.batchError;
     LONG err = ERROR_SUCCESS;
     if (!c.inTransaction) {
+        c.lastWhy.clear();
         err = Acquire(c, hive, true);
         int rc;
-        if (err == ERROR_SUCCESS && !Exec(c.db, "BEGIN IMMEDIATE", &rc))
+        if (err == ERROR_SUCCESS && !Exec(c, "BEGIN IMMEDIATE", &rc))
             err = ErrorFromSqlite(rc, true);
         c.inTransaction = err == ERROR_SUCCESS;
     }
@@ -398,6 +469,7 @@ LONG WriteInBatch(Connection& c, Hive hive, const std::function<LONG(Connection&
         if (err == ERROR_SUCCESS) err = ERROR_CANTWRITE;
     }
     if (err != ERROR_SUCCESS && (!c.inTransaction || !CallOnlyFailure(err))) {
+        NoteFailure(c, err);
         c.batchError = err;
         if (c.inTransaction) EndTransaction(c, false);
     }
@@ -413,13 +485,14 @@ LONG WithHive(Hive hive, bool write, const std::function<LONG(Connection&)>& wor
     HiveLock guard(c);
     if (write && c.batchDepth > 0) return WriteInBatch(c, hive, work);
     if (c.inTransaction) return work(c);  // a read inside a batch sees the batch's writes
+    c.lastWhy.clear();
     LONG err = Acquire(c, hive, write);
     if (err != ERROR_SUCCESS) return err;
     if (!write) {
         err = work(c);
     } else {
         int rc;
-        if (!Exec(c.db, "BEGIN IMMEDIATE", &rc)) {
+        if (!Exec(c, "BEGIN IMMEDIATE", &rc)) {
             err = ErrorFromSqlite(rc, true);
         } else {
             c.inTransaction = true;
@@ -428,6 +501,7 @@ LONG WithHive(Hive hive, bool write, const std::function<LONG(Connection&)>& wor
             if (err == ERROR_SUCCESS) err = end;
         }
     }
+    NoteFailure(c, err);
     // A file found damaged is checked afresh on the next call.
     if (err == ERROR_BADDB) c.Close(true);
     return err;
@@ -450,6 +524,7 @@ LONG EndBatch(Hive hive, bool commit) {
         if (c.inTransaction) {
             const LONG end = EndTransaction(c, commit && err == ERROR_SUCCESS);
             if (err == ERROR_SUCCESS) err = end;
+            NoteFailure(c, end);
         }
         c.batchError = ERROR_SUCCESS;
     }
@@ -466,7 +541,7 @@ std::string Problem(Hive hive) {
 
 int Changes(Connection& c) { return sqlite3_changes(c.db); }
 
-Statement::Statement(Connection& c, const char* sql) : m_rc(SQLITE_OK) {
+Statement::Statement(Connection& c, const char* sql) : m_c(&c), m_rc(SQLITE_OK) {
     auto it = c.statements.find(sql);
     if (it != c.statements.end()) {
         m_stmt = it->second;
@@ -499,7 +574,11 @@ Statement& Statement::Bind(int index, long long value) {
     return *this;
 }
 
-int Statement::Step() { return m_stmt ? sqlite3_step(m_stmt) : m_rc; }
+int Statement::Step() {
+    const int rc = m_stmt ? sqlite3_step(m_stmt) : m_rc;
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE && m_c->db) m_c->lastWhy = Why(m_c->db, rc);
+    return rc;
+}
 
 int Statement::ColumnInt(int column) const { return sqlite3_column_int(m_stmt, column); }
 

@@ -73,6 +73,7 @@ public:
     int ColumnType(int column) const;
 
 private:
+    Connection* m_c;
     sqlite3_stmt* m_stmt = nullptr;
     int m_rc;
 };

@@ -25,9 +25,42 @@ CString Number(double v, const wchar_t* format = L"%.10g") { return sky::Answer(
 
 CString Truth(bool b) { return b ? L"TRUE" : L"FALSE"; }
 
+// The bundled catalogue, read once per process and shared by the hosts.
+const std::shared_ptr<sky::Catalog>& Bundled() {
+    static std::once_flag once;
+    static std::shared_ptr<sky::Catalog> bundled;
+    std::call_once(once, [] {
+        bundled = std::make_shared<sky::Catalog>();
+        const std::string path = CSkyHost::DefaultCatalogPath();
+        if (!path.empty()) bundled->Load(path.c_str());
+    });
+    return bundled;
+}
+
 }  // namespace
 
 CSkyHost::CSkyHost(double jdUt) : m_jd(jdUt) { LoadSite(); }
+
+void CSkyHost::Reset(double jdUt) {
+    // The member initialisers' values, then what the constructor does.
+    m_jd = jdUt;
+    m_tz = 9.0;
+    m_zoneName.Empty();
+    m_lon = 139.745, m_lat = 35.654, m_height = 40.0;
+    m_locationBody.Empty();
+    m_onSurface = false;
+    m_markRa = m_markDec = 0.0;
+    m_autoMag = 6.5, m_fixedMagMin = -2.0, m_fixedMagMax = 6.5;
+    m_autoMagLimit = 1;
+    m_lock = TimeLock{};
+    m_names[0].Empty(), m_names[1].Empty();
+    m_statements.clear();
+    m_next = NextEvents{};
+    if (m_catalog && m_catalog != Bundled()) m_catalog->Truncate(*Bundled());
+    m_sources.clear();  // they keep what statements set (frames)
+    Changed();
+    LoadSite();
+}
 
 CSkyHost::CSkyHost() : CSkyHost(2440587.5 + static_cast<double>(std::time(nullptr)) / 86400.0) {}
 
@@ -76,16 +109,7 @@ bool StoredNumber(const CString& name, double* out) {
 }  // namespace
 
 double CSkyHost::ZoneAt(double longitude, double latitude) {
-    // Drawing the map takes milliseconds: it is drawn once and then only looked up.
-    static std::mutex mutex;
-    std::lock_guard<std::mutex> lock(mutex);
-    static CTimeZone map;
-    static bool drawn = false;
-    if (!drawn) {
-        map.Create(nullptr);
-        drawn = true;
-    }
-    return map.GetTimeZone(longitude < 0.0 ? longitude + 360.0 : longitude, latitude);
+    return CTimeZone::GetSharedTimeZone(longitude < 0.0 ? longitude + 360.0 : longitude, latitude);
 }
 
 bool CSkyHost::LoadSite() {
@@ -137,23 +161,14 @@ void CSkyHost::SetMark(double raHours, double decDeg) {
 }
 
 const sky::Catalog& CSkyHost::Cat() {
-    if (!m_catalog) {
-        static std::once_flag once;
-        static std::shared_ptr<sky::Catalog> bundled;
-        std::call_once(once, [] {
-            bundled = std::make_shared<sky::Catalog>();
-            const std::string path = DefaultCatalogPath();
-            if (!path.empty()) bundled->Load(path.c_str());
-        });
-        m_catalog = bundled;
-    }
+    if (!m_catalog) m_catalog = Bundled();
     return *m_catalog;
 }
 
 int CSkyHost::LoadCatalog(const char* path) {
-    auto own = std::make_shared<sky::Catalog>(Cat());
-    const int count = own->Load(path);
-    m_catalog = own;
+    // The first one copies the shared catalogue; later ones add to the host's copy.
+    if (!m_catalog || m_catalog == Bundled()) m_catalog = std::make_shared<sky::Catalog>(Cat());
+    const int count = m_catalog->Load(path);
     m_next = NextEvents{};
     return count;
 }
@@ -257,8 +272,8 @@ void CSkyHost::Statement(const CString& statement) {
             m_lock.byDegree = 0;
         else if (lhs == L"time.lock.offset.bythedegree" && on)
             m_lock.byDegree = 1;
-        else if (lhs == L"time.lock.offset" && ReadNumber(rhs, &v))
-            m_lock.offset = static_cast<int>(v);
+        else if (lhs == L"time.lock.offset" && ReadNumber(rhs, &v) && std::fabs(v) < 1e8)
+            m_lock.offset = static_cast<int>(v);  // a whole number of minutes or degrees
     } else if (lhs == L"location.longitude" || lhs == L"location.latitude" ||
                lhs == L"location.altitude") {
         if (!ReadNumber(rhs, &v)) return;

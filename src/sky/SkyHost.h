@@ -39,6 +39,11 @@ public:
     /// Starts at the current time of the system clock.
     CSkyHost();
     ~CSkyHost() override;
+    /// Back to the state of a host newly made with CSkyHost(jdUt): its site and zone,
+    /// settings, time lock and mark, no statements, and only the bundled catalogue (what
+    /// LoadCatalog read is dropped; the host keeps its copy of the bundled one). For callers
+    /// that run many independent sessions, such as the fuzzers, without a new host each.
+    void Reset(double jdUt);
 
     CString Execute(LPCTSTR command) override;
 
@@ -146,8 +151,8 @@ private:
     TimeLock m_lock;
     CString m_names[2];  ///< names of the last catalogue body asked
     std::vector<CString> m_statements;
-    /// The catalogue: the bundled one is read once per process and shared; LoadCatalog
-    /// gives the host its own copy first.
+    /// The catalogue: the bundled one is read once per process and shared; the first
+    /// LoadCatalog gives the host its own copy.
     std::shared_ptr<sky::Catalog> m_catalog;
     const sky::Catalog& Cat();
     /// Places already computed for the current instant and site, by body and kind, and of

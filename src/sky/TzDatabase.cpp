@@ -4,13 +4,15 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <map>
+#include <utility>
 #include <mutex>
-#include <sstream>
+
+#include "platform/EncodedStream.h"
 
 namespace sky {
 namespace {
@@ -226,7 +228,7 @@ std::string ZoneFolder() {
     return dir && *dir ? dir : "/usr/share/zoneinfo";
 }
 
-std::shared_ptr<const TzZone> FindZone(const std::string& name) {
+std::shared_ptr<const TzZone> FindZone(const std::string& name, std::string* problem) {
     // A plain name below the database's folder: letters, digits, "_+-" and inner slashes.
     if (name.empty() || name.size() > 64 || name[0] == '/' || name.find("..") != std::string::npos)
         return nullptr;
@@ -237,19 +239,25 @@ std::shared_ptr<const TzZone> FindZone(const std::string& name) {
     // Kept by path, so that a change of $TZDIR takes effect as it does for the C library.
     const std::string path = ZoneFolder() + "/" + name;
     static std::mutex mutex;
-    static std::map<std::string, std::shared_ptr<const TzZone>> zones;
+    static std::map<std::string, std::pair<std::shared_ptr<const TzZone>, std::string>> zones;
     std::lock_guard<std::mutex> lock(mutex);
-    const auto found = zones.find(path);
-    if (found != zones.end()) return found->second;
-    std::ifstream in(path, std::ios::binary);
-    std::shared_ptr<TzZone> zone;
-    if (in) {
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        zone = std::make_shared<TzZone>();
-        if (!zone->Parse(bytes.str())) zone.reset();
+    auto found = zones.find(path);
+    if (found != zones.end()) {
+        if (problem) *problem = found->second.second;
+        return found->second.first;
     }
-    zones[path] = zone;
+    // A zone file is a few kilobytes; a FIFO or a device there is never waited on.
+    constexpr size_t kMaxZoneFileBytes = size_t(1) << 20;
+    std::string bytes, why;
+    std::shared_ptr<TzZone> zone;
+    if (ZcmReadFile(path.c_str(), bytes, kMaxZoneFileBytes, true)) {
+        zone = std::make_shared<TzZone>();
+        if (!zone->Parse(bytes)) zone.reset();
+    } else if (errno != ENOENT && errno != ENOTDIR) {
+        why = path + ": " + ZcmReadFileProblem(errno, kMaxZoneFileBytes);
+    }
+    if (problem) *problem = why;
+    zones[path] = {zone, why};
     return zone;
 }
 

@@ -65,8 +65,10 @@ private:
 /// The folder of the tz database: $TZDIR, else /usr/share/zoneinfo.
 ZCMCOM_API std::string ZoneFolder();
 /// The zone of that name from the tz database's folder, read once per process; null when
-/// there is no such zone (or the name is not a plain zone name).
-ZCMCOM_API std::shared_ptr<const TzZone> FindZone(const std::string& name);
+/// there is no such zone (or the name is not a plain zone name), with *problem naming the
+/// file when it is there but cannot be read (not a regular file, over 1 MB).
+ZCMCOM_API std::shared_ptr<const TzZone> FindZone(const std::string& name,
+                                                  std::string* problem = nullptr);
 /// The offset of the zone in hours at the instant (UT Julian Day); NaN for no such zone.
 ZCMCOM_API double ZoneHoursAt(const std::string& name, double jdUt);
 

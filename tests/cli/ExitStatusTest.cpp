@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 // Bad arguments and failures, each with its exit status and a one-line "zcmcom: " message
 // that says why.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 #include <sstream>
@@ -17,10 +20,16 @@ TEST(CliExitStatus, EveryFaultHasItsStatusAndReason) {
     TempDir dir;
     WriteFileBytes(dir.File("in.txt"), "line\n");
     WriteFileBytes(dir.File("variables.zct"), std::string(4096, 'x'));  // a damaged table
+    // Inputs no reader may wait on or read whole: a FIFO without a writer, a 1 GB hole.
+    ASSERT_EQ(mkfifo(dir.File("fifo").c_str(), 0600), 0);
+    WriteFileBytes(dir.File("big"), "");
+    ASSERT_EQ(truncate(dir.File("big").c_str(), 1L << 30), 0);
+    ASSERT_EQ(symlink("/dev/zero", dir.File("zero").c_str()), 0);
     const std::pair<std::string, std::string> kNames[] = {{"{IN}", dir.File("in.txt")},
-                                                          {"{DIR}", dir.File("")},
+                                                          {"{DIR}", dir.path()},
                                                           {"{ENOENT}", strerror(ENOENT)},
-                                                          {"{ENOSPC}", strerror(ENOSPC)}};
+                                                          {"{ENOSPC}", strerror(ENOSPC)},
+                                                          {"{EFBIG}", strerror(EFBIG)}};
     for (std::string row : DataRows("cli/exit_status.txt", 5)) {
         for (const auto& [name, text] : kNames)
             for (size_t at; (at = row.find(name)) != std::string::npos;)
@@ -29,9 +38,10 @@ TEST(CliExitStatus, EveryFaultHasItsStatusAndReason) {
         std::string env, args, out, status, reason;
         for (std::string* f : {&env, &args, &out, &status, &reason}) std::getline(s, *f, '\t');
         int got = -1;
-        const std::string err = RunCommand(std::string("cd ") + ZCMCOM_SOURCE_DIR + " && " + env +
-                                               " " + ZCMCOM_CLI + " " + args + " 2>&1 >" + out,
-                                           &got);
+        const std::string err =
+            RunCommand(std::string("cd ") + ZCMCOM_SOURCE_DIR + " && " + env + " timeout 60 " +
+                           ZCMCOM_CLI + " " + args + " 2>&1 >" + out,
+                       &got);
         EXPECT_EQ(got, std::stoi(status)) << args;
         EXPECT_EQ(err.rfind("zcmcom: ", 0), 0u) << args << ": " << err;
         EXPECT_EQ(err.find('\n'), err.size() - 1) << args << ": " << err;

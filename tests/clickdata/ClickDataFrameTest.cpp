@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "support/Accuracy.h"
 #include "support/ClickDataProbe.h"
 #include "support/TestUtil.h"
 
@@ -78,34 +79,9 @@ TEST_F(Frame, KindsInTheTypeTableAndCommentsExceptForUncataloguedStars) {
 }
 
 TEST_F(Frame, EveryKindReachesItsBuilder) {
-    AnswerObject(host, L"",
-                 {{L"Solar.Sun.JapaneseName", L"太陽"},
-                  {L"Solar.Sun.EnglishName", L"Sun"},
-                  {L"ArtificialSatellite.ISS.Name", L"ISS"},
-                  {L"ArtificialSatellite.ISS.Number", L"25544"},
-                  {L"Meteor.Gem.Name", L"ふたご座"},
-                  {L"FieldOfViewCircle.A.Name", L"円"},
-                  {L"FieldOfViewCircle.A.Angle", L"1"},
-                  {L"AngleOfView.B.Name", L"枠"},
-                  {L"AngleOfView.B.Camera", L"None"},
-                  {L"MosaicOfField.Name", L"モザイク"},
-                  {L"MosaicOfField.Camera", L"None"}});
-    const std::pair<const wchar_t*, const wchar_t*> kCases[] = {
-        // Stars by catalogue.
-        {L"Star.gcvs.RCrB", L"変光星 "},
-        {L"Star.WDS.1.A", L"二重星 "},
-        {L"Star.extrasolarplanet.x", L"系外惑星 "},
-        {L"Star.HIP.1", L"恒星 ()"},
-        {L"Star.NOVA.x", L"新星  "},
-        {L"Solar.Sun", L"太陽 Sun"},
-        {L"ArtificialSatellite.ISS", L"ISS (25544)"},
-        {L"Meteor.Gem", L"ふたご座流星群の放射点"},
-        {L"FieldOfViewCircle.A", L"円 (1.00ﾟ)"},
-        {L"AngleOfView.B", L"枠 カスタム (0.00ﾟ×0.00ﾟ)"},
-        {L"MosaicOfField.7", L"モザイク  (0.00ﾟ×0.00ﾟ×0×0フレーム, No.7)"},
-    };
-    for (const auto& c : kCases)
-        EXPECT_EQ(cd.GetText(&host, c.first, 1), c.second) << CString(c.first).ToUtf8();
+    ASSERT_TRUE(host.LoadTableFile(ZCMCOM_TEST_DATA "/clickdata/frame_kinds_host.txt"));
+    for (const auto& f : DataFields("clickdata/frame_kinds.txt", 2))
+        EXPECT_EQ(cd.GetText(&host, W(f[0]), 1), W(f[1])) << f[0];
 }
 
 TEST_F(Frame, EmptyPathOrUnknownKindGivesNoTextAndClearsTheCache) {

@@ -2,6 +2,8 @@
 // The CDF designation of every object family, and the database search key.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "support/ClickDataProbe.h"
 #include "support/TestUtil.h"
 
@@ -10,20 +12,11 @@ namespace {
 class Cdf : public ::testing::Test {
 protected:
     CCdStatus status;
-    FakeHost host{{L"? Star.HIP.27989.FlamsteedNumber", L"58"},
-                  {L"? Star.HIP.27989.BayerLetter", L"α"},
-                  {L"? Star.HIP.27989.Constellation.Abbreviation", L"Ori"},
-                  {L"? Constellation.Ori.Abbreviation", L"Ori"},
-                  {L"? Equatorial.Position.Constellation", L"CMa"},
-                  {L"? Constellation.CMa.Abbreviation", L"CMa"},
-                  {L"? Solar.Comet.1P.ID", L"1P/Halley"},
-                  {L"? Solar.MinorPlanet.Ceres.ID", L"1"},
-                  {L"? DeepSkyObject.M.31.Number", L" M  31 "},
-                  {L"? ArtificialSatellite.ISS.Number", L"25544"},
-                  {L"? Meteor.Leonids.Name", L"しし座"},
-                  {L"? Meteor.Gem.Name", L"ふたご座流星群"},
-                  {L"? Adf.MyCat.No1.Name", L"A1"}};
+    FakeHost host;
     ClickDataProbe cd{status};
+    void SetUp() override {
+        ASSERT_TRUE(host.LoadTableFile(ZCMCOM_TEST_DATA "/clickdata/cdf_host.txt"));
+    }
 
     // The designation and the queries sent for it.
     ::testing::AssertionResult Is(const wchar_t* path, const wchar_t* designation,
@@ -62,21 +55,12 @@ TEST_F(Cdf, OtherFamilies) {
     host.Answer(L"? AdfSystem.#2.ObjectName", L"MyCat");
     cd.IsAdfsystem(&host, L"x.y");
     host.Answer(L"? MyCat.A2.Name", L"二重星団");  // a catalogue the user loaded
-    const wchar_t* const kPaths[] = {
-        // the solar system
-        L"Solar.Sun", L"Solar.Planet.Jupiter", L"Solar.Planet.Jupiter.Satellite.Io",
-        L"solar.planet.earth.satellite.moon", L"Solar.Planet.Earth", L"Solar.Planet.Earth.Umbra",
-        L"Solar.Planet.Mars.Satellite", L"Solar.Spacecraft.Hayabusa2", L"Solar", L"Solar.Comet.1P",
-        L"Solar.MinorPlanet.Ceres",
-        // deep sky, satellites, showers, frames, catalogues; an unknown kind and no path
-        L"DeepSkyObject.M.31", L"MagellanicCloud.Large", L"magellaniccloud.SMALL",
-        L"MagellanicCloud.Bridge", L"ArtificialSatellite.ISS", L"Meteor.Leonids", L"Meteor.Gem",
-        L"FieldOfViewCircle.1", L"AngleOfView.Main", L"MosaicOfField.1", L"Adf.MyCat.No1",
-        L"Comet.Halley", L"", L"MyCat.A2"};
     std::string out;
-    for (const wchar_t* path : kPaths) {
+    std::istringstream paths(ReadFileBytes(ZCMCOM_TEST_DATA "/clickdata/cdf_paths.txt"));
+    for (std::string path; std::getline(paths, path);) {
+        if (path[0] == '#') continue;
         host.ClearLog();
-        out += CString(path).ToUtf8() + " [" + cd.StkToCdf(&host, path).ToUtf8() + "]";
+        out += path + " [" + cd.StkToCdf(&host, W(path)).ToUtf8() + "]";
         for (const CString& query : host.Queries()) out += " | " + query.ToUtf8();
         out += "\n";
     }

@@ -16,29 +16,7 @@ class PositionBlock : public ClickDataTest {
 protected:
     void SetUp() override {
         status.Init();
-        host.Answer(L"? View.Projection", L"Sky");
-        AnswerObject(host, kStar,
-                     {{L".position.RA", L"5.5"},
-                      {L".position.DEC", L"-12.5"},
-                      {L".position.EquatorialDateApp.RA", L"5.75"},
-                      {L".position.EquatorialDateApp.DEC", L"7.25"},
-                      {L".position.EquatorialB1950.RA", L"5.25"},
-                      {L".position.EquatorialB1950.DEC", L"-0.5"},
-                      {L".position.Ecliptical.Lambda", L"83.5"},
-                      {L".position.Ecliptical.Beta", L"-1.25"},
-                      {L".position.EclipticDateApp.Lambda", L"84"},
-                      {L".position.EclipticDateApp.Beta", L"*"},
-                      {L".position.EclipticJ2000.Lambda", L"82.75"},
-                      {L".position.EclipticJ2000.Beta", L"-1"},
-                      {L".position.Galactical.Longitude", L"200.125"},
-                      {L".position.Galactical.Latitude", L"-20.5"},
-                      {L".position.Altitude", L"90"},
-                      {L".position.Azimuth", L"270"},
-                      {L".Jd.Rise", L"2461015.25"},
-                      {L".Jd.Transit", L"2461015.5"},
-                      {L".Jd.Set", L"2461015.75"}});
-        host.Answer(L"? time.jd", L"2461015.5");
-        host.Answer(L"? Time.Timezone", L"9");
+        ASSERT_TRUE(host.LoadTableFile(ZCMCOM_TEST_DATA "/clickdata/position_star.txt"));
         cd.SetObject(kStar, CZntClickData::TYPE_STAR);
     }
 };

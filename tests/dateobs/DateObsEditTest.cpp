@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "DateObsFixture.h"
+#include "support/Accuracy.h"
 
 // 15 March 2024 12:00:00 UT, user zone +9.
 class DateEditTest : public AttachedTest {
@@ -54,19 +55,12 @@ TEST_F(DateEditTest, SetDatesAndCalendarCorrections) {
     EXPECT_EQ(Set(MakeDate(2024, 3, 20, 21, 15, 30.6, 9.0)),
               Texts{L"Time = UT(2024, 3, 20, 12, 15, 31); Show Sky"});
     EXPECT_NEAR(obs.GetADate().second, 30.6, 1e-9);
-    // Days past the month's end, leap rules (Julian before the 1582 reform), the ten missing days.
-    const int cases[][5] = {
-        {2024, 0, 0, 1, 1},     {2023, 2, 31, 2, 28},   {2024, 2, 29, 2, 29},
-        {1500, 2, 29, 2, 29},   {1700, 2, 29, 2, 28},   {2000, 2, 30, 2, 29},
-        {2024, 4, 31, 4, 30},   {-4, 2, 29, 2, 29},     {-1, 2, 29, 2, 28},
-        {1582, 10, 4, 10, 4},   {1582, 10, 5, 10, 4},   {1582, 10, 9, 10, 4},
-        {1582, 10, 10, 10, 15}, {1582, 10, 14, 10, 15}, {1582, 10, 15, 10, 15},
-        {1583, 2, 29, 2, 28},
-    };
-    for (const auto& c : cases) {
+    for (const auto& f : DataFields("dateobs/set_dates.txt", 5)) {
         CString expected;
-        expected.Format(L"Time = UT(%d, %d, %d, 12, 0, 0); Show Sky", c[0], c[3], c[4]);
-        EXPECT_EQ(Set(MakeDate(c[0], c[1], c[2], 12, 0, 0)), Texts{expected});
+        expected.Format(L"Time = UT(%s, %s, %s, 12, 0, 0); Show Sky", W(f[0]).GetString(),
+                        W(f[3]).GetString(), W(f[4]).GetString());
+        EXPECT_EQ(Set(MakeDate(std::stoi(f[0]), std::stoi(f[1]), std::stoi(f[2]), 12, 0, 0)),
+                  Texts{expected});
     }
     // Records that are no date are dropped by both setters.
     Reset();

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "DateObsFixture.h"
+#include "support/Accuracy.h"
 
 TEST_F(DateObsTest, AttachThenFirstRefreshReportsEverythingWindowsAndHostFailures) {
     obs.UpdateByCorZnt();  // nothing attached: nothing happens
@@ -56,42 +57,14 @@ TEST_F(DateObsTest, AttachThenFirstRefreshReportsEverythingWindowsAndHostFailure
 // Each refresh reports what changed beyond its threshold: 1e-6 day, 1e-5 degree, 1 m, or the
 // magnitude's first decimal; the body; and the zone follows the map on the Earth.
 TEST_F(AttachedTest, ChangeThresholdsBodiesAndZones) {
-    const wchar_t* const kEarth = L"Solar.Planet.Earth";
-    struct Step {
-        const wchar_t *time, *body, *lon, *lat, *height, *mag;
-        double storedSecond;  // fraction planted in the stored time before the refresh
-        int mask;
-        double tz;
-    } const steps[] = {
-        // A stored fraction of 0.08 s is below 1e-6 day (0.0864 s); 0.09 s is not.
-        {L"2024/03/15 12:00:00", kEarth, L"139.7", L"35.7", L"40", L"6.5", 0.08, 0, 9},
-        {L"2024/03/15 12:00:00", kEarth, L"139.7", L"35.7", L"40", L"6.5", 0.09, 1, 9},
-        {L"2024/03/15 12:00:01", kEarth, L"139.700009", L"35.7", L"40.9", L"6.54", 0, 1, 9},
-        {L"2024/03/15 12:00:01", kEarth, L"139.7", L"35.70002", L"40", L"6.5", 0, 2, 9},
-        {L"2024/03/15 12:00:01", kEarth, L"139.7", L"35.70002", L"41", L"6.5", 0, 2, 9},
-        {L"2024/03/15 12:00:01", kEarth, L"139.70002", L"35.70002", L"41", L"6.54", 0, 2, 9},
-        // The magnitude's first decimal turns from 5 to 6.
-        {L"2024/03/15 12:00:01", kEarth, L"139.70002", L"35.70002", L"41", L"6.56", 0, 4, 9},
-        {L"2024/03/16 12:00:01", kEarth, L"139.70002", L"35.70002", L"41", L"6.6", 0, 1, 9},
-        // No pixel under a point that is no number; a NaN that stays is nothing new.
-        {L"2024/03/16 12:00:01", kEarth, L"nan", L"35.7", L"41", L"6.6", 0, 2, 0},
-        {L"2024/03/16 12:00:01", kEarth, L"nan", L"35.7", L"41", L"6.6", 0, 0, 0},
-        {L"2024/03/16 12:00:01", kEarth, L"139.7", L"inf", L"41", L"6.6", 0, 2, 0},
-        // New York
-        {L"2024/03/16 12:00:01", kEarth, L"-74", L"40.7", L"10", L"6.6", 0, 2, -5},
-        // The body changed, the numbers did not; other bodies keep zone 0.
-        {L"2024/03/16 12:00:01", L"Solar.Planet.Mars", L"-74", L"40.7", L"10", L"6.6", 0, 2, 0},
-    };
-    for (const Step& s : steps) {
-        AnswerTime((CString(L"UT  AD") + s.time).GetString());
-        AnswerSite(s.body, s.lon, s.lat, s.height);
-        host.Answer(L"? Star.AutoMagnitudeLimit.Minimum", s.mag);
-        if (s.storedSecond) obs.m_Date.second = s.storedSecond;
+    for (const auto& f : DataFields("dateobs/refresh_steps.txt", 9)) {
+        AnswerTime(W("UT  AD" + f[0]));
+        AnswerSite(W(f[1]), W(f[2]), W(f[3]), W(f[4]));
+        host.Answer(L"? Star.AutoMagnitudeLimit.Minimum", W(f[5]));
+        if (std::stod(f[6])) obs.m_Date.second = std::stod(f[6]);
         obs.UpdateByCorZnt();
-        EXPECT_EQ(TakeMessages(), UpdatedIf(s.mask))
-            << CString(s.time).ToUtf8() << " " << CString(s.lon).ToUtf8() << " "
-            << CString(s.mag).ToUtf8();
-        EXPECT_EQ(obs.GetTz(), s.tz) << CString(s.lon).ToUtf8();
+        EXPECT_EQ(TakeMessages(), UpdatedIf(std::stoi(f[7]))) << f[0] << " " << f[2] << " " << f[5];
+        EXPECT_EQ(obs.GetTz(), std::stod(f[8])) << f[2];
     }
     // The magnitude is kept while the first decimal rounds the same.
     EXPECT_EQ(std::make_tuple(obs.GetLocationObject(), obs.GetLatitude(5), obs.GetMag()),
@@ -100,23 +73,11 @@ TEST_F(AttachedTest, ChangeThresholdsBodiesAndZones) {
                 obs.IsEqualMag(1e300, 1e300) && obs.IsEqualMag(NAN, NAN) &&
                 !obs.IsEqualMag(NAN, 6.0));
 
-    // Location answers name the body; unknown ones keep the last.
-    const std::pair<const wchar_t*, int> answers[] = {
-        {L"solar.dwarfplanet.makemake", 13},
-        {L"SOLAR.PLANET.EARTH.SATELLITE.MOON", 1},
-        {L"Solar.Sun", 0},
-        {L"location(135, 35, 0)", 4},
-        {L"Solar.Planet.Neptune", 9},
-        {L"", 9},
-        {L"Solar.Planet", 9},
-        {L"Location", 9},
-        {L"Solar.Planet.Earthling", 9},
-    };
-    for (const auto& a : answers) {
-        host.Answer(L"? Location", a.first);
-        const int before = obs.GetLocationObject();
-        EXPECT_EQ(obs.GetCurrentLocation(), a.second != before ? 1 : 0);
-        EXPECT_EQ(obs.GetLocationObject(), a.second) << CString(a.first).ToUtf8();
+    for (const auto& f : DataFields("dateobs/location_answers.txt", 2)) {
+        host.Answer(L"? Location", W(f[0]));
+        const int before = obs.GetLocationObject(), body = std::stoi(f[1]);
+        EXPECT_EQ(obs.GetCurrentLocation(), body != before ? 1 : 0);
+        EXPECT_EQ(obs.GetLocationObject(), body) << f[0];
     }
     EXPECT_EQ(obs.ObjNumToName(13), CString(L"Solar.Dwarfplanet.MakeMake"));
     const int small[] = {0, 1, 1, 1, 1, 1, 0, 0,
@@ -129,29 +90,16 @@ TEST_F(AttachedTest, ChangeThresholdsBodiesAndZones) {
 }
 
 TEST_F(AttachedTest, TimeAnswersReadAsFarAsTheyFit) {
-    const std::pair<const wchar_t*, tagADATE> cases[] = {
-        {L"UT  BC100/07/01 06:30:15", MakeDate(-99, 7, 1, 6, 30, 15)},
-        {L"UT  BC1/01/01 00:00:00", MakeDate(0, 1, 1, 0, 0, 0)},
-        {L"UT AD 1999/12/31 23:59:59", MakeDate(1999, 12, 31, 23, 59, 59)},
-        // Nothing readable keeps the stored time; a partial answer counts as far as it fits.
-        {L"", MakeDate(2024, 3, 15, 12, 0, 0.05)},
-        {L"UT  BC", MakeDate(2024, 3, 15, 12, 0, 0.05)},
-        {L"UT  AD2023-01-02 03:04:05", MakeDate(2023, 3, 15, 12, 0, 0.05)},
-        {L"UT  AD2023/07/02T03:04:05", MakeDate(2023, 7, 2, 12, 0, 0.05)},
-        {L"UT  AD2023/07/02 03:04:", MakeDate(2023, 7, 2, 3, 4, 0.05)},
-        // Numbers beyond an int saturate.
-        {L"UT  AD99999999999/1/1 0:0:0", MakeDate(INT_MAX, 1, 1, 0, 0, 0)},
-        {L"UT  BC-2147483648/1/1 0:0:0", MakeDate(INT_MAX, 1, 1, 0, 0, 0)},
-    };
-    for (const auto& c : cases) {
+    // Each answer and the time it leaves, from 15 March 2024 12:00:00.05.
+    for (const auto& f : DataFields("dateobs/time_answers.txt", 7)) {
         obs.m_Date = MakeDate(2024, 3, 15, 12, 0, 0.05);
-        AnswerTime(c.first);
+        AnswerTime(W(f[0]));
         obs.UpdateByCorZnt();
         const tagADATE d = obs.GetADate();
-        const tagADATE& e = c.second;
         EXPECT_EQ(std::make_tuple(d.year, d.month, d.day, d.hour, d.minute, d.second),
-                  std::make_tuple(e.year, e.month, e.day, e.hour, e.minute, e.second))
-            << CString(c.first).ToUtf8();
+                  std::make_tuple(std::stoi(f[1]), std::stoi(f[2]), std::stoi(f[3]),
+                                  std::stoi(f[4]), std::stoi(f[5]), std::stod(f[6])))
+            << f[0];
     }
 }
 

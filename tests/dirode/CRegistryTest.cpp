@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 #include "dirode/Registry.h"
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -61,12 +62,40 @@ TEST_F(CRegistryTest, NumbersByKindTextsMismatchedTypesAndADamagedStore) {
     EXPECT_EQ(Num(false, 3), ReadNum(L"General", L"Name", 3, 1));
     EXPECT_NE(0, CRegistry::Write(L"General", L"N", 1, 1));
     EXPECT_EQ(Str(false, L"d"), ReadStr(L"General", L"N", L"d"));
-    // A damaged store keeps the defaults and takes nothing.
+    // A damaged store keeps the defaults, says why on standard error and takes nothing.
     std::ofstream(reg.userFile(), std::ios::binary) << std::string(2048, '\x01');
+    testing::internal::CaptureStderr();
     EXPECT_EQ((std::tuple{ReadNum(L"ClickData", L"AltSpan", 17, 1),
                           CRegistry::Write(L"ClickData", L"AltSpan", 1, 1),
                           CRegistry::Write(L"ClickData", L"Name", CString(L"x"))}),
               (std::tuple{Num(false, 17), 0, 0}));
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("settings cannot be read (" +
+                                                          reg.userFile() + " is damaged"),
+              std::string::npos);
+}
+
+// A hive in a folder its reader cannot write (a shared machine hive, a read-only home) is
+// read all the same. Root writes anywhere, so the reading child then runs as nobody.
+TEST_F(CRegistryTest, AHiveInAFolderTheReaderCannotWriteIsRead) {
+    ASSERT_NE(0, CRegistry::Write(L"Default", L"Site", CString(L"Kyoto")));
+    {
+        // Another hive for a moment: this process lets go of the file, and its log goes.
+        EnvRestorer user("ZCMCOM_REGISTRY_USER");
+        setenv("ZCMCOM_REGISTRY_USER", reg.dir().File("other.sqlite").c_str(), 1);
+        ReadStr(L"Default", L"Site", L"");
+    }
+    ASSERT_EQ(0, chmod(reg.userFile().c_str(), 0644));
+    ASSERT_EQ(0, chmod(reg.dir().path().c_str(), 0555));
+    const pid_t child = fork();
+    ASSERT_NE(-1, child);
+    if (child == 0) {
+        if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(3);
+        _exit(ReadStr(L"Default", L"Site", L"Tokyo") == Str(true, L"Kyoto") ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(child, waitpid(child, &status, 0));
+    chmod(reg.dir().path().c_str(), 0755);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 TEST_F(CRegistryTest, ValuesLiveUnderTheApplicationRoot) {

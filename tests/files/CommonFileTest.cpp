@@ -61,18 +61,14 @@ TEST(CCommonFileFiles, ExistenceSizeAgeAndNewFolders) {
     WriteFileBytes(dir.File("b"), "1");
     MakeOld(dir.File("b"));
     const CString a = W(dir.File("a")), b = W(dir.File("b")), none = W(dir.File("none"));
-    const int checks[][2] = {
-        {CCommonFile::DoesFileExist(W(dir.path())), 0},  // a folder is no file
-        {CCommonFile::DoesFileExist(L""), 0},
-        {CCommonFile::DoesDirectoryExist(W(dir.path() + "/")), 1},
-        {CCommonFile::DoesDirectoryExist(a), 0},
-        {CCommonFile::IsFileNewerThan(a, b), 1},
-        {CCommonFile::IsFileNewerThan(b, a), 0},
-        {CCommonFile::IsFileNewerThan(a, none), 1},
-        {CCommonFile::IsFileNewerThan(none, a), 0},
-    };
-    for (size_t i = 0; i < std::size(checks); ++i)
-        EXPECT_EQ(checks[i][0], checks[i][1]) << "check " << i;
+    // A folder is no file; a missing file is older than any other.
+    EXPECT_EQ((std::vector<int>{
+                  CCommonFile::DoesFileExist(W(dir.path())), CCommonFile::DoesFileExist(L""),
+                  CCommonFile::DoesDirectoryExist(W(dir.path() + "/")),
+                  CCommonFile::DoesDirectoryExist(a), CCommonFile::IsFileNewerThan(a, b),
+                  CCommonFile::IsFileNewerThan(b, a), CCommonFile::IsFileNewerThan(a, none),
+                  CCommonFile::IsFileNewerThan(none, a)}),
+              (std::vector<int>{0, 0, 1, 0, 1, 0, 1, 0}));
     EXPECT_EQ(std::pair(CCommonFile::GetFileSizeByName(a), CCommonFile::GetFileSizeByName(none)),
               std::pair(5ul, 0ul));
     // A file held open for writing by someone else still exists.

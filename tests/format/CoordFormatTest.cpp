@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "format/CoordFormat.h"
+#include "support/Accuracy.h"
 #include "support/TestUtil.h"
 
 using F = CCommonCoordFormat;
@@ -100,28 +101,16 @@ TEST(CoordNormalise, DegmalDegmal2AndTolerances) {
 }
 
 TEST(Str2RADec, NotationsEmptyMissingAndOddFields) {
-    // Each row: the text, then the return code and the seven fields as "rc h m s sign d m s";
-    // fields that must stay untouched read -1.
-    const std::pair<const wchar_t*, const char*> cases[] = {
-        {L"12h34m56.7s +12\uFF9F34'56.7\"", "1 12 34 56.7 1 12 34 56.7"},
-        {L"12 34 56 -05 06 07", "1 12 34 56 0 5 6 7"},
-        {L"12h34m56s.7 +10\uFF9F00'00\"", "1 12 34 56.7 1 10 0 0"},
-        {L"05:35:17.3, - 05:23:28", "1 5 35 17.3 0 5 23 28"},  // sign joined to its number
-        {L"1 2 3 4 5 6", "1 1 2 3 0 4 5 6"},                   // unsigned declination
-        {L"  \t ", "0 0 0 0 -1 0 0 0"},
-        {L"7", "1 7 0 0 0 0 0 0"},
-        {L"1 .5 .", "1 1 0 0 0 0 0 0"},  // a point between digits joins them, a trailing one
-        {L"2 . 5", "1 2 5 0 0 0 0 0"},   // separates
-        {L"+-+-12 -- 3", nullptr}};
-    for (const auto& [text, want] : cases) {
+    for (const auto& f : DataFields("format/str2radec.txt", 2)) {
+        const CString text = f[0] == "<blanks>" ? CString(L"  \t ") : W(f[0]);
         int raH = -1, raM = -1, decPlus = -1, decD = -1, decM = -1;
         double raS = -1, decS = -1;
         const int rc = F::Str2RADec(text, raH, raM, raS, decPlus, decD, decM, decS);
         char got[128];
         snprintf(got, sizeof got, "%d %d %d %g %d %d %d %g", rc, raH, raM, raS, decPlus, decD, decM,
                  decS);
-        if (want)
-            EXPECT_EQ(std::string(got), want) << CString(text).ToUtf8();
+        if (f[1] != "-")
+            EXPECT_EQ(std::string(got), f[1]) << f[0];
         else
             EXPECT_EQ(rc, 1);
     }

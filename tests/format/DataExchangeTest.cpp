@@ -4,6 +4,7 @@
 #include <functional>
 #include <tuple>
 
+#include "support/Accuracy.h"
 #include "support/TestUtil.h"
 
 namespace {
@@ -81,25 +82,10 @@ void Exchange(BOOL save, const Ddx& ddx, std::initializer_list<Step> steps) {
 }  // namespace
 
 TEST(NumberCleaner, KeepsOnlyWhatBelongsInANumberInTextsOfAnyLength) {
-    struct Case {
-        const wchar_t* in;
-        BOOL point, sign;
-        const wchar_t* out;
-        BOOL changed;
-    } cases[] = {
-        {L"", TRUE, TRUE, L"", FALSE},           {L"5", FALSE, FALSE, L"5", FALSE},
-        {L"-", FALSE, TRUE, L"-", FALSE},        {L"-", FALSE, FALSE, L"", TRUE},
-        {L".", TRUE, FALSE, L".", FALSE},        {L"x", TRUE, TRUE, L"", TRUE},
-        {L"1a2", FALSE, FALSE, L"12", TRUE},     {L"-5", FALSE, FALSE, L"5", TRUE},
-        {L"0005", FALSE, FALSE, L"05", TRUE},    {L"000.5", TRUE, FALSE, L"0.5", TRUE},
-        {L"1.2.3", TRUE, FALSE, L"1.23", TRUE},  {L"+1-2", FALSE, TRUE, L"+12", TRUE},
-        {L".5.", TRUE, TRUE, L".5", TRUE},       {L"12.5", FALSE, TRUE, L"125", TRUE},
-        {L"-0.25", TRUE, TRUE, L"-0.25", FALSE},
-    };
-    for (const auto& c : cases) {
-        CString t(c.in);
-        EXPECT_EQ(c.changed, CleanNumberText(t, c.point, c.sign)) << CString(c.in).ToUtf8();
-        EXPECT_EQ(CString(c.out), t) << CString(c.in).ToUtf8();
+    for (const auto& f : DataFields("format/number_cleaner.txt", 5)) {
+        CString t = W(f[0]);
+        EXPECT_EQ(std::stoi(f[4]), CleanNumberText(t, std::stoi(f[1]), std::stoi(f[2]))) << f[0];
+        EXPECT_EQ(W(f[3]), t) << f[0];
     }
     // Longer than any fixed buffer: every digit survives, the junk between them goes.
     CString text, junk;

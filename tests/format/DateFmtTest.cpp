@@ -4,25 +4,17 @@
 #include "format/CommonEOS.h"
 #include "format/DateFmt.h"
 
+#include "support/Accuracy.h"
 #include "support/TestUtil.h"
 
 namespace {
 
 TEST(ParseDate, ErasAndPartialTexts) {
-    const std::pair<const wchar_t*, std::vector<int>> cases[] = {
-        {L"Sun BC100/3/4 5:06:07", {-99, 3, 4, 5, 6, 7}},
-        {L"Sat BC1/1/1 0:0:0", {0, 1, 1, 0, 0, 0}},                  // 1 BC is year 0
-        {L"Sun BC-2147483648/1/1 0:0:0", {INT_MAX, 1, 1, 0, 0, 0}},  // saturates
-        {L"garbage", {0, 0, 0, 0, 0, 0}},
-        {L"Tue AD2024/5", {2024, 5, 0, 0, 0, 0}},          // stops at the end
-        {L"Tue AD2024-5-1 1:2:3", {2024, 0, 0, 0, 0, 0}},  // and at a mismatch
-        {L"Tue BC", {0, 0, 0, 0, 0, 0}},                   // no year read: none made up
-        {L"Wed AD-44/3/15 12:00:00", {-44, 3, 15, 12, 0, 0}},
-        {L"Thu AD99999999999/1/1 0:0:0", {2147483647, 1, 1, 0, 0, 0}}};
-    for (const auto& [text, want] : cases) {
-        std::vector<int> v(6, -9);
-        CCommonDateFmt::ParseDate(text, &v[0], &v[1], &v[2], &v[3], &v[4], &v[5]);
-        EXPECT_EQ(want, v) << CString(text).ToUtf8();
+    for (const auto& f : DataFields("format/parse_date.txt", 7)) {
+        std::vector<int> v(6, -9), want;
+        CCommonDateFmt::ParseDate(W(f[0]), &v[0], &v[1], &v[2], &v[3], &v[4], &v[5]);
+        for (size_t i = 1; i < 7; ++i) want.push_back(std::stoi(f[i]));
+        EXPECT_EQ(want, v) << f[0];
     }
     // Null results are skipped.
     CCommonDateFmt::ParseDate(L"Sun AD2000/1/2 3:4:5", nullptr, nullptr, nullptr, nullptr, nullptr,
@@ -52,18 +44,8 @@ TEST(DateFmt, DaysOfTheWeekAndMonthAcrossTheCalendarReform) {
 }
 
 TEST(ModelEtoJ, LongestInternationalNameFirst) {
-    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
-        {L"Canon EOS 760D", L"Canon EOS 8000D"},
-        {L"Canon EOS 200D II", L"Canon EOS Kiss X10"},
-        {L"Canon EOS 200D", L"Canon EOS Kiss X9"},
-        {L"Canon EOS R5", L"Canon EOS R5"},
-        {L"EOS 1500D", L"EOS Kiss X90"},
-        {L"Canon EOS M50 Mark", L"Canon EOS Kiss M Mark"},
-        {L"canon eos 760d", L"canon eos 760d"},  // case counts
-        {L"EOS 760D / EOS 760D", L"EOS 8000D / EOS 8000D"},
-        {L"", L""}};
-    for (const auto& [international, japanese] : cases)
-        EXPECT_EQ(CString(japanese), CCommonEOS::ModelEtoJ(international));
+    for (const auto& f : DataFields("format/eos_models.txt", 2))
+        EXPECT_EQ(W(f[1]), CCommonEOS::ModelEtoJ(W(f[0]))) << f[0];
 }
 
 }  // namespace

@@ -2,20 +2,10 @@
 #include <clocale>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "platform/Afx.h"
 #include "support/TestUtil.h"
-
-namespace {
-
-// Each pair: what the call gave, what it should give.
-template <typename T, typename W>
-void ExpectPairs(std::initializer_list<std::pair<T, W>> cases) {
-    int i = 0;
-    for (const auto& c : cases) EXPECT_EQ(c.first, T(c.second)) << "case " << i++;
-}
-
-}  // namespace
 
 TEST(StringFormat, WideTextPrintfRoundingLongResultsAndTheDecimalPoint) {
     CString s;
@@ -49,22 +39,13 @@ TEST(StringFormat, WideTextPrintfRoundingLongResultsAndTheDecimalPoint) {
 
 TEST(StringAccess, ExtractsClampSearchesMissAndBuffersRoundTrip) {
     const CString s(L"Solar.Planet"), t(L"a.b.c");
-    ExpectPairs<CString, const wchar_t*>({{s.Mid(6), L"Planet"},
-                                          {s.Mid(-3), L"Solar.Planet"},
-                                          {s.Mid(99), L""},
-                                          {s.Mid(6, 100), L"Planet"},
-                                          {s.Mid(0, -1), L""},
-                                          {s.Left(-2), L""},
-                                          {s.Left(50), L"Solar.Planet"},
-                                          {s.Right(6), L"Planet"},
-                                          {s.Right(50), L"Solar.Planet"}});
-    ExpectPairs<int, int>({{t.Find(L'.', 2), 3},
-                           {t.Find(L'.', 10), -1},
-                           {t.Find(L"b.c"), 2},
-                           {t.Find(L""), 0},
-                           {t.ReverseFind(L'.'), 3},
-                           {t.FindOneOf(L"xc"), 4},
-                           {t.Find(L"zz"), -1}});
+    EXPECT_EQ((std::vector<CString>{s.Mid(6), s.Mid(-3), s.Mid(99), s.Mid(6, 100), s.Mid(0, -1),
+                                    s.Left(-2), s.Left(50), s.Right(6), s.Right(50)}),
+              (std::vector<CString>{L"Planet", L"Solar.Planet", L"", L"Planet", L"", L"",
+                                    L"Solar.Planet", L"Planet", L"Solar.Planet"}));
+    EXPECT_EQ((std::vector<int>{t.Find(L'.', 2), t.Find(L'.', 10), t.Find(L"b.c"), t.Find(L""),
+                                t.ReverseFind(L'.'), t.FindOneOf(L"xc"), t.Find(L"zz")}),
+              (std::vector<int>{3, -1, 2, 0, 3, 4, -1}));
     CString b(L"abc");
     wcscpy(b.GetBuffer(10), L"hello");
     b.ReleaseBuffer();
@@ -116,12 +97,9 @@ TEST(StringUtf8, RoundTripAndInvalidBytes) {
 }
 
 TEST(RuntimeNumbers, WtoiWtofReadLeadingNumbers) {
-    ExpectPairs<int, int>({{_wtoi(L"  42abc"), 42},
-                           {_wtoi(L"-7.9"), -7},
-                           {_wtoi(L"x1"), 0},
-                           {_wtoi(L"99999999999"), 2147483647},
-                           {_wtoi(L"-99999999999"), -2147483647 - 1},
-                           {_wtoi(nullptr), 0}});
+    EXPECT_EQ((std::vector<int>{_wtoi(L"  42abc"), _wtoi(L"-7.9"), _wtoi(L"x1"),
+                                _wtoi(L"99999999999"), _wtoi(L"-99999999999"), _wtoi(nullptr)}),
+              (std::vector<int>{42, -7, 0, 2147483647, -2147483647 - 1, 0}));
     EXPECT_DOUBLE_EQ(_wtof(L" 12.5e1xyz"), 125.0);
     EXPECT_DOUBLE_EQ(_wtof(L"*"), 0.0);
 }

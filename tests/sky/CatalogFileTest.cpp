@@ -2,12 +2,15 @@
 // The catalogue tables: lookups by key, by number and by sky position against a brute-force
 // search, and damaged or truncated files refused with the file and offset named.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <random>
 #include <set>
 
 #include "sky/catalogs/CatalogFile.h"
+#include "sky/SkyHost.h"
 #include "sky/catalogs/CatalogWriter.h"
 #include "support/TestUtil.h"
 
@@ -123,6 +126,32 @@ TEST(CatalogFile, DamagedFilesAreRefusedWithFileAndOffset) {
         t.FindNumber("id", 99000);
         t.Near(10, 10, 10, [&](uint32_t r) { t.Text(t.Column("name"), r); });
     }
+}
+
+// A table cut short while mapped: its lost pages read as zeros, and the sky's next lookup
+// finds it damaged, says so and goes on (the process lives).
+TEST(CatalogFile, TableCutShortInUseIsDamagedNotFatal) {
+    TempDir dir;
+    sky::CatalogFile t;
+    std::string error;
+    ASSERT_TRUE(t.Open(MakeTable(dir, 180), &error)) << error;
+    ASSERT_EQ(truncate(dir.File("t.zct").c_str(), 4096), 0);
+    t.Near(0, 0, 180, [&](uint32_t r) { t.Text(t.Column("name"), r); });
+    EXPECT_TRUE(t.Changed(&error));
+    EXPECT_NE(error.find("t.zct: offset 4096: damaged"), std::string::npos) << error;
+
+    GTEST_FLAG_SET(death_test_style, "threadsafe");  // a new process: no table open yet
+    const std::string stars = dir.File("stars.zct");
+    WriteFileBytes(stars, ReadFileBytes(ZCMCOM_SOURCE_DIR "/data/stars.zct"));
+    EXPECT_EXIT(
+        {
+            setenv("ZCMCOM_DATA_DIR", dir.path().c_str(), 1);
+            CSkyHost host;
+            const bool known = !host.Execute(L"? Star.HIP.32349.Magnitude").IsEmpty();
+            if (truncate(stars.c_str(), 4096) != 0) std::exit(2);
+            std::exit(known && host.Execute(L"? Star.HIP.24436.Magnitude").IsEmpty() ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "stars.zct: offset 4096: damaged");
 }
 
 }  // namespace

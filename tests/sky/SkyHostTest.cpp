@@ -137,6 +137,26 @@ TEST(SkyHostStatements, TimeSiteLocksAndLimitsAreTakenAndRecorded) {
     EXPECT_EQ(host.Statements().size(), 20u);
 }
 
+TEST(SkyHostStatements, ResetGivesANewHostsStateAndCatalogue) {
+    CSkyHost fresh(kTokyoEvening), host(2451545.0);
+    const std::string file = ::testing::TempDir() + "skyhost_reset.txt";
+    // A dwarf planet of its own and a star that takes over Polaris's number.
+    WriteFileBytes(file,
+                   "K\tx\tVesta2\t\t2.36\t0.09\t7.1\t20\t150\t103\t0.27\t2461000.5\t3.2\n"
+                   "S\t11767\t1\t2\t9\t0\tPsc\t\t\tNotPolaris\t\n");
+    for (int load = 0; load < 2; ++load) {  // the second time into the host's own copy
+        ASSERT_EQ(host.LoadCatalog(file.c_str()), 2);
+        host.Execute(L"Location = Solar.Planet.Mars; Time.Lock = TRUE");
+        EXPECT_EQ(host.Execute(L"? Solar.DwarfPlanet.Vesta2"), L"Vesta2");
+        host.Reset(kTokyoEvening);
+        for (const wchar_t* q : {L"? Solar.DwarfPlanet.Vesta2", L"? Location", L"? Time.Lock",
+                                 L"? UT(time)", L"? Solar.DwarfPlanet.Ceres.position.RA"})
+            EXPECT_EQ(host.Execute(q), fresh.Execute(q)) << q;
+        EXPECT_EQ(host.KnownObjects(), fresh.KnownObjects());
+        EXPECT_TRUE(host.Statements().empty());
+    }
+}
+
 // One line of a text that contains the marker.
 CString LineWith(const CString& text, const wchar_t* marker) {
     int start = 0;

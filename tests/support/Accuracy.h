@@ -58,6 +58,18 @@ inline std::vector<std::string> DataRows(const std::string& table, const Columns
     return rows;
 }
 
+// The same rows split at tabs into their text fields (an empty field kept as "").
+inline std::vector<std::vector<std::string>> DataFields(const std::string& table,
+                                                        const Columns& columns) {
+    std::vector<std::vector<std::string>> out;
+    for (const std::string& row : DataRows(table, columns)) {
+        std::istringstream s(row + "\t");
+        out.emplace_back();
+        for (std::string field; std::getline(s, field, '\t');) out.back().push_back(field);
+    }
+    return out;
+}
+
 // The largest error of an accuracy test. A row without an answer (NaN or infinite, as a
 // missing or "*" answer reads) is a failure of its own, never hidden by the next good
 // row, and a test that compared no rows fails.

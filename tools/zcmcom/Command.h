@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/EncodedStream.h"
 #include "platform/String.h"
 
 #include <CLI/CLI.hpp>
@@ -35,9 +36,10 @@ int UsageError(const std::string& message);
 int Failure(const std::string& message);
 // An object name that names nothing: "zcmcom: message" on standard error, status 3.
 int UnknownObjectError(const std::string& message);
-// Why a file named on the command line cannot be read ("is a folder", the system's reason),
-// or empty when it can. Such a file is a failure (status 1), whichever option names it.
-std::string UnreadableFile(const std::string& path);
+// Why a file named on the command line cannot be read ("is a folder", not a regular file or
+// pipe, larger than limit, the system's reason), or empty when it can. Such a file is a
+// failure (status 1), whichever option names it.
+std::string UnreadableFile(const std::string& path, size_t limit = kZcmMaxWholeBytes);
 // Writes wide text to standard output as UTF-8, followed by a line end.
 void PrintLine(const CString& text);
 // Parses a whole decimal number; false when the text is not one ("nan" and "inf" are

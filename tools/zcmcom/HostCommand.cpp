@@ -96,8 +96,9 @@ int PrepareHost(const HostOptions& options, CCdStatus& status, TracingHost& host
     errno = 0;
     if (!host.LoadTableFile(options.file.c_str())) {
         const int error = errno;
-        return Failure("cannot read host file '" + options.file + "'" +
-                       (error ? std::string(": ") + strerror(error) : std::string()));
+        return Failure(
+            "cannot read host file '" + options.file + "'" +
+            (error ? ": " + ZcmReadFileProblem(error, kZcmMaxWholeBytes) : std::string()));
     }
     host.trace = options.trace;
     return -1;

@@ -2,15 +2,15 @@
 // zcmcom observer --host FILE: the date and observer state read from a planetarium whose
 // answers are listed in a file.
 #include <CLI/CLI.hpp>
+#include <cerrno>
 #include <cstdio>
-#include <fstream>
 #include <memory>
-#include <sstream>
 
 #include "Command.h"
 #include "dateobs/DateObs.h"
 #include "host/TableHost.h"
 #include "platform/Afx.h"
+#include "platform/EncodedStream.h"
 
 namespace {
 
@@ -29,12 +29,8 @@ const HMODULE kAppModule = AfxRegisterResourceModule(L"zcmcom", kAppStrings, 2, 
 class FileHost : public CTableHost {
 public:
     BOOL Load(const char* path) {
-        std::ifstream in(path, std::ios::binary);
-        if (!in) return FALSE;
-        std::ostringstream text;
-        text << in.rdbuf();
-        if (in.bad()) return FALSE;
-        std::string table = text.str();
+        std::string table;
+        if (!ZcmReadFile(path, table, kZcmMaxWholeBytes)) return FALSE;
         bool inQuery = true;  // before the first tab of a line
         for (char& c : table) {
             if (c == '\n')
@@ -75,7 +71,9 @@ int RunObserver(const std::string& file) {
     host.SetRecording(false);
     if (const std::string why = UnreadableFile(file); !why.empty())
         return Failure("cannot read host file '" + file + "': " + why);
-    if (!host.Load(file.c_str())) return Failure("cannot read host file '" + file + "'");
+    if (!host.Load(file.c_str()))
+        return Failure("cannot read host file '" + file +
+                       "': " + ZcmReadFileProblem(errno, kZcmMaxWholeBytes));
     CZVDateObs obs;
     obs.SetpCorZnt(&host);
     obs.UpdateByCorZnt();

@@ -5,6 +5,7 @@
 
 #include <strings.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -24,10 +25,13 @@ CLI::Option* AddTleOption(CLI::App& cmd, std::vector<std::string>& files) {
 int UseTleFiles(const std::vector<std::string>& files) {
     if (files.empty()) return -1;
     for (const std::string& f : files)
-        if (const std::string why = UnreadableFile(f); !why.empty())
+        if (const std::string why = UnreadableFile(f, sky::kMaxTleFileBytes); !why.empty())
             return Failure("cannot read TLE file '" + f + "': " + why);
     sky::SetTleFiles(files);
     ReportTleProblems(sky::Satellites()->tle);
+    // A file that passed the look above may still fail to read (a FIFO without a writer).
+    for (const sky::TleProblem& p : sky::Satellites()->tle.problems)
+        if (p.line == 0 && std::find(files.begin(), files.end(), p.file) != files.end()) return 1;
     return -1;
 }
 

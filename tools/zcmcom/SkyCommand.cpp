@@ -18,6 +18,8 @@
 #include "platform/Registry.h"
 #include "sky/Answer.h"
 #include "sky/SkyHost.h"
+#include "sky/TzDatabase.h"
+#include "sky/bodies/SmallBody.h"
 #include "sky/catalogs/Listing.h"
 #include "zvacl/ZvaclMath.h"
 #include "zvacl/zvacl.h"
@@ -142,9 +144,12 @@ std::string SetUpSkyHost(CSkyHost& host, const std::string& at, const std::strin
             ParseDouble(host.Execute(L"? Location.Latitude").ToUtf8(), lat))
             host.SetZoneName(CSkyHost::ZoneNameAt(lon, lat));
     }
-    if (!tz.empty() && !host.SetZoneName(CString(tz.c_str())))
-        return "unknown time zone '" + tz +
-               "' (an IANA name of the tz database, e.g. America/Chicago)";
+    if (!tz.empty() && !host.SetZoneName(CString(tz.c_str()))) {
+        std::string why;
+        sky::FindZone(tz, &why);
+        return "unknown time zone '" + tz + "' (" +
+               (why.empty() ? "an IANA name of the tz database, e.g. America/Chicago" : why) + ")";
+    }
     if (!at.empty()) {
         // A time without an offset is the site's clock time: the zone's offset at that time.
         double jd = 0.0, other = 0.0;
@@ -174,7 +179,7 @@ int UseElementFiles(const std::vector<std::string>& files) {
     for (const std::string& f : files) {
         if (f.find(':') != std::string::npos)
             return UsageError("--elements '" + f + "': a file name with ':' cannot be listed");
-        if (const std::string why = UnreadableFile(f); !why.empty())
+        if (const std::string why = UnreadableFile(f, sky::kMaxElementsFileBytes); !why.empty())
             return Failure("cannot read --elements '" + f + "': " + why);
         list += (list.empty() ? "" : ":") + f;
     }

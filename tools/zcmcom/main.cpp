@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -106,10 +107,13 @@ int UnknownObjectError(const std::string& message) {
 }
 
 // Asks without opening: opening a pipe or a FIFO to try it would take its writer.
-std::string UnreadableFile(const std::string& path) {
+std::string UnreadableFile(const std::string& path, size_t limit) {
     struct stat info {};
     if (stat(path.c_str(), &info) != 0 || access(path.c_str(), R_OK) != 0) return strerror(errno);
     if (S_ISDIR(info.st_mode)) return "is a folder";
+    if (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode)) return ZcmReadFileProblem(ENODEV, limit);
+    if (S_ISREG(info.st_mode) && static_cast<unsigned long long>(info.st_size) > limit)
+        return ZcmReadFileProblem(EFBIG, limit);
     return std::string();
 }
 
@@ -158,6 +162,9 @@ bool ParseInt(const std::string& text, int& value) {
 }
 
 int main(int argc, char** argv) {
+    // Past a file-size limit (ulimit -f) a write fails with EFBIG and is reported, rather
+    // than the process being killed without a word.
+    signal(SIGXFSZ, SIG_IGN);
     CLI::App app("zcmcom: the command-line front end of the ZCMCOM library", "zcmcom");
     app.require_subcommand(1);
     app.set_version_flag("--version", "zcmcom " ZCMCOM_VERSION);

@@ -3,10 +3,12 @@
 // planets and the comet lines of CometEls.txt, with the MPC's packed numbers, dates and
 // provisional designations.
 #include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
+#include <utility>
 
+#include "platform/EncodedStream.h"
 #include "sky/bodies/SmallBody.h"
 
 namespace sky {
@@ -244,24 +246,34 @@ bool ParseElementsLine(const std::string& line, SmallBody* out, std::string* why
 
 int ReadElementsFile(const std::string& path, std::vector<SmallBody>& out,
                      std::vector<std::string>* problems) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return -1;
-    std::vector<std::string> lines;
-    std::string line;
+    std::string text;
+    if (!ZcmReadFile(path.c_str(), text, kMaxElementsFileBytes)) {
+        if (problems)
+            problems->push_back(
+                path + ": cannot be read: " + ZcmReadFileProblem(errno, kMaxElementsFileBytes));
+        return -1;
+    }
+    // The lines, in place: a large file is not copied again.
+    std::vector<std::pair<size_t, size_t>> lines;
     size_t header = 0;  // lines up to MPCORB.DAT's row of dashes are its preamble
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-        if (header == 0 && lines.size() <= 100 && line.size() >= 20 &&
-            line.find_first_not_of('-') == std::string::npos)
+    for (size_t at = 0; at < text.size();) {
+        size_t end = text.find('\n', at);
+        if (end == std::string::npos) end = text.size();
+        const size_t next = end + 1;
+        if (end > at && text[end - 1] == '\r') --end;
+        lines.emplace_back(at, end - at);
+        const size_t n = end - at;
+        if (header == 0 && lines.size() <= 100 && n >= 20 && text.find_first_not_of('-', at) >= end)
             header = lines.size();
+        at = next;
     }
     int added = 0;
     for (size_t k = header; k < lines.size(); ++k) {
-        if (lines[k].find_first_not_of(" \t") == std::string::npos) continue;
+        const std::string line = text.substr(lines[k].first, lines[k].second);
+        if (line.find_first_not_of(" \t") == std::string::npos) continue;
         SmallBody b;
         std::string why;
-        if (ParseElementsLine(lines[k], &b, &why)) {
+        if (ParseElementsLine(line, &b, &why)) {
             out.push_back(std::move(b));
             ++added;
         } else if (problems) {

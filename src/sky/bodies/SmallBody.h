@@ -57,10 +57,14 @@ ZCMCOM_API double SmallBodyMagnitude(const SmallBody& b, double r, double delta,
 /// line. False with a short reason when the line is neither or its values are not usable.
 ZCMCOM_API bool ParseElementsLine(const std::string& line, SmallBody* out, std::string* why);
 
+/// The largest element file read: the whole of MPCORB.DAT with room to grow.
+constexpr size_t kMaxElementsFileBytes = size_t(400) << 20;
+
 /// Reads an element file of either format (MPCORB.DAT's header, up to its line of dashes,
 /// and blank lines are passed over). Bad lines are skipped and each is added to problems as
 /// "file:line: reason". Returns the number of bodies added to out; -1 when the file cannot
-/// be opened.
+/// be read (a problem says why): a folder, a device, a FIFO without a writer, over
+/// kMaxElementsFileBytes.
 ZCMCOM_API int ReadElementsFile(const std::string& path, std::vector<SmallBody>& out,
                                 std::vector<std::string>* problems);
 

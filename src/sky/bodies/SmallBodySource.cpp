@@ -43,12 +43,11 @@ std::shared_ptr<const SmallBodyCatalog> CurrentCatalog() {
         size_t colon = files.find(':', start);
         if (colon == std::string::npos) colon = files.size();
         const std::string path = files.substr(start, colon - start);
-        if (!path.empty() && cat->Load(path) < 0)
-            std::fprintf(stderr, "%s: cannot read the elements\n", path.c_str());
+        if (!path.empty()) cat->Load(path);  // a file that cannot be read is a problem too
         start = colon + 1;
     }
     for (size_t k = known; k < cat->Problems().size(); ++k)
-        std::fprintf(stderr, "%s\n", cat->Problems()[k].c_str());
+        std::fprintf(stderr, "zcmcom: %s\n", cat->Problems()[k].c_str());
     current = cat;
     return current;
 }

@@ -127,6 +127,24 @@ int Catalog::Load(const char* path) {
     return count;
 }
 
+void Catalog::Truncate(const Catalog& prefix) {
+    for (size_t i = prefix.m_stars.size(); i < m_stars.size(); ++i) {
+        const int hip = m_stars[i].hip;
+        const auto kept = prefix.m_starIndex.find(hip);
+        if (kept != prefix.m_starIndex.end())
+            m_starIndex[hip] = kept->second;
+        else
+            m_starIndex.erase(hip);
+    }
+    const auto cut = [](auto& records, size_t size) {
+        if (records.size() > size) records.erase(records.begin() + size, records.end());
+    };
+    cut(m_stars, prefix.m_stars.size());
+    cut(m_constellations, prefix.m_constellations.size());
+    cut(m_messier, prefix.m_messier.size());
+    cut(m_orbits, prefix.m_orbits.size());
+}
+
 const Star* Catalog::FindStar(int hip) const {
     const auto it = m_starIndex.find(hip);
     return it == m_starIndex.end() ? nullptr : &m_stars[it->second];

@@ -75,6 +75,9 @@ class Catalog {
 public:
     /// Reads the text written by tools/skydata; returns the number of records read.
     int Load(const char* path);
+    /// Back to the records of prefix, a catalogue this one was copied from before further
+    /// Loads: what they read is dropped, and a star number they took over is prefix's again.
+    void Truncate(const Catalog& prefix);
     /// A record by Hipparcos number, abbreviation (any case), Messier number or English name;
     /// nullptr when there is none.
     /// @{

@@ -8,7 +8,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <signal.h>
+
 #include <algorithm>
+#include <atomic>
+#include <iterator>
+#include <mutex>
 #include <cctype>
 #include <cmath>
 #include <cstring>
@@ -40,12 +45,75 @@ bool Inside(uint64_t at, uint64_t count, uint64_t width, uint64_t size) {
     return width == 0 || count <= (size - at) / width;
 }
 
+// The mapped tables, for the SIGBUS handler: a read of a page that a truncation took away
+// is given a page of zeros, and the table is marked so that its next use refuses it.
+struct Guarded {
+    std::atomic<uintptr_t> begin{0}, end{0};
+    std::atomic<bool> hit{false};
+};
+Guarded g_guarded[64];
+struct sigaction g_previous;
+uintptr_t g_pageSize = 4096;
+
+void OnBus(int signal, siginfo_t* info, void*) {
+    const auto at = reinterpret_cast<uintptr_t>(info->si_addr);
+    for (Guarded& g : g_guarded) {
+        const uintptr_t begin = g.begin.load(std::memory_order_acquire);
+        if (begin == 0 || at < begin || at >= g.end.load(std::memory_order_acquire)) continue;
+        void* page = reinterpret_cast<void*>(at & ~(g_pageSize - 1));
+        if (mmap(page, g_pageSize, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0) ==
+            MAP_FAILED)
+            break;
+        g.hit.store(true);
+        return;
+    }
+    // Not ours: the disposition before ours takes it; a fault happens again on return.
+    sigaction(signal, &g_previous, nullptr);
+    if (info->si_code <= 0) raise(signal);
+}
+
+int Guard(const void* map, size_t size) {
+    static std::once_flag installed;
+    std::call_once(installed, [] {
+        g_pageSize = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+        struct sigaction action {};
+        action.sa_sigaction = OnBus;
+        action.sa_flags = SA_SIGINFO;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGBUS, &action, &g_previous);
+    });
+    for (int i = 0; i < static_cast<int>(std::size(g_guarded)); ++i) {
+        uintptr_t free = 0;
+        if (g_guarded[i].end.compare_exchange_strong(free,
+                                                     reinterpret_cast<uintptr_t>(map) + size)) {
+            g_guarded[i].hit.store(false);
+            g_guarded[i].begin.store(reinterpret_cast<uintptr_t>(map), std::memory_order_release);
+            return i;
+        }
+    }
+    return -1;  // more tables than slots: unguarded, as before
+}
+
+void Unguard(int slot) {
+    if (slot < 0) return;
+    g_guarded[slot].begin.store(0, std::memory_order_release);
+    g_guarded[slot].end.store(0, std::memory_order_release);
+}
+
+int64_t ModifiedNs(const struct stat& st) {
+    return int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+}
+
 }  // namespace
 
 CatalogFile::~CatalogFile() { Reset(); }
 
 void CatalogFile::Reset() {
+    Unguard(m_guard);
+    m_guard = -1;
     if (m_map) munmap(m_map, m_mapSize);
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = -1;
     m_map = nullptr;
     m_mapSize = 0;
     m_base = nullptr;
@@ -78,16 +146,39 @@ bool CatalogFile::Open(const std::string& path, std::string* error) {
         return Fail(path, 0, "not a catalogue file (empty or not a regular file)", error);
     }
     void* map = mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_SHARED, fd, 0);
-    ::close(fd);
-    if (map == MAP_FAILED) return Fail(path, 0, "cannot be mapped", error);
+    if (map == MAP_FAILED) {
+        ::close(fd);
+        return Fail(path, 0, "cannot be mapped", error);
+    }
     // Lookups jump about the file: no read-ahead, so memory stays with what they touch.
     madvise(map, static_cast<size_t>(st.st_size), MADV_RANDOM);
-    if (!OpenBytes(map, static_cast<size_t>(st.st_size), path, error)) {
+    // Guarded before the checks read it: the file may be cut short already.
+    const int guard = Guard(map, static_cast<size_t>(st.st_size));
+    const bool opened = OpenBytes(map, static_cast<size_t>(st.st_size), path, error);
+    if (!opened || (guard >= 0 && g_guarded[guard].hit.load())) {
+        Unguard(guard);
         munmap(map, static_cast<size_t>(st.st_size));
-        return false;
+        ::close(fd);
+        return opened ? Fail(path, 0, "damaged: changed while read", error) : false;
     }
     m_map = map;
     m_mapSize = static_cast<size_t>(st.st_size);
+    m_fd = fd;
+    m_guard = guard;
+    m_path = path;
+    m_mtimeNs = ModifiedNs(st);
+    return true;
+}
+
+bool CatalogFile::Changed(std::string* error) const {
+    if (m_fd < 0) return false;
+    struct stat st {};
+    const bool same = fstat(m_fd, &st) == 0 && static_cast<size_t>(st.st_size) == m_mapSize &&
+                      ModifiedNs(st) == m_mtimeNs;
+    if (same && !(m_guard >= 0 && g_guarded[m_guard].hit.load())) return false;
+    if (error)
+        *error = m_path + ": offset " + std::to_string(same ? m_mapSize : st.st_size) +
+                 ": damaged: changed while in use (tables are replaced by rename)";
     return true;
 }
 

@@ -5,7 +5,9 @@
 /// place from a memory-mapped file written by tools/catalogs/zct.py: typed columns, rows
 /// sorted by declination band and right ascension, and a sorted key index of designations
 /// and names. Opening checks every offset once, so later reads need no checks; nothing is
-/// copied, so memory grows only with the pages a lookup touches (internal).
+/// copied, so memory grows only with the pages a lookup touches. A file cut short or
+/// rewritten while mapped is noticed (Changed) and never brings the process down: a page
+/// past its new end reads as zeros (internal).
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -29,6 +31,10 @@ public:
     /// Maps and checks the file; false with *error ("<file>: offset N: what is wrong") when
     /// it is missing, truncated or damaged. A failed open leaves the table empty.
     bool Open(const std::string& path, std::string* error);
+    /// Whether the mapped file was changed in place since Open (its size or time differ, or a
+    /// read found a page past its end); with *error saying so in Open's form. Tables are
+    /// replaced by rename, which leaves the mapped file as it was.
+    bool Changed(std::string* error) const;
     /// Checks a table held in memory (the bytes must outlive the table); for tests and fuzzing.
     bool OpenBytes(const void* data, size_t size, const std::string& name, std::string* error);
 
@@ -68,6 +74,9 @@ private:
 
     void* m_map = nullptr;
     size_t m_mapSize = 0;
+    int m_fd = -1, m_guard = -1;  // the file, kept open to watch it; its slot of the guard
+    std::string m_path;
+    int64_t m_mtimeNs = 0;
     const unsigned char* m_base = nullptr;
     uint32_t m_rows = 0, m_zones = 0, m_keys = 0;
     const uint32_t* m_zoneStart = nullptr;

@@ -62,8 +62,8 @@ private:
 
     static CString Place(const CatalogFile& x, uint32_t row, const CString& p, const Context& at) {
         const int64_t star = HostStar(x, row);
-        if (star >= 0)
-            return StarPlaceAnswer(*Table("stars.zct"), static_cast<uint32_t>(star), p, at);
+        if (const CatalogFile* stars = Table("stars.zct"); star >= 0 && stars)
+            return StarPlaceAnswer(*stars, static_cast<uint32_t>(star), p, at);
         if (p.Left(9) != L"position." && p.Left(3) != L"jd.") return CString();
         const BodyPlace place =
             FixedPlace(x.Number(x.Column("ra"), row), x.Number(x.Column("dec"), row), at.jdUt,
@@ -107,8 +107,9 @@ private:
             *answer = sky::Answer(x.Integer(x.Column("count"), row), L"%.0f");
         } else if (p == L"magnitude.vt") {
             *answer = sky::Answer(x.Number(x.Column("vmag"), row), L"%.2f");
-        } else if (star >= 0 &&
-                   StarAnswer(*Table("stars.zct"), static_cast<uint32_t>(star), p, at, answer)) {
+        } else if (const CatalogFile* stars = Table("stars.zct");
+                   star >= 0 && stars &&
+                   StarAnswer(*stars, static_cast<uint32_t>(star), p, at, answer)) {
         } else if (p == L"englishname") {
             *answer = TextOf(x, x.Column("hostproper"), row);
             if (answer->IsEmpty()) *answer = TextOf(x, x.Column("host"), row);

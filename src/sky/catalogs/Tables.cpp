@@ -64,6 +64,14 @@ const CatalogFile* Table(const char* name) {
         }
         it = tables.emplace(name, std::move(table)).first;
     }
+    // A table changed in place is refused from then on; it stays mapped (its pages past a
+    // new end read as zeros), as other threads may be reading it still.
+    std::string error;
+    if (it->second && it->second->Changed(&error)) {
+        std::fprintf(stderr, "zcmcom: %s; its objects are not known\n", error.c_str());
+        static std::vector<std::unique_ptr<CatalogFile>> refused;
+        refused.push_back(std::move(it->second));
+    }
     return it->second.get();
 }
 

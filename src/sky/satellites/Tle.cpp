@@ -2,10 +2,12 @@
 // The two-line element reader.
 #include "sky/satellites/Tle.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
+
+#include "platform/EncodedStream.h"
 
 namespace sky {
 namespace {
@@ -206,14 +208,13 @@ int TleCatalog::AddText(const std::string& text, const std::string& file) {
 }
 
 bool TleCatalog::AddFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        problems.push_back({path, 0, "cannot be read"});
+    std::string text;
+    if (!ZcmReadFile(path.c_str(), text, kMaxTleFileBytes)) {
+        problems.push_back(
+            {path, 0, "cannot be read: " + ZcmReadFileProblem(errno, kMaxTleFileBytes)});
         return false;
     }
-    std::ostringstream s;
-    s << in.rdbuf();
-    AddText(s.str(), path);
+    AddText(text, path);
     return true;
 }
 

@@ -13,6 +13,9 @@
 
 namespace sky {
 
+/// The largest element file read (the whole public catalogue is a few megabytes).
+constexpr size_t kMaxTleFileBytes = size_t(50) << 20;
+
 /// Reads one set from its two lines (the name line, if any, is set by the caller). With
 /// strict set, the checksums must hold and the elements must describe a possible orbit
 /// (mean motion above 0 and at most 20 revolutions a day, angles in range); without it
@@ -36,7 +39,8 @@ struct ZCMCOM_API TleCatalog {
     /// Adds the sets of a text (the contents of file, named in problems). Returns how many
     /// sets were read.
     int AddText(const std::string& text, const std::string& file);
-    /// Reads a file; false (with a problem at line 0) when it cannot be read.
+    /// Reads a file of at most kMaxTleFileBytes; false (with a problem at line 0 that says
+    /// why) when it cannot be read.
     bool AddFile(const std::string& path);
 };
 
