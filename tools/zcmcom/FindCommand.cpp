@@ -55,7 +55,8 @@ const CommandRegistration kFind(
 int ResolveSkyObject(CSkyHost& host, std::string& path) {
     const std::string why = sky::NameTextError(path);
     if (!why.empty()) return UsageError("cannot look up " + why);
-    // A path the sky answers for stays as it is (names seldom hold a dot).
+    // A path the sky answers for stays as it is (names seldom hold a dot, so the sky is
+    // asked first only for texts with one).
     auto answers = [&] {
         const CString answer = host.Execute(CString(("? " + path + ".Position.RA").c_str()));
         return !answer.IsEmpty() && answer != L"*";
@@ -65,7 +66,8 @@ int ResolveSkyObject(CSkyHost& host, std::string& path) {
     const auto named = index.Named(CString(path.c_str()));
     for (const auto& match : named)
         if (match.entry->path.CompareNoCase(CString(path.c_str())) == 0) return -1;
-    if (named.empty()) return UnknownObject(index, path);
+    // A path without a dot the index cannot know (a frame set by this run's options).
+    if (named.empty()) return answers() ? -1 : UnknownObject(index, path);
     const CString& kind = named[0].entry->kind;
     if (kind.Left(9) == L"asterism ")
         return UnknownObjectError("'" + path + "' is an asterism of the stars " +
