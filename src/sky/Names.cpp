@@ -184,10 +184,19 @@ void NameIndex::Collect(CSkyHost& host) {
         for (const auto& kind : kAsked) {
             if (e.path.Left(static_cast<int>(wcslen(kind.prefix))) != kind.prefix) continue;
             for (const wchar_t* property : kind.properties) {
-                const CString name = host.Execute(L"? " + e.path + L"." + property);
-                if (name.IsEmpty() || name == L"*") continue;
-                e.names.push_back(wcscmp(property, L"HipparcosNumber") == 0 ? L"HIP " + name
-                                                                            : name);
+                const CString answer = host.Execute(L"? " + e.path + L"." + property);
+                // A list property (".Strings") answers its items joined by commas.
+                const bool list = wcsstr(property, L".Strings") != nullptr;
+                for (int at = 0; at <= answer.GetLength();) {
+                    int comma = list ? answer.Find(L',', at) : -1;
+                    if (comma < 0) comma = answer.GetLength();
+                    CString name = answer.Mid(at, comma - at);
+                    at = comma + 1;
+                    name.Trim(L" ");
+                    if (name.IsEmpty() || name == L"*") continue;
+                    e.names.push_back(wcscmp(property, L"HipparcosNumber") == 0 ? L"HIP " + name
+                                                                                : name);
+                }
             }
             break;
         }
