@@ -2,7 +2,7 @@
 // The name index file: layout, writing, mapping and its searches.
 //
 // Layout (little-endian; every section 4-byte aligned):
-//   header   "ZCMNAMES", u32 version, stamps, entries, names, trigram bits, 0,
+//   header   "ZCMNAMES", u32 version, stamps, entries, names, trigram bits, library,
 //            u64 postings, string bytes, offsets of the seven sections
 //   stamps   u32 file, 0, u64 size, i64 time, u64 hash
 //   entries  u32 path, kind, first name, name count, f32 magnitude
@@ -33,6 +33,9 @@ constexpr char kMagic[8] = {'Z', 'C', 'M', 'N', 'A', 'M', 'E', 'S'};
 constexpr uint32_t kVersion = 1;
 constexpr size_t kHeader = 104, kStamp = 32, kEntry = 20, kName = 16, kSorted = 12;
 constexpr uint32_t kAlias = 0x80000000u, kPathText = 0xFFFFFFFFu;
+#ifndef ZCMCOM_SKY_VERSION
+#define ZCMCOM_SKY_VERSION "0"
+#endif
 
 // The data files whose objects the index lists (the host's own objects are compiled in).
 const char* const kSources[] = {"stars.zct",    "variables.zct",  "doubles.zct", "exoplanets.zct",
@@ -91,6 +94,13 @@ std::string PathIn(const std::vector<std::string>& folders, const std::string& f
 }
 
 }  // namespace
+
+uint32_t NameLibraryStamp() {
+    uint32_t h = 2166136261u;
+    for (const char* c = ZCMCOM_SKY_VERSION; *c; ++c)
+        h = (h ^ static_cast<unsigned char>(*c)) * 16777619u;
+    return h;
+}
 
 std::vector<NameStamp> CurrentNameStamps(bool withHash) {
     const std::vector<std::string> folders = DataFolders();
@@ -240,7 +250,7 @@ std::string NameTableWriter::Bytes() const {
     std::string out(kMagic, sizeof kMagic);
     out.reserve(offsets[6] + strings.size());
     for (uint32_t v : {kVersion, static_cast<uint32_t>(m_stamps.size()),
-                       static_cast<uint32_t>(entries), names, bits, 0u})
+                       static_cast<uint32_t>(entries), names, bits, NameLibraryStamp()})
         Put(out, v);
     Put(out, static_cast<uint64_t>(postings.size()));
     Put(out, static_cast<uint64_t>(strings.size()));
@@ -326,6 +336,7 @@ bool NameTable::Check(size_t size, std::string* error) {
     m_entryCount = Get<uint32_t>(m_base + 16);
     m_nameCount = Get<uint32_t>(m_base + 20);
     m_bits = Get<uint32_t>(m_base + 24);
+    m_library = Get<uint32_t>(m_base + 28);
     m_postingCount = Get<uint64_t>(m_base + 32);
     m_stringsSize = Get<uint64_t>(m_base + 40);
     uint64_t o[7];

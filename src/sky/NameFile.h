@@ -27,6 +27,9 @@ struct NameStamp {
     uint64_t hash = 0;  ///< a hash of its content
 };
 
+/// The library's version as an index file records it: a file another version wrote is stale,
+/// as what the library lists and how it folds names may have changed.
+ZCMCOM_API uint32_t NameLibraryStamp();
 /// The data files the built-in sky's names come from, as they are now in the data folders.
 /// Without withHash the hashes are 0.
 ZCMCOM_API std::vector<NameStamp> CurrentNameStamps(bool withHash);
@@ -101,8 +104,9 @@ public:
     void Candidates(const std::wstring& folded, const std::function<void(uint32_t)>& visit) const;
     /// The names sharing the most trigrams with the folded text, up to n, most first.
     std::vector<uint32_t> Similar(const std::wstring& folded, size_t n) const;
-    /// The data files it was built from.
+    /// The data files it was built from, and the library version that wrote it.
     std::vector<NameStamp> Stamps() const;
+    uint32_t LibraryStamp() const { return m_library; }
 
 private:
     bool Check(size_t size, std::string* error);
@@ -114,7 +118,7 @@ private:
     void* m_map = nullptr;
     size_t m_mapSize = 0;
     const unsigned char* m_base = nullptr;
-    uint32_t m_stampCount = 0, m_entryCount = 0, m_nameCount = 0, m_bits = 0;
+    uint32_t m_stampCount = 0, m_entryCount = 0, m_nameCount = 0, m_bits = 0, m_library = 0;
     uint64_t m_postingCount = 0, m_stringsSize = 0;
     const uint32_t *m_stamps = nullptr, *m_entries = nullptr, *m_names = nullptr,
                    *m_sorted = nullptr, *m_buckets = nullptr, *m_postings = nullptr;

@@ -92,6 +92,8 @@ struct NameIndex::Table {
                 problem = "no name index (names.idx) in the data folders";
             else if (!table->file.Open(path, &problem))
                 ;
+            else if (table->file.LibraryStamp() != NameLibraryStamp())
+                problem = path + " was written by another version of the library";
             else if (!NameStampsHold(table->file.Stamps(), &changed))
                 problem = path + " is older than " + changed;
             else

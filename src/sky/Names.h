@@ -6,6 +6,7 @@
 /// "NGC 1976", "Moon", "Orion"). Names compare folded: without regard to case, full-width
 /// or half-width forms, hiragana or katakana, blanks and punctuation. A new source's names
 /// come from its Entry list with no change here.
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -14,12 +15,13 @@
 
 #include "platform/Export.h"
 #include "platform/String.h"
-#include "sky/NameFile.h"
 #include "sky/Source.h"
 
 class CSkyHost;
 
 namespace sky {
+
+struct NameStamp;  // (NameFile.h, internal)
 
 /// The form names are compared in: ASCII letters in lower case, full-width ASCII and
 /// half-width katakana in their usual widths, hiragana as katakana, without blanks and
@@ -35,8 +37,9 @@ ZCMCOM_API std::string NameTextError(const std::string& utf8);
 /// Objects by name. The bundled data's names come from the index file written when the
 /// catalogues are built (share/zcmcom/names.idx, mapped, so opening it costs next to
 /// nothing); only the names of the user's element files are read at run time. Without that
-/// file, or when the data changed since it was written, the index is built from the host
-/// as it stands (seconds), with a warning. Searches compare FoldName forms.
+/// file, or when the data changed since it was written or another library version wrote it,
+/// the index is built from the host as it stands (seconds), with a warning. Searches compare
+/// FoldName forms.
 ///
 /// An object several catalogues know is one object: a star's names (common, Bayer and
 /// Flamsteed, HIP) lead to its variable-star entry when it is a variable, else to its HIP
