@@ -50,7 +50,7 @@ M42|DeepSkyObject.M.42|b = ephem.readdb('M42,f|N,5:35:17.3,-5:23:28,4.0,2000')
 Mira|Star.GCVS.ο Cet|b = ephem.readdb('Mira,f|V|M7,2:19:20.8,-2:58:39,6.5,2000')
 ISS|ArtificialSatellite.25544|t = [l.strip() for l in open('data/satellites.tle')]; i = t.index('ISS (ZARYA)'); b = ephem.readtle(*t[i:i + 3])
 1P|Solar.Comet.1P|b = ephem.readdb('1P/Halley,e,162.19,59.40,112.23,17.93,0,0.967,0,1986/2/9.46,2000,g 4.0,6.0')
-Ceres|Solar.MinorPlanet.1|b = ephem.readdb('Ceres,e,10.59,80.31,73.12,2.7675,0.2141,0.0789,60.08,2022/8/9,2000,H3.34,0.12')
+Ceres|Solar.DwarfPlanet.Ceres|b = ephem.readdb('Ceres,e,10.59,80.31,73.12,2.7675,0.2141,0.0789,60.08,2022/8/9,2000,H3.34,0.12')
 CASES
 read -r first warm rss <<<"$(measure "$zcmcom" find orion)"
 printf 'find orion: first %s s, warm %s s, %.1f MB\n' "$first" "$warm" "$(echo "$rss / 1024" | bc -l)"

@@ -174,6 +174,59 @@ uint32_t NameTableWriter::Store(const std::string& s) {
     return at;
 }
 
+namespace {
+
+// The trigrams of a folded name from its UTF-8 form (as NameTrigrams of the wide form).
+std::vector<uint32_t> TrigramsOfUtf8(std::string_view s) {
+    std::wstring w;
+    for (size_t i = 0; i < s.size();) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        const size_t extra = c < 0x80 ? 0 : c < 0xE0 ? 1 : c < 0xF0 ? 2 : 3;
+        uint32_t code = extra == 0 ? c : c & (0x3F >> extra);
+        for (size_t k = 1; k <= extra && i + k < s.size(); ++k)
+            code = code << 6 | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+        w += static_cast<wchar_t>(code);
+        i += extra + 1;
+    }
+    return NameTrigrams(w);
+}
+
+// Bytes handed on in pieces of 64 KiB: a file written so is mapped later in small pages
+// (one large write leaves large ones in the page cache, and a lookup then maps megabytes).
+class Sink {
+public:
+    explicit Sink(std::function<bool(const char*, size_t)> put) : m_put(std::move(put)) {
+        m_buffer.reserve(kPiece);
+    }
+    void Append(const void* data, size_t size) {
+        const char* p = static_cast<const char*>(data);
+        while (size > 0 && m_ok) {
+            const size_t n = std::min(size, kPiece - m_buffer.size());
+            m_buffer.append(p, n);
+            p += n;
+            size -= n;
+            if (m_buffer.size() == kPiece) Flush();
+        }
+    }
+    template <typename T>
+    void Put(T value) {
+        Append(&value, sizeof value);
+    }
+    bool Flush() {
+        if (m_ok && !m_buffer.empty()) m_ok = m_put(m_buffer.data(), m_buffer.size());
+        m_buffer.clear();
+        return m_ok;
+    }
+
+private:
+    static constexpr size_t kPiece = 64 * 1024;
+    std::function<bool(const char*, size_t)> m_put;
+    std::string m_buffer;
+    bool m_ok = true;
+};
+
+}  // namespace
+
 void NameTableWriter::AddEntry(const std::string& path, const std::string& kind, float magnitude) {
     uint32_t bits;
     std::memcpy(&bits, &magnitude, sizeof bits);
@@ -191,12 +244,11 @@ void NameTableWriter::AddName(const std::string& text, const std::wstring& folde
     m_names.push_back(
         {entry | (alias ? kAlias : 0), m_lastText, Store(f), static_cast<uint32_t>(f.size())});
     ++m_entries[m_entries.size() - 2];
-    const std::vector<uint32_t> t = NameTrigrams(folded);
-    m_trigrams.insert(m_trigrams.end(), t.begin(), t.end());
-    m_trigramStart.push_back(static_cast<uint32_t>(m_trigrams.size()));
 }
 
-std::string NameTableWriter::Bytes() const {
+bool NameTableWriter::Emit(const std::function<bool(const char*, size_t)>& put) const {
+    // Only the sorted order and one slice of the postings at a time are made here; the
+    // trigrams are taken again from the folded names for each slice.
     const uint32_t names = static_cast<uint32_t>(m_names.size());
     auto folded = [&](uint32_t n) {
         return std::string_view(m_strings.data() + m_names[n].folded, m_names[n].foldedLength);
@@ -208,35 +260,33 @@ std::string NameTableWriter::Bytes() const {
         return c != 0 ? c < 0 : a < b;
     });
     // About four postings a bucket.
+    uint64_t trigrams = 0;
+    for (uint32_t n = 0; n < names; ++n) trigrams += TrigramsOfUtf8(folded(n)).size();
     uint32_t bits = 8;
-    while (bits < 24 && (uint64_t{1} << bits) * 4 < m_trigrams.size()) ++bits;
+    while (bits < 24 && (uint64_t{1} << bits) * 4 < trigrams) ++bits;
     const uint32_t mask = (1u << bits) - 1;
-    std::vector<uint32_t> buckets((size_t{1} << bits) + 1, 0), ofName;
+    std::vector<uint32_t> ofName;
     auto bucketsOf = [&](uint32_t n) {
-        ofName.assign(m_trigrams.begin() + m_trigramStart[n],
-                      m_trigrams.begin() + m_trigramStart[n + 1]);
+        ofName = TrigramsOfUtf8(folded(n));
         for (uint32_t& t : ofName) t &= mask;
         std::sort(ofName.begin(), ofName.end());
         ofName.erase(std::unique(ofName.begin(), ofName.end()), ofName.end());
     };
+    std::vector<uint32_t> buckets((size_t{1} << bits) + 1, 0);
     for (uint32_t n = 0; n < names; ++n) {
         bucketsOf(n);
         for (uint32_t b : ofName) ++buckets[b + 1];
     }
     for (size_t b = 1; b < buckets.size(); ++b) buckets[b] += buckets[b - 1];
-    std::vector<uint32_t> postings(buckets.back()), fill(buckets.begin(), buckets.end() - 1);
-    for (uint32_t n = 0; n < names; ++n) {
-        bucketsOf(n);
-        for (uint32_t b : ofName) postings[fill[b]++] = n;
-    }
 
-    std::string strings = m_strings;
     std::vector<uint32_t> stampFiles;
+    uint64_t stringsSize = m_strings.size();
     for (const NameStamp& s : m_stamps) {
-        stampFiles.push_back(static_cast<uint32_t>(strings.size()));
-        strings.append(s.file).push_back('\0');
+        stampFiles.push_back(static_cast<uint32_t>(stringsSize));
+        stringsSize += s.file.size() + 1;
     }
-    while (strings.size() % 4) strings.push_back('\0');
+    const size_t padding = (4 - stringsSize % 4) % 4;
+    stringsSize += padding;
 
     const uint64_t entries = m_entries.size() / 5;
     uint64_t offsets[7];
@@ -246,46 +296,82 @@ std::string NameTableWriter::Bytes() const {
     offsets[3] = offsets[2] + uint64_t{names} * kName;
     offsets[4] = offsets[3] + uint64_t{names} * kSorted;
     offsets[5] = offsets[4] + buckets.size() * 4;
-    offsets[6] = offsets[5] + postings.size() * 4;
-    std::string out(kMagic, sizeof kMagic);
-    out.reserve(offsets[6] + strings.size());
+    offsets[6] = offsets[5] + uint64_t{buckets.back()} * 4;
+    Sink out(put);
+    out.Append(kMagic, sizeof kMagic);
     for (uint32_t v : {kVersion, static_cast<uint32_t>(m_stamps.size()),
                        static_cast<uint32_t>(entries), names, bits, NameLibraryStamp()})
-        Put(out, v);
-    Put(out, static_cast<uint64_t>(postings.size()));
-    Put(out, static_cast<uint64_t>(strings.size()));
-    for (uint64_t o : offsets) Put(out, o);
+        out.Put(v);
+    out.Put(static_cast<uint64_t>(buckets.back()));
+    out.Put(stringsSize);
+    for (uint64_t o : offsets) out.Put(o);
     for (size_t i = 0; i < m_stamps.size(); ++i) {
-        Put(out, stampFiles[i]);
-        Put(out, 0u);
-        Put(out, m_stamps[i].size);
-        Put(out, m_stamps[i].mtime);
-        Put(out, m_stamps[i].hash);
+        out.Put(stampFiles[i]);
+        out.Put(0u);
+        out.Put(m_stamps[i].size);
+        out.Put(m_stamps[i].mtime);
+        out.Put(m_stamps[i].hash);
     }
-    for (uint32_t v : m_entries) Put(out, v);
-    for (const Name& n : m_names)
-        for (uint32_t v : {n.entry, n.text, n.folded, n.foldedLength}) Put(out, v);
+    out.Append(m_entries.data(), m_entries.size() * 4);
+    out.Append(m_names.data(), m_names.size() * sizeof(Name));
     for (uint32_t n : sorted) {
         char prefix[8] = {};
         std::memcpy(prefix, folded(n).data(), std::min<size_t>(8, folded(n).size()));
-        Put(out, n);
-        out.append(prefix, sizeof prefix);
+        out.Put(n);
+        out.Append(prefix, sizeof prefix);
     }
-    for (const auto* section : {&buckets, &postings})
-        out.append(reinterpret_cast<const char*>(section->data()), section->size() * 4);
-    out += strings;
-    return out;
+    std::vector<uint32_t>().swap(sorted);
+    out.Append(buckets.data(), buckets.size() * 4);
+    // The postings a slice of buckets at a time, each slice from one pass over the names.
+    constexpr uint64_t kSlice = uint64_t{1} << 24;
+    std::vector<uint32_t> postings;
+    for (size_t from = 0; from + 1 < buckets.size();) {
+        size_t to = from + 1;
+        while (to + 1 < buckets.size() && buckets[to + 1] - buckets[from] <= kSlice) ++to;
+        postings.assign(buckets[to] - buckets[from], 0);
+        std::vector<uint32_t> fill(buckets.begin() + static_cast<long>(from),
+                                   buckets.begin() + static_cast<long>(to));
+        for (uint32_t n = 0; n < names && !postings.empty(); ++n) {
+            bucketsOf(n);
+            for (uint32_t b : ofName)
+                if (b >= from && b < to) postings[fill[b - from]++ - buckets[from]] = n;
+        }
+        out.Append(postings.data(), postings.size() * 4);
+        from = to;
+    }
+    out.Append(m_strings.data(), m_strings.size());
+    for (const NameStamp& s : m_stamps) out.Append(s.file.c_str(), s.file.size() + 1);
+    out.Append("\0\0\0", padding);
+    return out.Flush();
+}
+
+std::string NameTableWriter::Bytes() const {
+    std::string bytes;
+    Emit([&](const char* data, size_t size) {
+        bytes.append(data, size);
+        return true;
+    });
+    return bytes;
 }
 
 bool NameTableWriter::Write(const std::string& path, std::string* error) const {
-    const std::string bytes = Bytes();
     const std::string temporary = path + ".tmp";
-    FILE* f = std::fopen(temporary.c_str(), "wb");
-    const bool written = f && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    if ((f && std::fclose(f) != 0) || !written ||
-        std::rename(temporary.c_str(), path.c_str()) != 0) {
+    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const bool written = fd >= 0 && Emit([fd](const char* data, size_t size) {
+                             while (size > 0) {
+                                 const ssize_t n = write(fd, data, size);
+                                 if (n < 0 && errno == EINTR) continue;
+                                 if (n <= 0) return false;
+                                 data += n;
+                                 size -= static_cast<size_t>(n);
+                             }
+                             return true;
+                         });
+    const int saved = errno;
+    if (fd < 0 || close(fd) != 0 || !written || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        const int why = fd < 0 || !written ? saved : errno;
         std::remove(temporary.c_str());
-        *error = path + ": " + std::strerror(errno);
+        *error = path + ": " + std::strerror(why);
         return false;
     }
     return true;

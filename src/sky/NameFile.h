@@ -37,7 +37,8 @@ ZCMCOM_API std::vector<NameStamp> CurrentNameStamps(bool withHash);
 /// the same and the time is not); else false with the first changed file in *changed.
 ZCMCOM_API bool NameStampsHold(const std::vector<NameStamp>& stamps, std::string* changed);
 
-/// Collects entries and names, then lays out the file.
+/// Collects entries and names (their strings and records only), then lays out the file and
+/// hands it on as it is made.
 class ZCMCOM_API NameTableWriter {
 public:
     /// A new object; its names follow with AddName.
@@ -57,10 +58,11 @@ private:
         uint32_t entry, text, folded, foldedLength;
     };
     uint32_t Store(const std::string& s);
+    /// Hands the file's bytes to put in order, a piece at a time; false when put fails.
+    bool Emit(const std::function<bool(const char*, size_t)>& put) const;
     std::string m_strings = std::string(1, '\0');
     std::vector<uint32_t> m_entries;  ///< by entry: path, kind, first name, count, magnitude
     std::vector<Name> m_names;
-    std::vector<uint32_t> m_trigramStart{0}, m_trigrams;  ///< by name: hashed trigrams
     std::vector<NameStamp> m_stamps;
     std::map<std::string, uint32_t> m_kinds;
     uint32_t m_lastText = 0;

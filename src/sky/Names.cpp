@@ -465,7 +465,7 @@ void NameIndex::OneObjectEach() {
     }
 }
 
-std::string NameIndex::Bytes(const std::vector<NameStamp>& stamps) const {
+void NameIndex::Fill(NameTableWriter& writer) const {
     // Greek letters of Bayer designations also as written in Latin letters ("α Lyr": "alf
     // Lyr", "alpha Lyr").
     static const wchar_t* const kGreek[][3] = {
@@ -478,8 +478,6 @@ std::string NameIndex::Bytes(const std::vector<NameStamp>& stamps) const {
         {L"sig", L"sigma", nullptr}, {L"tau", nullptr, nullptr},    {L"ups", L"upsilon", nullptr},
         {L"phi", nullptr, nullptr},  {L"chi", nullptr, nullptr},    {L"psi", nullptr, nullptr},
         {L"ome", L"omega", nullptr}};
-    NameTableWriter writer;
-    for (const NameStamp& s : stamps) writer.AddStamp(s);
     for (size_t e = 0; e < m_entries.size(); ++e) {
         const Entry& entry = m_entries[e];
         writer.AddEntry(entry.path.ToUtf8(), entry.kind.ToUtf8(),
@@ -493,14 +491,15 @@ std::string NameIndex::Bytes(const std::vector<NameStamp>& stamps) const {
         }
         writer.AddName(std::string(), m_folded[e].back());
     }
-    return writer.Bytes();
 }
 
-void NameIndex::Freeze(const std::vector<NameStamp>& stamps) {
+void NameIndex::Freeze() {
     OneObjectEach();
+    NameTableWriter writer;
+    Fill(writer);
     auto table = std::make_shared<Table>();
     std::string error;
-    if (!table->file.OpenBytes(Bytes(stamps), &error)) return;  // (made here: never fails)
+    if (!table->file.OpenBytes(writer.Bytes(), &error)) return;  // (made here: never fails)
     m_table = table;
     m_entries.clear();
     m_folded.clear();
@@ -522,7 +521,7 @@ NameIndex NameIndex::ForSky(CSkyHost* host, double jdUt) {
         std::unique_ptr<CSkyHost> own;
         if (!host) host = (own = std::make_unique<CSkyHost>(jdUt)).get();
         index.Collect(*host);
-        index.Freeze({});
+        index.Freeze();
         return index;
     }
     // The names of the user's own element files only.
@@ -537,7 +536,7 @@ NameIndex NameIndex::ForSky(CSkyHost* host, double jdUt) {
 NameIndex NameIndex::Built(CSkyHost& host) {
     NameIndex index;
     index.Collect(host);
-    index.Freeze({});
+    index.Freeze();
     return index;
 }
 
@@ -552,17 +551,10 @@ bool NameIndex::WriteFile(CSkyHost& host, const std::string& path, std::string* 
     NameIndex index;
     index.Collect(host);
     index.OneObjectEach();
-    const std::string bytes = index.Bytes(CurrentNameStamps(true));
-    const std::string temporary = path + ".tmp";
-    std::ofstream out(temporary, std::ios::binary);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        *error = "cannot write " + path;
-        return false;
-    }
-    return true;
+    NameTableWriter writer;
+    for (const NameStamp& s : CurrentNameStamps(true)) writer.AddStamp(s);
+    index.Fill(writer);
+    return writer.Write(path, error);
 }
 
 }  // namespace sky

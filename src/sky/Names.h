@@ -21,7 +21,7 @@ class CSkyHost;
 
 namespace sky {
 
-struct NameStamp;  // (NameFile.h, internal)
+class NameTableWriter;  // (NameFile.h, internal)
 
 /// The form names are compared in: ASCII letters in lower case, full-width ASCII and
 /// half-width katakana in their usual widths, hiragana as katakana, without blanks and
@@ -89,8 +89,8 @@ private:
     const Entry* TableEntry(uint32_t e) const;
     void Collect(CSkyHost& host);
     void OneObjectEach();
-    std::string Bytes(const std::vector<NameStamp>& stamps) const;
-    void Freeze(const std::vector<NameStamp>& stamps);
+    void Fill(NameTableWriter& writer) const;
+    void Freeze();
     void Shadow(const CString& path);
 
     std::shared_ptr<Table> m_table;                   ///< the file's objects (shared, read lazily)
