@@ -341,8 +341,18 @@ std::vector<NameIndex::Match> NameIndex::Named(const CString& text) const {
 }
 
 CString NameIndex::Resolve(const CString& text) const {
-    const std::vector<Match> found = Named(text);
-    return found.empty() ? CString() : found[0].entry->path;
+    // Named's first, without reading the objects' names.
+    const std::wstring q = FoldName(text);
+    if (q.empty()) return CString();
+    if (m_table)
+        for (uint32_t n : m_table->file.Equal(FoldedUtf8(q))) {
+            const uint32_t e = m_table->file.NameAt(n).entry;
+            if (!m_shadowed.count(e)) return CString(m_table->file.Path(e));
+        }
+    for (size_t e = 0; e < m_entries.size(); ++e)
+        if (std::find(m_folded[e].begin(), m_folded[e].end(), q) != m_folded[e].end())
+            return m_entries[e].path;
+    return CString();
 }
 
 std::vector<CString> NameIndex::Closest(const CString& text, size_t n) const {
