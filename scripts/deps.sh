@@ -28,6 +28,7 @@ case $what in
       libbenchmark-dev
       python3
       python3-pil
+      python3-ephem
       iproute2
       dpkg-dev
       file

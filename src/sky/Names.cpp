@@ -3,11 +3,17 @@
 #include "sky/Names.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cwchar>
+#include <fstream>
 #include <map>
+#include <mutex>
 #include <utility>
 
+#include "sky/NameFile.h"
 #include "sky/SkyHost.h"
+#include "sky/satellites/SatelliteCatalog.h"
 
 namespace sky {
 namespace {
@@ -52,6 +58,51 @@ size_t EditDistance(const std::wstring& a, const std::wstring& b) {
 }
 
 }  // namespace
+
+// The file's objects, shared by the indexes that use it, read as they are asked for.
+struct NameIndex::Table {
+    NameTable file;
+    std::mutex mutex;
+    std::map<uint32_t, Entry> read;
+
+    Entry Read(uint32_t e) const {
+        Entry entry;
+        entry.path = CString(file.Path(e));
+        entry.kind = CString(file.Kind(e));
+        entry.magnitude = file.Magnitude(e);
+        for (uint32_t n = file.FirstName(e); n < file.FirstName(e) + file.NameCountOf(e); ++n) {
+            const NameTable::Name name = file.NameAt(n);
+            if (name.text && !name.alias) entry.names.emplace_back(name.text);
+        }
+        return entry;
+    }
+
+    // The index file of the data folders, opened once per process; nullptr with *why when
+    // there is none or it does not match the data.
+    static std::shared_ptr<Table> Current(std::string* why) {
+        static std::mutex mutex;
+        static std::shared_ptr<Table> current;
+        static std::string problem;
+        std::lock_guard<std::mutex> lock(mutex);
+        if (!current && problem.empty()) {
+            auto table = std::make_shared<Table>();
+            const std::string path = DataPath("names.idx");
+            std::string changed;
+            if (path.empty())
+                problem = "no name index (names.idx) in the data folders";
+            else if (!table->file.Open(path, &problem))
+                ;
+            else if (table->file.LibraryStamp() != NameLibraryStamp())
+                problem = path + " was written by another version of the library";
+            else if (!NameStampsHold(table->file.Stamps(), &changed))
+                problem = path + " is older than " + changed;
+            else
+                current = table;
+        }
+        *why = problem;
+        return current;
+    }
+};
 
 std::wstring FoldName(const CString& text) {
     std::wstring out;
@@ -103,7 +154,7 @@ std::string NameTextError(const std::string& s) {
     return std::string();
 }
 
-NameIndex::NameIndex(CSkyHost& host) {
+void NameIndex::Collect(CSkyHost& host) {
     // The host's own objects, with the names it answers for each path it lists. Each kind
     // is asked only the properties it answers at once, since any other one makes the host
     // compute the object's place.
@@ -135,10 +186,19 @@ NameIndex::NameIndex(CSkyHost& host) {
         for (const auto& kind : kAsked) {
             if (e.path.Left(static_cast<int>(wcslen(kind.prefix))) != kind.prefix) continue;
             for (const wchar_t* property : kind.properties) {
-                const CString name = host.Execute(L"? " + e.path + L"." + property);
-                if (name.IsEmpty() || name == L"*") continue;
-                e.names.push_back(wcscmp(property, L"HipparcosNumber") == 0 ? L"HIP " + name
-                                                                            : name);
+                const CString answer = host.Execute(L"? " + e.path + L"." + property);
+                // A list property (".Strings") answers its items joined by commas.
+                const bool list = wcsstr(property, L".Strings") != nullptr;
+                for (int at = 0; at <= answer.GetLength();) {
+                    int comma = list ? answer.Find(L',', at) : -1;
+                    if (comma < 0) comma = answer.GetLength();
+                    CString name = answer.Mid(at, comma - at);
+                    at = comma + 1;
+                    name.Trim(L" ");
+                    if (name.IsEmpty() || name == L"*") continue;
+                    e.names.push_back(wcscmp(property, L"HipparcosNumber") == 0 ? L"HIP " + name
+                                                                                : name);
+                }
             }
             break;
         }
@@ -153,9 +213,30 @@ NameIndex::NameIndex(CSkyHost& host) {
     }
     for (Entry& e : listed)
         if (!e.path.IsEmpty()) Add(std::move(e));
+    // Everyday names the catalogues lack, and asterisms ("=" and their stars' paths).
+    std::ifstream extra(DataPath("names.txt"));
+    for (std::string line; std::getline(extra, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        std::vector<CString> fields;
+        for (size_t at = 0; at <= line.size();) {
+            const size_t tab = std::min(line.find('\t', at), line.size());
+            fields.emplace_back(line.substr(at, tab - at).c_str());
+            at = tab + 1;
+        }
+        Entry e;
+        e.path = fields[0];
+        for (size_t i = 1; i < fields.size(); ++i) {
+            if (fields[i].Left(1) == L"=")
+                e.kind = L"asterism " + fields[i].Mid(1);
+            else
+                e.names.push_back(fields[i]);
+        }
+        Add(std::move(e));
+    }
 }
 
 void NameIndex::Add(Entry entry) {
+    Shadow(entry.path);
     std::vector<std::wstring> folded;
     std::vector<CString> names;
     for (const CString& name : entry.names) {
@@ -194,6 +275,24 @@ std::vector<NameIndex::Match> NameIndex::Find(const CString& text) const {
     const std::wstring q = FoldName(text);
     std::vector<Match> found;
     if (q.empty()) return found;
+    if (m_table) {
+        const NameTable& file = m_table->file;
+        const std::string key = FoldedUtf8(q);
+        std::map<uint32_t, std::pair<int, uint32_t>> best;  // by object: rank, name
+        file.Candidates(q, [&](uint32_t n) {
+            const NameTable::Name name = file.NameAt(n);
+            const size_t at = name.folded.find(key);
+            if (at == std::string_view::npos || m_shadowed.count(name.entry)) return;
+            const int rank = name.folded.size() == key.size() ? 0 : at == 0 ? 1 : 2;
+            const auto [it, added] = best.emplace(name.entry, std::pair{rank, n});
+            if (!added && rank < it->second.first) it->second = {rank, n};
+        });
+        for (const auto& [entry, rankName] : best) {
+            const NameTable::Name name = file.NameAt(rankName.second);
+            found.push_back({TableEntry(entry), CString(name.text ? name.text : file.Path(entry)),
+                             rankName.first});
+        }
+    }
     for (size_t e = 0; e < m_entries.size(); ++e) {
         int best = 3;
         CString bestName;
@@ -217,15 +316,68 @@ std::vector<NameIndex::Match> NameIndex::Find(const CString& text) const {
     return found;
 }
 
+std::vector<NameIndex::Match> NameIndex::Named(const CString& text) const {
+    const std::wstring q = FoldName(text);
+    std::vector<Match> found;
+    if (q.empty()) return found;
+    if (m_table) {
+        for (uint32_t n : m_table->file.Equal(FoldedUtf8(q))) {
+            const NameTable::Name name = m_table->file.NameAt(n);
+            if (m_shadowed.count(name.entry)) continue;
+            const Entry* e = TableEntry(name.entry);
+            if (!found.empty() && found.back().entry == e) continue;
+            found.push_back({e, name.text ? CString(name.text) : e->path, 0});
+        }
+    }
+    for (size_t e = 0; e < m_entries.size(); ++e)
+        for (size_t n = 0; n < m_folded[e].size(); ++n)
+            if (m_folded[e][n] == q) {
+                found.push_back(
+                    {&m_entries[e],
+                     n < m_entries[e].names.size() ? m_entries[e].names[n] : m_entries[e].path, 0});
+                break;
+            }
+    return found;
+}
+
 CString NameIndex::Resolve(const CString& text) const {
-    const std::vector<Match> found = Find(text);
-    return !found.empty() && found[0].rank == 0 ? found[0].entry->path : CString();
+    // Named's first, without reading the objects' names.
+    const std::wstring q = FoldName(text);
+    if (q.empty()) return CString();
+    if (m_table)
+        for (uint32_t n : m_table->file.Equal(FoldedUtf8(q))) {
+            const uint32_t e = m_table->file.NameAt(n).entry;
+            if (!m_shadowed.count(e)) return CString(m_table->file.Path(e));
+        }
+    for (size_t e = 0; e < m_entries.size(); ++e)
+        if (std::find(m_folded[e].begin(), m_folded[e].end(), q) != m_folded[e].end())
+            return m_entries[e].path;
+    return CString();
 }
 
 std::vector<CString> NameIndex::Closest(const CString& text, size_t n) const {
     std::wstring q = FoldName(text);
     q.resize(std::min(q.size(), kMaxNameBytes));  // the distance costs its length times each name's
     std::vector<std::pair<size_t, CString>> scored;
+    if (m_table) {
+        // The names sharing most trigrams with the text; every name for a short text.
+        const NameTable& file = m_table->file;
+        std::vector<uint32_t> candidates = file.Similar(q, std::max<size_t>(64, n));
+        if (q.size() < 3) {
+            candidates.clear();
+            for (uint32_t k = 0; k < file.NameCount(); ++k) candidates.push_back(k);
+        }
+        for (uint32_t k = 0; candidates.size() < n && k < file.NameCount(); ++k)
+            if (std::find(candidates.begin(), candidates.end(), k) == candidates.end())
+                candidates.push_back(k);
+        std::sort(candidates.begin(), candidates.end());
+        for (uint32_t k : candidates) {
+            const NameTable::Name name = file.NameAt(k);
+            if (!name.text || name.alias || m_shadowed.count(name.entry)) continue;
+            const CString folded(std::string(name.folded).c_str());
+            scored.emplace_back(EditDistance(q, folded.str()), CString(name.text));
+        }
+    }
     for (size_t e = 0; e < m_entries.size(); ++e)
         for (size_t k = 0; k < m_entries[e].names.size(); ++k)
             scored.emplace_back(EditDistance(q, m_folded[e][k]), m_entries[e].names[k]);
@@ -237,6 +389,182 @@ std::vector<CString> NameIndex::Closest(const CString& text, size_t n) const {
         if (std::find(out.begin(), out.end(), name) == out.end()) out.push_back(name);
     }
     return out;
+}
+
+const Entry* NameIndex::TableEntry(uint32_t e) const {
+    std::lock_guard<std::mutex> lock(m_table->mutex);
+    auto it = m_table->read.find(e);
+    if (it == m_table->read.end()) it = m_table->read.emplace(e, m_table->Read(e)).first;
+    return &it->second;
+}
+
+const std::vector<Entry>& NameIndex::Entries() const {
+    m_all.clear();
+    for (uint32_t e = 0; m_table && e < m_table->file.EntryCount(); ++e)
+        if (!m_shadowed.count(e)) m_all.push_back(m_table->Read(e));
+    m_all.insert(m_all.end(), m_entries.begin(), m_entries.end());
+    return m_all;
+}
+
+void NameIndex::Shadow(const CString& path) {
+    // An object of the file that gets names from Add moves to the added ones.
+    if (!m_table || m_byPath.count(path.str())) return;
+    for (uint32_t n : m_table->file.Equal(FoldedUtf8(FoldName(path)))) {
+        const NameTable::Name name = m_table->file.NameAt(n);
+        if (name.text || m_shadowed.count(name.entry) ||
+            CString(m_table->file.Path(name.entry)) != path)
+            continue;
+        m_shadowed.insert(name.entry);
+        Add(m_table->Read(name.entry));
+        return;
+    }
+}
+
+void NameIndex::OneObjectEach() {
+    // Entries of one star (the same HIP number) in several catalogues.
+    std::map<std::wstring, std::vector<size_t>> byHip;
+    for (size_t e = 0; e < m_entries.size(); ++e) {
+        if (m_entries[e].path.Left(5) != L"Star.") continue;
+        for (size_t k = 0; k < m_entries[e].names.size(); ++k) {
+            const std::wstring& f = m_folded[e][k];
+            if (f.size() > 3 && f.compare(0, 3, L"hip") == 0 &&
+                f.find_first_not_of(L"0123456789", 3) == std::wstring::npos) {
+                byHip[f].push_back(e);
+                break;
+            }
+        }
+    }
+    auto isOf = [&](size_t e, const wchar_t* prefix) {
+        return m_entries[e].path.Left(static_cast<int>(wcslen(prefix))) == prefix;
+    };
+    for (const auto& [hip, group] : byHip) {
+        if (group.size() < 2) continue;
+        size_t rep = group.size();
+        for (const wchar_t* prefix : {L"Star.GCVS.", L"Star.HIP."})
+            for (size_t i = 0; i < group.size() && rep == group.size(); ++i)
+                if (isOf(group[i], prefix)) rep = i;
+        if (rep == group.size()) continue;
+        Entry& to = m_entries[group[rep]];
+        std::vector<std::wstring>& toFolded = m_folded[group[rep]];
+        for (size_t i = 0; i < group.size(); ++i) {
+            if (i == rep) continue;
+            Entry& from = m_entries[group[i]];
+            std::vector<std::wstring>& fromFolded = m_folded[group[i]];
+            const bool keepsOwn = isOf(group[i], L"Star.WDS.");
+            std::vector<CString> kept;
+            std::vector<std::wstring> keptFolded;
+            for (size_t k = 0; k < from.names.size(); ++k) {
+                const std::wstring& f = fromFolded[k];
+                bool shared = false;
+                for (size_t j = 0; j < group.size() && !shared; ++j)
+                    shared = j != i &&
+                             std::find(m_folded[group[j]].begin(), m_folded[group[j]].end(), f) !=
+                                 m_folded[group[j]].end();
+                if (keepsOwn && !shared) {
+                    kept.push_back(from.names[k]);
+                    keptFolded.push_back(f);
+                } else if (std::find(toFolded.begin(), toFolded.end(), f) == toFolded.end()) {
+                    toFolded.insert(toFolded.begin() + static_cast<long>(to.names.size()), f);
+                    to.names.push_back(from.names[k]);
+                }
+            }
+            keptFolded.push_back(fromFolded.back());  // the path
+            from.names = std::move(kept);
+            fromFolded = std::move(keptFolded);
+        }
+    }
+}
+
+void NameIndex::Fill(NameTableWriter& writer) const {
+    // Greek letters of Bayer designations also as written in Latin letters ("α Lyr": "alf
+    // Lyr", "alpha Lyr").
+    static const wchar_t* const kGreek[][3] = {
+        {L"alf", L"alpha", L"alp"},  {L"bet", L"beta", nullptr},    {L"gam", L"gamma", nullptr},
+        {L"del", L"delta", nullptr}, {L"eps", L"epsilon", nullptr}, {L"zet", L"zeta", nullptr},
+        {L"eta", nullptr, nullptr},  {L"the", L"theta", L"tet"},    {L"iot", L"iota", nullptr},
+        {L"kap", L"kappa", nullptr}, {L"lam", L"lambda", nullptr},  {L"mu", nullptr, nullptr},
+        {L"nu", nullptr, nullptr},   {L"xi", nullptr, nullptr},     {L"omi", L"omicron", nullptr},
+        {L"pi", nullptr, nullptr},   {L"rho", nullptr, nullptr},    {nullptr, nullptr, nullptr},
+        {L"sig", L"sigma", nullptr}, {L"tau", nullptr, nullptr},    {L"ups", L"upsilon", nullptr},
+        {L"phi", nullptr, nullptr},  {L"chi", nullptr, nullptr},    {L"psi", nullptr, nullptr},
+        {L"ome", L"omega", nullptr}};
+    for (size_t e = 0; e < m_entries.size(); ++e) {
+        const Entry& entry = m_entries[e];
+        writer.AddEntry(entry.path.ToUtf8(), entry.kind.ToUtf8(),
+                        static_cast<float>(entry.magnitude));
+        for (size_t k = 0; k < entry.names.size(); ++k) {
+            const std::wstring& f = m_folded[e][k];
+            writer.AddName(entry.names[k].ToUtf8(), f);
+            if (f.size() > 1 && f[0] >= 0x3B1 && f[0] <= 0x3C9)
+                for (const wchar_t* latin : kGreek[f[0] - 0x3B1])
+                    if (latin) writer.AddName(std::string(), latin + f.substr(1), true);
+        }
+        writer.AddName(std::string(), m_folded[e].back());
+    }
+}
+
+void NameIndex::Freeze() {
+    OneObjectEach();
+    NameTableWriter writer;
+    Fill(writer);
+    auto table = std::make_shared<Table>();
+    std::string error;
+    if (!table->file.OpenBytes(writer.Bytes(), &error)) return;  // (made here: never fails)
+    m_table = table;
+    m_entries.clear();
+    m_folded.clear();
+    m_byPath.clear();
+}
+
+NameIndex::NameIndex(CSkyHost& host) : NameIndex(ForSky(&host, 0.0)) {}
+
+NameIndex NameIndex::ForSky(CSkyHost* host, double jdUt) {
+    NameIndex index;
+    std::string why;
+    index.m_table = Table::Current(&why);
+    if (!index.m_table) {
+        static std::once_flag warned;
+        std::call_once(warned, [&] {
+            std::fprintf(stderr, "zcmcom: warning: %s; the names are read from the catalogues\n",
+                         why.c_str());
+        });
+        std::unique_ptr<CSkyHost> own;
+        if (!host) host = (own = std::make_unique<CSkyHost>(jdUt)).get();
+        index.Collect(*host);
+        index.Freeze();
+        return index;
+    }
+    // The names of the user's own element files only.
+    const char* elements = std::getenv("ZCMCOM_SKY_ELEMENTS");
+    if ((!elements || !*elements) && UserTleFiles().empty()) return index;
+    std::vector<Entry> user;
+    for (const SourceFactory& make : RegisteredSources()) make()->ListUserFiles(user);
+    for (Entry& e : user) index.Add(std::move(e));
+    return index;
+}
+
+NameIndex NameIndex::Built(CSkyHost& host) {
+    NameIndex index;
+    index.Collect(host);
+    index.Freeze();
+    return index;
+}
+
+NameIndex NameIndex::FromFile(const std::string& path, std::string* error) {
+    NameIndex index;
+    auto table = std::make_shared<Table>();
+    if (table->file.Open(path, error)) index.m_table = table;
+    return index;
+}
+
+bool NameIndex::WriteFile(CSkyHost& host, const std::string& path, std::string* error) {
+    NameIndex index;
+    index.Collect(host);
+    index.OneObjectEach();
+    NameTableWriter writer;
+    for (const NameStamp& s : CurrentNameStamps(true)) writer.AddStamp(s);
+    index.Fill(writer);
+    return writer.Write(path, error);
 }
 
 }  // namespace sky

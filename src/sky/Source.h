@@ -48,6 +48,8 @@ public:
     virtual bool Answer(const CString& query, const Context& at, CString* answer) = 0;
     /// Every object it knows.
     virtual void List(std::vector<Entry>& out) = 0;
+    /// The objects of the user's own files only (the bundled ones are in the name index).
+    virtual void ListUserFiles(std::vector<Entry>& out) { (void)out; }
     /// The instant or the site changed: forget places kept for the earlier one.
     virtual void Changed() {}
     /// A statement "lhs = value" the host does not know itself (lhs in canonical form, value

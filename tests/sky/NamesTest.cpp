@@ -39,10 +39,16 @@ TEST(SkyNames, TextsThatCannotBeSearchedFor) {
 TEST(SkyNames, ResolvesTheHostsObjectsAndASourcesEntries) {
     CSkyHost host(2461381.0);
     sky::NameIndex index(host);
+    // The index file and the index built from the catalogues answer alike.
+    const sky::NameIndex built = sky::NameIndex::Built(host);
     for (const std::string& row : DataRows("sky/names.txt", 2)) {
         const std::vector<std::string> f = TabFields(row);
         EXPECT_EQ(index.Resolve(W(f[0])), W(f[1])) << row;
+        EXPECT_EQ(built.Resolve(W(f[0])), W(f[1])) << row;
+        EXPECT_EQ(index.Find(W(f[0])).size(), built.Find(W(f[0])).size()) << row;
     }
+    // Each object once: "Andromeda" is the constellation and the galaxy.
+    EXPECT_EQ(index.Find(L"Andromeda").size(), 2u);
     // Part of a name finds every object holding it, whole names first.
     const auto found = index.Find(L"orion");
     ASSERT_GE(found.size(), 2u);

@@ -2,6 +2,7 @@
 // zcmcom find: the built-in sky's objects by name; and the name lookup of zcmcom click.
 #include <CLI/CLI.hpp>
 #include <cstdio>
+#include <ctime>
 #include <memory>
 
 #include "Command.h"
@@ -23,15 +24,17 @@ int UnknownObject(const sky::NameIndex& index, const std::string& text) {
 int RunFind(const std::string& text) {
     const std::string why = sky::NameTextError(text);
     if (!why.empty()) return UsageError("cannot search for " + why);
-    CSkyHost host;
-    const sky::NameIndex index(host);
+    const sky::NameIndex index = sky::NameIndex::ForSky(2440587.5 + std::time(nullptr) / 86400.0);
     const auto found = index.Find(CString(text.c_str()));
     if (found.empty()) return UnknownObject(index, text);
     for (const auto& match : found) {
         CString names;
         for (const CString& name : match.entry->names)
             names += (names.IsEmpty() ? L"" : L", ") + name;
-        PrintLine(match.entry->path + L"\t" + names);
+        // An asterism leads to its stars.
+        const CString& kind = match.entry->kind;
+        PrintLine(match.entry->path + L"\t" + names +
+                  (kind.Left(9) == L"asterism " ? L"\t" + kind.Mid(9) : CString()));
     }
     return 0;
 }
@@ -52,20 +55,27 @@ const CommandRegistration kFind(
 int ResolveSkyObject(CSkyHost& host, std::string& path) {
     const std::string why = sky::NameTextError(path);
     if (!why.empty()) return UsageError("cannot look up " + why);
-    // An object path the sky answers for stays as it is.
-    const CString answer = host.Execute(CString(("? " + path + ".Position.RA").c_str()));
-    if (!answer.IsEmpty() && answer != L"*") return -1;
-    CSkyHost names(host.GetJd());  // (asking names moves no mark of the host itself)
-    const sky::NameIndex index(names);
-    for (const sky::Entry& e : index.Entries())
-        if (e.path.CompareNoCase(CString(path.c_str())) == 0) return -1;
-    const CString resolved = index.Resolve(CString(path.c_str()));
-    if (resolved.IsEmpty()) return UnknownObject(index, path);
-    path = resolved.ToUtf8();
+    // A path the sky answers for stays as it is (names seldom hold a dot, so the sky is
+    // asked first only for texts with one).
+    auto answers = [&] {
+        const CString answer = host.Execute(CString(("? " + path + ".Position.RA").c_str()));
+        return !answer.IsEmpty() && answer != L"*";
+    };
+    if (path.find('.') != std::string::npos && answers()) return -1;
+    const sky::NameIndex index = sky::NameIndex::ForSky(host.GetJd());
+    const auto named = index.Named(CString(path.c_str()));
+    for (const auto& match : named)
+        if (match.entry->path.CompareNoCase(CString(path.c_str())) == 0) return -1;
+    // A path without a dot the index cannot know (a frame set by this run's options).
+    if (named.empty()) return answers() ? -1 : UnknownObject(index, path);
+    const CString& kind = named[0].entry->kind;
+    if (kind.Left(9) == L"asterism ")
+        return UnknownObjectError("'" + path + "' is an asterism of the stars " +
+                                  kind.Mid(9).ToUtf8() + ": name one of them");
+    path = named[0].entry->path.ToUtf8();
     return -1;
 }
 
 int UnknownSkyObject(double jdUt, const std::string& text) {
-    CSkyHost names(jdUt);
-    return UnknownObject(sky::NameIndex(names), text);
+    return UnknownObject(sky::NameIndex::ForSky(jdUt), text);
 }

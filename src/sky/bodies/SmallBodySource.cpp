@@ -84,6 +84,24 @@ std::string Narrow(const CString& s) { return s.ToUtf8(); }
 
 CString Num(double v, const wchar_t* format = L"%.8f") { return Answer(v, format); }
 
+// The entries of a catalogue's bodies, for the name index.
+void ListOf(const SmallBodyCatalog& catalog, std::vector<Entry>& out) {
+    for (const SmallBody& b : catalog.Bodies()) {
+        Entry e;
+        e.path =
+            Wide((b.comet ? "Solar.Comet." : "Solar.MinorPlanet.") + SmallBodyCatalog::PathName(b));
+        e.names.push_back(Wide(b.id));
+        if (!b.comet && b.number > 0)
+            e.names.push_back(Wide("(" + std::to_string(b.number) + ") " +
+                                   (b.name.empty() ? b.designation : b.name)));
+        if (!b.designation.empty() && b.id != b.designation) e.names.push_back(Wide(b.designation));
+        if (!b.name.empty()) e.names.push_back(Wide(b.name));
+        if (const char* j = JapaneseName(b)) e.names.push_back(Wide(j));
+        e.kind = b.comet ? L"comet" : L"minor planet";
+        out.push_back(std::move(e));
+    }
+}
+
 class SmallBodySource : public Source {
 public:
     bool Answer(const CString& q, const Context& at, CString* answer) override {
@@ -100,23 +118,19 @@ public:
         return true;
     }
 
-    void List(std::vector<Entry>& out) override {
-        const auto catalog = CurrentCatalog();
-        for (const SmallBody& b : catalog->Bodies()) {
-            Entry e;
-            e.path = Wide((b.comet ? "Solar.Comet." : "Solar.MinorPlanet.") +
-                          SmallBodyCatalog::PathName(b));
-            e.names.push_back(Wide(b.id));
-            if (!b.comet && b.number > 0)
-                e.names.push_back(Wide("(" + std::to_string(b.number) + ") " +
-                                       (b.name.empty() ? b.designation : b.name)));
-            if (!b.designation.empty() && b.id != b.designation)
-                e.names.push_back(Wide(b.designation));
-            if (!b.name.empty()) e.names.push_back(Wide(b.name));
-            if (const char* j = JapaneseName(b)) e.names.push_back(Wide(j));
-            e.kind = b.comet ? L"comet" : L"minor planet";
-            out.push_back(std::move(e));
+    void List(std::vector<Entry>& out) override { ListOf(*CurrentCatalog(), out); }
+
+    void ListUserFiles(std::vector<Entry>& out) override {
+        const char* env = std::getenv("ZCMCOM_SKY_ELEMENTS");
+        if (!env || !*env) return;
+        SmallBodyCatalog user;
+        const std::string files = env;
+        for (size_t start = 0; start <= files.size();) {
+            const size_t colon = std::min(files.find(':', start), files.size());
+            if (colon > start) user.Load(files.substr(start, colon - start));
+            start = colon + 1;
         }
+        ListOf(user, out);
     }
 
     void Changed() override { m_places.clear(); }

@@ -120,7 +120,15 @@ public:
                          ? L"DeepSkyObject." + listed
                          : L"DeepSkyObject." + listed.Left(blank) + L"." + listed.Mid(blank + 1);
             e.names.push_back(designation);
-            if (*d->Text(others, r)) e.names.push_back(TextOf(*d, others, r));
+            // The other designations, one name each ("M 31, PGC 2557, UGC 454").
+            const CString other = TextOf(*d, others, r);
+            for (int at = 0; at < other.GetLength();) {
+                int comma = other.Find(L',', at);
+                if (comma < 0) comma = other.GetLength();
+                CString one = other.Mid(at, comma - at);
+                if (!one.Trim(L" ").IsEmpty()) e.names.push_back(one);
+                at = comma + 1;
+            }
             if (*d->Text(name, r)) e.names.push_back(TextOf(*d, name, r));
             if (*d->Text(ja, r)) e.names.push_back(TextOf(*d, ja, r));
             e.kind = L"deepsky";

@@ -88,11 +88,16 @@ void SetTleFiles(const std::vector<std::string>& paths) {
     Current().reset();
 }
 
+std::vector<std::string> UserTleFiles() {
+    std::vector<std::string> files = EnvironmentFiles();
+    files.insert(files.end(), UserFiles().begin(), UserFiles().end());
+    return files;
+}
+
 std::shared_ptr<const SatelliteCatalog> Satellites() {
     std::lock_guard<std::mutex> guard(Lock());
     static std::vector<std::string> loadedWith;
-    std::vector<std::string> files = EnvironmentFiles();
-    files.insert(files.end(), UserFiles().begin(), UserFiles().end());
+    const std::vector<std::string> files = UserTleFiles();
     if (!Current() || files != loadedWith) {
         Current() = Load(files);
         loadedWith = files;

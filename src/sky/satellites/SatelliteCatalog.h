@@ -34,6 +34,8 @@ struct ZCMCOM_API SatelliteCatalog {
 
 /// User element files read in addition to the bundled ones and $ZCMCOM_SKY_TLE.
 ZCMCOM_API void SetTleFiles(const std::vector<std::string>& paths);
+/// The user's element files: those of $ZCMCOM_SKY_TLE, then those of SetTleFiles.
+ZCMCOM_API std::vector<std::string> UserTleFiles();
 /// The catalogue as it stands now (read on first use).
 ZCMCOM_API std::shared_ptr<const SatelliteCatalog> Satellites();
 /// The short name of a satellite: its name up to " (" ("ISS (ZARYA)" gives "ISS"); empty

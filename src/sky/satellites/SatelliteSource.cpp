@@ -19,6 +19,21 @@ const CString kPrefix = L"artificialsatellite.";
 
 CString Wide(const std::string& s) { return CString(ZcmUtf8ToWide(s.data(), s.size()).c_str()); }
 
+// The entries of a catalogue's satellites, for the name index.
+void ListOf(const TleCatalog& tle, const SatelliteCatalog& magnitudes, std::vector<Entry>& out) {
+    for (const auto& [number, e] : tle.sets) {
+        Entry entry;
+        entry.path.Format(L"ArtificialSatellite.%d", number);
+        if (!e.name.empty()) entry.names.push_back(Wide(e.name));
+        const std::string shortName = ShortSatelliteName(e.name);
+        if (!shortName.empty()) entry.names.push_back(Wide(shortName));
+        entry.names.push_back(CString(std::to_wstring(number).c_str()));
+        entry.kind = L"satellite";
+        entry.magnitude = magnitudes.StdMagnitude(number);
+        out.push_back(entry);
+    }
+}
+
 class SatelliteSource : public Source {
 public:
     bool Answer(const CString& q, const Context& at, CString* answer) override {
@@ -46,17 +61,13 @@ public:
 
     void List(std::vector<Entry>& out) override {
         if (!m_catalog) m_catalog = Satellites();
-        for (const auto& [number, e] : m_catalog->tle.sets) {
-            Entry entry;
-            entry.path.Format(L"ArtificialSatellite.%d", number);
-            if (!e.name.empty()) entry.names.push_back(Wide(e.name));
-            const std::string shortName = ShortSatelliteName(e.name);
-            if (!shortName.empty()) entry.names.push_back(Wide(shortName));
-            entry.names.push_back(CString(std::to_wstring(number).c_str()));
-            entry.kind = L"satellite";
-            entry.magnitude = m_catalog->StdMagnitude(number);
-            out.push_back(entry);
-        }
+        ListOf(m_catalog->tle, *m_catalog, out);
+    }
+
+    void ListUserFiles(std::vector<Entry>& out) override {
+        TleCatalog user;
+        for (const std::string& f : UserTleFiles()) user.AddFile(f);
+        ListOf(user, SatelliteCatalog(), out);
     }
 
     // A new instant or site also picks up element files handed over since (SetTleFiles).
