@@ -89,16 +89,21 @@ public:
     /// Takes the bytes of a file made in memory.
     bool OpenBytes(std::string bytes, std::string* error);
 
+    /// How many objects and names the file holds.
+    /// @{
     uint32_t EntryCount() const { return m_entryCount; }
     uint32_t NameCount() const { return m_nameCount; }
+    /// @}
     /// An object's path, kind (UTF-8) and magnitude (NaN: unknown); its names are
-    /// [FirstName, FirstName + NameCountOf).
+    /// [FirstName, FirstName + NameCountOf), each read by NameAt.
+    /// @{
     const char* Path(uint32_t entry) const;
     const char* Kind(uint32_t entry) const;
     float Magnitude(uint32_t entry) const;
     uint32_t FirstName(uint32_t entry) const;
     uint32_t NameCountOf(uint32_t entry) const;
     Name NameAt(uint32_t name) const;
+    /// @}
     /// The names whose folded form is exactly folded (UTF-8), in the order of their objects.
     std::vector<uint32_t> Equal(std::string_view folded) const;
     /// Each name whose folded form may hold the folded text (every name when the text is
@@ -107,8 +112,10 @@ public:
     /// The names sharing the most trigrams with the folded text, up to n, most first.
     std::vector<uint32_t> Similar(const std::wstring& folded, size_t n) const;
     /// The data files it was built from, and the library version that wrote it.
+    /// @{
     std::vector<NameStamp> Stamps() const;
     uint32_t LibraryStamp() const { return m_library; }
+    /// @}
 
 private:
     bool Check(size_t size, std::string* error);
