@@ -95,6 +95,28 @@ bool ReadAssignment(const CString& statement, Assignment* out) {
     return true;
 }
 
+bool TimeStatementJd(const Assignment& a, double* jdUt) {
+    if (a.lhs == L"time.jd") return ReadNumber(a.rhs, jdUt);
+    if (a.lhs != L"time") return false;
+    const std::vector<double> f = CallArguments(a.rhs);
+    for (double x : f)
+        if (!(std::fabs(x) < 1e8)) return false;  // whole fields must fit an int
+    if (a.value.Left(3) == L"jd(" && f.size() == 1) {
+        *jdUt = f[0];
+        return true;
+    }
+    if (a.value.Left(3) != L"ut(" || f.size() != 6) return false;
+    tagADATE d{static_cast<int>(f[0]),
+               static_cast<int>(f[1]),
+               static_cast<int>(f[2]),
+               static_cast<int>(f[3]),
+               static_cast<int>(f[4]),
+               f[5],
+               0.0};
+    *jdUt = ::GetJd(&d);
+    return true;
+}
+
 namespace {
 
 CString Formatted(double v, const wchar_t* format) {

@@ -42,6 +42,11 @@ struct Assignment {
 /// False for a statement without "=" ("Show Sky").
 ZCMCOM_API bool ReadAssignment(const CString& statement, Assignment* out);
 
+/// The instant (Julian Day, UT) a "Time = UT(y, m, d, h, min, s)", "Time = JD(jd)" or
+/// "Time.JD = jd" statement sets; false for any other statement and for fields too large
+/// to be a date.
+ZCMCOM_API bool TimeStatementJd(const Assignment& a, double* jdUt);
+
 /// The clock's answers at an instant (Julian Day, UT), in a zone (hours east) and at a
 /// longitude (degrees east): "time.jd", "time.mjd", "time.timezone", "time.siderealtime",
 /// "ut(time)", "time" and "lst(time)", and the fields "ut(time.hour)", "lst(time.year)",

@@ -239,25 +239,8 @@ void CSkyHost::Statement(const CString& statement) {
         return;  // "Show Sky", "Calc Sky": nothing to redraw here
     const CString &lhs = assignment.lhs, &rhs = assignment.rhs, &value = assignment.value;
     double v = 0.0;
-    if (lhs == L"time") {
-        const std::vector<double> a = CallArguments(rhs);
-        bool sane = true;
-        for (double x : a) sane = sane && std::fabs(x) < 1e8;  // whole fields must fit an int
-        if (!sane) return;
-        if (value.Left(3) == L"ut(" && a.size() == 6) {
-            tagADATE d{static_cast<int>(a[0]),
-                       static_cast<int>(a[1]),
-                       static_cast<int>(a[2]),
-                       static_cast<int>(a[3]),
-                       static_cast<int>(a[4]),
-                       a[5],
-                       0.0};
-            SetJd(::GetJd(&d));
-        } else if (value.Left(3) == L"jd(" && a.size() == 1) {
-            SetJd(a[0]);
-        }
-    } else if (lhs == L"time.jd") {
-        if (ReadNumber(rhs, &v)) SetJd(v);
+    if (lhs == L"time" || lhs == L"time.jd") {
+        if (host::TimeStatementJd(assignment, &v)) SetJd(v);
     } else if (lhs == L"time.timezone") {
         if (ReadNumber(rhs, &v)) SetTimezone(v);
     } else if (lhs.Left(9) == L"time.lock") {

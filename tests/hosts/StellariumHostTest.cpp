@@ -257,7 +257,10 @@ TEST(StellariumHost, HostileServersGiveTheHostExceptionInTime) {
                             : std::string(c.url) == "gone" ? Stub().Url()
                                                            : CString(c.url);
         if (c.answer) stub.Answer(c.path, c.answer);
-        CStellariumHost host(url, 0.5);
+        // Only the trickling servers meet the 0.5 s deadline; the others get room for a
+        // loaded machine, so a slow answer is not taken for a hostile one.
+        const bool trickles = std::string(c.why).find("within") != std::string::npos;
+        CStellariumHost host(url, trickles ? 0.5 : 5.0);
         const auto start = std::chrono::steady_clock::now();
         const std::string failure = HostFailureOf([&] { host.Execute(c.command); });
         const double took =

@@ -379,21 +379,8 @@ CString CStellariumHost::Execute(LPCTSTR command) {
             const CString &lhs = assignment.lhs, &rhs = assignment.rhs, &value = assignment.value;
             const std::vector<double> a = CallArguments(rhs);
             double v = 0.0;
-            if (lhs == L"time" && value.Left(3) == L"ut(" && a.size() == 6) {
-                bool sane = true;
-                for (double x : a) sane = sane && std::fabs(x) < 1e6;
-                if (!sane) continue;
-                tagADATE d{static_cast<int>(a[0]),
-                           static_cast<int>(a[1]),
-                           static_cast<int>(a[2]),
-                           static_cast<int>(a[3]),
-                           static_cast<int>(a[4]),
-                           a[5],
-                           0.0};
-                s.SetJd(::GetJd(&d));
-            } else if ((lhs == L"time" && value.Left(3) == L"jd(" && a.size() == 1) ||
-                       (lhs == L"time.jd" && ReadNumber(rhs, &v))) {
-                s.SetJd(a.size() == 1 ? a[0] : v);
+            if (host::TimeStatementJd(assignment, &v)) {
+                s.SetJd(v);
             } else if (lhs == L"time.timezone" && ReadNumber(rhs, &v) && std::fabs(v) <= 24) {
                 s.zone = v;
             } else if (lhs == L"time.lock") {
