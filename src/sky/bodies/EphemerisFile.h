@@ -66,6 +66,6 @@ const EphemerisData* SharedEphemeris();
 
 /// The file at path, mapped for the life of the program; nullptr with a reason in *error
 /// when it is missing or not a valid ephemeris file.
-const EphemerisData* MapEphemeris(const char* path, const char** error);
+ZCMCOM_API const EphemerisData* MapEphemeris(const char* path, const char** error);
 
 }  // namespace sky
