@@ -6,6 +6,7 @@
 
 #include "clickdata/ZntClickData.h"
 #include "sky/SkyHost.h"
+#include "sky/bodies/Ephemeris.h"
 
 namespace {
 
@@ -29,6 +30,18 @@ BENCHMARK_CAPTURE(BM_SkyHost_Place, Moon, kMoon, 0.01)->Unit(benchmark::kMicrose
 BENCHMARK_CAPTURE(BM_SkyHost_Place, Mars, kMars, 0.01)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_SkyHost_Place, MoonCold, kMoon, 37.3)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_SkyHost_Place, MarsCold, kMars, 37.3)->Unit(benchmark::kMicrosecond);
+
+// The astrometric geocentric place alone (DE405 with light time), at instants 37.3 days
+// apart that wrap round inside the file's span.
+void BM_Ephemeris_Astrometric(benchmark::State& state, sky::Body body) {
+    double jd = 2440000.5;
+    for (auto _ : state) {
+        if ((jd += 37.3) > 2472000.0) jd -= 32000.0;
+        benchmark::DoNotOptimize(sky::AstrometricGeocentric(body, jd));
+    }
+}
+BENCHMARK_CAPTURE(BM_Ephemeris_Astrometric, Moon, sky::Body::Moon);
+BENCHMARK_CAPTURE(BM_Ephemeris_Astrometric, Jupiter, sky::Body::Jupiter);
 
 void BM_SkyHost_RiseTransitSet(benchmark::State& state, const wchar_t* path) {
     CSkyHost host(kStart);

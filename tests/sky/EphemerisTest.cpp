@@ -47,13 +47,15 @@ const std::map<std::string, sky::Body> kBodies = {
 }  // namespace
 
 // The astrometric place and the distance are the ephemeris' own and held to DE405's
-// precision; the apparent place and the horizon add the reductions and are measured.
+// precision. The texts' places are asked at the UT whose TT is the table's by the library's
+// Delta T when the table was made; they, the apparent place and the horizon (which add the
+// reductions) are measured.
 TEST(SkyEphemeris, PlacesAgreeWithDe405ReducedByErfa) {
     const std::vector<std::string> rows = DataRows("sky/de405.txt", 11);
     ASSERT_EQ(rows.size(), 5200u);
     const std::map<std::string, std::array<double, 3>> sites = {
         {"tokyo", {139.745, 35.654, 40.0}}, {"santiago", {-70.6483, -33.4489, 570.0}}};
-    std::map<std::string, WorstError> astrometric, distance, apparent, horizon;
+    std::map<std::string, WorstError> astrometric, distance, hostJ2000, apparent, horizon;
     for (const std::string& line : rows) {
         std::istringstream s(line);
         double tt, ut, ra, dec, dist, raApp, decApp, alt, az;
@@ -73,6 +75,9 @@ TEST(SkyEphemeris, PlacesAgreeWithDe405ReducedByErfa) {
         CSkyHost host(ut);
         host.SetSite(at[0], at[1], at[2]);
         const std::string path = PathOf(body);
+        hostJ2000[body].Add(Separation(AskNumber(host, path + ".position.RA") * 15.0,
+                                       AskNumber(host, path + ".position.DEC"), ra, dec),
+                            where);
         apparent[body].Add(
             Separation(AskNumber(host, path + ".position.EquatorialDateApp.RA") * 15.0,
                        AskNumber(host, path + ".position.EquatorialDateApp.DEC"), raApp, decApp),
@@ -85,6 +90,7 @@ TEST(SkyEphemeris, PlacesAgreeWithDe405ReducedByErfa) {
     for (const auto& [body, b] : kBodies) {
         astrometric[body].Expect(body + " astrometric place", 0.01, "\"");
         distance[body].Expect(body + " geocentric distance, relative", 1e-8);
+        hostJ2000[body].Expect(body + " J2000 place of the texts (measured)", INFINITY, "\"");
         apparent[body].Expect(body + " apparent place (measured)", INFINITY, "\"");
         horizon[body].Expect(body + " altitude and azimuth (measured)", INFINITY, "\"");
     }

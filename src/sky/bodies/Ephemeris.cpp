@@ -233,6 +233,8 @@ Vec Geocentric(Body body, double jdTt, const Vec& earth, const Kepler* k, Vec* h
         return s;
     };
     const auto bodyAt = [&](double t) {
+        Vec p{};
+        if (bary && body != Body::Moon && TableBarycentric(body, t, &p)) return p;
         switch (body) {
             case Body::Sun:
                 return sunAt(t);
