@@ -188,7 +188,7 @@ CString CSkyHost::QueryDerived(const CString& q) {
             return s;
         }
         case Derived::Provenance: {
-            const CString body = BodySource(path, UtToDt(m_jd));
+            const CString body = BodySource(path, sky::TtOf(m_jd));
             if (!body.IsEmpty()) return body;
             const wchar_t* p = ProvenanceOf(path);
             return p ? CString(p) : CString();
