@@ -66,8 +66,10 @@ const EphemerisData* MapEphemeris(const char* path, const char** error) {
         return nullptr;
     }
     const auto* h = static_cast<const EphemerisHeader*>(base);
+    // The numbers are little-endian: on a host of the other order the astronomical unit
+    // reads as nonsense and the file is refused.
     bool valid = std::memcmp(h->magic, kEphemerisMagic, sizeof h->magic) == 0 && h->records > 0 &&
-                 h->days > 0.0 && h->auKm > 0.0 &&
+                 h->days > 0.0 && h->auKm > 1.49e8 && h->auKm < 1.5e8 &&
                  sizeof(EphemerisHeader) +
                          static_cast<size_t>(h->records) * h->recordDoubles * sizeof(double) ==
                      static_cast<size_t>(st.st_size);
