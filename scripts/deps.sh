@@ -16,6 +16,7 @@ packages=(
   libcpp-httplib-dev
   nlohmann-json3-dev
   tzdata
+  casacore-data-jpl-de405
 )
 case $what in
   main) ;;

@@ -7,6 +7,7 @@
 
 #include "sky/Answer.h"
 #include "sky/SkyHost.h"
+#include "sky/bodies/Spans.h"
 #include "sky/catalogs/Catalog.h"
 #include "sky/events/Windows.h"
 #include "zvacl/zvacl.h"
@@ -58,15 +59,37 @@ double Extinction(double height) {
     return 0.1451 * std::exp(-h / 7996.0) + 0.120 * std::exp(-h / 1500.0) + 0.016;
 }
 
-// The theory or catalogue of an object's numbers, by its path (lower case).
+// The ephemeris or theory of a body's place at a TT Julian Day, "範囲外" added where the
+// instant lies outside its span (the places are "*" then); empty for other paths.
+CString BodySource(const CString& path, double jdTt) {
+    static const struct {
+        const wchar_t* path;
+        sky::Body body;
+    } kBodies[] = {{L"solar.sun", sky::Body::Sun},
+                   {L"solar.moon", sky::Body::Moon},
+                   {L"solar.planet.earth.satellite.moon", sky::Body::Moon},
+                   {L"solar.planet.mercury", sky::Body::Mercury},
+                   {L"solar.planet.venus", sky::Body::Venus},
+                   {L"solar.planet.mars", sky::Body::Mars},
+                   {L"solar.planet.jupiter", sky::Body::Jupiter},
+                   {L"solar.planet.saturn", sky::Body::Saturn},
+                   {L"solar.planet.uranus", sky::Body::Uranus},
+                   {L"solar.planet.neptune", sky::Body::Neptune},
+                   {L"solar.dwarfplanet.pluto", sky::Body::Pluto}};
+    for (const auto& b : kBodies) {
+        if (path != b.path) continue;
+        bool inside = false;
+        CString name = sky::SourceOf(b.body, jdTt, &inside).name;
+        return inside ? name : name + L" 範囲外";
+    }
+    return CString();
+}
+
+// The catalogue of an object's numbers, by its path (lower case).
 const wchar_t* ProvenanceOf(const CString& path) {
     const auto starts = [&](const wchar_t* prefix) {
         return path.Left(CString(prefix).GetLength()) == prefix;
     };
-    if (path == L"solar.moon" || path == L"solar.planet.earth.satellite.moon")
-        return L"ELP2000-82B";
-    if (path == L"solar.sun" || starts(L"solar.planet.")) return L"VSOP87";
-    if (path == L"solar.dwarfplanet.pluto") return L"Meeus (冥王星の理論)";
     if (starts(L"solar.dwarfplanet.")) return L"ケプラー軌道要素 (d3-celestial)";
     if (starts(L"star.hip.")) return L"Hipparcos (d3-celestial)";
     if (starts(L"deepskyobject.m.")) return L"Messier (d3-celestial)";
@@ -165,6 +188,8 @@ CString CSkyHost::QueryDerived(const CString& q) {
             return s;
         }
         case Derived::Provenance: {
+            const CString body = BodySource(path, sky::TtOf(m_jd));
+            if (!body.IsEmpty()) return body;
             const wchar_t* p = ProvenanceOf(path);
             return p ? CString(p) : CString();
         }

@@ -7,10 +7,11 @@
 /// click-data builders and of CZVDateObs (names matched without regard to case), and
 /// accepts their statements ("Time = UT(...)", "Location.Longitude = ...", time locks).
 ///
-/// It knows the Sun, the Moon, the planets and Pluto (libnova's theories, reduced to the
-/// apparent and topocentric place), the stars, constellations and Messier objects of the
-/// bundled catalogue (see LoadCatalog), and any point of the sky ("Equatorial" and
-/// "ClickData.Mark" name the point set with SetMark). A property it does not know answers
+/// It knows the Sun, the Moon, the planets and Pluto (DE405 over 1960-2060, libnova's
+/// theories within their spans elsewhere, reduced to the apparent and topocentric place),
+/// the stars, constellations and Messier objects of the bundled catalogue (see
+/// LoadCatalog), and any point of the sky ("Equatorial" and "ClickData.Mark" name the
+/// point set with SetMark). A property it does not know answers
 /// empty, as the planetarium does; a known property without a value now answers "*".
 #include <array>
 #include <map>

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
-// The ephemeris of the built-in sky. Heliocentric places come from libnova's VSOP87 and
-// its Pluto theory, the Moon from its ELP 2000-82B; the reduction to the apparent and
-// topocentric place is done here in rectangular J2000 coordinates (light time, annual
+// The ephemeris of the built-in sky. Positions come from DE405 (the ephemeris file) over the
+// span it covers, elsewhere from libnova's VSOP87 and its Pluto theory and the Moon from
+// its ELP 2000-82B, each within its published span (sky/bodies/Spans.h); the reduction to the
+// apparent and topocentric place is done here in rectangular J2000 coordinates (light time, annual
 // aberration, precession IAU 1976, nutation IAU 1980), with Delta T and sidereal time from
 // zvacl so the host agrees with the library's own clock.
 #include "sky/bodies/Ephemeris.h"
@@ -13,6 +14,7 @@
 
 #include "sky/Instant.h"
 #include "sky/bodies/SkyMath.h"
+#include "sky/bodies/Spans.h"
 #include "sky/bodies/Tabulated.h"
 #include "sky/events/Search.h"
 #include "zvacl/zvacl.h"
@@ -113,7 +115,16 @@ double StepOf(Body body) {
     }
 }
 
-// Heliocentric position, J2000 equatorial, au.
+constexpr Vec kNowhere{NAN, NAN, NAN};
+
+// Whether a theory holds the body's position at the instant.
+bool TheoryHolds(Body body, double jdTt) {
+    bool inside = false;
+    SourceOf(body, jdTt, &inside);
+    return inside;
+}
+
+// Heliocentric position, J2000 equatorial, au; not finite outside the sources' spans.
 Vec Heliocentric(Body body, double jdTt, const Kepler* k) {
     if (body == Body::Kepler) {
         // Kepler's equation by Newton's method, then the orbit's plane to the ecliptic.
@@ -130,17 +141,57 @@ Vec Heliocentric(Body body, double jdTt, const Kepler* k) {
         const Vec ecl = R3(-k->node * kRad) * (R1(-k->i * kRad) * (R3(-k->w * kRad) * orbital));
         return EclipticToEquatorial(ecl, MeanObliquity(kJ2000));
     }
+    Vec b{}, sun{};
+    if (TableBarycentric(body, jdTt, &b) && TableBarycentric(Body::Sun, jdTt, &sun)) return b - sun;
+    if (!TheoryHolds(body, jdTt)) return kNowhere;
     return Tabulated(body, StepOf(body), ExactOf(body), jdTt);
 }
 
 }  // namespace
 
-Vec EarthAt(double jdTt) {
-    return Tabulated(Body::Earth, StepOf(Body::Earth), ExactOf(Body::Earth), jdTt);
-}
+Vec EarthAt(double jdTt) { return EarthAndVelocity(jdTt, nullptr); }
 
 Vec EarthAndVelocity(double jdTt, Vec* velocity) {
+    Vec e{}, ev{}, sun{}, sunV{};
+    if (TableBarycentric(Body::Earth, jdTt, &e, velocity ? &ev : nullptr) &&
+        TableBarycentric(Body::Sun, jdTt, &sun, velocity ? &sunV : nullptr)) {
+        if (velocity) *velocity = ev - sunV;
+        return e - sun;
+    }
+    if (!TheoryHolds(Body::Earth, jdTt)) {
+        if (velocity) *velocity = kNowhere;
+        return kNowhere;
+    }
     return Tabulated(Body::Earth, StepOf(Body::Earth), ExactOf(Body::Earth), jdTt, velocity);
+}
+
+Vec SunBarycentric(double jdTt) {
+    Vec sun{};
+    if (TableBarycentric(Body::Sun, jdTt, &sun)) return sun;
+    // The giant planets' pull: within a few hundred km of the barycentre's true place.
+    constexpr struct {
+        Body body;
+        double sunOverPlanet;
+    } kGiants[] = {{Body::Jupiter, 1047.3486},
+                   {Body::Saturn, 3497.898},
+                   {Body::Uranus, 22902.98},
+                   {Body::Neptune, 19412.24}};
+    Vec moment{0, 0, 0};
+    double mass = 1.0;
+    for (const auto& g : kGiants) {
+        const Vec h = Tabulated(g.body, StepOf(g.body), ExactOf(g.body), jdTt);
+        moment = moment + h * (1.0 / g.sunOverPlanet);
+        mass += 1.0 / g.sunOverPlanet;
+    }
+    return moment * (-1.0 / mass);
+}
+
+Vec EarthBarycentric(double jdTt, Vec* velocity) {
+    Vec e{};
+    if (TableBarycentric(Body::Earth, jdTt, &e, velocity)) return e;
+    const Vec helio = EarthAndVelocity(jdTt, velocity);
+    if (velocity) *velocity = *velocity + (SunBarycentric(jdTt + 0.5) - SunBarycentric(jdTt - 0.5));
+    return helio + SunBarycentric(jdTt);
 }
 
 double TtOf(double jdUt) { return UtToDt(jdUt); }
@@ -153,6 +204,9 @@ Vec HeliocentricOf(Body body, double jdTt) {
 namespace {
 
 Vec MoonGeocentric(double jdTt) {
+    Vec m{};
+    if (TableMoon(jdTt, &m)) return m;
+    if (!TheoryHolds(Body::Moon, jdTt)) return kNowhere;
     return Tabulated(Body::Moon, StepOf(Body::Moon), ExactMoon, jdTt);
 }
 
@@ -162,30 +216,61 @@ Vec MoonAt(double jdTt) { return MoonGeocentric(jdTt); }
 
 namespace {
 
-// The geometric geocentric position corrected for light time (J2000, au), and the
-// heliocentric distance at the time the light left.
-Vec Geocentric(Body body, double jdTt, const Vec& earth, const Kepler* k, double* helioDistance) {
-    if (body == Body::Sun) {
-        if (helioDistance) *helioDistance = 0.0;
-        return -1.0 * earth;
-    }
-    if (body == Body::Moon) {
-        Vec m = MoonGeocentric(jdTt);
-        m = MoonGeocentric(jdTt - Norm(m) * kLightDaysPerAu);
-        if (helioDistance) *helioDistance = Norm(m + earth);
-        return m;
-    }
-    double tau = 0.0;
-    Vec helio{};
-    Vec geo{};
+// The astrometric geocentric position (J2000, au): the body where the light left it, the
+// Earth where the light arrives; and the body's heliocentric position when the light left
+// (so the Sun, the body and the Earth make one closed triangle).
+// Where the ephemeris file holds the instant this is done about the barycentre (the Sun
+// moves up to 15 m/s about it, worth 0.01" over a light time), elsewhere about the Sun.
+Vec Geocentric(Body body, double jdTt, const Vec& earth, const Kepler* k, Vec* helio) {
+    Vec observer{}, sunNow{};
+    const bool bary = TableBarycentric(Body::Earth, jdTt, &observer) &&
+                      TableBarycentric(Body::Sun, jdTt, &sunNow);
+    if (!bary) observer = earth;
+    // The Sun's place in the frame at t, and the body's.
+    const auto sunAt = [&](double t) {
+        Vec s{0, 0, 0};
+        if (bary && !TableBarycentric(Body::Sun, t, &s)) s = kNowhere;
+        return s;
+    };
+    const auto bodyAt = [&](double t) {
+        Vec p{};
+        if (bary && body != Body::Moon && TableBarycentric(body, t, &p)) return p;
+        switch (body) {
+            case Body::Sun:
+                return sunAt(t);
+            case Body::Moon: {
+                Vec e{};
+                if (!bary || !TableBarycentric(Body::Earth, t, &e)) e = EarthAt(t) + sunAt(t);
+                return MoonGeocentric(t) + e;
+            }
+            default:
+                return Heliocentric(body, t, k) + sunAt(t);
+        }
+    };
+    double tau = 0.0, left = jdTt;
+    Vec at{}, geo{};
     for (int i = 0; i < 3; ++i) {
-        helio = Heliocentric(body, jdTt - tau, k);
-        geo = helio - earth;
+        left = jdTt - tau;
+        at = bodyAt(left);
+        geo = at - observer;
         tau = Norm(geo) * kLightDaysPerAu;
     }
-    if (helioDistance) *helioDistance = Norm(helio);
+    if (helio) *helio = at - sunAt(left);
     return geo;
 }
+
+}  // namespace
+
+Vec AstrometricGeocentric(Body body, double jdTt, double* distance) {
+    const Vec earth = EarthAt(jdTt);
+    if (distance)
+        *distance = Norm(body == Body::Sun    ? -1.0 * earth
+                         : body == Body::Moon ? MoonGeocentric(jdTt)
+                                              : Heliocentric(body, jdTt, nullptr) - earth);
+    return Geocentric(body, jdTt, earth, nullptr, nullptr);
+}
+
+namespace {
 
 // Altitude and azimuth (from the south) of a true-of-date direction.
 void Horizon(const Sphere& equ, double lstDeg, double latDeg, double* alt, double* az) {
@@ -360,10 +445,10 @@ BodyPlace Place(Body body, double jdUt, const Site& site, bool withEvents, const
         p.heliocentricDistance = Norm(earth);
         return p;
     }
-    double r = 0.0;
-    const Vec geo = Geocentric(body, jdTt, earth, orbit, &r);
-    // The Moon travels with the Earth: its light time and the annual aberration cancel.
-    const Vec app = body == Body::Moon ? geo : Aberrate(geo, at);
+    Vec helio{};
+    const Vec geo = Geocentric(body, jdTt, earth, orbit, &helio);
+    const double r = Norm(helio);
+    const Vec app = Aberrate(geo, at);
     Fill(&p, geo, app, at, !positionOnly);
     if (positionOnly) return p;
     const double delta = Norm(geo);
@@ -407,7 +492,7 @@ BodyPlace Place(Body body, double jdUt, const Site& site, bool withEvents, const
         p.magnitude =
             0.21 + 5.0 * std::log10(Norm(toSun) * delta) + 0.026 * a + 4.0e-9 * a * a * a * a;
     } else {
-        const double R = Norm(earth);
+        const double R = Norm(helio - geo);  // the Earth from the Sun when the light left
         const double cosI = (r * r + delta * delta - R * R) / (2.0 * r * delta);
         const double i = std::acos(std::clamp(cosI, -1.0, 1.0)) / kRad;
         p.illuminated = (1.0 + cosI) / 2.0;
@@ -582,8 +667,7 @@ Physical PhysicalOf(Body body, double jdUt) {
     if (!m) return out;
     const double jdTt = UtToDt(jdUt);
     const Vec earth = EarthAt(jdTt);
-    double r = 0.0;
-    const Vec geo = Geocentric(body, jdTt, earth, nullptr, &r);
+    const Vec geo = Geocentric(body, jdTt, earth, nullptr, nullptr);
     const double emitted = jdTt - Norm(geo) * kLightDaysPerAu;  // the face we see left then
     const double T = (emitted - kJ2000) / 36525.0, d = emitted - kJ2000;
     const double a0 = (m->a0 + m->a1 * T) * kRad, d0 = (m->d0 + m->d1 * T) * kRad;

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <functional>
 
+#include "platform/Export.h"
+
 namespace sky {
 
 /// Kepler: a body on the Keplerian orbit passed with it.
@@ -105,7 +107,8 @@ BodyPlace PlaceOfHeliocentric(const std::function<Vec(double)>& helio, double jd
 /// Earth), at jdUt (jdTt the same instant in TT). topocentricDistance is set in geo's unit.
 void FillPlace(BodyPlace* p, const Vec& geo, const Vec& apparentGeo, double jdUt, double jdTt,
                const Site& site);
-/// The Earth's heliocentric position, J2000 equatorial, au, at a TT Julian Day.
+/// The Earth's heliocentric position, J2000 equatorial, au, at a TT Julian Day. Positions
+/// are not finite where no source holds the instant (sky/bodies/Spans.h).
 Vec EarthAt(double jdTt);
 /// The Moon's geometric geocentric position, J2000 equatorial, au, at a TT Julian Day.
 Vec MoonAt(double jdTt);
@@ -113,6 +116,17 @@ Vec MoonAt(double jdTt);
 Vec HeliocentricOf(Body body, double jdTt);
 /// The same with its velocity, au a day.
 Vec EarthAndVelocity(double jdTt, Vec* velocity);
+/// The barycentric position of the Earth (ICRF, au) and its velocity (au a day), and the
+/// Sun's barycentric position, at a TT Julian Day: from DE405 where the ephemeris file holds
+/// the instant, elsewhere from the theories (the Sun's from the giant planets' pull).
+/// @{
+Vec EarthBarycentric(double jdTt, Vec* velocity = nullptr);
+Vec SunBarycentric(double jdTt);
+/// @}
+/// The astrometric geocentric place of the Sun, the Moon, a planet or Pluto (J2000, au):
+/// the body where the light left it, the Earth where it arrives; distance, when given, gets
+/// the geometric distance at the instant (au). Not finite where no source holds the instant.
+ZCMCOM_API Vec AstrometricGeocentric(Body body, double jdTt, double* distance = nullptr);
 /// The heliocentric position of the Sun (zero), the Moon, a planet or Pluto, J2000
 /// equatorial, au, at a TT Julian Day (geometric, no light time).
 Vec HeliocentricAt(Body body, double jdTt);

@@ -1,0 +1,103 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+#include "sky/bodies/EphemerisFile.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "sky/DataFolders.h"
+
+namespace sky {
+
+bool EvaluateEphemeris(const EphemerisData& data, int body, double jdTdb, double pos[3],
+                       double vel[3]) {
+    const EphemerisHeader& h = *data.header;
+    const double u = (jdTdb - h.firstJd) / h.days;
+    if (!(u >= 0.0 && u <= h.records)) return false;
+    size_t record = static_cast<size_t>(u);
+    if (record == h.records) --record;  // the last record's end
+    const EphemerisHeader::Entry& e = h.body[body];
+    // The sub-interval and the Chebyshev argument in it, -1..1.
+    const double s = (u - static_cast<double>(record)) * e.nsub;
+    size_t sub = static_cast<size_t>(s);
+    if (sub >= e.nsub) sub = e.nsub - 1;
+    const double x = 2.0 * (s - static_cast<double>(sub)) - 1.0;
+    const double* c = data.records + record * h.recordDoubles + e.offset + sub * 3 * e.ncoef;
+    // T_k(x) and their derivatives by the recurrences, shared by the three coordinates.
+    double T[16], dT[16];
+    T[0] = 1.0, T[1] = x, dT[0] = 0.0, dT[1] = 1.0;
+    for (uint32_t k = 2; k < e.ncoef; ++k) {
+        T[k] = 2.0 * x * T[k - 1] - T[k - 2];
+        dT[k] = 2.0 * T[k - 1] + 2.0 * x * dT[k - 1] - dT[k - 2];
+    }
+    const double toAu = 1.0 / h.auKm;
+    const double rate = 2.0 * e.nsub / h.days * toAu;  // dx/dt, and km to au
+    for (int i = 0; i < 3; ++i, c += e.ncoef) {
+        double p = 0.0, v = 0.0;
+        for (uint32_t k = 0; k < e.ncoef; ++k) {
+            p += c[k] * T[k];
+            v += c[k] * dT[k];
+        }
+        pos[i] = p * toAu;
+        if (vel) vel[i] = v * rate;
+    }
+    return true;
+}
+
+const EphemerisData* MapEphemeris(const char* path, const char** error) {
+    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        *error = "cannot open it";
+        return nullptr;
+    }
+    struct stat st {};
+    void* base = MAP_FAILED;
+    if (::fstat(fd, &st) == 0 && static_cast<size_t>(st.st_size) >= sizeof(EphemerisHeader))
+        base = ::mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_SHARED, fd, 0);
+    ::close(fd);
+    if (base == MAP_FAILED) {
+        *error = "not an ephemeris file";
+        return nullptr;
+    }
+    const auto* h = static_cast<const EphemerisHeader*>(base);
+    // The numbers are little-endian: on a host of the other order the astronomical unit
+    // reads as nonsense and the file is refused.
+    bool valid = std::memcmp(h->magic, kEphemerisMagic, sizeof h->magic) == 0 && h->records > 0 &&
+                 h->days > 0.0 && h->auKm > 1.49e8 && h->auKm < 1.5e8 &&
+                 sizeof(EphemerisHeader) +
+                         static_cast<size_t>(h->records) * h->recordDoubles * sizeof(double) ==
+                     static_cast<size_t>(st.st_size);
+    for (int b = 0; valid && b < kEphemerisBodies; ++b) {
+        const EphemerisHeader::Entry& e = h->body[b];
+        valid = e.ncoef >= 2 && e.ncoef <= 16 && e.nsub >= 1 &&
+                e.offset + 3ull * e.ncoef * e.nsub <= h->recordDoubles;
+    }
+    if (!valid) {
+        ::munmap(base, static_cast<size_t>(st.st_size));
+        *error = "not an ephemeris file of this library";
+        return nullptr;
+    }
+    const double* records = reinterpret_cast<const double*>(h + 1);
+    return new EphemerisData{h, records};  // mapped for good, like the table itself
+}
+
+const EphemerisData* SharedEphemeris() {
+    static const EphemerisData* const shared = [] {
+        const char* error = "not in the data folders";
+        const std::string path = DataPath("de405.zce");
+        const EphemerisData* data = path.empty() ? nullptr : MapEphemeris(path.c_str(), &error);
+        if (!data)
+            std::fprintf(stderr, "zcmcom: the ephemeris de405.zce: %s; the sky uses its theories\n",
+                         error);
+        return data;
+    }();
+    return shared;
+}
+
+}  // namespace sky
