@@ -536,7 +536,9 @@ NameIndex NameIndex::ForSky(CSkyHost* host, double jdUt) {
     }
     // The names of the user's own element files only.
     const char* elements = std::getenv("ZCMCOM_SKY_ELEMENTS");
-    if ((!elements || !*elements) && UserTleFiles().empty()) return index;
+    const bool updated = !UpdatedPath("satellites.tle").empty() ||
+                         !UpdatedPath("cometels.txt").empty() || !UpdatedPath("mpcorb.txt").empty();
+    if ((!elements || !*elements) && UserTleFiles().empty() && !updated) return index;
     std::vector<Entry> user;
     for (const SourceFactory& make : RegisteredSources()) make()->ListUserFiles(user);
     for (Entry& e : user) index.Add(std::move(e));

@@ -136,6 +136,30 @@ TEST(SmallBodyFormats, BadLinesAreReportedWithFileAndLineAndSkipped) {
     EXPECT_EQ(sky::ReadElementsFile(dir.path() + "/none", bodies, &problems), -1);
 }
 
+TEST(SmallBodyNames, HigherRankHidesAndTheNearestEpochOfOneRankAnswers) {
+    sky::SmallBody b;
+    ASSERT_TRUE(sky::ParseElementsLine(
+        "0001P         1986 02 22.6950  0.598630  0.966503  112.1408   59.2191  162.1946  "
+        "20220824   4.0  6.0  1P/Halley",
+        &b, nullptr));
+    sky::SmallBodyCatalog cat;
+    for (const auto& [epoch, rank] : {std::pair{2450000.5, 0}, {2460000.5, 0}, {2455000.5, 0}}) {
+        b.epoch = epoch;
+        b.rank = rank;
+        cat.Add(b);
+    }
+    EXPECT_EQ(cat.Find(true, "1P", 2449000.0)->epoch, 2450000.5);
+    EXPECT_EQ(cat.Find(true, "halley", 2456000.0)->epoch, 2455000.5);
+    EXPECT_EQ(cat.Find(true, "1p/halley")->epoch, 2455000.5);  // no instant: the last read
+    b.epoch = 2440000.5;
+    b.rank = 1;
+    cat.Add(b);
+    b.rank = 0;
+    cat.Add(b);  // a lower rank read later changes nothing
+    EXPECT_EQ(cat.Find(true, "1P", 2460000.5)->epoch, 2440000.5);
+    EXPECT_EQ(cat.Bodies().size(), 1u);
+}
+
 // Bounds by body, the J2000 place and the magnitude, with the worst measured, in
 // tests/data/smallbodies/bounds.txt.
 
