@@ -13,6 +13,7 @@
 
 #include "sky/NameFile.h"
 #include "sky/SkyHost.h"
+#include "sky/bodies/MinorPlanetTable.h"
 #include "sky/satellites/SatelliteCatalog.h"
 
 namespace sky {
@@ -352,6 +353,13 @@ CString NameIndex::Resolve(const CString& text) const {
     for (size_t e = 0; e < m_entries.size(); ++e)
         if (std::find(m_folded[e].begin(), m_folded[e].end(), q) != m_folded[e].end())
             return m_entries[e].path;
+    // Any of the updated minor planets, by the keys of their table.
+    if (const auto table = MinorPlanetTable::Updated()) {
+        const long k = table->Find(text.ToUtf8());
+        if (k >= 0)
+            return CString(
+                ("Solar.MinorPlanet." + SmallBodyCatalog::PathName(table->At(k))).c_str());
+    }
     return CString();
 }
 

@@ -11,6 +11,7 @@
 #include "sky/Answer.h"
 #include "sky/Source.h"
 #include "sky/bodies/SkyMath.h"
+#include "sky/bodies/MinorPlanetTable.h"
 #include "sky/bodies/SmallBody.h"
 
 namespace sky {
@@ -21,6 +22,12 @@ namespace {
 // files go to standard error once, with file and line.
 constexpr int kBundled = 0, kUpdated = 1, kUser = 2;
 const char* const kFiles[] = {"mpcorb.txt", "cometels.txt"};
+
+// Whether the updated minor planets are read through their table (MinorPlanetTable), not
+// from the element file itself.
+bool InTable(const std::string& file) {
+    return file == "mpcorb.txt" && MinorPlanetTable::Updated() != nullptr;
+}
 
 // Each path of a list separated by ':'.
 template <typename F>
@@ -41,7 +48,7 @@ std::shared_ptr<const SmallBodyCatalog> CurrentCatalog() {
         auto cat = std::make_shared<SmallBodyCatalog>();
         for (const char* name : kFiles) {
             if (const std::string path = DataPath(name); !path.empty()) cat->Load(path, kBundled);
-            if (const std::string path = UpdatedPath(name); !path.empty())
+            if (const std::string path = UpdatedPath(name); !path.empty() && !InTable(name))
                 cat->Load(path, kUpdated);
         }
         bundled = current = cat;
@@ -124,6 +131,12 @@ public:
             return false;
         const auto catalog = CurrentCatalog();
         const SmallBody* b = catalog->Find(comet, Narrow(element), TtOf(at.jdUt));
+        // The updated table answers for the minor planets of no file of the user's.
+        if (!comet && (!b || b->rank < kUpdated))
+            if (const auto table = MinorPlanetTable::Updated()) {
+                const long k = table->Find(Narrow(element));
+                if (k >= 0) b = &m_fromTable.emplace(k, table->At(k)).first->second;
+            }
         if (!b) return false;
         *answer = Property(*b, property, at);
         return true;
@@ -137,11 +150,15 @@ public:
         const char* env = std::getenv("ZCMCOM_SKY_ELEMENTS");
         EachFile(env ? env : "", [&](const std::string& path) { user.Load(path); });
         for (const char* name : kFiles)
-            if (const std::string path = UpdatedPath(name); !path.empty()) user.Load(path);
+            if (const std::string path = UpdatedPath(name); !path.empty() && !InTable(name))
+                user.Load(path);
         ListOf(user, out);
     }
 
-    void Changed() override { m_places.clear(); }
+    void Changed() override {
+        m_places.clear();
+        m_fromTable.clear();
+    }
 
 private:
     CString Property(const SmallBody& b, const CString& p, const Context& at) {
@@ -253,6 +270,7 @@ private:
     }
 
     std::map<std::string, BodyPlace> m_places;
+    std::map<long, SmallBody> m_fromTable;  ///< the table's bodies asked since the last change
     double m_earthJd = NAN, m_jdTt = NAN;
     Vec m_earth{}, m_earthVelocity{};
     double m_jd = NAN;
