@@ -239,17 +239,42 @@ long Verify(const Kind& kind, const std::string& path, std::string* why) {
             first = "line " + std::to_string(tle.problems.front().line) + ": " +
                     tle.problems.front().reason;
     } else {
-        std::vector<sky::SmallBody> bodies;
-        std::vector<std::string> problems;
-        const int n = sky::ReadElementsFile(path, bodies, &problems);
-        good = n < 0 ? 0 : n;
-        bad = static_cast<long>(problems.size());
-        // Comets and minor planets each in their own file.
+        // Line by line (the whole orbit file is hundreds of megabytes); MPCORB.DAT's
+        // preamble runs to a row of dashes within its first lines.
+        std::ifstream in(path, std::ios::binary);
         const bool comets = std::strcmp(kind.name, "comets") == 0;
-        for (const sky::SmallBody& b : bodies)
-            if (b.comet != comets) ++bad, --good;
-        // "path:line: reason" without the temporary file's name.
-        if (!problems.empty()) first = "line " + problems.front().substr(path.size() + 1);
+        std::vector<std::pair<long, std::string>> head;
+        std::string line;
+        const auto check = [&](long at, const std::string& l) {
+            if (l.find_first_not_of(" \t") == std::string::npos) return;
+            sky::SmallBody b;
+            std::string reason;
+            // Comets and minor planets each in their own file.
+            if (sky::ParseElementsLine(l, &b, &reason) && b.comet == comets) {
+                ++good;
+                return;
+            }
+            if (bad++ == 0)
+                first = "line " + std::to_string(at) + ": " +
+                        (reason.empty() ? comets ? "a minor planet" : "a comet" : reason);
+        };
+        bool settled = false;
+        for (long number = 1; std::getline(in, line); ++number) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (settled) {
+                check(number, line);
+            } else if (line.size() >= 20 && line.find_first_not_of('-') == std::string::npos) {
+                head.clear();
+                settled = true;
+            } else {
+                head.emplace_back(number, line);
+                if (number < 100) continue;
+                for (const auto& [at, l] : head) check(at, l);
+                head.clear();
+                settled = true;
+            }
+        }
+        for (const auto& [at, l] : head) check(at, l);
     }
     if (good == 0)
         *why =

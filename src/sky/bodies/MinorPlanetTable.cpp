@@ -21,9 +21,12 @@
 namespace sky {
 namespace {
 
-// Layout: a header; the records (kRecord bytes each); the key hashes, sorted, with the
-// record of each; the designations and names, each record's as "designation\0name\0".
-constexpr char kMagic[8] = {'Z', 'C', 'M', 'M', 'P', 'T', 'B', '1'};
+// Layout: a header; the records (kRecord bytes each); the brightest magnitude each body can
+// have seen from the Earth (a float each, -inf when unbounded), read alone by the screening;
+// the key hashes, sorted, with the record of each; the designations and names, each
+// record's as "designation\0name\0".
+constexpr char kMagic[8] = {'Z', 'C', 'M', 'M', 'P', 'T', 'B', '2'};
+constexpr double kEarthAphelion = 1.0167;
 constexpr size_t kHeader = 48, kRecord = 72, kKey = 12;
 
 template <typename T>
@@ -94,7 +97,7 @@ bool WriteMinorPlanetTable(const std::string& elements, const std::string& table
         if (error) *error = elements + ": " + std::strerror(errno);
         return false;
     }
-    std::string records, text, line;
+    std::string records, bright, text, line;
     std::vector<std::pair<uint64_t, uint32_t>> keys;
     uint32_t count = 0;
     const auto add = [&](const std::string& l) {
@@ -105,6 +108,10 @@ bool WriteMinorPlanetTable(const std::string& elements, const std::string& table
         Put(records, static_cast<float>(b.G));
         Put(records, static_cast<uint32_t>(b.number));
         Put(records, static_cast<uint32_t>(text.size()));
+        // At perihelion, as near the Earth as it can be, at no phase.
+        Put(bright, std::isfinite(b.H) && b.q > kEarthAphelion
+                        ? static_cast<float>(b.H + 5.0 * std::log10(b.q * (b.q - kEarthAphelion)))
+                        : -INFINITY);
         text += b.designation + '\0' + b.name + '\0';
         for (const std::string& k : KeysOf(b)) keys.emplace_back(Hash(k), count);
         ++count;
@@ -134,6 +141,7 @@ bool WriteMinorPlanetTable(const std::string& elements, const std::string& table
     Put(out, static_cast<uint64_t>(text.size()));
     out.resize(kHeader, '\0');
     out += records;
+    out += bright;
     for (const auto& [h, r] : keys) {
         Put(out, h);
         Put(out, r);
@@ -184,12 +192,13 @@ std::shared_ptr<const MinorPlanetTable> MinorPlanetTable::Open(const std::string
     const uint64_t count = Get<uint64_t>(t->m_base + 8), keys = Get<uint64_t>(t->m_base + 16),
                    text = Get<uint64_t>(t->m_base + 24);
     if (std::memcmp(t->m_base, kMagic, sizeof kMagic) != 0 || count > (size >> 6) ||
-        keys > (size >> 3) || kHeader + count * kRecord + keys * kKey + text != size)
+        keys > (size >> 3) || kHeader + count * (kRecord + 4) + keys * kKey + text != size)
         return fail("not a minor-planet table of this version");
     t->m_count = count;
     t->m_keys = keys;
     t->m_records = t->m_base + kHeader;
-    t->m_index = t->m_records + count * kRecord;
+    t->m_bright = t->m_records + count * kRecord;
+    t->m_index = t->m_bright + count * 4;
     t->m_text = t->m_index + keys * kKey;
     return t;
 }
@@ -264,21 +273,43 @@ std::vector<uint32_t> MinorPlanetTable::Screen(double jdTt, double raDeg, double
                                                double radiusDeg, double maxMag) const {
     std::vector<uint32_t> out;
     const Vec earth = EarthAt(jdTt), toward = Direction(raDeg, decDeg);
-    const double R = Norm(earth);
-    // The light time's motion, aberration and rounding stay well inside these margins.
+    // The light time's motion, aberration and the rough solution of Kepler's equation stay
+    // well inside these margins.
     const double cosLimit = std::cos(std::min(180.0, radiusDeg + 0.1) * M_PI / 180.0);
     const double magLimit = maxMag + 0.05;
-    SmallBody b;
+    constexpr double kGauss = 0.01720209895, kObliquity = 23.4392911 * M_PI / 180.0;
+    const double ce = std::cos(kObliquity), se = std::sin(kObliquity);
     for (size_t k = 0; k < m_count; ++k) {
+        if (Get<float>(m_bright + 4 * k) > magLimit) continue;
         const unsigned char* r = m_records + k * kRecord;
-        const double H = Get<float>(r + 56), q = Get<double>(r);
-        // Nowhere on the orbit brighter than at perihelion, as near the Earth as it can be,
-        // at no phase.
-        if (std::isfinite(H) && q > R && H + 5.0 * std::log10(q * (q - R)) > magLimit) continue;
-        double* fields[] = {&b.q, &b.e, &b.i, &b.w, &b.node, &b.perihelion, &b.epoch};
-        for (int f = 0; f < 7; ++f) *fields[f] = Get<double>(r + 8 * f);
+        const double q = Get<double>(r), e = Get<double>(r + 8), H = Get<float>(r + 56);
         Vec h{};
-        if (!SmallBodyAt(b, jdTt, &h)) continue;
+        if (e < 0.98) {
+            // The ellipse by its eccentric anomaly: a few Newton steps from a good start.
+            const double a = q / (1.0 - e), n = kGauss / (a * std::sqrt(a));
+            const double M = std::remainder(n * (jdTt - Get<double>(r + 40)), 2.0 * M_PI);
+            double E = M + e * std::sin(M);
+            for (int it = 0; it < 6; ++it) {
+                const double d = (E - e * std::sin(E) - M) / (1.0 - e * std::cos(E));
+                E -= d;
+                if (std::fabs(d) < 1e-9) break;
+            }
+            const double x = a * (std::cos(E) - e), y = a * std::sqrt(1.0 - e * e) * std::sin(E);
+            const double i = Get<double>(r + 16) * M_PI / 180.0,
+                         w = Get<double>(r + 24) * M_PI / 180.0,
+                         node = Get<double>(r + 32) * M_PI / 180.0;
+            const double cw = std::cos(w), sw = std::sin(w), cn = std::cos(node),
+                         sn = std::sin(node), ci = std::cos(i), si = std::sin(i);
+            const double xo = x * cw - y * sw, yo = x * sw + y * cw;
+            // Ecliptic J2000, then equatorial.
+            const double ex = xo * cn - yo * ci * sn, ey = xo * sn + yo * ci * cn, ez = yo * si;
+            h = Vec{ex, ey * ce - ez * se, ey * se + ez * ce};
+        } else {
+            SmallBody b;
+            double* fields[] = {&b.q, &b.e, &b.i, &b.w, &b.node, &b.perihelion, &b.epoch};
+            for (int f = 0; f < 7; ++f) *fields[f] = Get<double>(r + 8 * f);
+            if (!SmallBodyAt(b, jdTt, &h)) continue;
+        }
         const Vec geo = h - earth;
         const double delta = Norm(geo);
         if (std::isfinite(H) && H + 5.0 * std::log10(Norm(h) * delta) > magLimit) continue;

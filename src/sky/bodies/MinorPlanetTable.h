@@ -56,7 +56,8 @@ private:
     MinorPlanetTable() = default;
     const unsigned char* m_base = nullptr;
     size_t m_size = 0, m_count = 0, m_keys = 0;
-    const unsigned char *m_records = nullptr, *m_index = nullptr, *m_text = nullptr;
+    const unsigned char *m_records = nullptr, *m_bright = nullptr, *m_index = nullptr,
+                        *m_text = nullptr;
     std::string m_path;
 };
 
