@@ -60,7 +60,7 @@ public:
         m_http.Get("/mpcorb.gz", [](const httplib::Request&, httplib::Response& res) {
             int status = -1;
             res.set_content(RunCommand("head -c 20000 " ZCMCOM_SOURCE_DIR "/data/mpcorb.txt | "
-                                       "head -n -1 | gzip -c",
+                                       "head -n -1 | sed 's/(4) Vesta/(4) Vestoid/' | gzip -c",
                                        &status),
                             "application/gzip");
         });
@@ -141,6 +141,13 @@ TEST(CliUpdate, EachOutcomeLeavesTheRightFilesAndSaysWhatHappened) {
             EXPECT_TRUE(std::filesystem::exists(folder + "/mpcorb.tab")) << c.name;
             const std::string listed = Update(home, "--status", &status);
             EXPECT_NE(listed.find("from " + server.Url("/mpcorb.gz")), std::string::npos) << listed;
+            // A name only the update knows, through the table.
+            const std::string text =
+                RunCommand("XDG_DATA_HOME=" + home.path() + " " + ZCMCOM_CLI +
+                               " click Vestoid --settings all --at 2024-03-01T00:00:00Z 2>&1",
+                           &status);
+            EXPECT_NE(text.find("出典 mpcorb.tab (updated) 元期 2022-08-09"), std::string::npos)
+                << text;
         }
     }
 }
