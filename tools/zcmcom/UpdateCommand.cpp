@@ -391,12 +391,14 @@ int UpdateKind(const Kind& kind, const std::string& url, const Options& o) {
     std::string why;
     const long records = Verify(kind, plain, &why);
     if (!why.empty()) return fail("refused the download: " + why);
+    if (g_interrupted) return fail("interrupted");
     // The minor planets' table is written before the copy moves into place, so the two agree.
     if (std::strcmp(kind.name, "minor-planets") == 0) {
         std::string error;
         if (!sky::WriteMinorPlanetTable(plain, folder + "/" + sky::kMinorPlanetTableName, &error))
             return fail("cannot write the minor planets' table: " + error);
     }
+    if (g_interrupted) return fail("interrupted");
     TempFile& result = unpacked ? *unpacked : download;
     if (!result.RenameTo(path))
         return fail(std::string("cannot put the copy in place: ") + std::strerror(errno));

@@ -135,22 +135,22 @@ bool WriteMinorPlanetTable(const std::string& elements, const std::string& table
     for (const std::string& l : head) add(l);
     std::stable_sort(keys.begin(), keys.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
-    std::string out(kMagic, sizeof kMagic);
-    Put(out, static_cast<uint64_t>(count));
-    Put(out, static_cast<uint64_t>(keys.size()));
-    Put(out, static_cast<uint64_t>(text.size()));
-    out.resize(kHeader, '\0');
-    out += records;
-    out += bright;
+    std::string header(kMagic, sizeof kMagic), index;
+    Put(header, static_cast<uint64_t>(count));
+    Put(header, static_cast<uint64_t>(keys.size()));
+    Put(header, static_cast<uint64_t>(text.size()));
+    header.resize(kHeader, '\0');
+    index.reserve(keys.size() * kKey);
     for (const auto& [h, r] : keys) {
-        Put(out, h);
-        Put(out, r);
+        Put(index, h);
+        Put(index, r);
     }
-    out += text;
     const std::string temp = table + ".new";
     {
         std::ofstream file(temp, std::ios::binary | std::ios::trunc);
-        if (!(file.write(out.data(), static_cast<std::streamsize>(out.size()))) || !file.flush()) {
+        for (const std::string* part : {&header, &records, &bright, &index, &text})
+            file.write(part->data(), static_cast<std::streamsize>(part->size()));
+        if (!file.flush()) {
             if (error) *error = temp + ": " + std::strerror(errno);
             std::remove(temp.c_str());
             return false;
