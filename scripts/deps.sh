@@ -14,6 +14,8 @@ packages=(
   libnova-dev
   libcli11-dev
   libcpp-httplib-dev
+  libcurl4-openssl-dev
+  zlib1g-dev
   nlohmann-json3-dev
   tzdata
   casacore-data-jpl-de405

@@ -103,6 +103,12 @@ CString CZntClickData::GetLaterLines(CCorZnt* pHost) {
         const CString provenance = QueryObject(pHost, L".Provenance");
         if (IsPresent(provenance)) text += L"出典 " + provenance + L"\r\n";
     }
+    // Elements past their useful age say so whatever the switches.
+    if (m_nType == TYPE_SATELLITE || m_Object.SameP(1, L"Comet") ||
+        m_Object.SameP(1, L"MinorPlanet")) {
+        const CString warning = QueryObject(pHost, L".Provenance.Warning");
+        if (IsPresent(warning)) text += L"注意 " + warning + L"\r\n";
+    }
     return text;
 }
 

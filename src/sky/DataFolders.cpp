@@ -89,4 +89,26 @@ std::string DataPath(const std::string& name) {
     return std::string();
 }
 
+std::string UpdatedFolder() {
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/')
+        return std::string(xdg) + "/zcmcom";
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return std::string(home) + "/.local/share/zcmcom";
+    return std::string();
+}
+
+std::string UpdatedPath(const std::string& name) {
+    const std::string folder = UpdatedFolder();
+    if (folder.empty() || name.empty() || name.find("..") != std::string::npos)
+        return std::string();
+    return IsFile(folder + "/" + name) ? folder + "/" + name : std::string();
+}
+
+std::string DataOrigin(const std::string& file) {
+    const std::string name = file.substr(file.rfind('/') + 1);
+    if (!file.empty() && file == UpdatedPath(name)) return name + " (updated)";
+    if (!file.empty() && file == DataPath(name)) return name + " (bundled)";
+    return name;
+}
+
 }  // namespace sky

@@ -24,4 +24,17 @@ ZCMCOM_API std::vector<std::string> DataFolders();
 /// regular file; empty when none does.
 ZCMCOM_API std::string DataPath(const std::string& name);
 
+/// The folder where `zcmcom update` keeps current element files: $XDG_DATA_HOME/zcmcom, else
+/// ~/.local/share/zcmcom; empty when neither variable is set. It need not exist.
+ZCMCOM_API std::string UpdatedFolder();
+
+/// The updated copy of a data file ("satellites.tle") when UpdatedFolder() holds it as a
+/// regular file; empty otherwise. The sky reads it after the user's own files and before the
+/// bundled one.
+ZCMCOM_API std::string UpdatedPath(const std::string& name);
+
+/// Where a data file comes from, for the texts: "satellites.tle (bundled)", "satellites.tle
+/// (updated)", or any other file by its name.
+ZCMCOM_API std::string DataOrigin(const std::string& file);
+
 }  // namespace sky

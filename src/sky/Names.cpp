@@ -13,6 +13,7 @@
 
 #include "sky/NameFile.h"
 #include "sky/SkyHost.h"
+#include "sky/bodies/MinorPlanetTable.h"
 #include "sky/satellites/SatelliteCatalog.h"
 
 namespace sky {
@@ -337,6 +338,9 @@ std::vector<NameIndex::Match> NameIndex::Named(const CString& text) const {
                      n < m_entries[e].names.size() ? m_entries[e].names[n] : m_entries[e].path, 0});
                 break;
             }
+    if (found.empty())
+        if (const Entry* minor = UpdatedMinorPlanet(text))
+            found.push_back({minor, minor->names[0], 0});
     return found;
 }
 
@@ -352,7 +356,27 @@ CString NameIndex::Resolve(const CString& text) const {
     for (size_t e = 0; e < m_entries.size(); ++e)
         if (std::find(m_folded[e].begin(), m_folded[e].end(), q) != m_folded[e].end())
             return m_entries[e].path;
-    return CString();
+    const Entry* minor = UpdatedMinorPlanet(text);
+    return minor ? minor->path : CString();
+}
+
+// Any of the updated minor planets, by the keys of their table (named in full only: the
+// table has no index of parts of names).
+const Entry* NameIndex::UpdatedMinorPlanet(const CString& text) const {
+    const auto table = MinorPlanetTable::Updated();
+    const long k = table ? table->Find(text.ToUtf8()) : -1;
+    if (k < 0) return nullptr;
+    const SmallBody b = table->At(k);
+    Entry e;
+    e.path = CString(("Solar.MinorPlanet." + SmallBodyCatalog::PathName(b)).c_str());
+    for (const std::string& name : {b.number > 0 ? "(" + std::to_string(b.number) + ") " +
+                                                       (b.name.empty() ? b.designation : b.name)
+                                                 : b.designation,
+                                    b.name, b.designation})
+        if (!name.empty()) e.names.push_back(CString(name.c_str()));
+    e.kind = L"minor planet";
+    m_minor.push_back(std::move(e));
+    return &m_minor.back();
 }
 
 std::vector<CString> NameIndex::Closest(const CString& text, size_t n) const {
@@ -536,7 +560,9 @@ NameIndex NameIndex::ForSky(CSkyHost* host, double jdUt) {
     }
     // The names of the user's own element files only.
     const char* elements = std::getenv("ZCMCOM_SKY_ELEMENTS");
-    if ((!elements || !*elements) && UserTleFiles().empty()) return index;
+    const bool updated = !UpdatedPath("satellites.tle").empty() ||
+                         !UpdatedPath("cometels.txt").empty() || !UpdatedPath("mpcorb.txt").empty();
+    if ((!elements || !*elements) && UserTleFiles().empty() && !updated) return index;
     std::vector<Entry> user;
     for (const SourceFactory& make : RegisteredSources()) make()->ListUserFiles(user);
     for (Entry& e : user) index.Add(std::move(e));

@@ -7,6 +7,7 @@
 /// or half-width forms, hiragana or katakana, blanks and punctuation. A new source's names
 /// come from its Entry list with no change here.
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -92,12 +93,14 @@ private:
     void Fill(NameTableWriter& writer) const;
     void Freeze();
     void Shadow(const CString& path);
+    const Entry* UpdatedMinorPlanet(const CString& text) const;
 
-    std::shared_ptr<Table> m_table;                   ///< the file's objects (shared, read lazily)
-    std::unordered_set<uint32_t> m_shadowed;          ///< the file's objects that Add gave names to
-    mutable std::vector<Entry> m_all;                 ///< Entries(), when asked for
-    std::vector<Entry> m_entries;                     ///< objects added to the file's
-    std::vector<std::vector<std::wstring>> m_folded;  ///< by entry, by name
+    std::shared_ptr<Table> m_table;           ///< the file's objects (shared, read lazily)
+    std::unordered_set<uint32_t> m_shadowed;  ///< the file's objects that Add gave names to
+    mutable std::vector<Entry> m_all;         ///< Entries(), when asked for
+    mutable std::deque<Entry> m_minor;        ///< the updated minor planets' table's, when named
+    std::vector<Entry> m_entries;             ///< objects added to the file's
+    std::vector<std::vector<std::wstring>> m_folded;    ///< by entry, by name
     std::unordered_map<std::wstring, size_t> m_byPath;  ///< an object listed twice is one entry
 };
 

@@ -2,8 +2,11 @@
 // Satellites of the built-in sky end to end: the click texts of the ISS and a
 // geostationary satellite at a fixed instant from a committed element file (golden file
 // tests/golden/satellites.txt; scripts/update-golden.sh rewrites it), the answers of a
-// satellite the model cannot follow, and the reader's reports of damaged sets.
+// satellite the model cannot follow, the reader's reports of damaged sets, and which of
+// several sets of one satellite answers.
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include "sky/satellites/SatelliteCatalog.h"
 #include "support/SkyClick.h"
@@ -53,6 +56,46 @@ TEST(SatelliteSource, DamagedSetsAreReportedAndUnfollowableOrbitsAnswerEmpty) {
     EXPECT_EQ(catalog->Find("good")->number, 90001);
     EXPECT_EQ(catalog->Find("ISS")->number, 25544);
     sky::SetTleFiles({});
+}
+
+TEST(SatelliteSource, UserFileWinsThenUpdatedCopyThenBundledAndNearestEpochAnswers) {
+    // Two sets of 2006 in the user's file; one of 2010 in the updated copy; the bundled one
+    // of 2022.
+    TempDir data;
+    EnvRestorer xdg("XDG_DATA_HOME");
+    setenv("XDG_DATA_HOME", data.path().c_str(), 1);
+    std::filesystem::create_directories(data.File("zcmcom"));
+    const std::string updated =
+        "MOLNIYA 2-14\n"
+        "1 08195U 75081A   10100.50000000  .00000099  00000-0  11873-3 0   814\n"
+        "2 08195  64.1600 289.5000 6880000 264.5000 120.0000  2.00491000222437\n";
+    WriteFileBytes(data.File("zcmcom/satellites.tle"), updated);
+    const std::string user = std::string(ZCMCOM_TEST_DATA) + "/satellites/molniya.tle";
+    const struct {
+        bool userFile;
+        double jd;
+        const wchar_t* provenance;
+    } cases[] = {
+        {true, 2453912.33333, L"molniya.tle 元期 2006-06-25"},  // the instant of the set
+        {true, 2453700.5, L"molniya.tle 元期 2006-01-15"},      // nearer the earlier set
+        {true, 2459750.5, L"molniya.tle 元期 2006-06-25"},      // the user's file still wins
+        {false, 2459750.5, L"satellites.tle (updated) 元期 2010-04-10"},
+    };
+    for (const auto& c : cases) {
+        sky::SetTleFiles(c.userFile ? std::vector<std::string>{user} : std::vector<std::string>{});
+        CSkyHost host(c.jd);
+        EXPECT_EQ(host.Execute(L"? ArtificialSatellite.8195.Provenance"), c.provenance) << c.jd;
+        EXPECT_NE(host.Execute(L"? ArtificialSatellite.8195.LLA.Altitude"), L"");
+    }
+    // Elements years from the instant say so; the bundled set answers once the copy goes.
+    CSkyHost host(2459750.5);
+    EXPECT_EQ(host.Execute(L"? ArtificialSatellite.8195.Provenance.Warning"),
+              L"軌道要素が古い: 元期から4454日 (目安は14日以内)");
+    std::filesystem::remove(data.File("zcmcom/satellites.tle"));
+    host.SetJd(2459750.5 + 1e-6);
+    EXPECT_EQ(host.Execute(L"? ArtificialSatellite.8195.Provenance"),
+              L"satellites.tle (bundled) 元期 2022-06-12");
+    EXPECT_EQ(host.Execute(L"? ArtificialSatellite.8195.Provenance.Warning"), L"");
 }
 
 }  // namespace

@@ -7,8 +7,10 @@
 #include <cmath>
 #include <map>
 #include <sstream>
+#include <tuple>
 
 #include "sky/SkyHost.h"
+#include "sky/bodies/MinorPlanetTable.h"
 #include "sky/bodies/SmallBody.h"
 #include "SkyTables.h"
 #include "support/Accuracy.h"
@@ -134,6 +136,74 @@ TEST(SmallBodyFormats, BadLinesAreReportedWithFileAndLineAndSkipped) {
     EXPECT_EQ(bodies[1].id, "1P/Halley");
     EXPECT_DOUBLE_EQ(bodies[1].epoch, 2459815.5);
     EXPECT_EQ(sky::ReadElementsFile(dir.path() + "/none", bodies, &problems), -1);
+}
+
+// The bundled 7,096 minor planets as a mapped table: every key finds the body the catalogue
+// finds, and the screened search of a region finds what placing every orbit finds.
+TEST(MinorPlanetTable, LooksUpLikeTheCatalogueAndScreensLikeABruteForceSearch) {
+    TempDir dir;
+    const std::string source = std::string(ZCMCOM_SOURCE_DIR) + "/data/mpcorb.txt";
+    std::string error;
+    ASSERT_TRUE(sky::WriteMinorPlanetTable(source, dir.File("mp.tab"), &error)) << error;
+    const auto table = sky::MinorPlanetTable::Open(dir.File("mp.tab"), &error);
+    ASSERT_TRUE(table) << error;
+    sky::SmallBodyCatalog catalog;
+    catalog.Load(source);
+    ASSERT_EQ(table->Size(), catalog.Bodies().size());
+    for (size_t k = 0; k < catalog.Bodies().size(); k += 97) {
+        const sky::SmallBody& b = catalog.Bodies()[k];
+        for (const std::string& key : {sky::SmallBodyCatalog::PathName(b), b.name, b.designation,
+                                       "(" + std::to_string(b.number) + ") " + b.name}) {
+            const sky::SmallBody* want = catalog.Find(false, key);
+            if (key.empty() || !want) continue;
+            const long found = table->Find(key);
+            ASSERT_GE(found, 0) << key;
+            const sky::SmallBody got = table->At(found);
+            EXPECT_EQ(got.id, want->id) << key;
+            EXPECT_EQ(got.name, want->name) << key;
+            EXPECT_EQ(got.perihelion, want->perihelion) << key;
+        }
+    }
+    EXPECT_EQ(table->Find("no such body"), -1);
+    size_t total = 0;
+    for (const auto& [ra, dec, radius, mag] : {std::tuple{0.0, 0.0, 30.0, 18.0},
+                                               {150.0, 15.0, 20.0, 16.0},
+                                               {270.0, -23.0, 45.0, 14.0},
+                                               {90.0, 60.0, 10.0, 20.0}}) {
+        const auto screened = sky::MinorPlanetsWithin(*table, kMarch2024, ra, dec, radius, mag);
+        EXPECT_EQ(screened,
+                  sky::MinorPlanetsWithin(*table, kMarch2024, ra, dec, radius, mag, false))
+            << ra << " " << dec;
+        EXPECT_LT(table->Screen(kMarch2024, ra, dec, radius, mag).size(), table->Size() / 4);
+        total += screened.size();
+    }
+    EXPECT_GT(total, 50u);  // the regions hold bodies to find
+    WriteFileBytes(dir.File("bad.tab"), "ZCMMPTB1 and then too little");
+    EXPECT_FALSE(sky::MinorPlanetTable::Open(dir.File("bad.tab"), &error));
+}
+
+TEST(SmallBodyNames, HigherRankHidesAndTheNearestEpochOfOneRankAnswers) {
+    sky::SmallBody b;
+    ASSERT_TRUE(sky::ParseElementsLine(
+        "0001P         1986 02 22.6950  0.598630  0.966503  112.1408   59.2191  162.1946  "
+        "20220824   4.0  6.0  1P/Halley",
+        &b, nullptr));
+    sky::SmallBodyCatalog cat;
+    for (const auto& [epoch, rank] : {std::pair{2450000.5, 0}, {2460000.5, 0}, {2455000.5, 0}}) {
+        b.epoch = epoch;
+        b.rank = rank;
+        cat.Add(b);
+    }
+    EXPECT_EQ(cat.Find(true, "1P", 2449000.0)->epoch, 2450000.5);
+    EXPECT_EQ(cat.Find(true, "halley", 2456000.0)->epoch, 2455000.5);
+    EXPECT_EQ(cat.Find(true, "1p/halley")->epoch, 2455000.5);  // no instant: the last read
+    b.epoch = 2440000.5;
+    b.rank = 1;
+    cat.Add(b);
+    b.rank = 0;
+    cat.Add(b);  // a lower rank read later changes nothing
+    EXPECT_EQ(cat.Find(true, "1P", 2460000.5)->epoch, 2440000.5);
+    EXPECT_EQ(cat.Bodies().size(), 1u);
 }
 
 // Bounds by body, the J2000 place and the magnitude, with the worst measured, in

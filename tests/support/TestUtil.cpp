@@ -44,3 +44,14 @@ std::string ReadFileBytes(const std::string& path) {
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
+
+namespace {
+
+// The tests never see the copies `zcmcom update` left in the user's own data folder: each
+// program and the commands it runs get an empty one (a test that wants copies sets its own).
+const bool kNoUserData = [] {
+    const std::string folder = ::testing::TempDir() + "zcmcom-no-user-data";
+    return setenv("XDG_DATA_HOME", folder.c_str(), 1) == 0;
+}();
+
+}  // namespace

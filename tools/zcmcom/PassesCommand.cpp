@@ -44,6 +44,7 @@ int RunPasses(const PassesArgs& a) {
     const sky::Elements* e = catalog->Find(name);
     if (!e) return UnknownObjectError("no satellite '" + name + "' (a catalogue number or a name)");
     const double start = host.GetJd(), zone = host.GetTimezone();
+    e = catalog->At(e->number, start);
     WarnIfOld(*e, start);
     const sky::Sgp4 model(*e);
     const double lon = std::stod(host.Execute(L"? Location.Longitude").ToUtf8());

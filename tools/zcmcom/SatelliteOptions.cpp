@@ -67,5 +67,6 @@ void WarnIfOldPath(const std::string& path, double jdUtc) {
     const std::string number = path.substr(sizeof kPrefix - 1);
     if (number.empty() || number.find_first_not_of("0123456789") != std::string::npos) return;
     const auto catalog = sky::Satellites();
-    if (const sky::Elements* e = catalog->Find(number)) WarnIfOld(*e, jdUtc);
+    if (const sky::Elements* e = catalog->Find(number))
+        WarnIfOld(*catalog->At(e->number, jdUtc), jdUtc);
 }

@@ -255,7 +255,7 @@ int ListSatellites(const std::vector<std::string>& files, double jdUt) {
         sky::TleCatalog own;
         own.AddFile(file);
         for (const auto& entry : own.sets) {
-            const sky::Elements* used = catalog->Find(std::to_string(entry.first));
+            const sky::Elements* used = catalog->At(entry.first, jdUt);
             if (!used) continue;
             CString line;
             line.Format(L"ArtificialSatellite.%d\t%s (epoch %s UTC, %.1f days)", used->number,

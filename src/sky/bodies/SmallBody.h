@@ -36,6 +36,8 @@ struct SmallBody {
         designation;   ///< "1P", "C/2019 V1", "2022 OU15" (the minor planet's provisional one)
     std::string name;  ///< "Halley", "Ceres" (may be empty)
     std::string id;    ///< what the builder shows: "1P/Halley", "C/2019 V1", "4", "2022 OU15"
+    std::string file;  ///< the file the elements were read from (empty: not from a file)
+    int rank = 0;      ///< the file's standing: a body of a higher rank hides the lower ones
 };
 
 /// Semi-major axis in au (NaN for a parabola or hyperbola) and period in years (NaN likewise).
@@ -82,17 +84,19 @@ ZCMCOM_API std::string UnpackDesignation(const std::string& packed);
 /// (as the host canonicalises queries): a comet by its designation ("1p", "c/2019v1",
 /// "c2019v1"), its designation and name ("1p/halley") and its name ("halley"); a minor
 /// planet by its number ("4", "(4)", "(4)vesta"), its name ("vesta") and its provisional
-/// designation ("2022ou15"). A body read again (the same designation or number) replaces
-/// the earlier one, so a newer file wins over the bundled elements.
+/// designation ("2022ou15"). A body read again (the same designation or number) from a file
+/// of a higher rank (the user's over the updated copy over the bundled one) hides the
+/// earlier one; from a file of the same rank both are kept, and Find gives the one whose
+/// epoch is nearest the instant asked (the last read when no instant is given).
 class ZCMCOM_API SmallBodyCatalog {
 public:
-    /// Reads an element file (ReadElementsFile); bad lines go to Problems(). The number of
-    /// bodies read, -1 when the file cannot be opened.
-    int Load(const std::string& path);
-    /// Adds a body, replacing one with the same designation or number.
+    /// Reads an element file (ReadElementsFile) at a rank; bad lines go to Problems(). The
+    /// number of bodies read, -1 when the file cannot be opened.
+    int Load(const std::string& path, int rank = 0);
+    /// Adds a body, by its rank (see above).
     void Add(SmallBody body);
-    /// The body for a key (any case, blanks ignored); null when none.
-    const SmallBody* Find(bool comet, const std::string& key) const;
+    /// The body for a key (any case, blanks ignored) at a TT Julian Day; null when none.
+    const SmallBody* Find(bool comet, const std::string& key, double jdTt = NAN) const;
     /// Every body held, and every bad line met by Load ("file:line: reason").
     /// @{
     const std::vector<SmallBody>& Bodies() const { return m_bodies; }
@@ -106,7 +110,8 @@ public:
 private:
     void Index(int at);
     std::vector<SmallBody> m_bodies;
-    std::unordered_map<std::string, int> m_keys[2];  ///< [0] minor planets, [1] comets
+    std::unordered_map<std::string, int> m_keys[2];            ///< [0] minor planets, [1] comets
+    std::unordered_map<int, std::vector<SmallBody>> m_others;  ///< earlier sets of one rank
     std::vector<std::string> m_problems;
 };
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 // The index of comets and minor planets by designation, number and name.
 #include <cctype>
+#include <cmath>
 
 #include "sky/bodies/SmallBody.h"
 
@@ -23,12 +24,16 @@ std::string SmallBodyCatalog::PathName(const SmallBody& b) {
     return out;
 }
 
-int SmallBodyCatalog::Load(const std::string& path) {
+int SmallBodyCatalog::Load(const std::string& path, int rank) {
     std::vector<SmallBody> read;
     const int n = ReadElementsFile(path, read, &m_problems);
     m_bodies.reserve(m_bodies.size() + read.size());
     for (auto& keys : m_keys) keys.reserve(keys.size() + 6 * read.size());
-    for (SmallBody& b : read) Add(std::move(b));
+    for (SmallBody& b : read) {
+        b.file = path;
+        b.rank = rank;
+        Add(std::move(b));
+    }
     return n;
 }
 
@@ -40,7 +45,13 @@ void SmallBodyCatalog::Add(SmallBody body) {
     const auto found = keys.find(primary);
     if (found != keys.end() && m_bodies[found->second].comet == body.comet &&
         Key(PathName(m_bodies[found->second])) == Key(PathName(body))) {
-        m_bodies[found->second] = std::move(body);
+        SmallBody& held = m_bodies[found->second];
+        if (held.rank > body.rank) return;
+        if (held.rank == body.rank)
+            m_others[found->second].push_back(std::move(held));
+        else
+            m_others.erase(found->second);
+        held = std::move(body);
         Index(found->second);
         return;
     }
@@ -80,10 +91,20 @@ void SmallBodyCatalog::Index(int at) {
     share(b.name);
 }
 
-const SmallBody* SmallBodyCatalog::Find(bool comet, const std::string& key) const {
+const SmallBody* SmallBodyCatalog::Find(bool comet, const std::string& key, double jdTt) const {
     const auto& keys = m_keys[comet ? 1 : 0];
     const auto it = keys.find(Key(key));
-    return it == keys.end() ? nullptr : &m_bodies[it->second];
+    if (it == keys.end()) return nullptr;
+    const SmallBody* best = &m_bodies[it->second];
+    const auto others = m_others.find(it->second);
+    if (others == m_others.end() || !std::isfinite(jdTt)) return best;
+    // A body without an epoch (a comet line may give none) is placed by its perihelion.
+    const auto distance = [jdTt](const SmallBody& b) {
+        return std::fabs((std::isfinite(b.epoch) ? b.epoch : b.perihelion) - jdTt);
+    };
+    for (const SmallBody& b : others->second)
+        if (distance(b) < distance(*best)) best = &b;
+    return best;
 }
 
 }  // namespace sky

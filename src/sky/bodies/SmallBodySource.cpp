@@ -11,14 +11,34 @@
 #include "sky/Answer.h"
 #include "sky/Source.h"
 #include "sky/bodies/SkyMath.h"
+#include "sky/bodies/MinorPlanetTable.h"
 #include "sky/bodies/SmallBody.h"
 
 namespace sky {
 namespace {
 
-// The bundled elements are read once per process; the user's files on top of them again
-// whenever ZCMCOM_SKY_ELEMENTS names others. Bad lines of the user's files go to standard
-// error once, with file and line.
+// The bundled elements and the updated copies are read once per process; the user's files
+// on top of them again whenever ZCMCOM_SKY_ELEMENTS names others. Bad lines of the user's
+// files go to standard error once, with file and line.
+constexpr int kBundled = 0, kUpdated = 1, kUser = 2;
+const char* const kFiles[] = {"mpcorb.txt", "cometels.txt"};
+
+// Whether the updated minor planets are read through their table (MinorPlanetTable), not
+// from the element file itself.
+bool InTable(const std::string& file) {
+    return file == "mpcorb.txt" && MinorPlanetTable::Updated() != nullptr;
+}
+
+// Each path of a list separated by ':'.
+template <typename F>
+void EachFile(const std::string& files, F each) {
+    for (size_t start = 0; start <= files.size();) {
+        const size_t colon = std::min(files.find(':', start), files.size());
+        if (colon > start) each(files.substr(start, colon - start));
+        start = colon + 1;
+    }
+}
+
 std::shared_ptr<const SmallBodyCatalog> CurrentCatalog() {
     static std::mutex mutex;
     static std::shared_ptr<const SmallBodyCatalog> bundled, current;
@@ -26,9 +46,10 @@ std::shared_ptr<const SmallBodyCatalog> CurrentCatalog() {
     std::lock_guard<std::mutex> lock(mutex);
     if (!bundled) {
         auto cat = std::make_shared<SmallBodyCatalog>();
-        for (const char* name : {"mpcorb.txt", "cometels.txt"}) {
-            const std::string path = DataPath(name);
-            if (!path.empty()) cat->Load(path);
+        for (const char* name : kFiles) {
+            if (const std::string path = DataPath(name); !path.empty()) cat->Load(path, kBundled);
+            if (const std::string path = UpdatedPath(name); !path.empty() && !InTable(name))
+                cat->Load(path, kUpdated);
         }
         bundled = current = cat;
     }
@@ -38,14 +59,8 @@ std::shared_ptr<const SmallBodyCatalog> CurrentCatalog() {
     lastFiles = files;
     auto cat = std::make_shared<SmallBodyCatalog>(*bundled);
     const size_t known = cat->Problems().size();
-    size_t start = 0;
-    while (start <= files.size()) {
-        size_t colon = files.find(':', start);
-        if (colon == std::string::npos) colon = files.size();
-        const std::string path = files.substr(start, colon - start);
-        if (!path.empty()) cat->Load(path);  // a file that cannot be read is a problem too
-        start = colon + 1;
-    }
+    // A file that cannot be read is a problem too.
+    EachFile(files, [&](const std::string& path) { cat->Load(path, kUser); });
     for (size_t k = known; k < cat->Problems().size(); ++k)
         std::fprintf(stderr, "zcmcom: %s\n", cat->Problems()[k].c_str());
     current = cat;
@@ -102,6 +117,9 @@ void ListOf(const SmallBodyCatalog& catalog, std::vector<Entry>& out) {
     }
 }
 
+// The instant the elements hold for: the epoch, or the perihelion of a comet given without.
+double Epoch(const SmallBody& b) { return std::isfinite(b.epoch) ? b.epoch : b.perihelion; }
+
 class SmallBodySource : public Source {
 public:
     bool Answer(const CString& q, const Context& at, CString* answer) override {
@@ -112,7 +130,13 @@ public:
         if (!NextElement(q, (comet ? kComet : kMinor).GetLength(), &element, &property))
             return false;
         const auto catalog = CurrentCatalog();
-        const SmallBody* b = catalog->Find(comet, Narrow(element));
+        const SmallBody* b = catalog->Find(comet, Narrow(element), TtOf(at.jdUt));
+        // The updated table answers for the minor planets of no file of the user's.
+        if (!comet && (!b || b->rank < kUpdated))
+            if (const auto table = MinorPlanetTable::Updated()) {
+                const long k = table->Find(Narrow(element));
+                if (k >= 0) b = &m_fromTable.emplace(k, table->At(k)).first->second;
+            }
         if (!b) return false;
         *answer = Property(*b, property, at);
         return true;
@@ -120,20 +144,21 @@ public:
 
     void List(std::vector<Entry>& out) override { ListOf(*CurrentCatalog(), out); }
 
+    // The user's files and the updated copies: the name index holds the bundled ones only.
     void ListUserFiles(std::vector<Entry>& out) override {
-        const char* env = std::getenv("ZCMCOM_SKY_ELEMENTS");
-        if (!env || !*env) return;
         SmallBodyCatalog user;
-        const std::string files = env;
-        for (size_t start = 0; start <= files.size();) {
-            const size_t colon = std::min(files.find(':', start), files.size());
-            if (colon > start) user.Load(files.substr(start, colon - start));
-            start = colon + 1;
-        }
+        const char* env = std::getenv("ZCMCOM_SKY_ELEMENTS");
+        EachFile(env ? env : "", [&](const std::string& path) { user.Load(path); });
+        for (const char* name : kFiles)
+            if (const std::string path = UpdatedPath(name); !path.empty() && !InTable(name))
+                user.Load(path);
         ListOf(user, out);
     }
 
-    void Changed() override { m_places.clear(); }
+    void Changed() override {
+        m_places.clear();
+        m_fromTable.clear();
+    }
 
 private:
     CString Property(const SmallBody& b, const CString& p, const Context& at) {
@@ -141,6 +166,9 @@ private:
         if (p.IsEmpty() || p == L"englishname") return english;
         if (p == L"japanesename") return JapaneseName(b) ? Wide(JapaneseName(b)) : english;
         if (p == L"id") return Wide(b.id);
+        if (p == L"provenance") return ElementsProvenance(DataOrigin(b.file), Epoch(b));
+        if (p == L"provenance.warning")
+            return ElementsAgeWarning(Epoch(b), at.jdUt, kSmallBodyUsefulDays);
         // The elements.
         if (p == L"eccentricity") return Num(b.e);
         if (p == L"periheliondistance") return Num(b.q);
@@ -242,6 +270,7 @@ private:
     }
 
     std::map<std::string, BodyPlace> m_places;
+    std::map<long, SmallBody> m_fromTable;  ///< the table's bodies asked since the last change
     double m_earthJd = NAN, m_jdTt = NAN;
     Vec m_earth{}, m_earthVelocity{};
     double m_jd = NAN;

@@ -2,6 +2,7 @@
 // Loading the satellites' element sets and finding a satellite by name.
 #include "sky/satellites/SatelliteCatalog.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <mutex>
@@ -51,11 +52,23 @@ void ReadMagnitudes(const std::string& path, std::map<int, double>* out) {
 
 std::shared_ptr<const SatelliteCatalog> Load(const std::vector<std::string>& user) {
     auto cat = std::make_shared<SatelliteCatalog>();
-    const std::string bundled = DataPath("satellites.tle");
-    if (!bundled.empty()) cat->tle.AddFile(bundled);
+    // The user's files, the updated copy, the bundled sets: a satellite's sets come from the
+    // first of them that has any.
+    TleCatalog tiers[3];
+    for (const std::string& f : user) tiers[0].AddFile(f);
+    if (const std::string updated = UpdatedPath("satellites.tle"); !updated.empty())
+        tiers[1].AddFile(updated);
+    if (const std::string bundled = DataPath("satellites.tle"); !bundled.empty())
+        tiers[2].AddFile(bundled);
+    for (TleCatalog& tier : tiers) {
+        for (auto& [number, sets] : tier.all)
+            if (cat->choices.emplace(number, std::move(sets)).second)
+                cat->tle.sets.emplace(number, tier.sets[number]);
+        cat->tle.problems.insert(cat->tle.problems.end(), tier.problems.begin(),
+                                 tier.problems.end());
+    }
     const std::string mags = DataPath("satellites-mag.txt");
     if (!mags.empty()) ReadMagnitudes(mags, &cat->magnitudes);
-    for (const std::string& f : user) cat->tle.AddFile(f);
     return cat;
 }
 
@@ -81,6 +94,15 @@ const Elements* SatelliteCatalog::Find(const std::string& name) const {
     return shortMatch;
 }
 
+const Elements* SatelliteCatalog::At(int number, double jdUt) const {
+    const auto it = choices.find(number);
+    if (it == choices.end() || it->second.empty()) return nullptr;
+    const Elements* best = &it->second.front();
+    for (const Elements& e : it->second)
+        if (std::fabs(e.epochJd - jdUt) <= std::fabs(best->epochJd - jdUt)) best = &e;
+    return best;
+}
+
 void SetTleFiles(const std::vector<std::string>& paths) {
     std::lock_guard<std::mutex> guard(Lock());
     if (paths == UserFiles()) return;
@@ -97,9 +119,10 @@ std::vector<std::string> UserTleFiles() {
 std::shared_ptr<const SatelliteCatalog> Satellites() {
     std::lock_guard<std::mutex> guard(Lock());
     static std::vector<std::string> loadedWith;
-    const std::vector<std::string> files = UserTleFiles();
+    std::vector<std::string> files = UserTleFiles();
+    files.push_back(UpdatedPath("satellites.tle"));  // an update since is read too
     if (!Current() || files != loadedWith) {
-        Current() = Load(files);
+        Current() = Load(UserTleFiles());
         loadedWith = files;
     }
     return Current();

@@ -3,9 +3,11 @@
 /// @file
 /// The satellites the built-in sky knows: the bundled element sets (data/satellites.tle,
 /// standard magnitudes in data/satellites-mag.txt) and the user's own files, from
-/// SetTleFiles and from $ZCMCOM_SKY_TLE (several paths separated by ':'); for a satellite
-/// in several, the newest elements win. Read once per process and shared; reading again
-/// happens only when the list of user files changes.
+/// SetTleFiles and from $ZCMCOM_SKY_TLE (several paths separated by ':'), and the copy
+/// `zcmcom update` keeps (UpdatedPath). For one satellite, the user's files win over the
+/// updated copy, which wins over the bundled sets; among the sets of the winning files, the
+/// one whose epoch is nearest the instant asked. Read once per process and shared; reading
+/// again happens only when the list of user files changes.
 #include <cmath>
 #include <map>
 #include <memory>
@@ -19,7 +21,10 @@ namespace sky {
 
 /// The element sets and standard magnitudes of the known satellites.
 struct ZCMCOM_API SatelliteCatalog {
-    TleCatalog tle;                    ///< sets by catalogue number, and what was skipped
+    /// Sets by catalogue number (each the newest of the winning files), and what was skipped.
+    TleCatalog tle;
+    /// Every set of each satellite in the files that win for it.
+    std::map<int, std::vector<Elements>> choices;
     std::map<int, double> magnitudes;  ///< standard magnitudes by catalogue number
     /// The standard magnitude (at 1000 km, half lit) of a satellite; NaN when unknown.
     double StdMagnitude(int number) const {
@@ -30,6 +35,8 @@ struct ZCMCOM_API SatelliteCatalog {
     /// name before its parenthesis ("ISS"), without regard to case; among several with the
     /// same short name, the lowest number. nullptr when none.
     const Elements* Find(const std::string& name) const;
+    /// The set of a satellite whose epoch is nearest a UTC Julian Day; nullptr when unknown.
+    const Elements* At(int number, double jdUt) const;
 };
 
 /// User element files read in addition to the bundled ones and $ZCMCOM_SKY_TLE.

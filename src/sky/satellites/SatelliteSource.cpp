@@ -43,15 +43,19 @@ public:
         if (!NextElement(q, kPrefix.GetLength(), &element, &property)) return true;
         const int number = WholeNumber(element);
         if (!m_catalog) m_catalog = Satellites();
-        const auto it = m_catalog->tle.sets.find(number);
-        if (number < 0 || it == m_catalog->tle.sets.end()) return true;
-        const Elements& el = it->second;
+        const Elements* set = number < 0 ? nullptr : m_catalog->At(number, at.jdUt);
+        if (!set) return true;
+        const Elements& el = *set;
         if (property == L"name" || property == L"tlename") {
             *answer = Wide(el.name);
         } else if (property == L"number") {
             answer->Format(L"%d", el.number);
         } else if (property == L"element.julianepoch") {
             *answer = sky::Answer(el.epochJd, L"%.8f");
+        } else if (property == L"provenance") {
+            *answer = ElementsProvenance(DataOrigin(el.file), el.epochJd);
+        } else if (property == L"provenance.warning") {
+            *answer = ElementsAgeWarning(el.epochJd, at.jdUt, kSatelliteUsefulDays);
         } else if (FromOrbit(property)) {
             const Seen* seen = Look(el, at);
             if (seen) *answer = FromLook(*seen, property);
@@ -64,9 +68,12 @@ public:
         ListOf(m_catalog->tle, *m_catalog, out);
     }
 
+    // The user's files and the updated copy: the name index holds the bundled sets only.
     void ListUserFiles(std::vector<Entry>& out) override {
         TleCatalog user;
         for (const std::string& f : UserTleFiles()) user.AddFile(f);
+        if (const std::string updated = UpdatedPath("satellites.tle"); !updated.empty())
+            user.AddFile(updated);
         ListOf(user, SatelliteCatalog(), out);
     }
 
@@ -86,13 +93,14 @@ private:
     // model cannot follow it there.
     const Seen* Look(const Elements& el, const Context& at) {
         auto it = m_seen.find(el.number);
-        if (it != m_seen.end() && it->second.jd == at.jdUt &&
+        if (it != m_seen.end() && it->second.jd == at.jdUt && it->second.epoch == el.epochJd &&
             it->second.site.longitude == at.site.longitude &&
             it->second.site.latitude == at.site.latitude &&
             it->second.site.height == at.site.height)
             return it->second.ok ? &it->second.seen : nullptr;
         Cached& c = m_seen[el.number];
         c.jd = at.jdUt;
+        c.epoch = el.epochJd;
         c.site = at.site;
         const Sgp4 model(el);
         const Observer observer(at.site);
@@ -141,7 +149,7 @@ private:
     }
 
     struct Cached {
-        double jd = NAN;
+        double jd = NAN, epoch = NAN;
         Site site;
         bool ok = false;
         Seen seen;

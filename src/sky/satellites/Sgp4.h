@@ -30,6 +30,7 @@ struct Elements {
     double meanAnomaly = 0.0;   ///< mean anomaly at the epoch
     double meanMotion = 0.0;    ///< rev/day
     int revolution = 0;         ///< revolutions at the epoch
+    std::string file;           ///< the file the set was read from (empty: not from a file)
 };
 
 /// Error codes of the model: the orbit it was given or has reached is not one it can follow.

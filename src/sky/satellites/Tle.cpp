@@ -197,6 +197,8 @@ int TleCatalog::AddText(const std::string& text, const std::string& file) {
             problems.push_back({file, static_cast<int>(i + (second ? 2 : 1)), reason});
         } else {
             e.name = name;
+            e.file = file;
+            all[e.number].push_back(e);
             auto it = sets.find(e.number);
             if (it == sets.end() || it->second.epochJd < e.epochJd) sets[e.number] = e;
             ++count;

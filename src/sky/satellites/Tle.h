@@ -32,10 +32,11 @@ struct TleProblem {
 };
 
 /// Element sets by catalogue number; when a number comes more than once (in one file or
-/// across files), the newest epoch wins.
+/// across files), the newest epoch wins in sets, and every one is kept in all.
 struct ZCMCOM_API TleCatalog {
-    std::map<int, Elements> sets;      ///< the sets by catalogue number
-    std::vector<TleProblem> problems;  ///< the sets skipped, in the order met
+    std::map<int, Elements> sets;              ///< the newest set of each catalogue number
+    std::map<int, std::vector<Elements>> all;  ///< every set read, in the order met
+    std::vector<TleProblem> problems;          ///< the sets skipped, in the order met
     /// Adds the sets of a text (the contents of file, named in problems). Returns how many
     /// sets were read.
     int AddText(const std::string& text, const std::string& file);
