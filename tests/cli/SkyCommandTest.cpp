@@ -133,7 +133,7 @@ TEST(CliSky, LocalTimesAreTheSiteClocksWithDaylightSaving) {
         Zcmcom("click --settings init --at '2024-04-08 13:00' --site -96.797,32.7767 Solar.Sun",
                &status),
         Zcmcom("click " + dallas + "Solar.Sun", &status));
-    const std::string london = "click --settings init --site -0.1276,51.5072 Solar.Sun --at ";
+    const std::string london = "click --settings init --site London,GB Solar.Sun --at ";
     EXPECT_NE(Zcmcom(london + "2026-07-01T12:00Z", &status).find("出 04:48 "),
               std::string::npos);  // BST
     EXPECT_NE(Zcmcom(london + "2026-01-15T12:00Z", &status).find("出 07:59 "),
@@ -148,4 +148,14 @@ TEST(CliSky, LocalTimesAreTheSiteClocksWithDaylightSaving) {
         << out.substr(0, 120);
     Zcmcom("sky --tz Mars/Olympus", &status);
     EXPECT_EQ(status, 2);
+    // A town by its English or Japanese name, in any case and width, takes the town's zone;
+    // unknown and ambiguous towns are bad arguments (tests/data/cli/exit_status.txt).
+    for (const char* town : {"Tokyo", "'ＴＯＫＹＯ'", "東京", "大阪", "'osaka, jp'"}) {
+        out = Zcmcom(std::string("sky --trace --at 2026-12-06T12:00Z --site ") + town, &status);
+        EXPECT_EQ(out.rfind("# zone Asia/Tokyo (UTC+9 at the instant)\n# UT AD2026/12/06 "
+                            "12:00:00  zone 9  site Location(\"Site\", 13",
+                            0),
+                  0u)
+            << town << ": " << out.substr(0, 160);
+    }
 }

@@ -73,8 +73,8 @@ CommandRun DefineFollow(CLI::App& cmd) {
                    "the instant, ISO 8601 (no offset: the site's zone); default Stellarium's")
         ->type_name("ISO-TIME");
     cmd.add_option("--site", o->host.site,
-                   "LON,LAT[,HEIGHT]: degrees east, north, metres; default Stellarium's")
-        ->type_name("LON,LAT[,H]");
+                   "LON,LAT[,HEIGHT] (degrees east, north, metres) or a town; default Stellarium's")
+        ->type_name("LON,LAT[,H]|TOWN");
     cmd.add_option("--tz", o->host.tz, "the IANA time zone of the texts (default: the site's)")
         ->type_name("AREA/CITY");
     cmd.add_option("--settings", o->host.settings,

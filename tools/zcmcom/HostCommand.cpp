@@ -29,8 +29,10 @@ void DefineHostOptions(CLI::App& cmd, HostOptions& o, bool allowCompact, bool al
              {cmd.add_option("--at", o.at,
                              "the instant, ISO 8601 (no offset: the site's zone); default now")
                   ->type_name("ISO-TIME"),
-              cmd.add_option("--site", o.site, "LON,LAT[,HEIGHT]: degrees east, north, metres")
-                  ->type_name("LON,LAT[,H]"),
+              cmd.add_option(
+                     "--site", o.site,
+                     "LON,LAT[,HEIGHT] (degrees east, north, metres) or a town: Tokyo, London,GB")
+                  ->type_name("LON,LAT[,H]|TOWN"),
               cmd.add_option("--point", o.point, "RA_H,DEC: the point \"Equatorial\" names (J2000)")
                   ->type_name("RA_H,DEC"),
               cmd.add_option("--tz", o.tz,

@@ -18,7 +18,9 @@
 #include "platform/Registry.h"
 #include "sky/Answer.h"
 #include "sky/SkyHost.h"
+#include "sky/Towns.h"
 #include "sky/TzDatabase.h"
+#include "sky/Names.h"
 #include "sky/bodies/SmallBody.h"
 #include "sky/catalogs/Listing.h"
 #include "zvacl/ZvaclMath.h"
@@ -125,17 +127,49 @@ bool ParseSite(const std::string& text, double* lon, double* lat, double* height
     return true;
 }
 
+std::string ReadSite(const std::string& text, double* lon, double* lat, double* height,
+                     std::string* zone) {
+    static const char kNumbers[] = "LON,LAT[,HEIGHT]: degrees east, degrees north, metres";
+    if (zone) zone->clear();
+    if (ParseSite(text, lon, lat, height)) return std::string();
+    double first = 0.0;  // (nan and inf are numbers here, though no site's)
+    const bool numeric = text.empty() || std::strchr("+-.0123456789", text[0]) ||
+                         ParseDouble(text.substr(0, text.find(',')), first);
+    if (numeric || !sky::NameTextError(text).empty())
+        return "bad --site '" + text + "' (" + kNumbers + "; or a town)";
+    std::vector<std::string> closest;
+    const std::vector<sky::Town> towns = sky::TownsNamed(text, &closest);
+    if (towns.size() == 1) {
+        *lon = towns[0].lon;
+        *lat = towns[0].lat;
+        *height = 0.0;
+        if (zone) *zone = towns[0].zone;
+        return std::string();
+    }
+    std::string list;
+    if (towns.empty()) {
+        for (const std::string& name : closest) list += (list.empty() ? "" : ", ") + name;
+        return "unknown town '" + text + "' for --site" +
+               (list.empty() ? "" : " (closest: " + list + ")") + "; or " + kNumbers;
+    }
+    for (size_t i = 0; i < towns.size() && i < 6; ++i)
+        list += (i ? "; " : "") + towns[i].Described();
+    if (towns.size() > 6) list += "; ...";
+    return "--site '" + text + "' names " + std::to_string(towns.size()) + " towns: " + list +
+           " (add ,COUNTRY or give " + kNumbers + ")";
+}
+
 std::string SetUpSkyHost(CSkyHost& host, const std::string& at, const std::string& site,
                          const std::string& tz, bool trace) {
     // Without --site the host stays at its default site (the stored one, else Tokyo).
     if (!site.empty()) {
         double lon = 0.0, lat = 0.0, height = 0.0;
-        if (!ParseSite(site, &lon, &lat, &height))
-            return "bad --site '" + site +
-                   "' (LON,LAT[,HEIGHT]: degrees east, degrees north, metres)";
+        std::string zone;
+        if (std::string why = ReadSite(site, &lon, &lat, &height, &zone); !why.empty()) return why;
         host.SetSite(lon, lat, height);
         host.SetTimezone(CSkyHost::ZoneAt(lon, lat));
-        host.SetZoneName(CSkyHost::ZoneNameAt(lon, lat));
+        if (zone.empty() || !host.SetZoneName(CString(zone.c_str())))
+            host.SetZoneName(CSkyHost::ZoneNameAt(lon, lat));
     }
     if (site.empty() &&
         host.GetZoneName().IsEmpty()) {  // the default site (Tokyo) follows its zone too
@@ -287,8 +321,9 @@ CommandRun DefineSky(CLI::App& cmd) {
     auto a = std::make_shared<SkyArgs>();
     cmd.add_option("--at", a->at,
                    "the instant, ISO 8601 (no offset: the site's zone); default now");
-    CLI::Option* site =
-        cmd.add_option("--site", a->site, "LON,LAT[,HEIGHT]: degrees east, north, metres");
+    CLI::Option* site = cmd.add_option(
+        "--site", a->site,
+        "LON,LAT[,HEIGHT] (degrees east, north, metres) or a town: Tokyo, London,GB");
     cmd.add_flag("--save-site", a->save, "make the site the default of every later run")
         ->needs(site);
     cmd.add_option(

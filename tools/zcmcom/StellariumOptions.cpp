@@ -49,7 +49,7 @@ std::string PinStellarium(CStellariumHost& host, const HostOptions& o) {
     if (o.at.empty()) sky.SetJd(host.GetJd());
     const double jd = sky.GetJd(), zone = sky.GetTimezone();
     double lon = 0.0, lat = 0.0, height = 0.0;
-    ParseSite(site, &lon, &lat, &height);
+    ReadSite(site, &lon, &lat, &height);
     std::string statement;
     if (!o.site.empty())
         statement = Format("Location.Longitude = %.8f; Location.Latitude = %.8f; ", lon, lat) +
