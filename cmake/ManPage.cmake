@@ -79,18 +79,21 @@ function(wrap out text)
   set(${out} "${result}" PARENT_SCOPE)
 endfunction()
 
-# The names of the subcommands a help text lists under "Subcommands:".
+# The names of the subcommands a help text lists after its options, under "Subcommands:"
+# or the overview's groups ("Sky:", "Time:" ...): the lines that start with two blanks and
+# a small letter (options start with "-", positionals are in capitals); "help" is the
+# overview itself.
 function(subcommands out text)
   set(names)
-  string(FIND "${text}" "Subcommands:\n" at)
-  if(at GREATER -1)
-    string(SUBSTRING "${text}" ${at} -1 tail)
-    string(REGEX MATCHALL "\n  [a-z][a-z0-9-]*" found "${tail}")
-    foreach(f IN LISTS found)
-      string(STRIP "${f}" f)
+  string(FIND "${text}" "\nOptions:\n" at)
+  string(SUBSTRING "${text}" ${at} -1 tail)
+  string(REGEX MATCHALL "\n  [a-z][a-z0-9-]*" found "${tail}")
+  foreach(f IN LISTS found)
+    string(STRIP "${f}" f)
+    if(NOT f MATCHES "^help$")
       list(APPEND names ${f})
-    endforeach()
-  endif()
+    endif()
+  endforeach()
   set(${out} ${names} PARENT_SCOPE)
 endfunction()
 
