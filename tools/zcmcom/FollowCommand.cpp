@@ -32,6 +32,7 @@ int RunFollow(FollowOptions& o) {
     CZntClickData clickData;
     clickData.SetStatus(&status);
     CString last;
+    std::string advice = StellariumAdvice(o.host.stellarium);  // until it has answered
     for (int shown = 0; o.count == 0 || shown < o.count;) {
         CString text, path;
         const int rc = CallLibrary(
@@ -40,13 +41,14 @@ int RunFollow(FollowOptions& o) {
                 if (!o.pinned) {
                     fprintf(stderr, "%s\n", PinStellarium(stellarium, o.host).c_str());
                     o.pinned = true;
+                    advice.clear();
                 }
                 path = stellarium.SelectedPath();
                 return path.IsEmpty() || path == last
                            ? CString()
                            : clickData.GetText(&stellarium, path, o.host.compact);
             },
-            text);
+            text, advice);
         if (rc >= 0) return rc;
         if (!path.IsEmpty() && path != last) {
             PrintLine(L"== " + path);

@@ -106,14 +106,15 @@ int PrepareHost(const HostOptions& options, CCdStatus& status, TracingHost& host
     return -1;
 }
 
-int CallLibrary(const std::function<CString()>& call, CString& text) {
+int CallLibrary(const std::function<CString()>& call, CString& text, const std::string& advice) {
     try {
         text = call();
     } catch (CException* e) {
         wchar_t message[256] = L"";
         e->GetErrorMessage(message, 256);
-        fprintf(stderr, "zcmcom: host call failed: %s\n",
-                Printable(CString(message).ToUtf8()).c_str());
+        fprintf(stderr, "zcmcom: host call failed: %s%s\n",
+                Printable(CString(message).ToUtf8()).c_str(),
+                advice.empty() ? "" : ("; " + advice).c_str());
         e->Delete();
         return 1;
     }

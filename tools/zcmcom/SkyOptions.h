@@ -22,9 +22,9 @@ bool ParseSite(const std::string& text, double* lon, double* lat, double* height
 std::string ReadSite(const std::string& text, double* lon, double* lat, double* height,
                      std::string* zone = nullptr);
 // Sets up the host: the site (ReadSite) and its IANA time zone (tz, else the town's, else
-// the nearest town's that agrees with the world map), then the instant (the clock's now when at is empty; a time
-// without an offset is the site's clock time). With trace, the zone used goes to standard
-// error. Returns an error message, or empty on success.
+// the nearest town's that agrees with the world map), then the instant (the clock's now when at is
+// empty; a time without an offset is the site's clock time). With trace, the zone used goes to
+// standard error. Returns an error message, or empty on success.
 std::string SetUpSkyHost(CSkyHost& host, const std::string& at, const std::string& site,
                          const std::string& tz, bool trace);
 // Turns a name the built-in sky knows ("Sirius", "シリウス", "M42") into its object path;

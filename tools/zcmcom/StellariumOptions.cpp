@@ -32,6 +32,12 @@ int CheckStellariumOptions(const HostOptions& o) {
     return error.empty() ? -1 : UsageError(error);
 }
 
+std::string StellariumAdvice(const std::string& url) {
+    return "is Stellarium running with its Remote Control plugin enabled and serving " + url +
+           "? Start it so (Configuration, Plugins, Remote Control: load at startup, enable "
+           "the server), or give the address it serves with --stellarium http://HOST:PORT";
+}
+
 std::string PinStellarium(CStellariumHost& host, const HostOptions& o) {
     // Without --site, Stellarium's own, as it shows it now.
     std::string site = o.site;
