@@ -356,6 +356,35 @@ CString NameIndex::Resolve(const CString& text) const {
 }
 
 std::vector<CString> NameIndex::Closest(const CString& text, size_t n) const {
+    // A mistyped path ("Solar.Planet.Vulcan"): the paths of its kind (Solar.Planet.*), else
+    // of the kind above it (Solar.*), nearest in spelling first.
+    if (text.GetLength() <= static_cast<int>(kMaxNameBytes)) {
+        for (int cut = text.ReverseFind(L'.'); cut > 0; cut = text.Left(cut).ReverseFind(L'.')) {
+            const CString kind = text.Left(cut + 1);
+            const std::wstring rest = FoldName(text.Mid(cut + 1));
+            std::vector<std::pair<size_t, CString>> scored;
+            for (const Match& m : Find(text.Left(cut))) {
+                const CString& path = m.entry->path;
+                if (path.GetLength() <= kind.GetLength() ||
+                    path.Left(kind.GetLength()).CompareNoCase(kind) != 0)
+                    continue;
+                // Near by the last part of its path or by a name (Solar.Comet.Haley), an
+                // object of the kind itself before those inside one (Solar.Planet.Venus, then
+                // Solar.Planet.Saturn.Satellite.Titan; Solar.Moon finds the Moon).
+                const CString own = path.Mid(kind.GetLength());
+                size_t d = EditDistance(rest, FoldName(own.Mid(own.ReverseFind(L'.') + 1)));
+                for (const CString& name : m.entry->names)
+                    d = std::min(d, EditDistance(rest, FoldName(name)));
+                scored.emplace_back(d + (own.Find(L'.') < 0 ? 0 : 2), path);
+            }
+            if (scored.empty()) continue;
+            std::stable_sort(scored.begin(), scored.end(),
+                             [](const auto& a, const auto& b) { return a.first < b.first; });
+            std::vector<CString> out;
+            for (size_t i = 0; i < scored.size() && i < n; ++i) out.push_back(scored[i].second);
+            return out;
+        }
+    }
     std::wstring q = FoldName(text);
     q.resize(std::min(q.size(), kMaxNameBytes));  // the distance costs its length times each name's
     std::vector<std::pair<size_t, CString>> scored;

@@ -17,8 +17,9 @@ int UnknownObject(const sky::NameIndex& index, const std::string& text) {
     CString closest;
     for (const CString& name : index.Closest(CString(text.c_str()), 3))
         closest += (closest.IsEmpty() ? L"" : L", ") + name;
-    return UnknownObjectError("no object named '" + text + "' (closest: " + closest.ToUtf8() +
-                              "; see zcmcom find)");
+    return UnknownObjectError("no object named '" + text + "' (" +
+                              (closest.IsEmpty() ? "" : "closest: " + closest.ToUtf8() + "; ") +
+                              "see zcmcom find)");
 }
 
 int RunFind(const std::string& text) {
