@@ -65,6 +65,19 @@ const wchar_t* ProvenanceOf(const CString& path) {
     };
     if (path == L"solar.moon" || path == L"solar.planet.earth.satellite.moon")
         return L"ELP2000-82B";
+    // A planet's moon: its own theory from the planet, the planet by VSOP87.
+    static const struct {
+        const wchar_t* prefix;
+        const wchar_t* theory;
+    } kMoons[] = {
+        {L"solar.planet.mars.satellite.", L"JPL平均軌道要素 (衛星) / VSOP87 (火星)"},
+        {L"solar.planet.jupiter.satellite.", L"E5 (衛星) / VSOP87 (木星)"},
+        {L"solar.planet.saturn.satellite.hyperion", L"TASS 1.7 (衛星) / VSOP87 (土星)"},
+        {L"solar.planet.saturn.satellite.", L"Harper-Taylor (衛星) / VSOP87 (土星)"},
+        {L"solar.planet.uranus.satellite.", L"GUST86 (衛星) / VSOP87 (天王星)"},
+    };
+    for (const auto& m : kMoons)
+        if (starts(m.prefix)) return m.theory;
     if (path == L"solar.sun" || starts(L"solar.planet.")) return L"VSOP87";
     if (path == L"solar.dwarfplanet.pluto") return L"Meeus (冥王星の理論)";
     if (starts(L"solar.dwarfplanet.")) return L"ケプラー軌道要素 (d3-celestial)";

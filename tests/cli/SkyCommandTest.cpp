@@ -36,6 +36,26 @@ TEST(CliSky, ClickComputesTheTextForTheGivenInstantAndSite) {
     EXPECT_NE(point.find("オリオン座 Ori"), std::string::npos) << point;
 }
 
+TEST(CliSky, TextsKeepTheirFactsStraight) {
+    // A moon's source is its own theory; a magnitude just below zero is 0.0, not -0.0; a
+    // shower's span, rate and speed; a deep-sky object's Japanese name before its English one.
+    const char* kLines[][2] = {
+        {"--at 2026-12-06T12:00Z --settings all Solar.Planet.Jupiter.Satellite.Io",
+         "\n出典 E5 (衛星) / VSOP87 (木星)\r\n"},
+        {"--at 2026-12-27T18:00Z Mars", "\n光度  0.0等  "},
+        {"--at 2026-12-06T12:00Z Geminids",
+         "\n活動期間 12月3日頃～12月20日頃\r\nZHR 120  対地速度 35km/s\r\n"},
+        {"--at 2026-12-06T12:00Z M31",
+         "アンドロメダ銀河 Andromeda Galaxy M 31 (NGC 224, PGC 2557, UGC 454) 銀河\r\n"},
+    };
+    for (const auto& [args, line] : kLines) {
+        int status = -1;
+        const std::string text = Zcmcom(std::string("click --site 139.69,35.69 ") + args, &status);
+        EXPECT_EQ(status, 0) << args;
+        EXPECT_NE(text.find(line), std::string::npos) << args << ":\n" << text;
+    }
+}
+
 TEST(CliSky, SkyListsWhatTheBuiltInSkyKnows) {
     int status = -1;
     const std::string out = Zcmcom("sky --at 2026-12-06T12:00:00Z --site 139.69,35.69,40", &status);
