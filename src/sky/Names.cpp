@@ -502,6 +502,28 @@ void NameIndex::OneObjectEach() {
             fromFolded = std::move(keptFolded);
         }
     }
+    // A dwarf planet that is also a numbered minor planet (Solar.MinorPlanet.1 is Ceres): one
+    // object, the dwarf planet, with the names of both.
+    for (size_t d = 0; d < m_entries.size(); ++d) {
+        if (!isOf(d, L"Solar.DwarfPlanet.")) continue;
+        const std::wstring own = FoldName(m_entries[d].path.Mid(18));
+        for (size_t m = 0; m < m_entries.size(); ++m) {
+            std::vector<std::wstring>& folded = m_folded[m];
+            if (!isOf(m, L"Solar.MinorPlanet.") ||
+                std::find(folded.begin(), folded.end() - 1, own) == folded.end() - 1)
+                continue;
+            for (size_t k = 0; k < m_entries[m].names.size(); ++k) {
+                if (std::find(m_folded[d].begin(), m_folded[d].end(), folded[k]) !=
+                    m_folded[d].end())
+                    continue;
+                m_folded[d].insert(
+                    m_folded[d].begin() + static_cast<long>(m_entries[d].names.size()), folded[k]);
+                m_entries[d].names.push_back(m_entries[m].names[k]);
+            }
+            m_entries[m].names.clear();
+            folded.erase(folded.begin(), folded.end() - 1);  // the path stays
+        }
+    }
 }
 
 void NameIndex::Fill(NameTableWriter& writer) const {
