@@ -1,7 +1,9 @@
 # SPDX-License-Identifier: LGPL-3.0-or-later
 # Writes the manual page zcmcom(1) from the program's help: the overview, then every
 # command's own --help (and that of its subcommands), so the page lists every option.
-#   cmake -DPROGRAM=zcmcom -DOUTPUT=zcmcom.1 -DVERSION=0.1.0 -P ManPage.cmake
+# The exit statuses end with the failures the command-line page shows (DOCS).
+#   cmake -DPROGRAM=zcmcom -DOUTPUT=zcmcom.1 -DVERSION=0.1.0 -DDOCS=docs/command-line.md
+#         -P ManPage.cmake
 
 function(help out)
   execute_process(COMMAND ${PROGRAM} ${ARGN} --help OUTPUT_VARIABLE text RESULT_VARIABLE r)
@@ -157,9 +159,25 @@ bad arguments: an unknown command or option, a missing or surplus argument, a va
 not a number or out of its range, options that exclude each other.
 .TP
 .B 3
-a name that names no object (of the built-in sky, among the satellites of \\fBpasses\\fR, or
-of a running Stellarium).
-.SH ENVIRONMENT
+a name that names no object (of the built-in sky, an asterism, among the satellites of
+\\fBpasses\\fR, or of a running Stellarium): only \\fBclick\\fR, \\fBfind\\fR and \\fBpasses\\fR.
+.PP
+\\fBlisten\\fR and \\fBserve\\fR end with 0 on SIGINT or SIGTERM; \\fBfollow\\fR runs until
+\\fB\\-\\-count\\fR texts are shown or it is interrupted. Failures, by example (the command,
+its status and what its message holds):
+")
+file(STRINGS "${DOCS}" rows ENCODING UTF-8 REGEX "^\\| `zcmcom ")
+foreach(row IN LISTS rows)
+  if(row MATCHES "^\\| `([^`]*)` \\| ([0-9]) \\| `(.*)` \\|$")
+    set(status ${CMAKE_MATCH_2})
+    set(message "${CMAKE_MATCH_3}")
+    roff(command "${CMAKE_MATCH_1}")
+    string(REPLACE "-" "\\-" command "${command}")
+    roff(message "${message}")
+    string(APPEND page ".TP\n.B ${command}\n${status}: ${message}\n")
+  endif()
+endforeach()
+string(APPEND page ".SH ENVIRONMENT
 .TP
 .B ZCMCOM_DATA_DIR
 a folder searched first for the data files (catalogues, element files, the camera

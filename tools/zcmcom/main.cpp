@@ -215,11 +215,11 @@ int main(int argc, char** argv) {
     if (args[0] == "help") {  // "zcmcom help [COMMAND]" is "zcmcom [COMMAND] --help"
         args.erase(args.begin());
         args.push_back("--help");
-    } else if (!args[0].empty() && args[0][0] != '-' &&
-               std::none_of(runs.begin(), runs.end(),
-                            [&](const auto& r) { return r.first->get_name() == args[0]; })) {
-        return UsageError("unknown command '" + args[0] + "' (see zcmcom --help)");
     }
+    if (!args[0].empty() && args[0][0] != '-' &&
+        std::none_of(runs.begin(), runs.end(),
+                     [&](const auto& r) { return r.first->get_name() == args[0]; }))
+        return UsageError("unknown command '" + args[0] + "' (see zcmcom --help)");
     try {
         std::reverse(args.begin(), args.end());  // CLI11 takes the arguments last first
         app.parse(args);
