@@ -1,7 +1,9 @@
 # SPDX-License-Identifier: LGPL-3.0-or-later
 # Writes the manual page zcmcom(1) from the program's help: the overview, then every
 # command's own --help (and that of its subcommands), so the page lists every option.
-#   cmake -DPROGRAM=zcmcom -DOUTPUT=zcmcom.1 -DVERSION=0.1.0 -P ManPage.cmake
+# The exit statuses end with the failures the command-line page shows (DOCS).
+#   cmake -DPROGRAM=zcmcom -DOUTPUT=zcmcom.1 -DVERSION=0.1.0 -DDOCS=docs/command-line.md
+#         -P ManPage.cmake
 
 function(help out)
   execute_process(COMMAND ${PROGRAM} ${ARGN} --help OUTPUT_VARIABLE text RESULT_VARIABLE r)
@@ -79,18 +81,21 @@ function(wrap out text)
   set(${out} "${result}" PARENT_SCOPE)
 endfunction()
 
-# The names of the subcommands a help text lists under "Subcommands:".
+# The names of the subcommands a help text lists after its options, under "Subcommands:"
+# or the overview's groups ("Sky:", "Time:" ...): the lines that start with two blanks and
+# a small letter (options start with "-", positionals are in capitals); "help" is the
+# overview itself.
 function(subcommands out text)
   set(names)
-  string(FIND "${text}" "Subcommands:\n" at)
-  if(at GREATER -1)
-    string(SUBSTRING "${text}" ${at} -1 tail)
-    string(REGEX MATCHALL "\n  [a-z][a-z0-9-]*" found "${tail}")
-    foreach(f IN LISTS found)
-      string(STRIP "${f}" f)
+  string(FIND "${text}" "\nOptions:\n" at)
+  string(SUBSTRING "${text}" ${at} -1 tail)
+  string(REGEX MATCHALL "\n  [a-z][a-z0-9-]*" found "${tail}")
+  foreach(f IN LISTS found)
+    string(STRIP "${f}" f)
+    if(NOT f MATCHES "^help$")
       list(APPEND names ${f})
-    endforeach()
-  endif()
+    endif()
+  endforeach()
   set(${out} ${names} PARENT_SCOPE)
 endfunction()
 
@@ -154,9 +159,25 @@ bad arguments: an unknown command or option, a missing or surplus argument, a va
 not a number or out of its range, options that exclude each other.
 .TP
 .B 3
-a name that names no object (of the built-in sky, among the satellites of \\fBpasses\\fR, or
-of a running Stellarium).
-.SH ENVIRONMENT
+a name that names no object (of the built-in sky, an asterism, among the satellites of
+\\fBpasses\\fR, or of a running Stellarium): only \\fBclick\\fR, \\fBfind\\fR and \\fBpasses\\fR.
+.PP
+\\fBlisten\\fR and \\fBserve\\fR end with 0 on SIGINT or SIGTERM; \\fBfollow\\fR runs until
+\\fB\\-\\-count\\fR texts are shown or it is interrupted. Failures, by example (the command,
+its status and what its message holds):
+")
+file(STRINGS "${DOCS}" rows ENCODING UTF-8 REGEX "^\\| `zcmcom ")
+foreach(row IN LISTS rows)
+  if(row MATCHES "^\\| `([^`]*)` \\| ([0-9]) \\| `(.*)` \\|$")
+    set(status ${CMAKE_MATCH_2})
+    set(message "${CMAKE_MATCH_3}")
+    roff(command "${CMAKE_MATCH_1}")
+    string(REPLACE "-" "\\-" command "${command}")
+    roff(message "${message}")
+    string(APPEND page ".TP\n.B ${command}\n${status}: ${message}\n")
+  endif()
+endforeach()
+string(APPEND page ".SH ENVIRONMENT
 .TP
 .B ZCMCOM_DATA_DIR
 a folder searched first for the data files (catalogues, element files, the camera

@@ -36,7 +36,7 @@ echo "none"
 echo "== the manual page lists every command =="
 page=$(LD_LIBRARY_PATH="$root/usr/lib/$multiarch" MANWIDTH=200 man -l "$root/usr/share/man/man1/zcmcom.1.gz" 2>/dev/null)
 for c in $(LD_LIBRARY_PATH="$root/usr/lib/$multiarch" "$root/usr/bin/zcmcom" --help |
-  sed -n '/^Subcommands:/,/^$/p' | awk 'NR > 1 && NF {print $1}'); do
+  awk '/^Options:$/ {on = 1} on && /^  [a-z]/ && $1 != "help" {print $1}'); do
   grep -q "^   $c\$" <<<"$page" || {
     echo "zcmcom(1) lacks the command $c"
     exit 1

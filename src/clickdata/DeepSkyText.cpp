@@ -76,9 +76,13 @@ CString CZntClickData::GetTextDeepSky(CCorZnt* pHost, int bCompact) {
     if (!others.IsEmpty()) designation += L" (" + others + L")";
     const CString typeName = QueryObject(pHost, L".Type.Name");
     const CString name = QueryObject(pHost, L".Name");
+    const CString japanese = QueryObject(pHost, L".JapaneseName");
 
+    // "アンドロメダ銀河 Andromeda Galaxy M 31 (NGC 224, ...) 銀河": the Japanese name first
+    // where the host knows one, as the planets' "火星 Mars".
     text = designation + L" " + typeName;
     if (!name.IsEmpty()) text = name + L" " + text;
+    if (IsPresent(japanese) && japanese != name) text = japanese + L" " + text;
     if (bCompact) return text;
     text += L"\r\n";
     if (status.DispMag) {

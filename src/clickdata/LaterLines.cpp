@@ -4,6 +4,7 @@
 // host does not know (empty), has no value for ("*") or answers with something that is not
 // a number gives no line, so a planetarium that knows none of them shows today's text.
 #include <cmath>
+#include <cwctype>
 
 #include "clickdata/LineParts.h"
 #include "clickdata/ZntClickData.h"
@@ -70,6 +71,23 @@ bool AnswerNumber(const CString& answer, double* out) {
     if (end == t.GetString() || *end != L'\0' || !std::isfinite(v)) return false;
     *out = v;
     return true;
+}
+
+CString WithoutNegativeZeros(const CString& text) {
+    std::wstring s = text.str();
+    const auto digit = [](wchar_t c) { return c >= L'0' && c <= L'9'; };
+    for (size_t i = 0; (i = s.find(L"-0.0", i)) != std::wstring::npos; ++i) {
+        const wchar_t before = i ? s[i - 1] : L' ';
+        if (digit(before) || std::iswalpha(before) || before == L'.') continue;
+        size_t end = i + 3;
+        while (end < s.size() && s[end] == L'0') ++end;
+        if (end < s.size() && digit(s[end])) continue;  // -0.01 is below zero
+        if (before == L' ' && i > 0)
+            s[i] = L' ';
+        else
+            s.erase(i, 1);
+    }
+    return CString(s.c_str());
 }
 
 CString HoursMinutes(double days) {

@@ -20,4 +20,10 @@ CString HoursMinutes(double days);
 /// The angle of view, degrees, of a sensor side behind a focal length (both in mm).
 double AngleOfView(double side, double focalLength);
 
+/// The text with each negative zero of a decimal number ("-0.0", "-0.00") written as zero:
+/// the minus becomes a blank after a blank (a padded number keeps its width: "光度  0.0等"),
+/// else goes. A minus after a digit or letter ("2026-0.5", "Z-0.0") is no sign and stays;
+/// so does one before whole digits ("-00ﾟ30'" is below zero).
+CString WithoutNegativeZeros(const CString& text);
+
 }  // namespace clickdata

@@ -111,5 +111,25 @@ CString CZntClickData::GetTextMeteor(CCorZnt* pHost, int bCompact) {
         text.AppendFormat(L"極大日 %d月%d日頃\r\n", local.month, local.day);
     else
         text += L"極大日 --月--日頃\r\n";
+    // The span of activity around that peak (the Sun's longitudes at its start and end, the
+    // one before the peak and the one after), the hourly rate and the speed, when the host
+    // knows them.
+    const CString start = QueryObject(pHost, L".Activity.Start"),
+                  end = QueryObject(pHost, L".Activity.End");
+    tagADATE first = {}, last = {};
+    if (IsPresent(start) && IsPresent(end) && _wtof(end) - _wtof(start) >= 359.0)
+        text += L"活動期間 通年\r\n";
+    else if (std::isfinite(lambda) && IsPresent(start) && IsPresent(end) &&
+             DateOfJd(GetJdSunLambda(peak - 365.0, _wtof(start)), now.timezone, 0.0, &first) &&
+             DateOfJd(GetJdSunLambda(peak, _wtof(end)), now.timezone, 0.0, &last))
+        text.AppendFormat(L"活動期間 %d月%d日頃～%d月%d日頃\r\n", first.month, first.day,
+                          last.month, last.day);
+    const CString zhr = QueryObject(pHost, L".ZHR"), speed = QueryObject(pHost, L".Speed");
+    CString rates;
+    if (IsPresent(zhr)) rates.Format(L"ZHR %d", static_cast<int>(_wtof(zhr) + 0.5));
+    if (IsPresent(speed))
+        rates.AppendFormat(L"%s対地速度 %dkm/s", rates.IsEmpty() ? L"" : L"  ",
+                           static_cast<int>(_wtof(speed) + 0.5));
+    if (!rates.IsEmpty()) text += rates + L"\r\n";
     return text;
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 // The frame: classification, cache and dispatch of the click-data texts.
+#include "clickdata/LineParts.h"
 #include "clickdata/ZntClickData.h"
 
 namespace {
@@ -162,13 +163,12 @@ CString CZntClickData::GetText(CCorZnt* pHost, const CString& path, int bCompact
         m_strText.Empty();
         m_strText = Dispatch(pHost, bCompact);
         SetCacheState(path, pHost);
-        if (bCompact) {
-            m_strCacheCompact = m_strText;
-        } else {
+        if (!bCompact) {
             m_strText += GetMeasureString(pHost);
             if (!m_strText.IsEmpty()) m_strText += GetLaterLines(pHost);
-            m_strCacheText = m_strText;
         }
+        m_strText = clickdata::WithoutNegativeZeros(m_strText);
+        (bCompact ? m_strCacheCompact : m_strCacheText) = m_strText;
     } catch (...) {
         // The host failed part-way: keep no text that may belong to another state, so the
         // next call asks the host again.

@@ -380,6 +380,35 @@ const Entry* NameIndex::UpdatedMinorPlanet(const CString& text) const {
 }
 
 std::vector<CString> NameIndex::Closest(const CString& text, size_t n) const {
+    // A mistyped path ("Solar.Planet.Vulcan"): the paths of its kind (Solar.Planet.*), else
+    // of the kind above it (Solar.*), nearest in spelling first.
+    if (text.GetLength() <= static_cast<int>(kMaxNameBytes)) {
+        for (int cut = text.ReverseFind(L'.'); cut > 0; cut = text.Left(cut).ReverseFind(L'.')) {
+            const CString kind = text.Left(cut + 1);
+            const std::wstring rest = FoldName(text.Mid(cut + 1));
+            std::vector<std::pair<size_t, CString>> scored;
+            for (const Match& m : Find(text.Left(cut))) {
+                const CString& path = m.entry->path;
+                if (path.GetLength() <= kind.GetLength() ||
+                    path.Left(kind.GetLength()).CompareNoCase(kind) != 0)
+                    continue;
+                // Near by the last part of its path or by a name (Solar.Comet.Haley), an
+                // object of the kind itself before those inside one (Solar.Planet.Venus, then
+                // Solar.Planet.Saturn.Satellite.Titan; Solar.Moon finds the Moon).
+                const CString own = path.Mid(kind.GetLength());
+                size_t d = EditDistance(rest, FoldName(own.Mid(own.ReverseFind(L'.') + 1)));
+                for (const CString& name : m.entry->names)
+                    d = std::min(d, EditDistance(rest, FoldName(name)));
+                scored.emplace_back(d + (own.Find(L'.') < 0 ? 0 : 2), path);
+            }
+            if (scored.empty()) continue;
+            std::stable_sort(scored.begin(), scored.end(),
+                             [](const auto& a, const auto& b) { return a.first < b.first; });
+            std::vector<CString> out;
+            for (size_t i = 0; i < scored.size() && i < n; ++i) out.push_back(scored[i].second);
+            return out;
+        }
+    }
     std::wstring q = FoldName(text);
     q.resize(std::min(q.size(), kMaxNameBytes));  // the distance costs its length times each name's
     std::vector<std::pair<size_t, CString>> scored;
@@ -495,6 +524,28 @@ void NameIndex::OneObjectEach() {
             keptFolded.push_back(fromFolded.back());  // the path
             from.names = std::move(kept);
             fromFolded = std::move(keptFolded);
+        }
+    }
+    // A dwarf planet that is also a numbered minor planet (Solar.MinorPlanet.1 is Ceres): one
+    // object, the dwarf planet, with the names of both.
+    for (size_t d = 0; d < m_entries.size(); ++d) {
+        if (!isOf(d, L"Solar.DwarfPlanet.")) continue;
+        const std::wstring own = FoldName(m_entries[d].path.Mid(18));
+        for (size_t m = 0; m < m_entries.size(); ++m) {
+            std::vector<std::wstring>& folded = m_folded[m];
+            if (!isOf(m, L"Solar.MinorPlanet.") ||
+                std::find(folded.begin(), folded.end() - 1, own) == folded.end() - 1)
+                continue;
+            for (size_t k = 0; k < m_entries[m].names.size(); ++k) {
+                if (std::find(m_folded[d].begin(), m_folded[d].end(), folded[k]) !=
+                    m_folded[d].end())
+                    continue;
+                m_folded[d].insert(
+                    m_folded[d].begin() + static_cast<long>(m_entries[d].names.size()), folded[k]);
+                m_entries[d].names.push_back(m_entries[m].names[k]);
+            }
+            m_entries[m].names.clear();
+            folded.erase(folded.begin(), folded.end() - 1);  // the path stays
         }
     }
 }

@@ -77,7 +77,9 @@ public:
     std::vector<Match> Find(const CString& text) const;
     /// The path of the object the text names in full (the first such); empty for none.
     CString Resolve(const CString& text) const;
-    /// Up to n names closest to the text by edit distance, best first.
+    /// Up to n names closest to the text by edit distance, best first. For a text with a
+    /// dot (a mistyped path), the paths of the same kind instead ("Solar.Planet.Vulcan":
+    /// the planets), else of the kind above it, when there are any.
     std::vector<CString> Closest(const CString& text, size_t n) const;
     /// The objects named text in full, in the order added (Resolve gives the first).
     std::vector<Match> Named(const CString& text) const;

@@ -40,6 +40,8 @@ const Towns& LoadTowns() {
             char* end = nullptr;
             t.lat = std::strtod(line.c_str(), &end);
             t.lon = std::strtod(end, &end);
+            while (*end == '\t') ++end;
+            if (*end == '+') break;  // the towns found by name only, which follow
             const long zone = std::strtol(end, &end, 10);
             if (zone < 0 || zone >= static_cast<long>(table.zones.size())) continue;
             t.zone = static_cast<int>(zone);

@@ -85,6 +85,28 @@ CString BodySource(const CString& path, double jdTt) {
     return CString();
 }
 
+// A planet's moon: its own theory, then the planet's source (lower-case path); empty for
+// other paths.
+CString MoonSource(const CString& path, double jdTt) {
+    static const struct {
+        const wchar_t* prefix;
+        const wchar_t* theory;
+        const wchar_t* planet;
+        const wchar_t* planetName;
+    } kMoons[] = {
+        {L"solar.planet.mars.satellite.", L"JPL平均軌道要素", L"solar.planet.mars", L"火星"},
+        {L"solar.planet.jupiter.satellite.", L"E5", L"solar.planet.jupiter", L"木星"},
+        {L"solar.planet.saturn.satellite.hyperion", L"TASS 1.7", L"solar.planet.saturn", L"土星"},
+        {L"solar.planet.saturn.satellite.", L"Harper-Taylor", L"solar.planet.saturn", L"土星"},
+        {L"solar.planet.uranus.satellite.", L"GUST86", L"solar.planet.uranus", L"天王星"},
+    };
+    for (const auto& m : kMoons)
+        if (path.Left(CString(m.prefix).GetLength()) == m.prefix)
+            return CString(m.theory) + L" (衛星) / " + BodySource(m.planet, jdTt) + L" (" +
+                   m.planetName + L")";
+    return CString();
+}
+
 // The catalogue of an object's numbers, by its path (lower case).
 const wchar_t* ProvenanceOf(const CString& path) {
     const auto starts = [&](const wchar_t* prefix) {
@@ -188,8 +210,11 @@ CString CSkyHost::QueryDerived(const CString& q) {
             return s;
         }
         case Derived::Provenance: {
-            const CString body = BodySource(path, sky::TtOf(m_jd));
+            const double jdTt = sky::TtOf(m_jd);
+            const CString body = BodySource(path, jdTt);
             if (!body.IsEmpty()) return body;
+            const CString moon = MoonSource(path, jdTt);
+            if (!moon.IsEmpty()) return moon;
             const wchar_t* p = ProvenanceOf(path);
             return p ? CString(p) : CString();
         }

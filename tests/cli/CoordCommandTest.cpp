@@ -32,4 +32,9 @@ TEST(CliHelp, ListsTheSubcommands) {
                   std::string::npos)
             << name;
     }
+    // Grouped by what they work on, "help" listed last.
+    size_t at = 0;
+    for (const char* group : {"\nSky:\n  click ", "\nTime:\n  date ", "\nFiles:\n",
+                              "\nNetwork:\n  ping ", "\nCamera:\n", "\nHelp:\n  help "})
+        EXPECT_NE(at = out.find(group, at), std::string::npos) << group << out;
 }

@@ -15,7 +15,7 @@
 
 namespace {
 
-// Each fault of tests/data/cli/exit_status.txt.
+// Each fault of tests/data/cli/exit_status.txt and each one docs/command-line.md shows.
 TEST(CliExitStatus, EveryFaultHasItsStatusAndReason) {
     TempDir dir;
     WriteFileBytes(dir.File("in.txt"), "line\n");
@@ -30,7 +30,22 @@ TEST(CliExitStatus, EveryFaultHasItsStatusAndReason) {
                                                           {"{ENOENT}", strerror(ENOENT)},
                                                           {"{ENOSPC}", strerror(ENOSPC)},
                                                           {"{EFBIG}", strerror(EFBIG)}};
-    for (std::string row : DataRows("cli/exit_status.txt", 5)) {
+    std::vector<std::string> rows = DataRows("cli/exit_status.txt", 5);
+    // The failures docs/command-line.md shows: "| `zcmcom ARGS [> OUT]` | STATUS | `TEXT` |".
+    std::istringstream docs(ReadFileBytes(std::string(ZCMCOM_SOURCE_DIR) + "/docs/command-line.md"));
+    size_t documented = 0;
+    for (std::string line; std::getline(docs, line);) {
+        if (line.rfind("| `zcmcom ", 0) != 0) continue;
+        const size_t end = line.find("` | "), text = line.find('`', end + 4);
+        std::string args = line.substr(10, end - 10), out = "/dev/null";
+        if (const size_t to = args.find(" > "); to != std::string::npos)
+            out = args.substr(to + 3), args.resize(to);
+        rows.push_back("\t" + args + "\t" + out + "\t" + line.substr(end + 4, 1) + "\t" +
+                       line.substr(text + 1, line.rfind('`') - text - 1));
+        ++documented;
+    }
+    EXPECT_GE(documented, 20u);
+    for (std::string row : rows) {
         for (const auto& [name, text] : kNames)
             for (size_t at; (at = row.find(name)) != std::string::npos;)
                 row.replace(at, name.size(), text);

@@ -36,6 +36,26 @@ TEST(CliSky, ClickComputesTheTextForTheGivenInstantAndSite) {
     EXPECT_NE(point.find("オリオン座 Ori"), std::string::npos) << point;
 }
 
+TEST(CliSky, TextsKeepTheirFactsStraight) {
+    // A moon's source is its own theory; a magnitude just below zero is 0.0, not -0.0; a
+    // shower's span, rate and speed; a deep-sky object's Japanese name before its English one.
+    const char* kLines[][2] = {
+        {"--at 2026-12-06T12:00Z --settings all Solar.Planet.Jupiter.Satellite.Io",
+         "\n出典 E5 (衛星) / VSOP87 (木星)\r\n"},
+        {"--at 2026-12-27T18:00Z Mars", "\n光度  0.0等  "},
+        {"--at 2026-12-06T12:00Z Geminids",
+         "\n活動期間 12月3日頃～12月20日頃\r\nZHR 120  対地速度 35km/s\r\n"},
+        {"--at 2026-12-06T12:00Z M31",
+         "アンドロメダ銀河 Andromeda Galaxy M 31 (NGC 224, PGC 2557, UGC 454) 銀河\r\n"},
+    };
+    for (const auto& [args, line] : kLines) {
+        int status = -1;
+        const std::string text = Zcmcom(std::string("click --site 139.69,35.69 ") + args, &status);
+        EXPECT_EQ(status, 0) << args;
+        EXPECT_NE(text.find(line), std::string::npos) << args << ":\n" << text;
+    }
+}
+
 TEST(CliSky, SkyListsWhatTheBuiltInSkyKnows) {
     int status = -1;
     const std::string out = Zcmcom("sky --at 2026-12-06T12:00:00Z --site 139.69,35.69,40", &status);
@@ -133,7 +153,7 @@ TEST(CliSky, LocalTimesAreTheSiteClocksWithDaylightSaving) {
         Zcmcom("click --settings init --at '2024-04-08 13:00' --site -96.797,32.7767 Solar.Sun",
                &status),
         Zcmcom("click " + dallas + "Solar.Sun", &status));
-    const std::string london = "click --settings init --site -0.1276,51.5072 Solar.Sun --at ";
+    const std::string london = "click --settings init --site London,GB Solar.Sun --at ";
     EXPECT_NE(Zcmcom(london + "2026-07-01T12:00Z", &status).find("出 04:48 "),
               std::string::npos);  // BST
     EXPECT_NE(Zcmcom(london + "2026-01-15T12:00Z", &status).find("出 07:59 "),
@@ -148,4 +168,14 @@ TEST(CliSky, LocalTimesAreTheSiteClocksWithDaylightSaving) {
         << out.substr(0, 120);
     Zcmcom("sky --tz Mars/Olympus", &status);
     EXPECT_EQ(status, 2);
+    // A town by its English or Japanese name, in any case and width, takes the town's zone;
+    // unknown and ambiguous towns are bad arguments (tests/data/cli/exit_status.txt).
+    for (const char* town : {"Tokyo", "'ＴＯＫＹＯ'", "東京", "大阪", "'osaka, jp'"}) {
+        out = Zcmcom(std::string("sky --trace --at 2026-12-06T12:00Z --site ") + town, &status);
+        EXPECT_EQ(out.rfind("# zone Asia/Tokyo (UTC+9 at the instant)\n# UT AD2026/12/06 "
+                            "12:00:00  zone 9  site Location(\"Site\", 13",
+                            0),
+                  0u)
+            << town << ": " << out.substr(0, 160);
+    }
 }

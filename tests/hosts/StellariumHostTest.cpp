@@ -233,7 +233,7 @@ TEST(StellariumHost, HostileServersGiveTheHostExceptionInTime) {
         const char* why;
     } kCases[] = {
         {"", "/api/main/status", broken, L"? time.jd", "HTTP 500"},
-        {"gone", "", nullptr, L"? Solar.Planet.Mars.Magnitude", "/api/main/status"},
+        {"gone", "", nullptr, L"? Solar.Planet.Mars.Magnitude", "/api/main/status: cannot connect"},
         {"", "/api/main/status", Json(R"({"time":{"jday":"abc"},)" + place + "}"), L"? time.jd",
          "not a status"},
         {"", "/api/main/status", Json(R"({"time":"noon",)" + place + "}"), L"? Time.JD",

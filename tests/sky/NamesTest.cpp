@@ -47,8 +47,10 @@ TEST(SkyNames, ResolvesTheHostsObjectsAndASourcesEntries) {
         EXPECT_EQ(built.Resolve(W(f[0])), W(f[1])) << row;
         EXPECT_EQ(index.Find(W(f[0])).size(), built.Find(W(f[0])).size()) << row;
     }
-    // Each object once: "Andromeda" is the constellation and the galaxy.
+    // Each object once: "Andromeda" is the constellation and the galaxy; Ceres the dwarf
+    // planet that is minor planet 1.
     EXPECT_EQ(index.Find(L"Andromeda").size(), 2u);
+    EXPECT_EQ(index.Find(L"Ceres").size(), 1u);
     // Part of a name finds every object holding it, whole names first.
     const auto found = index.Find(L"orion");
     ASSERT_GE(found.size(), 2u);

@@ -57,14 +57,16 @@ int RunStellariumClick(HostOptions& options) {
     CZntClickData clickData;
     clickData.SetStatus(&status);
     CString text;
+    std::string advice = StellariumAdvice(options.stellarium);  // until it has answered
     const int rc = CallLibrary(
         [&] {
             fprintf(stderr, "%s\n", PinStellarium(stellarium, options).c_str());
+            advice.clear();
             const CString path = stellarium.Select(CString(options.path.c_str()));
             if (path.IsEmpty()) return CString();
             return clickData.GetText(&stellarium, path, options.compact);
         },
-        text);
+        text, advice);
     if (rc >= 0) return rc;
     if (text.IsEmpty())
         return UnknownObjectError("Stellarium at " + options.stellarium + " knows no object '" +

@@ -39,6 +39,7 @@ int RunCameras(const std::string& folder) {
     const std::string file = (dir + L"zcmccd.txt").ToUtf8();
     auto previous = AfxSetMessageBoxHandler([&](LPCTSTR text, UINT) {
         CString message(text);
+        message.Replace(L"\r\n", L" ");
         message.Replace(L"\n", L" ");
         errno = 0;
         FILE* probe = fopen(file.c_str(), "rb");

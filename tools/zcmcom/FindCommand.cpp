@@ -17,8 +17,9 @@ int UnknownObject(const sky::NameIndex& index, const std::string& text) {
     CString closest;
     for (const CString& name : index.Closest(CString(text.c_str()), 3))
         closest += (closest.IsEmpty() ? L"" : L", ") + name;
-    return UnknownObjectError("no object named '" + text + "' (closest: " + closest.ToUtf8() +
-                              "; see zcmcom find)");
+    return UnknownObjectError("no object named '" + text + "' (" +
+                              (closest.IsEmpty() ? "" : "closest: " + closest.ToUtf8() + "; ") +
+                              "see zcmcom find)");
 }
 
 int RunFind(const std::string& text) {
@@ -64,15 +65,19 @@ int ResolveSkyObject(CSkyHost& host, std::string& path) {
     if (path.find('.') != std::string::npos && answers()) return -1;
     const sky::NameIndex index = sky::NameIndex::ForSky(host.GetJd());
     const auto named = index.Named(CString(path.c_str()));
+    const sky::Entry* entry = named.empty() ? nullptr : named[0].entry;
     for (const auto& match : named)
-        if (match.entry->path.CompareNoCase(CString(path.c_str())) == 0) return -1;
+        if (match.entry->path.CompareNoCase(CString(path.c_str())) == 0) {
+            if (match.entry->kind.Left(9) != L"asterism ") return -1;
+            entry = match.entry;  // an asterism's own path
+        }
     // A path without a dot the index cannot know (a frame set by this run's options).
-    if (named.empty()) return answers() ? -1 : UnknownObject(index, path);
-    const CString& kind = named[0].entry->kind;
+    if (!entry) return answers() ? -1 : UnknownObject(index, path);
+    const CString& kind = entry->kind;
     if (kind.Left(9) == L"asterism ")
         return UnknownObjectError("'" + path + "' is an asterism of the stars " +
                                   kind.Mid(9).ToUtf8() + ": name one of them");
-    path = named[0].entry->path.ToUtf8();
+    path = entry->path.ToUtf8();
     return -1;
 }
 

@@ -32,6 +32,7 @@ int RunFollow(FollowOptions& o) {
     CZntClickData clickData;
     clickData.SetStatus(&status);
     CString last;
+    std::string advice = StellariumAdvice(o.host.stellarium);  // until it has answered
     for (int shown = 0; o.count == 0 || shown < o.count;) {
         CString text, path;
         const int rc = CallLibrary(
@@ -40,13 +41,14 @@ int RunFollow(FollowOptions& o) {
                 if (!o.pinned) {
                     fprintf(stderr, "%s\n", PinStellarium(stellarium, o.host).c_str());
                     o.pinned = true;
+                    advice.clear();
                 }
                 path = stellarium.SelectedPath();
                 return path.IsEmpty() || path == last
                            ? CString()
                            : clickData.GetText(&stellarium, path, o.host.compact);
             },
-            text);
+            text, advice);
         if (rc >= 0) return rc;
         if (!path.IsEmpty() && path != last) {
             PrintLine(L"== " + path);
@@ -73,8 +75,8 @@ CommandRun DefineFollow(CLI::App& cmd) {
                    "the instant, ISO 8601 (no offset: the site's zone); default Stellarium's")
         ->type_name("ISO-TIME");
     cmd.add_option("--site", o->host.site,
-                   "LON,LAT[,HEIGHT]: degrees east, north, metres; default Stellarium's")
-        ->type_name("LON,LAT[,H]");
+                   "LON,LAT[,HEIGHT] (degrees east, north, metres) or a town; default Stellarium's")
+        ->type_name("LON,LAT[,H]|TOWN");
     cmd.add_option("--tz", o->host.tz, "the IANA time zone of the texts (default: the site's)")
         ->type_name("AREA/CITY");
     cmd.add_option("--settings", o->host.settings,

@@ -29,8 +29,10 @@ void DefineHostOptions(CLI::App& cmd, HostOptions& o, bool allowCompact, bool al
              {cmd.add_option("--at", o.at,
                              "the instant, ISO 8601 (no offset: the site's zone); default now")
                   ->type_name("ISO-TIME"),
-              cmd.add_option("--site", o.site, "LON,LAT[,HEIGHT]: degrees east, north, metres")
-                  ->type_name("LON,LAT[,H]"),
+              cmd.add_option(
+                     "--site", o.site,
+                     "LON,LAT[,HEIGHT] (degrees east, north, metres) or a town: Tokyo, London,GB")
+                  ->type_name("LON,LAT[,H]|TOWN"),
               cmd.add_option("--point", o.point, "RA_H,DEC: the point \"Equatorial\" names (J2000)")
                   ->type_name("RA_H,DEC"),
               cmd.add_option("--tz", o.tz,
@@ -104,14 +106,15 @@ int PrepareHost(const HostOptions& options, CCdStatus& status, TracingHost& host
     return -1;
 }
 
-int CallLibrary(const std::function<CString()>& call, CString& text) {
+int CallLibrary(const std::function<CString()>& call, CString& text, const std::string& advice) {
     try {
         text = call();
     } catch (CException* e) {
         wchar_t message[256] = L"";
         e->GetErrorMessage(message, 256);
-        fprintf(stderr, "zcmcom: host call failed: %s\n",
-                Printable(CString(message).ToUtf8()).c_str());
+        fprintf(stderr, "zcmcom: host call failed: %s%s\n",
+                Printable(CString(message).ToUtf8()).c_str(),
+                advice.empty() ? "" : ("; " + advice).c_str());
         e->Delete();
         return 1;
     }

@@ -54,6 +54,9 @@ class CStellariumHost;
 // Checks --stellarium's URL (http:// only), --at, --site and --tz before Stellarium is asked.
 // Returns -1 when they are good, else the exit status after the message.
 int CheckStellariumOptions(const HostOptions& options);
+// What to do when Stellarium at url has not answered once: start it with its remote control,
+// or name the address it listens on.
+std::string StellariumAdvice(const std::string& url);
 // Puts Stellarium at the asked site (--site, else its own) and instant (--at as a Julian Day
 // of UT, else the one it shows), its clock stopped, and the texts in the site's zone (--tz,
 // else the map's). Returns the line that reports them; a failing Stellarium raises the host
@@ -71,7 +74,9 @@ int ApplySettings(const HostOptions& options, CCdStatus& status);
 int PrepareHost(const HostOptions& options, CCdStatus& status, TracingHost& host);
 // Runs the library call; a host failure becomes a message and status 1. Returns -1 when the
 // call succeeded and text holds its result.
-int CallLibrary(const std::function<CString()>& call, CString& text);
+// advice, when not empty at the failure, follows the message ("...; start Stellarium ...").
+int CallLibrary(const std::function<CString()>& call, CString& text,
+                const std::string& advice = std::string());
 // The text as the library made it (CR LF line ends); a last line without a line end gets a
 // line feed, so the shell's prompt starts on a line of its own.
 void WriteText(const CString& text);

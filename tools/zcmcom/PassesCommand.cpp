@@ -85,8 +85,9 @@ CommandRun DefinePasses(CLI::App& cmd) {
     cmd.add_flag("--all", a->all, "every pass, not only the visible ones");
     cmd.add_option("--at", a->at, "the start, ISO 8601 (no offset: the site's zone); default now")
         ->type_name("ISO-TIME");
-    cmd.add_option("--site", a->site, "LON,LAT[,HEIGHT]: degrees east, north, metres")
-        ->type_name("LON,LAT[,H]");
+    cmd.add_option("--site", a->site,
+                   "LON,LAT[,HEIGHT] (degrees east, north, metres) or a town: Tokyo, London,GB")
+        ->type_name("LON,LAT[,H]|TOWN");
     cmd.add_option(
            "--tz", a->tz,
            "the site's IANA time zone (default: the nearest town's that agrees with the map)")

@@ -34,9 +34,9 @@ double StartZone(const serve::StartOptions& start) {
 int RunServe(const ServeArgs& a) {
     serve::StartOptions start;
     if (!a.site.empty()) {
-        if (!ParseSite(a.site, &start.lon, &start.lat, &start.height))
-            return UsageError("bad --site '" + a.site +
-                              "' (LON,LAT[,HEIGHT]: degrees east, degrees north, metres)");
+        if (const std::string why = ReadSite(a.site, &start.lon, &start.lat, &start.height);
+            !why.empty())
+            return UsageError(why);
         start.hasSite = true;
     }
     if (!a.at.empty() && !ParseIsoTime(a.at, StartZone(start), &start.jd))
@@ -88,7 +88,8 @@ CommandRun DefineServe(CLI::App& cmd) {
     cmd.add_option("--port", a->port, "TCP port (0: any free port)")->capture_default_str();
     cmd.add_option("--at", a->at,
                    "the starting instant, ISO 8601 (no offset: the site's zone); default now");
-    cmd.add_option("--site", a->site, "LON,LAT[,HEIGHT]: degrees east, north, metres");
+    cmd.add_option("--site", a->site,
+                   "LON,LAT[,HEIGHT] (degrees east, north, metres) or a town: Tokyo, London,GB");
     cmd.add_option("--bind", a->bind, "the address to listen on (warns for any but 127.0.0.1)")
         ->capture_default_str();
     return [a] { return RunServe(*a); };

@@ -13,12 +13,15 @@
 #include "Command.h"
 #include "SatelliteOptions.h"
 #include "SkyOptions.h"
+#include "serve/CivilTime.h"
 #include "sky/satellites/SatelliteCatalog.h"
 #include "dirode/Registry.h"
 #include "platform/Registry.h"
 #include "sky/Answer.h"
 #include "sky/SkyHost.h"
+#include "sky/Towns.h"
 #include "sky/TzDatabase.h"
+#include "sky/Names.h"
 #include "sky/bodies/SmallBody.h"
 #include "sky/catalogs/Listing.h"
 #include "zvacl/ZvaclMath.h"
@@ -35,26 +38,6 @@ bool Digits(const char*& p, int minLen, int maxLen, int* value) {
     }
     *value = v;
     return n >= minLen;
-}
-
-// Whether UTC y-mo-d ended with a leap second (23:59:60): the days of the IERS bulletins C
-// from 1972 to 2016, the last one up to now.
-bool LeapSecondDay(int y, int mo, int d) {
-    static const int kDays[] = {
-        19720630, 19721231, 19731231, 19741231, 19751231, 19761231, 19771231, 19781231, 19791231,
-        19810630, 19820630, 19830630, 19850630, 19871231, 19891231, 19901231, 19920630, 19930630,
-        19940630, 19951231, 19970630, 19981231, 20051231, 20081231, 20120630, 20150630, 20161231};
-    const int day = y * 10000 + mo * 100 + d;
-    return std::find(std::begin(kDays), std::end(kDays), day) != std::end(kDays);
-}
-
-// Second 60 is a leap second only at 23:59:60 UTC of such a day.
-bool IsLeapSecond(int y, int mo, int d, int h, int mi, double zone) {
-    const tagADATE local{y, mo, d, h, mi, 0.0, zone};
-    const double jd = GetJd(&local);
-    tagADATE utc{};
-    JdToDate2(jd + 30.0 / 86400.0, &utc);  // mid-minute, so rounding cannot move the day
-    return utc.hour == 23 && utc.minute == 59 && LeapSecondDay(utc.year, utc.month, utc.day);
 }
 
 }  // namespace
@@ -92,12 +75,7 @@ bool ParseIsoTime(const std::string& text, double zoneIfNone, double* jdUt) {
         if (zh > 14 || zm > 59) return false;
         zone = zs * (zh + zm / 60.0);
     }
-    // Only days and times that exist: no February 30, no hour 24, second 60 only for a leap
-    // second.
-    if (*p || mo < 1 || mo > 12 || d < 1 || d > zvacl::DaysInMonth(sign * y, mo) || h > 23 ||
-        mi > 59)
-        return false;
-    if (s >= 60 && !IsLeapSecond(sign * y, mo, d, h, mi, zone)) return false;
+    if (*p || !IsRealCivilTime(sign * y, mo, d, h, mi, s, zone)) return false;
     tagADATE date{sign * y, mo, d, h, mi, s, zone};
     *jdUt = GetJd(&date);
     return std::isfinite(*jdUt);
@@ -125,17 +103,49 @@ bool ParseSite(const std::string& text, double* lon, double* lat, double* height
     return true;
 }
 
+std::string ReadSite(const std::string& text, double* lon, double* lat, double* height,
+                     std::string* zone) {
+    static const char kNumbers[] = "LON,LAT[,HEIGHT]: degrees east, degrees north, metres";
+    if (zone) zone->clear();
+    if (ParseSite(text, lon, lat, height)) return std::string();
+    double first = 0.0;  // (nan and inf are numbers here, though no site's)
+    const bool numeric = text.empty() || std::strchr("+-.0123456789", text[0]) ||
+                         ParseDouble(text.substr(0, text.find(',')), first);
+    if (numeric || !sky::NameTextError(text).empty())
+        return "bad --site '" + text + "' (" + kNumbers + "; or a town)";
+    std::vector<std::string> closest;
+    const std::vector<sky::Town> towns = sky::TownsNamed(text, &closest);
+    if (towns.size() == 1) {
+        *lon = towns[0].lon;
+        *lat = towns[0].lat;
+        *height = 0.0;
+        if (zone) *zone = towns[0].zone;
+        return std::string();
+    }
+    std::string list;
+    if (towns.empty()) {
+        for (const std::string& name : closest) list += (list.empty() ? "" : ", ") + name;
+        return "unknown town '" + text + "' for --site" +
+               (list.empty() ? "" : " (closest: " + list + ")") + "; or " + kNumbers;
+    }
+    for (size_t i = 0; i < towns.size() && i < 6; ++i)
+        list += (i ? "; " : "") + towns[i].Described();
+    if (towns.size() > 6) list += "; ...";
+    return "--site '" + text + "' names " + std::to_string(towns.size()) + " towns: " + list +
+           " (add ,COUNTRY or give " + kNumbers + ")";
+}
+
 std::string SetUpSkyHost(CSkyHost& host, const std::string& at, const std::string& site,
                          const std::string& tz, bool trace) {
     // Without --site the host stays at its default site (the stored one, else Tokyo).
     if (!site.empty()) {
         double lon = 0.0, lat = 0.0, height = 0.0;
-        if (!ParseSite(site, &lon, &lat, &height))
-            return "bad --site '" + site +
-                   "' (LON,LAT[,HEIGHT]: degrees east, degrees north, metres)";
+        std::string zone;
+        if (std::string why = ReadSite(site, &lon, &lat, &height, &zone); !why.empty()) return why;
         host.SetSite(lon, lat, height);
         host.SetTimezone(CSkyHost::ZoneAt(lon, lat));
-        host.SetZoneName(CSkyHost::ZoneNameAt(lon, lat));
+        if (zone.empty() || !host.SetZoneName(CString(zone.c_str())))
+            host.SetZoneName(CSkyHost::ZoneNameAt(lon, lat));
     }
     if (site.empty() &&
         host.GetZoneName().IsEmpty()) {  // the default site (Tokyo) follows its zone too
@@ -287,8 +297,9 @@ CommandRun DefineSky(CLI::App& cmd) {
     auto a = std::make_shared<SkyArgs>();
     cmd.add_option("--at", a->at,
                    "the instant, ISO 8601 (no offset: the site's zone); default now");
-    CLI::Option* site =
-        cmd.add_option("--site", a->site, "LON,LAT[,HEIGHT]: degrees east, north, metres");
+    CLI::Option* site = cmd.add_option(
+        "--site", a->site,
+        "LON,LAT[,HEIGHT] (degrees east, north, metres) or a town: Tokyo, London,GB");
     cmd.add_flag("--save-site", a->save, "make the site the default of every later run")
         ->needs(site);
     cmd.add_option(

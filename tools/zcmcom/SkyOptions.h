@@ -15,10 +15,16 @@ class Option;
 bool ParseIsoTime(const std::string& text, double zoneIfNone, double* jdUt);
 // Reads "LON,LAT[,HEIGHT]" (degrees east, degrees north, metres). false: not valid.
 bool ParseSite(const std::string& text, double* lon, double* lat, double* height);
-// Sets up the host: the site and its IANA time zone (tz, else the nearest town's that
-// agrees with the world map), then the instant (the clock's now when at is empty; a time
-// without an offset is the site's clock time). With trace, the zone used goes to standard
-// error. Returns an error message, or empty on success.
+// Reads --site: "LON,LAT[,HEIGHT]" or a town of data/tztowns.txt by its English or Japanese
+// name ("Tokyo", "東京", "London,GB" for London in Great Britain); *zone gets the town's
+// IANA zone (empty for numbers). Returns why the text is no site (an unknown or ambiguous
+// town with the closest names or the candidates), else empty.
+std::string ReadSite(const std::string& text, double* lon, double* lat, double* height,
+                     std::string* zone = nullptr);
+// Sets up the host: the site (ReadSite) and its IANA time zone (tz, else the town's, else
+// the nearest town's that agrees with the world map), then the instant (the clock's now when at is
+// empty; a time without an offset is the site's clock time). With trace, the zone used goes to
+// standard error. Returns an error message, or empty on success.
 std::string SetUpSkyHost(CSkyHost& host, const std::string& at, const std::string& site,
                          const std::string& tz, bool trace);
 // Turns a name the built-in sky knows ("Sirius", "シリウス", "M42") into its object path;

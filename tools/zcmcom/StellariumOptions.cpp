@@ -32,6 +32,12 @@ int CheckStellariumOptions(const HostOptions& o) {
     return error.empty() ? -1 : UsageError(error);
 }
 
+std::string StellariumAdvice(const std::string& url) {
+    return "is Stellarium running with its Remote Control plugin enabled and serving " + url +
+           "? Start it so (Configuration, Plugins, Remote Control: load at startup, enable "
+           "the server), or give the address it serves with --stellarium http://HOST:PORT";
+}
+
 std::string PinStellarium(CStellariumHost& host, const HostOptions& o) {
     // Without --site, Stellarium's own, as it shows it now.
     std::string site = o.site;
@@ -49,7 +55,7 @@ std::string PinStellarium(CStellariumHost& host, const HostOptions& o) {
     if (o.at.empty()) sky.SetJd(host.GetJd());
     const double jd = sky.GetJd(), zone = sky.GetTimezone();
     double lon = 0.0, lat = 0.0, height = 0.0;
-    ParseSite(site, &lon, &lat, &height);
+    ReadSite(site, &lon, &lat, &height);
     std::string statement;
     if (!o.site.empty())
         statement = Format("Location.Longitude = %.8f; Location.Latitude = %.8f; ", lon, lat) +

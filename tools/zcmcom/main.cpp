@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <utility>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -60,6 +61,27 @@ int Finish(int status) {
         return status ? status : 1;
     }
     return status;
+}
+
+// The groups of --help, in their order, with their commands in theirs. A command not listed
+// here goes to "More", before "Help".
+const char* const kGroups[][2] = {
+    {"Sky", "click find sky passes follow update serve observer cdf coord radec"},
+    {"Time", "date tz tzmap"},
+    {"Files", "textfile apps"},
+    {"Network", "ping listen send urlencode"},
+    {"Camera", "eos cameras"},
+};
+constexpr size_t kGroupCount = sizeof kGroups / sizeof kGroups[0];
+
+// Where a command is listed: its group's number (kGroupCount: More), its place there.
+std::pair<size_t, size_t> Place(const std::string& command) {
+    for (size_t g = 0; g < kGroupCount; ++g) {
+        const std::string names = std::string(" ") + kGroups[g][1] + " ";
+        const size_t at = names.find(" " + command + " ");
+        if (at != std::string::npos) return {g, at};
+    }
+    return {kGroupCount, 0};
 }
 
 }  // namespace
@@ -169,10 +191,18 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     app.set_version_flag("--version", "zcmcom " ZCMCOM_VERSION);
     std::vector<std::pair<CLI::App*, CommandRun>> runs;
-    for (const auto& c : Commands()) {
+    std::vector<Command> commands = Commands();
+    std::stable_sort(commands.begin(), commands.end(), [](const Command& a, const Command& b) {
+        return Place(a.name) < Place(b.name);
+    });
+    for (const auto& c : commands) {
         CLI::App* sub = app.add_subcommand(c.name, c.summary);
+        const size_t g = Place(c.name).first;
+        sub->group(g < kGroupCount ? kGroups[g][0] : "More");
         runs.emplace_back(sub, c.define(*sub));
     }
+    // "zcmcom help [COMMAND]" is answered before parsing; listed here, it is never chosen.
+    app.add_subcommand("help", "this overview, or with COMMAND the command's help")->group("Help");
     // (after the subcommands, which would inherit it)
     app.footer(
         "zcmcom COMMAND --help shows a command's options. Exit status: 0 done, 1 failed, "
@@ -185,11 +215,11 @@ int main(int argc, char** argv) {
     if (args[0] == "help") {  // "zcmcom help [COMMAND]" is "zcmcom [COMMAND] --help"
         args.erase(args.begin());
         args.push_back("--help");
-    } else if (!args[0].empty() && args[0][0] != '-' &&
-               std::none_of(runs.begin(), runs.end(),
-                            [&](const auto& r) { return r.first->get_name() == args[0]; })) {
-        return UsageError("unknown command '" + args[0] + "' (see zcmcom --help)");
     }
+    if (!args[0].empty() && args[0][0] != '-' &&
+        std::none_of(runs.begin(), runs.end(),
+                     [&](const auto& r) { return r.first->get_name() == args[0]; }))
+        return UsageError("unknown command '" + args[0] + "' (see zcmcom --help)");
     try {
         std::reverse(args.begin(), args.end());  // CLI11 takes the arguments last first
         app.parse(args);

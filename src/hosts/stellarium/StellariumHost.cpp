@@ -167,6 +167,22 @@ struct CStellariumHost::Impl {
         return *http;
     }
 
+    // A failed exchange in words (the client's own names are one word: "Connection").
+    std::string Why(httplib::Error error) const {
+        switch (error) {
+            case httplib::Error::Connection:
+                return "cannot connect (nothing listens there, or the host cannot be reached)";
+            case httplib::Error::ConnectionTimeout:
+                return "no connection within " + Fixed(timeout, 1) + " s";
+            case httplib::Error::Read:
+                return "the connection closed before the whole answer";
+            case httplib::Error::Write:
+                return "the connection closed while the request was sent";
+            default:
+                return "the request failed (" + httplib::to_string(error) + ")";
+        }
+    }
+
     // The body of a successful answer, the whole exchange within the time-out and the body
     // within kMaxBody; an HTTP status other than 200 is returned in *status when asked
     // for, else it fails as a broken connection does.
@@ -202,7 +218,7 @@ struct CStellariumHost::Impl {
             Fail(path + ": " +
                  (tooLarge ? "an answer of more than " + std::to_string(kMaxBody >> 20) + " MB"
                   : late   ? "no whole answer within " + Fixed(timeout, 1) + " s"
-                           : httplib::to_string(r.error())));
+                           : Why(r.error())));
         }
         if (status) *status = r->status;
         if (r->status != 200 && !status) Fail(path + ": HTTP " + std::to_string(r->status));

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 #include "serve/ChartState.h"
+#include "serve/CivilTime.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -328,8 +329,7 @@ void ChartState::SetLocalTime(const std::string& text) {
         else if ((v[i] = Digits(text, &at, i == 0 ? 4 : 2)) < 0)
             ok = false;
     }
-    ok = ok && at == text.size() && v[0] >= 1 && v[1] >= 1 && v[1] <= 12 && v[2] >= 1 &&
-         v[2] <= 31 && v[3] <= 23 && v[4] <= 59 && v[5] <= 59;
+    ok = ok && at == text.size() && v[0] >= 1;
     if (!ok) throw BadRequest("time: \"YYYY-MM-DD HH:MM[:SS]\" (years 1 to 9999)");
     d.year = static_cast<int>(v[0]), d.month = static_cast<int>(v[1]),
     d.day = static_cast<int>(v[2]);
@@ -337,6 +337,8 @@ void ChartState::SetLocalTime(const std::string& text) {
     d.second = static_cast<double>(v[5]);
     std::lock_guard<std::mutex> lock(m_mutex);
     d.timezone = m_dateObs.GetTz();
+    if (!IsRealCivilTime(d.year, d.month, d.day, d.hour, d.minute, d.second, d.timezone))
+        throw BadRequest("time: no such day or time ('" + text + "')");
     tagADATE probe = d;
     const double expected = GetJd(&probe);
     m_dateObs.UpdateDateByUI(&d);

@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+#pragma once
+/// @file
+/// Towns by name, for a site given as a town ("Tokyo", "東京", "London,GB"): the named towns
+/// of data/tztowns.txt, with their English and Japanese names.
+#include <string>
+#include <vector>
+
+#include "platform/Export.h"
+
+namespace sky {
+
+/// A named town: where it is, its IANA zone and country (ISO 3166 code), its first name.
+struct ZCMCOM_API Town {
+    double lat = 0.0, lon = 0.0;  ///< degrees north and east
+    std::string zone, country, name;
+    /// "London,GB (Europe/London, 51.51 N, 0.13 W)"
+    std::string Described() const;
+};
+
+/// The towns named text (UTF-8): names compare folded (sky::FoldName: case, width, kana,
+/// blanks and punctuation aside); ",CC" after the name keeps the towns of one country.
+/// When none is named so, *closest (if given) gets up to n names close to the text
+/// ("Tokyo,JP"), or none.
+ZCMCOM_API std::vector<Town> TownsNamed(const std::string& text,
+                                        std::vector<std::string>* closest = nullptr, size_t n = 5);
+
+}  // namespace sky
