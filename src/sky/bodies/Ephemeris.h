@@ -7,6 +7,8 @@
 #include <cmath>
 #include <functional>
 
+#include "platform/Export.h"
+
 namespace sky {
 
 /// Kepler: a body on the Keplerian orbit passed with it.
@@ -105,6 +107,10 @@ BodyPlace PlaceOfHeliocentric(const std::function<Vec(double)>& helio, double jd
 /// Earth), at jdUt (jdTt the same instant in TT). topocentricDistance is set in geo's unit.
 void FillPlace(BodyPlace* p, const Vec& geo, const Vec& apparentGeo, double jdUt, double jdTt,
                const Site& site);
+/// The same from the astrometric vector alone: the Sun's light deflection and the annual
+/// aberration are applied here, and the site's diurnal aberration in the horizon.
+ZCMCOM_API void FillAstrometric(BodyPlace* p, const Vec& geo, double jdUt, double jdTt,
+                                const Site& site);
 /// The Earth's heliocentric position, J2000 equatorial, au, at a TT Julian Day.
 Vec EarthAt(double jdTt);
 /// The Moon's geometric geocentric position, J2000 equatorial, au, at a TT Julian Day.
