@@ -11,12 +11,6 @@
 
 namespace sky {
 
-Vec EarthBarycentricVelocity(double jdTt) {
-    double pvh[2][3], pvb[2][3];
-    eraEpv00(jdTt, 0.0, pvh, pvb);
-    return Vec{pvb[1][0], pvb[1][1], pvb[1][2]};
-}
-
 Vec ApparentDirection(const Vec& seen, const Vec& from, const Vec& velocity) {
     const double r = Norm(seen);
     double p[3] = {seen.x / r, seen.y / r, seen.z / r};
@@ -58,7 +52,9 @@ Instant Make(double jdUt, double jdTt, const Site& site) {
     in.site = site;
     Vec heliocentricVelocity{};
     in.earth = EarthAndVelocity(jdTt, &heliocentricVelocity);
-    in.earthVelocity = EarthBarycentricVelocity(jdTt);
+    double sun[3], sunVelocity[3];
+    zvacl::SunBarycentric(jdTt, sun, sunVelocity);
+    in.earthVelocity = heliocentricVelocity + Vec{sunVelocity[0], sunVelocity[1], sunVelocity[2]};
     NutationAngles(jdTt, &in.dpsi, &in.deps);
     double epsa = 0, rb[3][3], rp[3][3], rbp[3][3], rn[3][3], rbpn[3][3];
     eraPn06(jdTt, 0.0, in.dpsi, in.deps, &epsa, rb, rp, rbp, rn, rbpn);

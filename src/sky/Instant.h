@@ -50,9 +50,6 @@ inline Instant InstantAt(double jdUt, const Site& site) {
     return InstantAt(jdUt, TtOf(jdUt), site);
 }
 
-/// The Earth's barycentric velocity, J2000 (GCRS) equatorial, au a day, at a TT Julian Day.
-Vec EarthBarycentricVelocity(double jdTt);
-
 /// The astrometric vector seen (au, J2000) from a place at the heliocentric position from,
 /// moving with velocity (barycentric, au a day) made apparent: light deflection by the Sun
 /// (none for a body within the Sun's radius) and aberration to all orders. The length of seen

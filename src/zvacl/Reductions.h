@@ -13,6 +13,11 @@ namespace zvacl {
 /// series), else from the series itself (tens of microseconds a call).
 ZCMCOM_API void Nutation2000A(double jdTt, double* dpsi, double* deps);
 
+/// The Sun's barycentric position (au) and velocity (au a day), GCRS axes, at a TT Julian
+/// Day: over 1960-2060 from the table made by ERFA (eraEpv00) when the library is built,
+/// else from that series itself (37 microseconds a call).
+ZCMCOM_API void SunBarycentric(double jdTt, double position[3], double velocity[3]);
+
 /// Greenwich apparent sidereal time, radians in [0, 2 pi), from UT1 and TT Julian Days and
 /// the nutation in longitude dpsi (radians): the IAU 2006 mean sidereal time and the
 /// equation of the equinoxes with its complementary terms.

@@ -11,14 +11,24 @@
 #include <cmath>
 
 #include "sky/bodies/SkyMath.h"
+#include "zvacl/Reductions.h"
 
 namespace sky {
 
 void ApparentPlace(const CatalogueStar& star, double jdTt, double* ra, double* dec,
                    double* trueObliquity) {
     // The Earth, heliocentric and barycentric (TDB taken as TT: 2 ms apart at most).
-    double pvh[2][3], pvb[2][3];
-    eraEpv00(jdTt, 0.0, pvh, pvb);
+    Vec helioVelocity{};
+    const Vec helio = EarthAndVelocity(jdTt, &helioVelocity);
+    double sun[3], sunVelocity[3];
+    zvacl::SunBarycentric(jdTt, sun, sunVelocity);
+    double pvh[2][3] = {{helio.x, helio.y, helio.z},
+                        {helioVelocity.x, helioVelocity.y, helioVelocity.z}};
+    double pvb[2][3];
+    for (int i = 0; i < 3; ++i) {
+        pvb[0][i] = pvh[0][i] + sun[i];
+        pvb[1][i] = pvh[1][i] + sunVelocity[i];
+    }
     const double em = eraPm(pvh[0]);
     double eh[3], v[3];
     eraSxp(1.0 / em, pvh[0], eh);
