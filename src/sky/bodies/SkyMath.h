@@ -122,7 +122,7 @@ inline Mat Precession(double jdTt) {
 }
 
 /// Nutation in longitude and obliquity, radians (IAU 2000A with the IAU 2006 adjustments;
-/// tabulated over 1960-2060, see zvacl/Nutation.h).
+/// tabulated over 1960-2060, see zvacl/Reductions.h).
 inline void NutationAngles(double jdTt, double* dpsi, double* deps) {
     zvacl::Nutation2000A(jdTt, dpsi, deps);
 }
