@@ -4,6 +4,8 @@
 // full click texts with every switch on (scripts/bench-sky.sh sets these beside PyEphem).
 #include <benchmark/benchmark.h>
 
+#include <cmath>
+
 #include "clickdata/ZntClickData.h"
 #include "sky/SkyHost.h"
 #include "sky/bodies/Ephemeris.h"
@@ -43,6 +45,28 @@ void BM_Ephemeris_Astrometric(benchmark::State& state, sky::Body body) {
 }
 BENCHMARK_CAPTURE(BM_Ephemeris_Astrometric, Moon, sky::Body::Moon);
 BENCHMARK_CAPTURE(BM_Ephemeris_Astrometric, Jupiter, sky::Body::Jupiter);
+
+// Instants over 1960-2060 in a scrambled order, no two within a month (31 days times a
+// permutation of 0..1177, plus a fraction of a day); tools/bench/sky_peer.py uses the same.
+double RandomInstant(int i) {
+    return 2436934.5 + 31.0 * ((i * 769) % 1178) + std::fmod(i * 0.6180339887, 1.0);
+}
+
+void BM_SkyHost_Random(benchmark::State& state, const wchar_t* path) {
+    CSkyHost host(kStart);
+    const CString query = CString(L"? ") + path + L".position.Altitude";
+    int i = 0;
+    for (auto _ : state) {
+        host.SetJd(RandomInstant(i++));
+        benchmark::DoNotOptimize(host.Execute(query).GetString());
+    }
+}
+BENCHMARK_CAPTURE(BM_SkyHost_Random, Sun, L"Solar.Sun")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_SkyHost_Random, Moon, kMoon)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_SkyHost_Random, Mars, kMars)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_SkyHost_Random, Neptune, L"Solar.Planet.Neptune")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_SkyHost_Random, Sirius, L"Star.HIP.32349")->Unit(benchmark::kMicrosecond);
 
 void BM_SkyHost_RiseTransitSet(benchmark::State& state, const wchar_t* path) {
     CSkyHost host(kStart);
@@ -84,6 +108,23 @@ BENCHMARK_CAPTURE(BM_SkyHost_Text, Sirius, L"Star.HIP.32349")->Unit(benchmark::k
 BENCHMARK_CAPTURE(BM_SkyHost_Text, Orion, L"Constellation.Ori")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_SkyHost_Text, M42, L"DeepSkyObject.M.42")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_SkyHost_Text, Equatorial, L"Equatorial")->Unit(benchmark::kMillisecond);
+
+// The same at instants far apart (see RandomInstant).
+void BM_SkyHost_RandomText(benchmark::State& state, const wchar_t* path) {
+    CSkyHost host(kStart);
+    CCdStatus status;
+    status.Init();
+    CZntClickData clickData;
+    clickData.SetStatus(&status);
+    int i = 0;
+    for (auto _ : state) {
+        host.SetJd(RandomInstant(i++));
+        clickData.ClearCache();
+        benchmark::DoNotOptimize(clickData.GetText(&host, path, 0).GetString());
+    }
+}
+BENCHMARK_CAPTURE(BM_SkyHost_RandomText, Moon, kMoon)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SkyHost_RandomText, Mars, kMars)->Unit(benchmark::kMillisecond);
 
 void BM_SkyHost_Answer(benchmark::State& state, const wchar_t* query) {
     CSkyHost host(kStart);

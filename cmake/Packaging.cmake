@@ -39,7 +39,7 @@ set(CPACK_DEBIAN_LIBS_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/debian/trigger
 set(CPACK_DEBIAN_DEV_PACKAGE_NAME libzcmcom-dev)
 set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
 set(CPACK_COMPONENT_DEV_DEPENDS libs)
-set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "libsqlite3-dev, libnova-dev")
+set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "libsqlite3-dev, libnova-dev, liberfa-dev")
 set(CPACK_COMPONENT_DEV_DESCRIPTION "astronomy applications' common library: development files
 ZCMCOM composes the information texts of objects clicked on a planetarium's sky
 chart. This package holds the headers, the CMake package (find_package(zcmcom),

@@ -12,6 +12,7 @@ packages=(
   pkg-config
   libsqlite3-dev
   libnova-dev
+  liberfa-dev
   libcli11-dev
   libcpp-httplib-dev
   libcurl4-openssl-dev

@@ -1,21 +1,43 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
+// The sky's instant by ERFA: IAU 2006 precession with the IAU 2000A nutation (tabulated
+// over 1960-2060 when the library is built), Greenwich apparent sidereal time, the site on
+// the WGS84 ellipsoid turned with the Earth, light deflection and aberration.
 #include "sky/Instant.h"
 
-#include "zvacl/zvacl.h"
+#include <erfa.h>
+#include <erfam.h>
+
+#include "zvacl/Reductions.h"
 
 namespace sky {
+
+Vec ApparentDirection(const Vec& seen, const Vec& from, const Vec& velocity) {
+    const double r = Norm(seen);
+    double p[3] = {seen.x / r, seen.y / r, seen.z / r};
+    const double em = Norm(from);
+    const Vec helio = seen + from;
+    const double h = Norm(helio);
+    if (h > 0.005) {  // not the Sun itself
+        double q[3] = {helio.x / h, helio.y / h, helio.z / h};
+        double e[3] = {from.x / em, from.y / em, from.z / em};
+        double d[3];
+        eraLd(1.0, p, q, e, em, 1e-6 / std::fmax(em * em, 1.0), d);
+        eraCp(d, p);
+    }
+    constexpr double c = 1.0 / ERFA_CMPS * ERFA_DAU / ERFA_DAYSEC;  // light days per au
+    double v[3] = {velocity.x * c, velocity.y * c, velocity.z * c};
+    double out[3];
+    eraAb(p, v, em, std::sqrt(1.0 - eraPdp(v, v)), out);
+    return Vec{out[0] * r, out[1] * r, out[2] * r};
+}
+
 namespace {
 
-// The observer's geocentric position in the true equator of date, au.
-Vec ObserverOfDate(const Site& site, double lstDeg) {
-    const double phi = site.latitude * kRad;
-    const double u = std::atan(0.99664719 * std::tan(phi));
-    const double h = site.height / (kEarthRadiusKm * 1000.0);
-    const double rhoSin = 0.99664719 * std::sin(u) + h * std::sin(phi);
-    const double rhoCos = std::cos(u) + h * std::cos(phi);
-    const double a = kEarthRadiusKm / kKmPerAu;
-    const double t = lstDeg * kRad;
-    return Vec{a * rhoCos * std::cos(t), a * rhoCos * std::sin(t), a * rhoSin};
+Mat ToMat(double r[3][3]) {
+    Mat m{};
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j) m.m[i][j] = r[i][j];
+    return m;
 }
 
 bool Same(const Instant& a, double jdUt, double jdTt, const Site& s) {
@@ -28,13 +50,29 @@ Instant Make(double jdUt, double jdTt, const Site& site) {
     in.jdUt = jdUt;
     in.jdTt = jdTt;
     in.site = site;
-    in.earth = EarthAndVelocity(jdTt, &in.earthVelocity);
-    in.precession = Precession(jdTt);
-    in.eps0 = MeanObliquity(jdTt);
+    in.earth = EarthAt(jdTt);
+    EarthBarycentric(jdTt, &in.earthVelocity);
     NutationAngles(jdTt, &in.dpsi, &in.deps);
-    in.toDate = Nutation(in.eps0, in.dpsi, in.deps) * in.precession;
-    in.lst = GetLst(jdUt, site.longitude);
-    in.observer = ObserverOfDate(site, in.lst);
+    double epsa = 0, rb[3][3], rp[3][3], rbp[3][3], rn[3][3], rbpn[3][3];
+    eraPn06(jdTt, 0.0, in.dpsi, in.deps, &epsa, rb, rp, rbp, rn, rbpn);
+    in.eps0 = epsa;
+    in.precession = ToMat(rbp);
+    in.toDate = ToMat(rbpn);
+    const double gast = zvacl::ApparentSiderealTime(jdUt, jdTt, in.dpsi);
+    in.lst = Norm360(gast / kRad + site.longitude);
+    // The site on the WGS84 ellipsoid, turned by the sidereal time (polar motion left out).
+    double itrs[3] = {0, 0, 0};
+    if (eraGd2gc(1, site.longitude * kRad, site.latitude * kRad, site.height, itrs) != 0)
+        itrs[0] = itrs[1] = itrs[2] = NAN;
+    const double kMetresPerAu = kKmPerAu * 1000.0;
+    const Vec fixed{itrs[0] / kMetresPerAu, itrs[1] / kMetresPerAu, itrs[2] / kMetresPerAu};
+    in.observer = R3(-gast) * fixed;
+    constexpr double kTurnsPerUt1Day = 1.00273781191135448;  // the Earth's rotation rate
+    const double w = 2.0 * M_PI * kTurnsPerUt1Day;           // radians a day
+    in.observerVelocity = Vec{-w * in.observer.y, w * in.observer.x, 0.0};
+    const Mat back = Transpose(in.toDate);
+    in.observerJ2000 = back * in.observer;
+    in.observerVelocityJ2000 = back * in.observerVelocity;
     return in;
 }
 

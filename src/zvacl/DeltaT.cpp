@@ -1,8 +1,13 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
-// Delta T = TT - UT from the Espenak-Meeus polynomial expressions (-1999 to +3000, and
-// the long-term parabola outside). The published pieces meet with small jumps; around
-// each join the two neighbours are blended over a year, which keeps the result
-// continuous without moving it noticeably away from either expression.
+// Delta T = TT - UT1. Over the observed series (DeltaTObserved.cpp, monthly from 1973) the
+// observed values, linearly between months. Before them the Espenak-Meeus polynomial
+// expressions (-1999 to +3000, and the long-term parabola outside), moved to meet the first
+// observed value, the offset fading over the five years before it. After them a prediction:
+// the rate of the last three observed years continued, bending into the long-term parabola
+// by 2150 (a quadratic correction to the parabola that meets the last value and rate), the
+// parabola beyond. The published pieces meet with small jumps; around each join the two
+// neighbours are blended over a year, which keeps the result continuous without moving it
+// noticeably away from either expression.
 //
 // Derived from F. Espenak and J. Meeus, Five Millennium Canon of Solar Eclipses (NASA
 // TP-2006-214141) and NASA's eclipse web site: the polynomial pieces and the long-term
@@ -115,15 +120,52 @@ double DeltaTForYear(double y) {
     return Piece(i, y);
 }
 
+// Decimal year; the polynomials take the year as year + (month - 0.5) / 12, which this
+// matches to well within a day.
+double YearOf(double jdUt) { return 2000.0 + (jdUt - 2451544.5) / 365.2425; }
+
+constexpr double kMjd = 2400000.5;
+constexpr double kPredictionJoins = 2150.0;  // the prediction meets the parabola here
+constexpr double kFadeBefore = 5.0;          // years over which the offset fades before 1973
+
 }  // namespace
 
 namespace zvacl {
 
+extern const double kObservedDeltaT[][2];
+extern const int kObservedDeltaTCount;
+
 double DeltaTSeconds(double jdUt) {
-    // Decimal year; the polynomials take the year as year + (month - 0.5) / 12, which
-    // this matches to well within a day.
-    const double y = 2000.0 + (jdUt - 2451544.5) / 365.2425;  // from 2000 January 1.0
-    return DeltaTForYear(y);
+    if (std::isnan(jdUt)) return kNaN;
+    const double(*t)[2] = kObservedDeltaT;
+    const int n = kObservedDeltaTCount;
+    const double mjd = jdUt - kMjd;
+    const double y = YearOf(jdUt);
+    if (mjd < t[0][0]) {
+        const double y0 = YearOf(t[0][0] + kMjd);
+        const double offset = t[0][1] - DeltaTForYear(y0);
+        return DeltaTForYear(y) + offset * std::fmax(0.0, 1.0 - (y0 - y) / kFadeBefore);
+    }
+    if (mjd >= t[n - 1][0]) {
+        const double y1 = YearOf(t[n - 1][0] + kMjd);
+        if (y >= kPredictionJoins) return DeltaTForYear(y);
+        // The last three years' rate, and the correction a + b x + c x^2 to the parabola.
+        const double rate = (t[n - 1][1] - t[n - 37][1]) / (y1 - YearOf(t[n - 37][0] + kMjd));
+        const double slope = 64.0 * (y1 - 1820.0) / 10000.0;  // of -20 + 32 ((y - 1820) / 100)^2
+        const double a = t[n - 1][1] - LongTerm(y1), b = rate - slope;
+        const double span = kPredictionJoins - y1;
+        const double c = -(a + b * span) / (span * span);
+        const double x = y - y1;
+        return LongTerm(y) + a + x * (b + c * x);
+    }
+    // Bisection for the month, then linear.
+    int lo = 0, hi = n - 1;
+    while (hi - lo > 1) {
+        const int mid = (lo + hi) / 2;
+        (t[mid][0] <= mjd ? lo : hi) = mid;
+    }
+    const double f = (mjd - t[lo][0]) / (t[hi][0] - t[lo][0]);
+    return t[lo][1] + f * (t[hi][1] - t[lo][1]);
 }
 
 double TtToUt(double jdTt) {

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
-// IAU 1980 nutation, truncated to the terms of 0.0003" and more: good to a few
-// ten-thousandths of an arc second against the full series.
-//
-// Derived from the IAU 1980 theory of nutation (Seidelmann 1982, Celest. Mech. 27, 79) in the
-// truncation of Jean Meeus, Astronomical Algorithms (2nd ed., Willmann-Bell 1998), table
-// 22.A: the 63 terms. Licence: none, published numerical theory used as facts.
-#include "zvacl/Nutation.h"
+// The IAU 2000A nutation and the Sun's barycentric motion from their Chebyshev tables
+// (tools/erfa/erfa_tables.cpp, made by ERFA at build time) and the apparent sidereal time by
+// ERFA; the mean obliquity of IAU 1980 that GetMeanObliquity documents.
+#include "zvacl/Reductions.h"
+
+#include <erfa.h>
 
 #include <cmath>
 
+#include "zvacl/ErfaTables.h"
 #include "zvacl/ZvaclMath.h"
 #include "zvacl/zvacl.h"
 
@@ -16,77 +16,77 @@ namespace zvacl {
 
 namespace {
 
-struct Term {
-    signed char d, m, mp, f, om;  // multiples of D, M, M', F, Omega
-    double psi, psiT;             // sine coefficient of dPsi and its rate, 0.0001"
-    double eps, epsT;             // cosine coefficient of dEps and its rate, 0.0001"
-};
+// The sums of Chebyshev series at x in [-1, 1] (Clenshaw's recurrence), N series at once.
+template <int N, int D>
+void Chebyshev(const double (&c)[N][D], double x, double* out) {
+    double b1[N] = {}, b2[N] = {};
+    for (int j = D - 1; j >= 1; --j)
+        for (int a = 0; a < N; ++a) {
+            const double b = 2.0 * x * b1[a] - b2[a] + c[a][j];
+            b2[a] = b1[a];
+            b1[a] = b;
+        }
+    for (int a = 0; a < N; ++a) out[a] = x * b1[a] - b2[a] + c[a][0];
+}
 
-const Term kTerms[] = {
-    {0, 0, 0, 0, 1, -171996, -174.2, 92025, 8.9},
-    {-2, 0, 0, 2, 2, -13187, -1.6, 5736, -3.1},
-    {0, 0, 0, 2, 2, -2274, -0.2, 977, -0.5},
-    {0, 0, 0, 0, 2, 2062, 0.2, -895, 0.5},
-    {0, 1, 0, 0, 0, 1426, -3.4, 54, -0.1},
-    {0, 0, 1, 0, 0, 712, 0.1, -7, 0},
-    {-2, 1, 0, 2, 2, -517, 1.2, 224, -0.6},
-    {0, 0, 0, 2, 1, -386, -0.4, 200, 0},
-    {0, 0, 1, 2, 2, -301, 0, 129, -0.1},
-    {-2, -1, 0, 2, 2, 217, -0.5, -95, 0.3},
-    {-2, 0, 1, 0, 0, -158, 0, 0, 0},
-    {-2, 0, 0, 2, 1, 129, 0.1, -70, 0},
-    {0, 0, -1, 2, 2, 123, 0, -53, 0},
-    {2, 0, 0, 0, 0, 63, 0, 0, 0},
-    {0, 0, 1, 0, 1, 63, 0.1, -33, 0},
-    {2, 0, -1, 2, 2, -59, 0, 26, 0},
-    {0, 0, -1, 0, 1, -58, -0.1, 32, 0},
-    {0, 0, 1, 2, 1, -51, 0, 27, 0},
-    {-2, 0, 2, 0, 0, 48, 0, 0, 0},
-    {0, 0, -2, 2, 1, 46, 0, -24, 0},
-    {2, 0, 0, 2, 2, -38, 0, 16, 0},
-    {0, 0, 2, 2, 2, -31, 0, 13, 0},
-    {0, 0, 2, 0, 0, 29, 0, 0, 0},
-    {-2, 0, 1, 2, 2, 29, 0, -12, 0},
-    {0, 0, 0, 2, 0, 26, 0, 0, 0},
-    {-2, 0, 0, 2, 0, -22, 0, 0, 0},
-    {0, 0, -1, 2, 1, 21, 0, -10, 0},
-    {0, 2, 0, 0, 0, 17, -0.1, 0, 0},
-    {2, 0, -1, 0, 1, 16, 0, -8, 0},
-    {-2, 2, 0, 2, 2, -16, 0.1, 7, 0},
-    {0, 1, 0, 0, 1, -15, 0, 9, 0},
-    {-2, 0, 1, 0, 1, -13, 0, 7, 0},
-    {0, -1, 0, 0, 1, -12, 0, 6, 0},
-    {0, 0, 2, -2, 0, 11, 0, 0, 0},
-    {2, 0, -1, 2, 1, -10, 0, 5, 0},
-    {2, 0, 1, 2, 2, -8, 0, 3, 0},
-    {0, 1, 0, 2, 2, 7, 0, -3, 0},
-    {-2, 1, 1, 0, 0, -7, 0, 0, 0},
-    {0, -1, 0, 2, 2, -7, 0, 3, 0},
-    {2, 0, 0, 2, 1, -7, 0, 3, 0},
-    {2, 0, 1, 0, 0, 6, 0, 0, 0},
-    {-2, 0, 2, 2, 2, 6, 0, -3, 0},
-    {-2, 0, 1, 2, 1, 6, 0, -3, 0},
-    {2, 0, -2, 0, 1, -6, 0, 3, 0},
-    {2, 0, 0, 0, 1, -6, 0, 3, 0},
-    {0, -1, 1, 0, 0, 5, 0, 0, 0},
-    {-2, -1, 0, 2, 1, -5, 0, 3, 0},
-    {-2, 0, 0, 0, 1, -5, 0, 3, 0},
-    {0, 0, 2, 2, 1, -5, 0, 3, 0},
-    {-2, 0, 2, 0, 1, 4, 0, 0, 0},
-    {-2, 1, 0, 2, 1, 4, 0, 0, 0},
-    {0, 0, 1, -2, 0, 4, 0, 0, 0},
-    {-1, 0, 1, 0, 0, -4, 0, 0, 0},
-    {-2, 1, 0, 0, 0, -4, 0, 0, 0},
-    {1, 0, 0, 0, 0, -4, 0, 0, 0},
-    {0, 0, 1, 2, 0, 3, 0, 0, 0},
-    {0, 0, -2, 2, 2, -3, 0, 0, 0},
-    {-1, -1, 1, 0, 0, -3, 0, 0, 0},
-    {0, 1, 1, 0, 0, -3, 0, 0, 0},
-    {0, -1, 1, 2, 2, -3, 0, 0, 0},
-    {2, -1, -1, 2, 2, -3, 0, 0, 0},
-    {0, 0, 3, 2, 2, -3, 0, 0, 0},
-    {2, -1, 0, 2, 2, -3, 0, 0, 0},
-};
+// The nutation in longitude and in obliquity and the complementary terms of the equation of
+// the equinoxes, radians.
+void NutationTerms(double jdTt, double out[3]) {
+    using namespace tables;
+    const double u = (jdTt - kStart) / kGranuleDays;
+    if (u >= 0.0 && u < kGranules) {
+        const int g = static_cast<int>(u);
+        Chebyshev(kCoefficients[g], 2.0 * (u - g) - 1.0, out);
+    } else if (std::isfinite(jdTt)) {
+        eraNut06a(jdTt, 0.0, &out[0], &out[1]);
+        out[2] = eraEect00(jdTt, 0.0);
+    } else {
+        out[0] = out[1] = out[2] = kNaN;
+    }
+}
+
+}  // namespace
+
+void Nutation2000A(double jdTt, double* dpsi, double* deps) {
+    double out[3];
+    NutationTerms(jdTt, out);
+    *dpsi = out[0];
+    *deps = out[1];
+}
+
+void SunBarycentric(double jdTt, double position[3], double velocity[3]) {
+    using namespace tables;
+    const double u = (jdTt - kStart) / kSunGranuleDays;
+    if (!(u >= 0.0 && u < kSunGranules)) {
+        double pvh[2][3], pvb[2][3];
+        if (!std::isfinite(jdTt) || eraEpv00(jdTt, 0.0, pvh, pvb) < 0) {
+            for (int i = 0; i < 3; ++i) position[i] = velocity[i] = kNaN;
+            return;
+        }
+        for (int i = 0; i < 3; ++i) {
+            position[i] = pvb[0][i] - pvh[0][i];
+            velocity[i] = pvb[1][i] - pvh[1][i];
+        }
+        return;
+    }
+    const int g = static_cast<int>(u);
+    double out[6];
+    Chebyshev(kSunCoefficients[g], 2.0 * (u - g) - 1.0, out);
+    for (int i = 0; i < 3; ++i) {
+        position[i] = out[i];
+        velocity[i] = out[3 + i];
+    }
+}
+
+double ApparentSiderealTime(double jdUt1, double jdTt, double dpsi) {
+    const double gmst = eraGmst06(jdUt1, 0.0, jdTt, 0.0);
+    double terms[3];
+    NutationTerms(jdTt, terms);
+    const double ee = dpsi * std::cos(eraObl06(jdTt, 0.0)) + terms[2];
+    return eraAnp(gmst + ee);
+}
+
+namespace {
 
 // Mean obliquity (IAU 1980), degrees, t in Julian centuries from J2000 (TT).
 double MeanObliquityAt(double t) {
@@ -95,31 +95,6 @@ double MeanObliquityAt(double t) {
 }
 
 }  // namespace
-
-Nutation ComputeNutation(double jdTt) {
-    const double t = (jdTt - kJ2000) / kDaysPerJulianCentury;
-    const double t2 = t * t, t3 = t2 * t;
-    // Fundamental arguments: mean elongation of the Moon, mean anomalies of the Sun and
-    // the Moon, the Moon's argument of latitude, the node of its orbit.
-    const double d = Rad(Norm360(297.85036 + 445267.111480 * t - 0.0019142 * t2 + t3 / 189474.0));
-    const double m = Rad(Norm360(357.52772 + 35999.050340 * t - 0.0001603 * t2 - t3 / 300000.0));
-    const double mp = Rad(Norm360(134.96298 + 477198.867398 * t + 0.0086972 * t2 + t3 / 56250.0));
-    const double f = Rad(Norm360(93.27191 + 483202.017538 * t - 0.0036825 * t2 + t3 / 327270.0));
-    const double om = Norm360(125.04452 - 1934.136261 * t + 0.0020708 * t2 + t3 / 450000.0);
-    const double omr = Rad(om);
-    double psi = 0.0, eps = 0.0;
-    for (const Term& k : kTerms) {
-        const double arg = k.d * d + k.m * m + k.mp * mp + k.f * f + k.om * omr;
-        psi += (k.psi + k.psiT * t) * std::sin(arg);
-        if (k.eps != 0.0) eps += (k.eps + k.epsT * t) * std::cos(arg);
-    }
-    Nutation n;
-    n.dPsi = psi * 1e-4 / 3600.0;
-    n.dEps = eps * 1e-4 / 3600.0;
-    n.meanEps = MeanObliquityAt(t);
-    n.omega = om;
-    return n;
-}
 
 }  // namespace zvacl
 

@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
-// Atmospheric refraction for a standard atmosphere (10 degC, 1010 hPa).
+// Atmospheric refraction: ERFA's model above 15 degrees, Saemundsson's formula near the
+// horizon; the standard atmosphere of AtmosphericRefraction is 10 degC and 1010 hPa.
+#include <erfa.h>
+
 #include <cmath>
 
+#include "zvacl/Reductions.h"
 #include "zvacl/ZvaclMath.h"
 #include "zvacl/zvacl.h"
 
@@ -9,26 +13,52 @@ using namespace zvacl;
 
 namespace {
 
-// Saemundsson's formula: refraction in degrees for a true (airless) altitude.
-double Saemundsson(double h) { return 1.02 / std::tan(Rad(h + 10.3 / (h + 5.11))) / 60.0; }
-
-// Below this true altitude the formula is no longer followed (it has a pole at -5.11);
-// the refraction then falls off linearly and is zero from kNoRefraction down.
+constexpr double kHumidity = 0.5, kWavelengthUm = 0.55;
+constexpr double kModelFrom = 15.0, kBlendFrom = 5.0;  // degrees
+// Below this true altitude Saemundsson's formula is no longer followed (it has a pole at
+// -5.11); the refraction then falls off linearly and is zero from kNoRefraction down.
 constexpr double kTaperStart = -1.0;
 constexpr double kNoRefraction = -6.0;
 
-double Refraction(double h) {
-    // The formula leaves -0.0019' at the zenith; that offset is removed so the zenith is
-    // not displaced.
-    static const double kZenithOffset = Saemundsson(90.0);
-    if (std::isnan(h)) return kNaN;
-    if (h >= 90.0 || h <= kNoRefraction) return 0.0;
-    if (h >= kTaperStart) return Saemundsson(h) - kZenithOffset;
-    const double edge = Saemundsson(kTaperStart) - kZenithOffset;
-    return edge * (h - kNoRefraction) / (kTaperStart - kNoRefraction);
+// Saemundsson's formula (10 degC, 1010 hPa): degrees for a true altitude, less its 0.0019'
+// at the zenith.
+double Saemundsson(double h) {
+    const auto f = [](double a) { return 1.02 / std::tan(Rad(a + 10.3 / (a + 5.11))) / 60.0; };
+    static const double kZenithOffset = f(90.0);
+    return f(h) - kZenithOffset;
+}
+
+// ERFA's model at a true altitude: the Newton-Raphson step of eraAtioq on A tan z + B tan^3 z.
+double ModelDeg(double h, double refa, double refb) {
+    const double r = std::cos(Rad(h)), z = std::sin(Rad(h));
+    const double tz = r / z, w = refb * tz * tz;
+    return Deg((refa + w) * tz / (1.0 + (refa + 3.0 * w) / (z * z)));
 }
 
 }  // namespace
+
+namespace zvacl {
+
+double RefractionDeg(double h, double tempC, double pressureHpa) {
+    if (std::isnan(h) || std::isnan(tempC) || std::isnan(pressureHpa)) return kNaN;
+    if (h >= 90.0 || h <= kNoRefraction || !(pressureHpa > 0.0)) return 0.0;
+    double refa = 0.0, refb = 0.0;
+    eraRefco(pressureHpa, tempC, kHumidity, kWavelengthUm, &refa, &refb);
+    if (h >= kModelFrom) return ModelDeg(h, refa, refb);
+    const double k = pressureHpa / 1010.0 * 283.0 / (273.0 + tempC);
+    double low = 0.0;
+    if (h >= kTaperStart) {
+        low = Saemundsson(h) * k;
+    } else {
+        low = Saemundsson(kTaperStart) * k * (h - kNoRefraction) / (kTaperStart - kNoRefraction);
+    }
+    if (h < kBlendFrom) return low;
+    // The formula scaled to meet the model at kModelFrom, the scale easing to 1 at kBlendFrom.
+    const double q = ModelDeg(kModelFrom, refa, refb) / (Saemundsson(kModelFrom) * k);
+    return low * (q + (1.0 - q) * (kModelFrom - h) / (kModelFrom - kBlendFrom));
+}
+
+}  // namespace zvacl
 
 void AtmosphericRefraction(const double* in, double* out) {
     if (!out) return;
@@ -38,7 +68,7 @@ void AtmosphericRefraction(const double* in, double* out) {
     }
     const double h = in[1];
     out[0] = in[0];
-    out[1] = h + Refraction(h);
+    out[1] = h + RefractionDeg(h, 10.0, 1010.0);
 }
 
 double GetAirmass(double altitudeDeg) {

@@ -198,8 +198,10 @@ TEST_F(SkyHostClickTexts, NumbersAgreeWithTheReferenceEphemeris) {
                   7);
         const double ra = rh + rm / 60.0 + rs / 3600.0;
         const double dec = (sign == L'-' ? -1 : 1) * (dd + dm / 60.0 + ds / 3600.0);
-        EXPECT_NEAR(ra, refRa, 0.15 / 3600.0);  // printed to 0.1 s
-        EXPECT_NEAR(dec, refDec, (object.find("Moon") != std::string::npos ? 10.0 : 2.0) / 3600.0);
+        // Printed to 0.1 s; the Moon's reference takes TT from PyEphem's Delta T, 4 s ahead.
+        const bool moon = object.find("Moon") != std::string::npos;
+        EXPECT_NEAR(ra, refRa, (moon ? 0.7 : 0.15) / 3600.0);
+        EXPECT_NEAR(dec, refDec, (moon ? 10.0 : 2.0) / 3600.0);
         double az = 0.0, alt = 0.0;
         ASSERT_EQ(swscanf(LineWith(text, L"方位 ").GetString(), L"方位 %lfﾟ 高度 %lfﾟ", &az, &alt),
                   2);

@@ -10,6 +10,7 @@ full click text (catalogue load included) is measured as well. Run by scripts/be
 """
 import argparse
 import json
+import math
 import os
 import statistics
 import subprocess
@@ -42,9 +43,21 @@ def cpu_per_call(step, seconds):
             return spent / n
 
 
+def random_instant(i):
+    """Instants over 1960-2060 in a scrambled order, no two within a month (as the C++ one)."""
+    return 2436934.5 + 31.0 * ((i * 769) % 1178) + math.fmod(i * 0.6180339887, 1.0)
+
+
 def peer_cases(seconds):
     o = observer()
     epoch = START_JD - 2415020.0  # PyEphem counts days from 1899-12-31 12:00
+
+    def random_place(body):
+        def step(i):
+            o.date = random_instant(i) - 2415020.0
+            body.compute(o)
+            return body.alt
+        return step
 
     def place(body, days=0.01):
         def step(i):
@@ -70,6 +83,11 @@ def peer_cases(seconds):
         "Place/MarsCold": cpu_per_call(place(ephem.Mars(), 37.3), seconds),
         "RiseTransitSet/Moon": cpu_per_call(events(ephem.Moon()), seconds),
         "RiseTransitSet/Mars": cpu_per_call(events(ephem.Mars()), seconds),
+        "Random/Sun": cpu_per_call(random_place(ephem.Sun()), seconds),
+        "Random/Moon": cpu_per_call(random_place(ephem.Moon()), seconds),
+        "Random/Mars": cpu_per_call(random_place(ephem.Mars()), seconds),
+        "Random/Neptune": cpu_per_call(random_place(ephem.Neptune()), seconds),
+        "Random/Sirius": cpu_per_call(random_place(ephem.star("Sirius")), seconds),
     }
 
 
@@ -121,7 +139,7 @@ def main():
         m = mine.get(case)
         ratio = "%.2f" % (m / t) if m else "-"
         print("%-24s %12s %12s %8s" % (case, fmt(m), fmt(t), ratio))
-    texts = {k: v for k, v in mine.items() if k.startswith("Text/")}
+    texts = {k: v for k, v in mine.items() if k.startswith(("Text/", "RandomText/"))}
     if texts:
         print("\nfull click texts, every switch on (goal <= %.0f ms CPU)" % TEXT_GOAL_MS)
         for case, t in texts.items():

@@ -17,6 +17,7 @@
 #include "sky/bodies/Spans.h"
 #include "sky/bodies/Tabulated.h"
 #include "sky/events/Search.h"
+#include "zvacl/Reductions.h"
 #include "zvacl/zvacl.h"
 
 namespace sky {
@@ -165,33 +166,23 @@ Vec EarthAndVelocity(double jdTt, Vec* velocity) {
     return Tabulated(Body::Earth, StepOf(Body::Earth), ExactOf(Body::Earth), jdTt, velocity);
 }
 
-Vec SunBarycentric(double jdTt) {
+Vec SunBarycentric(double jdTt, Vec* velocity) {
     Vec sun{};
-    if (TableBarycentric(Body::Sun, jdTt, &sun)) return sun;
-    // The giant planets' pull: within a few hundred km of the barycentre's true place.
-    constexpr struct {
-        Body body;
-        double sunOverPlanet;
-    } kGiants[] = {{Body::Jupiter, 1047.3486},
-                   {Body::Saturn, 3497.898},
-                   {Body::Uranus, 22902.98},
-                   {Body::Neptune, 19412.24}};
-    Vec moment{0, 0, 0};
-    double mass = 1.0;
-    for (const auto& g : kGiants) {
-        const Vec h = Tabulated(g.body, StepOf(g.body), ExactOf(g.body), jdTt);
-        moment = moment + h * (1.0 / g.sunOverPlanet);
-        mass += 1.0 / g.sunOverPlanet;
-    }
-    return moment * (-1.0 / mass);
+    if (TableBarycentric(Body::Sun, jdTt, &sun, velocity)) return sun;
+    double p[3], v[3];  // elsewhere the IAU's model of the Earth and the Sun (eraEpv00)
+    zvacl::SunBarycentric(jdTt, p, v);
+    if (velocity) *velocity = Vec{v[0], v[1], v[2]};
+    return Vec{p[0], p[1], p[2]};
 }
 
 Vec EarthBarycentric(double jdTt, Vec* velocity) {
     Vec e{};
     if (TableBarycentric(Body::Earth, jdTt, &e, velocity)) return e;
+    Vec sunVelocity{};
     const Vec helio = EarthAndVelocity(jdTt, velocity);
-    if (velocity) *velocity = *velocity + (SunBarycentric(jdTt + 0.5) - SunBarycentric(jdTt - 0.5));
-    return helio + SunBarycentric(jdTt);
+    const Vec sun = SunBarycentric(jdTt, &sunVelocity);
+    if (velocity) *velocity = *velocity + sunVelocity;
+    return helio + sun;
 }
 
 double TtOf(double jdUt) { return UtToDt(jdUt); }
@@ -283,9 +274,20 @@ void Horizon(const Sphere& equ, double lstDeg, double latDeg, double* alt, doubl
         std::atan2(std::sin(H), std::cos(H) * std::sin(phi) - std::tan(d) * std::cos(phi)) / kRad);
 }
 
-// The places of a direction at an instant; without all, only the apparent place and the
-// horizon (what rise and set searches need).
-void Fill(BodyPlace* p, const Vec& geo, const Vec& apparentGeo, const Instant& at, bool all) {
+// Annual aberration and the Sun's light deflection: the direction seen from the Earth's
+// centre.
+Vec Aberrate(const Vec& geo, const Instant& at) {
+    return ApparentDirection(geo, at.earth, at.earthVelocity);
+}
+
+// The places of a direction at an instant from its astrometric geocentric vector geo; without
+// all, only the apparent place and the horizon (what rise and set searches need). The
+// apparent vector is apparentGeo when given (the caller's aberration, kept as it is), else
+// the Sun's deflection and the annual aberration are applied here. The horizon is that of
+// the direction from the site, with the diurnal aberration of the site's motion. Returns the
+// apparent geocentric vector (J2000 axes).
+Vec Fill(BodyPlace* p, const Vec& geo, const Vec* apparentGeo, const Instant& at, bool all) {
+    const Vec app = apparentGeo ? *apparentGeo : Aberrate(geo, at);
     if (all) {
         static const Mat kToB1950 = Precession(kB1950);
         p->j2000 = ToSphere(geo);
@@ -297,14 +299,28 @@ void Fill(BodyPlace* p, const Vec& geo, const Vec& apparentGeo, const Instant& a
         struct ln_gal_posn gal {};
         ln_get_gal_from_equ2000(&e2000, &gal);
         p->galactic = Sphere{gal.l, gal.b};
-        p->eclipticMean = ToSphere(EquatorialToEcliptic(at.precession * apparentGeo, at.eps0));
+        p->eclipticMean = ToSphere(EquatorialToEcliptic(at.precession * app, at.eps0));
     }
-    const Vec trueOfDate = at.toDate * apparentGeo;
+    const Vec trueOfDate = at.toDate * app;
     p->apparent = ToSphere(trueOfDate);
     if (all) p->eclipticApp = ToSphere(EquatorialToEcliptic(trueOfDate, at.eps0 + at.deps));
-    const Vec topo = trueOfDate - at.observer;
+    // From the site: the whole reduction again from the topocentric vector (aberration and
+    // parallax do not commute to 0.3" for the Moon), or the caller's apparent vector moved
+    // by the parallax and the site's own motion.
+    Vec topo{};
+    if (apparentGeo) {
+        topo = app - at.observerJ2000;
+        const double r = Norm(topo);
+        const Vec u = topo * (1.0 / r) + at.observerVelocityJ2000 * kLightDaysPerAu;
+        topo = u * (r / Norm(u));
+    } else {
+        topo = ApparentDirection(geo - at.observerJ2000, at.earth + at.observerJ2000,
+                                 at.earthVelocity + at.observerVelocityJ2000);
+    }
+    topo = at.toDate * topo;
     p->topocentricDistance = Norm(topo);
     Horizon(ToSphere(topo), at.lst, at.site.latitude, &p->altitude, &p->azimuth);
+    return app;
 }
 
 }  // namespace
@@ -313,7 +329,11 @@ void Fill(BodyPlace* p, const Vec& geo, const Vec& apparentGeo, const Instant& a
 // geo: astrometric geocentric vector (J2000); apparentGeo: with aberration applied.
 void FillPlace(BodyPlace* p, const Vec& geo, const Vec& apparentGeo, double jdUt, double jdTt,
                const Site& site) {
-    Fill(p, geo, apparentGeo, InstantAt(jdUt, jdTt, site), true);
+    Fill(p, geo, &apparentGeo, InstantAt(jdUt, jdTt, site), true);
+}
+
+void FillAstrometric(BodyPlace* p, const Vec& geo, double jdUt, double jdTt, const Site& site) {
+    Fill(p, geo, nullptr, InstantAt(jdUt, jdTt, site), true);
 }
 
 namespace {
@@ -321,13 +341,6 @@ namespace {
 // The distance from the observer of a geocentric J2000 position.
 double TopocentricDistance(const Vec& geo, const Instant& at) {
     return Norm(at.toDate * geo - at.observer);
-}
-
-// Annual aberration: the direction seen from the moving Earth (first order in v/c).
-Vec Aberrate(const Vec& geo, const Instant& at) {
-    const double r = Norm(geo);
-    Vec u = geo * (1.0 / r) + at.earthVelocity * kLightDaysPerAu;
-    return u * (r / Norm(u));
 }
 
 // Equatorial diameters at 1 au, arc seconds.
@@ -448,8 +461,7 @@ BodyPlace Place(Body body, double jdUt, const Site& site, bool withEvents, const
     Vec helio{};
     const Vec geo = Geocentric(body, jdTt, earth, orbit, &helio);
     const double r = Norm(helio);
-    const Vec app = Aberrate(geo, at);
-    Fill(&p, geo, app, at, !positionOnly);
+    const Vec app = Fill(&p, geo, nullptr, at, !positionOnly);
     if (positionOnly) return p;
     const double delta = Norm(geo);
     p.heliocentricDistance = r;
@@ -537,8 +549,7 @@ BodyPlace HeliocentricPlace(const std::function<Vec(double)>& helio, double jdUt
         tau = Norm(geo) * kLightDaysPerAu;
     }
     BodyPlace p;
-    const Vec app = Aberrate(geo, at);
-    Fill(&p, geo, app, at, all);
+    const Vec app = Fill(&p, geo, nullptr, at, all);
     if (!std::isfinite(p.apparent.lon)) return BodyPlace{};
     if (!all) return p;
     const Vec now = helio(at.jdTt) - earth;
@@ -561,7 +572,7 @@ BodyPlace Fixed(double ra2000, double dec2000, double jdUt, const Site& site, bo
     const Instant at = InstantAt(jdUt, site);
     const Vec geo = FromSphere(ra2000, dec2000, 1e9);
     BodyPlace p;
-    Fill(&p, geo, Aberrate(geo, at), at, all);
+    Fill(&p, geo, nullptr, at, all);
     p.topocentricDistance = NAN;
     return p;
 }

@@ -107,6 +107,10 @@ BodyPlace PlaceOfHeliocentric(const std::function<Vec(double)>& helio, double jd
 /// Earth), at jdUt (jdTt the same instant in TT). topocentricDistance is set in geo's unit.
 void FillPlace(BodyPlace* p, const Vec& geo, const Vec& apparentGeo, double jdUt, double jdTt,
                const Site& site);
+/// The same from the astrometric vector alone: the Sun's light deflection and the annual
+/// aberration are applied here, and the site's diurnal aberration in the horizon.
+ZCMCOM_API void FillAstrometric(BodyPlace* p, const Vec& geo, double jdUt, double jdTt,
+                                const Site& site);
 /// The Earth's heliocentric position, J2000 equatorial, au, at a TT Julian Day. Positions
 /// are not finite where no source holds the instant (sky/bodies/Spans.h).
 Vec EarthAt(double jdTt);
@@ -117,11 +121,12 @@ Vec HeliocentricOf(Body body, double jdTt);
 /// The same with its velocity, au a day.
 Vec EarthAndVelocity(double jdTt, Vec* velocity);
 /// The barycentric position of the Earth (ICRF, au) and its velocity (au a day), and the
-/// Sun's barycentric position, at a TT Julian Day: from DE405 where the ephemeris file holds
-/// the instant, elsewhere from the theories (the Sun's from the giant planets' pull).
+/// Sun's barycentric position and velocity, at a TT Julian Day: from DE405 where the
+/// ephemeris file holds the instant, elsewhere the Earth from the theories and the Sun from
+/// the IAU's model (eraEpv00).
 /// @{
 Vec EarthBarycentric(double jdTt, Vec* velocity = nullptr);
-Vec SunBarycentric(double jdTt);
+Vec SunBarycentric(double jdTt, Vec* velocity = nullptr);
 /// @}
 /// The astrometric geocentric place of the Sun, the Moon, a planet or Pluto (J2000, au):
 /// the body where the light left it, the Earth where it arrives; distance, when given, gets

@@ -10,7 +10,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "sky/Instant.h"
 #include "sky/bodies/SkyMath.h"
+#include "zvacl/Reductions.h"
 
 namespace sky {
 namespace {
@@ -63,13 +65,6 @@ Vec SiteOffset(const BodyObserver& o) {
                       (MeanRadiusKm(o.body) + o.site.height / 1000.0) / kKmPerAu);
 }
 
-// Direction seen from an observer moving at v (au a day): first-order aberration.
-Vec Aberrated(const Vec& geo, const Vec& v) {
-    const double r = Norm(geo);
-    const Vec u = geo * (1.0 / r) + v * kLightDaysPerAu;
-    return u * (r / Norm(u));
-}
-
 // Altitude and azimuth (from the south through the west) of a J2000 direction at the site.
 void LocalHorizon(const BodyObserver& o, const Vec& dir, double jdTt, double* alt, double* az) {
     const Vec b = BodyFrame(o.body, jdTt) * dir;  // body-fixed
@@ -98,8 +93,12 @@ Seen Look(const BodyObserver& o, Body target, double jdTt) {
         s.geo = s.target - s.observer;
         tau = Norm(s.geo) * kLightDaysPerAu;
     }
-    const Vec v = (ObserverAt(o, jdTt + 0.0005) - ObserverAt(o, jdTt - 0.0005)) * (1.0 / 0.001);
-    s.apparent = Aberrated(s.geo, v);
+    // The observer's barycentric velocity: its heliocentric one and the Sun's.
+    Vec sunVelocity{};
+    SunBarycentric(jdTt, &sunVelocity);
+    const Vec v =
+        (ObserverAt(o, jdTt + 0.0005) - ObserverAt(o, jdTt - 0.0005)) * (1.0 / 0.001) + sunVelocity;
+    s.apparent = ApparentDirection(s.geo, s.observer, v);
     return s;
 }
 

@@ -2,11 +2,10 @@
 #pragma once
 /// @file
 /// Small vector and rotation helpers of the built-in sky's ephemeris (internal).
-#include <libnova/nutation.h>
-
 #include <cmath>
 
 #include "sky/bodies/Ephemeris.h"
+#include "zvacl/Reductions.h"
 #include "zvacl/zvacl.h"
 
 namespace sky {
@@ -122,20 +121,10 @@ inline Mat Precession(double jdTt) {
     return R3(-z) * R2(theta) * R3(-zeta);
 }
 
-/// Nutation in longitude and obliquity, radians (IAU 1980, through libnova).
-/// libnova gives its last result again for any instant within a tenth of a day of it: asked
-/// a day away first, it computes this instant's own. An instant it cannot compute would
-/// leave its kept result NaN for every later one: beyond some 30,000 years there is none.
+/// Nutation in longitude and obliquity, radians (IAU 2000A with the IAU 2006 adjustments;
+/// tabulated over 1960-2060, see zvacl/Reductions.h).
 inline void NutationAngles(double jdTt, double* dpsi, double* deps) {
-    if (!(std::fabs(jdTt - 2451545.0) < 1.0e7)) {
-        *dpsi = *deps = NAN;
-        return;
-    }
-    struct ln_nutation n {};
-    ln_get_nutation(jdTt + 1.0, &n);
-    ln_get_nutation(jdTt, &n);
-    *dpsi = n.longitude * kRad;
-    *deps = n.obliquity * kRad;
+    zvacl::Nutation2000A(jdTt, dpsi, deps);
 }
 /// From the mean to the true equator and equinox of date.
 inline Mat Nutation(double eps0, double dpsi, double deps) {

@@ -233,7 +233,7 @@ private:
             geo = h - m_earth;
         }
         const Vec app = aberrate(geo);
-        FillPlace(&p, geo, app, jdUt, m_jdTt, site);
+        FillAstrometric(&p, geo, jdUt, m_jdTt, site);
         const double r = Norm(h), delta = Norm(geo), R = Norm(m_earth);
         p.heliocentricDistance = r;
         p.geocentricDistance = Norm(now - m_earth);

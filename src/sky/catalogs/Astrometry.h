@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 #pragma once
 /// @file
-/// The apparent place of a catalogue star: space motion with parallax from the observer's
-/// barycentric position, light deflection by the Sun, relativistic aberration, and the
+/// The apparent place of a catalogue star (by ERFA): space motion with parallax from the
+/// Earth's barycentric position, light deflection by the Sun, relativistic aberration, and the
 /// IAU 2006 precession with nutation to the true equator and equinox of date (internal).
 #include "platform/Export.h"
 
