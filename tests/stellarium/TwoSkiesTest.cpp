@@ -142,7 +142,7 @@ std::vector<Explained> ReadExplained() {
         double measured = 0, allowed = 0;
         s >> rows >> quantity >> measured >> allowed >> right;
         EXPECT_TRUE(right == "built-in" || right == "Stellarium" || right == "catalogue" ||
-                    right == "neither")
+                    right == "neither" || right == "DE405")
             << line;
         out.push_back({rows, QuantityNamed(quantity), allowed, right, {}});
     }
