@@ -314,7 +314,11 @@ Vec Fill(BodyPlace* p, const Vec& geo, const Vec* apparentGeo, const Instant& at
         const Vec u = topo * (1.0 / r) + at.observerVelocityJ2000 * kLightDaysPerAu;
         topo = u * (r / Norm(u));
     } else {
-        topo = ApparentDirection(geo - at.observerJ2000, at.earth + at.observerJ2000,
+        // The light the site sees left the body a little earlier or later than the light
+        // the centre sees; meanwhile the body moved, nearly with the Earth (0.3" for the Moon).
+        const Vec seen = geo - at.observerJ2000;
+        const Vec moved = seen + at.earthVelocity * ((Norm(geo) - Norm(seen)) * kLightDaysPerAu);
+        topo = ApparentDirection(moved, at.earth + at.observerJ2000,
                                  at.earthVelocity + at.observerVelocityJ2000);
     }
     topo = at.toDate * topo;
