@@ -10,6 +10,7 @@
 
 #include "clickdata/ZntClickData.h"
 #include "platform/DebugOutput.h"
+#include "sky/Constants.h"
 
 namespace {
 
@@ -25,8 +26,6 @@ const struct {
 };
 
 constexpr double kPi = 3.141592653589793;
-constexpr double kKmPerAu = 149597870.0;
-constexpr double kKmPerLightYear = 9460528436447.504;
 
 // Folds every run of white space into one blank with the one shared expression. The text
 // goes through in slices because the matcher recurses once per character of a run, and an
@@ -133,7 +132,7 @@ CString CZntClickData::GetTextStar(CCorZnt* pHost, int bCompact) {
         const double p = QueryObject(pHost, L".pi").atof(0.0);  // mas
         if (p > 0.0 && std::isfinite(p)) {
             const double a = p / 3600000.0 * kPi / 180.0;
-            const double lightYears = (kKmPerAu / std::tan(a)) / kKmPerLightYear;
+            const double lightYears = (sky::kKmPerAu / std::tan(a)) / sky::kKmPerLightYear;
             text.AppendFormat(L"年周視差 %.2f (mas)\r\n", p);
             text += L"距離 " + GetDistanceString(lightYears) + L" (光年)\r\n";
         }

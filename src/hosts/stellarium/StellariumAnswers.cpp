@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "hosts/stellarium/StellariumJson.hpp"
+#include "sky/Constants.h"
 #include "zvacl/zvacl.h"
 
 namespace stellarium {
@@ -14,7 +15,7 @@ namespace {
 
 constexpr double kPi = 3.141592653589793;
 constexpr double kRad = kPi / 180.0;
-constexpr double kAuKm = 149597870.7;
+constexpr double kAuKm = sky::kKmPerAu;
 constexpr double kEarthRadiusAu = 6378.137 / kAuKm;
 constexpr double kLightSecondsPerAu = 499.004784;
 constexpr double kB1950 = 2433282.4235;  // TT Julian Day of the epoch B1950.0

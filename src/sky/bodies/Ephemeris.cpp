@@ -23,7 +23,6 @@
 namespace sky {
 namespace {
 
-constexpr double kLightDaysPerAu = 0.0057755183;
 constexpr double kJ2000 = 2451545.0;
 constexpr double kB1950 = 2433282.4235;
 

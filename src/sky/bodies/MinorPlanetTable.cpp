@@ -72,7 +72,7 @@ bool ExactPlace(const SmallBody& b, double jdTt, const Vec& earth, Vec* dir, dou
     if (!SmallBodyAt(b, jdTt, &h)) return false;
     geo = h - earth;
     for (int i = 0; i < 2; ++i) {
-        if (!SmallBodyAt(b, jdTt - Norm(geo) * 0.0057755183, &h)) return false;
+        if (!SmallBodyAt(b, jdTt - Norm(geo) * kLightDaysPerAu, &h)) return false;
         geo = h - earth;
     }
     const double r = Norm(h), delta = Norm(geo), R = Norm(earth);

@@ -95,7 +95,7 @@ private:
         }
         // Distance from the planet: in space (km), and as seen, with its position angle.
         const double jdTt = sky::TtOf(at.jdUt);
-        const double tau = p.geocentricDistance * 0.0057755183;
+        const double tau = p.geocentricDistance * sky::kLightDaysPerAu;
         if (property == L"planetocentricdistance")
             return sky::Answer(sky::Norm(sky::MoonOffset(moon, jdTt - tau)) * sky::kKmPerAu,
                                L"%.1f");

@@ -18,7 +18,6 @@ namespace sky {
 namespace {
 
 constexpr double kJ2000 = 2451545.0;
-constexpr double kLightDaysPerAu = 0.0057755183;
 
 // The IAU frame of a body at a TT Julian Day: the matrix from J2000 equatorial to the
 // body-fixed frame (x to the prime meridian, z to the north pole).

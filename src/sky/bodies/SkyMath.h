@@ -4,15 +4,14 @@
 /// Small vector and rotation helpers of the built-in sky's ephemeris (internal).
 #include <cmath>
 
+#include "sky/Constants.h"
 #include "sky/bodies/Ephemeris.h"
 #include "zvacl/Reductions.h"
 #include "zvacl/zvacl.h"
 
 namespace sky {
 
-constexpr double kRad = M_PI / 180.0;       ///< radians per degree
-constexpr double kKmPerAu = 149597870.7;    ///< the astronomical unit, km
-constexpr double kEarthRadiusKm = 6378.14;  ///< the Earth's equatorial radius, km
+constexpr double kRad = M_PI / 180.0;  ///< radians per degree
 
 /// Semidiameters in degrees of the Sun at a distance in au and of the Moon at one in km.
 /// @{

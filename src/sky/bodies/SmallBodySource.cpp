@@ -221,7 +221,7 @@ private:
         }
         const auto aberrate = [this](const Vec& geo) {
             const double r = Norm(geo);
-            const Vec u = geo * (1.0 / r) + m_earthVelocity * 0.0057755183;
+            const Vec u = geo * (1.0 / r) + m_earthVelocity * kLightDaysPerAu;
             return u * (r / Norm(u));
         };
         BodyPlace p;
@@ -229,7 +229,7 @@ private:
         if (!SmallBodyAt(b, m_jdTt, &now)) return BodyPlace{};
         geo = now - m_earth;  // the first step of the light-time iteration is the body now
         for (int i = 0; i < 2; ++i) {
-            if (!SmallBodyAt(b, m_jdTt - Norm(geo) * 0.0057755183, &h)) return BodyPlace{};
+            if (!SmallBodyAt(b, m_jdTt - Norm(geo) * kLightDaysPerAu, &h)) return BodyPlace{};
             geo = h - m_earth;
         }
         const Vec app = aberrate(geo);

@@ -14,7 +14,6 @@
 namespace sky {
 namespace {
 
-constexpr double kKmPerAu = 149597870.7;
 const CString kPrefix = L"artificialsatellite.";
 
 CString Wide(const std::string& s) { return CString(ZcmUtf8ToWide(s.data(), s.size()).c_str()); }

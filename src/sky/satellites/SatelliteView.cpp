@@ -76,7 +76,7 @@ void SunOfDate(double jdUt, double dir[3], double* distanceKm) {
     dir[0] = std::cos(lambda);
     dir[1] = std::cos(eps) * std::sin(lambda);
     dir[2] = std::sin(eps) * std::sin(lambda);
-    *distanceKm = (1.00014 - 0.01671 * std::cos(g) - 0.00014 * std::cos(2.0 * g)) * 149597870.7;
+    *distanceKm = (1.00014 - 0.01671 * std::cos(g) - 0.00014 * std::cos(2.0 * g)) * kKmPerAu;
 }
 
 Vec TemeToJ2000(const double teme[3], double jdUtc) {
