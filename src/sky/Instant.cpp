@@ -7,6 +7,7 @@
 #include <erfa.h>
 #include <erfam.h>
 
+#include "sky/bodies/Spans.h"
 #include "zvacl/Reductions.h"
 
 namespace sky {
@@ -50,15 +51,26 @@ Instant Make(double jdUt, double jdTt, const Site& site) {
     in.jdUt = jdUt;
     in.jdTt = jdTt;
     in.site = site;
-    in.earth = EarthAt(jdTt);
-    EarthBarycentric(jdTt, &in.earthVelocity);
-    NutationAngles(jdTt, &in.dpsi, &in.deps);
+    // The file's Earth, Moon and Sun once for the instant; elsewhere the theories.
+    Vec moon{};
+    in.barycentric = TableEarthMoon(jdTt, &in.earthBarycentric, &moon, &in.earthVelocity) &&
+                     TableBarycentric(Body::Sun, jdTt, &in.sunBarycentric);
+    if (in.barycentric) {
+        in.earth = in.earthBarycentric - in.sunBarycentric;
+    } else {
+        in.earth = EarthAt(jdTt);
+        EarthBarycentric(jdTt, &in.earthVelocity);
+    }
+    double eect = 0.0;
+    zvacl::Nutation2000A(jdTt, &in.dpsi, &in.deps, &eect);
     double epsa = 0, rb[3][3], rp[3][3], rbp[3][3], rn[3][3], rbpn[3][3];
     eraPn06(jdTt, 0.0, in.dpsi, in.deps, &epsa, rb, rp, rbp, rn, rbpn);
     in.eps0 = epsa;
     in.precession = ToMat(rbp);
     in.toDate = ToMat(rbpn);
-    const double gast = zvacl::ApparentSiderealTime(jdUt, jdTt, in.dpsi);
+    // Greenwich apparent sidereal time: the equation of the equinoxes with the mean obliquity
+    // eraPn06 gave (eraObl06 of the same instant).
+    const double gast = eraAnp(eraGmst06(jdUt, 0.0, jdTt, 0.0) + (in.dpsi * std::cos(epsa) + eect));
     in.lst = Norm360(gast / kRad + site.longitude);
     // The site on the WGS84 ellipsoid, turned by the sidereal time (polar motion left out).
     double itrs[3] = {0, 0, 0};

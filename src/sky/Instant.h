@@ -22,6 +22,12 @@ struct Instant {
     /// @{
     Vec earth{}, earthVelocity{};
     /// @}
+    /// Where DE405 holds the instant (barycentric), the barycentric positions (ICRF, au) of
+    /// the Earth and of the Sun; light time is reckoned about the barycentre then.
+    /// @{
+    bool barycentric = false;
+    Vec earthBarycentric{}, sunBarycentric{};
+    /// @}
     Mat precession{};  ///< J2000 (GCRS) to the mean equator and equinox of date, frame bias
                        ///< included
     Mat toDate{};      ///< J2000 (GCRS) to the true equator and equinox of date

@@ -47,11 +47,12 @@ void NutationTerms(double jdTt, double out[3]) {
 
 }  // namespace
 
-void Nutation2000A(double jdTt, double* dpsi, double* deps) {
+void Nutation2000A(double jdTt, double* dpsi, double* deps, double* eect) {
     double out[3];
     NutationTerms(jdTt, out);
     *dpsi = out[0];
     *deps = out[1];
+    if (eect) *eect = out[2];
 }
 
 void SunBarycentric(double jdTt, double position[3], double velocity[3]) {

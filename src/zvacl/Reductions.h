@@ -10,8 +10,9 @@ namespace zvacl {
 
 /// The nutation in longitude and in obliquity, radians, at a TT Julian Day: over 1960-2060
 /// from the table made by ERFA when the library is built (within a microarcsecond of the
-/// series), else from the series itself (tens of microseconds a call).
-ZCMCOM_API void Nutation2000A(double jdTt, double* dpsi, double* deps);
+/// series), else from the series itself (tens of microseconds a call). eect, when given,
+/// gets the complementary terms of the equation of the equinoxes (radians) of the same table.
+ZCMCOM_API void Nutation2000A(double jdTt, double* dpsi, double* deps, double* eect = nullptr);
 
 /// The Sun's barycentric position (au) and velocity (au a day), GCRS axes, at a TT Julian
 /// Day: over 1960-2060 from the table made by ERFA (eraEpv00) when the library is built,

@@ -206,44 +206,85 @@ Vec MoonAt(double jdTt) { return MoonGeocentric(jdTt); }
 
 namespace {
 
+// Where the light arrives: the Earth at jdTt, about the barycentre where the ephemeris file
+// holds the instant (the Sun moves up to 15 m/s about it, worth 0.01" over a light time),
+// elsewhere about the Sun.
+struct Arrival {
+    double jdTt;
+    bool bary;
+    Vec observer;  ///< the Earth, barycentric or heliocentric
+    Vec sun;       ///< the Sun, barycentric or zero
+    Vec earth;     ///< the Earth from the Sun
+};
+
+Arrival ArrivalOf(const Instant& at) {
+    if (at.barycentric) return {at.jdTt, true, at.earthBarycentric, at.sunBarycentric, at.earth};
+    return {at.jdTt, false, at.earth, Vec{0, 0, 0}, at.earth};
+}
+
+Arrival ArrivalAt(double jdTt) {
+    Arrival a{jdTt, false, {}, {0, 0, 0}, {}};
+    a.bary = TableBarycentric(Body::Earth, jdTt, &a.observer) &&
+             TableBarycentric(Body::Sun, jdTt, &a.sun);
+    if (a.bary) {
+        a.earth = a.observer - a.sun;
+    } else {
+        a.observer = a.earth = EarthAt(jdTt);
+        a.sun = Vec{0, 0, 0};
+    }
+    return a;
+}
+
 // The astrometric geocentric position (J2000, au): the body where the light left it, the
-// Earth where the light arrives; and the body's heliocentric position when the light left
-// (so the Sun, the body and the Earth make one closed triangle).
-// Where the ephemeris file holds the instant this is done about the barycentre (the Sun
-// moves up to 15 m/s about it, worth 0.01" over a light time), elsewhere about the Sun.
-Vec Geocentric(Body body, double jdTt, const Vec& earth, const Kepler* k, Vec* helio) {
-    Vec observer{}, sunNow{};
-    const bool bary = TableBarycentric(Body::Earth, jdTt, &observer) &&
-                      TableBarycentric(Body::Sun, jdTt, &sunNow);
-    if (!bary) observer = earth;
+// Earth where the light arrives; the body's heliocentric position when the light left (so
+// the Sun, the body and the Earth make one closed triangle); and its geometric geocentric
+// position at the instant itself.
+Vec Geocentric(Body body, const Arrival& a, const Kepler* k, Vec* helio, Vec* now = nullptr) {
+    const bool bary = a.bary;
     // The Sun's place in the frame at t, and the body's.
     const auto sunAt = [&](double t) {
         Vec s{0, 0, 0};
+        if (t == a.jdTt) return a.sun;
         if (bary && !TableBarycentric(Body::Sun, t, &s)) s = kNowhere;
         return s;
     };
+    Vec moon{};          // the Moon from the Earth at the last t asked
+    bool table = false;  // whether the file gave the body at the last t asked
     const auto bodyAt = [&](double t) {
         Vec p{};
-        if (bary && body != Body::Moon && TableBarycentric(body, t, &p)) return p;
+        table = bary && body != Body::Moon && TableBarycentric(body, t, &p);
+        if (table) return p;
         switch (body) {
             case Body::Sun:
                 return sunAt(t);
             case Body::Moon: {
                 Vec e{};
-                if (!bary || !TableBarycentric(Body::Earth, t, &e)) e = EarthAt(t) + sunAt(t);
-                return MoonGeocentric(t) + e;
+                if (bary && TableEarthMoon(t, &e, &moon)) return moon + e;
+                e = EarthAt(t) + sunAt(t);
+                moon = MoonGeocentric(t);
+                return moon + e;
             }
             default:
                 return Heliocentric(body, t, k) + sunAt(t);
         }
     };
-    double tau = 0.0, left = jdTt;
+    double tau = 0.0, left = a.jdTt;
     Vec at{}, geo{};
     for (int i = 0; i < 3; ++i) {
-        left = jdTt - tau;
+        left = a.jdTt - tau;
         at = bodyAt(left);
-        geo = at - observer;
+        geo = at - a.observer;
         tau = Norm(geo) * kLightDaysPerAu;
+        if (i > 0 || !now) continue;
+        // Distances are the geometric ones, at the instant itself.
+        if (body == Body::Sun)
+            *now = -1.0 * a.earth;
+        else if (body == Body::Moon)
+            *now = moon;
+        else if (table)
+            *now = (at - a.sun) - a.earth;
+        else
+            *now = Heliocentric(body, a.jdTt, k) - a.earth;
     }
     if (helio) *helio = at - sunAt(left);
     return geo;
@@ -252,12 +293,10 @@ Vec Geocentric(Body body, double jdTt, const Vec& earth, const Kepler* k, Vec* h
 }  // namespace
 
 Vec AstrometricGeocentric(Body body, double jdTt, double* distance) {
-    const Vec earth = EarthAt(jdTt);
-    if (distance)
-        *distance = Norm(body == Body::Sun    ? -1.0 * earth
-                         : body == Body::Moon ? MoonGeocentric(jdTt)
-                                              : Heliocentric(body, jdTt, nullptr) - earth);
-    return Geocentric(body, jdTt, earth, nullptr, nullptr);
+    Vec now{};
+    const Vec geo = Geocentric(body, ArrivalAt(jdTt), nullptr, nullptr, &now);
+    if (distance) *distance = Norm(now);
+    return geo;
 }
 
 namespace {
@@ -271,6 +310,28 @@ void Horizon(const Sphere& equ, double lstDeg, double latDeg, double* alt, doubl
         std::asin(std::sin(phi) * std::sin(d) + std::cos(phi) * std::cos(d) * std::cos(H)) / kRad;
     *az = Norm360(
         std::atan2(std::sin(H), std::cos(H) * std::sin(phi) - std::tan(d) * std::cos(phi)) / kRad);
+}
+
+// J2000 equatorial to galactic axes: the rotation libnova's conversion makes (by way of
+// B1950), taken once from the images of the three axes.
+const Mat& GalacticRotation() {
+    static const Mat kRotation = [] {
+        Mat r{};
+        const double axes[3][2] = {{0.0, 0.0}, {90.0, 0.0}, {0.0, 90.0}};
+        for (int j = 0; j < 3; ++j) {
+            struct ln_equ_posn e {
+                axes[j][0], axes[j][1]
+            };
+            struct ln_gal_posn g {};
+            ln_get_gal_from_equ2000(&e, &g);
+            const Vec v = FromSphere(g.l, g.b, 1.0);
+            r.m[0][j] = v.x;
+            r.m[1][j] = v.y;
+            r.m[2][j] = v.z;
+        }
+        return r;
+    }();
+    return kRotation;
 }
 
 // Annual aberration and the Sun's light deflection: the direction seen from the Earth's
@@ -292,12 +353,7 @@ Vec Fill(BodyPlace* p, const Vec& geo, const Vec* apparentGeo, const Instant& at
         p->j2000 = ToSphere(geo);
         p->ecliptic2000 = ToSphere(EquatorialToEcliptic(geo, MeanObliquity(kJ2000)));
         p->b1950 = ToSphere(kToB1950 * geo);
-        struct ln_equ_posn e2000 {
-            p->j2000.lon, p->j2000.lat
-        };
-        struct ln_gal_posn gal {};
-        ln_get_gal_from_equ2000(&e2000, &gal);
-        p->galactic = Sphere{gal.l, gal.b};
+        p->galactic = ToSphere(GalacticRotation() * geo);
         p->eclipticMean = ToSphere(EquatorialToEcliptic(at.precession * app, at.eps0));
     }
     const Vec trueOfDate = at.toDate * app;
@@ -461,18 +517,14 @@ BodyPlace Place(Body body, double jdUt, const Site& site, bool withEvents, const
         p.heliocentricDistance = Norm(earth);
         return p;
     }
-    Vec helio{};
-    const Vec geo = Geocentric(body, jdTt, earth, orbit, &helio);
+    Vec helio{}, now{};
+    const Vec geo = Geocentric(body, ArrivalOf(at), orbit, &helio, &now);
     const double r = Norm(helio);
     const Vec app = Fill(&p, geo, nullptr, at, !positionOnly);
     if (positionOnly) return p;
     const double delta = Norm(geo);
     p.heliocentricDistance = r;
     p.lightTime = delta * kLightDaysPerAu * 86400.0;
-    // Distances are the geometric ones, at the instant itself.
-    const Vec now = body == Body::Sun    ? -1.0 * earth
-                    : body == Body::Moon ? MoonGeocentric(jdTt)
-                                         : Heliocentric(body, jdTt, orbit) - earth;
     p.geocentricDistance = Norm(now);
     p.topocentricDistance = TopocentricDistance(now, at);
 
@@ -680,8 +732,7 @@ Physical PhysicalOf(Body body, double jdUt) {
         if (k.body == body) m = &k;
     if (!m) return out;
     const double jdTt = UtToDt(jdUt);
-    const Vec earth = EarthAt(jdTt);
-    const Vec geo = Geocentric(body, jdTt, earth, nullptr, nullptr);
+    const Vec geo = Geocentric(body, ArrivalAt(jdTt), nullptr, nullptr);
     const double emitted = jdTt - Norm(geo) * kLightDaysPerAu;  // the face we see left then
     const double T = (emitted - kJ2000) / 36525.0, d = emitted - kJ2000;
     const double a0 = (m->a0 + m->a1 * T) * kRad, d0 = (m->d0 + m->d1 * T) * kRad;

@@ -15,28 +15,57 @@
 
 namespace sky {
 
-bool EvaluateEphemeris(const EphemerisData& data, int body, double jdTdb, double pos[3],
-                       double vel[3]) {
+namespace {
+
+// The coefficients of a body at a TDB Julian Day and the Chebyshev argument there, -1..1;
+// nullptr outside the records.
+const double* Block(const EphemerisData& data, int body, double jdTdb, double* x) {
     const EphemerisHeader& h = *data.header;
     const double u = (jdTdb - h.firstJd) / h.days;
-    if (!(u >= 0.0 && u <= h.records)) return false;
+    if (!(u >= 0.0 && u <= h.records)) return nullptr;
     size_t record = static_cast<size_t>(u);
     if (record == h.records) --record;  // the last record's end
     const EphemerisHeader::Entry& e = h.body[body];
-    // The sub-interval and the Chebyshev argument in it, -1..1.
+    // The sub-interval and the Chebyshev argument in it.
     const double s = (u - static_cast<double>(record)) * e.nsub;
     size_t sub = static_cast<size_t>(s);
     if (sub >= e.nsub) sub = e.nsub - 1;
-    const double x = 2.0 * (s - static_cast<double>(sub)) - 1.0;
-    const double* c = data.records + record * h.recordDoubles + e.offset + sub * 3 * e.ncoef;
+    *x = 2.0 * (s - static_cast<double>(sub)) - 1.0;
+    return data.records + record * h.recordDoubles + e.offset + sub * 3 * e.ncoef;
+}
+
+}  // namespace
+
+void PrefetchEphemeris(const EphemerisData& data, int body, double jdTdb) {
+    double x = 0.0;
+    const char* c = reinterpret_cast<const char*>(Block(data, body, jdTdb, &x));
+    if (!c) return;
+    const size_t bytes = 3 * data.header->body[body].ncoef * sizeof(double);
+    for (size_t b = 0; b < bytes; b += 64) __builtin_prefetch(c + b);
+}
+
+bool EvaluateEphemeris(const EphemerisData& data, int body, double jdTdb, double pos[3],
+                       double vel[3]) {
+    const EphemerisHeader& h = *data.header;
+    const EphemerisHeader::Entry& e = h.body[body];
+    double x = 0.0;
+    const double* c = Block(data, body, jdTdb, &x);
+    if (!c) return false;
     // T_k(x) and their derivatives by the recurrences, shared by the three coordinates.
     double T[16], dT[16];
-    T[0] = 1.0, T[1] = x, dT[0] = 0.0, dT[1] = 1.0;
-    for (uint32_t k = 2; k < e.ncoef; ++k) {
-        T[k] = 2.0 * x * T[k - 1] - T[k - 2];
-        dT[k] = 2.0 * T[k - 1] + 2.0 * x * dT[k - 1] - dT[k - 2];
-    }
+    T[0] = 1.0, T[1] = x;
+    for (uint32_t k = 2; k < e.ncoef; ++k) T[k] = 2.0 * x * T[k - 1] - T[k - 2];
     const double toAu = 1.0 / h.auKm;
+    if (!vel) {
+        for (int i = 0; i < 3; ++i, c += e.ncoef) {
+            double p = 0.0;
+            for (uint32_t k = 0; k < e.ncoef; ++k) p += c[k] * T[k];
+            pos[i] = p * toAu;
+        }
+        return true;
+    }
+    dT[0] = 0.0, dT[1] = 1.0;
+    for (uint32_t k = 2; k < e.ncoef; ++k) dT[k] = 2.0 * T[k - 1] + 2.0 * x * dT[k - 1] - dT[k - 2];
     const double rate = 2.0 * e.nsub / h.days * toAu;  // dx/dt, and km to au
     for (int i = 0; i < 3; ++i, c += e.ncoef) {
         double p = 0.0, v = 0.0;
@@ -45,7 +74,7 @@ bool EvaluateEphemeris(const EphemerisData& data, int body, double jdTdb, double
             v += c[k] * dT[k];
         }
         pos[i] = p * toAu;
-        if (vel) vel[i] = v * rate;
+        vel[i] = v * rate;
     }
     return true;
 }

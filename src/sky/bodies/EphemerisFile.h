@@ -60,6 +60,10 @@ struct EphemerisData {
 ZCMCOM_API bool EvaluateEphemeris(const EphemerisData& data, int body, double jdTdb, double pos[3],
                                   double vel[3]);
 
+/// Asks the processor to fetch a body's coefficients at a TDB Julian Day ahead of their
+/// evaluation (instants far apart find them out of the caches).
+void PrefetchEphemeris(const EphemerisData& data, int body, double jdTdb);
+
 /// The ephemeris file of the data folders, mapped on first use; nullptr (one warning on
 /// standard error) when there is none or it is not a valid file. The theories answer then.
 const EphemerisData* SharedEphemeris();

@@ -77,11 +77,21 @@ int FileBody(Body body) {
     }
 }
 
+// TDB of a TT Julian Day; the last one is kept, as a place asks the file at one instant
+// for several bodies.
+double TdbOf(double jdTt) {
+    thread_local double tt = NAN, tdb = NAN;
+    if (jdTt != tt) {
+        tdb = jdTt + TdbMinusTt(jdTt);
+        tt = jdTt;
+    }
+    return tdb;
+}
+
 bool Evaluate(int b, double jdTt, Vec* pos, Vec* vel) {
     const EphemerisData* d = SharedEphemeris();
     double p[3], v[3];
-    if (!d || !EvaluateEphemeris(*d, b, jdTt + TdbMinusTt(jdTt), p, vel ? v : nullptr))
-        return false;
+    if (!d || !EvaluateEphemeris(*d, b, TdbOf(jdTt), p, vel ? v : nullptr)) return false;
     *pos = Vec{p[0], p[1], p[2]};
     if (vel) *vel = Vec{v[0], v[1], v[2]};
     return true;
@@ -107,14 +117,24 @@ bool TableBarycentric(Body body, double jdTt, Vec* pos, Vec* vel) {
         const int b = FileBody(body);
         return b >= 0 && Evaluate(b, jdTt, pos, vel);
     }
-    // The Earth from the Earth-Moon barycentre and the Moon.
-    Vec emb{}, moon{}, embV{}, moonV{};
-    if (!Evaluate(kEphEmb, jdTt, &emb, vel ? &embV : nullptr) ||
-        !Evaluate(kEphMoon, jdTt, &moon, vel ? &moonV : nullptr))
+    Vec moon{};
+    return TableEarthMoon(jdTt, pos, &moon, vel);
+}
+
+bool TableEarthMoon(double jdTt, Vec* earth, Vec* moon, Vec* earthVel) {
+    // The Earth from the Earth-Moon barycentre and the Moon; the Sun's coefficients are
+    // fetched meanwhile, as a place asks for them next.
+    if (const EphemerisData* d = SharedEphemeris()) {
+        const double tdb = TdbOf(jdTt);
+        for (int b : {kEphEmb, kEphMoon, kEphSun}) PrefetchEphemeris(*d, b, tdb);
+    }
+    Vec emb{}, embV{}, moonV{};
+    if (!Evaluate(kEphEmb, jdTt, &emb, earthVel ? &embV : nullptr) ||
+        !Evaluate(kEphMoon, jdTt, moon, earthVel ? &moonV : nullptr))
         return false;
     const double share = 1.0 / (1.0 + SharedEphemeris()->header->emrat);
-    *pos = emb - moon * share;
-    if (vel) *vel = embV - moonV * share;
+    *earth = emb - *moon * share;
+    if (earthVel) *earthVel = embV - moonV * share;
     return true;
 }
 

@@ -25,6 +25,9 @@ Span SourceOf(Body body, double jdTt, bool* inside = nullptr);
 bool TableBarycentric(Body body, double jdTt, Vec* pos, Vec* vel = nullptr);
 /// The Moon's geocentric position from the file (ICRF, au); false as above.
 bool TableMoon(double jdTt, Vec* pos, Vec* vel = nullptr);
+/// The Earth's barycentric position and the Moon's geocentric one from the file at once (and
+/// the Earth's velocity when earthVel is given); false as above.
+bool TableEarthMoon(double jdTt, Vec* earth, Vec* moon, Vec* earthVel = nullptr);
 /// TDB - TT at a TT Julian Day, days (its main periodic terms, within 30 microseconds).
 double TdbMinusTt(double jdTt);
 
