@@ -9,13 +9,16 @@
 namespace host {
 
 CString CanonicalQuery(const CString& text) {
-    CString out;
-    for (int i = 0; i < text.GetLength(); ++i) {
-        const wchar_t c = text[i];
-        if (!std::iswspace(static_cast<wint_t>(c)))
+    std::wstring out;
+    out.reserve(static_cast<size_t>(text.GetLength()));
+    for (const wchar_t c : text.str()) {
+        if (c > L' ' && c < 0x7f) {  // printable ASCII without the locale's tables
+            out += c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + (L'a' - L'A')) : c;
+        } else if (!std::iswspace(static_cast<wint_t>(c))) {
             out += static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+        }
     }
-    return out;
+    return CString(std::move(out));
 }
 
 tagADATE NearestSecond(double jdUt, double tz) {

@@ -4,6 +4,7 @@
 // the parallactic angle, the next rise, transit and set, tonight's observing window, and
 // which theory or catalogue gave the numbers.
 #include <cmath>
+#include <cwchar>
 
 #include "sky/Answer.h"
 #include "sky/SkyHost.h"
@@ -132,11 +133,12 @@ std::vector<CString> CSkyHost::QueryAt(double jdUt, const std::vector<CString>& 
 CString CSkyHost::QueryDerived(const CString& q) {
     Derived what = Derived::None;
     CString path;
+    const int n = q.GetLength();
     for (const auto& d : kDerived) {
-        const CString suffix(d.suffix);
-        if (q.GetLength() > suffix.GetLength() && q.Right(suffix.GetLength()) == suffix) {
+        const int m = static_cast<int>(std::wcslen(d.suffix));
+        if (n > m && std::wcscmp(q.GetString() + (n - m), d.suffix) == 0) {
             what = d.what;
-            path = q.Left(q.GetLength() - suffix.GetLength());
+            path = q.Left(n - m);
             break;
         }
     }

@@ -185,10 +185,12 @@ CString CSkyHost::Query(const CString& expression) {
     const CString q = CanonicalQuery(expression);
     if (q.IsEmpty()) return CString();
     CString answer = QueryDerived(q);
-    if (answer.IsEmpty()) answer = QueryTime(q);
-    if (answer.IsEmpty()) answer = QueryLocation(q);
-    if (answer.IsEmpty()) answer = QuerySettings(q);
-    if (answer.IsEmpty() && q.Left(6) == L"solar.") answer = QuerySolar(q);
+    // The clock, the site and the settings answer no "solar." path.
+    const bool solar = q.Left(6) == L"solar.";
+    if (answer.IsEmpty() && !solar) answer = QueryTime(q);
+    if (answer.IsEmpty() && !solar) answer = QueryLocation(q);
+    if (answer.IsEmpty() && !solar) answer = QuerySettings(q);
+    if (answer.IsEmpty() && solar) answer = QuerySolar(q);
     if (answer.IsEmpty()) answer = QueryCatalog(q);
     if (answer.IsEmpty()) answer = QuerySources(q);
     return answer;

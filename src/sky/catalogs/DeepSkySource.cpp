@@ -36,9 +36,9 @@ CString OtherDesignations(const CString& all, const CString& except) {
 class DeepSkySource : public Source {
 public:
     bool Answer(const CString& q, const Context& at, CString* answer) override {
-        const CatalogFile* d = Table("deepsky.zct");
         CString catalogue, rest;
         if (SplitPath(q, L"magellaniccloud.", &catalogue, &rest)) {
+            const CatalogFile* d = Table("deepsky.zct");
             if (!d || (catalogue != L"large" && catalogue != L"small")) return false;
             const std::vector<uint32_t> rows = d->Find(catalogue == L"large" ? "lmc" : "smc");
             if (rows.empty()) return false;
@@ -48,7 +48,9 @@ public:
                 *answer = PlaceOf(*d, rows.front(), rest, at);
             return true;
         }
-        if (!SplitPath(q, L"deepskyobject.", &catalogue, &rest) || !d) return false;
+        if (!SplitPath(q, L"deepskyobject.", &catalogue, &rest)) return false;
+        const CatalogFile* d = Table("deepsky.zct");
+        if (!d) return false;
         // "PGC.2557" or "PGC2557": the number is its own element or follows the catalogue.
         CString number, p;
         int digits = catalogue.GetLength();

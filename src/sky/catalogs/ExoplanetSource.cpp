@@ -11,8 +11,10 @@ namespace {
 class ExoplanetSource : public Source {
 public:
     bool Answer(const CString& q, const Context& at, CString* answer) override {
-        const CatalogFile* x = Table("exoplanets.zct");
         CString element, p;
+        // "Star.HIP.<number>" is the star catalogue's, never a host's name.
+        if (q.Left(9) == L"star.hip.") return false;
+        const CatalogFile* x = Table("exoplanets.zct");
         if (SplitPath(q, L"star.extrasolarplanet.", &element, &p)) {
             if (!x) return false;
             const std::vector<uint32_t> rows = x->Find(KeyOf(element));
