@@ -51,7 +51,13 @@ Instant Make(double jdUt, double jdTt, const Site& site) {
     in.jdUt = jdUt;
     in.jdTt = jdTt;
     in.site = site;
-    // The file's Earth, Moon and Sun once for the instant; elsewhere the theories.
+    // The file's Earth, Moon and Sun once for the instant (fetched while the nutation and
+    // the precession are made); elsewhere the theories.
+    TablePrefetch(jdTt);
+    double eect = 0.0;
+    zvacl::Nutation2000A(jdTt, &in.dpsi, &in.deps, &eect);
+    double epsa = 0, rb[3][3], rp[3][3], rbp[3][3], rn[3][3], rbpn[3][3];
+    eraPn06(jdTt, 0.0, in.dpsi, in.deps, &epsa, rb, rp, rbp, rn, rbpn);
     Vec moon{};
     in.barycentric = TableEarthMoon(jdTt, &in.earthBarycentric, &moon, &in.earthVelocity) &&
                      TableBarycentric(Body::Sun, jdTt, &in.sunBarycentric);
@@ -61,10 +67,6 @@ Instant Make(double jdUt, double jdTt, const Site& site) {
         in.earth = EarthAt(jdTt);
         EarthBarycentric(jdTt, &in.earthVelocity);
     }
-    double eect = 0.0;
-    zvacl::Nutation2000A(jdTt, &in.dpsi, &in.deps, &eect);
-    double epsa = 0, rb[3][3], rp[3][3], rbp[3][3], rn[3][3], rbpn[3][3];
-    eraPn06(jdTt, 0.0, in.dpsi, in.deps, &epsa, rb, rp, rbp, rn, rbpn);
     in.eps0 = epsa;
     in.precession = ToMat(rbp);
     in.toDate = ToMat(rbpn);

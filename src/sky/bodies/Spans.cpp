@@ -122,12 +122,7 @@ bool TableBarycentric(Body body, double jdTt, Vec* pos, Vec* vel) {
 }
 
 bool TableEarthMoon(double jdTt, Vec* earth, Vec* moon, Vec* earthVel) {
-    // The Earth from the Earth-Moon barycentre and the Moon; the Sun's coefficients are
-    // fetched meanwhile, as a place asks for them next.
-    if (const EphemerisData* d = SharedEphemeris()) {
-        const double tdb = TdbOf(jdTt);
-        for (int b : {kEphEmb, kEphMoon, kEphSun}) PrefetchEphemeris(*d, b, tdb);
-    }
+    // The Earth from the Earth-Moon barycentre and the Moon.
     Vec emb{}, embV{}, moonV{};
     if (!Evaluate(kEphEmb, jdTt, &emb, earthVel ? &embV : nullptr) ||
         !Evaluate(kEphMoon, jdTt, moon, earthVel ? &moonV : nullptr))
@@ -136,6 +131,13 @@ bool TableEarthMoon(double jdTt, Vec* earth, Vec* moon, Vec* earthVel) {
     *earth = emb - *moon * share;
     if (earthVel) *earthVel = embV - moonV * share;
     return true;
+}
+
+void TablePrefetch(double jdTt) {
+    if (const EphemerisData* d = SharedEphemeris()) {
+        const double tdb = TdbOf(jdTt);
+        for (int b : {kEphEmb, kEphMoon, kEphSun}) PrefetchEphemeris(*d, b, tdb);
+    }
 }
 
 bool TableMoon(double jdTt, Vec* pos, Vec* vel) { return Evaluate(kEphMoon, jdTt, pos, vel); }

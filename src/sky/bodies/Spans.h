@@ -28,6 +28,9 @@ bool TableMoon(double jdTt, Vec* pos, Vec* vel = nullptr);
 /// The Earth's barycentric position and the Moon's geocentric one from the file at once (and
 /// the Earth's velocity when earthVel is given); false as above.
 bool TableEarthMoon(double jdTt, Vec* earth, Vec* moon, Vec* earthVel = nullptr);
+/// Asks for the file's Earth-Moon barycentre, Moon and Sun at a TT Julian Day ahead of their
+/// evaluation, so their fetches from memory overlap each other and other work.
+void TablePrefetch(double jdTt);
 /// TDB - TT at a TT Julian Day, days (its main periodic terms, within 30 microseconds).
 double TdbMinusTt(double jdTt);
 
