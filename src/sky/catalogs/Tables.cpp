@@ -14,6 +14,7 @@
 #include "sky/catalogs/Listing.h"
 
 #include "sky/Answer.h"
+#include "sky/Instant.h"
 #include "sky/catalogs/Astrometry.h"
 #include "sky/bodies/Ephemeris.h"
 
@@ -81,7 +82,7 @@ CString TextOf(const CatalogFile& table, int column, uint32_t row) {
 }
 
 void StarDirection(double ra, double dec, double pmRa, double pmDec, double parallax, double jdTt,
-                   double* raOut, double* decOut) {
+                   const Vec& e, double* raOut, double* decOut) {
     const double a = ra * kDeg, d = dec * kDeg;
     const double ca = std::cos(a), sa = std::sin(a), cd = std::cos(d), sd = std::sin(d);
     // Unit vector and the unit vectors towards increasing RA and Dec.
@@ -94,7 +95,6 @@ void StarDirection(double ra, double dec, double pmRa, double pmDec, double para
     for (int i = 0; i < 3; ++i) p[i] += mu1 * east[i] + mu2 * north[i];
     if (std::isfinite(parallax) && parallax > 0.0) {
         // Seen from the Earth rather than the Sun: the star's distance is 1/parallax au.
-        const Vec e = EarthAt(jdTt);
         const double w = parallax * kMasToRad;
         p[0] -= w * e.x;
         p[1] -= w * e.y;
@@ -118,7 +118,9 @@ CString StarPlaceAnswer(const CatalogFile& stars, uint32_t row, const CString& p
     star.parallax = stars.Number(stars.Column("plx"), row);
     const double jdTt = TtOf(at.jdUt);
     double ra = 0.0, dec = 0.0;
-    StarDirection(star.ra, star.dec, star.pmRa, star.pmDec, star.parallax, jdTt, &ra, &dec);
+    // The instant's Earth, which the place below shares.
+    const Vec earth = InstantAt(at.jdUt, jdTt, at.site).earth;
+    StarDirection(star.ra, star.dec, star.pmRa, star.pmDec, star.parallax, jdTt, earth, &ra, &dec);
     const bool events = property.Left(3) == L"jd.";
     BodyPlace place = FixedPlace(ra, dec, at.jdUt, at.site, events);
     if (property.Find(L"dateapp.") >= 0) {

@@ -23,9 +23,10 @@ CString TextOf(const CatalogFile& table, int column, uint32_t row);
 
 /// Astrometric J2000 direction of a catalogue star at jdTt: the catalogue place (epoch
 /// J2000) moved by its proper motion (mas a year, the one in RA times cos dec) and seen
-/// from the Earth across its parallax (mas; NaN: none). Degrees.
+/// from the Earth (earth: heliocentric, J2000, au) across its parallax (mas; NaN: none).
+/// Degrees.
 void StarDirection(double ra, double dec, double pmRa, double pmDec, double parallax, double jdTt,
-                   double* raOut, double* decOut);
+                   const Vec& earth, double* raOut, double* decOut);
 
 /// The "position.*" and "jd.*" answers of a star row of stars.zct at the instant; empty
 /// for other properties.
