@@ -2,8 +2,10 @@
 #pragma once
 /// @file
 /// Shared by the built-in sky's answer files: how a number is written in an answer.
+#include <charconv>
 #include <cmath>
 #include <string>
+#include <system_error>
 
 #include "platform/String.h"
 
@@ -13,6 +15,15 @@ namespace sky {
 /// not finite.
 inline CString Answer(double v, const wchar_t* format) {
     if (!std::isfinite(v)) return L"*";
+    // "%.<digit>f", nearly every answer, without the wide printf: to_chars writes the same
+    // digits (the C locale's, which the library keeps for numbers).
+    if (format[0] == L'%' && format[1] == L'.' && format[2] >= L'0' && format[2] <= L'9' &&
+        format[3] == L'f' && format[4] == L'\0') {
+        char digits[64];
+        const auto r = std::to_chars(digits, digits + sizeof digits, v, std::chars_format::fixed,
+                                     static_cast<int>(format[2] - L'0'));
+        if (r.ec == std::errc()) return CString(std::wstring(digits, r.ptr));
+    }
     CString s;
     s.Format(format, v);
     return s;

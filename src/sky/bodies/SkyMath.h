@@ -73,6 +73,7 @@ inline Mat R3(double a) {
 /// An angle in degrees brought into [0, 360) or (-180, 180].
 /// @{
 inline double Norm360(double a) {
+    if (a > -360.0 && a < 360.0) return a < 0 ? a + 360.0 : a;  // fmod would give a itself
     a = std::fmod(a, 360.0);
     return a < 0 ? a + 360.0 : a;
 }
