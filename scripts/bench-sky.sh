@@ -1,7 +1,8 @@
 #!/bin/sh
 # SPDX-License-Identifier: LGPL-3.0-or-later
 # The built-in sky beside PyEphem on one machine in one run: builds the benchmarks, runs the
-# sky cases, times PyEphem on the same cases and prints the ratios.
+# sky cases, times PyEphem on the same cases and prints the ratios; the places at random
+# instants (no two within a month) and the fresh-instant texts against their goals.
 #   scripts/bench-sky.sh [BUILD_DIR]     (default build/, configured with -DZCMCOM_BUILD_BENCH=ON)
 set -eu
 cd "$(dirname "$0")/.."

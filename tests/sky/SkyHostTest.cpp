@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "dateobs/DateObs.h"
+#include "sky/Answer.h"
 #include "sky/SkyHost.h"
 #include "host/StkString.h"
 #include "dirode/Registry.h"
@@ -54,6 +55,18 @@ TEST(SkyHostAnswers, NamesMatchWithoutRegardToCaseAndCatalogueObjects) {
     host.SetSite(-70.6483, -33.4489, 570);
     EXPECT_EQ(host.Execute(L"? Star.HIP.11767.Jd.Rise"), L"*");
     EXPECT_LT(Num(host, L"? Star.HIP.11767.position.Altitude"), 0.0);
+}
+
+// Numbers are written as printf writes them: halfway cases, negative zero, large values.
+TEST(SkyHostAnswers, NumbersAreWrittenAsPrintfWritesThem) {
+    for (const wchar_t* format : {L"%.0f", L"%.1f", L"%.4f", L"%.8f", L"%.3e"})
+        for (double v :
+             {0.5, 2.5, 0.125, -0.0, -4e-9, 123.456789012345, 359.999999999, 1e20, -1e70}) {
+            wchar_t printed[160];
+            std::swprintf(printed, 160, format, v);
+            EXPECT_EQ(sky::Answer(v, format), CString(printed)) << format << " " << v;
+        }
+    EXPECT_EQ(sky::Answer(NAN, L"%.8f"), L"*");
 }
 
 TEST(SkyHostAnswers, TimeAndPlace) {
