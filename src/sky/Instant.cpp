@@ -56,8 +56,12 @@ Instant Make(double jdUt, double jdTt, const Site& site) {
     TablePrefetch(jdTt);
     double eect = 0.0;
     zvacl::Nutation2000A(jdTt, &in.dpsi, &in.deps, &eect);
-    double epsa = 0, rb[3][3], rp[3][3], rbp[3][3], rn[3][3], rbpn[3][3];
-    eraPn06(jdTt, 0.0, in.dpsi, in.deps, &epsa, rb, rp, rbp, rn, rbpn);
+    // eraPn06's bias-precession and bias-precession-nutation matrices, without the frame
+    // bias and precession apart, which it makes as well.
+    double gamb = 0, phib = 0, psib = 0, epsa = 0, rbp[3][3], rbpn[3][3];
+    eraPfw06(jdTt, 0.0, &gamb, &phib, &psib, &epsa);
+    eraFw2m(gamb, phib, psib, epsa, rbp);
+    eraFw2m(gamb, phib, psib + in.dpsi, epsa + in.deps, rbpn);
     Vec moon{};
     in.barycentric = TableEarthMoon(jdTt, &in.earthBarycentric, &moon, &in.earthVelocity) &&
                      TableBarycentric(Body::Sun, jdTt, &in.sunBarycentric);
@@ -71,7 +75,7 @@ Instant Make(double jdUt, double jdTt, const Site& site) {
     in.precession = ToMat(rbp);
     in.toDate = ToMat(rbpn);
     // Greenwich apparent sidereal time: the equation of the equinoxes with the mean obliquity
-    // eraPn06 gave (eraObl06 of the same instant).
+    // eraPfw06 gave (eraObl06 of the same instant).
     const double gast = eraAnp(eraGmst06(jdUt, 0.0, jdTt, 0.0) + (in.dpsi * std::cos(epsa) + eect));
     in.lst = Norm360(gast / kRad + site.longitude);
     // The site on the WGS84 ellipsoid, turned by the sidereal time (polar motion left out).
