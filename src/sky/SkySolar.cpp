@@ -2,6 +2,7 @@
 // CSkyHost: the answers about the Sun, the Moon, the planets and Pluto, and the position
 // properties shared with every fixed point of the sky.
 #include <cmath>
+#include <cwchar>
 
 #include "sky/Answer.h"
 #include "sky/catalogs/Catalog.h"
@@ -68,7 +69,7 @@ CString CSkyHost::QueryPoint(const CString& property, double ra, double dec) {
 
 CString CSkyHost::QuerySolar(const CString& q) {
     // The solar eclipse in progress at the site, and its contacts.
-    const CString contact = L"solar.earth.solareclipse.contacttime.";
+    static const CString contact = L"solar.earth.solareclipse.contacttime.";
     if (q == L"solar.earth.besselelement.apply" || q.Left(contact.GetLength()) == contact) {
         const sky::Site site{m_lon, m_lat, m_height};
         if (!m_contacts)
@@ -89,12 +90,12 @@ CString CSkyHost::QuerySolar(const CString& q) {
     const SolarBody* found = nullptr;
     CString property;
     for (const SolarBody& b : kBodies) {
-        const CString path(b.path);
-        if (q.Left(path.GetLength()) != path) continue;
-        if (q.GetLength() == path.GetLength()) return b.english;
-        if (q[path.GetLength()] != L'.') continue;
+        const int n = static_cast<int>(std::wcslen(b.path));
+        if (q.GetLength() < n || std::wcsncmp(q.GetString(), b.path, n) != 0) continue;
+        if (q.GetLength() == n) return b.english;
+        if (q[n] != L'.') continue;
         found = &b;
-        property = q.Mid(path.GetLength() + 1);
+        property = q.Mid(n + 1);
         break;
     }
     // A dwarf planet or minor planet of the catalogue, on its Keplerian orbit.
