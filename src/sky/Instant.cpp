@@ -54,12 +54,14 @@ Instant Make(double jdUt, double jdTt, const Site& site) {
     // The file's Earth, Moon and Sun once for the instant (fetched while the nutation and
     // the precession are made); elsewhere the theories.
     TablePrefetch(jdTt);
-    double eect = 0.0;
-    zvacl::Nutation2000A(jdTt, &in.dpsi, &in.deps, &eect);
+    zvacl::PrefetchNutation(jdTt);
     // eraPn06's bias-precession and bias-precession-nutation matrices, without the frame
     // bias and precession apart, which it makes as well.
     double gamb = 0, phib = 0, psib = 0, epsa = 0, rbp[3][3], rbpn[3][3];
     eraPfw06(jdTt, 0.0, &gamb, &phib, &psib, &epsa);
+    const double gmst = eraGmst06(jdUt, 0.0, jdTt, 0.0);
+    double eect = 0.0;
+    zvacl::Nutation2000A(jdTt, &in.dpsi, &in.deps, &eect);
     eraFw2m(gamb, phib, psib, epsa, rbp);
     eraFw2m(gamb, phib, psib + in.dpsi, epsa + in.deps, rbpn);
     Vec moon{};
@@ -76,7 +78,7 @@ Instant Make(double jdUt, double jdTt, const Site& site) {
     in.toDate = ToMat(rbpn);
     // Greenwich apparent sidereal time: the equation of the equinoxes with the mean obliquity
     // eraPfw06 gave (eraObl06 of the same instant).
-    const double gast = eraAnp(eraGmst06(jdUt, 0.0, jdTt, 0.0) + (in.dpsi * std::cos(epsa) + eect));
+    const double gast = eraAnp(gmst + (in.dpsi * std::cos(epsa) + eect));
     in.lst = Norm360(gast / kRad + site.longitude);
     // The site on the WGS84 ellipsoid, turned by the sidereal time (polar motion left out).
     double itrs[3] = {0, 0, 0};

@@ -47,6 +47,13 @@ void NutationTerms(double jdTt, double out[3]) {
 
 }  // namespace
 
+void PrefetchNutation(double jdTt) {
+    const double u = (jdTt - tables::kStart) / tables::kGranuleDays;
+    if (!(u >= 0.0 && u < tables::kGranules)) return;
+    const char* c = reinterpret_cast<const char*>(tables::kCoefficients[static_cast<int>(u)]);
+    for (size_t b = 0; b < sizeof tables::kCoefficients[0]; b += 64) __builtin_prefetch(c + b);
+}
+
 void Nutation2000A(double jdTt, double* dpsi, double* deps, double* eect) {
     double out[3];
     NutationTerms(jdTt, out);

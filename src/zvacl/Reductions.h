@@ -13,6 +13,9 @@ namespace zvacl {
 /// series), else from the series itself (tens of microseconds a call). eect, when given,
 /// gets the complementary terms of the equation of the equinoxes (radians) of the same table.
 ZCMCOM_API void Nutation2000A(double jdTt, double* dpsi, double* deps, double* eect = nullptr);
+/// Asks for the nutation table's coefficients at a TT Julian Day ahead of Nutation2000A, so
+/// an instant far from earlier ones does not wait for them.
+ZCMCOM_API void PrefetchNutation(double jdTt);
 
 /// The Sun's barycentric position (au) and velocity (au a day), GCRS axes, at a TT Julian
 /// Day: over 1960-2060 from the table made by ERFA (eraEpv00) when the library is built,
