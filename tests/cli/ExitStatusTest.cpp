@@ -32,7 +32,8 @@ TEST(CliExitStatus, EveryFaultHasItsStatusAndReason) {
                                                           {"{EFBIG}", strerror(EFBIG)}};
     std::vector<std::string> rows = DataRows("cli/exit_status.txt", 5);
     // The failures docs/command-line.md shows: "| `zcmcom ARGS [> OUT]` | STATUS | `TEXT` |".
-    std::istringstream docs(ReadFileBytes(std::string(ZCMCOM_SOURCE_DIR) + "/docs/command-line.md"));
+    std::istringstream docs(
+        ReadFileBytes(std::string(ZCMCOM_SOURCE_DIR) + "/docs/command-line.md"));
     size_t documented = 0;
     for (std::string line; std::getline(docs, line);) {
         if (line.rfind("| `zcmcom ", 0) != 0) continue;

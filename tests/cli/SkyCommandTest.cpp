@@ -145,8 +145,8 @@ TEST(CliSky, LocalTimesAreTheSiteClocksWithDaylightSaving) {
     std::string out = Zcmcom("click --trace " + dallas + "Solar.Sun", &status);
     EXPECT_EQ(status, 0);
     for (const char* line :
-         {"# zone America/Chicago (UTC-5 at the instant)\n", "\n第1接触  12:23:19\r\n",
-          "第2接触  13:40:42\r\n", "第4接触  15:02:40\r\n"})
+         {"# zone America/Chicago (UTC-5 at the instant)\n", "\n第1接触  12:23:20\r\n",
+          "第2接触  13:40:42\r\n", "第4接触  15:02:41\r\n"})
         EXPECT_NE(out.find(line), std::string::npos) << line << out;  // in CDT
     // The same local time written without an offset is read on the site's clock.
     EXPECT_EQ(

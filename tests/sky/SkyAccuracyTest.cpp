@@ -31,7 +31,8 @@ const char* const kCheckNames[kChecks] = {
 // clang-format on
 constexpr double kContactS = 16.0;         // 7.9 s
 constexpr double kInnerMagnitude = 0.003;  // 0.0015, the contacts 8 s off
-constexpr double kLunarMagnitude = 0.0022;  // 0.00107: the contacts were predicted with Delta T 2 s off
+constexpr double kLunarMagnitude =
+    0.0022;  // 0.00107: the contacts were predicted with Delta T 2 s off
 
 struct SiteRow {
     double lon, lat, height;

@@ -6,15 +6,18 @@ Debian and npm packages into the sky's tables under data/ (format: tools/catalog
     /usr/bin/python3 tools/stellarium/extract_resources.py /usr/bin/stellarium /tmp/stx
     /usr/bin/python3 tools/catalogs/make_catalogs.py /tmp/stx/exoplanets.json data
 
-Sources (all read from the installed packages):
+Sources (all read from the installed packages; D3_CELESTIAL_DATA and KSTARS_DATA name other
+folders holding the npm and kstars-data files):
   d3-celestial (npm, BSD-3-Clause): data/stars.8.json, starnames.json, dsos.20.json
-  stellarium-data (Debian, GPL-2+): stars/default/hip_pm.dat, cross-id.dat,
-      gcvs_hip_part.dat, wds_hip_part.dat
-  kstars-data (Debian, GPL-2+): namedstars.dat, unnamedstars.dat (parallax, spectral type
-      by HD number); OpenNGC.kscat (OpenNGC, CC-BY-SA-4.0)
+  stellarium-data (Debian, GPL-2+): stars/default/stars_[012]_0v0_8.cat (star places and
+      parallaxes), hip_pm.dat, cross-id.dat, gcvs_hip_part.dat, wds_hip_part.dat
+  kstars-data (Debian, GPL-2+): namedstars.dat, unnamedstars.dat (spectral type, and the
+      parallax of stars the stellarium-data files lack, by HD number); OpenNGC.kscat
+      (OpenNGC, CC-BY-SA-4.0)
   stellarium (Debian, GPL-2+): the exoplanet table of its program's resources
 """
 import json
+import math
 import os
 import re
 import sqlite3
@@ -24,9 +27,9 @@ import sys
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from zct import write_table, ra_dec_of_sexagesimal, separation  # noqa: E402
 
-D3 = "/work/npm/node_modules/d3-celestial/data"
+D3 = os.environ.get("D3_CELESTIAL_DATA", "/work/npm/node_modules/d3-celestial/data")
 STEL = "/usr/share/stellarium/stars/default"
-KSTARS = "/usr/share/kstars"
+KSTARS = os.environ.get("KSTARS_DATA", "/usr/share/kstars")
 
 GREEK = {"alf": "α", "bet": "β", "gam": "γ", "del": "δ", "eps": "ε", "zet": "ζ", "eta": "η", "tet": "θ",
          "iot": "ι", "kap": "κ", "lam": "λ", "mu.": "μ", "nu.": "ν", "ksi": "ξ", "omi": "ο", "pi.": "π",
@@ -80,6 +83,90 @@ def kstars_stars():
     return out
 
 
+def _unit(v):
+    n = math.sqrt(sum(x * x for x in v))
+    return [x / n for x in v]
+
+
+def _cross(a, b):
+    return [a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]]
+
+
+def _dot(a, b):
+    return sum(x * y for x, y in zip(a, b))
+
+
+def _triangles(level):
+    """The 20 * 4**level triangles of an icosahedron (vertices (0, +-phi, +-1) and their
+    cyclic permutations) split by the unit-sphere midpoints of their edges."""
+    phi = (1 + 5 ** 0.5) / 2
+    v = [_unit(p) for a in (1, -1) for b in (phi, -phi) for p in ((0, b, a), (b, a, 0), (a, 0, b))]
+    tris = [[v[i], v[j], v[k]] for i in range(12) for j in range(i + 1, 12) for k in range(j + 1, 12)
+            if all(abs(_dot(v[x], v[y]) - 1 / 5 ** 0.5) < 1e-9 for x, y in ((i, j), (j, k), (i, k)))]
+    for _ in range(level):
+        out = []
+        for a, b, c in tris:
+            ab, bc, ca = (_unit([x + y for x, y in zip(p, q)]) for p, q in ((a, b), (b, c), (c, a)))
+            out += [[a, ab, ca], [ab, b, bc], [ca, bc, c], [ab, bc, ca]]
+        tris = out
+    return tris
+
+
+def _inside(t, u):
+    a, b, c = t
+    s = _dot(_cross(a, b), c)
+    return all(_dot(_cross(p, q), u) * s >= -1e-12 for p, q in ((a, b), (b, c), (c, a)))
+
+
+def _unit_of(ra, dec):
+    r, d = math.radians(ra), math.radians(dec)
+    return [math.cos(d) * math.cos(r), math.cos(d) * math.sin(r), math.sin(d)]
+
+
+def stellarium_hipparcos(rough):
+    """HIP number -> (ra, dec, parallax mas) of the Hipparcos stars in stellarium-data's star
+    files (magnitudes -2 to 9): a 32-byte header (i32 magic, type, major, minor, level, ...),
+    u32 star counts of the 20 * 4**level zones (triangles of a split icosahedron), then 28-byte
+    records: u32 HIP number (low 24 bits) and component, i32 x0, x1, u8 B-V, u8 magnitude,
+    u16 spectral type, i32 proper motions, i32 parallax in 10 microarcseconds. A star is at
+    centre + (x0 * e0 + x1 * e1) * (3 - sqrt 5) / 2**(level + 31) from its zone's centre
+    (e0 east of it, e1 north), projected onto the sphere (a quantum of 0.07 mas): J2000 places
+    at epoch J2000. The files do not number their zones: a zone is the triangle
+    holding most of its stars at their rough places (hip -> (ra, dec))."""
+    out = {}
+    for name in ("stars_0_0v0_8.cat", "stars_1_0v0_8.cat", "stars_2_0v0_8.cat"):
+        d = open("%s/%s" % (STEL, name), "rb").read()
+        level = struct.unpack_from("<i", d, 16)[0]
+        tris = _triangles(level)
+        counts = struct.unpack_from("<%dI" % len(tris), d, 32)
+        at = 32 + 4 * len(tris)
+        scale = (3 - 5 ** 0.5) / 2.0 ** (level + 31)
+        for zone, count in enumerate(counts):
+            recs = [struct.unpack_from("<Iii12xi", d, at + 28 * k) for k in range(count)]
+            at += 28 * count
+            votes = {}
+            for r in recs[:25]:
+                if r[0] & 0xFFFFFF in rough:
+                    u = _unit_of(*rough[r[0] & 0xFFFFFF])
+                    for i, t in enumerate(tris):
+                        if _inside(t, u):
+                            votes[i] = votes.get(i, 0) + 1
+            if not votes:
+                continue
+            t = tris[max(votes, key=votes.get)]
+            c = _unit([x + y + z for x, y, z in zip(*t)])
+            e0 = _unit(_cross([0, 0, 1], c))
+            e1 = _cross(c, e0)
+            for word, x0, x1, plx in recs:
+                hip = word & 0xFFFFFF
+                if hip and hip not in out:  # the first component of a multiple star
+                    v = [cc + (x0 * p + x1 * q) * scale for cc, p, q in zip(c, e0, e1)]
+                    ra = math.degrees(math.atan2(v[1], v[0])) % 360.0
+                    dec = math.degrees(math.atan2(v[2], math.hypot(v[0], v[1])))
+                    out[hip] = (ra, dec, plx / 100.0)
+    return out
+
+
 def constellation_names():
     out = {}
     for f in json.load(open(D3 + "/constellations.json", encoding="utf-8"))["features"]:
@@ -96,21 +183,28 @@ def make_stars(planet_hosts):
         r += [""] * 5
         cross[int(r[0])] = {"sao": r[2].strip(), "hd": r[3].strip(), "hr": r[4].strip()}
     ks = kstars_stars()
+    features = [f for f in json.load(open(D3 + "/stars.8.json", encoding="utf-8"))["features"] if int(f["id"]) > 0]
+    rough = {int(f["id"]): (ra_of(f["geometry"]["coordinates"][0]), f["geometry"]["coordinates"][1]) for f in features}
+    fine = stellarium_hipparcos(rough)
     gcvs = {int(r[0]): r[1] for r in tab_rows(STEL + "/gcvs_hip_part.dat")}
     rows = []
-    for f in json.load(open(D3 + "/stars.8.json", encoding="utf-8"))["features"]:
+    for f in features:
         hip = int(f["id"])
-        if hip <= 0:
-            continue
         p = f["properties"]
-        lon, lat = f["geometry"]["coordinates"]
+        ra, dec = rough[hip]
         n = names.get(str(hip), {})
         x = cross.get(hip, {})
         hd = int(x["hd"]) if x.get("hd", "").isdigit() else 0
         plx, sp = ks.get(hd, (None, ""))
+        if hip in fine:  # by HIP number and to 0.01 mas (HD numbers miss some stars)
+            fra, fdec, plx = fine[hip]
+            # d3-celestial's places are these rounded to 1e-4 degrees; where the two disagree
+            # beyond that (a place left at another epoch), d3-celestial's stands.
+            if abs(fdec - dec) <= 0.5e-4 + 1e-9 and abs((fra - ra + 180.0) % 360.0 - 180.0) <= 0.5e-4 + 1e-9:
+                ra, dec = fra, fdec
         pmra, pmde = pm.get(hip, (None, None))
         rows.append({
-            "ra": ra_of(lon), "dec": lat, "pmra": pmra, "pmdec": pmde, "plx": plx if plx and plx > 0 else None,
+            "ra": ra, "dec": dec, "pmra": pmra, "pmdec": pmde, "plx": plx if plx and plx > 0 else None,
             "mag": p["mag"], "bv": number(p.get("bv")), "hip": hip, "hd": hd, "planets": planet_hosts.get(hip, 0),
             "con": clean(n.get("c")), "cname": cons.get(clean(n.get("c")), ""), "bayer": clean(n.get("bayer")),
             "flam": clean(n.get("flam")), "en": clean(n.get("name")), "ja": clean(n.get("ja")), "sp": sp,

@@ -115,7 +115,8 @@ def places():
     print("# Apparent places by ERFA of geocentric astrometric vectors (GCRS, au): the Sun's")
     print("# deflection, aberration with the Earth's barycentric velocity (eraEpv00), IAU")
     print("# 2006/2000A precession-nutation to the true equator and equinox of date; the")
-    print("# horizon from the site by eraApco and eraAtioq (its parallax, diurnal aberration;")
+    print("# horizon from the site by eraApco and eraAtioq (its parallax and light time, diurnal")
+    print("# aberration;")
     print("# no polar motion or refraction). tools/erfa/make_tables.py places")
     print("# jd_ut1 jd_tt site x y z ra_app_deg dec_app_deg alt_deg az_deg_from_north")
     for i, jd in enumerate(jds):
@@ -149,7 +150,11 @@ def places():
         astrom = erfa.apco(tt, 0.0, ebpv, earth, x, y, s, theta, math.radians(lon),
                            math.radians(lat), hm, 0.0, 0.0, 0.0, 0.0, 0.0)
         obs = np.array(astrom["eb"]) - np.array(ebpv["p"] if ebpv.dtype.names else ebpv[0])
-        pt = unit(g - obs)
+        # The light the site sees left the body earlier or later than the light the centre
+        # sees; the body is taken to move with the Earth meanwhile (as the sky does).
+        c = erfa.CMPS * 86400.0 / erfa.DAU
+        vb = np.array(ebpv["v"] if ebpv.dtype.names else ebpv[1])
+        pt = unit(g - obs + vb * (np.linalg.norm(g) - np.linalg.norm(g - obs)) / c)
         pt = erfa.ld(1.0, pt, q, np.array(astrom["eh"]), float(astrom["em"]),
                      1e-6 / max(em * em, 1.0))
         pt = erfa.ab(pt, np.array(astrom["v"]), float(astrom["em"]), float(astrom["bm1"]))

@@ -39,9 +39,9 @@ int RunServe(const ServeArgs& a) {
             return UsageError(why);
         start.hasSite = true;
     }
-    if (!a.at.empty() && !ParseIsoTime(a.at, StartZone(start), &start.jd))
-        return UsageError("bad --at '" + a.at +
-                          "' (YYYY-MM-DDTHH:MM:SS with Z or +HH:MM; no offset: the site's zone)");
+    std::string why;
+    if (!a.at.empty() && !ParseIsoTime(a.at, StartZone(start), &start.jd, &why))
+        return UsageError(BadAt(a.at, why));
     if (a.port < 0 || a.port > 65535) return UsageError("--port: 0 to 65535");
     if (a.bind != "127.0.0.1")
         fprintf(stderr,

@@ -42,7 +42,7 @@ bool Digits(const char*& p, int minLen, int maxLen, int* value) {
 
 }  // namespace
 
-bool ParseIsoTime(const std::string& text, double zoneIfNone, double* jdUt) {
+bool ParseIsoTime(const std::string& text, double zoneIfNone, double* jdUt, std::string* why) {
     const char* p = text.c_str();
     int sign = 1;
     if (*p == '-' || *p == '+') sign = *p++ == '-' ? -1 : 1;
@@ -75,10 +75,22 @@ bool ParseIsoTime(const std::string& text, double zoneIfNone, double* jdUt) {
         if (zh > 14 || zm > 59) return false;
         zone = zs * (zh + zm / 60.0);
     }
-    if (*p || !IsRealCivilTime(sign * y, mo, d, h, mi, s, zone)) return false;
+    if (*p) return false;
+    if (const std::string problem = CivilTimeProblem(sign * y, mo, d, h, mi, s, zone);
+        !problem.empty()) {
+        if (why) *why = problem;
+        return false;
+    }
     tagADATE date{sign * y, mo, d, h, mi, s, zone};
     *jdUt = GetJd(&date);
     return std::isfinite(*jdUt);
+}
+
+std::string BadAt(const std::string& at, const std::string& why) {
+    return "bad --at '" + at + "' (" +
+           (why.empty() ? "YYYY-MM-DDTHH:MM:SS with Z or +HH:MM; no offset: the site's zone"
+                        : why) +
+           ")";
 }
 
 bool ParseSite(const std::string& text, double* lon, double* lat, double* height) {
@@ -163,9 +175,8 @@ std::string SetUpSkyHost(CSkyHost& host, const std::string& at, const std::strin
     if (!at.empty()) {
         // A time without an offset is the site's clock time: the zone's offset at that time.
         double jd = 0.0, other = 0.0;
-        if (!ParseIsoTime(at, host.GetTimezone(), &jd))
-            return "bad --at '" + at +
-                   "' (YYYY-MM-DDTHH:MM:SS with Z or +HH:MM; no offset: the site's zone)";
+        std::string why;
+        if (!ParseIsoTime(at, host.GetTimezone(), &jd, &why)) return BadAt(at, why);
         ParseIsoTime(at, host.GetTimezone() + 1.0, &other);
         for (int i = 0; i < 2 && other != jd && !host.GetZoneName().IsEmpty(); ++i) {
             host.SetJd(jd);

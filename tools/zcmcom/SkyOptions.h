@@ -12,7 +12,10 @@ class Option;
 
 // Reads "YYYY-MM-DD[THH:MM[:SS[.s]]][Z|+HH:MM|-HH:MM|+HHMM]" (a blank may stand for the
 // T). Without an offset the time is taken in zoneIfNone hours. false: not such a time.
-bool ParseIsoTime(const std::string& text, double zoneIfNone, double* jdUt);
+bool ParseIsoTime(const std::string& text, double zoneIfNone, double* jdUt,
+                  std::string* why = nullptr);
+/// The message for a --at that is not read: why, when the date does not exist, else the form.
+std::string BadAt(const std::string& at, const std::string& why);
 // Reads "LON,LAT[,HEIGHT]" (degrees east, degrees north, metres). false: not valid.
 bool ParseSite(const std::string& text, double* lon, double* lat, double* height);
 // Reads --site: "LON,LAT[,HEIGHT]" or a town of data/tztowns.txt by its English or Japanese

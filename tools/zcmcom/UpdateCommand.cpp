@@ -5,6 +5,7 @@
 // size, time and redirects, verified record by record, and put in place by a rename in the
 // same folder, so a failed or interrupted update leaves the old file as it was.
 #include <curl/curl.h>
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,6 +23,7 @@
 #include <map>
 #include <memory>
 #include <sstream>
+#include <type_traits>
 
 #include "Command.h"
 #include "sky/DataFolders.h"
@@ -30,6 +32,47 @@
 #include "sky/satellites/Tle.h"
 
 namespace {
+
+// libcurl is opened when an update runs, not linked: its TLS stack starts with every process
+// that links it (about 25 ms of CPU), which every other zcmcom command would pay.
+struct CurlApi {
+    decltype(&::curl_global_init) global_init = nullptr;
+    decltype(&::curl_global_cleanup) global_cleanup = nullptr;
+    decltype(&::curl_easy_init) easy_init = nullptr;
+    decltype(&::curl_easy_cleanup) easy_cleanup = nullptr;
+    decltype(&::curl_easy_setopt) easy_setopt = nullptr;
+    decltype(&::curl_easy_perform) easy_perform = nullptr;
+    decltype(&::curl_easy_getinfo) easy_getinfo = nullptr;
+    decltype(&::curl_easy_strerror) easy_strerror = nullptr;
+    decltype(&::curl_slist_append) slist_append = nullptr;
+    decltype(&::curl_slist_free_all) slist_free_all = nullptr;
+};
+CurlApi g_curl;
+
+// Opens libcurl once; empty, or why it cannot be used.
+std::string OpenCurl() {
+    static const std::string why = [] {
+        void* lib = dlopen("libcurl.so.4", RTLD_NOW | RTLD_LOCAL);
+        if (!lib) return std::string("the HTTP client libcurl.so.4 cannot be loaded: ") + dlerror();
+        const auto load = [lib](auto& fn, const char* name) {
+            fn = reinterpret_cast<std::remove_reference_t<decltype(fn)>>(dlsym(lib, name));
+            return fn != nullptr;
+        };
+        CurlApi& c = g_curl;
+        if (!(load(c.global_init, "curl_global_init") &&
+              load(c.global_cleanup, "curl_global_cleanup") &&
+              load(c.easy_init, "curl_easy_init") && load(c.easy_cleanup, "curl_easy_cleanup") &&
+              load(c.easy_setopt, "curl_easy_setopt") &&
+              load(c.easy_perform, "curl_easy_perform") &&
+              load(c.easy_getinfo, "curl_easy_getinfo") &&
+              load(c.easy_strerror, "curl_easy_strerror") &&
+              load(c.slist_append, "curl_slist_append") &&
+              load(c.slist_free_all, "curl_slist_free_all")))
+            return std::string("libcurl.so.4 lacks a function the update needs");
+        return std::string();
+    }();
+    return why;
+}
 
 struct Kind {
     const char* name;  // as on the command line
@@ -317,56 +360,57 @@ int UpdateKind(const Kind& kind, const std::string& url, const Options& o) {
     t.fd = download.fd();
     t.limit = kind.limit;
     t.bar = isatty(STDERR_FILENO);
-    std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), curl_easy_cleanup);
+    std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(g_curl.easy_init(),
+                                                             g_curl.easy_cleanup);
     if (!curl) return fail("the HTTP client cannot start");
     CURL* c = curl.get();
     char error[CURL_ERROR_SIZE] = "";
-    curl_easy_setopt(c, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(c, CURLOPT_ERRORBUFFER, error);
-    curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(c, CURLOPT_MAXREDIRS, 5L);
-    curl_easy_setopt(c, CURLOPT_USERAGENT, "zcmcom/" ZCMCOM_VERSION);
-    curl_easy_setopt(c, CURLOPT_FAILONERROR, 0L);
-    curl_easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(kind.limit));
+    g_curl.easy_setopt(c, CURLOPT_URL, url.c_str());
+    g_curl.easy_setopt(c, CURLOPT_ERRORBUFFER, error);
+    g_curl.easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
+    g_curl.easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    g_curl.easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
+    g_curl.easy_setopt(c, CURLOPT_MAXREDIRS, 5L);
+    g_curl.easy_setopt(c, CURLOPT_USERAGENT, "zcmcom/" ZCMCOM_VERSION);
+    g_curl.easy_setopt(c, CURLOPT_FAILONERROR, 0L);
+    g_curl.easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(kind.limit));
     // A connection that does not come, or a transfer slower than 1 byte/s for the time-out.
     const long seconds = std::max(1L, static_cast<long>(o.timeout));
-    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, seconds);
-    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, seconds);
-    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, OnData);
-    curl_easy_setopt(c, CURLOPT_WRITEDATA, &t);
-    curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, OnHeader);
-    curl_easy_setopt(c, CURLOPT_HEADERDATA, &t);
-    curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, OnProgress);
-    curl_easy_setopt(c, CURLOPT_XFERINFODATA, &t);
+    g_curl.easy_setopt(c, CURLOPT_CONNECTTIMEOUT, seconds);
+    g_curl.easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    g_curl.easy_setopt(c, CURLOPT_LOW_SPEED_TIME, seconds);
+    g_curl.easy_setopt(c, CURLOPT_WRITEFUNCTION, OnData);
+    g_curl.easy_setopt(c, CURLOPT_WRITEDATA, &t);
+    g_curl.easy_setopt(c, CURLOPT_HEADERFUNCTION, OnHeader);
+    g_curl.easy_setopt(c, CURLOPT_HEADERDATA, &t);
+    g_curl.easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
+    g_curl.easy_setopt(c, CURLOPT_XFERINFOFUNCTION, OnProgress);
+    g_curl.easy_setopt(c, CURLOPT_XFERINFODATA, &t);
     // Conditional on the copy held, when it came from the same place.
     std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> headers(nullptr,
-                                                                        curl_slist_free_all);
+                                                                        g_curl.slist_free_all);
     if (have && source.url == url) {
         if (!source.etag.empty())
             headers.reset(
-                curl_slist_append(headers.release(), ("If-None-Match: " + source.etag).c_str()));
+                g_curl.slist_append(headers.release(), ("If-None-Match: " + source.etag).c_str()));
         if (!source.lastModified.empty())
-            headers.reset(curl_slist_append(headers.release(),
-                                            ("If-Modified-Since: " + source.lastModified).c_str()));
-        curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
+            headers.reset(g_curl.slist_append(
+                headers.release(), ("If-Modified-Since: " + source.lastModified).c_str()));
+        g_curl.easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
     }
     std::printf("%s: fetching %s\n", kind.name, url.c_str());
     std::fflush(stdout);
-    const CURLcode rc = curl_easy_perform(c);
+    const CURLcode rc = g_curl.easy_perform(c);
     if (t.bar) std::fputc('\n', stderr);
     long code = 0;
-    curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &code);
+    g_curl.easy_getinfo(c, CURLINFO_RESPONSE_CODE, &code);
     if (g_interrupted) return fail("interrupted");
     if (t.tooLarge || rc == CURLE_FILESIZE_EXCEEDED)
         return fail("the file is larger than " + std::to_string(kind.limit >> 20) + " MiB");
     if (t.writeFailed)
         return fail(std::string("cannot write the download: ") + std::strerror(errno));
     if (rc != CURLE_OK)
-        return fail(std::string(*error ? error : curl_easy_strerror(rc)) + " (" + url + ")");
+        return fail(std::string(*error ? error : g_curl.easy_strerror(rc)) + " (" + url + ")");
     const long long now = static_cast<long long>(std::time(nullptr));
     if (code == 304 && have) {
         source.fetched = now;
@@ -451,7 +495,11 @@ int RunUpdate(const Options& o) {
             if (name == "all" || name == k.name) chosen.push_back(&k);
     if (!o.from.empty() && chosen.size() != 1)
         return UsageError("--from names one file: give one of satellites, comets, minor-planets");
-    curl_global_init(CURL_GLOBAL_DEFAULT);
+    if (const std::string why = OpenCurl(); !why.empty()) {
+        fprintf(stderr, "zcmcom: %s\n", why.c_str());
+        return 1;
+    }
+    g_curl.global_init(CURL_GLOBAL_DEFAULT);
     struct sigaction interrupt {};
     interrupt.sa_handler = [](int) { g_interrupted = true; };
     struct sigaction saved[2]{};
@@ -466,7 +514,7 @@ int RunUpdate(const Options& o) {
     }
     sigaction(SIGINT, &saved[0], nullptr);
     sigaction(SIGTERM, &saved[1], nullptr);
-    curl_global_cleanup();
+    g_curl.global_cleanup();
     return status;
 }
 

@@ -337,8 +337,10 @@ void ChartState::SetLocalTime(const std::string& text) {
     d.second = static_cast<double>(v[5]);
     std::lock_guard<std::mutex> lock(m_mutex);
     d.timezone = m_dateObs.GetTz();
-    if (!IsRealCivilTime(d.year, d.month, d.day, d.hour, d.minute, d.second, d.timezone))
-        throw BadRequest("time: no such day or time ('" + text + "')");
+    if (const std::string why =
+            CivilTimeProblem(d.year, d.month, d.day, d.hour, d.minute, d.second, d.timezone);
+        !why.empty())
+        throw BadRequest("time: no such day or time ('" + text + "': " + why + ")");
     tagADATE probe = d;
     const double expected = GetJd(&probe);
     m_dateObs.UpdateDateByUI(&d);

@@ -2,6 +2,7 @@
 #include "serve/CivilTime.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <iterator>
 
 #include "zvacl/ZvaclMath.h"
@@ -32,8 +33,23 @@ bool IsLeapSecond(int y, int mo, int d, int h, int mi, double zone) {
 }  // namespace
 
 bool IsRealCivilTime(int y, int mo, int d, int h, int mi, double s, double zone) {
-    if (mo < 1 || mo > 12 || d < 1 || d > zvacl::DaysInMonth(y, mo) || h < 0 || h > 23 || mi < 0 ||
-        mi > 59 || !(s >= 0 && s < 61))
-        return false;
-    return s < 60 || IsLeapSecond(y, mo, d, h, mi, zone);
+    return CivilTimeProblem(y, mo, d, h, mi, s, zone).empty();
+}
+
+std::string CivilTimeProblem(int y, int mo, int d, int h, int mi, double s, double zone) {
+    static const char* const kMonths[] = {"January",   "February", "March",    "April",
+                                          "May",       "June",     "July",     "August",
+                                          "September", "October",  "November", "December"};
+    char date[48];
+    snprintf(date, sizeof date, "%04d-%02d-%02d", y, mo, d);
+    if (mo < 1 || mo > 12) return std::string(date) + ": there is no month " + std::to_string(mo);
+    const int days = zvacl::DaysInMonth(y, mo);
+    if (d < 1 || d > days)
+        return std::string(date) + ": " + kMonths[mo - 1] + " " + std::to_string(y) + " has " +
+               std::to_string(days) + " days";
+    if (h < 0 || h > 23) return "hour " + std::to_string(h) + ": hours run from 00 to 23";
+    if (mi < 0 || mi > 59) return "minute " + std::to_string(mi) + ": minutes run from 00 to 59";
+    if (!(s >= 0 && s < 61) || (s >= 60 && !IsLeapSecond(y, mo, d, h, mi, zone)))
+        return "second 60 exists only as a leap second, at 23:59:60 UTC of the days that had one";
+    return std::string();
 }
