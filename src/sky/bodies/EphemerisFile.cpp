@@ -9,6 +9,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <deque>
+#include <mutex>
 #include <string>
 
 #include "sky/DataFolders.h"
@@ -113,7 +115,11 @@ const EphemerisData* MapEphemeris(const char* path, const char** error) {
         return nullptr;
     }
     const double* records = reinterpret_cast<const double*>(h + 1);
-    return new EphemerisData{h, records};  // mapped for good, like the table itself
+    // Mapped for good, like the table itself; kept in a list so the descriptions stay reachable.
+    static std::mutex mutex;
+    static std::deque<EphemerisData> mapped;
+    std::lock_guard<std::mutex> lock(mutex);
+    return &mapped.emplace_back(EphemerisData{h, records});
 }
 
 const EphemerisData* SharedEphemeris() {
