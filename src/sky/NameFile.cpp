@@ -14,6 +14,8 @@
 //   strings  NUL-terminated UTF-8, the first one empty, the last byte NUL
 #include "sky/NameFile.h"
 
+#include "sky/Bytes.h"
+
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -41,17 +43,6 @@ constexpr uint32_t kAlias = 0x80000000u, kPathText = 0xFFFFFFFFu;
 const char* const kSources[] = {"stars.zct",    "variables.zct",  "doubles.zct", "exoplanets.zct",
                                 "deepsky.zct",  "skycat.txt",     "showers.txt", "mpcorb.txt",
                                 "cometels.txt", "satellites.tle", "names.txt"};
-
-template <typename T>
-void Put(std::string& out, T value) {
-    out.append(reinterpret_cast<const char*>(&value), sizeof value);
-}
-template <typename T>
-T Get(const unsigned char* at) {
-    T value;
-    std::memcpy(&value, at, sizeof value);
-    return value;
-}
 
 // A hash of a file's content, eight bytes at a time (a few milliseconds for all the data).
 uint64_t HashFile(const std::string& path) {

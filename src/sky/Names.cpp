@@ -42,6 +42,8 @@ bool Dropped(wchar_t c) {
            c == 0xFF65;
 }
 
+}  // namespace
+
 size_t EditDistance(const std::wstring& a, const std::wstring& b) {
     std::vector<size_t> row(b.size() + 1);
     for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
@@ -57,8 +59,6 @@ size_t EditDistance(const std::wstring& a, const std::wstring& b) {
     }
     return row[b.size()];
 }
-
-}  // namespace
 
 // The file's objects, shared by the indexes that use it, read as they are asked for.
 struct NameIndex::Table {

@@ -29,6 +29,9 @@ class NameTableWriter;  // (NameFile.h, internal)
 /// punctuation (". - _ ' , ・ ( )").
 ZCMCOM_API std::wstring FoldName(const CString& text);
 
+/// The edit (Levenshtein) distance of two folded names, for the closest names (internal).
+size_t EditDistance(const std::wstring& a, const std::wstring& b);
+
 /// The longest name text accepted, in bytes of UTF-8.
 constexpr size_t kMaxNameBytes = 256;
 /// Why a text typed as a name cannot be searched for (empty, longer than kMaxNameBytes,

@@ -3,6 +3,8 @@
 // screened search of a region.
 #include "sky/bodies/MinorPlanetTable.h"
 
+#include "sky/Bytes.h"
+
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -28,17 +30,6 @@ namespace {
 constexpr char kMagic[8] = {'Z', 'C', 'M', 'M', 'P', 'T', 'B', '2'};
 constexpr double kEarthAphelion = 1.0167;
 constexpr size_t kHeader = 48, kRecord = 72, kKey = 12;
-
-template <typename T>
-void Put(std::string& out, T v) {
-    out.append(reinterpret_cast<const char*>(&v), sizeof v);
-}
-template <typename T>
-T Get(const unsigned char* at) {
-    T v;
-    std::memcpy(&v, at, sizeof v);
-    return v;
-}
 
 uint64_t Hash(const std::string& key) {
     uint64_t h = 1469598103934665603ull;

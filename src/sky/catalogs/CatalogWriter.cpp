@@ -3,6 +3,8 @@
 // shared, keys sorted, every section on an 8-byte boundary.
 #include "sky/catalogs/CatalogWriter.h"
 
+#include "sky/Bytes.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -14,11 +16,6 @@
 
 namespace sky {
 namespace {
-
-template <typename T>
-void Put(std::string& out, T v) {
-    out.append(reinterpret_cast<const char*>(&v), sizeof v);
-}
 
 void Pad(std::string& out) { out.append((8 - out.size() % 8) % 8, '\0'); }
 
