@@ -11,6 +11,7 @@ constexpr double kSpeedOfLightKmPerS = 299792.458;  ///< km a second
 constexpr double kSecondsPerDay = 86400.0;          ///< seconds in a day
 constexpr double kDaysPerJulianYear = 365.25;       ///< days in a Julian year
 constexpr double kLightDaysPerAu = kKmPerAu / kSpeedOfLightKmPerS / kSecondsPerDay;  ///< light time
+/// The light year of the Julian year, km.
 constexpr double kKmPerLightYear = kSpeedOfLightKmPerS * kSecondsPerDay * kDaysPerJulianYear;
 constexpr double kEarthRadiusKm = 6378.14;  ///< the Earth's equatorial radius, km
 

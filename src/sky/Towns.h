@@ -12,8 +12,14 @@ namespace sky {
 
 /// A named town: where it is, its IANA zone and country (ISO 3166 code), its first name.
 struct ZCMCOM_API Town {
-    double lat = 0.0, lon = 0.0;  ///< degrees north and east
+    /// Degrees north and east.
+    /// @{
+    double lat = 0.0, lon = 0.0;
+    /// @}
+    /// The IANA zone ("Europe/London"), the ISO 3166 country code ("GB") and the first name.
+    /// @{
     std::string zone, country, name;
+    /// @}
     /// "London,GB (Europe/London, 51.51 N, 0.13 W)"
     std::string Described() const;
 };

@@ -35,7 +35,7 @@ constexpr char kEphemerisMagic[8] = {'Z', 'C', 'M', 'E', 'P', 'H', '1', '\0'};
 /// (kilometres, the bodies' blocks at their offsets: x, y and z coefficients of each
 /// sub-interval in turn).
 struct EphemerisHeader {
-    char magic[8];
+    char magic[8];           ///< kEphemerisMagic
     uint32_t records;        ///< how many records
     uint32_t recordDoubles;  ///< numbers in a record
     double firstJd;          ///< TDB Julian Day the first record starts at
@@ -45,14 +45,18 @@ struct EphemerisHeader {
     /// Where a body's block starts in a record, its coefficients per coordinate and its
     /// sub-intervals.
     struct Entry {
+        /// The block's first number in a record, coefficients per coordinate, sub-intervals
+        /// and a word kept zero.
+        /// @{
         uint32_t offset, ncoef, nsub, unused;
-    } body[kEphemerisBodies];
+        /// @}
+    } body[kEphemerisBodies];  ///< by the bodies' order in the file
 };
 
 /// An ephemeris in memory: its header and its records.
 struct EphemerisData {
-    const EphemerisHeader* header = nullptr;
-    const double* records = nullptr;
+    const EphemerisHeader* header = nullptr;  ///< at the start of the mapped file
+    const double* records = nullptr;          ///< the records, right after the header
 };
 
 /// The position (au) and, when vel is given, the velocity (au a day) of a body of the file

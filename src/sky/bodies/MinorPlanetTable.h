@@ -25,6 +25,8 @@ constexpr const char* kMinorPlanetTableName = "mpcorb.tab";
 ZCMCOM_API bool WriteMinorPlanetTable(const std::string& elements, const std::string& table,
                                       std::string* error);
 
+/// The minor planets of an MPC element file as a mapped table (WriteMinorPlanetTable):
+/// orbits by number, designation and name, and the brightest each can be.
 class ZCMCOM_API MinorPlanetTable {
 public:
     ~MinorPlanetTable();

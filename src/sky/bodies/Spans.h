@@ -10,7 +10,10 @@ namespace sky {
 /// A source of positions and the TT Julian Days it holds for.
 struct Span {
     const wchar_t* name;  ///< as the texts' source line gives it
-    double first, last;   ///< TT Julian Days
+    /// The first and last TT Julian Days.
+    /// @{
+    double first, last;
+    /// @}
 };
 
 /// The source that gives the body's position at jdTt: the ephemeris file when it is there
