@@ -24,6 +24,9 @@ warnings.filterwarnings("ignore")
 
 import ephem  # noqa: E402
 import erfa  # noqa: E402
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "ephemeris"))
+import de405reader  # noqa: E402
 from astropy import units as u  # noqa: E402
 from astropy.coordinates import (  # noqa: E402
     GeocentricTrueEcliptic, HeliocentricMeanEcliptic, ICRS, SkyCoord, get_body_barycentric,
@@ -61,36 +64,8 @@ def moon_phases_pyephem():
     return rows
 
 
-class De405:
-    """JPL's DE405 as Debian packages it for casacore (casacore-data-jpl-de405, read with
-    python3-casacore): Chebyshev records of 32 days, 1960 to 2060, positions in km."""
-
-    PATH = "/usr/share/casacore/data/ephemerides/DE405"
-    # Body: first coefficient (1-based, the record's two dates counted), coefficients per
-    # component, sub-intervals per record.
-    MOON, SUN, EMB = (441, 13, 8), (753, 11, 2), (231, 13, 2)
-
-    def __init__(self):
-        from casacore import tables
-        t = tables.table(self.PATH, ack=False)
-        self.coef = np.array(t.getcol("x"))  # the two dates are left out
-        self.start = np.array(t.getcol("MJD"))  # each record starts at its MJD
-        self.emrat = t.getkeywords()["EMRAT"]
-        self.c = t.getkeywords()["CLIGHT"] * 86400.0  # km per day
-        self.first, self.last = self.start[0], self.start[-1] + 32.0
-
-    def body(self, mjd, which):
-        from numpy.polynomial.chebyshev import chebval
-        first, n, k = which
-        i = int(np.searchsorted(self.start, mjd, side="right")) - 1
-        span = 32.0 / k
-        j = min(int((mjd - self.start[i]) // span), k - 1)
-        x = 2.0 * (mjd - self.start[i] - j * span) / span - 1.0
-        base = first - 3 + j * 3 * n
-        return np.array([chebval(x, self.coef[i][base + c * n:base + (c + 1) * n]) for c in range(3)])
-
-    def earth(self, mjd):
-        return self.body(mjd, self.EMB) - self.body(mjd, self.MOON) / (1.0 + self.emrat)
+class De405(de405reader.De405):
+    """DE405 with the elongation the phase tables need."""
 
     def elongation(self, mjd):
         """Apparent geocentric ecliptic longitude of the Moon minus that of the Sun. Each
