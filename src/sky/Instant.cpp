@@ -46,6 +46,22 @@ bool Same(const Instant& a, double jdUt, double jdTt, const Site& s) {
            a.site.latitude == s.latitude && a.site.height == s.height;
 }
 
+// The site on the WGS84 ellipsoid, Earth-fixed (ITRS), au; the last site's is kept.
+Vec SiteFixed(const Site& site) {
+    thread_local Site last{NAN, NAN, NAN};
+    thread_local Vec fixed{};
+    if (site.longitude == last.longitude && site.latitude == last.latitude &&
+        site.height == last.height)
+        return fixed;
+    double itrs[3] = {0, 0, 0};
+    if (eraGd2gc(1, site.longitude * kRad, site.latitude * kRad, site.height, itrs) != 0)
+        itrs[0] = itrs[1] = itrs[2] = NAN;
+    const double kMetresPerAu = kKmPerAu * 1000.0;
+    fixed = Vec{itrs[0] / kMetresPerAu, itrs[1] / kMetresPerAu, itrs[2] / kMetresPerAu};
+    last = site;
+    return fixed;
+}
+
 Instant Make(double jdUt, double jdTt, const Site& site) {
     Instant in;
     in.jdUt = jdUt;
@@ -56,14 +72,22 @@ Instant Make(double jdUt, double jdTt, const Site& site) {
     TablePrefetch(jdTt);
     zvacl::PrefetchNutation(jdTt);
     // eraPn06's bias-precession and bias-precession-nutation matrices, without the frame
-    // bias and precession apart, which it makes as well.
+    // bias and precession apart, which it makes as well. Each is eraFw2m's
+    // Rx(-eps) Rz(-psi) Rx(phi) Rz(gamma), the same operations in the same order, with the
+    // last two rotations made once for both.
     double gamb = 0, phib = 0, psib = 0, epsa = 0, rbp[3][3], rbpn[3][3];
     eraPfw06(jdTt, 0.0, &gamb, &phib, &psib, &epsa);
     const double gmst = eraGmst06(jdUt, 0.0, jdTt, 0.0);
     double eect = 0.0;
     zvacl::Nutation2000A(jdTt, &in.dpsi, &in.deps, &eect);
-    eraFw2m(gamb, phib, psib, epsa, rbp);
-    eraFw2m(gamb, phib, psib + in.dpsi, epsa + in.deps, rbpn);
+    eraIr(rbp);
+    eraRz(gamb, rbp);
+    eraRx(phib, rbp);
+    eraCr(rbp, rbpn);
+    eraRz(-psib, rbp);
+    eraRx(-epsa, rbp);
+    eraRz(-(psib + in.dpsi), rbpn);
+    eraRx(-(epsa + in.deps), rbpn);
     Vec moon{};
     in.barycentric = TableEarthMoon(jdTt, &in.earthBarycentric, &moon, &in.earthVelocity) &&
                      TableBarycentric(Body::Sun, jdTt, &in.sunBarycentric);
@@ -81,12 +105,7 @@ Instant Make(double jdUt, double jdTt, const Site& site) {
     const double gast = eraAnp(gmst + (in.dpsi * std::cos(epsa) + eect));
     in.lst = Norm360(gast / kRad + site.longitude);
     // The site on the WGS84 ellipsoid, turned by the sidereal time (polar motion left out).
-    double itrs[3] = {0, 0, 0};
-    if (eraGd2gc(1, site.longitude * kRad, site.latitude * kRad, site.height, itrs) != 0)
-        itrs[0] = itrs[1] = itrs[2] = NAN;
-    const double kMetresPerAu = kKmPerAu * 1000.0;
-    const Vec fixed{itrs[0] / kMetresPerAu, itrs[1] / kMetresPerAu, itrs[2] / kMetresPerAu};
-    in.observer = R3(-gast) * fixed;
+    in.observer = R3(-gast) * SiteFixed(site);
     constexpr double kTurnsPerUt1Day = 1.00273781191135448;  // the Earth's rotation rate
     const double w = 2.0 * M_PI * kTurnsPerUt1Day;           // radians a day
     in.observerVelocity = Vec{-w * in.observer.y, w * in.observer.x, 0.0};
