@@ -9,15 +9,16 @@
 namespace host {
 
 CString CanonicalQuery(const CString& text) {
-    std::wstring out;
-    out.reserve(static_cast<size_t>(text.GetLength()));
+    std::wstring out(text.str().size(), L'\0');
+    size_t n = 0;
     for (const wchar_t c : text.str()) {
         if (c > L' ' && c < 0x7f) {  // printable ASCII without the locale's tables
-            out += c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + (L'a' - L'A')) : c;
+            out[n++] = c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + (L'a' - L'A')) : c;
         } else if (!std::iswspace(static_cast<wint_t>(c))) {
-            out += static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+            out[n++] = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
         }
     }
+    out.resize(n);
     return CString(std::move(out));
 }
 

@@ -229,7 +229,7 @@ bool StarAnswer(const CatalogFile& s, uint32_t row, const CString& property, con
 
 bool SplitPath(const CString& q, const wchar_t* prefix, CString* element, CString* property) {
     const int n = static_cast<int>(std::wcslen(prefix));
-    if (q.GetLength() <= n || q.Left(n) != prefix) return false;
+    if (q.GetLength() <= n || !HasPrefix(q, prefix)) return false;
     return NextElement(q, n, element, property);
 }
 
