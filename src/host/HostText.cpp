@@ -133,6 +133,11 @@ CString Formatted(double v, const wchar_t* format) {
 }  // namespace
 
 CString ClockAnswer(const CString& q, double jdUt, double zone, double longitude) {
+    // Every query of the clock starts so; the others go no further.
+    const wchar_t* const text = q.GetString();
+    if (std::wcsncmp(text, L"time", 4) != 0 && std::wcsncmp(text, L"ut(", 3) != 0 &&
+        std::wcsncmp(text, L"lst(", 4) != 0)
+        return CString();
     if (q == L"time.jd") return Formatted(jdUt, L"%.8f");
     if (q == L"time.mjd") return Formatted(jdUt - 2400000.5, L"%.8f");
     if (q == L"time.timezone") return Formatted(zone, L"%.10g");
