@@ -9,15 +9,16 @@
 namespace host {
 
 CString CanonicalQuery(const CString& text) {
-    std::wstring out;
-    out.reserve(static_cast<size_t>(text.GetLength()));
+    std::wstring out(text.str().size(), L'\0');
+    size_t n = 0;
     for (const wchar_t c : text.str()) {
         if (c > L' ' && c < 0x7f) {  // printable ASCII without the locale's tables
-            out += c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + (L'a' - L'A')) : c;
+            out[n++] = c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + (L'a' - L'A')) : c;
         } else if (!std::iswspace(static_cast<wint_t>(c))) {
-            out += static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+            out[n++] = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
         }
     }
+    out.resize(n);
     return CString(std::move(out));
 }
 
@@ -132,6 +133,11 @@ CString Formatted(double v, const wchar_t* format) {
 }  // namespace
 
 CString ClockAnswer(const CString& q, double jdUt, double zone, double longitude) {
+    // Every query of the clock starts so; the others go no further.
+    const wchar_t* const text = q.GetString();
+    if (std::wcsncmp(text, L"time", 4) != 0 && std::wcsncmp(text, L"ut(", 3) != 0 &&
+        std::wcsncmp(text, L"lst(", 4) != 0)
+        return CString();
     if (q == L"time.jd") return Formatted(jdUt, L"%.8f");
     if (q == L"time.mjd") return Formatted(jdUt - 2400000.5, L"%.8f");
     if (q == L"time.timezone") return Formatted(zone, L"%.10g");

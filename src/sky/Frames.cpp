@@ -142,7 +142,7 @@ private:
                       {L"fieldofviewcircle.", &FrameSource::m_fov}};
         for (const auto& k : kKinds) {
             const int n = static_cast<int>(std::wcslen(k.prefix));
-            if (q.Left(n) != k.prefix) continue;
+            if (!HasPrefix(q, k.prefix)) continue;
             *f = &(this->*k.frame);
             *rest = q.Mid(n);
             if (number) *number = 0;

@@ -7,6 +7,9 @@
 #include <erfa.h>
 #include <erfam.h>
 
+#include <cmath>
+#include <cstring>
+
 #include "sky/bodies/Spans.h"
 #include "zvacl/Reductions.h"
 
@@ -46,6 +49,55 @@ bool Same(const Instant& a, double jdUt, double jdTt, const Site& s) {
            a.site.latitude == s.latitude && a.site.height == s.height;
 }
 
+// eraRx and eraRz in place: the same operations, inline.
+void RotateX(double phi, double r[3][3]) {
+    const double s = std::sin(phi), c = std::cos(phi);
+    for (int j = 0; j < 3; ++j) {
+        const double a1 = c * r[1][j] + s * r[2][j], a2 = -s * r[1][j] + c * r[2][j];
+        r[1][j] = a1, r[2][j] = a2;
+    }
+}
+void RotateZ(double psi, double r[3][3]) {
+    const double s = std::sin(psi), c = std::cos(psi);
+    for (int j = 0; j < 3; ++j) {
+        const double a0 = c * r[0][j] + s * r[1][j], a1 = -s * r[0][j] + c * r[1][j];
+        r[0][j] = a0, r[1][j] = a1;
+    }
+}
+
+// eraPn06's bias-precession and bias-precession-nutation matrices from the Fukushima-
+// Williams angles and the nutation, without the frame bias and precession apart, which it
+// makes as well. Each is eraFw2m's Rx(-eps) Rz(-psi) Rx(phi) Rz(gamma), the same
+// operations in the same order, with the first two rotations made once for both.
+void Rotations(double gamb, double phib, double psib, double epsa, double dpsi, double deps,
+               double rbp[3][3], double rbpn[3][3]) {
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j) rbp[i][j] = i == j ? 1.0 : 0.0;
+    RotateZ(gamb, rbp);
+    RotateX(phib, rbp);
+    std::memcpy(rbpn, rbp, sizeof(double[3][3]));
+    RotateZ(-psib, rbp);
+    RotateX(-epsa, rbp);
+    RotateZ(-(psib + dpsi), rbpn);
+    RotateX(-(epsa + deps), rbpn);
+}
+
+// The site on the WGS84 ellipsoid, Earth-fixed (ITRS), au; the last site's is kept.
+Vec SiteFixed(const Site& site) {
+    thread_local Site last{NAN, NAN, NAN};
+    thread_local Vec fixed{};
+    if (site.longitude == last.longitude && site.latitude == last.latitude &&
+        site.height == last.height)
+        return fixed;
+    double itrs[3] = {0, 0, 0};
+    if (eraGd2gc(1, site.longitude * kRad, site.latitude * kRad, site.height, itrs) != 0)
+        itrs[0] = itrs[1] = itrs[2] = NAN;
+    const double kMetresPerAu = kKmPerAu * 1000.0;
+    fixed = Vec{itrs[0] / kMetresPerAu, itrs[1] / kMetresPerAu, itrs[2] / kMetresPerAu};
+    last = site;
+    return fixed;
+}
+
 Instant Make(double jdUt, double jdTt, const Site& site) {
     Instant in;
     in.jdUt = jdUt;
@@ -55,15 +107,12 @@ Instant Make(double jdUt, double jdTt, const Site& site) {
     // the precession are made); elsewhere the theories.
     TablePrefetch(jdTt);
     zvacl::PrefetchNutation(jdTt);
-    // eraPn06's bias-precession and bias-precession-nutation matrices, without the frame
-    // bias and precession apart, which it makes as well.
     double gamb = 0, phib = 0, psib = 0, epsa = 0, rbp[3][3], rbpn[3][3];
     eraPfw06(jdTt, 0.0, &gamb, &phib, &psib, &epsa);
     const double gmst = eraGmst06(jdUt, 0.0, jdTt, 0.0);
     double eect = 0.0;
     zvacl::Nutation2000A(jdTt, &in.dpsi, &in.deps, &eect);
-    eraFw2m(gamb, phib, psib, epsa, rbp);
-    eraFw2m(gamb, phib, psib + in.dpsi, epsa + in.deps, rbpn);
+    Rotations(gamb, phib, psib, epsa, in.dpsi, in.deps, rbp, rbpn);
     Vec moon{};
     in.barycentric = TableEarthMoon(jdTt, &in.earthBarycentric, &moon, &in.earthVelocity) &&
                      TableBarycentric(Body::Sun, jdTt, &in.sunBarycentric);
@@ -81,12 +130,7 @@ Instant Make(double jdUt, double jdTt, const Site& site) {
     const double gast = eraAnp(gmst + (in.dpsi * std::cos(epsa) + eect));
     in.lst = Norm360(gast / kRad + site.longitude);
     // The site on the WGS84 ellipsoid, turned by the sidereal time (polar motion left out).
-    double itrs[3] = {0, 0, 0};
-    if (eraGd2gc(1, site.longitude * kRad, site.latitude * kRad, site.height, itrs) != 0)
-        itrs[0] = itrs[1] = itrs[2] = NAN;
-    const double kMetresPerAu = kKmPerAu * 1000.0;
-    const Vec fixed{itrs[0] / kMetresPerAu, itrs[1] / kMetresPerAu, itrs[2] / kMetresPerAu};
-    in.observer = R3(-gast) * fixed;
+    in.observer = R3(-gast) * SiteFixed(site);
     constexpr double kTurnsPerUt1Day = 1.00273781191135448;  // the Earth's rotation rate
     const double w = 2.0 * M_PI * kTurnsPerUt1Day;           // radians a day
     in.observerVelocity = Vec{-w * in.observer.y, w * in.observer.x, 0.0};

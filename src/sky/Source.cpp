@@ -3,6 +3,7 @@
 #include "sky/Source.h"
 
 #include <cmath>
+#include <cwchar>
 
 #include "sky/Answer.h"
 #include "zvacl/zvacl.h"
@@ -48,8 +49,12 @@ CString PlaceAnswer(const BodyPlace& p, const CString& property) {
     if (property == L"jd.rise") return Num(p.rise);
     if (property == L"jd.transit") return Num(p.transit);
     if (property == L"jd.set") return Num(p.set);
-    if (property.Left(9) != L"position.") return CString();
-    const CString what = property.Mid(9);
+    if (std::wcsncmp(property.GetString(), L"position.", 9) != 0) return CString();
+    const wchar_t* const what = property.GetString() + 9;
+    const auto is = [what](const wchar_t* name) { return std::wcscmp(what, name) == 0; };
+    // The horizon first, the most asked.
+    if (is(L"altitude")) return Num(p.altitude);
+    if (is(L"azimuth")) return Num(p.azimuth);
     struct Row {
         const wchar_t* name;
         const Sphere BodyPlace::*sphere;
@@ -73,17 +78,15 @@ CString PlaceAnswer(const BodyPlace& p, const CString& property) {
         {L"galactical.latitude", &BodyPlace::galactic, true, false},
     };
     for (const Row& row : kRows) {
-        if (what != row.name) continue;
+        if (!is(row.name)) continue;
         const Sphere& s = p.*row.sphere;
         const double v = row.lat ? s.lat : s.lon;
         return Num(row.hours ? v / 15.0 : v);
     }
-    if (what == L"airmass") return Num(GetAirmass(p.altitude));
-    if (what == L"lighttime") return Answer(p.lightTime, L"%.4f");
-    if (what == L"phaseangle") return Num(p.phaseAngle);
-    if (what == L"altitude") return Num(p.altitude);
-    if (what == L"azimuth") return Num(p.azimuth);
-    if (what == L"constellation" || what == L"constellation.abbreviation") {
+    if (is(L"airmass")) return Num(GetAirmass(p.altitude));
+    if (is(L"lighttime")) return Answer(p.lightTime, L"%.4f");
+    if (is(L"phaseangle")) return Num(p.phaseAngle);
+    if (is(L"constellation") || is(L"constellation.abbreviation")) {
         const char* abbr = ConstellationAt(p.j2000.lon, p.j2000.lat);
         return abbr ? CString(abbr) : CString();
     }

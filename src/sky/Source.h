@@ -5,6 +5,7 @@
 /// moons, satellites, catalogue stars, ...). Each source owns the object paths it knows and
 /// answers their properties at the host's instant and site, so a new kind of object is a
 /// new source, registered by its own file, not a new branch in the host (internal).
+#include <cwchar>
 #include <functional>
 #include <string>
 #include <memory>
@@ -76,6 +77,10 @@ const std::vector<SourceFactory>& RegisteredSources();
 /// Splits q after a known prefix ending at q[from]: the next element up to its dot, and
 /// what follows that dot as the property (empty without one). False for an empty element.
 bool NextElement(const CString& q, int from, CString* element, CString* property);
+/// Whether q starts with prefix (without making the prefix of q as a text).
+inline bool HasPrefix(const CString& q, const wchar_t* prefix) {
+    return std::wcsncmp(q.GetString(), prefix, std::wcslen(prefix)) == 0;
+}
 /// A non-negative whole number that is the whole of the text (at most 9 digits), else -1.
 int WholeNumber(const CString& text);
 

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "sky/bodies/Ephemeris.h"
+#include "sky/bodies/SkyMath.h"
 #include "sky/catalogs/Astrometry.h"
 #include "sky/catalogs/CatalogFile.h"
 #include "support/Accuracy.h"
@@ -81,3 +82,22 @@ TEST(Astrometry, PlacesAndHorizonsAgreeWithErfa) {
 }
 
 }  // namespace
+
+// The spheres' arctangent: every octant, the table's cells either side of their edges, the
+// axes and diagonals, and the C library's answers at zeros, infinities and NaN.
+TEST(Astrometry, ArctangentMatchesTheCLibrary) {
+    for (int i = -4096; i <= 4096; ++i)
+        for (const double r : {1e-300, 0.7, 3e8})
+            for (const double eps : {-1e-9, 0.0, 1e-9}) {
+                const double a = M_PI * i / 4096.0 + eps, y = r * std::sin(a), x = r * std::cos(a);
+                EXPECT_NEAR(sky::Atan2(y, x), std::atan2(y, x), 5e-16) << y << " " << x;
+            }
+    const double edge[] = {0.0, -0.0, 1.0, -1.0, INFINITY, -INFINITY, NAN};
+    for (const double y : edge)
+        for (const double x : edge) {
+            const double got = sky::Atan2(y, x), want = std::atan2(y, x);
+            EXPECT_TRUE(std::isnan(want) ? std::isnan(got)
+                                         : got == want && std::signbit(got) == std::signbit(want))
+                << y << " " << x;
+        }
+}

@@ -53,31 +53,32 @@ bool EvaluateEphemeris(const EphemerisData& data, int body, double jdTdb, double
     double x = 0.0;
     const double* c = Block(data, body, jdTdb, &x);
     if (!c) return false;
-    // T_k(x) and their derivatives by the recurrences, shared by the three coordinates.
+    // T_k(x) and their derivatives by the recurrences, shared by the three coordinates,
+    // which are summed side by side (each in the order of k).
+    const uint32_t n = e.ncoef;
+    const double *cx = c, *cy = c + n, *cz = c + 2 * n;
     double T[16], dT[16];
     T[0] = 1.0, T[1] = x;
-    for (uint32_t k = 2; k < e.ncoef; ++k) T[k] = 2.0 * x * T[k - 1] - T[k - 2];
+    for (uint32_t k = 2; k < n; ++k) T[k] = 2.0 * x * T[k - 1] - T[k - 2];
     const double toAu = 1.0 / h.auKm;
-    if (!vel) {
-        for (int i = 0; i < 3; ++i, c += e.ncoef) {
-            double p = 0.0;
-            for (uint32_t k = 0; k < e.ncoef; ++k) p += c[k] * T[k];
-            pos[i] = p * toAu;
-        }
-        return true;
+    double px = 0.0, py = 0.0, pz = 0.0;
+    for (uint32_t k = 0; k < n; ++k) {
+        px += cx[k] * T[k];
+        py += cy[k] * T[k];
+        pz += cz[k] * T[k];
     }
+    pos[0] = px * toAu, pos[1] = py * toAu, pos[2] = pz * toAu;
+    if (!vel) return true;
     dT[0] = 0.0, dT[1] = 1.0;
-    for (uint32_t k = 2; k < e.ncoef; ++k) dT[k] = 2.0 * T[k - 1] + 2.0 * x * dT[k - 1] - dT[k - 2];
+    for (uint32_t k = 2; k < n; ++k) dT[k] = 2.0 * T[k - 1] + 2.0 * x * dT[k - 1] - dT[k - 2];
     const double rate = 2.0 * e.nsub / h.days * toAu;  // dx/dt, and km to au
-    for (int i = 0; i < 3; ++i, c += e.ncoef) {
-        double p = 0.0, v = 0.0;
-        for (uint32_t k = 0; k < e.ncoef; ++k) {
-            p += c[k] * T[k];
-            v += c[k] * dT[k];
-        }
-        pos[i] = p * toAu;
-        vel[i] = v * rate;
+    double vx = 0.0, vy = 0.0, vz = 0.0;
+    for (uint32_t k = 1; k < n; ++k) {
+        vx += cx[k] * dT[k];
+        vy += cy[k] * dT[k];
+        vz += cz[k] * dT[k];
     }
+    vel[0] = vx * rate, vel[1] = vy * rate, vel[2] = vz * rate;
     return true;
 }
 

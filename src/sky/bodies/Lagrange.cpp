@@ -96,8 +96,9 @@ public:
         static const CString kSunEarth = L"solar.planet.earth.lagrangianpoint.";
         static const CString kEarthMoon = L"solar.planet.earth.satellite.moon.lagrangianpoint.";
         static const CString kUmbra = L"solar.planet.earth.umbra";
+        if (!HasPrefix(q, L"solar.planet.earth.")) return false;
         const double jdTt = TtOf(at.jdUt);
-        if (q.Left(kUmbra.GetLength()) == kUmbra) {
+        if (HasPrefix(q, kUmbra)) {
             if (q.GetLength() > kUmbra.GetLength() && q[kUmbra.GetLength()] != L'.') return false;
             const CString property = q.Mid(kUmbra.GetLength() + 1);
             const Shadow s = EarthShadow(jdTt);
@@ -115,8 +116,8 @@ public:
                 *answer = Place(s.centre, at, jdTt, property);
             return true;
         }
-        const bool moon = q.Left(kEarthMoon.GetLength()) == kEarthMoon;
-        if (!moon && q.Left(kSunEarth.GetLength()) != kSunEarth) return false;
+        const bool moon = HasPrefix(q, kEarthMoon);
+        if (!moon && !HasPrefix(q, kSunEarth)) return false;
         CString name, property;
         if (!NextElement(q, (moon ? kEarthMoon : kSunEarth).GetLength(), &name, &property))
             return false;

@@ -19,7 +19,7 @@ class MoonSource : public sky::Source {
 public:
     bool Answer(const CString& q, const sky::Context& at, CString* answer) override {
         const int prefix = static_cast<int>(std::wcslen(kPrefix));
-        if (q.Left(prefix) != kPrefix) return false;
+        if (!sky::HasPrefix(q, kPrefix)) return false;
         const int dot = q.Find(L'.', prefix);
         if (dot < 0) return false;
         const CString planet = q.Mid(prefix, dot - prefix);

@@ -124,8 +124,8 @@ class SmallBodySource : public Source {
 public:
     bool Answer(const CString& q, const Context& at, CString* answer) override {
         static const CString kComet = L"solar.comet.", kMinor = L"solar.minorplanet.";
-        const bool comet = q.Left(kComet.GetLength()) == kComet;
-        if (!comet && q.Left(kMinor.GetLength()) != kMinor) return false;
+        const bool comet = HasPrefix(q, kComet);
+        if (!comet && !HasPrefix(q, kMinor)) return false;
         CString element, property;
         if (!NextElement(q, (comet ? kComet : kMinor).GetLength(), &element, &property))
             return false;

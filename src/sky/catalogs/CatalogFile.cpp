@@ -182,6 +182,8 @@ bool CatalogFile::Changed(std::string* error) const {
     return true;
 }
 
+bool CatalogFile::Faulted() const { return m_guard >= 0 && g_guarded[m_guard].hit.load(); }
+
 bool CatalogFile::OpenBytes(const void* data, size_t size, const std::string& name,
                             std::string* error) {
     Reset();

@@ -35,6 +35,9 @@ public:
     /// read found a page past its end); with *error saying so in Open's form. Tables are
     /// replaced by rename, which leaves the mapped file as it was.
     bool Changed(std::string* error) const;
+    /// Whether a read found a page past the file's end (it was cut short while mapped; the
+    /// read gave zeros): the cheap part of Changed, with no system call.
+    bool Faulted() const;
     /// Checks a table held in memory (the bytes must outlive the table); for tests and fuzzing.
     bool OpenBytes(const void* data, size_t size, const std::string& name, std::string* error);
 

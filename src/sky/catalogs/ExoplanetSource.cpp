@@ -13,7 +13,7 @@ public:
     bool Answer(const CString& q, const Context& at, CString* answer) override {
         CString element, p;
         // "Star.HIP.<number>" is the star catalogue's, never a host's name.
-        if (q.Left(9) == L"star.hip.") return false;
+        if (HasPrefix(q, L"star.hip.")) return false;
         const CatalogFile* x = Table("exoplanets.zct");
         if (SplitPath(q, L"star.extrasolarplanet.", &element, &p)) {
             if (!x) return false;

@@ -120,7 +120,7 @@ const std::vector<Shower>& Table() {
 class ShowerSource : public Source {
 public:
     bool Answer(const CString& q, const Context& at, CString* answer) override {
-        if (q.Left(7) != L"meteor.") return false;
+        if (!HasPrefix(q, L"meteor.")) return false;
         CString code, property;
         if (!NextElement(q, 7, &code, &property)) return false;
         const Shower* s = Find(code);

@@ -14,10 +14,24 @@ public:
         const CatalogFile* stars = Table("stars.zct");
         const int hip = WholeNumber(element);
         if (!stars || hip <= 0) return false;
-        const int64_t row = stars->FindNumber("hip", hip);
-        if (row < 0) return false;
-        if (!StarAnswer(*stars, static_cast<uint32_t>(row), property, at, answer)) answer->Empty();
-        return true;
+        // The last star found, as a text asks one star many questions in turn.
+        thread_local const CatalogFile* lastTable = nullptr;
+        thread_local int lastHip = 0;
+        thread_local int64_t lastRow = -1;
+        if (stars != lastTable || hip != lastHip) {
+            lastRow = stars->FindNumber("hip", hip);
+            lastTable = stars, lastHip = hip;
+        }
+        const int64_t row = lastRow;
+        if (row >= 0 && !StarAnswer(*stars, static_cast<uint32_t>(row), property, at, answer))
+            answer->Empty();
+        // Read from a table cut short meanwhile (zeros): no answer, and the table is refused.
+        if (stars->Faulted()) {
+            answer->Empty();
+            lastTable = nullptr;
+            Table("stars.zct");
+        }
+        return row >= 0;
     }
 
     void List(std::vector<Entry>& out) override {

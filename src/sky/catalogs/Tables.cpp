@@ -3,6 +3,7 @@
 // share.
 #include "sky/catalogs/Tables.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
@@ -29,9 +30,13 @@ CString Num(double v, const wchar_t* format) { return Answer(v, format); }
 }  // namespace
 
 namespace {
+struct OpenTable {
+    std::unique_ptr<CatalogFile> file;             // null: missing or damaged
+    std::chrono::steady_clock::time_point looked;  // when its file was last looked at
+};
 struct OpenTables {
     std::mutex mutex;
-    std::map<std::string, std::unique_ptr<CatalogFile>> tables;  // null: missing or damaged
+    std::map<std::string, OpenTable> tables;
 };
 OpenTables& Opened() {
     static OpenTables opened;
@@ -43,13 +48,14 @@ std::vector<std::string> UnreadableTables() {
     std::lock_guard<std::mutex> lock(Opened().mutex);
     std::vector<std::string> names;
     for (const auto& [name, table] : Opened().tables)
-        if (!table) names.push_back(name);
+        if (!table.file) names.push_back(name);
     return names;
 }
 
 const CatalogFile* Table(const char* name) {
     auto& [mutex, tables] = Opened();
     std::lock_guard<std::mutex> lock(mutex);
+    const auto now = std::chrono::steady_clock::now();
     auto it = tables.find(name);
     if (it == tables.end()) {
         auto table = std::make_unique<CatalogFile>();
@@ -63,17 +69,23 @@ const CatalogFile* Table(const char* name) {
             std::fprintf(stderr, "zcmcom: %s; its objects are not known\n", error.c_str());
             table.reset();
         }
-        it = tables.emplace(name, std::move(table)).first;
+        it = tables.emplace(name, OpenTable{std::move(table), now}).first;
     }
     // A table changed in place is refused from then on; it stays mapped (its pages past a
-    // new end read as zeros), as other threads may be reading it still.
+    // new end read as zeros), as other threads may be reading it still. Its file is looked
+    // at once a second at most, a look being a system call dearer than most answers, and
+    // at once when a read found it cut short.
+    OpenTable& open = it->second;
     std::string error;
-    if (it->second && it->second->Changed(&error)) {
-        std::fprintf(stderr, "zcmcom: %s; its objects are not known\n", error.c_str());
-        static std::vector<std::unique_ptr<CatalogFile>> refused;
-        refused.push_back(std::move(it->second));
+    if (open.file && (now - open.looked >= std::chrono::seconds(1) || open.file->Faulted())) {
+        open.looked = now;
+        if (open.file->Changed(&error)) {
+            std::fprintf(stderr, "zcmcom: %s; its objects are not known\n", error.c_str());
+            static std::vector<std::unique_ptr<CatalogFile>> refused;
+            refused.push_back(std::move(open.file));
+        }
     }
-    return it->second.get();
+    return open.file.get();
 }
 
 CString TextOf(const CatalogFile& table, int column, uint32_t row) {
@@ -110,12 +122,20 @@ void StarDirection(double ra, double dec, double pmRa, double pmDec, double para
 CString StarPlaceAnswer(const CatalogFile& stars, uint32_t row, const CString& property,
                         const Context& at) {
     if (property.Left(9) != L"position." && property.Left(3) != L"jd.") return CString();
+    // The columns found once per table.
+    thread_local const CatalogFile* columnsOf = nullptr;
+    thread_local int columns[5];
+    if (columnsOf != &stars) {
+        const char* const names[5] = {"ra", "dec", "pmra", "pmdec", "plx"};
+        for (int i = 0; i < 5; ++i) columns[i] = stars.Column(names[i]);
+        columnsOf = &stars;
+    }
     CatalogueStar star;
-    star.ra = stars.Number(stars.Column("ra"), row);
-    star.dec = stars.Number(stars.Column("dec"), row);
-    star.pmRa = stars.Number(stars.Column("pmra"), row);
-    star.pmDec = stars.Number(stars.Column("pmdec"), row);
-    star.parallax = stars.Number(stars.Column("plx"), row);
+    star.ra = stars.Number(columns[0], row);
+    star.dec = stars.Number(columns[1], row);
+    star.pmRa = stars.Number(columns[2], row);
+    star.pmDec = stars.Number(columns[3], row);
+    star.parallax = stars.Number(columns[4], row);
     const double jdTt = TtOf(at.jdUt);
     double ra = 0.0, dec = 0.0;
     // The instant's Earth, which the place below shares.
@@ -209,7 +229,7 @@ bool StarAnswer(const CatalogFile& s, uint32_t row, const CString& property, con
 
 bool SplitPath(const CString& q, const wchar_t* prefix, CString* element, CString* property) {
     const int n = static_cast<int>(std::wcslen(prefix));
-    if (q.GetLength() <= n || q.Left(n) != prefix) return false;
+    if (q.GetLength() <= n || !HasPrefix(q, prefix)) return false;
     return NextElement(q, n, element, property);
 }
 

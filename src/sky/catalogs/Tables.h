@@ -15,7 +15,7 @@ namespace sky {
 
 /// The table data/NAME ("stars.zct"), opened on first use; null when it is missing or
 /// damaged (said once on standard error with the file and the offset), so the rest of the
-/// sky keeps working.
+/// sky keeps working. A table lives as long as the process, refused or not.
 const CatalogFile* Table(const char* name);
 
 /// Text of a column as an answer.
