@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "sky/Constants.h"
 #include "sky/SkyHost.h"
 #include "sky/Source.h"
 #include "sky/TzDatabase.h"
@@ -57,7 +58,7 @@ double DistanceKm(double lat1, double lon1, double lat2, double lon2) {
     const double a =
         std::pow(std::sin((lat2 - lat1) * r / 2), 2) +
         std::cos(lat1 * r) * std::cos(lat2 * r) * std::pow(std::sin((lon2 - lon1) * r / 2), 2);
-    return 2 * 6371.0 * std::asin(std::sqrt(std::min(1.0, a)));
+    return 2 * sky::kEarthMeanRadiusKm * std::asin(std::sqrt(std::min(1.0, a)));
 }
 
 }  // namespace

@@ -175,7 +175,7 @@ CString CSkyHost::QueryDerived(const CString& q) {
             // The three are asked together, and each pass gives all three at once.
             NextEvents& n = m_next;
             if (n.path != path || n.jd != m_jd || n.lon != m_lon || n.lat != m_lat ||
-                n.height != m_height) {
+                n.height != m_height || n.markRa != m_mark[0] || n.markDec != m_mark[1]) {
                 // Each pass is computed once, and only as far as the next events need.
                 std::vector<CString> passes[3];
                 const auto pass = [&](int k) -> const std::vector<CString>& {
@@ -191,8 +191,8 @@ CString CSkyHost::QueryDerived(const CString& q) {
                             return Value(pass(static_cast<int>(std::lround(t - m_jd)))[e]);
                         },
                         m_jd);
-                n = NextEvents{path,  m_jd,     m_lon,
-                               m_lat, m_height, {events[0], events[1], events[2]}};
+                n = NextEvents{path,     m_jd,      m_lon,     m_lat,
+                               m_height, m_mark[0], m_mark[1], {events[0], events[1], events[2]}};
             }
             const int e = what == Derived::NextRise ? 0 : what == Derived::NextTransit ? 1 : 2;
             return sky::Answer(n.events[e], L"%.6f");

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <ctime>
+#include <cwchar>
 #include <cwctype>
 #include <mutex>
 
@@ -14,7 +15,7 @@
 #include "host/HostText.h"
 #include "sky/Source.h"
 #include "sky/catalogs/Catalog.h"
-#include "sky/bodies/Ephemeris.h"
+#include "sky/bodies/Observer.h"
 #include "zvacl/zvacl.h"
 
 namespace {
@@ -24,6 +25,20 @@ using namespace host;  // how hosts read commands and write dates
 CString Number(double v, const wchar_t* format = L"%.10g") { return sky::Answer(v, format); }
 
 CString Truth(bool b) { return b ? L"TRUE" : L"FALSE"; }
+
+// Whether a path may be one the host answers itself: the clock ("Time.JD", "UT(Time.Hour)"),
+// the site ("Location.Latitude") and the settings ("View.Projection", "Star.Catalog"); the
+// sources' objects are asked no more.
+bool HostPath(const CString& q) {
+    static const struct {
+        const wchar_t* prefix;
+        int length;
+    } kOwn[] = {{L"time", 4},  {L"ut(", 3},      {L"lst(", 4}, {L"location", 8},
+                {L"view.", 5}, {L"measure.", 8}, {L"star.", 5}};
+    for (const auto& own : kOwn)
+        if (std::wcsncmp(q.GetString(), own.prefix, own.length) == 0) return true;
+    return false;
+}
 
 // The bundled catalogue, read once per process and shared by the hosts.
 const std::shared_ptr<sky::Catalog>& Bundled() {
@@ -49,11 +64,10 @@ void CSkyHost::Reset(double jdUt) {
     m_lon = 139.745, m_lat = 35.654, m_height = 40.0;
     m_locationBody.Empty();
     m_onSurface = false;
-    m_markRa = m_markDec = 0.0;
+    m_mark[0] = m_mark[1] = 0.0;
     m_autoMag = 6.5, m_fixedMagMin = -2.0, m_fixedMagMax = 6.5;
     m_autoMagLimit = 1;
     m_lock = TimeLock{};
-    m_names[0].Empty(), m_names[1].Empty();
     m_statements.clear();
     m_next = NextEvents{};
     if (m_catalog && m_catalog != Bundled()) m_catalog->Truncate(*Bundled());
@@ -67,9 +81,6 @@ CSkyHost::CSkyHost() : CSkyHost(2440587.5 + static_cast<double>(std::time(nullpt
 CSkyHost::~CSkyHost() = default;
 
 void CSkyHost::Changed() {
-    m_places.clear();
-    m_points.clear();
-    m_contacts.reset();
     for (auto& source : m_sources) source->Changed();
 }
 
@@ -79,8 +90,21 @@ std::vector<std::unique_ptr<sky::Source>>& CSkyHost::Sources() {
     return m_sources;
 }
 
+sky::Context CSkyHost::At() {
+    sky::Context at;
+    at.jdUt = m_jd;
+    at.site = sky::Site{m_lon, m_lat, m_height};
+    at.timezone = m_tz;
+    // A path of no known body leaves the observer on the Earth.
+    if (!m_locationBody.IsEmpty()) sky::ObserverBody(m_locationBody, &at.observer);
+    at.onSurface = m_onSurface;
+    at.catalog = &Cat();
+    at.mark = m_mark;
+    return at;
+}
+
 CString CSkyHost::QuerySources(const CString& q) {
-    const sky::Context at{m_jd, sky::Site{m_lon, m_lat, m_height}, m_tz};
+    const sky::Context at = At();
     CString answer;
     for (auto& source : Sources())
         if (source->Answer(q, at, &answer)) return answer;
@@ -155,9 +179,8 @@ void CSkyHost::SetTimezone(double hours) {
 }
 
 void CSkyHost::SetMark(double raHours, double decDeg) {
-    m_markRa = raHours;
-    m_markDec = decDeg;
-    m_next = NextEvents{};  // the point's events were kept by its path alone
+    m_mark[0] = raHours;
+    m_mark[1] = decDeg;
 }
 
 const sky::Catalog& CSkyHost::Cat() {
@@ -185,13 +208,11 @@ CString CSkyHost::Query(const CString& expression) {
     const CString q = CanonicalQuery(expression);
     if (q.IsEmpty()) return CString();
     CString answer = QueryDerived(q);
-    // The clock, the site and the settings answer no "solar." path.
-    const bool solar = q.Left(6) == L"solar.";
-    if (answer.IsEmpty() && !solar) answer = QueryTime(q);
-    if (answer.IsEmpty() && !solar) answer = QueryLocation(q);
-    if (answer.IsEmpty() && !solar) answer = QuerySettings(q);
-    if (answer.IsEmpty() && solar) answer = QuerySolar(q);
-    if (answer.IsEmpty()) answer = QueryCatalog(q);
+    if (answer.IsEmpty() && HostPath(q)) {
+        answer = QueryTime(q);
+        if (answer.IsEmpty()) answer = QueryLocation(q);
+        if (answer.IsEmpty()) answer = QuerySettings(q);
+    }
     if (answer.IsEmpty()) answer = QuerySources(q);
     return answer;
 }
@@ -212,13 +233,6 @@ CString CSkyHost::QueryLocation(const CString& q) {
     if (q == L"location.longitude") return Number(m_lon, L"%.8f");
     if (q == L"location.latitude") return Number(m_lat, L"%.8f");
     if (q == L"location.altitude") return Number(m_height, L"%.1f");
-    if (q.Left(15) == L"location.solar.") {
-        double xyz[3];
-        sky::EarthHeliocentric(m_jd, xyz);
-        const CString axis = q.Mid(15);
-        const int i = axis == L"x" ? 0 : axis == L"y" ? 1 : axis == L"z" ? 2 : -1;
-        return i < 0 ? CString() : Number(xyz[i], L"%.8f");
-    }
     return CString();
 }
 
@@ -274,10 +288,12 @@ void CSkyHost::Statement(const CString& statement) {
         const int open = body.Find(L'(');
         if (open >= 0) body = body.Left(open);
         body.Trim();
-        const bool earth =
-            body.CompareNoCase(L"Location") == 0 || body.CompareNoCase(L"Solar.Planet.Earth") == 0;
+        // "Location" is the site's own function; a site on the Earth keeps no body.
+        sky::Body on = sky::Body::Earth;
+        const bool site = body.CompareNoCase(L"Location") == 0 ||
+                          (sky::ObserverBody(body, &on) && on == sky::Body::Earth);
         if (a.size() >= 3) SetSite(a[0], a[1], a[2]);
-        m_locationBody = earth ? CString() : body;
+        m_locationBody = site ? CString() : body;
         m_onSurface = a.size() >= 3;  // a body's path alone puts the observer at its centre
         Changed();
     } else if (lhs == L"star.automagnitudelimit") {

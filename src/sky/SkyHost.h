@@ -24,9 +24,8 @@
 
 namespace sky {
 class Catalog;
-struct BodyPlace;
-struct EclipseContacts;
 class Source;
+struct Context;
 }  // namespace sky
 
 /// The built-in sky as a planetarium host; see the notes above. Execute takes a query
@@ -119,20 +118,23 @@ private:
     CString QueryTime(const CString& q);
     CString QueryLocation(const CString& q);
     CString QuerySettings(const CString& q);
-    CString QuerySolar(const CString& q);
-    CString QueryCatalog(const CString& q);
-    CString QueryPoint(const CString& property, double raHours, double decDeg);
+    /// The registered sources' answer: the Sun, the Moon and the planets, the clicked
+    /// point, constellations, stars, comets, ... (sky/Source.h).
     CString QuerySources(const CString& q);
+    /// What the sources are asked at: the instant, the site, the observer's body, the
+    /// catalogue and the mark.
+    sky::Context At();
     /// Properties derived from the other answers of the same object, for every kind
     /// (SkyDerived.cpp): constellation name, magnitude after extinction, parallactic angle,
     /// next rise/transit/set, tonight's observing window, provenance. Empty for any other.
     CString QueryDerived(const CString& q);
     /// The answers to the queries with the host moved to jdUt for the moment.
     std::vector<CString> QueryAt(double jdUt, const std::vector<CString>& queries);
-    /// The next rise, transit and set of the object last asked, and where and when for.
+    /// The next rise, transit and set of the object last asked, and where and when for
+    /// (and with which mark, for the clicked point).
     struct NextEvents {
         CString path;
-        double jd = 0.0, lon = 0.0, lat = 0.0, height = 0.0;
+        double jd = 0.0, lon = 0.0, lat = 0.0, height = 0.0, markRa = 0.0, markDec = 0.0;
         double events[3] = {};
     };
     NextEvents m_next;
@@ -144,26 +146,19 @@ private:
     double m_tz = 9.0;
     CString m_zoneName;  ///< the IANA zone followed; empty: m_tz is fixed
     double m_lon = 139.745, m_lat = 35.654, m_height = 40.0;
-    CString m_locationBody;    ///< empty: a site on the Earth
-    bool m_onSurface = false;  ///< on m_locationBody's surface at the site, else at its centre
-    double m_markRa = 0.0, m_markDec = 0.0;
+    CString m_locationBody;         ///< empty: a site on the Earth
+    bool m_onSurface = false;       ///< on m_locationBody's surface at the site, else at its centre
+    double m_mark[2] = {0.0, 0.0};  ///< the clicked point: J2000 RA hours, Dec degrees
     double m_autoMag = 6.5, m_fixedMagMin = -2.0, m_fixedMagMax = 6.5;
     int m_autoMagLimit = 1;
     TimeLock m_lock;
-    CString m_names[2];  ///< names of the last catalogue body asked
     std::vector<CString> m_statements;
     /// The catalogue: the bundled one is read once per process and shared; the first
     /// LoadCatalog gives the host its own copy.
     std::shared_ptr<sky::Catalog> m_catalog;
     const sky::Catalog& Cat();
-    /// Places already computed for the current instant and site, by body and kind, and of
-    /// fixed points by (RA, Dec, with events).
-    std::map<int, std::shared_ptr<sky::BodyPlace>> m_places;
-    std::map<std::array<double, 3>, std::shared_ptr<sky::BodyPlace>> m_points;
-    /// The solar eclipse in progress, once asked (the click text asks it six times).
-    std::shared_ptr<sky::EclipseContacts> m_contacts;
-    /// The registered sources (comets, moons, satellites, ...), asked after the host's own
-    /// objects; made on first use.
+    /// The registered sources, asked after the host's own answers; made on first use. They
+    /// keep the places they computed until the instant, the site or the observer changes.
     std::vector<std::unique_ptr<sky::Source>> m_sources;
     std::vector<std::unique_ptr<sky::Source>>& Sources();
 };

@@ -2,6 +2,7 @@
 // The registry of the sky's sources and the answers they share.
 #include "sky/Source.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cwchar>
 
@@ -12,17 +13,26 @@ namespace sky {
 
 namespace {
 
+// The factories, and the rank of each.
 std::vector<SourceFactory>& Factories() {
     static std::vector<SourceFactory> factories;
     return factories;
+}
+std::vector<SourceRank>& Ranks() {
+    static std::vector<SourceRank> ranks;
+    return ranks;
 }
 
 CString Num(double v) { return Answer(v, L"%.8f"); }
 
 }  // namespace
 
-SourceRegistration::SourceRegistration(SourceFactory factory) {
-    Factories().push_back(std::move(factory));
+SourceRegistration::SourceRegistration(SourceFactory factory, SourceRank rank) {
+    // After the last one of the same rank or a lower one.
+    std::vector<SourceRank>& ranks = Ranks();
+    const auto at = std::upper_bound(ranks.begin(), ranks.end(), rank);
+    Factories().insert(Factories().begin() + (at - ranks.begin()), std::move(factory));
+    ranks.insert(at, rank);
 }
 
 const std::vector<SourceFactory>& RegisteredSources() { return Factories(); }
@@ -91,6 +101,19 @@ CString PlaceAnswer(const BodyPlace& p, const CString& property) {
         return abbr ? CString(abbr) : CString();
     }
     return CString();
+}
+
+const BodyPlace& FixedPlaces::At(double ra, double dec, bool events, const Context& at) {
+    // Kept by direction only when it is one (NaN would upset the map's order).
+    if (!std::isfinite(ra) || !std::isfinite(dec)) {
+        m_unkept = FixedPlace(ra * 15.0, dec, at.jdUt, at.site, events);
+        return m_unkept;
+    }
+    const std::array<double, 3> key{ra, dec, events ? 1.0 : 0.0};
+    auto it = m_places.find(key);
+    if (it == m_places.end())
+        it = m_places.emplace(key, FixedPlace(ra * 15.0, dec, at.jdUt, at.site, events)).first;
+    return it->second;
 }
 
 }  // namespace sky

@@ -5,8 +5,10 @@
 /// moons, satellites, catalogue stars, ...). Each source owns the object paths it knows and
 /// answers their properties at the host's instant and site, so a new kind of object is a
 /// new source, registered by its own file, not a new branch in the host (internal).
+#include <array>
 #include <cwchar>
 #include <functional>
+#include <map>
 #include <string>
 #include <memory>
 #include <vector>
@@ -18,11 +20,24 @@
 
 namespace sky {
 
-/// What a source is asked at: the instant (UT Julian Day), the observer and the zone.
+class Catalog;
+
+/// What a source is asked at: the instant (UT Julian Day), the observer and the zone, and
+/// the host's state a source may need: its catalogue and the clicked point.
 struct Context {
     double jdUt = 0.0;      ///< the instant, UT Julian Day
-    Site site;              ///< the observer
+    Site site;              ///< the observer's site
     double timezone = 0.0;  ///< the zone's offset at the instant, hours east of UTC
+    /// The body the observer is on (at site) or at (its centre); the Earth unless the
+    /// "Location" statement named another.
+    /// @{
+    Body observer = Body::Earth;
+    bool onSurface = false;
+    /// @}
+    const Catalog* catalog = nullptr;  ///< the host's catalogue; null: none
+    /// The clicked point {J2000 RA hours, Dec degrees}; a source that answers for a point
+    /// of the sky a click would mark (a constellation's label) moves it there. Null: none.
+    double* mark = nullptr;
 };
 
 /// One object for listings and the name index: its path as the builders take it
@@ -45,7 +60,9 @@ public:
     /// "?": "solar.comet.1p/halley.position.ra"). Returns false when the path is not one of
     /// this source's, so the host asks the next source. For an object it knows it returns
     /// true: with the answer, with an empty answer for a property it does not know, or with
-    /// "*" for a known property that has no value now.
+    /// "*" for a known property that has no value now. An object whose path other objects
+    /// extend (a planet: its moons, its Lagrangian points) returns false instead of an
+    /// empty answer, so the sources of those are asked.
     virtual bool Answer(const CString& query, const Context& at, CString* answer) = 0;
     /// Every object it knows.
     virtual void List(std::vector<Entry>& out) = 0;
@@ -63,15 +80,19 @@ public:
 
 /// Sources register themselves once per process from their own file:
 ///     const sky::SourceRegistration kComets([] { return std::make_unique<CometSource>(); });
-/// Every CSkyHost gets one instance of each, in registration order, asked after the
-/// host's own objects.
+/// Every CSkyHost gets one instance of each, asked after the host's own answers (the
+/// clock, the site, the settings) by rank, then in registration order (the order of the
+/// files in the library, which no source should rely on).
 using SourceFactory = std::function<std::unique_ptr<Source>()>;
+/// The ranks: a source whose objects' paths others extend goes first, so it is asked
+/// before them (a planet before its moons); any other takes the default.
+enum class SourceRank { First, Default };
 /// Registers a factory when constructed (at static initialisation of its file).
-struct SourceRegistration {
-    /// Adds factory to the registered sources.
-    explicit SourceRegistration(SourceFactory factory);
+struct ZCMCOM_API SourceRegistration {
+    /// Adds factory to the registered sources, with its rank.
+    explicit SourceRegistration(SourceFactory factory, SourceRank rank = SourceRank::Default);
 };
-/// The registered factories, in registration order.
+/// The registered factories, by rank, then in registration order.
 const std::vector<SourceFactory>& RegisteredSources();
 
 /// Splits q after a known prefix ending at q[from]: the next element up to its dot, and
@@ -90,5 +111,19 @@ int WholeNumber(const CString& text);
 /// seconds, phase angle) and "jd.rise"/"jd.transit"/"jd.set". Empty when the property is
 /// none of them.
 CString PlaceAnswer(const BodyPlace& place, const CString& property);
+
+/// The places of fixed J2000 directions for one instant and site, kept until Clear (a
+/// source clears them when Changed): the click texts ask a point's place many times.
+class FixedPlaces {
+public:
+    /// The place of (RA hours, Dec degrees), with rise, transit and set when events is set.
+    const BodyPlace& At(double raHours, double decDeg, bool events, const Context& at);
+    /// Forgets the places kept.
+    void Clear() { m_places.clear(); }
+
+private:
+    std::map<std::array<double, 3>, BodyPlace> m_places;
+    BodyPlace m_unkept;  ///< a direction that is not finite is not kept
+};
 
 }  // namespace sky

@@ -5,12 +5,14 @@
 
 #include <cmath>
 #include <algorithm>
+#include <memory>
 #include <set>
 #include <sstream>
 
 #include "dateobs/DateObs.h"
 #include "sky/Answer.h"
 #include "sky/SkyHost.h"
+#include "sky/Source.h"
 #include "host/StkString.h"
 #include "dirode/Registry.h"
 #include "platform/Afx.h"
@@ -55,6 +57,27 @@ TEST(SkyHostAnswers, NamesMatchWithoutRegardToCaseAndCatalogueObjects) {
     host.SetSite(-70.6483, -33.4489, 570);
     EXPECT_EQ(host.Execute(L"? Star.HIP.11767.Jd.Rise"), L"*");
     EXPECT_LT(Num(host, L"? Star.HIP.11767.position.Altitude"), 0.0);
+}
+
+// A source ranked first is asked before the default ones, whatever the order in which they
+// registered: this one, registered after the library's, takes a path the stars' source
+// would otherwise claim (and answer empty).
+class ProbeSource : public sky::Source {
+public:
+    bool Answer(const CString& q, const sky::Context&, CString* answer) override {
+        if (q != L"star.hip.32349.probe") return false;
+        *answer = L"first";
+        return true;
+    }
+    void List(std::vector<sky::Entry>&) override {}
+};
+const sky::SourceRegistration kProbe([] { return std::make_unique<ProbeSource>(); },
+                                     sky::SourceRank::First);
+
+TEST(SkyHostAnswers, SourcesRankedFirstAreAskedFirst) {
+    CSkyHost host(kTokyoEvening);
+    EXPECT_EQ(host.Execute(L"? Star.HIP.32349.Probe"), L"first");
+    EXPECT_EQ(host.Execute(L"? Star.HIP.32349.Nothing"), L"");
 }
 
 // Numbers are written as printf writes them: halfway cases, negative zero, large values.

@@ -16,8 +16,8 @@ namespace {
 constexpr double kPi = 3.141592653589793;
 constexpr double kRad = kPi / 180.0;
 constexpr double kAuKm = sky::kKmPerAu;
-constexpr double kEarthRadiusAu = 6378.137 / kAuKm;
-constexpr double kLightSecondsPerAu = 499.004784;
+constexpr double kEarthRadiusAu = sky::kEarthRadiusKm / kAuKm;
+constexpr double kLightSecondsPerAu = sky::kKmPerAu / sky::kSpeedOfLightKmPerS;
 constexpr double kB1950 = 2433282.4235;  // TT Julian Day of the epoch B1950.0
 
 double Norm360(double a) {
@@ -213,7 +213,7 @@ void ToGeocentric(double* ra, double* dec, double distance, const double observe
 // The observer about the Earth's centre (au), equator and equinox of date (WGS 84).
 void ObserverOfDate(const InfoContext& at, double v[3]) {
     const double phi = at.latitude * kRad, u = std::atan(0.99664719 * std::tan(phi));
-    const double h = at.height / 6378137.0;
+    const double h = at.height / (sky::kEarthRadiusKm * 1000.0);
     const double rhoSin = 0.99664719 * std::sin(u) + h * std::sin(phi),
                  rhoCos = std::cos(u) + h * std::cos(phi);
     const double lst = GetLst(at.jdUt, at.longitude) * kRad;

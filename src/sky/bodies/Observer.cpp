@@ -175,6 +175,7 @@ bool ObserverBody(const CString& path, Body* body) {
                   {L"solar.sun", Body::Sun},
                   {L"solar.planet.mercury", Body::Mercury},
                   {L"solar.planet.venus", Body::Venus},
+                  {L"solar.planet.earth", Body::Earth},
                   {L"solar.planet.mars", Body::Mars},
                   {L"solar.planet.jupiter", Body::Jupiter},
                   {L"solar.planet.saturn", Body::Saturn},

@@ -18,7 +18,7 @@ struct BodyObserver {
 };
 
 /// The body of a location path ("Solar.Planet.Mars", "Solar.Planet.Earth.Satellite.Moon",
-/// "Solar.Sun", any case); false for the Earth and for paths of no known body.
+/// "Solar.Sun", "Solar.Planet.Earth", any case); false for paths of no known body.
 bool ObserverBody(const CString& path, Body* body);
 /// Whether the body has a rotation model here, so a site on it has a horizon.
 bool HasRotationModel(Body body);

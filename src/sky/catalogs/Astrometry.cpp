@@ -26,7 +26,7 @@ void ApparentPlace(const CatalogueStar& star, double jdTt, double* ra, double* d
     const double em = eraPm(pvh);
     double eh[3], v[3];
     eraSxp(1.0 / em, pvh, eh);
-    eraSxp(ERFA_AULT / ERFA_DAYSEC, pvb[1], v);
+    eraSxp(kLightDaysPerAu, pvb[1], v);
     const double bm1 = std::sqrt(1.0 - eraPdp(v, v));
 
     const double kMasToRad = ERFA_DMAS2R;

@@ -216,24 +216,3 @@ std::vector<CString> CSkyHost::KnownObjects() {
     names.push_back(L"Equatorial");
     return names;
 }
-
-using sky::NextElement;
-using sky::WholeNumber;
-
-CString CSkyHost::QueryCatalog(const CString& q) {
-    if (q.Left(11) == L"equatorial.") return QueryPoint(q.Mid(11), m_markRa, m_markDec);
-    if (q.Left(15) == L"clickdata.mark.") return QueryPoint(q.Mid(15), m_markRa, m_markDec);
-    CString element, property;
-    if (q.Left(14) == L"constellation." && NextElement(q, 14, &element, &property)) {
-        const sky::Constellation* c = Cat().FindConstellation(element);
-        if (!c) return CString();
-        if (property == L"name") return c->japanese;
-        if (property == L"abbreviation") return c->abbreviation;
-        if (property == L"englishname") return c->english;
-        if (property == L"latinname") return c->latin;
-        // The constellation's place is where its name stands; a click marks that point.
-        SetMark(c->ra / 15.0, c->dec);
-        return QueryPoint(property, c->ra / 15.0, c->dec);
-    }
-    return CString();
-}

@@ -9,11 +9,11 @@
 namespace sky {
 namespace {
 
-constexpr double kWgs84A = 6378.137;  // km
-constexpr double kWgs84F = 1.0 / 298.257223563;
+constexpr double kWgs84A = kEarthRadiusKm;
+constexpr double kWgs84F = kEarthFlattening;
 constexpr double kWgs84E2 = kWgs84F * (2.0 - kWgs84F);
 constexpr double kSunRadiusKm = 696000.0;
-constexpr double kEarthShadowRadiusKm = 6378.137;
+constexpr double kEarthShadowRadiusKm = kEarthRadiusKm;
 
 // Earth-fixed from TEME: one turn about the pole by the mean sidereal angle.
 void TemeToEcef(const double teme[3], double gmst, double ecef[3]) {
