@@ -288,4 +288,23 @@ double ZoneHoursAt(const std::string& name, double jdUt) {
     return zone->OffsetAt(t) / 3600.0;
 }
 
+double ZoneClockToUt(const std::string& name, double clockJd, double* offset) {
+    const auto zone = FindZone(name);
+    if (!zone || !std::isfinite(clockJd) || std::fabs(clockJd) > 1e9) return NAN;
+    auto at = [](double jd) {
+        return static_cast<int64_t>(std::floor((jd - 2440587.5) * kDay + 0.5));
+    };
+    // The offsets a day either side: the first that maps the clock time onto itself.
+    const double before = zone->OffsetAt(at(clockJd - 1.0)) / 3600.0,
+                 after = zone->OffsetAt(at(clockJd + 1.0)) / 3600.0;
+    double hours = before;
+    for (double o : {before, after})
+        if (zone->OffsetAt(at(clockJd - o / 24.0)) / 3600.0 == o) {
+            hours = o;
+            break;
+        }
+    if (offset) *offset = hours;
+    return clockJd - hours / 24.0;
+}
+
 }  // namespace sky

@@ -79,6 +79,12 @@ ZCMCOM_API std::string ZoneFolder();
 /// file when it is there but cannot be read (not a regular file, over 1 MB).
 ZCMCOM_API std::shared_ptr<const TzZone> FindZone(const std::string& name,
                                                   std::string* problem = nullptr);
+/// The instant (UT Julian Day) of a clock time of the zone, given as the Julian Day it would
+/// be in UT: the offset in force then, daylight saving included. Of an hour the clocks
+/// repeat, the first time round; in one they skip, the offset before the change (02:30
+/// becomes 03:30 summer time). *offset (if given) gets that offset in hours. NaN for no
+/// such zone.
+ZCMCOM_API double ZoneClockToUt(const std::string& name, double clockJd, double* offset = nullptr);
 /// The offset of the zone in hours at the instant (UT Julian Day); NaN for no such zone.
 ZCMCOM_API double ZoneHoursAt(const std::string& name, double jdUt);
 

@@ -164,19 +164,6 @@ TEST_F(ServeTest, TimeEditsMoveTheInstantAndTheText) {
     EXPECT_EQ(Get("/api/time")["time"], "2026/12/07 21:00:00");
 }
 
-TEST_F(ServeTest, SiteEditsTakeTheMapsZone) {
-    int status = 0;
-    json site = Post("/api/site", R"({"lon":-87.65,"lat":41.85,"height":180})", &status);
-    ASSERT_EQ(status, 200) << site.dump();
-    EXPECT_EQ(site["zone"], -6.0);
-    EXPECT_EQ(Get("/api/time")["time"], "2026/12/07 06:00:00");
-    site = Post("/api/site", R"({"city":"America/Santiago"})", &status);  // south and west
-    EXPECT_EQ(site["zone"], -3.0);  // summer time in December
-    EXPECT_EQ(site["city"], "America/Santiago");
-    EXPECT_EQ(site["height"], 180.0);                    // a city keeps the height
-    EXPECT_EQ(Get("/api/cities")["cities"].size(), 7u);  // tests/data/tz/zone.tab
-}
-
 TEST_F(ServeTest, SwitchTogglesItsLineAndIsStored) {
     const std::string riseSet = "\r\n出 ";
     for (bool on : {false, true}) {

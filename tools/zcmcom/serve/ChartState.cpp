@@ -473,7 +473,7 @@ void ChartState::SetSite(double lon, double lat, double height, bool keepHeight)
     MoveTo(lon, lat, height, keepHeight, std::string(), std::string());
 }
 
-void ChartState::SetTown(const std::string& text) {
+void ChartState::SetTown(const std::string& text, bool keepHeight) {
     if (const std::string why = sky::NameTextError(text); !why.empty())
         throw BadRequest("town: " + why);
     std::vector<std::string> closest;
@@ -487,13 +487,13 @@ void ChartState::SetTown(const std::string& text) {
                          text.substr(0, 64) + "'" + (list.empty() ? "" : " (" + list + ")"));
     }
     const sky::Town& t = towns[0];
-    MoveTo(t.lon, t.lat, 0.0, true, t.zone, t.name + "," + t.country);
+    MoveTo(t.lon, t.lat, 0.0, keepHeight, t.zone, t.name + "," + t.country);
 }
 
-void ChartState::SetZone(const std::string& zone) {
+void ChartState::SetZone(const std::string& zone, bool keepHeight) {
     const TownRow* t = zone.size() <= 64 && sky::FindZone(zone) ? MainTown(zone) : nullptr;
     if (!t) throw BadRequest("zone: no town of the zone '" + zone.substr(0, 64) + "'");
-    MoveTo(t->lon, t->lat, 0.0, true, zone, t->Label());
+    MoveTo(t->lon, t->lat, 0.0, keepHeight, zone, t->Label());
 }
 
 void ChartState::SetNearest(double lon, double lat) {
@@ -502,15 +502,14 @@ void ChartState::SetNearest(double lon, double lat) {
         throw BadRequest("nearest: lon -180 to 360, lat -90 to 90");
     const TownRow* t = NearestTown(lon > 180 ? lon - 360 : lon, lat);
     if (!t) throw BadRequest("nearest: the town list is missing");
-    MoveTo(t->lon, t->lat, 0.0, true, t->zone, t->Label());
+    MoveTo(t->lon, t->lat, 0.0, false, t->zone, t->Label());
 }
 
 void ChartState::SetCity(const std::string& name) {
-    if (name.find('/') != std::string::npos) {
-        SetZone(name);
-    } else {
-        SetTown(name);
-    }
+    if (name.find('/') != std::string::npos)
+        SetZone(name, true);
+    else
+        SetTown(name, true);
     std::lock_guard<std::mutex> lock(m_mutex);
     m_city = Utf8(m_host.GetZoneName());
     m_snapshot.reset();

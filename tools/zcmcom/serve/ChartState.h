@@ -126,13 +126,14 @@ public:
     void SetJd(double jd);
     // A site given by numbers takes the zone of the nearest town that agrees with the map.
     void SetSite(double lon, double lat, double height, bool keepHeight);
-    // A town of the town list ("London,GB", "東京"), as the command line's --site reads it.
-    void SetTown(const std::string& text);
+    // A town of the town list ("London,GB", "東京"), as the command line's --site reads it;
+    // at height 0 as there, or at the height kept.
+    void SetTown(const std::string& text, bool keepHeight = false);
     // An IANA zone: its main town.
-    void SetZone(const std::string& zone);
+    void SetZone(const std::string& zone, bool keepHeight = false);
     // The town nearest to a point (a click on the time-zone map).
     void SetNearest(double lon, double lat);
-    // A zone or a town's name.
+    // A zone or a town's name, at the height kept.
     void SetCity(const std::string& name);
 
     // The main town of each zone of the town list the tz database has.

@@ -30,23 +30,10 @@ ClockZone ZoneAtInstant(const std::string& name, double jdUt, double fixed) {
 }
 
 double ClockTimeToJd(double clockJd, const std::string& name, double fixed, double* offset) {
-    const auto zone = name.empty() ? nullptr : sky::FindZone(name);
-    if (!zone) {
-        *offset = fixed;
-        return clockJd - fixed / 24.0;
-    }
-    // The offsets a day either side; the first that maps the clock time onto itself.
-    const double before = zone->OffsetAt(UnixSeconds(clockJd - 1.0)) / 3600.0,
-                 after = zone->OffsetAt(UnixSeconds(clockJd + 1.0)) / 3600.0;
-    for (double o : {before, after}) {
-        const double jd = clockJd - o / 24.0;
-        if (std::fabs(zone->OffsetAt(UnixSeconds(jd)) / 3600.0 - o) < 1e-9) {
-            *offset = o;
-            return jd;
-        }
-    }
-    *offset = before;  // a clock time the change skipped: read on the offset before it
-    return clockJd - before / 24.0;
+    const double jd = name.empty() ? NAN : sky::ZoneClockToUt(name, clockJd, offset);
+    if (std::isfinite(jd)) return jd;
+    *offset = fixed;
+    return clockJd - fixed / 24.0;
 }
 
 }  // namespace serve
