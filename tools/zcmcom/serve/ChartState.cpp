@@ -145,6 +145,7 @@ ChartState::ChartState(const StartOptions& start)
         m_host.SetZoneName(CSkyHost::ZoneNameAt(m_dateObs.GetLongitude(), m_dateObs.GetLatitude()));
     m_town = start.town;
     m_dateObs.UpdateByCorZnt();
+    m_snapshot = Compute();  // the first sky (tables opened, places made) before any client waits
 }
 
 void ChartState::Changed() {
