@@ -1,0 +1,156 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+// The page's own positional astronomy: catalogue places (J2000) to the altitude and
+// azimuth of the instant, with the frame the server gives for each time step (precession,
+// nutation, aberration, sidereal time), so the stars move without a request per star.
+
+export const RAD = Math.PI / 180;
+
+// A unit vector of the J2000 frame from right ascension and declination (degrees).
+export function vectorOf(ra, dec) {
+  const a = ra * RAD;
+  const d = dec * RAD;
+  return [Math.cos(d) * Math.cos(a), Math.cos(d) * Math.sin(a), Math.sin(d)];
+}
+
+export function mul(m, v) {
+  return [
+    m[0] * v[0] + m[1] * v[1] + m[2] * v[2],
+    m[3] * v[0] + m[4] * v[1] + m[5] * v[2],
+    m[6] * v[0] + m[7] * v[1] + m[8] * v[2],
+  ];
+}
+
+export function mulMat(a, b) {
+  const r = new Array(9);
+  for (let i = 0; i < 3; i++) {
+    for (let j = 0; j < 3; j++) {
+      r[3 * i + j] = a[3 * i] * b[j] + a[3 * i + 1] * b[3 + j] + a[3 * i + 2] * b[6 + j];
+    }
+  }
+  return r;
+}
+
+export function transpose(m) {
+  return [m[0], m[3], m[6], m[1], m[4], m[7], m[2], m[5], m[8]];
+}
+
+// Refraction of a true altitude (degrees) to the apparent one, for the temperature and
+// pressure the server applies to its bodies: Saemundsson's formula, kept finite below the
+// horizon (where it is held at its value at -1 degree, as there is nothing to see).
+export function refract(alt, refraction) {
+  if (!refraction) return alt;
+  const h = Math.max(alt, -1);
+  const r = 1.02 / Math.tan((h + 10.3 / (h + 5.11)) * RAD) / 60;
+  const k = (refraction.hPa / 1010) * (283 / (273 + refraction.tempC));
+  return alt + r * k;
+}
+
+// Greenwich mean sidereal time in degrees (the IAU 1982 expression), for a server
+// without the frame of the instant.
+function gmst(jd) {
+  const t = (jd - 2451545.0) / 36525;
+  const s = 280.46061837 + 360.98564736629 * (jd - 2451545.0) + t * t * (0.000387933 - t / 38710000);
+  return ((s % 360) + 360) % 360;
+}
+
+// Precession J2000 to the mean equator of date (IAU 1976 angles): close enough for a
+// chart when the server gives no frame of its own.
+function precession(jd) {
+  const t = (jd - 2451545.0) / 36525;
+  const zeta = (2306.2181 * t + 0.30188 * t * t) / 3600 * RAD;
+  const z = (2306.2181 * t + 1.09468 * t * t) / 3600 * RAD;
+  const theta = (2004.3109 * t - 0.42665 * t * t) / 3600 * RAD;
+  const [cz, sz, cZ, sZ, ct, st] = [Math.cos(zeta), Math.sin(zeta), Math.cos(z), Math.sin(z), Math.cos(theta), Math.sin(theta)];
+  return [
+    cZ * ct * cz - sZ * sz, -cZ * ct * sz - sZ * cz, -cZ * st,
+    sZ * ct * cz + cZ * sz, -sZ * ct * sz + cZ * cz, -sZ * st,
+    st * cz, -st * sz, ct,
+  ];
+}
+
+// The frame of an instant: from the server when it gives one, else made here.
+export function frameOf(sky) {
+  if (sky.frame && Array.isArray(sky.frame.npb)) return sky.frame;
+  const site = sky.site || {};
+  return {
+    jd: sky.jd, lst: (gmst(sky.jd) + (site.lon || 0) + 360) % 360, lat: site.lat || 0,
+    lon: site.lon || 0, npb: precession(sky.jd), aberration: [0, 0, 0], refraction: null,
+  };
+}
+
+// The matrix from the J2000 frame to the horizon frame (north, east, up) of the instant.
+export function horizonMatrix(frame) {
+  const th = frame.lst * RAD;
+  const ph = frame.lat * RAD;
+  const [ct, st, cp, sp] = [Math.cos(th), Math.sin(th), Math.cos(ph), Math.sin(ph)];
+  const local = [-sp * ct, -sp * st, cp, -st, ct, 0, cp * ct, cp * st, sp];
+  return mulMat(local, frame.npb);
+}
+
+// Altitude and azimuth (degrees, azimuth from north through east, refracted) of J2000
+// unit vectors packed in a Float64Array of 3n numbers, into out (2n numbers: az, alt).
+export function altAzOf(vectors, frame, out) {
+  const m = horizonMatrix(frame);
+  const ab = frame.aberration || [0, 0, 0];
+  for (let i = 0, n = vectors.length / 3; i < n; i++) {
+    let x = vectors[3 * i] + ab[0];
+    let y = vectors[3 * i + 1] + ab[1];
+    let z = vectors[3 * i + 2] + ab[2];
+    const len = Math.hypot(x, y, z);
+    x /= len; y /= len; z /= len;
+    const north = m[0] * x + m[1] * y + m[2] * z;
+    const east = m[3] * x + m[4] * y + m[5] * z;
+    const up = m[6] * x + m[7] * y + m[8] * z;
+    out[2 * i] = Math.atan2(east, north) / RAD;
+    out[2 * i + 1] = refract(Math.asin(Math.max(-1, Math.min(1, up))) / RAD, frame.refraction);
+  }
+  return out;
+}
+
+// The J2000 right ascension and declination of an altitude and azimuth (unrefracted).
+export function raDecOf(az, alt, frame) {
+  const h = [Math.cos(alt * RAD) * Math.cos(az * RAD), Math.cos(alt * RAD) * Math.sin(az * RAD), Math.sin(alt * RAD)];
+  const v = mul(transpose(horizonMatrix(frame)), h);
+  return [((Math.atan2(v[1], v[0]) / RAD) + 360) % 360, Math.asin(Math.max(-1, Math.min(1, v[2]))) / RAD];
+}
+
+// The sky's colour for the Sun's altitude: day, civil, nautical and astronomical
+// twilight, night.
+const SKY_STOPS = [
+  [-90, [4, 6, 16]], [-18, [4, 6, 16]], [-12, [10, 18, 44]], [-6, [28, 48, 96]],
+  [0, [70, 100, 160]], [6, [96, 150, 210]], [90, [110, 170, 230]],
+];
+
+export function skyColour(sunAlt) {
+  const a = Number.isFinite(sunAlt) ? sunAlt : -90;
+  for (let i = 1; i < SKY_STOPS.length; i++) {
+    const [a1, c1] = SKY_STOPS[i];
+    if (a <= a1) {
+      const [a0, c0] = SKY_STOPS[i - 1];
+      const f = (a - a0) / (a1 - a0);
+      return `rgb(${c0.map((c, k) => Math.round(c + f * (c1[k] - c))).join(',')})`;
+    }
+  }
+  return 'rgb(110,170,230)';
+}
+
+export function twilightName(sunAlt) {
+  if (sunAlt >= 0) return 'day';
+  if (sunAlt >= -6) return 'civil twilight';
+  if (sunAlt >= -12) return 'nautical twilight';
+  if (sunAlt >= -18) return 'astronomical twilight';
+  return 'night';
+}
+
+// The ecliptic's points (J2000, obliquity of J2000) every 2 degrees, as [ra, dec].
+export function eclipticPoints() {
+  const eps = 23.4392911 * RAD;
+  const points = [];
+  for (let l = 0; l <= 360; l += 2) {
+    const x = Math.cos(l * RAD);
+    const y = Math.sin(l * RAD) * Math.cos(eps);
+    const z = Math.sin(l * RAD) * Math.sin(eps);
+    points.push([(Math.atan2(y, x) / RAD + 360) % 360, Math.asin(z) / RAD]);
+  }
+  return points;
+}

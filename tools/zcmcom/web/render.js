@@ -1,0 +1,610 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+// The chart: the sky projected with d3 (stereographic, or equal-area for the whole
+// sphere) about a centre that drag moves and a scale that zoom changes, drawn on a canvas.
+// Geometry (grids, lines, the Milky Way) goes through d3's path, which cuts it at the
+// projection's edge; the tens of thousands of stars go through the same rotation and
+// projection written out here, since a call into d3 per star per frame is too slow.
+/* global d3 */
+import { RAD, altAzOf, eclipticPoints, frameOf, horizonMatrix, raDecOf, skyColour } from './astro.js';
+
+const MAX_MAG = 8;
+// The Japanese labels need a Japanese font: Debian's fonts-ipaexfont-gothic first.
+const FONT = '"IPAexGothic", "Noto Sans CJK JP", "DejaVu Sans", sans-serif';
+export const BASE_MAG = 5.5;  // the faintest stars of the whole horizon
+
+function bodyRadius(body, s) {
+  if ((body.kind === 'sun' || body.kind === 'moon') && Number.isFinite(body.diam)) {
+    return Math.max(5, (body.diam / 3600) * RAD * s);  // the true disc once it is larger
+  }
+  if (body.kind === 'sun' || body.kind === 'moon') return 6;
+  return Math.max(2.5, Math.min(5, 3.5 - 0.4 * (body.mag ?? 3)));
+}
+
+export class Chart {
+  constructor(canvas) {
+    this.canvas = canvas;
+    this.ctx = canvas.getContext('2d');
+    this.view = 'horizon';
+    this.projectionName = 'stereographic';
+    this.centres = { horizon: [180, 90], equatorial: [0, 0] };
+    this.zoom = 1;
+    this.magOverride = null;
+    this.w = 0;
+    this.h = 0;
+    this.stars = null;      // {vec, mag, path, label, n, hz, views}
+    this.dsos = [];
+    this.bodies = [];
+    this.sky = null;        // the last /api/sky answer
+    this.frame = null;
+    this.geometry = null;   // J2000 geometry: {lines, constellations, milkyway}
+    this.show = { grid: true, eqgrid: true, ecliptic: true, lines: true, names: true, milkyway: true, labels: true };
+    this.selected = null;
+    this.frameTimes = [];
+    this.drawnCount = 0;
+    this.pending = false;
+  }
+
+  // ---- data ----
+
+  setCatalog(catalog) {
+    const stars = catalog.stars || [];
+    const n = stars.length;
+    const vec = new Float64Array(3 * n);
+    const mag = new Float32Array(n);
+    stars.forEach(([ra, dec, m], i) => {
+      const a = ra * RAD;
+      const d = dec * RAD;
+      vec[3 * i] = Math.cos(d) * Math.cos(a);
+      vec[3 * i + 1] = Math.cos(d) * Math.sin(a);
+      vec[3 * i + 2] = Math.sin(d);
+      mag[i] = m;
+    });
+    this.stars = {
+      n, vec, mag, path: stars.map((s) => s[3]), label: stars.map((s) => s[4] || ''),
+      radec: stars.map((s) => [s[0], s[1]]), hz: new Float64Array(2 * n), view: new Float64Array(3 * n),
+    };
+    this.dsos = (catalog.dsos || []).map(([ra, dec, m, path, label, size]) => ({ ra, dec, mag: m, path, label, size }));
+    this.geometry = {
+      lines: (catalog.lines || []).map(([r1, d1, r2, d2]) => [[r1, d1], [r2, d2]]),
+      constellations: (catalog.constellations || []).map(([abbr, name, ra, dec]) => ({ abbr, name, ra, dec })),
+      ecliptic: eclipticPoints(),
+      milkyway: null,
+    };
+    this.update();
+  }
+
+  // The Milky Way's outline: polygons of [ra, dec], rings wound for d3 (inside on the left).
+  setMilkyWay(features) {
+    this.geometry.milkyway = features;
+    this.update();
+  }
+
+  setSky(sky) {
+    this.sky = sky;
+    this.frame = frameOf(sky);
+    this.bodies = sky.bodies || (sky.objects || []).filter((o) => o.kind !== 'star' && o.kind !== 'dso');
+    this.update();
+  }
+
+  // The view coordinates ([lon, lat] for d3) of a J2000 place, for the instant.
+  viewOfRaDec(ra, dec) {
+    if (this.view === 'equatorial') return [-ra, dec];
+    const out = [0, 0];
+    altAzOf(Float64Array.of(...vectorOfDeg(ra, dec)), this.frame, out);
+    return out;
+  }
+
+  viewOfAltAz(az, alt) {
+    if (this.view === 'horizon') return [az, alt];
+    const [ra, dec] = raDecOf(az, alt, this.frame);
+    return [-ra, dec];
+  }
+
+  // Everything that depends on the instant or the view, made once per time step.
+  update() {
+    if (!this.stars || !this.frame) return this.requestDraw();
+    const { n, vec, hz, view } = this.stars;
+    altAzOf(vec, this.frame, hz);
+    for (let i = 0; i < n; i++) {
+      let lon;
+      let lat;
+      if (this.view === 'horizon') {
+        lon = hz[2 * i] * RAD;
+        lat = hz[2 * i + 1] * RAD;
+        view[3 * i] = Math.cos(lat) * Math.cos(lon);
+        view[3 * i + 1] = Math.cos(lat) * Math.sin(lon);
+        view[3 * i + 2] = Math.sin(lat);
+      } else {
+        view[3 * i] = vec[3 * i];
+        view[3 * i + 1] = -vec[3 * i + 1];
+        view[3 * i + 2] = vec[3 * i + 2];
+      }
+    }
+    const m = horizonMatrix(this.frame);
+    const toView = this.view === 'horizon'
+      ? (([ra, dec]) => {
+        const out = [0, 0];
+        altAzOf(Float64Array.of(...vectorOfDeg(ra, dec)), this.frame, out);
+        return out;
+      })
+      : (([ra, dec]) => [-ra, dec]);
+    const g = this.geometry;
+    const eqGrid = [];
+    for (let ra = 0; ra < 360; ra += 15) {
+      const line = [];
+      for (let dec = -80; dec <= 80; dec += 4) line.push([ra, dec]);
+      eqGrid.push(line);
+    }
+    for (let dec = -75; dec <= 75; dec += 15) {
+      const line = [];
+      for (let ra = 0; ra <= 360; ra += 4) line.push([ra, dec]);
+      eqGrid.push(line);
+    }
+    const hzGrid = [];
+    for (let az = 0; az < 360; az += 15) {
+      const line = [];
+      for (let alt = -80; alt <= 80; alt += 4) line.push([az, alt]);
+      hzGrid.push(line);
+    }
+    for (let alt = -75; alt <= 75; alt += 15) {
+      const line = [];
+      for (let az = 0; az <= 360; az += 4) line.push([az, alt]);
+      hzGrid.push(line);
+    }
+    const fromHz = this.view === 'horizon' ? ((p) => p) : (([az, alt]) => this.viewOfAltAz(az, alt));
+    this.layers = {
+      lines: { type: 'MultiLineString', coordinates: g.lines.map((seg) => seg.map(toView)) },
+      ecliptic: { type: 'LineString', coordinates: g.ecliptic.map(toView) },
+      eqgrid: { type: 'MultiLineString', coordinates: eqGrid.map((l) => l.map(toView)) },
+      hzgrid: { type: 'MultiLineString', coordinates: hzGrid.map((l) => l.map(fromHz)) },
+      horizon: { type: 'LineString', coordinates: Array.from({ length: 73 }, (_, i) => fromHz([i * 5, 0])) },
+      ground: d3.geo.circle().origin(fromHz([0, -90])).angle(90)(),
+      // rings as lines, filled even-odd: d3's polygon clipping fills the whole sphere for
+      // some of these rings (holes that reach past the projection's edge)
+      milkyway: g.milkyway && { type: 'MultiLineString', coordinates: g.milkyway.flat().map((ring) => ring.map(toView)) },
+      names: g.constellations.map((c) => ({ ...c, at: toView([c.ra, c.dec]) })),
+      dsos: this.dsos.map((d) => ({ ...d, at: toView([d.ra, d.dec]) })),
+      cardinals: [['N', 0], ['E', 90], ['S', 180], ['W', 270]].map(([l, az]) => ({ label: l, at: fromHz([az, 0]) })),
+    };
+    this.matrix = m;
+    this.requestDraw();
+  }
+
+  bodyView(body) {
+    if (this.view === 'horizon') return [body.az, body.alt];
+    const ra = body.ra2000 ?? body.ra;
+    const dec = body.dec2000 ?? body.dec;
+    return [-ra, dec];
+  }
+
+  // ---- projection ----
+
+  magLimit() {
+    if (this.magOverride !== null) return this.magOverride;
+    return Math.min(MAX_MAG, BASE_MAG + 1.1 * Math.log2(Math.max(1, this.zoom)));
+  }
+
+  // The scale of the projection: the horizon circle fills the chart at zoom 1.
+  scale() {
+    const r = Math.min(this.w, this.h) / 2;
+    return (this.projectionName === 'stereographic' ? r : r / 2) * this.zoom;
+  }
+
+  maxZoom() {
+    return 1 / Math.tan(0.25 * RAD);  // a field of one degree across the shorter side
+  }
+
+  // The field across the chart's shorter side, degrees.
+  field() {
+    const half = this.projectionName === 'stereographic' ? 2 * Math.atan(1 / this.zoom)
+      : 2 * Math.asin(Math.min(1, 1 / this.zoom));
+    return (2 * half) / RAD;
+  }
+
+  minZoom() {
+    return this.projectionName === 'stereographic' ? 0.6 : 0.9;
+  }
+
+  projection() {
+    const [lon, lat] = this.centres[this.view];
+    const p = this.projectionName === 'stereographic' ? d3.geo.stereographic().clipAngle(150)
+      : d3.geo.azimuthalEqualArea().clipAngle(179.9);
+    return p.scale(this.scale()).translate([this.w / 2, this.h / 2]).rotate([-lon, -lat, 0]).precision(0.7);
+  }
+
+  // The rotation d3 applies for rotate([-lon, -lat, 0]), as a matrix on unit vectors.
+  rotationMatrix() {
+    const [lon, lat] = this.centres[this.view];
+    const cl = Math.cos(-lon * RAD);
+    const sl = Math.sin(-lon * RAD);
+    const cp = Math.cos(-lat * RAD);
+    const sp = Math.sin(-lat * RAD);
+    // first about z by -lon, then about y by -lat
+    return [cp * cl, -cp * sl, -sp, sl, cl, 0, sp * cl, -sp * sl, cp];
+  }
+
+  // Screen position of view coordinates (degrees), or null beyond the edge.
+  project(lonlat) {
+    const p = this.projection();
+    const [lon, lat] = this.centres[this.view];
+    if (d3.geo.distance(lonlat.map((v) => v), [lon, lat]) > (this.projectionName === 'stereographic' ? 150 : 179.9) * RAD) return null;
+    return p(lonlat);
+  }
+
+  centreOn(lonlat) {
+    this.centres[this.view] = [lonlat[0], Math.max(-90, Math.min(90, lonlat[1]))];
+    this.requestDraw();
+  }
+
+  panBy(dx, dy) {
+    const k = (this.projectionName === 'stereographic' ? 2 : 1) / this.scale() / RAD;
+    const [lon, lat] = this.centres[this.view];
+    const c = Math.max(0.2, Math.cos(lat * RAD));
+    this.centres[this.view] = [lon - (dx * k) / c, Math.max(-90, Math.min(90, lat + dy * k))];
+    this.requestDraw();
+  }
+
+  setZoom(z) {
+    this.zoom = Math.max(this.minZoom(), Math.min(this.maxZoom(), z));
+    this.requestDraw();
+    return this.zoom;
+  }
+
+  resize(w, h) {
+    const dpr = window.devicePixelRatio || 1;
+    this.w = w;
+    this.h = h;
+    this.canvas.width = Math.round(w * dpr);
+    this.canvas.height = Math.round(h * dpr);
+    this.canvas.style.width = `${w}px`;
+    this.canvas.style.height = `${h}px`;
+    this.ctx.setTransform(dpr, 0, 0, dpr, 0, 0);
+    this.requestDraw();
+  }
+
+  requestDraw() {
+    if (this.pending) return;
+    this.pending = true;
+    requestAnimationFrame(() => {
+      this.pending = false;
+      this.draw();
+    });
+  }
+
+  // ---- drawing ----
+
+  draw() {
+    if (!this.w || !this.layers) return;
+    const t0 = performance.now();
+    const ctx = this.ctx;
+    const p = this.projection();
+    const path = d3.geo.path().projection(p).context(ctx);
+    const L = this.layers;
+    const sunAlt = this.sky && this.sky.sun ? this.sky.sun.alt
+      : ((this.bodies.find((b) => b.kind === 'sun') || {}).alt ?? -90);
+    const day = sunAlt > -6;
+    ctx.fillStyle = '#000';
+    ctx.fillRect(0, 0, this.w, this.h);
+    ctx.beginPath();
+    path({ type: 'Sphere' });
+    ctx.fillStyle = skyColour(sunAlt);
+    ctx.fill();
+
+    if (this.show.milkyway && L.milkyway && !day) {
+      ctx.beginPath();
+      path(L.milkyway);
+      ctx.fillStyle = 'rgba(160,180,230,0.10)';
+      ctx.fill('evenodd');
+    }
+    const stroke = (geometry, colour, width, dash) => {
+      ctx.beginPath();
+      path(geometry);
+      ctx.strokeStyle = colour;
+      ctx.lineWidth = width;
+      ctx.setLineDash(dash || []);
+      ctx.stroke();
+      ctx.setLineDash([]);
+    };
+    if (this.show.grid) stroke(L.hzgrid, 'rgba(120,200,140,0.28)', 0.7);
+    if (this.show.eqgrid) stroke(L.eqgrid, 'rgba(110,150,255,0.30)', 0.7);
+    if (this.show.ecliptic) stroke(L.ecliptic, 'rgba(230,190,90,0.6)', 1, [6, 4]);
+    if (this.show.lines) stroke(L.lines, 'rgba(110,150,220,0.55)', 0.8);
+
+    const limit = this.magLimit();
+    const labels = [];
+    this.drawStars(ctx, limit, day, labels);
+    this.drawDsos(ctx, p, limit, labels);
+    this.drawBodies(ctx, p, labels);
+
+    // What is below the horizon stays visible, darkened, so the view is a whole sphere.
+    ctx.beginPath();
+    path(L.ground);
+    ctx.fillStyle = 'rgba(18,26,14,0.62)';
+    ctx.fill();
+    stroke(L.horizon, '#5fbf6a', 1.6);
+
+    const placed = new LabelSpace(this.w, this.h);
+    if (this.view === 'horizon' || this.show.grid) {
+      ctx.font = `bold 14px ${FONT}`;
+      for (const c of L.cardinals) {
+        const at = this.projectVisible(p, c.at);
+        if (!at) continue;
+        // just inside the horizon, toward the chart's middle
+        const dx = this.w / 2 - at[0];
+        const dy = this.h / 2 - at[1];
+        const k = 12 / (Math.hypot(dx, dy) || 1);
+        placed.put(ctx, c.label, at[0] + dx * k, at[1] + dy * k, 0, '#7fd08a', true);
+      }
+    }
+    this.drawSelection(ctx, p);
+    if (this.show.labels) {
+      labels.sort((a, b) => a.rank - b.rank);
+      for (const l of labels) {
+        ctx.font = l.font;
+        placed.put(ctx, l.text, l.x, l.y, l.r, l.colour, false);
+      }
+    }
+    if (this.show.names) {
+      ctx.font = `12px ${FONT}`;
+      for (const c of L.names) {
+        const at = this.projectVisible(p, c.at);
+        if (at) placed.put(ctx, c.name, at[0], at[1], 0, 'rgba(150,175,235,0.85)', true);
+      }
+    }
+    const dt = performance.now() - t0;
+    this.frameTimes.push(dt);
+    if (this.frameTimes.length > 2000) this.frameTimes.shift();
+    this.canvas.dataset.drawn = this.drawnCount;
+    this.canvas.dataset.frames = Number(this.canvas.dataset.frames || 0) + 1;
+  }
+
+  projectVisible(p, lonlat) {
+    const [lon, lat] = this.centres[this.view];
+    if (d3.geo.distance(lonlat, [lon, lat]) > 0.5 * Math.PI + (this.projectionName === 'stereographic' ? 0.9 : 1.5)) return null;
+    const xy = p(lonlat);
+    if (!xy || xy[0] < -20 || xy[1] < -20 || xy[0] > this.w + 20 || xy[1] > this.h + 20) return null;
+    return xy;
+  }
+
+  // The stars by the rotation and projection of d3 written out (see rotationMatrix).
+  forEachStar(limit, visit) {
+    const { n, view, mag } = this.stars;
+    const m = this.rotationMatrix();
+    const s = this.scale();
+    const tx = this.w / 2;
+    const ty = this.h / 2;
+    const stereo = this.projectionName === 'stereographic';
+    const minX = stereo ? Math.cos(150 * RAD) : -0.9999;
+    for (let i = 0; i < n; i++) {
+      if (mag[i] > limit) continue;
+      const x0 = view[3 * i];
+      const y0 = view[3 * i + 1];
+      const z0 = view[3 * i + 2];
+      const x = m[0] * x0 + m[1] * y0 + m[2] * z0;
+      if (x < minX) continue;
+      const y = m[3] * x0 + m[4] * y0 + m[5] * z0;
+      const z = m[6] * x0 + m[7] * y0 + m[8] * z0;
+      const k = stereo ? 1 / (1 + x) : Math.sqrt(2 / (1 + x));
+      const sx = tx + s * k * y;
+      const sy = ty - s * k * z;
+      if (sx < -4 || sy < -4 || sx > this.w + 4 || sy > this.h + 4) continue;
+      visit(i, sx, sy);
+    }
+  }
+
+  drawStars(ctx, limit, day, labels) {
+    if (!this.stars) return;
+    const buckets = new Map();
+    let count = 0;
+    const mag = this.stars.mag;
+    const label = this.stars.label;
+    this.forEachStar(limit, (i, sx, sy) => {
+      const r = Math.max(0.55, Math.min(4.5, 0.5 + 0.55 * (limit - mag[i])));
+      const key = Math.round(r * 4);
+      let list = buckets.get(key);
+      if (!list) buckets.set(key, (list = []));
+      list.push(sx, sy);
+      count++;
+      if (label[i] && mag[i] < limit - 2.5) {
+        labels.push({ text: label[i], x: sx, y: sy, r, rank: 10 + mag[i], font: `12px ${FONT}`, colour: '#dde6ff' });
+      }
+    });
+    ctx.globalAlpha = day ? 0.45 : 1;
+    ctx.fillStyle = '#fffdf4';
+    for (const [key, list] of buckets) {
+      const r = key / 4;
+      ctx.beginPath();
+      if (r < 1.2) {
+        for (let j = 0; j < list.length; j += 2) ctx.rect(list[j] - r, list[j + 1] - r, 2 * r, 2 * r);
+      } else {
+        for (let j = 0; j < list.length; j += 2) {
+          ctx.moveTo(list[j] + r, list[j + 1]);
+          ctx.arc(list[j], list[j + 1], r, 0, 2 * Math.PI);
+        }
+      }
+      ctx.fill();
+    }
+    ctx.globalAlpha = 1;
+    this.drawnCount = count;
+  }
+
+  drawDsos(ctx, p, limit, labels) {
+    if (limit < 6.5) return;
+    ctx.strokeStyle = '#9fd3ff';
+    ctx.lineWidth = 1;
+    for (const d of this.layers.dsos) {
+      const at = this.projectVisible(p, d.at);
+      if (!at) continue;
+      const r = Math.max(4, ((d.size || 0) / 120) * RAD * this.scale());
+      ctx.beginPath();
+      ctx.ellipse(at[0], at[1], r, r * 0.7, 0, 0, 2 * Math.PI);
+      ctx.stroke();
+      this.drawnCount++;
+      if (d.label) labels.push({ text: d.label, x: at[0], y: at[1], r, rank: 30 + (d.mag ?? 9), font: `11px ${FONT}`, colour: '#9fd3ff' });
+    }
+  }
+
+  drawBodies(ctx, p, labels) {
+    this.bodyPlaces = {};
+    const order = { sun: 0, planet: 1, dwarf: 1, moon: 2 };
+    const bodies = [...this.bodies].sort((a, b) => (order[a.kind] ?? 1) - (order[b.kind] ?? 1));
+    for (const body of bodies) {
+      const at = this.projectVisible(p, this.bodyView(body));
+      if (!at) continue;
+      this.bodyPlaces[body.path] = at;
+      const r = bodyRadius(body, this.scale() * (this.projectionName === 'stereographic' ? 2 : 1));
+      this.drawnCount++;
+      if (body.kind === 'moon') {
+        this.drawMoon(ctx, body, at, r, p);
+      } else {
+        ctx.beginPath();
+        ctx.arc(at[0], at[1], r, 0, 2 * Math.PI);
+        ctx.fillStyle = body.kind === 'sun' ? '#ffe14d' : body.kind === 'star' ? '#fff' : '#ffb07a';
+        ctx.fill();
+      }
+      labels.push({ text: body.name || body.path, x: at[0], y: at[1], r, rank: body.kind === 'sun' || body.kind === 'moon' ? 0 : 1, font: `13px ${FONT}`, colour: '#ffd9b0' });
+    }
+  }
+
+  // The Moon: a dark disc and its lit part, the bright limb turned toward the Sun.
+  drawMoon(ctx, body, at, r, p) {
+    const k = Number.isFinite(body.phase) ? Math.max(0, Math.min(1, body.phase)) : 1;
+    // The limb's direction on screen: from the Moon toward the Sun when the server gives
+    // the Sun, else the position angle it gives, measured from the pole's direction.
+    let angle = 0;
+    const sun = this.bodies.find((b) => b.kind === 'sun');
+    if (sun) {
+      const s = p(this.bodyView(sun));
+      // along the great circle: a point a little toward the Sun
+      const toward = d3.geo.interpolate(this.bodyView(body), this.bodyView(sun))(0.01);
+      const q = p(toward) || s;
+      angle = Math.atan2(q[1] - at[1], q[0] - at[0]);
+    } else if (Number.isFinite(body.limb)) {
+      angle = -body.limb * RAD;
+    }
+    ctx.save();
+    ctx.translate(at[0], at[1]);
+    ctx.rotate(angle);
+    ctx.beginPath();
+    ctx.arc(0, 0, r, 0, 2 * Math.PI);
+    ctx.fillStyle = '#2b2f3c';
+    ctx.fill();
+    ctx.beginPath();
+    // lit half on +x, the terminator an ellipse of semi-axis r|1-2k|
+    ctx.arc(0, 0, r, -Math.PI / 2, Math.PI / 2, false);
+    ctx.ellipse(0, 0, Math.abs(1 - 2 * k) * r, r, 0, Math.PI / 2, -Math.PI / 2, k > 0.5);
+    ctx.fillStyle = '#f2efe2';
+    ctx.fill();
+    ctx.restore();
+    this.moonLimbAngle = angle;
+  }
+
+  drawSelection(ctx, p) {
+    const at = this.selected && this.screenOf(this.selected);
+    if (!at) return;
+    ctx.beginPath();
+    ctx.arc(at[0], at[1], 10, 0, 2 * Math.PI);
+    ctx.strokeStyle = '#ffcf5a';
+    ctx.lineWidth = 1.5;
+    ctx.stroke();
+  }
+
+  // ---- finding what is drawn ----
+
+  // Screen position of an object path as last drawn (bodies) or as drawn now (stars).
+  screenOf(path) {
+    if (this.bodyPlaces && this.bodyPlaces[path]) return this.bodyPlaces[path];
+    if (!this.stars) return null;
+    const i = this.stars.path.indexOf(path);
+    if (i < 0) {
+      const d = this.layers && this.layers.dsos.find((o) => o.path === path);
+      return d ? this.projectVisible(this.projection(), d.at) : null;
+    }
+    let found = null;
+    this.forEachStar(99, (j, sx, sy) => {
+      if (j === i) found = [sx, sy];
+    });
+    return found;
+  }
+
+  // The object drawn nearest a screen point within 8 pixels, else null.
+  pick(x, y) {
+    let best = null;
+    let bestD = 8;
+    for (const [path, at] of Object.entries(this.bodyPlaces || {})) {
+      const d = Math.hypot(at[0] - x, at[1] - y);
+      if (d < bestD + 4) {
+        best = path;
+        bestD = d - 4;
+      }
+    }
+    if (this.stars) {
+      this.forEachStar(this.magLimit(), (i, sx, sy) => {
+        const d = Math.hypot(sx - x, sy - y);
+        if (d < bestD) {
+          best = this.stars.path[i];
+          bestD = d;
+        }
+      });
+    }
+    return best;
+  }
+
+  // The view coordinates under a screen point.
+  invert(x, y) {
+    return this.projection().invert([x, y]);
+  }
+
+  // J2000 right ascension and declination under a screen point.
+  raDecAt(x, y) {
+    const v = this.invert(x, y);
+    if (!v) return null;
+    if (this.view === 'equatorial') return [((-v[0] % 360) + 360) % 360, v[1]];
+    return raDecOf(v[0], v[1], this.frame);
+  }
+
+  stats() {
+    const t = [...this.frameTimes].sort((a, b) => a - b);
+    const q = (f) => t[Math.min(t.length - 1, Math.floor(f * t.length))];
+    return { frames: t.length, median: q(0.5), p95: q(0.95), drawn: this.drawnCount };
+  }
+}
+
+function vectorOfDeg(ra, dec) {
+  const a = ra * RAD;
+  const d = dec * RAD;
+  return [Math.cos(d) * Math.cos(a), Math.cos(d) * Math.sin(a), Math.sin(d)];
+}
+
+// Labels placed without overlaps: each tries the right, left, top and bottom of its point
+// and is left out where all four are taken.
+class LabelSpace {
+  constructor(w, h) {
+    this.w = w;
+    this.h = h;
+    this.boxes = [];
+  }
+
+  free(b) {
+    if (b[0] < 0 || b[1] < 0 || b[2] > this.w || b[3] > this.h) return false;
+    return !this.boxes.some((o) => b[0] < o[2] && o[0] < b[2] && b[1] < o[3] && o[1] < b[3]);
+  }
+
+  put(ctx, text, x, y, r, colour, centred) {
+    const w = ctx.measureText(text).width;
+    const h = 13;
+    const gap = r + 3;
+    const spots = centred ? [[x - w / 2, y - h / 2]]
+      : [[x + gap, y - h / 2], [x - gap - w, y - h / 2], [x - w / 2, y - gap - h], [x - w / 2, y + gap]];
+    for (const [bx, by] of spots) {
+      const box = [bx, by, bx + w, by + h];
+      if (!this.free(box)) continue;
+      this.boxes.push(box);
+      ctx.fillStyle = colour;
+      ctx.textBaseline = 'top';
+      ctx.fillText(text, bx, by);
+      return true;
+    }
+    return false;
+  }
+}
