@@ -5,7 +5,7 @@
 /* global d3 */
 import { $, api, busy, HttpError, query, showError } from './api.js';
 import { Chart } from './render.js';
-import { loadSwitches, loadTzMap, mapPlace, markSite, showClick, showSwitches } from './panel.js';
+import { currentMapGeometry, loadSwitches, loadTzMap, mapPlace, markSite, showClick, showSwitches } from './panel.js';
 
 const chart = new Chart($('sky'));
 const state = {
@@ -440,7 +440,7 @@ async function loadCities() {
 }
 
 // For tests and the frame-time script.
-window.zcmChart = { chart, state, zoomBy, select, setView, loadSky };
+window.zcmChart = { chart, state, zoomBy, select, setView, loadSky, mapGeometry: currentMapGeometry };
 
 wire();
 fit();

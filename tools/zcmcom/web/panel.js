@@ -102,6 +102,10 @@ export async function loadTzMap(site) {
   markSite(site);
 }
 
+export function currentMapGeometry() {
+  return mapGeometry;
+}
+
 export function markSite(site) {
   const g = mapGeometry;
   const span = g.east - g.west;

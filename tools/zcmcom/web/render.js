@@ -239,7 +239,7 @@ export class Chart {
   panBy(dx, dy) {
     const k = (this.projectionName === 'stereographic' ? 2 : 1) / this.scale() / RAD;
     const [lon, lat] = this.centres[this.view];
-    const c = Math.max(0.2, Math.cos(lat * RAD));
+    const c = Math.max(0.5, Math.cos(lat * RAD));  // near the pole a drag turns it, gently
     this.centres[this.view] = [lon - (dx * k) / c, Math.max(-90, Math.min(90, lat + dy * k))];
     this.requestDraw();
   }
