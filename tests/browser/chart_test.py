@@ -43,8 +43,8 @@ except ImportError:
     webdriver = None
 
 
-def start_server(zcmcom, env):
-    server = subprocess.Popen([zcmcom, "serve", "--port", "0", "--at", AT, "--site", SITE],
+def start_server(zcmcom, env, at=AT, site=SITE):
+    server = subprocess.Popen([zcmcom, "serve", "--port", "0", "--at", at, "--site", site],
                               stdout=subprocess.PIPE, env=env)
     deadline = time.monotonic() + 60  # (serve loads the sky first: slow on a loaded machine)
     line = b""

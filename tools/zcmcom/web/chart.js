@@ -82,7 +82,22 @@ async function loadCatalog() {
 }
 
 // The Milky Way's outline (optional: without it the chart has none): polygons of
-// [ra, dec] in layers of brightness.
+// [ra, dec] in layers of brightness, thinned to a point every 0.4 degree or so (a chart
+// draws it blurred anyway, and every point costs time while panning).
+function thin(ring) {
+  const out = [];
+  let last = null;
+  for (const [ra, dec] of ring) {
+    const p = [(ra + 360) % 360, dec];
+    if (!last || Math.abs(p[1] - last[1]) + Math.abs(p[0] - last[0]) * Math.cos(p[1] * Math.PI / 180) > 0.4) {
+      out.push(p);
+      last = p;
+    }
+  }
+  out.push(out[0]);
+  return out;
+}
+
 async function loadMilkyWay(url) {
   if (!url) return;
   const response = await fetch(url);
@@ -92,7 +107,7 @@ async function loadMilkyWay(url) {
   for (const feature of data.features || []) {
     const g = feature.geometry;
     const list = g.type === 'Polygon' ? [g.coordinates] : g.type === 'MultiPolygon' ? g.coordinates : [];
-    for (const poly of list) polygons.push(poly.map((ring) => ring.map(([ra, dec]) => [(ra + 360) % 360, dec])));
+    for (const poly of list) polygons.push(poly.map(thin));
   }
   chart.setMilkyWay(polygons);
 }

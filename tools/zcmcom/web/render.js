@@ -292,7 +292,9 @@ export class Chart {
 
     if (this.show.milkyway && L.milkyway && !day) {
       ctx.beginPath();
-      path(L.milkyway);
+      // its points lie close enough for straight lines between them: no resampling
+      d3.geo.path().projection(p.precision(0)).context(ctx)(L.milkyway);
+      p.precision(0.7);
       ctx.fillStyle = 'rgba(160,180,230,0.10)';
       ctx.fill('evenodd');
     }
@@ -576,6 +578,8 @@ function vectorOfDeg(ra, dec) {
   return [Math.cos(d) * Math.cos(a), Math.cos(d) * Math.sin(a), Math.sin(d)];
 }
 
+const WIDTHS = new Map();  // text widths by font and text: measuring each frame is slow
+
 // Labels placed without overlaps: each tries the right, left, top and bottom of its point
 // and is left out where all four are taken.
 class LabelSpace {
@@ -591,7 +595,9 @@ class LabelSpace {
   }
 
   put(ctx, text, x, y, r, colour, centred) {
-    const w = ctx.measureText(text).width;
+    const key = ctx.font + text;
+    let w = WIDTHS.get(key);
+    if (w === undefined) WIDTHS.set(key, (w = ctx.measureText(text).width));
     const h = 13;
     const gap = r + 3;
     const spots = centred ? [[x - w / 2, y - h / 2]]
