@@ -82,6 +82,13 @@ double CTimeZone::GetTimeZone(double longitude, double latitude) {
     return 0.0;
 }
 
+std::vector<std::pair<double, unsigned>> CTimeZone::Legend() {
+    std::vector<std::pair<double, unsigned>> out;
+    for (const ZoneColour* z = kZones; z->offset != -999.0; ++z)
+        out.emplace_back(z->offset, static_cast<unsigned>(z->red) << 16 | z->green << 8 | z->blue);
+    return out;
+}
+
 double CTimeZone::GetSharedTimeZone(double longitude, double latitude) {
     // Rendering takes milliseconds; lookups read pixels through the one DC, one at a time.
     static std::mutex mutex;

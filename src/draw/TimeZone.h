@@ -3,6 +3,9 @@
 /// @file
 /// CTimeZone: the standard time offset at a longitude and latitude, read from a colour-coded
 /// world map of the time zones that the library carries as a metafile resource.
+#include <utility>
+#include <vector>
+
 #include "draw/MemoryDIBTz.h"
 
 /// Looks up the standard time offset of a place on the built-in time-zone map.
@@ -21,6 +24,12 @@ public:
     /// The same on one map rendered on first use and shared by the whole process, for
     /// callers that only look up; safe from any thread.
     static double GetSharedTimeZone(double longitude, double latitude);
+
+    /// The map's colours: each zone's offset (hours) and its colour (0xRRGGBB).
+    static std::vector<std::pair<double, unsigned>> Legend();
+    /// The longitudes of the map's left and right edges (degrees east; the map runs from
+    /// 90 N at the top to 90 S at the bottom).
+    static constexpr double kWest = -22.5, kEast = 337.5;
 
     /// The rendered map, for writing it out or looking at it.
     CMemoryDIBTz* GetMap() { return &m_map; }

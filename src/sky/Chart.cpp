@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <mutex>
 
+#include "sky/Constants.h"
 #include "sky/Instant.h"
 #include "sky/SkyHost.h"
 #include "sky/Source.h"
@@ -74,6 +75,17 @@ const ChartCatalogue& FixedChartObjects() {
         AddFigures(&chart);
     });
     return chart;
+}
+
+ChartFrame ChartFrameAt(double jdUt, const Site& site) {
+    const Instant at = InstantAt(jdUt, site);
+    ChartFrame f;
+    f.jdUt = at.jdUt, f.jdTt = at.jdTt, f.lst = at.lst;
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j) f.npb[i][j] = at.toDate.m[i][j];
+    const Vec v = (at.earthVelocity + at.observerVelocityJ2000) * kLightDaysPerAu;
+    f.velocity[0] = v.x, f.velocity[1] = v.y, f.velocity[2] = v.z;
+    return f;
 }
 
 HorizonFrame::HorizonFrame(double jdUt, const Site& site) {

@@ -49,6 +49,19 @@ struct ChartCatalogue {
 /// when the files are missing.
 ZCMCOM_API const ChartCatalogue& FixedChartObjects();
 
+/// What a chart needs to place J2000 directions itself at an instant and site, as the
+/// library reduces them: u' = normalise(u + velocity) (aberration), d = npb u' (true
+/// equator and equinox of date), then the hour angle lst - RA(d) and the site's latitude.
+struct ChartFrame {
+    double jdUt = 0.0, jdTt = 0.0;  ///< the instant, UT and TT Julian Days
+    double lst = 0.0;               ///< local apparent sidereal time, degrees
+    double npb[3][3] = {};          ///< J2000 (GCRS) to true equator and equinox of date
+    double velocity[3] = {};        ///< the observer's barycentric velocity over c, J2000 axes
+};
+
+/// The frame of an instant (UT Julian Day) at a site on the Earth.
+ZCMCOM_API ChartFrame ChartFrameAt(double jdUt, const Site& site);
+
 /// The horizon of a site at an instant.
 class ZCMCOM_API HorizonFrame {
 public:

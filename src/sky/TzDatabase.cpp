@@ -45,15 +45,17 @@ bool IsLeap(int64_t y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
 int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
 
 // Readers of the rule's parts; each advances p and returns false on a mismatch.
-bool ReadName(const char*& p) {
+bool ReadName(const char*& p, std::string* name) {
     if (*p == '<') {
         const char* close = std::strchr(p, '>');
         if (!close || close - p < 4) return false;
+        name->assign(p + 1, close);
         p = close + 1;
         return true;
     }
     const char* start = p;
     while (std::isalpha(static_cast<unsigned char>(*p))) ++p;
+    name->assign(start, p);
     return p - start >= 3;
 }
 
@@ -138,11 +140,11 @@ int64_t Be64(const unsigned char* p) {
 bool TzRule::Parse(const std::string& text) {
     const char* p = text.c_str();
     long offset = 0;
-    if (!ReadName(p) || !ReadTime(p, &offset)) return false;
+    if (!ReadName(p, &stdName) || !ReadTime(p, &offset)) return false;
     stdOffset = -offset;  // POSIX counts west of Greenwich
     hasDst = false;
     if (!*p) return true;
-    if (!ReadName(p)) return false;
+    if (!ReadName(p, &dstName)) return false;
     hasDst = true;
     dstOffset = stdOffset + 3600;
     if (*p && *p != ',') {
@@ -157,13 +159,15 @@ bool TzRule::Parse(const std::string& text) {
     return *p++ == ',' && ReadChange(p, &start) && *p++ == ',' && ReadChange(p, &end) && !*p;
 }
 
-long TzRule::OffsetAt(int64_t t) const {
-    if (!hasDst) return stdOffset;
+long TzRule::OffsetAt(int64_t t) const { return InDst(t) ? dstOffset : stdOffset; }
+
+bool TzRule::InDst(int64_t t) const {
+    if (!hasDst) return false;
     const int64_t y = YearOfDays(FloorDiv(t + stdOffset, kDay));
     const int64_t s = ChangeAt(start, y, stdOffset), e = ChangeAt(end, y, dstOffset);
     const bool dst =
         s < e ? (t >= s && t < e) : !(t >= e && t < s);  // (south of the equator: s > e)
-    return dst ? dstOffset : stdOffset;
+    return dst;
 }
 
 bool TzZone::Parse(const std::string& bytes) {
@@ -194,8 +198,12 @@ bool TzZone::Parse(const std::string& bytes) {
                 if (*p >= typecnt) return false;
                 m_types.push_back(*p);
             }
-            for (uint64_t i = 0; i < typecnt; ++i, p += 6)
+            m_abbreviations.clear();
+            for (uint64_t i = 0; i < typecnt; ++i, p += 6) {
                 m_offsets.push_back(static_cast<int32_t>(Be32(p)));
+                m_abbreviations.push_back(p[5]);
+            }
+            m_chars.assign(reinterpret_cast<const char*>(p), charcnt);
             if (!std::is_sorted(m_times.begin(), m_times.end())) return false;
         }
         at += block;
@@ -215,6 +223,18 @@ long TzZone::OffsetAt(int64_t t) const {
     const size_t i =
         static_cast<size_t>(std::upper_bound(m_times.begin(), m_times.end(), t) - m_times.begin());
     return m_offsets[m_types[i - 1]];
+}
+
+std::string TzZone::AbbreviationAt(int64_t t) const {
+    if (m_hasFooter && (m_times.empty() || t >= m_times.back()))
+        return m_footer.InDst(t) ? m_footer.dstName : m_footer.stdName;
+    size_t type = 0;
+    if (!m_times.empty() && t >= m_times.front())
+        type = m_types[static_cast<size_t>(std::upper_bound(m_times.begin(), m_times.end(), t) -
+                                           m_times.begin()) -
+                       1];
+    const size_t at = m_abbreviations[type];
+    return at < m_chars.size() ? std::string(m_chars.c_str() + at) : std::string();
 }
 
 long TzZone::StandardOffsetAt(int64_t t) const {
@@ -266,6 +286,25 @@ double ZoneHoursAt(const std::string& name, double jdUt) {
     if (!zone || !std::isfinite(jdUt) || std::fabs(jdUt) > 1e9) return NAN;
     const int64_t t = static_cast<int64_t>(std::floor((jdUt - 2440587.5) * kDay + 0.5));
     return zone->OffsetAt(t) / 3600.0;
+}
+
+double ZoneClockToUt(const std::string& name, double clockJd, double* offset) {
+    const auto zone = FindZone(name);
+    if (!zone || !std::isfinite(clockJd) || std::fabs(clockJd) > 1e9) return NAN;
+    auto at = [](double jd) {
+        return static_cast<int64_t>(std::floor((jd - 2440587.5) * kDay + 0.5));
+    };
+    // The offsets a day either side: the first that maps the clock time onto itself.
+    const double before = zone->OffsetAt(at(clockJd - 1.0)) / 3600.0,
+                 after = zone->OffsetAt(at(clockJd + 1.0)) / 3600.0;
+    double hours = before;
+    for (double o : {before, after})
+        if (zone->OffsetAt(at(clockJd - o / 24.0)) / 3600.0 == o) {
+            hours = o;
+            break;
+        }
+    if (offset) *offset = hours;
+    return clockJd - hours / 24.0;
 }
 
 }  // namespace sky

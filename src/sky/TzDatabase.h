@@ -33,6 +33,10 @@ struct ZCMCOM_API TzRule {
     long stdOffset = 0, dstOffset = 0;
     /// @}
     bool hasDst = false;  ///< whether daylight saving is kept
+    /// The abbreviations of standard and daylight time ("GMT", "BST"; "+09" for a number).
+    /// @{
+    std::string stdName, dstName;
+    /// @}
     /// The start and the end of daylight saving.
     /// @{
     Change start, end;
@@ -41,6 +45,8 @@ struct ZCMCOM_API TzRule {
     bool Parse(const std::string& text);
     /// Seconds east of UTC at the instant (seconds since 1970 UTC).
     long OffsetAt(int64_t unixSeconds) const;
+    /// Whether daylight saving is in force at the instant.
+    bool InDst(int64_t unixSeconds) const;
 };
 
 /// One zone of the tz database: its transitions and the rule after them.
@@ -53,11 +59,15 @@ public:
     /// The zone's standard offset in the year of the instant: the smaller of its offsets on
     /// 1 January and 1 July (the time-zone map's definition).
     long StandardOffsetAt(int64_t unixSeconds) const;
+    /// The abbreviation of the local time at the instant ("BST", "AEDT", "+09").
+    std::string AbbreviationAt(int64_t unixSeconds) const;
 
 private:
     std::vector<int64_t> m_times;
     std::vector<uint8_t> m_types;
-    std::vector<long> m_offsets;  ///< by type
+    std::vector<long> m_offsets;           ///< by type
+    std::vector<uint8_t> m_abbreviations;  ///< by type, an index into m_chars
+    std::string m_chars;
     TzRule m_footer;
     bool m_hasFooter = false;
 };
@@ -69,6 +79,12 @@ ZCMCOM_API std::string ZoneFolder();
 /// file when it is there but cannot be read (not a regular file, over 1 MB).
 ZCMCOM_API std::shared_ptr<const TzZone> FindZone(const std::string& name,
                                                   std::string* problem = nullptr);
+/// The instant (UT Julian Day) of a clock time of the zone, given as the Julian Day it would
+/// be in UT: the offset in force then, daylight saving included. Of an hour the clocks
+/// repeat, the first time round; in one they skip, the offset before the change (02:30
+/// becomes 03:30 summer time). *offset (if given) gets that offset in hours. NaN for no
+/// such zone.
+ZCMCOM_API double ZoneClockToUt(const std::string& name, double clockJd, double* offset = nullptr);
 /// The offset of the zone in hours at the instant (UT Julian Day); NaN for no such zone.
 ZCMCOM_API double ZoneHoursAt(const std::string& name, double jdUt);
 

@@ -34,5 +34,8 @@ ZCMCOM_API double ApparentSiderealTime(double jdUt1, double jdTt, double dpsi);
 /// holds near the horizon where that model fails; tapered to none from 1 to 6 degrees below
 /// the horizon.
 ZCMCOM_API double RefractionDeg(double altitudeDeg, double tempC, double pressureHpa);
+/// The constants A and B (radians) of the model RefractionDeg follows from 15 degrees up,
+/// for that temperature and pressure.
+ZCMCOM_API void RefractionConstants(double tempC, double pressureHpa, double* a, double* b);
 
 }  // namespace zvacl

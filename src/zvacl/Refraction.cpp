@@ -58,6 +58,10 @@ double RefractionDeg(double h, double tempC, double pressureHpa) {
     return low * (q + (1.0 - q) * (kModelFrom - h) / (kModelFrom - kBlendFrom));
 }
 
+void RefractionConstants(double tempC, double pressureHpa, double* a, double* b) {
+    eraRefco(pressureHpa, tempC, kHumidity, kWavelengthUm, a, b);
+}
+
 }  // namespace zvacl
 
 void AtmosphericRefraction(const double* in, double* out) {

@@ -18,30 +18,27 @@ namespace {
 
 struct ServeArgs {
     int port = 8080;
-    std::string at, site, bind = "127.0.0.1";
+    std::string at, site, tz, bind = "127.0.0.1";
 };
 
-// The site's zone by the time-zone map: a time without an offset is read in it.
-double StartZone(const serve::StartOptions& start) {
-    if (start.hasSite) return CSkyHost::ZoneAt(start.lon, start.lat);
-    CSkyHost probe(2451545.0);
-    double lon = 0.0, lat = 0.0;
-    ParseDouble(probe.Execute(L"? Location.Longitude").ToUtf8(), lon);
-    ParseDouble(probe.Execute(L"? Location.Latitude").ToUtf8(), lat);
-    return CSkyHost::ZoneAt(lon, lat);
-}
-
 int RunServe(const ServeArgs& a) {
+    // The site, its zone and the instant as the click command reads them.
+    CSkyHost probe;
+    if (const std::string why = SetUpSkyHost(probe, a.at, a.site, a.tz, false); !why.empty())
+        return UsageError(why);
     serve::StartOptions start;
+    start.jd = probe.GetJd();
     if (!a.site.empty()) {
-        if (const std::string why = ReadSite(a.site, &start.lon, &start.lat, &start.height);
-            !why.empty())
-            return UsageError(why);
         start.hasSite = true;
+        ParseDouble(probe.Execute(L"? Location.Longitude").ToUtf8(), start.lon);
+        ParseDouble(probe.Execute(L"? Location.Latitude").ToUtf8(), start.lat);
+        ParseDouble(probe.Execute(L"? Location.Altitude").ToUtf8(), start.height);
+        double lon = 0, lat = 0, height = 0;
+        std::string zone;
+        if (ReadSite(a.site, &lon, &lat, &height, &zone).empty() && !zone.empty())
+            start.town = a.site;
     }
-    std::string why;
-    if (!a.at.empty() && !ParseIsoTime(a.at, StartZone(start), &start.jd, &why))
-        return UsageError(BadAt(a.at, why));
+    start.zone = probe.GetZoneName().ToUtf8();
     if (a.port < 0 || a.port > 65535) return UsageError("--port: 0 to 65535");
     if (a.bind != "127.0.0.1")
         fprintf(stderr,
@@ -90,6 +87,10 @@ CommandRun DefineServe(CLI::App& cmd) {
                    "the starting instant, ISO 8601 (no offset: the site's zone); default now");
     cmd.add_option("--site", a->site,
                    "LON,LAT[,HEIGHT] (degrees east, north, metres) or a town: Tokyo, London,GB");
+    cmd.add_option("--tz", a->tz,
+                   "the site's IANA time zone (default: the town's, else the nearest town's that "
+                   "agrees with the map)")
+        ->type_name("AREA/CITY");
     cmd.add_option("--bind", a->bind, "the address to listen on (warns for any but 127.0.0.1)")
         ->capture_default_str();
     return [a] { return RunServe(*a); };

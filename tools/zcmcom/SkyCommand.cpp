@@ -178,9 +178,13 @@ std::string SetUpSkyHost(CSkyHost& host, const std::string& at, const std::strin
         std::string why;
         if (!ParseIsoTime(at, host.GetTimezone(), &jd, &why)) return BadAt(at, why);
         ParseIsoTime(at, host.GetTimezone() + 1.0, &other);
-        for (int i = 0; i < 2 && other != jd && !host.GetZoneName().IsEmpty(); ++i) {
-            host.SetJd(jd);
-            ParseIsoTime(at, host.GetTimezone(), &jd);
+        // No offset given: read on the zone's clock (sky::ZoneClockToUt says how an hour the
+        // clocks repeat or skip is read).
+        double clock = 0.0;
+        const CString zone = host.GetZoneName();
+        if (other != jd && !zone.IsEmpty() && ParseIsoTime(at, 0.0, &clock)) {
+            const double ut = sky::ZoneClockToUt(zone.ToUtf8(), clock);
+            if (std::isfinite(ut)) jd = ut;
         }
         host.SetJd(jd);
     }

@@ -10,7 +10,10 @@
 #include <sys/stat.h>
 #include <vector>
 
+#include "draw/TimeZone.h"
+#include "serve/Catalogue.h"
 #include "serve/HttpFront.h"
+#include "serve/TownList.h"
 #include "serve/SkyJson.h"
 #include "sky/DataFolders.h"
 
@@ -100,26 +103,63 @@ json TextsJson(const ClickTexts& t) {
     return {{"path", t.path}, {"text", t.text}, {"compact", t.compact}, {"cdf", t.cdf}};
 }
 
+json TownJson(const TownRow& t) {
+    return {{"name", t.name}, {"nameJa", t.nameJa}, {"country", t.country},
+            {"zone", t.zone}, {"lon", t.lon},       {"lat", t.lat}};
+}
+
+json SearchJson(const SearchAnswer& a) {
+    json results = json::array();
+    for (const SearchHit& h : a.results) {
+        json hit = {{"path", h.path}, {"name", h.name}, {"kind", h.kind}};
+        const std::pair<const char*, double> numbers[] = {{"mag", h.mag},
+                                                          {"ra2000", h.ra2000},
+                                                          {"dec2000", h.dec2000},
+                                                          {"alt", h.alt},
+                                                          {"az", h.az}};
+        for (const auto& n : numbers)
+            hit[n.first] = std::isfinite(n.second) ? json(n.second) : json(nullptr);
+        results.push_back(std::move(hit));
+    }
+    return {{"results", results}, {"closest", a.closest}};
+}
+
+// A text parameter of at most `most` bytes; absent: empty.
+std::string TextParam(const httplib::Request& req, const char* name, size_t most) {
+    const std::string text = req.has_param(name) ? req.get_param_value(name) : std::string();
+    if (text.size() > most)
+        throw BadRequest(std::string(name) + ": at most " + std::to_string(most) + " bytes");
+    return text;
+}
+
 json SwitchesJson(const std::vector<Switch>& switches) {
     json list = json::array();
     for (const Switch& s : switches) list.push_back({{"name", s.name}, {"on", s.on}});
     return {{"switches", list}};
 }
 
+json ClockJson(const Snapshot& s) {
+    return {{"zoneName", s.clock.name}, {"offset", s.clock.offset}, {"abbr", s.clock.abbr}};
+}
+
 json TimeJson(ChartState& state) {
     const auto s = state.Sky();
+    json clock = ClockJson(*s);
     tagADATE utc{};
     JdToDate2(s->jd + 0.5 / 86400.0, &utc);
     char iso[48];
     std::snprintf(iso, sizeof iso, "%04d-%02d-%02dT%02d:%02d:%02dZ", utc.year, utc.month, utc.day,
                   utc.hour, utc.minute, static_cast<int>(utc.second));
-    return {{"jd", s->jd}, {"time", s->time}, {"zone", s->zone}, {"utc", iso}};
+    clock.update({{"jd", s->jd}, {"time", s->time}, {"zone", s->zone}, {"utc", iso}});
+    return clock;
 }
 
 json SiteJson(ChartState& state) {
     const auto s = state.Sky();
     json site = {{"lon", s->lon}, {"lat", s->lat}, {"height", s->height}, {"zone", s->zone}};
     if (!s->city.empty()) site["city"] = s->city;
+    site["town"] = s->town;
+    site.update(ClockJson(*s));
     return site;
 }
 
@@ -248,7 +288,11 @@ void ChartServer::Route() {
     });
     s.Get("/api/sky", Guarded([&state](const httplib::Request& req, httplib::Response& res) {
               const ChartView view = ViewOf(req);
-              res.set_content(SkyJson(*state.Sky(), view), "application/json; charset=utf-8");
+              unsigned fields = 0;
+              if (req.has_param("fields") && !ParseSkyFields(TextParam(req, "fields", 64), &fields))
+                  throw BadRequest("fields: a list of frame, bodies, sun and zone");
+              res.set_content(SkyJson(*state.Sky(), view, fields),
+                              "application/json; charset=utf-8");
           }));
     s.Get("/api/click", Guarded([&state](const httplib::Request& req, httplib::Response& res) {
               if (req.has_param("path"))
@@ -281,6 +325,10 @@ void ChartServer::Route() {
                 state.SetNow();
             } else if (body.contains("step")) {
                 state.Step(Field(body, "step", json::value_t::string).get<std::string>());
+            } else if (body.contains("jd")) {
+                state.SetJd(Field(body, "jd", json::value_t::number_float).get<double>());
+            } else if (body.contains("local")) {
+                state.SetLocalTime(Field(body, "local", json::value_t::string).get<std::string>());
             } else {
                 state.SetLocalTime(Field(body, "text", json::value_t::string).get<std::string>());
             }
@@ -294,6 +342,14 @@ void ChartServer::Route() {
             const json body = Body(req);
             if (body.contains("city")) {
                 state.SetCity(Field(body, "city", json::value_t::string).get<std::string>());
+            } else if (body.contains("town")) {
+                state.SetTown(Field(body, "town", json::value_t::string).get<std::string>());
+            } else if (body.contains("zone")) {
+                state.SetZone(Field(body, "zone", json::value_t::string).get<std::string>());
+            } else if (body.contains("nearest")) {
+                const json& at = Field(body, "nearest", json::value_t::object);
+                state.SetNearest(Field(at, "lon", json::value_t::number_float).get<double>(),
+                                 Field(at, "lat", json::value_t::number_float).get<double>());
             } else {
                 const double lon = Field(body, "lon", json::value_t::number_float).get<double>();
                 const double lat = Field(body, "lat", json::value_t::number_float).get<double>();
@@ -311,6 +367,43 @@ void ChartServer::Route() {
                   list.push_back(
                       {{"name", c.name}, {"zone", c.zone}, {"lon", c.lon}, {"lat", c.lat}});
               SendJson(res, json{{"cities", list}});
+          }));
+    s.Get("/api/catalog", Guarded([](const httplib::Request& req, httplib::Response& res) {
+              const Catalogue& c = ChartCatalogue();
+              res.set_header("ETag", c.etag);
+              res.set_header("Cache-Control", "public, max-age=86400");
+              if (req.get_header_value("If-None-Match") == c.etag) {
+                  res.status = 304;
+                  return;
+              }
+              res.set_content(c.json, "application/json; charset=utf-8");
+          }));
+    s.Get("/api/search", Guarded([&state](const httplib::Request& req, httplib::Response& res) {
+              const std::string q = TextParam(req, "q", 256);
+              if (q.empty()) throw BadRequest("q: the text to search for");
+              const size_t limit = static_cast<size_t>(Param(req, "limit", 20, 1, 50, true));
+              SendJson(res, SearchJson(state.Search(q, limit)));
+          }));
+    s.Get("/api/towns", Guarded([](const httplib::Request& req, httplib::Response& res) {
+              const std::string q = TextParam(req, "q", 128);
+              if (q.empty()) throw BadRequest("q: the start of a town's name");
+              json list = json::array();
+              for (const TownRow* t : TownsLike(q, 20)) list.push_back(TownJson(*t));
+              SendJson(res, list);
+          }));
+    s.Get("/api/tzmap/legend", Guarded([](const httplib::Request&, httplib::Response& res) {
+              json colours = json::array();
+              for (const auto& [offset, rgb] : CTimeZone::Legend()) {
+                  char hex[8];
+                  std::snprintf(hex, sizeof hex, "#%06x", rgb);
+                  colours.push_back({{"offset", offset}, {"color", hex}});
+              }
+              SendJson(res, {{"legend", colours},
+                             {"map",
+                              {{"west", CTimeZone::kWest},
+                               {"east", CTimeZone::kEast},
+                               {"north", 90},
+                               {"south", -90}}}});
           }));
     s.Get("/api/tzmap", Guarded([&state](const httplib::Request&, httplib::Response& res) {
               res.set_content(state.TimeZoneMapBmp(), "image/bmp");

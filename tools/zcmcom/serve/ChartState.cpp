@@ -1,16 +1,20 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 #include "serve/ChartState.h"
+
+#include "serve/Catalogue.h"
 #include "serve/CivilTime.h"
+#include "serve/TownList.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <algorithm>
 #include <fstream>
-#include <sstream>
 #include <unistd.h>
 
 #include "draw/TimeZone.h"
+#include "sky/Towns.h"
 #include "sky/TzDatabase.h"
 #include "zvacl/zvacl.h"
 
@@ -108,16 +112,15 @@ bool Expect(const std::string& s, size_t* at, const char* options) {
     return true;
 }
 
-// "+DDMM[SS]" or "+DDDMM[SS]" of zone.tab, in degrees.
-double TabAngle(const std::string& s) {
-    const size_t degreeDigits = s.size() == 5 || s.size() == 7 ? 2 : 3;
-    if (s.size() != degreeDigits + 3 && s.size() != degreeDigits + 5) return NAN;
-    const double sign = s[0] == '-' ? -1.0 : 1.0;
-    const double d = std::atof(s.substr(1, degreeDigits).c_str()),
-                 m = std::atof(s.substr(1 + degreeDigits, 2).c_str());
-    const double sec =
-        s.size() > degreeDigits + 3 ? std::atof(s.substr(3 + degreeDigits).c_str()) : 0.0;
-    return sign * (d + m / 60.0 + sec / 3600.0);
+// The position angle (degrees, from the north through the east) of the bright limb of a
+// body at apparent (ra, dec) lit by the Sun at (sunRa, sunDec), degrees.
+double BrightLimb(double ra, double dec, double sunRa, double sunDec) {
+    const double r = M_PI / 180.0, d = (sunRa - ra) * r;
+    const double pa = std::atan2(std::cos(sunDec * r) * std::sin(d),
+                                 std::sin(sunDec * r) * std::cos(dec * r) -
+                                     std::cos(sunDec * r) * std::sin(dec * r) * std::cos(d)) /
+                      r;
+    return pa < 0 ? pa + 360.0 : pa;
 }
 
 }  // namespace
@@ -138,6 +141,9 @@ ChartState::ChartState(const StartOptions& start)
     else
         m_dateObs.UpdateObsByUI(m_dateObs.GetLongitude(), m_dateObs.GetLatitude(),
                                 m_dateObs.GetHeight());
+    if (start.zone.empty() || !m_host.SetZoneName(CString(start.zone.c_str())))
+        m_host.SetZoneName(CSkyHost::ZoneNameAt(m_dateObs.GetLongitude(), m_dateObs.GetLatitude()));
+    m_town = start.town;
     m_dateObs.UpdateByCorZnt();
 }
 
@@ -155,41 +161,67 @@ std::shared_ptr<const Snapshot> ChartState::Sky() {
 std::shared_ptr<Snapshot> ChartState::Compute() {
     auto s = std::make_shared<Snapshot>();
     s->jd = m_host.GetJd();
-    s->zone = m_dateObs.GetTz();
     s->lon = m_dateObs.GetLongitude();
     s->lat = m_dateObs.GetLatitude();
     s->height = m_dateObs.GetHeight();
     s->city = m_city;
-    int y, mo, d, h, mi, sec;
-    m_dateObs.GetLST(&y, &mo, &d, &h, &mi, &sec);
+    s->town = m_town;
+    // The site's clock: its zone's offset at the instant (the texts' zone too).
+    s->clock = ZoneAtInstant(Utf8(m_host.GetZoneName()), s->jd, m_host.GetTimezone());
+    s->zone = s->clock.offset;
+    tagADATE local{};
+    JdToDate2(s->jd + s->zone / 24.0 + 0.5 * kSecond, &local);
     char text[64];
-    std::snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d", y, mo, d, h, mi, sec);
+    std::snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d", local.year, local.month,
+                  local.day, local.hour, local.minute, static_cast<int>(local.second));
     s->time = text;
     s->frame = std::make_shared<sky::HorizonFrame>(s->jd, sky::Site{s->lon, s->lat, s->height});
+    s->stars = StarFrameAt(s->jd, s->lon, s->lat, s->height);
 
     for (const auto& b : kBodies) {
         const CString p(b.path);
-        auto ask = [&](const wchar_t* property) { return m_host.Execute(L"? " + p + property); };
-        SkyItem item{Utf8(p), Utf8(ask(L".JapaneseName")), b.kind};
-        item.ra = Number(ask(L".position.RA")) * 15.0;
-        item.dec = Number(ask(L".position.DEC"));
-        item.alt = Number(ask(L".position.Altitude"));
-        item.az = std::fmod(Number(ask(L".position.Azimuth")) + 180.0,
-                            360.0);  // the host counts from the south
-        item.mag = Number(ask(L".Magnitude"));
-        if (item.kind == "sun")
-            s->sunAlt = item.alt, s->sunAz = item.az, s->sunRa = item.ra, s->sunDec = item.dec;
-        else
-            item.phase = Number(ask(L".PhysicalTable.K"));
-        if (item.alt > 0) s->items.push_back(std::move(item));
+        auto ask = [&](const wchar_t* property) {
+            return Number(m_host.Execute(L"? " + p + property));
+        };
+        SkyBody body{Utf8(p), Utf8(m_host.Execute(L"? " + p + L".JapaneseName")), b.kind};
+        body.ra2000 = ask(L".position.RA") * 15.0;
+        body.dec2000 = ask(L".position.DEC");
+        body.ra = ask(L".position.EquatorialDateApp.RA") * 15.0;
+        body.dec = ask(L".position.EquatorialDateApp.DEC");
+        const double airless = ask(L".position.Altitude");
+        body.alt = Refracted(airless);
+        body.az =
+            std::fmod(ask(L".position.Azimuth") + 180.0, 360.0);  // the host counts from the south
+        body.mag = ask(L".Magnitude");
+        const double dm = ask(L".dm");
+        body.diam = body.kind == "sun" || body.kind == "moon" ? dm * 3600.0 : dm;
+        body.phase = body.kind == "sun" ? NAN : ask(L".PhysicalTable.K");
+        body.limb = NAN;
+        if (body.kind == "sun") {
+            s->sunAlt = airless, s->sunAz = body.az, s->sunRa = body.ra2000,
+            s->sunDec = body.dec2000;
+            s->sunApparentRa = body.ra, s->sunApparentDec = body.dec;
+        } else {
+            body.limb = BrightLimb(body.ra, body.dec, s->sunApparentRa, s->sunApparentDec);
+        }
+        if (airless > 0)
+            s->items.push_back({body.path, body.name, body.kind, body.mag, airless, body.az,
+                                body.ra2000, body.dec2000, body.phase});
+        s->bodies.push_back(std::move(body));
     }
+    const Catalogue& catalogue = ChartCatalogue();
     const sky::ChartCatalogue& fixed = sky::FixedChartObjects();
     for (const sky::ChartObject& o : fixed.objects) {
-        double alt, az;
-        s->frame->ToHorizon(o.ra, o.dec, &alt, &az);
-        if (alt > 0)
-            s->items.push_back(
-                {Utf8(o.path), Utf8(o.name), Utf8(o.kind), o.mag, alt, az, o.ra, o.dec});
+        SkyItem item{Utf8(o.path), Utf8(o.name), Utf8(o.kind), o.mag, 0, 0, o.ra, o.dec};
+        // Stars where the page puts them from the catalogue; the rest from its J2000 place.
+        const auto star = catalogue.starByPath.find(item.path);
+        if (star != catalogue.starByPath.end()) {
+            const CatalogueStar& c = catalogue.stars[star->second];
+            StarHorizon(s->stars, c.ra, c.dec, c.pmRa, c.pmDec, &item.alt, &item.az);
+        } else {
+            StarHorizon(s->stars, o.ra, o.dec, NAN, NAN, &item.alt, &item.az);
+        }
+        if (item.alt > 0) s->items.push_back(std::move(item));
     }
     for (const sky::ChartLabel& l : fixed.labels) {
         double alt, az;
@@ -229,8 +261,55 @@ ClickTexts ChartState::TextsOf(const CString& path) {
 
 ClickTexts ChartState::Click(const std::string& path) {
     CheckPath(path);
+    if (const std::string why = sky::NameTextError(path); !why.empty())
+        throw BadRequest("path: " + why);
     std::lock_guard<std::mutex> lock(m_mutex);
-    return TextsOf(CString(path.c_str()));
+    CString p(path.c_str());
+    const CString ra = m_host.Execute(L"? " + p + L".Position.RA");
+    if (ra.IsEmpty() || ra == L"*") {
+        // A name, as the command line's click takes it; an asterism names no one object.
+        for (const auto& match : Index().Named(p))
+            if (match.entry->kind.Left(9) != L"asterism ") {
+                p = match.entry->path;
+                break;
+            }
+    }
+    return TextsOf(p);
+}
+
+const sky::NameIndex& ChartState::Index() {
+    if (!m_index)
+        m_index = std::make_unique<sky::NameIndex>(sky::NameIndex::ForSky(m_host.GetJd()));
+    return *m_index;
+}
+
+SearchAnswer ChartState::Search(const std::string& text, size_t limit) {
+    if (const std::string why = sky::NameTextError(text); !why.empty())
+        throw BadRequest("q: " + why);
+    SearchAnswer answer;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const sky::NameIndex& index = Index();
+    const CString wide(text.c_str());
+    for (const auto& match : index.Find(wide)) {
+        if (answer.results.size() >= limit) break;
+        const sky::Entry& e = *match.entry;
+        SearchHit hit{Utf8(e.path), Utf8(match.name), Utf8(e.kind), e.magnitude, NAN, NAN, NAN,
+                      NAN};
+        auto ask = [&](const wchar_t* property) {
+            return Number(m_host.Execute(L"? " + e.path + property));
+        };
+        if (e.kind.Left(9) != L"asterism ") {
+            hit.ra2000 = ask(L".position.RA") * 15.0;
+            hit.dec2000 = ask(L".position.DEC");
+            hit.alt = Refracted(ask(L".position.Altitude"));
+            hit.az = std::fmod(ask(L".position.Azimuth") + 180.0, 360.0);
+            if (!std::isfinite(hit.mag)) hit.mag = ask(L".Magnitude");
+        }
+        answer.results.push_back(std::move(hit));
+    }
+    if (answer.results.empty())
+        for (const CString& name : index.Closest(wide, 5)) answer.closest.push_back(Utf8(name));
+    return answer;
 }
 
 ClickTexts ChartState::ClickAt(const ChartView& view, double x, double y) {
@@ -295,21 +374,37 @@ void ChartState::SetNow() {
     Changed();
 }
 
+void ChartState::SetInstant(double jd) {
+    tagADATE date{};
+    JdToDate2(jd, &date);
+    m_dateObs.UpdateDateByUI(&date);
+    Changed();
+    CheckInstant(jd);
+}
+
+void ChartState::SetJd(double jd) {
+    if (!std::isfinite(jd) || jd < 0 || jd > 5373484.5)
+        throw BadRequest("jd: a Julian Day from 0 to 5373484.5");
+    std::lock_guard<std::mutex> lock(m_mutex);
+    SetInstant(jd);
+}
+
 void ChartState::Step(const std::string& step) {
     size_t at = 0;
     const int sign = !step.empty() && step[0] == '-' ? -1 : 1;
     Expect(step, &at, "+-");
     const long n = Digits(step, &at, 6);
-    if (n < 0 || n > 100000 || at + 1 != step.size() || step[at] == 0 ||
-        !std::strchr("mhd", step[at]))
-        throw BadRequest("step: a signed whole number up to 100000 and m, h or d (\"+1d\")");
-    tagSPAN span{};
-    const char unit = step[at];
-    (unit == 'm'   ? span.minutes
-     : unit == 'h' ? span.hours
-                   : span.days) = static_cast<int>(sign * n);
-    const double days = sign * n * (unit == 'm' ? 1.0 / 1440 : unit == 'h' ? 1.0 / 24 : 1.0);
+    const std::string unit = at < step.size() ? step.substr(at) : std::string();
+    if (n < 0 || n > 100000 || (unit != "m" && unit != "h" && unit != "d" && unit != "sd"))
+        throw BadRequest(
+            "step: a signed whole number up to 100000 and m, h, d or sd (\"+1d\", \"-1sd\")");
     std::lock_guard<std::mutex> lock(m_mutex);
+    if (unit == "sd") return SetInstant(m_host.GetJd() + sign * n * 0.99726956633);
+    tagSPAN span{};
+    (unit == "m"   ? span.minutes
+     : unit == "h" ? span.hours
+                   : span.days) = static_cast<int>(sign * n);
+    const double days = sign * n * (unit == "m" ? 1.0 / 1440 : unit == "h" ? 1.0 / 24 : 1.0);
     const double expected = m_host.GetJd() + days;
     m_dateObs.UpdateDateByUI(&span, 0);
     Changed();
@@ -318,7 +413,6 @@ void ChartState::Step(const std::string& step) {
 
 void ChartState::SetLocalTime(const std::string& text) {
     size_t at = 0;
-    tagADATE d{};
     long v[6] = {-1, -1, -1, -1, -1, 0};
     const char* separators[] = {"-", "-", " T", ":", ":"};
     bool ok = text.size() <= 32;
@@ -331,70 +425,106 @@ void ChartState::SetLocalTime(const std::string& text) {
     }
     ok = ok && at == text.size() && v[0] >= 1;
     if (!ok) throw BadRequest("time: \"YYYY-MM-DD HH:MM[:SS]\" (years 1 to 9999)");
-    d.year = static_cast<int>(v[0]), d.month = static_cast<int>(v[1]),
-    d.day = static_cast<int>(v[2]);
-    d.hour = static_cast<int>(v[3]), d.minute = static_cast<int>(v[4]),
-    d.second = static_cast<double>(v[5]);
+    tagADATE d{static_cast<int>(v[0]),
+               static_cast<int>(v[1]),
+               static_cast<int>(v[2]),
+               static_cast<int>(v[3]),
+               static_cast<int>(v[4]),
+               static_cast<double>(v[5]),
+               0.0};
     std::lock_guard<std::mutex> lock(m_mutex);
-    d.timezone = m_dateObs.GetTz();
-    if (const std::string why =
-            CivilTimeProblem(d.year, d.month, d.day, d.hour, d.minute, d.second, d.timezone);
+    // The clock time as if it were UT, then read on the site's clock.
+    tagADATE clock = d;
+    if (const std::string why = CivilTimeProblem(d.year, d.month, d.day, d.hour, d.minute,
+                                                 std::min(d.second, 59.0), 0.0);
         !why.empty())
         throw BadRequest("time: no such day or time ('" + text + "': " + why + ")");
-    tagADATE probe = d;
-    const double expected = GetJd(&probe);
-    m_dateObs.UpdateDateByUI(&d);
-    Changed();
-    CheckInstant(expected);
+    double offset = 0.0;
+    const double jd =
+        ClockTimeToJd(GetJd(&clock), Utf8(m_host.GetZoneName()), m_dateObs.GetTz(), &offset);
+    if (const std::string why =
+            CivilTimeProblem(d.year, d.month, d.day, d.hour, d.minute, d.second, offset);
+        !why.empty())
+        throw BadRequest("time: no such day or time ('" + text + "': " + why + ")");
+    SetInstant(jd);
 }
 
-void ChartState::SetSite(double lon, double lat, double height, bool keepHeight) {
+void ChartState::MoveTo(double lon, double lat, double height, bool keepHeight,
+                        const std::string& zone, const std::string& town) {
     if (!std::isfinite(lon) || lon < -180 || lon > 360)
         throw BadRequest("lon: degrees east, -180 to 360");
     if (!std::isfinite(lat) || lat < -90 || lat > 90)
         throw BadRequest("lat: degrees north, -90 to 90");
     if (!keepHeight && (!std::isfinite(height) || height < -500 || height > 100000))
         throw BadRequest("height: metres, -500 to 100000");
+    if (lon > 180) lon -= 360;
     std::lock_guard<std::mutex> lock(m_mutex);
-    m_dateObs.UpdateObsByUI(lon > 180 ? lon - 360 : lon, lat,
-                            keepHeight ? CZVDateObs::KEEP_HEIGHT : height);
+    m_dateObs.UpdateObsByUI(lon, lat, keepHeight ? CZVDateObs::KEEP_HEIGHT : height);
+    // The town's zone, else that of the nearest town agreeing with the map (the command
+    // line's rule); none: the map's standard offset stays.
+    if (zone.empty() || !m_host.SetZoneName(CString(zone.c_str())))
+        m_host.SetZoneName(CSkyHost::ZoneNameAt(lon, lat));
+    m_town = town;
     m_city.clear();
     Changed();
 }
 
-void ChartState::SetCity(const std::string& name) {
-    for (const City& c : Cities()) {
-        if (c.zone != name && c.name != name) continue;
-        SetSite(c.lon, c.lat, 0.0, true);
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_city = c.zone;
-        m_snapshot.reset();
-        return;
+void ChartState::SetSite(double lon, double lat, double height, bool keepHeight) {
+    MoveTo(lon, lat, height, keepHeight, std::string(), std::string());
+}
+
+void ChartState::SetTown(const std::string& text, bool keepHeight) {
+    if (const std::string why = sky::NameTextError(text); !why.empty())
+        throw BadRequest("town: " + why);
+    std::vector<std::string> closest;
+    const std::vector<sky::Town> towns = sky::TownsNamed(text, &closest);
+    if (towns.size() != 1) {
+        std::string list;
+        for (const std::string& c : closest) list += (list.empty() ? "" : ", ") + c;
+        for (size_t i = 0; i < towns.size() && i < 6; ++i)
+            list += (i ? "; " : "") + towns[i].name + "," + towns[i].country;
+        throw BadRequest(std::string(towns.empty() ? "unknown town '" : "several towns named '") +
+                         text.substr(0, 64) + "'" + (list.empty() ? "" : " (" + list + ")"));
     }
-    throw BadRequest("unknown city '" + name.substr(0, 64) + "' (see /api/cities)");
+    const sky::Town& t = towns[0];
+    MoveTo(t.lon, t.lat, 0.0, keepHeight, t.zone, t.name + "," + t.country);
+}
+
+void ChartState::SetZone(const std::string& zone, bool keepHeight) {
+    const TownRow* t = zone.size() <= 64 && sky::FindZone(zone) ? MainTown(zone) : nullptr;
+    if (!t) throw BadRequest("zone: no town of the zone '" + zone.substr(0, 64) + "'");
+    MoveTo(t->lon, t->lat, 0.0, keepHeight, zone, t->Label());
+}
+
+void ChartState::SetNearest(double lon, double lat) {
+    if (!std::isfinite(lon) || lon < -180 || lon > 360 || !std::isfinite(lat) || lat < -90 ||
+        lat > 90)
+        throw BadRequest("nearest: lon -180 to 360, lat -90 to 90");
+    const TownRow* t = NearestTown(lon > 180 ? lon - 360 : lon, lat);
+    if (!t) throw BadRequest("nearest: the town list is missing");
+    MoveTo(t->lon, t->lat, 0.0, false, t->zone, t->Label());
+}
+
+void ChartState::SetCity(const std::string& name) {
+    if (name.find('/') != std::string::npos)
+        SetZone(name, true);
+    else
+        SetTown(name, true);
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_city = Utf8(m_host.GetZoneName());
+    m_snapshot.reset();
 }
 
 const std::vector<City>& ChartState::Cities() {
     static const std::vector<City> cities = [] {
         std::vector<City> out;
-        std::ifstream in(sky::ZoneFolder() + "/zone.tab");
-        std::string line;
-        while (std::getline(in, line)) {
-            if (line.empty() || line[0] == '#') continue;
-            std::istringstream fields(line);
-            std::string country, place, zone;
-            if (!std::getline(fields, country, '\t') || !std::getline(fields, place, '\t') ||
-                !std::getline(fields, zone, '\t'))
-                continue;
-            const size_t split = place.find_first_of("+-", 1);
-            if (split == std::string::npos) continue;
-            const double lat = TabAngle(place.substr(0, split)),
-                         lon = TabAngle(place.substr(split));
-            if (!std::isfinite(lat) || !std::isfinite(lon)) continue;
-            std::string name = zone.substr(zone.rfind('/') + 1);
-            for (char& c : name)
-                if (c == '_') c = ' ';
-            out.push_back({name, zone, lon, lat});
+        std::vector<std::string> seen;
+        for (const TownRow& t : NamedTowns()) {
+            if (std::find(seen.begin(), seen.end(), t.zone) != seen.end()) continue;
+            seen.push_back(t.zone);
+            const TownRow* main = MainTown(t.zone);
+            if (main && sky::FindZone(t.zone))
+                out.push_back({main->name, t.zone, main->lon, main->lat});
         }
         return out;
     }();

@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 #include "serve/SkyJson.h"
 
+#include "serve/JsonWriter.h"
+#include "zvacl/Reductions.h"
+
 #include <algorithm>
+#include <iterator>
 #include <cmath>
 #include <cstdio>
 
@@ -10,62 +14,6 @@ namespace serve {
 namespace {
 
 constexpr double kDeg = M_PI / 180.0;
-
-// A JSON text written straight into a string: the sky's thousands of objects cost a few
-// milliseconds this way, and numbers keep only the digits that mean something.
-class Writer {
-public:
-    std::string out;
-    // A number with at most decimals digits after the point (trailing zeros dropped); NaN
-    // and infinities as null.
-    void Number(double v, int decimals) {
-        if (!std::isfinite(v)) return void(out += "null");
-        char text[40];
-        int n = std::snprintf(text, sizeof text, "%.*f", decimals, v);
-        if (decimals > 0) {
-            while (n > 1 && text[n - 1] == '0') --n;
-            if (text[n - 1] == '.') --n;
-        }
-        if (n == 2 && text[0] == '-' && text[1] == '0') n = 1, text[0] = '0';
-        out.append(text, static_cast<size_t>(n));
-    }
-    void String(const std::string& s) {
-        out += '"';
-        for (unsigned char c : s) {
-            if (c == '"' || c == '\\') {
-                out += '\\';
-                out += static_cast<char>(c);
-            } else if (c < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-                out += escaped;
-            } else {
-                out += static_cast<char>(c);
-            }
-        }
-        out += '"';
-    }
-    // "name": before a value.
-    void Key(const char* name) {
-        out += '"';
-        out += name;
-        out += "\":";
-    }
-    // ,"x":..,"y":.. of a place on the chart.
-    void ScreenPlace(double x, double y) {
-        out += ",\"x\":";
-        Number(x, 1);
-        out += ",\"y\":";
-        Number(y, 1);
-    }
-    void Point(double x, double y) {
-        out += '[';
-        Number(x, 1);
-        out += ',';
-        Number(y, 1);
-        out += ']';
-    }
-};
 
 struct Point {
     double x, y;
@@ -113,7 +61,7 @@ double Limb(const Snapshot& s, const SkyItem& moon, const ChartView& v) {
     return std::atan2(-(t.y - m.y), t.x - m.x) / kDeg;
 }
 
-void Horizon(Writer& w, const Snapshot& s, const ChartView& v) {
+void Horizon(JsonWriter& w, const Snapshot& s, const ChartView& v) {
     w.out += '[';
     Point last{NAN, NAN};
     for (int az = 0; az <= 360; az += 2) {
@@ -131,7 +79,7 @@ void Horizon(Writer& w, const Snapshot& s, const ChartView& v) {
     w.out += ']';
 }
 
-void Cardinals(Writer& w, const Snapshot& s, const ChartView& v) {
+void Cardinals(JsonWriter& w, const Snapshot& s, const ChartView& v) {
     static const char* const kNames[] = {"N", "E", "S", "W"};
     w.out += '[';
     for (int i = 0; i < 4; ++i) {
@@ -147,7 +95,7 @@ void Cardinals(Writer& w, const Snapshot& s, const ChartView& v) {
     w.out += ']';
 }
 
-void Object(Writer& w, const Snapshot& s, const SkyItem& item, const ChartView& v) {
+void Object(JsonWriter& w, const Snapshot& s, const SkyItem& item, const ChartView& v) {
     const Point p = Place(v, item.alt, item.az, item.ra, item.dec);
     w.out += "{\"path\":";
     w.String(item.path);
@@ -160,7 +108,7 @@ void Object(Writer& w, const Snapshot& s, const SkyItem& item, const ChartView& 
     for (const auto& n : numbers) {
         w.out += ',';
         w.Key(n.first);
-        w.Number(n.second, n.first[0] == 'm' ? 2 : 4);
+        w.Number(n.second, n.first[0] == 'm' ? 2 : 6);
     }
     w.ScreenPlace(p.x, p.y);
     w.out += ",\"r\":";
@@ -186,15 +134,144 @@ double DrawRadius(const SkyItem& item) {
     return std::max(0.7, std::min(4.5, 0.7 + (6.0 - mag) * 0.55));
 }
 
-std::string SkyJson(const Snapshot& s, const ChartView& v) {
-    Writer w;
-    w.out.reserve(64 * 1024 + s.items.size() * 160);
-    w.out += "{\"jd\":";
+bool ParseSkyFields(const std::string& list, unsigned* fields) {
+    static const std::pair<const char*, unsigned> kNames[] = {
+        {"frame", kSkyFrame}, {"bodies", kSkyBodies}, {"sun", kSkySun},
+        {"zone", kSkyClock},  {"clock", kSkyClock},   {"time", kSkyClock}};
+    *fields = 0;
+    size_t at = 0;
+    while (at <= list.size()) {
+        const size_t comma = std::min(list.find(',', at), list.size());
+        const std::string name = list.substr(at, comma - at);
+        const auto* found = std::find_if(std::begin(kNames), std::end(kNames),
+                                         [&](const auto& n) { return name == n.first; });
+        if (found == std::end(kNames)) return false;
+        *fields |= found->second;
+        at = comma + 1;
+    }
+    return *fields != 0;
+}
+
+namespace {
+
+void Clock(JsonWriter& w, const Snapshot& s) {
+    w.out += "\"jd\":";
     w.Number(s.jd, 6);
     w.out += ",\"time\":";
     w.String(s.time);
     w.out += ",\"zone\":";
     w.Number(s.zone, 4);
+    w.out += ",\"zoneName\":";
+    w.String(s.clock.name);
+    w.out += ",\"abbr\":";
+    w.String(s.clock.abbr);
+    w.out += ",\"clock\":{\"name\":";
+    w.String(s.clock.name);
+    w.out += ",\"offset\":";
+    w.Number(s.clock.offset, 4);
+    w.out += ",\"abbr\":";
+    w.String(s.clock.abbr);
+    w.out += '}';
+}
+
+void Frame(JsonWriter& w, const Snapshot& s) {
+    const StarFrame& f = s.stars;
+    w.out += "\"frame\":{\"jd\":";
+    w.Number(f.f.jdUt, 8);
+    w.out += ",\"jdTt\":";
+    w.Number(f.f.jdTt, 8);
+    w.out += ",\"years\":";
+    w.Number(f.years, 9);
+    w.out += ",\"lst\":";
+    w.Number(f.f.lst, 9);
+    w.out += ",\"lat\":";
+    w.Number(f.lat, 9);
+    w.out += ",\"lon\":";
+    w.Number(f.lon, 9);
+    w.out += ",\"npb\":[";
+    for (int i = 0; i < 9; ++i) {
+        if (i) w.out += ',';
+        w.Number(f.f.npb[i / 3][i % 3], 12);
+    }
+    w.out += "],\"aberration\":[";
+    for (int i = 0; i < 3; ++i) {
+        if (i) w.out += ',';
+        w.Number(f.f.velocity[i], 12);
+    }
+    double a = 0, b = 0;
+    zvacl::RefractionConstants(kRefractionTempC, kRefractionHpa, &a, &b);
+    w.out += "],\"refraction\":{\"tempC\":";
+    w.Number(kRefractionTempC, 1);
+    w.out += ",\"hPa\":";
+    w.Number(kRefractionHpa, 1);
+    w.out += ",\"A\":";
+    w.Number(a, 12);
+    w.out += ",\"B\":";
+    w.Number(b, 12);
+    w.out += "}}";
+}
+
+void Bodies(JsonWriter& w, const Snapshot& s) {
+    w.out += "\"bodies\":[";
+    for (size_t i = 0; i < s.bodies.size(); ++i) {
+        const SkyBody& b = s.bodies[i];
+        w.out += i ? ",{\"path\":" : "{\"path\":";
+        w.String(b.path);
+        w.out += ",\"name\":";
+        w.String(b.name);
+        w.out += ",\"kind\":";
+        w.String(b.kind);
+        const std::pair<const char*, double> numbers[] = {
+            {"mag", b.mag},         {"ra", b.ra},    {"dec", b.dec}, {"ra2000", b.ra2000},
+            {"dec2000", b.dec2000}, {"alt", b.alt},  {"az", b.az},   {"phase", b.phase},
+            {"limb", b.limb},       {"diam", b.diam}};
+        for (const auto& n : numbers) {
+            w.out += ',';
+            w.Key(n.first);
+            w.Number(n.second, n.first[0] == 'm' || n.first[0] == 'l' || n.first[1] == 'i' ? 3 : 6);
+        }
+        w.out += '}';
+    }
+    w.out += ']';
+}
+
+void Sun(JsonWriter& w, const Snapshot& s) {
+    for (const SkyBody& b : s.bodies) {
+        if (b.kind != "sun") continue;
+        w.out += "\"sun\":{\"alt\":";
+        w.Number(b.alt, 6);
+        w.out += ",\"az\":";
+        w.Number(b.az, 6);
+        w.out += '}';
+        return;
+    }
+    w.out += "\"sun\":null";
+}
+
+}  // namespace
+
+std::string SkyJson(const Snapshot& s, const ChartView& v, unsigned fields) {
+    JsonWriter w;
+    if (fields) {
+        w.out += '{';
+        void (*const parts[])(JsonWriter&, const Snapshot&) = {Frame, Bodies, Sun, Clock};
+        for (unsigned bit = 0; bit < 4; ++bit) {
+            if (!(fields & 1u << bit)) continue;
+            if (w.out.size() > 1) w.out += ',';
+            parts[bit](w, s);
+        }
+        w.out += '}';
+        return std::move(w.out);
+    }
+    w.out.reserve(64 * 1024 + s.items.size() * 160);
+    w.out += '{';
+    Clock(w, s);
+    w.out += ',';
+    Frame(w, s);
+    w.out += ',';
+    Bodies(w, s);
+    w.out += ',';
+    Sun(w, s);
     w.out += ",\"site\":{\"lon\":";
     w.Number(s.lon, 6);
     w.out += ",\"lat\":";

@@ -1,0 +1,134 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+#include "serve/TownList.h"
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <mutex>
+#include <sstream>
+
+#include "sky/DataFolders.h"
+#include "sky/Names.h"
+#include "sky/NameFile.h"
+#include "sky/Towns.h"
+
+namespace serve {
+
+namespace {
+
+struct Folded {
+    std::string en, ja;
+};
+
+struct Table {
+    std::vector<TownRow> towns;
+    std::vector<Folded> folded;
+};
+
+std::string Fold(const std::string& utf8) {
+    return sky::FoldedUtf8(sky::FoldName(CString(utf8.c_str())));
+}
+
+const Table& Towns() {
+    static Table t;
+    static std::once_flag once;
+    std::call_once(once, [] {
+        std::ifstream in(sky::DataPath("tztowns.txt"));
+        std::vector<std::string> zones;
+        std::string line;
+        while (std::getline(in, line)) {
+            if (line.compare(0, 2, "Z\t") == 0) zones.push_back(line.substr(2));
+            if (line.empty() || line[0] == '#' || line[0] == 'Z') continue;
+            std::vector<std::string> f;
+            std::istringstream fields(line);
+            for (std::string one; std::getline(fields, one, '\t');) f.push_back(one);
+            if (f.size() < 5) continue;
+            const long zone = std::strtol(f[2].c_str() + (f[2][0] == '+'), nullptr, 10);
+            if (zone < 0 || zone >= static_cast<long>(zones.size())) continue;
+            TownRow r;
+            r.lat = std::strtod(f[0].c_str(), nullptr);
+            r.lon = std::strtod(f[1].c_str(), nullptr);
+            r.zone = zones[static_cast<size_t>(zone)];
+            r.country = f[3];
+            std::istringstream names(f[4]);
+            for (std::string n; std::getline(names, n, '|');) {
+                const bool ascii = std::all_of(n.begin(), n.end(), [](char c) {
+                    return static_cast<unsigned char>(c) < 0x80;
+                });
+                if (r.name.empty()) r.name = n;
+                if (!ascii && r.nameJa.empty()) r.nameJa = n;
+            }
+            t.folded.push_back({Fold(r.name), r.nameJa.empty() ? std::string() : Fold(r.nameJa)});
+            t.towns.push_back(std::move(r));
+        }
+    });
+    return t;
+}
+
+double DistanceKm(double lat1, double lon1, double lat2, double lon2) {
+    const double r = M_PI / 180.0;
+    const double a =
+        std::pow(std::sin((lat2 - lat1) * r / 2), 2) +
+        std::cos(lat1 * r) * std::cos(lat2 * r) * std::pow(std::sin((lon2 - lon1) * r / 2), 2);
+    return 2 * 6371.0 * std::asin(std::sqrt(std::min(1.0, a)));
+}
+
+}  // namespace
+
+const std::vector<TownRow>& NamedTowns() { return Towns().towns; }
+
+std::vector<const TownRow*> TownsLike(const std::string& text, size_t n) {
+    const Table& t = Towns();
+    std::string key = text, country;
+    if (const size_t comma = text.rfind(','); comma != std::string::npos) {
+        key = text.substr(0, comma);
+        country = text.substr(comma + 1);
+        country.erase(0, country.find_first_not_of(' '));
+        for (char& c : country) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    key = Fold(key);
+    std::vector<const TownRow*> whole, begins;
+    if (!key.empty())
+        for (size_t i = 0; i < t.towns.size(); ++i) {
+            if (!country.empty() && t.towns[i].country != country) continue;
+            const Folded& f = t.folded[i];
+            if (f.en == key || f.ja == key)
+                whole.push_back(&t.towns[i]);
+            else if (f.en.compare(0, key.size(), key) == 0 ||
+                     (!f.ja.empty() && f.ja.compare(0, key.size(), key) == 0))
+                begins.push_back(&t.towns[i]);
+        }
+    whole.insert(whole.end(), begins.begin(), begins.end());
+    if (whole.empty()) {
+        std::vector<std::string> closest;
+        sky::TownsNamed(text, &closest, n);
+        for (const std::string& c : closest)
+            for (const TownRow* r : TownsLike(c, 1)) whole.push_back(r);
+    }
+    if (whole.size() > n) whole.resize(n);
+    return whole;
+}
+
+const TownRow* NearestTown(double lon, double lat) {
+    const TownRow* best = nullptr;
+    double bestKm = 1e9;
+    for (const TownRow& r : Towns().towns) {
+        const double d = DistanceKm(lat, lon, r.lat, r.lon);
+        if (d < bestKm) bestKm = d, best = &r;
+    }
+    return best;
+}
+
+const TownRow* MainTown(const std::string& zone) {
+    std::string city = zone.substr(zone.rfind('/') + 1);
+    std::replace(city.begin(), city.end(), '_', ' ');
+    const TownRow* first = nullptr;
+    for (const TownRow& r : Towns().towns) {
+        if (r.zone != zone) continue;
+        if (r.name == city) return &r;
+        if (!first) first = &r;
+    }
+    return first;
+}
+
+}  // namespace serve

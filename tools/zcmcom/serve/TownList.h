@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: LGPL-3.0-or-later
+#pragma once
+// The named towns of the town list (data/tztowns.txt) for the chart's site box and map:
+// by name, nearest to a point, the main town of a zone.
+#include <string>
+#include <vector>
+
+namespace serve {
+
+struct TownRow {
+    std::string name, nameJa, country, zone;
+    double lon = 0.0, lat = 0.0;
+    std::string Label() const { return name + "," + country; }  // "London,GB"
+};
+
+// Every named town, read once.
+const std::vector<TownRow>& NamedTowns();
+// Up to n towns whose English or Japanese name is the text or begins with it (folded as
+// object names are), whole names first; else those closest in spelling.
+std::vector<const TownRow*> TownsLike(const std::string& text, size_t n);
+// The named town nearest to the point; null when there are none.
+const TownRow* NearestTown(double lon, double lat);
+// The town a zone is named after ("Europe/London": London), else the zone's first town;
+// null for a zone of no town.
+const TownRow* MainTown(const std::string& zone);
+
+}  // namespace serve
