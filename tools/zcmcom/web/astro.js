@@ -34,15 +34,32 @@ export function transpose(m) {
   return [m[0], m[3], m[6], m[1], m[4], m[7], m[2], m[5], m[8]];
 }
 
-// Refraction of a true altitude (degrees) to the apparent one, for the temperature and
-// pressure the server applies to its bodies: Saemundsson's formula, kept finite below the
-// horizon (where it is held at its value at -1 degree, as there is nothing to see).
+// Refraction of a true (airless) altitude to the apparent one, as the library's texts
+// and the server's bodies have it: the model A tan z + B tan^3 z (A, B from the frame)
+// from 15 degrees up, Saemundsson's formula for the temperature and pressure below 5, a
+// blend of the two between, and a linear fall to none from -1 to -6 degrees.
+function saemundsson(h) {
+  const f = (a) => 1.02 / Math.tan((a + 10.3 / (a + 5.11)) * RAD) / 60;
+  return f(h) - f(90);
+}
+
+function model(h, a, b) {
+  const r = Math.cos(h * RAD);
+  const z = Math.sin(h * RAD);
+  const tz = r / z;
+  const w = b * tz * tz;
+  return ((a + w) * tz / (1 + (a + 3 * w) / (z * z))) / RAD;
+}
+
 export function refract(alt, refraction) {
-  if (!refraction) return alt;
-  const h = Math.max(alt, -1);
-  const r = 1.02 / Math.tan((h + 10.3 / (h + 5.11)) * RAD) / 60;
+  if (!refraction || !Number.isFinite(refraction.A) || alt >= 90 || alt <= -6) return alt;
+  const { A, B } = refraction;
+  if (alt >= 15) return alt + model(alt, A, B);
   const k = (refraction.hPa / 1010) * (283 / (273 + refraction.tempC));
-  return alt + r * k;
+  const low = alt >= -1 ? saemundsson(alt) * k : saemundsson(-1) * k * ((alt + 6) / 5);
+  if (alt < 5) return alt + low;
+  const q = model(15, A, B) / (saemundsson(15) * k);
+  return alt + low * (q + ((1 - q) * (15 - alt)) / 10);
 }
 
 // Greenwich mean sidereal time in degrees (the IAU 1982 expression), for a server

@@ -47,9 +47,9 @@ function showSite(site) {
 }
 
 async function loadSky() {
-  const sky = await api('GET', `/api/sky?${query({ fields: 'frame,bodies,sun,zone,time,site,jd', view: 'horizon', w: 64, h: 64 })}`);
-  // The server's zone: an object with the clock's name (newer) or the hours (older).
-  state.zone = typeof sky.zone === 'object' && sky.zone ? sky.zone : { offset: sky.zone };
+  const sky = await api('GET', `/api/sky?${query({ fields: 'frame,bodies,sun,zone', view: 'horizon', w: 64, h: 64 })}`);
+  // The site's clock (an older server gives the zone's hours alone).
+  state.zone = sky.clock || { offset: sky.zone };
   state.jd = sky.frame ? sky.frame.jd : sky.jd;
   if (!sky.time) sky.time = (await api('GET', '/api/time')).time;
   for (const b of sky.bodies || sky.objects || []) state.names.set(b.path, b.name);
@@ -228,10 +228,11 @@ async function search(text) {
 function choose(result) {
   $('results').hidden = true;
   state.names.set(result.path, result.name);
-  const at = chart.view === 'horizon' && Number.isFinite(result.az)
-    ? [result.az, result.alt] : chart.viewOfRaDec(result.ra2000, result.dec2000);
-  chart.centreOn(at);
-  if (chart.view === 'equatorial') chart.centreOn([-result.ra2000, result.dec2000]);
+  // An object the sky has no place for (an asterism, a satellite with old elements) has
+  // its text only.
+  const body = chart.bodies.find((b) => b.path === result.path);
+  if (body) chart.centreOn(chart.bodyView(body));
+  else if (Number.isFinite(result.ra2000)) chart.centreOn(chart.viewOfRaDec(result.ra2000, result.dec2000));
   select({ path: result.path });
 }
 

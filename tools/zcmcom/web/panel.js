@@ -85,8 +85,8 @@ export async function loadTzMap(site) {
   image.src = URL.createObjectURL(await response.blob());
   try {
     const legend = await api('GET', '/api/tzmap/legend');
-    const entries = Array.isArray(legend) ? legend : legend.legend || legend.colors || [];
-    if (legend.geometry || legend.west !== undefined) mapGeometry = { ...mapGeometry, ...(legend.geometry || legend) };
+    const entries = legend.legend || [];
+    if (legend.map) mapGeometry = { ...mapGeometry, ...legend.map };
     const list = $('tzmap-legend');
     list.replaceChildren(...entries.map((e) => {
       const item = document.createElement('li');

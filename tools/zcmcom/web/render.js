@@ -51,16 +51,18 @@ export class Chart {
     const n = stars.length;
     const vec = new Float64Array(3 * n);
     const mag = new Float32Array(n);
-    stars.forEach(([ra, dec, m], i) => {
-      const a = ra * RAD;
-      const d = dec * RAD;
-      vec[3 * i] = Math.cos(d) * Math.cos(a);
-      vec[3 * i + 1] = Math.cos(d) * Math.sin(a);
-      vec[3 * i + 2] = Math.sin(d);
+    // places at J2000 and proper motions (mas a year, in RA times cos dec), for the years
+    // of each instant
+    const place = new Float64Array(4 * n);
+    stars.forEach(([ra, dec, m, , , pmRa, pmDec], i) => {
+      place[4 * i] = ra;
+      place[4 * i + 1] = dec;
+      place[4 * i + 2] = (pmRa || 0) / 3.6e6 / Math.max(1e-6, Math.cos(dec * RAD));
+      place[4 * i + 3] = (pmDec || 0) / 3.6e6;
       mag[i] = m;
     });
     this.stars = {
-      n, vec, mag, path: stars.map((s) => s[3]), label: stars.map((s) => s[4] || ''),
+      n, vec, mag, place, years: null, path: stars.map((s) => s[3]), label: stars.map((s) => s[4] || ''),
       radec: stars.map((s) => [s[0], s[1]]), hz: new Float64Array(2 * n), view: new Float64Array(3 * n),
     };
     this.dsos = (catalog.dsos || []).map(([ra, dec, m, path, label, size]) => ({ ra, dec, mag: m, path, label, size }));
@@ -103,7 +105,18 @@ export class Chart {
   // Everything that depends on the instant or the view, made once per time step.
   update() {
     if (!this.stars || !this.frame) return this.requestDraw();
-    const { n, vec, hz, view } = this.stars;
+    const { n, vec, hz, view, place } = this.stars;
+    const years = this.frame.years || 0;
+    if (this.stars.years !== years) {
+      this.stars.years = years;
+      for (let i = 0; i < n; i++) {
+        const a = (place[4 * i] + place[4 * i + 2] * years) * RAD;
+        const d = (place[4 * i + 1] + place[4 * i + 3] * years) * RAD;
+        vec[3 * i] = Math.cos(d) * Math.cos(a);
+        vec[3 * i + 1] = Math.cos(d) * Math.sin(a);
+        vec[3 * i + 2] = Math.sin(d);
+      }
+    }
     altAzOf(vec, this.frame, hz);
     for (let i = 0; i < n; i++) {
       let lon;
