@@ -327,9 +327,11 @@ export class Chart {
 
     const limit = this.magLimit();
     const labels = [];
+    const t1 = performance.now();
     this.drawStars(ctx, limit, day, labels);
     this.drawDsos(ctx, p, limit, labels);
     this.drawBodies(ctx, p, labels);
+    const t2 = performance.now();
 
     // What is below the horizon stays visible, darkened, so the view is a whole sphere.
     ctx.beginPath();
@@ -353,8 +355,9 @@ export class Chart {
     }
     this.drawSelection(ctx, p);
     if (this.show.labels) {
+      // the brightest first, and no more than a chart can show legibly
       labels.sort((a, b) => a.rank - b.rank);
-      for (const l of labels) {
+      for (const l of labels.slice(0, 120)) {
         ctx.font = l.font;
         placed.put(ctx, l.text, l.x, l.y, l.r, l.colour, false);
       }
@@ -366,7 +369,10 @@ export class Chart {
         if (at) placed.put(ctx, c.name, at[0], at[1], 0, 'rgba(150,175,235,0.85)', true);
       }
     }
-    const dt = performance.now() - t0;
+    const t3 = performance.now();
+    const dt = t3 - t0;
+    // where the time goes: the layers under the stars, the stars and bodies, the rest
+    this.lastSplit = [t1 - t0, t2 - t1, t3 - t2];
     this.frameTimes.push(dt);
     if (this.frameTimes.length > 2000) this.frameTimes.shift();
     this.canvas.dataset.drawn = this.drawnCount;
@@ -407,38 +413,59 @@ export class Chart {
     }
   }
 
+  // The faint stars as single pixels of a layer of their own, drawn onto the chart in one
+  // go (tens of thousands of dots are slow as paths in software); brighter ones as discs.
   drawStars(ctx, limit, day, labels) {
     if (!this.stars) return;
-    const buckets = new Map();
+    const dpr = window.devicePixelRatio || 1;
+    const W = this.canvas.width;
+    const H = this.canvas.height;
+    if (!this.dots || this.dots.canvas.width !== W || this.dots.canvas.height !== H) {
+      const canvas = document.createElement('canvas');
+      canvas.width = W;
+      canvas.height = H;
+      const image = canvas.getContext('2d').createImageData(W, H);
+      this.dots = { canvas, image, px: new Uint32Array(image.data.buffer) };
+    }
+    const { px } = this.dots;
+    px.fill(0);
+    const discs = [];
     let count = 0;
     const mag = this.stars.mag;
     const label = this.stars.label;
     this.forEachStar(limit, (i, sx, sy) => {
       const r = Math.max(0.55, Math.min(4.5, 0.5 + 0.55 * (limit - mag[i])));
-      const key = Math.round(r * 4);
-      let list = buckets.get(key);
-      if (!list) buckets.set(key, (list = []));
-      list.push(sx, sy);
       count++;
       if (label[i] && mag[i] < limit - 2.5) {
         labels.push({ text: label[i], x: sx, y: sy, r, rank: 10 + mag[i], font: `12px ${FONT}`, colour: '#dde6ff' });
       }
+      if (r >= 1.2) {
+        discs.push(sx, sy, r);
+        return;
+      }
+      const x = Math.round(sx * dpr);
+      const y = Math.round(sy * dpr);
+      if (x < 0 || y < 0 || x >= W || y >= H) return;
+      // white, its opacity the dot's share of a disc of radius r (RGBA, little-endian)
+      const a = Math.round(255 * Math.min(1, 0.35 + r * 0.55));
+      const k = y * W + x;
+      px[k] = Math.max(px[k] >>> 24, a) * 0x1000000 + 0xf4fdff;
     });
+    const dots = this.dots.canvas.getContext('2d');
+    dots.putImageData(this.dots.image, 0, 0);
+    ctx.save();
+    ctx.setTransform(1, 0, 0, 1, 0, 0);
+    ctx.globalAlpha = day ? 0.45 : 1;
+    ctx.drawImage(this.dots.canvas, 0, 0);
+    ctx.restore();
     ctx.globalAlpha = day ? 0.45 : 1;
     ctx.fillStyle = '#fffdf4';
-    for (const [key, list] of buckets) {
-      const r = key / 4;
-      ctx.beginPath();
-      if (r < 1.2) {
-        for (let j = 0; j < list.length; j += 2) ctx.rect(list[j] - r, list[j + 1] - r, 2 * r, 2 * r);
-      } else {
-        for (let j = 0; j < list.length; j += 2) {
-          ctx.moveTo(list[j] + r, list[j + 1]);
-          ctx.arc(list[j], list[j + 1], r, 0, 2 * Math.PI);
-        }
-      }
-      ctx.fill();
+    ctx.beginPath();
+    for (let j = 0; j < discs.length; j += 3) {
+      ctx.moveTo(discs[j] + discs[j + 2], discs[j + 1]);
+      ctx.arc(discs[j], discs[j + 1], discs[j + 2], 0, 2 * Math.PI);
     }
+    ctx.fill();
     ctx.globalAlpha = 1;
     this.drawnCount = count;
   }
@@ -599,12 +626,23 @@ class LabelSpace {
   constructor(w, h) {
     this.w = w;
     this.h = h;
-    this.boxes = [];
+    this.cells = new Map();  // boxes by the 64-pixel cells they touch
+  }
+
+  *cellsOf(b) {
+    for (let cx = Math.floor(b[0] / 64); cx <= Math.floor(b[2] / 64); cx++) {
+      for (let cy = Math.floor(b[1] / 64); cy <= Math.floor(b[3] / 64); cy++) yield cx * 4096 + cy;
+    }
   }
 
   free(b) {
     if (b[0] < 0 || b[1] < 0 || b[2] > this.w || b[3] > this.h) return false;
-    return !this.boxes.some((o) => b[0] < o[2] && o[0] < b[2] && b[1] < o[3] && o[1] < b[3]);
+    for (const cell of this.cellsOf(b)) {
+      for (const o of this.cells.get(cell) || []) {
+        if (b[0] < o[2] && o[0] < b[2] && b[1] < o[3] && o[1] < b[3]) return false;
+      }
+    }
+    return true;
   }
 
   put(ctx, text, x, y, r, colour, centred) {
@@ -618,7 +656,10 @@ class LabelSpace {
     for (const [bx, by] of spots) {
       const box = [bx, by, bx + w, by + h];
       if (!this.free(box)) continue;
-      this.boxes.push(box);
+      for (const cell of this.cellsOf(box)) {
+        if (!this.cells.has(cell)) this.cells.set(cell, []);
+        this.cells.get(cell).push(box);
+      }
       ctx.fillStyle = colour;
       ctx.textBaseline = 'top';
       ctx.fillText(text, bx, by);
