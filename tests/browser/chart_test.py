@@ -214,6 +214,20 @@ def check_places(page, what):
                          f"(worst {worst[0]:.2f} px, {worst[1]})")
 
 
+def check_moon(page):
+    """The Moon's lit part: bright toward its bright limb, dark at the far edge (gibbous)."""
+    phase = next(b["phase"] for b in page.api("/api/sky?fields=bodies")["bodies"] if b["path"] == MOON)
+    page.js(f"const z = window.zcmChart; z.chart.centreOn(z.chart.bodyView(z.chart.bodies.find((b) => b.path === '{MOON}')));"
+            "z.zoomBy(60);")
+    page.redrawn()
+    lit, dark = page.js("""const c = window.zcmChart.chart, m = c.moonLimb, d = window.devicePixelRatio || 1;
+        const at = (f) => c.ctx.getImageData(Math.round((m.at[0] + f * m.r * Math.cos(m.angle)) * d),
+                                             Math.round((m.at[1] + f * m.r * Math.sin(m.angle)) * d), 1, 1).data[0];
+        return [at(0.5), at(-0.9)];""")
+    expect(phase > 0.6 and lit > 200 and dark < 100, f"the gibbous Moon ({phase:.2f}) is lit on its bright limb's side ({lit}, {dark})")
+    page.js("window.zcmChart.zoomBy(1 / window.zcmChart.chart.zoom); window.zcmChart.chart.centres.horizon = [180, 90];")
+
+
 def chart_point(page, x, y):
     left, top = page.js("const s = document.getElementById('sky'); s.scrollIntoView({block: 'nearest'});"
                         "const b = s.getBoundingClientRect(); return [b.x, b.y];")
@@ -366,6 +380,7 @@ def run(page, cli, screenshot):
     page.redrawn()
     check_places(page, f"a field of {page.view()['field']:.0f} degrees")
     page.js("window.zcmChart.zoomBy(1 / window.zcmChart.chart.zoom); window.zcmChart.chart.centres.horizon = [180, 90];")
+    check_moon(page)
     page.redrawn()
     check_zoom_and_drag(page)
 

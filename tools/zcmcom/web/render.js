@@ -534,11 +534,12 @@ export class Chart {
     ctx.beginPath();
     // lit half on +x, the terminator an ellipse of semi-axis r|1-2k|
     ctx.arc(0, 0, r, -Math.PI / 2, Math.PI / 2, false);
-    ctx.ellipse(0, 0, Math.abs(1 - 2 * k) * r, r, 0, Math.PI / 2, -Math.PI / 2, k > 0.5);
+    // back up the terminator: through the dark side (gibbous) or the lit one (crescent)
+    ctx.ellipse(0, 0, Math.abs(1 - 2 * k) * r, r, 0, Math.PI / 2, -Math.PI / 2, k < 0.5);
     ctx.fillStyle = '#f2efe2';
     ctx.fill();
     ctx.restore();
-    this.moonLimbAngle = angle;
+    this.moonLimb = { angle, r, at };
   }
 
   drawSelection(ctx, p) {
