@@ -89,6 +89,9 @@ TEST_F(ServeTest, SiteClockIsTheCommandLines) {
         EXPECT_EQ(text, cli) << row[0] << " " << local;
     }
     EXPECT_EQ(Get("/api/cities")["cities"].size(), 9u);  // the zones of tests/data/tz
+    // The town box: Japanese names, and the town a zone is named after before its namesakes.
+    EXPECT_EQ(Get("/api/towns?q=" + Url("東京"))[0]["nameJa"], "東京");
+    EXPECT_EQ(Get("/api/towns?q=Lond")[0]["zone"], "Europe/London");
     EXPECT_EQ(Get("/api/site")["town"], "Tokyo,JP");
     EXPECT_EQ(Get("/api/site")["height"], 0.0);  // a town's, as the command line takes it
 }

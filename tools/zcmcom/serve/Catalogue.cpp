@@ -119,14 +119,18 @@ const Catalogue& ChartCatalogue() {
         AddStars(c, w);
         AddDeepSky(w);
         AddFigures(w);
-        w.out += ",\"milkyway\":\"/static/milkyway.json\"}";
-        // FNV-1a of the text: the same catalogue gives the same tag in every process.
-        uint64_t h = 1469598103934665603ull;
-        for (unsigned char ch : w.out) h = (h ^ ch) * 1099511628211ull;
-        char tag[24];
-        std::snprintf(tag, sizeof tag, "\"%016llx\"", static_cast<unsigned long long>(h));
-        c.etag = tag;
-        c.json = std::move(w.out);
+        // Two answers: the Milky Way named or not, as the page's folder has it.
+        for (int with = 0; with < 2; ++with) {
+            const std::string text =
+                w.out + ",\"milkyway\":" + (with ? "\"/static/milkyway.json\"}" : "null}");
+            // FNV-1a of the text: the same catalogue gives the same tag in every process.
+            uint64_t h = 1469598103934665603ull;
+            for (unsigned char ch : text) h = (h ^ ch) * 1099511628211ull;
+            char tag[24];
+            std::snprintf(tag, sizeof tag, "\"%016llx\"", static_cast<unsigned long long>(h));
+            c.etag[with] = tag;
+            c.json[with] = text;
+        }
     });
     return c;
 }

@@ -16,7 +16,8 @@ struct CatalogueStar {
 struct Catalogue {
     std::vector<CatalogueStar> stars;
     std::unordered_map<std::string, size_t> starByPath;
-    std::string json, etag;
+    // The JSON answer and its ETag, without and with the page's Milky Way file.
+    std::string json[2], etag[2];
 };
 
 const Catalogue& ChartCatalogue();

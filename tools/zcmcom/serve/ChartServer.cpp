@@ -368,15 +368,19 @@ void ChartServer::Route() {
                       {{"name", c.name}, {"zone", c.zone}, {"lon", c.lon}, {"lat", c.lat}});
               SendJson(res, json{{"cities", list}});
           }));
-    s.Get("/api/catalog", Guarded([](const httplib::Request& req, httplib::Response& res) {
+    const int milkyway = [&web] {
+        struct stat info {};
+        return !web.empty() && stat((web + "/milkyway.json").c_str(), &info) == 0 ? 1 : 0;
+    }();
+    s.Get("/api/catalog", Guarded([milkyway](const httplib::Request& req, httplib::Response& res) {
               const Catalogue& c = ChartCatalogue();
-              res.set_header("ETag", c.etag);
+              res.set_header("ETag", c.etag[milkyway]);
               res.set_header("Cache-Control", "public, max-age=86400");
-              if (req.get_header_value("If-None-Match") == c.etag) {
+              if (req.get_header_value("If-None-Match") == c.etag[milkyway]) {
                   res.status = 304;
                   return;
               }
-              res.set_content(c.json, "application/json; charset=utf-8");
+              res.set_content(c.json[milkyway], "application/json; charset=utf-8");
           }));
     s.Get("/api/search", Guarded([&state](const httplib::Request& req, httplib::Response& res) {
               const std::string q = TextParam(req, "q", 256);

@@ -482,7 +482,7 @@ void ChartState::SetTown(const std::string& text, bool keepHeight) {
         std::string list;
         for (const std::string& c : closest) list += (list.empty() ? "" : ", ") + c;
         for (size_t i = 0; i < towns.size() && i < 6; ++i)
-            list += (i ? "; " : "") + towns[i].name + "," + towns[i].country;
+            list += (i ? "; " : "") + towns[i].Described();
         throw BadRequest(std::string(towns.empty() ? "unknown town '" : "several towns named '") +
                          text.substr(0, 64) + "'" + (list.empty() ? "" : " (" + list + ")"));
     }

@@ -16,14 +16,39 @@ namespace serve {
 
 namespace {
 
-struct Folded {
-    std::string en, ja;
-};
-
 struct Table {
     std::vector<TownRow> towns;
-    std::vector<Folded> folded;
+    std::vector<std::vector<std::string>> folded;  // by town, every name
 };
+
+bool Ascii(const std::string& s) {
+    return std::all_of(s.begin(), s.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+bool HasKana(const std::string& s) {  // U+3040 to U+30FF: E3 81 80 to E3 83 BF
+    for (size_t i = 0; i + 1 < s.size(); ++i)
+        if (static_cast<unsigned char>(s[i]) == 0xE3 &&
+            static_cast<unsigned char>(s[i + 1]) >= 0x81 &&
+            static_cast<unsigned char>(s[i + 1]) <= 0x83)
+            return true;
+    return false;
+}
+
+// The Japanese name to show: one with kana; else a kanji name that begins another (東京 of
+// 東京都, not the Chinese 东京); else the first written otherwise than in Latin letters.
+std::string JapaneseName(const std::vector<std::string>& names) {
+    for (const std::string& n : names)
+        if (HasKana(n)) return n;
+    std::string first;
+    for (const std::string& n : names) {
+        if (Ascii(n) || static_cast<unsigned char>(n[0]) < 0xE3) continue;
+        for (const std::string& other : names)
+            if (other.size() > n.size() && other.compare(0, n.size(), n) == 0) return n;
+        if (first.empty()) first = n;
+    }
+    return first;
+}
 
 std::string Fold(const std::string& utf8) {
     return sky::FoldedUtf8(sky::FoldName(CString(utf8.c_str())));
@@ -50,15 +75,17 @@ const Table& Towns() {
             r.lon = std::strtod(f[1].c_str(), nullptr);
             r.zone = zones[static_cast<size_t>(zone)];
             r.country = f[3];
-            std::istringstream names(f[4]);
-            for (std::string n; std::getline(names, n, '|');) {
-                const bool ascii = std::all_of(n.begin(), n.end(), [](char c) {
-                    return static_cast<unsigned char>(c) < 0x80;
-                });
-                if (r.name.empty()) r.name = n;
-                if (!ascii && r.nameJa.empty()) r.nameJa = n;
-            }
-            t.folded.push_back({Fold(r.name), r.nameJa.empty() ? std::string() : Fold(r.nameJa)});
+            std::vector<std::string> names, folded;
+            std::istringstream list(f[4]);
+            for (std::string n; std::getline(list, n, '|');)
+                if (!n.empty()) names.push_back(n), folded.push_back(Fold(n));
+            if (names.empty()) continue;
+            r.name = names[0];
+            r.nameJa = JapaneseName(names);
+            std::string city = r.zone.substr(r.zone.rfind('/') + 1);
+            std::replace(city.begin(), city.end(), '_', ' ');
+            r.zoneTown = r.name == city;
+            t.folded.push_back(std::move(folded));
             t.towns.push_back(std::move(r));
         }
     });
@@ -91,13 +118,20 @@ std::vector<const TownRow*> TownsLike(const std::string& text, size_t n) {
     if (!key.empty())
         for (size_t i = 0; i < t.towns.size(); ++i) {
             if (!country.empty() && t.towns[i].country != country) continue;
-            const Folded& f = t.folded[i];
-            if (f.en == key || f.ja == key)
+            const auto& names = t.folded[i];
+            if (std::find(names.begin(), names.end(), key) != names.end())
                 whole.push_back(&t.towns[i]);
-            else if (f.en.compare(0, key.size(), key) == 0 ||
-                     (!f.ja.empty() && f.ja.compare(0, key.size(), key) == 0))
+            else if (std::any_of(names.begin(), names.end(), [&](const std::string& n) {
+                         return n.compare(0, key.size(), key) == 0;
+                     }))
                 begins.push_back(&t.towns[i]);
         }
+    // The towns zones are named after first, then the larger (those with a Japanese name).
+    for (auto* list : {&whole, &begins})
+        std::stable_sort(list->begin(), list->end(), [](const TownRow* a, const TownRow* b) {
+            return std::make_pair(!a->zoneTown, a->nameJa.empty()) <
+                   std::make_pair(!b->zoneTown, b->nameJa.empty());
+        });
     whole.insert(whole.end(), begins.begin(), begins.end());
     if (whole.empty()) {
         std::vector<std::string> closest;
@@ -120,12 +154,10 @@ const TownRow* NearestTown(double lon, double lat) {
 }
 
 const TownRow* MainTown(const std::string& zone) {
-    std::string city = zone.substr(zone.rfind('/') + 1);
-    std::replace(city.begin(), city.end(), '_', ' ');
     const TownRow* first = nullptr;
     for (const TownRow& r : Towns().towns) {
         if (r.zone != zone) continue;
-        if (r.name == city) return &r;
+        if (r.zoneTown) return &r;
         if (!first) first = &r;
     }
     return first;

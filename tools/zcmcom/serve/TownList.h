@@ -10,13 +10,15 @@ namespace serve {
 struct TownRow {
     std::string name, nameJa, country, zone;
     double lon = 0.0, lat = 0.0;
+    bool zoneTown = false;  // the town its zone is named after (London of Europe/London)
     std::string Label() const { return name + "," + country; }  // "London,GB"
 };
 
 // Every named town, read once.
 const std::vector<TownRow>& NamedTowns();
-// Up to n towns whose English or Japanese name is the text or begins with it (folded as
-// object names are), whole names first; else those closest in spelling.
+// Up to n towns one of whose names is the text or begins with it (folded as object names
+// are; ",CC" keeps one country), whole names first, the towns zones are named after first; else
+// those closest in spelling.
 std::vector<const TownRow*> TownsLike(const std::string& text, size_t n);
 // The named town nearest to the point; null when there are none.
 const TownRow* NearestTown(double lon, double lat);
