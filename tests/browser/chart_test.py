@@ -385,6 +385,9 @@ def run(page, cli, screenshot):
     check_zoom_and_drag(page)
 
     page.select(MARS)
+    page.redrawn()
+    at, view = page.drawn(MARS), page.view()
+    expect(math.hypot(at[0] - view["w"] / 2, at[1] - view["h"] / 2) < 1, "a clicked object is centred")
     if screenshot:
         page.driver.find_element(By.ID, "sky").screenshot(screenshot)
     before = check_text(page, cli, AT, "Mars")

@@ -368,9 +368,13 @@ void ChartServer::Route() {
                       {{"name", c.name}, {"zone", c.zone}, {"lon", c.lon}, {"lat", c.lat}});
               SendJson(res, json{{"cities", list}});
           }));
+    // The page's folder, or the build's derived data beside it (share/zcmcom/webdata).
     const int milkyway = [&web] {
         struct stat info {};
-        return !web.empty() && stat((web + "/milkyway.json").c_str(), &info) == 0 ? 1 : 0;
+        if (!web.empty() && stat((web + "/milkyway.json").c_str(), &info) == 0) return 1;
+        for (const std::string& folder : ExtraWebFolders())
+            if (stat((folder + "/milkyway.json").c_str(), &info) == 0) return 1;
+        return 0;
     }();
     s.Get("/api/catalog", Guarded([milkyway](const httplib::Request& req, httplib::Response& res) {
               const Catalogue& c = ChartCatalogue();

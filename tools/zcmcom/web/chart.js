@@ -313,7 +313,11 @@ function wire() {
     const x = e.clientX - box.left;
     const y = e.clientY - box.top;
     const path = chart.pick(x, y);
-    if (path) return select({ path });
+    if (path) {
+      const at = chart.viewOfPath(path);
+      if (at) chart.centreOn(at);
+      return select({ path });
+    }
     const radec = chart.raDecAt(x, y);
     if (radec) select({ ra: radec[0], dec: radec[1] });
     return undefined;

@@ -570,6 +570,19 @@ export class Chart {
     return found;
   }
 
+  // View coordinates of an object path (a body, a catalogue star or deep-sky object).
+  viewOfPath(path) {
+    const body = this.bodies.find((b) => b.path === path);
+    if (body) return this.bodyView(body);
+    const i = this.stars ? this.stars.path.indexOf(path) : -1;
+    if (i >= 0) {
+      const v = this.stars.view;
+      return [Math.atan2(v[3 * i + 1], v[3 * i]) / RAD, Math.asin(v[3 * i + 2]) / RAD];
+    }
+    const d = this.layers && this.layers.dsos.find((o) => o.path === path);
+    return d ? d.at : null;
+  }
+
   // The object drawn nearest a screen point within 8 pixels, else null.
   pick(x, y) {
     let best = null;
