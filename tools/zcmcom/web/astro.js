@@ -62,39 +62,6 @@ export function refract(alt, refraction) {
   return alt + low * (q + ((1 - q) * (15 - alt)) / 10);
 }
 
-// Greenwich mean sidereal time in degrees (the IAU 1982 expression), for a server
-// without the frame of the instant.
-function gmst(jd) {
-  const t = (jd - 2451545.0) / 36525;
-  const s = 280.46061837 + 360.98564736629 * (jd - 2451545.0) + t * t * (0.000387933 - t / 38710000);
-  return ((s % 360) + 360) % 360;
-}
-
-// Precession J2000 to the mean equator of date (IAU 1976 angles): close enough for a
-// chart when the server gives no frame of its own.
-function precession(jd) {
-  const t = (jd - 2451545.0) / 36525;
-  const zeta = (2306.2181 * t + 0.30188 * t * t) / 3600 * RAD;
-  const z = (2306.2181 * t + 1.09468 * t * t) / 3600 * RAD;
-  const theta = (2004.3109 * t - 0.42665 * t * t) / 3600 * RAD;
-  const [cz, sz, cZ, sZ, ct, st] = [Math.cos(zeta), Math.sin(zeta), Math.cos(z), Math.sin(z), Math.cos(theta), Math.sin(theta)];
-  return [
-    cZ * ct * cz - sZ * sz, -cZ * ct * sz - sZ * cz, -cZ * st,
-    sZ * ct * cz + cZ * sz, -sZ * ct * sz + cZ * cz, -sZ * st,
-    st * cz, -st * sz, ct,
-  ];
-}
-
-// The frame of an instant: from the server when it gives one, else made here.
-export function frameOf(sky) {
-  if (sky.frame && Array.isArray(sky.frame.npb)) return sky.frame;
-  const site = sky.site || {};
-  return {
-    jd: sky.jd, lst: (gmst(sky.jd) + (site.lon || 0) + 360) % 360, lat: site.lat || 0,
-    lon: site.lon || 0, npb: precession(sky.jd), aberration: [0, 0, 0], refraction: null,
-  };
-}
-
 // The matrix from the J2000 frame to the horizon frame (north, east, up) of the instant.
 export function horizonMatrix(frame) {
   const th = frame.lst * RAD;

@@ -3,7 +3,7 @@
 // frame of the instant, the bodies, the Sun, the site's clock); the page projects, zooms
 // and pans by itself and asks the server only for the library's texts and edits.
 /* global d3 */
-import { $, api, busy, HttpError, query, showError } from './api.js';
+import { $, api, busy, query, showError } from './api.js';
 import { Chart } from './render.js';
 import { currentMapGeometry, loadSwitches, loadTzMap, mapPlace, markSite, showClick, showSwitches } from './panel.js';
 
@@ -48,37 +48,22 @@ function showSite(site) {
 
 async function loadSky() {
   const sky = await api('GET', `/api/sky?${query({ fields: 'frame,bodies,sun,zone', view: 'horizon', w: 64, h: 64 })}`);
-  // The site's clock (an older server gives the zone's hours alone).
-  state.zone = sky.clock || { offset: sky.zone };
-  state.jd = sky.frame ? sky.frame.jd : sky.jd;
-  if (!sky.time) sky.time = (await api('GET', '/api/time')).time;
-  for (const b of sky.bodies || sky.objects || []) state.names.set(b.path, b.name);
+  state.zone = sky.clock;
+  state.jd = sky.frame.jd;
+  for (const b of sky.bodies) state.names.set(b.path, b.name);
   chart.setSky(sky);
   showTime(sky);
-  if (sky.site) showSite(sky.site);
   document.body.dataset.jd = state.jd;
   document.body.dataset.sunAlt = chart.sky.sun ? chart.sky.sun.alt : '';
 }
 
 // The catalogue: every star to 8 mag, the deep-sky objects, the figures; fetched once.
 async function loadCatalog() {
-  let catalog;
-  try {
-    catalog = await api('GET', '/api/catalog');
-  } catch (err) {
-    if (!(err instanceof HttpError) || err.status !== 404) throw err;
-    // A server without the catalogue: the stars its sky draws now.
-    const sky = await api('GET', '/api/sky?view=horizon&w=64&h=64');
-    catalog = {
-      stars: sky.objects.filter((o) => o.kind === 'star').map((o) => [o.ra, o.dec, o.mag, o.path, o.name || '']),
-      dsos: sky.objects.filter((o) => o.kind === 'dso').map((o) => [o.ra, o.dec, o.mag ?? null, o.path, o.name || '', null]),
-      lines: [], constellations: [], milkyway: '/static/milkyway.json',
-    };
-  }
+  const catalog = await api('GET', '/api/catalog');
   for (const s of catalog.stars) if (s[4]) state.names.set(s[3], s[4]);
   for (const d of catalog.dsos || []) if (d[4]) state.names.set(d[3], d[4]);
   chart.setCatalog(catalog);
-  loadMilkyWay(catalog.milkyway === undefined ? '/static/milkyway.json' : catalog.milkyway);
+  loadMilkyWay(catalog.milkyway);
 }
 
 // The Milky Way's outline (optional: without it the chart has none): polygons of
@@ -148,25 +133,12 @@ function changed(work) {
   });
 }
 
-async function setJd(jd) {
-  try {
-    await api('POST', '/api/time', { jd });
-  } catch (err) {
-    if (!(err instanceof HttpError) || err.status !== 400) throw err;
-    // A server that takes steps only: the whole minutes of the difference.
-    const minutes = Math.round((jd - state.jd) * 1440);
-    if (minutes) await api('POST', '/api/time', { step: `${minutes > 0 ? '+' : ''}${minutes}m` });
-  }
+function setJd(jd) {
+  return api('POST', '/api/time', { jd });
 }
 
-async function step(text) {
-  try {
-    await api('POST', '/api/time', { step: text });
-  } catch (err) {
-    const sidereal = /^([+-]\d+)sd$/.exec(text);
-    if (!sidereal || !(err instanceof HttpError)) throw err;
-    await setJd(state.jd + Number(sidereal[1]) * SIDEREAL_DAY);
-  }
+function step(text) {
+  return api('POST', '/api/time', { step: text });
 }
 
 // While playing, one time step at a time: the next starts when the last has its answer
@@ -365,12 +337,7 @@ function wire() {
     event.preventDefault();
     const text = $('date-text').value.trim().replace('T', ' ');
     // the site's own clock reads it (the server's rule)
-    changed(() => api('POST', '/api/time', { local: text }).catch((err) => {
-      if (err instanceof HttpError && err.status === 400 && /local/.test(err.message) === false) {
-        return api('POST', '/api/time', { text });
-      }
-      throw err;
-    }));
+    changed(() => api('POST', '/api/time', { local: text }));
   });
 
   $('site-form').addEventListener('submit', (event) => {
@@ -412,13 +379,7 @@ function wire() {
   $('tzmap').addEventListener('click', (event) => {
     const place = mapPlace(event);
     changed(async () => {
-      let site;
-      try {
-        site = await api('POST', '/api/site', { nearest: place });
-      } catch (err) {
-        if (!(err instanceof HttpError) || err.status !== 400) throw err;
-        site = await api('POST', '/api/site', place);
-      }
+      const site = await api('POST', '/api/site', { nearest: place });
       showSite(site);
       markSite(site);
     });

@@ -5,7 +5,7 @@
 // projection's edge; the tens of thousands of stars go through the same rotation and
 // projection written out here, since a call into d3 per star per frame is too slow.
 /* global d3 */
-import { RAD, altAzOf, eclipticPoints, frameOf, horizonMatrix, raDecOf, skyColour } from './astro.js';
+import { RAD, altAzOf, eclipticPoints, horizonMatrix, raDecOf, skyColour } from './astro.js';
 
 const MAX_MAG = 8;
 // The Japanese labels need a Japanese font: Debian's fonts-ipaexfont-gothic first.
@@ -83,8 +83,8 @@ export class Chart {
 
   setSky(sky) {
     this.sky = sky;
-    this.frame = frameOf(sky);
-    this.bodies = sky.bodies || (sky.objects || []).filter((o) => o.kind !== 'star' && o.kind !== 'dso');
+    this.frame = sky.frame;
+    this.bodies = sky.bodies;
     this.update();
   }
 
@@ -293,8 +293,7 @@ export class Chart {
     const p = this.projection();
     const path = d3.geo.path().projection(p).context(ctx);
     const L = this.layers;
-    const sunAlt = this.sky && this.sky.sun ? this.sky.sun.alt
-      : ((this.bodies.find((b) => b.kind === 'sun') || {}).alt ?? -90);
+    const sunAlt = this.sky ? this.sky.sun.alt : -90;
     const day = sunAlt > -6;
     ctx.fillStyle = '#000';
     ctx.fillRect(0, 0, this.w, this.h);
