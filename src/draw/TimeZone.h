@@ -29,7 +29,9 @@ public:
     static std::vector<std::pair<double, unsigned>> Legend();
     /// The longitudes of the map's left and right edges (degrees east; the map runs from
     /// 90 N at the top to 90 S at the bottom).
+    /// @{
     static constexpr double kWest = -22.5, kEast = 337.5;
+    /// @}
 
     /// The rendered map, for writing it out or looking at it.
     CMemoryDIBTz* GetMap() { return &m_map; }

@@ -53,10 +53,13 @@ ZCMCOM_API const ChartCatalogue& FixedChartObjects();
 /// library reduces them: u' = normalise(u + velocity) (aberration), d = npb u' (true
 /// equator and equinox of date), then the hour angle lst - RA(d) and the site's latitude.
 struct ChartFrame {
-    double jdUt = 0.0, jdTt = 0.0;  ///< the instant, UT and TT Julian Days
-    double lst = 0.0;               ///< local apparent sidereal time, degrees
-    double npb[3][3] = {};          ///< J2000 (GCRS) to true equator and equinox of date
-    double velocity[3] = {};        ///< the observer's barycentric velocity over c, J2000 axes
+    /// The instant, UT and TT Julian Days.
+    /// @{
+    double jdUt = 0.0, jdTt = 0.0;
+    /// @}
+    double lst = 0.0;         ///< local apparent sidereal time, degrees
+    double npb[3][3] = {};    ///< J2000 (GCRS) to true equator and equinox of date
+    double velocity[3] = {};  ///< the observer's barycentric velocity over c, J2000 axes
 };
 
 /// The frame of an instant (UT Julian Day) at a site on the Earth.

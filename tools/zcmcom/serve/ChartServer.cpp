@@ -129,6 +129,8 @@ std::string TextParam(const httplib::Request& req, const char* name, size_t most
     const std::string text = req.has_param(name) ? req.get_param_value(name) : std::string();
     if (text.size() > most)
         throw BadRequest(std::string(name) + ": at most " + std::to_string(most) + " bytes");
+    for (unsigned char c : text)
+        if (c < 0x20 || c == 0x7f) throw BadRequest(std::string(name) + ": no control characters");
     return text;
 }
 
