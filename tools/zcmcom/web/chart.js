@@ -4,6 +4,7 @@
 // and pans by itself and asks the server only for the library's texts and edits.
 /* global d3 */
 import { $, api, busy, query, showError } from './api.js';
+import { twilightName } from './astro.js';
 import { Chart } from './render.js';
 import { currentMapGeometry, loadSwitches, loadTzMap, mapPlace, markSite, showClick, showSwitches } from './panel.js';
 
@@ -54,7 +55,7 @@ async function loadSky() {
   chart.setSky(sky);
   showTime(sky);
   document.body.dataset.jd = state.jd;
-  document.body.dataset.sunAlt = chart.sky.sun ? chart.sky.sun.alt : '';
+  $('twilight').textContent = twilightName(sky.sun.alt);
 }
 
 // The catalogue: every star to 8 mag, the deep-sky objects, the figures; fetched once.
@@ -235,10 +236,8 @@ function setView(view) {
   if (view !== chart.view) {
     if (view === 'equatorial' && chart.frame) {
       // The new view looks where the old one did.
-      const [lon, lat] = chart.centres.horizon;
-      const ra = chart.raDecAt(chart.w / 2, chart.h / 2) || [chart.frame.lst, chart.frame.lat];
-      chart.centres.equatorial = lat > 89.9 ? [-chart.frame.lst, chart.frame.lat] : [-ra[0], ra[1]];
-      void lon;
+      const [ra, dec] = chart.raDecAt(chart.w / 2, chart.h / 2) || [chart.frame.lst, chart.frame.lat];
+      chart.centres.equatorial = [-ra, dec];
     }
     chart.view = view;
     chart.update();

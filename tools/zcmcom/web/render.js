@@ -5,7 +5,7 @@
 // projection's edge; the tens of thousands of stars go through the same rotation and
 // projection written out here, since a call into d3 per star per frame is too slow.
 /* global d3 */
-import { RAD, altAzOf, eclipticPoints, horizonMatrix, raDecOf, skyColour } from './astro.js';
+import { RAD, altAzOf, eclipticPoints, raDecOf, skyColour, vectorOf } from './astro.js';
 
 const MAX_MAG = 8;
 // The Japanese labels need a Japanese font: Debian's fonts-ipaexfont-gothic first.
@@ -92,7 +92,7 @@ export class Chart {
   viewOfRaDec(ra, dec) {
     if (this.view === 'equatorial') return [-ra, dec];
     const out = [0, 0];
-    altAzOf(Float64Array.of(...vectorOfDeg(ra, dec)), this.frame, out);
+    altAzOf(Float64Array.of(...vectorOf(ra, dec)), this.frame, out);
     return out;
   }
 
@@ -133,14 +133,7 @@ export class Chart {
         view[3 * i + 2] = vec[3 * i + 2];
       }
     }
-    const m = horizonMatrix(this.frame);
-    const toView = this.view === 'horizon'
-      ? (([ra, dec]) => {
-        const out = [0, 0];
-        altAzOf(Float64Array.of(...vectorOfDeg(ra, dec)), this.frame, out);
-        return out;
-      })
-      : (([ra, dec]) => [-ra, dec]);
+    const toView = ([ra, dec]) => this.viewOfRaDec(ra, dec);
     const g = this.geometry;
     const eqGrid = [];
     for (let ra = 0; ra < 360; ra += 15) {
@@ -179,7 +172,6 @@ export class Chart {
       dsos: this.dsos.map((d) => ({ ...d, at: toView([d.ra, d.dec]) })),
       cardinals: [['N', 0], ['E', 90], ['S', 180], ['W', 270]].map(([l, az]) => ({ label: l, at: fromHz([az, 0]) })),
     };
-    this.matrix = m;
     this.requestDraw();
   }
 
@@ -240,7 +232,7 @@ export class Chart {
   project(lonlat) {
     const p = this.projection();
     const [lon, lat] = this.centres[this.view];
-    if (d3.geo.distance(lonlat.map((v) => v), [lon, lat]) > (this.projectionName === 'stereographic' ? 150 : 179.9) * RAD) return null;
+    if (d3.geo.distance(lonlat, [lon, lat]) > (this.projectionName === 'stereographic' ? 150 : 179.9) * RAD) return null;
     return p(lonlat);
   }
 
@@ -623,12 +615,6 @@ export class Chart {
     const q = (f) => t[Math.min(t.length - 1, Math.floor(f * t.length))];
     return { frames: t.length, median: q(0.5), p95: q(0.95), drawn: this.drawnCount };
   }
-}
-
-function vectorOfDeg(ra, dec) {
-  const a = ra * RAD;
-  const d = dec * RAD;
-  return [Math.cos(d) * Math.cos(a), Math.cos(d) * Math.sin(a), Math.sin(d)];
 }
 
 const WIDTHS = new Map();  // text widths by font and text: measuring each frame is slow
