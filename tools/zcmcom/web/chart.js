@@ -89,13 +89,14 @@ async function loadMilkyWay(url) {
   const response = await fetch(url);
   if (!response.ok) return;
   const data = await response.json();
-  const polygons = [];
+  // one layer of brightness per feature, as its list of rings
+  const layers = [];
   for (const feature of data.features || []) {
     const g = feature.geometry;
     const list = g.type === 'Polygon' ? [g.coordinates] : g.type === 'MultiPolygon' ? g.coordinates : [];
-    for (const poly of list) polygons.push(poly.map(thin));
+    layers.push(list.flat().map(thin));
   }
-  chart.setMilkyWay(polygons);
+  chart.setMilkyWay(layers);
 }
 
 // ---- the text of the selection ----

@@ -165,9 +165,25 @@ export class Chart {
       hzgrid: { type: 'MultiLineString', coordinates: hzGrid.map((l) => l.map(fromHz)) },
       horizon: { type: 'LineString', coordinates: Array.from({ length: 73 }, (_, i) => fromHz([i * 5, 0])) },
       ground: d3.geo.circle().origin(fromHz([0, -90])).angle(90)(),
-      // rings as lines, filled even-odd: d3's polygon clipping fills the whole sphere for
-      // some of these rings (holes that reach past the projection's edge)
-      milkyway: g.milkyway && { type: 'MultiLineString', coordinates: g.milkyway.flat().map((ring) => ring.map(toView)) },
+      // Every ring on its own, wound round its smaller side (the case d3 cuts at the
+      // projection's edge reliably), filled even-odd: holes leave their gaps. The band's
+      // two edges have the two caps beside it as smaller sides, which add up to more than
+      // a hemisphere: that layer is filled with the sphere's outline added, so it is the
+      // band between them that is filled.
+      milkyway: g.milkyway && g.milkyway.map((rings) => {
+        let small = 0;
+        const coordinates = rings.map((ring) => {
+          const r = ring.map(toView);
+          let area = d3.geo.area({ type: 'Polygon', coordinates: [r] });
+          if (area > 2 * Math.PI) {
+            r.reverse();
+            area = 4 * Math.PI - area;
+          }
+          small += area;
+          return [r];
+        });
+        return { shape: { type: 'MultiPolygon', coordinates }, invert: small > 2 * Math.PI };
+      }),
       names: g.constellations.map((c) => ({ ...c, at: toView([c.ra, c.dec]) })),
       dsos: this.dsos.map((d) => ({ ...d, at: toView([d.ra, d.dec]) })),
       cardinals: [['N', 0], ['E', 90], ['S', 180], ['W', 270]].map(([l, az]) => ({ label: l, at: fromHz([az, 0]) })),
@@ -295,12 +311,16 @@ export class Chart {
     ctx.fill();
 
     if (this.show.milkyway && L.milkyway && !day) {
-      ctx.beginPath();
       // its points lie close enough for straight lines between them: no resampling
-      d3.geo.path().projection(p.precision(0)).context(ctx)(L.milkyway);
-      p.precision(0.7);
+      const outline = d3.geo.path().projection(p.precision(0)).context(ctx);
       ctx.fillStyle = 'rgba(160,180,230,0.10)';
-      ctx.fill('evenodd');
+      for (const layer of L.milkyway) {
+        ctx.beginPath();
+        if (layer.invert) path({ type: 'Sphere' });
+        outline(layer.shape);
+        ctx.fill('evenodd');
+      }
+      p.precision(0.7);
     }
     const stroke = (geometry, colour, width, dash) => {
       ctx.beginPath();
