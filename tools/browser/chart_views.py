@@ -35,14 +35,15 @@ const z = window.zcmChart, c = z.chart, frames = arguments[0], done = arguments[
 c.magOverride = 8;
 c.frameTimes.length = 0;
 let n = 0, last = performance.now();
-const gaps = [];
+const gaps = [], splits = [];
 function step() {
   const now = performance.now();
   gaps.push(now - last);
   last = now;
+  if (c.lastSplit) splits.push(c.lastSplit);
   c.panBy(4, 1.5);
   if (++n < frames) requestAnimationFrame(step);
-  else setTimeout(() => done({ stats: c.stats(), gaps }), 50);
+  else setTimeout(() => done({ stats: c.stats(), gaps, splits }), 50);
 }
 requestAnimationFrame(step);
 """
@@ -92,12 +93,17 @@ def main():
                     result = driver.execute_async_script(PAN, args.bench)
                     draws, gaps = result["stats"], result["gaps"][1:]
                     times = driver.execute_script("return window.zcmChart.chart.frameTimes;")
+                    load = os.getloadavg()
                     print(f"panning, every star to 8 mag: {len(times)} frames, {draws['drawn']} objects drawn "
                           f"(last frame)")
                     print(f"  draw time  median {quantile(times, 0.5):.1f} ms  p95 {quantile(times, 0.95):.1f} ms"
                           f"  worst {max(times):.1f} ms")
                     print(f"  frame gap  median {quantile(gaps, 0.5):.1f} ms  p95 {quantile(gaps, 0.95):.1f} ms"
                           " (from one animation frame to the next, the display's rate included)")
+                    parts = [quantile([sp[k] for sp in result["splits"]], 0.5) for k in range(3)]
+                    print("  draw time by part (medians): under the stars %.1f ms, stars and bodies %.1f ms,"
+                          " the rest %.1f ms" % tuple(parts))
+                    print("  load average %.2f %.2f %.2f" % load)
             finally:
                 driver.quit()
                 server.terminate()

@@ -20,6 +20,35 @@ function bodyRadius(body, s) {
   return Math.max(2.5, Math.min(5, 3.5 - 0.4 * (body.mag ?? 3)));
 }
 
+// Anti-aliased discs by their radius in device pixels (to a tenth), as tables of opacity
+// about a pixel's centre, each made the first time it is needed.
+const STAMPS = new Map();
+function stampOf(radius) {
+  const key = Math.round(radius * 10);
+  let stamp = STAMPS.get(key);
+  if (stamp) return stamp;
+  const r = key / 10;
+  const half = Math.ceil(r + 0.5);
+  const size = 2 * half + 1;
+  const alpha = new Uint8Array(size * size);
+  for (let v = 0; v < size; v++) {
+    for (let u = 0; u < size; u++) {
+      let inside = 0;  // of 4 x 4 samples in the pixel
+      for (let j = 0; j < 4; j++) {
+        for (let i = 0; i < 4; i++) {
+          const x = u - half - 0.375 + 0.25 * i;
+          const y = v - half - 0.375 + 0.25 * j;
+          if (x * x + y * y <= r * r) inside++;
+        }
+      }
+      alpha[v * size + u] = Math.round((255 * inside) / 16);
+    }
+  }
+  stamp = { half, size, alpha };
+  STAMPS.set(key, stamp);
+  return stamp;
+}
+
 export class Chart {
   constructor(canvas) {
     this.canvas = canvas;
@@ -424,8 +453,9 @@ export class Chart {
     }
   }
 
-  // The faint stars as single pixels of a layer of their own, drawn onto the chart in one
-  // go (tens of thousands of dots are slow as paths in software); brighter ones as discs.
+  // The stars as pixels of a layer of their own, drawn onto the chart in one go: the
+  // faint ones a single pixel, the middling ones anti-aliased discs stamped from a table
+  // (thousands of small arcs are slow to fill in software); the few bright ones as arcs.
   drawStars(ctx, limit, day, labels) {
     if (!this.stars) return;
     const dpr = window.devicePixelRatio || 1;
@@ -436,11 +466,12 @@ export class Chart {
       canvas.width = W;
       canvas.height = H;
       const image = canvas.getContext('2d').createImageData(W, H);
-      this.dots = { canvas, image, px: new Uint32Array(image.data.buffer) };
+      this.dots = { canvas, image, px: new Uint32Array(image.data.buffer), discs: new Float64Array(3 * 1024) };
     }
     const { px } = this.dots;
     px.fill(0);
-    const discs = [];
+    let discs = this.dots.discs;
+    let nd = 0;
     let count = 0;
     const mag = this.stars.mag;
     const label = this.stars.label;
@@ -450,17 +481,39 @@ export class Chart {
       if (label[i] && mag[i] < limit - 2.5) {
         labels.push({ text: label[i], x: sx, y: sy, r, rank: 10 + mag[i], font: `12px ${FONT}`, colour: '#dde6ff' });
       }
-      if (r >= 1.2) {
-        discs.push(sx, sy, r);
+      if (r >= 2.5) {
+        if (nd + 3 > discs.length) {
+          const more = new Float64Array(2 * discs.length);
+          more.set(discs);
+          discs = this.dots.discs = more;
+        }
+        discs[nd++] = sx;
+        discs[nd++] = sy;
+        discs[nd++] = r;
         return;
       }
-      const x = Math.round(sx * dpr);
-      const y = Math.round(sy * dpr);
-      if (x < 0 || y < 0 || x >= W || y >= H) return;
-      // white, its opacity the dot's share of a disc of radius r (RGBA, little-endian)
-      const a = Math.round(255 * Math.min(1, 0.35 + r * 0.55));
-      const k = y * W + x;
-      px[k] = Math.max(px[k] >>> 24, a) * 0x1000000 + 0xf4fdff;
+      const x = Math.floor(sx * dpr);
+      const y = Math.floor(sy * dpr);
+      if (r < 1.2) {
+        if (x < 0 || y < 0 || x >= W || y >= H) return;
+        // white, its opacity the dot's share of a disc of radius r (RGBA, little-endian)
+        const a = Math.round(255 * Math.min(1, 0.35 + r * 0.55));
+        const k = y * W + x;
+        px[k] = Math.max(px[k] >>> 24, a) * 0x1000000 + 0xf4fdff;
+        return;
+      }
+      const { half, size, alpha } = stampOf(r * dpr);
+      for (let v = 0; v < size; v++) {
+        const yy = y - half + v;
+        if (yy < 0 || yy >= H) continue;
+        for (let u = 0; u < size; u++) {
+          const xx = x - half + u;
+          const a = alpha[v * size + u];
+          if (!a || xx < 0 || xx >= W) continue;
+          const k = yy * W + xx;
+          px[k] = Math.max(px[k] >>> 24, a) * 0x1000000 + 0xf4fdff;
+        }
+      }
     });
     const dots = this.dots.canvas.getContext('2d');
     dots.putImageData(this.dots.image, 0, 0);
@@ -472,7 +525,7 @@ export class Chart {
     ctx.globalAlpha = day ? 0.45 : 1;
     ctx.fillStyle = '#fffdf4';
     ctx.beginPath();
-    for (let j = 0; j < discs.length; j += 3) {
+    for (let j = 0; j < nd; j += 3) {
       ctx.moveTo(discs[j] + discs[j + 2], discs[j + 1]);
       ctx.arc(discs[j], discs[j + 1], discs[j + 2], 0, 2 * Math.PI);
     }
