@@ -20,6 +20,35 @@ function bodyRadius(body, s) {
   return Math.max(2.5, Math.min(5, 3.5 - 0.4 * (body.mag ?? 3)));
 }
 
+// The lines of a GeoJSON LineString or MultiLineString ([lon, lat] degrees) as unit
+// vectors, NaN between lines, with points put in along the great circle between any two
+// more than a degree apart.
+function polylineVectors(geometry) {
+  const lines = geometry.type === 'LineString' ? [geometry.coordinates] : geometry.coordinates;
+  const out = [];
+  for (const line of lines) {
+    let last = null;
+    for (const [lon, lat] of line) {
+      const v = [Math.cos(lat * RAD) * Math.cos(lon * RAD), Math.cos(lat * RAD) * Math.sin(lon * RAD), Math.sin(lat * RAD)];
+      if (last) {
+        const angle = Math.acos(Math.max(-1, Math.min(1, last[0] * v[0] + last[1] * v[1] + last[2] * v[2])));
+        const steps = Math.ceil(angle / RAD);
+        for (let j = 1; j < steps; j++) {
+          // slerp from the last point toward this one
+          const f = j / steps;
+          const a = Math.sin((1 - f) * angle) / Math.sin(angle);
+          const b = Math.sin(f * angle) / Math.sin(angle);
+          out.push(a * last[0] + b * v[0], a * last[1] + b * v[1], a * last[2] + b * v[2]);
+        }
+      }
+      out.push(...v);
+      last = v;
+    }
+    out.push(NaN, NaN, NaN);
+  }
+  return Float64Array.from(out);
+}
+
 // Anti-aliased discs by their radius in device pixels (to a tenth), as tables of opacity
 // about a pixel's centre, each made the first time it is needed.
 const STAMPS = new Map();
@@ -62,6 +91,7 @@ export class Chart {
     this.h = 0;
     this.stars = null;      // {vec, mag, path, label, n, hz, views}
     this.dsos = [];
+    this.camera = [];       // the camera's frames: [{name, outline: [[ra, dec], ...]}]
     this.bodies = [];
     this.sky = null;        // the last /api/sky answer
     this.frame = null;
@@ -94,6 +124,7 @@ export class Chart {
       n, vec, mag, place, years: null, path: stars.map((s) => s[3]), label: stars.map((s) => s[4] || ''),
       radec: stars.map((s) => [s[0], s[1]]), hz: new Float64Array(2 * n), view: new Float64Array(3 * n),
     };
+    this.camera = catalog.camera || [];
     this.dsos = (catalog.dsos || []).map(([ra, dec, m, path, label, size]) => ({ ra, dec, mag: m, path, label, size }));
     this.geometry = {
       lines: (catalog.lines || []).map(([r1, d1, r2, d2]) => [[r1, d1], [r2, d2]]),
@@ -114,6 +145,7 @@ export class Chart {
     this.sky = sky;
     this.frame = sky.frame;
     this.bodies = sky.bodies;
+    if (sky.camera) this.camera = sky.camera;
     this.update();
   }
 
@@ -216,7 +248,20 @@ export class Chart {
       names: g.constellations.map((c) => ({ ...c, at: toView([c.ra, c.dec]) })),
       dsos: this.dsos.map((d) => ({ ...d, at: toView([d.ra, d.dec]) })),
       cardinals: [['N', 0], ['E', 90], ['S', 180], ['W', 270]].map(([l, az]) => ({ label: l, at: fromHz([az, 0]) })),
+      // the camera's frames (closed outlines of J2000 places) and their names
+      camera: this.camera.length ? {
+        type: 'MultiLineString',
+        coordinates: this.camera.map((f) => [...f.outline, f.outline[0]].map(toView)),
+      } : null,
+      cameraNames: this.camera.map((f) => ({ name: f.name, at: toView(f.outline.reduce(
+        (best, q) => (q[1] > best[1] ? q : best), f.outline[0])) })),
     };
+    // The same lines as unit vectors of the view, a point at least every degree, for the
+    // projection written out while the field is wide (d3 resamples them when zoomed in).
+    this.vectors = {};
+    for (const name of ['lines', 'ecliptic', 'eqgrid', 'hzgrid', 'horizon', 'camera']) {
+      if (this.layers[name]) this.vectors[name] = polylineVectors(this.layers[name]);
+    }
     this.requestDraw();
   }
 
@@ -351,19 +396,21 @@ export class Chart {
       }
       p.precision(0.7);
     }
-    const stroke = (geometry, colour, width, dash) => {
+    const inline = this.zoom <= 8;
+    const stroke = (geometry, colour, width, dash, name) => {
       ctx.beginPath();
-      path(geometry);
+      if (inline && name && this.vectors[name]) this.tracePolylines(ctx, this.vectors[name]);
+      else path(geometry);
       ctx.strokeStyle = colour;
       ctx.lineWidth = width;
       ctx.setLineDash(dash || []);
       ctx.stroke();
       ctx.setLineDash([]);
     };
-    if (this.show.grid) stroke(L.hzgrid, 'rgba(120,200,140,0.28)', 0.7);
-    if (this.show.eqgrid) stroke(L.eqgrid, 'rgba(110,150,255,0.30)', 0.7);
-    if (this.show.ecliptic) stroke(L.ecliptic, 'rgba(230,190,90,0.6)', 1, [6, 4]);
-    if (this.show.lines) stroke(L.lines, 'rgba(110,150,220,0.55)', 0.8);
+    if (this.show.grid) stroke(L.hzgrid, 'rgba(120,200,140,0.28)', 0.7, null, 'hzgrid');
+    if (this.show.eqgrid) stroke(L.eqgrid, 'rgba(110,150,255,0.30)', 0.7, null, 'eqgrid');
+    if (this.show.ecliptic) stroke(L.ecliptic, 'rgba(230,190,90,0.6)', 1, [6, 4], 'ecliptic');
+    if (this.show.lines) stroke(L.lines, 'rgba(110,150,220,0.55)', 0.8, null, 'lines');
 
     const limit = this.magLimit();
     const labels = [];
@@ -378,7 +425,8 @@ export class Chart {
     path(L.ground);
     ctx.fillStyle = 'rgba(18,26,14,0.62)';
     ctx.fill();
-    stroke(L.horizon, '#5fbf6a', 1.6);
+    stroke(L.horizon, '#5fbf6a', 1.6, null, 'horizon');
+    if (L.camera) stroke(L.camera, '#ff6f6f', 1.2, null, 'camera');
 
     const placed = new LabelSpace(this.w, this.h);
     if (this.view === 'horizon' || this.show.grid) {
@@ -394,6 +442,11 @@ export class Chart {
       }
     }
     this.drawSelection(ctx, p);
+    ctx.font = `12px ${FONT}`;
+    for (const c of L.cameraNames) {
+      const at = this.projectVisible(p, c.at);
+      if (at) placed.put(ctx, c.name, at[0], at[1] - 9, 0, '#ff8f8f', true);
+    }
     if (this.show.labels) {
       // the brightest first, and no more than a chart can show legibly
       labels.sort((a, b) => a.rank - b.rank);
@@ -417,6 +470,42 @@ export class Chart {
     if (this.frameTimes.length > 2000) this.frameTimes.shift();
     this.canvas.dataset.drawn = this.drawnCount;
     this.canvas.dataset.frames = Number(this.canvas.dataset.frames || 0) + 1;
+  }
+
+  // Polylines of unit vectors (NaN between lines) by the projection written out: a line
+  // breaks where it passes beyond the projection's edge (far off the chart) or, on the
+  // equal-area whole sphere, where it jumps across it.
+  tracePolylines(ctx, vectors) {
+    const m = this.rotationMatrix();
+    const s = this.scale();
+    const tx = this.w / 2;
+    const ty = this.h / 2;
+    const stereo = this.projectionName === 'stereographic';
+    const minX = stereo ? Math.cos(150 * RAD) : Math.cos(175 * RAD);
+    const jump = s * s;
+    let pen = false;
+    let lx = 0;
+    let ly = 0;
+    for (let i = 0, n = vectors.length / 3; i < n; i++) {
+      const x0 = vectors[3 * i];
+      const y0 = vectors[3 * i + 1];
+      const z0 = vectors[3 * i + 2];
+      const x = m[0] * x0 + m[1] * y0 + m[2] * z0;
+      if (!(x >= minX)) {  // NaN too: the end of a line
+        pen = false;
+        continue;
+      }
+      const y = m[3] * x0 + m[4] * y0 + m[5] * z0;
+      const z = m[6] * x0 + m[7] * y0 + m[8] * z0;
+      const k = stereo ? 1 / (1 + x) : Math.sqrt(2 / (1 + x));
+      const sx = tx + s * k * y;
+      const sy = ty - s * k * z;
+      if (pen && (stereo || (sx - lx) ** 2 + (sy - ly) ** 2 < jump)) ctx.lineTo(sx, sy);
+      else ctx.moveTo(sx, sy);
+      pen = true;
+      lx = sx;
+      ly = sy;
+    }
   }
 
   projectVisible(p, lonlat) {
