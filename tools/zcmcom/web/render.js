@@ -49,6 +49,27 @@ function polylineVectors(geometry) {
   return Float64Array.from(out);
 }
 
+// The sign of the area (on the chart, y down) of a small circle's ring about the centre
+// of the stereographic projection as d3 winds it: a ring holding its side inside turns so.
+let SMALL_SIDE_TURN = 0;
+function smallSideTurn() {
+  if (!SMALL_SIDE_TURN) {
+    const ring = d3.geo.circle().origin([0, 0]).angle(10)().coordinates[0];
+    let area = 0;
+    const xy = ring.map(([lon, lat]) => {
+      const x = Math.cos(lat * RAD) * Math.cos(lon * RAD);
+      return [Math.cos(lat * RAD) * Math.sin(lon * RAD) / (1 + x), -Math.sin(lat * RAD) / (1 + x)];
+    });
+    for (let i = 0; i < xy.length; i++) {
+      const [a, b] = xy[i];
+      const [c, d] = xy[(i + 1) % xy.length];
+      area += a * d - c * b;
+    }
+    SMALL_SIDE_TURN = Math.sign(area);
+  }
+  return SMALL_SIDE_TURN;
+}
+
 // Anti-aliased discs by their radius in device pixels (to a tenth), as tables of opacity
 // about a pixel's centre, each made the first time it is needed.
 const STAMPS = new Map();
@@ -243,7 +264,8 @@ export class Chart {
           small += area;
           return [r];
         });
-        return { shape: { type: 'MultiPolygon', coordinates }, invert: small > 2 * Math.PI };
+        const vectors = coordinates.map(([r]) => polylineVectors({ type: 'LineString', coordinates: r }));
+        return { shape: { type: 'MultiPolygon', coordinates }, invert: small > 2 * Math.PI, vectors };
       }),
       names: g.constellations.map((c) => ({ ...c, at: toView([c.ra, c.dec]) })),
       dsos: this.dsos.map((d) => ({ ...d, at: toView([d.ra, d.dec]) })),
@@ -390,8 +412,14 @@ export class Chart {
       ctx.fillStyle = 'rgba(160,180,230,0.10)';
       for (const layer of L.milkyway) {
         ctx.beginPath();
-        if (layer.invert) path({ type: 'Sphere' });
-        outline(layer.shape);
+        const around = this.projectionName === 'stereographic' ? this.traceRings(ctx, layer.vectors) : null;
+        if (around === null) {
+          ctx.beginPath();
+          if (layer.invert) path({ type: 'Sphere' });
+          outline(layer.shape);
+        } else if (layer.invert !== around) {
+          path({ type: 'Sphere' });
+        }
         ctx.fill('evenodd');
       }
       p.precision(0.7);
@@ -506,6 +534,57 @@ export class Chart {
       lx = sx;
       ly = sy;
     }
+  }
+
+  // Rings (unit vectors, each closed, wound round its smaller side) by the stereographic
+  // projection written out, uncut: it maps the sphere but for the point opposite the
+  // centre onto the plane, so a ring is its side's outline unless that side holds that
+  // point (then it is the outline of all the rest). Gives whether an odd number of rings
+  // do so (the fill is then the complement: the sphere's outline is added), or null where
+  // a ring comes within 2 degrees of that point (d3 cuts those).
+  traceRings(ctx, rings) {
+    const m = this.rotationMatrix();
+    const s = this.scale();
+    const tx = this.w / 2;
+    const ty = this.h / 2;
+    const minX = Math.cos(178 * RAD);
+    let around = false;
+    for (const ring of rings) {
+      let area = 0;
+      let fx = 0;
+      let fy = 0;
+      let lx = 0;
+      let ly = 0;
+      for (let i = 0, n = ring.length / 3 - 1; i < n; i++) {  // the closing NaN left out
+        const x0 = ring[3 * i];
+        const y0 = ring[3 * i + 1];
+        const z0 = ring[3 * i + 2];
+        const x = m[0] * x0 + m[1] * y0 + m[2] * z0;
+        if (x < minX) return null;
+        const k = s / (1 + x);
+        const sx = k * (m[3] * x0 + m[4] * y0 + m[5] * z0);
+        const sy = -k * (m[6] * x0 + m[7] * y0 + m[8] * z0);
+        if (i === 0) {
+          ctx.moveTo(tx + sx, ty + sy);
+          fx = sx;
+          fy = sy;
+        } else {
+          ctx.lineTo(tx + sx, ty + sy);
+          area += lx * sy - sx * ly;
+        }
+        lx = sx;
+        ly = sy;
+      }
+      area += lx * fy - fx * ly;
+      ctx.closePath();
+      // A ring's side held inside its outline turns one way on the chart (that of a small
+      // circle about the centre); the other way, it holds the opposite point. The rest of
+      // the sphere then inside is at least a hemisphere, a quarter of it as large on the
+      // chart as at the centre: at least pi s^2 / 2 (rings of a few points, all but
+      // without area, can turn either way).
+      if ((area > 0) !== (smallSideTurn() > 0) && Math.abs(area) > 0.9 * Math.PI * s * s) around = !around;
+    }
+    return around;
   }
 
   projectVisible(p, lonlat) {
