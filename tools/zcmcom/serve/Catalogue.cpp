@@ -2,6 +2,7 @@
 #include "serve/Catalogue.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <mutex>
 
@@ -18,32 +19,34 @@ constexpr double kStarLimit = 8.0;
 // Deep-sky objects without a Messier number are listed to this magnitude.
 constexpr double kDeepSkyLimit = 12.0;
 
-void AddStars(Catalogue& c, JsonWriter& w) {
-    sky::CatalogFile s;
-    std::string error;
+const sky::CatalogFile* Stars() {
+    static sky::CatalogFile stars;
+    static bool open = false;
+    static std::once_flag once;
+    std::call_once(once, [] {
+        std::string error;
+        open = stars.Open(sky::DataPath("stars.zct"), &error);
+    });
+    return open ? &stars : nullptr;
+}
+
+void AddStars(JsonWriter& w) {
     w.out += "\"stars\":[";
-    if (s.Open(sky::DataPath("stars.zct"), &error)) {
-        const int ra = s.Column("ra"), dec = s.Column("dec"), mag = s.Column("mag"),
-                  pmra = s.Column("pmra"), pmdec = s.Column("pmdec"), hip = s.Column("hip"),
-                  ja = s.Column("ja");
-        for (uint32_t r = 0; r < s.Rows(); ++r) {
-            const double m = s.Number(mag, r);
+    if (const sky::CatalogFile* s = Stars()) {
+        const int ra = s->Column("ra"), dec = s->Column("dec"), mag = s->Column("mag"),
+                  pmra = s->Column("pmra"), pmdec = s->Column("pmdec"), hip = s->Column("hip"),
+                  ja = s->Column("ja");
+        bool first = true;
+        for (uint32_t r = 0; r < s->Rows(); ++r) {
+            const double m = s->Number(mag, r);
             if (!(m <= kStarLimit)) continue;
-            CatalogueStar star{s.Number(ra, r),
-                               s.Number(dec, r),
-                               m,
-                               s.Number(pmra, r),
-                               s.Number(pmdec, r),
-                               "Star.HIP." + std::to_string(s.Integer(hip, r)),
-                               s.Text(ja, r)};
-            if (!c.stars.empty()) w.out += ',';
-            w.out += '[';
-            w.Number(star.ra, 6), w.out += ',', w.Number(star.dec, 6), w.out += ',';
-            w.Number(star.mag, 2), w.out += ',', w.String(star.path), w.out += ',';
-            w.String(star.label), w.out += ',', w.Number(star.pmRa, 2), w.out += ',';
-            w.Number(star.pmDec, 2), w.out += ']';
-            c.starByPath.emplace(star.path, c.stars.size());
-            c.stars.push_back(std::move(star));
+            w.out += first ? "[" : ",[";
+            first = false;
+            w.Number(s->Number(ra, r), 6), w.out += ',', w.Number(s->Number(dec, r), 6);
+            w.out += ',', w.Number(m, 2), w.out += ',';
+            w.String("Star.HIP." + std::to_string(s->Integer(hip, r))), w.out += ',';
+            w.String(s->Text(ja, r)), w.out += ',', w.Number(s->Number(pmra, r), 2);
+            w.out += ',', w.Number(s->Number(pmdec, r), 2), w.out += ']';
         }
     }
     w.out += ']';
@@ -109,6 +112,20 @@ void AddFigures(JsonWriter& w) {
 
 }  // namespace
 
+bool CatalogueStarPlace(const std::string& path, double* ra, double* dec, double* pmRa,
+                        double* pmDec) {
+    const sky::CatalogFile* s = Stars();
+    if (!s || path.compare(0, 9, "Star.HIP.") != 0 || path.size() > 18) return false;
+    char* end = nullptr;
+    const long hip = std::strtol(path.c_str() + 9, &end, 10);
+    const int64_t row = *end || hip <= 0 ? -1 : s->FindNumber("hip", static_cast<int32_t>(hip));
+    if (row < 0) return false;
+    const uint32_t r = static_cast<uint32_t>(row);
+    *ra = s->Number(s->Column("ra"), r), *dec = s->Number(s->Column("dec"), r);
+    *pmRa = s->Number(s->Column("pmra"), r), *pmDec = s->Number(s->Column("pmdec"), r);
+    return true;
+}
+
 const Catalogue& ChartCatalogue() {
     static Catalogue c;
     static std::once_flag once;
@@ -116,7 +133,7 @@ const Catalogue& ChartCatalogue() {
         JsonWriter w;
         w.out.reserve(4 << 20);
         w.out += '{';
-        AddStars(c, w);
+        AddStars(w);
         AddDeepSky(w);
         AddFigures(w);
         // Two answers: the Milky Way named or not, as the page's folder has it.

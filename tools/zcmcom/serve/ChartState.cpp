@@ -145,6 +145,7 @@ ChartState::ChartState(const StartOptions& start)
         m_host.SetZoneName(CSkyHost::ZoneNameAt(m_dateObs.GetLongitude(), m_dateObs.GetLatitude()));
     m_town = start.town;
     m_dateObs.UpdateByCorZnt();
+    m_snapshot = Compute();  // the first sky (tables opened, places made) before any client waits
 }
 
 void ChartState::Changed() {
@@ -209,18 +210,13 @@ std::shared_ptr<Snapshot> ChartState::Compute() {
                                 body.ra2000, body.dec2000, body.phase});
         s->bodies.push_back(std::move(body));
     }
-    const Catalogue& catalogue = ChartCatalogue();
     const sky::ChartCatalogue& fixed = sky::FixedChartObjects();
     for (const sky::ChartObject& o : fixed.objects) {
         SkyItem item{Utf8(o.path), Utf8(o.name), Utf8(o.kind), o.mag, 0, 0, o.ra, o.dec};
         // Stars where the page puts them from the catalogue; the rest from its J2000 place.
-        const auto star = catalogue.starByPath.find(item.path);
-        if (star != catalogue.starByPath.end()) {
-            const CatalogueStar& c = catalogue.stars[star->second];
-            StarHorizon(s->stars, c.ra, c.dec, c.pmRa, c.pmDec, &item.alt, &item.az);
-        } else {
-            StarHorizon(s->stars, o.ra, o.dec, NAN, NAN, &item.alt, &item.az);
-        }
+        double ra = o.ra, dec = o.dec, pmRa = NAN, pmDec = NAN;
+        CatalogueStarPlace(item.path, &ra, &dec, &pmRa, &pmDec);
+        StarHorizon(s->stars, ra, dec, pmRa, pmDec, &item.alt, &item.az);
         if (item.alt > 0) s->items.push_back(std::move(item));
     }
     for (const sky::ChartLabel& l : fixed.labels) {
