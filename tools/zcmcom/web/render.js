@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 // The chart: the sky projected with d3 (stereographic, or equal-area for the whole
 // sphere) about a centre that drag moves and a scale that zoom changes, drawn on a canvas.
-// Geometry (grids, lines, the Milky Way) goes through d3's path, which cuts it at the
-// projection's edge; the tens of thousands of stars go through the same rotation and
-// projection written out here, since a call into d3 per star per frame is too slow.
+// Grids, lines and the Milky Way are unit vectors made once per time step and projected
+// by the rotation and projection written out here, as are the tens of thousands of stars
+// (a call into d3 per point per frame is too slow); d3's path cuts what needs cutting.
 /* global d3 */
 import { RAD, altAzOf, eclipticPoints, raDecOf, skyColour, vectorOf } from './astro.js';
 
