@@ -49,8 +49,8 @@ set(CPACK_DEBIAN_TOOLS_PACKAGE_NAME zcmcom-tools)
 set(CPACK_DEBIAN_TOOLS_PACKAGE_SECTION science)
 set(CPACK_COMPONENT_TOOLS_DEPENDS libs data)
 # Local times come from the tz database; zcmcom update opens libcurl; the chart's names and
-# degree signs need a Japanese font.
-set(CPACK_DEBIAN_TOOLS_PACKAGE_DEPENDS "tzdata, libcurl4")
+# degree signs need a Japanese font; the chart page draws with d3 (libjs-d3).
+set(CPACK_DEBIAN_TOOLS_PACKAGE_DEPENDS "tzdata, libcurl4, libjs-d3")
 set(CPACK_DEBIAN_TOOLS_PACKAGE_RECOMMENDS "fonts-ipaexfont-gothic | fonts-noto-cjk")
 set(CPACK_COMPONENT_TOOLS_DESCRIPTION "astronomy applications' common library: command-line program
 ZCMCOM composes the information texts of objects clicked on a planetarium's sky

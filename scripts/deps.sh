@@ -20,7 +20,10 @@ packages=(
   nlohmann-json3-dev
   tzdata
   casacore-data-jpl-de405
+  libjs-d3
 )
+# npm for the chart's Milky Way (below); a machine's own Node.js may bring it already.
+command -v npm >/dev/null || packages+=(npm)
 case $what in
   main) ;;
   test)
@@ -62,4 +65,11 @@ if [ ${#missing[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+# The chart page's Milky Way: d3-celestial's outline data from npm, at a fixed prefix
+# that the build looks in (ZCMCOM_NPM_PREFIX).
+npm_prefix=/usr/local/share/zcmcom-npm
+if [ ! -f "$npm_prefix/node_modules/d3-celestial/data/mw.json" ]; then
+  echo "installing: d3-celestial@0.7.35 (npm) under $npm_prefix"
+  npm install --silent --no-audit --no-fund --prefix "$npm_prefix" d3-celestial@0.7.35
 fi

@@ -1,26 +1,10 @@
-#!/usr/bin/env bash
+#!/bin/sh
 # SPDX-License-Identifier: LGPL-3.0-or-later
-# Writes docs/chart.png: the chart of the browser test, Mars selected, as its driver sees it.
+# Writes the chart's pictures in docs/ (night, twilight, day, the Pleiades, the equatorial
+# whole sky) as headless Chromium draws them at 1400 x 900; the names need Debian's
+# fonts-ipaexfont-gothic.
 #   tools/browser/chart-screenshot.sh [BUILD_DIR]      (default: build)
-# A machine without a Japanese font draws boxes for the names, so the font comes from npm
-# (@fontsource/noto-sans-jp, SIL Open Font License) into a scratch folder, unpacked for
-# fontconfig and seen by this run only; nothing is installed for the system.
-set -euo pipefail
+set -eu
 cd "$(dirname "$0")/../.."
 build=${1:-build}
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-npm install --prefix "$tmp/npm" --no-audit --no-fund --silent @fontsource/noto-sans-jp
-/usr/bin/python3 tools/browser/woff2otf.py "$tmp/fonts" \
-  "$tmp"/npm/node_modules/@fontsource/noto-sans-jp/files/noto-sans-jp-*-400-normal.woff
-cat >"$tmp/fonts.conf" <<CONF
-<?xml version="1.0"?>
-<!DOCTYPE fontconfig SYSTEM "fonts.dtd">
-<fontconfig>
-  <include ignore_missing="yes">/etc/fonts/fonts.conf</include>
-  <dir>$tmp/fonts</dir>
-  <cachedir>$tmp/cache</cachedir>
-</fontconfig>
-CONF
-FONTCONFIG_FILE="$tmp/fonts.conf" /usr/bin/python3 tests/browser/chart_test.py \
-  --zcmcom "$build/bin/zcmcom" --screenshot docs/chart.png
+/usr/bin/python3 tools/browser/chart_views.py --zcmcom "$build/bin/zcmcom" --screenshots docs

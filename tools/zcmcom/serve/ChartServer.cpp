@@ -8,6 +8,7 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sys/stat.h>
+#include <vector>
 
 #include "draw/TimeZone.h"
 #include "serve/Catalogue.h"
@@ -200,6 +201,19 @@ bool ReadWebFile(const std::string& folder, const std::string& name, std::string
     return static_cast<bool>(in) || in.eof();
 }
 
+// What the page uses beside its own folder: the Milky Way's outline the build derives
+// (share/zcmcom/webdata) and d3 from Debian's libjs-d3 ($ZCMCOM_D3_DIR to use another).
+const std::vector<std::string>& ExtraWebFolders() {
+    static const std::vector<std::string> folders = [] {
+        std::vector<std::string> list;
+        for (const std::string& data : sky::DataFolders()) list.push_back(data + "/webdata");
+        const char* d3 = std::getenv("ZCMCOM_D3_DIR");
+        list.push_back(d3 && *d3 ? d3 : "/usr/share/javascript/d3");
+        return list;
+    }();
+    return folders;
+}
+
 bool HasIndex(const std::string& folder) {
     struct stat info {};
     return !folder.empty() && stat((folder + "/index.html").c_str(), &info) == 0 &&
@@ -268,7 +282,10 @@ void ChartServer::Route() {
     s.Get(R"(/static/(.*))", [web](const httplib::Request& req, httplib::Response& res) {
         std::string bytes;
         const std::string name = req.matches[1];
-        if (!ReadWebFile(web, name, &bytes)) return SendError(res, 404, "no such file");
+        bool found = ReadWebFile(web, name, &bytes);
+        for (const std::string& folder : ExtraWebFolders())
+            found = found || ReadWebFile(folder, name, &bytes);
+        if (!found) return SendError(res, 404, "no such file");
         res.set_content(bytes, ContentType(name));
     });
     s.Get("/api/sky", Guarded([&state](const httplib::Request& req, httplib::Response& res) {
@@ -353,9 +370,13 @@ void ChartServer::Route() {
                       {{"name", c.name}, {"zone", c.zone}, {"lon", c.lon}, {"lat", c.lat}});
               SendJson(res, json{{"cities", list}});
           }));
+    // The page's folder, or the build's derived data beside it (share/zcmcom/webdata).
     const int milkyway = [&web] {
         struct stat info {};
-        return !web.empty() && stat((web + "/milkyway.json").c_str(), &info) == 0 ? 1 : 0;
+        if (!web.empty() && stat((web + "/milkyway.json").c_str(), &info) == 0) return 1;
+        for (const std::string& folder : ExtraWebFolders())
+            if (stat((folder + "/milkyway.json").c_str(), &info) == 0) return 1;
+        return 0;
     }();
     s.Get("/api/catalog", Guarded([milkyway](const httplib::Request& req, httplib::Response& res) {
               const Catalogue& c = ChartCatalogue();

@@ -1,263 +1,105 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
-// The sky chart page: draws what /api/sky gives at the screen positions the server
-// computed, and shows the library's click texts. Every change of time, site or switch
-// goes to the server, which keeps the host, the date state and the texts in step; the
-// page only redraws from the answers.
-'use strict';
+// The sky chart page: the catalogue once, then one light /api/sky call per time step (the
+// frame of the instant, the bodies, the Sun, the site's clock); the page projects, zooms
+// and pans by itself and asks the server only for the library's texts and edits.
+/* global d3 */
+import { $, api, busy, query, showError } from './api.js';
+import { twilightName } from './astro.js';
+import { Chart } from './render.js';
+import { currentMapGeometry, loadSwitches, loadTzMap, mapPlace, markSite, showClick, showSwitches } from './panel.js';
 
-const SVG_NS = 'http://www.w3.org/2000/svg';
+const chart = new Chart($('sky'));
 const state = {
   view: 'horizon',
-  w: 0,
-  h: 0,
-  selection: null,  // {path} or {x, y}: what the info panel shows, asked again after a change
-  busy: 0,
+  jd: null,
+  zone: null,       // {name, offset, abbr}
+  site: null,
+  selection: null,  // {path} or {ra, dec}: what the panel shows, asked again after a change
+  playing: false,
+  names: new Map(), // path -> name, for the panel's title
 };
+const SIDEREAL_DAY = 0.99726956633;  // days
 
-const $ = (id) => document.getElementById(id);
+// ---- the sky of the instant ----
 
-function svgElement(name, attrs, parent) {
-  const node = document.createElementNS(SVG_NS, name);
-  for (const [key, value] of Object.entries(attrs)) node.setAttribute(key, value);
-  if (parent) parent.appendChild(node);
-  return node;
+function zoneLabel(zone) {
+  if (!zone) return '';
+  const h = zone.offset;
+  const offset = Number.isFinite(h)
+    ? `UTC${h < 0 ? '−' : '+'}${Math.floor(Math.abs(h))}${Math.abs(h) % 1 ? `:${String(Math.round((Math.abs(h) % 1) * 60)).padStart(2, '0')}` : ''}` : '';
+  return [zone.name, zone.abbr, offset && `(${offset})`].filter(Boolean).join(' ');
 }
 
-// Marks the page busy while requests run, so a tester (or a script) can wait for quiet.
-async function busy(work) {
-  state.busy += 1;
-  document.body.dataset.busy = state.busy;
-  try {
-    await work();
-    showError('');
-  } catch (err) {
-    showError(err.message);
-  } finally {
-    state.busy -= 1;
-    document.body.dataset.busy = state.busy;
-  }
-}
-
-function showError(message) {
-  const box = $('error');
-  box.textContent = message;
-  box.hidden = !message;
-}
-
-async function api(method, url, body) {
-  const init = { method, cache: 'no-store', headers: {} };
-  if (body !== undefined) {
-    init.headers['Content-Type'] = 'application/json';
-    init.body = JSON.stringify(body);
-  }
-  const response = await fetch(url, init);
-  const type = response.headers.get('Content-Type') || '';
-  const data = type.includes('json') ? await response.json() : null;
-  if (!response.ok) {
-    throw new Error((data && data.error) || `${response.status} ${response.statusText}`);
-  }
-  return data;
-}
-
-function query(params) {
-  return new URLSearchParams(params).toString();
-}
-
-// The chart's size in whole pixels: the server places objects for exactly this size.
-function chartSize() {
-  const box = $('chart');
-  const width = Math.max(320, Math.min(1000, Math.floor(box.clientWidth)));
-  if (state.view === 'equatorial') return [width, Math.round(width / 2)];
-  // The chart fits the window below the controls, wherever the page is scrolled to.
-  const top = box.getBoundingClientRect().top + window.scrollY;
-  const height = Math.max(320, Math.floor(window.innerHeight - top - 16));
-  const side = Math.min(width, height);
-  return [side, side];
-}
-
-// ---- drawing ----
-
-const KIND_ORDER = { dso: 0, star: 1, dwarf: 3, planet: 3, sun: 4, moon: 5 };
-const LABELLED = new Set(['sun', 'moon', 'planet', 'dwarf']);
-
-function drawOrder(a, b) {
-  const ka = KIND_ORDER[a.kind] ?? 2;
-  const kb = KIND_ORDER[b.kind] ?? 2;
-  if (ka !== kb) return ka - kb;
-  return (b.mag ?? 0) - (a.mag ?? 0);  // fainter first, so bright ones lie on top
-}
-
-// Radius of a point source when the server gives none: magnitude 6 is the faintest drawn.
-function radiusOf(object) {
-  if (Number.isFinite(object.r) && object.r > 0) return object.r;
-  const mag = Number.isFinite(object.mag) ? object.mag : 6;
-  return Math.max(0.8, Math.min(6, 0.6 * (6.5 - mag)));
-}
-
-// The lit part of a disc of radius r whose bright limb points along +x; k is the
-// illuminated fraction. The terminator is a half ellipse of semi-axis r|1-2k|.
-function litPath(r, k) {
-  const rx = Math.abs(1 - 2 * k) * r;
-  const sweep = k > 0.5 ? 1 : 0;
-  return `M 0 ${-r} A ${r} ${r} 0 0 1 0 ${r} A ${rx} ${r} 0 0 ${sweep} 0 ${-r} Z`;
-}
-
-function drawMoon(object, r, layer) {
-  const group = svgElement('g', {
-    class: 'object moon', 'data-path': object.path,
-    transform: `translate(${object.x} ${object.y})`,
-  }, layer);
-  svgElement('circle', { class: 'dark', cx: 0, cy: 0, r }, group);
-  const k = Number.isFinite(object.phase) ? Math.max(0, Math.min(1, object.phase)) : 1;
-  // limb: the bright limb's direction on the chart, degrees counter-clockwise from +x;
-  // SVG turns clockwise on screen, hence the sign.
-  const limb = Number.isFinite(object.limb) ? object.limb : 0;
-  svgElement('path', { class: 'lit', d: litPath(r, k), transform: `rotate(${-limb})` }, group);
-  return group;
-}
-
-function drawObject(object, layer) {
-  const r = radiusOf(object);
-  const kind = object.kind || 'other';
-  let node;
-  if (kind === 'moon') {
-    node = drawMoon(object, Math.max(r, 5), layer);
-  } else {
-    node = svgElement('circle', {
-      class: `object ${kind}`, 'data-path': object.path, cx: object.x, cy: object.y,
-      r: kind === 'dso' ? Math.max(r, 3) : r,
-    }, layer);
-  }
-  if (object.name) {
-    const title = svgElement('title', {}, node);
-    title.textContent = object.name;
-  }
-  if (LABELLED.has(kind)) {
-    // Planets are named to their right, the Sun and the Moon under their discs, so a
-    // planet beside the Moon keeps a readable name.
-    const under = kind === 'sun' || kind === 'moon';
-    const label = svgElement('text', {
-      class: `label ${kind}`, x: under ? object.x : object.x + Math.max(r, 5) + 3,
-      y: under ? object.y + Math.max(r, 5) + 12 : object.y - 3, 'text-anchor': under ? 'middle' : 'start',
-    }, layer);
-    label.textContent = object.name || object.path;
-  }
-}
-
-// The horizon's points as SVG point lists, one per piece: an empty pair breaks the line
-// where it crosses the edge of a map.
-function horizonPieces(points) {
-  const pieces = [[]];
-  for (const p of points || []) {
-    if (p.length === 2) pieces[pieces.length - 1].push(p.join(','));
-    else if (pieces[pieces.length - 1].length) pieces.push([]);
-  }
-  return pieces.filter((piece) => piece.length > 1).map((piece) => piece.join(' '));
-}
-
-function drawSky(sky) {
-  const svg = $('sky');
-  svg.replaceChildren();
-  svg.setAttribute('width', sky.w);
-  svg.setAttribute('height', sky.h);
-  svg.setAttribute('viewBox', `0 0 ${sky.w} ${sky.h}`);
-  svg.dataset.view = sky.view;
-  svgElement('rect', { class: 'space', x: 0, y: 0, width: sky.w, height: sky.h }, svg);
-  const horizon = horizonPieces(sky.horizon);
-  if (sky.view === 'horizon' && horizon.length) {
-    svgElement('polygon', { class: 'sky-disc', points: horizon[0] }, svg);
-  }
-
-  const lines = svgElement('g', { class: 'constellation-lines' }, svg);
-  for (const [x1, y1, x2, y2] of sky.lines || []) {
-    // A segment across the chart is one that wraps around the edge of a map: not drawn.
-    if (Math.abs(x2 - x1) > sky.w / 2 || Math.abs(y2 - y1) > sky.h / 2) continue;
-    svgElement('line', { x1, y1, x2, y2 }, lines);
-  }
-  const names = svgElement('g', { class: 'constellation-names' }, svg);
-  for (const label of sky.labels || []) {
-    svgElement('text', { x: label.x, y: label.y }, names).textContent = label.name;
-  }
-  const shape = sky.view === 'horizon' ? 'polygon' : 'polyline';
-  for (const points of horizon) svgElement(shape, { class: 'horizon', points }, svg);
-
-  const objects = svgElement('g', { class: 'objects' }, svg);
-  for (const object of [...(sky.objects || [])].sort(drawOrder)) drawObject(object, objects);
-
-  const cardinals = svgElement('g', { class: 'cardinals' }, svg);
-  for (const c of sky.cardinals || []) {
-    // The points lie on the horizon, at the chart's edge: the letters stand just inside.
-    const dx = c.x - sky.w / 2;
-    const dy = c.y - sky.h / 2;
-    const inward = sky.view === 'horizon' ? 10 / (Math.hypot(dx, dy) || 1) : 0;
-    svgElement('text', { x: c.x - dx * inward, y: c.y - dy * inward, 'data-cardinal': c.label },
-      cardinals).textContent = c.label;
-  }
-  markSelection(sky);
-}
-
-// A ring round the object the panel describes, when it is in view.
-function markSelection(sky) {
-  const path = state.selection && state.selection.path;
-  const object = path && (sky.objects || []).find((o) => o.path === path);
-  if (!object) return;
-  svgElement('circle', {
-    class: 'selection', cx: object.x, cy: object.y, r: Math.max(radiusOf(object), 5) + 5,
-  }, $('sky'));
-}
-
-function showHeader(sky) {
-  const zone = sky.zoneName || (Number.isFinite(sky.zone) ? `UTC${sky.zone < 0 ? '' : '+'}${sky.zone}` : '');
-  $('time').textContent = [sky.time, zone].filter(Boolean).join(' ');
+function showTime(sky) {
+  if (sky.time) $('time').textContent = sky.time;
+  $('zone').textContent = zoneLabel(state.zone);
   const typed = $('date-text');
   if (document.activeElement !== typed && sky.time) typed.value = sky.time.replace(/\//g, '-');
-  const site = sky.site || sky;
-  $('site').textContent = site.city || '';
+}
+
+function showSite(site) {
+  if (!site) return;
+  state.site = site;
+  $('site').textContent = site.town || site.city || '';
   for (const key of ['lon', 'lat', 'height']) {
     const input = $(key);
     if (document.activeElement !== input && Number.isFinite(site[key])) input.value = site[key];
   }
 }
 
-let lastSky = null;
-
 async function loadSky() {
-  if (state.view === 'tzmap') return loadTzMap();
-  [state.w, state.h] = chartSize();
-  const sky = await api('GET', `/api/sky?${query({ view: state.view, w: state.w, h: state.h })}`);
-  lastSky = sky;
-  showHeader(sky);
-  drawSky(sky);
-  document.body.dataset.jd = sky.jd;
+  const sky = await api('GET', `/api/sky?${query({ fields: 'frame,bodies,sun,zone', view: 'horizon', w: 64, h: 64 })}`);
+  state.zone = sky.clock;
+  state.jd = sky.frame.jd;
+  for (const b of sky.bodies) state.names.set(b.path, b.name);
+  chart.setSky(sky);
+  showTime(sky);
+  document.body.dataset.jd = state.jd;
+  $('twilight').textContent = twilightName(sky.sun.alt);
 }
 
-async function loadTzMap() {
-  const response = await fetch('/api/tzmap', { cache: 'no-store' });
-  if (!response.ok) throw new Error(`time-zone map: ${response.status} ${response.statusText}`);
-  const image = $('tzmap');
-  if (image.src.startsWith('blob:')) URL.revokeObjectURL(image.src);
-  image.src = URL.createObjectURL(await response.blob());
-  const [time, site] = await Promise.all([api('GET', '/api/time'), api('GET', '/api/site')]);
-  showHeader({ ...time, site });
-  // The map spans 360 degrees of longitude from 22.5 W, and latitude 90 N to 90 S.
-  const lon = ((((site.lon + 22.5) % 360) + 360) % 360);
-  const marker = $('tzmap-site');
-  marker.style.left = `${(lon / 360) * 100}%`;
-  marker.style.top = `${((90 - site.lat) / 180) * 100}%`;
+// The catalogue: every star to 8 mag, the deep-sky objects, the figures; fetched once.
+async function loadCatalog() {
+  const catalog = await api('GET', '/api/catalog');
+  for (const s of catalog.stars) if (s[4]) state.names.set(s[3], s[4]);
+  for (const d of catalog.dsos || []) if (d[4]) state.names.set(d[3], d[4]);
+  chart.setCatalog(catalog);
+  loadMilkyWay(catalog.milkyway);
 }
 
-// ---- the click text ----
-
-function showClick(answer) {
-  const lines = (t) => (t || '').replace(/\r\n/g, '\n');
-  const drawn = lastSky && (lastSky.objects || []).find((o) => o.path === answer.path);
-  const name = answer.name || (drawn && drawn.name);
-  $('info-title').textContent = name ? `${name} \u2014 ${answer.path}` : answer.path || '';
-  $('text').textContent = lines(answer.text);
-  $('compact').textContent = lines(answer.compact);
-  $('cdf').textContent = lines(answer.cdf);
-  $('info').dataset.path = answer.path || '';
+// The Milky Way's outline (optional: without it the chart has none): polygons of
+// [ra, dec] in layers of brightness, thinned to a point every 0.4 degree or so (a chart
+// draws it blurred anyway, and every point costs time while panning).
+function thin(ring) {
+  const out = [];
+  let last = null;
+  for (const [ra, dec] of ring) {
+    const p = [(ra + 360) % 360, dec];
+    if (!last || Math.abs(p[1] - last[1]) + Math.abs(p[0] - last[0]) * Math.cos(p[1] * Math.PI / 180) > 0.4) {
+      out.push(p);
+      last = p;
+    }
+  }
+  out.push(out[0]);
+  return out;
 }
+
+async function loadMilkyWay(url) {
+  if (!url) return;
+  const response = await fetch(url);
+  if (!response.ok) return;
+  const data = await response.json();
+  // one layer of brightness per feature, as its list of rings
+  const layers = [];
+  for (const feature of data.features || []) {
+    const g = feature.geometry;
+    const list = g.type === 'Polygon' ? [g.coordinates] : g.type === 'MultiPolygon' ? g.coordinates : [];
+    layers.push(list.flat().map(thin));
+  }
+  chart.setMilkyWay(layers);
+}
+
+// ---- the text of the selection ----
 
 async function refreshSelection() {
   const s = state.selection;
@@ -266,40 +108,25 @@ async function refreshSelection() {
   if (s.path) {
     answer = await api('GET', `/api/click?${query({ path: s.path })}`);
   } else {
-    answer = await api('GET', `/api/click?${query({ view: s.view, w: s.w, h: s.h, x: s.x, y: s.y })}`);
+    // A point of the bare sky, through the plain equatorial map's pixels (x from the RA,
+    // y from the declination) of the largest map the server draws.
+    const w = 8192;
+    const h = 4096;
+    answer = await api('GET', `/api/click?${query({ view: 'equatorial', w, h, x: (w * (1 - s.ra / 360)).toFixed(2), y: ((h * (90 - s.dec)) / 180).toFixed(2) })}`);
   }
-  showClick(answer);
+  showClick(answer, state.names.get(answer.path));
 }
 
-function onChartClick(event) {
-  if (state.view === 'tzmap') return;
-  const target = event.target.closest('[data-path]');
-  if (target) {
-    state.selection = { path: target.dataset.path };
-  } else {
-    const box = $('sky').getBoundingClientRect();
-    const x = Math.round(event.clientX - box.left);
-    const y = Math.round(event.clientY - box.top);
-    // Beyond the horizon circle there is no sky to name.
-    const radius = Math.min(state.w, state.h) / 2;
-    if (state.view === 'horizon' && Math.hypot(x - state.w / 2, y - state.h / 2) > radius) return;
-    state.selection = { view: state.view, w: state.w, h: state.h, x, y };
-  }
-  busy(async () => {
-    await refreshSelection();
-    // A click near an object names it: keep asking by its path from now on.
-    const path = $('info').dataset.path;
-    if (!state.selection.path && path && path !== 'Equatorial' && lastSky &&
-        (lastSky.objects || []).some((o) => o.path === path)) {
-      state.selection = { path };
-    }
-    if (lastSky) drawSky(lastSky);
-  });
+function select(selection) {
+  state.selection = selection;
+  chart.selected = selection && selection.path;
+  chart.requestDraw();
+  return busy(refreshSelection);
 }
 
-// ---- controls ----
+// ---- time ----
 
-// After a change of time, site or switches: the chart and the selected text anew.
+// After a change of time, site or switches: the sky and the selected text anew.
 function changed(work) {
   return busy(async () => {
     await work();
@@ -308,65 +135,219 @@ function changed(work) {
   });
 }
 
-async function loadSwitches() {
-  showSwitches(await api('GET', '/api/switches'));
+function setJd(jd) {
+  return api('POST', '/api/time', { jd });
 }
 
-function showSwitches(answer) {
-  const list = Array.isArray(answer) ? answer
-    : Array.isArray(answer.switches) ? answer.switches
-      : Object.entries(answer).map(([name, on]) => ({ name, on }));
-  const box = $('switches');
-  box.querySelectorAll('label').forEach((l) => l.remove());
-  for (const s of list) {
-    const label = document.createElement('label');
-    const input = document.createElement('input');
-    input.type = 'checkbox';
-    input.id = `switch-${s.name}`;
-    input.dataset.name = s.name;
-    input.checked = Boolean(s.on);
-    label.append(input, ` ${s.label || s.name}`);
-    box.append(label);
+function step(text) {
+  return api('POST', '/api/time', { step: text });
+}
+
+// While playing, one time step at a time: the next starts when the last has its answer
+// and at least a fifth of a second has passed, so the server sees a few calls a second.
+async function play() {
+  let last = performance.now();
+  while (state.playing) {
+    await new Promise((resolve) => setTimeout(resolve, 200));
+    if (!state.playing) break;
+    const now = performance.now();
+    const speed = Number($('speed').value);
+    const days = ((now - last) / 1000) * speed / 86400;
+    last = now;
+    await changed(() => setJd(state.jd + days));
   }
 }
 
-async function loadCities() {
-  const answer = await api('GET', '/api/cities');
-  const list = Array.isArray(answer) ? answer : answer.cities || [];
-  const select = $('city');
-  for (const city of list) {
-    // The server knows a city by its time zone's name (Asia/Tokyo).
-    const name = typeof city === 'string' ? city : `${city.name} (${city.zone})`;
-    select.append(new Option(name, typeof city === 'string' ? city : city.zone));
+function setPlaying(on) {
+  state.playing = on;
+  $('play').textContent = on ? '⏸' : '▶';
+  $('play').setAttribute('aria-pressed', String(on));
+  if (on) play();
+}
+
+// ---- search ----
+
+async function search(text) {
+  const list = $('results');
+  if (!text.trim()) {
+    list.hidden = true;
+    return;
   }
+  let answer;
+  try {
+    answer = await api('GET', `/api/search?${query({ q: text.trim(), limit: 20 })}`);
+  } catch (err) {
+    showError(`search: ${err.message}`);
+    return;
+  }
+  const items = answer.results.length ? answer.results : [];
+  list.replaceChildren(...items.map((r) => {
+    const item = document.createElement('li');
+    item.tabIndex = 0;
+    item.dataset.path = r.path;
+    item.textContent = `${r.name}${Number.isFinite(r.mag) ? `  ${r.mag.toFixed(1)} mag` : ''}  ${r.kind || ''}${r.alt < 0 ? '  (地平線下)' : ''}`;
+    item.addEventListener('click', () => choose(r));
+    item.addEventListener('keydown', (e) => e.key === 'Enter' && choose(r));
+    return item;
+  }));
+  if (!items.length && answer.closest && answer.closest.length) {
+    const item = document.createElement('li');
+    item.className = 'closest';
+    item.textContent = `もしかして: ${answer.closest.map((c) => c.name || c).join(', ')}`;
+    list.append(item);
+  }
+  list.hidden = list.children.length === 0;
+}
+
+function choose(result) {
+  $('results').hidden = true;
+  state.names.set(result.path, result.name);
+  // An object the sky has no place for (an asterism, a satellite with old elements) has
+  // its text only.
+  const body = chart.bodies.find((b) => b.path === result.path);
+  if (body) chart.centreOn(chart.bodyView(body));
+  else if (Number.isFinite(result.ra2000)) chart.centreOn(chart.viewOfRaDec(result.ra2000, result.dec2000));
+  select({ path: result.path });
+}
+
+// ---- views and size ----
+
+function fit() {
+  const box = $('chart');
+  const width = Math.max(320, Math.floor(box.clientWidth));
+  const top = box.getBoundingClientRect().top + window.scrollY;
+  const height = Math.max(360, Math.floor(window.innerHeight - top - 12));
+  chart.resize(width, height);
+  showField();
+}
+
+function showField() {
+  const f = chart.field();
+  $('field').textContent = f >= 10 ? `${f.toFixed(0)}°` : `${f.toFixed(1)}°`;
+  $('field').dataset.field = f;
 }
 
 function setView(view) {
   state.view = view;
   const map = view === 'tzmap';
-  // An SVG element has no hidden property: the attribute, styled, does it.
-  $('sky').toggleAttribute('hidden', map);
+  $('sky').hidden = map;
+  $('zoom-buttons').hidden = map;
   $('tzmap-box').hidden = !map;
-  busy(loadSky);
+  if (map) return busy(async () => loadTzMap(state.site || await api('GET', '/api/site')));
+  if (view !== chart.view) {
+    if (view === 'equatorial' && chart.frame) {
+      // The new view looks where the old one did.
+      const [ra, dec] = chart.raDecAt(chart.w / 2, chart.h / 2) || [chart.frame.lst, chart.frame.lat];
+      chart.centres.equatorial = [-ra, dec];
+    }
+    chart.view = view;
+    chart.update();
+  }
+  return Promise.resolve();
 }
 
+// ---- wiring ----
+
+function zoomBy(factor) {
+  const z = chart.setZoom(chart.zoom * factor);
+  zoom.scale(z);
+  showField();
+}
+
+const zoom = d3.behavior.zoom().scaleExtent([chart.minZoom(), chart.maxZoom()]);
+let lastTranslate = [0, 0];
+let lastScale = 1;
+zoom.on('zoomstart', () => {
+  lastTranslate = zoom.translate();
+  lastScale = zoom.scale();
+});
+zoom.on('zoom', () => {
+  const { scale, translate } = d3.event;
+  if (Math.abs(scale - lastScale) > 1e-9) {
+    chart.setZoom(scale);
+    showField();
+  } else {
+    chart.panBy(translate[0] - lastTranslate[0], translate[1] - lastTranslate[1]);
+  }
+  lastTranslate = translate;
+  lastScale = scale;
+});
+
 function wire() {
-  $('sky').addEventListener('click', onChartClick);
+  const canvas = $('sky');
+  d3.select(canvas).call(zoom).on('dblclick.zoom', null);
+  let down = null;
+  canvas.addEventListener('mousedown', (e) => { down = [e.clientX, e.clientY]; });
+  canvas.addEventListener('click', (e) => {
+    // A drag is no click.
+    if (down && Math.hypot(e.clientX - down[0], e.clientY - down[1]) > 4) return;
+    const box = canvas.getBoundingClientRect();
+    const x = e.clientX - box.left;
+    const y = e.clientY - box.top;
+    const path = chart.pick(x, y);
+    if (path) {
+      const at = chart.viewOfPath(path);
+      if (at) chart.centreOn(at);
+      return select({ path });
+    }
+    const radec = chart.raDecAt(x, y);
+    if (radec) select({ ra: radec[0], dec: radec[1] });
+    return undefined;
+  });
+  canvas.addEventListener('keydown', (e) => {
+    const pan = 40;
+    const keys = {
+      '+': () => zoomBy(1.5), '=': () => zoomBy(1.5), '-': () => zoomBy(1 / 1.5), 0: () => zoomBy(1 / chart.zoom),
+      ArrowLeft: () => chart.panBy(pan, 0), ArrowRight: () => chart.panBy(-pan, 0),
+      ArrowUp: () => chart.panBy(0, pan), ArrowDown: () => chart.panBy(0, -pan),
+    };
+    if (keys[e.key]) {
+      keys[e.key]();
+      e.preventDefault();
+    }
+  });
+  $('zoom-in').addEventListener('click', () => zoomBy(2));
+  $('zoom-out').addEventListener('click', () => zoomBy(0.5));
+  $('zoom-reset').addEventListener('click', () => {
+    zoomBy(1 / chart.zoom);
+    chart.centres.horizon = [180, 90];
+    chart.requestDraw();
+  });
+  $('projection').addEventListener('change', () => {
+    chart.projectionName = $('projection').value;
+    zoom.scaleExtent([chart.minZoom(), chart.maxZoom()]);
+    zoomBy(1);
+  });
   document.querySelectorAll('input[name="view"]').forEach((radio) => {
     radio.addEventListener('change', () => radio.checked && setView(radio.value));
   });
+  document.querySelectorAll('[data-layer]').forEach((box) => {
+    box.addEventListener('change', () => {
+      chart.show[box.dataset.layer] = box.checked;
+      chart.requestDraw();
+    });
+  });
+
   $('now').addEventListener('click', () => changed(() => api('POST', '/api/time', { now: true })));
+  $('play').addEventListener('click', () => setPlaying(!state.playing));
   document.querySelectorAll('[data-step]').forEach((button) => {
-    button.addEventListener('click', () => changed(() => api('POST', '/api/time', { step: button.dataset.step })));
+    button.addEventListener('click', () => changed(() => step(button.dataset.step)));
   });
   $('time-form').addEventListener('submit', (event) => {
     event.preventDefault();
     const text = $('date-text').value.trim().replace('T', ' ');
-    changed(() => api('POST', '/api/time', { text }));
+    // the site's own clock reads it (the server's rule)
+    changed(() => api('POST', '/api/time', { local: text }));
   });
+
   $('site-form').addEventListener('submit', (event) => {
     event.preventDefault();
-    // An empty box is left out (the server keeps the height), never sent as 0.
+    const town = $('town').value.trim();
+    if (town) {
+      $('town').value = '';
+      changed(async () => showSite(await api('POST', '/api/site', { town })));
+      return;
+    }
     const site = {};
     for (const key of ['lon', 'lat', 'height']) {
       const text = $(key).value.trim();
@@ -376,32 +357,78 @@ function wire() {
       showError('site: longitude and latitude are needed');
       return;
     }
-    changed(() => api('POST', '/api/site', site));
+    changed(async () => showSite(await api('POST', '/api/site', site)));
+  });
+  let townTimer = 0;
+  $('town').addEventListener('input', () => {
+    clearTimeout(townTimer);
+    townTimer = setTimeout(async () => {
+      const q = $('town').value.trim();
+      if (!q) return;
+      try {
+        const towns = await api('GET', `/api/towns?${query({ q })}`);
+        const list = Array.isArray(towns) ? towns : towns.towns || [];
+        $('towns').replaceChildren(...list.map((t) => new Option(`${t.nameJa || ''} ${t.zone}`, `${t.name},${t.country}`)));
+      } catch (err) { /* the town box then takes what is typed */ }
+    }, 200);
   });
   $('city').addEventListener('change', () => {
     const city = $('city').value;
-    if (city) changed(() => api('POST', '/api/site', { city }));
+    if (city) changed(async () => showSite(await api('POST', '/api/site', { city })));
+  });
+  $('tzmap').addEventListener('click', (event) => {
+    const place = mapPlace(event);
+    changed(async () => {
+      const site = await api('POST', '/api/site', { nearest: place });
+      showSite(site);
+      markSite(site);
+    });
   });
   $('switches').addEventListener('change', (event) => {
     const input = event.target;
     if (!input.dataset.name) return;
     const body = { name: input.dataset.name, on: input.checked };
-    // A refused change puts the boxes back as the server has them.
     changed(() => api('POST', '/api/switches', body).then(showSwitches, (err) => loadSwitches().then(() => {
       throw err;
     })));
   });
+
+  let searchTimer = 0;
+  $('search').addEventListener('input', () => {
+    clearTimeout(searchTimer);
+    searchTimer = setTimeout(() => search($('search').value), 150);
+  });
+  $('search-form').addEventListener('submit', (event) => {
+    event.preventDefault();
+    busy(async () => {
+      await search($('search').value);
+      const first = $('results').querySelector('li[data-path]');
+      if (first) first.click();
+    });
+  });
+
   let resizeTimer = 0;
   window.addEventListener('resize', () => {
     clearTimeout(resizeTimer);
-    resizeTimer = setTimeout(() => {
-      const [w, h] = chartSize();
-      if (state.view !== 'tzmap' && (w !== state.w || h !== state.h)) busy(loadSky);
-    }, 200);
+    resizeTimer = setTimeout(fit, 150);
   });
 }
 
+async function loadCities() {
+  const answer = await api('GET', '/api/cities');
+  const select = $('city');
+  for (const city of answer.cities || []) select.append(new Option(`${city.name} (${city.zone})`, city.zone));
+}
+
+// For tests and the frame-time script.
+window.zcmChart = { chart, state, zoomBy, select, setView, loadSky, mapGeometry: currentMapGeometry };
+
 wire();
+fit();
 busy(async () => {
-  await Promise.all([loadSky(), loadSwitches(), loadCities()]);
+  await loadSky();
+  const site = await api('GET', '/api/site');
+  showSite(site);
+  await Promise.all([loadCatalog(), loadSwitches(), loadCities()]);
+  document.body.dataset.ready = '1';
 });
