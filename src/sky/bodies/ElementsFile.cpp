@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <string_view>
 #include <utility>
 
 #include "platform/EncodedStream.h"
@@ -36,7 +37,7 @@ bool Number(const std::string& field, double* out) {
     return true;
 }
 
-bool AllDigits(const std::string& s) {
+bool AllDigits(std::string_view s) {
     if (s.empty()) return false;
     for (char c : s)
         if (!std::isdigit(static_cast<unsigned char>(c))) return false;
@@ -184,7 +185,7 @@ bool ParseMinorPlanet(const std::string& line, SmallBody* out, std::string* why)
     return true;
 }
 
-bool IsCometLine(const std::string& line) {
+bool IsCometLine(std::string_view line) {
     return line.size() >= 79 && AllDigits(line.substr(14, 4)) && line[18] == ' ' &&
            std::string("CPDXIA").find(line[4]) != std::string::npos;
 }
@@ -245,7 +246,7 @@ bool ParseElementsLine(const std::string& line, SmallBody* out, std::string* why
 }
 
 int ReadElementsFile(const std::string& path, std::vector<SmallBody>& out,
-                     std::vector<std::string>* problems) {
+                     std::vector<std::string>* problems, ElementsOnly only) {
     std::string text;
     if (!ZcmReadFile(path.c_str(), text, kMaxElementsFileBytes)) {
         if (problems)
@@ -269,6 +270,10 @@ int ReadElementsFile(const std::string& path, std::vector<SmallBody>& out,
     }
     int added = 0;
     for (size_t k = header; k < lines.size(); ++k) {
+        if (only != ElementsOnly::kAll &&
+            IsCometLine(std::string_view(text).substr(lines[k].first, lines[k].second)) !=
+                (only == ElementsOnly::kComets))
+            continue;
         const std::string line = text.substr(lines[k].first, lines[k].second);
         if (line.find_first_not_of(" \t") == std::string::npos) continue;
         SmallBody b;
