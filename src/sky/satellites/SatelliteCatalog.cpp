@@ -63,7 +63,7 @@ std::shared_ptr<const SatelliteCatalog> Load(const std::vector<std::string>& use
     for (TleCatalog& tier : tiers) {
         for (auto& [number, sets] : tier.all)
             if (cat->choices.emplace(number, std::move(sets)).second)
-                cat->tle.sets.emplace(number, tier.sets[number]);
+                cat->tle.sets.emplace(number, std::move(tier.sets[number]));
         cat->tle.problems.insert(cat->tle.problems.end(), tier.problems.begin(),
                                  tier.problems.end());
     }
