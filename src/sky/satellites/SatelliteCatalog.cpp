@@ -50,16 +50,28 @@ void ReadMagnitudes(const std::string& path, std::map<int, double>* out) {
     }
 }
 
-std::shared_ptr<const SatelliteCatalog> Load(const std::vector<std::string>& user) {
+// The files read and an update since, as the catalogue was read with them.
+std::vector<std::string> FilesNow() {
+    std::vector<std::string> files = UserTleFiles();
+    files.push_back(UpdatedPath("satellites.tle"));  // an update since is read too
+    return files;
+}
+std::vector<std::string>& LoadedWith() {
+    static std::vector<std::string> files;
+    return files;
+}
+
+// The catalogue, or with only at 0 or more the sets of that satellite alone.
+std::shared_ptr<const SatelliteCatalog> Load(const std::vector<std::string>& user, int only = -1) {
     auto cat = std::make_shared<SatelliteCatalog>();
     // The user's files, the updated copy, the bundled sets: a satellite's sets come from the
     // first of them that has any.
     TleCatalog tiers[3];
-    for (const std::string& f : user) tiers[0].AddFile(f);
+    for (const std::string& f : user) tiers[0].AddFile(f, only);
     if (const std::string updated = UpdatedPath("satellites.tle"); !updated.empty())
-        tiers[1].AddFile(updated);
+        tiers[1].AddFile(updated, only);
     if (const std::string bundled = DataPath("satellites.tle"); !bundled.empty())
-        tiers[2].AddFile(bundled);
+        tiers[2].AddFile(bundled, only);
     for (TleCatalog& tier : tiers) {
         for (auto& [number, sets] : tier.all)
             if (cat->choices.emplace(number, std::move(sets)).second)
@@ -118,14 +130,27 @@ std::vector<std::string> UserTleFiles() {
 
 std::shared_ptr<const SatelliteCatalog> Satellites() {
     std::lock_guard<std::mutex> guard(Lock());
-    static std::vector<std::string> loadedWith;
-    std::vector<std::string> files = UserTleFiles();
-    files.push_back(UpdatedPath("satellites.tle"));  // an update since is read too
-    if (!Current() || files != loadedWith) {
+    const std::vector<std::string> files = FilesNow();
+    if (!Current() || files != LoadedWith()) {
         Current() = Load(UserTleFiles());
-        loadedWith = files;
+        LoadedWith() = files;
     }
     return Current();
+}
+
+std::shared_ptr<const SatelliteCatalog> SatelliteNumbered(int number) {
+    std::lock_guard<std::mutex> guard(Lock());
+    static std::map<int, std::shared_ptr<const SatelliteCatalog>> alone;
+    static std::vector<std::string> aloneWith;
+    const std::vector<std::string> files = FilesNow();
+    if (Current() && files == LoadedWith()) return Current();
+    if (files != aloneWith) {
+        alone.clear();
+        aloneWith = files;
+    }
+    auto& cat = alone[number];
+    if (!cat) cat = Load(UserTleFiles(), number);
+    return cat;
 }
 
 }  // namespace sky

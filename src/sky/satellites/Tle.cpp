@@ -2,6 +2,11 @@
 // The two-line element reader.
 #include "sky/satellites/Tle.h"
 
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -173,23 +178,31 @@ bool ParseTle(const std::string& l1, const std::string& l2, Elements* out, std::
     return ParseTleLines(l1, l2, out, error, strict);
 }
 
-int TleCatalog::AddText(const std::string& text, const std::string& file) {
-    // The lines in place, without the blanks and carriage returns that end them.
-    std::vector<std::string_view> lines;
-    lines.reserve(text.size() / 60 + 1);
-    for (size_t at = 0; at < text.size();) {
+namespace {
+
+// The sets of a text, read in place: the line at hand and the one after it, each without
+// the blanks and carriage returns that end it.
+int AddLines(TleCatalog& catalog, std::string_view text, const std::string& file, int only) {
+    size_t at = 0;
+    const auto next = [&](std::string_view* line) {
+        if (at >= text.size()) return false;
         size_t end = text.find('\n', at);
-        if (end == std::string::npos) end = text.size();
-        std::string_view line(text.data() + at, end - at);
-        while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
-            line.remove_suffix(1);
-        lines.push_back(line);
+        if (end == std::string_view::npos) end = text.size();
+        *line = text.substr(at, end - at);
+        while (!line->empty() &&
+               (line->back() == '\r' || line->back() == ' ' || line->back() == '\t'))
+            line->remove_suffix(1);
         at = end + 1;
-    }
+        return true;
+    };
+    auto& problems = catalog.problems;
+    auto& sets = catalog.sets;
     int count = 0;
-    std::string_view name;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const std::string_view l = lines[i];
+    std::string_view name, l, ahead;
+    bool more = next(&ahead);
+    for (size_t i = 0; more; ++i) {
+        l = ahead;
+        more = next(&ahead);
         if (l.empty() || l[0] == '#') continue;
         const bool isLine1 = l.size() > 1 && l[0] == '1' && l[1] == ' ';
         const bool isLine2 = l.size() > 1 && l[0] == '2' && l[1] == ' ';
@@ -203,20 +216,26 @@ int TleCatalog::AddText(const std::string& text, const std::string& file) {
             name = Trim(l.compare(0, 2, "0 ") == 0 ? l.substr(2) : l);
             continue;
         }
-        if (i + 1 >= lines.size() || lines[i + 1].compare(0, 2, "2 ") != 0) {
+        if (!more || ahead.compare(0, 2, "2 ") != 0) {
             problems.push_back({file, static_cast<int>(i + 1), "line 1 without a line 2"});
             name = std::string_view();
             continue;
         }
+        if (only >= 0 && CatalogueNumber(Cols(l, 3, 7)) != only) {
+            name = std::string_view();
+            ++i;
+            more = next(&ahead);
+            continue;
+        }
         Elements e;
         std::string reason;
-        if (!ParseTleLines(l, lines[i + 1], &e, &reason, true)) {
+        if (!ParseTleLines(l, ahead, &e, &reason, true)) {
             const bool second = reason.find("line 2") != std::string::npos;
             problems.push_back({file, static_cast<int>(i + (second ? 2 : 1)), reason});
         } else {
             e.name = name;
             e.file = file;
-            std::vector<Elements>& every = all[e.number];
+            std::vector<Elements>& every = catalog.all[e.number];
             const auto it = sets.find(e.number);
             if (it == sets.end())
                 sets.emplace(e.number, e);
@@ -227,18 +246,43 @@ int TleCatalog::AddText(const std::string& text, const std::string& file) {
         }
         name = std::string_view();
         ++i;
+        more = next(&ahead);
     }
     return count;
 }
 
-bool TleCatalog::AddFile(const std::string& path) {
+}  // namespace
+
+int TleCatalog::AddText(const std::string& text, const std::string& file, int only) {
+    return AddLines(*this, text, file, only);
+}
+
+bool TleCatalog::AddFile(const std::string& path, int only) {
+    // For one satellite a regular file is mapped, not read: most of it is passed over.
+    if (only >= 0) {
+        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+        struct stat st {};
+        if (fd >= 0 && fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 &&
+            static_cast<unsigned long long>(st.st_size) <= kMaxTleFileBytes) {
+            const size_t size = static_cast<size_t>(st.st_size);
+            void* map = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+            close(fd);
+            if (map != MAP_FAILED) {
+                AddLines(*this, std::string_view(static_cast<const char*>(map), size), path, only);
+                munmap(map, size);
+                return true;
+            }
+        } else if (fd >= 0) {
+            close(fd);
+        }
+    }
     std::string text;
     if (!ZcmReadFile(path.c_str(), text, kMaxTleFileBytes)) {
         problems.push_back(
             {path, 0, "cannot be read: " + ZcmReadFileProblem(errno, kMaxTleFileBytes)});
         return false;
     }
-    AddText(text, path);
+    AddText(text, path, only);
     return true;
 }
 
