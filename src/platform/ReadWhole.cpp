@@ -19,6 +19,8 @@ bool ZcmReadWhole(int fd, std::string& out, size_t limit) {
         errno = EFBIG;
         return false;
     }
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
+        out.reserve(static_cast<size_t>(st.st_size));  // read without growing on the way
     char block[64 * 1024];
     for (;;) {
         const ssize_t n = read(fd, block, sizeof block);

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
+#include <utility>
 
 #include "sky/satellites/SatelliteCatalog.h"
 #include "support/SkyClick.h"
@@ -38,7 +40,18 @@ TEST(SatelliteSource, DamagedSetsAreReportedAndUnfollowableOrbitsAnswerEmpty) {
     // inside the Earth (mean motion 16.9, eccentricity 0.2).
     const std::string file = std::string(ZCMCOM_TEST_DATA) + "/satellites/damaged.tle";
     sky::SetTleFiles({file});
+    // A satellite read alone has the sets the whole catalogue has for it.
+    const auto good = sky::SatelliteNumbered(90001), iss = sky::SatelliteNumbered(25544);
     const auto catalog = sky::Satellites();
+    for (const auto& [alone, number] : {std::pair{good, 90001}, std::pair{iss, 25544}}) {
+        ASSERT_EQ(alone->choices.size(), 1u);
+        const auto &got = alone->choices.at(number), &want = catalog->choices.at(number);
+        ASSERT_EQ(got.size(), want.size());
+        for (size_t i = 0; i < got.size(); ++i)
+            EXPECT_EQ(std::tie(got[i].name, got[i].file, got[i].epochJd, got[i].bstar),
+                      std::tie(want[i].name, want[i].file, want[i].epochJd, want[i].bstar));
+        EXPECT_EQ(alone->tle.sets.at(number).epochJd, catalog->tle.sets.at(number).epochJd);
+    }
     std::vector<std::string> where;
     for (const sky::TleProblem& p : catalog->tle.problems)
         if (p.file == file) where.push_back(std::to_string(p.line) + " " + p.reason);

@@ -135,6 +135,19 @@ TEST(SmallBodyFormats, BadLinesAreReportedWithFileAndLineAndSkipped) {
     EXPECT_TRUE(bodies[1].comet);
     EXPECT_EQ(bodies[1].id, "1P/Halley");
     EXPECT_DOUBLE_EQ(bodies[1].epoch, 2459815.5);
+    // One kind only: the other kind's lines are passed over, bad or not.
+    for (const bool comets : {true, false}) {
+        std::vector<sky::SmallBody> one;
+        std::vector<std::string> told;
+        EXPECT_EQ(sky::ReadElementsFile(
+                      path, one, &told,
+                      comets ? sky::ElementsOnly::kComets : sky::ElementsOnly::kMinorPlanets),
+                  1);
+        ASSERT_EQ(one.size(), 1u);
+        EXPECT_EQ(one[0].id, comets ? "1P/Halley" : "4");
+        EXPECT_EQ(told, (comets ? std::vector<std::string>{problems[1]}
+                                : std::vector<std::string>{problems[0], problems[2]}));
+    }
     EXPECT_EQ(sky::ReadElementsFile(dir.path() + "/none", bodies, &problems), -1);
 }
 

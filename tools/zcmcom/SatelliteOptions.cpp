@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 #include "Command.h"
 #include "sky/satellites/SatelliteCatalog.h"
@@ -66,7 +67,7 @@ void WarnIfOldPath(const std::string& path, double jdUtc) {
     if (strncasecmp(path.c_str(), kPrefix, sizeof kPrefix - 1) != 0) return;
     const std::string number = path.substr(sizeof kPrefix - 1);
     if (number.empty() || number.find_first_not_of("0123456789") != std::string::npos) return;
-    const auto catalog = sky::Satellites();
-    if (const sky::Elements* e = catalog->Find(number))
-        WarnIfOld(*catalog->At(e->number, jdUtc), jdUtc);
+    if (number.size() > 9) return;
+    const int n = std::atoi(number.c_str());
+    if (const sky::Elements* e = sky::SatelliteNumbered(n)->At(n, jdUtc)) WarnIfOld(*e, jdUtc);
 }

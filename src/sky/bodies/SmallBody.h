@@ -62,13 +62,18 @@ ZCMCOM_API bool ParseElementsLine(const std::string& line, SmallBody* out, std::
 /// The largest element file read: the whole of MPCORB.DAT with room to grow.
 constexpr size_t kMaxElementsFileBytes = size_t(400) << 20;
 
+/// The lines of an element file to read: all, or only the comets' or the minor planets'.
+enum class ElementsOnly { kAll, kComets, kMinorPlanets };
+
 /// Reads an element file of either format (MPCORB.DAT's header, up to its line of dashes,
 /// and blank lines are passed over). Bad lines are skipped and each is added to problems as
 /// "file:line: reason". Returns the number of bodies added to out; -1 when the file cannot
 /// be read (a problem says why): a folder, a device, a FIFO without a writer, over
-/// kMaxElementsFileBytes.
+/// kMaxElementsFileBytes. With only, the lines of the other kind (by their layout) are
+/// passed over unread, bad or not.
 ZCMCOM_API int ReadElementsFile(const std::string& path, std::vector<SmallBody>& out,
-                                std::vector<std::string>* problems);
+                                std::vector<std::string>* problems,
+                                ElementsOnly only = ElementsOnly::kAll);
 
 /// Packed forms of the MPC: a packed epoch or date ("K233D") to a TT Julian Day (NaN when
 /// not one); a packed minor-planet number ("A0001", "~0000") to the number (0 when not
@@ -90,9 +95,10 @@ ZCMCOM_API std::string UnpackDesignation(const std::string& packed);
 /// epoch is nearest the instant asked (the last read when no instant is given).
 class ZCMCOM_API SmallBodyCatalog {
 public:
-    /// Reads an element file (ReadElementsFile) at a rank; bad lines go to Problems(). The
-    /// number of bodies read, -1 when the file cannot be opened.
-    int Load(const std::string& path, int rank = 0);
+    /// Reads an element file (ReadElementsFile, all its lines or only those of one kind) at
+    /// a rank; bad lines go to Problems(). The number of bodies read, -1 when the file
+    /// cannot be opened.
+    int Load(const std::string& path, int rank = 0, ElementsOnly only = ElementsOnly::kAll);
     /// Adds a body, by its rank (see above).
     void Add(SmallBody body);
     /// The body for a key (any case, blanks ignored) at a TT Julian Day; null when none.

@@ -24,9 +24,9 @@ std::string SmallBodyCatalog::PathName(const SmallBody& b) {
     return out;
 }
 
-int SmallBodyCatalog::Load(const std::string& path, int rank) {
+int SmallBodyCatalog::Load(const std::string& path, int rank, ElementsOnly only) {
     std::vector<SmallBody> read;
-    const int n = ReadElementsFile(path, read, &m_problems);
+    const int n = ReadElementsFile(path, read, &m_problems, only);
     m_bodies.reserve(m_bodies.size() + read.size());
     for (auto& keys : m_keys) keys.reserve(keys.size() + 6 * read.size());
     for (SmallBody& b : read) {

@@ -39,32 +39,39 @@ void EachFile(const std::string& files, F each) {
     }
 }
 
-std::shared_ptr<const SmallBodyCatalog> CurrentCatalog() {
+// The catalogue of all bodies, or of the comets or the minor planets only: a click on one
+// comet does not read the minor planets' file. The user's files are read whole in each,
+// and their bad lines are told once.
+std::shared_ptr<const SmallBodyCatalog> CurrentCatalog(ElementsOnly only = ElementsOnly::kAll) {
     static std::mutex mutex;
-    static std::shared_ptr<const SmallBodyCatalog> bundled, current;
-    static std::string lastFiles;
+    static std::shared_ptr<const SmallBodyCatalog> bundled[3], current[3];
+    static std::string lastFiles[3], toldFiles;
     std::lock_guard<std::mutex> lock(mutex);
-    if (!bundled) {
+    const int k = static_cast<int>(only);
+    if (!bundled[k]) {
         auto cat = std::make_shared<SmallBodyCatalog>();
         for (const char* name : kFiles) {
-            if (const std::string path = DataPath(name); !path.empty()) cat->Load(path, kBundled);
+            if (const std::string path = DataPath(name); !path.empty())
+                cat->Load(path, kBundled, only);
             if (const std::string path = UpdatedPath(name); !path.empty() && !InTable(name))
-                cat->Load(path, kUpdated);
+                cat->Load(path, kUpdated, only);
         }
-        bundled = current = cat;
+        bundled[k] = current[k] = cat;
     }
     const char* env = std::getenv("ZCMCOM_SKY_ELEMENTS");
     const std::string files = env ? env : "";
-    if (files == lastFiles) return current;
-    lastFiles = files;
-    auto cat = std::make_shared<SmallBodyCatalog>(*bundled);
+    if (files == lastFiles[k]) return current[k];
+    lastFiles[k] = files;
+    auto cat = std::make_shared<SmallBodyCatalog>(*bundled[k]);
     const size_t known = cat->Problems().size();
     // A file that cannot be read is a problem too.
     EachFile(files, [&](const std::string& path) { cat->Load(path, kUser); });
-    for (size_t k = known; k < cat->Problems().size(); ++k)
-        std::fprintf(stderr, "zcmcom: %s\n", cat->Problems()[k].c_str());
-    current = cat;
-    return current;
+    if (files != toldFiles)
+        for (size_t i = known; i < cat->Problems().size(); ++i)
+            std::fprintf(stderr, "zcmcom: %s\n", cat->Problems()[i].c_str());
+    toldFiles = files;
+    current[k] = cat;
+    return current[k];
 }
 
 // Japanese names of the bodies a user is most likely to click.
@@ -129,7 +136,8 @@ public:
         CString element, property;
         if (!NextElement(q, (comet ? kComet : kMinor).GetLength(), &element, &property))
             return false;
-        const auto catalog = CurrentCatalog();
+        const auto catalog =
+            CurrentCatalog(comet ? ElementsOnly::kComets : ElementsOnly::kMinorPlanets);
         const SmallBody* b = catalog->Find(comet, Narrow(element), TtOf(at.jdUt));
         // The updated table answers for the minor planets of no file of the user's.
         if (!comet && (!b || b->rank < kUpdated))

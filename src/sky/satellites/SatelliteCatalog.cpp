@@ -9,6 +9,7 @@
 #include <sstream>
 #include <strings.h>
 
+#include "platform/EncodedStream.h"
 #include "sky/Source.h"
 
 namespace sky {
@@ -50,20 +51,39 @@ void ReadMagnitudes(const std::string& path, std::map<int, double>* out) {
     }
 }
 
-std::shared_ptr<const SatelliteCatalog> Load(const std::vector<std::string>& user) {
+// The files read and an update since, as the catalogue was read with them.
+std::vector<std::string> FilesNow() {
+    std::vector<std::string> files = UserTleFiles();
+    files.push_back(UpdatedPath("satellites.tle"));  // an update since is read too
+    return files;
+}
+std::vector<std::string>& LoadedWith() {
+    static std::vector<std::string> files;
+    return files;
+}
+
+// The catalogue, or with only at 0 or more the sets of that satellite alone.
+std::shared_ptr<const SatelliteCatalog> Load(const std::vector<std::string>& user, int only = -1) {
     auto cat = std::make_shared<SatelliteCatalog>();
     // The user's files, the updated copy, the bundled sets: a satellite's sets come from the
     // first of them that has any.
     TleCatalog tiers[3];
-    for (const std::string& f : user) tiers[0].AddFile(f);
+    for (const std::string& f : user) {
+        // The user's files are read, never mapped: they may be written to meanwhile.
+        std::string text;
+        if (ZcmReadFile(f.c_str(), text, kMaxTleFileBytes))
+            tiers[0].AddText(text, f, only);
+        else
+            tiers[0].AddFile(f);  // for the problem that says why
+    }
     if (const std::string updated = UpdatedPath("satellites.tle"); !updated.empty())
-        tiers[1].AddFile(updated);
+        tiers[1].AddFile(updated, only);
     if (const std::string bundled = DataPath("satellites.tle"); !bundled.empty())
-        tiers[2].AddFile(bundled);
+        tiers[2].AddFile(bundled, only);
     for (TleCatalog& tier : tiers) {
         for (auto& [number, sets] : tier.all)
             if (cat->choices.emplace(number, std::move(sets)).second)
-                cat->tle.sets.emplace(number, tier.sets[number]);
+                cat->tle.sets.emplace(number, std::move(tier.sets[number]));
         cat->tle.problems.insert(cat->tle.problems.end(), tier.problems.begin(),
                                  tier.problems.end());
     }
@@ -118,14 +138,27 @@ std::vector<std::string> UserTleFiles() {
 
 std::shared_ptr<const SatelliteCatalog> Satellites() {
     std::lock_guard<std::mutex> guard(Lock());
-    static std::vector<std::string> loadedWith;
-    std::vector<std::string> files = UserTleFiles();
-    files.push_back(UpdatedPath("satellites.tle"));  // an update since is read too
-    if (!Current() || files != loadedWith) {
+    const std::vector<std::string> files = FilesNow();
+    if (!Current() || files != LoadedWith()) {
         Current() = Load(UserTleFiles());
-        loadedWith = files;
+        LoadedWith() = files;
     }
     return Current();
+}
+
+std::shared_ptr<const SatelliteCatalog> SatelliteNumbered(int number) {
+    std::lock_guard<std::mutex> guard(Lock());
+    static std::map<int, std::shared_ptr<const SatelliteCatalog>> alone;
+    static std::vector<std::string> aloneWith;
+    const std::vector<std::string> files = FilesNow();
+    if (Current() && files == LoadedWith()) return Current();
+    if (files != aloneWith) {
+        alone.clear();
+        aloneWith = files;
+    }
+    auto& cat = alone[number];
+    if (!cat) cat = Load(UserTleFiles(), number);
+    return cat;
 }
 
 }  // namespace sky

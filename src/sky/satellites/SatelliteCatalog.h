@@ -45,6 +45,10 @@ ZCMCOM_API void SetTleFiles(const std::vector<std::string>& paths);
 ZCMCOM_API std::vector<std::string> UserTleFiles();
 /// The catalogue as it stands now (read on first use).
 ZCMCOM_API std::shared_ptr<const SatelliteCatalog> Satellites();
+/// The catalogue as Satellites() has it for one satellite only: its sets (in tle.sets and
+/// choices) and all magnitudes, read without parsing the others' sets; Satellites() itself
+/// when that is read already. For a question about one satellite.
+ZCMCOM_API std::shared_ptr<const SatelliteCatalog> SatelliteNumbered(int number);
 /// The short name of a satellite: its name up to " (" ("ISS (ZARYA)" gives "ISS"); empty
 /// when the name has no such part.
 ZCMCOM_API std::string ShortSatelliteName(const std::string& name);

@@ -41,8 +41,12 @@ public:
         CString element, property;
         if (!NextElement(q, kPrefix.GetLength(), &element, &property)) return true;
         const int number = WholeNumber(element);
-        if (!m_catalog) m_catalog = Satellites();
-        const Elements* set = number < 0 ? nullptr : m_catalog->At(number, at.jdUt);
+        if (number < 0) return true;
+        // A few satellites are read alone; the name index, asking every one, reads them all.
+        if (!m_catalog && m_alone.size() >= 4) m_catalog = Satellites();
+        std::shared_ptr<const SatelliteCatalog>& catalog = m_catalog ? m_catalog : m_alone[number];
+        if (!catalog) catalog = SatelliteNumbered(number);
+        const Elements* set = catalog->At(number, at.jdUt);
         if (!set) return true;
         const Elements& el = *set;
         if (property == L"name" || property == L"tlename") {
@@ -56,7 +60,7 @@ public:
         } else if (property == L"provenance.warning") {
             *answer = ElementsAgeWarning(el.epochJd, at.jdUt, kSatelliteUsefulDays);
         } else if (FromOrbit(property)) {
-            const Seen* seen = Look(el, at);
+            const Seen* seen = Look(el, *catalog, at);
             if (seen) *answer = FromLook(*seen, property);
         }
         return true;
@@ -80,6 +84,7 @@ public:
     void Changed() override {
         m_seen.clear();
         m_catalog.reset();
+        m_alone.clear();
     }
 
 private:
@@ -90,7 +95,7 @@ private:
 
     // The satellite at the context's instant and site, worked out once; nullptr when the
     // model cannot follow it there.
-    const Seen* Look(const Elements& el, const Context& at) {
+    const Seen* Look(const Elements& el, const SatelliteCatalog& catalog, const Context& at) {
         auto it = m_seen.find(el.number);
         if (it != m_seen.end() && it->second.jd == at.jdUt && it->second.epoch == el.epochJd &&
             it->second.site.longitude == at.site.longitude &&
@@ -103,7 +108,7 @@ private:
         c.site = at.site;
         const Sgp4 model(el);
         const Observer observer(at.site);
-        c.seen.look = sky::Look(model, at.jdUt, observer, m_catalog->StdMagnitude(el.number));
+        c.seen.look = sky::Look(model, at.jdUt, observer, catalog.StdMagnitude(el.number));
         c.ok = c.seen.look.error == 0 && model.InitError() != kSgp4BadElements;
         if (!c.ok) return nullptr;
         // The place in the sky is the one seen from the site: the topocentric vector, in
@@ -153,7 +158,8 @@ private:
         bool ok = false;
         Seen seen;
     };
-    std::shared_ptr<const SatelliteCatalog> m_catalog;
+    std::shared_ptr<const SatelliteCatalog> m_catalog;               ///< all satellites
+    std::map<int, std::shared_ptr<const SatelliteCatalog>> m_alone;  ///< or a few alone
     std::map<int, Cached> m_seen;
 };
 

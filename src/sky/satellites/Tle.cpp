@@ -2,10 +2,15 @@
 // The two-line element reader.
 #include "sky/satellites/Tle.h"
 
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
-#include <sstream>
+#include <string_view>
 
 #include "platform/EncodedStream.h"
 
@@ -13,37 +18,42 @@ namespace sky {
 namespace {
 
 // Columns are 1-based and inclusive, as the format is written down.
-std::string Cols(const std::string& line, size_t first, size_t last) {
-    if (line.size() < first) return std::string();
+std::string_view Cols(std::string_view line, size_t first, size_t last) {
+    if (line.size() < first) return std::string_view();
     return line.substr(first - 1, std::min(line.size(), last) - (first - 1));
 }
 
-std::string Trim(const std::string& s) {
+std::string_view Trim(std::string_view s) {
     const size_t a = s.find_first_not_of(" \t\r\n");
-    if (a == std::string::npos) return std::string();
-    const size_t b = s.find_last_not_of(" \t\r\n");
-    return s.substr(a, b - a + 1);
+    if (a == std::string_view::npos) return std::string_view();
+    return s.substr(a, s.find_last_not_of(" \t\r\n") - a + 1);
 }
 
 // A decimal field; blanks around it allowed, nothing else. An empty field is 0 when
 // blankIsZero (fields the old sets leave empty).
-bool Number(const std::string& field, double* v, bool blankIsZero = false) {
-    const std::string t = Trim(field);
+bool Number(std::string_view field, double* v, bool blankIsZero = false) {
+    const std::string_view t = Trim(field);
     if (t.empty()) {
         *v = 0.0;
         return blankIsZero;
     }
-    for (char c : t)
+    char text[32];
+    if (t.size() >= sizeof text) return false;
+    for (size_t i = 0; i < t.size(); ++i) {
+        const char c = t[i];
         if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+')) return false;
+        text[i] = c;
+    }
+    text[t.size()] = 0;
     char* end = nullptr;
-    *v = std::strtod(t.c_str(), &end);
+    *v = std::strtod(text, &end);
     return end && *end == 0 && std::isfinite(*v);
 }
 
 // A field with an implied leading decimal point and a power of ten: " 12345-3" is
 // 0.12345e-3; the sign of the mantissa may stand first.
-bool Exponential(const std::string& field, double* v) {
-    std::string t = Trim(field);
+bool Exponential(std::string_view field, double* v) {
+    std::string_view t = Trim(field);
     if (t.empty()) {
         *v = 0.0;
         return true;
@@ -51,24 +61,24 @@ bool Exponential(const std::string& field, double* v) {
     double sign = 1.0;
     if (t[0] == '-' || t[0] == '+') {
         sign = t[0] == '-' ? -1.0 : 1.0;
-        t.erase(0, 1);
+        t.remove_prefix(1);
     }
     const size_t e = t.find_first_of("+-");
-    const std::string mant = e == std::string::npos ? t : t.substr(0, e);
-    const std::string expo = e == std::string::npos ? "0" : t.substr(e);
+    const std::string_view mant = e == std::string_view::npos ? t : t.substr(0, e);
+    const std::string_view expo = e == std::string_view::npos ? "0" : t.substr(e);
     if (mant.empty() || mant.size() > 8 || expo.size() > 3) return false;
     for (char c : mant)
         if (c < '0' || c > '9') return false;
     double m = 0.0, x = 0.0;
-    if (!Number("0." + mant, &m) || !Number(expo, &x)) return false;
+    if (!Number("0." + std::string(mant), &m) || !Number(expo, &x)) return false;
     *v = sign * m * std::pow(10.0, x);
     return true;
 }
 
 // The catalogue number: five digits, or a letter and four digits for numbers from 100000
 // on (A = 10, ..., Z = 33, I and O left out).
-int CatalogueNumber(const std::string& field) {
-    const std::string t = Trim(field);
+int CatalogueNumber(std::string_view field) {
+    const std::string_view t = Trim(field);
     if (t.empty() || t.size() > 5) return -1;
     int value = 0;
     size_t i = 0;
@@ -94,15 +104,6 @@ bool Fail(std::string* error, const char* reason) {
 
 }  // namespace
 
-int TleChecksum(const std::string& line) {
-    int sum = 0;
-    for (size_t i = 0; i < line.size() && i < 68; ++i) {
-        if (line[i] >= '0' && line[i] <= '9') sum += line[i] - '0';
-        if (line[i] == '-') ++sum;
-    }
-    return sum % 10;
-}
-
 double TleEpochJd(int year2, double dayOfYear) {
     const int year = year2 < 57 ? 2000 + year2 : 1900 + year2;
     // Julian Day of January 0.0 of the year (the Gregorian calendar throughout).
@@ -111,18 +112,27 @@ double TleEpochJd(int year2, double dayOfYear) {
     return jan0 + dayOfYear;
 }
 
-bool ParseTle(const std::string& l1, const std::string& l2, Elements* out, std::string* error,
-              bool strict) {
+namespace {
+
+int Checksum(std::string_view line) {
+    int sum = 0;
+    for (size_t i = 0; i < line.size() && i < 68; ++i) {
+        if (line[i] >= '0' && line[i] <= '9') sum += line[i] - '0';
+        if (line[i] == '-') ++sum;
+    }
+    return sum % 10;
+}
+
+bool ParseTleLines(std::string_view l1, std::string_view l2, Elements* out, std::string* error,
+                   bool strict) {
     if (l1.size() < 64 || l1[0] != '1' || l1[1] != ' ')
         return Fail(error, "line 1 is not a TLE line");
     if (l2.size() < 63 || l2[0] != '2' || l2[1] != ' ')
         return Fail(error, "line 2 is not a TLE line");
     if (strict) {
         if (l1.size() < 69 || l2.size() < 69) return Fail(error, "line shorter than 69 columns");
-        if (l1[68] - '0' != TleChecksum(l1))
-            return Fail(error, "checksum of line 1 does not match");
-        if (l2[68] - '0' != TleChecksum(l2))
-            return Fail(error, "checksum of line 2 does not match");
+        if (l1[68] - '0' != Checksum(l1)) return Fail(error, "checksum of line 1 does not match");
+        if (l2[68] - '0' != Checksum(l2)) return Fail(error, "checksum of line 2 does not match");
     }
     Elements e;
     e.number = CatalogueNumber(Cols(l1, 3, 7));
@@ -130,7 +140,7 @@ bool ParseTle(const std::string& l1, const std::string& l2, Elements* out, std::
         return Fail(error, "catalogue numbers missing or different on the two lines");
     e.designator = Trim(Cols(l1, 10, 17));
     double year = 0.0, day = 0.0, rev = 0.0;
-    const std::string yearField = Trim(Cols(l1, 19, 20));
+    const std::string_view yearField = Trim(Cols(l1, 19, 20));
     if (yearField.size() != 2 || !Number(yearField, &year) || !Number(Cols(l1, 21, 32), &day) ||
         day < 1.0 || day >= 367.0)
         return Fail(error, "bad epoch");
@@ -139,9 +149,9 @@ bool ParseTle(const std::string& l1, const std::string& l2, Elements* out, std::
         !Exponential(Cols(l1, 54, 61), &e.bstar))
         return Fail(error, "bad drag terms");
     double ecc = 0.0;
-    const std::string eccField = Trim(Cols(l2, 27, 33));
+    const std::string_view eccField = Trim(Cols(l2, 27, 33));
     if (!Number(Cols(l2, 9, 16), &e.inclination) || !Number(Cols(l2, 18, 25), &e.node) ||
-        eccField.empty() || eccField.find_first_not_of("0123456789") != std::string::npos ||
+        eccField.empty() || eccField.find_first_not_of("0123456789") != std::string_view::npos ||
         !Number(eccField, &ecc) || !Number(Cols(l2, 35, 42), &e.perigee) ||
         !Number(Cols(l2, 44, 51), &e.meanAnomaly) || !Number(Cols(l2, 53, 63), &e.meanMotion) ||
         !Number(Cols(l2, 64, 68), &rev, true))
@@ -159,25 +169,46 @@ bool ParseTle(const std::string& l1, const std::string& l2, Elements* out, std::
     return true;
 }
 
-int TleCatalog::AddText(const std::string& text, const std::string& file) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
-            line.pop_back();
-        lines.push_back(line);
-    }
+}  // namespace
+
+int TleChecksum(const std::string& line) { return Checksum(line); }
+
+bool ParseTle(const std::string& l1, const std::string& l2, Elements* out, std::string* error,
+              bool strict) {
+    return ParseTleLines(l1, l2, out, error, strict);
+}
+
+namespace {
+
+// The sets of a text, read in place: the line at hand and the one after it, each without
+// the blanks and carriage returns that end it.
+int AddLines(TleCatalog& catalog, std::string_view text, const std::string& file, int only) {
+    size_t at = 0;
+    const auto next = [&](std::string_view* line) {
+        if (at >= text.size()) return false;
+        size_t end = text.find('\n', at);
+        if (end == std::string_view::npos) end = text.size();
+        *line = text.substr(at, end - at);
+        while (!line->empty() &&
+               (line->back() == '\r' || line->back() == ' ' || line->back() == '\t'))
+            line->remove_suffix(1);
+        at = end + 1;
+        return true;
+    };
+    auto& problems = catalog.problems;
+    auto& sets = catalog.sets;
     int count = 0;
-    std::string name;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const std::string& l = lines[i];
+    std::string_view name, l, ahead;
+    bool more = next(&ahead);
+    for (size_t i = 0; more; ++i) {
+        l = ahead;
+        more = next(&ahead);
         if (l.empty() || l[0] == '#') continue;
         const bool isLine1 = l.size() > 1 && l[0] == '1' && l[1] == ' ';
         const bool isLine2 = l.size() > 1 && l[0] == '2' && l[1] == ' ';
         if (isLine2) {
             problems.push_back({file, static_cast<int>(i + 1), "line 2 without a line 1"});
-            name.clear();
+            name = std::string_view();
             continue;
         }
         if (!isLine1) {
@@ -185,38 +216,73 @@ int TleCatalog::AddText(const std::string& text, const std::string& file) {
             name = Trim(l.compare(0, 2, "0 ") == 0 ? l.substr(2) : l);
             continue;
         }
-        if (i + 1 >= lines.size() || lines[i + 1].compare(0, 2, "2 ") != 0) {
+        if (!more || ahead.compare(0, 2, "2 ") != 0) {
             problems.push_back({file, static_cast<int>(i + 1), "line 1 without a line 2"});
-            name.clear();
+            name = std::string_view();
+            continue;
+        }
+        if (only >= 0 && CatalogueNumber(Cols(l, 3, 7)) != only) {
+            name = std::string_view();
+            ++i;
+            more = next(&ahead);
             continue;
         }
         Elements e;
         std::string reason;
-        if (!ParseTle(l, lines[i + 1], &e, &reason)) {
+        if (!ParseTleLines(l, ahead, &e, &reason, true)) {
             const bool second = reason.find("line 2") != std::string::npos;
             problems.push_back({file, static_cast<int>(i + (second ? 2 : 1)), reason});
         } else {
             e.name = name;
             e.file = file;
-            all[e.number].push_back(e);
-            auto it = sets.find(e.number);
-            if (it == sets.end() || it->second.epochJd < e.epochJd) sets[e.number] = e;
+            std::vector<Elements>& every = catalog.all[e.number];
+            const auto it = sets.find(e.number);
+            if (it == sets.end())
+                sets.emplace(e.number, e);
+            else if (it->second.epochJd < e.epochJd)
+                it->second = e;
+            every.push_back(std::move(e));
             ++count;
         }
-        name.clear();
+        name = std::string_view();
         ++i;
+        more = next(&ahead);
     }
     return count;
 }
 
-bool TleCatalog::AddFile(const std::string& path) {
+}  // namespace
+
+int TleCatalog::AddText(const std::string& text, const std::string& file, int only) {
+    return AddLines(*this, text, file, only);
+}
+
+bool TleCatalog::AddFile(const std::string& path, int only) {
+    // For one satellite a regular file is mapped, not read: most of it is passed over.
+    if (only >= 0) {
+        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+        struct stat st {};
+        if (fd >= 0 && fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 &&
+            static_cast<unsigned long long>(st.st_size) <= kMaxTleFileBytes) {
+            const size_t size = static_cast<size_t>(st.st_size);
+            void* map = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+            close(fd);
+            if (map != MAP_FAILED) {
+                AddLines(*this, std::string_view(static_cast<const char*>(map), size), path, only);
+                munmap(map, size);
+                return true;
+            }
+        } else if (fd >= 0) {
+            close(fd);
+        }
+    }
     std::string text;
     if (!ZcmReadFile(path.c_str(), text, kMaxTleFileBytes)) {
         problems.push_back(
             {path, 0, "cannot be read: " + ZcmReadFileProblem(errno, kMaxTleFileBytes)});
         return false;
     }
-    AddText(text, path);
+    AddText(text, path, only);
     return true;
 }
 

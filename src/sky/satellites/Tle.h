@@ -38,11 +38,13 @@ struct ZCMCOM_API TleCatalog {
     std::map<int, std::vector<Elements>> all;  ///< every set read, in the order met
     std::vector<TleProblem> problems;          ///< the sets skipped, in the order met
     /// Adds the sets of a text (the contents of file, named in problems). Returns how many
-    /// sets were read.
-    int AddText(const std::string& text, const std::string& file);
+    /// sets were read. With only at 0 or more, the sets of other catalogue numbers are
+    /// passed over unread (and are no problems): the sets of one satellite, cheaply.
+    int AddText(const std::string& text, const std::string& file, int only = -1);
     /// Reads a file of at most kMaxTleFileBytes; false (with a problem at line 0 that says
-    /// why) when it cannot be read.
-    bool AddFile(const std::string& path);
+    /// why) when it cannot be read. With only, a regular file is mapped rather than read:
+    /// for files replaced whole (renamed into place), never written in place.
+    bool AddFile(const std::string& path, int only = -1);
 };
 
 /// The checksum of a line: the sum of its digits, a minus sign counting 1, over the first
