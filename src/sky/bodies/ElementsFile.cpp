@@ -2,10 +2,6 @@
 // Readers of the Minor Planet Center's element files: MPCORB one-line records of minor
 // planets and the comet lines of CometEls.txt, with the MPC's packed numbers, dates and
 // provisional designations.
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cctype>
 #include <cerrno>
@@ -250,48 +246,17 @@ bool ParseElementsLine(const std::string& line, SmallBody* out, std::string* why
     return IsCometLine(line) ? ParseComet(line, out, why) : ParseMinorPlanet(line, out, why);
 }
 
-namespace {
-
-// A regular file mapped read-only, for as long as it is held.
-struct MappedFile {
-    void* base = MAP_FAILED;
-    size_t size = 0;
-    explicit MappedFile(const std::string& path) {
-        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-        if (fd < 0) return;
-        struct stat st {};
-        if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 &&
-            static_cast<unsigned long long>(st.st_size) <= kMaxElementsFileBytes) {
-            size = static_cast<size_t>(st.st_size);
-            base = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
-        }
-        close(fd);
-    }
-    ~MappedFile() {
-        if (base != MAP_FAILED) munmap(base, size);
-    }
-    MappedFile(const MappedFile&) = delete;
-    MappedFile& operator=(const MappedFile&) = delete;
-};
-
-}  // namespace
-
 int ReadElementsFile(const std::string& path, std::vector<SmallBody>& out,
                      std::vector<std::string>* problems, ElementsOnly only) {
-    // Files read for one kind (the bundled and updated ones, replaced whole) are mapped: most
-    // of their lines are passed over and need not be copied.
-    const MappedFile mapped(only == ElementsOnly::kAll ? std::string() : path);
     std::string read;
-    if (mapped.base == MAP_FAILED && !ZcmReadFile(path.c_str(), read, kMaxElementsFileBytes)) {
+    if (!ZcmReadFile(path.c_str(), read, kMaxElementsFileBytes)) {
         if (problems)
             problems->push_back(
                 path + ": cannot be read: " + ZcmReadFileProblem(errno, kMaxElementsFileBytes));
         return -1;
     }
-    const std::string_view text =
-        mapped.base == MAP_FAILED
-            ? std::string_view(read)
-            : std::string_view(static_cast<const char*>(mapped.base), mapped.size);
+    // Read, not mapped: a file cut short under a mapping would end the process.
+    const std::string_view text(read);
     // The lines, in place: a large file is not copied again.
     std::vector<std::pair<size_t, size_t>> lines;
     size_t header = 0;  // lines up to MPCORB.DAT's row of dashes are its preamble

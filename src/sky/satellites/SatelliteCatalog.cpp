@@ -9,7 +9,6 @@
 #include <sstream>
 #include <strings.h>
 
-#include "platform/EncodedStream.h"
 #include "sky/Source.h"
 
 namespace sky {
@@ -68,14 +67,7 @@ std::shared_ptr<const SatelliteCatalog> Load(const std::vector<std::string>& use
     // The user's files, the updated copy, the bundled sets: a satellite's sets come from the
     // first of them that has any.
     TleCatalog tiers[3];
-    for (const std::string& f : user) {
-        // The user's files are read, never mapped: they may be written to meanwhile.
-        std::string text;
-        if (ZcmReadFile(f.c_str(), text, kMaxTleFileBytes))
-            tiers[0].AddText(text, f, only);
-        else
-            tiers[0].AddFile(f);  // for the problem that says why
-    }
+    for (const std::string& f : user) tiers[0].AddFile(f, only);
     if (const std::string updated = UpdatedPath("satellites.tle"); !updated.empty())
         tiers[1].AddFile(updated, only);
     if (const std::string bundled = DataPath("satellites.tle"); !bundled.empty())

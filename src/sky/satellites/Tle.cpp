@@ -2,11 +2,6 @@
 // The two-line element reader.
 #include "sky/satellites/Tle.h"
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -258,24 +253,7 @@ int TleCatalog::AddText(const std::string& text, const std::string& file, int on
 }
 
 bool TleCatalog::AddFile(const std::string& path, int only) {
-    // For one satellite a regular file is mapped, not read: most of it is passed over.
-    if (only >= 0) {
-        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-        struct stat st {};
-        if (fd >= 0 && fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 &&
-            static_cast<unsigned long long>(st.st_size) <= kMaxTleFileBytes) {
-            const size_t size = static_cast<size_t>(st.st_size);
-            void* map = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
-            close(fd);
-            if (map != MAP_FAILED) {
-                AddLines(*this, std::string_view(static_cast<const char*>(map), size), path, only);
-                munmap(map, size);
-                return true;
-            }
-        } else if (fd >= 0) {
-            close(fd);
-        }
-    }
+    // Read, not mapped: a file cut short under a mapping would end the process.
     std::string text;
     if (!ZcmReadFile(path.c_str(), text, kMaxTleFileBytes)) {
         problems.push_back(

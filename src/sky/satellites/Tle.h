@@ -42,8 +42,7 @@ struct ZCMCOM_API TleCatalog {
     /// passed over unread (and are no problems): the sets of one satellite, cheaply.
     int AddText(const std::string& text, const std::string& file, int only = -1);
     /// Reads a file of at most kMaxTleFileBytes; false (with a problem at line 0 that says
-    /// why) when it cannot be read. With only, a regular file is mapped rather than read:
-    /// for files replaced whole (renamed into place), never written in place.
+    /// why) when it cannot be read.
     bool AddFile(const std::string& path, int only = -1);
 };
 
