@@ -7,6 +7,7 @@
 // is refused and leaves the frame as it was.
 #include <cmath>
 #include <cstdlib>
+#include <algorithm>
 #include <cwchar>
 #include <memory>
 
@@ -63,6 +64,68 @@ void FromTangent(double ra0, double dec0, double east, double north, double* ra,
                      std::sqrt(1 + east * east + north * north)) /
            kRad;
     *ra = Norm360(ra0 + std::atan2(east, std::cos(d0) - north * std::sin(d0)) / kRad);
+}
+
+// A point and a unit vector.
+void Vector(double ra, double dec, double v[3]) {
+    v[0] = std::cos(dec * kRad) * std::cos(ra * kRad);
+    v[1] = std::cos(dec * kRad) * std::sin(ra * kRad);
+    v[2] = std::sin(dec * kRad);
+}
+
+// "RA,Dec" of each point, J2000 degrees, separated by blanks.
+void AppendPoint(CString& text, double ra, double dec) {
+    text.AppendFormat(text.IsEmpty() ? L"%.8f,%.8f" : L" %.8f,%.8f", ra, dec);
+}
+
+// The outline of a frame: its corners, east and north of the centre on its tangent plane
+// (radians, before the roll), joined by great circles (the straight sides of the gnomonic
+// plane) with a point at least every degree; the first corner is not repeated.
+CString RectangleOutline(double ra0, double dec0, double roll, const double corners[4][2]) {
+    double v[4][3];
+    const double r = roll * kRad;
+    for (int i = 0; i < 4; ++i) {
+        const double east = corners[i][0], north = corners[i][1];
+        double ra = 0, dec = 0;
+        FromTangent(ra0, dec0, east * std::cos(r) + north * std::sin(r),
+                    north * std::cos(r) - east * std::sin(r), &ra, &dec);
+        Vector(ra, dec, v[i]);
+    }
+    CString text;
+    for (int i = 0; i < 4; ++i) {
+        const double *a = v[i], *b = v[(i + 1) % 4];
+        const double dot = std::min(1.0, a[0] * b[0] + a[1] * b[1] + a[2] * b[2]);
+        const double angle = std::acos(dot);
+        const int steps = std::max(1, static_cast<int>(std::ceil(angle / kRad)));
+        for (int k = 0; k < steps; ++k) {
+            // Along the great circle from a to b.
+            const double t = angle * k / steps, s = std::sin(angle);
+            const double fa = k == 0 || s == 0 ? 1 : std::sin(angle - t) / s,
+                         fb = k == 0 || s == 0 ? 0 : std::sin(t) / s;
+            const double p[3] = {fa * a[0] + fb * b[0], fa * a[1] + fb * b[1],
+                                 fa * a[2] + fb * b[2]};
+            AppendPoint(text, Norm360(std::atan2(p[1], p[0]) / kRad),
+                        std::atan2(p[2], std::hypot(p[0], p[1])) / kRad);
+        }
+    }
+    return text;
+}
+
+// A circle of that radius (degrees) around a centre, a point at least every degree.
+CString CircleOutline(double ra0, double dec0, double radius) {
+    const double d0 = dec0 * kRad, r = radius * kRad;
+    const int n = std::max(72, static_cast<int>(std::ceil(360 * std::sin(r))));
+    CString text;
+    for (int k = 0; k < n; ++k) {
+        const double pa = 2 * M_PI * k / n;
+        const double dec =
+            std::asin(std::sin(d0) * std::cos(r) + std::cos(d0) * std::sin(r) * std::cos(pa));
+        const double ra = ra0 + std::atan2(std::sin(pa) * std::sin(r) * std::cos(d0),
+                                           std::cos(r) - std::sin(d0) * std::sin(dec)) /
+                                    kRad;
+        AppendPoint(text, Norm360(ra), dec / kRad);
+    }
+    return text;
 }
 
 class FrameSource : public Source {
@@ -173,17 +236,36 @@ private:
             if (p == L"overlap") return sky::Answer(f.overlap, L"%.4f");
             if (p == L"coordinate") return f.coordinate;
         }
-        if (p.Left(9) != L"position." && p.Left(3) != L"jd.") return CString();
+        const bool outline = p == L"outline";
+        if (p.Left(9) != L"position." && p.Left(3) != L"jd." && !outline) return CString();
         double ra = f.ra * 15.0, dec = f.dec;
+        if (mosaic && number > f.rows * f.columns) return L"*";  // no such frame in the mosaic
+        // Frames of a mosaic counted along the rows from the north-east corner, before the
+        // roll; neighbours overlap by the given fraction of a side. All lie on the mosaic's
+        // tangent plane.
+        const int row = (std::max(number, 1) - 1) / f.columns,
+                  column = (std::max(number, 1) - 1) % f.columns;
+        const double east = mosaic && number > 0 ? -(column - (f.columns - 1) / 2.0) * f.width *
+                                                       (1 - f.overlap) / f.focal
+                                                 : 0,
+                     north = mosaic && number > 0
+                                 ? ((f.rows - 1) / 2.0 - row) * f.height * (1 - f.overlap) / f.focal
+                                 : 0;
+        if (outline) {
+            // The outline of each frame (J2000 degrees, "RA,Dec" separated by blanks); none
+            // for a mosaic as a whole or a frame without its size.
+            if (mosaic && number == 0) return CString();
+            if (!(f.focal > 0 && f.width > 0 && f.height > 0))
+                return f.angle > 0 ? CircleOutline(ra, dec, f.angle / 2) : CString();
+            const double w = f.width / f.focal / 2, h = f.height / f.focal / 2;
+            const double corners[4][2] = {{east + w, north + h},
+                                          {east - w, north + h},
+                                          {east - w, north - h},
+                                          {east + w, north - h}};
+            return RectangleOutline(ra, dec, f.roll, corners);
+        }
         if (mosaic && number > 0) {
-            if (number > f.rows * f.columns) return L"*";  // no such frame in the mosaic
-            // Frames counted along the rows from the north-east corner, before the roll;
-            // neighbours overlap by the given fraction of a side.
-            const int row = (number - 1) / f.columns, column = (number - 1) % f.columns;
-            const double west =
-                (column - (f.columns - 1) / 2.0) * f.width * (1 - f.overlap) / f.focal;
-            const double north = ((f.rows - 1) / 2.0 - row) * f.height * (1 - f.overlap) / f.focal;
-            const double r = f.roll * kRad, east = -west;
+            const double r = f.roll * kRad;
             FromTangent(ra, dec, east * std::cos(r) + north * std::sin(r),
                         north * std::cos(r) - east * std::sin(r), &ra, &dec);
         }

@@ -6,7 +6,8 @@ Checks that the bodies and stars are drawn where /api/sky places them (by the pr
 worked out here, at two zoom levels), zoom and drag, that clicking Mars shows exactly the
 text "zcmcom click" prints for the same instant and site, that a step of one day, played
 time and a switch change it, search, the site's own clock against "zcmcom click" (London
-in July, Sydney in December) and a click on the time-zone map setting the site.
+in July, Sydney in December), a click on the time-zone map setting the site, and the
+camera's frame of --frame drawn where the server's outline puts it.
 Exit status 77 (skipped) when Chromium, its driver or Selenium is missing.
 """
 import argparse
@@ -28,6 +29,7 @@ NEXT_DAY = "2026-12-29T01:00:00+09:00"
 SITE = "139.69,35.69,40"
 MARS = "Solar.Planet.Mars"
 MOON = "Solar.Planet.Earth.Satellite.Moon"
+CAMERA = ["--frame", "36x24,50", "--point", "5.58,-5.4", "--roll", "20"]  # 40 x 27 degrees
 SWITCH, SWITCH_LINE = "DispConstellation", "星座 "
 CHROMIUM, DRIVER = "/usr/bin/chromium", "/usr/bin/chromedriver"
 
@@ -45,7 +47,7 @@ except ImportError:
 
 
 def start_server(zcmcom, env, at=AT, site=SITE):
-    server = subprocess.Popen([zcmcom, "serve", "--port", "0", "--at", at, "--site", site],
+    server = subprocess.Popen([zcmcom, "serve", "--port", "0", "--at", at, "--site", site, *CAMERA],
                               stdout=subprocess.PIPE, env=env)
     deadline = time.monotonic() + 60  # (serve loads the sky first: slow on a loaded machine)
     line = b""
@@ -199,6 +201,20 @@ def check_places(page, what):
             raise AssertionError(f"{what}: {o['path']} drawn {error:.2f} px from /api/sky's place")
     expect(checked >= 5, f"{what}: {checked} objects within 1 px of /api/sky's places "
                          f"(worst {worst[0]:.2f} px, {worst[1]})")
+
+
+def check_camera(page):
+    """The frame of --frame is drawn where the server's outline puts it (equatorial view)."""
+    camera = page.api("/api/catalog")["camera"]
+    expect(len(camera) == 1, f"one camera frame ({len(camera)})")
+    page.js("const c = window.zcmChart.chart; c.centreOn(c.viewOfRaDec(83.7, -5.4));")
+    page.redrawn()
+    view = page.view()
+    drawn = page.js("const c = window.zcmChart.chart; return c.layers.camera.coordinates[0].map((p) => c.project(p));")
+    outline = camera[0]["outline"]
+    worst = max(math.dist(d, projected(view, -ra, dec)) for d, (ra, dec) in zip(drawn, outline))
+    expect(len(drawn) == len(outline) + 1 and worst <= 1,
+           f"the camera's outline ({len(outline)} points) drawn within 1 px of its places ({worst:.2f} px)")
 
 
 def check_moon(page):
@@ -390,6 +406,7 @@ def run(page, cli, screenshot):
     page.driver.find_element(By.CSS_SELECTOR, 'input[name="view"][value="equatorial"]').click()
     page.redrawn()
     check_places(page, "equatorial")
+    check_camera(page)
     check_play(page)
     check_tzmap(page)
     check_search(page)

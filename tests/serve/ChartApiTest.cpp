@@ -4,6 +4,11 @@
 // place its stars where the server does.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "ServeFixture.h"
@@ -145,6 +150,7 @@ TEST_F(ServeTest, CatalogueAndFramePlaceTheStars) {
     }
     EXPECT_GT(stars.size(), 40000u);
     EXPECT_EQ(catalogue["constellations"].size(), 88u);
+    EXPECT_FALSE(catalogue.contains("camera"));  // without --frame or --fov
     EXPECT_GT(catalogue["lines"].size(), 600u);
     EXPECT_TRUE(std::any_of(catalogue["dsos"].begin(), catalogue["dsos"].end(),
                             [](const json& d) { return d[3] == "DeepSkyObject.M.42"; }));
@@ -174,4 +180,89 @@ TEST_F(ServeTest, CatalogueAndFramePlaceTheStars) {
                 }
     }
     EXPECT_GT(placed, 1000);
+}
+
+namespace {
+
+// The J2000 place (degrees) east and north of a centre on its tangent plane (radians,
+// turned by roll degrees), and the angle between two places.
+std::array<double, 2> Offset(double ra0, double dec0, double east, double north, double roll) {
+    const double r = M_PI / 180, e = east * std::cos(roll * r) + north * std::sin(roll * r),
+                 n = north * std::cos(roll * r) - east * std::sin(roll * r);
+    const double dec =
+        std::asin((std::sin(dec0 * r) + n * std::cos(dec0 * r)) / std::sqrt(1 + e * e + n * n));
+    return {ra0 + std::atan2(e, std::cos(dec0 * r) - n * std::sin(dec0 * r)) / r, dec / r};
+}
+double Apart(const json& a, const std::array<double, 2>& b) {
+    const double r = M_PI / 180, ra = a[0], dec = a[1];
+    return std::acos(std::min(
+               1.0, std::sin(dec * r) * std::sin(b[1] * r) +
+                        std::cos(dec * r) * std::cos(b[1] * r) * std::cos((ra - b[0]) * r))) /
+           r;
+}
+// The outline's point nearest a place: how far (degrees).
+double Nearest(const json& outline, const std::array<double, 2>& place) {
+    double best = 180;
+    for (const json& p : outline) best = std::min(best, Apart(p, place));
+    return best;
+}
+
+}  // namespace
+
+// zcmcom serve draws the frames click describes: the corners of the angle of view where
+// the camera database's sensor (Canon EOS 6D, 35.8 x 23.9 mm) behind 400 mm puts them
+// around --point, turned by --roll; the field-of-view circle; the frames of a mosaic
+// meeting at the point; a point at least every degree along every outline.
+TEST(ServeProgram, CameraFramesAreClicks) {
+    const double ra = 5.58 * 15, dec = -5.4, roll = -30;
+    const std::vector<std::string> runs[] = {{"--frame", "Canon EOS 6D,400", "--fov", "2"},
+                                             {"--frame", "36x24,50", "--mosaic", "2x2"}};
+    for (const auto& frames : runs) {
+        TempRegistry registry;
+        std::vector<std::string> args{"--at",      "2026-12-07T21:00", "--point",
+                                      "5.58,-5.4", "--roll",           "-30"};
+        args.insert(args.end(), frames.begin(), frames.end());
+        const bool mosaic = frames[2] == "--mosaic";
+        int port = 0;
+        const pid_t pid = StartServe(args, registry.dir().File("out.txt"), &port);
+        ASSERT_GT(port, 0);
+        httplib::Client http("127.0.0.1", port);
+        auto res = http.Get("/api/catalog");
+        kill(pid, SIGTERM);
+        waitpid(pid, nullptr, 0);
+        ASSERT_TRUE(res);
+        const json camera = json::parse(res->body)["camera"];
+        ASSERT_EQ(camera.size(), mosaic ? 4u : 2u) << camera.dump();
+        for (const json& f : camera) {
+            const json& o = f["outline"];
+            for (size_t i = 0; i < o.size(); ++i)
+                EXPECT_LE(Apart(o[i], {o[(i + 1) % o.size()][0], o[(i + 1) % o.size()][1]}),
+                          1 + 1e-9)
+                    << f["name"] << " " << i;
+        }
+        if (!mosaic) {
+            EXPECT_EQ(camera[0]["name"], "撮影画角");
+            for (double e : {-1, 1})
+                for (double n : {-1, 1})
+                    EXPECT_LT(Nearest(camera[0]["outline"],
+                                      Offset(ra, dec, e * 17.9 / 400, n * 11.95 / 400, roll)),
+                              1e-6)
+                        << e << " " << n;
+            EXPECT_EQ(camera[1]["name"], "視野円");
+            for (const json& p : camera[1]["outline"]) EXPECT_NEAR(Apart(p, {ra, dec}), 1, 1e-6);
+        } else {
+            // Four frames of 39.6 x 27.0 degrees; each has a corner at the centre and one
+            // at the mosaic's own.
+            for (const json& f : camera) EXPECT_LT(Nearest(f["outline"], {ra, dec}), 1e-6);
+            for (double e : {-1, 1})
+                for (double n : {-1, 1}) {
+                    const auto corner = Offset(ra, dec, e * 36 / 50, n * 24 / 50, roll);
+                    EXPECT_EQ(std::count_if(camera.begin(), camera.end(),
+                                            [&](const json& f) {
+                                                return Nearest(f["outline"], corner) < 1e-6;
+                                            }),
+                              1);
+                }
+        }
+    }
 }

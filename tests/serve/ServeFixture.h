@@ -9,7 +9,9 @@
 
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "serve/ChartServer.h"
 #include "support/TempRegistry.h"
@@ -44,6 +46,28 @@ inline std::string Exchange(int port, const std::string& request) {
     for (ssize_t n; (n = recv(fd, buffer, sizeof buffer, 0)) > 0;) answer.append(buffer, n);
     close(fd);
     return answer;
+}
+
+// "zcmcom serve --port 0" and the arguments, its standard output in the file out; *port is
+// where it serves (0 when it said nothing of it within a minute).
+inline pid_t StartServe(std::vector<std::string> args, const std::string& out, int* port) {
+    args.insert(args.begin(), {ZCMCOM_CLI, "serve", "--port", "0"});
+    const pid_t pid = fork();
+    if (pid == 0) {
+        std::vector<char*> argv;
+        for (std::string& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        if (freopen(out.c_str(), "w", stdout)) execv(ZCMCOM_CLI, argv.data());
+        _exit(127);
+    }
+    std::string line;
+    const char* serving = "serving http://127.0.0.1:";
+    for (int i = 0; pid > 0 && i < 6000 && line.find(serving) == std::string::npos; ++i) {
+        usleep(10000);
+        line = ReadFileBytes(out);
+    }
+    *port = line.find(serving) == std::string::npos ? 0 : std::atoi(line.c_str() + 25);
+    return pid;
 }
 
 class ServeTest : public ::testing::Test {

@@ -206,22 +206,10 @@ TEST(ServeProgram, StopsCleanlyOnSignal) {
     for (int signal : {SIGINT, SIGTERM}) {
         TempRegistry registry;
         const std::string out = registry.dir().File("out.txt");
-        const pid_t pid = fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
-            if (!freopen(out.c_str(), "w", stdout)) _exit(127);
-            execl(ZCMCOM_CLI, ZCMCOM_CLI, "serve", "--port", "0", "--at", "2026-12-07T21:00",
-                  nullptr);
-            _exit(127);
-        }
-        std::string line;
-        for (int i = 0; i < 6000 && line.find("serving http://127.0.0.1:") == std::string::npos;
-             ++i) {
-            usleep(10000);
-            line = ReadFileBytes(out);
-        }
-        ASSERT_NE(line.find("serving http://127.0.0.1:"), std::string::npos) << line;
-        const int port = std::atoi(line.c_str() + line.rfind(':') + 1);
+        int port = 0;
+        const pid_t pid = StartServe({"--at", "2026-12-07T21:00"}, out, &port);
+        ASSERT_GT(pid, 0);
+        ASSERT_GT(port, 0) << ReadFileBytes(out);
         httplib::Client http("127.0.0.1", port);
         auto page = http.Get("/");
         ASSERT_TRUE(page);

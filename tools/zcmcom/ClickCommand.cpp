@@ -22,14 +22,9 @@ int PrepareSky(HostOptions& options, Tracing<CSkyHost>& sky) {
         SetUpSkyHost(sky, options.at, options.site, options.tz, options.trace);
     if (!error.empty()) return UsageError(error);
     if (const int rc = UseElementFiles(options.elements); rc >= 0) return rc;
-    double ra = 0.0, dec = 0.0, unused = 0.0;
-    if (!options.point.empty()) {
-        if (!ParseSite(options.point, &ra, &dec, &unused) || ra < 0 || ra >= 24 ||
-            std::fabs(dec) > 90)
-            return UsageError("bad --point '" + options.point +
-                              "' (RA in hours, Dec in degrees, J2000)");
-        sky.SetMark(ra, dec);
-    }
+    double ra = 0.0, dec = 0.0;
+    if (const std::string bad = ReadPoint(options, &ra, &dec); !bad.empty()) return UsageError(bad);
+    if (!options.point.empty()) sky.SetMark(ra, dec);
     const std::string frames = SetUpFrames(options, ra, dec, sky);
     if (!frames.empty()) return UsageError(frames);
     // The user's element files first, so their satellites resolve by name as well.

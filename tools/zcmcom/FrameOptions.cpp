@@ -3,10 +3,12 @@
 // built-in sky as the planetarium's statements.
 #include "FrameOptions.h"
 
+#include <CLI/CLI.hpp>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
+#include "SkyOptions.h"
 #include "sky/SkyHost.h"
 
 namespace {
@@ -36,6 +38,29 @@ std::string Text(double v) {
 }
 
 }  // namespace
+
+std::vector<CLI::Option*> AddFrameOptions(CLI::App& cmd, HostOptions& o) {
+    return {cmd.add_option("--frame", o.frame,
+                           "the angle of view of a camera of the database (or a sensor "
+                           "WIDTHxHEIGHT in mm) behind FOCAL mm, centred on --point")
+                ->type_name("CAMERA,FOCAL"),
+            cmd.add_option("--mosaic", o.mosaic,
+                           "a mosaic of --frame's fields overlapping by a fraction")
+                ->type_name("ROWSxCOLUMNS[,OVERLAP]"),
+            cmd.add_option("--fov", o.fov,
+                           "a field-of-view circle of that diameter, centred on --point")
+                ->type_name("DEG"),
+            cmd.add_option("--roll", o.roll, "the frames' roll angle")->type_name("DEG")};
+}
+
+std::string ReadPoint(const HostOptions& o, double* ra, double* dec) {
+    double unused = 0.0;
+    *ra = *dec = 0.0;
+    if (!o.point.empty() &&
+        (!ParseSite(o.point, ra, dec, &unused) || *ra < 0 || *ra >= 24 || std::fabs(*dec) > 90))
+        return "bad --point '" + o.point + "' (RA in hours, Dec in degrees, J2000)";
+    return std::string();
+}
 
 std::string SetUpFrames(const HostOptions& o, double raHours, double decDeg, CSkyHost& sky) {
     double roll = 0;

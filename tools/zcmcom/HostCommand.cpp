@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "Command.h"
+#include "FrameOptions.h"
 #include "SatelliteOptions.h"
 #include "SkyOptions.h"
 #include "dirode/Registry.h"
@@ -25,33 +26,24 @@ void DefineHostOptions(CLI::App& cmd, HostOptions& o, bool allowCompact, bool al
         cmd.add_option("--host", o.file, "answer from FILE's \"query<TAB>answer\" lines")
             ->type_name("FILE");
     if (allowSky) {
-        for (CLI::Option* sky :
-             {cmd.add_option("--at", o.at,
-                             "the instant, ISO 8601 (no offset: the site's zone); default now")
-                  ->type_name("ISO-TIME"),
-              cmd.add_option(
-                     "--site", o.site,
-                     "LON,LAT[,HEIGHT] (degrees east, north, metres) or a town: Tokyo, London,GB")
-                  ->type_name("LON,LAT[,H]|TOWN"),
-              cmd.add_option("--point", o.point, "RA_H,DEC: the point \"Equatorial\" names (J2000)")
-                  ->type_name("RA_H,DEC"),
-              cmd.add_option("--tz", o.tz,
-                             "the site's IANA time zone (default: the nearest town's that agrees "
-                             "with the map)")
-                  ->type_name("AREA/CITY"),
-              cmd.add_option("--frame", o.frame,
-                             "the angle of view of a camera of the database (or a sensor "
-                             "WIDTHxHEIGHT in mm) behind FOCAL mm, centred on --point")
-                  ->type_name("CAMERA,FOCAL"),
-              cmd.add_option("--mosaic", o.mosaic,
-                             "a mosaic of --frame's fields overlapping by a fraction")
-                  ->type_name("ROWSxCOLUMNS[,OVERLAP]"),
-              cmd.add_option("--fov", o.fov,
-                             "a field-of-view circle of that diameter, centred on --point")
-                  ->type_name("DEG"),
-              cmd.add_option("--roll", o.roll, "the frames' roll angle")->type_name("DEG"),
-              AddElementsOption(cmd, o.elements), AddTleOption(cmd, o.tle)})
-            sky->excludes(host);
+        std::vector<CLI::Option*> sky{
+            cmd.add_option("--at", o.at,
+                           "the instant, ISO 8601 (no offset: the site's zone); default now")
+                ->type_name("ISO-TIME"),
+            cmd.add_option(
+                   "--site", o.site,
+                   "LON,LAT[,HEIGHT] (degrees east, north, metres) or a town: Tokyo, London,GB")
+                ->type_name("LON,LAT[,H]|TOWN"),
+            cmd.add_option("--point", o.point, "RA_H,DEC: the point \"Equatorial\" names (J2000)")
+                ->type_name("RA_H,DEC"),
+            cmd.add_option("--tz", o.tz,
+                           "the site's IANA time zone (default: the nearest town's that agrees "
+                           "with the map)")
+                ->type_name("AREA/CITY")};
+        for (CLI::Option* frame : AddFrameOptions(cmd, o)) sky.push_back(frame);
+        sky.push_back(AddElementsOption(cmd, o.elements));
+        sky.push_back(AddTleOption(cmd, o.tle));
+        for (CLI::Option* option : sky) option->excludes(host);
     } else {
         host->required();
     }

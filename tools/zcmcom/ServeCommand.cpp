@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "Command.h"
+#include "FrameOptions.h"
 #include "SkyOptions.h"
 #include "serve/ChartServer.h"
 
@@ -19,6 +20,7 @@ namespace {
 struct ServeArgs {
     int port = 8080;
     std::string at, site, tz, bind = "127.0.0.1";
+    HostOptions frames;  // --point, --frame, --mosaic, --fov, --roll as click takes them
 };
 
 int RunServe(const ServeArgs& a) {
@@ -39,6 +41,15 @@ int RunServe(const ServeArgs& a) {
             start.town = a.site;
     }
     start.zone = probe.GetZoneName().ToUtf8();
+    // The camera's frames, set on the sky as click sets them.
+    const HostOptions& f = a.frames;
+    double ra = 0, dec = 0;
+    if (const std::string bad = ReadPoint(f, &ra, &dec); !bad.empty()) return UsageError(bad);
+    if (!f.frame.empty() || !f.mosaic.empty() || !f.fov.empty()) {
+        if (const std::string bad = SetUpFrames(f, ra, dec, probe); !bad.empty())
+            return UsageError(bad);
+        start.camera = serve::CameraFrames(probe, !f.mosaic.empty());
+    }
     if (a.port < 0 || a.port > 65535) return UsageError("--port: 0 to 65535");
     if (a.bind != "127.0.0.1")
         fprintf(stderr,
@@ -91,6 +102,10 @@ CommandRun DefineServe(CLI::App& cmd) {
                    "the site's IANA time zone (default: the town's, else the nearest town's that "
                    "agrees with the map)")
         ->type_name("AREA/CITY");
+    cmd.add_option("--point", a->frames.point,
+                   "RA_H,DEC: the centre of the camera's frames (J2000)")
+        ->type_name("RA_H,DEC");
+    AddFrameOptions(cmd, a->frames);
     cmd.add_option("--bind", a->bind, "the address to listen on (warns for any but 127.0.0.1)")
         ->capture_default_str();
     return [a] { return RunServe(*a); };

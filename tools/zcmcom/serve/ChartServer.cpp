@@ -4,6 +4,8 @@
 #include <httplib.h>
 
 #include <climits>
+#include <cstdio>
+#include <mutex>
 #include <cstdlib>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -35,6 +37,26 @@ void SendJson(httplib::Response& res, const json& body, int status = 200) {
     res.status = status;
     res.set_content(body.dump(-1, ' ', false, json::error_handler_t::replace),
                     "application/json; charset=utf-8");
+}
+
+// The catalogue's answers with "camera": [{"name", "outline": [[ra, dec], ...]}, ...] and
+// tags of their own.
+Catalogue WithCamera(const Catalogue& plain, const std::vector<CameraFrame>& frames) {
+    json camera = json::array();
+    for (const CameraFrame& f : frames)
+        camera.push_back({{"name", f.name}, {"outline", f.outline}});
+    const std::string member =
+        ",\"camera\":" + camera.dump(-1, ' ', false, json::error_handler_t::replace) + "}";
+    Catalogue c;
+    for (int with = 0; with < 2; ++with) {
+        c.json[with] = plain.json[with].substr(0, plain.json[with].rfind('}')) + member;
+        uint64_t h = 1469598103934665603ull;  // FNV-1a
+        for (unsigned char ch : c.json[with]) h = (h ^ ch) * 1099511628211ull;
+        char tag[24];
+        std::snprintf(tag, sizeof tag, "\"%016llx\"", static_cast<unsigned long long>(h));
+        c.etag[with] = tag;
+    }
+    return c;
 }
 
 void SendError(httplib::Response& res, int status, const std::string& message) {
@@ -378,15 +400,23 @@ void ChartServer::Route() {
             if (stat((folder + "/milkyway.json").c_str(), &info) == 0) return 1;
         return 0;
     }();
-    s.Get("/api/catalog", Guarded([milkyway](const httplib::Request& req, httplib::Response& res) {
-              const Catalogue& c = ChartCatalogue();
-              res.set_header("ETag", c.etag[milkyway]);
+    // With the camera's frames, the catalogue's answer gains them (made at the first call).
+    auto withCamera = std::make_shared<std::pair<std::once_flag, Catalogue>>();
+    s.Get("/api/catalog", Guarded([this, milkyway, withCamera](const httplib::Request& req,
+                                                               httplib::Response& res) {
+              const Catalogue* c = &ChartCatalogue();
+              if (!m_state.Camera().empty()) {
+                  std::call_once(withCamera->first,
+                                 [&] { withCamera->second = WithCamera(*c, m_state.Camera()); });
+                  c = &withCamera->second;
+              }
+              res.set_header("ETag", c->etag[milkyway]);
               res.set_header("Cache-Control", "public, max-age=86400");
-              if (req.get_header_value("If-None-Match") == c.etag[milkyway]) {
+              if (req.get_header_value("If-None-Match") == c->etag[milkyway]) {
                   res.status = 304;
                   return;
               }
-              res.set_content(c.json[milkyway], "application/json; charset=utf-8");
+              res.set_content(c->json[milkyway], "application/json; charset=utf-8");
           }));
     s.Get("/api/search", Guarded([&state](const httplib::Request& req, httplib::Response& res) {
               const std::string q = TextParam(req, "q", 256);

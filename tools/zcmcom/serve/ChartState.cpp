@@ -128,7 +128,7 @@ double BrightLimb(double ra, double dec, double sunRa, double sunDec) {
 std::string Utf8(const CString& text) { return text.ToUtf8(); }
 
 ChartState::ChartState(const StartOptions& start)
-    : m_host(std::isfinite(start.jd) ? start.jd : 0.0) {
+    : m_host(std::isfinite(start.jd) ? start.jd : 0.0), m_camera(start.camera) {
     if (!std::isfinite(start.jd))
         m_host.SetJd(2440587.5 + static_cast<double>(std::time(nullptr)) / 86400.0);
     m_status.Init();

@@ -15,6 +15,7 @@
 #include "clickdata/CdStatus.h"
 #include "clickdata/ZntClickData.h"
 #include "dateobs/DateObs.h"
+#include "serve/Camera.h"
 #include "serve/Projection.h"
 #include "serve/SiteClock.h"
 #include "serve/SkyFrame.h"
@@ -38,6 +39,7 @@ struct StartOptions {
     double lon = 0.0, lat = 0.0, height = 0.0;
     std::string zone;  // the site's IANA zone; empty: the nearest town's that agrees with the map
     std::string town;  // the town the site was given as, if any
+    std::vector<CameraFrame> camera;  // the camera's frames drawn on the chart
 };
 
 // One object above the horizon: degrees (azimuth from the north through the east; J2000).
@@ -106,6 +108,8 @@ public:
     explicit ChartState(const StartOptions& start);
 
     std::shared_ptr<const Snapshot> Sky();
+    // The camera's frames, fixed from the start.
+    const std::vector<CameraFrame>& Camera() const { return m_camera; }
     // An object path, or a name the name index knows (the command line's click rule).
     ClickTexts Click(const std::string& path);
     // Objects of the name index whose names hold the text, with their places now.
@@ -160,6 +164,7 @@ private:
     std::unique_ptr<sky::NameIndex> m_index;
     std::shared_ptr<const Snapshot> m_snapshot;
     std::string m_tzmap;
+    const std::vector<CameraFrame> m_camera;
 };
 
 // The text as UTF-8.
