@@ -38,8 +38,8 @@ void Horizon(const Sphere& equ, double lstDeg, double latDeg, double* alt, doubl
     const double phi = latDeg * kRad;
     *alt =
         std::asin(std::sin(phi) * std::sin(d) + std::cos(phi) * std::cos(d) * std::cos(H)) / kRad;
-    *az = Norm360(
-        std::atan2(std::sin(H), std::cos(H) * std::sin(phi) - std::tan(d) * std::cos(phi)) / kRad);
+    *az = Norm360(Atan2(std::sin(H), std::cos(H) * std::sin(phi) - std::tan(d) * std::cos(phi)) /
+                  kRad);
 }
 
 // J2000 equatorial to galactic axes: the rotation libnova's conversion makes (by way of
