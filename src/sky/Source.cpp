@@ -65,31 +65,31 @@ CString PlaceAnswer(const BodyPlace& p, const CString& property) {
     // The horizon first, the most asked.
     if (is(L"altitude")) return Num(p.altitude);
     if (is(L"azimuth")) return Num(p.azimuth);
+    if (is(L"equatorialdateapp.ra")) return Num(p.apparent.lon / 15.0);
+    if (is(L"equatorialdateapp.dec")) return Num(p.apparent.lat);
     struct Row {
         const wchar_t* name;
-        const Sphere BodyPlace::*sphere;
+        Frame frame;
         bool lat;
         bool hours;
     };
     static const Row kRows[] = {
-        {L"ra", &BodyPlace::j2000, false, true},
-        {L"dec", &BodyPlace::j2000, true, false},
-        {L"equatorialdateapp.ra", &BodyPlace::apparent, false, true},
-        {L"equatorialdateapp.dec", &BodyPlace::apparent, true, false},
-        {L"equatorialb1950.ra", &BodyPlace::b1950, false, true},
-        {L"equatorialb1950.dec", &BodyPlace::b1950, true, false},
-        {L"ecliptical.lambda", &BodyPlace::eclipticMean, false, false},
-        {L"ecliptical.beta", &BodyPlace::eclipticMean, true, false},
-        {L"eclipticdateapp.lambda", &BodyPlace::eclipticApp, false, false},
-        {L"eclipticdateapp.beta", &BodyPlace::eclipticApp, true, false},
-        {L"eclipticj2000.lambda", &BodyPlace::ecliptic2000, false, false},
-        {L"eclipticj2000.beta", &BodyPlace::ecliptic2000, true, false},
-        {L"galactical.longitude", &BodyPlace::galactic, false, false},
-        {L"galactical.latitude", &BodyPlace::galactic, true, false},
+        {L"ra", Frame::Equatorial2000, false, true},
+        {L"dec", Frame::Equatorial2000, true, false},
+        {L"equatorialb1950.ra", Frame::Equatorial1950, false, true},
+        {L"equatorialb1950.dec", Frame::Equatorial1950, true, false},
+        {L"ecliptical.lambda", Frame::EclipticMean, false, false},
+        {L"ecliptical.beta", Frame::EclipticMean, true, false},
+        {L"eclipticdateapp.lambda", Frame::EclipticApp, false, false},
+        {L"eclipticdateapp.beta", Frame::EclipticApp, true, false},
+        {L"eclipticj2000.lambda", Frame::Ecliptic2000, false, false},
+        {L"eclipticj2000.beta", Frame::Ecliptic2000, true, false},
+        {L"galactical.longitude", Frame::Galactic, false, false},
+        {L"galactical.latitude", Frame::Galactic, true, false},
     };
     for (const Row& row : kRows) {
         if (!is(row.name)) continue;
-        const Sphere& s = p.*row.sphere;
+        const Sphere s = p.In(row.frame);
         const double v = row.lat ? s.lat : s.lon;
         return Num(row.hours ? v / 15.0 : v);
     }
@@ -97,7 +97,8 @@ CString PlaceAnswer(const BodyPlace& p, const CString& property) {
     if (is(L"lighttime")) return Answer(p.lightTime, L"%.4f");
     if (is(L"phaseangle")) return Num(p.phaseAngle);
     if (is(L"constellation") || is(L"constellation.abbreviation")) {
-        const char* abbr = ConstellationAt(p.j2000.lon, p.j2000.lat);
+        const Sphere s = p.In(Frame::Equatorial2000);
+        const char* abbr = ConstellationAt(s.lon, s.lat);
         return abbr ? CString(abbr) : CString();
     }
     return CString();

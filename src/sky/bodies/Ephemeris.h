@@ -62,14 +62,19 @@ struct Sphere {
 
 /// One body at one instant. Distances in au (the Moon's in km); rise, transit and set as
 /// UT Julian Days, NaN when the body does not rise or set in the pass.
+/// The systems a place is given in besides the apparent one; each is built from the place's
+/// vectors when asked for.
+enum class Frame {
+    Equatorial2000,  ///< astrometric, mean equator and equinox J2000
+    Equatorial1950,  ///< astrometric, precessed to B1950
+    EclipticMean,    ///< apparent, mean ecliptic and equinox of date
+    EclipticApp,     ///< apparent, true ecliptic and equinox of date
+    Ecliptic2000,    ///< astrometric, ecliptic J2000
+    Galactic,        ///< galactic longitude and latitude
+};
+
 struct BodyPlace {
-    Sphere j2000;                       ///< astrometric, mean equator and equinox J2000
     Sphere apparent;                    ///< apparent geocentric, true equator and equinox of date
-    Sphere b1950;                       ///< astrometric, precessed to B1950
-    Sphere eclipticMean;                ///< mean ecliptic and equinox of date
-    Sphere eclipticApp;                 ///< apparent, true ecliptic and equinox of date
-    Sphere ecliptic2000;                ///< ecliptic J2000
-    Sphere galactic;                    ///< galactic longitude and latitude
     double altitude = NAN;              ///< topocentric, without refraction
     double azimuth = NAN;               ///< counted from the south through the west
     double geocentricDistance = NAN;    ///< from the Earth's centre
@@ -84,6 +89,15 @@ struct BodyPlace {
     /// Rise, transit and set (see above).
     /// @{
     double rise = NAN, transit = NAN, set = NAN;
+    /// @}
+    /// The place in another system (not finite where the vectors below are not).
+    Sphere In(Frame frame) const;
+    /// What the other systems are built from: the astrometric geocentric vector (J2000
+    /// axes), the apparent one on the mean and on the true equator of date, and the mean and
+    /// true obliquity of date (radians).
+    /// @{
+    Vec astrometric{NAN, NAN, NAN}, meanOfDate{NAN, NAN, NAN}, trueOfDate{NAN, NAN, NAN};
+    double eps0 = NAN, eps = NAN;
     /// @}
 };
 

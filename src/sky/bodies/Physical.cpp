@@ -28,8 +28,9 @@ Physical MoonLibration(double jdUt) {
     const double F = 93.2720950 + T * (483202.0175233 +
                                        T * (-0.0036539 + T * (-1.0 / 3526000.0 + T / 863310000.0)));
     const double I = 1.54242 * kRad;
-    const double W = (moon.eclipticApp.lon - dpsi / kRad - node) * kRad;
-    const double beta = moon.eclipticApp.lat * kRad;
+    const Sphere ecliptic = moon.In(Frame::EclipticApp);
+    const double W = (ecliptic.lon - dpsi / kRad - node) * kRad;
+    const double beta = ecliptic.lat * kRad;
     const double A =
         std::atan2(std::sin(W) * std::cos(beta) * std::cos(I) - std::sin(beta) * std::sin(I),
                    std::cos(W) * std::cos(beta));

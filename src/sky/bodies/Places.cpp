@@ -38,8 +38,8 @@ void Horizon(const Sphere& equ, double lstDeg, double latDeg, double* alt, doubl
     const double phi = latDeg * kRad;
     *alt =
         std::asin(std::sin(phi) * std::sin(d) + std::cos(phi) * std::cos(d) * std::cos(H)) / kRad;
-    *az = Norm360(
-        std::atan2(std::sin(H), std::cos(H) * std::sin(phi) - std::tan(d) * std::cos(phi)) / kRad);
+    *az = Norm360(Atan2(std::sin(H), std::cos(H) * std::sin(phi) - std::tan(d) * std::cos(phi)) /
+                  kRad);
 }
 
 // J2000 equatorial to galactic axes: the rotation libnova's conversion makes (by way of
@@ -78,17 +78,16 @@ Vec Aberrate(const Vec& geo, const Instant& at) {
 // apparent geocentric vector (J2000 axes).
 Vec Fill(BodyPlace* p, const Vec& geo, const Vec* apparentGeo, const Instant& at, bool all) {
     const Vec app = apparentGeo ? *apparentGeo : Aberrate(geo, at);
-    if (all) {
-        static const Mat kToB1950 = Precession(kB1950);
-        p->j2000 = ToSphere(geo);
-        p->ecliptic2000 = ToSphere(EquatorialToEcliptic(geo, MeanObliquity(kJ2000)));
-        p->b1950 = ToSphere(kToB1950 * geo);
-        p->galactic = ToSphere(GalacticRotation() * geo);
-        p->eclipticMean = ToSphere(EquatorialToEcliptic(at.precession * app, at.eps0));
-    }
     const Vec trueOfDate = at.toDate * app;
     p->apparent = ToSphere(trueOfDate);
-    if (all) p->eclipticApp = ToSphere(EquatorialToEcliptic(trueOfDate, at.eps0 + at.deps));
+    if (all) {
+        // The other systems are built when asked for (BodyPlace::In).
+        p->astrometric = geo;
+        p->meanOfDate = at.precession * app;
+        p->trueOfDate = trueOfDate;
+        p->eps0 = at.eps0;
+        p->eps = at.eps0 + at.deps;
+    }
     // From the site: the whole reduction again from the topocentric vector (aberration and
     // parallax do not commute to 0.3" for the Moon), or the caller's apparent vector moved
     // by the parallax and the site's own motion.
@@ -113,6 +112,25 @@ Vec Fill(BodyPlace* p, const Vec& geo, const Vec* apparentGeo, const Instant& at
 }
 
 }  // namespace
+
+Sphere BodyPlace::In(Frame frame) const {
+    static const Mat kToB1950 = Precession(kB1950);
+    switch (frame) {
+        case Frame::Equatorial2000:
+            return ToSphere(astrometric);
+        case Frame::Equatorial1950:
+            return ToSphere(kToB1950 * astrometric);
+        case Frame::EclipticMean:
+            return ToSphere(EquatorialToEcliptic(meanOfDate, eps0));
+        case Frame::EclipticApp:
+            return ToSphere(EquatorialToEcliptic(trueOfDate, eps));
+        case Frame::Ecliptic2000:
+            return ToSphere(EquatorialToEcliptic(astrometric, MeanObliquity(kJ2000)));
+        case Frame::Galactic:
+            return ToSphere(GalacticRotation() * astrometric);
+    }
+    return Sphere{};
+}
 
 // Everything that follows from a J2000 direction: the other systems and the horizon.
 // geo: astrometric geocentric vector (J2000); apparentGeo: with aberration applied.

@@ -155,7 +155,9 @@ CString StarPlaceAnswer(const CatalogFile& stars, uint32_t row, const CString& p
                      ze = -y * std::sin(e) + z * std::cos(e);
         double lon = std::atan2(ye, x) / kDeg;
         if (lon < 0.0) lon += 360.0;
-        place.eclipticApp = Sphere{lon, std::asin(std::fmax(-1.0, std::fmin(1.0, ze))) / kDeg};
+        if (property == L"position.eclipticdateapp.lambda") return Num(lon, L"%.8f");
+        if (property == L"position.eclipticdateapp.beta")
+            return Num(std::asin(std::fmax(-1.0, std::fmin(1.0, ze))) / kDeg, L"%.8f");
     }
     return PlaceAnswer(place, property);
 }
