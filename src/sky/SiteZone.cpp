@@ -12,6 +12,7 @@
 #include "sky/Constants.h"
 #include "sky/SkyHost.h"
 #include "sky/Source.h"
+#include "sky/Towns.h"
 #include "sky/TzDatabase.h"
 
 namespace {
@@ -105,15 +106,6 @@ const Towns& LoadTowns() {
     return table;
 }
 
-// Great-circle distance in kilometres.
-double DistanceKm(double lat1, double lon1, double lat2, double lon2) {
-    const double r = M_PI / 180.0;
-    const double a =
-        std::pow(std::sin((lat2 - lat1) * r / 2), 2) +
-        std::cos(lat1 * r) * std::cos(lat2 * r) * std::pow(std::sin((lon2 - lon1) * r / 2), 2);
-    return 2 * sky::kEarthMeanRadiusKm * std::asin(std::sqrt(std::min(1.0, a)));
-}
-
 }  // namespace
 
 CString CSkyHost::ZoneNameAt(double longitude, double latitude) {
@@ -123,7 +115,7 @@ CString CSkyHost::ZoneNameAt(double longitude, double latitude) {
     std::vector<std::pair<double, const Town*>> near;
     for (const Town& t : table.towns) {
         if (std::fabs(t.lat - latitude) > 2.8) continue;  // over 311 km away
-        const double d = DistanceKm(latitude, longitude, t.lat, t.lon);
+        const double d = sky::GreatCircleKm(latitude, longitude, t.lat, t.lon);
         if (d < 300.0) near.emplace_back(d, &t);
     }
     std::sort(near.begin(), near.end(),

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "sky/Constants.h"
 #include "sky/DataFolders.h"
 #include "platform/EncodedStream.h"
 #include "sky/NameFile.h"
@@ -125,6 +126,14 @@ std::vector<Town> TownsNamed(const std::string& text, std::vector<std::string>* 
             closest->push_back(shown);
     }
     return found;
+}
+
+double GreatCircleKm(double lat1, double lon1, double lat2, double lon2) {
+    const double r = M_PI / 180.0;
+    const double a =
+        std::pow(std::sin((lat2 - lat1) * r / 2), 2) +
+        std::cos(lat1 * r) * std::cos(lat2 * r) * std::pow(std::sin((lon2 - lon1) * r / 2), 2);
+    return 2 * kEarthMeanRadiusKm * std::asin(std::sqrt(std::min(1.0, a)));
 }
 
 }  // namespace sky

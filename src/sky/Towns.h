@@ -31,4 +31,8 @@ struct ZCMCOM_API Town {
 ZCMCOM_API std::vector<Town> TownsNamed(const std::string& text,
                                         std::vector<std::string>* closest = nullptr, size_t n = 5);
 
+/// The great-circle distance in kilometres between two points (degrees north and east) on
+/// the Earth's mean sphere.
+ZCMCOM_API double GreatCircleKm(double lat1, double lon1, double lat2, double lon2);
+
 }  // namespace sky

@@ -92,14 +92,6 @@ const Table& Towns() {
     return t;
 }
 
-double DistanceKm(double lat1, double lon1, double lat2, double lon2) {
-    const double r = M_PI / 180.0;
-    const double a =
-        std::pow(std::sin((lat2 - lat1) * r / 2), 2) +
-        std::cos(lat1 * r) * std::cos(lat2 * r) * std::pow(std::sin((lon2 - lon1) * r / 2), 2);
-    return 2 * 6371.0 * std::asin(std::sqrt(std::min(1.0, a)));
-}
-
 }  // namespace
 
 const std::vector<TownRow>& NamedTowns() { return Towns().towns; }
@@ -147,7 +139,7 @@ const TownRow* NearestTown(double lon, double lat) {
     const TownRow* best = nullptr;
     double bestKm = 1e9;
     for (const TownRow& r : Towns().towns) {
-        const double d = DistanceKm(lat, lon, r.lat, r.lon);
+        const double d = sky::GreatCircleKm(lat, lon, r.lat, r.lon);
         if (d < bestKm) bestKm = d, best = &r;
     }
     return best;
