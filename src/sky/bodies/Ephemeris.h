@@ -60,8 +60,6 @@ struct Sphere {
     double lat = NAN;  ///< declination or latitude, degrees
 };
 
-/// One body at one instant. Distances in au (the Moon's in km); rise, transit and set as
-/// UT Julian Days, NaN when the body does not rise or set in the pass.
 /// The systems a place is given in besides the apparent one; each is built from the place's
 /// vectors when asked for.
 enum class Frame {
@@ -73,6 +71,8 @@ enum class Frame {
     Galactic,        ///< galactic longitude and latitude
 };
 
+/// One body at one instant. Distances in au (the Moon's in km); rise, transit and set as
+/// UT Julian Days, NaN when the body does not rise or set in the pass.
 struct BodyPlace {
     Sphere apparent;                    ///< apparent geocentric, true equator and equinox of date
     double altitude = NAN;              ///< topocentric, without refraction
