@@ -258,8 +258,16 @@ ZCMCOM_API CString operator+(wchar_t a, const CString& b);
 /// Equality compares code points exactly; the order is that of the code points (as
 /// Compare), not of a locale.
 inline bool operator==(const CString& a, const CString& b) { return a.str() == b.str(); }
-inline bool operator==(const CString& a, const wchar_t* b) { return a.Compare(b) == 0; }
-inline bool operator==(const wchar_t* a, const CString& b) { return b.Compare(a) == 0; }
+/// Equal to a text up to its first null, as Compare; inline, as most texts compared in the
+/// answers' chains differ at the first letters.
+inline bool operator==(const CString& a, const wchar_t* b) {
+    const wchar_t* s = a.GetString();
+    if (!b) b = L"";
+    for (; *s == *b; ++s, ++b)
+        if (!*s) return true;
+    return false;
+}
+inline bool operator==(const wchar_t* a, const CString& b) { return b == a; }
 inline bool operator!=(const CString& a, const CString& b) { return !(a == b); }
 inline bool operator!=(const CString& a, const wchar_t* b) { return !(a == b); }
 inline bool operator!=(const wchar_t* a, const CString& b) { return !(a == b); }

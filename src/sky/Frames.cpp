@@ -130,6 +130,11 @@ CString CircleOutline(double ra0, double dec0, double radius) {
 
 class FrameSource : public Source {
 public:
+    const wchar_t* const* Roots() const override {
+        static const wchar_t* const kRoots[] = {L"angleofview.", L"mosaicoffield.",
+                                                L"fieldofviewcircle.", nullptr};
+        return kRoots;
+    }
     bool Statement(const CString& lhs, const CString& value) override {
         Frame* f = nullptr;
         CString key;
@@ -229,7 +234,7 @@ private:
         if (p == L"verticalsize") return sky::Answer(f.height, L"%.3f");
         if (p == L"roll") return sky::Answer(f.roll, L"%.3f");
         if (p == L"angle") return sky::Answer(f.angle, L"%.4f");
-        if (p.Left(7) == L"guider.") return L"0";
+        if (HasPrefix(p, L"guider.")) return L"0";
         if (mosaic) {
             if (p == L"row") return sky::Answer(f.rows, L"%.0f");
             if (p == L"column") return sky::Answer(f.columns, L"%.0f");
@@ -237,7 +242,7 @@ private:
             if (p == L"coordinate") return f.coordinate;
         }
         const bool outline = p == L"outline";
-        if (p.Left(9) != L"position." && p.Left(3) != L"jd." && !outline) return CString();
+        if (!HasPrefix(p, L"position.") && !HasPrefix(p, L"jd.") && !outline) return CString();
         double ra = f.ra * 15.0, dec = f.dec;
         if (mosaic && number > f.rows * f.columns) return L"*";  // no such frame in the mosaic
         // Frames of a mosaic counted along the rows from the north-east corner, before the
@@ -269,7 +274,7 @@ private:
             FromTangent(ra, dec, east * std::cos(r) + north * std::sin(r),
                         north * std::cos(r) - east * std::sin(r), &ra, &dec);
         }
-        return PlaceAnswer(FixedPlace(ra, dec, at.jdUt, at.site, p.Left(3) == L"jd."), p);
+        return PlaceAnswer(FixedPlace(ra, dec, at.jdUt, at.site, HasPrefix(p, L"jd.")), p);
     }
 
     Frame m_view{false, L"撮影画角"}, m_mosaic{false, L"モザイク"}, m_fov{false, L"視野円"};

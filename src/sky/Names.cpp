@@ -477,7 +477,7 @@ void NameIndex::OneObjectEach() {
     // Entries of one star (the same HIP number) in several catalogues.
     std::map<std::wstring, std::vector<size_t>> byHip;
     for (size_t e = 0; e < m_entries.size(); ++e) {
-        if (m_entries[e].path.Left(5) != L"Star.") continue;
+        if (!HasPrefix(m_entries[e].path, L"Star.")) continue;
         for (size_t k = 0; k < m_entries[e].names.size(); ++k) {
             const std::wstring& f = m_folded[e][k];
             if (f.size() > 3 && f.compare(0, 3, L"hip") == 0 &&

@@ -106,8 +106,13 @@ sky::Context CSkyHost::At() {
 CString CSkyHost::QuerySources(const CString& q) {
     const sky::Context at = At();
     CString answer;
-    for (auto& source : Sources())
+    for (auto& source : Sources()) {
+        if (const wchar_t* const* roots = source->Roots()) {
+            while (*roots && !sky::HasPrefix(q, *roots)) ++roots;
+            if (!*roots) continue;  // none of its paths
+        }
         if (source->Answer(q, at, &answer)) return answer;
+    }
     return CString();
 }
 
@@ -197,7 +202,11 @@ int CSkyHost::LoadCatalog(const char* path) {
 }
 
 CString CSkyHost::Execute(LPCTSTR command) {
-    CString text(command ? command : L"");
+    const wchar_t* start = command ? command : L"";
+    // A query after ASCII blanks is read in place, without a trimmed copy first.
+    while (*start == L' ' || (*start >= L'\t' && *start <= L'\r')) ++start;
+    if (*start == L'?') return Query(CString(start + 1));
+    CString text(start);
     text.TrimLeft();
     if (text.GetLength() >= 1 && text[0] == L'?') return Query(text.Mid(1));
     for (const CString& part : SplitStatements(text)) Statement(part);
@@ -223,7 +232,7 @@ CString CSkyHost::QueryTime(const CString& q) {
 }
 
 CString CSkyHost::QueryLocation(const CString& q) {
-    if (q.Left(8) != L"location") return CString();
+    if (!sky::HasPrefix(q, L"location")) return CString();
     if (q == L"location") {
         if (!m_locationBody.IsEmpty()) return m_locationBody;
         CString s;
@@ -259,7 +268,7 @@ void CSkyHost::Statement(const CString& statement) {
         if (host::TimeStatementJd(assignment, &v)) SetJd(v);
     } else if (lhs == L"time.timezone") {
         if (ReadNumber(rhs, &v)) SetTimezone(v);
-    } else if (lhs.Left(9) == L"time.lock") {
+    } else if (sky::HasPrefix(lhs, L"time.lock")) {
         const bool on = value == L"true";
         if (lhs == L"time.lock")
             m_lock.locked = on;

@@ -64,6 +64,10 @@ public:
     /// extend (a planet: its moons, its Lagrangian points) returns false instead of an
     /// empty answer, so the sources of those are asked.
     virtual bool Answer(const CString& query, const Context& at, CString* answer) = 0;
+    /// The beginnings of every path it answers, each a first element or more with its dot
+    /// ("star.hip."), in a list ending with null; the host asks it only for paths that begin
+    /// with one of them. Null (the default): it is asked for every path.
+    virtual const wchar_t* const* Roots() const { return nullptr; }
     /// Every object it knows.
     virtual void List(std::vector<Entry>& out) = 0;
     /// The objects of the user's own files only (the bundled ones are in the name index).
@@ -100,7 +104,10 @@ const std::vector<SourceFactory>& RegisteredSources();
 bool NextElement(const CString& q, int from, CString* element, CString* property);
 /// Whether q starts with prefix (without making the prefix of q as a text).
 inline bool HasPrefix(const CString& q, const wchar_t* prefix) {
-    return std::wcsncmp(q.GetString(), prefix, std::wcslen(prefix)) == 0;
+    // A loop rather than wcslen and wcsncmp: most prefixes asked differ at the first letter.
+    for (const wchar_t* s = q.GetString(); *prefix; ++s, ++prefix)
+        if (*s != *prefix) return false;
+    return true;
 }
 /// A non-negative whole number that is the whole of the text (at most 9 digits), else -1.
 int WholeNumber(const CString& text);

@@ -92,6 +92,10 @@ namespace {
 
 class LagrangeSource : public Source {
 public:
+    const wchar_t* const* Roots() const override {
+        static const wchar_t* const kRoots[] = {L"solar.planet.earth.", nullptr};
+        return kRoots;
+    }
     bool Answer(const CString& q, const Context& at, CString* answer) override {
         static const CString kSunEarth = L"solar.planet.earth.lagrangianpoint.";
         static const CString kEarthMoon = L"solar.planet.earth.satellite.moon.lagrangianpoint.";
@@ -155,7 +159,7 @@ public:
 
 private:
     static CString Place(const Vec& geo, const Context& at, double jdTt, const CString& property) {
-        if (property.Left(9) != L"position.") return CString();
+        if (!HasPrefix(property, L"position.")) return CString();
         BodyPlace p;
         FillPlace(&p, geo, geo, at.jdUt, jdTt, at.site);
         return PlaceAnswer(p, property);

@@ -17,6 +17,10 @@ constexpr wchar_t kPrefix[] = L"solar.planet.";
 
 class MoonSource : public sky::Source {
 public:
+    const wchar_t* const* Roots() const override {
+        static const wchar_t* const kRoots[] = {L"solar.planet.", nullptr};
+        return kRoots;
+    }
     bool Answer(const CString& q, const sky::Context& at, CString* answer) override {
         const int prefix = static_cast<int>(std::wcslen(kPrefix));
         if (!sky::HasPrefix(q, kPrefix)) return false;
@@ -75,9 +79,9 @@ private:
         if (property == L"japanesename") return moon.japanese;
         if (property == L"number") return moon.number;
         if (property == L"radius") return sky::Answer(moon.radiusKm, L"%.1f");
-        const bool events = property.Left(3) == L"jd.";
+        const bool events = sky::HasPrefix(property, L"jd.");
         const sky::BodyPlace& p = PlaceOf(moon, at, events);
-        if (events || property.Left(9) == L"position.") return sky::PlaceAnswer(p, property);
+        if (events || sky::HasPrefix(property, L"position.")) return sky::PlaceAnswer(p, property);
         if (property == L"geocentricdistance") return sky::Answer(p.geocentricDistance, L"%.8f");
         if (property == L"topocentricdistance") return sky::Answer(p.topocentricDistance, L"%.8f");
         if (property == L"heliocentricdistance")

@@ -62,6 +62,10 @@ bool Starts(const CString& q, const wchar_t* prefix, int n) {
 
 class PlanetSource : public Source {
 public:
+    const wchar_t* const* Roots() const override {
+        static const wchar_t* const kRoots[] = {L"solar.", L"location.solar.", nullptr};
+        return kRoots;
+    }
     bool Answer(const CString& q, const Context& at, CString* answer) override {
         if (Starts(q, L"location.solar.", 15)) {
             double xyz[3];
@@ -163,7 +167,7 @@ private:
             }
             return Num(property == L"dailymotion.ra" ? dRa : dDec);
         }
-        if (property.Left(14) == L"physicaltable." && property != L"physicaltable.k") {
+        if (HasPrefix(property, L"physicaltable.") && property != L"physicaltable.k") {
             const Physical ph = PhysicalOf(body, at.jdUt);
             const CString which = property.Mid(14);
             const double v = which == L"cm"    ? ph.cm
@@ -175,7 +179,7 @@ private:
                                                : NAN;
             return std::isfinite(v) ? Num(v, L"%.4f") : CString();
         }
-        const bool events = property.Left(3) == L"jd.";
+        const bool events = HasPrefix(property, L"jd.");
         auto kept = m_places.find(index * 2 + (events ? 1 : 0));
         if (kept == m_places.end())
             kept = m_places.emplace(index * 2 + (events ? 1 : 0), placeOf(at.jdUt, events)).first;
@@ -185,7 +189,7 @@ private:
         if (property == L"heliocentricdistance")
             return body == Body::Sun ? CString() : Num(p.heliocentricDistance);
         if (earth) return CString();  // the observer's own planet has no place in its sky
-        if (events || property.Left(9) == L"position.") return PlaceAnswer(p, property);
+        if (events || HasPrefix(property, L"position.")) return PlaceAnswer(p, property);
         if (property == L"geocentricdistance") return Num(p.geocentricDistance);
         if (property == L"topocentricdistance") return Num(p.topocentricDistance);
         if (property == L"magnitude") return Num(p.magnitude, L"%.3f");

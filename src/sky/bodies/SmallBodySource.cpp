@@ -129,6 +129,10 @@ double Epoch(const SmallBody& b) { return std::isfinite(b.epoch) ? b.epoch : b.p
 
 class SmallBodySource : public Source {
 public:
+    const wchar_t* const* Roots() const override {
+        static const wchar_t* const kRoots[] = {L"solar.comet.", L"solar.minorplanet.", nullptr};
+        return kRoots;
+    }
     bool Answer(const CString& q, const Context& at, CString* answer) override {
         static const CString kComet = L"solar.comet.", kMinor = L"solar.minorplanet.";
         const bool comet = HasPrefix(q, kComet);
@@ -194,9 +198,9 @@ private:
             return Num(p == L"dailymotion.ra" ? Norm180(a1.apparent.lon - a0.apparent.lon) * 24.0
                                               : (a1.apparent.lat - a0.apparent.lat) * 24.0);
         }
-        const bool events = p.Left(3) == L"jd.";
+        const bool events = HasPrefix(p, L"jd.");
         const BodyPlace& place = Cached(b, at, events);
-        if (events || p.Left(9) == L"position.") return PlaceAnswer(place, p);
+        if (events || HasPrefix(p, L"position.")) return PlaceAnswer(place, p);
         if (p == L"magnitude") return Num(place.magnitude, L"%.3f");
         if (p == L"geocentricdistance") return Num(place.geocentricDistance);
         if (p == L"topocentricdistance") return Num(place.topocentricDistance);

@@ -35,6 +35,10 @@ CString OtherDesignations(const CString& all, const CString& except) {
 
 class DeepSkySource : public Source {
 public:
+    const wchar_t* const* Roots() const override {
+        static const wchar_t* const kRoots[] = {L"deepskyobject.", L"magellaniccloud.", nullptr};
+        return kRoots;
+    }
     bool Answer(const CString& q, const Context& at, CString* answer) override {
         CString catalogue, rest;
         if (SplitPath(q, L"magellaniccloud.", &catalogue, &rest)) {
@@ -157,10 +161,10 @@ private:
 
     static CString PlaceOf(const CatalogFile& d, uint32_t row, const CString& p,
                            const Context& at) {
-        if (p.Left(9) != L"position." && p.Left(3) != L"jd.") return CString();
+        if (!HasPrefix(p, L"position.") && !HasPrefix(p, L"jd.")) return CString();
         const BodyPlace place =
             FixedPlace(d.Number(d.Column("ra"), row), d.Number(d.Column("dec"), row), at.jdUt,
-                       at.site, p.Left(3) == L"jd.");
+                       at.site, HasPrefix(p, L"jd."));
         return PlaceAnswer(place, p);
     }
 };

@@ -24,6 +24,10 @@ bool SplitComponent(const CString& property, CString* component, CString* rest) 
 
 class DoubleSource : public Source {
 public:
+    const wchar_t* const* Roots() const override {
+        static const wchar_t* const kRoots[] = {L"star.wds.", nullptr};
+        return kRoots;
+    }
     bool Answer(const CString& q, const Context& at, CString* answer) override {
         const CatalogFile* w = nullptr;
         uint32_t row = 0;
@@ -45,7 +49,7 @@ public:
             *answer = isComponent ? component.MakeUpper() : CString();
         } else if (p == L"components" || p == L"discoverer" || p == L"bd") {
             answer->Empty();
-        } else if (p == L"obscount" || p.Left(9) == L"firstobs.") {
+        } else if (p == L"obscount" || HasPrefix(p, L"firstobs.")) {
             *answer = L"*";
         } else if (p == L"lastobs.epoch") {
             *answer = number("year", L"%.0f");

@@ -10,6 +10,10 @@ namespace {
 
 class ExoplanetSource : public Source {
 public:
+    const wchar_t* const* Roots() const override {
+        static const wchar_t* const kRoots[] = {L"star.", nullptr};
+        return kRoots;
+    }
     bool Answer(const CString& q, const Context& at, CString* answer) override {
         CString element, p;
         // "Star.HIP.<number>" is the star catalogue's, never a host's name.
@@ -66,10 +70,10 @@ private:
         const int64_t star = HostStar(x, row);
         if (const CatalogFile* stars = Table("stars.zct"); star >= 0 && stars)
             return StarPlaceAnswer(*stars, static_cast<uint32_t>(star), p, at);
-        if (p.Left(9) != L"position." && p.Left(3) != L"jd.") return CString();
+        if (!HasPrefix(p, L"position.") && !HasPrefix(p, L"jd.")) return CString();
         const BodyPlace place =
             FixedPlace(x.Number(x.Column("ra"), row), x.Number(x.Column("dec"), row), at.jdUt,
-                       at.site, p.Left(3) == L"jd.");
+                       at.site, HasPrefix(p, L"jd."));
         return PlaceAnswer(place, p);
     }
 

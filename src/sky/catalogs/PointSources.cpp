@@ -19,7 +19,7 @@ public:
 protected:
     bool PointAnswer(const CString& property, double ra, double dec, const Context& at,
                      CString* answer) {
-        *answer = PlaceAnswer(m_places.At(ra, dec, property.Left(3) == L"jd.", at), property);
+        *answer = PlaceAnswer(m_places.At(ra, dec, HasPrefix(property, L"jd."), at), property);
         return !answer->IsEmpty();
     }
 
@@ -29,18 +29,26 @@ private:
 
 class MarkSource : public PointSource {
 public:
+    const wchar_t* const* Roots() const override {
+        static const wchar_t* const kRoots[] = {L"equatorial.", L"clickdata.mark.", nullptr};
+        return kRoots;
+    }
     bool Answer(const CString& q, const Context& at, CString* answer) override {
         if (!at.mark) return false;
-        const int n = q.Left(11) == L"equatorial." ? 11 : q.Left(15) == L"clickdata.mark." ? 15 : 0;
+        const int n = HasPrefix(q, L"equatorial.") ? 11 : HasPrefix(q, L"clickdata.mark.") ? 15 : 0;
         return n > 0 && PointAnswer(q.Mid(n), at.mark[0], at.mark[1], at, answer);
     }
 };
 
 class ConstellationSource : public PointSource {
 public:
+    const wchar_t* const* Roots() const override {
+        static const wchar_t* const kRoots[] = {L"constellation.", nullptr};
+        return kRoots;
+    }
     bool Answer(const CString& q, const Context& at, CString* answer) override {
         CString element, property;
-        if (!at.catalog || q.Left(14) != L"constellation." ||
+        if (!at.catalog || !HasPrefix(q, L"constellation.") ||
             !NextElement(q, 14, &element, &property))
             return false;
         const Constellation* c = at.catalog->FindConstellation(element);

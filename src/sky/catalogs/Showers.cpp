@@ -119,6 +119,10 @@ const std::vector<Shower>& Table() {
 
 class ShowerSource : public Source {
 public:
+    const wchar_t* const* Roots() const override {
+        static const wchar_t* const kRoots[] = {L"meteor.", nullptr};
+        return kRoots;
+    }
     bool Answer(const CString& q, const Context& at, CString* answer) override {
         if (!HasPrefix(q, L"meteor.")) return false;
         CString code, property;
@@ -172,8 +176,8 @@ private:
         if (property == L"jd.peak") return sky::Answer(NextSunLongitude(at.jdUt, s.peak), L"%.5f");
         double ra = 0, dec = 0;
         RadiantAt(s, SunLongitude2000(at.jdUt), &ra, &dec);
-        if (property.Left(9) == L"position." || property.Left(3) == L"jd.")
-            return PlaceAnswer(FixedPlace(ra, dec, at.jdUt, at.site, property.Left(3) == L"jd."),
+        if (HasPrefix(property, L"position.") || HasPrefix(property, L"jd."))
+            return PlaceAnswer(FixedPlace(ra, dec, at.jdUt, at.site, HasPrefix(property, L"jd.")),
                                property);
         return CString();
     }

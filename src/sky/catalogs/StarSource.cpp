@@ -8,6 +8,10 @@ namespace {
 
 class StarSource : public Source {
 public:
+    const wchar_t* const* Roots() const override {
+        static const wchar_t* const kRoots[] = {L"star.hip.", nullptr};
+        return kRoots;
+    }
     bool Answer(const CString& q, const Context& at, CString* answer) override {
         CString element, property;
         if (!SplitPath(q, L"star.hip.", &element, &property)) return false;

@@ -13,9 +13,13 @@ namespace {
 
 class EclipseSource : public Source {
 public:
+    const wchar_t* const* Roots() const override {
+        static const wchar_t* const kRoots[] = {L"solar.earth.", nullptr};
+        return kRoots;
+    }
     bool Answer(const CString& q, const Context& at, CString* answer) override {
         static const CString kContact = L"solar.earth.solareclipse.contacttime.";
-        const bool contact = q.Left(kContact.GetLength()) == kContact;
+        const bool contact = HasPrefix(q, kContact.GetString());
         if (!contact && q != L"solar.earth.besselelement.apply") return false;
         // The click text asks it six times at one instant.
         if (!m_kept)

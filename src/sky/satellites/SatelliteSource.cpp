@@ -35,8 +35,12 @@ void ListOf(const TleCatalog& tle, const SatelliteCatalog& magnitudes, std::vect
 
 class SatelliteSource : public Source {
 public:
+    const wchar_t* const* Roots() const override {
+        static const wchar_t* const kRoots[] = {L"artificialsatellite.", nullptr};
+        return kRoots;
+    }
     bool Answer(const CString& q, const Context& at, CString* answer) override {
-        if (q.Left(kPrefix.GetLength()) != kPrefix) return false;
+        if (!HasPrefix(q, kPrefix.GetString())) return false;
         *answer = CString();
         CString element, property;
         if (!NextElement(q, kPrefix.GetLength(), &element, &property)) return true;
@@ -135,7 +139,7 @@ private:
         static const wchar_t* const kOwn[] = {
             L"geocentricdistance", L"topocentricdistance", L"lla.longitude", L"lla.latitude",
             L"lla.altitude",       L"magnitude",           L"sunlit"};
-        if (property.Left(9) == L"position." || property.Left(3) == L"jd.") return true;
+        if (HasPrefix(property, L"position.") || HasPrefix(property, L"jd.")) return true;
         return std::any_of(std::begin(kOwn), std::end(kOwn),
                            [&](const wchar_t* p) { return property == p; });
     }
