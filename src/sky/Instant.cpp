@@ -49,16 +49,19 @@ bool Same(const Instant& a, double jdUt, double jdTt, const Site& s) {
            a.site.latitude == s.latitude && a.site.height == s.height;
 }
 
-// eraRx and eraRz in place: the same operations, inline.
+// eraRx and eraRz in place: the same operations, inline (sincos gives sin's and cos's own
+// values).
 void RotateX(double phi, double r[3][3]) {
-    const double s = std::sin(phi), c = std::cos(phi);
+    double s, c;
+    ::sincos(phi, &s, &c);
     for (int j = 0; j < 3; ++j) {
         const double a1 = c * r[1][j] + s * r[2][j], a2 = -s * r[1][j] + c * r[2][j];
         r[1][j] = a1, r[2][j] = a2;
     }
 }
 void RotateZ(double psi, double r[3][3]) {
-    const double s = std::sin(psi), c = std::cos(psi);
+    double s, c;
+    ::sincos(psi, &s, &c);
     for (int j = 0; j < 3; ++j) {
         const double a0 = c * r[0][j] + s * r[1][j], a1 = -s * r[0][j] + c * r[1][j];
         r[0][j] = a0, r[1][j] = a1;
@@ -80,6 +83,30 @@ void Rotations(double gamb, double phib, double psib, double epsa, double dpsi, 
     RotateX(-epsa, rbp);
     RotateZ(-(psib + dpsi), rbpn);
     RotateX(-(epsa + deps), rbpn);
+}
+
+// eraAnp's angle in [0, 2 pi): fmod's exact remainder by a floor and a fused multiply-add,
+// without fmod's long division (the sidereal angle runs to a hundred turns).
+double Normalized(double a) {
+    double w = std::fma(-std::floor(a / ERFA_D2PI), ERFA_D2PI, a);
+    if (w < 0.0) w += ERFA_D2PI;
+    if (w >= ERFA_D2PI) w -= ERFA_D2PI;
+    return w;
+}
+
+// eraGmst06(jdUt, 0, jdTt, 0): the Earth rotation angle (eraEra00) and the IAU 2006
+// polynomial, the same arithmetic with the angles reduced by Normalized.
+double Gmst06(double jdUt, double jdTt) {
+    const double f = jdUt - std::trunc(jdUt);  // fmod(jdUt, 1.0), exactly
+    const double era =
+        Normalized(ERFA_D2PI * (f + 0.7790572732640 + 0.00273781191135448 * (jdUt - ERFA_DJ00)));
+    const double t = (jdTt - ERFA_DJ00) / ERFA_DJC;
+    return Normalized(
+        era + (0.014506 +
+               (4612.156534 +
+                (1.3915817 + (-0.00000044 + (-0.000029956 + (-0.0000000368) * t) * t) * t) * t) *
+                   t) *
+                  ERFA_DAS2R);
 }
 
 // The site on the WGS84 ellipsoid, Earth-fixed (ITRS), au; the last site's is kept.
@@ -109,7 +136,7 @@ Instant Make(double jdUt, double jdTt, const Site& site) {
     zvacl::PrefetchNutation(jdTt);
     double gamb = 0, phib = 0, psib = 0, epsa = 0, rbp[3][3], rbpn[3][3];
     eraPfw06(jdTt, 0.0, &gamb, &phib, &psib, &epsa);
-    const double gmst = eraGmst06(jdUt, 0.0, jdTt, 0.0);
+    const double gmst = Gmst06(jdUt, jdTt);
     double eect = 0.0;
     zvacl::Nutation2000A(jdTt, &in.dpsi, &in.deps, &eect);
     Rotations(gamb, phib, psib, epsa, in.dpsi, in.deps, rbp, rbpn);
@@ -127,8 +154,10 @@ Instant Make(double jdUt, double jdTt, const Site& site) {
     in.toDate = ToMat(rbpn);
     // Greenwich apparent sidereal time: the equation of the equinoxes with the mean obliquity
     // eraPfw06 gave (eraObl06 of the same instant).
-    const double gast = eraAnp(gmst + (in.dpsi * std::cos(epsa) + eect));
+    const double gast = Normalized(gmst + (in.dpsi * std::cos(epsa) + eect));
     in.lst = Norm360(gast / kRad + site.longitude);
+    ::sincos(gast + site.longitude * kRad, &in.sinLst, &in.cosLst);
+    ::sincos(site.latitude * kRad, &in.sinLat, &in.cosLat);
     // The site on the WGS84 ellipsoid, turned by the sidereal time (polar motion left out).
     in.observer = R3(-gast) * SiteFixed(site);
     constexpr double kTurnsPerUt1Day = 1.00273781191135448;  // the Earth's rotation rate

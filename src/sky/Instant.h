@@ -37,6 +37,10 @@ struct Instant {
     double eps0 = 0.0, dpsi = 0.0, deps = 0.0;
     /// @}
     double lst = NAN;  ///< local apparent sidereal time, degrees
+    /// The sine and cosine of the local apparent sidereal time and of the site's latitude.
+    /// @{
+    double sinLst = NAN, cosLst = NAN, sinLat = NAN, cosLat = NAN;
+    /// @}
     /// The observer from the Earth's centre, true equator of date: position in au and
     /// velocity by the Earth's rotation in au a day.
     /// @{

@@ -135,7 +135,9 @@ namespace zvacl {
 extern const double kObservedDeltaT[][2];
 extern const int kObservedDeltaTCount;
 
-double DeltaTSeconds(double jdUt) {
+namespace {
+
+double DeltaTAt(double jdUt) {
     if (std::isnan(jdUt)) return kNaN;
     const double(*t)[2] = kObservedDeltaT;
     const int n = kObservedDeltaTCount;
@@ -166,6 +168,15 @@ double DeltaTSeconds(double jdUt) {
     }
     const double f = (mjd - t[lo][0]) / (t[hi][0] - t[lo][0]);
     return t[lo][1] + f * (t[hi][1] - t[lo][1]);
+}
+
+}  // namespace
+
+double DeltaTSeconds(double jdUt) {
+    // The last one is kept: a place asks for it several times at one instant.
+    thread_local double ut = NAN, kept = NAN;
+    if (jdUt != ut) kept = DeltaTAt(jdUt), ut = jdUt;
+    return kept;
 }
 
 double TtToUt(double jdTt) {

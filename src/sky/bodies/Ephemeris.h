@@ -109,6 +109,8 @@ BodyPlace PlaceOf(Body body, double jdUt, const Site& site, bool withEvents,
 /// The place of a fixed J2000 direction (a star, a clicked point), with rise, transit and
 /// set when withEvents is set.
 BodyPlace FixedPlace(double ra2000, double dec2000, double jdUt, const Site& site, bool withEvents);
+/// The same for a J2000 direction given as a vector (of any length).
+BodyPlace FixedPlace(const Vec& direction2000, double jdUt, const Site& site, bool withEvents);
 
 /// The place of a body that moves about the Sun, whose heliocentric position (J2000
 /// equatorial, au) at a TT Julian Day is helio(jdTt): light time, aberration, the horizon,

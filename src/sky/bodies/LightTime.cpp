@@ -36,12 +36,10 @@ Vec Geocentric(Body body, const Arrival& a, const Kepler* k, Vec* helio, Vec* no
         if (bary && !TableBarycentric(Body::Sun, t, &s)) s = kNowhere;
         return s;
     };
-    Vec moon{};          // the Moon from the Earth at the last t asked
-    bool table = false;  // whether the file gave the body at the last t asked
+    Vec moon{};  // the Moon from the Earth at the last t asked
     const auto bodyAt = [&](double t) {
         Vec p{};
-        table = bary && body != Body::Moon && TableBarycentric(body, t, &p);
-        if (table) return p;
+        if (bary && body != Body::Moon && TableBarycentric(body, t, &p)) return p;
         switch (body) {
             case Body::Sun:
                 return sunAt(t);
@@ -56,11 +54,20 @@ Vec Geocentric(Body body, const Arrival& a, const Kepler* k, Vec* helio, Vec* no
                 return Heliocentric(body, t, k) + sunAt(t);
         }
     };
-    double tau = 0.0, left = a.jdTt;
-    Vec at{}, geo{};
+    double tau = 0.0, left = a.jdTt, firstTau = 0.0;
+    Vec at{}, geo{}, first{};
     for (int i = 0; i < 3; ++i) {
         left = a.jdTt - tau;
-        at = bodyAt(left);
+        if (i == 2 && firstTau > 0.0) {
+            // The third time lies a small fraction of a second from the second: the line
+            // through the first two places puts the body there within 1e-12 au (its
+            // acceleration over that fraction), without a third ephemeris evaluation.
+            at = at + (at - first) * ((tau - firstTau) / firstTau);
+        } else {
+            at = bodyAt(left);
+        }
+        if (i == 0) first = at;
+        if (i == 1) firstTau = tau;
         geo = at - a.observer;
         tau = Norm(geo) * kLightDaysPerAu;
         if (i > 0 || !now) continue;
@@ -69,10 +76,8 @@ Vec Geocentric(Body body, const Arrival& a, const Kepler* k, Vec* helio, Vec* no
             *now = -1.0 * a.earth;
         else if (body == Body::Moon)
             *now = moon;
-        else if (table)
-            *now = (at - a.sun) - a.earth;
         else
-            *now = Heliocentric(body, a.jdTt, k) - a.earth;
+            *now = (at - a.sun) - a.earth;  // the body at the instant itself
     }
     if (helio) *helio = at - sunAt(left);
     return geo;

@@ -31,15 +31,14 @@ double TtOf(double jdUt) { return UtToDt(jdUt); }
 
 namespace {
 
-// Altitude and azimuth (from the south) of a true-of-date direction.
-void Horizon(const Sphere& equ, double lstDeg, double latDeg, double* alt, double* az) {
-    const double H = (lstDeg - equ.lon) * kRad;
-    const double d = equ.lat * kRad;
-    const double phi = latDeg * kRad;
-    *alt =
-        std::asin(std::sin(phi) * std::sin(d) + std::cos(phi) * std::cos(d) * std::cos(H)) / kRad;
-    *az = Norm360(Atan2(std::sin(H), std::cos(H) * std::sin(phi) - std::tan(d) * std::cos(phi)) /
-                  kRad);
+// Altitude and azimuth (from the south) of a true-of-date vector, by the instant's local
+// sidereal time and the site's latitude.
+void Horizon(const Vec& v, const Instant& at, double* alt, double* az) {
+    // The direction's hour-angle components: cos d cos H and cos d sin H, times |v|.
+    const double c = at.cosLst * v.x + at.sinLst * v.y, s = at.sinLst * v.x - at.cosLst * v.y;
+    const double up = at.sinLat * v.z + at.cosLat * c;
+    *alt = std::asin(std::clamp(up / Norm(v), -1.0, 1.0)) / kRad;
+    *az = Norm360(Atan2(s, c * at.sinLat - v.z * at.cosLat) / kRad);
 }
 
 // J2000 equatorial to galactic axes: the rotation libnova's conversion makes (by way of
@@ -107,7 +106,7 @@ Vec Fill(BodyPlace* p, const Vec& geo, const Vec* apparentGeo, const Instant& at
     }
     topo = at.toDate * topo;
     p->topocentricDistance = Norm(topo);
-    Horizon(ToSphere(topo), at.lst, at.site.latitude, &p->altitude, &p->azimuth);
+    Horizon(topo, at, &p->altitude, &p->azimuth);
     return app;
 }
 
@@ -270,9 +269,9 @@ BodyPlace HeliocentricPlace(const std::function<Vec(double)>& helio, double jdUt
 }
 
 // A fixed J2000 direction, as far away as the stars.
-BodyPlace Fixed(double ra2000, double dec2000, double jdUt, const Site& site, bool all) {
+BodyPlace Fixed(const Vec& direction, double jdUt, const Site& site, bool all) {
     const Instant at = InstantAt(jdUt, site);
-    const Vec geo = FromSphere(ra2000, dec2000, 1e9);
+    const Vec geo = direction * (1e9 / Norm(direction));
     BodyPlace p;
     Fill(&p, geo, nullptr, at, all);
     p.topocentricDistance = NAN;
@@ -295,9 +294,13 @@ BodyPlace PlaceOfHeliocentric(const std::function<Vec(double)>& helio, double jd
 
 BodyPlace FixedPlace(double ra2000, double dec2000, double jdUt, const Site& site,
                      bool withEvents) {
-    BodyPlace p = Fixed(ra2000, dec2000, jdUt, site, true);
+    return FixedPlace(FromSphere(ra2000, dec2000, 1.0), jdUt, site, withEvents);
+}
+
+BodyPlace FixedPlace(const Vec& direction2000, double jdUt, const Site& site, bool withEvents) {
+    BodyPlace p = Fixed(direction2000, jdUt, site, true);
     if (withEvents) {
-        const auto place = [&](double t) { return Fixed(ra2000, dec2000, t, site, false); };
+        const auto place = [&](double t) { return Fixed(direction2000, t, site, false); };
         RiseTransitSet(place, NoLimb, 0.4986, jdUt, site, &p);
     }
     return p;

@@ -93,8 +93,8 @@ CString TextOf(const CatalogFile& table, int column, uint32_t row) {
     return CString(ZcmUtf8ToWide(text, std::strlen(text)).c_str());
 }
 
-void StarDirection(double ra, double dec, double pmRa, double pmDec, double parallax, double jdTt,
-                   const Vec& e, double* raOut, double* decOut) {
+Vec StarVector(double ra, double dec, double pmRa, double pmDec, double parallax, double jdTt,
+               const Vec& e) {
     const double a = ra * kDeg, d = dec * kDeg;
     const double ca = std::cos(a), sa = std::sin(a), cd = std::cos(d), sd = std::sin(d);
     // Unit vector and the unit vectors towards increasing RA and Dec.
@@ -112,16 +112,12 @@ void StarDirection(double ra, double dec, double pmRa, double pmDec, double para
         p[1] -= w * e.y;
         p[2] -= w * e.z;
     }
-    const double r = std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]);
-    double lon = std::atan2(p[1], p[0]) / kDeg;
-    if (lon < 0.0) lon += 360.0;
-    *raOut = lon;
-    *decOut = std::asin(std::fmax(-1.0, std::fmin(1.0, p[2] / r))) / kDeg;
+    return Vec{p[0], p[1], p[2]};
 }
 
 CString StarPlaceAnswer(const CatalogFile& stars, uint32_t row, const CString& property,
                         const Context& at) {
-    if (property.Left(9) != L"position." && property.Left(3) != L"jd.") return CString();
+    if (!HasPrefix(property, L"position.") && !HasPrefix(property, L"jd.")) return CString();
     // The columns found once per table.
     thread_local const CatalogFile* columnsOf = nullptr;
     thread_local int columns[5];
@@ -137,12 +133,12 @@ CString StarPlaceAnswer(const CatalogFile& stars, uint32_t row, const CString& p
     star.pmDec = stars.Number(columns[3], row);
     star.parallax = stars.Number(columns[4], row);
     const double jdTt = TtOf(at.jdUt);
-    double ra = 0.0, dec = 0.0;
     // The instant's Earth, which the place below shares.
     const Vec earth = InstantAt(at.jdUt, jdTt, at.site).earth;
-    StarDirection(star.ra, star.dec, star.pmRa, star.pmDec, star.parallax, jdTt, earth, &ra, &dec);
-    const bool events = property.Left(3) == L"jd.";
-    BodyPlace place = FixedPlace(ra, dec, at.jdUt, at.site, events);
+    const Vec direction =
+        StarVector(star.ra, star.dec, star.pmRa, star.pmDec, star.parallax, jdTt, earth);
+    const bool events = HasPrefix(property, L"jd.");
+    BodyPlace place = FixedPlace(direction, at.jdUt, at.site, events);
     if (property.Find(L"dateapp.") >= 0) {
         // The apparent place by the full chain (deflection, relativistic aberration, IAU 2006
         // precession); the horizon and the other systems keep the shared computation.

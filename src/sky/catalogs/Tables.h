@@ -24,9 +24,9 @@ CString TextOf(const CatalogFile& table, int column, uint32_t row);
 /// Astrometric J2000 direction of a catalogue star at jdTt: the catalogue place (epoch
 /// J2000) moved by its proper motion (mas a year, the one in RA times cos dec) and seen
 /// from the Earth (earth: heliocentric, J2000, au) across its parallax (mas; NaN: none).
-/// Degrees.
-void StarDirection(double ra, double dec, double pmRa, double pmDec, double parallax, double jdTt,
-                   const Vec& earth, double* raOut, double* decOut);
+/// ra and dec in degrees; the direction as a vector, nearly of unit length.
+Vec StarVector(double ra, double dec, double pmRa, double pmDec, double parallax, double jdTt,
+               const Vec& earth);
 
 /// The "position.*" and "jd.*" answers of a star row of stars.zct at the instant; empty
 /// for other properties.
