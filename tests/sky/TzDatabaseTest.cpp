@@ -13,6 +13,7 @@
 
 #include "sky/SkyHost.h"
 #include "sky/TzDatabase.h"
+#include "sky/UnixTime.h"
 #include "SkyTables.h"
 #include "support/Accuracy.h"
 #include "support/TestUtil.h"
@@ -25,7 +26,7 @@ int64_t UnixSeconds(const std::string& iso) {
     tagADATE d{};
     sscanf(iso.c_str(), "%d-%d-%dT%d:%d", &d.year, &d.month, &d.day, &d.hour, &d.minute);
     d.second = std::stod(iso.substr(17, 2));
-    return static_cast<int64_t>(std::llround((GetJd(&d) - 2440587.5) * 86400.0));
+    return sky::UnixSecondsOf(GetJd(&d));
 }
 
 // Our zones (tests/data/tz/zones.zi) against the offsets worked out from their rules: rules
@@ -45,6 +46,9 @@ TEST(TzDatabase, OffsetsOfOurZonesAsZicCompilesThem) {
         ++rows;
     }
     EXPECT_EQ(rows, 88);
+    // Instants read to the nearest second, before 1970 too.
+    EXPECT_EQ(sky::UnixSecondsOf(sky::kUnixEpochJd - 0.7 / 86400), -1);
+    EXPECT_EQ(sky::UnixSecondsOf(sky::kUnixEpochJd - 0.3 / 86400), 0);
 }
 
 // The offset the C library gives at the instant, in the zone TZ names.
