@@ -113,8 +113,10 @@ void ReadTownFile(const std::string& path, std::vector<std::string>& zones,
             if (!eol && more) break;  // the rest of the line comes with the next block
             const char* const stop = eol ? eol : end;
             if (ReadTownLine(std::string_view(p, static_cast<size_t>(stop - p)), zones, town) &&
-                !each(town))
-                more = false, eol = nullptr;
+                !each(town)) {
+                more = false;  // the reader has all it wants
+                break;
+            }
             if (!eol) break;
             p = eol + 1;
         }
