@@ -3,7 +3,6 @@
 #include "sky/SkyHost.h"
 
 #include <cmath>
-#include <ctime>
 #include <cwchar>
 #include <cwctype>
 #include <mutex>
@@ -14,6 +13,7 @@
 #include "sky/Answer.h"
 #include "host/HostText.h"
 #include "sky/Source.h"
+#include "sky/UnixTime.h"
 #include "sky/catalogs/Catalog.h"
 #include "sky/bodies/Observer.h"
 #include "zvacl/zvacl.h"
@@ -76,7 +76,7 @@ void CSkyHost::Reset(double jdUt) {
     LoadSite();
 }
 
-CSkyHost::CSkyHost() : CSkyHost(2440587.5 + static_cast<double>(std::time(nullptr)) / 86400.0) {}
+CSkyHost::CSkyHost() : CSkyHost(sky::JdNow()) {}
 
 CSkyHost::~CSkyHost() = default;
 

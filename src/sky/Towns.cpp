@@ -5,15 +5,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string_view>
 
 #include "sky/Constants.h"
 #include "sky/DataFolders.h"
-#include "platform/EncodedStream.h"
 #include "sky/NameFile.h"
 #include "sky/Names.h"
+#include "sky/TownFile.h"
 
 namespace sky {
 
@@ -35,46 +34,41 @@ void Fold(std::string_view name, std::string& out) {
     }
 }
 
+// Calls each(town, names) for every named town of the list, in its order: its names as
+// written, none empty, the first the town's name.
+template <typename Each>
+void EachTown(Each each) {
+    std::vector<std::string> zones;
+    std::vector<std::string_view> names;
+    ReadTownFile(DataPath("tztowns.txt"), zones, [&](const TownLine& line) {
+        names.clear();
+        for (size_t from = 0; from <= line.names.size();) {
+            const size_t bar = std::min(line.names.find('|', from), line.names.size());
+            if (bar > from) names.push_back(line.names.substr(from, bar - from));
+            from = bar + 1;
+        }
+        if (names.empty()) return true;
+        Town t;
+        t.lat = line.lat;
+        t.lon = line.lon;
+        t.zone = zones[line.zone];
+        t.country = line.country;
+        t.name = names[0];
+        each(t, names);
+        return true;
+    });
+}
+
 // Calls each(town, name as written, folded name) for every name of every named town.
 template <typename Each>
 void EachTownName(Each each) {
-    std::string text;
-    if (!ZcmReadFile(DataPath("tztowns.txt").c_str(), text, 8u << 20)) return;
-    std::vector<std::string_view> zones;
     std::string folded;
-    for (size_t at = 0; at < text.size();) {
-        size_t end = text.find('\n', at);
-        if (end == std::string::npos) end = text.size();
-        const std::string_view line(text.data() + at, end - at);
-        at = end + 1;
-        if (line.compare(0, 2, "Z\t") == 0) zones.push_back(line.substr(2));
-        std::string_view f[5];
-        size_t n = 0;
-        for (size_t from = 0; n < 5; ++n) {
-            const size_t tab = line.find('\t', from);
-            f[n] = line.substr(from, tab - from);
-            if (tab == std::string_view::npos) break;
-            from = tab + 1;
-        }
-        if (n < 4 || line[0] == '#') continue;  // no names
-        const long zone =
-            std::strtol(std::string(f[2].substr(f[2][0] == '+')).c_str(), nullptr, 10);
-        if (zone < 0 || zone >= static_cast<long>(zones.size())) continue;
-        Town t;
-        t.lat = std::strtod(std::string(f[0]).c_str(), nullptr);
-        t.lon = std::strtod(std::string(f[1]).c_str(), nullptr);
-        t.zone = zones[static_cast<size_t>(zone)];
-        t.country = f[3];
-        for (size_t from = 0;;) {
-            const size_t bar = f[4].find('|', from);
-            const std::string_view name = f[4].substr(from, bar - from);
-            if (t.name.empty()) t.name = name;
+    EachTown([&](const Town& t, const std::vector<std::string_view>& names) {
+        for (const std::string_view name : names) {
             Fold(name, folded);
             each(t, name, folded);
-            if (bar == std::string_view::npos) break;
-            from = bar + 1;
         }
-    }
+    });
 }
 
 }  // namespace
@@ -126,6 +120,19 @@ std::vector<Town> TownsNamed(const std::string& text, std::vector<std::string>* 
             closest->push_back(shown);
     }
     return found;
+}
+
+std::vector<NamedTown> AllTowns() {
+    std::vector<NamedTown> all;
+    EachTown([&](const Town& t, const std::vector<std::string_view>& names) {
+        NamedTown& n = all.emplace_back();
+        n.town = t;
+        for (const std::string_view name : names) {
+            n.names.emplace_back(name);
+            Fold(name, n.folded.emplace_back());
+        }
+    });
+    return all;
 }
 
 double GreatCircleKm(double lat1, double lon1, double lat2, double lon2) {

@@ -31,6 +31,17 @@ struct ZCMCOM_API Town {
 ZCMCOM_API std::vector<Town> TownsNamed(const std::string& text,
                                         std::vector<std::string>* closest = nullptr, size_t n = 5);
 
+/// A named town with all its names: as written (UTF-8) and folded as TownsNamed compares
+/// them.
+struct ZCMCOM_API NamedTown {
+    Town town;  ///< named by the first of its names
+    std::vector<std::string> names, folded;
+};
+
+/// Every named town of data/tztowns.txt, in the list's order: the towns found by name only
+/// last.
+ZCMCOM_API std::vector<NamedTown> AllTowns();
+
 /// The great-circle distance in kilometres between two points (degrees north and east) on
 /// the Earth's mean sphere.
 ZCMCOM_API double GreatCircleKm(double lat1, double lon1, double lat2, double lon2);

@@ -13,6 +13,7 @@
 #include <mutex>
 
 #include "platform/EncodedStream.h"
+#include "sky/UnixTime.h"
 
 namespace sky {
 namespace {
@@ -284,22 +285,18 @@ std::shared_ptr<const TzZone> FindZone(const std::string& name, std::string* pro
 double ZoneHoursAt(const std::string& name, double jdUt) {
     const auto zone = FindZone(name);
     if (!zone || !std::isfinite(jdUt) || std::fabs(jdUt) > 1e9) return NAN;
-    const int64_t t = static_cast<int64_t>(std::floor((jdUt - 2440587.5) * kDay + 0.5));
-    return zone->OffsetAt(t) / 3600.0;
+    return zone->OffsetAt(UnixSecondsOf(jdUt)) / 3600.0;
 }
 
 double ZoneClockToUt(const std::string& name, double clockJd, double* offset) {
     const auto zone = FindZone(name);
     if (!zone || !std::isfinite(clockJd) || std::fabs(clockJd) > 1e9) return NAN;
-    auto at = [](double jd) {
-        return static_cast<int64_t>(std::floor((jd - 2440587.5) * kDay + 0.5));
-    };
     // The offsets a day either side: the first that maps the clock time onto itself.
-    const double before = zone->OffsetAt(at(clockJd - 1.0)) / 3600.0,
-                 after = zone->OffsetAt(at(clockJd + 1.0)) / 3600.0;
+    const double before = zone->OffsetAt(UnixSecondsOf(clockJd - 1.0)) / 3600.0,
+                 after = zone->OffsetAt(UnixSecondsOf(clockJd + 1.0)) / 3600.0;
     double hours = before;
     for (double o : {before, after})
-        if (zone->OffsetAt(at(clockJd - o / 24.0)) / 3600.0 == o) {
+        if (zone->OffsetAt(UnixSecondsOf(clockJd - o / 24.0)) / 3600.0 == o) {
             hours = o;
             break;
         }

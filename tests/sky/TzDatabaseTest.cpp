@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: LGPL-3.0-or-later
 // The tz database reader: our own zones as zic compiles them, the machine's zones against
-// the C library, the POSIX rules of TZif footers, and the host following its site's zone.
+// the C library, the POSIX rules of TZif footers, the town list and the host following its
+// site's zone.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,7 +13,9 @@
 #include <sstream>
 
 #include "sky/SkyHost.h"
+#include "sky/Towns.h"
 #include "sky/TzDatabase.h"
+#include "sky/UnixTime.h"
 #include "SkyTables.h"
 #include "support/Accuracy.h"
 #include "support/TestUtil.h"
@@ -25,7 +28,7 @@ int64_t UnixSeconds(const std::string& iso) {
     tagADATE d{};
     sscanf(iso.c_str(), "%d-%d-%dT%d:%d", &d.year, &d.month, &d.day, &d.hour, &d.minute);
     d.second = std::stod(iso.substr(17, 2));
-    return static_cast<int64_t>(std::llround((GetJd(&d) - 2440587.5) * 86400.0));
+    return sky::UnixSecondsOf(GetJd(&d));
 }
 
 // Our zones (tests/data/tz/zones.zi) against the offsets worked out from their rules: rules
@@ -45,6 +48,9 @@ TEST(TzDatabase, OffsetsOfOurZonesAsZicCompilesThem) {
         ++rows;
     }
     EXPECT_EQ(rows, 88);
+    // Instants read to the nearest second, before 1970 too.
+    EXPECT_EQ(sky::UnixSecondsOf(sky::kUnixEpochJd - 0.7 / 86400), -1);
+    EXPECT_EQ(sky::UnixSecondsOf(sky::kUnixEpochJd - 0.3 / 86400), 0);
 }
 
 // The offset the C library gives at the instant, in the zone TZ names.
@@ -126,6 +132,35 @@ TEST(TzDatabase, FooterRulesAndWhatIsNoZone) {
         if (zone.Parse(whole.substr(0, cut))) zone.OffsetAt(0);
     }
     EXPECT_FALSE(sky::TzZone().Parse(std::string(60, 'x')));
+}
+
+// The town list read in blocks: a line longer than a block, a last line with no newline;
+// comments, towns of no name or no such zone, and empty names passed over.
+TEST(TzDatabase, TheTownListReadWhole) {
+    const TempDir dir;
+    const std::string longName(100000, 'x');
+    WriteFileBytes(dir.File("tztowns.txt"),
+                   "# towns\nZ\tEurope/London\nZ\tAsia/Tokyo\n51.51\t-0.13\t0\tGB\tLondon\n"
+                   "35.0\t135.0\t1\n1\t2\t2\tXX\tNowhere\n10\t20\t1\tJP\t\n"
+                   "35.69\t139.69\t1\tJP\t|Tokyo||東京\n34.69\t135.5\t+1\tJP\t" +
+                       longName + "|Osaka\n35.01\t135.76\t+1\tJP\tKyoto");
+    const EnvGuard env{"ZCMCOM_DATA_DIR"};
+    setenv("ZCMCOM_DATA_DIR", dir.path().c_str(), 1);
+    std::string all;
+    for (sky::NamedTown& t : sky::AllTowns()) {
+        t.town.name.resize(std::min<size_t>(t.town.name.size(), 8));
+        all += t.town.Described() + ":";
+        for (size_t i = 0; i < t.names.size(); ++i)
+            all += " " + t.names[i].substr(0, 8) + "=" + t.folded[i].substr(0, 8);
+        all += "\n";
+    }
+    EXPECT_EQ(all,
+              "London,GB (Europe/London, 51.51 N, 0.13 W): London=london\n"
+              "Tokyo,JP (Asia/Tokyo, 35.69 N, 139.69 E): Tokyo=tokyo 東京=東京\n"
+              "xxxxxxxx,JP (Asia/Tokyo, 34.69 N, 135.50 E): xxxxxxxx=xxxxxxxx Osaka=osaka\n"
+              "Kyoto,JP (Asia/Tokyo, 35.01 N, 135.76 E): Kyoto=kyoto\n");
+    ASSERT_EQ(sky::TownsNamed("osaka").size(), 1u);
+    EXPECT_EQ(sky::TownsNamed("osaka")[0].name.size(), longName.size());
 }
 
 TEST(TzDatabase, TheHostFollowsItsSitesZoneAtItsInstant) {

@@ -2,13 +2,13 @@
 // zcmcom find: the built-in sky's objects by name; and the name lookup of zcmcom click.
 #include <CLI/CLI.hpp>
 #include <cstdio>
-#include <ctime>
 #include <memory>
 
 #include "Command.h"
 #include "SkyOptions.h"
 #include "sky/Names.h"
 #include "sky/SkyHost.h"
+#include "sky/UnixTime.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ int UnknownObject(const sky::NameIndex& index, const std::string& text) {
 int RunFind(const std::string& text) {
     const std::string why = sky::NameTextError(text);
     if (!why.empty()) return UsageError("cannot search for " + why);
-    const sky::NameIndex index = sky::NameIndex::ForSky(2440587.5 + std::time(nullptr) / 86400.0);
+    const sky::NameIndex index = sky::NameIndex::ForSky(sky::JdNow());
     const auto found = index.Find(CString(text.c_str()));
     if (found.empty()) return UnknownObject(index, text);
     for (const auto& match : found) {

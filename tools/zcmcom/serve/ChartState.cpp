@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <algorithm>
 #include <fstream>
 #include <unistd.h>
@@ -16,6 +15,7 @@
 #include "draw/TimeZone.h"
 #include "sky/Towns.h"
 #include "sky/TzDatabase.h"
+#include "sky/UnixTime.h"
 #include "zvacl/zvacl.h"
 
 namespace serve {
@@ -129,8 +129,7 @@ std::string Utf8(const CString& text) { return text.ToUtf8(); }
 
 ChartState::ChartState(const StartOptions& start)
     : m_host(std::isfinite(start.jd) ? start.jd : 0.0), m_camera(start.camera) {
-    if (!std::isfinite(start.jd))
-        m_host.SetJd(2440587.5 + static_cast<double>(std::time(nullptr)) / 86400.0);
+    if (!std::isfinite(start.jd)) m_host.SetJd(sky::JdNow());
     m_status.Init();
     m_status.Load();
     m_clickData.SetStatus(&m_status);
@@ -362,7 +361,7 @@ void ChartState::CheckInstant(double expectedJd) {
 }
 
 void ChartState::SetNow() {
-    const double jd = 2440587.5 + static_cast<double>(std::time(nullptr)) / 86400.0;
+    const double jd = sky::JdNow();
     tagADATE date{};
     JdToDate2(jd, &date);
     std::lock_guard<std::mutex> lock(m_mutex);

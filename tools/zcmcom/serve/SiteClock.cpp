@@ -5,14 +5,11 @@
 #include <cstdio>
 
 #include "sky/TzDatabase.h"
+#include "sky/UnixTime.h"
 
 namespace serve {
 
 namespace {
-
-int64_t UnixSeconds(double jdUt) {
-    return static_cast<int64_t>(std::floor((jdUt - 2440587.5) * 86400.0 + 0.5));
-}
 
 std::string FixedName(double offset) {
     char text[24];
@@ -25,7 +22,7 @@ std::string FixedName(double offset) {
 ClockZone ZoneAtInstant(const std::string& name, double jdUt, double fixed) {
     const auto zone = name.empty() ? nullptr : sky::FindZone(name);
     if (!zone) return {std::string(), fixed, FixedName(fixed)};
-    const int64_t t = UnixSeconds(jdUt);
+    const int64_t t = sky::UnixSecondsOf(jdUt);
     return {name, zone->OffsetAt(t) / 3600.0, zone->AbbreviationAt(t)};
 }
 

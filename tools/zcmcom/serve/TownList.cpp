@@ -3,11 +3,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <mutex>
-#include <sstream>
 
-#include "sky/DataFolders.h"
 #include "sky/Names.h"
 #include "sky/NameFile.h"
 #include "sky/Towns.h"
@@ -58,34 +55,18 @@ const Table& Towns() {
     static Table t;
     static std::once_flag once;
     std::call_once(once, [] {
-        std::ifstream in(sky::DataPath("tztowns.txt"));
-        std::vector<std::string> zones;
-        std::string line;
-        while (std::getline(in, line)) {
-            if (line.compare(0, 2, "Z\t") == 0) zones.push_back(line.substr(2));
-            if (line.empty() || line[0] == '#' || line[0] == 'Z') continue;
-            std::vector<std::string> f;
-            std::istringstream fields(line);
-            for (std::string one; std::getline(fields, one, '\t');) f.push_back(one);
-            if (f.size() < 5) continue;
-            const long zone = std::strtol(f[2].c_str() + (f[2][0] == '+'), nullptr, 10);
-            if (zone < 0 || zone >= static_cast<long>(zones.size())) continue;
+        for (sky::NamedTown& n : sky::AllTowns()) {
             TownRow r;
-            r.lat = std::strtod(f[0].c_str(), nullptr);
-            r.lon = std::strtod(f[1].c_str(), nullptr);
-            r.zone = zones[static_cast<size_t>(zone)];
-            r.country = f[3];
-            std::vector<std::string> names, folded;
-            std::istringstream list(f[4]);
-            for (std::string n; std::getline(list, n, '|');)
-                if (!n.empty()) names.push_back(n), folded.push_back(Fold(n));
-            if (names.empty()) continue;
-            r.name = names[0];
-            r.nameJa = JapaneseName(names);
+            r.lat = n.town.lat;
+            r.lon = n.town.lon;
+            r.zone = std::move(n.town.zone);
+            r.country = std::move(n.town.country);
+            r.name = std::move(n.town.name);
+            r.nameJa = JapaneseName(n.names);
             std::string city = r.zone.substr(r.zone.rfind('/') + 1);
             std::replace(city.begin(), city.end(), '_', ' ');
             r.zoneTown = r.name == city;
-            t.folded.push_back(std::move(folded));
+            t.folded.push_back(std::move(n.folded));
             t.towns.push_back(std::move(r));
         }
     });
