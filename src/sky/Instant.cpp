@@ -109,10 +109,15 @@ double Gmst06(double jdUt, double jdTt) {
                   ERFA_DAS2R);
 }
 
-// The site on the WGS84 ellipsoid, Earth-fixed (ITRS), au; the last site's is kept.
-Vec SiteFixed(const Site& site) {
+// The site on the WGS84 ellipsoid, Earth-fixed (ITRS), au, with the sines and cosines of
+// its longitude and latitude; the last site's are kept.
+struct FixedSite {
+    Vec at{};
+    double sinLon = NAN, cosLon = NAN, sinLat = NAN, cosLat = NAN;
+};
+const FixedSite& SiteFixed(const Site& site) {
     thread_local Site last{NAN, NAN, NAN};
-    thread_local Vec fixed{};
+    thread_local FixedSite fixed;
     if (site.longitude == last.longitude && site.latitude == last.latitude &&
         site.height == last.height)
         return fixed;
@@ -120,7 +125,9 @@ Vec SiteFixed(const Site& site) {
     if (eraGd2gc(1, site.longitude * kRad, site.latitude * kRad, site.height, itrs) != 0)
         itrs[0] = itrs[1] = itrs[2] = NAN;
     const double kMetresPerAu = kKmPerAu * 1000.0;
-    fixed = Vec{itrs[0] / kMetresPerAu, itrs[1] / kMetresPerAu, itrs[2] / kMetresPerAu};
+    fixed.at = Vec{itrs[0] / kMetresPerAu, itrs[1] / kMetresPerAu, itrs[2] / kMetresPerAu};
+    ::sincos(site.longitude * kRad, &fixed.sinLon, &fixed.cosLon);
+    ::sincos(site.latitude * kRad, &fixed.sinLat, &fixed.cosLat);
     last = site;
     return fixed;
 }
@@ -156,10 +163,15 @@ Instant Make(double jdUt, double jdTt, const Site& site) {
     // eraPfw06 gave (eraObl06 of the same instant).
     const double gast = Normalized(gmst + (in.dpsi * std::cos(epsa) + eect));
     in.lst = Norm360(gast / kRad + site.longitude);
-    ::sincos(gast + site.longitude * kRad, &in.sinLst, &in.cosLst);
-    ::sincos(site.latitude * kRad, &in.sinLat, &in.cosLat);
     // The site on the WGS84 ellipsoid, turned by the sidereal time (polar motion left out).
-    in.observer = R3(-gast) * SiteFixed(site);
+    const FixedSite& fixed = SiteFixed(site);
+    double sg = 0.0, cg = 0.0;
+    ::sincos(gast, &sg, &cg);
+    in.observer =
+        Vec{cg * fixed.at.x - sg * fixed.at.y, sg * fixed.at.x + cg * fixed.at.y, fixed.at.z};
+    in.sinLst = sg * fixed.cosLon + cg * fixed.sinLon;
+    in.cosLst = cg * fixed.cosLon - sg * fixed.sinLon;
+    in.sinLat = fixed.sinLat, in.cosLat = fixed.cosLat;
     constexpr double kTurnsPerUt1Day = 1.00273781191135448;  // the Earth's rotation rate
     const double w = 2.0 * M_PI * kTurnsPerUt1Day;           // radians a day
     in.observerVelocity = Vec{-w * in.observer.y, w * in.observer.x, 0.0};

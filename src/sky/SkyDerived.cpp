@@ -5,6 +5,7 @@
 // which theory or catalogue gave the numbers.
 #include <cmath>
 #include <cwchar>
+#include <string>
 
 #include "sky/Answer.h"
 #include "sky/SkyHost.h"
@@ -30,10 +31,14 @@ enum class Derived {
     Provenance
 };
 
-const struct {
+struct DerivedSuffix {
+    constexpr DerivedSuffix(const wchar_t* s, Derived w)
+        : suffix(s), length(static_cast<int>(std::char_traits<wchar_t>::length(s))), what(w) {}
     const wchar_t* suffix;
+    int length;
     Derived what;
-} kDerived[] = {
+};
+constexpr DerivedSuffix kDerived[] = {
     {L".position.constellation.japanesename", Derived::ConstellationName},
     {L".position.extinctedmagnitude", Derived::Extincted},
     {L".position.parallacticangle", Derived::Parallactic},
@@ -134,9 +139,13 @@ CString CSkyHost::QueryDerived(const CString& q) {
     Derived what = Derived::None;
     CString path;
     const int n = q.GetLength();
+    const wchar_t* const end = q.GetString() + n;
     for (const auto& d : kDerived) {
-        const int m = static_cast<int>(std::wcslen(d.suffix));
-        if (n > m && std::wcscmp(q.GetString() + (n - m), d.suffix) == 0) {
+        // Compared from the end, where the paths asked differ.
+        const int m = d.length;
+        int k = 1;
+        while (k <= m && k <= n && end[-k] == d.suffix[m - k]) ++k;
+        if (k > m && n > m) {
             what = d.what;
             path = q.Left(n - m);
             break;
