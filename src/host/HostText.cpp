@@ -5,13 +5,16 @@
 #include <cstdint>
 #include <cwchar>
 #include <cwctype>
+#include <string_view>
 
 namespace host {
 
-CString CanonicalQuery(const CString& text) {
-    std::wstring out(text.str().size(), L'\0');
+namespace {
+
+CString Canonical(const wchar_t* text, size_t length) {
+    std::wstring out(length, L'\0');
     size_t n = 0;
-    for (const wchar_t c : text.str()) {
+    for (const wchar_t c : std::wstring_view(text, length)) {
         if (c > L' ' && c < 0x7f) {  // printable ASCII without the locale's tables
             out[n++] = c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + (L'a' - L'A')) : c;
         } else if (!std::iswspace(static_cast<wint_t>(c))) {
@@ -20,6 +23,16 @@ CString CanonicalQuery(const CString& text) {
     }
     out.resize(n);
     return CString(std::move(out));
+}
+
+}  // namespace
+
+CString CanonicalQuery(const CString& text) {
+    return Canonical(text.GetString(), text.str().size());
+}
+
+CString CanonicalQuery(const wchar_t* text) {
+    return text ? Canonical(text, std::wcslen(text)) : CString();
 }
 
 tagADATE NearestSecond(double jdUt, double tz) {

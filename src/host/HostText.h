@@ -13,6 +13,8 @@ namespace host {
 
 /// The text in lower case without blanks, so "? UT( Time )" and "? ut(time)" are one query.
 ZCMCOM_API CString CanonicalQuery(const CString& text);
+/// The same of a null-terminated text (null: empty), without a copy of it first.
+ZCMCOM_API CString CanonicalQuery(const wchar_t* text);
 
 /// The record of an instant (Julian Day, UT) in a zone (hours east of Greenwich), rounded
 /// to the nearest whole second.

@@ -205,7 +205,7 @@ CString CSkyHost::Execute(LPCTSTR command) {
     const wchar_t* start = command ? command : L"";
     // A query after ASCII blanks is read in place, without a trimmed copy first.
     while (*start == L' ' || (*start >= L'\t' && *start <= L'\r')) ++start;
-    if (*start == L'?') return Query(CString(start + 1));
+    if (*start == L'?') return AnswerCanonical(CanonicalQuery(start + 1));
     CString text(start);
     text.TrimLeft();
     if (text.GetLength() >= 1 && text[0] == L'?') return Query(text.Mid(1));
@@ -214,7 +214,10 @@ CString CSkyHost::Execute(LPCTSTR command) {
 }
 
 CString CSkyHost::Query(const CString& expression) {
-    const CString q = CanonicalQuery(expression);
+    return AnswerCanonical(CanonicalQuery(expression));
+}
+
+CString CSkyHost::AnswerCanonical(const CString& q) {
     if (q.IsEmpty()) return CString();
     CString answer = QueryDerived(q);
     if (answer.IsEmpty() && HostPath(q)) {

@@ -115,6 +115,8 @@ public:
 
 private:
     CString Query(const CString& expression);
+    /// The answer to a query already in canonical form (host::CanonicalQuery).
+    CString AnswerCanonical(const CString& q);
     CString QueryTime(const CString& q);
     CString QueryLocation(const CString& q);
     CString QuerySettings(const CString& q);

@@ -5,7 +5,9 @@
 // ("Location.Solar.X").
 #include <cmath>
 #include <cwchar>
-#include <map>
+#include <algorithm>
+#include <utility>
+#include <vector>
 #include <memory>
 
 #include "sky/Answer.h"
@@ -90,8 +92,8 @@ private:
         const SolarBody* found = nullptr;
         CString property;
         for (const SolarBody& b : kBodies) {
+            if (!HasPrefix(q, b.path)) continue;
             const int n = static_cast<int>(std::wcslen(b.path));
-            if (!Starts(q, b.path, n)) continue;
             if (q.GetLength() == n) return b.english;
             if (q[n] != L'.') continue;
             found = &b;
@@ -180,9 +182,11 @@ private:
             return std::isfinite(v) ? Num(v, L"%.4f") : CString();
         }
         const bool events = HasPrefix(property, L"jd.");
-        auto kept = m_places.find(index * 2 + (events ? 1 : 0));
+        const int key = index * 2 + (events ? 1 : 0);
+        auto kept = std::find_if(m_places.begin(), m_places.end(),
+                                 [&](const auto& e) { return e.first == key; });
         if (kept == m_places.end())
-            kept = m_places.emplace(index * 2 + (events ? 1 : 0), placeOf(at.jdUt, events)).first;
+            kept = m_places.insert(m_places.end(), {key, placeOf(at.jdUt, events)});
         const BodyPlace& p = kept->second;
         const bool earth = body == observer.body;
         const bool sunOrMoon = body == Body::Sun || body == Body::Moon;
@@ -201,8 +205,9 @@ private:
         return CString();
     }
 
-    // Places computed for the current instant, site and observer, by body and kind.
-    std::map<int, BodyPlace> m_places;
+    // Places computed for the current instant, site and observer, by body and kind: a few,
+    // kept in a list that keeps its room when cleared.
+    std::vector<std::pair<int, BodyPlace>> m_places;
     const Catalog* m_catalog = nullptr;  ///< whose orbits' places are kept
 };
 
