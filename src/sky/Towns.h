@@ -35,7 +35,10 @@ ZCMCOM_API std::vector<Town> TownsNamed(const std::string& text,
 /// them.
 struct ZCMCOM_API NamedTown {
     Town town;  ///< named by the first of its names
+    /// Its names as written and as folded, in the same order.
+    /// @{
     std::vector<std::string> names, folded;
+    /// @}
 };
 
 /// Every named town of data/tztowns.txt, in the list's order: the towns found by name only
