@@ -130,11 +130,6 @@ CString CircleOutline(double ra0, double dec0, double radius) {
 
 class FrameSource : public Source {
 public:
-    const wchar_t* const* Roots() const override {
-        static const wchar_t* const kRoots[] = {L"angleofview.", L"mosaicoffield.",
-                                                L"fieldofviewcircle.", nullptr};
-        return kRoots;
-    }
     bool Statement(const CString& lhs, const CString& value) override {
         Frame* f = nullptr;
         CString key;
@@ -280,7 +275,8 @@ private:
     Frame m_view{false, L"撮影画角"}, m_mosaic{false, L"モザイク"}, m_fov{false, L"視野円"};
 };
 
-const SourceRegistration kFrames([] { return std::make_unique<FrameSource>(); });
+const SourceRegistration kFrames([] { return std::make_unique<FrameSource>(); },
+                                 {L"angleofview.", L"mosaicoffield.", L"fieldofviewcircle."});
 
 }  // namespace
 

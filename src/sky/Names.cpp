@@ -173,7 +173,7 @@ void NameIndex::Collect(CSkyHost& host) {
     };
     // The host's list repeats the sources' objects: one entry per path, the host's names first.
     std::vector<Entry> listed;
-    for (const SourceFactory& make : RegisteredSources()) make()->List(listed);
+    for (const RegisteredSource& r : RegisteredSources()) r.make()->List(listed);
     std::map<std::wstring, size_t> ofSources;
     for (size_t i = 0; i < listed.size(); ++i)
         ofSources.emplace(static_cast<const wchar_t*>(listed[i].path), i);
@@ -615,7 +615,7 @@ NameIndex NameIndex::ForSky(CSkyHost* host, double jdUt) {
                          !UpdatedPath("cometels.txt").empty() || !UpdatedPath("mpcorb.txt").empty();
     if ((!elements || !*elements) && UserTleFiles().empty() && !updated) return index;
     std::vector<Entry> user;
-    for (const SourceFactory& make : RegisteredSources()) make()->ListUserFiles(user);
+    for (const RegisteredSource& r : RegisteredSources()) r.make()->ListUserFiles(user);
     for (Entry& e : user) index.Add(std::move(e));
     return index;
 }

@@ -86,7 +86,8 @@ void CSkyHost::Changed() {
 
 std::vector<std::unique_ptr<sky::Source>>& CSkyHost::Sources() {
     if (m_sources.empty())
-        for (const sky::SourceFactory& make : sky::RegisteredSources()) m_sources.push_back(make());
+        for (const sky::RegisteredSource& r : sky::RegisteredSources())
+            m_sources.push_back(r.make());
     return m_sources;
 }
 
@@ -106,13 +107,11 @@ sky::Context CSkyHost::At() {
 CString CSkyHost::QuerySources(const CString& q) {
     const sky::Context at = At();
     CString answer;
-    for (auto& source : Sources()) {
-        if (const wchar_t* const* roots = source->Roots()) {
-            while (*roots && !sky::HasPrefix(q, *roots)) ++roots;
-            if (!*roots) continue;  // none of its paths
-        }
-        if (source->Answer(q, at, &answer)) return answer;
-    }
+    // The sources are made in the registry's order; each is asked only for its own paths.
+    const std::vector<sky::RegisteredSource>& registered = sky::RegisteredSources();
+    std::vector<std::unique_ptr<sky::Source>>& sources = Sources();
+    for (size_t i = 0; i < sources.size(); ++i)
+        if (registered[i].Asks(q) && sources[i]->Answer(q, at, &answer)) return answer;
     return CString();
 }
 

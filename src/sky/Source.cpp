@@ -13,29 +13,31 @@ namespace sky {
 
 namespace {
 
-// The factories, and the rank of each.
-std::vector<SourceFactory>& Factories() {
-    static std::vector<SourceFactory> factories;
-    return factories;
-}
-std::vector<SourceRank>& Ranks() {
-    static std::vector<SourceRank> ranks;
-    return ranks;
+std::vector<RegisteredSource>& Registered() {
+    static std::vector<RegisteredSource> sources;
+    return sources;
 }
 
 CString Num(double v) { return Answer(v, L"%.8f"); }
 
 }  // namespace
 
-SourceRegistration::SourceRegistration(SourceFactory factory, SourceRank rank) {
+SourceRegistration::SourceRegistration(SourceFactory factory, std::vector<const wchar_t*> roots,
+                                       SourceRank rank) {
     // After the last one of the same rank or a lower one.
-    std::vector<SourceRank>& ranks = Ranks();
-    const auto at = std::upper_bound(ranks.begin(), ranks.end(), rank);
-    Factories().insert(Factories().begin() + (at - ranks.begin()), std::move(factory));
-    ranks.insert(at, rank);
+    std::vector<RegisteredSource>& sources = Registered();
+    const auto at =
+        std::upper_bound(sources.begin(), sources.end(), rank,
+                         [](SourceRank r, const RegisteredSource& s) { return r < s.rank; });
+    sources.insert(at, RegisteredSource{std::move(factory), rank, std::move(roots)});
 }
 
-const std::vector<SourceFactory>& RegisteredSources() { return Factories(); }
+const std::vector<RegisteredSource>& RegisteredSources() { return Registered(); }
+
+bool RegisteredSource::Asks(const CString& q) const {
+    return roots.empty() || std::any_of(roots.begin(), roots.end(),
+                                        [&](const wchar_t* r) { return HasPrefix(q, r); });
+}
 
 bool NextElement(const CString& q, int from, CString* element, CString* property) {
     if (from > q.GetLength()) return false;

@@ -64,10 +64,6 @@ public:
     /// extend (a planet: its moons, its Lagrangian points) returns false instead of an
     /// empty answer, so the sources of those are asked.
     virtual bool Answer(const CString& query, const Context& at, CString* answer) = 0;
-    /// The beginnings of every path it answers, each a first element or more with its dot
-    /// ("star.hip."), in a list ending with null; the host asks it only for paths that begin
-    /// with one of them. Null (the default): it is asked for every path.
-    virtual const wchar_t* const* Roots() const { return nullptr; }
     /// Every object it knows.
     virtual void List(std::vector<Entry>& out) = 0;
     /// The objects of the user's own files only (the bundled ones are in the name index).
@@ -82,8 +78,10 @@ public:
     }
 };
 
-/// Sources register themselves once per process from their own file:
-///     const sky::SourceRegistration kComets([] { return std::make_unique<CometSource>(); });
+/// Sources register themselves once per process from their own file, with the beginnings of
+/// every path they answer:
+///     const sky::SourceRegistration kComets([] { return std::make_unique<CometSource>(); },
+///                                           {L"solar.comet."});
 /// Every CSkyHost gets one instance of each, asked after the host's own answers (the
 /// clock, the site, the settings) by rank, then in registration order (the order of the
 /// files in the library, which no source should rely on).
@@ -91,13 +89,25 @@ using SourceFactory = std::function<std::unique_ptr<Source>()>;
 /// The ranks: a source whose objects' paths others extend goes first, so it is asked
 /// before them (a planet before its moons); any other takes the default.
 enum class SourceRank { First, Default };
+/// A registered source.
+struct RegisteredSource {
+    SourceFactory make;                     ///< makes one
+    SourceRank rank = SourceRank::Default;  ///< when it is asked
+    /// The beginnings of every path it answers, each a first element or more with its dot
+    /// ("star.hip."): the host asks it only for paths that begin with one of them, or for
+    /// every path when there are none.
+    std::vector<const wchar_t*> roots;
+    /// Whether q is a path it may answer (by roots).
+    bool Asks(const CString& q) const;
+};
 /// Registers a factory when constructed (at static initialisation of its file).
 struct ZCMCOM_API SourceRegistration {
-    /// Adds factory to the registered sources, with its rank.
-    explicit SourceRegistration(SourceFactory factory, SourceRank rank = SourceRank::Default);
+    /// Adds factory to the registered sources, with the roots of its paths and its rank.
+    SourceRegistration(SourceFactory factory, std::vector<const wchar_t*> roots,
+                       SourceRank rank = SourceRank::Default);
 };
-/// The registered factories, by rank, then in registration order.
-const std::vector<SourceFactory>& RegisteredSources();
+/// The registered sources, by rank, then in registration order.
+const std::vector<RegisteredSource>& RegisteredSources();
 
 /// Splits q after a known prefix ending at q[from]: the next element up to its dot, and
 /// what follows that dot as the property (empty without one). False for an empty element.

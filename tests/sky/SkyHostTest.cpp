@@ -71,7 +71,7 @@ public:
     }
     void List(std::vector<sky::Entry>&) override {}
 };
-const sky::SourceRegistration kProbe([] { return std::make_unique<ProbeSource>(); },
+const sky::SourceRegistration kProbe([] { return std::make_unique<ProbeSource>(); }, {},
                                      sky::SourceRank::First);
 
 TEST(SkyHostAnswers, SourcesRankedFirstAreAskedFirst) {

@@ -92,10 +92,6 @@ namespace {
 
 class LagrangeSource : public Source {
 public:
-    const wchar_t* const* Roots() const override {
-        static const wchar_t* const kRoots[] = {L"solar.planet.earth.", nullptr};
-        return kRoots;
-    }
     bool Answer(const CString& q, const Context& at, CString* answer) override {
         static const CString kSunEarth = L"solar.planet.earth.lagrangianpoint.";
         static const CString kEarthMoon = L"solar.planet.earth.satellite.moon.lagrangianpoint.";
@@ -166,7 +162,8 @@ private:
     }
 };
 
-const SourceRegistration kLagrange([] { return std::make_unique<LagrangeSource>(); });
+const SourceRegistration kLagrange([] { return std::make_unique<LagrangeSource>(); },
+                                   {L"solar.planet.earth."});
 
 }  // namespace
 

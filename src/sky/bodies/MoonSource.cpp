@@ -17,10 +17,6 @@ constexpr wchar_t kPrefix[] = L"solar.planet.";
 
 class MoonSource : public sky::Source {
 public:
-    const wchar_t* const* Roots() const override {
-        static const wchar_t* const kRoots[] = {L"solar.planet.", nullptr};
-        return kRoots;
-    }
     bool Answer(const CString& q, const sky::Context& at, CString* answer) override {
         const int prefix = static_cast<int>(std::wcslen(kPrefix));
         if (!sky::HasPrefix(q, kPrefix)) return false;
@@ -118,6 +114,7 @@ private:
     std::map<std::pair<const sky::MoonInfo*, bool>, Kept> m_places;
 };
 
-const sky::SourceRegistration kMoons([] { return std::make_unique<MoonSource>(); });
+const sky::SourceRegistration kMoons([] { return std::make_unique<MoonSource>(); },
+                                     {L"solar.planet."});
 
 }  // namespace

@@ -64,10 +64,6 @@ bool Starts(const CString& q, const wchar_t* prefix, int n) {
 
 class PlanetSource : public Source {
 public:
-    const wchar_t* const* Roots() const override {
-        static const wchar_t* const kRoots[] = {L"solar.", L"location.solar.", nullptr};
-        return kRoots;
-    }
     bool Answer(const CString& q, const Context& at, CString* answer) override {
         if (Starts(q, L"location.solar.", 15)) {
             double xyz[3];
@@ -212,7 +208,7 @@ private:
 };
 
 const SourceRegistration kPlanets([] { return std::make_unique<PlanetSource>(); },
-                                  SourceRank::First);
+                                  {L"solar.", L"location.solar."}, SourceRank::First);
 
 }  // namespace
 }  // namespace sky

@@ -129,10 +129,6 @@ double Epoch(const SmallBody& b) { return std::isfinite(b.epoch) ? b.epoch : b.p
 
 class SmallBodySource : public Source {
 public:
-    const wchar_t* const* Roots() const override {
-        static const wchar_t* const kRoots[] = {L"solar.comet.", L"solar.minorplanet.", nullptr};
-        return kRoots;
-    }
     bool Answer(const CString& q, const Context& at, CString* answer) override {
         static const CString kComet = L"solar.comet.", kMinor = L"solar.minorplanet.";
         const bool comet = HasPrefix(q, kComet);
@@ -289,7 +285,8 @@ private:
     Site m_site;
 };
 
-const SourceRegistration kSmallBodies([] { return std::make_unique<SmallBodySource>(); });
+const SourceRegistration kSmallBodies([] { return std::make_unique<SmallBodySource>(); },
+                                      {L"solar.comet.", L"solar.minorplanet."});
 
 }  // namespace
 }  // namespace sky

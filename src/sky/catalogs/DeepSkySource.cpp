@@ -35,10 +35,6 @@ CString OtherDesignations(const CString& all, const CString& except) {
 
 class DeepSkySource : public Source {
 public:
-    const wchar_t* const* Roots() const override {
-        static const wchar_t* const kRoots[] = {L"deepskyobject.", L"magellaniccloud.", nullptr};
-        return kRoots;
-    }
     bool Answer(const CString& q, const Context& at, CString* answer) override {
         CString catalogue, rest;
         if (SplitPath(q, L"magellaniccloud.", &catalogue, &rest)) {
@@ -169,7 +165,8 @@ private:
     }
 };
 
-const SourceRegistration kDeepSky([] { return std::make_unique<DeepSkySource>(); });
+const SourceRegistration kDeepSky([] { return std::make_unique<DeepSkySource>(); },
+                                  {L"deepskyobject.", L"magellaniccloud."});
 
 }  // namespace
 }  // namespace sky

@@ -24,10 +24,6 @@ bool SplitComponent(const CString& property, CString* component, CString* rest) 
 
 class DoubleSource : public Source {
 public:
-    const wchar_t* const* Roots() const override {
-        static const wchar_t* const kRoots[] = {L"star.wds.", nullptr};
-        return kRoots;
-    }
     bool Answer(const CString& q, const Context& at, CString* answer) override {
         const CatalogFile* w = nullptr;
         uint32_t row = 0;
@@ -90,7 +86,7 @@ public:
     }
 };
 
-const SourceRegistration kDoubles([] { return std::make_unique<DoubleSource>(); });
+const SourceRegistration kDoubles([] { return std::make_unique<DoubleSource>(); }, {L"star.wds."});
 
 }  // namespace
 }  // namespace sky

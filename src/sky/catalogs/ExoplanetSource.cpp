@@ -10,10 +10,6 @@ namespace {
 
 class ExoplanetSource : public Source {
 public:
-    const wchar_t* const* Roots() const override {
-        static const wchar_t* const kRoots[] = {L"star.", nullptr};
-        return kRoots;
-    }
     bool Answer(const CString& q, const Context& at, CString* answer) override {
         CString element, p;
         // "Star.HIP.<number>" is the star catalogue's, never a host's name.
@@ -129,7 +125,8 @@ private:
     }
 };
 
-const SourceRegistration kExoplanets([] { return std::make_unique<ExoplanetSource>(); });
+const SourceRegistration kExoplanets([] { return std::make_unique<ExoplanetSource>(); },
+                                     {L"star."});
 
 }  // namespace
 }  // namespace sky

@@ -9,9 +9,9 @@ namespace sky {
 std::vector<Entry> ListKind(const std::string& kind, double maxMagnitude) {
     const CString wanted(ZcmUtf8ToWide(kind.data(), kind.size()).c_str());
     std::vector<Entry> out;
-    for (const SourceFactory& make : RegisteredSources()) {
+    for (const RegisteredSource& r : RegisteredSources()) {
         std::vector<Entry> entries;
-        make()->List(entries);
+        r.make()->List(entries);
         for (Entry& e : entries) {
             if (e.kind != wanted) continue;
             if (!std::isnan(maxMagnitude) && !(e.magnitude <= maxMagnitude)) continue;

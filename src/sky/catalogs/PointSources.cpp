@@ -29,10 +29,6 @@ private:
 
 class MarkSource : public PointSource {
 public:
-    const wchar_t* const* Roots() const override {
-        static const wchar_t* const kRoots[] = {L"equatorial.", L"clickdata.mark.", nullptr};
-        return kRoots;
-    }
     bool Answer(const CString& q, const Context& at, CString* answer) override {
         if (!at.mark) return false;
         const int n = HasPrefix(q, L"equatorial.") ? 11 : HasPrefix(q, L"clickdata.mark.") ? 15 : 0;
@@ -42,10 +38,6 @@ public:
 
 class ConstellationSource : public PointSource {
 public:
-    const wchar_t* const* Roots() const override {
-        static const wchar_t* const kRoots[] = {L"constellation.", nullptr};
-        return kRoots;
-    }
     bool Answer(const CString& q, const Context& at, CString* answer) override {
         CString element, property;
         if (!at.catalog || !HasPrefix(q, L"constellation.") ||
@@ -68,9 +60,10 @@ public:
     }
 };
 
-const SourceRegistration kMark([] { return std::make_unique<MarkSource>(); }, SourceRank::First);
+const SourceRegistration kMark([] { return std::make_unique<MarkSource>(); },
+                               {L"equatorial.", L"clickdata.mark."}, SourceRank::First);
 const SourceRegistration kConstellations([] { return std::make_unique<ConstellationSource>(); },
-                                         SourceRank::First);
+                                         {L"constellation."}, SourceRank::First);
 
 }  // namespace
 }  // namespace sky

@@ -119,10 +119,6 @@ const std::vector<Shower>& Table() {
 
 class ShowerSource : public Source {
 public:
-    const wchar_t* const* Roots() const override {
-        static const wchar_t* const kRoots[] = {L"meteor.", nullptr};
-        return kRoots;
-    }
     bool Answer(const CString& q, const Context& at, CString* answer) override {
         if (!HasPrefix(q, L"meteor.")) return false;
         CString code, property;
@@ -183,7 +179,7 @@ private:
     }
 };
 
-const SourceRegistration kShowers([] { return std::make_unique<ShowerSource>(); });
+const SourceRegistration kShowers([] { return std::make_unique<ShowerSource>(); }, {L"meteor."});
 
 }  // namespace
 

@@ -8,10 +8,6 @@ namespace {
 
 class StarSource : public Source {
 public:
-    const wchar_t* const* Roots() const override {
-        static const wchar_t* const kRoots[] = {L"star.hip.", nullptr};
-        return kRoots;
-    }
     bool Answer(const CString& q, const Context& at, CString* answer) override {
         CString element, property;
         if (!SplitPath(q, L"star.hip.", &element, &property)) return false;
@@ -58,7 +54,7 @@ public:
     }
 };
 
-const SourceRegistration kStars([] { return std::make_unique<StarSource>(); });
+const SourceRegistration kStars([] { return std::make_unique<StarSource>(); }, {L"star.hip."});
 
 }  // namespace
 }  // namespace sky

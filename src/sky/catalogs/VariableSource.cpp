@@ -30,10 +30,6 @@ namespace {
 
 class VariableSource : public Source {
 public:
-    const wchar_t* const* Roots() const override {
-        static const wchar_t* const kRoots[] = {L"star.gcvs.", nullptr};
-        return kRoots;
-    }
     bool Answer(const CString& q, const Context& at, CString* answer) override {
         const CatalogFile* v = nullptr;
         uint32_t row = 0;
@@ -96,7 +92,8 @@ public:
     }
 };
 
-const SourceRegistration kVariables([] { return std::make_unique<VariableSource>(); });
+const SourceRegistration kVariables([] { return std::make_unique<VariableSource>(); },
+                                    {L"star.gcvs."});
 
 }  // namespace
 }  // namespace sky

@@ -13,10 +13,6 @@ namespace {
 
 class EclipseSource : public Source {
 public:
-    const wchar_t* const* Roots() const override {
-        static const wchar_t* const kRoots[] = {L"solar.earth.", nullptr};
-        return kRoots;
-    }
     bool Answer(const CString& q, const Context& at, CString* answer) override {
         static const CString kContact = L"solar.earth.solareclipse.contacttime.";
         const bool contact = HasPrefix(q, kContact.GetString());
@@ -49,7 +45,7 @@ private:
 };
 
 const SourceRegistration kEclipse([] { return std::make_unique<EclipseSource>(); },
-                                  SourceRank::First);
+                                  {L"solar.earth."}, SourceRank::First);
 
 }  // namespace
 }  // namespace sky

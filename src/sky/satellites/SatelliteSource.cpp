@@ -35,10 +35,6 @@ void ListOf(const TleCatalog& tle, const SatelliteCatalog& magnitudes, std::vect
 
 class SatelliteSource : public Source {
 public:
-    const wchar_t* const* Roots() const override {
-        static const wchar_t* const kRoots[] = {L"artificialsatellite.", nullptr};
-        return kRoots;
-    }
     bool Answer(const CString& q, const Context& at, CString* answer) override {
         if (!HasPrefix(q, kPrefix.GetString())) return false;
         *answer = CString();
@@ -167,7 +163,8 @@ private:
     std::map<int, Cached> m_seen;
 };
 
-const SourceRegistration kSatellites([] { return std::make_unique<SatelliteSource>(); });
+const SourceRegistration kSatellites([] { return std::make_unique<SatelliteSource>(); },
+                                     {L"artificialsatellite."});
 
 }  // namespace
 }  // namespace sky
