@@ -49,24 +49,18 @@ bool Same(const Instant& a, double jdUt, double jdTt, const Site& s) {
            a.site.latitude == s.latitude && a.site.height == s.height;
 }
 
-// eraRx and eraRz in place: the same operations, inline (sincos gives sin's and cos's own
-// values).
-void RotateX(double phi, double r[3][3]) {
+// eraRx (rows 1 and 2) and eraRz (rows 0 and 1) in place: the same operations, inline
+// (sincos gives sin's and cos's own values).
+void Rotate(double angle, int a, int b, double r[3][3]) {
     double s, c;
-    ::sincos(phi, &s, &c);
+    ::sincos(angle, &s, &c);
     for (int j = 0; j < 3; ++j) {
-        const double a1 = c * r[1][j] + s * r[2][j], a2 = -s * r[1][j] + c * r[2][j];
-        r[1][j] = a1, r[2][j] = a2;
+        const double u = c * r[a][j] + s * r[b][j], v = -s * r[a][j] + c * r[b][j];
+        r[a][j] = u, r[b][j] = v;
     }
 }
-void RotateZ(double psi, double r[3][3]) {
-    double s, c;
-    ::sincos(psi, &s, &c);
-    for (int j = 0; j < 3; ++j) {
-        const double a0 = c * r[0][j] + s * r[1][j], a1 = -s * r[0][j] + c * r[1][j];
-        r[0][j] = a0, r[1][j] = a1;
-    }
-}
+void RotateX(double phi, double r[3][3]) { Rotate(phi, 1, 2, r); }
+void RotateZ(double psi, double r[3][3]) { Rotate(psi, 0, 1, r); }
 
 // eraPn06's bias-precession and bias-precession-nutation matrices from the Fukushima-
 // Williams angles and the nutation, without the frame bias and precession apart, which it

@@ -80,16 +80,20 @@ std::string Town::Described() const {
     return name + "," + country + " (" + zone + ", " + place + ")";
 }
 
-std::vector<Town> TownsNamed(const std::string& text, std::vector<std::string>* closest, size_t n) {
-    std::string name = text, country;
+TownText::TownText(const std::string& text) : name(text) {
     if (const size_t comma = text.rfind(','); comma != std::string::npos) {
         name = text.substr(0, comma);
         country = text.substr(comma + 1);
         country.erase(0, country.find_first_not_of(' '));
         for (char& c : country) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     }
-    const std::wstring wideKey = FoldName(Wide(name));
-    const std::string key = FoldedUtf8(wideKey);
+    folded = FoldedUtf8(FoldName(Wide(name)));
+}
+
+std::vector<Town> TownsNamed(const std::string& text, std::vector<std::string>* closest, size_t n) {
+    const TownText typed(text);
+    const std::string& key = typed.folded;
+    const std::string& country = typed.country;
     std::vector<Town> found;
     if (key.empty()) return found;
     EachTownName([&](const Town& t, std::string_view, const std::string& folded) {
@@ -102,6 +106,7 @@ std::vector<Town> TownsNamed(const std::string& text, std::vector<std::string>* 
     // Names that begin with the text or differ from it in a third of its letters at most,
     // nearest in spelling first, as written, each with its country.
     std::vector<std::pair<size_t, std::string>> near;
+    const std::wstring wideKey = ZcmUtf8ToWide(key.data(), key.size());
     const size_t most = std::max<size_t>(1, wideKey.size() / 3);
     EachTownName([&](const Town& t, std::string_view written, const std::string& folded) {
         if (folded.size() + 4 * most < key.size() || folded.size() > 4 * (key.size() + most))

@@ -31,6 +31,17 @@ struct ZCMCOM_API Town {
 ZCMCOM_API std::vector<Town> TownsNamed(const std::string& text,
                                         std::vector<std::string>* closest = nullptr, size_t n = 5);
 
+/// A town as typed, "name" or "name,CC": the name, folded as TownsNamed compares names, and
+/// the country code in upper case (empty without one).
+struct ZCMCOM_API TownText {
+    /// Read from text (UTF-8).
+    explicit TownText(const std::string& text);
+    /// The name as typed, folded (UTF-8), and the country code.
+    /// @{
+    std::string name, folded, country;
+    /// @}
+};
+
 /// A named town with all its names: as written (UTF-8) and folded as TownsNamed compares
 /// them.
 struct ZCMCOM_API NamedTown {

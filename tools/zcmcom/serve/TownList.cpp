@@ -47,10 +47,6 @@ std::string JapaneseName(const std::vector<std::string>& names) {
     return first;
 }
 
-std::string Fold(const std::string& utf8) {
-    return sky::FoldedUtf8(sky::FoldName(CString(utf8.c_str())));
-}
-
 const Table& Towns() {
     static Table t;
     static std::once_flag once;
@@ -79,14 +75,9 @@ const std::vector<TownRow>& NamedTowns() { return Towns().towns; }
 
 std::vector<const TownRow*> TownsLike(const std::string& text, size_t n) {
     const Table& t = Towns();
-    std::string key = text, country;
-    if (const size_t comma = text.rfind(','); comma != std::string::npos) {
-        key = text.substr(0, comma);
-        country = text.substr(comma + 1);
-        country.erase(0, country.find_first_not_of(' '));
-        for (char& c : country) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    key = Fold(key);
+    const sky::TownText typed(text);
+    const std::string& key = typed.folded;
+    const std::string& country = typed.country;
     std::vector<const TownRow*> whole, begins;
     if (!key.empty())
         for (size_t i = 0; i < t.towns.size(); ++i) {
