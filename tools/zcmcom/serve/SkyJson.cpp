@@ -95,14 +95,20 @@ void Cardinals(JsonWriter& w, const Snapshot& s, const ChartView& v) {
     w.out += ']';
 }
 
+// Opens an object of the sky with its path, name and kind.
+template <typename Named>
+void OpenNamed(JsonWriter& w, const Named& n) {
+    w.out += "{\"path\":";
+    w.String(n.path);
+    w.out += ",\"name\":";
+    w.String(n.name);
+    w.out += ",\"kind\":";
+    w.String(n.kind);
+}
+
 void Object(JsonWriter& w, const Snapshot& s, const SkyItem& item, const ChartView& v) {
     const Point p = Place(v, item.alt, item.az, item.ra, item.dec);
-    w.out += "{\"path\":";
-    w.String(item.path);
-    w.out += ",\"name\":";
-    w.String(item.name);
-    w.out += ",\"kind\":";
-    w.String(item.kind);
+    OpenNamed(w, item);
     const std::pair<const char*, double> numbers[] = {
         {"mag", item.mag}, {"alt", item.alt}, {"az", item.az}, {"ra", item.ra}, {"dec", item.dec}};
     for (const auto& n : numbers) {
@@ -215,12 +221,8 @@ void Bodies(JsonWriter& w, const Snapshot& s) {
     w.out += "\"bodies\":[";
     for (size_t i = 0; i < s.bodies.size(); ++i) {
         const SkyBody& b = s.bodies[i];
-        w.out += i ? ",{\"path\":" : "{\"path\":";
-        w.String(b.path);
-        w.out += ",\"name\":";
-        w.String(b.name);
-        w.out += ",\"kind\":";
-        w.String(b.kind);
+        if (i) w.out += ',';
+        OpenNamed(w, b);
         const std::pair<const char*, double> numbers[] = {
             {"mag", b.mag},         {"ra", b.ra},    {"dec", b.dec}, {"ra2000", b.ra2000},
             {"dec2000", b.dec2000}, {"alt", b.alt},  {"az", b.az},   {"phase", b.phase},
