@@ -37,7 +37,7 @@ Vec Geocentric(Body body, const Arrival& a, const Kepler* k, Vec* helio, Vec* no
         return s;
     };
     Vec moon{};  // the Moon from the Earth at the last t asked
-    const auto bodyAt = [&](double t) {
+    const auto position = [&](double t) {
         Vec p{};
         if (bary && body != Body::Moon && TableBarycentric(body, t, &p)) return p;
         switch (body) {
@@ -54,33 +54,25 @@ Vec Geocentric(Body body, const Arrival& a, const Kepler* k, Vec* helio, Vec* no
                 return Heliocentric(body, t, k) + sunAt(t);
         }
     };
-    double tau = 0.0, left = a.jdTt, firstTau = 0.0;
-    Vec at{}, geo{}, first{};
-    for (int i = 0; i < 3; ++i) {
-        left = a.jdTt - tau;
-        if (i == 2 && firstTau > 0.0) {
-            // The third time lies a small fraction of a second from the second: the line
-            // through the first two places puts the body there within 1e-12 au (its
-            // acceleration over that fraction), without a third ephemeris evaluation.
-            at = at + (at - first) * ((tau - firstTau) / firstTau);
-        } else {
-            at = bodyAt(left);
-        }
-        if (i == 0) first = at;
-        if (i == 1) firstTau = tau;
-        geo = at - a.observer;
-        tau = Norm(geo) * kLightDaysPerAu;
-        if (i > 0 || !now) continue;
+    Vec bodyNow{}, moonNow{};  // at the instant itself, which the light time asks first
+    const auto bodyAt = [&](double t) {
+        const Vec p = position(t);
+        if (t == a.jdTt) bodyNow = p, moonNow = moon;
+        return p;
+    };
+    double left = a.jdTt;
+    const Vec at = LightTimeSource(bodyAt, a.jdTt, a.observer, &left);
+    if (now) {
         // Distances are the geometric ones, at the instant itself.
         if (body == Body::Sun)
             *now = -1.0 * a.earth;
         else if (body == Body::Moon)
-            *now = moon;
+            *now = moonNow;
         else
-            *now = (at - a.sun) - a.earth;  // the body at the instant itself
+            *now = (bodyNow - a.sun) - a.earth;
     }
     if (helio) *helio = at - sunAt(left);
-    return geo;
+    return at - a.observer;
 }
 
 Vec AstrometricGeocentric(Body body, double jdTt, double* distance) {

@@ -248,18 +248,20 @@ BodyPlace HeliocentricPlace(const std::function<Vec(double)>& helio, double jdUt
                             bool all) {
     const Instant at = InstantAt(jdUt, site);
     const Vec& earth = at.earth;
-    double tau = 0.0;
-    Vec h{}, geo{};
-    for (int i = 0; i < 3; ++i) {
-        h = helio(at.jdTt - tau);
-        geo = h - earth;
-        tau = Norm(geo) * kLightDaysPerAu;
-    }
+    Vec hNow{};  // at the instant itself, which the light time asks first
+    const auto bodyAt = [&](double t) {
+        const Vec h = helio(t);
+        if (t == at.jdTt) hNow = h;
+        return h;
+    };
+    double left = at.jdTt;
+    const Vec h = LightTimeSource(bodyAt, at.jdTt, earth, &left);
+    const Vec geo = h - earth;
     BodyPlace p;
     const Vec app = Fill(&p, geo, nullptr, at, all);
     if (!std::isfinite(p.apparent.lon)) return BodyPlace{};
     if (!all) return p;
-    const Vec now = helio(at.jdTt) - earth;
+    const Vec now = hNow - earth;
     const double r = Norm(h), delta = Norm(geo), R = Norm(earth);
     Distances(&p, r, geo, now, app, at);
     const double cosI = std::clamp((r * r + delta * delta - R * R) / (2.0 * r * delta), -1.0, 1.0);
