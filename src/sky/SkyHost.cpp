@@ -3,7 +3,8 @@
 #include "sky/SkyHost.h"
 
 #include <cmath>
-#include <cwchar>
+#include <algorithm>
+#include <iterator>
 #include <cwctype>
 #include <mutex>
 
@@ -30,14 +31,10 @@ CString Truth(bool b) { return b ? L"TRUE" : L"FALSE"; }
 // the site ("Location.Latitude") and the settings ("View.Projection", "Star.Catalog"); the
 // sources' objects are asked no more.
 bool HostPath(const CString& q) {
-    static const struct {
-        const wchar_t* prefix;
-        int length;
-    } kOwn[] = {{L"time", 4},  {L"ut(", 3},      {L"lst(", 4}, {L"location", 8},
-                {L"view.", 5}, {L"measure.", 8}, {L"star.", 5}};
-    for (const auto& own : kOwn)
-        if (std::wcsncmp(q.GetString(), own.prefix, own.length) == 0) return true;
-    return false;
+    static const wchar_t* const kOwn[] = {L"time",  L"ut(",      L"lst(", L"location",
+                                          L"view.", L"measure.", L"star."};
+    return std::any_of(std::begin(kOwn), std::end(kOwn),
+                       [&](const wchar_t* own) { return sky::HasPrefix(q, own); });
 }
 
 // The bundled catalogue, read once per process and shared by the hosts.

@@ -61,7 +61,7 @@ CString PlaceAnswer(const BodyPlace& p, const CString& property) {
     if (property == L"jd.rise") return Num(p.rise);
     if (property == L"jd.transit") return Num(p.transit);
     if (property == L"jd.set") return Num(p.set);
-    if (std::wcsncmp(property.GetString(), L"position.", 9) != 0) return CString();
+    if (!HasPrefix(property, L"position.")) return CString();
     const wchar_t* const what = property.GetString() + 9;
     const auto is = [what](const wchar_t* name) { return std::wcscmp(what, name) == 0; };
     // The horizon first, the most asked.

@@ -57,15 +57,10 @@ double DiameterKm(const CString& english) {
 
 CString Num(double v, const wchar_t* format = L"%.8f") { return sky::Answer(v, format); }
 
-// Whether q begins with prefix.
-bool Starts(const CString& q, const wchar_t* prefix, int n) {
-    return q.GetLength() >= n && std::wcsncmp(q.GetString(), prefix, n) == 0;
-}
-
 class PlanetSource : public Source {
 public:
     bool Answer(const CString& q, const Context& at, CString* answer) override {
-        if (Starts(q, L"location.solar.", 15)) {
+        if (HasPrefix(q, L"location.solar.")) {
             double xyz[3];
             EarthHeliocentric(at.jdUt, xyz);
             const CString axis = q.Mid(15);
@@ -74,7 +69,7 @@ public:
             *answer = Num(xyz[i]);
             return true;
         }
-        if (!Starts(q, L"solar.", 6)) return false;
+        if (!HasPrefix(q, L"solar.")) return false;
         *answer = Property(q, at);
         // Empty: the path may name a moon or a point of the body, which a later source knows.
         return !answer->IsEmpty();
@@ -101,7 +96,7 @@ private:
         Kepler kepler;
         const Kepler* orbit = nullptr;
         int index = found ? static_cast<int>(found - kBodies) : -1;
-        if (!found && at.catalog && Starts(q, L"solar.dwarfplanet.", 18)) {
+        if (!found && at.catalog && HasPrefix(q, L"solar.dwarfplanet.")) {
             const int dot = q.Find(L'.', 18);
             const CString name = dot < 0 ? q.Mid(18) : q.Mid(18, dot - 18);
             const Orbit* o = at.catalog->FindOrbit(name);
