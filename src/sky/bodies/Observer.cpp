@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "sky/Instant.h"
+#include "sky/bodies/LightTime.h"
 #include "sky/bodies/SkyMath.h"
 #include "zvacl/Reductions.h"
 
@@ -81,17 +82,20 @@ struct Seen {
     Vec apparent;  // with the observer's aberration
     Vec observer;  // the observer, heliocentric
     Vec target;    // the target when its light left
+    Vec now;       // the target at the instant itself
 };
 
 Seen Look(const BodyObserver& o, Body target, double jdTt) {
     Seen s{};
     s.observer = ObserverAt(o, jdTt);
-    double tau = 0.0;
-    for (int i = 0; i < 3; ++i) {
-        s.target = HeliocentricAt(target, jdTt - tau);
-        s.geo = s.target - s.observer;
-        tau = Norm(s.geo) * kLightDaysPerAu;
-    }
+    const auto bodyAt = [&](double t) {
+        const Vec h = HeliocentricAt(target, t);
+        if (t == jdTt) s.now = h;  // the light time asks for the instant first
+        return h;
+    };
+    double left = jdTt;
+    s.target = LightTimeSource(bodyAt, jdTt, s.observer, &left);
+    s.geo = s.target - s.observer;
     // The observer's barycentric velocity: its heliocentric one and the Sun's.
     Vec sunVelocity{};
     SunBarycentric(jdTt, &sunVelocity);
@@ -210,7 +214,7 @@ BodyPlace PlaceFrom(const BodyObserver& o, Body target, double jdUt, bool withEv
     p.altitude = p.azimuth = NAN;
     const bool surface = o.surface && HasRotationModel(o.body);
     if (surface) LocalHorizon(o, s.apparent, jdTt, &p.altitude, &p.azimuth);
-    const Vec now = HeliocentricAt(target, jdTt);
+    const Vec& now = s.now;
     const Vec centre = HeliocentricAt(o.body, jdTt);
     p.geocentricDistance = Norm(now - centre);
     p.topocentricDistance = Norm(now - s.observer);
