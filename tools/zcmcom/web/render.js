@@ -8,6 +8,23 @@
 import { RAD, altAzOf, eclipticPoints, raDecOf, skyColour, vectorOf } from './astro.js';
 
 const MAX_MAG = 8;
+
+// The grid of either sphere, [longitude, latitude] in degrees: meridians every 15 degrees
+// to 80 degrees from the poles, parallels every 15 degrees, points every 4 degrees.
+const GRATICULE = (() => {
+  const lines = [];
+  for (let lon = 0; lon < 360; lon += 15) {
+    const line = [];
+    for (let lat = -80; lat <= 80; lat += 4) line.push([lon, lat]);
+    lines.push(line);
+  }
+  for (let lat = -75; lat <= 75; lat += 15) {
+    const line = [];
+    for (let lon = 0; lon <= 360; lon += 4) line.push([lon, lat]);
+    lines.push(line);
+  }
+  return lines;
+})();
 // The Japanese labels need a Japanese font: Debian's fonts-ipaexfont-gothic first.
 const FONT = '"IPAexGothic", "Noto Sans CJK JP", "DejaVu Sans", sans-serif';
 export const BASE_MAG = 5.5;  // the faintest stars of the whole horizon
@@ -217,34 +234,12 @@ export class Chart {
     }
     const toView = ([ra, dec]) => this.viewOfRaDec(ra, dec);
     const g = this.geometry;
-    const eqGrid = [];
-    for (let ra = 0; ra < 360; ra += 15) {
-      const line = [];
-      for (let dec = -80; dec <= 80; dec += 4) line.push([ra, dec]);
-      eqGrid.push(line);
-    }
-    for (let dec = -75; dec <= 75; dec += 15) {
-      const line = [];
-      for (let ra = 0; ra <= 360; ra += 4) line.push([ra, dec]);
-      eqGrid.push(line);
-    }
-    const hzGrid = [];
-    for (let az = 0; az < 360; az += 15) {
-      const line = [];
-      for (let alt = -80; alt <= 80; alt += 4) line.push([az, alt]);
-      hzGrid.push(line);
-    }
-    for (let alt = -75; alt <= 75; alt += 15) {
-      const line = [];
-      for (let az = 0; az <= 360; az += 4) line.push([az, alt]);
-      hzGrid.push(line);
-    }
     const fromHz = this.view === 'horizon' ? ((p) => p) : (([az, alt]) => this.viewOfAltAz(az, alt));
     this.layers = {
       lines: { type: 'MultiLineString', coordinates: g.lines.map((seg) => seg.map(toView)) },
       ecliptic: { type: 'LineString', coordinates: g.ecliptic.map(toView) },
-      eqgrid: { type: 'MultiLineString', coordinates: eqGrid.map((l) => l.map(toView)) },
-      hzgrid: { type: 'MultiLineString', coordinates: hzGrid.map((l) => l.map(fromHz)) },
+      eqgrid: { type: 'MultiLineString', coordinates: GRATICULE.map((l) => l.map(toView)) },
+      hzgrid: { type: 'MultiLineString', coordinates: GRATICULE.map((l) => l.map(fromHz)) },
       horizon: { type: 'LineString', coordinates: Array.from({ length: 73 }, (_, i) => fromHz([i * 5, 0])) },
       ground: d3.geo.circle().origin(fromHz([0, -90])).angle(90)(),
       // Every ring on its own, wound round its smaller side (the case d3 cuts at the
