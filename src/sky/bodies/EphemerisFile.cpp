@@ -60,25 +60,22 @@ bool EvaluateEphemeris(const EphemerisData& data, int body, double jdTdb, double
     double T[16], dT[16];
     T[0] = 1.0, T[1] = x;
     for (uint32_t k = 2; k < n; ++k) T[k] = 2.0 * x * T[k - 1] - T[k - 2];
+    // The three series summed side by side over the basis b from its term `from`, scaled.
+    const auto sums = [&](const double* b, uint32_t from, double scale, double out[3]) {
+        double sx = 0.0, sy = 0.0, sz = 0.0;
+        for (uint32_t k = from; k < n; ++k) {
+            sx += cx[k] * b[k];
+            sy += cy[k] * b[k];
+            sz += cz[k] * b[k];
+        }
+        out[0] = sx * scale, out[1] = sy * scale, out[2] = sz * scale;
+    };
     const double toAu = 1.0 / h.auKm;
-    double px = 0.0, py = 0.0, pz = 0.0;
-    for (uint32_t k = 0; k < n; ++k) {
-        px += cx[k] * T[k];
-        py += cy[k] * T[k];
-        pz += cz[k] * T[k];
-    }
-    pos[0] = px * toAu, pos[1] = py * toAu, pos[2] = pz * toAu;
+    sums(T, 0, toAu, pos);
     if (!vel) return true;
     dT[0] = 0.0, dT[1] = 1.0;
     for (uint32_t k = 2; k < n; ++k) dT[k] = 2.0 * T[k - 1] + 2.0 * x * dT[k - 1] - dT[k - 2];
-    const double rate = 2.0 * e.nsub / h.days * toAu;  // dx/dt, and km to au
-    double vx = 0.0, vy = 0.0, vz = 0.0;
-    for (uint32_t k = 1; k < n; ++k) {
-        vx += cx[k] * dT[k];
-        vy += cy[k] * dT[k];
-        vz += cz[k] * dT[k];
-    }
-    vel[0] = vx * rate, vel[1] = vy * rate, vel[2] = vz * rate;
+    sums(dT, 1, 2.0 * e.nsub / h.days * toAu, vel);  // dx/dt, and km to au
     return true;
 }
 
